@@ -1,0 +1,183 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "appstyle.h"
+#include "companydb.h"
+#include "companyinfo.h"
+#include "desktop.h"
+#include "financialyear.h"
+#include "keptwindow.h"
+#include "modulefactory.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QSqlQuery>
+
+namespace {
+
+std::function<QMainWindow *()> moduleCreator(const ModuleWindowFactory::Create &create, QWidget *parent)
+{
+    return [create, parent]() -> QMainWindow * { return create ? create(parent) : nullptr; };
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    appendApplicationStyle();
+
+    const QString folder = Desktop::applicationFolder();
+    const QString key = CompanyDb::readCompanyKey(folder);
+    QString error;
+    if (!CompanyDb::openDatabase(folder, key, &error)) {
+        Desktop::critical(this, "DB Error", error);
+        disableForMissingDatabase();
+        return;
+    }
+    m_dbReady = true;
+
+    CompanyDb::createCoreSchema();
+    refreshCompanyHeader();
+    enterLoginState();
+    loadFinancialYears();
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::refreshCompanyHeader()
+{
+    QString name = loadCompanyInfo().name;
+    if (name.isEmpty())
+        name = QStringLiteral("Morvel Coats");
+    ui->company_header_label->setText(QString("%1 Management Application").arg(name));
+}
+
+void MainWindow::loadFinancialYears()
+{
+    ui->fy_combo->clear();
+    QSqlQuery q;
+    if (q.exec("SELECT fy_name FROM financial_years ORDER BY fy_id ASC")) {
+        while (q.next())
+            ui->fy_combo->addItem(q.value(0).toString());
+    }
+    QSqlQuery active;
+    if (active.exec("SELECT fy_name FROM financial_years WHERE is_active = 1 LIMIT 1") && active.next()) {
+        const int index = ui->fy_combo->findText(active.value(0).toString(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0)
+            ui->fy_combo->setCurrentIndex(index);
+    }
+}
+
+void MainWindow::enterLoginState()
+{
+    ui->submit_btn->setAutoDefault(true);
+    ui->usernameEdit->setEchoMode(QLineEdit::Password);
+    ui->passwordEdit->setEchoMode(QLineEdit::Password);
+    ui->purchase_btn->hide();
+    ui->expenses_btn->hide();
+    ui->invent_cum_btn->hide();
+    ui->salary_slip_btn->hide();
+    ui->sales_btn->hide();
+    ui->settings_btn->hide();
+    ui->settings_btn->setAutoDefault(true);
+}
+
+// Without a database nothing but the about box can do any good: every other
+// control would work on an unopened connection.
+void MainWindow::disableForMissingDatabase()
+{
+    for (QWidget *w : {static_cast<QWidget *>(ui->submit_btn), static_cast<QWidget *>(ui->settings_btn),
+                       static_cast<QWidget *>(ui->backup_btn), static_cast<QWidget *>(ui->developer_btn),
+                       static_cast<QWidget *>(ui->sales_btn), static_cast<QWidget *>(ui->purchase_btn),
+                       static_cast<QWidget *>(ui->expenses_btn), static_cast<QWidget *>(ui->invent_cum_btn),
+                       static_cast<QWidget *>(ui->salary_slip_btn), static_cast<QWidget *>(ui->usernameEdit),
+                       static_cast<QWidget *>(ui->passwordEdit), static_cast<QWidget *>(ui->fy_combo)})
+        w->setEnabled(false);
+}
+
+void MainWindow::on_submit_btn_clicked()
+{
+    if (!m_dbReady)
+        return;
+    const QString username = ui->usernameEdit->text();
+    const QString password = ui->passwordEdit->text();
+    if (username.isEmpty() || password.isEmpty()) {
+        Desktop::warning(this, "Error", "Please enter username and password!");
+        return;
+    }
+
+    QSqlQuery q;
+    q.prepare("SELECT * FROM users WHERE username = :username AND password = :password");
+    q.bindValue(":username", username);
+    q.bindValue(":password", password);
+    if (q.exec() && q.next()) {
+        g_currentFY = ui->fy_combo->currentText();
+        qDebug() << "FY set to:" << g_currentFY;
+        ui->label_5->setText("Access Granted");
+        ui->expenses_btn->setVisible(isModuleEnabled("expenses"));
+        ui->purchase_btn->setVisible(isModuleEnabled("purchase"));
+        ui->salary_slip_btn->setVisible(isModuleEnabled("salary"));
+        ui->invent_cum_btn->setVisible(isModuleEnabled("inventory"));
+        ui->sales_btn->setVisible(isModuleEnabled("sales"));
+        ui->settings_btn->show();
+        ui->usernameEdit->hide();
+        ui->passwordEdit->hide();
+        ui->submit_btn->hide();
+    } else {
+        Desktop::warning(this, "Wrong Credantail", "Enter Your Right Password");
+        ui->passwordEdit->clear();
+        ui->usernameEdit->clear();
+    }
+}
+
+void MainWindow::on_sales_btn_clicked()
+{
+    openKeptWindow(m_salesWindow, KeptForm::CreatedOnce, moduleCreator(moduleWindowFactory().sales, this));
+}
+
+void MainWindow::on_purchase_btn_clicked()
+{
+    openKeptWindow(m_purchaseWindow, KeptForm::CreatedOnce, moduleCreator(moduleWindowFactory().purchase, this));
+}
+
+void MainWindow::on_expenses_btn_clicked()
+{
+    openKeptWindow(m_expensesWindow, KeptForm::CreatedOnce, moduleCreator(moduleWindowFactory().expenses, this));
+}
+
+void MainWindow::on_salary_slip_btn_clicked()
+{
+    openKeptWindow(m_salaryWindow, KeptForm::CreatedOnce, moduleCreator(moduleWindowFactory().salary, this));
+}
+
+void MainWindow::on_invent_cum_btn_clicked()
+{
+    openKeptWindow(m_inventoryWindow, KeptForm::Rebuilt, moduleCreator(moduleWindowFactory().inventory, this));
+}
+
+void MainWindow::on_backup_btn_clicked()
+{
+}
+
+void MainWindow::on_settings_btn_clicked()
+{
+}
+
+void MainWindow::on_app_info_btn_clicked()
+{
+}
+
+void MainWindow::on_developer_btn_clicked()
+{
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class MainWindow;
+}
+QT_END_NAMESPACE
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void refreshCompanyHeader();
+    void loadFinancialYears();
+
+    // False when the company database could not be opened.
+    bool databaseReady() const { return m_dbReady; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void on_submit_btn_clicked();
+    void on_expenses_btn_clicked();
+    void on_purchase_btn_clicked();
+    void on_salary_slip_btn_clicked();
+    void on_backup_btn_clicked();
+    void on_settings_btn_clicked();
+    void on_sales_btn_clicked();
+    void on_app_info_btn_clicked();
+    void on_developer_btn_clicked();
+    void on_invent_cum_btn_clicked();
+
+private:
+    void enterLoginState();
+    void disableForMissingDatabase();
+
+    Ui::MainWindow *ui;
+    QPointer<QMainWindow> m_expensesWindow;
+    QPointer<QMainWindow> m_purchaseWindow;
+    QPointer<QMainWindow> m_salaryWindow;
+    QPointer<QMainWindow> m_salesWindow;
+    QPointer<QMainWindow> m_inventoryWindow;
+    bool m_dbReady = false;
+};

@@ -1,0 +1,161 @@
+#include "recordingdesktop.h"
+
+#include "app/modulefactory.h"
+#include "app/resources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QWidget>
+
+RecordingDesktop::RecordingDesktop()
+{
+    appFolder = m_dir.path() + "/app";
+    tempFolder = m_dir.path() + "/tmp";
+    QDir().mkpath(appFolder);
+    QDir().mkpath(tempFolder);
+}
+
+RecordingDesktop::~RecordingDesktop() = default;
+
+void RecordingDesktop::clear()
+{
+    messages.clear();
+    previews.clear();
+    openedUrls.clear();
+    fileDialogCaptions.clear();
+    fileDialogFilters.clear();
+    fileDialogDirs.clear();
+}
+
+QMessageBox::StandardButton RecordingDesktop::message(QWidget *, QMessageBox::Icon icon, const QString &title,
+                                                      const QString &text, QMessageBox::StandardButtons buttons,
+                                                      QMessageBox::StandardButton defaultButton)
+{
+    messages.append({icon, title, text, buttons});
+    if (!messageAnswers.isEmpty())
+        return messageAnswers.dequeue();
+    if (defaultButton != QMessageBox::NoButton)
+        return defaultButton;
+    if (buttons & QMessageBox::Ok)
+        return QMessageBox::Ok;
+    if (buttons & QMessageBox::Yes)
+        return QMessageBox::Yes;
+    return QMessageBox::NoButton;
+}
+
+QString RecordingDesktop::saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter)
+{
+    fileDialogCaptions << caption;
+    fileDialogDirs << dir;
+    fileDialogFilters << filter;
+    return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.dequeue();
+}
+
+QString RecordingDesktop::openFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter)
+{
+    fileDialogCaptions << caption;
+    fileDialogDirs << dir;
+    fileDialogFilters << filter;
+    return openFileAnswers.isEmpty() ? QString() : openFileAnswers.dequeue();
+}
+
+bool RecordingDesktop::textInput(QWidget *, const QString &title, const QString &label, bool, QString *text)
+{
+    messages.append({QMessageBox::NoIcon, title, label, QMessageBox::Ok | QMessageBox::Cancel});
+    if (textAnswers.isEmpty())
+        return false;
+    const QString answer = textAnswers.dequeue();
+    if (answer.isNull())
+        return false;
+    if (text)
+        *text = answer;
+    return true;
+}
+
+void RecordingDesktop::printPreview(QWidget *, QPrinter *printer, const QString &title,
+                                    const std::function<void(QPrinter *)> &paint)
+{
+    Preview p;
+    p.title = title;
+    p.pdfPath = QString("%1/preview_%2.pdf").arg(tempFolder).arg(previews.size() + 1);
+    p.orientation = printer->pageLayout().orientation();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(p.pdfPath);
+    paint(printer);
+    const QString info = [&] {
+        QProcess proc;
+        proc.start("pdfinfo", {p.pdfPath});
+        proc.waitForFinished(10000);
+        return QString::fromUtf8(proc.readAllStandardOutput());
+    }();
+    for (const QString &line : info.split('\n')) {
+        if (line.startsWith("Pages:"))
+            p.pageCount = line.mid(6).trimmed().toInt();
+    }
+    previews.append(p);
+}
+
+bool RecordingDesktop::openUrl(const QUrl &url)
+{
+    openedUrls.append(url);
+    return true;
+}
+
+TestEnvironment::TestEnvironment()
+{
+    initTestProgram();
+    Desktop::setHandler(&desktop);
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    closeDefaultDatabase();
+    Desktop::setHandler(nullptr);
+}
+
+bool TestEnvironment::openDatabase(const QString &name)
+{
+    QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
+                          ? QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
+                          : QSqlDatabase::addDatabase("QSQLITE");
+    db.setDatabaseName(folder() + "/" + name + ".db");
+    return db.open();
+}
+
+void closeDefaultDatabase()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->parent())
+            delete w;
+    }
+    QApplication::processEvents();
+    {
+        QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
+}
+
+QString pdfText(const QString &pdfPath)
+{
+    QProcess proc;
+    proc.start("pdftotext", {"-layout", pdfPath, "-"});
+    proc.waitForFinished(20000);
+    return QString::fromUtf8(proc.readAllStandardOutput());
+}
+
+void initTestProgram()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    initKestrovaResources();
+    registerModuleWindows();
+}

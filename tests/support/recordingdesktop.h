@@ -1,0 +1,94 @@
+#pragma once
+// A desktop that answers every dialog itself and keeps what was shown.
+
+#include "app/desktop.h"
+
+#include <QList>
+#include <QPageLayout>
+#include <QQueue>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class RecordingDesktop : public DesktopHandler
+{
+public:
+    struct Message
+    {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+    struct Preview
+    {
+        QString title;
+        QString pdfPath; // the previewed pages, printed to this PDF
+        QPageLayout::Orientation orientation;
+        int pageCount = 0;
+    };
+
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+
+    // Answers given in turn; when none is queued a message box answers with
+    // its default button, else Ok, else Yes.
+    QQueue<QMessageBox::StandardButton> messageAnswers;
+    QQueue<QString> saveFileAnswers; // empty string = cancelled
+    QQueue<QString> openFileAnswers;
+    QQueue<QString> textAnswers;     // a null QString = cancelled
+
+    QList<Message> messages;
+    QList<Preview> previews;
+    QList<QUrl> openedUrls;
+    QStringList fileDialogCaptions;
+    QStringList fileDialogFilters;
+    QStringList fileDialogDirs;
+
+    QString appFolder;
+    QString tempFolder;
+
+    Message lastMessage() const { return messages.isEmpty() ? Message{} : messages.last(); }
+    void clear();
+
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    bool textInput(QWidget *parent, const QString &title, const QString &label, bool password,
+                   QString *text) override;
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint) override;
+    bool openUrl(const QUrl &url) override;
+    QString applicationFolder() override { return appFolder; }
+    QString temporaryFolder() override { return tempFolder; }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A fresh application folder with a recording desktop installed, for one test.
+// Closes and removes the default database connection when it ends.
+class TestEnvironment
+{
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+
+    RecordingDesktop desktop;
+    QString folder() const { return desktop.appFolder; }
+
+    // Opens folder/name.db as the default connection (no schema).
+    bool openDatabase(const QString &name = "MorvelCoats");
+};
+
+// Closes every top-level window and removes the default connection.
+void closeDefaultDatabase();
+
+// Text of a PDF file as pdftotext -layout gives it.
+QString pdfText(const QString &pdfPath);
+
+// Initialises resources and module windows once per test program.
+void initTestProgram();
