@@ -1,0 +1,48 @@
+#include "formstyle.h"
+
+namespace {
+
+QString buildSheet(const QString &firstBlockExtra)
+{
+    return QStringLiteral("/* 1. Main Window / Container Background (Light Blue) */\n") + firstBlockExtra
+           + QStringLiteral("QMainWindow, QDialog, #centralwidget {\n"
+                            "    background-color: #eaf4ff; \n"
+                            "}\n"
+                            "\n"
+                            "/* 2. Top Header Panel (Dark Blue Area) */\n"
+                            "#header_panel, #top_bar {\n"
+                            "    background-color: #005a9c;\n"
+                            "}\n"
+                            "\n"
+                            "/* 3. Normal Button State */\n"
+                            "QPushButton {\n"
+                            "    background-color: #0073b7; \n"
+                            "    color: white;\n"
+                            "    border: none;\n"
+                            "    border-radius: 4px;\n"
+                            "    padding: 6px 16px;\n"
+                            "    font-weight: bold;\n"
+                            "}\n"
+                            "\n"
+                            "/* 4. Hover State: Keeps it vibrant blue instead of turning dull white */\n"
+                            "QPushButton:hover {\n"
+                            "    background-color: #008be3; \n"
+                            "}\n"
+                            "\n"
+                            "/* 5. Pressed State: Visual feedback when clicked */\n"
+                            "QPushButton:pressed {\n"
+                            "    background-color: #004b78; \n"
+                            "}");
+}
+
+} // namespace
+
+QString formStyleSheet()
+{
+    return buildSheet(QString());
+}
+
+QString formStyleSheetWithBackground()
+{
+    return buildSheet(QStringLiteral("background-color: rgb(240, 249, 255);\n"));
+}

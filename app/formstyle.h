@@ -1,0 +1,19 @@
+#pragma once
+// The look shared by the module forms.
+
+#include <QColor>
+#include <QString>
+
+// The style sheet the module forms set on their top-level widget.
+QString formStyleSheet();
+
+// The same sheet with the light background line the material request form adds
+// to its first block.
+QString formStyleSheetWithBackground();
+
+// Row and cell colours of the lists.
+namespace StatusColor {
+inline const QColor Pending{QStringLiteral("#f8d7da")}; // nothing done yet
+inline const QColor Partial{QStringLiteral("#fff3cd")}; // a balance still open
+inline const QColor Done{QStringLiteral("#d4edda")};    // nothing left open
+} // namespace StatusColor
