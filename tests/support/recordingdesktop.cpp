@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPointer>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QWidget>
@@ -129,10 +130,14 @@ bool TestEnvironment::openDatabase(const QString &name)
 
 void closeDefaultDatabase()
 {
+    // Deleting one window may delete others; track them all first.
+    QList<QPointer<QWidget>> windows;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (!w->parent())
-            delete w;
+            windows << w;
     }
+    for (const QPointer<QWidget> &w : windows)
+        delete w.data();
     QApplication::processEvents();
     {
         QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
