@@ -1,0 +1,129 @@
+#include "csvexport.h"
+
+#include "desktop.h"
+
+#include <QFile>
+#include <QTableWidget>
+#include <QTextStream>
+
+namespace CsvMessages {
+
+CsvMessage noDataToExport()
+{
+    return {QMessageBox::Warning, QStringLiteral("Export"), QStringLiteral("No data to export!"), false};
+}
+
+CsvMessage couldNotSaveFile()
+{
+    return {QMessageBox::Warning, QStringLiteral("Error"), QStringLiteral("Could not save file!"), false};
+}
+
+} // namespace CsvMessages
+
+namespace {
+
+void show(QWidget *parent, const std::optional<CsvMessage> &message, const QString &path)
+{
+    if (!message)
+        return;
+    const QString text = message->appendPath ? message->text + path : message->text;
+    Desktop::handler()->message(parent, message->icon, message->title, text, QMessageBox::Ok,
+                                QMessageBox::NoButton);
+}
+
+} // namespace
+
+QString csvField(const QString &text, bool alwaysQuote)
+{
+    const bool needsQuotes = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+                             || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    if (!alwaysQuote && !needsQuotes)
+        return text;
+    QString inner = text;
+    inner.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &rows)
+{
+    QString out;
+    for (const QString &line : profile.titleLines)
+        out += line + QLatin1Char('\n');
+    out += profile.header + QLatin1Char('\n');
+    for (const QStringList &row : rows) {
+        QStringList fields;
+        fields.reserve(row.size());
+        for (int i = 0; i < row.size(); ++i) {
+            QString text = row.at(i);
+            if (profile.lineBreaksAsPlus) {
+                text.replace(QLatin1String("\r\n"), QLatin1String("+"));
+                text.replace(QLatin1Char('\n'), QLatin1Char('+'));
+            }
+            fields << csvField(text, profile.alwaysQuoted.contains(i));
+        }
+        out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    for (const QString &line : profile.totalLines)
+        out += line + QLatin1Char('\n');
+    return out;
+}
+
+QList<QStringList> tableRows(const QTableWidget *table, int firstColumn, int lastColumn)
+{
+    QList<QStringList> rows;
+    if (!table)
+        return rows;
+    const int last = lastColumn < 0 ? table->columnCount() - 1 : lastColumn;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList row;
+        for (int c = firstColumn; c <= last; ++c) {
+            const QTableWidgetItem *item = table->item(r, c);
+            row << (item ? item->text() : QString());
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
+                               const QList<QStringList> &rows)
+{
+    if (rows.isEmpty() && !profile.emptyCheckAfterDialog) {
+        show(parent, profile.emptyMessage, QString());
+        return CsvExportResult::Empty;
+    }
+
+    const QString path = Desktop::getSaveFileName(parent, profile.caption, profile.defaultName,
+                                                  profile.filter);
+    if (path.isEmpty())
+        return CsvExportResult::Cancelled;
+
+    if (rows.isEmpty()) {
+        // Nothing is written, so no empty file is left behind.
+        show(parent, profile.emptyMessage, path);
+        return CsvExportResult::Empty;
+    }
+
+    const QString text = composeCsv(profile, rows);
+
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        show(parent, profile.failureMessage, path);
+        return CsvExportResult::Failed;
+    }
+    QTextStream out(&file);
+    out.setEncoding(QStringConverter::Utf8);
+    out.setGenerateByteOrderMark(false);
+    out << text;
+    out.flush();
+    file.close();
+    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+        // A full disk or a vanished folder is not a saved file.
+        show(parent, profile.failureMessage, path);
+        return CsvExportResult::Failed;
+    }
+
+    show(parent, profile.successMessage, path);
+    Desktop::openFile(path);
+    return CsvExportResult::Written;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Writing a list or report to a comma-separated file that then opens in the
+// desktop's default application. Every export of the program goes through
+// exportTableCsv; each list describes its own file with a CsvExportProfile.
+
+#include <QList>
+#include <QMessageBox>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QTableWidget;
+class QWidget;
+
+// A message box shown by an export. With appendPath the chosen file's path is
+// added after the text.
+struct CsvMessage
+{
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QString title;
+    QString text;
+    bool appendPath = false;
+};
+
+namespace CsvMessages {
+// Warning "Export" / "No data to export!", the usual answer to an empty list.
+CsvMessage noDataToExport();
+// Warning "Error" / "Could not save file!".
+CsvMessage couldNotSaveFile();
+} // namespace CsvMessages
+
+// Everything that makes one list's export its own.
+struct CsvExportProfile
+{
+    // Save dialog: caption, proposed bare file name and filter.
+    QString caption;
+    QString defaultName;
+    QString filter = QStringLiteral("CSV Files (*.csv)");
+
+    // Lines written before the header, as they are.
+    QStringList titleLines;
+    // The header line, as it is.
+    QString header;
+    // Columns (0-based, of the rows handed over) always written between
+    // double quotes; every other field is quoted only when it needs it.
+    QSet<int> alwaysQuoted;
+    // Line breaks inside a field become "+" before the field is written.
+    bool lineBreaksAsPlus = false;
+    // Lines written after the rows, as they are (a total line, notes).
+    QStringList totalLines;
+
+    // Shown when there are no rows; nullopt ends silently.
+    std::optional<CsvMessage> emptyMessage = CsvMessages::noDataToExport();
+    // The list finds out that it is empty only after the file was chosen.
+    bool emptyCheckAfterDialog = false;
+    // Shown when the file cannot be written; nullopt ends silently.
+    std::optional<CsvMessage> failureMessage;
+    // Shown after the file was written; nullopt shows nothing.
+    std::optional<CsvMessage> successMessage;
+};
+
+enum class CsvExportResult { Written, Empty, Cancelled, Failed };
+
+// One field: between double quotes (inner quotes doubled) when `alwaysQuote`
+// or when it holds a comma, a line break or a double quote; else as it is.
+QString csvField(const QString &text, bool alwaysQuote = false);
+
+// The whole file text: title lines, header, one line per row, total lines,
+// each ending with "\n".
+QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &rows);
+
+// The display texts of a table's rows, columns firstColumn..lastColumn
+// (lastColumn -1: up to the last column); a missing cell gives "".
+QList<QStringList> tableRows(const QTableWidget *table, int firstColumn = 0, int lastColumn = -1);
+
+// Asks for the file, writes it (UTF-8 without byte-order mark, replacing an
+// existing file) and opens it with the desktop's default application.
+CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
+                               const QList<QStringList> &rows);
