@@ -1,0 +1,117 @@
+#pragma once
+// The module dashboard page shared by the sales, purchase and inventory
+// windows: a header row (title, stretch, "📱 WhatsApp Alert", "⟳ Refresh"), a
+// framed bar chart of twelve months beside a column of cards, and a bottom row
+// of cards. The page keeps no pointers: a refresh finds the chart holder and
+// every card label again by object name.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+#include <optional>
+
+class QChartView;
+class QFrame;
+class QWidget;
+
+// One bar of the chart: its label and the days it sums, both inclusive.
+struct DashboardMonth
+{
+    QString label;
+    QDate from;
+    QDate to;
+};
+
+// How the value axis is scaled above the largest bar.
+enum class DashboardAxis {
+    Amounts, // 0 to 1.2 x largest + 1, labels "%.0f"
+    Counts,  // 0 to largest + 2, labels "%d"
+};
+
+// The layout values that make a page one module's dashboard.
+struct DashboardPage
+{
+    QString objectName;   // of the page widget; empty leaves it unnamed
+    QString styleSheet;   // of the page widget; empty leaves it unset
+    QString title;
+    QString chartCaption;
+    QString chartCaptionStyle = QStringLiteral("font-size:14px; font-weight:bold; color:#333; padding:5px;");
+    QString holderName;   // object name of the chart holder
+    int chartFrameMinimumHeight = 200;
+    std::optional<int> chartFrameMargin;  // nullopt: the toolkit's default
+    int cardColumnSpacing = 8;
+    std::optional<int> cardColumnMargin;  // nullopt: the toolkit's default
+    int bottomRowStretch = 2;
+};
+
+// The chart: what each bar sums and how the axis is drawn.
+struct DashboardChart
+{
+    QString holderName;
+    QString barSetName;
+    QList<DashboardMonth> months;
+    // Run once per month with :from and :to ("yyyy-MM-dd") and `binds`; the
+    // first column of its row is the bar, no row or a failure gives 0.
+    QString monthSql;
+    QVariantMap binds;
+    DashboardAxis axis = DashboardAxis::Amounts;
+    int viewMinimumHeight = 0; // 0: none
+};
+
+// Font sizes of the cards, which differ between dashboards.
+struct DashboardCardStyle
+{
+    int statTitlePx = 20;
+    int statValuePx = 15;
+    int listIconPx = 18;
+};
+
+// April to March of a financial year "26-27" (first year 2000 + the number of
+// its first two characters, 2000 when that is no number), labels "Apr".."Mar".
+QList<DashboardMonth> fiscalYearMonths(const QString &fy);
+// The twelve months up to the month of `today`, oldest first, labels "MMM yy".
+QList<DashboardMonth> lastTwelveMonths(const QDate &today);
+// The top of the value axis for the largest bar.
+double axisMaximum(DashboardAxis axis, double largest);
+QString axisLabelFormat(DashboardAxis axis);
+
+// Runs the month query once per month and returns the bars.
+QList<double> monthlyValues(const DashboardChart &chart);
+
+// A stat card: title and a value label named `objectName` showing "--".
+QFrame *makeStatCard(const QString &title, const QString &objectName, const QString &colour,
+                     const DashboardCardStyle &style = {});
+// A list card: icon, title, divider and a body label named `objectName`
+// showing "Loading...".
+QFrame *makeListCard(const QString &title, const QString &objectName, const QString &colour,
+                     const QString &icon, const DashboardCardStyle &style = {});
+
+// Lays the dashboard out on `page` (which must have no layout yet); the page
+// takes over the cards. The header buttons run the two functions.
+void buildDashboard(QWidget *page, const DashboardPage &layout, const QList<QWidget *> &cardColumn,
+                    const QList<QWidget *> &bottomRow, const std::function<void()> &sendWhatsAppAlert,
+                    const std::function<void()> &refresh);
+
+// A chart view of the bars, ready to go into the holder.
+QChartView *makeMonthlyChartView(const DashboardChart &chart, const QList<double> &values);
+
+// Puts a fresh chart under `root` (the previous view is deleted), then lets
+// the dashboard rewrite its cards.
+void refreshDashboard(QWidget *root, const DashboardChart &chart,
+                      const std::function<void(QWidget *root)> &fillCards);
+
+// Writes a card label found by object name under `root`; a missing label is
+// skipped.
+void setDashboardLabel(QWidget *root, const QString &objectName, const QString &text);
+
+// A ranked list: one `lineFormat` per row, %1 the rank from 1 and %2, %3, ...
+// the row's texts (substituted once, so a name holding "%3" stays as it is);
+// `emptyText` when there is no row.
+QString rankedLines(const QString &lineFormat, const QList<QStringList> &rows,
+                    const QString &emptyText = QString());
+
+// An amount with two decimals and no grouping; a value that rounds to zero
+// reads "0.00", never "-0.00".
+QString dashboardAmount(double value);
