@@ -1,0 +1,123 @@
+#include "htmlprint.h"
+
+#include "desktop.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QPrinter>
+#include <QTextDocument>
+
+namespace {
+
+void setDefaultFont(QTextDocument &document, const QString &family, int pointSize)
+{
+    if (!family.isEmpty())
+        document.setDefaultFont(QFont(family, pointSize > 0 ? pointSize : -1));
+}
+
+HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (profile.pageSizeA4)
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(profile.orientation);
+
+    // Laid out afresh on every request, so a page set up anew in the preview
+    // reflows the text.
+    const QString family = profile.fontFamily;
+    const int pointSize = profile.fontPointSize;
+    Desktop::printPreview(parent, &printer, profile.previewTitle, [html, family, pointSize](QPrinter *p) {
+        const QRectF page = p->pageRect(QPrinter::DevicePixel);
+        QTextDocument document;
+        setDefaultFont(document, family, pointSize);
+        document.setPageSize(page.size());
+        document.setTextWidth(page.width());
+        document.setHtml(html);
+        document.print(p);
+    });
+    return HtmlPrintResult::PreviewClosed;
+}
+
+HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+{
+    const QString path =
+        Desktop::getSaveFileName(parent, profile.saveCaption, profile.saveFileName, profile.saveFilter);
+    if (path.isEmpty())
+        return HtmlPrintResult::Cancelled;
+
+    // What lies there already must not pass for the new document.
+    QFile::remove(path);
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        if (profile.pageSizeA4)
+            printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(profile.orientation);
+        QTextDocument document;
+        setDefaultFont(document, profile.fontFamily, profile.fontPointSize);
+        document.setHtml(html);
+        document.print(&printer);
+    }
+
+    const QFileInfo written(path);
+    if (!written.exists() || written.size() == 0) {
+        Desktop::critical(parent, profile.notSavedTitle, profile.notSavedText + path);
+        return HtmlPrintResult::NotSaved;
+    }
+    if (!profile.savedText.isEmpty())
+        Desktop::information(parent, profile.savedTitle, profile.savedText + path);
+    if (profile.openSavedFile)
+        Desktop::openFile(path);
+    return HtmlPrintResult::Saved;
+}
+
+} // namespace
+
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+{
+    return profile.mode == HtmlPrintProfile::Mode::Pdf ? writePdf(parent, html, profile)
+                                                        : previewDocument(parent, html, profile);
+}
+
+namespace HtmlPrintProfiles {
+
+namespace {
+HtmlPrintProfile timesPreview(QPageLayout::Orientation orientation, int pointSize, const QString &title)
+{
+    HtmlPrintProfile p;
+    p.mode = HtmlPrintProfile::Mode::Preview;
+    p.orientation = orientation;
+    p.fontFamily = QStringLiteral("Times New Roman");
+    p.fontPointSize = pointSize;
+    p.previewTitle = title;
+    return p;
+}
+} // namespace
+
+HtmlPrintProfile materialRequestList()
+{
+    return timesPreview(QPageLayout::Landscape, 10, QStringLiteral("Purchase Order List"));
+}
+
+HtmlPrintProfile purchaseOrder()
+{
+    return timesPreview(QPageLayout::Portrait, 72, QStringLiteral("Purchase Order"));
+}
+
+HtmlPrintProfile expensesReport()
+{
+    HtmlPrintProfile p;
+    p.mode = HtmlPrintProfile::Mode::Pdf;
+    p.orientation = QPageLayout::Landscape;
+    p.saveCaption = QStringLiteral("Save PDF");
+    p.saveFileName = QStringLiteral("expenses_report.pdf");
+    p.saveFilter = QStringLiteral("PDF file(*.pdf)");
+    p.savedTitle = QStringLiteral("Success");
+    p.savedText = QStringLiteral("PDF saved to:\n");
+    p.openSavedFile = true;
+    return p;
+}
+
+} // namespace HtmlPrintProfiles

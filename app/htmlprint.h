@@ -1,0 +1,51 @@
+#pragma once
+// Documents printed through Qt's rich-text layout: a print preview on an A4
+// printer, or a PDF file the user names. No external program is involved.
+
+#include <QPageLayout>
+#include <QString>
+
+class QWidget;
+
+struct HtmlPrintProfile
+{
+    enum class Mode { Preview, Pdf };
+    Mode mode = Mode::Preview;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    bool pageSizeA4 = true;     // false: the printer's default page size
+
+    // Default font of the rich-text document; an empty family keeps Qt's.
+    QString fontFamily;
+    int fontPointSize = 0;
+
+    // Preview
+    QString previewTitle;
+
+    // PDF: the save dialog, and what follows a written file. The path is
+    // appended to both message texts.
+    QString saveCaption;
+    QString saveFileName;
+    QString saveFilter;
+    QString savedTitle;
+    QString savedText;          // empty: no message
+    bool openSavedFile = false;
+    QString notSavedTitle = QStringLiteral("Error");
+    QString notSavedText = QStringLiteral("The PDF file could not be written:\n");
+};
+
+enum class HtmlPrintResult {
+    PreviewClosed, // the preview was shown and closed (printed or not)
+    Cancelled,     // no file chosen
+    Saved,         // the PDF file exists and holds the document
+    NotSaved,      // a file was chosen but nothing was written
+};
+
+// Prints the HTML as the profile says; every dialog is parented to `parent`.
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile);
+
+// The uses.
+namespace HtmlPrintProfiles {
+HtmlPrintProfile materialRequestList(); // "Purchase Order List", landscape
+HtmlPrintProfile purchaseOrder();       // "Purchase Order", portrait
+HtmlPrintProfile expensesReport();      // "expenses_report.pdf", landscape PDF
+} // namespace HtmlPrintProfiles

@@ -1,0 +1,129 @@
+// Rich-text printing: the preview profiles and the PDF profile.
+
+#include "support/recordingdesktop.h"
+
+#include "app/htmlprint.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+// Width and height of the first page in points, from pdfinfo.
+QSizeF pdfPageSize(const QString &path)
+{
+    QProcess proc;
+    proc.start("pdfinfo", {path});
+    proc.waitForFinished(10000);
+    const QString info = QString::fromUtf8(proc.readAllStandardOutput());
+    const QRegularExpressionMatch m =
+        QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+) pts").match(info);
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+const QString kReport = QStringLiteral("<html><body><h2 style='text-align:center;'>Expenses Report</h2>"
+                                       "<table border='1'><tr><td>1</td><td>Tea &amp; snacks</td>"
+                                       "<td align='right'>250.00</td></tr></table></body></html>");
+
+} // namespace
+
+class TestHtmlPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pdfProfileWritesALandscapePdf();
+    void cancelledDialogWritesNothing();
+    void pdfThatCannotBeWrittenIsNotReportedSaved();
+    void previewProfiles();
+};
+
+void TestHtmlPrint::pdfProfileWritesALandscapePdf()
+{
+    TestEnvironment env;
+    const QString path = env.folder() + "/expenses_report.pdf";
+    // An earlier report of the same name is replaced.
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old report");
+    old.close();
+
+    env.desktop.saveFileAnswers.enqueue(path);
+    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Saved);
+
+    QCOMPARE(env.desktop.fileDialogCaptions, QStringList{"Save PDF"});
+    QCOMPARE(env.desktop.fileDialogDirs, QStringList{"expenses_report.pdf"});
+    QCOMPARE(env.desktop.fileDialogFilters, QStringList{"PDF file(*.pdf)"});
+
+    const QSizeF page = pdfPageSize(path);
+    QVERIFY2(page.width() > page.height(), qPrintable(QString("%1 x %2").arg(page.width()).arg(page.height())));
+    const QString text = pdfText(path);
+    QVERIFY2(text.contains("Expenses Report"), qPrintable(text));
+    QVERIFY(text.contains("Tea & snacks"));
+    QVERIFY(text.contains("250.00"));
+
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QCOMPARE(env.desktop.messages.first().icon, QMessageBox::Information);
+    QCOMPARE(env.desktop.messages.first().title, QStringLiteral("Success"));
+    QCOMPARE(env.desktop.messages.first().text, "PDF saved to:\n" + path);
+    QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(env.desktop.previews.size(), 0);
+}
+
+void TestHtmlPrint::cancelledDialogWritesNothing()
+{
+    TestEnvironment env;
+    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Cancelled);
+    QCOMPARE(env.desktop.fileDialogCaptions.size(), 1);
+    QVERIFY(env.desktop.messages.isEmpty());
+    QVERIFY(env.desktop.openedUrls.isEmpty());
+    QVERIFY(!QFile::exists(env.folder() + "/expenses_report.pdf"));
+    QVERIFY(QDir(env.folder()).entryList({"*.pdf"}, QDir::Files).isEmpty());
+}
+
+void TestHtmlPrint::pdfThatCannotBeWrittenIsNotReportedSaved()
+{
+    TestEnvironment env;
+    const QString path = env.folder() + "/missing folder/expenses_report.pdf";
+    env.desktop.saveFileAnswers.enqueue(path);
+    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QCOMPARE(env.desktop.messages.first().icon, QMessageBox::Critical);
+    QCOMPARE(env.desktop.messages.first().title, QStringLiteral("Error"));
+    QCOMPARE(env.desktop.messages.first().text, "The PDF file could not be written:\n" + path);
+    QVERIFY(env.desktop.openedUrls.isEmpty());
+}
+
+void TestHtmlPrint::previewProfiles()
+{
+    TestEnvironment env;
+    const QString order = "<html><body style='font-size:72px;'><table width='100%' border='1'><tr>"
+                          "<td><span style='font-size:150px; font-weight:bold;'>MORVEL COATS</span></td></tr>"
+                          "</table><p>PURCHASE ORDER</p><p>Bolt M8 &amp; nut</p></body></html>";
+    QCOMPARE(printHtmlDocument(nullptr, order, HtmlPrintProfiles::purchaseOrder()), HtmlPrintResult::PreviewClosed);
+    QCOMPARE(printHtmlDocument(nullptr, order, HtmlPrintProfiles::materialRequestList()),
+             HtmlPrintResult::PreviewClosed);
+
+    QCOMPARE(env.desktop.previews.size(), 2);
+    const auto portrait = env.desktop.previews.at(0);
+    QCOMPARE(portrait.title, QStringLiteral("Purchase Order"));
+    QCOMPARE(portrait.orientation, QPageLayout::Portrait);
+    QCOMPARE(portrait.pageCount, 1);
+    const QSizeF a4 = pdfPageSize(portrait.pdfPath);
+    QVERIFY(qAbs(a4.width() - 595.3) < 1 && qAbs(a4.height() - 841.9) < 1);
+    const QString text = pdfText(portrait.pdfPath);
+    QVERIFY2(text.contains("MORVEL COATS"), qPrintable(text));
+    QVERIFY(text.contains("Bolt M8 & nut"));
+
+    const auto landscape = env.desktop.previews.at(1);
+    QCOMPARE(landscape.title, QStringLiteral("Purchase Order List"));
+    QCOMPARE(landscape.orientation, QPageLayout::Landscape);
+    QVERIFY(pdfText(landscape.pdfPath).contains("PURCHASE ORDER"));
+    QVERIFY(env.desktop.messages.isEmpty());
+}
+
+QTEST_MAIN(TestHtmlPrint)
+#include "tst_htmlprint.moc"
