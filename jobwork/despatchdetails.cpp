@@ -1,0 +1,109 @@
+#include "despatchdetails.h"
+#include "ui_despatchdetails.h"
+
+#include "app/desktop.h"
+#include "app/financialyear.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "jobworkreports.h"
+
+#include <QHeaderView>
+
+namespace {
+const int BalanceColumn = 11;
+}
+
+despatchdetails::despatchdetails(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::despatchdetails)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Despatch Details - Kestrova App"));
+    setupFormHeader(ui->groupBox, ui->label, ui->label_8, ui->label_11);
+    db = QSqlDatabase::database();
+
+    setupReportTable(ui->despatch_details_table, 6);
+    ui->despatch_details_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    setupReportFilters(ui->fromdateEdit, ui->todateEdit);
+    ui->tot_rec_qtyEdit->setReadOnly(true);
+    ui->tot_des_qtyEdit->setReadOnly(true);
+    ui->tot_bal_qtyEdit->setReadOnly(true);
+
+    loadCompanyCombo();
+    loadData();
+}
+
+despatchdetails::~despatchdetails()
+{
+    delete ui;
+}
+
+void despatchdetails::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    loadCompanyCombo();
+    loadData();
+}
+
+void despatchdetails::loadCompanyCombo()
+{
+    loadCustomerCombo(ui->company_combo, QStringLiteral("-- All Companies --"));
+}
+
+void despatchdetails::loadData()
+{
+    QTableWidget *table = ui->despatch_details_table;
+    table->setRowCount(0);
+    const ReportFilter filter =
+        readReportFilter(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
+
+    QList<DespatchRow> rows;
+    QString error;
+    if (!queryDespatchDetails(filter, &rows, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+
+    QList<QStringList> cells;
+    cells.reserve(rows.size());
+    for (const DespatchRow &row : rows)
+        cells << despatchCells(row);
+    fillReportTable(table, cells, {9, 10, BalanceColumn});
+    for (int r = 0; r < rows.size(); ++r)
+        table->item(r, BalanceColumn)->setBackground(balanceColor(rows.at(r).balance()));
+
+    const DespatchTotals totals = despatchTotals(rows);
+    ui->tot_rec_qtyEdit->setText(reportQty(totals.received));
+    ui->tot_des_qtyEdit->setText(reportQty(totals.despatched));
+    ui->tot_bal_qtyEdit->setText(reportQty(totals.balance));
+}
+
+void despatchdetails::on_show_btn_clicked()
+{
+    loadData();
+}
+
+void despatchdetails::on_reset_btn_clicked()
+{
+    resetReportFilters(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
+    loadData();
+}
+
+void despatchdetails::on_searchEdit_textChanged(const QString &)
+{
+    loadData();
+}
+
+void despatchdetails::on_print_list_btn_clicked()
+{
+    exportTableCsv(this,
+                   despatchDetailsCsvProfile(g_currentFY, ui->tot_rec_qtyEdit->text(),
+                                             ui->tot_des_qtyEdit->text(), ui->tot_bal_qtyEdit->text()),
+                   tableRows(ui->despatch_details_table, 0, BalanceColumn));
+}
+
+void despatchdetails::on_close_btn_clicked()
+{
+    close();
+}

@@ -1,0 +1,91 @@
+#include "inwardhistory.h"
+#include "ui_inwardhistory.h"
+
+#include "app/desktop.h"
+#include "app/financialyear.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "jobworkreports.h"
+
+inwardHistory::inwardHistory(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::inwardHistory)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Inward History - Kestrova App"));
+    setupFormHeader(ui->groupBox, ui->label, ui->label_8, ui->label_11);
+    db = QSqlDatabase::database();
+
+    setupReportTable(ui->inward_history_table, 7);
+    setupReportFilters(ui->fromdateEdit, ui->todateEdit);
+    ui->total_qtyEdit->setReadOnly(true);
+
+    loadCompanyCombo();
+    loadData();
+}
+
+inwardHistory::~inwardHistory()
+{
+    delete ui;
+}
+
+void inwardHistory::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    loadCompanyCombo();
+    loadData();
+}
+
+void inwardHistory::loadCompanyCombo()
+{
+    loadCustomerCombo(ui->company_combo, QStringLiteral("-- All Companies --"));
+}
+
+void inwardHistory::loadData()
+{
+    ui->inward_history_table->setRowCount(0);
+    const ReportFilter filter =
+        readReportFilter(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
+
+    QList<InwardHistoryRow> rows;
+    QString error;
+    if (!queryInwardHistory(filter, &rows, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+
+    QList<QStringList> cells;
+    cells.reserve(rows.size());
+    for (const InwardHistoryRow &row : rows)
+        cells << inwardHistoryCells(row);
+    fillReportTable(ui->inward_history_table, cells, {8});
+    ui->total_qtyEdit->setText(reportQty(inwardHistoryTotal(rows)));
+}
+
+void inwardHistory::on_show_btn_clicked()
+{
+    loadData();
+}
+
+void inwardHistory::on_reset_btn_clicked()
+{
+    resetReportFilters(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
+    loadData();
+}
+
+void inwardHistory::on_searchEdit_textChanged(const QString &)
+{
+    loadData();
+}
+
+void inwardHistory::on_print_list_btn_clicked()
+{
+    exportTableCsv(this, inwardHistoryCsvProfile(g_currentFY, ui->total_qtyEdit->text()),
+                   tableRows(ui->inward_history_table, 0, 8));
+}
+
+void inwardHistory::on_close_btn_clicked()
+{
+    close();
+}

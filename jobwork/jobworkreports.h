@@ -1,0 +1,126 @@
+#pragma once
+// The two job-work reports, inward history and despatch details, as plain
+// functions: their queries, the texts of their table rows, their totals, the
+// balance colour and their CSV files. The windows only bind these to widgets.
+
+#include "app/csvexport.h"
+
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTableWidget;
+
+// What a report lists: inward lines dated from..to ("yyyy-MM-dd", both
+// included), of one customer when customerId is above 0, of items whose code
+// or name holds `search` (any case; blank means every item). Lines of `fy`
+// come first, then the other years by name descending.
+struct ReportFilter
+{
+    QString from;
+    QString to;
+    int customerId = -1;
+    QString search;
+    QString fy;
+};
+
+// What both reports show of one live inward line.
+struct InwardLine
+{
+    QString inwardNoFull;
+    QString inwardDate; // as stored
+    QString dcNo;       // the customer's delivery challan
+    QString dcDate;     // as stored
+    QString poNo;       // the customer's purchase order
+    QString itemCode;
+    QString itemName;
+    double qty = 0.0;   // received
+};
+
+// One line of the inward history.
+struct InwardHistoryRow
+{
+    InwardLine line;
+    QString customerName;
+};
+
+// One inward line with what live delivery challans have sent back of it.
+struct DespatchRow
+{
+    InwardLine line;
+    int inwardNo = 0;
+    int itemId = 0;
+    QString uom;
+    QString ourDcs;     // challan numbers joined by ",", ascending
+    double despatched = 0.0;
+
+    double received() const { return line.qty; }
+    double balance() const { return line.qty - despatched; }
+};
+
+struct DespatchTotals
+{
+    double received = 0.0;
+    double despatched = 0.0;
+    double balance = 0.0;
+};
+
+// A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; any other text as it is.
+QString reportDate(const QString &stored);
+
+// A quantity with three decimals.
+QString reportQty(double qty);
+
+// Runs the inward history query on the default connection. Cancelled inward
+// lines are left out. On failure returns false and sets `error` to the
+// driver's text.
+bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error);
+
+// Runs the despatch details query on the default connection: every live
+// inward line with the sum of its live challan lines (same inward number,
+// item and financial year) and their challan numbers, in one grouped pass
+// over the challan lines.
+bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error);
+
+// The challan numbers of a comma-joined list, distinct and in ascending
+// order (by year, then number).
+QString sortedChallanList(const QString &joined);
+
+// Display texts of the report's table columns, left to right.
+QStringList inwardHistoryCells(const InwardHistoryRow &row);
+QStringList despatchCells(const DespatchRow &row);
+
+double inwardHistoryTotal(const QList<InwardHistoryRow> &rows);
+DespatchTotals despatchTotals(const QList<DespatchRow> &rows);
+
+// Background of a balance cell: open above 0.005, else done.
+QColor balanceColor(double balance);
+
+// The CSV files of the two reports; the total texts are those of the
+// windows' total fields.
+CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &totalQty);
+CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &totalReceived,
+                                           const QString &totalDespatched,
+                                           const QString &totalBalance);
+
+// How both report windows set up and fill their tables: plain text items,
+// whole rows selected, nothing editable, headers sized to their contents
+// but for the stretched column.
+void setupReportTable(QTableWidget *table, int stretchedColumn);
+// Replaces the table's rows by `cells`; the columns in `quantityColumns` are
+// aligned right and vertically centred.
+void fillReportTable(QTableWidget *table, const QList<QStringList> &cells,
+                     const QList<int> &quantityColumns);
+
+// Both report windows' filters: the period opens on defaultPeriodStart and
+// ends today, both with a calendar pop-up.
+void setupReportFilters(QDateEdit *from, QDateEdit *to);
+// The filter as the widgets stand, for the current financial year.
+ReportFilter readReportFilter(const QComboBox *customer, const QDateEdit *from, const QDateEdit *to,
+                              const QLineEdit *search);
+// Back to every customer, the default period and no search text.
+void resetReportFilters(QComboBox *customer, QDateEdit *from, QDateEdit *to, QLineEdit *search);
