@@ -1,15 +1,20 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "aboutbox.h"
 #include "appstyle.h"
+#include "backup.h"
+#include "changepassworddialog.h"
 #include "companydb.h"
 #include "companyinfo.h"
 #include "desktop.h"
+#include "developerdialog.h"
 #include "financialyear.h"
 #include "keptwindow.h"
 #include "modulefactory.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDebug>
 #include <QSqlQuery>
 
@@ -163,21 +168,53 @@ void MainWindow::on_invent_cum_btn_clicked()
 
 void MainWindow::on_backup_btn_clicked()
 {
+    const QString folder = Desktop::applicationFolder();
+    const Backup::Report report = Backup::run(folder, Backup::companyKey(folder), QDateTime::currentDateTime(),
+                                              Backup::localBackupFolder(), Backup::driveRootCandidates());
+    if (report.databaseFound)
+        Desktop::information(this, "Backup Result", report.text);
+    else
+        Desktop::critical(this, "Error", report.text);
 }
 
 void MainWindow::on_settings_btn_clicked()
 {
+    ChangePasswordDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::on_app_info_btn_clicked()
 {
+    showAboutBox(this);
 }
 
 void MainWindow::on_developer_btn_clicked()
 {
+    QString password;
+    if (!Desktop::getText(this, "Developer Access", "Enter Developer Password:", true, &password)
+        || password.isEmpty())
+        return;
+    if (!AdminSettings::isDeveloperPassword(password)) {
+        Desktop::warning(this, "Access Denied", "Invalid developer password!");
+        return;
+    }
+    DeveloperDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    QMainWindow::closeEvent(event);
+    switch (Desktop::question(this, "Backup", "Do you want to backup before closing?",
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        on_backup_btn_clicked();
+        event->accept();
+        break;
+    case QMessageBox::No:
+        event->accept();
+        break;
+    default: // Cancel, or the box left with Escape
+        event->ignore();
+        break;
+    }
 }

@@ -1,0 +1,324 @@
+// Database backups, the close prompt and the about box of the main window.
+
+#include "support/recordingdesktop.h"
+
+#include "app/aboutbox.h"
+#include "app/backup.h"
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+const QString NoDriveText = QStringLiteral("Google Drive Backup: ⚠️ Not found or failed\n"
+                                           "Please ensure Google Drive for Desktop is running and signed in.");
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void copiesToLocalAndDriveFolders();
+    void reportsMissingDriveAndFailedLocalCopy();
+    void missingDatabaseCopiesNothing();
+    void driveRootIsTheFirstExistingCandidate();
+    void sameSecondReplacesEarlierBackup();
+    void companyKeyIsReadButNeverCreated();
+    void candidatesFollowTheHomeFolder();
+
+    void backupButtonCopiesTheOpenDatabase();
+    void closePromptYesBacksUpAndCloses();
+    void closePromptNoClosesWithoutBackup();
+    void closePromptCancelAndEscapeKeepTheWindow();
+
+    void aboutBoxText();
+
+private:
+    QTemporaryDir m_home;
+    QString homeDrive() const { return m_home.path() + "/My Drive"; }
+    QString localFolder() const { return m_home.path() + "/MCMainSoftware_Backup"; }
+};
+
+void TestBackup::initTestCase()
+{
+    // The backup's platform folders live in the home folder: point it at a
+    // scratch folder so no test writes into the real one.
+    QVERIFY(m_home.isValid());
+    qputenv("HOME", m_home.path().toUtf8());
+    qunsetenv("USERPROFILE");
+}
+
+void TestBackup::init()
+{
+    QDir(homeDrive()).removeRecursively();
+    QDir(localFolder()).removeRecursively();
+}
+
+void TestBackup::copiesToLocalAndDriveFolders()
+{
+    TestEnvironment env;
+    const QString db = env.folder() + "/Acme.db";
+    writeFile(db, QByteArray("SQLite format 3\0 some pages", 27));
+    QVERIFY(QDir().mkpath(homeDrive()));
+
+    const QDateTime when(QDate(2026, 12, 6), QTime(14, 15, 30));
+    const Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(),
+                                              Backup::driveRootCandidates());
+    const QString local = localFolder() + "/Acme_2026-12-06_141530.db";
+    const QString drive = homeDrive() + "/Acme_Backups/Acme_2026-12-06_141530.db";
+    QVERIFY(report.databaseFound);
+    QCOMPARE(report.localTarget, local);
+    QCOMPARE(report.driveTarget, drive);
+    QCOMPARE(contents(local), contents(db));
+    QCOMPARE(contents(drive), contents(db));
+    QCOMPARE(report.text, QStringLiteral("Local Backup: ✅ Success\nLocation: ") + local
+                              + QStringLiteral("\n\nGoogle Drive Backup: ✅ Success\nLocation: ") + drive);
+    // No temporary copy is left beside the backups.
+    QCOMPARE(QDir(localFolder()).entryList(QDir::Files), QStringList{"Acme_2026-12-06_141530.db"});
+}
+
+void TestBackup::reportsMissingDriveAndFailedLocalCopy()
+{
+    TestEnvironment env;
+    writeFile(env.folder() + "/Acme.db", "data");
+    const QDateTime when(QDate(2027, 1, 2), QTime(3, 4, 5));
+
+    // No Google Drive folder anywhere.
+    Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(), {env.folder() + "/nowhere"});
+    const QString local = localFolder() + "/Acme_2027-01-02_030405.db";
+    QVERIFY(report.localOk);
+    QVERIFY(!report.driveOk);
+    QCOMPARE(report.text, QStringLiteral("Local Backup: ✅ Success\nLocation: ") + local + "\n\n" + NoDriveText);
+
+    // A local folder that cannot be made (a file stands in its way).
+    writeFile(env.folder() + "/blocker", "x");
+    const QString blocked = env.folder() + "/blocker/backups";
+    report = Backup::run(env.folder(), "Acme", when, blocked, {env.folder() + "/nowhere"});
+    QVERIFY(!report.localOk);
+    QCOMPARE(report.text, QStringLiteral("Local Backup: ❌ Failed\nLocation: ") + blocked
+                              + "/Acme_2027-01-02_030405.db\n\n" + NoDriveText);
+}
+
+void TestBackup::missingDatabaseCopiesNothing()
+{
+    TestEnvironment env;
+    QVERIFY(QDir().mkpath(homeDrive()));
+    const Backup::Report report = Backup::run(env.folder(), "Acme", QDateTime::currentDateTime(), localFolder(),
+                                              {homeDrive()});
+    QVERIFY(!report.databaseFound);
+    QCOMPARE(report.text, "Database file not found!\nExpected: " + env.folder() + "/Acme.db");
+    QVERIFY(!QDir(localFolder()).exists());
+    QVERIFY(!QDir(homeDrive() + "/Acme_Backups").exists());
+}
+
+void TestBackup::driveRootIsTheFirstExistingCandidate()
+{
+    TestEnvironment env;
+    const QString a = env.folder() + "/a", b = env.folder() + "/b", c = env.folder() + "/c";
+    QVERIFY(QDir().mkpath(b));
+    QVERIFY(QDir().mkpath(c));
+    writeFile(a, "a file, not a folder");
+    QCOMPARE(Backup::firstExistingFolder({a, b, c}), b);
+    QCOMPARE(Backup::firstExistingFolder({a}), QString());
+}
+
+void TestBackup::sameSecondReplacesEarlierBackup()
+{
+    TestEnvironment env;
+    const QString db = env.folder() + "/Acme.db";
+    QVERIFY(QDir().mkpath(homeDrive()));
+    const QDateTime when(QDate(2026, 5, 1), QTime(9, 0, 0));
+    writeFile(db, "first");
+    QVERIFY(Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()}).driveOk);
+    writeFile(db, "second, longer");
+    const Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()});
+    QVERIFY(report.localOk && report.driveOk);
+    QCOMPARE(contents(report.localTarget), QByteArray("second, longer"));
+    QCOMPARE(contents(report.driveTarget), QByteArray("second, longer"));
+}
+
+void TestBackup::companyKeyIsReadButNeverCreated()
+{
+    TestEnvironment env;
+    const QString cfg = env.folder() + "/company.cfg";
+    QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("MorvelCoats"));
+    QVERIFY(!QFile::exists(cfg));
+    writeFile(cfg, "  \n");
+    QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("MorvelCoats"));
+    QCOMPARE(contents(cfg), QByteArray("  \n"));
+    writeFile(cfg, "  Acme Tools \n");
+    QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("Acme Tools"));
+}
+
+void TestBackup::candidatesFollowTheHomeFolder()
+{
+    const QString home = m_home.path();
+    const QStringList homeCandidates{home + "/Google Drive/My Drive", home + "/My Drive", home + "/Google Drive"};
+    QCOMPARE(Backup::driveRootCandidates(), homeCandidates);
+    QCOMPARE(Backup::localBackupFolder(), home + "/MCMainSoftware_Backup");
+
+    qputenv("USERPROFILE", "/profile");
+    const QStringList profile = Backup::driveRootCandidates();
+    qunsetenv("USERPROFILE");
+    QCOMPARE(profile, (QStringList{"/profile/Google Drive/My Drive", "/profile/My Drive", "/profile/Google Drive"}));
+}
+
+void TestBackup::backupButtonCopiesTheOpenDatabase()
+{
+    TestEnvironment env;
+    QVERIFY(QDir().mkpath(homeDrive()));
+    MainWindow w;
+    QVERIFY(w.databaseReady());
+    QSqlQuery q;
+    QVERIFY(q.exec("UPDATE company_settings SET company_name = 'Copied Ltd' WHERE id = 1"));
+
+    w.findChild<QPushButton *>("backup_btn")->click();
+    QCOMPARE(env.desktop.messages.size(), 1);
+    const RecordingDesktop::Message m = env.desktop.lastMessage();
+    QCOMPARE(m.title, QStringLiteral("Backup Result"));
+    QCOMPARE(m.icon, QMessageBox::Information);
+    QVERIFY(m.text.startsWith(QStringLiteral("Local Backup: ✅ Success\nLocation: ") + localFolder() + "/MorvelCoats_"));
+    QVERIFY(m.text.contains(QStringLiteral("Google Drive Backup: ✅ Success\nLocation: ") + homeDrive()
+                            + "/MorvelCoats_Backups/MorvelCoats_"));
+
+    // The copy is a whole database holding what was written before it.
+    const QStringList copies = QDir(localFolder()).entryList({"MorvelCoats_*.db"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(QRegularExpression("^MorvelCoats_\\d{4}-\\d\\d-\\d\\d_\\d{6}\\.db$").match(copies.first()).hasMatch());
+    {
+        QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
+        copy.setDatabaseName(localFolder() + "/" + copies.first());
+        QVERIFY(copy.open());
+        QSqlQuery c(copy);
+        QVERIFY(c.exec("SELECT company_name FROM company_settings WHERE id = 1") && c.next());
+        QCOMPARE(c.value(0).toString(), QStringLiteral("Copied Ltd"));
+    }
+    QSqlDatabase::removeDatabase("copy");
+
+    // With the database file gone the button says where it looked.
+    env.desktop.clear();
+    QFile::rename(env.folder() + "/MorvelCoats.db", env.folder() + "/moved.db");
+    w.findChild<QPushButton *>("backup_btn")->click();
+    QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
+    QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Critical);
+    QCOMPARE(env.desktop.lastMessage().text,
+             "Database file not found!\nExpected: " + env.folder() + "/MorvelCoats.db");
+}
+
+void TestBackup::closePromptYesBacksUpAndCloses()
+{
+    TestEnvironment env;
+    auto *w = new MainWindow;
+    w->show();
+    env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+    QVERIFY(w->close());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(env.desktop.messages.size(), 2);
+    const RecordingDesktop::Message ask = env.desktop.messages.first();
+    QCOMPARE(ask.title, QStringLiteral("Backup"));
+    QCOMPARE(ask.text, QStringLiteral("Do you want to backup before closing?"));
+    QCOMPARE(ask.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(env.desktop.messages.last().title, QStringLiteral("Backup Result"));
+    QCOMPARE(QDir(localFolder()).entryList(QDir::Files).size(), 1);
+}
+
+void TestBackup::closePromptNoClosesWithoutBackup()
+{
+    TestEnvironment env;
+    auto *w = new MainWindow;
+    w->show();
+    env.desktop.messageAnswers.enqueue(QMessageBox::No);
+    QVERIFY(w->close());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QVERIFY(!QDir(localFolder()).exists());
+}
+
+void TestBackup::closePromptCancelAndEscapeKeepTheWindow()
+{
+    TestEnvironment env;
+    auto *w = new MainWindow;
+    w->show();
+    env.desktop.messageAnswers.enqueue(QMessageBox::Cancel);
+    QVERIFY(!w->close());
+    QVERIFY(w->isVisible());
+    QCOMPARE(env.desktop.messages.size(), 1);
+
+    // Escape on the real question box.
+    Desktop::setHandler(nullptr);
+    bool sawBox = false;
+    QTimer::singleShot(0, [&sawBox] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            sawBox = qobject_cast<QMessageBox *>(box) != nullptr;
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    const bool closed = w->close();
+    Desktop::setHandler(&env.desktop);
+    QVERIFY(sawBox);
+    QVERIFY(!closed);
+    QVERIFY(w->isVisible());
+    QVERIFY(!QDir(localFolder()).exists());
+}
+
+void TestBackup::aboutBoxText()
+{
+    TestEnvironment env;
+    MainWindow w;
+    w.findChild<QPushButton *>("app_info_btn")->click();
+    QCOMPARE(env.desktop.messages.size(), 1);
+    const RecordingDesktop::Message m = env.desktop.lastMessage();
+    QCOMPARE(m.title, QStringLiteral("About Kestrova"));
+    QCOMPARE(m.icon, QMessageBox::Information);
+    QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(Qt::mightBeRichText(m.text));
+    QVERIFY(m.text.contains("<b>v1.1.1</b> — Charts & Inventory"));
+    QVERIFY(m.text.contains("Stock Entry &amp; Material Request"));
+    QVERIFY(m.text.contains("<p style='color:#555;'>"));
+
+    QTextDocument doc;
+    doc.setHtml(m.text);
+    const QString bullet = QStringLiteral("\u00a0\u00a0• ");
+    const QString expected = QStringLiteral("Kestrova\n\nVersion History:\n"
+                                            "v1.0.0 — Initial Release\n")
+                             + bullet + "Sales Management Module\n" + bullet + "Purchase Management Module\n"
+                             + bullet + "Expenses Tracking\n" + bullet + "Salary Management\n" + bullet
+                             + "Developer Panel\n" + bullet + "Backup System\n"
+                             + "v1.1.0 — Framework Upgrade\n" + bullet + "Upgraded from Qt 5.6.3 to Qt 6.8.3\n"
+                             + bullet + "Improved performance and stability\n" + bullet + "Qt6 compatibility fixes\n"
+                             + "v1.1.1 — Charts & Inventory\n" + bullet + "Implemented Qt Charts (QChart)\n" + bullet
+                             + "Sales Dashboard with bar chart\n" + bullet + "Purchase Dashboard\n" + bullet
+                             + "Inventory Management Module\n" + bullet + "Stock Entry & Material Request\n"
+                             + bullet + "Stock Report (monthly ledger)\n\nCurrent Version: 1.1.1";
+    QCOMPARE(doc.toRawText().replace(QChar::LineSeparator, '\n').replace(QChar::ParagraphSeparator, '\n'), expected);
+}
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"
