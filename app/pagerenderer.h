@@ -81,7 +81,8 @@ struct PageRenderProfile
 // Renders the document and shows the preview (blocks until it is closed), or
 // shows the profile's failure message. Returns true when the preview was shown.
 bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderProfile &profile);
-// Per-page documents: one HTML document per printed page.
+// One HTML document per printed page for the per-page mode; the single and
+// sliced modes render the first.
 bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const PageRenderProfile &profile);
 
 // The uses of the renderer.
