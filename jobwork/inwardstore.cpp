@@ -1,0 +1,355 @@
+#include "inwardstore.h"
+
+#include "app/financialyear.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+
+namespace {
+
+// Quantities carry three decimals; anything closer than this is the same qty.
+constexpr double QtyTolerance = 0.0005;
+
+const char *const InsertNewLine =
+    "INSERT INTO inward_entries (inward_no, inward_no_full, inward_date, customer_id, item_id, dc_no, dc_date, "
+    "po_no, po_date, inward_qty, remarks, fy_name, is_deleted) VALUES (:inward_no, :inward_no_full, "
+    ":inward_date, :customer_id, :item_id, :dc_no, :dc_date, :po_no, :po_date, :qty, :remarks, :fy, 0)";
+
+const char *const InsertUpdatedLine =
+    "INSERT INTO inward_entries (inward_no, inward_no_full, inward_date, customer_id, item_id, dc_no, dc_date, "
+    "po_no, po_date, inward_qty, remarks, fy_name, is_deleted) VALUES (:no, :no_full, :date, :cid, :iid, "
+    ":dc_no, :dc_date, :po_no, :po_date, :qty, :remarks, :fy, 0)";
+
+// Runs `insertSql` (placeholders in the column order of the statements above)
+// once per line. Returns false at the first failure, with the driver's text.
+bool insertLines(const char *insertSql, const InwardHeader &h, const QList<InwardLine> &lines, QString *error)
+{
+    QSqlQuery q;
+    if (!q.prepare(QString::fromLatin1(insertSql))) {
+        *error = q.lastError().text();
+        return false;
+    }
+    for (const InwardLine &line : lines) {
+        const QVariantList values{h.number, h.fullNumber, h.inwardDate, h.customerId, line.itemId, h.dcNo,
+                                  h.dcDate, h.poNo, h.poDate, line.qty, h.remarks, h.fy};
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        if (!q.exec()) {
+            *error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+QString transactionError(const QSqlDatabase &db)
+{
+    const QString text = db.lastError().text();
+    return text.isEmpty() ? QStringLiteral("could not start a transaction") : text;
+}
+
+} // namespace
+
+// --- text and arithmetic ---
+
+QString qtyText(double qty)
+{
+    return QString::number(qty, 'f', 3);
+}
+
+QString listDateText(const QString &stored)
+{
+    const QDate date = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
+    return date.isValid() ? date.toString(QStringLiteral("dd-MM-yyyy")) : stored;
+}
+
+int inwardNumberOf(const QString &fullNumber)
+{
+    return fullNumber.section('/', 0, 0).toInt();
+}
+
+QString itemHitText(const ItemHit &hit)
+{
+    const QString tail = hit.name + " [" + hit.uom + "]";
+    return hit.code.isEmpty() ? tail : hit.code + " - " + tail;
+}
+
+int itemPopupHeight(int hits)
+{
+    return std::min(hits, 8) * 35;
+}
+
+QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells)
+{
+    QList<InwardLine> lines;
+    for (const auto &cell : cells) {
+        const int itemId = cell.first.toInt();
+        const double qty = cell.second.toDouble();
+        if (qty <= 0)
+            continue;
+        const bool known = std::any_of(lines.cbegin(), lines.cend(),
+                                       [itemId](const InwardLine &l) { return l.itemId == itemId; });
+        if (!known)
+            lines.append({itemId, qty});
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const InwardLine &a, const InwardLine &b) { return a.itemId < b.itemId; });
+    return lines;
+}
+
+QList<DeliveredItem> deliveredBeyond(const QList<DeliveredItem> &delivered, const QList<InwardLine> &lines)
+{
+    QHash<int, double> newQty;
+    for (const InwardLine &line : lines)
+        newQty[line.itemId] += line.qty;
+    QList<DeliveredItem> refused;
+    for (DeliveredItem item : delivered) {
+        item.newQty = newQty.value(item.itemId, 0.0);
+        if (item.newQty + QtyTolerance < item.delivered)
+            refused.append(item);
+    }
+    return refused;
+}
+
+QString deliveredBeyondText(const QList<DeliveredItem> &items)
+{
+    QString text = QStringLiteral("Live delivery challans have already delivered more of these lines than the "
+                                  "update would leave:\n");
+    for (const DeliveredItem &item : items) {
+        const QString line = item.code.isEmpty() ? item.name : item.code + " - " + item.name;
+        text += QStringLiteral("\n%1: delivered %2 on Delivery Challan(s) %3; new qty %4")
+                    .arg(line, qtyText(item.delivered), item.challans.join(", "), qtyText(item.newQty));
+    }
+    text += QStringLiteral("\n\nKeep each line at or above its delivered qty, or change those delivery "
+                           "challans first.");
+    return text;
+}
+
+QString cancelRefusalText(const QStringList &challans)
+{
+    return QStringLiteral("This inward entry is used in Delivery Challan(s):\n") + challans.join(", ")
+           + QStringLiteral("\n\nDelete those delivery challans first before cancelling this inward.");
+}
+
+QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty)
+{
+    return QStringLiteral("Update Inward No: ") + fullNumber + QStringLiteral("?\n\nTotal Items: ")
+           + QString::number(itemCount) + QStringLiteral("\nTotal Qty: ") + qtyText(totalQty);
+}
+
+// --- database ---
+
+void createInwardIndexes()
+{
+    QSqlQuery q;
+    // Loading, rewriting and cancelling an entry, and the year's next number.
+    q.exec("CREATE INDEX IF NOT EXISTS idx_inward_entries_fy_no ON inward_entries (fy_name, inward_no)");
+    // The challans that draw on an inward entry.
+    q.exec("CREATE INDEX IF NOT EXISTS idx_delivery_entries_fy_inward ON delivery_entries (fy_name, inward_no)");
+}
+
+QString nextInwardFullNumber(const QString &fy)
+{
+    return fullDocumentNumber(nextInwardNumber(fy), fy);
+}
+
+QList<ItemHit> searchCustomerItems(int customerId, const QString &text)
+{
+    QSqlQuery q;
+    q.prepare("SELECT item_id, item_code, item_name, uom FROM items WHERE customer_id = :cid AND "
+              "(UPPER(item_code) LIKE :search OR UPPER(item_name) LIKE :search) ORDER BY item_code ASC LIMIT 10");
+    q.bindValue(":cid", customerId);
+    q.bindValue(":search", "%" + text.toUpper() + "%");
+    QList<ItemHit> hits;
+    if (q.exec()) {
+        while (q.next())
+            hits.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()});
+    }
+    return hits;
+}
+
+QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy)
+{
+    QString sql = "SELECT DISTINCT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, e.remarks, "
+                  "e.is_deleted FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id WHERE 1=1 ";
+    if (customerId > 0)
+        sql += "AND e.customer_id = :cid ";
+    if (!from.isEmpty())
+        sql += "AND e.inward_date >= :from ";
+    if (!to.isEmpty())
+        sql += "AND e.inward_date <= :to ";
+    sql += "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    q.bindValue(":fy", fy);
+    if (customerId > 0)
+        q.bindValue(":cid", customerId);
+    if (!from.isEmpty())
+        q.bindValue(":from", from);
+    if (!to.isEmpty())
+        q.bindValue(":to", to);
+    QList<InwardListRow> rows;
+    if (q.exec()) {
+        while (q.next()) {
+            rows.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                         q.value(4).toString(), q.value(5).toString(), q.value(6).toInt() == 1});
+        }
+    }
+    return rows;
+}
+
+LoadedInward loadInward(int number, const QString &fy)
+{
+    LoadedInward loaded;
+    QSqlQuery q;
+    q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
+              "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    if (!q.exec() || !q.next())
+        return loaded;
+    loaded.found = true;
+    InwardHeader &h = loaded.header;
+    h.number = number;
+    h.fy = fy;
+    h.fullNumber = q.value(0).toString();
+    h.inwardDate = q.value(1).toString();
+    h.customerId = q.value(2).toInt();
+    h.dcNo = q.value(3).toString();
+    h.dcDate = q.value(4).toString();
+    h.poNo = q.value(5).toString();
+    h.poDate = q.value(6).toString();
+    h.remarks = q.value(7).toString();
+
+    QSqlQuery lines;
+    lines.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty FROM inward_entries e JOIN "
+                  "items i ON e.item_id = i.item_id WHERE e.inward_no = :no AND e.fy_name = :fy "
+                  "ORDER BY i.item_code ASC");
+    lines.bindValue(":no", number);
+    lines.bindValue(":fy", fy);
+    if (lines.exec()) {
+        while (lines.next()) {
+            loaded.lines.append({lines.value(0).toInt(), lines.value(1).toString(), lines.value(2).toString(),
+                                 lines.value(3).toString(), lines.value(4).toDouble()});
+        }
+    }
+    return loaded;
+}
+
+QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction())
+        return transactionError(db);
+    QString error;
+    if (!insertLines(InsertNewLine, header, lines, &error)) {
+        db.rollback();
+        return error;
+    }
+    if (!db.commit()) {
+        error = db.lastError().text();
+        db.rollback();
+        return error;
+    }
+    return QString();
+}
+
+QList<DeliveredItem> deliveredItems(int number, const QString &fy)
+{
+    QSqlQuery q;
+    q.prepare("SELECT d.item_id, i.item_code, i.item_name, d.delivery_qty, d.delivery_no_full "
+              "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
+              "WHERE d.inward_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0) "
+              "ORDER BY i.item_code ASC, d.item_id ASC, d.delivery_no ASC");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    QList<DeliveredItem> items;
+    if (!q.exec())
+        return items;
+    while (q.next()) {
+        const int itemId = q.value(0).toInt();
+        if (items.isEmpty() || items.last().itemId != itemId)
+            items.append({itemId, q.value(1).toString(), q.value(2).toString(), 0.0, {}, 0.0});
+        DeliveredItem &item = items.last();
+        item.delivered += q.value(3).toDouble();
+        const QString challan = q.value(4).toString();
+        if (!item.challans.contains(challan))
+            item.challans.append(challan);
+    }
+    return items;
+}
+
+InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines)
+{
+    InwardUpdateResult result;
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        result.status = InwardUpdateResult::DeleteFailed;
+        result.error = transactionError(db);
+        return result;
+    }
+    // Checked inside the transaction, so the rows compared are the rows rewritten.
+    result.delivered = deliveredBeyond(deliveredItems(header.number, header.fy), lines);
+    if (!result.delivered.isEmpty()) {
+        db.rollback();
+        result.status = InwardUpdateResult::DeliveredBeyond;
+        return result;
+    }
+
+    QSqlQuery del;
+    del.prepare("DELETE FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+    del.bindValue(":no", header.number);
+    del.bindValue(":fy", header.fy);
+    if (!del.exec()) {
+        result.status = InwardUpdateResult::DeleteFailed;
+        result.error = del.lastError().text();
+        db.rollback();
+        return result;
+    }
+    if (!insertLines(InsertUpdatedLine, header, lines, &result.error)) {
+        result.status = InwardUpdateResult::InsertFailed;
+        db.rollback();
+        return result;
+    }
+    if (!db.commit()) {
+        result.status = InwardUpdateResult::CommitFailed;
+        result.error = db.lastError().text();
+        db.rollback();
+    }
+    return result;
+}
+
+QStringList challansUsingInward(int number, const QString &fy)
+{
+    QSqlQuery q;
+    q.prepare("SELECT DISTINCT delivery_no_full FROM delivery_entries WHERE inward_no = :no AND fy_name = :fy "
+              "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY delivery_no ASC");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    QStringList challans;
+    if (q.exec()) {
+        while (q.next())
+            challans.append(q.value(0).toString());
+    }
+    return challans;
+}
+
+QString cancelInward(int number, const QString &fy)
+{
+    QSqlQuery q;
+    q.prepare("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = :no AND fy_name = :fy");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    if (!q.exec()) {
+        const QString text = q.lastError().text();
+        return text.isEmpty() ? QStringLiteral("Cancel failed.") : text;
+    }
+    return QString();
+}

@@ -1,0 +1,163 @@
+#pragma once
+// Inward entries in the database: the next number, the item search, the list,
+// loading one entry back, and saving, rewriting and cancelling an entry. Every
+// function works on the default connection and takes and returns plain values;
+// the inward entry form binds them to its widgets.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// The header values that every line of one inward entry carries.
+struct InwardHeader
+{
+    int number = 0;     // inward_no
+    QString fullNumber; // inward_no_full, "7/26-27"
+    QString fy;         // fy_name
+    QString inwardDate; // "yyyy-MM-dd", as the three dates
+    QString dcDate;
+    QString poDate;
+    int customerId = -1;
+    QString dcNo;
+    QString poNo;
+    QString remarks;
+};
+
+// One item line to write.
+struct InwardLine
+{
+    int itemId = 0;
+    double qty = 0;
+};
+
+// An item line of a saved entry, as the form shows it.
+struct InwardItemLine
+{
+    int itemId = 0;
+    QString code;
+    QString name;
+    QString uom;
+    double qty = 0;
+};
+
+struct LoadedInward
+{
+    bool found = false;
+    InwardHeader header;
+    QList<InwardItemLine> lines;
+};
+
+// One row of the inward list: one inward entry.
+struct InwardListRow
+{
+    int number = 0;
+    QString fullNumber;
+    QString dcNo;
+    QString dcDate; // as stored
+    QString customerName;
+    QString remarks;
+    bool cancelled = false;
+};
+
+// An item of the search popup.
+struct ItemHit
+{
+    int itemId = 0;
+    QString code;
+    QString name;
+    QString uom;
+};
+
+// What live delivery challans have delivered of one item of an inward entry.
+struct DeliveredItem
+{
+    int itemId = 0;
+    QString code;
+    QString name;
+    double delivered = 0;
+    QStringList challans; // full challan numbers
+    double newQty = 0;    // filled by deliveredBeyond: the qty the update would leave
+};
+
+// --- text and arithmetic ---
+
+// A quantity as the job-work forms show it: three decimals.
+QString qtyText(double qty);
+
+// A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; a text that is not such a date
+// comes back as stored.
+QString listDateText(const QString &stored);
+
+// The integer before the first "/" of a full number; 0 when it is not one.
+int inwardNumberOf(const QString &fullNumber);
+
+// The popup's text for an item: "CODE - NAME [UOM]", or "NAME [UOM]" without a code.
+QString itemHitText(const ItemHit &hit);
+
+// Height in pixels of the item popup for `hits` entries: eight rows at most, 35 each.
+int itemPopupHeight(int hits);
+
+// The lines to write from the table's (item id, qty) cell texts: quantities
+// above 0 only, one line per item (its first), in ascending item id.
+QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells);
+
+// The delivered items that `lines` would leave below their delivered qty (an
+// item missing from `lines` counts as 0); each with its new qty filled in.
+QList<DeliveredItem> deliveredBeyond(const QList<DeliveredItem> &delivered, const QList<InwardLine> &lines);
+
+// The warning that refuses an update lowering delivered lines.
+QString deliveredBeyondText(const QList<DeliveredItem> &items);
+
+// The refusal of cancelling an entry that the challans use.
+QString cancelRefusalText(const QStringList &challans);
+
+// The question asked before an update.
+QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty);
+
+// --- database ---
+
+// Indexes the inward queries use; safe to run at every start.
+void createInwardIndexes();
+
+// "n/fy" for the next inward entry of the year (the largest number plus one).
+QString nextInwardFullNumber(const QString &fy);
+
+// Up to ten items of the customer whose code or name holds `text` in any
+// letter case, by code. `text` is used as given (the caller trims it).
+QList<ItemHit> searchCustomerItems(int customerId, const QString &text);
+
+// One row per inward entry, rows of `fy` first, then other years by name
+// descending, then by number descending. A customer id below 1 and empty
+// dates mean no filter; the dates bound the inward date, both ends included.
+QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy);
+
+// The entry with number `number` of year `fy`, with its lines by item code.
+LoadedInward loadInward(int number, const QString &fy);
+
+// Writes a new entry, one row per line, all or nothing. Returns the driver's
+// error text, empty when the entry was saved.
+QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines);
+
+struct InwardUpdateResult
+{
+    enum Status { Updated, DeliveredBeyond, DeleteFailed, InsertFailed, CommitFailed };
+    Status status = Updated;
+    QString error;                  // the driver's text
+    QList<DeliveredItem> delivered; // with DeliveredBeyond: the lines refused
+};
+
+// Rewrites the rows of the entry that the header's number and year name, with
+// the header and lines, all or nothing. Refused, with nothing written, when a
+// line would fall below what live delivery challans already delivered of it.
+InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines);
+
+// Per item, what the live delivery challans of year `fy` delivered against
+// inward entry `number`.
+QList<DeliveredItem> deliveredItems(int number, const QString &fy);
+
+// The full numbers of the live delivery challans that use the entry, by number.
+QStringList challansUsingInward(int number, const QString &fy);
+
+// Marks the entry's rows cancelled. Returns the driver's error text, empty on success.
+QString cancelInward(int number, const QString &fy);
