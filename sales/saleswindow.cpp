@@ -1,15 +1,61 @@
 #include "saleswindow.h"
 #include "ui_saleswindow.h"
 
+#include "app/desktop.h"
+#include "app/keptwindow.h"
+#include "customermaster.h"
+#include "itemmaster.h"
+#include "salesschema.h"
+
 SalesWindow::SalesWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::SalesWindow)
 {
     ui->setupUi(this);
+    setWindowTitle("Sales Module - Job Work Management");
     showMaximized();
+
+    m_db = QSqlDatabase::database();
+    if (m_db.isOpen()) {
+        createSalesTables();
+        loadDashboard();
+    } else {
+        Desktop::critical(this, "DB Error", "Database connection not available!");
+    }
 }
 
 SalesWindow::~SalesWindow()
 {
     delete ui;
 }
+
+void SalesWindow::loadDashboard()
+{
+}
+
+void SalesWindow::on_refresh_btn_clicked()
+{
+    loadDashboard();
+}
+
+void SalesWindow::on_actionCustomer_Master_triggered()
+{
+    openKeptWindow(m_customerMaster, KeptForm::Rebuilt);
+}
+
+void SalesWindow::on_actionItem_Master_triggered()
+{
+    openKeptWindow(m_itemMaster, KeptForm::Rebuilt);
+}
+
+// The forms of these entries come with the job-work and invoicing modules.
+void SalesWindow::on_actionCreate_Inward_triggered() {}
+void SalesWindow::on_actionView_Inward_triggered() {}
+void SalesWindow::on_actionCreate_Delivery_Challan_triggered() {}
+void SalesWindow::on_actionView_Delivery_Challan_History_triggered() {}
+void SalesWindow::on_actionDespatch_Details_triggered() {}
+void SalesWindow::on_actionGenerate_Invoice_triggered() {}
+void SalesWindow::on_actionInvoice_Form_triggered() {}
+void SalesWindow::on_actionView_Invoice_List_triggered() {}
+void SalesWindow::on_actionPayment_Pending_Details_triggered() {}
+void SalesWindow::on_actionPayment_History_triggered() {}

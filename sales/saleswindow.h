@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QSqlDatabase>
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -8,7 +10,12 @@ class SalesWindow;
 }
 QT_END_NAMESPACE
 
-// Sales, job work and invoicing.
+class CustomerMaster;
+class itemmaster;
+
+// The sales module: its menu opens the masters, job work, invoicing and
+// receivables forms; its central area is the sales dashboard. Building it
+// creates and migrates the sales tables.
 class SalesWindow : public QMainWindow
 {
     Q_OBJECT
@@ -17,6 +24,38 @@ public:
     explicit SalesWindow(QWidget *parent = nullptr);
     ~SalesWindow() override;
 
+private slots:
+    void on_refresh_btn_clicked();
+    void on_actionCustomer_Master_triggered();
+    void on_actionItem_Master_triggered();
+    void on_actionCreate_Inward_triggered();
+    void on_actionView_Inward_triggered();
+    void on_actionCreate_Delivery_Challan_triggered();
+    void on_actionView_Delivery_Challan_History_triggered();
+    void on_actionDespatch_Details_triggered();
+    void on_actionGenerate_Invoice_triggered();
+    void on_actionInvoice_Form_triggered();
+    void on_actionView_Invoice_List_triggered();
+    void on_actionPayment_Pending_Details_triggered();
+    void on_actionPayment_History_triggered();
+
 private:
+    void loadDashboard();
+
     Ui::SalesWindow *ui;
+    QSqlDatabase m_db;
+
+    // One kept form per menu entry; the forms have no parent and outlive this window.
+    QPointer<CustomerMaster> m_customerMaster;
+    QPointer<itemmaster> m_itemMaster;
+    QPointer<QWidget> m_inwardEntry;
+    QPointer<QWidget> m_inwardHistory;
+    QPointer<QWidget> m_generateDC;
+    QPointer<QWidget> m_deliveryChallanList;
+    QPointer<QWidget> m_generateInvoices;
+    QPointer<QWidget> m_invoiceForm;
+    QPointer<QWidget> m_invoiceList;
+    QPointer<QWidget> m_paymentFollowUp;
+    QPointer<QWidget> m_paymentHistory;
+    QPointer<QWidget> m_despatchDetails;
 };

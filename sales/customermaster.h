@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QWidget>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class CustomerMaster;
+}
+QT_END_NAMESPACE
+
+struct CustomerFields;
+
+// The customer firms: add, edit, search and delete.
+class CustomerMaster : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CustomerMaster(QWidget *parent = nullptr);
+    ~CustomerMaster() override;
+
+private slots:
+    void on_add_btn_clicked();
+    void on_edit_btn_clicked();
+    void on_update_btn_clicked();
+    void on_delete_btn_clicked();
+    void on_cancel_btn_clicked();
+    void on_close_btn_clicked();
+    void on_pushButton_5_clicked();
+    void on_searchCombo_currentTextChanged(const QString &text);
+
+private:
+    void clearFields();
+    void loadSearchCombo();
+    void loadCustomerTable(const QString &filter);
+    CustomerFields fieldsFromForm() const;
+    void setEditMode(bool editing);
+
+    Ui::CustomerMaster *ui;
+    QSqlDatabase m_db;
+    int selectedCustomerId = -1;
+};

@@ -1,0 +1,158 @@
+#include "customerstore.h"
+
+#include "masterdb.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const char *const CustomerColumns =
+    "SELECT customer_id, customer_name, address_line1, address_line2, gst_no, customer_type, phone, email "
+    "FROM customers ";
+
+void bindFields(QSqlQuery &q, const CustomerFields &f, const QString &address1Key, const QString &address2Key)
+{
+    q.bindValue(":name", f.name);
+    q.bindValue(address1Key, f.address1);
+    q.bindValue(address2Key, f.address2);
+    q.bindValue(":gst", f.gstNo);
+    q.bindValue(":type", f.type);
+    q.bindValue(":phone", f.phone);
+    q.bindValue(":email", f.email);
+    q.bindValue(":vendor", f.vendorId);
+}
+
+} // namespace
+
+CustomerFields storedCustomerFields(CustomerFields f)
+{
+    f.name = f.name.trimmed();
+    f.address1 = f.address1.trimmed();
+    f.address2 = f.address2.trimmed();
+    f.gstNo = f.gstNo.trimmed();
+    f.phone = f.phone.trimmed();
+    f.email = f.email.trimmed();
+    f.vendorId = f.vendorId.trimmed().toUpper();
+    return f;
+}
+
+QStringList customerNames()
+{
+    QStringList names;
+    QSqlQuery q;
+    if (q.exec("SELECT customer_name FROM customers ORDER BY customer_name ASC")) {
+        while (q.next())
+            names << q.value(0).toString();
+    }
+    return names;
+}
+
+QList<CustomerRow> findCustomers(const QString &name)
+{
+    QSqlQuery q;
+    if (name.isEmpty()) {
+        q.prepare(QString(CustomerColumns) + "ORDER BY customer_name ASC");
+    } else {
+        q.prepare(QString(CustomerColumns) + "WHERE customer_name = :name ORDER BY customer_name ASC");
+        q.bindValue(":name", name);
+    }
+    QList<CustomerRow> rows;
+    if (!q.exec())
+        return rows;
+    while (q.next()) {
+        CustomerRow r;
+        r.id = q.value(0).toInt();
+        r.name = q.value(1).toString();
+        r.address1 = q.value(2).toString();
+        r.address2 = q.value(3).toString();
+        r.gstNo = q.value(4).toString();
+        r.type = q.value(5).toString();
+        r.phone = q.value(6).toString();
+        r.email = q.value(7).toString();
+        rows.append(r);
+    }
+    return rows;
+}
+
+bool findDuplicateCustomer(const QString &name, const QString &gstNo, int excludeId, CustomerRow *existing)
+{
+    QSqlQuery q;
+    if (excludeId < 0) {
+        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
+                  "WHERE UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)");
+    } else {
+        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
+                  "WHERE (UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)) "
+                  "AND customer_id != :id");
+        q.bindValue(":id", excludeId);
+    }
+    q.bindValue(":name", name.trimmed().toUpper());
+    q.bindValue(":gst", gstNo.trimmed().toUpper());
+    if (!q.exec() || !q.next())
+        return false;
+    if (existing) {
+        existing->id = q.value(0).toInt();
+        existing->name = q.value(1).toString();
+        existing->gstNo = q.value(2).toString();
+    }
+    return true;
+}
+
+bool insertCustomer(const CustomerFields &fields, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, phone, "
+              "email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, :phone, :email, :vendor)");
+    bindFields(q, fields, ":address_line1", ":address_line2");
+    return execWrite(q, error);
+}
+
+bool updateCustomer(int id, const CustomerFields &fields, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = :address_2, "
+              "gst_no = :gst, customer_type = :type, phone = :phone, email = :email, vendor_id = :vendor "
+              "WHERE customer_id = :id");
+    bindFields(q, fields, ":address_1", ":address_2");
+    q.bindValue(":id", id);
+    return execWrite(q, error);
+}
+
+bool deleteCustomer(int id, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("DELETE FROM customers WHERE customer_id = :id");
+    q.bindValue(":id", id);
+    return execWrite(q, error);
+}
+
+QString customerVendorId(int id)
+{
+    QSqlQuery q;
+    q.prepare("SELECT vendor_id FROM customers WHERE customer_id = :id");
+    q.bindValue(":id", id);
+    if (q.exec() && q.next())
+        return q.value(0).toString();
+    return QString();
+}
+
+int customerItemCount(int id)
+{
+    QSqlQuery q;
+    q.prepare("SELECT COUNT(*) FROM items WHERE customer_id = :id");
+    q.bindValue(":id", id);
+    if (q.exec() && q.next())
+        return q.value(0).toInt();
+    return 0;
+}
+
+QStringList customerUsage(int id)
+{
+    return documentsUsing("customer_id", id,
+                          {{"inward_entries", "Inward Entries"},
+                           {"delivery_entries", "Delivery Challans"},
+                           {"invoices", "Invoices"},
+                           {"invoice_payments", "Payments"}});
+}

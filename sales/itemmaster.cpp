@@ -1,0 +1,257 @@
+#include "itemmaster.h"
+#include "ui_itemmaster.h"
+
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "itemstore.h"
+#include "masterdb.h"
+#include "masterform.h"
+
+#include <QDebug>
+#include <QSignalBlocker>
+
+itemmaster::itemmaster(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::itemmaster)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
+    setWindowTitle("Item Master - Kestrova App");
+    m_db = QSqlDatabase::database();
+
+    ui->uom_combo->addItems({"NOS", "KGS", "SETS", "MTRS", "LTRS", "PCS"});
+    ui->tax_combo->addItems({"0 %", "5 %", "12 %", "18 %", "28 %"});
+
+    setupMasterTable(ui->item_table, {{"ID", MasterColumn::Hidden},
+                                      {"Customer", MasterColumn::Stretch},
+                                      {"Item Code", 110},
+                                      {"Item Name", MasterColumn::Stretch},
+                                      {"Drawing No", 130},
+                                      {"UOM", 70},
+                                      {"Rate", 90},
+                                      {"Tax %", 80}});
+
+    setEditMode(false);
+
+    upperCaseAsTyped(ui->codeEdit);
+    upperCaseAsTyped(ui->drawingEdit);
+    upperCaseAsTyped(ui->nameEdit);
+
+    loadCustomerCombo();
+    loadItemTable(-1, QString());
+}
+
+itemmaster::~itemmaster()
+{
+    delete ui;
+}
+
+void itemmaster::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    loadCustomerCombo();
+}
+
+void itemmaster::setEditMode(bool editing)
+{
+    ui->add_btn->setEnabled(!editing);
+    ui->edit_btn->setEnabled(!editing);
+    ui->delete_btn->setEnabled(!editing);
+    ui->reset_btn->setEnabled(!editing);
+    ui->update_btn->setEnabled(editing);
+    ui->cancel_btn->setEnabled(editing);
+}
+
+void itemmaster::clearFields()
+{
+    ui->codeEdit->clear();
+    ui->nameEdit->clear();
+    ui->drawingEdit->clear();
+    ui->rate_edit->clear();
+    ui->uom_combo->setCurrentIndex(0);
+    ui->tax_combo->setCurrentIndex(0);
+}
+
+void itemmaster::loadCustomerCombo()
+{
+    ::loadCustomerCombo(ui->searchCombo, "-- All Customers Items --");
+}
+
+void itemmaster::loadItemTable(int customerId, const QString &search)
+{
+    const QList<ItemRow> rows = findItems(customerId, search);
+    QTableWidget *table = ui->item_table;
+    table->setUpdatesEnabled(false);
+    table->clearContents();
+    table->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const ItemRow &i = rows[r];
+        setMasterRow(table, r,
+                     {QString::number(i.id), i.customerName, i.code, i.name, i.drawingNo, i.uom, rateText(i.rate),
+                      taxText(i.taxPercent)});
+    }
+    table->setUpdatesEnabled(true);
+}
+
+bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId, ItemFields *fields)
+{
+    const int customerId = chosenCustomerId(ui->searchCombo);
+    if (customerId < 1) {
+        Desktop::warning(this, "Error", noCustomerText);
+        return false;
+    }
+    const QString code = ui->codeEdit->text().trimmed();
+    if (code.isEmpty() && ui->nameEdit->text().trimmed().isEmpty()) {
+        Desktop::warning(this, "Error", "Item code or Item Name cannot be empty!");
+        return false;
+    }
+    if (!code.isEmpty() && itemCodeTaken(customerId, code, excludeId)) {
+        Desktop::warning(this, "Duplicate", "Item code already exists for this customer!");
+        return false;
+    }
+    ItemFields f;
+    f.customerId = customerId;
+    f.code = code;
+    f.name = ui->nameEdit->text();
+    f.drawingNo = ui->drawingEdit->text();
+    f.uom = ui->uom_combo->currentText();
+    if (!parseRate(ui->rate_edit->text(), &f.rate)) {
+        Desktop::warning(this, "Error", "Please enter a valid rate!");
+        return false;
+    }
+    f.taxPercent = taxPercentFromText(ui->tax_combo->currentText());
+    *fields = storedItemFields(f);
+    return true;
+}
+
+void itemmaster::on_add_btn_clicked()
+{
+    ItemFields fields;
+    if (!validItemFromForm("Please select a customer first!", -1, &fields))
+        return;
+    qDebug() << "Tax combo text:" << ui->tax_combo->currentText();
+    qDebug() << "Tax percent to save:" << fields.taxPercent;
+
+    QString error;
+    if (!insertItem(fields, &error)) {
+        Desktop::warning(this, "Error", error);
+        return;
+    }
+    Desktop::information(this, "Success", "Item added successfully!");
+    clearFields();
+    loadItemTable(fields.customerId, QString());
+}
+
+void itemmaster::on_edit_btn_clicked()
+{
+    const int row = ui->item_table->currentRow();
+    if (row < 0) {
+        Desktop::warning(this, "Error", "Please select an item to edit!");
+        return;
+    }
+    auto cell = [this, row](int column) { return cellText(ui->item_table, row, column); };
+    selectedItemId = cell(0).toInt();
+    {
+        const QSignalBlocker blocker(ui->searchCombo);
+        const int index = ui->searchCombo->findText(cell(1), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0)
+            ui->searchCombo->setCurrentIndex(index);
+    }
+    ui->codeEdit->setText(cell(2));
+    ui->nameEdit->setText(cell(3));
+    ui->drawingEdit->setText(cell(4));
+    ui->rate_edit->setText(cell(6));
+    const int uom = ui->uom_combo->findText(cell(5), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui->uom_combo->setCurrentIndex(uom >= 0 ? uom : 0);
+    const int tax = ui->tax_combo->findText(cell(7), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ui->tax_combo->setCurrentIndex(tax >= 0 ? tax : 0);
+    setEditMode(true);
+}
+
+void itemmaster::on_update_btn_clicked()
+{
+    if (selectedItemId == -1) {
+        Desktop::warning(this, "Error", "No item selected for editing!");
+        return;
+    }
+    ItemFields fields;
+    if (!validItemFromForm("Please select a customer!", selectedItemId, &fields))
+        return;
+
+    QString error;
+    if (!updateItem(selectedItemId, fields, &error)) {
+        Desktop::warning(this, "Error", error);
+        return;
+    }
+    Desktop::information(this, "Success", "Item updated successfully!");
+    selectedItemId = -1;
+    clearFields();
+    loadItemTable(-1, QString());
+    setEditMode(false);
+}
+
+void itemmaster::on_delete_btn_clicked()
+{
+    const int row = ui->item_table->currentRow();
+    if (row < 0) {
+        Desktop::warning(this, "Error", "Please select an item to delete!");
+        return;
+    }
+    const int id = cellText(ui->item_table, row, 0).toInt();
+    const QString name = cellText(ui->item_table, row, 3);
+
+    // Document lines join their item: deleting it would drop them from lists and prints.
+    const QStringList uses = itemUsage(id);
+    if (!uses.isEmpty()) {
+        Desktop::warning(this, "Cannot Delete", stillUsedText("This item", uses));
+        return;
+    }
+    if (Desktop::question(this, "Confirm Delete", "Delete item: " + name + "?", QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    QString error;
+    if (!deleteItem(id, &error)) {
+        Desktop::warning(this, "Error", error);
+        return;
+    }
+    Desktop::information(this, "Success", "Item deleted!");
+    loadItemTable(-1, QString());
+}
+
+void itemmaster::on_cancel_btn_clicked()
+{
+    selectedItemId = -1;
+    clearFields();
+    setEditMode(false);
+}
+
+void itemmaster::on_reset_btn_clicked()
+{
+    {
+        const QSignalBlocker blocker(ui->searchCombo);
+        ui->searchCombo->setCurrentIndex(0);
+    }
+    {
+        const QSignalBlocker blocker(ui->searchLineEdit);
+        ui->searchLineEdit->clear();
+    }
+    loadItemTable(-1, QString());
+}
+
+void itemmaster::on_searchCombo_currentTextChanged(const QString &)
+{
+    loadItemTable(chosenCustomerId(ui->searchCombo), ui->searchLineEdit->text().trimmed());
+}
+
+void itemmaster::on_searchLineEdit_textChanged(const QString &text)
+{
+    loadItemTable(chosenCustomerId(ui->searchCombo), text.trimmed());
+}
+
+void itemmaster::on_close_btn_clicked()
+{
+    close();
+}

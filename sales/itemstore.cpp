@@ -1,0 +1,149 @@
+#include "itemstore.h"
+
+#include "masterdb.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cmath>
+
+namespace {
+
+void bindFields(QSqlQuery &q, const ItemFields &f)
+{
+    q.bindValue(":cid", f.customerId);
+    q.bindValue(":code", f.code);
+    q.bindValue(":name", f.name);
+    q.bindValue(":drawing", f.drawingNo);
+    q.bindValue(":uom", f.uom);
+    q.bindValue(":rate", f.rate);
+    q.bindValue(":tax", f.taxPercent);
+}
+
+} // namespace
+
+ItemFields storedItemFields(ItemFields f)
+{
+    f.code = f.code.trimmed().toUpper();
+    f.name = f.name.trimmed().toUpper();
+    f.drawingNo = f.drawingNo.trimmed().toUpper();
+    return f;
+}
+
+QList<ItemRow> findItems(int customerId, const QString &search)
+{
+    QString sql = "SELECT i.item_id, c.customer_name, i.item_code, i.item_name, i.drawing_no, i.uom, i.rate_wo_tax, "
+                  "i.tax_percent FROM items i JOIN customers c ON i.customer_id = c.customer_id WHERE 1=1 ";
+    if (customerId > 0)
+        sql += "AND i.customer_id = :customer_id ";
+    if (!search.isEmpty())
+        sql += "AND (i.item_code LIKE :search OR i.item_name LIKE :search) ";
+    sql += "ORDER BY c.customer_name, i.item_code, i.item_name ASC";
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    if (customerId > 0)
+        q.bindValue(":customer_id", customerId);
+    if (!search.isEmpty())
+        q.bindValue(":search", "%" + search + "%");
+
+    QList<ItemRow> rows;
+    if (!q.exec())
+        return rows;
+    while (q.next()) {
+        ItemRow r;
+        r.id = q.value(0).toInt();
+        r.customerName = q.value(1).toString();
+        r.code = q.value(2).toString();
+        r.name = q.value(3).toString();
+        r.drawingNo = q.value(4).toString();
+        r.uom = q.value(5).toString();
+        r.rate = q.value(6).toDouble();
+        r.taxPercent = q.value(7).toDouble();
+        rows.append(r);
+    }
+    return rows;
+}
+
+bool itemCodeTaken(int customerId, const QString &code, int excludeId)
+{
+    QSqlQuery q;
+    if (excludeId < 0) {
+        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code");
+    } else {
+        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code AND item_id != :id");
+        q.bindValue(":id", excludeId);
+    }
+    q.bindValue(":cid", customerId);
+    q.bindValue(":code", code.trimmed().toUpper());
+    return q.exec() && q.next();
+}
+
+bool insertItem(const ItemFields &fields, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent) "
+              "VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)");
+    bindFields(q, fields);
+    return execWrite(q, error);
+}
+
+bool updateItem(int id, const ItemFields &fields, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, drawing_no = :drawing, "
+              "uom = :uom, rate_wo_tax = :rate, tax_percent = :tax WHERE item_id = :id");
+    bindFields(q, fields);
+    q.bindValue(":id", id);
+    return execWrite(q, error);
+}
+
+bool deleteItem(int id, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("DELETE FROM items WHERE item_id = :id");
+    q.bindValue(":id", id);
+    return execWrite(q, error);
+}
+
+QStringList itemUsage(int id)
+{
+    return documentsUsing("item_id", id,
+                          {{"inward_entries", "Inward Entries"},
+                           {"delivery_entries", "Delivery Challans"},
+                           {"invoice_items", "Invoices"},
+                           {"bins", "Bins"}});
+}
+
+bool parseRate(const QString &text, double *rate)
+{
+    const QString trimmed = text.trimmed();
+    double value = 0;
+    if (!trimmed.isEmpty()) {
+        bool ok = false;
+        value = trimmed.toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            return false;
+    }
+    if (rate)
+        *rate = value;
+    return true;
+}
+
+double taxPercentFromText(const QString &text)
+{
+    QString digits = text;
+    digits.remove(' ').remove('%');
+    return digits.toDouble();
+}
+
+QString rateText(double rate)
+{
+    return QString::number(rate, 'f', 3);
+}
+
+QString taxText(double taxPercent)
+{
+    return QString::number(taxPercent, 'f', 0) + " %";
+}

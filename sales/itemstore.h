@@ -1,0 +1,53 @@
+#pragma once
+// The items table as the item master reads and writes it, and the way rates
+// and tax percentages are read and shown.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ItemRow
+{
+    int id = 0;
+    QString customerName, code, name, drawingNo, uom;
+    double rate = 0;
+    double taxPercent = 0;
+};
+
+struct ItemFields
+{
+    int customerId = 0;
+    QString code, name, drawingNo, uom;
+    double rate = 0;
+    double taxPercent = 0;
+};
+
+// Code, name and drawing number trimmed and upper-cased; the rest as given.
+ItemFields storedItemFields(ItemFields fields);
+
+// Items of one customer (every customer for an id below 1) whose code or
+// name contains `search` (letter case of ASCII letters ignored), by customer
+// name, code and name. Items whose customer is gone are not listed.
+QList<ItemRow> findItems(int customerId, const QString &search);
+
+// Whether another item of the customer has this code in any letter case.
+// `excludeId` is the item being updated (-1 when adding).
+bool itemCodeTaken(int customerId, const QString &code, int excludeId);
+
+bool insertItem(const ItemFields &fields, QString *error);
+bool updateItem(int id, const ItemFields &fields, QString *error);
+bool deleteItem(int id, QString *error);
+
+// The kinds of documents that still name the item ("Inward Entries", ...).
+QStringList itemUsage(int id);
+
+// A rate typed by the user: empty reads as 0; false for any other text that
+// is not a finite number.
+bool parseRate(const QString &text, double *rate);
+
+// "18 %" reads as 18: every space and "%" removed, the rest read as a number.
+double taxPercentFromText(const QString &text);
+
+// How the list shows them: "12.500" and "18 %".
+QString rateText(double rate);
+QString taxText(double taxPercent);

@@ -1,0 +1,32 @@
+#include "masterdb.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+bool execWrite(QSqlQuery &q, QString *error)
+{
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+QStringList documentsUsing(const QString &column, int id, const QList<QPair<QString, QString>> &tables)
+{
+    QStringList uses;
+    for (const auto &table : tables) {
+        QSqlQuery q;
+        q.prepare(QString("SELECT 1 FROM %1 WHERE %2 = :id LIMIT 1").arg(table.first, column));
+        q.bindValue(":id", id);
+        if (q.exec() && q.next())
+            uses << table.second;
+    }
+    return uses;
+}
+
+QString stillUsedText(const QString &what, const QStringList &uses)
+{
+    return QString("%1 is still used by %2!\nIt cannot be deleted.").arg(what, uses.join(", "));
+}

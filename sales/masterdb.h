@@ -1,0 +1,19 @@
+#pragma once
+// Database helpers the customer and item masters share.
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+class QSqlQuery;
+
+// Runs a prepared write; on failure gives the driver's error text.
+bool execWrite(QSqlQuery &query, QString *error);
+
+// For each (table, description) pair whose table has a row with `column`
+// equal to `id`, the description, in the order given. A table that cannot be
+// read counts as unused.
+QStringList documentsUsing(const QString &column, int id, const QList<QPair<QString, QString>> &tables);
+
+// "<what> is still used by A, B!\nIt cannot be deleted."
+QString stillUsedText(const QString &what, const QStringList &uses);

@@ -1,0 +1,30 @@
+#pragma once
+// Widget set-up the customer and item masters share.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QLineEdit;
+class QTableWidget;
+
+// Upper-cases the field on every change of its text, with its own signals
+// blocked, and puts the cursor at the end.
+void upperCaseAsTyped(QLineEdit *edit);
+
+struct MasterColumn
+{
+    enum Width { Hidden = -1, Stretch = 0 };
+    QString header;
+    int width; // pixels (user-resizable), or Hidden / Stretch
+};
+
+// A master list: the columns, whole-row selection, alternating rows (white and
+// #f0f9ff), selection in #0284c7 with white text, no row header, not sortable.
+void setupMasterTable(QTableWidget *table, const QList<MasterColumn> &columns);
+
+// The text of a cell; empty when the cell holds nothing.
+QString cellText(const QTableWidget *table, int row, int column);
+
+// Puts one text per column into the row (the row must exist).
+void setMasterRow(QTableWidget *table, int row, const QStringList &cells);

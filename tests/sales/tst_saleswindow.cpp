@@ -1,0 +1,185 @@
+#include "support/recordingdesktop.h"
+
+#include "sales/customermaster.h"
+#include "sales/itemmaster.h"
+#include "sales/saleswindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+template<class W>
+QList<W *> openWindows()
+{
+    QList<W *> found;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *typed = qobject_cast<W *>(w))
+            found << typed;
+    }
+    return found;
+}
+
+QStringList salesTables()
+{
+    QStringList names;
+    QSqlQuery q("SELECT name FROM sqlite_master WHERE type = 'table' AND name != 'sqlite_sequence' ORDER BY name");
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+void trigger(SalesWindow &window, const QString &action)
+{
+    auto *a = window.findChild<QAction *>(action);
+    QVERIFY2(a, qPrintable(action));
+    a->trigger();
+}
+
+} // namespace
+
+class TestSalesWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buildsTheSchemaAndShowsMaximised()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+        QCOMPARE(window.windowTitle(), QString("Sales Module - Job Work Management"));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.windowState() & Qt::WindowMaximized);
+        const QStringList tables = salesTables();
+        for (const char *table : {"bins", "customers", "delivery_entries", "invoice_items", "invoice_payments",
+                                  "invoices", "inward_entries", "items"})
+            QVERIFY2(tables.contains(table), table);
+        QVERIFY(env.desktop.messages.isEmpty());
+
+        // A second window over the same database changes nothing and says nothing.
+        QSqlQuery("INSERT INTO customers (customer_name) VALUES ('ACME')");
+        SalesWindow again;
+        QSqlQuery count("SELECT COUNT(*) FROM customers");
+        QVERIFY(count.next());
+        QCOMPARE(count.value(0).toInt(), 1);
+        QVERIFY(env.desktop.messages.isEmpty());
+    }
+
+    void withoutDatabaseSaysSoAndKeepsItsMenu()
+    {
+        TestEnvironment env;
+        // A database that cannot be opened: its folder does not exist.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
+        db.setDatabaseName(env.folder() + "/missing/folder/x.db");
+        SalesWindow window;
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(env.desktop.messages[0].title, QString("DB Error"));
+        QCOMPARE(env.desktop.messages[0].text, QString("Database connection not available!"));
+        QVERIFY(window.isVisible());
+        auto *refresh = window.findChild<QPushButton *>("refresh_btn");
+        QVERIFY(refresh);
+        QCOMPARE(refresh->text(), QString("Refresh"));
+        QCOMPARE(window.menuBar()->actions().size(), 5);
+    }
+
+    void menuHoldsTwelveEntriesInOrder()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+
+        QStringList menus, entries;
+        for (QAction *menuAction : window.menuBar()->actions()) {
+            menus << menuAction->menu()->objectName() + "=" + menuAction->text();
+            for (QAction *a : menuAction->menu()->actions())
+                entries << a->objectName() + "=" + a->text();
+        }
+        QCOMPARE(menus, QStringList({"menuMaster=Master", "menuInward=Inward", "menuDelivery=Delivery",
+                                     "menuInvoice=Invoice", "menuPayment=Payment"}));
+        QCOMPARE(entries, QStringList({"actionCustomer_Master=Customer Master",
+                                       "actionItem_Master=Item Master",
+                                       "actionCreate_Inward=New Inward Entry",
+                                       "actionView_Inward=View Inward History",
+                                       "actionCreate_Delivery_Challan=New Delivery Challan",
+                                       "actionView_Delivery_Challan_History=View Delivery History",
+                                       "actionDespatch_Details=Despatch Details",
+                                       "actionGenerate_Invoice=Generate Invoice",
+                                       "actionInvoice_Form=Invoice Form",
+                                       "actionView_Invoice_List=View Invoices",
+                                       "actionPayment_Pending_Details=Payment Followup",
+                                       "actionPayment_History=Payment History"}));
+    }
+
+    void mastersAreKeptAndRebuiltAfterClosing()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+
+        trigger(window, "actionCustomer_Master");
+        QCOMPARE(openWindows<CustomerMaster>().size(), 1);
+        QPointer<CustomerMaster> first = openWindows<CustomerMaster>().first();
+        QVERIFY(first->isVisible());
+        QVERIFY(!first->parent());
+        auto *name = first->findChild<QLineEdit *>("customerName_edit");
+        name->setText("TYPED");
+
+        // Chosen again while open: the same window, typed text intact.
+        trigger(window, "actionCustomer_Master");
+        QCOMPARE(openWindows<CustomerMaster>().size(), 1);
+        QCOMPARE(openWindows<CustomerMaster>().first(), first.data());
+        QCOMPARE(name->text(), QString("TYPED"));
+
+        // Closed, then chosen again: a fresh window.
+        first->close();
+        trigger(window, "actionCustomer_Master");
+        QVERIFY(first.isNull());
+        QCOMPARE(openWindows<CustomerMaster>().size(), 1);
+        auto *fresh = openWindows<CustomerMaster>().first();
+        QVERIFY(fresh->isVisible());
+        QVERIFY(fresh->findChild<QLineEdit *>("customerName_edit")->text().isEmpty());
+
+        trigger(window, "actionItem_Master");
+        QCOMPARE(openWindows<itemmaster>().size(), 1);
+        QPointer<itemmaster> items = openWindows<itemmaster>().first();
+        QVERIFY(!items->parent());
+        trigger(window, "actionItem_Master");
+        QCOMPARE(openWindows<itemmaster>().first(), items.data());
+        items->close();
+        trigger(window, "actionItem_Master");
+        QVERIFY(items.isNull());
+        QCOMPARE(openWindows<itemmaster>().size(), 1);
+
+        // The forms have no parent: they outlive the sales window.
+        QPointer<CustomerMaster> kept = fresh;
+        { SalesWindow other; }
+        QVERIFY(!kept.isNull());
+    }
+
+    void laterEntriesOpenNothingYet()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+        const int before = QApplication::topLevelWidgets().size();
+        for (const char *action : {"actionCreate_Inward", "actionView_Inward", "actionCreate_Delivery_Challan",
+                                   "actionView_Delivery_Challan_History", "actionDespatch_Details",
+                                   "actionGenerate_Invoice", "actionInvoice_Form", "actionView_Invoice_List",
+                                   "actionPayment_Pending_Details", "actionPayment_History"})
+            trigger(window, action);
+        QCOMPARE(QApplication::topLevelWidgets().size(), before);
+        QVERIFY(env.desktop.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSalesWindow)
+#include "tst_saleswindow.moc"
