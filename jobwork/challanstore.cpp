@@ -1,0 +1,390 @@
+#include "challanstore.h"
+
+#include "app/financialyear.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const char *const InsertLine =
+    "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, customer_id, "
+    "item_id, delivery_qty, sac_code, remarks, fy_name, is_deleted) "
+    "VALUES (:no, :no_full, :date, :inward, :cid, :iid, :qty, :sac, :remarks, :fy, 0)";
+
+const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy";
+
+// What bins of type "DC" closed of the inward line (alias `alias` carries
+// inward_no, item_id and fy_name of that line).
+QString binnedOf(const QString &alias)
+{
+    return QString("IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.inward_no = %1.inward_no "
+                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC'), 0)")
+        .arg(alias);
+}
+
+// A column of the inward line a challan line (alias d) delivers from: the
+// inward entry of the same number, item and year.
+QString inwardColumn(const QString &column)
+{
+    return QString("(SELECT e.%1 FROM inward_entries e WHERE e.inward_no = d.inward_no "
+                   "AND e.item_id = d.item_id AND e.fy_name = d.fy_name)")
+        .arg(column);
+}
+
+// A floating-point difference of stored quantities that should be zero.
+constexpr double Residue = 1e-9;
+
+// Inserts the lines with a quantity above 0; counts them in `written`.
+bool insertLines(const ChallanWrite &challan, int *written, QString *error)
+{
+    *written = 0;
+    QSqlQuery q;
+    q.prepare(InsertLine);
+    for (const ChallanLineWrite &line : challan.lines) {
+        if (!(line.qty > 0))
+            continue;
+        q.bindValue(":no", challan.number);
+        q.bindValue(":no_full", fullDocumentNumber(challan.number, challan.fy));
+        q.bindValue(":date", challan.date);
+        q.bindValue(":inward", line.inwardNo);
+        q.bindValue(":cid", challan.customerId);
+        q.bindValue(":iid", line.itemId);
+        q.bindValue(":qty", line.qty);
+        q.bindValue(":sac", challan.sacCode);
+        q.bindValue(":remarks", challan.remarks);
+        q.bindValue(":fy", challan.fy);
+        if (!q.exec()) {
+            *error = q.lastError().text();
+            return false;
+        }
+        ++*written;
+    }
+    return true;
+}
+
+// Runs `work` in a transaction: commits when it wrote lines, else rolls back.
+// A commit that fails is rolled back and reported.
+template<class Work>
+WriteOutcome inTransaction(Work work)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    WriteOutcome outcome;
+    if (!db.transaction()) {
+        outcome.error = db.lastError().text();
+        return outcome;
+    }
+    int written = 0;
+    if (!work(&written, &outcome.error)) {
+        db.rollback();
+        return outcome;
+    }
+    if (written == 0) {
+        db.rollback();
+        outcome.result = WriteResult::NothingToWrite;
+        return outcome;
+    }
+    if (!db.commit()) {
+        outcome.error = db.lastError().text();
+        db.rollback();
+        return outcome;
+    }
+    outcome.result = WriteResult::Written;
+    return outcome;
+}
+
+} // namespace
+
+void appendRemark(QString &collected, const QString &remark)
+{
+    const QString text = remark.trimmed();
+    if (text.isEmpty() || collected.contains(text))
+        return;
+    if (!collected.isEmpty())
+        collected += " | ";
+    collected += text;
+}
+
+PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId, const QString &fy)
+{
+    PendingInward pending;
+    QSqlQuery q;
+    q.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty, e.dc_no, e.dc_date, e.po_no, "
+              "e.remarks, IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.inward_no = e.inward_no "
+              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name), 0) AS delivered, "
+              + binnedOf("e") + " AS binned "
+              "FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
+              "WHERE e.inward_no = :no AND e.fy_name = :fy AND e.customer_id = :cid "
+              "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY e.inward_id");
+    for (int inwardNo : inwardNos) {
+        q.bindValue(":no", inwardNo);
+        q.bindValue(":fy", fy);
+        q.bindValue(":cid", customerId);
+        if (!q.exec()) {
+            pending.error = q.lastError().text();
+            return pending;
+        }
+        bool found = false;
+        while (q.next()) {
+            found = true;
+            const double balance = q.value(4).toDouble() - q.value(9).toDouble() - q.value(10).toDouble();
+            if (balance <= Residue)
+                continue;
+            ChallanLine line;
+            line.itemId = q.value(0).toInt();
+            line.inwardNo = inwardNo;
+            line.itemCode = q.value(1).toString();
+            line.itemName = q.value(2).toString();
+            line.uom = q.value(3).toString();
+            line.dcNo = q.value(5).toString();
+            line.dcDate = q.value(6).toString();
+            line.poNo = q.value(7).toString();
+            line.remarks = q.value(8).toString();
+            line.qty = balance;
+            line.balance = balance;
+            pending.lines.append(line);
+            appendRemark(pending.remarks, line.remarks);
+        }
+        if (!found)
+            pending.notFound.append(inwardNo);
+    }
+    return pending;
+}
+
+int nextChallanNumber(const QString &fy)
+{
+    return lowestFreeNumber(
+        "SELECT delivery_no FROM delivery_entries WHERE fy_name = :fy GROUP BY delivery_no ORDER BY delivery_no ASC",
+        fy);
+}
+
+int challanNumberFromText(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    const int number = trimmed.left(trimmed.indexOf('/')).trimmed().toInt(&ok, 10);
+    return ok ? number : 0;
+}
+
+bool challanExists(int number, const QString &fy, QString *error)
+{
+    QSqlQuery q;
+    q.prepare("SELECT delivery_id FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    return q.next();
+}
+
+WriteOutcome saveChallan(const ChallanWrite &challan)
+{
+    return inTransaction([&](int *written, QString *error) { return insertLines(challan, written, error); });
+}
+
+WriteOutcome replaceChallan(const ChallanWrite &challan)
+{
+    return inTransaction([&](int *written, QString *error) {
+        QSqlQuery del;
+        del.prepare(DeleteLines);
+        del.bindValue(":no", challan.number);
+        del.bindValue(":fy", challan.fy);
+        if (!del.exec()) {
+            *error = del.lastError().text();
+            return false;
+        }
+        return insertLines(challan, written, error);
+    });
+}
+
+DeleteOutcome deleteChallan(int number, const QString &fy)
+{
+    DeleteOutcome outcome;
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        outcome.error = db.lastError().text();
+        return outcome;
+    }
+
+    QSqlQuery billed;
+    billed.prepare("SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
+                   "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
+                   "AND (v.is_deleted IS NULL OR v.is_deleted = 0) ORDER BY v.invoice_no");
+    billed.bindValue(":no", number);
+    billed.bindValue(":fy", fy);
+    if (!billed.exec()) {
+        outcome.error = billed.lastError().text();
+        db.rollback();
+        return outcome;
+    }
+    while (billed.next())
+        outcome.invoices << billed.value(0).toString();
+    if (!outcome.invoices.isEmpty()) {
+        db.rollback();
+        outcome.result = DeleteResult::Invoiced;
+        return outcome;
+    }
+
+    QSqlQuery del;
+    del.prepare(DeleteLines);
+    del.bindValue(":no", number);
+    del.bindValue(":fy", fy);
+    if (!del.exec()) {
+        outcome.error = del.lastError().text();
+        db.rollback();
+        return outcome;
+    }
+    if (!db.commit()) {
+        outcome.error = db.lastError().text();
+        db.rollback();
+        return outcome;
+    }
+    outcome.result = DeleteResult::Deleted;
+    return outcome;
+}
+
+QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy)
+{
+    QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(d.delivery_qty), "
+                  "MAX(d.remarks), d.fy_name FROM delivery_entries d LEFT JOIN customers c "
+                  "ON d.customer_id = c.customer_id WHERE 1=1 ";
+    if (customerId > 0)
+        sql += "AND d.customer_id = :cid ";
+    if (!from.isEmpty())
+        sql += "AND d.delivery_date >= :from ";
+    if (!to.isEmpty())
+        sql += "AND d.delivery_date <= :to ";
+    sql += "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
+
+    QSqlQuery q;
+    q.prepare(sql);
+    if (customerId > 0)
+        q.bindValue(":cid", customerId);
+    if (!from.isEmpty())
+        q.bindValue(":from", from);
+    if (!to.isEmpty())
+        q.bindValue(":to", to);
+    q.bindValue(":fy", currentFy);
+
+    QList<ChallanListRow> rows;
+    if (!q.exec())
+        return rows;
+    while (q.next()) {
+        ChallanListRow row;
+        row.number = q.value(0).toInt();
+        row.fullNumber = q.value(1).toString();
+        row.date = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.qty = q.value(4).toDouble();
+        row.remarks = q.value(5).toString();
+        row.fy = q.value(6).toString();
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
+{
+    QSqlQuery head;
+    head.prepare("SELECT d.delivery_no_full, d.delivery_date, d.customer_id, c.customer_name, d.remarks "
+                 "FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
+                 "WHERE d.delivery_no = :no AND d.fy_name = :fy LIMIT 1");
+    head.bindValue(":no", number);
+    head.bindValue(":fy", fy);
+    if (!head.exec() || !head.next())
+        return false;
+
+    LoadedChallan loaded;
+    loaded.fullNumber = head.value(0).toString();
+    loaded.date = head.value(1).toString();
+    loaded.customerId = head.value(2).toInt();
+    loaded.customerName = head.value(3).toString();
+    loaded.remarks = head.value(4).toString();
+
+    QSqlQuery q;
+    q.prepare("SELECT d.item_id, d.inward_no, i.item_code, i.item_name, i.uom, d.delivery_qty, "
+              + inwardColumn("inward_qty") + " AS inward_qty, "
+              "IFNULL((SELECT SUM(d2.delivery_qty) FROM delivery_entries d2 WHERE d2.inward_no = d.inward_no "
+              "AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name AND d2.delivery_no != d.delivery_no), 0) "
+              "AS others, "
+              + binnedOf("d") + " AS binned, "
+              + inwardColumn("dc_no") + " AS c_dc_no, "
+              + inwardColumn("dc_date") + " AS c_dc_date, "
+              + inwardColumn("po_no") + " AS c_po_no "
+              "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
+              "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    if (!q.exec())
+        return false;
+    while (q.next()) {
+        ChallanLine line;
+        line.itemId = q.value(0).toInt();
+        line.inwardNo = q.value(1).toInt();
+        line.itemCode = q.value(2).toString();
+        line.itemName = q.value(3).toString();
+        line.uom = q.value(4).toString();
+        line.qty = q.value(5).toDouble();
+        line.balance = q.value(6).toDouble() - q.value(7).toDouble() - q.value(8).toDouble();
+        line.dcNo = q.value(9).toString();
+        line.dcDate = q.value(10).toString();
+        line.poNo = q.value(11).toString();
+        loaded.lines.append(line);
+    }
+    *challan = loaded;
+    return true;
+}
+
+bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data)
+{
+    QSqlQuery head;
+    head.prepare("SELECT d.delivery_no_full, d.delivery_date, c.customer_name, c.address_line1, c.address_line2, "
+                 "c.gst_no, c.phone, d.sac_code, d.remarks FROM delivery_entries d LEFT JOIN customers c "
+                 "ON d.customer_id = c.customer_id WHERE d.delivery_no = :no AND d.fy_name = :fy LIMIT 1");
+    head.bindValue(":no", number);
+    head.bindValue(":fy", fy);
+    if (!head.exec() || !head.next())
+        return false;
+
+    ChallanPrintData print;
+    print.fullNumber = fullDocumentNumber(number, fy);
+    const QDate date = QDate::fromString(head.value(1).toString(), "yyyy-MM-dd");
+    print.date = date.isValid() ? date.toString("dd/MM/yyyy") : QString();
+    print.customerName = head.value(2).toString();
+    print.address1 = head.value(3).toString();
+    print.address2 = head.value(4).toString();
+    print.gstNo = head.value(5).toString();
+    print.phone = head.value(6).toString();
+    print.sacCode = head.value(7).toString();
+    print.remarks = head.value(8).toString();
+
+    QSqlQuery q;
+    q.prepare("SELECT e.po_no, e.dc_no, i.item_code, i.item_name, d.delivery_qty, i.uom, e.inward_date "
+              "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
+              "LEFT JOIN inward_entries e ON d.inward_no = e.inward_no AND d.item_id = e.item_id "
+              "AND d.fy_name = e.fy_name WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
+    q.bindValue(":no", number);
+    q.bindValue(":fy", fy);
+    if (q.exec()) {
+        while (q.next()) {
+            ChallanPrintLine line;
+            const QDate inwardDate = QDate::fromString(q.value(6).toString(), "yyyy-MM-dd");
+            line.inwardDate = inwardDate.isValid() ? inwardDate.toString("dd/MM/yyyy") : QString();
+            line.poNo = q.value(0).toString();
+            line.dcNo = q.value(1).toString();
+            line.itemCode = q.value(2).toString();
+            line.itemName = q.value(3).toString();
+            line.qty = q.value(4).toDouble();
+            line.uom = q.value(5).toString();
+            print.lines.append(line);
+        }
+    }
+    *data = print;
+    return true;
+}

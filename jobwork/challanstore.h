@@ -1,0 +1,160 @@
+#pragma once
+// Delivery challans in the database: the open balances of inward lines, the
+// challan numbers, the challan list, and saving, updating, deleting and
+// reading a challan. Plain functions on the default connection; the challan
+// window binds them to its widgets.
+//
+// A challan is the set of delivery_entries rows sharing delivery_no and
+// fy_name. Its lines refer to their inward entry by (inward_no, item_id,
+// fy_name). Wherever an open balance is computed, the quantities closed to
+// bins of type "DC" count as delivered.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One line of the challan form: an inward line with what it may deliver.
+struct ChallanLine
+{
+    int itemId = 0;
+    int inwardNo = 0;
+    QString dcNo;     // the customer's own DC number of the inward line
+    QString dcDate;   // as stored, "yyyy-MM-dd"
+    QString poNo;
+    QString itemCode;
+    QString itemName;
+    QString uom;
+    double qty = 0;     // quantity to deliver
+    double balance = 0; // the most the line may deliver
+    QString remarks;    // remarks of the inward line (new challans only)
+};
+
+// The open lines of the handed inward entries, read by number, year and
+// customer, in the order of `inwardNos`. Lines with nothing left are left out.
+struct PendingInward
+{
+    QList<ChallanLine> lines; // qty = balance = what is still open
+    QList<int> notFound;      // numbers with no live line of the customer in the year
+    QString remarks;          // the lines' remarks, collected by appendRemark
+    QString error;            // the driver's text when a query failed
+};
+PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId, const QString &fy);
+
+// Adds a remark to the collected text: trimmed, not when empty or already
+// contained (case-sensitive), after " | " when the text is not empty.
+void appendRemark(QString &collected, const QString &remark);
+
+// The lowest challan number not used in the year.
+int nextChallanNumber(const QString &fy);
+
+// The challan number of the number field's text: the trimmed text before the
+// first "/", read as a base-10 integer; 0 when it is not one.
+int challanNumberFromText(const QString &text);
+
+// Whether a challan of that number exists in the year. False with `error`
+// set when the query fails.
+bool challanExists(int number, const QString &fy, QString *error);
+
+// One line as it is written.
+struct ChallanLineWrite
+{
+    int inwardNo = 0;
+    int itemId = 0;
+    double qty = 0;
+};
+
+// A challan as it is written; delivery_no_full is always number + "/" + fy.
+struct ChallanWrite
+{
+    int number = 0;
+    QString fy;
+    QString date; // "yyyy-MM-dd"
+    int customerId = -1;
+    QString sacCode;
+    QString remarks;
+    QList<ChallanLineWrite> lines; // lines with a quantity of 0 or less are not written
+};
+
+enum class WriteResult { Written, NothingToWrite, Failed };
+struct WriteOutcome
+{
+    WriteResult result = WriteResult::Failed;
+    QString error; // the driver's text when it failed
+};
+
+// Inserts the challan's lines in one transaction: all or none.
+WriteOutcome saveChallan(const ChallanWrite &challan);
+
+// Replaces the stored lines of the challan (number and year of `challan`) by
+// its new lines in one transaction; with no line to write it keeps the stored
+// challan as it was.
+WriteOutcome replaceChallan(const ChallanWrite &challan);
+
+enum class DeleteResult { Deleted, Invoiced, Failed };
+struct DeleteOutcome
+{
+    DeleteResult result = DeleteResult::Failed;
+    QStringList invoices; // full numbers of the live invoices billing the challan
+    QString error;
+};
+
+// Deletes the challan outright (its number becomes free), refused while a
+// live invoice bills it.
+DeleteOutcome deleteChallan(int number, const QString &fy);
+
+// One row of the challan list.
+struct ChallanListRow
+{
+    int number = 0;
+    QString fullNumber; // as stored
+    QString date;       // as stored
+    QString customerName;
+    double qty = 0;
+    QString remarks;
+    QString fy;
+};
+
+// The challans, one row each, the year `currentFy` first. A customer id below
+// 1 and an empty date mean no filter.
+QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to,
+                                  const QString &currentFy);
+
+// A saved challan loaded back for editing. Each line's balance is what its
+// inward line received less what other challans and bins took from it.
+struct LoadedChallan
+{
+    QString fullNumber;
+    QString date; // "yyyy-MM-dd"
+    int customerId = -1;
+    QString customerName;
+    QString remarks;
+    QList<ChallanLine> lines;
+};
+bool loadChallan(int number, const QString &fy, LoadedChallan *challan);
+
+// What the printed challan shows of a saved challan.
+struct ChallanPrintLine
+{
+    QString inwardDate; // "dd/MM/yyyy"
+    QString poNo;
+    QString dcNo;
+    QString itemCode;
+    QString itemName;
+    QString uom;
+    double qty = 0;
+};
+struct ChallanPrintData
+{
+    QString fullNumber; // number + "/" + year
+    QString date;       // "dd/MM/yyyy", empty when the stored date is unreadable
+    QString customerName;
+    QString address1;
+    QString address2;
+    QString gstNo;
+    QString phone;
+    QString sacCode;
+    QString remarks;
+    QList<ChallanPrintLine> lines;
+};
+// False when no challan of that number and year exists.
+bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data);
