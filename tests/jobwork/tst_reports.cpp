@@ -189,6 +189,7 @@ private slots:
     void inwardHistoryExportRefusals();
 
     void despatchCountsLiveChallansOfTheSameYear();
+    void despatchAgreesWithPerLineSums();
     void despatchColoursAtTheThreshold();
     void despatchDetailsWindowAndExport();
     void despatchExportRefusals();
@@ -483,6 +484,59 @@ void TestReports::despatchCountsLiveChallansOfTheSameYear()
     QCOMPARE(despatchCells(rows.at(0)).mid(8), QStringList({"", "3.000", "0.000", "3.000"}));
 
     QCOMPARE(sortedChallanList("10/26-27,9/26-27,2/25-26"), QStringLiteral("2/25-26,9/26-27,10/26-27"));
+}
+
+// The grouped pass gives, line for line, what summing each inward line's
+// challan lines by itself gives, odd rows included.
+void TestReports::despatchAgreesWithPerLineSums()
+{
+    TestEnvironment env;
+    QVERIFY(env.openDatabase());
+    createSalesTables();
+    const int c = addCustomer("ALPHA");
+    QList<int> items;
+    for (int i = 0; i < 3; ++i)
+        items << addItem(c, QString("I-%1").arg(i), "PART");
+    int challan = 1;
+    for (int n = 1; n <= 12; ++n) {
+        const QString fy = n % 4 == 0 ? "25-26" : "26-27";
+        for (int i = 0; i < 3; ++i) {
+            addInward({n, fy, "2026-05-01", c, items[i], 10.0 * n + i});
+            for (int k = 0; k < (n + i) % 4; ++k) {
+                const QVariant deleted = k == 2 ? QVariant(1) : (k == 1 ? QVariant() : QVariant(0));
+                addChallanLine(challan + k % 2, k == 3 ? "27-28" : fy, n, c, items[i], 1.5 * (k + 1), deleted);
+            }
+            challan += 2;
+        }
+    }
+    QSqlQuery q;
+    // A challan line without a quantity, and an inward line of a database
+    // made before financial years were written.
+    QVERIFY(q.exec("UPDATE delivery_entries SET delivery_qty = NULL WHERE delivery_id = 3"));
+    QVERIFY(q.exec("UPDATE inward_entries SET fy_name = NULL WHERE inward_id = 5"));
+
+    QList<DespatchRow> rows;
+    QString error;
+    ReportFilter f = wholeYear();
+    f.from = "2026-01-01";
+    QVERIFY(queryDespatchDetails(f, &rows, &error));
+    QCOMPARE(rows.size(), 36);
+    QSqlQuery each;
+    QVERIFY(each.prepare("SELECT IFNULL(SUM(delivery_qty), 0), IFNULL(GROUP_CONCAT(DISTINCT delivery_no_full), '') "
+                         "FROM delivery_entries d JOIN inward_entries e ON d.inward_no = e.inward_no "
+                         "AND d.item_id = e.item_id AND d.fy_name = e.fy_name "
+                         "WHERE e.inward_no_full = :full AND e.item_id = :item "
+                         "AND (d.is_deleted IS NULL OR d.is_deleted = 0)"));
+    int withChallans = 0;
+    for (const DespatchRow &row : rows) {
+        each.bindValue(":full", row.line.inwardNoFull);
+        each.bindValue(":item", row.itemId);
+        QVERIFY(each.exec() && each.next());
+        QCOMPARE(row.despatched, each.value(0).toDouble());
+        QCOMPARE(row.ourDcs, sortedChallanList(each.value(1).toString()));
+        withChallans += row.ourDcs.isEmpty() ? 0 : 1;
+    }
+    QVERIFY(withChallans > 10);
 }
 
 void TestReports::despatchColoursAtTheThreshold()
