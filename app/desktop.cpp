@@ -51,7 +51,13 @@ public:
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint) override
     {
-        QPrintPreviewDialog preview(printer, parent);
+        printPreview(parent, printer, title, paint, {});
+    }
+
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
+    {
+        QPrintPreviewDialog preview(printer, parent, flags);
         if (!title.isEmpty())
             preview.setWindowTitle(title);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
@@ -122,9 +128,9 @@ bool getText(QWidget *parent, const QString &title, const QString &label, bool p
 }
 
 void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                  const std::function<void(QPrinter *)> &paint)
+                  const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags)
 {
-    handler()->printPreview(parent, printer, title, paint);
+    handler()->printPreview(parent, printer, title, paint, flags);
 }
 
 bool openUrl(const QUrl &url) { return handler()->openUrl(url); }

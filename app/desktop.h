@@ -28,9 +28,15 @@ public:
     // Returns false when the user cancelled.
     virtual bool textInput(QWidget *parent, const QString &title, const QString &label,
                            bool password, QString *text) = 0;
-    // Shows a print preview for the printer; `paint` draws the document on it.
+    // Shows a maximised print preview for the printer; `paint` draws the
+    // document on it. Non-empty `flags` replace the dialog's window flags.
     virtual void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                               const std::function<void(QPrinter *)> &paint) = 0;
+    virtual void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                              const std::function<void(QPrinter *)> &paint, Qt::WindowFlags)
+    {
+        printPreview(parent, printer, title, paint);
+    }
     virtual bool openUrl(const QUrl &url) = 0;
     virtual QString applicationFolder() = 0;
     virtual QString temporaryFolder() = 0;
@@ -62,7 +68,7 @@ QString getOpenFileName(QWidget *parent, const QString &caption, const QString &
 bool getText(QWidget *parent, const QString &title, const QString &label, bool password, QString *text);
 
 void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                  const std::function<void(QPrinter *)> &paint);
+                  const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags = {});
 
 bool openUrl(const QUrl &url);
 bool openFile(const QString &path);

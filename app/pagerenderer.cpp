@@ -303,7 +303,9 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
 
     const RenderPaint mode = profile.paint;
     Desktop::printPreview(parent, &printer, profile.previewTitle,
-                          [images, mode](QPrinter *p) { paintPictures(p, images, mode); });
+                          [images, mode](QPrinter *p) { paintPictures(p, images, mode); },
+                          Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                              | Qt::WindowCloseButtonHint);
 
     if (profile.removeImage && !singleImagePath.isEmpty())
         QFile::remove(singleImagePath);

@@ -25,6 +25,7 @@ public:
         QString pdfPath; // the previewed pages, printed to this PDF
         QPageLayout::Orientation orientation;
         int pageCount = 0;
+        Qt::WindowFlags flags;
     };
 
     RecordingDesktop();
@@ -60,7 +61,12 @@ public:
     bool textInput(QWidget *parent, const QString &title, const QString &label, bool password,
                    QString *text) override;
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                      const std::function<void(QPrinter *)> &paint) override;
+                      const std::function<void(QPrinter *)> &paint) override
+    {
+        printPreview(parent, printer, title, paint, {});
+    }
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override;
     bool openUrl(const QUrl &url) override;
     QString applicationFolder() override { return appFolder; }
     QString temporaryFolder() override { return tempFolder; }
