@@ -13,6 +13,17 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+namespace {
+
+// A card label asks for the width of its text but may be narrower when the
+// screen is: the page then clips a long line instead of growing past the screen.
+void letShrink(QLabel *label)
+{
+    label->setMinimumWidth(1);
+}
+
+} // namespace
+
 QList<DashboardMonth> fiscalYearMonths(const QString &fy)
 {
     static const char *const labels[] = {"Apr", "May", "Jun", "Jul", "Aug", "Sep",
@@ -82,6 +93,7 @@ QFrame *makeStatCard(const QString &title, const QString &objectName, const QStr
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setStyleSheet(QStringLiteral("font-size:%1px; color:#555; font-weight:bold; border:none;")
                                   .arg(style.statTitlePx));
+    letShrink(titleLabel);
     layout->addWidget(titleLabel);
 
     auto *value = new QLabel(QStringLiteral("--"));
@@ -90,6 +102,7 @@ QFrame *makeStatCard(const QString &title, const QString &objectName, const QStr
     value->setStyleSheet(QStringLiteral("font-size:%1px; font-weight:bold; color:%2; border:none;")
                              .arg(style.statValuePx)
                              .arg(colour));
+    letShrink(value);
     layout->addWidget(value);
     return card;
 }
@@ -113,6 +126,7 @@ QFrame *makeListCard(const QString &title, const QString &objectName, const QStr
     titleLabel->setWordWrap(false);
     titleLabel->setStyleSheet(QStringLiteral("font-size:20px; font-weight:bold; color:%1; border:none;")
                                   .arg(colour));
+    letShrink(titleLabel);
     header->addWidget(iconLabel);
     header->addWidget(titleLabel);
     header->addStretch();
@@ -128,6 +142,7 @@ QFrame *makeListCard(const QString &title, const QString &objectName, const QStr
     body->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     body->setWordWrap(false);
     body->setStyleSheet(QStringLiteral("font-size:20px; color:#333; padding:4px; border:none;"));
+    letShrink(body);
     layout->addWidget(body);
     layout->addStretch();
     return card;
