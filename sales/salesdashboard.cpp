@@ -1,0 +1,303 @@
+#include "salesdashboard.h"
+
+#include "app/companyinfo.h"
+#include "app/dashboard.h"
+#include "app/financialyear.h"
+#include "app/whatsapp.h"
+
+#include <QFrame>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+
+const char *const MonthValueSql =
+    "SELECT COALESCE(SUM(grand_total), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
+    "AND invoice_date >= :from AND invoice_date <= :to";
+
+// The payments of each invoice summed once, rather than once per invoice: the
+// figures stay the same and a year of payments no longer takes seconds.
+const char *const SettledJoin =
+    " LEFT JOIN (SELECT invoice_no, fy_name, SUM(paid_amount + tds_amount) AS settled "
+    "FROM invoice_payments GROUP BY invoice_no, fy_name) p "
+    "ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name";
+
+const char *const OlderThan60Days = " AND julianday('now') - julianday(v.invoice_date) > 60";
+
+QString receivableSql()
+{
+    return QStringLiteral("SELECT COALESCE(SUM(v.grand_total - IFNULL(p.settled, 0)), 0) FROM invoices v")
+           + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0");
+}
+
+QSqlQuery runForYear(const QString &sql, const QString &fy)
+{
+    QSqlQuery q;
+    q.prepare(sql);
+    q.bindValue(QStringLiteral(":fy"), fy);
+    q.exec();
+    return q;
+}
+
+std::optional<double> firstValue(QSqlQuery &&q)
+{
+    if (q.isActive() && q.next())
+        return q.value(0).toDouble();
+    return std::nullopt;
+}
+
+QList<SalesCustomerAmount> customerAmounts(QSqlQuery &&q)
+{
+    QList<SalesCustomerAmount> rows;
+    while (q.isActive() && q.next())
+        rows << SalesCustomerAmount{q.value(0).toString(), q.value(1).toDouble()};
+    return rows;
+}
+
+QList<QStringList> amountRows(const QList<SalesCustomerAmount> &rows)
+{
+    QList<QStringList> out;
+    for (const SalesCustomerAmount &r : rows)
+        out << QStringList{r.name, dashboardAmount(r.amount)};
+    return out;
+}
+
+} // namespace
+
+std::optional<int> salesInvoiceCount(const QString &fy)
+{
+    QSqlQuery q = runForYear(QStringLiteral("SELECT COUNT(*) FROM invoices WHERE fy_name = :fy AND is_deleted = 0"), fy);
+    if (q.isActive() && q.next())
+        return q.value(0).toInt();
+    return std::nullopt;
+}
+
+std::optional<double> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to)
+{
+    QSqlQuery q;
+    q.prepare(QString::fromLatin1(MonthValueSql));
+    q.bindValue(QStringLiteral(":fy"), fy);
+    q.bindValue(QStringLiteral(":from"), from.toString(Qt::ISODate));
+    q.bindValue(QStringLiteral(":to"), to.toString(Qt::ISODate));
+    q.exec();
+    return firstValue(std::move(q));
+}
+
+std::optional<double> salesYearValue(const QString &fy)
+{
+    return firstValue(runForYear(
+        QStringLiteral("SELECT COALESCE(SUM(grand_total), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0"), fy));
+}
+
+std::optional<double> salesReceivable(const QString &fy)
+{
+    return firstValue(runForYear(receivableSql(), fy));
+}
+
+std::optional<double> salesUnpaidOver60Days(const QString &fy)
+{
+    return firstValue(runForYear(receivableSql() + QLatin1String(OlderThan60Days), fy));
+}
+
+QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy)
+{
+    return customerAmounts(runForYear(
+        QStringLiteral("SELECT c.customer_name, SUM(v.grand_total - IFNULL(p.settled, 0)) AS balance "
+                       "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id")
+            + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0")
+            + QLatin1String(OlderThan60Days)
+            + QStringLiteral(" GROUP BY v.customer_id HAVING balance > 0 ORDER BY balance DESC LIMIT 5"),
+        fy));
+}
+
+QList<SalesCustomerAmount> salesTopCustomers(const QString &fy)
+{
+    return customerAmounts(runForYear(
+        QStringLiteral("SELECT c.customer_name, SUM(v.grand_total) AS total FROM invoices v "
+                       "JOIN customers c ON v.customer_id = c.customer_id "
+                       "WHERE v.fy_name = :fy AND v.is_deleted = 0 "
+                       "GROUP BY v.customer_id ORDER BY total DESC LIMIT 5"),
+        fy));
+}
+
+QList<SalesCustomerDays> salesBestPayers(const QString &fy)
+{
+    // Payments of cancelled invoices count here too.
+    QSqlQuery q = runForYear(
+        QStringLiteral("SELECT c.customer_name, AVG(julianday(p.payment_date) - julianday(v.invoice_date)) AS avg_days "
+                       "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
+                       "AND p.fy_name = v.fy_name JOIN customers c ON v.customer_id = c.customer_id "
+                       "WHERE v.fy_name = :fy GROUP BY v.customer_id HAVING COUNT(p.pay_id) >= 1 "
+                       "ORDER BY avg_days ASC LIMIT 5"),
+        fy);
+    QList<SalesCustomerDays> rows;
+    while (q.isActive() && q.next())
+        rows << SalesCustomerDays{q.value(0).toString(), q.value(1).toDouble()};
+    return rows;
+}
+
+QDate salesMonthStart(const QDate &today)
+{
+    return QDate(today.year(), today.month(), 1);
+}
+
+QDate salesLastMonthStart(const QDate &today)
+{
+    return salesMonthStart(today).addMonths(-1);
+}
+
+QDate salesLastMonthEnd(const QDate &today)
+{
+    return salesMonthStart(today).addDays(-1);
+}
+
+QString salesCountText(int count)
+{
+    return QString::number(count) + QStringLiteral(" nos");
+}
+
+QString salesMonthsText(double thisMonth, double lastMonth)
+{
+    return QStringLiteral("This Month : Rs.%1\nLast Month : Rs.%2")
+        .arg(dashboardAmount(thisMonth), dashboardAmount(lastMonth));
+}
+
+QString salesRupeesText(double amount)
+{
+    return QStringLiteral("Rs. ") + dashboardAmount(amount);
+}
+
+QString salesOverdueText(const QList<SalesCustomerAmount> &rows)
+{
+    return rankedLines(QStringLiteral("%1) %2\n    Rs. %3\n"), amountRows(rows),
+                       QStringLiteral("No overdue customers"));
+}
+
+QString salesTopCustomersText(const QList<SalesCustomerAmount> &rows)
+{
+    return rankedLines(QStringLiteral("%1) %2\n    Rs. %3\n"), amountRows(rows), QStringLiteral("No data"));
+}
+
+QString salesBestPayersText(const QList<SalesCustomerDays> &rows)
+{
+    QList<QStringList> lines;
+    for (const SalesCustomerDays &r : rows)
+        lines << QStringList{r.name, QString::number(r.days, 'f', 1)};
+    return rankedLines(QStringLiteral("%1) %2\n    Avg %3 days\n"), lines, QStringLiteral("No data"));
+}
+
+SalesSummary loadSalesSummary(const QString &fy, const QDate &today)
+{
+    SalesSummary s;
+    s.invoiceCount = salesInvoiceCount(fy).value_or(0);
+    s.thisMonth = salesInvoiceValue(fy, salesMonthStart(today), today).value_or(0);
+    s.lastMonth = salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today)).value_or(0);
+    s.yearValue = salesYearValue(fy).value_or(0);
+    s.receivable = salesReceivable(fy).value_or(0);
+    s.overdue = salesOverdueCustomers(fy);
+    return s;
+}
+
+QString salesSummaryText(const QString &companyName, const QDate &today, const SalesSummary &s)
+{
+    QString text = QStringLiteral("Sales & Receivable Payment Details\n") + companyName + QLatin1Char('\n')
+                   + today.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char('\n');
+    text += QStringLiteral("Financial Summary:\n");
+    text += QStringLiteral("Total Invoices : %1 nos\n").arg(s.invoiceCount);
+    text += QStringLiteral("This Month Sales : Rs.%1\n").arg(dashboardAmount(s.thisMonth));
+    text += QStringLiteral("Last Month Sales : Rs.%1\n").arg(dashboardAmount(s.lastMonth));
+    text += QStringLiteral("FY Total Value : Rs.%1\n").arg(dashboardAmount(s.yearValue));
+    text += QStringLiteral("Total Receivable : Rs.%1\n").arg(dashboardAmount(s.receivable));
+    text += QLatin1Char('\n');
+    if (!s.overdue.isEmpty()) {
+        text += QStringLiteral("Overdue > 60 Days:\n");
+        text += rankedLines(QStringLiteral("%1) %2 - Rs.%3\n"), amountRows(s.overdue));
+        text += QLatin1Char('\n');
+    }
+    text += QStringLiteral("Please follow up urgently.");
+    return text;
+}
+
+DashboardChart salesChart(const QString &fy)
+{
+    DashboardChart chart;
+    chart.holderName = QStringLiteral("chartHolder");
+    chart.barSetName = QStringLiteral("Invoice Amount");
+    chart.months = fiscalYearMonths(fy);
+    chart.monthSql = QString::fromLatin1(MonthValueSql);
+    chart.binds = {{QStringLiteral(":fy"), fy}};
+    chart.axis = DashboardAxis::Amounts;
+    chart.viewMinimumHeight = 250;
+    return chart;
+}
+
+namespace {
+
+void fillSalesCards(QWidget *root)
+{
+    const QString fy = g_currentFY;
+    const QDate today = QDate::currentDate();
+
+    if (const auto count = salesInvoiceCount(fy))
+        setDashboardLabel(root, QStringLiteral("lbl_invoice"), salesCountText(*count));
+    setDashboardLabel(root, QStringLiteral("lbl_month_sales"),
+                      salesMonthsText(salesInvoiceValue(fy, salesMonthStart(today), today).value_or(0),
+                                      salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today))
+                                          .value_or(0)));
+    if (const auto value = salesYearValue(fy))
+        setDashboardLabel(root, QStringLiteral("lbl_fy_value"), salesRupeesText(*value));
+    if (const auto receivable = salesReceivable(fy))
+        setDashboardLabel(root, QStringLiteral("lbl_receivable"), salesRupeesText(*receivable));
+    if (const auto unpaid = salesUnpaidOver60Days(fy))
+        setDashboardLabel(root, QStringLiteral("lbl_unpaid"), salesRupeesText(*unpaid));
+    setDashboardLabel(root, QStringLiteral("lbl_overdue"), salesOverdueText(salesOverdueCustomers(fy)));
+    setDashboardLabel(root, QStringLiteral("lbl_topcust"), salesTopCustomersText(salesTopCustomers(fy)));
+    setDashboardLabel(root, QStringLiteral("lbl_bestpay"), salesBestPayersText(salesBestPayers(fy)));
+}
+
+} // namespace
+
+void refreshSalesDashboard(QWidget *root)
+{
+    refreshDashboard(root, salesChart(g_currentFY), fillSalesCards);
+}
+
+void sendSalesWhatsAppAlert()
+{
+    const CompanyInfo company = loadCompanyInfo();
+    const QDate today = QDate::currentDate();
+    const QString text = salesSummaryText(company.name, today, loadSalesSummary(g_currentFY, today));
+    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), text);
+}
+
+void buildSalesDashboard(QWidget *page)
+{
+    DashboardPage layout;
+    layout.title = QStringLiteral("Sales Dashboard — FY ") + g_currentFY;
+    layout.chartCaption = QStringLiteral("Monthly Sales — FY ") + g_currentFY;
+    layout.holderName = QStringLiteral("chartHolder");
+    layout.chartFrameMinimumHeight = 200;
+
+    const QList<QWidget *> statCards = {
+        makeStatCard(QStringLiteral("Total Invoices"), QStringLiteral("lbl_invoice"), QStringLiteral("#8e44ad")),
+        makeStatCard(QStringLiteral("This Month / Last Month Sales"), QStringLiteral("lbl_month_sales"),
+                     QStringLiteral("#0078d4")),
+        makeStatCard(QStringLiteral("FY Invoice Value (Rs.)"), QStringLiteral("lbl_fy_value"), QStringLiteral("#27ae60")),
+        makeStatCard(QStringLiteral("Amount Receivable (Rs.)"), QStringLiteral("lbl_receivable"),
+                     QStringLiteral("#e74c3c")),
+    };
+    const QList<QWidget *> listCards = {
+        makeListCard(QStringLiteral("Unpaid Amount > 60 Days"), QStringLiteral("lbl_unpaid"), QStringLiteral("#e74c3c"),
+                     QStringLiteral("⚠")),
+        makeListCard(QStringLiteral("Payment Delaying Customers (>60 days)"), QStringLiteral("lbl_overdue"),
+                     QStringLiteral("#e67e22"), QStringLiteral("⏰")),
+        makeListCard(QStringLiteral("Top Customers (by Invoice Value)"), QStringLiteral("lbl_topcust"),
+                     QStringLiteral("#0078d4"), QStringLiteral("🏆")),
+        makeListCard(QStringLiteral("Best Customers (by Payment Speed)"), QStringLiteral("lbl_bestpay"),
+                     QStringLiteral("#27ae60"), QStringLiteral("⚡")),
+    };
+
+    buildDashboard(page, layout, statCards, listCards, sendSalesWhatsAppAlert, [page] { refreshSalesDashboard(page); });
+    refreshSalesDashboard(page);
+}
