@@ -21,8 +21,8 @@ CustomerMaster::CustomerMaster(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::CustomerMaster)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    setStyleSheet(formStyleSheet());
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Customer Master - Kestrova App");
     m_db = QSqlDatabase::database();
@@ -83,17 +83,22 @@ void CustomerMaster::loadSearchCombo()
 void CustomerMaster::loadCustomerTable(const QString &filter)
 {
     const QList<CustomerRow> rows = findCustomers(filter == AllCustomers ? QString() : filter);
-    QTableWidget *table = ui->customerTable;
-    table->setUpdatesEnabled(false);
-    table->clearContents();
-    table->setRowCount(rows.size());
-    for (int r = 0; r < rows.size(); ++r) {
+    fillMasterTable(ui->customerTable, rows.size(), [&rows](int r, int column) {
         const CustomerRow &c = rows[r];
-        setMasterRow(table, r,
-                     {QString::number(c.id), c.name, c.address1, c.address2, c.gstNo, c.type, c.phone, c.email});
-        table->item(r, 5)->setBackground(c.type == IgstCustomer ? StatusColor::Partial : StatusColor::Done);
-    }
-    table->setUpdatesEnabled(true);
+        switch (column) {
+        case 0: return QString::number(c.id);
+        case 1: return c.name;
+        case 2: return c.address1;
+        case 3: return c.address2;
+        case 4: return c.gstNo;
+        case 5: return c.type;
+        case 6: return c.phone;
+        default: return c.email;
+        }
+    });
+    for (int r = 0; r < rows.size(); ++r)
+        ui->customerTable->item(r, 5)->setBackground(rows[r].type == IgstCustomer ? StatusColor::Partial
+                                                                                   : StatusColor::Done);
 }
 
 CustomerFields CustomerMaster::fieldsFromForm() const

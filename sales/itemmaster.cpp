@@ -15,8 +15,8 @@ itemmaster::itemmaster(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::itemmaster)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    setStyleSheet(formStyleSheet());
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Item Master - Kestrova App");
     m_db = QSqlDatabase::database();
@@ -82,17 +82,19 @@ void itemmaster::loadCustomerCombo()
 void itemmaster::loadItemTable(int customerId, const QString &search)
 {
     const QList<ItemRow> rows = findItems(customerId, search);
-    QTableWidget *table = ui->item_table;
-    table->setUpdatesEnabled(false);
-    table->clearContents();
-    table->setRowCount(rows.size());
-    for (int r = 0; r < rows.size(); ++r) {
+    fillMasterTable(ui->item_table, rows.size(), [&rows](int r, int c) {
         const ItemRow &i = rows[r];
-        setMasterRow(table, r,
-                     {QString::number(i.id), i.customerName, i.code, i.name, i.drawingNo, i.uom, rateText(i.rate),
-                      taxText(i.taxPercent)});
-    }
-    table->setUpdatesEnabled(true);
+        switch (c) {
+        case 0: return QString::number(i.id);
+        case 1: return i.customerName;
+        case 2: return i.code;
+        case 3: return i.name;
+        case 4: return i.drawingNo;
+        case 5: return i.uom;
+        case 6: return rateText(i.rate);
+        default: return taxText(i.taxPercent);
+        }
+    });
 }
 
 bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId, ItemFields *fields)

@@ -54,8 +54,21 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
-void setMasterRow(QTableWidget *table, int row, const QStringList &cells)
+void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell)
 {
-    for (int c = 0; c < cells.size(); ++c)
-        table->setItem(row, c, new QTableWidgetItem(cells[c]));
+    table->setUpdatesEnabled(false);
+    table->setRowCount(0);
+    table->setRowCount(rowCount);
+    {
+        // The rows are announced above; the cells are put in without a change
+        // signal each, and the view repaints once at the end.
+        const QSignalBlocker blocker(table->model());
+        const int columns = table->columnCount();
+        for (int r = 0; r < rowCount; ++r) {
+            for (int c = 0; c < columns; ++c)
+                table->setItem(r, c, new QTableWidgetItem(cell(r, c)));
+        }
+    }
+    table->setUpdatesEnabled(true);
+    table->viewport()->update();
 }

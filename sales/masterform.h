@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QLineEdit;
 class QTableWidget;
@@ -26,5 +27,6 @@ void setupMasterTable(QTableWidget *table, const QList<MasterColumn> &columns);
 // The text of a cell; empty when the cell holds nothing.
 QString cellText(const QTableWidget *table, int row, int column);
 
-// Puts one text per column into the row (the row must exist).
-void setMasterRow(QTableWidget *table, int row, const QStringList &cells);
+// Replaces the rows of a master list: `cell(row, column)` gives the text of
+// each cell. Built for lists of many thousand rows.
+void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell);
