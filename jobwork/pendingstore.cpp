@@ -1,0 +1,234 @@
+#include "pendingstore.h"
+
+#include "app/financialyear.h"
+#include "app/formstyle.h"
+
+#include <QPair>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+
+namespace {
+
+const char *const LiveInward = "(e.is_deleted IS NULL OR e.is_deleted = 0)";
+
+// Per inward entry (number and year): the live challan lines and the "DC"
+// bins, each summed once over its whole table, then joined to the inward lines.
+const char *const PendingHead =
+    "WITH delivered AS (SELECT inward_no, fy_name, SUM(delivery_qty) AS qty FROM delivery_entries "
+    "WHERE (is_deleted IS NULL OR is_deleted = 0) GROUP BY inward_no, fy_name), "
+    "binned AS (SELECT inward_no, fy_name, SUM(binned_qty) AS qty FROM bins WHERE bin_type = 'DC' "
+    "GROUP BY inward_no, fy_name) "
+    "SELECT e.inward_no, e.inward_no_full, e.inward_date, e.dc_no, e.dc_date, e.po_no, c.customer_name, "
+    "SUM(e.inward_qty) AS total_inward_qty, e.customer_id, IFNULL(dl.qty, 0) AS delivered, "
+    "IFNULL(bn.qty, 0) AS binned, e.fy_name "
+    "FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id "
+    "LEFT JOIN delivered dl ON dl.inward_no = e.inward_no AND dl.fy_name = e.fy_name "
+    "LEFT JOIN binned bn ON bn.inward_no = e.inward_no AND bn.fy_name = e.fy_name "
+    "WHERE (e.is_deleted IS NULL OR e.is_deleted = 0) ";
+
+// Keeps the entries having a live line whose item code or name matches.
+const char *const ItemCondition =
+    "AND (e.inward_no, e.fy_name) IN (SELECT f.inward_no, f.fy_name FROM inward_entries f "
+    "JOIN items i ON i.item_id = f.item_id WHERE (f.is_deleted IS NULL OR f.is_deleted = 0) "
+    "AND (UPPER(i.item_code) LIKE :filter1 OR UPPER(i.item_name) LIKE :filter2)) ";
+
+// Per item of one inward entry: received, live challan lines and "DC" bins.
+const char *const OpenLinesOfEntry =
+    "SELECT e.item_id, SUM(e.inward_qty), "
+    "IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.inward_no = e.inward_no "
+    "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0), "
+    "IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.inward_no = e.inward_no AND b.item_id = e.item_id "
+    "AND b.fy_name = e.fy_name AND b.bin_type = 'DC'), 0) "
+    "FROM inward_entries e WHERE e.inward_no = :no AND e.fy_name = :fy AND (e.is_deleted IS NULL OR "
+    "e.is_deleted = 0) GROUP BY e.item_id ORDER BY MIN(e.inward_id)";
+
+const char *const InsertBin =
+    "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name) "
+    "VALUES (:date, 'DC', :inward, :item, :cid, :qty, :fy)";
+
+BinOutcome failed(QSqlDatabase &db, const QString &error)
+{
+    db.rollback();
+    BinOutcome outcome;
+    outcome.error = error;
+    return outcome;
+}
+
+} // namespace
+
+bool balanceIsOpen(double balance)
+{
+    return std::round(balance * 1e6) / 1e6 > ClosedBalance;
+}
+
+PendingStatus pendingStatus(double received, double closed)
+{
+    if (closed <= 0)
+        return PendingStatus::Pending;
+    if (balanceIsOpen(received - closed))
+        return PendingStatus::Partial;
+    return PendingStatus::Issued;
+}
+
+QString statusText(PendingStatus status)
+{
+    switch (status) {
+    case PendingStatus::Pending:
+        return QStringLiteral("Pending");
+    case PendingStatus::Partial:
+        return QStringLiteral("Partial");
+    case PendingStatus::Issued:
+        break;
+    }
+    return QStringLiteral("Issued");
+}
+
+QColor statusColor(PendingStatus status)
+{
+    switch (status) {
+    case PendingStatus::Pending:
+        return StatusColor::Pending;
+    case PendingStatus::Partial:
+        return StatusColor::Partial;
+    case PendingStatus::Issued:
+        break;
+    }
+    return StatusColor::Done;
+}
+
+bool filterKeeps(PendingFilter filter, PendingStatus status)
+{
+    switch (filter) {
+    case PendingFilter::Open:
+        return status != PendingStatus::Issued;
+    case PendingFilter::Issued:
+        return status == PendingStatus::Issued;
+    case PendingFilter::All:
+        break;
+    }
+    return true;
+}
+
+bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error)
+{
+    rows->clear();
+    const QString itemText = query.itemText.trimmed();
+    QString sql = PendingHead;
+    if (query.customerId > 0)
+        sql += QStringLiteral("AND e.customer_id = :cid ");
+    if (!itemText.isEmpty())
+        sql += ItemCondition;
+    sql += QStringLiteral("GROUP BY e.inward_no, e.fy_name ORDER BY ") + fyFirstOrder(QStringLiteral("e"))
+           + QStringLiteral(", e.inward_no DESC");
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    if (query.customerId > 0)
+        q.bindValue(":cid", query.customerId);
+    if (!itemText.isEmpty()) {
+        const QString pattern = QStringLiteral("%") + itemText.toUpper() + QStringLiteral("%");
+        q.bindValue(":filter1", pattern);
+        q.bindValue(":filter2", pattern);
+    }
+    q.bindValue(":fy", query.currentFy);
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    while (q.next()) {
+        PendingRow row;
+        row.inwardNo = q.value(0).toInt();
+        row.inwardNoFull = q.value(1).toString();
+        row.inwardDate = q.value(2).toString();
+        row.dcNo = q.value(3).toString();
+        row.dcDate = q.value(4).toString();
+        row.poNo = q.value(5).toString();
+        row.customerName = q.value(6).toString();
+        row.received = q.value(7).toDouble();
+        row.customerId = q.value(8).toInt();
+        row.delivered = q.value(9).toDouble();
+        row.binned = q.value(10).toDouble();
+        row.fy = q.value(11).toString();
+        if (filterKeeps(query.filter, row.status()))
+            rows->append(row);
+    }
+    return true;
+}
+
+QList<InwardItemRow> inwardItemRows(int inwardNo, const QString &fy)
+{
+    QSqlQuery q;
+    q.prepare(QStringLiteral("SELECT i.item_code, i.item_name, e.inward_qty, i.uom, e.remarks "
+                             "FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
+                             "WHERE e.inward_no = :no AND e.fy_name = :fy AND ")
+              + LiveInward + QStringLiteral(" ORDER BY i.item_code ASC"));
+    q.bindValue(":no", inwardNo);
+    q.bindValue(":fy", fy);
+    QList<InwardItemRow> lines;
+    if (!q.exec())
+        return lines;
+    while (q.next())
+        lines.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toDouble(), q.value(3).toString(),
+                      q.value(4).toString()});
+    return lines;
+}
+
+BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date)
+{
+    QSqlDatabase db = QSqlDatabase::database();
+    if (!db.transaction()) {
+        BinOutcome outcome;
+        outcome.error = db.lastError().text();
+        return outcome;
+    }
+    const QString binDate = date.toString(QStringLiteral("yyyy-MM-dd"));
+    QSqlQuery lines;
+    lines.prepare(OpenLinesOfEntry);
+    QSqlQuery insert;
+    insert.prepare(InsertBin);
+    int written = 0;
+    for (const BinTarget &target : targets) {
+        lines.bindValue(":no", target.inwardNo);
+        lines.bindValue(":fy", target.fy);
+        if (!lines.exec())
+            return failed(db, lines.lastError().text());
+        // Read the entry's lines whole before writing its bins.
+        QList<QPair<int, double>> open;
+        while (lines.next()) {
+            const double balance = lines.value(1).toDouble() - lines.value(2).toDouble() - lines.value(3).toDouble();
+            if (balanceIsOpen(balance))
+                open.append({lines.value(0).toInt(), balance});
+        }
+        for (const auto &[itemId, qty] : open) {
+            insert.bindValue(":date", binDate);
+            insert.bindValue(":inward", target.inwardNo);
+            insert.bindValue(":item", itemId);
+            insert.bindValue(":cid", target.customerId);
+            insert.bindValue(":qty", qty);
+            insert.bindValue(":fy", target.fy);
+            if (!insert.exec())
+                return failed(db, insert.lastError().text());
+            ++written;
+        }
+    }
+    lines.finish();
+    if (!db.commit())
+        return failed(db, db.lastError().text());
+    BinOutcome outcome;
+    outcome.ok = true;
+    outcome.written = written;
+    return outcome;
+}
+
+QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy)
+{
+    return QStringLiteral("Inward No %1 belongs to the financial year %2.\n"
+                          "Delivery challans are made in the current financial year %3 only.\n\n"
+                          "Untick it, or close its balance with Bin.")
+        .arg(inwardNoFull, fy, currentFy);
+}

@@ -1,0 +1,109 @@
+#pragma once
+// What is still to be sent back on each inward entry, and closing it to bins.
+// Plain functions on the default connection; the challan generation window
+// binds them to its widgets.
+//
+// An inward entry is all live lines of one inward number in one financial
+// year. What closes its quantity is the live challan lines of the same number
+// and year plus the quantities binned to type "DC" in that year; every balance
+// here subtracts both, so the list, the challan form and Bin agree.
+
+#include <QColor>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+enum class PendingStatus { Pending, Partial, Issued };
+
+// A balance at or below this is closed.
+constexpr double ClosedBalance = 0.005;
+
+// Whether a balance still counts as open: above 0.005 once rounded to six
+// decimals, so a stored 10 less 9.995 is closed.
+bool balanceIsOpen(double balance);
+
+// Nothing closed yet: Pending; a balance above 0.005 left: Partial; otherwise
+// (a negative balance included): Issued.
+PendingStatus pendingStatus(double received, double closed);
+QString statusText(PendingStatus status);
+QColor statusColor(PendingStatus status);
+
+// Which rows the list keeps: open ones (Pending and Partial), Issued ones, or all.
+enum class PendingFilter { Open, Issued, All };
+bool filterKeeps(PendingFilter filter, PendingStatus status);
+
+// One inward entry with what is still to be sent back on it.
+struct PendingRow
+{
+    int inwardNo = 0;
+    QString inwardNoFull;
+    QString fy;
+    QString inwardDate; // as stored
+    QString dcNo;       // the customer's own challan
+    QString dcDate;     // as stored
+    QString poNo;
+    int customerId = -1;
+    QString customerName;
+    double received = 0;  // the entry's inward quantity
+    double delivered = 0; // live challan lines
+    double binned = 0;    // closed to bins of type "DC"
+
+    double closed() const { return delivered + binned; }
+    double balance() const { return received - closed(); }
+    PendingStatus status() const { return pendingStatus(received, closed()); }
+};
+
+// The list's filter: a customer id below 1 means every customer; a blank item
+// text every entry, else the entries with a line whose item code or name holds
+// it in any letter case. Rows of `currentFy` come first, then the other years
+// by name descending, each by inward number descending.
+struct PendingQuery
+{
+    int customerId = -1;
+    QString itemText;
+    QString currentFy;
+    PendingFilter filter = PendingFilter::Open;
+};
+
+// One grouped pass over inward lines, challan lines and bins. False with
+// `error` set to the driver's text when the query fails.
+bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error);
+
+// A line of an inward entry as the preview shows it.
+struct InwardItemRow
+{
+    QString itemCode;
+    QString itemName;
+    double qty = 0;
+    QString uom;
+    QString remarks;
+};
+
+// The live lines of the inward entry, by item code.
+QList<InwardItemRow> inwardItemRows(int inwardNo, const QString &fy);
+
+// An inward entry whose balance is to be closed, with its customer.
+struct BinTarget
+{
+    int inwardNo = 0;
+    QString fy;
+    int customerId = -1;
+};
+
+struct BinOutcome
+{
+    bool ok = false;
+    int written = 0; // bins rows written
+    QString error;   // the driver's text when it failed
+};
+
+// Closes what is still open on each line of the entries: one bins row of type
+// "DC" per item whose balance (received less live challan lines and earlier
+// "DC" bins of the same number, item and year) is above 0.005, dated `date`,
+// with the entry's year and customer. All entries in one transaction: all or
+// nothing.
+BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date);
+
+// The warning that refuses handing an earlier (or later) year's inward entry
+// to the challan form, which works in the current year.
+QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy);
