@@ -50,9 +50,9 @@ QString reportStatement(const QString &extraColumns, const QString &extraJoin, c
            + filterAndOrder(filter);
 }
 
-InwardLine readInwardLine(const QSqlQuery &q)
+ReportInwardLine readReportInwardLine(const QSqlQuery &q)
 {
-    InwardLine line;
+    ReportInwardLine line;
     line.inwardNoFull = q.value(0).toString();
     line.inwardDate = q.value(1).toString();
     line.dcNo = q.value(2).toString();
@@ -124,7 +124,7 @@ bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *row
     if (!runReportQuery(q, reportStatement(QStringLiteral(", c.customer_name"), QString(), filter), filter, error))
         return false;
     while (q.next())
-        rows->append({readInwardLine(q), q.value(InwardLineColumnCount).toString()});
+        rows->append({readReportInwardLine(q), q.value(InwardLineColumnCount).toString()});
     return true;
 }
 
@@ -147,7 +147,7 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
     const int first = InwardLineColumnCount;
     while (q.next()) {
         DespatchRow row;
-        row.line = readInwardLine(q);
+        row.line = readReportInwardLine(q);
         row.inwardNo = q.value(first).toInt();
         row.itemId = q.value(first + 1).toInt();
         row.uom = q.value(first + 2).toString();
@@ -179,14 +179,14 @@ QString sortedChallanList(const QString &joined)
 
 QStringList inwardHistoryCells(const InwardHistoryRow &row)
 {
-    const InwardLine &l = row.line;
+    const ReportInwardLine &l = row.line;
     return {l.inwardNoFull, reportDate(l.inwardDate), l.dcNo, reportDate(l.dcDate), l.poNo,
             row.customerName, l.itemCode, l.itemName, reportQty(l.qty)};
 }
 
 QStringList despatchCells(const DespatchRow &row)
 {
-    const InwardLine &l = row.line;
+    const ReportInwardLine &l = row.line;
     return {l.inwardNoFull, reportDate(l.inwardDate), l.dcNo, reportDate(l.dcDate), l.poNo,
             l.itemCode, l.itemName, row.uom, row.ourDcs, reportQty(row.received()),
             reportQty(row.despatched), reportQty(row.balance())};

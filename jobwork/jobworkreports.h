@@ -29,7 +29,7 @@ struct ReportFilter
 };
 
 // What both reports show of one live inward line.
-struct InwardLine
+struct ReportInwardLine
 {
     QString inwardNoFull;
     QString inwardDate; // as stored
@@ -44,14 +44,14 @@ struct InwardLine
 // One line of the inward history.
 struct InwardHistoryRow
 {
-    InwardLine line;
+    ReportInwardLine line;
     QString customerName;
 };
 
 // One inward line with what live delivery challans have sent back of it.
 struct DespatchRow
 {
-    InwardLine line;
+    ReportInwardLine line;
     int inwardNo = 0;
     int itemId = 0;
     QString uom;

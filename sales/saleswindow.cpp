@@ -5,6 +5,9 @@
 #include "app/keptwindow.h"
 #include "customermaster.h"
 #include "itemmaster.h"
+#include "jobwork/despatchdetails.h"
+#include "jobwork/inwardhistory.h"
+#include "salesdashboard.h"
 #include "salesschema.h"
 
 SalesWindow::SalesWindow(QWidget *parent)
@@ -29,13 +32,18 @@ SalesWindow::~SalesWindow()
     delete ui;
 }
 
+// The dashboard takes the place of the designer's central widget, which only
+// holds a Refresh button for a window without a database.
 void SalesWindow::loadDashboard()
 {
+    auto *dashboard = new QWidget;
+    buildSalesDashboard(dashboard);
+    setCentralWidget(dashboard);
 }
 
 void SalesWindow::on_refresh_btn_clicked()
 {
-    loadDashboard();
+    refreshSalesDashboard(centralWidget());
 }
 
 void SalesWindow::on_actionCustomer_Master_triggered()
@@ -50,12 +58,20 @@ void SalesWindow::on_actionItem_Master_triggered()
 
 // The forms of these entries come with the job-work and invoicing modules.
 void SalesWindow::on_actionCreate_Inward_triggered() {}
-void SalesWindow::on_actionView_Inward_triggered() {}
 void SalesWindow::on_actionCreate_Delivery_Challan_triggered() {}
 void SalesWindow::on_actionView_Delivery_Challan_History_triggered() {}
-void SalesWindow::on_actionDespatch_Details_triggered() {}
 void SalesWindow::on_actionGenerate_Invoice_triggered() {}
 void SalesWindow::on_actionInvoice_Form_triggered() {}
 void SalesWindow::on_actionView_Invoice_List_triggered() {}
 void SalesWindow::on_actionPayment_Pending_Details_triggered() {}
 void SalesWindow::on_actionPayment_History_triggered() {}
+
+void SalesWindow::on_actionView_Inward_triggered()
+{
+    openKeptWindow(m_inwardHistory, KeptForm::Rebuilt);
+}
+
+void SalesWindow::on_actionDespatch_Details_triggered()
+{
+    openKeptWindow(m_despatchDetails, KeptForm::Rebuilt);
+}

@@ -12,6 +12,8 @@ QT_END_NAMESPACE
 
 class CustomerMaster;
 class itemmaster;
+class inwardHistory;
+class despatchdetails;
 
 // The sales module: its menu opens the masters, job work, invoicing and
 // receivables forms; its central area is the sales dashboard. Building it
@@ -49,7 +51,7 @@ private:
     QPointer<CustomerMaster> m_customerMaster;
     QPointer<itemmaster> m_itemMaster;
     QPointer<QWidget> m_inwardEntry;
-    QPointer<QWidget> m_inwardHistory;
+    QPointer<inwardHistory> m_inwardHistory;
     QPointer<QWidget> m_generateDC;
     QPointer<QWidget> m_deliveryChallanList;
     QPointer<QWidget> m_generateInvoices;
@@ -57,5 +59,5 @@ private:
     QPointer<QWidget> m_invoiceList;
     QPointer<QWidget> m_paymentFollowUp;
     QPointer<QWidget> m_paymentHistory;
-    QPointer<QWidget> m_despatchDetails;
+    QPointer<despatchdetails> m_despatchDetails;
 };

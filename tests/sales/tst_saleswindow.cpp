@@ -165,16 +165,54 @@ private slots:
         QVERIFY(!kept.isNull());
     }
 
+    // Each entry whose form exists opens one parentless window, kept while it
+    // is open and built anew once it was closed.
+    void builtEntriesOpenKeptForms_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("inward history") << "actionView_Inward" << "Inward History - Kestrova App";
+        QTest::newRow("despatch details") << "actionDespatch_Details" << "Despatch Details - Kestrova App";
+    }
+
+    void builtEntriesOpenKeptForms()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, title);
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+        auto windowsTitled = [&title] {
+            QList<QWidget *> found;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->windowTitle() == title && !w->parent())
+                    found << w;
+            return found;
+        };
+        trigger(window, action.toLatin1().constData());
+        QCOMPARE(windowsTitled().size(), 1);
+        QPointer<QWidget> first = windowsTitled().first();
+        QVERIFY(first->isVisible());
+        trigger(window, action.toLatin1().constData());
+        QCOMPARE(windowsTitled().size(), 1);
+        QCOMPARE(windowsTitled().first(), first.data());
+        first->close();
+        trigger(window, action.toLatin1().constData());
+        QVERIFY(first.isNull());
+        QCOMPARE(windowsTitled().size(), 1);
+        QVERIFY(windowsTitled().first()->isVisible());
+    }
+
     void laterEntriesOpenNothingYet()
     {
         TestEnvironment env;
         QVERIFY(env.openDatabase());
         SalesWindow window;
         const int before = QApplication::topLevelWidgets().size();
-        for (const char *action : {"actionCreate_Inward", "actionView_Inward", "actionCreate_Delivery_Challan",
-                                   "actionView_Delivery_Challan_History", "actionDespatch_Details",
-                                   "actionGenerate_Invoice", "actionInvoice_Form", "actionView_Invoice_List",
-                                   "actionPayment_Pending_Details", "actionPayment_History"})
+        for (const char *action : {"actionCreate_Inward", "actionCreate_Delivery_Challan",
+                                   "actionView_Delivery_Challan_History", "actionGenerate_Invoice",
+                                   "actionInvoice_Form", "actionView_Invoice_List", "actionPayment_Pending_Details",
+                                   "actionPayment_History"})
             trigger(window, action);
         QCOMPARE(QApplication::topLevelWidgets().size(), before);
         QVERIFY(env.desktop.messages.isEmpty());
