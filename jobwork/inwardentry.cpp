@@ -9,6 +9,7 @@
 #include "app/formstyle.h"
 
 #include <QDebug>
+#include <QGraphicsOpacityEffect>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -26,6 +27,55 @@ QTableWidgetItem *qtyItem(double qty)
     auto *item = new QTableWidgetItem(qtyText(qty));
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
+}
+
+const char *const StoredDate = "stored_date";
+
+// Shows a stored date. One that does not read as "yyyy-MM-dd" is shown as
+// stored (the field's special text at its minimum date) and kept for writing
+// back until the user picks a date.
+void showStoredDate(QDateEdit *edit, const QString &stored)
+{
+    const QDate date = QDate::fromString(stored, DateFormat);
+    if (date.isValid()) {
+        edit->setSpecialValueText(QString());
+        edit->setProperty(StoredDate, QVariant());
+        edit->setDate(date);
+        return;
+    }
+    edit->setSpecialValueText(stored.isEmpty() ? QStringLiteral(" ") : stored);
+    edit->setProperty(StoredDate, stored);
+    edit->setDate(edit->minimumDate());
+}
+
+// The date to write: the picked date, or the stored text while it is shown.
+QString dateToWrite(const QDateEdit *edit)
+{
+    const QVariant stored = edit->property(StoredDate);
+    if (stored.isValid() && edit->date() == edit->minimumDate())
+        return stored.toString();
+    return edit->date().toString(DateFormat);
+}
+
+// Drops a stored text shown by showStoredDate; a field still showing it goes to today.
+void forgetStoredDate(QDateEdit *edit)
+{
+    if (!edit->property(StoredDate).isValid())
+        return;
+    const bool showing = edit->date() == edit->minimumDate();
+    edit->setProperty(StoredDate, QVariant());
+    edit->setSpecialValueText(QString());
+    if (showing)
+        edit->setDate(QDate::currentDate());
+}
+
+// The header's viewport does not take the table's font; its items do.
+void headerInTableFont(QTableWidget *table)
+{
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (QTableWidgetItem *item = table->horizontalHeaderItem(c))
+            item->setFont(table->font());
+    }
 }
 
 } // namespace
@@ -79,6 +129,7 @@ inwardentry::inwardentry(QWidget *parent)
     lines->setSelectionBehavior(QAbstractItemView::SelectRows);
     lines->setAlternatingRowColors(true);
     lines->verticalHeader()->setVisible(false);
+    headerInTableFont(lines);
     ui->inwnoEdit->setReadOnly(true);
     setEditButtons(false);
 
@@ -346,9 +397,9 @@ InwardHeader inwardentry::headerFromForm() const
     h.fullNumber = ui->inwnoEdit->text();
     h.number = inwardNumberOf(h.fullNumber);
     h.fy = g_currentFY;
-    h.inwardDate = ui->inwdateEdit->date().toString(DateFormat);
-    h.dcDate = ui->dcdateEdit->date().toString(DateFormat);
-    h.poDate = ui->podateEdit->date().toString(DateFormat);
+    h.inwardDate = dateToWrite(ui->inwdateEdit);
+    h.dcDate = dateToWrite(ui->dcdateEdit);
+    h.poDate = dateToWrite(ui->podateEdit);
     h.customerId = chosenCustomerId(ui->company_combo);
     h.dcNo = ui->dcnoEdit->text().trimmed();
     h.poNo = ui->ponoEdit->text().trimmed();
@@ -388,6 +439,8 @@ void inwardentry::startNewEntry(bool reloadList)
 {
     loadedInwardNo = -1;
     loadedInwardFy.clear();
+    for (QDateEdit *edit : {ui->inwdateEdit, ui->dcdateEdit, ui->podateEdit})
+        forgetStoredDate(edit);
     clearForm();
     generateInwardNo();
     if (reloadList)
@@ -418,6 +471,7 @@ void inwardentry::setupInwardListTable()
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setAlternatingRowColors(true);
     list->verticalHeader()->setVisible(false);
+    headerInTableFont(list);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
@@ -489,9 +543,9 @@ void inwardentry::loadInwardForEdit(int number, const QString &fy)
         return;
     const InwardHeader &h = loaded.header;
     ui->inwnoEdit->setText(h.fullNumber);
-    ui->inwdateEdit->setDate(QDate::fromString(h.inwardDate, DateFormat));
-    ui->dcdateEdit->setDate(QDate::fromString(h.dcDate, DateFormat));
-    ui->podateEdit->setDate(QDate::fromString(h.poDate, DateFormat));
+    showStoredDate(ui->inwdateEdit, h.inwardDate);
+    showStoredDate(ui->dcdateEdit, h.dcDate);
+    showStoredDate(ui->podateEdit, h.poDate);
     ui->dcnoEdit->setText(h.dcNo);
     ui->ponoEdit->setText(h.poNo);
     ui->remarksEdit->setText(h.remarks);
@@ -517,9 +571,19 @@ void inwardentry::loadInwardForEdit(int number, const QString &fy)
 
 void inwardentry::setEditButtons(bool editing)
 {
-    ui->save_btn->setEnabled(!editing);
-    ui->update_btn->setEnabled(editing);
-    ui->cancel_btn->setEnabled(editing);
+    const auto enable = [](QPushButton *button, bool on) {
+        button->setEnabled(on);
+        // The buttons' own style paints every state alike; fade the ones that are off.
+        QGraphicsOpacityEffect *fade = nullptr;
+        if (!on) {
+            fade = new QGraphicsOpacityEffect(button);
+            fade->setOpacity(0.45);
+        }
+        button->setGraphicsEffect(fade); // replaces (and deletes) the previous one
+    };
+    enable(ui->save_btn, !editing);
+    enable(ui->update_btn, editing);
+    enable(ui->cancel_btn, editing);
 }
 
 void inwardentry::on_update_btn_clicked()

@@ -5,7 +5,7 @@
 #include "app/financialyear.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardstore.h"
-#include "sales/salesschema.h"
+#include "tst_inwardsupport.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -16,28 +16,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+using namespace inwardtest;
+
 namespace {
-
-// Two customers; ACME's items hold "ab" in several letter cases.
-void seedMasters()
-{
-    createSalesTables();
-    QSqlQuery q;
-    QVERIFY(q.exec("INSERT INTO customers (customer_id, customer_name) VALUES (1, 'ACME FORGE'), "
-                   "(2, 'BHARAT CASTINGS')"));
-    QVERIFY(q.exec("INSERT INTO items (item_id, customer_id, item_code, item_name, uom) VALUES "
-                   "(1, 1, 'AB-100', 'ABLE BRACKET', 'NOS'), (2, 1, 'CD-200', 'COVER PLATE', 'KGS'), "
-                   "(3, 1, '', 'SLAB RING', 'NOS'), (4, 2, 'AB-900', 'OTHER FIRM PART', 'NOS')"));
-}
-
-template<class W>
-W *child(QWidget &form, const char *name)
-{
-    W *w = form.findChild<W *>(name);
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
 
 void chooseCustomer(inwardentry &form, int customerId)
 {
@@ -58,8 +39,7 @@ void addLine(inwardentry &form, const QString &search, const QString &qty)
 
 int count(const QString &sql)
 {
-    QSqlQuery q(sql);
-    return q.next() ? q.value(0).toInt() : -1;
+    return rows(sql).value(0, "-1").toInt();
 }
 
 } // namespace
