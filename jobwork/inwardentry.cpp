@@ -155,6 +155,13 @@ void inwardentry::showEvent(QShowEvent *event)
     loadInwardList(-1, QString(), QString());
 }
 
+void inwardentry::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (itemPopup)
+        itemPopup->hide();
+}
+
 // --- entry side ---
 
 void inwardentry::loadCompanyCombos()

@@ -41,6 +41,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The item popup is a window of its own; it goes with the form.
+    void hideEvent(QHideEvent *event) override;
 
 private slots:
     void on_company_combo_currentIndexChanged(int index);

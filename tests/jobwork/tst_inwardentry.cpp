@@ -3,6 +3,7 @@
 #include "support/recordingdesktop.h"
 
 #include "app/financialyear.h"
+#include "app/keptwindow.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardstore.h"
 #include "tst_inwardsupport.h"
@@ -11,6 +12,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -292,6 +294,29 @@ private slots:
         QVERIFY(!popup->isVisible());
         box->setText("zzz");
         QVERIFY(!popup->isVisible());
+
+        // Closing the form takes the popup with it.
+        box->setText("slab");
+        QVERIFY(popup->isVisible());
+        form.close();
+        QVERIFY(!popup->isVisible());
+    }
+
+    void opensAsAKeptParentlessWindow()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        seedMasters();
+        QPointer<inwardentry> kept;
+        inwardentry *first = openKeptWindow(kept, KeptForm::Rebuilt);
+        QVERIFY(first && first->isVisible() && !first->parent());
+        chooseCustomer(*first, 1);
+        QCOMPARE(openKeptWindow(kept, KeptForm::Rebuilt), first); // open: the same form, as left
+        QCOMPARE(child<QComboBox>(*first, "company_combo")->currentData().toInt(), 1);
+        first->close();
+        inwardentry *second = openKeptWindow(kept, KeptForm::Rebuilt);
+        QVERIFY(second && second->isVisible());
+        QCOMPARE(child<QComboBox>(*second, "company_combo")->currentIndex(), 0);
     }
 
     void formLayoutAndTabOrder()
