@@ -19,6 +19,8 @@ namespace {
 
 const char *const SelectedItemId = "selected_item_id";
 const char *const DateFormat = "yyyy-MM-dd";
+// A date field's stored text that does not read as a date (see showStoredDate).
+const char *const StoredDate = "stored_date";
 // Column 0 of the inward list carries, in this role, whether the entry is cancelled.
 constexpr int CancelledRole = Qt::UserRole + 1;
 
@@ -28,8 +30,6 @@ QTableWidgetItem *qtyItem(double qty)
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
 }
-
-const char *const StoredDate = "stored_date";
 
 // Shows a stored date. One that does not read as "yyyy-MM-dd" is shown as
 // stored (the field's special text at its minimum date) and kept for writing

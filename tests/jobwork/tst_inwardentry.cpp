@@ -326,23 +326,10 @@ private slots:
         seedMasters();
         inwardentry form;
         QCOMPARE(form.size(), QSize(1500, 800));
-        QVERIFY(form.styleSheet().startsWith("/* 1. Main Window / Container Background (Light Blue) */"));
-        QCOMPARE(child<QPushButton>(form, "cancel_btn")->text(), QString("EditCancel"));
-        QCOMPARE(child<QPushButton>(form, "delete_btn")->text(), QString("Cancel Inward"));
         QVERIFY(child<QPushButton>(form, "save_btn")->isEnabled());
         QVERIFY(!child<QPushButton>(form, "update_btn")->isEnabled());
         QVERIFY(!child<QPushButton>(form, "cancel_btn")->isEnabled());
         QVERIFY(child<QPushButton>(form, "delete_btn")->isEnabled());
-        QVERIFY(child<QPushButton>(form, "add_btn")->isDefault());
-        QVERIFY(child<QLineEdit>(form, "inwnoEdit")->isReadOnly());
-        QCOMPARE(child<QComboBox>(form, "company_combo")->itemText(0), QString("-- Select Company --"));
-        QCOMPARE(child<QComboBox>(form, "company_combo_2")->itemText(0), QString("-- All Companies --"));
-        QCOMPARE(child<QComboBox>(form, "company_combo")->count(), 3);
-
-        QTableWidget *lines = child<QTableWidget>(form, "inward_main_table");
-        QCOMPARE(lines->columnCount(), 5);
-        QVERIFY(lines->isColumnHidden(0));
-        QCOMPARE(lines->horizontalHeaderItem(4)->text(), QString("QTY"));
 
         const QStringList order{"company_combo", "inwnoEdit", "inwdateEdit", "dcnoEdit", "dcdateEdit", "ponoEdit",
                                 "podateEdit", "remarksEdit", "search_combo", "inward_main_table", "save_btn",
