@@ -12,6 +12,7 @@ QT_END_NAMESPACE
 
 class CustomerMaster;
 class itemmaster;
+class inwardentry;
 class inwardHistory;
 class despatchdetails;
 
@@ -50,7 +51,7 @@ private:
     // One kept form per menu entry; the forms have no parent and outlive this window.
     QPointer<CustomerMaster> m_customerMaster;
     QPointer<itemmaster> m_itemMaster;
-    QPointer<QWidget> m_inwardEntry;
+    QPointer<inwardentry> m_inwardEntry;
     QPointer<inwardHistory> m_inwardHistory;
     QPointer<QWidget> m_generateDC;
     QPointer<QWidget> m_deliveryChallanList;

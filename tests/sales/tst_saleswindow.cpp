@@ -171,6 +171,7 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("title");
+        QTest::newRow("inward entry") << "actionCreate_Inward" << "Inward Entry - Kestrova App";
         QTest::newRow("inward history") << "actionView_Inward" << "Inward History - Kestrova App";
         QTest::newRow("despatch details") << "actionDespatch_Details" << "Despatch Details - Kestrova App";
     }
@@ -209,7 +210,7 @@ private slots:
         QVERIFY(env.openDatabase());
         SalesWindow window;
         const int before = QApplication::topLevelWidgets().size();
-        for (const char *action : {"actionCreate_Inward", "actionCreate_Delivery_Challan",
+        for (const char *action : {"actionCreate_Delivery_Challan",
                                    "actionView_Delivery_Challan_History", "actionGenerate_Invoice",
                                    "actionInvoice_Form", "actionView_Invoice_List", "actionPayment_Pending_Details",
                                    "actionPayment_History"})
