@@ -182,12 +182,12 @@ void deliveryChallanList::appendLineRow(const ChallanLine &line)
     t->setItem(row, ColItemCode, readOnlyItem(line.itemCode));
     t->setItem(row, ColItemName, readOnlyItem(line.itemName));
     t->setItem(row, ColUom, readOnlyItem(line.uom));
-    auto *qty = new QTableWidgetItem(qtyText(line.qty));
+    auto *qty = new QTableWidgetItem(quantityText(line.qty));
     qty->setBackground(QColor("#fffde7"));
     t->setItem(row, ColQty, qty);
     t->setItem(row, ColItemId, readOnlyItem(QString::number(line.itemId)));
     t->setItem(row, ColInwardNo, readOnlyItem(QString::number(line.inwardNo)));
-    t->setItem(row, ColBalance, readOnlyItem(qtyText(line.balance)));
+    t->setItem(row, ColBalance, readOnlyItem(quantityText(line.balance)));
 }
 
 void deliveryChallanList::updateTotalQty()
@@ -195,7 +195,7 @@ void deliveryChallanList::updateTotalQty()
     double total = 0;
     for (int row = 0; row < ui->qtyEditing_Table->rowCount(); ++row)
         total += cellNumber(ui->qtyEditing_Table, row, ColQty);
-    ui->totalQtyEdit->setText(qtyText(total));
+    ui->totalQtyEdit->setText(quantityText(total));
 }
 
 void deliveryChallanList::clearForm()
@@ -228,9 +228,9 @@ void deliveryChallanList::on_qtyEditing_Table_cellChanged(int row, int col)
     const double balance = cellNumber(ui->qtyEditing_Table, row, ColBalance);
     if (qty > balance) {
         Desktop::warning(this, "Qty Exceeds Balance",
-                         "Delivery qty cannot exceed balance (" + qtyText(balance) + ")!");
+                         "Delivery qty cannot exceed balance (" + quantityText(balance) + ")!");
         loadingRows = true;
-        ui->qtyEditing_Table->item(row, ColQty)->setText(qtyText(balance));
+        ui->qtyEditing_Table->item(row, ColQty)->setText(quantityText(balance));
         loadingRows = false;
     }
     updateTotalQty();
@@ -388,9 +388,9 @@ void deliveryChallanList::loadDcList(int customerId, const QString &from, const 
         number->setData(FyRole, r.fy);
         t->setItem(row, ListNumber, number);
         t->setItem(row, ListFullNumber, new QTableWidgetItem(r.fullNumber));
-        t->setItem(row, ListDate, new QTableWidgetItem(listDateText(r.date)));
+        t->setItem(row, ListDate, new QTableWidgetItem(storedDateText(r.date)));
         t->setItem(row, ListCompany, new QTableWidgetItem(r.customerName));
-        auto *qty = new QTableWidgetItem(qtyText(r.qty));
+        auto *qty = new QTableWidgetItem(quantityText(r.qty));
         qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         t->setItem(row, ListQty, qty);
         t->setItem(row, ListRemarks, new QTableWidgetItem(r.remarks));

@@ -74,9 +74,9 @@ void despatchdetails::loadData()
         table->item(r, BalanceColumn)->setBackground(balanceColor(rows.at(r).balance()));
 
     const DespatchTotals totals = despatchTotals(rows);
-    ui->tot_rec_qtyEdit->setText(reportQty(totals.received));
-    ui->tot_des_qtyEdit->setText(reportQty(totals.despatched));
-    ui->tot_bal_qtyEdit->setText(reportQty(totals.balance));
+    ui->tot_rec_qtyEdit->setText(quantityText(totals.received));
+    ui->tot_des_qtyEdit->setText(quantityText(totals.despatched));
+    ui->tot_bal_qtyEdit->setText(quantityText(totals.balance));
 }
 
 void despatchdetails::on_show_btn_clicked()

@@ -26,7 +26,7 @@ constexpr int CancelledRole = Qt::UserRole + 1;
 
 QTableWidgetItem *qtyItem(double qty)
 {
-    auto *item = new QTableWidgetItem(qtyText(qty));
+    auto *item = new QTableWidgetItem(quantityText(qty));
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
 }
@@ -368,7 +368,7 @@ void inwardentry::updateTotalQty()
         if (const QTableWidgetItem *qty = lines->item(row, 4))
             total += qty->text().toDouble();
     }
-    ui->totalqtyEdit->setText(qtyText(total));
+    ui->totalqtyEdit->setText(quantityText(total));
 }
 
 QList<QPair<QString, QString>> inwardentry::itemLineCells() const
@@ -493,7 +493,7 @@ void inwardentry::loadInwardList(int customerId, const QString &from, const QStr
     const QColor cancelledBackground(230, 230, 230);
     for (int r = 0; r < rows.size(); ++r) {
         const InwardListRow &row = rows.at(r);
-        const QStringList texts{QString::number(row.number), row.fullNumber, row.dcNo, listDateText(row.dcDate),
+        const QStringList texts{QString::number(row.number), row.fullNumber, row.dcNo, storedDateText(row.dcDate),
                                 row.customerName, row.remarks};
         for (int c = 0; c < texts.size(); ++c) {
             auto *cell = new QTableWidgetItem(texts.at(c));

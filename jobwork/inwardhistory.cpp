@@ -60,7 +60,7 @@ void inwardHistory::loadData()
     for (const InwardHistoryRow &row : rows)
         cells << inwardHistoryCells(row);
     fillReportTable(ui->inward_history_table, cells, {8});
-    ui->total_qtyEdit->setText(reportQty(inwardHistoryTotal(rows)));
+    ui->total_qtyEdit->setText(quantityText(inwardHistoryTotal(rows)));
 }
 
 void inwardHistory::on_show_btn_clicked()

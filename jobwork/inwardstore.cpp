@@ -57,26 +57,6 @@ QString transactionError(const QSqlDatabase &db)
 
 // --- text and arithmetic ---
 
-QString qtyText(double qty)
-{
-    return QString::number(qty, 'f', 3);
-}
-
-QString listDateText(const QString &stored)
-{
-    // Read by hand: a list of thousands of rows would spend most of its time in
-    // the general date parser.
-    if (stored.size() != 10 || stored.at(4) != '-' || stored.at(7) != '-')
-        return stored;
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (stored.at(i) < '0' || stored.at(i) > '9')
-            return stored;
-    }
-    const QStringView text(stored);
-    if (!QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()).isValid())
-        return stored;
-    return stored.mid(8, 2) + QLatin1Char('-') + stored.mid(5, 2) + QLatin1Char('-') + stored.left(4);
-}
 
 int inwardNumberOf(const QString &fullNumber)
 {
@@ -133,7 +113,7 @@ QString deliveredBeyondText(const QList<DeliveredItem> &items)
     for (const DeliveredItem &item : items) {
         const QString line = item.code.isEmpty() ? item.name : item.code + " - " + item.name;
         text += QStringLiteral("\n%1: delivered %2 on Delivery Challan(s) %3; new qty %4")
-                    .arg(line, qtyText(item.delivered), item.challans.join(", "), qtyText(item.newQty));
+                    .arg(line, quantityText(item.delivered), item.challans.join(", "), quantityText(item.newQty));
     }
     text += QStringLiteral("\n\nKeep each line at or above its delivered qty, or change those delivery "
                            "challans first.");
@@ -149,7 +129,7 @@ QString cancelRefusalText(const QStringList &challans)
 QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty)
 {
     return QStringLiteral("Update Inward No: ") + fullNumber + QStringLiteral("?\n\nTotal Items: ")
-           + QString::number(itemCount) + QStringLiteral("\nTotal Qty: ") + qtyText(totalQty);
+           + QString::number(itemCount) + QStringLiteral("\nTotal Qty: ") + quantityText(totalQty);
 }
 
 // --- database ---

@@ -4,6 +4,7 @@
 // function works on the default connection and takes and returns plain values;
 // the inward entry form binds them to its widgets.
 
+#include "app/listformat.h"
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -81,13 +82,6 @@ struct DeliveredItem
 };
 
 // --- text and arithmetic ---
-
-// A quantity as the job-work forms show it: three decimals.
-QString qtyText(double qty);
-
-// A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; a text that is not such a date
-// comes back as stored.
-QString listDateText(const QString &stored);
 
 // The integer before the first "/" of a full number; 0 when it is not one.
 int inwardNumberOf(const QString &fullNumber);

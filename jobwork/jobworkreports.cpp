@@ -106,17 +106,6 @@ struct ChallanKey
 
 } // namespace
 
-QString reportDate(const QString &stored)
-{
-    const QDate date = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
-    return date.isValid() ? date.toString(QStringLiteral("dd-MM-yyyy")) : stored;
-}
-
-QString reportQty(double qty)
-{
-    return QString::number(qty, 'f', 3);
-}
-
 bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
 {
     rows->clear();
@@ -180,16 +169,16 @@ QString sortedChallanList(const QString &joined)
 QStringList inwardHistoryCells(const InwardHistoryRow &row)
 {
     const ReportInwardLine &l = row.line;
-    return {l.inwardNoFull, reportDate(l.inwardDate), l.dcNo, reportDate(l.dcDate), l.poNo,
-            row.customerName, l.itemCode, l.itemName, reportQty(l.qty)};
+    return {l.inwardNoFull, storedDateText(l.inwardDate), l.dcNo, storedDateText(l.dcDate), l.poNo,
+            row.customerName, l.itemCode, l.itemName, quantityText(l.qty)};
 }
 
 QStringList despatchCells(const DespatchRow &row)
 {
     const ReportInwardLine &l = row.line;
-    return {l.inwardNoFull, reportDate(l.inwardDate), l.dcNo, reportDate(l.dcDate), l.poNo,
-            l.itemCode, l.itemName, row.uom, row.ourDcs, reportQty(row.received()),
-            reportQty(row.despatched), reportQty(row.balance())};
+    return {l.inwardNoFull, storedDateText(l.inwardDate), l.dcNo, storedDateText(l.dcDate), l.poNo,
+            l.itemCode, l.itemName, row.uom, row.ourDcs, quantityText(row.received()),
+            quantityText(row.despatched), quantityText(row.balance())};
 }
 
 double inwardHistoryTotal(const QList<InwardHistoryRow> &rows)

@@ -3,6 +3,7 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
+#include "app/listformat.h"
 #include "app/csvexport.h"
 
 #include <QColor>
@@ -68,12 +69,6 @@ struct DespatchTotals
     double despatched = 0.0;
     double balance = 0.0;
 };
-
-// A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; any other text as it is.
-QString reportDate(const QString &stored);
-
-// A quantity with three decimals.
-QString reportQty(double qty);
 
 // Runs the inward history query on the default connection. Cancelled inward
 // lines are left out. On failure returns false and sets `error` to the

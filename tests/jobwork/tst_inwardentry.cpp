@@ -355,10 +355,10 @@ private slots:
 
     void pureHelpers()
     {
-        QCOMPARE(qtyText(12.5), QString("12.500"));
-        QCOMPARE(listDateText("2026-05-04"), QString("04-05-2026"));
-        QCOMPARE(listDateText("4/5/26"), QString("4/5/26"));
-        QCOMPARE(listDateText(""), QString(""));
+        QCOMPARE(quantityText(12.5), QString("12.500"));
+        QCOMPARE(storedDateText("2026-05-04"), QString("04-05-2026"));
+        QCOMPARE(storedDateText("4/5/26"), QString("4/5/26"));
+        QCOMPARE(storedDateText(""), QString(""));
         QCOMPARE(inwardNumberOf("17/26-27"), 17);
         QCOMPARE(inwardNumberOf("x/26-27"), 0);
         QCOMPARE(itemPopupHeight(0), 0);

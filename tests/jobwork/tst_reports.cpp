@@ -220,7 +220,7 @@ void TestReports::inwardHistoryListsLiveLinesOfThePeriod()
     // This year first by number descending and item code ascending, then the
     // earlier year; the cancelled entry 3 is not listed.
     QCOMPARE(order, QStringList({"2/26-27 B-10", "1/26-27 A-20", "1/26-27 B-10", "9/25-26 A-20"}));
-    QCOMPARE(reportQty(inwardHistoryTotal(rows)), QStringLiteral("15.000"));
+    QCOMPARE(quantityText(inwardHistoryTotal(rows)), QStringLiteral("15.000"));
 
     QCOMPARE(inwardHistoryCells(rows.at(0)),
              QStringList({"2/26-27", "01-05-2026", "DC-2", "28/04/2026", "PO-9", "SHAH, SONS", "B-10", "BOLT",
@@ -233,7 +233,7 @@ void TestReports::inwardHistoryListsLiveLinesOfThePeriod()
     reversed.to = "2026-12-31";
     QVERIFY(queryInwardHistory(reversed, &rows, &error));
     QVERIFY(rows.isEmpty());
-    QCOMPARE(reportQty(inwardHistoryTotal(rows)), QStringLiteral("0.000"));
+    QCOMPARE(quantityText(inwardHistoryTotal(rows)), QStringLiteral("0.000"));
 }
 
 void TestReports::inwardHistoryFilters()
@@ -474,9 +474,9 @@ void TestReports::despatchCountsLiveChallansOfTheSameYear()
     QCOMPARE(despatchCells(rows.at(2)).mid(8), QStringList({"2/25-26", "5.000", "5.000", "0.000"}));
 
     const DespatchTotals totals = despatchTotals(rows);
-    QCOMPARE(reportQty(totals.received), QStringLiteral("115.000"));
-    QCOMPARE(reportQty(totals.despatched), QStringLiteral("111.000"));
-    QCOMPARE(reportQty(totals.balance), QStringLiteral("4.000"));
+    QCOMPARE(quantityText(totals.received), QStringLiteral("115.000"));
+    QCOMPARE(quantityText(totals.despatched), QStringLiteral("111.000"));
+    QCOMPARE(quantityText(totals.balance), QStringLiteral("4.000"));
 
     // A line with no challan shows nothing sent back.
     addInward({9, "26-27", "2026-04-12", c, pin, 3});
