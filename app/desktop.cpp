@@ -49,12 +49,6 @@ public:
     }
 
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                      const std::function<void(QPrinter *)> &paint) override
-    {
-        printPreview(parent, printer, title, paint, {});
-    }
-
-    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
     {
         QPrintPreviewDialog preview(printer, parent, flags);

@@ -31,12 +31,7 @@ public:
     // Shows a maximised print preview for the printer; `paint` draws the
     // document on it. Non-empty `flags` replace the dialog's window flags.
     virtual void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                              const std::function<void(QPrinter *)> &paint) = 0;
-    virtual void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                              const std::function<void(QPrinter *)> &paint, Qt::WindowFlags)
-    {
-        printPreview(parent, printer, title, paint);
-    }
+                              const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) = 0;
     virtual bool openUrl(const QUrl &url) = 0;
     virtual QString applicationFolder() = 0;
     virtual QString temporaryFolder() = 0;

@@ -5,7 +5,7 @@
 // a save, a load-back with its update, and the single-entry queries with and
 // without their indexes.
 
-#include "app/desktop.h"
+#include "support/recordingdesktop.h"
 #include "app/financialyear.h"
 #include "app/resources.h"
 #include "jobwork/inwardentry.h"
@@ -34,26 +34,13 @@ const int ItemsPerCustomer = 20;
 const int EntriesPerYear = 10000; // three lines each
 const int ChallanLines = 10000;
 
-// Answers every message with Ok and keeps nothing.
-class BenchDesktop : public DesktopHandler
+QString messageTitles(const RecordingDesktop &desktop)
 {
-public:
     QStringList titles;
-
-    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon, const QString &title, const QString &,
-                                        QMessageBox::StandardButtons, QMessageBox::StandardButton) override
-    {
-        titles << title;
-        return QMessageBox::Ok;
-    }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    bool textInput(QWidget *, const QString &, const QString &, bool, QString *) override { return false; }
-    void printPreview(QWidget *, QPrinter *, const QString &, const std::function<void(QPrinter *)> &) override {}
-    bool openUrl(const QUrl &) override { return true; }
-    QString applicationFolder() override { return {}; }
-    QString temporaryFolder() override { return {}; }
-};
+    for (const auto &m : desktop.messages)
+        titles << m.title;
+    return titles.join(", ");
+}
 
 void fill()
 {
@@ -142,7 +129,7 @@ int main(int argc, char **argv)
     qputenv("QT_LOGGING_RULES", "default.debug=false");
     QApplication app(argc, argv);
     initKestrovaResources();
-    BenchDesktop desktop;
+    RecordingDesktop desktop;
     Desktop::setHandler(&desktop);
 
     QTemporaryDir dir;
@@ -197,7 +184,7 @@ int main(int argc, char **argv)
     }
     report("  Save, three lines, then clear, number and whole list",
            msOf([&] { child<QPushButton>(*form, "save_btn")->click(); }));
-    std::printf("  (saved as %s)\n", qPrintable(desktop.titles.value(desktop.titles.size() - 1)));
+    std::printf("  (saved as %s)\n", qPrintable(desktop.lastMessage().title));
 
     InwardHeader h;
     h.number = nextInwardNumber("26-27");
@@ -213,7 +200,7 @@ int main(int argc, char **argv)
            msOf([&] { form->loadInwardForEdit(list->item(0, 0)->text().toInt(), "26-27"); }));
     report("  Update (check, rewrite, clear, whole list)",
            msOf([&] { child<QPushButton>(*form, "update_btn")->click(); }));
-    std::printf("  (answered %s)\n", qPrintable(desktop.titles.join(", ")));
+    std::printf("  (answered %s)\n", qPrintable(messageTitles(desktop)));
 
     delete form;
     Desktop::setHandler(nullptr);

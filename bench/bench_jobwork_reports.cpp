@@ -8,7 +8,7 @@
 //   bench_jobwork_reports --as-given also the despatch statement with two
 //                                    subqueries per inward line (minutes)
 
-#include "app/desktop.h"
+#include "support/recordingdesktop.h"
 #include "app/financialyear.h"
 #include "app/resources.h"
 #include "jobwork/despatchdetails.h"
@@ -36,28 +36,6 @@ const int Customers = 300;
 const int ItemsPerCustomer = 10;
 const int InwardEntries = 10000; // two lines each
 const int Challans = 15000;      // two lines each
-
-// Answers the save dialog with a fixed file and opens nothing.
-class BenchDesktop : public DesktopHandler
-{
-public:
-    QString savePath;
-    QStringList messages;
-
-    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon, const QString &title, const QString &text,
-                                        QMessageBox::StandardButtons, QMessageBox::StandardButton) override
-    {
-        messages << title + ": " + text;
-        return QMessageBox::Ok;
-    }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return savePath; }
-    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    bool textInput(QWidget *, const QString &, const QString &, bool, QString *) override { return false; }
-    void printPreview(QWidget *, QPrinter *, const QString &, const std::function<void(QPrinter *)> &) override {}
-    bool openUrl(const QUrl &) override { return true; }
-    QString applicationFolder() override { return {}; }
-    QString temporaryFolder() override { return {}; }
-};
 
 void exec(QSqlQuery &q)
 {
@@ -164,9 +142,9 @@ qint64 loadWholeYear(W *window)
 }
 
 template<class W>
-qint64 exportCsv(W *window, BenchDesktop &desktop, const QString &path)
+qint64 exportCsv(W *window, RecordingDesktop &desktop, const QString &path)
 {
-    desktop.savePath = path;
+    desktop.saveFileAnswers.enqueue(path);
     QElapsedTimer t;
     t.start();
     window->template findChild<QPushButton *>("print_list_btn")->click();
@@ -216,7 +194,7 @@ int main(int argc, char **argv)
     const bool asGiven = app.arguments().contains("--as-given");
 
     QTemporaryDir dir;
-    BenchDesktop desktop;
+    RecordingDesktop desktop;
     Desktop::setHandler(&desktop);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
@@ -281,8 +259,8 @@ int main(int argc, char **argv)
         const qint64 ms = asGivenDespatch(&rows);
         print("despatch details, two subqueries per inward line", ms, QString("%1 rows").arg(rows));
     }
-    if (!desktop.messages.isEmpty())
-        std::printf("messages: %s\n", qPrintable(desktop.messages.join("; ")));
+    for (const auto &m : desktop.messages)
+        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
 
     Desktop::setHandler(nullptr);
     QSqlDatabase::database().close();

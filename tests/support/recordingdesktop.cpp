@@ -114,6 +114,20 @@ TestEnvironment::TestEnvironment()
     Desktop::setHandler(&desktop);
 }
 
+namespace {
+// Nothing a test program does may reach the real home folder (backups look
+// there): before main runs, home becomes a scratch folder of the program.
+struct ScratchHome
+{
+    QTemporaryDir dir;
+    ScratchHome()
+    {
+        qputenv("HOME", dir.path().toLocal8Bit());
+        qunsetenv("USERPROFILE");
+    }
+} g_scratchHome;
+} // namespace
+
 TestEnvironment::~TestEnvironment()
 {
     closeDefaultDatabase();

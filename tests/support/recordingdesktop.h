@@ -61,11 +61,6 @@ public:
     bool textInput(QWidget *parent, const QString &title, const QString &label, bool password,
                    QString *text) override;
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
-                      const std::function<void(QPrinter *)> &paint) override
-    {
-        printPreview(parent, printer, title, paint, {});
-    }
-    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override;
     bool openUrl(const QUrl &url) override;
     QString applicationFolder() override { return appFolder; }
