@@ -1,0 +1,75 @@
+#pragma once
+// Delivery challan generation: every live inward entry of every year with what
+// is still to be sent back on it. Ticked entries of one customer go to a new
+// delivery challan form ("Proceed to Delivery") or have their remaining
+// balance closed to bins ("Bin").
+
+#include <QPair>
+#include <QSqlDatabase>
+#include <QWidget>
+
+class QCheckBox;
+class QTableWidgetItem;
+struct PendingRow;
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class generateDC;
+}
+QT_END_NAMESPACE
+
+class generateDC : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit generateDC(QWidget *parent = nullptr);
+    ~generateDC() override;
+
+public slots:
+    // Rebuilds the list from the filters; a radio button that was just
+    // unchecked leaves the reload to the one that was checked.
+    void loadPendingDCs();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void on_company_combo_currentIndexChanged(int index);
+    void on_filter_codeEdit_textChanged(const QString &text);
+    void on_show_btn_clicked();
+    void on_gen_dc_table_currentItemChanged(QTableWidgetItem *current, QTableWidgetItem *previous);
+    void onCheckboxChanged(int state);
+    void on_proced_del_btn_clicked();
+    void on_bin_btn_clicked();
+    void on_close_btn_clicked();
+
+private:
+    // What a row of the list stands for, kept with the row when it is built.
+    struct RowKey
+    {
+        int inwardNo = 0;
+        QString inwardNoFull;
+        QString fy;
+        int customerId = -1;
+        QString customerName;
+        bool issued = false;
+    };
+
+    void setupTables();
+    void loadCustomerCombo();
+    void appendRow(const PendingRow &row);
+    void loadInwardItems(int inwardNo, const QString &fy);
+    void placeCheckBoxes();
+    QWidget *makeCheckBoxCell(int row);
+    QCheckBox *checkBoxAt(int row) const;
+    RowKey rowKey(int row) const;
+    QList<int> tickedRows() const;
+
+    Ui::generateDC *ui;
+    QSqlDatabase db;
+    // The constructor has just filled the list: the first show keeps it.
+    bool shownOnce = false;
+    // First and last row that carry a check box widget.
+    QPair<int, int> checkBoxRows{0, -1};
+};
