@@ -6,6 +6,7 @@
 #include "tst_challanfixtures.h"
 
 #include "app/financialyear.h"
+#include "app/keptwindow.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"
 
@@ -138,6 +139,7 @@ class TestGenerateDc : public QObject
 private slots:
     void init() { g_currentFY = "26-27"; }
     void listShowsBalancesAndStatuses();
+    void opensAsAKeptWindowBuiltAnewOnceClosed();
     void radioButtonsAndFiltersChooseTheRows();
     void showingAgainResetsTheCustomer();
     void previewShowsTheRowsOwnEntry();
@@ -177,6 +179,26 @@ void TestGenerateDc::listShowsBalancesAndStatuses()
     QCOMPARE(cell(w, rowOf(w, "5/25-26"), 8), QString("5.000"));
     for (int r = 0; r < list(w)->rowCount(); ++r)
         QVERIFY(box(w, r)->isEnabled());
+}
+
+void TestGenerateDc::opensAsAKeptWindowBuiltAnewOnceClosed()
+{
+    TestEnvironment env;
+    QVERIFY(env.openDatabase());
+    const Firm f = fillFirm();
+    QPointer<generateDC> kept;
+    generateDC *first = openKeptWindow(kept, KeptForm::Rebuilt);
+    QVERIFY(first && first->isVisible() && !first->parent());
+    QCOMPARE(list(first)->rowCount(), 4);
+
+    addInward({7, "26-27", f.bolt, f.p, 1});
+    QCOMPARE(openKeptWindow(kept, KeptForm::Rebuilt), first); // open: brought to the front
+    first->findChild<QPushButton *>("close_btn")->click();
+    QVERIFY(!first->isVisible());
+
+    generateDC *second = openKeptWindow(kept, KeptForm::Rebuilt);
+    QVERIFY(second && second->isVisible());
+    QCOMPARE(shown(second).first(), QString("7/26-27"));
 }
 
 void TestGenerateDc::radioButtonsAndFiltersChooseTheRows()
