@@ -6,6 +6,7 @@
 #include "customermaster.h"
 #include "itemmaster.h"
 #include "jobwork/despatchdetails.h"
+#include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardhistory.h"
 #include "salesdashboard.h"
@@ -58,7 +59,6 @@ void SalesWindow::on_actionItem_Master_triggered()
 }
 
 // The forms of these entries come with the job-work and invoicing modules.
-void SalesWindow::on_actionCreate_Delivery_Challan_triggered() {}
 void SalesWindow::on_actionView_Delivery_Challan_History_triggered() {}
 void SalesWindow::on_actionGenerate_Invoice_triggered() {}
 void SalesWindow::on_actionInvoice_Form_triggered() {}
@@ -79,4 +79,9 @@ void SalesWindow::on_actionDespatch_Details_triggered()
 void SalesWindow::on_actionCreate_Inward_triggered()
 {
     openKeptWindow(m_inwardEntry, KeptForm::Rebuilt);
+}
+
+void SalesWindow::on_actionCreate_Delivery_Challan_triggered()
+{
+    openKeptWindow(m_generateDC, KeptForm::Rebuilt);
 }

@@ -12,6 +12,7 @@ QT_END_NAMESPACE
 
 class CustomerMaster;
 class itemmaster;
+class generateDC;
 class inwardentry;
 class inwardHistory;
 class despatchdetails;
@@ -53,7 +54,7 @@ private:
     QPointer<itemmaster> m_itemMaster;
     QPointer<inwardentry> m_inwardEntry;
     QPointer<inwardHistory> m_inwardHistory;
-    QPointer<QWidget> m_generateDC;
+    QPointer<generateDC> m_generateDC;
     QPointer<QWidget> m_deliveryChallanList;
     QPointer<QWidget> m_generateInvoices;
     QPointer<QWidget> m_invoiceForm;

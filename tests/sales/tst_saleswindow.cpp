@@ -172,6 +172,8 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("title");
         QTest::newRow("inward entry") << "actionCreate_Inward" << "Inward Entry - Kestrova App";
+        QTest::newRow("dc generation") << "actionCreate_Delivery_Challan"
+                                       << "Generate Delivery Challan - Kestrova App";
         QTest::newRow("inward history") << "actionView_Inward" << "Inward History - Kestrova App";
         QTest::newRow("despatch details") << "actionDespatch_Details" << "Despatch Details - Kestrova App";
     }
@@ -210,8 +212,7 @@ private slots:
         QVERIFY(env.openDatabase());
         SalesWindow window;
         const int before = QApplication::topLevelWidgets().size();
-        for (const char *action : {"actionCreate_Delivery_Challan",
-                                   "actionView_Delivery_Challan_History", "actionGenerate_Invoice",
+        for (const char *action : {"actionView_Delivery_Challan_History", "actionGenerate_Invoice",
                                    "actionInvoice_Form", "actionView_Invoice_List", "actionPayment_Pending_Details",
                                    "actionPayment_History"})
             trigger(window, action);
