@@ -150,7 +150,6 @@ int main(int argc, char **argv)
     };
     std::printf("\nWithout the inward indexes:\n");
     singleEntryQueries();
-    createInwardIndexes();
     std::printf("\nWith the inward indexes:\n");
     singleEntryQueries();
     report("  list query, one customer (200 entries)",

@@ -90,7 +90,6 @@ inwardentry::inwardentry(QWidget *parent)
     resize(1500, 800);
     setWindowTitle("Inward Entry - Kestrova App");
     db = QSqlDatabase::database();
-    createInwardIndexes();
 
     const QDate today = QDate::currentDate();
     ui->entry_group->setEnabled(true);

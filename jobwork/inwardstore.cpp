@@ -134,15 +134,6 @@ QString updateQuestionText(const QString &fullNumber, int itemCount, double tota
 
 // --- database ---
 
-void createInwardIndexes()
-{
-    QSqlQuery q;
-    // Loading, rewriting and cancelling an entry, and the year's next number.
-    q.exec("CREATE INDEX IF NOT EXISTS idx_inward_entries_fy_no ON inward_entries (fy_name, inward_no)");
-    // The challans that draw on an inward entry.
-    q.exec("CREATE INDEX IF NOT EXISTS idx_delivery_entries_fy_inward ON delivery_entries (fy_name, inward_no)");
-}
-
 QString nextInwardFullNumber(const QString &fy)
 {
     return fullDocumentNumber(nextInwardNumber(fy), fy);

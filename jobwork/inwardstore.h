@@ -111,9 +111,6 @@ QString updateQuestionText(const QString &fullNumber, int itemCount, double tota
 
 // --- database ---
 
-// Indexes the inward queries use; safe to run at every start.
-void createInwardIndexes();
-
 // "n/fy" for the next inward entry of the year (the largest number plus one).
 QString nextInwardFullNumber(const QString &fy);
 

@@ -54,6 +54,15 @@ const char *const Statements[] = {
     "ALTER TABLE bins ADD COLUMN delivery_no INTEGER",
 };
 
+// Indexes for the lookups of one document by year and number, made after the
+// tables so an older database gains them too.
+const char *const Indexes[] = {
+    // Loading, rewriting and cancelling an inward entry, and the year's next number.
+    "CREATE INDEX IF NOT EXISTS idx_inward_entries_fy_no ON inward_entries (fy_name, inward_no)",
+    // The challans that draw on an inward entry.
+    "CREATE INDEX IF NOT EXISTS idx_delivery_entries_fy_inward ON delivery_entries (fy_name, inward_no)",
+};
+
 } // namespace
 
 void createSalesTables()
@@ -64,4 +73,6 @@ void createSalesTables()
         if (!ok && statement == OrphanCleanup)
             qDebug() << "Orphan cleanup failed:" << query.lastError().text();
     }
+    for (const char *statement : Indexes)
+        query.exec(QString::fromLatin1(statement));
 }
