@@ -5,6 +5,7 @@
 #include "app/keptwindow.h"
 #include "customermaster.h"
 #include "itemmaster.h"
+#include "jobwork/deliverychallanlist.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
@@ -59,7 +60,6 @@ void SalesWindow::on_actionItem_Master_triggered()
 }
 
 // The forms of these entries come with the job-work and invoicing modules.
-void SalesWindow::on_actionView_Delivery_Challan_History_triggered() {}
 void SalesWindow::on_actionGenerate_Invoice_triggered() {}
 void SalesWindow::on_actionInvoice_Form_triggered() {}
 void SalesWindow::on_actionView_Invoice_List_triggered() {}
@@ -84,4 +84,9 @@ void SalesWindow::on_actionCreate_Inward_triggered()
 void SalesWindow::on_actionCreate_Delivery_Challan_triggered()
 {
     openKeptWindow(m_generateDC, KeptForm::Rebuilt);
+}
+
+void SalesWindow::on_actionView_Delivery_Challan_History_triggered()
+{
+    openKeptWindow(m_deliveryChallanList, KeptForm::Rebuilt);
 }

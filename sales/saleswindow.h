@@ -12,6 +12,7 @@ QT_END_NAMESPACE
 
 class CustomerMaster;
 class itemmaster;
+class deliveryChallanList;
 class generateDC;
 class inwardentry;
 class inwardHistory;
@@ -55,7 +56,7 @@ private:
     QPointer<inwardentry> m_inwardEntry;
     QPointer<inwardHistory> m_inwardHistory;
     QPointer<generateDC> m_generateDC;
-    QPointer<QWidget> m_deliveryChallanList;
+    QPointer<deliveryChallanList> m_deliveryChallanList;
     QPointer<QWidget> m_generateInvoices;
     QPointer<QWidget> m_invoiceForm;
     QPointer<QWidget> m_invoiceList;
