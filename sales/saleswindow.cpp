@@ -59,26 +59,14 @@ void SalesWindow::on_actionItem_Master_triggered()
     openKeptWindow(m_itemMaster, KeptForm::Rebuilt);
 }
 
-// The forms of these entries come with the job-work and invoicing modules.
-void SalesWindow::on_actionGenerate_Invoice_triggered() {}
-void SalesWindow::on_actionInvoice_Form_triggered() {}
-void SalesWindow::on_actionView_Invoice_List_triggered() {}
-void SalesWindow::on_actionPayment_Pending_Details_triggered() {}
-void SalesWindow::on_actionPayment_History_triggered() {}
+void SalesWindow::on_actionCreate_Inward_triggered()
+{
+    openKeptWindow(m_inwardEntry, KeptForm::Rebuilt);
+}
 
 void SalesWindow::on_actionView_Inward_triggered()
 {
     openKeptWindow(m_inwardHistory, KeptForm::Rebuilt);
-}
-
-void SalesWindow::on_actionDespatch_Details_triggered()
-{
-    openKeptWindow(m_despatchDetails, KeptForm::Rebuilt);
-}
-
-void SalesWindow::on_actionCreate_Inward_triggered()
-{
-    openKeptWindow(m_inwardEntry, KeptForm::Rebuilt);
 }
 
 void SalesWindow::on_actionCreate_Delivery_Challan_triggered()
@@ -90,3 +78,15 @@ void SalesWindow::on_actionView_Delivery_Challan_History_triggered()
 {
     openKeptWindow(m_deliveryChallanList, KeptForm::Rebuilt);
 }
+
+void SalesWindow::on_actionDespatch_Details_triggered()
+{
+    openKeptWindow(m_despatchDetails, KeptForm::Rebuilt);
+}
+
+// The invoicing and receivables forms of these entries are not built yet.
+void SalesWindow::on_actionGenerate_Invoice_triggered() {}
+void SalesWindow::on_actionInvoice_Form_triggered() {}
+void SalesWindow::on_actionView_Invoice_List_triggered() {}
+void SalesWindow::on_actionPayment_Pending_Details_triggered() {}
+void SalesWindow::on_actionPayment_History_triggered() {}
