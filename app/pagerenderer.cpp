@@ -265,17 +265,20 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
     QString singleImagePath;
     if (profile.paint == RenderPaint::PerPage) {
         QString lastError;
+        bool pageMissing = false;
         for (int i = 0; i < pagesHtml.size(); ++i) {
             const QString imagePath = temporaryFolder + QLatin1Char('/') + profile.imageName.arg(i);
             const PageOutcome outcome = renderPage(pagesHtml.at(i), imagePath, tool, cssZoom, profile);
             if (outcome.result == PageResult::Rendered)
                 images.append(QImage(imagePath));
-            else if (outcome.result == PageResult::Failed)
+            else
+                pageMissing = true;
+            if (outcome.result == PageResult::Failed)
                 lastError = outcome.errorOutput;
             if (profile.removeImage)
                 QFile::remove(imagePath);
         }
-        if (images.isEmpty()) {
+        if (images.isEmpty() || (pageMissing && profile.everyPageRequired)) {
             showMessage(parent, profile.failure, profile.failureShowsErrorOutput ? lastError : QString());
             return false;
         }

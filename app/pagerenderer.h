@@ -70,6 +70,7 @@ struct PageRenderProfile
     int timeLimitMs = 10000;    // the tool is ended when it runs longer
     RenderSuccess success = RenderSuccess::ExitCodeZeroAndImage;
     RenderMessage failure;      // per-page: shown only when no page rendered
+    bool everyPageRequired = false; // per-page: a page that fails fails the whole document
     bool failureShowsErrorOutput = false; // the tool's error output follows the failure text
 
     RenderPaint paint = RenderPaint::Single;

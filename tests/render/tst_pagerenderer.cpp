@@ -354,6 +354,22 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
         QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to generate invoice!"));
         QCOMPARE(env.desktop.previews.size(), 0);
     }
+    {
+        // A document that needs every page (a long challan) does not print
+        // with one missing: it fails as a whole.
+        env.desktop.clear();
+        StandIn tool(env.folder(), "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"");
+        tool.setSource(QSize(248, 350));
+        PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
+        profile.paint = RenderPaint::PerPage;
+        profile.everyPageRequired = true;
+        profile.imageName = QStringLiteral("challan_preview_%1.png");
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
+        QCOMPARE(env.desktop.previews.size(), 0);
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastMessage().text, RenderProfiles::deliveryChallan(7).failure.text);
+        QCOMPARE(filesIn(temp, "challan_*"), QStringList());
+    }
 }
 
 void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
