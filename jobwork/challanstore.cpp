@@ -1,3 +1,4 @@
+#include "app/transaction.h"
 #include "challanstore.h"
 
 #include "app/financialyear.h"
@@ -71,28 +72,21 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
 template<class Work>
 WriteOutcome inTransaction(Work work)
 {
-    QSqlDatabase db = QSqlDatabase::database();
     WriteOutcome outcome;
-    if (!db.transaction()) {
-        outcome.error = db.lastError().text();
-        return outcome;
-    }
     int written = 0;
-    if (!work(&written, &outcome.error)) {
-        db.rollback();
-        return outcome;
-    }
-    if (written == 0) {
-        db.rollback();
+    bool nothingWritten = false;
+    const bool committed = runInTransaction(
+        [&](QString *error) {
+            if (!work(&written, error))
+                return false;
+            nothingWritten = written == 0;
+            return !nothingWritten;
+        },
+        &outcome.error);
+    if (committed)
+        outcome.result = WriteResult::Written;
+    else if (nothingWritten)
         outcome.result = WriteResult::NothingToWrite;
-        return outcome;
-    }
-    if (!db.commit()) {
-        outcome.error = db.lastError().text();
-        db.rollback();
-        return outcome;
-    }
-    outcome.result = WriteResult::Written;
     return outcome;
 }
 
@@ -206,46 +200,38 @@ WriteOutcome replaceChallan(const ChallanWrite &challan)
 DeleteOutcome deleteChallan(int number, const QString &fy)
 {
     DeleteOutcome outcome;
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!db.transaction()) {
-        outcome.error = db.lastError().text();
-        return outcome;
-    }
+    const bool committed = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery billed;
+            billed.prepare("SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
+                           "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
+                           "AND (v.is_deleted IS NULL OR v.is_deleted = 0) ORDER BY v.invoice_no");
+            billed.bindValue(":no", number);
+            billed.bindValue(":fy", fy);
+            if (!billed.exec()) {
+                *error = billed.lastError().text();
+                return false;
+            }
+            while (billed.next())
+                outcome.invoices << billed.value(0).toString();
+            if (!outcome.invoices.isEmpty())
+                return false;
 
-    QSqlQuery billed;
-    billed.prepare("SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
-                   "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
-                   "AND (v.is_deleted IS NULL OR v.is_deleted = 0) ORDER BY v.invoice_no");
-    billed.bindValue(":no", number);
-    billed.bindValue(":fy", fy);
-    if (!billed.exec()) {
-        outcome.error = billed.lastError().text();
-        db.rollback();
-        return outcome;
-    }
-    while (billed.next())
-        outcome.invoices << billed.value(0).toString();
-    if (!outcome.invoices.isEmpty()) {
-        db.rollback();
+            QSqlQuery del;
+            del.prepare(DeleteLines);
+            del.bindValue(":no", number);
+            del.bindValue(":fy", fy);
+            if (!del.exec()) {
+                *error = del.lastError().text();
+                return false;
+            }
+            return true;
+        },
+        &outcome.error);
+    if (committed)
+        outcome.result = DeleteResult::Deleted;
+    else if (!outcome.invoices.isEmpty())
         outcome.result = DeleteResult::Invoiced;
-        return outcome;
-    }
-
-    QSqlQuery del;
-    del.prepare(DeleteLines);
-    del.bindValue(":no", number);
-    del.bindValue(":fy", fy);
-    if (!del.exec()) {
-        outcome.error = del.lastError().text();
-        db.rollback();
-        return outcome;
-    }
-    if (!db.commit()) {
-        outcome.error = db.lastError().text();
-        db.rollback();
-        return outcome;
-    }
-    outcome.result = DeleteResult::Deleted;
     return outcome;
 }
 

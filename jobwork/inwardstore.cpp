@@ -1,3 +1,4 @@
+#include "app/transaction.h"
 #include "inwardstore.h"
 
 #include "app/financialyear.h"
@@ -45,12 +46,6 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
         }
     }
     return true;
-}
-
-QString transactionError(const QSqlDatabase &db)
-{
-    const QString text = db.lastError().text();
-    return text.isEmpty() ? QStringLiteral("could not start a transaction") : text;
 }
 
 } // namespace
@@ -226,20 +221,9 @@ LoadedInward loadInward(int number, const QString &fy)
 
 QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines)
 {
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!db.transaction())
-        return transactionError(db);
     QString error;
-    if (!insertLines(InsertNewLine, header, lines, &error)) {
-        db.rollback();
-        return error;
-    }
-    if (!db.commit()) {
-        error = db.lastError().text();
-        db.rollback();
-        return error;
-    }
-    return QString();
+    runInTransaction([&](QString *e) { return insertLines(InsertNewLine, header, lines, e); }, &error);
+    return error;
 }
 
 QList<DeliveredItem> deliveredItems(int number, const QString &fy)
@@ -270,40 +254,40 @@ QList<DeliveredItem> deliveredItems(int number, const QString &fy)
 InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines)
 {
     InwardUpdateResult result;
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!db.transaction()) {
+    // Until the work has run, a failure is the transaction's own start.
+    result.status = InwardUpdateResult::DeleteFailed;
+    bool workRan = false;
+    const bool committed = runInTransaction(
+        [&](QString *error) {
+            workRan = true;
+            // Checked inside the transaction, so the rows compared are the rows rewritten.
+            result.delivered = deliveredBeyond(deliveredItems(header.number, header.fy), lines);
+            if (!result.delivered.isEmpty()) {
+                result.status = InwardUpdateResult::DeliveredBeyond;
+                return false;
+            }
+            QSqlQuery del;
+            del.prepare("DELETE FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+            del.bindValue(":no", header.number);
+            del.bindValue(":fy", header.fy);
+            if (!del.exec()) {
+                result.status = InwardUpdateResult::DeleteFailed;
+                *error = del.lastError().text();
+                return false;
+            }
+            if (!insertLines(InsertUpdatedLine, header, lines, error)) {
+                result.status = InwardUpdateResult::InsertFailed;
+                return false;
+            }
+            // Written; only the commit can still fail.
+            result.status = InwardUpdateResult::CommitFailed;
+            return true;
+        },
+        &result.error);
+    if (committed)
+        result.status = InwardUpdateResult::Updated;
+    else if (!workRan)
         result.status = InwardUpdateResult::DeleteFailed;
-        result.error = transactionError(db);
-        return result;
-    }
-    // Checked inside the transaction, so the rows compared are the rows rewritten.
-    result.delivered = deliveredBeyond(deliveredItems(header.number, header.fy), lines);
-    if (!result.delivered.isEmpty()) {
-        db.rollback();
-        result.status = InwardUpdateResult::DeliveredBeyond;
-        return result;
-    }
-
-    QSqlQuery del;
-    del.prepare("DELETE FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
-    del.bindValue(":no", header.number);
-    del.bindValue(":fy", header.fy);
-    if (!del.exec()) {
-        result.status = InwardUpdateResult::DeleteFailed;
-        result.error = del.lastError().text();
-        db.rollback();
-        return result;
-    }
-    if (!insertLines(InsertUpdatedLine, header, lines, &result.error)) {
-        result.status = InwardUpdateResult::InsertFailed;
-        db.rollback();
-        return result;
-    }
-    if (!db.commit()) {
-        result.status = InwardUpdateResult::CommitFailed;
-        result.error = db.lastError().text();
-        db.rollback();
-    }
     return result;
 }
 

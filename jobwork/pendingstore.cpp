@@ -1,3 +1,4 @@
+#include "app/transaction.h"
 #include "pendingstore.h"
 
 #include "app/financialyear.h"
@@ -49,14 +50,6 @@ const char *const OpenLinesOfEntry =
 const char *const InsertBin =
     "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name) "
     "VALUES (:date, 'DC', :inward, :item, :cid, :qty, :fy)";
-
-BinOutcome failed(QSqlDatabase &db, const QString &error)
-{
-    db.rollback();
-    BinOutcome outcome;
-    outcome.error = error;
-    return outcome;
-}
 
 } // namespace
 
@@ -180,48 +173,49 @@ QList<InwardItemRow> inwardItemRows(int inwardNo, const QString &fy)
 
 BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date)
 {
-    QSqlDatabase db = QSqlDatabase::database();
-    if (!db.transaction()) {
-        BinOutcome outcome;
-        outcome.error = db.lastError().text();
-        return outcome;
-    }
-    const QString binDate = date.toString(QStringLiteral("yyyy-MM-dd"));
-    QSqlQuery lines;
-    lines.prepare(OpenLinesOfEntry);
-    QSqlQuery insert;
-    insert.prepare(InsertBin);
-    int written = 0;
-    for (const BinTarget &target : targets) {
-        lines.bindValue(":no", target.inwardNo);
-        lines.bindValue(":fy", target.fy);
-        if (!lines.exec())
-            return failed(db, lines.lastError().text());
-        // Read the entry's lines whole before writing its bins.
-        QList<QPair<int, double>> open;
-        while (lines.next()) {
-            const double balance = lines.value(1).toDouble() - lines.value(2).toDouble() - lines.value(3).toDouble();
-            if (balanceIsOpen(balance))
-                open.append({lines.value(0).toInt(), balance});
-        }
-        for (const auto &[itemId, qty] : open) {
-            insert.bindValue(":date", binDate);
-            insert.bindValue(":inward", target.inwardNo);
-            insert.bindValue(":item", itemId);
-            insert.bindValue(":cid", target.customerId);
-            insert.bindValue(":qty", qty);
-            insert.bindValue(":fy", target.fy);
-            if (!insert.exec())
-                return failed(db, insert.lastError().text());
-            ++written;
-        }
-    }
-    lines.finish();
-    if (!db.commit())
-        return failed(db, db.lastError().text());
     BinOutcome outcome;
-    outcome.ok = true;
-    outcome.written = written;
+    const QString binDate = date.toString(QStringLiteral("yyyy-MM-dd"));
+    int written = 0;
+    outcome.ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery lines;
+            lines.prepare(OpenLinesOfEntry);
+            QSqlQuery insert;
+            insert.prepare(InsertBin);
+            for (const BinTarget &target : targets) {
+                lines.bindValue(":no", target.inwardNo);
+                lines.bindValue(":fy", target.fy);
+                if (!lines.exec()) {
+                    *error = lines.lastError().text();
+                    return false;
+                }
+                // Read the entry's lines whole before writing its bins.
+                QList<QPair<int, double>> open;
+                while (lines.next()) {
+                    const double balance = lines.value(1).toDouble() - lines.value(2).toDouble() - lines.value(3).toDouble();
+                    if (balanceIsOpen(balance))
+                        open.append({lines.value(0).toInt(), balance});
+                }
+                for (const auto &[itemId, qty] : open) {
+                    insert.bindValue(":date", binDate);
+                    insert.bindValue(":inward", target.inwardNo);
+                    insert.bindValue(":item", itemId);
+                    insert.bindValue(":cid", target.customerId);
+                    insert.bindValue(":qty", qty);
+                    insert.bindValue(":fy", target.fy);
+                    if (!insert.exec()) {
+                        *error = insert.lastError().text();
+                        return false;
+                    }
+                    ++written;
+                }
+            }
+            lines.finish();
+            return true;
+        },
+        &outcome.error);
+    if (outcome.ok)
+        outcome.written = written;
     return outcome;
 }
 
