@@ -22,11 +22,13 @@ namespace {
 // the rows the table then shows.
 void timed(const char *what, const std::function<void()> &step, const std::function<int()> &rows)
 {
-    const double ms = msOf([&] {
-        step();
-        QApplication::processEvents();
-    });
-    printFigure(what, ms, rowsText(rows()));
+    printTimed(
+        what,
+        [&] {
+            step();
+            QApplication::processEvents();
+        },
+        [&] { return rowsText(rows()); });
 }
 
 } // namespace

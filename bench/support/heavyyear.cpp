@@ -470,3 +470,9 @@ void printFigure(const QString &what, double ms, const QString &note)
     std::printf("%-62s %9.1f ms  %s\n", qPrintable(what), ms, qPrintable(note));
     std::fflush(stdout);
 }
+
+void printTimed(const QString &what, const std::function<void()> &work, const std::function<QString()> &after)
+{
+    const double ms = msOf(work);
+    printFigure(what, ms, after());
+}

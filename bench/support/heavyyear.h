@@ -68,6 +68,10 @@ double msOf(const std::function<void()> &work, int runs = 1);
 // One aligned line of figures: what, milliseconds, then an optional note.
 void printFigure(const QString &what, double ms, const QString &note = QString());
 
+// Times one run of `work` and prints it with the note that `after` gives once
+// the work is done (the rows a list then shows, say).
+void printTimed(const QString &what, const std::function<void()> &work, const std::function<QString()> &after);
+
 // A count with thousands separators, as 12,345.
 QString countText(int n);
 
