@@ -456,6 +456,21 @@ QString FilledData::summary() const
     return parts.join(", ") + QString(", written in %1 ms").arg(ms, 0, 'f', 0);
 }
 
+int countRows(const QString &sql, const QVariantMap &values)
+{
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
+    if (!q.exec())
+        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    int rows = 0;
+    while (q.next())
+        ++rows;
+    return rows;
+}
+
 double msOf(const std::function<void()> &work, int runs)
 {
     QElapsedTimer timer;

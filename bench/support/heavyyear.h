@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <functional>
 
@@ -61,6 +62,10 @@ FilledData fillData(const DataSize &size = heavyYear());
 // The item_id and item_code of item `index` (1-based) of customer `customer`.
 int itemId(const DataSize &size, int customer, int index);
 QString itemCode(int customer, int index);
+
+// Runs a read-only statement with its named values bound and counts the rows
+// it gives; stops the program when it fails.
+int countRows(const QString &sql, const QVariantMap &values);
 
 // Average milliseconds of `runs` calls of `work`.
 double msOf(const std::function<void()> &work, int runs = 1);
