@@ -39,7 +39,7 @@ template<class W>
 void timeReportWindow(const QString &name, const char *table, TestEnvironment &env, const QString &csvName)
 {
     W *window = nullptr;
-    printFigure(name + " window: built and shown (loads twice)", msOf([&] {
+    printFigure(name + " window: built and shown", msOf([&] {
                     window = new W;
                     window->show();
                     QApplication::processEvents();

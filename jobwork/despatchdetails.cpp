@@ -42,6 +42,11 @@ despatchdetails::~despatchdetails()
 void despatchdetails::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The constructor has just loaded combo and report; later shows reload them.
+    if (!shownOnce) {
+        shownOnce = true;
+        return;
+    }
     loadCompanyCombo();
     loadData();
 }

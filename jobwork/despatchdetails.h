@@ -35,4 +35,5 @@ private slots:
 private:
     Ui::despatchdetails *ui;
     QSqlDatabase db;
+    bool shownOnce = false;
 };

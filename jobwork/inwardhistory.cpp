@@ -33,6 +33,11 @@ inwardHistory::~inwardHistory()
 void inwardHistory::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The constructor has just loaded combo and report; later shows reload them.
+    if (!shownOnce) {
+        shownOnce = true;
+        return;
+    }
     loadCompanyCombo();
     loadData();
 }

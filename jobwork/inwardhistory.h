@@ -35,4 +35,5 @@ private slots:
 private:
     Ui::inwardHistory *ui;
     QSqlDatabase db;
+    bool shownOnce = false;
 };
