@@ -1,6 +1,7 @@
-// Heavy years for delivery challan generation. Times the pending list (the
-// grouped query alone, with each filter) and the window opening on it, then
-// closing balances to bins.
+// Heavy years for delivery challan generation and the challan list. Times the
+// pending list (the grouped query alone, with each filter) and the window
+// opening on it, closing balances to bins, and the delivery challan form
+// opening on its list of the year's challans.
 //
 //   one year:  the heavy year (10,000 inward entries of two lines, 15,000
 //              challans drawing on them, 400 bins)
@@ -14,10 +15,12 @@
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 #include "app/financialyear.h"
+#include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/pendingstore.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
@@ -104,6 +107,30 @@ void timeWindow()
     delete window;
 }
 
+void timeChallanList()
+{
+    deliveryChallanList *form = nullptr;
+    QTableWidget *list = nullptr;
+    const auto listRows = [&] { return rowsText(list->rowCount()); };
+    printTimed(
+        "  challan form built and shown with its list",
+        [&] {
+            form = new deliveryChallanList();
+            list = form->findChild<QTableWidget *>("dc_list_table");
+            form->show();
+            QApplication::processEvents();
+        },
+        listRows);
+    printTimed(
+        "  challan list, Show",
+        [&] {
+            form->findChild<QPushButton *>("show_btn")->click();
+            QApplication::processEvents();
+        },
+        listRows);
+    delete form;
+}
+
 void timeBins()
 {
     QList<PendingRow> rows;
@@ -146,6 +173,7 @@ void run(const char *name, const DataSize &size, bool asGiven)
     if (asGiven)
         timeAsGiven();
     timeWindow();
+    timeChallanList();
     timeBins();
     std::printf("\n");
 }

@@ -413,6 +413,11 @@ void deliveryChallanList::on_reset_btn_clicked()
 void deliveryChallanList::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The constructor has just loaded combo and list; later shows reload them.
+    if (!shownOnce) {
+        shownOnce = true;
+        return;
+    }
     loadCustomerCombo();
     loadDcList(-1, NoDateFilter, NoDateFilter);
 }
