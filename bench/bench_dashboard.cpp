@@ -1,0 +1,74 @@
+// The sales dashboard on a heavy year: the heavy year's invoices with half of
+// them paid (partly with TDS). Times building the dashboard page, a refresh,
+// the WhatsApp summary and each figure's statement.
+//
+//   bench_dashboard
+
+#include "support/heavyyear.h"
+#include "support/recordingdesktop.h"
+#include "app/dashboard.h"
+#include "app/financialyear.h"
+#include "sales/salesdashboard.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+// Pays every second invoice: most in full, every tenth one with TDS and a
+// part left open, dated a month after the invoice.
+int payHalfTheInvoices()
+{
+    QSqlQuery q;
+    if (!q.exec("INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, "
+                "tds_amount, chq_ref, remarks, fy_name, pay_mode) "
+                "SELECT 'PAY' || invoice_id, date(invoice_date, '+30 days'), customer_id, invoice_no, "
+                "CASE WHEN invoice_id % 10 = 0 THEN grand_total * 0.5 ELSE grand_total END, "
+                "CASE WHEN invoice_id % 10 = 0 THEN grand_total * 0.02 ELSE 0 END, '', '', fy_name, 'NEFT' "
+                "FROM invoices WHERE invoice_id % 2 = 0"))
+        qFatal("payments: %s", qPrintable(q.lastQuery()));
+    return q.numRowsAffected();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    g_currentFY = "26-27";
+    TestEnvironment env;
+    if (!env.openDatabase())
+        qFatal("cannot open the database");
+    std::printf("%s\n", qPrintable(fillData().summary()));
+    std::printf("%s payments\n\n", qPrintable(countText(payHalfTheInvoices())));
+
+    const QString fy = g_currentFY;
+    printFigure("invoice count", msOf([&] { salesInvoiceCount(fy); }));
+    printFigure("year value", msOf([&] { salesYearValue(fy); }));
+    printFigure("amount receivable", msOf([&] { salesReceivable(fy); }));
+    printFigure("unpaid over 60 days", msOf([&] { salesUnpaidOver60Days(fy); }));
+    printFigure("overdue customers", msOf([&] { salesOverdueCustomers(fy); }));
+    printFigure("top customers", msOf([&] { salesTopCustomers(fy); }));
+    printFigure("best payers", msOf([&] { salesBestPayers(fy); }));
+
+    QWidget page;
+    printFigure("dashboard page built and filled", msOf([&] {
+                    buildSalesDashboard(&page);
+                    page.show();
+                    QApplication::processEvents();
+                }));
+    printFigure("refresh", msOf([&] {
+                    refreshSalesDashboard(&page);
+                    QApplication::processEvents();
+                }));
+    printFigure("WhatsApp summary text", msOf([&] {
+                    salesSummaryText("Bench Works", QDate::currentDate(),
+                                     loadSalesSummary(fy, QDate::currentDate()));
+                }));
+    return 0;
+}
