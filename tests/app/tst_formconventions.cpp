@@ -1,4 +1,5 @@
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "app/formconventions.h"
 #include "app/formstyle.h"
@@ -11,6 +12,8 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
+
+using namespace testdata;
 
 namespace {
 
@@ -26,14 +29,6 @@ bool recordingChooser(QWidget *, const QPoint &globalPos, const QString &entryTe
 {
     g_chooserCalls.append({entryText, globalPos});
     return g_chooserAnswer;
-}
-
-void addCustomer(const QString &name)
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO customers (customer_name) VALUES (:name)");
-    q.bindValue(":name", name);
-    QVERIFY(q.exec());
 }
 
 // A list with a hidden number column and the full number beside it.
@@ -131,8 +126,7 @@ private slots:
     void customerComboFirstEntryAndOrder()
     {
         TestEnvironment env;
-        QVERIFY(env.openDatabase());
-        createSalesTables();
+        QVERIFY(openSalesDatabase(env));
 
         QComboBox combo;
         int changes = 0;
@@ -161,8 +155,7 @@ private slots:
     void customerComboRestoresOnlyWhenAsked()
     {
         TestEnvironment env;
-        QVERIFY(env.openDatabase());
-        createSalesTables();
+        QVERIFY(openSalesDatabase(env));
         addCustomer("BETA");
         addCustomer("ALPHA");
 

@@ -1,3 +1,4 @@
+#include "support/files.h"
 #include "support/recordingdesktop.h"
 
 #include "app/csvexport.h"
@@ -7,47 +8,6 @@
 #include <QtTest>
 
 namespace {
-
-// A plain RFC 4180 reader: what a spreadsheet makes of the file.
-QList<QStringList> readCsv(const QString &text)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text.at(i + 1) == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row << field;
-            field.clear();
-        } else if (c == '\n') {
-            row << field;
-            rows << row;
-            row.clear();
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    return rows;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // "icon|title|text" of a recorded message box with a single OK button.
 QString described(const RecordingDesktop::Message &m)

@@ -1,4 +1,6 @@
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "app/companydb.h"
 #include "app/dashboard.h"
@@ -19,46 +21,20 @@
 #include <QValueAxis>
 #include <QtTest>
 
+using namespace testdata;
+
 namespace {
 
 QDate today() { return QDate::currentDate(); }
 
-int addCustomer(const QString &name)
+QString ymd(const QDate &date)
 {
-    QSqlQuery q;
-    q.prepare("INSERT INTO customers (customer_name) VALUES (:n)");
-    q.bindValue(":n", name);
-    q.exec();
-    return q.lastInsertId().toInt();
+    return date.toString("yyyy-MM-dd");
 }
 
-void addInvoice(int no, const QDate &date, int customer, double total, const QString &fy = "26-27",
-                const QVariant &deleted = 0)
+QString daysFromToday(int days)
 {
-    QSqlQuery q;
-    q.prepare("INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, grand_total, fy_name, is_deleted) "
-              "VALUES (:no, :full, :d, :c, :t, :fy, :del)");
-    q.bindValue(":no", no);
-    q.bindValue(":full", QString("%1/%2").arg(no).arg(fy));
-    q.bindValue(":d", date.toString("yyyy-MM-dd"));
-    q.bindValue(":c", customer);
-    q.bindValue(":t", total);
-    q.bindValue(":fy", fy);
-    q.bindValue(":del", deleted);
-    QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-}
-
-void addPayment(int invoiceNo, const QDate &date, double paid, double tds, const QString &fy = "26-27")
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO invoice_payments (payment_date, invoice_no, paid_amount, tds_amount, fy_name) "
-              "VALUES (:d, :no, :p, :t, :fy)");
-    q.bindValue(":d", date.toString("yyyy-MM-dd"));
-    q.bindValue(":no", invoiceNo);
-    q.bindValue(":p", paid);
-    q.bindValue(":t", tds);
-    q.bindValue(":fy", fy);
-    QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+    return ymd(today().addDays(days));
 }
 
 QString label(QWidget *page, const QString &name)
@@ -104,9 +80,7 @@ struct SalesEnvironment
     SalesEnvironment()
     {
         g_currentFY = "26-27";
-        env.openDatabase();
-        CompanyDb::createCoreSchema();
-        createSalesTables();
+        openSalesDatabase(env);
     }
     TestEnvironment env;
 };
@@ -182,15 +156,15 @@ void TestSalesDashboard::chartCoversAprilToMarchOfTheLoginYear()
     SalesEnvironment s;
     g_currentFY = "25-26";
     const int c = addCustomer("ACME");
-    addInvoice(1, QDate(2025, 3, 31), c, 7, "25-26");     // before the year
-    addInvoice(2, QDate(2025, 4, 1), c, 100, "25-26");
-    addInvoice(3, QDate(2025, 4, 30), c, 50, "25-26");
-    addInvoice(4, QDate(2025, 11, 15), c, 1000, "25-26");
-    addInvoice(5, QDate(2026, 3, 31), c, 20, "25-26");
-    addInvoice(6, QDate(2026, 4, 1), c, 9, "25-26");      // after the year
-    addInvoice(7, QDate(2025, 6, 1), c, 300, "26-27");    // another year's invoice
-    addInvoice(8, QDate(2025, 7, 1), c, 400, "25-26", 1); // cancelled
-    addInvoice(9, QDate(2025, 8, 1), c, 500, "25-26", QVariant()); // not marked live
+    addInvoice({1, "25-26", "2025-03-31", c, 7});     // before the year
+    addInvoice({2, "25-26", "2025-04-01", c, 100});
+    addInvoice({3, "25-26", "2025-04-30", c, 50});
+    addInvoice({4, "25-26", "2025-11-15", c, 1000});
+    addInvoice({5, "25-26", "2026-03-31", c, 20});
+    addInvoice({6, "25-26", "2026-04-01", c, 9});      // after the year
+    addInvoice({7, "26-27", "2025-06-01", c, 300});    // another year's invoice
+    addInvoice({8, "25-26", "2025-07-01", c, 400, 1}); // cancelled
+    addInvoice({9, "25-26", "2025-08-01", c, 500, QVariant()}); // not marked live
 
     QWidget page;
     buildSalesDashboard(&page);
@@ -208,7 +182,7 @@ void TestSalesDashboard::tenRefreshesLeaveOneChartView()
     buildSalesDashboard(&page);
     QCOMPARE(label(&page, "lbl_invoice"), QString("0 nos"));
 
-    addInvoice(1, QDate(2026, 5, 10), addCustomer("ACME"), 1000);
+    addInvoice({1, "26-27", "2026-05-10", addCustomer("ACME"), 1000});
     QPushButton *refresh = button(&page, "⟳ Refresh");
     QVERIFY(refresh);
     for (int i = 0; i < 10; ++i)
@@ -225,9 +199,9 @@ void TestSalesDashboard::overdueStartsAfterSixtyDays()
     SalesEnvironment s;
     const int a = addCustomer("ALPHA");
     const int b = addCustomer("BETA");
-    addInvoice(1, today().addDays(-59), a, 1000);
-    addInvoice(2, today().addDays(-61), b, 500);
-    addPayment(2, today().addDays(-30), 100, 50);
+    addInvoice({1, "26-27", daysFromToday(-59), a, 1000});
+    addInvoice({2, "26-27", daysFromToday(-61), b, 500});
+    addPayment(2, "26-27", daysFromToday(-30), 100, 50);
 
     QWidget page;
     buildSalesDashboard(&page);
@@ -242,16 +216,16 @@ void TestSalesDashboard::paidInFullWithTdsIsNotOverdue()
     const int a = addCustomer("PAID UP");
     const int b = addCustomer("SLOW");
     const int c = addCustomer("OVERPAID");
-    addInvoice(1, today().addDays(-90), a, 1000);
-    addPayment(1, today().addDays(-80), 900, 100);
-    addInvoice(2, today().addDays(-90), b, 400);
-    addInvoice(3, today().addDays(-70), b, 100);
-    addPayment(3, today().addDays(-65), 40, 0);
-    addPayment(3, today().addDays(-60), 10, 0);
-    addInvoice(4, today().addDays(-75), c, 200);
-    addPayment(4, today().addDays(-70), 250, 0);
+    addInvoice({1, "26-27", daysFromToday(-90), a, 1000});
+    addPayment(1, "26-27", daysFromToday(-80), 900, 100);
+    addInvoice({2, "26-27", daysFromToday(-90), b, 400});
+    addInvoice({3, "26-27", daysFromToday(-70), b, 100});
+    addPayment(3, "26-27", daysFromToday(-65), 40);
+    addPayment(3, "26-27", daysFromToday(-60), 10);
+    addInvoice({4, "26-27", daysFromToday(-75), c, 200});
+    addPayment(4, "26-27", daysFromToday(-70), 250);
     // A payment of another year with the same number settles nothing here.
-    addPayment(2, today().addDays(-50), 400, 0, "25-26");
+    addPayment(2, "25-26", daysFromToday(-50), 400);
 
     QCOMPARE(salesOverdueCustomers("26-27").size(), 1);
     QCOMPARE(salesOverdueCustomers("26-27").first().name, QString("SLOW"));
@@ -265,8 +239,8 @@ void TestSalesDashboard::cancelledInvoicesCountOnlyInPaymentSpeed()
 {
     SalesEnvironment s;
     const int a = addCustomer("CANCELLED ONLY");
-    addInvoice(1, QDate(2026, 5, 1), a, 1000, "26-27", 1);
-    addPayment(1, QDate(2026, 5, 11), 500, 0);
+    addInvoice({1, "26-27", "2026-05-01", a, 1000, 1});
+    addPayment(1, "26-27", "2026-05-11", 500);
 
     QWidget page;
     buildSalesDashboard(&page);
@@ -289,11 +263,15 @@ void TestSalesDashboard::balancesAgreeWithPerInvoiceSums()
     for (int no = 1; no <= 120; ++no) {
         const QString fy = no % 7 == 0 ? "25-26" : "26-27";
         const QVariant deleted = no % 11 == 0 ? QVariant(1) : QVariant(0);
-        addInvoice(no % 90 + 1, today().addDays(-rng.bounded(150)), rng.bounded(8) + 1, rng.bounded(100000) / 100.0,
-                   fy, deleted);
-        for (int k = rng.bounded(3); k > 0; --k)
-            addPayment(no % 90 + 1, today().addDays(-rng.bounded(40)), rng.bounded(50000) / 100.0,
-                       rng.bounded(4) == 0 ? 0.0 : rng.bounded(500) / 100.0, rng.bounded(5) == 0 ? "25-26" : "26-27");
+        const QString date = daysFromToday(-rng.bounded(150));
+        const int customer = rng.bounded(8) + 1;
+        addInvoice({no % 90 + 1, fy, date, customer, rng.bounded(100000) / 100.0, deleted});
+        for (int k = rng.bounded(3); k > 0; --k) {
+            const QString paidOn = daysFromToday(-rng.bounded(40));
+            const double paid = rng.bounded(50000) / 100.0;
+            const double tds = rng.bounded(4) == 0 ? 0.0 : rng.bounded(500) / 100.0;
+            addPayment(no % 90 + 1, rng.bounded(5) == 0 ? "25-26" : "26-27", paidOn, paid, tds);
+        }
     }
     QSqlQuery nullTds;
     QVERIFY(nullTds.exec("UPDATE invoice_payments SET tds_amount = NULL WHERE pay_id % 9 = 0"));
@@ -335,12 +313,12 @@ void TestSalesDashboard::rankingsShowTheTopFive()
     int no = 1;
     for (int i = 1; i <= 6; ++i) {
         const int c = addCustomer(QString("CUST %1").arg(i));
-        addInvoice(no, QDate(2026, 4, 1), c, 100.0 * i);
-        addPayment(no, QDate(2026, 4, 1).addDays(i), 10, 0);
+        addInvoice({no, "26-27", "2026-04-01", c, 100.0 * i});
+        addPayment(no, "26-27", ymd(QDate(2026, 4, 1).addDays(i)), 10);
         ++no;
     }
-    addInvoice(no, QDate(2026, 4, 1), 1, 50.25); // CUST 1: 150.25, paid after 1 and 2 days
-    addPayment(no, QDate(2026, 4, 3), 10, 0);
+    addInvoice({no, "26-27", "2026-04-01", 1, 50.25}); // CUST 1: 150.25, paid after 1 and 2 days
+    addPayment(no, "26-27", "2026-04-03", 10);
 
     QCOMPARE(salesTopCustomersText(salesTopCustomers("26-27")),
              QString("1) CUST 6\n    Rs. 600.00\n2) CUST 5\n    Rs. 500.00\n3) CUST 4\n    Rs. 400.00\n"
@@ -355,13 +333,13 @@ void TestSalesDashboard::thisMonthAndLastMonth()
     SalesEnvironment s;
     const int c = addCustomer("ACME");
     const QDate first = salesMonthStart(today());
-    addInvoice(1, first, c, 100);
-    addInvoice(2, today(), c, 25.5);
-    addInvoice(3, today().addDays(1), c, 1000);               // after today
-    addInvoice(4, salesLastMonthStart(today()), c, 10);
-    addInvoice(5, salesLastMonthEnd(today()), c, 5);
-    addInvoice(6, salesLastMonthStart(today()).addDays(-1), c, 7000); // two months back
-    addInvoice(7, today(), c, 99, "25-26");                    // another year
+    addInvoice({1, "26-27", ymd(first), c, 100});
+    addInvoice({2, "26-27", daysFromToday(0), c, 25.5});
+    addInvoice({3, "26-27", daysFromToday(1), c, 1000});               // after today
+    addInvoice({4, "26-27", ymd(salesLastMonthStart(today())), c, 10});
+    addInvoice({5, "26-27", ymd(salesLastMonthEnd(today())), c, 5});
+    addInvoice({6, "26-27", ymd(salesLastMonthStart(today()).addDays(-1)), c, 7000}); // two months back
+    addInvoice({7, "25-26", daysFromToday(0), c, 99});                    // another year
 
     QCOMPARE(salesLastMonthEnd(QDate(2027, 3, 10)), QDate(2027, 2, 28));
     QCOMPARE(salesLastMonthStart(QDate(2027, 1, 31)), QDate(2026, 12, 1));
@@ -400,9 +378,9 @@ void TestSalesDashboard::whatsAppSummaryListsOverdueCustomers()
     SalesEnvironment s;
     const int a = addCustomer("SHAH & SONS");
     const int b = addCustomer("A+B TRADERS");
-    addInvoice(1, today().addDays(-100), a, 1000);
-    addInvoice(2, today().addDays(-80), b, 2500.5);
-    addPayment(2, today().addDays(-10), 500, 0.5);
+    addInvoice({1, "26-27", daysFromToday(-100), a, 1000});
+    addInvoice({2, "26-27", daysFromToday(-80), b, 2500.5});
+    addPayment(2, "26-27", daysFromToday(-10), 500, 0.5);
 
     SalesSummary summary = loadSalesSummary("26-27", QDate(2026, 12, 7));
     QCOMPARE(summary.invoiceCount, 2);

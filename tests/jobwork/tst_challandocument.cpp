@@ -3,13 +3,16 @@
 // Set KESTROVA_KEEP_CHALLAN to a file name to keep the rendered picture.
 
 #include "support/recordingdesktop.h"
-#include "tst_challanfixtures.h"
+#include "support/salesdata.h"
+#include "support/standintool.h"
 
 #include "app/logos.h"
 #include "app/pagerenderer.h"
 #include "jobwork/challandocument.h"
+#include <QSqlQuery>
+#include <QtTest>
 
-using namespace fixture;
+using namespace testdata;
 
 namespace {
 
@@ -53,11 +56,11 @@ QString fillerCell(int breaks)
 // A challan of `lines` lines of 12.5 KGS, number 5 of year 26-27.
 void addChallan(int lines)
 {
-    const int c = addCustomer("ACME FORGINGS", "12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000");
+    const int c = addCustomer("ACME FORGINGS", {"12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000"});
     for (int i = 1; i <= lines; ++i) {
         const int item = addItem(c, QString("A%1").arg(i), QString("PART %1").arg(i), "KGS");
-        addInward({2, "26-27", c, item, 100, "CDC-9", "2026-04-20", "PO-7", QString(), "2026-04-21"});
-        addDelivery(5, "26-27", 2, c, item, 12.5, QString(), "2026-06-03", "handle with care");
+        addInward({2, "26-27", c, item, 100, "2026-04-21", "CDC-9", "2026-04-20", "PO-7"});
+        addChallanLine({5, "26-27", 2, c, item, 12.5, "2026-06-03", "handle with care"});
     }
 }
 
@@ -173,8 +176,7 @@ void TestChallanDocument::remarksFollowTheFixedText()
 void TestChallanDocument::logoCellsAreIndependent()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     QFile notImage(env.folder() + "/left_logo.png");
     QVERIFY(notImage.open(QIODevice::WriteOnly));
     notImage.write("not a picture");
@@ -200,8 +202,7 @@ void TestChallanDocument::logoCellsAreIndependent()
 void TestChallanDocument::htmlOfASavedChallan()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     addChallan(3);
 
     QCOMPARE(buildChallanHtml(5, "25-26"), QString());
@@ -223,9 +224,8 @@ void TestChallanDocument::htmlOfASavedChallan()
 void TestChallanDocument::printRendersEachPageOnItsOwnSheet()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    installStandInTool(env.folder());
+    QVERIFY(openSalesDatabase(env));
+    StandInTool tool(env.folder());
     addChallan(13);
 
     printChallan(nullptr, 5, "26-27");
@@ -234,7 +234,7 @@ void TestChallanDocument::printRendersEachPageOnItsOwnSheet()
     QCOMPARE(env.desktop.previews[0].title, QString("DC Preview - 5"));
     QCOMPARE(env.desktop.previews[0].pageCount, 2);
     QCOMPARE(env.desktop.previews[0].orientation, QPageLayout::Portrait);
-    const QStringList printed = printedHtml(env.folder());
+    const QStringList printed = tool.htmlGiven();
     QCOMPARE(printed.size(), 2);
     QVERIFY(printed[0].contains(serialCell(12)));
     QVERIFY(printed[1].contains(serialCell(13)));
@@ -252,8 +252,7 @@ void TestChallanDocument::installedToolRendersTheChallan()
     TestEnvironment env;
     if (RenderPlatform::locateTool(env.folder()).isEmpty())
         QSKIP("wkhtmltoimage is not installed");
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     addChallan(3);
     QImage logo(300, 300, QImage::Format_ARGB32);
     logo.fill(QColor(3, 105, 161));

@@ -3,7 +3,8 @@
 // Print, each challan identified by the number and year of its row.
 
 #include "support/recordingdesktop.h"
-#include "tst_challanfixtures.h"
+#include "support/salesdata.h"
+#include "support/standintool.h"
 
 #include "app/financialyear.h"
 #include "app/formconventions.h"
@@ -14,8 +15,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QSqlQuery>
+#include <QtTest>
 
-using namespace fixture;
+using namespace testdata;
 
 namespace {
 
@@ -49,12 +52,12 @@ Data addData()
     d.flange = addItem(d.customer, "B1", "FLANGE");
     d.shaft = addItem(d.customer, "C1", "SHAFT");
     d.gear = addItem(d.customer, "D1", "GEAR");
-    addInward({2, "26-27", d.customer, d.bracket, 10, "CDC-9", "2026-04-20", "PO-7", "coat both sides"});
-    addInward({2, "26-27", d.customer, d.flange, 4, "CDC-9", "2026-04-20", "PO-7", "coat both sides"});
-    addInward({2, "26-27", d.customer, d.shaft, 6, "CDC-9", "2026-04-20", "PO-7", "both sides"});
-    addInward({3, "26-27", d.customer, d.gear, 8, "CDC-11", "bad date", "PO-8", "urgent"});
-    addDelivery(1, "26-27", 2, d.customer, d.bracket, 3);
-    addDelivery(2, "26-27", 2, d.customer, d.flange, 4);
+    addInward({2, "26-27", d.customer, d.bracket, 10, "2026-05-02", "CDC-9", "2026-04-20", "PO-7", "coat both sides"});
+    addInward({2, "26-27", d.customer, d.flange, 4, "2026-05-02", "CDC-9", "2026-04-20", "PO-7", "coat both sides"});
+    addInward({2, "26-27", d.customer, d.shaft, 6, "2026-05-02", "CDC-9", "2026-04-20", "PO-7", "both sides"});
+    addInward({3, "26-27", d.customer, d.gear, 8, "2026-05-02", "CDC-11", "bad date", "PO-8", "urgent"});
+    addChallanLine({1, "26-27", 2, d.customer, d.bracket, 3});
+    addChallanLine({2, "26-27", 2, d.customer, d.flange, 4});
     return d;
 }
 
@@ -130,8 +133,8 @@ void TestChallanForm::handOverShowsOpenBalancesAndNextNumber()
     TestEnvironment env;
     QVERIFY(env.openDatabase());
     const Data d = addData();
-    addDelivery(4, "26-27", 3, d.customer, d.gear, 1);
-    addDelivery(1, "25-26", 3, d.customer, d.gear, 1);
+    addChallanLine({4, "26-27", 3, d.customer, d.gear, 1});
+    addChallanLine({1, "25-26", 3, d.customer, d.gear, 1});
     addBin(2, "26-27", d.bracket, 2);
 
     Form f;
@@ -248,8 +251,8 @@ void TestChallanForm::saveWritesNumberOfTheYearAndPrints()
     TestEnvironment env;
     QVERIFY(env.openDatabase());
     const Data d = addData();
-    installStandInTool(env.folder());
-    addDelivery(5, "25-26", 3, d.customer, d.gear, 1);
+    StandInTool tool(env.folder());
+    addChallanLine({5, "25-26", 3, d.customer, d.gear, 1});
 
     Form f;
     f.w->setInwardData({2, 3}, d.customer, "ACME FORGINGS");
@@ -276,7 +279,7 @@ void TestChallanForm::saveWritesNumberOfTheYearAndPrints()
     // Printed at once, then the form is empty.
     QCOMPARE(env.desktop.previews.size(), 1);
     QCOMPARE(env.desktop.previews[0].title, QString("DC Preview - 5"));
-    QVERIFY(printedHtml(env.folder()).value(0).contains("<b>NO.: </b>5/26-27"));
+    QVERIFY(tool.htmlGiven().value(0).contains("<b>NO.: </b>5/26-27"));
     QCOMPARE(f.lines->rowCount(), 0);
     QCOMPARE(f.number->text(), QString());
     QCOMPARE(f.list->item(0, 1)->text(), QString("5/26-27"));
@@ -327,8 +330,8 @@ void TestChallanForm::listFiltersAndOrder()
     QVERIFY(env.openDatabase());
     const Data d = addData();
     const int other = addCustomer("BETA WORKS");
-    addDelivery(7, "25-26", 1, other, 1, 1, QString(), "2025-05-01");
-    addDelivery(3, "26-27", 1, other, 1, 2.5, QString(), "2026-05-20", "first lot");
+    addChallanLine({7, "25-26", 1, other, 1, 1, "2025-05-01"});
+    addChallanLine({3, "26-27", 1, other, 1, 2.5, "2026-05-20", "first lot"});
 
     Form f;
     QCOMPARE(f.list->rowCount(), 4);
@@ -364,8 +367,8 @@ void TestChallanForm::loadBackTakesTheYearOfTheRow()
     QVERIFY(env.openDatabase());
     const Data d = addData();
     // Challan 4 of 26-27 stored by an older version with another year in its text.
-    addDelivery(4, "26-27", 2, d.customer, d.bracket, 4, "4/25-26", "2026-06-03", "as agreed");
-    addDelivery(4, "25-26", 2, d.customer, d.bracket, 9, "4/25-26", "2025-06-03");
+    addChallanLine({4, "26-27", 2, d.customer, d.bracket, 4, "2026-06-03", "as agreed", "4/25-26"});
+    addChallanLine({4, "25-26", 2, d.customer, d.bracket, 9, "2025-06-03", QString(), "4/25-26"});
     addInward({2, "25-26", d.customer, d.bracket, 50});
 
     Form f;
@@ -404,7 +407,7 @@ void TestChallanForm::updateKeepsNumberAndYear()
     QVERIFY(env.openDatabase());
     const Data d = addData();
     addInward({2, "25-26", d.customer, d.bracket, 50});
-    addDelivery(1, "25-26", 2, d.customer, d.bracket, 9, "1", "2025-06-03"); // typed without a year
+    addChallanLine({1, "25-26", 2, d.customer, d.bracket, 9, "2025-06-03", QString(), "1"}); // typed without a year
 
     Form f;
     f.loadBack("1");
@@ -439,8 +442,7 @@ void TestChallanForm::deleteFreesTheNumberUnlessInvoiced()
     TestEnvironment env;
     QVERIFY(env.openDatabase());
     const Data d = addData();
-    installStandInTool(env.folder());
-    addInvoice(6, "26-27", 1, d.bracket, 0);
+    addInvoiceLine(addInvoice({6, "26-27"}), 1, d.bracket, "26-27");
 
     Form f;
     f.click("delete_btn");
@@ -485,9 +487,9 @@ void TestChallanForm::printFromTheList()
     TestEnvironment env;
     QVERIFY(env.openDatabase());
     const Data d = addData();
-    installStandInTool(env.folder());
+    StandInTool tool(env.folder());
     addInward({2, "25-26", d.customer, d.bracket, 50});
-    addDelivery(12, "25-26", 2, d.customer, d.bracket, 9, "12", "2025-06-03");
+    addChallanLine({12, "25-26", 2, d.customer, d.bracket, 9, "2025-06-03", QString(), "12"});
 
     Form f;
     f.click("print_btn");
@@ -499,7 +501,7 @@ void TestChallanForm::printFromTheList()
     f.click("print_btn");
     QCOMPARE(env.desktop.previews.size(), 1);
     QCOMPARE(env.desktop.previews[0].title, QString("DC Preview - 12"));
-    const QString html = printedHtml(env.folder()).value(0);
+    const QString html = tool.htmlGiven().value(0);
     QVERIFY(html.contains("<b>NO.: </b>12/25-26"));
     QVERIFY(html.contains(">9.00 KGS</td>"));
 }

@@ -2,14 +2,16 @@
 // transactions, delete refusals, the list and the data of the printed challan.
 
 #include "support/recordingdesktop.h"
-#include "tst_challanfixtures.h"
+#include "support/salesdata.h"
 
 #include "app/financialyear.h"
 #include "jobwork/challanstore.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
 
-using namespace fixture;
+using namespace testdata;
 
 class TestChallanStore : public QObject
 {
@@ -37,8 +39,7 @@ private slots:
 void TestChallanStore::openLinesSubtractDeliveriesAndBins()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     const int b = addItem(c, "B1", "FLANGE");
@@ -48,9 +49,9 @@ void TestChallanStore::openLinesSubtractDeliveriesAndBins()
     addInward({5, "26-27", c, b, 4});
     addInward({5, "26-27", c, d, 6});
     addInward({5, "26-27", c, e, 8});
-    addDelivery(1, "26-27", 5, c, a, 3);
+    addChallanLine({1, "26-27", 5, c, a, 3});
     addBin(5, "26-27", a, 2);
-    addDelivery(2, "26-27", 5, c, b, 4);   // fully delivered
+    addChallanLine({2, "26-27", 5, c, b, 4});   // fully delivered
     addBin(5, "26-27", d, 6);               // closed to a bin
     addBin(5, "26-27", e, 1, "INVOICE");    // not a challan bin
     addBin(5, "25-26", e, 1);               // another year's bin
@@ -69,8 +70,7 @@ void TestChallanStore::openLinesSubtractDeliveriesAndBins()
 void TestChallanStore::linesAreReadByNumberYearAndCustomer()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int other = addCustomer("OTHER");
     const int a = addItem(c, "A1", "BRACKET");
@@ -78,9 +78,7 @@ void TestChallanStore::linesAreReadByNumberYearAndCustomer()
     addInward({3, "25-26", c, a, 7});                // earlier year, same number
     addInward({3, "26-27", c, a, 2});
     addInward({4, "26-27", other, o, 9});            // another customer's entry
-    Inward cancelled{6, "26-27", c, a, 5};
-    cancelled.isDeleted = 1;
-    addInward(cancelled);
+    addInward(Inward{6, "26-27", c, a, 5}.cancelled());
     addInward({8, "25-26", c, a, 5});                // only in the earlier year
 
     const PendingInward pending = loadPendingInwardLines({3, 4, 6, 8}, c, "26-27");
@@ -104,13 +102,12 @@ void TestChallanStore::remarksAreCollectedOnce()
 void TestChallanStore::numberingFillsTheLowestGapOfTheYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     QCOMPARE(nextChallanNumber("26-27"), 1);
     for (int no : {1, 2, 4})
-        addDelivery(no, "26-27", 1, 1, 1, 1);
-    addDelivery(2, "26-27", 1, 1, 2, 1); // a second line of challan 2 counts once
-    addDelivery(1, "25-26", 1, 1, 1, 1);
+        addChallanLine({no, "26-27", 1, 1, 1, 1});
+    addChallanLine({2, "26-27", 1, 1, 2, 1}); // a second line of challan 2 counts once
+    addChallanLine({1, "25-26", 1, 1, 1, 1});
     QCOMPARE(nextChallanNumber("26-27"), 3);
     QCOMPARE(nextChallanNumber("25-26"), 2);
 
@@ -144,8 +141,7 @@ void TestChallanStore::numberFromFieldText()
 void TestChallanStore::saveStoresNumberSlashYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     ChallanWrite challan{5, "26-27", "2026-06-10", 1, "998873", "rush", {{3, 1, 2.5}, {3, 2, 0}, {3, 3, -1}}};
     QCOMPARE(saveChallan(challan).result, WriteResult::Written);
     QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 1); // 0 and negative lines are not written
@@ -177,8 +173,7 @@ void TestChallanStore::saveStoresNumberSlashYear()
 void TestChallanStore::saveWritesAllLinesOrNone()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     exec("CREATE TRIGGER refuse_item BEFORE INSERT ON delivery_entries WHEN NEW.item_id = 99 "
          "BEGIN SELECT RAISE(ABORT, 'item 99 refused'); END");
     ChallanWrite challan{1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}, {3, 2, 1}, {3, 99, 4}}};
@@ -195,8 +190,7 @@ void TestChallanStore::saveWritesAllLinesOrNone()
 void TestChallanStore::failedCommitRollsBack()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     // A deferred foreign key is checked only at COMMIT, which then fails.
     exec("CREATE TABLE parent_rows (id INTEGER PRIMARY KEY)");
     exec("CREATE TABLE child_rows (pid INTEGER REFERENCES parent_rows(id) DEFERRABLE INITIALLY DEFERRED)");
@@ -216,10 +210,9 @@ void TestChallanStore::failedCommitRollsBack()
 void TestChallanStore::replaceKeepsNumberAndYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    addDelivery(4, "25-26", 2, 1, 1, 3, "4/25-26");
-    addDelivery(4, "26-27", 2, 1, 1, 7);
+    QVERIFY(openSalesDatabase(env));
+    addChallanLine({4, "25-26", 2, 1, 1, 3, "2026-06-01", QString(), "4/25-26"});
+    addChallanLine({4, "26-27", 2, 1, 1, 7});
     QCOMPARE(replaceChallan({4, "25-26", "2025-09-01", 1, "998873", "fixed", {{2, 1, 5}, {2, 2, 1}}}).result,
              WriteResult::Written);
     QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries WHERE fy_name = '25-26'"), 2);
@@ -235,9 +228,8 @@ void TestChallanStore::replaceKeepsNumberAndYear()
 void TestChallanStore::replaceWithoutQuantityKeepsTheChallan()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    addDelivery(4, "26-27", 2, 1, 1, 3);
+    QVERIFY(openSalesDatabase(env));
+    addChallanLine({4, "26-27", 2, 1, 1, 3});
     QCOMPARE(replaceChallan({4, "26-27", "2026-09-01", 1, "998873", "", {{2, 1, 0}}}).result,
              WriteResult::NothingToWrite);
     QCOMPARE(value("SELECT delivery_qty FROM delivery_entries WHERE delivery_no = 4").toDouble(), 3.0);
@@ -246,13 +238,12 @@ void TestChallanStore::replaceWithoutQuantityKeepsTheChallan()
 void TestChallanStore::deleteRefusedWhileALiveInvoiceBills()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    addDelivery(4, "26-27", 2, 1, 1, 3);
-    addDelivery(5, "26-27", 2, 1, 1, 3);
-    addDelivery(4, "25-26", 2, 1, 1, 3);
-    addInvoice(9, "26-27", 4, 1, 0);  // live invoice billing 4/26-27
-    addInvoice(10, "26-27", 5, 1, 1); // cancelled invoice billing 5/26-27
+    QVERIFY(openSalesDatabase(env));
+    addChallanLine({4, "26-27", 2, 1, 1, 3});
+    addChallanLine({5, "26-27", 2, 1, 1, 3});
+    addChallanLine({4, "25-26", 2, 1, 1, 3});
+    addInvoiceLine(addInvoice({9, "26-27"}), 4, 1, "26-27");                               // live, bills 4/26-27
+    addInvoiceLine(addInvoice({10, "26-27", "2026-07-01", 1, 100, 1}), 5, 1, "26-27"); // cancelled, bills 5/26-27
 
     const DeleteOutcome refused = deleteChallan(4, "26-27");
     QCOMPARE(refused.result, DeleteResult::Invoiced);
@@ -267,9 +258,8 @@ void TestChallanStore::deleteRefusedWhileALiveInvoiceBills()
 void TestChallanStore::deleteFailureIsReported()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    addDelivery(4, "26-27", 2, 1, 1, 3);
+    QVERIFY(openSalesDatabase(env));
+    addChallanLine({4, "26-27", 2, 1, 1, 3});
     exec("CREATE TRIGGER keep BEFORE DELETE ON delivery_entries BEGIN SELECT RAISE(ABORT, 'kept by test'); END");
     const DeleteOutcome outcome = deleteChallan(4, "26-27");
     QCOMPARE(outcome.result, DeleteResult::Failed);
@@ -280,16 +270,15 @@ void TestChallanStore::deleteFailureIsReported()
 void TestChallanStore::listPutsTheCurrentYearFirst()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int d = addCustomer("BETA");
-    addDelivery(1, "24-25", 1, c, 1, 1, QString(), "2024-06-01");
-    addDelivery(2, "25-26", 1, c, 1, 1, QString(), "2025-06-01");
-    addDelivery(1, "26-27", 1, c, 1, 2, QString(), "2026-06-01", "first");
-    addDelivery(1, "26-27", 1, c, 2, 3, QString(), "2026-06-01", "first");
-    addDelivery(3, "26-27", 1, d, 1, 1, "3", "2026-08-01");
-    addDelivery(1, "25-26", 1, d, 1, 1, QString(), "2025-07-01");
+    addChallanLine({1, "24-25", 1, c, 1, 1, "2024-06-01"});
+    addChallanLine({2, "25-26", 1, c, 1, 1, "2025-06-01"});
+    addChallanLine({1, "26-27", 1, c, 1, 2, "2026-06-01", "first"});
+    addChallanLine({1, "26-27", 1, c, 2, 3, "2026-06-01", "first"});
+    addChallanLine({3, "26-27", 1, d, 1, 1, "2026-08-01", QString(), "3"});
+    addChallanLine({1, "25-26", 1, d, 1, 1, "2025-07-01"});
 
     QList<ChallanListRow> rows = challanList(-1, QString(), QString(), "26-27");
     QStringList order;
@@ -310,18 +299,17 @@ void TestChallanStore::listPutsTheCurrentYearFirst()
 void TestChallanStore::loadedLinesMayRiseToWhatIsStillOpen()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET", "KGS");
     const int b = addItem(c, "B1", "FLANGE");
-    addInward({2, "26-27", c, a, 10, "CDC-9", "2026-04-20", "PO-7"});
+    addInward({2, "26-27", c, a, 10, "2026-05-02", "CDC-9", "2026-04-20", "PO-7"});
     addInward({2, "26-27", c, b, 6});
     addInward({2, "25-26", c, a, 50}); // the earlier year's entry 2 plays no part
-    addDelivery(4, "26-27", 2, c, a, 4, QString(), "2026-06-03", "as agreed");
-    addDelivery(4, "26-27", 2, c, b, 1, QString(), "2026-06-03", "as agreed");
-    addDelivery(3, "26-27", 2, c, a, 3);
-    addDelivery(7, "25-26", 2, c, a, 20);
+    addChallanLine({4, "26-27", 2, c, a, 4, "2026-06-03", "as agreed"});
+    addChallanLine({4, "26-27", 2, c, b, 1, "2026-06-03", "as agreed"});
+    addChallanLine({3, "26-27", 2, c, a, 3});
+    addChallanLine({7, "25-26", 2, c, a, 20});
     addBin(2, "26-27", b, 2);
 
     LoadedChallan challan;
@@ -344,12 +332,11 @@ void TestChallanStore::loadedLinesMayRiseToWhatIsStillOpen()
 void TestChallanStore::printDataOfTheYearsChallan()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
-    const int c = addCustomer("ACME", "12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000");
+    QVERIFY(openSalesDatabase(env));
+    const int c = addCustomer("ACME", {"12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000"});
     const int a = addItem(c, "A1", "BRACKET", "KGS");
-    addInward({2, "26-27", c, a, 10, "CDC-9", "2026-04-20", "PO-7", "", "2026-04-21"});
-    addDelivery(5, "26-27", 2, c, a, 12.5, "5/25-26", "2026-06-03", "handle with care");
+    addInward({2, "26-27", c, a, 10, "2026-04-21", "CDC-9", "2026-04-20", "PO-7"});
+    addChallanLine({5, "26-27", 2, c, a, 12.5, "2026-06-03", "handle with care", "5/25-26"});
 
     ChallanPrintData print;
     QVERIFY(!readChallanForPrint(5, "25-26", &print));

@@ -3,7 +3,7 @@
 // and Bin with its question and messages.
 
 #include "support/recordingdesktop.h"
-#include "tst_challanfixtures.h"
+#include "support/salesdata.h"
 
 #include "app/financialyear.h"
 #include "app/keptwindow.h"
@@ -18,8 +18,10 @@
 #include <QRadioButton>
 #include <QSqlDatabase>
 #include <QTableWidget>
+#include <QSqlQuery>
+#include <QtTest>
 
-using namespace fixture;
+using namespace testdata;
 
 namespace {
 
@@ -117,16 +119,16 @@ Firm fillFirm()
     f.a = addItem(f.acme, "A1", "BRACKET");
     f.b = addItem(f.acme, "B1", "FLANGE");
     f.p = addItem(f.bolt, "P1", "PIPE");
-    addInward({1, "26-27", f.acme, f.a, 10, "CDC-7", "2026-05-01", "PO-77", "urgent", "2026-05-03"});
-    addInward({1, "26-27", f.acme, f.b, 5, "CDC-7", "2026-05-01", "PO-77", "", "2026-05-03"});
+    addInward({1, "26-27", f.acme, f.a, 10, "2026-05-03", "CDC-7", "2026-05-01", "PO-77", "urgent"});
+    addInward({1, "26-27", f.acme, f.b, 5, "2026-05-03", "CDC-7", "2026-05-01", "PO-77"});
     addInward({2, "26-27", f.acme, f.a, 3});
     addInward({3, "26-27", f.acme, f.a, 2});
     addInward({4, "26-27", f.bolt, f.p, 8});
     addInward({5, "25-26", f.acme, f.a, 6});
-    addDelivery(1, "26-27", 1, f.acme, f.a, 4);
+    addChallanLine({1, "26-27", 1, f.acme, f.a, 4});
     addBin(1, "26-27", f.b, 1);
-    addDelivery(2, "26-27", 3, f.acme, f.a, 2);
-    addDelivery(1, "25-26", 5, f.acme, f.a, 1);
+    addChallanLine({2, "26-27", 3, f.acme, f.a, 2});
+    addChallanLine({1, "25-26", 5, f.acme, f.a, 1});
     return f;
 }
 
@@ -231,7 +233,7 @@ void TestGenerateDc::radioButtonsAndFiltersChooseTheRows()
     QCOMPARE(shown(w), QStringList({"4/26-27", "2/26-27", "1/26-27", "5/25-26"}));
 
     // Show reads what was written meanwhile.
-    addDelivery(3, "26-27", 2, f.acme, f.a, 3);
+    addChallanLine({3, "26-27", 2, f.acme, f.a, 3});
     click(w, "show_btn");
     QCOMPARE(shown(w), QStringList({"4/26-27", "1/26-27", "5/25-26"}));
     QVERIFY(env.desktop.messages.isEmpty());
@@ -314,8 +316,7 @@ void TestGenerateDc::ticksKeepToOneCustomer()
 void TestGenerateDc::ticksOfALongListSurviveScrolling()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int acme = addCustomer("ACME");
     const int bolt = addCustomer("BOLT WORKS");
     const int a = addItem(acme, "A1", "BRACKET");
@@ -442,12 +443,11 @@ void TestGenerateDc::binRefusesAnIssuedRow()
 void TestGenerateDc::binClosesTheRestAfterTheQuestion()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     addInward({8, "26-27", c, a, 10});
-    addDelivery(1, "26-27", 8, c, a, 4);
+    addChallanLine({1, "26-27", 8, c, a, 4});
     addInward({8, "25-26", c, a, 5}); // the same number in an earlier year stays open
     generateDC *w = openWindow();
     QCOMPARE(shown(w), QStringList({"8/26-27", "8/25-26"}));

@@ -3,11 +3,13 @@
 // order of the list, and bins written once, all or nothing.
 
 #include "support/recordingdesktop.h"
-#include "tst_challanfixtures.h"
+#include "support/salesdata.h"
 
 #include "jobwork/pendingstore.h"
+#include <QSqlQuery>
+#include <QtTest>
 
-using namespace fixture;
+using namespace testdata;
 
 namespace {
 
@@ -69,8 +71,7 @@ void TestGenerateDcStore::statusAtTheClosingThreshold()
     QFETCH(QString, status);
     QFETCH(QString, balance);
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     const int b = addItem(c, "B1", "FLANGE");
@@ -78,8 +79,8 @@ void TestGenerateDcStore::statusAtTheClosingThreshold()
     addInward({1, "26-27", c, b, 4});
     if (delivered > 0) {
         // Split over two challans and two items, as the form would write it.
-        addDelivery(1, "26-27", 1, c, a, delivered / 2);
-        addDelivery(2, "26-27", 1, c, b, delivered / 2);
+        addChallanLine({1, "26-27", 1, c, a, delivered / 2});
+        addChallanLine({2, "26-27", 1, c, b, delivered / 2});
     }
 
     const QList<PendingRow> rows = pending();
@@ -92,19 +93,18 @@ void TestGenerateDcStore::statusAtTheClosingThreshold()
 void TestGenerateDcStore::closedCountsLiveChallansAndDcBinsOfTheSameYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     addInward({3, "26-27", c, a, 10});
     addInward({3, "25-26", c, a, 8});
-    addDelivery(1, "26-27", 3, c, a, 2);
+    addChallanLine({1, "26-27", 3, c, a, 2});
     addBin(3, "26-27", a, 3);
     addBin(3, "26-27", a, 1, "INVOICE"); // closes an invoice balance, not this one
-    addDelivery(5, "25-26", 3, c, a, 1);
+    addChallanLine({5, "25-26", 3, c, a, 1});
     QSqlQuery q;
     q.exec("UPDATE delivery_entries SET is_deleted = NULL WHERE fy_name = '25-26'"); // an older live row
-    addDelivery(2, "26-27", 3, c, a, 4);
+    addChallanLine({2, "26-27", 3, c, a, 4});
     q.exec("UPDATE delivery_entries SET is_deleted = 1 WHERE delivery_no = 2"); // not live
 
     const QList<PendingRow> rows = pending();
@@ -127,8 +127,7 @@ void TestGenerateDcStore::closedCountsLiveChallansAndDcBinsOfTheSameYear()
 void TestGenerateDcStore::listOrderAndFilters()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int acme = addCustomer("ACME");
     const int bolt = addCustomer("BOLT WORKS");
     const int bracket = addItem(acme, "BR-10", "BRACKET");
@@ -140,11 +139,9 @@ void TestGenerateDcStore::listOrderAndFilters()
     addInward({3, "26-27", acme, flange, 2});
     addInward({7, "24-25", acme, bracket, 1});
     addInward({9, "25-26", bolt, pipe, 3});
-    Inward cancelled{4, "26-27", acme, bracket, 9};
-    cancelled.isDeleted = 1;
-    addInward(cancelled);
-    addDelivery(1, "26-27", 3, acme, flange, 2);   // 3/26-27 issued
-    addDelivery(1, "25-26", 9, bolt, pipe, 1);     // 9/25-26 partial
+    addInward(Inward{4, "26-27", acme, bracket, 9}.cancelled());
+    addChallanLine({1, "26-27", 3, acme, flange, 2});   // 3/26-27 issued
+    addChallanLine({1, "25-26", 9, bolt, pipe, 1});     // 9/25-26 partial
 
     QCOMPARE(numbers(pending()), QStringList({"3/26-27", "2/26-27", "1/26-27", "9/25-26", "7/24-25"}));
     QCOMPARE(numbers(pending(PendingFilter::Open)), QStringList({"2/26-27", "1/26-27", "9/25-26", "7/24-25"}));
@@ -167,12 +164,11 @@ void TestGenerateDcStore::listOrderAndFilters()
 void TestGenerateDcStore::binClosesTheOpenRestOnce()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     addInward({4, "26-27", c, a, 10});
-    addDelivery(1, "26-27", 4, c, a, 4);
+    addChallanLine({1, "26-27", 4, c, a, 4});
 
     const QDate today = QDate::currentDate();
     BinOutcome outcome = binPendingBalances({{4, "26-27", c}}, today);
@@ -203,8 +199,7 @@ void TestGenerateDcStore::binClosesTheOpenRestOnce()
 void TestGenerateDcStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     const int b = addItem(c, "B1", "FLANGE");
@@ -213,10 +208,10 @@ void TestGenerateDcStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
     addInward({3, "25-26", c, b, 5});
     addInward({3, "25-26", c, d, 2});
     addInward({3, "26-27", c, a, 10}); // the same number in the current year
-    addDelivery(1, "25-26", 3, c, a, 2.5);
-    addDelivery(2, "25-26", 3, c, b, 4.996);   // 0.004 left: closed
+    addChallanLine({1, "25-26", 3, c, a, 2.5});
+    addChallanLine({2, "25-26", 3, c, b, 4.996});   // 0.004 left: closed
     addBin(3, "25-26", a, 1.5);                // binned before
-    addDelivery(1, "26-27", 3, c, a, 9);       // the current year's challan
+    addChallanLine({1, "26-27", 3, c, a, 9});       // the current year's challan
 
     const BinOutcome outcome = binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 14));
     QVERIFY(outcome.ok);
@@ -242,8 +237,7 @@ void TestGenerateDcStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
 void TestGenerateDcStore::binWritesAllOrNothing()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     const int b = addItem(c, "B1", "FLANGE");

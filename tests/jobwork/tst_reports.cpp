@@ -1,7 +1,10 @@
 // The job-work reports: inward history and despatch details, their lists,
 // colours, totals and CSV files.
 
+#include "support/files.h"
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "app/financialyear.h"
 #include "app/formstyle.h"
@@ -25,130 +28,6 @@
 
 namespace {
 
-// Reads CSV text as a spreadsheet would: fields wrapped in double quotes may
-// hold commas, line breaks and doubled quotes.
-QList<QStringList> readCsv(const QString &text)
-{
-    QList<QStringList> lines;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
-        if (quoted) {
-            if (ch == '"' && i + 1 < text.size() && text.at(i + 1) == '"') {
-                field += '"';
-                ++i;
-            } else if (ch == '"') {
-                quoted = false;
-            } else {
-                field += ch;
-            }
-        } else if (ch == '"') {
-            quoted = true;
-        } else if (ch == ',') {
-            fields << field;
-            field.clear();
-        } else if (ch == '\n') {
-            fields << field;
-            lines << fields;
-            fields.clear();
-            field.clear();
-        } else if (ch != '\r') {
-            field += ch;
-        }
-    }
-    if (!field.isEmpty() || !fields.isEmpty())
-        lines << (fields << field);
-    return lines;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-int addCustomer(const QString &name)
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO customers (customer_name) VALUES (:name)");
-    q.bindValue(":name", name);
-    if (!q.exec())
-        qFatal("customer: %s", qPrintable(q.lastQuery()));
-    return q.lastInsertId().toInt();
-}
-
-int addItem(int customerId, const QString &code, const QString &name, const QString &uom = "NOS")
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO items (customer_id, item_code, item_name, uom) VALUES (:c, :code, :name, :uom)");
-    q.bindValue(":c", customerId);
-    q.bindValue(":code", code);
-    q.bindValue(":name", name);
-    q.bindValue(":uom", uom);
-    if (!q.exec())
-        qFatal("item");
-    return q.lastInsertId().toInt();
-}
-
-struct Inward
-{
-    int no;
-    QString fy;
-    QString date;
-    int customerId;
-    int itemId;
-    double qty;
-    QString dcNo = "DC-1";
-    QString dcDate = "2026-04-28";
-    QString poNo = "PO-9";
-    int deleted = 0;
-};
-
-void addInward(const Inward &in)
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO inward_entries (inward_no, inward_no_full, inward_date, customer_id, item_id, "
-              "dc_no, dc_date, po_no, po_date, inward_qty, remarks, fy_name, is_deleted) "
-              "VALUES (:no, :full, :date, :c, :i, :dc, :dcd, :po, '', :qty, '', :fy, :del)");
-    q.bindValue(":no", in.no);
-    q.bindValue(":full", fullDocumentNumber(in.no, in.fy));
-    q.bindValue(":date", in.date);
-    q.bindValue(":c", in.customerId);
-    q.bindValue(":i", in.itemId);
-    q.bindValue(":dc", in.dcNo);
-    q.bindValue(":dcd", in.dcDate);
-    q.bindValue(":po", in.poNo);
-    q.bindValue(":qty", in.qty);
-    q.bindValue(":fy", in.fy);
-    q.bindValue(":del", in.deleted);
-    if (!q.exec())
-        qFatal("inward");
-}
-
-// A delivery challan line, written as the challan form would.
-void addChallanLine(int deliveryNo, const QString &fy, int inwardNo, int customerId, int itemId, double qty,
-                    const QVariant &deleted = 0)
-{
-    QSqlQuery q;
-    q.prepare("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-              "customer_id, item_id, delivery_qty, remarks, fy_name, is_deleted, sac_code) "
-              "VALUES (:no, :full, '2026-05-10', :in, :c, :i, :qty, '', :fy, :del, '998873')");
-    q.bindValue(":no", deliveryNo);
-    q.bindValue(":full", fullDocumentNumber(deliveryNo, fy));
-    q.bindValue(":in", inwardNo);
-    q.bindValue(":c", customerId);
-    q.bindValue(":i", itemId);
-    q.bindValue(":qty", qty);
-    q.bindValue(":fy", fy);
-    q.bindValue(":del", deleted);
-    if (!q.exec())
-        qFatal("challan");
-}
-
 ReportFilter wholeYear()
 {
     ReportFilter f;
@@ -167,13 +46,9 @@ void showYear(W *window)
     QTest::mouseClick(window->template findChild<QPushButton *>("show_btn"), Qt::LeftButton);
 }
 
-QString cell(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? item->text() : QStringLiteral("<none>");
-}
-
 } // namespace
+
+using namespace testdata;
 
 class TestReports : public QObject
 {
@@ -199,17 +74,16 @@ private slots:
 void TestReports::inwardHistoryListsLiveLinesOfThePeriod()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int shah = addCustomer("SHAH, SONS");
     const int bolt = addItem(shah, "B-10", "BOLT");
     const int nut = addItem(shah, "A-20", "NUT");
-    addInward({1, "26-27", "2026-04-10", shah, bolt, 5});
-    addInward({1, "26-27", "2026-04-10", shah, nut, 2, "DC-1", "", "PO-9"});   // no customer date
-    addInward({2, "26-27", "2026-05-01", shah, bolt, 7, "DC-2", "28/04/2026"}); // date as typed
-    addInward({3, "26-27", "2026-05-02", shah, bolt, 100, "DC-3", "2026-05-01", "PO-9", 1}); // cancelled
-    addInward({9, "25-26", "2026-04-20", shah, nut, 1});                       // earlier year, in the period
-    addInward({4, "26-27", "2027-04-01", shah, nut, 50});                      // after the period
+    addInward({1, "26-27", shah, bolt, 5, "2026-04-10"});
+    addInward({1, "26-27", shah, nut, 2, "2026-04-10", "DC-1", "", "PO-9"});   // no customer date
+    addInward({2, "26-27", shah, bolt, 7, "2026-05-01", "DC-2", "28/04/2026"}); // date as typed
+    addInward(Inward{3, "26-27", shah, bolt, 100, "2026-05-02", "DC-3", "2026-05-01", "PO-9"}.cancelled()); // cancelled
+    addInward({9, "25-26", shah, nut, 1, "2026-04-20"});                       // earlier year, in the period
+    addInward({4, "26-27", shah, nut, 50, "2027-04-01"});                      // after the period
 
     QList<InwardHistoryRow> rows;
     QString error;
@@ -223,7 +97,7 @@ void TestReports::inwardHistoryListsLiveLinesOfThePeriod()
     QCOMPARE(quantityText(inwardHistoryTotal(rows)), QStringLiteral("15.000"));
 
     QCOMPARE(inwardHistoryCells(rows.at(0)),
-             QStringList({"2/26-27", "01-05-2026", "DC-2", "28/04/2026", "PO-9", "SHAH, SONS", "B-10", "BOLT",
+             QStringList({"2/26-27", "01-05-2026", "DC-2", "28/04/2026", "PO-1", "SHAH, SONS", "B-10", "BOLT",
                           "7.000"}));
     QCOMPARE(inwardHistoryCells(rows.at(1)).at(3), QString());
 
@@ -239,14 +113,13 @@ void TestReports::inwardHistoryListsLiveLinesOfThePeriod()
 void TestReports::inwardHistoryFilters()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int a = addCustomer("ALPHA");
     const int b = addCustomer("BETA");
-    addInward({1, "26-27", "2026-04-10", a, addItem(a, "AB-1", "FLANGE"), 1});
-    addInward({2, "26-27", "2026-04-11", a, addItem(a, "X-2", "Cabinet"), 2});
-    addInward({3, "26-27", "2026-04-12", b, addItem(b, "Y-3", "SHAFT"), 3});
-    addInward({4, "26-27", "2026-04-13", b, addItem(b, "Z-4", "50%_OFF"), 4});
+    addInward({1, "26-27", a, addItem(a, "AB-1", "FLANGE"), 1, "2026-04-10"});
+    addInward({2, "26-27", a, addItem(a, "X-2", "Cabinet"), 2, "2026-04-11"});
+    addInward({3, "26-27", b, addItem(b, "Y-3", "SHAFT"), 3, "2026-04-12"});
+    addInward({4, "26-27", b, addItem(b, "Z-4", "50%_OFF"), 4, "2026-04-13"});
 
     auto listed = [](const ReportFilter &f) {
         QList<InwardHistoryRow> rows;
@@ -275,12 +148,11 @@ void TestReports::inwardHistoryFilters()
 void TestReports::inwardHistoryWindow()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int a = addCustomer("ALPHA");
     const int b = addCustomer("BETA");
-    addInward({1, "26-27", "2026-04-10", a, addItem(a, "P-1", "PIN"), 1.25});
-    addInward({2, "26-27", "2026-04-11", b, addItem(b, "Q-1", "PLATE"), 2});
+    addInward({1, "26-27", a, addItem(a, "P-1", "PIN"), 1.25, "2026-04-10"});
+    addInward({2, "26-27", b, addItem(b, "Q-1", "PLATE"), 2, "2026-04-11"});
 
     QPointer<inwardHistory> kept;
     inwardHistory *w = openKeptWindow(kept, KeptForm::Rebuilt);
@@ -303,7 +175,7 @@ void TestReports::inwardHistoryWindow()
     showYear(w);
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(total->text(), QStringLiteral("3.250"));
-    QCOMPARE(cell(table, 1, 8), QStringLiteral("1.250"));
+    QCOMPARE(tableCell(table, 1, 8), QStringLiteral("1.250"));
     QCOMPARE(table->item(1, 8)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
 
     // Choosing a customer waits for Show; a search edit reloads at once.
@@ -340,15 +212,14 @@ void TestReports::inwardHistoryWindow()
 void TestReports::inwardHistoryExport()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int shah = addCustomer("SHAH, SONS");
     const int quoted = addCustomer("A \"B\" C, LTD");
     const int plain = addCustomer("SAY \"HI\" CO");
-    addInward({1, "26-27", "2026-04-10", shah, addItem(shah, "S-1", "SLEEVE"), 12.5});
-    addInward({2, "26-27", "2026-04-11", quoted, addItem(quoted, "Q-1", "ROD"), 1});
-    addInward({3, "26-27", "2026-04-12", plain, addItem(plain, "H-1", "HUB"), 2});
-    addInward({4, "26-27", "2026-04-13", shah, addItem(shah, "X-1", "CANCELLED"), 99, "DC-1", "", "", 1});
+    addInward({1, "26-27", shah, addItem(shah, "S-1", "SLEEVE"), 12.5, "2026-04-10"});
+    addInward({2, "26-27", quoted, addItem(quoted, "Q-1", "ROD"), 1, "2026-04-11"});
+    addInward({3, "26-27", plain, addItem(plain, "H-1", "HUB"), 2, "2026-04-12"});
+    addInward(Inward{4, "26-27", shah, addItem(shah, "X-1", "CANCELLED"), 99, "2026-04-13"}.cancelled());
 
     inwardHistory w;
     showYear(&w);
@@ -371,11 +242,11 @@ void TestReports::inwardHistoryExport()
     QVERIFY(env.desktop.messages.isEmpty());
     QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
 
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = fileBytes(path);
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes).split('\n');
     QCOMPARE(lines, QStringList({"Inward No,Inward Date,DC No,DC Date,PO No,Customer Name,Item Code,Item Name,Qty",
-                                 "1/26-27,10-04-2026,DC-1,28-04-2026,PO-9,\"SHAH, SONS\",S-1,SLEEVE,12.500",
+                                 "1/26-27,10-04-2026,CDC-1,01-05-2026,PO-1,\"SHAH, SONS\",S-1,SLEEVE,12.500",
                                  ",,,,,,,Total,12.500", ""}));
 
     // Every live line: each name reads back as stored, the cancelled line is
@@ -383,7 +254,7 @@ void TestReports::inwardHistoryExport()
     search->clear();
     env.desktop.saveFileAnswers.enqueue(path);
     QTest::mouseClick(w.findChild<QPushButton *>("print_list_btn"), Qt::LeftButton);
-    const QList<QStringList> read = readCsv(QString::fromUtf8(readFile(path)));
+    const QList<QStringList> read = readCsv(QString::fromUtf8(fileBytes(path)));
     QCOMPARE(read.size(), 5);
     QStringList names;
     for (int i = 1; i <= 3; ++i) {
@@ -397,10 +268,9 @@ void TestReports::inwardHistoryExport()
 void TestReports::inwardHistoryExportRefusals()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
-    addInward({1, "26-27", "2026-04-10", c, addItem(c, "P-1", "PIN"), 1});
+    addInward({1, "26-27", c, addItem(c, "P-1", "PIN"), 1, "2026-04-10"});
 
     inwardHistory w;
     auto *exportButton = w.findChild<QPushButton *>("print_list_btn");
@@ -438,22 +308,21 @@ void TestReports::inwardHistoryExportRefusals()
 void TestReports::despatchCountsLiveChallansOfTheSameYear()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
     const int gear = addItem(c, "G-1", "GEAR", "KGS");
     const int pin = addItem(c, "P-1", "PIN");
-    addInward({7, "26-27", "2026-04-10", c, gear, 100});
-    addInward({7, "26-27", "2026-04-10", c, pin, 10});
-    addInward({8, "26-27", "2026-04-11", c, gear, 30, "DC-8", "2026-04-09", "PO-1", 1}); // cancelled
-    addInward({7, "25-26", "2026-04-02", c, gear, 5});
+    addInward({7, "26-27", c, gear, 100, "2026-04-10"});
+    addInward({7, "26-27", c, pin, 10, "2026-04-10"});
+    addInward(Inward{8, "26-27", c, gear, 30, "2026-04-11", "DC-8", "2026-04-09", "PO-1"}.cancelled()); // cancelled
+    addInward({7, "25-26", c, gear, 5, "2026-04-02"});
 
-    addChallanLine(5, "26-27", 7, c, gear, 40);
-    addChallanLine(3, "26-27", 7, c, gear, 60);
-    addChallanLine(3, "26-27", 7, c, pin, 4);
-    addChallanLine(4, "26-27", 7, c, pin, 1, 1);          // not live
-    addChallanLine(6, "26-27", 7, c, pin, 2, QVariant()); // NULL counts as live
-    addChallanLine(2, "25-26", 7, c, gear, 5);            // the other year's inward 7
+    addChallanLine({5, "26-27", 7, c, gear, 40});
+    addChallanLine({3, "26-27", 7, c, gear, 60});
+    addChallanLine({3, "26-27", 7, c, pin, 4});
+    addChallanLine(ChallanLine{4, "26-27", 7, c, pin, 1}.deleted(1));          // not live
+    addChallanLine(ChallanLine{6, "26-27", 7, c, pin, 2}.deleted(QVariant())); // NULL counts as live
+    addChallanLine({2, "25-26", 7, c, gear, 5});            // the other year's inward 7
     // A bin closes no balance in this report.
     QSqlQuery q;
     QVERIFY(q.exec("INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name) "
@@ -466,7 +335,7 @@ void TestReports::despatchCountsLiveChallansOfTheSameYear()
     QCOMPARE(rows.size(), 3);
 
     QCOMPARE(despatchCells(rows.at(0)),
-             QStringList({"7/26-27", "10-04-2026", "DC-1", "28-04-2026", "PO-9", "G-1", "GEAR", "KGS",
+             QStringList({"7/26-27", "10-04-2026", "CDC-1", "01-05-2026", "PO-1", "G-1", "GEAR", "KGS",
                           "3/26-27,5/26-27", "100.000", "100.000", "0.000"}));
     QCOMPARE(despatchCells(rows.at(1)).mid(8),
              QStringList({"3/26-27,6/26-27", "10.000", "6.000", "4.000"}));
@@ -479,7 +348,7 @@ void TestReports::despatchCountsLiveChallansOfTheSameYear()
     QCOMPARE(quantityText(totals.balance), QStringLiteral("4.000"));
 
     // A line with no challan shows nothing sent back.
-    addInward({9, "26-27", "2026-04-12", c, pin, 3});
+    addInward({9, "26-27", c, pin, 3, "2026-04-12"});
     QVERIFY(queryDespatchDetails(wholeYear(), &rows, &error));
     QCOMPARE(despatchCells(rows.at(0)).mid(8), QStringList({"", "3.000", "0.000", "3.000"}));
 
@@ -491,8 +360,7 @@ void TestReports::despatchCountsLiveChallansOfTheSameYear()
 void TestReports::despatchAgreesWithPerLineSums()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
     QList<int> items;
     for (int i = 0; i < 3; ++i)
@@ -501,10 +369,11 @@ void TestReports::despatchAgreesWithPerLineSums()
     for (int n = 1; n <= 12; ++n) {
         const QString fy = n % 4 == 0 ? "25-26" : "26-27";
         for (int i = 0; i < 3; ++i) {
-            addInward({n, fy, "2026-05-01", c, items[i], 10.0 * n + i});
+            addInward({n, fy, c, items[i], 10.0 * n + i, "2026-05-01"});
             for (int k = 0; k < (n + i) % 4; ++k) {
                 const QVariant deleted = k == 2 ? QVariant(1) : (k == 1 ? QVariant() : QVariant(0));
-                addChallanLine(challan + k % 2, k == 3 ? "27-28" : fy, n, c, items[i], 1.5 * (k + 1), deleted);
+                const QString lineFy = k == 3 ? "27-28" : fy;
+                addChallanLine(ChallanLine{challan + k % 2, lineFy, n, c, items[i], 1.5 * (k + 1)}.deleted(deleted));
             }
             challan += 2;
         }
@@ -549,8 +418,7 @@ void TestReports::despatchColoursAtTheThreshold()
     QCOMPARE(StatusColor::Partial, QColor("#fff3cd"));
 
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
     const struct
     {
@@ -565,9 +433,9 @@ void TestReports::despatchColoursAtTheThreshold()
     int no = 1;
     for (const auto &line : lines) {
         const int item = addItem(c, line.code, "PART " + line.code);
-        addInward({no, "26-27", "2026-04-10", c, item, line.received});
+        addInward({no, "26-27", c, item, line.received, "2026-04-10"});
         if (line.sent > 0)
-            addChallanLine(no, "26-27", no, c, item, line.sent);
+            addChallanLine({no, "26-27", no, c, item, line.sent});
         ++no;
     }
 
@@ -577,23 +445,22 @@ void TestReports::despatchColoursAtTheThreshold()
     QCOMPARE(table->rowCount(), 4);
     for (int r = 0; r < 4; ++r) {
         const auto &line = lines[3 - r]; // inward numbers descending
-        QCOMPARE(cell(table, r, 5), line.code);
+        QCOMPARE(tableCell(table, r, 5), line.code);
         QCOMPARE(table->item(r, 11)->background().color(), QColor(line.colour));
     }
-    QCOMPARE(cell(table, 0, 11), QStringLiteral("10.000"));
-    QCOMPARE(cell(table, 1, 11), QStringLiteral("-2.000"));
+    QCOMPARE(tableCell(table, 0, 11), QStringLiteral("10.000"));
+    QCOMPARE(tableCell(table, 1, 11), QStringLiteral("-2.000"));
 }
 
 void TestReports::despatchDetailsWindowAndExport()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
     const int gear = addItem(c, "G-1", "GEAR", "KGS");
-    addInward({7, "26-27", "2026-04-10", c, gear, 100});
-    addChallanLine(3, "26-27", 7, c, gear, 60);
-    addChallanLine(5, "26-27", 7, c, gear, 40);
+    addInward({7, "26-27", c, gear, 100, "2026-04-10"});
+    addChallanLine({3, "26-27", 7, c, gear, 60});
+    addChallanLine({5, "26-27", 7, c, gear, 40});
 
     QPointer<despatchdetails> kept;
     despatchdetails *w = openKeptWindow(kept, KeptForm::Rebuilt);
@@ -607,7 +474,7 @@ void TestReports::despatchDetailsWindowAndExport()
 
     showYear(w);
     QCOMPARE(table->rowCount(), 1);
-    QCOMPARE(cell(table, 0, 8), QStringLiteral("3/26-27,5/26-27"));
+    QCOMPARE(tableCell(table, 0, 8), QStringLiteral("3/26-27,5/26-27"));
     QCOMPARE(table->item(0, 11)->background().color(), QColor("#d4edda"));
     QCOMPARE(w->findChild<QLineEdit *>("tot_rec_qtyEdit")->text(), QStringLiteral("100.000"));
     QCOMPARE(w->findChild<QLineEdit *>("tot_des_qtyEdit")->text(), QStringLiteral("100.000"));
@@ -621,12 +488,12 @@ void TestReports::despatchDetailsWindowAndExport()
     QVERIFY(env.desktop.messages.isEmpty());
     QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
 
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = fileBytes(path);
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(QString::fromUtf8(bytes).split('\n'),
              QStringList({"Inward No,Inward Date,DC No,DC Date,PO No,Item Code,Item Name,UOM,Our DCs,"
                           "Received Qty,Despatched Qty,Balance Qty",
-                          "7/26-27,10-04-2026,DC-1,28-04-2026,PO-9,G-1,GEAR,KGS,\"3/26-27,5/26-27\","
+                          "7/26-27,10-04-2026,CDC-1,01-05-2026,PO-1,G-1,GEAR,KGS,\"3/26-27,5/26-27\","
                           "100.000,100.000,0.000",
                           ",,,,,,,,Total,100.000,100.000,0.000", ""}));
 }
@@ -634,10 +501,9 @@ void TestReports::despatchDetailsWindowAndExport()
 void TestReports::despatchExportRefusals()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    createSalesTables();
+    QVERIFY(openSalesDatabase(env));
     const int c = addCustomer("ALPHA");
-    addInward({1, "26-27", "2026-04-10", c, addItem(c, "P-1", "PIN"), 1});
+    addInward({1, "26-27", c, addItem(c, "P-1", "PIN"), 1, "2026-04-10"});
 
     despatchdetails w;
     auto *exportButton = w.findChild<QPushButton *>("print_list_btn");

@@ -3,6 +3,7 @@
 // pictures reach the printed pages.
 
 #include "support/recordingdesktop.h"
+#include "support/standintool.h"
 
 #include "app/pagerenderer.h"
 
@@ -15,73 +16,6 @@
 #include <QTest>
 
 namespace {
-
-const QString kUnpatched = QStringLiteral("wkhtmltoimage 0.12.6");
-const QString kPatched = QStringLiteral("wkhtmltoimage 0.12.6 (with patched qt)");
-
-// A shell script standing in for the tool. Every run but "--version" logs its
-// arguments one a line followed by "----", keeps a copy of the HTML it was
-// given (html_<run>.html) and then runs `body`, in which $html and $img are
-// the last two arguments. The default body copies source.png to the image.
-struct StandIn
-{
-    QString folder;
-
-    StandIn(const QString &appFolder, const QString &body = QStringLiteral("cp \"$dir/source.png\" \"$img\""),
-            const QString &version = kUnpatched)
-        : folder(appFolder)
-    {
-        QFile::remove(folder + QStringLiteral("/args.log"));
-        for (const QString &name : QDir(folder).entryList({QStringLiteral("html_*.html")}))
-            QFile::remove(folder + QLatin1Char('/') + name);
-        const QString script = QStringLiteral(
-                                   "#!/bin/sh\n"
-                                   "dir=\"$(dirname \"$0\")\"\n"
-                                   "if [ \"$1\" = \"--version\" ]; then echo \"%1\"; exit 0; fi\n"
-                                   "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$dir/args.log\"; done\n"
-                                   "echo ---- >> \"$dir/args.log\"\n"
-                                   "html=\"\"; img=\"\"\n"
-                                   "for a in \"$@\"; do html=\"$img\"; img=\"$a\"; done\n"
-                                   "n=$(grep -c -- '^----$' \"$dir/args.log\")\n"
-                                   "cp \"$html\" \"$dir/html_$n.html\"\n")
-                                   .arg(version)
-                               + body + QLatin1Char('\n');
-        QFile file(folder + QLatin1Char('/') + RenderPlatform::toolFileName());
-        file.open(QIODevice::WriteOnly);
-        file.write(script.toUtf8());
-        file.close();
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-    }
-
-    void setSource(const QSize &size) const
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        image.save(folder + QStringLiteral("/source.png"));
-    }
-
-    QList<QStringList> runs() const
-    {
-        QFile file(folder + QStringLiteral("/args.log"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QList<QStringList> result{QStringList()};
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-            if (line == QLatin1String("----"))
-                result.append(QStringList());
-            else if (!line.isEmpty())
-                result.last().append(line);
-        }
-        result.removeLast();
-        return result;
-    }
-
-    QString htmlOfRun(int run) const
-    {
-        QFile file(QStringLiteral("%1/html_%2.html").arg(folder).arg(run));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-};
 
 QStringList filesIn(const QString &folder, const QString &pattern)
 {
@@ -138,7 +72,7 @@ void TestPageRenderer::challanRunsTheToolAsDescribed()
 {
     TestEnvironment env;
     const QString temp = env.desktop.tempFolder;
-    StandIn tool(env.folder());
+    StandInTool tool(env.folder());
     tool.setSource(QSize(2480, 3508));
 
     const QString html = QStringLiteral("<html><head><style>* { font-family: 'Times New Roman', serif; }</style>"
@@ -176,7 +110,7 @@ void TestPageRenderer::challanRunsTheToolAsDescribed()
 void TestPageRenderer::patchedToolKeepsItsOwnZoom()
 {
     TestEnvironment env;
-    StandIn tool(env.folder(), "cp \"$dir/source.png\" \"$img\"", kPatched);
+    StandInTool tool(env.folder(), StandInTool::copySource, StandInTool::patchedVersion);
     tool.setSource(QSize(248, 350));
     QVERIFY(renderHtmlToPages(nullptr, "<html><head></head><body>x</body></html>",
                               RenderProfiles::deliveryChallan(1)));
@@ -190,7 +124,7 @@ void TestPageRenderer::failureShowsTheToolsErrorOutput()
 {
     TestEnvironment env;
     const QString temp = env.desktop.tempFolder;
-    StandIn tool(env.folder(), "echo 'Error: page could not be loaded' >&2; exit 1");
+    StandInTool tool(env.folder(), "echo 'Error: page could not be loaded' >&2; exit 1");
 
     // A picture left by an earlier run must not pass for this one.
     QImage(10, 10, QImage::Format_RGB32).save(temp + "/challan_preview.png");
@@ -219,7 +153,7 @@ void TestPageRenderer::successTestsOfTheUses()
 
     {
         // Exit code 0 but no picture: the salary slip fails.
-        StandIn tool(env.folder(), "exit 0");
+        StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
         QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render salary slip preview."));
@@ -228,7 +162,7 @@ void TestPageRenderer::successTestsOfTheUses()
         // A picture but exit code 1: the receipt fails, the challan (which
         // looks only for the picture) previews.
         env.desktop.clear();
-        StandIn tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
+        StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
         tool.setSource(QSize(124, 175));
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
         QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render receipt image."));
@@ -240,7 +174,7 @@ void TestPageRenderer::successTestsOfTheUses()
     {
         // Both: the single-page uses preview with their own titles and pages.
         env.desktop.clear();
-        StandIn tool(env.folder());
+        StandInTool tool(env.folder());
         tool.setSource(QSize(124, 175));
         QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil Kumar")));
         QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
@@ -306,7 +240,7 @@ void TestPageRenderer::missingToolForEachUse()
 void TestPageRenderer::htmlFileThatCannotBeWritten()
 {
     TestEnvironment env;
-    StandIn tool(env.folder());
+    StandInTool tool(env.folder());
     tool.setSource(QSize(124, 175));
     env.desktop.tempFolder = env.folder() + "/no/such/folder";
 
@@ -329,7 +263,7 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
     TestEnvironment env;
     const QString temp = env.desktop.tempFolder;
     {
-        StandIn tool(env.folder(), "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"");
+        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"");
         tool.setSource(QSize(248, 350));
         QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
                                   RenderProfiles::taxInvoice(12)));
@@ -347,7 +281,7 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
     }
     {
         env.desktop.clear();
-        StandIn tool(env.folder(), "exit 0");
+        StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
         QCOMPARE(env.desktop.messages.size(), 1);
         QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
@@ -358,7 +292,7 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
         // A document that needs every page (a long challan) does not print
         // with one missing: it fails as a whole.
         env.desktop.clear();
-        StandIn tool(env.folder(), "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"");
+        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"");
         tool.setSource(QSize(248, 350));
         PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
         profile.paint = RenderPaint::PerPage;
@@ -392,7 +326,7 @@ void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
     // End to end with the payment pending statement.
     TestEnvironment env;
     const QString temp = env.desktop.tempFolder;
-    StandIn tool(env.folder());
+    StandInTool tool(env.folder());
     const PageRenderProfile profile = RenderProfiles::paymentPendingStatement();
     const QSize printable = printablePage(profile);
     const int stripHeight = int(printable.height() / (double(printable.width()) / 2480));
@@ -420,7 +354,7 @@ void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
 void TestPageRenderer::toolRunningPastTheLimitIsEnded()
 {
     TestEnvironment env;
-    StandIn tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exec sleep 30");
+    StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exec sleep 30");
     tool.setSource(QSize(124, 175));
     PageRenderProfile profile = RenderProfiles::deliveryChallan(5);
     profile.timeLimitMs = 500;
@@ -449,8 +383,8 @@ void TestPageRenderer::preparedHtml()
     QCOMPARE(RenderPlatform::requestedZoom({"--width", "2480", "--zoom", "2.5"}), 2.5);
     QCOMPARE(RenderPlatform::requestedZoom({"--width", "2480"}), 1.0);
     QCOMPARE(RenderPlatform::requestedZoom({"--zoom"}), 1.0);
-    QVERIFY(RenderPlatform::reportsPatchedQt(kPatched));
-    QVERIFY(!RenderPlatform::reportsPatchedQt(kUnpatched));
+    QVERIFY(RenderPlatform::reportsPatchedQt(StandInTool::patchedVersion));
+    QVERIFY(!RenderPlatform::reportsPatchedQt(StandInTool::unpatchedVersion));
 }
 
 void TestPageRenderer::toolLookupAndArguments()
@@ -461,7 +395,7 @@ void TestPageRenderer::toolLookupAndArguments()
     if (!installed.isEmpty())
         QVERIFY(!installed.startsWith(env.folder()));
     // ...and the application folder's comes first.
-    StandIn tool(env.folder());
+    StandInTool tool(env.folder());
     QCOMPARE(RenderPlatform::locateTool(env.folder()), env.folder() + "/" + RenderPlatform::toolFileName());
     QVERIFY(!RenderPlatform::toolHonoursZoom(RenderPlatform::locateTool(env.folder())));
 

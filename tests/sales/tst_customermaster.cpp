@@ -1,4 +1,5 @@
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "sales/customermaster.h"
 #include "sales/salesschema.h"
@@ -11,6 +12,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+using namespace testdata;
+
 namespace {
 
 // A customer master over a fresh database with the sales tables.
@@ -21,8 +24,7 @@ struct Fixture
 
     Fixture()
     {
-        env.openDatabase();
-        createSalesTables();
+        openSalesDatabase(env);
         form = new CustomerMaster;
         form->show();
     }
@@ -51,12 +53,6 @@ struct Fixture
     RecordingDesktop::Message last() { return env.desktop.lastMessage(); }
 };
 
-QVariant scalar(const QString &sql)
-{
-    QSqlQuery q(sql);
-    return q.next() ? q.value(0) : QVariant();
-}
-
 } // namespace
 
 class TestCustomerMaster : public QObject
@@ -76,8 +72,8 @@ private slots:
         QVERIFY(f.table()->isColumnHidden(0));
         QCOMPARE(f.table()->horizontalHeaderItem(5)->text(), QString("Type"));
 
-        QSqlQuery("INSERT INTO customers (customer_name, customer_type) VALUES ('ZED', 'Local Customer')");
-        QSqlQuery("INSERT INTO customers (customer_name, customer_type) VALUES ('ABC', 'IGST Customer')");
+        addCustomer("ZED");
+        addCustomer("ABC", {{}, {}, {}, {}, "IGST Customer"});
         f.click("pushButton_5");
         QCOMPARE(f.table()->rowCount(), 2);
         QCOMPARE(f.table()->item(0, 1)->text(), QString("ABC"));
@@ -118,14 +114,14 @@ private slots:
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Error"));
         QCOMPARE(f.last().text, QString("Customer name cannot be empty!"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 1);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
     }
 
     void duplicatesInAnyLetterCase()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO customers (customer_name, gst_no) VALUES ('Acme Tools', '33abc')");
-        QSqlQuery("INSERT INTO customers (customer_name, gst_no) VALUES ('BOLT WORKS', '')");
+        addCustomer("Acme Tools", {{}, {}, "33abc"});
+        addCustomer("BOLT WORKS");
 
         f.fill(" acme tools ");
         f.click("add_btn");
@@ -141,15 +137,14 @@ private slots:
         f.fill("CASTINGS", "");
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 3);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 3);
     }
 
     void editAndUpdate()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO customers (customer_name, gst_no, customer_type, vendor_id, email) "
-                  "VALUES ('ACME', '33AAA', 'IGST Customer', 'VX9', 'a@b.in')");
-        QSqlQuery("INSERT INTO customers (customer_name, gst_no, customer_type) VALUES ('BOLT', '29BBB', 'Local Customer')");
+        addCustomer("ACME", {{}, {}, "33AAA", {}, "IGST Customer", "a@b.in", "VX9"});
+        addCustomer("BOLT", {{}, {}, "29BBB"});
         f.click("pushButton_5");
 
         f.click("edit_btn");
@@ -178,9 +173,9 @@ private slots:
         f.click("update_btn");
         QCOMPARE(f.last().title, QString("Success"));
         QCOMPARE(f.last().text, QString("Customer updated successfully!"));
-        QCOMPARE(scalar("SELECT phone FROM customers WHERE customer_name = 'ACME'").toString(), QString("12345"));
-        QCOMPARE(scalar("SELECT vendor_id FROM customers WHERE customer_name = 'ACME'").toString(), QString("VX9"));
-        QCOMPARE(scalar("SELECT phone FROM customers WHERE customer_name = 'BOLT'").toString(), QString());
+        QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'ACME'").toString(), QString("12345"));
+        QCOMPARE(value("SELECT vendor_id FROM customers WHERE customer_name = 'ACME'").toString(), QString("VX9"));
+        QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'BOLT'").toString(), QString());
         QVERIFY(f.w<QPushButton>("add_btn")->isEnabled());
         QVERIFY(!f.w<QPushButton>("update_btn")->isEnabled());
 
@@ -199,8 +194,7 @@ private slots:
     void deleteRefusedWhileItemsOrDocumentsUseIt()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO customers (customer_id, customer_name) VALUES (1, 'ACME')");
-        QSqlQuery("INSERT INTO items (customer_id, item_code) VALUES (1, 'P1')");
+        addItem(addCustomer("ACME"), "P1", "");
         f.click("pushButton_5");
 
         f.select("ACME");
@@ -209,29 +203,29 @@ private slots:
         QCOMPARE(f.last().text, QString("This customer has items linked to Items!\nPlease delete the items first."));
 
         QSqlQuery("DELETE FROM items");
-        QSqlQuery("INSERT INTO inward_entries (inward_no, customer_id, item_id, fy_name) VALUES (1, 1, 9, '26-27')");
-        QSqlQuery("INSERT INTO invoice_payments (customer_id, invoice_no, fy_name) VALUES (1, 4, '26-27')");
+        addInward({1, "26-27", 1, 9, 1});
+        addPayment(4, "26-27", "2026-07-01", 0, 0, 1);
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
         QCOMPARE(f.last().title, QString("Cannot Delete"));
         QCOMPARE(f.last().text, QString("This customer is still used by Inward Entries, Payments!\nIt cannot be deleted."));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 1);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
 
         QSqlQuery("DELETE FROM inward_entries");
         QSqlQuery("DELETE FROM invoice_payments");
-        QSqlQuery("INSERT INTO delivery_entries (delivery_no, customer_id) VALUES (1, 1)");
-        QSqlQuery("INSERT INTO invoices (invoice_no, customer_id) VALUES (1, 1)");
+        addChallanLine({1, "26-27", 1, 1, 0, 1});
+        addInvoice({1, "26-27"});
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("This customer is still used by Delivery Challans, Invoices!\nIt cannot be deleted."));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 1);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
     }
 
     void deleteAfterConfirmation()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO customers (customer_name) VALUES ('ACME')");
-        QSqlQuery("INSERT INTO customers (customer_name) VALUES ('BOLT')");
+        addCustomer("ACME");
+        addCustomer("BOLT");
         f.form->close();
         delete f.form;
         f.form = new CustomerMaster;
@@ -245,11 +239,11 @@ private slots:
         QCOMPARE(f.last().title, QString("Confirm Delete"));
         QCOMPARE(f.last().text, QString("Delete customer: ACME?"));
         QCOMPARE(f.last().buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 2);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 2);
 
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("Customer deleted!"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM customers").toInt(), 1);
+        QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
         QCOMPARE(f.table()->rowCount(), 1);
         // The search list is refilled only later: the deleted name is still offered.
         QCOMPARE(f.search()->findText("ACME"), 1);
@@ -261,7 +255,7 @@ private slots:
     {
         Fixture f;
         for (const char *name : {"CHARLIE", "ALPHA", "BRAVO"})
-            QSqlQuery(QString("INSERT INTO customers (customer_name) VALUES ('%1')").arg(name));
+            addCustomer(name);
         delete f.form;
         f.form = new CustomerMaster;
 

@@ -1,4 +1,5 @@
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "sales/itemmaster.h"
 #include "sales/itemstore.h"
@@ -11,6 +12,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+using namespace testdata;
+
 namespace {
 
 // An item master over a fresh database holding two customers, ACME (1) and BOLT (2).
@@ -21,10 +24,9 @@ struct Fixture
 
     Fixture()
     {
-        env.openDatabase();
-        createSalesTables();
-        QSqlQuery("INSERT INTO customers (customer_id, customer_name) VALUES (1, 'ACME')");
-        QSqlQuery("INSERT INTO customers (customer_id, customer_name) VALUES (2, 'BOLT')");
+        openSalesDatabase(env);
+        addCustomer("ACME");
+        addCustomer("BOLT");
         form = new itemmaster;
         form->show();
     }
@@ -65,12 +67,6 @@ struct Fixture
     RecordingDesktop::Message last() { return env.desktop.lastMessage(); }
 };
 
-QVariant scalar(const QString &sql)
-{
-    QSqlQuery q(sql);
-    return q.next() ? q.value(0) : QVariant();
-}
-
 } // namespace
 
 class TestItemMaster : public QObject
@@ -96,7 +92,7 @@ private slots:
 
         // Shown again: customers added meanwhile appear, the first entry is chosen.
         f.chooseCustomer("BOLT");
-        QSqlQuery("INSERT INTO customers (customer_name) VALUES ('CAST')");
+        addCustomer("CAST");
         f.form->hide();
         f.form->show();
         QCOMPARE(f.customers()->count(), 4);
@@ -148,7 +144,7 @@ private slots:
         f.fill("  ", " ");
         f.click("add_btn");
         QCOMPARE(f.last().text, QString("Item code or Item Name cannot be empty!"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 3);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 3);
     }
 
     void codeIsUniquePerCustomer()
@@ -166,7 +162,7 @@ private slots:
         f.fill("P1", "PIN");
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
     }
 
     void rateMustBeANumber()
@@ -180,12 +176,12 @@ private slots:
         f.fill("P1", "PIN", "abc");
         f.click("add_btn");
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 0);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 0);
 
         f.fill("P1", "PIN", "");
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(scalar("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
+        QCOMPARE(value("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
 
         // Update refuses it too and writes nothing.
         f.selectCode("P1");
@@ -194,7 +190,7 @@ private slots:
         f.click("update_btn");
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
         QVERIFY(f.w<QPushButton>("update_btn")->isEnabled());
-        QCOMPARE(scalar("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
+        QCOMPARE(value("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
 
         double rate = -1;
         QVERIFY(parseRate(" 7.25 ", &rate));
@@ -206,11 +202,9 @@ private slots:
     void editUpdateAndMoveToAnotherCustomer()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO items (item_id, customer_id, item_code, item_name, uom, rate_wo_tax, tax_percent) "
-                  "VALUES (1, 1, 'P1', 'PIN', 'KGS', 12.5, 18)");
-        QSqlQuery("INSERT INTO items (item_id, customer_id, item_code, item_name, uom, rate_wo_tax, tax_percent) "
-                  "VALUES (2, 1, 'P2', 'ROD', 'BAGS', 3, 7)");
-        QSqlQuery("INSERT INTO items (item_id, customer_id, item_code, item_name) VALUES (3, 2, 'P2', 'BOLT ROD')");
+        addItem(1, "P1", "PIN", "KGS", 12.5, 18);
+        addItem(1, "P2", "ROD", "BAGS", 3, 7);
+        addItem(2, "P2", "BOLT ROD");
         f.click("reset_btn");
 
         f.click("edit_btn");
@@ -229,8 +223,8 @@ private slots:
         // Update without a change does not collide with the item itself.
         f.click("update_btn");
         QCOMPARE(f.last().text, QString("Item updated successfully!"));
-        QCOMPARE(scalar("SELECT rate_wo_tax FROM items WHERE item_id = 1").toDouble(), 12.5);
-        QCOMPARE(scalar("SELECT tax_percent FROM items WHERE item_id = 1").toDouble(), 18.0);
+        QCOMPARE(value("SELECT rate_wo_tax FROM items WHERE item_id = 1").toDouble(), 12.5);
+        QCOMPARE(value("SELECT tax_percent FROM items WHERE item_id = 1").toDouble(), 18.0);
         QVERIFY(f.w<QPushButton>("reset_btn")->isEnabled());
 
         // A stored unit or tax not on the lists selects their first entries.
@@ -245,7 +239,7 @@ private slots:
         f.edit("codeEdit")->setText("P9");
         f.click("update_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(scalar("SELECT customer_id FROM items WHERE item_id = 2").toInt(), 2);
+        QCOMPARE(value("SELECT customer_id FROM items WHERE item_id = 2").toInt(), 2);
         QCOMPARE(f.table()->rowCount(), 3); // every item, whatever the list shows
 
         QMetaObject::invokeMethod(f.form, "on_update_btn_clicked");
@@ -264,10 +258,10 @@ private slots:
     void searchByCustomerAndText()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO items (customer_id, item_code, item_name) VALUES (2, 'ZX-10', 'GEAR')");
-        QSqlQuery("INSERT INTO items (customer_id, item_code, item_name) VALUES (1, 'AB-20', 'SHAFT')");
-        QSqlQuery("INSERT INTO items (customer_id, item_code, item_name) VALUES (1, 'AB-10', 'COLLAR')");
-        QSqlQuery("INSERT INTO items (customer_id, item_code, item_name) VALUES (7, 'LOST', 'ORPHAN')");
+        addItem(2, "ZX-10", "GEAR");
+        addItem(1, "AB-20", "SHAFT");
+        addItem(1, "AB-10", "COLLAR");
+        addItem(7, "LOST", "ORPHAN");
         f.click("reset_btn");
         QCOMPARE(f.column(2), QStringList({"AB-10", "AB-20", "ZX-10"}));
 
@@ -280,7 +274,7 @@ private slots:
         QCOMPARE(f.column(2), QStringList({"AB-10"}));
         f.edit("searchLineEdit")->setText("'; DROP TABLE items; --");
         QCOMPARE(f.table()->rowCount(), 0);
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 4);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 4);
 
         f.click("reset_btn");
         QCOMPARE(f.customers()->currentIndex(), 0);
@@ -291,10 +285,10 @@ private slots:
     void deleteRefusedWhileDocumentsUseIt()
     {
         Fixture f;
-        QSqlQuery("INSERT INTO items (item_id, customer_id, item_code, item_name) VALUES (1, 1, 'P1', 'PIN')");
-        QSqlQuery("INSERT INTO items (item_id, customer_id, item_code, item_name) VALUES (2, 1, 'P2', 'ROD')");
-        QSqlQuery("INSERT INTO inward_entries (inward_no, customer_id, item_id) VALUES (1, 1, 1)");
-        QSqlQuery("INSERT INTO bins (bin_type, item_id) VALUES ('DC', 1)");
+        addItem(1, "P1", "PIN");
+        addItem(1, "P2", "ROD");
+        addInward({1, "26-27", 1, 1, 1});
+        addBin(1, "26-27", 1, 1);
         f.click("reset_btn");
 
         f.click("delete_btn");
@@ -309,11 +303,11 @@ private slots:
 
         QSqlQuery("DELETE FROM inward_entries");
         QSqlQuery("DELETE FROM bins");
-        QSqlQuery("INSERT INTO delivery_entries (delivery_no, item_id) VALUES (1, 1)");
-        QSqlQuery("INSERT INTO invoice_items (invoice_id, item_id) VALUES (1, 1)");
+        addChallanLine({1, "26-27", 1, 1, 1, 1});
+        addInvoiceLine(1, 1, 1, "26-27");
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("This item is still used by Delivery Challans, Invoices!\nIt cannot be deleted."));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
 
         // An item nothing uses is deleted after the confirmation.
         f.selectCode("P2");
@@ -321,10 +315,10 @@ private slots:
         f.click("delete_btn");
         QCOMPARE(f.last().title, QString("Confirm Delete"));
         QCOMPARE(f.last().text, QString("Delete item: ROD?"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("Item deleted!"));
-        QCOMPARE(scalar("SELECT COUNT(*) FROM items WHERE item_id = 2").toInt(), 0);
+        QCOMPARE(value("SELECT COUNT(*) FROM items WHERE item_id = 2").toInt(), 0);
         QCOMPARE(f.column(2), QStringList{"P1"});
     }
 

@@ -1,4 +1,5 @@
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "sales/customermaster.h"
 #include "sales/itemmaster.h"
@@ -65,7 +66,7 @@ private slots:
         QVERIFY(env.desktop.messages.isEmpty());
 
         // A second window over the same database changes nothing and says nothing.
-        QSqlQuery("INSERT INTO customers (customer_name) VALUES ('ACME')");
+        testdata::addCustomer("ACME");
         SalesWindow again;
         QSqlQuery count("SELECT COUNT(*) FROM customers");
         QVERIFY(count.next());

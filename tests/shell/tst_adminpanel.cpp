@@ -1,12 +1,12 @@
 // The administration panel behind its password, and the company settings dialog.
 
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "app/companydb.h"
 #include "app/companysettingsdialog.h"
 #include "app/developerdialog.h"
 #include "app/mainwindow.h"
-#include "sales/salesschema.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -357,8 +357,8 @@ void TestAdminPanel::yearList()
         QCOMPARE(q.value(0).toInt(), 0);
     }
 
-    createSalesTables();
-    QVERIFY(q.exec("INSERT INTO inward_entries (inward_no, inward_no_full, fy_name) VALUES (1, '1/27-28', '27-28')"));
+    testdata::createTables();
+    testdata::addInward({1, "27-28", 1, 1, 1});
     {
         Form<DeveloperDialog> f;
         QVERIFY(f.check("fy_2627_check")->isChecked());

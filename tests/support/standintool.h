@@ -1,0 +1,35 @@
+#pragma once
+// A shell script standing in for wkhtmltoimage in the application folder (it
+// is found before an installed tool). Every run but "--version" logs its
+// arguments, keeps a copy of the HTML it was given and then runs `body`, in
+// which $dir is the application folder and $html and $img are the last two
+// arguments. The default body copies the source picture (a small white page
+// until setSource) to the image.
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class StandInTool
+{
+public:
+    static const QString unpatchedVersion;
+    static const QString patchedVersion;
+    static const QString copySource;
+
+    explicit StandInTool(const QString &appFolder, const QString &body = copySource,
+                         const QString &version = unpatchedVersion);
+
+    // The picture the default body hands back.
+    void setSource(const QSize &size) const;
+
+    // The arguments of each run, in order.
+    QList<QStringList> runs() const;
+    // The HTML of run `run` (from 1), and of every run in order.
+    QString htmlOfRun(int run) const;
+    QStringList htmlGiven() const;
+
+private:
+    QString m_folder;
+};

@@ -1,0 +1,55 @@
+#include "widgets.h"
+
+#include "app/formconventions.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QTableWidget>
+
+void click(const QObject *parent, const char *name)
+{
+    child<QAbstractButton>(parent, name)->click();
+}
+
+QAbstractButton *buttonWithText(const QObject *parent, const QString &text)
+{
+    for (QPushButton *b : parent->findChildren<QPushButton *>()) {
+        if (b->text() == text)
+            return b;
+    }
+    return nullptr;
+}
+
+QString tableCell(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QStringLiteral("<none>");
+}
+
+QStringList columnTexts(const QTableWidget *table, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row)
+        texts << tableCell(table, row, column);
+    return texts;
+}
+
+namespace {
+
+LoadBackMenus g_menus;
+
+bool recordingChooser(QWidget *, const QPoint &globalPos, const QString &entryText)
+{
+    g_menus.entries << entryText;
+    g_menus.positions << globalPos;
+    return g_menus.choose;
+}
+
+} // namespace
+
+LoadBackMenus &recordLoadBackMenus()
+{
+    g_menus = LoadBackMenus();
+    g_loadBackChooser = recordingChooser;
+    return g_menus;
+}
