@@ -4,9 +4,9 @@
 
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "app/financialyear.h"
-#include "app/keptwindow.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"
 
@@ -34,7 +34,7 @@ generateDC *openWindow()
 
 QTableWidget *list(generateDC *w)
 {
-    return w->findChild<QTableWidget *>("gen_dc_table");
+    return child<QTableWidget>(w, "gen_dc_table");
 }
 
 QCheckBox *box(generateDC *w, int row)
@@ -45,22 +45,18 @@ QCheckBox *box(generateDC *w, int row)
 
 QString cell(generateDC *w, int row, int column)
 {
-    QTableWidgetItem *item = list(w)->item(row, column);
-    return item ? item->text() : QString("<none>");
+    return tableCell(list(w), row, column);
 }
 
 // The "Inward No" column top down.
 QStringList shown(generateDC *w)
 {
-    QStringList numbers;
-    for (int r = 0; r < list(w)->rowCount(); ++r)
-        numbers << cell(w, r, 2);
-    return numbers;
+    return columnTexts(list(w), 2);
 }
 
 int rowOf(generateDC *w, const QString &fullNumber)
 {
-    return shown(w).indexOf(fullNumber);
+    return int(shown(w).indexOf(fullNumber));
 }
 
 void tick(generateDC *w, const QString &fullNumber)
@@ -70,25 +66,15 @@ void tick(generateDC *w, const QString &fullNumber)
     box(w, row)->click();
 }
 
-void click(generateDC *w, const char *name)
-{
-    w->findChild<QAbstractButton *>(name)->click();
-}
-
 QList<deliveryChallanList *> challanForms()
 {
-    QList<deliveryChallanList *> forms;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *form = qobject_cast<deliveryChallanList *>(widget))
-            forms << form;
-    }
-    return forms;
+    return topLevelWindows<deliveryChallanList>();
 }
 
 // (inward no, item code, qty) of each line of a challan form.
 QStringList formLines(deliveryChallanList *form)
 {
-    auto *table = form->findChild<QTableWidget *>("qtyEditing_Table");
+    auto *table = child<QTableWidget>(form, "qtyEditing_Table");
     QStringList lines;
     for (int r = 0; r < table->rowCount(); ++r)
         lines << table->item(r, 9)->text() + " " + table->item(r, 4)->text() + " " + table->item(r, 7)->text();
@@ -112,7 +98,6 @@ struct Firm
 
 Firm fillFirm()
 {
-    createTables();
     Firm f;
     f.acme = addCustomer("ACME");
     f.bolt = addCustomer("BOLT WORKS");
@@ -125,10 +110,10 @@ Firm fillFirm()
     addInward({3, "26-27", f.acme, f.a, 2});
     addInward({4, "26-27", f.bolt, f.p, 8});
     addInward({5, "25-26", f.acme, f.a, 6});
-    addChallanLine({1, "26-27", 1, f.acme, f.a, 4});
+    addDelivery({1, "26-27", 1, f.acme, f.a, 4});
     addBin(1, "26-27", f.b, 1);
-    addChallanLine({2, "26-27", 3, f.acme, f.a, 2});
-    addChallanLine({1, "25-26", 5, f.acme, f.a, 1});
+    addDelivery({2, "26-27", 3, f.acme, f.a, 2});
+    addDelivery({1, "25-26", 5, f.acme, f.a, 1});
     return f;
 }
 
@@ -141,7 +126,6 @@ class TestGenerateDc : public QObject
 private slots:
     void init() { g_currentFY = "26-27"; }
     void listShowsBalancesAndStatuses();
-    void opensAsAKeptWindowBuiltAnewOnceClosed();
     void radioButtonsAndFiltersChooseTheRows();
     void showingAgainResetsTheCustomer();
     void previewShowsTheRowsOwnEntry();
@@ -156,23 +140,18 @@ private slots:
 void TestGenerateDc::listShowsBalancesAndStatuses()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     fillFirm();
     generateDC *w = openWindow();
     QCOMPARE(w->windowTitle(), QString("Generate Delivery Challan - Kestrova App"));
-    QVERIFY(w->findChild<QRadioButton *>("radio_pending")->isChecked());
+    QVERIFY(child<QRadioButton>(w, "radio_pending")->isChecked());
     QVERIFY(list(w)->isColumnHidden(1));
 
     QCOMPARE(shown(w), QStringList({"4/26-27", "2/26-27", "1/26-27", "5/25-26"}));
     const int row = rowOf(w, "1/26-27");
-    QCOMPARE(cell(w, row, 1), QString("1"));
-    QCOMPARE(cell(w, row, 3), QString("03-05-2026"));
-    QCOMPARE(cell(w, row, 4), QString("CDC-7"));
-    QCOMPARE(cell(w, row, 5), QString("01-05-2026"));
-    QCOMPARE(cell(w, row, 6), QString("PO-77"));
-    QCOMPARE(cell(w, row, 7), QString("ACME"));
-    QCOMPARE(cell(w, row, 8), QString("10.000")); // 15 received less a challan of 4 and a bin of 1
-    QCOMPARE(cell(w, row, 9), QString("Partial"));
+    // 15 received less a challan of 4 and a bin of 1.
+    QCOMPARE(rowTexts(list(w), row).mid(1),
+             QStringList({"1", "1/26-27", "03-05-2026", "CDC-7", "01-05-2026", "PO-77", "ACME", "10.000", "Partial"}));
     QCOMPARE(list(w)->item(row, 9)->background().color(), QColor("#fff3cd"));
     QCOMPARE(box(w, row)->property("inwardNo").toInt(), 1);
     QCOMPARE(box(w, row)->property("customerName").toString(), QString("ACME"));
@@ -183,30 +162,10 @@ void TestGenerateDc::listShowsBalancesAndStatuses()
         QVERIFY(box(w, r)->isEnabled());
 }
 
-void TestGenerateDc::opensAsAKeptWindowBuiltAnewOnceClosed()
-{
-    TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    const Firm f = fillFirm();
-    QPointer<generateDC> kept;
-    generateDC *first = openKeptWindow(kept, KeptForm::Rebuilt);
-    QVERIFY(first && first->isVisible() && !first->parent());
-    QCOMPARE(list(first)->rowCount(), 4);
-
-    addInward({7, "26-27", f.bolt, f.p, 1});
-    QCOMPARE(openKeptWindow(kept, KeptForm::Rebuilt), first); // open: brought to the front
-    first->findChild<QPushButton *>("close_btn")->click();
-    QVERIFY(!first->isVisible());
-
-    generateDC *second = openKeptWindow(kept, KeptForm::Rebuilt);
-    QVERIFY(second && second->isVisible());
-    QCOMPARE(shown(second).first(), QString("7/26-27"));
-}
-
 void TestGenerateDc::radioButtonsAndFiltersChooseTheRows()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     const Firm f = fillFirm();
     generateDC *w = openWindow();
 
@@ -219,21 +178,21 @@ void TestGenerateDc::radioButtonsAndFiltersChooseTheRows()
     click(w, "radio_all");
     QCOMPARE(shown(w), QStringList({"4/26-27", "3/26-27", "2/26-27", "1/26-27", "5/25-26"}));
 
-    auto *combo = w->findChild<QComboBox *>("company_combo");
+    auto *combo = child<QComboBox>(w, "company_combo");
     QCOMPARE(combo->itemText(0), QString("-- All Companies --"));
     combo->setCurrentIndex(combo->findData(f.bolt));
     QCOMPARE(shown(w), QStringList({"4/26-27"}));
     combo->setCurrentIndex(0);
 
-    w->findChild<QLineEdit *>("filter_codeEdit")->setText("flan");
+    child<QLineEdit>(w, "filter_codeEdit")->setText("flan");
     QCOMPARE(shown(w), QStringList({"1/26-27"}));
-    w->findChild<QLineEdit *>("filter_codeEdit")->clear();
+    child<QLineEdit>(w, "filter_codeEdit")->clear();
 
     click(w, "radio_pending");
     QCOMPARE(shown(w), QStringList({"4/26-27", "2/26-27", "1/26-27", "5/25-26"}));
 
     // Show reads what was written meanwhile.
-    addChallanLine({3, "26-27", 2, f.acme, f.a, 3});
+    addDelivery({3, "26-27", 2, f.acme, f.a, 3});
     click(w, "show_btn");
     QCOMPARE(shown(w), QStringList({"4/26-27", "1/26-27", "5/25-26"}));
     QVERIFY(env.desktop.messages.isEmpty());
@@ -242,10 +201,10 @@ void TestGenerateDc::radioButtonsAndFiltersChooseTheRows()
 void TestGenerateDc::showingAgainResetsTheCustomer()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     const Firm f = fillFirm();
     generateDC *w = openWindow();
-    auto *combo = w->findChild<QComboBox *>("company_combo");
+    auto *combo = child<QComboBox>(w, "company_combo");
     combo->setCurrentIndex(combo->findData(f.bolt));
     QCOMPARE(list(w)->rowCount(), 1);
 
@@ -260,20 +219,16 @@ void TestGenerateDc::showingAgainResetsTheCustomer()
 void TestGenerateDc::previewShowsTheRowsOwnEntry()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     const Firm f = fillFirm();
     const int z = addItem(f.acme, "Z9", "ZINC PLATE");
     addInward({1, "25-26", f.acme, z, 4}); // the same number in the earlier year
     generateDC *w = openWindow();
-    auto *display = w->findChild<QTableWidget *>("display_table");
+    auto *display = child<QTableWidget>(w, "display_table");
 
     list(w)->setCurrentCell(rowOf(w, "1/26-27"), 2);
     QCOMPARE(display->rowCount(), 2);
-    QCOMPARE(display->item(0, 0)->text(), QString("A1"));
-    QCOMPARE(display->item(0, 1)->text(), QString("BRACKET"));
-    QCOMPARE(display->item(0, 2)->text(), QString("10.000"));
-    QCOMPARE(display->item(0, 3)->text(), QString("NOS"));
-    QCOMPARE(display->item(0, 4)->text(), QString("urgent"));
+    QCOMPARE(rowTexts(display, 0), QStringList({"A1", "BRACKET", "10.000", "NOS", "urgent"}));
     QCOMPARE(display->item(1, 0)->text(), QString("B1"));
 
     list(w)->setCurrentCell(rowOf(w, "1/25-26"), 2);
@@ -284,7 +239,7 @@ void TestGenerateDc::previewShowsTheRowsOwnEntry()
 void TestGenerateDc::ticksKeepToOneCustomer()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     fillFirm();
     generateDC *w = openWindow();
     click(w, "radio_all");
@@ -360,7 +315,7 @@ void TestGenerateDc::ticksOfALongListSurviveScrolling()
 void TestGenerateDc::proceedOpensAFormWithTheTickedBalances()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     const Firm f = fillFirm();
     addInward({6, "26-27", f.acme, f.b, 9}); // not ticked
     generateDC *w = openWindow();
@@ -374,7 +329,7 @@ void TestGenerateDc::proceedOpensAFormWithTheTickedBalances()
     deliveryChallanList *form = forms.first();
     QVERIFY(form->isVisible());
     QVERIFY(!form->parent());
-    QCOMPARE(form->findChild<QLineEdit *>("companyNameEdit")->text(), QString("ACME"));
+    QCOMPARE(child<QLineEdit>(form, "companyNameEdit")->text(), QString("ACME"));
     // Entry 1 lends what is left after its challan and its bin, entry 2 all of it.
     QCOMPARE(formLines(form), QStringList({"2 A1 3.000", "1 A1 6.000", "1 B1 4.000"}));
 
@@ -387,15 +342,14 @@ void TestGenerateDc::proceedOpensAFormWithTheTickedBalances()
 void TestGenerateDc::proceedRefusals()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     fillFirm();
     generateDC *w = openWindow();
 
     click(w, "proced_del_btn");
     QCOMPARE(env.desktop.messages.size(), 1);
     QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Warning);
-    QCOMPARE(env.desktop.lastMessage().title, QString("Error"));
-    QCOMPARE(env.desktop.lastMessage().text, QString("Please select at least one DC using checkbox!"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Please select at least one DC using checkbox!"));
 
     // An earlier year's entry cannot go to the form, which works in the current year.
     tick(w, "1/26-27");
@@ -421,13 +375,12 @@ void TestGenerateDc::proceedRefusals()
 void TestGenerateDc::binRefusesAnIssuedRow()
 {
     TestEnvironment env;
-    QVERIFY(env.openDatabase());
+    QVERIFY(openSalesDatabase(env));
     fillFirm();
     generateDC *w = openWindow();
 
     click(w, "bin_btn");
-    QCOMPARE(env.desktop.lastMessage().title, QString("Error"));
-    QCOMPARE(env.desktop.lastMessage().text, QString("Select at least one row to bin!"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Select at least one row to bin!"));
 
     click(w, "radio_all");
     tick(w, "2/26-27");
@@ -435,8 +388,7 @@ void TestGenerateDc::binRefusesAnIssuedRow()
     click(w, "bin_btn");
     QCOMPARE(env.desktop.messages.size(), 2);
     QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Warning);
-    QCOMPARE(env.desktop.lastMessage().title, QString("Error"));
-    QCOMPARE(env.desktop.lastMessage().text, QString("Row is already fully issued!"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Row is already fully issued!"));
     QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
 }
 
@@ -447,7 +399,7 @@ void TestGenerateDc::binClosesTheRestAfterTheQuestion()
     const int c = addCustomer("ACME");
     const int a = addItem(c, "A1", "BRACKET");
     addInward({8, "26-27", c, a, 10});
-    addChallanLine({1, "26-27", 8, c, a, 4});
+    addDelivery({1, "26-27", 8, c, a, 4});
     addInward({8, "25-26", c, a, 5}); // the same number in an earlier year stays open
     generateDC *w = openWindow();
     QCOMPARE(shown(w), QStringList({"8/26-27", "8/25-26"}));
@@ -457,10 +409,9 @@ void TestGenerateDc::binClosesTheRestAfterTheQuestion()
     click(w, "bin_btn");
     QCOMPARE(env.desktop.messages.size(), 1);
     QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Question);
-    QCOMPARE(env.desktop.lastMessage().title, QString("Confirm Bin"));
-    QCOMPARE(env.desktop.lastMessage().text,
-             QString::fromUtf8("Close pending balance for selected inward(s)?\n\n\u2022 Pending qty will be zeroed "
-                               "out\n\u2022 No invoice or DC numbers used\n\u2022 Inward entries stay unchanged\n"
+    QCOMPARE(env.desktop.lastShown(),
+             QString::fromUtf8("Confirm Bin|Close pending balance for selected inward(s)?\n\n\u2022 Pending qty will be "
+                               "zeroed out\n\u2022 No invoice or DC numbers used\n\u2022 Inward entries stay unchanged\n"
                                "\u2022 This cannot be undone"));
     QCOMPARE(env.desktop.lastMessage().buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
@@ -469,18 +420,9 @@ void TestGenerateDc::binClosesTheRestAfterTheQuestion()
     click(w, "bin_btn");
     QCOMPARE(env.desktop.messages.size(), 3);
     QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Information);
-    QCOMPARE(env.desktop.lastMessage().title, QString("Binned"));
-    QCOMPARE(env.desktop.lastMessage().text, QString("Pending balance closed successfully!"));
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
-    QSqlQuery q("SELECT bin_type, inward_no, item_id, customer_id, binned_qty, fy_name, bin_date FROM bins");
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), QString("DC"));
-    QCOMPARE(q.value(1).toInt(), 8);
-    QCOMPARE(q.value(2).toInt(), a);
-    QCOMPARE(q.value(3).toInt(), c);
-    QCOMPARE(q.value(4).toDouble(), 6.0);
-    QCOMPARE(q.value(5).toString(), QString("26-27"));
-    QCOMPARE(q.value(6).toString(), QDate::currentDate().toString("yyyy-MM-dd"));
+    QCOMPARE(env.desktop.lastShown(), QString("Binned|Pending balance closed successfully!"));
+    QCOMPARE(rows("SELECT bin_type, inward_no, item_id, customer_id, binned_qty, fy_name, bin_date, delivery_no FROM bins"),
+             QStringList{QString("DC|8|%1|%2|6|26-27|%3|").arg(a).arg(c).arg(QDate::currentDate().toString("yyyy-MM-dd"))});
 
     // The list was reloaded: the entry left the pending list and shows Issued.
     QCOMPARE(shown(w), QStringList({"8/25-26"}));

@@ -47,7 +47,6 @@ private slots:
     void statusAtTheClosingThreshold();
     void closedCountsLiveChallansAndDcBinsOfTheSameYear();
     void listOrderAndFilters();
-    void binClosesTheOpenRestOnce();
     void binSkipsClosedLinesAndKeepsToTheRowsYear();
     void binWritesAllOrNothing();
 };
@@ -79,8 +78,8 @@ void TestGenerateDcStore::statusAtTheClosingThreshold()
     addInward({1, "26-27", c, b, 4});
     if (delivered > 0) {
         // Split over two challans and two items, as the form would write it.
-        addChallanLine({1, "26-27", 1, c, a, delivered / 2});
-        addChallanLine({2, "26-27", 1, c, b, delivered / 2});
+        addDelivery({1, "26-27", 1, c, a, delivered / 2});
+        addDelivery({2, "26-27", 1, c, b, delivered / 2});
     }
 
     const QList<PendingRow> rows = pending();
@@ -98,14 +97,11 @@ void TestGenerateDcStore::closedCountsLiveChallansAndDcBinsOfTheSameYear()
     const int a = addItem(c, "A1", "BRACKET");
     addInward({3, "26-27", c, a, 10});
     addInward({3, "25-26", c, a, 8});
-    addChallanLine({1, "26-27", 3, c, a, 2});
+    addDelivery({1, "26-27", 3, c, a, 2});
     addBin(3, "26-27", a, 3);
     addBin(3, "26-27", a, 1, "INVOICE"); // closes an invoice balance, not this one
-    addChallanLine({5, "25-26", 3, c, a, 1});
-    QSqlQuery q;
-    q.exec("UPDATE delivery_entries SET is_deleted = NULL WHERE fy_name = '25-26'"); // an older live row
-    addChallanLine({2, "26-27", 3, c, a, 4});
-    q.exec("UPDATE delivery_entries SET is_deleted = 1 WHERE delivery_no = 2"); // not live
+    addDelivery(Delivery{5, "25-26", 3, c, a, 1}.deleted(QVariant())); // an older live row
+    addDelivery(Delivery{2, "26-27", 3, c, a, 4}.deleted());            // not live
 
     const QList<PendingRow> rows = pending();
     QCOMPARE(numbers(rows), QStringList({"3/26-27", "3/25-26"}));
@@ -140,16 +136,13 @@ void TestGenerateDcStore::listOrderAndFilters()
     addInward({7, "24-25", acme, bracket, 1});
     addInward({9, "25-26", bolt, pipe, 3});
     addInward(Inward{4, "26-27", acme, bracket, 9}.cancelled());
-    addChallanLine({1, "26-27", 3, acme, flange, 2});   // 3/26-27 issued
-    addChallanLine({1, "25-26", 9, bolt, pipe, 1});     // 9/25-26 partial
+    addDelivery({1, "26-27", 3, acme, flange, 2});   // 3/26-27 issued
+    addDelivery({1, "25-26", 9, bolt, pipe, 1});     // 9/25-26 partial
 
     QCOMPARE(numbers(pending()), QStringList({"3/26-27", "2/26-27", "1/26-27", "9/25-26", "7/24-25"}));
     QCOMPARE(numbers(pending(PendingFilter::Open)), QStringList({"2/26-27", "1/26-27", "9/25-26", "7/24-25"}));
     QCOMPARE(numbers(pending(PendingFilter::Issued)), QStringList({"3/26-27"}));
     QCOMPARE(numbers(pending(PendingFilter::All, bolt)), QStringList({"2/26-27", "9/25-26"}));
-    QCOMPARE(pending(PendingFilter::All, bolt)[0].customerName, QString("BOLT WORKS"));
-    QCOMPARE(pending(PendingFilter::All, bolt)[0].customerId, bolt);
-    QCOMPARE(pending(PendingFilter::All, bolt)[1].fy, QString("25-26"));
 
     // Any one line matching keeps the entry, with all of its lines counted.
     const QList<PendingRow> plates = pending(PendingFilter::All, -1, "  plate ");
@@ -159,41 +152,6 @@ void TestGenerateDcStore::listOrderAndFilters()
     QCOMPARE(numbers(pending(PendingFilter::Open, acme, "pipe")), QStringList());
     // Typed text is a value, never part of the statement.
     QCOMPARE(numbers(pending(PendingFilter::All, -1, "x' OR '1'='1")), QStringList());
-}
-
-void TestGenerateDcStore::binClosesTheOpenRestOnce()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    const int c = addCustomer("ACME");
-    const int a = addItem(c, "A1", "BRACKET");
-    addInward({4, "26-27", c, a, 10});
-    addChallanLine({1, "26-27", 4, c, a, 4});
-
-    const QDate today = QDate::currentDate();
-    BinOutcome outcome = binPendingBalances({{4, "26-27", c}}, today);
-    QVERIFY(outcome.ok);
-    QCOMPARE(outcome.written, 1);
-    QSqlQuery q("SELECT bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name, delivery_no "
-                "FROM bins");
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), today.toString("yyyy-MM-dd"));
-    QCOMPARE(q.value(1).toString(), QString("DC"));
-    QCOMPARE(q.value(2).toInt(), 4);
-    QCOMPARE(q.value(3).toInt(), a);
-    QCOMPARE(q.value(4).toInt(), c);
-    QCOMPARE(q.value(5).toDouble(), 6.0);
-    QCOMPARE(q.value(6).toString(), QString("26-27"));
-    QVERIFY(q.value(7).isNull());
-    QVERIFY(!q.next());
-    QCOMPARE(pending()[0].status(), PendingStatus::Issued);
-    QCOMPARE(pending()[0].balance(), 0.0);
-
-    // A balance already binned is not binned again.
-    outcome = binPendingBalances({{4, "26-27", c}}, today);
-    QVERIFY(outcome.ok);
-    QCOMPARE(outcome.written, 0);
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
 }
 
 void TestGenerateDcStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
@@ -208,30 +166,28 @@ void TestGenerateDcStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
     addInward({3, "25-26", c, b, 5});
     addInward({3, "25-26", c, d, 2});
     addInward({3, "26-27", c, a, 10}); // the same number in the current year
-    addChallanLine({1, "25-26", 3, c, a, 2.5});
-    addChallanLine({2, "25-26", 3, c, b, 4.996});   // 0.004 left: closed
+    addDelivery({1, "25-26", 3, c, a, 2.5});
+    addDelivery({2, "25-26", 3, c, b, 4.996});   // 0.004 left: closed
     addBin(3, "25-26", a, 1.5);                // binned before
-    addChallanLine({1, "26-27", 3, c, a, 9});       // the current year's challan
+    addDelivery({1, "26-27", 3, c, a, 9});       // the current year's challan
 
     const BinOutcome outcome = binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 14));
     QVERIFY(outcome.ok);
     QCOMPARE(outcome.written, 2);
-    QSqlQuery q("SELECT item_id, binned_qty, fy_name, bin_date FROM bins WHERE bin_date = '2026-08-14' "
-                "ORDER BY bin_id");
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toInt(), a);
-    QCOMPARE(q.value(1).toDouble(), 6.0);
-    QCOMPARE(q.value(2).toString(), QString("25-26"));
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toInt(), d);
-    QCOMPARE(q.value(1).toDouble(), 2.0);
-    QVERIFY(!q.next());
+    QCOMPARE(rows("SELECT item_id, binned_qty, fy_name FROM bins WHERE bin_date = '2026-08-14' ORDER BY bin_id"),
+             QStringList({QString("%1|6|25-26").arg(a), QString("%1|2|25-26").arg(d)}));
 
     const QList<PendingRow> rows = pending();
     QCOMPARE(numbers(rows), QStringList({"3/26-27", "3/25-26"}));
     QCOMPARE(rows[0].status(), PendingStatus::Partial); // the other year's entry stays open
     QCOMPARE(rows[0].balance(), 1.0);
     QCOMPARE(rows[1].status(), PendingStatus::Issued);
+
+    // What is binned is not binned again.
+    const BinOutcome again = binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 15));
+    QVERIFY(again.ok);
+    QCOMPARE(again.written, 0);
+    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 3);
 }
 
 void TestGenerateDcStore::binWritesAllOrNothing()

@@ -142,8 +142,7 @@ void TestPageRenderer::failureShowsTheToolsErrorOutput()
     // The statements name the tool's output too.
     env.desktop.clear();
     QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentPendingStatement()));
-    QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
-    QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("wkhtmltoimage failed:\nError: page could not be loaded\n"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nError: page could not be loaded\n"));
 }
 
 void TestPageRenderer::successTestsOfTheUses()
@@ -155,8 +154,7 @@ void TestPageRenderer::successTestsOfTheUses()
         // Exit code 0 but no picture: the salary slip fails.
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
-        QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
-        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render salary slip preview."));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
     }
     {
         // A picture but exit code 1: the receipt fails, the challan (which
@@ -245,8 +243,7 @@ void TestPageRenderer::htmlFileThatCannotBeWritten()
     env.desktop.tempFolder = env.folder() + "/no/such/folder";
 
     QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(1)));
-    QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
-    QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Cannot create temp HTML file!"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Cannot create temp HTML file!"));
     QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentPendingStatement()));
     QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Unable to create temporary HTML file."));
 
@@ -284,8 +281,7 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
         QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Error"));
-        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to generate invoice!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {

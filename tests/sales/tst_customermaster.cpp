@@ -94,8 +94,7 @@ private slots:
         f.w<QRadioButton>("radio_igst_btn")->setChecked(true);
         f.click("add_btn");
 
-        QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(f.last().text, QString("Customer added successfully!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Customer added successfully!"));
         QSqlQuery q("SELECT customer_name, gst_no, address_line1, phone, vendor_id, customer_type FROM customers");
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QString("ACME TOOLS"));
@@ -112,8 +111,7 @@ private slots:
 
         f.fill("   ");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Error"));
-        QCOMPARE(f.last().text, QString("Customer name cannot be empty!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Error|Customer name cannot be empty!"));
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
     }
 
@@ -125,13 +123,11 @@ private slots:
 
         f.fill(" acme tools ");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Duplicate Customer"));
-        QCOMPARE(f.last().text, QString("Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
 
         f.fill("NEW NAME", "33ABC");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Duplicate Customer"));
-        QCOMPARE(f.last().text, QString("Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
 
         // Empty GST numbers do not collide.
         f.fill("CASTINGS", "");
@@ -162,8 +158,7 @@ private slots:
         // Another customer's GST number is refused; the form stays in edit.
         f.edit("gstEdit")->setText("29bbb");
         f.click("update_btn");
-        QCOMPARE(f.last().title, QString("Duplicate Customer"));
-        QCOMPARE(f.last().text, QString("Another customer with same name or GST already exists!\nExisting: BOLT"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Another customer with same name or GST already exists!\nExisting: BOLT"));
         QVERIFY(f.w<QPushButton>("update_btn")->isEnabled());
 
         // Its own name and GST number do not collide.
@@ -171,8 +166,7 @@ private slots:
         f.edit("phoneEdit")->setText("12345");
         f.select("BOLT"); // another row chosen while editing changes nothing
         f.click("update_btn");
-        QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(f.last().text, QString("Customer updated successfully!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Customer updated successfully!"));
         QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'ACME'").toString(), QString("12345"));
         QCOMPARE(value("SELECT vendor_id FROM customers WHERE customer_name = 'ACME'").toString(), QString("VX9"));
         QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'BOLT'").toString(), QString());
@@ -199,8 +193,7 @@ private slots:
 
         f.select("ACME");
         f.click("delete_btn");
-        QCOMPARE(f.last().title, QString("Cannot Delete"));
-        QCOMPARE(f.last().text, QString("This customer has items linked to Items!\nPlease delete the items first."));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This customer has items linked to Items!\nPlease delete the items first."));
 
         QSqlQuery("DELETE FROM items");
         addInward({1, "26-27", 1, 9, 1});
@@ -208,13 +201,12 @@ private slots:
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
-        QCOMPARE(f.last().title, QString("Cannot Delete"));
-        QCOMPARE(f.last().text, QString("This customer is still used by Inward Entries, Payments!\nIt cannot be deleted."));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This customer is still used by Inward Entries, Payments!\nIt cannot be deleted."));
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
 
         QSqlQuery("DELETE FROM inward_entries");
         QSqlQuery("DELETE FROM invoice_payments");
-        addChallanLine({1, "26-27", 1, 1, 0, 1});
+        addDelivery({1, "26-27", 1, 1, 0, 1});
         addInvoice({1, "26-27"});
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("This customer is still used by Delivery Challans, Invoices!\nIt cannot be deleted."));
@@ -236,8 +228,7 @@ private slots:
         f.select("ACME");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::No);
         f.click("delete_btn");
-        QCOMPARE(f.last().title, QString("Confirm Delete"));
-        QCOMPARE(f.last().text, QString("Delete customer: ACME?"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Confirm Delete|Delete customer: ACME?"));
         QCOMPARE(f.last().buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 2);
 

@@ -113,8 +113,7 @@ private slots:
         f.fill(" p-1 ", " shaft pin ", "12.5", "18 %", "KGS");
         f.edit("drawingEdit")->setText(" dr-4 ");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(f.last().text, QString("Item added successfully!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Item added successfully!"));
 
         QSqlQuery q("SELECT customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent FROM items");
         QVERIFY(q.next());
@@ -155,8 +154,7 @@ private slots:
         f.click("add_btn");
         f.fill("p1", "OTHER");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Duplicate"));
-        QCOMPARE(f.last().text, QString("Item code already exists for this customer!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate|Item code already exists for this customer!"));
 
         f.chooseCustomer("BOLT");
         f.fill("P1", "PIN");
@@ -171,8 +169,7 @@ private slots:
         f.chooseCustomer("ACME");
         f.fill("P1", "PIN", "12,5");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Error"));
-        QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Error|Please enter a valid rate!"));
         f.fill("P1", "PIN", "abc");
         f.click("add_btn");
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
@@ -298,12 +295,11 @@ private slots:
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
-        QCOMPARE(f.last().title, QString("Cannot Delete"));
-        QCOMPARE(f.last().text, QString("This item is still used by Inward Entries, Bins!\nIt cannot be deleted."));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This item is still used by Inward Entries, Bins!\nIt cannot be deleted."));
 
         QSqlQuery("DELETE FROM inward_entries");
         QSqlQuery("DELETE FROM bins");
-        addChallanLine({1, "26-27", 1, 1, 1, 1});
+        addDelivery({1, "26-27", 1, 1, 1, 1});
         addInvoiceLine(1, 1, 1, "26-27");
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("This item is still used by Delivery Challans, Invoices!\nIt cannot be deleted."));
@@ -313,8 +309,7 @@ private slots:
         f.selectCode("P2");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::No);
         f.click("delete_btn");
-        QCOMPARE(f.last().title, QString("Confirm Delete"));
-        QCOMPARE(f.last().text, QString("Delete item: ROD?"));
+        QCOMPARE(f.env.desktop.lastShown(), QString("Confirm Delete|Delete item: ROD?"));
         QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("Item deleted!"));

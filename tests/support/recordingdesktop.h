@@ -49,6 +49,8 @@ public:
     QString tempFolder;
 
     Message lastMessage() const { return messages.isEmpty() ? Message{} : messages.last(); }
+    // "title|text" of the last message box; empty when none was shown.
+    QString lastShown() const { return messages.isEmpty() ? QString() : messages.last().title + "|" + messages.last().text; }
     void clear();
 
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,

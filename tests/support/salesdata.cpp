@@ -77,7 +77,7 @@ int addInward(const Inward &in)
                      in.dcDate, in.poNo, in.poDate, in.qty, in.remarks, in.fy, in.isDeleted});
 }
 
-int addChallanLine(const ChallanLine &line)
+int addDelivery(const Delivery &line)
 {
     const QString full = line.storedNumber.isEmpty() ? QString("%1/%2").arg(line.no).arg(line.fy) : line.storedNumber;
     return runForId("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "

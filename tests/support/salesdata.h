@@ -65,7 +65,7 @@ struct Inward
 int addInward(const Inward &line);
 
 // One line of a delivery challan, sac_code "998873".
-struct ChallanLine
+struct Delivery
 {
     int no = 0;
     QString fy = QString();
@@ -78,7 +78,7 @@ struct ChallanLine
     QString storedNumber = QString(); // delivery_no_full as typed into an older version; empty: no + "/" + fy
     QVariant isDeleted = 0;
 
-    ChallanLine &deleted(const QVariant &flag = 1)
+    Delivery &deleted(const QVariant &flag = 1)
     {
         isDeleted = flag;
         return *this;
@@ -86,7 +86,7 @@ struct ChallanLine
 };
 
 // Returns the delivery_id.
-int addChallanLine(const ChallanLine &line);
+int addDelivery(const Delivery &line);
 
 void addBin(int inwardNo, const QString &fy, int itemId, double qty, const QString &type = "DC", int customerId = 1);
 

@@ -34,6 +34,14 @@ QStringList columnTexts(const QTableWidget *table, int column)
     return texts;
 }
 
+QStringList rowTexts(const QTableWidget *table, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < table->columnCount(); ++column)
+        texts << tableCell(table, row, column);
+    return texts;
+}
+
 namespace {
 
 LoadBackMenus g_menus;

@@ -34,6 +34,9 @@ QString tableCell(const QTableWidget *table, int row, int column);
 // The texts of one column, top down.
 QStringList columnTexts(const QTableWidget *table, int column);
 
+// The texts of one row, left to right.
+QStringList rowTexts(const QTableWidget *table, int row);
+
 // The parentless top-level windows of type W.
 template<class W>
 QList<W *> topLevelWindows()
