@@ -41,12 +41,8 @@ private slots:
     void lineBreaksAsPlus();
     void tableRowsTakeDisplayTextsOfTheColumnRange();
     void writesUtf8WithoutBomAndOpensTheFile();
-    void replacesAnExistingFile();
-    void cancelledDialogWritesNothing();
-    void emptyListWarnsBeforeAnyDialog();
-    void emptyFoundAfterTheDialogLeavesNoFile();
-    void unwritableFileIsSilentOrReported();
-    void successMessageCarriesThePath();
+    void outcomes_data();
+    void outcomes();
 };
 
 void TestCsvExport::fieldRule_data()
@@ -137,106 +133,76 @@ void TestCsvExport::writesUtf8WithoutBomAndOpensTheFile()
 {
     TestEnvironment env;
     const QString path = env.folder() + "/out.csv";
-    env.desktop.saveFileAnswers << path;
+    env.desktop.saveFileAnswers << path << path;
+    exportTableCsv(nullptr, inwardLikeProfile(), {{"1", "A LONG CUSTOMER NAME OF AN EARLIER EXPORT", "1.000"}});
 
     QCOMPARE(exportTableCsv(nullptr, inwardLikeProfile(), {{"1", "SHAH, SONS", "12.500"}, {"2", "ÇELIK", "0.000"}}),
              CsvExportResult::Written);
-
-    QCOMPARE(env.desktop.fileDialogCaptions, QStringList{"Export Inward History"});
-    QCOMPARE(env.desktop.fileDialogDirs, QStringList{"Inward_History_26-27.csv"});
-    QCOMPARE(env.desktop.fileDialogFilters, QStringList{"CSV Files (*.csv)"});
-
+    QCOMPARE(env.desktop.fileDialogCaptions.last(), QString("Export Inward History"));
+    QCOMPARE(env.desktop.fileDialogDirs.last(), QString("Inward_History_26-27.csv"));
+    QCOMPARE(env.desktop.fileDialogFilters.last(), QString("CSV Files (*.csv)"));
+    // The earlier file is replaced as a whole.
     const QByteArray bytes = fileBytes(path);
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(QString::fromUtf8(bytes),
              QString("Inward No,Customer Name,Qty\n1,\"SHAH, SONS\",12.500\n2,ÇELIK,0.000\n,Total,12.500\n"));
     QVERIFY(env.desktop.messages.isEmpty());
-    QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
+    QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
 }
 
-void TestCsvExport::replacesAnExistingFile()
+void TestCsvExport::outcomes_data()
 {
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<QString>("answer"); // the save dialog's answer; "-" asks nothing
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("shown"); // "icon|title|text" of the one message, or empty
+    const int warning = QMessageBox::Warning;
+    const int information = QMessageBox::Information;
+    QTest::newRow("empty list, before any dialog")
+        << "inward" << "-" << 0 << int(CsvExportResult::Empty) << QString("%1|Export|No data to export!").arg(warning);
+    QTest::newRow("cancelled dialog") << "reported" << "" << 1 << int(CsvExportResult::Cancelled) << "";
+    QTest::newRow("empty found after the dialog")
+        << "after" << "out.csv" << 0 << int(CsvExportResult::Empty)
+        << QString("%1|No Data|No expenses found between\n2026-04-01 and 2026-04-30").arg(information);
+    QTest::newRow("unwritable, silent") << "inward" << "missing/out.csv" << 1 << int(CsvExportResult::Failed) << "";
+    QTest::newRow("unwritable, reported") << "reported" << "missing/out.csv" << 1 << int(CsvExportResult::Failed)
+                                          << QString("%1|Error|Could not save file!").arg(warning);
+    QTest::newRow("success with the path") << "success" << "out.csv" << 1 << int(CsvExportResult::Written)
+                                           << QString("%1|Success|Report exported successfully!\n").arg(information);
+}
+
+// What each way out of an export shows, writes and opens.
+void TestCsvExport::outcomes()
+{
+    QFETCH(QString, profile);
+    QFETCH(QString, answer);
+    QFETCH(int, rows);
+    QFETCH(int, result);
+    QFETCH(QString, shown);
     TestEnvironment env;
-    const QString path = env.folder() + "/twice.csv";
     CsvExportProfile p = inwardLikeProfile();
-    env.desktop.saveFileAnswers << path << path;
-    exportTableCsv(nullptr, p, {{"1", "A LONG CUSTOMER NAME OF THE FIRST EXPORT", "1.000"}, {"2", "X", "2.000"}});
-    exportTableCsv(nullptr, p, {{"9", "B", "3.000"}});
-    QCOMPARE(QString::fromUtf8(fileBytes(path)), QString("Inward No,Customer Name,Qty\n9,B,3.000\n,Total,12.500\n"));
-}
+    if (profile == "reported")
+        p.failureMessage = CsvMessages::couldNotSaveFile();
+    if (profile == "after") {
+        p.emptyCheckAfterDialog = true;
+        p.emptyMessage = CsvMessage{QMessageBox::Information, "No Data",
+                                    "No expenses found between\n2026-04-01 and 2026-04-30", false};
+    }
+    if (profile == "success")
+        p.successMessage = CsvMessage{QMessageBox::Information, "Success", "Report exported successfully!\n", true};
+    const QString path = answer.isEmpty() ? QString() : env.folder() + "/" + answer;
+    if (answer != "-")
+        env.desktop.saveFileAnswers << path;
 
-void TestCsvExport::cancelledDialogWritesNothing()
-{
-    TestEnvironment env;
-    env.desktop.saveFileAnswers << QString();
-    CsvExportProfile p = inwardLikeProfile();
-    p.failureMessage = CsvMessages::couldNotSaveFile();
-    p.successMessage = CsvMessage{QMessageBox::Information, "Success", "Saved", false};
-    QCOMPARE(exportTableCsv(nullptr, p, {{"1", "A", "1.000"}}), CsvExportResult::Cancelled);
-    QCOMPARE(env.desktop.fileDialogCaptions.size(), 1);
-    QVERIFY(env.desktop.messages.isEmpty());
-    QVERIFY(env.desktop.openedUrls.isEmpty());
-    QCOMPARE(QDir(env.folder()).entryList({"*.csv"}), QStringList());
-}
-
-void TestCsvExport::emptyListWarnsBeforeAnyDialog()
-{
-    TestEnvironment env;
-    QCOMPARE(exportTableCsv(nullptr, inwardLikeProfile(), {}), CsvExportResult::Empty);
-    QVERIFY(env.desktop.fileDialogCaptions.isEmpty());
-    QCOMPARE(env.desktop.messages.size(), 1);
-    QCOMPARE(described(env.desktop.lastMessage()), QString("%1|Export|No data to export!").arg(QMessageBox::Warning));
-}
-
-void TestCsvExport::emptyFoundAfterTheDialogLeavesNoFile()
-{
-    TestEnvironment env;
-    const QString path = env.folder() + "/expenses.csv";
-    env.desktop.saveFileAnswers << path;
-    CsvExportProfile p;
-    p.caption = "Export to Excel";
-    p.emptyCheckAfterDialog = true;
-    p.emptyMessage = CsvMessage{QMessageBox::Information, "No Data",
-                                "No expenses found between\n2026-04-01 and 2026-04-30", false};
-    QCOMPARE(exportTableCsv(nullptr, p, {}), CsvExportResult::Empty);
-    QCOMPARE(env.desktop.fileDialogCaptions, QStringList{"Export to Excel"});
-    QCOMPARE(described(env.desktop.lastMessage()),
-             QString("%1|No Data|No expenses found between\n2026-04-01 and 2026-04-30").arg(QMessageBox::Information));
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(env.desktop.openedUrls.isEmpty());
-}
-
-void TestCsvExport::unwritableFileIsSilentOrReported()
-{
-    TestEnvironment env;
-    const QString path = env.folder() + "/missing-folder/out.csv";
-    CsvExportProfile p = inwardLikeProfile();
-
-    env.desktop.saveFileAnswers << path;
-    QCOMPARE(exportTableCsv(nullptr, p, {{"1", "A", "1.000"}}), CsvExportResult::Failed);
-    QVERIFY(env.desktop.messages.isEmpty());
-
-    p.failureMessage = CsvMessages::couldNotSaveFile();
-    env.desktop.saveFileAnswers << path;
-    QCOMPARE(exportTableCsv(nullptr, p, {{"1", "A", "1.000"}}), CsvExportResult::Failed);
-    QCOMPARE(env.desktop.messages.size(), 1);
-    QCOMPARE(described(env.desktop.lastMessage()), QString("%1|Error|Could not save file!").arg(QMessageBox::Warning));
-    QVERIFY(env.desktop.openedUrls.isEmpty());
-    QVERIFY(!QFile::exists(path));
-}
-
-void TestCsvExport::successMessageCarriesThePath()
-{
-    TestEnvironment env;
-    const QString path = env.folder() + "/report.csv";
-    env.desktop.saveFileAnswers << path;
-    CsvExportProfile p;
-    p.header = "A";
-    p.successMessage = CsvMessage{QMessageBox::Information, "Success", "Report exported successfully!\n", true};
-    exportTableCsv(nullptr, p, {{"1"}});
-    QCOMPARE(described(env.desktop.lastMessage()),
-             QString("%1|Success|Report exported successfully!\n%2").arg(QMessageBox::Information).arg(path));
-    QCOMPARE(env.desktop.openedUrls.size(), 1);
+    QCOMPARE(int(exportTableCsv(nullptr, p, QList<QStringList>(rows, {"1", "A", "1.000"}))), result);
+    QCOMPARE(env.desktop.fileDialogCaptions.size(), answer == "-" ? 0 : 1);
+    QCOMPARE(env.desktop.messages.isEmpty() ? QString() : described(env.desktop.lastMessage()),
+             shown + (profile == "success" ? path : QString()));
+    QCOMPARE(env.desktop.messages.size(), shown.isEmpty() ? 0 : 1);
+    const bool written = result == int(CsvExportResult::Written);
+    QCOMPARE(QFile::exists(path), written);
+    QCOMPARE(env.desktop.openedUrls.size(), written ? 1 : 0);
 }
 
 QTEST_MAIN(TestCsvExport)

@@ -2,17 +2,12 @@
 
 #include "app/dashboard.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QValueAxis>
 #include <QtTest>
 
 namespace {
@@ -24,12 +19,6 @@ DashboardPage pageLayout()
     p.chartCaption = "Monthly Test";
     p.holderName = "testHolder";
     return p;
-}
-
-QValueAxis *valueAxisOf(QChartView *view)
-{
-    const auto axes = view->chart()->axes(Qt::Vertical);
-    return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(axes.first());
 }
 
 } // namespace
@@ -45,10 +34,7 @@ private slots:
     void lastTwelveMonthsEndWithToday();
     void axisRules();
     void monthlyValuesSumEachMonth();
-    void freshCardsShowPlaceholders();
     void headerRowOrderAndButtons();
-    void tenRefreshesLeaveOneChartView();
-    void chartShowsBarsLabelsAndAxis();
     void missingHolderAndLabelsAreSkipped();
     void rankedLines();
     void amountsNeverShowMinusZero();
@@ -57,20 +43,18 @@ private slots:
 void TestDashboardHelpers::fiscalYearRunsAprilToMarch()
 {
     const QList<DashboardMonth> months = fiscalYearMonths("26-27");
-    QCOMPARE(months.size(), 12);
     QStringList labels;
-    for (const DashboardMonth &m : months)
-        labels << m.label;
+    for (int i = 0; i < months.size(); ++i) {
+        labels << months.at(i).label;
+        QCOMPARE(months.at(i).from.day(), 1);
+        QCOMPARE(months.at(i).to, months.at(i).from.addMonths(1).addDays(-1));
+        if (i > 0)
+            QCOMPARE(months.at(i).from, months.at(i - 1).to.addDays(1));
+    }
     QCOMPARE(labels, QStringList({"Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec", "Jan", "Feb", "Mar"}));
     QCOMPARE(months.first().from, QDate(2026, 4, 1));
-    QCOMPARE(months.first().to, QDate(2026, 4, 30));
-    QCOMPARE(months.at(8).to, QDate(2026, 12, 31));
-    QCOMPARE(months.at(9).from, QDate(2027, 1, 1));
-    QCOMPARE(months.at(10).to, QDate(2027, 2, 28));
-    QCOMPARE(months.last().from, QDate(2027, 3, 1));
     QCOMPARE(months.last().to, QDate(2027, 3, 31));
-    for (int i = 1; i < 12; ++i)
-        QCOMPARE(months.at(i).from, months.at(i - 1).to.addDays(1));
+    QCOMPARE(months.at(10).to, QDate(2027, 2, 28));
     QCOMPARE(fiscalYearMonths("27-28").at(10).to, QDate(2028, 2, 29));
 }
 
@@ -95,13 +79,9 @@ void TestDashboardHelpers::lastTwelveMonthsEndWithToday()
 {
     const QList<DashboardMonth> months = lastTwelveMonths(QDate(2026, 3, 31));
     QCOMPARE(months.size(), 12);
-    QCOMPARE(months.first().label, QString("Apr 25"));
-    QCOMPARE(months.first().from, QDate(2025, 4, 1));
-    QCOMPARE(months.first().to, QDate(2025, 4, 30));
-    QCOMPARE(months.at(10).label, QString("Feb 26"));
-    QCOMPARE(months.at(10).to, QDate(2026, 2, 28));
-    QCOMPARE(months.last().label, QString("Mar 26"));
-    QCOMPARE(months.last().to, QDate(2026, 3, 31));
+    QCOMPARE(months.first().label + " " + months.first().from.toString(Qt::ISODate), QString("Apr 25 2025-04-01"));
+    QCOMPARE(months.at(10).label + " " + months.at(10).to.toString(Qt::ISODate), QString("Feb 26 2026-02-28"));
+    QCOMPARE(months.last().label + " " + months.last().to.toString(Qt::ISODate), QString("Mar 26 2026-03-31"));
 }
 
 void TestDashboardHelpers::axisRules()
@@ -111,8 +91,6 @@ void TestDashboardHelpers::axisRules()
     QCOMPARE(axisMaximum(DashboardAxis::Counts, 0), 2.0);
     QCOMPARE(axisMaximum(DashboardAxis::Counts, 4), 6.0);
     QCOMPARE(axisMaximum(DashboardAxis::Counts, 1000), 1002.0);
-    QCOMPARE(axisLabelFormat(DashboardAxis::Amounts), QString("%.0f"));
-    QCOMPARE(axisLabelFormat(DashboardAxis::Counts), QString("%d"));
 }
 
 void TestDashboardHelpers::monthlyValuesSumEachMonth()
@@ -134,21 +112,6 @@ void TestDashboardHelpers::monthlyValuesSumEachMonth()
     QCOMPARE(monthlyValues(chart), QList<double>(12, 0.0));
 }
 
-void TestDashboardHelpers::freshCardsShowPlaceholders()
-{
-    TestEnvironment env;
-    std::unique_ptr<QFrame> stat(makeStatCard("Total", "lbl_total", "#8e44ad"));
-    std::unique_ptr<QFrame> list(makeListCard("Top", "lbl_top", "#0078d4", "🏆"));
-    QVERIFY(!stat->parent());
-    QCOMPARE(stat->findChild<QLabel *>("lbl_total")->text(), QString("--"));
-    QVERIFY(stat->styleSheet().contains("border:2px solid #8e44ad"));
-    QCOMPARE(list->findChild<QLabel *>("lbl_top")->text(), QString("Loading..."));
-    QVERIFY(list->styleSheet().contains("border:2px solid #0078d4"));
-
-    std::unique_ptr<QFrame> big(makeStatCard("Debt", "lbl_debt", "#c0392b", DashboardCardStyle{30, 30, 16}));
-    QVERIFY(big->findChild<QLabel *>("lbl_debt")->styleSheet().startsWith("font-size:30px;"));
-}
-
 void TestDashboardHelpers::headerRowOrderAndButtons()
 {
     TestEnvironment env;
@@ -166,8 +129,6 @@ void TestDashboardHelpers::headerRowOrderAndButtons()
     auto *second = qobject_cast<QPushButton *>(header->itemAt(3)->widget());
     QCOMPARE(first->text(), QString("📱 WhatsApp Alert"));
     QCOMPARE(second->text(), QString("⟳ Refresh"));
-    QCOMPARE(first->size(), QSize(140, 35));
-    QCOMPARE(second->size(), QSize(100, 35));
 
     first->click();
     second->click();
@@ -179,62 +140,6 @@ void TestDashboardHelpers::headerRowOrderAndButtons()
     QVERIFY(page->findChild<QLabel *>("lbl_s"));
     QVERIFY(page->findChild<QLabel *>("lbl_l"));
     delete page;
-}
-
-void TestDashboardHelpers::tenRefreshesLeaveOneChartView()
-{
-    TestEnvironment env;
-    QVERIFY(env.openDatabase());
-    auto *page = new QWidget;
-    DashboardChart chart;
-    chart.holderName = "testHolder";
-    chart.months = fiscalYearMonths("26-27");
-    chart.monthSql = "SELECT 0 WHERE :from <> :to";
-    int cardFills = 0;
-    const auto refresh = [&] { refreshDashboard(page, chart, [&](QWidget *) { ++cardFills; }); };
-    buildDashboard(page, pageLayout(), {}, {}, {}, refresh);
-    refresh();
-    auto *button = page->findChild<QPushButton *>();
-    for (QPushButton *b : page->findChildren<QPushButton *>())
-        if (b->text() == "⟳ Refresh")
-            button = b;
-    for (int i = 0; i < 10; ++i)
-        button->click();
-    QWidget *holder = page->findChild<QWidget *>("testHolder");
-    QCOMPARE(holder->findChildren<QChartView *>().size(), 1);
-    QCOMPARE(holder->layout()->count(), 1);
-    QCOMPARE(cardFills, 11);
-    delete page;
-}
-
-void TestDashboardHelpers::chartShowsBarsLabelsAndAxis()
-{
-    TestEnvironment env;
-    DashboardChart chart;
-    chart.barSetName = "Invoice Amount";
-    chart.months = fiscalYearMonths("26-27");
-    chart.viewMinimumHeight = 250;
-    QList<double> values(12, 0.0);
-    values[3] = 1000;
-    std::unique_ptr<QChartView> view(makeMonthlyChartView(chart, values));
-    QCOMPARE(view->minimumHeight(), 250);
-    QVERIFY(!view->chart()->legend()->isVisible());
-    auto *series = qobject_cast<QBarSeries *>(view->chart()->series().first());
-    QCOMPARE(series->barSets().first()->label(), QString("Invoice Amount"));
-    QCOMPARE(series->barSets().first()->count(), 12);
-    QCOMPARE(series->barSets().first()->at(3), 1000.0);
-    QCOMPARE(series->barSets().first()->color(), QColor("#0078d4"));
-    auto *categories = qobject_cast<QBarCategoryAxis *>(view->chart()->axes(Qt::Horizontal).first());
-    QCOMPARE(categories->categories().first(), QString("Apr"));
-    QCOMPARE(categories->categories().last(), QString("Mar"));
-    QCOMPARE(valueAxisOf(view.get())->min(), 0.0);
-    QCOMPARE(valueAxisOf(view.get())->max(), 1201.0);
-    QCOMPARE(valueAxisOf(view.get())->labelFormat(), QString("%.0f"));
-
-    chart.axis = DashboardAxis::Counts;
-    std::unique_ptr<QChartView> empty(makeMonthlyChartView(chart, QList<double>(12, 0.0)));
-    QCOMPARE(valueAxisOf(empty.get())->max(), 2.0);
-    QCOMPARE(valueAxisOf(empty.get())->labelFormat(), QString("%d"));
 }
 
 void TestDashboardHelpers::missingHolderAndLabelsAreSkipped()
@@ -257,7 +162,7 @@ void TestDashboardHelpers::missingHolderAndLabelsAreSkipped()
 
 void TestDashboardHelpers::rankedLines()
 {
-    QCOMPARE(::rankedLines("%1) %2\n    Rs. %3\n", {}, "No data"), QString("No data"));
+    // A name holding "%3" stays as it is.
     QCOMPARE(::rankedLines("%1) %2\n    Rs. %3\n", {{"ACME", "1250.00"}, {"B%3 CO", "7.50"}}),
              QString("1) ACME\n    Rs. 1250.00\n2) B%3 CO\n    Rs. 7.50\n"));
     QCOMPARE(::rankedLines("%1) %2 - Rs.%3 (%4 days)\n", {{"X", "1.00", "31"}}), QString("1) X - Rs.1.00 (31 days)\n"));
