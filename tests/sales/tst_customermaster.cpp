@@ -1,8 +1,8 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "sales/customermaster.h"
-#include "sales/salesschema.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,11 +29,11 @@ struct Fixture
         form->show();
     }
     template<class T>
-    T *w(const char *name) { return form->findChild<T *>(name); }
+    T *w(const char *name) { return child<T>(form, name); }
     QLineEdit *edit(const char *name) { return w<QLineEdit>(name); }
     QTableWidget *table() { return w<QTableWidget>("customerTable"); }
     QComboBox *search() { return w<QComboBox>("searchCombo"); }
-    void click(const char *button) { w<QPushButton>(button)->click(); }
+    void click(const char *button) { ::click(form, button); }
 
     void fill(const QString &name, const QString &gst = QString(), const QString &vendor = QString())
     {
@@ -41,16 +41,9 @@ struct Fixture
         edit("gstEdit")->setText(gst);
         edit("vendorIdEdit")->setText(vendor);
     }
-    int rowOf(const QString &name)
-    {
-        for (int r = 0; r < table()->rowCount(); ++r) {
-            if (table()->item(r, 1)->text() == name)
-                return r;
-        }
-        return -1;
-    }
-    void select(const QString &name) { table()->setCurrentCell(rowOf(name), 1); }
+    void select(const QString &name) { table()->setCurrentCell(int(columnTexts(table(), 1).indexOf(name)), 1); }
     RecordingDesktop::Message last() { return env.desktop.lastMessage(); }
+    QString shown() { return env.desktop.lastShown(); }
 };
 
 } // namespace
@@ -94,15 +87,9 @@ private slots:
         f.w<QRadioButton>("radio_igst_btn")->setChecked(true);
         f.click("add_btn");
 
-        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Customer added successfully!"));
-        QSqlQuery q("SELECT customer_name, gst_no, address_line1, phone, vendor_id, customer_type FROM customers");
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), QString("ACME TOOLS"));
-        QCOMPARE(q.value(1).toString(), QString("33ABCDE1234F1Z5"));
-        QCOMPARE(q.value(2).toString(), QString("12 Main Road"));
-        QCOMPARE(q.value(3).toString(), QString("98400"));
-        QCOMPARE(q.value(4).toString(), QString("V-77"));
-        QCOMPARE(q.value(5).toString(), QString("IGST Customer"));
+        QCOMPARE(f.shown(), QString("Success|Customer added successfully!"));
+        QCOMPARE(rows("SELECT customer_name, gst_no, address_line1, phone, vendor_id, customer_type FROM customers"),
+                 QStringList{"ACME TOOLS|33ABCDE1234F1Z5|12 Main Road|98400|V-77|IGST Customer"});
         QVERIFY(f.edit("customerName_edit")->text().isEmpty());
         QVERIFY(f.edit("vendorIdEdit")->text().isEmpty());
         QVERIFY(f.w<QRadioButton>("radio_igst_btn")->isChecked());
@@ -111,7 +98,7 @@ private slots:
 
         f.fill("   ");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Error|Customer name cannot be empty!"));
+        QCOMPARE(f.shown(), QString("Error|Customer name cannot be empty!"));
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
     }
 
@@ -123,11 +110,11 @@ private slots:
 
         f.fill(" acme tools ");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
+        QCOMPARE(f.shown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
 
         f.fill("NEW NAME", "33ABC");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
+        QCOMPARE(f.shown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Acme Tools\nGST No: 33abc"));
 
         // Empty GST numbers do not collide.
         f.fill("CASTINGS", "");
@@ -158,7 +145,7 @@ private slots:
         // Another customer's GST number is refused; the form stays in edit.
         f.edit("gstEdit")->setText("29bbb");
         f.click("update_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate Customer|Another customer with same name or GST already exists!\nExisting: BOLT"));
+        QCOMPARE(f.shown(), QString("Duplicate Customer|Another customer with same name or GST already exists!\nExisting: BOLT"));
         QVERIFY(f.w<QPushButton>("update_btn")->isEnabled());
 
         // Its own name and GST number do not collide.
@@ -166,7 +153,7 @@ private slots:
         f.edit("phoneEdit")->setText("12345");
         f.select("BOLT"); // another row chosen while editing changes nothing
         f.click("update_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Customer updated successfully!"));
+        QCOMPARE(f.shown(), QString("Success|Customer updated successfully!"));
         QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'ACME'").toString(), QString("12345"));
         QCOMPARE(value("SELECT vendor_id FROM customers WHERE customer_name = 'ACME'").toString(), QString("VX9"));
         QCOMPARE(value("SELECT phone FROM customers WHERE customer_name = 'BOLT'").toString(), QString());
@@ -193,7 +180,7 @@ private slots:
 
         f.select("ACME");
         f.click("delete_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This customer has items linked to Items!\nPlease delete the items first."));
+        QCOMPARE(f.shown(), QString("Cannot Delete|This customer has items linked to Items!\nPlease delete the items first."));
 
         QSqlQuery("DELETE FROM items");
         addInward({1, "26-27", 1, 9, 1});
@@ -201,7 +188,7 @@ private slots:
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
-        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This customer is still used by Inward Entries, Payments!\nIt cannot be deleted."));
+        QCOMPARE(f.shown(), QString("Cannot Delete|This customer is still used by Inward Entries, Payments!\nIt cannot be deleted."));
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 1);
 
         QSqlQuery("DELETE FROM inward_entries");
@@ -228,7 +215,7 @@ private slots:
         f.select("ACME");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::No);
         f.click("delete_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Confirm Delete|Delete customer: ACME?"));
+        QCOMPARE(f.shown(), QString("Confirm Delete|Delete customer: ACME?"));
         QCOMPARE(f.last().buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(value("SELECT COUNT(*) FROM customers").toInt(), 2);
 

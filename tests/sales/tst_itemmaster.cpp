@@ -1,9 +1,9 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "sales/itemmaster.h"
 #include "sales/itemstore.h"
-#include "sales/salesschema.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -31,11 +31,11 @@ struct Fixture
         form->show();
     }
     template<class T>
-    T *w(const char *name) { return form->findChild<T *>(name); }
+    T *w(const char *name) { return child<T>(form, name); }
     QLineEdit *edit(const char *name) { return w<QLineEdit>(name); }
     QTableWidget *table() { return w<QTableWidget>("item_table"); }
     QComboBox *customers() { return w<QComboBox>("searchCombo"); }
-    void click(const char *button) { w<QPushButton>(button)->click(); }
+    void click(const char *button) { ::click(form, button); }
     void chooseCustomer(const QString &name) { customers()->setCurrentIndex(customers()->findText(name)); }
 
     void fill(const QString &code, const QString &name, const QString &rate = QString(), const QString &tax = "0 %",
@@ -47,24 +47,10 @@ struct Fixture
         w<QComboBox>("tax_combo")->setCurrentText(tax);
         w<QComboBox>("uom_combo")->setCurrentText(uom);
     }
-    void selectCode(const QString &code)
-    {
-        for (int r = 0; r < table()->rowCount(); ++r) {
-            if (table()->item(r, 2)->text() == code) {
-                table()->setCurrentCell(r, 2);
-                return;
-            }
-        }
-        QFAIL(qPrintable("no row " + code));
-    }
-    QStringList column(int c)
-    {
-        QStringList cells;
-        for (int r = 0; r < table()->rowCount(); ++r)
-            cells << table()->item(r, c)->text();
-        return cells;
-    }
+    void selectCode(const QString &code) { table()->setCurrentCell(int(column(2).indexOf(code)), 2); }
+    QStringList column(int c) { return columnTexts(table(), c); }
     RecordingDesktop::Message last() { return env.desktop.lastMessage(); }
+    QString shown() { return env.desktop.lastShown(); }
 };
 
 } // namespace
@@ -81,13 +67,8 @@ private slots:
         QCOMPARE(f.customers()->itemText(0), QString("-- All Customers Items --"));
         QCOMPARE(f.customers()->itemData(0).toInt(), -1);
         QCOMPARE(f.customers()->count(), 3);
-        QStringList uoms, taxes;
-        for (int i = 0; i < f.w<QComboBox>("uom_combo")->count(); ++i)
-            uoms << f.w<QComboBox>("uom_combo")->itemText(i);
-        for (int i = 0; i < f.w<QComboBox>("tax_combo")->count(); ++i)
-            taxes << f.w<QComboBox>("tax_combo")->itemText(i);
-        QCOMPARE(uoms, QStringList({"NOS", "KGS", "SETS", "MTRS", "LTRS", "PCS"}));
-        QCOMPARE(taxes, QStringList({"0 %", "5 %", "12 %", "18 %", "28 %"}));
+        QCOMPARE(comboTexts(f.w<QComboBox>("uom_combo")), QStringList({"NOS", "KGS", "SETS", "MTRS", "LTRS", "PCS"}));
+        QCOMPARE(comboTexts(f.w<QComboBox>("tax_combo")), QStringList({"0 %", "5 %", "12 %", "18 %", "28 %"}));
         QVERIFY(!f.w<QPushButton>("update_btn")->isEnabled());
 
         // Shown again: customers added meanwhile appear, the first entry is chosen.
@@ -113,18 +94,11 @@ private slots:
         f.fill(" p-1 ", " shaft pin ", "12.5", "18 %", "KGS");
         f.edit("drawingEdit")->setText(" dr-4 ");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Success|Item added successfully!"));
+        QCOMPARE(f.shown(), QString("Success|Item added successfully!"));
 
-        QSqlQuery q("SELECT customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent FROM items");
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 1);
-        QCOMPARE(q.value(1).toString(), QString("P-1"));
-        QCOMPARE(q.value(2).toString(), QString("SHAFT PIN"));
-        QCOMPARE(q.value(3).toString(), QString("DR-4"));
-        QCOMPARE(q.value(4).toString(), QString("KGS"));
-        QCOMPARE(q.value(5).toDouble(), 12.5);
-        QCOMPARE(q.value(6).toDouble(), 18.0);
-
+        // Tax typed as "18 %" is stored as 18; the list shows rate and tax formatted.
+        QCOMPARE(rows("SELECT customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent FROM items"),
+                 QStringList{"1|P-1|SHAFT PIN|DR-4|KGS|12.5|18"});
         QCOMPARE(f.table()->rowCount(), 1);
         QCOMPARE(f.column(1), QStringList{"ACME"});
         QCOMPARE(f.column(6), QStringList{"12.500"});
@@ -154,7 +128,7 @@ private slots:
         f.click("add_btn");
         f.fill("p1", "OTHER");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Duplicate|Item code already exists for this customer!"));
+        QCOMPARE(f.shown(), QString("Duplicate|Item code already exists for this customer!"));
 
         f.chooseCustomer("BOLT");
         f.fill("P1", "PIN");
@@ -169,7 +143,7 @@ private slots:
         f.chooseCustomer("ACME");
         f.fill("P1", "PIN", "12,5");
         f.click("add_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Error|Please enter a valid rate!"));
+        QCOMPARE(f.shown(), QString("Error|Please enter a valid rate!"));
         f.fill("P1", "PIN", "abc");
         f.click("add_btn");
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
@@ -295,7 +269,7 @@ private slots:
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
-        QCOMPARE(f.env.desktop.lastShown(), QString("Cannot Delete|This item is still used by Inward Entries, Bins!\nIt cannot be deleted."));
+        QCOMPARE(f.shown(), QString("Cannot Delete|This item is still used by Inward Entries, Bins!\nIt cannot be deleted."));
 
         QSqlQuery("DELETE FROM inward_entries");
         QSqlQuery("DELETE FROM bins");
@@ -309,23 +283,12 @@ private slots:
         f.selectCode("P2");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::No);
         f.click("delete_btn");
-        QCOMPARE(f.env.desktop.lastShown(), QString("Confirm Delete|Delete item: ROD?"));
+        QCOMPARE(f.shown(), QString("Confirm Delete|Delete item: ROD?"));
         QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("Item deleted!"));
         QCOMPARE(value("SELECT COUNT(*) FROM items WHERE item_id = 2").toInt(), 0);
         QCOMPARE(f.column(2), QStringList{"P1"});
-    }
-
-    void taxAndRateTexts()
-    {
-        QCOMPARE(taxPercentFromText("18 %"), 18.0);
-        QCOMPARE(taxPercentFromText(" 5%"), 5.0);
-        QCOMPARE(taxPercentFromText("0 %"), 0.0);
-        QCOMPARE(taxText(18), QString("18 %"));
-        QCOMPARE(taxText(12.0), QString("12 %"));
-        QCOMPARE(rateText(12.5), QString("12.500"));
-        QCOMPARE(rateText(0), QString("0.000"));
     }
 };
 

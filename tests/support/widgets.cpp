@@ -3,6 +3,7 @@
 #include "app/formconventions.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -31,6 +32,14 @@ QStringList columnTexts(const QTableWidget *table, int column)
     QStringList texts;
     for (int row = 0; row < table->rowCount(); ++row)
         texts << tableCell(table, row, column);
+    return texts;
+}
+
+QStringList comboTexts(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
     return texts;
 }
 

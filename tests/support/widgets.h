@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QComboBox;
 class QTableWidget;
 
 // The child named `name`; stops the test program when there is none.
@@ -33,6 +34,9 @@ QString tableCell(const QTableWidget *table, int row, int column);
 
 // The texts of one column, top down.
 QStringList columnTexts(const QTableWidget *table, int column);
+
+// The texts of a combo's entries, in order.
+QStringList comboTexts(const QComboBox *combo);
 
 // The texts of one row, left to right.
 QStringList rowTexts(const QTableWidget *table, int row);
