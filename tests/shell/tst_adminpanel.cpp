@@ -1,7 +1,9 @@
 // The administration panel behind its password, and the company settings dialog.
 
+#include "support/files.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "app/companydb.h"
 #include "app/companysettingsdialog.h"
@@ -27,16 +29,10 @@ template<class Dialog>
 struct Form
 {
     Dialog dialog;
-    QLineEdit *edit(const char *name) { return dialog.template findChild<QLineEdit *>(name); }
-    QCheckBox *check(const QString &name) { return dialog.template findChild<QCheckBox *>(name); }
-    void click(const char *name) { dialog.template findChild<QPushButton *>(name)->click(); }
+    QLineEdit *edit(const char *name) { return child<QLineEdit>(&dialog, name); }
+    QCheckBox *check(const QString &name) { return child<QCheckBox>(&dialog, name.toLatin1().constData()); }
+    void click(const char *name) { ::click(&dialog, name); }
 };
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString saveImage(const QString &path, const char *format, const QColor &colour)
 {
@@ -161,8 +157,6 @@ void TestAdminPanel::opensWithStoredSettings()
     QVERIFY(q.exec("DELETE FROM company_settings"));
 
     Form<DeveloperDialog> f;
-    QCOMPARE(f.dialog.size(), QSize(808, 701));
-    QVERIFY(f.dialog.styleSheet().isEmpty());
     QCOMPARE(f.edit("companyNameEdit")->text(), QStringLiteral("Morvel Coats")); // built-in company
     QVERIFY(!f.edit("address1Edit")->text().isEmpty());
     QVERIFY(f.check("expensesCheck")->isChecked());
@@ -234,7 +228,7 @@ void TestAdminPanel::logoFiles()
     openCoreDatabase(env);
     const QString left = saveImage(env.folder() + "/left_logo.png", "PNG", Qt::blue);
     const QString right = saveImage(env.folder() + "/right_logo.png", "PNG", Qt::green);
-    const QByteArray leftBefore = contents(left), rightBefore = contents(right);
+    const QByteArray leftBefore = fileBytes(left), rightBefore = fileBytes(right);
 
     {
         // Nothing chosen: both files stay byte for byte.
@@ -242,36 +236,34 @@ void TestAdminPanel::logoFiles()
         QVERIFY(!f.dialog.findChild<QLabel *>("left_logo_lable")->pixmap().isNull());
         f.click("company_save_btn");
         QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Success"));
-        QCOMPARE(contents(left), leftBefore);
-        QCOMPARE(contents(right), rightBefore);
+        QCOMPARE(fileBytes(left), leftBefore);
+        QCOMPARE(fileBytes(right), rightBefore);
     }
     {
         // A JPEG chosen for the left side is stored as PNG; a file that is
         // no image is refused and the earlier choice stays.
         Form<DeveloperDialog> f;
         const QString jpeg = saveImage(env.desktop.tempFolder + "/company.jpg", "JPG", Qt::yellow);
-        QFile bogus(env.desktop.tempFolder + "/broken.png");
-        QVERIFY(bogus.open(QIODevice::WriteOnly));
-        bogus.write("not an image");
-        bogus.close();
+        const QString bogus = env.desktop.tempFolder + "/broken.png";
+        QVERIFY(writeFile(bogus, "not an image"));
         env.desktop.clear();
-        env.desktop.openFileAnswers << jpeg << bogus.fileName();
+        env.desktop.openFileAnswers << jpeg << bogus;
         f.click("left_logo_btn");
         f.click("right_logo_btn");
         QCOMPARE(env.desktop.fileDialogCaptions, (QStringList{"Select Left Logo", "Select Right Logo"}));
         QCOMPARE(env.desktop.fileDialogFilters.first(), QStringLiteral("Images (*.png *.jpg *.jpeg)"));
         QCOMPARE(env.desktop.lastShown(), QString("Error|Could not load image."));
-        QCOMPARE(contents(left), leftBefore); // nothing written before the save
+        QCOMPARE(fileBytes(left), leftBefore); // nothing written before the save
 
         f.click("company_save_btn");
         QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Company details saved successfully!"));
         QImageReader reader(left);
         QCOMPARE(reader.format(), QByteArray("png"));
-        QVERIFY(contents(left).startsWith("\x89PNG"));
+        QVERIFY(fileBytes(left).startsWith("\x89PNG"));
         const QImage stored = reader.read();
         QCOMPARE(stored.size(), QSize(60, 30));
         QVERIFY(qAbs(QColor(stored.pixel(30, 15)).hue() - QColor(Qt::yellow).hue()) < 10);
-        QCOMPARE(contents(right), rightBefore);
+        QCOMPARE(fileBytes(right), rightBefore);
     }
 }
 

@@ -1,5 +1,6 @@
 // Database backups, the close prompt and the about box of the main window.
 
+#include "support/files.h"
 #include "support/recordingdesktop.h"
 
 #include "app/aboutbox.h"
@@ -18,19 +19,6 @@
 #include <QTimer>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 const QString NoDriveText = QStringLiteral("Google Drive Backup: ⚠️ Not found or failed\n"
                                            "Please ensure Google Drive for Desktop is running and signed in.");
@@ -54,9 +42,9 @@ private slots:
     void candidatesFollowTheHomeFolder();
 
     void backupButtonCopiesTheOpenDatabase();
-    void closePromptYesBacksUpAndCloses();
-    void closePromptNoClosesWithoutBackup();
-    void closePromptCancelAndEscapeKeepTheWindow();
+    void closePrompt_data();
+    void closePrompt();
+    void closePromptEscapeKeepsTheWindow();
 
     void aboutBoxText();
 
@@ -85,7 +73,7 @@ void TestBackup::copiesToLocalAndDriveFolders()
 {
     TestEnvironment env;
     const QString db = env.folder() + "/Acme.db";
-    writeFile(db, QByteArray("SQLite format 3\0 some pages", 27));
+    QVERIFY(writeFile(db, QByteArray("SQLite format 3\0 some pages", 27)));
     QVERIFY(QDir().mkpath(homeDrive()));
 
     const QDateTime when(QDate(2026, 12, 6), QTime(14, 15, 30));
@@ -96,8 +84,8 @@ void TestBackup::copiesToLocalAndDriveFolders()
     QVERIFY(report.databaseFound);
     QCOMPARE(report.localTarget, local);
     QCOMPARE(report.driveTarget, drive);
-    QCOMPARE(contents(local), contents(db));
-    QCOMPARE(contents(drive), contents(db));
+    QCOMPARE(fileBytes(local), fileBytes(db));
+    QCOMPARE(fileBytes(drive), fileBytes(db));
     QCOMPARE(report.text, QStringLiteral("Local Backup: ✅ Success\nLocation: ") + local
                               + QStringLiteral("\n\nGoogle Drive Backup: ✅ Success\nLocation: ") + drive);
     // No temporary copy is left beside the backups.
@@ -107,7 +95,7 @@ void TestBackup::copiesToLocalAndDriveFolders()
 void TestBackup::reportsMissingDriveAndFailedLocalCopy()
 {
     TestEnvironment env;
-    writeFile(env.folder() + "/Acme.db", "data");
+    QVERIFY(writeFile(env.folder() + "/Acme.db", "data"));
     const QDateTime when(QDate(2027, 1, 2), QTime(3, 4, 5));
 
     // No Google Drive folder anywhere.
@@ -118,7 +106,7 @@ void TestBackup::reportsMissingDriveAndFailedLocalCopy()
     QCOMPARE(report.text, QStringLiteral("Local Backup: ✅ Success\nLocation: ") + local + "\n\n" + NoDriveText);
 
     // A local folder that cannot be made (a file stands in its way).
-    writeFile(env.folder() + "/blocker", "x");
+    QVERIFY(writeFile(env.folder() + "/blocker", "x"));
     const QString blocked = env.folder() + "/blocker/backups";
     report = Backup::run(env.folder(), "Acme", when, blocked, {env.folder() + "/nowhere"});
     QVERIFY(!report.localOk);
@@ -144,7 +132,7 @@ void TestBackup::driveRootIsTheFirstExistingCandidate()
     const QString a = env.folder() + "/a", b = env.folder() + "/b", c = env.folder() + "/c";
     QVERIFY(QDir().mkpath(b));
     QVERIFY(QDir().mkpath(c));
-    writeFile(a, "a file, not a folder");
+    QVERIFY(writeFile(a, "a file, not a folder"));
     QCOMPARE(Backup::firstExistingFolder({a, b, c}), b);
     QCOMPARE(Backup::firstExistingFolder({a}), QString());
 }
@@ -155,13 +143,13 @@ void TestBackup::sameSecondReplacesEarlierBackup()
     const QString db = env.folder() + "/Acme.db";
     QVERIFY(QDir().mkpath(homeDrive()));
     const QDateTime when(QDate(2026, 5, 1), QTime(9, 0, 0));
-    writeFile(db, "first");
+    QVERIFY(writeFile(db, "first"));
     QVERIFY(Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()}).driveOk);
-    writeFile(db, "second, longer");
+    QVERIFY(writeFile(db, "second, longer"));
     const Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()});
     QVERIFY(report.localOk && report.driveOk);
-    QCOMPARE(contents(report.localTarget), QByteArray("second, longer"));
-    QCOMPARE(contents(report.driveTarget), QByteArray("second, longer"));
+    QCOMPARE(fileBytes(report.localTarget), QByteArray("second, longer"));
+    QCOMPARE(fileBytes(report.driveTarget), QByteArray("second, longer"));
 }
 
 void TestBackup::companyKeyIsReadButNeverCreated()
@@ -170,10 +158,10 @@ void TestBackup::companyKeyIsReadButNeverCreated()
     const QString cfg = env.folder() + "/company.cfg";
     QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("MorvelCoats"));
     QVERIFY(!QFile::exists(cfg));
-    writeFile(cfg, "  \n");
+    QVERIFY(writeFile(cfg, "  \n"));
     QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("MorvelCoats"));
-    QCOMPARE(contents(cfg), QByteArray("  \n"));
-    writeFile(cfg, "  Acme Tools \n");
+    QCOMPARE(fileBytes(cfg), QByteArray("  \n"));
+    QVERIFY(writeFile(cfg, "  Acme Tools \n"));
     QCOMPARE(Backup::companyKey(env.folder()), QStringLiteral("Acme Tools"));
 }
 
@@ -232,45 +220,41 @@ void TestBackup::backupButtonCopiesTheOpenDatabase()
              "Database file not found!\nExpected: " + env.folder() + "/MorvelCoats.db");
 }
 
-void TestBackup::closePromptYesBacksUpAndCloses()
+void TestBackup::closePrompt_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("backups");
+    QTest::newRow("Yes backs up and closes") << int(QMessageBox::Yes) << true << 1;
+    QTest::newRow("No closes") << int(QMessageBox::No) << true << 0;
+    QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << false << 0;
+}
+
+void TestBackup::closePrompt()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    QFETCH(int, backups);
     TestEnvironment env;
     auto *w = new MainWindow;
     w->show();
-    env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
-    QVERIFY(w->close());
-    QVERIFY(!w->isVisible());
-    QCOMPARE(env.desktop.messages.size(), 2);
+    env.desktop.messageAnswers.enqueue(QMessageBox::StandardButton(answer));
+    QCOMPARE(w->close(), closes);
+    QCOMPARE(w->isVisible(), !closes);
     const RecordingDesktop::Message ask = env.desktop.messages.first();
-    QCOMPARE(ask.title, QStringLiteral("Backup"));
-    QCOMPARE(ask.text, QStringLiteral("Do you want to backup before closing?"));
+    QCOMPARE(ask.title + "|" + ask.text, QStringLiteral("Backup|Do you want to backup before closing?"));
     QCOMPARE(ask.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(env.desktop.messages.last().title, QStringLiteral("Backup Result"));
-    QCOMPARE(QDir(localFolder()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(env.desktop.messages.size(), 1 + backups);
+    if (backups)
+        QCOMPARE(env.desktop.messages.last().title, QStringLiteral("Backup Result"));
+    QCOMPARE(QDir(localFolder()).entryList(QDir::Files).size(), backups);
 }
 
-void TestBackup::closePromptNoClosesWithoutBackup()
+void TestBackup::closePromptEscapeKeepsTheWindow()
 {
     TestEnvironment env;
     auto *w = new MainWindow;
     w->show();
-    env.desktop.messageAnswers.enqueue(QMessageBox::No);
-    QVERIFY(w->close());
-    QVERIFY(!w->isVisible());
-    QCOMPARE(env.desktop.messages.size(), 1);
-    QVERIFY(!QDir(localFolder()).exists());
-}
-
-void TestBackup::closePromptCancelAndEscapeKeepTheWindow()
-{
-    TestEnvironment env;
-    auto *w = new MainWindow;
-    w->show();
-    env.desktop.messageAnswers.enqueue(QMessageBox::Cancel);
-    QVERIFY(!w->close());
-    QVERIFY(w->isVisible());
-    QCOMPARE(env.desktop.messages.size(), 1);
-
     // Escape on the real question box.
     Desktop::setHandler(nullptr);
     bool sawBox = false;
