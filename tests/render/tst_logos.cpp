@@ -1,5 +1,6 @@
 // The logos embedded into printed documents, and the escaping of values.
 
+#include "support/files.h"
 #include "support/recordingdesktop.h"
 
 #include "app/htmlescape.h"
@@ -58,10 +59,7 @@ void TestLogos::missingOrBrokenLogoGivesNothing()
     QCOMPARE(logoDataUri("left", 80, 80), QString());
     QCOMPARE(logoImageHtml("left", 80, 80), QStringLiteral("&nbsp;"));
 
-    QFile notAnImage(env.folder() + "/left_logo.png");
-    QVERIFY(notAnImage.open(QIODevice::WriteOnly));
-    notAnImage.write("this is no picture");
-    notAnImage.close();
+    QVERIFY(writeFile(env.folder() + "/left_logo.png", "this is no picture"));
     QCOMPARE(logoDataUri("left", 80, 80), QString());
     QCOMPARE(logoImageHtml("left", 80, 80), QStringLiteral("&nbsp;"));
     QVERIFY(env.desktop.messages.isEmpty());

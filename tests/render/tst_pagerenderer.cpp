@@ -394,10 +394,6 @@ void TestPageRenderer::toolLookupAndArguments()
     StandInTool tool(env.folder());
     QCOMPARE(RenderPlatform::locateTool(env.folder()), env.folder() + "/" + RenderPlatform::toolFileName());
     QVERIFY(!RenderPlatform::toolHonoursZoom(RenderPlatform::locateTool(env.folder())));
-
-    QCOMPARE(RenderPlatform::toolArguments({"--width", "2480"}, "/t/a.html", "/t/a.png"),
-             (QStringList{"--enable-local-file-access", "--width", "2480", "--quality", "100",
-                          QDir::toNativeSeparators("/t/a.html"), QDir::toNativeSeparators("/t/a.png")}));
 }
 
 QTEST_MAIN(TestPageRenderer)
