@@ -27,16 +27,19 @@ namespace {
 
 LoadBackMenus *g_menus = nullptr;
 
-// Two customers; ACME's three items hold "ab" or "l" in several letter cases,
-// one of them without a code.
-void seedMasters()
+// Opens the database with two customers; ACME's three items hold "ab" or "l"
+// in several letter cases, one of them without a code.
+bool openWithMasters(TestEnvironment &env)
 {
+    if (!openSalesDatabase(env))
+        return false;
     addCustomer("ACME FORGE");
     addCustomer("BHARAT CASTINGS");
     addItem(1, "AB-100", "ABLE BRACKET");
     addItem(1, "CD-200", "COVER PLATE", "KGS");
     addItem(1, "", "SLAB RING");
     addItem(2, "AB-900", "OTHER FIRM PART");
+    return true;
 }
 
 void chooseCustomer(inwardentry &form, int customerId)
@@ -94,8 +97,7 @@ private slots:
     void savesNumberedEntriesLineByLine()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inwardentry form;
         form.show();
         QCOMPARE(form.windowTitle(), QString("Inward Entry - Kestrova App"));
@@ -145,8 +147,7 @@ private slots:
     void failedLineWritesNothing()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         exec("CREATE TRIGGER refuse_cover BEFORE INSERT ON inward_entries WHEN NEW.item_id = 2 "
              "BEGIN SELECT RAISE(ABORT, 'forced failure'); END");
         inwardentry form;
@@ -173,8 +174,7 @@ private slots:
     void refusesBadInputAndWritesNothing()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inwardentry form;
         form.show();
         QPushButton *save = child<QPushButton>(&form, "save_btn");
@@ -237,8 +237,7 @@ private slots:
     void itemPopupSizesAndKeys()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         for (int i = 0; i < 9; ++i)
             addItem(1, QString("X%1").arg(i), QString("CAB PART %1").arg(i));
         inwardentry form;
@@ -337,8 +336,7 @@ private slots:
     void listsCurrentYearFirstAndGreysCancelled()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(2, "25-26", 1, 1, 1, "2025-06-01", "2025-05-30");
         inward(3, "26-27", 2, 4, 4, "2026-05-20", "20/05/2026");
         inward(5, "25-26", 1, 1, 2, "2025-09-01");
@@ -400,8 +398,7 @@ private slots:
     void loadBackAndUpdateAnotherYear()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(5, "25-26", 1, 1, 10, "2025-09-01", "2025-08-30");
         inward(5, "25-26", 1, 2, 4, "2025-09-01", "2025-08-30");
         inward(5, "26-27", 2, 4, 6);
@@ -488,8 +485,7 @@ private slots:
     void updateKeepsDeliveredQuantities()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(1, "26-27", 1, 1, 10);
         inward(1, "26-27", 1, 2, 5);
         challan(2, "26-27", 1, 1, 4);
@@ -535,8 +531,7 @@ private slots:
     void failedRewriteRollsBack()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(1, "26-27", 1, 1, 10);
         inward(1, "26-27", 1, 2, 5);
         exec("CREATE TRIGGER refuse_cover BEFORE INSERT ON inward_entries WHEN NEW.item_id = 2 "
@@ -556,8 +551,7 @@ private slots:
     void unreadableStoredDatesSurviveUpdate()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(1, "26-27", 1, 1, 10, "2026-05-10", "18/04/2026");
         exec("UPDATE inward_entries SET po_date = NULL");
         inwardentry form;
@@ -591,8 +585,7 @@ private slots:
     void cancelRefusedWhileChallansUseIt()
     {
         TestEnvironment env;
-        QVERIFY(openSalesDatabase(env));
-        seedMasters();
+        QVERIFY(openWithMasters(env));
         inward(1, "26-27", 1, 1, 10);
         inward(1, "26-27", 1, 2, 5);
         inward(2, "26-27", 1, 1, 8);
