@@ -263,8 +263,7 @@ void TestSalesDashboard::balancesAgreeWithPerInvoiceSums()
             addPayment(no % 90 + 1, rng.bounded(5) == 0 ? "25-26" : "26-27", paidOn, paid, tds);
         }
     }
-    QSqlQuery nullTds;
-    QVERIFY(nullTds.exec("UPDATE invoice_payments SET tds_amount = NULL WHERE pay_id % 9 = 0"));
+    testdata::exec("UPDATE invoice_payments SET tds_amount = NULL WHERE pay_id % 9 = 0");
 
     const QString settled = "IFNULL((SELECT SUM(p.paid_amount + p.tds_amount)   FROM invoice_payments p   "
                             "WHERE p.invoice_no = v.invoice_no   AND p.fy_name = v.fy_name), 0)";
@@ -342,8 +341,7 @@ void TestSalesDashboard::thisMonthAndLastMonth()
 void TestSalesDashboard::whatsAppSummaryOfAnEmptyYear()
 {
     SalesEnvironment s;
-    QSqlQuery q;
-    QVERIFY(q.exec("UPDATE company_settings SET company_name = 'MORVEL COATS', phone = '098765 43210' WHERE id = 1"));
+    testdata::exec("UPDATE company_settings SET company_name = 'MORVEL COATS', phone = '098765 43210' WHERE id = 1");
 
     QWidget page;
     buildSalesDashboard(&page);

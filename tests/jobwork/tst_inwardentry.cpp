@@ -157,8 +157,7 @@ private slots:
         addLine(form, "able", "5"); // item 1 is written first, item 2 fails
         click(&form, "save_btn");
 
-        QCOMPARE(env.desktop.lastMessage().title, QString("Save Error"));
-        QVERIFY(env.desktop.lastMessage().text.startsWith("Failed: "));
+        QVERIFY(env.desktop.lastShown().startsWith("Save Error|Failed: "));
         QVERIFY(env.desktop.lastMessage().text.contains("forced failure"));
         QCOMPARE(count("SELECT COUNT(*) FROM inward_entries"), 0);
         QCOMPARE(child<QTableWidget>(&form, "inward_main_table")->rowCount(), 2);
@@ -541,8 +540,7 @@ private slots:
         form.show();
         rightClick(form, "1/26-27");
         click(&form, "update_btn");
-        QCOMPARE(env.desktop.lastMessage().title, QString("Error"));
-        QVERIFY(env.desktop.lastMessage().text.startsWith("Insert failed: "));
+        QVERIFY(env.desktop.lastShown().startsWith("Error|Insert failed: "));
         QVERIFY(env.desktop.lastMessage().text.contains("forced failure"));
         QCOMPARE(rows("SELECT * FROM inward_entries"), before);
         QVERIFY(child<QPushButton>(&form, "update_btn")->isEnabled()); // still loaded
@@ -602,9 +600,8 @@ private slots:
 
         rightClick(form, "1/26-27");
         click(&form, "delete_btn");
-        QCOMPARE(env.desktop.lastMessage().title, QString("Cannot Cancel"));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QString("This inward entry is used in Delivery Challan(s):\n2/26-27, 4/26-27\n\n"
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Cannot Cancel|This inward entry is used in Delivery Challan(s):\n2/26-27, 4/26-27\n\n"
                          "Delete those delivery challans first before cancelling this inward."));
         QCOMPARE(count("SELECT COUNT(*) FROM inward_entries WHERE is_deleted = 1"), 0);
 
@@ -612,9 +609,8 @@ private slots:
         rightClick(form, "2/26-27");
         env.desktop.messageAnswers.enqueue(QMessageBox::No);
         click(&form, "delete_btn");
-        QCOMPARE(env.desktop.lastMessage().title, QString("Confirm Cancel"));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QString("Cancel Inward No 2/26-27?\nEntry will be kept but marked as cancelled."));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Confirm Cancel|Cancel Inward No 2/26-27?\nEntry will be kept but marked as cancelled."));
         QCOMPARE(env.desktop.lastMessage().buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(count("SELECT COUNT(*) FROM inward_entries WHERE is_deleted = 1"), 0);
         click(&form, "delete_btn");

@@ -2,6 +2,7 @@
 
 #include "support/files.h"
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 
 #include "app/aboutbox.h"
 #include "app/backup.h"
@@ -184,8 +185,7 @@ void TestBackup::backupButtonCopiesTheOpenDatabase()
     QVERIFY(QDir().mkpath(homeDrive()));
     MainWindow w;
     QVERIFY(w.databaseReady());
-    QSqlQuery q;
-    QVERIFY(q.exec("UPDATE company_settings SET company_name = 'Copied Ltd' WHERE id = 1"));
+    testdata::exec("UPDATE company_settings SET company_name = 'Copied Ltd' WHERE id = 1");
 
     w.findChild<QPushButton *>("backup_btn")->click();
     QCOMPARE(env.desktop.messages.size(), 1);
