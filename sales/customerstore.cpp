@@ -1,5 +1,6 @@
 #include "customerstore.h"
 
+#include "app/boundquery.h"
 #include "masterdb.h"
 
 #include <QSqlError>
@@ -12,16 +13,10 @@ const char *const CustomerColumns =
     "SELECT customer_id, customer_name, address_line1, address_line2, gst_no, customer_type, phone, email "
     "FROM customers ";
 
-void bindFields(QSqlQuery &q, const CustomerFields &f, const QString &address1Key, const QString &address2Key)
+QVariantMap fieldValues(const CustomerFields &f, const QString &address1Key, const QString &address2Key)
 {
-    q.bindValue(":name", f.name);
-    q.bindValue(address1Key, f.address1);
-    q.bindValue(address2Key, f.address2);
-    q.bindValue(":gst", f.gstNo);
-    q.bindValue(":type", f.type);
-    q.bindValue(":phone", f.phone);
-    q.bindValue(":email", f.email);
-    q.bindValue(":vendor", f.vendorId);
+    return {{":name", f.name}, {address1Key, f.address1}, {address2Key, f.address2}, {":gst", f.gstNo},
+            {":type", f.type}, {":phone", f.phone}, {":email", f.email}, {":vendor", f.vendorId}};
 }
 
 } // namespace
@@ -103,29 +98,29 @@ bool findDuplicateCustomer(const QString &name, const QString &gstNo, int exclud
 bool insertCustomer(const CustomerFields &fields, QString *error)
 {
     QSqlQuery q;
-    q.prepare("INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, phone, "
-              "email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, :phone, :email, :vendor)");
-    bindFields(q, fields, ":address_line1", ":address_line2");
-    return execWrite(q, error);
+    return execBound(q,
+                     "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, "
+                     "phone, email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, :phone, "
+                     ":email, :vendor)",
+                     fieldValues(fields, ":address_line1", ":address_line2"), error);
 }
 
 bool updateCustomer(int id, const CustomerFields &fields, QString *error)
 {
+    QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
+    values.insert(":id", id);
     QSqlQuery q;
-    q.prepare("UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = :address_2, "
-              "gst_no = :gst, customer_type = :type, phone = :phone, email = :email, vendor_id = :vendor "
-              "WHERE customer_id = :id");
-    bindFields(q, fields, ":address_1", ":address_2");
-    q.bindValue(":id", id);
-    return execWrite(q, error);
+    return execBound(q,
+                     "UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = "
+                     ":address_2, gst_no = :gst, customer_type = :type, phone = :phone, email = :email, vendor_id = "
+                     ":vendor WHERE customer_id = :id",
+                     values, error);
 }
 
 bool deleteCustomer(int id, QString *error)
 {
     QSqlQuery q;
-    q.prepare("DELETE FROM customers WHERE customer_id = :id");
-    q.bindValue(":id", id);
-    return execWrite(q, error);
+    return execBound(q, "DELETE FROM customers WHERE customer_id = :id", {{":id", id}}, error);
 }
 
 QString customerVendorId(int id)

@@ -1,5 +1,6 @@
 #include "itemstore.h"
 
+#include "app/boundquery.h"
 #include "masterdb.h"
 
 #include <QSqlError>
@@ -9,15 +10,10 @@
 
 namespace {
 
-void bindFields(QSqlQuery &q, const ItemFields &f)
+QVariantMap fieldValues(const ItemFields &f)
 {
-    q.bindValue(":cid", f.customerId);
-    q.bindValue(":code", f.code);
-    q.bindValue(":name", f.name);
-    q.bindValue(":drawing", f.drawingNo);
-    q.bindValue(":uom", f.uom);
-    q.bindValue(":rate", f.rate);
-    q.bindValue(":tax", f.taxPercent);
+    return {{":cid", f.customerId}, {":code", f.code},  {":name", f.name},      {":drawing", f.drawingNo},
+            {":uom", f.uom},        {":rate", f.rate}, {":tax", f.taxPercent}};
 }
 
 } // namespace
@@ -83,28 +79,27 @@ bool itemCodeTaken(int customerId, const QString &code, int excludeId)
 bool insertItem(const ItemFields &fields, QString *error)
 {
     QSqlQuery q;
-    q.prepare("INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent) "
-              "VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)");
-    bindFields(q, fields);
-    return execWrite(q, error);
+    return execBound(q,
+                     "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
+                     "tax_percent) VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)",
+                     fieldValues(fields), error);
 }
 
 bool updateItem(int id, const ItemFields &fields, QString *error)
 {
+    QVariantMap values = fieldValues(fields);
+    values.insert(":id", id);
     QSqlQuery q;
-    q.prepare("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, drawing_no = :drawing, "
-              "uom = :uom, rate_wo_tax = :rate, tax_percent = :tax WHERE item_id = :id");
-    bindFields(q, fields);
-    q.bindValue(":id", id);
-    return execWrite(q, error);
+    return execBound(q,
+                     "UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, drawing_no = "
+                     ":drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax WHERE item_id = :id",
+                     values, error);
 }
 
 bool deleteItem(int id, QString *error)
 {
     QSqlQuery q;
-    q.prepare("DELETE FROM items WHERE item_id = :id");
-    q.bindValue(":id", id);
-    return execWrite(q, error);
+    return execBound(q, "DELETE FROM items WHERE item_id = :id", {{":id", id}}, error);
 }
 
 QStringList itemUsage(int id)

@@ -1,17 +1,7 @@
 #include "masterdb.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-bool execWrite(QSqlQuery &q, QString *error)
-{
-    if (q.exec())
-        return true;
-    if (error)
-        *error = q.lastError().text();
-    return false;
-}
 
 QStringList documentsUsing(const QString &column, int id, const QList<QPair<QString, QString>> &tables)
 {

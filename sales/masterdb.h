@@ -5,10 +5,6 @@
 #include <QPair>
 #include <QStringList>
 
-class QSqlQuery;
-
-// Runs a prepared write; on failure gives the driver's error text.
-bool execWrite(QSqlQuery &query, QString *error);
 
 // For each (table, description) pair whose table has a row with `column`
 // equal to `id`, the description, in the order given. A table that cannot be
