@@ -43,3 +43,12 @@ extern LoadBackChooser g_loadBackChooser;
 void loadBackContextMenu(QTableWidget *list, const QPoint &pos, const QString &entryText,
                          const std::function<bool(int row)> &preCheck,
                          const std::function<void(int number, const QString &fy)> &load);
+
+// Lists reload on every show. A form that loaded them while it was built skips
+// that reload on its first show: true on every show but the first.
+inline bool reloadOnShow(bool *shownBefore)
+{
+    const bool again = *shownBefore;
+    *shownBefore = true;
+    return again;
+}

@@ -413,11 +413,8 @@ void deliveryChallanList::on_reset_btn_clicked()
 void deliveryChallanList::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The constructor has just loaded combo and list; later shows reload them.
-    if (!shownOnce) {
-        shownOnce = true;
+    if (!reloadOnShow(&shownOnce))
         return;
-    }
     loadCustomerCombo();
     loadDcList(-1, NoDateFilter, NoDateFilter);
 }

@@ -75,5 +75,5 @@ private:
     int editingDcNo = -1;
     QString editingFy;
     bool loadingRows = false;
-    bool shownOnce = false;
+    bool shownOnce = false; // see reloadOnShow
 };

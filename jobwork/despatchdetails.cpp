@@ -42,11 +42,8 @@ despatchdetails::~despatchdetails()
 void despatchdetails::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The constructor has just loaded combo and report; later shows reload them.
-    if (!shownOnce) {
-        shownOnce = true;
+    if (!reloadOnShow(&shownOnce))
         return;
-    }
     loadCompanyCombo();
     loadData();
 }

@@ -115,11 +115,8 @@ void generateDC::setupTables()
 void generateDC::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The constructor has just loaded combo and list; later shows reload them.
-    if (!shownOnce) {
-        shownOnce = true;
+    if (!reloadOnShow(&shownOnce))
         return;
-    }
     loadCustomerCombo();
     loadPendingDCs();
 }

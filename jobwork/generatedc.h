@@ -68,8 +68,7 @@ private:
 
     Ui::generateDC *ui;
     QSqlDatabase db;
-    // The constructor has just filled the list: the first show keeps it.
-    bool shownOnce = false;
+    bool shownOnce = false; // see reloadOnShow
     // First and last row that carry a check box widget.
     QPair<int, int> checkBoxRows{0, -1};
 };

@@ -33,11 +33,8 @@ inwardHistory::~inwardHistory()
 void inwardHistory::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // The constructor has just loaded combo and report; later shows reload them.
-    if (!shownOnce) {
-        shownOnce = true;
+    if (!reloadOnShow(&shownOnce))
         return;
-    }
     loadCompanyCombo();
     loadData();
 }

@@ -35,5 +35,5 @@ private slots:
 private:
     Ui::inwardHistory *ui;
     QSqlDatabase db;
-    bool shownOnce = false;
+    bool shownOnce = false; // see reloadOnShow
 };
