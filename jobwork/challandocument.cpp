@@ -184,23 +184,31 @@ QString buildChallanDocument(const ChallanCopyData &copy, const QList<ChallanPri
     return html + DocumentEnd;
 }
 
+namespace {
+
+bool readChallanOrWarn(QWidget *parent, int number, const QString &fy, ChallanPrintData *challan)
+{
+    if (readChallanForPrint(number, fy, challan))
+        return true;
+    Desktop::warning(parent, "Error", "Delivery Challan not found!");
+    return false;
+}
+
+} // namespace
+
 QString buildChallanHtml(int number, const QString &fy, QWidget *parent)
 {
     ChallanPrintData challan;
-    if (!readChallanForPrint(number, fy, &challan)) {
-        Desktop::warning(parent, "Error", "Delivery Challan not found!");
+    if (!readChallanOrWarn(parent, number, fy, &challan))
         return QString();
-    }
     return buildChallanDocument(challanCopyData(challan), challan.lines);
 }
 
 void printChallan(QWidget *parent, int number, const QString &fy)
 {
     ChallanPrintData challan;
-    if (!readChallanForPrint(number, fy, &challan)) {
-        Desktop::warning(parent, "Error", "Delivery Challan not found!");
+    if (!readChallanOrWarn(parent, number, fy, &challan))
         return;
-    }
     const ChallanCopyData copy = challanCopyData(challan);
     PageRenderProfile profile = RenderProfiles::deliveryChallan(number);
     if (challan.lines.size() <= ChallanLinesPerPage) {
