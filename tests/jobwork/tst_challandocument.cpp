@@ -7,10 +7,9 @@
 #include "support/salesdata.h"
 #include "support/standintool.h"
 
-#include "app/logos.h"
 #include "app/pagerenderer.h"
 #include "jobwork/challandocument.h"
-#include <QSqlQuery>
+
 #include <QtTest>
 
 using namespace testdata;
@@ -19,19 +18,9 @@ namespace {
 
 ChallanCopyData sampleCopy()
 {
-    ChallanCopyData copy;
-    copy.leftLogoHtml = "&nbsp;";
-    copy.rightLogoHtml = "&nbsp;";
-    copy.company = {"Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5"};
-    copy.customerName = "ACME FORGINGS";
-    copy.address1 = "12 Mill Road";
-    copy.address2 = "Pune";
-    copy.gstNo = "27ABCDE1234F1Z5";
-    copy.phone = "9800000000";
-    copy.fullNumber = "5/26-27";
-    copy.date = "03/06/2026";
-    copy.sacCode = "998873";
-    return copy;
+    return {"&nbsp;", {"Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5"},
+            "&nbsp;", "ACME FORGINGS", "12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000", "5/26-27",
+            "03/06/2026", "998873", QString()};
 }
 
 QList<ChallanPrintLine> sampleLines(int count)
@@ -73,206 +62,132 @@ class TestChallanDocument : public QObject
     Q_OBJECT
 
 private slots:
-    void threeLinesGiveOneSheetWithTwoCopies();
-    void thirteenLinesGiveTwoPages();
-    void fullAndEmptyPages();
-    void valuesAreEscaped();
-    void remarksFollowTheFixedText();
-    void logoCellsAreIndependent();
-    void htmlOfASavedChallan();
-    void printRendersEachPageOnItsOwnSheet();
-    void installedToolRendersTheChallan();
-};
-
-void TestChallanDocument::threeLinesGiveOneSheetWithTwoCopies()
-{
-    const QString html = buildChallanDocument(sampleCopy(), sampleLines(3));
-    QVERIFY(html.startsWith("<html><head><style>* { font-family: 'Times New Roman', serif; }</style></head>"
-                            "<body style='font-size:14pt;'>"));
-    QVERIFY(html.endsWith("</body></html>"));
-    QCOMPARE(html.count("DELIVERY CHALLAN"), 2);
-    QCOMPARE(html.count("page-break-after"), 0);
-    QCOMPARE(html.count("height:40px;"), 1); // between the copies
-    QCOMPARE(html.count("height:30px;"), 0);
-    for (int serial = 1; serial <= 3; ++serial)
-        QCOMPARE(html.count(serialCell(serial)), 2);
-    QCOMPARE(html.count(serialCell(4)), 0);
-    QCOMPARE(html.count(fillerCell(11)), 2);
-    QCOMPARE(html.count(">12.50 KGS</td></tr>"), 6);
-    QVERIFY(html.contains("<b>NO.: </b>5/26-27"));
-    QVERIFY(html.contains("<b>DC DATE: </b>03/06/2026"));
-    QVERIFY(html.contains("<b>SAC CODE: </b>998873"));
-    QVERIFY(html.contains("To, M/s <b>ACME FORGINGS</b>"));
-    QVERIFY(html.contains("MORVEL COATS"));
-    QVERIFY(html.contains("Phone : 020-555 &nbsp; e-mail : info@morvel.in"));
-    QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(3)), QStringList({html}));
-}
-
-void TestChallanDocument::thirteenLinesGiveTwoPages()
-{
-    const QString html = buildChallanDocument(sampleCopy(), sampleLines(13));
-    QCOMPARE(html.count("<div style='page-break-after:always;'></div>"), 1);
-    QCOMPARE(html.count("DELIVERY CHALLAN"), 4);
-
-    const QStringList pages = buildChallanPages(sampleCopy(), sampleLines(13));
-    QCOMPARE(pages.size(), 2);
-    QCOMPARE(pages[0].count(serialCell(12)), 2);
-    QCOMPARE(pages[0].count(serialCell(13)), 0);
-    QCOMPARE(pages[0].count(fillerCell(2)), 2);
-    QCOMPARE(pages[0].count("height:30px;"), 0);
-    QCOMPARE(pages[1].count(serialCell(13)), 2);
-    QCOMPARE(pages[1].count(serialCell(1)), 0);
-    QCOMPARE(pages[1].count(fillerCell(13)), 2);
-    QVERIFY(pages[1].contains("<body style='font-size:14pt;'><table width='100%' cellspacing='0' cellpadding='0' "
-                              "style='border-collapse:collapse;'><tr><td style='height:30px;'>&nbsp;</td></tr></table>"));
-    // The whole document is the pages one after the other.
-    QCOMPARE(html.count(serialCell(13)), 2);
-}
-
-void TestChallanDocument::fullAndEmptyPages()
-{
-    QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(12)).size(), 1);
-    QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(24)).size(), 2);
-    QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(25)).size(), 3);
-    const QStringList empty = buildChallanPages(sampleCopy(), {});
-    QCOMPARE(empty.size(), 1);
-    QCOMPARE(empty[0].count(fillerCell(14)), 2);
-}
-
-void TestChallanDocument::valuesAreEscaped()
-{
-    ChallanCopyData copy = sampleCopy();
-    copy.company.name = "morvel & co";
-    copy.customerName = "A&B <script>alert(1)</script>";
-    copy.address1 = "<iframe src='file:///etc/passwd'>";
-    copy.remarks = "O'Brien \"rush\"";
-    QList<ChallanPrintLine> lines = sampleLines(1);
-    lines[0].itemName = "<img src=x onerror=alert(1)>";
-    lines[0].uom = "<b>KG</b>";
-    const QString html = buildChallanDocument(copy, lines);
-
-    QVERIFY(!html.contains("<script>"));
-    QVERIFY(!html.contains("<iframe"));
-    QVERIFY(!html.contains("<img src=x"));
-    QVERIFY(html.contains("To, M/s <b>A&amp;B &lt;script&gt;alert(1)&lt;/script&gt;</b>"));
-    QVERIFY(html.contains("&lt;img src=x onerror=alert(1)&gt;"));
-    QVERIFY(html.contains("12.50 &lt;b&gt;KG&lt;/b&gt;"));
-    QVERIFY(html.contains("MORVEL &amp; CO"));
-    QVERIFY(html.contains("<b>O&#39;Brien &quot;rush&quot;</b>"));
-}
-
-void TestChallanDocument::remarksFollowTheFixedText()
-{
-    const QString fixed = "<b>Remark:</b><br>If any Rejection/Re-work please<br>inform to us within 15 days";
-    const QString plain = buildChallanDocument(sampleCopy(), sampleLines(1));
-    QCOMPARE(plain.count(fixed + "</td>"), 2);
-
-    ChallanCopyData copy = sampleCopy();
-    copy.remarks = "Returned after coating";
-    const QString with = buildChallanDocument(copy, sampleLines(1));
-    QCOMPARE(with.count(fixed + "<br><b>Returned after coating</b></td>"), 2);
-}
-
-void TestChallanDocument::logoCellsAreIndependent()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    QVERIFY(writeFile(env.folder() + "/left_logo.png", "not a picture"));
-    QImage logo(400, 100, QImage::Format_ARGB32);
-    logo.fill(Qt::red);
-    QVERIFY(logo.save(env.folder() + "/right_logo.png"));
-
-    const ChallanCopyData copy = challanCopyData(ChallanPrintData());
-    QCOMPARE(copy.leftLogoHtml, QString("&nbsp;"));
-    QCOMPARE(copy.rightLogoHtml, logoImageHtml("right", 80, 80)); // an 80 by 80 box: 80 by 20
-
-    const QString html = buildChallanHeaderHtml(copy, QString(), 14);
-    QVERIFY(html.contains("<td width='20%' align='center'>&nbsp;</td>"));
-    QVERIFY(html.contains("<td width='25%' align='center'><img src='data:image/png;base64,"));
-}
-
-void TestChallanDocument::htmlOfASavedChallan()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    addChallan(3);
-
-    QCOMPARE(buildChallanHtml(5, "25-26"), QString());
-    QCOMPARE(env.desktop.messages.size(), 1);
-    QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Warning);
-    QCOMPARE(env.desktop.lastShown(), QString("Error|Delivery Challan not found!"));
-
-    const QString html = buildChallanHtml(5, "26-27");
-    QCOMPARE(env.desktop.messages.size(), 1);
-    // The challan's own number and year, whatever text was stored.
-    QVERIFY(html.contains("<b>NO.: </b>5/26-27"));
-    QVERIFY(html.contains("12 Mill Road"));
-    QVERIFY(html.contains("27ABCDE1234F1Z5"));
-    QVERIFY(html.contains("<b>DC DATE: </b>03/06/2026"));
-    QCOMPARE(html.count(serialCell(3)), 2);
-    QCOMPARE(html.count(">21/04/2026</td>"), 6); // the inward date of each line
-    QVERIFY(html.contains("<br><b>handle with care</b>"));
-    QVERIFY(html.contains("12.50 KGS"));
-}
-
-void TestChallanDocument::printRendersEachPageOnItsOwnSheet()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    StandInTool tool(env.folder());
-    addChallan(13);
-
-    printChallan(nullptr, 5, "26-27");
-    QCOMPARE(env.desktop.messages.size(), 0);
-    QCOMPARE(env.desktop.previews.size(), 1);
-    QCOMPARE(env.desktop.previews[0].title, QString("DC Preview - 5"));
-    QCOMPARE(env.desktop.previews[0].pageCount, 2);
-    QCOMPARE(env.desktop.previews[0].orientation, QPageLayout::Portrait);
-    const QStringList printed = tool.htmlGiven();
-    QCOMPARE(printed.size(), 2);
-    QVERIFY(printed[0].contains(serialCell(12)));
-    QVERIFY(printed[1].contains(serialCell(13)));
-    QVERIFY(printed[1].contains("<meta charset=\"utf-8\">"));
-    // No picture is left behind.
-    QCOMPARE(QDir(env.desktop.tempFolder).entryList({"challan_*.png"}), QStringList());
-
-    printChallan(nullptr, 6, "26-27");
-    QCOMPARE(env.desktop.previews.size(), 1);
-    QCOMPARE(env.desktop.lastMessage().text, QString("Delivery Challan not found!"));
-}
-
-void TestChallanDocument::installedToolRendersTheChallan()
-{
-    TestEnvironment env;
-    if (RenderPlatform::locateTool(env.folder()).isEmpty())
-        QSKIP("wkhtmltoimage is not installed");
-    QVERIFY(openSalesDatabase(env));
-    addChallan(3);
-    QImage logo(300, 300, QImage::Format_ARGB32);
-    logo.fill(QColor(3, 105, 161));
-    QVERIFY(logo.save(env.folder() + "/left_logo.png"));
-
-    PageRenderProfile profile = RenderProfiles::deliveryChallan(5);
-    profile.removeImage = false; // kept to look at
-    QVERIFY(renderHtmlToPages(nullptr, buildChallanHtml(5, "26-27"), profile));
-    QCOMPARE(env.desktop.messages.size(), 0);
-    const QString path = env.desktop.tempFolder + "/challan_preview.png";
-    const QImage image(path);
-    QCOMPARE(image.width(), 2480);
-    // Two copies of an A4-wide layout fit one A4 page (297 / 210 of the width).
-    QVERIFY2(image.height() > 1400 && image.height() < 2480 * 297 / 210, qPrintable(QString::number(image.height())));
-    if (qEnvironmentVariableIsSet("KESTROVA_KEEP_CHALLAN")) {
-        QFile::remove(qEnvironmentVariable("KESTROVA_KEEP_CHALLAN"));
-        QFile::copy(path, qEnvironmentVariable("KESTROVA_KEEP_CHALLAN"));
+    void threeLinesGiveOneSheetWithTwoCopies()
+    {
+        const QString html = buildChallanDocument(sampleCopy(), sampleLines(3));
+        QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(3)), QStringList({html}));
+        QCOMPARE(html.count("DELIVERY CHALLAN"), 2);
+        QCOMPARE(html.count("height:40px;"), 1); // between the copies
+        QCOMPARE(html.count(serialCell(3)), 2);
+        QCOMPARE(html.count(serialCell(4)), 0);
+        QCOMPARE(html.count(fillerCell(11)), 2);
+        QCOMPARE(html.count(">12.50 KGS</td></tr>"), 6);
+        QVERIFY(html.contains("<b>NO.: </b>5/26-27"));
+        QVERIFY(html.contains("To, M/s <b>ACME FORGINGS</b>"));
+        QVERIFY(html.contains("Phone : 020-555 &nbsp; e-mail : info@morvel.in"));
     }
 
-    // The form's print: the picture is removed after the preview.
-    printChallan(nullptr, 5, "26-27");
-    QCOMPARE(env.desktop.messages.size(), 0);
-    QCOMPARE(env.desktop.previews.size(), 2);
-    QCOMPARE(env.desktop.previews.last().pageCount, 1);
-    QVERIFY(!QFile::exists(path));
-}
+    void thirteenLinesGiveTwoPages()
+    {
+        const QStringList pages = buildChallanPages(sampleCopy(), sampleLines(13));
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(pages[0].count(serialCell(12)), 2);
+        QCOMPARE(pages[0].count(fillerCell(2)), 2);
+        QCOMPARE(pages[0].count("height:30px;"), 0);
+        QCOMPARE(pages[1].count(serialCell(13)), 2);
+        QCOMPARE(pages[1].count(fillerCell(13)), 2);
+        QCOMPARE(pages[1].count("<td style='height:30px;'>&nbsp;</td>"), 1); // a spacer above a later page
+        // The whole document is the pages with a page break between them.
+        const QString html = buildChallanDocument(sampleCopy(), sampleLines(13));
+        QCOMPARE(html.count("<div style='page-break-after:always;'></div>"), 1);
+        QCOMPARE(html.count(serialCell(13)), 2);
+    }
+
+    void fullAndEmptyPages()
+    {
+        QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(12)).size(), 1);
+        QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(24)).size(), 2);
+        QCOMPARE(buildChallanPages(sampleCopy(), sampleLines(25)).size(), 3);
+        const QStringList empty = buildChallanPages(sampleCopy(), {});
+        QCOMPARE(empty.size(), 1);
+        QCOMPARE(empty[0].count(fillerCell(14)), 2);
+    }
+
+    void valuesAreEscaped()
+    {
+        ChallanCopyData copy = sampleCopy();
+        copy.company.name = "morvel & co";
+        copy.customerName = "A&B <script>alert(1)</script>";
+        copy.remarks = "O'Brien \"rush\"";
+        QList<ChallanPrintLine> lines = sampleLines(1);
+        lines[0].itemName = "<img src=x onerror=alert(1)>";
+        const QString html = buildChallanDocument(copy, lines);
+
+        QVERIFY(!html.contains("<script>") && !html.contains("<img src=x"));
+        QVERIFY(html.contains("To, M/s <b>A&amp;B &lt;script&gt;alert(1)&lt;/script&gt;</b>"));
+        QVERIFY(html.contains("&lt;img src=x onerror=alert(1)&gt;"));
+        QVERIFY(html.contains("MORVEL &amp; CO"));
+        QVERIFY(html.contains("<b>O&#39;Brien &quot;rush&quot;</b>"));
+    }
+
+    void htmlOfASavedChallan()
+    {
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        addChallan(3);
+        // A left logo that is no picture leaves its cell empty; the right one still shows.
+        QVERIFY(writeFile(env.folder() + "/left_logo.png", "not a picture"));
+        QImage logo(400, 100, QImage::Format_ARGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(env.folder() + "/right_logo.png"));
+
+        QCOMPARE(buildChallanHtml(5, "25-26"), QString());
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Delivery Challan not found!"));
+
+        const QString html = buildChallanHtml(5, "26-27");
+        QCOMPARE(env.desktop.messages.size(), 1);
+        // The challan's own number and year, whatever text was stored.
+        QVERIFY(html.contains("<b>NO.: </b>5/26-27"));
+        QVERIFY(html.contains("12 Mill Road"));
+        QVERIFY(html.contains("<b>DC DATE: </b>03/06/2026"));
+        QCOMPARE(html.count(">21/04/2026</td>"), 6); // the inward date of each line
+        QVERIFY(html.contains("inform to us within 15 days<br><b>handle with care</b>"));
+        QVERIFY(html.contains("<td width='20%' align='center'>&nbsp;</td>"));
+        QVERIFY(html.contains("<td width='25%' align='center'><img src='data:image/png;base64,"));
+    }
+
+    void printRendersEachPageOnItsOwnSheet()
+    {
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        StandInTool tool(env.folder());
+        addChallan(13);
+
+        printChallan(nullptr, 5, "26-27");
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews[0].title, QString("DC Preview - 5"));
+        QCOMPARE(env.desktop.previews[0].pageCount, 2);
+        const QStringList printed = tool.htmlGiven();
+        QCOMPARE(printed.size(), 2);
+        QVERIFY(printed[1].contains(serialCell(13)));
+        // No picture is left behind.
+        QCOMPARE(QDir(env.desktop.tempFolder).entryList({"challan_*.png"}), QStringList());
+    }
+
+    void installedToolRendersTheChallan()
+    {
+        TestEnvironment env;
+        if (RenderPlatform::locateTool(env.folder()).isEmpty())
+            QSKIP("wkhtmltoimage is not installed");
+        QVERIFY(openSalesDatabase(env));
+        addChallan(3);
+
+        PageRenderProfile profile = RenderProfiles::deliveryChallan(5);
+        profile.removeImage = false; // kept to look at
+        QVERIFY(renderHtmlToPages(nullptr, buildChallanHtml(5, "26-27"), profile));
+        QCOMPARE(env.desktop.messages.size(), 0);
+        const QString path = env.desktop.tempFolder + "/challan_preview.png";
+        const QImage image(path);
+        QCOMPARE(image.width(), 2480);
+        // Two copies of an A4-wide layout fit one A4 page (297 / 210 of the width).
+        QVERIFY2(image.height() > 1400 && image.height() < 2480 * 297 / 210,
+                 qPrintable(QString::number(image.height())));
+        if (qEnvironmentVariableIsSet("KESTROVA_KEEP_CHALLAN")) {
+            QFile::remove(qEnvironmentVariable("KESTROVA_KEEP_CHALLAN"));
+            QFile::copy(path, qEnvironmentVariable("KESTROVA_KEEP_CHALLAN"));
+        }
+    }
+};
 
 QTEST_MAIN(TestChallanDocument)
 #include "tst_challandocument.moc"
