@@ -7,8 +7,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -63,13 +61,8 @@ private slots:
     void formAndCustomerList()
     {
         Fixture f;
-        QCOMPARE(f.form->windowTitle(), QString("Item Master - Kestrova App"));
-        QCOMPARE(f.customers()->itemText(0), QString("-- All Customers Items --"));
+        QCOMPARE(comboTexts(f.customers()), QStringList({"-- All Customers Items --", "ACME", "BOLT"}));
         QCOMPARE(f.customers()->itemData(0).toInt(), -1);
-        QCOMPARE(f.customers()->count(), 3);
-        QCOMPARE(comboTexts(f.w<QComboBox>("uom_combo")), QStringList({"NOS", "KGS", "SETS", "MTRS", "LTRS", "PCS"}));
-        QCOMPARE(comboTexts(f.w<QComboBox>("tax_combo")), QStringList({"0 %", "5 %", "12 %", "18 %", "28 %"}));
-        QVERIFY(!f.w<QPushButton>("update_btn")->isEnabled());
 
         // Shown again: customers added meanwhile appear, the first entry is chosen.
         f.chooseCustomer("BOLT");
@@ -99,25 +92,19 @@ private slots:
         // Tax typed as "18 %" is stored as 18; the list shows rate and tax formatted.
         QCOMPARE(rows("SELECT customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, tax_percent FROM items"),
                  QStringList{"1|P-1|SHAFT PIN|DR-4|KGS|12.5|18"});
-        QCOMPARE(f.table()->rowCount(), 1);
-        QCOMPARE(f.column(1), QStringList{"ACME"});
-        QCOMPARE(f.column(6), QStringList{"12.500"});
-        QCOMPARE(f.column(7), QStringList{"18 %"});
-        QVERIFY(f.edit("codeEdit")->text().isEmpty());
-        QCOMPARE(f.w<QComboBox>("tax_combo")->currentText(), QString("0 %"));
-        QCOMPARE(f.customers()->currentText(), QString("ACME"));
+        QCOMPARE(rowTexts(f.table(), 0).mid(1, 7),
+                 QStringList({"ACME", "P-1", "SHAFT PIN", "DR-4", "KGS", "12.500", "18 %"}));
 
-        // A name alone or a code alone will do; neither will not.
+        // A name alone will do, twice over; neither code nor name will not.
         f.fill("", "washer");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Success"));
         f.fill("", "washer");
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Success"));
         f.fill("  ", " ");
         f.click("add_btn");
         QCOMPARE(f.last().text, QString("Item code or Item Name cannot be empty!"));
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 3);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 3);
     }
 
     void codeIsUniquePerCustomer()
@@ -133,8 +120,7 @@ private slots:
         f.chooseCustomer("BOLT");
         f.fill("P1", "PIN");
         f.click("add_btn");
-        QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 2);
     }
 
     void rateMustBeANumber()
@@ -144,15 +130,12 @@ private slots:
         f.fill("P1", "PIN", "12,5");
         f.click("add_btn");
         QCOMPARE(f.shown(), QString("Error|Please enter a valid rate!"));
-        f.fill("P1", "PIN", "abc");
-        f.click("add_btn");
-        QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 0);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 0);
 
         f.fill("P1", "PIN", "");
         f.click("add_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(value("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
+        QCOMPARE(rows("SELECT rate_wo_tax FROM items"), QStringList{"0"});
 
         // Update refuses it too and writes nothing.
         f.selectCode("P1");
@@ -160,70 +143,41 @@ private slots:
         f.edit("rate_edit")->setText("ten");
         f.click("update_btn");
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
-        QVERIFY(f.w<QPushButton>("update_btn")->isEnabled());
-        QCOMPARE(value("SELECT rate_wo_tax FROM items").toDouble(), 0.0);
+        QCOMPARE(rows("SELECT rate_wo_tax FROM items"), QStringList{"0"});
 
         double rate = -1;
-        QVERIFY(parseRate(" 7.25 ", &rate));
-        QCOMPARE(rate, 7.25);
         QVERIFY(!parseRate("inf", &rate));
-        QVERIFY(!parseRate("nan", &rate));
     }
 
     void editUpdateAndMoveToAnotherCustomer()
     {
         Fixture f;
         addItem(1, "P1", "PIN", "KGS", 12.5, 18);
-        addItem(1, "P2", "ROD", "BAGS", 3, 7);
+        addItem(1, "P2", "ROD");
         addItem(2, "P2", "BOLT ROD");
         f.click("reset_btn");
-
-        f.click("edit_btn");
-        QCOMPARE(f.last().text, QString("Please select an item to edit!"));
 
         f.selectCode("P1");
         f.click("edit_btn");
         QCOMPARE(f.customers()->currentText(), QString("ACME"));
-        QCOMPARE(f.edit("codeEdit")->text(), QString("P1"));
         QCOMPARE(f.edit("rate_edit")->text(), QString("12.500"));
         QCOMPARE(f.w<QComboBox>("tax_combo")->currentText(), QString("18 %"));
-        QCOMPARE(f.w<QComboBox>("uom_combo")->currentText(), QString("KGS"));
-        QVERIFY(!f.w<QPushButton>("reset_btn")->isEnabled());
-        QCOMPARE(f.table()->rowCount(), 3);
 
         // Update without a change does not collide with the item itself.
         f.click("update_btn");
         QCOMPARE(f.last().text, QString("Item updated successfully!"));
-        QCOMPARE(value("SELECT rate_wo_tax FROM items WHERE item_id = 1").toDouble(), 12.5);
-        QCOMPARE(value("SELECT tax_percent FROM items WHERE item_id = 1").toDouble(), 18.0);
-        QVERIFY(f.w<QPushButton>("reset_btn")->isEnabled());
+        QCOMPARE(rows("SELECT rate_wo_tax, tax_percent FROM items WHERE item_id = 1"), QStringList{"12.5|18"});
 
-        // A stored unit or tax not on the lists selects their first entries.
+        // Moving ROD to BOLT collides with BOLT's P2 until its code changes.
         f.table()->setCurrentCell(f.column(3).indexOf("ROD"), 3);
         f.click("edit_btn");
-        QCOMPARE(f.w<QComboBox>("uom_combo")->currentText(), QString("NOS"));
-        QCOMPARE(f.w<QComboBox>("tax_combo")->currentText(), QString("0 %"));
-        // Moving it to BOLT collides with BOLT's P2.
         f.chooseCustomer("BOLT");
         f.click("update_btn");
         QCOMPARE(f.last().title, QString("Duplicate"));
         f.edit("codeEdit")->setText("P9");
         f.click("update_btn");
         QCOMPARE(f.last().title, QString("Success"));
-        QCOMPARE(value("SELECT customer_id FROM items WHERE item_id = 2").toInt(), 2);
-        QCOMPARE(f.table()->rowCount(), 3); // every item, whatever the list shows
-
-        QMetaObject::invokeMethod(f.form, "on_update_btn_clicked");
-        QCOMPARE(f.last().text, QString("No item selected for editing!"));
-
-        f.selectCode("P1");
-        f.click("edit_btn");
-        f.customers()->setCurrentIndex(0);
-        f.click("update_btn");
-        QCOMPARE(f.last().text, QString("Please select a customer!"));
-        f.click("cancel_btn");
-        QVERIFY(f.edit("codeEdit")->text().isEmpty());
-        QVERIFY(f.w<QPushButton>("add_btn")->isEnabled());
+        QCOMPARE(rows("SELECT customer_id, item_code FROM items WHERE item_id = 2"), QStringList{"2|P9"});
     }
 
     void searchByCustomerAndText()
@@ -245,12 +199,7 @@ private slots:
         QCOMPARE(f.column(2), QStringList({"AB-10"}));
         f.edit("searchLineEdit")->setText("'; DROP TABLE items; --");
         QCOMPARE(f.table()->rowCount(), 0);
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 4);
-
-        f.click("reset_btn");
-        QCOMPARE(f.customers()->currentIndex(), 0);
-        QVERIFY(f.edit("searchLineEdit")->text().isEmpty());
-        QCOMPARE(f.table()->rowCount(), 3);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 4);
     }
 
     void deleteRefusedWhileDocumentsUseIt()
@@ -262,32 +211,28 @@ private slots:
         addBin(1, "26-27", 1, 1);
         f.click("reset_btn");
 
-        f.click("delete_btn");
-        QCOMPARE(f.last().text, QString("Please select an item to delete!"));
-
         f.selectCode("P1");
         f.env.desktop.clear();
         f.click("delete_btn");
         QCOMPARE(f.env.desktop.messages.size(), 1);
         QCOMPARE(f.shown(), QString("Cannot Delete|This item is still used by Inward Entries, Bins!\nIt cannot be deleted."));
 
-        QSqlQuery("DELETE FROM inward_entries");
-        QSqlQuery("DELETE FROM bins");
+        exec("DELETE FROM inward_entries");
+        exec("DELETE FROM bins");
         addDelivery({1, "26-27", 1, 1, 1, 1});
         addInvoiceLine(1, 1, 1, "26-27");
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("This item is still used by Delivery Challans, Invoices!\nIt cannot be deleted."));
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 2);
 
         // An item nothing uses is deleted after the confirmation.
         f.selectCode("P2");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::No);
         f.click("delete_btn");
         QCOMPARE(f.shown(), QString("Confirm Delete|Delete item: ROD?"));
-        QCOMPARE(value("SELECT COUNT(*) FROM items").toInt(), 2);
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 2);
         f.click("delete_btn");
         QCOMPARE(f.last().text, QString("Item deleted!"));
-        QCOMPARE(value("SELECT COUNT(*) FROM items WHERE item_id = 2").toInt(), 0);
         QCOMPARE(f.column(2), QStringList{"P1"});
     }
 };
