@@ -3,7 +3,6 @@
 #include "app/boundquery.h"
 #include "masterdb.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
