@@ -16,11 +16,11 @@ using namespace testdata;
 
 namespace {
 
-QList<PendingRow> pending(PendingFilter filter = PendingFilter::All, const QString &itemText = QString())
+QList<PendingRow> pending()
 {
     QList<PendingRow> rows;
     QString error;
-    if (!queryPendingInwards({-1, itemText, "26-27", filter}, &rows, &error))
+    if (!queryPendingInwards({-1, QString(), "26-27", PendingFilter::All}, &rows, &error))
         qFatal("pending list failed: %s", qPrintable(error));
     return rows;
 }
@@ -71,7 +71,6 @@ private slots:
     void openLinesSubtractDeliveriesAndBins();
     void closedCountsLiveChallansAndDcBinsOfTheSameYear();
     void linesAreReadByNumberYearAndCustomer();
-    void itemTextKeepsWholeEntries();
     void binSkipsClosedLinesAndKeepsToTheRowsYear();
     void binWritesAllOrNothing();
     void saveStoresNumberSlashYear();
@@ -149,23 +148,6 @@ void TestChallanStore::linesAreReadByNumberYearAndCustomer()
     QCOMPARE(open.lines.size(), 1);
     QCOMPARE(open.lines[0].balance, 2.0);
     QCOMPARE(open.notFound, QList<int>({4, 6, 8}));
-}
-
-// One matching line keeps the entry with all of its lines counted; the text
-// is bound, never part of the statement.
-void TestChallanStore::itemTextKeepsWholeEntries()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    addCustomer("ACME");
-    addInward({1, "26-27", 1, addItem(1, "BR-10", "BRACKET"), 5});
-    addInward({1, "26-27", 1, addItem(1, "FL-20", "FLANGE PLATE"), 5});
-    addInward({2, "26-27", 1, 1, 2});
-
-    const QList<PendingRow> plates = pending(PendingFilter::All, "  plate ");
-    QCOMPARE(numbers(plates), QStringList{"1/26-27"});
-    QCOMPARE(plates[0].received, 10.0);
-    QCOMPARE(numbers(pending(PendingFilter::All, "x' OR '1'='1")), QStringList());
 }
 
 void TestChallanStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
