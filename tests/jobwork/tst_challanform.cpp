@@ -207,7 +207,8 @@ private slots:
         // The login year first, then the others by year descending, each by number descending.
         QCOMPARE(columnTexts(f.list, 1), QStringList({"3/26-27", "2/26-27", "1/26-27", "7/25-26", "8"}));
         // One row a challan, its lines' quantities summed.
-        QCOMPARE(rowTexts(f.list, 0).mid(1), QStringList({"3/26-27", "20-05-2026", "BETA WORKS", "3.500", "first lot"}));
+        QCOMPARE(rowTexts(f.list, 0).mid(1),
+                 QStringList({"3/26-27", "20-05-2026", "BETA WORKS", "3.500", "first lot"}));
 
         auto *filter = child<QComboBox>(f.w, "company_combo");
         filter->setCurrentIndex(filter->findData(other));

@@ -12,6 +12,8 @@
 #include <QSqlDatabase>
 #include <QtTest>
 
+#include <memory>
+
 using namespace testdata;
 
 namespace {
@@ -34,8 +36,9 @@ QStringList numbers(const QList<PendingRow> &rows)
 }
 
 // Inward 3 of 26-27: A 10 (challan 2, "DC" bin 3, "INVOICE" bin 1), B 4 (all
-// on a challan whose flag is NULL), D 6 (all binned; a deleted challan of 4). Inward 3 of 25-26: A 8 (challan 1, bin 1). Inward 6 of 26-27:
-// A 5, a bin of 1 only. Returns the customer.
+// on a challan whose flag is NULL), D 6 (all binned; a deleted challan of 4).
+// Inward 3 of 25-26: A 8 (challan 1, bin 1). Inward 6 of 26-27: A 5, a bin of
+// 1 only. Returns the customer.
 int addClosingData(int *a)
 {
     const int c = addCustomer("ACME");
@@ -65,197 +68,167 @@ class TestChallanStore : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<TestEnvironment> env;
+
 private slots:
-    void statusAtTheClosingThreshold_data();
-    void statusAtTheClosingThreshold();
-    void openLinesSubtractDeliveriesAndBins();
-    void closedCountsLiveChallansAndDcBinsOfTheSameYear();
-    void linesAreReadByNumberYearAndCustomer();
-    void binSkipsClosedLinesAndKeepsToTheRowsYear();
-    void binWritesAllOrNothing();
-    void saveStoresNumberSlashYear();
-    void failedWriteLeavesNothing();
-    void deleteRefusals();
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        QVERIFY(openSalesDatabase(*env));
+    }
+    void cleanup() { env.reset(); }
+
+    void statusAtTheClosingThreshold_data()
+    {
+        QTest::addColumn<double>("delivered");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("nothing delivered") << 0.0 << "Pending";
+        QTest::newRow("0.006 open") << 9.994 << "Partial";
+        QTest::newRow("0.005 open") << 9.995 << "Issued";
+        QTest::newRow("0.004 open") << 9.996 << "Issued";
+        QTest::newRow("more than received") << 12.5 << "Issued";
+    }
+
+    void statusAtTheClosingThreshold()
+    {
+        QFETCH(double, delivered);
+        QFETCH(QString, status);
+        addInward({1, "26-27", addCustomer("ACME"), addItem(1, "A1", "BRACKET"), 10});
+        if (delivered > 0)
+            addDelivery({1, "26-27", 1, 1, 1, delivered});
+        QCOMPARE(statusText(pending().value(0).status()), status);
+    }
+
+    void openLinesSubtractDeliveriesAndBins()
+    {
+        int a = 0;
+        const int c = addClosingData(&a);
+
+        const PendingInward open = loadPendingInwardLines({3}, c, "26-27");
+        QVERIFY(open.error.isEmpty());
+        QCOMPARE(open.lines.size(), 1); // B and D are closed
+        QCOMPARE(open.lines[0].itemId, a);
+        QCOMPARE(open.lines[0].balance, 5.0);
+    }
+
+    void closedCountsLiveChallansAndDcBinsOfTheSameYear()
+    {
+        int a = 0;
+        addClosingData(&a);
+
+        const QList<PendingRow> rows = pending();
+        QCOMPARE(numbers(rows), QStringList({"6/26-27", "3/26-27", "3/25-26"}));
+        QCOMPARE(rows[0].status(), PendingStatus::Partial); // a bin alone closes something
+        QCOMPARE(rows[1].delivered, 6.0);
+        QCOMPARE(rows[1].binned, 9.0);
+        QCOMPARE(rows[1].balance(), 5.0);
+        QCOMPARE(rows[2].balance(), 6.0);
+    }
+
+    void linesAreReadByNumberYearAndCustomer()
+    {
+        const int c = addCustomer("ACME");
+        const int other = addCustomer("OTHER");
+        const int a = addItem(c, "A1", "BRACKET");
+        addInward({3, "25-26", c, a, 7}); // earlier year, same number
+        addInward({3, "26-27", c, a, 2});
+        addInward({4, "26-27", other, addItem(other, "O1", "PIPE"), 9});
+        addInward(Inward{6, "26-27", c, a, 5}.cancelled());
+        addInward({8, "25-26", c, a, 5}); // only in the earlier year
+
+        const PendingInward open = loadPendingInwardLines({3, 4, 6, 8}, c, "26-27");
+        QCOMPARE(open.lines.size(), 1);
+        QCOMPARE(open.lines[0].balance, 2.0);
+        QCOMPARE(open.notFound, QList<int>({4, 6, 8}));
+    }
+
+    void binSkipsClosedLinesAndKeepsToTheRowsYear()
+    {
+        const int c = addCustomer("ACME");
+        const int a = addItem(c, "A1", "BRACKET");
+        const int b = addItem(c, "B1", "FLANGE");
+        const int d = addItem(c, "D1", "SHAFT");
+        addInward({3, "25-26", c, a, 10});
+        addInward({3, "25-26", c, b, 5});
+        addInward({3, "25-26", c, d, 2});
+        addInward({3, "26-27", c, a, 10}); // the same number in the current year
+        addDelivery({1, "25-26", 3, c, a, 2.5});
+        addDelivery({2, "25-26", 3, c, b, 4.996}); // 0.004 left: closed
+        addBin(3, "25-26", a, 1.5);                // binned before
+        addDelivery({1, "26-27", 3, c, a, 9});
+
+        const BinOutcome outcome = binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 14));
+        QVERIFY(outcome.ok);
+        QCOMPARE(rows("SELECT item_id, binned_qty, fy_name FROM bins WHERE bin_date = '2026-08-14' ORDER BY bin_id"),
+                 QStringList({QString("%1|6|25-26").arg(a), QString("%1|2|25-26").arg(d)}));
+        const QList<PendingRow> after = pending();
+        QCOMPARE(after[0].status(), PendingStatus::Partial); // 3/26-27 stays open
+        QCOMPARE(after[1].status(), PendingStatus::Issued);
+
+        // What is binned is not binned again.
+        QCOMPARE(binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 15)).written, 0);
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 3);
+    }
+
+    void binWritesAllOrNothing()
+    {
+        addCustomer("ACME");
+        addInward({1, "26-27", 1, addItem(1, "A1", "BRACKET"), 3});
+        addInward({2, "26-27", 1, addItem(1, "B1", "FLANGE"), 4});
+        exec("CREATE TRIGGER refuse BEFORE INSERT ON bins WHEN NEW.item_id = 2 "
+             "BEGIN SELECT RAISE(ABORT, 'flange refused'); END");
+        const BinOutcome outcome = binPendingBalances({{1, "26-27", 1}, {2, "26-27", 1}}, QDate::currentDate());
+        QVERIFY(!outcome.ok);
+        QVERIFY(outcome.error.contains("flange refused"));
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
+
+        // A failing line query is a failure too, not a success with nothing binned.
+        exec("DROP TRIGGER refuse");
+        exec("ALTER TABLE inward_entries RENAME TO inward_entries_gone");
+        QVERIFY(!binPendingBalances({{1, "26-27", 1}}, QDate::currentDate()).ok);
+    }
+
+    // A deferred foreign key is checked only at COMMIT, which then fails: the
+    // lines are rolled back and the transaction is over.
+    void failedWriteLeavesNothing()
+    {
+        exec("CREATE TABLE parent_rows (id INTEGER PRIMARY KEY)");
+        exec("CREATE TABLE child_rows (pid INTEGER REFERENCES parent_rows(id) DEFERRABLE INITIALLY DEFERRED)");
+        exec("CREATE TRIGGER orphan AFTER INSERT ON delivery_entries BEGIN INSERT INTO child_rows VALUES (12345); END");
+        exec("PRAGMA foreign_keys = ON");
+
+        const WriteOutcome outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}, {3, 2, 1}}});
+        QCOMPARE(outcome.result, WriteResult::Failed);
+        QVERIFY2(outcome.error.contains("FOREIGN KEY", Qt::CaseInsensitive), qPrintable(outcome.error));
+        QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 0);
+        QSqlDatabase db = QSqlDatabase::database();
+        QVERIFY(db.transaction());
+        QVERIFY(db.rollback());
+    }
+
+    void deleteRefusals()
+    {
+        addDelivery({4, "26-27", 2, 1, 1, 3});
+        addDelivery({5, "26-27", 2, 1, 1, 3});
+        addDelivery({4, "25-26", 2, 1, 1, 3});
+        addDelivery({6, "26-27", 2, 1, 1, 3});
+        addInvoiceLine(addInvoice({9, "26-27"}), 4, 1, "26-27");                           // live, bills 4/26-27
+        addInvoiceLine(addInvoice({10, "26-27", "2026-07-01", 1, 100, 1}), 5, 1, "26-27"); // cancelled
+
+        const DeleteOutcome refused = deleteChallan(4, "26-27");
+        QCOMPARE(refused.result, DeleteResult::Invoiced);
+        QCOMPARE(refused.invoices, QStringList({"9/26-27"}));
+        QCOMPARE(deleteChallan(5, "26-27").result, DeleteResult::Deleted);
+        QCOMPARE(deleteChallan(4, "25-26").result, DeleteResult::Deleted); // the invoice bills the other year's 4
+
+        // A delete the database refuses is reported, not passed off as done.
+        exec("CREATE TRIGGER keep BEFORE DELETE ON delivery_entries BEGIN SELECT RAISE(ABORT, 'kept by test'); END");
+        const DeleteOutcome failed = deleteChallan(6, "26-27");
+        QCOMPARE(failed.result, DeleteResult::Failed);
+        QVERIFY(failed.error.contains("kept by test"));
+        QCOMPARE(rows("SELECT delivery_no FROM delivery_entries ORDER BY delivery_no"), QStringList({"4", "6"}));
+    }
 };
-
-void TestChallanStore::statusAtTheClosingThreshold_data()
-{
-    QTest::addColumn<double>("delivered");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("nothing delivered") << 0.0 << "Pending";
-    QTest::newRow("0.006 open") << 9.994 << "Partial";
-    QTest::newRow("0.005 open") << 9.995 << "Issued";
-    QTest::newRow("0.004 open") << 9.996 << "Issued";
-    QTest::newRow("more than received") << 12.5 << "Issued";
-}
-
-void TestChallanStore::statusAtTheClosingThreshold()
-{
-    QFETCH(double, delivered);
-    QFETCH(QString, status);
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    addInward({1, "26-27", addCustomer("ACME"), addItem(1, "A1", "BRACKET"), 10});
-    if (delivered > 0)
-        addDelivery({1, "26-27", 1, 1, 1, delivered});
-    QCOMPARE(statusText(pending().value(0).status()), status);
-}
-
-void TestChallanStore::openLinesSubtractDeliveriesAndBins()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    int a = 0;
-    const int c = addClosingData(&a);
-
-    const PendingInward open = loadPendingInwardLines({3}, c, "26-27");
-    QVERIFY(open.error.isEmpty());
-    QCOMPARE(open.lines.size(), 1); // B and D are closed
-    QCOMPARE(open.lines[0].itemId, a);
-    QCOMPARE(open.lines[0].balance, 5.0);
-}
-
-void TestChallanStore::closedCountsLiveChallansAndDcBinsOfTheSameYear()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    int a = 0;
-    addClosingData(&a);
-
-    const QList<PendingRow> rows = pending();
-    QCOMPARE(numbers(rows), QStringList({"6/26-27", "3/26-27", "3/25-26"}));
-    QCOMPARE(rows[0].status(), PendingStatus::Partial); // a bin alone closes something
-    QCOMPARE(rows[1].delivered, 6.0);
-    QCOMPARE(rows[1].binned, 9.0);
-    QCOMPARE(rows[1].balance(), 5.0);
-    QCOMPARE(rows[2].balance(), 6.0);
-}
-
-void TestChallanStore::linesAreReadByNumberYearAndCustomer()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    const int c = addCustomer("ACME");
-    const int other = addCustomer("OTHER");
-    const int a = addItem(c, "A1", "BRACKET");
-    addInward({3, "25-26", c, a, 7}); // earlier year, same number
-    addInward({3, "26-27", c, a, 2});
-    addInward({4, "26-27", other, addItem(other, "O1", "PIPE"), 9});
-    addInward(Inward{6, "26-27", c, a, 5}.cancelled());
-    addInward({8, "25-26", c, a, 5}); // only in the earlier year
-
-    const PendingInward open = loadPendingInwardLines({3, 4, 6, 8}, c, "26-27");
-    QCOMPARE(open.lines.size(), 1);
-    QCOMPARE(open.lines[0].balance, 2.0);
-    QCOMPARE(open.notFound, QList<int>({4, 6, 8}));
-}
-
-void TestChallanStore::binSkipsClosedLinesAndKeepsToTheRowsYear()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    const int c = addCustomer("ACME");
-    const int a = addItem(c, "A1", "BRACKET");
-    const int b = addItem(c, "B1", "FLANGE");
-    const int d = addItem(c, "D1", "SHAFT");
-    addInward({3, "25-26", c, a, 10});
-    addInward({3, "25-26", c, b, 5});
-    addInward({3, "25-26", c, d, 2});
-    addInward({3, "26-27", c, a, 10}); // the same number in the current year
-    addDelivery({1, "25-26", 3, c, a, 2.5});
-    addDelivery({2, "25-26", 3, c, b, 4.996}); // 0.004 left: closed
-    addBin(3, "25-26", a, 1.5);                // binned before
-    addDelivery({1, "26-27", 3, c, a, 9});
-
-    const BinOutcome outcome = binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 14));
-    QVERIFY(outcome.ok);
-    QCOMPARE(rows("SELECT item_id, binned_qty, fy_name FROM bins WHERE bin_date = '2026-08-14' ORDER BY bin_id"),
-             QStringList({QString("%1|6|25-26").arg(a), QString("%1|2|25-26").arg(d)}));
-    const QList<PendingRow> after = pending();
-    QCOMPARE(after[0].status(), PendingStatus::Partial); // 3/26-27 stays open
-    QCOMPARE(after[1].status(), PendingStatus::Issued);
-
-    // What is binned is not binned again.
-    QCOMPARE(binPendingBalances({{3, "25-26", c}}, QDate(2026, 8, 15)).written, 0);
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 3);
-}
-
-void TestChallanStore::binWritesAllOrNothing()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    addCustomer("ACME");
-    addInward({1, "26-27", 1, addItem(1, "A1", "BRACKET"), 3});
-    addInward({2, "26-27", 1, addItem(1, "B1", "FLANGE"), 4});
-    exec("CREATE TRIGGER refuse BEFORE INSERT ON bins WHEN NEW.item_id = 2 "
-         "BEGIN SELECT RAISE(ABORT, 'flange refused'); END");
-    const BinOutcome outcome = binPendingBalances({{1, "26-27", 1}, {2, "26-27", 1}}, QDate::currentDate());
-    QVERIFY(!outcome.ok);
-    QVERIFY(outcome.error.contains("flange refused"));
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
-
-    // A failing line query is a failure too, not a success with nothing binned.
-    exec("DROP TRIGGER refuse");
-    exec("ALTER TABLE inward_entries RENAME TO inward_entries_gone");
-    QVERIFY(!binPendingBalances({{1, "26-27", 1}}, QDate::currentDate()).ok);
-}
-
-void TestChallanStore::saveStoresNumberSlashYear()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    QCOMPARE(saveChallan({5, "26-27", "2026-06-10", 1, "998873", "rush", {{3, 1, 2.5}, {3, 2, 0}}}).result,
-             WriteResult::Written);
-    QCOMPARE(rows("SELECT delivery_no, delivery_no_full, fy_name, item_id FROM delivery_entries"),
-             QStringList{"5|5/26-27|26-27|1"});
-    QCOMPARE(saveChallan({6, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 0}}}).result,
-             WriteResult::NothingToWrite);
-}
-
-// A deferred foreign key is checked only at COMMIT, which then fails: the
-// lines are rolled back and the transaction is over.
-void TestChallanStore::failedWriteLeavesNothing()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    exec("CREATE TABLE parent_rows (id INTEGER PRIMARY KEY)");
-    exec("CREATE TABLE child_rows (pid INTEGER REFERENCES parent_rows(id) DEFERRABLE INITIALLY DEFERRED)");
-    exec("CREATE TRIGGER orphan AFTER INSERT ON delivery_entries BEGIN INSERT INTO child_rows VALUES (12345); END");
-    exec("PRAGMA foreign_keys = ON");
-
-    const WriteOutcome outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}, {3, 2, 1}}});
-    QCOMPARE(outcome.result, WriteResult::Failed);
-    QVERIFY2(outcome.error.contains("FOREIGN KEY", Qt::CaseInsensitive), qPrintable(outcome.error));
-    QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 0);
-    QSqlDatabase db = QSqlDatabase::database();
-    QVERIFY(db.transaction());
-    QVERIFY(db.rollback());
-}
-
-void TestChallanStore::deleteRefusals()
-{
-    TestEnvironment env;
-    QVERIFY(openSalesDatabase(env));
-    addDelivery({4, "26-27", 2, 1, 1, 3});
-    addDelivery({5, "26-27", 2, 1, 1, 3});
-    addDelivery({4, "25-26", 2, 1, 1, 3});
-    addDelivery({6, "26-27", 2, 1, 1, 3});
-    addInvoiceLine(addInvoice({9, "26-27"}), 4, 1, "26-27");                           // live, bills 4/26-27
-    addInvoiceLine(addInvoice({10, "26-27", "2026-07-01", 1, 100, 1}), 5, 1, "26-27"); // cancelled
-
-    const DeleteOutcome refused = deleteChallan(4, "26-27");
-    QCOMPARE(refused.result, DeleteResult::Invoiced);
-    QCOMPARE(refused.invoices, QStringList({"9/26-27"}));
-    QCOMPARE(deleteChallan(5, "26-27").result, DeleteResult::Deleted);
-    QCOMPARE(deleteChallan(4, "25-26").result, DeleteResult::Deleted); // the invoice bills the other year's 4
-
-    // A delete the database refuses is reported, not passed off as done.
-    exec("CREATE TRIGGER keep BEFORE DELETE ON delivery_entries BEGIN SELECT RAISE(ABORT, 'kept by test'); END");
-    const DeleteOutcome failed = deleteChallan(6, "26-27");
-    QCOMPARE(failed.result, DeleteResult::Failed);
-    QVERIFY(failed.error.contains("kept by test"));
-    QCOMPARE(rows("SELECT delivery_no FROM delivery_entries ORDER BY delivery_no"), QStringList({"4", "6"}));
-}
 
 QTEST_MAIN(TestChallanStore)
 #include "tst_challanstore.moc"

@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <memory>
+
 using namespace testdata;
 
 namespace {
@@ -89,13 +91,19 @@ class TestGenerateDc : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<TestEnvironment> env;
+
 private slots:
-    void init() { g_currentFY = "26-27"; }
+    void init()
+    {
+        g_currentFY = "26-27";
+        env = std::make_unique<TestEnvironment>();
+        QVERIFY(openWithFirm(*env));
+    }
+    void cleanup() { env.reset(); }
 
     void listShowsBalancesAndStatuses()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         Window w;
         QCOMPARE(w.shown(), QStringList({"4/26-27", "2/26-27", "1/26-27", "5/25-26"}));
         const int row = w.rowOf("1/26-27");
@@ -110,8 +118,6 @@ private slots:
 
     void radioButtonsAndFiltersChooseTheRows()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         Window w;
         w.click("radio_issued");
         QCOMPARE(w.shown(), QStringList({"3/26-27"}));
@@ -151,8 +157,6 @@ private slots:
 
     void previewShowsTheRowsOwnEntry()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         addInward({1, "25-26", Acme, addItem(Acme, "Z9", "ZINC PLATE"), 4}); // the same number a year earlier
         Window w;
         auto *display = child<QTableWidget>(w.w, "display_table");
@@ -165,8 +169,6 @@ private slots:
 
     void ticksKeepToOneCustomer()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         Window w;
         w.click("radio_all");
         QVERIFY(!w.box("3/26-27")->isEnabled());
@@ -191,8 +193,7 @@ private slots:
 
     void ticksOfALongListSurviveScrolling()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env)); // BOLT's 4/26-27 comes first
+        // BOLT's 4/26-27 comes after ACME's 600 entries of the year.
         QSqlDatabase::database().transaction();
         for (int n = 11; n <= 610; ++n)
             addInward({n, "26-27", Acme, A, double(n)});
@@ -221,14 +222,12 @@ private slots:
 
     void proceedOpensAFormWithTheTickedBalances()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         addInward({6, "26-27", Acme, B, 9}); // not ticked
         Window w;
         w.tick("2/26-27");
         w.tick("1/26-27");
         w.click("proced_del_btn");
-        QVERIFY(env.desktop.messages.isEmpty());
+        QVERIFY(env->desktop.messages.isEmpty());
         const QList<deliveryChallanList *> forms = topLevelWindows<deliveryChallanList>();
         QCOMPARE(forms.size(), 1);
         QVERIFY(forms[0]->isVisible());
@@ -244,17 +243,15 @@ private slots:
 
     void proceedRefusals()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         Window w;
         w.click("proced_del_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Please select at least one DC using checkbox!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Please select at least one DC using checkbox!"));
 
         // An earlier year's entry cannot go to the form, which works in the current year.
         w.tick("1/26-27");
         w.tick("5/25-26");
         w.click("proced_del_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Inward No 5/25-26 belongs to the financial year 25-26.\n"
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Inward No 5/25-26 belongs to the financial year 25-26.\n"
                                                   "Delivery challans are made in the current financial year 26-27 "
                                                   "only.\n\nUntick it, or close its balance with Bin."));
         QVERIFY(topLevelWindows<deliveryChallanList>().isEmpty());
@@ -269,34 +266,32 @@ private slots:
 
     void binClosesTheRestAfterTheQuestion()
     {
-        TestEnvironment env;
-        QVERIFY(openWithFirm(env));
         addInward({8, "26-27", Acme, A, 10});
         addDelivery({9, "26-27", 8, Acme, A, 4});
         Window w;
         w.click("bin_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Select at least one row to bin!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Select at least one row to bin!"));
 
         w.click("radio_all");
         w.tick("2/26-27");
         w.tick("3/26-27"); // issued; enabled by the tick of its customer's row
         w.click("bin_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Row is already fully issued!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Row is already fully issued!"));
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
 
         w.click("radio_pending");
         w.tick("8/26-27");
-        env.desktop.messageAnswers.enqueue(QMessageBox::No);
+        env->desktop.messageAnswers.enqueue(QMessageBox::No);
         w.click("bin_btn");
-        QCOMPARE(env.desktop.lastShown(),
-                 QString::fromUtf8("Confirm Bin|Close pending balance for selected inward(s)?\n\n\u2022 Pending qty will "
-                                   "be zeroed out\n\u2022 No invoice or DC numbers used\n\u2022 Inward entries stay "
-                                   "unchanged\n\u2022 This cannot be undone"));
+        QCOMPARE(env->desktop.lastShown(),
+                 QString::fromUtf8("Confirm Bin|Close pending balance for selected inward(s)?\n\n\u2022 Pending qty "
+                                   "will be zeroed out\n\u2022 No invoice or DC numbers used\n\u2022 Inward entries "
+                                   "stay unchanged\n\u2022 This cannot be undone"));
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
 
-        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
         w.click("bin_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Binned|Pending balance closed successfully!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Binned|Pending balance closed successfully!"));
         QCOMPARE(rows("SELECT bin_type, inward_no, item_id, customer_id, binned_qty, fy_name, bin_date FROM bins "
                       "WHERE inward_no = 8"),
                  QStringList{"DC|8|1|1|6|26-27|" + QDate::currentDate().toString("yyyy-MM-dd")});
@@ -308,7 +303,7 @@ private slots:
         // An earlier year's entry may be binned; it closes in its own year.
         w.click("radio_pending");
         w.tick("5/25-26");
-        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
         w.click("bin_btn");
         QCOMPARE(value("SELECT binned_qty FROM bins WHERE fy_name = '25-26'").toDouble(), 5.0);
     }
