@@ -79,11 +79,10 @@ bool RecordingDesktop::textInput(QWidget *, const QString &title, const QString 
 }
 
 void RecordingDesktop::printPreview(QWidget *, QPrinter *printer, const QString &title,
-                                    const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags)
+                                    const std::function<void(QPrinter *)> &paint, Qt::WindowFlags)
 {
     Preview p;
     p.title = title;
-    p.flags = flags;
     p.pdfPath = QString("%1/preview_%2.pdf").arg(tempFolder).arg(previews.size() + 1);
     p.orientation = printer->pageLayout().orientation();
     printer->setOutputFormat(QPrinter::PdfFormat);

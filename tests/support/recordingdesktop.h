@@ -25,7 +25,6 @@ public:
         QString pdfPath; // the previewed pages, printed to this PDF
         QPageLayout::Orientation orientation;
         int pageCount = 0;
-        Qt::WindowFlags flags;
     };
 
     RecordingDesktop();
