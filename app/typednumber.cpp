@@ -1,0 +1,41 @@
+#include "typednumber.h"
+
+#include <QLocale>
+#include <QTableWidget>
+#include <cmath>
+
+TypedNumber readTypedNumber(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    TypedNumber n;
+    if (trimmed.isEmpty())
+        return n;
+    // The C locale reads a point as the decimal mark, refuses group
+    // separators, and reports overflow ("1e309") as a failure.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = c.toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value)) {
+        n.kind = TypedNumber::NotANumber;
+        return n;
+    }
+    n.kind = TypedNumber::Number;
+    n.value = value == 0 ? 0.0 : value; // no negative zero
+    return n;
+}
+
+double typedNumberOrZero(const QString &text)
+{
+    return readTypedNumber(text).valueOr(0);
+}
+
+TypedNumber readTypedCell(const QTableWidgetItem *item)
+{
+    return item ? readTypedNumber(item->text()) : TypedNumber{};
+}
+
+TypedNumber readTypedCell(const QTableWidget *table, int row, int column)
+{
+    return readTypedCell(table ? table->item(row, column) : nullptr);
+}
