@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -8,7 +9,13 @@ class InventoryWindow;
 }
 QT_END_NAMESPACE
 
-// Stock items, material requests and the inventory dashboard.
+class inventory_stockentry;
+
+// The inventory module: its menu opens the stock register, the monthly stock
+// report, the material request form and the request list, each a kept
+// top-level form without parent (rebuilt once it has been closed); its central
+// page is the inventory dashboard. The window creates no table: the forms it
+// opens create theirs.
 class InventoryWindow : public QMainWindow
 {
     Q_OBJECT
@@ -17,6 +24,20 @@ public:
     explicit InventoryWindow(QWidget *parent = nullptr);
     ~InventoryWindow() override;
 
+private slots:
+    void on_actionStock_Entries_triggered();
+    void on_actionPO_Generation_triggered();
+    void on_actionOrder_List_Status_triggered();
+    void on_actionStock_Report_triggered();
+    void loadDashboard();
+
 private:
     Ui::InventoryWindow *ui;
+
+    // The forms outlive this window: they have no parent, and a window built
+    // anew starts with none of them.
+    QPointer<inventory_stockentry> stockEntryWindow;
+    QPointer<QWidget> purchaseOrderWindow;
+    QPointer<QWidget> poListWindow;
+    QPointer<QWidget> stockReportWindow;
 };
