@@ -1,0 +1,42 @@
+#include "invoicecorrections.h"
+
+#include "app/boundquery.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const char *const DeleteLines = "DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM invoices "
+                                "WHERE invoice_no = :no AND fy_name = :fy)";
+
+bool run(const char *sql, int invoiceNo, const QString &fyName, QString *error)
+{
+    QSqlQuery q;
+    return execBound(q, QString::fromLatin1(sql), {{":no", invoiceNo}, {":fy", fyName}}, error);
+}
+
+} // namespace
+
+bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, QStringLiteral("SELECT COUNT(*) FROM invoice_payments WHERE invoice_no = :no AND fy_name = :fy"),
+                   {{":no", invoiceNo}, {":fy", fyName}}, error))
+        return false;
+    *has = q.next() && q.value(0).toInt() > 0;
+    return true;
+}
+
+bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run(DeleteLines, invoiceNo, fyName, error)
+           && run("UPDATE invoices SET is_deleted = 1 WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName,
+                  error);
+}
+
+bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run(DeleteLines, invoiceNo, fyName, error)
+           && run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
+}

@@ -1,0 +1,99 @@
+// Cancelling and deleting an invoice's rows, and its payments, by number and year.
+
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+
+#include "app/transaction.h"
+#include "invoicing/invoicecorrections.h"
+
+#include <QTest>
+
+using namespace testdata;
+
+class TestInvoiceCorrections : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void cancelKeepsTheRowAndTheNumber();
+    void deleteRemovesTheRows();
+    void paymentsOfTheInvoiceOnly();
+    void failuresReportTheDriversText();
+
+private:
+    TestEnvironment *env = nullptr;
+    int live26 = 0;
+    int live25 = 0;
+};
+
+void TestInvoiceCorrections::init()
+{
+    env = new TestEnvironment;
+    QVERIFY(openSalesDatabase(*env));
+    // Invoice 4 in two years, each with two lines.
+    live26 = addInvoice({4, "26-27"});
+    addInvoiceLine(live26, 10, 1, "26-27");
+    addInvoiceLine(live26, 11, 1, "26-27");
+    live25 = addInvoice({4, "25-26"});
+    addInvoiceLine(live25, 10, 1, "25-26");
+    addInvoiceLine(live25, 12, 2, "25-26");
+}
+
+void TestInvoiceCorrections::cleanup()
+{
+    delete env;
+    env = nullptr;
+}
+
+void TestInvoiceCorrections::cancelKeepsTheRowAndTheNumber()
+{
+    QString error;
+    QVERIFY(runInTransaction([](QString *e) { return cancelInvoiceRows(4, "26-27", e); }, &error));
+    QCOMPARE(rows("SELECT invoice_no, fy_name, is_deleted FROM invoices ORDER BY invoice_id"),
+             QStringList({"4|26-27|1", "4|25-26|0"}));
+    QCOMPARE(rows("SELECT invoice_id, delivery_no FROM invoice_items ORDER BY inv_item_id"),
+             QStringList({QString("%1|10").arg(live25), QString("%1|12").arg(live25)}));
+}
+
+void TestInvoiceCorrections::deleteRemovesTheRows()
+{
+    QString error;
+    QVERIFY(runInTransaction([](QString *e) { return deleteInvoiceRows(4, "25-26", e); }, &error));
+    QCOMPARE(rows("SELECT invoice_no, fy_name, is_deleted FROM invoices"), QStringList({"4|26-27|0"}));
+    QCOMPARE(count("SELECT COUNT(*) FROM invoice_items WHERE invoice_id = " + QString::number(live25)), 0);
+    QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 2);
+}
+
+void TestInvoiceCorrections::paymentsOfTheInvoiceOnly()
+{
+    addPayment(4, "25-26", "2026-03-01", 50);
+    addPayment(5, "26-27", "2026-08-01", 50);
+    bool has = true;
+    QString error;
+    QVERIFY(invoiceHasPayments(4, "26-27", &has, &error));
+    QVERIFY(!has);
+    QVERIFY(invoiceHasPayments(4, "25-26", &has, &error));
+    QVERIFY(has);
+}
+
+void TestInvoiceCorrections::failuresReportTheDriversText()
+{
+    exec("DROP TABLE invoice_payments");
+    bool has = false;
+    QString error;
+    QVERIFY(!invoiceHasPayments(4, "26-27", &has, &error));
+    QVERIFY(error.contains("invoice_payments"));
+
+    // A failing statement inside the caller's transaction leaves every row.
+    exec("CREATE TRIGGER no_cancel BEFORE UPDATE ON invoices BEGIN SELECT RAISE(ABORT, 'locked by test'); END");
+    error.clear();
+    QVERIFY(!runInTransaction([](QString *e) { return cancelInvoiceRows(4, "26-27", e); }, &error));
+    QVERIFY(error.contains("locked by test"));
+    QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 4);
+    QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE is_deleted = 1"), 0);
+}
+
+QTEST_MAIN(TestInvoiceCorrections)
+#include "tst_invoicecorrections.moc"
