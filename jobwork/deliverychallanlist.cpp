@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/financialyear.h"
 #include "app/formconventions.h"
+#include "app/tablefill.h"
 #include "jobwork/challandocument.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
@@ -378,22 +379,16 @@ void deliveryChallanList::resetPeriod()
 
 void deliveryChallanList::loadDcList(int customerId, const QString &from, const QString &to)
 {
-    QTableWidget *t = ui->dc_list_table;
-    t->setRowCount(0);
     const QList<ChallanListRow> rows = challanList(customerId, from, to, g_currentFY);
-    t->setRowCount(rows.size());
+    TableFill fill(ui->dc_list_table, int(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
         const ChallanListRow &r = rows.at(row);
-        auto *number = new QTableWidgetItem(QString::number(r.number));
-        number->setData(FyRole, r.fy);
-        t->setItem(row, ListNumber, number);
-        t->setItem(row, ListFullNumber, new QTableWidgetItem(r.fullNumber));
-        t->setItem(row, ListDate, new QTableWidgetItem(storedDateText(r.date)));
-        t->setItem(row, ListCompany, new QTableWidgetItem(r.customerName));
-        auto *qty = new QTableWidgetItem(quantityText(r.qty));
-        qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        t->setItem(row, ListQty, qty);
-        t->setItem(row, ListRemarks, new QTableWidgetItem(r.remarks));
+        fill.add(row, ListNumber, QString::number(r.number))->setData(FyRole, r.fy);
+        fill.add(row, ListFullNumber, r.fullNumber);
+        fill.add(row, ListDate, storedDateText(r.date));
+        fill.add(row, ListCompany, r.customerName);
+        fill.add(row, ListQty, quantityText(r.qty))->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        fill.add(row, ListRemarks, r.remarks);
     }
 }
 

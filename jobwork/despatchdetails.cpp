@@ -5,11 +5,14 @@
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/tablefill.h"
 #include "jobworkreports.h"
 
 #include <QHeaderView>
 
 namespace {
+const int ReceivedColumn = 9;
+const int DespatchedColumn = 10;
 const int BalanceColumn = 11;
 }
 
@@ -67,13 +70,18 @@ void despatchdetails::loadData()
         return;
     }
 
-    QList<QStringList> cells;
-    cells.reserve(rows.size());
-    for (const DespatchRow &row : rows)
-        cells << despatchCells(row);
-    fillReportTable(table, cells, {9, 10, BalanceColumn});
-    for (int r = 0; r < rows.size(); ++r)
-        table->item(r, BalanceColumn)->setBackground(balanceColor(rows.at(r).balance()));
+    TableFill fill(table, int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = despatchCells(rows.at(r));
+        for (int c = 0; c < cells.size(); ++c) {
+            QTableWidgetItem *item = fill.add(r, c, cells.at(c));
+            if (c == ReceivedColumn || c == DespatchedColumn || c == BalanceColumn)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == BalanceColumn)
+                item->setBackground(balanceColor(rows.at(r).balance()));
+        }
+    }
+    fill.finish();
 
     const DespatchTotals totals = despatchTotals(rows);
     ui->tot_rec_qtyEdit->setText(quantityText(totals.received));

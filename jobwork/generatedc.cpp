@@ -6,6 +6,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 #include "deliverychallanlist.h"
 #include "jobworkreports.h"
 #include "pendingstore.h"
@@ -148,12 +149,8 @@ void generateDC::loadPendingDCs()
         return;
     }
 
-    // Sizing columns to their contents once, after the fill, not at every cell.
-    QHeaderView *header = list->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    list->setUpdatesEnabled(false);
     checkBoxRows = {0, -1};
-    list->setRowCount(rows.size());
+    TableFill fill(list, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const PendingRow &row = rows.at(r);
         const PendingStatus status = row.status();
@@ -161,28 +158,22 @@ void generateDC::loadPendingDCs()
         auto *tick = new QTableWidgetItem;
         tick->setData(TickedRole, false);
         tick->setData(TickableRole, status != PendingStatus::Issued);
-        list->setItem(r, TickColumn, tick);
+        fill.add(r, TickColumn, tick);
 
-        auto *key = new QTableWidgetItem(QString::number(row.inwardNo));
+        QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.inwardNo));
         key->setData(FyRole, row.fy);
         key->setData(CustomerIdRole, row.customerId);
         key->setData(StatusRole, static_cast<int>(status));
-        list->setItem(r, KeyColumn, key);
-        list->setItem(r, FullNumberColumn, textItem(row.inwardNoFull));
-        list->setItem(r, InwardDateColumn, textItem(storedDateText(row.inwardDate)));
-        list->setItem(r, DcNoColumn, textItem(row.dcNo));
-        list->setItem(r, DcDateColumn, textItem(storedDateText(row.dcDate)));
-        list->setItem(r, PoNoColumn, textItem(row.poNo));
-        list->setItem(r, CustomerColumn, textItem(row.customerName));
-        list->setItem(r, BalanceColumn, textItem(quantityText(row.balance()), Qt::AlignRight | Qt::AlignVCenter));
-        QTableWidgetItem *statusItem = textItem(statusText(status), Qt::AlignCenter);
-        statusItem->setBackground(statusColor(status));
-        list->setItem(r, StatusColumn, statusItem);
+        fill.add(r, FullNumberColumn, textItem(row.inwardNoFull));
+        fill.add(r, InwardDateColumn, textItem(storedDateText(row.inwardDate)));
+        fill.add(r, DcNoColumn, textItem(row.dcNo));
+        fill.add(r, DcDateColumn, textItem(storedDateText(row.dcDate)));
+        fill.add(r, PoNoColumn, textItem(row.poNo));
+        fill.add(r, CustomerColumn, textItem(row.customerName));
+        fill.add(r, BalanceColumn, textItem(quantityText(row.balance()), Qt::AlignRight | Qt::AlignVCenter));
+        fill.add(r, StatusColumn, textItem(statusText(status), Qt::AlignCenter))->setBackground(statusColor(status));
     }
-    list->setUpdatesEnabled(true);
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(TickColumn, QHeaderView::Fixed);
-    header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
+    fill.finish();
     placeCheckBoxes();
 }
 

@@ -7,6 +7,7 @@
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/tablefill.h"
 
 #include <QDebug>
 #include <QGraphicsOpacityEffect>
@@ -484,28 +485,23 @@ void inwardentry::setupInwardListTable()
 void inwardentry::loadInwardList(int customerId, const QString &from, const QString &to)
 {
     const QList<InwardListRow> rows = inwardListRows(customerId, from, to, g_currentFY);
-    QTableWidget *list = ui->inward_list_table;
-    list->setUpdatesEnabled(false);
-    list->setRowCount(0);
-    list->setRowCount(int(rows.size()));
+    TableFill fill(ui->inward_list_table, int(rows.size()));
     const QColor cancelledText(150, 150, 150);
     const QColor cancelledBackground(230, 230, 230);
     for (int r = 0; r < rows.size(); ++r) {
         const InwardListRow &row = rows.at(r);
-        const QStringList texts{QString::number(row.number), row.fullNumber, row.dcNo, storedDateText(row.dcDate),
-                                row.customerName, row.remarks};
-        for (int c = 0; c < texts.size(); ++c) {
-            auto *cell = new QTableWidgetItem(texts.at(c));
+        const QString texts[] = {QString::number(row.number), row.fullNumber, row.dcNo, storedDateText(row.dcDate),
+                                 row.customerName, row.remarks};
+        for (int c = 0; c < 6; ++c) {
+            QTableWidgetItem *cell = fill.add(r, c, texts[c]);
             if (row.cancelled) {
                 cell->setForeground(cancelledText);
                 cell->setBackground(cancelledBackground);
             }
             if (c == 0)
                 cell->setData(CancelledRole, row.cancelled);
-            list->setItem(r, c, cell);
         }
     }
-    list->setUpdatesEnabled(true);
 }
 
 void inwardentry::on_show_btn_clicked()

@@ -1,6 +1,7 @@
 #include "jobworkreports.h"
 
 #include "app/financialyear.h"
+#include "app/tablefill.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 
@@ -245,19 +246,7 @@ void setupReportTable(QTableWidget *table, int stretchedColumn)
 
 void fillReportTable(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &quantityColumns)
 {
-    table->setUpdatesEnabled(false);
-    table->setRowCount(0);
-    table->setRowCount(cells.size());
-    for (int r = 0; r < cells.size(); ++r) {
-        const QStringList &row = cells.at(r);
-        for (int c = 0; c < row.size(); ++c) {
-            auto *item = new QTableWidgetItem(row.at(c));
-            if (quantityColumns.contains(c))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, c, item);
-        }
-    }
-    table->setUpdatesEnabled(true);
+    fillTableTexts(table, cells, quantityColumns);
 }
 
 void setupReportFilters(QDateEdit *from, QDateEdit *to)

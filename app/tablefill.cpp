@@ -1,0 +1,153 @@
+#include "tablefill.h"
+
+#include <QFont>
+#include <QHash>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+namespace {
+
+// The table's plain delegate, keeping the size of each text it measured.
+// The size of a cell's text depends on the text, its alignment and the view's
+// font and style; a cell with a font, icon, check box or size hint of its own
+// is measured afresh each time.
+class TextSizeDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (index.data(Qt::FontRole).isValid() || index.data(Qt::DecorationRole).isValid()
+            || index.data(Qt::CheckStateRole).isValid() || index.data(Qt::SizeHintRole).isValid())
+            return QStyledItemDelegate::sizeHint(option, index);
+        if (option.font != m_font || option.widget != m_widget
+            || (option.widget && option.widget->style() != m_style)) {
+            m_sizes.clear();
+            m_font = option.font;
+            m_widget = option.widget;
+            m_style = option.widget ? option.widget->style() : nullptr;
+        }
+        const Key key{index.data(Qt::DisplayRole).toString(), index.data(Qt::TextAlignmentRole).toInt()};
+        const auto found = m_sizes.constFind(key);
+        if (found != m_sizes.cend())
+            return *found;
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        m_sizes.insert(key, size);
+        return size;
+    }
+
+    void forget() { m_sizes.clear(); }
+
+private:
+    struct Key
+    {
+        QString text;
+        int alignment;
+        bool operator==(const Key &other) const { return alignment == other.alignment && text == other.text; }
+    };
+    friend size_t qHash(const Key &key, size_t seed) { return qHash(key.text, seed) ^ size_t(key.alignment); }
+
+    mutable QHash<Key, QSize> m_sizes;
+    mutable QFont m_font;
+    mutable const QWidget *m_widget = nullptr;
+    mutable const QStyle *m_style = nullptr;
+};
+
+void useTextSizeDelegate(QTableWidget *table)
+{
+    QAbstractItemDelegate *current = table->itemDelegate();
+    if (auto *kept = dynamic_cast<TextSizeDelegate *>(current)) {
+        kept->forget();
+        return;
+    }
+    // Only the default delegate is replaced; a table with a delegate of its
+    // own keeps it.
+    if (current && current->metaObject() != &QStyledItemDelegate::staticMetaObject)
+        return;
+    table->setItemDelegate(new TextSizeDelegate(table));
+    if (current && current->parent() == table)
+        current->deleteLater();
+}
+
+} // namespace
+
+TableFill::TableFill(QTableWidget *table, int rowCount)
+    : m_table(table)
+    , m_rows(qMax(0, rowCount))
+    , m_columns(table->columnCount())
+    , m_sorting(table->isSortingEnabled())
+    , m_updates(table->updatesEnabled())
+{
+    m_table->setUpdatesEnabled(false);
+    if (m_sorting)
+        m_table->setSortingEnabled(false);
+    useTextSizeDelegate(m_table);
+    m_table->setRowCount(0);
+    m_table->setRowCount(m_rows);
+    m_cells.reserve(qsizetype(m_rows) * m_columns);
+}
+
+TableFill::~TableFill()
+{
+    finish();
+}
+
+QTableWidgetItem *TableFill::add(int row, int column, const QString &text)
+{
+    return add(row, column, new QTableWidgetItem(text));
+}
+
+QTableWidgetItem *TableFill::add(int row, int column, QTableWidgetItem *item)
+{
+    if (m_finished || row < 0 || row >= m_rows || column < 0 || column >= m_columns) {
+        // A scratch item takes what the caller sets up; no table shows it.
+        delete item;
+        static QTableWidgetItem scratch;
+        return &scratch;
+    }
+    m_cells.append({row, column, item});
+    return item;
+}
+
+void TableFill::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    QAbstractItemModel *model = m_table->model();
+    {
+        const QSignalBlocker quiet(model);
+        for (const Cell &cell : std::as_const(m_cells))
+            m_table->setItem(cell.row, cell.column, cell.item);
+    }
+    m_cells = {};
+    if (m_rows > 0 && m_columns > 0) {
+        // The view, its headers and the delegate hear of the whole range once;
+        // the table's own itemChanged/cellChanged stay quiet.
+        const QSignalBlocker quietTable(m_table);
+        emit model->dataChanged(model->index(0, 0), model->index(m_rows - 1, m_columns - 1));
+    }
+    if (m_sorting)
+        m_table->setSortingEnabled(true);
+    m_table->setUpdatesEnabled(m_updates);
+}
+
+void fillTableTexts(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &rightAligned)
+{
+    TableFill fill(table, int(cells.size()));
+    const int columns = table->columnCount();
+    QList<bool> right(columns, false);
+    for (int c : rightAligned)
+        if (c >= 0 && c < columns)
+            right[c] = true;
+    for (int r = 0; r < cells.size(); ++r) {
+        const QStringList &row = cells.at(r);
+        const int n = qMin(int(row.size()), columns);
+        for (int c = 0; c < n; ++c) {
+            QTableWidgetItem *item = fill.add(r, c, row.at(c));
+            if (right.at(c))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+}

@@ -1,0 +1,101 @@
+#pragma once
+// Filling a QTableWidget with thousands of rows quickly: the one way every
+// list and report of the program puts its rows on screen.
+//
+// Where the time of a plain fill goes (20,000 rows of 12 columns, measured
+// with the job-work lists):
+//   - every setItem() makes the model emit dataChanged for its cell, and the
+//     table answers each with itemChanged and cellChanged, a repaint request
+//     and a sorting check: about half of the time of putting the items in;
+//   - a colour or alignment set on an item that is already in the table does
+//     all of that once more;
+//   - columns sized to their contents (QHeaderView::ResizeToContents) ask the
+//     item delegate for the size of up to 1,000 cells per column, and the
+//     header lays itself out two to four times on a first fill (once more
+//     when the scroll bars come and go), each pass measuring every text
+//     again through the style (and the form's style sheet);
+//   - a table with sorting on moves each row as its sorted column is set.
+//
+// TableFill removes those costs and keeps what the table shows identical:
+// the same items, texts, colours, alignment, data, column widths and order.
+//   - The rows are replaced in one step; items are built first, so their
+//     colours, alignment, flags and data are set while they belong to no
+//     table (no signal), and go into the table with the model's signals held
+//     back; the view then hears of the whole range once.
+//   - Updates and sorting are off during the fill; sorting (when it was on)
+//     sorts once at the end, as the sort indicator says.
+//   - A plain QStyledItemDelegate of the table is replaced by one that keeps
+//     the size of each text it has measured, so a column sized to its
+//     contents measures every distinct text once, whatever the number of
+//     header passes. Cells with their own font, icon, check box or size hint
+//     are measured every time. The header's resize modes stay as they are.
+//
+// itemChanged and cellChanged are NOT emitted for the filled cells (a form
+// that fills lines it also edits guards its change slots anyway); every other
+// signal of the model and the view is as with a plain fill.
+//
+// Use it for a list:
+//
+//     TableFill fill(table, rows.size());
+//     for (int r = 0; r < rows.size(); ++r) {
+//         fill.add(r, 0, rows.at(r).number);
+//         fill.add(r, 4, quantityText(rows.at(r).qty))
+//             ->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+//     }
+//     fill.finish(); // or let `fill` go out of scope
+//
+// or, for rows of plain texts, fillTableTexts(table, cells, {4}).
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QTableWidget;
+class QTableWidgetItem;
+
+class TableFill
+{
+public:
+    // Removes every row of `table` and makes `rowCount` empty rows; the
+    // column count stays. The table shows nothing new until finish().
+    TableFill(QTableWidget *table, int rowCount);
+    // Finishes the fill when finish() was not called.
+    ~TableFill();
+
+    TableFill(const TableFill &) = delete;
+    TableFill &operator=(const TableFill &) = delete;
+
+    // A new item showing `text` for cell (row, column); it goes into the
+    // table at finish(). Set its alignment, colours, flags and data on the
+    // returned item (cheap until then). Give each cell once (a cell given
+    // twice keeps the later item). A cell outside the table, or one given
+    // after finish(), is dropped and its item deleted; the call then returns
+    // a scratch item that no table shows.
+    QTableWidgetItem *add(int row, int column, const QString &text);
+    // Puts an item the caller made; the table owns it from finish() on.
+    QTableWidgetItem *add(int row, int column, QTableWidgetItem *item);
+
+    // Puts the items into the table, tells the view once, turns sorting
+    // (when it was on) and updates back on. Later calls do nothing.
+    void finish();
+
+private:
+    struct Cell
+    {
+        int row;
+        int column;
+        QTableWidgetItem *item;
+    };
+    QTableWidget *m_table;
+    int m_rows;
+    int m_columns;
+    bool m_sorting;
+    bool m_updates;
+    bool m_finished = false;
+    QList<Cell> m_cells;
+};
+
+// Replaces the rows of `table` by `cells`, one list of texts per row (a row
+// shorter than the column count leaves its last cells empty). The columns in
+// `rightAligned` are aligned right and vertically centred.
+void fillTableTexts(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &rightAligned = {});

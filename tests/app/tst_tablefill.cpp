@@ -1,0 +1,167 @@
+// The fast table fill shows exactly what a plain fill shows: texts, colours,
+// alignment, data, column widths sized to contents and sorted order.
+
+#include "app/tablefill.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+QString cellText(int r, int c)
+{
+    // Texts of varied widths, some repeated, as a list has.
+    return c == 1 ? QString("Customer %1").arg(QString(r % 7 + 1, QChar('W'))) : QString::number(r * (c + 3) % 991);
+}
+
+QTableWidget *newTable()
+{
+    auto *t = new QTableWidget;
+    t->setColumnCount(4);
+    t->setHorizontalHeaderLabels({"No", "Name", "Qty", "Note"});
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    t->setStyleSheet("QTableWidget { font-family: 'Times New Roman'; font-size: 13px; }");
+    t->resize(700, 300);
+    t->show();
+    return t;
+}
+
+void plainFill(QTableWidget *t, int rows)
+{
+    t->setRowCount(0);
+    t->setRowCount(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 4; ++c) {
+            auto *item = new QTableWidgetItem(cellText(r, c));
+            t->setItem(r, c, item);
+            if (c == 2) {
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                item->setBackground(QColor(r % 2 ? "#f8d7da" : "#d4edda"));
+                item->setData(Qt::UserRole, r);
+            }
+        }
+}
+
+void fastFill(QTableWidget *t, int rows)
+{
+    TableFill fill(t, rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 4; ++c) {
+            QTableWidgetItem *item = fill.add(r, c, cellText(r, c));
+            if (c == 2) {
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                item->setBackground(QColor(r % 2 ? "#f8d7da" : "#d4edda"));
+                item->setData(Qt::UserRole, r);
+            }
+        }
+}
+
+QStringList describe(const QTableWidget *t)
+{
+    QStringList out;
+    for (int c = 0; c < t->columnCount(); ++c)
+        out << QString("width %1 = %2").arg(c).arg(t->columnWidth(c));
+    for (int r = 0; r < t->rowCount(); ++r)
+        for (int c = 0; c < t->columnCount(); ++c) {
+            const QTableWidgetItem *i = t->item(r, c);
+            out << (i ? QString("%1|%2|%3|%4")
+                            .arg(i->text())
+                            .arg(int(i->textAlignment()))
+                            .arg(i->background().color().name())
+                            .arg(i->data(Qt::UserRole).toString())
+                      : QString("-"));
+        }
+    return out;
+}
+
+} // namespace
+
+class TestTableFill : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsPlainFill_data();
+    void sameAsPlainFill();
+    void sortedTableSortsOnce();
+    void fillEmitsNoCellSignals();
+    void cellsOutsideAreDropped();
+};
+
+void TestTableFill::sameAsPlainFill_data()
+{
+    QTest::addColumn<int>("firstRows");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("empty table, a long list") << 0 << 3000;
+    QTest::newRow("refill, fewer rows") << 3000 << 40;
+    QTest::newRow("refill to nothing") << 40 << 0;
+}
+
+void TestTableFill::sameAsPlainFill()
+{
+    QFETCH(int, firstRows);
+    QFETCH(int, rows);
+    std::unique_ptr<QTableWidget> plain(newTable());
+    std::unique_ptr<QTableWidget> fast(newTable());
+    plainFill(plain.get(), firstRows);
+    fastFill(fast.get(), firstRows);
+    QCoreApplication::processEvents();
+    plainFill(plain.get(), rows);
+    fastFill(fast.get(), rows);
+    QCoreApplication::processEvents();
+    QCOMPARE(fast->rowCount(), rows);
+    QCOMPARE(describe(fast.get()), describe(plain.get()));
+    QVERIFY(fast->updatesEnabled());
+}
+
+void TestTableFill::sortedTableSortsOnce()
+{
+    std::unique_ptr<QTableWidget> t(newTable());
+    t->setSortingEnabled(true);
+    t->sortByColumn(1, Qt::DescendingOrder);
+    TableFill fill(t.get(), 3);
+    fill.add(0, 1, "b");
+    fill.add(1, 1, "c");
+    fill.add(2, 1, "a");
+    fill.add(0, 0, "row b");
+    fill.finish();
+    QVERIFY(t->isSortingEnabled());
+    QCOMPARE(t->item(0, 1)->text(), QString("c"));
+    QCOMPARE(t->item(1, 1)->text(), QString("b"));
+    QCOMPARE(t->item(1, 0)->text(), QString("row b"));
+    QCOMPARE(t->item(2, 1)->text(), QString("a"));
+}
+
+void TestTableFill::fillEmitsNoCellSignals()
+{
+    std::unique_ptr<QTableWidget> t(newTable());
+    QSignalSpy changed(t.get(), &QTableWidget::itemChanged);
+    QSignalSpy cells(t.get(), &QTableWidget::cellChanged);
+    fastFill(t.get(), 50);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(cells.count(), 0);
+    // Later edits are heard as usual.
+    t->item(3, 2)->setText("7");
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(cells.count(), 1);
+}
+
+void TestTableFill::cellsOutsideAreDropped()
+{
+    std::unique_ptr<QTableWidget> t(newTable());
+    TableFill fill(t.get(), 2);
+    fill.add(2, 0, "no such row")->setBackground(Qt::red);
+    fill.add(0, 4, "no such column");
+    fill.add(1, 1, "kept");
+    fill.finish();
+    fill.add(0, 0, "after the end");
+    QCOMPARE(t->rowCount(), 2);
+    QCOMPARE(t->item(1, 1)->text(), QString("kept"));
+    QVERIFY(!t->item(0, 0));
+}
+
+QTEST_MAIN(TestTableFill)
+#include "tst_tablefill.moc"
