@@ -113,13 +113,18 @@ ToolRun runTool(const QString &toolPath, const QStringList &arguments, int timeL
     return run;
 }
 
-QRect pictureTarget(const QSize &image, int pageWidth)
+QRect pictureTarget(const QSize &image, const QSize &page)
 {
-    if (image.isEmpty())
+    if (image.isEmpty() || page.isEmpty())
         return QRect();
     // Scaled to the page width, the picture fills it: centred means at x = 0.
-    const int height = qRound(double(image.height()) * pageWidth / image.width());
-    return QRect(0, 0, pageWidth, height);
+    const int height = qRound(double(image.height()) * page.width() / image.width());
+    if (height <= page.height())
+        return QRect(0, 0, page.width(), height);
+    // Taller than the page (a table cell that wrapped to two lines): the
+    // whole page, totals and signature included, rather than a cut bottom.
+    const int width = qRound(double(image.width()) * page.height() / image.height());
+    return QRect((page.width() - width) / 2, 0, width, page.height());
 }
 
 QList<Strip> stripsForPages(const QSize &image, const QSize &page)
@@ -233,7 +238,7 @@ void paintPictures(QPrinter *printer, const QList<QImage> &images, RenderPaint m
             printer->newPage();
         const QImage &image = images.at(i);
         if (!image.isNull())
-            painter.drawImage(pictureTarget(image.size(), page.width()), image);
+            painter.drawImage(pictureTarget(image.size(), page.size()), image);
     }
 }
 
@@ -392,6 +397,7 @@ PageRenderProfile taxInvoice(int invoiceNo)
                                      QStringLiteral("Failed to generate invoice!"),
                                      QStringLiteral("Invoice - ") + QString::number(invoiceNo));
     p.paint = RenderPaint::PerPage;
+    p.everyPageRequired = true; // an invoice must not print with a page missing
     return p;
 }
 

@@ -132,9 +132,10 @@ struct ToolRun
 // Runs the tool, waiting at most the limit; a tool still running then is ended.
 ToolRun runTool(const QString &toolPath, const QStringList &arguments, int timeLimitMs);
 
-// Where a picture goes on a page of the given width: scaled to the width,
-// centred, at the top.
-QRect pictureTarget(const QSize &image, int pageWidth);
+// Where a picture goes on a page: scaled to the page width, at the top. A
+// picture that would then run past the bottom is scaled down to the page
+// height instead and centred, so that nothing of it is cut off.
+QRect pictureTarget(const QSize &image, const QSize &page);
 
 // Strips of a tall picture, one per page: which rows of the picture and where
 // on the page they are drawn.

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -48,7 +49,10 @@ private slots:
     void successTestsOfTheUses();
     void missingToolForEachUse();
     void htmlFileThatCannotBeWritten();
-    void perPageLeavesOutAPageThatFailed();
+    void perPageDocumentsNeedEveryPage();
+    void tallPictureIsScaledDownToItsPage_data();
+    void tallPictureIsScaledDownToItsPage();
+    void tallPicturePrintsItsBottom();
     void slicedPictureFillsAsManyPagesAsItNeeds();
     void toolRunningPastTheLimitIsEnded();
 };
@@ -171,18 +175,19 @@ void TestPageRenderer::htmlFileThatCannotBeWritten()
     QCOMPARE(tool.runs().size(), 0);
 }
 
-void TestPageRenderer::perPageLeavesOutAPageThatFailed()
+void TestPageRenderer::perPageDocumentsNeedEveryPage()
 {
     TestEnvironment env;
     const QString temp = env.desktop.tempFolder;
     {
+        // An invoice does not print with its second page missing.
         StandInTool tool(env.folder(), failSecondPage);
-        QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
-                                  RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.messages.size(), 0);
-        QCOMPARE(env.desktop.previews.size(), 1);
-        QCOMPARE(env.desktop.previews.first().title, QStringLiteral("Invoice - 12"));
-        QCOMPARE(env.desktop.previews.first().pageCount, 2);
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
+                                   RenderProfiles::taxInvoice(12)));
+        QCOMPARE(tool.runs().size(), 3);
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.previews.size(), 0);
         QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
     }
     {
@@ -194,8 +199,17 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
-        // A document that needs every page (a long challan) does not print
-        // with one missing: it fails as a whole.
+        // Every page rendered: one printed page each, under the invoice's title.
+        env.desktop.clear();
+        StandInTool tool(env.folder());
+        QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews.first().title, QStringLiteral("Invoice - 12"));
+        QCOMPARE(env.desktop.previews.first().pageCount, 2);
+        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
+    }
+    {
+        // A long challan likewise fails as a whole.
         env.desktop.clear();
         StandInTool tool(env.folder(), failSecondPage);
         PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
@@ -207,6 +221,57 @@ void TestPageRenderer::perPageLeavesOutAPageThatFailed()
         QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\n"));
         QCOMPARE(filesIn(temp, "challan_*"), QStringList());
     }
+}
+
+void TestPageRenderer::tallPictureIsScaledDownToItsPage_data()
+{
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QRect>("target");
+    // On a page of 1000 x 1400: one that fits keeps the page width at the
+    // top, as does one exactly as tall; a taller one fits the page height,
+    // centred.
+    QTest::newRow("fits") << QSize(2480, 3000) << QRect(0, 0, 1000, 1210);
+    QTest::newRow("exactly") << QSize(2000, 2800) << QRect(0, 0, 1000, 1400);
+    QTest::newRow("taller") << QSize(2480, 4368) << QRect(102, 0, 795, 1400);
+}
+
+void TestPageRenderer::tallPictureIsScaledDownToItsPage()
+{
+    QFETCH(QSize, image);
+    QFETCH(QRect, target);
+    QCOMPARE(RenderPlatform::pictureTarget(image, QSize(1000, 1400)), target);
+}
+
+void TestPageRenderer::tallPicturePrintsItsBottom()
+{
+    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines):
+    // the dark band at its bottom, where the signature is, reaches the paper.
+    TestEnvironment env;
+    StandInTool tool(env.folder());
+    QImage source(2480, 4368, QImage::Format_RGB32);
+    source.fill(Qt::white);
+    for (int y = 4168; y < 4368; ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgb(0, 0, 0));
+    QVERIFY(source.save(env.folder() + "/source.png"));
+    QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(4)));
+    QCOMPARE(env.desktop.previews.size(), 1);
+    QCOMPARE(env.desktop.previews.first().pageCount, 1);
+
+    QProcess raster;
+    const QString prefix = env.desktop.tempFolder + "/printed";
+    raster.start("pdftoppm", {"-r", "20", "-png", "-singlefile", env.desktop.previews.first().pdfPath, prefix});
+    QVERIFY(raster.waitForFinished(20000));
+    const QImage page(prefix + ".png");
+    QVERIFY(!page.isNull());
+    // The lowest dark row lies within the page's bottom margin band (5 mm of
+    // 297 mm) and the picture's width is centred.
+    int lowestDark = -1;
+    for (int y = 0; y < page.height(); ++y)
+        if (qGray(page.pixel(page.width() / 2, y)) < 128)
+            lowestDark = y;
+    QVERIFY2(lowestDark > page.height() * 95 / 100, qPrintable(QString("%1 of %2").arg(lowestDark).arg(page.height())));
+    QVERIFY(qGray(page.pixel(page.width() / 20, lowestDark)) > 128);
 }
 
 void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
