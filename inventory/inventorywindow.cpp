@@ -2,6 +2,7 @@
 #include "ui_inventorywindow.h"
 
 #include "app/keptwindow.h"
+#include "stockentry.h"
 
 InventoryWindow::InventoryWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -20,6 +21,7 @@ InventoryWindow::~InventoryWindow()
 
 void InventoryWindow::on_actionStock_Entries_triggered()
 {
+    openKeptWindow(stockEntryWindow, KeptForm::Rebuilt);
 }
 
 // The material request form, its list and the stock report come later.

@@ -1,0 +1,316 @@
+#include "stockstore.h"
+
+#include "app/boundquery.h"
+#include "app/listformat.h"
+#include "app/transaction.h"
+#include "inventoryschema.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+#include <cmath>
+
+namespace {
+
+const QString AllCategories = QStringLiteral("-- All --");
+
+// A figure as the list shows it, two decimals.
+double shown(double value)
+{
+    return std::round(value * 100.0) / 100.0;
+}
+
+QString twoDecimals(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+QString missingItemText()
+{
+    return QStringLiteral("The item no longer exists; it may have been deleted in another window.");
+}
+
+bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = QStringLiteral(
+        "SELECT item_id, category, supplier_name, supplier_phone, item_name, opening_stock, stock_addition, "
+        "stock_reduction, balance_stock, uom, last_updated, min_stock FROM inventory_items WHERE 1=1 ");
+    QVariantMap values;
+    if (!filter.category.isEmpty() && filter.category != AllCategories) {
+        sql += QStringLiteral("AND category = :cat ");
+        values.insert(QStringLiteral(":cat"), filter.category);
+    }
+    if (!filter.supplier.isEmpty()) {
+        sql += QStringLiteral("AND UPPER(supplier_name) LIKE :sup ");
+        values.insert(QStringLiteral(":sup"), QLatin1Char('%') + filter.supplier.toUpper() + QLatin1Char('%'));
+    }
+    if (!filter.item.isEmpty()) {
+        sql += QStringLiteral("AND UPPER(item_name) LIKE :item ");
+        values.insert(QStringLiteral(":item"), QLatin1Char('%') + filter.item.toUpper() + QLatin1Char('%'));
+    }
+    sql += QStringLiteral("ORDER BY category ASC, item_name ASC");
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        StockItemRow row;
+        row.id = q.value(0).toInt();
+        row.category = q.value(1).toString();
+        row.supplier = q.value(2).toString();
+        row.phone = q.value(3).toString();
+        row.name = q.value(4).toString();
+        row.opening = q.value(5).toDouble();
+        row.additions = q.value(6).toDouble();
+        row.reductions = q.value(7).toDouble();
+        row.balance = q.value(8).toDouble();
+        row.uom = q.value(9).toString();
+        row.lastUpdated = q.value(10).toString();
+        row.minimum = q.value(11).toDouble();
+        rows->append(row);
+    }
+    return true;
+}
+
+QStringList stockListCells(const StockItemRow &row)
+{
+    return {QString::number(row.id),
+            row.category,
+            row.supplier,
+            row.phone,
+            row.name,
+            twoDecimals(row.opening),
+            twoDecimals(row.minimum),
+            twoDecimals(row.additions),
+            twoDecimals(row.reductions),
+            twoDecimals(row.balance),
+            row.uom,
+            storedDateText(row.lastUpdated)};
+}
+
+QList<KnownSupplier> knownSuppliers()
+{
+    QList<KnownSupplier> suppliers;
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT DISTINCT supplier_name, supplier_phone FROM inventory_items ORDER BY supplier_name ASC")))
+        return suppliers;
+    while (q.next())
+        suppliers.append({q.value(0).toString(), q.value(1).toString()});
+    return suppliers;
+}
+
+StockWriteOutcome addStockItem(const StockItemFields &item, double opening, const QString &today)
+{
+    StockWriteOutcome outcome;
+    bool duplicate = false;
+    const bool ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery q;
+            if (!execBound(q,
+                           QStringLiteral("SELECT item_id FROM inventory_items WHERE UPPER(item_name) = UPPER(:name) "
+                                          "AND category = :cat"),
+                           {{QStringLiteral(":name"), item.name}, {QStringLiteral(":cat"), item.category}}, error))
+                return false;
+            if (q.next()) {
+                duplicate = true;
+                return false;
+            }
+            if (!execBound(q,
+                           QStringLiteral("INSERT INTO inventory_items (category, supplier_name, supplier_phone, "
+                                          "item_name, opening_stock, stock_addition, stock_reduction, balance_stock, "
+                                          "uom, last_updated, min_stock) VALUES (:cat, :sup, :phone, :item, :open, 0, "
+                                          "0, :bal, :uom, :date, :min)"),
+                           {{QStringLiteral(":cat"), item.category},
+                            {QStringLiteral(":sup"), item.supplier},
+                            {QStringLiteral(":phone"), item.phone},
+                            {QStringLiteral(":item"), item.name},
+                            {QStringLiteral(":open"), opening},
+                            {QStringLiteral(":bal"), opening},
+                            {QStringLiteral(":uom"), item.uom},
+                            {QStringLiteral(":date"), today},
+                            {QStringLiteral(":min"), item.minimum}},
+                           error))
+                return false;
+            outcome.itemId = q.lastInsertId().toInt();
+            return execBound(q,
+                             QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, "
+                                            "supplier_name, trans_date, trans_type, quantity, remarks) VALUES (:id, "
+                                            ":item, :cat, :sup, :date, :type, :qty, :rem)"),
+                             {{QStringLiteral(":id"), outcome.itemId},
+                              {QStringLiteral(":item"), item.name},
+                              {QStringLiteral(":cat"), item.category},
+                              {QStringLiteral(":sup"), item.supplier},
+                              {QStringLiteral(":date"), today},
+                              {QStringLiteral(":type"), StockMovement::Opening},
+                              {QStringLiteral(":qty"), opening},
+                              {QStringLiteral(":rem"), StockMovement::Opening}},
+                             error);
+        },
+        &outcome.error);
+    if (ok)
+        outcome.result = StockWrite::Done;
+    else if (duplicate)
+        outcome = {StockWrite::Duplicate, 0, QString()};
+    else
+        outcome.itemId = 0;
+    return outcome;
+}
+
+StockWriteOutcome updateStockItem(int itemId, const StockItemFields &item)
+{
+    StockWriteOutcome outcome;
+    outcome.itemId = itemId;
+    const bool ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery q;
+            if (!execBound(q,
+                           QStringLiteral("UPDATE inventory_items SET category = :cat, supplier_name = :sup, "
+                                          "supplier_phone = :phone, item_name = :item, uom = :uom, min_stock = :min "
+                                          "WHERE item_id = :id"),
+                           {{QStringLiteral(":cat"), item.category},
+                            {QStringLiteral(":sup"), item.supplier},
+                            {QStringLiteral(":phone"), item.phone},
+                            {QStringLiteral(":item"), item.name},
+                            {QStringLiteral(":uom"), item.uom},
+                            {QStringLiteral(":min"), item.minimum},
+                            {QStringLiteral(":id"), itemId}},
+                           error))
+                return false;
+            if (q.numRowsAffected() < 1) {
+                *error = missingItemText();
+                return false;
+            }
+            return execBound(q,
+                             QStringLiteral("UPDATE inventory_transactions SET category = :cat, supplier_name = :sup, "
+                                            "item_name = :item WHERE item_id = :id"),
+                             {{QStringLiteral(":cat"), item.category},
+                              {QStringLiteral(":sup"), item.supplier},
+                              {QStringLiteral(":item"), item.name},
+                              {QStringLiteral(":id"), itemId}},
+                             error);
+        },
+        &outcome.error);
+    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    return outcome;
+}
+
+StockWriteOutcome deleteStockItem(int itemId)
+{
+    StockWriteOutcome outcome;
+    outcome.itemId = itemId;
+    const QVariantMap id{{QStringLiteral(":id"), itemId}};
+    const bool ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery q;
+            if (!execBound(q, QStringLiteral("DELETE FROM inventory_transactions WHERE item_id = :id"), id, error))
+                return false;
+            if (!execBound(q, QStringLiteral("DELETE FROM inventory_items WHERE item_id = :id"), id, error))
+                return false;
+            if (q.numRowsAffected() < 1) {
+                *error = missingItemText();
+                return false;
+            }
+            return true;
+        },
+        &outcome.error);
+    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    return outcome;
+}
+
+MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date)
+{
+    MovementOutcome outcome;
+    if (!std::isfinite(quantity) || quantity <= 0) {
+        outcome.result = MovementResult::InvalidQuantity;
+        return outcome;
+    }
+    MovementResult refused = MovementResult::Failed;
+    const bool ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery q;
+            if (!execBound(q,
+                           QStringLiteral("SELECT item_name, category, supplier_name, stock_addition, "
+                                          "stock_reduction, balance_stock FROM inventory_items WHERE item_id = :id"),
+                           {{QStringLiteral(":id"), itemId}}, error))
+                return false;
+            if (!q.next()) {
+                *error = missingItemText();
+                return false;
+            }
+            const QString name = q.value(0).toString();
+            const QString category = q.value(1).toString();
+            const QString supplier = q.value(2).toString();
+            double additions = shown(q.value(3).toDouble());
+            double reductions = shown(q.value(4).toDouble());
+            double balance = shown(q.value(5).toDouble());
+            q.finish();
+
+            if (kind == Movement::Addition) {
+                additions += quantity;
+                balance += quantity;
+            } else {
+                if (quantity > balance) {
+                    refused = MovementResult::ExceedsBalance;
+                    return false;
+                }
+                reductions += quantity;
+                balance -= quantity;
+            }
+            if (!std::isfinite(additions) || !std::isfinite(reductions) || !std::isfinite(balance)) {
+                refused = MovementResult::InvalidQuantity;
+                return false;
+            }
+
+            if (!execBound(q,
+                           QStringLiteral("UPDATE inventory_items SET stock_addition = :add, stock_reduction = :red, "
+                                          "balance_stock = :bal, last_updated = :date WHERE item_id = :id"),
+                           {{QStringLiteral(":add"), additions},
+                            {QStringLiteral(":red"), reductions},
+                            {QStringLiteral(":bal"), balance},
+                            {QStringLiteral(":date"), date},
+                            {QStringLiteral(":id"), itemId}},
+                           error))
+                return false;
+            return execBound(
+                q,
+                QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, supplier_name, "
+                               "trans_date, trans_type, quantity, remarks) VALUES (:id, :item, :cat, :sup, :date, "
+                               ":type, :qty, :rem)"),
+                {{QStringLiteral(":id"), itemId},
+                 {QStringLiteral(":item"), name},
+                 {QStringLiteral(":cat"), category},
+                 {QStringLiteral(":sup"), supplier},
+                 {QStringLiteral(":date"), date},
+                 {QStringLiteral(":type"),
+                  kind == Movement::Addition ? StockMovement::Addition : StockMovement::Reduction},
+                 {QStringLiteral(":qty"), quantity},
+                 {QStringLiteral(":rem"), QStringLiteral("")}},
+                error);
+        },
+        &outcome.error);
+    if (ok)
+        outcome.result = MovementResult::Recorded;
+    else if (refused != MovementResult::Failed)
+        outcome = {refused, QString()};
+    return outcome;
+}
+
+bool recentStockMovements(int itemId, int limit, QList<StockMovementRow> *rows, QString *error)
+{
+    rows->clear();
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q,
+                   QStringLiteral("SELECT trans_date, trans_type, quantity FROM inventory_transactions "
+                                  "WHERE item_id = :id ORDER BY trans_id DESC LIMIT :limit"),
+                   {{QStringLiteral(":id"), itemId}, {QStringLiteral(":limit"), limit}}, error))
+        return false;
+    while (q.next())
+        rows->append({q.value(0).toString(), q.value(1).toString(), q.value(2).toDouble()});
+    return true;
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The stock register in the database: the items with their running totals and
+// the movement log beside them. Plain functions on the default connection; the
+// stock entry form binds them to its widgets.
+//
+// An item's totals change only here and always together with its log:
+// balance = opening + additions - reductions, to two decimals. A movement
+// starts from the totals stored at the moment it is written (not from what a
+// list showed earlier), so two open forms never lose one another's movement.
+
+#include <QList>
+#include <QString>
+
+// One row of the stock list.
+struct StockItemRow
+{
+    int id = 0;
+    QString category;
+    QString supplier;
+    QString phone;
+    QString name;
+    double opening = 0;
+    double additions = 0;
+    double reductions = 0;
+    double balance = 0;
+    QString uom;
+    QString lastUpdated; // as stored, "yyyy-MM-dd"
+    double minimum = 0;
+
+    // Low stock: a minimum is set and the balance has come down to it.
+    bool belowMinimum() const { return minimum > 0 && balance <= minimum; }
+    bool outOfStock() const { return balance <= 0; }
+};
+
+// The list's filters: an exact category ("-- All --" or empty: every
+// category), and supplier and item names matched as case-insensitive parts.
+struct StockFilter
+{
+    QString category;
+    QString supplier;
+    QString item;
+};
+
+// The items that pass the filter, by category and then name. False with the
+// driver's text when the query fails.
+bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QString *error);
+
+// One cell text per column of the stock list (column 0 the id), numbers with
+// two decimals and the date as "dd-MM-yyyy".
+QStringList stockListCells(const StockItemRow &row);
+
+// A supplier known to the register with the phone stored on its items.
+struct KnownSupplier
+{
+    QString name;
+    QString phone;
+};
+
+// Every distinct supplier and phone, by name; empty when the query fails.
+QList<KnownSupplier> knownSuppliers();
+
+// The master data of an item as the entry fields give it.
+struct StockItemFields
+{
+    QString category;
+    QString supplier;
+    QString phone;
+    QString name;
+    QString uom;
+    double minimum = 0;
+};
+
+enum class StockWrite { Done, Duplicate, Failed };
+struct StockWriteOutcome
+{
+    StockWrite result = StockWrite::Failed;
+    int itemId = 0;
+    QString error; // the driver's text when it failed
+};
+
+// Registers an item with its opening stock and writes its "Opening Stock"
+// movement dated `today`, both or neither. A name already in the category
+// (ignoring case) is a Duplicate and writes nothing.
+StockWriteOutcome addStockItem(const StockItemFields &item, double opening, const QString &today);
+
+// Saves the master data of an item and renames its movements to match, both
+// or neither. Its stock figures stay as they are.
+StockWriteOutcome updateStockItem(int itemId, const StockItemFields &item);
+
+// Deletes an item together with its movements.
+StockWriteOutcome deleteStockItem(int itemId);
+
+enum class Movement { Addition, Reduction };
+
+enum class MovementResult { Recorded, ExceedsBalance, InvalidQuantity, Failed };
+struct MovementOutcome
+{
+    MovementResult result = MovementResult::Failed;
+    QString error; // the driver's text when it failed
+};
+
+// Records an addition or a reduction of `quantity` (above 0) on `date`
+// ("yyyy-MM-dd"): the item's totals and last_updated, and one movement row,
+// both or neither. A reduction above the stored balance is refused and
+// writes nothing; one equal to it leaves 0.
+MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date);
+
+// One movement of the history.
+struct StockMovementRow
+{
+    QString date; // as stored
+    QString type;
+    double quantity = 0;
+};
+
+// The `limit` movements of the item entered last, newest first. False with
+// the driver's text when the query fails.
+bool recentStockMovements(int itemId, int limit, QList<StockMovementRow> *rows, QString *error);
+
+// Text given when the item a form still shows was deleted meanwhile.
+QString missingItemText();
