@@ -30,6 +30,14 @@ double typedNumberOrZero(const QString &text)
     return readTypedNumber(text).valueOr(0);
 }
 
+bool spellsNonFiniteNumber(const QString &text)
+{
+    // The C locale reads "nan" and "inf" as numbers and gives an infinity
+    // (with ok false) for an overflow; stray text gives 0.
+    bool ok = false;
+    return !std::isfinite(QLocale::c().toDouble(text.trimmed(), &ok));
+}
+
 TypedNumber readTypedCell(const QTableWidgetItem *item)
 {
     return item ? readTypedNumber(item->text()) : TypedNumber{};

@@ -32,6 +32,11 @@ TypedNumber readTypedNumber(const QString &text);
 // cells where an unreadable value counts as nothing (a TDS or tax cell).
 double typedNumberOrZero(const QString &text);
 
+// True when the text spells a number that is not finite: "nan", "inf" or a
+// decimal too large for a double ("1e309"). Forms where other stray text
+// counts as 0 refuse these, since a REAL column holds finite numbers only.
+bool spellsNonFiniteNumber(const QString &text);
+
 // Reads an item's text; a missing item is Empty.
 TypedNumber readTypedCell(const QTableWidgetItem *item);
 TypedNumber readTypedCell(const QTableWidget *table, int row, int column);

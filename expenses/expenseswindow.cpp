@@ -1,15 +1,327 @@
 #include "expenseswindow.h"
 #include "ui_expenseswindow.h"
 
+#include "expensestore.h"
+
+#include "app/csvexport.h"
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/htmlprint.h"
+
+#include <QCompleter>
+#include <QHeaderView>
+#include <QSqlQueryModel>
+
+namespace {
+
+const QString DateFormat = QStringLiteral("yyyy-MM-dd");
+
+void setupCompleter(QCompleter *completer)
+{
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+}
+
+} // namespace
+
 ExpensesWindow::ExpensesWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::ExpensesWindow)
 {
+    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Expenses Entry - Kestrova App"));
+    setupFormHeader(ui->groupBox_4, ui->label_17, ui->label_18, ui->label_19);
     showMaximized();
+
+    QTableWidget *list = ui->tableWidget;
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAlternatingRowColors(true);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    list->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    // Edits in the list would never reach the database.
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    for (QPushButton *button : {ui->add_btn, ui->edit_btn, ui->update_btn}) {
+        button->setDefault(true);
+        button->setAutoDefault(true);
+    }
+
+    createExpensesTable();
+
+    const QDate today = QDate::currentDate();
+    for (QDateEdit *edit : {ui->dateEdit, ui->fromDate, ui->toDate}) {
+        edit->setDate(today);
+        edit->setCalendarPopup(true);
+    }
+    ui->update_btn->setEnabled(false);
+    editingSlno = -1;
+
+    loadExpensesData();
+    updateNextSlno();
+
+    headingCompleter = new QCompleter(this);
+    detailsCompleter = new QCompleter(this);
+    setupCompleter(headingCompleter);
+    setupCompleter(detailsCompleter);
+    ui->heading->setCompleter(headingCompleter);
+    ui->details->setCompleter(detailsCompleter);
+    loadCompleters();
 }
 
 ExpensesWindow::~ExpensesWindow()
 {
     delete ui;
+}
+
+QString ExpensesWindow::fromText() const
+{
+    return ui->fromDate->date().toString(DateFormat);
+}
+
+QString ExpensesWindow::toText() const
+{
+    return ui->toDate->date().toString(DateFormat);
+}
+
+void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
+{
+    QTableWidget *list = ui->tableWidget;
+    list->setUpdatesEnabled(false);
+    list->setRowCount(0);
+    list->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = expenseListCells(rows.at(r), r + 1);
+        for (int c = 0; c < cells.size(); ++c) {
+            auto *item = new QTableWidgetItem(cells.at(c));
+            if (c == 0)
+                item->setData(Qt::UserRole, rows.at(r).slno);
+            else if (c == 4)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            list->setItem(r, c, item);
+        }
+    }
+    list->setUpdatesEnabled(true);
+    ui->labletotal->setText(expensesTotalText(expensesTotal(rows)));
+}
+
+void ExpensesWindow::loadExpensesData()
+{
+    QList<ExpenseRow> rows;
+    allExpenses(&rows); // a failing query lists nothing
+    showExpenses(rows);
+}
+
+void ExpensesWindow::updateNextSlno()
+{
+    ui->lblslno->setText(QStringLiteral("SI No: ") + QString::number(nextExpenseNumber()));
+}
+
+void ExpensesWindow::loadCompleters()
+{
+    auto *headings = new QSqlQueryModel(this);
+    headings->setQuery(headingCompletionSql());
+    auto *details = new QSqlQueryModel(this);
+    details->setQuery(detailsCompletionSql());
+    QAbstractItemModel *oldHeadings = headingCompleter->model();
+    QAbstractItemModel *oldDetails = detailsCompleter->model();
+    headingCompleter->setModel(headings);
+    detailsCompleter->setModel(details);
+    // The models replaced are the window's own; a completer's first model is
+    // its own and goes with it.
+    for (QAbstractItemModel *old : {oldHeadings, oldDetails}) {
+        if (old && old->parent() == this)
+            old->deleteLater();
+    }
+}
+
+void ExpensesWindow::clearEntryFields()
+{
+    ui->heading->clear();
+    ui->details->clear();
+    ui->amount->clear();
+}
+
+void ExpensesWindow::on_add_btn_clicked()
+{
+    const QString heading = ui->heading->text();
+    if (heading.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Heading cant be empty"));
+        return;
+    }
+    const TypedAmount amount = readExpenseAmount(ui->amount->text());
+    if (!amount.accepted) {
+        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
+        return;
+    }
+    QString error;
+    if (!addExpense({ui->dateEdit->date().toString(DateFormat), heading, ui->details->text(), amount.value},
+                    &error)) {
+        Desktop::warning(this, QStringLiteral("Database error"), error);
+        return;
+    }
+    clearEntryFields();
+    loadExpensesData();
+    updateNextSlno();
+    loadCompleters();
+}
+
+void ExpensesWindow::on_edit_btn_clicked()
+{
+    const int row = ui->tableWidget->currentRow();
+    if (row < 0) {
+        Desktop::warning(this, QStringLiteral("Selection Error"), QStringLiteral("Please select the row"));
+        return;
+    }
+    const auto text = [&](int column) {
+        const QTableWidgetItem *item = ui->tableWidget->item(row, column);
+        return item ? item->text() : QString();
+    };
+    const QTableWidgetItem *first = ui->tableWidget->item(row, 0);
+    editingSlno = first ? first->data(Qt::UserRole).toInt() : -1;
+    const QDate date = QDate::fromString(text(1), QStringLiteral("dd-MM-yyyy"));
+    if (date.isValid())
+        ui->dateEdit->setDate(date);
+    ui->heading->setText(text(2));
+    ui->details->setText(text(3));
+    ui->amount->setText(text(4));
+
+    ui->add_btn->setEnabled(false);
+    ui->delete_btn->setEnabled(false);
+    ui->update_btn->setEnabled(true);
+    ui->lblslno->setText(QStringLiteral("Editing SI No: ") + text(0));
+}
+
+void ExpensesWindow::on_update_btn_clicked()
+{
+    if (editingSlno == -1) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("No record is selected"));
+        return;
+    }
+    const QString heading = ui->heading->text();
+    if (heading.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Heding cant be Empty"));
+        return;
+    }
+    const TypedAmount amount = readExpenseAmount(ui->amount->text());
+    if (!amount.accepted) {
+        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
+        return;
+    }
+    QString error;
+    if (!updateExpense(editingSlno,
+                       {ui->dateEdit->date().toString(DateFormat), heading, ui->details->text(), amount.value},
+                       &error)) {
+        Desktop::warning(this, QStringLiteral("Update Error"), error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Record updated successfully"));
+    editingSlno = -1;
+    clearEntryFields();
+    ui->dateEdit->setDate(QDate::currentDate());
+    ui->add_btn->setEnabled(true);
+    ui->update_btn->setEnabled(false);
+    ui->delete_btn->setEnabled(true);
+    loadExpensesData();
+    updateNextSlno();
+    loadCompleters();
+}
+
+void ExpensesWindow::on_delete_btn_clicked()
+{
+    const int row = ui->tableWidget->currentRow();
+    const QTableWidgetItem *first = row < 0 ? nullptr : ui->tableWidget->item(row, 0);
+    if (!first) {
+        Desktop::warning(this, QStringLiteral("Selection Error"), QStringLiteral("Please select and highlight a row"));
+        return;
+    }
+    const int slno = first->data(Qt::UserRole).toInt();
+    if (Desktop::question(this, QStringLiteral("Confirm"),
+                          QStringLiteral("Are you sure to delete record #") + first->text() + QStringLiteral("?"),
+                          QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!deleteExpense(slno, &error)) {
+        Desktop::warning(this, QStringLiteral("Delete Error"), error);
+        return;
+    }
+    loadExpensesData();
+    updateNextSlno();
+    loadCompleters();
+}
+
+void ExpensesWindow::on_show_clicked()
+{
+    if (ui->fromDate->date() > ui->toDate->date()) {
+        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("From Date cannot be greater than To Date!"));
+        return;
+    }
+    QList<ExpenseRow> rows;
+    QString error;
+    if (!expensesBetween(fromText(), toText(), &rows, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    showExpenses(rows);
+    if (rows.isEmpty()) {
+        Desktop::information(this, QStringLiteral("No Data"),
+                             QStringLiteral("No expenses found between\n") + fromText() + QStringLiteral(" and ")
+                                 + toText());
+    }
+}
+
+void ExpensesWindow::on_reset_clicked()
+{
+    const QDate today = QDate::currentDate();
+    ui->fromDate->setDate(QDate(today.year(), today.month(), 1));
+    ui->toDate->setDate(today);
+    loadExpensesData();
+}
+
+void ExpensesWindow::on_print_btn_clicked()
+{
+    if (ui->fromDate->date() > ui->toDate->date()) {
+        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("To date cant be greater"));
+        return;
+    }
+    QList<ExpenseRow> period;
+    QString error;
+    if (!expensesBetween(fromText(), toText(), &period, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    if (period.isEmpty()) {
+        Desktop::information(this, QStringLiteral("No Data"),
+                             QStringLiteral("No expenses found between ") + fromText() + QStringLiteral(" and ")
+                                 + toText());
+        return;
+    }
+    // The report prints the list as it stands, with its total label.
+    const QString html =
+        expensesReportHtml(loadCompanyInfo(), tableRows(ui->tableWidget, 0, 4), ui->labletotal->text());
+    printHtmlDocument(this, html, HtmlPrintProfiles::expensesReport());
+}
+
+void ExpensesWindow::on_excel_btn_clicked()
+{
+    if (ui->fromDate->date() > ui->toDate->date()) {
+        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("From Date cannot be greater than To Date!"));
+        return;
+    }
+    QList<ExpenseRow> rows;
+    QString error;
+    if (!expensesBetween(fromText(), toText(), &rows, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    exportTableCsv(this, expensesCsvProfile(fromText(), toText(), expensesTotal(rows)), expensesCsvRows(rows));
+}
+
+void ExpensesWindow::on_close_btn_clicked()
+{
+    close();
 }

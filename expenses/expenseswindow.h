@@ -2,13 +2,17 @@
 
 #include <QMainWindow>
 
+class QCompleter;
+struct ExpenseRow;
+
 QT_BEGIN_NAMESPACE
 namespace Ui {
 class ExpensesWindow;
 }
 QT_END_NAMESPACE
 
-// Expense entries by date and heading.
+// Expense entries by date and heading: entry, correction, the list of all
+// expenses or of a period with its total, the PDF report and the CSV export.
 class ExpensesWindow : public QMainWindow
 {
     Q_OBJECT
@@ -17,6 +21,29 @@ public:
     explicit ExpensesWindow(QWidget *parent = nullptr);
     ~ExpensesWindow() override;
 
+private slots:
+    void on_add_btn_clicked();
+    void on_delete_btn_clicked();
+    void on_edit_btn_clicked();
+    void on_update_btn_clicked();
+    void on_show_clicked();
+    void on_reset_clicked();
+    void on_print_btn_clicked();
+    void on_excel_btn_clicked();
+    void loadExpensesData();
+    void updateNextSlno();
+    void on_close_btn_clicked();
+
 private:
+    void loadCompleters();
+    void showExpenses(const QList<ExpenseRow> &rows);
+    // The period of the From and To fields as "yyyy-MM-dd".
+    QString fromText() const;
+    QString toText() const;
+    void clearEntryFields();
+
     Ui::ExpensesWindow *ui;
+    int editingSlno = -1;
+    QCompleter *headingCompleter = nullptr;
+    QCompleter *detailsCompleter = nullptr;
 };

@@ -1,0 +1,228 @@
+#include "expensestore.h"
+
+#include "app/boundquery.h"
+#include "app/htmlescape.h"
+#include "app/listformat.h"
+#include "app/typednumber.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString SelectColumns = QStringLiteral("SELECT slno, date, heading, details, amount FROM expenses");
+
+// A stored amount as a number: a REAL as it is, anything else read as typed
+// text (so text that reached the column counts as 0).
+double storedAmount(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return value.toDouble();
+    default:
+        return value.isNull() ? 0.0 : typedNumberOrZero(value.toString());
+    }
+}
+
+bool readRows(QSqlQuery &q, QList<ExpenseRow> *rows)
+{
+    rows->clear();
+    while (q.next()) {
+        ExpenseRow row;
+        row.slno = q.value(0).toInt();
+        row.date = q.value(1).toString();
+        row.heading = q.value(2).toString();
+        row.details = q.value(3).toString();
+        row.amount = storedAmount(q.value(4));
+        rows->append(row);
+    }
+    return true;
+}
+
+QVariantMap writeValues(const ExpenseWrite &expense)
+{
+    return {{QStringLiteral(":date"), expense.date},
+            {QStringLiteral(":heading"), expense.heading},
+            {QStringLiteral(":details"), expense.details},
+            {QStringLiteral(":amount"), expense.amount}};
+}
+
+QString money(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+void createExpensesTable()
+{
+    QSqlQuery q;
+    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS expenses (slno INTEGER PRIMARY KEY AUTOINCREMENT, "
+                          "date TEXT, heading TEXT, details TEXT, amount REAL)"));
+}
+
+bool allExpenses(QList<ExpenseRow> *rows, QString *error)
+{
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, SelectColumns + QStringLiteral(" ORDER BY slno ASC"), {}, error)) {
+        rows->clear();
+        return false;
+    }
+    return readRows(q, rows);
+}
+
+bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *rows, QString *error)
+{
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q,
+                   SelectColumns
+                       + QStringLiteral(" WHERE date >= :fromDate AND date <= :toDate ORDER BY slno ASC"),
+                   {{QStringLiteral(":fromDate"), from}, {QStringLiteral(":toDate"), to}}, error)) {
+        rows->clear();
+        return false;
+    }
+    return readRows(q, rows);
+}
+
+int nextExpenseNumber()
+{
+    QSqlQuery q;
+    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM expenses")) && q.next())
+        return q.value(0).toInt() + 1;
+    return 1;
+}
+
+bool addExpense(const ExpenseWrite &expense, QString *error)
+{
+    QSqlQuery q;
+    return execBound(q,
+                     QStringLiteral("INSERT INTO expenses (date, heading, details, amount) "
+                                    "VALUES (:date, :heading, :details, :amount)"),
+                     writeValues(expense), error);
+}
+
+bool updateExpense(int slno, const ExpenseWrite &expense, QString *error)
+{
+    QVariantMap values = writeValues(expense);
+    values.insert(QStringLiteral(":slno"), slno);
+    QSqlQuery q;
+    return execBound(q,
+                     QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
+                                    "amount = :amount WHERE slno = :slno"),
+                     values, error);
+}
+
+bool deleteExpense(int slno, QString *error)
+{
+    QSqlQuery q;
+    return execBound(q, QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), slno}},
+                     error);
+}
+
+QString headingCompletionSql()
+{
+    return QStringLiteral("SELECT DISTINCT heading FROM expenses WHERE heading IS NOT NULL AND heading != '' "
+                          "ORDER BY heading ASC");
+}
+
+QString detailsCompletionSql()
+{
+    return QStringLiteral("SELECT DISTINCT details FROM expenses WHERE details IS NOT NULL AND details != '' "
+                          "ORDER BY details ASC");
+}
+
+TypedAmount readExpenseAmount(const QString &text)
+{
+    if (spellsNonFiniteNumber(text))
+        return {false, 0};
+    return {true, typedNumberOrZero(text)};
+}
+
+QStringList expenseListCells(const ExpenseRow &row, int runningNumber)
+{
+    return {QString::number(runningNumber), storedDateText(row.date), row.heading, row.details, money(row.amount)};
+}
+
+double expensesTotal(const QList<ExpenseRow> &rows)
+{
+    double total = 0;
+    for (const ExpenseRow &row : rows)
+        total += row.amount;
+    return total;
+}
+
+QString expensesTotalText(double total)
+{
+    return QStringLiteral("Total Amount: ") + money(total);
+}
+
+QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> &listRows,
+                           const QString &totalLabel)
+{
+    QString html;
+    html += QStringLiteral("<h2>") + htmlEscaped(company.name) + QStringLiteral("</h2>");
+    html += QStringLiteral("<p>") + htmlEscaped(company.address1) + QStringLiteral("</p>");
+    html += QStringLiteral("<p>") + htmlEscaped(company.address2) + QStringLiteral("</p>");
+    html += QStringLiteral("<p>GST no: ") + htmlEscaped(company.gstNo) + QStringLiteral(" | Phone No: ")
+            + htmlEscaped(company.phone) + QStringLiteral(" | Email ID: ") + htmlEscaped(company.email)
+            + QStringLiteral("</p>");
+    html += QStringLiteral("<html><body>");
+    html += QStringLiteral("<h2 style='text-align:center;'>Expenses Report</h2><hr/>");
+    html += QStringLiteral("<table border='1' cellspacing='0' cellpadding='6' width='100%'><thead>"
+                           "<tr style='background-color:#4CAF50; color:white;'>"
+                           "<th>SI No</th><th>Date</th><th>Heading</th><th>Details</th><th>Amount</th>"
+                           "</tr></thead><tbody>");
+    for (int r = 0; r < listRows.size(); ++r) {
+        html += QStringLiteral("<tr style='background-color:") + (r % 2 == 0 ? "#ffffff" : "#f2f2f2")
+                + QStringLiteral(";'>");
+        const QStringList &cells = listRows.at(r);
+        for (int c = 0; c < cells.size(); ++c) {
+            html += (c == 4 ? QStringLiteral("<td align='right'>") : QStringLiteral("<td>"))
+                    + htmlEscaped(cells.at(c)) + QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</tbody></table><br/>");
+    html += QStringLiteral("<p style='text-align:right; font-size:14pt;'><b>") + htmlEscaped(totalLabel)
+            + QStringLiteral("</b></p><br/>");
+    html += QStringLiteral("<p style='color:gray; font-size:9pt;'>Generated by Kestrova App</p></body></html>");
+    return html;
+}
+
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, double total)
+{
+    CsvExportProfile p;
+    p.caption = QStringLiteral("Export to Excel");
+    p.defaultName = QStringLiteral("expenses_") + from + QStringLiteral("_to_") + to + QStringLiteral(".csv");
+    p.filter = QStringLiteral("Excel Files (*.csv)");
+    p.titleLines = {QStringLiteral("Expenses Report"), QStringLiteral("From:,") + from + QStringLiteral(",To:,") + to,
+                    QString()};
+    p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");
+    p.alwaysQuoted = {2, 3};
+    p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + money(total)};
+    // The period is found empty only once the file is chosen; the file is
+    // then left as it was.
+    p.emptyCheckAfterDialog = true;
+    p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
+                                QStringLiteral("No expenses found between\n") + from + QStringLiteral(" and ") + to,
+                                false};
+    p.failureMessage =
+        CsvMessage{QMessageBox::Critical, QStringLiteral("File Error"), QStringLiteral("Could not create file:\n"), true};
+    p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
+                                  QStringLiteral("Excel file saved to:\n"), true};
+    return p;
+}
+
+QList<QStringList> expensesCsvRows(const QList<ExpenseRow> &rows)
+{
+    QList<QStringList> out;
+    out.reserve(rows.size());
+    for (int i = 0; i < rows.size(); ++i)
+        out << expenseListCells(rows.at(i), i + 1);
+    return out;
+}

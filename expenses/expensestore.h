@@ -1,0 +1,80 @@
+#pragma once
+// Expenses in the database, the texts of the expenses list, the printed
+// report and the CSV export. Plain functions on the default connection; the
+// expenses window binds them to its widgets.
+
+#include "app/companyinfo.h"
+#include "app/csvexport.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One stored expense.
+struct ExpenseRow
+{
+    int slno = 0;
+    QString date;     // as stored, "yyyy-MM-dd" when written by the window
+    QString heading;
+    QString details;
+    double amount = 0; // 0 when the stored value is no number
+};
+
+// What the window writes.
+struct ExpenseWrite
+{
+    QString date; // "yyyy-MM-dd"
+    QString heading;
+    QString details;
+    double amount = 0;
+};
+
+// Creates the expenses table when it is missing; a failure is not reported.
+void createExpensesTable();
+
+// Every expense in order of entry. False with the driver's text on failure.
+bool allExpenses(QList<ExpenseRow> *rows, QString *error = nullptr);
+
+// The expenses dated from..to ("yyyy-MM-dd", both included, compared as
+// text), in order of entry.
+bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *rows,
+                     QString *error = nullptr);
+
+// The number the next expense shows: the count of stored expenses + 1.
+int nextExpenseNumber();
+
+bool addExpense(const ExpenseWrite &expense, QString *error);
+bool updateExpense(int slno, const ExpenseWrite &expense, QString *error);
+bool deleteExpense(int slno, QString *error);
+
+// The distinct non-empty headings and details, sorted, for the completers.
+QString headingCompletionSql();
+QString detailsCompletionSql();
+
+// How a typed amount is taken: empty and stray text count as 0; a text that
+// spells NaN or an infinity is refused.
+struct TypedAmount
+{
+    bool accepted = true;
+    double value = 0;
+};
+TypedAmount readExpenseAmount(const QString &text);
+
+// The list's texts of one expense: running number, date "dd-MM-yyyy" (a
+// stored text that is no such date as it is), heading, details, amount with
+// two decimals.
+QStringList expenseListCells(const ExpenseRow &row, int runningNumber);
+
+double expensesTotal(const QList<ExpenseRow> &rows);
+// "Total Amount: " and the total with two decimals.
+QString expensesTotalText(double total);
+
+// The printed report: company block, title, the list's rows as displayed and
+// its total label, every value escaped.
+QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> &listRows,
+                           const QString &totalLabel);
+
+// The CSV export of a period: its profile (title lines, header, total line
+// and messages) and its rows.
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, double total);
+QList<QStringList> expensesCsvRows(const QList<ExpenseRow> &rows);

@@ -1,0 +1,315 @@
+// The expenses window: entry, correction and deletion with their serial
+// numbers, the period list and its total, the PDF report and the CSV export.
+
+#include "support/files.h"
+#include "support/recordingdesktop.h"
+#include "support/widgets.h"
+
+#include "expenses/expenseswindow.h"
+#include "expenses/expensestore.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+struct Form
+{
+    ExpensesWindow *w = new ExpensesWindow; // deleted by the test environment
+    QTableWidget *list = child<QTableWidget>(w, "tableWidget");
+    QLabel *serial = child<QLabel>(w, "lblslno");
+    QLabel *total = child<QLabel>(w, "labletotal");
+    QDateEdit *date = child<QDateEdit>(w, "dateEdit");
+    QDateEdit *from = child<QDateEdit>(w, "fromDate");
+    QDateEdit *to = child<QDateEdit>(w, "toDate");
+
+    void enter(const QDate &day, const QString &heading, const QString &details, const QString &amount)
+    {
+        date->setDate(day);
+        child<QLineEdit>(w, "heading")->setText(heading);
+        child<QLineEdit>(w, "details")->setText(details);
+        child<QLineEdit>(w, "amount")->setText(amount);
+    }
+    void add(const QDate &day, const QString &heading, const QString &details, const QString &amount)
+    {
+        enter(day, heading, details, amount);
+        click(w, "add_btn");
+    }
+    void period(const QDate &a, const QDate &b)
+    {
+        from->setDate(a);
+        to->setDate(b);
+    }
+    void select(int row) { list->setCurrentCell(row, 1); }
+};
+
+// The stored rows as "slno|date|heading|details|amount".
+QStringList stored()
+{
+    QStringList rows;
+    QSqlQuery q("SELECT slno, date, heading, details, amount, typeof(amount) FROM expenses ORDER BY slno");
+    while (q.next()) {
+        rows << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                            q.value(3).toString(), q.value(5).toString() + ":" + q.value(4).toString()}
+                    .join('|');
+    }
+    return rows;
+}
+
+const QDate May1(2026, 5, 1), May2(2026, 5, 2), May3(2026, 5, 3);
+
+} // namespace
+
+class TestExpenses : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void serialNumbersFollowTheListAndTheKeyIsNeverReused()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        QCOMPARE(f.serial->text(), QString("SI No: 1"));
+        QCOMPARE(f.total->text(), QString("Total Amount: 0.00"));
+
+        f.add(May1, "Tea", "office", "120");
+        f.add(May2, "Diesel", "", "1500.5");
+        f.add(May3, "Courier", "to Pune", "80");
+        QCOMPARE(columnTexts(f.list, 0), QStringList({"1", "2", "3"}));
+        QCOMPARE(f.serial->text(), QString("SI No: 4"));
+        QCOMPARE(f.date->date(), May3); // Add keeps the chosen date
+        QCOMPARE(child<QLineEdit>(f.w, "heading")->text(), QString());
+
+        f.select(1);
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "delete_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Confirm|Are you sure to delete record #2?"));
+        QCOMPARE(columnTexts(f.list, 0), QStringList({"1", "2"}));
+        QCOMPARE(f.list->item(1, 0)->data(Qt::UserRole).toInt(), 3);
+        QCOMPARE(f.serial->text(), QString("SI No: 3"));
+        QCOMPARE(f.total->text(), QString("Total Amount: 200.00"));
+
+        f.add(May3, "Stationery", "", "45");
+        QCOMPARE(stored().last(), QString("4|2026-05-03|Stationery||real:45"));
+        QCOMPARE(rowTexts(f.list, 2), QStringList({"3", "03-05-2026", "Stationery", "", "45.00"}));
+
+        // Answering No deletes nothing.
+        f.select(0);
+        env.desktop.messageAnswers.enqueue(QMessageBox::No);
+        click(f.w, "delete_btn");
+        QCOMPARE(stored().size(), 3);
+    }
+
+    void addAndUpdateCheckTheirFields()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        f.add(May1, "", "no heading", "10");
+        QCOMPARE(env.desktop.lastShown(), QString("Input Error|Heading cant be empty"));
+        f.add(May1, "   ", "blanks are a heading", "abc"); // stray text counts as 0
+        QCOMPARE(stored(), QStringList({"1|2026-05-01|   |blanks are a heading|real:0"}));
+
+        for (const char *amount : {"nan", "inf", "-inf", "1e309"}) {
+            env.desktop.clear();
+            f.add(May2, "Power", "", amount);
+            QCOMPARE(env.desktop.lastShown(), QString("Input Error|Amount must be a finite number"));
+        }
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1e309")); // kept for correction
+
+        // Edit needs a chosen row, then loads it back.
+        click(f.w, "edit_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Selection Error|Please select the row"));
+        f.select(0);
+        click(f.w, "edit_btn");
+        QCOMPARE(f.serial->text(), QString("Editing SI No: 1"));
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("0.00"));
+        QVERIFY(!child<QPushButton>(f.w, "add_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.w, "delete_btn")->isEnabled());
+        QVERIFY(child<QPushButton>(f.w, "update_btn")->isEnabled());
+
+        f.enter(May3, "", "x", "5");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Input Error|Heding cant be Empty"));
+        f.enter(May3, "Power", "bill", "inf");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Input Error|Amount must be a finite number"));
+        QCOMPARE(f.serial->text(), QString("Editing SI No: 1")); // still editing
+
+        // The amount is stored as a number, text as 0.
+        f.enter(May3, "Power", "bill", "12 apples");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Record updated successfully"));
+        QCOMPARE(stored(), QStringList({"1|2026-05-03|Power|bill|real:0"}));
+        f.select(0);
+        click(f.w, "edit_btn");
+        f.enter(May3, "Power", "bill", " 2450.75 ");
+        click(f.w, "update_btn");
+        QCOMPARE(stored(), QStringList({"1|2026-05-03|Power|bill|real:2450.75"}));
+        QCOMPARE(f.date->date(), QDate::currentDate());
+        QCOMPARE(f.serial->text(), QString("SI No: 2"));
+        QVERIFY(child<QPushButton>(f.w, "add_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.w, "update_btn")->isEnabled());
+    }
+
+    void showListsThePeriodInclusively()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createExpensesTable();
+        // Text that reached the amount column earlier counts as 0.
+        QSqlQuery q;
+        QVERIFY(q.exec("INSERT INTO expenses (date, heading, details, amount) VALUES "
+                       "('2026-04-30', 'Rent', '', 9000), ('2026-05-01', 'Tea', '', 100.25), "
+                       "('2026-05-03', 'Diesel', '', 'twelve'), ('2026-05-04', 'Fuel', '', 40), "
+                       "('01/05/2026', 'Typed', '', 5)"));
+        Form f;
+        QCOMPARE(columnTexts(f.list, 1), QStringList({"30-04-2026", "01-05-2026", "03-05-2026", "04-05-2026", "01/05/2026"}));
+        QCOMPARE(f.total->text(), QString("Total Amount: 9145.25"));
+
+        f.period(May1, May3);
+        click(f.w, "show");
+        QCOMPARE(columnTexts(f.list, 2), QStringList({"Tea", "Diesel"}));
+        QCOMPARE(columnTexts(f.list, 0), QStringList({"1", "2"}));
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"100.25", "0.00"}));
+        QCOMPARE(f.total->text(), QString("Total Amount: 100.25"));
+
+        f.period(May3, May3);
+        click(f.w, "show");
+        QCOMPARE(columnTexts(f.list, 2), QStringList({"Diesel"}));
+
+        f.period(May3, May1);
+        click(f.w, "show");
+        QCOMPARE(env.desktop.lastShown(), QString("Date Error|From Date cannot be greater than To Date!"));
+        QCOMPARE(columnTexts(f.list, 2), QStringList({"Diesel"}));
+
+        f.period(QDate(2026, 6, 1), QDate(2026, 6, 30));
+        click(f.w, "show");
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No expenses found between\n2026-06-01 and 2026-06-30"));
+        QCOMPARE(f.list->rowCount(), 0);
+        QCOMPARE(f.total->text(), QString("Total Amount: 0.00"));
+
+        // Reset lists everything again over the current month's period.
+        click(f.w, "reset");
+        QCOMPARE(f.list->rowCount(), 5);
+        QCOMPARE(f.from->date().day(), 1);
+        QCOMPARE(f.to->date(), QDate::currentDate());
+    }
+
+    void exportWritesThePeriodAsCsv()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        f.add(May1, "Tea \"special\"", "", "120");
+        f.add(May2, "Diesel, truck", "say \"hi\"", "1500.5");
+        f.add(May3, "Courier", "later", "80");
+
+        f.period(May1, May2);
+        const QString path = env.folder() + "/out.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "excel_btn");
+        QCOMPARE(env.desktop.fileDialogCaptions.last(), QString("Export to Excel"));
+        QCOMPARE(env.desktop.fileDialogDirs.last(), QString("expenses_2026-05-01_to_2026-05-02.csv"));
+        QCOMPARE(env.desktop.fileDialogFilters.last(), QString("Excel Files (*.csv)"));
+        QCOMPARE(fileBytes(path), QByteArray("Expenses Report\n"
+                                             "From:,2026-05-01,To:,2026-05-02\n"
+                                             "\n"
+                                             "SI No,Date,Heading,Details,Amount\n"
+                                             "1,01-05-2026,\"Tea \"\"special\"\"\",\"\",120.00\n"
+                                             "2,02-05-2026,\"Diesel, truck\",\"say \"\"hi\"\"\",1500.50\n"
+                                             "\n"
+                                             ",,,,Total Amount:,1620.50\n"));
+        QCOMPARE(env.desktop.lastShown(), "Success|Excel file saved to:\n" + path);
+        QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
+
+        // An empty period leaves an existing file as it was.
+        env.desktop.clear();
+        QVERIFY(writeFile(path, "keep me\n"));
+        f.period(QDate(2026, 6, 1), QDate(2026, 6, 2));
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "excel_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No expenses found between\n2026-06-01 and 2026-06-02"));
+        QCOMPARE(fileBytes(path), QByteArray("keep me\n"));
+        QVERIFY(env.desktop.openedUrls.isEmpty());
+
+        f.period(May2, May1);
+        click(f.w, "excel_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Date Error|From Date cannot be greater than To Date!"));
+
+        // A file that cannot be written is reported, not announced as saved.
+        f.period(May1, May3);
+        env.desktop.saveFileAnswers.enqueue(env.folder() + "/missing/folder/out.csv");
+        click(f.w, "excel_btn");
+        QCOMPARE(env.desktop.lastShown(), "File Error|Could not create file:\n" + env.folder() + "/missing/folder/out.csv");
+        if (QFile::exists("/dev/full")) {
+            env.desktop.saveFileAnswers.enqueue("/dev/full");
+            click(f.w, "excel_btn");
+            QCOMPARE(env.desktop.lastShown(), QString("File Error|Could not create file:\n/dev/full"));
+        }
+    }
+
+    void reportPrintsTheListAsShown()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        f.add(May1, "Tea <hot> & snacks", "", "120");
+        f.add(May2, "Diesel", "truck", "1500.5");
+        f.add(May3, "Courier", "later", "80");
+
+        // No expense dated in the period: nothing is asked.
+        f.period(QDate(2026, 6, 1), QDate(2026, 6, 2));
+        click(f.w, "print_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No expenses found between 2026-06-01 and 2026-06-02"));
+        QVERIFY(env.desktop.fileDialogCaptions.isEmpty());
+        f.period(May3, May1);
+        click(f.w, "print_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Date Error|To date cant be greater"));
+
+        f.period(May1, May2);
+        click(f.w, "show");
+        const QString path = env.folder() + "/report.pdf";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "print_btn");
+        QCOMPARE(env.desktop.fileDialogCaptions.last(), QString("Save PDF"));
+        QCOMPARE(env.desktop.fileDialogDirs.last(), QString("expenses_report.pdf"));
+        QCOMPARE(env.desktop.lastShown(), "Success|PDF saved to:\n" + path);
+        QVERIFY(fileBytes(path).startsWith("%PDF"));
+        const QString text = pdfText(path);
+        QVERIFY2(text.contains("Expenses Report"), qPrintable(text));
+        QVERIFY2(text.contains("Tea <hot> & snacks"), qPrintable(text));
+        QVERIFY(text.contains("02-05-2026"));
+        QVERIFY(text.contains("1500.50"));
+        QVERIFY(text.contains("Total Amount: 1620.50"));
+        QVERIFY(!text.contains("Courier")); // only the listed rows
+        QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
+    }
+
+    void reportHtmlEscapesAndStripesTheRows()
+    {
+        CompanyInfo company{"A&B <Works>", "1 Road", "Town", "99", "a@b", "GST1"};
+        const QString html = expensesReportHtml(company, {{"1", "01-05-2026", "<b>x</b>", "", "1.00"},
+                                                          {"2", "02-05-2026", "y", "z", "2.00"}},
+                                                "Total Amount: 3.00");
+        QVERIFY(html.startsWith("<h2>A&amp;B &lt;Works&gt;</h2><p>1 Road</p><p>Town</p>"
+                                "<p>GST no: GST1 | Phone No: 99 | Email ID: a@b</p><html><body>"));
+        QVERIFY(html.contains("<tr style='background-color:#ffffff;'><td>1</td><td>01-05-2026</td>"
+                              "<td>&lt;b&gt;x&lt;/b&gt;</td><td></td><td align='right'>1.00</td></tr>"
+                              "<tr style='background-color:#f2f2f2;'>"));
+        QVERIFY(html.endsWith("<p style='text-align:right; font-size:14pt;'><b>Total Amount: 3.00</b></p><br/>"
+                              "<p style='color:gray; font-size:9pt;'>Generated by Kestrova App</p></body></html>"));
+    }
+};
+
+QTEST_MAIN(TestExpenses)
+#include "tst_expenses.moc"
