@@ -5,9 +5,12 @@
 #include "app/listformat.h"
 #include "app/typednumber.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -124,16 +127,25 @@ bool deleteExpense(int slno, QString *error)
                      error);
 }
 
-QString headingCompletionSql()
+namespace {
+QStringList sortedDistinct(QSet<QString> &values)
 {
-    return QStringLiteral("SELECT DISTINCT heading FROM expenses WHERE heading IS NOT NULL AND heading != '' "
-                          "ORDER BY heading ASC");
+    values.remove(QString());
+    QStringList sorted(values.begin(), values.end());
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
 }
+} // namespace
 
-QString detailsCompletionSql()
+ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows)
 {
-    return QStringLiteral("SELECT DISTINCT details FROM expenses WHERE details IS NOT NULL AND details != '' "
-                          "ORDER BY details ASC");
+    QSet<QString> headings;
+    QSet<QString> details;
+    for (const ExpenseRow &row : rows) {
+        headings.insert(row.heading);
+        details.insert(row.details);
+    }
+    return {sortedDistinct(headings), sortedDistinct(details)};
 }
 
 TypedAmount readExpenseAmount(const QString &text)

@@ -47,9 +47,14 @@ bool addExpense(const ExpenseWrite &expense, QString *error);
 bool updateExpense(int slno, const ExpenseWrite &expense, QString *error);
 bool deleteExpense(int slno, QString *error);
 
-// The distinct non-empty headings and details, sorted, for the completers.
-QString headingCompletionSql();
-QString detailsCompletionSql();
+// The distinct non-empty headings and details of the expenses, each sorted,
+// for the completers of the entry fields.
+struct ExpenseCompletions
+{
+    QStringList headings;
+    QStringList details;
+};
+ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows);
 
 // How a typed amount is taken: empty and stray text count as 0; a text that
 // spells NaN or an infinity is refused.

@@ -11,7 +11,7 @@
 
 #include <QCompleter>
 #include <QHeaderView>
-#include <QSqlQueryModel>
+#include <QStringListModel>
 
 namespace {
 
@@ -42,6 +42,9 @@ ExpensesWindow::ExpensesWindow(QWidget *parent)
     list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     list->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    // Sized to the rows in view: measuring every row of a long list would
+    // take longer than filling it.
+    list->horizontalHeader()->setResizeContentsPrecision(0);
     // Edits in the list would never reach the database.
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -93,6 +96,9 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
     list->setUpdatesEnabled(false);
     list->setRowCount(0);
     list->setRowCount(rows.size());
+    // One change signal for the whole list instead of one per cell.
+    QAbstractItemModel *model = list->model();
+    model->blockSignals(true);
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = expenseListCells(rows.at(r), r + 1);
         for (int c = 0; c < cells.size(); ++c) {
@@ -104,6 +110,9 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
             list->setItem(r, c, item);
         }
     }
+    model->blockSignals(false);
+    if (!rows.isEmpty())
+        emit model->dataChanged(model->index(0, 0), model->index(rows.size() - 1, model->columnCount() - 1));
     list->setUpdatesEnabled(true);
     ui->labletotal->setText(expensesTotalText(expensesTotal(rows)));
 }
@@ -113,6 +122,7 @@ void ExpensesWindow::loadExpensesData()
     QList<ExpenseRow> rows;
     allExpenses(&rows); // a failing query lists nothing
     showExpenses(rows);
+    completions = expenseCompletions(rows);
 }
 
 void ExpensesWindow::updateNextSlno()
@@ -122,20 +132,9 @@ void ExpensesWindow::updateNextSlno()
 
 void ExpensesWindow::loadCompleters()
 {
-    auto *headings = new QSqlQueryModel(this);
-    headings->setQuery(headingCompletionSql());
-    auto *details = new QSqlQueryModel(this);
-    details->setQuery(detailsCompletionSql());
-    QAbstractItemModel *oldHeadings = headingCompleter->model();
-    QAbstractItemModel *oldDetails = detailsCompleter->model();
-    headingCompleter->setModel(headings);
-    detailsCompleter->setModel(details);
-    // The models replaced are the window's own; a completer's first model is
-    // its own and goes with it.
-    for (QAbstractItemModel *old : {oldHeadings, oldDetails}) {
-        if (old && old->parent() == this)
-            old->deleteLater();
-    }
+    // From the whole table, which every caller has just listed.
+    headingCompleter->setModel(new QStringListModel(completions.headings, headingCompleter));
+    detailsCompleter->setModel(new QStringListModel(completions.details, detailsCompleter));
 }
 
 void ExpensesWindow::clearEntryFields()
@@ -145,21 +144,31 @@ void ExpensesWindow::clearEntryFields()
     ui->amount->clear();
 }
 
-void ExpensesWindow::on_add_btn_clicked()
+bool ExpensesWindow::readEntry(const QString &emptyHeadingText, ExpenseWrite *expense)
 {
-    const QString heading = ui->heading->text();
-    if (heading.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Heading cant be empty"));
-        return;
+    expense->heading = ui->heading->text(); // as typed: blanks make a heading
+    if (expense->heading.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Input Error"), emptyHeadingText);
+        return false;
     }
     const TypedAmount amount = readExpenseAmount(ui->amount->text());
     if (!amount.accepted) {
         Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
-        return;
+        return false;
     }
+    expense->date = ui->dateEdit->date().toString(DateFormat);
+    expense->details = ui->details->text();
+    expense->amount = amount.value;
+    return true;
+}
+
+void ExpensesWindow::on_add_btn_clicked()
+{
+    ExpenseWrite expense;
+    if (!readEntry(QStringLiteral("Heading cant be empty"), &expense))
+        return;
     QString error;
-    if (!addExpense({ui->dateEdit->date().toString(DateFormat), heading, ui->details->text(), amount.value},
-                    &error)) {
+    if (!addExpense(expense, &error)) {
         Desktop::warning(this, QStringLiteral("Database error"), error);
         return;
     }
@@ -201,20 +210,11 @@ void ExpensesWindow::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("No record is selected"));
         return;
     }
-    const QString heading = ui->heading->text();
-    if (heading.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Heding cant be Empty"));
+    ExpenseWrite expense;
+    if (!readEntry(QStringLiteral("Heding cant be Empty"), &expense))
         return;
-    }
-    const TypedAmount amount = readExpenseAmount(ui->amount->text());
-    if (!amount.accepted) {
-        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
-        return;
-    }
     QString error;
-    if (!updateExpense(editingSlno,
-                       {ui->dateEdit->date().toString(DateFormat), heading, ui->details->text(), amount.value},
-                       &error)) {
+    if (!updateExpense(editingSlno, expense, &error)) {
         Desktop::warning(this, QStringLiteral("Update Error"), error);
         return;
     }
@@ -256,16 +256,9 @@ void ExpensesWindow::on_delete_btn_clicked()
 
 void ExpensesWindow::on_show_clicked()
 {
-    if (ui->fromDate->date() > ui->toDate->date()) {
-        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("From Date cannot be greater than To Date!"));
-        return;
-    }
     QList<ExpenseRow> rows;
-    QString error;
-    if (!expensesBetween(fromText(), toText(), &rows, &error)) {
-        Desktop::warning(this, QStringLiteral("Query Error"), error);
+    if (!readPeriod(QStringLiteral("From Date cannot be greater than To Date!"), &rows))
         return;
-    }
     showExpenses(rows);
     if (rows.isEmpty()) {
         Desktop::information(this, QStringLiteral("No Data"),
@@ -282,18 +275,25 @@ void ExpensesWindow::on_reset_clicked()
     loadExpensesData();
 }
 
-void ExpensesWindow::on_print_btn_clicked()
+bool ExpensesWindow::readPeriod(const QString &dateErrorText, QList<ExpenseRow> *rows)
 {
     if (ui->fromDate->date() > ui->toDate->date()) {
-        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("To date cant be greater"));
-        return;
+        Desktop::warning(this, QStringLiteral("Date Error"), dateErrorText);
+        return false;
     }
-    QList<ExpenseRow> period;
     QString error;
-    if (!expensesBetween(fromText(), toText(), &period, &error)) {
+    if (!expensesBetween(fromText(), toText(), rows, &error)) {
         Desktop::warning(this, QStringLiteral("Query Error"), error);
-        return;
+        return false;
     }
+    return true;
+}
+
+void ExpensesWindow::on_print_btn_clicked()
+{
+    QList<ExpenseRow> period;
+    if (!readPeriod(QStringLiteral("To date cant be greater"), &period))
+        return;
     if (period.isEmpty()) {
         Desktop::information(this, QStringLiteral("No Data"),
                              QStringLiteral("No expenses found between ") + fromText() + QStringLiteral(" and ")
@@ -308,16 +308,9 @@ void ExpensesWindow::on_print_btn_clicked()
 
 void ExpensesWindow::on_excel_btn_clicked()
 {
-    if (ui->fromDate->date() > ui->toDate->date()) {
-        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("From Date cannot be greater than To Date!"));
-        return;
-    }
     QList<ExpenseRow> rows;
-    QString error;
-    if (!expensesBetween(fromText(), toText(), &rows, &error)) {
-        Desktop::warning(this, QStringLiteral("Query Error"), error);
+    if (!readPeriod(QStringLiteral("From Date cannot be greater than To Date!"), &rows))
         return;
-    }
     exportTableCsv(this, expensesCsvProfile(fromText(), toText(), expensesTotal(rows)), expensesCsvRows(rows));
 }
 

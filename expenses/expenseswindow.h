@@ -1,9 +1,10 @@
 #pragma once
 
+#include "expensestore.h"
+
 #include <QMainWindow>
 
 class QCompleter;
-struct ExpenseRow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -41,9 +42,16 @@ private:
     QString fromText() const;
     QString toText() const;
     void clearEntryFields();
+    // The entry fields as written; false after a warning (an empty heading:
+    // "Input Error" with the text given; an amount spelling NaN or infinity).
+    bool readEntry(const QString &emptyHeadingText, ExpenseWrite *expense);
+    // The expenses of the From..To period; false after a warning (From after
+    // To: "Date Error" with the text given; a failed query).
+    bool readPeriod(const QString &dateErrorText, QList<ExpenseRow> *rows);
 
     Ui::ExpensesWindow *ui;
     int editingSlno = -1;
     QCompleter *headingCompleter = nullptr;
     QCompleter *detailsCompleter = nullptr;
+    ExpenseCompletions completions; // of the last full listing
 };

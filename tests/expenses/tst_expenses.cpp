@@ -8,6 +8,7 @@
 #include "expenses/expenseswindow.h"
 #include "expenses/expensestore.h"
 
+#include <QCompleter>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,8 @@ struct Form
         to->setDate(b);
     }
     void select(int row) { list->setCurrentCell(row, 1); }
+    // Three expenses on 1, 2 and 3 May 2026.
+    void addThree(const QString &firstHeading, const QString &secondHeading, const QString &secondDetails);
 };
 
 // The stored rows as "slno|date|heading|details|amount".
@@ -62,6 +65,13 @@ QStringList stored()
 }
 
 const QDate May1(2026, 5, 1), May2(2026, 5, 2), May3(2026, 5, 3);
+
+void Form::addThree(const QString &firstHeading, const QString &secondHeading, const QString &secondDetails)
+{
+    add(May1, firstHeading, "", "120");
+    add(May2, secondHeading, secondDetails, "1500.5");
+    add(May3, "Courier", "later", "80");
+}
 
 } // namespace
 
@@ -106,6 +116,27 @@ private slots:
         env.desktop.messageAnswers.enqueue(QMessageBox::No);
         click(f.w, "delete_btn");
         QCOMPARE(stored().size(), 3);
+    }
+
+    void completersOfferEarlierTextsAnywhereInside()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        f.add(May1, "Diesel for generator", "Pump house", "10");
+        f.add(May1, "Tea", "", "5");
+        QCompleter *completer = child<QLineEdit>(f.w, "heading")->completer();
+        QVERIFY(completer);
+        QCOMPARE(completer->caseSensitivity(), Qt::CaseInsensitive);
+        completer->setCompletionPrefix("GENERAT");
+        QCOMPARE(completer->completionCount(), 1);
+        QCOMPARE(completer->currentCompletion(), QString("Diesel for generator"));
+        QCompleter *details = child<QLineEdit>(f.w, "details")->completer();
+        details->setCompletionPrefix("");
+        QCOMPARE(details->completionCount(), 1); // empty details are not offered
+        f.add(May1, "Generator repair", "", "5");
+        completer->setCompletionPrefix("generat");
+        QCOMPARE(completer->completionCount(), 2);
     }
 
     void addAndUpdateCheckTheirFields()
@@ -210,9 +241,7 @@ private slots:
         TestEnvironment env;
         QVERIFY(env.openDatabase());
         Form f;
-        f.add(May1, "Tea \"special\"", "", "120");
-        f.add(May2, "Diesel, truck", "say \"hi\"", "1500.5");
-        f.add(May3, "Courier", "later", "80");
+        f.addThree("Tea \"special\"", "Diesel, truck", "say \"hi\"");
 
         f.period(May1, May2);
         const QString path = env.folder() + "/out.csv";
@@ -263,9 +292,7 @@ private slots:
         TestEnvironment env;
         QVERIFY(env.openDatabase());
         Form f;
-        f.add(May1, "Tea <hot> & snacks", "", "120");
-        f.add(May2, "Diesel", "truck", "1500.5");
-        f.add(May3, "Courier", "later", "80");
+        f.addThree("Tea <hot> & snacks", "Diesel", "truck");
 
         // No expense dated in the period: nothing is asked.
         f.period(QDate(2026, 6, 1), QDate(2026, 6, 2));

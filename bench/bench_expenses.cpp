@@ -1,0 +1,78 @@
+// The expenses window on five busy years (50,000 expenses): the window
+// opening with the whole list, Show of one month and of one year, and Reset,
+// each against its statement alone.
+//
+//   bench_expenses
+
+#include "support/heavyoffice.h"
+#include "support/heavyyear.h"
+#include "support/recordingdesktop.h"
+
+#include "expenses/expenseswindow.h"
+#include "expenses/expensestore.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstdio>
+
+namespace {
+
+void compare(const QString &what, double statementMs, double windowMs, int rows)
+{
+    printFigure("  " + what + ", statement alone", statementMs, rowsText(rows));
+    printFigure("  " + what + ", window", windowMs,
+                QStringLiteral("ratio %1, limit %2 ms")
+                    .arg(windowMs / statementMs, 0, 'f', 2)
+                    .arg(1.5 * statementMs + 100, 0, 'f', 0));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestEnvironment env;
+    if (!env.openDatabase())
+        qFatal("database");
+    std::printf("%s\n\n", qPrintable(fillOffice().summary()));
+
+    QList<ExpenseRow> rows;
+    const double all = msOf([&] { allExpenses(&rows); }, 3);
+    const double month = msOf([&] { expensesBetween("2026-03-01", "2026-03-31", &rows); }, 3);
+    const double year = msOf([&] { expensesBetween("2025-01-01", "2025-12-31", &rows); }, 3);
+
+    ExpensesWindow *window = nullptr;
+    const double open = msOf([&] {
+        window = new ExpensesWindow;
+        window->show();
+        QApplication::processEvents();
+    });
+    auto *list = window->findChild<QTableWidget *>("tableWidget");
+    compare("open with every expense", all, open, list->rowCount());
+
+    const auto show = [&](const QDate &from, const QDate &to) {
+        window->findChild<QDateEdit *>("fromDate")->setDate(from);
+        window->findChild<QDateEdit *>("toDate")->setDate(to);
+        return msOf([&] {
+            window->findChild<QPushButton *>("show")->click();
+            QApplication::processEvents();
+        });
+    };
+    const double monthShown = show(QDate(2026, 3, 1), QDate(2026, 3, 31));
+    compare("Show, one month", month, monthShown, list->rowCount());
+    const double yearShown = show(QDate(2025, 1, 1), QDate(2025, 12, 31));
+    compare("Show, one year", year, yearShown, list->rowCount());
+    const double reset = msOf([&] {
+        window->findChild<QPushButton *>("reset")->click();
+        QApplication::processEvents();
+    });
+    compare("Reset (every expense)", all, reset, list->rowCount());
+    for (const auto &m : env.desktop.messages)
+        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    return 0;
+}
