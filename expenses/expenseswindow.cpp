@@ -8,6 +8,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/htmlprint.h"
+#include "app/tablefill.h"
 
 #include <QCompleter>
 #include <QHeaderView>
@@ -92,28 +93,15 @@ QString ExpensesWindow::toText() const
 
 void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
 {
-    QTableWidget *list = ui->tableWidget;
-    list->setUpdatesEnabled(false);
-    list->setRowCount(0);
-    list->setRowCount(rows.size());
-    // One change signal for the whole list instead of one per cell.
-    QAbstractItemModel *model = list->model();
-    model->blockSignals(true);
+    TableFill fill(ui->tableWidget, rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = expenseListCells(rows.at(r), r + 1);
-        for (int c = 0; c < cells.size(); ++c) {
-            auto *item = new QTableWidgetItem(cells.at(c));
-            if (c == 0)
-                item->setData(Qt::UserRole, rows.at(r).slno);
-            else if (c == 4)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            list->setItem(r, c, item);
-        }
+        fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, rows.at(r).slno);
+        for (int c = 1; c < 4; ++c)
+            fill.add(r, c, cells.at(c));
+        fill.add(r, 4, cells.at(4))->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    model->blockSignals(false);
-    if (!rows.isEmpty())
-        emit model->dataChanged(model->index(0, 0), model->index(rows.size() - 1, model->columnCount() - 1));
-    list->setUpdatesEnabled(true);
+    fill.finish();
     ui->labletotal->setText(expensesTotalText(expensesTotal(rows)));
 }
 
