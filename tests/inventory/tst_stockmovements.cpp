@@ -1,0 +1,273 @@
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/stockdata.h"
+#include "support/widgets.h"
+
+#include "inventory/inventoryschema.h"
+#include "inventory/stockentry.h"
+#include "inventory/stockstore.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <random>
+
+using testdata::exec;
+using testdata::rows;
+
+namespace {
+
+// additions|reductions|balance|last_updated of the item.
+QString totals(int itemId)
+{
+    return rows(QString("SELECT stock_addition, stock_reduction, balance_stock, last_updated FROM inventory_items "
+                        "WHERE item_id = %1")
+                    .arg(itemId))
+        .value(0);
+}
+
+QStringList movementsAfterOpening()
+{
+    return rows("SELECT item_id, item_name, category, supplier_name, trans_date, trans_type, quantity, remarks "
+                "FROM inventory_transactions WHERE trans_type <> 'Opening Stock' ORDER BY trans_id");
+}
+
+// An item with opening 20 and additions 10: the list shows additions 10.00 and balance 30.00.
+int boltAt30()
+{
+    const int id = addStock("Hardware", "ACME TOOLS", "Hex Bolt", 20, 5);
+    exec(QString("UPDATE inventory_items SET stock_addition = 10, balance_stock = 30 WHERE item_id = %1").arg(id));
+    return id;
+}
+
+} // namespace
+
+class TestStockMovements : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void additionAndReductionChangeTotalsAndLogOneRow()
+    {
+        StockForm f;
+        const int bolt = boltAt30();
+        f.reload();
+
+        QStringList labels;
+        f.adjust(bolt, [&](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Update Stock"));
+            for (QLabel *label : dialog->findChildren<QLabel *>())
+                labels << label->text();
+        });
+        QCOMPARE(labels.mid(0, 2), QStringList({"Item: Hex Bolt", "Current Balance: 30.00 nos"}));
+        QCOMPARE(totals(bolt), "10|0|30|" + storedToday());
+
+        f.move(bolt, true, "5");
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Stock updated successfully!"});
+        QCOMPARE(totals(bolt), "15|0|35|" + storedToday());
+        QCOMPARE(movementsAfterOpening(),
+                 QStringList{QString("%1|Hex Bolt|Hardware|ACME TOOLS|%2|Addition|5|").arg(bolt).arg(storedToday())});
+        QCOMPARE(rows("SELECT remarks IS NULL FROM inventory_transactions WHERE trans_type = 'Addition'"),
+                 QStringList{"0"});
+        QCOMPARE(f.list->item(f.rowOf(bolt), 9)->text(), QString("35.00"));
+
+        // A reduction of the whole balance is accepted and leaves 0, marked.
+        f.move(bolt, false, "35");
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Stock updated successfully!"});
+        QCOMPARE(totals(bolt), "15|35|0|" + storedToday());
+        QCOMPARE(f.list->item(f.rowOf(bolt), 9)->background().color(), QColor("#f8d7da"));
+    }
+
+    void refusedQuantitiesWriteNothing_data()
+    {
+        QTest::addColumn<bool>("addition");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("message");
+        const QString invalid = "Error|Please enter a valid quantity!";
+        QTest::newRow("above the balance") << false << "30.01" << "Error|Reduction cannot exceed balance stock!";
+        QTest::newRow("zero") << true << "0" << invalid;
+        QTest::newRow("negative") << true << "-3" << invalid;
+        QTest::newRow("empty") << false << "  " << invalid;
+        QTest::newRow("text") << true << "five" << invalid;
+        QTest::newRow("NaN") << true << "nan" << invalid;
+        QTest::newRow("infinity") << true << "inf" << invalid;
+        QTest::newRow("overflow") << true << "1e309" << invalid;
+        QTest::newRow("total overflows") << true << "1.7e308" << invalid;
+    }
+
+    void refusedQuantitiesWriteNothing()
+    {
+        QFETCH(bool, addition);
+        QFETCH(QString, quantity);
+        QFETCH(QString, message);
+        StockForm f;
+        const int bolt = boltAt30();
+        if (QByteArray(QTest::currentDataTag()) == "total overflows")
+            exec("UPDATE inventory_items SET stock_addition = 1.7e308, balance_stock = 1.7e308");
+        f.reload();
+        const QString before = totals(bolt);
+
+        bool stayedOpen = false;
+        f.adjust(bolt, [&](QDialog *dialog) {
+            child<QLineEdit>(dialog, "quantityEdit")->setText(quantity);
+            if (!addition) {
+                for (QRadioButton *radio : dialog->findChildren<QRadioButton *>())
+                    radio->setChecked(radio->text() == "Reduction (-)");
+            }
+            buttonWithText(dialog, "Save")->click();
+            stayedOpen = dialog->isVisible();
+        });
+        QVERIFY(stayedOpen);
+        QCOMPARE(f.takeMessages(), QStringList{message});
+        QCOMPARE(totals(bolt), before);
+        QVERIFY(movementsAfterOpening().isEmpty());
+    }
+
+    void pastDateSetsBothDates()
+    {
+        StockForm f;
+        const int bolt = boltAt30();
+        f.reload();
+        f.move(bolt, true, "2.5", QDate(2025, 1, 31));
+        f.move(bolt, false, "1", QDate(2024, 12, 1));
+        QCOMPARE(totals(bolt), "12.5|1|31.5|2024-12-01");
+        QCOMPARE(rows("SELECT trans_date, trans_type FROM inventory_transactions WHERE trans_type <> 'Opening Stock'"),
+                 QStringList({"2025-01-31|Addition", "2024-12-01|Reduction"}));
+        QCOMPARE(f.list->item(f.rowOf(bolt), 11)->text(), QString("01-12-2024"));
+    }
+
+    void twoOpenFormsLoseNoMovement()
+    {
+        StockForm f;
+        const int bolt = boltAt30();
+        f.reload();
+        inventory_stockentry other;
+        other.show();
+        auto *otherList = child<QTableWidget>(&other, "inventory_stock");
+
+        // The other form adds 5; this form still shows 30 and reduces 10.
+        QVERIFY(recordStockMovement(bolt, Movement::Addition, 5, storedToday()).result == MovementResult::Recorded);
+        QCOMPARE(f.list->item(f.rowOf(bolt), 9)->text(), QString("30.00"));
+        f.move(bolt, false, "10");
+        QCOMPARE(totals(bolt), "15|10|25|" + storedToday());
+
+        // The other form, showing 30, reduces 27: more than is left.
+        QCOMPARE(otherList->item(0, 9)->text(), QString("30.00"));
+        f.takeMessages();
+        QVERIFY(recordStockMovement(bolt, Movement::Reduction, 27, storedToday()).result ==
+                MovementResult::ExceedsBalance);
+        QCOMPARE(totals(bolt), "15|10|25|" + storedToday());
+        QCOMPARE(rows("SELECT trans_type, quantity FROM inventory_transactions ORDER BY trans_id"),
+                 QStringList({"Opening Stock|20", "Addition|5", "Reduction|10"}));
+    }
+
+    void balanceIsOpeningPlusAdditionsLessReductions()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createStockTables();
+        const int item = addStock("Packing", "BOXWELL", "Film", 0.3);
+        std::mt19937 rng(7);
+        for (int i = 0; i < 300; ++i) {
+            const double qty = (1 + rng() % 70) / 10.0; // 0.1 ... 7.0
+            const Movement kind = rng() % 2 ? Movement::Addition : Movement::Reduction;
+            const MovementResult result = recordStockMovement(item, kind, qty, storedToday()).result;
+            QVERIFY(result == MovementResult::Recorded || result == MovementResult::ExceedsBalance);
+        }
+        const QStringList figures =
+            rows(QString("SELECT opening_stock, stock_addition, stock_reduction, balance_stock FROM inventory_items "
+                         "WHERE item_id = %1")
+                     .arg(item))
+                .value(0)
+                .split('|');
+        const double opening = figures.at(0).toDouble(), added = figures.at(1).toDouble(),
+                     reduced = figures.at(2).toDouble(), balance = figures.at(3).toDouble();
+        QCOMPARE(QString::number(opening + added - reduced, 'f', 2), QString::number(balance, 'f', 2));
+        QVERIFY(balance >= 0);
+        // The log agrees with the totals.
+        QCOMPARE(QString::number(testdata::value("SELECT SUM(quantity) FROM inventory_transactions WHERE trans_type = "
+                                                 "'Addition'").toDouble(), 'f', 2),
+                 QString::number(added, 'f', 2));
+        QCOMPARE(QString::number(testdata::value("SELECT SUM(quantity) FROM inventory_transactions WHERE trans_type = "
+                                                 "'Reduction'").toDouble(), 'f', 2),
+                 QString::number(reduced, 'f', 2));
+    }
+
+    void failedMovementInsertKeepsTheTotals()
+    {
+        StockForm f;
+        const int bolt = boltAt30();
+        f.reload();
+        exec("CREATE TRIGGER no_log BEFORE INSERT ON inventory_transactions BEGIN SELECT RAISE(ABORT, 'log is full'); END");
+        bool stayedOpen = false;
+        f.adjust(bolt, [&](QDialog *dialog) {
+            child<QLineEdit>(dialog, "quantityEdit")->setText("5");
+            buttonWithText(dialog, "Save")->click();
+            stayedOpen = dialog->isVisible();
+        });
+        QVERIFY(stayedOpen);
+        const QStringList shown = f.takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith("Error|") && shown.first().contains("log is full"), qPrintable(shown.first()));
+        QCOMPARE(totals(bolt), "10|0|30|" + storedToday());
+    }
+
+    void historyShowsTheTenLastEnteredNewestFirst()
+    {
+        StockForm f;
+        const int bolt = addStock("Hardware", "ACME", "Hex Bolt <M10>", 50);
+        const int nut = addStock("Hardware", "ACME", "Nut", 8);
+        for (int i = 1; i <= 11; ++i)
+            recordStockMovement(bolt, i % 3 ? Movement::Addition : Movement::Reduction, i,
+                                QDate(2026, 5, 12 - i).toString("yyyy-MM-dd"));
+        f.reload();
+
+        QStringList shown;
+        QString title;
+        QString heading;
+        const QStringList menus = f.history(f.rowOf(bolt), [&](QDialog *dialog) {
+            title = dialog->windowTitle();
+            heading = dialog->findChildren<QLabel *>().value(0)->text();
+            auto *table = child<QTableWidget>(dialog, "historyTable");
+            for (int r = 0; r < table->rowCount(); ++r)
+                shown << rowTexts(table, r).join('|') + "|" + table->item(r, 1)->foreground().color().name();
+        });
+        QCOMPARE(menus, QStringList{"View History"});
+        QCOMPARE(title, QString::fromUtf8("Transaction History \u2014 Hex Bolt <M10>"));
+        QCOMPARE(heading, QString("<b>Last 10 Transactions for: Hex Bolt &lt;M10&gt;</b>"));
+        QCOMPARE(shown, QStringList({"01-05-2026|Addition|11.00|#27ae60", "02-05-2026|Addition|10.00|#27ae60",
+                                     "03-05-2026|Reduction|9.00|#e74c3c", "04-05-2026|Addition|8.00|#27ae60",
+                                     "05-05-2026|Addition|7.00|#27ae60", "06-05-2026|Reduction|6.00|#e74c3c",
+                                     "07-05-2026|Addition|5.00|#27ae60", "08-05-2026|Addition|4.00|#27ae60",
+                                     "09-05-2026|Reduction|3.00|#e74c3c", "10-05-2026|Addition|2.00|#27ae60"}));
+
+        shown.clear();
+        f.history(f.rowOf(nut), [&](QDialog *dialog) {
+            auto *table = child<QTableWidget>(dialog, "historyTable");
+            shown << rowTexts(table, 0).join('|') + "|" + table->item(0, 1)->foreground().color().name();
+        });
+        QCOMPARE(shown, QStringList{QDate::currentDate().toString("dd-MM-yyyy") + "|Opening Stock|8.00|#27ae60"});
+
+        shown.clear();
+        exec(QString("DELETE FROM inventory_transactions WHERE item_id = %1").arg(nut));
+        f.history(f.rowOf(nut), [&](QDialog *dialog) {
+            auto *table = child<QTableWidget>(dialog, "historyTable");
+            shown << tableCell(table, 0, 0) << QString::number(table->columnSpan(0, 0));
+        });
+        QCOMPARE(shown, QStringList({"No transactions found", "3"}));
+
+        // Below the last row: no menu, no dialog.
+        bool opened = false;
+        QVERIFY(f.history(f.list->rowCount(), [&](QDialog *) { opened = true; }).isEmpty());
+        QVERIFY(!opened);
+    }
+};
+
+QTEST_MAIN(TestStockMovements)
+#include "tst_stockmovements.moc"

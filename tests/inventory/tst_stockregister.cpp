@@ -1,0 +1,295 @@
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/stockdata.h"
+#include "support/widgets.h"
+
+#include "app/formstyle.h"
+#include "inventory/inventorywindow.h"
+#include "inventory/stockentry.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using testdata::exec;
+using testdata::rows;
+
+namespace {
+
+const char *const ItemColumns = "category, supplier_name, supplier_phone, item_name, opening_stock, stock_addition, "
+                                "stock_reduction, balance_stock, uom, last_updated, min_stock";
+const char *const MovementColumns = "item_id, item_name, category, supplier_name, trans_date, trans_type, quantity, "
+                                    "remarks";
+
+QStringList items()
+{
+    return rows(QString("SELECT %1 FROM inventory_items ORDER BY item_id").arg(ItemColumns));
+}
+
+QStringList movements()
+{
+    return rows(QString("SELECT %1 FROM inventory_transactions ORDER BY trans_id").arg(MovementColumns));
+}
+
+QStringList schema()
+{
+    return rows("SELECT name, sql FROM sqlite_master ORDER BY name");
+}
+
+} // namespace
+
+class TestStockRegister : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void stockEntriesKeepsOneRegisterAndCreatesTablesOnce()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        InventoryWindow window;
+        QAction *entries = child<QAction>(&window, "actionStock_Entries");
+
+        entries->trigger();
+        const QStringList created = schema();
+        QCOMPARE(rows("SELECT name FROM pragma_table_info('inventory_items')"),
+                 QStringList({"item_id", "category", "supplier_name", "item_name", "opening_stock", "stock_addition",
+                              "stock_reduction", "balance_stock", "uom", "last_updated", "supplier_phone",
+                              "min_stock"}));
+        QPointer<inventory_stockentry> first = topLevelWindows<inventory_stockentry>().value(0);
+        QVERIFY(first);
+        child<QLineEdit>(first, "search_itemEdit")->setText("bolt");
+
+        // Open and visible: raised, not rebuilt.
+        entries->trigger();
+        QCOMPARE(topLevelWindows<inventory_stockentry>().size(), 1);
+        QCOMPARE(child<QLineEdit>(first, "search_itemEdit")->text(), QString("bolt"));
+
+        // Closed: a fresh form, its filters back to their start, the schema as it was.
+        first->close();
+        entries->trigger();
+        QVERIFY(first.isNull());
+        const QList<inventory_stockentry *> forms = topLevelWindows<inventory_stockentry>();
+        QCOMPARE(forms.size(), 1);
+        QCOMPARE(child<QLineEdit>(forms.first(), "search_itemEdit")->text(), QString());
+        QCOMPARE(schema(), created);
+        QVERIFY(env.desktop.messages.isEmpty());
+        delete forms.first();
+    }
+
+    void addStoresItemAndOpeningMovement_data()
+    {
+        QTest::addColumn<QString>("opening");
+        QTest::addColumn<double>("stored");
+        QTest::newRow("30") << "30" << 30.0;
+        QTest::newRow("12.5") << " 12.5 " << 12.5;
+        QTest::newRow("not a number counts as 0") << "abc" << 0.0;
+        QTest::newRow("NaN counts as 0") << "nan" << 0.0;
+        QTest::newRow("infinity counts as 0") << "-inf" << 0.0;
+        QTest::newRow("overflow counts as 0") << "1e309" << 0.0;
+    }
+
+    void addStoresItemAndOpeningMovement()
+    {
+        QFETCH(QString, opening);
+        QFETCH(double, stored);
+        StockForm f;
+        f.fillEntry("Hardware", " acme tools ", " Hex Bolt ", opening, "nos", "5", " 98765 43210 ");
+        f.clickAdd();
+
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Item 'Hex Bolt' added successfully!"});
+        const QString qty = QString::number(stored);
+        QCOMPARE(items(), QStringList{"Hardware|ACME TOOLS|98765 43210|Hex Bolt|" + qty + "|0|0|" + qty + "|nos|" +
+                                      storedToday() + "|5"});
+        QCOMPARE(movements(), QStringList{"1|Hex Bolt|Hardware|ACME TOOLS|" + storedToday() + "|Opening Stock|" + qty +
+                                          "|Opening Stock"});
+        QCOMPARE(rowTexts(f.list, 0).mid(1), QStringList({"Hardware", "ACME TOOLS", "98765 43210", "Hex Bolt",
+                                                           QString::number(stored, 'f', 2), "5.00", "0.00", "0.00",
+                                                           QString::number(stored, 'f', 2), "nos",
+                                                           QDate::currentDate().toString("dd-MM-yyyy")}));
+        // The entry is cleared but for the minimum.
+        QCOMPARE(child<QComboBox>(f.form, "category_combo")->currentIndex(), 0);
+        QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString());
+        QCOMPARE(child<QLineEdit>(f.form, "min_stockEdit")->text(), QString("5"));
+    }
+
+    void addRefusesWithTheFirstMissingField_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("opening");
+        QTest::addColumn<QString>("uom");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("category") << "" << "" << "" << "" << "Please select a category!";
+        QTest::newRow("item") << "Safety" << "  " << "" << "" << "Please enter item name!";
+        QTest::newRow("opening") << "Safety" << "Gloves" << " " << "" << "Please enter opening stock!";
+        QTest::newRow("unit") << "Safety" << "Gloves" << "4" << "" << "Please select UOM!";
+    }
+
+    void addRefusesWithTheFirstMissingField()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, item);
+        QFETCH(QString, opening);
+        QFETCH(QString, uom);
+        QFETCH(QString, message);
+        StockForm f;
+        f.fillEntry(category, "ACME", item, opening, uom);
+        f.clickAdd();
+        QCOMPARE(f.takeMessages(), QStringList{"Error|" + message});
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_items"), 0);
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 0);
+    }
+
+    void sameNameIsADuplicateOnlyInItsCategory()
+    {
+        StockForm f;
+        f.fillEntry("Hardware", "acme", "Hex Bolt", "30", "nos");
+        f.clickAdd();
+        f.takeMessages();
+
+        f.fillEntry("Hardware", "other", "hex bolt", "3", "nos");
+        f.clickAdd();
+        QCOMPARE(f.takeMessages(), QStringList{"Duplicate|Item 'hex bolt' already exists in Hardware!\n"
+                                               "Use Stock Addition/Reduction to update."});
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_items"), 1);
+
+        f.fillEntry("Safety", "other", "hex bolt", "3", "nos");
+        f.clickAdd();
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Item 'hex bolt' added successfully!"});
+        QCOMPARE(rows("SELECT category, item_name FROM inventory_items ORDER BY item_id"),
+                 QStringList({"Hardware|Hex Bolt", "Safety|hex bolt"}));
+    }
+
+    void failedMovementInsertLeavesNoItem()
+    {
+        StockForm f;
+        exec("CREATE TRIGGER no_log BEFORE INSERT ON inventory_transactions BEGIN SELECT RAISE(ABORT, 'log is full'); END");
+        f.fillEntry("Packing", "boxwell", "Carton", "10", "box");
+        f.clickAdd();
+        const QStringList shown = f.takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith("Error|") && shown.first().contains("log is full"), qPrintable(shown.first()));
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_items"), 0);
+        // The entry keeps what was typed.
+        QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString("Carton"));
+    }
+
+    void listFiltersAreBoundAndLowStockIsMarked()
+    {
+        StockForm f;
+        const int gloves = addStock("Safety", "O'BRIEN SAFETY", "Gloves", 5, 5);
+        const int shoes = addStock("Safety", "O'BRIEN SAFETY", "Safety Shoe", 0, 0);
+        const int bolt = addStock("Hardware", "ACME TOOLS", "Hex Bolt", 30, 5);
+        addStock("Hardware", "O BRIEN", "Nut", 8);
+        f.reload();
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"Hex Bolt", "Nut", "Gloves", "Safety Shoe"}));
+
+        // Minimum reached: the minimum cell; nothing left: the balance cell.
+        const QColor marked("#f8d7da");
+        auto background = [&](int item, int column) { return f.list->item(f.rowOf(item), column)->background().color(); };
+        QCOMPARE(background(gloves, 6), marked);
+        QVERIFY(background(gloves, 9) != marked);
+        QVERIFY(background(shoes, 6) != marked);
+        QCOMPARE(background(shoes, 9), marked);
+        QVERIFY(background(bolt, 6) != marked);
+
+        auto *supplier = child<QLineEdit>(f.form, "search_supnameEdit");
+        auto *item = child<QLineEdit>(f.form, "search_itemEdit");
+        auto *category = child<QComboBox>(f.form, "search_category_combo");
+        supplier->setText(" o'brien ");
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"Gloves", "Safety Shoe"}));
+        item->setText("SHOE");
+        QCOMPARE(columnTexts(f.list, 4), QStringList{"Safety Shoe"});
+        item->clear();
+        supplier->clear();
+        category->setCurrentText("Hardware");
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"Hex Bolt", "Nut"}));
+        item->setText("'; DELETE FROM inventory_items; --");
+        QCOMPARE(f.list->rowCount(), 0);
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_items"), 4);
+
+        click(f.form, "reset_btn");
+        QCOMPARE(category->currentText(), QString("-- All --"));
+        QCOMPARE(item->text(), QString());
+        QCOMPARE(f.list->rowCount(), 4);
+    }
+
+    void updateUpperCasesTheNameAndRenamesItsMovements()
+    {
+        StockForm f;
+        const int bolt = addStock("Hardware", "ACME", "Hex Bolt", 30, 5);
+        addStock("Hardware", "ACME", "Nut", 8);
+        f.reload();
+        exec("UPDATE inventory_items SET stock_addition = 10, balance_stock = 40");
+        f.reload();
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        QCOMPARE(f.takeMessages(), QStringList{"Edit Mode|Edit the fields and click Update to save changes."});
+        QCOMPARE(child<QLineEdit>(f.form, "min_stockEdit")->text(), QString("5.00"));
+
+        child<QComboBox>(f.form, "category_combo")->setCurrentText("Critical Spare");
+        child<QLineEdit>(f.form, "sup_nameEdit")->setText(" bharat steels ");
+        child<QLineEdit>(f.form, "itemEdit")->setText(" hex bolt m10 ");
+        child<QLineEdit>(f.form, "min_stockEdit")->setText("7");
+        click(f.form, "updatenew_btn");
+
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Item updated successfully!"});
+        QCOMPARE(rows(QString("SELECT %1 FROM inventory_items WHERE item_id = %2").arg(ItemColumns).arg(bolt)),
+                 QStringList{"Critical Spare|BHARAT STEELS||HEX BOLT M10|30|10|0|40|nos|" + storedToday() + "|7"});
+        QCOMPARE(rows("SELECT item_id, item_name, category, supplier_name FROM inventory_transactions ORDER BY trans_id"),
+                 QStringList({"1|HEX BOLT M10|Critical Spare|BHARAT STEELS", "2|Nut|Hardware|ACME"}));
+        QVERIFY(child<QPushButton>(f.form, "add_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.form, "updatenew_btn")->isEnabled());
+
+        // An item deleted meanwhile in another window is not reported as updated.
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        f.takeMessages();
+        exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
+        click(f.form, "updatenew_btn");
+        const QStringList shown = f.takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith("Error|The item no longer exists"), qPrintable(shown.first()));
+        QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
+    }
+
+    void deleteRemovesItemAndMovementsTogether()
+    {
+        StockForm f;
+        const int bolt = addStock("Hardware", "ACME", "Hex Bolt", 30);
+        const int nut = addStock("Hardware", "ACME", "Nut", 8);
+        f.reload();
+
+        f.clickRow(bolt);
+        f.env.desktop.messageAnswers << QMessageBox::No;
+        click(f.form, "delete_btn");
+        QCOMPARE(f.takeMessages(), QStringList{"Confirm Delete|Delete item 'Hex Bolt'?\n"
+                                               "This will also delete all transaction history for this item."});
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 2);
+
+        // A failing item delete keeps the movements too.
+        exec("CREATE TRIGGER keep BEFORE DELETE ON inventory_items BEGIN SELECT RAISE(ABORT, 'item is locked'); END");
+        click(f.form, "delete_btn");
+        QStringList shown = f.takeMessages();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown.last().startsWith("Error|") && shown.last().contains("item is locked"), qPrintable(shown.last()));
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 2);
+
+        exec("DROP TRIGGER keep");
+        click(f.form, "delete_btn");
+        QCOMPARE(f.takeMessages().last(), QString("Success|Item 'Hex Bolt' deleted successfully!"));
+        QCOMPARE(rows("SELECT item_id FROM inventory_items"), QStringList{QString::number(nut)});
+        QCOMPARE(rows("SELECT item_id FROM inventory_transactions"), QStringList{QString::number(nut)});
+        QCOMPARE(columnTexts(f.list, 4), QStringList{"Nut"});
+    }
+};
+
+QTEST_MAIN(TestStockRegister)
+#include "tst_stockregister.moc"
