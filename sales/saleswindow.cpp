@@ -4,6 +4,8 @@
 #include "app/desktop.h"
 #include "app/keptwindow.h"
 #include "customermaster.h"
+#include "invoicing/paymentfollowup.h"
+#include "invoicing/paymentstatement.h"
 #include "itemmaster.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/despatchdetails.h"
@@ -88,5 +90,13 @@ void SalesWindow::on_actionDespatch_Details_triggered()
 void SalesWindow::on_actionGenerate_Invoice_triggered() {}
 void SalesWindow::on_actionInvoice_Form_triggered() {}
 void SalesWindow::on_actionView_Invoice_List_triggered() {}
-void SalesWindow::on_actionPayment_Pending_Details_triggered() {}
-void SalesWindow::on_actionPayment_History_triggered() {}
+
+void SalesWindow::on_actionPayment_Pending_Details_triggered()
+{
+    openKeptWindow<QWidget>(m_paymentFollowUp, KeptForm::Rebuilt, [] { return new paymentFollowUp; });
+}
+
+void SalesWindow::on_actionPayment_History_triggered()
+{
+    openKeptWindow<QWidget>(m_paymentHistory, KeptForm::Rebuilt, [] { return new paymentStatement; });
+}

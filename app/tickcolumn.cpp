@@ -1,0 +1,122 @@
+#include "tickcolumn.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace {
+
+const int TickedRole = Qt::UserRole;
+
+// Rows above and below the visible ones that carry their check box too.
+const int Margin = 150;
+
+} // namespace
+
+TickColumn::TickColumn(QTableWidget *table, int column)
+    : QObject(table)
+    , m_table(table)
+    , m_column(column)
+{
+    QScrollBar *scroll = table->verticalScrollBar();
+    connect(scroll, &QScrollBar::valueChanged, this, &TickColumn::refresh);
+    connect(scroll, &QScrollBar::rangeChanged, this, &TickColumn::refresh);
+    table->viewport()->installEventFilter(this);
+}
+
+void TickColumn::addRow(int row)
+{
+    auto *tick = new QTableWidgetItem;
+    tick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    tick->setData(TickedRole, false);
+    m_table->setItem(row, m_column, tick);
+}
+
+void TickColumn::refresh()
+{
+    const int rows = m_table->rowCount();
+    QPair<int, int> wanted{0, -1};
+    if (rows > 0) {
+        const int height = m_table->viewport()->height();
+        const int top = qMax(0, m_table->rowAt(0));
+        int bottom = m_table->rowAt(height - 1);
+        // Below the last row, or before the rows are laid out: as many rows
+        // as the view holds.
+        if (bottom < 0)
+            bottom = top + height / qMax(1, m_table->verticalHeader()->defaultSectionSize());
+        wanted = {qMax(0, top - Margin), qMin(rows - 1, bottom + Margin)};
+    }
+    for (int r = m_placed.first; r <= m_placed.second && r < rows; ++r) {
+        if (r < wanted.first || r > wanted.second)
+            m_table->removeCellWidget(r, m_column);
+    }
+    for (int r = wanted.first; r <= wanted.second; ++r) {
+        if (!m_table->cellWidget(r, m_column) && m_table->item(r, m_column))
+            m_table->setCellWidget(r, m_column, makeCell(r));
+    }
+    m_placed = wanted;
+}
+
+bool TickColumn::isTicked(int row) const
+{
+    const QTableWidgetItem *tick = m_table->item(row, m_column);
+    return tick && tick->data(TickedRole).toBool();
+}
+
+void TickColumn::setTicked(int row, bool ticked)
+{
+    QTableWidgetItem *tick = m_table->item(row, m_column);
+    if (!tick)
+        return;
+    if (QCheckBox *box = checkBox(row)) {
+        box->setChecked(ticked); // the box writes the item and tells
+        return;
+    }
+    if (tick->data(TickedRole).toBool() == ticked)
+        return;
+    tick->setData(TickedRole, ticked);
+    emit stateChanged(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+QList<int> TickColumn::tickedRows() const
+{
+    QList<int> rows;
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        if (isTicked(r))
+            rows << r;
+    }
+    return rows;
+}
+
+QCheckBox *TickColumn::checkBox(int row) const
+{
+    QWidget *cell = m_table->cellWidget(row, m_column);
+    return cell ? cell->findChild<QCheckBox *>() : nullptr;
+}
+
+bool TickColumn::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        refresh();
+    return QObject::eventFilter(watched, event);
+}
+
+QWidget *TickColumn::makeCell(int row)
+{
+    QTableWidgetItem *tick = m_table->item(row, m_column);
+    auto *box = new QCheckBox;
+    box->setChecked(tick->data(TickedRole).toBool());
+    connect(box, &QCheckBox::stateChanged, this, [this, tick](int state) {
+        tick->setData(TickedRole, state == Qt::Checked);
+        emit stateChanged(state);
+    });
+    auto *cell = new QWidget;
+    auto *layout = new QHBoxLayout(cell);
+    layout->addWidget(box);
+    layout->setAlignment(Qt::AlignCenter);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return cell;
+}

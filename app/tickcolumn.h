@@ -1,0 +1,51 @@
+#pragma once
+// A column of check boxes in a list of thousands of rows.
+//
+// A check box is a widget of its own and thousands of them make a table
+// crawl, so each row keeps its tick in its item of the column and only the
+// rows in and around the view carry a check box (centred in a plain cell
+// widget). Scrolling and resizing move the boxes along.
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+
+class QCheckBox;
+class QTableWidget;
+
+class TickColumn : public QObject
+{
+    Q_OBJECT
+
+public:
+    TickColumn(QTableWidget *table, int column);
+
+    // Gives the row a tick item (unticked); call for every row while filling,
+    // then refresh() once the fill is done.
+    void addRow(int row);
+    // Places the boxes for the rows in view; drops the boxes of rows no
+    // longer there. Call after a fill.
+    void refresh();
+
+    bool isTicked(int row) const;
+    void setTicked(int row, bool ticked);
+    // Rows whose tick is set, top to bottom (rows without a tick item are
+    // passed over).
+    QList<int> tickedRows() const;
+    // The row's check box while it is in view, else null.
+    QCheckBox *checkBox(int row) const;
+
+signals:
+    // A box was ticked or unticked by the user or by setTicked.
+    void stateChanged(int state);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *makeCell(int row);
+
+    QTableWidget *m_table;
+    int m_column;
+    QPair<int, int> m_placed{0, -1}; // first and last row that carry a box
+};

@@ -1,0 +1,280 @@
+#include "paymentfollowup.h"
+#include "ui_paymentfollowup.h"
+
+#include "app/desktop.h"
+#include "app/financialyear.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/listformat.h"
+#include "app/tickcolumn.h"
+#include "app/typednumber.h"
+#include "paymentstatement.h"
+#include "paymentstore.h"
+#include "receivablestatements.h"
+
+#include <QColor>
+#include <QHeaderView>
+
+namespace {
+
+enum Column {
+    TickColumnNo = 0,
+    NumberColumn = 1, // invoice_no; hidden, carries the invoice's year and customer
+    FullNumberColumn = 2,
+    DateColumn = 3,
+    CustomerColumn = 4,
+    AmountColumn = 5,
+    DaysColumn = 6,
+    BalanceColumn = 7, // hidden; what the selection total and the split read
+};
+
+const int FyRole = Qt::UserRole;
+const int CustomerIdRole = Qt::UserRole + 1;
+
+QTableWidgetItem *textItem(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+QString amountText(double amount)
+{
+    return QString::number(amount, 'f', 2);
+}
+
+} // namespace
+
+paymentFollowUp::paymentFollowUp(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::paymentFollowUp)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Payment Follow Up - Kestrova App"));
+    resize(1500, 800);
+    setupFormHeader(ui->header_groupBox, ui->header_label, ui->left_icon_label, ui->right_icon_label);
+    db = QSqlDatabase::database();
+
+    setupTable();
+    const QDate today = QDate::currentDate();
+    ui->fromdateEdit->setDate(defaultPeriodStart(today));
+    ui->todateEdit->setDate(today);
+    ui->paid_dateEdit->setDate(today);
+    for (QDateEdit *edit : {ui->fromdateEdit, ui->todateEdit, ui->paid_dateEdit})
+        edit->setCalendarPopup(true);
+    ui->total_amountEdit->setReadOnly(true);
+    ui->mod_combo->addItems({QStringLiteral("Cash"), QStringLiteral("Cheque"), QStringLiteral("NEFT"),
+                             QStringLiteral("RTGS"), QStringLiteral("UPI")});
+
+    loadCustomerCombo();
+    loadPendingInvoices();
+}
+
+paymentFollowUp::~paymentFollowUp()
+{
+    delete ui;
+}
+
+void paymentFollowUp::setupTable()
+{
+    QTableWidget *table = ui->payment_pending_table;
+    table->setColumnCount(8);
+    table->setHorizontalHeaderLabels({QStringLiteral("CheckBox"), QStringLiteral("inv_no"), QStringLiteral("Invoice No"),
+                                      QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
+                                      QStringLiteral("Invoice Amount"), QStringLiteral("Days Pending"),
+                                      QStringLiteral("balance")});
+    table->setColumnHidden(NumberColumn, true);
+    table->setColumnHidden(BalanceColumn, true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->verticalHeader()->setVisible(false);
+    QHeaderView *header = table->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
+    table->setColumnWidth(TickColumnNo, 60);
+    table->setColumnWidth(FullNumberColumn, 85);
+    table->setColumnWidth(DateColumn, 95);
+    table->setColumnWidth(AmountColumn, 110);
+    table->setColumnWidth(DaysColumn, 95);
+
+    ticks = new TickColumn(table, TickColumnNo);
+    connect(ticks, &TickColumn::stateChanged, this, &paymentFollowUp::onCheckboxChanged);
+}
+
+void paymentFollowUp::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!reloadOnShow(&shownOnce))
+        return;
+    loadCustomerCombo();
+    loadPendingInvoices();
+}
+
+void paymentFollowUp::loadCustomerCombo()
+{
+    ::loadCustomerCombo(ui->company_combo, QStringLiteral("-- All Companies --"));
+}
+
+void paymentFollowUp::loadPendingInvoices()
+{
+    QTableWidget *table = ui->payment_pending_table;
+    table->setRowCount(0);
+    ui->total_amountEdit->clear();
+
+    PaymentFilter filter;
+    filter.customerId = chosenCustomerId(ui->company_combo);
+    filter.from = ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    filter.to = ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    filter.currentFy = g_currentFY;
+    QList<PendingInvoice> invoices;
+    QString error;
+    if (!queryPendingInvoices(filter, &invoices, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+
+    const QDate today = QDate::currentDate();
+    table->setUpdatesEnabled(false);
+    table->setRowCount(invoices.size());
+    for (int r = 0; r < invoices.size(); ++r)
+        appendRow(r, invoices.at(r), today);
+    table->setUpdatesEnabled(true);
+    ticks->refresh();
+}
+
+void paymentFollowUp::appendRow(int row, const PendingInvoice &invoice, const QDate &today)
+{
+    QTableWidget *table = ui->payment_pending_table;
+    ticks->addRow(row);
+    QTableWidgetItem *number = textItem(QString::number(invoice.invoiceNo));
+    number->setData(FyRole, invoice.fy);
+    number->setData(CustomerIdRole, invoice.customerId);
+    table->setItem(row, NumberColumn, number);
+    table->setItem(row, FullNumberColumn, textItem(invoice.invoiceNoFull));
+    table->setItem(row, DateColumn, textItem(storedDateText(invoice.invoiceDate)));
+    table->setItem(row, CustomerColumn, textItem(invoice.customerName));
+    const QString balance = amountText(invoice.balance());
+    table->setItem(row, AmountColumn, textItem(balance, Qt::AlignRight | Qt::AlignVCenter));
+    const int days = daysSince(invoice.invoiceDate, today).value_or(0);
+    QTableWidgetItem *daysItem = textItem(QString::number(days), Qt::AlignCenter);
+    if (const QString colour = ageColour(days); !colour.isEmpty())
+        daysItem->setBackground(QColor(colour));
+    table->setItem(row, DaysColumn, daysItem);
+    table->setItem(row, BalanceColumn, textItem(balance, Qt::AlignRight | Qt::AlignVCenter));
+}
+
+double paymentFollowUp::rowBalance(int row) const
+{
+    const QTableWidgetItem *item = ui->payment_pending_table->item(row, BalanceColumn);
+    return item ? item->text().toDouble() : 0;
+}
+
+void paymentFollowUp::updateSelectedTotal()
+{
+    double total = 0;
+    for (int r : ticks->tickedRows())
+        total += rowBalance(r);
+    ui->total_amountEdit->setText(amountText(total));
+}
+
+void paymentFollowUp::onCheckboxChanged(int)
+{
+    updateSelectedTotal();
+}
+
+void paymentFollowUp::on_show_btn_clicked()
+{
+    loadPendingInvoices();
+}
+
+void paymentFollowUp::on_reset_btn_clicked()
+{
+    ui->company_combo->setCurrentIndex(0);
+    ui->fromdateEdit->setDate(defaultPeriodStart());
+    ui->todateEdit->setDate(QDate::currentDate());
+    loadPendingInvoices();
+}
+
+void paymentFollowUp::on_paid_btn_clicked()
+{
+    const QTableWidget *table = ui->payment_pending_table;
+    const QList<int> ticked = ticks->tickedRows();
+    PaymentInput input;
+    input.tickedRows = ticked.size();
+    input.paidText = ui->paid_amountEdit->text();
+    input.tdsText = ui->tds_amountEdit->text();
+    QList<PaymentTarget> targets;
+    for (int r : ticked) {
+        const QTableWidgetItem *number = table->item(r, NumberColumn);
+        const double balance = rowBalance(r);
+        input.selected += balance;
+        input.customerIds << number->data(CustomerIdRole).toInt();
+        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance});
+    }
+    if (const auto refusal = checkPayment(input)) {
+        Desktop::warning(this, refusal->title, refusal->text);
+        return;
+    }
+
+    const double paid = typedNumberOrZero(input.paidText);
+    const double tds = typedNumberOrZero(input.tdsText);
+    const QString name = table->item(ticked.first(), CustomerColumn)->text();
+    const QString question = QStringLiteral("Record payment for %1?\n\nSelected Total : %2\nPaid Amount    : %3\n"
+                                            "TDS Amount     : %4")
+                                 .arg(name, amountText(input.selected), amountText(paid), amountText(tds));
+    if (Desktop::question(this, QStringLiteral("Confirm Payment"), question, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    PaymentEntry entry;
+    entry.customerId = input.customerIds.first();
+    entry.date = ui->paid_dateEdit->date();
+    entry.chequeRef = ui->chq_refEdit->text();
+    entry.remarks = ui->remarksEdit->text();
+    entry.mode = ui->mod_combo->currentText();
+    entry.shares = splitPayment(targets, paid, tds);
+    const PaymentOutcome outcome = recordPayment(entry);
+    if (!outcome.ok) {
+        Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Payment recorded successfully!"));
+    ui->paid_amountEdit->clear();
+    ui->tds_amountEdit->clear();
+    ui->chq_refEdit->clear();
+    ui->remarksEdit->clear();
+    ui->mod_combo->setCurrentIndex(0);
+    ui->paid_dateEdit->setDate(QDate::currentDate());
+    loadPendingInvoices();
+}
+
+void paymentFollowUp::on_print_pending_state_btn_clicked()
+{
+    const QTableWidget *table = ui->payment_pending_table;
+    const auto text = [table](int row, int column) {
+        const QTableWidgetItem *item = table->item(row, column);
+        return item ? item->text() : QString();
+    };
+    QList<PendingStatementRow> rows;
+    for (int r = 0; r < table->rowCount(); ++r)
+        rows.append({text(r, FullNumberColumn), text(r, DateColumn), text(r, CustomerColumn), text(r, AmountColumn),
+                     text(r, DaysColumn)});
+    printPendingStatement(this, rows, ui->fromdateEdit->date(), ui->todateEdit->date());
+}
+
+void paymentFollowUp::on_goto_pay_state_btn_clicked()
+{
+    auto *history = new paymentStatement();
+    history->setAttribute(Qt::WA_DeleteOnClose);
+    history->show();
+    history->raise();
+    history->activateWindow();
+}
+
+void paymentFollowUp::on_close_btn_clicked()
+{
+    close();
+}

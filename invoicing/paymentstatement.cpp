@@ -1,0 +1,229 @@
+#include "paymentstatement.h"
+#include "ui_paymentstatement.h"
+
+#include "app/desktop.h"
+#include "app/financialyear.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/listformat.h"
+#include "app/tickcolumn.h"
+#include "paymentstore.h"
+#include "receivablestatements.h"
+
+#include <QHeaderView>
+
+namespace {
+
+enum Column {
+    TickColumnNo = 0,
+    PayIdColumn = 1, // hidden
+    NumberColumn = 2,
+    InvoiceDateColumn = 3,
+    CustomerColumn = 4,
+    InvoiceAmountColumn = 5,
+    PaidAmountColumn = 6,
+    PaidDateColumn = 7,
+    ModeColumn = 8,
+    DaysColumn = 9,
+    RemarksColumn = 10,
+};
+
+QTableWidgetItem *textItem(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+QString amountText(double amount)
+{
+    return QString::number(amount, 'f', 2);
+}
+
+} // namespace
+
+paymentStatement::paymentStatement(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::paymentStatement)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Payment Statement  -  Kestrova App"));
+    resize(1500, 800);
+    setupFormHeader(ui->header_groupBox, ui->header_label, ui->left_icon_label, ui->right_icon_label);
+    db = QSqlDatabase::database();
+
+    setupTable();
+    const QDate today = QDate::currentDate();
+    ui->fromdateEdit->setDate(defaultPeriodStart(today));
+    ui->todateEdit->setDate(today);
+    ui->fromdateEdit->setCalendarPopup(true);
+    ui->todateEdit->setCalendarPopup(true);
+    ui->tot_paid_amtEdit->setReadOnly(true);
+    ui->avg_paid_days->setReadOnly(true);
+
+    loadCustomerCombo();
+    loadPayments();
+}
+
+paymentStatement::~paymentStatement()
+{
+    delete ui;
+}
+
+void paymentStatement::setupTable()
+{
+    QTableWidget *table = ui->paid_state_table;
+    table->setColumnCount(11);
+    table->setHorizontalHeaderLabels({QStringLiteral("CheckBox"), QStringLiteral("pay_id"), QStringLiteral("Invoice No"),
+                                      QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
+                                      QStringLiteral("Invoice Amount"), QStringLiteral("Paid Amount"),
+                                      QStringLiteral("Paid Date"), QStringLiteral("Mode"), QStringLiteral("Paid Days"),
+                                      QStringLiteral("Remarks")});
+    table->setColumnHidden(PayIdColumn, true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->verticalHeader()->setVisible(false);
+    QHeaderView *header = table->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
+    const QList<QPair<int, int>> widths{{TickColumnNo, 60},       {NumberColumn, 85},    {InvoiceDateColumn, 95},
+                                        {InvoiceAmountColumn, 100}, {PaidAmountColumn, 95}, {PaidDateColumn, 95},
+                                        {ModeColumn, 80},           {DaysColumn, 75}};
+    for (const auto &[column, width] : widths)
+        table->setColumnWidth(column, width);
+
+    ticks = new TickColumn(table, TickColumnNo);
+}
+
+void paymentStatement::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!reloadOnShow(&shownOnce))
+        return;
+    loadCustomerCombo();
+    loadPayments();
+}
+
+void paymentStatement::loadCustomerCombo()
+{
+    ::loadCustomerCombo(ui->company_combo, QStringLiteral("-- All Companies --"));
+}
+
+void paymentStatement::loadPayments()
+{
+    QTableWidget *table = ui->paid_state_table;
+    table->setRowCount(0);
+
+    PaymentFilter filter;
+    filter.customerId = chosenCustomerId(ui->company_combo);
+    filter.from = ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    filter.to = ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    filter.currentFy = g_currentFY;
+    QList<PaymentHistoryRow> payments;
+    QString error;
+    queryPaymentHistory(filter, &payments, &error); // a failure lists nothing
+
+    table->setUpdatesEnabled(false);
+    table->setRowCount(payments.size());
+    for (int r = 0; r < payments.size(); ++r)
+        fillRow(r, payments.at(r));
+    table->setUpdatesEnabled(true);
+    ticks->refresh();
+
+    const PaymentTotals totals = paymentTotals(payments);
+    ui->tot_paid_amtEdit->setText(amountText(totals.paid));
+    ui->tot_inv_amtEdit->setText(amountText(totals.invoices));
+    if (totals.averageDays) {
+        ui->avg_paid_days->setText(QString::number(*totals.averageDays, 'f', 1) + QStringLiteral(" days"));
+        ui->avg_paid_days->setStyleSheet(averageDaysStyle(*totals.averageDays));
+    } else {
+        ui->avg_paid_days->clear();
+        ui->avg_paid_days->setStyleSheet(QString());
+    }
+}
+
+void paymentStatement::fillRow(int row, const PaymentHistoryRow &payment)
+{
+    QTableWidget *table = ui->paid_state_table;
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    ticks->addRow(row);
+    table->setItem(row, PayIdColumn, textItem(QString::number(payment.payId)));
+    table->setItem(row, NumberColumn, textItem(payment.invoiceNoFull));
+    table->setItem(row, InvoiceDateColumn, textItem(storedDateText(payment.invoiceDate)));
+    table->setItem(row, CustomerColumn, textItem(payment.customerName));
+    table->setItem(row, InvoiceAmountColumn, textItem(amountText(payment.grandTotal), right));
+    const bool opens = payment.opensPayment;
+    table->setItem(row, PaidAmountColumn, textItem(opens ? amountText(payment.paymentTotal) : QString(), right));
+    table->setItem(row, PaidDateColumn, textItem(opens ? storedDateText(payment.paymentDate) : QString()));
+    table->setItem(row, ModeColumn, textItem(opens ? payment.mode : QString()));
+    table->setItem(row, DaysColumn, textItem(QString::number(payment.paidDays()), Qt::AlignCenter));
+    table->setItem(row, RemarksColumn, textItem(payment.remarks));
+}
+
+QList<int> paymentStatement::selectedPaymentIds() const
+{
+    QList<int> ids;
+    for (int r : ticks->tickedRows())
+        ids << cellText(r, PayIdColumn).toInt();
+    return ids;
+}
+
+QString paymentStatement::cellText(int row, int column) const
+{
+    const QTableWidgetItem *item = ui->paid_state_table->item(row, column);
+    return item ? item->text().trimmed() : QString();
+}
+
+void paymentStatement::on_show_btn_clicked()
+{
+    loadPayments();
+}
+
+void paymentStatement::on_reset_btn_clicked()
+{
+    ui->company_combo->setCurrentIndex(0);
+    ui->fromdateEdit->setDate(defaultPeriodStart());
+    ui->todateEdit->setDate(QDate::currentDate());
+    loadPayments();
+}
+
+void paymentStatement::on_delete_btn_clicked()
+{
+    const QList<int> ids = selectedPaymentIds();
+    if (ids.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one payment record!"));
+        return;
+    }
+    const QString question = QStringLiteral("Delete %1 payment record(s)?\n\n"
+                                            "The invoice(s) will show as PENDING again in Payment Follow Up.")
+                                 .arg(ids.size());
+    if (Desktop::question(this, QStringLiteral("Confirm Delete"), question, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!deletePayments(ids, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Deleted"), QStringLiteral("Payment record(s) deleted! Invoice(s) pending again."));
+    loadPayments();
+}
+
+void paymentStatement::on_print_state_btn_clicked()
+{
+    QList<PaymentStatementRow> rows;
+    for (int r = 0; r < ui->paid_state_table->rowCount(); ++r)
+        rows.append({cellText(r, NumberColumn), cellText(r, InvoiceDateColumn), cellText(r, CustomerColumn),
+                     cellText(r, InvoiceAmountColumn), cellText(r, PaidAmountColumn), cellText(r, PaidDateColumn),
+                     cellText(r, ModeColumn), cellText(r, DaysColumn), cellText(r, RemarksColumn)});
+    printPaymentStatement(this, rows, ui->fromdateEdit->date(), ui->todateEdit->date(), ui->tot_inv_amtEdit->text(),
+                          ui->tot_paid_amtEdit->text());
+}
+
+void paymentStatement::on_close_btn_clicked()
+{
+    close();
+}

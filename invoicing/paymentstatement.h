@@ -1,0 +1,54 @@
+#pragma once
+// Payment history: the customer payment rows of a period, the rows of one
+// payment grouped under its total, the days each invoice took to be paid,
+// the period's totals; ticked rows can be deleted (their invoices are pending
+// again), and the list prints as the payment statement.
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QWidget>
+
+class TickColumn;
+struct PaymentHistoryRow;
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class paymentStatement;
+}
+QT_END_NAMESPACE
+
+class paymentStatement : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit paymentStatement(QWidget *parent = nullptr);
+    ~paymentStatement() override;
+
+public slots:
+    void loadPayments();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void on_show_btn_clicked();
+    void on_reset_btn_clicked();
+    void on_delete_btn_clicked();
+    void on_print_state_btn_clicked();
+    void on_close_btn_clicked();
+
+private:
+    void setupTable();
+    void loadCustomerCombo();
+    void fillRow(int row, const PaymentHistoryRow &payment);
+    // The pay_id of every ticked row, top to bottom.
+    QList<int> selectedPaymentIds() const;
+    // The cell's text, trimmed; empty when the cell has no item.
+    QString cellText(int row, int column) const;
+
+    Ui::paymentStatement *ui;
+    QSqlDatabase db;
+    TickColumn *ticks = nullptr;
+    bool shownOnce = false; // see reloadOnShow
+};

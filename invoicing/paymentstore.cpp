@@ -1,0 +1,324 @@
+#include "paymentstore.h"
+
+#include "app/boundquery.h"
+#include "app/financialyear.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+
+namespace {
+
+// What has been settled on each invoice, summed once over all payment rows
+// rather than once per listed invoice.
+const char *const PendingSql =
+    "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
+    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id "
+    "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+    "LEFT JOIN (SELECT invoice_no, fy_name, SUM(paid_amount + tds_amount) AS settled FROM invoice_payments "
+    "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
+    "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) AND v.invoice_date >= :from AND v.invoice_date <= :to ";
+
+// Each payment's total summed once per reference, joined to its rows.
+const char *const HistorySql =
+    "SELECT p.pay_id, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, p.paid_amount, "
+    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total "
+    "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
+    "JOIN customers c ON p.customer_id = c.customer_id "
+    "LEFT JOIN (SELECT payment_ref, SUM(paid_amount + tds_amount) AS total FROM invoice_payments "
+    "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
+    "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
+
+const char *const InsertPayment =
+    "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
+    "chq_ref, remarks, pay_mode, fy_name) VALUES (:ref, :date, :cid, :inv, :paid, :tds, :chq, :rem, :mode, :fy)";
+
+QString amountText(double amount)
+{
+    return QString::number(amount, 'f', 2);
+}
+
+double roundedToCents(double amount)
+{
+    return std::round(amount * 100.0) / 100.0;
+}
+
+QVariantMap filterValues(const PaymentFilter &filter)
+{
+    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
+    if (filter.customerId > 0)
+        values.insert(":cid", filter.customerId);
+    return values;
+}
+
+// A reference free in the table, from `at` on, a second at a time.
+bool freeReference(const QDateTime &at, QString *reference, QString *error)
+{
+    QSqlQuery q;
+    for (QDateTime t = at;; t = t.addSecs(1)) {
+        const QString candidate = paymentReference(t);
+        if (!execBound(q, QStringLiteral("SELECT 1 FROM invoice_payments WHERE payment_ref = :ref LIMIT 1"),
+                       {{":ref", candidate}}, error))
+            return false;
+        if (!q.next()) {
+            *reference = candidate;
+            return true;
+        }
+    }
+}
+
+} // namespace
+
+bool balanceIsOwed(double balance)
+{
+    return std::round(balance * 1e6) / 1e6 > SettledBalance;
+}
+
+std::optional<int> daysSince(const QString &storedDate, const QDate &to)
+{
+    const QDate date = QDate::fromString(storedDate, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || !to.isValid())
+        return std::nullopt;
+    return static_cast<int>(date.daysTo(to));
+}
+
+QString ageColour(int days)
+{
+    if (days > 90)
+        return QStringLiteral("#f8d7da");
+    if (days > 60)
+        return QStringLiteral("#fff3cd");
+    return QString();
+}
+
+bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = PendingSql;
+    if (filter.customerId > 0)
+        sql += QStringLiteral("AND v.customer_id = :cid ");
+    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
+           + QStringLiteral(", v.invoice_date ASC, v.invoice_no ASC");
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, filterValues(filter), error))
+        return false;
+    while (q.next()) {
+        PendingInvoice row;
+        row.invoiceNo = q.value(0).toInt();
+        row.invoiceNoFull = q.value(1).toString();
+        row.invoiceDate = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.grandTotal = q.value(4).toDouble();
+        row.settled = q.value(5).toDouble();
+        row.fy = q.value(6).toString();
+        row.customerId = q.value(7).toInt();
+        if (balanceIsOwed(row.balance()))
+            rows->append(row);
+    }
+    return true;
+}
+
+QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, double paid, double tds)
+{
+    QList<PaymentShare> shares;
+    double paidLeft = paid;
+    double tdsLeft = tds;
+    for (const PaymentTarget &target : targets) {
+        if (paidLeft + tdsLeft <= SettledBalance)
+            break;
+        const double paidPart = qMax(0.0, qMin(paidLeft, target.balance));
+        const double tdsPart = qMax(0.0, qMin(tdsLeft, target.balance - paidPart));
+        if (paidPart + tdsPart > SettledBalance)
+            shares.append({target.invoiceNo, target.fy, paidPart, tdsPart});
+        paidLeft -= paidPart;
+        tdsLeft -= tdsPart;
+    }
+    return shares;
+}
+
+std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
+{
+    const QString error = QStringLiteral("Error");
+    if (input.tickedRows < 1)
+        return PaymentRefusal{error, QStringLiteral("Select at least one invoice!")};
+
+    const TypedNumber paidTyped = readTypedNumber(input.paidText);
+    const TypedNumber tdsTyped = readTypedNumber(input.tdsText);
+    if (paidTyped.isNotANumber() || paidTyped.value < 0)
+        return PaymentRefusal{error, QStringLiteral("Please enter a valid Paid Amount!")};
+    if (tdsTyped.isNotANumber() || tdsTyped.value < 0)
+        return PaymentRefusal{error, QStringLiteral("Please enter a valid TDS Amount!")};
+
+    const double selected = roundedToCents(input.selected);
+    const double paid = paidTyped.valueOr(0);
+    const double tds = tdsTyped.valueOr(0);
+    if (paid > selected + SettledBalance)
+        return PaymentRefusal{QStringLiteral("Excess Payment"),
+                              QStringLiteral("Paid amount (%1) cannot exceed selected total (%2)!\n"
+                                             "Remaining balance should go to TDS field.")
+                                  .arg(amountText(paid), amountText(selected))};
+    if (std::abs(paid + tds - selected) > SettledBalance)
+        return PaymentRefusal{QStringLiteral("Amount Mismatch"),
+                              QStringLiteral("Paid + TDS must equal selected total!\n\n"
+                                             "Selected Total : %1\n"
+                                             "Paid Amount    : %2\n"
+                                             "TDS Amount     : %3\n"
+                                             "Current Total  : %4\n\n"
+                                             "Expected TDS   : %5")
+                                  .arg(amountText(selected), amountText(paid), amountText(tds),
+                                       amountText(paid + tds), amountText(selected - paid))};
+    for (int id : input.customerIds) {
+        if (id != input.customerIds.first())
+            return PaymentRefusal{error, QStringLiteral("Select invoices of ONE customer only!")};
+    }
+    return std::nullopt;
+}
+
+QString paymentReference(const QDateTime &at)
+{
+    return QStringLiteral("PAY") + at.toString(QStringLiteral("yyyyMMddhhmmss"));
+}
+
+PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
+{
+    PaymentOutcome outcome;
+    int written = 0;
+    QString reference;
+    outcome.ok = runInTransaction(
+        [&](QString *error) {
+            if (!freeReference(at, &reference, error))
+                return false;
+            QSqlQuery insert;
+            for (const PaymentShare &share : entry.shares) {
+                const QVariantMap values{{":ref", reference},
+                                         {":date", entry.date.toString(QStringLiteral("yyyy-MM-dd"))},
+                                         {":cid", entry.customerId},
+                                         {":inv", share.invoiceNo},
+                                         {":paid", share.paid},
+                                         {":tds", share.tds},
+                                         {":chq", entry.chequeRef.trimmed()},
+                                         {":rem", entry.remarks.trimmed()},
+                                         {":mode", entry.mode},
+                                         {":fy", share.fy}};
+                if (!execBound(insert, InsertPayment, values, error))
+                    return false;
+                ++written;
+            }
+            return true;
+        },
+        &outcome.error);
+    if (outcome.ok) {
+        outcome.reference = reference;
+        outcome.written = written;
+    }
+    return outcome;
+}
+
+int PaymentHistoryRow::paidDays() const
+{
+    const QDate paidOn = QDate::fromString(paymentDate, QStringLiteral("yyyy-MM-dd"));
+    return daysSince(invoiceDate, paidOn).value_or(0);
+}
+
+bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = HistorySql;
+    if (filter.customerId > 0)
+        sql += QStringLiteral("AND p.customer_id = :cid ");
+    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
+           + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, filterValues(filter), error))
+        return false;
+
+    // The payments in the order their first row comes, each with its rows.
+    QList<QList<PaymentHistoryRow>> payments;
+    QHash<QString, int> paymentIndex;
+    while (q.next()) {
+        PaymentHistoryRow row;
+        row.payId = q.value(0).toInt();
+        row.invoiceNoFull = q.value(1).toString();
+        row.invoiceDate = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.grandTotal = q.value(4).toDouble();
+        row.paid = q.value(5).toDouble();
+        row.tds = q.value(6).toDouble();
+        row.paymentDate = q.value(7).toString();
+        row.mode = q.value(8).toString();
+        row.remarks = q.value(9).toString();
+        row.reference = q.value(10).toString();
+        row.fy = q.value(11).toString();
+        const bool referenced = !row.reference.isEmpty();
+        row.paymentTotal = referenced && !q.value(12).isNull() ? q.value(12).toDouble() : row.paid + row.tds;
+
+        const QString key = referenced ? row.reference : QStringLiteral("#") + QString::number(row.payId);
+        const auto found = paymentIndex.constFind(key);
+        if (found == paymentIndex.constEnd()) {
+            row.opensPayment = true;
+            paymentIndex.insert(key, payments.size());
+            payments.append({row});
+        } else {
+            payments[*found].append(row);
+        }
+    }
+    for (const QList<PaymentHistoryRow> &payment : payments)
+        rows->append(payment);
+    return true;
+}
+
+PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows)
+{
+    PaymentTotals totals;
+    QSet<QString> invoices;
+    int dayRows = 0;
+    long long days = 0;
+    for (const PaymentHistoryRow &row : rows) {
+        if (row.opensPayment)
+            totals.paid += roundedToCents(row.paymentTotal);
+        const QString invoice = row.invoiceNoFull + QLatin1Char('|') + row.fy;
+        if (!invoices.contains(invoice)) {
+            invoices.insert(invoice);
+            totals.invoices += row.grandTotal;
+        }
+        if (const int d = row.paidDays(); d > 0) {
+            days += d;
+            ++dayRows;
+        }
+    }
+    if (dayRows > 0)
+        totals.averageDays = double(days) / dayRows;
+    return totals;
+}
+
+QString averageDaysStyle(double average)
+{
+    if (average > 90)
+        return QStringLiteral("background-color: #f8d7da; color: black;");
+    if (average <= 60)
+        return QStringLiteral("background-color: #d4edda; color: black;");
+    return QStringLiteral("background-color: #fff3cd; color: black;");
+}
+
+bool deletePayments(const QList<int> &payIds, QString *error)
+{
+    return runInTransaction(
+        [&](QString *failure) {
+            QSqlQuery q;
+            for (int id : payIds) {
+                if (!execBound(q, QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"), {{":id", id}},
+                               failure))
+                    return false;
+            }
+            return true;
+        },
+        error);
+}

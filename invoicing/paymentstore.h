@@ -1,0 +1,181 @@
+#pragma once
+// Customer payments against invoices: what is still owed on each invoice,
+// recording a payment (paid amount plus TDS) split over chosen invoices, the
+// payment history of a period, and deleting payment rows. Plain functions on
+// the default connection; the follow-up and history windows bind them.
+//
+// An invoice is the pair (invoice_no, fy_name). It is settled by the sum of
+// paid_amount + tds_amount over its invoice_payments rows; there is no status
+// column. The rows of one payment share one payment_ref.
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// A balance at or below this is paid.
+constexpr double SettledBalance = 0.005;
+
+// Whether an outstanding balance still counts as owed: above 0.005 once
+// rounded to six decimals, so 100 less 99.995 is paid.
+bool balanceIsOwed(double balance);
+
+// Whole days from a stored "yyyy-MM-dd" date to `to`; nullopt when the text
+// is no such date.
+std::optional<int> daysSince(const QString &storedDate, const QDate &to);
+
+// The background of an age in days: above 90 "#f8d7da", above 60 "#fff3cd",
+// else empty (no colour).
+QString ageColour(int days);
+
+// A list's filter: dates as "yyyy-MM-dd", both included; a customer id below
+// 1 means every customer. Rows of `currentFy` come first.
+struct PaymentFilter
+{
+    QString from;
+    QString to;
+    int customerId = -1;
+    QString currentFy;
+};
+
+// One live invoice with what has been settled on it.
+struct PendingInvoice
+{
+    int invoiceNo = 0;
+    QString invoiceNoFull;
+    QString invoiceDate; // as stored
+    int customerId = -1;
+    QString customerName;
+    double grandTotal = 0;
+    double settled = 0; // paid + TDS over its payment rows
+    QString fy;
+
+    double balance() const { return grandTotal - settled; }
+};
+
+// The live invoices (is_deleted NULL or 0) dated in the period that still
+// have a balance above 0.005: the current year first, then the other years
+// newest first, each by date and number. Payments are summed in one grouped
+// pass. False with `error` set to the driver's text when the query fails.
+bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error);
+
+// An invoice ticked for a payment, with its balance as listed.
+struct PaymentTarget
+{
+    int invoiceNo = 0;
+    QString fy;
+    double balance = 0;
+};
+
+// One invoice's share of a payment.
+struct PaymentShare
+{
+    int invoiceNo = 0;
+    QString fy;
+    double paid = 0;
+    double tds = 0;
+};
+
+// Splits paid and TDS over the targets in their order: the paid amount fills
+// each balance first, TDS covers what it leaves of that balance. A target
+// whose share would be 0.005 or less gets none; the split stops once both
+// amounts are used up.
+QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, double paid, double tds);
+
+// A refusal of a payment before anything is written.
+struct PaymentRefusal
+{
+    QString title;
+    QString text;
+};
+
+// What the payment entry was given: the ticked rows' balances summed as
+// listed, the typed paid and TDS texts, and the customers of the ticked rows.
+struct PaymentInput
+{
+    int tickedRows = 0;
+    double selected = 0;
+    QString paidText;
+    QString tdsText;
+    QList<int> customerIds;
+};
+
+// The checks before a payment is recorded, in order: something ticked, both
+// amounts empty (0) or a finite number of 0 or more, paid not above the
+// selected total (+0.005), paid + TDS equal to it (within 0.005), one
+// customer. nullopt when the payment may go ahead.
+std::optional<PaymentRefusal> checkPayment(const PaymentInput &input);
+
+// "PAY" and the time as "yyyyMMddhhmmss".
+QString paymentReference(const QDateTime &at);
+
+// A payment as it is written.
+struct PaymentEntry
+{
+    int customerId = -1;
+    QDate date;
+    QString chequeRef; // trimmed when written
+    QString remarks;   // trimmed when written
+    QString mode;
+    QList<PaymentShare> shares;
+};
+
+struct PaymentOutcome
+{
+    bool ok = false;
+    QString reference;
+    int written = 0;
+    QString error; // the driver's text when it failed
+};
+
+// Writes one invoice_payments row per share in one transaction, all under one
+// reference made from `at` (a reference already in use takes the next free
+// second, so two payments never share one): all rows or none.
+PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at = QDateTime::currentDateTime());
+
+// One payment row of the history.
+struct PaymentHistoryRow
+{
+    int payId = 0;
+    QString invoiceNoFull;
+    QString invoiceDate; // as stored
+    QString customerName;
+    double grandTotal = 0;
+    double paid = 0;
+    double tds = 0;
+    QString paymentDate; // as stored
+    QString mode;
+    QString remarks;
+    QString reference;
+    QString fy;
+    double paymentTotal = 0; // paid + TDS over every row of the payment
+    bool opensPayment = false; // the first listed row of its payment
+
+    // Days from the invoice to the payment; 0 when a date is unreadable.
+    int paidDays() const;
+};
+
+// The payment rows dated in the period whose invoice and customer exist, the
+// current year first, then the other years newest first, each by payment
+// date (newest first), reference and id. The rows of one payment are kept
+// together where its first row is listed, even when its invoices are of two
+// years; a row without a reference is a payment of its own. One pass.
+bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error);
+
+struct PaymentTotals
+{
+    double paid = 0;             // every payment counted once
+    double invoices = 0;         // the distinct listed invoices' grand totals
+    std::optional<double> averageDays; // over the rows paid after at least a day
+};
+PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);
+
+// The style of the average paid days field: above 90 red, 60 or less green,
+// amber between.
+QString averageDaysStyle(double average);
+
+// Deletes the payment rows in one transaction: all or none. False with
+// `error` set to the driver's text.
+bool deletePayments(const QList<int> &payIds, QString *error);

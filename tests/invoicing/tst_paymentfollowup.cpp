@@ -1,0 +1,301 @@
+// Payment follow-up: the outstanding balances with their ages, a payment with
+// TDS split over the ticked invoices, the refusals that write nothing, and
+// the printed pending statement.
+
+#include "support/paymentdata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
+
+#include "app/financialyear.h"
+#include "invoicing/paymentfollowup.h"
+#include "invoicing/paymentstatement.h"
+#include "invoicing/paymentstore.h"
+#include "sales/saleswindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace testdata;
+
+namespace {
+
+enum { Acme = 1, Bolt = 2, AcmeTwin = 3 };
+
+struct Window
+{
+    paymentFollowUp *w = new paymentFollowUp; // deleted by the test environment
+    QTableWidget *list = child<QTableWidget>(w, "payment_pending_table");
+
+    Window()
+    {
+        w->show();
+        // A period that holds every invoice of the tests, whatever today is.
+        child<QDateEdit>(w, "fromdateEdit")->setDate(QDate::currentDate().addYears(-2));
+        click("show_btn");
+    }
+    QStringList shown() const { return columnTexts(list, 2); }
+    int rowOf(const QString &fullNumber) const { return int(shown().indexOf(fullNumber)); }
+    void tick(const QString &fullNumber) const
+    {
+        QWidget *cell = list->cellWidget(rowOf(fullNumber), 0);
+        QVERIFY(cell);
+        cell->findChild<QCheckBox *>()->click();
+    }
+    QLineEdit *edit(const char *name) const { return child<QLineEdit>(w, name); }
+    void click(const char *name) const { ::click(w, name); }
+    // Ticks the invoices, types the amounts and clicks "Selected as Paid".
+    void pay(const QStringList &invoices, const QString &paid, const QString &tds) const
+    {
+        for (const QString &invoice : invoices)
+            tick(invoice);
+        edit("paid_amountEdit")->setText(paid);
+        edit("tds_amountEdit")->setText(tds);
+        click("paid_btn");
+    }
+};
+
+QStringList paymentRows()
+{
+    return rows("SELECT invoice_no, fy_name, printf('%.2f', paid_amount), printf('%.2f', tds_amount), customer_id, "
+                "pay_mode, chq_ref, remarks, payment_date FROM invoice_payments ORDER BY pay_id");
+}
+
+} // namespace
+
+class TestPaymentFollowUp : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+private slots:
+    void init()
+    {
+        g_currentFY = "26-27";
+        env = std::make_unique<TestEnvironment>();
+        QVERIFY(openSalesDatabase(*env));
+        addCustomer("ACME");
+        addCustomer("BOLT & SONS <PVT>");
+        addCustomer("ACME");
+    }
+    void cleanup() { env.reset(); }
+
+    // Balances above 0.005 stay; ages colour above 60 and 90 days; cancelled
+    // invoices never show, a NULL flag is live.
+    void listShowsOutstandingBalancesAndAges()
+    {
+        addInvoice({1, "26-27", daysAgo(60), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(61), Acme, 100});
+        addPayment(2, "26-27", daysAgo(1), 90, 9.994, Acme);
+        addInvoice({3, "26-27", daysAgo(61), Bolt, 50});
+        addPayment(3, "26-27", daysAgo(1), 40, 9.995, Bolt); // 0.005 left: paid
+        addInvoice({4, "26-27", daysAgo(90), Bolt, 70});
+        addInvoice({5, "26-27", daysAgo(91), Bolt, 80.5});
+        addInvoice({6, "26-27", daysAgo(5), Acme, 10, 1});
+        addInvoice({7, "26-27", daysAgo(5), Acme, 20, QVariant()});
+        addInvoice({9, "25-26", daysAgo(400), Acme, 30});
+
+        Window w;
+        QCOMPARE(w.shown(), QStringList({"5/26-27", "4/26-27", "2/26-27", "1/26-27", "7/26-27", "9/25-26"}));
+        const QDate day91 = QDate::currentDate().addDays(-91);
+        QCOMPARE(rowTexts(w.list, 0).mid(1), QStringList({"5", "5/26-27", day91.toString("dd-MM-yyyy"),
+                                                          "BOLT & SONS <PVT>", "80.50", "91", "80.50"}));
+        QCOMPARE(tableCell(w.list, w.rowOf("2/26-27"), 5), QString("0.01"));
+        const QStringList colours{"#f8d7da", "#fff3cd", "#fff3cd", "", "", "#f8d7da"};
+        for (int r = 0; r < colours.size(); ++r) {
+            const QBrush background = w.list->item(r, 6)->background();
+            QCOMPARE(background.style() == Qt::NoBrush ? QString() : background.color().name(), colours.at(r));
+        }
+
+        // The selection total follows the ticks.
+        w.tick("5/26-27");
+        w.tick("4/26-27");
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("150.50"));
+        w.tick("4/26-27");
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("80.50"));
+    }
+
+    // 100, 50 and 30 paid with 120 and TDS 60: the paid amount fills the
+    // balances in list order, TDS the rest, under one reference. The year of
+    // each row is its invoice's, even where the number holds no year.
+    void paymentIsSplitOverTheTickedInvoices()
+    {
+        addInvoice({1, "26-27", daysAgo(30), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(20), Acme, 50});
+        exec("INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, grand_total, fy_name, "
+             "is_deleted) VALUES (3, '3', '" + daysAgo(10) + "', 1, 30, '26-27', 0)");
+        addInvoice({4, "26-27", daysAgo(5), Acme, 40});
+
+        Window w;
+        w.edit("chq_refEdit")->setText("  UTR-778  ");
+        w.edit("remarksEdit")->setText(" part of April ");
+        child<QComboBox>(w.w, "mod_combo")->setCurrentText("NEFT");
+        const QDate paidOn = QDate::currentDate().addDays(-2);
+        child<QDateEdit>(w.w, "paid_dateEdit")->setDate(paidOn);
+        w.pay({"1/26-27", "2/26-27", "3"}, "120", "60");
+
+        QCOMPARE(env->desktop.messages.size(), 2);
+        QCOMPARE(env->desktop.messages[0].title, QString("Confirm Payment"));
+        QCOMPARE(env->desktop.messages[0].text, QString("Record payment for ACME?\n\nSelected Total : 180.00\n"
+                                                        "Paid Amount    : 120.00\nTDS Amount     : 60.00"));
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        const QString date = paidOn.toString("yyyy-MM-dd");
+        QCOMPARE(paymentRows(), QStringList({"1|26-27|100.00|0.00|1|NEFT|UTR-778|part of April|" + date,
+                                             "2|26-27|20.00|30.00|1|NEFT|UTR-778|part of April|" + date,
+                                             "3|26-27|0.00|30.00|1|NEFT|UTR-778|part of April|" + date}));
+        const QStringList refs = rows("SELECT DISTINCT payment_ref FROM invoice_payments");
+        QCOMPARE(refs.size(), 1);
+        QVERIFY2(QRegularExpression("^PAY\\d{14}$").match(refs.first()).hasMatch(), qPrintable(refs.first()));
+
+        // Paid invoices leave the list; the entry fields are cleared.
+        QCOMPARE(w.shown(), QStringList({"4/26-27"}));
+        QCOMPARE(w.edit("paid_amountEdit")->text(), QString());
+        QCOMPARE(w.edit("chq_refEdit")->text(), QString());
+        QCOMPARE(child<QComboBox>(w.w, "mod_combo")->currentText(), QString("Cash"));
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString());
+
+        // A second payment in the same second takes the next free reference.
+        const QDateTime at = QDateTime::fromString(refs.first().mid(3), "yyyyMMddhhmmss");
+        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", 40, 0}}}, at);
+        QVERIFY(again.ok);
+        QCOMPARE(again.reference, paymentReference(at.addSecs(1)));
+    }
+
+    void refusalsWriteNothing_data()
+    {
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<QString>("paid");
+        QTest::addColumn<QString>("tds");
+        QTest::addColumn<QString>("shown");
+
+        const QStringList both{"1/26-27", "2/26-27"}; // 100 + 80 of ACME
+        QTest::newRow("nothing ticked") << QStringList() << "10" << "" << "Error|Select at least one invoice!";
+        QTest::newRow("mismatch") << both << "100" << "" << "Amount Mismatch|Paid + TDS must equal selected total!\n\n"
+                                     "Selected Total : 180.00\nPaid Amount    : 100.00\nTDS Amount     : 0.00\n"
+                                     "Current Total  : 100.00\n\nExpected TDS   : 80.00";
+        QTest::newRow("excess") << both << "180.01" << "" << "Excess Payment|Paid amount (180.01) cannot exceed "
+                                   "selected total (180.00)!\nRemaining balance should go to TDS field.";
+        for (const char *bad : {"abc", "nan", "inf", "1e309", "-5", "1,000"})
+            QTest::addRow("paid %s", bad) << both << bad << "0" << "Error|Please enter a valid Paid Amount!";
+        QTest::newRow("tds below zero") << both << "181" << "-1" << "Error|Please enter a valid TDS Amount!";
+        QTest::newRow("two customers") << QStringList{"1/26-27", "3/26-27"} << "150" << ""
+                                       << "Error|Select invoices of ONE customer only!";
+        QTest::newRow("two customers of one name") << QStringList{"1/26-27", "4/26-27"} << "110" << ""
+                                                   << "Error|Select invoices of ONE customer only!";
+        QTest::newRow("not confirmed") << both << "170" << "10" << "Confirm Payment|Record payment for ACME?\n\n"
+                                          "Selected Total : 180.00\nPaid Amount    : 170.00\nTDS Amount     : 10.00";
+    }
+    void refusalsWriteNothing()
+    {
+        QFETCH(QStringList, ticked);
+        QFETCH(QString, paid);
+        QFETCH(QString, tds);
+        QFETCH(QString, shown);
+        addInvoice({1, "26-27", daysAgo(30), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(20), Acme, 80});
+        addInvoice({3, "26-27", daysAgo(20), Bolt, 50});
+        addInvoice({4, "26-27", daysAgo(20), AcmeTwin, 10});
+
+        Window w;
+        env->desktop.messageAnswers.enqueue(QMessageBox::No);
+        w.pay(ticked, paid, tds);
+        QCOMPARE(env->desktop.messages.size(), 1);
+        QCOMPARE(env->desktop.lastShown(), shown);
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
+        QCOMPARE(w.shown().size(), 4);
+        QCOMPARE(w.edit("paid_amountEdit")->text(), paid);
+    }
+
+    // Within 0.005 the paid amount may pass the selected total; TDS alone pays.
+    void tolerancesAndTdsOnly()
+    {
+        addInvoice({1, "26-27", daysAgo(30), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(30), Bolt, 60});
+        Window w;
+        w.pay({"1/26-27"}, "100.004", "");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        w.pay({"2/26-27"}, "", "60");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        QCOMPARE(rows("SELECT invoice_no, printf('%.3f', paid_amount), printf('%.2f', tds_amount), customer_id "
+                      "FROM invoice_payments ORDER BY pay_id"),
+                 QStringList({"1|100.000|0.00|1", "2|0.000|60.00|2"}));
+        QVERIFY(w.shown().isEmpty());
+    }
+
+    // A failing insert takes the whole payment back and shows the driver's text.
+    void failedInsertRollsBackThePayment()
+    {
+        addInvoice({1, "26-27", daysAgo(30), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(20), Acme, 80});
+        exec("CREATE TRIGGER refuse BEFORE INSERT ON invoice_payments WHEN NEW.invoice_no = 2 "
+             "BEGIN SELECT RAISE(ABORT, 'payments are locked'); END");
+        Window w;
+        w.pay({"1/26-27", "2/26-27"}, "180", "");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+        QVERIFY2(env->desktop.lastMessage().text.contains("payments are locked"), qPrintable(env->desktop.lastShown()));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
+        QCOMPARE(w.edit("paid_amountEdit")->text(), QString("180"));
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("180.00"));
+    }
+
+    void pendingStatementPrintsTheListedRows()
+    {
+        exec("UPDATE company_settings SET company_name = 'R&D <Works>' WHERE id = 1");
+        addInvoice({1, "26-27", daysAgo(91), Bolt, 1000});
+        addInvoice({2, "26-27", daysAgo(61), Acme, 200.25});
+        addInvoice({3, "26-27", daysAgo(60), Acme, 100});
+        Window w;
+        w.click("print_pending_state_btn");
+
+        QCOMPARE(env->desktop.previews.size(), 1);
+        QCOMPARE(env->desktop.previews[0].title, QString("Payment Pending Statement"));
+        QCOMPARE(env->desktop.previews[0].orientation, QPageLayout::Landscape);
+        QFile file(env->desktop.tempFolder + "/payment_pending.html");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        QVERIFY(QFile::exists(env->desktop.tempFolder + "/payment_pending.png"));
+        const QStringList parts{"<div class='doc-title'>PAYMENT PENDING STATEMENT</div>",
+                                    "Financial Year: 26-27",
+                                    "<div class='company-title'>R&amp;D &lt;Works&gt;</div>",
+                                    "<tr style='background-color:#f8d7da;'><td class='center' style='width:15%;'>1/26-27</td>",
+                                    "<td class='left' style='width:40%;'>BOLT &amp; SONS &lt;PVT&gt;</td>",
+                                    "<tr style='background-color:#fff3cd;'><td class='center' style='width:15%;'>2/26-27</td>",
+                                    "<tr style=''><td class='center' style='width:15%;'>3/26-27</td>",
+              "Grand Total Pending:</td><td class='right' style='font-size:16px; color:#cc0000;'>Rs. 1300.25</td>"};
+        for (const QString &part : parts)
+            QVERIFY2(html.contains(part), qPrintable(part));
+        QCOMPARE(env->desktop.previews[0].pageCount, 1);
+
+        // A filter that lists nothing prints nothing.
+        child<QDateEdit>(w.w, "todateEdit")->setDate(QDate::currentDate().addYears(-3));
+        w.click("show_btn");
+        w.click("print_pending_state_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Print|No data to print!"));
+        QCOMPARE(env->desktop.previews.size(), 1);
+    }
+
+    void salesMenuOpensKeptWindows()
+    {
+        auto *sales = new SalesWindow;
+        child<QAction>(sales, "actionPayment_Pending_Details")->trigger();
+        child<QAction>(sales, "actionPayment_Pending_Details")->trigger();
+        QCOMPARE(topLevelWindows<paymentFollowUp>().size(), 1);
+        child<QAction>(sales, "actionPayment_History")->trigger();
+        QCOMPARE(topLevelWindows<paymentStatement>().size(), 1);
+        click(topLevelWindows<paymentFollowUp>().first(), "goto_pay_state_btn");
+        QCOMPARE(topLevelWindows<paymentStatement>().size(), 2);
+        delete sales;
+    }
+};
+
+QTEST_MAIN(TestPaymentFollowUp)
+#include "tst_paymentfollowup.moc"

@@ -1,0 +1,218 @@
+// Payment history: payments grouped under their totals (once, even across
+// two years), paid days and their average, deleting payment rows, and the
+// printed payment statement.
+
+#include "support/paymentdata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
+
+#include "app/financialyear.h"
+#include "invoicing/paymentfollowup.h"
+#include "invoicing/paymentstatement.h"
+#include "invoicing/paymentstore.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace testdata;
+
+namespace {
+
+enum { Acme = 1, Bolt = 2 };
+
+struct Window
+{
+    paymentStatement *w = new paymentStatement; // deleted by the test environment
+    QTableWidget *list = child<QTableWidget>(w, "paid_state_table");
+
+    Window()
+    {
+        w->show();
+        child<QDateEdit>(w, "fromdateEdit")->setDate(QDate::currentDate().addYears(-2));
+        click("show_btn");
+    }
+    // Invoice, paid amount, paid date, mode and paid days of each row.
+    QStringList shown() const
+    {
+        QStringList out;
+        for (int r = 0; r < list->rowCount(); ++r)
+            out << QStringList{tableCell(list, r, 2), tableCell(list, r, 6), tableCell(list, r, 7),
+                               tableCell(list, r, 8), tableCell(list, r, 9)}.join("|");
+        return out;
+    }
+    void tick(int row) const { list->cellWidget(row, 0)->findChild<QCheckBox *>()->click(); }
+    QString field(const char *name) const { return child<QLineEdit>(w, name)->text(); }
+    void click(const char *name) const { ::click(w, name); }
+};
+
+QString shownDate(int daysBack)
+{
+    return QDate::currentDate().addDays(-daysBack).toString("dd-MM-yyyy");
+}
+
+} // namespace
+
+class TestPaymentHistory : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+private slots:
+    // Three payments: one over three invoices (paid 0, 10 and 21 days after
+    // them), one over invoices of two years, one without a reference.
+    void init()
+    {
+        g_currentFY = "26-27";
+        env = std::make_unique<TestEnvironment>();
+        QVERIFY(openSalesDatabase(*env));
+        addCustomer("ACME");
+        addCustomer("BOLT & SONS <PVT>");
+        addInvoice({1, "26-27", daysAgo(26), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(15), Acme, 50});
+        addInvoice({3, "26-27", daysAgo(5), Acme, 30});
+        addInvoice({4, "26-27", daysAgo(13), Acme, 40});
+        addInvoice({5, "25-26", daysAgo(303), Acme, 70});
+        addInvoice({7, "26-27", daysAgo(61), Bolt, 250});
+        const QString one = "PAY20260901100000", two = "PAY20260902100000";
+        addPaymentRow({one, daysAgo(5), Acme, 1, "26-27", 100, 0, "NEFT", "first"});
+        addPaymentRow({one, daysAgo(5), Acme, 2, "26-27", 20, 30, "NEFT", "first"});
+        addPaymentRow({one, daysAgo(5), Acme, 3, "26-27", 0, 30, "NEFT", "first"});
+        addPaymentRow({two, daysAgo(3), Acme, 5, "25-26", 70, 0, "UPI", "two years"});
+        addPaymentRow({two, daysAgo(3), Acme, 4, "26-27", 40, 0, "UPI", "two years"});
+        addPaymentRow({"", daysAgo(1), Bolt, 7, "26-27", 150, 50, "Cheque", "cheque & <bounced>"});
+    }
+    void cleanup() { env.reset(); }
+
+    void paymentsAreGroupedAndCountedOnce()
+    {
+        Window w;
+        QCOMPARE(w.shown(), QStringList({"7/26-27|200.00|" + shownDate(1) + "|Cheque|60",
+                                         "4/26-27|110.00|" + shownDate(3) + "|UPI|10",
+                                         "5/25-26||||300",
+                                         "1/26-27|180.00|" + shownDate(5) + "|NEFT|21",
+                                         "2/26-27||||10",
+                                         "3/26-27||||0"}));
+        QCOMPARE(rowTexts(w.list, 1).mid(3), QStringList({shownDate(13), "ACME", "40.00", "110.00", shownDate(3),
+                                                          "UPI", "10", "two years"}));
+        QCOMPARE(w.field("tot_paid_amtEdit"), QString("490.00"));
+        QCOMPARE(w.field("tot_inv_amtEdit"), QString("540.00"));
+        QVERIFY(!child<QLineEdit>(w.w, "tot_inv_amtEdit")->isReadOnly());
+        // 401 days over the five rows paid after at least a day.
+        QCOMPARE(w.field("avg_paid_days"), QString("80.2 days"));
+        QCOMPARE(child<QLineEdit>(w.w, "avg_paid_days")->styleSheet(),
+                 QString("background-color: #fff3cd; color: black;"));
+
+        // One payment of the period: 10 and 21 days average 15.5.
+        child<QDateEdit>(w.w, "fromdateEdit")->setDate(QDate::currentDate().addDays(-5));
+        child<QDateEdit>(w.w, "todateEdit")->setDate(QDate::currentDate().addDays(-5));
+        w.click("show_btn");
+        QCOMPARE(w.list->rowCount(), 3);
+        QCOMPARE(w.field("avg_paid_days"), QString("15.5 days"));
+        QCOMPARE(child<QLineEdit>(w.w, "avg_paid_days")->styleSheet(),
+                 QString("background-color: #d4edda; color: black;"));
+        QCOMPARE(averageDaysStyle(60.1), QString("background-color: #fff3cd; color: black;"));
+        QCOMPARE(averageDaysStyle(90.1), QString("background-color: #f8d7da; color: black;"));
+    }
+
+    void deletingRowsMakesTheirInvoicesPending()
+    {
+        Window w;
+        w.click("delete_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Select at least one payment record!"));
+
+        w.tick(4); // 2/26-27 of the three-invoice payment
+        env->desktop.messageAnswers.enqueue(QMessageBox::No);
+        w.click("delete_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Confirm Delete|Delete 1 payment record(s)?\n\n"
+                                                   "The invoice(s) will show as PENDING again in Payment Follow Up."));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 6);
+
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        w.click("delete_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Deleted|Payment record(s) deleted! Invoice(s) pending again."));
+        QCOMPARE(rows("SELECT invoice_no FROM invoice_payments WHERE payment_ref = 'PAY20260901100000'"),
+                 QStringList({"1", "3"}));
+        QCOMPARE(w.shown().mid(3), QStringList({"1/26-27|130.00|" + shownDate(5) + "|NEFT|21", "3/26-27||||0"}));
+
+        auto *followUp = new paymentFollowUp;
+        child<QDateEdit>(followUp, "fromdateEdit")->setDate(QDate::currentDate().addYears(-2));
+        click(followUp, "show_btn");
+        auto *pending = child<QTableWidget>(followUp, "payment_pending_table");
+        QCOMPARE(columnTexts(pending, 2), QStringList({"7/26-27", "2/26-27"}));
+        QCOMPARE(tableCell(pending, 1, 5), QString("50.00"));
+        delete followUp;
+    }
+
+    void failedDeleteKeepsEveryRow()
+    {
+        exec("CREATE TRIGGER refuse BEFORE DELETE ON invoice_payments WHEN OLD.invoice_no = 3 "
+             "BEGIN SELECT RAISE(ABORT, 'payments are locked'); END");
+        Window w;
+        w.tick(3);
+        w.tick(5);
+        w.click("delete_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+        QVERIFY(env->desktop.lastMessage().text.contains("payments are locked"));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 6);
+        QCOMPARE(w.list->rowCount(), 6);
+    }
+
+    void statementPrintsOneBlockPerPayment()
+    {
+        Window w;
+        w.click("print_state_btn");
+        QCOMPARE(env->desktop.previews.size(), 1);
+        QCOMPARE(env->desktop.previews[0].title, QString("Supplier Payment Statement"));
+        QCOMPARE(env->desktop.previews[0].orientation, QPageLayout::Landscape);
+        QFile file(env->desktop.tempFolder + "/supplier_payment.html");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        QVERIFY(QFile::exists(env->desktop.tempFolder + "/supplier_payment.png"));
+
+        const QStringList parts{
+            "<div class='doc-title'>SUPPLIER PAYMENT STATEMENT</div>",
+            "<td class='left' style='width:22%;'>BOLT &amp; SONS &lt;PVT&gt;</td>",
+            "<td class='left' rowspan='1' style='width:10%;'>cheque &amp; &lt;bounced&gt;</td>",
+            "<td class='right nowrap' rowspan='2' style='width:11%;'>110.00</td>",
+            "<td class='right nowrap' rowspan='3' style='width:11%;'>180.00</td><td class='center nowrap' "
+            "rowspan='3' style='width:11%;'>" + shownDate(5) + "</td><td class='center nowrap' rowspan='3' "
+            "style='width:8%;'>NEFT</td><td class='center bold' style='width:7%;'>21</td><td class='left' "
+            "rowspan='3' style='width:10%;'>first</td></tr>",
+            "<tr><td class='center nowrap' style='width:10%;'>2/26-27</td><td class='center nowrap' style='width:10%;'>"
+            + shownDate(15) + "</td><td class='left' style='width:22%;'>ACME</td><td class='right nowrap' "
+            "style='width:11%;'>50.00</td><td class='center bold' style='width:7%;'>10</td></tr>",
+            "Grand Total:</td><td class='right' style='font-size:32px;'>540.00</td>"
+            "<td class='right' style='font-size:32px; color:#008000;'>490.00</td>",
+            // (60 + 10 + 300 + 21 + 10 + 0) / 6 = 66.8
+            "Average Paid Days:</td><td class='center' style='font-size:32px; color:#004085;'>67 Days</td>"};
+        for (const QString &part : parts)
+            QVERIFY2(html.contains(part), qPrintable(part));
+        QCOMPARE(html.count("<tr>"), 6 + 2); // the rows, the company and the column headers
+
+        // Days 0, 10 and 21 print as an average of 10.
+        child<QDateEdit>(w.w, "fromdateEdit")->setDate(QDate::currentDate().addDays(-5));
+        child<QDateEdit>(w.w, "todateEdit")->setDate(QDate::currentDate().addDays(-5));
+        w.click("show_btn");
+        w.click("print_state_btn");
+        QFile again(env->desktop.tempFolder + "/supplier_payment.html");
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(again.readAll()).contains("color:#004085;'>10 Days</td>"));
+
+        child<QDateEdit>(w.w, "todateEdit")->setDate(QDate::currentDate().addYears(-3));
+        w.click("show_btn");
+        w.click("print_state_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Print|No data to print!"));
+        QCOMPARE(env->desktop.previews.size(), 2);
+    }
+};
+
+QTEST_MAIN(TestPaymentHistory)
+#include "tst_paymenthistory.moc"
