@@ -7,18 +7,21 @@ QString quantityText(double qty)
     return QString::number(qty, 'f', 3);
 }
 
-QString storedDateText(const QString &stored)
+QDate storedDate(const QString &stored)
 {
-    // Read by hand: a list of thousands of rows would spend most of its time in
-    // the general date parser.
     if (stored.size() != 10 || stored.at(4) != '-' || stored.at(7) != '-')
-        return stored;
+        return QDate();
     for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
         if (stored.at(i) < '0' || stored.at(i) > '9')
-            return stored;
+            return QDate();
     }
     const QStringView text(stored);
-    if (!QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt()).isValid())
+    return QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+}
+
+QString storedDateText(const QString &stored)
+{
+    if (!storedDate(stored).isValid())
         return stored;
     return stored.mid(8, 2) + QLatin1Char('-') + stored.mid(5, 2) + QLatin1Char('-') + stored.left(4);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // How the lists show stored values.
 
+#include <QDate>
 #include <QString>
 
 // A quantity with three decimals: 12.5 gives "12.500".
@@ -8,3 +9,8 @@ QString quantityText(double qty);
 
 // A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; any other text as stored.
 QString storedDateText(const QString &stored);
+
+// The date of a stored "yyyy-MM-dd" text; invalid for any other text. Read
+// by hand: a list of thousands of rows would spend most of its time in the
+// general date parser.
+QDate storedDate(const QString &stored);

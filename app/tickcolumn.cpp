@@ -27,12 +27,12 @@ TickColumn::TickColumn(QTableWidget *table, int column)
     table->viewport()->installEventFilter(this);
 }
 
-void TickColumn::addRow(int row)
+QTableWidgetItem *TickColumn::newTick()
 {
     auto *tick = new QTableWidgetItem;
     tick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     tick->setData(TickedRole, false);
-    m_table->setItem(row, m_column, tick);
+    return tick;
 }
 
 void TickColumn::refresh()

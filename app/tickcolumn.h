@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QTableWidget;
+class QTableWidgetItem;
 
 class TickColumn : public QObject
 {
@@ -20,9 +21,9 @@ class TickColumn : public QObject
 public:
     TickColumn(QTableWidget *table, int column);
 
-    // Gives the row a tick item (unticked); call for every row while filling,
-    // then refresh() once the fill is done.
-    void addRow(int row);
+    // A tick item (unticked) for a row's cell of the column; fill every row
+    // with one, then refresh() once the fill is done.
+    static QTableWidgetItem *newTick();
     // Places the boxes for the rows in view; drops the boxes of rows no
     // longer there. Call after a fill.
     void refresh();

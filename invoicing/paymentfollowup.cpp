@@ -6,6 +6,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "app/typednumber.h"
 #include "paymentstatement.h"
@@ -30,13 +31,6 @@ enum Column {
 
 const int FyRole = Qt::UserRole;
 const int CustomerIdRole = Qt::UserRole + 1;
-
-QTableWidgetItem *textItem(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(alignment);
-    return item;
-}
 
 QString amountText(double amount)
 {
@@ -137,33 +131,32 @@ void paymentFollowUp::loadPendingInvoices()
     }
 
     const QDate today = QDate::currentDate();
-    table->setUpdatesEnabled(false);
-    table->setRowCount(invoices.size());
+    TableFill fill(table, int(invoices.size()));
     for (int r = 0; r < invoices.size(); ++r)
-        appendRow(r, invoices.at(r), today);
-    table->setUpdatesEnabled(true);
+        addRow(fill, r, invoices.at(r), today);
+    fill.finish();
     ticks->refresh();
 }
 
-void paymentFollowUp::appendRow(int row, const PendingInvoice &invoice, const QDate &today)
+void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &invoice, const QDate &today)
 {
-    QTableWidget *table = ui->payment_pending_table;
-    ticks->addRow(row);
-    QTableWidgetItem *number = textItem(QString::number(invoice.invoiceNo));
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    fill.add(row, TickColumnNo, TickColumn::newTick());
+    QTableWidgetItem *number = fill.add(row, NumberColumn, QString::number(invoice.invoiceNo));
     number->setData(FyRole, invoice.fy);
     number->setData(CustomerIdRole, invoice.customerId);
-    table->setItem(row, NumberColumn, number);
-    table->setItem(row, FullNumberColumn, textItem(invoice.invoiceNoFull));
-    table->setItem(row, DateColumn, textItem(storedDateText(invoice.invoiceDate)));
-    table->setItem(row, CustomerColumn, textItem(invoice.customerName));
+    fill.add(row, FullNumberColumn, invoice.invoiceNoFull)->setTextAlignment(left);
+    fill.add(row, DateColumn, storedDateText(invoice.invoiceDate))->setTextAlignment(left);
+    fill.add(row, CustomerColumn, invoice.customerName)->setTextAlignment(left);
     const QString balance = amountText(invoice.balance());
-    table->setItem(row, AmountColumn, textItem(balance, Qt::AlignRight | Qt::AlignVCenter));
+    fill.add(row, AmountColumn, balance)->setTextAlignment(right);
     const int days = daysSince(invoice.invoiceDate, today).value_or(0);
-    QTableWidgetItem *daysItem = textItem(QString::number(days), Qt::AlignCenter);
+    QTableWidgetItem *daysItem = fill.add(row, DaysColumn, QString::number(days));
+    daysItem->setTextAlignment(Qt::AlignCenter);
     if (const QString colour = ageColour(days); !colour.isEmpty())
         daysItem->setBackground(QColor(colour));
-    table->setItem(row, DaysColumn, daysItem);
-    table->setItem(row, BalanceColumn, textItem(balance, Qt::AlignRight | Qt::AlignVCenter));
+    fill.add(row, BalanceColumn, balance)->setTextAlignment(right);
 }
 
 double paymentFollowUp::rowBalance(int row) const

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+class TableFill;
 class TickColumn;
 struct PendingInvoice;
 
@@ -43,7 +44,7 @@ private slots:
 private:
     void setupTable();
     void loadCustomerCombo();
-    void appendRow(int row, const PendingInvoice &invoice, const QDate &today);
+    void addRow(TableFill &fill, int row, const PendingInvoice &invoice, const QDate &today);
     double rowBalance(int row) const;
 
     Ui::paymentFollowUp *ui;

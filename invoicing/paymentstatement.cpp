@@ -6,6 +6,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "paymentstore.h"
 #include "receivablestatements.h"
@@ -27,13 +28,6 @@ enum Column {
     DaysColumn = 9,
     RemarksColumn = 10,
 };
-
-QTableWidgetItem *textItem(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(alignment);
-    return item;
-}
 
 QString amountText(double amount)
 {
@@ -126,11 +120,10 @@ void paymentStatement::loadPayments()
     QString error;
     queryPaymentHistory(filter, &payments, &error); // a failure lists nothing
 
-    table->setUpdatesEnabled(false);
-    table->setRowCount(payments.size());
+    TableFill fill(table, int(payments.size()));
     for (int r = 0; r < payments.size(); ++r)
-        fillRow(r, payments.at(r));
-    table->setUpdatesEnabled(true);
+        addRow(fill, r, payments.at(r));
+    fill.finish();
     ticks->refresh();
 
     const PaymentTotals totals = paymentTotals(payments);
@@ -145,22 +138,22 @@ void paymentStatement::loadPayments()
     }
 }
 
-void paymentStatement::fillRow(int row, const PaymentHistoryRow &payment)
+void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow &payment)
 {
-    QTableWidget *table = ui->paid_state_table;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    ticks->addRow(row);
-    table->setItem(row, PayIdColumn, textItem(QString::number(payment.payId)));
-    table->setItem(row, NumberColumn, textItem(payment.invoiceNoFull));
-    table->setItem(row, InvoiceDateColumn, textItem(storedDateText(payment.invoiceDate)));
-    table->setItem(row, CustomerColumn, textItem(payment.customerName));
-    table->setItem(row, InvoiceAmountColumn, textItem(amountText(payment.grandTotal), right));
     const bool opens = payment.opensPayment;
-    table->setItem(row, PaidAmountColumn, textItem(opens ? amountText(payment.paymentTotal) : QString(), right));
-    table->setItem(row, PaidDateColumn, textItem(opens ? storedDateText(payment.paymentDate) : QString()));
-    table->setItem(row, ModeColumn, textItem(opens ? payment.mode : QString()));
-    table->setItem(row, DaysColumn, textItem(QString::number(payment.paidDays()), Qt::AlignCenter));
-    table->setItem(row, RemarksColumn, textItem(payment.remarks));
+    fill.add(row, TickColumnNo, TickColumn::newTick());
+    fill.add(row, PayIdColumn, QString::number(payment.payId))->setTextAlignment(left);
+    fill.add(row, NumberColumn, payment.invoiceNoFull)->setTextAlignment(left);
+    fill.add(row, InvoiceDateColumn, storedDateText(payment.invoiceDate))->setTextAlignment(left);
+    fill.add(row, CustomerColumn, payment.customerName)->setTextAlignment(left);
+    fill.add(row, InvoiceAmountColumn, amountText(payment.grandTotal))->setTextAlignment(right);
+    fill.add(row, PaidAmountColumn, opens ? amountText(payment.paymentTotal) : QString())->setTextAlignment(right);
+    fill.add(row, PaidDateColumn, opens ? storedDateText(payment.paymentDate) : QString())->setTextAlignment(left);
+    fill.add(row, ModeColumn, opens ? payment.mode : QString())->setTextAlignment(left);
+    fill.add(row, DaysColumn, QString::number(payment.paidDays))->setTextAlignment(Qt::AlignCenter);
+    fill.add(row, RemarksColumn, payment.remarks)->setTextAlignment(left);
 }
 
 QList<int> paymentStatement::selectedPaymentIds() const

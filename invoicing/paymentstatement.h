@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+class TableFill;
 class TickColumn;
 struct PaymentHistoryRow;
 
@@ -41,7 +42,7 @@ private slots:
 private:
     void setupTable();
     void loadCustomerCombo();
-    void fillRow(int row, const PaymentHistoryRow &payment);
+    void addRow(TableFill &fill, int row, const PaymentHistoryRow &payment);
     // The pay_id of every ticked row, top to bottom.
     QList<int> selectedPaymentIds() const;
     // The cell's text, trimmed; empty when the cell has no item.

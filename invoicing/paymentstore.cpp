@@ -2,6 +2,7 @@
 
 #include "app/boundquery.h"
 #include "app/financialyear.h"
+#include "app/listformat.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -80,9 +81,9 @@ bool balanceIsOwed(double balance)
     return std::round(balance * 1e6) / 1e6 > SettledBalance;
 }
 
-std::optional<int> daysSince(const QString &storedDate, const QDate &to)
+std::optional<int> daysSince(const QString &stored, const QDate &to)
 {
-    const QDate date = QDate::fromString(storedDate, QStringLiteral("yyyy-MM-dd"));
+    const QDate date = storedDate(stored);
     if (!date.isValid() || !to.isValid())
         return std::nullopt;
     return static_cast<int>(date.daysTo(to));
@@ -221,12 +222,6 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
     return outcome;
 }
 
-int PaymentHistoryRow::paidDays() const
-{
-    const QDate paidOn = QDate::fromString(paymentDate, QStringLiteral("yyyy-MM-dd"));
-    return daysSince(invoiceDate, paidOn).value_or(0);
-}
-
 bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
 {
     rows->clear();
@@ -241,7 +236,8 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         return false;
 
     // The payments in the order their first row comes, each with its rows.
-    QList<QList<PaymentHistoryRow>> payments;
+    QList<PaymentHistoryRow> listed;
+    QList<QList<int>> payments; // indexes into `listed`
     QHash<QString, int> paymentIndex;
     while (q.next()) {
         PaymentHistoryRow row;
@@ -257,6 +253,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.remarks = q.value(9).toString();
         row.reference = q.value(10).toString();
         row.fy = q.value(11).toString();
+        row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
         const bool referenced = !row.reference.isEmpty();
         row.paymentTotal = referenced && !q.value(12).isNull() ? q.value(12).toDouble() : row.paid + row.tds;
 
@@ -264,14 +261,18 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         const auto found = paymentIndex.constFind(key);
         if (found == paymentIndex.constEnd()) {
             row.opensPayment = true;
-            paymentIndex.insert(key, payments.size());
-            payments.append({row});
+            paymentIndex.insert(key, int(payments.size()));
+            payments.append(QList<int>{int(listed.size())});
         } else {
-            payments[*found].append(row);
+            payments[*found].append(int(listed.size()));
         }
+        listed.append(std::move(row));
     }
-    for (const QList<PaymentHistoryRow> &payment : payments)
-        rows->append(payment);
+    rows->reserve(listed.size());
+    for (const QList<int> &payment : payments) {
+        for (int i : payment)
+            rows->append(std::move(listed[i]));
+    }
     return true;
 }
 
@@ -289,7 +290,7 @@ PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows)
             invoices.insert(invoice);
             totals.invoices += row.grandTotal;
         }
-        if (const int d = row.paidDays(); d > 0) {
+        if (const int d = row.paidDays; d > 0) {
             days += d;
             ++dayRows;
         }

@@ -152,9 +152,7 @@ struct PaymentHistoryRow
     QString fy;
     double paymentTotal = 0; // paid + TDS over every row of the payment
     bool opensPayment = false; // the first listed row of its payment
-
-    // Days from the invoice to the payment; 0 when a date is unreadable.
-    int paidDays() const;
+    int paidDays = 0; // from the invoice to the payment; 0 when a date is unreadable
 };
 
 // The payment rows dated in the period whose invoice and customer exist, the
