@@ -1,4 +1,5 @@
 #include "heavystock.h"
+#include "preparedinsert.h"
 
 #include "heavyyear.h"
 #include "app/financialyear.h"
@@ -28,31 +29,7 @@ const char *const SupplierWords[] = {"SRI VINAYAKA", "O'BRIEN", "LAKSHMI", "KAVE
                                      "SELVAM", "GANESH", "PONNI", "NATARAJ"};
 const char *const SupplierTrades[] = {"TRADERS", "HARDWARE", "SAFETY PRODUCTS", "PACKAGING", "STEELS", "AGENCIES"};
 
-template<class T, int N>
-constexpr int countOf(const T (&)[N])
-{
-    return N;
-}
-
-class Insert
-{
-public:
-    explicit Insert(const char *sql)
-    {
-        if (!m_query.prepare(QString::fromLatin1(sql)))
-            qFatal("cannot prepare %s: %s", sql, qPrintable(m_query.lastError().text()));
-    }
-    void run(const QVariantList &values)
-    {
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(i, values.at(i));
-        if (!m_query.exec())
-            qFatal("%s: %s", qPrintable(m_query.lastQuery()), qPrintable(m_query.lastError().text()));
-    }
-
-private:
-    QSqlQuery m_query;
-};
+using Insert = PreparedInsert;
 
 struct Item
 {

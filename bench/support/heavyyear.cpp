@@ -1,4 +1,5 @@
 #include "heavyyear.h"
+#include "preparedinsert.h"
 
 #include "app/financialyear.h"
 #include "sales/salesschema.h"
@@ -58,12 +59,6 @@ const char *const Parts[] = {"FLANGE", "SHAFT", "BUSH", "GEAR BLANK", "HOUSING",
                              "LEVER", "HUB", "SPACER", "ROLLER", "NOZZLE", "MANIFOLD"};
 const char *const Remarks[] = {"URGENT", "REWORK LOT", "SAMPLE LOT", "AGAINST REJECTION", "PART SUPPLY"};
 
-template<class T, int N>
-constexpr int countOf(const T (&)[N])
-{
-    return N;
-}
-
 class Random
 {
 public:
@@ -114,27 +109,7 @@ struct Challan
     int no = 0;
 };
 
-// A prepared insert run with positional values; stops the program on failure.
-class Insert
-{
-public:
-    explicit Insert(const char *sql)
-    {
-        if (!m_query.prepare(QString::fromLatin1(sql)))
-            qFatal("cannot prepare %s: %s", sql, qPrintable(m_query.lastError().text()));
-    }
-    void run(const QVariantList &values)
-    {
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(i, values.at(i));
-        if (!m_query.exec())
-            qFatal("%s: %s", qPrintable(m_query.lastQuery()), qPrintable(m_query.lastError().text()));
-    }
-    QVariant lastId() const { return m_query.lastInsertId(); }
-
-private:
-    QSqlQuery m_query;
-};
+using Insert = PreparedInsert;
 
 QString stored(const QDate &date)
 {
