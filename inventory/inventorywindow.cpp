@@ -2,6 +2,11 @@
 #include "ui_inventorywindow.h"
 
 #include "app/keptwindow.h"
+#include "inventory/inventory_polist.h"
+#include "inventory/inventory_purchaseorder.h"
+#include "inventory/inventory_stockreport.h"
+#include "inventory/inventorydashboard.h"
+#include "inventory/stockalert.h"
 #include "stockentry.h"
 
 InventoryWindow::InventoryWindow(QWidget *parent)
@@ -11,6 +16,7 @@ InventoryWindow::InventoryWindow(QWidget *parent)
     ui->setupUi(this);
     showMaximized();
     // The dashboard page takes the place of the designer's central widget.
+    buildInventoryDashboard(this, [this] { sendStockAlert(this); }, [this] { loadDashboard(); });
     loadDashboard();
 }
 
@@ -24,11 +30,25 @@ void InventoryWindow::on_actionStock_Entries_triggered()
     openKeptWindow(stockEntryWindow, KeptForm::Rebuilt);
 }
 
-// The material request form, its list and the stock report come later.
-void InventoryWindow::on_actionPO_Generation_triggered() {}
-void InventoryWindow::on_actionOrder_List_Status_triggered() {}
-void InventoryWindow::on_actionStock_Report_triggered() {}
+void InventoryWindow::on_actionPO_Generation_triggered()
+{
+    openKeptWindow<QWidget>(purchaseOrderWindow, KeptForm::Rebuilt,
+                            std::function<QWidget *()>([] { return new inventory_purchaseorder; }));
+}
 
-// The dashboard page (low stock and open requests per category, the chart of
-// requests by month) is not built yet.
-void InventoryWindow::loadDashboard() {}
+void InventoryWindow::on_actionOrder_List_Status_triggered()
+{
+    openKeptWindow<QWidget>(poListWindow, KeptForm::Rebuilt,
+                            std::function<QWidget *()>([] { return new inventory_polist; }));
+}
+
+void InventoryWindow::on_actionStock_Report_triggered()
+{
+    openKeptWindow<QWidget>(stockReportWindow, KeptForm::Rebuilt,
+                            std::function<QWidget *()>([] { return new inventory_stockreport; }));
+}
+
+void InventoryWindow::loadDashboard()
+{
+    loadInventoryDashboard(this);
+}

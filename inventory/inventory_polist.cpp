@@ -1,0 +1,210 @@
+#include "inventory_polist.h"
+#include "ui_inventory_polist.h"
+
+#include "app/companyinfo.h"
+#include "app/csvexport.h"
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/htmlprint.h"
+#include "app/logos.h"
+#include "inventory/materialrequestdocument.h"
+#include "inventory/materialrequeststore.h"
+#include "inventory/tickcell.h"
+
+#include <QDate>
+#include <QHeaderView>
+
+namespace {
+
+enum Column { ColTick = 0, ColNumber, ColDate, ColSupplier, ColItem, ColCategory, ColQty, ColUom, ColStatus, Columns };
+
+QString AllSuppliers()
+{
+    return QStringLiteral("-- All Suppliers --");
+}
+
+QTableWidgetItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+} // namespace
+
+inventory_polist::inventory_polist(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::inventory_polist)
+{
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Material Request List & Status - Kestrova App"));
+    setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
+    setupTable();
+    resetPeriod();
+    ui->radio_open_btn->setChecked(true);
+    loadSupplierCombo();
+    loadOrders();
+}
+
+inventory_polist::~inventory_polist()
+{
+    delete ui;
+}
+
+void inventory_polist::setupTable()
+{
+    QTableWidget *t = ui->ordered_list;
+    t->setColumnCount(Columns);
+    t->setHorizontalHeaderLabels({QString(), "PO Number", "PO Date", "Supplier Name", "Item Name", "Category",
+                                  "Order Qty", "UOM", "Status"});
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setAlternatingRowColors(true);
+    QHeaderView *header = t->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ColTick, QHeaderView::Fixed);
+    t->setColumnWidth(ColTick, 40);
+    header->setSectionResizeMode(ColItem, QHeaderView::Stretch);
+}
+
+void inventory_polist::resetPeriod()
+{
+    const QDate today = QDate::currentDate();
+    ui->fromdateEdit->setDate(today.addMonths(-1));
+    ui->todateEdit->setDate(today.addDays(1));
+    ui->fromdateEdit->setCalendarPopup(true);
+    ui->todateEdit->setCalendarPopup(true);
+}
+
+void inventory_polist::loadSupplierCombo()
+{
+    ui->company_combo->clear();
+    ui->company_combo->addItem(AllSuppliers());
+    ui->company_combo->addItems(requestSuppliers());
+}
+
+void inventory_polist::loadOrders()
+{
+    QTableWidget *t = ui->ordered_list;
+    t->setRowCount(0);
+    const QString combo = ui->company_combo->currentText();
+    QList<RequestListRow> rows;
+    QString error;
+    if (!queryRequestList(combo == AllSuppliers() ? QString() : combo,
+                          ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd")),
+                          ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+
+    // Columns sized to their contents once, after the fill, not at every cell.
+    QHeaderView *header = t->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    t->setUpdatesEnabled(false);
+    t->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList texts = requestListCells(rows.at(r));
+        placeTickBox(t, r);
+        for (int c = ColNumber; c < ColStatus; ++c)
+            t->setItem(r, c, cell(texts.at(c - 1)));
+        QTableWidgetItem *status = cell(texts.at(ColStatus - 1), Qt::AlignCenter);
+        const QColor colour = requestStatusColor(rows.at(r).status);
+        if (colour.isValid())
+            status->setBackground(colour);
+        t->setItem(r, ColStatus, status);
+    }
+    t->setUpdatesEnabled(true);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ColTick, QHeaderView::Fixed);
+    header->setSectionResizeMode(ColItem, QHeaderView::Stretch);
+}
+
+void inventory_polist::on_show_btn_clicked()
+{
+    loadOrders();
+}
+
+void inventory_polist::on_reset_btn_clicked()
+{
+    ui->company_combo->setCurrentIndex(0);
+    resetPeriod();
+    ui->radio_open_btn->setChecked(true);
+    loadOrders();
+}
+
+void inventory_polist::on_close_btn_clicked()
+{
+    close();
+}
+
+QString inventory_polist::chosenStatus() const
+{
+    const QList<QRadioButton *> radios{ui->radio_open_btn, ui->radio_recevied_btn, ui->radio_partial_btn,
+                                       ui->radio_ordcan_btn};
+    const QStringList statuses = requestStatuses();
+    for (int i = 0; i < radios.size(); ++i) {
+        if (radios.at(i)->isChecked())
+            return statuses.at(i);
+    }
+    return QString();
+}
+
+void inventory_polist::on_save_status_btn_clicked()
+{
+    const QString status = chosenStatus();
+    if (status.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select a status!"));
+        return;
+    }
+    const QTableWidget *t = ui->ordered_list;
+    QList<RequestLineKey> keys;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        if (!isTicked(t, r))
+            continue;
+        const QTableWidgetItem *number = t->item(r, ColNumber);
+        const QTableWidgetItem *item = t->item(r, ColItem);
+        keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString()};
+    }
+    if (keys.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));
+        return;
+    }
+    QString error;
+    const int updated = updateRequestStatus(keys, status, &error);
+    if (updated < 0) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Success"),
+                         QString::number(updated) + QStringLiteral(" order(s) updated to ") + status + QStringLiteral("!"));
+    loadOrders();
+}
+
+void inventory_polist::on_print_btn_clicked()
+{
+    const QTableWidget *t = ui->ordered_list;
+    if (t->rowCount() == 0) {
+        Desktop::warning(this, QStringLiteral("Print"), QStringLiteral("No data to print!"));
+        return;
+    }
+    const QList<QStringList> all = tableRows(t, ColNumber, ColStatus);
+    QList<QStringList> ticked;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        if (isTicked(t, r))
+            ticked << all.at(r);
+    }
+    const QString html = requestListHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
+                                         logoImageHtml(QStringLiteral("right"), 150, 120), ticked);
+    printHtmlDocument(this, html, HtmlPrintProfiles::materialRequestList());
+}
+
+void inventory_polist::on_print_statement_clicked()
+{
+    CsvExportProfile profile;
+    profile.caption = QStringLiteral("Export PO List");
+    profile.defaultName =
+        QStringLiteral("PO_List_") + QDate::currentDate().toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".csv");
+    profile.header = QStringLiteral("PO Number,PO Date,Supplier Name,Item Name,Category,Order Qty,UOM,Status");
+    profile.failureMessage = CsvMessages::couldNotSaveFile();
+    exportTableCsv(this, profile, tableRows(ui->ordered_list, ColNumber, ColStatus));
+}

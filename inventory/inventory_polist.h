@@ -1,0 +1,41 @@
+#pragma once
+// The material request list: the request lines of a period, of all suppliers
+// or one, with their delivery status; ticked lines get a new status, print as
+// a purchase order list, and the whole list exports as CSV.
+
+#include <QString>
+#include <QWidget>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class inventory_polist;
+}
+QT_END_NAMESPACE
+
+class inventory_polist : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit inventory_polist(QWidget *parent = nullptr);
+    ~inventory_polist() override;
+
+    void loadSupplierCombo();
+    void loadOrders();
+
+private slots:
+    void on_show_btn_clicked();
+    void on_reset_btn_clicked();
+    void on_save_status_btn_clicked();
+    void on_close_btn_clicked();
+    void on_print_btn_clicked();
+    void on_print_statement_clicked();
+
+private:
+    void setupTable();
+    void resetPeriod();
+    // The status of the chosen radio button; "" when none is chosen.
+    QString chosenStatus() const;
+
+    Ui::inventory_polist *ui;
+};

@@ -1,0 +1,223 @@
+#include "inventory_purchaseorder.h"
+#include "ui_inventory_purchaseorder.h"
+
+#include "app/companyinfo.h"
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/htmlprint.h"
+#include "app/logos.h"
+#include "app/whatsapp.h"
+#include "inventory/inventoryschema.h"
+#include "inventory/materialrequestdocument.h"
+#include "inventory/materialrequeststore.h"
+#include "inventory/tickcell.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QHeaderView>
+
+namespace {
+
+enum Column { ColTick = 0, ColSlNo, ColCategory, ColSupplier, ColItem, ColStock, ColOrderQty, ColUom, Columns };
+
+const char PhoneProperty[] = "supplier_phone";
+
+QString NoSupplier()
+{
+    return QStringLiteral("-- Select Supplier --");
+}
+
+QString cellText(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+QList<RequestDocumentLine> documentLines(const QList<RequestLineInput> &lines)
+{
+    QList<RequestDocumentLine> out;
+    for (const RequestLineInput &line : lines)
+        out << RequestDocumentLine{line.category, line.itemName, line.qtyText, line.uom};
+    return out;
+}
+
+} // namespace
+
+inventory_purchaseorder::inventory_purchaseorder(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::inventory_purchaseorder)
+{
+    ui->setupUi(this);
+    setStyleSheet(formStyleSheetWithBackground());
+    setWindowTitle(QStringLiteral("Generate Material Request - Kestrova App"));
+    setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
+    createTable();
+    setupTable();
+    loadSupplierCombo();
+}
+
+inventory_purchaseorder::~inventory_purchaseorder()
+{
+    delete ui;
+}
+
+void inventory_purchaseorder::createTable()
+{
+    createMaterialRequestTable();
+}
+
+void inventory_purchaseorder::setupTable()
+{
+    QTableWidget *t = ui->inventory_stock;
+    t->setColumnCount(Columns);
+    t->setHorizontalHeaderLabels({QString(), "Sl No", "Category", "Supplier Name", "Item Name", "Stock Available",
+                                  "Order Qty", "UOM"});
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setAlternatingRowColors(true);
+    QHeaderView *header = t->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ColTick, QHeaderView::Fixed);
+    t->setColumnWidth(ColTick, 40);
+    header->setSectionResizeMode(ColSupplier, QHeaderView::Stretch);
+    header->setSectionResizeMode(ColItem, QHeaderView::Stretch);
+    t->setColumnWidth(ColOrderQty, 120);
+}
+
+void inventory_purchaseorder::loadSupplierCombo()
+{
+    ui->supplier_combo->clear();
+    ui->supplier_combo->addItem(NoSupplier());
+    ui->supplier_combo->addItems(stockItemSuppliers());
+}
+
+void inventory_purchaseorder::on_supplier_combo_currentTextChanged(const QString &supplier)
+{
+    loadSupplierItems(supplier);
+}
+
+void inventory_purchaseorder::loadSupplierItems(const QString &supplier)
+{
+    QTableWidget *t = ui->inventory_stock;
+    t->setRowCount(0);
+    if (supplier.isEmpty() || supplier == NoSupplier())
+        return;
+
+    const QList<SupplierItem> items = supplierItems(supplier);
+    t->setRowCount(items.size());
+    for (int r = 0; r < items.size(); ++r) {
+        const SupplierItem &item = items.at(r);
+        placeTickBox(t, r)->setProperty(PhoneProperty, item.supplierPhone);
+        t->setItem(r, ColSlNo, new QTableWidgetItem(QString::number(r + 1)));
+        t->setItem(r, ColCategory, new QTableWidgetItem(item.category));
+        t->setItem(r, ColSupplier, new QTableWidgetItem(item.supplierName));
+        t->setItem(r, ColItem, new QTableWidgetItem(item.itemName));
+        auto *stock = new QTableWidgetItem(QString::number(item.balance, 'f', 2));
+        stock->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (item.balance <= 0)
+            stock->setBackground(QColor(QStringLiteral("#f8d7da")));
+        t->setItem(r, ColStock, stock);
+        auto *qty = new QTableWidgetItem(QStringLiteral("0"));
+        qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        qty->setBackground(QColor(QStringLiteral("#fff3cd")));
+        t->setItem(r, ColOrderQty, qty);
+        t->setItem(r, ColUom, new QTableWidgetItem(item.uom));
+    }
+    on_search_itemEdit_textChanged(ui->search_itemEdit->text());
+}
+
+void inventory_purchaseorder::on_search_itemEdit_textChanged(const QString &text)
+{
+    // Rows whose item name does not hold the text are hidden; a ticked row
+    // stays in sight, since it will be saved.
+    const QString wanted = text.trimmed();
+    QTableWidget *t = ui->inventory_stock;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const bool match = wanted.isEmpty() || cellText(t, r, ColItem).contains(wanted, Qt::CaseInsensitive);
+        t->setRowHidden(r, !match && !isTicked(t, r));
+    }
+}
+
+void inventory_purchaseorder::on_reset_btn_clicked()
+{
+    ui->supplier_combo->setCurrentIndex(0);
+    ui->inventory_stock->setRowCount(0);
+}
+
+void inventory_purchaseorder::on_close_btn_clicked()
+{
+    close();
+}
+
+QList<RequestLineInput> inventory_purchaseorder::tickedLines() const
+{
+    QList<RequestLineInput> lines;
+    const QTableWidget *t = ui->inventory_stock;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const QCheckBox *box = tickBoxAt(t, r);
+        if (!box || !box->isChecked())
+            continue;
+        lines << RequestLineInput{cellText(t, r, ColCategory), cellText(t, r, ColItem), cellText(t, r, ColOrderQty),
+                                  cellText(t, r, ColUom), box->property(PhoneProperty).toString()};
+    }
+    return lines;
+}
+
+QString inventory_purchaseorder::generatePONumber()
+{
+    QString number;
+    nextMaterialRequestNumber(QDate::currentDate(), &number, nullptr);
+    return number;
+}
+
+int inventory_purchaseorder::saveMaterialRequest()
+{
+    const QList<RequestLineInput> lines = tickedLines();
+    const RequestCheck check = checkRequestLines(lines);
+    if (check != RequestCheck::Ok) {
+        Desktop::warning(this, QStringLiteral("Error"), requestCheckText(check));
+        return -1;
+    }
+    const RequestSaveOutcome outcome =
+        saveMaterialRequestLines(ui->supplier_combo->currentText(), lines, QDate::currentDate());
+    if (outcome.saved < 1) {
+        Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        return -1;
+    }
+    return outcome.saved;
+}
+
+void inventory_purchaseorder::on_whatsapp_btn_clicked()
+{
+    if (saveMaterialRequest() <= 0)
+        return;
+    const QList<RequestLineInput> lines = tickedLines();
+    // The message goes to the first ticked line that has a phone.
+    QString phone;
+    for (const RequestLineInput &line : lines) {
+        if (phone.isEmpty())
+            phone = line.supplierPhone;
+    }
+    const QString message =
+        materialRequestMessage(ui->supplier_combo->currentText(), documentLines(lines), loadCompanyInfo().name);
+    if (phone.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("WhatsApp"),
+                         QStringLiteral("Supplier phone number not found!\nPlease add phone in Stock Entry."));
+        return;
+    }
+    openWhatsAppMessage(WhatsAppLink::ClickToChat, phone, message);
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("PO saved and WhatsApp opened!"));
+}
+
+void inventory_purchaseorder::on_print_btn_clicked()
+{
+    if (saveMaterialRequest() < 1)
+        return;
+    const QString html = purchaseOrderHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
+                                           logoImageHtml(QStringLiteral("right"), 150, 120),
+                                           ui->supplier_combo->currentText(),
+                                           QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
+                                           documentLines(tickedLines()));
+    printHtmlDocument(this, html, HtmlPrintProfiles::purchaseOrder());
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Purchase Order saved and printed!"));
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The material request form: a supplier's stock items with their balances,
+// from which the ticked lines with their order quantities are saved as one
+// numbered request and sent to the supplier by WhatsApp or printed as a
+// purchase order.
+
+#include <QList>
+#include <QWidget>
+
+struct RequestLineInput;
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class inventory_purchaseorder;
+}
+QT_END_NAMESPACE
+
+class inventory_purchaseorder : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit inventory_purchaseorder(QWidget *parent = nullptr);
+    ~inventory_purchaseorder() override;
+
+    void createTable();
+    void loadSupplierCombo();
+    void loadSupplierItems(const QString &supplier);
+    // The number the next request would get; "" when the lines cannot be counted.
+    QString generatePONumber();
+    // Saves the ticked lines as one request: the number of lines saved, or -1
+    // when a check refused them or the save failed (a message says which).
+    int saveMaterialRequest();
+
+private slots:
+    void on_supplier_combo_currentTextChanged(const QString &supplier);
+    void on_search_itemEdit_textChanged(const QString &text);
+    void on_reset_btn_clicked();
+    void on_close_btn_clicked();
+    void on_whatsapp_btn_clicked();
+    void on_print_btn_clicked();
+
+private:
+    void setupTable();
+    // The ticked rows' lines, top down.
+    QList<RequestLineInput> tickedLines() const;
+
+    Ui::inventory_purchaseorder *ui;
+};

@@ -1,0 +1,247 @@
+#include "inventorydashboard.h"
+
+#include "app/dashboard.h"
+#include "inventory/stockwatch.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QTableWidget *cardTable(const QString &objectName, const QStringList &headers, int rowHeight,
+                        const QString &styleSheet)
+{
+    auto *table = new QTableWidget(0, 3);
+    table->setObjectName(objectName);
+    table->setHorizontalHeaderLabels(headers);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setStyleSheet(styleSheet);
+    return table;
+}
+
+QFrame *divider(const QString &styleSheet)
+{
+    auto *line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setStyleSheet(styleSheet);
+    return line;
+}
+
+QTableWidgetItem *colouredItem(const QString &text, const QString &colour, Qt::Alignment alignment)
+{
+    auto *item = new QTableWidgetItem(text);
+    if (!colour.isEmpty())
+        item->setForeground(QColor(colour));
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+// A row whose first cell spans the three columns.
+QTableWidgetItem *appendSpanningRow(QTableWidget *table, const QString &text)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    auto *item = new QTableWidgetItem(text);
+    table->setItem(row, 0, item);
+    table->setSpan(row, 0, 1, 3);
+    return item;
+}
+
+void appendAllClearRow(QTableWidget *table, const QString &text)
+{
+    QTableWidgetItem *item = appendSpanningRow(table, text);
+    item->setForeground(QColor(QStringLiteral("#27ae60")));
+    item->setTextAlignment(Qt::AlignCenter);
+}
+
+QTableWidget *emptiedTable(QWidget *root, const QString &tableName)
+{
+    auto *table = root ? root->findChild<QTableWidget *>(tableName) : nullptr;
+    if (table) {
+        table->clearSpans();
+        table->setRowCount(0);
+    }
+    return table;
+}
+
+} // namespace
+
+QList<DashboardCategory> dashboardCategories()
+{
+    return {
+        {"Raw Material", "#0078d4", "lbl_inv_rawmat", "lbl_inv_raw_supp", "Raw Material — Material Request Details", "📦"},
+        {"Critical Spare", "#e74c3c", "lbl_inv_critspare", "lbl_inv_crit_supp", "Critical Spare - Material Request Details", "⚠"},
+        {"Safety", "#27ae60", "lbl_inv_stat", "lbl_inv_safety_supp", "Safety — Material Request Details", "🦺"},
+        {"Packing", "#8e44ad", "lbl_inv_packing", "lbl_inv_packing_supp", "Packing — Material Request Details", "📦"},
+        {"Hardware", "#e67e22", "lbl_inv_hardware", "lbl_inv_hardware_supp", "Hardware — Material Request Details", "🔧"},
+    };
+}
+
+QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour)
+{
+    auto *card = new QFrame;
+    card->setStyleSheet(QStringLiteral("QFrame { background:white; border-radius:6px; border:1.5px solid %1; }").arg(colour));
+    auto *layout = new QVBoxLayout(card);
+    layout->setSpacing(2);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    auto *titleLabel = new QLabel(title);
+    titleLabel->setAlignment(Qt::AlignCenter);
+    titleLabel->setFixedHeight(20);
+    titleLabel->setStyleSheet(QStringLiteral("font-size:15px; color:%1; font-weight:bold; border:none;").arg(colour));
+    layout->addWidget(titleLabel);
+    layout->addWidget(divider(QStringLiteral("background:%1; border:none; max-height:1px;").arg(colour)));
+    layout->addWidget(cardTable(objectName, {"Item", "Balance", "Min"}, 22,
+                                QStringLiteral("QTableWidget { border:none; font-size:15px; }"
+                                               "QHeaderView::section { background:%1; color:white; font-size:15px; "
+                                               "font-weight:bold; border:none; padding:2px; min-height:22px; }")
+                                    .arg(colour)));
+    return card;
+}
+
+QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
+                          const QString &icon)
+{
+    auto *card = new QFrame;
+    card->setStyleSheet(QStringLiteral("QFrame { background:white; border-radius:10px; border:2px solid %1; }").arg(colour));
+    auto *layout = new QVBoxLayout(card);
+    layout->setSpacing(2);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    auto *titleRow = new QHBoxLayout;
+    auto *iconLabel = new QLabel(icon);
+    iconLabel->setFixedHeight(20);
+    iconLabel->setStyleSheet(QStringLiteral("font-size:14px; color:%1; border:none;").arg(colour));
+    auto *titleLabel = new QLabel(title);
+    titleLabel->setFixedHeight(20);
+    titleLabel->setWordWrap(false);
+    titleLabel->setStyleSheet(QStringLiteral("font-size:13px; font-weight:bold; color:%1; border:none;").arg(colour));
+    titleRow->addWidget(iconLabel);
+    titleRow->addWidget(titleLabel);
+    titleRow->addStretch();
+    layout->addLayout(titleRow);
+
+    QFrame *line = divider(QStringLiteral("background:%1; border:none;").arg(colour));
+    line->setFixedHeight(1);
+    layout->addWidget(line);
+    layout->addWidget(cardTable(objectName, {"Supplier / Item", "Qty", "Date"}, 20,
+                                QStringLiteral("QTableWidget { border:none; font-size:14px; }"
+                                               "QHeaderView::section { background:%1; color:white; font-size:13px; "
+                                               "font-weight:bold; border:none; padding:2px; min-height:20px; }")
+                                    .arg(colour)));
+    return card;
+}
+
+QWidget *buildInventoryDashboard(QMainWindow *window, const std::function<void()> &sendAlert,
+                                 const std::function<void()> &refresh)
+{
+    auto *page = new QWidget(window);
+    window->setCentralWidget(page);
+
+    DashboardPage layout;
+    layout.title = QStringLiteral("Inventory Dashboard");
+    layout.chartCaption = QStringLiteral("Monthly Material Requests — Last 12 Months");
+    layout.chartCaptionStyle = QStringLiteral("font-size:13px; font-weight:bold; color:#333; padding:2px;");
+    layout.holderName = QStringLiteral("invChartHolder");
+    layout.chartFrameMinimumHeight = 180;
+    layout.chartFrameMargin = 6;
+    layout.cardColumnSpacing = 4;
+    layout.cardColumnMargin = 0;
+    layout.bottomRowStretch = 1;
+
+    const QList<DashboardCategory> categories = dashboardCategories();
+    QList<QWidget *> stockCards;
+    for (const DashboardCategory &c : categories)
+        stockCards << createStockCard(c.category, c.lowStockTable, c.colour);
+    // The request row puts Critical Spare first.
+    QList<QWidget *> requestCards;
+    for (int i : {1, 0, 2, 3, 4}) {
+        const DashboardCategory &c = categories.at(i);
+        requestCards << createRequestCard(c.requestTitle, c.requestTable, c.colour, c.icon);
+    }
+    buildDashboard(page, layout, stockCards, requestCards, sendAlert, refresh);
+    return page;
+}
+
+DashboardChart requestChart(const QDate &today)
+{
+    DashboardChart chart;
+    chart.holderName = QStringLiteral("invChartHolder");
+    chart.barSetName = QStringLiteral("Material Requests");
+    chart.months = lastTwelveMonths(today);
+    chart.monthSql = QStringLiteral("SELECT COUNT(DISTINCT po_number) FROM purchase_orders "
+                                    "WHERE po_date >= :from AND po_date <= :to");
+    chart.axis = DashboardAxis::Counts;
+    chart.viewMinimumHeight = 200;
+    return chart;
+}
+
+void loadInventoryDashboard(QWidget *root, const QDate &today)
+{
+    refreshDashboard(root, requestChart(today), [](QWidget *page) {
+        const QList<DashboardCategory> categories = dashboardCategories();
+        for (const DashboardCategory &c : categories)
+            loadRequestCard(page, c.category, c.requestTable);
+        for (const DashboardCategory &c : categories)
+            loadLowStockCard(page, c.category, c.lowStockTable);
+    });
+}
+
+void loadLowStockCard(QWidget *root, const QString &category, const QString &tableName)
+{
+    QTableWidget *table = emptiedTable(root, tableName);
+    if (!table)
+        return;
+    const QList<LowStockItem> items = lowStockItems(category);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    for (const LowStockItem &item : items) {
+        const int row = table->rowCount();
+        table->insertRow(row);
+        table->setItem(row, 0, new QTableWidgetItem(item.itemName));
+        table->setItem(row, 1, colouredItem(QString::number(item.balance, 'f', 2) + QLatin1Char(' ') + item.uom,
+                                            QStringLiteral("#e74c3c"), right));
+        table->setItem(row, 2, colouredItem(QString::number(item.minStock, 'f', 2) + QLatin1Char(' ') + item.uom,
+                                            QString(), right));
+    }
+    if (items.isEmpty())
+        appendAllClearRow(table, QStringLiteral("✅ All stock OK"));
+}
+
+void loadRequestCard(QWidget *root, const QString &category, const QString &tableName)
+{
+    QTableWidget *table = emptiedTable(root, tableName);
+    if (!table)
+        return;
+    const QList<OpenRequestLine> lines = openRequestLines(category, OpenRequestOrder::BySupplierNewestFirst);
+    QString lastSupplier;
+    for (const OpenRequestLine &line : lines) {
+        if (line.supplier != lastSupplier) {
+            QTableWidgetItem *head = appendSpanningRow(table, QStringLiteral("📦 ") + line.supplier);
+            QFont font = head->font();
+            font.setWeight(QFont::Bold);
+            head->setFont(font);
+            head->setBackground(QColor(QStringLiteral("#f0f0f0")));
+            lastSupplier = line.supplier;
+        }
+        const int row = table->rowCount();
+        table->insertRow(row);
+        table->setItem(row, 0, new QTableWidgetItem(QStringLiteral("  • ") + line.itemName));
+        table->setItem(row, 1, colouredItem(QString::number(line.orderQty, 'f', 0) + QLatin1Char(' ') + line.uom,
+                                            QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter));
+        table->setItem(row, 2, colouredItem(line.shortDate(), QString(), Qt::AlignCenter));
+    }
+    if (lines.isEmpty())
+        appendAllClearRow(table, QStringLiteral("✅ No open requests"));
+}

@@ -1,0 +1,216 @@
+#include "materialrequeststore.h"
+
+#include "app/boundquery.h"
+#include "app/financialyear.h"
+#include "app/listformat.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QStringList distinctNames(const QString &sql)
+{
+    QStringList names;
+    QSqlQuery q;
+    if (q.exec(sql)) {
+        while (q.next())
+            names << q.value(0).toString();
+    }
+    return names;
+}
+
+} // namespace
+
+QStringList stockItemSuppliers()
+{
+    return distinctNames(QStringLiteral("SELECT DISTINCT supplier_name FROM inventory_items ORDER BY supplier_name ASC"));
+}
+
+QList<SupplierItem> supplierItems(const QString &supplier)
+{
+    QList<SupplierItem> items;
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("SELECT category, supplier_name, supplier_phone, item_name, balance_stock, uom "
+                                  "FROM inventory_items WHERE supplier_name = :sup ORDER BY item_name ASC"),
+                   {{":sup", supplier}}))
+        return items;
+    while (q.next()) {
+        SupplierItem item;
+        item.category = q.value(0).toString();
+        item.supplierName = q.value(1).toString();
+        item.supplierPhone = q.value(2).toString();
+        item.itemName = q.value(3).toString();
+        item.balance = q.value(4).toDouble();
+        item.uom = q.value(5).toString();
+        items << item;
+    }
+    return items;
+}
+
+RequestCheck checkRequestLines(const QList<RequestLineInput> &lines)
+{
+    if (lines.isEmpty())
+        return RequestCheck::NothingTicked;
+    for (const RequestLineInput &line : lines) {
+        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0))
+            return RequestCheck::MissingQty;
+    }
+    return RequestCheck::Ok;
+}
+
+QString requestCheckText(RequestCheck check)
+{
+    switch (check) {
+    case RequestCheck::NothingTicked:
+        return QStringLiteral("Please select at least one item!");
+    case RequestCheck::MissingQty:
+        return QStringLiteral("Please enter order qty for all selected items!");
+    case RequestCheck::Ok:
+        break;
+    }
+    return QString();
+}
+
+bool nextMaterialRequestNumber(const QDate &date, QString *number, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, QStringLiteral("SELECT COUNT(*) FROM purchase_orders"), {}, error))
+        return false;
+    const int lines = q.next() ? q.value(0).toInt() : 0;
+    *number = materialRequestNumber(lines, date);
+    return true;
+}
+
+RequestSaveOutcome saveMaterialRequestLines(const QString &supplier, const QList<RequestLineInput> &lines,
+                                            const QDate &date)
+{
+    RequestSaveOutcome outcome;
+    if (lines.isEmpty())
+        return outcome;
+    const QString phone = lines.first().supplierPhone;
+    const QString day = date.toString(QStringLiteral("yyyy-MM-dd"));
+    QString number;
+    // Counted and written in one transaction, so the number cannot be taken twice.
+    const bool written = runInTransaction(
+        [&](QString *error) {
+            if (!nextMaterialRequestNumber(date, &number, error))
+                return false;
+            QSqlQuery q;
+            for (const RequestLineInput &line : lines) {
+                if (!execBound(q,
+                               QStringLiteral("INSERT INTO purchase_orders (po_number, po_date, supplier_name, "
+                                              "supplier_phone, item_name, category, order_qty, uom, status) "
+                                              "VALUES (:po, :date, :sup, :phone, :item, :cat, :qty, :uom, 'Open')"),
+                               {{":po", number},
+                                {":date", day},
+                                {":sup", supplier},
+                                {":phone", phone},
+                                {":item", line.itemName},
+                                {":cat", line.category},
+                                {":qty", readTypedNumber(line.qtyText).valueOr(0)},
+                                {":uom", line.uom}},
+                               error))
+                    return false;
+            }
+            return true;
+        },
+        &outcome.error);
+    if (written) {
+        outcome.saved = lines.size();
+        outcome.number = number;
+    }
+    return outcome;
+}
+
+QStringList requestSuppliers()
+{
+    return distinctNames(QStringLiteral("SELECT DISTINCT supplier_name FROM purchase_orders ORDER BY supplier_name ASC"));
+}
+
+bool queryRequestList(const QString &supplier, const QString &from, const QString &to,
+                      QList<RequestListRow> *rows, QString *error)
+{
+    QString sql = QStringLiteral("SELECT po_number, po_date, supplier_name, item_name, category, order_qty, uom, status "
+                                 "FROM purchase_orders WHERE po_date >= :from AND po_date <= :to ");
+    QVariantMap values{{":from", from}, {":to", to}};
+    if (!supplier.isEmpty()) {
+        sql += QStringLiteral("AND supplier_name = :sup ");
+        values.insert(":sup", supplier);
+    }
+    sql += QStringLiteral("ORDER BY po_date DESC, po_number ASC");
+
+    rows->clear();
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        RequestListRow row;
+        row.poNumber = q.value(0).toString();
+        row.poDate = q.value(1).toString();
+        row.supplierName = q.value(2).toString();
+        row.itemName = q.value(3).toString();
+        row.category = q.value(4).toString();
+        row.orderQty = q.value(5).toDouble();
+        row.uom = q.value(6).toString();
+        row.status = q.value(7).toString();
+        rows->append(row);
+    }
+    return true;
+}
+
+QStringList requestListCells(const RequestListRow &row)
+{
+    const QString shown = storedDateText(row.poDate);
+    return {row.poNumber,
+            shown == row.poDate ? QString() : shown,
+            row.supplierName,
+            row.itemName,
+            row.category,
+            QString::number(row.orderQty, 'f', 2),
+            row.uom,
+            row.status};
+}
+
+QColor requestStatusColor(const QString &status)
+{
+    if (status == QLatin1String("Pending") || status == QLatin1String("Open"))
+        return QColor(QStringLiteral("#fff3cd"));
+    if (status == QLatin1String("Received"))
+        return QColor(QStringLiteral("#d4edda"));
+    if (status == QLatin1String("Partial Received"))
+        return QColor(QStringLiteral("#cce5ff"));
+    if (status == QLatin1String("Order Cancel"))
+        return QColor(QStringLiteral("#f8d7da"));
+    return QColor();
+}
+
+QStringList requestStatuses()
+{
+    return {QStringLiteral("Open"), QStringLiteral("Received"), QStringLiteral("Partial Received"),
+            QStringLiteral("Order Cancel")};
+}
+
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error)
+{
+    if (keys.isEmpty())
+        return 0;
+    const bool written = runInTransaction(
+        [&](QString *err) {
+            QSqlQuery q;
+            for (const RequestLineKey &key : keys) {
+                if (!execBound(q,
+                               QStringLiteral("UPDATE purchase_orders SET status = :status "
+                                              "WHERE po_number = :po AND item_name = :item"),
+                               {{":status", status}, {":po", key.poNumber}, {":item", key.itemName}}, err))
+                    return false;
+            }
+            return true;
+        },
+        error);
+    return written ? keys.size() : -1;
+}

@@ -1,0 +1,110 @@
+#pragma once
+// Material requests in the database: a supplier's stock items to order from,
+// saving the ticked lines as one numbered request, the request list with its
+// status changes. Plain functions on the default connection; the request form
+// and the request list bind them to their widgets.
+//
+// A request is the set of purchase_orders rows sharing one po_number; a line
+// is found by po_number and item_name together.
+
+#include <QColor>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The suppliers of the stock items, by name ("" for items without one).
+QStringList stockItemSuppliers();
+
+// One stock item of a supplier, as the request form lists it.
+struct SupplierItem
+{
+    QString category;
+    QString supplierName;
+    QString supplierPhone; // "" when none is stored
+    QString itemName;
+    double balance = 0;
+    QString uom;
+};
+
+// The supplier's items by name; a failing query gives none.
+QList<SupplierItem> supplierItems(const QString &supplier);
+
+// One ticked line of the request form, as its cells read.
+struct RequestLineInput
+{
+    QString category;
+    QString itemName;
+    QString qtyText; // the order quantity as typed
+    QString uom;
+    QString supplierPhone;
+};
+
+// What stops a request from being saved.
+enum class RequestCheck { Ok, NothingTicked, MissingQty };
+
+// Every ticked line needs an order quantity above 0; empty text, letters,
+// NaN and infinities count as no quantity.
+RequestCheck checkRequestLines(const QList<RequestLineInput> &lines);
+QString requestCheckText(RequestCheck check); // "" for Ok
+
+// The number of the next request made on `date`: "MR/" + year label + "/" +
+// the count of stored lines plus one, at least three digits. False with
+// `error` set when the lines cannot be counted.
+bool nextMaterialRequestNumber(const QDate &date, QString *number, QString *error);
+
+struct RequestSaveOutcome
+{
+    int saved = -1;  // lines written, -1 when nothing was
+    QString number;  // the request number they share
+    QString error;   // the driver's text when the save failed
+};
+
+// Writes the lines (checked beforehand) as one request of `supplier`, dated
+// `date`, status "Open", all carrying the phone of the first line: numbered
+// and written in one transaction, all lines or none.
+RequestSaveOutcome saveMaterialRequestLines(const QString &supplier, const QList<RequestLineInput> &lines,
+                                            const QDate &date);
+
+// The suppliers that requests were made to, by name.
+QStringList requestSuppliers();
+
+// One line of the request list.
+struct RequestListRow
+{
+    QString poNumber;
+    QString poDate; // as stored
+    QString supplierName;
+    QString itemName;
+    QString category;
+    double orderQty = 0;
+    QString uom;
+    QString status;
+};
+
+// Lines dated from..to ("yyyy-MM-dd", both inclusive), of one supplier when
+// `supplier` is not empty, newest date first, then by request number.
+bool queryRequestList(const QString &supplier, const QString &from, const QString &to,
+                      QList<RequestListRow> *rows, QString *error);
+
+// The list's texts of a line: number, date "dd-MM-yyyy" ("" when unreadable),
+// supplier, item, category, quantity with two decimals, unit, status.
+QStringList requestListCells(const RequestListRow &row);
+
+// The background of a status cell; invalid (none) for an unknown status.
+QColor requestStatusColor(const QString &status);
+
+// The stored status values, in the order of the list's radio buttons.
+QStringList requestStatuses();
+
+// A line of a request, by its number and item name.
+struct RequestLineKey
+{
+    QString poNumber;
+    QString itemName;
+};
+
+// Stores `status` on every line of every key in one transaction. Returns the
+// number of keys updated, or -1 with `error` set when it failed (nothing is
+// changed then).
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error);

@@ -1,0 +1,255 @@
+// The material request form: numbering, saving the ticked lines as one
+// request, the WhatsApp message to the supplier and the printed purchase order.
+
+#include "support/materialrequestdata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
+
+#include "inventory/inventory_purchaseorder.h"
+#include "inventory/materialrequestdocument.h"
+#include "inventory/materialrequeststore.h"
+#include "inventory/tickcell.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace stockdata;
+using testdata::count;
+using testdata::exec;
+using testdata::rows;
+
+namespace {
+
+const QString Supplier = "SHAH TRADERS";
+
+// Seven stored lines of earlier requests.
+void addSevenLines()
+{
+    for (int i = 1; i <= 7; ++i)
+        addRequestLine({QString("MR/24-25/%1").arg(i, 3, 10, QChar('0')), "2025-01-10", "OLD", "Item " + QString::number(i)});
+}
+
+RequestLineInput line(const QString &item, const QString &qty, const QString &phone = QString())
+{
+    return {"Raw Material", item, qty, "kgs", phone};
+}
+
+// The form with the supplier chosen; its item list.
+QTableWidget *chooseSupplier(inventory_purchaseorder *form, const QString &supplier = Supplier)
+{
+    child<QComboBox>(form, "supplier_combo")->setCurrentText(supplier);
+    return child<QTableWidget>(form, "inventory_stock");
+}
+
+// Ticks row `row` with the order quantity typed as `qty`.
+void order(QTableWidget *table, int row, const QString &qty)
+{
+    tickBoxAt(table, row)->setChecked(true);
+    table->item(row, 6)->setText(qty);
+}
+
+} // namespace
+
+class TestMaterialRequest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void requestNumbersCountStoredLines()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        addSevenLines();
+
+        const QDate may15(2025, 5, 15);
+        RequestSaveOutcome first = saveMaterialRequestLines(
+            Supplier, {line("Rod", "5", "9876543210"), line("Bolt", "2.5", "1111111111"), line("Nut", "1")}, may15);
+        QCOMPARE(first.saved, 3);
+        QCOMPARE(first.number, QString("MR/25-26/008"));
+        // Every line under the one number, dated that day, "Open", with the
+        // phone of the first ticked line.
+        QCOMPARE(rows("SELECT po_number, po_date, supplier_name, supplier_phone, item_name, order_qty, status "
+                      "FROM purchase_orders WHERE po_id > 7 ORDER BY po_id"),
+                 QStringList({"MR/25-26/008|2025-05-15|SHAH TRADERS|9876543210|Rod|5|Open",
+                              "MR/25-26/008|2025-05-15|SHAH TRADERS|9876543210|Bolt|2.5|Open",
+                              "MR/25-26/008|2025-05-15|SHAH TRADERS|9876543210|Nut|1|Open"}));
+        QCOMPARE(saveMaterialRequestLines(Supplier, {line("Rod", "1")}, may15).number, QString("MR/25-26/011"));
+
+        // The year label turns on 1 April.
+        QString number;
+        QVERIFY(nextMaterialRequestNumber(QDate(2026, 3, 31), &number, nullptr));
+        QCOMPARE(number, QString("MR/25-26/012"));
+        QVERIFY(nextMaterialRequestNumber(QDate(2026, 4, 1), &number, nullptr));
+        QCOMPARE(number, QString("MR/26-27/012"));
+    }
+
+    void failedSaveWritesNothing()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        // A line the database refuses half way: the lines before it go too.
+        exec("CREATE TRIGGER refuse BEFORE INSERT ON purchase_orders WHEN NEW.item_name = 'BAD' "
+             "BEGIN SELECT RAISE(ABORT, 'line refused'); END");
+        RequestSaveOutcome outcome = saveMaterialRequestLines(Supplier, {line("Rod", "5"), line("BAD", "1")},
+                                                              QDate(2026, 5, 1));
+        QCOMPARE(outcome.saved, -1);
+        QVERIFY2(outcome.error.contains("line refused"), qPrintable(outcome.error));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_orders"), 0);
+
+        // Lines that cannot be counted give no number at all, never a second 001.
+        exec("DROP TABLE purchase_orders");
+        QString number, error;
+        QVERIFY(!nextMaterialRequestNumber(QDate(2026, 5, 1), &number, &error));
+        QVERIFY2(error.contains("no such table"), qPrintable(error));
+        outcome = saveMaterialRequestLines(Supplier, {line("Rod", "5")}, QDate(2026, 5, 1));
+        QCOMPARE(outcome.saved, -1);
+        QVERIFY(!outcome.error.isEmpty());
+    }
+
+    void formListsTheSuppliersItems()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        addStockItem({"Hardware", Supplier, "Rod", 0, "kgs", "9876543210"});
+        addStockItem({"Hardware", Supplier, "Bolt", 0.01, "nos"});
+        addStockItem({"Safety", "OTHER", "Gloves", 3, "pairs"});
+
+        auto *form = new inventory_purchaseorder;
+        QCOMPARE(comboTexts(child<QComboBox>(form, "supplier_combo")),
+                 QStringList({"-- Select Supplier --", "OTHER", Supplier}));
+        QTableWidget *table = chooseSupplier(form);
+        QCOMPARE(rowTexts(table, 0), QStringList({"<none>", "1", "Hardware", Supplier, "Bolt", "0.01", "0", "nos"}));
+        QCOMPARE(tableCell(table, 1, 4), QString("Rod"));
+        // Only a balance of 0 or below is marked.
+        QCOMPARE(table->item(1, 5)->background().color(), QColor("#f8d7da"));
+        QCOMPARE(table->item(0, 5)->background().style(), Qt::NoBrush);
+        QCOMPARE(tickBoxAt(table, 1)->property("supplier_phone").toString(), QString("9876543210"));
+
+        // Nothing ticked.
+        click(form, "print_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please select at least one item!"));
+        click(form, "reset_btn");
+        QCOMPARE(table->rowCount(), 0);
+        delete form;
+    }
+
+    void refusedQuantityBlocksTheSave_data()
+    {
+        QTest::addColumn<QString>("qty");
+        QTest::newRow("zero") << "0";
+        QTest::newRow("empty") << "";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("negative") << "-2";
+        QTest::newRow("NaN") << "nan";
+        QTest::newRow("infinity") << "inf";
+        QTest::newRow("overflow") << "1e309";
+    }
+
+    void refusedQuantityBlocksTheSave()
+    {
+        QFETCH(QString, qty);
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        addStockItem({"Hardware", Supplier, "Bolt", 5, "nos", "9876543210"});
+        addStockItem({"Hardware", Supplier, "Rod", 5, "kgs", "9876543210"});
+
+        auto *form = new inventory_purchaseorder;
+        QTableWidget *table = chooseSupplier(form);
+        order(table, 0, "4");
+        order(table, 1, qty);
+        click(form, "whatsapp_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter order qty for all selected items!"));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_orders"), 0);
+        QVERIFY(env.desktop.openedUrls.isEmpty());
+        delete form;
+    }
+
+    void whatsAppMessageGoesToTheFirstPhone()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        setCompany("Morvel Coats");
+        addStockItem({"Hardware", Supplier, "Bolt", 5, "nos"});
+        addStockItem({"Hardware", Supplier, "Nut+Washer", 5, "nos", "9876543210"});
+        addStockItem({"Hardware", Supplier, "Rod", 5, "kgs", "9876543210"});
+
+        auto *form = new inventory_purchaseorder;
+        QTableWidget *table = chooseSupplier(form);
+        order(table, 0, "100");
+        order(table, 2, "5.50");
+        click(form, "whatsapp_btn");
+
+        // The first ticked line has no phone: the message goes to the next
+        // one's, while the saved lines carry the first line's empty phone.
+        QCOMPARE(rows("SELECT item_name, order_qty, supplier_phone FROM purchase_orders ORDER BY po_id"),
+                 QStringList({"Bolt|100|", "Rod|5.5|"}));
+        const QString message = "Dear SHAH TRADERS,\n\nPlease supply the following items:\n\n"
+                                "1) Bolt - 100 nos\n2) Rod - 5.50 kgs\n\nThank you.\nMorvel Coats";
+        QCOMPARE(env.desktop.openedUrls.size(), 1);
+        const QByteArray link = env.desktop.openedUrls.last().toEncoded();
+        QCOMPARE(link, "https://wa.me/919876543210?text=" + QUrl::toPercentEncoding(message));
+        QVERIFY(link.contains("?text=Dear%20SHAH%20TRADERS%2C%0A%0APlease%20supply"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|PO saved and WhatsApp opened!"));
+
+        // A "+" in the text is encoded, so it does not arrive as a blank.
+        tickBoxAt(table, 0)->setChecked(false);
+        tickBoxAt(table, 2)->setChecked(false);
+        order(table, 1, "+3");
+        click(form, "whatsapp_btn");
+        QVERIFY(env.desktop.openedUrls.last().toEncoded().contains("1%29%20Nut%2BWasher%20-%20%2B3%20nos"));
+        delete form;
+    }
+
+    void missingPhoneWarnsAfterSaving()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        addStockItem({"Hardware", Supplier, "Bolt", 5, "nos"});
+        auto *form = new inventory_purchaseorder;
+        order(chooseSupplier(form), 0, "3");
+        click(form, "whatsapp_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("WhatsApp|Supplier phone number not found!\nPlease add phone in Stock Entry."));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_orders"), 1);
+        QVERIFY(env.desktop.openedUrls.isEmpty());
+        delete form;
+    }
+
+    void printedPurchaseOrder()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        setCompany("Morvel & Sons", "02612345678");
+        addStockItem({"Hardware", "A & B <TRADERS>", "Bolt <M8> & nut", 5, "nos"});
+
+        auto *form = new inventory_purchaseorder;
+        order(chooseSupplier(form, "A & B <TRADERS>"), 0, "12");
+        click(form, "print_btn");
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_orders"), 1);
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews.at(0).title, QString("Purchase Order"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Purchase Order saved and printed!"));
+        // Names print as typed, never as markup.
+        const QString text = pdfText(env.desktop.previews.at(0).pdfPath).simplified();
+        for (const QString &shown : QStringList{"MORVEL & SONS", "PURCHASE ORDER", "A & B <TRADERS>", "Bolt <M8> & nut",
+                                     "Authorised Signatory", QDate::currentDate().toString("dd/MM/yyyy")})
+            QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
+
+        CompanyInfo company;
+        company.name = "A<b>";
+        const QString html = purchaseOrderHtml(company, "&nbsp;", "&nbsp;", "S&S", "01/05/2026",
+                                               {{"Raw", "x<y", "5", "kg"}});
+        QVERIFY(html.contains(">A&lt;B&gt;</span>"));
+        QVERIFY(html.contains("<td>x&lt;y</td>"));
+        QVERIFY(html.contains("<b>S&amp;S</b>"));
+        delete form;
+    }
+};
+
+QTEST_MAIN(TestMaterialRequest)
+#include "tst_materialrequest.moc"

@@ -1,0 +1,155 @@
+// The material request list: the lines of a period with their status, status
+// changes of ticked lines, the printed list and the CSV export.
+
+#include "support/files.h"
+#include "support/materialrequestdata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
+
+#include "inventory/inventory_polist.h"
+#include "inventory/tickcell.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace stockdata;
+using testdata::exec;
+using testdata::rows;
+
+namespace {
+
+QString day(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString("yyyy-MM-dd");
+}
+
+QString shown(int offset)
+{
+    return QDate::currentDate().addDays(offset).toString("dd-MM-yyyy");
+}
+
+} // namespace
+
+class TestMaterialRequestList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void listsThePeriodAndStoresStatusOfTickedLines()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        const QString monthAgo = QDate::currentDate().addMonths(-1).toString("yyyy-MM-dd");
+        addRequestLine({"MR/26-27/010", day(0), "SHAH, SONS", "Rod", "Hardware", 5, "kgs", "Open"});
+        addRequestLine({"MR/26-27/010", day(0), "SHAH, SONS", "Bolt", "Hardware", 2.5, "nos", "Open"});
+        addRequestLine({"MR/26-27/009", day(0), "ALPHA", "Glove \"XL\"", "Safety", 3, "pairs", "Pending"});
+        addRequestLine({"MR/26-27/011", day(1), "ALPHA", "Tape", "Packing", 1, "roll", "Order Cancel"});
+        addRequestLine({"MR/26-27/001", monthAgo, "ALPHA", "Oil", "Raw Material", 4, "ltr", "received"});
+        addRequestLine({"MR/26-27/000", QDate::currentDate().addMonths(-1).addDays(-1).toString("yyyy-MM-dd"),
+                        "ALPHA", "Old", "Raw Material", 4, "ltr", "Open"});
+
+        auto *list = new inventory_polist;
+        auto *table = child<QTableWidget>(list, "ordered_list");
+        QCOMPARE(comboTexts(child<QComboBox>(list, "company_combo")),
+                 QStringList({"-- All Suppliers --", "ALPHA", "SHAH, SONS"}));
+        // Tomorrow and exactly one month back are in; newest date first, then
+        // by number.
+        QCOMPARE(columnTexts(table, 1),
+                 QStringList({"MR/26-27/011", "MR/26-27/009", "MR/26-27/010", "MR/26-27/010", "MR/26-27/001"}));
+        QCOMPARE(rowTexts(table, 2), QStringList({"<none>", "MR/26-27/010", shown(0), "SHAH, SONS", "Rod", "Hardware",
+                                                  "5.00", "kgs", "Open"}));
+        QCOMPARE(table->item(0, 8)->background().color(), QColor("#f8d7da"));
+        QCOMPARE(table->item(1, 8)->background().color(), QColor("#fff3cd")); // Pending as Open
+        QCOMPARE(table->item(4, 8)->background().style(), Qt::NoBrush);       // other letter case
+
+        // A supplier takes effect on Show.
+        child<QComboBox>(list, "company_combo")->setCurrentText("SHAH, SONS");
+        QCOMPARE(table->rowCount(), 5);
+        click(list, "show_btn");
+        QCOMPARE(columnTexts(table, 4), QStringList({"Rod", "Bolt"}));
+
+        click(list, "save_status_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please select at least one order!"));
+
+        // Only the ticked line of the request changes.
+        tickBoxAt(table, 0)->setChecked(true);
+        child<QRadioButton>(list, "radio_recevied_btn")->setChecked(true);
+        click(list, "save_status_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 order(s) updated to Received!"));
+        QCOMPARE(rows("SELECT item_name, status FROM purchase_orders WHERE po_number = 'MR/26-27/010' ORDER BY po_id"),
+                 QStringList({"Rod|Received", "Bolt|Open"}));
+        // Reloaded with the same filter, the ticks gone.
+        QCOMPARE(columnTexts(table, 8), QStringList({"Received", "Open"}));
+        QVERIFY(!isTicked(table, 0));
+
+        // A failing update changes nothing and says why.
+        exec("CREATE TRIGGER refuse BEFORE UPDATE ON purchase_orders WHEN NEW.item_name = 'Bolt' "
+             "BEGIN SELECT RAISE(ABORT, 'status refused'); END");
+        tickBoxAt(table, 0)->setChecked(true);
+        tickBoxAt(table, 1)->setChecked(true);
+        child<QRadioButton>(list, "radio_ordcan_btn")->setChecked(true);
+        click(list, "save_status_btn");
+        QVERIFY2(env.desktop.lastShown().startsWith("Error|") && env.desktop.lastShown().contains("status refused"),
+                 qPrintable(env.desktop.lastShown()));
+        QCOMPARE(rows("SELECT status FROM purchase_orders WHERE po_number = 'MR/26-27/010' ORDER BY po_id"),
+                 QStringList({"Received", "Open"}));
+
+        // A reversed period lists nothing, without a message.
+        env.desktop.clear();
+        child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(5));
+        click(list, "show_btn");
+        QCOMPARE(table->rowCount(), 0);
+        QVERIFY(env.desktop.messages.isEmpty());
+        delete list;
+    }
+
+    void printsTickedLinesAndExportsAll()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        setCompany("Morvel Coats");
+        addRequestLine({"MR/26-27/010", day(0), "SHAH, SONS", "Rod & <bar>", "Hardware", 5, "kgs", "Received"});
+        addRequestLine({"MR/26-27/009", day(0), "ALPHA", "Glove \"XL\"", "Safety", 3, "pairs", "Open"});
+
+        auto *list = new inventory_polist;
+        auto *table = child<QTableWidget>(list, "ordered_list");
+        tickBoxAt(table, 1)->setChecked(true);
+        click(list, "print_btn");
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews.at(0).title, QString("Purchase Order List"));
+        QCOMPARE(env.desktop.previews.at(0).orientation, QPageLayout::Landscape);
+        const QString text = pdfText(env.desktop.previews.at(0).pdfPath).simplified();
+        QVERIFY2(text.contains("PURCHASE ORDER LIST") && text.contains("Rod & <bar>"), qPrintable(text));
+        QVERIFY2(!text.contains("Glove"), qPrintable(text));
+
+        const QString path = env.folder() + "/list.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(list, "print_statement");
+        QCOMPARE(env.desktop.fileDialogCaptions.last(), QString("Export PO List"));
+        QCOMPARE(env.desktop.fileDialogDirs.last(),
+                 "PO_List_" + QDate::currentDate().toString("ddMMyyyy") + ".csv");
+        QCOMPARE(QString::fromUtf8(fileBytes(path)),
+                 "PO Number,PO Date,Supplier Name,Item Name,Category,Order Qty,UOM,Status\n"
+                 "MR/26-27/009," + shown(0) + ",ALPHA,\"Glove \"\"XL\"\"\",Safety,3.00,pairs,Open\n"
+                 "MR/26-27/010," + shown(0) + ",\"SHAH, SONS\",Rod & <bar>,Hardware,5.00,kgs,Received\n");
+
+        // An empty list prints and exports nothing.
+        child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(5));
+        click(list, "show_btn");
+        click(list, "print_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Print|No data to print!"));
+        click(list, "print_statement");
+        QCOMPARE(env.desktop.lastShown(), QString("Export|No data to export!"));
+        delete list;
+    }
+};
+
+QTEST_MAIN(TestMaterialRequestList)
+#include "tst_materialrequestlist.moc"
