@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <cmath>
+
 namespace {
 
 // A card label asks for the width of its text but may be narrower when the
@@ -260,6 +262,12 @@ QChartView *makeMonthlyChartView(const DashboardChart &chart, const QList<double
     auto *valueAxis = new QValueAxis;
     valueAxis->setRange(0, axisMaximum(chart.axis, largest));
     valueAxis->setLabelFormat(axisLabelFormat(chart.axis));
+    if (chart.axis == DashboardAxis::Counts) {
+        // Whole numbers only: a tick between two counts would repeat a label.
+        valueAxis->setTickType(QValueAxis::TicksDynamic);
+        valueAxis->setTickAnchor(0);
+        valueAxis->setTickInterval(qMax(1.0, std::ceil(axisMaximum(chart.axis, largest) / 10)));
+    }
     qchart->addAxis(valueAxis, Qt::AlignLeft);
     series->attachAxis(valueAxis);
 

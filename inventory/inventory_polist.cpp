@@ -7,6 +7,7 @@
 #include "app/formconventions.h"
 #include "app/htmlprint.h"
 #include "app/logos.h"
+#include "app/tablefill.h"
 #include "inventory/materialrequestdocument.h"
 #include "inventory/materialrequeststore.h"
 #include "inventory/tickcell.h"
@@ -21,13 +22,6 @@ enum Column { ColTick = 0, ColNumber, ColDate, ColSupplier, ColItem, ColCategory
 QString AllSuppliers()
 {
     return QStringLiteral("-- All Suppliers --");
-}
-
-QTableWidgetItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(alignment);
-    return item;
 }
 
 } // namespace
@@ -97,26 +91,20 @@ void inventory_polist::loadOrders()
         return;
     }
 
-    // Columns sized to their contents once, after the fill, not at every cell.
-    QHeaderView *header = t->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    t->setUpdatesEnabled(false);
-    t->setRowCount(rows.size());
+    TableFill fill(t, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList texts = requestListCells(rows.at(r));
-        placeTickBox(t, r);
         for (int c = ColNumber; c < ColStatus; ++c)
-            t->setItem(r, c, cell(texts.at(c - 1)));
-        QTableWidgetItem *status = cell(texts.at(ColStatus - 1), Qt::AlignCenter);
+            fill.add(r, c, texts.at(c - 1));
+        QTableWidgetItem *status = fill.add(r, ColStatus, texts.at(ColStatus - 1));
+        status->setTextAlignment(Qt::AlignCenter);
         const QColor colour = requestStatusColor(rows.at(r).status);
         if (colour.isValid())
             status->setBackground(colour);
-        t->setItem(r, ColStatus, status);
     }
-    t->setUpdatesEnabled(true);
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(ColTick, QHeaderView::Fixed);
-    header->setSectionResizeMode(ColItem, QHeaderView::Stretch);
+    fill.finish();
+    for (int r = 0; r < rows.size(); ++r)
+        placeTickBox(t, r);
 }
 
 void inventory_polist::on_show_btn_clicked()

@@ -7,6 +7,7 @@
 #include "app/formstyle.h"
 #include "app/htmlprint.h"
 #include "app/logos.h"
+#include "app/tablefill.h"
 #include "app/whatsapp.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/materialrequestdocument.h"
@@ -104,25 +105,25 @@ void inventory_purchaseorder::loadSupplierItems(const QString &supplier)
         return;
 
     const QList<SupplierItem> items = supplierItems(supplier);
-    t->setRowCount(items.size());
+    TableFill fill(t, int(items.size()));
     for (int r = 0; r < items.size(); ++r) {
         const SupplierItem &item = items.at(r);
-        placeTickBox(t, r)->setProperty(PhoneProperty, item.supplierPhone);
-        t->setItem(r, ColSlNo, new QTableWidgetItem(QString::number(r + 1)));
-        t->setItem(r, ColCategory, new QTableWidgetItem(item.category));
-        t->setItem(r, ColSupplier, new QTableWidgetItem(item.supplierName));
-        t->setItem(r, ColItem, new QTableWidgetItem(item.itemName));
-        auto *stock = new QTableWidgetItem(QString::number(item.balance, 'f', 2));
+        fill.add(r, ColSlNo, QString::number(r + 1));
+        fill.add(r, ColCategory, item.category);
+        fill.add(r, ColSupplier, item.supplierName);
+        fill.add(r, ColItem, item.itemName);
+        QTableWidgetItem *stock = fill.add(r, ColStock, QString::number(item.balance, 'f', 2));
         stock->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (item.balance <= 0)
             stock->setBackground(QColor(QStringLiteral("#f8d7da")));
-        t->setItem(r, ColStock, stock);
-        auto *qty = new QTableWidgetItem(QStringLiteral("0"));
+        QTableWidgetItem *qty = fill.add(r, ColOrderQty, QStringLiteral("0"));
         qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         qty->setBackground(QColor(QStringLiteral("#fff3cd")));
-        t->setItem(r, ColOrderQty, qty);
-        t->setItem(r, ColUom, new QTableWidgetItem(item.uom));
+        fill.add(r, ColUom, item.uom);
     }
+    fill.finish();
+    for (int r = 0; r < items.size(); ++r)
+        placeTickBox(t, r)->setProperty(PhoneProperty, items.at(r).supplierPhone);
     on_search_itemEdit_textChanged(ui->search_itemEdit->text());
 }
 
@@ -195,8 +196,10 @@ void inventory_purchaseorder::on_whatsapp_btn_clicked()
     // The message goes to the first ticked line that has a phone.
     QString phone;
     for (const RequestLineInput &line : lines) {
-        if (phone.isEmpty())
+        if (!line.supplierPhone.isEmpty()) {
             phone = line.supplierPhone;
+            break;
+        }
     }
     const QString message =
         materialRequestMessage(ui->supplier_combo->currentText(), documentLines(lines), loadCompanyInfo().name);

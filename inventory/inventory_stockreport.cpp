@@ -5,6 +5,7 @@
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/tablefill.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockreportstore.h"
 
@@ -148,16 +149,16 @@ void inventory_stockreport::generateReport()
     const QColor red(QStringLiteral("#e74c3c"));
     const QColor blue(QStringLiteral("#0078d4"));
     const QColor both(QStringLiteral("#fff3cd"));
-    grid->setUpdatesEnabled(false);
-    grid->setRowCount(rows.size());
+    QList<int> tallRows;
+    TableFill fill(grid, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const StockReportRow &row = rows.at(r);
-        grid->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
-        grid->setItem(r, 1, new QTableWidgetItem(row.category));
-        grid->setItem(r, 2, new QTableWidgetItem(row.supplier));
-        grid->setItem(r, 3, new QTableWidgetItem(row.itemName));
+        fill.add(r, 0, QString::number(r + 1));
+        fill.add(r, 1, row.category);
+        fill.add(r, 2, row.supplier);
+        fill.add(r, 3, row.itemName);
         const double total = row.lineTotal(filter.kinds);
-        grid->setItem(r, 4, boldCell(QString::number(total, 'f', 0), total > 0 ? blue : QColor(),
+        fill.add(r, 4, boldCell(QString::number(total, 'f', 0), total > 0 ? blue : QColor(),
                                      Qt::AlignRight | Qt::AlignVCenter));
         for (int d = 1; d <= days; ++d) {
             const StockDayCell day = stockDayCell(row, d, filter.kinds);
@@ -176,12 +177,18 @@ void inventory_stockreport::generateReport()
                 item->setTextAlignment(Qt::AlignCenter);
                 item->setBackground(both);
                 item->setToolTip(day.toolTip);
+                if (tallRows.isEmpty() || tallRows.last() != r)
+                    tallRows << r;
                 break;
             }
-            grid->setItem(r, FixedColumns - 1 + d, item);
+            fill.add(r, FixedColumns - 1 + d, item);
         }
     }
-    grid->setUpdatesEnabled(true);
+    fill.finish();
+    // A day of both kinds shows two lines: its row is made tall enough for them.
+    const int twoLines = grid->fontMetrics().lineSpacing() * 2 + 6;
+    for (int r : tallRows)
+        grid->setRowHeight(r, qMax(grid->rowHeight(r), twoLines));
 }
 
 void inventory_stockreport::on_show_btn_clicked()

@@ -13,7 +13,7 @@
 
 namespace {
 
-QTableWidget *cardTable(const QString &objectName, const QStringList &headers, int rowHeight,
+QTableWidget *cardTable(const QString &objectName, const QStringList &headers, int rowHeight, int headerPx,
                         const QString &styleSheet)
 {
     auto *table = new QTableWidget(0, 3);
@@ -28,6 +28,14 @@ QTableWidget *cardTable(const QString &objectName, const QStringList &headers, i
     table->setAlternatingRowColors(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setStyleSheet(styleSheet);
+    // The narrow columns keep room for their bold headings even when no row
+    // gives them a width.
+    QFont headerFont = table->font();
+    headerFont.setPixelSize(headerPx);
+    headerFont.setBold(true);
+    const QFontMetrics metrics(headerFont);
+    table->horizontalHeader()->setMinimumSectionSize(
+        qMax(metrics.horizontalAdvance(headers.at(1)), metrics.horizontalAdvance(headers.at(2))) + 10);
     return table;
 }
 
@@ -103,7 +111,7 @@ QFrame *createStockCard(const QString &title, const QString &objectName, const Q
     titleLabel->setStyleSheet(QStringLiteral("font-size:15px; color:%1; font-weight:bold; border:none;").arg(colour));
     layout->addWidget(titleLabel);
     layout->addWidget(divider(QStringLiteral("background:%1; border:none; max-height:1px;").arg(colour)));
-    layout->addWidget(cardTable(objectName, {"Item", "Balance", "Min"}, 22,
+    layout->addWidget(cardTable(objectName, {"Item", "Balance", "Min"}, 22, 15,
                                 QStringLiteral("QTableWidget { border:none; font-size:15px; }"
                                                "QHeaderView::section { background:%1; color:white; font-size:15px; "
                                                "font-weight:bold; border:none; padding:2px; min-height:22px; }")
@@ -136,7 +144,7 @@ QFrame *createRequestCard(const QString &title, const QString &objectName, const
     QFrame *line = divider(QStringLiteral("background:%1; border:none;").arg(colour));
     line->setFixedHeight(1);
     layout->addWidget(line);
-    layout->addWidget(cardTable(objectName, {"Supplier / Item", "Qty", "Date"}, 20,
+    layout->addWidget(cardTable(objectName, {"Supplier / Item", "Qty", "Date"}, 20, 13,
                                 QStringLiteral("QTableWidget { border:none; font-size:14px; }"
                                                "QHeaderView::section { background:%1; color:white; font-size:13px; "
                                                "font-weight:bold; border:none; padding:2px; min-height:20px; }")
