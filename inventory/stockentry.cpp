@@ -6,6 +6,7 @@
 #include "app/formstyle.h"
 #include "app/htmlescape.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 #include "app/typednumber.h"
 #include "inventoryschema.h"
 #include "stockstore.h"
@@ -135,9 +136,10 @@ void inventory_stockentry::setupStockTable()
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     header->setStretchLastSection(false);
-    // Columns fit the rows in view and the first rows of the list, so a
-    // register of thousands of items opens at once; a longer text further
-    // down shows whole in the double-click tooltip.
+    // Columns fit the rows in view and the first 200 of the list (the bold
+    // balance cells are measured one by one), so a register of thousands of
+    // items opens at once; a longer text further down shows whole in the
+    // double-click tooltip.
     header->setResizeContentsPrecision(200);
     t->verticalHeader()->setDefaultSectionSize(40);
 }
@@ -163,14 +165,12 @@ void inventory_stockentry::loadStockTable(const QString &category, const QString
     const QBrush marked(StatusColor::Pending);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
 
-    t->setUpdatesEnabled(false);
-    const QSignalBlocker blocker(t);
-    t->setRowCount(rows.size());
+    TableFill fill(t, rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const StockItemRow &row = rows.at(r);
         const QStringList cells = stockListCells(row);
         for (int c = 0; c < ColumnCount; ++c) {
-            auto *cellItem = new QTableWidgetItem(cells.at(c));
+            QTableWidgetItem *cellItem = fill.add(r, c, cells.at(c));
             if (c == MinimumColumn) {
                 cellItem->setTextAlignment(right);
                 if (row.belowMinimum())
@@ -181,10 +181,9 @@ void inventory_stockentry::loadStockTable(const QString &category, const QString
                 if (row.outOfStock())
                     cellItem->setBackground(marked);
             }
-            t->setItem(r, c, cellItem);
         }
     }
-    t->setUpdatesEnabled(true);
+    fill.finish();
 }
 
 void inventory_stockentry::reloadWithFilters()
@@ -523,18 +522,16 @@ void inventory_stockentry::showHistory(int itemId, const QString &name)
         table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("No transactions found")));
         table->setSpan(0, 0, 1, 3);
     } else {
-        table->setRowCount(rows.size());
+        TableFill fill(table, rows.size());
         for (int r = 0; r < rows.size(); ++r) {
             const StockMovementRow &movement = rows.at(r);
-            table->setItem(r, 0, new QTableWidgetItem(storedDateText(movement.date)));
-            auto *type = new QTableWidgetItem(movement.type);
+            fill.add(r, 0, storedDateText(movement.date));
+            QTableWidgetItem *type = fill.add(r, 1, movement.type);
             type->setTextAlignment(Qt::AlignCenter);
             const bool inward = movement.type == StockMovement::Addition || movement.type == StockMovement::Opening;
             type->setForeground(QColor(inward ? QStringLiteral("#27ae60") : QStringLiteral("#e74c3c")));
-            table->setItem(r, 1, type);
-            auto *qty = new QTableWidgetItem(QString::number(movement.quantity, 'f', 2));
-            qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, 2, qty);
+            fill.add(r, 2, QString::number(movement.quantity, 'f', 2))
+                ->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
     layout->addWidget(table);
