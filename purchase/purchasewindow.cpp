@@ -1,15 +1,601 @@
 #include "purchasewindow.h"
 #include "ui_purchasewindow.h"
 
+#include "purchasedashboard.h"
+#include "purchasestore.h"
+
+#include "app/csvexport.h"
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QCompleter>
+#include <QHeaderView>
+#include <QStackedWidget>
+#include <QStringListModel>
+
+#include <cmath>
+
+namespace {
+
+// Columns of the bill list.
+constexpr int MainColumns = 18;
+constexpr int MainBaseColumn = 7;
+constexpr int MainTotalColumn = 16;
+constexpr int MainHsnColumn = 17;
+// Columns of the entry row.
+constexpr int EntryBaseColumn = 2;
+constexpr int EntryTotalColumn = 11;
+constexpr int EntryHsnColumn = 12;
+
+QTableWidgetItem *readOnlyItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+QTableWidgetItem *editableItem(QTableWidget *table, int row, int column)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        table->setItem(row, column, item);
+    }
+    return item;
+}
+
+QString trimmedCell(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->text().trimmed() : QString();
+}
+
+// The nine amounts of a row (base, then the eight taxes) from `first` on;
+// false with the header of the first cell that holds no number.
+bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
+{
+    for (int i = 0; i <= PurchaseTaxColumns; ++i) {
+        const TypedNumber n = readTypedNumber(trimmedCell(table, row, first + i));
+        if (n.isNotANumber()) {
+            const QTableWidgetItem *header = table->horizontalHeaderItem(first + i);
+            *badColumn = header ? header->text() : QString::number(first + i);
+            return false;
+        }
+        if (i == 0)
+            bill->baseAmount = n.valueOr(0);
+        else
+            bill->taxes[i - 1] = n.valueOr(0);
+    }
+    return true;
+}
+
+} // namespace
+
 PurchaseWindow::PurchaseWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::PurchaseWindow)
 {
+    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    setupFormHeader(ui->groupBox_4, ui->label_7, ui->label_13, ui->label_14);
+    setWindowTitle(QStringLiteral("Purchase Entry - Kestrova App"));
     showMaximized();
+
+    ui->main_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->main_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui->main_table->setAlternatingRowColors(true);
+    ui->main_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const int widths[MainColumns] = {90, 95, 230, 150, 60, 210, 60, 95, 80, 80, 80, 80, 80, 80, 80, 80, 100, 90};
+    for (int c = 0; c < MainColumns; ++c)
+        ui->main_table->setColumnWidth(c, widths[c]);
+    ui->main_table->horizontalHeader()->setStretchLastSection(true);
+    ui->entering_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    ui->entering_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    ui->entering_table->setColumnWidth(0, 260);
+    ui->entering_table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+
+    for (QDateEdit *edit : {ui->dateEdit, ui->fromdateEdit, ui->todateEdit}) {
+        edit->setCalendarPopup(true);
+        edit->setDate(QDate::currentDate());
+        edit->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    }
+
+    db = QSqlDatabase::database();
+
+    initDatabase();
+    buildDashboard();
+    refreshDashboard();
+    resetMainTable();
+
+    connect(ui->main_table, &QTableWidget::cellChanged, this, &PurchaseWindow::onMainTableCellChanged);
+
+    loadSupplierLists();
+    loadBills(QString(), QString(), QString());
+    resetEntryRow();
+
+    connect(ui->entering_table, &QTableWidget::cellChanged, this, &PurchaseWindow::onEnteringTableCellChanged);
+    connect(ui->companyEdit, &QLineEdit::editingFinished, this, &PurchaseWindow::autoPopulateSupplierDetails);
+
+    setTabOrder(ui->entering_table, ui->save_btn);
 }
 
 PurchaseWindow::~PurchaseWindow()
 {
     delete ui;
+}
+
+void PurchaseWindow::initDatabase()
+{
+    initPurchaseTables();
+}
+
+void PurchaseWindow::buildDashboard()
+{
+    auto *page = new QWidget;
+    buildPurchaseDashboard(page, [this] { sendWhatsAppAlert(); }, [this] { refreshDashboard(); });
+
+    auto *stack = new QStackedWidget;
+    stack->setObjectName(QStringLiteral("purchaseStack"));
+    stack->addWidget(page);
+    stack->addWidget(takeCentralWidget());
+    stack->setCurrentIndex(0);
+    setCentralWidget(stack);
+}
+
+void PurchaseWindow::refreshDashboard()
+{
+    refreshPurchaseDashboard(this);
+}
+
+void PurchaseWindow::sendWhatsAppAlert()
+{
+    sendPurchaseWhatsAppAlert(this);
+}
+
+void PurchaseWindow::on_refresh_dashboard_btn_clicked()
+{
+    refreshDashboard();
+}
+
+void PurchaseWindow::on_actionPurchase_Entry_triggered()
+{
+    if (auto *stack = findChild<QStackedWidget *>(QStringLiteral("purchaseStack")))
+        stack->setCurrentIndex(1);
+}
+
+void PurchaseWindow::on_close_btn_clicked()
+{
+    if (auto *stack = findChild<QStackedWidget *>(QStringLiteral("purchaseStack"))) {
+        stack->setCurrentIndex(0);
+        refreshDashboard();
+    }
+}
+
+// ---- Bill entry -----------------------------------------------------------
+
+QString PurchaseWindow::entryCellText(int column) const
+{
+    return trimmedCell(ui->entering_table, 0, column);
+}
+
+QString PurchaseWindow::mainCellText(int row, int column) const
+{
+    return trimmedCell(ui->main_table, row, column);
+}
+
+void PurchaseWindow::resetEntryRow()
+{
+    m_fillingEntry = true;
+    ui->entering_table->setRowCount(1);
+    for (int c = 0; c < ui->entering_table->columnCount(); ++c)
+        ui->entering_table->setItem(0, c, c == EntryTotalColumn ? readOnlyItem(QStringLiteral("0.00")) : new QTableWidgetItem);
+    m_fillingEntry = false;
+}
+
+void PurchaseWindow::onEnteringTableCellChanged(int, int column)
+{
+    if (m_fillingEntry || column < EntryBaseColumn || column > EntryBaseColumn + PurchaseTaxColumns)
+        return;
+    m_fillingEntry = true;
+    double sum = 0;
+    for (int c = EntryBaseColumn; c <= EntryBaseColumn + PurchaseTaxColumns; ++c)
+        sum += typedNumberOrZero(entryCellText(c));
+    const QString total = purchaseAmountText(roundedBillTotal(sum));
+    if (QTableWidgetItem *item = ui->entering_table->item(0, EntryTotalColumn))
+        item->setText(total);
+    else
+        ui->entering_table->setItem(0, EntryTotalColumn, readOnlyItem(total));
+    m_fillingEntry = false;
+}
+
+void PurchaseWindow::autoPopulateSupplierDetails()
+{
+    const QString company = ui->companyEdit->text().trimmed();
+    if (company.isEmpty())
+        return;
+    const std::optional<SupplierDetails> details = latestSupplierDetails(company);
+    if (!details)
+        return;
+    if (!details->gstNo.trimmed().isEmpty())
+        ui->gstEdit->setText(details->gstNo.trimmed());
+    if (details->type.trimmed() == QLatin1String("Credit"))
+        ui->creditradio_btn->setChecked(true);
+    else
+        ui->cashradio_btn->setChecked(true);
+}
+
+void PurchaseWindow::loadSupplierLists()
+{
+    const SupplierLists lists = ::loadSupplierLists();
+    {
+        const QSignalBlocker blocker(ui->companyComboBox);
+        ui->companyComboBox->clear();
+        ui->companyComboBox->addItem(QStringLiteral("All Companies"));
+        ui->companyComboBox->addItems(lists.comboNames);
+    }
+
+    delete m_companyCompleter;
+    m_companyCompleter = new QCompleter(lists.completerNames, this);
+    m_companyCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    m_companyCompleter->setFilterMode(Qt::MatchContains);
+    ui->companyEdit->setCompleter(m_companyCompleter);
+    connect(m_companyCompleter, QOverload<const QString &>::of(&QCompleter::activated), this,
+            &PurchaseWindow::autoPopulateSupplierDetails);
+
+    delete m_gstCompleter;
+    m_gstCompleter = new QCompleter(lists.gstNumbers, this);
+    m_gstCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    m_gstCompleter->setFilterMode(Qt::MatchStartsWith);
+    ui->gstEdit->setCompleter(m_gstCompleter);
+}
+
+// Reads the entry into `bill`; shows why and returns false when it cannot be saved.
+bool PurchaseWindow::readEntryBill(PurchaseBill *bill)
+{
+    bill->billNo = ui->billnoEdit->text().trimmed();
+    bill->billDate = ui->dateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    bill->companyName = ui->companyEdit->text().trimmed();
+    bill->gstNo = ui->gstEdit->text().trimmed();
+    bill->type = ui->creditradio_btn->isChecked() ? QStringLiteral("Credit") : QStringLiteral("Cash");
+    bill->description = entryCellText(0);
+    bill->quantity = entryCellText(1);
+    bill->hsnCode = entryCellText(EntryHsnColumn);
+
+    if (bill->billNo.isEmpty() || bill->companyName.isEmpty() || bill->description.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Missing Details"),
+                         QStringLiteral("Bill No, Company Name, and Item Description are mandatory!"));
+        return false;
+    }
+    QString badColumn;
+    if (!readAmounts(ui->entering_table, 0, EntryBaseColumn, bill, &badColumn)) {
+        Desktop::warning(this, QStringLiteral("Invalid Amount"),
+                         QStringLiteral("'%1' is not a valid amount. Please enter a number such as 1250.50.")
+                             .arg(badColumn));
+        return false;
+    }
+    bill->billTotal = roundedBillTotal(billAmountSum(*bill));
+    if (!std::isfinite(bill->billTotal)) {
+        Desktop::warning(this, QStringLiteral("Invalid Amount"), QStringLiteral("The bill total is too large."));
+        return false;
+    }
+    return true;
+}
+
+void PurchaseWindow::clearEntry()
+{
+    ui->billnoEdit->clear();
+    ui->companyEdit->clear();
+    ui->gstEdit->clear();
+    ui->dateEdit->setDate(QDate::currentDate());
+    ui->cashradio_btn->setChecked(true);
+}
+
+void PurchaseWindow::on_save_btn_clicked()
+{
+    PurchaseBill bill;
+    if (!readEntryBill(&bill))
+        return;
+
+    if (purchaseBillExists(bill.billNo, bill.billDate).value_or(false)) {
+        Desktop::critical(this, QStringLiteral("Duplicate Bill"),
+                          QStringLiteral("An entry with Bill No '%1' and Date '%2' already exists in the database!\n"
+                                         "Saving cancelled.")
+                              .arg(bill.billNo, ui->dateEdit->date().toString(QStringLiteral("dd-MM-yyyy"))));
+        return;
+    }
+
+    QString error;
+    if (!insertPurchaseBill(bill, &error)) {
+        Desktop::critical(this, QStringLiteral("Database Error"), error);
+        return;
+    }
+
+    Desktop::information(this, QStringLiteral("Saved"), QStringLiteral("Bill entry recorded successfully!"));
+    clearEntry();
+    m_fillingEntry = true;
+    for (int c = 0; c < ui->entering_table->columnCount(); ++c)
+        editableItem(ui->entering_table, 0, c)->setText(c == EntryTotalColumn ? QStringLiteral("0.00") : QString());
+    m_fillingEntry = false;
+    loadBills(QString(), QString(), QString());
+    loadSupplierLists();
+    clearEntry();
+}
+
+// ---- Bill list ------------------------------------------------------------
+
+void PurchaseWindow::resetMainTable()
+{
+    m_fillingMain = true;
+    ui->main_table->setRowCount(0);
+    appendBlankMainRow();
+    m_fillingMain = false;
+}
+
+void PurchaseWindow::appendBlankMainRow()
+{
+    const int row = ui->main_table->rowCount();
+    ui->main_table->insertRow(row);
+    for (int c = 0; c < MainColumns; ++c)
+        ui->main_table->setItem(row, c, c == MainTotalColumn ? readOnlyItem(QStringLiteral("0.00")) : new QTableWidgetItem);
+}
+
+void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
+{
+    QTableWidget *table = ui->main_table;
+    table->setUpdatesEnabled(false);
+    table->setRowCount(0);
+    table->setRowCount(bills.size());
+    for (int r = 0; r < bills.size(); ++r) {
+        const QStringList cells = billListCells(bills.at(r));
+        for (int c = 0; c < MainColumns; ++c) {
+            QTableWidgetItem *item = c == MainTotalColumn ? readOnlyItem(cells.at(c)) : new QTableWidgetItem(cells.at(c));
+            if (c == 0)
+                item->setData(Qt::UserRole, bills.at(r).billId);
+            table->setItem(r, c, item);
+        }
+    }
+    table->setUpdatesEnabled(true);
+}
+
+void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
+{
+    m_fillingMain = true;
+    ui->main_table->setRowCount(0);
+    QList<PurchaseBill> bills;
+    QString error;
+    if (!loadPurchaseBills(BillListFilter{company, from, to, false}, &bills, &error)) {
+        m_fillingMain = false;
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    fillMainTable(bills);
+    if (bills.isEmpty())
+        appendBlankMainRow();
+    m_fillingMain = false;
+}
+
+void PurchaseWindow::on_show_btn_clicked()
+{
+    const QString company = ui->companyComboBox->currentText();
+    const QDate from = ui->fromdateEdit->date();
+    const QDate to = ui->todateEdit->date();
+    if (from > to) {
+        Desktop::warning(this, QStringLiteral("Date Error"), QStringLiteral("From date cannot be greater than To date!"));
+        return;
+    }
+
+    QList<PurchaseBill> bills;
+    QString error;
+    const BillListFilter filter{company, from.toString(QStringLiteral("yyyy-MM-dd")),
+                                to.toString(QStringLiteral("yyyy-MM-dd")), true};
+    if (!loadPurchaseBills(filter, &bills, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    m_fillingMain = true;
+    fillMainTable(bills);
+    m_fillingMain = false;
+    if (bills.isEmpty())
+        Desktop::information(this, QStringLiteral("No Data"), QStringLiteral("No bills found in selected range!"));
+    m_reportFrom = from.toString(QStringLiteral("dd-MM-yyyy"));
+    m_reportTo = to.toString(QStringLiteral("dd-MM-yyyy"));
+    m_reportCompany = company;
+}
+
+void PurchaseWindow::on_company_show_clicked()
+{
+    const QString company = ui->companyComboBox->currentText();
+    if (company.isEmpty() || company == QLatin1String("All Companies")) {
+        Desktop::information(this, QStringLiteral("Selection Required"),
+                             QStringLiteral("Please select a specific company first!"));
+        return;
+    }
+    loadBills(company, QString(), QString());
+}
+
+void PurchaseWindow::on_pushButton_clicked()
+{
+    ui->companyComboBox->setCurrentIndex(0);
+    loadBills(QString(), QString(), QString());
+}
+
+void PurchaseWindow::on_edit_table_btn_clicked()
+{
+    Desktop::information(this, QStringLiteral("Sucess"), QStringLiteral("Edit can be done on any cells"));
+    ui->main_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
+    ui->edit_status_label->setText(QStringLiteral("✏ EDIT MODE ACTIVE"));
+    ui->edit_status_label->setStyleSheet(QStringLiteral("color: #ff9800; font-weight: bold; font-size: 13px;"));
+
+    m_fillingMain = true;
+    for (int r = 0; r < ui->main_table->rowCount(); ++r) {
+        for (int c = 0; c < MainColumns; ++c) {
+            if (c == MainTotalColumn)
+                continue;
+            QTableWidgetItem *item = editableItem(ui->main_table, r, c);
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+        }
+    }
+    m_fillingMain = false;
+}
+
+void PurchaseWindow::onMainTableCellChanged(int row, int column)
+{
+    const bool acts = column == MainBaseColumn
+                      || (column > MainBaseColumn && column < MainTotalColumn && (column - MainBaseColumn) % 2 == 1);
+    if (m_fillingMain || !acts)
+        return;
+    m_fillingMain = true;
+    QTableWidget *table = ui->main_table;
+
+    if (column != MainBaseColumn) {
+        const TypedNumber cgst = readTypedNumber(mainCellText(row, column));
+        editableItem(table, row, column + 1)
+            ->setText(cgst.isNumber() && cgst.value > 0 ? purchaseAmountText(cgst.value) : QString());
+    }
+
+    double sum = 0;
+    for (int c = MainBaseColumn; c < MainTotalColumn; ++c)
+        sum += typedNumberOrZero(mainCellText(row, c));
+    QTableWidgetItem *total = editableItem(table, row, MainTotalColumn);
+    total->setText(purchaseAmountText(sum));
+    total->setFlags(total->flags() & ~Qt::ItemIsEditable);
+
+    if (row == table->rowCount() - 1) {
+        const QSignalBlocker blocker(table);
+        appendBlankMainRow();
+    }
+    m_fillingMain = false;
+}
+
+void PurchaseWindow::on_update_table_btn_clicked()
+{
+    QTableWidget *table = ui->main_table;
+    struct RowBill
+    {
+        int row;
+        PurchaseBill bill;
+    };
+    QList<RowBill> toWrite;
+    QStringList refused;
+
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QTableWidgetItem *first = table->item(r, 0);
+        if (!first || first->data(Qt::UserRole).toInt() == 0)
+            continue;
+        PurchaseBill bill;
+        bill.billId = first->data(Qt::UserRole).toInt();
+        bill.billNo = mainCellText(r, 0);
+        bill.companyName = mainCellText(r, 2);
+        bill.gstNo = mainCellText(r, 3);
+        bill.type = mainCellText(r, 4);
+        bill.description = mainCellText(r, 5);
+        bill.quantity = mainCellText(r, 6);
+        bill.hsnCode = mainCellText(r, MainHsnColumn);
+
+        const QString typedDate = mainCellText(r, 1);
+        const std::optional<QString> date = storedBillDate(typedDate);
+        if (!date) {
+            refused << QStringLiteral("Bill No %1: the date '%2' is not a date (dd-MM-yyyy)").arg(bill.billNo, typedDate);
+            continue;
+        }
+        bill.billDate = *date;
+        QString badColumn;
+        if (!readAmounts(table, r, MainBaseColumn, &bill, &badColumn)) {
+            refused << QStringLiteral("Bill No %1: %2 is not a valid amount").arg(bill.billNo, badColumn);
+            continue;
+        }
+        bill.billTotal = billAmountSum(bill);
+        if (!std::isfinite(bill.billTotal)) {
+            refused << QStringLiteral("Bill No %1: the bill total is too large").arg(bill.billNo);
+            continue;
+        }
+        toWrite << RowBill{r, bill};
+    }
+
+    QString failedBill;
+    QString error;
+    const bool written = toWrite.isEmpty() || runInTransaction(
+                                                  [&](QString *err) {
+                                                      for (const RowBill &rb : toWrite) {
+                                                          if (!updatePurchaseBill(rb.bill, err)) {
+                                                              failedBill = rb.bill.billNo;
+                                                              return false;
+                                                          }
+                                                      }
+                                                      return true;
+                                                  },
+                                                  &error);
+    if (!written) {
+        Desktop::warning(this, QStringLiteral("Update Error"),
+                         QStringLiteral("No bill was updated: Bill No %1 could not be written.\n%2").arg(failedBill, error));
+        return;
+    }
+
+    m_fillingMain = true;
+    for (const RowBill &rb : toWrite) {
+        if (QTableWidgetItem *total = table->item(rb.row, MainTotalColumn))
+            total->setText(purchaseAmountText(rb.bill.billTotal));
+    }
+    m_fillingMain = false;
+
+    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
+    if (!refused.isEmpty()) {
+        // Edit mode stays on so that the refused rows can be put right.
+        Desktop::warning(this, QStringLiteral("Update"),
+                         done + QStringLiteral("\n\nNot updated:\n") + refused.join(QLatin1Char('\n')));
+        loadSupplierLists();
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Success"), done);
+    ui->edit_status_label->setText(QString());
+    ui->edit_status_label->setStyleSheet(QString());
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    loadSupplierLists();
+}
+
+void PurchaseWindow::on_delete_billno_btn_clicked()
+{
+    const int row = ui->main_table->currentRow();
+    if (row < 0) {
+        Desktop::warning(this, QStringLiteral("Selection Error"), QStringLiteral("Please select a row to delete!"));
+        return;
+    }
+    const QTableWidgetItem *first = ui->main_table->item(row, 0);
+    if (!first) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invalid row selected!"));
+        return;
+    }
+    const int billId = first->data(Qt::UserRole).toInt();
+    const QString billNo = first->text();
+    if (billId == 0) {
+        ui->main_table->removeRow(row);
+        return;
+    }
+    if (Desktop::question(this, QStringLiteral("Confirm Delete"),
+                          QStringLiteral("Are you sure you want to delete Bill No: ") + billNo + QStringLiteral("?"))
+        != QMessageBox::Yes)
+        return;
+
+    QString error;
+    if (!deletePurchaseBill(billId, &error)) {
+        Desktop::warning(this, QStringLiteral("Delete Error"), error);
+        return;
+    }
+    ui->main_table->removeRow(row);
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Bill deleted successfully!"));
+    loadSupplierLists();
+}
+
+void PurchaseWindow::on_printexcel_btn_clicked()
+{
+    QStringList headers;
+    for (int c = 0; c < ui->main_table->columnCount(); ++c) {
+        const QTableWidgetItem *h = ui->main_table->horizontalHeaderItem(c);
+        headers << (h ? h->text() : QString());
+    }
+    const QList<QStringList> rows = tableRows(ui->main_table);
+    exportTableCsv(this, purchaseReportProfile(m_reportFrom, m_reportTo, m_reportCompany, headers, rows), rows);
 }

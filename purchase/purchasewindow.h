@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSqlDatabase>
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -8,7 +9,12 @@ class PurchaseWindow;
 }
 QT_END_NAMESPACE
 
-// Purchase bills, supplier payments and the purchase dashboard.
+class QCompleter;
+class QFrame;
+struct PurchaseBill;
+
+// The purchase module's window: page 0 the purchase dashboard, page 1 the bill
+// entry above the bill list with its edit mode, update, delete and report.
 class PurchaseWindow : public QMainWindow
 {
     Q_OBJECT
@@ -17,6 +23,48 @@ public:
     explicit PurchaseWindow(QWidget *parent = nullptr);
     ~PurchaseWindow() override;
 
+    void initDatabase();
+    void buildDashboard();
+    void refreshDashboard();
+    void sendWhatsAppAlert();
+    void resetMainTable();
+    void resetEntryRow();
+    void loadSupplierLists();
+    void loadBills(const QString &company, const QString &from, const QString &to);
+
+    QString entryCellText(int column) const;
+    QString mainCellText(int row, int column) const;
+
+private slots:
+    void onMainTableCellChanged(int row, int column);
+    void onEnteringTableCellChanged(int row, int column);
+    void on_edit_table_btn_clicked();
+    void on_update_table_btn_clicked();
+    void on_delete_billno_btn_clicked();
+    void on_pushButton_clicked();
+    void on_save_btn_clicked();
+    void on_show_btn_clicked();
+    void on_company_show_clicked();
+    void on_printexcel_btn_clicked();
+    void autoPopulateSupplierDetails();
+    void on_actionPurchase_Entry_triggered();
+    void on_refresh_dashboard_btn_clicked();
+    void on_close_btn_clicked();
+
 private:
+    void fillMainTable(const QList<PurchaseBill> &bills);
+    void appendBlankMainRow();
+    bool readEntryBill(PurchaseBill *bill);
+    void clearEntry();
+
     Ui::PurchaseWindow *ui;
+    QSqlDatabase db;
+    QString m_reportFrom;
+    QString m_reportTo;
+    QString m_reportCompany;
+    // While code writes cells, the cell-change handlers stand still.
+    bool m_fillingMain = false;
+    bool m_fillingEntry = false;
+    QCompleter *m_companyCompleter = nullptr;
+    QCompleter *m_gstCompleter = nullptr;
 };

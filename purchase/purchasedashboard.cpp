@@ -1,0 +1,260 @@
+#include "purchasedashboard.h"
+
+#include "app/companyinfo.h"
+#include "app/dashboard.h"
+#include "app/desktop.h"
+#include "app/whatsapp.h"
+
+#include <QFrame>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+const char *const MonthSumSql = "SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE bill_date >= :from "
+                                "AND bill_date <= :to AND LOWER(type) = 'credit'";
+
+const char *const UnpaidCredit = "(payment_status IS NULL OR payment_status = 'Unpaid') AND LOWER(type) = 'credit'";
+
+std::optional<double> firstValue(QSqlQuery &q)
+{
+    if (q.isActive() && q.next())
+        return q.value(0).toDouble();
+    return std::nullopt;
+}
+
+QList<SupplierAmount> supplierRows(const QString &sql)
+{
+    QList<SupplierAmount> rows;
+    QSqlQuery q;
+    if (!q.exec(sql))
+        return rows;
+    while (q.next())
+        rows << SupplierAmount{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
+    return rows;
+}
+
+QString daysText(double days)
+{
+    return QString::number(static_cast<long long>(std::llround(days)));
+}
+
+QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
+{
+    QList<QStringList> out;
+    for (const SupplierAmount &r : rows) {
+        QStringList line{r.name, dashboardAmount(r.amount)};
+        if (withDays)
+            line << daysText(r.days);
+        out << line;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to)
+{
+    QSqlQuery q;
+    q.prepare(QString::fromLatin1(MonthSumSql));
+    q.bindValue(QStringLiteral(":from"), from.toString(Qt::ISODate));
+    q.bindValue(QStringLiteral(":to"), to.toString(Qt::ISODate));
+    q.exec();
+    return firstValue(q);
+}
+
+std::optional<int> unpaidBillCount()
+{
+    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM purchase_bills WHERE ") + QLatin1String(UnpaidCredit));
+    if (q.isActive() && q.next())
+        return q.value(0).toInt();
+    return std::nullopt;
+}
+
+std::optional<double> supplierDebt()
+{
+    QSqlQuery q(QStringLiteral("SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE ")
+                + QLatin1String(UnpaidCredit));
+    return firstValue(q);
+}
+
+QList<SupplierAmount> topSuppliers()
+{
+    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
+                                       "LOWER(type) = 'credit' GROUP BY company_name ORDER BY total DESC LIMIT 5"));
+}
+
+QList<SupplierAmount> unpaidSuppliers()
+{
+    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE ")
+                        + QLatin1String(UnpaidCredit)
+                        + QStringLiteral(" GROUP BY company_name ORDER BY total DESC LIMIT 5"));
+}
+
+QList<SupplierAmount> overdueSuppliers()
+{
+    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total, MAX(julianday('now') - "
+                                       "julianday(bill_date)) AS max_days FROM purchase_bills WHERE ")
+                        + QLatin1String(UnpaidCredit)
+                        + QStringLiteral(" AND julianday('now') - julianday(bill_date) > 30 GROUP BY company_name "
+                                         "ORDER BY total DESC LIMIT 5"));
+}
+
+QDate purchaseMonthStart(const QDate &today)
+{
+    return QDate(today.year(), today.month(), 1);
+}
+
+QDate purchaseLastMonthStart(const QDate &today)
+{
+    return purchaseMonthStart(today).addMonths(-1);
+}
+
+QDate purchaseLastMonthEnd(const QDate &today)
+{
+    return purchaseMonthStart(today).addDays(-1);
+}
+
+QString topSuppliersText(const QList<SupplierAmount> &rows)
+{
+    return rankedLines(QStringLiteral("%1) %2\n    Rs. %3\n"), amountLines(rows, false), QStringLiteral("No data"));
+}
+
+QString unpaidSuppliersText(const QList<SupplierAmount> &rows)
+{
+    return rankedLines(QStringLiteral("%1) %2\n    Rs. %3\n"), amountLines(rows, false),
+                       QStringLiteral("No unpaid suppliers"));
+}
+
+QString overdueSuppliersText(const QList<SupplierAmount> &rows)
+{
+    return rankedLines(QStringLiteral("%1) %2\n    Rs. %3 (%4 days)\n"), amountLines(rows, true),
+                       QStringLiteral("No overdue bills"));
+}
+
+PurchaseSummary loadPurchaseSummary(const QDate &today)
+{
+    PurchaseSummary s;
+    s.thisMonth = purchaseMonthSum(purchaseMonthStart(today), today).value_or(0);
+    s.lastMonth = purchaseMonthSum(purchaseLastMonthStart(today), purchaseLastMonthEnd(today)).value_or(0);
+    s.debt = supplierDebt().value_or(0);
+    s.unpaid = unpaidSuppliers();
+    s.overdue = overdueSuppliers();
+    return s;
+}
+
+std::optional<QString> purchaseAlertText(const QString &companyName, const QDate &today, const PurchaseSummary &s)
+{
+    if (s.unpaid.isEmpty() && s.overdue.isEmpty())
+        return std::nullopt;
+    QString text = QStringLiteral("Purchase and Supplier Payment Details\n") + companyName + QLatin1Char('\n')
+                   + today.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char('\n');
+    text += QStringLiteral("Financial Summary:\n");
+    text += QStringLiteral("Current Month Purchase : Rs.%1\n").arg(dashboardAmount(s.thisMonth));
+    text += QStringLiteral("Last Month Purchase : Rs.%1\n").arg(dashboardAmount(s.lastMonth));
+    text += QStringLiteral("Total Debt : Rs.%1\n").arg(dashboardAmount(s.debt));
+    text += QLatin1Char('\n');
+    if (!s.unpaid.isEmpty()) {
+        text += QStringLiteral("Unpaid Suppliers:\n");
+        text += rankedLines(QStringLiteral("%1) %2 - Rs.%3\n"), amountLines(s.unpaid, false));
+        text += QLatin1Char('\n');
+    }
+    if (!s.overdue.isEmpty()) {
+        text += QStringLiteral(" Overdue > 30 Days:\n");
+        text += rankedLines(QStringLiteral("%1) %2 - Rs.%3 (%4 days)\n"), amountLines(s.overdue, true));
+        text += QLatin1Char('\n');
+    }
+    text += QStringLiteral("Please arrange payments urgently.");
+    return text;
+}
+
+DashboardChart purchaseChart(const QDate &today)
+{
+    DashboardChart chart;
+    chart.holderName = QStringLiteral("purchaseChartHolder");
+    chart.barSetName = QStringLiteral("Purchase Amount");
+    chart.months = lastTwelveMonths(today);
+    chart.monthSql = QString::fromLatin1(MonthSumSql);
+    chart.axis = DashboardAxis::Amounts;
+    return chart;
+}
+
+namespace {
+
+void fillPurchaseCards(QWidget *root)
+{
+    const QDate today = QDate::currentDate();
+    if (const auto count = unpaidBillCount())
+        setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidbills"), QString::number(*count) + QStringLiteral(" bills"));
+    if (const auto debt = supplierDebt())
+        setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + dashboardAmount(*debt));
+    if (const auto month = purchaseMonthSum(purchaseMonthStart(today), today))
+        setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + dashboardAmount(*month));
+    setDashboardLabel(root, QStringLiteral("lbl_pur_topsupplier"), topSuppliersText(topSuppliers()));
+    setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidsupp"), unpaidSuppliersText(unpaidSuppliers()));
+    setDashboardLabel(root, QStringLiteral("lbl_pur_overdue"), overdueSuppliersText(overdueSuppliers()));
+    if (const auto last = purchaseMonthSum(purchaseLastMonthStart(today), purchaseLastMonthEnd(today)))
+        setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + dashboardAmount(*last));
+}
+
+} // namespace
+
+void refreshPurchaseDashboard(QWidget *root)
+{
+    refreshDashboard(root, purchaseChart(QDate::currentDate()), fillPurchaseCards);
+}
+
+void sendPurchaseWhatsAppAlert(QWidget *parent)
+{
+    const CompanyInfo company = loadCompanyInfo();
+    const QDate today = QDate::currentDate();
+    const std::optional<QString> text = purchaseAlertText(company.name, today, loadPurchaseSummary(today));
+    if (!text) {
+        Desktop::information(parent, QStringLiteral("Purchase Alert"), QStringLiteral("No unpaid or overdue bills!"));
+        return;
+    }
+    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), *text);
+}
+
+void buildPurchaseDashboard(QWidget *page, const std::function<void()> &sendAlert, const std::function<void()> &refresh)
+{
+    DashboardPage layout;
+    layout.objectName = QStringLiteral("purchaseDashboard");
+    layout.styleSheet = QStringLiteral("background:#f4f6f9;");
+    layout.title = QStringLiteral("Purchase Dashboard");
+    layout.chartCaption = QStringLiteral("Monthly Purchases — Last 12 Months");
+    layout.holderName = QStringLiteral("purchaseChartHolder");
+    layout.chartFrameMinimumHeight = 300;
+
+    DashboardCardStyle style;
+    style.statTitlePx = 30;
+    style.statValuePx = 30;
+    style.listIconPx = 16;
+
+    const QList<QWidget *> statCards = {
+        makeStatCard(QStringLiteral("Total Unpaid Bills"), QStringLiteral("lbl_pur_unpaidbills"), QStringLiteral("#e74c3c"),
+                     style),
+        makeStatCard(QStringLiteral("Total Debt (Rs.)"), QStringLiteral("lbl_pur_debt"), QStringLiteral("#c0392b"), style),
+        makeStatCard(QStringLiteral("This Month (Rs.)"), QStringLiteral("lbl_pur_thismonth"), QStringLiteral("#8e44ad"),
+                     style),
+        makeStatCard(QStringLiteral("Last Month (Rs.)"), QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("#0078d4"),
+                     style),
+    };
+    const QList<QWidget *> listCards = {
+        makeListCard(QStringLiteral("Top Suppliers (by Purchase Value)"), QStringLiteral("lbl_pur_topsupplier"),
+                     QStringLiteral("#0078d4"), QStringLiteral("🏆"), style),
+        makeListCard(QStringLiteral("Unpaid Suppliers"), QStringLiteral("lbl_pur_unpaidsupp"), QStringLiteral("#e74c3c"),
+                     QStringLiteral("⚠"), style),
+        makeListCard(QStringLiteral("Overdue > 30 Days"), QStringLiteral("lbl_pur_overdue"), QStringLiteral("#e67e22"),
+                     QStringLiteral("⏰"), style),
+    };
+    buildDashboard(page, layout, statCards, listCards, sendAlert, refresh);
+    // The purchase window's form style pads every button; the header buttons
+    // have a fixed size and would cut their texts.
+    for (QPushButton *button : page->findChildren<QPushButton *>())
+        button->setStyleSheet(button->styleSheet() + QStringLiteral("QPushButton { padding: 0px; }"));
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The purchase dashboard: credit purchases of the last twelve months, the
+// debt to suppliers and three short lists, and the WhatsApp alert to the
+// company's own phone. Only credit bills count (type "credit" in any letter
+// case); a bill is unpaid while payment_status is NULL or 'Unpaid'.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+struct DashboardChart;
+
+struct SupplierAmount
+{
+    QString name;
+    double amount = 0;
+    double days = 0; // overdue list only: the oldest unpaid bill's age
+};
+
+// Credit purchases dated from..to, both inclusive; nullopt when it failed.
+std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to);
+std::optional<int> unpaidBillCount();
+std::optional<double> supplierDebt();
+// Up to five suppliers, largest total first.
+QList<SupplierAmount> topSuppliers();
+QList<SupplierAmount> unpaidSuppliers();
+// Suppliers with unpaid bills older than 30 days.
+QList<SupplierAmount> overdueSuppliers();
+
+// This month up to today, and the whole previous month.
+QDate purchaseMonthStart(const QDate &today);
+QDate purchaseLastMonthStart(const QDate &today);
+QDate purchaseLastMonthEnd(const QDate &today);
+
+// The texts the cards show.
+QString topSuppliersText(const QList<SupplierAmount> &rows);
+QString unpaidSuppliersText(const QList<SupplierAmount> &rows);
+QString overdueSuppliersText(const QList<SupplierAmount> &rows);
+
+// The figures of the alert.
+struct PurchaseSummary
+{
+    double thisMonth = 0;
+    double lastMonth = 0;
+    double debt = 0;
+    QList<SupplierAmount> unpaid;
+    QList<SupplierAmount> overdue;
+};
+PurchaseSummary loadPurchaseSummary(const QDate &today);
+// The alert text; nullopt when no supplier is unpaid or overdue.
+std::optional<QString> purchaseAlertText(const QString &companyName, const QDate &today, const PurchaseSummary &s);
+
+// The twelve monthly bars up to the month of `today`.
+DashboardChart purchaseChart(const QDate &today);
+
+// Lays the dashboard out on `page` (a widget without layout). The header
+// buttons run `sendAlert` and `refresh`.
+void buildPurchaseDashboard(QWidget *page, const std::function<void()> &sendAlert,
+                            const std::function<void()> &refresh);
+// Replaces the chart and rewrites the cards under `root`.
+void refreshPurchaseDashboard(QWidget *root);
+// Opens the alert as a WhatsApp web link to the company's phone, or says
+// "No unpaid or overdue bills!".
+void sendPurchaseWhatsAppAlert(QWidget *parent);

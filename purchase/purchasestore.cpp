@@ -1,0 +1,353 @@
+#include "purchasestore.h"
+
+#include "app/boundquery.h"
+#include "app/listformat.h"
+#include "app/typednumber.h"
+
+#include <QDate>
+#include <QDebug>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+
+namespace {
+
+const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "cgst6",  "sgst6",
+                                                        "cgst9",   "sgst9",   "cgst14", "sgst14"};
+
+const char *const BillColumns =
+    "SELECT bill_id, bill_no, bill_date, company_name, gst_no, type, description, quantity, base_amount, "
+    "cgst2_5, sgst2_5, cgst6, sgst6, cgst9, sgst9, cgst14, sgst14, bill_total, hsn_code FROM purchase_bills ";
+
+bool tableExists(const QString &name)
+{
+    QSqlQuery q;
+    return execBound(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name=:name"),
+                     {{QStringLiteral(":name"), name}})
+           && q.next();
+}
+
+// Columns 2 to 19 of a bill bound by their own names.
+QVariantMap billValues(const PurchaseBill &bill)
+{
+    QVariantMap v{
+        {QStringLiteral(":bill_no"), bill.billNo},
+        {QStringLiteral(":bill_date"), bill.billDate},
+        {QStringLiteral(":company_name"), bill.companyName},
+        {QStringLiteral(":gst_no"), bill.gstNo},
+        {QStringLiteral(":type"), bill.type},
+        {QStringLiteral(":description"), bill.description},
+        {QStringLiteral(":quantity"), bill.quantity},
+        {QStringLiteral(":base_amount"), bill.baseAmount},
+        {QStringLiteral(":bill_total"), bill.billTotal},
+        {QStringLiteral(":hsn_code"), bill.hsnCode},
+    };
+    for (int i = 0; i < PurchaseTaxColumns; ++i)
+        v.insert(QLatin1Char(':') + QLatin1String(TaxColumnNames[i]), bill.taxes[i]);
+    return v;
+}
+
+PurchaseBill billFromRow(const QSqlQuery &q)
+{
+    PurchaseBill b;
+    b.billId = q.value(0).toInt();
+    b.billNo = q.value(1).toString();
+    b.billDate = q.value(2).toString();
+    b.companyName = q.value(3).toString();
+    b.gstNo = q.value(4).toString();
+    b.type = q.value(5).toString();
+    b.description = q.value(6).toString();
+    b.quantity = q.value(7).toString();
+    b.baseAmount = q.value(8).toDouble();
+    for (int i = 0; i < PurchaseTaxColumns; ++i)
+        b.taxes[i] = q.value(9 + i).toDouble();
+    b.billTotal = q.value(17).toDouble();
+    b.hsnCode = q.value(18).toString();
+    return b;
+}
+
+QString taxCellText(double value)
+{
+    return value > 0 ? purchaseAmountText(value) : QString();
+}
+
+} // namespace
+
+void initPaymentTables()
+{
+    QSqlQuery q;
+    if (!q.exec(QStringLiteral("ALTER TABLE purchase_bills ADD COLUMN payment_status TEXT DEFAULT 'Unpaid'")))
+        qDebug() << "Alter table result:" << q.lastError().text();
+    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS payment_records (payment_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                          "bill_id INTEGER, payment_date TEXT, paid_amount REAL, reference_no TEXT, "
+                          "mode_of_payment TEXT)"));
+}
+
+void initPurchaseTables()
+{
+    QSqlQuery q;
+    q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS db_version (module TEXT PRIMARY KEY, version INTEGER)"));
+
+    int version = 0;
+    if (q.exec(QStringLiteral("SELECT version FROM db_version WHERE module = 'purchase'")) && q.next())
+        version = q.value(0).toInt();
+
+    if (version <= 1) {
+        qDebug() << "Migrating purchase module from version" << version << "to 2";
+        if (tableExists(QStringLiteral("purchase_bills")))
+            q.exec(QStringLiteral("ALTER TABLE purchase_bills RENAME TO purchase_bills_v1_backup"));
+        if (tableExists(QStringLiteral("purchase_items")))
+            q.exec(QStringLiteral("ALTER TABLE purchase_items RENAME TO purchase_items_v1_backup"));
+        q.exec(QStringLiteral("INSERT OR REPLACE INTO db_version (module, version) VALUES ('purchase', 2)"));
+    }
+
+    q.exec(QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS purchase_bills (bill_id INTEGER PRIMARY KEY AUTOINCREMENT, bill_no TEXT, "
+        "bill_date TEXT, company_name TEXT, gst_no TEXT, type TEXT, description TEXT, quantity TEXT, "
+        "base_amount REAL, cgst2_5 REAL, sgst2_5 REAL, cgst6 REAL, sgst6 REAL, cgst9 REAL, sgst9 REAL, "
+        "cgst14 REAL, sgst14 REAL, bill_total REAL, hsn_code TEXT)"));
+    // The period lists, the duplicate check and the supplier lists look bills
+    // up by date and by supplier.
+    q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_purchase_bills_date ON purchase_bills (bill_date)"));
+    q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_purchase_bills_company ON purchase_bills (company_name)"));
+
+    // Only when the column is missing, so that opening the window writes no
+    // "Alter table result:" line every time.
+    bool hasStatus = false;
+    if (q.exec(QStringLiteral("PRAGMA table_info(purchase_bills)"))) {
+        while (q.next())
+            hasStatus = hasStatus || q.value(1).toString() == QLatin1String("payment_status");
+    }
+    if (!hasStatus || !tableExists(QStringLiteral("payment_records")))
+        initPaymentTables();
+}
+
+double billAmountSum(const PurchaseBill &bill)
+{
+    double sum = bill.baseAmount;
+    for (double t : bill.taxes)
+        sum += t;
+    return sum;
+}
+
+double roundedBillTotal(double sum)
+{
+    return std::round(sum); // half away from zero
+}
+
+QString purchaseAmountText(double value)
+{
+    const QString text = QString::number(value, 'f', 2);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+}
+
+std::optional<bool> purchaseBillExists(const QString &billNo, const QString &billDate)
+{
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("SELECT COUNT(*) FROM purchase_bills WHERE bill_no = :bill_no AND bill_date = :bill_date"),
+                   {{QStringLiteral(":bill_no"), billNo}, {QStringLiteral(":bill_date"), billDate}})
+        || !q.next())
+        return std::nullopt;
+    return q.value(0).toInt() >= 1;
+}
+
+bool insertPurchaseBill(const PurchaseBill &bill, QString *error)
+{
+    QSqlQuery q;
+    return execBound(
+        q,
+        QStringLiteral("INSERT INTO purchase_bills (bill_no, bill_date, company_name, gst_no, type, description, "
+                       "quantity, base_amount, cgst2_5, sgst2_5, cgst6, sgst6, cgst9, sgst9, cgst14, sgst14, "
+                       "bill_total, hsn_code) VALUES (:bill_no, :bill_date, :company_name, :gst_no, :type, "
+                       ":description, :quantity, :base_amount, :cgst2_5, :sgst2_5, :cgst6, :sgst6, :cgst9, :sgst9, "
+                       ":cgst14, :sgst14, :bill_total, :hsn_code)"),
+        billValues(bill), error);
+}
+
+namespace {
+
+bool filtersSupplier(const BillListFilter &filter)
+{
+    return !filter.company.isEmpty() && filter.company != QLatin1String("All Companies");
+}
+
+bool filtersPeriod(const BillListFilter &filter)
+{
+    return filter.newestRecordFirst || (!filter.from.isEmpty() && !filter.to.isEmpty());
+}
+
+} // namespace
+
+QString billListStatement(const BillListFilter &filter)
+{
+    QString sql = QLatin1String(BillColumns);
+    if (filter.newestRecordFirst)
+        sql += QStringLiteral("WHERE bill_date >= :from AND bill_date <= :to ");
+    else {
+        sql += QStringLiteral("WHERE 1=1 ");
+        if (filtersPeriod(filter))
+            sql += QStringLiteral("AND bill_date >= :from AND bill_date <= :to ");
+    }
+    if (filtersSupplier(filter))
+        sql += QStringLiteral("AND company_name = :company ");
+    sql += filter.newestRecordFirst ? QStringLiteral("ORDER BY bill_id DESC") : QStringLiteral("ORDER BY bill_date DESC");
+    return sql;
+}
+
+bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error)
+{
+    QVariantMap values;
+    if (filtersPeriod(filter)) {
+        values.insert(QStringLiteral(":from"), filter.from);
+        values.insert(QStringLiteral(":to"), filter.to);
+    }
+    if (filtersSupplier(filter))
+        values.insert(QStringLiteral(":company"), filter.company);
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    bills->clear();
+    if (!execBound(q, billListStatement(filter), values, error))
+        return false;
+    while (q.next())
+        bills->append(billFromRow(q));
+    return true;
+}
+
+QStringList billListCells(const PurchaseBill &bill)
+{
+    QStringList cells;
+    cells.reserve(18);
+    cells << bill.billNo << storedDateText(bill.billDate) << bill.companyName << bill.gstNo << bill.type
+          << bill.description << bill.quantity << purchaseAmountText(bill.baseAmount);
+    for (double t : bill.taxes)
+        cells << taxCellText(t);
+    cells << purchaseAmountText(bill.billTotal) << bill.hsnCode;
+    return cells;
+}
+
+std::optional<QString> storedBillDate(const QString &typed)
+{
+    QDate d = QDate::fromString(typed, QStringLiteral("dd-MM-yyyy"));
+    if (!d.isValid())
+        d = QDate::fromString(typed, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        return std::nullopt;
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+bool updatePurchaseBill(const PurchaseBill &bill, QString *error)
+{
+    QVariantMap values = billValues(bill);
+    values.insert(QStringLiteral(":bill_id"), bill.billId);
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
+                                  "company_name = :company_name, gst_no = :gst_no, type = :type, "
+                                  "description = :description, quantity = :quantity, base_amount = :base_amount, "
+                                  "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
+                                  "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
+                                  "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
+                   values, error))
+        return false;
+    if (q.numRowsAffected() < 1) {
+        // The record was deleted meanwhile: nothing was written.
+        if (error)
+            *error = QStringLiteral("the bill is no longer in the database");
+        return false;
+    }
+    return true;
+}
+
+bool deletePurchaseBill(int billId, QString *error)
+{
+    QSqlQuery q;
+    return execBound(q, QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                     {{QStringLiteral(":bill_id"), billId}}, error);
+}
+
+SupplierLists loadSupplierLists()
+{
+    SupplierLists lists;
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (q.exec(QStringLiteral("SELECT DISTINCT company_name FROM purchase_bills ORDER BY company_name ASC"))) {
+        while (q.next()) {
+            const QString name = q.value(0).toString().trimmed();
+            if (!name.isEmpty())
+                lists.comboNames << name;
+        }
+    }
+    if (q.exec(QStringLiteral("SELECT DISTINCT company_name, gst_no FROM purchase_bills "))) {
+        QSet<QString> names, gsts;
+        while (q.next()) {
+            const QString name = q.value(0).toString().trimmed();
+            const QString gst = q.value(1).toString().trimmed();
+            if (!name.isEmpty() && !names.contains(name)) {
+                names.insert(name);
+                lists.completerNames << name;
+            }
+            if (!gst.isEmpty() && !gsts.contains(gst)) {
+                gsts.insert(gst);
+                lists.gstNumbers << gst;
+            }
+        }
+    }
+    return lists;
+}
+
+std::optional<SupplierDetails> latestSupplierDetails(const QString &company)
+{
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("SELECT gst_no, type FROM purchase_bills WHERE company_name = :company "
+                                  "ORDER BY bill_date DESC LIMIT 1"),
+                   {{QStringLiteral(":company"), company}})
+        || !q.next())
+        return std::nullopt;
+    return SupplierDetails{q.value(0).toString(), q.value(1).toString()};
+}
+
+QStringList purchaseReportTotals(const QList<QStringList> &rows)
+{
+    double sums[11] = {};
+    for (const QStringList &row : rows) {
+        for (int c = 6; c <= 16 && c < row.size(); ++c) {
+            if (!row.at(c).isEmpty())
+                sums[c - 6] += typedNumberOrZero(row.at(c));
+        }
+    }
+    QStringList fields(18);
+    fields[0] = QStringLiteral("TOTAL");
+    for (int c = 6; c <= 16; ++c)
+        fields[c] = purchaseAmountText(sums[c - 6]);
+    return fields;
+}
+
+CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, const QString &company,
+                                       const QStringList &headers, const QList<QStringList> &rows)
+{
+    CsvExportProfile p;
+    p.caption = QStringLiteral("Save Purchase Report");
+    p.defaultName = QStringLiteral("Purchase_Report_%1_to_%2.csv")
+                        .arg(QString(from).replace(QLatin1Char('-'), QLatin1Char('_')),
+                             QString(to).replace(QLatin1Char('-'), QLatin1Char('_')));
+    p.titleLines = {QStringLiteral("PURCHASE REPORT"), QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to,
+                    QStringLiteral("Company: ") + company, QString()};
+    QStringList headerFields;
+    for (const QString &h : headers)
+        headerFields << csvField(h);
+    p.header = headerFields.join(QLatin1Char(','));
+    p.totalLines = {QString(), purchaseReportTotals(rows).join(QLatin1Char(','))};
+    p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
+                                QStringLiteral("No data to export — click Show first!"), false};
+    p.failureMessage = CsvMessage{QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Could not create file!"),
+                                  false};
+    p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
+                                  QStringLiteral("Report exported successfully!\n"), true};
+    return p;
+}

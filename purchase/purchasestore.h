@@ -1,0 +1,116 @@
+#pragma once
+// Purchase bills: the purchase tables, the bill row, the list statements, the
+// entry's total and duplicate check, the in-place update of listed bills and
+// the purchase report file. Plain functions on the default connection; the
+// purchase window binds them to its widgets.
+
+#include "app/csvexport.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// Creates db_version, moves a purchase schema older than version 2 aside
+// (purchase_bills and purchase_items become ..._v1_backup) and creates
+// purchase_bills. Also adds what the supplier payments need, so that the
+// dashboard sees unpaid bills before the payment form has ever been opened.
+// Failures go to the debug stream only.
+void initPurchaseTables();
+
+// Adds payment_status to purchase_bills and creates payment_records (both
+// idempotent); run by every payment form and by initPurchaseTables.
+void initPaymentTables();
+
+// The number of tax amount columns: CGST and SGST at 2.5, 6, 9 and 14 %.
+constexpr int PurchaseTaxColumns = 8;
+
+// One purchase_bills row: one supplier bill with its one item line.
+struct PurchaseBill
+{
+    int billId = 0;
+    QString billNo;
+    QString billDate; // stored text, normally "yyyy-MM-dd"
+    QString companyName;
+    QString gstNo;
+    QString type; // "Cash" or "Credit"
+    QString description;
+    QString quantity; // as typed
+    double baseAmount = 0;
+    // cgst2_5, sgst2_5, cgst6, sgst6, cgst9, sgst9, cgst14, sgst14
+    std::array<double, PurchaseTaxColumns> taxes{};
+    double billTotal = 0;
+    QString hsnCode;
+};
+
+// Base amount plus the eight tax amounts, as they are.
+double billAmountSum(const PurchaseBill &bill);
+
+// The entry's total: the sum rounded half away from zero to whole rupees.
+double roundedBillTotal(double sum);
+
+// Money as the lists and files show it: two decimals, a point, no grouping.
+QString purchaseAmountText(double value);
+
+// True when a bill with this number is stored on this date ("yyyy-MM-dd");
+// nullopt when the check itself failed.
+std::optional<bool> purchaseBillExists(const QString &billNo, const QString &billDate);
+
+// Inserts columns 2 to 19 of the bill; false with the driver's text on failure.
+bool insertPurchaseBill(const PurchaseBill &bill, QString *error);
+
+// Which bills a list shows.
+struct BillListFilter
+{
+    QString company; // empty or "All Companies": every supplier
+    QString from;    // "yyyy-MM-dd"; the period applies when both ends are given
+    QString to;
+    bool newestRecordFirst = false; // by bill_id instead of bill_date, both descending
+};
+
+// The statement of a list (Show: the period always applies, newest record
+// first; Filter and Reset: by bill date) and its bound values.
+QString billListStatement(const BillListFilter &filter);
+bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error);
+
+// The eighteen texts of a list row: dates "dd-MM-yyyy" (other text as
+// stored), base and total always with two decimals, a tax amount only when
+// above 0.
+QStringList billListCells(const PurchaseBill &bill);
+
+// A date typed into the list: "dd-MM-yyyy" or "yyyy-MM-dd" gives the stored
+// "yyyy-MM-dd"; any other text gives nullopt.
+std::optional<QString> storedBillDate(const QString &typed);
+
+// Writes columns 2 to 19 of the bill by its bill_id (payment_status untouched).
+bool updatePurchaseBill(const PurchaseBill &bill, QString *error);
+
+// Deletes the one record; its payment_records rows stay.
+bool deletePurchaseBill(int billId, QString *error);
+
+// The supplier choices: the filter combo's names (distinct, by name) and the
+// completers' names and GST numbers (distinct, in stored order).
+struct SupplierLists
+{
+    QStringList comboNames;
+    QStringList completerNames;
+    QStringList gstNumbers;
+};
+SupplierLists loadSupplierLists();
+
+// GST number and type of the supplier's latest bill (by bill date); exact name.
+struct SupplierDetails
+{
+    QString gstNo;
+    QString type;
+};
+std::optional<SupplierDetails> latestSupplierDetails(const QString &company);
+
+// The purchase report: title block of the last Show, the list's header and
+// rows, and the TOTAL line of columns 6 to 16.
+CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, const QString &company,
+                                       const QStringList &headers, const QList<QStringList> &rows);
+// The TOTAL line's eighteen fields.
+QStringList purchaseReportTotals(const QList<QStringList> &rows);

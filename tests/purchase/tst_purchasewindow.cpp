@@ -1,0 +1,364 @@
+#include "support/files.h"
+#include "support/purchasedata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/widgets.h"
+
+#include "app/companydb.h"
+#include "purchase/purchasewindow.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QUrlQuery>
+#include <QtTest>
+
+using namespace testdata;
+using Cells = QMap<int, QString>;
+
+namespace {
+
+QTableWidget *entryTable(PurchaseWindow &w)
+{
+    return child<QTableWidget>(&w, "entering_table");
+}
+
+QTableWidget *list(PurchaseWindow &w)
+{
+    return child<QTableWidget>(&w, "main_table");
+}
+
+void typeEntry(PurchaseWindow &w, const QString &billNo, const QString &company, const QDate &date,
+               const QMap<int, QString> &cells)
+{
+    child<QLineEdit>(&w, "billnoEdit")->setText(billNo);
+    child<QLineEdit>(&w, "companyEdit")->setText(company);
+    child<QDateEdit>(&w, "dateEdit")->setDate(date);
+    for (auto it = cells.begin(); it != cells.end(); ++it)
+        entryTable(w)->item(0, it.key())->setText(it.value());
+}
+
+void setCell(QTableWidget *table, int row, int column, const QString &text)
+{
+    if (!table->item(row, column))
+        table->setItem(row, column, new QTableWidgetItem);
+    table->item(row, column)->setText(text);
+}
+
+} // namespace
+
+class TestPurchaseWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+    void cleanup() { closeDefaultDatabase(); }
+
+    void freshDatabaseGetsVersionTwoAndTheBillColumns()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        PurchaseWindow w;
+        QCOMPARE(rows("SELECT module, version FROM db_version"), QStringList{"purchase|2"});
+        QStringList columns;
+        QSqlQuery q("PRAGMA table_info(purchase_bills)");
+        while (q.next())
+            columns << q.value(1).toString();
+        QCOMPARE(columns, QStringList({"bill_id", "bill_no", "bill_date", "company_name", "gst_no", "type", "description",
+                                       "quantity", "base_amount", "cgst2_5", "sgst2_5", "cgst6", "sgst6", "cgst9",
+                                       "sgst9", "cgst14", "sgst14", "bill_total", "hsn_code", "payment_status"}));
+        // The payments' table exists before any payment form was opened.
+        QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 0);
+        QCOMPARE(child<QStackedWidget>(&w, "purchaseStack")->currentIndex(), 0);
+        // An empty list shows its blank row.
+        QCOMPARE(list(w)->rowCount(), 1);
+        QCOMPARE(tableCell(list(w), 0, 16), QString("0.00"));
+    }
+
+    void versionOneTablesAreKeptAsBackups()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        exec("CREATE TABLE purchase_bills (id INTEGER PRIMARY KEY, bill_no TEXT, supplier TEXT)");
+        exec("INSERT INTO purchase_bills (bill_no, supplier) VALUES ('OLD1', 'A'), ('OLD2', 'B')");
+        exec("CREATE TABLE purchase_items (id INTEGER PRIMARY KEY, bill_id INTEGER, item TEXT)");
+        exec("INSERT INTO purchase_items (bill_id, item) VALUES (1, 'Paint')");
+        {
+            PurchaseWindow w;
+        }
+        QCOMPARE(rows("SELECT bill_no FROM purchase_bills_v1_backup ORDER BY id"), QStringList({"OLD1", "OLD2"}));
+        QCOMPARE(rows("SELECT item FROM purchase_items_v1_backup"), QStringList{"Paint"});
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 0);
+        QCOMPARE(rows("SELECT version FROM db_version WHERE module = 'purchase'"), QStringList{"2"});
+
+        // At version 2 nothing is renamed again, nor is a new purchase_items.
+        exec("CREATE TABLE purchase_items (x TEXT)");
+        addBill({});
+        PurchaseWindow again;
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 1);
+        QCOMPARE(count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'purchase_items'"), 1);
+    }
+
+    void entryTotalIsRoundedToRupees_data()
+    {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("9 % pair") << Cells{{2, "1000"}, {7, "90"}, {8, "90"}} << "1180.00";
+        QTest::newRow("quarters") << Cells{{2, "1000.25"}, {3, "0.25"}} << "1001.00";
+        QTest::newRow("below half") << Cells{{2, "1000.49"}} << "1000.00";
+        QTest::newRow("negative half") << Cells{{2, "-10.5"}} << "-11.00";
+        QTest::newRow("letters count 0") << Cells{{2, "500"}, {5, "abc"}, {1, "7"}} << "500.00";
+    }
+
+    void entryTotalIsRoundedToRupees()
+    {
+        QFETCH(Cells, cells);
+        QFETCH(QString, total);
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        PurchaseWindow w;
+        for (auto it = cells.begin(); it != cells.end(); ++it)
+            entryTable(w)->item(0, it.key())->setText(it.value());
+        QCOMPARE(tableCell(entryTable(w), 0, 11), total);
+    }
+
+    void entrySavesOnceAndRefusesTheDuplicate()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        PurchaseWindow w;
+        typeEntry(w, " INV-7 ", "Paint, white", QDate(2026, 5, 4), {{0, "Enamel"}, {1, "10 kg"}, {2, "1000"}, {7, "90"}, {8, "90"}});
+        child<QRadioButton>(&w, "creditradio_btn")->setChecked(true);
+        click(&w, "save_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Saved|Bill entry recorded successfully!"));
+        QCOMPARE(rows("SELECT bill_no, bill_date, company_name, type, description, quantity, base_amount, cgst9, sgst9, "
+                      "bill_total, payment_status FROM purchase_bills"),
+                 QStringList{"INV-7|2026-05-04|Paint, white|Credit|Enamel|10 kg|1000|90|90|1180|Unpaid"});
+        // The entry is cleared and the list shows the bill.
+        QCOMPARE(rowTexts(entryTable(w), 0),
+                 QStringList({"", "", "", "", "", "", "", "", "", "", "", "0.00", ""}));
+        QVERIFY(child<QLineEdit>(&w, "billnoEdit")->text().isEmpty());
+        QVERIFY(child<QRadioButton>(&w, "cashradio_btn")->isChecked());
+        QCOMPARE(tableCell(list(w), 0, 0), QString("INV-7"));
+        QCOMPARE(comboTexts(child<QComboBox>(&w, "companyComboBox")), QStringList({"All Companies", "Paint, white"}));
+
+        // The same number on the same date is refused; the supplier's details fill in.
+        typeEntry(w, "INV-7", "Paint, white", QDate(2026, 5, 4), {{0, "Again"}, {2, "5"}});
+        emit child<QLineEdit>(&w, "companyEdit")->editingFinished();
+        QVERIFY(child<QRadioButton>(&w, "creditradio_btn")->isChecked());
+        click(&w, "save_btn");
+        QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Critical);
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Duplicate Bill|An entry with Bill No 'INV-7' and Date '04-05-2026' already exists in the "
+                         "database!\nSaving cancelled."));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 1);
+        QCOMPARE(tableCell(entryTable(w), 0, 0), QString("Again"));
+    }
+
+    void entryRefusesAmountsThatAreNoNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("text") << "12abc";
+        QTest::newRow("nan") << "nan";
+        QTest::newRow("infinity") << "inf";
+        QTest::newRow("overflow") << "1e309";
+        QTest::newRow("grouping") << "1,000";
+    }
+
+    void entryRefusesAmountsThatAreNoNumbers()
+    {
+        QFETCH(QString, typed);
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        PurchaseWindow w;
+        typeEntry(w, "X1", "ACME", QDate(2026, 5, 4), {{0, "Paint"}, {2, "100"}, {9, typed}});
+        click(&w, "save_btn");
+        QCOMPARE(env.desktop.lastMessage().title, QString("Invalid Amount"));
+        QVERIFY(env.desktop.lastMessage().text.contains("CGST 14%"));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 0);
+
+        // Missing details come first.
+        child<QLineEdit>(&w, "billnoEdit")->setText("   ");
+        click(&w, "save_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Missing Details|Bill No, Company Name, and Item Description are mandatory!"));
+    }
+
+    void showFilterAndResetOrderTheList()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        addBill({"N1", "2026-04-10", "ACME"});
+        addBill({"N2", "2026-04-20", "BETA"});
+        addBill({"N3", "2026-04-05", "ACME"});
+        addBill({"N4", "2026-06-01", "ACME"});
+        PurchaseWindow w;
+        QCOMPARE(columnTexts(list(w), 0), QStringList({"N4", "N2", "N1", "N3"}));
+        QCOMPARE(tableCell(list(w), 0, 1), QString("01-06-2026"));
+
+        // Show: the period, newest record first.
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2026, 4, 5));
+        child<QDateEdit>(&w, "todateEdit")->setDate(QDate(2026, 4, 20));
+        click(&w, "show_btn");
+        QCOMPARE(columnTexts(list(w), 0), QStringList({"N3", "N2", "N1"}));
+
+        // Filter: one supplier over all dates, latest date first.
+        auto *combo = child<QComboBox>(&w, "companyComboBox");
+        combo->setCurrentText("ACME");
+        click(&w, "company_show");
+        QCOMPARE(columnTexts(list(w), 0), QStringList({"N4", "N1", "N3"}));
+
+        click(&w, "pushButton");
+        QCOMPARE(combo->currentText(), QString("All Companies"));
+        QCOMPARE(columnTexts(list(w), 0), QStringList({"N4", "N2", "N1", "N3"}));
+        click(&w, "company_show");
+        QCOMPARE(env.desktop.lastShown(), QString("Selection Required|Please select a specific company first!"));
+
+        // A period without bills empties the list.
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2025, 1, 1));
+        child<QDateEdit>(&w, "todateEdit")->setDate(QDate(2025, 1, 2));
+        click(&w, "show_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No bills found in selected range!"));
+        QCOMPARE(list(w)->rowCount(), 0);
+    }
+
+    void editedRowsAreWrittenAndUnreadableOnesReported()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        const int first = addBill({"E1", "2026-04-01", "ACME", "Credit", 100});
+        addBill({"E2", "2026-04-02", "ACME", "Credit", 200});
+        addBill({"E3", "2026-04-03", "ACME", "Credit", 300});
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        click(&w, "edit_table_btn");
+        QCOMPARE(child<QLabel>(&w, "edit_status_label")->text(), QString("✏ EDIT MODE ACTIVE"));
+        QCOMPARE(t->rowCount(), 3);
+
+        // Rows are E3, E2, E1. The CGST cell mirrors into its twin; the total is not rounded.
+        setCell(t, 2, 1, "05-01-2026");
+        setCell(t, 2, 7, "1000.40");
+        setCell(t, 2, 12, "150");
+        QCOMPARE(tableCell(t, 2, 13), QString("150.00"));
+        QCOMPARE(tableCell(t, 2, 16), QString("1300.40"));
+        QCOMPARE(t->rowCount(), 4); // the last row's edit appends a blank row
+        setCell(t, 2, 12, "abc");
+        QCOMPARE(tableCell(t, 2, 13), QString());
+        setCell(t, 2, 12, "150");
+        setCell(t, 0, 1, "5/1/2026");  // E3: no date
+        setCell(t, 1, 8, "inf");        // E2: no amount
+        click(&w, "update_table_btn");
+
+        QCOMPARE(env.desktop.lastMessage().title, QString("Update"));
+        QCOMPARE(env.desktop.lastMessage().text,
+                 QString("1 bill(s) updated successfully!\n\nNot updated:\n"
+                         "Bill No E3: the date '5/1/2026' is not a date (dd-MM-yyyy)\n"
+                         "Bill No E2: CGST 2.5% is not a valid amount"));
+        QCOMPARE(value(QString("SELECT bill_date || '|' || bill_total || '|' || cgst9 || '|' || sgst9 || '|' || "
+                               "cgst2_5 FROM purchase_bills WHERE bill_id = %1").arg(first)).toString(),
+                 QString("2026-01-05|1300.4|150.0|150.0|0.0"));
+        QCOMPARE(rows("SELECT bill_date FROM purchase_bills WHERE bill_no IN ('E2', 'E3') ORDER BY bill_no"),
+                 QStringList({"2026-04-02", "2026-04-03"}));
+        // Edit mode stays on until every row could be written.
+        QCOMPARE(child<QLabel>(&w, "edit_status_label")->text(), QString("✏ EDIT MODE ACTIVE"));
+        setCell(t, 0, 1, "2026-01-05");
+        setCell(t, 1, 8, "");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|3 bill(s) updated successfully!"));
+        QCOMPARE(child<QLabel>(&w, "edit_status_label")->text(), QString());
+        QCOMPARE(rows("SELECT bill_date FROM purchase_bills WHERE bill_no = 'E3'"), QStringList{"2026-01-05"});
+    }
+
+    void deleteRemovesTheSelectedRecordOnly()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        const int keep = addBill({"D1", "2026-04-01"});
+        const int gone = addBill({"D1", "2026-04-02"});
+        exec(QString("INSERT INTO payment_records (bill_id, paid_amount) VALUES (%1, 5)").arg(gone));
+        PurchaseWindow w;
+        list(w)->setCurrentCell(0, 0); // the later date comes first
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(&w, "delete_billno_btn");
+        QCOMPARE(env.desktop.messages.first().text, QString("Are you sure you want to delete Bill No: D1?"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Bill deleted successfully!"));
+        QCOMPARE(rows("SELECT bill_id FROM purchase_bills"), QStringList{QString::number(keep)});
+        QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 1);
+        QCOMPARE(list(w)->rowCount(), 1);
+    }
+
+    void reportExportsTheListWithTotals()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        addBill({"R1", "2026-04-01", "Paint, white", "Credit", 1180, "Unpaid", "Say \"hi\"", "10", 1000});
+        addBill({"R2", "2026-04-02", "ACME", "Cash", 500, "Unpaid", "Bolts", "10 kg"});
+        PurchaseWindow w;
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2026, 4, 1));
+        child<QDateEdit>(&w, "todateEdit")->setDate(QDate(2026, 4, 30));
+        click(&w, "show_btn");
+        const QString path = env.folder() + "/report.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "printexcel_btn");
+        QCOMPARE(env.desktop.fileDialogDirs.last(), QString("Purchase_Report_01_04_2026_to_30_04_2026.csv"));
+        QCOMPARE(env.desktop.lastShown(), "Success|Report exported successfully!\n" + path);
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.mid(0, 5),
+                 QStringList({"PURCHASE REPORT", "Period: 01-04-2026 to 30-04-2026", "Company: All Companies", "",
+                              "Bill no,Bill Date,Company Name,GST,Type,Item Despcrition,Qty,Base Amount,CGST 2.5%,"
+                              "SGST 2.5%,CGST 6%,SGST 6%,CGST 9%,SGST 9%,CGST 14%,SGST 14%,Bill Total,HSN Code"}));
+        QCOMPARE(lines.at(5), QString("R2,02-04-2026,ACME,,Cash,Bolts,10 kg,500.00,,,,,,,,,500.00,"));
+        QCOMPARE(lines.at(6), QString("R1,01-04-2026,\"Paint, white\",,Credit,\"Say \"\"hi\"\"\",10,1000.00,,,,,,,,,1180.00,"));
+        QCOMPARE(lines.mid(7),
+                 QStringList({"", "TOTAL,,,,,,10.00,1500.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,1680.00,", ""}));
+    }
+
+    void alertOfAnUnpaidCreditBillGoesToTheCompanyPhone()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        {
+            PurchaseWindow first; // a fresh database: no payment form was ever opened
+        }
+        CompanyDb::createCoreSchema();
+        exec("UPDATE company_settings SET company_name = 'Morvel Coats', phone = '098765 43210' WHERE id = 1");
+        const QDate billDate = QDate::currentDate().addDays(-40);
+        addBill({"A1", billDate.toString("yyyy-MM-dd"), "ACME", "credit", 2500, QVariant()});
+        addBill({"A2", isoDaysFromToday(-1), "CASHCO", "Cash", 900, QVariant()});
+        PurchaseWindow w;
+        // The age counts from midnight UTC of the bill date to now.
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QString days = QString::number(qRound(40 + now.time().msecsSinceStartOfDay() / 86400000.0));
+        QCOMPARE(child<QLabel>(&w, "lbl_pur_unpaidbills")->text(), QString("1 bills"));
+        QCOMPARE(child<QLabel>(&w, "lbl_pur_debt")->text(), QString("Rs. 2500.00"));
+        QCOMPARE(child<QLabel>(&w, "lbl_pur_overdue")->text(), "1) ACME\n    Rs. 2500.00 (" + days + " days)\n");
+
+        buttonWithText(&w, "📱 WhatsApp Alert")->click();
+        QCOMPARE(env.desktop.openedUrls.size(), 1);
+        const QUrlQuery query(env.desktop.openedUrls.first());
+        QCOMPARE(query.queryItemValue("phone"), QString("919876543210"));
+        const QDate today = QDate::currentDate();
+        const bool lastMonth = billDate.month() == today.addMonths(-1).month();
+        QCOMPARE(query.queryItemValue("text", QUrl::FullyDecoded),
+                 QString("Purchase and Supplier Payment Details\nMorvel Coats\n%1\nFinancial Summary:\n"
+                         "Current Month Purchase : Rs.0.00\nLast Month Purchase : Rs.%2\nTotal Debt : Rs.2500.00\n\n"
+                         "Unpaid Suppliers:\n1) ACME - Rs.2500.00\n\n Overdue > 30 Days:\n1) ACME - Rs.2500.00 (%3 days)\n\n"
+                         "Please arrange payments urgently.")
+                     .arg(today.toString("dd/MM/yyyy"), lastMonth ? "2500.00" : "0.00", days));
+
+        // Once the bill is paid there is nothing to send.
+        exec("UPDATE purchase_bills SET payment_status = 'Paid'");
+        buttonWithText(&w, "📱 WhatsApp Alert")->click();
+        QCOMPARE(env.desktop.lastShown(), QString("Purchase Alert|No unpaid or overdue bills!"));
+        QCOMPARE(env.desktop.openedUrls.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestPurchaseWindow)
+#include "tst_purchasewindow.moc"
