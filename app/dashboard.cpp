@@ -42,6 +42,21 @@ QList<DashboardMonth> fiscalYearMonths(const QString &fy)
     return months;
 }
 
+QDate monthStart(const QDate &day)
+{
+    return QDate(day.year(), day.month(), 1);
+}
+
+QDate previousMonthStart(const QDate &day)
+{
+    return monthStart(day).addMonths(-1);
+}
+
+QDate previousMonthEnd(const QDate &day)
+{
+    return monthStart(day).addDays(-1);
+}
+
 QList<DashboardMonth> lastTwelveMonths(const QDate &today)
 {
     QList<DashboardMonth> months;

@@ -71,6 +71,11 @@ struct DashboardCardStyle
 // April to March of a financial year "26-27" (first year 2000 + the number of
 // its first two characters, 2000 when that is no number), labels "Apr".."Mar".
 QList<DashboardMonth> fiscalYearMonths(const QString &fy);
+// The first day of the month of `day`; the first and the last day of the
+// month before it (the cards' "this month" and "last month").
+QDate monthStart(const QDate &day);
+QDate previousMonthStart(const QDate &day);
+QDate previousMonthEnd(const QDate &day);
 // The twelve months up to the month of `today`, oldest first, labels "MMM yy".
 QList<DashboardMonth> lastTwelveMonths(const QDate &today);
 // The top of the value axis for the largest bar.

@@ -104,21 +104,6 @@ QList<SupplierAmount> overdueSuppliers()
                                          "ORDER BY total DESC LIMIT 5"));
 }
 
-QDate purchaseMonthStart(const QDate &today)
-{
-    return QDate(today.year(), today.month(), 1);
-}
-
-QDate purchaseLastMonthStart(const QDate &today)
-{
-    return purchaseMonthStart(today).addMonths(-1);
-}
-
-QDate purchaseLastMonthEnd(const QDate &today)
-{
-    return purchaseMonthStart(today).addDays(-1);
-}
-
 QString topSuppliersText(const QList<SupplierAmount> &rows)
 {
     return rankedLines(QStringLiteral("%1) %2\n    Rs. %3\n"), amountLines(rows, false), QStringLiteral("No data"));
@@ -139,8 +124,8 @@ QString overdueSuppliersText(const QList<SupplierAmount> &rows)
 PurchaseSummary loadPurchaseSummary(const QDate &today)
 {
     PurchaseSummary s;
-    s.thisMonth = purchaseMonthSum(purchaseMonthStart(today), today).value_or(0);
-    s.lastMonth = purchaseMonthSum(purchaseLastMonthStart(today), purchaseLastMonthEnd(today)).value_or(0);
+    s.thisMonth = purchaseMonthSum(monthStart(today), today).value_or(0);
+    s.lastMonth = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)).value_or(0);
     s.debt = supplierDebt().value_or(0);
     s.unpaid = unpaidSuppliers();
     s.overdue = overdueSuppliers();
@@ -192,12 +177,12 @@ void fillPurchaseCards(QWidget *root)
         setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidbills"), QString::number(*count) + QStringLiteral(" bills"));
     if (const auto debt = supplierDebt())
         setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + dashboardAmount(*debt));
-    if (const auto month = purchaseMonthSum(purchaseMonthStart(today), today))
+    if (const auto month = purchaseMonthSum(monthStart(today), today))
         setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + dashboardAmount(*month));
     setDashboardLabel(root, QStringLiteral("lbl_pur_topsupplier"), topSuppliersText(topSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidsupp"), unpaidSuppliersText(unpaidSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_overdue"), overdueSuppliersText(overdueSuppliers()));
-    if (const auto last = purchaseMonthSum(purchaseLastMonthStart(today), purchaseLastMonthEnd(today)))
+    if (const auto last = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)))
         setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + dashboardAmount(*last));
 }
 

@@ -30,11 +30,6 @@ QList<SupplierAmount> unpaidSuppliers();
 // Suppliers with unpaid bills older than 30 days.
 QList<SupplierAmount> overdueSuppliers();
 
-// This month up to today, and the whole previous month.
-QDate purchaseMonthStart(const QDate &today);
-QDate purchaseLastMonthStart(const QDate &today);
-QDate purchaseLastMonthEnd(const QDate &today);
-
 // The texts the cards show.
 QString topSuppliersText(const QList<SupplierAmount> &rows);
 QString unpaidSuppliersText(const QList<SupplierAmount> &rows);

@@ -8,6 +8,7 @@
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/tablefill.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -344,20 +345,18 @@ void PurchaseWindow::appendBlankMainRow()
 
 void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
 {
-    QTableWidget *table = ui->main_table;
-    table->setUpdatesEnabled(false);
-    table->setRowCount(0);
-    table->setRowCount(bills.size());
+    TableFill fill(ui->main_table, bills.size());
     for (int r = 0; r < bills.size(); ++r) {
         const QStringList cells = billListCells(bills.at(r));
-        for (int c = 0; c < MainColumns; ++c) {
-            QTableWidgetItem *item = c == MainTotalColumn ? readOnlyItem(cells.at(c)) : new QTableWidgetItem(cells.at(c));
-            if (c == 0)
-                item->setData(Qt::UserRole, bills.at(r).billId);
-            table->setItem(r, c, item);
+        fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, bills.at(r).billId);
+        fill.add(r, MainTotalColumn, readOnlyItem(cells.at(MainTotalColumn)));
+        // An empty cell gets no item (most tax cells are empty): edit mode
+        // and the cell handler make one where it is needed.
+        for (int c = 1; c < MainColumns; ++c) {
+            if (c != MainTotalColumn && !cells.at(c).isEmpty())
+                fill.add(r, c, cells.at(c));
         }
     }
-    table->setUpdatesEnabled(true);
 }
 
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)

@@ -34,6 +34,8 @@ public:
 
     QString entryCellText(int column) const;
     QString mainCellText(int row, int column) const;
+    // Refreshes the dashboard (its own "⟳ Refresh" button does the same).
+    void on_refresh_dashboard_btn_clicked();
 
 private slots:
     void onMainTableCellChanged(int row, int column);
@@ -48,7 +50,6 @@ private slots:
     void on_printexcel_btn_clicked();
     void autoPopulateSupplierDetails();
     void on_actionPurchase_Entry_triggered();
-    void on_refresh_dashboard_btn_clicked();
     void on_close_btn_clicked();
 
 private:

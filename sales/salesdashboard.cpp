@@ -139,17 +139,17 @@ QList<SalesCustomerDays> salesBestPayers(const QString &fy)
 
 QDate salesMonthStart(const QDate &today)
 {
-    return QDate(today.year(), today.month(), 1);
+    return monthStart(today);
 }
 
 QDate salesLastMonthStart(const QDate &today)
 {
-    return salesMonthStart(today).addMonths(-1);
+    return previousMonthStart(today);
 }
 
 QDate salesLastMonthEnd(const QDate &today)
 {
-    return salesMonthStart(today).addDays(-1);
+    return previousMonthEnd(today);
 }
 
 QString salesCountText(int count)
