@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/keptwindow.h"
 #include "customermaster.h"
+#include "invoicing/invoicegstmainlist.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "itemmaster.h"
@@ -89,7 +90,10 @@ void SalesWindow::on_actionDespatch_Details_triggered()
 // The invoicing and receivables forms of these entries are not built yet.
 void SalesWindow::on_actionGenerate_Invoice_triggered() {}
 void SalesWindow::on_actionInvoice_Form_triggered() {}
-void SalesWindow::on_actionView_Invoice_List_triggered() {}
+void SalesWindow::on_actionView_Invoice_List_triggered()
+{
+    openKeptWindow<QWidget>(m_invoiceList, KeptForm::Rebuilt, [] { return new invoiceGSTmainList; });
+}
 
 void SalesWindow::on_actionPayment_Pending_Details_triggered()
 {

@@ -84,6 +84,7 @@ private slots:
                                       << "Delivery Challan - Kestrova App";
         QTest::newRow("inward history") << "actionView_Inward" << "Inward History - Kestrova App";
         QTest::newRow("despatch details") << "actionDespatch_Details" << "Despatch Details - Kestrova App";
+        QTest::newRow("invoice list") << "actionView_Invoice_List" << "Invoice GST List - Kestrova App";
     }
 
     void builtEntriesOpenKeptForms()

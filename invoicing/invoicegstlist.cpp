@@ -1,0 +1,173 @@
+#include "invoicegstlist.h"
+
+#include "app/boundquery.h"
+#include "app/dashboard.h"
+#include "app/financialyear.h"
+#include "app/listformat.h"
+#include "app/transaction.h"
+#include "invoicing/invoicecorrections.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+QString money(double value)
+{
+    return dashboardAmount(value);
+}
+
+} // namespace
+
+bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, v.sub_total, "
+                  "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name "
+                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+                  "WHERE v.invoice_date >= :from AND v.invoice_date <= :to ";
+    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
+    if (filter.customerId > 0) {
+        sql += "AND v.customer_id = :cid ";
+        values.insert(":cid", filter.customerId);
+    }
+    sql += "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        InvoiceListRow row;
+        row.invoiceNo = q.value(0).toInt();
+        row.invoiceNoFull = q.value(1).toString();
+        row.invoiceDate = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.gstNo = q.value(4).toString();
+        row.subTotal = q.value(5).toDouble();
+        row.cgst = q.value(6).toDouble();
+        row.sgst = q.value(7).toDouble();
+        row.igst = q.value(8).toDouble();
+        row.grandTotal = q.value(9).toDouble();
+        row.cancelled = q.value(10).toInt() == 1;
+        row.fy = q.value(11).toString();
+        rows->append(row);
+    }
+    return true;
+}
+
+GstTotals liveTotals(const QList<InvoiceListRow> &rows)
+{
+    // Summed as the list shows them, to the paisa, so that the totals are
+    // the sums of the figures on screen and in the file.
+    GstTotals totals;
+    for (const InvoiceListRow &row : rows) {
+        if (row.cancelled)
+            continue;
+        totals.base += money(row.subTotal).toDouble();
+        totals.cgst += money(row.cgst).toDouble();
+        totals.sgst += money(row.sgst).toDouble();
+        totals.igst += money(row.igst).toDouble();
+        totals.tax += money(row.taxValue()).toDouble();
+        totals.net += money(row.grandTotal).toDouble();
+        ++totals.invoices;
+    }
+    return totals;
+}
+
+bool invoicesWithPayments(const QList<InvoiceKey> &invoices, QStringList *withPayments, QString *error)
+{
+    withPayments->clear();
+    for (const InvoiceKey &key : invoices) {
+        bool has = false;
+        if (!invoiceHasPayments(key.no, key.fy, &has, error))
+            return false;
+        if (has)
+            withPayments->append(fullDocumentNumber(key.no, key.fy));
+    }
+    return true;
+}
+
+namespace {
+
+using RowsAction = bool (*)(int invoiceNo, const QString &fyName, QString *error);
+
+BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool refuseWithPayments)
+{
+    BatchOutcome outcome;
+    const bool written = runInTransaction(
+        [&](QString *error) {
+            if (refuseWithPayments) {
+                if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
+                    return false;
+                if (!outcome.withPayments.isEmpty()) {
+                    outcome.result = BatchResult::HasPayments;
+                    return false;
+                }
+            }
+            for (const InvoiceKey &key : invoices) {
+                if (!action(key.no, key.fy, error))
+                    return false;
+            }
+            return true;
+        },
+        &outcome.error);
+    if (!written && outcome.result != BatchResult::HasPayments)
+        outcome.result = BatchResult::Failed;
+    return outcome;
+}
+
+} // namespace
+
+BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices)
+{
+    return runBatch(invoices, cancelInvoiceRows, false);
+}
+
+BatchOutcome deleteInvoices(const QList<InvoiceKey> &invoices)
+{
+    return runBatch(invoices, deleteInvoiceRows, true);
+}
+
+CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<InvoiceListRow> &rows)
+{
+    const GstTotals totals = liveTotals(rows);
+    CsvExportProfile profile;
+    profile.caption = "Export GST Statement";
+    profile.defaultName = "GST_Statement_" + head.fy + ".csv";
+    profile.filter = "CSV Files (*.csv)";
+    profile.titleLines = {csvField(head.company.name.toUpper()),
+                          csvField(head.company.address1 + ", " + head.company.address2),
+                          csvField("GSTIN: " + head.company.gstNo),
+                          "GST INVOICE STATEMENT",
+                          csvField("Period: " + head.from + " to " + head.to),
+                          csvField("Financial Year: " + head.fy),
+                          QString()};
+    profile.header = "S.No,Invoice No,Invoice Date,Customer Name,GST No,Base Amount,CGST,SGST,IGST,Tax Value,Net Amount";
+    profile.totalLines = {"TOTAL,,,,," + QStringList{money(totals.base), money(totals.cgst), money(totals.sgst),
+                                                     money(totals.igst), money(totals.tax), money(totals.net)}
+                                             .join(','),
+                          QString(),
+                          "Total Invoices," + QString::number(totals.invoices),
+                          "Total Net Amount," + money(totals.net),
+                          QString(),
+                          "Printed on:," + csvField(head.printedAt.toString("dd-MM-yyyy hh:mm AP"))};
+    profile.emptyMessage = CsvMessage{QMessageBox::Warning, "Error", "No invoices to export!", false};
+    profile.failureMessage = CsvMessages::couldNotSaveFile();
+    profile.successMessage = std::nullopt;
+    return profile;
+}
+
+QList<QStringList> gstStatementRows(const QList<InvoiceListRow> &rows)
+{
+    QList<QStringList> lines;
+    lines.reserve(rows.size());
+    int serial = 0;
+    for (const InvoiceListRow &row : rows) {
+        lines.append({QString::number(++serial),
+                      row.cancelled ? row.invoiceNoFull + " (CANCELLED)" : row.invoiceNoFull,
+                      storedDateText(row.invoiceDate), row.customerName, row.gstNo, money(row.subTotal),
+                      money(row.cgst), money(row.sgst), money(row.igst), money(row.taxValue()),
+                      money(row.grandTotal)});
+    }
+    return lines;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The invoice main list: every invoice of a period with its GST split, the
+// totals of the live invoices, the batch cancel and delete of ticked
+// invoices, and the GST statement CSV for the accountant.
+
+#include "app/companyinfo.h"
+#include "app/csvexport.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct InvoiceListFilter
+{
+    int customerId = -1; // below 1: every customer
+    QString from;        // "yyyy-MM-dd", inclusive
+    QString to;          // "yyyy-MM-dd", inclusive
+    QString currentFy;   // its invoices come first
+};
+
+struct InvoiceListRow
+{
+    int invoiceNo = 0;
+    QString invoiceNoFull;
+    QString invoiceDate; // as stored
+    QString customerName;
+    QString gstNo;
+    double subTotal = 0;
+    double cgst = 0;
+    double sgst = 0;
+    double igst = 0;
+    double grandTotal = 0;
+    bool cancelled = false;
+    QString fy;
+
+    double taxValue() const { return cgst + sgst + igst; }
+};
+
+// The invoices of the period, the current year first, then the other years
+// by name descending, each by number descending. False with the driver's
+// text when the query fails.
+bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
+
+// Column sums of the live invoices; cancelled ones are left out.
+struct GstTotals
+{
+    double base = 0;
+    double cgst = 0;
+    double sgst = 0;
+    double igst = 0;
+    double tax = 0;
+    double net = 0;
+    int invoices = 0;
+};
+GstTotals liveTotals(const QList<InvoiceListRow> &rows);
+
+// An invoice of the list: number and year.
+struct InvoiceKey
+{
+    int no = 0;
+    QString fy;
+};
+
+// The full numbers ("n/fy") of those invoices that have payments recorded;
+// false with the driver's text when that cannot be read.
+bool invoicesWithPayments(const QList<InvoiceKey> &invoices, QStringList *withPayments, QString *error);
+
+enum class BatchResult { Done, HasPayments, Failed };
+struct BatchOutcome
+{
+    BatchResult result = BatchResult::Done;
+    QString error;            // Failed: the driver's text
+    QStringList withPayments; // HasPayments: the invoices that have them
+};
+
+// Cancels every invoice (its lines removed, the row kept as cancelled) in one
+// transaction: all of them or none.
+BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices);
+// Deletes every invoice with its lines in one transaction: all or none.
+// Refused, with nothing written, when any of them has payments.
+BatchOutcome deleteInvoices(const QList<InvoiceKey> &invoices);
+
+// What the GST statement is written from besides its rows.
+struct GstStatementHead
+{
+    CompanyInfo company;
+    QString from; // "dd-MM-yyyy"
+    QString to;   // "dd-MM-yyyy"
+    QString fy;
+    QDateTime printedAt;
+};
+
+// The file's description: save dialog, title lines, header and total lines.
+// Cancelled invoices are listed marked " (CANCELLED)" and left out of the
+// totals and the count, as on screen.
+CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<InvoiceListRow> &rows);
+// One line of fields per invoice, numbered from 1.
+QList<QStringList> gstStatementRows(const QList<InvoiceListRow> &rows);

@@ -1,0 +1,301 @@
+// The invoice main list: rows, order and colours, totals of the live
+// invoices, the customer filter, batch print, cancel and delete (all or
+// nothing, delete refused with payments), and the GST statement CSV.
+
+#include "support/files.h"
+#include "support/invoicedata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/standintool.h"
+#include "support/widgets.h"
+
+#include "app/financialyear.h"
+#include "invoicing/invoicegstmainlist.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace testdata;
+
+namespace {
+
+const QString Period = "2025-04-01..2027-03-31";
+
+QTableWidget *list(invoiceGSTmainList *w)
+{
+    return child<QTableWidget>(w, "invoice_list");
+}
+
+QCheckBox *tickBox(invoiceGSTmainList *w, int row)
+{
+    QWidget *cell = list(w)->cellWidget(row, 0);
+    return cell ? cell->findChild<QCheckBox *>() : nullptr;
+}
+
+void tick(invoiceGSTmainList *w, const QList<int> &rows)
+{
+    for (int r : rows) {
+        QCheckBox *box = tickBox(w, r);
+        QVERIFY(box && box->isEnabled());
+        box->setChecked(true);
+    }
+}
+
+QStringList totals(invoiceGSTmainList *w)
+{
+    QStringList texts;
+    for (const char *name : {"tot_base_lbl", "tot_cgst_lbl", "tot_sgst_lbl", "tot_igst_lbl", "tot_tax_lbl",
+                             "tot_net_lbl"})
+        texts << child<QLabel>(w, name)->text();
+    return texts;
+}
+
+QStringList invoiceRows()
+{
+    return rows("SELECT invoice_no, fy_name, is_deleted, (SELECT COUNT(*) FROM invoice_items ii "
+                "WHERE ii.invoice_id = v.invoice_id) FROM invoices v ORDER BY fy_name, invoice_no");
+}
+
+} // namespace
+
+class TestInvoiceMainList : public QObject
+{
+    Q_OBJECT
+
+    TestEnvironment *env = nullptr;
+    int alpha = 0;
+    int beta = 0;
+    int item = 0;
+
+    // The list over both years.
+    invoiceGSTmainList *openList()
+    {
+        auto *w = new invoiceGSTmainList;
+        w->show();
+        child<QDateEdit>(w, "fromdateEdit")->setDate(QDate(2025, 4, 1));
+        child<QDateEdit>(w, "todateEdit")->setDate(QDate(2027, 3, 31));
+        click(w, "show_btn");
+        return w;
+    }
+
+    int addWithLine(const StoredInvoice &invoice)
+    {
+        const int id = addStoredInvoice(invoice);
+        addStoredLine(id, {1, item, 10, 100, invoice.subTotal, 18, invoice.fy});
+        return id;
+    }
+
+private slots:
+    void init()
+    {
+        env = new TestEnvironment;
+        QVERIFY(openSalesDatabase(*env));
+        g_currentFY = "26-27";
+        alpha = addCustomer("ALPHA");
+        beta = addCustomer("BETA, \"Pune\"", {"", "", "27BBB", "", "IGST Customer"});
+        item = addItem(alpha, "B-1", "Bolt");
+        setCompany("Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5", "");
+        // 1/26-27 live, 2/26-27 cancelled, 1/25-26 live IGST, one outside the period.
+        addWithLine({1, "26-27", "2026-07-01", alpha, 1500, 102.5, 102.5, 0, 1705});
+        addStoredInvoice({2, "26-27", "2026-07-05", beta, 1000, 90, 90, 0, 1180, "", 1});
+        addWithLine({1, "25-26", "2026-03-10", beta, 200, 0, 0, 36, 236});
+        addWithLine({4, "24-25", "2025-03-01", alpha, 50, 4.5, 4.5, 0, 59});
+    }
+
+    void cleanup()
+    {
+        delete env;
+        env = nullptr;
+    }
+
+    void listsThePeriodWithLiveTotals()
+    {
+        invoiceGSTmainList *w = openList();
+        QTableWidget *t = list(w);
+        QCOMPARE(t->rowCount(), 3);
+        QCOMPARE(rowTexts(t, 0).mid(1), (QStringList{"2", "2/26-27", "05-07-2026", "BETA, \"Pune\"", "27BBB",
+                                                     "1000.00", "90.00", "90.00", "0.00", "180.00", "1180.00"}));
+        QCOMPARE(rowTexts(t, 1).mid(1), (QStringList{"1", "1/26-27", "01-07-2026", "ALPHA", "", "1500.00", "102.50",
+                                                     "102.50", "0.00", "205.00", "1705.00"}));
+        QCOMPARE(rowTexts(t, 2).mid(2, 2), (QStringList{"1/25-26", "10-03-2026"}));
+        QCOMPARE(tableCell(t, 2, 10), QString("36.00"));
+
+        // The cancelled invoice is grey, cannot be ticked and adds nothing.
+        QCOMPARE(t->item(0, 4)->foreground().color(), QColor(150, 150, 150));
+        QCOMPARE(t->item(0, 11)->background().color(), QColor(230, 230, 230));
+        QVERIFY(!tickBox(w, 0)->isEnabled());
+        QVERIFY(tickBox(w, 1)->isEnabled());
+        QCOMPARE(totals(w), (QStringList{"1700.00", "102.50", "102.50", "36.00", "241.00", "1941.00"}));
+
+        // One customer; showing the window again lists every customer.
+        auto *combo = child<QComboBox>(w, "company_combo");
+        combo->setCurrentIndex(combo->findText("BETA, \"Pune\""));
+        click(w, "show_btn");
+        QCOMPARE(columnTexts(t, 2), (QStringList{"2/26-27", "1/25-26"}));
+        QCOMPARE(totals(w), (QStringList{"200.00", "0.00", "0.00", "36.00", "36.00", "236.00"}));
+        w->hide();
+        w->show();
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(t->rowCount(), 3);
+
+        // Reset: the financial year to today.
+        click(w, "reset_btn");
+        QCOMPARE(child<QDateEdit>(w, "fromdateEdit")->date(), defaultPeriodStart());
+        QCOMPARE(child<QDateEdit>(w, "todateEdit")->date(), QDate::currentDate());
+    }
+
+    void refusesEmptySelections()
+    {
+        invoiceGSTmainList *w = openList();
+        const QStringList before = invoiceRows();
+        click(w, "print_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Select at least one invoice to print!"));
+        click(w, "cancel_inv_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Please select at least one invoice using checkbox!"));
+        click(w, "delete_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Please select at least one invoice using checkbox!"));
+        QCOMPARE(env->desktop.messages.size(), 3);
+        QCOMPARE(invoiceRows(), before);
+    }
+
+    void cancelsEachUnderItsOwnYear()
+    {
+        invoiceGSTmainList *w = openList();
+        tick(w, {1, 2});
+        // Answered No: nothing changes.
+        env->desktop.messageAnswers.enqueue(QMessageBox::No);
+        click(w, "cancel_inv_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Confirm Cancel"));
+        QCOMPARE(env->desktop.lastMessage().text,
+                 QString("Cancel invoice(s): 1, 1?\n\n\u2022 Stay in list marked CANCELLED\n\u2022 Numbers NOT reused\n"
+                         "\u2022 DC quantities return for re-invoicing"));
+        QCOMPARE(invoiceRows(), (QStringList{"4|24-25|0|1", "1|25-26|0|1", "1|26-27|0|1", "2|26-27|1|0"}));
+
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(w, "cancel_inv_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Cancelled|2 invoice(s) cancelled!"));
+        QCOMPARE(invoiceRows(), (QStringList{"4|24-25|0|1", "1|25-26|1|0", "1|26-27|1|0", "2|26-27|1|0"}));
+        QCOMPARE(totals(w), (QStringList{"0.00", "0.00", "0.00", "0.00", "0.00", "0.00"}));
+    }
+
+    void batchesAreAllOrNothing()
+    {
+        // The second invoice's statement fails: the first is kept as it was.
+        exec("CREATE TRIGGER refuse BEFORE UPDATE ON invoices WHEN OLD.fy_name = '25-26' "
+             "BEGIN SELECT RAISE(ABORT, 'invoice is locked'); END");
+        exec("CREATE TRIGGER refuse_delete BEFORE DELETE ON invoices WHEN OLD.fy_name = '25-26' "
+             "BEGIN SELECT RAISE(ABORT, 'invoice is locked'); END");
+        invoiceGSTmainList *w = openList();
+        const QStringList before = invoiceRows();
+        for (const char *button : {"cancel_inv_btn", "delete_btn"}) {
+            tick(w, {1, 2});
+            env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+            click(w, button);
+            QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+            QVERIFY2(env->desktop.lastMessage().text.contains("invoice is locked"),
+                     qPrintable(env->desktop.lastMessage().text));
+            QCOMPARE(invoiceRows(), before);
+        }
+    }
+
+    void deleteIsRefusedWithPayments()
+    {
+        addPayment(1, "25-26", "2026-03-20", 100);
+        invoiceGSTmainList *w = openList();
+        tick(w, {1, 2});
+        click(w, "delete_btn");
+        QCOMPARE(env->desktop.messages.size(), 1); // no question asked
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Cannot Delete|Payments are recorded against invoice(s) 1/25-26.\n"
+                         "Delete those payments first (Payment History); nothing was deleted."));
+        QCOMPARE(deleteInvoices({{1, "26-27"}, {1, "25-26"}}).result, BatchResult::HasPayments);
+        QCOMPARE(invoiceRows().size(), 4);
+
+        // Without payments both go, lines and all; the numbers are free again.
+        exec("DELETE FROM invoice_payments");
+        env->desktop.clear();
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(w, "delete_btn");
+        QCOMPARE(env->desktop.messages.first().text,
+                 QString("Permanently delete invoice(s): 1, 1?\n\n\u2022 Numbers become reusable\n"
+                         "\u2022 DC quantities return for re-invoicing"));
+        QCOMPARE(env->desktop.lastShown(), QString("Deleted|2 invoice(s) deleted!"));
+        QCOMPARE(invoiceRows(), (QStringList{"4|24-25|0|1", "2|26-27|1|0"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 1);
+        QCOMPARE(list(w)->rowCount(), 1);
+    }
+
+    void printsTheTickedCopies()
+    {
+        StandInTool tool(env->folder());
+        invoiceGSTmainList *w = openList();
+        child<QRadioButton>(w, "radio_dup_btn")->setChecked(true);
+        tick(w, {1, 2});
+        click(w, "print_btn");
+        QCOMPARE(env->desktop.previews.size(), 2);
+        QCOMPARE(env->desktop.previews.at(1).title, QString("Invoice - 1"));
+        const QStringList pages = tool.htmlGiven();
+        QCOMPARE(pages.size(), 2);
+        QVERIFY(pages[0].contains("1/26-27") && pages[0].contains("Duplicate for transporter (Page 1 of 1)"));
+        QVERIFY(pages[1].contains("1/25-26") && pages[1].contains("IGST @ 18.00 %"));
+    }
+
+    void exportsTheGstStatement()
+    {
+        invoiceGSTmainList *w = openList();
+        const QString path = env->folder() + "/statement.csv";
+        env->desktop.saveFileAnswers.enqueue(path);
+        click(w, "print_statement");
+        QCOMPARE(env->desktop.fileDialogCaptions, QStringList{"Export GST Statement"});
+        QCOMPARE(env->desktop.fileDialogDirs, QStringList{"GST_Statement_26-27.csv"});
+        QCOMPARE(env->desktop.fileDialogFilters, QStringList{"CSV Files (*.csv)"});
+        QCOMPARE(env->desktop.messages.size(), 0);
+        QCOMPARE(env->desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
+
+        QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.takeLast(), QString()); // the file ends with a line break
+        const QString printed = lines.takeLast();
+        QVERIFY2(QRegularExpression("^Printed on:,\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d [AP]M$").match(printed).hasMatch(),
+                 qPrintable(printed));
+        QCOMPARE(lines, (QStringList{
+                            "MORVEL COATS",
+                            "\"Plot 12, MIDC, Pune 411026\"",
+                            "GSTIN: 27AAAAA0000A1Z5",
+                            "GST INVOICE STATEMENT",
+                            "Period: 01-04-2025 to 31-03-2027",
+                            "Financial Year: 26-27",
+                            "",
+                            "S.No,Invoice No,Invoice Date,Customer Name,GST No,Base Amount,CGST,SGST,IGST,Tax Value,"
+                            "Net Amount",
+                            "1,2/26-27 (CANCELLED),05-07-2026,\"BETA, \"\"Pune\"\"\",27BBB,1000.00,90.00,90.00,0.00,"
+                            "180.00,1180.00",
+                            "2,1/26-27,01-07-2026,ALPHA,,1500.00,102.50,102.50,0.00,205.00,1705.00",
+                            "3,1/25-26,10-03-2026,\"BETA, \"\"Pune\"\"\",27BBB,200.00,0.00,0.00,36.00,36.00,236.00",
+                            "TOTAL,,,,,1700.00,102.50,102.50,36.00,241.00,1941.00",
+                            "",
+                            "Total Invoices,2",
+                            "Total Net Amount,1941.00",
+                            "",
+                        }));
+        // A spreadsheet reads eleven fields on every invoice line.
+        for (const QStringList &fields : readCsv(QString::fromUtf8(fileBytes(path))).mid(8, 3))
+            QCOMPARE(fields.size(), 11);
+
+        // An empty list: refused before any file is asked for.
+        env->desktop.clear();
+        child<QDateEdit>(w, "fromdateEdit")->setDate(QDate(2030, 4, 1));
+        click(w, "show_btn");
+        click(w, "print_statement");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|No invoices to export!"));
+        QCOMPARE(env->desktop.fileDialogCaptions, QStringList());
+    }
+};
+
+QTEST_MAIN(TestInvoiceMainList)
+#include "tst_invoicemainlist.moc"
