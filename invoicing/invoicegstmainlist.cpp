@@ -89,6 +89,10 @@ void invoiceGSTmainList::setupTable()
                                            {NetColumn, 110}};
     for (const auto &[column, width] : widths)
         t->setColumnWidth(column, width);
+    // Where this machine's fonts are wider: the whole header word and a whole
+    // GSTIN, never cut.
+    t->setColumnWidth(TickColumn, qMax(55, header->sectionSizeHint(TickColumn)));
+    t->setColumnWidth(GstColumn, qMax(140, t->fontMetrics().horizontalAdvance("27AAAAA0000A1Z5") + 16));
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setAlternatingRowColors(true);

@@ -1,0 +1,101 @@
+// The invoice main list and its GST statement over a heavy year (10,000
+// invoices of 300 customers). Times the list statement alone, the window
+// opening and its Show over the whole year, and the CSV export, and prints
+// each window figure beside its statement with the ratio and the bound
+// (1.5 x the statement + 100 ms).
+
+#include "support/heavyyear.h"
+#include "support/recordingdesktop.h"
+#include "app/financialyear.h"
+#include "invoicing/invoicegstlist.h"
+#include "invoicing/invoicegstmainlist.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstdio>
+
+namespace {
+
+InvoiceListFilter wholeYear()
+{
+    InvoiceListFilter filter;
+    filter.from = "2026-04-01";
+    filter.to = "2027-03-31";
+    filter.currentFy = "26-27";
+    return filter;
+}
+
+void compare(const QString &what, double windowMs, double statementMs)
+{
+    const double bound = 1.5 * statementMs + 100;
+    printFigure(what, windowMs,
+                QString("statement %1 ms, ratio %2, bound %3 ms: %4")
+                    .arg(statementMs, 0, 'f', 1)
+                    .arg(windowMs / statementMs, 0, 'f', 2)
+                    .arg(bound, 0, 'f', 1)
+                    .arg(windowMs <= bound ? "within" : "OVER"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    g_currentFY = "26-27";
+    TestEnvironment env;
+    if (!env.openDatabase())
+        qFatal("cannot open the database");
+    DataSize size = heavyYear();
+    size.invoicesPerYear = 10000;
+    std::printf("%s\n\n", qPrintable(fillData(size).summary()));
+
+    QList<InvoiceListRow> rows;
+    QString error;
+    const double statementMs = msOf([&] {
+        if (!queryInvoiceList(wholeYear(), &rows, &error))
+            qFatal("invoice list: %s", qPrintable(error));
+    }, 3);
+    printFigure("list statement, whole year", statementMs, rowsText(rows.size()));
+
+    invoiceGSTmainList *window = nullptr;
+    QTableWidget *list = nullptr;
+    const double openMs = msOf([&] {
+        window = new invoiceGSTmainList;
+        list = window->findChild<QTableWidget *>("invoice_list");
+        window->show();
+        QApplication::processEvents();
+    });
+    compare("window built and shown (" + rowsText(list->rowCount()) + ")", openMs, statementMs);
+
+    window->findChild<QDateEdit *>("fromdateEdit")->setDate(QDate(2026, 4, 1));
+    window->findChild<QDateEdit *>("todateEdit")->setDate(QDate(2027, 3, 31));
+    const double showMs = msOf([&] {
+        window->findChild<QPushButton *>("show_btn")->click();
+        QApplication::processEvents();
+    }, 3);
+    compare("Show, whole year (" + rowsText(list->rowCount()) + ")", showMs, statementMs);
+
+    printFigure("scrolled to the bottom and back", msOf([&] {
+                    list->scrollToBottom();
+                    QApplication::processEvents();
+                    list->scrollToTop();
+                    QApplication::processEvents();
+                }));
+
+    const QString path = env.folder() + "/GST_Statement_26-27.csv";
+    env.desktop.saveFileAnswers.enqueue(path);
+    const double exportMs = msOf([&] { window->findChild<QPushButton *>("print_statement")->click(); });
+    compare(QString("GST statement export (%1 bytes)").arg(countText(QFileInfo(path).size())), exportMs,
+            statementMs);
+
+    for (const auto &m : env.desktop.messages)
+        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    delete window;
+    return 0;
+}
