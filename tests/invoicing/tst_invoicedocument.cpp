@@ -4,6 +4,7 @@
 // Set KESTROVA_KEEP_INVOICE to a folder to keep the real pictures there.
 
 #include "support/invoicedata.h"
+#include "support/printtools.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
@@ -66,19 +67,6 @@ InvoicePrintData sampleInvoice(int lines)
 }
 
 const QString Original = "Original for recipient";
-
-// Runs with an empty program search path, so that only the application
-// folder can hold the tool.
-class NoToolOnPath
-{
-public:
-    NoToolOnPath() : m_saved(qgetenv("PATH")) { qputenv("PATH", m_empty.path().toUtf8()); }
-    ~NoToolOnPath() { qputenv("PATH", m_saved); }
-
-private:
-    QByteArray m_saved;
-    QTemporaryDir m_empty;
-};
 
 } // namespace
 

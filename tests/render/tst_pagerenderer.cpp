@@ -3,6 +3,7 @@
 // shows when it fails, and how the pictures reach the printed pages.
 
 #include "support/recordingdesktop.h"
+#include "support/printtools.h"
 #include "support/standintool.h"
 
 #include "app/pagerenderer.h"
@@ -20,19 +21,6 @@ QStringList filesIn(const QString &folder, const QString &pattern)
 {
     return QDir(folder).entryList({pattern}, QDir::Files);
 }
-
-// Runs with an empty program search path, so that only the application
-// folder can hold the tool.
-class NoToolOnPath
-{
-public:
-    NoToolOnPath() : m_saved(qgetenv("PATH")) { qputenv("PATH", m_empty.path().toUtf8()); }
-    ~NoToolOnPath() { qputenv("PATH", m_saved); }
-
-private:
-    QByteArray m_saved;
-    QTemporaryDir m_empty;
-};
 
 const QString failSecondPage = "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"";
 
