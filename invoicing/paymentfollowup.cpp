@@ -2,7 +2,6 @@
 #include "ui_paymentfollowup.h"
 
 #include "app/desktop.h"
-#include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
@@ -11,10 +10,10 @@
 #include "app/typednumber.h"
 #include "paymentstatement.h"
 #include "paymentstore.h"
+#include "receivableslist.h"
 #include "receivablestatements.h"
 
 #include <QColor>
-#include <QHeaderView>
 
 namespace {
 
@@ -45,18 +44,12 @@ paymentFollowUp::paymentFollowUp(QWidget *parent)
 {
     setStyleSheet(formStyleSheet());
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral("Payment Follow Up - Kestrova App"));
-    resize(1500, 800);
-    setupFormHeader(ui->header_groupBox, ui->header_label, ui->left_icon_label, ui->right_icon_label);
+    setupReceivablesWindow(this, QStringLiteral("Payment Follow Up - Kestrova App"));
     db = QSqlDatabase::database();
 
     setupTable();
-    const QDate today = QDate::currentDate();
-    ui->fromdateEdit->setDate(defaultPeriodStart(today));
-    ui->todateEdit->setDate(today);
-    ui->paid_dateEdit->setDate(today);
-    for (QDateEdit *edit : {ui->fromdateEdit, ui->todateEdit, ui->paid_dateEdit})
-        edit->setCalendarPopup(true);
+    ui->paid_dateEdit->setDate(QDate::currentDate());
+    ui->paid_dateEdit->setCalendarPopup(true);
     ui->total_amountEdit->setReadOnly(true);
     ui->mod_combo->addItems({QStringLiteral("Cash"), QStringLiteral("Cheque"), QStringLiteral("NEFT"),
                              QStringLiteral("RTGS"), QStringLiteral("UPI")});
@@ -73,26 +66,14 @@ paymentFollowUp::~paymentFollowUp()
 void paymentFollowUp::setupTable()
 {
     QTableWidget *table = ui->payment_pending_table;
-    table->setColumnCount(8);
-    table->setHorizontalHeaderLabels({QStringLiteral("CheckBox"), QStringLiteral("inv_no"), QStringLiteral("Invoice No"),
-                                      QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
-                                      QStringLiteral("Invoice Amount"), QStringLiteral("Days Pending"),
-                                      QStringLiteral("balance")});
-    table->setColumnHidden(NumberColumn, true);
-    table->setColumnHidden(BalanceColumn, true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->setVisible(false);
-    QHeaderView *header = table->horizontalHeader();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
-    table->setColumnWidth(TickColumnNo, 60);
-    table->setColumnWidth(FullNumberColumn, 85);
-    table->setColumnWidth(DateColumn, 95);
-    table->setColumnWidth(AmountColumn, 110);
-    table->setColumnWidth(DaysColumn, 95);
+    setupReceivablesTable(table,
+                          {QStringLiteral("CheckBox"), QStringLiteral("inv_no"), QStringLiteral("Invoice No"),
+                           QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
+                           QStringLiteral("Invoice Amount"), QStringLiteral("Days Pending"), QStringLiteral("balance")},
+                          {NumberColumn, BalanceColumn},
+                          {{TickColumnNo, 60}, {FullNumberColumn, 85}, {DateColumn, 95}, {AmountColumn, 110},
+                           {DaysColumn, 95}},
+                          CustomerColumn);
 
     ticks = new TickColumn(table, TickColumnNo);
     connect(ticks, &TickColumn::stateChanged, this, &paymentFollowUp::onCheckboxChanged);
@@ -118,14 +99,9 @@ void paymentFollowUp::loadPendingInvoices()
     table->setRowCount(0);
     ui->total_amountEdit->clear();
 
-    PaymentFilter filter;
-    filter.customerId = chosenCustomerId(ui->company_combo);
-    filter.from = ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.to = ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.currentFy = g_currentFY;
     QList<PendingInvoice> invoices;
     QString error;
-    if (!queryPendingInvoices(filter, &invoices, &error)) {
+    if (!queryPendingInvoices(receivablesFilter(this), &invoices, &error)) {
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
     }
@@ -185,9 +161,7 @@ void paymentFollowUp::on_show_btn_clicked()
 
 void paymentFollowUp::on_reset_btn_clicked()
 {
-    ui->company_combo->setCurrentIndex(0);
-    ui->fromdateEdit->setDate(defaultPeriodStart());
-    ui->todateEdit->setDate(QDate::currentDate());
+    resetReceivablesFilter(this);
     loadPendingInvoices();
 }
 

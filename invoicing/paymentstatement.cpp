@@ -2,16 +2,15 @@
 #include "ui_paymentstatement.h"
 
 #include "app/desktop.h"
-#include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "paymentstore.h"
+#include "receivableslist.h"
 #include "receivablestatements.h"
 
-#include <QHeaderView>
 
 namespace {
 
@@ -42,17 +41,10 @@ paymentStatement::paymentStatement(QWidget *parent)
 {
     setStyleSheet(formStyleSheet());
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral("Payment Statement  -  Kestrova App"));
-    resize(1500, 800);
-    setupFormHeader(ui->header_groupBox, ui->header_label, ui->left_icon_label, ui->right_icon_label);
+    setupReceivablesWindow(this, QStringLiteral("Payment Statement  -  Kestrova App"));
     db = QSqlDatabase::database();
 
     setupTable();
-    const QDate today = QDate::currentDate();
-    ui->fromdateEdit->setDate(defaultPeriodStart(today));
-    ui->todateEdit->setDate(today);
-    ui->fromdateEdit->setCalendarPopup(true);
-    ui->todateEdit->setCalendarPopup(true);
     ui->tot_paid_amtEdit->setReadOnly(true);
     ui->avg_paid_days->setReadOnly(true);
 
@@ -68,26 +60,15 @@ paymentStatement::~paymentStatement()
 void paymentStatement::setupTable()
 {
     QTableWidget *table = ui->paid_state_table;
-    table->setColumnCount(11);
-    table->setHorizontalHeaderLabels({QStringLiteral("CheckBox"), QStringLiteral("pay_id"), QStringLiteral("Invoice No"),
-                                      QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
-                                      QStringLiteral("Invoice Amount"), QStringLiteral("Paid Amount"),
-                                      QStringLiteral("Paid Date"), QStringLiteral("Mode"), QStringLiteral("Paid Days"),
-                                      QStringLiteral("Remarks")});
-    table->setColumnHidden(PayIdColumn, true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->setVisible(false);
-    QHeaderView *header = table->horizontalHeader();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
-    const QList<QPair<int, int>> widths{{TickColumnNo, 60},       {NumberColumn, 85},    {InvoiceDateColumn, 95},
-                                        {InvoiceAmountColumn, 100}, {PaidAmountColumn, 95}, {PaidDateColumn, 95},
-                                        {ModeColumn, 80},           {DaysColumn, 75}};
-    for (const auto &[column, width] : widths)
-        table->setColumnWidth(column, width);
+    setupReceivablesTable(table,
+                          {QStringLiteral("CheckBox"), QStringLiteral("pay_id"), QStringLiteral("Invoice No"),
+                           QStringLiteral("Invoice Date"), QStringLiteral("Customer Name"),
+                           QStringLiteral("Invoice Amount"), QStringLiteral("Paid Amount"), QStringLiteral("Paid Date"),
+                           QStringLiteral("Mode"), QStringLiteral("Paid Days"), QStringLiteral("Remarks")},
+                          {PayIdColumn},
+                          {{TickColumnNo, 60}, {NumberColumn, 85}, {InvoiceDateColumn, 95}, {InvoiceAmountColumn, 100},
+                           {PaidAmountColumn, 95}, {PaidDateColumn, 95}, {ModeColumn, 80}, {DaysColumn, 75}},
+                          CustomerColumn);
 
     ticks = new TickColumn(table, TickColumnNo);
 }
@@ -111,14 +92,9 @@ void paymentStatement::loadPayments()
     QTableWidget *table = ui->paid_state_table;
     table->setRowCount(0);
 
-    PaymentFilter filter;
-    filter.customerId = chosenCustomerId(ui->company_combo);
-    filter.from = ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.to = ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.currentFy = g_currentFY;
     QList<PaymentHistoryRow> payments;
     QString error;
-    queryPaymentHistory(filter, &payments, &error); // a failure lists nothing
+    queryPaymentHistory(receivablesFilter(this), &payments, &error); // a failure lists nothing
 
     TableFill fill(table, int(payments.size()));
     for (int r = 0; r < payments.size(); ++r)
@@ -177,9 +153,7 @@ void paymentStatement::on_show_btn_clicked()
 
 void paymentStatement::on_reset_btn_clicked()
 {
-    ui->company_combo->setCurrentIndex(0);
-    ui->fromdateEdit->setDate(defaultPeriodStart());
-    ui->todateEdit->setDate(QDate::currentDate());
+    resetReceivablesFilter(this);
     loadPayments();
 }
 
