@@ -124,6 +124,30 @@ private slots:
         QCOMPARE(w.edit("total_amountEdit")->text(), QString("80.50"));
     }
 
+    // Only the rows near the view carry a check box; a tick stays with its
+    // row when the view scrolls away and back.
+    void ticksOfALongListSurviveScrolling()
+    {
+        exec("BEGIN");
+        for (int n = 1; n <= 600; ++n)
+            addInvoice({n, "26-27", daysAgo(700 - n), Acme, 10});
+        exec("COMMIT");
+        Window w;
+        QCOMPARE(w.list->rowCount(), 600);
+        QVERIFY(!w.list->cellWidget(599, 0));
+        w.tick("1/26-27");
+        w.list->scrollToBottom();
+        QApplication::processEvents();
+        QVERIFY(!w.list->cellWidget(0, 0));
+        w.tick("600/26-27");
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("20.00"));
+        w.list->scrollToTop();
+        QApplication::processEvents();
+        QVERIFY(w.list->cellWidget(0, 0)->findChild<QCheckBox *>()->isChecked());
+        w.pay({}, "20", "");
+        QCOMPARE(rows("SELECT invoice_no FROM invoice_payments ORDER BY invoice_no"), QStringList({"1", "600"}));
+    }
+
     // 100, 50 and 30 paid with 120 and TDS 60: the paid amount fills the
     // balances in list order, TDS the rest, under one reference. The year of
     // each row is its invoice's, even where the number holds no year.
