@@ -6,6 +6,7 @@
 //   bench_inventory
 
 #include "support/heavystock.h"
+#include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
@@ -39,13 +40,8 @@ int failures = 0;
 // window kept within 1.5 x the statement + 100 ms.
 void compare(const QString &what, double statementMs, double windowMs, int rows)
 {
-    const bool within = windowMs <= 1.5 * statementMs + 100;
-    if (!within)
+    if (!printAgainstStatements(what, statementMs, windowMs, rows))
         ++failures;
-    printFigure(what + ": statements alone", statementMs, rowsText(rows));
-    printFigure(what + ": window", windowMs,
-                QString("ratio %1%2").arg(windowMs / qMax(statementMs, 0.001), 0, 'f', 2)
-                    .arg(within ? "" : "  OVER 1.5 x + 100 ms"));
 }
 
 bool chooseEntry(QWidget *, const QPoint &, const QString &)

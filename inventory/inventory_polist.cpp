@@ -8,9 +8,9 @@
 #include "app/htmlprint.h"
 #include "app/logos.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 #include "inventory/materialrequestdocument.h"
 #include "inventory/materialrequeststore.h"
-#include "inventory/tickcell.h"
 
 #include <QDate>
 #include <QHeaderView>
@@ -31,6 +31,7 @@ inventory_polist::inventory_polist(QWidget *parent)
     , ui(new Ui::inventory_polist)
 {
     ui->setupUi(this);
+    ticks = new TickColumn(ui->ordered_list, ColTick);
     setWindowTitle(QStringLiteral("Material Request List & Status - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
     setupTable();
@@ -94,6 +95,7 @@ void inventory_polist::loadOrders()
     TableFill fill(t, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList texts = requestListCells(rows.at(r));
+        fill.add(r, ColTick, TickColumn::newTick());
         for (int c = ColNumber; c < ColStatus; ++c)
             fill.add(r, c, texts.at(c - 1));
         QTableWidgetItem *status = fill.add(r, ColStatus, texts.at(ColStatus - 1));
@@ -103,8 +105,7 @@ void inventory_polist::loadOrders()
             status->setBackground(colour);
     }
     fill.finish();
-    for (int r = 0; r < rows.size(); ++r)
-        placeTickBox(t, r);
+    ticks->refresh();
 }
 
 void inventory_polist::on_show_btn_clicked()
@@ -146,9 +147,7 @@ void inventory_polist::on_save_status_btn_clicked()
     }
     const QTableWidget *t = ui->ordered_list;
     QList<RequestLineKey> keys;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        if (!isTicked(t, r))
-            continue;
+    for (int r : ticks->tickedRows()) {
         const QTableWidgetItem *number = t->item(r, ColNumber);
         const QTableWidgetItem *item = t->item(r, ColItem);
         keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString()};
@@ -177,10 +176,8 @@ void inventory_polist::on_print_btn_clicked()
     }
     const QList<QStringList> all = tableRows(t, ColNumber, ColStatus);
     QList<QStringList> ticked;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        if (isTicked(t, r))
-            ticked << all.at(r);
-    }
+    for (int r : ticks->tickedRows())
+        ticked << all.at(r);
     const QString html = requestListHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
                                          logoImageHtml(QStringLiteral("right"), 150, 120), ticked);
     printHtmlDocument(this, html, HtmlPrintProfiles::materialRequestList());

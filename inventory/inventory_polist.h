@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class TickColumn;
+
 QT_BEGIN_NAMESPACE
 namespace Ui {
 class inventory_polist;
@@ -38,4 +40,5 @@ private:
     QString chosenStatus() const;
 
     Ui::inventory_polist *ui;
+    TickColumn *ticks;
 };

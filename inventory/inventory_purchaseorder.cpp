@@ -8,13 +8,12 @@
 #include "app/htmlprint.h"
 #include "app/logos.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 #include "app/whatsapp.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/materialrequestdocument.h"
 #include "inventory/materialrequeststore.h"
-#include "inventory/tickcell.h"
 
-#include <QCheckBox>
 #include <QDate>
 #include <QHeaderView>
 
@@ -22,7 +21,8 @@ namespace {
 
 enum Column { ColTick = 0, ColSlNo, ColCategory, ColSupplier, ColItem, ColStock, ColOrderQty, ColUom, Columns };
 
-const char PhoneProperty[] = "supplier_phone";
+// The supplier's phone of a row, kept with its tick.
+const int PhoneRole = Qt::UserRole + 1;
 
 QString NoSupplier()
 {
@@ -50,6 +50,7 @@ inventory_purchaseorder::inventory_purchaseorder(QWidget *parent)
     , ui(new Ui::inventory_purchaseorder)
 {
     ui->setupUi(this);
+    ticks = new TickColumn(ui->inventory_stock, ColTick);
     setStyleSheet(formStyleSheetWithBackground());
     setWindowTitle(QStringLiteral("Generate Material Request - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
@@ -108,6 +109,7 @@ void inventory_purchaseorder::loadSupplierItems(const QString &supplier)
     TableFill fill(t, int(items.size()));
     for (int r = 0; r < items.size(); ++r) {
         const SupplierItem &item = items.at(r);
+        fill.add(r, ColTick, TickColumn::newTick())->setData(PhoneRole, item.supplierPhone);
         fill.add(r, ColSlNo, QString::number(r + 1));
         fill.add(r, ColCategory, item.category);
         fill.add(r, ColSupplier, item.supplierName);
@@ -122,8 +124,7 @@ void inventory_purchaseorder::loadSupplierItems(const QString &supplier)
         fill.add(r, ColUom, item.uom);
     }
     fill.finish();
-    for (int r = 0; r < items.size(); ++r)
-        placeTickBox(t, r)->setProperty(PhoneProperty, items.at(r).supplierPhone);
+    ticks->refresh();
     on_search_itemEdit_textChanged(ui->search_itemEdit->text());
 }
 
@@ -135,7 +136,7 @@ void inventory_purchaseorder::on_search_itemEdit_textChanged(const QString &text
     QTableWidget *t = ui->inventory_stock;
     for (int r = 0; r < t->rowCount(); ++r) {
         const bool match = wanted.isEmpty() || cellText(t, r, ColItem).contains(wanted, Qt::CaseInsensitive);
-        t->setRowHidden(r, !match && !isTicked(t, r));
+        t->setRowHidden(r, !match && !ticks->isTicked(r));
     }
 }
 
@@ -154,13 +155,9 @@ QList<RequestLineInput> inventory_purchaseorder::tickedLines() const
 {
     QList<RequestLineInput> lines;
     const QTableWidget *t = ui->inventory_stock;
-    for (int r = 0; r < t->rowCount(); ++r) {
-        const QCheckBox *box = tickBoxAt(t, r);
-        if (!box || !box->isChecked())
-            continue;
+    for (int r : ticks->tickedRows())
         lines << RequestLineInput{cellText(t, r, ColCategory), cellText(t, r, ColItem), cellText(t, r, ColOrderQty),
-                                  cellText(t, r, ColUom), box->property(PhoneProperty).toString()};
-    }
+                                  cellText(t, r, ColUom), t->item(r, ColTick)->data(PhoneRole).toString()};
     return lines;
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 struct RequestLineInput;
+class TickColumn;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -46,4 +47,5 @@ private:
     QList<RequestLineInput> tickedLines() const;
 
     Ui::inventory_purchaseorder *ui;
+    TickColumn *ticks;
 };

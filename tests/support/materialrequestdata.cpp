@@ -4,7 +4,10 @@
 #include "app/boundquery.h"
 #include "inventory/inventoryschema.h"
 
+#include "app/tickcolumn.h"
+
 #include <QSqlQuery>
+#include <QTableWidget>
 
 namespace stockdata {
 
@@ -59,6 +62,14 @@ void addRequestLine(const RequestLine &l)
         "order_qty, uom, status) VALUES (:po, :date, :sup, :phone, :item, :cat, :qty, :uom, :status)",
         {{":po", l.number}, {":date", l.date}, {":sup", l.supplier}, {":phone", l.phone}, {":item", l.item},
          {":cat", l.category}, {":qty", l.qty}, {":uom", l.uom}, {":status", l.status}});
+}
+
+TickColumn *ticks(QTableWidget *table)
+{
+    auto *column = table->findChild<TickColumn *>();
+    if (!column)
+        qFatal("no tick column in %s", qPrintable(table->objectName()));
+    return column;
 }
 
 } // namespace stockdata

@@ -5,7 +5,9 @@
 
 #include <QString>
 
+class QTableWidget;
 class TestEnvironment;
+class TickColumn;
 
 namespace stockdata {
 
@@ -58,5 +60,8 @@ struct RequestLine
 };
 
 void addRequestLine(const RequestLine &line);
+
+// The tick column of a list; stops the test program when it has none.
+TickColumn *ticks(QTableWidget *table);
 
 } // namespace stockdata

@@ -1,0 +1,9 @@
+#pragma once
+// The speed limit of a list: rows on screen within 1.5 x the time of the
+// list's statements alone + 100 ms.
+
+#include <QString>
+
+// Prints the statements' time, the window's and their ratio, marked when the
+// window took longer than its limit; false then.
+bool printAgainstStatements(const QString &what, double statementMs, double windowMs, int rows);
