@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cmath>
 
 namespace {
 
@@ -46,7 +47,7 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
     QSqlQuery q;
     q.prepare(InsertLine);
     for (const ChallanLineWrite &line : challan.lines) {
-        if (!(line.qty > 0))
+        if (!(line.qty > 0) || !std::isfinite(line.qty))
             continue;
         q.bindValue(":no", challan.number);
         q.bindValue(":no_full", fullDocumentNumber(challan.number, challan.fy));

@@ -5,6 +5,7 @@
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/tablefill.h"
+#include "app/typednumber.h"
 #include "jobwork/challandocument.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
@@ -54,10 +55,11 @@ QTableWidgetItem *readOnlyItem(const QString &text)
     return item;
 }
 
+// A quantity cell: a missing cell, empty text and text that is no number
+// count 0.
 double cellNumber(const QTableWidget *table, int row, int col)
 {
-    const QTableWidgetItem *item = table->item(row, col);
-    return item ? item->text().toDouble() : 0.0;
+    return readTypedCell(table, row, col).valueOr(0);
 }
 
 int cellInteger(const QTableWidget *table, int row, int col)

@@ -8,6 +8,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/tablefill.h"
+#include "app/typednumber.h"
 
 #include <QDebug>
 #include <QGraphicsOpacityEffect>
@@ -330,7 +331,7 @@ void inwardentry::on_add_btn_clicked()
         Desktop::warning(this, "Error", "Please select an item first!");
         return;
     }
-    const double qty = ui->qtyEdit->text().toDouble();
+    const double qty = typedNumberOrZero(ui->qtyEdit->text());
     if (qty <= 0) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
         return;
@@ -365,8 +366,7 @@ void inwardentry::updateTotalQty()
     double total = 0;
     const QTableWidget *lines = ui->inward_main_table;
     for (int row = 0; row < lines->rowCount(); ++row) {
-        if (const QTableWidgetItem *qty = lines->item(row, 4))
-            total += qty->text().toDouble();
+        total += readTypedCell(lines, row, 4).valueOr(0);
     }
     ui->totalqtyEdit->setText(quantityText(total));
 }

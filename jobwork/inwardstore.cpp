@@ -2,6 +2,7 @@
 #include "inwardstore.h"
 
 #include "app/financialyear.h"
+#include "app/typednumber.h"
 
 #include <QDate>
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -36,6 +38,10 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
         return false;
     }
     for (const InwardLine &line : lines) {
+        if (!std::isfinite(line.qty)) {
+            *error = QStringLiteral("The quantity of item %1 is not a number.").arg(line.itemId);
+            return false;
+        }
         const QVariantList values{h.number, h.fullNumber, h.inwardDate, h.customerId, line.itemId, h.dcNo,
                                   h.dcDate, h.poNo, h.poDate, line.qty, h.remarks, h.fy};
         for (int i = 0; i < values.size(); ++i)
@@ -74,7 +80,7 @@ QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells
     QList<InwardLine> lines;
     for (const auto &cell : cells) {
         const int itemId = cell.first.toInt();
-        const double qty = cell.second.toDouble();
+        const double qty = typedNumberOrZero(cell.second);
         if (qty <= 0)
             continue;
         const bool known = std::any_of(lines.cbegin(), lines.cend(),

@@ -1,11 +1,11 @@
 #include "itemstore.h"
 
 #include "app/boundquery.h"
+#include "app/typednumber.h"
 #include "masterdb.h"
 
 #include <QSqlQuery>
 #include <QVariant>
-#include <cmath>
 
 namespace {
 
@@ -112,16 +112,11 @@ QStringList itemUsage(int id)
 
 bool parseRate(const QString &text, double *rate)
 {
-    const QString trimmed = text.trimmed();
-    double value = 0;
-    if (!trimmed.isEmpty()) {
-        bool ok = false;
-        value = trimmed.toDouble(&ok);
-        if (!ok || !std::isfinite(value))
-            return false;
-    }
+    const TypedNumber typed = readTypedNumber(text);
+    if (typed.isNotANumber())
+        return false;
     if (rate)
-        *rate = value;
+        *rate = typed.value;
     return true;
 }
 

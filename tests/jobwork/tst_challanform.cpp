@@ -5,6 +5,7 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
+#include "support/typedinput.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -157,6 +158,41 @@ private slots:
         QCOMPARE(desktop().lastShown(), QString("Error|Please enter qty for at least one item!"));
         QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 2);
         QCOMPARE(f.lines->rowCount(), 1);
+    }
+
+    // A quantity cell that is no number counts 0: it passes the balance
+    // check, leaves the total, and its line is neither saved nor updated.
+    void quantityThatIsNoNumber_data() { typedinput::addTextRows(); }
+    void quantityThatIsNoNumber()
+    {
+        QFETCH(QString, text);
+        StandInTool tool(env->folder());
+        Form f;
+        f.handOver({2});
+        QCOMPARE(f.lines->rowCount(), 2);
+        const int shown = int(desktop().messages.size());
+        f.setQty(0, text);
+        QCOMPARE(desktop().messages.size(), shown);
+        QCOMPARE(f.cell(0, 7), text);
+        QCOMPARE(f.total->text(), QString("6.000"));
+        f.setQty(1, text);
+        f.click("save_btn");
+        QCOMPARE(desktop().lastShown(), QString("Error|Please enter qty for at least one item!"));
+        QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 2);
+
+        f.setQty(1, "6");
+        f.click("save_btn");
+        QCOMPARE(desktop().lastShown(), QString("Success|Delivery Challan 3/26-27 saved successfully!"));
+        QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 3"),
+                 QStringList{"3|6"});
+
+        f.loadBack("3/26-27");
+        f.setQty(0, text);
+        f.click("update_btn");
+        QCOMPARE(desktop().lastMessage().text, QString("At least one item must have qty!"));
+        QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 3"),
+                 QStringList{"3|6"});
+        QCOMPARE(typedinput::unsoundReals("delivery_entries", "delivery_qty"), 0);
     }
 
     void saveWritesNumberOfTheYearAndPrints()

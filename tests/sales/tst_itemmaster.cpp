@@ -1,5 +1,6 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/typedinput.h"
 #include "support/widgets.h"
 
 #include "sales/itemmaster.h"
@@ -147,6 +148,29 @@ private slots:
 
         double rate = -1;
         QVERIFY(!parseRate("inf", &rate));
+    }
+
+    // Add and Update refuse a rate that is no number and keep what is stored.
+    void rateThatIsNoNumber_data() { typedinput::addTextRows(false); }
+    void rateThatIsNoNumber()
+    {
+        QFETCH(QString, text);
+        Fixture f;
+        f.chooseCustomer("ACME");
+        f.fill("P1", "PIN", text);
+        f.click("add_btn");
+        QCOMPARE(f.shown(), QString("Error|Please enter a valid rate!"));
+        QCOMPARE(count("SELECT COUNT(*) FROM items"), 0);
+
+        f.fill("P1", "PIN", " 12.5 ");
+        f.click("add_btn");
+        f.selectCode("P1");
+        f.click("edit_btn");
+        f.edit("rate_edit")->setText(text);
+        f.click("update_btn");
+        QCOMPARE(f.shown(), QString("Error|Please enter a valid rate!"));
+        QCOMPARE(rows("SELECT rate_wo_tax FROM items"), QStringList{"12.5"});
+        QCOMPARE(typedinput::unsoundReals("items", "rate_wo_tax"), 0);
     }
 
     void editUpdateAndMoveToAnotherCustomer()
