@@ -1,6 +1,50 @@
 #include "appstyle.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// The combo's own delegates draw rows as menu entries or plain items, past the
+// view's style sheet rules.
+bool hasBuiltInDelegate(const QComboBox *combo)
+{
+    const QAbstractItemDelegate *delegate = combo->itemDelegate();
+    if (!delegate)
+        return true;
+    const QByteArray name = delegate->metaObject()->className();
+    return name == "QComboMenuDelegate" || name == "QComboBoxDelegate";
+}
+
+void useItemViewDelegate(QComboBox *combo)
+{
+    if (hasBuiltInDelegate(combo))
+        combo->setItemDelegate(new QStyledItemDelegate(combo));
+}
+
+// Gives each combo box the delegate as it is polished, before it is first
+// shown, and again after a style change that put a built-in delegate back.
+class ComboPopupStyler : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Polish || type == QEvent::Show || type == QEvent::StyleChange) {
+            if (auto *combo = qobject_cast<QComboBox *>(watched))
+                useItemViewDelegate(combo);
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 QStringList applicationStyleBlocks()
 {
@@ -27,6 +71,19 @@ QStringList applicationStyleBlocks()
             "QTableWidget::item:hover {    background-color: #cce4f7;    color: black;} "
             "QHeaderView::section {    background-color: #d0e8f8;    color: #1a1a1a;    font-weight: bold;    border: 1px solid #b0c4de;    padding: 4px;}"),
     };
+}
+
+void styleComboPopups()
+{
+    static ComboPopupStyler *styler = nullptr;
+    if (styler)
+        return;
+    styler = new ComboPopupStyler(qApp);
+    qApp->installEventFilter(styler);
+    const QList<QWidget *> widgets = QApplication::allWidgets();
+    for (QWidget *widget : widgets)
+        if (auto *combo = qobject_cast<QComboBox *>(widget))
+            useItemViewDelegate(combo);
 }
 
 void appendApplicationStyle()

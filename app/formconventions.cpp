@@ -27,7 +27,8 @@ void setHeaderImage(QLabel *label, const QString &name)
 bool popupChooser(QWidget *parent, const QPoint &globalPos, const QString &entryText)
 {
     QMenu menu(parent);
-    QAction *entry = menu.addAction(entryText);
+    // A menu takes "&" for a shortcut mark; doubled, it shows as written.
+    QAction *entry = menu.addAction(QString(entryText).replace(QLatin1Char('&'), QLatin1String("&&")));
     return menu.exec(globalPos) == entry;
 }
 

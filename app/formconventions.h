@@ -29,6 +29,7 @@ void loadCustomerCombo(QComboBox *combo, const QString &firstEntry, bool restore
 int chosenCustomerId(const QComboBox *combo);
 
 // Shows a one-entry menu at `globalPos` and tells whether the entry was chosen.
+// The entry shows `entryText` exactly as given ("&" included).
 using LoadBackChooser = bool (*)(QWidget *parent, const QPoint &globalPos, const QString &entryText);
 
 // The chooser loadBackContextMenu uses; tests put their own in its place.

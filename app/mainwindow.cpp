@@ -33,6 +33,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     appendApplicationStyle();
+    styleComboPopups();
 
     const QString folder = Desktop::applicationFolder();
     const QString key = CompanyDb::readCompanyKey(folder);
@@ -202,15 +203,27 @@ void MainWindow::on_developer_btn_clicked()
     dialog.exec();
 }
 
+void MainWindow::closeModuleWindows()
+{
+    // The module windows are this window's children and go with it; the
+    // forms they opened have no parent and stay until closed themselves.
+    const QList<QWidget *> children = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children)
+        if (child->isWindow() && child->isVisible())
+            child->close();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     switch (Desktop::question(this, "Backup", "Do you want to backup before closing?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         on_backup_btn_clicked();
+        closeModuleWindows();
         event->accept();
         break;
     case QMessageBox::No:
+        closeModuleWindows();
         event->accept();
         break;
     default: // Cancel, or the box left with Escape

@@ -26,6 +26,10 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private:
+    // Closes the open module windows (children of this window).
+    void closeModuleWindows();
+
 private slots:
     void on_submit_btn_clicked();
     void on_expenses_btn_clicked();

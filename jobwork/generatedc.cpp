@@ -93,6 +93,8 @@ void generateDC::setupTables()
 {
     QTableWidget *list = ui->gen_dc_table;
     list->setColumnCount(10);
+    // The tick column is headed by one space (a blank header would show its number).
+    list->setHorizontalHeaderItem(TickColumn, new QTableWidgetItem(QStringLiteral(" ")));
     setupReportTable(list, CustomerColumn);
     list->horizontalHeader()->setSectionResizeMode(TickColumn, QHeaderView::Fixed);
     list->setColumnWidth(TickColumn, 40);
