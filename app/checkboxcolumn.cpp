@@ -83,9 +83,11 @@ QWidget *CheckBoxColumn::makeCell(int row)
     // The cell, not the row number, is followed: rows may move or go.
     const QPersistentModelIndex cellIndex(m_table->model()->index(row, m_column));
     QAbstractItemModel *model = m_table->model();
-    connect(box, &QCheckBox::toggled, this, [model, cellIndex](bool ticked) {
-        if (cellIndex.isValid())
-            model->setData(cellIndex, ticked, TickedRole);
+    connect(box, &QCheckBox::toggled, this, [this, model, cellIndex](bool ticked) {
+        if (!cellIndex.isValid())
+            return;
+        model->setData(cellIndex, ticked, TickedRole);
+        emit toggled(cellIndex.row(), ticked);
     });
     auto *cell = new QWidget;
     auto *layout = new QHBoxLayout(cell);
@@ -104,6 +106,14 @@ QList<int> CheckBoxColumn::tickedRows() const
             ticked.append(r);
     }
     return ticked;
+}
+
+void CheckBoxColumn::setTickable(int row, bool tickable)
+{
+    if (QTableWidgetItem *item = m_table->item(row, m_column))
+        item->setData(TickableRole, tickable);
+    if (QCheckBox *box = checkBoxAt(row))
+        box->setEnabled(tickable);
 }
 
 QCheckBox *CheckBoxColumn::checkBoxAt(int row) const

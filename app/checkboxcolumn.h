@@ -33,6 +33,13 @@ public:
     // The box of a row, or null while the row has none.
     QCheckBox *checkBoxAt(int row) const;
 
+    // Whether the row's box may be ticked (a box that may not is disabled).
+    void setTickable(int row, bool tickable);
+
+signals:
+    // The user ticked or unticked the row's box; the row's item holds it already.
+    void toggled(int row, bool ticked);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

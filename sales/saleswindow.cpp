@@ -7,6 +7,8 @@
 #include "invoicing/invoicegstmainlist.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
+#include "invoicing/generatinvoices.h"
+#include "invoicing/invoicesandlist.h"
 #include "itemmaster.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/despatchdetails.h"
@@ -87,9 +89,16 @@ void SalesWindow::on_actionDespatch_Details_triggered()
     openKeptWindow(m_despatchDetails, KeptForm::Rebuilt);
 }
 
-// The invoicing and receivables forms of these entries are not built yet.
-void SalesWindow::on_actionGenerate_Invoice_triggered() {}
-void SalesWindow::on_actionInvoice_Form_triggered() {}
+void SalesWindow::on_actionGenerate_Invoice_triggered()
+{
+    openKeptWindow<QWidget>(m_generateInvoices, KeptForm::Rebuilt, [] { return new generatInvoices; });
+}
+
+void SalesWindow::on_actionInvoice_Form_triggered()
+{
+    openKeptWindow<QWidget>(m_invoiceForm, KeptForm::Rebuilt, [] { return new invoicesandlist; });
+}
+
 void SalesWindow::on_actionView_Invoice_List_triggered()
 {
     openKeptWindow<QWidget>(m_invoiceList, KeptForm::Rebuilt, [] { return new invoiceGSTmainList; });

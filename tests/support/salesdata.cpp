@@ -109,6 +109,20 @@ void addInvoiceLine(int invoiceId, int deliveryNo, int itemId, const QString &fy
         {invoiceId, deliveryNo, itemId, fy});
 }
 
+void addInvoiceLine(int invoiceId, int deliveryNo, int itemId, const QString &fy, double qty)
+{
+    run("INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, "
+        "fy_name) VALUES (?, ?, ?, ?, 10, ?, 18, ?)",
+        {invoiceId, deliveryNo, itemId, qty, qty * 10, fy});
+}
+
+void addInvoiceBin(int deliveryNo, const QString &fy, int itemId, double qty, int customerId)
+{
+    run("INSERT INTO bins (bin_date, bin_type, delivery_no, item_id, customer_id, binned_qty, fy_name) "
+        "VALUES ('2026-07-01', 'INVOICE', ?, ?, ?, ?, ?)",
+        {deliveryNo, itemId, customerId, qty, fy});
+}
+
 void addPayment(int invoiceNo, const QString &fy, const QString &date, double paid, double tds,
                 const QVariant &customerId)
 {

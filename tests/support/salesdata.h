@@ -105,6 +105,11 @@ int addInvoice(const Invoice &invoice);
 
 // An invoice line billing one line of challan `deliveryNo`.
 void addInvoiceLine(int invoiceId, int deliveryNo, int itemId, const QString &fy);
+// The same with its quantity (rate 10, amount 10 x qty, tax 18).
+void addInvoiceLine(int invoiceId, int deliveryNo, int itemId, const QString &fy, double qty);
+
+// A bins row of type "INVOICE" closing `qty` of an item of challan `deliveryNo`.
+void addInvoiceBin(int deliveryNo, const QString &fy, int itemId, double qty, int customerId = 1);
 
 void addPayment(int invoiceNo, const QString &fy, const QString &date, double paid, double tds = 0,
                 const QVariant &customerId = QVariant());

@@ -1,0 +1,126 @@
+#include "generationstore.h"
+
+#include "invoicestore.h"
+
+#include "app/boundquery.h"
+#include "app/financialyear.h"
+#include "app/transaction.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// Per challan (number and year): live invoice lines and "INVOICE" bins, each
+// summed once over its whole table, then joined to the challan lines.
+const char *const ChallanHead =
+    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, SUM(ii.invoiced_qty) AS qty FROM invoice_items ii "
+    "JOIN invoices inv ON ii.invoice_id = inv.invoice_id WHERE (inv.is_deleted IS NULL OR inv.is_deleted = 0) "
+    "GROUP BY ii.delivery_no, ii.fy_name), "
+    "binned AS (SELECT delivery_no, fy_name, SUM(binned_qty) AS qty FROM bins WHERE bin_type = 'INVOICE' "
+    "GROUP BY delivery_no, fy_name) "
+    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(d.delivery_qty) AS delivered_qty, "
+    "IFNULL(iv.qty, 0) + IFNULL(bn.qty, 0) AS invoiced_qty, d.fy_name, d.customer_id "
+    "FROM delivery_entries d JOIN customers c ON d.customer_id = c.customer_id "
+    "LEFT JOIN invoiced iv ON iv.delivery_no = d.delivery_no AND iv.fy_name = d.fy_name "
+    "LEFT JOIN binned bn ON bn.delivery_no = d.delivery_no AND bn.fy_name = d.fy_name "
+    "WHERE (d.is_deleted IS NULL OR d.is_deleted = 0) ";
+
+const char *const InsertBin =
+    "INSERT INTO bins (bin_date, bin_type, delivery_no, inward_no, item_id, customer_id, binned_qty, fy_name) "
+    "VALUES (:date, 'INVOICE', :dno4, :inward2, :item, :cid, :qty, :fy4)";
+
+} // namespace
+
+PendingStatus invoicingStatus(double delivered, double invoiced)
+{
+    if (invoiced <= 0)
+        return PendingStatus::Pending;
+    if (delivered - invoiced > QuantityTolerance)
+        return PendingStatus::Partial;
+    return PendingStatus::Issued;
+}
+
+bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilter filter,
+                          QList<InvoiceChallanRow> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = ChallanHead;
+    QVariantMap values{{":fy", currentFy}};
+    if (customerId > 0) {
+        sql += QStringLiteral("AND d.customer_id = :cid ");
+        values.insert(":cid", customerId);
+    }
+    sql += QStringLiteral("GROUP BY d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, d.fy_name, "
+                          "d.customer_id ORDER BY ")
+           + fyFirstOrder(QStringLiteral("d")) + QStringLiteral(", d.delivery_no DESC");
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        InvoiceChallanRow row;
+        row.deliveryNo = q.value(0).toInt();
+        row.fullNumber = q.value(1).toString();
+        row.date = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.delivered = q.value(4).toDouble();
+        row.invoiced = q.value(5).toDouble();
+        row.fy = q.value(6).toString();
+        row.customerId = q.value(7).toInt();
+        if (filterKeeps(filter, row.status()))
+            rows->append(row);
+    }
+    return true;
+}
+
+BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDate &date)
+{
+    BinOutcome outcome;
+    const QString binDate = date.toString(QStringLiteral("yyyy-MM-dd"));
+    int written = 0;
+    outcome.ok = runInTransaction(
+        [&](QString *error) {
+            QSqlQuery insert;
+            for (const InvoiceBinTarget &target : targets) {
+                QList<ChallanLineBalance> lines;
+                if (!challanLineBalances(target.deliveryNo, target.fy, &lines, error)) {
+                    qDebug() << "itemQuery failed:" << *error;
+                    return false;
+                }
+                for (const ChallanLineBalance &line : lines) {
+                    qDebug() << "item_id:" << line.itemId << "delivered:" << line.delivered
+                             << "invoiced:" << line.consumed << "balance:" << line.balance;
+                    if (!balanceIsOpen(line.balance))
+                        continue;
+                    if (!execBound(insert, InsertBin,
+                                   {{":date", binDate},
+                                    {":dno4", target.deliveryNo},
+                                    {":inward2", line.inwardNo},
+                                    {":item", line.itemId},
+                                    {":cid", target.customerId},
+                                    {":qty", line.balance},
+                                    {":fy4", target.fy}},
+                                   error))
+                        return false;
+                    qDebug() << "Binned delivery_no:" << target.deliveryNo << "item_id:" << line.itemId
+                             << "qty:" << line.balance;
+                    ++written;
+                }
+            }
+            return true;
+        },
+        &outcome.error);
+    if (outcome.ok)
+        outcome.written = written;
+    return outcome;
+}
+
+QString twoYearsRefusalText(const QString &firstFy, const QString &otherFy)
+{
+    return QStringLiteral("The ticked delivery challans belong to two financial years (%1 and %2).\n"
+                          "An invoice bills the challans of one year: untick the challans of the other year.")
+        .arg(firstFy, otherFy);
+}

@@ -1,0 +1,629 @@
+#include "invoicesandlist.h"
+#include "ui_invoicesandlist.h"
+
+#include "invoicecorrections.h"
+#include "invoiceprint.h"
+#include "invoicestore.h"
+
+#include "app/desktop.h"
+#include "app/financialyear.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/listformat.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QDebug>
+#include <QHeaderView>
+#include <QSqlQuery>
+
+namespace {
+
+enum ItemColumn {
+    DcNoColumn = 0,
+    DcDateColumn = 1,
+    ItemCodeColumn = 2,
+    ItemNameColumn = 3,
+    SacColumn = 4,
+    QtyColumn = 5, // editable; the tax percent in its user role
+    UomColumn = 6,
+    RateColumn = 7,
+    AmountColumn = 8,
+    ItemIdColumn = 9,     // hidden
+    DeliveryNoColumn = 10, // hidden; the challan's year in its user role
+    BalanceColumn = 11,    // hidden
+};
+
+enum ListColumn { ListNumberColumn = 0, ListFullNumberColumn, ListDateColumn, ListCustomerColumn, ListAmountColumn };
+
+// The user role of the list's hidden number cell: the invoice's year.
+const int ListFyRole = Qt::UserRole;
+
+const QColor QtyBackground(QStringLiteral("#fffde7"));
+const QColor CancelledText(150, 150, 150);
+const QColor CancelledBackground(230, 230, 230);
+
+QTableWidgetItem *fixedItem(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+QTableWidgetItem *numberItem(double value, int decimals)
+{
+    return fixedItem(QString::number(value, 'f', decimals), Qt::AlignRight | Qt::AlignVCenter);
+}
+
+QString money(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+QString dashedDate(const QString &stored)
+{
+    const QDate date = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
+    return date.isValid() ? date.toString(QStringLiteral("dd-MM-yyyy")) : QString();
+}
+
+} // namespace
+
+bool invoicesandlist::s_saveInProgress = false;
+
+invoicesandlist::invoicesandlist(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::invoicesandlist)
+{
+    setStyleSheet(formStyleSheet());
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Invoice - Kestrova App"));
+    resize(1500, 800);
+    setupFormHeader(ui->groupBox_header, ui->label_title, ui->label_logo_left, ui->label_logo_right);
+    m_db = QSqlDatabase::database();
+
+    ui->invdateEdit->setDate(QDate::currentDate());
+    ui->invdateEdit->setCalendarPopup(true);
+    ui->finyearEdit->setText(g_currentFY);
+    ui->finyearEdit->setReadOnly(true);
+
+    setupInvoiceTable();
+
+    QSqlQuery bank;
+    if (bank.exec(QStringLiteral("SELECT bank_details FROM company_settings WHERE id = 1")) && bank.next())
+        ui->bank_detailsEdit->setPlainText(bank.value(0).toString());
+    else
+        ui->bank_detailsEdit->setPlainText(QString());
+
+    ui->update_btn->setEnabled(false);
+    setupListTable();
+    ui->fromdateEdit->setDate(defaultPeriodStart());
+    ui->todateEdit->setDate(QDate::currentDate());
+    ui->fromdateEdit->setCalendarPopup(true);
+    ui->todateEdit->setCalendarPopup(true);
+
+    ui->bill_cancel_btn->setEnabled(false);
+    ui->viewing_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->viewing_table, &QWidget::customContextMenuRequested, this,
+            &invoicesandlist::onInvoiceListContextMenu);
+    ui->abstract_invoiceEdit->setEnabled(false);
+
+    ::loadCustomerCombo(ui->company_combo, QStringLiteral("-- All Companies --"));
+    loadInvoiceList(-1, QString(), QString());
+}
+
+invoicesandlist::~invoicesandlist()
+{
+    delete ui;
+}
+
+void invoicesandlist::setupInvoiceTable()
+{
+    QTableWidget *table = ui->invoice_table;
+    table->setColumnCount(12);
+    table->setHorizontalHeaderLabels({"Our DC No", "DC Date", "Item Code", "Item Name", "SAC Code", "Qty", "UOM",
+                                      "Rate", "Amount", "item_id", "delivery_no", "balance"});
+    for (int c : {ItemIdColumn, DeliveryNoColumn, BalanceColumn})
+        table->setColumnHidden(c, true);
+    QHeaderView *header = table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    const int widths[] = {85, 100, 80, 210, 75, 75, 55, 65, 65};
+    for (int c = 0; c < 9; ++c)
+        table->setColumnWidth(c, widths[c]);
+    header->setStretchLastSection(true);
+    table->verticalHeader()->setVisible(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setAlternatingRowColors(true);
+}
+
+void invoicesandlist::setupListTable()
+{
+    QTableWidget *list = ui->viewing_table;
+    list->setColumnCount(5);
+    list->setHorizontalHeaderLabels({"invoice_no", "Invoice No", "Invoice Date", "Customer Name", "Invoice Amount"});
+    list->setColumnHidden(ListNumberColumn, true);
+    QHeaderView *header = list->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionResizeMode(ListCustomerColumn, QHeaderView::Stretch);
+    list->setColumnWidth(ListFullNumberColumn, 90);
+    list->setColumnWidth(ListDateColumn, 100);
+    list->setColumnWidth(ListAmountColumn, 110);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setAlternatingRowColors(true);
+    list->verticalHeader()->setVisible(false);
+}
+
+void invoicesandlist::setDeliveryData(const QList<int> &dcNos, int customerId, const QString &, const QString &fy)
+{
+    m_dcNos = dcNos;
+    m_customerId = customerId;
+    m_fyName = fy;
+    loadCustomerDetails();
+    loadNextInvoiceNo();
+    loadDcItems();
+}
+
+void invoicesandlist::loadCustomerDetails()
+{
+    InvoiceCustomer customer;
+    if (!readInvoiceCustomer(m_customerId, &customer))
+        return;
+    ui->customerNameEdit->setText(customer.name);
+    ui->addressEdit->setPlainText(customer.address());
+    ui->gstEdit->setText(customer.gstNo);
+    ui->phoneEdit->setText(customer.phone);
+    ui->emailEdit->setText(customer.email);
+    m_customerType = customer.type;
+    ui->vendorEdit->setText(customer.vendorId);
+}
+
+void invoicesandlist::loadNextInvoiceNo()
+{
+    ui->invnoEdit->setText(fullDocumentNumber(nextInvoiceNumber(g_currentFY), g_currentFY));
+}
+
+void invoicesandlist::appendLine(const InvoiceFormLine &line)
+{
+    QTableWidget *table = ui->invoice_table;
+    const int r = table->rowCount();
+    table->insertRow(r);
+    table->setItem(r, DcNoColumn, fixedItem(line.deliveryNoFull));
+    table->setItem(r, DcDateColumn, fixedItem(dashedDate(line.deliveryDate)));
+    table->setItem(r, ItemCodeColumn, fixedItem(line.itemCode));
+    table->setItem(r, ItemNameColumn, fixedItem(line.itemName));
+    table->setItem(r, SacColumn, fixedItem(line.sacCode));
+    auto *qty = new QTableWidgetItem(QString::number(line.qty, 'f', 3));
+    qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    qty->setBackground(QtyBackground);
+    qty->setData(Qt::UserRole, line.taxPercent);
+    table->setItem(r, QtyColumn, qty);
+    table->setItem(r, UomColumn, fixedItem(line.uom));
+    table->setItem(r, RateColumn, numberItem(line.rate, 3));
+    table->setItem(r, AmountColumn, numberItem(line.amount, 2));
+    table->setItem(r, ItemIdColumn, fixedItem(QString::number(line.itemId)));
+    QTableWidgetItem *delivery = fixedItem(QString::number(line.deliveryNo));
+    delivery->setData(Qt::UserRole, line.deliveryFy);
+    table->setItem(r, DeliveryNoColumn, delivery);
+    table->setItem(r, BalanceColumn, numberItem(line.balance, 3));
+}
+
+void invoicesandlist::loadDcItems()
+{
+    m_isLoading = true;
+    ui->invoice_table->setRowCount(0);
+    const BillableLines billable = billableChallanLines(m_dcNos, m_fyName);
+    for (const InvoiceFormLine &line : billable.lines)
+        appendLine(line);
+    ui->cpoEdit->setText(billable.poNumbers);
+    m_isLoading = false;
+    calculateTotals();
+}
+
+void invoicesandlist::calculateTotals()
+{
+    const QTableWidget *table = ui->invoice_table;
+    QList<TaxedAmount> rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QTableWidgetItem *qty = table->item(r, QtyColumn);
+        rows.append({readTypedCell(table, r, AmountColumn).valueOr(0), qty ? qty->data(Qt::UserRole).toDouble() : 0});
+    }
+    const InvoiceTotals totals = computeInvoiceTotals(rows, isIgstCustomer(m_customerType));
+    ui->base_AmountEdit->setText(money(totals.taxable));
+    ui->cgstEdit->setText(money(totals.half));
+    ui->sgstEdit->setText(money(totals.half));
+    ui->igstEdit->setText(money(totals.igst));
+    ui->netTotalEdit->setText(money(double(totals.net)));
+    ui->rupeesEdit->setPlainText(totals.words);
+    ui->tax_detailsEdit->setPlainText(totals.taxDetails);
+}
+
+void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
+{
+    if (col != QtyColumn || m_isLoading)
+        return;
+    QTableWidget *table = ui->invoice_table;
+    QTableWidgetItem *cell = table->item(row, QtyColumn);
+    if (!cell)
+        return;
+    const double balance = readTypedCell(table, row, BalanceColumn).valueOr(0);
+    m_isLoading = true;
+    const QtyEdit edit = checkInvoiceQty(cell->text(), balance);
+    if (edit.check == QtyCheck::Exceeds) {
+        Desktop::warning(this, QStringLiteral("Qty Exceeds"), qtyExceedsText(balance));
+        cell->setText(QString::number(balance, 'f', 3));
+    } else if (edit.check == QtyCheck::Refused) {
+        Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
+        cell->setText(QString::number(0.0, 'f', 3));
+    }
+    const double rate = readTypedCell(table, row, RateColumn).valueOr(0);
+    if (QTableWidgetItem *amount = table->item(row, AmountColumn))
+        amount->setText(money(edit.qty * rate));
+    m_isLoading = false;
+    calculateTotals();
+}
+
+InvoiceWrite invoicesandlist::invoiceFromForm(int number, const QString &fy) const
+{
+    InvoiceWrite invoice;
+    invoice.number = number;
+    invoice.fy = fy;
+    invoice.date = ui->invdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
+    invoice.customerId = m_customerId;
+    invoice.subTotal = typedNumberOrZero(ui->base_AmountEdit->text());
+    invoice.cgst = typedNumberOrZero(ui->cgstEdit->text());
+    invoice.sgst = typedNumberOrZero(ui->sgstEdit->text());
+    invoice.igst = typedNumberOrZero(ui->igstEdit->text());
+    invoice.grandTotal = typedNumberOrZero(ui->netTotalEdit->text());
+    invoice.remarks = ui->cpoEdit->text().trimmed();
+    invoice.isAbstract = ui->abstract_checkbox->isChecked();
+    invoice.abstractContent = ui->abstract_invoiceEdit->toPlainText().trimmed();
+
+    // One entry per row, so a failing line names its row; rows lacking a
+    // cell are written as nothing.
+    const QTableWidget *table = ui->invoice_table;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        InvoiceLineWrite line;
+        const QTableWidgetItem *qty = table->item(r, QtyColumn);
+        const QTableWidgetItem *delivery = table->item(r, DeliveryNoColumn);
+        if (qty && table->item(r, RateColumn) && table->item(r, AmountColumn) && table->item(r, ItemIdColumn)
+            && delivery) {
+            line.qty = readTypedCell(qty).valueOr(0);
+            line.taxPercent = qty->data(Qt::UserRole).toDouble();
+            line.rate = readTypedCell(table, r, RateColumn).valueOr(0);
+            line.amount = readTypedCell(table, r, AmountColumn).valueOr(0);
+            line.itemId = table->item(r, ItemIdColumn)->text().toInt();
+            line.deliveryNo = delivery->text().toInt();
+            line.deliveryFy = delivery->data(Qt::UserRole).toString();
+        }
+        invoice.lines.append(line);
+    }
+    return invoice;
+}
+
+void invoicesandlist::on_save_btn_clicked()
+{
+    if (s_saveInProgress) {
+        qDebug() << "Invoice save already running";
+        return;
+    }
+    s_saveInProgress = true;
+    struct Clear
+    {
+        ~Clear() { s_saveInProgress = false; }
+    } clearFlag;
+
+    if (m_customerId < 1 || ui->invoice_table->rowCount() == 0) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("No items to invoice!"));
+        return;
+    }
+    const int number = invoiceNumberFromText(ui->invnoEdit->text());
+    if (number < 1) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invalid Invoice No!"));
+        return;
+    }
+    bool used = false;
+    QString error;
+    if (!invoiceNumberUsed(number, g_currentFY, &used, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+    if (used) {
+        Desktop::warning(this, QStringLiteral("Duplicate"), QStringLiteral("Invoice No already exists!"));
+        return;
+    }
+
+    const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
+    const InvoiceWriteOutcome outcome = saveInvoice(invoice);
+    switch (outcome.result) {
+    case WriteResult::NothingToWrite:
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
+        return;
+    case WriteResult::Failed:
+        if (outcome.noInvoiceId)
+            Desktop::critical(this, QStringLiteral("Database Error"), QStringLiteral("Failed to retrieve Invoice ID."));
+        else if (outcome.failedRow > 0)
+            Desktop::warning(this, QStringLiteral("Error Saving Item Row ") + QString::number(outcome.failedRow),
+                             outcome.error);
+        else
+            Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        return;
+    case WriteResult::Written:
+        break;
+    }
+
+    const QString fullNumber = fullDocumentNumber(number, g_currentFY);
+    ui->invnoEdit->setText(fullNumber);
+    ui->save_btn->setEnabled(false);
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Invoice ") + fullNumber + " saved!");
+    clearForm();
+    loadInvoiceList(-1, QString(), QString());
+}
+
+void invoicesandlist::clearForm()
+{
+    m_dcNos.clear();
+    ui->abstract_checkbox->setChecked(false);
+    ui->abstract_invoiceEdit->setPlainText(QString());
+    m_customerId = -1;
+    m_isLoading = true;
+    ui->invoice_table->setRowCount(0);
+    m_isLoading = false;
+    for (QLineEdit *edit : {ui->customerNameEdit, ui->gstEdit, ui->phoneEdit, ui->emailEdit, ui->vendorEdit,
+                            ui->cpoEdit, ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit,
+                            ui->netTotalEdit})
+        edit->clear();
+    for (QTextEdit *edit : {ui->addressEdit, ui->rupeesEdit, ui->tax_detailsEdit})
+        edit->clear();
+    m_loadedInvoiceNo = -1;
+    ui->save_btn->setEnabled(true);
+    ui->update_btn->setEnabled(false);
+    ui->bill_cancel_btn->setEnabled(false);
+    ui->delete_btn->setEnabled(false);
+}
+
+void invoicesandlist::on_reset_btn_2_clicked()
+{
+    m_loadedInvoiceNo = -1;
+    clearForm();
+}
+
+void invoicesandlist::on_abstract_checkbox_stateChanged(int state)
+{
+    if (state == Qt::Checked) {
+        ui->abstract_invoiceEdit->setEnabled(true);
+        ui->abstract_invoiceEdit->setFocus();
+    } else {
+        ui->abstract_invoiceEdit->setEnabled(false);
+        ui->abstract_invoiceEdit->clear();
+    }
+}
+
+void invoicesandlist::on_close_btn_clicked()
+{
+    close();
+}
+
+void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const QString &to)
+{
+    QTableWidget *list = ui->viewing_table;
+    list->setRowCount(0);
+    QList<InvoiceListRow> rows;
+    QString error;
+    if (!queryInvoiceList(customerId, from, to, g_currentFY, &rows, &error)) {
+        qDebug() << "Invoice list failed:" << error;
+        return;
+    }
+    list->setUpdatesEnabled(false);
+    list->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const InvoiceListRow &row = rows.at(r);
+        QTableWidgetItem *number = fixedItem(QString::number(row.number));
+        number->setData(ListFyRole, row.fy);
+        QTableWidgetItem *cells[] = {number, fixedItem(row.fullNumber), fixedItem(storedDateText(row.date)),
+                                     fixedItem(row.customerName),
+                                     fixedItem(money(row.grandTotal), Qt::AlignRight | Qt::AlignVCenter)};
+        for (int c = 0; c < 5; ++c) {
+            if (row.cancelled) {
+                cells[c]->setForeground(CancelledText);
+                cells[c]->setBackground(CancelledBackground);
+            }
+            list->setItem(r, c, cells[c]);
+        }
+    }
+    list->setUpdatesEnabled(true);
+}
+
+void invoicesandlist::on_show_btn_clicked()
+{
+    loadInvoiceList(chosenCustomerId(ui->company_combo), ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd")),
+                    ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+void invoicesandlist::on_reset_btn_clicked()
+{
+    ui->company_combo->setCurrentIndex(0);
+    ui->fromdateEdit->setDate(defaultPeriodStart());
+    ui->todateEdit->setDate(QDate::currentDate());
+    loadInvoiceList(-1, QString(), QString());
+}
+
+void invoicesandlist::onInvoiceListContextMenu(const QPoint &pos)
+{
+    // The invoice is the row's number and stored year, not its number text.
+    int number = 0;
+    QString fy;
+    loadBackContextMenu(
+        ui->viewing_table, pos, QStringLiteral("↩ Load Back"),
+        [&](int row) {
+            const QTableWidgetItem *item = ui->viewing_table->item(row, ListNumberColumn);
+            if (!item)
+                return false;
+            number = item->text().toInt();
+            fy = item->data(ListFyRole).toString();
+            return true;
+        },
+        [&](int, const QString &) { loadInvoiceBack(number, fy); });
+}
+
+void invoicesandlist::loadInvoiceBack(int invoiceNo, const QString &fy)
+{
+    LoadedInvoice invoice;
+    QString error;
+    if (loadInvoice(invoiceNo, fy, &invoice, &error) != LoadResult::Loaded) {
+        // A failing line query leaves the head shown with no lines.
+        return;
+    }
+    if (invoice.cancelled) {
+        Desktop::information(this, QStringLiteral("Cancelled"),
+                             QStringLiteral("This invoice is cancelled — cannot load."));
+        return;
+    }
+    m_loadedInvoiceNo = invoiceNo;
+    m_loadedInvoiceFy = fy;
+    m_customerId = invoice.customerId;
+    ui->invnoEdit->setText(invoice.fullNumber);
+    ui->invdateEdit->setDate(QDate::fromString(invoice.date, QStringLiteral("yyyy-MM-dd")));
+    ui->cpoEdit->setText(invoice.remarks);
+    ui->abstract_checkbox->setChecked(invoice.isAbstract);
+    ui->abstract_invoiceEdit->setPlainText(invoice.abstractContent);
+    loadCustomerDetails();
+
+    m_isLoading = true;
+    ui->invoice_table->setRowCount(0);
+    m_dcNos.clear();
+    for (const InvoiceFormLine &line : invoice.lines) {
+        if (!m_dcNos.contains(line.deliveryNo))
+            m_dcNos.append(line.deliveryNo);
+        appendLine(line);
+    }
+    m_isLoading = false;
+    calculateTotals();
+    ui->save_btn->setEnabled(false);
+    ui->update_btn->setEnabled(true);
+    ui->delete_btn->setEnabled(true);
+    ui->bill_cancel_btn->setEnabled(true);
+}
+
+void invoicesandlist::afterCorrection()
+{
+    m_loadedInvoiceNo = -1;
+    clearForm();
+    loadInvoiceList(-1, QString(), QString());
+}
+
+void invoicesandlist::on_update_btn_clicked()
+{
+    if (m_loadedInvoiceNo == -1) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("No invoice loaded for update!"));
+        return;
+    }
+    if (ui->abstract_checkbox->isChecked() && ui->abstract_invoiceEdit->toPlainText().trimmed().isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter details in abstract field!"));
+        return;
+    }
+    const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy));
+    if (outcome.result == WriteResult::NothingToWrite) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
+        return;
+    }
+    if (outcome.result == WriteResult::Failed) {
+        Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        return;
+    }
+    const QString fullNumber = fullDocumentNumber(m_loadedInvoiceNo, m_loadedInvoiceFy);
+    ui->invnoEdit->setText(fullNumber);
+    Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Invoice ") + fullNumber + " updated!");
+    afterCorrection();
+}
+
+void invoicesandlist::on_bill_cancel_btn_clicked()
+{
+    if (m_loadedInvoiceNo == -1) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("No invoice loaded for cancellation!"));
+        return;
+    }
+    if (Desktop::question(this, QStringLiteral("Confirm Cancel Bill"),
+                          QStringLiteral("Cancel Invoice No ") + QString::number(m_loadedInvoiceNo)
+                              + QStringLiteral("?\n\nThe invoiced quantities will return to the DCs and become "
+                                               "available for re-invoicing."),
+                          QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const int number = m_loadedInvoiceNo;
+    const QString fy = m_loadedInvoiceFy;
+    QString error;
+    if (!runInTransaction([&](QString *e) { return cancelInvoiceRows(number, fy, e); }, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Cancel failed: ") + error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Cancelled"),
+                         QStringLiteral("Invoice cancelled! DC quantities released for re-invoicing."));
+    afterCorrection();
+}
+
+void invoicesandlist::on_delete_btn_clicked()
+{
+    if (m_loadedInvoiceNo == -1) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Load an invoice first (right-click → Load Back)!"));
+        return;
+    }
+    const int number = m_loadedInvoiceNo;
+    const QString fy = m_loadedInvoiceFy;
+    const QString fullNumber = fullDocumentNumber(number, fy);
+    if (Desktop::question(this, QStringLiteral("Confirm Delete"),
+                          QStringLiteral("Permanently delete Invoice ") + fullNumber
+                              + QStringLiteral("?\n\n\u2022 The invoice number becomes available for reuse\n"
+                                               "\u2022 The DC quantities return for re-invoicing"),
+                          QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    bool exists = false;
+    bool paid = false;
+    QString error;
+    if (!invoiceNumberUsed(number, fy, &exists, &error) || !invoiceHasPayments(number, fy, &paid, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+    if (!exists) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invoice not found in database!"));
+        return;
+    }
+    // The next invoice given this number would take over the payments.
+    if (paid) {
+        Desktop::warning(this, QStringLiteral("Error"),
+                         QStringLiteral("Invoice %1 has payments recorded against it.\n"
+                                        "Delete its payments first (Payment History), or cancel the invoice instead.")
+                             .arg(fullNumber));
+        return;
+    }
+    if (!runInTransaction([&](QString *e) { return deleteInvoiceRows(number, fy, e); }, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Failed to delete invoice: ") + error);
+        return;
+    }
+    QSqlQuery sweep;
+    sweep.exec(QStringLiteral("DELETE FROM invoice_items WHERE invoice_id NOT IN "
+                              "(SELECT invoice_id FROM invoices WHERE invoice_id IS NOT NULL)"));
+    Desktop::information(this, QStringLiteral("Deleted"), QStringLiteral("Invoice deleted! Number available for reuse."));
+    afterCorrection();
+}
+
+void invoicesandlist::on_print_btn_clicked()
+{
+    int number = 0;
+    QString fy = g_currentFY;
+    if (m_loadedInvoiceNo != -1) {
+        number = m_loadedInvoiceNo;
+        fy = m_loadedInvoiceFy;
+    } else {
+        const QStringList parts = ui->invnoEdit->text().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        if (!parts.isEmpty())
+            number = invoiceNumberFromText(parts.first());
+    }
+    if (number > 0)
+        printInvoice(number, QStringLiteral("Original for recipient"), fy, this);
+    else
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Load or save an invoice first!"));
+}

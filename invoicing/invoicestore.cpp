@@ -1,0 +1,512 @@
+#include "invoicestore.h"
+
+#include "amountinwords.h"
+
+#include "app/boundquery.h"
+#include "app/financialyear.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QDebug>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const char *const LiveInvoice = "(v.is_deleted IS NULL OR v.is_deleted = 0)";
+
+// The live lines of one challan with their item and the PO number of the
+// inward entry they came from.
+const char *const ChallanLines =
+    "SELECT d.item_id, d.inward_no, d.delivery_no_full, d.delivery_date, i.item_code, i.item_name, d.sac_code, "
+    "d.delivery_qty, i.uom, i.rate_wo_tax, i.tax_percent, "
+    "(SELECT e.po_no FROM inward_entries e WHERE e.inward_no = d.inward_no AND e.item_id = d.item_id "
+    "AND e.fy_name = d.fy_name ORDER BY e.inward_id LIMIT 1), i.item_id IS NOT NULL "
+    "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
+    "WHERE d.delivery_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0) "
+    "ORDER BY d.delivery_id";
+
+// Per item of one challan: what live invoices billed and "INVOICE" bins closed.
+const char *const ConsumedPerItem =
+    "SELECT item_id, SUM(qty) FROM ("
+    "SELECT ii.item_id AS item_id, ii.invoiced_qty AS qty FROM invoice_items ii "
+    "JOIN invoices v ON ii.invoice_id = v.invoice_id "
+    "WHERE ii.delivery_no = :no AND ii.fy_name = :fy AND (v.is_deleted IS NULL OR v.is_deleted = 0) "
+    "UNION ALL SELECT b.item_id, b.binned_qty FROM bins b "
+    "WHERE b.delivery_no = :no2 AND b.fy_name = :fy2 AND b.bin_type = 'INVOICE') GROUP BY item_id";
+
+const char *const InsertInvoice =
+    "INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, sub_total, cgst_amount, "
+    "sgst_amount, igst_amount, grand_total, remarks, fy_name, is_deleted, is_abstract, abstract_content) "
+    "VALUES (:no, :nofull, :date, :cid, :sub, :cgst, :sgst, :igst, :net, :rem, :fy, 0, :isabstract, :abscontent)";
+
+const char *const InsertLine =
+    "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name) "
+    "VALUES (:iid, :dno, :item, :qty, :rate, :amt, :tax, :fy)";
+
+// For one line of a loaded invoice: the challan's first live line of the
+// item, what the challan delivered of it, and what other live invoices and
+// "INVOICE" bins took of it.
+const char *const LoadedLineChallan =
+    "SELECT (SELECT d.delivery_no_full FROM delivery_entries d WHERE d.delivery_no = :dno1 AND d.item_id = :iid1 "
+    "AND d.fy_name = :dfy1 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
+    "(SELECT d.delivery_date FROM delivery_entries d WHERE d.delivery_no = :dno2 AND d.item_id = :iid2 "
+    "AND d.fy_name = :dfy2 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
+    "(SELECT d.sac_code FROM delivery_entries d WHERE d.delivery_no = :dno3 AND d.item_id = :iid3 "
+    "AND d.fy_name = :dfy3 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
+    "IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.delivery_no = :dno4 AND d.item_id = :iid4 "
+    "AND d.fy_name = :dfy4 AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0), "
+    "IFNULL((SELECT SUM(ii.invoiced_qty) FROM invoice_items ii JOIN invoices v ON ii.invoice_id = v.invoice_id "
+    "WHERE ii.delivery_no = :dno5 AND ii.item_id = :iid5 AND ii.fy_name = :dfy5 "
+    "AND (v.is_deleted IS NULL OR v.is_deleted = 0) AND NOT (v.invoice_no = :no AND v.fy_name = :fy)), 0), "
+    "IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.delivery_no = :dno6 AND b.item_id = :iid6 "
+    "AND b.fy_name = :dfy6 AND b.bin_type = 'INVOICE'), 0)";
+
+QString money(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+bool insertLines(int invoiceId, const QList<InvoiceLineWrite> &lines, InvoiceWriteOutcome *outcome, int *written)
+{
+    QSqlQuery insert;
+    for (int i = 0; i < lines.size(); ++i) {
+        const InvoiceLineWrite &line = lines.at(i);
+        if (!(line.qty > 0))
+            continue;
+        if (!execBound(insert, InsertLine,
+                       {{":iid", invoiceId},
+                        {":dno", line.deliveryNo},
+                        {":item", line.itemId},
+                        {":qty", line.qty},
+                        {":rate", line.rate},
+                        {":amt", line.amount},
+                        {":tax", line.taxPercent},
+                        {":fy", line.deliveryFy}},
+                       &outcome->error)) {
+            outcome->failedRow = i + 1;
+            return false;
+        }
+        qDebug() << "Invoice line" << i + 1 << "challan" << line.deliveryNo << line.deliveryFy << "item" << line.itemId
+                 << "qty" << line.qty << "rate" << line.rate << "amount" << line.amount;
+        ++*written;
+    }
+    return true;
+}
+
+// Inserts the head row and its lines; the caller runs it in a transaction.
+bool insertInvoice(const InvoiceWrite &invoice, InvoiceWriteOutcome *outcome, QString *error)
+{
+    QSqlQuery head;
+    if (!execBound(head, InsertInvoice,
+                   {{":no", invoice.number},
+                    {":nofull", fullDocumentNumber(invoice.number, invoice.fy)},
+                    {":date", invoice.date},
+                    {":cid", invoice.customerId},
+                    {":sub", invoice.subTotal},
+                    {":cgst", invoice.cgst},
+                    {":sgst", invoice.sgst},
+                    {":igst", invoice.igst},
+                    {":net", invoice.grandTotal},
+                    {":rem", invoice.remarks},
+                    {":fy", invoice.fy},
+                    {":isabstract", invoice.isAbstract ? 1 : 0},
+                    {":abscontent", invoice.abstractContent}},
+                   error))
+        return false;
+    const int invoiceId = head.lastInsertId().toInt();
+    if (invoiceId < 1) {
+        outcome->noInvoiceId = true;
+        *error = QStringLiteral("Failed to retrieve Invoice ID.");
+        return false;
+    }
+    int written = 0;
+    if (!insertLines(invoiceId, invoice.lines, outcome, &written)) {
+        *error = outcome->error;
+        return false;
+    }
+    qDebug() << "Invoice" << invoice.number << invoice.fy << "lines written:" << written;
+    if (written == 0) {
+        outcome->result = WriteResult::NothingToWrite;
+        error->clear();
+        return false;
+    }
+    return true;
+}
+
+InvoiceWriteOutcome finish(bool committed, InvoiceWriteOutcome outcome, const QString &error)
+{
+    if (committed) {
+        outcome.result = WriteResult::Written;
+        outcome.error.clear();
+    } else if (outcome.result != WriteResult::NothingToWrite) {
+        outcome.result = WriteResult::Failed;
+        outcome.error = error;
+    }
+    return outcome;
+}
+
+} // namespace
+
+bool readInvoiceCustomer(int customerId, InvoiceCustomer *customer)
+{
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("SELECT customer_name, address_line1, address_line2, gst_no, phone, email, "
+                                  "customer_type, vendor_id FROM customers WHERE customer_id = :id"),
+                   {{":id", customerId}})
+        || !q.next())
+        return false;
+    customer->name = q.value(0).toString();
+    customer->address1 = q.value(1).toString();
+    customer->address2 = q.value(2).toString();
+    customer->gstNo = q.value(3).toString();
+    customer->phone = q.value(4).toString();
+    customer->email = q.value(5).toString();
+    customer->type = q.value(6).toString();
+    customer->vendorId = q.value(7).toString();
+    return true;
+}
+
+bool isIgstCustomer(const QString &customerType)
+{
+    return customerType == QLatin1String("IGST Customer");
+}
+
+int nextInvoiceNumber(const QString &fy)
+{
+    return lowestFreeNumber(
+        QStringLiteral("SELECT invoice_no FROM invoices WHERE fy_name = :fy GROUP BY invoice_no ORDER BY invoice_no ASC"),
+        fy);
+}
+
+bool challanLineBalances(int deliveryNo, const QString &fy, QList<ChallanLineBalance> *lines, QString *error)
+{
+    lines->clear();
+    QSqlQuery consumedQuery;
+    if (!execBound(consumedQuery, ConsumedPerItem, {{":no", deliveryNo}, {":fy", fy}, {":no2", deliveryNo}, {":fy2", fy}},
+                   error))
+        return false;
+    QMap<int, double> left;
+    while (consumedQuery.next())
+        left[consumedQuery.value(0).toInt()] += consumedQuery.value(1).toDouble();
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, ChallanLines, {{":no", deliveryNo}, {":fy", fy}}, error))
+        return false;
+    while (q.next()) {
+        ChallanLineBalance line;
+        line.itemId = q.value(0).toInt();
+        line.inwardNo = q.value(1).toInt();
+        line.deliveryNoFull = q.value(2).toString();
+        line.deliveryDate = q.value(3).toString();
+        line.itemCode = q.value(4).toString();
+        line.itemName = q.value(5).toString();
+        line.sacCode = q.value(6).toString();
+        line.delivered = q.value(7).toDouble();
+        line.uom = q.value(8).toString();
+        line.rate = q.value(9).toDouble();
+        line.taxPercent = q.value(10).toDouble();
+        line.poNo = q.value(11).toString();
+        line.hasItem = q.value(12).toBool();
+        // What was billed of the item fills its lines in order.
+        const double available = left.value(line.itemId, 0);
+        line.consumed = qMin(available, line.delivered);
+        left[line.itemId] = available - line.consumed;
+        line.balance = line.delivered - line.consumed;
+        lines->append(line);
+    }
+    return true;
+}
+
+void appendPoNumber(QString &collected, const QString &poNo)
+{
+    const QString po = poNo.trimmed();
+    if (po.isEmpty() || collected.contains(po))
+        return;
+    if (!collected.isEmpty())
+        collected += QStringLiteral(", ");
+    collected += po;
+}
+
+BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString &fy)
+{
+    BillableLines result;
+    for (int deliveryNo : deliveryNos) {
+        QList<ChallanLineBalance> lines;
+        QString error;
+        if (!challanLineBalances(deliveryNo, fy, &lines, &error)) {
+            qDebug() << "Challan lines of" << deliveryNo << fy << "failed:" << error;
+            continue;
+        }
+        for (const ChallanLineBalance &line : lines) {
+            if (!line.hasItem || !(line.balance > BillableBalance))
+                continue;
+            appendPoNumber(result.poNumbers, line.poNo);
+            InvoiceFormLine row;
+            row.deliveryNo = deliveryNo;
+            row.deliveryFy = fy;
+            row.deliveryNoFull = line.deliveryNoFull;
+            row.deliveryDate = line.deliveryDate;
+            row.itemId = line.itemId;
+            row.itemCode = line.itemCode;
+            row.itemName = line.itemName;
+            row.sacCode = line.sacCode;
+            row.uom = line.uom;
+            row.qty = line.balance;
+            row.rate = line.rate;
+            row.amount = line.balance * line.rate;
+            row.taxPercent = line.taxPercent;
+            row.balance = line.balance;
+            result.lines.append(row);
+        }
+    }
+    return result;
+}
+
+qint64 roundToRupees(double amount)
+{
+    if (!std::isfinite(amount) || std::fabs(amount) >= 9.0e15)
+        return 0;
+    const qint64 paise = std::llround(amount * 100.0); // half away from zero
+    const qint64 rupees = paise / 100;
+    const qint64 rest = paise % 100; // same sign as paise
+    if (rest >= 50)
+        return rupees + 1;
+    if (rest <= -50)
+        return rupees - 1;
+    return rupees;
+}
+
+InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer)
+{
+    InvoiceTotals totals;
+    QMap<double, double> taxPerRate;
+    for (const TaxedAmount &row : rows) {
+        totals.taxable += row.amount;
+        const double tax = row.amount * row.taxPercent / 100.0;
+        taxPerRate[row.taxPercent] += tax;
+        if (igstCustomer)
+            totals.igst += tax;
+        else
+            totals.half += tax * 0.5;
+    }
+    totals.net = roundToRupees(totals.taxable + totals.half + totals.half + totals.igst);
+    totals.words = numberToWords(double(totals.net));
+
+    double totalTax = 0;
+    for (auto it = taxPerRate.cbegin(); it != taxPerRate.cend(); ++it) {
+        const double tax = it.value();
+        if (tax <= 0.005)
+            continue;
+        const QString rate = QString::number(it.key(), 'f', 0);
+        if (igstCustomer)
+            totals.taxDetails += QStringLiteral("%1% - %2\n").arg(rate, money(tax));
+        else
+            totals.taxDetails += QStringLiteral("%1% - %2 + %3 = %4\n").arg(rate, money(tax / 2), money(tax / 2), money(tax));
+        totalTax += tax;
+    }
+    totals.taxDetails += QStringLiteral("Total Tax = ") + money(totalTax);
+    return totals;
+}
+
+QtyEdit checkInvoiceQty(const QString &typed, double balance)
+{
+    const TypedNumber n = readTypedNumber(typed);
+    QtyEdit edit;
+    if (n.isEmpty())
+        return edit;
+    if (n.isNotANumber() || n.value < 0) {
+        edit.check = QtyCheck::Refused;
+        return edit;
+    }
+    if (n.value > balance) {
+        edit.check = QtyCheck::Exceeds;
+        edit.qty = balance;
+        return edit;
+    }
+    edit.qty = n.value;
+    return edit;
+}
+
+QString qtyExceedsText(double balance)
+{
+    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + QString::number(balance, 'f', 3)
+           + QStringLiteral(")!");
+}
+
+QString qtyRefusedText()
+{
+    return QStringLiteral("Invoice qty must be a number of 0 or more!");
+}
+
+int invoiceNumberFromText(const QString &text)
+{
+    bool ok = false;
+    const qlonglong number = text.trimmed().section(QLatin1Char('/'), 0, 0).toLongLong(&ok, 10);
+    if (!ok || number <= 0 || number > std::numeric_limits<int>::max())
+        return 0;
+    return int(number);
+}
+
+bool invoiceNumberUsed(int number, const QString &fy, bool *used, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, QStringLiteral("SELECT invoice_id FROM invoices WHERE invoice_no = :no AND fy_name = :fy"),
+                   {{":no", number}, {":fy", fy}}, error))
+        return false;
+    *used = q.next();
+    return true;
+}
+
+InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
+{
+    InvoiceWriteOutcome outcome;
+    qDebug() << "Saving invoice" << invoice.number << "of" << invoice.fy << "in"
+             << QSqlDatabase::database().databaseName();
+    QString error;
+    const bool committed =
+        runInTransaction([&](QString *e) { return insertInvoice(invoice, &outcome, e); }, &error);
+    qDebug() << "Invoice save committed:" << committed;
+    return finish(committed, outcome, error);
+}
+
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice)
+{
+    InvoiceWriteOutcome outcome;
+    QString error;
+    const bool committed = runInTransaction(
+        [&](QString *e) {
+            QSqlQuery q;
+            const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
+            return execBound(q,
+                             QStringLiteral("DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM "
+                                            "invoices WHERE invoice_no = :no AND fy_name = :fy)"),
+                             key, e)
+                   && execBound(q, QStringLiteral("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy"), key,
+                                e)
+                   && insertInvoice(invoice, &outcome, e);
+        },
+        &error);
+    return finish(committed, outcome, error);
+}
+
+bool queryInvoiceList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                      QList<InvoiceListRow> *rows, QString *error)
+{
+    rows->clear();
+    QString sql = QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
+                                 "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
+                                 "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ");
+    QVariantMap values{{":fy", currentFy}};
+    if (customerId > 0) {
+        sql += QStringLiteral("AND v.customer_id = :cid ");
+        values.insert(":cid", customerId);
+    }
+    if (!from.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date >= :from ");
+        values.insert(":from", from);
+    }
+    if (!to.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date <= :to ");
+        values.insert(":to", to);
+    }
+    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        InvoiceListRow row;
+        row.number = q.value(0).toInt();
+        row.fullNumber = q.value(1).toString();
+        row.date = q.value(2).toString();
+        row.customerName = q.value(3).toString();
+        row.grandTotal = q.value(4).toDouble();
+        row.cancelled = q.value(5).toInt() == 1;
+        row.fy = q.value(6).toString();
+        rows->append(row);
+    }
+    return true;
+}
+
+LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QString *error)
+{
+    QSqlQuery head;
+    if (!execBound(head,
+                   QStringLiteral("SELECT v.invoice_no_full, v.invoice_date, v.customer_id, v.remarks, v.is_deleted, "
+                                  "v.is_abstract, v.abstract_content FROM invoices v "
+                                  "WHERE v.invoice_no = :invno AND v.fy_name = :fy LIMIT 1"),
+                   {{":invno", number}, {":fy", fy}}, error)) {
+        qDebug() << "Head query failed:" << *error;
+        return LoadResult::Failed;
+    }
+    if (!head.next()) {
+        qDebug() << "No invoice found for no:" << number;
+        return LoadResult::NotFound;
+    }
+    *invoice = LoadedInvoice();
+    invoice->fullNumber = head.value(0).toString();
+    invoice->date = head.value(1).toString();
+    invoice->customerId = head.value(2).toInt();
+    invoice->remarks = head.value(3).toString();
+    invoice->cancelled = head.value(4).toInt() == 1;
+    invoice->isAbstract = head.value(5).toInt() == 1;
+    invoice->abstractContent = head.value(6).toString();
+    if (invoice->cancelled)
+        return LoadResult::Loaded;
+
+    QSqlQuery items;
+    if (!execBound(items,
+                   QStringLiteral("SELECT ii.item_id, ii.delivery_no, ii.invoiced_qty, ii.rate, ii.tax_percent, "
+                                  "ii.amount, ii.fy_name, i.item_code, i.item_name, i.uom FROM invoice_items ii "
+                                  "JOIN invoices v ON ii.invoice_id = v.invoice_id "
+                                  "LEFT JOIN items i ON i.item_id = ii.item_id "
+                                  "WHERE v.invoice_no = :invno3 AND v.fy_name = :fy2 ORDER BY ii.inv_item_id"),
+                   {{":invno3", number}, {":fy2", fy}}, error)) {
+        qDebug() << "Items query failed:" << *error;
+        return LoadResult::Failed;
+    }
+    QSqlQuery challan;
+    challan.prepare(LoadedLineChallan);
+    while (items.next()) {
+        InvoiceFormLine line;
+        line.itemId = items.value(0).toInt();
+        line.deliveryNo = items.value(1).toInt();
+        line.qty = items.value(2).toDouble();
+        line.rate = items.value(3).toDouble();
+        line.taxPercent = items.value(4).toDouble();
+        line.amount = items.value(5).toDouble();
+        line.deliveryFy = items.value(6).toString();
+        if (line.deliveryFy.isEmpty())
+            line.deliveryFy = fy;
+        line.itemCode = items.value(7).toString();
+        line.itemName = items.value(8).toString();
+        line.uom = items.value(9).toString();
+
+        for (int i = 1; i <= 6; ++i) {
+            challan.bindValue(QStringLiteral(":dno%1").arg(i), line.deliveryNo);
+            challan.bindValue(QStringLiteral(":iid%1").arg(i), line.itemId);
+            challan.bindValue(QStringLiteral(":dfy%1").arg(i), line.deliveryFy);
+        }
+        challan.bindValue(":no", number);
+        challan.bindValue(":fy", fy);
+        if (challan.exec() && challan.next()) {
+            line.deliveryNoFull = challan.value(0).toString();
+            line.deliveryDate = challan.value(1).toString();
+            line.sacCode = challan.value(2).toString();
+            line.balance = challan.value(3).toDouble() - challan.value(4).toDouble() - challan.value(5).toDouble();
+        } else {
+            qDebug() << "Challan of invoice line failed:" << challan.lastError().text();
+        }
+        invoice->lines.append(line);
+    }
+    return LoadResult::Loaded;
+}

@@ -1,0 +1,230 @@
+#pragma once
+// Tax invoices in the database: the customer block, the year's next number,
+// the challan lines still to be billed, the totals with the GST split, and
+// saving, listing, loading back and rewriting an invoice. Plain functions on
+// the default connection; the invoice form binds them to its widgets.
+//
+// An invoice is its number and financial year. Its lines refer to a delivery
+// challan by delivery_no and the challan's own year (a challan of an earlier
+// year billed now keeps its year on the line), so every balance here matches
+// invoice lines and bins against the challan's number and year. What a
+// challan line still has to bill is its delivered quantity less the lines of
+// live invoices and the "INVOICE" bins of the same challan and item.
+
+#include "jobwork/challanstore.h"
+
+#include <QList>
+#include <QString>
+
+// A balance at or below this has nothing left to bill in the invoice form.
+constexpr double BillableBalance = 0.0001;
+
+struct InvoiceCustomer
+{
+    QString name;
+    QString address1;
+    QString address2;
+    QString gstNo;
+    QString phone;
+    QString email;
+    QString type; // "IGST Customer" is billed with IGST
+    QString vendorId;
+
+    // "address line 1, address line 2", the separator written always.
+    QString address() const { return address1 + ", " + address2; }
+};
+// False when the customer has no row (or the query fails).
+bool readInvoiceCustomer(int customerId, InvoiceCustomer *customer);
+
+// Exactly "IGST Customer" (letter case and blanks count).
+bool isIgstCustomer(const QString &customerType);
+
+// The lowest invoice number not used in the year; cancelled invoices keep
+// their numbers, deleted ones free them.
+int nextInvoiceNumber(const QString &fy);
+
+// One line of the invoice form.
+struct InvoiceFormLine
+{
+    int deliveryNo = 0;
+    QString deliveryFy; // the challan's year, carried by the saved line
+    QString deliveryNoFull;
+    QString deliveryDate; // as stored
+    int itemId = 0;
+    QString itemCode;
+    QString itemName;
+    QString sacCode;
+    QString uom;
+    double qty = 0;
+    double rate = 0;
+    double amount = 0;
+    double taxPercent = 0;
+    double balance = 0; // the most the line may bill
+};
+
+// A challan line with what its delivered quantity has been billed or binned.
+struct ChallanLineBalance
+{
+    int itemId = 0;
+    int inwardNo = 0;
+    bool hasItem = false; // the item still has its row in items
+    QString deliveryNoFull;
+    QString deliveryDate; // as stored
+    QString itemCode;
+    QString itemName;
+    QString sacCode;
+    QString uom;
+    double rate = 0;
+    double taxPercent = 0;
+    QString poNo; // of the inward entry the line was delivered from
+    double delivered = 0;
+    double consumed = 0; // taken by live invoice lines and "INVOICE" bins
+    double balance = 0;  // delivered - consumed
+};
+
+// The live lines of challan `deliveryNo` of year `fy` in stored order. What
+// was billed and binned of an item fills the challan's lines of that item in
+// order. False with `error` set when a query fails.
+bool challanLineBalances(int deliveryNo, const QString &fy, QList<ChallanLineBalance> *lines, QString *error);
+
+// The lines of the handed challans that still have more than
+// BillableBalance to bill, each at its balance and the item's rate and tax,
+// in the order of `deliveryNos`, with the challans' PO numbers collected.
+struct BillableLines
+{
+    QList<InvoiceFormLine> lines;
+    QString poNumbers; // "A1, B2"
+};
+BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString &fy);
+
+// Adds a PO number to the collected text: trimmed, not when empty or already
+// contained, after ", " when the text is not empty.
+void appendPoNumber(QString &collected, const QString &poNo);
+
+// What the form shows under the items: the taxable total, CGST and SGST
+// halves or IGST, the net rounded to whole rupees, its words and the tax per
+// rate.
+struct TaxedAmount
+{
+    double amount = 0;
+    double taxPercent = 0;
+};
+struct InvoiceTotals
+{
+    double taxable = 0;
+    double half = 0; // CGST, and the same SGST
+    double igst = 0;
+    qint64 net = 0;  // whole rupees, half away from zero
+    QString words;
+    QString taxDetails;
+};
+InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer);
+
+// An amount rounded to whole rupees half away from zero, through whole paise
+// so that 1704.4999999 (a sum meant as 1704.50) gives 1705.
+qint64 roundToRupees(double amount);
+
+// A quantity typed into a line: a number of 0 or more up to the balance is
+// taken as typed; above the balance it is cut to the balance; a negative
+// number, NaN, an infinity or other text is refused. An empty cell counts as 0.
+enum class QtyCheck { Accepted, Exceeds, Refused };
+struct QtyEdit
+{
+    QtyCheck check = QtyCheck::Accepted;
+    double qty = 0; // what the line bills after the check
+};
+QtyEdit checkInvoiceQty(const QString &typed, double balance);
+
+// The warning texts of the quantity check.
+QString qtyExceedsText(double balance);
+QString qtyRefusedText();
+
+// The invoice number of the number field's text: the trimmed text before the
+// first "/" read as a base-10 integer above 0 that fits 32 bits; 0 otherwise.
+int invoiceNumberFromText(const QString &text);
+
+// Whether an invoice row (cancelled ones included) has that number in the
+// year. False with `error` set when the query fails.
+bool invoiceNumberUsed(int number, const QString &fy, bool *used, QString *error);
+
+// One line as it is written; lines with a quantity of 0 or less are not.
+struct InvoiceLineWrite
+{
+    int deliveryNo = 0;
+    QString deliveryFy;
+    int itemId = 0;
+    double qty = 0;
+    double rate = 0;
+    double amount = 0;
+    double taxPercent = 0;
+};
+
+// An invoice as it is written; invoice_no_full is number + "/" + fy.
+struct InvoiceWrite
+{
+    int number = 0;
+    QString fy;
+    QString date; // "yyyy-MM-dd"
+    int customerId = -1;
+    double subTotal = 0;
+    double cgst = 0;
+    double sgst = 0;
+    double igst = 0;
+    double grandTotal = 0;
+    QString remarks;
+    bool isAbstract = false;
+    QString abstractContent;
+    QList<InvoiceLineWrite> lines;
+};
+
+struct InvoiceWriteOutcome
+{
+    WriteResult result = WriteResult::Failed;
+    QString error;     // the driver's text when it failed
+    int failedRow = 0; // 1-based index into the lines of the line that failed; 0 otherwise
+    bool noInvoiceId = false; // the new row gave no id
+};
+
+// Inserts the invoice and its lines with a quantity above 0 in one
+// transaction; with no such line nothing is written.
+InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
+
+// Replaces the invoice of that number and year (its row and lines) by
+// `invoice` in one transaction; number and year stay. With no line above 0
+// nothing changes.
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice);
+
+// One row of the invoice form's list.
+struct InvoiceListRow
+{
+    int number = 0;
+    QString fullNumber;
+    QString date; // as stored
+    QString customerName;
+    double grandTotal = 0;
+    bool cancelled = false;
+    QString fy;
+};
+
+// Every invoice, the year `currentFy` first, then the other years by name
+// descending, each by number descending. A customer id below 1 and an empty
+// date mean no filter; both dates are inclusive.
+bool queryInvoiceList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                      QList<InvoiceListRow> *rows, QString *error);
+
+// A saved invoice loaded back into the form. Each line's balance is what its
+// challan delivered of the item less the other live invoices and the
+// "INVOICE" bins of that challan and item.
+struct LoadedInvoice
+{
+    QString fullNumber;
+    QString date; // "yyyy-MM-dd"
+    int customerId = -1;
+    QString remarks;
+    bool cancelled = false;
+    bool isAbstract = false;
+    QString abstractContent;
+    QList<InvoiceFormLine> lines;
+};
+enum class LoadResult { Loaded, NotFound, Failed };
+LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QString *error);
