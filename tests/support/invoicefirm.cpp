@@ -19,13 +19,13 @@ InvoiceFirm addInvoiceFirm()
     addInward(inward);
     inward.itemId = firm.rate5;
     addInward(inward);
-    Inward other{1, "26-27", firm.interstate, firm.rate18, 30};
+    Inward other{2, "26-27", firm.interstate, firm.rate18, 30};
     other.poNo = "PO-88";
     addInward(other);
 
     addDelivery({1, "26-27", 1, firm.local, firm.rate18, 10});
     addDelivery({1, "26-27", 1, firm.local, firm.rate5, 10});
-    addDelivery({2, "26-27", 1, firm.interstate, firm.rate18, 10});
+    addDelivery({2, "26-27", 2, firm.interstate, firm.rate18, 10});
     return firm;
 }
 

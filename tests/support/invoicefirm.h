@@ -14,8 +14,8 @@ struct InvoiceFirm
     int rate5 = 0;      // item "B-5", rate 50, tax 5 %
 };
 
-// Writes the customers and items, inward entry 1/26-27 of each customer
-// (PO "PO-77" for Acme, "PO-88" for Beta) and challans 1/26-27 of Acme
+// Writes the customers and items, inward entries 1/26-27 of Acme (PO
+// "PO-77") and 2/26-27 of Beta (PO "PO-88") and challans 1/26-27 of Acme
 // (10 of A-18 and 10 of B-5: 1000.00 at 18 % and 500.00 at 5 %) and
 // 2/26-27 of Beta (10 of A-18).
 InvoiceFirm addInvoiceFirm();
