@@ -8,9 +8,7 @@
 
 #include "app/whatsapp.h"
 #include "inventory/inventorydashboard.h"
-#include "inventory/inventoryschema.h"
 #include "inventory/inventorywindow.h"
-#include "inventory/stockalert.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -79,7 +77,6 @@ private slots:
         QCOMPARE(months->categories().last(), QString("Dec 26"));
         auto *counts = qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).at(0));
         QCOMPARE(counts->max(), 6.0);
-        QCOMPARE(counts->labelFormat(), QString("%d"));
 
         loadInventoryDashboard(window, QDate(2026, 12, 7));
         QCOMPARE(chartViews(window).size(), 1);
@@ -145,7 +142,6 @@ private slots:
                                 "Please arrange urgently.";
         QCOMPARE(env.desktop.openedUrls.size(), 1);
         QCOMPARE(env.desktop.openedUrls.at(0), whatsAppUrl(WhatsAppLink::WebSend, "919876543210", message));
-        QVERIFY(env.desktop.openedUrls.at(0).toString().startsWith("https://web.whatsapp.com/send?phone=919876543210&text="));
         delete window;
     }
 
@@ -159,12 +155,6 @@ private slots:
         buttonWithText(window, "📱 WhatsApp Alert")->click();
         QCOMPARE(env.desktop.lastShown(), QString("Stock Alert|✅ All stock OK and no open requests!"));
         QVERIFY(env.desktop.openedUrls.isEmpty());
-
-        // Lines that are no longer open and items above their minimum are clear too.
-        createInventoryTables();
-        addStockItem({"Packing", "S", "Box", 6, "nos", {}, 5});
-        addRequestLine({"MR/1", "2026-12-01", "S", "Box", "Packing", 1, "nos", "Received"});
-        QVERIFY(stockAlertMessage(loadCompanyInfo(), QDate(2026, 12, 7)).isEmpty());
         delete window;
     }
 };

@@ -57,8 +57,6 @@ private slots:
 
         auto *list = new inventory_polist;
         auto *table = child<QTableWidget>(list, "ordered_list");
-        QCOMPARE(comboTexts(child<QComboBox>(list, "company_combo")),
-                 QStringList({"-- All Suppliers --", "ALPHA", "SHAH, SONS"}));
         // Tomorrow and exactly one month back are in; newest date first, then
         // by number.
         QCOMPARE(columnTexts(table, 1),
@@ -100,13 +98,6 @@ private slots:
                  qPrintable(env.desktop.lastShown()));
         QCOMPARE(rows("SELECT status FROM purchase_orders WHERE po_number = 'MR/26-27/010' ORDER BY po_id"),
                  QStringList({"Received", "Open"}));
-
-        // A reversed period lists nothing, without a message.
-        env.desktop.clear();
-        child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(5));
-        click(list, "show_btn");
-        QCOMPARE(table->rowCount(), 0);
-        QVERIFY(env.desktop.messages.isEmpty());
         delete list;
     }
 

@@ -30,14 +30,6 @@ QTableWidget *show(QWidget *form, int month, int year, const char *radio = "radi
     return child<QTableWidget>(form, "inventory_stockreport_2");
 }
 
-QStringList headers(const QTableWidget *grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << grid->horizontalHeaderItem(c)->text();
-    return texts;
-}
-
 // Movements of March 2026: Bolt (Hardware, O'BRIEN, LTD) and Rod (Raw Material).
 void addMarch()
 {
@@ -68,22 +60,13 @@ private slots:
         QVERIFY(openInventoryDatabase(env));
         addMarch();
         auto *form = new inventory_stockreport;
-        const int year = QDate::currentDate().year();
-        QCOMPARE(comboTexts(child<QComboBox>(form, "year_combo")),
-                 QStringList({QString::number(year - 2), QString::number(year - 1), QString::number(year),
-                              QString::number(year + 1)}));
-        QCOMPARE(comboTexts(child<QComboBox>(form, "sup_search_combo")),
-                 QStringList({"-- All --", "O'BRIEN, LTD", "SHAH TRADERS"}));
-
         QTableWidget *grid = show(form, 3, 2026);
         QCOMPARE(grid->columnCount(), 36);
-        QCOMPARE(headers(grid).mid(0, 7), QStringList({"Sl", "Category", "Supplier", "Item", "Line Total", "1", "2"}));
-        QCOMPARE(headers(grid).last(), QString("31"));
+        QCOMPARE(grid->horizontalHeaderItem(35)->text(), QString("31"));
         // By category, then item; gross movement as the line total.
         QCOMPARE(rowTexts(grid, 0).mid(0, 5), QStringList({"1", "Hardware", "O'BRIEN, LTD", "Hex BOLT M8", "14"}));
         QCOMPARE(rowTexts(grid, 1).mid(0, 5), QStringList({"2", "Raw Material", "SHAH TRADERS", "Rod", "7"}));
         QCOMPARE(grid->item(0, 4)->foreground().color(), QColor("#0078d4"));
-        QVERIFY(grid->item(0, 4)->font().bold());
 
         // A day of both kinds: two lines on yellow, the exact figures in the tooltip.
         QTableWidgetItem *both = grid->item(0, 4 + 5);
