@@ -425,12 +425,16 @@ PageRenderProfile salarySlip(const QString &employeeName)
 
 PageRenderProfile paymentReceipt()
 {
-    return singlePage(QStringLiteral("wkhtmltoimage.exe not found in app folder!"),
-                      QStringLiteral("receipt_XXXXXX.html"), QStringLiteral("receipt_preview.png"),
-                      {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("1240"),
-                       QStringLiteral("--zoom"), QStringLiteral("1.5")},
-                      QStringLiteral("Failed to render receipt image."),
-                      QStringLiteral("Print Preview - Payment Receipt"));
+    PageRenderProfile p = singlePage(
+        QStringLiteral("wkhtmltoimage.exe not found in app folder!"), QStringLiteral("receipt_XXXXXX.html"),
+        QStringLiteral("receipt_preview.png"),
+        {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("1240"),
+         QStringLiteral("--zoom"), QStringLiteral("1.5")},
+        QStringLiteral("Failed to render receipt image."), QStringLiteral("Print Preview - Payment Receipt"));
+    // A picture left from an earlier receipt is never shown as this one.
+    p.removeImage = true;
+    p.htmlNotWritten = {QStringLiteral("Error"), QStringLiteral("Unable to create temporary HTML file.")};
+    return p;
 }
 
 PageRenderProfile supplierStatement()
@@ -441,6 +445,8 @@ PageRenderProfile supplierStatement()
         {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("2200")},
         QStringLiteral("Failed to render statement preview."), QStringLiteral("Supplier Payment Statement"));
     p.orientation = QPageLayout::Landscape;
+    p.removeImage = true;
+    p.htmlNotWritten = {QStringLiteral("Error"), QStringLiteral("Unable to create temporary HTML file.")};
     return p;
 }
 

@@ -1,6 +1,7 @@
 // The purchase window on a heavy year of bills: 20,000 supplier bills of 250
-// suppliers over the last twelve months. Times each list (all bills, one
-// supplier, a period) beside its statement alone, the dashboard beside its
+// suppliers over the last twelve months, most older credit bills paid. Times
+// each list (all bills, one supplier, a period, a supplier's unpaid bills and
+// its payment statement) beside its statement alone, the dashboard beside its
 // statements, and the opening of the window.
 //
 //   bench_purchase
@@ -11,7 +12,10 @@
 #include "app/boundquery.h"
 #include "app/dashboard.h"
 #include "purchase/purchasedashboard.h"
+#include "purchase/paymententryform.h"
+#include "purchase/purchasepaymentstatement.h"
 #include "purchase/purchasestore.h"
+#include "purchase/supplierpayments.h"
 #include "purchase/purchasewindow.h"
 
 #include <QAbstractButton>
@@ -123,6 +127,22 @@ int main(int argc, char **argv)
                 QApplication::processEvents();
             }, 3));
     printFigure("WhatsApp alert figures", msOf([&] { loadPurchaseSummary(today); }, 3));
+
+    std::printf("\n");
+    paymententryform payment;
+    QList<UnpaidBill> unpaid;
+    const double unpaidStatement = msOf([&] { loadUnpaidBills(supplier, &unpaid, nullptr); }, 3);
+    compare("unpaid bills of one supplier (payment entry)", unpaidStatement, unpaid.size(),
+            msOf([&] { payment.loadUnpaidBills(supplier); }, 3));
+
+    purchasepaymentstatement statement;
+    const QString from = today.addYears(-1).toString("yyyy-MM-dd");
+    const QString to = today.addDays(1).toString("yyyy-MM-dd");
+    QList<StatementRecord> records;
+    const double statementMs = msOf([&] { loadSupplierStatement(supplier, from, to, &records, nullptr); }, 3);
+    statement.findChild<QComboBox *>("companystate_combo")->setCurrentText(supplier);
+    compare("payments to one supplier (statement)", statementMs, records.size(),
+            msOf([&] { click(statement, "show_btn"); }, 3));
     delete window;
     return 0;
 }

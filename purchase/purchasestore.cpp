@@ -30,6 +30,18 @@ bool tableExists(const QString &name)
            && q.next();
 }
 
+bool columnExists(const QString &table, const QString &column)
+{
+    QSqlQuery q;
+    if (!q.exec(QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')')))
+        return false;
+    while (q.next()) {
+        if (q.value(1).toString() == column)
+            return true;
+    }
+    return false;
+}
+
 // Columns 2 to 19 of a bill bound by their own names.
 QVariantMap billValues(const PurchaseBill &bill)
 {
@@ -84,6 +96,10 @@ void initPaymentTables()
     q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS payment_records (payment_id INTEGER PRIMARY KEY AUTOINCREMENT, "
                           "bill_id INTEGER, payment_date TEXT, paid_amount REAL, reference_no TEXT, "
                           "mode_of_payment TEXT)"));
+    // The receipt number of the payment a record belongs to; records written
+    // before it existed keep NULL.
+    if (!columnExists(QStringLiteral("payment_records"), QStringLiteral("payment_ref")))
+        q.exec(QStringLiteral("ALTER TABLE payment_records ADD COLUMN payment_ref TEXT"));
 }
 
 void initPurchaseTables()
@@ -114,14 +130,10 @@ void initPurchaseTables()
     q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_purchase_bills_date ON purchase_bills (bill_date)"));
     q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_purchase_bills_company ON purchase_bills (company_name)"));
 
-    // Only when the column is missing, so that opening the window writes no
+    // Only when something is missing, so that opening the window writes no
     // "Alter table result:" line every time.
-    bool hasStatus = false;
-    if (q.exec(QStringLiteral("PRAGMA table_info(purchase_bills)"))) {
-        while (q.next())
-            hasStatus = hasStatus || q.value(1).toString() == QLatin1String("payment_status");
-    }
-    if (!hasStatus || !tableExists(QStringLiteral("payment_records")))
+    if (!columnExists(QStringLiteral("purchase_bills"), QStringLiteral("payment_status"))
+        || !columnExists(QStringLiteral("payment_records"), QStringLiteral("payment_ref")))
         initPaymentTables();
 }
 

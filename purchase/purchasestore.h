@@ -20,7 +20,8 @@
 // Failures go to the debug stream only.
 void initPurchaseTables();
 
-// Adds payment_status to purchase_bills and creates payment_records (both
+// Adds payment_status to purchase_bills, creates payment_records and gives
+// it payment_ref, the receipt number that ties a payment's rows together (all
 // idempotent); run by every payment form and by initPurchaseTables.
 void initPaymentTables();
 

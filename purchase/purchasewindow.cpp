@@ -1,13 +1,16 @@
 #include "purchasewindow.h"
 #include "ui_purchasewindow.h"
 
+#include "paymententryform.h"
 #include "purchasedashboard.h"
+#include "purchasepaymentstatement.h"
 #include "purchasestore.h"
 
 #include "app/csvexport.h"
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/keptwindow.h"
 #include "app/tablefill.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
@@ -125,6 +128,7 @@ PurchaseWindow::PurchaseWindow(QWidget *parent)
 
 PurchaseWindow::~PurchaseWindow()
 {
+    delete m_paymentForm;
     delete ui;
 }
 
@@ -165,6 +169,27 @@ void PurchaseWindow::on_actionPurchase_Entry_triggered()
 {
     if (auto *stack = findChild<QStackedWidget *>(QStringLiteral("purchaseStack")))
         stack->setCurrentIndex(1);
+}
+
+void PurchaseWindow::on_payment_entry_btn_clicked()
+{
+    if (!m_paymentForm)
+        m_paymentForm = new paymententryform(this);
+    m_paymentForm->setWindowFlags(Qt::Window);
+    m_paymentForm->show();
+    m_paymentForm->raise();
+    m_paymentForm->activateWindow();
+    hide();
+}
+
+void PurchaseWindow::on_actionPayment_Entry_triggered()
+{
+    openKeptWindow(m_menuPaymentForm, KeptForm::Rebuilt);
+}
+
+void PurchaseWindow::on_actionPayment_Statement_triggered()
+{
+    openKeptWindow(m_statementWindow, KeptForm::Rebuilt);
 }
 
 void PurchaseWindow::on_close_btn_clicked()

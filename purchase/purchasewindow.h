@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSqlDatabase>
 
 QT_BEGIN_NAMESPACE
@@ -10,7 +11,8 @@ class PurchaseWindow;
 QT_END_NAMESPACE
 
 class QCompleter;
-class QFrame;
+class paymententryform;
+class purchasepaymentstatement;
 struct PurchaseBill;
 
 // The purchase module's window: page 0 the purchase dashboard, page 1 the bill
@@ -48,8 +50,11 @@ private slots:
     void on_show_btn_clicked();
     void on_company_show_clicked();
     void on_printexcel_btn_clicked();
+    void on_payment_entry_btn_clicked();
     void autoPopulateSupplierDetails();
     void on_actionPurchase_Entry_triggered();
+    void on_actionPayment_Entry_triggered();
+    void on_actionPayment_Statement_triggered();
     void on_close_btn_clicked();
 
 private:
@@ -63,6 +68,9 @@ private:
     QString m_reportFrom;
     QString m_reportTo;
     QString m_reportCompany;
+    paymententryform *m_paymentForm = nullptr; // opened by the button, a child kept for the run
+    QPointer<paymententryform> m_menuPaymentForm;
+    QPointer<purchasepaymentstatement> m_statementWindow;
     // While code writes cells, the cell-change handlers stand still.
     bool m_fillingMain = false;
     bool m_fillingEntry = false;

@@ -60,6 +60,14 @@ int fillPurchaseData(const PurchaseDataSize &size)
                 }
                 ++written;
             }
+            // Each paid bill was paid a month after its date, one payment a bill.
+            if (!q.exec(QStringLiteral(
+                    "INSERT INTO payment_records (bill_id, payment_date, paid_amount, reference_no, mode_of_payment, "
+                    "payment_ref) SELECT bill_id, date(bill_date, '+30 days'), bill_total, 'UTR' || bill_id, 'Neft', "
+                    "'RCT-' || bill_id FROM purchase_bills WHERE payment_status = 'Paid'"))) {
+                *err = q.lastError().text();
+                return false;
+            }
             return true;
         },
         &error);

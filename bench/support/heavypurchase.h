@@ -11,7 +11,8 @@ struct PurchaseDataSize
 };
 
 // Creates the purchase tables on the default connection and writes the bills
-// in one transaction, every value bound; returns the number of bills written.
+// (and one payment record for each paid bill, dated a month after it) in one
+// transaction, every value bound; returns the number of bills written.
 // Stops the program on a failed statement.
 int fillPurchaseData(const PurchaseDataSize &size = {});
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QWidget>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class paymententryform;
+}
+QT_END_NAMESPACE
+
+// Paying a supplier: the supplier's unpaid credit bills are ticked, the
+// payment is recorded against each of them and its receipt is printed.
+class paymententryform : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit paymententryform(QWidget *parent = nullptr);
+    ~paymententryform() override;
+
+    void loadCompanyCombo();
+    void loadUnpaidBills(const QString &company);
+    static void initPaymentTables();
+
+private slots:
+    void on_paid_btn_clicked();
+    void on_reset_pay_btn_clicked();
+    void on_companypaytable_combo_currentTextChanged(const QString &company);
+    void calculateGrandTotal();
+    void on_back_purchase_btn_clicked();
+    void on_close_btn_clicked();
+
+private:
+    Ui::paymententryform *ui;
+    QSqlDatabase db;
+};
