@@ -11,6 +11,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -145,28 +146,24 @@ void generatInvoices::loadDeliveryChallans()
         return;
     }
 
-    list->setUpdatesEnabled(false);
-    const QSignalBlocker blocker(list);
-    list->setRowCount(rows.size());
+    TableFill fill(list, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceChallanRow &row = rows.at(r);
         const PendingStatus status = row.status();
-        list->setItem(r, TickColumn, CheckBoxColumn::makeItem(status != PendingStatus::Issued));
-
-        auto *key = new QTableWidgetItem(QString::number(row.deliveryNo));
+        fill.add(r, TickColumn, CheckBoxColumn::makeItem(status != PendingStatus::Issued));
+        QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.deliveryNo));
         key->setData(FyRole, row.fy);
         key->setData(CustomerIdRole, row.customerId);
         key->setData(StatusRole, static_cast<int>(status));
-        list->setItem(r, KeyColumn, key);
-        list->setItem(r, FullNumberColumn, textItem(row.fullNumber));
-        list->setItem(r, DateColumn, textItem(storedDateText(row.date)));
-        list->setItem(r, CustomerColumn, textItem(row.customerName));
-        list->setItem(r, QtyColumn, quantityItem(row.delivered));
-        QTableWidgetItem *statusItem = textItem(statusText(status), Qt::AlignCenter);
+        fill.add(r, FullNumberColumn, row.fullNumber);
+        fill.add(r, DateColumn, storedDateText(row.date));
+        fill.add(r, CustomerColumn, row.customerName);
+        fill.add(r, QtyColumn, quantityText(row.delivered))->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QTableWidgetItem *statusItem = fill.add(r, StatusColumn, statusText(status));
+        statusItem->setTextAlignment(Qt::AlignCenter);
         statusItem->setBackground(statusColor(status));
-        list->setItem(r, StatusColumn, statusItem);
     }
-    list->setUpdatesEnabled(true);
+    fill.finish();
     m_ticks->refresh();
 }
 

@@ -10,6 +10,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/tablefill.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -415,24 +416,25 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
         qDebug() << "Invoice list failed:" << error;
         return;
     }
-    list->setUpdatesEnabled(false);
-    list->setRowCount(rows.size());
+    TableFill fill(list, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
-        QTableWidgetItem *number = fixedItem(QString::number(row.number));
-        number->setData(ListFyRole, row.fy);
-        QTableWidgetItem *cells[] = {number, fixedItem(row.fullNumber), fixedItem(storedDateText(row.date)),
-                                     fixedItem(row.customerName),
-                                     fixedItem(money(row.grandTotal), Qt::AlignRight | Qt::AlignVCenter)};
-        for (int c = 0; c < 5; ++c) {
+        QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.number)),
+                                     fill.add(r, ListFullNumberColumn, row.fullNumber),
+                                     fill.add(r, ListDateColumn, storedDateText(row.date)),
+                                     fill.add(r, ListCustomerColumn, row.customerName),
+                                     fill.add(r, ListAmountColumn, money(row.grandTotal))};
+        cells[ListNumberColumn]->setData(ListFyRole, row.fy);
+        cells[ListAmountColumn]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        for (QTableWidgetItem *cell : cells) {
+            cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
             if (row.cancelled) {
-                cells[c]->setForeground(CancelledText);
-                cells[c]->setBackground(CancelledBackground);
+                cell->setForeground(CancelledText);
+                cell->setBackground(CancelledBackground);
             }
-            list->setItem(r, c, cells[c]);
         }
     }
-    list->setUpdatesEnabled(true);
+    fill.finish();
 }
 
 void invoicesandlist::on_show_btn_clicked()
