@@ -202,6 +202,18 @@ void TestGeneratInvoices::binClosesTheTickedChallans()
     list()->setCurrentCell(rowOf("6/26-27"), 2);
     QCOMPARE(rowTexts(child<QTableWidget>(window, "viewing_table"), 0).mid(2, 3),
              QStringList({"100.000", "100.000", "0.000"}));
+
+    // A failing write: nothing binned, the driver's text shown, the ticks kept.
+    exec("CREATE TRIGGER no_bins BEFORE INSERT ON bins BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    click(window, "reset_btn");
+    box("1/26-27")->setChecked(true);
+    box("5/26-27")->setChecked(true);
+    env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+    click(window, "bin_btn");
+    QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+    QVERIFY(env->desktop.lastMessage().text.contains("disk full"));
+    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
+    QVERIFY(box("1/26-27")->isChecked());
 }
 
 QTEST_MAIN(TestGeneratInvoices)
