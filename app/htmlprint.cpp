@@ -10,6 +10,8 @@
 
 namespace {
 
+const int PreviewDpi = 600;
+
 void setDefaultFont(QTextDocument &document, const QString &family, int pointSize)
 {
     if (!family.isEmpty())
@@ -28,6 +30,9 @@ HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const Html
     const QString family = profile.fontFamily;
     const int pointSize = profile.fontPointSize;
     Desktop::printPreview(parent, &printer, profile.previewTitle, [html, family, pointSize](QPrinter *p) {
+        // The documents give their sizes in device pixels of a 600 dpi page,
+        // whatever resolution the preview's printer would otherwise take.
+        p->setResolution(PreviewDpi);
         const QRectF page = p->pageRect(QPrinter::DevicePixel);
         QTextDocument document;
         setDefaultFont(document, family, pointSize);
