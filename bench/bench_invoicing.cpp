@@ -12,6 +12,7 @@
 #include "app/financialyear.h"
 #include "invoicing/generationstore.h"
 #include "invoicing/generatinvoices.h"
+#include "invoicing/invoicegstlist.h"
 #include "invoicing/invoicesandlist.h"
 #include "invoicing/invoicestore.h"
 
@@ -73,7 +74,7 @@ void timeForm()
     QString error;
     const double statements = msOf(
         [&] {
-            if (!queryInvoiceList(-1, QString(), QString(), g_currentFY, &listRows, &error))
+            if (!queryInvoiceList({-1, QString(), QString(), g_currentFY}, &listRows, &error))
                 qFatal("invoice list: %s", qPrintable(error));
             InvoiceCustomer customer;
             readInvoiceCustomer(1, &customer);

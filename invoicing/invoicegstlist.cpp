@@ -23,9 +23,16 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
     rows->clear();
     QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, v.sub_total, "
                   "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name "
-                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
-                  "WHERE v.invoice_date >= :from AND v.invoice_date <= :to ";
-    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
+                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ";
+    QVariantMap values{{":fy", filter.currentFy}};
+    if (!filter.from.isEmpty()) {
+        sql += "AND v.invoice_date >= :from ";
+        values.insert(":from", filter.from);
+    }
+    if (!filter.to.isEmpty()) {
+        sql += "AND v.invoice_date <= :to ";
+        values.insert(":to", filter.to);
+    }
     if (filter.customerId > 0) {
         sql += "AND v.customer_id = :cid ";
         values.insert(":cid", filter.customerId);

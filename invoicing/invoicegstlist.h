@@ -14,8 +14,8 @@
 struct InvoiceListFilter
 {
     int customerId = -1; // below 1: every customer
-    QString from;        // "yyyy-MM-dd", inclusive
-    QString to;          // "yyyy-MM-dd", inclusive
+    QString from;        // "yyyy-MM-dd", inclusive; empty: no bound
+    QString to;          // "yyyy-MM-dd", inclusive; empty: no bound
     QString currentFy;   // its invoices come first
 };
 

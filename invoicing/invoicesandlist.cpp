@@ -2,6 +2,7 @@
 #include "ui_invoicesandlist.h"
 
 #include "invoicecorrections.h"
+#include "invoicegstlist.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
 
@@ -412,16 +413,16 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
     list->setRowCount(0);
     QList<InvoiceListRow> rows;
     QString error;
-    if (!queryInvoiceList(customerId, from, to, g_currentFY, &rows, &error)) {
+    if (!queryInvoiceList({customerId, from, to, g_currentFY}, &rows, &error)) {
         qDebug() << "Invoice list failed:" << error;
         return;
     }
     TableFill fill(list, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
-        QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.number)),
-                                     fill.add(r, ListFullNumberColumn, row.fullNumber),
-                                     fill.add(r, ListDateColumn, storedDateText(row.date)),
+        QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.invoiceNo)),
+                                     fill.add(r, ListFullNumberColumn, row.invoiceNoFull),
+                                     fill.add(r, ListDateColumn, storedDateText(row.invoiceDate)),
                                      fill.add(r, ListCustomerColumn, row.customerName),
                                      fill.add(r, ListAmountColumn, money(row.grandTotal))};
         cells[ListNumberColumn]->setData(ListFyRole, row.fy);

@@ -398,45 +398,6 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice)
     return finish(committed, outcome, error);
 }
 
-bool queryInvoiceList(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                      QList<InvoiceListRow> *rows, QString *error)
-{
-    rows->clear();
-    QString sql = QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
-                                 "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
-                                 "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ");
-    QVariantMap values{{":fy", currentFy}};
-    if (customerId > 0) {
-        sql += QStringLiteral("AND v.customer_id = :cid ");
-        values.insert(":cid", customerId);
-    }
-    if (!from.isEmpty()) {
-        sql += QStringLiteral("AND v.invoice_date >= :from ");
-        values.insert(":from", from);
-    }
-    if (!to.isEmpty()) {
-        sql += QStringLiteral("AND v.invoice_date <= :to ");
-        values.insert(":to", to);
-    }
-    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    while (q.next()) {
-        InvoiceListRow row;
-        row.number = q.value(0).toInt();
-        row.fullNumber = q.value(1).toString();
-        row.date = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.grandTotal = q.value(4).toDouble();
-        row.cancelled = q.value(5).toInt() == 1;
-        row.fy = q.value(6).toString();
-        rows->append(row);
-    }
-    return true;
-}
-
 LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QString *error)
 {
     QSqlQuery head;

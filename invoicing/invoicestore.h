@@ -194,24 +194,6 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 // nothing changes.
 InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice);
 
-// One row of the invoice form's list.
-struct InvoiceListRow
-{
-    int number = 0;
-    QString fullNumber;
-    QString date; // as stored
-    QString customerName;
-    double grandTotal = 0;
-    bool cancelled = false;
-    QString fy;
-};
-
-// Every invoice, the year `currentFy` first, then the other years by name
-// descending, each by number descending. A customer id below 1 and an empty
-// date mean no filter; both dates are inclusive.
-bool queryInvoiceList(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                      QList<InvoiceListRow> *rows, QString *error);
-
 // A saved invoice loaded back into the form. Each line's balance is what its
 // challan delivered of the item less the other live invoices and the
 // "INVOICE" bins of that challan and item.

@@ -11,6 +11,7 @@
 #include "invoicing/invoicesandlist.h"
 
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -92,6 +93,14 @@ void TestInvoiceCorrection::listOrderAndColours()
     QCOMPARE(miniList()->item(1, 3)->foreground().color(), QColor(150, 150, 150));
     QCOMPARE(miniList()->item(1, 4)->background().color(), QColor(230, 230, 230));
     QCOMPARE(miniList()->item(0, 4)->background().style(), Qt::NoBrush);
+
+    // Show applies the period (both ends inclusive); Reset shows every date again.
+    child<QDateEdit>(form, "fromdateEdit")->setDate(QDate(2026, 4, 10));
+    child<QDateEdit>(form, "todateEdit")->setDate(QDate(2026, 4, 10));
+    click(form, "show_btn");
+    QCOMPARE(columnTexts(miniList(), 1), QStringList({"3/26-27"}));
+    click(form, "reset_btn");
+    QCOMPARE(miniList()->rowCount(), 4);
 
     // A cancelled invoice is not loaded.
     loadBack("3/26-27");
