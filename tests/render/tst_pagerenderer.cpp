@@ -17,11 +17,6 @@
 
 namespace {
 
-QStringList filesIn(const QString &folder, const QString &pattern)
-{
-    return QDir(folder).entryList({pattern}, QDir::Files);
-}
-
 const QString failSecondPage = "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"";
 
 } // namespace
