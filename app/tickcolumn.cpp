@@ -10,6 +10,8 @@
 namespace {
 
 const int TickedRole = Qt::UserRole;
+// Far above the roles the lists keep on their tick items (a phone, a key).
+const int UntickableRole = Qt::UserRole + 1000;
 
 // Rows above and below the visible ones that carry their check box too.
 const int Margin = 150;
@@ -27,11 +29,13 @@ TickColumn::TickColumn(QTableWidget *table, int column)
     table->viewport()->installEventFilter(this);
 }
 
-QTableWidgetItem *TickColumn::newTick()
+QTableWidgetItem *TickColumn::newTick(bool tickable)
 {
     auto *tick = new QTableWidgetItem;
     tick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     tick->setData(TickedRole, false);
+    if (!tickable)
+        tick->setData(UntickableRole, true);
     return tick;
 }
 
@@ -79,13 +83,26 @@ void TickColumn::setTicked(int row, bool ticked)
         return;
     tick->setData(TickedRole, ticked);
     emit stateChanged(ticked ? Qt::Checked : Qt::Unchecked);
+    emit toggled(row, ticked);
+}
+
+void TickColumn::setTickable(int row, bool tickable)
+{
+    QTableWidgetItem *tick = m_table->item(row, m_column);
+    if (!tick)
+        return;
+    if (tick->data(UntickableRole).toBool() == !tickable)
+        return;
+    tick->setData(UntickableRole, !tickable);
+    if (QCheckBox *box = checkBox(row))
+        box->setEnabled(tickable);
 }
 
 QList<int> TickColumn::tickedRows() const
 {
     QList<int> rows;
     for (int r = 0; r < m_table->rowCount(); ++r) {
-        if (isTicked(r))
+        if (isTicked(r) && !m_table->item(r, m_column)->data(UntickableRole).toBool())
             rows << r;
     }
     return rows;
@@ -109,9 +126,11 @@ QWidget *TickColumn::makeCell(int row)
     QTableWidgetItem *tick = m_table->item(row, m_column);
     auto *box = new QCheckBox;
     box->setChecked(tick->data(TickedRole).toBool());
+    box->setEnabled(!tick->data(UntickableRole).toBool());
     connect(box, &QCheckBox::stateChanged, this, [this, tick](int state) {
         tick->setData(TickedRole, state == Qt::Checked);
         emit stateChanged(state);
+        emit toggled(m_table->row(tick), state == Qt::Checked);
     });
     auto *cell = new QWidget;
     auto *layout = new QHBoxLayout(cell);

@@ -22,16 +22,20 @@ public:
     TickColumn(QTableWidget *table, int column);
 
     // A tick item (unticked) for a row's cell of the column; fill every row
-    // with one, then refresh() once the fill is done.
-    static QTableWidgetItem *newTick();
+    // with one, then refresh() once the fill is done. A row that may not be
+    // ticked (a cancelled document) shows its box disabled.
+    static QTableWidgetItem *newTick(bool tickable = true);
     // Places the boxes for the rows in view; drops the boxes of rows no
     // longer there. Call after a fill.
     void refresh();
 
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
-    // Rows whose tick is set, top to bottom (rows without a tick item are
-    // passed over).
+    // Whether the row may be ticked now; a row that may not shows its box
+    // disabled and is not among the ticked rows.
+    void setTickable(int row, bool tickable);
+    // Rows whose tick is set, top to bottom (rows without a tick item, and
+    // rows that may not be ticked, are passed over).
     QList<int> tickedRows() const;
     // The row's check box while it is in view, else null.
     QCheckBox *checkBox(int row) const;
@@ -39,6 +43,8 @@ public:
 signals:
     // A box was ticked or unticked by the user or by setTicked.
     void stateChanged(int state);
+    // The same, with the row.
+    void toggled(int row, bool ticked);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,7 +1,6 @@
 #include "invoicegstmainlist.h"
 #include "ui_invoicegstmainlist.h"
 
-#include "app/checkboxcolumn.h"
 #include "app/dashboard.h"
 #include "app/desktop.h"
 #include "app/financialyear.h"
@@ -9,6 +8,7 @@
 #include "app/formstyle.h"
 #include "app/listformat.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 #include "invoicing/invoiceprint.h"
 
 #include <QDate>
@@ -17,7 +17,7 @@
 namespace {
 
 enum Column {
-    TickColumn = 0,
+    TickColumnIndex = 0,
     NumberColumn, // hidden: the invoice number
     FullNumberColumn,
     DateColumn,
@@ -83,7 +83,7 @@ void invoiceGSTmainList::setupTable()
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
     header->setStretchLastSection(false);
-    const QList<QPair<int, int>> widths = {{TickColumn, 55}, {FullNumberColumn, 95}, {DateColumn, 110},
+    const QList<QPair<int, int>> widths = {{TickColumnIndex, 55}, {FullNumberColumn, 95}, {DateColumn, 110},
                                            {GstColumn, 140},  {BaseColumn, 100},      {CgstColumn, 90},
                                            {SgstColumn, 90},  {IgstColumn, 90},       {TaxColumn, 95},
                                            {NetColumn, 110}};
@@ -91,7 +91,7 @@ void invoiceGSTmainList::setupTable()
         t->setColumnWidth(column, width);
     // Where this machine's fonts are wider: the whole header word and a whole
     // GSTIN, never cut.
-    t->setColumnWidth(TickColumn, qMax(55, header->sectionSizeHint(TickColumn)));
+    t->setColumnWidth(TickColumnIndex, qMax(55, header->sectionSizeHint(TickColumnIndex)));
     t->setColumnWidth(GstColumn, qMax(140, t->fontMetrics().horizontalAdvance("27AAAAA0000A1Z5") + 16));
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,7 +100,7 @@ void invoiceGSTmainList::setupTable()
     t->setStyleSheet("QTableWidget { background-color: white; alternate-background-color: #f0f9ff; "
                      "gridline-color: #e2e8f0; color: #1e293b; }"
                      "QTableWidget::item:selected { background-color: #0284c7; color: white; }");
-    m_ticks = new CheckBoxColumn(t, TickColumn);
+    m_ticks = new TickColumn(t, TickColumnIndex);
 }
 
 void invoiceGSTmainList::resetPeriod()
@@ -146,7 +146,7 @@ void invoiceGSTmainList::loadInvoices()
     TableFill fill(t, rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
-        fill.add(r, TickColumn, CheckBoxColumn::makeItem(!row.cancelled));
+        fill.add(r, TickColumnIndex, TickColumn::newTick(!row.cancelled));
         const QStringList texts = {QString::number(row.invoiceNo), row.invoiceNoFull, storedDateText(row.invoiceDate),
                                    row.customerName, row.gstNo, money(row.subTotal), money(row.cgst), money(row.sgst),
                                    money(row.igst), money(row.taxValue()), money(row.grandTotal)};

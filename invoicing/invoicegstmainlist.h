@@ -9,7 +9,7 @@
 #include <QList>
 #include <QWidget>
 
-class CheckBoxColumn;
+class TickColumn;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -49,7 +49,7 @@ private:
     void showTotals();
 
     Ui::invoiceGSTmainList *ui;
-    CheckBoxColumn *m_ticks = nullptr;
+    TickColumn *m_ticks = nullptr;
     QList<InvoiceListRow> m_rows; // what the list shows, row by row
     bool m_shownOnce = false;     // see reloadOnShow
 };
