@@ -194,7 +194,7 @@ PageOutcome renderPage(const QString &html, const QString &imagePath, const QStr
         writtenPath = htmlPath;
     }
 
-    if (profile.removeImage)
+    if (profile.removeImage || profile.removeStaleImage)
         QFile::remove(imagePath);
 
     const ToolRun run = runTool(toolPath, toolArguments(profile.toolArguments, writtenPath, imagePath),
@@ -420,6 +420,9 @@ PageRenderProfile salarySlip(const QString &employeeName)
         {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("1800")},
         QStringLiteral("Failed to render salary slip preview."), QStringLiteral("Salary Slip - ") + employeeName);
     p.orientation = QPageLayout::Portrait;
+    // An earlier slip (perhaps another employee's) never passes for this one.
+    p.removeStaleImage = true;
+    p.htmlNotWritten = p.failure;
     return p;
 }
 

@@ -65,6 +65,7 @@ struct PageRenderProfile
 
     QString imageName;          // file name in the temporary folder; per-page: holds "%1", the page index from 0
     bool removeImage = false;   // delete the image before the run and once it has been used
+    bool removeStaleImage = false; // delete an earlier image before the run; the new one stays
 
     QStringList toolArguments;  // the options between "--enable-local-file-access" and "--quality" "100"
     int timeLimitMs = 10000;    // the tool is ended when it runs longer

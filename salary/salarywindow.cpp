@@ -1,15 +1,563 @@
 #include "salarywindow.h"
 #include "ui_salarywindow.h"
 
+#include "salarystore.h"
+
+#include "app/csvexport.h"
+#include "app/desktop.h"
+#include "app/formconventions.h"
+#include "app/formstyle.h"
+#include "app/logos.h"
+#include "app/pagerenderer.h"
+#include "app/tablefill.h"
+#include "app/transaction.h"
+#include "app/typednumber.h"
+
+#include <QCheckBox>
+#include <QCompleter>
+#include <QDate>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace {
+
+// The input row's columns.
+enum InputColumn {
+    InName = 0,
+    InDate = 1,
+    InFirstFigure = 2, // Day Shift .. Incentive: 2 to 9
+    InGross = 10,
+    InWeekAdvance = 11, // deductions: 11 to 13
+    InTotal = 14,
+    InRemarks = 15,
+    InAddButton = 16,
+};
+
+// The list's columns.
+enum ListColumn {
+    ListCheck = 0,
+    ListName = 1,
+    ListDate = 2,
+    ListGross = 11,
+    ListTotal = 15,
+    ListRemarks = 16,
+};
+
+const QString DayFormat = QStringLiteral("dd-MM-yyyy");
+const QColor GrossBackground(QStringLiteral("#e8f5e9"));
+const QColor TotalBackground(QStringLiteral("#e3f2fd"));
+// Rows whose check box is made with the list; the others get theirs when
+// they come into view.
+const int EagerCheckBoxRows = 40;
+
+// The columns whose change recalculates gross and total.
+bool isInputFigure(int col)
+{
+    return (col >= 2 && col <= 9) || (col >= 11 && col <= 13);
+}
+
+bool isListFigure(int col)
+{
+    return (col >= 3 && col <= 10) || (col >= 12 && col <= 14);
+}
+
+// A computed cell: two decimals, bold, on its colour.
+QTableWidgetItem *computedItem(double value, const QColor &background)
+{
+    auto *item = new QTableWidgetItem(salaryFigureText(value));
+    QFont font = item->font();
+    font.setBold(true);
+    item->setFont(font);
+    item->setBackground(background);
+    return item;
+}
+
+QTableWidgetItem *readOnly(QTableWidgetItem *item)
+{
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+// The check box of a list row, centred in its own container.
+QWidget *checkBoxCell()
+{
+    auto *cell = new QWidget;
+    auto *layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QCheckBox, 0, Qt::AlignCenter);
+    return cell;
+}
+
+QString today()
+{
+    return QDate::currentDate().toString(DayFormat);
+}
+
+} // namespace
+
 SalaryWindow::SalaryWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::SalaryWindow)
 {
+    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Salary Slip - Kestrova App"));
+    setupFormHeader(ui->groupBox_4, ui->label_17, ui->label_18, ui->label_19);
+    // Opens filling the screen, like the other module windows: the list has
+    // seventeen columns.
+    setWindowState(Qt::WindowMaximized);
 
+    // The entry row.
+    QTableWidget *input = ui->input_table;
+    const QStringList headers{"Name",      "Date",       "Day Shift", "OT",        "Night",     "Salary/Day",
+                              "Tea Cash",  "Night Cash", "Sunday Cash", "Incentive", "Gross Total", "Week Adv",
+                              "Extra Adv", "Late Fine",  "Total Sal", "Remarks",   ""};
+    const int widths[] = {120, 90, 70, 50, 60, 80, 75, 80, 85, 75, 90, 80, 80, 75, 80, 100, 80};
+    input->setColumnCount(headers.size());
+    input->setHorizontalHeaderLabels(headers);
+    input->setRowCount(1);
+    input->verticalHeader()->hide();
+    for (int c = 0; c < headers.size(); ++c)
+        input->setColumnWidth(c, widths[c]);
+    input->installEventFilter(this);
+    input->setFixedHeight(input->horizontalHeader()->sizeHint().height() + input->verticalHeader()->defaultSectionSize()
+                          + 2 * input->frameWidth() + 2);
+
+    auto *addInRow = new QPushButton(QStringLiteral("Add"));
+    addInRow->setObjectName(QStringLiteral("addBtnInTable"));
+    addInRow->setStyleSheet(QStringLiteral("QPushButton { background-color: #0284c7; color: white; "
+                                           "font-weight: bold; border-radius: 4px; padding: 4px; }"));
+    connect(addInRow, &QPushButton::clicked, this, &SalaryWindow::on_add_btn_clicked);
+    input->setCellWidget(0, InAddButton, addInRow);
+
+    auto *gross = readOnly(new QTableWidgetItem(QStringLiteral("0.00")));
+    gross->setBackground(GrossBackground);
+    input->setItem(0, InGross, gross);
+    auto *total = readOnly(new QTableWidgetItem(QStringLiteral("0.00")));
+    total->setBackground(TotalBackground);
+    input->setItem(0, InTotal, total);
+    input->setItem(0, InDate, new QTableWidgetItem(today()));
+    connect(input, &QTableWidget::cellChanged, this, &SalaryWindow::onInputTableCellChanged);
+
+    // The list.
+    QTableWidget *list = ui->emp_salary_table;
+    list->verticalHeader()->hide();
+    list->horizontalHeader()->setStretchLastSection(false);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    const QList<QPair<int, int>> listWidths{{0, 65}, {2, 90},  {3, 75},  {4, 75},  {5, 85},  {6, 80},
+                                            {7, 70}, {8, 75},  {9, 85},  {10, 75}, {11, 100}};
+    for (const auto &[column, width] : listWidths)
+        list->setColumnWidth(column, width);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    list->horizontalHeader()->setSectionResizeMode(ListName, QHeaderView::Stretch);
+
+    setupNameCompleter();
+
+    ui->add_btn->hide();
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->update_btn->setEnabled(false);
+    ui->editCancel_btn->setEnabled(false);
+    ui->edit_btn->setEnabled(true);
+    connect(list, &QTableWidget::cellChanged, this, &SalaryWindow::onSalaryTableCellChanged);
+    connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, &SalaryWindow::addCheckBoxes);
+    connect(list->verticalScrollBar(), &QScrollBar::rangeChanged, this, &SalaryWindow::addCheckBoxes);
+
+    createSalaryTable();
+
+    const QStringList months{"January", "February", "March",     "April",   "May",      "June",
+                             "July",    "August",   "September", "October", "November", "December"};
+    for (int m = 0; m < months.size(); ++m)
+        ui->month_combo->addItem(months.at(m), m + 1);
+    const QDate now = QDate::currentDate();
+    ui->month_combo->setCurrentIndex(now.month() - 1);
+    for (int y = now.year() - 4; y <= now.year() + 1; ++y)
+        ui->year_combo->addItem(QString::number(y), y);
+    ui->year_combo->setCurrentIndex(4);
+
+    loadAllSalaries();
 }
 
 SalaryWindow::~SalaryWindow()
 {
     delete ui;
+}
+
+void SalaryWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    addCheckBoxes();
+}
+
+// ---- The entry row --------------------------------------------------------
+
+void SalaryWindow::setupNameCompleter()
+{
+    auto *completer = new QCompleter(salaryEmployeeNames(), this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    nameEdit = new QLineEdit;
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setFrame(false);
+    nameEdit->setCompleter(completer);
+    ui->input_table->setCellWidget(0, InName, nameEdit);
+}
+
+double SalaryWindow::inputCellValue(int col) const
+{
+    return typedNumberOrZero(inputCellText(col));
+}
+
+QString SalaryWindow::inputCellText(int col) const
+{
+    const QTableWidgetItem *item = ui->input_table->item(0, col);
+    return item ? item->text().trimmed() : QString();
+}
+
+void SalaryWindow::recalculateInputRow()
+{
+    QStringList texts;
+    for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
+        texts << inputCellText(c);
+    const SalaryFigures figures = SalaryFigures::fromTexts(texts);
+    ui->input_table->setItem(0, InGross, readOnly(computedItem(grossSalary(figures), GrossBackground)));
+    ui->input_table->setItem(0, InTotal, readOnly(computedItem(netSalary(figures), TotalBackground)));
+}
+
+void SalaryWindow::onInputTableCellChanged(int, int col)
+{
+    if (isInputFigure(col))
+        recalculateInputRow();
+}
+
+bool SalaryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->input_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int col = ui->input_table->currentColumn();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (col == InRemarks || col == InAddButton)) {
+            on_add_btn_clicked();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void SalaryWindow::on_add_btn_clicked()
+{
+    SalaryEntry entry;
+    entry.name = nameEdit ? nameEdit->text().trimmed() : QString();
+    if (entry.name.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter Employee Name!"));
+        return;
+    }
+    QDate date = QDate::fromString(inputCellText(InDate), DayFormat);
+    if (!date.isValid())
+        date = QDate::currentDate();
+    entry.date = date.toString(QStringLiteral("yyyy-MM-dd"));
+    QStringList texts;
+    for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
+        texts << inputCellText(c);
+    entry.figures = SalaryFigures::fromTexts(texts);
+    entry.gross = inputCellValue(InGross); // as shown
+    entry.total = inputCellValue(InTotal);
+    entry.remarks = inputCellText(InRemarks);
+
+    QString error;
+    if (!addSalary(entry, &error)) {
+        Desktop::warning(this, QStringLiteral("Error"), error);
+        return;
+    }
+    Desktop::information(this, QStringLiteral("Success"),
+                         QStringLiteral("Salary entry added for ") + entry.name + QStringLiteral("!"));
+    clearInputRow();
+    loadAllSalaries();
+}
+
+void SalaryWindow::clearInputRow()
+{
+    nameEdit->clear();
+    ui->input_table->setItem(0, InDate, new QTableWidgetItem(today()));
+    for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 15})
+        ui->input_table->setItem(0, c, new QTableWidgetItem);
+    recalculateInputRow();
+    ui->input_table->setCurrentCell(0, InName);
+    nameEdit->setFocus();
+}
+
+void SalaryWindow::on_close_btn_clicked()
+{
+    close();
+}
+
+// ---- The list ------------------------------------------------------------
+
+void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
+{
+    // A reload replaces the rows the edit snapshot describes: edit mode ends
+    // first, so no row is ever restored from another record's texts.
+    if (editMode)
+        setViewMode();
+    reloadGuard = true;
+    QTableWidget *list = ui->emp_salary_table;
+    {
+        TableFill fill(list, records.size());
+        for (int r = 0; r < records.size(); ++r) {
+            const QStringList texts = salaryListTexts(records.at(r));
+            fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
+            for (int c = ListDate; c <= ListRemarks; ++c) {
+                if (c == ListGross || c == ListTotal) {
+                    QTableWidgetItem *item = computedItem(0, c == ListGross ? GrossBackground : TotalBackground);
+                    item->setText(texts.at(c - 1));
+                    fill.add(r, c, item);
+                } else {
+                    fill.add(r, c, texts.at(c - 1));
+                }
+            }
+        }
+    }
+    addCheckBoxes();
+    reloadGuard = false;
+}
+
+void SalaryWindow::addCheckBoxes()
+{
+    // A check box is a widget of its own, and thousands of them take seconds
+    // to build and lay out: the first rows get theirs at once, the others
+    // when they scroll into view.
+    QTableWidget *list = ui->emp_salary_table;
+    const int rows = list->rowCount();
+    if (rows == 0)
+        return;
+    const int eager = qMin(rows, EagerCheckBoxRows);
+    int first = 0;
+    int last = -1; // a list not on screen has no rows in view
+    const int height = list->viewport()->height();
+    if (list->isVisible() && height > 0) {
+        first = qMax(0, list->rowAt(0));
+        last = list->rowAt(height - 1);
+        if (last < 0) // the rows end above the bottom
+            last = rows - 1;
+    }
+    const auto add = [list](int from, int to) {
+        for (int r = from; r <= to; ++r) {
+            if (!list->cellWidget(r, ListCheck))
+                list->setCellWidget(r, ListCheck, checkBoxCell());
+        }
+    };
+    add(0, eager - 1);
+    add(qMax(first, eager), last);
+}
+
+void SalaryWindow::loadAllSalaries()
+{
+    QList<SalaryRecord> records;
+    allSalaries(&records); // a failing query lists nothing
+    showRecords(records);
+}
+
+void SalaryWindow::on_show_btn_clicked()
+{
+    const int month = ui->month_combo->currentData().toInt();
+    const int year = ui->year_combo->currentData().toInt();
+    QList<SalaryRecord> records;
+    QString error;
+    const bool ok = salariesOfMonth(year, month, &records, &error);
+    showRecords(records);
+    if (!ok) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    if (records.isEmpty()) {
+        Desktop::information(this, QStringLiteral("No Data"),
+                             QStringLiteral("No salary data found for ") + ui->month_combo->currentText()
+                                 + QLatin1Char(' ') + QString::number(year));
+    }
+}
+
+void SalaryWindow::on_reset_btn_clicked()
+{
+    ui->month_combo->setCurrentIndex(QDate::currentDate().month() - 1);
+    ui->year_combo->setCurrentIndex(4);
+    loadAllSalaries();
+}
+
+double SalaryWindow::salaryCellValue(int row, int col) const
+{
+    return typedNumberOrZero(salaryCellText(row, col));
+}
+
+QString SalaryWindow::salaryCellText(int row, int col) const
+{
+    const QTableWidgetItem *item = ui->emp_salary_table->item(row, col);
+    return item ? item->text().trimmed() : QString();
+}
+
+void SalaryWindow::on_edit_btn_clicked()
+{
+    QTableWidget *list = ui->emp_salary_table;
+    list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    ui->edit_status_label->setText(QStringLiteral("\u270F EDIT MODE ACTIVE"));
+    ui->edit_status_label->setStyleSheet(QStringLiteral("color: #ff9800; font-weight: bold; font-size: 13px;"));
+    ui->edit_btn->setEnabled(false);
+    ui->update_btn->setEnabled(true);
+    ui->editCancel_btn->setEnabled(true);
+    editMode = true;
+
+    editSnapshot.clear();
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QMap<int, QString> &row = editSnapshot[r];
+        for (int c = ListName; c <= ListRemarks; ++c) {
+            const QTableWidgetItem *item = list->item(r, c);
+            row.insert(c, item ? item->text() : QString());
+        }
+    }
+    Desktop::information(this, QStringLiteral("Edit Mode"),
+                         QStringLiteral("Table is now editable!\nDouble-click any cell to edit.\n"
+                                        "Click Update to save or Edit Cancel to discard changes."));
+}
+
+void SalaryWindow::onSalaryTableCellChanged(int row, int col)
+{
+    if (reloadGuard || !isListFigure(col))
+        return;
+    QStringList texts;
+    for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
+        texts << salaryCellText(row, c);
+    const SalaryFigures figures = SalaryFigures::fromTexts(texts);
+    reloadGuard = true;
+    ui->emp_salary_table->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
+    ui->emp_salary_table->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
+    reloadGuard = false;
+}
+
+void SalaryWindow::on_editCancel_btn_clicked()
+{
+    if (Desktop::question(this, QStringLiteral("Cancel Edit"), QStringLiteral("Discard all changes?"),
+                          QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QTableWidget *list = ui->emp_salary_table;
+    reloadGuard = true;
+    for (auto row = editSnapshot.cbegin(); row != editSnapshot.cend(); ++row) {
+        if (row.key() >= list->rowCount())
+            continue;
+        for (auto cell = row->cbegin(); cell != row->cend(); ++cell) {
+            if (QTableWidgetItem *item = list->item(row.key(), cell.key()))
+                item->setText(cell.value()); // keeps the record id and the look
+            else if (!cell.value().isEmpty())
+                list->setItem(row.key(), cell.key(), new QTableWidgetItem(cell.value()));
+        }
+    }
+    reloadGuard = false;
+    setViewMode();
+}
+
+void SalaryWindow::on_update_btn_clicked()
+{
+    QTableWidget *list = ui->emp_salary_table;
+    int saved = 0;
+    QString error;
+    const bool committed = runInTransaction(
+        [&](QString *failure) {
+            saved = 0;
+            for (int r = 0; r < list->rowCount(); ++r) {
+                const QTableWidgetItem *nameItem = list->item(r, ListName);
+                const int id = nameItem ? nameItem->data(Qt::UserRole).toInt() : 0;
+                if (id <= 0)
+                    continue;
+                SalaryEntry entry;
+                entry.name = salaryCellText(r, ListName);
+                entry.date = salaryStoredDate(salaryCellText(r, ListDate));
+                QStringList texts;
+                for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
+                    texts << salaryCellText(r, c);
+                entry.figures = SalaryFigures::fromTexts(texts);
+                entry.gross = salaryCellValue(r, ListGross); // as shown
+                entry.total = salaryCellValue(r, ListTotal);
+                entry.remarks = salaryCellText(r, ListRemarks);
+                if (!updateSalary(id, entry, failure)) {
+                    qDebug() << "Update failed row" << r << *failure;
+                    return false;
+                }
+                ++saved;
+            }
+            return true;
+        },
+        &error);
+    if (!committed) {
+        // Nothing was written; the changes stay in the list to be corrected.
+        Desktop::warning(this, QStringLiteral("Update Error"), error);
+        return;
+    }
+    setViewMode();
+    Desktop::information(this, QStringLiteral("Success"),
+                         QString::number(saved) + QStringLiteral(" record(s) updated successfully!"));
+}
+
+void SalaryWindow::setViewMode()
+{
+    ui->emp_salary_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->edit_status_label->setText(QString());
+    ui->edit_status_label->setStyleSheet(QString());
+    ui->edit_btn->setEnabled(true);
+    ui->update_btn->setEnabled(false);
+    ui->editCancel_btn->setEnabled(false);
+    editSnapshot.clear();
+    editMode = false;
+}
+
+// ---- Outputs ---------------------------------------------------------------
+
+void SalaryWindow::on_print_state_btn_clicked()
+{
+    QTableWidget *list = ui->emp_salary_table;
+    QList<QStringList> rows;
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList row;
+        for (int c = ListName; c <= ListRemarks; ++c)
+            row << salaryCellText(r, c);
+        rows << row;
+    }
+    const QString month = ui->month_combo->currentText();
+    const int year = ui->year_combo->currentData().toInt();
+    exportTableCsv(this, salaryStatementProfile(month, year, rows), salaryStatementRows(rows));
+}
+
+QString SalaryWindow::slipCellText(int row, int col) const
+{
+    const QTableWidgetItem *item = ui->emp_salary_table->item(row, col);
+    return item ? item->text().trimmed() : QStringLiteral("0.00");
+}
+
+void SalaryWindow::on_print_pdf_btn_clicked()
+{
+    QTableWidget *list = ui->emp_salary_table;
+    int row = -1;
+    for (int r = 0; r < list->rowCount() && row < 0; ++r) {
+        const QWidget *cell = list->cellWidget(r, ListCheck);
+        const QCheckBox *box = cell ? cell->findChild<QCheckBox *>() : nullptr;
+        if (box && box->isChecked())
+            row = r;
+    }
+    if (row < 0) {
+        Desktop::warning(this, QStringLiteral("Selection Error"),
+                         QStringLiteral("Please check at least one employee checkbox to print their salary slip."));
+        return;
+    }
+
+    SalarySlipValues values;
+    values.name = slipCellText(row, ListName);
+    values.date = slipCellText(row, ListDate);
+    for (int c = 3; c <= 15; ++c)
+        values.figures << slipCellText(row, c);
+    const QTableWidgetItem *remarks = list->item(row, ListRemarks);
+    values.remarks = remarks ? remarks->text() : QStringLiteral("-");
+
+    const QString html = salarySlipHtml(loadCompanyInfo(), values, logoImageHtml(QStringLiteral("left"), 250, 150),
+                                        logoImageHtml(QStringLiteral("right"), 250, 150));
+    renderHtmlToPages(this, html, RenderProfiles::salarySlip(values.name));
 }

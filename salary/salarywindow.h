@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMap>
+
+class QLineEdit;
+struct SalaryRecord;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -8,7 +12,9 @@ class SalaryWindow;
 }
 QT_END_NAMESPACE
 
-// Employee salary entries and salary slips.
+// Employee salary entries: the entry row with live gross and net, the list of
+// all entries or of one month with editing in place, the CSV statement and
+// the printed salary slip.
 class SalaryWindow : public QMainWindow
 {
     Q_OBJECT
@@ -17,6 +23,47 @@ public:
     explicit SalaryWindow(QWidget *parent = nullptr);
     ~SalaryWindow() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    // The entry row.
+    void on_add_btn_clicked();
+    void onInputTableCellChanged(int row, int col);
+    void on_close_btn_clicked();
+    // The list.
+    void on_show_btn_clicked();
+    void on_reset_btn_clicked();
+    void on_edit_btn_clicked();
+    void onSalaryTableCellChanged(int row, int col);
+    void on_editCancel_btn_clicked();
+    void on_update_btn_clicked();
+    // Outputs.
+    void on_print_state_btn_clicked();
+    void on_print_pdf_btn_clicked();
+    // Gives the rows in view (and the first rows) their check box.
+    void addCheckBoxes();
+
 private:
+    void recalculateInputRow();
+    void clearInputRow();
+    void setupNameCompleter();
+    double inputCellValue(int col) const;
+    QString inputCellText(int col) const;
+
+    void loadAllSalaries();
+    void showRecords(const QList<SalaryRecord> &records);
+    void setViewMode();
+    double salaryCellValue(int row, int col) const;
+    QString salaryCellText(int row, int col) const;
+    // A list cell as the slip prints it: trimmed, "0.00" without item.
+    QString slipCellText(int row, int col) const;
+
     Ui::SalaryWindow *ui;
+    QLineEdit *nameEdit = nullptr;
+    // Edit mode: the texts of columns 1 to 16 of every row when it began.
+    QMap<int, QMap<int, QString>> editSnapshot;
+    bool editMode = false;
+    bool reloadGuard = false;
 };

@@ -3,6 +3,7 @@
 #include "heavyyear.h"
 
 #include "expenses/expensestore.h"
+#include "salary/salarystore.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -40,6 +41,7 @@ FilledOffice fillOffice(const OfficeSize &size)
     QElapsedTimer timer;
     timer.start();
     createExpensesTable();
+    createSalaryTable();
     QRandomGenerator random(20260401);
     const QStringList headings{"Tea & Snacks", "Diesel",   "Courier",      "Stationery", "Electricity",
                                "Rent",         "Transport", "Repairs",     "Canteen",    "Internet",
@@ -66,6 +68,43 @@ FilledOffice fillOffice(const OfficeSize &size)
         }
     }
 
+    QSqlQuery salary;
+    check(salary.prepare("INSERT INTO salary (name, date, day_shift, ot_details, night_details, salary_day, "
+                         "tea_cash, night_cash, sunday_cash, incentive, gross_total, week_adv, extra_adv, "
+                         "late_fine, total_sal, remarks) VALUES (:name, :date, :day, :ot, :night, :sal, :tea, "
+                         ":ncash, :sun, :inc, :gross, :wadv, :eadv, :fine, :total, :rem)"),
+          salary);
+    for (int year = size.firstYear; year <= size.lastYear; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int e = 1; e <= size.employees; ++e) {
+                SalaryFigures f;
+                f.dayShift = 20 + random.bounded(7);
+                f.ot = random.bounded(5);
+                f.night = random.bounded(4);
+                f.salaryPerDay = 400 + 10 * (e % 30);
+                f.teaCash = 100;
+                f.nightCash = 50 * f.night;
+                f.sundayCash = random.bounded(3) * 200;
+                f.incentive = random.bounded(4) * 250;
+                f.weekAdvance = random.bounded(3) * 500;
+                f.extraAdvance = random.bounded(10) == 0 ? 1000 : 0;
+                f.lateFine = random.bounded(5) * 20;
+                salary.bindValue(":name", QStringLiteral("Employee %1").arg(e, 3, 10, QLatin1Char('0')));
+                salary.bindValue(":date", QDate(year, month, 28).toString("yyyy-MM-dd"));
+                const double values[] = {f.dayShift,  f.ot,         f.night,       f.salaryPerDay,
+                                         f.teaCash,   f.nightCash,  f.sundayCash,  f.incentive,
+                                         grossSalary(f), f.weekAdvance, f.extraAdvance, f.lateFine,
+                                         netSalary(f)};
+                const char *names[] = {":day", ":ot",    ":night", ":sal",  ":tea",  ":ncash", ":sun",
+                                       ":inc", ":gross", ":wadv",  ":eadv", ":fine", ":total"};
+                for (int i = 0; i < 13; ++i)
+                    salary.bindValue(names[i], values[i]);
+                salary.bindValue(":rem", e % 7 == 0 ? QStringLiteral("paid in cash") : QString());
+                check(salary.exec(), salary);
+                ++filled.salaries;
+            }
+        }
+    }
     if (!db.commit())
         qFatal("office data: %s", qPrintable(db.lastError().text()));
     filled.ms = timer.elapsed();

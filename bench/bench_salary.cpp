@@ -1,0 +1,76 @@
+// The salary window on five years of monthly salary for 100 employees (6,000
+// entries): the window opening with the whole list, Show of one month, Reset,
+// and Update of the whole list, each list against its statement alone.
+//
+//   bench_salary
+
+#include "support/heavyoffice.h"
+#include "support/heavyyear.h"
+#include "support/recordingdesktop.h"
+
+#include "salary/salarystore.h"
+#include "salary/salarywindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstdio>
+
+namespace {
+
+void compare(const QString &what, double statementMs, double windowMs, int rows)
+{
+    printFigure("  " + what + ", statement alone", statementMs, rowsText(rows));
+    printFigure("  " + what + ", window", windowMs,
+                QStringLiteral("ratio %1, limit %2 ms")
+                    .arg(windowMs / statementMs, 0, 'f', 2)
+                    .arg(1.5 * statementMs + 100, 0, 'f', 0));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestEnvironment env;
+    if (!env.openDatabase())
+        qFatal("database");
+    std::printf("%s\n\n", qPrintable(fillOffice().summary()));
+
+    QList<SalaryRecord> records;
+    const double all = msOf([&] { allSalaries(&records); }, 3);
+    const double month = msOf([&] { salariesOfMonth(2026, 3, &records); }, 3);
+
+    SalaryWindow *window = nullptr;
+    const double open = msOf([&] {
+        window = new SalaryWindow;
+        window->show();
+        QApplication::processEvents();
+    });
+    auto *list = window->findChild<QTableWidget *>("emp_salary_table");
+    compare("open with every entry", all, open, list->rowCount());
+
+    const auto click = [&](const char *name) {
+        return msOf([&] {
+            window->findChild<QPushButton *>(name)->click();
+            QApplication::processEvents();
+        });
+    };
+    window->findChild<QComboBox *>("month_combo")->setCurrentIndex(2);
+    QComboBox *years = window->findChild<QComboBox *>("year_combo");
+    years->setCurrentIndex(years->findData(2026));
+    const double shown = click("show_btn");
+    compare("Show, March 2026", month, shown, list->rowCount());
+    const double reset = click("reset_btn");
+    compare("Reset (every entry)", all, reset, list->rowCount());
+
+    click("edit_btn");
+    printFigure("  Update of every listed entry (one transaction)", click("update_btn"), rowsText(list->rowCount()));
+    for (const auto &m : env.desktop.messages)
+        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text.left(80)));
+    return 0;
+}

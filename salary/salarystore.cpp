@@ -1,0 +1,349 @@
+#include "salarystore.h"
+
+#include "app/boundquery.h"
+#include "app/htmlescape.h"
+#include "app/listformat.h"
+#include "app/typednumber.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString SelectColumns = QStringLiteral(
+    "SELECT slno, name, date, day_shift, ot_details, night_details, salary_day, tea_cash, night_cash, "
+    "sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, remarks FROM salary");
+
+bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
+{
+    records->clear();
+    while (q.next()) {
+        SalaryRecord r;
+        r.slno = q.value(0).toInt();
+        SalaryEntry &e = r.entry;
+        e.name = q.value(1).toString();
+        e.date = q.value(2).toString();
+        double *figures[] = {&e.figures.dayShift,  &e.figures.ot,         &e.figures.night,
+                             &e.figures.salaryPerDay, &e.figures.teaCash, &e.figures.nightCash,
+                             &e.figures.sundayCash, &e.figures.incentive, &e.gross,
+                             &e.figures.weekAdvance, &e.figures.extraAdvance, &e.figures.lateFine,
+                             &e.total};
+        for (int i = 0; i < 13; ++i)
+            *figures[i] = q.value(3 + i).toDouble(); // NULL gives 0
+        e.remarks = q.value(16).toString();
+        records->append(r);
+    }
+    return true;
+}
+
+bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *records, QString *error)
+{
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error)) {
+        records->clear();
+        return false;
+    }
+    return readRecords(q, records);
+}
+
+QVariantMap entryValues(const SalaryEntry &e)
+{
+    const SalaryFigures &f = e.figures;
+    return {{QStringLiteral(":name"), e.name},        {QStringLiteral(":date"), e.date},
+            {QStringLiteral(":day"), f.dayShift},     {QStringLiteral(":ot"), f.ot},
+            {QStringLiteral(":night"), f.night},      {QStringLiteral(":sal"), f.salaryPerDay},
+            {QStringLiteral(":tea"), f.teaCash},      {QStringLiteral(":ncash"), f.nightCash},
+            {QStringLiteral(":sun"), f.sundayCash},   {QStringLiteral(":inc"), f.incentive},
+            {QStringLiteral(":gross"), e.gross},      {QStringLiteral(":wadv"), f.weekAdvance},
+            {QStringLiteral(":eadv"), f.extraAdvance}, {QStringLiteral(":fine"), f.lateFine},
+            {QStringLiteral(":total"), e.total},      {QStringLiteral(":rem"), e.remarks}};
+}
+
+QDate parseDate(const QString &text, const QString &format)
+{
+    return text.size() == 10 ? QDate::fromString(text, format) : QDate();
+}
+
+} // namespace
+
+SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
+{
+    SalaryFigures f;
+    double *fields[] = {&f.dayShift,  &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
+                        &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
+    for (int i = 0; i < 11 && i < texts.size(); ++i)
+        *fields[i] = typedNumberOrZero(texts.at(i));
+    return f;
+}
+
+double grossSalary(const SalaryFigures &f)
+{
+    return (f.dayShift + f.ot + f.night) * f.salaryPerDay + f.teaCash + f.nightCash + f.sundayCash + f.incentive;
+}
+
+double netSalary(const SalaryFigures &f)
+{
+    return grossSalary(f) - f.weekAdvance - f.extraAdvance - f.lateFine;
+}
+
+QString salaryFigureText(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+void createSalaryTable()
+{
+    QSqlQuery q;
+    q.exec(QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS salary (slno INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, date TEXT, "
+        "day_shift FLOAT, ot_details FLOAT, night_details FLOAT, salary_day FLOAT, tea_cash FLOAT, "
+        "night_cash REAL, sunday_cash REAL, week_adv FLOAT, extra_adv FLOAT, late_fine FLOAT,total_sal REAL, "
+        "remarks TEXT)"));
+    q.exec(QStringLiteral("ALTER TABLE salary ADD COLUMN incentive REAL DEFAULT 0"));
+    q.exec(QStringLiteral("ALTER TABLE salary ADD COLUMN gross_total REAL DEFAULT 0"));
+}
+
+bool addSalary(const SalaryEntry &entry, QString *error)
+{
+    QSqlQuery q;
+    return execBound(q,
+                     QStringLiteral("INSERT INTO salary (name, date, day_shift, ot_details, night_details, "
+                                    "salary_day, tea_cash, night_cash, sunday_cash, incentive, gross_total, "
+                                    "week_adv, extra_adv, late_fine, total_sal, remarks) VALUES (:name, :date, "
+                                    ":day, :ot, :night, :sal, :tea, :ncash, :sun, :inc, :gross, :wadv, :eadv, "
+                                    ":fine, :total, :rem)"),
+                     entryValues(entry), error);
+}
+
+bool updateSalary(int slno, const SalaryEntry &entry, QString *error)
+{
+    QVariantMap values = entryValues(entry);
+    values.insert(QStringLiteral(":id"), slno);
+    QSqlQuery q;
+    return execBound(q,
+                     QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
+                                    "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
+                                    "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
+                                    "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
+                                    "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
+                     values, error);
+}
+
+bool allSalaries(QList<SalaryRecord> *records, QString *error)
+{
+    return select(SelectColumns + QStringLiteral(" ORDER BY date DESC, name ASC"), {}, records, error);
+}
+
+bool salariesOfMonth(int year, int month, QList<SalaryRecord> *records, QString *error)
+{
+    return select(SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC"),
+                  {{QStringLiteral(":month"), salaryMonthPattern(year, month)}}, records, error);
+}
+
+QString salaryMonthPattern(int year, int month)
+{
+    return QStringLiteral("%1-%2%").arg(year).arg(month, 2, 10, QLatin1Char('0'));
+}
+
+QStringList salaryEmployeeNames()
+{
+    QStringList names;
+    QSqlQuery q;
+    if (!q.exec(QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC")))
+        return names;
+    while (q.next()) {
+        const QString name = q.value(0).toString().trimmed();
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
+QString salaryDateText(const QString &text)
+{
+    // A valid "dd-MM-yyyy" date is written back unchanged, so only the
+    // year-first form needs converting.
+    return storedDateText(text);
+}
+
+QString salaryStoredDate(const QString &listText)
+{
+    const QDate date = parseDate(listText, QStringLiteral("dd-MM-yyyy"));
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : listText;
+}
+
+QStringList salaryListTexts(const SalaryRecord &record)
+{
+    const SalaryEntry &e = record.entry;
+    const SalaryFigures &f = e.figures;
+    QStringList texts{e.name, salaryDateText(e.date)};
+    for (double v : {f.dayShift, f.ot, f.night, f.salaryPerDay, f.teaCash, f.nightCash, f.sundayCash, f.incentive,
+                     e.gross, f.weekAdvance, f.extraAdvance, f.lateFine, e.total})
+        texts << salaryFigureText(v);
+    texts << e.remarks;
+    return texts;
+}
+
+CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows)
+{
+    CsvExportProfile p;
+    p.caption = QStringLiteral("Export Salary Report to Excel");
+    p.defaultName = QStringLiteral("Salary_Report_") + monthName + QLatin1Char(' ') + QString::number(year)
+                    + QStringLiteral(".csv");
+    p.filter = QStringLiteral("Excel CSV Files (*.csv)");
+    p.titleLines = {QStringLiteral("Salary Statement Report - Morvel Coats"),
+                    QStringLiteral("Month Filter Range:,") + monthName + QStringLiteral(", ,") + QString::number(year),
+                    QString()};
+    p.header = QStringLiteral("Employee Name,Date,Day Shift,OT Details,Night Details,Salary/Day,Tea Cash (+),"
+                              "Night Cash (+),Sunday Cash (+),Incentive (+), Gross Total, Weekly Advance (-),"
+                              "Extra Advance (-),Late Fine (-),Total Salary,Remarks");
+    p.alwaysQuoted = {0, 15};
+
+    // Sums of every figure column but the day rate (fields 3 to 5 and 7 to 15).
+    QStringList sums;
+    for (int field = 2; field <= 14; ++field) {
+        double sum = 0;
+        for (const QStringList &row : listRows)
+            sum += typedNumberOrZero(row.value(field));
+        sums << (field == 5 ? QString() : salaryFigureText(sum));
+    }
+    p.totalLines = {QString(), QStringLiteral("Grand Total:,,") + sums.join(QLatin1Char(',')) + QLatin1Char(',')};
+
+    p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
+                                QStringLiteral("No data available \u2014 click Show first!"), false};
+    p.failureMessage = CsvMessage{QMessageBox::Critical, QStringLiteral("Error"),
+                                  QStringLiteral("Could not create or write to file!"), false};
+    p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
+                                  QStringLiteral("Salary statements exported successfully to:\n"), true};
+    return p;
+}
+
+QList<QStringList> salaryStatementRows(const QList<QStringList> &listRows)
+{
+    QList<QStringList> rows = listRows;
+    for (QStringList &row : rows) {
+        if (row.size() > 1)
+            row[1] = salaryDateText(row.at(1));
+    }
+    return rows;
+}
+
+QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &values, const QString &leftLogoCell,
+                       const QString &rightLogoCell)
+{
+    const QString companyName = htmlEscaped(company.name.toUpper());
+    QString h;
+    h += QStringLiteral(
+        "<!DOCTYPE html><html><head><style>"
+        "body { font-family: 'Times New Roman', serif; font-size: 28px; margin: 0; padding: 0; color: #000; "
+        "text-align: center; }"
+        ".page-container { width: 96%; margin: 0 auto; text-align: left; }"
+        "table { width: 100%; border-collapse: collapse; margin: 0 auto; }"
+        "th, td { padding: 18px 16px; text-align: left; }"
+        ".details-table { width: 100%; margin: 30px auto 0 auto; border: 1px solid #000; }"
+        ".details-table th { background-color: #f0f0f0; border: 1px solid #000; font-size: 30px; "
+        "font-weight: bold; padding: 20px 16px; text-align: center; }"
+        ".details-table td { border: 1px solid #000; font-size: 28px; }"
+        "</style></head><body><div class='page-container'>");
+
+    // Header: logos either side of the company block, then the title row.
+    h += QStringLiteral("<table style='border: 1px solid #000; width: 100%; border-collapse: collapse; "
+                        "margin: 0 auto;'><tr>"
+                        "<td width='18%' align='center' valign='middle' style='padding:8px; "
+                        "border-right: 1px solid #000; text-align:center;'>")
+         + leftLogoCell
+         + QStringLiteral("</td><td width='64%' align='center' valign='middle' style='padding:8px; "
+                          "line-height: 1.3; text-align:center;'>"
+                          "<span style='font-size: 66px; font-weight: bold;'>")
+         + companyName + QStringLiteral("</span><br/><span style='font-size: 30px;'>")
+         + htmlEscaped(company.address1) + QStringLiteral(", ") + htmlEscaped(company.address2)
+         + QStringLiteral("</span><br/><span style='font-size: 30px;'>Phone : ") + htmlEscaped(company.phone)
+         + QStringLiteral(" &nbsp;&nbsp; e-mail : ") + htmlEscaped(company.email)
+         + QStringLiteral("</span><br/><span style='font-size: 30px; font-weight: bold;'>GSTIN: ")
+         + htmlEscaped(company.gstNo)
+         + QStringLiteral("</span></td><td width='18%' align='center' valign='middle' style='padding:8px; "
+                          "border-left: 1px solid #000; text-align:center;'>")
+         + rightLogoCell
+         + QStringLiteral("</td></tr><tr><td colspan='3' align='center' style='padding:14px; "
+                          "border-top: 1px solid #000; background-color: #f0f0f0; text-align:center;'>"
+                          "<span style='font-size: 40px; font-weight: bold;'>SALARY SLIP</span></td></tr></table>");
+
+    // Employee and date.
+    h += QStringLiteral("<table style='margin: 25px auto 0 auto; width: 100%; border: 1px solid #000; "
+                        "background-color: #fafafa;'><tr>"
+                        "<td width='22%' style='font-size: 40px; padding: 18px 16px;'><b>Employee Name :</b></td>"
+                        "<td width='43%' style='font-size: 40px; font-weight: bold; padding: 18px 16px;'>")
+         + htmlEscaped(values.name)
+         + QStringLiteral("</td><td width='12%' align='right' style='font-size: 40px; padding: 18px 16px; "
+                          "text-align:right;'><b>Date :</b></td>"
+                          "<td width='23%' style='font-size: 40px; font-weight: bold; padding: 18px 16px; "
+                          "text-align:center;'>")
+         + htmlEscaped(salaryDateText(values.date)) + QStringLiteral("</td></tr></table>");
+
+    // Details: label, value, "Rs. " before money, the row's padding and colour.
+    struct Detail
+    {
+        const char *label;
+        bool money;
+        const char *padding;
+        const char *colour;
+    };
+    static const Detail details[13] = {
+        {"Day Shift Attendance Count", false, "36px 18px", nullptr},
+        {"Overtime (OT) Hours/Details", false, "26px 18px", nullptr},
+        {"Night Shift Attendance Count", false, "26px 18px", nullptr},
+        {"Salary Rs. per Shift", true, "26px 18px", nullptr},
+        {"Tea Cash (+)", true, "26px 18px", nullptr},
+        {"Night Shift Cash (+)", true, "26px 18px", nullptr},
+        {"Sunday Working Cash (+)", true, "26px 18px", nullptr},
+        {"Incentive (+)", true, "26px 18px", nullptr},
+        {"Gross Total", true, "28px 18px", "#006600"},
+        {"Weekly Advance Deductions (-)", true, "26px 18px", "#cc0000"},
+        {"Extra Advance Deductions (-)", true, "26px 18px", "#cc0000"},
+        {"General Deductions (-)", true, "26px 18px", "#cc0000"},
+        {"NET PAYABLE SALARY AMOUNT", true, "30px 18px", "#006600"},
+    };
+    h += QStringLiteral("<table class='details-table'><thead><tr>"
+                        "<th style='text-align:center; font-size: 40px;'>Salary Description Parameter</th>"
+                        "<th style='text-align:center; width:35%; font-size: 40px;'>Value / Details</th>"
+                        "</tr></thead><tbody>");
+    for (int i = 0; i < 13; ++i) {
+        const Detail &d = details[i];
+        const QString padding = QLatin1String(d.padding);
+        const QString value = (d.money ? QStringLiteral("Rs. ") : QString()) + htmlEscaped(values.figures.value(i));
+        const bool net = i == 12;
+        h += net ? QStringLiteral("<tr style='background-color:#eaf4ff; font-weight:bold;'>") : QStringLiteral("<tr>");
+        h += QStringLiteral("<td style='font-size: 40px; padding: ") + padding
+             + QStringLiteral("; font-weight: bold;'>") + QLatin1String(d.label) + QStringLiteral("</td>");
+        if (net) {
+            h += QStringLiteral("<td style='font-size: 50px; padding: 30px 18px; text-align:right; color:#006600; "
+                                "font-weight: bold;'>");
+        } else {
+            h += QStringLiteral("<td style='font-size: 40px; padding: ") + padding
+                 + QStringLiteral("; text-align:right; ")
+                 + (d.colour ? QStringLiteral("color:") + QLatin1String(d.colour) + QStringLiteral("; ") : QString())
+                 + QStringLiteral("font-weight: bold;'>");
+        }
+        h += value + QStringLiteral("</td></tr>");
+    }
+    h += QStringLiteral("<tr><td style='font-size: 40px; padding: 24px 18px; font-weight: bold;'>Remarks / Notes</td>"
+                        "<td style='font-size: 40px; padding: 24px 18px; text-align:left; font-style:italic; "
+                        "font-weight: bold;'>")
+         + htmlEscaped(values.remarks) + QStringLiteral("</td></tr></tbody></table>");
+
+    // Signatures and footer.
+    const QString line = QString(27, QLatin1Char('_'));
+    h += QStringLiteral("<table style='width: 100%; margin: 150px auto 0 auto;'><tr>"
+                        "<td width='50%' align='center' style='font-size: 28px; text-align: center;'>")
+         + line + QStringLiteral("<br/><b>Employee Signature</b></td>"
+                                 "<td width='50%' align='center' style='font-size: 28px; text-align: center;'>")
+         + line + QStringLiteral("<br/><b>Authorised Signatory</b><br/><b>For ") + companyName
+         + QStringLiteral("</b></td></tr></table>");
+    h += QStringLiteral("<table style='width: 100%; margin: 80px auto 0 auto; border-top: 1px solid #ccc;'><tr>"
+                        "<td align='center' style='font-size: 22px; color: #666; padding-top: 15px; "
+                        "text-align: center;'>Generated by <b>Kestrova</b> Management Software</td></tr></table>");
+    h += QStringLiteral("</div></body></html>");
+    return h;
+}

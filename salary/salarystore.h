@@ -1,0 +1,106 @@
+#pragma once
+// Salary entries in the database, their arithmetic, the texts of the salary
+// list, the CSV statement and the salary slip. Plain functions on the
+// default connection; the salary window binds them to its widgets.
+
+#include "app/companyinfo.h"
+#include "app/csvexport.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The figures of one entry, in the order the input row and the list show them.
+struct SalaryFigures
+{
+    double dayShift = 0;
+    double ot = 0;    // overtime shifts, paid at the day rate
+    double night = 0; // night shifts, paid at the day rate
+    double salaryPerDay = 0;
+    double teaCash = 0;
+    double nightCash = 0;
+    double sundayCash = 0;
+    double incentive = 0;
+    double weekAdvance = 0; // deductions from here on
+    double extraAdvance = 0;
+    double lateFine = 0;
+
+    // The eleven figures from their texts in the order above; a text that is
+    // no finite number counts as 0.
+    static SalaryFigures fromTexts(const QStringList &texts);
+};
+
+// (day shifts + OT + night shifts) x rate + tea + night cash + Sunday cash +
+// incentive, evaluated left to right.
+double grossSalary(const SalaryFigures &f);
+// The gross less the weekly advance, the extra advance and the late fine.
+double netSalary(const SalaryFigures &f);
+
+// A figure as the input row and the list show it: two decimals, no grouping.
+QString salaryFigureText(double value);
+
+// One entry as it is written. Gross and total are the shown values.
+struct SalaryEntry
+{
+    QString name;    // trimmed
+    QString date;    // "yyyy-MM-dd" (Update writes an unreadable date as typed)
+    SalaryFigures figures;
+    double gross = 0;
+    double total = 0;
+    QString remarks; // trimmed
+};
+
+struct SalaryRecord
+{
+    int slno = 0;
+    SalaryEntry entry; // the date as stored
+};
+
+// Creates the salary table and adds its later columns; failures (a column
+// already there) are not reported.
+void createSalaryTable();
+
+bool addSalary(const SalaryEntry &entry, QString *error);
+bool updateSalary(int slno, const SalaryEntry &entry, QString *error);
+
+// Every entry, newest date first, then by name.
+bool allSalaries(QList<SalaryRecord> *records, QString *error = nullptr);
+// The entries whose stored date lies in the month, by name.
+bool salariesOfMonth(int year, int month, QList<SalaryRecord> *records, QString *error = nullptr);
+// "2026-03%" for March 2026.
+QString salaryMonthPattern(int year, int month);
+
+// The distinct employee names, trimmed, without empty ones, in name order.
+QStringList salaryEmployeeNames();
+
+// A date as the list, the statement and the slip show it: "dd-MM-yyyy" when
+// the text is a valid "yyyy-MM-dd" or "dd-MM-yyyy" date, else as it is.
+QString salaryDateText(const QString &text);
+// A list date as Update writes it: "yyyy-MM-dd" when the text is a valid
+// "dd-MM-yyyy" date, else as it is.
+QString salaryStoredDate(const QString &listText);
+
+// The texts of list columns 1 to 16 for one entry: name, date, the eight
+// earnings figures, gross, the three deductions, total, remarks.
+QStringList salaryListTexts(const SalaryRecord &record);
+
+// The statement of the listed rows (each the trimmed texts of list columns 1
+// to 16): its file, title lines, header and grand total line, and its rows
+// with the dates written day-month-year. Name and remarks are always quoted.
+CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows);
+QList<QStringList> salaryStatementRows(const QList<QStringList> &listRows);
+
+// What the slip prints of one list row, as displayed.
+struct SalarySlipValues
+{
+    QString name;
+    QString date;
+    QStringList figures; // list columns 3 to 15: thirteen texts
+    QString remarks;
+};
+
+// The slip's HTML: company header (name upper-cased) with the two logo cells
+// given as HTML, the employee, the fourteen detail rows and the signatures.
+// Every value is escaped.
+QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &values, const QString &leftLogoCell,
+                       const QString &rightLogoCell);

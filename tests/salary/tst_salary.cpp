@@ -1,0 +1,478 @@
+// The salary window: the entry row with its live gross and net, the list of
+// all entries or one month with editing in place, the CSV statement and the
+// salary slip through the renderer.
+
+#include "support/files.h"
+#include "support/recordingdesktop.h"
+#include "support/standintool.h"
+#include "support/widgets.h"
+
+#include "app/pagerenderer.h"
+#include "salary/salarystore.h"
+#include "salary/salarywindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// The installed renderer out of reach: the program search path is emptied.
+class NoToolOnPath
+{
+public:
+    NoToolOnPath() : m_saved(qgetenv("PATH")) { qputenv("PATH", m_empty.path().toUtf8()); }
+    ~NoToolOnPath() { qputenv("PATH", m_saved); }
+
+private:
+    QTemporaryDir m_empty;
+    QByteArray m_saved;
+};
+
+struct Form
+{
+    SalaryWindow *w = new SalaryWindow; // deleted by the test environment
+    QTableWidget *input = child<QTableWidget>(w, "input_table");
+    QTableWidget *list = child<QTableWidget>(w, "emp_salary_table");
+    QLineEdit *name = child<QLineEdit>(w, "nameEdit");
+
+    Form() { w->show(); }
+    void type(int col, const QString &text) { input->setItem(0, col, new QTableWidgetItem(text)); }
+    // Name, then figures by input column.
+    void enter(const QString &employee, const QList<QPair<int, QString>> &cells)
+    {
+        name->setText(employee);
+        for (const auto &[col, text] : cells)
+            type(col, text);
+    }
+    void month(const QString &monthName, int year)
+    {
+        child<QComboBox>(w, "month_combo")->setCurrentText(monthName);
+        QComboBox *years = child<QComboBox>(w, "year_combo");
+        years->setCurrentIndex(years->findData(year));
+    }
+    void tick(int row) { list->cellWidget(row, 0)->findChild<QCheckBox *>()->setChecked(true); }
+    void edit(int row, int col, const QString &text) { list->item(row, col)->setText(text); }
+    int id(int row) const { return list->item(row, 1)->data(Qt::UserRole).toInt(); }
+};
+
+// The example of a month's entry: 26 days, OT 2, night 1, 500 a day, tea 100,
+// incentive 250, weekly advance 1000.
+const QList<QPair<int, QString>> RaviFigures{{2, "26"}, {3, "2"}, {4, "1"}, {5, "500"}, {6, "100"},
+                                             {9, "250"}, {11, "1000"}};
+
+// Writes one entry straight into the table.
+void store(const QString &name, const QString &date, double days, double rate, const QString &remarks = QString())
+{
+    SalaryEntry e;
+    e.name = name;
+    e.date = date;
+    e.figures.dayShift = days;
+    e.figures.salaryPerDay = rate;
+    e.figures.weekAdvance = 100;
+    e.gross = grossSalary(e.figures);
+    e.total = netSalary(e.figures);
+    e.remarks = remarks;
+    QString error;
+    if (!addSalary(e, &error))
+        qFatal("salary entry: %s", qPrintable(error));
+}
+
+QStringList storedRow(int slno)
+{
+    QSqlQuery q;
+    q.prepare("SELECT name, date, day_shift, ot_details, night_details, salary_day, tea_cash, night_cash, "
+              "sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, remarks "
+              "FROM salary WHERE slno = ?");
+    q.addBindValue(slno);
+    QStringList row;
+    if (q.exec() && q.next()) {
+        for (int i = 0; i < 16; ++i)
+            row << q.value(i).toString();
+    }
+    return row;
+}
+
+const QString Today = QDate::currentDate().toString("yyyy-MM-dd");
+
+} // namespace
+
+class TestSalary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initTestProgram(); }
+
+    void entryRowComputesAndAdds()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        QCOMPARE(tableCell(f.input, 0, 10), QString("0.00"));
+        QCOMPARE(tableCell(f.input, 0, 1), QDate::currentDate().toString("dd-MM-yyyy"));
+
+        f.enter("  Ravi  ", RaviFigures);
+        QCOMPARE(tableCell(f.input, 0, 10), QString("14850.00"));
+        QCOMPARE(tableCell(f.input, 0, 14), QString("13850.00"));
+        QVERIFY(f.input->item(0, 14)->font().bold());
+        QVERIFY(!(f.input->item(0, 10)->flags() & Qt::ItemIsEditable));
+        // Remarks and the date recalculate nothing; a figure of no number counts 0.
+        f.input->item(0, 10)->setText("1");
+        f.type(15, "first month");
+        QCOMPARE(tableCell(f.input, 0, 10), QString("1"));
+        f.type(6, "nan");
+        QCOMPARE(tableCell(f.input, 0, 10), QString("14750.00"));
+        f.type(6, "100");
+
+        click(f.w, "addBtnInTable");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Ravi!"));
+        QCOMPARE(storedRow(1), QStringList({"Ravi", Today, "26", "2", "1", "500", "100", "0", "0", "250", "14850",
+                                            "1000", "0", "0", "13850", "first month"}));
+        // The row is empty again and the list shows the entry.
+        QCOMPARE(f.name->text(), QString());
+        QCOMPARE(tableCell(f.input, 0, 2), QString());
+        QCOMPARE(tableCell(f.input, 0, 10), QString("0.00"));
+        QCOMPARE(tableCell(f.input, 0, 14), QString("0.00"));
+        QCOMPARE(f.list->rowCount(), 1);
+        QCOMPARE(tableCell(f.list, 0, 11), QString("14850.00"));
+
+        // The shown gross is stored; an unreadable date stores today; figures
+        // spelled NaN or infinity store 0.
+        f.enter("Anil", {{1, "31-02-2026"}, {2, "3"}, {5, "333.333"}, {7, "inf"}, {12, "-nan"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("1000.00"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(2).mid(0, 11), QStringList({"Anil", Today, "3", "0", "0", "333.333", "0", "0", "0", "0", "1000"}));
+        QCOMPARE(storedRow(2).at(12), QString("0"));
+
+        // Deductions above the gross give a negative total.
+        f.enter("Meena", {{2, "1"}, {5, "100"}, {13, "250"}});
+        QCOMPARE(tableCell(f.input, 0, 14), QString("-150.00"));
+
+        env.desktop.clear();
+        f.name->setText("   ");
+        click(f.w, "addBtnInTable");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter Employee Name!"));
+        QCOMPARE(f.list->rowCount(), 2);
+    }
+
+    void returnAddsOnlyFromRemarksOrTheButton()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        Form f;
+        f.enter("Kumar", {{2, "1"}, {5, "10"}});
+        f.input->setCurrentCell(0, 5);
+        QTest::keyClick(f.input, Qt::Key_Return);
+        QCOMPARE(f.list->rowCount(), 0);
+        f.input->setCurrentCell(0, 15);
+        QTest::keyClick(f.input, Qt::Key_Enter);
+        QCOMPARE(f.list->rowCount(), 1);
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Kumar!"));
+    }
+
+    void listOrdersAndFiltersByMonth()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Zeenat", "2026-03-01", 20, 400);
+        store("Arun", "2026-03-15", 22, 500);
+        store("Bala", "2026-03-15", 21, 450);
+        store("Old form", "15-03-2026", 1, 1);
+        QSqlQuery q;
+        QVERIFY(q.exec("UPDATE salary SET gross_total = 1 WHERE name = 'Arun'")); // shown as stored
+        Form f;
+        // Newest date first as text, so the day-month-year date sorts last.
+        QCOMPARE(columnTexts(f.list, 1), QStringList({"Arun", "Bala", "Zeenat", "Old form"}));
+        QCOMPARE(columnTexts(f.list, 2), QStringList({"15-03-2026", "15-03-2026", "01-03-2026", "15-03-2026"}));
+        QCOMPARE(tableCell(f.list, 0, 11), QString("1.00"));
+
+        f.month("March", 2026);
+        click(f.w, "show_btn");
+        QCOMPARE(columnTexts(f.list, 1), QStringList({"Arun", "Bala", "Zeenat"}));
+        f.month("April", 2026);
+        click(f.w, "show_btn");
+        QCOMPARE(f.list->rowCount(), 0);
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No salary data found for April 2026"));
+
+        click(f.w, "reset_btn");
+        QCOMPARE(f.list->rowCount(), 4);
+        QCOMPARE(child<QComboBox>(f.w, "month_combo")->currentIndex(), QDate::currentDate().month() - 1);
+        QCOMPARE(child<QComboBox>(f.w, "year_combo")->currentData().toInt(), QDate::currentDate().year());
+    }
+
+    void editingRecalculatesCancelsAndUpdates()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Arun", "2026-03-15", 22, 500, "old");
+        store("Bala", "2026-03-01", 20, 400);
+        Form f;
+        QCOMPARE(f.list->editTriggers(), QAbstractItemView::NoEditTriggers);
+        click(f.w, "edit_btn");
+        QCOMPARE(env.desktop.lastMessage().title, QString("Edit Mode"));
+        QCOMPARE(child<QLabel>(f.w, "edit_status_label")->text(), QString("\u270F EDIT MODE ACTIVE"));
+        QVERIFY(child<QPushButton>(f.w, "update_btn")->isEnabled());
+
+        // A figure recalculates its row; the name and the remarks do not.
+        f.edit(0, 6, "600");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("13200.00"));
+        QCOMPARE(tableCell(f.list, 0, 15), QString("13100.00"));
+        f.edit(0, 11, "5");
+        f.edit(0, 16, "new");
+        f.edit(0, 1, "Arun K");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("5"));
+
+        // Cancel answered No keeps the changes; Yes puts the list back.
+        env.desktop.messageAnswers.enqueue(QMessageBox::No);
+        click(f.w, "editCancel_btn");
+        QCOMPARE(tableCell(f.list, 0, 1), QString("Arun K"));
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "editCancel_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Cancel Edit|Discard all changes?"));
+        QCOMPARE(rowTexts(f.list, 0).mid(1), QStringList({"Arun", "15-03-2026", "22.00", "0.00", "0.00", "500.00",
+                                                          "0.00", "0.00", "0.00", "0.00", "11000.00", "100.00",
+                                                          "0.00", "0.00", "10900.00", "old"}));
+        QCOMPARE(f.id(0), 1);
+        QVERIFY(f.list->item(0, 15)->font().bold());
+        QCOMPARE(f.list->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+        // Update writes every listed row as shown.
+        click(f.w, "edit_btn");
+        f.edit(0, 6, "600");
+        f.edit(0, 2, "16-03-2026");
+        f.edit(1, 2, "next week");
+        f.edit(1, 16, "  paid  ");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|2 record(s) updated successfully!"));
+        QCOMPARE(storedRow(1), QStringList({"Arun", "2026-03-16", "22", "0", "0", "600", "0", "0", "0", "0", "13200",
+                                            "100", "0", "0", "13100", "old"}));
+        QCOMPARE(storedRow(2).at(1), QString("next week"));
+        QCOMPARE(storedRow(2).at(15), QString("paid"));
+        QVERIFY(!child<QPushButton>(f.w, "update_btn")->isEnabled());
+    }
+
+    void oneRowUpdateAndAFailedUpdate()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Arun", "2026-03-15", 22, 500);
+        Form f;
+        click(f.w, "edit_btn");
+        f.edit(0, 3, "23");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 record(s) updated successfully!"));
+        QCOMPARE(storedRow(1).at(10), QString("11500"));
+
+        // All rows or none: a refused row leaves every record as it was.
+        store("Bala", "2026-03-01", 20, 400);
+        click(f.w, "reset_btn");
+        QSqlQuery q;
+        QVERIFY(q.exec("CREATE TRIGGER no_bala BEFORE UPDATE ON salary WHEN NEW.name = 'Bala' "
+                       "BEGIN SELECT RAISE(ABORT, 'Bala is locked'); END"));
+        click(f.w, "edit_btn");
+        f.edit(0, 3, "30");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastMessage().title, QString("Update Error"));
+        QVERIFY(env.desktop.lastMessage().text.contains("Bala is locked"));
+        QCOMPARE(storedRow(1).at(2), QString("23"));
+        QVERIFY(child<QPushButton>(f.w, "update_btn")->isEnabled()); // still editing
+    }
+
+    void reloadLeavesEditModeSoCancelNeverMixesRecords()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Arun", "2026-03-15", 22, 500);
+        store("Bala", "2026-02-01", 20, 400);
+        Form f;
+        click(f.w, "edit_btn");
+        f.month("February", 2026);
+        click(f.w, "show_btn"); // Bala alone, in row 0
+        QVERIFY(child<QPushButton>(f.w, "edit_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.w, "editCancel_btn")->isEnabled());
+        QCOMPARE(f.list->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(columnTexts(f.list, 1), QStringList({"Bala"}));
+
+        // Editing again snapshots the rows now shown.
+        click(f.w, "edit_btn");
+        f.edit(0, 1, "Bala R");
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "editCancel_btn");
+        QCOMPARE(columnTexts(f.list, 1), QStringList({"Bala"}));
+        QCOMPARE(f.id(0), 2);
+    }
+
+    void statementExportsTheListedRows()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Ravi \"RK\", Kumar", "2026-03-15", 26, 500, "said \"ok\"");
+        store("Bala", "2026-04-01", 20, 400);
+        Form f;
+        f.month("March", 2026);
+        click(f.w, "show_btn");
+        f.list->item(0, 12)->setText("abc"); // no number: written as is, counts 0 (the total follows)
+
+        const QString path = env.folder() + "/statement.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "print_state_btn");
+        QCOMPARE(env.desktop.fileDialogCaptions.last(), QString("Export Salary Report to Excel"));
+        QCOMPARE(env.desktop.fileDialogDirs.last(), QString("Salary_Report_March 2026.csv"));
+        QCOMPARE(env.desktop.fileDialogFilters.last(), QString("Excel CSV Files (*.csv)"));
+        QCOMPARE(QString::fromUtf8(fileBytes(path)).split('\n'),
+                 QStringList({"Salary Statement Report - Morvel Coats",
+                              "Month Filter Range:,March, ,2026",
+                              "",
+                              "Employee Name,Date,Day Shift,OT Details,Night Details,Salary/Day,Tea Cash (+),"
+                              "Night Cash (+),Sunday Cash (+),Incentive (+), Gross Total, Weekly Advance (-),"
+                              "Extra Advance (-),Late Fine (-),Total Salary,Remarks",
+                              "\"Ravi \"\"RK\"\", Kumar\",15-03-2026,26.00,0.00,0.00,500.00,0.00,0.00,0.00,0.00,"
+                              "13000.00,abc,0.00,0.00,13000.00,\"said \"\"ok\"\"\"",
+                              "",
+                              "Grand Total:,,26.00,0.00,0.00,,0.00,0.00,0.00,0.00,13000.00,0.00,0.00,0.00,13000.00,",
+                              ""}));
+        QCOMPARE(env.desktop.lastShown(), "Success|Salary statements exported successfully to:\n" + path);
+        QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
+
+        // An empty list asks for no file.
+        f.month("May", 2026);
+        click(f.w, "show_btn");
+        env.desktop.clear();
+        click(f.w, "print_state_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("No Data|No data available \u2014 click Show first!"));
+        QVERIFY(env.desktop.fileDialogCaptions.isEmpty());
+
+        // A file that cannot be written.
+        click(f.w, "reset_btn");
+        env.desktop.saveFileAnswers.enqueue(env.folder() + "/no/such/dir/s.csv");
+        click(f.w, "print_state_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not create or write to file!"));
+    }
+
+    void slipOfTheFirstTickedRow()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        for (int i = 1; i <= 5; ++i)
+            store(QString("Emp %1").arg(i), QString("2026-03-0%1").arg(i), 20 + i, 100 * i);
+        QSqlQuery q;
+        QVERIFY(q.exec("UPDATE salary SET name = 'A&B <x>', remarks = '' WHERE name = 'Emp 4'"));
+        StandInTool tool(env.folder());
+        Form f; // newest first: rows show Emp 5, A&B <x>, Emp 3, Emp 2, Emp 1
+
+        click(f.w, "print_pdf_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Selection Error|Please check at least one employee checkbox to print their salary slip."));
+
+        f.tick(4);
+        f.tick(1);
+        click(f.w, "print_pdf_btn");
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews.last().title, QString("Salary Slip - A&B <x>"));
+        const QString html = tool.htmlOfRun(1);
+        QVERIFY(html.contains("<td width='43%' style='font-size: 40px; font-weight: bold; padding: 18px 16px;'>"
+                              "A&amp;B &lt;x&gt;</td>"));
+        QVERIFY(!html.contains("Emp 1"));
+        QVERIFY(html.contains("04-03-2026"));
+        QVERIFY(html.contains("Rs. 400.00"));
+        // Remarks present but empty print as an empty cell.
+        QVERIFY(html.contains("font-style:italic; font-weight: bold;'></td>"));
+        QVERIFY(html.contains("<b>For MORVEL COATS</b>"));
+        QCOMPARE(tool.runs().size(), 1);
+        QVERIFY(tool.runs().first().contains("1800"));
+        // The temporary HTML is gone.
+        QCOMPARE(QDir(env.desktop.tempFolder).entryList({"salary_*.html"}).size(), 0);
+    }
+
+    void slipFailuresShowNoEarlierSlip()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Arun", "2026-03-15", 22, 500);
+        Form f;
+        f.tick(0);
+        {
+            NoToolOnPath noPath;
+            click(f.w, "print_pdf_btn");
+            QCOMPARE(env.desktop.lastShown(),
+                     QString("Missing Executable|wkhtmltoimage.exe not found in application directory!"));
+        }
+        const QString stale = env.desktop.tempFolder + "/salary_slip.png";
+        {
+            // The tool says it worked but draws nothing: the earlier slip is not shown.
+            StandInTool tool(env.folder(), "exit 0");
+            QImage(10, 10, QImage::Format_RGB32).save(stale);
+            click(f.w, "print_pdf_btn");
+            QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
+            QVERIFY(!QFile::exists(stale));
+        }
+        {
+            // No temporary HTML file: said, and nothing shown.
+            StandInTool tool(env.folder());
+            env.desktop.tempFolder = env.folder() + "/no/such/folder";
+            env.desktop.clear();
+            click(f.w, "print_pdf_btn");
+            QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
+            QCOMPARE(env.desktop.previews.size(), 0);
+        }
+        QCOMPARE(env.desktop.previews.size(), 0);
+    }
+
+    void realToolDrawsTheSlip()
+    {
+        TestEnvironment env;
+        if (RenderPlatform::locateTool(env.folder()).isEmpty())
+            QSKIP("wkhtmltoimage is not installed");
+        QVERIFY(env.openDatabase());
+        createSalaryTable();
+        store("Ravi", "2026-03-15", 26, 500, "cash");
+        Form f;
+        f.tick(0);
+        click(f.w, "print_pdf_btn");
+        QCOMPARE(env.desktop.previews.size(), 1);
+        const QImage slip(env.desktop.tempFolder + "/salary_slip.png");
+        QCOMPARE(slip.width(), 1800);
+        QVERIFY(slip.height() > 1800);
+        QCOMPARE(QDir(env.desktop.tempFolder).entryList({"salary_*.html"}).size(), 0);
+        QCOMPARE(env.desktop.previews.last().pageCount, 1);
+    }
+
+    void slipHtmlFollowsTheCompanyAndTheRow()
+    {
+        const CompanyInfo company{"acme & co", "1 Road", "Town", "98", "a@b.in", "GST9"};
+        SalarySlipValues values{"Ravi", "2026-03-15", {}, "-"};
+        for (int i = 0; i < 13; ++i)
+            values.figures << QString::number(i) + ".00";
+        const QString html = salarySlipHtml(company, values, "&nbsp;", "<img src='x'/>");
+        QVERIFY(html.startsWith("<!DOCTYPE html><html><head><style>body { font-family: 'Times New Roman', serif;"));
+        QVERIFY(html.contains("<span style='font-size: 66px; font-weight: bold;'>ACME &amp; CO</span>"));
+        QVERIFY(html.contains("<b>For ACME &amp; CO</b>"));
+        QVERIFY(html.contains("text-align:center;'>&nbsp;</td>"));
+        QVERIFY(html.contains("15-03-2026"));
+        QVERIFY(html.contains("Day Shift Attendance Count</td><td style='font-size: 40px; padding: 36px 18px; "
+                              "text-align:right; font-weight: bold;'>0.00</td>"));
+        QVERIFY(html.contains("<td style='font-size: 40px; padding: 26px 18px; text-align:right; color:#cc0000; "
+                              "font-weight: bold;'>Rs. 9.00</td>"));
+        QVERIFY(html.contains("<tr style='background-color:#eaf4ff; font-weight:bold;'>"));
+        QVERIFY(html.contains("color:#006600; font-weight: bold;'>Rs. 12.00</td>"));
+        QVERIFY(html.contains("font-style:italic; font-weight: bold;'>-</td>"));
+        QVERIFY(html.contains(QString(27, '_') + "<br/><b>Employee Signature</b>"));
+    }
+};
+
+QTEST_MAIN(TestSalary)
+#include "tst_salary.moc"
