@@ -18,19 +18,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void compare(const QString &what, double statementMs, double windowMs, int rows)
-{
-    printFigure("  " + what + ", statement alone", statementMs, rowsText(rows));
-    printFigure("  " + what + ", window", windowMs,
-                QStringLiteral("ratio %1, limit %2 ms")
-                    .arg(windowMs / statementMs, 0, 'f', 2)
-                    .arg(1.5 * statementMs + 100, 0, 'f', 0));
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -53,7 +40,7 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     });
     auto *list = window->findChild<QTableWidget *>("tableWidget");
-    compare("open with every expense", all, open, list->rowCount());
+    printListAgainstStatement("open with every expense", all, open, list->rowCount());
 
     const auto show = [&](const QDate &from, const QDate &to) {
         window->findChild<QDateEdit *>("fromDate")->setDate(from);
@@ -64,14 +51,14 @@ int main(int argc, char **argv)
         });
     };
     const double monthShown = show(QDate(2026, 3, 1), QDate(2026, 3, 31));
-    compare("Show, one month", month, monthShown, list->rowCount());
+    printListAgainstStatement("Show, one month", month, monthShown, list->rowCount());
     const double yearShown = show(QDate(2025, 1, 1), QDate(2025, 12, 31));
-    compare("Show, one year", year, yearShown, list->rowCount());
+    printListAgainstStatement("Show, one year", year, yearShown, list->rowCount());
     const double reset = msOf([&] {
         window->findChild<QPushButton *>("reset")->click();
         QApplication::processEvents();
     });
-    compare("Reset (every expense)", all, reset, list->rowCount());
+    printListAgainstStatement("Reset (every expense)", all, reset, list->rowCount());
     for (const auto &m : env.desktop.messages)
         std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
     return 0;

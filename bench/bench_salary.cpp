@@ -18,19 +18,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void compare(const QString &what, double statementMs, double windowMs, int rows)
-{
-    printFigure("  " + what + ", statement alone", statementMs, rowsText(rows));
-    printFigure("  " + what + ", window", windowMs,
-                QStringLiteral("ratio %1, limit %2 ms")
-                    .arg(windowMs / statementMs, 0, 'f', 2)
-                    .arg(1.5 * statementMs + 100, 0, 'f', 0));
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -52,7 +39,7 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     });
     auto *list = window->findChild<QTableWidget *>("emp_salary_table");
-    compare("open with every entry", all, open, list->rowCount());
+    printListAgainstStatement("open with every entry", all, open, list->rowCount());
 
     const auto click = [&](const char *name) {
         return msOf([&] {
@@ -64,9 +51,9 @@ int main(int argc, char **argv)
     QComboBox *years = window->findChild<QComboBox *>("year_combo");
     years->setCurrentIndex(years->findData(2026));
     const double shown = click("show_btn");
-    compare("Show, March 2026", month, shown, list->rowCount());
+    printListAgainstStatement("Show, March 2026", month, shown, list->rowCount());
     const double reset = click("reset_btn");
-    compare("Reset (every entry)", all, reset, list->rowCount());
+    printListAgainstStatement("Reset (every entry)", all, reset, list->rowCount());
 
     click("edit_btn");
     printFigure("  Update of every listed entry (one transaction)", click("update_btn"), rowsText(list->rowCount()));

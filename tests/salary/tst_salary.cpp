@@ -3,6 +3,7 @@
 // salary slip through the renderer.
 
 #include "support/files.h"
+#include "support/notoolonpath.h"
 #include "support/recordingdesktop.h"
 #include "support/standintool.h"
 #include "support/widgets.h"
@@ -22,18 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-// The installed renderer out of reach: the program search path is emptied.
-class NoToolOnPath
-{
-public:
-    NoToolOnPath() : m_saved(qgetenv("PATH")) { qputenv("PATH", m_empty.path().toUtf8()); }
-    ~NoToolOnPath() { qputenv("PATH", m_saved); }
-
-private:
-    QTemporaryDir m_empty;
-    QByteArray m_saved;
-};
 
 struct Form
 {
