@@ -1,6 +1,7 @@
 #include "inventorydashboard.h"
 
 #include "app/dashboard.h"
+#include "app/tablefill.h"
 #include "inventory/stockwatch.h"
 
 #include <QFrame>
@@ -56,31 +57,60 @@ QTableWidgetItem *colouredItem(const QString &text, const QString &colour, Qt::A
     return item;
 }
 
-// A row whose first cell spans the three columns.
-QTableWidgetItem *appendSpanningRow(QTableWidget *table, const QString &text)
+// The rows of a card, filled at once; a row whose first cell spans the three
+// columns is a heading (bold on grey) or the all-clear line.
+class CardFill
 {
-    const int row = table->rowCount();
-    table->insertRow(row);
-    auto *item = new QTableWidgetItem(text);
-    table->setItem(row, 0, item);
-    table->setSpan(row, 0, 1, 3);
-    return item;
-}
+public:
+    CardFill(QTableWidget *table, int rows)
+        : m_table(table)
+        , m_fill(table, rows)
+    {
+    }
 
-void appendAllClearRow(QTableWidget *table, const QString &text)
-{
-    QTableWidgetItem *item = appendSpanningRow(table, text);
-    item->setForeground(QColor(QStringLiteral("#27ae60")));
-    item->setTextAlignment(Qt::AlignCenter);
-}
+    void line(int row, const QString &first, QTableWidgetItem *second, QTableWidgetItem *third)
+    {
+        m_fill.add(row, 0, first);
+        m_fill.add(row, 1, second);
+        m_fill.add(row, 2, third);
+    }
+
+    void heading(int row, const QString &text)
+    {
+        QTableWidgetItem *item = m_fill.add(row, 0, text);
+        QFont font = item->font();
+        font.setWeight(QFont::Bold);
+        item->setFont(font);
+        item->setBackground(QColor(QStringLiteral("#f0f0f0")));
+        m_spans << row;
+    }
+
+    void allClear(int row, const QString &text)
+    {
+        QTableWidgetItem *item = m_fill.add(row, 0, text);
+        item->setForeground(QColor(QStringLiteral("#27ae60")));
+        item->setTextAlignment(Qt::AlignCenter);
+        m_spans << row;
+    }
+
+    void finish()
+    {
+        m_fill.finish();
+        for (int row : m_spans)
+            m_table->setSpan(row, 0, 1, 3);
+    }
+
+private:
+    QTableWidget *m_table;
+    TableFill m_fill;
+    QList<int> m_spans;
+};
 
 QTableWidget *emptiedTable(QWidget *root, const QString &tableName)
 {
     auto *table = root ? root->findChild<QTableWidget *>(tableName) : nullptr;
-    if (table) {
+    if (table)
         table->clearSpans();
-        table->setRowCount(0);
-    }
     return table;
 }
 
@@ -214,17 +244,17 @@ void loadLowStockCard(QWidget *root, const QString &category, const QString &tab
         return;
     const QList<LowStockItem> items = lowStockItems(category);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    for (const LowStockItem &item : items) {
-        const int row = table->rowCount();
-        table->insertRow(row);
-        table->setItem(row, 0, new QTableWidgetItem(item.itemName));
-        table->setItem(row, 1, colouredItem(QString::number(item.balance, 'f', 2) + QLatin1Char(' ') + item.uom,
-                                            QStringLiteral("#e74c3c"), right));
-        table->setItem(row, 2, colouredItem(QString::number(item.minStock, 'f', 2) + QLatin1Char(' ') + item.uom,
-                                            QString(), right));
+    CardFill fill(table, qMax(1, int(items.size())));
+    for (int r = 0; r < items.size(); ++r) {
+        const LowStockItem &item = items.at(r);
+        fill.line(r, item.itemName,
+                  colouredItem(QString::number(item.balance, 'f', 2) + QLatin1Char(' ') + item.uom,
+                               QStringLiteral("#e74c3c"), right),
+                  colouredItem(QString::number(item.minStock, 'f', 2) + QLatin1Char(' ') + item.uom, QString(), right));
     }
     if (items.isEmpty())
-        appendAllClearRow(table, QStringLiteral("✅ All stock OK"));
+        fill.allClear(0, QStringLiteral("✅ All stock OK"));
+    fill.finish();
 }
 
 void loadRequestCard(QWidget *root, const QString &category, const QString &tableName)
@@ -233,23 +263,30 @@ void loadRequestCard(QWidget *root, const QString &category, const QString &tabl
     if (!table)
         return;
     const QList<OpenRequestLine> lines = openRequestLines(category, OpenRequestOrder::BySupplierNewestFirst);
+    // A supplier's lines follow its heading.
+    int rows = 0;
     QString lastSupplier;
     for (const OpenRequestLine &line : lines) {
         if (line.supplier != lastSupplier) {
-            QTableWidgetItem *head = appendSpanningRow(table, QStringLiteral("📦 ") + line.supplier);
-            QFont font = head->font();
-            font.setWeight(QFont::Bold);
-            head->setFont(font);
-            head->setBackground(QColor(QStringLiteral("#f0f0f0")));
+            ++rows;
             lastSupplier = line.supplier;
         }
-        const int row = table->rowCount();
-        table->insertRow(row);
-        table->setItem(row, 0, new QTableWidgetItem(QStringLiteral("  • ") + line.itemName));
-        table->setItem(row, 1, colouredItem(QString::number(line.orderQty, 'f', 0) + QLatin1Char(' ') + line.uom,
-                                            QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter));
-        table->setItem(row, 2, colouredItem(line.shortDate(), QString(), Qt::AlignCenter));
+        ++rows;
+    }
+    CardFill fill(table, qMax(1, rows));
+    int row = 0;
+    lastSupplier.clear();
+    for (const OpenRequestLine &line : lines) {
+        if (line.supplier != lastSupplier) {
+            fill.heading(row++, QStringLiteral("📦 ") + line.supplier);
+            lastSupplier = line.supplier;
+        }
+        fill.line(row++, QStringLiteral("  • ") + line.itemName,
+                  colouredItem(QString::number(line.orderQty, 'f', 0) + QLatin1Char(' ') + line.uom,
+                               QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter),
+                  colouredItem(line.shortDate(), QString(), Qt::AlignCenter));
     }
     if (lines.isEmpty())
-        appendAllClearRow(table, QStringLiteral("✅ No open requests"));
+        fill.allClear(0, QStringLiteral("✅ No open requests"));
+    fill.finish();
 }
