@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace {
 
@@ -56,6 +58,9 @@ public:
             preview.setWindowTitle(title);
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                          [&paint](QPrinter *p) { paint(p); });
+        // The whole screen also where no window manager maximises it.
+        if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+            preview.setGeometry(screen->availableGeometry());
         preview.setWindowState(Qt::WindowMaximized);
         preview.exec();
     }
