@@ -4,6 +4,7 @@
 //
 //   bench_expenses
 
+#include "support/benchlimit.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -40,7 +41,7 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     });
     auto *list = window->findChild<QTableWidget *>("tableWidget");
-    printListAgainstStatement("open with every expense", all, open, list->rowCount());
+    printAgainstStatements("open with every expense", all, open, list->rowCount());
 
     const auto show = [&](const QDate &from, const QDate &to) {
         window->findChild<QDateEdit *>("fromDate")->setDate(from);
@@ -51,14 +52,14 @@ int main(int argc, char **argv)
         });
     };
     const double monthShown = show(QDate(2026, 3, 1), QDate(2026, 3, 31));
-    printListAgainstStatement("Show, one month", month, monthShown, list->rowCount());
+    printAgainstStatements("Show, one month", month, monthShown, list->rowCount());
     const double yearShown = show(QDate(2025, 1, 1), QDate(2025, 12, 31));
-    printListAgainstStatement("Show, one year", year, yearShown, list->rowCount());
+    printAgainstStatements("Show, one year", year, yearShown, list->rowCount());
     const double reset = msOf([&] {
         window->findChild<QPushButton *>("reset")->click();
         QApplication::processEvents();
     });
-    printListAgainstStatement("Reset (every expense)", all, reset, list->rowCount());
+    printAgainstStatements("Reset (every expense)", all, reset, list->rowCount());
     for (const auto &m : env.desktop.messages)
         std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
     return 0;

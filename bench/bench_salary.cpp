@@ -4,6 +4,7 @@
 //
 //   bench_salary
 
+#include "support/benchlimit.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -39,7 +40,7 @@ int main(int argc, char **argv)
         QApplication::processEvents();
     });
     auto *list = window->findChild<QTableWidget *>("emp_salary_table");
-    printListAgainstStatement("open with every entry", all, open, list->rowCount());
+    printAgainstStatements("open with every entry", all, open, list->rowCount());
 
     const auto click = [&](const char *name) {
         return msOf([&] {
@@ -51,9 +52,9 @@ int main(int argc, char **argv)
     QComboBox *years = window->findChild<QComboBox *>("year_combo");
     years->setCurrentIndex(years->findData(2026));
     const double shown = click("show_btn");
-    printListAgainstStatement("Show, March 2026", month, shown, list->rowCount());
+    printAgainstStatements("Show, March 2026", month, shown, list->rowCount());
     const double reset = click("reset_btn");
-    printListAgainstStatement("Reset (every entry)", all, reset, list->rowCount());
+    printAgainstStatements("Reset (every entry)", all, reset, list->rowCount());
 
     click("edit_btn");
     printFigure("  Update of every listed entry (one transaction)", click("update_btn"), rowsText(list->rowCount()));

@@ -10,18 +10,16 @@
 #include "app/logos.h"
 #include "app/pagerenderer.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
-#include <QCheckBox>
 #include <QCompleter>
 #include <QDate>
 #include <QDebug>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScrollBar>
 
 namespace {
 
@@ -50,9 +48,7 @@ enum ListColumn {
 const QString DayFormat = QStringLiteral("dd-MM-yyyy");
 const QColor GrossBackground(QStringLiteral("#e8f5e9"));
 const QColor TotalBackground(QStringLiteral("#e3f2fd"));
-// Rows whose check box is made with the list; the others get theirs when
-// they come into view.
-const int EagerCheckBoxRows = 40;
+
 
 // The columns whose change recalculates gross and total.
 bool isInputFigure(int col)
@@ -66,30 +62,37 @@ bool isListFigure(int col)
 }
 
 // A computed cell: two decimals, bold, on its colour.
-QTableWidgetItem *computedItem(double value, const QColor &background)
+// How the gross and total cells look: bold on their colour. Made once per
+// fill, so the cells of a long list share one font and one brush each.
+struct ComputedLook
 {
-    auto *item = new QTableWidgetItem(salaryFigureText(value));
-    QFont font = item->font();
-    font.setBold(true);
+    QFont bold = [] {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }();
+    QBrush gross{GrossBackground};
+    QBrush total{TotalBackground};
+};
+
+QTableWidgetItem *computedItem(const QString &text, const QFont &font, const QBrush &background)
+{
+    auto *item = new QTableWidgetItem(text);
     item->setFont(font);
     item->setBackground(background);
     return item;
+}
+
+QTableWidgetItem *computedItem(double value, const QColor &background)
+{
+    const ComputedLook look;
+    return computedItem(salaryFigureText(value), look.bold, QBrush(background));
 }
 
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
 {
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     return item;
-}
-
-// The check box of a list row, centred in its own container.
-QWidget *checkBoxCell()
-{
-    auto *cell = new QWidget;
-    auto *layout = new QHBoxLayout(cell);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QCheckBox, 0, Qt::AlignCenter);
-    return cell;
 }
 
 QString today()
@@ -163,8 +166,7 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     ui->editCancel_btn->setEnabled(false);
     ui->edit_btn->setEnabled(true);
     connect(list, &QTableWidget::cellChanged, this, &SalaryWindow::onSalaryTableCellChanged);
-    connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, &SalaryWindow::addCheckBoxes);
-    connect(list->verticalScrollBar(), &QScrollBar::rangeChanged, this, &SalaryWindow::addCheckBoxes);
+    ticks = new TickColumn(list, ListCheck);
 
     createSalaryTable();
 
@@ -184,12 +186,6 @@ SalaryWindow::SalaryWindow(QWidget *parent)
 SalaryWindow::~SalaryWindow()
 {
     delete ui;
-}
-
-void SalaryWindow::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    addCheckBoxes();
 }
 
 // ---- The entry row --------------------------------------------------------
@@ -303,53 +299,24 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
         setViewMode();
     reloadGuard = true;
     QTableWidget *list = ui->emp_salary_table;
+    const ComputedLook look;
     {
         TableFill fill(list, records.size());
         for (int r = 0; r < records.size(); ++r) {
             const QStringList texts = salaryListTexts(records.at(r));
+            fill.add(r, ListCheck, TickColumn::newTick());
             fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
             for (int c = ListDate; c <= ListRemarks; ++c) {
                 if (c == ListGross || c == ListTotal) {
-                    QTableWidgetItem *item = computedItem(0, c == ListGross ? GrossBackground : TotalBackground);
-                    item->setText(texts.at(c - 1));
-                    fill.add(r, c, item);
+                    fill.add(r, c, computedItem(texts.at(c - 1), look.bold, c == ListGross ? look.gross : look.total));
                 } else {
                     fill.add(r, c, texts.at(c - 1));
                 }
             }
         }
     }
-    addCheckBoxes();
+    ticks->refresh();
     reloadGuard = false;
-}
-
-void SalaryWindow::addCheckBoxes()
-{
-    // A check box is a widget of its own, and thousands of them take seconds
-    // to build and lay out: the first rows get theirs at once, the others
-    // when they scroll into view.
-    QTableWidget *list = ui->emp_salary_table;
-    const int rows = list->rowCount();
-    if (rows == 0)
-        return;
-    const int eager = qMin(rows, EagerCheckBoxRows);
-    int first = 0;
-    int last = -1; // a list not on screen has no rows in view
-    const int height = list->viewport()->height();
-    if (list->isVisible() && height > 0) {
-        first = qMax(0, list->rowAt(0));
-        last = list->rowAt(height - 1);
-        if (last < 0) // the rows end above the bottom
-            last = rows - 1;
-    }
-    const auto add = [list](int from, int to) {
-        for (int r = from; r <= to; ++r) {
-            if (!list->cellWidget(r, ListCheck))
-                list->setCellWidget(r, ListCheck, checkBoxCell());
-        }
-    };
-    add(0, eager - 1);
-    add(qMax(first, eager), last);
 }
 
 void SalaryWindow::loadAllSalaries()
@@ -536,13 +503,8 @@ QString SalaryWindow::slipCellText(int row, int col) const
 void SalaryWindow::on_print_pdf_btn_clicked()
 {
     QTableWidget *list = ui->emp_salary_table;
-    int row = -1;
-    for (int r = 0; r < list->rowCount() && row < 0; ++r) {
-        const QWidget *cell = list->cellWidget(r, ListCheck);
-        const QCheckBox *box = cell ? cell->findChild<QCheckBox *>() : nullptr;
-        if (box && box->isChecked())
-            row = r;
-    }
+    // Only the first ticked employee's slip is printed.
+    const int row = ticks->tickedRows().value(0, -1);
     if (row < 0) {
         Desktop::warning(this, QStringLiteral("Selection Error"),
                          QStringLiteral("Please check at least one employee checkbox to print their salary slip."));

@@ -4,6 +4,7 @@
 #include <QMap>
 
 class QLineEdit;
+class TickColumn;
 struct SalaryRecord;
 
 QT_BEGIN_NAMESPACE
@@ -25,7 +26,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private slots:
     // The entry row.
@@ -42,8 +42,6 @@ private slots:
     // Outputs.
     void on_print_state_btn_clicked();
     void on_print_pdf_btn_clicked();
-    // Gives the rows in view (and the first rows) their check box.
-    void addCheckBoxes();
 
 private:
     void recalculateInputRow();
@@ -62,6 +60,7 @@ private:
 
     Ui::SalaryWindow *ui;
     QLineEdit *nameEdit = nullptr;
+    TickColumn *ticks = nullptr; // column 0 of the list
     // Edit mode: the texts of columns 1 to 16 of every row when it began.
     QMap<int, QMap<int, QString>> editSnapshot;
     bool editMode = false;

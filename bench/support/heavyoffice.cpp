@@ -111,11 +111,3 @@ FilledOffice fillOffice(const OfficeSize &size)
     return filled;
 }
 
-void printListAgainstStatement(const QString &what, double statementMs, double windowMs, int rows)
-{
-    printFigure("  " + what + ", statement alone", statementMs, rowsText(rows));
-    printFigure("  " + what + ", window", windowMs,
-                QStringLiteral("ratio %1, limit %2 ms")
-                    .arg(windowMs / statementMs, 0, 'f', 2)
-                    .arg(1.5 * statementMs + 100, 0, 'f', 0));
-}

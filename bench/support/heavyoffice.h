@@ -29,6 +29,3 @@ struct FilledOffice
 // Stops the program on a failed statement.
 FilledOffice fillOffice(const OfficeSize &size = heavyOffice());
 
-// Two aligned lines: a list's statement alone, then the window showing the
-// list, with their ratio and the limit 1.5 x statement + 100 ms.
-void printListAgainstStatement(const QString &what, double statementMs, double windowMs, int rows);
