@@ -7,6 +7,7 @@
 #include "app/formstyle.h"
 #include "app/tablefill.h"
 #include "inventory/inventoryschema.h"
+#include "inventory/materialrequeststore.h"
 #include "inventory/stockreportstore.h"
 
 #include <QDate>
@@ -98,7 +99,7 @@ void inventory_stockreport::loadFilterCombos()
     ui->search_category_combo->addItems(stockCategories());
     ui->sup_search_combo->clear();
     ui->sup_search_combo->addItem(AllEntries());
-    ui->sup_search_combo->addItems(stockReportSuppliers());
+    ui->sup_search_combo->addItems(stockItemSuppliers());
 }
 
 void inventory_stockreport::generateReport()

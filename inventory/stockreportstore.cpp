@@ -64,17 +64,6 @@ double StockReportRow::lineTotal(StockMovementKinds kinds) const
     return totalAdditions + totalReductions;
 }
 
-QStringList stockReportSuppliers()
-{
-    QStringList names;
-    QSqlQuery q;
-    if (q.exec(QStringLiteral("SELECT DISTINCT supplier_name FROM inventory_items ORDER BY supplier_name ASC"))) {
-        while (q.next())
-            names << q.value(0).toString();
-    }
-    return names;
-}
-
 bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *rows, QString *error)
 {
     rows->clear();

@@ -46,9 +46,6 @@ struct StockReportRow
     double lineTotal(StockMovementKinds kinds) const;
 };
 
-// The suppliers of the stock items ("" for items without one), by name.
-QStringList stockReportSuppliers();
-
 // The report's rows, by category and then item name. False with `error`
 // ("itemQ failed: " or "tq failed: " and the driver's text) when a statement failed.
 bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *rows, QString *error);
