@@ -7,9 +7,13 @@
 #include "support/widgets.h"
 
 #include "app/whatsapp.h"
+#include "inventory/inventory_polist.h"
+#include "inventory/inventory_purchaseorder.h"
+#include "inventory/inventory_stockreport.h"
 #include "inventory/inventorydashboard.h"
 #include "inventory/inventorywindow.h"
 
+#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -155,6 +159,20 @@ private slots:
         buttonWithText(window, "📱 WhatsApp Alert")->click();
         QCOMPARE(env.desktop.lastShown(), QString("Stock Alert|✅ All stock OK and no open requests!"));
         QVERIFY(env.desktop.openedUrls.isEmpty());
+
+        // The menu opens each form once, and a closed one anew.
+        for (const char *action : {"actionPO_Generation", "actionOrder_List_Status", "actionStock_Report"}) {
+            child<QAction>(window, action)->trigger();
+            child<QAction>(window, action)->trigger();
+        }
+        QCOMPARE(topLevelWindows<inventory_purchaseorder>().size(), 1);
+        QCOMPARE(topLevelWindows<inventory_polist>().size(), 1);
+        QCOMPARE(topLevelWindows<inventory_stockreport>().size(), 1);
+        QPointer<inventory_stockreport> report = topLevelWindows<inventory_stockreport>().at(0);
+        report->close();
+        child<QAction>(window, "actionStock_Report")->trigger();
+        QVERIFY(!report);
+        QCOMPARE(topLevelWindows<inventory_stockreport>().size(), 1);
         delete window;
     }
 };
