@@ -6,6 +6,7 @@
 //
 //   bench_inward
 
+#include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 #include "app/financialyear.h"
@@ -68,9 +69,7 @@ int main(int argc, char **argv)
         std::printf("cannot open the database\n");
         return 1;
     }
-    DataSize size = heavyYear();
-    size.years = QStringList{"25-26", "26-27"};
-    size.linesPerEntry = 3;
+    const DataSize size = twoHeavyYears();
     std::printf("%s\n", qPrintable(fillData(size).summary()));
     g_currentFY = "26-27";
 
@@ -110,6 +109,15 @@ int main(int argc, char **argv)
     child<QDateEdit>(*form, "todateEdit_2")->setDate(QDate(2026, 5, 31));
     printTimed("  Show, one month", click("show_btn"), listRows);
     printTimed("  Reset (whole list again)", click("reset_btn"), listRows);
+    const double windowMs = msOf(
+        [&] {
+            child<QPushButton>(*form, "reset_btn")->click();
+            QApplication::processEvents();
+        },
+        3);
+    printAgainstStatements("  whole list (Reset)",
+                           msOf([] { inwardListRows(-1, QString(), QString(), "26-27"); }, 3), windowMs,
+                           list->rowCount());
 
     QComboBox *customer = child<QComboBox>(*form, "company_combo");
     customer->setCurrentIndex(customer->findData(17));

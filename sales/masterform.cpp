@@ -1,5 +1,7 @@
 #include "masterform.h"
 
+#include "app/tablefill.h"
+
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -56,19 +58,9 @@ QString cellText(const QTableWidget *table, int row, int column)
 
 void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell)
 {
-    table->setUpdatesEnabled(false);
-    table->setRowCount(0);
-    table->setRowCount(rowCount);
-    {
-        // The rows are announced above; the cells are put in without a change
-        // signal each, and the view repaints once at the end.
-        const QSignalBlocker blocker(table->model());
-        const int columns = table->columnCount();
-        for (int r = 0; r < rowCount; ++r) {
-            for (int c = 0; c < columns; ++c)
-                table->setItem(r, c, new QTableWidgetItem(cell(r, c)));
-        }
-    }
-    table->setUpdatesEnabled(true);
-    table->viewport()->update();
+    TableFill fill(table, rowCount);
+    const int columns = table->columnCount();
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < columns; ++c)
+            fill.add(r, c, cell(r, c));
 }

@@ -380,6 +380,15 @@ DataSize heavyYear()
     return DataSize();
 }
 
+DataSize twoHeavyYears()
+{
+    DataSize size;
+    size.years = QStringList{"25-26", "26-27"};
+    size.linesPerEntry = 3;
+    size.binsPerYear = 2500;
+    return size;
+}
+
 int itemId(const DataSize &size, int customer, int index)
 {
     return (customer - 1) * size.itemsPerCustomer + index;

@@ -32,6 +32,11 @@ struct DataSize
 // invoices, in the year "26-27".
 DataSize heavyYear();
 
+// Two heavy years the job-work lists are held to: the heavy year in "25-26"
+// and again in "26-27", three lines to an inward entry (20,000 entries, 60,000
+// lines), 15,000 challans, 2,500 bins and 12,000 invoices in each year.
+DataSize twoHeavyYears();
+
 // What was written; the generator writes fewer challans, bins or invoices
 // than asked when the inward lines cannot carry them.
 struct FilledData
