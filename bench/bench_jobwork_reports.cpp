@@ -53,13 +53,14 @@ void timeReportWindow(const QString &name, const char *table, TestEnvironment &e
     window->template findChild<QDateEdit *>("fromdateEdit")->setDate(QDate(2026, 4, 1));
     window->template findChild<QDateEdit *>("todateEdit")->setDate(QDate(2027, 3, 31));
     auto *list = window->template findChild<QTableWidget *>(table);
-    const double windowMs = msOf(
+    const double windowMs = bestMsOf(
         [&] {
             window->template findChild<QPushButton *>("show_btn")->click();
             QApplication::processEvents();
         },
-        3);
-    printAgainstStatements(name + ", Show, whole year", msOf(statement, 3), windowMs, list->rowCount());
+        5);
+    printAgainstStatements(name + ", Show, whole year, fastest of 5", bestMsOf(statement, 5), windowMs,
+                           list->rowCount());
     const QString path = env.folder() + "/" + csvName;
     env.desktop.saveFileAnswers.enqueue(path);
     printTimed(

@@ -464,6 +464,22 @@ double msOf(const std::function<void()> &work, int runs)
     return timer.nsecsElapsed() / 1e6 / runs;
 }
 
+double bestMsOf(const std::function<void()> &work, int runs, const std::function<void()> &prepare)
+{
+    double best = -1;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        const double ms = timer.nsecsElapsed() / 1e6;
+        if (best < 0 || ms < best)
+            best = ms;
+    }
+    return qMax(best, 0.0);
+}
+
 void printFigure(const QString &what, double ms, const QString &note)
 {
     std::printf("%-62s %9.1f ms  %s\n", qPrintable(what), ms, qPrintable(note));

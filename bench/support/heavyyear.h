@@ -75,6 +75,11 @@ int countRows(const QString &sql, const QVariantMap &values);
 // Average milliseconds of `runs` calls of `work`.
 double msOf(const std::function<void()> &work, int runs = 1);
 
+// Milliseconds of the fastest of `runs` calls of `work`, each after
+// `prepare` (untimed, when given): steadier than the average on a busy
+// machine, for a window's time set against its statement's.
+double bestMsOf(const std::function<void()> &work, int runs, const std::function<void()> &prepare = nullptr);
+
 // One aligned line of figures: what, milliseconds, then an optional note.
 void printFigure(const QString &what, double ms, const QString &note = QString());
 
