@@ -23,6 +23,16 @@ QCheckBox *tickBox(const QTableWidget *table, int row)
     return qobject_cast<QCheckBox *>(table->cellWidget(row, 0));
 }
 
+// The bill number shown beside the tick box of `billId`.
+QString tickedBillNo(const QTableWidget *table, int billId)
+{
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (QCheckBox *box = tickBox(table, r); box && box->property("billId").toInt() == billId)
+            return table->item(r, 1) ? table->item(r, 1)->text() : QString();
+    }
+    return QString();
+}
+
 } // namespace
 
 paymententryform::paymententryform(QWidget *parent)
@@ -186,7 +196,19 @@ void paymententryform::on_paid_btn_clicked()
     payment.mode = ui->modEdit->currentText();
     payment.paymentRef = receiptNo;
     QString error;
-    if (!recordSupplierPayment(payment, &error)) {
+    int staleBillId = 0;
+    switch (recordSupplierPayment(payment, &error, &staleBillId)) {
+    case PaymentWrite::Recorded:
+        break;
+    case PaymentWrite::BillNotUnpaid:
+        // Paid from another payment form, or deleted, since this list was loaded.
+        Desktop::warning(this, QStringLiteral("Error"),
+                         QStringLiteral("Bill No %1 is no longer unpaid (paid or deleted meanwhile).\n"
+                                        "Nothing was recorded; the list has been reloaded.")
+                             .arg(tickedBillNo(ui->listof_bills, staleBillId)));
+        loadUnpaidBills(supplier);
+        return;
+    case PaymentWrite::Failed:
         Desktop::warning(this, QStringLiteral("Database Error"), QStringLiteral("Payment not saved:\n") + error);
         return;
     }

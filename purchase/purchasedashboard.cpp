@@ -1,5 +1,6 @@
 #include "purchasedashboard.h"
 
+#include "app/boundquery.h"
 #include "app/companyinfo.h"
 #include "app/dashboard.h"
 #include "app/desktop.h"
@@ -60,10 +61,8 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to)
 {
     QSqlQuery q;
-    q.prepare(QString::fromLatin1(MonthSumSql));
-    q.bindValue(QStringLiteral(":from"), from.toString(Qt::ISODate));
-    q.bindValue(QStringLiteral(":to"), to.toString(Qt::ISODate));
-    q.exec();
+    execBound(q, QString::fromLatin1(MonthSumSql),
+              {{QStringLiteral(":from"), from.toString(Qt::ISODate)}, {QStringLiteral(":to"), to.toString(Qt::ISODate)}});
     return firstValue(q);
 }
 

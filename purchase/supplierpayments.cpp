@@ -115,15 +115,22 @@ QString freePaymentRef(const QString &receiptNo)
     }
 }
 
-bool recordSupplierPayment(const SupplierPayment &payment, QString *error)
+PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId)
 {
-    return runInTransaction(
+    int stale = 0;
+    const bool written = runInTransaction(
         [&](QString *err) {
             for (int billId : payment.billIds) {
                 QSqlQuery q;
-                if (!execBound(q, QStringLiteral("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = :bill_id"),
+                if (!execBound(q,
+                               QStringLiteral("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = :bill_id "
+                                              "AND (payment_status IS NULL OR payment_status = 'Unpaid')"),
                                {{QStringLiteral(":bill_id"), billId}}, err))
                     return false;
+                if (q.numRowsAffected() != 1) {
+                    stale = billId;
+                    return false;
+                }
                 if (!execBound(q,
                                QStringLiteral("INSERT INTO payment_records (bill_id, payment_date, paid_amount, "
                                               "reference_no, mode_of_payment, payment_ref) VALUES (:bill_id, "
@@ -141,6 +148,11 @@ bool recordSupplierPayment(const SupplierPayment &payment, QString *error)
             return true;
         },
         error);
+    if (written)
+        return PaymentWrite::Recorded;
+    if (staleBillId)
+        *staleBillId = stale;
+    return stale ? PaymentWrite::BillNotUnpaid : PaymentWrite::Failed;
 }
 
 // ---- Receipt --------------------------------------------------------------
@@ -329,7 +341,9 @@ QString supplierStatementHtml(const StatementPrint &p)
                          htmlEscaped(row.value(3)), paidBox, htmlEscaped(row.value(4)), htmlEscaped(row.value(5)));
     }
     const StatementTotals totals = statementTotals(p.rows);
-    const QString sum = QStringLiteral("padding:10px; border:1px solid #000;");
+    // The cells carry the row's size themselves: the style block's td rule
+    // would otherwise hold them at 24px.
+    const QString sum = QStringLiteral("padding:10px; border:1px solid #000; font-size:26px;");
     html += QStringLiteral("<tr style='font-weight:bold; background:#eaf4ff; font-size:26px;'>"
                            "<td colspan='3' style='text-align:right; %1'>Grand Total</td>"
                            "<td style='text-align:right; %1'>%2</td><td style='text-align:right; %1'>%3</td>"

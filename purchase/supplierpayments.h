@@ -51,9 +51,17 @@ struct SupplierPayment
     QString paymentRef; // the receipt number, shared by the payment's rows
 };
 
+enum class PaymentWrite {
+    Recorded,
+    BillNotUnpaid, // a bill was paid (from another payment form) or deleted meanwhile
+    Failed,        // the database refused a statement
+};
+
 // Marks every bill 'Paid' and adds one payment_records row per bill, all in
-// one transaction; false (nothing written) with the driver's text otherwise.
-bool recordSupplierPayment(const SupplierPayment &payment, QString *error);
+// one transaction. A bill that is no longer unpaid is never paid again: the
+// whole payment is refused and its id given in *staleBillId. On anything but
+// Recorded nothing is written; *error holds the driver's text on Failed.
+PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId = nullptr);
 
 // A payment_ref that no stored record carries yet: `receiptNo`, or it with
 // "-2", "-3", ... when payments were made within the same second.

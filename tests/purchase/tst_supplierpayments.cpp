@@ -227,23 +227,56 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 3);
     }
 
+    // Two payment forms list the same bills: a bill paid in one, or deleted
+    // meanwhile, is not paid again from the other.
+    void aBillNoLongerUnpaidIsNotPaidAgain()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        addBill({"P1", "2026-04-01", "ACME", "Credit", 1000});
+        addBill({"P2", "2026-04-02", "ACME", "Credit", 200});
+        paymententryform first, second;
+        chooseSupplier(first, "ACME");
+        chooseSupplier(second, "ACME");
+        StandInTool tool(env.folder());
+        tick(first, 0);
+        pay(first, "1000");
+        tick(second, 0);
+        tick(second, 1);
+        pay(second, "1200");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Bill No P1 is no longer unpaid (paid or deleted meanwhile).\n"
+                                                  "Nothing was recorded; the list has been reloaded."));
+        QCOMPARE(rows("SELECT bill_id, paid_amount FROM payment_records"), QStringList{"1|1000"});
+        QCOMPARE(rows("SELECT payment_status FROM purchase_bills ORDER BY bill_id"), QStringList({"Paid", "Unpaid"}));
+        QCOMPARE(columnTexts(bills(second), 1), QStringList{"P2"});
+
+        exec("DELETE FROM purchase_bills WHERE bill_no = 'P2'");
+        tick(second, 0);
+        pay(second, "200");
+        QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P2 is no longer unpaid"));
+        QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 1);
+        QCOMPARE(bills(second)->rowCount(), 0);
+    }
+
     void statementGroupsEachPaymentOnce()
     {
         TestEnvironment env;
         QVERIFY(openPurchaseDatabase(env));
-        const int b1 = addBill({"S1", "2026-04-01", "ACME", "Credit", 1000, "Paid"});
-        const int b2 = addBill({"S2", "2026-04-02", "ACME", "Credit", 500, "Paid"});
-        const int b3 = addBill({"S3", "2026-04-03", "ACME", "Credit", 700, "Paid"});
-        const int b4 = addBill({"S4", "2026-04-04", "ACME", "Credit", 700, "Paid"});
-        const int old1 = addBill({"O1", "2026-03-01", "ACME", "Credit", 80, "Paid"});
-        const int old2 = addBill({"O2", "2026-03-02", "ACME", "Credit", 20, "Paid"});
-        addBill({"X", "2026-03-02", "BETA", "Credit", 20, "Paid"});
+        const int b1 = addBill({"S1", "2026-04-01", "ACME", "Credit", 1000});
+        const int b2 = addBill({"S2", "2026-04-02", "ACME", "Credit", 500});
+        const int b3 = addBill({"S3", "2026-04-03", "ACME", "Credit", 700});
+        const int b4 = addBill({"S4", "2026-04-04", "ACME", "Credit", 700});
+        const int old1 = addBill({"O1", "2026-03-01", "ACME", "Credit", 80});
+        const int old2 = addBill({"O2", "2026-03-02", "ACME", "Credit", 20});
+        addBill({"X", "2026-03-02", "BETA", "Credit", 20});
         auto record = [](int bill, const QString &date, double paid, const QVariant &ref) {
-            recordSupplierPayment({{bill}, date, paid, "", "Neft", ref.toString()}, nullptr);
+            QCOMPARE(recordSupplierPayment({{bill}, date, paid, "", "Neft", ref.toString()}, nullptr),
+                     PaymentWrite::Recorded);
             if (ref.isNull())
                 exec(QString("UPDATE payment_records SET payment_ref = NULL WHERE bill_id = %1").arg(bill));
         };
-        QVERIFY(recordSupplierPayment({{b1, b2}, "2026-05-01", 1500, "", "Neft", "RCT-260501100000"}, nullptr));
+        QCOMPARE(recordSupplierPayment({{b1, b2}, "2026-05-01", 1500, "", "Neft", "RCT-260501100000"}, nullptr),
+                 PaymentWrite::Recorded);
         record(b3, "2026-05-02", 700, "RCT-260502100000");
         record(b4, "2026-05-02", 700, "RCT-260502100001");
         record(old1, "2026-04-20", 100, QVariant()); // before payments carried their receipt number
@@ -276,9 +309,8 @@ private slots:
         const QString html = tool.htmlOfRun(1);
         QVERIFY(html.contains(">O&lt;1&gt;&amp;</td>"));
         QVERIFY(html.contains("Company: ACME &nbsp;&nbsp; From: 01/04/2026 &nbsp;&nbsp; To: 02/05/2026"));
-        QVERIFY(html.contains(">Grand Total</td><td style='text-align:right; padding:10px; border:1px solid #000;'>"
-                              "3000.00</td><td style='text-align:right; padding:10px; border:1px solid #000;'>"
-                              "3000.00</td>"));
+        const QString total = "<td style='text-align:right; padding:10px; border:1px solid #000; font-size:26px;'>";
+        QVERIFY(html.contains(">Grand Total</td>" + total + "3000.00</td>" + total + "3000.00</td>"));
         // O2 and S2 are the payment's further bills: the cell above has no bottom border.
         QCOMPARE(html.count("border-bottom: none;"), 4);
 
