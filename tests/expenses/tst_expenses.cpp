@@ -320,6 +320,16 @@ private slots:
         QVERIFY(text.contains("Total Amount: 1620.50"));
         QVERIFY(!text.contains("Courier")); // only the listed rows
         QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
+
+        // A PDF that cannot be written is reported, not announced as saved.
+        env.desktop.clear();
+        const QString nowhere = env.folder() + "/missing/folder/report.pdf";
+        env.desktop.saveFileAnswers.enqueue(nowhere);
+        click(f.w, "print_btn");
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Critical);
+        QVERIFY(env.desktop.lastMessage().text.endsWith(nowhere));
+        QVERIFY(env.desktop.openedUrls.isEmpty());
     }
 };
 
