@@ -5,6 +5,7 @@
 #include "app/desktop.h"
 #include "app/htmlescape.h"
 #include "invoicing/amountinwords.h"
+#include "invoicing/invoicestore.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -126,7 +127,7 @@ QString taxRow(const QString &label, double tax)
 QString taxRows(const InvoicePage &page)
 {
     QString rows;
-    const bool igst = page.customerType == QLatin1String("IGST Customer");
+    const bool igst = isIgstCustomer(page.customerType);
     for (auto it = page.taxableByRate.constBegin(); it != page.taxableByRate.constEnd(); ++it) {
         const double percent = it.key();
         if (percent <= 0)
@@ -167,16 +168,11 @@ QString block(const QString &cellStyle, int cellPadding, const QString &tableSty
 
 RoundedTotal roundedInvoiceTotal(double total)
 {
-    // In whole paise, so that the round-off is exact and 0.50 rounds away
-    // from zero even when the sum of the stored amounts lies a hair below it.
-    const long long paise = std::llround(total * 100.0);
-    const long long magnitude = paise < 0 ? -paise : paise;
-    long long roundedPaise = (magnitude + 50) / 100 * 100;
-    if (paise < 0)
-        roundedPaise = -roundedPaise;
+    // In whole paise, so that the round-off is exact (never "-0.00").
     RoundedTotal result;
-    result.rounded = double(roundedPaise / 100);
-    result.roundOff = double(roundedPaise - paise) / 100.0;
+    const qint64 rupees = roundToRupees(total);
+    result.rounded = double(rupees);
+    result.roundOff = double(rupees * 100 - std::llround(total * 100.0)) / 100.0;
     return result;
 }
 
