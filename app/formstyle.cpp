@@ -1,5 +1,7 @@
 #include "formstyle.h"
 
+#include <QWidget>
+
 namespace {
 
 QString buildSheet(const QString &firstBlockExtra)
@@ -45,4 +47,16 @@ QString formStyleSheet()
 QString formStyleSheetWithBackground()
 {
     return buildSheet(QStringLiteral("background-color: rgb(240, 249, 255);\n"));
+}
+
+void applyFormStyleSheet(QWidget *form)
+{
+    form->setStyleSheet(formStyleSheet());
+    // Parents come before their children, so each takes the font its parent
+    // was given a moment before.
+    const QList<QWidget *> widgets = form->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->testAttribute(Qt::WA_SetFont) && widget->parentWidget())
+            widget->setFont(widget->parentWidget()->font());
+    }
 }

@@ -4,12 +4,20 @@
 #include <QColor>
 #include <QString>
 
+class QWidget;
+
 // The style sheet the module forms set on their top-level widget.
 QString formStyleSheet();
 
 // The same sheet with the light background line the material request form adds
 // to its first block.
 QString formStyleSheetWithBackground();
+
+// Sets formStyleSheet() on a form built from its designer form and keeps the
+// form's font on every widget that was given none of its own. Without this a
+// style sheet on the form, or on a group box inside it, puts the platform's
+// font back on the widgets below it.
+void applyFormStyleSheet(QWidget *form);
 
 // Row and cell colours of the lists.
 namespace StatusColor {

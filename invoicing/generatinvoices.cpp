@@ -56,8 +56,8 @@ generatInvoices::generatInvoices(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::generatInvoices)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Generate Invoice - Kestrova App"));
     resize(1500, 800);
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
@@ -258,6 +258,7 @@ void generatInvoices::on_proceed_inv_btn_clicked()
     }
 
     auto *form = new invoicesandlist();
+    form->setAttribute(Qt::WA_DeleteOnClose); // each Proceed has a form of its own
     form->setDeliveryData(deliveryNos, first.customerId, first.customerName, first.fy);
     form->show();
     form->raise();

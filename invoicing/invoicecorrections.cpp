@@ -37,6 +37,15 @@ bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
 
 bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
 {
-    return run(DeleteLines, invoiceNo, fyName, error)
-           && run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
+    return deleteInvoiceLines(invoiceNo, fyName, error) && deleteInvoiceHead(invoiceNo, fyName, error);
+}
+
+bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run(DeleteLines, invoiceNo, fyName, error);
+}
+
+bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
 }

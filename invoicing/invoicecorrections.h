@@ -17,3 +17,7 @@ bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
 
 // Removes the invoice's lines and its row; its number becomes free.
 bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
+
+// The two steps of deleteInvoiceRows, for a caller that names the failing one.
+bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error);
+bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error);

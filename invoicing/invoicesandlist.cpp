@@ -63,6 +63,23 @@ QString money(double value)
     return QString::number(value, 'f', 2);
 }
 
+// Widens a column whose header text would be cut: headers are drawn bold
+// with 4 px of padding on each side.
+void fitHeaderTexts(QTableWidget *table)
+{
+    QFont bold = table->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const QTableWidgetItem *header = table->horizontalHeaderItem(c);
+        if (table->isColumnHidden(c) || !header)
+            continue;
+        const int needed = metrics.horizontalAdvance(header->text()) + 2 * 4 + 6;
+        if (table->columnWidth(c) < needed)
+            table->setColumnWidth(c, needed);
+    }
+}
+
 QString dashedDate(const QString &stored)
 {
     const QDate date = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
@@ -77,8 +94,8 @@ invoicesandlist::invoicesandlist(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::invoicesandlist)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Invoice - Kestrova App"));
     resize(1500, 800);
     setupFormHeader(ui->groupBox_header, ui->label_title, ui->label_logo_left, ui->label_logo_right);
@@ -132,6 +149,7 @@ void invoicesandlist::setupInvoiceTable()
     const int widths[] = {85, 100, 80, 210, 75, 75, 55, 65, 65};
     for (int c = 0; c < 9; ++c)
         table->setColumnWidth(c, widths[c]);
+    fitHeaderTexts(table);
     header->setStretchLastSection(true);
     table->verticalHeader()->setVisible(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -151,6 +169,7 @@ void invoicesandlist::setupListTable()
     list->setColumnWidth(ListFullNumberColumn, 90);
     list->setColumnWidth(ListDateColumn, 100);
     list->setColumnWidth(ListAmountColumn, 110);
+    fitHeaderTexts(list);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setAlternatingRowColors(true);
@@ -602,8 +621,18 @@ void invoicesandlist::on_delete_btn_clicked()
                              .arg(fullNumber));
         return;
     }
-    if (!runInTransaction([&](QString *e) { return deleteInvoiceRows(number, fy, e); }, &error)) {
-        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Failed to delete invoice: ") + error);
+    QString failure;
+    const bool deleted = runInTransaction(
+        [&](QString *e) {
+            failure = QStringLiteral("Failed to delete items: ");
+            if (!deleteInvoiceLines(number, fy, e))
+                return false;
+            failure = QStringLiteral("Failed to delete invoice: ");
+            return deleteInvoiceHead(number, fy, e);
+        },
+        &error);
+    if (!deleted) {
+        Desktop::warning(this, QStringLiteral("Error"), failure + error);
         return;
     }
     QSqlQuery sweep;
@@ -621,9 +650,15 @@ void invoicesandlist::on_print_btn_clicked()
         number = m_loadedInvoiceNo;
         fy = m_loadedInvoiceFy;
     } else {
-        const QStringList parts = ui->invnoEdit->text().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        // The number box as a Save or an Update left it: number/year. Without
+        // a year it is the current one, into which Save writes.
+        const QString text = ui->invnoEdit->text();
+        const QStringList parts = text.split(QLatin1Char('/'), Qt::SkipEmptyParts);
         if (!parts.isEmpty())
             number = invoiceNumberFromText(parts.first());
+        const QString typedFy = text.section(QLatin1Char('/'), 1).trimmed();
+        if (!typedFy.isEmpty())
+            fy = typedFy;
     }
     if (number > 0)
         printInvoice(number, QStringLiteral("Original for recipient"), fy, this);

@@ -266,10 +266,27 @@ void TestInvoiceCorrection::deleteRefusedWithPayments()
     QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 2);
     QVERIFY(buttonEnabled("delete_btn")); // still loaded
 
+    // A failing step is named and rolls the delete back.
+    savedInvoice(2, "26-27", 1);
+    form->loadInvoiceList(-1, QString(), QString());
+    exec("CREATE TRIGGER keep_lines BEFORE DELETE ON invoice_items BEGIN SELECT RAISE(ABORT, 'locked by test'); END");
+    loadBack("2/26-27");
+    env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+    click(form, "delete_btn");
+    QVERIFY(env->desktop.lastShown().startsWith("Error|Failed to delete items: locked by test"));
+    exec("DROP TRIGGER keep_lines");
+    exec("CREATE TRIGGER keep_head BEFORE DELETE ON invoices BEGIN SELECT RAISE(ABORT, 'locked by test'); END");
+    env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+    click(form, "delete_btn");
+    QVERIFY(env->desktop.lastShown().startsWith("Error|Failed to delete invoice: locked by test"));
+    exec("DROP TRIGGER keep_head");
+    QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 4);
+    loadBack("1/26-27");
+
     // Cancel is not refused.
     env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
     click(form, "bill_cancel_btn");
-    QCOMPARE(rows("SELECT is_deleted FROM invoices"), QStringList({"1"}));
+    QCOMPARE(rows("SELECT is_deleted FROM invoices ORDER BY invoice_no"), QStringList({"1", "0"}));
 }
 
 void TestInvoiceCorrection::printTakesTheLoadedInvoice()
@@ -288,6 +305,15 @@ void TestInvoiceCorrection::printTakesTheLoadedInvoice()
     QCOMPARE(env->desktop.previews.first().title, QString("Invoice - 4"));
     QVERIFY(tool.htmlGiven().first().contains("4/25-26"));
     QVERIFY(tool.htmlGiven().first().contains("Original for recipient"));
+
+    // After the update of the older year's invoice the box shows 4/25-26, and
+    // Print takes that invoice, not 4 of the current year.
+    click(form, "update_btn");
+    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 4/25-26 updated!"));
+    click(form, "print_btn");
+    QCOMPARE(tool.htmlGiven().size(), 2);
+    QVERIFY(tool.htmlGiven().last().contains("4/25-26"));
+    QVERIFY(!tool.htmlGiven().last().contains("4/26-27"));
 }
 
 QTEST_MAIN(TestInvoiceCorrection)
