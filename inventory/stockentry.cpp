@@ -232,7 +232,9 @@ void inventory_stockentry::on_add_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter item name!"));
         return;
     }
-    if (openingText.isEmpty()) {
+    // Text that is no number counts as 0; a figure no REAL column can hold
+    // ("nan", "inf", "1e309") is not taken for one.
+    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)) {
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter opening stock!"));
         return;
     }
@@ -409,9 +411,11 @@ void inventory_stockentry::on_update_btn_clicked()
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Update Stock"));
     auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel("Item: " + name, &dialog));
-    layout->addWidget(
-        new QLabel("Current Balance: " + QString::number(balance, 'f', 2) + " " + unit, &dialog));
+    for (const QString &text : {"Item: " + name, "Current Balance: " + QString::number(balance, 'f', 2) + " " + unit}) {
+        auto *label = new QLabel(text, &dialog);
+        label->setTextFormat(Qt::PlainText); // a name is shown as typed, never as markup
+        layout->addWidget(label);
+    }
 
     auto *choice = new QHBoxLayout;
     auto *addition = new QRadioButton(QStringLiteral("Addition (+)"), &dialog);
@@ -534,6 +538,11 @@ void inventory_stockentry::showHistory(int itemId, const QString &name)
                 ->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }
+    // Tall enough for the ten rows without scrolling.
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int r = 0; r < table->rowCount(); ++r)
+        height += table->rowHeight(r);
+    table->setMinimumHeight(height);
     layout->addWidget(table);
 
     auto *close = new QPushButton(QStringLiteral("Close"), &dialog);

@@ -89,28 +89,32 @@ private slots:
     {
         QTest::addColumn<QString>("opening");
         QTest::addColumn<double>("stored");
-        QTest::newRow("30") << "30" << 30.0;
-        QTest::newRow("not a number counts as 0") << "abc" << 0.0;
-        QTest::newRow("NaN counts as 0") << "nan" << 0.0;
-        QTest::newRow("overflow counts as 0") << "-1e309" << 0.0;
+        QTest::addColumn<QString>("minimum");
+        QTest::addColumn<QString>("storedMinimum");
+        QTest::newRow("30") << "30" << 30.0 << "5" << "5";
+        QTest::newRow("not a number counts as 0") << "abc" << 0.0 << "nan" << "0";
+        QTest::newRow("minimum beyond a number counts as 0") << "12.5" << 12.5 << "1e309" << "0";
     }
 
     void addStoresItemAndOpeningMovement()
     {
         QFETCH(QString, opening);
         QFETCH(double, stored);
+        QFETCH(QString, minimum);
+        QFETCH(QString, storedMinimum);
         StockForm f;
-        f.fillEntry("Hardware", " acme tools ", " Hex Bolt ", opening, "nos", "5", " 98765 43210 ");
+        f.fillEntry("Hardware", " acme tools ", " Hex Bolt ", opening, "nos", minimum, " 98765 43210 ");
         f.clickAdd();
 
         QCOMPARE(f.takeMessages(), QStringList{"Success|Item 'Hex Bolt' added successfully!"});
         const QString qty = QString::number(stored);
         QCOMPARE(items(), QStringList{"Hardware|ACME TOOLS|98765 43210|Hex Bolt|" + qty + "|0|0|" + qty + "|nos|" +
-                                      storedToday() + "|5"});
+                                      storedToday() + "|" + storedMinimum});
         QCOMPARE(movements(), QStringList{"1|Hex Bolt|Hardware|ACME TOOLS|" + storedToday() + "|Opening Stock|" + qty +
                                           "|Opening Stock"});
         QCOMPARE(rowTexts(f.list, 0).mid(1), QStringList({"Hardware", "ACME TOOLS", "98765 43210", "Hex Bolt",
-                                                           QString::number(stored, 'f', 2), "5.00", "0.00", "0.00",
+                                                           QString::number(stored, 'f', 2),
+                                                           QString::number(storedMinimum.toDouble(), 'f', 2), "0.00", "0.00",
                                                            QString::number(stored, 'f', 2), "nos",
                                                            QDate::currentDate().toString("dd-MM-yyyy")}));
     }
@@ -125,6 +129,9 @@ private slots:
         QTest::newRow("category") << "" << "" << "" << "" << "Please select a category!";
         QTest::newRow("item") << "Safety" << "  " << "" << "" << "Please enter item name!";
         QTest::newRow("opening") << "Safety" << "Gloves" << " " << "" << "Please enter opening stock!";
+        QTest::newRow("opening NaN") << "Safety" << "Gloves" << "nan" << "pairs" << "Please enter opening stock!";
+        QTest::newRow("opening infinite") << "Safety" << "Gloves" << "-inf" << "pairs" << "Please enter opening stock!";
+        QTest::newRow("opening overflow") << "Safety" << "Gloves" << "1e309" << "pairs" << "Please enter opening stock!";
         QTest::newRow("unit") << "Safety" << "Gloves" << "4" << "" << "Please select UOM!";
     }
 
