@@ -85,7 +85,7 @@ void inventory_polist::loadOrders()
     const QString combo = ui->company_combo->currentText();
     QList<RequestListRow> rows;
     QString error;
-    if (!queryRequestList(combo == AllSuppliers() ? QString() : combo,
+    if (!queryRequestList(combo == AllSuppliers() ? std::nullopt : std::optional<QString>(combo),
                           ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd")),
                           ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
         Desktop::warning(this, QStringLiteral("Error"), error);

@@ -128,7 +128,10 @@ void inventory_stockreport::generateReport()
         grid->setColumnWidth(FixedColumns - 1 + d, 50);
 
     filter.category = filterText(ui->search_category_combo->currentText());
-    filter.supplier = filterText(ui->sup_search_combo->currentText());
+    // The empty entry stands for the items stored without a supplier.
+    const QString supplier = ui->sup_search_combo->currentText();
+    if (supplier != AllEntries())
+        filter.supplier = supplier;
     filter.search = ui->search_itemEdit->text().trimmed();
     filter.kinds = ui->radio_add->isChecked()   ? StockMovementKinds::Additions
                    : ui->radio_red->isChecked() ? StockMovementKinds::Reductions

@@ -131,15 +131,15 @@ QStringList requestSuppliers()
     return distinctNames(QStringLiteral("SELECT DISTINCT supplier_name FROM purchase_orders ORDER BY supplier_name ASC"));
 }
 
-bool queryRequestList(const QString &supplier, const QString &from, const QString &to,
+bool queryRequestList(const std::optional<QString> &supplier, const QString &from, const QString &to,
                       QList<RequestListRow> *rows, QString *error)
 {
     QString sql = QStringLiteral("SELECT po_number, po_date, supplier_name, item_name, category, order_qty, uom, status "
                                  "FROM purchase_orders WHERE po_date >= :from AND po_date <= :to ");
     QVariantMap values{{":from", from}, {":to", to}};
-    if (!supplier.isEmpty()) {
+    if (supplier) {
         sql += QStringLiteral("AND supplier_name = :sup ");
-        values.insert(":sup", supplier);
+        values.insert(":sup", *supplier);
     }
     sql += QStringLiteral("ORDER BY po_date DESC, po_number ASC");
 

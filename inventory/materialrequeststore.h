@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The suppliers of the stock items, by name ("" for items without one).
 QStringList stockItemSuppliers();
@@ -83,8 +84,9 @@ struct RequestListRow
 };
 
 // Lines dated from..to ("yyyy-MM-dd", both inclusive), of one supplier when
-// `supplier` is not empty, newest date first, then by request number.
-bool queryRequestList(const QString &supplier, const QString &from, const QString &to,
+// `supplier` is given ("" for lines without one), newest date first, then by
+// request number.
+bool queryRequestList(const std::optional<QString> &supplier, const QString &from, const QString &to,
                       QList<RequestListRow> *rows, QString *error);
 
 // The list's texts of a line: number, date "dd-MM-yyyy" ("" when unreadable),

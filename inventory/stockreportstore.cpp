@@ -79,9 +79,9 @@ bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *ro
         sql += QStringLiteral("AND t.category = :cat ");
         values.insert(":cat", filter.category);
     }
-    if (!filter.supplier.isEmpty()) {
+    if (filter.supplier) {
         sql += QStringLiteral("AND t.supplier_name = :sup ");
-        values.insert(":sup", filter.supplier);
+        values.insert(":sup", *filter.supplier);
     }
     if (!filter.search.isEmpty()) {
         sql += QStringLiteral("AND UPPER(t.item_name) LIKE :search ");

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Which movements a report shows.
 enum class StockMovementKinds { Additions, Reductions, All };
@@ -23,7 +24,8 @@ struct StockReportFilter
     int month = 1;  // 1..12
     int year = 2000;
     QString category; // "" for all
-    QString supplier; // "" for all
+    // None for all; "" for the items stored without a supplier.
+    std::optional<QString> supplier;
     QString search;   // part of the item name, any case; "%" and "_" match as in LIKE
     StockMovementKinds kinds = StockMovementKinds::All;
 };

@@ -54,6 +54,7 @@ private slots:
         addRequestLine({"MR/26-27/001", monthAgo, "ALPHA", "Oil", "Raw Material", 4, "ltr", "received"});
         addRequestLine({"MR/26-27/000", QDate::currentDate().addMonths(-1).addDays(-1).toString("yyyy-MM-dd"),
                         "ALPHA", "Old", "Raw Material", 4, "ltr", "Open"});
+        addRequestLine({"MR/25-26/090", day(-70), "", "Loose pin", "Hardware", 1, "nos", "Open"});
 
         auto *list = new inventory_polist;
         auto *table = child<QTableWidget>(list, "ordered_list");
@@ -72,6 +73,18 @@ private slots:
         QCOMPARE(table->rowCount(), 5);
         click(list, "show_btn");
         QCOMPARE(columnTexts(table, 4), QStringList({"Rod", "Bolt"}));
+        // The empty entry lists the lines stored without a supplier, not all.
+        auto *supplier = child<QComboBox>(list, "company_combo");
+        supplier->setCurrentIndex(supplier->findText(""));
+        child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(-80));
+        click(list, "show_btn");
+        QCOMPARE(columnTexts(table, 4), QStringList({"Loose pin"}));
+        // Reset brings back all suppliers and the default period.
+        click(list, "reset_btn");
+        QCOMPARE(supplier->currentIndex(), 0);
+        QCOMPARE(table->rowCount(), 5);
+        supplier->setCurrentText("SHAH, SONS");
+        click(list, "show_btn");
 
         click(list, "save_status_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Error|Please select at least one order!"));

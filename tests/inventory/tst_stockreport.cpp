@@ -104,12 +104,17 @@ private slots:
         TestEnvironment env;
         QVERIFY(openInventoryDatabase(env));
         addMarch();
+        const int pin = addStockItem({"Hardware", "", "Loose pin", 0, "nos"});
+        addMovement({pin, "2026-03-03", "Addition", 1, "Loose pin", "Hardware", ""});
         auto *form = new inventory_stockreport;
         auto *supplier = child<QComboBox>(form, "sup_search_combo");
         auto *search = child<QLineEdit>(form, "search_itemEdit");
 
         supplier->setCurrentText("O'BRIEN, LTD");
         QCOMPARE(columnTexts(show(form, 3, 2026), 3), QStringList({"Hex BOLT M8"}));
+        // The empty entry: the items stored without a supplier, not all.
+        supplier->setCurrentIndex(supplier->findText(""));
+        QCOMPARE(columnTexts(show(form, 3, 2026), 3), QStringList({"Loose pin"}));
         supplier->setCurrentIndex(0);
         search->setText("  bolt ");
         QCOMPARE(columnTexts(show(form, 3, 2026), 3), QStringList({"Hex BOLT M8"}));
@@ -162,7 +167,7 @@ private slots:
         addMovement({7, "2026-03-9", "Addition", 5, "New name", "Safety", "S"}); // no day, still counted
         QList<StockReportRow> rows;
         QString error;
-        QVERIFY(queryStockReport({3, 2026, "Safety", QString(), QString(), StockMovementKinds::All}, &rows, &error));
+        QVERIFY(queryStockReport({3, 2026, "Safety", {}, QString(), StockMovementKinds::All}, &rows, &error));
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(0).itemName, QString("New name"));
         for (const StockReportRow &row : rows) {
