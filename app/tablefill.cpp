@@ -28,7 +28,10 @@ public:
             m_widget = option.widget;
             m_style = option.widget ? option.widget->style() : nullptr;
         }
-        const Key key{index.data(Qt::DisplayRole).toString(), index.data(Qt::TextAlignmentRole).toInt()};
+        // A row height asked for a given column width depends on that width
+        // (wrapped text); a column width is asked with no width.
+        const Key key{index.data(Qt::DisplayRole).toString(), index.data(Qt::TextAlignmentRole).toInt(),
+                      option.rect.width()};
         const auto found = m_sizes.constFind(key);
         if (found != m_sizes.cend())
             return *found;
@@ -44,9 +47,16 @@ private:
     {
         QString text;
         int alignment;
-        bool operator==(const Key &other) const { return alignment == other.alignment && text == other.text; }
+        int width;
+        bool operator==(const Key &other) const
+        {
+            return alignment == other.alignment && width == other.width && text == other.text;
+        }
     };
-    friend size_t qHash(const Key &key, size_t seed) { return qHash(key.text, seed) ^ size_t(key.alignment); }
+    friend size_t qHash(const Key &key, size_t seed)
+    {
+        return qHash(key.text, seed) ^ size_t(key.alignment) ^ (size_t(key.width) << 8);
+    }
 
     mutable QHash<Key, QSize> m_sizes;
     mutable QFont m_font;

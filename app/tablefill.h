@@ -27,7 +27,7 @@
 //   - A plain QStyledItemDelegate of the table is replaced by one that keeps
 //     the size of each text it has measured, so a column sized to its
 //     contents measures every distinct text once, whatever the number of
-//     header passes. Cells with their own font, icon, check box or size hint
+//     header passes (rows sized to wrapped contents once per column width). Cells with their own font, icon, check box or size hint
 //     are measured every time. The header's resize modes stay as they are.
 //
 // itemChanged and cellChanged are NOT emitted for the filled cells (a form

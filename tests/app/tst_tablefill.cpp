@@ -86,6 +86,7 @@ class TestTableFill : public QObject
 private slots:
     void sameAsPlainFill_data();
     void sameAsPlainFill();
+    void wrappedRowHeightsFollowTheColumnWidth();
     void sortedTableSortsOnce();
     void fillEmitsNoCellSignals();
     void cellsOutsideAreDropped();
@@ -115,6 +116,33 @@ void TestTableFill::sameAsPlainFill()
     QCOMPARE(fast->rowCount(), rows);
     QCOMPARE(describe(fast.get()), describe(plain.get()));
     QVERIFY(fast->updatesEnabled());
+}
+
+void TestTableFill::wrappedRowHeightsFollowTheColumnWidth()
+{
+    std::unique_ptr<QTableWidget> plain(newTable());
+    std::unique_ptr<QTableWidget> fast(newTable());
+    for (QTableWidget *t : {plain.get(), fast.get()}) {
+        t->setWordWrap(true);
+        t->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        t->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        t->setColumnWidth(1, 300);
+    }
+    const QString longText = "a remark long enough to wrap onto a second line in a narrow column";
+    plain->setRowCount(1);
+    plain->setItem(0, 1, new QTableWidgetItem(longText));
+    {
+        TableFill fill(fast.get(), 1);
+        fill.add(0, 1, longText);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(fast->rowHeight(0), plain->rowHeight(0));
+    for (QTableWidget *t : {plain.get(), fast.get()}) {
+        t->setColumnWidth(1, 60);
+        t->resizeRowsToContents();
+    }
+    QVERIFY(plain->rowHeight(0) > 40);
+    QCOMPARE(fast->rowHeight(0), plain->rowHeight(0));
 }
 
 void TestTableFill::sortedTableSortsOnce()
