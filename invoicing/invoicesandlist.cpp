@@ -38,6 +38,8 @@ enum ItemColumn {
 
 enum ListColumn { ListNumberColumn = 0, ListFullNumberColumn, ListDateColumn, ListCustomerColumn, ListAmountColumn };
 
+const int ItemNameWidth = 210;
+
 // The user role of the list's hidden number cell: the invoice's year.
 const int ListFyRole = Qt::UserRole;
 
@@ -146,7 +148,7 @@ void invoicesandlist::setupInvoiceTable()
         table->setColumnHidden(c, true);
     QHeaderView *header = table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[] = {85, 100, 80, 210, 75, 75, 55, 65, 65};
+    const int widths[] = {85, 100, 80, ItemNameWidth, 75, 75, 55, 65, 65};
     for (int c = 0; c < 9; ++c)
         table->setColumnWidth(c, widths[c]);
     fitHeaderTexts(table);
@@ -174,6 +176,7 @@ void invoicesandlist::setupListTable()
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setAlternatingRowColors(true);
     list->verticalHeader()->setVisible(false);
+    list->setWordWrap(false); // a long name cut at its end, not at its first words
 }
 
 void invoicesandlist::setDeliveryData(const QList<int> &dcNos, int customerId, const QString &, const QString &fy)
@@ -230,6 +233,16 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     table->setItem(r, BalanceColumn, numberItem(line.balance, 3));
 }
 
+void invoicesandlist::fitItemNames()
+{
+    // The item names widen their column from its 210 pixels, taking room from
+    // the stretching Amount column, but never crowd it out.
+    QTableWidget *table = ui->invoice_table;
+    table->resizeColumnToContents(ItemNameColumn);
+    const int needed = table->columnWidth(ItemNameColumn);
+    table->setColumnWidth(ItemNameColumn, qBound(ItemNameWidth, needed, ItemNameWidth + 90));
+}
+
 void invoicesandlist::loadDcItems()
 {
     m_isLoading = true;
@@ -237,6 +250,7 @@ void invoicesandlist::loadDcItems()
     const BillableLines billable = billableChallanLines(m_dcNos, m_fyName);
     for (const InvoiceFormLine &line : billable.lines)
         appendLine(line);
+    fitItemNames();
     ui->cpoEdit->setText(billable.poNumbers);
     m_isLoading = false;
     calculateTotals();
@@ -520,6 +534,7 @@ void invoicesandlist::loadInvoiceBack(int invoiceNo, const QString &fy)
             m_dcNos.append(line.deliveryNo);
         appendLine(line);
     }
+    fitItemNames();
     m_isLoading = false;
     calculateTotals();
     ui->save_btn->setEnabled(false);

@@ -60,6 +60,7 @@ private:
     void loadDcItems();
     void calculateTotals();
     void appendLine(const InvoiceFormLine &line);
+    void fitItemNames();
     // The invoice as the form shows it, for number `number` of year `fy`.
     InvoiceWrite invoiceFromForm(int number, const QString &fy) const;
     void afterCorrection();
