@@ -80,14 +80,17 @@ void inventory_polist::loadSupplierCombo()
 
 void inventory_polist::loadOrders()
 {
+    // The old rows go when the new ones are filled in (or, when the lines
+    // cannot be read, before the warning): freeing them first, with the table
+    // still drawing, costs as much again.
     QTableWidget *t = ui->ordered_list;
-    t->setRowCount(0);
     const QString combo = ui->company_combo->currentText();
     QList<RequestListRow> rows;
     QString error;
     if (!queryRequestList(combo == AllSuppliers() ? std::nullopt : std::optional<QString>(combo),
                           ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd")),
                           ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
+        t->setRowCount(0);
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
