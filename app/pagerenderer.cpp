@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -145,6 +146,16 @@ QList<Strip> stripsForPages(const QSize &image, const QSize &page)
     return strips;
 }
 
+QImage loadPicture(const QString &path)
+{
+    const int limitMb = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(0);
+    QImageReader reader(path);
+    const QImage picture = reader.read();
+    QImageReader::setAllocationLimit(limitMb);
+    return picture;
+}
+
 } // namespace RenderPlatform
 
 namespace {
@@ -275,7 +286,7 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
             const QString imagePath = temporaryFolder + QLatin1Char('/') + profile.imageName.arg(i);
             const PageOutcome outcome = renderPage(pagesHtml.at(i), imagePath, tool, cssZoom, profile);
             if (outcome.result == PageResult::Rendered)
-                images.append(QImage(imagePath));
+                images.append(loadPicture(imagePath));
             else
                 pageMissing = true;
             if (outcome.result == PageResult::Failed)
@@ -299,7 +310,7 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
                         profile.failureShowsErrorOutput ? outcome.errorOutput : QString());
             return false;
         }
-        images.append(QImage(singleImagePath));
+        images.append(loadPicture(singleImagePath));
     }
 
     QPrinter printer(QPrinter::HighResolution);

@@ -147,4 +147,9 @@ struct Strip
 };
 QList<Strip> stripsForPages(const QSize &image, const QSize &page);
 
+// Loads a rendered picture whatever its size: a statement of a few hundred
+// rows is one picture far above the image reader's default allocation limit,
+// which would otherwise leave its preview blank.
+QImage loadPicture(const QString &path);
+
 } // namespace RenderPlatform

@@ -38,12 +38,16 @@ void setupReceivablesTable(QTableWidget *table, const QStringList &headers, cons
     for (int column : hiddenColumns)
         table->setColumnHidden(column, true);
     setupReportTable(table, stretchedColumn);
-    // Fixed widths rather than sized to the contents.
+    // Fixed widths rather than sized to the contents, but never narrower than
+    // the column's heading (drawn bold while a row is selected), which would
+    // otherwise be cut.
     QHeaderView *header = table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionResizeMode(stretchedColumn, QHeaderView::Stretch);
+    table->ensurePolished();
+    header->ensurePolished();
     for (const auto &[column, width] : widths)
-        table->setColumnWidth(column, width);
+        table->setColumnWidth(column, qMax(width, header->sectionSizeHint(column)));
 }
 
 PaymentFilter receivablesFilter(const QWidget *form)

@@ -19,7 +19,8 @@ class QWidget;
 void setupReceivablesWindow(QWidget *form, const QString &title);
 
 // Whole rows selected, nothing editable, alternating rows, no row numbers;
-// fixed column widths (column, width) but for the stretched column.
+// fixed column widths (column, width), widened to fit their headings, but
+// for the stretched column.
 void setupReceivablesTable(QTableWidget *table, const QStringList &headers, const QList<int> &hiddenColumns,
                            const QList<QPair<int, int>> &widths, int stretchedColumn);
 

@@ -307,6 +307,20 @@ private slots:
         QCOMPARE(env->desktop.previews.size(), 1);
     }
 
+    // Three hundred rows are one picture of some 18,000 pixels: every page of
+    // it is previewed, none left blank.
+    void aLongStatementPrintsOnEveryPage()
+    {
+        exec("BEGIN");
+        for (int n = 1; n <= 300; ++n)
+            addInvoice({n, "26-27", daysAgo(400 - n), Acme, 1000 + n});
+        exec("COMMIT");
+        Window w;
+        w.click("print_pending_state_btn");
+        QCOMPARE(env->desktop.previews.size(), 1);
+        QVERIFY2(env->desktop.previews[0].pageCount >= 10, qPrintable(QString::number(env->desktop.previews[0].pageCount)));
+    }
+
     void salesMenuOpensKeptWindows()
     {
         auto *sales = new SalesWindow;

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QtTest>
@@ -102,6 +103,11 @@ private slots:
                                          "3/26-27||||0"}));
         QCOMPARE(rowTexts(w.list, 1).mid(3), QStringList({shownDate(13), "ACME", "40.00", "110.00", shownDate(3),
                                                           "UPI", "10", "two years"}));
+        // No heading is cut, bold as it is while a row is selected.
+        QHeaderView *header = w.list->horizontalHeader();
+        for (int c = 0; c < w.list->columnCount(); ++c)
+            QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c) || w.list->isColumnHidden(c),
+                     qPrintable(w.list->horizontalHeaderItem(c)->text()));
         QCOMPARE(w.field("tot_paid_amtEdit"), QString("490.00"));
         QCOMPARE(w.field("tot_inv_amtEdit"), QString("540.00"));
         QVERIFY(!child<QLineEdit>(w.w, "tot_inv_amtEdit")->isReadOnly());
