@@ -3,7 +3,10 @@
 #include <QFont>
 #include <QHash>
 #include <QStyledItemDelegate>
+#include <QHeaderView>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,6 +67,18 @@ private:
     mutable const QStyle *m_style = nullptr;
 };
 
+// Whether the rows of `table` may keep their items through a refill: nothing
+// on them that a fresh fill would take away besides items and selection.
+bool canKeepItems(const QTableWidget *table)
+{
+    if (table->verticalHeader()->hiddenSectionCount() > 0)
+        return false;
+    // Cell widgets and open editors are children of the viewport.
+    const QObjectList &children = table->viewport()->children();
+    return std::none_of(children.cbegin(), children.cend(),
+                        [](const QObject *child) { return child->isWidgetType(); });
+}
+
 void useTextSizeDelegate(QTableWidget *table)
 {
     QAbstractItemDelegate *current = table->itemDelegate();
@@ -83,6 +98,11 @@ void useTextSizeDelegate(QTableWidget *table)
 } // namespace
 
 TableFill::TableFill(QTableWidget *table, int rowCount)
+    : TableFill(table, rowCount, Items::New)
+{
+}
+
+TableFill::TableFill(QTableWidget *table, int rowCount, Items items)
     : m_table(table)
     , m_rows(qMax(0, rowCount))
     , m_columns(table->columnCount())
@@ -93,9 +113,21 @@ TableFill::TableFill(QTableWidget *table, int rowCount)
     if (m_sorting)
         m_table->setSortingEnabled(false);
     useTextSizeDelegate(m_table);
-    m_table->setRowCount(0);
-    m_table->setRowCount(m_rows);
-    m_cells.reserve(qsizetype(m_rows) * m_columns);
+    if (items == Items::Kept && canKeepItems(m_table))
+        m_keptRows = qMin(m_table->rowCount(), m_rows);
+    if (m_keptRows > 0) {
+        // What taking every row away would clear.
+        if (QItemSelectionModel *selection = m_table->selectionModel())
+            selection->clear();
+        m_table->clearSpans();
+        m_table->setRowCount(m_rows);
+        m_given = QList<bool>(qsizetype(m_keptRows) * m_columns, false);
+        m_table->model()->blockSignals(true);
+    } else {
+        m_table->setRowCount(0);
+        m_table->setRowCount(m_rows);
+    }
+    m_cells.reserve(qsizetype(m_rows - m_keptRows) * m_columns);
 }
 
 TableFill::~TableFill()
@@ -105,6 +137,14 @@ TableFill::~TableFill()
 
 QTableWidgetItem *TableFill::add(int row, int column, const QString &text)
 {
+    if (!m_finished && row >= 0 && row < m_keptRows && column >= 0 && column < m_columns) {
+        if (QTableWidgetItem *kept = m_table->item(row, column)) {
+            m_given[qsizetype(row) * m_columns + column] = true;
+            if (kept->text() != text)
+                kept->setText(text);
+            return kept;
+        }
+    }
     return add(row, column, new QTableWidgetItem(text));
 }
 
@@ -116,6 +156,12 @@ QTableWidgetItem *TableFill::add(int row, int column, QTableWidgetItem *item)
         static QTableWidgetItem scratch;
         return &scratch;
     }
+    if (row < m_keptRows) {
+        // Into a kept row at once (the model is quiet already).
+        m_given[qsizetype(row) * m_columns + column] = true;
+        m_table->setItem(row, column, item);
+        return item;
+    }
     m_cells.append({row, column, item});
     return item;
 }
@@ -126,6 +172,15 @@ void TableFill::finish()
         return;
     m_finished = true;
     QAbstractItemModel *model = m_table->model();
+    if (m_keptRows > 0) {
+        // Kept cells not given again are empty now, as in a fresh fill.
+        for (int r = 0; r < m_keptRows; ++r)
+            for (int c = 0; c < m_columns; ++c)
+                if (!m_given.at(qsizetype(r) * m_columns + c))
+                    delete m_table->takeItem(r, c);
+        m_given = {};
+        model->blockSignals(false);
+    }
     {
         const QSignalBlocker quiet(model);
         for (const Cell &cell : std::as_const(m_cells))
@@ -137,6 +192,12 @@ void TableFill::finish()
         // the table's own itemChanged/cellChanged stay quiet.
         const QSignalBlocker quietTable(m_table);
         emit model->dataChanged(model->index(0, 0), model->index(m_rows - 1, m_columns - 1));
+        if (m_keptRows > 0) {
+            // Rows that stayed were not inserted: the views lay them out (and
+            // size columns to their contents) anew as after a fresh fill.
+            emit model->layoutAboutToBeChanged();
+            emit model->layoutChanged();
+        }
     }
     if (m_sorting)
         m_table->setSortingEnabled(true);
@@ -145,7 +206,7 @@ void TableFill::finish()
 
 void fillTableTexts(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &rightAligned)
 {
-    TableFill fill(table, int(cells.size()));
+    TableFill fill(table, int(cells.size()), TableFill::Items::Kept);
     const int columns = table->columnCount();
     QList<bool> right(columns, false);
     for (int c : rightAligned)

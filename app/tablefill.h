@@ -59,13 +59,26 @@ public:
     // Removes every row of `table` and makes `rowCount` empty rows; the
     // column count stays. The table shows nothing new until finish().
     TableFill(QTableWidget *table, int rowCount);
+
+    // Kept items: for a list whose every cell is given each time with the
+    // same kinds of data (the same roles set on every fill, as a report's
+    // text, alignment and colour), the rows that stay keep their items and
+    // take the new texts and data in place: a refill of the same period
+    // then builds and deletes nothing. Rows and cells beyond are as with a
+    // fresh fill; selection, current cell and spans are cleared as a fresh
+    // fill clears them. A table with cell widgets, open editors or hidden
+    // rows is filled afresh. Do not use it where a role is set on some fills
+    // and not on others (it would stay from the earlier fill).
+    enum class Items { New, Kept };
+    TableFill(QTableWidget *table, int rowCount, Items items);
     // Finishes the fill when finish() was not called.
     ~TableFill();
 
     TableFill(const TableFill &) = delete;
     TableFill &operator=(const TableFill &) = delete;
 
-    // A new item showing `text` for cell (row, column); it goes into the
+    // A new item showing `text` for cell (row, column) (with Items::Kept,
+    // the cell's item when its row stays, given `text`); a new item goes into the
     // table at finish(). Set its alignment, colours, flags and data on the
     // returned item (cheap until then). Give each cell once (a cell given
     // twice keeps the later item). A cell outside the table, or one given
@@ -92,10 +105,13 @@ private:
     bool m_sorting;
     bool m_updates;
     bool m_finished = false;
+    int m_keptRows = 0;            // rows 0..m_keptRows-1 keep their items
+    QList<bool> m_given;           // kept cells given again, row by row
     QList<Cell> m_cells;
 };
 
 // Replaces the rows of `table` by `cells`, one list of texts per row (a row
 // shorter than the column count leaves its last cells empty). The columns in
-// `rightAligned` are aligned right and vertically centred.
+// `rightAligned` are aligned right and vertically centred. The items hold
+// only that, so rows that stay keep their items (TableFill::Items::Kept).
 void fillTableTexts(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &rightAligned = {});

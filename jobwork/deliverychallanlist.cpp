@@ -382,7 +382,7 @@ void deliveryChallanList::resetPeriod()
 void deliveryChallanList::loadDcList(int customerId, const QString &from, const QString &to)
 {
     const QList<ChallanListRow> rows = challanList(customerId, from, to, g_currentFY);
-    TableFill fill(ui->dc_list_table, int(rows.size()));
+    TableFill fill(ui->dc_list_table, int(rows.size()), TableFill::Items::Kept);
     for (int row = 0; row < rows.size(); ++row) {
         const ChallanListRow &r = rows.at(row);
         fill.add(row, ListNumber, QString::number(r.number))->setData(FyRole, r.fy);

@@ -59,18 +59,18 @@ void despatchdetails::loadCompanyCombo()
 void despatchdetails::loadData()
 {
     QTableWidget *table = ui->despatch_details_table;
-    table->setRowCount(0);
     const ReportFilter filter =
         readReportFilter(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
 
     QList<DespatchRow> rows;
     QString error;
     if (!queryDespatchDetails(filter, &rows, &error)) {
+        table->setRowCount(0);
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
     }
 
-    TableFill fill(table, int(rows.size()));
+    TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = despatchCells(rows.at(r));
         for (int c = 0; c < cells.size(); ++c) {

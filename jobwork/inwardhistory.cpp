@@ -46,13 +46,13 @@ void inwardHistory::loadCompanyCombo()
 
 void inwardHistory::loadData()
 {
-    ui->inward_history_table->setRowCount(0);
     const ReportFilter filter =
         readReportFilter(ui->company_combo, ui->fromdateEdit, ui->todateEdit, ui->searchEdit);
 
     QList<InwardHistoryRow> rows;
     QString error;
     if (!queryInwardHistory(filter, &rows, &error)) {
+        ui->inward_history_table->setRowCount(0);
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
     }
