@@ -11,6 +11,8 @@
 #include "app/tablefill.h"
 
 #include <QCompleter>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QHeaderView>
 #include <QStringListModel>
 
@@ -23,6 +25,35 @@ void setupCompleter(QCompleter *completer)
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
 }
+
+// The texts of one column that may be its widest: those of the greatest
+// length, a few of them (the column's numbers, dates and amounts are digits
+// of one width). Measuring these few sizes a list of any length at once,
+// however far down its widest amount lies.
+class WidestText
+{
+public:
+    void offer(const QString &text)
+    {
+        if (text.size() > m_length) {
+            m_length = text.size();
+            m_candidates = QStringList{text};
+        } else if (text.size() == m_length && m_candidates.size() < 20 && !m_candidates.contains(text)) {
+            m_candidates << text;
+        }
+    }
+    int width(const QFontMetrics &metrics) const
+    {
+        int widest = 0;
+        for (const QString &text : m_candidates)
+            widest = qMax(widest, metrics.horizontalAdvance(text));
+        return widest;
+    }
+
+private:
+    int m_length = -1;
+    QStringList m_candidates;
+};
 
 } // namespace
 
@@ -40,12 +71,11 @@ ExpensesWindow::ExpensesWindow(QWidget *parent)
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAlternatingRowColors(true);
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Number, date and amount take the width of their widest text (see
+    // showExpenses); heading and details share the rest.
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     list->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
-    // Sized to the rows in view: measuring every row of a long list would
-    // take longer than filling it.
-    list->horizontalHeader()->setResizeContentsPrecision(0);
     // Edits in the list would never reach the database.
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -93,15 +123,28 @@ QString ExpensesWindow::toText() const
 
 void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
 {
-    TableFill fill(ui->tableWidget, rows.size());
+    QTableWidget *list = ui->tableWidget;
+    WidestText number, date, amount;
+    TableFill fill(list, rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = expenseListCells(rows.at(r), r + 1);
         fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, rows.at(r).slno);
         for (int c = 1; c < 4; ++c)
             fill.add(r, c, cells.at(c));
         fill.add(r, 4, cells.at(4))->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        number.offer(cells.at(0));
+        date.offer(cells.at(1));
+        amount.offer(cells.at(4));
     }
     fill.finish();
+
+    // Each of these columns as wide as its widest text or its header.
+    QHeaderView *header = list->horizontalHeader();
+    const QFontMetrics metrics(list->font());
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) + 8;
+    const QList<QPair<int, const WidestText *>> fitted{{0, &number}, {1, &date}, {4, &amount}};
+    for (const auto &[column, widest] : fitted)
+        header->resizeSection(column, qMax(header->sectionSizeHint(column), widest->width(metrics) + margins));
     ui->labletotal->setText(expensesTotalText(expensesTotal(rows)));
 }
 

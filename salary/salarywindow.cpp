@@ -49,6 +49,10 @@ const QString DayFormat = QStringLiteral("dd-MM-yyyy");
 const QColor GrossBackground(QStringLiteral("#e8f5e9"));
 const QColor TotalBackground(QStringLiteral("#e3f2fd"));
 
+// The column headers of both tables in a size that shows them whole within
+// the columns' fixed widths.
+const QString CompactHeader = QStringLiteral("QHeaderView::section { padding: 4px 1px; font-size: 8pt; }");
+
 
 // The columns whose change recalculates gross and total.
 bool isInputFigure(int col)
@@ -124,6 +128,7 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     input->setHorizontalHeaderLabels(headers);
     input->setRowCount(1);
     input->verticalHeader()->hide();
+    input->horizontalHeader()->setStyleSheet(CompactHeader);
     for (int c = 0; c < headers.size(); ++c)
         input->setColumnWidth(c, widths[c]);
     input->installEventFilter(this);
@@ -149,6 +154,7 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     // The list.
     QTableWidget *list = ui->emp_salary_table;
     list->verticalHeader()->hide();
+    list->horizontalHeader()->setStyleSheet(CompactHeader);
     list->horizontalHeader()->setStretchLastSection(false);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     const QList<QPair<int, int>> listWidths{{0, 65}, {2, 90},  {3, 75},  {4, 75},  {5, 85},  {6, 80},
@@ -198,6 +204,7 @@ void SalaryWindow::setupNameCompleter()
     nameEdit = new QLineEdit;
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
     nameEdit->setFrame(false);
+    nameEdit->setFont(ui->input_table->font()); // as the other cells of the row
     nameEdit->setCompleter(completer);
     ui->input_table->setCellWidget(0, InName, nameEdit);
 }

@@ -236,6 +236,25 @@ private slots:
         QCOMPARE(f.to->date(), QDate::currentDate());
     }
 
+    void aWideAmountFarDownTheListIsShownWhole()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        createExpensesTable();
+        QSqlQuery q;
+        QVERIFY(q.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                       "INSERT INTO expenses (date, heading, details, amount) SELECT '2026-05-01', 'Tea', '', 5 FROM n"));
+        QVERIFY(q.exec("INSERT INTO expenses (date, heading, details, amount) VALUES "
+                       "('2026-05-02', 'CNC machine advance', '', 1250000.5)"));
+        Form f;
+        f.w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.w));
+        const QFontMetrics metrics(f.list->font());
+        QCOMPARE(f.list->item(300, 4)->text(), QString("1250000.50"));
+        QVERIFY(f.list->columnWidth(4) > metrics.horizontalAdvance("1250000.50"));
+        QVERIFY(f.list->columnWidth(0) > metrics.horizontalAdvance("301"));
+    }
+
     void exportWritesThePeriodAsCsv()
     {
         TestEnvironment env;
