@@ -42,8 +42,8 @@ paymentFollowUp::paymentFollowUp(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::paymentFollowUp)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupReceivablesWindow(this, QStringLiteral("Payment Follow Up - Kestrova App"));
     db = QSqlDatabase::database();
 

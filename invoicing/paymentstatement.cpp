@@ -39,8 +39,8 @@ paymentStatement::paymentStatement(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::paymentStatement)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupReceivablesWindow(this, QStringLiteral("Payment Statement  -  Kestrova App"));
     db = QSqlDatabase::database();
 

@@ -7,6 +7,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
+#include "app/appstyle.h"
 #include "app/financialyear.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
@@ -18,6 +19,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QtTest>
@@ -332,6 +335,37 @@ private slots:
         click(topLevelWindows<paymentFollowUp>().first(), "goto_pay_state_btn");
         QCOMPARE(topLevelWindows<paymentStatement>().size(), 2);
         delete sales;
+    }
+
+    // Under the application's own style sheet both windows keep the form's
+    // font on every text they show, the pop-up of a combo included: the
+    // form's style sheet must not put the platform's font back.
+    void windowsShowTheFormFont()
+    {
+        const QString appSheet = qApp->styleSheet();
+        appendApplicationStyle();
+        addInvoice({1, "26-27", daysAgo(3), Acme, 100});
+        addPaymentRow({"PAY1", daysAgo(1), Acme, 1, "26-27", 40});
+        const QList<QWidget *> windows{new paymentFollowUp, new paymentStatement};
+        for (QWidget *w : windows) {
+            w->show();
+            QStringList wrong;
+            for (QWidget *widget : w->findChildren<QWidget *>()) {
+                const auto *button = qobject_cast<QAbstractButton *>(widget);
+                const bool showsText = qobject_cast<QLabel *>(widget) || (button && !button->text().isEmpty())
+                                       || qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget)
+                                       || qobject_cast<QAbstractSpinBox *>(widget)
+                                       || qobject_cast<QAbstractItemView *>(widget)
+                                       || qobject_cast<QHeaderView *>(widget);
+                if (showsText && widget->font().family() != "Times New Roman")
+                    wrong << widget->metaObject()->className() + QString(" ") + widget->objectName();
+            }
+            for (QComboBox *combo : w->findChildren<QComboBox *>())
+                if (combo->view()->font().family() != "Times New Roman")
+                    wrong << "pop-up of " + combo->objectName();
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+        }
+        qApp->setStyleSheet(appSheet);
     }
 };
 
