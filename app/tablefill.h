@@ -27,8 +27,12 @@
 //   - A plain QStyledItemDelegate of the table is replaced by one that keeps
 //     the size of each text it has measured, so a column sized to its
 //     contents measures every distinct text once, whatever the number of
-//     header passes (rows sized to wrapped contents once per column width). Cells with their own font, icon, check box or size hint
-//     are measured every time. The header's resize modes stay as they are.
+//     header passes (a row sized to wrapped contents: once per column
+//     width). Cells with their own font, icon, check box or size hint are
+//     measured every time. The header's resize modes stay as they are.
+//   - With Items::Kept (below) a refill keeps the items of the rows that
+//     stay: deleting and building hundreds of thousands of items (three
+//     small allocations each, plus the text) is the largest cost left.
 //
 // itemChanged and cellChanged are NOT emitted for the filled cells (a form
 // that fills lines it also edits guards its change slots anyway); every other
@@ -44,7 +48,9 @@
 //     }
 //     fill.finish(); // or let `fill` go out of scope
 //
-// or, for rows of plain texts, fillTableTexts(table, cells, {4}).
+// (a report that sets the same roles on every row and every fill passes
+// TableFill::Items::Kept as a third argument), or, for rows of plain texts,
+// fillTableTexts(table, cells, {4}), which keeps items.
 
 #include <QList>
 #include <QString>
@@ -57,7 +63,9 @@ class TableFill
 {
 public:
     // Removes every row of `table` and makes `rowCount` empty rows; the
-    // column count stays. The table shows nothing new until finish().
+    // column count stays. The table shows nothing new until finish(). A
+    // table's own signals stay quiet for the filled cells; so do the model's
+    // until finish().
     TableFill(QTableWidget *table, int rowCount);
 
     // Kept items: for a list whose every cell is given each time with the
