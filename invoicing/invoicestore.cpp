@@ -32,12 +32,14 @@ const char *const ChallanLines =
     "WHERE d.delivery_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0) "
     "ORDER BY d.delivery_id";
 
-// Per item of one challan: what live invoices billed and "INVOICE" bins closed.
+// Per item of one challan: what live invoices billed and "INVOICE" bins
+// closed. The invoice :xno of year :xfy is left out (no invoice has number -1).
 const char *const ConsumedPerItem =
     "SELECT item_id, SUM(qty) FROM ("
     "SELECT ii.item_id AS item_id, ii.invoiced_qty AS qty FROM invoice_items ii "
     "JOIN invoices v ON ii.invoice_id = v.invoice_id "
     "WHERE ii.delivery_no = :no AND ii.fy_name = :fy AND (v.is_deleted IS NULL OR v.is_deleted = 0) "
+    "AND (v.invoice_no IS NOT :xno OR v.fy_name IS NOT :xfy) "
     "UNION ALL SELECT b.item_id, b.binned_qty FROM bins b "
     "WHERE b.delivery_no = :no2 AND b.fy_name = :fy2 AND b.bin_type = 'INVOICE') GROUP BY item_id";
 
@@ -50,27 +52,136 @@ const char *const InsertLine =
     "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name) "
     "VALUES (:iid, :dno, :item, :qty, :rate, :amt, :tax, :fy)";
 
-// For one line of a loaded invoice: the challan's first live line of the
-// item, what the challan delivered of it, and what other live invoices and
-// "INVOICE" bins took of it.
-const char *const LoadedLineChallan =
-    "SELECT (SELECT d.delivery_no_full FROM delivery_entries d WHERE d.delivery_no = :dno1 AND d.item_id = :iid1 "
-    "AND d.fy_name = :dfy1 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
-    "(SELECT d.delivery_date FROM delivery_entries d WHERE d.delivery_no = :dno2 AND d.item_id = :iid2 "
-    "AND d.fy_name = :dfy2 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
-    "(SELECT d.sac_code FROM delivery_entries d WHERE d.delivery_no = :dno3 AND d.item_id = :iid3 "
-    "AND d.fy_name = :dfy3 AND (d.is_deleted IS NULL OR d.is_deleted = 0) ORDER BY d.delivery_id LIMIT 1), "
-    "IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.delivery_no = :dno4 AND d.item_id = :iid4 "
-    "AND d.fy_name = :dfy4 AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0), "
-    "IFNULL((SELECT SUM(ii.invoiced_qty) FROM invoice_items ii JOIN invoices v ON ii.invoice_id = v.invoice_id "
-    "WHERE ii.delivery_no = :dno5 AND ii.item_id = :iid5 AND ii.fy_name = :dfy5 "
-    "AND (v.is_deleted IS NULL OR v.is_deleted = 0) AND NOT (v.invoice_no = :no AND v.fy_name = :fy)), 0), "
-    "IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.delivery_no = :dno6 AND b.item_id = :iid6 "
-    "AND b.fy_name = :dfy6 AND b.bin_type = 'INVOICE'), 0)";
-
 QString money(double value)
 {
     return QString::number(value, 'f', 2);
+}
+
+// An invoice left out of what has been billed; number -1 leaves out none.
+struct LeftOut
+{
+    int number = -1;
+    QString fy;
+};
+
+// What a line may bill over what the database leaves open: the quantities'
+// three decimals, summed, differ in their last bits.
+constexpr double QtyTolerance = 0.0005;
+
+// The live lines of challan `deliveryNo` of year `fy` in stored order, with
+// nothing consumed yet, and per item what live invoices (but `leftOut`) and
+// "INVOICE" bins took of the challan.
+bool readChallan(int deliveryNo, const QString &fy, const LeftOut &leftOut, QList<ChallanLineBalance> *lines,
+                 QMap<int, double> *taken, QString *error)
+{
+    lines->clear();
+    taken->clear();
+    QSqlQuery consumedQuery;
+    if (!execBound(consumedQuery, ConsumedPerItem,
+                   {{":no", deliveryNo},
+                    {":fy", fy},
+                    {":xno", leftOut.number},
+                    {":xfy", leftOut.fy},
+                    {":no2", deliveryNo},
+                    {":fy2", fy}},
+                   error))
+        return false;
+    while (consumedQuery.next())
+        (*taken)[consumedQuery.value(0).toInt()] += consumedQuery.value(1).toDouble();
+
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, ChallanLines, {{":no", deliveryNo}, {":fy", fy}}, error))
+        return false;
+    while (q.next()) {
+        ChallanLineBalance line;
+        line.itemId = q.value(0).toInt();
+        line.inwardNo = q.value(1).toInt();
+        line.deliveryNoFull = q.value(2).toString();
+        line.deliveryDate = q.value(3).toString();
+        line.itemCode = q.value(4).toString();
+        line.itemName = q.value(5).toString();
+        line.sacCode = q.value(6).toString();
+        line.delivered = q.value(7).toDouble();
+        line.uom = q.value(8).toString();
+        line.rate = q.value(9).toDouble();
+        line.taxPercent = q.value(10).toDouble();
+        line.poNo = q.value(11).toString();
+        line.hasItem = q.value(12).toBool();
+        lines->append(line);
+    }
+    return true;
+}
+
+// What was taken of each item fills the challan's lines of that item in
+// stored order: each line absorbs the smaller of what is left for the item
+// and its delivered quantity. `kept` (empty, or one entry per line) is what a
+// loaded invoice bills on a line: what the others took fills the rest of
+// every line first and reaches a kept quantity only when the item has no
+// other room left.
+void fillLineByLine(QList<ChallanLineBalance> *lines, QMap<int, double> taken, const QList<double> &kept)
+{
+    const int passes = kept.isEmpty() ? 1 : 2;
+    for (ChallanLineBalance &line : *lines)
+        line.consumed = 0;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int i = 0; i < lines->size(); ++i) {
+            ChallanLineBalance &line = (*lines)[i];
+            const double keep = pass == 0 && !kept.isEmpty() ? kept.at(i) : 0;
+            const double room = qMax(0.0, line.delivered - keep - line.consumed);
+            const double used = qMax(0.0, qMin(taken.value(line.itemId, 0), room));
+            line.consumed += used;
+            taken[line.itemId] -= used;
+        }
+    }
+    for (ChallanLineBalance &line : *lines)
+        line.balance = line.delivered - line.consumed;
+}
+
+// "DC 1/26-27, item A-18: ...": the item by its code (its id when it has no row).
+QString overOpenBalanceText(const InvoiceLineWrite &line, double open)
+{
+    QString item = QString::number(line.itemId);
+    QSqlQuery code;
+    if (execBound(code, QStringLiteral("SELECT item_code FROM items WHERE item_id = :id"), {{":id", line.itemId}})
+        && code.next())
+        item = code.value(0).toString();
+    return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n"
+                          "Another invoice has billed it meanwhile.")
+        .arg(fullDocumentNumber(line.deliveryNo, line.deliveryFy), item, QString::number(open, 'f', 3));
+}
+
+// Checks the lines with a quantity above 0 against what the database leaves
+// open now (another form may have billed the same challans since this one was
+// filled): the lines of one challan and item, in order, share what the
+// challan has open of the item. Run inside the write's transaction.
+bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &leftOut, InvoiceWriteOutcome *outcome,
+                       QString *error)
+{
+    QMap<QPair<int, QString>, QMap<int, double>> open; // per challan and year: item -> open quantity
+    for (const InvoiceLineWrite &line : lines) {
+        if (!(line.qty > 0))
+            continue;
+        const QPair<int, QString> challan(line.deliveryNo, line.deliveryFy);
+        if (!open.contains(challan)) {
+            QList<ChallanLineBalance> challanLines;
+            QMap<int, double> taken;
+            if (!readChallan(line.deliveryNo, line.deliveryFy, leftOut, &challanLines, &taken, error))
+                return false;
+            fillLineByLine(&challanLines, taken, {});
+            QMap<int, double> &items = open[challan];
+            for (const ChallanLineBalance &l : challanLines)
+                items[l.itemId] += l.balance;
+        }
+        double &left = open[challan][line.itemId];
+        if (line.qty > left + QtyTolerance) {
+            outcome->overBalance = true;
+            *error = overOpenBalanceText(line, qMax(0.0, left));
+            return false;
+        }
+        left -= line.qty;
+    }
+    return true;
 }
 
 bool insertLines(int invoiceId, const QList<InvoiceLineWrite> &lines, InvoiceWriteOutcome *outcome, int *written)
@@ -188,41 +299,10 @@ int nextInvoiceNumber(const QString &fy)
 
 bool challanLineBalances(int deliveryNo, const QString &fy, QList<ChallanLineBalance> *lines, QString *error)
 {
-    lines->clear();
-    QSqlQuery consumedQuery;
-    if (!execBound(consumedQuery, ConsumedPerItem, {{":no", deliveryNo}, {":fy", fy}, {":no2", deliveryNo}, {":fy2", fy}},
-                   error))
+    QMap<int, double> taken;
+    if (!readChallan(deliveryNo, fy, LeftOut(), lines, &taken, error))
         return false;
-    QMap<int, double> left;
-    while (consumedQuery.next())
-        left[consumedQuery.value(0).toInt()] += consumedQuery.value(1).toDouble();
-
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, ChallanLines, {{":no", deliveryNo}, {":fy", fy}}, error))
-        return false;
-    while (q.next()) {
-        ChallanLineBalance line;
-        line.itemId = q.value(0).toInt();
-        line.inwardNo = q.value(1).toInt();
-        line.deliveryNoFull = q.value(2).toString();
-        line.deliveryDate = q.value(3).toString();
-        line.itemCode = q.value(4).toString();
-        line.itemName = q.value(5).toString();
-        line.sacCode = q.value(6).toString();
-        line.delivered = q.value(7).toDouble();
-        line.uom = q.value(8).toString();
-        line.rate = q.value(9).toDouble();
-        line.taxPercent = q.value(10).toDouble();
-        line.poNo = q.value(11).toString();
-        line.hasItem = q.value(12).toBool();
-        // What was billed of the item fills its lines in order.
-        const double available = left.value(line.itemId, 0);
-        line.consumed = qMin(available, line.delivered);
-        left[line.itemId] = available - line.consumed;
-        line.balance = line.delivered - line.consumed;
-        lines->append(line);
-    }
+    fillLineByLine(lines, taken, {});
     return true;
 }
 
@@ -373,7 +453,9 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
              << QSqlDatabase::database().databaseName();
     QString error;
     const bool committed =
-        runInTransaction([&](QString *e) { return insertInvoice(invoice, &outcome, e); }, &error);
+        runInTransaction([&](QString *e) {
+            return checkOpenBalances(invoice.lines, LeftOut(), &outcome, e) && insertInvoice(invoice, &outcome, e);
+        }, &error);
     qDebug() << "Invoice save committed:" << committed;
     return finish(committed, outcome, error);
 }
@@ -386,7 +468,8 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice)
         [&](QString *e) {
             QSqlQuery q;
             const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
-            return execBound(q,
+            return checkOpenBalances(invoice.lines, {invoice.number, invoice.fy}, &outcome, e)
+                   && execBound(q,
                              QStringLiteral("DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM "
                                             "invoices WHERE invoice_no = :no AND fy_name = :fy)"),
                              key, e)
@@ -435,8 +518,6 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         qDebug() << "Items query failed:" << *error;
         return LoadResult::Failed;
     }
-    QSqlQuery challan;
-    challan.prepare(LoadedLineChallan);
     while (items.next()) {
         InvoiceFormLine line;
         line.itemId = items.value(0).toInt();
@@ -451,23 +532,61 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         line.itemCode = items.value(7).toString();
         line.itemName = items.value(8).toString();
         line.uom = items.value(9).toString();
-
-        for (int i = 1; i <= 6; ++i) {
-            challan.bindValue(QStringLiteral(":dno%1").arg(i), line.deliveryNo);
-            challan.bindValue(QStringLiteral(":iid%1").arg(i), line.itemId);
-            challan.bindValue(QStringLiteral(":dfy%1").arg(i), line.deliveryFy);
-        }
-        challan.bindValue(":no", number);
-        challan.bindValue(":fy", fy);
-        if (challan.exec() && challan.next()) {
-            line.deliveryNoFull = challan.value(0).toString();
-            line.deliveryDate = challan.value(1).toString();
-            line.sacCode = challan.value(2).toString();
-            line.balance = challan.value(3).toDouble() - challan.value(4).toDouble() - challan.value(5).toDouble();
-        } else {
-            qDebug() << "Challan of invoice line failed:" << challan.lastError().text();
-        }
         invoice->lines.append(line);
+    }
+
+    // Each loaded line is laid on a line of its challan with its item: the
+    // first one not taken yet that can hold its quantity, else the first one
+    // not taken. What other live invoices and bins took fills the challan's
+    // lines around the loaded quantities, line by line; a loaded line may
+    // bill what is left of its own challan line.
+    QMap<QPair<int, QString>, QList<int>> perChallan;
+    for (int j = 0; j < invoice->lines.size(); ++j)
+        perChallan[qMakePair(invoice->lines.at(j).deliveryNo, invoice->lines.at(j).deliveryFy)].append(j);
+    for (auto it = perChallan.cbegin(); it != perChallan.cend(); ++it) {
+        QList<ChallanLineBalance> challanLines;
+        QMap<int, double> taken;
+        if (!readChallan(it.key().first, it.key().second, {number, fy}, &challanLines, &taken, error)) {
+            qDebug() << "Challan of invoice line failed:" << *error;
+            return LoadResult::Failed;
+        }
+        QList<double> kept(challanLines.size(), 0.0);
+        QList<bool> laid(challanLines.size(), false);
+        QMap<int, int> laidOn; // invoice line -> challan line
+        for (int j : it.value()) {
+            InvoiceFormLine &line = invoice->lines[j];
+            int firstOfItem = -1;
+            int firstFree = -1;
+            int fits = -1;
+            for (int i = 0; i < challanLines.size() && fits < 0; ++i) {
+                if (challanLines.at(i).itemId != line.itemId)
+                    continue;
+                if (firstOfItem < 0)
+                    firstOfItem = i;
+                if (laid.at(i))
+                    continue;
+                if (firstFree < 0)
+                    firstFree = i;
+                if (challanLines.at(i).delivered + QtyTolerance >= line.qty)
+                    fits = i;
+            }
+            const int on = fits >= 0 ? fits : firstFree;
+            if (on >= 0) {
+                laid[on] = true;
+                kept[on] = qBound(0.0, line.qty, challanLines.at(on).delivered);
+                laidOn.insert(j, on);
+            }
+            const int named = on >= 0 ? on : firstOfItem;
+            if (named >= 0) {
+                line.deliveryNoFull = challanLines.at(named).deliveryNoFull;
+                line.deliveryDate = challanLines.at(named).deliveryDate;
+                line.sacCode = challanLines.at(named).sacCode;
+            }
+        }
+        fillLineByLine(&challanLines, taken, kept);
+        // A line with no challan line of its own left has nothing more to bill.
+        for (int j : it.value())
+            invoice->lines[j].balance = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balance : 0;
     }
     return LoadResult::Loaded;
 }

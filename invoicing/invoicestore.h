@@ -183,20 +183,29 @@ struct InvoiceWriteOutcome
     QString error;     // the driver's text when it failed
     int failedRow = 0; // 1-based index into the lines of the line that failed; 0 otherwise
     bool noInvoiceId = false; // the new row gave no id
+    bool overBalance = false; // a line bills more than its challan has open; `error` names it
 };
 
 // Inserts the invoice and its lines with a quantity above 0 in one
-// transaction; with no such line nothing is written.
+// transaction; with no such line nothing is written. Inside the transaction
+// each line is checked against what its challan has open of its item now
+// (delivered less live invoices and "INVOICE" bins, the lines of one challan
+// and item sharing it in order): a line above it by more than 0.0005 writes
+// nothing (overBalance), so a challan billed meanwhile from another form is
+// not billed twice.
 InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 
 // Replaces the invoice of that number and year (its row and lines) by
-// `invoice` in one transaction; number and year stay. With no line above 0
-// nothing changes.
+// `invoice` in one transaction; number and year stay. With no line above 0,
+// or a line above what is open (the invoice itself left out), nothing changes.
 InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice);
 
-// A saved invoice loaded back into the form. Each line's balance is what its
-// challan delivered of the item less the other live invoices and the
-// "INVOICE" bins of that challan and item.
+// A saved invoice loaded back into the form. Each line is laid on a line of
+// its challan with its item (the first one not taken that holds its
+// quantity); its balance is what that challan line has left once the other
+// live invoices and the "INVOICE" bins of the challan and item are consumed
+// line by line around the invoice's own quantities. So two lines of one item
+// never offer more together than the challan has open.
 struct LoadedInvoice
 {
     QString fullNumber;

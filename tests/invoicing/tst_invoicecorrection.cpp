@@ -28,6 +28,9 @@ private slots:
     void cleanup();
     void listOrderAndColours();
     void loadBackBalances();
+    void loadBackTwoLinesOfOneItem_data();
+    void loadBackTwoLinesOfOneItem();
+    void updateRefusedWhenBilledMeanwhile();
     void updateKeepsNumberAndYear();
     void updateOfAnAbstractInvoiceKeepsItsLines();
     void cancelKeepsTheNumberUsed();
@@ -136,6 +139,65 @@ void TestInvoiceCorrection::loadBackBalances()
 
     items()->item(0, 5)->setText("7");
     QCOMPARE(env->desktop.lastShown(), QString("Qty Exceeds|Invoice qty cannot exceed uninvoiced balance (6.500)!"));
+}
+
+void TestInvoiceCorrection::loadBackTwoLinesOfOneItem_data()
+{
+    QTest::addColumn<double>("other");        // A-18 billed by invoice 5/26-27 (0: none)
+    QTest::addColumn<QList<double>>("loaded"); // A-18 lines of 4/26-27
+    QTest::addColumn<QStringList>("balances");
+    QTest::newRow("both lines") << 0.0 << QList<double>{10, 5} << QStringList{"10.000", "5.000"};
+    QTest::newRow("part of each") << 0.0 << QList<double>{6, 2} << QStringList{"10.000", "5.000"};
+    QTest::newRow("another took 3") << 3.0 << QList<double>{7, 5} << QStringList{"7.000", "5.000"};
+    QTest::newRow("second line alone") << 10.0 << QList<double>{5} << QStringList{"5.000"};
+}
+
+// Challan 1/26-27 holds two lines of A-18, 10 and 5: each loaded line may
+// bill its own line's balance, never the whole 15.
+void TestInvoiceCorrection::loadBackTwoLinesOfOneItem()
+{
+    QFETCH(double, other);
+    QFETCH(QList<double>, loaded);
+    QFETCH(QStringList, balances);
+    addDelivery({1, "26-27", 1, firm.local, firm.rate18, 5});
+    const int id = addInvoice({4, "26-27", "2026-08-01", firm.local});
+    for (double qty : loaded)
+        addInvoiceLine(id, 1, firm.rate18, "26-27", qty);
+    if (other > 0)
+        savedInvoice(5, "26-27", other);
+
+    form = new invoicesandlist;
+    loadBack("4/26-27");
+    QCOMPARE(columnTexts(items(), 11), balances);
+    const int last = items()->rowCount() - 1;
+    items()->item(last, 5)->setText("15");
+    QCOMPARE(env->desktop.lastShown(),
+             "Qty Exceeds|Invoice qty cannot exceed uninvoiced balance (" + balances.last() + ")!");
+}
+
+// A loaded invoice raised to what another invoice billed meanwhile is refused
+// at Update, and the stored invoice stays as it was.
+void TestInvoiceCorrection::updateRefusedWhenBilledMeanwhile()
+{
+    savedInvoice(4, "26-27", 4);
+    form = new invoicesandlist;
+    loadBack("4/26-27");
+    QCOMPARE(tableCell(items(), 0, 11), QString("10.000"));
+    savedInvoice(5, "26-27", 6);
+    items()->item(0, 5)->setText("10");
+    click(form, "update_btn");
+    QCOMPARE(env->desktop.lastShown(), QString("Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced "
+                                               "balance (4.000)!\nAnother invoice has billed it meanwhile."));
+    QCOMPARE(rows("SELECT v.invoice_no, ii.invoiced_qty FROM invoice_items ii JOIN invoices v "
+                  "ON v.invoice_id = ii.invoice_id ORDER BY v.invoice_no"),
+             QStringList({"4|4", "5|6"}));
+    QCOMPARE(tableCell(items(), 0, 5), QString("10"));
+    QVERIFY(buttonEnabled("update_btn"));
+
+    // Its own quantity is no obstacle: 4 again is written.
+    items()->item(0, 5)->setText("4");
+    click(form, "update_btn");
+    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 4/26-27 updated!"));
 }
 
 void TestInvoiceCorrection::updateKeepsNumberAndYear()

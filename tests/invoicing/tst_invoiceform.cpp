@@ -10,6 +10,7 @@
 #include "invoicing/invoicesandlist.h"
 
 #include <QLineEdit>
+#include <memory>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -31,6 +32,8 @@ private slots:
     void refusalsLeaveTheDatabase_data();
     void refusalsLeaveTheDatabase();
     void failedSaveKeepsTheForm();
+    void secondFormOfTheSameChallans_data();
+    void secondFormOfTheSameChallans();
 
 private:
     invoicesandlist *newForm(const QList<int> &challans, int customerId, const QString &fy = "26-27");
@@ -257,6 +260,60 @@ void TestInvoiceForm::failedSaveKeepsTheForm()
     QVERIFY(env->desktop.lastMessage().text.contains("FOREIGN KEY"));
     QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 0);
     QCOMPARE(tableState(), shownBefore);
+}
+
+void TestInvoiceForm::secondFormOfTheSameChallans_data()
+{
+    QTest::addColumn<QString>("firstQty"); // of A-18 in the first form; its B-5 line bills 0
+    QTest::addColumn<QString>("open");     // what the second form's A-18 line may then bill
+    QTest::newRow("all billed") << "10" << "0.000";
+    QTest::newRow("part billed") << "4" << "6.000";
+}
+
+// Two forms filled from one challan: the second offers what the first then
+// saves, and is refused at Save; nothing of it is written.
+void TestInvoiceForm::secondFormOfTheSameChallans()
+{
+    QFETCH(QString, firstQty);
+    QFETCH(QString, open);
+    newForm({1}, firm.local);
+    std::unique_ptr<invoicesandlist> second(new invoicesandlist);
+    second->setDeliveryData({1}, firm.local, QString(), "26-27");
+
+    auto *table = child<QTableWidget>(form, "invoice_table");
+    table->item(0, 5)->setText(firstQty);
+    table->item(1, 5)->setText("0");
+    click(form, "save_btn");
+    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+    const QStringList firstOnly = rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
+                                       "JOIN invoices v ON v.invoice_id = ii.invoice_id");
+    QCOMPARE(firstOnly, QStringList({QString("1|%1|%2").arg(firm.rate18).arg(firstQty)}));
+
+    // The second form still offers 10 + 10; under its own number it is refused.
+    invoicesandlist *first = form;
+    form = second.release();
+    second.reset(first);
+    child<QLineEdit>(form, "invnoEdit")->setText("2/26-27");
+    const QString shownBefore = tableState();
+    QCOMPARE(shownBefore, QString("10.000|1000.00 10.000|500.00 / 1500.00 102.50 102.50 0.00 1705.00"));
+    click(form, "save_btn");
+    QCOMPARE(env->desktop.lastShown(),
+             "Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (" + open
+                 + ")!\nAnother invoice has billed it meanwhile.");
+    QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 1);
+    QCOMPARE(rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
+                  "JOIN invoices v ON v.invoice_id = ii.invoice_id"),
+             firstOnly);
+    QCOMPARE(tableState(), shownBefore);
+    QCOMPARE(field("invnoEdit"), QString("2/26-27"));
+
+    // What is still open can be billed.
+    child<QTableWidget>(form, "invoice_table")->item(0, 5)->setText(open);
+    click(form, "save_btn");
+    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 2/26-27 saved!"));
+    QCOMPARE(count("SELECT COUNT(*) FROM invoice_items ii JOIN invoices v ON v.invoice_id = ii.invoice_id "
+                   "WHERE v.invoice_no = 2"),
+             open == "0.000" ? 1 : 2);
 }
 
 QTEST_MAIN(TestInvoiceForm)

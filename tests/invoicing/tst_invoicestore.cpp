@@ -33,6 +33,8 @@ private slots:
     void billableLinesAndPoNumbers();
     void saveWritesTheLinesWithTheirChallansYear();
     void saveIsAllOrNothing();
+    void saveChecksWhatIsOpen_data();
+    void saveChecksWhatIsOpen();
     void generationStatuses();
     void binsCloseWhatIsOpen();
 
@@ -236,6 +238,8 @@ void TestInvoiceStore::billableLinesAndPoNumbers()
 
 void TestInvoiceStore::saveWritesTheLinesWithTheirChallansYear()
 {
+    addDelivery({3, "25-26", 1, customer, itemA, 10});
+    addDelivery({4, "26-27", 1, customer, itemB, 10});
     InvoiceWrite invoice;
     invoice.number = 12;
     invoice.fy = "26-27";
@@ -269,6 +273,8 @@ void TestInvoiceStore::saveWritesTheLinesWithTheirChallansYear()
 
 void TestInvoiceStore::saveIsAllOrNothing()
 {
+    addDelivery({1, "26-27", 1, customer, itemA, 2});
+    addDelivery({1, "26-27", 1, customer, itemB, 2});
     InvoiceWrite invoice;
     invoice.number = 3;
     invoice.fy = "26-27";
@@ -294,6 +300,58 @@ void TestInvoiceStore::saveIsAllOrNothing()
     invoice.lines = {{1, "26-27", itemA, 2, 100, 200, 18}};
     QCOMPARE(replaceInvoice(invoice).result, WriteResult::Failed);
     QCOMPARE(rows("SELECT invoiced_qty FROM invoice_items"), QStringList({"1"}));
+}
+
+void TestInvoiceStore::saveChecksWhatIsOpen_data()
+{
+    QTest::addColumn<QList<double>>("qty"); // lines of item A on challan 5/26-27
+    QTest::addColumn<QString>("refused");   // the balance named; empty: written
+    QTest::newRow("all that is open") << QList<double>{0.2} << "";
+    QTest::newRow("two lines share it") << QList<double>{0.1, 0.1004} << "";
+    QTest::newRow("above by more than 0.0005") << QList<double>{0.1, 0.1006} << "0.100";
+    QTest::newRow("first line above") << QList<double>{0.25} << "0.200";
+}
+
+// Challan 5/26-27 delivered 0.1 + 0.2 of A; a live invoice billed 0.05 and a
+// bin closed 0.05, so 0.2 is open. A cancelled invoice, another year's line
+// and the invoice being rewritten do not count.
+void TestInvoiceStore::saveChecksWhatIsOpen()
+{
+    QFETCH(QList<double>, qty);
+    QFETCH(QString, refused);
+    addDelivery({5, "26-27", 1, customer, itemA, 0.1});
+    addDelivery({5, "26-27", 1, customer, itemA, 0.2});
+    addInvoiceLine(addInvoice({1, "26-27"}), 5, itemA, "26-27", 0.05);
+    addInvoiceBin(5, "26-27", itemA, 0.05);
+    addInvoiceLine(addInvoice({2, "26-27", "2026-07-01", customer, 1, 1}), 5, itemA, "26-27", 0.3);
+    addInvoiceLine(addInvoice({3, "25-26"}), 5, itemA, "25-26", 0.3);
+    addInvoiceLine(addInvoice({7, "26-27"}), 5, itemA, "26-27", 0.2);
+    const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+
+    InvoiceWrite invoice;
+    invoice.number = 7;
+    invoice.fy = "26-27";
+    invoice.customerId = customer;
+    for (double q : qty)
+        invoice.lines.append({5, "26-27", itemA, q, 100, q * 100, 18});
+    // Invoice 7 rewritten over its own 0.2; a new invoice 8 finds nothing open.
+    const InvoiceWriteOutcome replaced = replaceInvoice(invoice);
+    invoice.number = 8;
+    const InvoiceWriteOutcome saved = saveInvoice(invoice);
+    QCOMPARE(saved.result, WriteResult::Failed);
+    QVERIFY(saved.overBalance);
+    QCOMPARE(saved.error, QString("DC 5/26-27, item A: invoice qty cannot exceed uninvoiced balance (0.000)!\n"
+                                  "Another invoice has billed it meanwhile."));
+    if (refused.isEmpty()) {
+        QCOMPARE(replaced.result, WriteResult::Written);
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 3 + qty.size());
+        return;
+    }
+    QCOMPARE(replaced.result, WriteResult::Failed);
+    QVERIFY(replaced.overBalance);
+    QCOMPARE(replaced.error, "DC 5/26-27, item A: invoice qty cannot exceed uninvoiced balance (" + refused
+                                 + ")!\nAnother invoice has billed it meanwhile.");
+    QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), before);
 }
 
 void TestInvoiceStore::generationStatuses()
