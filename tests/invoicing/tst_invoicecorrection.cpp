@@ -143,28 +143,34 @@ void TestInvoiceCorrection::loadBackBalances()
 
 void TestInvoiceCorrection::loadBackTwoLinesOfOneItem_data()
 {
-    QTest::addColumn<double>("other");        // A-18 billed by invoice 5/26-27 (0: none)
-    QTest::addColumn<QList<double>>("loaded"); // A-18 lines of 4/26-27
+    QTest::addColumn<QList<double>>("delivered"); // A-18 lines of challan 3/26-27
+    QTest::addColumn<double>("other");            // A-18 billed by invoice 5/26-27 (0: none)
+    QTest::addColumn<QList<double>>("loaded");    // A-18 lines of 4/26-27
     QTest::addColumn<QStringList>("balances");
-    QTest::newRow("both lines") << 0.0 << QList<double>{10, 5} << QStringList{"10.000", "5.000"};
-    QTest::newRow("part of each") << 0.0 << QList<double>{6, 2} << QStringList{"10.000", "5.000"};
-    QTest::newRow("another took 3") << 3.0 << QList<double>{7, 5} << QStringList{"7.000", "5.000"};
-    QTest::newRow("second line alone") << 10.0 << QList<double>{5} << QStringList{"5.000"};
+    const QList<double> tenAndFive{10, 5};
+    QTest::newRow("both lines") << tenAndFive << 0.0 << QList<double>{10, 5} << QStringList{"10.000", "5.000"};
+    QTest::newRow("part of each") << tenAndFive << 0.0 << QList<double>{6, 2} << QStringList{"10.000", "5.000"};
+    QTest::newRow("another took 3") << tenAndFive << 3.0 << QList<double>{7, 5} << QStringList{"7.000", "5.000"};
+    QTest::newRow("second line alone") << tenAndFive << 10.0 << QList<double>{5} << QStringList{"5.000"};
+    QTest::newRow("on the line that holds it") << QList<double>{2, 10} << 2.0 << QList<double>{10}
+                                               << QStringList{"10.000"};
 }
 
-// Challan 1/26-27 holds two lines of A-18, 10 and 5: each loaded line may
-// bill its own line's balance, never the whole 15.
+// A challan with two lines of A-18: each loaded line may bill its own line's
+// balance, never the item's whole quantity.
 void TestInvoiceCorrection::loadBackTwoLinesOfOneItem()
 {
+    QFETCH(QList<double>, delivered);
     QFETCH(double, other);
     QFETCH(QList<double>, loaded);
     QFETCH(QStringList, balances);
-    addDelivery({1, "26-27", 1, firm.local, firm.rate18, 5});
+    for (double qty : delivered)
+        addDelivery({3, "26-27", 1, firm.local, firm.rate18, qty});
     const int id = addInvoice({4, "26-27", "2026-08-01", firm.local});
     for (double qty : loaded)
-        addInvoiceLine(id, 1, firm.rate18, "26-27", qty);
+        addInvoiceLine(id, 3, firm.rate18, "26-27", qty);
     if (other > 0)
-        savedInvoice(5, "26-27", other);
+        savedInvoice(5, "26-27", other, 3);
 
     form = new invoicesandlist;
     loadBack("4/26-27");
