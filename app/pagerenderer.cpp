@@ -82,6 +82,15 @@ QString prepareHtml(const QString &html, double cssZoom)
         additions += QStringLiteral("<meta charset=\"utf-8\">");
     if (cssZoom > 0 && std::abs(cssZoom - 1.0) > 1e-9)
         additions += QStringLiteral("<style>html { zoom: %1; }</style>").arg(QString::number(cssZoom));
+    // The documents are set in Times New Roman. Where it is not installed the
+    // tool falls back to a wider serif face, table cells wrap and a page
+    // meant for A4 runs taller; a face of the same widths stands in then.
+    static const QRegularExpression timesNewRoman(QStringLiteral("Times New Roman"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    if (html.contains(timesNewRoman))
+        additions += QStringLiteral("<style>@font-face { font-family: 'Times New Roman'; "
+                                    "src: local('Times New Roman'), local('Liberation Serif'), local('Tinos'); }"
+                                    "</style>");
     if (additions.isEmpty())
         return html;
 
@@ -285,8 +294,10 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
         for (int i = 0; i < pagesHtml.size(); ++i) {
             const QString imagePath = temporaryFolder + QLatin1Char('/') + profile.imageName.arg(i);
             const PageOutcome outcome = renderPage(pagesHtml.at(i), imagePath, tool, cssZoom, profile);
-            if (outcome.result == PageResult::Rendered)
-                images.append(loadPicture(imagePath));
+            // A picture that does not decode would print as a blank page.
+            const QImage image = outcome.result == PageResult::Rendered ? loadPicture(imagePath) : QImage();
+            if (!image.isNull())
+                images.append(image);
             else
                 pageMissing = true;
             if (outcome.result == PageResult::Failed)
@@ -305,12 +316,15 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
             showMessage(parent, profile.htmlNotWritten);
             return false;
         }
-        if (outcome.result == PageResult::Failed) {
+        const QImage image = outcome.result == PageResult::Rendered ? loadPicture(singleImagePath) : QImage();
+        if (image.isNull()) {
+            if (profile.removeImage)
+                QFile::remove(singleImagePath);
             showMessage(parent, profile.failure,
                         profile.failureShowsErrorOutput ? outcome.errorOutput : QString());
             return false;
         }
-        images.append(loadPicture(singleImagePath));
+        images.append(image);
     }
 
     QPrinter printer(QPrinter::HighResolution);

@@ -121,7 +121,9 @@ bool reportsPatchedQt(const QString &versionText);
 bool toolHonoursZoom(const QString &toolPath);
 
 // The HTML as the tool gets it: with <meta charset="utf-8"> when it declares
-// no character set, and, for a zoom other than 1, a style that zooms the page.
+// no character set, for a zoom other than 1 a style that zooms the page, and,
+// for a page set in Times New Roman, a stand-in of the same widths (Liberation
+// Serif, Tinos) where that font is not installed.
 QString prepareHtml(const QString &html, double cssZoom);
 
 struct ToolRun

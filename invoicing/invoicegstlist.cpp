@@ -9,11 +9,29 @@
 
 #include <QSqlQuery>
 
+#include <cmath>
+
 namespace {
 
 QString money(double value)
 {
     return dashboardAmount(value);
+}
+
+// The whole paise of an amount as the list shows it, two decimals. Away from
+// a half paisa the product rounds as the text does; near one (and for sums
+// too large for that) the text itself is read.
+qint64 shownPaise(double value)
+{
+    const double scaled = value * 100.0;
+    if (!std::isfinite(scaled))
+        return 0;
+    const double fraction = std::fabs(scaled - std::trunc(scaled));
+    if (std::fabs(scaled) < 1e12 && std::fabs(fraction - 0.5) > 1e-3)
+        return std::llround(scaled);
+    QString text = money(value);
+    text.remove(QLatin1Char('.'));
+    return text.toLongLong();
 }
 
 } // namespace
@@ -64,20 +82,27 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
 
 GstTotals liveTotals(const QList<InvoiceListRow> &rows)
 {
-    // Summed as the list shows them, to the paisa, so that the totals are
+    // Summed in whole paise as the list shows them, so that the totals are
     // the sums of the figures on screen and in the file.
+    qint64 base = 0, cgst = 0, sgst = 0, igst = 0, tax = 0, net = 0;
     GstTotals totals;
     for (const InvoiceListRow &row : rows) {
         if (row.cancelled)
             continue;
-        totals.base += money(row.subTotal).toDouble();
-        totals.cgst += money(row.cgst).toDouble();
-        totals.sgst += money(row.sgst).toDouble();
-        totals.igst += money(row.igst).toDouble();
-        totals.tax += money(row.taxValue()).toDouble();
-        totals.net += money(row.grandTotal).toDouble();
+        base += shownPaise(row.subTotal);
+        cgst += shownPaise(row.cgst);
+        sgst += shownPaise(row.sgst);
+        igst += shownPaise(row.igst);
+        tax += shownPaise(row.taxValue());
+        net += shownPaise(row.grandTotal);
         ++totals.invoices;
     }
+    totals.base = base / 100.0;
+    totals.cgst = cgst / 100.0;
+    totals.sgst = sgst / 100.0;
+    totals.igst = igst / 100.0;
+    totals.tax = tax / 100.0;
+    totals.net = net / 100.0;
     return totals;
 }
 

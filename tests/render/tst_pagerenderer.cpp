@@ -182,6 +182,23 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
+        // A second picture that does not decode would print as a blank page.
+        env.desktop.clear();
+        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
+                                       "*) cp \"$dir/source.png\" \"$img\";; esac");
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.previews.size(), 0);
+        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
+    }
+    {
+        // So would a single picture.
+        StandInTool tool(env.folder(), "echo broken > \"$img\"");
+        QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render receipt image."));
+        QCOMPARE(env.desktop.previews.size(), 0);
+    }
+    {
         // Every page rendered: one printed page each, under the invoice's title.
         env.desktop.clear();
         StandInTool tool(env.folder());
