@@ -145,6 +145,26 @@ private slots:
         QCOMPARE(t->rowCount(), 3);
     }
 
+    // Amounts that lie a hair either side of half a paisa: each total is
+    // the figure the list shows, and a sum of them adds those figures.
+    void totalsAddTheShownFigures()
+    {
+        QList<InvoiceListRow> all;
+        qint64 shownSum = 0;
+        for (int i = -20000; i < 200000; i += 7) {
+            InvoiceListRow row;
+            row.subTotal = (2 * i + 1) / 200.0;
+            const QString shown = QString::number(row.subTotal, 'f', 2);
+            QCOMPARE(QString::number(liveTotals({row}).base, 'f', 2), shown == "-0.00" ? "0.00" : shown);
+            shownSum += QString(shown).remove('.').toLongLong();
+            all.append(row);
+        }
+        InvoiceListRow large;
+        large.grandTotal = 98765432109.125;
+        QCOMPARE(QString::number(liveTotals({large}).net, 'f', 2), QString::number(large.grandTotal, 'f', 2));
+        QCOMPARE(QString::number(liveTotals(all).base, 'f', 2), QString::number(shownSum / 100.0, 'f', 2));
+    }
+
     void cancelsEachUnderItsOwnYear()
     {
         invoiceGSTmainList *w = openList();
