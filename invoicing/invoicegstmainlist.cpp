@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QHeaderView>
+#include <QLabel>
 
 namespace {
 
@@ -168,12 +169,19 @@ void invoiceGSTmainList::loadInvoices()
 void invoiceGSTmainList::showTotals()
 {
     const GstTotals totals = liveTotals(m_rows);
-    ui->tot_base_lbl->setText(money(totals.base));
-    ui->tot_cgst_lbl->setText(money(totals.cgst));
-    ui->tot_sgst_lbl->setText(money(totals.sgst));
-    ui->tot_igst_lbl->setText(money(totals.igst));
-    ui->tot_tax_lbl->setText(money(totals.tax));
-    ui->tot_net_lbl->setText(money(totals.net));
+    const QList<QPair<QLabel *, double>> shown = {{ui->tot_base_lbl, totals.base}, {ui->tot_cgst_lbl, totals.cgst},
+                                                  {ui->tot_sgst_lbl, totals.sgst}, {ui->tot_igst_lbl, totals.igst},
+                                                  {ui->tot_tax_lbl, totals.tax},   {ui->tot_net_lbl, totals.net}};
+    for (const auto &[label, value] : shown) {
+        // Each sits under its column at the column's width; a sum too long
+        // for it widens it rather than being cut.
+        const QString text = money(value);
+        const QVariant designed = label->property("designedWidth");
+        const int width = designed.isValid() ? designed.toInt() : label->minimumWidth();
+        label->setProperty("designedWidth", width);
+        label->setFixedWidth(qMax(width, label->fontMetrics().horizontalAdvance(text) + 14));
+        label->setText(text);
+    }
 }
 
 QList<InvoiceKey> invoiceGSTmainList::selectedInvoiceNos() const

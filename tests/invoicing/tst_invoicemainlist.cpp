@@ -56,6 +56,11 @@ QStringList totals(invoiceGSTmainList *w)
     return texts;
 }
 
+QComboBox *combo(invoiceGSTmainList *w)
+{
+    return child<QComboBox>(w, "company_combo");
+}
+
 QStringList invoiceRows()
 {
     return rows("SELECT invoice_no, fy_name, is_deleted, (SELECT COUNT(*) FROM invoice_items ii "
@@ -143,6 +148,21 @@ private slots:
         w->show();
         QCOMPARE(combo->currentIndex(), 0);
         QCOMPARE(t->rowCount(), 3);
+    }
+
+    void longTotalsAreShownWhole()
+    {
+        addStoredInvoice({5, "26-27", "2026-08-01", alpha, 123456789012.5, 0, 0, 0, 123456789012.5});
+        invoiceGSTmainList *w = openList();
+        QApplication::processEvents();
+        auto *base = child<QLabel>(w, "tot_base_lbl");
+        QCOMPARE(base->text(), QString("123456790712.50"));
+        QVERIFY(base->contentsRect().width() >= base->fontMetrics().horizontalAdvance(base->text()));
+        // A short sum keeps the column's width.
+        combo(w)->setCurrentIndex(combo(w)->findText("BETA, \"Pune\""));
+        click(w, "show_btn");
+        QApplication::processEvents();
+        QCOMPARE(base->width(), 100);
     }
 
     // Amounts that lie a hair either side of half a paisa: each total is
