@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 
 namespace {
 
@@ -102,6 +103,19 @@ void invoiceGSTmainList::setupTable()
                      "gridline-color: #e2e8f0; color: #1e293b; }"
                      "QTableWidget::item:selected { background-color: #0284c7; color: white; }");
     m_ticks = new TickColumn(t, TickColumnIndex);
+    // The totals stay under their columns when the scroll bar comes and goes.
+    // (The bar sits in a container of the table that is what shows and hides.)
+    t->verticalScrollBar()->parentWidget()->installEventFilter(this);
+}
+
+bool invoiceGSTmainList::eventFilter(QObject *watched, QEvent *event)
+{
+    QWidget *bar = ui->invoice_list->verticalScrollBar()->parentWidget();
+    if (watched == bar
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide || event->type() == QEvent::Resize)) {
+        ui->totalsLayout->setContentsMargins(0, 0, bar->isVisibleTo(ui->invoice_list) ? bar->width() : 0, 0);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void invoiceGSTmainList::resetPeriod()
@@ -179,7 +193,7 @@ void invoiceGSTmainList::showTotals()
         const QVariant designed = label->property("designedWidth");
         const int width = designed.isValid() ? designed.toInt() : label->minimumWidth();
         label->setProperty("designedWidth", width);
-        label->setFixedWidth(qMax(width, label->fontMetrics().horizontalAdvance(text) + 14));
+        label->setFixedWidth(qMax(width, label->fontMetrics().horizontalAdvance(text) + 8));
         label->setText(text);
     }
 }

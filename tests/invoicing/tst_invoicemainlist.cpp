@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -163,6 +164,34 @@ private slots:
         click(w, "show_btn");
         QApplication::processEvents();
         QCOMPARE(base->width(), 100);
+    }
+
+    // With the scroll bar and without it, each total ends where its column ends.
+    void totalsSitUnderTheirColumns()
+    {
+        for (int no = 10; no < 60; ++no)
+            addStoredInvoice({no, "26-27", "2026-08-01", alpha, 100, 9, 9, 0, 118});
+        invoiceGSTmainList *w = openList();
+        QTableWidget *t = list(w);
+        for (const bool scrolls : {true, false}) {
+            if (!scrolls) {
+                combo(w)->setCurrentIndex(combo(w)->findText("BETA, \"Pune\""));
+                click(w, "show_btn");
+            }
+            QApplication::processEvents();
+            QTRY_COMPARE(t->verticalScrollBar()->isVisible(), scrolls);
+            int column = 6;
+            for (const char *name : {"tot_base_lbl", "tot_cgst_lbl", "tot_sgst_lbl", "tot_igst_lbl", "tot_tax_lbl",
+                                     "tot_net_lbl"}) {
+                auto *label = child<QLabel>(w, name);
+                const int columnEnd =
+                    t->viewport()->mapTo(w, QPoint(t->columnViewportPosition(column) + t->columnWidth(column), 0)).x();
+                const int labelEnd = label->mapTo(w, QPoint(label->width(), 0)).x();
+                QVERIFY2(qAbs(columnEnd - labelEnd) <= 2, qPrintable(QString("%1: column ends at %2, total at %3")
+                                                                         .arg(name).arg(columnEnd).arg(labelEnd)));
+                ++column;
+            }
+        }
     }
 
     // Amounts that lie a hair either side of half a paisa: each total is
