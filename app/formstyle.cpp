@@ -51,7 +51,17 @@ QString formStyleSheetWithBackground()
 
 void applyFormStyleSheet(QWidget *form)
 {
-    form->setStyleSheet(formStyleSheet());
+    applyFormStyleSheet(form, formStyleSheet());
+}
+
+void applyFormStyleSheet(QWidget *form, const QString &styleSheet)
+{
+    form->setStyleSheet(styleSheet);
+    keepFormFonts(form);
+}
+
+void keepFormFonts(QWidget *form)
+{
     // Parents come before their children, so each takes the font its parent
     // was given a moment before.
     const QList<QWidget *> widgets = form->findChildren<QWidget *>();

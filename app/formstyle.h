@@ -19,6 +19,15 @@ QString formStyleSheetWithBackground();
 // font back on the widgets below it.
 void applyFormStyleSheet(QWidget *form);
 
+// The same with another sheet (formStyleSheetWithBackground, for one).
+void applyFormStyleSheet(QWidget *form, const QString &styleSheet);
+
+// Gives every widget of a designer form that was given no font of its own
+// its parent's font, as it would take it without style sheets. For a form
+// whose designer form carries a style sheet of its own: call it right after
+// setupUi, before the form is first shown.
+void keepFormFonts(QWidget *form);
+
 // Row and cell colours of the lists.
 namespace StatusColor {
 inline const QColor Pending{QStringLiteral("#f8d7da")}; // nothing done yet

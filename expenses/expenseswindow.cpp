@@ -61,8 +61,8 @@ ExpensesWindow::ExpensesWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::ExpensesWindow)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Expenses Entry - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label_17, ui->label_18, ui->label_19);
     showMaximized();

@@ -4,6 +4,7 @@
 #include "app/companyinfo.h"
 #include "app/csvexport.h"
 #include "app/desktop.h"
+#include "app/formstyle.h"
 #include "app/formconventions.h"
 #include "app/htmlprint.h"
 #include "app/logos.h"
@@ -31,6 +32,7 @@ inventory_polist::inventory_polist(QWidget *parent)
     , ui(new Ui::inventory_polist)
 {
     ui->setupUi(this);
+    keepFormFonts(this);
     ticks = new TickColumn(ui->ordered_list, ColTick);
     setWindowTitle(QStringLiteral("Material Request List & Status - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);

@@ -50,8 +50,8 @@ inventory_purchaseorder::inventory_purchaseorder(QWidget *parent)
     , ui(new Ui::inventory_purchaseorder)
 {
     ui->setupUi(this);
+    applyFormStyleSheet(this, formStyleSheetWithBackground());
     ticks = new TickColumn(ui->inventory_stock, ColTick);
-    setStyleSheet(formStyleSheetWithBackground());
     setWindowTitle(QStringLiteral("Generate Material Request - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
     createTable();

@@ -46,7 +46,7 @@ inventory_stockreport::inventory_stockreport(QWidget *parent)
     , ui(new Ui::inventory_stockreport)
 {
     ui->setupUi(this);
-    setStyleSheet(formStyleSheet());
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Stock Report - Kestrova"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
     createStockMovementTable();

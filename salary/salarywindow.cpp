@@ -110,8 +110,8 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::SalaryWindow)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Salary Slip - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label_17, ui->label_18, ui->label_19);
     // Opens filling the screen, like the other module windows: the list has
@@ -137,6 +137,8 @@ SalaryWindow::SalaryWindow(QWidget *parent)
 
     auto *addInRow = new QPushButton(QStringLiteral("Add"));
     addInRow->setObjectName(QStringLiteral("addBtnInTable"));
+    // Added after the form's fonts were kept: it shows the row's own type.
+    addInRow->setFont(input->font());
     addInRow->setStyleSheet(QStringLiteral("QPushButton { background-color: #0284c7; color: white; "
                                            "font-weight: bold; border-radius: 4px; padding: 4px; }"));
     connect(addInRow, &QPushButton::clicked, this, &SalaryWindow::on_add_btn_clicked);

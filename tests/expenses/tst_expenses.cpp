@@ -2,6 +2,7 @@
 // numbers, the period list and its total, the PDF report and the CSV export.
 
 #include "support/files.h"
+#include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
 
@@ -349,6 +350,21 @@ private slots:
         QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Critical);
         QVERIFY(env.desktop.lastMessage().text.endsWith(nowhere));
         QVERIFY(env.desktop.openedUrls.isEmpty());
+    }
+
+    // Under the application's style sheet every text of the window, the
+    // list's headings and the pop-ups of its combos included, keeps the
+    // form's type: the form's own style sheet must not put the platform's back.
+    void windowShowsTheFormFont()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        ApplicationStyleInTest style;
+        Form f;
+        f.add(May1, "Tea", "office", "120");
+        f.w->show();
+        const QStringList wrong = widgetsNotShowing(f.w, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
     }
 };
 

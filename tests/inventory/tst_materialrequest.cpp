@@ -1,6 +1,7 @@
 // The material request form: numbering, saving the ticked lines as one
 // request, the WhatsApp message to the supplier and the printed purchase order.
 
+#include "support/formfonts.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -219,6 +220,22 @@ private slots:
         for (const QString &shown : QStringList{"MORVEL & SONS", "PURCHASE ORDER", "A & B <TRADERS>", "Bolt <M8> & nut",
                                      "Authorised Signatory", QDate::currentDate().toString("dd/MM/yyyy")})
             QVERIFY2(text.contains(shown), qPrintable(shown + " not in: " + text));
+        delete form;
+    }
+
+    // Under the application's style sheet the form keeps its type: the item
+    // list's headings, the supplier combo and its pop-up included.
+    void formShowsItsFont()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        ApplicationStyleInTest style;
+        addStockItem({});
+        auto *form = new inventory_purchaseorder;
+        QCOMPARE(chooseSupplier(form)->rowCount(), 1);
+        form->show();
+        const QStringList wrong = widgetsNotShowing(form, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
         delete form;
     }
 };

@@ -2,6 +2,7 @@
 // changes of ticked lines, the printed list and the CSV export.
 
 #include "support/files.h"
+#include "support/formfonts.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -158,6 +159,22 @@ private slots:
         QCOMPARE(env.desktop.lastShown(), QString("Print|No data to print!"));
         click(list, "print_statement");
         QCOMPARE(env.desktop.lastShown(), QString("Export|No data to export!"));
+        delete list;
+    }
+
+    // Under the application's style sheet the list, its headings and the
+    // bottom bar keep the form's type; the filter band has none of its own.
+    void formShowsItsFont()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        ApplicationStyleInTest style;
+        addRequestLine({"MR/26-27/001", day(0)});
+        auto *list = new inventory_polist;
+        list->show();
+        QCOMPARE(child<QTableWidget>(list, "ordered_list")->rowCount(), 1);
+        const QStringList wrong = widgetsNotShowing(list, "Times New Roman", {"groupBox_6"});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
         delete list;
     }
 };

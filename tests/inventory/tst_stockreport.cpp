@@ -2,6 +2,7 @@
 // filters and its CSV export.
 
 #include "support/files.h"
+#include "support/formfonts.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -178,6 +179,22 @@ private slots:
         testdata::exec("DROP TABLE inventory_transactions");
         QVERIFY(!queryStockReport({3, 2026, {}, {}, {}, StockMovementKinds::All}, &rows, &error));
         QVERIFY2(error.startsWith("itemQ failed: "), qPrintable(error));
+    }
+
+    // Under the application's style sheet the form keeps its type, the grid's
+    // headings (rebuilt by every report) and the combo pop-ups included.
+    void formShowsItsFont()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        ApplicationStyleInTest style;
+        addMarch();
+        auto *form = new inventory_stockreport;
+        form->show();
+        QCOMPARE(show(form, 3, 2026)->rowCount(), 2);
+        const QStringList wrong = widgetsNotShowing(form, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+        delete form;
     }
 };
 

@@ -3,6 +3,7 @@
 // salary slip through the renderer.
 
 #include "support/files.h"
+#include "support/formfonts.h"
 #include "support/notoolonpath.h"
 #include "support/recordingdesktop.h"
 #include "support/standintool.h"
@@ -447,6 +448,21 @@ private slots:
         QVERIFY(html.contains("<b>For ACME &amp; CO</b>"));
         QVERIFY(html.contains("15-03-2026"));
         QVERIFY(html.contains("font-style:italic; font-weight: bold;'>-</td>"));
+    }
+
+    // Under the application's style sheet the entry row (its Add button
+    // included), the list and their headings keep the form's type.
+    void windowShowsTheFormFont()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        ApplicationStyleInTest style;
+        createSalaryTable();
+        store("Ravi", Today, 26, 500, "cash");
+        Form f;
+        QCOMPARE(f.list->rowCount(), 1);
+        const QStringList wrong = widgetsNotShowing(f.w, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
     }
 };
 
