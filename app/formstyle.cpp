@@ -62,8 +62,11 @@ void applyFormStyleSheet(QWidget *form, const QString &styleSheet)
 
 void keepFormFonts(QWidget *form)
 {
-    // Parents come before their children, so each takes the font its parent
-    // was given a moment before.
+    // Polishing a widget under a style sheet sets its font anew, dropping one
+    // given to it before: the widgets are polished first. Parents come before
+    // their children, so each takes the font its parent was given a moment
+    // before.
+    form->ensurePolished();
     const QList<QWidget *> widgets = form->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
         if (!widget->testAttribute(Qt::WA_SetFont) && widget->parentWidget())

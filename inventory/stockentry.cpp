@@ -69,8 +69,8 @@ inventory_stockentry::inventory_stockentry(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::inventory_stockentry)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     editingItemId = -1;
     setWindowTitle(QStringLiteral("Stock Entry - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);

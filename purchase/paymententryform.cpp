@@ -39,8 +39,8 @@ paymententryform::paymententryform(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::paymententryform)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupFormHeader(ui->groupBox, ui->label_title, ui->label_icon, ui->label_logo);
     setWindowTitle(QStringLiteral("Supplier Payment Entry & Statement - Kestrova App"));
 

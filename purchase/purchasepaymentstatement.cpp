@@ -19,8 +19,8 @@ purchasepaymentstatement::purchasepaymentstatement(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::purchasepaymentstatement)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupFormHeader(ui->groupBox, ui->label_title, ui->label_icon, ui->label_logo);
     setWindowTitle(QStringLiteral("Supplier Payment Statement - Kestrova App"));
 

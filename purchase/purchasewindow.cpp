@@ -82,8 +82,8 @@ PurchaseWindow::PurchaseWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::PurchaseWindow)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupFormHeader(ui->groupBox_4, ui->label_7, ui->label_13, ui->label_14);
     setWindowTitle(QStringLiteral("Purchase Entry - Kestrova App"));
     showMaximized();
@@ -92,13 +92,18 @@ PurchaseWindow::PurchaseWindow(QWidget *parent)
     ui->main_table->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->main_table->setAlternatingRowColors(true);
     ui->main_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const int widths[MainColumns] = {90, 95, 230, 150, 60, 210, 60, 95, 80, 80, 80, 80, 80, 80, 80, 80, 100, 90};
+    // A column is never narrower than its (bold) header text.
+    const int widths[MainColumns] = {120, 95, 230, 150, 60, 210, 60, 95, 80, 80, 80, 80, 80, 80, 80, 80, 100, 90};
+    QHeaderView *mainHeader = ui->main_table->horizontalHeader();
     for (int c = 0; c < MainColumns; ++c)
-        ui->main_table->setColumnWidth(c, widths[c]);
-    ui->main_table->horizontalHeader()->setStretchLastSection(true);
-    ui->entering_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    ui->entering_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    ui->entering_table->setColumnWidth(0, 260);
+        ui->main_table->setColumnWidth(c, qMax(widths[c], mainHeader->sectionSizeHint(c)));
+    mainHeader->setStretchLastSection(true);
+    // The entry row's headers show in its 12 pt font: the amount columns take
+    // the width of their header (or of a longer amount typed), the item
+    // description the rest.
+    ui->entering_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ui->entering_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->entering_table->horizontalHeader()->setStretchLastSection(false);
     ui->entering_table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     for (QDateEdit *edit : {ui->dateEdit, ui->fromdateEdit, ui->todateEdit}) {

@@ -1,3 +1,4 @@
+#include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/stockdata.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -254,6 +256,17 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith("Error|The item no longer exists"), qPrintable(shown.first()));
         QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
+    }
+
+    void listAndPopupsShowTheFormFonts()
+    {
+        StockForm s;
+        addStock("Hardware", "ACME TOOLS", "BOLT M12", 4, 5);
+        s.reload();
+        const QStringList wrong = widgetsNotShowing(s.form, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+        QCOMPARE(s.list->font().pointSize(), 11);
+        QCOMPARE(s.list->horizontalHeader()->font().pointSize(), 11);
     }
 
     void deleteRemovesItemAndMovementsTogether()

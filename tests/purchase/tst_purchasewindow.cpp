@@ -1,4 +1,5 @@
 #include "support/files.h"
+#include "support/tablefonts.h"
 #include "support/purchasedata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -103,6 +104,19 @@ private slots:
         PurchaseWindow again;
         QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 1);
         QCOMPARE(count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'purchase_items'"), 1);
+    }
+
+    void entryRowKeepsItsFontAndNoHeaderIsCut()
+    {
+        TestEnvironment env;
+        QVERIFY(openPurchaseDatabase(env));
+        PurchaseWindow w(nullptr);
+        QCOMPARE(entryTable(w)->font().family(), QString("Times New Roman"));
+        QCOMPARE(entryTable(w)->font().pointSize(), 12);
+        // Headers and the cell being typed show the entry row's own font.
+        QCOMPARE(tablePartsWithOtherFont(entryTable(w)), QStringList());
+        QCOMPARE(cutHeaderSections(entryTable(w)), QStringList());
+        QCOMPARE(cutHeaderSections(list(w)), QStringList());
     }
 
     void entryTotalIsRoundedToRupees_data()
