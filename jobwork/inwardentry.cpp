@@ -71,12 +71,16 @@ void forgetStoredDate(QDateEdit *edit)
         edit->setDate(QDate::currentDate());
 }
 
-// The header's viewport does not take the table's font; its items do.
-void headerInTableFont(QTableWidget *table)
+// Sets the columns' widths, each at least as wide as its (bold) heading in
+// the table's font.
+void setColumnWidths(QTableWidget *table, const QList<int> &widths)
 {
-    for (int c = 0; c < table->columnCount(); ++c) {
-        if (QTableWidgetItem *item = table->horizontalHeaderItem(c))
-            item->setFont(table->font());
+    QHeaderView *header = table->horizontalHeader();
+    table->ensurePolished();
+    header->ensurePolished();
+    for (int c = 0; c < widths.size(); ++c) {
+        if (!table->isColumnHidden(c))
+            table->setColumnWidth(c, qMax(widths.at(c), header->sectionSizeHint(c)));
     }
 }
 
@@ -86,8 +90,8 @@ inwardentry::inwardentry(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::inwardentry)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setupFormHeader(ui->header_group, ui->title_label, ui->left_logo_label, ui->right_logo_label);
     resize(1500, 800);
     setWindowTitle("Inward Entry - Kestrova App");
@@ -122,15 +126,11 @@ inwardentry::inwardentry(QWidget *parent)
     lines->setColumnCount(5);
     lines->setHorizontalHeaderLabels({"item_id", "Item Code", "Item Name", "UOM", "QTY"});
     lines->setColumnHidden(0, true);
-    lines->setColumnWidth(1, 120);
-    lines->setColumnWidth(2, 200);
-    lines->setColumnWidth(3, 80);
-    lines->setColumnWidth(4, 100);
+    setColumnWidths(lines, {0, 120, 200, 80, 100});
     lines->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     lines->setSelectionBehavior(QAbstractItemView::SelectRows);
     lines->setAlternatingRowColors(true);
     lines->verticalHeader()->setVisible(false);
-    headerInTableFont(lines);
     ui->inwnoEdit->setReadOnly(true);
     setEditButtons(false);
 
@@ -468,17 +468,12 @@ void inwardentry::setupInwardListTable()
     list->setColumnCount(6);
     list->setHorizontalHeaderLabels({"ID", "Inward No", "DC No", "DC Date", "Customer Name", "Remarks"});
     list->setColumnHidden(0, true);
-    list->setColumnWidth(1, 80);
-    list->setColumnWidth(2, 80);
-    list->setColumnWidth(3, 90);
-    list->setColumnWidth(4, 120);
-    list->setColumnWidth(5, 100);
+    setColumnWidths(list, {0, 80, 80, 90, 120, 100});
     list->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setAlternatingRowColors(true);
     list->verticalHeader()->setVisible(false);
-    headerInTableFont(list);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 

@@ -22,7 +22,7 @@ CustomerMaster::CustomerMaster(QWidget *parent)
     , ui(new Ui::CustomerMaster)
 {
     ui->setupUi(this);
-    setStyleSheet(formStyleSheet());
+    applyFormStyleSheet(this);
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Customer Master - Kestrova App");
     m_db = QSqlDatabase::database();

@@ -16,7 +16,7 @@ itemmaster::itemmaster(QWidget *parent)
     , ui(new Ui::itemmaster)
 {
     ui->setupUi(this);
-    setStyleSheet(formStyleSheet());
+    applyFormStyleSheet(this);
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Item Master - Kestrova App");
     m_db = QSqlDatabase::database();

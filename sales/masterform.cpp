@@ -29,6 +29,8 @@ void setupMasterTable(QTableWidget *table, const QList<MasterColumn> &columns)
 
     QHeaderView *header = table->horizontalHeader();
     header->setStretchLastSection(false);
+    table->ensurePolished();
+    header->ensurePolished();
     for (int i = 0; i < columns.size(); ++i) {
         const int width = columns[i].width;
         if (width == MasterColumn::Hidden) {
@@ -37,7 +39,8 @@ void setupMasterTable(QTableWidget *table, const QList<MasterColumn> &columns)
             header->setSectionResizeMode(i, QHeaderView::Stretch);
         } else {
             header->setSectionResizeMode(i, QHeaderView::Interactive);
-            table->setColumnWidth(i, width);
+            // Never narrower than the column's (bold) heading.
+            table->setColumnWidth(i, qMax(width, header->sectionSizeHint(i)));
         }
     }
 

@@ -1,5 +1,7 @@
+#include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tablefonts.h"
 #include "support/widgets.h"
 
 #include "sales/saleswindow.h"
@@ -9,6 +11,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace {
@@ -114,6 +117,44 @@ private slots:
         // The form has no parent: it outlives the sales window.
         delete window;
         QCOMPARE(windowsTitled().size(), 1);
+    }
+
+    // Under the application's style sheet the masters, the inward entry and
+    // the challan form show their designer form's type on every text, list
+    // headings and combo pop-ups included, and no heading is cut in it.
+    void formsShowTheirDesignerFont_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("customer master") << "actionCustomer_Master" << "Customer Master - Kestrova App";
+        QTest::newRow("item master") << "actionItem_Master" << "Item Master - Kestrova App";
+        QTest::newRow("inward entry") << "actionCreate_Inward" << "Inward Entry - Kestrova App";
+        QTest::newRow("challan list") << "actionView_Delivery_Challan_History"
+                                      << "Delivery Challan - Kestrova App";
+    }
+
+    void formsShowTheirDesignerFont()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, title);
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        ApplicationStyleInTest style;
+        SalesWindow window;
+        testdata::addCustomer("SRI VENKATESWARA PRECISION ENGINEERING WORKS");
+        trigger(window, action);
+        QWidget *form = nullptr;
+        for (QWidget *w : topLevelWindows<QWidget>())
+            if (w->windowTitle() == title && w->isVisible())
+                form = w;
+        QVERIFY(form);
+        const QStringList wrong = widgetsNotShowing(form, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+
+        for (QTableWidget *table : form->findChildren<QTableWidget *>()) {
+            QCOMPARE(tablePartsWithOtherFont(table), QStringList());
+            QCOMPARE(cutHeaderSections(table), QStringList());
+        }
     }
 };
 
