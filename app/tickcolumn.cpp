@@ -114,6 +114,11 @@ QCheckBox *TickColumn::checkBox(int row) const
     return cell ? cell->findChild<QCheckBox *>() : nullptr;
 }
 
+void TickColumn::setBoxProperties(std::function<QVariantMap(int row)> properties)
+{
+    m_boxProperties = std::move(properties);
+}
+
 bool TickColumn::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize)
@@ -127,6 +132,11 @@ QWidget *TickColumn::makeCell(int row)
     auto *box = new QCheckBox;
     box->setChecked(tick->data(TickedRole).toBool());
     box->setEnabled(!tick->data(UntickableRole).toBool());
+    if (m_boxProperties) {
+        const QVariantMap properties = m_boxProperties(row);
+        for (auto it = properties.cbegin(); it != properties.cend(); ++it)
+            box->setProperty(it.key().toUtf8().constData(), it.value());
+    }
     connect(box, &QCheckBox::stateChanged, this, [this, tick](int state) {
         tick->setData(TickedRole, state == Qt::Checked);
         emit stateChanged(state);

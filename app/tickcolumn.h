@@ -9,6 +9,9 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QVariantMap>
+
+#include <functional>
 
 class QCheckBox;
 class QTableWidget;
@@ -39,6 +42,9 @@ public:
     QList<int> tickedRows() const;
     // The row's check box while it is in view, else null.
     QCheckBox *checkBox(int row) const;
+    // Dynamic properties every box carries, read from its row (by name) when
+    // the box is made; set before the first refresh().
+    void setBoxProperties(std::function<QVariantMap(int row)> properties);
 
 signals:
     // A box was ticked or unticked by the user or by setTicked.
@@ -55,4 +61,5 @@ private:
     QTableWidget *m_table;
     int m_column;
     QPair<int, int> m_placed{0, -1}; // first and last row that carry a box
+    std::function<QVariantMap(int row)> m_boxProperties;
 };

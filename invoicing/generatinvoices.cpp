@@ -5,13 +5,13 @@
 #include "invoicesandlist.h"
 #include "invoicestore.h"
 
-#include "app/checkboxcolumn.h"
 #include "app/desktop.h"
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -19,7 +19,7 @@
 namespace {
 
 enum Column {
-    TickColumn = 0,
+    CheckColumn = 0,
     KeyColumn = 1, // delivery_no; hidden, carries the row's key
     FullNumberColumn = 2,
     DateColumn = 3,
@@ -64,8 +64,8 @@ generatInvoices::generatInvoices(QWidget *parent)
     m_db = QSqlDatabase::database();
 
     setupTables();
-    m_ticks = new CheckBoxColumn(ui->gen_invoice_table, TickColumn);
-    connect(m_ticks, &CheckBoxColumn::toggled, this, &generatInvoices::onCheckboxChanged);
+    m_ticks = new TickColumn(ui->gen_invoice_table, CheckColumn);
+    connect(m_ticks, &TickColumn::toggled, this, &generatInvoices::onCheckboxChanged);
     ui->radio_pending_btn->setChecked(true);
     ui->bin_btn->setEnabled(true);
     loadCustomerCombo();
@@ -92,7 +92,7 @@ void generatInvoices::setupTables()
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionResizeMode(CustomerColumn, QHeaderView::Stretch);
-    list->setColumnWidth(TickColumn, 70);
+    list->setColumnWidth(CheckColumn, 70);
     list->setColumnWidth(FullNumberColumn, 80);
     list->setColumnWidth(DateColumn, 90);
     list->setColumnWidth(QtyColumn, 90);
@@ -150,7 +150,7 @@ void generatInvoices::loadDeliveryChallans()
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceChallanRow &row = rows.at(r);
         const PendingStatus status = row.status();
-        fill.add(r, TickColumn, CheckBoxColumn::makeItem(status != PendingStatus::Issued));
+        fill.add(r, CheckColumn, TickColumn::newTick(status != PendingStatus::Issued));
         QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.deliveryNo));
         key->setData(FyRole, row.fy);
         key->setData(CustomerIdRole, row.customerId);

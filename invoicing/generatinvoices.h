@@ -8,7 +8,7 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
-class CheckBoxColumn;
+class TickColumn;
 class QTableWidgetItem;
 struct InvoiceChallanRow;
 
@@ -60,6 +60,6 @@ private:
 
     Ui::generatInvoices *ui;
     QSqlDatabase m_db;
-    CheckBoxColumn *m_ticks = nullptr;
+    TickColumn *m_ticks = nullptr;
     bool m_shownOnce = false; // see reloadOnShow
 };

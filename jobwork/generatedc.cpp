@@ -7,21 +7,19 @@
 #include "app/formstyle.h"
 #include "app/listformat.h"
 #include "app/tablefill.h"
+#include "app/tickcolumn.h"
 #include "deliverychallanlist.h"
 #include "jobworkreports.h"
 #include "pendingstore.h"
 
-#include <QCheckBox>
 #include <QDebug>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QRadioButton>
-#include <QScrollBar>
 
 namespace {
 
 enum Column {
-    TickColumn = 0,
+    CheckColumn = 0,
     KeyColumn = 1, // the inward number; hidden, carries the row's key
     FullNumberColumn = 2,
     InwardDateColumn = 3,
@@ -37,13 +35,6 @@ enum Column {
 const int FyRole = Qt::UserRole;
 const int CustomerIdRole = Qt::UserRole + 1;
 const int StatusRole = Qt::UserRole + 2;
-
-// Roles of the tick column's item: the row's tick and whether it may change.
-const int TickedRole = Qt::UserRole;
-const int TickableRole = Qt::UserRole + 1;
-
-// Rows above and below the visible ones that carry their check box too.
-const int CheckBoxMargin = 150;
 
 const char *const BinQuestion = "Close pending balance for selected inward(s)?\n\n"
                                 "\u2022 Pending qty will be zeroed out\n"
@@ -64,8 +55,8 @@ generateDC::generateDC(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::generateDC)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Generate Delivery Challan - Kestrova App"));
     resize(1500, 800);
     setupFormHeader(ui->groupBox_4, ui->label_12, ui->label_13, ui->label_14);
@@ -76,9 +67,6 @@ generateDC::generateDC(QWidget *parent)
     ui->bin_btn->setEnabled(true);
     for (QRadioButton *radio : {ui->radio_pending, ui->radio_issued, ui->radio_all})
         connect(radio, &QRadioButton::toggled, this, &generateDC::loadPendingDCs);
-    QScrollBar *scroll = ui->gen_dc_table->verticalScrollBar();
-    connect(scroll, &QScrollBar::valueChanged, this, [this] { placeCheckBoxes(); });
-    connect(scroll, &QScrollBar::rangeChanged, this, [this] { placeCheckBoxes(); });
 
     loadCustomerCombo();
     loadPendingDCs();
@@ -94,11 +82,21 @@ void generateDC::setupTables()
     QTableWidget *list = ui->gen_dc_table;
     list->setColumnCount(10);
     // The tick column is headed by one space (a blank header would show its number).
-    list->setHorizontalHeaderItem(TickColumn, new QTableWidgetItem(QStringLiteral(" ")));
+    list->setHorizontalHeaderItem(CheckColumn, new QTableWidgetItem(QStringLiteral(" ")));
     setupReportTable(list, CustomerColumn);
-    list->horizontalHeader()->setSectionResizeMode(TickColumn, QHeaderView::Fixed);
-    list->setColumnWidth(TickColumn, 40);
+    list->horizontalHeader()->setSectionResizeMode(CheckColumn, QHeaderView::Fixed);
+    list->setColumnWidth(CheckColumn, 40);
     list->setColumnHidden(KeyColumn, true);
+
+    m_ticks = new TickColumn(list, CheckColumn);
+    // Each row's box carries its customer and inward number.
+    m_ticks->setBoxProperties([this](int row) {
+        const RowKey key = rowKey(row);
+        return QVariantMap{{QStringLiteral("customerName"), key.customerName},
+                           {QStringLiteral("inwardNo"), key.inwardNo},
+                           {QStringLiteral("customerId"), key.customerId}};
+    });
+    connect(m_ticks, &TickColumn::stateChanged, this, &generateDC::onCheckboxChanged);
 
     QTableWidget *display = ui->display_table;
     display->setColumnCount(5);
@@ -151,16 +149,12 @@ void generateDC::loadPendingDCs()
         return;
     }
 
-    checkBoxRows = {0, -1};
     TableFill fill(list, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const PendingRow &row = rows.at(r);
         const PendingStatus status = row.status();
 
-        auto *tick = new QTableWidgetItem;
-        tick->setData(TickedRole, false);
-        tick->setData(TickableRole, status != PendingStatus::Issued);
-        fill.add(r, TickColumn, tick);
+        fill.add(r, CheckColumn, TickColumn::newTick(status != PendingStatus::Issued));
 
         QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.inwardNo));
         key->setData(FyRole, row.fy);
@@ -176,62 +170,7 @@ void generateDC::loadPendingDCs()
         fill.add(r, StatusColumn, textItem(statusText(status), Qt::AlignCenter))->setBackground(statusColor(status));
     }
     fill.finish();
-    placeCheckBoxes();
-}
-
-void generateDC::placeCheckBoxes()
-{
-    // A check box is a widget of its own; thousands of them make the table
-    // crawl, so only the rows in and around the view carry one. The tick
-    // itself is kept in the row's item.
-    QTableWidget *list = ui->gen_dc_table;
-    const int rows = list->rowCount();
-    QPair<int, int> wanted{0, -1};
-    if (rows > 0) {
-        const int height = list->viewport()->height();
-        const int top = qMax(0, list->rowAt(0));
-        int bottom = list->rowAt(height - 1);
-        // Below the last row, or before the rows are laid out: as many rows
-        // as the view holds.
-        if (bottom < 0)
-            bottom = top + height / qMax(1, list->verticalHeader()->defaultSectionSize());
-        wanted = {qMax(0, top - CheckBoxMargin), qMin(rows - 1, bottom + CheckBoxMargin)};
-    }
-    for (int r = checkBoxRows.first; r <= checkBoxRows.second && r < rows; ++r) {
-        if (r < wanted.first || r > wanted.second)
-            list->removeCellWidget(r, TickColumn);
-    }
-    for (int r = wanted.first; r <= wanted.second; ++r) {
-        // A row still being filled gets its box when the fill is done.
-        if (!list->cellWidget(r, TickColumn) && list->item(r, TickColumn))
-            list->setCellWidget(r, TickColumn, makeCheckBoxCell(r));
-    }
-    checkBoxRows = wanted;
-}
-
-QWidget *generateDC::makeCheckBoxCell(int row)
-{
-    const QTableWidgetItem *tick = ui->gen_dc_table->item(row, TickColumn);
-    const RowKey key = rowKey(row);
-    auto *box = new QCheckBox;
-    box->setProperty("customerName", key.customerName);
-    box->setProperty("inwardNo", key.inwardNo);
-    box->setProperty("customerId", key.customerId);
-    box->setChecked(tick->data(TickedRole).toBool());
-    box->setEnabled(tick->data(TickableRole).toBool());
-    connect(box, &QCheckBox::stateChanged, this, &generateDC::onCheckboxChanged);
-    auto *cell = new QWidget;
-    auto *layout = new QHBoxLayout(cell);
-    layout->addWidget(box);
-    layout->setAlignment(Qt::AlignCenter);
-    layout->setContentsMargins(0, 0, 0, 0);
-    return cell;
-}
-
-QCheckBox *generateDC::checkBoxAt(int row) const
-{
-    QWidget *cell = ui->gen_dc_table->cellWidget(row, TickColumn);
-    return cell ? cell->findChild<QCheckBox *>() : nullptr;
+    m_ticks->refresh();
 }
 
 generateDC::RowKey generateDC::rowKey(int row) const
@@ -249,16 +188,6 @@ generateDC::RowKey generateDC::rowKey(int row) const
     if (const QTableWidgetItem *item = list->item(row, CustomerColumn))
         key.customerName = item->text();
     return key;
-}
-
-QList<int> generateDC::tickedRows() const
-{
-    QList<int> rows;
-    for (int r = 0; r < ui->gen_dc_table->rowCount(); ++r) {
-        if (const QTableWidgetItem *tick = ui->gen_dc_table->item(r, TickColumn); tick && tick->data(TickedRole).toBool())
-            rows << r;
-    }
-    return rows;
 }
 
 void generateDC::on_company_combo_currentIndexChanged(int)
@@ -304,23 +233,11 @@ void generateDC::loadInwardItems(int inwardNo, const QString &fy)
 
 void generateDC::onCheckboxChanged(int)
 {
-    QTableWidget *list = ui->gen_dc_table;
-    const int rows = list->rowCount();
-    // The boxes on screen hold the ticks the user just changed.
-    for (int r = checkBoxRows.first; r <= checkBoxRows.second && r < rows; ++r) {
-        if (QCheckBox *box = checkBoxAt(r))
-            list->item(r, TickColumn)->setData(TickedRole, box->isChecked());
-    }
-
     // The customer of the first ticked row, top down, is the chosen one.
-    const QList<int> ticked = tickedRows();
+    const QList<int> ticked = m_ticks->tickedRows();
     const int chosen = ticked.isEmpty() ? -1 : rowKey(ticked.first()).customerId;
-    for (int r = 0; r < rows; ++r) {
-        const bool tickable = ticked.isEmpty() || rowKey(r).customerId == chosen;
-        list->item(r, TickColumn)->setData(TickableRole, tickable);
-        if (QCheckBox *box = checkBoxAt(r))
-            box->setEnabled(tickable);
-    }
+    for (int r = 0; r < ui->gen_dc_table->rowCount(); ++r)
+        m_ticks->setTickable(r, ticked.isEmpty() || rowKey(r).customerId == chosen);
 }
 
 void generateDC::on_proced_del_btn_clicked()
@@ -329,7 +246,7 @@ void generateDC::on_proced_del_btn_clicked()
     QList<RowKey> keys;
     QString customerName;
     int customerId = -1;
-    for (int r : tickedRows()) {
+    for (int r : m_ticks->tickedRows()) {
         const RowKey key = rowKey(r);
         keys << key;
         inwardNos << key.inwardNo;
@@ -367,7 +284,7 @@ void generateDC::on_proced_del_btn_clicked()
 void generateDC::on_bin_btn_clicked()
 {
     QList<BinTarget> targets;
-    for (int r : tickedRows()) {
+    for (int r : m_ticks->tickedRows()) {
         const RowKey key = rowKey(r);
         if (key.issued) {
             Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Row is already fully issued!"));

@@ -4,11 +4,10 @@
 // delivery challan form ("Proceed to Delivery") or have their remaining
 // balance closed to bins ("Bin").
 
-#include <QPair>
 #include <QSqlDatabase>
 #include <QWidget>
 
-class QCheckBox;
+class TickColumn;
 class QTableWidgetItem;
 struct PendingRow;
 
@@ -60,15 +59,10 @@ private:
     void loadCustomerCombo();
     void appendRow(const PendingRow &row);
     void loadInwardItems(int inwardNo, const QString &fy);
-    void placeCheckBoxes();
-    QWidget *makeCheckBoxCell(int row);
-    QCheckBox *checkBoxAt(int row) const;
     RowKey rowKey(int row) const;
-    QList<int> tickedRows() const;
 
     Ui::generateDC *ui;
     QSqlDatabase db;
+    TickColumn *m_ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
-    // First and last row that carry a check box widget.
-    QPair<int, int> checkBoxRows{0, -1};
 };

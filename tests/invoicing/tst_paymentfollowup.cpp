@@ -2,12 +2,12 @@
 // TDS split over the ticked invoices, the refusals that write nothing, and
 // the printed pending statement.
 
+#include "support/formfonts.h"
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/appstyle.h"
 #include "app/financialyear.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
@@ -19,8 +19,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QtTest>
@@ -342,30 +340,15 @@ private slots:
     // form's style sheet must not put the platform's font back.
     void windowsShowTheFormFont()
     {
-        const QString appSheet = qApp->styleSheet();
-        appendApplicationStyle();
+        const ApplicationStyleInTest style;
         addInvoice({1, "26-27", daysAgo(3), Acme, 100});
         addPaymentRow({"PAY1", daysAgo(1), Acme, 1, "26-27", 40});
         const QList<QWidget *> windows{new paymentFollowUp, new paymentStatement};
         for (QWidget *w : windows) {
             w->show();
-            QStringList wrong;
-            for (QWidget *widget : w->findChildren<QWidget *>()) {
-                const auto *button = qobject_cast<QAbstractButton *>(widget);
-                const bool showsText = qobject_cast<QLabel *>(widget) || (button && !button->text().isEmpty())
-                                       || qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget)
-                                       || qobject_cast<QAbstractSpinBox *>(widget)
-                                       || qobject_cast<QAbstractItemView *>(widget)
-                                       || qobject_cast<QHeaderView *>(widget);
-                if (showsText && widget->font().family() != "Times New Roman")
-                    wrong << widget->metaObject()->className() + QString(" ") + widget->objectName();
-            }
-            for (QComboBox *combo : w->findChildren<QComboBox *>())
-                if (combo->view()->font().family() != "Times New Roman")
-                    wrong << "pop-up of " + combo->objectName();
+            const QStringList wrong = widgetsNotShowing(w, "Times New Roman");
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
         }
-        qApp->setStyleSheet(appSheet);
     }
 };
 

@@ -2,6 +2,7 @@
 // filters, ticks kept to one customer, the hand-over to a new challan form,
 // and Bin with its question and messages.
 
+#include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
@@ -218,6 +219,20 @@ private slots:
         w.list->scrollToBottom();
         w.box(bolt - 1)->click();
         QVERIFY(w.box(bolt)->isEnabled());
+        // A box made on scrolling carries its own row's customer and number.
+        QCOMPARE(w.box(bolt)->property("customerName").toString(), QString("BOLT WORKS"));
+        QCOMPARE(w.box(bolt)->property("inwardNo").toInt(), 4);
+        QCOMPARE(w.box(bolt - 1)->property("customerName").toString(), QString("ACME"));
+        QCOMPARE(w.box(bolt - 1)->property("inwardNo").toInt(), 11);
+    }
+
+    // Under the application's style sheet every text keeps the form's font.
+    void windowShowsTheFormFont()
+    {
+        const ApplicationStyleInTest style;
+        Window w;
+        const QStringList wrong = widgetsNotShowing(w.w, "Times New Roman");
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
     }
 
     void proceedOpensAFormWithTheTickedBalances()
