@@ -10,6 +10,7 @@
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "invoicing/invoiceprint.h"
+#include "invoicing/invoicingrefresh.h"
 
 #include <QDate>
 #include <QHeaderView>
@@ -56,8 +57,8 @@ invoiceGSTmainList::invoiceGSTmainList(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::invoiceGSTmainList)
 {
-    setStyleSheet(formStyleSheet());
     ui->setupUi(this);
+    applyFormStyleSheet(this);
     setWindowTitle("Invoice GST List - Kestrova App");
     resize(1500, 800);
     setupFormHeader(ui->groupBox, ui->label, ui->label_8, ui->label_11);
@@ -255,6 +256,7 @@ void invoiceGSTmainList::on_cancel_inv_btn_clicked()
     }
     Desktop::information(this, "Cancelled", QString::number(invoices.size()) + " invoice(s) cancelled!");
     loadInvoices();
+    refreshShownInvoicingLists(this);
 }
 
 void invoiceGSTmainList::on_delete_btn_clicked()
@@ -296,6 +298,7 @@ void invoiceGSTmainList::on_delete_btn_clicked()
     }
     Desktop::information(this, "Deleted", QString::number(invoices.size()) + " invoice(s) deleted!");
     loadInvoices();
+    refreshShownInvoicingLists(this);
 }
 
 void invoiceGSTmainList::on_print_statement_clicked()

@@ -5,6 +5,7 @@
 #include "invoicegstlist.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
+#include "invoicingrefresh.h"
 
 #include "app/desktop.h"
 #include "app/financialyear.h"
@@ -394,6 +395,7 @@ void invoicesandlist::on_save_btn_clicked()
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Invoice ") + fullNumber + " saved!");
     clearForm();
     loadInvoiceList(-1, QString(), QString());
+    refreshShownInvoicingLists(this);
 }
 
 void invoicesandlist::clearForm()
@@ -548,6 +550,7 @@ void invoicesandlist::afterCorrection()
     m_loadedInvoiceNo = -1;
     clearForm();
     loadInvoiceList(-1, QString(), QString());
+    refreshShownInvoicingLists(this);
 }
 
 void invoicesandlist::on_update_btn_clicked()

@@ -8,6 +8,7 @@
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "app/typednumber.h"
+#include "invoicingrefresh.h"
 #include "paymentstatement.h"
 #include "paymentstore.h"
 #include "receivableslist.h"
@@ -216,6 +217,7 @@ void paymentFollowUp::on_paid_btn_clicked()
     ui->mod_combo->setCurrentIndex(0);
     ui->paid_dateEdit->setDate(QDate::currentDate());
     loadPendingInvoices();
+    refreshShownInvoicingLists(this);
 }
 
 void paymentFollowUp::on_print_pending_state_btn_clicked()

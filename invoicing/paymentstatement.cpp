@@ -7,6 +7,7 @@
 #include "app/listformat.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
+#include "invoicingrefresh.h"
 #include "paymentstore.h"
 #include "receivableslist.h"
 #include "receivablestatements.h"
@@ -177,6 +178,7 @@ void paymentStatement::on_delete_btn_clicked()
     }
     Desktop::information(this, QStringLiteral("Deleted"), QStringLiteral("Payment record(s) deleted! Invoice(s) pending again."));
     loadPayments();
+    refreshShownInvoicingLists(this);
 }
 
 void paymentStatement::on_print_state_btn_clicked()

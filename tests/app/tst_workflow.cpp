@@ -3,6 +3,7 @@
 // received, turn it into a delivery challan, save and print the challan, and
 // see it in the despatch report and the customer's lists.
 
+#include "support/appwalk.h"
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
 
@@ -16,7 +17,6 @@
 #include "sales/itemmaster.h"
 #include "sales/saleswindow.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -24,23 +24,8 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
-
-template<class W>
-W *onlyWindow()
-{
-    const QList<W *> windows = topLevelWindows<W>();
-    if (windows.size() != 1)
-        qFatal("expected one %s, found %d", W::staticMetaObject.className(), int(windows.size()));
-    return windows.first();
-}
-
-void trigger(QWidget *window, const char *action)
-{
-    child<QAction>(window, action)->trigger();
-}
 
 void choose(QComboBox *combo, const QString &text)
 {
@@ -73,14 +58,9 @@ void TestWorkflow::materialInChallanOut()
 
     TestEnvironment env;
     auto *main = new MainWindow;
-    main->show();
-    child<QLineEdit>(main, "usernameEdit")->setText("pravo");
-    child<QLineEdit>(main, "passwordEdit")->setText("pravo");
-    click(main, "submit_btn");
+    SalesWindow *sales = logInToSales(main);
+    QVERIFY(sales);
     QCOMPARE(g_currentFY, QStringLiteral("26-27"));
-    child<QToolButton>(main, "sales_btn")->click();
-    auto *sales = main->findChild<SalesWindow *>();
-    QVERIFY(sales && sales->isVisible());
 
     // Masters.
     trigger(sales, "actionCustomer_Master");

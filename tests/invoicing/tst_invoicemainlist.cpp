@@ -3,10 +3,12 @@
 // nothing, delete refused with payments), and the GST statement CSV.
 
 #include "support/files.h"
+#include "support/formfonts.h"
 #include "support/invoicedata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
+#include "support/tablefonts.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -167,6 +169,19 @@ private slots:
     }
 
     // With the scroll bar and without it, each total ends where its column ends.
+    // Under the application's style the list, its headings and the totals
+    // keep the form's serif type, and no heading is cut. (The filter's combo
+    // and dates are given no font of their own.)
+    void showsTheFormFont()
+    {
+        ApplicationStyleInTest style;
+        invoiceGSTmainList *w = openList();
+        const QStringList wrong =
+            widgetsNotShowing(w, "Times New Roman", {"company_combo", "fromdateEdit", "todateEdit"});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+        QCOMPARE(cutHeaderSections(list(w)), QStringList());
+    }
+
     void totalsSitUnderTheirColumns()
     {
         for (int no = 10; no < 60; ++no)
