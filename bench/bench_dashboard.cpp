@@ -4,6 +4,7 @@
 //
 //   bench_dashboard
 
+#include "support/benchrun.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 #include "app/dashboard.h"
@@ -37,13 +38,9 @@ int payHalfTheInvoices()
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    g_currentFY = "26-27";
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("cannot open the database");
+    openBenchDatabase(env);
     std::printf("%s\n", qPrintable(fillData().summary()));
     std::printf("%s payments\n\n", qPrintable(countText(payHalfTheInvoices())));
 

@@ -4,10 +4,12 @@
 //
 //   bench_expenses
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
+#include "support/widgets.h"
 
 #include "expenses/expenseswindow.h"
 #include "expenses/expensestore.h"
@@ -21,12 +23,9 @@
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("database");
+    openBenchDatabase(env);
     std::printf("%s\n\n", qPrintable(fillOffice().summary()));
 
     // Each figure is the fastest of five runs (steadier on a busy machine).
@@ -36,24 +35,15 @@ int main(int argc, char **argv)
     const double year = bestMsOf([&] { expensesBetween("2025-01-01", "2025-12-31", &rows); }, 5);
 
     ExpensesWindow *window = nullptr;
-    const double open = bestMsOf(
-        [&] {
-            window = new ExpensesWindow;
-            window->show();
-            QApplication::processEvents();
-        },
-        5, [&] { delete window; });
+    const double open = bestOpeningMs(&window);
     auto *list = window->findChild<QTableWidget *>("tableWidget");
     printAgainstStatements("open with every expense", all, open, list->rowCount());
 
-    const auto click = [&](const char *button) {
-        window->findChild<QPushButton *>(button)->click();
-        QApplication::processEvents();
-    };
     // A period is shown from the whole list, as after opening.
     const auto show = [&](const QDate &from, const QDate &to) {
-        return bestMsOf([&] { click("show"); }, 5, [&] {
-            click("reset");
+        return bestClickMs(window, "show", 5, [&] {
+            click(window, "reset");
+            settle();
             window->findChild<QDateEdit *>("fromDate")->setDate(from);
             window->findChild<QDateEdit *>("toDate")->setDate(to);
         });
@@ -62,9 +52,8 @@ int main(int argc, char **argv)
     printAgainstStatements("Show, one month", month, monthShown, list->rowCount());
     const double yearShown = show(QDate(2025, 1, 1), QDate(2025, 12, 31));
     printAgainstStatements("Show, one year", year, yearShown, list->rowCount());
-    const double reset = bestMsOf([&] { click("reset"); }, 5);
+    const double reset = bestClickMs(window, "reset");
     printAgainstStatements("Reset (every expense)", all, reset, list->rowCount());
-    for (const auto &m : env.desktop.messages)
-        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    printMessages(env);
     return 0;
 }

@@ -5,6 +5,7 @@
 //
 //   bench_inventory
 
+#include "support/benchrun.h"
 #include "support/heavystock.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
@@ -34,16 +35,6 @@ const QString SupplierSql =
 const QString HistorySql = "SELECT trans_date, trans_type, quantity FROM inventory_transactions "
                            "WHERE item_id = :id ORDER BY trans_id DESC LIMIT 10";
 
-int failures = 0;
-
-// Prints the statement's time, the window's and their ratio, and whether the
-// window kept within 1.5 x the statement + 100 ms.
-void compare(const QString &what, double statementMs, double windowMs, int rows)
-{
-    if (!printAgainstStatements(what, statementMs, windowMs, rows))
-        ++failures;
-}
-
 bool chooseEntry(QWidget *, const QPoint &, const QString &)
 {
     return true;
@@ -53,14 +44,9 @@ bool chooseEntry(QWidget *, const QPoint &, const QString &)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase()) {
-        std::printf("cannot open the database\n");
-        return 1;
-    }
+    openBenchDatabase(env);
     const StockSize size = heavyStock();
     std::printf("%s\n\n", qPrintable(fillStock(size).summary()));
 
@@ -77,7 +63,7 @@ int main(int argc, char **argv)
             QApplication::processEvents();
         });
         table = child<QTableWidget>(form, "inventory_stock");
-        compare("Stock register: open", statement, window, table->rowCount());
+        printAgainstStatements("Stock register: open", statement, window, table->rowCount());
     }
     if (qEnvironmentVariableIsSet("PROFILE")) {
         printFigure("loadStockTable alone", msOf([&] { form->loadStockTable("", "", ""); }, 3));
@@ -94,12 +80,12 @@ int main(int argc, char **argv)
             edit->setText(supplier);
             QApplication::processEvents();
         });
-        compare("Stock register: supplier " + supplier, statement, window, table->rowCount());
+        printAgainstStatements("Stock register: supplier " + supplier, statement, window, table->rowCount());
         const double back = msOf([&] {
             edit->clear();
             QApplication::processEvents();
         });
-        compare("Stock register: supplier filter cleared", msOf([] { countRows(ListSql + ListOrder, {}); }, 3), back,
+        printAgainstStatements("Stock register: supplier filter cleared", msOf([] { countRows(ListSql + ListOrder, {}); }, 3), back,
                 table->rowCount());
     }
     {
@@ -110,7 +96,7 @@ int main(int argc, char **argv)
             category->setCurrentText("Hardware");
             QApplication::processEvents();
         });
-        compare("Stock register: category Hardware", statement, window, table->rowCount());
+        printAgainstStatements("Stock register: category Hardware", statement, window, table->rowCount());
         category->setCurrentIndex(0);
     }
     {
@@ -130,9 +116,9 @@ int main(int argc, char **argv)
             const QRect cell = table->visualItemRect(table->item(row, 4));
             emit table->customContextMenuRequested(cell.center());
         });
-        compare("Movement history of one item", statement, window, shownRows);
+        printAgainstStatements("Movement history of one item", statement, window, shownRows);
     }
     delete form;
-    std::printf("\n%s\n", failures ? "Some lists are over their limit." : "Every list is within its limit.");
+    printLimitVerdict();
     return 0;
 }

@@ -3,6 +3,7 @@
 // opening and its Show over the whole year, and the CSV export, each beside
 // the statement with their ratio (the fastest of five runs each).
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -33,13 +34,9 @@ InvoiceListFilter wholeYear()
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    g_currentFY = "26-27";
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("cannot open the database");
+    openBenchDatabase(env);
     DataSize size = heavyYear();
     size.invoicesPerYear = 10000;
     std::printf("%s\n\n", qPrintable(fillData(size).summary()));
@@ -52,31 +49,16 @@ int main(int argc, char *argv[])
     }, 5);
 
     invoiceGSTmainList *window = nullptr;
-    QTableWidget *list = nullptr;
-    const double openMs = bestMsOf(
-        [&] {
-            window = new invoiceGSTmainList;
-            list = window->findChild<QTableWidget *>("invoice_list");
-            window->show();
-            QApplication::processEvents();
-        },
-        5, [&] { delete window; });
+    const double openMs = bestOpeningMs(&window);
+    auto *list = window->findChild<QTableWidget *>("invoice_list");
     printAgainstStatements("window built and shown, this year", statementMs, openMs, list->rowCount());
 
     window->findChild<QDateEdit *>("fromdateEdit")->setDate(QDate(2026, 4, 1));
     window->findChild<QDateEdit *>("todateEdit")->setDate(QDate(2027, 3, 31));
-    const double showMs = bestMsOf([&] {
-        window->findChild<QPushButton *>("show_btn")->click();
-        QApplication::processEvents();
-    }, 5);
+    const double showMs = bestClickMs(window, "show_btn");
     printAgainstStatements("Show, whole year", statementMs, showMs, list->rowCount());
 
-    printFigure("scrolled to the bottom and back", msOf([&] {
-                    list->scrollToBottom();
-                    QApplication::processEvents();
-                    list->scrollToTop();
-                    QApplication::processEvents();
-                }));
+    printScrolled(list);
 
     const QString path = env.folder() + "/GST_Statement_26-27.csv";
     env.desktop.saveFileAnswers.enqueue(path);
@@ -84,8 +66,7 @@ int main(int argc, char *argv[])
     printAgainstStatements(QString("GST statement export (%1 bytes)").arg(countText(QFileInfo(path).size())),
                            statementMs, exportMs, list->rowCount());
 
-    for (const auto &m : env.desktop.messages)
-        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    printMessages(env);
     delete window;
     return 0;
 }

@@ -7,6 +7,8 @@
 //   bench_invoicing --as-given also the generation list statement with one
 //                              subquery per challan line (about 44 s)
 
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
 #include "support/heavyinvoices.h"
 #include "support/recordingdesktop.h"
 #include "app/financialyear.h"
@@ -25,44 +27,22 @@ namespace {
 
 const int LongChallan = 90000;
 
-void printRatio(const QString &what, double statements, double window)
-{
-    const double limit = 1.5 * statements + 100;
-    std::printf("%-62s %9.2f    window %.1f ms, statements %.1f ms: %s the limit 1.5 x statements + 100 ms = %.1f ms\n",
-                qPrintable(what + ": ratio"), window / statements, window, statements,
-                window <= limit ? "within" : "ABOVE", limit);
-    std::fflush(stdout);
-}
-
 void timeGeneration()
 {
     std::printf(" invoice generation:\n");
     QList<InvoiceChallanRow> rows;
     QString error;
-    const double statement = msOf(
+    const double statement = bestMsOf(
         [&] {
             if (!queryInvoiceChallans(-1, g_currentFY, PendingFilter::Open, &rows, &error))
                 qFatal("challan list: %s", qPrintable(error));
         },
-        3);
-    printFigure("  challan list statement alone (pending rows)", statement, rowsText(rows.size()));
-
+        5);
     generatInvoices *window = nullptr;
-    QTableWidget *list = nullptr;
-    const double opened = msOf([&] {
-        window = new generatInvoices();
-        list = window->findChild<QTableWidget *>("gen_invoice_table");
-        window->show();
-        QApplication::processEvents();
-    });
-    printFigure("  window built, filled and shown", opened, rowsText(list->rowCount()));
-    printRatio("  window opening", statement, opened);
-    printFigure("  scrolled to the bottom and back", msOf([&] {
-                    list->scrollToBottom();
-                    QApplication::processEvents();
-                    list->scrollToTop();
-                    QApplication::processEvents();
-                }));
+    const double opened = bestOpeningMs(&window);
+    auto *list = window->findChild<QTableWidget *>("gen_invoice_table");
+    printAgainstStatements("  window built, filled and shown (pending rows)", statement, opened, list->rowCount());
+    printScrolled(list, "  ");
     delete window;
 }
 
@@ -72,7 +52,7 @@ void timeForm()
     QList<InvoiceListRow> listRows;
     BillableLines billable;
     QString error;
-    const double statements = msOf(
+    const double statements = bestMsOf(
         [&] {
             if (!queryInvoiceList({-1, QString(), QString(), g_currentFY}, &listRows, &error))
                 qFatal("invoice list: %s", qPrintable(error));
@@ -81,20 +61,18 @@ void timeForm()
             nextInvoiceNumber(g_currentFY);
             billable = billableChallanLines({LongChallan}, g_currentFY);
         },
-        3);
-    printFigure("  statements alone (mini list, customer, number, lines)", statements,
-                QString("%1 listed, %2 lines").arg(countText(listRows.size()), countText(billable.lines.size())));
-
-    invoicesandlist *form = nullptr;
-    const double opened = msOf([&] {
-        form = new invoicesandlist();
-        form->setDeliveryData({LongChallan}, 1, QString(), g_currentFY);
-        form->show();
-        QApplication::processEvents();
-    });
-    printFigure("  form built, filled and shown", opened,
-                QString("%1 lines").arg(form->findChild<QTableWidget *>("invoice_table")->rowCount()));
-    printRatio("  form opening", statements, opened);
+        5);
+    QWidget *form = nullptr;
+    const double opened = bestOpeningMs(
+        [] {
+            auto *made = new invoicesandlist();
+            made->setDeliveryData({LongChallan}, 1, QString(), g_currentFY);
+            return made;
+        },
+        &form);
+    printAgainstStatements(QString("  form opening (mini list of %1, %2 lines billable)")
+                               .arg(countText(listRows.size()), countText(billable.lines.size())),
+                           statements, opened, form->findChild<QTableWidget *>("invoice_table")->rowCount());
     delete form;
 }
 
@@ -120,19 +98,15 @@ void timeAsGiven()
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    g_currentFY = "26-27";
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("cannot open the database");
+    openBenchDatabase(env);
     const DataSize size = heavyInvoicingYears();
     std::printf("two years: %s\n", qPrintable(fillData(size).summary()));
     addLongChallan(size, LongChallan, "26-27", 50);
     timeGeneration();
     timeForm();
-    if (app.arguments().contains("--as-given"))
+    if (app.hasOption("--as-given"))
         timeAsGiven();
     return 0;
 }

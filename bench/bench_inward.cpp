@@ -6,6 +6,7 @@
 //
 //   bench_inward
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -59,16 +60,11 @@ W *child(QWidget &form, const char *name)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "default.debug=false");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
     RecordingDesktop &desktop = env.desktop;
-    if (!env.openDatabase()) {
-        std::printf("cannot open the database\n");
-        return 1;
-    }
+    openBenchDatabase(env);
     const DataSize size = twoHeavyYears();
     std::printf("%s\n", qPrintable(fillData(size).summary()));
     g_currentFY = "26-27";
@@ -109,12 +105,7 @@ int main(int argc, char **argv)
     child<QDateEdit>(*form, "todateEdit_2")->setDate(QDate(2026, 5, 31));
     printTimed("  Show, one month", click("show_btn"), listRows);
     printTimed("  Reset (whole list again)", click("reset_btn"), listRows);
-    const double windowMs = bestMsOf(
-        [&] {
-            child<QPushButton>(*form, "reset_btn")->click();
-            QApplication::processEvents();
-        },
-        5);
+    const double windowMs = bestClickMs(form, "reset_btn");
     printAgainstStatements("  whole list (Reset), fastest of 5",
                            bestMsOf([] { inwardListRows(-1, QString(), QString(), "26-27"); }, 5), windowMs,
                            list->rowCount());

@@ -8,6 +8,7 @@
 //   bench_jobwork_reports --as-given also the despatch statement with two
 //                                    subqueries per inward line
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -53,12 +54,7 @@ void timeReportWindow(const QString &name, const char *table, TestEnvironment &e
     window->template findChild<QDateEdit *>("fromdateEdit")->setDate(QDate(2026, 4, 1));
     window->template findChild<QDateEdit *>("todateEdit")->setDate(QDate(2027, 3, 31));
     auto *list = window->template findChild<QTableWidget *>(table);
-    const double windowMs = bestMsOf(
-        [&] {
-            window->template findChild<QPushButton *>("show_btn")->click();
-            QApplication::processEvents();
-        },
-        5);
+    const double windowMs = bestClickMs(window, "show_btn");
     const double statementMs = bestMsOf(statement, 5);
     printAgainstStatements(name + ", Show, whole year, fastest of 5", statementMs, windowMs, list->rowCount());
     // The same, each time from the list of another period (other rows in place).
@@ -108,8 +104,7 @@ int asGivenDespatch()
 void run(const char *name, const DataSize &size, bool asGiven)
 {
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("database");
+    openBenchDatabase(env);
     std::printf("%s: %s\n\n", name, qPrintable(fillData(size).summary()));
 
     QList<InwardHistoryRow> history;
@@ -136,8 +131,7 @@ void run(const char *name, const DataSize &size, bool asGiven)
         printTimed("despatch details, two subqueries per inward line", [&] { rows = asGivenDespatch(); },
                    [&] { return rowsText(rows); });
     }
-    for (const auto &m : env.desktop.messages)
-        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text));
+    printMessages(env);
     std::printf("\n");
 }
 
@@ -145,11 +139,8 @@ void run(const char *name, const DataSize &size, bool asGiven)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    g_currentFY = "26-27";
-    const bool asGiven = app.arguments().contains("--as-given");
+    BenchApplication app(argc, argv);
+    const bool asGiven = app.hasOption("--as-given");
     run("one heavy year", heavyYear(), asGiven);
     run("two heavy years", twoHeavyYears(), false);
     return 0;

@@ -4,6 +4,7 @@
 //
 //   bench_masters
 
+#include "support/benchrun.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 #include "sales/customermaster.h"
@@ -35,14 +36,9 @@ void timed(const char *what, const std::function<void()> &step, const std::funct
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase()) {
-        std::printf("cannot open the database\n");
-        return 1;
-    }
+    openBenchDatabase(env);
     DataSize size = heavyYear();
     size.customers = 5000;
     size.itemsPerCustomer = 10;

@@ -12,6 +12,7 @@
 //   bench_pending --as-given also the list statement with two subqueries per
 //                            inward line, on the one-year data
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
@@ -93,16 +94,10 @@ void timeWindow()
         },
         listRows);
     // Against the statement: the list refilled with every row, three times.
-    const double windowMs = bestMsOf(
-        [&] {
-            window->findChild<QRadioButton *>("radio_all")->click();
-            QApplication::processEvents();
-        },
-        5,
-        [&] {
-            window->findChild<QRadioButton *>("radio_issued")->setChecked(true);
-            QApplication::processEvents();
-        });
+    const double windowMs = bestClickMs(window, "radio_all", 5, [&] {
+        window->findChild<QRadioButton *>("radio_issued")->setChecked(true);
+        settle();
+    });
     QList<PendingRow> rows;
     PendingQuery all;
     all.currentFy = "26-27";
@@ -111,12 +106,7 @@ void timeWindow()
     printAgainstStatements("  pending list, all rows, fastest of 5",
                            bestMsOf([&] { queryPendingInwards(all, &rows, &error); }, 5), windowMs,
                            list->rowCount());
-    printFigure("  scrolled to the bottom and back", msOf([&] {
-                    list->scrollToBottom();
-                    QApplication::processEvents();
-                    list->scrollToTop();
-                    QApplication::processEvents();
-                }));
+    printScrolled(list, "  ");
     printTimed(
         "  shown again (combo and list reloaded)",
         [&] {
@@ -149,12 +139,7 @@ void timeChallanList()
             QApplication::processEvents();
         },
         listRows);
-    const double windowMs = bestMsOf(
-        [&] {
-            form->findChild<QPushButton *>("reset_btn")->click();
-            QApplication::processEvents();
-        },
-        5);
+    const double windowMs = bestClickMs(form, "reset_btn");
     printAgainstStatements("  challan list, whole list (Reset), fastest of 5",
                            bestMsOf([] { challanList(-1, QString(), QString(), "26-27"); }, 5), windowMs,
                            list->rowCount());
@@ -196,8 +181,7 @@ void timeAsGiven()
 void run(const char *name, const DataSize &size, bool asGiven)
 {
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("cannot open the database");
+    openBenchDatabase(env);
     std::printf("%s: %s\n", name, qPrintable(fillData(size).summary()));
     timeQueries("pending list query:");
     if (asGiven)
@@ -212,11 +196,8 @@ void run(const char *name, const DataSize &size, bool asGiven)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    g_currentFY = "26-27";
-    const bool asGiven = app.arguments().contains("--as-given");
+    BenchApplication app(argc, argv);
+    const bool asGiven = app.hasOption("--as-given");
     run("one heavy year", heavyYear(), asGiven);
     run("two years", twoHeavyYears(), false);
     return 0;

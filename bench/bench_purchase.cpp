@@ -6,6 +6,7 @@
 //
 //   bench_purchase
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavypurchase.h"
 #include "support/heavyyear.h"
@@ -53,23 +54,15 @@ int statementAlone(const BillListFilter &filter)
     return rows;
 }
 
-void click(QWidget &w, const char *name)
-{
-    w.findChild<QAbstractButton *>(name)->click();
-    QApplication::processEvents();
-}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     initTestProgram();
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("cannot open the database");
+    openBenchDatabase(env);
     const double fillMs = msOf([] { std::printf("%s purchase bills\n", qPrintable(countText(fillPurchaseData()))); });
     printFigure("bills written", fillMs);
     std::printf("\n");
@@ -82,13 +75,13 @@ int main(int argc, char **argv)
 
     int rows = 0;
     const double allStatement = bestMsOf([&] { rows = statementAlone({}); }, 5);
-    const double allWindow = bestMsOf([&] { click(*window, "pushButton"); }, 5);
+    const double allWindow = bestClickMs(window, "pushButton");
     printAgainstStatements("all bills (Reset)", allStatement, allWindow, rows);
 
     const QString supplier = benchSupplierName(7);
     const double supplierStatement = bestMsOf([&] { rows = statementAlone({supplier, {}, {}, false}); }, 5);
     window->findChild<QComboBox *>("companyComboBox")->setCurrentText(supplier);
-    const double supplierWindow = bestMsOf([&] { click(*window, "company_show"); }, 5);
+    const double supplierWindow = bestClickMs(window, "company_show");
     printAgainstStatements("one supplier (Filter)", supplierStatement, supplierWindow, rows);
 
     const QDate today = QDate::currentDate();
@@ -97,13 +90,13 @@ int main(int argc, char **argv)
     window->findChild<QDateEdit *>("todateEdit")->setDate(today);
     const double yearStatement = bestMsOf(
         [&] { rows = statementAlone({QString(), today.addYears(-1).toString("yyyy-MM-dd"), today.toString("yyyy-MM-dd"), true}); }, 5);
-    const double yearWindow = bestMsOf([&] { click(*window, "show_btn"); }, 5);
+    const double yearWindow = bestClickMs(window, "show_btn");
     printAgainstStatements("the year (Show)", yearStatement, yearWindow, rows);
 
     window->findChild<QDateEdit *>("fromdateEdit")->setDate(QDate(today.year(), today.month(), 1));
     const double monthStatement = bestMsOf(
         [&] { rows = statementAlone({QString(), QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd"), today.toString("yyyy-MM-dd"), true}); }, 5);
-    const double monthWindow = bestMsOf([&] { click(*window, "show_btn"); }, 5);
+    const double monthWindow = bestClickMs(window, "show_btn");
     printAgainstStatements("this month (Show)", monthStatement, monthWindow, rows);
 
     std::printf("\n");
@@ -142,7 +135,7 @@ int main(int argc, char **argv)
     QList<StatementRecord> records;
     const double statementMs = bestMsOf([&] { loadSupplierStatement(supplier, from, to, &records, nullptr); }, 5);
     statement.findChild<QComboBox *>("companystate_combo")->setCurrentText(supplier);
-    const double statementWindow = bestMsOf([&] { click(statement, "show_btn"); }, 5);
+    const double statementWindow = bestClickMs(&statement, "show_btn");
     printAgainstStatements("payments to one supplier (statement)", statementMs, statementWindow, records.size());
     delete window;
     return 0;

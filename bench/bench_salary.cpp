@@ -4,10 +4,12 @@
 //
 //   bench_salary
 
+#include "support/benchrun.h"
 #include "support/benchlimit.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
+#include "support/widgets.h"
 
 #include "salary/salarystore.h"
 #include "salary/salarywindow.h"
@@ -21,12 +23,9 @@
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase())
-        qFatal("database");
+    openBenchDatabase(env);
     std::printf("%s\n\n", qPrintable(fillOffice().summary()));
 
     // Each figure is the fastest of five runs (steadier on a busy machine).
@@ -35,35 +34,28 @@ int main(int argc, char **argv)
     const double month = bestMsOf([&] { salariesOfMonth(2026, 3, &records); }, 5);
 
     SalaryWindow *window = nullptr;
-    const double open = bestMsOf(
-        [&] {
-            window = new SalaryWindow;
-            window->show();
-            QApplication::processEvents();
-        },
-        5, [&] { delete window; });
+    const double open = bestOpeningMs(&window);
     auto *list = window->findChild<QTableWidget *>("emp_salary_table");
     printAgainstStatements("open with every entry", all, open, list->rowCount());
 
     const auto click = [&](const char *name) {
-        window->findChild<QPushButton *>(name)->click();
-        QApplication::processEvents();
+        ::click(window, name);
+        settle();
     };
     // March is shown from the whole list, as after opening.
-    const double shown = bestMsOf([&] { click("show_btn"); }, 5, [&] {
+    const double shown = bestClickMs(window, "show_btn", 5, [&] {
         click("reset_btn");
         window->findChild<QComboBox *>("month_combo")->setCurrentIndex(2);
         QComboBox *years = window->findChild<QComboBox *>("year_combo");
         years->setCurrentIndex(years->findData(2026));
     });
     printAgainstStatements("Show, March 2026", month, shown, list->rowCount());
-    const double reset = bestMsOf([&] { click("reset_btn"); }, 5);
+    const double reset = bestClickMs(window, "reset_btn");
     printAgainstStatements("Reset (every entry)", all, reset, list->rowCount());
 
     click("edit_btn");
     printFigure("Update of every listed entry (one transaction)", msOf([&] { click("update_btn"); }),
                 rowsText(list->rowCount()));
-    for (const auto &m : env.desktop.messages)
-        std::printf("message: %s: %s\n", qPrintable(m.title), qPrintable(m.text.left(80)));
+    printMessages(env, 80);
     return 0;
 }

@@ -9,6 +9,7 @@
 //   bench_stockreport --as-given also the month read with one movement
 //                                statement per listed item (about a minute)
 
+#include "support/benchrun.h"
 #include "support/heavystock.h"
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
@@ -44,14 +45,6 @@ const QString ItemOrder = "ORDER BY t.category ASC, t.item_name ASC";
 const QString MoveSql = "SELECT t.item_id, t.trans_date, t.trans_type, SUM(t.quantity) FROM inventory_transactions t "
                         "WHERE substr(t.trans_date, 6, 2) = :month AND substr(t.trans_date, 1, 4) = :year "
                         "AND t.trans_type IN (:t0,:t1,:t2) GROUP BY t.item_id, t.trans_date, t.trans_type";
-
-int failures = 0;
-
-void compare(const QString &what, double statementMs, double windowMs, int rows)
-{
-    if (!printAgainstStatements(what, statementMs, windowMs, rows))
-        ++failures;
-}
 
 // The month read the long way: one grouped statement per listed item.
 void timePerItemStatements(const QString &how)
@@ -92,14 +85,9 @@ void asGiven()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     TestEnvironment env;
-    if (!env.openDatabase()) {
-        std::printf("cannot open the database\n");
-        return 1;
-    }
+    openBenchDatabase(env);
     StockSize size = heavyStock();
     size.requestLines = 20000;
     std::printf("%s\n\n", qPrintable(fillStock(size).summary()));
@@ -114,11 +102,8 @@ int main(int argc, char **argv)
 
     {
         const double statements = bestMsOf([] { countRows(ItemSql + Types + ItemOrder, May); countRows(MoveSql, May); }, 5);
-        const double window = bestMsOf([&] {
-            click(form, "show_btn");
-            QApplication::processEvents();
-        }, 5);
-        compare("Stock report, May 2026, All", statements, window, grid->rowCount());
+        const double window = bestClickMs(form, "show_btn");
+        printAgainstStatements("Stock report, May 2026, All", statements, window, grid->rowCount());
     }
     {
         const QString supplier = stockSupplierName(2); // holds an apostrophe
@@ -127,11 +112,8 @@ int main(int argc, char **argv)
         const QString sql = ItemSql + "AND t.supplier_name = :sup " + Types + ItemOrder;
         const double statements = bestMsOf([&] { countRows(sql, values); countRows(MoveSql, May); }, 5);
         child<QComboBox>(form, "sup_search_combo")->setCurrentText(supplier);
-        const double window = bestMsOf([&] {
-            click(form, "show_btn");
-            QApplication::processEvents();
-        }, 5);
-        compare("Stock report, May 2026, supplier " + supplier, statements, window, grid->rowCount());
+        const double window = bestClickMs(form, "show_btn");
+        printAgainstStatements("Stock report, May 2026, supplier " + supplier, statements, window, grid->rowCount());
         child<QComboBox>(form, "sup_search_combo")->setCurrentIndex(0);
         click(form, "show_btn");
     }
@@ -152,11 +134,8 @@ int main(int argc, char **argv)
         child<QDateEdit>(list, "fromdateEdit")->setDate(QDate(2026, 4, 1));
         child<QDateEdit>(list, "todateEdit")->setDate(QDate(2027, 3, 31));
         const double statement = bestMsOf([&] { countRows(sql, year); }, 5);
-        const double window = bestMsOf([&] {
-            click(list, "show_btn");
-            QApplication::processEvents();
-        }, 5);
-        compare("Material request list, whole year", statement, window,
+        const double window = bestClickMs(list, "show_btn");
+        printAgainstStatements("Material request list, whole year", statement, window,
                 child<QTableWidget>(list, "ordered_list")->rowCount());
         delete list;
     }
@@ -183,13 +162,12 @@ int main(int argc, char **argv)
             loadInventoryDashboard(&window, today);
             QApplication::processEvents();
         }, 5);
-        compare("Inventory dashboard, refresh", statements, shown,
+        printAgainstStatements("Inventory dashboard, refresh", statements, shown,
                 countRows("SELECT 1 FROM purchase_orders WHERE status = 'Open'", {}));
     }
 
-    if (app.arguments().contains("--as-given"))
+    if (app.hasOption("--as-given"))
         asGiven();
     delete form;
-    std::printf("\n%s\n", failures ? "SOME LISTS OVER THEIR LIMIT" : "every list within its limit");
-    return failures ? 1 : 0;
+    return printLimitVerdict() ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tickcells.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -45,12 +46,7 @@ struct Window
     }
     QStringList shown() const { return columnTexts(list, 2); }
     int rowOf(const QString &fullNumber) const { return int(shown().indexOf(fullNumber)); }
-    void tick(const QString &fullNumber) const
-    {
-        QWidget *cell = list->cellWidget(rowOf(fullNumber), 0);
-        QVERIFY(cell);
-        cell->findChild<QCheckBox *>()->click();
-    }
+    void tick(const QString &fullNumber) const { clickTickBox(list, rowOf(fullNumber)); }
     QLineEdit *edit(const char *name) const { return child<QLineEdit>(w, name); }
     void click(const char *name) const { ::click(w, name); }
     // Ticks the invoices, types the amounts and clicks "Selected as Paid".
@@ -144,7 +140,7 @@ private slots:
         QCOMPARE(w.edit("total_amountEdit")->text(), QString("20.00"));
         w.list->scrollToTop();
         QApplication::processEvents();
-        QVERIFY(w.list->cellWidget(0, 0)->findChild<QCheckBox *>()->isChecked());
+        QVERIFY(tickBox(w.list, 0)->isChecked());
         w.pay({}, "20", "");
         QCOMPARE(rows("SELECT invoice_no FROM invoice_payments ORDER BY invoice_no"), QStringList({"1", "600"}));
     }

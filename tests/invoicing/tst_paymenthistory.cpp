@@ -5,6 +5,7 @@
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tickcells.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -48,7 +49,7 @@ struct Window
                                tableCell(list, r, 8), tableCell(list, r, 9)}.join("|");
         return out;
     }
-    void tick(int row) const { list->cellWidget(row, 0)->findChild<QCheckBox *>()->click(); }
+    void tick(int row) const { clickTickBox(list, row); }
     QString field(const char *name) const { return child<QLineEdit>(w, name)->text(); }
     void click(const char *name) const { ::click(w, name); }
 };

@@ -5,6 +5,7 @@
 #include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tickcells.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -34,11 +35,7 @@ struct Window
     QStringList shown() const { return columnTexts(list, 2); }
     int rowOf(const QString &fullNumber) const { return int(shown().indexOf(fullNumber)); }
     QString cell(int row, int column) const { return tableCell(list, row, column); }
-    QCheckBox *box(int row) const
-    {
-        QWidget *cell = list->cellWidget(row, 0);
-        return cell ? cell->findChild<QCheckBox *>() : nullptr;
-    }
+    QCheckBox *box(int row) const { return tickBox(list, row); }
     QCheckBox *box(const QString &fullNumber) const { return box(rowOf(fullNumber)); }
     void tick(const QString &fullNumber) const { box(fullNumber)->click(); }
     void click(const char *name) const { ::click(w, name); }
