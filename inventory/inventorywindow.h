@@ -14,8 +14,9 @@ class inventory_stockentry;
 // The inventory module: its menu opens the stock register, the monthly stock
 // report, the material request form and the request list, each a kept
 // top-level form without parent (rebuilt once it has been closed); its central
-// page is the inventory dashboard. The window creates no table: the forms it
-// opens create theirs.
+// page is the inventory dashboard. The window creates every inventory table
+// first: its dashboard reads them, and the request list or the request form may
+// be opened before the stock register has ever made the item tables.
 class InventoryWindow : public QMainWindow
 {
     Q_OBJECT
@@ -23,6 +24,10 @@ class InventoryWindow : public QMainWindow
 public:
     explicit InventoryWindow(QWidget *parent = nullptr);
     ~InventoryWindow() override;
+
+protected:
+    // A form this window opened is closed: the dashboard shows what it changed.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void on_actionStock_Entries_triggered();
@@ -32,6 +37,8 @@ private slots:
     void loadDashboard();
 
 private:
+    void watch(QWidget *form);
+
     Ui::InventoryWindow *ui;
 
     // The forms outlive this window: they have no parent, and a window built

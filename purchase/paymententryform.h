@@ -23,6 +23,15 @@ public:
     void loadUnpaidBills(const QString &company);
     static void initPaymentTables();
 
+signals:
+    // A payment was written (the bills it settled are paid now).
+    void paymentRecorded();
+
+protected:
+    // Shown again: the suppliers and the chosen supplier's unpaid bills are
+    // read afresh, as bills may have been entered or paid meanwhile.
+    void showEvent(QShowEvent *event) override;
+
 private slots:
     void on_paid_btn_clicked();
     void on_reset_pay_btn_clicked();
@@ -34,4 +43,5 @@ private slots:
 private:
     Ui::paymententryform *ui;
     QSqlDatabase db;
+    bool m_shownOnce = false;
 };

@@ -39,6 +39,7 @@ public:
     // Refreshes the dashboard (its own "⟳ Refresh" button does the same).
     void on_refresh_dashboard_btn_clicked();
 
+
 private slots:
     void onMainTableCellChanged(int row, int column);
     void onEnteringTableCellChanged(int row, int column);
