@@ -26,4 +26,11 @@ void refreshShownInvoicingLists(const QWidget *changedBy)
         else if (auto *history = qobject_cast<paymentStatement *>(w))
             history->loadPayments();
     }
+    emit invoicingNotifier()->changed();
+}
+
+InvoicingNotifier *invoicingNotifier()
+{
+    static InvoicingNotifier notifier;
+    return &notifier;
 }

@@ -7,6 +7,7 @@
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicegstmainlist.h"
 #include "invoicing/invoicesandlist.h"
+#include "invoicing/invoicingrefresh.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "itemmaster.h"
@@ -30,6 +31,10 @@ SalesWindow::SalesWindow(QWidget *parent)
     if (m_db.isOpen()) {
         createSalesTables();
         loadDashboard();
+        // The receivable and invoice figures follow a saved invoice or payment.
+        connect(invoicingNotifier(), &InvoicingNotifier::changed, this, [this] {
+            refreshSalesDashboard(centralWidget());
+        });
     } else {
         Desktop::critical(this, "DB Error", "Database connection not available!");
     }
