@@ -56,6 +56,12 @@ inventory_stockreport::inventory_stockreport(QWidget *parent)
         headers << QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0'));
     ui->inventory_stockreport_2->setColumnCount(headers.size());
     ui->inventory_stockreport_2->setHorizontalHeaderLabels(headers);
+    // Until Show sets the month's widths, no column is narrower than its header.
+    for (int c = 0; c < headers.size(); ++c) {
+        ui->inventory_stockreport_2->setColumnWidth(
+            c, qMax(ui->inventory_stockreport_2->columnWidth(c),
+                    ui->inventory_stockreport_2->horizontalHeader()->sectionSizeHint(c)));
+    }
 
     loadMonthYearCombos();
     loadFilterCombos();
@@ -123,7 +129,7 @@ void inventory_stockreport::generateReport()
     grid->setHorizontalHeaderLabels(headers);
     const int widths[FixedColumns] = {40, 100, 120, 120, 80};
     for (int c = 0; c < FixedColumns; ++c)
-        grid->setColumnWidth(c, widths[c]);
+        grid->setColumnWidth(c, qMax(widths[c], grid->horizontalHeader()->sectionSizeHint(c)));
     for (int d = 1; d <= days; ++d)
         grid->setColumnWidth(FixedColumns - 1 + d, 50);
 

@@ -6,6 +6,7 @@
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tablefonts.h"
 #include "support/widgets.h"
 
 #include "inventory/inventory_stockreport.h"
@@ -191,7 +192,11 @@ private slots:
         addMarch();
         auto *form = new inventory_stockreport;
         form->show();
+        // The headers read whole, in the empty grid and in the month's.
+        auto *grid = child<QTableWidget>(form, "inventory_stockreport_2");
+        QCOMPARE(cutHeaderSections(grid), QStringList());
         QCOMPARE(show(form, 3, 2026)->rowCount(), 2);
+        QCOMPARE(cutHeaderSections(grid), QStringList());
         const QStringList wrong = widgetsNotShowing(form, "Times New Roman");
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
         delete form;
