@@ -11,6 +11,7 @@
 #include "support/appwalk.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tickcells.h"
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
@@ -22,7 +23,6 @@
 #include "invoicing/paymentstatement.h"
 #include "sales/saleswindow.h"
 
-#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,14 +35,6 @@
 using namespace testdata;
 
 namespace {
-
-void tickRow(QTableWidget *table, int row)
-{
-    QWidget *cell = table->cellWidget(row, 0);
-    if (!cell || !cell->findChild<QCheckBox *>())
-        qFatal("row %d has no check box", row);
-    cell->findChild<QCheckBox *>()->click();
-}
 
 QString receivable(const SalesWindow *sales)
 {
@@ -95,7 +87,7 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
     QCOMPARE(columnTexts(challans, 2), QStringList({"2/26-27", "1/26-27"}));
     QCOMPARE(columnTexts(challans, 6), QStringList({"Pending", "Pending"}));
     const int acme = int(columnTexts(challans, 2).indexOf("1/26-27"));
-    tickRow(challans, acme);
+    clickTickBox(challans, acme);
     challans->setCurrentCell(acme, 2);
     look(generation, "02-generation");
     click(generation, "proceed_inv_btn");
@@ -159,7 +151,7 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
     QTableWidget *pending = child<QTableWidget>(followUp, "payment_pending_table");
     QCOMPARE(columnTexts(pending, 2), QStringList({"1/26-27"}));
     QCOMPARE(tableCell(pending, 0, 5), QStringLiteral("1705.00"));
-    tickRow(pending, 0);
+    clickTickBox(pending, 0);
     QCOMPARE(child<QLineEdit>(followUp, "total_amountEdit")->text(), QStringLiteral("1705.00"));
     child<QLineEdit>(followUp, "paid_amountEdit")->setText("1700");
     child<QLineEdit>(followUp, "tds_amountEdit")->setText("5");
@@ -183,7 +175,7 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
                                                        "Acme Local", "1705.00", "1705.00",
                                                        QDate::currentDate().toString("dd-MM-yyyy")}));
     look(history, "07-history");
-    tickRow(paid, 0);
+    clickTickBox(paid, 0);
     env.desktop.clear();
     env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
     click(history, "delete_btn");
