@@ -207,7 +207,7 @@ void TestOfficeWorkflow::stockToRequestAndReport()
     auto *inventory = main->findChild<InventoryWindow *>();
     QVERIFY(inventory && inventory->isVisible());
 
-    // The request list and the report find their tables before any item exists.
+    // The request list finds its table before any stock item or request exists.
     trigger(inventory, "actionOrder_List_Status");
     QCOMPARE(env.desktop.messages.size(), 0);
     onlyWindow<inventory_polist>()->close();
@@ -276,6 +276,9 @@ void TestOfficeWorkflow::stockToRequestAndReport()
     click(report, "show_btn");
     QTableWidget *grid = child<QTableWidget>(report, "inventory_stockreport_2");
     QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(tableCell(grid, 0, 3), QString("Zinc"));
+    QCOMPARE(tableCell(grid, 0, 4), QString("35"));
+    QCOMPARE(tableCell(grid, 0, 4 + QDate::currentDate().day()), QString("20\n15"));
 
     // Closed and opened again: a new window, its dashboard read afresh.
     inventory->close();
@@ -283,6 +286,7 @@ void TestOfficeWorkflow::stockToRequestAndReport()
     auto *again = main->findChild<InventoryWindow *>();
     QVERIFY(again && again->isVisible());
     QCOMPARE(main->findChildren<InventoryWindow *>().size(), 1);
+    QCOMPARE(tableCell(child<QTableWidget>(again, "lbl_inv_rawmat"), 0, 0).trimmed(), QString("Zinc"));
 }
 
 void TestOfficeWorkflow::expenseAndSalary()
