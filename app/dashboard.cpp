@@ -5,6 +5,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,59 @@ void letShrink(QLabel *label)
 {
     label->setMinimumWidth(1);
 }
+
+// A card heading is read whole on one line: where the card is narrower than
+// the line (a small screen, a long heading) the heading steps its font down
+// to fit, to no less than three quarters of its size; below that it wraps
+// onto a second line between words. It is never cut off.
+class CardHeading : public QLabel
+{
+public:
+    // `style` holds the heading's style sheet with %1 for its font size in px.
+    CardHeading(const QString &text, const QString &style, int pixelSize)
+        : QLabel(text), m_style(style), m_pixelSize(pixelSize), m_shownSize(pixelSize)
+    {
+        setWordWrap(true);
+        setMinimumWidth(1);
+        setStyleSheet(m_style.arg(m_pixelSize));
+    }
+
+    // The width of the heading's one line at its full size.
+    QSize sizeHint() const override
+    {
+        QFont full = font();
+        full.setPixelSize(m_pixelSize);
+        const QMargins m = contentsMargins();
+        const int width = QFontMetrics(full).horizontalAdvance(text()) + m.left() + m.right() + 2 * margin() + 1;
+        return QSize(width, heightForWidth(width));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        const int available = contentsRect().width() - 2 * margin() - 1;
+        QFont full = font();
+        full.setPixelSize(m_pixelSize);
+        const int needed = QFontMetrics(full).horizontalAdvance(text());
+        int size = m_pixelSize;
+        if (needed > available && needed > 0)
+            size = qMax((m_pixelSize * 3 + 3) / 4, m_pixelSize * available / needed);
+        if (size != m_shownSize) {
+            m_shownSize = size;
+            setStyleSheet(m_style.arg(size));
+            // Stepped down, the heading keeps the height of its full-size
+            // line, so the card's divider stays level with its neighbours'.
+            const QMargins m = contentsMargins();
+            setMinimumHeight(size == m_pixelSize ? 0 : QFontMetrics(full).height() + m.top() + m.bottom());
+        }
+    }
+
+private:
+    QString m_style;
+    int m_pixelSize;
+    int m_shownSize;
+};
 
 } // namespace
 
@@ -74,6 +128,18 @@ double axisMaximum(DashboardAxis axis, double largest)
     return axis == DashboardAxis::Amounts ? largest * 1.2 + 1 : largest + 2;
 }
 
+double wholeTickInterval(DashboardAxis axis, double largest)
+{
+    const double top = axisMaximum(axis, largest);
+    if (axis == DashboardAxis::Counts)
+        return qMax(1.0, std::ceil(top / 10));
+    // The axis's own ticks split it in four; closer than one rupee apart they
+    // would round to the same whole-number label ("1, 1, 1, 0, 0" on an empty
+    // year), so a small axis ticks at every whole rupee instead.
+    const QValueAxis plain;
+    return top / (plain.tickCount() - 1) < 1 ? 1.0 : 0.0;
+}
+
 QString axisLabelFormat(DashboardAxis axis)
 {
     return axis == DashboardAxis::Amounts ? QStringLiteral("%.0f") : QStringLiteral("%d");
@@ -106,11 +172,9 @@ QFrame *makeStatCard(const QString &title, const QString &objectName, const QStr
     auto *layout = new QVBoxLayout(card);
     layout->setSpacing(2);
 
-    auto *titleLabel = new QLabel(title);
+    auto *titleLabel = new CardHeading(title, QStringLiteral("font-size:%1px; color:#555; font-weight:bold; border:none;"),
+                                       style.statTitlePx);
     titleLabel->setAlignment(Qt::AlignCenter);
-    titleLabel->setStyleSheet(QStringLiteral("font-size:%1px; color:#555; font-weight:bold; border:none;")
-                                  .arg(style.statTitlePx));
-    letShrink(titleLabel);
     layout->addWidget(titleLabel);
 
     auto *value = new QLabel(QStringLiteral("--"));
@@ -139,14 +203,11 @@ QFrame *makeListCard(const QString &title, const QString &objectName, const QStr
     iconLabel->setStyleSheet(QStringLiteral("font-size:%1px; color:%2; border:none;")
                                  .arg(style.listIconPx)
                                  .arg(colour));
-    auto *titleLabel = new QLabel(title);
-    titleLabel->setWordWrap(false);
-    titleLabel->setStyleSheet(QStringLiteral("font-size:20px; font-weight:bold; color:%1; border:none;")
-                                  .arg(colour));
-    letShrink(titleLabel);
+    auto *titleLabel = new CardHeading(
+        title, QStringLiteral("font-size:%1px; font-weight:bold; color:") + colour + QStringLiteral("; border:none;"), 20);
+    titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->addWidget(iconLabel);
-    header->addWidget(titleLabel);
-    header->addStretch();
+    header->addWidget(titleLabel, 1);
     layout->addLayout(header);
 
     auto *divider = new QFrame;
@@ -277,11 +338,10 @@ QChartView *makeMonthlyChartView(const DashboardChart &chart, const QList<double
     auto *valueAxis = new QValueAxis;
     valueAxis->setRange(0, axisMaximum(chart.axis, largest));
     valueAxis->setLabelFormat(axisLabelFormat(chart.axis));
-    if (chart.axis == DashboardAxis::Counts) {
-        // Whole numbers only: a tick between two counts would repeat a label.
+    if (const double interval = wholeTickInterval(chart.axis, largest); interval > 0) {
         valueAxis->setTickType(QValueAxis::TicksDynamic);
         valueAxis->setTickAnchor(0);
-        valueAxis->setTickInterval(qMax(1.0, std::ceil(axisMaximum(chart.axis, largest) / 10)));
+        valueAxis->setTickInterval(interval);
     }
     qchart->addAxis(valueAxis, Qt::AlignLeft);
     series->attachAxis(valueAxis);

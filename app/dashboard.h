@@ -81,6 +81,10 @@ QList<DashboardMonth> lastTwelveMonths(const QDate &today);
 // The top of the value axis for the largest bar.
 double axisMaximum(DashboardAxis axis, double largest);
 QString axisLabelFormat(DashboardAxis axis);
+// The distance between ticks when the axis ticks at whole numbers (every
+// count axis, and an amount axis too short for its own four steps to read
+// apart); 0 leaves the axis its own evenly spaced ticks.
+double wholeTickInterval(DashboardAxis axis, double largest);
 
 // Runs the month query once per month and returns the bars.
 QList<double> monthlyValues(const DashboardChart &chart);

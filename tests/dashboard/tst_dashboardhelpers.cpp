@@ -2,7 +2,9 @@
 
 #include "app/dashboard.h"
 
+#include <QChart>
 #include <QChartView>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -13,6 +15,58 @@ namespace {
 QString monthText(const DashboardMonth &m)
 {
     return m.label + " " + m.from.toString(Qt::ISODate) + " " + m.to.toString(Qt::ISODate);
+}
+
+// The value-axis labels the chart draws for these bars, bottom to top.
+QStringList drawnAxisLabels(DashboardAxis axis, const QList<double> &values)
+{
+    DashboardChart chart;
+    chart.months = fiscalYearMonths("26-27");
+    chart.axis = axis;
+    QChartView *view = makeMonthlyChartView(chart, values);
+    view->chart()->setAnimationOptions(QChart::NoAnimation);
+    view->resize(900, 400);
+    view->show();
+    if (!QTest::qWaitForWindowExposed(view))
+        qWarning("chart view not exposed");
+    QCoreApplication::processEvents();
+    QList<QPair<double, QString>> labels;
+    for (QGraphicsItem *item : view->scene()->items()) {
+        const auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        bool number = false;
+        if (text && text->isVisible())
+            text->toPlainText().toDouble(&number);
+        if (number)
+            labels << qMakePair(-text->sceneBoundingRect().center().y(), text->toPlainText());
+    }
+    std::sort(labels.begin(), labels.end());
+    QStringList out;
+    for (const auto &label : labels)
+        out << label.second;
+    delete view;
+    return out;
+}
+
+// The headings under `page` that do not show whole: a heading may wrap, but
+// each of its lines must fit in its label.
+QStringList cutHeadings(QWidget *page, const QStringList &headings)
+{
+    QStringList cut;
+    for (const QString &heading : headings) {
+        const QList<QLabel *> labels = page->findChildren<QLabel *>();
+        const auto found = std::find_if(labels.begin(), labels.end(),
+                                        [&](QLabel *l) { return l->text() == heading; });
+        if (found == labels.end()) {
+            cut << heading + " (missing)";
+            continue;
+        }
+        const QLabel *label = *found;
+        const QRect room = label->contentsRect();
+        const QRect needed = label->fontMetrics().boundingRect(room, Qt::TextWordWrap | label->alignment(), heading);
+        if (needed.width() > room.width() || needed.height() > room.height())
+            cut << heading;
+    }
+    return cut;
 }
 
 } // namespace
@@ -27,6 +81,10 @@ private slots:
     void headerRowOrder();
     void missingHolderAndLabelsAreSkipped();
     void cardTexts();
+    void valueAxisLabelsReadApart_data();
+    void valueAxisLabelsReadApart();
+    void cardHeadingsShowWhole_data();
+    void cardHeadingsShowWhole();
 };
 
 void TestDashboardHelpers::fiscalYearRunsAprilToMarch()
@@ -94,6 +152,65 @@ void TestDashboardHelpers::cardTexts()
     // No minus zero.
     QCOMPARE(dashboardAmount(-1e-9), QString("0.00"));
     QCOMPARE(dashboardAmount(-12.5), QString("-12.50"));
+}
+
+void TestDashboardHelpers::valueAxisLabelsReadApart_data()
+{
+    QTest::addColumn<DashboardAxis>("axis");
+    QTest::addColumn<double>("largest");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("empty year of amounts") << DashboardAxis::Amounts << 0.0 << QStringList{"0", "1"};
+    QTest::newRow("half a rupee") << DashboardAxis::Amounts << 0.5 << QStringList{"0", "1"};
+    QTest::newRow("two rupees") << DashboardAxis::Amounts << 2.0 << QStringList{"0", "1", "2", "3"};
+    // An axis long enough keeps its own four steps.
+    QTest::newRow("a thousand") << DashboardAxis::Amounts << 1000.0
+                                << QStringList{"0", "300", "601", "901", "1201"};
+    QTest::newRow("no counts") << DashboardAxis::Counts << 0.0 << QStringList{"0", "1", "2"};
+    QTest::newRow("four counts") << DashboardAxis::Counts << 4.0
+                                 << QStringList{"0", "1", "2", "3", "4", "5", "6"};
+}
+
+void TestDashboardHelpers::valueAxisLabelsReadApart()
+{
+    QFETCH(DashboardAxis, axis);
+    QFETCH(double, largest);
+    QFETCH(QStringList, labels);
+    QList<double> values(12, 0.0);
+    values[4] = largest;
+    QCOMPARE(drawnAxisLabels(axis, values), labels);
+}
+
+void TestDashboardHelpers::cardHeadingsShowWhole_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1920x1080") << QSize(1920, 1040);
+    QTest::newRow("1366x768") << QSize(1366, 700);
+}
+
+// Long headings in four equal cards, as on the sales dashboard.
+void TestDashboardHelpers::cardHeadingsShowWhole()
+{
+    QFETCH(QSize, size);
+    TestEnvironment env;
+    QWidget page;
+    DashboardPage layout;
+    layout.holderName = "testHolder";
+    DashboardCardStyle large;
+    large.statTitlePx = 30;
+    const QStringList stat = {"This Month / Last Month Sales", "Amount Receivable (Rs.)", "Total Unpaid Bills"};
+    const QStringList list = {"Unpaid Amount > 60 Days", "Payment Delaying Customers (>60 days)",
+                              "Top Customers (by Invoice Value)", "Best Customers (by Payment Speed)"};
+    buildDashboard(&page, layout,
+                   {makeStatCard(stat.at(0), "lbl_a", "#0078d4"), makeStatCard(stat.at(1), "lbl_b", "#e74c3c"),
+                    makeStatCard(stat.at(2), "lbl_c", "#e74c3c", large)},
+                   {makeListCard(list.at(0), "lbl_d", "#e74c3c", "⚠"), makeListCard(list.at(1), "lbl_e", "#e67e22", "⏰"),
+                    makeListCard(list.at(2), "lbl_f", "#0078d4", "🏆"), makeListCard(list.at(3), "lbl_g", "#27ae60", "⚡")},
+                   {}, {});
+    page.resize(size);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QTest::qWait(50);
+    QCOMPARE(cutHeadings(&page, stat + list), QStringList());
 }
 
 QTEST_MAIN(TestDashboardHelpers)
