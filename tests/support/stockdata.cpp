@@ -122,8 +122,9 @@ void StockForm::adjust(int itemId, const std::function<void(QDialog *)> &work)
     withModalDialog([this] { click(form, "update_btn"); }, work);
 }
 
-void StockForm::move(int itemId, bool addition, const QString &quantity, const QDate &date)
+bool StockForm::move(int itemId, bool addition, const QString &quantity, const QDate &date)
 {
+    bool stayedOpen = false;
     adjust(itemId, [&](QDialog *dialog) {
         for (QRadioButton *radio : dialog->findChildren<QRadioButton *>()) {
             if (radio->text() == (addition ? "Addition (+)" : "Reduction (-)"))
@@ -132,7 +133,9 @@ void StockForm::move(int itemId, bool addition, const QString &quantity, const Q
         child<QLineEdit>(dialog, "quantityEdit")->setText(quantity);
         child<QDateEdit>(dialog, "dateEdit")->setDate(date);
         buttonWithText(dialog, "Save")->click();
+        stayedOpen = dialog->isVisible();
     });
+    return stayedOpen;
 }
 
 QStringList StockForm::history(int row, const std::function<void(QDialog *)> &work)

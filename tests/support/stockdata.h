@@ -46,8 +46,9 @@ struct StockForm
     // Opens the Update Stock dialog for the item; `work` gets it while it is
     // open. A dialog still open after `work` is cancelled.
     void adjust(int itemId, const std::function<void(QDialog *)> &work);
-    // Records a movement through the dialog: its radio, quantity and date, then Save.
-    void move(int itemId, bool addition, const QString &quantity, const QDate &date = QDate::currentDate());
+    // Records a movement through the dialog: its radio, quantity and date, then
+    // Save. Whether the dialog stayed open (a refusal keeps it).
+    bool move(int itemId, bool addition, const QString &quantity, const QDate &date = QDate::currentDate());
 
     // Opens the history of the list row through its context menu; `work` gets
     // the dialog while it is open (nothing is called when no dialog opens).
