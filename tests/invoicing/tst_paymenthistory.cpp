@@ -9,7 +9,6 @@
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
-#include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "invoicing/paymentstore.h"
 
@@ -154,14 +153,6 @@ private slots:
         QCOMPARE(rows("SELECT invoice_no FROM invoice_payments WHERE payment_ref = 'PAY20260901100000'"),
                  QStringList({"1", "3"}));
         QCOMPARE(w.shown().mid(3), QStringList({"1/26-27|130.00|" + shownDate(5) + "|NEFT|21", "3/26-27||||0"}));
-
-        auto *followUp = new paymentFollowUp;
-        child<QDateEdit>(followUp, "fromdateEdit")->setDate(QDate::currentDate().addYears(-2));
-        click(followUp, "show_btn");
-        auto *pending = child<QTableWidget>(followUp, "payment_pending_table");
-        QCOMPARE(columnTexts(pending, 2), QStringList({"7/26-27", "2/26-27"}));
-        QCOMPARE(tableCell(pending, 1, 5), QString("50.00"));
-        delete followUp;
     }
 
     void failedDeleteKeepsEveryRow()
