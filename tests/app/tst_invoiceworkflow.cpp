@@ -91,9 +91,6 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
     click(generation, "proceed_inv_btn");
 
     auto *form = onlyWindow<invoicesandlist>();
-    QCOMPARE(child<QLineEdit>(form, "invnoEdit")->text(), QStringLiteral("1/26-27"));
-    QCOMPARE(child<QLineEdit>(form, "customerNameEdit")->text(), QStringLiteral("Acme Local"));
-    QCOMPARE(child<QLineEdit>(form, "cpoEdit")->text(), QStringLiteral("PO-77"));
     QTableWidget *lines = child<QTableWidget>(form, "invoice_table");
     QCOMPARE(columnTexts(lines, 2), QStringList({"A-18", "B-5"}));
     QCOMPARE(child<QLineEdit>(form, "netTotalEdit")->text(), QStringLiteral("1705.00"));
