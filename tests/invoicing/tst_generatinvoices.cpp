@@ -22,199 +22,176 @@ class TestGeneratInvoices : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-    void listsStatusesAndFilters();
-    void tickRuleKeepsOneCustomer();
-    void proceedHandsOverOneYear();
-    void binClosesTheTickedChallans();
-
 private:
     QTableWidget *list() const { return child<QTableWidget>(window, "gen_invoice_table"); }
     // "full number|customer|qty|status" per row.
-    QStringList listed() const;
-    int rowOf(const QString &fullNumber) const;
-    QCheckBox *box(const QString &fullNumber) const;
+    QStringList listed() const
+    {
+        QStringList out;
+        for (int r = 0; r < list()->rowCount(); ++r)
+            out << QStringList{tableCell(list(), r, 2), tableCell(list(), r, 4), tableCell(list(), r, 5),
+                               tableCell(list(), r, 6)}
+                       .join("|");
+        return out;
+    }
+    int rowOf(const QString &fullNumber) const
+    {
+        return columnTexts(list(), 2).indexOf(fullNumber);
+    }
+    QCheckBox *box(const QString &fullNumber) const
+    {
+        QWidget *cell = list()->cellWidget(rowOf(fullNumber), 0);
+        return cell ? cell->findChild<QCheckBox *>() : nullptr;
+    }
 
     TestEnvironment *env = nullptr;
     InvoiceFirm firm;
     generatInvoices *window = nullptr;
+
+private slots:
+    void init()
+    {
+        env = new TestEnvironment;
+        QVERIFY(openSalesDatabase(*env));
+        g_currentFY = "26-27";
+        firm = addInvoiceFirm();
+        // 3/26-27: 2 of A, 1.999 invoiced; 4/26-27: invoiced whole; 5/26-27:
+        // invoiced only by a cancelled invoice; 7/25-26: 4 of A.
+        addDelivery({3, "26-27", 1, firm.local, firm.rate18, 2});
+        addDelivery({4, "26-27", 1, firm.local, firm.rate5, 3});
+        addDelivery({5, "26-27", 1, firm.local, firm.rate5, 1});
+        addDelivery({7, "25-26", 1, firm.local, firm.rate18, 4});
+        const int live = addInvoice({1, "26-27", "2026-07-01", firm.local});
+        addInvoiceLine(live, 3, firm.rate18, "26-27", 1.999);
+        addInvoiceLine(live, 4, firm.rate5, "26-27", 3);
+        addInvoiceLine(addInvoice({2, "26-27", "2026-07-01", firm.local, 10, 1}), 5, firm.rate5, "26-27", 1);
+        window = new generatInvoices;
+    }
+
+    void cleanup()
+    {
+        delete window;
+        window = nullptr;
+        for (invoicesandlist *form : topLevelWindows<invoicesandlist>())
+            delete form;
+        delete env;
+        env = nullptr;
+    }
+
+    void listsStatusesAndFilters()
+    {
+        QCOMPARE(listed(), QStringList({"5/26-27|Acme Local|1.000|Pending", "3/26-27|Acme Local|2.000|Partial",
+                                        "2/26-27|Beta Interstate|10.000|Pending", "1/26-27|Acme Local|20.000|Pending",
+                                        "7/25-26|Acme Local|4.000|Pending"}));
+        QCOMPARE(list()->item(1, 6)->background().color(), QColor("#fff3cd"));
+
+        child<QRadioButton>(window, "issued_radio_btn")->setChecked(true);
+        click(window, "show_btn");
+        QCOMPARE(listed(), QStringList({"4/26-27|Acme Local|3.000|Issued"}));
+        QVERIFY(!box("4/26-27")->isEnabled());
+
+        // The customer filter, then Reset back to every customer's open challans.
+        child<QRadioButton>(window, "all_radio_btn")->setChecked(true);
+        auto *combo = child<QComboBox>(window, "company_combo");
+        combo->setCurrentIndex(combo->findText("Beta Interstate"));
+        click(window, "show_btn");
+        QCOMPARE(listed(), QStringList({"2/26-27|Beta Interstate|10.000|Pending"}));
+        click(window, "reset_btn");
+        QCOMPARE(listed().size(), 5);
+
+        // The item panel of the row under the cursor.
+        list()->setCurrentCell(rowOf("3/26-27"), 2);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "viewing_table"), 0),
+                 QStringList({"A-18", "Anodised bracket", "2.000", "1.999", "0.001", "NOS", "100.000"}));
+    }
+
+    void tickRuleKeepsOneCustomer()
+    {
+        box("1/26-27")->setChecked(true);
+        QVERIFY(!box("2/26-27")->isEnabled());
+        box("5/26-27")->setChecked(true);
+        box("1/26-27")->setChecked(false);
+        QVERIFY(!box("2/26-27")->isEnabled());
+        box("5/26-27")->setChecked(false);
+        QVERIFY(box("2/26-27")->isEnabled());
+    }
+
+    void proceedHandsOverOneYear()
+    {
+        click(window, "proceed_inv_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Please select at least one DC using checkbox!"));
+
+        box("3/26-27")->setChecked(true);
+        box("7/25-26")->setChecked(true);
+        click(window, "proceed_inv_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+        QVERIFY(env->desktop.lastMessage().text.contains("two financial years (26-27 and 25-26)"));
+        QVERIFY(topLevelWindows<invoicesandlist>().isEmpty());
+
+        box("7/25-26")->setChecked(false);
+        box("1/26-27")->setChecked(true);
+        click(window, "proceed_inv_btn");
+        QCOMPARE(topLevelWindows<invoicesandlist>().size(), 1);
+        invoicesandlist *form = topLevelWindows<invoicesandlist>().first();
+        QCOMPARE(child<QLineEdit>(form, "customerNameEdit")->text(), QString("Acme Local"));
+        QCOMPARE(columnTexts(child<QTableWidget>(form, "invoice_table"), 5), QStringList({"0.001", "10.000", "10.000"}));
+
+        // The older year's challan on its own, invoiced now, then counts as invoiced.
+        box("1/26-27")->setChecked(false);
+        box("3/26-27")->setChecked(false);
+        box("7/25-26")->setChecked(true);
+        click(window, "proceed_inv_btn");
+        QList<invoicesandlist *> forms = topLevelWindows<invoicesandlist>();
+        QCOMPARE(forms.size(), 2);
+        forms.removeOne(form);
+        invoicesandlist *older = forms.first();
+        click(older, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 3/26-27 saved!"));
+        click(window, "show_btn");
+        QCOMPARE(rowOf("7/25-26"), -1);
+    }
+
+    void binClosesTheTickedChallans()
+    {
+        click(window, "bin_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Select at least one DC to bin!"));
+
+        // Challan 6: 100 delivered, 60 invoiced.
+        addDelivery({6, "26-27", 1, firm.local, firm.rate18, 100});
+        addInvoiceLine(addInvoice({8, "26-27", "2026-07-01", firm.local}), 6, firm.rate18, "26-27", 60);
+        click(window, "show_btn");
+        box("6/26-27")->setChecked(true);
+        env->desktop.messageAnswers.enqueue(QMessageBox::No);
+        click(window, "bin_btn");
+        QCOMPARE(env->desktop.lastMessage().text,
+                 QString("Close pending invoice balance?\n\n\u2022 No invoice numbers used\n\u2022 DC entries stay "
+                         "unchanged\n\u2022 This cannot be undone"));
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
+
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(window, "bin_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Binned|Pending invoice balance closed!"));
+        QCOMPARE(rows("SELECT bin_type, delivery_no, inward_no, item_id, customer_id, binned_qty, fy_name, "
+                      "bin_date = date('now') FROM bins"),
+                 QStringList({QString("INVOICE|6|1|%1|%2|40|26-27|1").arg(firm.rate18).arg(firm.local)}));
+        QCOMPARE(rowOf("6/26-27"), -1); // reloaded: Issued now
+        child<QRadioButton>(window, "issued_radio_btn")->setChecked(true);
+        click(window, "show_btn");
+        QVERIFY(listed().contains("6/26-27|Acme Local|100.000|Issued"));
+
+        // A failing write: nothing binned, the driver's text shown, the ticks kept.
+        exec("CREATE TRIGGER no_bins BEFORE INSERT ON bins BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        click(window, "reset_btn");
+        box("1/26-27")->setChecked(true);
+        box("5/26-27")->setChecked(true);
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(window, "bin_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+        QVERIFY(env->desktop.lastMessage().text.contains("disk full"));
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
+        QVERIFY(box("1/26-27")->isChecked());
+    }
 };
-
-void TestGeneratInvoices::init()
-{
-    env = new TestEnvironment;
-    QVERIFY(openSalesDatabase(*env));
-    g_currentFY = "26-27";
-    firm = addInvoiceFirm();
-    // 3/26-27: 2 of A, 1.999 invoiced; 4/26-27: invoiced whole; 5/26-27:
-    // invoiced only by a cancelled invoice; 7/25-26: 4 of A.
-    addDelivery({3, "26-27", 1, firm.local, firm.rate18, 2});
-    addDelivery({4, "26-27", 1, firm.local, firm.rate5, 3});
-    addDelivery({5, "26-27", 1, firm.local, firm.rate5, 1});
-    addDelivery({7, "25-26", 1, firm.local, firm.rate18, 4});
-    const int live = addInvoice({1, "26-27", "2026-07-01", firm.local});
-    addInvoiceLine(live, 3, firm.rate18, "26-27", 1.999);
-    addInvoiceLine(live, 4, firm.rate5, "26-27", 3);
-    addInvoiceLine(addInvoice({2, "26-27", "2026-07-01", firm.local, 10, 1}), 5, firm.rate5, "26-27", 1);
-    window = new generatInvoices;
-}
-
-void TestGeneratInvoices::cleanup()
-{
-    delete window;
-    window = nullptr;
-    for (invoicesandlist *form : topLevelWindows<invoicesandlist>())
-        delete form;
-    delete env;
-    env = nullptr;
-}
-
-QStringList TestGeneratInvoices::listed() const
-{
-    QStringList out;
-    for (int r = 0; r < list()->rowCount(); ++r)
-        out << QStringList{tableCell(list(), r, 2), tableCell(list(), r, 4), tableCell(list(), r, 5),
-                           tableCell(list(), r, 6)}
-                   .join("|");
-    return out;
-}
-
-int TestGeneratInvoices::rowOf(const QString &fullNumber) const
-{
-    return columnTexts(list(), 2).indexOf(fullNumber);
-}
-
-QCheckBox *TestGeneratInvoices::box(const QString &fullNumber) const
-{
-    QWidget *cell = list()->cellWidget(rowOf(fullNumber), 0);
-    return cell ? cell->findChild<QCheckBox *>() : nullptr;
-}
-
-void TestGeneratInvoices::listsStatusesAndFilters()
-{
-    QCOMPARE(listed(), QStringList({"5/26-27|Acme Local|1.000|Pending", "3/26-27|Acme Local|2.000|Partial",
-                                    "2/26-27|Beta Interstate|10.000|Pending", "1/26-27|Acme Local|20.000|Pending",
-                                    "7/25-26|Acme Local|4.000|Pending"}));
-    QCOMPARE(tableCell(list(), 0, 3), QString("01-06-2026"));
-    QCOMPARE(list()->item(1, 6)->background().color(), QColor("#fff3cd"));
-
-    child<QRadioButton>(window, "issued_radio_btn")->setChecked(true);
-    click(window, "show_btn");
-    QCOMPARE(listed(), QStringList({"4/26-27|Acme Local|3.000|Issued"}));
-    QVERIFY(!box("4/26-27")->isEnabled());
-
-    // The customer filter, then Reset back to every customer's open challans.
-    child<QRadioButton>(window, "all_radio_btn")->setChecked(true);
-    auto *combo = child<QComboBox>(window, "company_combo");
-    combo->setCurrentIndex(combo->findText("Beta Interstate"));
-    click(window, "show_btn");
-    QCOMPARE(listed(), QStringList({"2/26-27|Beta Interstate|10.000|Pending"}));
-    click(window, "reset_btn");
-    QCOMPARE(listed().size(), 5);
-
-    // The item panel of the row under the cursor.
-    list()->setCurrentCell(rowOf("3/26-27"), 2);
-    QCOMPARE(rowTexts(child<QTableWidget>(window, "viewing_table"), 0),
-             QStringList({"A-18", "Anodised bracket", "2.000", "1.999", "0.001", "NOS", "100.000"}));
-}
-
-void TestGeneratInvoices::tickRuleKeepsOneCustomer()
-{
-    box("1/26-27")->setChecked(true);
-    QVERIFY(!box("2/26-27")->isEnabled());
-    QVERIFY(box("5/26-27")->isEnabled());
-    box("5/26-27")->setChecked(true);
-    box("1/26-27")->setChecked(false);
-    QVERIFY(!box("2/26-27")->isEnabled());
-    box("5/26-27")->setChecked(false);
-    QVERIFY(box("2/26-27")->isEnabled());
-}
-
-void TestGeneratInvoices::proceedHandsOverOneYear()
-{
-    click(window, "proceed_inv_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Error|Please select at least one DC using checkbox!"));
-    QVERIFY(topLevelWindows<invoicesandlist>().isEmpty());
-
-    box("3/26-27")->setChecked(true);
-    box("7/25-26")->setChecked(true);
-    click(window, "proceed_inv_btn");
-    QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
-    QVERIFY(env->desktop.lastMessage().text.contains("two financial years (26-27 and 25-26)"));
-    QVERIFY(topLevelWindows<invoicesandlist>().isEmpty());
-
-    box("7/25-26")->setChecked(false);
-    box("1/26-27")->setChecked(true);
-    click(window, "proceed_inv_btn");
-    QCOMPARE(topLevelWindows<invoicesandlist>().size(), 1);
-    invoicesandlist *form = topLevelWindows<invoicesandlist>().first();
-    QVERIFY(form->isVisible());
-    QCOMPARE(child<QLineEdit>(form, "customerNameEdit")->text(), QString("Acme Local"));
-    QCOMPARE(columnTexts(child<QTableWidget>(form, "invoice_table"), 5), QStringList({"0.001", "10.000", "10.000"}));
-    QCOMPARE(listed().size(), 5); // the list keeps its ticks
-    QVERIFY(box("1/26-27")->isChecked());
-
-    // The older year's challan on its own, invoiced now, then counts as invoiced.
-    box("1/26-27")->setChecked(false);
-    box("3/26-27")->setChecked(false);
-    box("7/25-26")->setChecked(true);
-    click(window, "proceed_inv_btn");
-    QList<invoicesandlist *> forms = topLevelWindows<invoicesandlist>();
-    QCOMPARE(forms.size(), 2);
-    forms.removeOne(form);
-    invoicesandlist *older = forms.first();
-    click(older, "save_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 3/26-27 saved!"));
-    click(window, "show_btn");
-    QCOMPARE(rowOf("7/25-26"), -1);
-}
-
-void TestGeneratInvoices::binClosesTheTickedChallans()
-{
-    click(window, "bin_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Error|Select at least one DC to bin!"));
-
-    // Challan 6: 100 delivered, 60 invoiced.
-    addDelivery({6, "26-27", 1, firm.local, firm.rate18, 100});
-    addInvoiceLine(addInvoice({8, "26-27", "2026-07-01", firm.local}), 6, firm.rate18, "26-27", 60);
-    click(window, "show_btn");
-    box("6/26-27")->setChecked(true);
-    env->desktop.messageAnswers.enqueue(QMessageBox::No);
-    click(window, "bin_btn");
-    QCOMPARE(env->desktop.lastMessage().title, QString("Confirm Bin"));
-    QCOMPARE(env->desktop.lastMessage().text,
-             QString("Close pending invoice balance?\n\n\u2022 No invoice numbers used\n\u2022 DC entries stay "
-                     "unchanged\n\u2022 This cannot be undone"));
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
-
-    env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
-    click(window, "bin_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Binned|Pending invoice balance closed!"));
-    QCOMPARE(rows("SELECT bin_type, delivery_no, inward_no, item_id, customer_id, binned_qty, fy_name, "
-                  "bin_date = date('now') FROM bins"),
-             QStringList({QString("INVOICE|6|1|%1|%2|40|26-27|1").arg(firm.rate18).arg(firm.local)}));
-    QCOMPARE(rowOf("6/26-27"), -1); // reloaded: Issued now
-    child<QRadioButton>(window, "issued_radio_btn")->setChecked(true);
-    click(window, "show_btn");
-    QVERIFY(listed().contains("6/26-27|Acme Local|100.000|Issued"));
-    list()->setCurrentCell(rowOf("6/26-27"), 2);
-    QCOMPARE(rowTexts(child<QTableWidget>(window, "viewing_table"), 0).mid(2, 3),
-             QStringList({"100.000", "100.000", "0.000"}));
-
-    // A failing write: nothing binned, the driver's text shown, the ticks kept.
-    exec("CREATE TRIGGER no_bins BEFORE INSERT ON bins BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    click(window, "reset_btn");
-    box("1/26-27")->setChecked(true);
-    box("5/26-27")->setChecked(true);
-    env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
-    click(window, "bin_btn");
-    QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
-    QVERIFY(env->desktop.lastMessage().text.contains("disk full"));
-    QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
-    QVERIFY(box("1/26-27")->isChecked());
-}
 
 QTEST_MAIN(TestGeneratInvoices)
 #include "tst_generatinvoices.moc"

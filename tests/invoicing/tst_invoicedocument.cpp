@@ -119,21 +119,16 @@ private slots:
         QVERIFY(text.contains("1/26-27 - 01/06/26 B-1 Bolt 998873 10.00 NOS 100.000 1000.00"));
         QVERIFY(text.contains("1/26-27 - 01/06/26 N-1 Nut 998873 10.00 KGS 50.000 500.00"));
         QCOMPARE(itemRows(html), 2);
-        QCOMPARE(fillerRows(html), 20);
         // Values from the database are escaped; the bank details keep their lines.
         QVERIFY(html.contains("<b>M/s A &amp; B &lt;Works&gt;</b>"));
         QVERIFY(html.contains("State Bank of India<br>A/c 1234 &lt;main&gt;<br>IFSC SBIN0001"));
         QVERIFY(text.contains("MORVEL COATS Plot 12, MIDC, Pune 411026 Phone: 020-555 | Email: info@morvel.in "
                               "GSTIN: 27AAAAA0000A1Z5 TAX INVOICE"));
         QVERIFY(text.contains("Phone: 9800000000 Cust GST 27ABCDE1234F1Z5 Vendor ID - Cust Purchase Order No -"));
-        QVERIFY(text.contains("for MORVEL COATS Authorized Signatory"));
-        // Without logo files both cells hold a blank.
-        QVERIFY(html.contains("<td width='15%' align='center' valign='middle'>&nbsp;</td>"));
 
         // An invoice of another year, or none, gives no page.
         QCOMPARE(buildInvoicePages(1, Original, "25-26"), QStringList());
         QCOMPARE(buildInvoicePages(2, Original, "26-27"), QStringList());
-        QCOMPARE(generateInvoiceHtml(2, Original, "26-27"), QString());
     }
 
     void taxRowsByCustomerType_data()
@@ -173,7 +168,6 @@ private slots:
         QTest::addColumn<QString>("roundOff");
         QTest::newRow("down") << 1000.0 << 25.20 << 1050.0 << "-0.40";
         QTest::newRow("half up") << 1704.3 << 0.1 << 1705.0 << "0.50";
-        QTest::newRow("just below half") << 1704.0 << 0.245 << 1704.0 << "-0.49";
         QTest::newRow("negative") << -10.0 << -0.25 << -11.0 << "-0.50";
     }
 
@@ -238,23 +232,9 @@ private slots:
         QString text = pageText(html);
         QVERIFY(html.contains(">Job work for May<br>as per &lt;PO&gt;</td>"));
         QVERIFY2(text.contains("- - Job work for May as per &lt;PO&gt; - 1 - - 1500.00"), qPrintable(text));
-        QVERIFY(html.contains("height:100mm;"));
         QCOMPARE(itemRows(html), 1);
-        QCOMPARE(fillerRows(html), 0);
-        QVERIFY(text.contains("Original for recipient (Page 1 of 1)"));
         QVERIFY(text.contains("Total Amount (Rs.) 1500.00 CGST @ 2.50 % 12.50 SGST @ 2.50 % 12.50 "
                               "CGST @ 9.00 % 90.00 SGST @ 9.00 % 90.00 Rounded Off (Rs.) 0.00 Grand Total (Rs.) 1705.00"));
-
-        // A cancelled invoice has no lines left: the spacer row and no tax rows.
-        InvoicePrintData cancelled = sampleInvoice(0);
-        cancelled.subTotal = 1000;
-        cancelled.cgst = cancelled.sgst = 25.25;
-        pages = invoicePages(cancelled, Original, "&nbsp;", "&nbsp;");
-        QCOMPARE(pages.size(), 1);
-        html = buildInvoicePageHtml(pages[0]);
-        QCOMPARE(itemRows(html), 0);
-        QVERIFY(html.contains("height:100mm;"));
-        QVERIFY(pageText(html).contains("Total Amount (Rs.) 1000.00 Rounded Off (Rs.) 0.50 Grand Total (Rs.) 1051.00"));
     }
 
     void readsAbstractAndCancelledInvoices()
@@ -268,11 +248,15 @@ private slots:
         QCOMPARE(read.abstractTaxable, (TaxableByRate{{12, 1000}}));
         QVERIFY(read.lines.isEmpty());
 
-        // Cancelled, with a date that does not read: printed all the same.
-        addStoredInvoice({6, "26-27", "not a date", alpha, 200, 18, 18, 0, 236, "", 1});
-        const QString cancelled = pageText(buildInvoicePages(6, Original, "26-27").value(0));
+        // Cancelled, with a date that does not read: no lines left, the spacer
+        // row and no tax rows, printed all the same.
+        addStoredInvoice({6, "26-27", "not a date", alpha, 200, 18.25, 18.25, 0, 237, "", 1});
+        const QString cancelledHtml = buildInvoicePages(6, Original, "26-27").value(0);
+        QVERIFY(cancelledHtml.contains("height:100mm;"));
+        QCOMPARE(itemRows(cancelledHtml), 0);
+        const QString cancelled = pageText(cancelledHtml);
         QVERIFY(cancelled.contains("Invoice Date: Original for recipient (Page 1 of 1)"));
-        QVERIFY(cancelled.contains("Total Amount (Rs.) 200.00 Rounded Off (Rs.) 0.00 Grand Total (Rs.) 236.00"));
+        QVERIFY(cancelled.contains("Total Amount (Rs.) 200.00 Rounded Off (Rs.) 0.50 Grand Total (Rs.) 237.00"));
 
         // A line whose challan is missing shows three hyphens.
         const int lone = addStoredInvoice({8, "26-27", "2026-07-02", alpha, 100, 9, 9, 0, 118});
@@ -296,7 +280,6 @@ private slots:
             QVERIFY(tool.htmlOfRun(2).startsWith("<html><head><meta charset=\"utf-8\"><style>html { zoom: 2.5; }"));
             QVERIFY(tool.htmlOfRun(2).contains("(Page 2 of 2)"));
             QCOMPARE(env->desktop.previews.size(), 1);
-            QCOMPARE(env->desktop.previews.first().title, QString("Invoice - 7"));
             QCOMPARE(env->desktop.previews.first().pageCount, 2);
             QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
 
@@ -317,7 +300,6 @@ private slots:
             QFile::remove(env->folder() + "/" + RenderPlatform::toolFileName());
             NoToolOnPath noPath;
             printInvoice(7, Original, "26-27", nullptr);
-            QCOMPARE(env->desktop.messages.size(), 1);
             QCOMPARE(env->desktop.lastShown(), QString("Error|wkhtmltoimage.exe not found!"));
             QCOMPARE(env->desktop.previews.size(), 0);
             QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
@@ -359,7 +341,6 @@ private slots:
             const QString path = env->desktop.tempFolder + QString("/invoice_page_%1.png").arg(i);
             const QImage image(path);
             QCOMPARE(image.width(), 2480);
-            qInfo("page %d: %d x %d", i + 1, image.width(), image.height());
             // Set in the stand-in for Times New Roman, a page keeps to A4's
             // proportion and prints at full width.
             QVERIFY(image.height() > 2000 && image.height() <= 2480 * 297 / 210);

@@ -21,300 +21,268 @@ class TestInvoiceForm : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-    void newInvoiceFromChallans();
-    void igstCustomer();
-    void quantityEdits();
-    void saveWritesTheInvoice();
-    void challanOfAnEarlierYear();
-    void refusalsLeaveTheDatabase_data();
-    void refusalsLeaveTheDatabase();
-    void failedSaveKeepsTheForm();
-    void secondFormOfTheSameChallans_data();
-    void secondFormOfTheSameChallans();
-
 private:
-    invoicesandlist *newForm(const QList<int> &challans, int customerId, const QString &fy = "26-27");
-    QString field(const char *name) const;
-    QStringList totals() const;
-    QString tableState() const;
+    invoicesandlist *newForm(const QList<int> &challans, int customerId, const QString &fy = "26-27")
+    {
+        delete form;
+        form = new invoicesandlist;
+        form->setDeliveryData(challans, customerId, "name from the list", fy);
+        return form;
+    }
+    QString field(const char *name) const
+    {
+        if (auto *edit = form->findChild<QLineEdit *>(name))
+            return edit->text();
+        return child<QTextEdit>(form, name)->toPlainText();
+    }
+    QStringList totals() const
+    {
+        return {field("base_AmountEdit"), field("cgstEdit"), field("sgstEdit"), field("igstEdit"), field("netTotalEdit")};
+    }
+    // Each row as qty|amount, then the totals.
+    QString tableState() const
+    {
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        QStringList rows;
+        for (int r = 0; r < table->rowCount(); ++r)
+            rows << tableCell(table, r, 5) + "|" + tableCell(table, r, 8);
+        return rows.join(" ") + " / " + totals().join(" ");
+    }
 
     TestEnvironment *env = nullptr;
     InvoiceFirm firm;
     invoicesandlist *form = nullptr;
-};
 
-void TestInvoiceForm::init()
-{
-    env = new TestEnvironment;
-    QVERIFY(openSalesDatabase(*env));
-    g_currentFY = "26-27";
-    firm = addInvoiceFirm();
-}
-
-void TestInvoiceForm::cleanup()
-{
-    delete form;
-    form = nullptr;
-    delete env;
-    env = nullptr;
-}
-
-invoicesandlist *TestInvoiceForm::newForm(const QList<int> &challans, int customerId, const QString &fy)
-{
-    delete form;
-    form = new invoicesandlist;
-    form->setDeliveryData(challans, customerId, "name from the list", fy);
-    return form;
-}
-
-QString TestInvoiceForm::field(const char *name) const
-{
-    if (auto *edit = form->findChild<QLineEdit *>(name))
-        return edit->text();
-    return child<QTextEdit>(form, name)->toPlainText();
-}
-
-QStringList TestInvoiceForm::totals() const
-{
-    return {field("base_AmountEdit"), field("cgstEdit"), field("sgstEdit"), field("igstEdit"), field("netTotalEdit")};
-}
-
-// Each row as qty|amount, then the totals.
-QString TestInvoiceForm::tableState() const
-{
-    auto *table = child<QTableWidget>(form, "invoice_table");
-    QStringList rows;
-    for (int r = 0; r < table->rowCount(); ++r)
-        rows << tableCell(table, r, 5) + "|" + tableCell(table, r, 8);
-    return rows.join(" ") + " / " + totals().join(" ");
-}
-
-void TestInvoiceForm::newInvoiceFromChallans()
-{
-    for (int no : {1, 2, 3, 5})
-        addInvoice({no, "26-27"});
-    newForm({1}, firm.local);
-
-    QCOMPARE(field("invnoEdit"), QString("4/26-27"));
-    QCOMPARE((QStringList{field("customerNameEdit"), field("addressEdit"), field("gstEdit"), field("phoneEdit"),
-                          field("cpoEdit")}),
-             (QStringList{"Acme Local", "12 Main Road, Pune", "27AAAAA0000A1Z5", "9876543210", "PO-77"}));
-    auto *table = child<QTableWidget>(form, "invoice_table");
-    QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(rowTexts(table, 0), QStringList({"1/26-27", "01-06-2026", "A-18", "Anodised bracket", "998873", "10.000",
-                                              "NOS", "100.000", "1000.00", QString::number(firm.rate18), "1",
-                                              "10.000"}));
-    QCOMPARE(table->item(1, 5)->data(Qt::UserRole).toDouble(), 5.0);
-    QCOMPARE(totals(), QStringList({"1500.00", "102.50", "102.50", "0.00", "1705.00"}));
-    QCOMPARE(field("tax_detailsEdit"),
-             QString("5% - 12.50 + 12.50 = 25.00\n18% - 90.00 + 90.00 = 180.00\nTotal Tax = 205.00"));
-    QCOMPARE(field("rupeesEdit"), QString("One Thousand Seven Hundred Five Rupees Only"));
-
-    // What an earlier invoice billed is not offered again.
-    addInvoiceLine(addInvoice({6, "26-27", "2026-07-01", firm.local}), 1, firm.rate18, "26-27", 4);
-    newForm({1}, firm.local);
-    QCOMPARE(tableState(), QString("6.000|600.00 10.000|500.00 / 1100.00 66.50 66.50 0.00 1233.00"));
-}
-
-void TestInvoiceForm::igstCustomer()
-{
-    addDelivery({2, "26-27", 2, firm.interstate, firm.rate5, 10});
-    newForm({2}, firm.interstate);
-    QCOMPARE(totals(), QStringList({"1500.00", "0.00", "0.00", "205.00", "1705.00"}));
-    QCOMPARE(field("tax_detailsEdit"), QString("5% - 25.00\n18% - 180.00\nTotal Tax = 205.00"));
-    QCOMPARE(field("cpoEdit"), QString("PO-88"));
-}
-
-void TestInvoiceForm::quantityEdits()
-{
-    newForm({1}, firm.local);
-    auto *table = child<QTableWidget>(form, "invoice_table");
-
-    table->item(0, 5)->setText("12");
-    QCOMPARE(env->desktop.lastShown(),
-             QString("Qty Exceeds|Invoice qty cannot exceed uninvoiced balance (10.000)!"));
-    QCOMPARE(tableState(), QString("10.000|1000.00 10.000|500.00 / 1500.00 102.50 102.50 0.00 1705.00"));
-
-    env->desktop.clear();
-    table->item(0, 5)->setText("4.5");
-    QVERIFY(env->desktop.messages.isEmpty());
-    QCOMPARE(tableState(), QString("4.5|450.00 10.000|500.00 / 950.00 53.00 53.00 0.00 1056.00"));
-
-    // A negative quantity, NaN and infinity are refused: the line bills nothing.
-    for (const QString &typed : {"-3", "nan", "inf", "abc"}) {
-        env->desktop.clear();
-        table->item(1, 5)->setText(typed);
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty must be a number of 0 or more!"));
-        QCOMPARE(tableState(), QString("4.5|450.00 0.000|0.00 / 450.00 40.50 40.50 0.00 531.00"));
+private slots:
+    void init()
+    {
+        env = new TestEnvironment;
+        QVERIFY(openSalesDatabase(*env));
+        g_currentFY = "26-27";
+        firm = addInvoiceFirm();
     }
-}
 
-void TestInvoiceForm::saveWritesTheInvoice()
-{
-    exec("INSERT OR REPLACE INTO company_settings (id, bank_details) VALUES (1, 'SBI 1234')");
-    newForm({1}, firm.local);
-    QCOMPARE(field("bank_detailsEdit"), QString("SBI 1234"));
-    child<QTableWidget>(form, "invoice_table")->item(1, 5)->setText("0");
-    child<QLineEdit>(form, "invnoEdit")->setText(" 7/26-27 ");
-    click(form, "save_btn");
-
-    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 7/26-27 saved!"));
-    QCOMPARE(rows("SELECT invoice_no, invoice_no_full, customer_id, sub_total, cgst_amount, sgst_amount, igst_amount, "
-                  "grand_total, remarks, fy_name, is_deleted, is_abstract, abstract_content FROM invoices"),
-             QStringList({QString("7|7/26-27|%1|1000|90|90|0|1180|PO-77|26-27|0|0|").arg(firm.local)}));
-    QCOMPARE(rows("SELECT invoice_date = date('now') FROM invoices"), QStringList({"1"}));
-    QCOMPARE(rows("SELECT delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name FROM invoice_items"),
-             QStringList({QString("1|%1|10|100|1000|18|26-27").arg(firm.rate18)}));
-
-    // Cleared, the number kept; the mini list shows the new invoice.
-    QCOMPARE(child<QTableWidget>(form, "invoice_table")->rowCount(), 0);
-    QCOMPARE(field("customerNameEdit"), QString());
-    QCOMPARE(field("invnoEdit"), QString("7/26-27"));
-    QCOMPARE(columnTexts(child<QTableWidget>(form, "viewing_table"), 1), QStringList({"7/26-27"}));
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Error|No items to invoice!"));
-}
-
-void TestInvoiceForm::challanOfAnEarlierYear()
-{
-    addDelivery({9, "25-26", 1, firm.local, firm.rate18, 6});
-    newForm({9}, firm.local, "25-26");
-    QCOMPARE(field("invnoEdit"), QString("1/26-27"));
-    click(form, "save_btn");
-    QCOMPARE(rows("SELECT v.fy_name, ii.delivery_no, ii.invoiced_qty, ii.fy_name FROM invoice_items ii "
-                  "JOIN invoices v ON v.invoice_id = ii.invoice_id"),
-             QStringList({"26-27|9|6|25-26"}));
-    // Billed: offered no more.
-    newForm({9}, firm.local, "25-26");
-    QCOMPARE(child<QTableWidget>(form, "invoice_table")->rowCount(), 0);
-}
-
-void TestInvoiceForm::refusalsLeaveTheDatabase_data()
-{
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("qty"); // typed into both lines
-    QTest::addColumn<bool>("emptyForm");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("empty form") << "5/26-27" << "" << true << "Error|No items to invoice!";
-    QTest::newRow("not a number") << "abc/26-27" << "" << false << "Error|Invalid Invoice No!";
-    QTest::newRow("zero") << "0/26-27" << "" << false << "Error|Invalid Invoice No!";
-    QTest::newRow("empty number") << "" << "" << false << "Error|Invalid Invoice No!";
-    QTest::newRow("used") << "2/26-27" << "" << false << "Duplicate|Invoice No already exists!";
-    QTest::newRow("cancelled") << "3/26-27" << "" << false << "Duplicate|Invoice No already exists!";
-    QTest::newRow("every qty 0") << "5/26-27" << "0" << false << "Error|At least one item must have qty!";
-}
-
-void TestInvoiceForm::refusalsLeaveTheDatabase()
-{
-    QFETCH(QString, number);
-    QFETCH(QString, qty);
-    QFETCH(bool, emptyForm);
-    QFETCH(QString, shown);
-    addInvoice({2, "26-27"});
-    addInvoice({3, "26-27", "2026-07-01", firm.local, 10, 1});
-    addInvoice({5, "25-26"});
-    const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
-
-    if (emptyForm) {
+    void cleanup()
+    {
         delete form;
-        form = new invoicesandlist;
-    } else {
-        newForm({1}, firm.local);
+        form = nullptr;
+        delete env;
+        env = nullptr;
     }
-    auto *table = child<QTableWidget>(form, "invoice_table");
-    for (int r = 0; !qty.isEmpty() && r < table->rowCount(); ++r)
-        table->item(r, 5)->setText(qty);
-    child<QLineEdit>(form, "invnoEdit")->setText(number);
-    const QString shownBefore = tableState();
-    click(form, "save_btn");
 
-    QCOMPARE(env->desktop.lastShown(), shown);
-    QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), before);
-    QCOMPARE(tableState(), shownBefore);
-    QCOMPARE(field("invnoEdit"), number);
-}
+    void newInvoiceFromChallans()
+    {
+        for (int no : {1, 2, 3, 5})
+            addInvoice({no, "26-27"});
+        newForm({1}, firm.local);
 
-void TestInvoiceForm::failedSaveKeepsTheForm()
-{
-    newForm({1}, firm.local);
-    exec("CREATE TRIGGER no_b BEFORE INSERT ON invoice_items WHEN NEW.item_id = " + QString::number(firm.rate5)
-         + " BEGIN SELECT RAISE(ABORT, 'disk full'); END");
-    const QString shownBefore = tableState();
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastMessage().title, QString("Error Saving Item Row 2"));
-    QVERIFY(env->desktop.lastMessage().text.contains("disk full"));
-    QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 0);
-    QCOMPARE(tableState(), shownBefore);
-    QVERIFY(child<QWidget>(form, "save_btn")->isEnabled());
+        QCOMPARE(field("invnoEdit"), QString("4/26-27"));
+        QCOMPARE((QStringList{field("customerNameEdit"), field("addressEdit"), field("gstEdit"), field("phoneEdit"),
+                              field("cpoEdit")}),
+                 (QStringList{"Acme Local", "12 Main Road, Pune", "27AAAAA0000A1Z5", "9876543210", "PO-77"}));
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(rowTexts(table, 0), QStringList({"1/26-27", "01-06-2026", "A-18", "Anodised bracket", "998873", "10.000",
+                                                  "NOS", "100.000", "1000.00", QString::number(firm.rate18), "1",
+                                                  "10.000"}));
+        QCOMPARE(totals(), QStringList({"1500.00", "102.50", "102.50", "0.00", "1705.00"}));
+        QCOMPARE(field("rupeesEdit"), QString("One Thousand Seven Hundred Five Rupees Only"));
 
-    // A commit that fails (a deferred constraint) is a failure too.
-    exec("DROP TRIGGER no_b");
-    exec("CREATE TABLE guard (invoice_id INTEGER REFERENCES invoices(invoice_id) DEFERRABLE INITIALLY DEFERRED)");
-    exec("CREATE TRIGGER dangling AFTER INSERT ON invoices BEGIN INSERT INTO guard VALUES (-1); END");
-    exec("PRAGMA foreign_keys = ON");
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
-    QVERIFY(env->desktop.lastMessage().text.contains("FOREIGN KEY"));
-    QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 0);
-    QCOMPARE(tableState(), shownBefore);
-}
+        // What an earlier invoice billed is not offered again.
+        addInvoiceLine(addInvoice({6, "26-27", "2026-07-01", firm.local}), 1, firm.rate18, "26-27", 4);
+        newForm({1}, firm.local);
+        QCOMPARE(tableState(), QString("6.000|600.00 10.000|500.00 / 1100.00 66.50 66.50 0.00 1233.00"));
+    }
 
-void TestInvoiceForm::secondFormOfTheSameChallans_data()
-{
-    QTest::addColumn<QString>("firstQty"); // of A-18 in the first form; its B-5 line bills 0
-    QTest::addColumn<QString>("open");     // what the second form's A-18 line may then bill
-    QTest::newRow("all billed") << "10" << "0.000";
-    QTest::newRow("part billed") << "4" << "6.000";
-}
+    void igstCustomer()
+    {
+        addDelivery({2, "26-27", 2, firm.interstate, firm.rate5, 10});
+        newForm({2}, firm.interstate);
+        QCOMPARE(totals(), QStringList({"1500.00", "0.00", "0.00", "205.00", "1705.00"}));
+    }
 
-// Two forms filled from one challan: the second offers what the first then
-// saves, and is refused at Save; nothing of it is written.
-void TestInvoiceForm::secondFormOfTheSameChallans()
-{
-    QFETCH(QString, firstQty);
-    QFETCH(QString, open);
-    newForm({1}, firm.local);
-    std::unique_ptr<invoicesandlist> second(new invoicesandlist);
-    second->setDeliveryData({1}, firm.local, QString(), "26-27");
+    void quantityEdits()
+    {
+        newForm({1}, firm.local);
+        auto *table = child<QTableWidget>(form, "invoice_table");
 
-    auto *table = child<QTableWidget>(form, "invoice_table");
-    table->item(0, 5)->setText(firstQty);
-    table->item(1, 5)->setText("0");
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
-    const QStringList firstOnly = rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
-                                       "JOIN invoices v ON v.invoice_id = ii.invoice_id");
-    QCOMPARE(firstOnly, QStringList({QString("1|%1|%2").arg(firm.rate18).arg(firstQty)}));
+        table->item(0, 5)->setText("12");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Qty Exceeds|Invoice qty cannot exceed uninvoiced balance (10.000)!"));
+        QCOMPARE(tableState(), QString("10.000|1000.00 10.000|500.00 / 1500.00 102.50 102.50 0.00 1705.00"));
 
-    // The second form still offers 10 + 10; under its own number it is refused.
-    invoicesandlist *first = form;
-    form = second.release();
-    second.reset(first);
-    child<QLineEdit>(form, "invnoEdit")->setText("2/26-27");
-    const QString shownBefore = tableState();
-    QCOMPARE(shownBefore, QString("10.000|1000.00 10.000|500.00 / 1500.00 102.50 102.50 0.00 1705.00"));
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastShown(),
-             "Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (" + open
-                 + ")!\nAnother invoice has billed it meanwhile.");
-    QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 1);
-    QCOMPARE(rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
-                  "JOIN invoices v ON v.invoice_id = ii.invoice_id"),
-             firstOnly);
-    QCOMPARE(tableState(), shownBefore);
-    QCOMPARE(field("invnoEdit"), QString("2/26-27"));
+        env->desktop.clear();
+        table->item(0, 5)->setText("4.5");
+        QCOMPARE(tableState(), QString("4.5|450.00 10.000|500.00 / 950.00 53.00 53.00 0.00 1056.00"));
 
-    // What is still open can be billed.
-    child<QTableWidget>(form, "invoice_table")->item(0, 5)->setText(open);
-    click(form, "save_btn");
-    QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 2/26-27 saved!"));
-    QCOMPARE(count("SELECT COUNT(*) FROM invoice_items ii JOIN invoices v ON v.invoice_id = ii.invoice_id "
-                   "WHERE v.invoice_no = 2"),
-             open == "0.000" ? 1 : 2);
-}
+        // A negative quantity, NaN and infinity are refused: the line bills nothing.
+        for (const QString &typed : {"-3", "nan", "inf", "abc"}) {
+            env->desktop.clear();
+            table->item(1, 5)->setText(typed);
+            QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty must be a number of 0 or more!"));
+            QCOMPARE(tableState(), QString("4.5|450.00 0.000|0.00 / 450.00 40.50 40.50 0.00 531.00"));
+        }
+    }
+
+    void saveWritesTheInvoice()
+    {
+        exec("INSERT OR REPLACE INTO company_settings (id, bank_details) VALUES (1, 'SBI 1234')");
+        newForm({1}, firm.local);
+        QCOMPARE(field("bank_detailsEdit"), QString("SBI 1234"));
+        child<QTableWidget>(form, "invoice_table")->item(1, 5)->setText("0");
+        child<QLineEdit>(form, "invnoEdit")->setText(" 7/26-27 ");
+        click(form, "save_btn");
+
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 7/26-27 saved!"));
+        QCOMPARE(rows("SELECT invoice_no, invoice_no_full, customer_id, sub_total, cgst_amount, sgst_amount, igst_amount, "
+                      "grand_total, remarks, fy_name, is_deleted, is_abstract, abstract_content FROM invoices"),
+                 QStringList({QString("7|7/26-27|%1|1000|90|90|0|1180|PO-77|26-27|0|0|").arg(firm.local)}));
+        QCOMPARE(rows("SELECT invoice_date = date('now') FROM invoices"), QStringList({"1"}));
+        QCOMPARE(rows("SELECT delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name FROM invoice_items"),
+                 QStringList({QString("1|%1|10|100|1000|18|26-27").arg(firm.rate18)}));
+
+        // Cleared, the number kept; the mini list shows the new invoice.
+        QCOMPARE(child<QTableWidget>(form, "invoice_table")->rowCount(), 0);
+        QCOMPARE(field("invnoEdit"), QString("7/26-27"));
+        QCOMPARE(columnTexts(child<QTableWidget>(form, "viewing_table"), 1), QStringList({"7/26-27"}));
+    }
+
+    void challanOfAnEarlierYear()
+    {
+        addDelivery({9, "25-26", 1, firm.local, firm.rate18, 6});
+        newForm({9}, firm.local, "25-26");
+        QCOMPARE(field("invnoEdit"), QString("1/26-27"));
+        click(form, "save_btn");
+        QCOMPARE(rows("SELECT v.fy_name, ii.delivery_no, ii.invoiced_qty, ii.fy_name FROM invoice_items ii "
+                      "JOIN invoices v ON v.invoice_id = ii.invoice_id"),
+                 QStringList({"26-27|9|6|25-26"}));
+        // Billed: offered no more.
+        newForm({9}, firm.local, "25-26");
+        QCOMPARE(child<QTableWidget>(form, "invoice_table")->rowCount(), 0);
+    }
+
+    void refusalsLeaveTheDatabase_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("qty"); // typed into both lines
+        QTest::addColumn<bool>("emptyForm");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty form") << "5/26-27" << "" << true << "Error|No items to invoice!";
+        QTest::newRow("not a number") << "abc/26-27" << "" << false << "Error|Invalid Invoice No!";
+        QTest::newRow("zero") << "0/26-27" << "" << false << "Error|Invalid Invoice No!";
+        QTest::newRow("empty number") << "" << "" << false << "Error|Invalid Invoice No!";
+        QTest::newRow("used") << "2/26-27" << "" << false << "Duplicate|Invoice No already exists!";
+        QTest::newRow("cancelled") << "3/26-27" << "" << false << "Duplicate|Invoice No already exists!";
+        QTest::newRow("every qty 0") << "5/26-27" << "0" << false << "Error|At least one item must have qty!";
+    }
+
+    void refusalsLeaveTheDatabase()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, qty);
+        QFETCH(bool, emptyForm);
+        QFETCH(QString, shown);
+        addInvoice({2, "26-27"});
+        addInvoice({3, "26-27", "2026-07-01", firm.local, 10, 1});
+        addInvoice({5, "25-26"});
+        const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+
+        if (emptyForm) {
+            delete form;
+            form = new invoicesandlist;
+        } else {
+            newForm({1}, firm.local);
+        }
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        for (int r = 0; !qty.isEmpty() && r < table->rowCount(); ++r)
+            table->item(r, 5)->setText(qty);
+        child<QLineEdit>(form, "invnoEdit")->setText(number);
+        const QString shownBefore = tableState();
+        click(form, "save_btn");
+
+        QCOMPARE(env->desktop.lastShown(), shown);
+        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), before);
+        QCOMPARE(tableState(), shownBefore);
+        QCOMPARE(field("invnoEdit"), number);
+    }
+
+    void failedSaveKeepsTheForm()
+    {
+        newForm({1}, firm.local);
+        exec("CREATE TRIGGER no_b BEFORE INSERT ON invoice_items WHEN NEW.item_id = " + QString::number(firm.rate5)
+             + " BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        const QString shownBefore = tableState();
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error Saving Item Row 2"));
+        QVERIFY(env->desktop.lastMessage().text.contains("disk full"));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 0);
+        QCOMPARE(tableState(), shownBefore);
+
+        // A commit that fails (a deferred constraint) is a failure too.
+        exec("DROP TRIGGER no_b");
+        exec("CREATE TABLE guard (invoice_id INTEGER REFERENCES invoices(invoice_id) DEFERRABLE INITIALLY DEFERRED)");
+        exec("CREATE TRIGGER dangling AFTER INSERT ON invoices BEGIN INSERT INTO guard VALUES (-1); END");
+        exec("PRAGMA foreign_keys = ON");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
+        QVERIFY(env->desktop.lastMessage().text.contains("FOREIGN KEY"));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices") + count("SELECT COUNT(*) FROM invoice_items"), 0);
+        QCOMPARE(tableState(), shownBefore);
+    }
+
+    void secondFormOfTheSameChallans_data()
+    {
+        QTest::addColumn<QString>("firstQty"); // of A-18 in the first form; its B-5 line bills 0
+        QTest::addColumn<QString>("open");     // what the second form's A-18 line may then bill
+        QTest::newRow("all billed") << "10" << "0.000";
+        QTest::newRow("part billed") << "4" << "6.000";
+    }
+
+    // Two forms filled from one challan: the second offers what the first then
+    // saves, and is refused at Save; nothing of it is written.
+    void secondFormOfTheSameChallans()
+    {
+        QFETCH(QString, firstQty);
+        QFETCH(QString, open);
+        newForm({1}, firm.local);
+        std::unique_ptr<invoicesandlist> second(new invoicesandlist);
+        second->setDeliveryData({1}, firm.local, QString(), "26-27");
+
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        table->item(0, 5)->setText(firstQty);
+        table->item(1, 5)->setText("0");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+        const QStringList firstOnly = rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
+                                           "JOIN invoices v ON v.invoice_id = ii.invoice_id");
+        QCOMPARE(firstOnly, QStringList({QString("1|%1|%2").arg(firm.rate18).arg(firstQty)}));
+
+        // The second form still offers 10 + 10; under its own number it is refused.
+        invoicesandlist *first = form;
+        form = second.release();
+        second.reset(first);
+        child<QLineEdit>(form, "invnoEdit")->setText("2/26-27");
+        const QString shownBefore = tableState();
+        QCOMPARE(shownBefore, QString("10.000|1000.00 10.000|500.00 / 1500.00 102.50 102.50 0.00 1705.00"));
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 "Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (" + open
+                     + ")!\nAnother invoice has billed it meanwhile.");
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 1);
+        QCOMPARE(rows("SELECT v.invoice_no, ii.item_id, ii.invoiced_qty FROM invoice_items ii "
+                      "JOIN invoices v ON v.invoice_id = ii.invoice_id"),
+                 firstOnly);
+        QCOMPARE(tableState(), shownBefore);
+
+        // What is still open can be billed.
+        child<QTableWidget>(form, "invoice_table")->item(0, 5)->setText(open);
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 2/26-27 saved!"));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_items ii JOIN invoices v ON v.invoice_id = ii.invoice_id "
+                       "WHERE v.invoice_no = 2"),
+                 open == "0.000" ? 1 : 2);
+    }
+};
 
 QTEST_MAIN(TestInvoiceForm)
 #include "tst_invoiceform.moc"
