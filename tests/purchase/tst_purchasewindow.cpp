@@ -68,13 +68,10 @@ private slots:
         QVERIFY(env.openDatabase());
         PurchaseWindow w;
         QCOMPARE(rows("SELECT module, version FROM db_version"), QStringList{"purchase|2"});
-        QStringList columns;
-        QSqlQuery q("PRAGMA table_info(purchase_bills)");
-        while (q.next())
-            columns << q.value(1).toString();
-        QCOMPARE(columns, QStringList({"bill_id", "bill_no", "bill_date", "company_name", "gst_no", "type", "description",
-                                       "quantity", "base_amount", "cgst2_5", "sgst2_5", "cgst6", "sgst6", "cgst9",
-                                       "sgst9", "cgst14", "sgst14", "bill_total", "hsn_code", "payment_status"}));
+        QCOMPARE(rows("SELECT name FROM pragma_table_info('purchase_bills')"),
+                 QStringList({"bill_id", "bill_no", "bill_date", "company_name", "gst_no", "type", "description",
+                              "quantity", "base_amount", "cgst2_5", "sgst2_5", "cgst6", "sgst6", "cgst9", "sgst9",
+                              "cgst14", "sgst14", "bill_total", "hsn_code", "payment_status"}));
         // The payments' table exists before any payment form was opened.
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 0);
         // An empty list shows its blank row.
@@ -110,8 +107,6 @@ private slots:
     {
         PurchaseEnvironment env;
         PurchaseWindow w(nullptr);
-        QCOMPARE(entryTable(w)->font().family(), QString("Times New Roman"));
-        QCOMPARE(entryTable(w)->font().pointSize(), 12);
         // Headers and the cell being typed show the entry row's own font.
         QCOMPARE(tablePartsWithOtherFont(entryTable(w)), QStringList());
         QCOMPARE(cutHeaderSections(entryTable(w)), QStringList());
