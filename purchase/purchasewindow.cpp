@@ -351,11 +351,7 @@ void PurchaseWindow::on_save_btn_clicked()
     }
 
     Desktop::information(this, QStringLiteral("Saved"), QStringLiteral("Bill entry recorded successfully!"));
-    clearEntry();
-    m_fillingEntry = true;
-    for (int c = 0; c < ui->entering_table->columnCount(); ++c)
-        editableItem(ui->entering_table, 0, c)->setText(c == EntryTotalColumn ? QStringLiteral("0.00") : QString());
-    m_fillingEntry = false;
+    resetEntryRow();
     loadBills(QString(), QString(), QString());
     loadSupplierLists();
     clearEntry();
