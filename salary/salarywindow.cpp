@@ -53,7 +53,6 @@ const QColor TotalBackground(QStringLiteral("#e3f2fd"));
 // the columns' fixed widths.
 const QString CompactHeader = QStringLiteral("QHeaderView::section { padding: 4px 1px; font-size: 8pt; }");
 
-
 // The columns whose change recalculates gross and total.
 bool isInputFigure(int col)
 {
@@ -65,7 +64,6 @@ bool isListFigure(int col)
     return (col >= 3 && col <= 10) || (col >= 12 && col <= 14);
 }
 
-// A computed cell: two decimals, bold, on its colour.
 // How the gross and total cells look: bold on their colour. Made once per
 // fill, so the cells of a long list share one font and one brush each.
 struct ComputedLook
