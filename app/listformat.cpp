@@ -7,6 +7,11 @@ QString quantityText(double qty)
     return QString::number(qty, 'f', 3);
 }
 
+QString amountText(double amount)
+{
+    return QString::number(amount, 'f', 2);
+}
+
 QDate storedDate(const QString &stored)
 {
     if (stored.size() != 10 || stored.at(4) != '-' || stored.at(7) != '-')

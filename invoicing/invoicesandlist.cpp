@@ -61,11 +61,6 @@ QTableWidgetItem *numberItem(double value, int decimals)
     return fixedItem(QString::number(value, 'f', decimals), Qt::AlignRight | Qt::AlignVCenter);
 }
 
-QString money(double value)
-{
-    return QString::number(value, 'f', 2);
-}
-
 // Widens a column whose header text would be cut: headers are drawn bold
 // with 4 px of padding on each side.
 void fitHeaderTexts(QTableWidget *table)
@@ -266,11 +261,11 @@ void invoicesandlist::calculateTotals()
         rows.append({readTypedCell(table, r, AmountColumn).valueOr(0), qty ? qty->data(Qt::UserRole).toDouble() : 0});
     }
     const InvoiceTotals totals = computeInvoiceTotals(rows, isIgstCustomer(m_customerType));
-    ui->base_AmountEdit->setText(money(totals.taxable));
-    ui->cgstEdit->setText(money(totals.half));
-    ui->sgstEdit->setText(money(totals.half));
-    ui->igstEdit->setText(money(totals.igst));
-    ui->netTotalEdit->setText(money(double(totals.net)));
+    ui->base_AmountEdit->setText(amountText(totals.taxable));
+    ui->cgstEdit->setText(amountText(totals.half));
+    ui->sgstEdit->setText(amountText(totals.half));
+    ui->igstEdit->setText(amountText(totals.igst));
+    ui->netTotalEdit->setText(amountText(double(totals.net)));
     ui->rupeesEdit->setPlainText(totals.words);
     ui->tax_detailsEdit->setPlainText(totals.taxDetails);
 }
@@ -295,7 +290,7 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
     }
     const double rate = readTypedCell(table, row, RateColumn).valueOr(0);
     if (QTableWidgetItem *amount = table->item(row, AmountColumn))
-        amount->setText(money(edit.qty * rate));
+        amount->setText(amountText(edit.qty * rate));
     m_isLoading = false;
     calculateTotals();
 }
@@ -459,7 +454,7 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
                                      fill.add(r, ListFullNumberColumn, row.invoiceNoFull),
                                      fill.add(r, ListDateColumn, storedDateText(row.invoiceDate)),
                                      fill.add(r, ListCustomerColumn, row.customerName),
-                                     fill.add(r, ListAmountColumn, money(row.grandTotal))};
+                                     fill.add(r, ListAmountColumn, amountText(row.grandTotal))};
         cells[ListNumberColumn]->setData(ListFyRole, row.fy);
         cells[ListAmountColumn]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (QTableWidgetItem *cell : cells) {

@@ -4,6 +4,7 @@
 
 #include "app/boundquery.h"
 #include "app/financialyear.h"
+#include "app/listformat.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -51,11 +52,6 @@ const char *const InsertInvoice =
 const char *const InsertLine =
     "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name) "
     "VALUES (:iid, :dno, :item, :qty, :rate, :amt, :tax, :fy)";
-
-QString money(double value)
-{
-    return QString::number(value, 'f', 2);
-}
 
 // An invoice left out of what has been billed; number -1 leaves out none.
 struct LeftOut
@@ -388,12 +384,13 @@ InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCust
             continue;
         const QString rate = QString::number(it.key(), 'f', 0);
         if (igstCustomer)
-            totals.taxDetails += QStringLiteral("%1% - %2\n").arg(rate, money(tax));
+            totals.taxDetails += QStringLiteral("%1% - %2\n").arg(rate, amountText(tax));
         else
-            totals.taxDetails += QStringLiteral("%1% - %2 + %3 = %4\n").arg(rate, money(tax / 2), money(tax / 2), money(tax));
+            totals.taxDetails += QStringLiteral("%1% - %2 + %3 = %4\n")
+                                     .arg(rate, amountText(tax / 2), amountText(tax / 2), amountText(tax));
         totalTax += tax;
     }
-    totals.taxDetails += QStringLiteral("Total Tax = ") + money(totalTax);
+    totals.taxDetails += QStringLiteral("Total Tax = ") + amountText(totalTax);
     return totals;
 }
 

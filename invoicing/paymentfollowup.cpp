@@ -32,11 +32,6 @@ enum Column {
 const int FyRole = Qt::UserRole;
 const int CustomerIdRole = Qt::UserRole + 1;
 
-QString amountText(double amount)
-{
-    return QString::number(amount, 'f', 2);
-}
-
 } // namespace
 
 paymentFollowUp::paymentFollowUp(QWidget *parent)

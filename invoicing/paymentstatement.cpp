@@ -29,11 +29,6 @@ enum Column {
     RemarksColumn = 10,
 };
 
-QString amountText(double amount)
-{
-    return QString::number(amount, 'f', 2);
-}
-
 } // namespace
 
 paymentStatement::paymentStatement(QWidget *parent)

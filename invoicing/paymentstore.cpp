@@ -40,11 +40,6 @@ const char *const InsertPayment =
     "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
     "chq_ref, remarks, pay_mode, fy_name) VALUES (:ref, :date, :cid, :inv, :paid, :tds, :chq, :rem, :mode, :fy)";
 
-QString amountText(double amount)
-{
-    return QString::number(amount, 'f', 2);
-}
-
 double roundedToCents(double amount)
 {
     return std::round(amount * 100.0) / 100.0;
