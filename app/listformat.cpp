@@ -1,5 +1,7 @@
 #include "listformat.h"
 
+#include "money.h"
+
 #include <QDate>
 
 QString quantityText(double qty)
@@ -9,7 +11,7 @@ QString quantityText(double qty)
 
 QString amountText(double amount)
 {
-    return QString::number(amount, 'f', 2);
+    return moneyText(amount);
 }
 
 QDate storedDate(const QString &stored)

@@ -7,7 +7,9 @@
 // A quantity with three decimals: 12.5 gives "12.500".
 QString quantityText(double qty);
 
-// An amount with two decimals and no grouping: 1250 gives "1250.00".
+// A stored amount with two decimals and no grouping: 1250 gives "1250.00",
+// 2.445 gives "2.45" (the decimal it was stored from, rounded half away from
+// zero; see money.h), never "-0.00".
 QString amountText(double amount);
 
 // A stored "yyyy-MM-dd" date as "dd-MM-yyyy"; any other text as stored.

@@ -1,0 +1,175 @@
+// Money to the paisa: what a typed or stored figure is worth, how products and
+// tax rates round, and how an amount is written. Every expected figure below
+// is worked out by hand from the decimal numbers, not from the code.
+
+#include "app/listformat.h"
+#include "app/money.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(std::optional<Decimal>)
+
+class TestMoney : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readingTypedText_data();
+    void readingTypedText();
+    void storedValuesRoundAsTheirDecimals_data();
+    void storedValuesRoundAsTheirDecimals();
+    void productsRoundOnceHalfAwayFromZero_data();
+    void productsRoundOnceHalfAwayFromZero();
+    void taxOfARate_data();
+    void taxOfARate();
+    void wholeRupees_data();
+    void wholeRupees();
+    void decimalsCompareExactly();
+};
+
+void TestMoney::readingTypedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::addColumn<qint64>("units");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("third decimal kept") << "63.195" << true << qint64(63195) << 3;
+    QTest::newRow("trailing zeros dropped") << " 100.500 " << true << qint64(1005) << 1;
+    QTest::newRow("exponent") << "1e3" << true << qint64(1000) << 0;
+    QTest::newRow("negative exponent") << "-25e-3" << true << qint64(-25) << 3;
+    QTest::newRow("point first") << ".5" << true << qint64(5) << 1;
+    QTest::newRow("ten decimals rounded to nine") << "0.1234567895" << true << qint64(123456790) << 9;
+    QTest::newRow("empty") << "" << false << qint64(0) << 0;
+    QTest::newRow("text") << "5 kg" << false << qint64(0) << 0;
+    QTest::newRow("grouping") << "1,000" << false << qint64(0) << 0;
+    QTest::newRow("NaN") << "NaN" << false << qint64(0) << 0;
+    QTest::newRow("overflow") << "1e309" << false << qint64(0) << 0;
+    QTest::newRow("no amount of this office") << "1e300" << false << qint64(0) << 0;
+}
+
+void TestMoney::readingTypedText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QFETCH(qint64, units);
+    QFETCH(int, scale);
+    const std::optional<Decimal> d = Decimal::fromText(text);
+    QCOMPARE(d.has_value(), number);
+    if (number) {
+        QCOMPARE(d->units(), units);
+        QCOMPARE(d->scale(), scale);
+    }
+}
+
+void TestMoney::storedValuesRoundAsTheirDecimals_data()
+{
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<QString>("text");
+    // Each tie is half a paisa in decimal; its double lies just below or
+    // just above it.
+    QTest::newRow("2.445") << 2.445 << "2.45";
+    QTest::newRow("2.675") << 2.675 << "2.68";
+    QTest::newRow("1.005") << 1.005 << "1.01";
+    QTest::newRow("0.125") << 0.125 << "0.13";
+    QTest::newRow("165.015") << 165.015 << "165.02";
+    QTest::newRow("1000595854.905") << 1000595854.905 << "1000595854.91";
+    QTest::newRow("-2.445") << -2.445 << "-2.45";
+    QTest::newRow("2.3 stored as 2.29999...") << 2.3 << "2.30";
+    QTest::newRow("below a tie") << 2.4449 << "2.44";
+    QTest::newRow("-0.001 is no negative zero") << -0.001 << "0.00";
+    QTest::newRow("-0.004") << -0.004 << "0.00";
+    QTest::newRow("-0.005") << -0.005 << "-0.01";
+    QTest::newRow("whole") << 1250.0 << "1250.00";
+    QTest::newRow("infinity") << qInf() << "0.00";
+}
+
+void TestMoney::storedValuesRoundAsTheirDecimals()
+{
+    QFETCH(double, stored);
+    QFETCH(QString, text);
+    QCOMPARE(Money::fromStored(stored).text(), text);
+    QCOMPARE(amountText(stored), text);
+}
+
+void TestMoney::productsRoundOnceHalfAwayFromZero_data()
+{
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<qint64>("paise");
+    QTest::newRow("1.005 x 1.000") << "1.000" << "1.005" << qint64(101);
+    QTest::newRow("142.625 x 7.64 = 1089.655") << "142.625" << "7.64" << qint64(108966);
+    QTest::newRow("3 x 33.335 = 100.005") << "3" << "33.335" << qint64(10001);
+    QTest::newRow("958162.89 x 1") << "1" << "958162.89" << qint64(95816289);
+    QTest::newRow("0.333 x 0.015 = 0.004995") << "0.333" << "0.015" << qint64(0);
+    QTest::newRow("-1.5 x 0.01 = -0.015") << "-1.5" << "0.01" << qint64(-2);
+}
+
+void TestMoney::productsRoundOnceHalfAwayFromZero()
+{
+    QFETCH(QString, quantity);
+    QFETCH(QString, rate);
+    QFETCH(qint64, paise);
+    QCOMPARE(Money::product(*Decimal::fromText(quantity), *Decimal::fromText(rate)).paise(), paise);
+}
+
+void TestMoney::taxOfARate_data()
+{
+    QTest::addColumn<qint64>("taxablePaise");
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<qint64>("paise");
+    // 376.50 x 18 / 200 = 33.885 -> 33.89 each half.
+    QTest::newRow("half of 18% of 376.50") << qint64(37650) << 18.0 << 200 << qint64(3389);
+    // 35273.50 x 9 % = 3174.615 -> 3174.62.
+    QTest::newRow("half of 18% of 35273.50") << qint64(3527350) << 18.0 << 200 << qint64(317462);
+    // 958162.89 x 14 % = 134142.8046 -> 134142.80.
+    QTest::newRow("half of 28% of 958162.89") << qint64(95816289) << 28.0 << 200 << qint64(13414280);
+    // 25.90 x 5 % = 1.295 -> 1.30.
+    QTest::newRow("IGST 5% of 25.90") << qint64(2590) << 5.0 << 100 << qint64(130);
+    QTest::newRow("2.5% of 0.20 = 0.005") << qint64(20) << 2.5 << 100 << qint64(1);
+    QTest::newRow("0%") << qint64(99999) << 0.0 << 100 << qint64(0);
+}
+
+void TestMoney::taxOfARate()
+{
+    QFETCH(qint64, taxablePaise);
+    QFETCH(double, percent);
+    QFETCH(int, divisor);
+    QFETCH(qint64, paise);
+    QCOMPARE(Money::percentOf(Money::fromPaise(taxablePaise), Decimal::fromStored(percent), divisor).paise(), paise);
+}
+
+void TestMoney::wholeRupees_data()
+{
+    QTest::addColumn<qint64>("paise");
+    QTest::addColumn<qint64>("rupees");
+    QTest::newRow("444.22") << qint64(44422) << qint64(444);
+    QTest::newRow("444.50") << qint64(44450) << qint64(445);
+    QTest::newRow("444.49") << qint64(44449) << qint64(444);
+    QTest::newRow("-0.50") << qint64(-50) << qint64(-1);
+    QTest::newRow("-0.49") << qint64(-49) << qint64(0);
+    // 958162.89 + 2 x 134142.80 = 1226448.49 -> 1226448.
+    QTest::newRow("1226448.49") << qint64(122644849) << qint64(1226448);
+}
+
+void TestMoney::wholeRupees()
+{
+    QFETCH(qint64, paise);
+    QFETCH(qint64, rupees);
+    QCOMPARE(Money::fromPaise(paise).roundedToRupees(), rupees);
+}
+
+void TestMoney::decimalsCompareExactly()
+{
+    const Decimal tolerance(5, 3);
+    // 63.195 - 63.19 and 100.005 - 100.00 are both exactly 0.005.
+    QVERIFY((*Decimal::fromText("63.195") - Money::fromPaise(6319).toDecimal()).abs() <= tolerance);
+    QVERIFY((*Decimal::fromText("100.005") - Money::fromPaise(10000).toDecimal()).abs() <= tolerance);
+    QVERIFY((*Decimal::fromText("63.196") - Money::fromPaise(6319).toDecimal()).abs() > tolerance);
+    QCOMPARE(Decimal::fromStored(0.1) + Decimal::fromStored(0.2), Decimal(3, 1));
+    QCOMPARE(Money::fromStored(0.61).toDouble(), 0.61);
+    QCOMPARE(Money::fromPaise(-1).text(), QStringLiteral("-0.01"));
+}
+
+QTEST_APPLESS_MAIN(TestMoney)
+#include "tst_money.moc"
