@@ -1,24 +1,52 @@
 #include "backup.h"
 
 #include "companydb.h"
+#include "wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace Backup {
 
 namespace {
 
-// Replaces target with a copy of source. QFile::copy writes into a temporary
-// file beside the target and renames it at the end, so a failed copy leaves no
-// half-written backup under the backup's name.
-bool copyReplacing(const QString &source, const QString &target)
+// Has SQLite write the database as it stands after its last committed
+// transaction into a temporary file beside the target, which then takes the
+// target's name (replacing a backup of the same name). A copy that fails
+// leaves nothing under the target's name that was not there before.
+bool snapshotInto(const QSqlDatabase &db, const QString &target, QString *reason)
 {
-    if (QFile::exists(target) && !QFile::remove(target))
+    WholeFile::Pending pending(target);
+    if (!pending.isValid()) {
+        *reason = pending.errorString();
         return false;
-    return QFile::copy(source, target);
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("VACUUM INTO :path"));
+    q.bindValue(QStringLiteral(":path"), pending.temporaryPath());
+    if (!q.exec()) {
+        const QSqlError error = q.lastError();
+        *reason = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        return false;
+    }
+    if (!pending.commit()) {
+        *reason = pending.errorString();
+        return false;
+    }
+    return true;
 }
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+const char *const OwnConnection = "kestrova_backup_source";
 
 } // namespace
 
@@ -49,16 +77,23 @@ QString firstExistingFolder(const QStringList &candidates)
     return QString();
 }
 
-QString reportText(bool localOk, const QString &localTarget, bool driveOk, const QString &driveTarget)
+QString reportText(const Report &report)
 {
+    const auto reason = [](const QString &error) {
+        return error.isEmpty() ? QString() : QStringLiteral("\nReason: ") + error;
+    };
     QString text = QStringLiteral("Local Backup: ");
-    text += localOk ? QStringLiteral("✅ Success") : QStringLiteral("❌ Failed");
-    text += QStringLiteral("\nLocation: ") + localTarget + QStringLiteral("\n\n");
-    if (driveOk)
-        text += QStringLiteral("Google Drive Backup: ✅ Success\nLocation: ") + driveTarget;
+    text += report.localOk ? QStringLiteral("✅ Success") : QStringLiteral("❌ Failed");
+    text += QStringLiteral("\nLocation: ") + report.localTarget;
+    if (!report.localOk)
+        text += reason(report.localError);
+    text += QStringLiteral("\n\n");
+    if (report.driveOk)
+        text += QStringLiteral("Google Drive Backup: ✅ Success\nLocation: ") + report.driveTarget;
     else
         text += QStringLiteral("Google Drive Backup: ⚠️ Not found or failed\n"
-                               "Please ensure Google Drive for Desktop is running and signed in.");
+                               "Please ensure Google Drive for Desktop is running and signed in.")
+                + reason(report.driveError);
     return text;
 }
 
@@ -66,7 +101,7 @@ Report run(const QString &folder, const QString &key, const QDateTime &when,
            const QString &localFolder, const QStringList &driveCandidates)
 {
     Report report;
-    const QString database = folder + "/" + key + ".db";
+    const QString database = CompanyDb::databasePath(folder, key);
     const QString fileName = backupFileName(key, timeStamp(when));
 
     if (!QFile::exists(database)) {
@@ -75,18 +110,37 @@ Report run(const QString &folder, const QString &key, const QDateTime &when,
     }
     report.databaseFound = true;
 
-    QDir().mkpath(localFolder);
-    report.localTarget = QFileInfo(localFolder + "/" + fileName).absoluteFilePath();
-    report.localOk = copyReplacing(database, report.localTarget);
+    const QSqlDatabase program = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
+    const bool ownConnection = !(program.isOpen() && sameFile(program.databaseName(), database));
+    {
+        QSqlDatabase db = program;
+        if (ownConnection) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(OwnConnection));
+            db.setDatabaseName(database);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            db.open();
+        }
 
-    const QString root = firstExistingFolder(driveCandidates);
-    if (!root.isEmpty()) {
-        const QString driveFolder = root + "/" + key + "_Backups";
-        report.driveTarget = driveFolder + "/" + fileName;
-        report.driveOk = QDir().mkpath(driveFolder) && copyReplacing(database, report.driveTarget);
+        QDir().mkpath(localFolder);
+        report.localTarget = QFileInfo(localFolder + "/" + fileName).absoluteFilePath();
+        report.localOk = snapshotInto(db, report.localTarget, &report.localError);
+
+        const QString root = firstExistingFolder(driveCandidates);
+        if (!root.isEmpty()) {
+            const QString driveFolder = root + "/" + key + "_Backups";
+            report.driveTarget = driveFolder + "/" + fileName;
+            if (QDir().mkpath(driveFolder))
+                report.driveOk = snapshotInto(db, report.driveTarget, &report.driveError);
+            else
+                report.driveError = QStringLiteral("The folder %1 could not be created").arg(driveFolder);
+        }
+        if (ownConnection)
+            db.close();
     }
+    if (ownConnection)
+        QSqlDatabase::removeDatabase(QLatin1String(OwnConnection));
 
-    report.text = reportText(report.localOk, report.localTarget, report.driveOk, report.driveTarget);
+    report.text = reportText(report);
     return report;
 }
 

@@ -3,8 +3,10 @@
 // into the Google Drive for Desktop folder, both named after the company key
 // and the moment of the backup.
 //
-// The copy is taken on the GUI thread, the same thread every statement of the
-// program runs on, so no write can be half done while the file is copied.
+// Each copy is written by SQLite itself from the program's connection, so it
+// holds the last committed state of the database, never part of a write that
+// another program has under way; while such a write holds the file, the copy
+// waits as long as the connection's busy timeout allows and then fails.
 
 #include <QDateTime>
 #include <QString>
@@ -32,16 +34,21 @@ struct Report
     bool driveOk = false;
     QString localTarget;        // absolute path of the local copy
     QString driveTarget;        // empty when no Google Drive root was found
+    QString localError;         // why the local copy failed
+    QString driveError;         // why the Google Drive copy failed, when a root was found
     QString text;               // what the user is shown
 };
 
 // Backs up folder/key.db into localFolder and into <root>/<key>_Backups, where
-// root is the first existing folder of driveCandidates.
+// root is the first existing folder of driveCandidates. The copies are taken
+// through the default connection when it is open on that file, otherwise
+// through a read-only connection of their own.
 Report run(const QString &folder, const QString &key, const QDateTime &when,
            const QString &localFolder, const QStringList &driveCandidates);
 
-// The report text of a finished backup.
-QString reportText(bool localOk, const QString &localTarget, bool driveOk, const QString &driveTarget);
+// The report text of a finished backup; the reason of a failed copy follows
+// its lines.
+QString reportText(const Report &report);
 
 // Where the backups go on this computer.
 // The local folder is "D:/MCMainSoftware_Backup" where drive letters exist,

@@ -1,9 +1,11 @@
 #include "companydb.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace CompanyDb {
@@ -28,6 +30,94 @@ QString readCompanyKey(const QString &folder)
     return key;
 }
 
+QString databasePath(const QString &folder, const QString &key)
+{
+    return folder + "/" + key + ".db";
+}
+
+namespace {
+
+const int SqliteReadOnly = 8;
+const int SqliteCorrupt = 11;
+const int SqliteNotADatabase = 26;
+
+int primaryCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// The quick check on a connection that is opened with `options` and dropped
+// afterwards; `readOnlyRollback` tells that the file has a journal to roll
+// back, which a read-only connection cannot do.
+FileCheck quickCheck(const QString &path, const QString &options, bool *readOnlyRollback)
+{
+    const QString name = QStringLiteral("kestrova_quick_check");
+    FileCheck result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(options);
+        QSqlError error;
+        QStringList found;
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("PRAGMA quick_check"))) {
+                while (q.next())
+                    found << q.value(0).toString();
+            }
+            error = q.lastError();
+            db.close();
+        } else {
+            error = db.lastError();
+        }
+
+        if (error.isValid()) {
+            const int code = primaryCode(error);
+            *readOnlyRollback = code == SqliteReadOnly;
+            result.state = code == SqliteCorrupt || code == SqliteNotADatabase ? FileCheck::Damaged
+                                                                                : FileCheck::Unreadable;
+            result.message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        } else if (found != QStringList{QStringLiteral("ok")}) {
+            result.state = FileCheck::Damaged;
+            // The first problem, without the heading naming the schema.
+            QString first = found.value(0);
+            if (first.startsWith(QLatin1String("*** in database")))
+                first = first.section(QLatin1Char('\n'), 1, 1);
+            result.message = first.isEmpty() ? found.value(1) : first;
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+} // namespace
+
+FileCheck checkDatabaseFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    bool readOnlyRollback = false;
+    FileCheck result = quickCheck(path, QStringLiteral("QSQLITE_OPEN_READONLY"), &readOnlyRollback);
+    if (result.state != FileCheck::Unreadable || !readOnlyRollback || !QFileInfo::exists(path + "-journal"))
+        return result;
+
+    // A write was cut off (power cut, crash) and its journal waits to be rolled
+    // back. SQLite does that on the program's first statement; whether the
+    // rolled-back file is sound is found out on a copy, so that a damaged file
+    // is not written to by the rollback either.
+    QTemporaryDir scratch;
+    const QString copy = scratch.path() + "/check.db";
+    if (!scratch.isValid() || !QFile::copy(path, copy) || !QFile::copy(path + "-journal", copy + "-journal"))
+        return result;
+    return quickCheck(copy, QString(), &readOnlyRollback);
+}
+
+QString damagedFileText(const QString &path, const QString &message)
+{
+    return QStringLiteral("The database file %1 is damaged. It can be restored from a backup.\n\n%2")
+        .arg(path, message);
+}
+
 bool openDatabase(const QString &folder, const QString &key, QString *error)
 {
     QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
@@ -35,7 +125,7 @@ bool openDatabase(const QString &folder, const QString &key, QString *error)
                           : QSqlDatabase::addDatabase("QSQLITE");
     if (db.isOpen())
         db.close();
-    db.setDatabaseName(folder + "/" + key + ".db");
+    db.setDatabaseName(databasePath(folder, key));
     if (!db.open()) {
         if (error)
             *error = db.lastError().text();

@@ -12,6 +12,31 @@ extern const char *const DefaultKey; // "MorvelCoats"
 // and is left as it is.
 QString readCompanyKey(const QString &folder);
 
+// folder + "/" + key + ".db"
+QString databasePath(const QString &folder, const QString &key);
+
+// What SQLite's quick check found in a database file.
+struct FileCheck
+{
+    enum State {
+        Sound,      // passed, or no file yet (opening creates it)
+        Damaged,    // failed the check, or is not a database
+        Unreadable, // the check could not run: locked by another program, no access
+    };
+    State state = Sound;
+    QString message; // SQLite's first message when not Sound
+};
+
+// Runs SQLite's quick check on the file over a read-only connection of its
+// own, before the program's connection touches it: neither the file nor a
+// journal beside it is written. A journal left by an interrupted write is
+// rolled back on a copy, and the copy checked.
+FileCheck checkDatabaseFile(const QString &path);
+
+// The "DB Error" text for a damaged file: its path, that a backup can restore
+// it, then SQLite's message.
+QString damagedFileText(const QString &path, const QString &message);
+
 // Opens folder/key.db as the default QSQLITE connection. On failure returns
 // false and gives the driver's error text.
 bool openDatabase(const QString &folder, const QString &key, QString *error);

@@ -1,10 +1,9 @@
 #include "csvexport.h"
 
 #include "desktop.h"
+#include "wholefile.h"
 
-#include <QFile>
 #include <QTableWidget>
-#include <QTextStream>
 
 namespace CsvMessages {
 
@@ -106,19 +105,9 @@ CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
 
     const QString text = composeCsv(profile, rows);
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        show(parent, profile.failureMessage, path);
-        return CsvExportResult::Failed;
-    }
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::Utf8);
-    out.setGenerateByteOrderMark(false);
-    out << text;
-    out.flush();
-    file.close();
-    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
-        // A full disk or a vanished folder is not a saved file.
+    // Written whole beside the chosen name and put in its place only when
+    // complete: a full disk or a vanished folder leaves the old file as it was.
+    if (!WholeFile::writeText(path, text)) {
         show(parent, profile.failureMessage, path);
         return CsvExportResult::Failed;
     }

@@ -74,7 +74,8 @@ QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &ro
 // (lastColumn -1: up to the last column); a missing cell gives "".
 QList<QStringList> tableRows(const QTableWidget *table, int firstColumn = 0, int lastColumn = -1);
 
-// Asks for the file, writes it (UTF-8 without byte-order mark, replacing an
-// existing file) and opens it with the desktop's default application.
+// Asks for the file, writes it whole (UTF-8 without byte-order mark, replacing
+// an existing file; a failed write leaves the file as it was) and opens it
+// with the desktop's default application.
 CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
                                const QList<QStringList> &rows);

@@ -1,9 +1,9 @@
 #include "htmlprint.h"
 
 #include "desktop.h"
+#include "wholefile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QPrinter>
 #include <QTextDocument>
@@ -44,6 +44,18 @@ HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const Html
     return HtmlPrintResult::PreviewClosed;
 }
 
+// A PDF file ends with its end-of-file marker; one cut short by a full disk
+// does not.
+bool isWholePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    if (!file.seek(file.size() - 16))
+        return false;
+    return file.read(16).trimmed().endsWith("%%EOF");
+}
+
 HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
 {
     const QString path =
@@ -51,12 +63,15 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
     if (path.isEmpty())
         return HtmlPrintResult::Cancelled;
 
-    // What lies there already must not pass for the new document.
-    QFile::remove(path);
-    {
+    // Printed under a temporary name beside the chosen one and renamed over it
+    // only when the printer finished a whole file: a failed print leaves what
+    // the chosen name held before, and is never reported as saved.
+    WholeFile::Pending pending(path);
+    bool printed = false;
+    if (pending.isValid()) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
+        printer.setOutputFileName(pending.temporaryPath());
         if (profile.pageSizeA4)
             printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(profile.orientation);
@@ -64,10 +79,9 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
         setDefaultFont(document, profile.fontFamily, profile.fontPointSize);
         document.setHtml(html);
         document.print(&printer);
+        printed = printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
     }
-
-    const QFileInfo written(path);
-    if (!written.exists() || written.size() == 0) {
+    if (!printed || !isWholePdf(pending.temporaryPath()) || !pending.commit()) {
         Desktop::critical(parent, profile.notSavedTitle, profile.notSavedText + path);
         return HtmlPrintResult::NotSaved;
     }

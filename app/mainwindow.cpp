@@ -37,6 +37,18 @@ MainWindow::MainWindow(QWidget *parent)
 
     const QString folder = Desktop::applicationFolder();
     const QString key = CompanyDb::readCompanyKey(folder);
+    // A damaged file is caught before any statement of the program reaches it:
+    // writing into it would lose more of what it holds.
+    const QString path = CompanyDb::databasePath(folder, key);
+    const CompanyDb::FileCheck check = CompanyDb::checkDatabaseFile(path);
+    if (check.state != CompanyDb::FileCheck::Sound) {
+        Desktop::critical(this, "DB Error",
+                          check.state == CompanyDb::FileCheck::Damaged
+                              ? CompanyDb::damagedFileText(path, check.message)
+                              : check.message);
+        disableForMissingDatabase();
+        return;
+    }
     QString error;
     if (!CompanyDb::openDatabase(folder, key, &error)) {
         Desktop::critical(this, "DB Error", error);

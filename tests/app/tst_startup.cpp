@@ -13,7 +13,11 @@
 #include "app/mainwindow.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +60,37 @@ void login(MainWindow *w, const QString &user, const QString &password)
     child<QPushButton>(w, "submit_btn")->click();
 }
 
+// A company file holding a few thousand bills, written before the program starts.
+QString prepareManyRows(TestEnvironment &env)
+{
+    prepareDatabase(env, {"CREATE TABLE bills (id INTEGER PRIMARY KEY, party TEXT, amount INTEGER)"});
+    [&] { QVERIFY(env.openDatabase()); }();
+    QSqlDatabase::database().transaction();
+    QSqlQuery q;
+    q.prepare("INSERT INTO bills (party, amount) VALUES (:party, :amount)");
+    for (int i = 1; i <= 3000; ++i) {
+        q.bindValue(":party", QString("Supplier %1 of Bhiwandi Road, Plot %2").arg(i).arg(i * 7).repeated(3));
+        q.bindValue(":amount", i * 100);
+        q.exec();
+    }
+    QSqlDatabase::database().commit();
+    closeDefaultDatabase();
+    writeFile(env.folder() + "/company.cfg", "MorvelCoats");
+    return env.folder() + "/MorvelCoats.db";
+}
+
+void overwrite(const QString &path, qint64 offset, int length)
+{
+    QRandomGenerator random(20261207);
+    QByteArray noise(length, Qt::Uninitialized);
+    for (char &c : noise)
+        c = char(random.bounded(256));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    QCOMPARE(file.write(noise), qint64(length));
+}
+
 const char *const moduleButtons[] = {"sales_btn", "purchase_btn", "expenses_btn", "invent_cum_btn", "salary_slip_btn"};
 
 } // namespace
@@ -68,6 +103,10 @@ private slots:
     void freshFolderCreatesConfigDatabaseAndSeeds();
     void companyKeyIsTrimmedAndBlankFileGivesDefault();
     void unopenableDatabaseReportsAndDisablesTheWindow();
+    void damagedDatabaseIsLeftUntouched_data();
+    void damagedDatabaseIsLeftUntouched();
+    void interruptedWriteIsRolledBackOnASoundFile();
+    void lockedDatabaseIsAFailedOpen();
     void headerAndYearList_data();
     void headerAndYearList();
     void loginChecksCredentialsExactly();
@@ -156,6 +195,127 @@ void TestStartup::unopenableDatabaseReportsAndDisablesTheWindow()
     for (const char *name : moduleButtons)
         QVERIFY2(!child<QToolButton>(w, name)->isEnabled(), name);
     QVERIFY(child<QPushButton>(w, "app_info_btn")->isEnabled());
+}
+
+void TestStartup::damagedDatabaseIsLeftUntouched_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("sqliteSays"); // empty: any message of SQLite's
+    QTest::newRow("sound") << "" << "";
+    QTest::newRow("cut to half its size") << "truncate" << "database disk image is malformed";
+    QTest::newRow("first 100 bytes overwritten") << "header" << "file is not a database";
+    QTest::newRow("8 KB overwritten in the middle") << "middle" << "";
+}
+
+// The check runs before any statement: a damaged file gets the "DB Error"
+// box naming it and the backup, the login grants nothing, and the file is
+// byte for byte what it was, with no journal beside it.
+void TestStartup::damagedDatabaseIsLeftUntouched()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, sqliteSays);
+    TestEnvironment env;
+    const QString path = prepareManyRows(env);
+    QFile file(path);
+    if (damage == "truncate")
+        QVERIFY(file.resize(file.size() / 2));
+    else if (damage == "header")
+        overwrite(path, 0, 100);
+    else if (damage == "middle")
+        overwrite(path, file.size() / 2 + 1000, 8192);
+    const QByteArray before = fileBytes(path);
+    const QStringList filesBefore = QDir(env.folder()).entryList(QDir::Files);
+
+    auto *w = new MainWindow;
+    w->show();
+    login(w, "pravo", "pravo");
+    if (damage.isEmpty()) {
+        QVERIFY(env.desktop.messages.isEmpty());
+        QCOMPARE(child<QLabel>(w, "label_5")->text(), QStringLiteral("Access Granted"));
+        QCOMPARE(value("SELECT COUNT(*) || ':' || SUM(amount) FROM bills").toString(), QString("3000:450150000"));
+        delete w;
+        return;
+    }
+
+    QVERIFY(!w->databaseReady());
+    QCOMPARE(env.desktop.messages.size(), 1);
+    const auto m = env.desktop.lastMessage();
+    QCOMPARE(m.icon, QMessageBox::Critical);
+    QCOMPARE(m.title, QStringLiteral("DB Error"));
+    const QString lead = "The database file " + path + " is damaged. It can be restored from a backup.\n\n";
+    QVERIFY2(m.text.startsWith(lead), qPrintable(m.text));
+    const QString said = m.text.mid(lead.size());
+    QVERIFY2(sqliteSays.isEmpty() ? !said.trimmed().isEmpty() : said == sqliteSays, qPrintable(said));
+
+    // Not even the slot itself lets anyone in.
+    child<QLineEdit>(w, "usernameEdit")->setText("pravo");
+    child<QLineEdit>(w, "passwordEdit")->setText("pravo");
+    QVERIFY(QMetaObject::invokeMethod(w, "on_submit_btn_clicked"));
+    QVERIFY(child<QLabel>(w, "label_5")->text().isEmpty());
+    for (const char *name : moduleButtons)
+        QVERIFY2(!child<QToolButton>(w, name)->isEnabled(), name);
+    QCOMPARE(env.desktop.messages.size(), 1);
+
+    delete w;
+    closeDefaultDatabase();
+    QVERIFY(fileBytes(path) == before);
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), filesBefore);
+}
+
+// A write cut off by a power cut leaves its journal beside a sound file:
+// the program starts, and the half-done write is rolled back.
+void TestStartup::interruptedWriteIsRolledBackOnASoundFile()
+{
+    TestEnvironment env;
+    const QString path = prepareManyRows(env);
+    const QString crashed = env.folder() + "/crashed";
+    QVERIFY(QDir().mkpath(crashed));
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
+        writer.setDatabaseName(path);
+        QVERIFY(writer.open());
+        QSqlQuery q(writer);
+        QVERIFY(q.exec("PRAGMA cache_size = 5")); // the write reaches the file before its commit
+        QVERIFY(writer.transaction());
+        QVERIFY(q.exec("UPDATE bills SET amount = 0"));
+        QVERIFY(QFile::exists(path + "-journal"));
+        // What the disk holds at the moment of the power cut.
+        QVERIFY(QFile::copy(path, crashed + "/MorvelCoats.db"));
+        QVERIFY(QFile::copy(path + "-journal", crashed + "/MorvelCoats.db-journal"));
+        writer.rollback();
+        writer.close();
+    }
+    QSqlDatabase::removeDatabase("writer");
+
+    env.desktop.appFolder = crashed;
+    auto *w = new MainWindow;
+    QVERIFY(w->databaseReady());
+    QVERIFY(env.desktop.messages.isEmpty());
+    QCOMPARE(value("SELECT COUNT(*) || ':' || SUM(amount) FROM bills").toString(), QString("3000:450150000"));
+    delete w;
+}
+
+// While another program holds the file mid-write the check cannot run: the
+// window reports SQLite's reason as a failed open and does not call the file
+// damaged.
+void TestStartup::lockedDatabaseIsAFailedOpen()
+{
+    TestEnvironment env;
+    const QString path = prepareManyRows(env);
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("BEGIN EXCLUSIVE"));
+        auto *w = new MainWindow;
+        QVERIFY(!w->databaseReady());
+        QCOMPARE(env.desktop.lastShown(), QString("DB Error|database is locked"));
+        delete w;
+        QVERIFY(q.exec("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
 }
 
 void TestStartup::headerAndYearList_data()

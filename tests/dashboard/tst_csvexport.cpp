@@ -1,9 +1,12 @@
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/recordingdesktop.h"
 
 #include "app/csvexport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -34,6 +37,7 @@ private slots:
     void composesTitleHeaderRowsAndTotal();
     void tableRowsTakeDisplayTextsOfTheColumnRange();
     void messagesAfterTheDialog();
+    void failedWriteKeepsWhatTheNameHeld();
 };
 
 void TestCsvExport::fieldRule_data()
@@ -116,6 +120,52 @@ void TestCsvExport::messagesAfterTheDialog()
     QCOMPARE(env.desktop.lastShown(), "Success|Report exported successfully!\n" + path);
     QCOMPARE(QString::fromUtf8(fileBytes(path)), QString("Inward No,Customer Name,Qty\n1,ÇELIK,0.000\n,Total,12.500\n"));
     QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
+}
+
+// A file is written whole or not at all: a disk that fills up part-way, a
+// device that takes nothing and a missing folder leave the chosen name as it
+// was, show the failure box and no success box, and leave no stray file.
+void TestCsvExport::failedWriteKeepsWhatTheNameHeld()
+{
+    TestEnvironment env;
+    CsvExportProfile p = inwardLikeProfile();
+    p.failureMessage = CsvMessages::couldNotSaveFile();
+    p.successMessage = CsvMessage{QMessageBox::Information, "Success", "Saved to:\n", true};
+    QList<QStringList> rows;
+    for (int i = 1; i <= 2000; ++i)
+        rows << QStringList{QString::number(i), "SHAH, SONS & CO", "12.500"};
+    const QString existing = env.folder() + "/existing.csv";
+    QVERIFY(writeFile(existing, "Inward No,Customer Name,Qty\n1,EARLIER,1.000\n"));
+    const QString fresh = env.folder() + "/fresh.csv";
+
+    auto failsQuietly = [&](const QString &path) {
+        env.desktop.clear();
+        env.desktop.saveFileAnswers << path;
+        QCOMPARE(exportTableCsv(nullptr, p, rows), CsvExportResult::Failed);
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not save file!"));
+        QVERIFY(env.desktop.openedUrls.isEmpty());
+    };
+    {
+        FileSizeLimit fullDisk(4096); // the file needs about 50 KB
+        failsQuietly(existing);
+        failsQuietly(fresh);
+    }
+    QCOMPARE(fileBytes(existing), QByteArray("Inward No,Customer Name,Qty\n1,EARLIER,1.000\n"));
+    QVERIFY(!QFile::exists(fresh));
+
+    failsQuietly("/dev/full");
+    QVERIFY(!QFileInfo("/dev/full").isFile() && QFileInfo::exists("/dev/full"));
+    failsQuietly(env.folder() + "/missing folder/out.csv");
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"existing.csv"});
+
+    // With room on the disk the same export replaces the file.
+    env.desktop.clear();
+    env.desktop.saveFileAnswers << existing;
+    QCOMPARE(exportTableCsv(nullptr, p, rows), CsvExportResult::Written);
+    QCOMPARE(env.desktop.lastShown(), "Success|Saved to:\n" + existing);
+    QCOMPARE(readCsv(QString::fromUtf8(fileBytes(existing))).size(), 2002);
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"existing.csv"});
 }
 
 QTEST_MAIN(TestCsvExport)

@@ -1,11 +1,13 @@
 // Rich-text printing: the preview profiles and the PDF profile.
 
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/recordingdesktop.h"
 
 #include "app/htmlprint.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -37,6 +39,7 @@ class TestHtmlPrint : public QObject
 private slots:
     void pdfProfileWritesALandscapePdf();
     void pdfThatCannotBeWrittenIsNotReportedSaved();
+    void pdfCutShortKeepsTheEarlierFile();
     void previewProfiles();
 };
 
@@ -74,6 +77,36 @@ void TestHtmlPrint::pdfThatCannotBeWrittenIsNotReportedSaved()
     QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::Cancelled);
     QVERIFY(env.desktop.messages.isEmpty());
     QVERIFY(QDir(env.folder()).entryList({"*.pdf"}, QDir::Files).isEmpty());
+}
+
+// A disk that fills up while the PDF is written, or a device that takes
+// nothing: the chosen name keeps the earlier report, the error box shows and
+// no "Success" follows, and nothing is left beside it.
+void TestHtmlPrint::pdfCutShortKeepsTheEarlierFile()
+{
+    TestEnvironment env;
+    const QString path = env.folder() + "/expenses_report.pdf";
+    QVERIFY(writeFile(path, "%PDF-1.4 the earlier report"));
+    const QString fresh = env.folder() + "/new_report.pdf";
+    {
+        FileSizeLimit fullDisk(1024);
+        env.desktop.saveFileAnswers << path << fresh;
+        QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
+        QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
+    }
+    QCOMPARE(env.desktop.messages.size(), 2);
+    QCOMPARE(env.desktop.messages.first().title + "|" + env.desktop.messages.first().text,
+             "Error|The PDF file could not be written:\n" + path);
+    QCOMPARE(env.desktop.lastShown(), "Error|The PDF file could not be written:\n" + fresh);
+    QCOMPARE(fileBytes(path), QByteArray("%PDF-1.4 the earlier report"));
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"expenses_report.pdf"});
+    QVERIFY(env.desktop.openedUrls.isEmpty());
+
+    env.desktop.clear();
+    env.desktop.saveFileAnswers << "/dev/full";
+    QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
+    QCOMPARE(env.desktop.lastShown(), QString("Error|The PDF file could not be written:\n/dev/full"));
+    QVERIFY(QFileInfo::exists("/dev/full") && !QFileInfo("/dev/full").isFile());
 }
 
 void TestHtmlPrint::previewProfiles()

@@ -12,11 +12,58 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+
+namespace {
+
+// Replaces the file with a database holding `count` bills of `amount` each.
+void writeBills(const QString &path, int count, int amount)
+{
+    QFile::remove(path);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bills");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("CREATE TABLE bills (id INTEGER PRIMARY KEY, party TEXT, amount INTEGER)"));
+        QVERIFY(db.transaction());
+        q.prepare("INSERT INTO bills (party, amount) VALUES (:party, :amount)");
+        for (int i = 0; i < count; ++i) {
+            q.bindValue(":party", QString("Supplier %1 of Bhiwandi Road").arg(i).repeated(4));
+            q.bindValue(":amount", amount);
+            QVERIFY(q.exec());
+        }
+        QVERIFY(db.commit());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("bills");
+}
+
+// "rows:amount" of the bills of a database file, or the error.
+QString billSummary(const QString &path)
+{
+    QString summary;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "summary");
+        db.setDatabaseName(path);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        QSqlQuery q(db);
+        if (db.open() && q.exec("SELECT COUNT(*), GROUP_CONCAT(DISTINCT amount) FROM bills") && q.next())
+            summary = q.value(0).toString() + ":" + q.value(1).toString();
+        else
+            summary = q.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("summary");
+    return summary;
+}
+
+} // namespace
 
 class TestBackup : public QObject
 {
@@ -29,6 +76,7 @@ private slots:
     void copiesToLocalAndDriveFolders();
     void reportsMissingDriveAndFailedLocalCopy();
     void candidatesFollowTheHomeFolder();
+    void copyHoldsOnlyCommittedRows();
 
     void backupButtonCopiesTheOpenDatabase();
     void closePrompt_data();
@@ -61,32 +109,33 @@ void TestBackup::copiesToLocalAndDriveFolders()
 {
     TestEnvironment env;
     const QString db = env.folder() + "/Acme.db";
-    QVERIFY(writeFile(db, QByteArray("SQLite format 3\0 some pages", 27)));
+    writeBills(db, 500, 7);
     QVERIFY(QDir().mkpath(homeDrive()));
 
     const QDateTime when(QDate(2026, 12, 6), QTime(14, 15, 30));
     Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(), Backup::driveRootCandidates());
     const QString local = localFolder() + "/Acme_2026-12-06_141530.db";
     const QString drive = homeDrive() + "/Acme_Backups/Acme_2026-12-06_141530.db";
-    QCOMPARE(fileBytes(local), fileBytes(db));
-    QCOMPARE(fileBytes(drive), fileBytes(db));
     QCOMPARE(report.text, QStringLiteral("Local Backup: ✅ Success\nLocation: ") + local
                               + QStringLiteral("\n\nGoogle Drive Backup: ✅ Success\nLocation: ") + drive);
-    // No temporary copy is left beside the backups.
+    QCOMPARE(billSummary(local), QString("500:7"));
+    QCOMPARE(billSummary(drive), QString("500:7"));
+    // No temporary copy is left beside the backups, and the live file is as it was.
     QCOMPARE(QDir(localFolder()).entryList(QDir::Files), QStringList{"Acme_2026-12-06_141530.db"});
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"Acme.db"});
 
     // A second backup in the same second replaces the first.
-    QVERIFY(writeFile(db, "second, longer"));
+    writeBills(db, 20, 9);
     report = Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()});
     QVERIFY(report.localOk && report.driveOk);
-    QCOMPARE(fileBytes(local), QByteArray("second, longer"));
-    QCOMPARE(fileBytes(drive), QByteArray("second, longer"));
+    QCOMPARE(billSummary(local), QString("20:9"));
+    QCOMPARE(billSummary(drive), QString("20:9"));
 }
 
 void TestBackup::reportsMissingDriveAndFailedLocalCopy()
 {
     TestEnvironment env;
-    QVERIFY(writeFile(env.folder() + "/Acme.db", "data"));
+    writeBills(env.folder() + "/Acme.db", 3, 1);
     const QDateTime when(QDate(2027, 1, 2), QTime(3, 4, 5));
     const QString noDrive = QStringLiteral("\n\nGoogle Drive Backup: ⚠️ Not found or failed\n"
                                            "Please ensure Google Drive for Desktop is running and signed in.");
@@ -98,10 +147,24 @@ void TestBackup::reportsMissingDriveAndFailedLocalCopy()
     QCOMPARE(report.text,
              QStringLiteral("Local Backup: ✅ Success\nLocation: ") + localFolder() + "/Acme_2027-01-02_030405.db" + noDrive);
 
-    // A local folder that cannot be made (a file stands in its way).
+    // A local folder that cannot be made (a file stands in its way): the
+    // reason follows the location.
     report = Backup::run(env.folder(), "Acme", when, blocker + "/backups", {});
-    QCOMPARE(report.text, QStringLiteral("Local Backup: ❌ Failed\nLocation: ") + blocker
-                              + "/backups/Acme_2027-01-02_030405.db" + noDrive);
+    const QString failed = QStringLiteral("Local Backup: ❌ Failed\nLocation: ") + blocker
+                           + "/backups/Acme_2027-01-02_030405.db\nReason: ";
+    QVERIFY2(report.text.startsWith(failed) && report.text.endsWith(noDrive) && !report.localError.isEmpty()
+                 && report.text == failed + report.localError + noDrive,
+             qPrintable(report.text));
+
+    // Not a database: nothing is reported copied, and nothing is left.
+    QDir(localFolder()).removeRecursively();
+    QVERIFY(writeFile(env.folder() + "/Acme.db", "not a database, some bytes"));
+    report = Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()});
+    QVERIFY(!report.localOk);
+    QCOMPARE(report.localError, QString("file is not a database"));
+    QVERIFY(report.text.startsWith("Local Backup: ❌ Failed\nLocation: " + localFolder()
+                                   + "/Acme_2027-01-02_030405.db\nReason: file is not a database\n\n"));
+    QVERIFY(QDir(localFolder()).entryList(QDir::Files).isEmpty());
 }
 
 // The home candidates follow "USERPROFILE" where it is set.
@@ -111,6 +174,58 @@ void TestBackup::candidatesFollowTheHomeFolder()
     const QStringList candidates = Backup::driveRootCandidates();
     qunsetenv("USERPROFILE");
     QCOMPARE(candidates, (QStringList{"/profile/Google Drive/My Drive", "/profile/My Drive", "/profile/Google Drive"}));
+}
+
+// Another program (a second copy of the program, a database viewer) is
+// part-way through a large write while the backup runs, on the program's
+// own connection: the copy holds the last committed rows, or, when that
+// write holds the whole file past the busy timeout, the copy is reported
+// failed with the reason and no file is left under its name.
+void TestBackup::copyHoldsOnlyCommittedRows()
+{
+    TestEnvironment env;
+    const QString db = env.folder() + "/MorvelCoats.db";
+    writeBills(db, 3000, 5);
+    QVERIFY(env.openDatabase());
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 0, 0));
+    const QString local = localFolder() + "/MorvelCoats_2026-12-06_090000.db";
+
+    QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
+    writer.setDatabaseName(db);
+    QVERIFY(writer.open());
+    QSqlQuery w(writer);
+
+    // The write still sits in the other program's memory.
+    QVERIFY(writer.transaction());
+    QVERIFY(w.exec("UPDATE bills SET amount = 6"));
+    Backup::Report report = Backup::run(env.folder(), "MorvelCoats", when, localFolder(), {});
+    QVERIFY2(report.localOk, qPrintable(report.text));
+    QCOMPARE(billSummary(local), QString("3000:5"));
+    QVERIFY(writer.rollback());
+
+    // The write has begun to reach the file: the file is locked until it ends.
+    QVERIFY(QFile::remove(local));
+    QVERIFY(w.exec("PRAGMA cache_size = 5"));
+    QVERIFY(writer.transaction());
+    QVERIFY(w.exec("UPDATE bills SET amount = 6"));
+    QVERIFY(QFile::exists(db + "-journal"));
+    report = Backup::run(env.folder(), "MorvelCoats", when, localFolder(), {homeDrive()});
+    QVERIFY(!report.localOk);
+    QCOMPARE(report.localError, QString("database is locked"));
+    QVERIFY2(report.text.startsWith("Local Backup: ❌ Failed\nLocation: " + local + "\nReason: database is locked\n\n"),
+             qPrintable(report.text));
+    QVERIFY(QDir(localFolder()).entryList(QDir::Files).isEmpty());
+    QVERIFY(writer.commit());
+    writer.close();
+    w = QSqlQuery();
+    writer = QSqlDatabase();
+    QSqlDatabase::removeDatabase("writer");
+
+    // A quiet moment: the copy equals the live database.
+    report = Backup::run(env.folder(), "MorvelCoats", when, localFolder(), {});
+    QVERIFY(report.localOk);
+    QCOMPARE(billSummary(local), QString("3000:6"));
+    QCOMPARE(billSummary(local), billSummary(db));
 }
 
 void TestBackup::backupButtonCopiesTheOpenDatabase()

@@ -1,0 +1,136 @@
+#include "wholefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace WholeFile {
+
+namespace {
+
+std::filesystem::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Puts what was written on the disk before the file takes the chosen name, so
+// a power cut cannot leave the name on an empty file.
+bool syncToDisk(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+#ifdef Q_OS_WIN
+    // Best effort: without a descriptor the system writes the data out in its
+    // own time.
+    const int fd = file.handle();
+    if (fd >= 0)
+        _commit(fd);
+    return true;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace
+
+Pending::Pending(const QString &target)
+{
+    // A link keeps pointing at the file it names: the file behind it is replaced.
+    const QFileInfo info(target);
+    m_target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
+
+    std::error_code ec;
+    const auto status = std::filesystem::status(fsPath(m_target), ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        m_error = QStringLiteral("%1 is not a regular file").arg(m_target);
+        return;
+    }
+
+    const QFileInfo targetInfo(m_target);
+    QTemporaryFile temporary(targetInfo.absolutePath() + QLatin1Char('/') + targetInfo.fileName()
+                             + QStringLiteral(".XXXXXX.tmp"));
+    temporary.setAutoRemove(false);
+    if (!temporary.open()) {
+        m_error = temporary.errorString();
+        return;
+    }
+    m_temporary = temporary.fileName();
+    temporary.close();
+
+    // The finished file gets the permissions the target has, or those of a
+    // newly created file, not the private ones of a temporary file.
+    const QFileDevice::Permissions permissions =
+        targetInfo.exists() ? QFile::permissions(m_target)
+                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                  | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QFile::setPermissions(m_temporary, permissions);
+}
+
+Pending::~Pending()
+{
+    if (!m_temporary.isEmpty())
+        QFile::remove(m_temporary);
+}
+
+bool Pending::commit()
+{
+    if (m_temporary.isEmpty())
+        return false;
+    if (!syncToDisk(m_temporary)) {
+        m_error = QStringLiteral("%1 could not be written to the disk").arg(m_temporary);
+        QFile::remove(m_temporary);
+        m_temporary.clear();
+        return false;
+    }
+    std::error_code ec;
+    // Replaces an existing target in one step: there is no moment without it.
+    std::filesystem::rename(fsPath(m_temporary), fsPath(m_target), ec);
+    if (ec) {
+        m_error = QString::fromLocal8Bit(ec.message().c_str());
+        QFile::remove(m_temporary);
+    }
+    m_temporary.clear();
+    return !ec;
+}
+
+bool writeText(const QString &path, const QString &text, QString *error)
+{
+    Pending pending(path);
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (!pending.isValid())
+        return fail(pending.errorString());
+
+    QFile file(pending.temporaryPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return fail(file.errorString());
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+
+    if (!pending.commit())
+        return fail(pending.errorString());
+    return true;
+}
+
+} // namespace WholeFile

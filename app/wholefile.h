@@ -1,0 +1,46 @@
+#pragma once
+// Files the program writes for the user (exports, printed PDFs, backups) are
+// whole or absent: each is written under a temporary name in the folder of the
+// chosen file and renamed over the chosen name only once it is complete. A
+// write that fails leaves the chosen name holding what it held before, or
+// nothing.
+
+#include <QString>
+
+namespace WholeFile {
+
+// Writes `text` to `path` as UTF-8 without byte-order mark, in text mode (the
+// platform's line ends), replacing an existing file. False, with the reason,
+// when anything could not be written.
+bool writeText(const QString &path, const QString &text, QString *error = nullptr);
+
+// A temporary file beside `target` for a writer that needs a file name of its
+// own (the PDF printer, SQLite). The file exists, empty, from construction on;
+// commit() renames it over the target; if it is never committed it is removed
+// when the object goes. An existing target that is not a regular file (a
+// folder, a device) is never replaced: the object is then not valid.
+class Pending
+{
+public:
+    explicit Pending(const QString &target);
+    ~Pending();
+    Pending(const Pending &) = delete;
+    Pending &operator=(const Pending &) = delete;
+
+    bool isValid() const { return !m_temporary.isEmpty(); }
+    QString temporaryPath() const { return m_temporary; }
+    QString target() const { return m_target; }
+    // Why no temporary file could be made, or why the last commit failed.
+    QString errorString() const { return m_error; }
+
+    // Renames the temporary file over the target; false with errorString()
+    // set when that fails, in which case the temporary file is removed.
+    bool commit();
+
+private:
+    QString m_target;
+    QString m_temporary;
+    QString m_error;
+};
+
+} // namespace WholeFile
