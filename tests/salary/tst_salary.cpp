@@ -66,11 +66,11 @@ void store(const QString &name, const QString &date, double days, double rate, c
     SalaryEntry e;
     e.name = name;
     e.date = date;
-    e.figures.dayShift = days;
-    e.figures.salaryPerDay = rate;
-    e.figures.weekAdvance = 100;
-    e.gross = grossSalary(e.figures);
-    e.total = netSalary(e.figures);
+    e.figures.dayShift = Decimal::fromStored(days);
+    e.figures.salaryPerDay = Decimal::fromStored(rate);
+    e.figures.weekAdvance = Decimal::whole(100);
+    e.gross = grossSalary(e.figures).toMoney();
+    e.total = netSalary(e.figures).toMoney();
     e.remarks = remarks;
     QString error;
     if (!addSalary(e, &error))
