@@ -136,6 +136,38 @@ private slots:
         QCOMPARE(bills(form)->rowCount(), 0);
     }
 
+    // Half a paisa rounds up as a decimal: the bill 1000595854.905 stored by
+    // an older version is 1000595854.91 in the list, the grand total and the
+    // receipt; 165.015 typed is recorded as 165.02, and a stored 165.015 is
+    // shown as 165.02 by the statement.
+    void halfPaisaAmountsRoundUpOnReceiptAndStatement()
+    {
+        PurchaseEnvironment env;
+        addBill({"H1", "2026-04-01", "ACME", "Credit", 1000595854.905});
+        paymententryform form;
+        chooseSupplier(form, "ACME");
+        QCOMPARE(tableCell(bills(form), 0, 4), QString("1000595854.91"));
+        tick(form, 0);
+        QCOMPARE(child<QLabel>(&form, "grandtotal_amt")->text(), QString("1000595854.91"));
+        child<QDateEdit>(&form, "paymentdateEdit")->setDate(QDate(2026, 5, 10));
+        StandInTool tool(env.folder());
+        pay(form, "165.015");
+        QCOMPARE(rows("SELECT paid_amount FROM payment_records"), QStringList{"165.02"});
+        const QString html = tool.htmlOfRun(1);
+        QVERIFY(html.contains(">1000595854.91</td></tr><tr style='font-weight:bold;'><td colspan='2'"));
+        QVERIFY(html.contains(">Rs. 165.015/-</td>")); // the amount as typed
+
+        exec("UPDATE payment_records SET paid_amount = 165.015");
+        purchasepaymentstatement w;
+        child<QComboBox>(&w, "companystate_combo")->setCurrentText("ACME");
+        child<QDateEdit>(&w, "dateEdit")->setDate(QDate(2026, 5, 1));
+        child<QDateEdit>(&w, "dateEdit_2")->setDate(QDate(2026, 5, 31));
+        click(&w, "show_btn");
+        QCOMPARE(statementRows(w), QStringList{"H1|01-04-2026|ACME|1000595854.91|165.02|10-05-2026"});
+        QCOMPARE(child<QLineEdit>(&w, "tot_amtEdit")->text(), QString("1000595854.91"));
+        QCOMPARE(child<QLineEdit>(&w, "paid_amtEdit")->text(), QString("165.02"));
+    }
+
     void refusesAPaymentWithoutBillsOrAmount_data()
     {
         QTest::addColumn<QString>("amount");
