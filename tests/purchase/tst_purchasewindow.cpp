@@ -323,13 +323,14 @@ private slots:
         PurchaseEnvironment env;
         // An older row whose amounts carry a third decimal is read as it is.
         exec("INSERT INTO purchase_bills (bill_no, bill_date, company_name, type, description, quantity, base_amount, "
-             "cgst9, sgst9, bill_total) VALUES ('OLD', '2026-04-01', 'ACME', 'Credit', 'Paint', '1', 2.445, 1.005, "
-             "1.005, 4.455)");
+             "cgst9, sgst9, bill_total) VALUES ('OLD', '2026-04-01', 'ACME', 'Credit', 'Paint', '1', 2.445, 0.115, "
+             "0.115, 2.675)");
         PurchaseWindow w;
         QTableWidget *t = list(w);
-        // 2.445 -> 2.45, 1.005 -> 1.01, 4.455 -> 4.46.
+        // 2.445 -> 2.45, 0.115 -> 0.12, 2.675 -> 2.68, on the dashboard too.
         const QString none = "<none>";
-        QCOMPARE(rowTexts(t, 0).mid(7, 10), QStringList({"2.45", none, none, none, none, "1.01", "1.01", none, none, "4.46"}));
+        QCOMPARE(rowTexts(t, 0).mid(7, 10), QStringList({"2.45", none, none, none, none, "0.12", "0.12", none, none, "2.68"}));
+        QCOMPARE(child<QLabel>(&w, "lbl_pur_debt")->text(), QString("Rs. 2.68"));
 
         // Entry: 1000.495 is 1000.50, whose total rounds to 1001; with 2.675
         // (2.68) twice it is 1005.86, rounded to 1006.
