@@ -175,6 +175,14 @@ Decimal Decimal::fromStored(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) >= Largest || value == 0)
         return Decimal();
+    // Most stored figures have at most two decimals: a double that is the
+    // nearest one to n / 100 stands for n / 100 (below 10^15 no other
+    // decimal of so few digits reads back as it), found without text.
+    if (std::fabs(value) < 1e13) {
+        const qint64 hundredths = std::llround(value * 100.0);
+        if (double(hundredths) / 100.0 == value)
+            return Decimal(hundredths, 2);
+    }
     // The shortest text that reads back as the same double is the decimal the
     // value was stored from.
     return parseExactly(QString::number(value, 'g', QLocale::FloatingPointShortest)).value_or(Decimal());

@@ -196,6 +196,12 @@ void TestMoney::decimalsCompareExactly()
     QVERIFY((*Decimal::fromText("100.005") - Money::fromPaise(10000).toDecimal()).abs() <= tolerance);
     QVERIFY((*Decimal::fromText("63.196") - Money::fromPaise(6319).toDecimal()).abs() > tolerance);
     QCOMPARE(Decimal::fromStored(0.1) + Decimal::fromStored(0.2), Decimal(3, 1));
+    // Stored REAL values read as the decimals they were written from, with
+    // two decimals or more.
+    QCOMPARE(Decimal::fromStored(-1180.5), Decimal(-11805, 1));
+    QCOMPARE(Decimal::fromStored(2.445), Decimal(2445, 3));
+    QCOMPARE(Decimal::fromStored(333.333), Decimal(333333, 3));
+    QCOMPARE(Decimal::fromStored(1000595854.905), Decimal(1000595854905LL, 3));
     QCOMPARE(Money::fromStored(0.61).toDouble(), 0.61);
     QCOMPARE(Money::fromPaise(-1).text(), QStringLiteral("-0.01"));
 }
