@@ -304,7 +304,8 @@ private slots:
         QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1.01"));
         child<QLineEdit>(f.w, "amount")->setText("2.675");
         click(f.w, "update_btn");
-        testdata::exec("INSERT INTO expenses (date, heading, details, amount) VALUES ('2026-05-02', 'Old', '', -0.004)");
+        testdata::exec(
+            "INSERT INTO expenses (date, heading, details, amount) VALUES ('2026-05-02', 'Old', '', -0.004)");
         f.period(May1, May2);
         click(f.w, "show");
         QCOMPARE(columnTexts(f.list, 4), QStringList({"2.68", "0.13", "0.00", "0.00"}));

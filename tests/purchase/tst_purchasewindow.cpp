@@ -329,7 +329,8 @@ private slots:
         QTableWidget *t = list(w);
         // 2.445 -> 2.45, 0.115 -> 0.12, 2.675 -> 2.68, on the dashboard too.
         const QString none = "<none>";
-        QCOMPARE(rowTexts(t, 0).mid(7, 10), QStringList({"2.45", none, none, none, none, "0.12", "0.12", none, none, "2.68"}));
+        QCOMPARE(rowTexts(t, 0).mid(7, 10),
+                 QStringList({"2.45", none, none, none, none, "0.12", "0.12", none, none, "2.68"}));
         QCOMPARE(child<QLabel>(&w, "lbl_pur_debt")->text(), QString("Rs. 2.68"));
 
         // Entry: 1000.495 is 1000.50, whose total rounds to 1001; with 2.675
