@@ -152,10 +152,37 @@ std::optional<Decimal> Decimal::fromText(const QString &text)
     return parseExactly(text.trimmed());
 }
 
+std::optional<Decimal> Decimal::fromPlainText(const QString &text)
+{
+    const QString t = text.trimmed();
+    int digits = 0;
+    int points = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (c.isDigit() && c.unicode() < 128)
+            ++digits;
+        else if (c == QLatin1Char('.'))
+            ++points;
+        else if (i > 0 || (c != QLatin1Char('+') && c != QLatin1Char('-')))
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1)
+        return std::nullopt;
+    return fromText(t);
+}
+
 Decimal Decimal::fromStored(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) >= Largest || value == 0)
         return Decimal();
+    // Most stored figures have at most two decimals: a double that is the
+    // nearest one to n / 100 stands for n / 100 (below 10^15 no other
+    // decimal of so few digits reads back as it), found without text.
+    if (std::fabs(value) < 1e13) {
+        const qint64 hundredths = std::llround(value * 100.0);
+        if (double(hundredths) / 100.0 == value)
+            return Decimal(hundredths, 2);
+    }
     // The shortest text that reads back as the same double is the decimal the
     // value was stored from.
     return parseExactly(QString::number(value, 'g', QLocale::FloatingPointShortest)).value_or(Decimal());
@@ -181,6 +208,18 @@ Decimal operator+(const Decimal &a, const Decimal &b)
         --s;
     }
     return Decimal(saturated(sum), s);
+}
+
+Decimal operator*(const Decimal &a, const Decimal &b)
+{
+    const Wide product = Wide(a.m_units) * Wide(b.m_units);
+    const int scale = a.m_scale + b.m_scale;
+    // The fewest decimals to drop, dropped in one rounding.
+    int drop = qMax(0, scale - 18);
+    const Wide magnitude = product < 0 ? -product : product;
+    while (drop < scale && magnitude / powerOfTen(drop) >= Wide(MaxUnits))
+        ++drop;
+    return Decimal(saturated(dividedRounded(product, powerOfTen(drop))), scale - drop);
 }
 
 int Decimal::compare(const Decimal &a, const Decimal &b)

@@ -39,6 +39,10 @@ public:
     // number of a thousand crore crore or more. More than nine decimals are
     // rounded (half away from zero) to nine.
     static std::optional<Decimal> fromText(const QString &text);
+    // The same for a plain decimal only: a sign, digits and at most one
+    // point (blanks around it allowed); "1e3", "1,000" and "10 kg" give
+    // nullopt.
+    static std::optional<Decimal> fromPlainText(const QString &text);
     // The decimal a stored REAL value stands for: its shortest decimal text
     // (1.005, not 1.00499999999999989...). A value that is no finite number,
     // or too large, gives 0.
@@ -57,6 +61,10 @@ public:
     Decimal abs() const { return m_units < 0 ? -*this : *this; }
     friend Decimal operator+(const Decimal &a, const Decimal &b);
     friend Decimal operator-(const Decimal &a, const Decimal &b) { return a + -b; }
+    // Exact up to eighteen decimals (days x a day's rate keeps every digit);
+    // beyond that, or when the count would not fit, rounded half away from
+    // zero to fewer decimals.
+    friend Decimal operator*(const Decimal &a, const Decimal &b);
     // -1, 0 or 1 as a is below, equal to or above b.
     static int compare(const Decimal &a, const Decimal &b);
     friend bool operator==(const Decimal &a, const Decimal &b) { return compare(a, b) == 0; }

@@ -16,17 +16,18 @@ namespace {
 
 const QString SelectColumns = QStringLiteral("SELECT slno, date, heading, details, amount FROM expenses");
 
-// A stored amount as a number: a REAL as it is, anything else read as typed
-// text (so text that reached the column counts as 0).
-double storedAmount(const QVariant &value)
+// A stored amount to the paisa: a REAL as the decimal it was written from,
+// anything else read as typed text (so text that reached the column counts
+// as 0).
+Money storedAmount(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Int:
     case QMetaType::LongLong:
-        return value.toDouble();
+        return Money::fromStored(value.toDouble());
     default:
-        return value.isNull() ? 0.0 : typedNumberOrZero(value.toString());
+        return value.isNull() ? Money() : Money::fromText(value.toString()).value_or(Money());
     }
 }
 
@@ -50,12 +51,7 @@ QVariantMap writeValues(const ExpenseWrite &expense)
     return {{QStringLiteral(":date"), expense.date},
             {QStringLiteral(":heading"), expense.heading},
             {QStringLiteral(":details"), expense.details},
-            {QStringLiteral(":amount"), expense.amount}};
-}
-
-QString money(double value)
-{
-    return QString::number(value, 'f', 2);
+            {QStringLiteral(":amount"), expense.amount.toDouble()}};
 }
 
 } // namespace
@@ -151,26 +147,29 @@ ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows)
 TypedAmount readExpenseAmount(const QString &text)
 {
     if (spellsNonFiniteNumber(text))
-        return {false, 0};
-    return {true, typedNumberOrZero(text)};
+        return {false, Money()};
+    const std::optional<Money> amount = Money::fromText(text);
+    if (!amount && readTypedNumber(text).isNumber())
+        return {false, Money()};
+    return {true, amount.value_or(Money())};
 }
 
 QStringList expenseListCells(const ExpenseRow &row, int runningNumber)
 {
-    return {QString::number(runningNumber), storedDateText(row.date), row.heading, row.details, money(row.amount)};
+    return {QString::number(runningNumber), storedDateText(row.date), row.heading, row.details, row.amount.text()};
 }
 
-double expensesTotal(const QList<ExpenseRow> &rows)
+Money expensesTotal(const QList<ExpenseRow> &rows)
 {
-    double total = 0;
+    Money total;
     for (const ExpenseRow &row : rows)
         total += row.amount;
     return total;
 }
 
-QString expensesTotalText(double total)
+QString expensesTotalText(Money total)
 {
-    return QStringLiteral("Total Amount: ") + money(total);
+    return QStringLiteral("Total Amount: ") + total.text();
 }
 
 QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> &listRows,
@@ -206,7 +205,7 @@ QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> 
     return html;
 }
 
-CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, double total)
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, Money total)
 {
     CsvExportProfile p;
     p.caption = QStringLiteral("Export to Excel");
@@ -216,7 +215,7 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, doub
                     QString()};
     p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");
     p.alwaysQuoted = {2, 3};
-    p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + money(total)};
+    p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + total.text()};
     // The period is found empty only once the file is chosen; the file is
     // then left as it was.
     p.emptyCheckAfterDialog = true;

@@ -5,6 +5,7 @@
 
 #include "app/companyinfo.h"
 #include "app/csvexport.h"
+#include "app/money.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +18,7 @@ struct ExpenseRow
     QString date;     // as stored, "yyyy-MM-dd" when written by the window
     QString heading;
     QString details;
-    double amount = 0; // 0 when the stored value is no number
+    Money amount; // to the paisa; 0 when the stored value is no number
 };
 
 // What the window writes.
@@ -26,7 +27,7 @@ struct ExpenseWrite
     QString date; // "yyyy-MM-dd"
     QString heading;
     QString details;
-    double amount = 0;
+    Money amount;
 };
 
 // Creates the expenses table when it is missing; a failure is not reported.
@@ -56,12 +57,13 @@ struct ExpenseCompletions
 };
 ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows);
 
-// How a typed amount is taken: empty and stray text count as 0; a text that
-// spells NaN or an infinity is refused.
+// How a typed amount is taken: to the paisa (1.005 is 1.01, -0.001 is 0);
+// empty and stray text count as 0; a text that spells NaN, an infinity or a
+// number too large for an amount is refused.
 struct TypedAmount
 {
     bool accepted = true;
-    double value = 0;
+    Money value;
 };
 TypedAmount readExpenseAmount(const QString &text);
 
@@ -70,9 +72,9 @@ TypedAmount readExpenseAmount(const QString &text);
 // two decimals.
 QStringList expenseListCells(const ExpenseRow &row, int runningNumber);
 
-double expensesTotal(const QList<ExpenseRow> &rows);
+Money expensesTotal(const QList<ExpenseRow> &rows);
 // "Total Amount: " and the total with two decimals.
-QString expensesTotalText(double total);
+QString expensesTotalText(Money total);
 
 // The printed report: company block, title, the list's rows as displayed and
 // its total label, every value escaped.
@@ -81,5 +83,5 @@ QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> 
 
 // The CSV export of a period: its profile (title lines, header, total line
 // and messages) and its rows.
-CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, double total);
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, Money total);
 QList<QStringList> expensesCsvRows(const QList<ExpenseRow> &rows);

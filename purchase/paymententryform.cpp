@@ -10,7 +10,6 @@
 #include "app/logos.h"
 #include "app/pagerenderer.h"
 #include "app/tablefill.h"
-#include "app/typednumber.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -136,7 +135,7 @@ void paymententryform::loadUnpaidBills(const QString &company)
             fill.add(r, 1, b.billNo);
             fill.add(r, 2, paymentListDate(b.billDate));
             fill.add(r, 3, b.company);
-            fill.add(r, 4, purchaseAmountText(b.total))->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            fill.add(r, 4, b.total.text())->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             QTableWidgetItem *ageItem = fill.add(r, 5, QString::number(age) + QStringLiteral(" days"));
             if (const std::optional<QColor> colour = billAgeColour(age))
                 ageItem->setBackground(*colour);
@@ -145,7 +144,7 @@ void paymententryform::loadUnpaidBills(const QString &company)
     for (int r = 0; r < bills.size(); ++r) {
         auto *box = new QCheckBox;
         box->setProperty("billId", bills.at(r).billId);
-        box->setProperty("amount", bills.at(r).total);
+        box->setProperty("amount", bills.at(r).total.toDouble());
         box->setProperty("company", bills.at(r).company);
         connect(box, &QCheckBox::stateChanged, this, &paymententryform::calculateGrandTotal);
         table->setCellWidget(r, 0, box);
@@ -155,12 +154,12 @@ void paymententryform::loadUnpaidBills(const QString &company)
 
 void paymententryform::calculateGrandTotal()
 {
-    double total = 0;
+    Money total;
     for (int r = 0; r < ui->listof_bills->rowCount(); ++r) {
         if (QCheckBox *box = tickBox(ui->listof_bills, r); box && box->isChecked())
-            total += box->property("amount").toDouble();
+            total += Money::fromStored(box->property("amount").toDouble());
     }
-    ui->grandtotal_amt->setText(purchaseAmountText(total));
+    ui->grandtotal_amt->setText(total.text());
 }
 
 void paymententryform::on_reset_pay_btn_clicked()
@@ -200,8 +199,9 @@ void paymententryform::on_paid_btn_clicked()
         return;
     }
     const QString amountText = ui->amountEdit->text().trimmed();
-    const TypedNumber amount = readTypedNumber(amountText);
-    if (!amount.isNumber() || amount.value <= 0) {
+    // Recorded to the paisa: 1500.005 is 1500.01.
+    const std::optional<Money> amount = Money::fromText(amountText);
+    if (!amount || *amount <= Money()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter paid amount!"));
         return;
     }
@@ -210,7 +210,7 @@ void paymententryform::on_paid_btn_clicked()
     SupplierPayment payment;
     payment.billIds = billIds;
     payment.date = ui->paymentdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
-    payment.amount = amount.value;
+    payment.amount = *amount;
     payment.reference = ui->refEdit->text();
     payment.mode = ui->modEdit->currentText();
     payment.paymentRef = receiptNo;

@@ -4,6 +4,7 @@
 #include "app/companyinfo.h"
 #include "app/dashboard.h"
 #include "app/desktop.h"
+#include "app/listformat.h"
 #include "app/whatsapp.h"
 
 #include <QFrame>
@@ -48,7 +49,7 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 {
     QList<QStringList> out;
     for (const SupplierAmount &r : rows) {
-        QStringList line{r.name, dashboardAmount(r.amount)};
+        QStringList line{r.name, amountText(r.amount)};
         if (withDays)
             line << daysText(r.days);
         out << line;
@@ -138,9 +139,9 @@ std::optional<QString> purchaseAlertText(const QString &companyName, const QDate
     QString text = QStringLiteral("Purchase and Supplier Payment Details\n") + companyName + QLatin1Char('\n')
                    + today.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char('\n');
     text += QStringLiteral("Financial Summary:\n");
-    text += QStringLiteral("Current Month Purchase : Rs.%1\n").arg(dashboardAmount(s.thisMonth));
-    text += QStringLiteral("Last Month Purchase : Rs.%1\n").arg(dashboardAmount(s.lastMonth));
-    text += QStringLiteral("Total Debt : Rs.%1\n").arg(dashboardAmount(s.debt));
+    text += QStringLiteral("Current Month Purchase : Rs.%1\n").arg(amountText(s.thisMonth));
+    text += QStringLiteral("Last Month Purchase : Rs.%1\n").arg(amountText(s.lastMonth));
+    text += QStringLiteral("Total Debt : Rs.%1\n").arg(amountText(s.debt));
     text += QLatin1Char('\n');
     if (!s.unpaid.isEmpty()) {
         text += QStringLiteral("Unpaid Suppliers:\n");
@@ -175,14 +176,14 @@ void fillPurchaseCards(QWidget *root)
     if (const auto count = unpaidBillCount())
         setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidbills"), QString::number(*count) + QStringLiteral(" bills"));
     if (const auto debt = supplierDebt())
-        setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + dashboardAmount(*debt));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + amountText(*debt));
     if (const auto month = purchaseMonthSum(monthStart(today), today))
-        setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + dashboardAmount(*month));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + amountText(*month));
     setDashboardLabel(root, QStringLiteral("lbl_pur_topsupplier"), topSuppliersText(topSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidsupp"), unpaidSuppliersText(unpaidSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_overdue"), overdueSuppliersText(overdueSuppliers()));
     if (const auto last = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)))
-        setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + dashboardAmount(*last));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + amountText(*last));
 }
 
 } // namespace

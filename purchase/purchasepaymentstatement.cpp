@@ -96,8 +96,8 @@ void purchasepaymentstatement::on_show_btn_clicked()
         Desktop::information(this, QStringLiteral("No Data"), QStringLiteral("No payment records found for ") + company);
 
     const StatementTotals totals = statementTotals(tableRows(ui->statement_table));
-    ui->tot_amtEdit->setText(purchaseAmountText(totals.bills));
-    ui->paid_amtEdit->setText(purchaseAmountText(totals.paid));
+    ui->tot_amtEdit->setText(totals.bills.text());
+    ui->paid_amtEdit->setText(totals.paid.text());
 }
 
 void purchasepaymentstatement::on_statement_reset_btn_clicked()

@@ -2,7 +2,6 @@
 
 #include "app/boundquery.h"
 #include "app/listformat.h"
-#include "app/typednumber.h"
 
 #include <QDate>
 #include <QDebug>
@@ -10,8 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <cmath>
 
 namespace {
 
@@ -53,12 +50,12 @@ QVariantMap billValues(const PurchaseBill &bill)
         {QStringLiteral(":type"), bill.type},
         {QStringLiteral(":description"), bill.description},
         {QStringLiteral(":quantity"), bill.quantity},
-        {QStringLiteral(":base_amount"), bill.baseAmount},
-        {QStringLiteral(":bill_total"), bill.billTotal},
+        {QStringLiteral(":base_amount"), bill.baseAmount.toDouble()},
+        {QStringLiteral(":bill_total"), bill.billTotal.toDouble()},
         {QStringLiteral(":hsn_code"), bill.hsnCode},
     };
     for (int i = 0; i < PurchaseTaxColumns; ++i)
-        v.insert(QLatin1Char(':') + QLatin1String(TaxColumnNames[i]), bill.taxes[i]);
+        v.insert(QLatin1Char(':') + QLatin1String(TaxColumnNames[i]), bill.taxes[i].toDouble());
     return v;
 }
 
@@ -73,17 +70,17 @@ PurchaseBill billFromRow(const QSqlQuery &q)
     b.type = q.value(5).toString();
     b.description = q.value(6).toString();
     b.quantity = q.value(7).toString();
-    b.baseAmount = q.value(8).toDouble();
+    b.baseAmount = Money::fromStored(q.value(8).toDouble());
     for (int i = 0; i < PurchaseTaxColumns; ++i)
-        b.taxes[i] = q.value(9 + i).toDouble();
-    b.billTotal = q.value(17).toDouble();
+        b.taxes[i] = Money::fromStored(q.value(9 + i).toDouble());
+    b.billTotal = Money::fromStored(q.value(17).toDouble());
     b.hsnCode = q.value(18).toString();
     return b;
 }
 
-QString taxCellText(double value)
+QString taxCellText(Money value)
 {
-    return value > 0 ? purchaseAmountText(value) : QString();
+    return value > Money() ? value.text() : QString();
 }
 
 } // namespace
@@ -137,23 +134,17 @@ void initPurchaseTables()
         initPaymentTables();
 }
 
-double billAmountSum(const PurchaseBill &bill)
+Money billAmountSum(const PurchaseBill &bill)
 {
-    double sum = bill.baseAmount;
-    for (double t : bill.taxes)
+    Money sum = bill.baseAmount;
+    for (Money t : bill.taxes)
         sum += t;
     return sum;
 }
 
-double roundedBillTotal(double sum)
+Money roundedBillTotal(Money sum)
 {
-    return std::round(sum); // half away from zero
-}
-
-QString purchaseAmountText(double value)
-{
-    const QString text = QString::number(value, 'f', 2);
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+    return sum.roundedToWholeRupees(); // half away from zero
 }
 
 std::optional<bool> purchaseBillExists(const QString &billNo, const QString &billDate)
@@ -235,10 +226,10 @@ QStringList billListCells(const PurchaseBill &bill)
     QStringList cells;
     cells.reserve(18);
     cells << bill.billNo << storedDateText(bill.billDate) << bill.companyName << bill.gstNo << bill.type
-          << bill.description << bill.quantity << purchaseAmountText(bill.baseAmount);
-    for (double t : bill.taxes)
+          << bill.description << bill.quantity << bill.baseAmount.text();
+    for (Money t : bill.taxes)
         cells << taxCellText(t);
-    cells << purchaseAmountText(bill.billTotal) << bill.hsnCode;
+    cells << bill.billTotal.text() << bill.hsnCode;
     return cells;
 }
 
@@ -326,17 +317,26 @@ std::optional<SupplierDetails> latestSupplierDetails(const QString &company)
 
 QStringList purchaseReportTotals(const QList<QStringList> &rows)
 {
-    double sums[11] = {};
+    // The quantity is summed exactly and rounded once in its text; the
+    // amounts are summed to the paisa.
+    Decimal quantity;
+    Money sums[10];
     for (const QStringList &row : rows) {
         for (int c = 6; c <= 16 && c < row.size(); ++c) {
-            if (!row.at(c).isEmpty())
-                sums[c - 6] += typedNumberOrZero(row.at(c));
+            const std::optional<Decimal> cell = Decimal::fromPlainText(row.at(c));
+            if (!cell)
+                continue;
+            if (c == 6)
+                quantity = quantity + *cell;
+            else
+                sums[c - 7] += cell->toMoney();
         }
     }
     QStringList fields(18);
     fields[0] = QStringLiteral("TOTAL");
-    for (int c = 6; c <= 16; ++c)
-        fields[c] = purchaseAmountText(sums[c - 6]);
+    fields[6] = quantity.toMoney().text();
+    for (int c = 7; c <= 16; ++c)
+        fields[c] = sums[c - 7].text();
     return fields;
 }
 

@@ -5,6 +5,7 @@
 // purchase window binds them to its widgets.
 
 #include "app/csvexport.h"
+#include "app/money.h"
 
 #include <QList>
 #include <QString>
@@ -39,21 +40,20 @@ struct PurchaseBill
     QString type; // "Cash" or "Credit"
     QString description;
     QString quantity; // as typed
-    double baseAmount = 0;
+    // The amounts to the paisa; a stored amount is read as the decimal it
+    // was written from (Money::fromStored).
+    Money baseAmount;
     // cgst2_5, sgst2_5, cgst6, sgst6, cgst9, sgst9, cgst14, sgst14
-    std::array<double, PurchaseTaxColumns> taxes{};
-    double billTotal = 0;
+    std::array<Money, PurchaseTaxColumns> taxes{};
+    Money billTotal;
     QString hsnCode;
 };
 
 // Base amount plus the eight tax amounts, as they are.
-double billAmountSum(const PurchaseBill &bill);
+Money billAmountSum(const PurchaseBill &bill);
 
 // The entry's total: the sum rounded half away from zero to whole rupees.
-double roundedBillTotal(double sum);
-
-// Money as the lists and files show it: two decimals, a point, no grouping.
-QString purchaseAmountText(double value);
+Money roundedBillTotal(Money sum);
 
 // True when a bill with this number is stored on this date ("yyyy-MM-dd");
 // nullopt when the check itself failed.
@@ -113,5 +113,7 @@ std::optional<SupplierDetails> latestSupplierDetails(const QString &company);
 // rows, and the TOTAL line of columns 6 to 16.
 CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, const QString &company,
                                        const QStringList &headers, const QList<QStringList> &rows);
-// The TOTAL line's eighteen fields.
+// The TOTAL line's eighteen fields: columns 6 to 16 summed over the cells
+// that hold a plain decimal number (a quantity such as "10 kg" or "1e3" adds
+// nothing), each amount cell to the paisa.
 QStringList purchaseReportTotals(const QList<QStringList> &rows);

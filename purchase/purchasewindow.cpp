@@ -20,8 +20,6 @@
 #include <QStackedWidget>
 #include <QStringListModel>
 
-#include <cmath>
-
 namespace {
 
 // Columns of the bill list.
@@ -57,21 +55,29 @@ QString trimmedCell(const QTableWidget *table, int row, int column)
     return item ? item->text().trimmed() : QString();
 }
 
-// The nine amounts of a row (base, then the eight taxes) from `first` on;
-// false with the header of the first cell that holds no number.
+// A typed amount to the paisa; empty text and text that is no number count 0.
+Money typedAmount(const QString &text)
+{
+    return Money::fromText(text).value_or(Money());
+}
+
+// The nine amounts of a row (base, then the eight taxes) from `first` on,
+// each to the paisa; false with the header of the first cell that holds no
+// number.
 bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
 {
     for (int i = 0; i <= PurchaseTaxColumns; ++i) {
-        const TypedNumber n = readTypedNumber(trimmedCell(table, row, first + i));
-        if (n.isNotANumber()) {
+        const QString text = trimmedCell(table, row, first + i);
+        const std::optional<Money> amount = Money::fromText(text);
+        if (!amount && !readTypedNumber(text).isEmpty()) {
             const QTableWidgetItem *header = table->horizontalHeaderItem(first + i);
             *badColumn = header ? header->text() : QString::number(first + i);
             return false;
         }
         if (i == 0)
-            bill->baseAmount = n.valueOr(0);
+            bill->baseAmount = amount.value_or(Money());
         else
-            bill->taxes[i - 1] = n.valueOr(0);
+            bill->taxes[i - 1] = amount.value_or(Money());
     }
     return true;
 }
@@ -237,10 +243,10 @@ void PurchaseWindow::onEnteringTableCellChanged(int, int column)
     if (m_fillingEntry || column < EntryBaseColumn || column > EntryBaseColumn + PurchaseTaxColumns)
         return;
     m_fillingEntry = true;
-    double sum = 0;
+    Money sum;
     for (int c = EntryBaseColumn; c <= EntryBaseColumn + PurchaseTaxColumns; ++c)
-        sum += typedNumberOrZero(entryCellText(c));
-    const QString total = purchaseAmountText(roundedBillTotal(sum));
+        sum += typedAmount(entryCellText(c));
+    const QString total = roundedBillTotal(sum).text();
     if (QTableWidgetItem *item = ui->entering_table->item(0, EntryTotalColumn))
         item->setText(total);
     else
@@ -314,10 +320,6 @@ bool PurchaseWindow::readEntryBill(PurchaseBill *bill)
         return false;
     }
     bill->billTotal = roundedBillTotal(billAmountSum(*bill));
-    if (!std::isfinite(bill->billTotal)) {
-        Desktop::warning(this, QStringLiteral("Invalid Amount"), QStringLiteral("The bill total is too large."));
-        return false;
-    }
     return true;
 }
 
@@ -482,16 +484,15 @@ void PurchaseWindow::onMainTableCellChanged(int row, int column)
     QTableWidget *table = ui->main_table;
 
     if (column != MainBaseColumn) {
-        const TypedNumber cgst = readTypedNumber(mainCellText(row, column));
-        editableItem(table, row, column + 1)
-            ->setText(cgst.isNumber() && cgst.value > 0 ? purchaseAmountText(cgst.value) : QString());
+        const Money cgst = typedAmount(mainCellText(row, column));
+        editableItem(table, row, column + 1)->setText(cgst > Money() ? cgst.text() : QString());
     }
 
-    double sum = 0;
+    Money sum;
     for (int c = MainBaseColumn; c < MainTotalColumn; ++c)
-        sum += typedNumberOrZero(mainCellText(row, c));
+        sum += typedAmount(mainCellText(row, c));
     QTableWidgetItem *total = editableItem(table, row, MainTotalColumn);
-    total->setText(purchaseAmountText(sum));
+    total->setText(sum.text());
     total->setFlags(total->flags() & ~Qt::ItemIsEditable);
 
     if (row == table->rowCount() - 1) {
@@ -539,10 +540,6 @@ void PurchaseWindow::on_update_table_btn_clicked()
             continue;
         }
         bill.billTotal = billAmountSum(bill);
-        if (!std::isfinite(bill.billTotal)) {
-            refused << QStringLiteral("Bill No %1: the bill total is too large").arg(bill.billNo);
-            continue;
-        }
         toWrite << RowBill{r, bill};
     }
 
@@ -568,7 +565,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
     m_fillingMain = true;
     for (const RowBill &rb : toWrite) {
         if (QTableWidgetItem *total = table->item(rb.row, MainTotalColumn))
-            total->setText(purchaseAmountText(rb.bill.billTotal));
+            total->setText(rb.bill.billTotal.text());
     }
     m_fillingMain = false;
 

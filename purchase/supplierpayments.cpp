@@ -6,7 +6,6 @@
 #include "app/htmlescape.h"
 #include "app/listformat.h"
 #include "app/transaction.h"
-#include "app/typednumber.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -72,7 +71,7 @@ bool loadUnpaidBills(const QString &company, QList<UnpaidBill> *bills, QString *
         return false;
     while (q.next())
         bills->append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                       q.value(4).toDouble()});
+                       Money::fromStored(q.value(4).toDouble())});
     return true;
 }
 
@@ -138,7 +137,7 @@ PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *erro
                                               ":payment_ref)"),
                                {{QStringLiteral(":bill_id"), billId},
                                 {QStringLiteral(":payment_date"), payment.date},
-                                {QStringLiteral(":paid_amount"), payment.amount},
+                                {QStringLiteral(":paid_amount"), payment.amount.toDouble()},
                                 {QStringLiteral(":reference_no"), payment.reference},
                                 {QStringLiteral(":mode_of_payment"), payment.mode},
                                 {QStringLiteral(":payment_ref"), payment.paymentRef}},
@@ -168,7 +167,7 @@ QList<ReceiptBill> receiptBills(const QList<int> &billIds)
             continue;
         bills.append({q.value(0).toString(),
                       QDate::fromString(q.value(1).toString(), QStringLiteral("yyyy-MM-dd")).toString(QStringLiteral("dd-MM-yyyy")),
-                      q.value(2).toDouble()});
+                      Money::fromStored(q.value(2).toDouble())});
     }
     return bills;
 }
@@ -222,19 +221,19 @@ QString paymentReceiptHtml(const PaymentReceipt &r)
                            "<tr style='background:#f0f0f0; font-weight:bold;'><th style='%1'>Bill No</th>"
                            "<th style='%1'>Bill Date</th><th style='%1'>Bill Amount (Rs.)</th></tr>")
                 .arg(head);
-    double total = 0;
+    Money total;
     for (const ReceiptBill &b : r.bills) {
         total += b.total;
         html += QStringLiteral("<tr><td style='text-align:center; %1'>%2</td><td style='text-align:center; %1'>%3</td>"
                                "<td style='text-align:right; %1'>%4</td></tr>")
-                    .arg(line, htmlEscaped(b.billNo), htmlEscaped(b.billDate), purchaseAmountText(b.total));
+                    .arg(line, htmlEscaped(b.billNo), htmlEscaped(b.billDate), b.total.text());
     }
     const QString sum = QStringLiteral("padding:8px; border:1px solid #000; text-align:right;");
     html += QStringLiteral("<tr style='font-weight:bold; background:#eaf4ff;'><td colspan='2' style='%1'>Total Bill "
                            "Amount</td><td style='%1'>%2</td></tr>"
                            "<tr style='font-weight:bold;'><td colspan='2' style='%1'>Amount Paid</td>"
                            "<td style='%1'>Rs. %3/-</td></tr></table>")
-                .arg(sum, purchaseAmountText(total), htmlEscaped(r.amountText));
+                .arg(sum, total.text(), htmlEscaped(r.amountText));
 
     html += QStringLiteral("<div class=\"spacer\"></div>");
     html += signatureTable(r.company, QString());
@@ -260,8 +259,9 @@ bool loadSupplierStatement(const QString &company, const QString &from, const QS
                    error))
         return false;
     while (q.next())
-        records->append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toDouble(),
-                         q.value(4).toDouble(), q.value(5).toString(), q.value(6).toString()});
+        records->append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                         Money::fromStored(q.value(3).toDouble()), Money::fromStored(q.value(4).toDouble()),
+                         q.value(5).toString(), q.value(6).toString()});
     return true;
 }
 
@@ -269,7 +269,7 @@ QList<QStringList> statementCells(const QList<StatementRecord> &records)
 {
     QList<QStringList> rows;
     QString prevDate;
-    double prevPaid = 0;
+    Money prevPaid;
     QString prevRef;
     for (const StatementRecord &r : records) {
         const bool samePayment = r.paymentRef.isEmpty()
@@ -278,8 +278,8 @@ QList<QStringList> statementCells(const QList<StatementRecord> &records)
         rows << QStringList{r.billNo,
                             paymentListDate(r.billDate),
                             r.company,
-                            purchaseAmountText(r.billTotal),
-                            samePayment ? QString() : purchaseAmountText(r.paid),
+                            r.billTotal.text(),
+                            samePayment ? QString() : r.paid.text(),
                             samePayment ? QString() : paymentListDate(r.paymentDate)};
         prevDate = r.paymentDate;
         prevPaid = r.paid;
@@ -292,9 +292,9 @@ StatementTotals statementTotals(const QList<QStringList> &rows)
 {
     StatementTotals t;
     for (const QStringList &row : rows) {
-        t.bills += typedNumberOrZero(row.value(3));
+        t.bills += Money::fromText(row.value(3)).value_or(Money());
         if (!row.value(4).isEmpty())
-            t.paid += typedNumberOrZero(row.value(4));
+            t.paid += Money::fromText(row.value(4)).value_or(Money());
     }
     return t;
 }
@@ -348,7 +348,7 @@ QString supplierStatementHtml(const StatementPrint &p)
                            "<td colspan='3' style='text-align:right; %1'>Grand Total</td>"
                            "<td style='text-align:right; %1'>%2</td><td style='text-align:right; %1'>%3</td>"
                            "<td style='%1'></td></tr></table>")
-                .arg(sum, purchaseAmountText(totals.bills), purchaseAmountText(totals.paid));
+                .arg(sum, totals.bills.text(), totals.paid.text());
 
     html += QStringLiteral("<br/><br/><br/>");
     html += signatureTable(p.company, QStringLiteral("font-size:26px; font-weight:bold;"));

@@ -5,6 +5,7 @@
 // default connection; the payment and statement windows bind them.
 
 #include "app/companyinfo.h"
+#include "app/money.h"
 
 #include <QColor>
 #include <QDate>
@@ -23,7 +24,7 @@ struct UnpaidBill
     QString billNo;
     QString billDate; // as stored
     QString company;
-    double total = 0;
+    Money total;
 };
 
 // The supplier's credit bills (type "credit" in any letter case) that are
@@ -45,7 +46,7 @@ struct SupplierPayment
 {
     QList<int> billIds; // ticked, in table order
     QString date;       // "yyyy-MM-dd"
-    double amount = 0;  // the whole amount, recorded on every bill's row
+    Money amount;       // the whole amount, recorded on every bill's row
     QString reference;
     QString mode;
     QString paymentRef; // the receipt number, shared by the payment's rows
@@ -73,7 +74,7 @@ struct ReceiptBill
 {
     QString billNo;
     QString billDate; // "dd-MM-yyyy", empty when the stored date is not "yyyy-MM-dd"
-    double total = 0;
+    Money total;
 };
 
 // The bills of the receipt, in the given order; a bill that is gone gives no row.
@@ -104,8 +105,8 @@ struct StatementRecord
     QString billNo;
     QString billDate;
     QString company;
-    double billTotal = 0;
-    double paid = 0;
+    Money billTotal;
+    Money paid;
     QString paymentDate;
     QString paymentRef; // null for records written before payments carried one
 };
@@ -123,8 +124,8 @@ QList<QStringList> statementCells(const QList<StatementRecord> &records);
 
 struct StatementTotals
 {
-    double bills = 0;
-    double paid = 0;
+    Money bills;
+    Money paid;
 };
 // Column 3 summed over every row, column 4 over the rows where it is not empty.
 StatementTotals statementTotals(const QList<QStringList> &rows);

@@ -3,7 +3,6 @@
 #include "app/boundquery.h"
 #include "app/htmlescape.h"
 #include "app/listformat.h"
-#include "app/typednumber.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -24,13 +23,15 @@ bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
         SalaryEntry &e = r.entry;
         e.name = q.value(1).toString();
         e.date = q.value(2).toString();
-        double *figures[] = {&e.figures.dayShift,  &e.figures.ot,         &e.figures.night,
-                             &e.figures.salaryPerDay, &e.figures.teaCash, &e.figures.nightCash,
-                             &e.figures.sundayCash, &e.figures.incentive, &e.gross,
-                             &e.figures.weekAdvance, &e.figures.extraAdvance, &e.figures.lateFine,
-                             &e.total};
-        for (int i = 0; i < 13; ++i)
-            *figures[i] = q.value(3 + i).toDouble(); // NULL gives 0
+        Decimal *figures[] = {&e.figures.dayShift,     &e.figures.ot,        &e.figures.night,
+                              &e.figures.salaryPerDay, &e.figures.teaCash,   &e.figures.nightCash,
+                              &e.figures.sundayCash,   &e.figures.incentive, &e.figures.weekAdvance,
+                              &e.figures.extraAdvance, &e.figures.lateFine};
+        const int columns[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
+        for (int i = 0; i < 11; ++i)
+            *figures[i] = Decimal::fromStored(q.value(columns[i]).toDouble()); // NULL gives 0
+        e.gross = Money::fromStored(q.value(11).toDouble());
+        e.total = Money::fromStored(q.value(15).toDouble());
         e.remarks = q.value(16).toString();
         records->append(r);
     }
@@ -51,14 +52,22 @@ bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *
 QVariantMap entryValues(const SalaryEntry &e)
 {
     const SalaryFigures &f = e.figures;
-    return {{QStringLiteral(":name"), e.name},        {QStringLiteral(":date"), e.date},
-            {QStringLiteral(":day"), f.dayShift},     {QStringLiteral(":ot"), f.ot},
-            {QStringLiteral(":night"), f.night},      {QStringLiteral(":sal"), f.salaryPerDay},
-            {QStringLiteral(":tea"), f.teaCash},      {QStringLiteral(":ncash"), f.nightCash},
-            {QStringLiteral(":sun"), f.sundayCash},   {QStringLiteral(":inc"), f.incentive},
-            {QStringLiteral(":gross"), e.gross},      {QStringLiteral(":wadv"), f.weekAdvance},
-            {QStringLiteral(":eadv"), f.extraAdvance}, {QStringLiteral(":fine"), f.lateFine},
-            {QStringLiteral(":total"), e.total},      {QStringLiteral(":rem"), e.remarks}};
+    return {{QStringLiteral(":name"), e.name},
+            {QStringLiteral(":date"), e.date},
+            {QStringLiteral(":day"), f.dayShift.toDouble()},
+            {QStringLiteral(":ot"), f.ot.toDouble()},
+            {QStringLiteral(":night"), f.night.toDouble()},
+            {QStringLiteral(":sal"), f.salaryPerDay.toDouble()},
+            {QStringLiteral(":tea"), f.teaCash.toDouble()},
+            {QStringLiteral(":ncash"), f.nightCash.toDouble()},
+            {QStringLiteral(":sun"), f.sundayCash.toDouble()},
+            {QStringLiteral(":inc"), f.incentive.toDouble()},
+            {QStringLiteral(":gross"), e.gross.toDouble()},
+            {QStringLiteral(":wadv"), f.weekAdvance.toDouble()},
+            {QStringLiteral(":eadv"), f.extraAdvance.toDouble()},
+            {QStringLiteral(":fine"), f.lateFine.toDouble()},
+            {QStringLiteral(":total"), e.total.toDouble()},
+            {QStringLiteral(":rem"), e.remarks}};
 }
 
 QDate parseDate(const QString &text, const QString &format)
@@ -71,26 +80,21 @@ QDate parseDate(const QString &text, const QString &format)
 SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
 {
     SalaryFigures f;
-    double *fields[] = {&f.dayShift,  &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
-                        &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
+    Decimal *fields[] = {&f.dayShift,   &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
+                         &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
     for (int i = 0; i < 11 && i < texts.size(); ++i)
-        *fields[i] = typedNumberOrZero(texts.at(i));
+        *fields[i] = Decimal::fromText(texts.at(i)).value_or(Decimal());
     return f;
 }
 
-double grossSalary(const SalaryFigures &f)
+Decimal grossSalary(const SalaryFigures &f)
 {
     return (f.dayShift + f.ot + f.night) * f.salaryPerDay + f.teaCash + f.nightCash + f.sundayCash + f.incentive;
 }
 
-double netSalary(const SalaryFigures &f)
+Decimal netSalary(const SalaryFigures &f)
 {
     return grossSalary(f) - f.weekAdvance - f.extraAdvance - f.lateFine;
-}
-
-QString salaryFigureText(double value)
-{
-    return QString::number(value, 'f', 2);
 }
 
 void createSalaryTable()
@@ -179,9 +183,10 @@ QStringList salaryListTexts(const SalaryRecord &record)
     const SalaryEntry &e = record.entry;
     const SalaryFigures &f = e.figures;
     QStringList texts{e.name, salaryDateText(e.date)};
-    for (double v : {f.dayShift, f.ot, f.night, f.salaryPerDay, f.teaCash, f.nightCash, f.sundayCash, f.incentive,
-                     e.gross, f.weekAdvance, f.extraAdvance, f.lateFine, e.total})
-        texts << salaryFigureText(v);
+    for (const Decimal &v : {f.dayShift, f.ot, f.night, f.salaryPerDay, f.teaCash, f.nightCash, f.sundayCash,
+                             f.incentive, e.gross.toDecimal(), f.weekAdvance, f.extraAdvance, f.lateFine,
+                             e.total.toDecimal()})
+        texts << v.toMoney().text();
     texts << e.remarks;
     return texts;
 }
@@ -201,13 +206,14 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
                               "Extra Advance (-),Late Fine (-),Total Salary,Remarks");
     p.alwaysQuoted = {0, 15};
 
-    // Sums of every figure column but the day rate (fields 3 to 5 and 7 to 15).
+    // Sums of every figure column but the day rate (fields 3 to 5 and 7 to
+    // 15), exact, rounded once in their two-decimal text.
     QStringList sums;
     for (int field = 2; field <= 14; ++field) {
-        double sum = 0;
+        Decimal sum;
         for (const QStringList &row : listRows)
-            sum += typedNumberOrZero(row.value(field));
-        sums << (field == 5 ? QString() : salaryFigureText(sum));
+            sum = sum + Decimal::fromText(row.value(field)).value_or(Decimal());
+        sums << (field == 5 ? QString() : sum.toMoney().text());
     }
     p.totalLines = {QString(), QStringLiteral("Grand Total:,,") + sums.join(QLatin1Char(',')) + QLatin1Char(',')};
 

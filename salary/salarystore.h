@@ -5,48 +5,50 @@
 
 #include "app/companyinfo.h"
 #include "app/csvexport.h"
+#include "app/money.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The figures of one entry, in the order the input row and the list show them.
+// The figures of one entry, in the order the input row and the list show
+// them, each the exact decimal typed or stored (stored as typed).
 struct SalaryFigures
 {
-    double dayShift = 0;
-    double ot = 0;    // overtime shifts, paid at the day rate
-    double night = 0; // night shifts, paid at the day rate
-    double salaryPerDay = 0;
-    double teaCash = 0;
-    double nightCash = 0;
-    double sundayCash = 0;
-    double incentive = 0;
-    double weekAdvance = 0; // deductions from here on
-    double extraAdvance = 0;
-    double lateFine = 0;
+    Decimal dayShift;
+    Decimal ot;    // overtime shifts, paid at the day rate
+    Decimal night; // night shifts, paid at the day rate
+    Decimal salaryPerDay;
+    Decimal teaCash;
+    Decimal nightCash;
+    Decimal sundayCash;
+    Decimal incentive;
+    Decimal weekAdvance; // deductions from here on
+    Decimal extraAdvance;
+    Decimal lateFine;
 
     // The eleven figures from their texts in the order above; a text that is
-    // no finite number counts as 0.
+    // no number counts as 0.
     static SalaryFigures fromTexts(const QStringList &texts);
 };
 
 // (day shifts + OT + night shifts) x rate + tea + night cash + Sunday cash +
-// incentive, evaluated left to right.
-double grossSalary(const SalaryFigures &f);
-// The gross less the weekly advance, the extra advance and the late fine.
-double netSalary(const SalaryFigures &f);
+// incentive, exactly: 1.005 x 1 day is 1.005, shown "1.01" by its
+// two-decimal text (toMoney().text()), which is the value stored.
+Decimal grossSalary(const SalaryFigures &f);
+// The gross less the weekly advance, the extra advance and the late fine,
+// exactly.
+Decimal netSalary(const SalaryFigures &f);
 
-// A figure as the input row and the list show it: two decimals, no grouping.
-QString salaryFigureText(double value);
-
-// One entry as it is written. Gross and total are the shown values.
+// One entry as it is written. Gross and total are the shown values, to the
+// paisa.
 struct SalaryEntry
 {
     QString name;    // trimmed
     QString date;    // "yyyy-MM-dd" (Update writes an unreadable date as typed)
     SalaryFigures figures;
-    double gross = 0;
-    double total = 0;
+    Money gross;
+    Money total;
     QString remarks; // trimmed
 };
 
@@ -81,7 +83,8 @@ QString salaryDateText(const QString &text);
 QString salaryStoredDate(const QString &listText);
 
 // The texts of list columns 1 to 16 for one entry: name, date, the eight
-// earnings figures, gross, the three deductions, total, remarks.
+// earnings figures, gross, the three deductions, total (every figure with
+// two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
 
 // The statement of the listed rows (each the trimmed texts of list columns 1

@@ -12,7 +12,6 @@
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "app/transaction.h"
-#include "app/typednumber.h"
 
 #include <QCompleter>
 #include <QDate>
@@ -85,10 +84,11 @@ QTableWidgetItem *computedItem(const QString &text, const QFont &font, const QBr
     return item;
 }
 
-QTableWidgetItem *computedItem(double value, const QColor &background)
+// An exact gross or total, rounded only in its two-decimal text.
+QTableWidgetItem *computedItem(const Decimal &value, const QColor &background)
 {
     const ComputedLook look;
-    return computedItem(salaryFigureText(value), look.bold, QBrush(background));
+    return computedItem(value.toMoney().text(), look.bold, QBrush(background));
 }
 
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
@@ -209,9 +209,9 @@ void SalaryWindow::setupNameCompleter()
     ui->input_table->setCellWidget(0, InName, nameEdit);
 }
 
-double SalaryWindow::inputCellValue(int col) const
+Decimal SalaryWindow::inputCellValue(int col) const
 {
-    return typedNumberOrZero(inputCellText(col));
+    return Decimal::fromText(inputCellText(col)).value_or(Decimal());
 }
 
 QString SalaryWindow::inputCellText(int col) const
@@ -265,8 +265,8 @@ void SalaryWindow::on_add_btn_clicked()
     for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
         texts << inputCellText(c);
     entry.figures = SalaryFigures::fromTexts(texts);
-    entry.gross = inputCellValue(InGross); // as shown
-    entry.total = inputCellValue(InTotal);
+    entry.gross = inputCellValue(InGross).toMoney(); // as shown
+    entry.total = inputCellValue(InTotal).toMoney();
     entry.remarks = inputCellText(InRemarks);
 
     QString error;
@@ -359,9 +359,9 @@ void SalaryWindow::on_reset_btn_clicked()
     loadAllSalaries();
 }
 
-double SalaryWindow::salaryCellValue(int row, int col) const
+Decimal SalaryWindow::salaryCellValue(int row, int col) const
 {
-    return typedNumberOrZero(salaryCellText(row, col));
+    return Decimal::fromText(salaryCellText(row, col)).value_or(Decimal());
 }
 
 QString SalaryWindow::salaryCellText(int row, int col) const
@@ -450,8 +450,8 @@ void SalaryWindow::on_update_btn_clicked()
                 for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
                     texts << salaryCellText(r, c);
                 entry.figures = SalaryFigures::fromTexts(texts);
-                entry.gross = salaryCellValue(r, ListGross); // as shown
-                entry.total = salaryCellValue(r, ListTotal);
+                entry.gross = salaryCellValue(r, ListGross).toMoney(); // as shown
+                entry.total = salaryCellValue(r, ListTotal).toMoney();
                 entry.remarks = salaryCellText(r, ListRemarks);
                 if (!updateSalary(id, entry, failure)) {
                     qDebug() << "Update failed row" << r << *failure;

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 
+class Decimal;
 class QLineEdit;
 class TickColumn;
 struct SalaryRecord;
@@ -47,13 +48,13 @@ private:
     void recalculateInputRow();
     void clearInputRow();
     void setupNameCompleter();
-    double inputCellValue(int col) const;
+    Decimal inputCellValue(int col) const;
     QString inputCellText(int col) const;
 
     void loadAllSalaries();
     void showRecords(const QList<SalaryRecord> &records);
     void setViewMode();
-    double salaryCellValue(int row, int col) const;
+    Decimal salaryCellValue(int row, int col) const;
     QString salaryCellText(int row, int col) const;
     // A list cell as the slip prints it: trimmed, "0.00" without item.
     QString slipCellText(int row, int col) const;

@@ -78,27 +78,28 @@ FilledOffice fillOffice(const OfficeSize &size)
         for (int month = 1; month <= 12; ++month) {
             for (int e = 1; e <= size.employees; ++e) {
                 SalaryFigures f;
-                f.dayShift = 20 + random.bounded(7);
-                f.ot = random.bounded(5);
-                f.night = random.bounded(4);
-                f.salaryPerDay = 400 + 10 * (e % 30);
-                f.teaCash = 100;
-                f.nightCash = 50 * f.night;
-                f.sundayCash = random.bounded(3) * 200;
-                f.incentive = random.bounded(4) * 250;
-                f.weekAdvance = random.bounded(3) * 500;
-                f.extraAdvance = random.bounded(10) == 0 ? 1000 : 0;
-                f.lateFine = random.bounded(5) * 20;
+                f.dayShift = Decimal::whole(20 + random.bounded(7));
+                f.ot = Decimal::whole(random.bounded(5));
+                const int nights = random.bounded(4);
+                f.night = Decimal::whole(nights);
+                f.salaryPerDay = Decimal::whole(400 + 10 * (e % 30));
+                f.teaCash = Decimal::whole(100);
+                f.nightCash = Decimal::whole(50 * nights);
+                f.sundayCash = Decimal::whole(random.bounded(3) * 200);
+                f.incentive = Decimal::whole(random.bounded(4) * 250);
+                f.weekAdvance = Decimal::whole(random.bounded(3) * 500);
+                f.extraAdvance = Decimal::whole(random.bounded(10) == 0 ? 1000 : 0);
+                f.lateFine = Decimal::whole(random.bounded(5) * 20);
                 salary.bindValue(":name", QStringLiteral("Employee %1").arg(e, 3, 10, QLatin1Char('0')));
                 salary.bindValue(":date", QDate(year, month, 28).toString("yyyy-MM-dd"));
-                const double values[] = {f.dayShift,  f.ot,         f.night,       f.salaryPerDay,
-                                         f.teaCash,   f.nightCash,  f.sundayCash,  f.incentive,
-                                         grossSalary(f), f.weekAdvance, f.extraAdvance, f.lateFine,
-                                         netSalary(f)};
+                const Decimal values[] = {f.dayShift,  f.ot,         f.night,       f.salaryPerDay,
+                                          f.teaCash,   f.nightCash,  f.sundayCash,  f.incentive,
+                                          grossSalary(f), f.weekAdvance, f.extraAdvance, f.lateFine,
+                                          netSalary(f)};
                 const char *names[] = {":day", ":ot",    ":night", ":sal",  ":tea",  ":ncash", ":sun",
                                        ":inc", ":gross", ":wadv",  ":eadv", ":fine", ":total"};
                 for (int i = 0; i < 13; ++i)
-                    salary.bindValue(names[i], values[i]);
+                    salary.bindValue(names[i], values[i].toDouble());
                 salary.bindValue(":rem", e % 7 == 0 ? QStringLiteral("paid in cash") : QString());
                 check(salary.exec(), salary);
                 ++filled.salaries;

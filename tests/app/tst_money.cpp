@@ -16,6 +16,8 @@ class TestMoney : public QObject
 private slots:
     void readingTypedText_data();
     void readingTypedText();
+    void plainDecimalsOnly_data();
+    void plainDecimalsOnly();
     void storedValuesRoundAsTheirDecimals_data();
     void storedValuesRoundAsTheirDecimals();
     void productsRoundOnceHalfAwayFromZero_data();
@@ -25,6 +27,7 @@ private slots:
     void wholeRupees_data();
     void wholeRupees();
     void decimalsCompareExactly();
+    void decimalProductsKeepEveryDigit();
 };
 
 void TestMoney::readingTypedText_data()
@@ -59,6 +62,28 @@ void TestMoney::readingTypedText()
         QCOMPARE(d->units(), units);
         QCOMPARE(d->scale(), scale);
     }
+}
+
+void TestMoney::plainDecimalsOnly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::newRow("decimal") << " 10.5 " << true;
+    QTest::newRow("signed") << "-2.25" << true;
+    QTest::newRow("exponent") << "1e3" << false;
+    QTest::newRow("unit") << "10 kg" << false;
+    QTest::newRow("grouping") << "1,000" << false;
+    QTest::newRow("two points") << "1.2.3" << false;
+}
+
+void TestMoney::plainDecimalsOnly()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    const std::optional<Decimal> d = Decimal::fromPlainText(text);
+    QCOMPARE(d.has_value(), number);
+    if (number)
+        QCOMPARE(*d, *Decimal::fromText(text));
 }
 
 void TestMoney::storedValuesRoundAsTheirDecimals_data()
@@ -167,8 +192,30 @@ void TestMoney::decimalsCompareExactly()
     QVERIFY((*Decimal::fromText("100.005") - Money::fromPaise(10000).toDecimal()).abs() <= tolerance);
     QVERIFY((*Decimal::fromText("63.196") - Money::fromPaise(6319).toDecimal()).abs() > tolerance);
     QCOMPARE(Decimal::fromStored(0.1) + Decimal::fromStored(0.2), Decimal(3, 1));
+    // Stored REAL values read as the decimals they were written from, with
+    // two decimals or more.
+    QCOMPARE(Decimal::fromStored(-1180.5), Decimal(-11805, 1));
+    QCOMPARE(Decimal::fromStored(2.445), Decimal(2445, 3));
     QCOMPARE(Money::fromStored(0.61).toDouble(), 0.61);
     QCOMPARE(Money::fromPaise(-1).text(), QStringLiteral("-0.01"));
+}
+
+void TestMoney::decimalProductsKeepEveryDigit()
+{
+    // 3 x 333.333 = 999.999, which shows as 1000.00 only once rounded.
+    const Decimal gross = *Decimal::fromText("3") * *Decimal::fromText("333.333");
+    QCOMPARE(gross, Decimal(999999, 3));
+    QCOMPARE(gross.toMoney().text(), QStringLiteral("1000.00"));
+    // 1 x 1.005 keeps its half paisa: 1.01.
+    QCOMPARE((Decimal::whole(1) * *Decimal::fromText("1.005")).toMoney().paise(), qint64(101));
+    // 0.123456789 x 0.987654321 = 0.121932631112635269 exactly (18 decimals).
+    QCOMPARE(*Decimal::fromText("0.123456789") * *Decimal::fromText("0.987654321"),
+             Decimal(121932631112635269LL, 18));
+    // (10^7 - 10^-9) x (10^5 - 10^-9) = 999999999999.989900000000000001:
+    // too many digits for the count, so the last decimals are rounded away.
+    const Decimal big = *Decimal::fromText("9999999.999999999") * *Decimal::fromText("99999.999999999");
+    QCOMPARE(big, Decimal(9999999999999899LL, 4));
+    QCOMPARE((-Decimal(5, 1) * Decimal(3, 0)), Decimal(-15, 1));
 }
 
 QTEST_APPLESS_MAIN(TestMoney)

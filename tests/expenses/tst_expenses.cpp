@@ -4,6 +4,7 @@
 #include "support/files.h"
 #include "support/formfonts.h"
 #include "support/recordingdesktop.h"
+#include "support/salesdata.h"
 #include "support/widgets.h"
 
 #include "expenses/expenseswindow.h"
@@ -279,6 +280,44 @@ private slots:
             click(f.w, "excel_btn");
             QCOMPARE(env.desktop.lastShown(), QString("File Error|Could not create file:\n/dev/full"));
         }
+    }
+
+    // Half a paisa rounds up as the decimal typed or stored (1.005 is 1.01,
+    // 0.125 is 0.13); less than half a paisa below zero is 0.00, never
+    // "-0.00". The stored row, the list, the total and the file agree.
+    void amountsAreKeptToThePaisa()
+    {
+        OpenEnvironment env;
+        Form f;
+        f.add(May1, "Tea", "", "1.005");
+        f.add(May1, "Milk", "", "0.125");
+        f.add(May2, "Refund", "", "-0.001");
+        QCOMPARE(stored(), QStringList({"1|2026-05-01|Tea||real:1.01", "2|2026-05-01|Milk||real:0.13",
+                                        "3|2026-05-02|Refund||real:0"}));
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"1.01", "0.13", "0.00"}));
+        QCOMPARE(f.total->text(), QString("Total Amount: 1.14")); // 1.01 + 0.13 + 0.00
+
+        // Corrected to 2.675: 2.68. A row stored by an older version with
+        // -0.004 shows 0.00: 2.68 + 0.13 + 0.00 + 0.00 = 2.81.
+        f.select(0);
+        click(f.w, "edit_btn");
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1.01"));
+        child<QLineEdit>(f.w, "amount")->setText("2.675");
+        click(f.w, "update_btn");
+        testdata::exec(
+            "INSERT INTO expenses (date, heading, details, amount) VALUES ('2026-05-02', 'Old', '', -0.004)");
+        f.period(May1, May2);
+        click(f.w, "show");
+        QCOMPARE(columnTexts(f.list, 4), QStringList({"2.68", "0.13", "0.00", "0.00"}));
+        QCOMPARE(f.total->text(), QString("Total Amount: 2.81"));
+
+        const QString path = env.folder() + "/paise.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "excel_btn");
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.mid(4), QStringList({"1,01-05-2026,\"Tea\",\"\",2.68", "2,01-05-2026,\"Milk\",\"\",0.13",
+                                            "3,02-05-2026,\"Refund\",\"\",0.00", "4,02-05-2026,\"Old\",\"\",0.00", "",
+                                            ",,,,Total Amount:,2.81", ""}));
     }
 
     void reportPrintsTheListAsShown()

@@ -316,6 +316,66 @@ private slots:
                  QStringList({"", "TOTAL,,,,,,10.00,1500.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,1680.00,", ""}));
     }
 
+    // Half a paisa rounds up as the decimal typed or stored, not as its
+    // binary neighbour: on entry, in the list, in its edits and in the file.
+    void amountsAtHalfAPaisaRoundUp()
+    {
+        PurchaseEnvironment env;
+        // An older row whose amounts carry a third decimal is read as it is.
+        exec("INSERT INTO purchase_bills (bill_no, bill_date, company_name, type, description, quantity, base_amount, "
+             "cgst9, sgst9, bill_total) VALUES ('OLD', '2026-04-01', 'ACME', 'Credit', 'Paint', '1', 2.445, 0.115, "
+             "0.115, 2.675)");
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        // 2.445 -> 2.45, 0.115 -> 0.12, 2.675 -> 2.68, on the dashboard too.
+        const QString none = "<none>";
+        QCOMPARE(rowTexts(t, 0).mid(7, 10),
+                 QStringList({"2.45", none, none, none, none, "0.12", "0.12", none, none, "2.68"}));
+        QCOMPARE(child<QLabel>(&w, "lbl_pur_debt")->text(), QString("Rs. 2.68"));
+
+        // Entry: 1000.495 is 1000.50, whose total rounds to 1001; with 2.675
+        // (2.68) twice it is 1005.86, rounded to 1006.
+        typeEntry(w, "T1", "ACME", QDate(2026, 5, 4), {{0, "Enamel"}, {2, "1000.495"}});
+        QCOMPARE(tableCell(entryTable(w), 0, 11), QString("1001.00"));
+        typeEntry(w, "T1", "ACME", QDate(2026, 5, 4), {{7, "2.675"}, {8, "2.675"}});
+        QCOMPARE(tableCell(entryTable(w), 0, 11), QString("1006.00"));
+        click(&w, "save_btn");
+        QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'T1'"),
+                 QStringList{"1000.5|2.68|2.68|1006"});
+
+        // List edit of the older bill (second row): CGST 9 % of 2.675 copies
+        // 2.68; its total 2.45 + 2.68 + 2.68 = 7.81 is what Update stores.
+        QCOMPARE(columnTexts(t, 0).mid(0, 2), QStringList({"T1", "OLD"}));
+        click(&w, "edit_table_btn");
+        setCell(t, 1, 12, "2.675");
+        QCOMPARE(tableCell(t, 1, 13), QString("2.68"));
+        QCOMPARE(tableCell(t, 1, 16), QString("7.81"));
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'OLD'"),
+                 QStringList{"2.45|2.68|2.68|7.81"});
+    }
+
+    // The TOTAL line adds plain decimal numbers only: "1e3" and "10 kg" add
+    // nothing to the quantity.
+    void reportTotalsAddPlainNumbersOnly()
+    {
+        PurchaseEnvironment env;
+        addBill({"Q1", "2026-04-01", "ACME", "Credit", 2.445, "Unpaid", "Item", "1e3"});
+        addBill({"Q2", "2026-04-02", "ACME", "Credit", 1.005, "Unpaid", "Item", "10.5"});
+        addBill({"Q3", "2026-04-03", "ACME", "Credit", 100, "Unpaid", "Item", "2.25"});
+        addBill({"Q4", "2026-04-04", "ACME", "Credit", 0.125, "Unpaid", "Item", "10 kg"});
+        PurchaseWindow w;
+        const QString path = env.folder() + "/report.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "printexcel_btn");
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.at(5), QString("Q4,04-04-2026,ACME,,Credit,Item,10 kg,0.13,,,,,,,,,0.13,"));
+        // Quantity 10.5 + 2.25 = 12.75; amounts 0.13 + 100.00 + 1.01 + 2.45 = 103.59.
+        QCOMPARE(lines.mid(9),
+                 QStringList({"", "TOTAL,,,,,,12.75,103.59,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,103.59,", ""}));
+    }
+
     void alertOfAnUnpaidCreditBillGoesToTheCompanyPhone()
     {
         TestEnvironment env;

@@ -136,6 +136,38 @@ private slots:
         QCOMPARE(bills(form)->rowCount(), 0);
     }
 
+    // Half a paisa rounds up as a decimal: the bill 1000595854.905 stored by
+    // an older version is 1000595854.91 in the list, the grand total and the
+    // receipt; 165.015 typed is recorded as 165.02, and a stored 165.015 is
+    // shown as 165.02 by the statement.
+    void halfPaisaAmountsRoundUpOnReceiptAndStatement()
+    {
+        PurchaseEnvironment env;
+        addBill({"H1", "2026-04-01", "ACME", "Credit", 1000595854.905});
+        paymententryform form;
+        chooseSupplier(form, "ACME");
+        QCOMPARE(tableCell(bills(form), 0, 4), QString("1000595854.91"));
+        tick(form, 0);
+        QCOMPARE(child<QLabel>(&form, "grandtotal_amt")->text(), QString("1000595854.91"));
+        child<QDateEdit>(&form, "paymentdateEdit")->setDate(QDate(2026, 5, 10));
+        StandInTool tool(env.folder());
+        pay(form, "165.015");
+        QCOMPARE(rows("SELECT paid_amount FROM payment_records"), QStringList{"165.02"});
+        const QString html = tool.htmlOfRun(1);
+        QVERIFY(html.contains(">1000595854.91</td></tr><tr style='font-weight:bold;'><td colspan='2'"));
+        QVERIFY(html.contains(">Rs. 165.015/-</td>")); // the amount as typed
+
+        exec("UPDATE payment_records SET paid_amount = 165.015");
+        purchasepaymentstatement w;
+        child<QComboBox>(&w, "companystate_combo")->setCurrentText("ACME");
+        child<QDateEdit>(&w, "dateEdit")->setDate(QDate(2026, 5, 1));
+        child<QDateEdit>(&w, "dateEdit_2")->setDate(QDate(2026, 5, 31));
+        click(&w, "show_btn");
+        QCOMPARE(statementRows(w), QStringList{"H1|01-04-2026|ACME|1000595854.91|165.02|10-05-2026"});
+        QCOMPARE(child<QLineEdit>(&w, "tot_amtEdit")->text(), QString("1000595854.91"));
+        QCOMPARE(child<QLineEdit>(&w, "paid_amtEdit")->text(), QString("165.02"));
+    }
+
     void refusesAPaymentWithoutBillsOrAmount_data()
     {
         QTest::addColumn<QString>("amount");
@@ -248,13 +280,13 @@ private slots:
         const int old2 = addBill({"O2", "2026-03-02", "ACME", "Credit", 20});
         addBill({"X", "2026-03-02", "BETA", "Credit", 20});
         auto record = [](int bill, const QString &date, double paid, const QVariant &ref) {
-            QCOMPARE(recordSupplierPayment({{bill}, date, paid, "", "Neft", ref.toString()}, nullptr),
-                     PaymentWrite::Recorded);
+            const SupplierPayment payment{{bill}, date, Money::fromStored(paid), "", "Neft", ref.toString()};
+            QCOMPARE(recordSupplierPayment(payment, nullptr), PaymentWrite::Recorded);
             if (ref.isNull())
                 exec(QString("UPDATE payment_records SET payment_ref = NULL WHERE bill_id = %1").arg(bill));
         };
-        QCOMPARE(recordSupplierPayment({{b1, b2}, "2026-05-01", 1500, "", "Neft", "RCT-260501100000"}, nullptr),
-                 PaymentWrite::Recorded);
+        const SupplierPayment both{{b1, b2}, "2026-05-01", Money::fromRupees(1500), "", "Neft", "RCT-260501100000"};
+        QCOMPARE(recordSupplierPayment(both, nullptr), PaymentWrite::Recorded);
         record(b3, "2026-05-02", 700, "RCT-260502100000");
         record(b4, "2026-05-02", 700, "RCT-260502100001");
         record(old1, "2026-04-20", 100, QVariant()); // before payments carried their receipt number

@@ -66,11 +66,11 @@ void store(const QString &name, const QString &date, double days, double rate, c
     SalaryEntry e;
     e.name = name;
     e.date = date;
-    e.figures.dayShift = days;
-    e.figures.salaryPerDay = rate;
-    e.figures.weekAdvance = 100;
-    e.gross = grossSalary(e.figures);
-    e.total = netSalary(e.figures);
+    e.figures.dayShift = Decimal::fromStored(days);
+    e.figures.salaryPerDay = Decimal::fromStored(rate);
+    e.figures.weekAdvance = Decimal::whole(100);
+    e.gross = grossSalary(e.figures).toMoney();
+    e.total = netSalary(e.figures).toMoney();
     e.remarks = remarks;
     QString error;
     if (!addSalary(e, &error))
@@ -161,6 +161,44 @@ private slots:
         QTest::keyClick(f.input, Qt::Key_Enter);
         QCOMPARE(f.list->rowCount(), 3);
         QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Kumar!"));
+    }
+
+    // Gross and total follow the formula exactly and are rounded once, half
+    // away from zero, in their two-decimal text, which is what is stored:
+    // 1 day at 1.005 is 1.01. An advance of 0.004 with no earnings is 0.00,
+    // never "-0.00".
+    void grossAndTotalRoundOnlyInTheirText()
+    {
+        SalaryEnvironment env;
+        Form f;
+        f.enter("Ravi", {{2, "1"}, {5, "1.005"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("1.01"));
+        QCOMPARE(tableCell(f.input, 0, 14), QString("1.01"));
+        // 1.005 - 0.005 = 1.000 exactly.
+        f.type(11, "0.005");
+        QCOMPARE(tableCell(f.input, 0, 14), QString("1.00"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(1), QStringList({"Ravi", Today, "1", "0", "0", "1.005", "0", "0", "0", "0", "1.01", "0.005",
+                                            "0", "0", "1", ""}));
+
+        f.enter("Anil", {{11, "0.004"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("0.00"));
+        QCOMPARE(tableCell(f.input, 0, 14), QString("0.00"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(2).at(14), QString("0"));
+
+        // Both dated today: Anil, then Ravi, every figure with two decimals.
+        QCOMPARE(rowTexts(f.list, 0).mid(11, 5), QStringList({"0.00", "0.00", "0.00", "0.00", "0.00"}));
+        QCOMPARE(rowTexts(f.list, 1).mid(3, 13), QStringList({"1.00", "0.00", "0.00", "1.01", "0.00", "0.00", "0.00",
+                                                              "0.00", "1.01", "0.01", "0.00", "0.00", "1.00"}));
+        // Edited in the list: 1 x 2.675 = 2.675 shows 2.68; less the advance
+        // shown as 0.01, 2.665 shows 2.67. Update stores the shown values.
+        click(f.w, "edit_btn");
+        f.edit(1, 6, "2.675");
+        QCOMPARE(tableCell(f.list, 1, 11), QString("2.68"));
+        QCOMPARE(tableCell(f.list, 1, 15), QString("2.67"));
+        click(f.w, "update_btn");
+        QCOMPARE(storedRow(1).mid(10, 5), QStringList({"2.68", "0.01", "0", "0", "2.67"}));
     }
 
     void listOrdersAndFiltersByMonth()
