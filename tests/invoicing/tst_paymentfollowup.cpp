@@ -179,7 +179,7 @@ private slots:
 
         // A second payment in the same second takes the next free reference.
         const QDateTime at = QDateTime::fromString(refs.first().mid(3), "yyyyMMddhhmmss");
-        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", 40, 0}}}, at);
+        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", Money::fromRupees(40), Money()}}}, at);
         QVERIFY(again.ok);
         QCOMPARE(again.reference, paymentReference(at.addSecs(1)));
     }
