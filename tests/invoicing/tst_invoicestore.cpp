@@ -84,6 +84,16 @@ private slots:
                                           << QStringList{"300.00", "27.00", "0.00", "354"}
                                           << "18% - 27.00 + 27.00 = 54.00\nTotal Tax = 54.00"
                                           << "Three Hundred Fifty Four Rupees Only";
+        // 35273.50 x 9 % = 3174.615: each half rounded once, the tax their sum.
+        QTest::newRow("halves rounded per rate") << QList<double>{35273.5, 18} << "Local Customer"
+                                                 << QStringList{"35273.50", "3174.62", "0.00", "41623"}
+                                                 << "18% - 3174.62 + 3174.62 = 6349.24\nTotal Tax = 6349.24"
+                                                 << "Forty One Thousand Six Hundred Twenty Three Rupees Only";
+        // Two rates whose halves round up: 0.025 + 0.285, the net from the rounded heads.
+        QTest::newRow("each rate rounded") << QList<double>{0.5, 5, 3.17, 18} << "Local Customer"
+                                           << QStringList{"3.67", "0.30", "0.00", "4"}
+                                           << "5% - 0.01 + 0.01 = 0.02\n18% - 0.29 + 0.29 = 0.58\nTotal Tax = 0.60"
+                                           << "Four Rupees Only";
         QTest::newRow("1704.50 rounds up") << QList<double>{1704.5, 0} << "Local Customer"
                                            << QStringList{"1704.50", "0.00", "0.00", "1705"} << "Total Tax = 0.00"
                                            << "One Thousand Seven Hundred Five Rupees Only";
