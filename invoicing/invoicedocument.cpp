@@ -12,7 +12,6 @@
 #include <QSqlQuery>
 #include <QUrl>
 
-#include <cmath>
 
 namespace {
 
@@ -27,11 +26,6 @@ QString escLines(const QString &text)
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return esc(lines).replace(QLatin1Char('\n'), QLatin1String("<br>"));
-}
-
-QString money(Money value)
-{
-    return value.text();
 }
 
 QString orDash(const QString &text)
@@ -88,7 +82,7 @@ QString spacerRow()
 
 QString abstractRow(const QString &content, Money subTotal)
 {
-    return itemRow({"-", "-", escLines(content), "-", "1", "-", "-", money(subTotal)});
+    return itemRow({"-", "-", escLines(content), "-", "1", "-", "-", subTotal.text()});
 }
 
 InvoicePage commonPage(const InvoicePrintData &invoice, const QString &leftLogoHtml, const QString &rightLogoHtml)
@@ -121,7 +115,7 @@ QString taxRow(const QString &label, Money tax)
 {
     return QStringLiteral("<tr><td style='padding:4px 6px; border-bottom:%1;'>%2</td>"
                           "<td align='right' style='padding:4px 6px; border-bottom:%1;'>%3</td></tr>")
-        .arg(QLatin1String(Border), label, money(tax));
+        .arg(QLatin1String(Border), label, tax.text());
 }
 
 QString taxRows(const InvoicePage &page)
@@ -152,7 +146,7 @@ QString totalRow(const QString &label, Money value, bool last)
     const QString close = last ? QStringLiteral("</b>") : QString();
     return QStringLiteral("<tr><td width='70%' style='padding:4px 8px;%1'>%2%3%4</td>"
                           "<td width='30%' align='right' style='padding:4px 8px;%1'>%2%5%4</td></tr>")
-        .arg(border, open, label, close, money(value));
+        .arg(border, open, label, close, value.text());
 }
 
 // A full-width block of the outer table holding one nested table.
@@ -258,7 +252,7 @@ QString invoiceItemRowsHtml(const QList<InvoicePrintLine> &lines)
     for (const InvoicePrintLine &line : lines) {
         rows += itemRow({esc(line.dcNoFull) + " - " + esc(line.dcDate), esc(line.itemCode), esc(line.itemName),
                          esc(line.sacCode), QString::number(line.qty, 'f', 2), esc(line.uom),
-                         QString::number(line.rate, 'f', 3), money(line.amount)});
+                         QString::number(line.rate, 'f', 3), line.amount.text()});
     }
     for (int i = lines.size(); i < InvoiceLinesPerPage; ++i)
         rows += fillerRow();
