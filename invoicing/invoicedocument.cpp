@@ -12,7 +12,6 @@
 #include <QSqlQuery>
 #include <QUrl>
 
-
 namespace {
 
 QString esc(const QString &text)
