@@ -1,18 +1,16 @@
 #include "invoicedocument.h"
 
 #include "app/boundquery.h"
-#include "app/dashboard.h"
 #include "app/desktop.h"
 #include "app/htmlescape.h"
 #include "invoicing/amountinwords.h"
+#include "invoicing/gstheads.h"
 #include "invoicing/invoicestore.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QUrl>
-
-#include <cmath>
 
 namespace {
 
@@ -27,11 +25,6 @@ QString escLines(const QString &text)
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return esc(lines).replace(QLatin1Char('\n'), QLatin1String("<br>"));
-}
-
-QString money(double value)
-{
-    return dashboardAmount(value);
 }
 
 QString orDash(const QString &text)
@@ -86,9 +79,9 @@ QString spacerRow()
     return row + QStringLiteral("</tr>");
 }
 
-QString abstractRow(const QString &content, double subTotal)
+QString abstractRow(const QString &content, Money subTotal)
 {
-    return itemRow({"-", "-", escLines(content), "-", "1", "-", "-", money(subTotal)});
+    return itemRow({"-", "-", escLines(content), "-", "1", "-", "-", subTotal.text()});
 }
 
 InvoicePage commonPage(const InvoicePrintData &invoice, const QString &leftLogoHtml, const QString &rightLogoHtml)
@@ -117,41 +110,42 @@ QString pageLabel(const QString &copyLabel, int page, int pages)
     return copyLabel + QStringLiteral(" (Page %1 of %2)").arg(page).arg(pages);
 }
 
-QString taxRow(const QString &label, double tax)
+QString taxRow(const QString &label, Money tax)
 {
     return QStringLiteral("<tr><td style='padding:4px 6px; border-bottom:%1;'>%2</td>"
                           "<td align='right' style='padding:4px 6px; border-bottom:%1;'>%3</td></tr>")
-        .arg(QLatin1String(Border), label, money(tax));
+        .arg(QLatin1String(Border), label, tax.text());
 }
 
 QString taxRows(const InvoicePage &page)
 {
     QString rows;
     const bool igst = isIgstCustomer(page.customerType);
-    for (auto it = page.taxableByRate.constBegin(); it != page.taxableByRate.constEnd(); ++it) {
-        const double percent = it.key();
-        if (percent <= 0)
+    QList<TaxedAmount> taxable;
+    for (auto it = page.taxableByRate.constBegin(); it != page.taxableByRate.constEnd(); ++it)
+        taxable.append({it.value(), it.key()});
+    for (const RateHeads &rate : gstHeads(taxable, igst).rates) {
+        if (rate.percent <= 0)
             continue;
-        const double tax = it.value() * percent / 100.0;
         if (igst) {
-            rows += taxRow(QStringLiteral("IGST @ %1 %").arg(QString::number(percent, 'f', 2)), tax);
+            rows += taxRow(QStringLiteral("IGST @ %1 %").arg(QString::number(rate.percent, 'f', 2)), rate.igst);
         } else {
-            const QString half = QString::number(percent * 0.5, 'f', 2);
-            rows += taxRow(QStringLiteral("CGST @ %1 %").arg(half), tax * 0.5);
-            rows += taxRow(QStringLiteral("SGST @ %1 %").arg(half), tax * 0.5);
+            const QString half = QString::number(rate.percent * 0.5, 'f', 2);
+            rows += taxRow(QStringLiteral("CGST @ %1 %").arg(half), rate.cgst);
+            rows += taxRow(QStringLiteral("SGST @ %1 %").arg(half), rate.sgst);
         }
     }
     return rows;
 }
 
-QString totalRow(const QString &label, double value, bool last)
+QString totalRow(const QString &label, Money value, bool last)
 {
     const QString border = last ? QString() : QStringLiteral(" border-bottom:%1;").arg(QLatin1String(Border));
     const QString open = last ? QStringLiteral("<b>") : QString();
     const QString close = last ? QStringLiteral("</b>") : QString();
     return QStringLiteral("<tr><td width='70%' style='padding:4px 8px;%1'>%2%3%4</td>"
                           "<td width='30%' align='right' style='padding:4px 8px;%1'>%2%5%4</td></tr>")
-        .arg(border, open, label, close, money(value));
+        .arg(border, open, label, close, value.text());
 }
 
 // A full-width block of the outer table holding one nested table.
@@ -165,16 +159,6 @@ QString block(const QString &cellStyle, int cellPadding, const QString &tableSty
 }
 
 } // namespace
-
-RoundedTotal roundedInvoiceTotal(double total)
-{
-    // In whole paise, so that the round-off is exact (never "-0.00").
-    RoundedTotal result;
-    const qint64 rupees = roundToRupees(total);
-    result.rounded = double(rupees);
-    result.roundOff = double(rupees * 100 - std::llround(total * 100.0)) / 100.0;
-    return result;
-}
 
 bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData *data)
 {
@@ -199,10 +183,10 @@ bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData 
     invoice.customerGstNo = head.value(5).toString();
     invoice.vendorId = head.value(6).toString();
     invoice.poNo = head.value(7).toString();
-    invoice.subTotal = head.value(8).toDouble();
-    invoice.cgst = head.value(9).toDouble();
-    invoice.sgst = head.value(10).toDouble();
-    invoice.igst = head.value(11).toDouble();
+    invoice.subTotal = Money::fromStored(head.value(8).toDouble());
+    invoice.cgst = Money::fromStored(head.value(9).toDouble());
+    invoice.sgst = Money::fromStored(head.value(10).toDouble());
+    invoice.igst = Money::fromStored(head.value(11).toDouble());
     invoice.customerType = head.value(13).toString();
     invoice.customerPhone = head.value(14).toString();
     invoice.customerEmail = head.value(15).toString();
@@ -221,7 +205,7 @@ bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData 
                       "JOIN invoices v ON ii.invoice_id = v.invoice_id WHERE v.invoice_no = :no AND v.fy_name = :fy",
                       key)) {
             while (amounts.next())
-                invoice.abstractTaxable[amounts.value(1).toDouble()] += amounts.value(0).toDouble();
+                invoice.abstractTaxable[amounts.value(1).toDouble()] += Money::fromStored(amounts.value(0).toDouble());
         }
         *data = invoice;
         return true;
@@ -252,7 +236,7 @@ bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData 
             line.uom = lines.value(4).toString();
             line.qty = lines.value(3).toDouble();
             line.rate = lines.value(5).toDouble();
-            line.amount = lines.value(6).toDouble();
+            line.amount = Money::fromStored(lines.value(6).toDouble());
             line.taxPercent = lines.value(7).toDouble();
             invoice.lines.append(line);
         }
@@ -267,7 +251,7 @@ QString invoiceItemRowsHtml(const QList<InvoicePrintLine> &lines)
     for (const InvoicePrintLine &line : lines) {
         rows += itemRow({esc(line.dcNoFull) + " - " + esc(line.dcDate), esc(line.itemCode), esc(line.itemName),
                          esc(line.sacCode), QString::number(line.qty, 'f', 2), esc(line.uom),
-                         QString::number(line.rate, 'f', 3), money(line.amount)});
+                         QString::number(line.rate, 'f', 3), line.amount.text()});
     }
     for (int i = lines.size(); i < InvoiceLinesPerPage; ++i)
         rows += fillerRow();
@@ -277,16 +261,18 @@ QString invoiceItemRowsHtml(const QList<InvoicePrintLine> &lines)
 QList<InvoicePage> invoicePages(const InvoicePrintData &invoice, const QString &copyLabel,
                                 const QString &leftLogoHtml, const QString &rightLogoHtml)
 {
-    const RoundedTotal whole = roundedInvoiceTotal(invoice.subTotal + invoice.cgst + invoice.sgst + invoice.igst);
-    const QString wholeWords = numberToWords(whole.rounded);
+    const Money total = invoice.subTotal + invoice.cgst + invoice.sgst + invoice.igst;
+    const Money rounded = total.roundedToWholeRupees();
+    const Money roundOff = rounded - total;
+    const QString wholeWords = numberToWords(rounded.toDouble());
     const InvoicePage common = commonPage(invoice, leftLogoHtml, rightLogoHtml);
 
     if (invoice.isAbstract || invoice.lines.isEmpty()) {
         InvoicePage page = common;
         page.pageLabel = pageLabel(copyLabel, 1, 1);
         page.totalAmount = invoice.subTotal;
-        page.grandTotal = whole.rounded;
-        page.roundOff = whole.roundOff;
+        page.grandTotal = rounded;
+        page.roundOff = roundOff;
         page.amountInWords = wholeWords;
         if (invoice.isAbstract) {
             page.itemRowsHtml = abstractRow(invoice.abstractContent, invoice.subTotal) + spacerRow();
@@ -302,7 +288,7 @@ QList<InvoicePage> invoicePages(const InvoicePrintData &invoice, const QString &
     for (int k = 0; k < count; ++k) {
         const QList<InvoicePrintLine> onPage = invoice.lines.mid(k * InvoiceLinesPerPage, InvoiceLinesPerPage);
         InvoicePage page = common;
-        double pageSum = 0;
+        Money pageSum;
         for (const InvoicePrintLine &line : onPage) {
             page.taxableByRate[line.taxPercent] += line.amount;
             pageSum += line.amount;
@@ -311,13 +297,13 @@ QList<InvoicePage> invoicePages(const InvoicePrintData &invoice, const QString &
         page.pageLabel = pageLabel(copyLabel, k + 1, count);
         page.totalAmount = pageSum;
         if (k == count - 1) {
-            page.grandTotal = whole.rounded;
-            page.roundOff = whole.roundOff;
+            page.grandTotal = rounded;
+            page.roundOff = roundOff;
             page.amountInWords = wholeWords;
         } else {
             page.grandTotal = pageSum;
-            page.roundOff = 0;
-            page.amountInWords = numberToWords(pageSum);
+            page.roundOff = Money();
+            page.amountInWords = numberToWords(pageSum.toDouble());
         }
         pages.append(page);
     }

@@ -6,6 +6,7 @@
 // steps, each a plain function.
 
 #include "app/companyinfo.h"
+#include "app/money.h"
 
 #include <QList>
 #include <QMap>
@@ -30,12 +31,12 @@ struct InvoicePrintLine
     QString uom;
     double qty = 0;
     double rate = 0;
-    double amount = 0;
+    Money amount;
     double taxPercent = 0;
 };
 
 // Taxable amount per tax percent, in ascending order of the percent.
-using TaxableByRate = QMap<double, double>;
+using TaxableByRate = QMap<double, Money>;
 
 // The values of one printed page. Every text is plain text but the four
 // marked HTML.
@@ -53,9 +54,9 @@ struct InvoicePage
     QString customerPhone;
     QString customerEmail;
     QString customerType;
-    double totalAmount = 0;
-    double grandTotal = 0;
-    double roundOff = 0;
+    Money totalAmount;
+    Money grandTotal;
+    Money roundOff;
     QString amountInWords;
     QString bankDetails;   // HTML: escaped, line breaks as "<br>"
     QString leftLogoHtml;  // HTML
@@ -79,10 +80,10 @@ struct InvoicePrintData
     QString customerPhone;
     QString customerEmail;
     QString customerType;
-    double subTotal = 0;
-    double cgst = 0;
-    double sgst = 0;
-    double igst = 0;
+    Money subTotal;
+    Money cgst;
+    Money sgst;
+    Money igst;
     bool isAbstract = false;
     QString abstractContent;
     QList<InvoicePrintLine> lines;   // ordered by challan number, then item code
@@ -91,23 +92,16 @@ struct InvoicePrintData
     CompanyInfo company;
 };
 
-// The stored totals rounded to whole rupees, half away from zero, and the
-// round-off that takes the total there (negative when rounded down).
-struct RoundedTotal
-{
-    double rounded = 0;
-    double roundOff = 0;
-};
-RoundedTotal roundedInvoiceTotal(double total);
-
 // Reads invoice `invoiceNo` of year `fyName` with its lines (each matched to
 // its challan line by number, item and year), the company record and the bank
 // details. False when there is no such invoice or it cannot be read.
 bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData *data);
 
 // The pages of a read invoice: 22 lines a page with fillers, per-page sums and
-// tax rows, the whole invoice's rounded total on the last page; one page for
-// an abstract invoice and for one without lines.
+// tax rows (the GST heads of the page's lines), the whole invoice's rounded
+// total on the last page: its stored taxable and heads added up and rounded
+// once to whole rupees, with the round-off that takes them there. One page
+// for an abstract invoice and for one without lines.
 QList<InvoicePage> invoicePages(const InvoicePrintData &invoice, const QString &copyLabel,
                                 const QString &leftLogoHtml, const QString &rightLogoHtml);
 

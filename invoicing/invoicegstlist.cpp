@@ -1,40 +1,12 @@
 #include "invoicegstlist.h"
 
 #include "app/boundquery.h"
-#include "app/dashboard.h"
 #include "app/financialyear.h"
 #include "app/listformat.h"
 #include "app/transaction.h"
 #include "invoicing/invoicecorrections.h"
 
 #include <QSqlQuery>
-
-#include <cmath>
-
-namespace {
-
-QString money(double value)
-{
-    return dashboardAmount(value);
-}
-
-// The whole paise of an amount as the list shows it, two decimals. Away from
-// a half paisa the product rounds as the text does; near one (and for sums
-// too large for that) the text itself is read.
-qint64 shownPaise(double value)
-{
-    const double scaled = value * 100.0;
-    if (!std::isfinite(scaled))
-        return 0;
-    const double fraction = std::fabs(scaled - std::trunc(scaled));
-    if (std::fabs(scaled) < 1e12 && std::fabs(fraction - 0.5) > 1e-3)
-        return std::llround(scaled);
-    QString text = money(value);
-    text.remove(QLatin1Char('.'));
-    return text.toLongLong();
-}
-
-} // namespace
 
 bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
 {
@@ -82,27 +54,18 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
 
 GstTotals liveTotals(const QList<InvoiceListRow> &rows)
 {
-    // Summed in whole paise as the list shows them, so that the totals are
-    // the sums of the figures on screen and in the file.
-    qint64 base = 0, cgst = 0, sgst = 0, igst = 0, tax = 0, net = 0;
     GstTotals totals;
     for (const InvoiceListRow &row : rows) {
         if (row.cancelled)
             continue;
-        base += shownPaise(row.subTotal);
-        cgst += shownPaise(row.cgst);
-        sgst += shownPaise(row.sgst);
-        igst += shownPaise(row.igst);
-        tax += shownPaise(row.taxValue());
-        net += shownPaise(row.grandTotal);
+        totals.base += Money::fromStored(row.subTotal);
+        totals.cgst += Money::fromStored(row.cgst);
+        totals.sgst += Money::fromStored(row.sgst);
+        totals.igst += Money::fromStored(row.igst);
+        totals.tax += row.taxValue();
+        totals.net += Money::fromStored(row.grandTotal);
         ++totals.invoices;
     }
-    totals.base = base / 100.0;
-    totals.cgst = cgst / 100.0;
-    totals.sgst = sgst / 100.0;
-    totals.igst = igst / 100.0;
-    totals.tax = tax / 100.0;
-    totals.net = net / 100.0;
     return totals;
 }
 
@@ -175,12 +138,12 @@ CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<I
                           csvField("Financial Year: " + head.fy),
                           QString()};
     profile.header = "S.No,Invoice No,Invoice Date,Customer Name,GST No,Base Amount,CGST,SGST,IGST,Tax Value,Net Amount";
-    profile.totalLines = {"TOTAL,,,,," + QStringList{money(totals.base), money(totals.cgst), money(totals.sgst),
-                                                     money(totals.igst), money(totals.tax), money(totals.net)}
+    profile.totalLines = {"TOTAL,,,,," + QStringList{totals.base.text(), totals.cgst.text(), totals.sgst.text(),
+                                                     totals.igst.text(), totals.tax.text(), totals.net.text()}
                                              .join(','),
                           QString(),
                           "Total Invoices," + QString::number(totals.invoices),
-                          "Total Net Amount," + money(totals.net),
+                          "Total Net Amount," + totals.net.text(),
                           QString(),
                           "Printed on:," + csvField(head.printedAt.toString("dd-MM-yyyy hh:mm AP"))};
     profile.emptyMessage = CsvMessage{QMessageBox::Warning, "Error", "No invoices to export!", false};
@@ -197,9 +160,9 @@ QList<QStringList> gstStatementRows(const QList<InvoiceListRow> &rows)
     for (const InvoiceListRow &row : rows) {
         lines.append({QString::number(++serial),
                       row.cancelled ? row.invoiceNoFull + " (CANCELLED)" : row.invoiceNoFull,
-                      storedDateText(row.invoiceDate), row.customerName, row.gstNo, money(row.subTotal),
-                      money(row.cgst), money(row.sgst), money(row.igst), money(row.taxValue()),
-                      money(row.grandTotal)});
+                      storedDateText(row.invoiceDate), row.customerName, row.gstNo, amountText(row.subTotal),
+                      amountText(row.cgst), amountText(row.sgst), amountText(row.igst), row.taxValue().text(),
+                      amountText(row.grandTotal)});
     }
     return lines;
 }

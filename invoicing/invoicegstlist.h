@@ -3,6 +3,7 @@
 // totals of the live invoices, the batch cancel and delete of ticked
 // invoices, and the GST statement CSV for the accountant.
 
+#include "app/money.h"
 #include "app/companyinfo.h"
 #include "app/csvexport.h"
 
@@ -34,7 +35,8 @@ struct InvoiceListRow
     bool cancelled = false;
     QString fy;
 
-    double taxValue() const { return cgst + sgst + igst; }
+    // CGST + SGST + IGST as stored, added in paise.
+    Money taxValue() const { return Money::fromStored(cgst) + Money::fromStored(sgst) + Money::fromStored(igst); }
 };
 
 // The invoices of the period, the current year first, then the other years
@@ -42,15 +44,17 @@ struct InvoiceListRow
 // text when the query fails.
 bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
 
-// Column sums of the live invoices; cancelled ones are left out.
+// Column sums of the live invoices, each figure as the list shows it (the
+// stored value read as the decimal it stands for, in paise); cancelled ones
+// are left out.
 struct GstTotals
 {
-    double base = 0;
-    double cgst = 0;
-    double sgst = 0;
-    double igst = 0;
-    double tax = 0;
-    double net = 0;
+    Money base;
+    Money cgst;
+    Money sgst;
+    Money igst;
+    Money tax;
+    Money net;
     int invoices = 0;
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);

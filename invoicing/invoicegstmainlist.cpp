@@ -38,11 +38,6 @@ enum Column {
 const QColor CancelledText(150, 150, 150);
 const QColor CancelledBackground(230, 230, 230);
 
-QString money(double value)
-{
-    return dashboardAmount(value);
-}
-
 QString numbersText(const QList<InvoiceKey> &invoices)
 {
     QStringList numbers;
@@ -164,8 +159,8 @@ void invoiceGSTmainList::loadInvoices()
         const InvoiceListRow &row = rows.at(r);
         fill.add(r, TickColumnIndex, TickColumn::newTick(!row.cancelled));
         const QStringList texts = {QString::number(row.invoiceNo), row.invoiceNoFull, storedDateText(row.invoiceDate),
-                                   row.customerName, row.gstNo, money(row.subTotal), money(row.cgst), money(row.sgst),
-                                   money(row.igst), money(row.taxValue()), money(row.grandTotal)};
+                                   row.customerName, row.gstNo, amountText(row.subTotal), amountText(row.cgst), amountText(row.sgst),
+                                   amountText(row.igst), row.taxValue().text(), amountText(row.grandTotal)};
         for (int c = NumberColumn; c < ColumnCount; ++c) {
             QTableWidgetItem *item = fill.add(r, c, texts.at(c - NumberColumn));
             if (c >= BaseColumn)
@@ -184,13 +179,13 @@ void invoiceGSTmainList::loadInvoices()
 void invoiceGSTmainList::showTotals()
 {
     const GstTotals totals = liveTotals(m_rows);
-    const QList<QPair<QLabel *, double>> shown = {{ui->tot_base_lbl, totals.base}, {ui->tot_cgst_lbl, totals.cgst},
+    const QList<QPair<QLabel *, Money>> shown = {{ui->tot_base_lbl, totals.base}, {ui->tot_cgst_lbl, totals.cgst},
                                                   {ui->tot_sgst_lbl, totals.sgst}, {ui->tot_igst_lbl, totals.igst},
                                                   {ui->tot_tax_lbl, totals.tax},   {ui->tot_net_lbl, totals.net}};
     for (const auto &[label, value] : shown) {
         // Each sits under its column at the column's width; a sum too long
         // for it widens it rather than being cut.
-        const QString text = money(value);
+        const QString text = value.text();
         const QVariant designed = label->property("designedWidth");
         const int width = designed.isValid() ? designed.toInt() : label->minimumWidth();
         label->setProperty("designedWidth", width);

@@ -12,6 +12,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
@@ -54,6 +55,19 @@ QTableWidgetItem *fixedItem(const QString &text, Qt::Alignment alignment = Qt::A
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     item->setTextAlignment(alignment);
     return item;
+}
+
+// A cell's number exactly as its text spells it; 0 when it is none.
+Decimal cellDecimal(const QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? Decimal::fromText(item->text()).value_or(Decimal()) : Decimal();
+}
+
+// A cell's amount rounded once to paise; 0 when it is no number.
+Money cellAmount(const QTableWidget *table, int row, int column)
+{
+    return cellDecimal(table, row, column).toMoney();
 }
 
 QTableWidgetItem *numberItem(double value, int decimals)
@@ -221,7 +235,7 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     table->setItem(r, QtyColumn, qty);
     table->setItem(r, UomColumn, fixedItem(line.uom));
     table->setItem(r, RateColumn, numberItem(line.rate, 3));
-    table->setItem(r, AmountColumn, numberItem(line.amount, 2));
+    table->setItem(r, AmountColumn, fixedItem(line.amount.text(), Qt::AlignRight | Qt::AlignVCenter));
     table->setItem(r, ItemIdColumn, fixedItem(QString::number(line.itemId)));
     QTableWidgetItem *delivery = fixedItem(QString::number(line.deliveryNo));
     delivery->setData(Qt::UserRole, line.deliveryFy);
@@ -258,14 +272,14 @@ void invoicesandlist::calculateTotals()
     QList<TaxedAmount> rows;
     for (int r = 0; r < table->rowCount(); ++r) {
         const QTableWidgetItem *qty = table->item(r, QtyColumn);
-        rows.append({readTypedCell(table, r, AmountColumn).valueOr(0), qty ? qty->data(Qt::UserRole).toDouble() : 0});
+        rows.append({cellAmount(table, r, AmountColumn), qty ? qty->data(Qt::UserRole).toDouble() : 0});
     }
     const InvoiceTotals totals = computeInvoiceTotals(rows, isIgstCustomer(m_customerType));
-    ui->base_AmountEdit->setText(amountText(totals.taxable));
-    ui->cgstEdit->setText(amountText(totals.half));
-    ui->sgstEdit->setText(amountText(totals.half));
-    ui->igstEdit->setText(amountText(totals.igst));
-    ui->netTotalEdit->setText(amountText(double(totals.net)));
+    ui->base_AmountEdit->setText(totals.taxable.text());
+    ui->cgstEdit->setText(totals.cgst.text());
+    ui->sgstEdit->setText(totals.sgst.text());
+    ui->igstEdit->setText(totals.igst.text());
+    ui->netTotalEdit->setText(Money::fromRupees(totals.net).text());
     ui->rupeesEdit->setPlainText(totals.words);
     ui->tax_detailsEdit->setPlainText(totals.taxDetails);
 }
@@ -288,9 +302,12 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
         Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
         cell->setText(QString::number(0.0, 'f', 3));
     }
-    const double rate = readTypedCell(table, row, RateColumn).valueOr(0);
+    // The quantity as the cell now holds it (typed, or put back by the
+    // check) times the rate shown, rounded once to paise.
+    const Decimal qty = cellDecimal(table, row, QtyColumn);
+    const Decimal rate = cellDecimal(table, row, RateColumn);
     if (QTableWidgetItem *amount = table->item(row, AmountColumn))
-        amount->setText(amountText(edit.qty * rate));
+        amount->setText(Money::product(qty, rate).text());
     m_isLoading = false;
     calculateTotals();
 }
@@ -302,11 +319,12 @@ InvoiceWrite invoicesandlist::invoiceFromForm(int number, const QString &fy) con
     invoice.fy = fy;
     invoice.date = ui->invdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
     invoice.customerId = m_customerId;
-    invoice.subTotal = typedNumberOrZero(ui->base_AmountEdit->text());
-    invoice.cgst = typedNumberOrZero(ui->cgstEdit->text());
-    invoice.sgst = typedNumberOrZero(ui->sgstEdit->text());
-    invoice.igst = typedNumberOrZero(ui->igstEdit->text());
-    invoice.grandTotal = typedNumberOrZero(ui->netTotalEdit->text());
+    const auto field = [](const QLineEdit *edit) { return Money::fromText(edit->text()).value_or(Money()); };
+    invoice.subTotal = field(ui->base_AmountEdit);
+    invoice.cgst = field(ui->cgstEdit);
+    invoice.sgst = field(ui->sgstEdit);
+    invoice.igst = field(ui->igstEdit);
+    invoice.grandTotal = field(ui->netTotalEdit);
     invoice.remarks = ui->cpoEdit->text().trimmed();
     invoice.isAbstract = ui->abstract_checkbox->isChecked();
     invoice.abstractContent = ui->abstract_invoiceEdit->toPlainText().trimmed();
@@ -323,7 +341,7 @@ InvoiceWrite invoicesandlist::invoiceFromForm(int number, const QString &fy) con
             line.qty = readTypedCell(qty).valueOr(0);
             line.taxPercent = qty->data(Qt::UserRole).toDouble();
             line.rate = readTypedCell(table, r, RateColumn).valueOr(0);
-            line.amount = readTypedCell(table, r, AmountColumn).valueOr(0);
+            line.amount = cellAmount(table, r, AmountColumn);
             line.itemId = table->item(r, ItemIdColumn)->text().toInt();
             line.deliveryNo = delivery->text().toInt();
             line.deliveryFy = delivery->data(Qt::UserRole).toString();

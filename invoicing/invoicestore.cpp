@@ -193,7 +193,7 @@ bool insertLines(int invoiceId, const QList<InvoiceLineWrite> &lines, InvoiceWri
                         {":item", line.itemId},
                         {":qty", line.qty},
                         {":rate", line.rate},
-                        {":amt", line.amount},
+                        {":amt", line.amount.toDouble()},
                         {":tax", line.taxPercent},
                         {":fy", line.deliveryFy}},
                        &outcome->error)) {
@@ -201,7 +201,7 @@ bool insertLines(int invoiceId, const QList<InvoiceLineWrite> &lines, InvoiceWri
             return false;
         }
         qDebug() << "Invoice line" << i + 1 << "challan" << line.deliveryNo << line.deliveryFy << "item" << line.itemId
-                 << "qty" << line.qty << "rate" << line.rate << "amount" << line.amount;
+                 << "qty" << line.qty << "rate" << line.rate << "amount" << line.amount.text();
         ++*written;
     }
     return true;
@@ -216,11 +216,11 @@ bool insertInvoice(const InvoiceWrite &invoice, InvoiceWriteOutcome *outcome, QS
                     {":nofull", fullDocumentNumber(invoice.number, invoice.fy)},
                     {":date", invoice.date},
                     {":cid", invoice.customerId},
-                    {":sub", invoice.subTotal},
-                    {":cgst", invoice.cgst},
-                    {":sgst", invoice.sgst},
-                    {":igst", invoice.igst},
-                    {":net", invoice.grandTotal},
+                    {":sub", invoice.subTotal.toDouble()},
+                    {":cgst", invoice.cgst.toDouble()},
+                    {":sgst", invoice.sgst.toDouble()},
+                    {":igst", invoice.igst.toDouble()},
+                    {":net", invoice.grandTotal.toDouble()},
                     {":rem", invoice.remarks},
                     {":fy", invoice.fy},
                     {":isabstract", invoice.isAbstract ? 1 : 0},
@@ -338,7 +338,7 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
             row.uom = line.uom;
             row.qty = line.balance;
             row.rate = line.rate;
-            row.amount = line.balance * line.rate;
+            row.amount = billableLineAmount(line.balance, line.rate);
             row.taxPercent = line.taxPercent;
             row.balance = line.balance;
             result.lines.append(row);
@@ -347,50 +347,25 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
     return result;
 }
 
-qint64 roundToRupees(double amount)
+Money billableLineAmount(double qty, double rate)
 {
-    if (!std::isfinite(amount) || std::fabs(amount) >= 9.0e15)
-        return 0;
-    const qint64 paise = std::llround(amount * 100.0); // half away from zero
-    const qint64 rupees = paise / 100;
-    const qint64 rest = paise % 100; // same sign as paise
-    if (rest >= 50)
-        return rupees + 1;
-    if (rest <= -50)
-        return rupees - 1;
-    return rupees;
+    const auto shown = [](double value) {
+        return Decimal::fromText(QString::number(value, 'f', 3)).value_or(Decimal());
+    };
+    return Money::product(shown(qty), shown(rate));
 }
 
 InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer)
 {
+    const GstHeads heads = gstHeads(rows, igstCustomer);
     InvoiceTotals totals;
-    QMap<double, double> taxPerRate;
-    for (const TaxedAmount &row : rows) {
-        totals.taxable += row.amount;
-        const double tax = row.amount * row.taxPercent / 100.0;
-        taxPerRate[row.taxPercent] += tax;
-        if (igstCustomer)
-            totals.igst += tax;
-        else
-            totals.half += tax * 0.5;
-    }
-    totals.net = roundToRupees(totals.taxable + totals.half + totals.half + totals.igst);
+    totals.taxable = heads.taxable;
+    totals.cgst = heads.cgst;
+    totals.sgst = heads.sgst;
+    totals.igst = heads.igst;
+    totals.net = heads.net();
     totals.words = numberToWords(double(totals.net));
-
-    double totalTax = 0;
-    for (auto it = taxPerRate.cbegin(); it != taxPerRate.cend(); ++it) {
-        const double tax = it.value();
-        if (tax <= 0.005)
-            continue;
-        const QString rate = QString::number(it.key(), 'f', 0);
-        if (igstCustomer)
-            totals.taxDetails += QStringLiteral("%1% - %2\n").arg(rate, amountText(tax));
-        else
-            totals.taxDetails += QStringLiteral("%1% - %2 + %3 = %4\n")
-                                     .arg(rate, amountText(tax / 2), amountText(tax / 2), amountText(tax));
-        totalTax += tax;
-    }
-    totals.taxDetails += QStringLiteral("Total Tax = ") + amountText(totalTax);
+    totals.taxDetails = taxDetailsText(heads, igstCustomer);
     return totals;
 }
 
@@ -522,7 +497,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         line.qty = items.value(2).toDouble();
         line.rate = items.value(3).toDouble();
         line.taxPercent = items.value(4).toDouble();
-        line.amount = items.value(5).toDouble();
+        line.amount = Money::fromStored(items.value(5).toDouble());
         line.deliveryFy = items.value(6).toString();
         if (line.deliveryFy.isEmpty())
             line.deliveryFy = fy;

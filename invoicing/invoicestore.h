@@ -11,6 +11,8 @@
 // challan line still has to bill is its delivered quantity less the lines of
 // live invoices and the "INVOICE" bins of the same challan and item.
 
+#include "app/money.h"
+#include "invoicing/gstheads.h"
 #include "jobwork/challanstore.h"
 
 #include <QList>
@@ -57,7 +59,7 @@ struct InvoiceFormLine
     QString uom;
     double qty = 0;
     double rate = 0;
-    double amount = 0;
+    Money amount;
     double taxPercent = 0;
     double balance = 0; // the most the line may bill
 };
@@ -102,27 +104,23 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
 void appendPoNumber(QString &collected, const QString &poNo);
 
 // What the form shows under the items: the taxable total, CGST and SGST
-// halves or IGST, the net rounded to whole rupees, its words and the tax per
-// rate.
-struct TaxedAmount
-{
-    double amount = 0;
-    double taxPercent = 0;
-};
+// or IGST as the sums of the heads per rate, the net rounded to whole
+// rupees, its words and the tax details.
 struct InvoiceTotals
 {
-    double taxable = 0;
-    double half = 0; // CGST, and the same SGST
-    double igst = 0;
-    qint64 net = 0;  // whole rupees, half away from zero
+    Money taxable;
+    Money cgst;
+    Money sgst;
+    Money igst;
+    qint64 net = 0; // whole rupees, half away from zero
     QString words;
     QString taxDetails;
 };
 InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer);
 
-// An amount rounded to whole rupees half away from zero, through whole paise
-// so that 1704.4999999 (a sum meant as 1704.50) gives 1705.
-qint64 roundToRupees(double amount);
+// A billable line's amount: quantity x rate as the form shows them (three
+// decimals each), rounded once to paise.
+Money billableLineAmount(double qty, double rate);
 
 // A quantity typed into a line: a number of 0 or more up to the balance is
 // taken as typed; above the balance it is cut to the balance; a negative
@@ -155,7 +153,7 @@ struct InvoiceLineWrite
     int itemId = 0;
     double qty = 0;
     double rate = 0;
-    double amount = 0;
+    Money amount; // stored with two decimals
     double taxPercent = 0;
 };
 
@@ -166,11 +164,12 @@ struct InvoiceWrite
     QString fy;
     QString date; // "yyyy-MM-dd"
     int customerId = -1;
-    double subTotal = 0;
-    double cgst = 0;
-    double sgst = 0;
-    double igst = 0;
-    double grandTotal = 0;
+    // Stored with two decimals.
+    Money subTotal;
+    Money cgst;
+    Money sgst;
+    Money igst;
+    Money grandTotal;
     QString remarks;
     bool isAbstract = false;
     QString abstractContent;

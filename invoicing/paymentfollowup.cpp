@@ -121,7 +121,7 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     fill.add(row, FullNumberColumn, invoice.invoiceNoFull)->setTextAlignment(left);
     fill.add(row, DateColumn, storedDateText(invoice.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, invoice.customerName)->setTextAlignment(left);
-    const QString balance = amountText(invoice.balance());
+    const QString balance = invoice.balance().toMoney().text();
     fill.add(row, AmountColumn, balance)->setTextAlignment(right);
     const int days = daysSince(invoice.invoiceDate, today).value_or(0);
     QTableWidgetItem *daysItem = fill.add(row, DaysColumn, QString::number(days));
@@ -131,18 +131,18 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     fill.add(row, BalanceColumn, balance)->setTextAlignment(right);
 }
 
-double paymentFollowUp::rowBalance(int row) const
+Money paymentFollowUp::rowBalance(int row) const
 {
     const QTableWidgetItem *item = ui->payment_pending_table->item(row, BalanceColumn);
-    return item ? item->text().toDouble() : 0;
+    return item ? Money::fromText(item->text()).value_or(Money()) : Money();
 }
 
 void paymentFollowUp::updateSelectedTotal()
 {
-    double total = 0;
+    Money total;
     for (int r : ticks->tickedRows())
         total += rowBalance(r);
-    ui->total_amountEdit->setText(amountText(total));
+    ui->total_amountEdit->setText(total.text());
 }
 
 void paymentFollowUp::onCheckboxChanged(int)
@@ -172,7 +172,7 @@ void paymentFollowUp::on_paid_btn_clicked()
     QList<PaymentTarget> targets;
     for (int r : ticked) {
         const QTableWidgetItem *number = table->item(r, NumberColumn);
-        const double balance = rowBalance(r);
+        const Money balance = rowBalance(r);
         input.selected += balance;
         input.customerIds << number->data(CustomerIdRole).toInt();
         targets.append({number->text().toInt(), number->data(FyRole).toString(), balance});
@@ -182,12 +182,12 @@ void paymentFollowUp::on_paid_btn_clicked()
         return;
     }
 
-    const double paid = typedNumberOrZero(input.paidText);
-    const double tds = typedNumberOrZero(input.tdsText);
+    const Decimal paid = Decimal::fromText(input.paidText).value_or(Decimal());
+    const Decimal tds = Decimal::fromText(input.tdsText).value_or(Decimal());
     const QString name = table->item(ticked.first(), CustomerColumn)->text();
     const QString question = QStringLiteral("Record payment for %1?\n\nSelected Total : %2\nPaid Amount    : %3\n"
                                             "TDS Amount     : %4")
-                                 .arg(name, amountText(input.selected), amountText(paid), amountText(tds));
+                                 .arg(name, input.selected.text(), paid.toMoney().text(), tds.toMoney().text());
     if (Desktop::question(this, QStringLiteral("Confirm Payment"), question, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;

@@ -4,6 +4,7 @@
 // plus TDS) of one customer is recorded against the ticked invoices; the
 // listed invoices print as the payment pending statement.
 
+#include "app/money.h"
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -45,7 +46,7 @@ private:
     void setupTable();
     void loadCustomerCombo();
     void addRow(TableFill &fill, int row, const PendingInvoice &invoice, const QDate &today);
-    double rowBalance(int row) const;
+    Money rowBalance(int row) const;
 
     Ui::paymentFollowUp *ui;
     QSqlDatabase db;

@@ -99,8 +99,8 @@ void paymentStatement::loadPayments()
     ticks->refresh();
 
     const PaymentTotals totals = paymentTotals(payments);
-    ui->tot_paid_amtEdit->setText(amountText(totals.paid));
-    ui->tot_inv_amtEdit->setText(amountText(totals.invoices));
+    ui->tot_paid_amtEdit->setText(totals.paid.text());
+    ui->tot_inv_amtEdit->setText(totals.invoices.text());
     if (totals.averageDays) {
         ui->avg_paid_days->setText(QString::number(*totals.averageDays, 'f', 1) + QStringLiteral(" days"));
         ui->avg_paid_days->setStyleSheet(averageDaysStyle(*totals.averageDays));
@@ -121,7 +121,7 @@ void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow 
     fill.add(row, InvoiceDateColumn, storedDateText(payment.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, payment.customerName)->setTextAlignment(left);
     fill.add(row, InvoiceAmountColumn, amountText(payment.grandTotal))->setTextAlignment(right);
-    fill.add(row, PaidAmountColumn, opens ? amountText(payment.paymentTotal) : QString())->setTextAlignment(right);
+    fill.add(row, PaidAmountColumn, opens ? payment.paymentTotal.text() : QString())->setTextAlignment(right);
     fill.add(row, PaidDateColumn, opens ? storedDateText(payment.paymentDate) : QString())->setTextAlignment(left);
     fill.add(row, ModeColumn, opens ? payment.mode : QString())->setTextAlignment(left);
     fill.add(row, DaysColumn, QString::number(payment.paidDays))->setTextAlignment(Qt::AlignCenter);

@@ -16,13 +16,18 @@
 
 namespace {
 
+// Paid + TDS of a payment row in whole millionths of a rupee: the stored
+// values as the decimals they stand for, so that SQLite adds them exactly as
+// integers rather than as binary fractions.
+#define SETTLED_MICROS "(CAST(ROUND(paid_amount * 1000000) AS INTEGER) + CAST(ROUND(tds_amount * 1000000) AS INTEGER))"
+
 // What has been settled on each invoice, summed once over all payment rows
 // rather than once per listed invoice.
 const char *const PendingSql =
     "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
     "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
-    "LEFT JOIN (SELECT invoice_no, fy_name, SUM(paid_amount + tds_amount) AS settled FROM invoice_payments "
+    "LEFT JOIN (SELECT invoice_no, fy_name, SUM(" SETTLED_MICROS ") AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) AND v.invoice_date >= :from AND v.invoice_date <= :to ";
 
@@ -32,7 +37,7 @@ const char *const HistorySql =
     "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total "
     "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "JOIN customers c ON p.customer_id = c.customer_id "
-    "LEFT JOIN (SELECT payment_ref, SUM(paid_amount + tds_amount) AS total FROM invoice_payments "
+    "LEFT JOIN (SELECT payment_ref, SUM(" SETTLED_MICROS ") AS total FROM invoice_payments "
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
     "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
 
@@ -40,9 +45,21 @@ const char *const InsertPayment =
     "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
     "chq_ref, remarks, pay_mode, fy_name) VALUES (:ref, :date, :cid, :inv, :paid, :tds, :chq, :rem, :mode, :fy)";
 
-double roundedToCents(double amount)
+constexpr int MicroScale = 6;
+
+Decimal micros(const QVariant &value)
 {
-    return std::round(amount * 100.0) / 100.0;
+    return Decimal(value.toLongLong(), MicroScale);
+}
+
+Decimal maxOf(const Decimal &a, const Decimal &b)
+{
+    return a < b ? b : a;
+}
+
+Decimal minOf(const Decimal &a, const Decimal &b)
+{
+    return a < b ? a : b;
 }
 
 QVariantMap filterValues(const PaymentFilter &filter)
@@ -71,9 +88,9 @@ bool freeReference(const QDateTime &at, QString *reference, QString *error)
 
 } // namespace
 
-bool balanceIsOwed(double balance)
+bool balanceIsOwed(const Decimal &balance)
 {
-    return std::round(balance * 1e6) / 1e6 > SettledBalance;
+    return balance > SettledBalance;
 }
 
 std::optional<int> daysSince(const QString &stored, const QDate &to)
@@ -112,7 +129,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
         row.invoiceDate = q.value(2).toString();
         row.customerName = q.value(3).toString();
         row.grandTotal = q.value(4).toDouble();
-        row.settled = q.value(5).toDouble();
+        row.settled = micros(q.value(5));
         row.fy = q.value(6).toString();
         row.customerId = q.value(7).toInt();
         if (balanceIsOwed(row.balance()))
@@ -121,20 +138,33 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
     return true;
 }
 
-QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, double paid, double tds)
+QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Decimal &paid, const Decimal &tds)
 {
     QList<PaymentShare> shares;
-    double paidLeft = paid;
-    double tdsLeft = tds;
+    const Decimal zero;
+    Decimal paidLeft = paid;
+    Decimal tdsLeft = tds;
+    Decimal paidUsed;  // exact sums of the parts so far
+    Decimal bothUsed;
+    Money paidRecorded; // the shares so far
+    Money bothRecorded;
     for (const PaymentTarget &target : targets) {
         if (paidLeft + tdsLeft <= SettledBalance)
             break;
-        const double paidPart = qMax(0.0, qMin(paidLeft, target.balance));
-        const double tdsPart = qMax(0.0, qMin(tdsLeft, target.balance - paidPart));
-        if (paidPart + tdsPart > SettledBalance)
-            shares.append({target.invoiceNo, target.fy, paidPart, tdsPart});
-        paidLeft -= paidPart;
-        tdsLeft -= tdsPart;
+        const Decimal balance = target.balance.toDecimal();
+        const Decimal paidPart = maxOf(zero, minOf(paidLeft, balance));
+        const Decimal tdsPart = maxOf(zero, minOf(tdsLeft, balance - paidPart));
+        if (paidPart + tdsPart > SettledBalance) {
+            paidUsed = paidUsed + paidPart;
+            bothUsed = bothUsed + paidPart + tdsPart;
+            const Money paidShare = paidUsed.toMoney() - paidRecorded;
+            const Money bothShare = bothUsed.toMoney() - bothRecorded;
+            shares.append({target.invoiceNo, target.fy, paidShare, bothShare - paidShare});
+            paidRecorded += paidShare;
+            bothRecorded += bothShare;
+        }
+        paidLeft = paidLeft - paidPart;
+        tdsLeft = tdsLeft - tdsPart;
     }
     return shares;
 }
@@ -147,20 +177,23 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
 
     const TypedNumber paidTyped = readTypedNumber(input.paidText);
     const TypedNumber tdsTyped = readTypedNumber(input.tdsText);
-    if (paidTyped.isNotANumber() || paidTyped.value < 0)
+    const std::optional<Decimal> paidExact = Decimal::fromText(input.paidText);
+    const std::optional<Decimal> tdsExact = Decimal::fromText(input.tdsText);
+    if (paidTyped.isNotANumber() || paidTyped.value < 0 || (paidTyped.isNumber() && !paidExact))
         return PaymentRefusal{error, QStringLiteral("Please enter a valid Paid Amount!")};
-    if (tdsTyped.isNotANumber() || tdsTyped.value < 0)
+    if (tdsTyped.isNotANumber() || tdsTyped.value < 0 || (tdsTyped.isNumber() && !tdsExact))
         return PaymentRefusal{error, QStringLiteral("Please enter a valid TDS Amount!")};
 
-    const double selected = roundedToCents(input.selected);
-    const double paid = paidTyped.valueOr(0);
-    const double tds = tdsTyped.valueOr(0);
+    const Decimal selected = input.selected.toDecimal();
+    const Decimal paid = paidExact.value_or(Decimal());
+    const Decimal tds = tdsExact.value_or(Decimal());
+    const auto text = [](const Decimal &amount) { return amount.toMoney().text(); };
     if (paid > selected + SettledBalance)
         return PaymentRefusal{QStringLiteral("Excess Payment"),
                               QStringLiteral("Paid amount (%1) cannot exceed selected total (%2)!\n"
                                              "Remaining balance should go to TDS field.")
-                                  .arg(amountText(paid), amountText(selected))};
-    if (std::abs(paid + tds - selected) > SettledBalance)
+                                  .arg(text(paid), text(selected))};
+    if ((paid + tds - selected).abs() > SettledBalance)
         return PaymentRefusal{QStringLiteral("Amount Mismatch"),
                               QStringLiteral("Paid + TDS must equal selected total!\n\n"
                                              "Selected Total : %1\n"
@@ -168,8 +201,7 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
                                              "TDS Amount     : %3\n"
                                              "Current Total  : %4\n\n"
                                              "Expected TDS   : %5")
-                                  .arg(amountText(selected), amountText(paid), amountText(tds),
-                                       amountText(paid + tds), amountText(selected - paid))};
+                                  .arg(text(selected), text(paid), text(tds), text(paid + tds), text(selected - paid))};
     for (int id : input.customerIds) {
         if (id != input.customerIds.first())
             return PaymentRefusal{error, QStringLiteral("Select invoices of ONE customer only!")};
@@ -197,8 +229,8 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
                                          {":date", entry.date.toString(QStringLiteral("yyyy-MM-dd"))},
                                          {":cid", entry.customerId},
                                          {":inv", share.invoiceNo},
-                                         {":paid", share.paid},
-                                         {":tds", share.tds},
+                                         {":paid", share.paid.toDouble()},
+                                         {":tds", share.tds.toDouble()},
                                          {":chq", entry.chequeRef.trimmed()},
                                          {":rem", entry.remarks.trimmed()},
                                          {":mode", entry.mode},
@@ -250,7 +282,9 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.fy = q.value(11).toString();
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
         const bool referenced = !row.reference.isEmpty();
-        row.paymentTotal = referenced && !q.value(12).isNull() ? q.value(12).toDouble() : row.paid + row.tds;
+        row.paymentTotal = referenced && !q.value(12).isNull()
+                               ? micros(q.value(12)).toMoney()
+                               : (Decimal::fromStored(row.paid) + Decimal::fromStored(row.tds)).toMoney();
 
         const QString key = referenced ? row.reference : QStringLiteral("#") + QString::number(row.payId);
         const auto found = paymentIndex.constFind(key);
@@ -279,11 +313,11 @@ PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows)
     long long days = 0;
     for (const PaymentHistoryRow &row : rows) {
         if (row.opensPayment)
-            totals.paid += roundedToCents(row.paymentTotal);
+            totals.paid += row.paymentTotal;
         const QString invoice = row.invoiceNoFull + QLatin1Char('|') + row.fy;
         if (!invoices.contains(invoice)) {
             invoices.insert(invoice);
-            totals.invoices += row.grandTotal;
+            totals.invoices += Money::fromStored(row.grandTotal);
         }
         if (const int d = row.paidDays; d > 0) {
             days += d;

@@ -8,6 +8,8 @@
 // paid_amount + tds_amount over its invoice_payments rows; there is no status
 // column. The rows of one payment share one payment_ref.
 
+#include "app/money.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -15,12 +17,12 @@
 
 #include <optional>
 
-// A balance at or below this is paid.
-constexpr double SettledBalance = 0.005;
+// A balance at or below 0.005 is paid; the tolerance of the payment checks.
+const Decimal SettledBalance(5, 3);
 
-// Whether an outstanding balance still counts as owed: above 0.005 once
-// rounded to six decimals, so 100 less 99.995 is paid.
-bool balanceIsOwed(double balance);
+// Whether an outstanding balance still counts as owed: above 0.005 exactly,
+// so 100 less 99.995 is paid.
+bool balanceIsOwed(const Decimal &balance);
 
 // Whole days from a stored "yyyy-MM-dd" date to `to`; nullopt when the text
 // is no such date.
@@ -48,11 +50,12 @@ struct PendingInvoice
     QString invoiceDate; // as stored
     int customerId = -1;
     QString customerName;
-    double grandTotal = 0;
-    double settled = 0; // paid + TDS over its payment rows
+    double grandTotal = 0; // as stored
+    Decimal settled;       // paid + TDS over its payment rows, summed exactly
     QString fy;
 
-    double balance() const { return grandTotal - settled; }
+    // What is still owed, exactly: the list shows it rounded to paise.
+    Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
 };
 
 // The live invoices (is_deleted NULL or 0) dated in the period that still
@@ -66,7 +69,7 @@ struct PaymentTarget
 {
     int invoiceNo = 0;
     QString fy;
-    double balance = 0;
+    Money balance; // as listed
 };
 
 // One invoice's share of a payment.
@@ -74,15 +77,20 @@ struct PaymentShare
 {
     int invoiceNo = 0;
     QString fy;
-    double paid = 0;
-    double tds = 0;
+    Money paid;
+    Money tds;
 };
 
-// Splits paid and TDS over the targets in their order: the paid amount fills
-// each balance first, TDS covers what it leaves of that balance. A target
-// whose share would be 0.005 or less gets none; the split stops once both
-// amounts are used up.
-QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, double paid, double tds);
+// Splits paid and TDS over the targets in their order, on the exact typed
+// amounts: the paid amount fills each balance first, TDS covers what it
+// leaves of that balance. A target whose share would be 0.005 or less gets
+// none; the split stops once both amounts are used up (within 0.005). Each
+// share is whole paise: the shares' paid amounts, and their paid + TDS, are
+// rounded on their running sums, so that they add up exactly to what the
+// split used of the typed amounts rounded to paise (the last paid invoice
+// takes the remainder). What the 0.005 tolerance leaves over is not
+// recorded: 63.195 against a balance of 63.19 records 63.19.
+QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Decimal &paid, const Decimal &tds);
 
 // A refusal of a payment before anything is written.
 struct PaymentRefusal
@@ -96,7 +104,7 @@ struct PaymentRefusal
 struct PaymentInput
 {
     int tickedRows = 0;
-    double selected = 0;
+    Money selected;
     QString paidText;
     QString tdsText;
     QList<int> customerIds;
@@ -105,7 +113,9 @@ struct PaymentInput
 // The checks before a payment is recorded, in order: something ticked, both
 // amounts empty (0) or a finite number of 0 or more, paid not above the
 // selected total (+0.005), paid + TDS equal to it (within 0.005), one
-// customer. nullopt when the payment may go ahead.
+// customer. The amounts are compared exactly as typed: 63.195 against
+// 63.19 is within the tolerance as 100.005 against 100.00 is. nullopt when
+// the payment may go ahead.
 std::optional<PaymentRefusal> checkPayment(const PaymentInput &input);
 
 // "PAY" and the time as "yyyyMMddhhmmss".
@@ -142,15 +152,15 @@ struct PaymentHistoryRow
     QString invoiceNoFull;
     QString invoiceDate; // as stored
     QString customerName;
-    double grandTotal = 0;
-    double paid = 0;
-    double tds = 0;
+    double grandTotal = 0; // as stored
+    double paid = 0;       // as stored
+    double tds = 0;        // as stored
     QString paymentDate; // as stored
     QString mode;
     QString remarks;
     QString reference;
     QString fy;
-    double paymentTotal = 0; // paid + TDS over every row of the payment
+    Money paymentTotal; // paid + TDS over every row of the payment, in paise
     bool opensPayment = false; // the first listed row of its payment
     int paidDays = 0; // from the invoice to the payment; 0 when a date is unreadable
 };
@@ -164,8 +174,8 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
 
 struct PaymentTotals
 {
-    double paid = 0;             // every payment counted once
-    double invoices = 0;         // the distinct listed invoices' grand totals
+    Money paid;                  // every payment counted once
+    Money invoices;              // the distinct listed invoices' grand totals
     std::optional<double> averageDays; // over the rows paid after at least a day
 };
 PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);

@@ -1,5 +1,6 @@
 #include "receivablestatements.h"
 
+#include "app/money.h"
 #include "app/desktop.h"
 #include "app/financialyear.h"
 #include "app/htmlescape.h"
@@ -175,9 +176,9 @@ QString pendingStatementHtml(const StatementHead &head, const QList<PendingState
                                 {QStringLiteral("Customer Name"), 40},
                                 {QStringLiteral("Invoice Amount"), 18},
                                 {QStringLiteral("Days Pending"), 12}});
-    double total = 0;
+    Money total;
     for (const PendingStatementRow &row : rows) {
-        total += row.amount.toDouble();
+        total += Money::fromText(row.amount).value_or(Money());
         html += QStringLiteral("<tr style='") + pendingRowShade(row.days) + QStringLiteral("'>")
                 + cell(QStringLiteral("center"), 15, htmlEscaped(row.invoiceNo.trimmed()))
                 + cell(QStringLiteral("center"), 15, htmlEscaped(row.invoiceDate.trimmed()))
@@ -188,7 +189,7 @@ QString pendingStatementHtml(const StatementHead &head, const QList<PendingState
     html += QStringLiteral("</tbody><tfoot><tr class='bold header-bg'>"
                            "<td colspan='3' class='right' style='font-size:16px;'>Grand Total Pending:</td>"
                            "<td class='right' style='font-size:16px; color:#cc0000;'>Rs. ")
-            + QString::number(total, 'f', 2) + QStringLiteral("</td><td></td></tr></tfoot></table></body></html>");
+            + total.text() + QStringLiteral("</td><td></td></tr></tfoot></table></body></html>");
     return html;
 }
 

@@ -46,9 +46,10 @@ InvoicePrintData sampleInvoice(int lines)
     invoice.customerName = "ALPHA";
     invoice.customerType = "Local Customer";
     for (int i = 1; i <= lines; ++i)
-        invoice.lines.append({"-", "-", QString("C%1").arg(i), QString("PART %1").arg(i), "", "NOS", 1, 100, 100, 18});
-    invoice.subTotal = 100.0 * lines;
-    invoice.cgst = invoice.sgst = 9.0 * lines;
+        invoice.lines.append({"-", "-", QString("C%1").arg(i), QString("PART %1").arg(i), "", "NOS", 1, 100,
+                              Money::fromRupees(100), 18});
+    invoice.subTotal = Money::fromRupees(100 * lines);
+    invoice.cgst = invoice.sgst = Money::fromRupees(9 * lines);
     return invoice;
 }
 
@@ -149,8 +150,8 @@ private slots:
         InvoicePrintData invoice = sampleInvoice(3);
         invoice.customerType = type;
         invoice.lines[0].taxPercent = 5;
-        invoice.lines[0].amount = 500;
-        invoice.lines[1].amount = 1000;
+        invoice.lines[0].amount = Money::fromRupees(500);
+        invoice.lines[1].amount = Money::fromRupees(1000);
         invoice.lines[2].taxPercent = 0; // no tax row
         const QList<InvoicePage> pages = invoicePages(invoice, Original, "&nbsp;", "&nbsp;");
         QCOMPARE(pages.size(), 1);
@@ -178,11 +179,11 @@ private slots:
         QFETCH(double, grandTotal);
         QFETCH(QString, roundOff);
         InvoicePrintData invoice = sampleInvoice(0);
-        invoice.subTotal = subTotal;
-        invoice.cgst = invoice.sgst = half;
+        invoice.subTotal = Money::fromStored(subTotal);
+        invoice.cgst = invoice.sgst = Money::fromStored(half);
         const InvoicePage page = invoicePages(invoice, Original, "&nbsp;", "&nbsp;").value(0);
-        QCOMPARE(page.grandTotal, grandTotal);
-        QCOMPARE(QString::number(page.roundOff, 'f', 2), roundOff);
+        QCOMPARE(page.grandTotal, Money::fromStored(grandTotal));
+        QCOMPARE(page.roundOff.text(), roundOff);
     }
 
     void twentyTwoLinesAPage()
@@ -193,9 +194,9 @@ private slots:
         QCOMPARE(fillerRows(one[0].itemRowsHtml), 0);
 
         InvoicePrintData invoice = sampleInvoice(23);
-        invoice.lines[22].amount = 50;
-        invoice.subTotal = 2250;
-        invoice.cgst = invoice.sgst = 202.70; // total 2655.40
+        invoice.lines[22].amount = Money::fromRupees(50);
+        invoice.subTotal = Money::fromRupees(2250);
+        invoice.cgst = invoice.sgst = Money::fromPaise(20270); // total 2655.40
         const QList<InvoicePage> pages = invoicePages(invoice, Original, "&nbsp;", "&nbsp;");
         QCOMPARE(pages.size(), 2);
         QCOMPARE(pages[0].pageLabel, Original + " (Page 1 of 2)");
@@ -222,9 +223,9 @@ private slots:
         InvoicePrintData abstract = sampleInvoice(0);
         abstract.isAbstract = true;
         abstract.abstractContent = "Job work for May\nas per <PO>";
-        abstract.subTotal = 1500;
-        abstract.cgst = abstract.sgst = 102.5;
-        abstract.abstractTaxable = {{5, 500}, {18, 1000}};
+        abstract.subTotal = Money::fromRupees(1500);
+        abstract.cgst = abstract.sgst = Money::fromPaise(10250);
+        abstract.abstractTaxable = {{5, Money::fromRupees(500)}, {18, Money::fromRupees(1000)}};
         abstract.lines = sampleInvoice(30).lines; // not listed on an abstract invoice
         QList<InvoicePage> pages = invoicePages(abstract, Original, "&nbsp;", "&nbsp;");
         QCOMPARE(pages.size(), 1);
@@ -245,7 +246,7 @@ private slots:
         addStoredLine(abstract, {9, item, 10, 100, 1000, 12});
         InvoicePrintData read;
         QVERIFY(readInvoiceForPrint(5, "26-27", &read));
-        QCOMPARE(read.abstractTaxable, (TaxableByRate{{12, 1000}}));
+        QCOMPARE(read.abstractTaxable, (TaxableByRate{{12, Money::fromRupees(1000)}}));
         QVERIFY(read.lines.isEmpty());
 
         // Cancelled, with a date that does not read: no lines left, the spacer

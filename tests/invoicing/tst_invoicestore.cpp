@@ -84,6 +84,16 @@ private slots:
                                           << QStringList{"300.00", "27.00", "0.00", "354"}
                                           << "18% - 27.00 + 27.00 = 54.00\nTotal Tax = 54.00"
                                           << "Three Hundred Fifty Four Rupees Only";
+        // 35273.50 x 9 % = 3174.615: each half rounded once, the tax their sum.
+        QTest::newRow("halves rounded per rate") << QList<double>{35273.5, 18} << "Local Customer"
+                                                 << QStringList{"35273.50", "3174.62", "0.00", "41623"}
+                                                 << "18% - 3174.62 + 3174.62 = 6349.24\nTotal Tax = 6349.24"
+                                                 << "Forty One Thousand Six Hundred Twenty Three Rupees Only";
+        // Two rates whose halves round up: 0.025 + 0.285, the net from the rounded heads.
+        QTest::newRow("each rate rounded") << QList<double>{0.5, 5, 3.17, 18} << "Local Customer"
+                                           << QStringList{"3.67", "0.30", "0.00", "4"}
+                                           << "5% - 0.01 + 0.01 = 0.02\n18% - 0.29 + 0.29 = 0.58\nTotal Tax = 0.60"
+                                           << "Four Rupees Only";
         QTest::newRow("1704.50 rounds up") << QList<double>{1704.5, 0} << "Local Customer"
                                            << QStringList{"1704.50", "0.00", "0.00", "1705"} << "Total Tax = 0.00"
                                            << "One Thousand Seven Hundred Five Rupees Only";
@@ -108,10 +118,10 @@ private slots:
         QFETCH(QString, words);
         QList<TaxedAmount> rows;
         for (int i = 0; i + 1 < amountsAndRates.size(); i += 2)
-            rows.append({amountsAndRates.at(i), amountsAndRates.at(i + 1)});
+            rows.append({Money::fromStored(amountsAndRates.at(i)), amountsAndRates.at(i + 1)});
         const InvoiceTotals t = computeInvoiceTotals(rows, isIgstCustomer(type));
-        QCOMPARE((QStringList{QString::number(t.taxable, 'f', 2), QString::number(t.half, 'f', 2),
-                              QString::number(t.igst, 'f', 2), QString::number(t.net)}),
+        QCOMPARE(t.sgst, t.cgst);
+        QCOMPARE((QStringList{t.taxable.text(), t.cgst.text(), t.igst.text(), QString::number(t.net)}),
                  fields);
         QCOMPARE(t.taxDetails, details);
         QCOMPARE(t.words, words);
@@ -217,13 +227,14 @@ private slots:
         invoice.fy = "26-27";
         invoice.date = "2026-08-14";
         invoice.customerId = customer;
-        invoice.subTotal = 1500;
-        invoice.cgst = 102.5;
-        invoice.sgst = 102.5;
-        invoice.grandTotal = 1705;
+        invoice.subTotal = Money::fromRupees(1500);
+        invoice.cgst = Money::fromPaise(10250);
+        invoice.sgst = Money::fromPaise(10250);
+        invoice.grandTotal = Money::fromRupees(1705);
         invoice.remarks = "A1, B2";
-        invoice.lines = {{3, "25-26", itemA, 10, 100, 1000, 18}, {4, "26-27", itemB, 0, 50, 0, 5},
-                         {4, "26-27", itemB, 10, 50, 500, 5}};
+        invoice.lines = {{3, "25-26", itemA, 10, 100, Money::fromRupees(1000), 18},
+                         {4, "26-27", itemB, 0, 50, Money(), 5},
+                         {4, "26-27", itemB, 10, 50, Money::fromRupees(500), 5}};
         const InvoiceWriteOutcome outcome = saveInvoice(invoice);
         QCOMPARE(outcome.result, WriteResult::Written);
         QCOMPARE(rows("SELECT invoice_no, invoice_no_full, invoice_date, customer_id, sub_total, cgst_amount, sgst_amount, "
@@ -242,15 +253,16 @@ private slots:
         invoice.number = 3;
         invoice.fy = "26-27";
         invoice.customerId = customer;
-        invoice.lines = {{1, "26-27", itemA, 0, 100, 0, 18}, {1, "26-27", itemB, -2, 50, -100, 5}};
+        invoice.lines = {{1, "26-27", itemA, 0, 100, Money(), 18},
+                         {1, "26-27", itemB, -2, 50, Money::fromRupees(-100), 5}};
         QCOMPARE(saveInvoice(invoice).result, WriteResult::NothingToWrite);
         QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 0);
 
         // A replace that fails keeps the stored invoice and its lines.
-        invoice.lines = {{1, "26-27", itemA, 1, 100, 100, 18}};
+        invoice.lines = {{1, "26-27", itemA, 1, 100, Money::fromRupees(100), 18}};
         QCOMPARE(saveInvoice(invoice).result, WriteResult::Written);
         exec("CREATE TRIGGER no_a BEFORE INSERT ON invoice_items BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
-        invoice.lines = {{1, "26-27", itemA, 2, 100, 200, 18}};
+        invoice.lines = {{1, "26-27", itemA, 2, 100, Money::fromRupees(200), 18}};
         QCOMPARE(replaceInvoice(invoice).result, WriteResult::Failed);
         QCOMPARE(rows("SELECT invoiced_qty FROM invoice_items"), QStringList({"1"}));
     }
@@ -286,7 +298,7 @@ private slots:
         invoice.fy = "26-27";
         invoice.customerId = customer;
         for (double q : qty)
-            invoice.lines.append({5, "26-27", itemA, q, 100, q * 100, 18});
+            invoice.lines.append({5, "26-27", itemA, q, 100, Money::fromStored(q * 100), 18});
         // Invoice 7 rewritten over its own 0.2; a new invoice 8 finds nothing open.
         const InvoiceWriteOutcome replaced = replaceInvoice(invoice);
         invoice.number = 8;

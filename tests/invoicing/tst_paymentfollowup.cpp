@@ -21,6 +21,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -179,7 +180,7 @@ private slots:
 
         // A second payment in the same second takes the next free reference.
         const QDateTime at = QDateTime::fromString(refs.first().mid(3), "yyyyMMddhhmmss");
-        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", 40, 0}}}, at);
+        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", Money::fromRupees(40), Money()}}}, at);
         QVERIFY(again.ok);
         QCOMPARE(again.reference, paymentReference(at.addSecs(1)));
     }
@@ -223,6 +224,80 @@ private slots:
         QCOMPARE(env->desktop.lastShown(), shown);
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
         QCOMPARE(w.shown().size(), 4);
+    }
+
+    // The 0.005 tolerances compare the typed decimals exactly: 63.195
+    // against 63.19 passes as 100.005 against 100.00 does, and records the
+    // balance. Shares are two-decimal values that add up to what was paid.
+    void exactDecimalsAndShares()
+    {
+        addInvoice({1, "26-27", daysAgo(30), Acme, 63.19});
+        addInvoice({2, "26-27", daysAgo(30), Bolt, 100});
+        addInvoice({3, "26-27", daysAgo(20), Acme, 100.10});
+        addInvoice({4, "26-27", daysAgo(10), Acme, 50.05});
+        addInvoice({5, "26-27", daysAgo(5), Acme, 30.30});
+        addInvoice({6, "26-27", daysAgo(5), Bolt, 0.61});
+        addInvoice({7, "26-27", daysAgo(4), Bolt, 89.40});
+        Window w;
+        w.pay({"1/26-27"}, "63.195", "");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        w.pay({"2/26-27"}, "100.005", "");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        // 120.10 and TDS 60.35 over 100.10, 50.05 and 30.30: (100.10, 0),
+        // (20.00, 30.05), (0, 30.30), not 20.000000000000014.
+        w.pay({"3/26-27", "4/26-27", "5/26-27"}, "120.10", "60.35");
+        // 0.61 and 89.40 paid with 90.005: 0.61 and 89.395 used, recorded
+        // 0.61 and 89.40 (the last takes the remainder of 90.005 in paise).
+        w.pay({"6/26-27", "7/26-27"}, "90.005", "");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        QCOMPARE(rows("SELECT invoice_no, quote(paid_amount), quote(tds_amount) FROM invoice_payments ORDER BY pay_id"),
+                 QStringList({"1|63.19|0.0", "2|100.0|0.0", "3|100.1|0.0", "4|20.0|30.05", "5|0.0|30.3", "6|0.61|0.0",
+                              "7|89.4|0.0"}));
+        QCOMPARE(rows("SELECT payment_ref IS NOT NULL, SUM(paid_amount) = 120.10, SUM(tds_amount) = 60.35 "
+                      "FROM invoice_payments WHERE invoice_no IN (3, 4, 5)"),
+                 QStringList({"1|1|1"}));
+        QVERIFY(w.shown().isEmpty());
+    }
+
+    // Random payments with third decimals that pass the checks: every share
+    // is of 0 or more and within its balance, the shares add up to the
+    // selected total, and their paid parts to the paid amount in paise.
+    void splitAddsUpToTheSelectedTotal()
+    {
+        QRandomGenerator random(4114);
+        int accepted = 0;
+        for (int run = 0; run < 3000; ++run) {
+            QList<PaymentTarget> targets;
+            qint64 selected = 0;
+            for (int i = 0, n = 1 + random.bounded(5); i < n; ++i) {
+                const qint64 balance = 1 + random.bounded(2000000);
+                targets.append({i + 1, "26-27", Money::fromPaise(balance)});
+                selected += balance;
+            }
+            // In thousandths: paid anywhere up to the total + 0.005, TDS the
+            // rest give or take 0.005.
+            const qint64 paid = random.bounded(selected * 10 + 6);
+            const qint64 tds = qMax<qint64>(0, selected * 10 - paid + random.bounded(11) - 5);
+            const QString paidText = QString::number(paid / 1000.0, 'f', 3);
+            const QString tdsText = QString::number(tds / 1000.0, 'f', 3);
+            PaymentInput input{int(targets.size()), Money::fromPaise(selected), paidText, tdsText, {1}};
+            if (checkPayment(input))
+                continue;
+            ++accepted;
+            const QList<PaymentShare> shares = splitPayment(targets, *Decimal::fromText(paidText), *Decimal::fromText(tdsText));
+            Money both, paidShares;
+            for (const PaymentShare &share : shares) {
+                QVERIFY(share.paid >= Money() && share.tds >= Money());
+                QVERIFY(share.paid + share.tds <= targets[share.invoiceNo - 1].balance);
+                both += share.paid + share.tds;
+                paidShares += share.paid;
+            }
+            QCOMPARE(both, Money::fromPaise(selected));
+            QCOMPARE(paidShares, Decimal::fromText(paidText)->toMoney() < Money::fromPaise(selected)
+                                     ? Decimal::fromText(paidText)->toMoney()
+                                     : Money::fromPaise(selected));
+        }
+        QVERIFY(accepted > 2000);
     }
 
     // Within 0.005 the paid amount may pass the selected total; TDS alone pays.
