@@ -139,6 +139,8 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
         amount.offer(cells.at(4));
     }
     fill.finish();
+    // A new list starts at its top, as when its rows are made afresh.
+    list->scrollToTop();
 
     // Each of these columns as wide as its widest text or its header.
     QHeaderView *header = list->horizontalHeader();

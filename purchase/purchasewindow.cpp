@@ -392,6 +392,9 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
                 fill.add(r, c, cells.at(c));
         }
     }
+    fill.finish();
+    // A new list starts at its top, as when its rows are made afresh.
+    ui->main_table->scrollToTop();
 }
 
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
