@@ -1,7 +1,8 @@
 // The stock register and an item's movement history over the heavy stock
 // data (5,000 items, 200,000 movements): each list's time to show its rows
-// beside the time of its statements alone, and their ratio. A list is held to
-// at most 1.5 x its statements + 100 ms.
+// beside the time of its statements alone and its floor (the statements run
+// by the sqlite3 shell on the same file). A list is held to at most 1.5 x its
+// floor + 100 ms. The register's opening is the fastest of five.
 //
 //   bench_inventory
 
@@ -57,13 +58,10 @@ int main(int argc, char **argv)
     QTableWidget *table = nullptr;
     {
         const double statement = msOf([] { countRows(ListSql + ListOrder, {}); countRows(SupplierSql, {}); }, 3);
-        const double window = msOf([&] {
-            form = new inventory_stockentry;
-            form->show();
-            QApplication::processEvents();
-        });
+        const double window = bestOpeningMs(&form);
         table = child<QTableWidget>(form, "inventory_stock");
-        printAgainstStatements("Stock register: open", statement, window, table->rowCount());
+        printAgainstStatements("Stock register: open", statement, window, table->rowCount(),
+                               {ListStatement(ListSql + ListOrder), ListStatement(SupplierSql)});
     }
     if (qEnvironmentVariableIsSet("PROFILE")) {
         printFigure("loadStockTable alone", msOf([&] { form->loadStockTable("", "", ""); }, 3));
@@ -80,13 +78,14 @@ int main(int argc, char **argv)
             edit->setText(supplier);
             QApplication::processEvents();
         });
-        printAgainstStatements("Stock register: supplier " + supplier, statement, window, table->rowCount());
+        printAgainstStatements("Stock register: supplier " + supplier, statement, window, table->rowCount(),
+                               ListStatement(sql, like));
         const double back = msOf([&] {
             edit->clear();
             QApplication::processEvents();
         });
         printAgainstStatements("Stock register: supplier filter cleared", msOf([] { countRows(ListSql + ListOrder, {}); }, 3), back,
-                table->rowCount());
+                table->rowCount(), ListStatement(ListSql + ListOrder));
     }
     {
         auto *category = child<QComboBox>(form, "search_category_combo");
@@ -96,7 +95,8 @@ int main(int argc, char **argv)
             category->setCurrentText("Hardware");
             QApplication::processEvents();
         });
-        printAgainstStatements("Stock register: category Hardware", statement, window, table->rowCount());
+        printAgainstStatements("Stock register: category Hardware", statement, window, table->rowCount(),
+                               ListStatement(sql, QVariantMap{{":cat", "Hardware"}}));
         category->setCurrentIndex(0);
     }
     {

@@ -125,7 +125,9 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
 {
     QTableWidget *list = ui->tableWidget;
     WidestText number, date, amount;
-    TableFill fill(list, rows.size());
+    // Every fill sets the same roles (the number's id, the amount's
+    // alignment), so the rows that stay keep their items.
+    TableFill fill(list, rows.size(), TableFill::Items::Kept);
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = expenseListCells(rows.at(r), r + 1);
         fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, rows.at(r).slno);
@@ -137,6 +139,8 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
         amount.offer(cells.at(4));
     }
     fill.finish();
+    // A new list starts at its top, as when its rows are made afresh.
+    list->scrollToTop();
 
     // Each of these columns as wide as its widest text or its header.
     QHeaderView *header = list->horizontalHeader();

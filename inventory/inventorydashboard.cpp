@@ -5,6 +5,7 @@
 #include "inventory/stockwatch.h"
 
 #include <QFrame>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,9 +16,9 @@
 namespace {
 
 QTableWidget *cardTable(const QString &objectName, const QStringList &headers, int rowHeight, int headerPx,
-                        const QString &styleSheet)
+                        const QString &styleSheet, QWidget *card)
 {
-    auto *table = new QTableWidget(0, 3);
+    auto *table = new QTableWidget(0, 3, card);
     table->setObjectName(objectName);
     table->setHorizontalHeaderLabels(headers);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -40,9 +41,9 @@ QTableWidget *cardTable(const QString &objectName, const QStringList &headers, i
     return table;
 }
 
-QFrame *divider(const QString &styleSheet)
+QFrame *divider(const QString &styleSheet, QWidget *card)
 {
-    auto *line = new QFrame;
+    auto *line = new QFrame(card);
     line->setFrameShape(QFrame::HLine);
     line->setStyleSheet(styleSheet);
     return line;
@@ -129,23 +130,26 @@ QList<DashboardCategory> dashboardCategories()
 
 QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour)
 {
+    // The card's widgets are made on it: each moved onto it later would take
+    // its style sheet again.
     auto *card = new QFrame;
     card->setStyleSheet(QStringLiteral("QFrame { background:white; border-radius:6px; border:1.5px solid %1; }").arg(colour));
     auto *layout = new QVBoxLayout(card);
     layout->setSpacing(2);
     layout->setContentsMargins(6, 6, 6, 6);
 
-    auto *titleLabel = new QLabel(title);
+    auto *titleLabel = new QLabel(title, card);
     titleLabel->setAlignment(Qt::AlignCenter);
     titleLabel->setFixedHeight(20);
     titleLabel->setStyleSheet(QStringLiteral("font-size:15px; color:%1; font-weight:bold; border:none;").arg(colour));
     layout->addWidget(titleLabel);
-    layout->addWidget(divider(QStringLiteral("background:%1; border:none; max-height:1px;").arg(colour)));
+    layout->addWidget(divider(QStringLiteral("background:%1; border:none; max-height:1px;").arg(colour), card));
     layout->addWidget(cardTable(objectName, {"Item", "Balance", "Min"}, 22, 15,
                                 QStringLiteral("QTableWidget { border:none; font-size:15px; }"
                                                "QHeaderView::section { background:%1; color:white; font-size:15px; "
                                                "font-weight:bold; border:none; padding:2px; min-height:22px; }")
-                                    .arg(colour)));
+                                    .arg(colour),
+                                card));
     return card;
 }
 
@@ -159,10 +163,10 @@ QFrame *createRequestCard(const QString &title, const QString &objectName, const
     layout->setContentsMargins(6, 6, 6, 6);
 
     auto *titleRow = new QHBoxLayout;
-    auto *iconLabel = new QLabel(icon);
+    auto *iconLabel = new QLabel(icon, card);
     iconLabel->setFixedHeight(20);
     iconLabel->setStyleSheet(QStringLiteral("font-size:14px; color:%1; border:none;").arg(colour));
-    auto *titleLabel = new QLabel(title);
+    auto *titleLabel = new QLabel(title, card);
     titleLabel->setFixedHeight(20);
     titleLabel->setWordWrap(false);
     titleLabel->setStyleSheet(QStringLiteral("font-size:13px; font-weight:bold; color:%1; border:none;").arg(colour));
@@ -171,14 +175,15 @@ QFrame *createRequestCard(const QString &title, const QString &objectName, const
     titleRow->addStretch();
     layout->addLayout(titleRow);
 
-    QFrame *line = divider(QStringLiteral("background:%1; border:none;").arg(colour));
+    QFrame *line = divider(QStringLiteral("background:%1; border:none;").arg(colour), card);
     line->setFixedHeight(1);
     layout->addWidget(line);
     layout->addWidget(cardTable(objectName, {"Supplier / Item", "Qty", "Date"}, 20, 13,
                                 QStringLiteral("QTableWidget { border:none; font-size:14px; }"
                                                "QHeaderView::section { background:%1; color:white; font-size:13px; "
                                                "font-weight:bold; border:none; padding:2px; min-height:20px; }")
-                                    .arg(colour)));
+                                    .arg(colour),
+                                card));
     return card;
 }
 
@@ -276,15 +281,20 @@ void loadRequestCard(QWidget *root, const QString &category, const QString &tabl
     CardFill fill(table, qMax(1, rows));
     int row = 0;
     lastSupplier.clear();
+    // Thousands of lines share a few hundred dates: each is read once.
+    QHash<QString, QString> shortDates;
     for (const OpenRequestLine &line : lines) {
         if (line.supplier != lastSupplier) {
             fill.heading(row++, QStringLiteral("📦 ") + line.supplier);
             lastSupplier = line.supplier;
         }
+        auto date = shortDates.constFind(line.poDate);
+        if (date == shortDates.cend())
+            date = shortDates.insert(line.poDate, line.shortDate());
         fill.line(row++, QStringLiteral("  • ") + line.itemName,
                   colouredItem(QString::number(line.orderQty, 'f', 0) + QLatin1Char(' ') + line.uom,
                                QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter),
-                  colouredItem(line.shortDate(), QString(), Qt::AlignCenter));
+                  colouredItem(*date, QString(), Qt::AlignCenter));
     }
     if (lines.isEmpty())
         fill.allClear(0, QStringLiteral("✅ No open requests"));

@@ -3,6 +3,7 @@
 
 #include "generationstore.h"
 #include "invoicesandlist.h"
+#include "invoicingrefresh.h"
 #include "invoicestore.h"
 
 #include "app/desktop.h"
@@ -70,6 +71,7 @@ generatInvoices::generatInvoices(QWidget *parent)
     ui->bin_btn->setEnabled(true);
     loadCustomerCombo();
     loadDeliveryChallans();
+    followInvoicingChanges(this, [this] { loadDeliveryChallans(); });
 }
 
 generatInvoices::~generatInvoices()

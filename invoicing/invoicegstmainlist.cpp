@@ -63,6 +63,7 @@ invoiceGSTmainList::invoiceGSTmainList(QWidget *parent)
     ui->radio_og_btn->setChecked(true);
     loadCustomerCombo();
     loadInvoices();
+    followInvoicingChanges(this, [this] { loadInvoices(); });
 }
 
 invoiceGSTmainList::~invoiceGSTmainList()

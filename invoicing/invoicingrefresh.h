@@ -1,15 +1,19 @@
 #pragma once
 // The invoicing windows show each other's changes at once: after an invoice
-// or a payment is written, every other invoicing list that is open on the
-// screen is rebuilt (a hidden list rebuilds itself when it is shown again),
-// and the figures shown elsewhere (the sales dashboard) are told to follow.
+// or a payment is written, the change is announced; every invoicing list that
+// is open on the screen, other than the window that made it, rebuilds itself
+// (a hidden list rebuilds itself when it is shown again), and the figures
+// shown elsewhere (the sales dashboard) follow. The announcement knows no
+// window: each list and figure listens for it.
 
 #include <QObject>
 
+#include <functional>
+
 class QWidget;
 
-// Rebuilds the shown invoice generation, invoice list, payment follow-up and
-// payment history windows other than `changedBy`, then announces the change.
+// Announces that `changedBy` (a window, or null) wrote invoices or payments:
+// the shown lists of other windows rebuild themselves.
 void refreshShownInvoicingLists(const QWidget *changedBy);
 
 // Announces that invoices or payments were written.
@@ -18,8 +22,13 @@ class InvoicingNotifier : public QObject
     Q_OBJECT
 
 signals:
-    void changed();
+    void changed(const QWidget *changedBy);
 };
 
 // The one notifier of the program.
 InvoicingNotifier *invoicingNotifier();
+
+// Keeps the list window `list` following the changes of other windows: at
+// each change announced by another window while `list` is shown, `reload`
+// runs. The connection ends with `list`.
+void followInvoicingChanges(QWidget *list, const std::function<void()> &reload);

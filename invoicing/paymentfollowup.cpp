@@ -52,6 +52,7 @@ paymentFollowUp::paymentFollowUp(QWidget *parent)
 
     loadCustomerCombo();
     loadPendingInvoices();
+    followInvoicingChanges(this, [this] { loadPendingInvoices(); });
 }
 
 paymentFollowUp::~paymentFollowUp()

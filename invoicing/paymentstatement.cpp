@@ -46,6 +46,7 @@ paymentStatement::paymentStatement(QWidget *parent)
 
     loadCustomerCombo();
     loadPayments();
+    followInvoicingChanges(this, [this] { loadPayments(); });
 }
 
 paymentStatement::~paymentStatement()

@@ -155,28 +155,36 @@ QList<ItemHit> searchCustomerItems(int customerId, const QString &text)
     return hits;
 }
 
-QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy)
+QString inwardListStatement(int customerId, const QString &from, const QString &to, const QString &fy,
+                            QVariantMap *values)
 {
     QString sql = "SELECT DISTINCT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, e.remarks, "
                   "e.is_deleted FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id WHERE 1=1 ";
-    if (customerId > 0)
+    *values = {{":fy", fy}};
+    if (customerId > 0) {
         sql += "AND e.customer_id = :cid ";
-    if (!from.isEmpty())
+        values->insert(":cid", customerId);
+    }
+    if (!from.isEmpty()) {
         sql += "AND e.inward_date >= :from ";
-    if (!to.isEmpty())
+        values->insert(":from", from);
+    }
+    if (!to.isEmpty()) {
         sql += "AND e.inward_date <= :to ";
-    sql += "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
+        values->insert(":to", to);
+    }
+    return sql + "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
+}
 
+QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy)
+{
+    QVariantMap values;
+    const QString sql = inwardListStatement(customerId, from, to, fy, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
     q.prepare(sql);
-    q.bindValue(":fy", fy);
-    if (customerId > 0)
-        q.bindValue(":cid", customerId);
-    if (!from.isEmpty())
-        q.bindValue(":from", from);
-    if (!to.isEmpty())
-        q.bindValue(":to", to);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
     QList<InwardListRow> rows;
     if (q.exec()) {
         while (q.next()) {

@@ -9,6 +9,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 // The header values that every line of one inward entry carries.
 struct InwardHeader
@@ -122,6 +123,9 @@ QList<ItemHit> searchCustomerItems(int customerId, const QString &text);
 // descending, then by number descending. A customer id below 1 and empty
 // dates mean no filter; the dates bound the inward date, both ends included.
 QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy);
+// The statement inwardListRows runs, its values put in `values`.
+QString inwardListStatement(int customerId, const QString &from, const QString &to, const QString &fy,
+                            QVariantMap *values);
 
 // The entry with number `number` of year `fy`, with its lines by item code.
 LoadedInward loadInward(int number, const QString &fy);

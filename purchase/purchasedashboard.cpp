@@ -20,7 +20,25 @@ namespace {
 const char *const MonthSumSql = "SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE bill_date >= :from "
                                 "AND bill_date <= :to AND LOWER(type) = 'credit'";
 
-const char *const UnpaidCredit = "(payment_status IS NULL OR payment_status = 'Unpaid') AND LOWER(type) = 'credit'";
+#define UNPAID_CREDIT "(payment_status IS NULL OR payment_status = 'Unpaid') AND LOWER(type) = 'credit'"
+
+const char *const UnpaidCountSql = "SELECT COUNT(*) FROM purchase_bills WHERE " UNPAID_CREDIT;
+const char *const DebtSql = "SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE " UNPAID_CREDIT;
+const char *const TopSuppliersSql = "SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
+                                    "LOWER(type) = 'credit' GROUP BY company_name ORDER BY total DESC LIMIT 5";
+const char *const UnpaidSuppliersSql = "SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
+                                       UNPAID_CREDIT " GROUP BY company_name ORDER BY total DESC LIMIT 5";
+const char *const OverdueSuppliersSql =
+    "SELECT company_name, SUM(bill_total) AS total, MAX(julianday('now') - julianday(bill_date)) AS max_days "
+    "FROM purchase_bills WHERE " UNPAID_CREDIT " AND julianday('now') - julianday(bill_date) > 30 "
+    "GROUP BY company_name ORDER BY total DESC LIMIT 5";
+
+#undef UNPAID_CREDIT
+
+QVariantMap periodValues(const QDate &from, const QDate &to)
+{
+    return {{QStringLiteral(":from"), from.toString(Qt::ISODate)}, {QStringLiteral(":to"), to.toString(Qt::ISODate)}};
+}
 
 std::optional<double> firstValue(QSqlQuery &q)
 {
@@ -62,14 +80,13 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to)
 {
     QSqlQuery q;
-    execBound(q, QString::fromLatin1(MonthSumSql),
-              {{QStringLiteral(":from"), from.toString(Qt::ISODate)}, {QStringLiteral(":to"), to.toString(Qt::ISODate)}});
+    execBound(q, QString::fromLatin1(MonthSumSql), periodValues(from, to));
     return firstValue(q);
 }
 
 std::optional<int> unpaidBillCount()
 {
-    QSqlQuery q(QStringLiteral("SELECT COUNT(*) FROM purchase_bills WHERE ") + QLatin1String(UnpaidCredit));
+    QSqlQuery q(QString::fromLatin1(UnpaidCountSql));
     if (q.isActive() && q.next())
         return q.value(0).toInt();
     return std::nullopt;
@@ -77,31 +94,23 @@ std::optional<int> unpaidBillCount()
 
 std::optional<double> supplierDebt()
 {
-    QSqlQuery q(QStringLiteral("SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE ")
-                + QLatin1String(UnpaidCredit));
+    QSqlQuery q(QString::fromLatin1(DebtSql));
     return firstValue(q);
 }
 
 QList<SupplierAmount> topSuppliers()
 {
-    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
-                                       "LOWER(type) = 'credit' GROUP BY company_name ORDER BY total DESC LIMIT 5"));
+    return supplierRows(QString::fromLatin1(TopSuppliersSql));
 }
 
 QList<SupplierAmount> unpaidSuppliers()
 {
-    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE ")
-                        + QLatin1String(UnpaidCredit)
-                        + QStringLiteral(" GROUP BY company_name ORDER BY total DESC LIMIT 5"));
+    return supplierRows(QString::fromLatin1(UnpaidSuppliersSql));
 }
 
 QList<SupplierAmount> overdueSuppliers()
 {
-    return supplierRows(QStringLiteral("SELECT company_name, SUM(bill_total) AS total, MAX(julianday('now') - "
-                                       "julianday(bill_date)) AS max_days FROM purchase_bills WHERE ")
-                        + QLatin1String(UnpaidCredit)
-                        + QStringLiteral(" AND julianday('now') - julianday(bill_date) > 30 GROUP BY company_name "
-                                         "ORDER BY total DESC LIMIT 5"));
+    return supplierRows(QString::fromLatin1(OverdueSuppliersSql));
 }
 
 QString topSuppliersText(const QList<SupplierAmount> &rows)
@@ -155,6 +164,21 @@ std::optional<QString> purchaseAlertText(const QString &companyName, const QDate
     }
     text += QStringLiteral("Please arrange payments urgently.");
     return text;
+}
+
+QList<QPair<QString, QVariantMap>> purchaseDashboardStatements(const QDate &today)
+{
+    QList<QPair<QString, QVariantMap>> statements;
+    const QString monthSum = QString::fromLatin1(MonthSumSql);
+    for (const DashboardMonth &m : lastTwelveMonths(today))
+        statements.append({monthSum, periodValues(m.from, m.to)});
+    for (const char *sql : {UnpaidCountSql, DebtSql})
+        statements.append({QString::fromLatin1(sql), {}});
+    statements.append({monthSum, periodValues(monthStart(today), today)});
+    for (const char *sql : {TopSuppliersSql, UnpaidSuppliersSql, OverdueSuppliersSql})
+        statements.append({QString::fromLatin1(sql), {}});
+    statements.append({monthSum, periodValues(previousMonthStart(today), previousMonthEnd(today))});
+    return statements;
 }
 
 DashboardChart purchaseChart(const QDate &today)

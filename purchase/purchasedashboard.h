@@ -6,7 +6,9 @@
 
 #include <QDate>
 #include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariantMap>
 #include <functional>
 #include <optional>
 
@@ -47,6 +49,10 @@ struct PurchaseSummary
 PurchaseSummary loadPurchaseSummary(const QDate &today);
 // The alert text; nullopt when no supplier is unpaid or overdue.
 std::optional<QString> purchaseAlertText(const QString &companyName, const QDate &today, const PurchaseSummary &s);
+
+// Every statement the dashboard runs for `today` (bars, then cards), with the
+// values it binds.
+QList<QPair<QString, QVariantMap>> purchaseDashboardStatements(const QDate &today);
 
 // The twelve monthly bars up to the month of `today`.
 DashboardChart purchaseChart(const QDate &today);

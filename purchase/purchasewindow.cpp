@@ -379,7 +379,10 @@ void PurchaseWindow::appendBlankMainRow()
 
 void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
 {
-    TableFill fill(ui->main_table, bills.size());
+    // Every fill gives the same kinds of cells (bill id on the first, a fresh
+    // read-only total), so the rows that stay keep their items: Reset or Show
+    // again over thousands of bills builds and deletes no item.
+    TableFill fill(ui->main_table, bills.size(), TableFill::Items::Kept);
     for (int r = 0; r < bills.size(); ++r) {
         const QStringList cells = billListCells(bills.at(r));
         fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, bills.at(r).billId);
@@ -391,15 +394,18 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
                 fill.add(r, c, cells.at(c));
         }
     }
+    fill.finish();
+    // A new list starts at its top, as when its rows are made afresh.
+    ui->main_table->scrollToTop();
 }
 
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
 {
     m_fillingMain = true;
-    ui->main_table->setRowCount(0);
     QList<PurchaseBill> bills;
     QString error;
     if (!loadPurchaseBills(BillListFilter{company, from, to, false}, &bills, &error)) {
+        ui->main_table->setRowCount(0);
         m_fillingMain = false;
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;

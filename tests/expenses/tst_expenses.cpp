@@ -5,6 +5,7 @@
 #include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tablelook.h"
 #include "support/widgets.h"
 
 #include "expenses/expenseswindow.h"
@@ -218,6 +219,28 @@ private slots:
         // Reset lists everything again over the current month's period.
         click(f.w, "reset");
         QCOMPARE(f.list->rowCount(), 5);
+    }
+
+    void aRefilledListShowsWhatAFreshListShows()
+    {
+        OpenEnvironment env;
+        QSqlQuery q;
+        QVERIFY(q.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 120) "
+                       "INSERT INTO expenses (date, heading, details, amount) "
+                       "SELECT printf('2026-05-%02d', i % 28 + 1), 'Tea ' || i, '', i * 12.5 FROM n"));
+        Form f;
+        f.w->show();
+        // Show one week, select a row, scroll down, then Reset.
+        f.period(May1, QDate(2026, 5, 7));
+        click(f.w, "show");
+        QCOMPARE(f.list->rowCount(), 34);
+        f.select(4);
+        f.list->scrollToBottom();
+        click(f.w, "reset");
+
+        Form fresh;
+        fresh.w->show();
+        QCOMPARE(tableLook(f.list), tableLook(fresh.list));
     }
 
     void aWideAmountFarDownTheListIsShownWhole()

@@ -1,5 +1,6 @@
 #include "support/files.h"
 #include "support/tablefonts.h"
+#include "support/tablelook.h"
 #include "support/purchasedata.h"
 #include "support/purchaseenvironment.h"
 #include "support/recordingdesktop.h"
@@ -227,6 +228,31 @@ private slots:
         click(&w, "show_btn");
         QCOMPARE(env.desktop.lastShown(), QString("No Data|No bills found in selected range!"));
         QCOMPARE(list(w)->rowCount(), 0);
+    }
+
+    void aRefilledListShowsWhatAFreshListShows()
+    {
+        PurchaseEnvironment env;
+        for (int i = 1; i <= 60; ++i) {
+            addBill({QString("R%1").arg(i), QString("2026-04-%1").arg(i % 28 + 1, 2, 10, QChar('0')),
+                     i % 3 ? "ACME" : "BETA", i % 4 ? "Credit" : "Cash", 100.0 * i});
+        }
+        PurchaseWindow w;
+        w.show();
+        QTableWidget *t = list(w);
+        // The list refilled from another one whose every cell became an item
+        // (edit mode), with a row selected and scrolled down.
+        child<QComboBox>(&w, "companyComboBox")->setCurrentText("BETA");
+        click(&w, "company_show");
+        QCOMPARE(t->rowCount(), 20);
+        click(&w, "edit_table_btn");
+        t->selectRow(3);
+        t->scrollToBottom();
+        click(&w, "pushButton");
+
+        PurchaseWindow fresh;
+        fresh.show();
+        QCOMPARE(tableLook(t), tableLook(list(fresh)));
     }
 
     void editedRowsAreWrittenAndUnreadableOnesReported()
