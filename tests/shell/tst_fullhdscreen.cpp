@@ -18,42 +18,12 @@
 
 namespace {
 
-const QSize Form(1500, 800);
-const QSize Maximised; // the window maximises itself
-
-// The designed size of each window, as its designer form gives it.
+// The designed size of each window as its designer form gives it: the forms
+// 1500 x 800, but for these; an invalid size where the window maximises itself.
 const QMap<QString, QSize> Designed{
-    {"main window", {1500, 831}},
-    {"sales window", Maximised},
-    {"purchase window", Maximised},
-    {"expenses window", Maximised},
-    {"salary window", Form},
-    {"inventory window", Maximised},
-    {"customer master", Form},
-    {"item master", Form},
-    {"inward entry", Form},
-    {"inward list", Form},
-    {"delivery challan generation", Form},
-    {"delivery challan list", Form},
-    {"despatch details", Form},
-    {"invoice generation", Form},
-    {"invoice form", Form},
-    {"invoice list", Form},
-    {"payment follow-up", Form},
-    {"payment history", Form},
-    {"challan form from generation", Form},
-    {"invoice form from generation", Form},
-    {"payment history from follow-up", Form},
-    {"stock entry", Form},
-    {"stock report", Form},
-    {"generate material request", Form},
-    {"material request list", Form},
-    {"purchase entry page", Maximised},
-    {"payment entry (menu)", Form},
-    {"payment statement", Form},
-    {"payment entry (purchase button)", Form},
-    {"user panel", {960, 813}},
-    {"administration panel", {808, 701}},
+    {"main window", {1500, 831}},  {"sales window", {}},       {"purchase window", {}},
+    {"expenses window", {}},       {"inventory window", {}},   {"purchase entry page", {}},
+    {"user panel", {960, 813}},    {"administration panel", {808, 701}},
 };
 
 } // namespace
@@ -76,9 +46,8 @@ private slots:
         QTest::addColumn<QSize>("designed");
         const QList<ProgramWindow> windows = everyProgramWindow();
         for (int i = 0; i < windows.size(); ++i) {
-            if (!Designed.contains(windows.at(i).name))
-                qFatal("no designed size for %s", qPrintable(windows.at(i).name));
-            QTest::newRow(qPrintable(windows.at(i).name)) << i << Designed.value(windows.at(i).name);
+            const QString name = windows.at(i).name;
+            QTest::newRow(qPrintable(name)) << i << Designed.value(name, QSize(1500, 800));
         }
     }
     void windowsOpenAsDesigned()
