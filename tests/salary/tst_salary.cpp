@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
@@ -219,6 +220,30 @@ private slots:
         typeInto(5, "100");
         click(f.w, "addBtnInTable");
         QCOMPARE(storedRow(3).mid(0, 11), QStringList({"Kumar", Today, "3", "0", "0", "100", "0", "0", "0", "0", "300"}));
+    }
+
+    // The window opens at its designed size: the entry row shows whole with
+    // its Add button, and names show whole in the list. On a narrower window
+    // the row's scroll bar comes below the row, not over it.
+    void entryRowAndNamesShowWhole()
+    {
+        SalaryEnvironment env;
+        store("Venkatasubramanian Ramakrishnan", Today, 26, 500);
+        Form f;
+        QVERIFY(QTest::qWaitForWindowExposed(f.w));
+        QVERIFY(!f.w->isMaximized());
+        QCOMPARE(f.w->size(), QSize(1500, 800));
+        auto *add = child<QPushButton>(f.w, "addBtnInTable");
+        QCOMPARE(add->visibleRegion().boundingRect(), add->rect());
+        const int nameWidth = f.list->fontMetrics().horizontalAdvance("Venkatasubramanian Ramakrishnan");
+        QVERIFY(f.list->columnWidth(1) > nameWidth);
+
+        f.w->resize(1000, 800);
+        QCoreApplication::processEvents();
+        QVERIFY(f.input->horizontalScrollBar()->isVisible());
+        const QRect row = f.input->visualRect(f.input->model()->index(0, 0));
+        QVERIFY(row.bottom() < f.input->viewport()->height());
+        QVERIFY(f.list->columnWidth(1) > nameWidth);
     }
 
     void listOrdersAndFiltersByMonth()
