@@ -5,6 +5,9 @@
 // Rebuilt:     shown while it is open; once closed (hidden) it is deleted and a
 //              fresh one is built on the next use.
 // Windows never delete themselves on close; closing only hides them.
+// A window built here is fitted to the screen it opens on (screenfit.h).
+
+#include "screenfit.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,8 +22,10 @@ W *openKeptWindow(QPointer<W> &kept, KeptForm form, const std::function<W *()> &
         delete kept.data();
         kept = nullptr;
     }
-    if (!kept)
+    if (!kept) {
         kept = create();
+        fitToScreen(kept.data());
+    }
     if (kept) {
         kept->show();
         kept->raise();

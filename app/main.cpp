@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "modulefactory.h"
 #include "resources.h"
+#include "screenfit.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     registerModuleWindows();
 
     MainWindow window;
+    fitToScreen(&window);
     window.show();
     return app.exec();
 }

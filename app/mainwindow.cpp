@@ -193,6 +193,7 @@ void MainWindow::on_backup_btn_clicked()
 void MainWindow::on_settings_btn_clicked()
 {
     ChangePasswordDialog dialog(this);
+    fitToScreen(&dialog);
     dialog.exec();
 }
 
@@ -212,6 +213,7 @@ void MainWindow::on_developer_btn_clicked()
         return;
     }
     DeveloperDialog dialog(this);
+    fitToScreen(&dialog);
     dialog.exec();
 }
 

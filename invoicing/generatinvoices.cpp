@@ -11,6 +11,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/screenfit.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 
@@ -262,6 +263,7 @@ void generatInvoices::on_proceed_inv_btn_clicked()
     auto *form = new invoicesandlist();
     form->setAttribute(Qt::WA_DeleteOnClose); // each Proceed has a form of its own
     form->setDeliveryData(deliveryNos, first.customerId, first.customerName, first.fy);
+    fitToScreen(form);
     form->show();
     form->raise();
     form->activateWindow();

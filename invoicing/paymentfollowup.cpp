@@ -5,6 +5,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/screenfit.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "app/typednumber.h"
@@ -234,6 +235,7 @@ void paymentFollowUp::on_goto_pay_state_btn_clicked()
 {
     auto *history = new paymentStatement();
     history->setAttribute(Qt::WA_DeleteOnClose);
+    fitToScreen(history);
     history->show();
     history->raise();
     history->activateWindow();

@@ -6,6 +6,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/listformat.h"
+#include "app/screenfit.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "deliverychallanlist.h"
@@ -276,6 +277,7 @@ void generateDC::on_proced_del_btn_clicked()
 
     auto *form = new deliveryChallanList();
     form->setInwardData(inwardNos, customerId, customerName);
+    fitToScreen(form);
     form->show();
     form->raise();
     form->activateWindow();

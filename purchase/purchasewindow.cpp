@@ -189,6 +189,7 @@ void PurchaseWindow::on_payment_entry_btn_clicked()
         connect(m_paymentForm, &paymententryform::paymentRecorded, this, &PurchaseWindow::refreshDashboard);
     }
     m_paymentForm->setWindowFlags(Qt::Window);
+    fitToScreen(m_paymentForm);
     m_paymentForm->show();
     m_paymentForm->raise();
     m_paymentForm->activateWindow();

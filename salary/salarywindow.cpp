@@ -13,12 +13,14 @@
 #include "app/tickcolumn.h"
 #include "app/transaction.h"
 
+#include <QApplication>
 #include <QCompleter>
 #include <QDate>
 #include <QDebug>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 
 namespace {
 
@@ -112,9 +114,6 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     applyFormStyleSheet(this);
     setWindowTitle(QStringLiteral("Salary Slip - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label_17, ui->label_18, ui->label_19);
-    // Opens filling the screen, like the other module windows: the list has
-    // seventeen columns.
-    setWindowState(Qt::WindowMaximized);
 
     // The entry row.
     QTableWidget *input = ui->input_table;
@@ -130,8 +129,15 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     for (int c = 0; c < headers.size(); ++c)
         input->setColumnWidth(c, widths[c]);
     input->installEventFilter(this);
-    input->setFixedHeight(input->horizontalHeader()->sizeHint().height() + input->verticalHeader()->defaultSectionSize()
-                          + 2 * input->frameWidth() + 2);
+    // The row shows whole: the table is as high as its header and row, plus
+    // its horizontal scroll bar while the columns are wider than the table.
+    const int rowHeight = input->horizontalHeader()->sizeHint().height()
+                          + input->verticalHeader()->defaultSectionSize() + 2 * input->frameWidth() + 2;
+    input->setFixedHeight(rowHeight);
+    QScrollBar *across = input->horizontalScrollBar();
+    connect(across, &QScrollBar::rangeChanged, input, [input, across, rowHeight](int min, int max) {
+        input->setFixedHeight(rowHeight + (max > min ? across->sizeHint().height() : 0));
+    });
 
     auto *addInRow = new QPushButton(QStringLiteral("Add"));
     addInRow->setObjectName(QStringLiteral("addBtnInTable"));
@@ -163,6 +169,11 @@ SalaryWindow::SalaryWindow(QWidget *parent)
         list->setColumnWidth(column, width);
     list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     list->horizontalHeader()->setSectionResizeMode(ListName, QHeaderView::Stretch);
+    list->viewport()->installEventFilter(this);
+    connect(list->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column != ListName)
+            fitNameColumn();
+    });
 
     setupNameCompleter();
 
@@ -241,16 +252,51 @@ bool SalaryWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui->input_table && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const int col = ui->input_table->currentColumn();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (col == InRemarks || col == InAddButton)) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (col == InRemarks || col == InAddButton)
+            && keyOnInputTableItself()) {
             on_add_btn_clicked();
             return true;
         }
     }
+    if (watched == ui->emp_salary_table->viewport() && event->type() == QEvent::Resize)
+        fitNameColumn();
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool SalaryWindow::keyOnInputTableItself() const
+{
+    // A key that an open cell editor or the name field did not use reaches
+    // the table too: Return there finishes the typing, it does not add.
+    if (openInputEditor())
+        return false;
+    const QTableWidget *input = ui->input_table;
+    const QWidget *focus = QApplication::focusWidget();
+    return !focus || focus == input || !input->isAncestorOf(focus);
+}
+
+QWidget *SalaryWindow::openInputEditor() const
+{
+    const QModelIndex index = ui->input_table->currentIndex();
+    if (!index.isValid() || index.column() == InName || index.column() == InAddButton)
+        return nullptr; // the name field and the button sit in their cells for good
+    return ui->input_table->indexWidget(index);
+}
+
+void SalaryWindow::commitInputEditor()
+{
+    QWidget *editor = openInputEditor();
+    if (!editor)
+        return;
+    // The view's own commit and close, as when the editor loses the focus.
+    QTableWidget *input = ui->input_table;
+    QMetaObject::invokeMethod(input, "commitData", Q_ARG(QWidget *, editor));
+    QMetaObject::invokeMethod(input, "closeEditor", Q_ARG(QWidget *, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
 }
 
 void SalaryWindow::on_add_btn_clicked()
 {
+    commitInputEditor(); // what is typed in an open cell is part of the entry
     SalaryEntry entry;
     entry.name = nameEdit ? nameEdit->text().trimmed() : QString();
     if (entry.name.isEmpty()) {
@@ -324,6 +370,30 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     }
     ticks->refresh();
     reloadGuard = false;
+    // The width the names and the header need, then the room the list gives.
+    list->horizontalHeader()->setSectionResizeMode(ListName, QHeaderView::Interactive);
+    list->resizeColumnToContents(ListName);
+    nameColumnWidth = list->horizontalHeader()->sectionSize(ListName);
+    fitNameColumn();
+}
+
+void SalaryWindow::fitNameColumn()
+{
+    // "Employee Name" takes the room the other columns leave, but never less
+    // than its names need; then the list scrolls sideways.
+    QTableWidget *list = ui->emp_salary_table;
+    QHeaderView *header = list->horizontalHeader();
+    int others = 0;
+    for (int c = 0; c < list->columnCount(); ++c) {
+        if (c != ListName && !header->isSectionHidden(c))
+            others += header->sectionSize(c);
+    }
+    const bool stretch = list->viewport()->width() - others >= nameColumnWidth;
+    if (stretch == (header->sectionResizeMode(ListName) == QHeaderView::Stretch))
+        return;
+    header->setSectionResizeMode(ListName, stretch ? QHeaderView::Stretch : QHeaderView::Interactive);
+    if (!stretch)
+        header->resizeSection(ListName, nameColumnWidth);
 }
 
 void SalaryWindow::loadAllSalaries()

@@ -48,12 +48,20 @@ private:
     void recalculateInputRow();
     void clearInputRow();
     void setupNameCompleter();
+    // Whether a key press the input table sees was meant for the table
+    // itself, not for an open cell editor or the name field.
+    bool keyOnInputTableItself() const;
+    // The editor open in a cell of the input row, or null.
+    QWidget *openInputEditor() const;
+    // Writes the text of an open cell editor of the input row into its cell.
+    void commitInputEditor();
     Decimal inputCellValue(int col) const;
     QString inputCellText(int col) const;
 
     void loadAllSalaries();
     void showRecords(const QList<SalaryRecord> &records);
     void setViewMode();
+    void fitNameColumn();
     Decimal salaryCellValue(int row, int col) const;
     QString salaryCellText(int row, int col) const;
     // A list cell as the slip prints it: trimmed, "0.00" without item.
@@ -66,4 +74,5 @@ private:
     QMap<int, QMap<int, QString>> editSnapshot;
     bool editMode = false;
     bool reloadGuard = false;
+    int nameColumnWidth = 0; // the width the listed names need
 };

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
@@ -199,6 +200,88 @@ private slots:
         QCOMPARE(tableCell(f.list, 1, 15), QString("2.67"));
         click(f.w, "update_btn");
         QCOMPARE(storedRow(1).mid(10, 5), QStringList({"2.68", "0.01", "0", "0", "2.67"}));
+    }
+
+    // What is typed into a cell is part of the entry, whether Return or Add
+    // ends the typing; Return adds only when the table itself has it.
+    void typedCellsAreNeverDropped()
+    {
+        SalaryEnvironment env;
+        Form f;
+        f.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.w));
+        // Types into cell `col` as a user does: the cell's editor opens and
+        // takes the keys.
+        const auto typeInto = [&](int col, const QString &text) -> QWidget * {
+            f.input->setCurrentCell(0, col);
+            f.input->edit(f.input->model()->index(0, col));
+            auto *editor = qobject_cast<QLineEdit *>(f.input->indexWidget(f.input->model()->index(0, col)));
+            if (!editor)
+                qFatal("no editor in column %d", col);
+            editor->selectAll();
+            QTest::keyClicks(editor, text);
+            return editor;
+        };
+
+        f.name->setText("Ravi");
+        QWidget *remarks = typeInto(15, "rem4");
+        QTest::keyClick(remarks, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor closes
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM salary"), 0);
+        QCOMPARE(tableCell(f.input, 0, 15), QString("rem4"));
+        // Return on the table itself adds, remarks included.
+        f.input->setFocus();
+        f.input->setCurrentCell(0, 15);
+        QTest::keyClick(f.input, Qt::Key_Return);
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Ravi!"));
+        QCOMPARE(storedRow(1).at(15), QString("rem4"));
+
+        // Every cell typed, each closed by Return; the last one still open
+        // when Add is clicked.
+        f.name->setText("Anil");
+        const QList<QPair<int, QString>> typed{{1, "05-12-2026"}, {2, "20"}, {3, "1"},   {4, "2"},
+                                               {5, "400"},        {6, "50"}, {7, "60"},  {8, "70"},
+                                               {9, "80"},         {11, "90"}, {12, "10"}, {13, "5"}};
+        for (const auto &[col, text] : typed) {
+            QTest::keyClick(typeInto(col, text), Qt::Key_Return);
+            QCoreApplication::processEvents();
+        }
+        typeInto(15, "paid in cash");
+        click(f.w, "addBtnInTable");
+        // (20 + 1 + 2) x 400 + 50 + 60 + 70 + 80 = 9460; less 90, 10 and 5 = 9355.
+        QCOMPARE(storedRow(2), QStringList({"Anil", "2026-12-05", "20", "1", "2", "400", "50", "60", "70", "80",
+                                            "9460", "90", "10", "5", "9355", "paid in cash"}));
+
+        // An open figure cell counts too: its figure is in the stored gross.
+        f.name->setText("Kumar");
+        typeInto(2, "3");
+        typeInto(5, "100");
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(3).mid(0, 11), QStringList({"Kumar", Today, "3", "0", "0", "100", "0", "0", "0", "0", "300"}));
+    }
+
+    // The window opens at its designed size: the entry row shows whole with
+    // its Add button, and names show whole in the list. On a narrower window
+    // the row's scroll bar comes below the row, not over it.
+    void entryRowAndNamesShowWhole()
+    {
+        SalaryEnvironment env;
+        store("Venkatasubramanian Ramakrishnan", Today, 26, 500);
+        Form f;
+        QVERIFY(QTest::qWaitForWindowExposed(f.w));
+        QVERIFY(!f.w->isMaximized());
+        QCOMPARE(f.w->size(), QSize(1500, 800));
+        auto *add = child<QPushButton>(f.w, "addBtnInTable");
+        QCOMPARE(add->visibleRegion().boundingRect(), add->rect());
+        const int nameWidth = f.list->fontMetrics().horizontalAdvance("Venkatasubramanian Ramakrishnan");
+        QVERIFY(f.list->columnWidth(1) > nameWidth);
+
+        f.w->resize(1000, 800);
+        QCoreApplication::processEvents();
+        QVERIFY(f.input->horizontalScrollBar()->isVisible());
+        const QRect row = f.input->visualRect(f.input->model()->index(0, 0));
+        QVERIFY(row.bottom() < f.input->viewport()->height());
+        QVERIFY(f.list->columnWidth(1) > nameWidth);
     }
 
     void listOrdersAndFiltersByMonth()

@@ -1,6 +1,9 @@
-// What the screen shows: the highlighted entry of combo pop-ups, menu entries
-// with "&", and header labels given as a blank.
+// What the screen shows: every window usable on a 1366 x 768 screen, the
+// highlighted entry of combo pop-ups, menu entries with "&", and header
+// labels given as a blank.
 
+#include "support/headlessscreen.h"
+#include "support/programwindows.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
@@ -12,8 +15,15 @@
 #include "sales/itemmaster.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -70,10 +80,8 @@ class TestScreen : public QObject
     std::unique_ptr<TestEnvironment> env;
     MainWindow *main = nullptr;
 
-private slots:
-    void init()
+    void startWithCustomers()
     {
-        env = std::make_unique<TestEnvironment>();
         main = new MainWindow; // the application's style and combo pop-ups
         main->show();
         createTables();
@@ -81,7 +89,58 @@ private slots:
         addCustomer("BHARAT CASTINGS");
         addCustomer("CHAWLA & SONS");
     }
+
+private slots:
+    void initTestCase()
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        if (screen != QSize(1366, 768))
+            QSKIP(qPrintable(QString("the screen is %1x%2, not 1366x768").arg(screen.width()).arg(screen.height())));
+    }
+    void init() { env = std::make_unique<TestEnvironment>(); }
     void cleanup() { env.reset(); }
+
+    // Every window lies within the screen, windows that maximise still do,
+    // and each button and field can be scrolled into view and clicked.
+    void everyWindowIsUsable_data()
+    {
+        QTest::addColumn<int>("route");
+        const QList<ProgramWindow> windows = everyProgramWindow();
+        for (int i = 0; i < windows.size(); ++i)
+            QTest::newRow(qPrintable(windows.at(i).name)) << i;
+    }
+    void everyWindowIsUsable()
+    {
+        QFETCH(int, route);
+        MainWindow *program = startProgram(*env);
+        bool looked = false;
+        everyProgramWindow().at(route).open(program, *env, [&](QWidget *window) {
+            looked = true;
+            const QRect screen = window->screen()->availableGeometry();
+            QVERIFY2(screen.contains(window->frameGeometry()),
+                     qPrintable(QString("frame %1,%2 %3x%4").arg(window->frameGeometry().x())
+                                    .arg(window->frameGeometry().y()).arg(window->frameGeometry().width())
+                                    .arg(window->frameGeometry().height())));
+            if (qobject_cast<QMainWindow *>(window) && window != program && !window->windowTitle().startsWith("Salary"))
+                QVERIFY(window->isMaximized());
+
+            // A window smaller than its minimum is squeezed (a window manager
+            // keeps it larger than the screen instead).
+            const QSize minimum = window->minimumSize();
+            QVERIFY2(window->width() >= minimum.width() && window->height() >= minimum.height(),
+                     qPrintable(QString("minimum %1x%2").arg(minimum.width()).arg(minimum.height())));
+            const QStringList unusable = unusableControls(window);
+            QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
+            // A real click lands on the button.
+            QAbstractButton *close = buttonWithText(window, "Close");
+            if (close && close->window() == window && close->isVisibleTo(window)) {
+                QSignalSpy clicked(close, &QAbstractButton::clicked);
+                QVERIFY(clickAsUser(window, close));
+                QCOMPARE(clicked.count(), 1);
+            }
+        });
+        QVERIFY(looked);
+    }
 
     // Combos whose own or parent style sheet sets a background.
     void comboPopupShowsTheHighlight_data()
@@ -95,6 +154,7 @@ private slots:
     void comboPopupShowsTheHighlight()
     {
         QFETCH(QString, where);
+        startWithCustomers();
         QComboBox *combo = nullptr;
         if (where == "login") {
             exec("INSERT INTO financial_years (fy_name, is_active, is_released) VALUES ('25-26', 0, 1)");
@@ -117,6 +177,7 @@ private slots:
 
     void loadBackMenuShowsTheAmpersand()
     {
+        startWithCustomers();
         QTableWidget list(1, 2);
         list.setItem(0, 0, new QTableWidgetItem("4"));
         list.setItem(0, 1, new QTableWidgetItem("4/26-27"));
@@ -139,6 +200,7 @@ private slots:
 
     void tickColumnIsHeadedByASpace()
     {
+        startWithCustomers();
         generateDC form;
         const QTableWidget *list = child<QTableWidget>(&form, "gen_dc_table");
         QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QString(" "));
@@ -146,5 +208,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestScreen)
+KESTROVA_TEST_MAIN_ON_SCREEN(TestScreen, 1366, 768)
 #include "tst_screen.moc"
