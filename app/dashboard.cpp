@@ -1,5 +1,7 @@
 #include "dashboard.h"
 
+#include "money.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -409,6 +411,5 @@ QString rankedLines(const QString &lineFormat, const QList<QStringList> &rows, c
 
 QString dashboardAmount(double value)
 {
-    const QString text = QString::number(value, 'f', 2);
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+    return moneyText(value);
 }

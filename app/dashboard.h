@@ -121,6 +121,6 @@ void setDashboardLabel(QWidget *root, const QString &objectName, const QString &
 QString rankedLines(const QString &lineFormat, const QList<QStringList> &rows,
                     const QString &emptyText = QString());
 
-// An amount with two decimals and no grouping; a value that rounds to zero
-// reads "0.00", never "-0.00".
+// A stored or summed amount with two decimals and no grouping, rounded as
+// moneyText rounds it; never "-0.00".
 QString dashboardAmount(double value);

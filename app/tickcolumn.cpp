@@ -14,7 +14,7 @@ const int TickedRole = Qt::UserRole;
 const int UntickableRole = Qt::UserRole + 1000;
 
 // Rows above and below the visible ones that carry their check box too.
-const int Margin = 150;
+const int Margin = 30;
 
 } // namespace
 
