@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 // Texts of varied widths, some repeated, as a list has; a later fill (`round`
@@ -103,6 +105,7 @@ private slots:
     void sortedTableSortsOnce();
     void fillEmitsNoCellSignals();
     void cellsOutsideAreDropped();
+    void repeatedTextsAreMadeOnce();
 };
 
 void TestTableFill::sameAsPlainFill_data()
@@ -215,6 +218,35 @@ void TestTableFill::cellsOutsideAreDropped()
     QCOMPARE(t->rowCount(), 2);
     QCOMPARE(t->item(1, 1)->text(), QString("kept"));
     QVERIFY(!t->item(0, 0));
+}
+
+void TestTableFill::repeatedTextsAreMadeOnce()
+{
+    int made = 0;
+    RepeatedTexts<double> quantities([&](double q) {
+        ++made;
+        return QString::number(q, 'f', 3);
+    });
+    QCOMPARE(quantities(2.5), QStringLiteral("2.500"));
+    QCOMPARE(quantities(2.5), QStringLiteral("2.500"));
+    QCOMPARE(made, 1);
+    // 0 and -0 compare equal, but each is made from its own value.
+    RepeatedTexts<double> signs([&](double q) {
+        ++made;
+        return QString(std::signbit(q) ? "-" : "+");
+    });
+    QCOMPARE(signs(0.0), QStringLiteral("+"));
+    QCOMPARE(signs(-0.0), QStringLiteral("-"));
+    QCOMPARE(made, 3);
+
+    RepeatedTexts<QString> upper([&](const QString &s) {
+        ++made;
+        return s.toUpper();
+    });
+    QCOMPARE(upper("ab"), QStringLiteral("AB"));
+    QCOMPARE(upper("ab"), QStringLiteral("AB"));
+    QCOMPARE(upper(QString()), QString());
+    QCOMPARE(made, 5);
 }
 
 QTEST_MAIN(TestTableFill)
