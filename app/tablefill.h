@@ -59,6 +59,7 @@
 
 #include <cstring>
 #include <functional>
+#include <vector>
 
 class QTableWidget;
 class QTableWidgetItem;
@@ -118,7 +119,7 @@ private:
     bool m_updates;
     bool m_finished = false;
     int m_keptRows = 0;            // rows 0..m_keptRows-1 keep their items
-    QList<bool> m_given;           // kept cells given again, row by row
+    std::vector<bool> m_given;     // kept cells given again, row by row
     QList<Cell> m_cells;
 };
 

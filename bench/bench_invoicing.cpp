@@ -70,9 +70,12 @@ void timeForm()
             return made;
         },
         &form);
+    QVariantMap values;
+    const QString listStatement = invoiceListStatement({-1, QString(), QString(), g_currentFY}, &values);
     printAgainstStatements(QString("  form opening (mini list of %1, %2 lines billable)")
                                .arg(countText(listRows.size()), countText(billable.lines.size())),
-                           statements, opened, form->findChild<QTableWidget *>("invoice_table")->rowCount());
+                           statements, opened, form->findChild<QTableWidget *>("invoice_table")->rowCount(),
+                           ListStatement(listStatement, values));
     delete form;
 }
 
@@ -108,5 +111,6 @@ int main(int argc, char *argv[])
     timeForm();
     if (app.hasOption("--as-given"))
         timeAsGiven();
+    printLimitVerdict();
     return 0;
 }
