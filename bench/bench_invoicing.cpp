@@ -41,7 +41,10 @@ void timeGeneration()
     generatInvoices *window = nullptr;
     const double opened = bestOpeningMs(&window);
     auto *list = window->findChild<QTableWidget *>("gen_invoice_table");
-    printAgainstStatements("  window built, filled and shown (pending rows)", statement, opened, list->rowCount());
+    QVariantMap values;
+    const QString sql = invoiceChallansStatement(-1, g_currentFY, &values);
+    printAgainstStatements("  window built, filled and shown (pending rows)", statement, opened, list->rowCount(),
+                           ListStatement(sql, values));
     printScrolled(list, "  ");
     delete window;
 }
