@@ -105,6 +105,7 @@ private slots:
     void sortedTableSortsOnce();
     void fillEmitsNoCellSignals();
     void cellsOutsideAreDropped();
+    void keptSizesFollowAStyleChange();
     void repeatedTextsAreMadeOnce();
 };
 
@@ -218,6 +219,29 @@ void TestTableFill::cellsOutsideAreDropped()
     QCOMPARE(t->rowCount(), 2);
     QCOMPARE(t->item(1, 1)->text(), QString("kept"));
     QVERIFY(!t->item(0, 0));
+}
+
+// The measured sizes stay from fill to fill; a wider padding of the cells
+// set between two fills of the same texts widens the columns as with a plain
+// fill.
+void TestTableFill::keptSizesFollowAStyleChange()
+{
+    std::unique_ptr<QTableWidget> plain(newTable());
+    std::unique_ptr<QTableWidget> fast(newTable());
+    const auto widths = [](const QTableWidget *t) { return describe(t).mid(1, t->columnCount()); };
+    plainFill(plain.get(), 200);
+    fastFill(fast.get(), 200, TableFill::Items::Kept);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(widths(fast.get()), widths(plain.get()));
+    const int before = fast->columnWidth(1);
+    for (QTableWidget *t : {plain.get(), fast.get()})
+        t->setStyleSheet("QTableWidget { font-family: 'Times New Roman'; font-size: 13px; }"
+                         "QTableWidget::item { padding: 0px 14px; }");
+    plainFill(plain.get(), 200);
+    fastFill(fast.get(), 200, TableFill::Items::Kept);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(widths(fast.get()), widths(plain.get()));
+    QVERIFY(fast->columnWidth(1) > before);
 }
 
 void TestTableFill::repeatedTextsAreMadeOnce()
