@@ -1,5 +1,6 @@
 #include "tablefill.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QHash>
 #include <QStyledItemDelegate>
@@ -11,13 +12,26 @@
 namespace {
 
 // The table's plain delegate, keeping the size of each text it measured.
-// The size of a cell's text depends on the text, its alignment and the view's
-// font and style; a cell with a font, icon, check box or size hint of its own
-// is measured afresh each time.
+// The size of a cell's text depends on the text, its alignment, the view's
+// font and style and the item's features (wrapping, alternate row); a cell
+// with a font, icon, check box or size hint of its own is measured afresh
+// each time. The sizes are kept from fill to fill (a refill of the same
+// period measures nothing again) until the table's font or style changes;
+// past MaxSizes texts they are let go.
 class TextSizeDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit TextSizeDelegate(QTableWidget *table) : QStyledItemDelegate(table)
+    {
+        table->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+            m_sizes.clear();
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -34,31 +48,37 @@ public:
         // A row height asked for a given column width depends on that width
         // (wrapped text); a column width is asked with no width.
         const Key key{index.data(Qt::DisplayRole).toString(), index.data(Qt::TextAlignmentRole).toInt(),
-                      option.rect.width()};
+                      option.rect.width(), int(option.features), int(option.viewItemPosition)};
         const auto found = m_sizes.constFind(key);
         if (found != m_sizes.cend())
             return *found;
         const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (m_sizes.size() >= MaxSizes)
+            m_sizes.clear();
         m_sizes.insert(key, size);
         return size;
     }
 
-    void forget() { m_sizes.clear(); }
-
 private:
+    static constexpr qsizetype MaxSizes = 200000;
+
     struct Key
     {
         QString text;
         int alignment;
         int width;
+        int features;
+        int position;
         bool operator==(const Key &other) const
         {
-            return alignment == other.alignment && width == other.width && text == other.text;
+            return alignment == other.alignment && width == other.width && features == other.features
+                   && position == other.position && text == other.text;
         }
     };
     friend size_t qHash(const Key &key, size_t seed)
     {
-        return qHash(key.text, seed) ^ size_t(key.alignment) ^ (size_t(key.width) << 8);
+        return qHash(key.text, seed) ^ size_t(key.alignment) ^ (size_t(key.width) << 8)
+               ^ (size_t(key.features) << 24) ^ (size_t(key.position) << 20);
     }
 
     mutable QHash<Key, QSize> m_sizes;
@@ -82,10 +102,8 @@ bool canKeepItems(const QTableWidget *table)
 void useTextSizeDelegate(QTableWidget *table)
 {
     QAbstractItemDelegate *current = table->itemDelegate();
-    if (auto *kept = dynamic_cast<TextSizeDelegate *>(current)) {
-        kept->forget();
+    if (dynamic_cast<TextSizeDelegate *>(current))
         return;
-    }
     // Only the default delegate is replaced; a table with a delegate of its
     // own keeps it.
     if (current && current->metaObject() != &QStyledItemDelegate::staticMetaObject)
@@ -121,7 +139,7 @@ TableFill::TableFill(QTableWidget *table, int rowCount, Items items)
             selection->clear();
         m_table->clearSpans();
         m_table->setRowCount(m_rows);
-        m_given = QList<bool>(qsizetype(m_keptRows) * m_columns, false);
+        m_given.assign(size_t(m_keptRows) * m_columns, false);
         m_table->model()->blockSignals(true);
     } else {
         m_table->setRowCount(0);
@@ -139,9 +157,10 @@ QTableWidgetItem *TableFill::add(int row, int column, const QString &text)
 {
     if (!m_finished && row >= 0 && row < m_keptRows && column >= 0 && column < m_columns) {
         if (QTableWidgetItem *kept = m_table->item(row, column)) {
-            m_given[qsizetype(row) * m_columns + column] = true;
-            if (kept->text() != text)
-                kept->setText(text);
+            m_given[size_t(row) * m_columns + column] = true;
+            // The item compares its text itself and tells the view nothing
+            // when it stays.
+            kept->setText(text);
             return kept;
         }
     }
@@ -158,7 +177,7 @@ QTableWidgetItem *TableFill::add(int row, int column, QTableWidgetItem *item)
     }
     if (row < m_keptRows) {
         // Into a kept row at once (the model is quiet already).
-        m_given[qsizetype(row) * m_columns + column] = true;
+        m_given[size_t(row) * m_columns + column] = true;
         m_table->setItem(row, column, item);
         return item;
     }
@@ -176,7 +195,7 @@ void TableFill::finish()
         // Kept cells not given again are empty now, as in a fresh fill.
         for (int r = 0; r < m_keptRows; ++r)
             for (int c = 0; c < m_columns; ++c)
-                if (!m_given.at(qsizetype(r) * m_columns + c))
+                if (!m_given[size_t(r) * m_columns + c])
                     delete m_table->takeItem(r, c);
         m_given = {};
         model->blockSignals(false);

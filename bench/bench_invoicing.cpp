@@ -41,7 +41,10 @@ void timeGeneration()
     generatInvoices *window = nullptr;
     const double opened = bestOpeningMs(&window);
     auto *list = window->findChild<QTableWidget *>("gen_invoice_table");
-    printAgainstStatements("  window built, filled and shown (pending rows)", statement, opened, list->rowCount());
+    QVariantMap values;
+    const QString sql = invoiceChallansStatement(-1, g_currentFY, &values);
+    printAgainstStatements("  window built, filled and shown (pending rows)", statement, opened, list->rowCount(),
+                           ListStatement(sql, values));
     printScrolled(list, "  ");
     delete window;
 }
@@ -70,9 +73,12 @@ void timeForm()
             return made;
         },
         &form);
+    QVariantMap values;
+    const QString listStatement = invoiceListStatement({-1, QString(), QString(), g_currentFY}, &values);
     printAgainstStatements(QString("  form opening (mini list of %1, %2 lines billable)")
                                .arg(countText(listRows.size()), countText(billable.lines.size())),
-                           statements, opened, form->findChild<QTableWidget *>("invoice_table")->rowCount());
+                           statements, opened, form->findChild<QTableWidget *>("invoice_table")->rowCount(),
+                           ListStatement(listStatement, values));
     delete form;
 }
 
@@ -108,5 +114,6 @@ int main(int argc, char *argv[])
     timeForm();
     if (app.hasOption("--as-given"))
         timeAsGiven();
+    printLimitVerdict();
     return 0;
 }

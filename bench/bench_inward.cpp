@@ -91,6 +91,17 @@ int main(int argc, char **argv)
     printFigure("  list query, one month", ms, QString("%1 entries").arg(countText(rows.size())));
 
     std::printf("\nThe form:\n");
+    QVariantMap values;
+    const QString wholeList = inwardListStatement(-1, QString(), QString(), "26-27", &values);
+    const double wholeListMs = bestMsOf([] { inwardListRows(-1, QString(), QString(), "26-27"); }, 5);
+    {
+        QWidget *opened = nullptr;
+        const double openMs = bestOpeningMs([] { return new inwardentry; }, &opened);
+        printAgainstStatements("  open (built, shown, whole list), fastest of 5", wholeListMs, openMs,
+                               opened->findChild<QTableWidget *>("inward_list_table")->rowCount(),
+                               ListStatement(wholeList, values));
+        delete opened;
+    }
     inwardentry *form = nullptr;
     printFigure("  construct", msOf([&] { form = new inwardentry; }));
     QTableWidget *list = child<QTableWidget>(*form, "inward_list_table");
@@ -105,12 +116,15 @@ int main(int argc, char **argv)
     child<QDateEdit>(*form, "todateEdit_2")->setDate(QDate(2026, 5, 31));
     printTimed("  Show, one month", click("show_btn"), listRows);
     printTimed("  Reset (whole list again)", click("reset_btn"), listRows);
-    const double windowMs = bestClickMs(form, "reset_btn");
-    QVariantMap values;
-    const QString wholeList = inwardListStatement(-1, QString(), QString(), "26-27", &values);
-    printAgainstStatements("  whole list (Reset), fastest of 5",
-                           bestMsOf([] { inwardListRows(-1, QString(), QString(), "26-27"); }, 5), windowMs,
-                           list->rowCount(), ListStatement(wholeList, values));
+    // Each Reset from the month's list, as after a Show.
+    const double windowMs = bestClickMs(form, "reset_btn", 5, [&] {
+        child<QDateEdit>(*form, "fromdateEdit_2")->setDate(QDate(2026, 5, 1));
+        child<QDateEdit>(*form, "todateEdit_2")->setDate(QDate(2026, 5, 31));
+        click("show_btn")();
+        settle();
+    });
+    printAgainstStatements("  whole list (Reset after one month), fastest of 5", wholeListMs, windowMs, list->rowCount(),
+                           ListStatement(wholeList, values));
 
     QComboBox *customer = child<QComboBox>(*form, "company_combo");
     customer->setCurrentIndex(customer->findData(17));
@@ -142,5 +156,6 @@ int main(int argc, char **argv)
     std::printf("  (answered %s)\n", qPrintable(messageTitles(desktop)));
 
     delete form;
+    printLimitVerdict();
     return 0;
 }

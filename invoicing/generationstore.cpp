@@ -43,19 +43,26 @@ PendingStatus invoicingStatus(double delivered, double invoiced)
     return PendingStatus::Issued;
 }
 
+QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values)
+{
+    QString sql = ChallanHead;
+    *values = {{":fy", currentFy}};
+    if (customerId > 0) {
+        sql += QStringLiteral("AND d.customer_id = :cid ");
+        values->insert(":cid", customerId);
+    }
+    return sql
+           + QStringLiteral("GROUP BY d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, d.fy_name, "
+                            "d.customer_id ORDER BY ")
+           + fyFirstOrder(QStringLiteral("d")) + QStringLiteral(", d.delivery_no DESC");
+}
+
 bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilter filter,
                           QList<InvoiceChallanRow> *rows, QString *error)
 {
     rows->clear();
-    QString sql = ChallanHead;
-    QVariantMap values{{":fy", currentFy}};
-    if (customerId > 0) {
-        sql += QStringLiteral("AND d.customer_id = :cid ");
-        values.insert(":cid", customerId);
-    }
-    sql += QStringLiteral("GROUP BY d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, d.fy_name, "
-                          "d.customer_id ORDER BY ")
-           + fyFirstOrder(QStringLiteral("d")) + QStringLiteral(", d.delivery_no DESC");
+    QVariantMap values;
+    const QString sql = invoiceChallansStatement(customerId, currentFy, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 // Summed three-decimal quantities differ in their last bits with the order
 // of addition; a difference at or below this is none.
@@ -43,6 +44,9 @@ struct InvoiceChallanRow
 // set to the driver's text when the query fails.
 bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilter filter,
                           QList<InvoiceChallanRow> *rows, QString *error);
+// The statement queryInvoiceChallans runs (before its status filter), its
+// values put in `values`.
+QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values);
 
 // A challan whose open balance is to be closed, with its customer.
 struct InvoiceBinTarget

@@ -8,9 +8,8 @@
 
 #include <QSqlQuery>
 
-bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
+QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *valuesOut)
 {
-    rows->clear();
     QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, v.sub_total, "
                   "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name "
                   "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ";
@@ -27,8 +26,15 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
         sql += "AND v.customer_id = :cid ";
         values.insert(":cid", filter.customerId);
     }
-    sql += "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
+    *valuesOut = values;
+    return sql + "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
+}
 
+bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
+{
+    rows->clear();
+    QVariantMap values;
+    const QString sql = invoiceListStatement(filter, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 struct InvoiceListFilter
 {
@@ -43,6 +44,8 @@ struct InvoiceListRow
 // by name descending, each by number descending. False with the driver's
 // text when the query fails.
 bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
+// The statement queryInvoiceList runs, its values put in `values`.
+QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *values);
 
 // Column sums of the live invoices, each figure as the list shows it (the
 // stored value read as the decimal it stands for, in paise); cancelled ones

@@ -156,10 +156,11 @@ void invoiceGSTmainList::loadInvoices()
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     TableFill fill(t, rows.size());
+    RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
         fill.add(r, TickColumnIndex, TickColumn::newTick(!row.cancelled));
-        const QStringList texts = {QString::number(row.invoiceNo), row.invoiceNoFull, storedDateText(row.invoiceDate),
+        const QStringList texts = {QString::number(row.invoiceNo), row.invoiceNoFull, dates(row.invoiceDate),
                                    row.customerName, row.gstNo, amountText(row.subTotal), amountText(row.cgst), amountText(row.sgst),
                                    amountText(row.igst), row.taxValue().text(), amountText(row.grandTotal)};
         for (int c = NumberColumn; c < ColumnCount; ++c) {

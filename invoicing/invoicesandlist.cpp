@@ -466,11 +466,12 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
         return;
     }
     TableFill fill(list, int(rows.size()));
+    RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
         QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.invoiceNo)),
                                      fill.add(r, ListFullNumberColumn, row.invoiceNoFull),
-                                     fill.add(r, ListDateColumn, storedDateText(row.invoiceDate)),
+                                     fill.add(r, ListDateColumn, dates(row.invoiceDate)),
                                      fill.add(r, ListCustomerColumn, row.customerName),
                                      fill.add(r, ListAmountColumn, amountText(row.grandTotal))};
         cells[ListNumberColumn]->setData(ListFyRole, row.fy);

@@ -237,28 +237,37 @@ DeleteOutcome deleteChallan(int number, const QString &fy)
     return outcome;
 }
 
-QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy)
+QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                             QVariantMap *values)
 {
     QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(d.delivery_qty), "
                   "MAX(d.remarks), d.fy_name FROM delivery_entries d LEFT JOIN customers c "
                   "ON d.customer_id = c.customer_id WHERE 1=1 ";
-    if (customerId > 0)
+    *values = {{":fy", currentFy}};
+    if (customerId > 0) {
         sql += "AND d.customer_id = :cid ";
-    if (!from.isEmpty())
+        values->insert(":cid", customerId);
+    }
+    if (!from.isEmpty()) {
         sql += "AND d.delivery_date >= :from ";
-    if (!to.isEmpty())
+        values->insert(":from", from);
+    }
+    if (!to.isEmpty()) {
         sql += "AND d.delivery_date <= :to ";
-    sql += "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
+        values->insert(":to", to);
+    }
+    return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
+}
 
+QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy)
+{
+    QVariantMap values;
+    const QString sql = challanListStatement(customerId, from, to, currentFy, &values);
     QSqlQuery q;
+    q.setForwardOnly(true);
     q.prepare(sql);
-    if (customerId > 0)
-        q.bindValue(":cid", customerId);
-    if (!from.isEmpty())
-        q.bindValue(":from", from);
-    if (!to.isEmpty())
-        q.bindValue(":to", to);
-    q.bindValue(":fy", currentFy);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
 
     QList<ChallanListRow> rows;
     if (!q.exec())

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 // One line of the challan form: an inward line with what it may deliver.
 struct ChallanLine
@@ -118,6 +119,9 @@ struct ChallanListRow
 // 1 and an empty date mean no filter.
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to,
                                   const QString &currentFy);
+// The statement challanList runs, its values put in `values`.
+QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                             QVariantMap *values);
 
 // A saved challan loaded back for editing. Each line's balance is what its
 // inward line received less what other challans and bins took from it.

@@ -71,8 +71,9 @@ void despatchdetails::loadData()
     }
 
     TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
+    ReportTexts texts;
     for (int r = 0; r < rows.size(); ++r) {
-        const QStringList cells = despatchCells(rows.at(r));
+        const QStringList cells = despatchCells(rows.at(r), texts);
         for (int c = 0; c < cells.size(); ++c) {
             QTableWidgetItem *item = fill.add(r, c, cells.at(c));
             if (c == ReceivedColumn || c == DespatchedColumn || c == BalanceColumn)

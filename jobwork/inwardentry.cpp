@@ -151,8 +151,12 @@ void inwardentry::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     qDebug() << "Inward Entry opened. Current FY:" << g_currentFY;
-    loadCompanyCombos();
-    generateInwardNo();
+    // The constructor has just read the combos and the number; a later
+    // showing reads them again.
+    if (reloadOnShow(&shownOnce)) {
+        loadCompanyCombos();
+        generateInwardNo();
+    }
     loadInwardList(-1, QString(), QString());
 }
 
@@ -483,9 +487,10 @@ void inwardentry::loadInwardList(int customerId, const QString &from, const QStr
     TableFill fill(ui->inward_list_table, int(rows.size()));
     const QColor cancelledText(150, 150, 150);
     const QColor cancelledBackground(230, 230, 230);
+    RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
         const InwardListRow &row = rows.at(r);
-        const QString texts[] = {QString::number(row.number), row.fullNumber, row.dcNo, storedDateText(row.dcDate),
+        const QString texts[] = {QString::number(row.number), row.fullNumber, row.dcNo, dates(row.dcDate),
                                  row.customerName, row.remarks};
         for (int c = 0; c < 6; ++c) {
             QTableWidgetItem *cell = fill.add(r, c, texts[c]);

@@ -80,5 +80,6 @@ private:
     QListWidget *itemPopup = nullptr;
     int loadedInwardNo = -1;   // the entry being edited; -1 while a new one is made
     QString loadedInwardFy;
+    bool shownOnce = false;          // see reloadOnShow
     bool fillingLoadedLines = false; // cell changes do not recompute the total meanwhile
 };

@@ -59,8 +59,9 @@ void inwardHistory::loadData()
 
     QList<QStringList> cells;
     cells.reserve(rows.size());
+    ReportTexts texts;
     for (const InwardHistoryRow &row : rows)
-        cells << inwardHistoryCells(row);
+        cells << inwardHistoryCells(row, texts);
     fillReportTable(ui->inward_history_table, cells, {8});
     ui->total_qtyEdit->setText(quantityText(inwardHistoryTotal(rows)));
 }

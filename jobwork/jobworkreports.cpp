@@ -73,14 +73,9 @@ bool runReportQuery(QSqlQuery &q, const QString &sql, const ReportFilter &filter
             *error = q.lastError().text();
         return false;
     }
-    q.bindValue(QStringLiteral(":fy"), filter.fy);
-    q.bindValue(QStringLiteral(":from"), filter.from);
-    q.bindValue(QStringLiteral(":to"), filter.to);
-    if (filter.customerId > 0)
-        q.bindValue(QStringLiteral(":cid"), filter.customerId);
-    const QString search = filter.search.trimmed();
-    if (!search.isEmpty())
-        q.bindValue(QStringLiteral(":search"), QStringLiteral("%") + search.toUpper() + QStringLiteral("%"));
+    const QVariantMap values = reportValues(filter);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
     if (!q.exec()) {
         if (error)
             *error = q.lastError().text();
@@ -107,20 +102,26 @@ struct ChallanKey
 
 } // namespace
 
-bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
+QVariantMap reportValues(const ReportFilter &filter)
 {
-    rows->clear();
-    QSqlQuery q;
-    if (!runReportQuery(q, reportStatement(QStringLiteral(", c.customer_name"), QString(), filter), filter, error))
-        return false;
-    while (q.next())
-        rows->append({readReportInwardLine(q), q.value(InwardLineColumnCount).toString()});
-    return true;
+    QVariantMap values{{QStringLiteral(":fy"), filter.fy},
+                       {QStringLiteral(":from"), filter.from},
+                       {QStringLiteral(":to"), filter.to}};
+    if (filter.customerId > 0)
+        values.insert(QStringLiteral(":cid"), filter.customerId);
+    const QString search = filter.search.trimmed();
+    if (!search.isEmpty())
+        values.insert(QStringLiteral(":search"), QStringLiteral("%") + search.toUpper() + QStringLiteral("%"));
+    return values;
 }
 
-bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error)
+QString inwardHistoryStatement(const ReportFilter &filter)
 {
-    rows->clear();
+    return reportStatement(QStringLiteral(", c.customer_name"), QString(), filter);
+}
+
+QString despatchDetailsStatement(const ReportFilter &filter)
+{
     // The live challan lines are summed once per inward number, item and
     // year, and each inward line joins its group.
     const QString columns = QStringLiteral(", e.inward_no, e.item_id, i.uom, "
@@ -131,8 +132,25 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
         "FROM delivery_entries WHERE (is_deleted IS NULL OR is_deleted = 0) "
         "GROUP BY inward_no, item_id, fy_name) d "
         "ON d.inward_no = e.inward_no AND d.item_id = e.item_id AND d.fy_name = e.fy_name ");
+    return reportStatement(columns, join, filter);
+}
+
+bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
+{
+    rows->clear();
     QSqlQuery q;
-    if (!runReportQuery(q, reportStatement(columns, join, filter), filter, error))
+    if (!runReportQuery(q, inwardHistoryStatement(filter), filter, error))
+        return false;
+    while (q.next())
+        rows->append({readReportInwardLine(q), q.value(InwardLineColumnCount).toString()});
+    return true;
+}
+
+bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error)
+{
+    rows->clear();
+    QSqlQuery q;
+    if (!runReportQuery(q, despatchDetailsStatement(filter), filter, error))
         return false;
     const int first = InwardLineColumnCount;
     while (q.next()) {
@@ -167,19 +185,31 @@ QString sortedChallanList(const QString &joined)
     return texts.join(QLatin1Char(','));
 }
 
-QStringList inwardHistoryCells(const InwardHistoryRow &row)
+QStringList inwardHistoryCells(const InwardHistoryRow &row, ReportTexts &texts)
 {
     const ReportInwardLine &l = row.line;
-    return {l.inwardNoFull, storedDateText(l.inwardDate), l.dcNo, storedDateText(l.dcDate), l.poNo,
-            row.customerName, l.itemCode, l.itemName, quantityText(l.qty)};
+    return {l.inwardNoFull, texts.dates(l.inwardDate), l.dcNo, texts.dates(l.dcDate), l.poNo,
+            row.customerName, l.itemCode, l.itemName, texts.quantities(l.qty)};
+}
+
+QStringList inwardHistoryCells(const InwardHistoryRow &row)
+{
+    ReportTexts texts;
+    return inwardHistoryCells(row, texts);
+}
+
+QStringList despatchCells(const DespatchRow &row, ReportTexts &texts)
+{
+    const ReportInwardLine &l = row.line;
+    return {l.inwardNoFull, texts.dates(l.inwardDate), l.dcNo, texts.dates(l.dcDate), l.poNo,
+            l.itemCode, l.itemName, row.uom, row.ourDcs, texts.quantities(row.received()),
+            texts.quantities(row.despatched), texts.quantities(row.balance())};
 }
 
 QStringList despatchCells(const DespatchRow &row)
 {
-    const ReportInwardLine &l = row.line;
-    return {l.inwardNoFull, storedDateText(l.inwardDate), l.dcNo, storedDateText(l.dcDate), l.poNo,
-            l.itemCode, l.itemName, row.uom, row.ourDcs, quantityText(row.received()),
-            quantityText(row.despatched), quantityText(row.balance())};
+    ReportTexts texts;
+    return despatchCells(row, texts);
 }
 
 double inwardHistoryTotal(const QList<InwardHistoryRow> &rows)

@@ -5,11 +5,13 @@
 
 #include "app/listformat.h"
 #include "app/csvexport.h"
+#include "app/tablefill.h"
 
 #include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 class QComboBox;
 class QDateEdit;
@@ -81,12 +83,26 @@ bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *row
 // over the challan lines.
 bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error);
 
+// The statements the two queries run, and the values they bind.
+QString inwardHistoryStatement(const ReportFilter &filter);
+QString despatchDetailsStatement(const ReportFilter &filter);
+QVariantMap reportValues(const ReportFilter &filter);
+
 // The challan numbers of a comma-joined list, distinct and in ascending
 // order (by year, then number).
 QString sortedChallanList(const QString &joined);
 
+// The date and quantity texts of one fill, each distinct one made once.
+struct ReportTexts
+{
+    RepeatedTexts<QString> dates{storedDateText};
+    RepeatedTexts<double> quantities{quantityText};
+};
+
 // Display texts of the report's table columns, left to right.
+QStringList inwardHistoryCells(const InwardHistoryRow &row, ReportTexts &texts);
 QStringList inwardHistoryCells(const InwardHistoryRow &row);
+QStringList despatchCells(const DespatchRow &row, ReportTexts &texts);
 QStringList despatchCells(const DespatchRow &row);
 
 double inwardHistoryTotal(const QList<InwardHistoryRow> &rows);

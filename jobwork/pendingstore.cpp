@@ -106,29 +106,35 @@ bool filterKeeps(PendingFilter filter, PendingStatus status)
     return true;
 }
 
+QString pendingStatement(const PendingQuery &query, QVariantMap *values)
+{
+    const QString itemText = query.itemText.trimmed();
+    QString sql = PendingHead;
+    *values = {{QStringLiteral(":fy"), query.currentFy}};
+    if (query.customerId > 0) {
+        sql += QStringLiteral("AND e.customer_id = :cid ");
+        values->insert(QStringLiteral(":cid"), query.customerId);
+    }
+    if (!itemText.isEmpty()) {
+        sql += ItemCondition;
+        const QString pattern = QStringLiteral("%") + itemText.toUpper() + QStringLiteral("%");
+        values->insert(QStringLiteral(":filter1"), pattern);
+        values->insert(QStringLiteral(":filter2"), pattern);
+    }
+    return sql + QStringLiteral("GROUP BY e.inward_no, e.fy_name ORDER BY ") + fyFirstOrder(QStringLiteral("e"))
+           + QStringLiteral(", e.inward_no DESC");
+}
+
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error)
 {
     rows->clear();
-    const QString itemText = query.itemText.trimmed();
-    QString sql = PendingHead;
-    if (query.customerId > 0)
-        sql += QStringLiteral("AND e.customer_id = :cid ");
-    if (!itemText.isEmpty())
-        sql += ItemCondition;
-    sql += QStringLiteral("GROUP BY e.inward_no, e.fy_name ORDER BY ") + fyFirstOrder(QStringLiteral("e"))
-           + QStringLiteral(", e.inward_no DESC");
-
+    QVariantMap values;
+    const QString sql = pendingStatement(query, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
     q.prepare(sql);
-    if (query.customerId > 0)
-        q.bindValue(":cid", query.customerId);
-    if (!itemText.isEmpty()) {
-        const QString pattern = QStringLiteral("%") + itemText.toUpper() + QStringLiteral("%");
-        q.bindValue(":filter1", pattern);
-        q.bindValue(":filter2", pattern);
-    }
-    q.bindValue(":fy", query.currentFy);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        q.bindValue(it.key(), it.value());
     if (!q.exec()) {
         *error = q.lastError().text();
         return false;

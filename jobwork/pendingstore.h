@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 enum class PendingStatus { Pending, Partial, Issued };
 
@@ -68,6 +69,9 @@ struct PendingQuery
 // One grouped pass over inward lines, challan lines and bins. False with
 // `error` set to the driver's text when the query fails.
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error);
+// The statement queryPendingInwards runs (before its status filter), its
+// values put in `values`.
+QString pendingStatement(const PendingQuery &query, QVariantMap *values);
 
 // A line of an inward entry as the preview shows it.
 struct InwardItemRow

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 // Texts of varied widths, some repeated, as a list has; a later fill (`round`
@@ -103,6 +105,8 @@ private slots:
     void sortedTableSortsOnce();
     void fillEmitsNoCellSignals();
     void cellsOutsideAreDropped();
+    void keptSizesFollowAStyleChange();
+    void repeatedTextsAreMadeOnce();
 };
 
 void TestTableFill::sameAsPlainFill_data()
@@ -215,6 +219,58 @@ void TestTableFill::cellsOutsideAreDropped()
     QCOMPARE(t->rowCount(), 2);
     QCOMPARE(t->item(1, 1)->text(), QString("kept"));
     QVERIFY(!t->item(0, 0));
+}
+
+// The measured sizes stay from fill to fill; a wider padding of the cells
+// set between two fills of the same texts widens the columns as with a plain
+// fill.
+void TestTableFill::keptSizesFollowAStyleChange()
+{
+    std::unique_ptr<QTableWidget> plain(newTable());
+    std::unique_ptr<QTableWidget> fast(newTable());
+    const auto widths = [](const QTableWidget *t) { return describe(t).mid(1, t->columnCount()); };
+    plainFill(plain.get(), 200);
+    fastFill(fast.get(), 200, TableFill::Items::Kept);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(widths(fast.get()), widths(plain.get()));
+    const int before = fast->columnWidth(1);
+    for (QTableWidget *t : {plain.get(), fast.get()})
+        t->setStyleSheet("QTableWidget { font-family: 'Times New Roman'; font-size: 13px; }"
+                         "QTableWidget::item { padding: 0px 14px; }");
+    plainFill(plain.get(), 200);
+    fastFill(fast.get(), 200, TableFill::Items::Kept);
+    QCoreApplication::processEvents();
+    QTRY_COMPARE(widths(fast.get()), widths(plain.get()));
+    QVERIFY(fast->columnWidth(1) > before);
+}
+
+void TestTableFill::repeatedTextsAreMadeOnce()
+{
+    int made = 0;
+    RepeatedTexts<double> quantities([&](double q) {
+        ++made;
+        return QString::number(q, 'f', 3);
+    });
+    QCOMPARE(quantities(2.5), QStringLiteral("2.500"));
+    QCOMPARE(quantities(2.5), QStringLiteral("2.500"));
+    QCOMPARE(made, 1);
+    // 0 and -0 compare equal, but each is made from its own value.
+    RepeatedTexts<double> signs([&](double q) {
+        ++made;
+        return QString(std::signbit(q) ? "-" : "+");
+    });
+    QCOMPARE(signs(0.0), QStringLiteral("+"));
+    QCOMPARE(signs(-0.0), QStringLiteral("-"));
+    QCOMPARE(made, 3);
+
+    RepeatedTexts<QString> upper([&](const QString &s) {
+        ++made;
+        return s.toUpper();
+    });
+    QCOMPARE(upper("ab"), QStringLiteral("AB"));
+    QCOMPARE(upper("ab"), QStringLiteral("AB"));
+    QCOMPARE(upper(QString()), QString());
+    QCOMPARE(made, 5);
 }
 
 QTEST_MAIN(TestTableFill)
