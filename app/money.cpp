@@ -278,13 +278,24 @@ qint64 Money::roundedToRupees() const
 
 QString Money::text() const
 {
-    const qint64 magnitude = m_paise < 0 ? -m_paise : m_paise;
-    const qint64 cents = magnitude % 100;
-    QString t = QString::number(magnitude / 100) + QLatin1Char('.') + QLatin1Char(char('0' + cents / 10))
-                + QLatin1Char(char('0' + cents % 10));
+    // Written from the right into a small buffer: lists write hundreds of
+    // thousands of these.
+    char buffer[32];
+    char *end = buffer + sizeof buffer;
+    char *p = end;
+    quint64 magnitude = m_paise < 0 ? quint64(0) - quint64(m_paise) : quint64(m_paise);
+    *--p = char('0' + magnitude % 10);
+    magnitude /= 10;
+    *--p = char('0' + magnitude % 10);
+    magnitude /= 10;
+    *--p = '.';
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
     if (m_paise < 0)
-        t.prepend(QLatin1Char('-'));
-    return t;
+        *--p = '-';
+    return QString::fromLatin1(p, int(end - p));
 }
 
 QString moneyText(double stored)
