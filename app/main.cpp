@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "memorytuning.h"
 #include "modulefactory.h"
 #include "resources.h"
 #include "screenfit.h"
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    tuneMemoryForLargeLists();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     initKestrovaResources();

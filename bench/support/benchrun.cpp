@@ -3,6 +3,7 @@
 #include "heavyyear.h"
 
 #include "app/financialyear.h"
+#include "app/memorytuning.h"
 
 #include <QAbstractButton>
 #include <QTableWidget>
@@ -19,6 +20,7 @@ int &BenchApplication::offscreenUnlessSet(int &argc)
 BenchApplication::BenchApplication(int &argc, char **argv)
     : QApplication(offscreenUnlessSet(argc), argv)
 {
+    tuneMemoryForLargeLists(); // as the program does at start
     g_currentFY = "26-27";
 }
 
