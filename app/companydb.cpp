@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <future>
+
 namespace CompanyDb {
 
 const char *const DefaultKey = "MorvelCoats";
@@ -110,6 +112,42 @@ FileCheck checkDatabaseFile(const QString &path)
     if (!scratch.isValid() || !QFile::copy(path, copy) || !QFile::copy(path + "-journal", copy + "-journal"))
         return result;
     return quickCheck(copy, QString(), &readOnlyRollback);
+}
+
+namespace {
+
+struct StartedCheck
+{
+    QString path;
+    std::future<FileCheck> result;
+};
+
+StartedCheck &startedCheck()
+{
+    static StartedCheck started;
+    return started;
+}
+
+} // namespace
+
+void startDatabaseCheck(const QString &path)
+{
+    StartedCheck &started = startedCheck();
+    if (started.result.valid())
+        started.result.wait();
+    started.path = path;
+    started.result = std::async(std::launch::async, [path] { return checkDatabaseFile(path); });
+}
+
+FileCheck databaseCheckResult(const QString &path)
+{
+    StartedCheck &started = startedCheck();
+    if (started.result.valid()) {
+        const FileCheck result = started.result.get();
+        if (started.path == path)
+            return result;
+    }
+    return checkDatabaseFile(path);
 }
 
 QString damagedFileText(const QString &path, const QString &message)

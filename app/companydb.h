@@ -33,6 +33,13 @@ struct FileCheck
 // rolled back on a copy, and the copy checked.
 FileCheck checkDatabaseFile(const QString &path);
 
+// Starts checkDatabaseFile(path) on a thread of its own, so that at start the
+// check of a large file runs while the main window is being built.
+void startDatabaseCheck(const QString &path);
+// What the check of `path` found: the one startDatabaseCheck started, waited
+// for, or else (none started, or for another file) checkDatabaseFile(path).
+FileCheck databaseCheckResult(const QString &path);
+
 // The "DB Error" text for a damaged file: its path, that a backup can restore
 // it, then SQLite's message.
 QString damagedFileText(const QString &path, const QString &message);

@@ -1,3 +1,5 @@
+#include "companydb.h"
+#include "desktop.h"
 #include "mainwindow.h"
 #include "memorytuning.h"
 #include "modulefactory.h"
@@ -14,6 +16,10 @@ int main(int argc, char *argv[])
     initKestrovaResources();
     registerModuleWindows();
 
+    // The company file is checked while the main window is built; the window
+    // waits for the check before its first statement.
+    const QString folder = Desktop::applicationFolder();
+    CompanyDb::startDatabaseCheck(CompanyDb::databasePath(folder, CompanyDb::readCompanyKey(folder)));
     MainWindow window;
     fitToScreen(&window);
     window.show();

@@ -40,7 +40,7 @@ MainWindow::MainWindow(QWidget *parent)
     // A damaged file is caught before any statement of the program reaches it:
     // writing into it would lose more of what it holds.
     const QString path = CompanyDb::databasePath(folder, key);
-    const CompanyDb::FileCheck check = CompanyDb::checkDatabaseFile(path);
+    const CompanyDb::FileCheck check = CompanyDb::databaseCheckResult(path);
     if (check.state != CompanyDb::FileCheck::Sound) {
         Desktop::critical(this, "DB Error",
                           check.state == CompanyDb::FileCheck::Damaged

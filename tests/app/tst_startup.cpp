@@ -201,10 +201,14 @@ void TestStartup::damagedDatabaseIsLeftUntouched_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("sqliteSays"); // empty: any message of SQLite's
-    QTest::newRow("sound") << "" << "";
-    QTest::newRow("cut to half its size") << "truncate" << "database disk image is malformed";
-    QTest::newRow("first 100 bytes overwritten") << "header" << "file is not a database";
-    QTest::newRow("8 KB overwritten in the middle") << "middle" << "";
+    QTest::addColumn<bool>("checkedAhead");     // as the program starts: checked while the window is built
+    for (const bool ahead : {false, true}) {
+        const char *how = ahead ? ", checked ahead" : "";
+        QTest::addRow("sound%s", how) << "" << "" << ahead;
+        QTest::addRow("cut to half its size%s", how) << "truncate" << "database disk image is malformed" << ahead;
+        QTest::addRow("first 100 bytes overwritten%s", how) << "header" << "file is not a database" << ahead;
+        QTest::addRow("8 KB overwritten in the middle%s", how) << "middle" << "" << ahead;
+    }
 }
 
 // The check runs before any statement: a damaged file gets the "DB Error"
@@ -214,6 +218,7 @@ void TestStartup::damagedDatabaseIsLeftUntouched()
 {
     QFETCH(QString, damage);
     QFETCH(QString, sqliteSays);
+    QFETCH(bool, checkedAhead);
     TestEnvironment env;
     const QString path = prepareManyRows(env);
     QFile file(path);
@@ -226,6 +231,8 @@ void TestStartup::damagedDatabaseIsLeftUntouched()
     const QByteArray before = fileBytes(path);
     const QStringList filesBefore = QDir(env.folder()).entryList(QDir::Files);
 
+    if (checkedAhead)
+        CompanyDb::startDatabaseCheck(path);
     auto *w = new MainWindow;
     w->show();
     login(w, "pravo", "pravo");
