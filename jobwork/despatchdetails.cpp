@@ -72,6 +72,10 @@ void despatchdetails::loadData()
 
     TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
     ReportTexts texts;
+    // Two brushes shared by every balance cell (a brush made per cell costs
+    // an allocation, and a kept item compares it with the one it has).
+    const QBrush open(balanceColor(1.0));
+    const QBrush done(balanceColor(0.0));
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = despatchCells(rows.at(r), texts);
         for (int c = 0; c < cells.size(); ++c) {
@@ -79,7 +83,7 @@ void despatchdetails::loadData()
             if (c == ReceivedColumn || c == DespatchedColumn || c == BalanceColumn)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (c == BalanceColumn)
-                item->setBackground(balanceColor(rows.at(r).balance()));
+                item->setBackground(balanceColor(rows.at(r).balance()) == open.color() ? open : done);
         }
     }
     fill.finish();

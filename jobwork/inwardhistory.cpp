@@ -5,7 +5,12 @@
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/tablefill.h"
 #include "jobworkreports.h"
+
+namespace {
+const int QtyColumn = 8;
+}
 
 inwardHistory::inwardHistory(QWidget *parent)
     : QWidget(parent)
@@ -57,12 +62,18 @@ void inwardHistory::loadData()
         return;
     }
 
-    QList<QStringList> cells;
-    cells.reserve(rows.size());
+    // Row by row into the kept items: no list of every row's texts is held.
+    TableFill fill(ui->inward_history_table, int(rows.size()), TableFill::Items::Kept);
     ReportTexts texts;
-    for (const InwardHistoryRow &row : rows)
-        cells << inwardHistoryCells(row, texts);
-    fillReportTable(ui->inward_history_table, cells, {8});
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = inwardHistoryCells(rows.at(r), texts);
+        for (int c = 0; c < cells.size(); ++c) {
+            QTableWidgetItem *item = fill.add(r, c, cells.at(c));
+            if (c == QtyColumn)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    fill.finish();
     ui->total_qtyEdit->setText(quantityText(inwardHistoryTotal(rows)));
 }
 
@@ -85,7 +96,7 @@ void inwardHistory::on_searchEdit_textChanged(const QString &)
 void inwardHistory::on_print_list_btn_clicked()
 {
     exportTableCsv(this, inwardHistoryCsvProfile(g_currentFY, ui->total_qtyEdit->text()),
-                   tableRows(ui->inward_history_table, 0, 8));
+                   tableRows(ui->inward_history_table, 0, QtyColumn));
 }
 
 void inwardHistory::on_close_btn_clicked()

@@ -34,13 +34,31 @@ QString filterAndOrder(const ReportFilter &filter)
 // The inward line's columns come first in both reports' statements.
 const int InwardLineColumnCount = 8;
 
+// The text columns are read as their UTF-8 bytes and decoded here. Qt's
+// driver asks SQLite for UTF-16, which SQLite makes character by character
+// into a buffer of its own for every value: that took more time than the
+// statement itself on a year's lines. All the columns are TEXT, so the bytes
+// are the stored text (NULL stays NULL and shows as empty).
+QString utf8(const QString &column)
+{
+    return QStringLiteral("CAST(") + column + QStringLiteral(" AS BLOB)");
+}
+
+QString textAt(const QSqlQuery &q, int index)
+{
+    return QString::fromUtf8(q.value(index).toByteArray());
+}
+
 // A report statement: the inward line's columns, the report's own columns
 // and joins, live inward lines of the period and the filter. A cancelled
 // inward entry delivers nothing and is left out of both reports.
 QString reportStatement(const QString &extraColumns, const QString &extraJoin, const ReportFilter &filter)
 {
-    return QStringLiteral("SELECT e.inward_no_full, e.inward_date, e.dc_no, e.dc_date, e.po_no, "
-                          "i.item_code, i.item_name, e.inward_qty")
+    QStringList columns;
+    for (const char *column : {"e.inward_no_full", "e.inward_date", "e.dc_no", "e.dc_date", "e.po_no",
+                               "i.item_code", "i.item_name"})
+        columns << utf8(QLatin1String(column));
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(", e.inward_qty")
            + extraColumns
            + QStringLiteral(" FROM inward_entries e "
                             "JOIN customers c ON e.customer_id = c.customer_id "
@@ -54,13 +72,13 @@ QString reportStatement(const QString &extraColumns, const QString &extraJoin, c
 ReportInwardLine readReportInwardLine(const QSqlQuery &q)
 {
     ReportInwardLine line;
-    line.inwardNoFull = q.value(0).toString();
-    line.inwardDate = q.value(1).toString();
-    line.dcNo = q.value(2).toString();
-    line.dcDate = q.value(3).toString();
-    line.poNo = q.value(4).toString();
-    line.itemCode = q.value(5).toString();
-    line.itemName = q.value(6).toString();
+    line.inwardNoFull = textAt(q, 0);
+    line.inwardDate = textAt(q, 1);
+    line.dcNo = textAt(q, 2);
+    line.dcDate = textAt(q, 3);
+    line.poNo = textAt(q, 4);
+    line.itemCode = textAt(q, 5);
+    line.itemName = textAt(q, 6);
     line.qty = q.value(7).toDouble();
     return line;
 }
@@ -117,15 +135,16 @@ QVariantMap reportValues(const ReportFilter &filter)
 
 QString inwardHistoryStatement(const ReportFilter &filter)
 {
-    return reportStatement(QStringLiteral(", c.customer_name"), QString(), filter);
+    return reportStatement(QStringLiteral(", ") + utf8(QStringLiteral("c.customer_name")), QString(), filter);
 }
 
 QString despatchDetailsStatement(const ReportFilter &filter)
 {
     // The live challan lines are summed once per inward number, item and
     // year, and each inward line joins its group.
-    const QString columns = QStringLiteral(", e.inward_no, e.item_id, i.uom, "
-                                           "IFNULL(d.despatched, 0) AS despatched, IFNULL(d.our_dcs, '') AS our_dcs");
+    const QString columns = QStringLiteral(", e.inward_no, e.item_id, ") + utf8(QStringLiteral("i.uom"))
+                            + QStringLiteral(", IFNULL(d.despatched, 0) AS despatched, ")
+                            + utf8(QStringLiteral("IFNULL(d.our_dcs, '')")) + QStringLiteral(" AS our_dcs");
     const QString join = QStringLiteral(
         "LEFT JOIN (SELECT inward_no, item_id, fy_name, SUM(delivery_qty) AS despatched, "
         "GROUP_CONCAT(DISTINCT delivery_no_full) AS our_dcs "
@@ -142,7 +161,7 @@ bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *row
     if (!runReportQuery(q, inwardHistoryStatement(filter), filter, error))
         return false;
     while (q.next())
-        rows->append({readReportInwardLine(q), q.value(InwardLineColumnCount).toString()});
+        rows->emplaceBack(InwardHistoryRow{readReportInwardLine(q), textAt(q, InwardLineColumnCount)});
     return true;
 }
 
@@ -158,17 +177,51 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
         row.line = readReportInwardLine(q);
         row.inwardNo = q.value(first).toInt();
         row.itemId = q.value(first + 1).toInt();
-        row.uom = q.value(first + 2).toString();
+        row.uom = textAt(q, first + 2);
         row.despatched = q.value(first + 3).toDouble();
-        row.ourDcs = sortedChallanList(q.value(first + 4).toString());
-        rows->append(row);
+        row.ourDcs = sortedChallanList(textAt(q, first + 4));
+        rows->append(std::move(row));
     }
     return true;
 }
 
+namespace {
+
+// Whether the numbers of a comma-joined list are distinct and in ascending
+// order already (as the grouped query mostly gives them): then the list is
+// shown as it came, with nothing split or made.
+bool challansAscending(QStringView joined)
+{
+    QStringView previousFy;
+    int previousNumber = 0;
+    bool first = true;
+    for (QStringView part : joined.tokenize(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const qsizetype slash = part.indexOf(QLatin1Char('/'));
+        const QStringView fy = slash >= 0 ? part.mid(slash + 1) : QStringView();
+        bool ok = false;
+        const int number = (slash >= 0 ? part.left(slash) : part).toInt(&ok);
+        if (!ok)
+            return false;
+        if (!first) {
+            const int order = fy.compare(previousFy);
+            if (order < 0 || (order == 0 && number <= previousNumber))
+                return false;
+        }
+        first = false;
+        previousFy = fy;
+        previousNumber = number;
+    }
+    return true;
+}
+
+} // namespace
+
 QString sortedChallanList(const QString &joined)
 {
     if (!joined.contains(QLatin1Char(',')))
+        return joined;
+    if (!joined.startsWith(QLatin1Char(',')) && !joined.endsWith(QLatin1Char(','))
+        && !joined.contains(QLatin1String(",,")) && challansAscending(joined))
         return joined;
     QList<ChallanKey> keys;
     for (const QString &part : joined.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -272,11 +325,6 @@ void setupReportTable(QTableWidget *table, int stretchedColumn)
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(stretchedColumn, QHeaderView::Stretch);
-}
-
-void fillReportTable(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &quantityColumns)
-{
-    fillTableTexts(table, cells, quantityColumns);
 }
 
 void setupReportFilters(QDateEdit *from, QDateEdit *to)

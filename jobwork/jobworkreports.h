@@ -122,10 +122,6 @@ CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &tot
 // whole rows selected, nothing editable, headers sized to their contents
 // but for the stretched column.
 void setupReportTable(QTableWidget *table, int stretchedColumn);
-// Replaces the table's rows by `cells`; the columns in `quantityColumns` are
-// aligned right and vertically centred.
-void fillReportTable(QTableWidget *table, const QList<QStringList> &cells,
-                     const QList<int> &quantityColumns);
 
 // Both report windows' filters: the period opens on defaultPeriodStart and
 // ends today, both with a calendar pop-up.

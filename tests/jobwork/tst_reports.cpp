@@ -88,6 +88,30 @@ private slots:
         QCOMPARE(inwardHistoryCells(rows.at(1)).at(3), QString());
     }
 
+    void textsShowAsStored()
+    {
+        // Names in any script and missing values, read by both reports.
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        const int c = addCustomer(QStringLiteral("ŚRĪ GAṆEŚA & Co"));
+        const int bush = addItem(c, QStringLiteral("Ø-12"), QStringLiteral("बुश Ø12 – brass"), QStringLiteral("Nos."));
+        addInward({5, "26-27", c, bush, 4, "2026-06-01", QString(), QString(), QStringLiteral("PO–7")});
+        addDelivery({3, "26-27", 5, c, bush, 1});
+
+        QList<InwardHistoryRow> rows;
+        QString error;
+        QVERIFY(queryInwardHistory(WholeYear, &rows, &error));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(inwardHistoryCells(rows.at(0)),
+                 QStringList({"5/26-27", "01-06-2026", "", "", QStringLiteral("PO–7"), QStringLiteral("ŚRĪ GAṆEŚA & Co"),
+                              QStringLiteral("Ø-12"), QStringLiteral("बुश Ø12 – brass"), "4.000"}));
+        const QList<DespatchRow> despatch = despatchRows();
+        QCOMPARE(despatch.size(), 1);
+        QCOMPARE(despatchCells(despatch.at(0)),
+                 QStringList({"5/26-27", "01-06-2026", "", "", QStringLiteral("PO–7"), QStringLiteral("Ø-12"),
+                              QStringLiteral("बुश Ø12 – brass"), "Nos.", "3/26-27", "4.000", "1.000", "3.000"}));
+    }
+
     void inwardHistoryWindow()
     {
         TestEnvironment env;
@@ -243,6 +267,11 @@ private slots:
                      + quantityText(totals.balance),
                  QStringLiteral("118.000 111.000 7.000"));
         QCOMPARE(sortedChallanList("10/26-27,9/26-27,2/25-26"), QStringLiteral("2/25-26,9/26-27,10/26-27"));
+        // In order already, and not quite: numbers equal as numbers, repeats, empty parts.
+        QCOMPARE(sortedChallanList("2/25-26,9/26-27,10/26-27"), QStringLiteral("2/25-26,9/26-27,10/26-27"));
+        QCOMPARE(sortedChallanList("9/26-27,09/26-27"), QStringLiteral("09/26-27,9/26-27"));
+        QCOMPARE(sortedChallanList("9/26-27,10/26-27,9/26-27"), QStringLiteral("9/26-27,10/26-27"));
+        QCOMPARE(sortedChallanList(",9/26-27,,10/26-27,"), QStringLiteral("9/26-27,10/26-27"));
     }
 
     void despatchColoursAtTheThreshold()
