@@ -53,15 +53,37 @@ void TickColumn::refresh()
             bottom = top + height / qMax(1, m_table->verticalHeader()->defaultSectionSize());
         wanted = {qMax(0, top - Margin), qMin(rows - 1, bottom + Margin)};
     }
+    m_leaving.removeIf([](const QPointer<QWidget> &cell) { return cell.isNull(); });
     for (int r = m_placed.first; r <= m_placed.second && r < rows; ++r) {
-        if (r < wanted.first || r > wanted.second)
-            m_table->removeCellWidget(r, m_column);
+        if (r < wanted.first || r > wanted.second) {
+            // The table deletes the box at the next event loop pass.
+            if (QWidget *cell = m_table->cellWidget(r, m_column)) {
+                m_table->removeCellWidget(r, m_column);
+                m_leaving << cell;
+            }
+        }
     }
     for (int r = wanted.first; r <= wanted.second; ++r) {
         if (!m_table->cellWidget(r, m_column) && m_table->item(r, m_column))
             m_table->setCellWidget(r, m_column, makeCell(r));
     }
     m_placed = wanted;
+}
+
+void TickColumn::dropBoxes()
+{
+    // The table lets a removed cell widget go only at the next event loop
+    // pass, so it would still be in the table during the fill: the boxes are
+    // deleted here, with those the last refreshes took away.
+    for (int r = m_placed.first; r <= m_placed.second && r < m_table->rowCount(); ++r) {
+        QWidget *cell = m_table->cellWidget(r, m_column);
+        m_table->removeCellWidget(r, m_column);
+        delete cell;
+    }
+    m_placed = {0, -1};
+    for (const QPointer<QWidget> &cell : std::as_const(m_leaving))
+        delete cell.data();
+    m_leaving.clear();
 }
 
 bool TickColumn::isTicked(int row) const

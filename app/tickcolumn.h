@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QVariantMap>
 
 #include <functional>
@@ -31,6 +32,11 @@ public:
     // Places the boxes for the rows in view; drops the boxes of rows no
     // longer there. Call after a fill.
     void refresh();
+    // Takes every box away at once (deleted now, not later); the ticks stay
+    // in the items. A fill that keeps the items of its rows
+    // (TableFill::Items::Kept) needs a table without cell widgets: call this
+    // before it, refresh() after it.
+    void dropBoxes();
 
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
@@ -61,5 +67,6 @@ private:
     QTableWidget *m_table;
     int m_column;
     QPair<int, int> m_placed{0, -1}; // first and last row that carry a box
+    QList<QPointer<QWidget>> m_leaving; // boxes taken away, not yet deleted
     std::function<QVariantMap(int row)> m_boxProperties;
 };

@@ -2,7 +2,8 @@
 // data (5,000 items, 200,000 movements): each list's time to show its rows
 // beside the time of its statements alone and its floor (the statements run
 // by the sqlite3 shell on the same file). A list is held to at most 1.5 x its
-// floor + 100 ms. The register's opening is the fastest of five.
+// floor + 100 ms. The register's opening and the history dialog are the
+// fastest of five.
 //
 //   bench_inventory
 
@@ -34,7 +35,7 @@ const QString ListOrder = "ORDER BY category ASC, item_name ASC";
 const QString SupplierSql =
     "SELECT DISTINCT supplier_name, supplier_phone FROM inventory_items ORDER BY supplier_name ASC";
 const QString HistorySql = "SELECT trans_date, trans_type, quantity FROM inventory_transactions "
-                           "WHERE item_id = :id ORDER BY trans_id DESC LIMIT 10";
+                           "WHERE item_id = :id ORDER BY trans_id DESC LIMIT :limit";
 
 bool chooseEntry(QWidget *, const QPoint &, const QString &)
 {
@@ -100,13 +101,17 @@ int main(int argc, char **argv)
         category->setCurrentIndex(0);
     }
     {
-        // The item with the most movements.
+        // The history dialog of the first listed item (about 40 movements, the
+        // dialog lists the last 10): from the menu choice to the dialog shown
+        // with its rows. Its statement returns 10 rows, so the figure is
+        // mostly the building of the dialog itself.
         const int row = 0;
         const int itemId = table->item(row, 0)->text().toInt();
-        const double statement = msOf([&] { countRows(HistorySql, {{":id", itemId}}); }, 3);
+        const QVariantMap values{{":id", itemId}, {":limit", 10}};
+        const double statement = bestMsOf([&] { countRows(HistorySql, values); }, 5);
         g_loadBackChooser = chooseEntry;
         int shownRows = 0;
-        const double window = msOf([&] {
+        const auto open = [&] {
             QTimer::singleShot(0, [&] {
                 if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
                     shownRows = child<QTableWidget>(dialog, "historyTable")->rowCount();
@@ -115,8 +120,12 @@ int main(int argc, char **argv)
             });
             const QRect cell = table->visualItemRect(table->item(row, 4));
             emit table->customContextMenuRequested(cell.center());
-        });
-        printAgainstStatements("Movement history of one item", statement, window, shownRows);
+        };
+        // The first opening also sets up what every later dialog shares.
+        printFigure("Movement history of one item: first opening", msOf(open));
+        const double window = bestMsOf(open, 5);
+        printAgainstStatements("Movement history of one item", statement, window, shownRows,
+                               ListStatement(HistorySql, values));
     }
     delete form;
     printLimitVerdict();

@@ -127,7 +127,8 @@ int main(int argc, char **argv)
     {
         const double statements = bestMsOf([] { countRows(ItemSql + Types + ItemOrder, May); countRows(MoveSql, May); }, 5);
         const double window = bestClickMs(form, "show_btn");
-        printAgainstStatements("Stock report, May 2026, All", statements, window, grid->rowCount());
+        printAgainstStatements("Stock report, May 2026, All", statements, window, grid->rowCount(),
+                               {ListStatement(ItemSql + Types + ItemOrder, May), ListStatement(MoveSql, May)});
     }
     {
         const QString supplier = stockSupplierName(2); // holds an apostrophe
@@ -137,7 +138,8 @@ int main(int argc, char **argv)
         const double statements = bestMsOf([&] { countRows(sql, values); countRows(MoveSql, May); }, 5);
         child<QComboBox>(form, "sup_search_combo")->setCurrentText(supplier);
         const double window = bestClickMs(form, "show_btn");
-        printAgainstStatements("Stock report, May 2026, supplier " + supplier, statements, window, grid->rowCount());
+        printAgainstStatements("Stock report, May 2026, supplier " + supplier, statements, window, grid->rowCount(),
+                               {ListStatement(sql, values), ListStatement(MoveSql, May)});
         child<QComboBox>(form, "sup_search_combo")->setCurrentIndex(0);
         click(form, "show_btn");
     }
@@ -160,7 +162,7 @@ int main(int argc, char **argv)
         const double statement = bestMsOf([&] { countRows(sql, year); }, 5);
         const double window = bestClickMs(list, "show_btn");
         printAgainstStatements("Material request list, whole year", statement, window,
-                child<QTableWidget>(list, "ordered_list")->rowCount());
+                               child<QTableWidget>(list, "ordered_list")->rowCount(), ListStatement(sql, year));
         delete list;
     }
     {

@@ -14,6 +14,8 @@
 #include "inventory/materialrequeststore.h"
 
 #include <QDate>
+#include <QBrush>
+#include <QHash>
 #include <QHeaderView>
 
 namespace {
@@ -97,19 +99,45 @@ void inventory_polist::loadOrders()
         return;
     }
 
-    TableFill fill(t, int(rows.size()));
+    // Dates, quantities and status colours repeat down the list: each is made
+    // once.
+    RepeatedTexts<QString> dates(requestDateText);
+    RepeatedTexts<double> quantities(requestQtyText);
+    QHash<QString, QVariant> backgrounds;
+    const auto backgroundOf = [&](const QString &status) {
+        auto found = backgrounds.constFind(status);
+        if (found == backgrounds.cend()) {
+            const QColor colour = requestStatusColor(status);
+            found = backgrounds.insert(status, colour.isValid() ? QVariant(QBrush(colour)) : QVariant());
+        }
+        return *found;
+    };
+
+    // Every fill gives every cell with the same roles, so the rows that stay
+    // keep their items (Show again, or the reload after a status change,
+    // builds and deletes none); the boxes go first, as the ticks do.
+    ticks->dropBoxes();
+    TableFill fill(t, int(rows.size()), TableFill::Items::Kept);
     for (int r = 0; r < rows.size(); ++r) {
-        const QStringList texts = requestListCells(rows.at(r));
+        const RequestListRow &row = rows.at(r);
         fill.add(r, ColTick, TickColumn::newTick());
-        for (int c = ColNumber; c < ColStatus; ++c)
-            fill.add(r, c, texts.at(c - 1));
-        QTableWidgetItem *status = fill.add(r, ColStatus, texts.at(ColStatus - 1));
+        fill.add(r, ColNumber, row.poNumber);
+        fill.add(r, ColDate, dates(row.poDate));
+        fill.add(r, ColSupplier, row.supplierName);
+        fill.add(r, ColItem, row.itemName);
+        fill.add(r, ColCategory, row.category);
+        fill.add(r, ColQty, quantities(row.orderQty));
+        fill.add(r, ColUom, row.uom);
+        QTableWidgetItem *status = fill.add(r, ColStatus, row.status);
         status->setTextAlignment(Qt::AlignCenter);
-        const QColor colour = requestStatusColor(rows.at(r).status);
-        if (colour.isValid())
-            status->setBackground(colour);
+        // A kept cell loses a colour its new status does not have.
+        const QVariant background = backgroundOf(row.status);
+        if (background.isValid() || status->data(Qt::BackgroundRole).isValid())
+            status->setData(Qt::BackgroundRole, background);
     }
     fill.finish();
+    // A new list starts at its top, as when its rows are made afresh.
+    t->scrollToTop();
     ticks->refresh();
 }
 

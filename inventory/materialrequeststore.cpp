@@ -163,17 +163,15 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
     return true;
 }
 
-QStringList requestListCells(const RequestListRow &row)
+QString requestDateText(const QString &stored)
 {
-    const QString shown = storedDateText(row.poDate);
-    return {row.poNumber,
-            shown == row.poDate ? QString() : shown,
-            row.supplierName,
-            row.itemName,
-            row.category,
-            QString::number(row.orderQty, 'f', 2),
-            row.uom,
-            row.status};
+    const QString shown = storedDateText(stored);
+    return shown == stored ? QString() : shown;
+}
+
+QString requestQtyText(double qty)
+{
+    return QString::number(qty, 'f', 2);
 }
 
 QColor requestStatusColor(const QString &status)

@@ -89,9 +89,11 @@ struct RequestListRow
 bool queryRequestList(const std::optional<QString> &supplier, const QString &from, const QString &to,
                       QList<RequestListRow> *rows, QString *error);
 
-// The list's texts of a line: number, date "dd-MM-yyyy" ("" when unreadable),
-// supplier, item, category, quantity with two decimals, unit, status.
-QStringList requestListCells(const RequestListRow &row);
+// The list's date of a line, "dd-MM-yyyy" from the stored "yyyy-MM-dd"; ""
+// when the stored date does not read as one.
+QString requestDateText(const QString &stored);
+// The list's quantity of a line: two decimals.
+QString requestQtyText(double qty);
 
 // The background of a status cell; invalid (none) for an unknown status.
 QColor requestStatusColor(const QString &status);

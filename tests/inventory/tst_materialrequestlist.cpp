@@ -6,13 +6,16 @@
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/tablelook.h"
 #include "support/widgets.h"
 
 #include "app/tickcolumn.h"
 
 #include "inventory/inventory_polist.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QDateEdit>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -121,6 +124,60 @@ private slots:
         QVERIFY2(env->desktop.lastShown().startsWith("Error|") && env->desktop.lastShown().contains("no such table"),
                  qPrintable(env->desktop.lastShown()));
         QCOMPARE(table->rowCount(), 0);
+    }
+
+    // Show again keeps the items of the rows that stay: the list must look
+    // as a list filled afresh, with statuses changed in between (a colour
+    // gone with an unknown status), the ticks gone and the view at its top.
+    void aRefilledListShowsWhatAFreshOneShows()
+    {
+        const QStringList statuses{"Open", "Received", "Partial Received", "Order Cancel", "Pending", "closed"};
+        for (int i = 0; i < 60; ++i)
+            addRequestLine({QString("MR/26-27/%1").arg(i / 3, 3, 10, QChar('0')), day(-(i % 20)),
+                            i % 2 ? "ALPHA" : "SHAH, SONS", QString("Item %1").arg(i), "Hardware", i * 1.25, "nos",
+                            statuses.at(i % statuses.size())});
+        auto *list = new inventory_polist;
+        list->resize(1500, 800);
+        list->show();
+        auto *table = child<QTableWidget>(list, "ordered_list");
+        QCOMPARE(table->rowCount(), 60);
+        ticks(table)->setTicked(0, true);
+        ticks(table)->setTicked(2, true);
+        table->selectRow(3);
+        table->scrollToBottom();
+        QVERIFY(ticks(table)->checkBox(table->rowCount() - 1));
+
+        exec("UPDATE purchase_orders SET status = CASE status WHEN 'Open' THEN 'odd' WHEN 'closed' THEN 'Received' "
+             "ELSE status END");
+        exec("UPDATE purchase_orders SET item_name = 'Renamed rod', order_qty = 7 WHERE item_name = 'Item 7'");
+        // The rows stay: their items are kept.
+        const QTableWidgetItem *kept = table->item(5, 1);
+        click(list, "show_btn");
+        QCOMPARE(table->item(5, 1), kept);
+        QApplication::processEvents();
+
+        auto *fresh = new inventory_polist;
+        fresh->resize(1500, 800);
+        fresh->show();
+        QApplication::processEvents();
+        auto *freshTable = child<QTableWidget>(fresh, "ordered_list");
+        QCOMPARE(tableLook(table), tableLook(freshTable));
+        for (int c = 0; c < table->columnCount(); ++c)
+            QCOMPARE(table->columnWidth(c), freshTable->columnWidth(c));
+        QVERIFY(ticks(table)->tickedRows().isEmpty());
+        QVERIFY(ticks(table)->checkBox(0) && !ticks(table)->checkBox(0)->isChecked());
+        QVERIFY(columnTexts(table, 4).contains("Renamed rod"));
+
+        // Fewer rows after more: the rows beyond go.
+        child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(-2));
+        child<QDateEdit>(fresh, "fromdateEdit")->setDate(QDate::currentDate().addDays(-2));
+        click(list, "show_btn");
+        click(fresh, "show_btn");
+        QApplication::processEvents();
+        QCOMPARE(table->rowCount(), 9);
+        QCOMPARE(tableLook(table), tableLook(freshTable));
+        delete fresh;
+        delete list;
     }
 
     void printsTickedLinesAndExportsAll()
