@@ -30,12 +30,10 @@ bool printWindow(const QString &what, double windowMs, double baseMs, const char
 bool printAgainstStatements(const QString &what, double statementMs, double windowMs, int rows,
                             const QList<ListStatement> &statements)
 {
-    double floorMs = 0;
-    for (const ListStatement &statement : statements)
-        floorMs += shellFloorMs(statement);
+    const double floorMs = shellFloorMs(statements);
     printFigure(what + ": statements through Qt", statementMs, rowsText(rows));
     printFigure(what + ": floor, sqlite3 shell", floorMs,
-                statements.size() == 1 ? QString("best of 3") : QString("%1 statements, each best of 3").arg(statements.size()));
+                statements.size() == 1 ? QString("best of 3") : QString("%1 statements in one shell, best of 3").arg(statements.size()));
     return printWindow(what, windowMs, floorMs, "floor");
 }
 

@@ -4,6 +4,7 @@
 // database file with its output discarded. This is the engine's own time
 // without Qt's driver; a window showing the rows cannot beat it.
 
+#include <QList>
 #include <QString>
 #include <QVariantList>
 #include <QVariantMap>
@@ -32,3 +33,5 @@ QString withLiterals(const ListStatement &statement);
 // that writes not yet committed cannot make the floor look low; stops the
 // program when they differ or the shell is missing.
 double shellFloorMs(const ListStatement &statement, int runs = 3);
+// The same for a window's statements, run one after another by one shell.
+double shellFloorMs(const QList<ListStatement> &statements, int runs = 3);
