@@ -10,6 +10,7 @@
 #include "support/benchlimit.h"
 #include "support/benchrun.h"
 #include "support/heavypayments.h"
+#include "support/shellfloor.h"
 #include "support/recordingdesktop.h"
 #include "app/financialyear.h"
 #include "invoicing/paymentfollowup.h"
@@ -35,9 +36,12 @@ PaymentFilter filterOf(const QDate &from, const QDate &to)
     return {from.toString("yyyy-MM-dd"), to.toString("yyyy-MM-dd"), -1, "26-27"};
 }
 
-template<class Window, class Query>
-void timeWindow(const char *name, const char *tableName, const Query &query)
+template<class Window, class Query, class Statement>
+void timeWindow(const char *name, const char *tableName, const Query &query, const Statement &statement)
 {
+    const auto listed = [&](const PaymentFilter &filter) {
+        return ListStatement(statement(filter), paymentFilterValues(filter));
+    };
     std::printf(" %s\n", name);
     const double openStatement = bestMsOf([&] { query(filterOf(defaultPeriodStart(), QDate::currentDate())); }, 5);
     const double wideStatement = bestMsOf([&] { query(filterOf(WideFrom, WideTo)); }, 5);
@@ -45,12 +49,13 @@ void timeWindow(const char *name, const char *tableName, const Query &query)
     Window *window = nullptr;
     const double opened = bestOpeningMs(&window);
     auto *table = window->template findChild<QTableWidget *>(tableName);
-    printAgainstStatements("  window opened and shown, default period", openStatement, opened, table->rowCount());
+    printAgainstStatements("  window opened and shown, default period", openStatement, opened, table->rowCount(),
+                           listed(filterOf(defaultPeriodStart(), QDate::currentDate())));
 
     window->template findChild<QDateEdit *>("fromdateEdit")->setDate(WideFrom);
     window->template findChild<QDateEdit *>("todateEdit")->setDate(WideTo);
     const double shown = bestClickMs(window, "show_btn");
-    printAgainstStatements("  Show, both years", wideStatement, shown, table->rowCount());
+    printAgainstStatements("  Show, both years", wideStatement, shown, table->rowCount(), listed(filterOf(WideFrom, WideTo)));
     printScrolled(table, "  ");
     delete window;
 }
@@ -135,7 +140,7 @@ int main(int argc, char *argv[])
     std::printf("  %s\n", qPrintable(fillPayments().summary()));
     if (app.hasOption("--as-given"))
         timeAsGiven();
-    timeWindow<paymentFollowUp>("payment follow-up", "payment_pending_table", pendingRows);
-    timeWindow<paymentStatement>("payment history", "paid_state_table", historyRows);
+    timeWindow<paymentFollowUp>("payment follow-up", "payment_pending_table", pendingRows, pendingInvoicesStatement);
+    timeWindow<paymentStatement>("payment history", "paid_state_table", historyRows, paymentHistoryStatement);
     return 0;
 }

@@ -87,15 +87,15 @@ void paymentStatement::loadCustomerCombo()
 void paymentStatement::loadPayments()
 {
     QTableWidget *table = ui->paid_state_table;
-    table->setRowCount(0);
 
     QList<PaymentHistoryRow> payments;
     QString error;
     queryPaymentHistory(receivablesFilter(this), &payments, &error); // a failure lists nothing
 
     TableFill fill(table, int(payments.size()));
+    RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < payments.size(); ++r)
-        addRow(fill, r, payments.at(r));
+        addRow(fill, r, payments.at(r), dates);
     fill.finish();
     ticks->refresh();
 
@@ -111,7 +111,8 @@ void paymentStatement::loadPayments()
     }
 }
 
-void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow &payment)
+void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow &payment,
+                              RepeatedTexts<QString> &dates)
 {
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
@@ -119,11 +120,11 @@ void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow 
     fill.add(row, TickColumnNo, TickColumn::newTick());
     fill.add(row, PayIdColumn, QString::number(payment.payId))->setTextAlignment(left);
     fill.add(row, NumberColumn, payment.invoiceNoFull)->setTextAlignment(left);
-    fill.add(row, InvoiceDateColumn, storedDateText(payment.invoiceDate))->setTextAlignment(left);
+    fill.add(row, InvoiceDateColumn, dates(payment.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, payment.customerName)->setTextAlignment(left);
     fill.add(row, InvoiceAmountColumn, amountText(payment.grandTotal))->setTextAlignment(right);
     fill.add(row, PaidAmountColumn, opens ? payment.paymentTotal.text() : QString())->setTextAlignment(right);
-    fill.add(row, PaidDateColumn, opens ? storedDateText(payment.paymentDate) : QString())->setTextAlignment(left);
+    fill.add(row, PaidDateColumn, opens ? dates(payment.paymentDate) : QString())->setTextAlignment(left);
     fill.add(row, ModeColumn, opens ? payment.mode : QString())->setTextAlignment(left);
     fill.add(row, DaysColumn, QString::number(payment.paidDays))->setTextAlignment(Qt::AlignCenter);
     fill.add(row, RemarksColumn, payment.remarks)->setTextAlignment(left);

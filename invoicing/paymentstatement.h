@@ -4,11 +4,12 @@
 // the period's totals; ticked rows can be deleted (their invoices are pending
 // again), and the list prints as the payment statement.
 
+#include "app/tablefill.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QWidget>
 
-class TableFill;
 class TickColumn;
 struct PaymentHistoryRow;
 
@@ -42,7 +43,7 @@ private slots:
 private:
     void setupTable();
     void loadCustomerCombo();
-    void addRow(TableFill &fill, int row, const PaymentHistoryRow &payment);
+    void addRow(TableFill &fill, int row, const PaymentHistoryRow &payment, RepeatedTexts<QString> &dates);
     // The pay_id of every ticked row, top to bottom.
     QList<int> selectedPaymentIds() const;
     // The cell's text, trimmed; empty when the cell has no item.

@@ -110,14 +110,24 @@ QString ageColour(int days)
     return QString();
 }
 
-bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
+QString pendingInvoicesStatement(const PaymentFilter &filter)
 {
-    rows->clear();
     QString sql = PendingSql;
     if (filter.customerId > 0)
         sql += QStringLiteral("AND v.customer_id = :cid ");
-    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
+    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
            + QStringLiteral(", v.invoice_date ASC, v.invoice_no ASC");
+}
+
+QVariantMap paymentFilterValues(const PaymentFilter &filter)
+{
+    return filterValues(filter);
+}
+
+bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
+{
+    rows->clear();
+    const QString sql = pendingInvoicesStatement(filter);
     QSqlQuery q;
     q.setForwardOnly(true);
     if (!execBound(q, sql, filterValues(filter), error))
@@ -249,14 +259,19 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
     return outcome;
 }
 
-bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
+QString paymentHistoryStatement(const PaymentFilter &filter)
 {
-    rows->clear();
     QString sql = HistorySql;
     if (filter.customerId > 0)
         sql += QStringLiteral("AND p.customer_id = :cid ");
-    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
+    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
            + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
+}
+
+bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
+{
+    rows->clear();
+    const QString sql = paymentHistoryStatement(filter);
     QSqlQuery q;
     q.setForwardOnly(true);
     if (!execBound(q, sql, filterValues(filter), error))

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -63,6 +64,9 @@ struct PendingInvoice
 // newest first, each by date and number. Payments are summed in one grouped
 // pass. False with `error` set to the driver's text when the query fails.
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error);
+// The statement queryPendingInvoices runs, and the values it binds.
+QString pendingInvoicesStatement(const PaymentFilter &filter);
+QVariantMap paymentFilterValues(const PaymentFilter &filter);
 
 // An invoice ticked for a payment, with its balance as listed.
 struct PaymentTarget
@@ -171,6 +175,8 @@ struct PaymentHistoryRow
 // together where its first row is listed, even when its invoices are of two
 // years; a row without a reference is a payment of its own. One pass.
 bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error);
+// The statement queryPaymentHistory runs (with paymentFilterValues).
+QString paymentHistoryStatement(const PaymentFilter &filter);
 
 struct PaymentTotals
 {
