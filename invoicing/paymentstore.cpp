@@ -62,14 +62,6 @@ Decimal minOf(const Decimal &a, const Decimal &b)
     return a < b ? a : b;
 }
 
-QVariantMap filterValues(const PaymentFilter &filter)
-{
-    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
-    if (filter.customerId > 0)
-        values.insert(":cid", filter.customerId);
-    return values;
-}
-
 // A reference free in the table, from `at` on, a second at a time.
 bool freeReference(const QDateTime &at, QString *reference, QString *error)
 {
@@ -121,7 +113,10 @@ QString pendingInvoicesStatement(const PaymentFilter &filter)
 
 QVariantMap paymentFilterValues(const PaymentFilter &filter)
 {
-    return filterValues(filter);
+    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
+    if (filter.customerId > 0)
+        values.insert(":cid", filter.customerId);
+    return values;
 }
 
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
@@ -130,7 +125,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
     const QString sql = pendingInvoicesStatement(filter);
     QSqlQuery q;
     q.setForwardOnly(true);
-    if (!execBound(q, sql, filterValues(filter), error))
+    if (!execBound(q, sql, paymentFilterValues(filter), error))
         return false;
     while (q.next()) {
         PendingInvoice row;
@@ -274,7 +269,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
     const QString sql = paymentHistoryStatement(filter);
     QSqlQuery q;
     q.setForwardOnly(true);
-    if (!execBound(q, sql, filterValues(filter), error))
+    if (!execBound(q, sql, paymentFilterValues(filter), error))
         return false;
 
     // The payments in the order their first row comes, each with its rows.
