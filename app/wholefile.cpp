@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -182,10 +183,13 @@ bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, Q
         return fail(QStringLiteral("The printer reported an error."));
     if (state == QPrinter::Aborted)
         return fail(QStringLiteral("The printing was cancelled."));
-    if (QFileInfo(pending.temporaryPath()).size() == 0)
-        return fail(QStringLiteral("Nothing was printed."));
-    if (!isWholePdf(pending.temporaryPath()))
-        return fail(QStringLiteral("The file could not be written to its end (the disk may be full)."));
+    if (!isWholePdf(pending.temporaryPath())) {
+        // Asked while the cut file still takes its room.
+        const QStorageInfo disk(QFileInfo(pending.temporaryPath()).absolutePath());
+        return fail(disk.isValid() && disk.bytesAvailable() < 1024 * 1024
+                        ? QStringLiteral("The file could not be written to its end: the disk is full.")
+                        : QStringLiteral("The file could not be written to its end."));
+    }
     if (!pending.commit())
         return fail(pending.errorString());
     return true;

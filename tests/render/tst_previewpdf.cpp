@@ -58,7 +58,7 @@ QString notSaved(const QString &path, const QString &reason)
     return "Error|The PDF file could not be saved:\n" + path + "\n" + reason;
 }
 
-const QString kCutShort = QStringLiteral("The file could not be written to its end (the disk may be full).");
+const QString kCutShort = QStringLiteral("The file could not be written to its end.");
 
 // Answers the real dialogs as a user does: Print in the preview, the file in
 // the print dialog, Yes to replacing it where it asks. Each answer is posted: a dialog it
