@@ -251,14 +251,18 @@ void TestTableFill::keptSizesFollowAStyleChange()
     QVERIFY(fast->columnWidth(1) > before);
 }
 
-// What Qt logs while a test runs (warnings and worse).
+namespace {
+
+// What Qt logs while keys are given (warnings and worse).
 QStringList *g_logged = nullptr;
 
-void keysAsOnAPlainTable_log(QtMsgType type, const QMessageLogContext &, const QString &text)
+void recordLogged(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     if (type != QtDebugMsg && type != QtInfoMsg && g_logged)
         g_logged->append(text);
 }
+
+} // namespace
 
 void TestTableFill::keysAsOnAPlainTable_data()
 {
@@ -268,9 +272,8 @@ void TestTableFill::keysAsOnAPlainTable_data()
 }
 
 // A filled table in a dialog, between two fields, takes every key as a plain
-// table does: the same current cell and focus after each key, Tab leaves it at
-// its last cell, Esc closes an open editor and then the dialog, and nothing is
-// logged.
+// table does: the same current cell and focus after each key, Esc closes an
+// open editor and then the dialog, and nothing is logged.
 void TestTableFill::keysAsOnAPlainTable()
 {
     QFETCH(bool, editable);
@@ -285,8 +288,9 @@ void TestTableFill::keysAsOnAPlainTable()
         before->setObjectName("before");
         table->setObjectName("table");
         after->setObjectName("after");
-        for (QWidget *w : {static_cast<QWidget *>(before), static_cast<QWidget *>(table), static_cast<QWidget *>(after)})
-            layout->addWidget(w);
+        layout->addWidget(before);
+        layout->addWidget(table);
+        layout->addWidget(after);
         if (!editable) {
             table->setEditTriggers(QAbstractItemView::NoEditTriggers);
             table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -310,8 +314,8 @@ void TestTableFill::keysAsOnAPlainTable()
         // From (0, 1): Tab, Backtab, the arrows and Return; in an editable
         // table a typed key opens the editor, Tab takes its text to the next
         // cell's editor and Esc closes that one. Then Tab round the table
-        // (it wraps at the last cell), Ctrl+Tab out of it, Shift+Ctrl+Tab
-        // back and Esc.
+        // (a table's Tab wraps from its last cell to its first), Ctrl+Tab,
+        // Ctrl+Shift+Tab and Esc.
         using Key = QPair<int, Qt::KeyboardModifiers>;
         const Key tab{Qt::Key_Tab, {}}, backtab{Qt::Key_Backtab, Qt::ShiftModifier}, esc{Qt::Key_Escape, {}};
         QList<Key> keys{tab, backtab, {Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_Left, {}}, {Qt::Key_Up, {}},
@@ -323,7 +327,7 @@ void TestTableFill::keysAsOnAPlainTable()
         QStringList trace;
         // What the keys make Qt log (showing the dialog logs a note of the
         // headless platform's).
-        const QtMessageHandler previous = qInstallMessageHandler(keysAsOnAPlainTable_log);
+        const QtMessageHandler previous = qInstallMessageHandler(recordLogged);
         for (const auto &[key, modifiers] : keys) {
             QWidget *focus = QApplication::focusWidget();
             QTest::keyClick(focus ? focus : &dialog, Qt::Key(key), modifiers);
