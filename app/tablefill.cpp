@@ -26,11 +26,17 @@ public:
         table->installEventFilter(this);
     }
 
+    // The view makes the delegate the event filter of each editor it opens
+    // (Tab, Esc and Return close the editor there); on the table itself the
+    // delegate only watches for a new look and lets every event through, so
+    // the table keeps its keys.
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (watched != parent())
+            return QStyledItemDelegate::eventFilter(watched, event);
         if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
             m_sizes.clear();
-        return QStyledItemDelegate::eventFilter(watched, event);
+        return false;
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override

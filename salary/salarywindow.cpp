@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -104,6 +105,21 @@ QString today()
     return QDate::currentDate().toString(DayFormat);
 }
 
+// The remark's editor stays within its cell and scrolls a long text; the
+// default one widens as the text grows and covers "Add" beside it.
+class InCellEditorDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *editor = new QLineEdit(parent);
+        editor->setFrame(editor->style()->styleHint(QStyle::SH_ItemView_DrawDelegateFrame, nullptr, editor));
+        return editor;
+    }
+};
+
 } // namespace
 
 SalaryWindow::SalaryWindow(QWidget *parent)
@@ -129,6 +145,7 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     for (int c = 0; c < headers.size(); ++c)
         input->setColumnWidth(c, widths[c]);
     input->installEventFilter(this);
+    input->setItemDelegateForColumn(InRemarks, new InCellEditorDelegate(input));
     // The row shows whole: the table is as high as its header and row, plus
     // its horizontal scroll bar while the columns are wider than the table.
     const int rowHeight = input->horizontalHeader()->sizeHint().height()

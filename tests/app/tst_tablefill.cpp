@@ -3,8 +3,13 @@
 
 #include "app/tablefill.h"
 
+#include "support/widgets.h"
+
+#include <QDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
@@ -106,6 +111,8 @@ private slots:
     void fillEmitsNoCellSignals();
     void cellsOutsideAreDropped();
     void keptSizesFollowAStyleChange();
+    void keysAsOnAPlainTable_data();
+    void keysAsOnAPlainTable();
     void repeatedTextsAreMadeOnce();
 };
 
@@ -242,6 +249,111 @@ void TestTableFill::keptSizesFollowAStyleChange()
     QCoreApplication::processEvents();
     QTRY_COMPARE(widths(fast.get()), widths(plain.get()));
     QVERIFY(fast->columnWidth(1) > before);
+}
+
+namespace {
+
+// What Qt logs while keys are given (warnings and worse).
+QStringList *g_logged = nullptr;
+
+void recordLogged(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg && g_logged)
+        g_logged->append(text);
+}
+
+} // namespace
+
+void TestTableFill::keysAsOnAPlainTable_data()
+{
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("read-only rows") << false;
+    QTest::newRow("editable cells") << true;
+}
+
+// A filled table in a dialog, between two fields, takes every key as a plain
+// table does: the same current cell and focus after each key, Esc closes an
+// open editor and then the dialog, and nothing is logged.
+void TestTableFill::keysAsOnAPlainTable()
+{
+    QFETCH(bool, editable);
+    QStringList logged;
+    g_logged = &logged;
+    const auto walk = [editable](bool filled) {
+        QDialog dialog;
+        auto *layout = new QVBoxLayout(&dialog);
+        auto *before = new QLineEdit(&dialog);
+        auto *table = new QTableWidget(2, 3, &dialog);
+        auto *after = new QLineEdit(&dialog);
+        before->setObjectName("before");
+        table->setObjectName("table");
+        after->setObjectName("after");
+        layout->addWidget(before);
+        layout->addWidget(table);
+        layout->addWidget(after);
+        if (!editable) {
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        }
+        if (filled) {
+            TableFill fill(table, 2);
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 3; ++c)
+                    fill.add(r, c, QString("%1%2").arg(r).arg(c));
+        } else {
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 3; ++c)
+                    table->setItem(r, c, new QTableWidgetItem(QString("%1%2").arg(r).arg(c)));
+        }
+        dialog.show();
+        dialog.activateWindow();
+        if (!QTest::qWaitForWindowActive(&dialog))
+            return QStringList{"dialog not active"};
+        table->setFocus();
+        table->setCurrentCell(0, 1);
+        // From (0, 1): Tab, Backtab, the arrows and Return; in an editable
+        // table a typed key opens the editor, Tab takes its text to the next
+        // cell's editor and Esc closes that one. Then Tab round the table
+        // (a table's Tab wraps from its last cell to its first), Ctrl+Tab,
+        // Ctrl+Shift+Tab and Esc.
+        using Key = QPair<int, Qt::KeyboardModifiers>;
+        const Key tab{Qt::Key_Tab, {}}, backtab{Qt::Key_Backtab, Qt::ShiftModifier}, esc{Qt::Key_Escape, {}};
+        QList<Key> keys{tab, backtab, {Qt::Key_Right, {}}, {Qt::Key_Down, {}}, {Qt::Key_Left, {}}, {Qt::Key_Up, {}},
+                        {Qt::Key_Return, {}}};
+        if (editable)
+            keys << Key{Qt::Key_X, {}} << tab << Key{Qt::Key_Y, {}} << esc << backtab;
+        keys << tab << tab << tab << tab << tab << Key{Qt::Key_Tab, Qt::ControlModifier}
+             << Key{Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier} << esc;
+        QStringList trace;
+        // What the keys make Qt log (showing the dialog logs a note of the
+        // headless platform's).
+        const QtMessageHandler previous = qInstallMessageHandler(recordLogged);
+        for (const auto &[key, modifiers] : keys) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : &dialog, Qt::Key(key), modifiers);
+            QCoreApplication::processEvents();
+            focus = QApplication::focusWidget();
+            trace << QString("%1: cell %2,%3, focus %4, %5")
+                         .arg(QKeySequence(key).toString())
+                         .arg(table->currentRow())
+                         .arg(table->currentColumn())
+                         .arg(!focus ? QString("none")
+                              : focus->objectName().isEmpty() ? focus->metaObject()->className()
+                                                              : focus->objectName())
+                         .arg(dialog.isVisible() ? "open" : "closed");
+        }
+        qInstallMessageHandler(previous);
+        trace << rowTexts(table, 0).join('|') + " " + rowTexts(table, 1).join('|');
+        return trace;
+    };
+    const QStringList plain = walk(false);
+    const QStringList filled = walk(true);
+    g_logged = nullptr;
+    QCOMPARE(filled, plain);
+    QCOMPARE(plain.first(), QString("Tab: cell 0,2, focus table, open"));
+    QVERIFY(plain.at(plain.size() - 2).endsWith("closed"));
+    QCOMPARE(plain.last(), QString(editable ? "00|x|02 10|11|12" : "00|01|02 10|11|12"));
+    QCOMPARE(logged.join("\n"), QString());
 }
 
 void TestTableFill::repeatedTextsAreMadeOnce()

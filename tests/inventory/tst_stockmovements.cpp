@@ -180,13 +180,19 @@ private slots:
         QStringList shown;
         QString title;
         QString heading;
+        bool closedByEsc = false;
         const QStringList menus = f.history(f.rowOf(bolt), [&](QDialog *dialog) {
             title = dialog->windowTitle();
             heading = dialog->findChildren<QLabel *>().value(0)->text();
             auto *table = child<QTableWidget>(dialog, "historyTable");
             for (int r = 0; r < table->rowCount(); ++r)
                 shown << rowTexts(table, r).join('|') + "|" + table->item(r, 1)->foreground().color().name();
+            // Esc on the list closes the dialog.
+            table->setFocus();
+            QTest::keyClick(table, Qt::Key_Escape);
+            closedByEsc = !dialog->isVisible();
         });
+        QVERIFY(closedByEsc);
         QCOMPARE(menus, QStringList{"View History"});
         QCOMPARE(title, QString::fromUtf8("Transaction History \u2014 Hex Bolt <M10>"));
         QCOMPARE(heading, QString("<b>Last 10 Transactions for: Hex Bolt &lt;M10&gt;</b>"));

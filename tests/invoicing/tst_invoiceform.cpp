@@ -9,7 +9,10 @@
 #include "app/financialyear.h"
 #include "invoicing/invoicesandlist.h"
 
+#include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
+#include <QStyleOptionButton>
 #include <memory>
 #include <QTableWidget>
 #include <QTest>
@@ -121,6 +124,58 @@ private slots:
             table->item(1, 5)->setText(typed);
             QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty must be a number of 0 or more!"));
             QCOMPARE(tableState(), QString("4.5|450.00 0.000|0.00 / 450.00 40.50 40.50 0.00 531.00"));
+        }
+    }
+
+    // The abstract tick box on its blue band: a box of its own with a dark
+    // tick beside white bold text; the text box below looks disabled until
+    // the box is ticked.
+    void abstractTickBoxIsDrawn()
+    {
+        form = new invoicesandlist;
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        auto *box = child<QCheckBox>(form, "abstract_checkbox");
+        auto *text = child<QTextEdit>(form, "abstract_invoiceEdit");
+        QVERIFY(box->font().bold());
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QRect label = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        QVERIFY(!indicator.isEmpty() && !label.isEmpty());
+        const QColor white(Qt::white);
+        const auto textBoxFill = [&] {
+            return text->viewport()->grab().toImage().pixelColor(text->viewport()->rect().center());
+        };
+        for (bool ticked : {false, true}) {
+            box->setChecked(ticked);
+            QCoreApplication::processEvents();
+            // The box as drawn on its band.
+            const QImage drawn = box->parentWidget()->grab(box->geometry()).toImage();
+            const QColor band = drawn.pixelColor(drawn.width() - 2, drawn.height() / 2);
+            // The text is drawn white.
+            int whiteText = 0;
+            for (int x = label.left(); x <= label.right(); ++x)
+                for (int y = label.top(); y <= label.bottom(); ++y)
+                    whiteText += drawn.pixelColor(x, y) == white;
+            QVERIFY(whiteText > 20);
+            // The box is filled (the band does not show through its middle),
+            // framed in neither the band's nor the text's colour, and ticked
+            // in a dark colour.
+            int frame = 0, dark = 0;
+            for (int x = indicator.left(); x <= indicator.right(); ++x)
+                for (int y = indicator.top(); y <= indicator.bottom(); ++y) {
+                    const QColor c = drawn.pixelColor(x, y);
+                    frame += c != band && c != white;
+                    dark += c.lightness() < 96;
+                }
+            const QString state = ticked ? "ticked" : "unticked";
+            QVERIFY2(drawn.pixelColor(indicator.center()) != band, qPrintable(state));
+            QVERIFY2(frame >= indicator.width(), qPrintable(state));
+            QVERIFY2(ticked ? dark >= indicator.width() : dark == 0, qPrintable(state));
+            QCOMPARE(text->isEnabled(), ticked);
+            QVERIFY2((textBoxFill() == white) == ticked, qPrintable(state));
         }
     }
 

@@ -258,6 +258,20 @@ private slots:
         typeInto(5, "100");
         click(f.w, "addBtnInTable");
         QCOMPARE(storedRow(3).mid(0, 11), QStringList({"Kumar", Today, "3", "0", "0", "100", "0", "0", "0", "0", "300"}));
+
+        // A remark longer than its column, its editor still open: a click at
+        // the centre of "Add" as drawn reaches "Add" and stores it whole.
+        f.name->setText("Suresh");
+        const QString remark = "advance adjusted against Diwali bonus, rest paid in cash 126";
+        QCOMPARE(remark.size(), 60);
+        typeInto(15, remark);
+        auto *add = child<QPushButton>(f.w, "addBtnInTable");
+        QWidget *viewport = f.input->viewport();
+        const QPoint centre = add->mapTo(viewport, add->rect().center());
+        QWidget *hit = viewport->childAt(centre);
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(viewport, centre));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Suresh!"));
+        QCOMPARE(storedRow(4).at(15), remark);
     }
 
     // The window opens at its designed size: the entry row shows whole with
