@@ -307,6 +307,7 @@ void TestMoney::threeDecimalTextsFromTheDecimal()
     QCOMPARE(threeDecimalText(stored), text);
     QCOMPARE(threeDecimalValue(stored).text(3), text);
     QCOMPARE(threeDecimalText(Decimal::fromStored(stored)), text);
+    QCOMPARE(quantityText(stored), text);
 }
 
 QTEST_APPLESS_MAIN(TestMoney)
