@@ -66,8 +66,11 @@ UWide markedCut(UWide magnitude)
     return last == 0 || last == 5 ? magnitude + 1 : magnitude;
 }
 
-// Digits written from the right with a point before the last `decimals`.
-QString fixedText(UWide magnitude, bool negative, int decimals)
+// Digits written from the right with a point before the last `decimals`;
+// quint64 for the common case (lists write hundreds of thousands of these),
+// unsigned __int128 for the longest figures.
+template <typename Unsigned>
+QString fixedText(Unsigned magnitude, bool negative, int decimals)
 {
     char buffer[64];
     char *end = buffer + sizeof buffer;
@@ -80,26 +83,6 @@ QString fixedText(UWide magnitude, bool negative, int decimals)
         *--p = '.';
     do {
         *--p = char('0' + int(magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude > 0);
-    if (negative)
-        *--p = '-';
-    return QString::fromLatin1(p, int(end - p));
-}
-
-QString fixedText(quint64 magnitude, bool negative, int decimals)
-{
-    char buffer[32];
-    char *end = buffer + sizeof buffer;
-    char *p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = char('0' + magnitude % 10);
-        magnitude /= 10;
-    }
-    if (decimals > 0)
-        *--p = '.';
-    do {
-        *--p = char('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude > 0);
     if (negative)
@@ -348,8 +331,8 @@ QString Decimal::text(int decimals) const
     const Wide units = r.m_units * tenTo(decimals - r.m_scale);
     const UWide magnitude = magnitudeOf(units);
     if (magnitude <= std::numeric_limits<quint64>::max())
-        return fixedText(quint64(magnitude), units < 0, decimals);
-    return fixedText(magnitude, units < 0, decimals);
+        return fixedText<quint64>(quint64(magnitude), units < 0, decimals);
+    return fixedText<UWide>(magnitude, units < 0, decimals);
 }
 
 Decimal Decimal::operator-() const
@@ -495,7 +478,7 @@ QString Money::text() const
     // Lists write hundreds of thousands of these.
     if (!isValid())
         return QString();
-    return fixedText(m_paise < 0 ? quint64(0) - quint64(m_paise) : quint64(m_paise), m_paise < 0, 2);
+    return fixedText<quint64>(m_paise < 0 ? quint64(0) - quint64(m_paise) : quint64(m_paise), m_paise < 0, 2);
 }
 
 QString moneyText(double stored)
@@ -513,7 +496,7 @@ QString threeDecimalText(double stored)
     // Lists show thousands of these; most have at most three decimals.
     if (const std::optional<qint64> thousandths = storedThousandths(stored)) {
         const qint64 t = *thousandths;
-        return fixedText(t < 0 ? quint64(0) - quint64(t) : quint64(t), t < 0, 3);
+        return fixedText<quint64>(t < 0 ? quint64(0) - quint64(t) : quint64(t), t < 0, 3);
     }
     return Decimal::fromStored(stored).text(3);
 }
