@@ -9,7 +9,7 @@
 // is rounded once, from all of its digits, half away from zero, and shown
 // with two decimals (money) or three (rates and quantities).
 //
-// A figure of 10^15 or more (a thousand crore crore) is no amount, rate or
+// A figure of 10^15 or more (ten crore crore) is no amount, rate or
 // quantity of this office: reading refuses it, and a product or sum that
 // reaches it is not clamped but invalid (isValid() false), which a form
 // checks before it saves anything.
@@ -48,7 +48,7 @@ public:
 
     // The number a typed text spells, read through the one typed-number
     // reading, to all of its digits: nullopt for empty text, for text that
-    // is no number, and for a number of a thousand crore crore or more.
+    // is no number, and for a number of ten crore crore (10^15) or more.
     static std::optional<Decimal> fromText(const QString &text);
     // The same for a plain decimal only: a sign, digits and at most one
     // point (blanks around it allowed); "1e3", "1,000" and "10 kg" give
@@ -112,7 +112,7 @@ class Money
 {
 public:
     Money() = default;
-    // Invalid when the amount is a thousand crore crore or more.
+    // Invalid when the amount is ten crore crore (10^15) or more.
     static Money fromPaise(qint64 paise);
     static Money fromRupees(qint64 rupees);
 
@@ -160,7 +160,7 @@ public:
 private:
     friend class Decimal;
     static constexpr qint64 Invalid = std::numeric_limits<qint64>::min();
-    // 10^17 paise: a thousand crore crore rupees.
+    // 10^17 paise: ten crore crore rupees.
     static constexpr qint64 Limit = 100000000000000000LL;
     explicit Money(qint64 paise) : m_paise(paise) {}
     static Money checked(Money a, Money b, int sign);

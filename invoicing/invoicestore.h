@@ -124,7 +124,7 @@ InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCust
 Money billableLineAmount(double qty, double rate);
 
 // Why a form's lines cannot be billed: a line's qty x rate, or the invoice's
-// total, of a thousand crore crore or more (see money.h); empty when every
+// total, of ten crore crore (10^15) or more (see money.h); empty when every
 // figure fits.
 QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer);
 

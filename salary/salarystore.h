@@ -40,8 +40,8 @@ Decimal grossSalary(const SalaryFigures &f);
 // exactly.
 Decimal netSalary(const SalaryFigures &f);
 
-// The refusal of figures whose gross or total does not fit (a thousand crore
-// crore or more, see money.h): "Please enter a valid Salary/Day Amount!"
+// The refusal of figures whose gross or total does not fit (ten crore crore,
+// 10^15, or more, see money.h): "Please enter a valid Salary/Day Amount!"
 // naming the first figure, in the order of the sum, with which it stops
 // fitting; empty when both fit.
 QString salaryFiguresRefusal(const SalaryFigures &f);

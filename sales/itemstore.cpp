@@ -113,7 +113,7 @@ QStringList itemUsage(int id)
 
 bool parseRate(const QString &text, double *rate)
 {
-    // A rate of a thousand crore crore or more is no rate: its products
+    // A rate of ten crore crore (10^15) or more is no rate: its products
     // would not fit.
     const TypedNumber typed = readTypedNumber(text);
     if (typed.isNotANumber() || (typed.isNumber() && !Decimal::fromText(text)))

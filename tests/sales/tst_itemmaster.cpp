@@ -148,7 +148,7 @@ private slots:
 
         double rate = -1;
         QVERIFY(!parseRate("inf", &rate));
-        // A thousand crore crore is no rate: its amounts would not fit.
+        // Ten crore crore (10^15) is no rate: its amounts would not fit.
         QVERIFY(!parseRate("1e15", &rate));
         QVERIFY(parseRate("999999999999999", &rate));
     }
