@@ -6,7 +6,7 @@
 
 QString quantityText(double qty)
 {
-    return QString::number(qty, 'f', 3);
+    return threeDecimalText(qty);
 }
 
 QString amountText(double amount)

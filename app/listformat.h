@@ -4,7 +4,8 @@
 #include <QDate>
 #include <QString>
 
-// A quantity with three decimals: 12.5 gives "12.500".
+// A quantity with three decimals, rounded from the decimal it was stored as,
+// half away from zero: 12.5 gives "12.500", 2.0005 gives "2.001".
 QString quantityText(double qty);
 
 // A stored amount with two decimals and no grouping: 1250 gives "1250.00",

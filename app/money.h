@@ -6,28 +6,40 @@
 // Figures come in as decimal text (what the user typed) or as the REAL value
 // of a stored column; both are read as the decimal number they spell, so
 // 1.005 is one rupee and half a paisa, not the binary 1.00499999... A figure
-// is rounded to paise once, half away from zero, and shown with two decimals.
+// is rounded once, from all of its digits, half away from zero, and shown
+// with two decimals (money) or three (rates and quantities).
+//
+// A figure of 10^15 or more (ten crore crore) is no amount, rate or
+// quantity of this office: reading refuses it, and a product or sum that
+// reaches it is not clamped but invalid (isValid() false), which a form
+// checks before it saves anything.
 //
 //     const Decimal qty = Decimal::fromText(qtyCell->text()).value_or(Decimal());
 //     const Money amount = Money::product(qty, Decimal::fromStored(rate));
+//     if (!amount.isValid()) ...                       // refuse, save nothing
 //     const Money cgst = Money::percentOf(taxable, Decimal::fromStored(18), 200);
 //     query.bindValue(":amount", amount.toDouble());   // the REAL column
 //     cell->setText(amount.text());                    // "1089.66"
+//     rateCell->setText(threeDecimalText(rate));       // "1.235" for 1.2345
 
 #include <QString>
 #include <QtGlobal>
+#include <limits>
 #include <optional>
 
 class Money;
 
 // An exact decimal number: a whole count of units of 10^-scale. What a typed
-// or stored figure spells, kept exactly (up to nine decimals) so that checks
-// that look at a third decimal, and products of a quantity and a rate, are
-// exact.
+// or stored figure spells, kept exactly up to MaxScale decimals, so that
+// checks that look at any decimal, and products of a quantity and a rate,
+// are exact. A text with still more decimals keeps the first MaxScale and
+// marks the last one as "and a little more" (never 0 or 5), so that rounding
+// it to fewer decimals, and comparing it with a shorter figure, go as for
+// the whole text.
 class Decimal
 {
 public:
-    static constexpr int MaxScale = 9;
+    static constexpr int MaxScale = 22;
 
     Decimal() = default;
     Decimal(qint64 units, int scale);
@@ -35,9 +47,8 @@ public:
     static Decimal whole(qint64 value) { return Decimal(value, 0); }
 
     // The number a typed text spells, read through the one typed-number
-    // reading: nullopt for empty text, for text that is no number, and for a
-    // number of a thousand crore crore or more. More than nine decimals are
-    // rounded (half away from zero) to nine.
+    // reading, to all of its digits: nullopt for empty text, for text that
+    // is no number, and for a number of ten crore crore (10^15) or more.
     static std::optional<Decimal> fromText(const QString &text);
     // The same for a plain decimal only: a sign, digits and at most one
     // point (blanks around it allowed); "1e3", "1,000" and "10 kg" give
@@ -48,24 +59,33 @@ public:
     // or too large, gives 0.
     static Decimal fromStored(double value);
 
-    qint64 units() const { return m_units; }
+    // False for the result of a product or sum that does not fit.
+    bool isValid() const { return m_scale >= 0; }
     int scale() const { return m_scale; }
     bool isZero() const { return m_units == 0; }
     bool isNegative() const { return m_units < 0; }
-    // The nearest double, for a REAL column or a chart.
+    // The nearest double, for a REAL column or a chart (0 when invalid).
     double toDouble() const;
     // Rounded once to paise, half away from zero.
     Money toMoney() const;
+    // Rounded once to `decimals` decimals (at most MaxScale), half away from
+    // zero.
+    Decimal rounded(int decimals) const;
+    // Rounded as rounded() and written with exactly `decimals` decimals, a
+    // point and no grouping: "1.235" for 1.2345 and 3; never "-0.000".
+    // Empty when invalid.
+    QString text(int decimals) const;
 
-    Decimal operator-() const { return Decimal(-m_units, m_scale); }
+    Decimal operator-() const;
     Decimal abs() const { return m_units < 0 ? -*this : *this; }
+    // Exact; invalid when either is, or when the result does not fit.
     friend Decimal operator+(const Decimal &a, const Decimal &b);
     friend Decimal operator-(const Decimal &a, const Decimal &b) { return a + -b; }
-    // Exact up to eighteen decimals (days x a day's rate keeps every digit);
-    // beyond that, or when the count would not fit, rounded half away from
-    // zero to fewer decimals.
+    // Exact up to MaxScale decimals, beyond which the digits are cut as a
+    // long text is; invalid when either is, or when the product does not fit.
     friend Decimal operator*(const Decimal &a, const Decimal &b);
-    // -1, 0 or 1 as a is below, equal to or above b.
+    // -1, 0 or 1 as a is below, equal to or above b; an invalid figure is
+    // above every valid one.
     static int compare(const Decimal &a, const Decimal &b);
     friend bool operator==(const Decimal &a, const Decimal &b) { return compare(a, b) == 0; }
     friend bool operator!=(const Decimal &a, const Decimal &b) { return compare(a, b) != 0; }
@@ -75,16 +95,26 @@ public:
     friend bool operator>=(const Decimal &a, const Decimal &b) { return compare(a, b) >= 0; }
 
 private:
-    qint64 m_units = 0;
-    int m_scale = 0;
+    friend class Money;
+    static Decimal invalid();
+public:
+    // A count of units of 10^-scale (scale 0 to MaxScale), invalid when it
+    // does not fit; for the arithmetic in money.cpp.
+    static Decimal fromUnits(__int128 units, int scale);
+    __int128 wideUnits() const { return m_units; }
+
+private:
+    __int128 m_units = 0;
+    int m_scale = 0; // -1: invalid
 };
 
 class Money
 {
 public:
     Money() = default;
-    static Money fromPaise(qint64 paise) { return Money(paise); }
-    static Money fromRupees(qint64 rupees) { return Money(rupees * 100); }
+    // Invalid when the amount is ten crore crore (10^15) or more.
+    static Money fromPaise(qint64 paise);
+    static Money fromRupees(qint64 rupees);
 
     // A typed amount rounded once to paise: nullopt as Decimal::fromText.
     static std::optional<Money> fromText(const QString &text);
@@ -92,7 +122,7 @@ public:
     // paise: 2.445 is 2.45, 1.005 is 1.01.
     static Money fromStored(double value);
 
-    // quantity x rate, rounded once to paise.
+    // quantity x rate, rounded once to paise; invalid when it does not fit.
     static Money product(const Decimal &quantity, const Decimal &rate);
     // amount x percent / divisor, rounded once to paise: the tax of a rate
     // (divisor 100) or each half of it (divisor 200).
@@ -100,23 +130,26 @@ public:
     // amount x factor, rounded once to paise (a day's salary x days).
     Money times(const Decimal &factor) const;
 
+    // False for a product or sum that does not fit (and what is made of it).
+    bool isValid() const { return m_paise != Invalid; }
     qint64 paise() const { return m_paise; }
     bool isZero() const { return m_paise == 0; }
-    // Whole rupees, half away from zero: 444.49 is 444, -0.50 is -1.
+    // Whole rupees, half away from zero: 444.49 is 444, -0.50 is -1 (0 when
+    // invalid).
     qint64 roundedToRupees() const;
-    Money roundedToWholeRupees() const { return fromRupees(roundedToRupees()); }
+    Money roundedToWholeRupees() const;
 
-    // Two decimals, a point, no grouping; never "-0.00".
+    // Two decimals, a point, no grouping; never "-0.00". Empty when invalid.
     QString text() const;
-    // The nearest double, for a REAL column.
-    double toDouble() const { return double(m_paise) / 100.0; }
-    Decimal toDecimal() const { return Decimal(m_paise, 2); }
+    // The nearest double, for a REAL column (0 when invalid).
+    double toDouble() const { return isValid() ? double(m_paise) / 100.0 : 0.0; }
+    Decimal toDecimal() const { return isValid() ? Decimal(m_paise, 2) : Decimal::invalid(); }
 
-    Money operator-() const { return Money(-m_paise); }
-    Money &operator+=(Money other) { m_paise += other.m_paise; return *this; }
-    Money &operator-=(Money other) { m_paise -= other.m_paise; return *this; }
-    friend Money operator+(Money a, Money b) { return Money(a.m_paise + b.m_paise); }
-    friend Money operator-(Money a, Money b) { return Money(a.m_paise - b.m_paise); }
+    Money operator-() const { return isValid() ? Money(-m_paise) : *this; }
+    Money &operator+=(Money other) { return *this = *this + other; }
+    Money &operator-=(Money other) { return *this = *this - other; }
+    friend Money operator+(Money a, Money b) { return checked(a, b, 1); }
+    friend Money operator-(Money a, Money b) { return checked(a, b, -1); }
     friend bool operator==(Money a, Money b) { return a.m_paise == b.m_paise; }
     friend bool operator!=(Money a, Money b) { return a.m_paise != b.m_paise; }
     friend bool operator<(Money a, Money b) { return a.m_paise < b.m_paise; }
@@ -125,9 +158,25 @@ public:
     friend bool operator>=(Money a, Money b) { return a.m_paise >= b.m_paise; }
 
 private:
+    friend class Decimal;
+    static constexpr qint64 Invalid = std::numeric_limits<qint64>::min();
+    // 10^17 paise: ten crore crore rupees.
+    static constexpr qint64 Limit = 100000000000000000LL;
     explicit Money(qint64 paise) : m_paise(paise) {}
+    static Money checked(Money a, Money b, int sign);
     qint64 m_paise = 0;
 };
 
 // A stored REAL amount as two-decimal text, rounded as Money::fromStored.
 QString moneyText(double stored);
+
+// A rate or quantity as three-decimal text, rounded once from the exact
+// decimal, half away from zero: 1.2345 is "1.235", 1.0005 is "1.001". The
+// stored form reads a REAL value as its shortest decimal text.
+QString threeDecimalText(const Decimal &value);
+QString threeDecimalText(double stored);
+// The same with another count of decimals (a quantity printed with two).
+QString storedDecimalText(double stored, int decimals);
+// The rate or quantity such a text shows: the decimal rounded to three
+// decimals, with which the line amount is computed.
+Decimal threeDecimalValue(double stored);

@@ -250,8 +250,8 @@ QString invoiceItemRowsHtml(const QList<InvoicePrintLine> &lines)
     QString rows;
     for (const InvoicePrintLine &line : lines) {
         rows += itemRow({esc(line.dcNoFull) + " - " + esc(line.dcDate), esc(line.itemCode), esc(line.itemName),
-                         esc(line.sacCode), QString::number(line.qty, 'f', 2), esc(line.uom),
-                         QString::number(line.rate, 'f', 3), line.amount.text()});
+                         esc(line.sacCode), storedDecimalText(line.qty, 2), esc(line.uom),
+                         threeDecimalText(line.rate), line.amount.text()});
     }
     for (int i = lines.size(); i < InvoiceLinesPerPage; ++i)
         rows += fillerRow();

@@ -70,9 +70,34 @@ Money cellAmount(const QTableWidget *table, int row, int column)
     return cellDecimal(table, row, column).toMoney();
 }
 
-QTableWidgetItem *numberItem(double value, int decimals)
+// A rate or quantity with three decimals, from the decimal it stands for.
+// Each line's qty x rate as its cells show them, with its tax percent; an
+// amount that does not fit stays invalid.
+QList<TaxedAmount> lineProducts(const QTableWidget *table)
 {
-    return fixedItem(QString::number(value, 'f', decimals), Qt::AlignRight | Qt::AlignVCenter);
+    QList<TaxedAmount> lines;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QTableWidgetItem *qty = table->item(r, QtyColumn);
+        lines.append({Money::product(cellDecimal(table, r, QtyColumn), cellDecimal(table, r, RateColumn)),
+                      qty ? qty->data(Qt::UserRole).toDouble() : 0});
+    }
+    return lines;
+}
+
+// Warns and gives true when a line's amount or the invoice's total does not
+// fit (see invoiceFiguresRefusal).
+bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType)
+{
+    const QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    if (refusal.isEmpty())
+        return false;
+    Desktop::warning(form, QStringLiteral("Invalid Qty"), refusal);
+    return true;
+}
+
+QTableWidgetItem *numberItem(double value)
+{
+    return fixedItem(threeDecimalText(value), Qt::AlignRight | Qt::AlignVCenter);
 }
 
 // Widens a column whose header text would be cut: headers are drawn bold
@@ -228,19 +253,19 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     table->setItem(r, ItemCodeColumn, fixedItem(line.itemCode));
     table->setItem(r, ItemNameColumn, fixedItem(line.itemName));
     table->setItem(r, SacColumn, fixedItem(line.sacCode));
-    auto *qty = new QTableWidgetItem(QString::number(line.qty, 'f', 3));
+    auto *qty = new QTableWidgetItem(threeDecimalText(line.qty));
     qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qty->setBackground(QtyBackground);
     qty->setData(Qt::UserRole, line.taxPercent);
     table->setItem(r, QtyColumn, qty);
     table->setItem(r, UomColumn, fixedItem(line.uom));
-    table->setItem(r, RateColumn, numberItem(line.rate, 3));
+    table->setItem(r, RateColumn, numberItem(line.rate));
     table->setItem(r, AmountColumn, fixedItem(line.amount.text(), Qt::AlignRight | Qt::AlignVCenter));
     table->setItem(r, ItemIdColumn, fixedItem(QString::number(line.itemId)));
     QTableWidgetItem *delivery = fixedItem(QString::number(line.deliveryNo));
     delivery->setData(Qt::UserRole, line.deliveryFy);
     table->setItem(r, DeliveryNoColumn, delivery);
-    table->setItem(r, BalanceColumn, numberItem(line.balance, 3));
+    table->setItem(r, BalanceColumn, numberItem(line.balance));
 }
 
 void invoicesandlist::fitItemNames()
@@ -297,11 +322,15 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
     const QtyEdit edit = checkInvoiceQty(cell->text(), balance);
     if (edit.check == QtyCheck::Exceeds) {
         Desktop::warning(this, QStringLiteral("Qty Exceeds"), qtyExceedsText(balance));
-        cell->setText(QString::number(balance, 'f', 3));
+        cell->setText(threeDecimalText(balance));
     } else if (edit.check == QtyCheck::Refused) {
         Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
-        cell->setText(QString::number(0.0, 'f', 3));
+        cell->setText(threeDecimalText(0.0));
     }
+    // A quantity whose amount, or whose invoice total, would not fit is
+    // refused as any other quantity that is no quantity.
+    if (refusedAsTooLarge(this, table, m_customerType))
+        cell->setText(threeDecimalText(0.0));
     // The quantity as the cell now holds it (typed, or put back by the
     // check) times the rate shown, rounded once to paise.
     const Decimal qty = cellDecimal(table, row, QtyColumn);
@@ -383,6 +412,8 @@ void invoicesandlist::on_save_btn_clicked()
         return;
     }
 
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+        return;
     const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
     const InvoiceWriteOutcome outcome = saveInvoice(invoice);
     switch (outcome.result) {
@@ -577,6 +608,8 @@ void invoicesandlist::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter details in abstract field!"));
         return;
     }
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+        return;
     const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy));
     if (outcome.result == WriteResult::NothingToWrite) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));

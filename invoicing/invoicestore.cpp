@@ -144,7 +144,7 @@ QString overOpenBalanceText(const InvoiceLineWrite &line, double open)
         item = code.value(0).toString();
     return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n"
                           "Another invoice has billed it meanwhile.")
-        .arg(fullDocumentNumber(line.deliveryNo, line.deliveryFy), item, QString::number(open, 'f', 3));
+        .arg(fullDocumentNumber(line.deliveryNo, line.deliveryFy), item, threeDecimalText(open));
 }
 
 // Checks the lines with a quantity above 0 against what the database leaves
@@ -349,10 +349,19 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
 
 Money billableLineAmount(double qty, double rate)
 {
-    const auto shown = [](double value) {
-        return Decimal::fromText(QString::number(value, 'f', 3)).value_or(Decimal());
-    };
-    return Money::product(shown(qty), shown(rate));
+    return Money::product(threeDecimalValue(qty), threeDecimalValue(rate));
+}
+
+QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines.at(i).amount.isValid())
+            return QStringLiteral("Invoice qty x rate of row %1 is too large for an amount!").arg(i + 1);
+    }
+    const GstHeads heads = gstHeads(lines, igstCustomer);
+    if (!(heads.taxable + heads.tax()).roundedToWholeRupees().isValid())
+        return QStringLiteral("The invoice total is too large for an amount!");
+    return QString();
 }
 
 InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer)
@@ -390,7 +399,7 @@ QtyEdit checkInvoiceQty(const QString &typed, double balance)
 
 QString qtyExceedsText(double balance)
 {
-    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + QString::number(balance, 'f', 3)
+    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + threeDecimalText(balance)
            + QStringLiteral(")!");
 }
 

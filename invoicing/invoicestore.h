@@ -119,8 +119,14 @@ struct InvoiceTotals
 InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCustomer);
 
 // A billable line's amount: quantity x rate as the form shows them (three
-// decimals each), rounded once to paise.
+// decimals each, from the decimals they were stored as), rounded once to
+// paise; invalid when it does not fit.
 Money billableLineAmount(double qty, double rate);
+
+// Why a form's lines cannot be billed: a line's qty x rate, or the invoice's
+// total, of ten crore crore (10^15) or more (see money.h); empty when every
+// figure fits.
+QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer);
 
 // A quantity typed into a line: a number of 0 or more up to the balance is
 // taken as typed; above the balance it is cut to the balance; a negative

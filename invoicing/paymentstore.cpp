@@ -181,6 +181,8 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
     const Decimal selected = input.selected.toDecimal();
     const Decimal paid = paidExact.value_or(Decimal());
     const Decimal tds = tdsExact.value_or(Decimal());
+    if (!(paid + tds).isValid())
+        return PaymentRefusal{error, QStringLiteral("Please enter a valid TDS Amount!")};
     const auto text = [](const Decimal &amount) { return amount.toMoney().text(); };
     if (paid > selected + SettledBalance)
         return PaymentRefusal{QStringLiteral("Excess Payment"),

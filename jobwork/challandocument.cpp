@@ -3,6 +3,7 @@
 #include "app/desktop.h"
 #include "app/htmlescape.h"
 #include "app/logos.h"
+#include "app/money.h"
 #include "app/pagerenderer.h"
 
 namespace {
@@ -87,7 +88,7 @@ QString buildChallanItemRows(const QList<ChallanPrintLine> &lines, int firstSeri
         rows += CentredCell + esc(line.dcNo);
         rows += CentredCell + esc(line.itemCode);
         rows += LeftCell + esc(line.itemName);
-        rows += QtyCell + QString::number(line.qty, 'f', 2) + " " + esc(line.uom);
+        rows += QtyCell + storedDecimalText(line.qty, 2) + " " + esc(line.uom);
         rows += "</td></tr>";
     }
     return rows;

@@ -63,13 +63,15 @@ Money typedAmount(const QString &text)
 
 // The nine amounts of a row (base, then the eight taxes) from `first` on,
 // each to the paisa; false with the header of the first cell that holds no
-// number.
+// number, or with which the bill's total stops fitting (see money.h).
 bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
 {
+    Money sum;
     for (int i = 0; i <= PurchaseTaxColumns; ++i) {
         const QString text = trimmedCell(table, row, first + i);
         const std::optional<Money> amount = Money::fromText(text);
-        if (!amount && !readTypedNumber(text).isEmpty()) {
+        sum += amount.value_or(Money());
+        if ((!amount && !readTypedNumber(text).isEmpty()) || !roundedBillTotal(sum).isValid()) {
             const QTableWidgetItem *header = table->horizontalHeaderItem(first + i);
             *badColumn = header ? header->text() : QString::number(first + i);
             return false;

@@ -97,6 +97,32 @@ Decimal netSalary(const SalaryFigures &f)
     return grossSalary(f) - f.weekAdvance - f.extraAdvance - f.lateFine;
 }
 
+QString salaryFiguresRefusal(const SalaryFigures &f)
+{
+    const auto fits = [](const Decimal &sum) { return sum.isValid() && sum.toMoney().isValid(); };
+    QString tooLarge;
+    Decimal shifts = f.dayShift;
+    const std::pair<const Decimal *, const char *> shiftParts[] = {{&f.ot, "OT"}, {&f.night, "Night"}};
+    for (const auto &[value, name] : shiftParts) {
+        shifts = shifts + *value;
+        if (tooLarge.isEmpty() && !shifts.isValid())
+            tooLarge = QLatin1String(name);
+    }
+    Decimal sum = shifts * f.salaryPerDay;
+    if (tooLarge.isEmpty() && !fits(sum))
+        tooLarge = QStringLiteral("Salary/Day");
+    const std::pair<Decimal, const char *> parts[] = {{f.teaCash, "Tea Cash"},      {f.nightCash, "Night Cash"},
+                                                      {f.sundayCash, "Sunday Cash"}, {f.incentive, "Incentive"},
+                                                      {-f.weekAdvance, "Week Adv"}, {-f.extraAdvance, "Extra Adv"},
+                                                      {-f.lateFine, "Late Fine"}};
+    for (const auto &[value, name] : parts) {
+        sum = sum + value;
+        if (tooLarge.isEmpty() && !fits(sum))
+            tooLarge = QLatin1String(name);
+    }
+    return tooLarge.isEmpty() ? QString() : QStringLiteral("Please enter a valid %1 Amount!").arg(tooLarge);
+}
+
 void createSalaryTable()
 {
     QSqlQuery q;

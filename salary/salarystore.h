@@ -40,6 +40,12 @@ Decimal grossSalary(const SalaryFigures &f);
 // exactly.
 Decimal netSalary(const SalaryFigures &f);
 
+// The refusal of figures whose gross or total does not fit (ten crore crore,
+// 10^15, or more, see money.h): "Please enter a valid Salary/Day Amount!"
+// naming the first figure, in the order of the sum, with which it stops
+// fitting; empty when both fit.
+QString salaryFiguresRefusal(const SalaryFigures &f);
+
 // One entry as it is written. Gross and total are the shown values, to the
 // paisa.
 struct SalaryEntry

@@ -328,6 +328,10 @@ void SalaryWindow::on_add_btn_clicked()
     for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
         texts << inputCellText(c);
     entry.figures = SalaryFigures::fromTexts(texts);
+    if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), refusal);
+        return;
+    }
     entry.gross = inputCellValue(InGross).toMoney(); // as shown
     entry.total = inputCellValue(InTotal).toMoney();
     entry.remarks = inputCellText(InRemarks);
@@ -537,6 +541,10 @@ void SalaryWindow::on_update_btn_clicked()
                 for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
                     texts << salaryCellText(r, c);
                 entry.figures = SalaryFigures::fromTexts(texts);
+                if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
+                    *failure = entry.name + QStringLiteral(": ") + refusal; // nothing is written
+                    return false;
+                }
                 entry.gross = salaryCellValue(r, ListGross).toMoney(); // as shown
                 entry.total = salaryCellValue(r, ListTotal).toMoney();
                 entry.remarks = salaryCellText(r, ListRemarks);

@@ -1,6 +1,7 @@
 #include "itemstore.h"
 
 #include "app/boundquery.h"
+#include "app/money.h"
 #include "app/typednumber.h"
 #include "masterdb.h"
 
@@ -112,8 +113,10 @@ QStringList itemUsage(int id)
 
 bool parseRate(const QString &text, double *rate)
 {
+    // A rate of ten crore crore (10^15) or more is no rate: its products
+    // would not fit.
     const TypedNumber typed = readTypedNumber(text);
-    if (typed.isNotANumber())
+    if (typed.isNotANumber() || (typed.isNumber() && !Decimal::fromText(text)))
         return false;
     if (rate)
         *rate = typed.value;
@@ -129,7 +132,7 @@ double taxPercentFromText(const QString &text)
 
 QString rateText(double rate)
 {
-    return QString::number(rate, 'f', 3);
+    return threeDecimalText(rate);
 }
 
 QString taxText(double taxPercent)

@@ -28,6 +28,11 @@ private slots:
     void wholeRupees();
     void decimalsCompareExactly();
     void decimalProductsKeepEveryDigit();
+    void longTextsRoundOnce_data();
+    void longTextsRoundOnce();
+    void figuresThatDoNotFitAreInvalid();
+    void threeDecimalTextsFromTheDecimal_data();
+    void threeDecimalTextsFromTheDecimal();
 };
 
 void TestMoney::readingTypedText_data()
@@ -41,7 +46,7 @@ void TestMoney::readingTypedText_data()
     QTest::newRow("exponent") << "1e3" << true << qint64(1000) << 0;
     QTest::newRow("negative exponent") << "-25e-3" << true << qint64(-25) << 3;
     QTest::newRow("point first") << ".5" << true << qint64(5) << 1;
-    QTest::newRow("ten decimals rounded to nine") << "0.1234567895" << true << qint64(123456790) << 9;
+    QTest::newRow("ten decimals kept") << "0.1234567895" << true << qint64(1234567895) << 10;
     QTest::newRow("empty") << "" << false << qint64(0) << 0;
     QTest::newRow("text") << "5 kg" << false << qint64(0) << 0;
     QTest::newRow("grouping") << "1,000" << false << qint64(0) << 0;
@@ -59,7 +64,7 @@ void TestMoney::readingTypedText()
     const std::optional<Decimal> d = Decimal::fromText(text);
     QCOMPARE(d.has_value(), number);
     if (number) {
-        QCOMPARE(d->units(), units);
+        QCOMPARE(*d, Decimal(units, scale));
         QCOMPARE(d->scale(), scale);
     }
 }
@@ -211,11 +216,89 @@ void TestMoney::decimalProductsKeepEveryDigit()
     // 0.123456789 x 0.987654321 = 0.121932631112635269 exactly (18 decimals).
     QCOMPARE(*Decimal::fromText("0.123456789") * *Decimal::fromText("0.987654321"),
              Decimal(121932631112635269LL, 18));
-    // (10^7 - 10^-9) x (10^5 - 10^-9) = 999999999999.989900000000000001:
-    // too many digits for the count, so the last decimals are rounded away.
+    // (10^7 - 10^-9) x (10^5 - 10^-9) = 999999999999.989900000000000001,
+    // every digit kept.
     const Decimal big = *Decimal::fromText("9999999.999999999") * *Decimal::fromText("99999.999999999");
-    QCOMPARE(big, Decimal(9999999999999899LL, 4));
+    QCOMPARE(big.text(18), QStringLiteral("999999999999.989900000000000001"));
     QCOMPARE((-Decimal(5, 1) * Decimal(3, 0)), Decimal(-15, 1));
+}
+
+void TestMoney::longTextsRoundOnce_data()
+{
+    // A text (pasted from a spreadsheet) rounded to paise from all of its
+    // digits; rounding first to fewer decimals would give the second figure.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("paise");
+    QTest::newRow("17 decimals below a tie") << "2.67499999999999982" << "2.67";
+    QTest::newRow("17 decimals above a tie") << "2.67500000000000001" << "2.68";
+    QTest::newRow("14 decimals") << "250.00499999999999" << "250.00";
+    QTest::newRow("20 decimals") << "-0.00499999999999999999" << "0.00";
+    QTest::newRow("30 decimals") << "1.004999999999999999999999999999" << "1.00";
+    QTest::newRow("30 decimals, a tie and more") << "1.005000000000000000000000000001" << "1.01";
+    QTest::newRow("exponent") << "1004999999999999999999e-21" << "1.00";
+}
+
+void TestMoney::longTextsRoundOnce()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, paise);
+    QCOMPARE(Money::fromText(text)->text(), paise);
+    QCOMPARE(Decimal::fromText(text)->toMoney().text(), paise);
+}
+
+void TestMoney::figuresThatDoNotFitAreInvalid()
+{
+    const Decimal tolerance(5, 3);
+    // 63.1950000000001 is 0.0050000000001 over 63.19; 63.19500000000000000000000001 too.
+    QVERIFY((*Decimal::fromText("63.1950000000001") - Money::fromPaise(6319).toDecimal()).abs() > tolerance);
+    QVERIFY((*Decimal::fromText("63.19500000000000000000000001") - Money::fromPaise(6319).toDecimal()).abs()
+            > tolerance);
+    // 12345678.123456789012345678 x 87654321.98765432109876 = 1082152022374638.3...
+    // (over 10^15), and 99,999,999,999,999 squared: neither fits.
+    QVERIFY(!(*Decimal::fromText("12345678.123456789012345678") * *Decimal::fromText("87654321.98765432109876"))
+                 .isValid());
+    const Decimal most = *Decimal::fromText("99999999999999");
+    QVERIFY(!(most * most).isValid());
+    QVERIFY(!Money::product(most, most).isValid());
+    QVERIFY(!(Money::product(most, most) + Money::product(most, most)).isValid());
+    QVERIFY(Money::product(most, most).text().isEmpty());
+    // 999,999,999,999,999.99 fits; one paisa more does not, nor its sum.
+    const Money largest = *Money::fromText("999999999999999.99");
+    QCOMPARE(largest.text(), QStringLiteral("999999999999999.99"));
+    QVERIFY(!(largest + Money::fromPaise(1)).isValid());
+    QVERIFY(!(largest + Money::fromPaise(1) - Money::fromPaise(5)).isValid());
+    QVERIFY((largest - largest - largest).isValid());
+    QVERIFY(!(Decimal::whole(999999999999999) + Decimal::whole(1)).isValid());
+    QVERIFY(!Money::fromText("999999999999999.995"));
+    QVERIFY(!Money::percentOf(largest, Decimal::whole(18)).isValid());
+    QVERIFY(!largest.times(Decimal::whole(2)).isValid());
+    QVERIFY(!Decimal::fromText("1000000000000000"));
+}
+
+void TestMoney::threeDecimalTextsFromTheDecimal_data()
+{
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1.2345") << 1.2345 << "1.235";
+    QTest::newRow("1.0005") << 1.0005 << "1.001";
+    QTest::newRow("2.0005") << 2.0005 << "2.001";
+    QTest::newRow("1.2355") << 1.2355 << "1.236";
+    QTest::newRow("0.0125") << 0.0125 << "0.013";
+    QTest::newRow("-1.0005") << -1.0005 << "-1.001";
+    QTest::newRow("-0.0004 is no negative zero") << -0.0004 << "0.000";
+    QTest::newRow("1.00049") << 1.00049 << "1.000";
+    QTest::newRow("three decimals") << 12.5 << "12.500";
+    QTest::newRow("large") << 123456789012.3456 << "123456789012.346";
+}
+
+void TestMoney::threeDecimalTextsFromTheDecimal()
+{
+    QFETCH(double, stored);
+    QFETCH(QString, text);
+    QCOMPARE(threeDecimalText(stored), text);
+    QCOMPARE(threeDecimalValue(stored).text(3), text);
+    QCOMPARE(threeDecimalText(Decimal::fromStored(stored)), text);
+    QCOMPARE(quantityText(stored), text);
 }
 
 QTEST_APPLESS_MAIN(TestMoney)

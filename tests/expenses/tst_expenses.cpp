@@ -148,13 +148,13 @@ private slots:
         f.add(May1, "   ", "blanks are a heading", "abc"); // stray text counts as 0
         QCOMPARE(stored(), QStringList({"1|2026-05-01|   |blanks are a heading|real:0"}));
 
-        for (const char *amount : {"nan", "inf", "-inf", "1e309"}) {
+        for (const char *amount : {"nan", "inf", "-inf", "1e309", "1000000000000000"}) {
             env.desktop.clear();
             f.add(May2, "Power", "", amount);
             QCOMPARE(env.desktop.lastShown(), QString("Input Error|Amount must be a finite number"));
         }
         QCOMPARE(stored().size(), 1);
-        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1e309")); // kept for correction
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1000000000000000")); // kept for correction
 
         // Edit needs a chosen row, then loads it back.
         click(f.w, "edit_btn");
@@ -183,6 +183,9 @@ private slots:
         click(f.w, "update_btn");
         QCOMPARE(stored(), QStringList({"1|2026-05-03|Power|bill|real:2450.75"}));
         QCOMPARE(f.serial->text(), QString("SI No: 2"));
+        // A pasted text is rounded once from all its digits: 2.67, not 2.68.
+        f.add(May3, "Tea", "", "2.67499999999999982");
+        QCOMPARE(stored().value(1), QString("2|2026-05-03|Tea||real:2.67"));
     }
 
     void showListsThePeriodInclusively()

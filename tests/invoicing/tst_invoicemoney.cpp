@@ -13,6 +13,7 @@
 #include "support/widgets.h"
 
 #include "app/financialyear.h"
+#include "invoicing/generatinvoices.h"
 #include "invoicing/gstheads.h"
 #include "invoicing/invoicedocument.h"
 #include "invoicing/invoicegstlist.h"
@@ -21,6 +22,7 @@
 #include "invoicing/invoicesandlist.h"
 #include "invoicing/invoicestore.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -392,6 +394,136 @@ private slots:
         const QString page = pageText(tool.htmlGiven().value(0));
         QVERIFY2(page.contains("Total Amount (Rs.) 900.00 " + printed + " Rounded Off (Rs.) 0.00 Grand Total (Rs.) 1075.00"),
                  qPrintable(page));
+    }
+
+    // A rate or challan quantity with a fourth decimal, from generation to
+    // the printed page: its three-decimal text rounded half away from zero
+    // from the decimal, and the amount that text times the other, once.
+    void fourthDecimalsEverywhere_data()
+    {
+        QTest::addColumn<double>("delivered");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<bool>("igst");
+        QTest::addColumn<QStringList>("shown");   // qty, rate, amount on the form
+        QTest::addColumn<QStringList>("figures"); // base, CGST, SGST, IGST, tax, net
+        QTest::addColumn<QString>("stored");      // qty|rate|amount
+        QTest::addColumn<QString>("printed");     // qty (two decimals), UOM, rate, amount
+
+        // 1000 x 1.235 = 1235.00; 9 % of it 111.15; 1235.00 + 222.30 = 1457.30.
+        QTest::newRow("rate 1.2345") << 1000.0 << 1.2345 << 18 << false
+                                     << QStringList{"1000.000", "1.235", "1235.00"}
+                                     << QStringList{"1235.00", "111.15", "111.15", "0.00", "222.30", "1457.00"}
+                                     << "1000.0|1.235|1235.0" << "1000.00 NOS 1.235 1235.00";
+        // 2.001 x 1000 = 2001.00; 2.5 % of it 50.025: 50.03 each; 2101.06.
+        QTest::newRow("quantity 2.0005") << 2.0005 << 1000.0 << 5 << false
+                                         << QStringList{"2.001", "1000.000", "2001.00"}
+                                         << QStringList{"2001.00", "50.03", "50.03", "0.00", "100.06", "2101.00"}
+                                         << "2.001|1000.0|2001.0" << "2.00 NOS 1000.000 2001.00";
+        // 1.001 x 1000.001 = 1001.001001: 1001.00; 12 % of it 120.12.
+        QTest::newRow("both 1.0005 and 1000.0005") << 1.0005 << 1000.0005 << 12 << true
+                                                   << QStringList{"1.001", "1000.001", "1001.00"}
+                                                   << QStringList{"1001.00", "0.00", "0.00", "120.12", "120.12", "1121.00"}
+                                                   << "1.001|1000.001|1001.0" << "1.00 NOS 1000.001 1001.00";
+        // 4 x 0.013 = 0.052: 0.05, at no tax.
+        QTest::newRow("rate 0.0125") << 4.0 << 0.0125 << 0 << false << QStringList{"4.000", "0.013", "0.05"}
+                                     << QStringList{"0.05", "0.00", "0.00", "0.00", "0.00", "0.00"}
+                                     << "4.0|0.013|0.05" << "4.00 NOS 0.013 0.05";
+    }
+
+    void fourthDecimalsEverywhere()
+    {
+        QFETCH(double, delivered);
+        QFETCH(double, rate);
+        QFETCH(int, percent);
+        QFETCH(bool, igst);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, figures);
+        QFETCH(QString, stored);
+        QFETCH(QString, printed);
+
+        const int customer = igst ? interstate : local;
+        const int item = addItem(customer, "P-1", "Plate", "NOS", rate, percent);
+        addInward({1, Fy, customer, item, delivered});
+        addDelivery({1, Fy, 1, customer, item, delivered});
+
+        // Generation lists the challan's quantity and the rate as the form will.
+        generatInvoices generation;
+        auto *challans = child<QTableWidget>(&generation, "gen_invoice_table");
+        QCOMPARE(challans->rowCount(), 1);
+        QCOMPARE(tableCell(challans, 0, 5), shown[0]);
+        challans->setCurrentCell(0, 2);
+        const QStringList viewed = rowTexts(child<QTableWidget>(&generation, "viewing_table"), 0);
+        QCOMPARE((QStringList{viewed.value(2), viewed.value(4), viewed.value(6)}),
+                 (QStringList{shown[0], shown[0], shown[1]}));
+        challans->cellWidget(0, 0)->findChild<QCheckBox *>()->setChecked(true);
+        click(&generation, "proceed_inv_btn");
+        QCOMPARE(topLevelWindows<invoicesandlist>().size(), 1);
+        invoicesandlist *form = topLevelWindows<invoicesandlist>().first();
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        QCOMPARE((QStringList{tableCell(table, 0, 5), tableCell(table, 0, 7), tableCell(table, 0, 8)}), shown);
+        QCOMPARE(formTotals(form), (QStringList{figures[0], figures[1], figures[2], figures[3], figures[5]}));
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+        delete form;
+
+        QCOMPARE(rows("SELECT quote(invoiced_qty) || '|' || quote(rate) || '|' || quote(amount) FROM invoice_items"),
+                 QStringList{stored});
+        invoiceGSTmainList *list = openList();
+        QCOMPARE(listRows(list).value("1/26-27"), figures);
+        QStringList csvTotal;
+        QCOMPARE(csvRows(list, &csvTotal).value("1/26-27"), figures);
+        delete list;
+
+        StandInTool tool(env->folder());
+        printInvoice(1, Original, Fy, nullptr);
+        QCOMPARE(tool.htmlGiven().size(), 1);
+        const QString page = pageText(tool.htmlGiven().first());
+        QVERIFY2(page.contains(printed), qPrintable(page));
+        QVERIFY2(page.contains("Total Amount (Rs.) " + figures[0]), qPrintable(page));
+    }
+
+    // Pasted texts are rounded once from all their digits; a line or total
+    // that does not fit is refused, with nothing stored.
+    void longTextsAndFiguresTooLarge()
+    {
+        const int plate = addItem(local, "P-1", "Plate", "NOS", 1000, 18);
+        const int huge = addItem(local, "H-1", "Hull", "NOS", 99999999999999, 18);
+        addInward({1, Fy, local, plate, 2});
+        addInward({2, Fy, local, huge, 100});
+        addDelivery({1, Fy, 1, local, plate, 2});
+        addDelivery({2, Fy, 2, local, huge, 100});
+
+        auto *form = new invoicesandlist;
+        form->setDeliveryData({1, 2}, local, "from the list", Fy);
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        QCOMPARE(columnTexts(table, 2), QStringList({"P-1", "H-1"}));
+        // 100 x 99,999,999,999,999 does not fit: no amount, and no save.
+        QCOMPARE(tableCell(table, 1, 8), QString());
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty x rate of row 2 is too large for an amount!"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM invoices"), QStringList{"0"});
+
+        // 20 x 99,999,999,999,999 neither: the quantity is put back to 0.
+        table->item(1, 5)->setText("20");
+        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty x rate of row 2 is too large for an amount!"));
+        QCOMPARE((QStringList{tableCell(table, 1, 5), tableCell(table, 1, 8)}), (QStringList{"0.000", "0.00"}));
+        // 9 x 99,999,999,999,999 = 899,999,999,999,991 fits, but with 18 % tax the total does not.
+        table->item(1, 5)->setText("9");
+        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|The invoice total is too large for an amount!"));
+        QCOMPARE(tableCell(table, 1, 5), QString("0.000"));
+
+        // 1.00000499999999999999 x 1000 = 1000.00499999999999999: 1000.00.
+        table->item(0, 5)->setText("1.00000499999999999999");
+        QCOMPARE(tableCell(table, 0, 8), QString("1000.00"));
+        QCOMPARE(formTotals(form), (QStringList{"1000.00", "90.00", "90.00", "0.00", "1180.00"}));
+        // A total overtyped with a long text is stored rounded once: 90.00.
+        child<QLineEdit>(form, "sgstEdit")->setText("90.00499999999999999");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+        delete form;
+        QCOMPARE(asStored(storedRow(1).value(0)), QString("1000|90|90|0|1180"));
+        QCOMPARE(rows("SELECT quote(amount) FROM invoice_items"), QStringList{"1000.0"});
     }
 
     // Random invoices through the windows: the form's figures, the stored

@@ -202,6 +202,17 @@ private slots:
         for (const char *bad : {"abc", "nan", "inf", "1e309", "-5", "1,000"})
             QTest::addRow("paid %s", bad) << both << bad << "0" << "Error|Please enter a valid Paid Amount!";
         QTest::newRow("tds below zero") << both << "181" << "-1" << "Error|Please enter a valid TDS Amount!";
+        // Long texts compared by all their digits: a hair over the 0.005.
+        QTest::newRow("paid 20 decimals over") << both << "180.00500000000000000001" << ""
+                                               << "Excess Payment|Paid amount (180.01) cannot exceed "
+                                                  "selected total (180.00)!\nRemaining balance should go to TDS field.";
+        QTest::newRow("tds 13 decimals over") << both << "100" << "80.0050000000001"
+                                              << "Amount Mismatch|Paid + TDS must equal selected total!\n\n"
+                                                 "Selected Total : 180.00\nPaid Amount    : 100.00\nTDS Amount     : 80.01\n"
+                                                 "Current Total  : 180.01\n\nExpected TDS   : 80.00";
+        // 999,999,999,999,999 + 1 does not fit in an amount.
+        QTest::newRow("paid + TDS too large") << QStringList{"5/26-27"} << "999999999999999" << "1"
+                                              << "Error|Please enter a valid TDS Amount!";
         QTest::newRow("two customers") << QStringList{"1/26-27", "3/26-27"} << "150" << ""
                                        << "Error|Select invoices of ONE customer only!";
         QTest::newRow("two customers of one name") << QStringList{"1/26-27", "4/26-27"} << "110" << ""
@@ -217,13 +228,14 @@ private slots:
         addInvoice({2, "26-27", daysAgo(20), Acme, 80});
         addInvoice({3, "26-27", daysAgo(20), Bolt, 50});
         addInvoice({4, "26-27", daysAgo(20), AcmeTwin, 10});
+        addInvoice({5, "26-27", daysAgo(20), Acme, 999999999999999});
 
         Window w;
         w.pay(ticked, paid, tds);
         QCOMPARE(env->desktop.messages.size(), 1);
         QCOMPARE(env->desktop.lastShown(), shown);
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
-        QCOMPARE(w.shown().size(), 4);
+        QCOMPARE(w.shown().size(), 5);
     }
 
     // The 0.005 tolerances compare the typed decimals exactly: 63.195

@@ -123,6 +123,11 @@ private slots:
         QTest::newRow("below half") << Cells{{2, "1000.49"}} << "1000.00";
         QTest::newRow("negative half") << Cells{{2, "-10.5"}} << "-11.00";
         QTest::newRow("letters count 0") << Cells{{2, "500"}, {5, "abc"}, {1, "7"}} << "500.00";
+        // Long texts are rounded to paise once, from all their digits, and the
+        // total from those paise: 1000.4999999999999 is 1000.50, so 1001.
+        QTest::newRow("13 decimals") << Cells{{2, "1000.4999999999999"}} << "1001.00";
+        QTest::newRow("20 decimals") << Cells{{2, "0.49499999999999999999"}} << "0.00";
+        QTest::newRow("17 decimals") << Cells{{2, "250.00499999999999999"}, {7, "2.67499999999999982"}} << "253.00";
     }
 
     void entryTotalIsRoundedToRupees()
@@ -174,6 +179,8 @@ private slots:
         QTest::newRow("infinity") << "inf";
         QTest::newRow("overflow") << "1e309";
         QTest::newRow("grouping") << "1,000";
+        QTest::newRow("too large") << "1e15";
+        QTest::newRow("total too large") << "999999999999999.99";
     }
 
     void entryRefusesAmountsThatAreNoNumbers()
@@ -380,6 +387,13 @@ private slots:
         QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
         QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'OLD'"),
                  QStringList{"2.45|2.68|2.68|7.81"});
+
+        // Pasted texts of many decimals: 250.00, 2.67 and 2.67 stored, 255.34 rounded to 255.
+        typeEntry(w, "T2", "ACME", QDate(2026, 5, 4),
+                  {{0, "Enamel"}, {2, "250.00499999999999999"}, {7, "2.67499999999999982"}, {8, "2.6749999999999"}});
+        click(&w, "save_btn");
+        QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'T2'"),
+                 QStringList{"250|2.67|2.67|255"});
     }
 
     // The TOTAL line adds plain decimal numbers only: "1e3" and "10 kg" add

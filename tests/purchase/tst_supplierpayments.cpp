@@ -156,6 +156,13 @@ private slots:
         const QString html = tool.htmlOfRun(1);
         QVERIFY(html.contains(">1000595854.91</td></tr><tr style='font-weight:bold;'><td colspan='2'"));
         QVERIFY(html.contains(">Rs. 165.015/-</td>")); // the amount as typed
+        // A pasted text is rounded once from all its digits: 250.00, not 250.01.
+        addBill({"H2", "2026-04-02", "ACME", "Credit", 250});
+        paymententryform second;
+        chooseSupplier(second, "ACME");
+        tick(second, 0);
+        pay(second, "250.00499999999999999");
+        QCOMPARE(rows("SELECT paid_amount FROM payment_records ORDER BY rowid"), QStringList({"165.02", "250"}));
 
         exec("UPDATE payment_records SET paid_amount = 165.015");
         purchasepaymentstatement w;
@@ -177,6 +184,8 @@ private slots:
         QTest::newRow("infinity") << "inf";
         QTest::newRow("zero") << "0";
         QTest::newRow("negative") << "-5";
+        QTest::newRow("too large") << "1000000000000000";
+        QTest::newRow("rounds to too large") << "999999999999999.995";
     }
 
     void refusesAPaymentWithoutBillsOrAmount()

@@ -202,6 +202,46 @@ private slots:
         QCOMPARE(storedRow(1).mid(10, 5), QStringList({"2.68", "0.01", "0", "0", "2.67"}));
     }
 
+    // Figures pasted with many decimals are rounded once, from all their
+    // digits; a gross or total that does not fit is refused, nothing stored.
+    void longFiguresRoundOnceAndTooLargeOnesAreRefused()
+    {
+        SalaryEnvironment env;
+        Form f;
+        // 1 x 1.00499999999999989 = 1.00 (not 1.005, then 1.01).
+        f.enter("Ravi", {{2, "1"}, {5, "1.00499999999999989"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("1.00"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(1).at(10), QString("1"));
+        // 100 - 0.00500000000000001 = 99.99499999999999999: 99.99.
+        f.enter("Anil", {{2, "1"}, {5, "100"}, {11, "0.00500000000000001"}});
+        QCOMPARE(tableCell(f.input, 0, 14), QString("99.99"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(2).at(14), QString("99.99"));
+        // 26.123456789 x 5797025.890109891 = 151438355.344999999...: .34.
+        f.enter("Kumar", {{2, "26.123456789"}, {5, "5797025.890109891"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("151438355.34"));
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(3).at(10), QString("151438355.34"));
+
+        // 99,999,999,999,999 days at as much a day; then a cash sum over 10^15.
+        f.enter("Big", {{2, "99999999999999"}, {5, "99999999999999"}});
+        click(f.w, "addBtnInTable");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Salary/Day Amount!"));
+        f.enter("Big", {{2, "0"}, {5, "0"}, {6, "999999999999999"}, {9, "1"}});
+        click(f.w, "addBtnInTable");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Incentive Amount!"));
+        QCOMPARE(testdata::rows("SELECT COUNT(*) FROM salary"), QStringList{"3"});
+
+        // The same in the list: Update writes no row.
+        click(f.w, "edit_btn");
+        f.edit(2, 3, "99999999999999");
+        f.edit(2, 6, "99999999999999");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Update Error|Ravi: Please enter a valid Salary/Day Amount!"));
+        QCOMPARE(storedRow(1).at(10), QString("1"));
+    }
+
     // What is typed into a cell is part of the entry, whether Return or Add
     // ends the typing; Return adds only when the table itself has it.
     void typedCellsAreNeverDropped()

@@ -148,6 +148,9 @@ private slots:
 
         double rate = -1;
         QVERIFY(!parseRate("inf", &rate));
+        // Ten crore crore (10^15) is no rate: its amounts would not fit.
+        QVERIFY(!parseRate("1e15", &rate));
+        QVERIFY(parseRate("999999999999999", &rate));
     }
 
     // Add and Update refuse a rate that is no number and keep what is stored.
