@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTest>
 
 #include <algorithm>
 #include <chrono>
@@ -47,6 +48,8 @@ int runStart(const QString &folder)
     MainWindow window;
     fitToScreen(&window);
     window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window was not shown");
     settle();
     const qint64 shown = nowNs();
     QElapsedTimer limit;
