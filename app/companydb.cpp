@@ -41,6 +41,19 @@ QString databasePath(const QString &folder, const QString &key)
     return folder + "/" + key + ".db";
 }
 
+QString quickCheckProblem(const QStringList &found)
+{
+    if (found == QStringList{QStringLiteral("ok")})
+        return QString();
+    // The first problem, without the heading naming the schema.
+    QString first = found.value(0);
+    if (first.startsWith(QLatin1String("*** in database")))
+        first = first.section(QLatin1Char('\n'), 1, 1);
+    if (first.isEmpty())
+        first = found.value(1);
+    return first.isEmpty() ? QStringLiteral("the quick check gave no answer") : first;
+}
+
 namespace {
 
 const int SqliteReadOnly = 8;
@@ -85,11 +98,7 @@ FileCheck quickCheck(const QString &path, const QString &options, bool *readOnly
             result.message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         } else if (found != QStringList{QStringLiteral("ok")}) {
             result.state = FileCheck::Damaged;
-            // The first problem, without the heading naming the schema.
-            QString first = found.value(0);
-            if (first.startsWith(QLatin1String("*** in database")))
-                first = first.section(QLatin1Char('\n'), 1, 1);
-            result.message = first.isEmpty() ? found.value(1) : first;
+            result.message = quickCheckProblem(found);
         }
     }
     QSqlDatabase::removeDatabase(name);

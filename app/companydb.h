@@ -2,6 +2,7 @@
 // The company database: which file, opening it, and the shell's own tables.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -30,6 +31,10 @@ struct FileCheck
     State state = Sound;
     QString message; // SQLite's first message when not Sound
 };
+
+// SQLite's first message among the rows of "PRAGMA quick_check"; empty when
+// they are the one row "ok".
+QString quickCheckProblem(const QStringList &found);
 
 // Runs SQLite's quick check on the file over a read-only connection of its
 // own, before the program's connection touches it: neither the file nor a
