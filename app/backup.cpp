@@ -7,11 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
-
-#include <memory>
 
 #include <sqlite3.h>
 
@@ -21,27 +16,17 @@ namespace {
 
 const int BusyTimeoutMs = 5000; // as the program's own connection waits
 
-// An SQLite connection of the C interface: the program's own one, borrowed,
-// or one of its own, closed when it goes.
+// An SQLite connection of the C interface, closed when it goes.
 class Connection
 {
 public:
-    explicit Connection(sqlite3 *borrowed)
-        : m_db(borrowed)
-    {
-    }
     Connection(const QString &path, int flags)
-        : m_owned(true)
     {
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
             m_openError = error();
         sqlite3_busy_timeout(m_db, BusyTimeoutMs);
     }
-    ~Connection()
-    {
-        if (m_owned)
-            sqlite3_close(m_db);
-    }
+    ~Connection() { sqlite3_close(m_db); }
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
@@ -79,60 +64,37 @@ public:
 
 private:
     sqlite3 *m_db = nullptr;
-    bool m_owned = false;
     QString m_openError;
 };
 
-bool sameFile(const QString &a, const QString &b)
-{
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-}
-
-// The program's connection when it is open on `database`, so that a write it
-// made last is in the copy; null otherwise.
-sqlite3 *programConnection(const QString &database)
-{
-    const QSqlDatabase program = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
-    if (!program.isOpen() || !sameFile(program.databaseName(), database))
-        return nullptr;
-    const QVariant handle = program.driver()->handle();
-    return handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(handle.data())
-                                                                          : nullptr;
-}
-
-// The source of one backup, held in one read transaction from its check to
-// the end of its last copy: every copy is of the snapshot that was checked,
-// whatever another program commits meanwhile.
+// The source of one backup, read by a read-only connection of its own (what
+// is on the disk, not pages a connection of the program keeps in memory) in
+// one read transaction from its check to the end of its last copy: every
+// copy is of the snapshot that was checked, whatever another program commits
+// meanwhile. The program itself has no write open while a backup runs.
 class Source
 {
 public:
     explicit Source(const QString &database)
+        : m_connection(database, SQLITE_OPEN_READONLY)
     {
-        if (sqlite3 *program = programConnection(database))
-            m_connection = std::make_unique<Connection>(program);
-        else
-            m_connection = std::make_unique<Connection>(database, SQLITE_OPEN_READONLY);
-        if (!m_connection->isOpen()) {
-            m_problem = m_connection->openError();
+        if (!m_connection.isOpen()) {
+            m_problem = m_connection.openError();
             return;
         }
-        if (!m_connection->exec("BEGIN")) {
-            m_problem = m_connection->error();
+        if (!m_connection.exec("BEGIN")) {
+            m_problem = m_connection.error();
             return;
         }
         m_inTransaction = true;
         // The quick check reads every page: it also opens the snapshot.
-        m_connection->quickCheck(&m_problem, QStringLiteral("The database file is damaged: "));
+        m_connection.quickCheck(&m_problem, QStringLiteral("The database file is damaged: "));
     }
     ~Source()
     {
         if (m_inTransaction)
-            m_connection->exec("ROLLBACK");
+            m_connection.exec("ROLLBACK");
     }
-
-    // Empty when the source is sound and held; else why it cannot be copied.
-    QString problem() const { return m_problem; }
 
     // Writes the checked snapshot into a temporary file beside `target`,
     // checks the copy, and lets it take the target's name (replacing a backup
@@ -172,7 +134,7 @@ public:
 private:
     bool pageCopy(Connection &copy, QString *reason)
     {
-        sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", m_connection->handle(), "main");
+        sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", m_connection.handle(), "main");
         if (!backup) {
             *reason = copy.error();
             return false;
@@ -185,9 +147,9 @@ private:
         return false;
     }
 
-    std::unique_ptr<Connection> m_connection;
+    Connection m_connection;
     bool m_inTransaction = false;
-    QString m_problem;
+    QString m_problem; // why the source cannot be copied; empty when it is sound and held
 };
 
 // Removes what an earlier backup of this company left in `folder` when it
