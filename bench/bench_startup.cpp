@@ -146,7 +146,7 @@ int main(int argc, char *argv[])
                         .arg(*std::min_element(shown.begin(), shown.end()), 0, 'f', 1)
                         .arg(*std::max_element(shown.begin(), shown.end()), 0, 'f', 1)
                         .arg(ShownLimitMs)
-                        .arg(*std::max_element(shown.begin(), shown.end()) > ShownLimitMs ? "  OVER" : ""));
+                        .arg(shownMedian > ShownLimitMs ? "  OVER" : ""));
         printFigure("start to file checked, login ready, " + how + ", median of 7", median(ready),
                     QString("min %1, max %2")
                         .arg(*std::min_element(ready.begin(), ready.end()), 0, 'f', 1)
