@@ -1,5 +1,7 @@
 #include "desktop.h"
 
+#include "wholefile.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -7,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -56,8 +59,14 @@ public:
         QPrintPreviewDialog preview(printer, parent, flags);
         if (!title.isEmpty())
             preview.setWindowTitle(title);
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                         [&paint](QPrinter *p) { paint(p); });
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&paint, &preview](QPrinter *p) {
+            // The pages on screen are drawn through the preview's own picture
+            // engine; any other request is the user's Print.
+            if (p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Picture)
+                paint(p);
+            else
+                Desktop::printPages(&preview, p, paint);
+        });
         // The whole screen also where no window manager maximises it.
         if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
             preview.setGeometry(screen->availableGeometry());
@@ -82,6 +91,8 @@ namespace Desktop {
 void setHandler(DesktopHandler *h) { g_handler = h; }
 
 DesktopHandler *handler() { return g_handler ? g_handler : &g_qtDesktop; }
+
+DesktopHandler *systemHandler() { return &g_qtDesktop; }
 
 QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text,
                                         QMessageBox::StandardButtons buttons,
@@ -130,6 +141,19 @@ void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                   const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags)
 {
     handler()->printPreview(parent, printer, title, paint, flags);
+}
+
+void printPages(QWidget *parent, QPrinter *printer, const std::function<void(QPrinter *)> &paint)
+{
+    const QString path = printer->outputFileName();
+    if (printer->outputFormat() != QPrinter::PdfFormat || path.isEmpty()) {
+        paint(printer);
+        return;
+    }
+    QString reason;
+    if (!WholeFile::printPdf(printer, paint, &reason))
+        warning(parent, QStringLiteral("Error"),
+                QStringLiteral("The PDF file could not be saved:\n%1\n%2").arg(path, reason));
 }
 
 bool openUrl(const QUrl &url) { return handler()->openUrl(url); }

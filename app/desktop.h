@@ -42,6 +42,8 @@ namespace Desktop {
 // Replaces the handler (nullptr restores the real desktop). Not owned.
 void setHandler(DesktopHandler *handler);
 DesktopHandler *handler();
+// The real desktop, whatever handler is installed.
+DesktopHandler *systemHandler();
 
 QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
@@ -64,6 +66,11 @@ bool getText(QWidget *parent, const QString &title, const QString &label, bool p
 
 void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                   const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags = {});
+// What a print preview's Print does with the pages once the user has chosen
+// where they go. A PDF file is whole or not written: when it cannot be, the
+// chosen file keeps what it held, nothing is left beside it and a warning box
+// gives the reason. A printer gets the pages as they are painted.
+void printPages(QWidget *parent, QPrinter *printer, const std::function<void(QPrinter *)> &paint);
 
 bool openUrl(const QUrl &url);
 bool openFile(const QString &path);

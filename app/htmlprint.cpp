@@ -3,7 +3,6 @@
 #include "desktop.h"
 #include "wholefile.h"
 
-#include <QFile>
 #include <QFont>
 #include <QPrinter>
 #include <QTextDocument>
@@ -44,18 +43,6 @@ HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const Html
     return HtmlPrintResult::PreviewClosed;
 }
 
-// A PDF file ends with its end-of-file marker; one cut short by a full disk
-// does not.
-bool isWholePdf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
-        return false;
-    if (!file.seek(file.size() - 16))
-        return false;
-    return file.read(16).trimmed().endsWith("%%EOF");
-}
-
 HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
 {
     const QString path =
@@ -63,26 +50,23 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
     if (path.isEmpty())
         return HtmlPrintResult::Cancelled;
 
-    // Printed under a temporary name beside the chosen one and renamed over it
-    // only when the printer finished a whole file: a failed print leaves what
-    // the chosen name held before, and is never reported as saved.
-    WholeFile::Pending pending(path);
-    bool printed = false;
-    if (pending.isValid()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pending.temporaryPath());
-        if (profile.pageSizeA4)
-            printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(profile.orientation);
+    // Never reported as saved unless the printer finished a whole file; a
+    // failed print leaves what the chosen name held before.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    if (profile.pageSizeA4)
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(profile.orientation);
+    QString reason;
+    const bool saved = WholeFile::printPdf(&printer, [&html, &profile](QPrinter *p) {
         QTextDocument document;
         setDefaultFont(document, profile.fontFamily, profile.fontPointSize);
         document.setHtml(html);
-        document.print(&printer);
-        printed = printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
-    }
-    if (!printed || !isWholePdf(pending.temporaryPath()) || !pending.commit()) {
-        Desktop::critical(parent, profile.notSavedTitle, profile.notSavedText + path);
+        document.print(p);
+    }, &reason);
+    if (!saved) {
+        Desktop::critical(parent, profile.notSavedTitle, profile.notSavedText + path + QLatin1Char('\n') + reason);
         return HtmlPrintResult::NotSaved;
     }
     if (!profile.savedText.isEmpty())

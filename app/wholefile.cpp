@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -43,6 +46,31 @@ bool syncToDisk(const QString &path)
 #else
     return ::fsync(file.handle()) == 0;
 #endif
+}
+
+// A PDF file ends with "startxref", the offset of its cross-reference table
+// and "%%EOF"; a file cut short by a full disk lacks them, and one that lost
+// bytes on the way has no table where the offset says.
+bool isWholePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 32)
+        return false;
+    const qint64 tailSize = qMin<qint64>(file.size(), 1024);
+    if (!file.seek(file.size() - tailSize))
+        return false;
+    const QByteArray tail = file.read(tailSize);
+    static const QRegularExpression ending(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
+    const QRegularExpressionMatch match = ending.match(QString::fromLatin1(tail));
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    const qint64 table = match.captured(1).toLongLong(&ok);
+    if (!ok || table <= 0 || table >= file.size() || !file.seek(table))
+        return false;
+    // A classic table, or a cross-reference stream's object.
+    static const QRegularExpression tableStart(QStringLiteral("^(xref\\s|\\d+\\s+\\d+\\s+obj\\b)"));
+    return tableStart.match(QString::fromLatin1(file.read(32))).hasMatch();
 }
 
 } // namespace
@@ -128,6 +156,40 @@ bool writeText(const QString &path, const QString &text, QString *error)
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
 
+    if (!pending.commit())
+        return fail(pending.errorString());
+    return true;
+}
+
+bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QString *error)
+{
+    const QString path = printer->outputFileName();
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    Pending pending(path);
+    if (!pending.isValid())
+        return fail(pending.errorString());
+
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pending.temporaryPath());
+    paint(printer);
+    const QPrinter::PrinterState state = printer->printerState();
+    printer->setOutputFileName(path);
+
+    if (state == QPrinter::Error)
+        return fail(QStringLiteral("The printer reported an error."));
+    if (state == QPrinter::Aborted)
+        return fail(QStringLiteral("The printing was cancelled."));
+    if (!isWholePdf(pending.temporaryPath())) {
+        // Asked while the cut file still takes its room.
+        const QStorageInfo disk(QFileInfo(pending.temporaryPath()).absolutePath());
+        return fail(disk.isValid() && disk.bytesAvailable() < 1024 * 1024
+                        ? QStringLiteral("The file could not be written to its end: the disk is full.")
+                        : QStringLiteral("The file could not be written to its end."));
+    }
     if (!pending.commit())
         return fail(pending.errorString());
     return true;

@@ -7,6 +7,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QPrinter;
+
 namespace WholeFile {
 
 // Writes `text` to `path` as UTF-8 without byte-order mark, in text mode (the
@@ -42,5 +46,14 @@ private:
     QString m_temporary;
     QString m_error;
 };
+
+// Prints `paint` on `printer` into the PDF file the printer names as its
+// output file, under a temporary name beside it, and renames that over the
+// chosen name only when the printer reported no error and the file is whole
+// (it ends with its cross-reference table and end-of-file marker where they
+// say). False, with the reason, when it is not: the chosen name then holds
+// what it held before and nothing is left beside it. The printer names the
+// chosen file again afterwards.
+bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QString *error = nullptr);
 
 } // namespace WholeFile

@@ -32,17 +32,16 @@ GstHeads gstHeads(const QList<TaxedAmount> &lines, bool igstCustomer)
 QString taxDetailsText(const GstHeads &heads, bool igstCustomer)
 {
     QString text;
-    Money shown;
     for (const RateHeads &rate : heads.rates) {
         const Money tax = rate.tax();
-        if (tax <= Money()) // 0.005 or less, in paise
+        if (tax.isZero()) // within 0.005 of zero; a negative tax is listed
             continue;
         const QString percent = QString::number(rate.percent, 'f', 0);
         if (igstCustomer)
             text += QStringLiteral("%1% - %2\n").arg(percent, tax.text());
         else
             text += QStringLiteral("%1% - %2 + %3 = %4\n").arg(percent, rate.cgst.text(), rate.sgst.text(), tax.text());
-        shown += tax;
     }
-    return text + QStringLiteral("Total Tax = ") + shown.text();
+    // The rates left out add nothing: the total is the fields' CGST + SGST + IGST.
+    return text + QStringLiteral("Total Tax = ") + heads.tax().text();
 }

@@ -50,7 +50,8 @@ struct GstHeads
 
 GstHeads gstHeads(const QList<TaxedAmount> &lines, bool igstCustomer);
 
-// The form's tax details: per rate with tax above 0.005, ascending,
-// "18% - 33.89 + 33.89 = 67.78\n" ("18% - 67.78\n" for an IGST customer),
-// then "Total Tax = " and the sum of the lines shown.
+// The form's tax details: per rate whose tax is not within 0.005 of zero
+// (a negative one too), ascending, "18% - 33.89 + 33.89 = 67.78\n"
+// ("18% - 67.78\n" for an IGST customer), then "Total Tax = " and the
+// invoice's CGST + SGST + IGST, which is the sum of the lines shown.
 QString taxDetailsText(const GstHeads &heads, bool igstCustomer);

@@ -3,6 +3,7 @@
 #include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/listformat.h"
+#include "app/storedsum.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -15,11 +16,6 @@
 #include <cmath>
 
 namespace {
-
-// Paid + TDS of a payment row in whole millionths of a rupee: the stored
-// values as the decimals they stand for, so that SQLite adds them exactly as
-// integers rather than as binary fractions.
-#define SETTLED_MICROS "(CAST(ROUND(paid_amount * 1000000) AS INTEGER) + CAST(ROUND(tds_amount * 1000000) AS INTEGER))"
 
 // What has been settled on each invoice, summed once over all payment rows
 // rather than once per listed invoice.
@@ -44,13 +40,6 @@ const char *const HistorySql =
 const char *const InsertPayment =
     "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
     "chq_ref, remarks, pay_mode, fy_name) VALUES (:ref, :date, :cid, :inv, :paid, :tds, :chq, :rem, :mode, :fy)";
-
-constexpr int MicroScale = 6;
-
-Decimal micros(const QVariant &value)
-{
-    return Decimal(value.toLongLong(), MicroScale);
-}
 
 Decimal maxOf(const Decimal &a, const Decimal &b)
 {
@@ -134,7 +123,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
         row.invoiceDate = q.value(2).toString();
         row.customerName = q.value(3).toString();
         row.grandTotal = q.value(4).toDouble();
-        row.settled = micros(q.value(5));
+        row.settled = fromMicros(q.value(5));
         row.fy = q.value(6).toString();
         row.customerId = q.value(7).toInt();
         if (balanceIsOwed(row.balance()))
@@ -293,7 +282,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
         const bool referenced = !row.reference.isEmpty();
         row.paymentTotal = referenced && !q.value(12).isNull()
-                               ? micros(q.value(12)).toMoney()
+                               ? fromMicros(q.value(12)).toMoney()
                                : (Decimal::fromStored(row.paid) + Decimal::fromStored(row.tds)).toMoney();
 
         const QString key = referenced ? row.reference : QStringLiteral("#") + QString::number(row.payId);

@@ -9,6 +9,7 @@
 // column. The rows of one payment share one payment_ref.
 
 #include "app/money.h"
+#include "app/storedsum.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -17,6 +18,10 @@
 #include <QVariantMap>
 
 #include <optional>
+
+// Paid + TDS of an invoice_payments row in whole millionths of a rupee: an SQL
+// expression to be summed exactly (app/storedsum.h).
+#define SETTLED_MICROS "(" STORED_MICROS("paid_amount") " + " STORED_MICROS("tds_amount") ")"
 
 // A balance at or below 0.005 is paid; the tolerance of the payment checks.
 const Decimal SettledBalance(5, 3);

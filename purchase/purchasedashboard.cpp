@@ -4,7 +4,7 @@
 #include "app/companyinfo.h"
 #include "app/dashboard.h"
 #include "app/desktop.h"
-#include "app/listformat.h"
+#include "app/storedsum.h"
 #include "app/whatsapp.h"
 
 #include <QFrame>
@@ -17,33 +17,37 @@
 
 namespace {
 
-const char *const MonthSumSql = "SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE bill_date >= :from "
+// Money is summed exactly, in millionths of a rupee (app/storedsum.h).
+#define BILL_TOTALS "SUM(" STORED_MICROS("bill_total") ")"
+
+const char *const MonthSumSql = "SELECT COALESCE(" BILL_TOTALS ", 0) FROM purchase_bills WHERE bill_date >= :from "
                                 "AND bill_date <= :to AND LOWER(type) = 'credit'";
 
 #define UNPAID_CREDIT "(payment_status IS NULL OR payment_status = 'Unpaid') AND LOWER(type) = 'credit'"
 
 const char *const UnpaidCountSql = "SELECT COUNT(*) FROM purchase_bills WHERE " UNPAID_CREDIT;
-const char *const DebtSql = "SELECT COALESCE(SUM(bill_total), 0) FROM purchase_bills WHERE " UNPAID_CREDIT;
-const char *const TopSuppliersSql = "SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
+const char *const DebtSql = "SELECT COALESCE(" BILL_TOTALS ", 0) FROM purchase_bills WHERE " UNPAID_CREDIT;
+const char *const TopSuppliersSql = "SELECT company_name, " BILL_TOTALS " AS total FROM purchase_bills WHERE "
                                     "LOWER(type) = 'credit' GROUP BY company_name ORDER BY total DESC LIMIT 5";
-const char *const UnpaidSuppliersSql = "SELECT company_name, SUM(bill_total) AS total FROM purchase_bills WHERE "
+const char *const UnpaidSuppliersSql = "SELECT company_name, " BILL_TOTALS " AS total FROM purchase_bills WHERE "
                                        UNPAID_CREDIT " GROUP BY company_name ORDER BY total DESC LIMIT 5";
 const char *const OverdueSuppliersSql =
-    "SELECT company_name, SUM(bill_total) AS total, MAX(julianday('now') - julianday(bill_date)) AS max_days "
+    "SELECT company_name, " BILL_TOTALS " AS total, MAX(julianday('now') - julianday(bill_date)) AS max_days "
     "FROM purchase_bills WHERE " UNPAID_CREDIT " AND julianday('now') - julianday(bill_date) > 30 "
     "GROUP BY company_name ORDER BY total DESC LIMIT 5";
 
 #undef UNPAID_CREDIT
+#undef BILL_TOTALS
 
 QVariantMap periodValues(const QDate &from, const QDate &to)
 {
     return {{QStringLiteral(":from"), from.toString(Qt::ISODate)}, {QStringLiteral(":to"), to.toString(Qt::ISODate)}};
 }
 
-std::optional<double> firstValue(QSqlQuery &q)
+std::optional<Money> firstValue(QSqlQuery &q)
 {
     if (q.isActive() && q.next())
-        return q.value(0).toDouble();
+        return fromMicros(q.value(0)).toMoney();
     return std::nullopt;
 }
 
@@ -54,7 +58,7 @@ QList<SupplierAmount> supplierRows(const QString &sql)
     if (!q.exec(sql))
         return rows;
     while (q.next())
-        rows << SupplierAmount{q.value(0).toString(), q.value(1).toDouble(), q.value(2).toDouble()};
+        rows << SupplierAmount{q.value(0).toString(), fromMicros(q.value(1)).toMoney(), q.value(2).toDouble()};
     return rows;
 }
 
@@ -67,7 +71,7 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 {
     QList<QStringList> out;
     for (const SupplierAmount &r : rows) {
-        QStringList line{r.name, amountText(r.amount)};
+        QStringList line{r.name, r.amount.text()};
         if (withDays)
             line << daysText(r.days);
         out << line;
@@ -77,7 +81,7 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 
 } // namespace
 
-std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to)
+std::optional<Money> purchaseMonthSum(const QDate &from, const QDate &to)
 {
     QSqlQuery q;
     execBound(q, QString::fromLatin1(MonthSumSql), periodValues(from, to));
@@ -92,7 +96,7 @@ std::optional<int> unpaidBillCount()
     return std::nullopt;
 }
 
-std::optional<double> supplierDebt()
+std::optional<Money> supplierDebt()
 {
     QSqlQuery q(QString::fromLatin1(DebtSql));
     return firstValue(q);
@@ -133,9 +137,9 @@ QString overdueSuppliersText(const QList<SupplierAmount> &rows)
 PurchaseSummary loadPurchaseSummary(const QDate &today)
 {
     PurchaseSummary s;
-    s.thisMonth = purchaseMonthSum(monthStart(today), today).value_or(0);
-    s.lastMonth = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)).value_or(0);
-    s.debt = supplierDebt().value_or(0);
+    s.thisMonth = purchaseMonthSum(monthStart(today), today).value_or(Money());
+    s.lastMonth = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)).value_or(Money());
+    s.debt = supplierDebt().value_or(Money());
     s.unpaid = unpaidSuppliers();
     s.overdue = overdueSuppliers();
     return s;
@@ -148,9 +152,9 @@ std::optional<QString> purchaseAlertText(const QString &companyName, const QDate
     QString text = QStringLiteral("Purchase and Supplier Payment Details\n") + companyName + QLatin1Char('\n')
                    + today.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char('\n');
     text += QStringLiteral("Financial Summary:\n");
-    text += QStringLiteral("Current Month Purchase : Rs.%1\n").arg(amountText(s.thisMonth));
-    text += QStringLiteral("Last Month Purchase : Rs.%1\n").arg(amountText(s.lastMonth));
-    text += QStringLiteral("Total Debt : Rs.%1\n").arg(amountText(s.debt));
+    text += QStringLiteral("Current Month Purchase : Rs.%1\n").arg(s.thisMonth.text());
+    text += QStringLiteral("Last Month Purchase : Rs.%1\n").arg(s.lastMonth.text());
+    text += QStringLiteral("Total Debt : Rs.%1\n").arg(s.debt.text());
     text += QLatin1Char('\n');
     if (!s.unpaid.isEmpty()) {
         text += QStringLiteral("Unpaid Suppliers:\n");
@@ -170,8 +174,9 @@ QList<QPair<QString, QVariantMap>> purchaseDashboardStatements(const QDate &toda
 {
     QList<QPair<QString, QVariantMap>> statements;
     const QString monthSum = QString::fromLatin1(MonthSumSql);
+    const QString monthBar = microsInRupees(monthSum);
     for (const DashboardMonth &m : lastTwelveMonths(today))
-        statements.append({monthSum, periodValues(m.from, m.to)});
+        statements.append({monthBar, periodValues(m.from, m.to)});
     for (const char *sql : {UnpaidCountSql, DebtSql})
         statements.append({QString::fromLatin1(sql), {}});
     statements.append({monthSum, periodValues(monthStart(today), today)});
@@ -187,7 +192,7 @@ DashboardChart purchaseChart(const QDate &today)
     chart.holderName = QStringLiteral("purchaseChartHolder");
     chart.barSetName = QStringLiteral("Purchase Amount");
     chart.months = lastTwelveMonths(today);
-    chart.monthSql = QString::fromLatin1(MonthSumSql);
+    chart.monthSql = microsInRupees(QString::fromLatin1(MonthSumSql));
     chart.axis = DashboardAxis::Amounts;
     return chart;
 }
@@ -200,14 +205,14 @@ void fillPurchaseCards(QWidget *root)
     if (const auto count = unpaidBillCount())
         setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidbills"), QString::number(*count) + QStringLiteral(" bills"));
     if (const auto debt = supplierDebt())
-        setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + amountText(*debt));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_debt"), QStringLiteral("Rs. ") + debt->text());
     if (const auto month = purchaseMonthSum(monthStart(today), today))
-        setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + amountText(*month));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_thismonth"), QStringLiteral("Rs. ") + month->text());
     setDashboardLabel(root, QStringLiteral("lbl_pur_topsupplier"), topSuppliersText(topSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_unpaidsupp"), unpaidSuppliersText(unpaidSuppliers()));
     setDashboardLabel(root, QStringLiteral("lbl_pur_overdue"), overdueSuppliersText(overdueSuppliers()));
     if (const auto last = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)))
-        setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + amountText(*last));
+        setDashboardLabel(root, QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("Rs. ") + last->text());
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 // The purchase dashboard: credit purchases of the last twelve months, the
 // debt to suppliers and three short lists, and the WhatsApp alert to the
 // company's own phone. Only credit bills count (type "credit" in any letter
-// case); a bill is unpaid while payment_status is NULL or 'Unpaid'.
+// case); a bill is unpaid while payment_status is NULL or 'Unpaid'. Bill
+// totals are summed exactly (app/storedsum.h).
+
+#include "app/money.h"
 
 #include <QDate>
 #include <QList>
@@ -18,14 +21,14 @@ struct DashboardChart;
 struct SupplierAmount
 {
     QString name;
-    double amount = 0;
+    Money amount;
     double days = 0; // overdue list only: the oldest unpaid bill's age
 };
 
 // Credit purchases dated from..to, both inclusive; nullopt when it failed.
-std::optional<double> purchaseMonthSum(const QDate &from, const QDate &to);
+std::optional<Money> purchaseMonthSum(const QDate &from, const QDate &to);
 std::optional<int> unpaidBillCount();
-std::optional<double> supplierDebt();
+std::optional<Money> supplierDebt();
 // Up to five suppliers, largest total first.
 QList<SupplierAmount> topSuppliers();
 QList<SupplierAmount> unpaidSuppliers();
@@ -40,9 +43,9 @@ QString overdueSuppliersText(const QList<SupplierAmount> &rows);
 // The figures of the alert.
 struct PurchaseSummary
 {
-    double thisMonth = 0;
-    double lastMonth = 0;
-    double debt = 0;
+    Money thisMonth;
+    Money lastMonth;
+    Money debt;
     QList<SupplierAmount> unpaid;
     QList<SupplierAmount> overdue;
 };

@@ -3,7 +3,9 @@
 #include "app/companyinfo.h"
 #include "app/dashboard.h"
 #include "app/financialyear.h"
+#include "app/storedsum.h"
 #include "app/whatsapp.h"
+#include "invoicing/paymentstore.h"
 
 #include <QFrame>
 #include <QSqlQuery>
@@ -12,23 +14,29 @@
 
 namespace {
 
+// Every sum of money is summed exactly, in millionths of a rupee
+// (app/storedsum.h): a balance paid off in several rows is 0, not a binary
+// remainder listed as owed.
 const char *const MonthValueSql =
-    "SELECT COALESCE(SUM(grand_total), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
+    "SELECT COALESCE(SUM(" STORED_MICROS("grand_total") "), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
     "AND invoice_date >= :from AND invoice_date <= :to";
 
 // The payments of each invoice summed once, rather than once per invoice: the
 // figures stay the same and a year of payments no longer takes seconds.
 const char *const SettledJoin =
-    " LEFT JOIN (SELECT invoice_no, fy_name, SUM(paid_amount + tds_amount) AS settled "
+    " LEFT JOIN (SELECT invoice_no, fy_name, SUM(" SETTLED_MICROS ") AS settled "
     "FROM invoice_payments GROUP BY invoice_no, fy_name) p "
     "ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name";
+
+// What is still owed on an invoice v, in millionths.
+#define BALANCE_MICROS STORED_MICROS("v.grand_total") " - IFNULL(p.settled, 0)"
 
 const char *const OlderThan60Days = " AND julianday('now') - julianday(v.invoice_date) > 60";
 
 QString receivableSql()
 {
-    return QStringLiteral("SELECT COALESCE(SUM(v.grand_total - IFNULL(p.settled, 0)), 0) FROM invoices v")
-           + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0");
+    return QStringLiteral("SELECT COALESCE(SUM(" BALANCE_MICROS "), 0) FROM invoices v") + QLatin1String(SettledJoin)
+           + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0");
 }
 
 QSqlQuery runForYear(const QString &sql, const QString &fy)
@@ -40,18 +48,24 @@ QSqlQuery runForYear(const QString &sql, const QString &fy)
     return q;
 }
 
-std::optional<double> firstValue(QSqlQuery &&q)
+std::optional<Money> firstValue(QSqlQuery &&q)
 {
     if (q.isActive() && q.next())
-        return q.value(0).toDouble();
+        return fromMicros(q.value(0)).toMoney();
     return std::nullopt;
 }
 
-QList<SalesCustomerAmount> customerAmounts(QSqlQuery &&q)
+// Up to five rows in their order; with `onlyOwed`, the rows before the
+// first amount of 0.005 or less.
+QList<SalesCustomerAmount> customerAmounts(QSqlQuery &&q, bool onlyOwed)
 {
     QList<SalesCustomerAmount> rows;
-    while (q.isActive() && q.next())
-        rows << SalesCustomerAmount{q.value(0).toString(), q.value(1).toDouble()};
+    while (rows.size() < 5 && q.isActive() && q.next()) {
+        const Decimal amount = fromMicros(q.value(1));
+        if (onlyOwed && !balanceIsOwed(amount))
+            break;
+        rows << SalesCustomerAmount{q.value(0).toString(), amount.toMoney()};
+    }
     return rows;
 }
 
@@ -59,7 +73,7 @@ QList<QStringList> amountRows(const QList<SalesCustomerAmount> &rows)
 {
     QList<QStringList> out;
     for (const SalesCustomerAmount &r : rows)
-        out << QStringList{r.name, dashboardAmount(r.amount)};
+        out << QStringList{r.name, r.amount.text()};
     return out;
 }
 
@@ -73,7 +87,7 @@ std::optional<int> salesInvoiceCount(const QString &fy)
     return std::nullopt;
 }
 
-std::optional<double> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to)
+std::optional<Money> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to)
 {
     QSqlQuery q;
     q.prepare(QString::fromLatin1(MonthValueSql));
@@ -84,41 +98,45 @@ std::optional<double> salesInvoiceValue(const QString &fy, const QDate &from, co
     return firstValue(std::move(q));
 }
 
-std::optional<double> salesYearValue(const QString &fy)
+std::optional<Money> salesYearValue(const QString &fy)
 {
-    return firstValue(runForYear(
-        QStringLiteral("SELECT COALESCE(SUM(grand_total), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0"), fy));
+    return firstValue(runForYear(QStringLiteral("SELECT COALESCE(SUM(" STORED_MICROS("grand_total") "), 0) FROM invoices "
+                                                "WHERE fy_name = :fy AND is_deleted = 0"),
+                                 fy));
 }
 
-std::optional<double> salesReceivable(const QString &fy)
+std::optional<Money> salesReceivable(const QString &fy)
 {
     return firstValue(runForYear(receivableSql(), fy));
 }
 
-std::optional<double> salesUnpaidOver60Days(const QString &fy)
+std::optional<Money> salesUnpaidOver60Days(const QString &fy)
 {
     return firstValue(runForYear(receivableSql() + QLatin1String(OlderThan60Days), fy));
 }
 
 QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy)
 {
-    return customerAmounts(runForYear(
-        QStringLiteral("SELECT c.customer_name, SUM(v.grand_total - IFNULL(p.settled, 0)) AS balance "
-                       "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id")
-            + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0")
-            + QLatin1String(OlderThan60Days)
-            + QStringLiteral(" GROUP BY v.customer_id HAVING balance > 0 ORDER BY balance DESC LIMIT 5"),
-        fy));
+    // Ranked by the exact balance; the first one owed within 0.005 ends the list.
+    return customerAmounts(
+        runForYear(QStringLiteral("SELECT c.customer_name, SUM(" BALANCE_MICROS ") AS balance "
+                                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id")
+                       + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0")
+                       + QLatin1String(OlderThan60Days)
+                       + QStringLiteral(" GROUP BY v.customer_id ORDER BY balance DESC"),
+                   fy),
+        true);
 }
 
 QList<SalesCustomerAmount> salesTopCustomers(const QString &fy)
 {
-    return customerAmounts(runForYear(
-        QStringLiteral("SELECT c.customer_name, SUM(v.grand_total) AS total FROM invoices v "
-                       "JOIN customers c ON v.customer_id = c.customer_id "
-                       "WHERE v.fy_name = :fy AND v.is_deleted = 0 "
-                       "GROUP BY v.customer_id ORDER BY total DESC LIMIT 5"),
-        fy));
+    return customerAmounts(
+        runForYear(QStringLiteral("SELECT c.customer_name, SUM(" STORED_MICROS("v.grand_total") ") AS total "
+                                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+                                  "WHERE v.fy_name = :fy AND v.is_deleted = 0 "
+                                  "GROUP BY v.customer_id ORDER BY total DESC LIMIT 5"),
+                   fy),
+        false);
 }
 
 QList<SalesCustomerDays> salesBestPayers(const QString &fy)
@@ -157,15 +175,14 @@ QString salesCountText(int count)
     return QString::number(count) + QStringLiteral(" nos");
 }
 
-QString salesMonthsText(double thisMonth, double lastMonth)
+QString salesMonthsText(Money thisMonth, Money lastMonth)
 {
-    return QStringLiteral("This Month : Rs.%1\nLast Month : Rs.%2")
-        .arg(dashboardAmount(thisMonth), dashboardAmount(lastMonth));
+    return QStringLiteral("This Month : Rs.%1\nLast Month : Rs.%2").arg(thisMonth.text(), lastMonth.text());
 }
 
-QString salesRupeesText(double amount)
+QString salesRupeesText(Money amount)
 {
-    return QStringLiteral("Rs. ") + dashboardAmount(amount);
+    return QStringLiteral("Rs. ") + amount.text();
 }
 
 QString salesOverdueText(const QList<SalesCustomerAmount> &rows)
@@ -191,10 +208,10 @@ SalesSummary loadSalesSummary(const QString &fy, const QDate &today)
 {
     SalesSummary s;
     s.invoiceCount = salesInvoiceCount(fy).value_or(0);
-    s.thisMonth = salesInvoiceValue(fy, salesMonthStart(today), today).value_or(0);
-    s.lastMonth = salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today)).value_or(0);
-    s.yearValue = salesYearValue(fy).value_or(0);
-    s.receivable = salesReceivable(fy).value_or(0);
+    s.thisMonth = salesInvoiceValue(fy, salesMonthStart(today), today).value_or(Money());
+    s.lastMonth = salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today)).value_or(Money());
+    s.yearValue = salesYearValue(fy).value_or(Money());
+    s.receivable = salesReceivable(fy).value_or(Money());
     s.overdue = salesOverdueCustomers(fy);
     return s;
 }
@@ -205,10 +222,10 @@ QString salesSummaryText(const QString &companyName, const QDate &today, const S
                    + today.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char('\n');
     text += QStringLiteral("Financial Summary:\n");
     text += QStringLiteral("Total Invoices : %1 nos\n").arg(s.invoiceCount);
-    text += QStringLiteral("This Month Sales : Rs.%1\n").arg(dashboardAmount(s.thisMonth));
-    text += QStringLiteral("Last Month Sales : Rs.%1\n").arg(dashboardAmount(s.lastMonth));
-    text += QStringLiteral("FY Total Value : Rs.%1\n").arg(dashboardAmount(s.yearValue));
-    text += QStringLiteral("Total Receivable : Rs.%1\n").arg(dashboardAmount(s.receivable));
+    text += QStringLiteral("This Month Sales : Rs.%1\n").arg(s.thisMonth.text());
+    text += QStringLiteral("Last Month Sales : Rs.%1\n").arg(s.lastMonth.text());
+    text += QStringLiteral("FY Total Value : Rs.%1\n").arg(s.yearValue.text());
+    text += QStringLiteral("Total Receivable : Rs.%1\n").arg(s.receivable.text());
     text += QLatin1Char('\n');
     if (!s.overdue.isEmpty()) {
         text += QStringLiteral("Overdue > 60 Days:\n");
@@ -225,7 +242,7 @@ DashboardChart salesChart(const QString &fy)
     chart.holderName = QStringLiteral("chartHolder");
     chart.barSetName = QStringLiteral("Invoice Amount");
     chart.months = fiscalYearMonths(fy);
-    chart.monthSql = QString::fromLatin1(MonthValueSql);
+    chart.monthSql = microsInRupees(QString::fromLatin1(MonthValueSql));
     chart.binds = {{QStringLiteral(":fy"), fy}};
     chart.axis = DashboardAxis::Amounts;
     chart.viewMinimumHeight = 250;
@@ -242,9 +259,9 @@ void fillSalesCards(QWidget *root)
     if (const auto count = salesInvoiceCount(fy))
         setDashboardLabel(root, QStringLiteral("lbl_invoice"), salesCountText(*count));
     setDashboardLabel(root, QStringLiteral("lbl_month_sales"),
-                      salesMonthsText(salesInvoiceValue(fy, salesMonthStart(today), today).value_or(0),
+                      salesMonthsText(salesInvoiceValue(fy, salesMonthStart(today), today).value_or(Money()),
                                       salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today))
-                                          .value_or(0)));
+                                          .value_or(Money())));
     if (const auto value = salesYearValue(fy))
         setDashboardLabel(root, QStringLiteral("lbl_fy_value"), salesRupeesText(*value));
     if (const auto receivable = salesReceivable(fy))

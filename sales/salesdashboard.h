@@ -4,6 +4,8 @@
 // phone. Figures are read from invoices, invoice_payments and customers of one
 // financial year; an invoice counts while is_deleted is 0.
 
+#include "app/money.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -15,7 +17,7 @@ struct DashboardChart;
 struct SalesCustomerAmount
 {
     QString name;
-    double amount = 0;
+    Money amount;
 };
 
 struct SalesCustomerDays
@@ -27,13 +29,14 @@ struct SalesCustomerDays
 // Each figure is nullopt when its statement returns no row (it failed).
 std::optional<int> salesInvoiceCount(const QString &fy);
 // Invoice value dated from..to, both inclusive.
-std::optional<double> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to);
-std::optional<double> salesYearValue(const QString &fy);
+std::optional<Money> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to);
+std::optional<Money> salesYearValue(const QString &fy);
 // What customers still owe on the year's invoices (payments and TDS settle).
-std::optional<double> salesReceivable(const QString &fy);
+std::optional<Money> salesReceivable(const QString &fy);
 // The same for invoices dated more than 60 days ago.
-std::optional<double> salesUnpaidOver60Days(const QString &fy);
-// Up to five customers owing on invoices older than 60 days, largest first.
+std::optional<Money> salesUnpaidOver60Days(const QString &fy);
+// Up to five customers owing more than 0.005 on invoices older than 60
+// days, largest first. Money is summed exactly, in millionths of a rupee.
 QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy);
 // Up to five customers by invoice value, largest first.
 QList<SalesCustomerAmount> salesTopCustomers(const QString &fy);
@@ -47,8 +50,8 @@ QDate salesLastMonthEnd(const QDate &today);
 
 // The texts the cards show.
 QString salesCountText(int count);
-QString salesMonthsText(double thisMonth, double lastMonth);
-QString salesRupeesText(double amount);
+QString salesMonthsText(Money thisMonth, Money lastMonth);
+QString salesRupeesText(Money amount);
 QString salesOverdueText(const QList<SalesCustomerAmount> &rows);
 QString salesTopCustomersText(const QList<SalesCustomerAmount> &rows);
 QString salesBestPayersText(const QList<SalesCustomerDays> &rows);
@@ -57,10 +60,10 @@ QString salesBestPayersText(const QList<SalesCustomerDays> &rows);
 struct SalesSummary
 {
     int invoiceCount = 0;
-    double thisMonth = 0;
-    double lastMonth = 0;
-    double yearValue = 0;
-    double receivable = 0;
+    Money thisMonth;
+    Money lastMonth;
+    Money yearValue;
+    Money receivable;
     QList<SalesCustomerAmount> overdue;
 };
 

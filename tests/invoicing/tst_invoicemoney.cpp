@@ -31,6 +31,7 @@
 #include <QtTest>
 
 #include <map>
+#include <tuple>
 
 using namespace testdata;
 
@@ -346,6 +347,51 @@ private slots:
         rows += " Rounded Off (Rs.) " + roundOff + " Grand Total (Rs.) " + figures[5];
         QVERIFY2(page.contains(rows), qPrintable(page));
         QVERIFY(page.contains(words));
+    }
+
+    // A line of an item with a negative rate lowers its rate's tax: the tax
+    // details list it and add up to the fields. 1000.00 x 9 % = 90.00 and
+    // -100.00 x 2.5 % = -2.50 each half: CGST = SGST = 87.50, tax 175.00,
+    // net 900.00 + 175.00 = 1075.
+    void negativeLineInTheTaxDetails_data()
+    {
+        QTest::addColumn<bool>("igst");
+        QTest::addColumn<QStringList>("fields"); // base, CGST, SGST, IGST, net
+        QTest::addColumn<QString>("details");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("local") << false << QStringList{"900.00", "87.50", "87.50", "0.00", "1075.00"}
+                               << "5% - -2.50 + -2.50 = -5.00\n18% - 90.00 + 90.00 = 180.00\nTotal Tax = 175.00"
+                               << "CGST @ 2.50 % -2.50 SGST @ 2.50 % -2.50 CGST @ 9.00 % 90.00 SGST @ 9.00 % 90.00";
+        QTest::newRow("IGST") << true << QStringList{"900.00", "0.00", "0.00", "175.00", "1075.00"}
+                              << "5% - -5.00\n18% - 180.00\nTotal Tax = 175.00"
+                              << "IGST @ 5.00 % -5.00 IGST @ 18.00 % 180.00";
+    }
+
+    void negativeLineInTheTaxDetails()
+    {
+        QFETCH(bool, igst);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, details);
+        QFETCH(QString, printed);
+        const int customer = igst ? interstate : local;
+        for (const auto &[code, rate, percent] : {std::tuple{"P-1", 1000.0, 18}, std::tuple{"P-2", -100.0, 5}}) {
+            const int item = addItem(customer, code, "Plate", "NOS", rate, percent);
+            addInward({1, Fy, customer, item, 1});
+            addDelivery({1, Fy, 1, customer, item, 1});
+        }
+        auto *form = new invoicesandlist;
+        form->setDeliveryData({1}, customer, "from the list", Fy);
+        QCOMPARE(formTotals(form), fields);
+        QCOMPARE(field(form, "tax_detailsEdit"), details);
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+        delete form;
+
+        StandInTool tool(env->folder());
+        printInvoice(1, Original, Fy, nullptr);
+        const QString page = pageText(tool.htmlGiven().value(0));
+        QVERIFY2(page.contains("Total Amount (Rs.) 900.00 " + printed + " Rounded Off (Rs.) 0.00 Grand Total (Rs.) 1075.00"),
+                 qPrintable(page));
     }
 
     // Random invoices through the windows: the form's figures, the stored

@@ -69,7 +69,7 @@ void TestHtmlPrint::pdfThatCannotBeWrittenIsNotReportedSaved()
     env.desktop.saveFileAnswers.enqueue(path);
     QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
     QCOMPARE(env.desktop.messages.size(), 1);
-    QCOMPARE(env.desktop.lastShown(), "Error|The PDF file could not be written:\n" + path);
+    QCOMPARE(env.desktop.lastShown(), "Error|The PDF file could not be written:\n" + path + "\nNo such file or directory");
     QVERIFY(env.desktop.openedUrls.isEmpty());
 
     // A cancelled dialog writes and says nothing.
@@ -88,6 +88,7 @@ void TestHtmlPrint::pdfCutShortKeepsTheEarlierFile()
     const QString path = env.folder() + "/expenses_report.pdf";
     QVERIFY(writeFile(path, "%PDF-1.4 the earlier report"));
     const QString fresh = env.folder() + "/new_report.pdf";
+    const QString cutShort = "The file could not be written to its end.";
     {
         FileSizeLimit fullDisk(1024);
         env.desktop.saveFileAnswers << path << fresh;
@@ -96,8 +97,8 @@ void TestHtmlPrint::pdfCutShortKeepsTheEarlierFile()
     }
     QCOMPARE(env.desktop.messages.size(), 2);
     QCOMPARE(env.desktop.messages.first().title + "|" + env.desktop.messages.first().text,
-             "Error|The PDF file could not be written:\n" + path);
-    QCOMPARE(env.desktop.lastShown(), "Error|The PDF file could not be written:\n" + fresh);
+             "Error|The PDF file could not be written:\n" + path + "\n" + cutShort);
+    QCOMPARE(env.desktop.lastShown(), "Error|The PDF file could not be written:\n" + fresh + "\n" + cutShort);
     QCOMPARE(fileBytes(path), QByteArray("%PDF-1.4 the earlier report"));
     QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"expenses_report.pdf"});
     QVERIFY(env.desktop.openedUrls.isEmpty());
@@ -105,7 +106,7 @@ void TestHtmlPrint::pdfCutShortKeepsTheEarlierFile()
     env.desktop.clear();
     env.desktop.saveFileAnswers << "/dev/full";
     QCOMPARE(printHtmlDocument(nullptr, kReport, HtmlPrintProfiles::expensesReport()), HtmlPrintResult::NotSaved);
-    QCOMPARE(env.desktop.lastShown(), QString("Error|The PDF file could not be written:\n/dev/full"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|The PDF file could not be written:\n/dev/full\n/dev/full is not a regular file"));
     QVERIFY(QFileInfo::exists("/dev/full") && !QFileInfo("/dev/full").isFile());
 }
 

@@ -1,5 +1,7 @@
 #include "recordingdesktop.h"
 
+#include "filesizelimit.h"
+
 #include "app/modulefactory.h"
 #include "app/resources.h"
 
@@ -12,6 +14,8 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QWidget>
+
+#include <optional>
 
 RecordingDesktop::RecordingDesktop()
 {
@@ -78,9 +82,13 @@ bool RecordingDesktop::textInput(QWidget *, const QString &title, const QString 
     return true;
 }
 
-void RecordingDesktop::printPreview(QWidget *, QPrinter *printer, const QString &title,
-                                    const std::function<void(QPrinter *)> &paint, Qt::WindowFlags)
+void RecordingDesktop::printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                                    const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags)
 {
+    if (realPreviews) {
+        Desktop::systemHandler()->printPreview(parent, printer, title, paint, flags);
+        return;
+    }
     Preview p;
     p.title = title;
     p.pdfPath = QString("%1/preview_%2.pdf").arg(tempFolder).arg(previews.size() + 1);
@@ -97,6 +105,14 @@ void RecordingDesktop::printPreview(QWidget *, QPrinter *printer, const QString 
     for (const QString &line : info.split('\n')) {
         if (line.startsWith("Pages:"))
             p.pageCount = line.mid(6).trimmed().toInt();
+    }
+    if (!printFileAnswers.isEmpty()) {
+        p.printedTo = printFileAnswers.dequeue();
+        printer->setOutputFileName(p.printedTo);
+        std::optional<FileSizeLimit> fullDisk;
+        if (printFileSizeLimit > 0)
+            fullDisk.emplace(printFileSizeLimit);
+        Desktop::printPages(parent, printer, paint);
     }
     previews.append(p);
 }

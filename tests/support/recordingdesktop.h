@@ -25,6 +25,7 @@ public:
         QString pdfPath; // the previewed pages, printed to this PDF
         QPageLayout::Orientation orientation;
         int pageCount = 0;
+        QString printedTo; // the file the user printed the preview to; empty: closed unprinted
     };
 
     RecordingDesktop();
@@ -36,6 +37,14 @@ public:
     QQueue<QString> saveFileAnswers; // empty string = cancelled
     QQueue<QString> openFileAnswers;
     QQueue<QString> textAnswers;     // a null QString = cancelled
+    // PDF files the shown previews are printed to in turn, as the preview's
+    // Print does; none queued: the preview closes unprinted.
+    QQueue<QString> printFileAnswers;
+    // Above 0: while a preview prints to a file, no file may grow larger (a
+    // disk that fills up).
+    long printFileSizeLimit = 0;
+    // The previews are the real print preview dialogs, for a test that drives them.
+    bool realPreviews = false;
 
     QList<Message> messages;
     QList<Preview> previews;
