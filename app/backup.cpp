@@ -49,11 +49,9 @@ public:
         int rc;
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
             found << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
-        sqlite3_finalize(statement);
+        sqlite3_finalize(statement); // leaves the failed step's message on the connection
         if (rc != SQLITE_DONE) {
-            *reason = QString::fromUtf8(sqlite3_errstr(rc));
-            if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-                *reason = error();
+            *reason = error();
             return false;
         }
         const QString problem = CompanyDb::quickCheckProblem(found);
