@@ -6,47 +6,164 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
 
 namespace Backup {
 
 namespace {
 
-// Has SQLite write the database as it stands after its last committed
-// transaction into a temporary file beside the target, which then takes the
-// target's name (replacing a backup of the same name). A copy that fails
-// leaves nothing under the target's name that was not there before.
-bool snapshotInto(const QSqlDatabase &db, const QString &target, QString *reason)
-{
-    WholeFile::Pending pending(target);
-    if (!pending.isValid()) {
-        *reason = pending.errorString();
-        return false;
-    }
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("VACUUM INTO :path"));
-    q.bindValue(QStringLiteral(":path"), pending.temporaryPath());
-    if (!q.exec()) {
-        const QSqlError error = q.lastError();
-        *reason = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-        return false;
-    }
-    if (!pending.commit()) {
-        *reason = pending.errorString();
-        return false;
-    }
-    return true;
-}
+const int BusyTimeoutMs = 5000; // as the program's own connection waits
 
-bool sameFile(const QString &a, const QString &b)
+// An SQLite connection of the C interface, closed when it goes.
+class Connection
 {
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-}
+public:
+    Connection(const QString &path, int flags)
+    {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
+            m_openError = error();
+        sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    }
+    ~Connection() { sqlite3_close(m_db); }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
 
-const char *const OwnConnection = "kestrova_backup_source";
+    sqlite3 *handle() const { return m_db; }
+    bool isOpen() const { return m_db && m_openError.isEmpty(); }
+    QString openError() const { return m_openError; }
+    QString error() const { return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory"); }
+    bool exec(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+    // SQLite's quick check: true when it found the file sound; otherwise
+    // false with the reason (the check's first problem, or why it could not run).
+    bool quickCheck(QString *reason, const QString &damaged)
+    {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &statement, nullptr) != SQLITE_OK) {
+            *reason = error();
+            return false;
+        }
+        QStringList found;
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+            found << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement); // leaves the failed step's message on the connection
+        if (rc != SQLITE_DONE) {
+            *reason = error();
+            return false;
+        }
+        const QString problem = CompanyDb::quickCheckProblem(found);
+        if (!problem.isEmpty())
+            *reason = damaged + problem;
+        return problem.isEmpty();
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_openError;
+};
+
+// The source of one backup, read by a read-only connection of its own (what
+// is on the disk, not pages a connection of the program keeps in memory) in
+// one read transaction from its check to the end of its last copy: every
+// copy is of the snapshot that was checked, whatever another program commits
+// meanwhile. The program itself has no write open while a backup runs.
+class Source
+{
+public:
+    explicit Source(const QString &database)
+        : m_connection(database, SQLITE_OPEN_READONLY)
+    {
+        if (!m_connection.isOpen()) {
+            m_problem = m_connection.openError();
+            return;
+        }
+        if (!m_connection.exec("BEGIN")) {
+            m_problem = m_connection.error();
+            return;
+        }
+        m_inTransaction = true;
+        // The quick check reads every page: it also opens the snapshot.
+        m_connection.quickCheck(&m_problem, QStringLiteral("The database file is damaged: "));
+    }
+    ~Source()
+    {
+        if (m_inTransaction)
+            m_connection.exec("ROLLBACK");
+    }
+
+    // Writes the checked snapshot into a temporary file beside `target`,
+    // checks the copy, and lets it take the target's name (replacing a backup
+    // of the same name). A copy that fails leaves nothing behind.
+    bool copyInto(const QString &target, QString *reason)
+    {
+        if (!m_problem.isEmpty()) {
+            *reason = m_problem;
+            return false;
+        }
+        WholeFile::Pending pending(target);
+        if (!pending.isValid()) {
+            *reason = pending.errorString();
+            return false;
+        }
+        const QString temporary = pending.temporaryPath();
+        bool written = false;
+        {
+            Connection copy(temporary, SQLITE_OPEN_READWRITE);
+            // No journal: a copy that fails is thrown away whole.
+            written = copy.isOpen() && copy.exec("PRAGMA journal_mode = OFF") && pageCopy(copy, reason)
+                      && copy.quickCheck(reason, QStringLiteral("The copy failed its check: "));
+            if (!copy.isOpen())
+                *reason = copy.openError();
+        }
+        for (const char *beside : {"-journal", "-wal", "-shm"})
+            QFile::remove(temporary + QLatin1String(beside));
+        if (!written)
+            return false;
+        if (!pending.commit()) {
+            *reason = pending.errorString();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool pageCopy(Connection &copy, QString *reason)
+    {
+        sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", m_connection.handle(), "main");
+        if (!backup) {
+            *reason = copy.error();
+            return false;
+        }
+        const int stepped = sqlite3_backup_step(backup, -1);
+        const int finished = sqlite3_backup_finish(backup);
+        if (stepped == SQLITE_DONE && finished == SQLITE_OK)
+            return true;
+        *reason = finished != SQLITE_OK ? copy.error() : QString::fromUtf8(sqlite3_errstr(stepped));
+        return false;
+    }
+
+    Connection m_connection;
+    bool m_inTransaction = false;
+    QString m_problem; // why the source cannot be copied; empty when it is sound and held
+};
+
+// Removes what an earlier backup of this company left in `folder` when it
+// was cut off (the program killed, the computer switched off): its temporary
+// copies and their journals. Files of other companies and any other file are
+// left alone.
+void removeLeftovers(const QString &folder, const QString &key)
+{
+    const QRegularExpression leftover(QStringLiteral("^%1_\\d{4}-\\d{2}-\\d{2}_\\d{6}\\.db\\.[A-Za-z0-9]+\\.tmp(-journal|-wal|-shm)?$")
+                                          .arg(QRegularExpression::escape(key)));
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : files) {
+        if (leftover.match(name).hasMatch())
+            QFile::remove(folder + QLatin1Char('/') + name);
+    }
+}
 
 } // namespace
 
@@ -110,35 +227,26 @@ Report run(const QString &folder, const QString &key, const QDateTime &when,
     }
     report.databaseFound = true;
 
-    const QSqlDatabase program = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
-    const bool ownConnection = !(program.isOpen() && sameFile(program.databaseName(), database));
-    {
-        QSqlDatabase db = program;
-        if (ownConnection) {
-            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(OwnConnection));
-            db.setDatabaseName(database);
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-            db.open();
+    QDir().mkpath(localFolder);
+    report.localTarget = QFileInfo(localFolder + "/" + fileName).absoluteFilePath();
+    removeLeftovers(localFolder, key);
+    const QString root = firstExistingFolder(driveCandidates);
+    QString driveFolder;
+    if (!root.isEmpty()) {
+        driveFolder = root + "/" + key + "_Backups";
+        report.driveTarget = driveFolder + "/" + fileName;
+        if (QDir().mkpath(driveFolder)) {
+            removeLeftovers(driveFolder, key);
+        } else {
+            report.driveError = QStringLiteral("The folder %1 could not be created").arg(driveFolder);
+            driveFolder.clear();
         }
-
-        QDir().mkpath(localFolder);
-        report.localTarget = QFileInfo(localFolder + "/" + fileName).absoluteFilePath();
-        report.localOk = snapshotInto(db, report.localTarget, &report.localError);
-
-        const QString root = firstExistingFolder(driveCandidates);
-        if (!root.isEmpty()) {
-            const QString driveFolder = root + "/" + key + "_Backups";
-            report.driveTarget = driveFolder + "/" + fileName;
-            if (QDir().mkpath(driveFolder))
-                report.driveOk = snapshotInto(db, report.driveTarget, &report.driveError);
-            else
-                report.driveError = QStringLiteral("The folder %1 could not be created").arg(driveFolder);
-        }
-        if (ownConnection)
-            db.close();
     }
-    if (ownConnection)
-        QSqlDatabase::removeDatabase(QLatin1String(OwnConnection));
+
+    Source source(database);
+    report.localOk = source.copyInto(report.localTarget, &report.localError);
+    if (!driveFolder.isEmpty())
+        report.driveOk = source.copyInto(report.driveTarget, &report.driveError);
 
     report.text = reportText(report);
     return report;

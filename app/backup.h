@@ -3,10 +3,12 @@
 // into the Google Drive for Desktop folder, both named after the company key
 // and the moment of the backup.
 //
-// Each copy is written by SQLite itself from the program's connection, so it
+// Each copy is written by SQLite itself from one read transaction, so it
 // holds the last committed state of the database, never part of a write that
-// another program has under way; while such a write holds the file, the copy
-// waits as long as the connection's busy timeout allows and then fails.
+// another program has under way; while such a write holds the file, the
+// backup waits as long as the busy timeout allows and then fails. The file is
+// quick-checked in the same transaction, and each copy before it takes its
+// name: a damaged file is never backed up, and a failed copy leaves no file.
 
 #include <QDateTime>
 #include <QString>
@@ -40,9 +42,9 @@ struct Report
 };
 
 // Backs up folder/key.db into localFolder and into <root>/<key>_Backups, where
-// root is the first existing folder of driveCandidates. The copies are taken
-// through the default connection when it is open on that file, otherwise
-// through a read-only connection of their own.
+// root is the first existing folder of driveCandidates, through a read-only
+// connection of its own. Temporary files that an interrupted backup of the
+// same key left in either folder are removed first.
 Report run(const QString &folder, const QString &key, const QDateTime &when,
            const QString &localFolder, const QStringList &driveCandidates);
 

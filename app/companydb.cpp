@@ -2,13 +2,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <functional>
 #include <future>
+#include <mutex>
 
 namespace CompanyDb {
 
@@ -35,6 +39,19 @@ QString readCompanyKey(const QString &folder)
 QString databasePath(const QString &folder, const QString &key)
 {
     return folder + "/" + key + ".db";
+}
+
+QString quickCheckProblem(const QStringList &found)
+{
+    if (found == QStringList{QStringLiteral("ok")})
+        return QString();
+    // The first problem, without the heading naming the schema.
+    QString first = found.value(0);
+    if (first.startsWith(QLatin1String("*** in database")))
+        first = first.section(QLatin1Char('\n'), 1, 1);
+    if (first.isEmpty())
+        first = found.value(1);
+    return first.isEmpty() ? QStringLiteral("the quick check gave no answer") : first;
 }
 
 namespace {
@@ -81,11 +98,7 @@ FileCheck quickCheck(const QString &path, const QString &options, bool *readOnly
             result.message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         } else if (found != QStringList{QStringLiteral("ok")}) {
             result.state = FileCheck::Damaged;
-            // The first problem, without the heading naming the schema.
-            QString first = found.value(0);
-            if (first.startsWith(QLatin1String("*** in database")))
-                first = first.section(QLatin1Char('\n'), 1, 1);
-            result.message = first.isEmpty() ? found.value(1) : first;
+            result.message = quickCheckProblem(found);
         }
     }
     QSqlDatabase::removeDatabase(name);
@@ -120,12 +133,22 @@ struct StartedCheck
 {
     QString path;
     std::future<FileCheck> result;
+    std::mutex mutex; // guards what follows
+    bool done = false;
+    QObject *receiver = nullptr;
+    std::function<void()> whenDone;
 };
 
 StartedCheck &startedCheck()
 {
     static StartedCheck started;
     return started;
+}
+
+// Runs `whenDone` on the receiver's thread, once its events are processed.
+void post(QObject *receiver, const std::function<void()> &whenDone)
+{
+    QMetaObject::invokeMethod(receiver, whenDone, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -136,7 +159,46 @@ void startDatabaseCheck(const QString &path)
     if (started.result.valid())
         started.result.wait();
     started.path = path;
-    started.result = std::async(std::launch::async, [path] { return checkDatabaseFile(path); });
+    {
+        std::lock_guard<std::mutex> lock(started.mutex);
+        started.done = false;
+        started.receiver = nullptr;
+    }
+    started.result = std::async(std::launch::async, [path, &started] {
+        const FileCheck result = checkDatabaseFile(path);
+        std::lock_guard<std::mutex> lock(started.mutex);
+        started.done = true;
+        if (started.receiver)
+            post(started.receiver, started.whenDone);
+        started.receiver = nullptr;
+        return result;
+    });
+}
+
+bool databaseCheckStarted(const QString &path)
+{
+    const StartedCheck &started = startedCheck();
+    return started.result.valid() && started.path == path;
+}
+
+void whenDatabaseChecked(QObject *receiver, const std::function<void()> &whenDone)
+{
+    StartedCheck &started = startedCheck();
+    std::lock_guard<std::mutex> lock(started.mutex);
+    if (started.done) {
+        post(receiver, whenDone);
+        return;
+    }
+    started.receiver = receiver;
+    started.whenDone = whenDone;
+}
+
+void forgetDatabaseCheckReceiver(QObject *receiver)
+{
+    StartedCheck &started = startedCheck();
+    std::lock_guard<std::mutex> lock(started.mutex);
+    if (started.receiver == receiver)
+        started.receiver = nullptr;
 }
 
 FileCheck databaseCheckResult(const QString &path)
@@ -172,9 +234,46 @@ bool openDatabase(const QString &folder, const QString &key, QString *error)
     return true;
 }
 
-void createCoreSchema()
+namespace {
+
+// Whether the core tables and their seeds are all there, found by reading
+// alone: a start with nothing to write takes no write lock, so another
+// program holding the file open does not hold it up. A table that is missing
+// makes the statement fail, which means there is something to write.
+bool coreSchemaComplete()
 {
     QSqlQuery q;
+    return q.exec("SELECT (SELECT COUNT(*) FROM pragma_table_info('company_settings') WHERE name = 'bank_details') = 1"
+                  " AND EXISTS (SELECT 1 FROM users)"
+                  " AND EXISTS (SELECT 1 FROM financial_years WHERE fy_name = '26-27')"
+                  " AND (SELECT COUNT(*) FROM modules WHERE module_name IN"
+                  " ('expenses', 'purchase', 'sales', 'salary', 'inventory')) = 5"
+                  " AND EXISTS (SELECT 1 FROM company_settings WHERE id = 1)")
+           && q.next() && q.value(0).toInt() == 1;
+}
+
+QString reasonOf(const QSqlQuery &q)
+{
+    const QSqlError error = q.lastError();
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+} // namespace
+
+bool createCoreSchema(QString *error)
+{
+    if (coreSchemaComplete())
+        return true;
+
+    // One write transaction: while another program holds the file, start-up
+    // waits the busy timeout once, at its beginning or at its commit, and
+    // then gives up with SQLite's reason.
+    QSqlQuery q;
+    if (!q.exec("BEGIN IMMEDIATE")) {
+        if (error)
+            *error = reasonOf(q);
+        return false;
+    }
     q.exec("CREATE TABLE IF NOT EXISTS users (id INTEGER PRIMARY KEY AUTOINCREMENT, username TEXT UNIQUE, password TEXT)");
     // The default login is seeded only into an empty table: once the user has
     // changed the credentials the well-known default must not come back.
@@ -190,6 +289,13 @@ void createCoreSchema()
     q.exec("CREATE TABLE IF NOT EXISTS company_settings (id INTEGER PRIMARY KEY, company_name TEXT, address_line1 TEXT, address_line2 TEXT, phone TEXT, email TEXT, gst_no TEXT)");
     q.exec("ALTER TABLE company_settings ADD COLUMN bank_details TEXT");
     q.exec("INSERT OR IGNORE INTO company_settings (id, company_name, address_line1, address_line2, phone, email, gst_no) VALUES (1, 'Your Company Name', 'Address Line 1', 'Address Line 2', '', '', '')");
+    if (!q.exec("COMMIT")) {
+        if (error)
+            *error = reasonOf(q);
+        q.exec("ROLLBACK");
+        return false;
+    }
+    return true;
 }
 
 } // namespace CompanyDb

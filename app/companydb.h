@@ -2,6 +2,11 @@
 // The company database: which file, opening it, and the shell's own tables.
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QObject;
 
 namespace CompanyDb {
 
@@ -27,6 +32,10 @@ struct FileCheck
     QString message; // SQLite's first message when not Sound
 };
 
+// SQLite's first message among the rows of "PRAGMA quick_check"; empty when
+// they are the one row "ok".
+QString quickCheckProblem(const QStringList &found);
+
 // Runs SQLite's quick check on the file over a read-only connection of its
 // own, before the program's connection touches it: neither the file nor a
 // journal beside it is written. A journal left by an interrupted write is
@@ -34,8 +43,15 @@ struct FileCheck
 FileCheck checkDatabaseFile(const QString &path);
 
 // Starts checkDatabaseFile(path) on a thread of its own, so that at start the
-// check of a large file runs while the main window is being built.
+// check of a large file runs while the main window shows.
 void startDatabaseCheck(const QString &path);
+// Whether a check of `path` was started and its result not yet taken.
+bool databaseCheckStarted(const QString &path);
+// Has `whenDone` run on the receiver's thread, from its event loop, once the
+// started check has finished (at once when it has). One receiver at a time;
+// a receiver that goes away first calls forgetDatabaseCheckReceiver().
+void whenDatabaseChecked(QObject *receiver, const std::function<void()> &whenDone);
+void forgetDatabaseCheckReceiver(QObject *receiver);
 // What the check of `path` found: the one startDatabaseCheck started, waited
 // for, or else (none started, or for another file) checkDatabaseFile(path).
 FileCheck databaseCheckResult(const QString &path);
@@ -49,7 +65,9 @@ QString damagedFileText(const QString &path, const QString &message);
 bool openDatabase(const QString &folder, const QString &key, QString *error);
 
 // Creates and seeds the core tables: users, financial years, module switches
-// and the company record. Safe to run at every start.
-void createCoreSchema();
+// and the company record. Safe to run at every start; writes nothing when all
+// is there. False, with SQLite's reason, when the file could not be written
+// (another program holding it past the busy timeout): nothing was changed.
+bool createCoreSchema(QString *error = nullptr);
 
 } // namespace CompanyDb

@@ -16,8 +16,8 @@ int main(int argc, char *argv[])
     initKestrovaResources();
     registerModuleWindows();
 
-    // The company file is checked while the main window is built; the window
-    // waits for the check before its first statement.
+    // The company file is checked while the main window shows with its login;
+    // the window opens the database once the check has passed.
     const QString folder = Desktop::applicationFolder();
     CompanyDb::startDatabaseCheck(CompanyDb::databasePath(folder, CompanyDb::readCompanyKey(folder)));
     MainWindow window;

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDebug>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 namespace {
@@ -35,11 +36,28 @@ MainWindow::MainWindow(QWidget *parent)
     appendApplicationStyle();
     styleComboPopups();
 
-    const QString folder = Desktop::applicationFolder();
-    const QString key = CompanyDb::readCompanyKey(folder);
+    m_folder = Desktop::applicationFolder();
+    m_key = CompanyDb::readCompanyKey(m_folder);
+    enterLoginState();
+    m_startPending = true;
+    // A check started ahead (as the program starts) reads the whole file while
+    // the window shows with its login; the database is opened once it has
+    // passed, and a login, backup or close meanwhile waits for it.
+    if (CompanyDb::databaseCheckStarted(CompanyDb::databasePath(m_folder, m_key)))
+        CompanyDb::whenDatabaseChecked(this, [this] { finishStart(); });
+    else
+        finishStart();
+}
+
+bool MainWindow::finishStart()
+{
+    if (!m_startPending)
+        return m_dbReady;
+    m_startPending = false;
+
     // A damaged file is caught before any statement of the program reaches it:
     // writing into it would lose more of what it holds.
-    const QString path = CompanyDb::databasePath(folder, key);
+    const QString path = CompanyDb::databasePath(m_folder, m_key);
     const CompanyDb::FileCheck check = CompanyDb::databaseCheckResult(path);
     if (check.state != CompanyDb::FileCheck::Sound) {
         Desktop::critical(this, "DB Error",
@@ -47,24 +65,32 @@ MainWindow::MainWindow(QWidget *parent)
                               ? CompanyDb::damagedFileText(path, check.message)
                               : check.message);
         disableForMissingDatabase();
-        return;
+        return false;
     }
     QString error;
-    if (!CompanyDb::openDatabase(folder, key, &error)) {
+    if (!CompanyDb::openDatabase(m_folder, m_key, &error)) {
         Desktop::critical(this, "DB Error", error);
         disableForMissingDatabase();
-        return;
+        return false;
+    }
+    if (!CompanyDb::createCoreSchema(&error)) {
+        // Held by another program past the busy timeout: nothing else may
+        // wait on it in turn.
+        QSqlDatabase::database(QSqlDatabase::defaultConnection, false).close();
+        Desktop::critical(this, "DB Error", error);
+        disableForMissingDatabase();
+        return false;
     }
     m_dbReady = true;
 
-    CompanyDb::createCoreSchema();
     refreshCompanyHeader();
-    enterLoginState();
     loadFinancialYears();
+    return true;
 }
 
 MainWindow::~MainWindow()
 {
+    CompanyDb::forgetDatabaseCheckReceiver(this);
     delete ui;
 }
 
@@ -121,7 +147,7 @@ void MainWindow::disableForMissingDatabase()
 
 void MainWindow::on_submit_btn_clicked()
 {
-    if (!m_dbReady)
+    if (!finishStart())
         return;
     const QString username = ui->usernameEdit->text();
     const QString password = ui->passwordEdit->text();
@@ -181,6 +207,9 @@ void MainWindow::on_invent_cum_btn_clicked()
 
 void MainWindow::on_backup_btn_clicked()
 {
+    // Only a file that opened sound is copied.
+    if (!finishStart())
+        return;
     const QString folder = Desktop::applicationFolder();
     const Backup::Report report = Backup::run(folder, Backup::companyKey(folder), QDateTime::currentDateTime(),
                                               Backup::localBackupFolder(), Backup::driveRootCandidates());
@@ -204,6 +233,8 @@ void MainWindow::on_app_info_btn_clicked()
 
 void MainWindow::on_developer_btn_clicked()
 {
+    if (!finishStart())
+        return;
     QString password;
     if (!Desktop::getText(this, "Developer Access", "Enter Developer Password:", true, &password)
         || password.isEmpty())
@@ -229,6 +260,12 @@ void MainWindow::closeModuleWindows()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A file that did not open sound is not offered for backup.
+    if (!finishStart()) {
+        closeModuleWindows();
+        event->accept();
+        return;
+    }
     switch (Desktop::question(this, "Backup", "Do you want to backup before closing?",
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:

@@ -43,6 +43,11 @@ private slots:
     void on_invent_cum_btn_clicked();
 
 private:
+    // Checks and opens the company database, once: at construction, or, when
+    // its check was started ahead, when that check ends (or earlier, waiting
+    // for it, when a login, backup or close comes first). True when the
+    // database is ready.
+    bool finishStart();
     void enterLoginState();
     void disableForMissingDatabase();
 
@@ -52,5 +57,8 @@ private:
     QPointer<QMainWindow> m_salaryWindow;
     QPointer<QMainWindow> m_salesWindow;
     QPointer<QMainWindow> m_inventoryWindow;
+    QString m_folder;
+    QString m_key;
+    bool m_startPending = false;
     bool m_dbReady = false;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need.
-# The benchmarks run the sqlite3 shell for the floor of each list.
+# The benchmarks run the sqlite3 shell for the floor of each list; the backups
+# use the SQLite library directly.
 # Only missing packages are installed; the package lists are refreshed only then.
 set -euo pipefail
 
@@ -9,7 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libgl-dev
   wkhtmltopdf fonts-liberation fonts-noto-color-emoji
   poppler-utils xvfb xauth imagemagick
-  sqlite3
+  sqlite3 libsqlite3-dev
 )
 
 missing=()

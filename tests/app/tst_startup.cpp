@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -107,6 +108,8 @@ private slots:
     void damagedDatabaseIsLeftUntouched();
     void interruptedWriteIsRolledBackOnASoundFile();
     void lockedDatabaseIsAFailedOpen();
+    void heldFileWaitsOnceAndGivesOneBox_data();
+    void heldFileWaitsOnceAndGivesOneBox();
     void headerAndYearList_data();
     void headerAndYearList();
     void loginChecksCredentialsExactly();
@@ -201,7 +204,7 @@ void TestStartup::damagedDatabaseIsLeftUntouched_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("sqliteSays"); // empty: any message of SQLite's
-    QTest::addColumn<bool>("checkedAhead");     // as the program starts: checked while the window is built
+    QTest::addColumn<bool>("checkedAhead");     // as the program starts: checked while the window shows
     for (const bool ahead : {false, true}) {
         const char *how = ahead ? ", checked ahead" : "";
         QTest::addRow("sound%s", how) << "" << "" << ahead;
@@ -235,6 +238,10 @@ void TestStartup::damagedDatabaseIsLeftUntouched()
         CompanyDb::startDatabaseCheck(path);
     auto *w = new MainWindow;
     w->show();
+    // Checked ahead, the window shows at once and opens nothing before the
+    // check has answered; the login waits for it.
+    if (checkedAhead)
+        QVERIFY(env.desktop.messages.isEmpty() && !w->databaseReady());
     login(w, "pravo", "pravo");
     if (damage.isEmpty()) {
         QVERIFY(env.desktop.messages.isEmpty());
@@ -321,6 +328,68 @@ void TestStartup::lockedDatabaseIsAFailedOpen()
         delete w;
         QVERIFY(q.exec("ROLLBACK"));
         other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+}
+
+void TestStartup::heldFileWaitsOnceAndGivesOneBox_data()
+{
+    QTest::addColumn<QString>("held");        // what the other program holds
+    QTest::addColumn<bool>("nothingToWrite"); // the core tables and seeds are all there
+    for (const char *held : {"read", "write"}) {
+        QTest::addRow("%s held, a seed missing", held) << held << false;
+        QTest::addRow("%s held, nothing to write", held) << held << true;
+    }
+}
+
+// Another program holds the file open in a read, or in a small write not yet
+// committed. A start with nothing to write does not wait at all; one that
+// must write waits the busy timeout (5 s) once, then shows one "DB Error"
+// box with SQLite's reason, and nothing waits after that: no login, no
+// backup offered at close.
+void TestStartup::heldFileWaitsOnceAndGivesOneBox()
+{
+    QFETCH(QString, held);
+    QFETCH(bool, nothingToWrite);
+    TestEnvironment env;
+    const QString path = prepareManyRows(env);
+    if (!nothingToWrite)
+        prepareDatabase(env, {"DELETE FROM modules WHERE module_name = 'inventory'"});
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        if (held == "read")
+            QVERIFY(q.exec("BEGIN") && q.exec("SELECT COUNT(*) FROM bills") && q.next());
+        else
+            QVERIFY(q.exec("BEGIN IMMEDIATE") && q.exec("UPDATE bills SET amount = 1 WHERE id = 1"));
+
+        QElapsedTimer started;
+        started.start();
+        auto *w = new MainWindow;
+        w->show();
+        login(w, "pravo", "pravo");
+        env.desktop.messageAnswers << QMessageBox::No; // to a backup question
+        QVERIFY(w->close());
+        const qint64 ms = started.elapsed();
+        q.exec("ROLLBACK");
+        q = QSqlQuery();
+        other.close();
+
+        if (nothingToWrite) {
+            QVERIFY2(ms < 2500, qPrintable(QString::number(ms)));
+            QCOMPARE(child<QLabel>(w, "label_5")->text(), QStringLiteral("Access Granted"));
+            QCOMPARE(env.desktop.messages.size(), 1); // the backup question
+            QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Backup"));
+        } else {
+            QVERIFY2(ms >= 4500 && ms < 9000, qPrintable(QString::number(ms)));
+            QVERIFY(!w->databaseReady());
+            QCOMPARE(env.desktop.messages.size(), 1);
+            QCOMPARE(env.desktop.lastShown(), QStringLiteral("DB Error|database is locked"));
+            QVERIFY(child<QLabel>(w, "label_5")->text().isEmpty());
+        }
+        delete w;
     }
     QSqlDatabase::removeDatabase("other");
 }

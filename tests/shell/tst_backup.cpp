@@ -1,10 +1,13 @@
 // Database backups, the close prompt and the about box of the main window.
 
+#include "support/filesizelimit.h"
 #include "support/files.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 
 #include "app/backup.h"
+#include "app/companydb.h"
+#include "app/wholefile.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -63,6 +66,57 @@ QString billSummary(const QString &path)
     return summary;
 }
 
+// A company file as the program leaves it, with 2,000 invoices.
+void writeInvoices(TestEnvironment &env)
+{
+    QVERIFY(env.openDatabase());
+    QVERIFY(CompanyDb::createCoreSchema());
+    QSqlQuery q;
+    QVERIFY(q.exec("CREATE TABLE invoices (id INTEGER PRIMARY KEY, invoice_no TEXT, customer TEXT, amount INTEGER)"));
+    QSqlDatabase::database().transaction();
+    q.prepare("INSERT INTO invoices (invoice_no, customer, amount) VALUES (:no, :customer, 125000)");
+    for (int i = 1; i <= 2000; ++i) {
+        q.bindValue(":no", QString("INV/26-27/%1").arg(i));
+        q.bindValue(":customer", QString("Customer %1, Bhiwandi").arg(i % 37));
+        QVERIFY(q.exec());
+    }
+    QSqlDatabase::database().commit();
+    closeDefaultDatabase();
+}
+
+// The damage a failing disk does without a sign: the cell count of one leaf
+// page of invoices lowered by 8, so that SQLite, reading as usual, finds 8
+// invoices fewer and says nothing; only a check of the file finds it.
+void damageInvoicesLeaf(const QString &path)
+{
+    qint64 offset = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "pages");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("SELECT (SELECT page_size FROM pragma_page_size), pageno FROM dbstat "
+                       "WHERE name = 'invoices' AND pagetype = 'leaf' ORDER BY pageno LIMIT 1 OFFSET 5")
+                && q.next());
+        offset = (q.value(1).toLongLong() - 1) * q.value(0).toLongLong() + 3;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("pages");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(offset));
+    const QByteArray count = file.read(2);
+    const int cells = (uchar(count[0]) << 8 | uchar(count[1])) - 8;
+    QVERIFY(cells > 0 && file.seek(offset));
+    const char lowered[2] = {char(cells >> 8), char(cells & 0xff)};
+    QCOMPARE(file.write(lowered, 2), qint64(2));
+}
+
+// Every file in the folder, hidden ones too; empty when there is no folder.
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 } // namespace
 
 class TestBackup : public QObject
@@ -77,6 +131,8 @@ private slots:
     void reportsMissingDriveAndFailedLocalCopy();
     void candidatesFollowTheHomeFolder();
     void copyHoldsOnlyCommittedRows();
+    void damagedFileIsNeverBackedUp();
+    void failedAndInterruptedBackupsLeaveNothing();
 
     void backupButtonCopiesTheOpenDatabase();
     void closePrompt_data();
@@ -226,6 +282,93 @@ void TestBackup::copyHoldsOnlyCommittedRows()
     QVERIFY(report.localOk);
     QCOMPARE(billSummary(local), QString("3000:6"));
     QCOMPARE(billSummary(local), billSummary(db));
+}
+
+// A damaged company file is not backed up: a copy of it would read as sound
+// with rows missing, and be the newest backup. At start it is the "DB Error"
+// and closing asks nothing; damaged while the program runs, both copies of
+// the Backup button fail with the reason. No file is left in either folder.
+void TestBackup::damagedFileIsNeverBackedUp()
+{
+    QVERIFY(QDir().mkpath(homeDrive()));
+    {
+        TestEnvironment env;
+        writeInvoices(env);
+        damageInvoicesLeaf(env.folder() + "/MorvelCoats.db");
+        auto *w = new MainWindow;
+        w->show();
+        QVERIFY(!w->databaseReady());
+        QVERIFY(w->close());
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("DB Error"));
+        QVERIFY(filesIn(localFolder()).isEmpty());
+        QVERIFY(filesIn(homeDrive() + "/MorvelCoats_Backups").isEmpty());
+    }
+    {
+        TestEnvironment env;
+        writeInvoices(env);
+        auto *w = new MainWindow;
+        w->show();
+        QVERIFY(w->databaseReady());
+        damageInvoicesLeaf(env.folder() + "/MorvelCoats.db");
+        QCOMPARE(testdata::value("SELECT COUNT(*) FROM invoices").toInt(), 1992); // nothing says so
+
+        // Backup, then close with a backup.
+        env.desktop.messageAnswers << QMessageBox::Ok << QMessageBox::Yes;
+        w->findChild<QPushButton *>("backup_btn")->click();
+        QVERIFY(w->close());
+        QCOMPARE(env.desktop.messages.size(), 3);
+        for (const RecordingDesktop::Message &m : {env.desktop.messages[0], env.desktop.messages[2]}) {
+            QCOMPARE(m.title, QStringLiteral("Backup Result"));
+            QVERIFY2(!m.text.contains("Success"), qPrintable(m.text));
+            QVERIFY2(m.text.count("Reason: The database file is damaged: ") == 2, qPrintable(m.text));
+        }
+        QVERIFY(filesIn(localFolder()).isEmpty());
+        QVERIFY(filesIn(homeDrive() + "/MorvelCoats_Backups").isEmpty());
+    }
+}
+
+// A copy that fails on a full folder leaves nothing, not even its journal;
+// the temporary files of a backup that was cut off (the program killed) are
+// removed by the next backup of the company, in both folders, and nothing
+// else is.
+void TestBackup::failedAndInterruptedBackupsLeaveNothing()
+{
+    TestEnvironment env;
+    writeBills(env.folder() + "/Acme.db", 3000, 5);
+    QVERIFY(QDir().mkpath(homeDrive()));
+    const QString driveFolder = homeDrive() + "/Acme_Backups";
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 0, 0));
+    {
+        FileSizeLimit full(64 * 1024);
+        const Backup::Report report = Backup::run(env.folder(), "Acme", when, localFolder(), {homeDrive()});
+        QVERIFY(!report.localOk && !report.driveOk);
+        QVERIFY2(!report.localError.isEmpty() && !report.driveError.isEmpty(), qPrintable(report.text));
+    }
+    QVERIFY(filesIn(localFolder()).isEmpty());
+    QVERIFY(filesIn(driveFolder).isEmpty());
+
+    // Cut off half-way: the temporary copies and journals stay as a killed
+    // program leaves them (the pending files are never destroyed).
+    const QStringList others = {"Other_2026-12-06_090000.db.AbC123.tmp", "notes.txt", "Acme_2026-12-06_090000.db"};
+    for (const QString &folder : {localFolder(), driveFolder}) {
+        const QString temporary = (new WholeFile::Pending(folder + "/Acme_2026-12-05_180000.db"))->temporaryPath();
+        QVERIFY(QFile::remove(temporary) && QFile::copy(env.folder() + "/Acme.db", temporary));
+        QVERIFY(writeFile(temporary + "-journal", QByteArray(512, 'j')));
+        for (const QString &other : others)
+            QVERIFY(writeFile(folder + "/" + other, "kept"));
+    }
+    const QDateTime next(QDate(2026, 12, 6), QTime(9, 30, 0));
+    const Backup::Report report = Backup::run(env.folder(), "Acme", next, localFolder(), {homeDrive()});
+    QVERIFY2(report.localOk && report.driveOk, qPrintable(report.text));
+    const QStringList left = QStringList(others) << "Acme_2026-12-06_093000.db";
+    for (const QString &folder : {localFolder(), driveFolder}) {
+        QStringList files = filesIn(folder);
+        QCOMPARE(files.size(), left.size());
+        for (const QString &file : left)
+            QVERIFY2(files.contains(file), qPrintable(folder + ": " + files.join(", ")));
+    }
+    QCOMPARE(billSummary(localFolder() + "/Acme_2026-12-06_093000.db"), QString("3000:5"));
 }
 
 void TestBackup::backupButtonCopiesTheOpenDatabase()
