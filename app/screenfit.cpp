@@ -246,6 +246,7 @@ bool scrollContent(QWidget *window)
 // scrolls (or cannot be made to).
 const char *const WatchedMark = "screenFitWatched";
 const char *const ScrolledMark = "screenFitScrolled";
+const char *const PendingMark = "screenFitPending";
 
 struct Room
 {
@@ -297,11 +298,13 @@ void placeWithin(QWidget *window, const Room &room, const QSize &size)
 }
 
 // Content that grows after the window was fitted (a list filled, a
-// dashboard's cards written, fonts applied when the window first shows)
-// asks the window for a new layout. Before the window lays itself out
-// again, a content that no longer fits the screen is put into a scroll
-// area, so the window never grows past the screen (where a window manager
-// would take its maximised state away).
+// dashboard's cards written, widgets shown, fonts applied when the window
+// first shows) and no longer fits the screen is put into a scroll area. Most
+// growth asks the window for a new layout first: the content is then put
+// into the area before the window lays itself out again, so the window never
+// grows past the screen (where a window manager would take its maximised
+// state away). Growth that lays the window out at once (a widget shown in
+// it) is caught when the window grows, and the window is brought back.
 class GrowthWatcher : public QObject
 {
 public:
@@ -318,11 +321,16 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::LayoutRequest && watched->isWidgetType()) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::LayoutRequest || type == QEvent::Resize) && watched->isWidgetType()) {
             auto *window = static_cast<QWidget *>(watched);
             if (window->isWindow() && window->property(WatchedMark).toBool()
-                && !window->property(ScrolledMark).toBool())
-                refit(window);
+                && !window->property(ScrolledMark).toBool() && window->screen()) {
+                if (type == QEvent::LayoutRequest)
+                    beforeGrowing(window);
+                else
+                    laterIfGrown(window);
+            }
         }
         return false;
     }
@@ -330,16 +338,45 @@ protected:
 private:
     using QObject::QObject;
 
-    static void refit(QWidget *window)
+    static void beforeGrowing(QWidget *window)
     {
-        if (!window->screen())
-            return;
         const Room room = roomFor(window);
         if (holds(room.inside, neededSize(window, window->size())))
             return;
         scrollWithin(window, room.inside);
         if (!isMaximised(window) && !holds(room.inside, window->size()))
             placeWithin(window, room, window->size());
+    }
+
+    // The window grows while it lays itself out: its content is moved once
+    // that layout has finished.
+    static void laterIfGrown(QWidget *window)
+    {
+        if (holds(roomFor(window).inside, window->minimumSize()) || window->property(PendingMark).toBool())
+            return;
+        window->setProperty(PendingMark, true);
+        QMetaObject::invokeMethod(
+            window,
+            [window] {
+                window->setProperty(PendingMark, false);
+                if (!window->property(ScrolledMark).toBool())
+                    afterGrowing(window);
+            },
+            Qt::QueuedConnection);
+    }
+
+    static void afterGrowing(QWidget *window)
+    {
+        const Room room = roomFor(window);
+        if (holds(room.inside, window->minimumSize()))
+            return;
+        scrollWithin(window, room.inside);
+        if (!isMaximised(window)) {
+            placeWithin(window, room, window->size());
+        } else if (window->isVisible()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+            window->setWindowState(window->windowState() | Qt::WindowMaximized);
+        }
     }
 };
 

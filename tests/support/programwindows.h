@@ -12,6 +12,7 @@
 
 class MainWindow;
 class QAbstractButton;
+class QRect;
 class QWidget;
 class TestEnvironment;
 
@@ -36,6 +37,11 @@ QList<ProgramWindow> everyProgramWindow();
 // far as the window shows at once, or that a click at its middle misses; each
 // with the reason.
 QStringList unusableControls(QWidget *window);
+
+// Scrolls `part` of `widget` (in the widget's coordinates) into view through
+// every scroll area it lies in; then tells why it does not show whole on the
+// screen, or nothing when it does.
+QString unreachablePart(QWidget *window, QWidget *widget, const QRect &part);
 
 // Scrolls the button into view and clicks it with the mouse where it shows,
 // through whatever widget is there; false when it does not show.
