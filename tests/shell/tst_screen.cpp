@@ -2,6 +2,7 @@
 // highlighted entry of combo pop-ups, menu entries with "&", and header
 // labels given as a blank.
 
+#include "support/appwalk.h"
 #include "support/headlessscreen.h"
 #include "support/paymentdata.h"
 #include "support/programwindows.h"
@@ -225,6 +226,17 @@ private slots:
         QVERIFY(child<QLabel>(sales, "lbl_bestpay")->text().contains("5) CUSTOMER"));
         const QStringList unusable = unusableDashboard(sales);
         QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
+    }
+
+    // The purchase dashboard is as wide as itself, not as its entry page.
+    void purchaseDashboardScrollsNoSideways()
+    {
+        QMainWindow *purchase = openModule(startProgram(*env), "purchase_btn");
+        auto *area = child<QScrollArea>(purchase, "screenFitArea");
+        QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
+        trigger(purchase, "actionPurchase_Entry");
+        QApplication::processEvents();
+        QVERIFY(area->horizontalScrollBar()->maximum() > 0);
     }
 
     // A window that fits when it is built and whose content grows past the
