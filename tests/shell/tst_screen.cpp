@@ -80,18 +80,6 @@ PopupRow highlightedRow(QComboBox *combo, int row)
     return found;
 }
 
-// The module window that the main window's button shows.
-QMainWindow *openModule(MainWindow *program, const char *button)
-{
-    child<QToolButton>(program, button)->click();
-    QApplication::processEvents();
-    for (QMainWindow *w : program->findChildren<QMainWindow *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible())
-            return w;
-    }
-    return nullptr;
-}
-
 // Ten customers, each with an invoice 90 days old, partly paid.
 void addTenOverdueCustomers()
 {
@@ -217,7 +205,7 @@ private slots:
         MainWindow *program = startProgram(*env);
         if (filledFirst)
             addTenOverdueCustomers();
-        QMainWindow *sales = openModule(program, "sales_btn");
+        QMainWindow *sales = moduleWindow(program, "sales_btn");
         if (!filledFirst) {
             addTenOverdueCustomers();
             QVERIFY(clickAsUser(sales, buttonWithText(sales, "⟳ Refresh")));
@@ -231,7 +219,7 @@ private slots:
     // The purchase dashboard is as wide as itself, not as its entry page.
     void purchaseDashboardScrollsNoSideways()
     {
-        QMainWindow *purchase = openModule(startProgram(*env), "purchase_btn");
+        QMainWindow *purchase = moduleWindow(startProgram(*env), "purchase_btn");
         auto *area = child<QScrollArea>(purchase, "screenFitArea");
         QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
         trigger(purchase, "actionPurchase_Entry");
@@ -282,7 +270,7 @@ private slots:
     void focusedFieldIsScrolledIntoView()
     {
         MainWindow *program = startProgram(*env);
-        QMainWindow *expenses = openModule(program, "expenses_btn");
+        QMainWindow *expenses = moduleWindow(program, "expenses_btn");
         auto *area = child<QScrollArea>(expenses, "screenFitArea");
         auto *details = child<QLineEdit>(expenses, "details");
         auto *amount = child<QLineEdit>(expenses, "amount");

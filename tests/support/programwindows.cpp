@@ -68,22 +68,6 @@ void lookAtDialog(const std::function<void()> &act, const LookAtWindow &look)
         qFatal("no dialog opened");
 }
 
-QMainWindow *moduleWindow(MainWindow *main, const char *button)
-{
-    child<QToolButton>(main, button)->click();
-    QApplication::processEvents(); // the window system's answer to maximising
-    QMainWindow *shown = nullptr;
-    for (QMainWindow *w : main->findChildren<QMainWindow *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible()) {
-            if (shown)
-                qFatal("more than one module window shown");
-            shown = w;
-        }
-    }
-    if (!shown)
-        qFatal("module window of %s not shown", button);
-    return shown;
-}
 
 ProgramWindow module(const QString &name, const char *button)
 {
@@ -193,6 +177,23 @@ QString describe(const QWidget *w)
 }
 
 } // namespace
+
+QMainWindow *moduleWindow(MainWindow *main, const char *button)
+{
+    child<QToolButton>(main, button)->click();
+    QApplication::processEvents(); // the window system's answer to maximising
+    QMainWindow *shown = nullptr;
+    for (QMainWindow *w : main->findChildren<QMainWindow *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible()) {
+            if (shown)
+                qFatal("more than one module window shown");
+            shown = w;
+        }
+    }
+    if (!shown)
+        qFatal("module window of %s not shown", button);
+    return shown;
+}
 
 MainWindow *startProgram(TestEnvironment &)
 {

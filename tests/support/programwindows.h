@@ -12,6 +12,7 @@
 
 class MainWindow;
 class QAbstractButton;
+class QMainWindow;
 class QRect;
 class QWidget;
 class TestEnvironment;
@@ -31,6 +32,9 @@ struct ProgramWindow
 MainWindow *startProgram(TestEnvironment &env);
 
 QList<ProgramWindow> everyProgramWindow();
+
+// The module window that the main window's button shows.
+QMainWindow *moduleWindow(MainWindow *main, const char *button);
 
 // What of `window` cannot be used: each button and field (those in the cells
 // of a list scroll with the list) that cannot be scrolled wholly into view, as
