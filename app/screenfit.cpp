@@ -75,18 +75,24 @@ QSize neededSize(QWidget *window, const QSize &designed)
 // where it lies.
 const int FocusMargin = 8;
 
-// Scrolls one bar so that [start, start + length) shows in a view `shown`
-// long whose first shown position is `-offset`: no further than needed; a
-// part longer than the view shows from its start.
+// Scrolls one bar, no further than needed, so that [start, start + length)
+// shows in the view of `shown` pixels starting at the bar's value. A part
+// longer than the view is left where it fills half the view or more (a
+// click in a wide list does not move it); else it is brought to fill the view.
 void scrollBarTo(QScrollBar *bar, int start, int length, int shown)
 {
     const int first = bar->value();
-    if (start >= first && start + length <= first + shown)
+    const int end = start + length;
+    if (length > shown) {
+        if (qMin(end, first + shown) - qMax(start, first) >= shown / 2)
+            return;
+    } else if (start >= first && end <= first + shown) {
         return;
-    if (length > shown || start < first)
-        bar->setValue(start);
-    else
-        bar->setValue(start + length - shown);
+    }
+    // A part that fits the view is brought in on the side where it lies out;
+    // a longer one fills the view from the side where it lies.
+    const bool fromStart = length <= shown ? start < first : start > first;
+    bar->setValue(fromStart ? start : end - shown);
 }
 
 // Scrolls the area so that the whole of `widget` shows, or as much of it as

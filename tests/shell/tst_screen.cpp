@@ -287,6 +287,16 @@ private slots:
         QTest::mouseClick(amount, Qt::LeftButton, {}, QPoint(4, amount->height() / 2));
         QCOMPARE(QApplication::focusWidget(), amount);
         QVERIFY(shownWhole(amount));
+
+        // A list wider than the view, clicked where it shows, stays put.
+        auto *list = child<QTableWidget>(expenses, "tableWidget");
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+        const int scrolled = area->horizontalScrollBar()->value();
+        QVERIFY(list->width() > area->viewport()->width());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(list->viewport()->width() - 20, 5));
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCoreApplication::processEvents(); // the scroll follows the release
+        QCOMPARE(area->horizontalScrollBar()->value(), scrolled);
     }
 
     // Combos whose own or parent style sheet sets a background.
