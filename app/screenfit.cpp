@@ -145,7 +145,9 @@ protected:
 private:
     void follow(QWidget *now)
     {
-        if (!now || !m_area->widget() || !m_area->widget()->isAncestorOf(now))
+        // An open pop-up (a combo's list) stays by its widget; the focus
+        // comes back to the widget when it closes.
+        if (!now || !m_area->widget() || !m_area->widget()->isAncestorOf(now) || QApplication::activePopupWidget())
             return;
         if (QGuiApplication::mouseButtons() != Qt::NoButton) {
             if (!m_waiting) {
