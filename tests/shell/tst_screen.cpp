@@ -90,14 +90,19 @@ void addTenOverdueCustomers()
     }
 }
 
-// Why the window's frame or a button of it cannot be used, or the last line
-// of a dashboard card's list cannot be scrolled into view.
+// Why the window's frame or a button of it cannot be used, a figure is cut,
+// or the last line of a dashboard card's list cannot be scrolled into view.
 QStringList unusableDashboard(QWidget *window)
 {
     QStringList found;
     if (!window->isMaximized() || !window->screen()->availableGeometry().contains(window->frameGeometry()))
         found << "not maximised within the screen";
     found << unusableControls(window);
+    for (const char *name : {"lbl_invoice", "lbl_month_sales", "lbl_fy_value", "lbl_receivable"}) {
+        const QLabel *figure = child<QLabel>(window, name);
+        if (figure->height() < figure->minimumSizeHint().height())
+            found << QString("%1 cut to %2 px").arg(name).arg(figure->height());
+    }
     for (const char *name : {"lbl_unpaid", "lbl_overdue", "lbl_topcust", "lbl_bestpay"}) {
         auto *body = child<QLabel>(window, name);
         const QStringList lines = body->text().trimmed().split('\n');
