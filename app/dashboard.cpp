@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSqlQuery>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -78,6 +79,19 @@ private:
     QString m_style;
     int m_pixelSize;
     int m_shownSize;
+};
+
+// The body of a list card, scrolling where its entries outgrow the card. It
+// asks for no more height than its minimum: the row of list cards takes its
+// share of the page and the chart and the figures keep theirs, however long
+// the lists are.
+class CardList : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        return QSize(QScrollArea::sizeHint().width(), minimumSizeHint().height());
+    }
 };
 
 } // namespace
@@ -223,7 +237,18 @@ QFrame *makeListCard(const QString &title, const QString &objectName, const QStr
     body->setWordWrap(false);
     body->setStyleSheet(QStringLiteral("font-size:20px; color:#333; padding:4px; border:none;"));
     letShrink(body);
-    layout->addWidget(body);
+    // The list scrolls inside the card where its entries outgrow it, so the
+    // card, and with it the window, never grows past the screen with its data.
+    auto *list = new CardList;
+    list->setObjectName(objectName + QStringLiteral("_scroll"));
+    list->setStyleSheet(QStringLiteral("QScrollArea { background:transparent; border:none; }"));
+    list->setFrameShape(QFrame::NoFrame);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setWidgetResizable(true);
+    list->setWidget(body);
+    list->viewport()->setAutoFillBackground(false);
+    layout->addWidget(list, 1);
     layout->addStretch();
     return card;
 }

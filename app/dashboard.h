@@ -93,7 +93,8 @@ QList<double> monthlyValues(const DashboardChart &chart);
 QFrame *makeStatCard(const QString &title, const QString &objectName, const QString &colour,
                      const DashboardCardStyle &style = {});
 // A list card: icon, title, divider and a body label named `objectName`
-// showing "Loading...".
+// showing "Loading...", which scrolls inside the card where its entries are
+// taller than the card.
 QFrame *makeListCard(const QString &title, const QString &objectName, const QString &colour,
                      const QString &icon, const DashboardCardStyle &style = {});
 

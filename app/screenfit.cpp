@@ -1,10 +1,14 @@
 #include "screenfit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QMainWindow>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
 
 namespace {
@@ -67,6 +71,98 @@ QSize neededSize(QWidget *window, const QSize &designed)
     return minimum;
 }
 
+// Room kept around a widget scrolled into view, so that its neighbours show
+// where it lies.
+const int FocusMargin = 8;
+
+// Scrolls one bar, no further than needed, so that [start, start + length)
+// shows in the view of `shown` pixels starting at the bar's value. A part
+// longer than the view is left where it fills half the view or more (a
+// click in a wide list does not move it); else it is brought to fill the view.
+void scrollBarTo(QScrollBar *bar, int start, int length, int shown)
+{
+    const int first = bar->value();
+    const int end = start + length;
+    if (length > shown) {
+        if (qMin(end, first + shown) - qMax(start, first) >= shown / 2)
+            return;
+    } else if (start >= first && end <= first + shown) {
+        return;
+    }
+    // A part that fits the view is brought in on the side where it lies out;
+    // a longer one fills the view from the side where it lies.
+    const bool fromStart = length <= shown ? start < first : start > first;
+    bar->setValue(fromStart ? start : end - shown);
+}
+
+// Scrolls the area so that the whole of `widget` shows, or as much of it as
+// the lists it lies in show.
+void showWhole(QScrollArea *area, QWidget *widget)
+{
+    QWidget *content = area->widget();
+    if (!content || !content->isAncestorOf(widget))
+        return;
+    QRect part(widget->mapTo(content, QPoint(0, 0)), widget->size());
+    // Within a list (a cell's editor) only the part the list shows counts.
+    for (QWidget *p = widget->parentWidget(); p && p != content; p = p->parentWidget()) {
+        if (auto *view = qobject_cast<QAbstractScrollArea *>(p))
+            part &= QRect(view->viewport()->mapTo(content, QPoint(0, 0)), view->viewport()->size());
+    }
+    if (part.isEmpty())
+        return;
+    part.adjust(-FocusMargin, -FocusMargin, FocusMargin, FocusMargin);
+    part &= content->rect();
+    scrollBarTo(area->horizontalScrollBar(), part.left(), part.width(), area->viewport()->width());
+    scrollBarTo(area->verticalScrollBar(), part.top(), part.height(), area->viewport()->height());
+}
+
+// Keeps the focused widget in view: where the focus moves into the area's
+// content (Tab, a click, a box that hands the focus back), the whole widget
+// is scrolled into view (the area's own rule shows only a field's cursor,
+// and only on Tab). A click scrolls once the button is released, so that the
+// press and the release land on the same widget.
+class FocusFollower : public QObject
+{
+public:
+    explicit FocusFollower(QScrollArea *area)
+        : QObject(area), m_area(area)
+    {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { follow(now); });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton) {
+            qApp->removeEventFilter(this);
+            m_waiting = false;
+            // After the release has reached its widget.
+            QMetaObject::invokeMethod(this, [this] { follow(QApplication::focusWidget()); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void follow(QWidget *now)
+    {
+        // An open pop-up (a combo's list) stays by its widget; the focus
+        // comes back to the widget when it closes.
+        if (!now || !m_area->widget() || !m_area->widget()->isAncestorOf(now) || QApplication::activePopupWidget())
+            return;
+        if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+            if (!m_waiting) {
+                m_waiting = true;
+                qApp->installEventFilter(this);
+            }
+            return;
+        }
+        showWhole(m_area, now);
+    }
+
+    QScrollArea *m_area;
+    bool m_waiting = false;
+};
+
 QScrollArea *scrollAround(QWidget *content)
 {
     auto *area = new QScrollArea;
@@ -77,6 +173,7 @@ QScrollArea *scrollAround(QWidget *content)
     // The window's own background shows through, as it did without the area.
     content->setAutoFillBackground(false);
     area->viewport()->setAutoFillBackground(false);
+    new FocusFollower(area);
     return area;
 }
 
@@ -153,6 +250,144 @@ bool scrollContent(QWidget *window)
     return true;
 }
 
+// Marks on a fitted window: that it is watched, and that its content
+// scrolls (or cannot be made to).
+const char *const WatchedMark = "screenFitWatched";
+const char *const ScrolledMark = "screenFitScrolled";
+const char *const PendingMark = "screenFitPending";
+
+struct Room
+{
+    QRect area;     // the screen's available area
+    QMargins frame; // the window manager's frame
+    QSize inside;   // the area less the frame
+};
+
+Room roomFor(QWidget *window)
+{
+    Room room;
+    room.area = window->screen()->availableGeometry();
+    room.frame = expectedFrame(window);
+    room.inside = QSize(room.area.width() - room.frame.left() - room.frame.right(),
+                        room.area.height() - room.frame.top() - room.frame.bottom());
+    return room;
+}
+
+bool isMaximised(const QWidget *window)
+{
+    return window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
+// Puts the content into a scroll area, once; the window's own minimum may
+// then not keep it larger than the room.
+void scrollWithin(QWidget *window, const QSize &room)
+{
+    window->setProperty(ScrolledMark, true);
+    if (!scrollContent(window))
+        return;
+    // The layout now asks for the scroll area's small minimum; a minimum the
+    // window sets itself may not keep it larger than the screen.
+    if (window->layout())
+        window->layout()->activate();
+    if (!holds(room, window->minimumSize()))
+        window->setMinimumSize(window->minimumSize().boundedTo(room));
+}
+
+// Places a window that does not maximise: `size` at most the room, the
+// whole frame on the screen.
+void placeWithin(QWidget *window, const Room &room, const QSize &size)
+{
+    const QSize bounded = size.boundedTo(room.inside);
+    window->resize(bounded);
+    const int frameWidth = bounded.width() + room.frame.left() + room.frame.right();
+    const int frameHeight = bounded.height() + room.frame.top() + room.frame.bottom();
+    window->move(room.area.x() + (room.area.width() - frameWidth) / 2,
+                 room.area.y() + (room.area.height() - frameHeight) / 2);
+}
+
+// Content that grows after the window was fitted (a list filled, a
+// dashboard's cards written, widgets shown, fonts applied when the window
+// first shows) and no longer fits the screen is put into a scroll area. Most
+// growth asks the window for a new layout first: the content is then put
+// into the area before the window lays itself out again, so the window never
+// grows past the screen (where a window manager would take its maximised
+// state away). Growth that lays the window out at once (a widget shown in
+// it) is caught when the window grows, and the window is brought back.
+class GrowthWatcher : public QObject
+{
+public:
+    static void watch(QWidget *window)
+    {
+        static GrowthWatcher *watcher = nullptr;
+        if (!watcher) {
+            watcher = new GrowthWatcher(qApp);
+            qApp->installEventFilter(watcher);
+        }
+        window->setProperty(WatchedMark, true);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::LayoutRequest || type == QEvent::Resize) && watched->isWidgetType()) {
+            auto *window = static_cast<QWidget *>(watched);
+            if (window->isWindow() && window->property(WatchedMark).toBool()
+                && !window->property(ScrolledMark).toBool() && window->screen()) {
+                if (type == QEvent::LayoutRequest)
+                    beforeGrowing(window);
+                else
+                    laterIfGrown(window);
+            }
+        }
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+
+    static void beforeGrowing(QWidget *window)
+    {
+        const Room room = roomFor(window);
+        if (holds(room.inside, neededSize(window, window->size())))
+            return;
+        scrollWithin(window, room.inside);
+        if (!isMaximised(window) && !holds(room.inside, window->size()))
+            placeWithin(window, room, window->size());
+    }
+
+    // The window grows while it lays itself out: its content is moved once
+    // that layout has finished.
+    static void laterIfGrown(QWidget *window)
+    {
+        if (holds(roomFor(window).inside, window->minimumSize()) || window->property(PendingMark).toBool())
+            return;
+        window->setProperty(PendingMark, true);
+        QMetaObject::invokeMethod(
+            window,
+            [window] {
+                window->setProperty(PendingMark, false);
+                if (!window->property(ScrolledMark).toBool())
+                    afterGrowing(window);
+            },
+            Qt::QueuedConnection);
+    }
+
+    static void afterGrowing(QWidget *window)
+    {
+        const Room room = roomFor(window);
+        if (holds(room.inside, window->minimumSize()))
+            return;
+        scrollWithin(window, room.inside);
+        if (!isMaximised(window)) {
+            placeWithin(window, room, window->size());
+        } else if (window->isVisible()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+            window->setWindowState(window->windowState() | Qt::WindowMaximized);
+        }
+    }
+};
+
 } // namespace
 
 void fitToScreen(QWidget *window)
@@ -162,27 +397,26 @@ void fitToScreen(QWidget *window)
     QScreen *screen = window->screen();
     if (!screen)
         return;
-    const QRect area = screen->availableGeometry();
-    const QMargins frame = expectedFrame(window);
-    const QSize room(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+    GrowthWatcher::watch(window);
+    if (window->property(ScrolledMark).toBool())
+        return;
+    // Measured in the fonts and margins of the widgets' style sheets, which
+    // a widget added after the window was shown takes only when it shows.
+    for (QWidget *w : window->findChildren<QWidget *>())
+        w->ensurePolished();
+    const Room room = roomFor(window);
 
-    const bool maximised = window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    const bool maximised = isMaximised(window);
     QSize designed = maximised ? window->normalGeometry().size() : window->size();
     if (!window->testAttribute(Qt::WA_Resized) && !maximised)
         designed = window->sizeHint();
     const QSize needed = neededSize(window, designed);
-    const bool designFits = maximised || holds(room, designed);
-    if (designFits && holds(room, needed))
+    const bool designFits = maximised || holds(room.inside, designed);
+    if (designFits && holds(room.inside, needed))
         return; // the screen holds it: nothing changes
 
-    if (!holds(room, needed) && scrollContent(window)) {
-        // The layout now asks for the scroll area's small minimum; a minimum
-        // the window sets itself may not keep it larger than the screen.
-        if (window->layout())
-            window->layout()->activate();
-        if (!holds(room, window->minimumSize()))
-            window->setMinimumSize(window->minimumSize().boundedTo(room));
-    }
+    if (!holds(room.inside, needed))
+        scrollWithin(window, room.inside);
     if (maximised) {
         if (window->isVisible()) {
             // Maximise again, now that the content no longer holds the window
@@ -192,10 +426,5 @@ void fitToScreen(QWidget *window)
         }
         return;
     }
-    const QSize size = designed.boundedTo(room);
-    window->resize(size);
-    // The frame's top left corner, so that the whole frame lies on the screen.
-    const int frameWidth = size.width() + frame.left() + frame.right();
-    const int frameHeight = size.height() + frame.top() + frame.bottom();
-    window->move(area.x() + (area.width() - frameWidth) / 2, area.y() + (area.height() - frameHeight) / 2);
+    placeWithin(window, room, designed);
 }

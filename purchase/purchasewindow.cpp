@@ -159,6 +159,15 @@ void PurchaseWindow::buildDashboard()
     stack->setObjectName(QStringLiteral("purchaseStack"));
     stack->addWidget(page);
     stack->addWidget(takeCentralWidget());
+    // The window asks for the room of the page it shows: the entry page's
+    // wide lists do not widen the dashboard past a small screen.
+    const QSizePolicy entryPolicy = stack->widget(1)->sizePolicy();
+    const QSizePolicy dashboardPolicy = page->sizePolicy();
+    connect(stack, &QStackedWidget::currentChanged, stack, [stack, entryPolicy, dashboardPolicy](int shown) {
+        stack->widget(0)->setSizePolicy(shown == 0 ? dashboardPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
+        stack->widget(1)->setSizePolicy(shown == 1 ? entryPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
+    });
+    stack->setCurrentIndex(1);
     stack->setCurrentIndex(0);
     setCentralWidget(stack);
 }

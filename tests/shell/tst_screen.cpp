@@ -2,14 +2,18 @@
 // highlighted entry of combo pop-ups, menu entries with "&", and header
 // labels given as a blank.
 
+#include "support/appwalk.h"
 #include "support/headlessscreen.h"
+#include "support/paymentdata.h"
 #include "support/programwindows.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
+#include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/mainwindow.h"
+#include "app/screenfit.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
 #include "sales/itemmaster.h"
@@ -17,15 +21,20 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -69,6 +78,50 @@ PopupRow highlightedRow(QComboBox *combo, int row)
     combo->hidePopup();
     found.highlighted = total ? double(blue) / total : 0;
     return found;
+}
+
+// Ten customers, each with an invoice 90 days old, partly paid.
+void addTenOverdueCustomers()
+{
+    for (int i = 1; i <= 10; ++i) {
+        const int customer = addCustomer(QString("CUSTOMER %1 ENGINEERING WORKS").arg(i));
+        addInvoice({100 + i, g_currentFY, daysAgo(90), customer, 10000.0 * i});
+        addPayment(100 + i, g_currentFY, daysAgo(90 - i), 1000);
+    }
+}
+
+// Why the window's frame or a button of it cannot be used, a figure is cut,
+// or the last line of a dashboard card's list cannot be scrolled into view.
+QStringList unusableDashboard(QWidget *window)
+{
+    QStringList found;
+    if (!window->isMaximized() || !window->screen()->availableGeometry().contains(window->frameGeometry()))
+        found << "not maximised within the screen";
+    found << unusableControls(window);
+    for (const char *name : {"lbl_invoice", "lbl_month_sales", "lbl_fy_value", "lbl_receivable"}) {
+        const QLabel *figure = child<QLabel>(window, name);
+        if (figure->height() < figure->minimumSizeHint().height())
+            found << QString("%1 cut to %2 px").arg(name).arg(figure->height());
+    }
+    for (const char *name : {"lbl_unpaid", "lbl_overdue", "lbl_topcust", "lbl_bestpay"}) {
+        auto *body = child<QLabel>(window, name);
+        const QStringList lines = body->text().trimmed().split('\n');
+        const QFontMetrics metrics(body->font());
+        const QRect text = body->contentsRect();
+        const QRect last(text.left(), text.top() + (lines.size() - 1) * metrics.lineSpacing(),
+                         qMin(text.width(), metrics.horizontalAdvance(lines.last())), metrics.height());
+        const QString why = unreachablePart(window, body, last);
+        if (!why.isEmpty())
+            found << QString("%1 \"%2\": %3").arg(name, lines.last(), why);
+    }
+    return found;
+}
+
+// Whether the whole widget shows in its window.
+bool shownWhole(QWidget *widget)
+{
+    QCoreApplication::processEvents();
+    return widget->visibleRegion().boundingRect() == widget->rect();
 }
 
 } // namespace
@@ -140,6 +193,115 @@ private slots:
             }
         });
         QVERIFY(looked);
+    }
+
+    // The dashboard's cards list five customers each; filled before the
+    // window is built or after, by its refresh, the window stays maximised
+    // and every button and the last entry of every card can be reached.
+    void salesDashboardWithItsDataFits_data()
+    {
+        QTest::addColumn<bool>("filledFirst");
+        QTest::newRow("data before opening") << true;
+        QTest::newRow("data after opening, refreshed") << false;
+    }
+    void salesDashboardWithItsDataFits()
+    {
+        QFETCH(bool, filledFirst);
+        MainWindow *program = startProgram(*env);
+        if (filledFirst)
+            addTenOverdueCustomers();
+        QMainWindow *sales = moduleWindow(program, "sales_btn");
+        if (!filledFirst) {
+            addTenOverdueCustomers();
+            QVERIFY(clickAsUser(sales, buttonWithText(sales, "⟳ Refresh")));
+        }
+        QVERIFY(child<QLabel>(sales, "lbl_overdue")->text().contains("5) CUSTOMER"));
+        QVERIFY(child<QLabel>(sales, "lbl_bestpay")->text().contains("5) CUSTOMER"));
+        const QStringList unusable = unusableDashboard(sales);
+        QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
+    }
+
+    // The purchase dashboard is as wide as itself, not as its entry page.
+    void purchaseDashboardScrollsNoSideways()
+    {
+        QMainWindow *purchase = moduleWindow(startProgram(*env), "purchase_btn");
+        auto *area = child<QScrollArea>(purchase, "screenFitArea");
+        QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
+        trigger(purchase, "actionPurchase_Entry");
+        QApplication::processEvents();
+        QVERIFY(area->horizontalScrollBar()->maximum() > 0);
+    }
+
+    // A window that fits when it is built and whose content grows past the
+    // screen afterwards keeps within the screen, its content scrolling.
+    void contentGrownLaterScrolls_data()
+    {
+        QTest::addColumn<bool>("widgetsAdded");
+        QTest::newRow("text written") << false;
+        QTest::newRow("widgets added") << true;
+    }
+    void contentGrownLaterScrolls()
+    {
+        QFETCH(bool, widgetsAdded);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *text = new QLabel("First");
+        layout->addWidget(text);
+        layout->addWidget(new QPushButton("Last"));
+        fitToScreen(&window);
+        window.show();
+        QApplication::processEvents();
+        int tallest = 0;
+        connect(window.windowHandle(), &QWindow::heightChanged, [&](int height) { tallest = qMax(tallest, height); });
+        for (int i = 0; i < 60; ++i) {
+            if (widgetsAdded)
+                layout->addWidget(new QPushButton(QString("Row %1").arg(i)));
+            else
+                text->setText(text->text() + QString("\nRow %1").arg(i));
+        }
+        QApplication::processEvents(); // the rows show
+        QTRY_VERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        QVERIFY(window.findChild<QScrollArea *>("screenFitArea"));
+        // Written text is caught before the window grows; a widget shown lays
+        // the window out at once, and it is brought back.
+        if (!widgetsAdded)
+            QVERIFY2(tallest <= window.screen()->availableGeometry().height(), qPrintable(QString::number(tallest)));
+        const QStringList unusable = unusableControls(&window);
+        QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
+    }
+
+    // Where the content scrolls, Tab and a click on a field held partly out
+    // of view scroll the whole field into view.
+    void focusedFieldIsScrolledIntoView()
+    {
+        MainWindow *program = startProgram(*env);
+        QMainWindow *expenses = moduleWindow(program, "expenses_btn");
+        auto *area = child<QScrollArea>(expenses, "screenFitArea");
+        auto *details = child<QLineEdit>(expenses, "details");
+        auto *amount = child<QLineEdit>(expenses, "amount");
+        details->setFocus();
+        area->horizontalScrollBar()->setValue(0);
+        QVERIFY(shownWhole(details) && !shownWhole(amount));
+        QTest::keyClick(details, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), amount);
+        QVERIFY(shownWhole(amount));
+
+        details->setFocus();
+        area->horizontalScrollBar()->setValue(0);
+        QVERIFY(!shownWhole(amount));
+        QTest::mouseClick(amount, Qt::LeftButton, {}, QPoint(4, amount->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), amount);
+        QVERIFY(shownWhole(amount));
+
+        // A list wider than the view, clicked where it shows, stays put.
+        auto *list = child<QTableWidget>(expenses, "tableWidget");
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+        const int scrolled = area->horizontalScrollBar()->value();
+        QVERIFY(list->width() > area->viewport()->width());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(list->viewport()->width() - 20, 5));
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCoreApplication::processEvents(); // the scroll follows the release
+        QCOMPARE(area->horizontalScrollBar()->value(), scrolled);
     }
 
     // Combos whose own or parent style sheet sets a background.

@@ -68,22 +68,6 @@ void lookAtDialog(const std::function<void()> &act, const LookAtWindow &look)
         qFatal("no dialog opened");
 }
 
-QMainWindow *moduleWindow(MainWindow *main, const char *button)
-{
-    child<QToolButton>(main, button)->click();
-    QApplication::processEvents(); // the window system's answer to maximising
-    QMainWindow *shown = nullptr;
-    for (QMainWindow *w : main->findChildren<QMainWindow *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible()) {
-            if (shown)
-                qFatal("more than one module window shown");
-            shown = w;
-        }
-    }
-    if (!shown)
-        qFatal("module window of %s not shown", button);
-    return shown;
-}
 
 ProgramWindow module(const QString &name, const char *button)
 {
@@ -136,22 +120,31 @@ QList<QWidget *> controlsOf(QWidget *window)
     return controls;
 }
 
-// Scrolls `control` into view as far as the window can show it; then tells
-// the point a click on it lands on (in window coordinates), or why none does.
-QString scrollIntoView(QWidget *window, QWidget *control, QPoint *clickAt)
+// Scrolls `part` of `widget` (in its own coordinates) into view through every
+// scroll area it lies in, the innermost first; returns the room the areas
+// show at once.
+QSize scrollPartIntoView(QWidget *window, QWidget *widget, const QRect &part)
 {
     QCoreApplication::processEvents(); // layouts settle
     QSize room = window->size();
-    for (QWidget *p = control->parentWidget(); p && p != window; p = p->parentWidget()) {
+    for (QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget()) {
         if (auto *area = qobject_cast<QScrollArea *>(p)) {
-            // The whole control, where the area's own rule shows a field's cursor only.
-            const QRect rect(control->mapTo(area->widget(), QPoint(0, 0)), control->size());
+            // The whole part, where the area's own rule shows a field's cursor only.
+            const QRect rect(widget->mapTo(area->widget(), part.topLeft()), part.size());
             area->ensureVisible(rect.center().x(), rect.center().y(), rect.width() / 2, rect.height() / 2);
         }
         if (auto *area = qobject_cast<QAbstractScrollArea *>(p))
             room = room.boundedTo(area->viewport()->size());
     }
     QCoreApplication::processEvents();
+    return room;
+}
+
+// Scrolls `control` into view as far as the window can show it; then tells
+// the point a click on it lands on (in window coordinates), or why none does.
+QString scrollIntoView(QWidget *window, QWidget *control, QPoint *clickAt)
+{
+    const QSize room = scrollPartIntoView(window, control, control->rect());
     // A layout squeezed below its minimum shows strips of its controls.
     QSize minimum = control->minimumSizeHint().boundedTo(control->maximumSize());
     if (control->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored)
@@ -184,6 +177,23 @@ QString describe(const QWidget *w)
 }
 
 } // namespace
+
+QMainWindow *moduleWindow(MainWindow *main, const char *button)
+{
+    child<QToolButton>(main, button)->click();
+    QApplication::processEvents(); // the window system's answer to maximising
+    QMainWindow *shown = nullptr;
+    for (QMainWindow *w : main->findChildren<QMainWindow *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible()) {
+            if (shown)
+                qFatal("more than one module window shown");
+            shown = w;
+        }
+    }
+    if (!shown)
+        qFatal("module window of %s not shown", button);
+    return shown;
+}
 
 MainWindow *startProgram(TestEnvironment &)
 {
@@ -260,6 +270,21 @@ QList<ProgramWindow> everyProgramWindow()
              lookAtDialog([&] { child<QPushButton>(main, "developer_btn")->click(); }, look);
          }},
     };
+}
+
+QString unreachablePart(QWidget *window, QWidget *widget, const QRect &part)
+{
+    if (!widget->rect().contains(part))
+        return QString("lies outside its %1x%2 widget").arg(widget->width()).arg(widget->height());
+    scrollPartIntoView(window, widget, part.adjusted(0, 0, 1, 1)); // the area's rule stops a pixel short
+    const QRect shown = widget->visibleRegion().boundingRect();
+    if (!shown.contains(part))
+        return QString("shows %1x%2 of %3x%4").arg((shown & part).width()).arg((shown & part).height())
+            .arg(part.width()).arg(part.height());
+    const QRect onScreen(widget->mapToGlobal(part.topLeft()), part.size());
+    if (!window->screen()->availableGeometry().contains(onScreen))
+        return "off the screen";
+    return QString();
 }
 
 QStringList unusableControls(QWidget *window)

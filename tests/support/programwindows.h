@@ -12,6 +12,8 @@
 
 class MainWindow;
 class QAbstractButton;
+class QMainWindow;
+class QRect;
 class QWidget;
 class TestEnvironment;
 
@@ -31,11 +33,19 @@ MainWindow *startProgram(TestEnvironment &env);
 
 QList<ProgramWindow> everyProgramWindow();
 
+// The module window that the main window's button shows.
+QMainWindow *moduleWindow(MainWindow *main, const char *button);
+
 // What of `window` cannot be used: each button and field (those in the cells
 // of a list scroll with the list) that cannot be scrolled wholly into view, as
 // far as the window shows at once, or that a click at its middle misses; each
 // with the reason.
 QStringList unusableControls(QWidget *window);
+
+// Scrolls `part` of `widget` (in the widget's coordinates) into view through
+// every scroll area it lies in; then tells why it does not show whole on the
+// screen, or nothing when it does.
+QString unreachablePart(QWidget *window, QWidget *widget, const QRect &part);
 
 // Scrolls the button into view and clicks it with the mouse where it shows,
 // through whatever widget is there; false when it does not show.
