@@ -236,15 +236,16 @@ QFrame *makeListCard(const QString &title, const QString &objectName, const QStr
     body->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     body->setWordWrap(false);
     body->setStyleSheet(QStringLiteral("font-size:20px; color:#333; padding:4px; border:none;"));
-    letShrink(body);
-    // The list scrolls inside the card where its entries outgrow it, so the
-    // card, and with it the window, never grows past the screen with its data.
+    // The list scrolls inside the card where its entries outgrow it, down and
+    // across (a long name is read whole), so the card, and with it the window,
+    // never grows past the screen with its data. Tab reaches it and the arrow
+    // keys scroll it.
     auto *list = new CardList;
     list->setObjectName(objectName + QStringLiteral("_scroll"));
     list->setStyleSheet(QStringLiteral("QScrollArea { background:transparent; border:none; }"));
     list->setFrameShape(QFrame::NoFrame);
-    list->setFocusPolicy(Qt::NoFocus);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setWidgetResizable(true);
     list->setWidget(body);
     list->viewport()->setAutoFillBackground(false);

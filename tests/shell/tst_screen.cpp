@@ -108,11 +108,20 @@ QStringList unusableDashboard(QWidget *window)
         const QStringList lines = body->text().trimmed().split('\n');
         const QFontMetrics metrics(body->font());
         const QRect text = body->contentsRect();
-        const QRect last(text.left(), text.top() + (lines.size() - 1) * metrics.lineSpacing(),
-                         qMin(text.width(), metrics.horizontalAdvance(lines.last())), metrics.height());
-        const QString why = unreachablePart(window, body, last);
-        if (!why.isEmpty())
-            found << QString("%1 \"%2\": %3").arg(name, lines.last(), why);
+        // The start of the last line and the far end of the widest one can be
+        // scrolled into view: a long name is read whole.
+        int widest = 0;
+        for (const QString &line : lines)
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+        const int lastTop = text.top() + (lines.size() - 1) * metrics.lineSpacing();
+        const QRect last(text.left(), lastTop, qMin(text.width(), metrics.horizontalAdvance(lines.last())),
+                         metrics.height());
+        const QRect farEnd(text.left() + widest - 20, lastTop, 20, metrics.height());
+        for (const QRect &part : {last, farEnd}) {
+            const QString why = unreachablePart(window, body, part);
+            if (!why.isEmpty())
+                found << QString("%1 \"%2\": %3").arg(name, lines.last(), why);
+        }
     }
     return found;
 }
