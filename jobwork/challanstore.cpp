@@ -24,8 +24,8 @@ const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no 
 // inward_no, item_id and fy_name of that line).
 QString binnedOf(const QString &alias)
 {
-    return QString("IFNULL((SELECT SUM(" STORED_MICROS("b.binned_qty") ") FROM bins b WHERE b.inward_no = %1.inward_no "
-                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC'), 0)")
+    return QString("(SELECT " STORED_LIST("b.binned_qty") " FROM bins b WHERE b.inward_no = %1.inward_no "
+                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC')")
         .arg(alias);
 }
 
@@ -109,9 +109,9 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
     PendingInward pending;
     QSqlQuery q;
     q.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty, e.dc_no, e.dc_date, e.po_no, "
-              "e.remarks, IFNULL((SELECT SUM(" STORED_MICROS("d.delivery_qty") ") FROM delivery_entries d "
+              "e.remarks, (SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d "
               "WHERE d.inward_no = e.inward_no "
-              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0) "
+              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)) "
               "AS delivered, "
               + binnedOf("e") + " AS binned "
               "FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
@@ -130,7 +130,7 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
             found = true;
             // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.
             const Decimal exact =
-                Decimal::fromStored(q.value(4).toDouble()) - fromMicros(q.value(9)) - fromMicros(q.value(10));
+                Decimal::fromStored(q.value(4).toDouble()) - fromStoredList(q.value(9)) - fromStoredList(q.value(10));
             if (exact <= Residue)
                 continue;
             const double balance = exact.toDouble();
@@ -312,10 +312,10 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
     QSqlQuery q;
     q.prepare("SELECT d.item_id, d.inward_no, i.item_code, i.item_name, i.uom, d.delivery_qty, "
               + inwardColumn("inward_qty") + " AS inward_qty, "
-              "IFNULL((SELECT SUM(" STORED_MICROS("d2.delivery_qty") ") FROM delivery_entries d2 "
+              "(SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
               "WHERE d2.inward_no = d.inward_no "
               "AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name AND d2.delivery_no != d.delivery_no "
-              "AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)), 0) "
+              "AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)) "
               "AS others, "
               + binnedOf("d") + " AS binned, "
               + inwardColumn("dc_no") + " AS c_dc_no, "
@@ -336,7 +336,8 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
         line.uom = q.value(4).toString();
         line.qty = q.value(5).toDouble();
         line.balance =
-            (Decimal::fromStored(q.value(6).toDouble()) - fromMicros(q.value(7)) - fromMicros(q.value(8))).toDouble();
+            (Decimal::fromStored(q.value(6).toDouble()) - fromStoredList(q.value(7)) - fromStoredList(q.value(8)))
+                .toDouble();
         line.dcNo = q.value(9).toString();
         line.dcDate = q.value(10).toString();
         line.poNo = q.value(11).toString();

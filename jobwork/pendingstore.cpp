@@ -38,13 +38,14 @@ const char *const ItemCondition =
     "JOIN items i ON i.item_id = f.item_id WHERE (f.is_deleted IS NULL OR f.is_deleted = 0) "
     "AND (UPPER(i.item_code) LIKE :filter1 OR UPPER(i.item_name) LIKE :filter2)) ";
 
-// Per item of one inward entry: received, live challan lines and "DC" bins.
+// Per item of one inward entry: received, live challan lines and "DC" bins,
+// each summed exactly (storedsum.h).
 const char *const OpenLinesOfEntry =
-    "SELECT e.item_id, SUM(" STORED_MICROS("e.inward_qty") "), "
-    "IFNULL((SELECT SUM(" STORED_MICROS("d.delivery_qty") ") FROM delivery_entries d WHERE d.inward_no = e.inward_no "
-    "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0), "
-    "IFNULL((SELECT SUM(" STORED_MICROS("b.binned_qty") ") FROM bins b WHERE b.inward_no = e.inward_no AND b.item_id = e.item_id "
-    "AND b.fy_name = e.fy_name AND b.bin_type = 'DC'), 0) "
+    "SELECT e.item_id, " STORED_LIST("e.inward_qty") ", "
+    "(SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d WHERE d.inward_no = e.inward_no "
+    "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), "
+    "(SELECT " STORED_LIST("b.binned_qty") " FROM bins b WHERE b.inward_no = e.inward_no AND b.item_id = e.item_id "
+    "AND b.fy_name = e.fy_name AND b.bin_type = 'DC') "
     "FROM inward_entries e WHERE e.inward_no = :no AND e.fy_name = :fy AND (e.is_deleted IS NULL OR "
     "e.is_deleted = 0) GROUP BY e.item_id ORDER BY MIN(e.inward_id)";
 
@@ -211,7 +212,8 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                 QList<QPair<int, double>> open;
                 while (lines.next()) {
                     const double balance =
-                        (fromMicros(lines.value(1)) - fromMicros(lines.value(2)) - fromMicros(lines.value(3))).toDouble();
+                        (fromStoredList(lines.value(1)) - fromStoredList(lines.value(2)) - fromStoredList(lines.value(3)))
+                            .toDouble();
                     if (balanceIsOpen(balance))
                         open.append({lines.value(0).toInt(), balance});
                 }

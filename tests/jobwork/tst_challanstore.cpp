@@ -144,6 +144,13 @@ private slots:
         QCOMPARE(binPendingBalances({{7, "26-27", c}}, QDate(2026, 9, 1)).written, 1);
         QCOMPARE(value("SELECT binned_qty FROM bins").toDouble(), 0.7735);
         QCOMPARE(pending().value(0).status(), PendingStatus::Issued);
+
+        // An entry's own lines to all their digits: 10 less 0.1234567.
+        addInward({8, "26-27", c, a, 10});
+        addDelivery({2, "26-27", 8, c, a, 0.1234567});
+        QCOMPARE(loadPendingInwardLines({8}, c, "26-27").lines.value(0).balance, 9.8765433);
+        QCOMPARE(binPendingBalances({{8, "26-27", c}}, QDate(2026, 9, 1)).written, 1);
+        QCOMPARE(value("SELECT binned_qty FROM bins WHERE inward_no = 8").toDouble(), 9.8765433);
     }
 
     void linesAreReadByNumberYearAndCustomer()
