@@ -1,11 +1,11 @@
 #include "inventory_stockreport.h"
 #include "ui_inventory_stockreport.h"
 
-#include "app/money.h"
 #include "app/csvexport.h"
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/materialrequeststore.h"

@@ -1,7 +1,7 @@
 #include "inventorydashboard.h"
 
-#include "app/money.h"
 #include "app/dashboard.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "inventory/stockwatch.h"
 

@@ -1,9 +1,9 @@
 #include "materialrequeststore.h"
 
-#include "app/money.h"
 #include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 

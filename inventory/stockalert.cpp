@@ -1,7 +1,7 @@
 #include "stockalert.h"
 
-#include "app/money.h"
 #include "app/desktop.h"
+#include "app/money.h"
 #include "app/whatsapp.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockwatch.h"

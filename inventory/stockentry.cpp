@@ -1,12 +1,12 @@
 #include "stockentry.h"
 #include "ui_stockentry.h"
 
-#include "app/money.h"
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/htmlescape.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "app/typednumber.h"
 #include "inventoryschema.h"

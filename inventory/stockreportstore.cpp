@@ -1,7 +1,7 @@
 #include "stockreportstore.h"
 
-#include "app/money.h"
 #include "app/boundquery.h"
+#include "app/money.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "stockstore.h"
 
-#include "app/money.h"
 #include "app/boundquery.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/transaction.h"
 #include "inventoryschema.h"
 

@@ -35,7 +35,7 @@ const char *const ChallanLines =
 
 // Of one challan: what live invoices billed and "INVOICE" bins closed, one
 // row each, summed per item as exact decimals by the caller (a sum of REAL
-// values in SQL is binary: 3.0005 less 1 would be 2.0004999999999997). The
+// values in SQL is binary: 0.1 + 0.2 is 0.30000000000000004). The
 // invoice :xno of year :xfy is left out (no invoice has number -1).
 const char *const ConsumedPerItem =
     "SELECT ii.item_id, ii.invoiced_qty FROM invoice_items ii "
