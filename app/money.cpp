@@ -503,7 +503,16 @@ QString threeDecimalText(double stored)
 
 QString storedDecimalText(double stored, int decimals)
 {
-    return decimals == 3 ? threeDecimalText(stored) : Decimal::fromStored(stored).text(decimals);
+    if (decimals == 3)
+        return threeDecimalText(stored);
+    if (decimals == 2)
+        return moneyText(stored); // paise are hundredths: the same rounding, and fast
+    return Decimal::fromStored(stored).text(decimals);
+}
+
+bool typedNumberTooLarge(const QString &text)
+{
+    return readTypedNumber(text).isNumber() && !Decimal::fromText(text);
 }
 
 Decimal threeDecimalValue(double stored)

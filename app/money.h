@@ -175,8 +175,13 @@ QString moneyText(double stored);
 // stored form reads a REAL value as its shortest decimal text.
 QString threeDecimalText(const Decimal &value);
 QString threeDecimalText(double stored);
-// The same with another count of decimals (a quantity printed with two).
+// The same with another count of decimals: "1.01" for a stored 1.005 and
+// two, "3" for 2.5 and none.
 QString storedDecimalText(double stored, int decimals);
+// Whether a typed text is a number (see typednumber.h) too large for a
+// figure of this office (10^15 or more, "1e308"): a form refuses it with its
+// field's warning before it saves anything.
+bool typedNumberTooLarge(const QString &text);
 // The rate or quantity such a text shows: the decimal rounded to three
 // decimals, with which the line amount is computed.
 Decimal threeDecimalValue(double stored);

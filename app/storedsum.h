@@ -17,8 +17,20 @@ class QVariant;
 
 #define STORED_MICROS(column) "CAST(ROUND((" column ") * 1000000) AS INTEGER)"
 
+// For the few values of one record (the lines of one challan), exactly to
+// all of their digits: SQLite writes each REAL value as the decimal it was
+// stored from (fifteen significant digits), joined by blanks, and
+// fromStoredList sums them as exact decimals. NULL when there is none.
+//
+//     "SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d WHERE ..."
+//     const Decimal delivered = fromStoredList(q.value(0));
+#define STORED_LIST(column) "GROUP_CONCAT(" column ", ' ')"
+
 // A sum of STORED_MICROS values as the exact decimal it is; NULL is 0.
 Decimal fromMicros(const QVariant &sum);
+
+// The exact sum of a STORED_LIST; NULL is 0.
+Decimal fromStoredList(const QVariant &list);
 
 // A statement whose one value is a sum of STORED_MICROS values, giving that
 // sum in rupees instead (the nearest double: a chart's bar).

@@ -7,6 +7,7 @@
 #include "app/formstyle.h"
 #include "app/htmlprint.h"
 #include "app/logos.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "app/tickcolumn.h"
 #include "app/whatsapp.h"
@@ -114,7 +115,7 @@ void inventory_purchaseorder::loadSupplierItems(const QString &supplier)
         fill.add(r, ColCategory, item.category);
         fill.add(r, ColSupplier, item.supplierName);
         fill.add(r, ColItem, item.itemName);
-        QTableWidgetItem *stock = fill.add(r, ColStock, QString::number(item.balance, 'f', 2));
+        QTableWidgetItem *stock = fill.add(r, ColStock, storedDecimalText(item.balance, 2));
         stock->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (item.balance <= 0)
             stock->setBackground(QColor(QStringLiteral("#f8d7da")));

@@ -5,6 +5,7 @@
 #include "app/desktop.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/materialrequeststore.h"
@@ -168,7 +169,7 @@ void inventory_stockreport::generateReport()
         fill.add(r, 2, row.supplier);
         fill.add(r, 3, row.itemName);
         const double total = row.lineTotal(filter.kinds);
-        fill.add(r, 4, boldCell(QString::number(total, 'f', 0), total > 0 ? blue : QColor(),
+        fill.add(r, 4, boldCell(storedDecimalText(total, 0), total > 0 ? blue : QColor(),
                                      Qt::AlignRight | Qt::AlignVCenter));
         for (int d = 1; d <= days; ++d) {
             const StockDayCell day = stockDayCell(row, d, filter.kinds);

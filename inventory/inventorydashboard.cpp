@@ -1,6 +1,7 @@
 #include "inventorydashboard.h"
 
 #include "app/dashboard.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "inventory/stockwatch.h"
 
@@ -253,9 +254,9 @@ void loadLowStockCard(QWidget *root, const QString &category, const QString &tab
     for (int r = 0; r < items.size(); ++r) {
         const LowStockItem &item = items.at(r);
         fill.line(r, item.itemName,
-                  colouredItem(QString::number(item.balance, 'f', 2) + QLatin1Char(' ') + item.uom,
+                  colouredItem(storedDecimalText(item.balance, 2) + QLatin1Char(' ') + item.uom,
                                QStringLiteral("#e74c3c"), right),
-                  colouredItem(QString::number(item.minStock, 'f', 2) + QLatin1Char(' ') + item.uom, QString(), right));
+                  colouredItem(storedDecimalText(item.minStock, 2) + QLatin1Char(' ') + item.uom, QString(), right));
     }
     if (items.isEmpty())
         fill.allClear(0, QStringLiteral("✅ All stock OK"));
@@ -292,7 +293,7 @@ void loadRequestCard(QWidget *root, const QString &category, const QString &tabl
         if (date == shortDates.cend())
             date = shortDates.insert(line.poDate, line.shortDate());
         fill.line(row++, QStringLiteral("  • ") + line.itemName,
-                  colouredItem(QString::number(line.orderQty, 'f', 0) + QLatin1Char(' ') + line.uom,
+                  colouredItem(storedDecimalText(line.orderQty, 0) + QLatin1Char(' ') + line.uom,
                                QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter),
                   colouredItem(*date, QString(), Qt::AlignCenter));
     }

@@ -3,6 +3,7 @@
 #include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/transaction.h"
 #include "app/typednumber.h"
 
@@ -56,7 +57,7 @@ RequestCheck checkRequestLines(const QList<RequestLineInput> &lines)
     if (lines.isEmpty())
         return RequestCheck::NothingTicked;
     for (const RequestLineInput &line : lines) {
-        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0))
+        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0) || typedNumberTooLarge(line.qtyText))
             return RequestCheck::MissingQty;
     }
     return RequestCheck::Ok;
@@ -171,7 +172,7 @@ QString requestDateText(const QString &stored)
 
 QString requestQtyText(double qty)
 {
-    return QString::number(qty, 'f', 2);
+    return storedDecimalText(qty, 2);
 }
 
 QColor requestStatusColor(const QString &status)

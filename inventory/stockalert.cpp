@@ -1,6 +1,7 @@
 #include "stockalert.h"
 
 #include "app/desktop.h"
+#include "app/money.h"
 #include "app/whatsapp.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockwatch.h"
@@ -12,8 +13,8 @@ QString stockAlertMessage(const CompanyInfo &company, const QDate &today)
         QString low;
         for (const LowStockItem &item : lowStockItems(category))
             low += QStringLiteral("* %1 - Bal:%2 Min:%3 %4\n")
-                       .arg(item.itemName, QString::number(item.balance, 'f', 2),
-                            QString::number(item.minStock, 'f', 2), item.uom);
+                       .arg(item.itemName, storedDecimalText(item.balance, 2), storedDecimalText(item.minStock, 2),
+                            item.uom);
         QString open;
         QString lastSupplier;
         for (const OpenRequestLine &line : openRequestLines(category, OpenRequestOrder::BySupplier)) {
@@ -22,7 +23,7 @@ QString stockAlertMessage(const CompanyInfo &company, const QDate &today)
                 lastSupplier = line.supplier;
             }
             open += QStringLiteral("    • %1 - %2 %3 (%4)\n")
-                        .arg(line.itemName, QString::number(line.orderQty, 'f', 0), line.uom, line.shortDate());
+                        .arg(line.itemName, storedDecimalText(line.orderQty, 0), line.uom, line.shortDate());
         }
         if (low.isEmpty() && open.isEmpty())
             continue;

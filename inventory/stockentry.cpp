@@ -6,6 +6,7 @@
 #include "app/formstyle.h"
 #include "app/htmlescape.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "app/typednumber.h"
 #include "inventoryschema.h"
@@ -233,8 +234,9 @@ void inventory_stockentry::on_add_btn_clicked()
         return;
     }
     // Text that is no number counts as 0; a figure no REAL column can hold
-    // ("nan", "inf", "1e309") is not taken for one.
-    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)) {
+    // ("nan", "inf", "1e309"), or too large for a sum ("1e300"), is not
+    // taken for one.
+    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText) || typedNumberTooLarge(openingText)) {
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter opening stock!"));
         return;
     }
@@ -411,7 +413,7 @@ void inventory_stockentry::on_update_btn_clicked()
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Update Stock"));
     auto *layout = new QVBoxLayout(&dialog);
-    for (const QString &text : {"Item: " + name, "Current Balance: " + QString::number(balance, 'f', 2) + " " + unit}) {
+    for (const QString &text : {"Item: " + name, "Current Balance: " + storedDecimalText(balance, 2) + " " + unit}) {
         auto *label = new QLabel(text, &dialog);
         label->setTextFormat(Qt::PlainText); // a name is shown as typed, never as markup
         layout->addWidget(label);
@@ -534,7 +536,7 @@ void inventory_stockentry::showHistory(int itemId, const QString &name)
             type->setTextAlignment(Qt::AlignCenter);
             const bool inward = movement.type == StockMovement::Addition || movement.type == StockMovement::Opening;
             type->setForeground(QColor(inward ? QStringLiteral("#27ae60") : QStringLiteral("#e74c3c")));
-            fill.add(r, 2, QString::number(movement.quantity, 'f', 2))
+            fill.add(r, 2, storedDecimalText(movement.quantity, 2))
                 ->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         }
     }

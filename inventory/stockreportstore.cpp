@@ -1,6 +1,7 @@
 #include "stockreportstore.h"
 
 #include "app/boundquery.h"
+#include "app/money.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>
@@ -158,15 +159,15 @@ StockDayCell stockDayCell(const StockReportRow &row, int day, StockMovementKinds
     const double r = row.reductions.value(day);
     if (added && removed) {
         cell.kind = StockDayCell::Both;
-        cell.text = QString::number(a, 'f', 0) + QLatin1Char('\n') + QString::number(r, 'f', 0);
-        cell.toolTip = QStringLiteral("Addition: ") + QString::number(a, 'f', 2) + QStringLiteral("\nReduction: ")
-                       + QString::number(r, 'f', 2);
+        cell.text = storedDecimalText(a, 0) + QLatin1Char('\n') + storedDecimalText(r, 0);
+        cell.toolTip = QStringLiteral("Addition: ") + storedDecimalText(a, 2) + QStringLiteral("\nReduction: ")
+                       + storedDecimalText(r, 2);
     } else if (added) {
         cell.kind = StockDayCell::Addition;
-        cell.text = QString::number(a, 'f', 0);
+        cell.text = storedDecimalText(a, 0);
     } else if (removed) {
         cell.kind = StockDayCell::Reduction;
-        cell.text = QString::number(r, 'f', 0);
+        cell.text = storedDecimalText(r, 0);
     }
     return cell;
 }

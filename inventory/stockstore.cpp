@@ -2,6 +2,7 @@
 
 #include "app/boundquery.h"
 #include "app/listformat.h"
+#include "app/money.h"
 #include "app/transaction.h"
 #include "inventoryschema.h"
 
@@ -13,15 +14,15 @@ namespace {
 
 const QString AllCategories = QStringLiteral("-- All --");
 
-// A figure as the list shows it, two decimals.
-double shown(double value)
+// A figure as the list shows it, two decimals, half away from zero.
+Decimal shown(double value)
 {
-    return std::round(value * 100.0) / 100.0;
+    return Decimal::fromStored(value).rounded(2);
 }
 
 QString twoDecimals(double value)
 {
-    return QString::number(value, 'f', 2);
+    return storedDecimalText(value, 2);
 }
 
 } // namespace
@@ -225,7 +226,8 @@ StockWriteOutcome deleteStockItem(int itemId)
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date)
 {
     MovementOutcome outcome;
-    if (!std::isfinite(quantity) || quantity <= 0) {
+    const Decimal typed = Decimal::fromStored(quantity);
+    if (!std::isfinite(quantity) || quantity <= 0 || typed.isZero()) {
         outcome.result = MovementResult::InvalidQuantity;
         return outcome;
     }
@@ -245,33 +247,34 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
             const QString name = q.value(0).toString();
             const QString category = q.value(1).toString();
             const QString supplier = q.value(2).toString();
-            double additions = shown(q.value(3).toDouble());
-            double reductions = shown(q.value(4).toDouble());
-            double balance = shown(q.value(5).toDouble());
+            // Exact sums of the decimals shown and typed: 0.1 + 0.2 is 0.3.
+            Decimal additions = shown(q.value(3).toDouble());
+            Decimal reductions = shown(q.value(4).toDouble());
+            Decimal balance = shown(q.value(5).toDouble());
             q.finish();
 
             if (kind == Movement::Addition) {
-                additions += quantity;
-                balance += quantity;
+                additions = additions + typed;
+                balance = balance + typed;
             } else {
-                if (quantity > balance) {
+                if (typed > balance) {
                     refused = MovementResult::ExceedsBalance;
                     return false;
                 }
-                reductions += quantity;
-                balance -= quantity;
+                reductions = reductions + typed;
+                balance = balance - typed;
             }
-            if (!std::isfinite(additions) || !std::isfinite(reductions) || !std::isfinite(balance)) {
-                refused = MovementResult::InvalidQuantity;
+            if (!additions.isValid() || !reductions.isValid() || !balance.isValid()) {
+                refused = MovementResult::InvalidQuantity; // a sum of ten crore crore or more
                 return false;
             }
 
             if (!execBound(q,
                            QStringLiteral("UPDATE inventory_items SET stock_addition = :add, stock_reduction = :red, "
                                           "balance_stock = :bal, last_updated = :date WHERE item_id = :id"),
-                           {{QStringLiteral(":add"), additions},
-                            {QStringLiteral(":red"), reductions},
-                            {QStringLiteral(":bal"), balance},
+                           {{QStringLiteral(":add"), additions.toDouble()},
+                            {QStringLiteral(":red"), reductions.toDouble()},
+                            {QStringLiteral(":bal"), balance.toDouble()},
                             {QStringLiteral(":date"), date},
                             {QStringLiteral(":id"), itemId}},
                            error))

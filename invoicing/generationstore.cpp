@@ -4,6 +4,7 @@
 
 #include "app/boundquery.h"
 #include "app/financialyear.h"
+#include "app/storedsum.h"
 #include "app/transaction.h"
 
 #include <QDebug>
@@ -16,12 +17,14 @@ namespace {
 // Per challan (number and year): live invoice lines and "INVOICE" bins, each
 // summed once over its whole table, then joined to the challan lines.
 const char *const ChallanHead =
-    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, SUM(ii.invoiced_qty) AS qty FROM invoice_items ii "
+    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, SUM(" STORED_MICROS("ii.invoiced_qty") ") AS qty "
+    "FROM invoice_items ii "
     "JOIN invoices inv ON ii.invoice_id = inv.invoice_id WHERE (inv.is_deleted IS NULL OR inv.is_deleted = 0) "
     "GROUP BY ii.delivery_no, ii.fy_name), "
-    "binned AS (SELECT delivery_no, fy_name, SUM(binned_qty) AS qty FROM bins WHERE bin_type = 'INVOICE' "
+    "binned AS (SELECT delivery_no, fy_name, SUM(" STORED_MICROS("binned_qty") ") AS qty FROM bins "
+    "WHERE bin_type = 'INVOICE' "
     "GROUP BY delivery_no, fy_name) "
-    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(d.delivery_qty) AS delivered_qty, "
+    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(" STORED_MICROS("d.delivery_qty") ") AS delivered_qty, "
     "IFNULL(iv.qty, 0) + IFNULL(bn.qty, 0) AS invoiced_qty, d.fy_name, d.customer_id "
     "FROM delivery_entries d JOIN customers c ON d.customer_id = c.customer_id "
     "LEFT JOIN invoiced iv ON iv.delivery_no = d.delivery_no AND iv.fy_name = d.fy_name "
@@ -38,7 +41,8 @@ PendingStatus invoicingStatus(double delivered, double invoiced)
 {
     if (invoiced <= 0)
         return PendingStatus::Pending;
-    if (delivered - invoiced > QuantityTolerance)
+    static const Decimal tolerance(5, 4);
+    if (Decimal::fromStored(delivered) - Decimal::fromStored(invoiced) > tolerance)
         return PendingStatus::Partial;
     return PendingStatus::Issued;
 }
@@ -73,8 +77,8 @@ bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilte
         row.fullNumber = q.value(1).toString();
         row.date = q.value(2).toString();
         row.customerName = q.value(3).toString();
-        row.delivered = q.value(4).toDouble();
-        row.invoiced = q.value(5).toDouble();
+        row.delivered = fromMicros(q.value(4)).toDouble();
+        row.invoiced = fromMicros(q.value(5)).toDouble();
         row.fy = q.value(6).toString();
         row.customerId = q.value(7).toInt();
         if (filterKeeps(filter, row.status()))

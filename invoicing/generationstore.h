@@ -15,12 +15,9 @@
 #include <QString>
 #include <QVariantMap>
 
-// Summed three-decimal quantities differ in their last bits with the order
-// of addition; a difference at or below this is none.
-constexpr double QuantityTolerance = 0.0005;
-
-// Nothing invoiced yet: Pending; more than the tolerance still open: Partial;
-// otherwise Issued. 1.999 of 2 stays Partial.
+// Nothing invoiced yet: Pending; more than 0.0005 still open, compared
+// exactly: Partial; otherwise Issued. 1.999 of 2 stays Partial.
+// The list's quantities are summed in SQL as whole millionths (storedsum.h).
 PendingStatus invoicingStatus(double delivered, double invoiced);
 
 // One challan with what was invoiced or binned of it.

@@ -33,16 +33,17 @@ const char *const ChallanLines =
     "WHERE d.delivery_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0) "
     "ORDER BY d.delivery_id";
 
-// Per item of one challan: what live invoices billed and "INVOICE" bins
-// closed. The invoice :xno of year :xfy is left out (no invoice has number -1).
+// Of one challan: what live invoices billed and "INVOICE" bins closed, one
+// row each, summed per item as exact decimals by the caller (a sum of REAL
+// values in SQL is binary: 0.1 + 0.2 is 0.30000000000000004). The
+// invoice :xno of year :xfy is left out (no invoice has number -1).
 const char *const ConsumedPerItem =
-    "SELECT item_id, SUM(qty) FROM ("
-    "SELECT ii.item_id AS item_id, ii.invoiced_qty AS qty FROM invoice_items ii "
+    "SELECT ii.item_id, ii.invoiced_qty FROM invoice_items ii "
     "JOIN invoices v ON ii.invoice_id = v.invoice_id "
     "WHERE ii.delivery_no = :no AND ii.fy_name = :fy AND (v.is_deleted IS NULL OR v.is_deleted = 0) "
     "AND (v.invoice_no IS NOT :xno OR v.fy_name IS NOT :xfy) "
     "UNION ALL SELECT b.item_id, b.binned_qty FROM bins b "
-    "WHERE b.delivery_no = :no2 AND b.fy_name = :fy2 AND b.bin_type = 'INVOICE') GROUP BY item_id";
+    "WHERE b.delivery_no = :no2 AND b.fy_name = :fy2 AND b.bin_type = 'INVOICE'";
 
 const char *const InsertInvoice =
     "INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, sub_total, cgst_amount, "
@@ -60,15 +61,19 @@ struct LeftOut
     QString fy;
 };
 
-// What a line may bill over what the database leaves open: the quantities'
-// three decimals, summed, differ in their last bits.
-constexpr double QtyTolerance = 0.0005;
+// What a line may bill over what the database leaves open: half of the
+// last of the three decimals a quantity is shown with.
+const Decimal QtyTolerance(5, 4);
+const Decimal NoQuantity;
+
+// Per item: what was taken of a challan, exactly.
+using TakenPerItem = QMap<int, Decimal>;
 
 // The live lines of challan `deliveryNo` of year `fy` in stored order, with
 // nothing consumed yet, and per item what live invoices (but `leftOut`) and
 // "INVOICE" bins took of the challan.
 bool readChallan(int deliveryNo, const QString &fy, const LeftOut &leftOut, QList<ChallanLineBalance> *lines,
-                 QMap<int, double> *taken, QString *error)
+                 TakenPerItem *taken, QString *error)
 {
     lines->clear();
     taken->clear();
@@ -82,8 +87,10 @@ bool readChallan(int deliveryNo, const QString &fy, const LeftOut &leftOut, QLis
                     {":fy2", fy}},
                    error))
         return false;
-    while (consumedQuery.next())
-        (*taken)[consumedQuery.value(0).toInt()] += consumedQuery.value(1).toDouble();
+    while (consumedQuery.next()) {
+        Decimal &sum = (*taken)[consumedQuery.value(0).toInt()];
+        sum = sum + Decimal::fromStored(consumedQuery.value(1).toDouble());
+    }
 
     QSqlQuery q;
     q.setForwardOnly(true);
@@ -115,23 +122,29 @@ bool readChallan(int deliveryNo, const QString &fy, const LeftOut &leftOut, QLis
 // loaded invoice bills on a line: what the others took fills the rest of
 // every line first and reaches a kept quantity only when the item has no
 // other room left.
-void fillLineByLine(QList<ChallanLineBalance> *lines, QMap<int, double> taken, const QList<double> &kept)
+//
+// Exact decimals throughout; the doubles of the lines are the nearest ones to
+// them, which read back as the same decimals (Decimal::fromStored).
+void fillLineByLine(QList<ChallanLineBalance> *lines, TakenPerItem taken, const QList<double> &kept)
 {
     const int passes = kept.isEmpty() ? 1 : 2;
-    for (ChallanLineBalance &line : *lines)
-        line.consumed = 0;
+    QList<Decimal> consumed(lines->size());
     for (int pass = 0; pass < passes; ++pass) {
         for (int i = 0; i < lines->size(); ++i) {
-            ChallanLineBalance &line = (*lines)[i];
-            const double keep = pass == 0 && !kept.isEmpty() ? kept.at(i) : 0;
-            const double room = qMax(0.0, line.delivered - keep - line.consumed);
-            const double used = qMax(0.0, qMin(taken.value(line.itemId, 0), room));
-            line.consumed += used;
-            taken[line.itemId] -= used;
+            const ChallanLineBalance &line = lines->at(i);
+            const Decimal keep = pass == 0 && !kept.isEmpty() ? Decimal::fromStored(kept.at(i)) : Decimal();
+            const Decimal room = qMax(NoQuantity, Decimal::fromStored(line.delivered) - keep - consumed.at(i));
+            Decimal &left = taken[line.itemId];
+            const Decimal used = qMax(NoQuantity, qMin(left, room));
+            consumed[i] = consumed.at(i) + used;
+            left = left - used;
         }
     }
-    for (ChallanLineBalance &line : *lines)
-        line.balance = line.delivered - line.consumed;
+    for (int i = 0; i < lines->size(); ++i) {
+        ChallanLineBalance &line = (*lines)[i];
+        line.consumed = consumed.at(i).toDouble();
+        line.balance = (Decimal::fromStored(line.delivered) - consumed.at(i)).toDouble();
+    }
 }
 
 // "DC 1/26-27, item A-18: ...": the item by its code (its id when it has no row).
@@ -154,28 +167,31 @@ QString overOpenBalanceText(const InvoiceLineWrite &line, double open)
 bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &leftOut, InvoiceWriteOutcome *outcome,
                        QString *error)
 {
-    QMap<QPair<int, QString>, QMap<int, double>> open; // per challan and year: item -> open quantity
+    QMap<QPair<int, QString>, TakenPerItem> open; // per challan and year: item -> open quantity
     for (const InvoiceLineWrite &line : lines) {
         if (!(line.qty > 0))
             continue;
         const QPair<int, QString> challan(line.deliveryNo, line.deliveryFy);
         if (!open.contains(challan)) {
             QList<ChallanLineBalance> challanLines;
-            QMap<int, double> taken;
+            TakenPerItem taken;
             if (!readChallan(line.deliveryNo, line.deliveryFy, leftOut, &challanLines, &taken, error))
                 return false;
             fillLineByLine(&challanLines, taken, {});
-            QMap<int, double> &items = open[challan];
-            for (const ChallanLineBalance &l : challanLines)
-                items[l.itemId] += l.balance;
+            TakenPerItem &items = open[challan];
+            for (const ChallanLineBalance &l : challanLines) {
+                Decimal &item = items[l.itemId];
+                item = item + Decimal::fromStored(l.balance);
+            }
         }
-        double &left = open[challan][line.itemId];
-        if (line.qty > left + QtyTolerance) {
+        Decimal &left = open[challan][line.itemId];
+        const Decimal qty = Decimal::fromStored(line.qty);
+        if (qty > left + QtyTolerance) {
             outcome->overBalance = true;
-            *error = overOpenBalanceText(line, qMax(0.0, left));
+            *error = overOpenBalanceText(line, qMax(NoQuantity, left).toDouble());
             return false;
         }
-        left -= line.qty;
+        left = left - qty;
     }
     return true;
 }
@@ -293,9 +309,15 @@ int nextInvoiceNumber(const QString &fy)
         fy);
 }
 
+bool balanceIsBillable(double balance)
+{
+    static const Decimal billable(1, 4);
+    return Decimal::fromStored(balance) > billable;
+}
+
 bool challanLineBalances(int deliveryNo, const QString &fy, QList<ChallanLineBalance> *lines, QString *error)
 {
-    QMap<int, double> taken;
+    TakenPerItem taken;
     if (!readChallan(deliveryNo, fy, LeftOut(), lines, &taken, error))
         return false;
     fillLineByLine(lines, taken, {});
@@ -323,7 +345,7 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
             continue;
         }
         for (const ChallanLineBalance &line : lines) {
-            if (!line.hasItem || !(line.balance > BillableBalance))
+            if (!line.hasItem || !balanceIsBillable(line.balance))
                 continue;
             appendPoNumber(result.poNumbers, line.poNo);
             InvoiceFormLine row;
@@ -388,7 +410,10 @@ QtyEdit checkInvoiceQty(const QString &typed, double balance)
         edit.check = QtyCheck::Refused;
         return edit;
     }
-    if (n.value > balance) {
+    // Compared exactly; a number too large to be read exactly is above any
+    // balance.
+    const std::optional<Decimal> qty = Decimal::fromText(typed);
+    if (!qty || *qty > Decimal::fromStored(balance)) {
         edit.check = QtyCheck::Exceeds;
         edit.qty = balance;
         return edit;
@@ -526,7 +551,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         perChallan[qMakePair(invoice->lines.at(j).deliveryNo, invoice->lines.at(j).deliveryFy)].append(j);
     for (auto it = perChallan.cbegin(); it != perChallan.cend(); ++it) {
         QList<ChallanLineBalance> challanLines;
-        QMap<int, double> taken;
+        TakenPerItem taken;
         if (!readChallan(it.key().first, it.key().second, {number, fy}, &challanLines, &taken, error)) {
             qDebug() << "Challan of invoice line failed:" << *error;
             return LoadResult::Failed;
@@ -548,7 +573,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
                     continue;
                 if (firstFree < 0)
                     firstFree = i;
-                if (challanLines.at(i).delivered + QtyTolerance >= line.qty)
+                if (Decimal::fromStored(challanLines.at(i).delivered) + QtyTolerance >= Decimal::fromStored(line.qty))
                     fits = i;
             }
             const int on = fits >= 0 ? fits : firstFree;

@@ -18,8 +18,9 @@
 #include <QList>
 #include <QString>
 
-// A balance at or below this has nothing left to bill in the invoice form.
-constexpr double BillableBalance = 0.0001;
+// Whether a challan line's balance is left to bill in the invoice form: its
+// exact decimal above 0.0001.
+bool balanceIsBillable(double balance);
 
 struct InvoiceCustomer
 {
@@ -79,6 +80,8 @@ struct ChallanLineBalance
     double rate = 0;
     double taxPercent = 0;
     QString poNo; // of the inward entry the line was delivered from
+    // The nearest doubles to the exact decimals, which read back as them
+    // (Decimal::fromStored): a balance of 3.0005 less 1 is 2.0005.
     double delivered = 0;
     double consumed = 0; // taken by live invoice lines and "INVOICE" bins
     double balance = 0;  // delivered - consumed
@@ -90,7 +93,7 @@ struct ChallanLineBalance
 bool challanLineBalances(int deliveryNo, const QString &fy, QList<ChallanLineBalance> *lines, QString *error);
 
 // The lines of the handed challans that still have more than
-// BillableBalance to bill, each at its balance and the item's rate and tax,
+// 0.0001 to bill (balanceIsBillable), each at its balance and the item's rate and tax,
 // in the order of `deliveryNos`, with the challans' PO numbers collected.
 struct BillableLines
 {

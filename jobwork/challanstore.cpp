@@ -2,6 +2,7 @@
 #include "challanstore.h"
 
 #include "app/financialyear.h"
+#include "app/storedsum.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -23,8 +24,8 @@ const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no 
 // inward_no, item_id and fy_name of that line).
 QString binnedOf(const QString &alias)
 {
-    return QString("IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.inward_no = %1.inward_no "
-                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC'), 0)")
+    return QString("(SELECT " STORED_LIST("b.binned_qty") " FROM bins b WHERE b.inward_no = %1.inward_no "
+                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC')")
         .arg(alias);
 }
 
@@ -38,7 +39,7 @@ QString inwardColumn(const QString &column)
 }
 
 // A floating-point difference of stored quantities that should be zero.
-constexpr double Residue = 1e-9;
+const Decimal Residue(1, 9);
 
 // Inserts the lines with a quantity above 0; counts them in `written`.
 bool insertLines(const ChallanWrite &challan, int *written, QString *error)
@@ -108,8 +109,9 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
     PendingInward pending;
     QSqlQuery q;
     q.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty, e.dc_no, e.dc_date, e.po_no, "
-              "e.remarks, IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.inward_no = e.inward_no "
-              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0) "
+              "e.remarks, (SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d "
+              "WHERE d.inward_no = e.inward_no "
+              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)) "
               "AS delivered, "
               + binnedOf("e") + " AS binned "
               "FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
@@ -126,9 +128,12 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
         bool found = false;
         while (q.next()) {
             found = true;
-            const double balance = q.value(4).toDouble() - q.value(9).toDouble() - q.value(10).toDouble();
-            if (balance <= Residue)
+            // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.
+            const Decimal exact =
+                Decimal::fromStored(q.value(4).toDouble()) - fromStoredList(q.value(9)) - fromStoredList(q.value(10));
+            if (exact <= Residue)
                 continue;
+            const double balance = exact.toDouble();
             ChallanLine line;
             line.itemId = q.value(0).toInt();
             line.inwardNo = inwardNo;
@@ -307,9 +312,10 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
     QSqlQuery q;
     q.prepare("SELECT d.item_id, d.inward_no, i.item_code, i.item_name, i.uom, d.delivery_qty, "
               + inwardColumn("inward_qty") + " AS inward_qty, "
-              "IFNULL((SELECT SUM(d2.delivery_qty) FROM delivery_entries d2 WHERE d2.inward_no = d.inward_no "
+              "(SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
+              "WHERE d2.inward_no = d.inward_no "
               "AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name AND d2.delivery_no != d.delivery_no "
-              "AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)), 0) "
+              "AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)) "
               "AS others, "
               + binnedOf("d") + " AS binned, "
               + inwardColumn("dc_no") + " AS c_dc_no, "
@@ -329,7 +335,9 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
         line.itemName = q.value(3).toString();
         line.uom = q.value(4).toString();
         line.qty = q.value(5).toDouble();
-        line.balance = q.value(6).toDouble() - q.value(7).toDouble() - q.value(8).toDouble();
+        line.balance =
+            (Decimal::fromStored(q.value(6).toDouble()) - fromStoredList(q.value(7)) - fromStoredList(q.value(8)))
+                .toDouble();
         line.dcNo = q.value(9).toString();
         line.dcDate = q.value(10).toString();
         line.poNo = q.value(11).toString();

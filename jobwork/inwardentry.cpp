@@ -7,6 +7,7 @@
 #include "app/financialyear.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/money.h"
 #include "app/tablefill.h"
 #include "app/typednumber.h"
 
@@ -336,7 +337,7 @@ void inwardentry::on_add_btn_clicked()
         return;
     }
     const double qty = typedNumberOrZero(ui->qtyEdit->text());
-    if (qty <= 0) {
+    if (qty <= 0 || typedNumberTooLarge(ui->qtyEdit->text())) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
         return;
     }
@@ -367,12 +368,14 @@ void inwardentry::on_inward_main_table_cellChanged(int, int col)
 
 void inwardentry::updateTotalQty()
 {
-    double total = 0;
+    // Summed exactly; a figure too large to sum counts as no number.
+    Decimal total;
     const QTableWidget *lines = ui->inward_main_table;
     for (int row = 0; row < lines->rowCount(); ++row) {
-        total += readTypedCell(lines, row, 4).valueOr(0);
+        const QTableWidgetItem *qty = lines->item(row, 4);
+        total = total + (qty ? Decimal::fromText(qty->text()).value_or(Decimal()) : Decimal());
     }
-    ui->totalqtyEdit->setText(quantityText(total));
+    ui->totalqtyEdit->setText(threeDecimalText(total));
 }
 
 QList<QPair<QString, QString>> inwardentry::itemLineCells() const
@@ -394,7 +397,14 @@ bool inwardentry::linesToWrite(const QString &noCompanyText, QList<InwardLine> *
         Desktop::warning(this, "Error", noCompanyText);
         return false;
     }
-    *lines = inwardLinesToWrite(itemLineCells());
+    const QList<QPair<QString, QString>> cells = itemLineCells();
+    for (const auto &cell : cells) {
+        if (typedNumberTooLarge(cell.second)) {
+            Desktop::warning(this, "Error", "Please enter a valid quantity!");
+            return false;
+        }
+    }
+    *lines = inwardLinesToWrite(cells);
     if (lines->isEmpty()) {
         Desktop::warning(this, "Error", "Please enter qty for at least one item!");
         return false;

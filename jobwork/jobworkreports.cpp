@@ -4,6 +4,7 @@
 #include "app/tablefill.h"
 #include "app/formconventions.h"
 #include "app/formstyle.h"
+#include "app/storedsum.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -146,7 +147,7 @@ QString despatchDetailsStatement(const ReportFilter &filter)
                             + QStringLiteral(", IFNULL(d.despatched, 0) AS despatched, ")
                             + utf8(QStringLiteral("IFNULL(d.our_dcs, '')")) + QStringLiteral(" AS our_dcs");
     const QString join = QStringLiteral(
-        "LEFT JOIN (SELECT inward_no, item_id, fy_name, SUM(delivery_qty) AS despatched, "
+        "LEFT JOIN (SELECT inward_no, item_id, fy_name, SUM(" STORED_MICROS("delivery_qty") ") AS despatched, "
         "GROUP_CONCAT(DISTINCT delivery_no_full) AS our_dcs "
         "FROM delivery_entries WHERE (is_deleted IS NULL OR is_deleted = 0) "
         "GROUP BY inward_no, item_id, fy_name) d "
@@ -178,7 +179,7 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
         row.inwardNo = q.value(first).toInt();
         row.itemId = q.value(first + 1).toInt();
         row.uom = textAt(q, first + 2);
-        row.despatched = q.value(first + 3).toDouble();
+        row.despatched = fromMicros(q.value(first + 3)).toDouble();
         row.ourDcs = sortedChallanList(textAt(q, first + 4));
         rows->append(std::move(row));
     }
@@ -267,26 +268,37 @@ QStringList despatchCells(const DespatchRow &row)
 
 double inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
 {
-    double total = 0.0;
+    Decimal total;
     for (const InwardHistoryRow &row : rows)
-        total += row.line.qty;
-    return total;
+        total = total + Decimal::fromStored(row.line.qty);
+    return total.toDouble();
+}
+
+double DespatchRow::balance() const
+{
+    return (Decimal::fromStored(line.qty) - Decimal::fromStored(despatched)).toDouble();
 }
 
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
 {
-    DespatchTotals totals;
+    // Summed exactly, as the rows' own figures are.
+    Decimal received;
+    Decimal despatched;
     for (const DespatchRow &row : rows) {
-        totals.received += row.received();
-        totals.despatched += row.despatched;
-        totals.balance += row.balance();
+        received = received + Decimal::fromStored(row.received());
+        despatched = despatched + Decimal::fromStored(row.despatched);
     }
+    DespatchTotals totals;
+    totals.received = received.toDouble();
+    totals.despatched = despatched.toDouble();
+    totals.balance = (received - despatched).toDouble();
     return totals;
 }
 
 QColor balanceColor(double balance)
 {
-    return balance > 0.005 ? StatusColor::Partial : StatusColor::Done;
+    static const Decimal closed(5, 3);
+    return Decimal::fromStored(balance) > closed ? StatusColor::Partial : StatusColor::Done;
 }
 
 CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &totalQty)

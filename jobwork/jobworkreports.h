@@ -62,7 +62,8 @@ struct DespatchRow
     double despatched = 0.0;
 
     double received() const { return line.qty; }
-    double balance() const { return line.qty - despatched; }
+    // Exactly: 1.0735 received less 0.3 despatched is 0.7735.
+    double balance() const;
 };
 
 struct DespatchTotals

@@ -3,6 +3,7 @@
 
 #include "app/financialyear.h"
 #include "app/formstyle.h"
+#include "app/storedsum.h"
 
 #include <QPair>
 #include <QSqlDatabase>
@@ -19,12 +20,12 @@ const char *const LiveInward = "(e.is_deleted IS NULL OR e.is_deleted = 0)";
 // Per inward entry (number and year): the live challan lines and the "DC"
 // bins, each summed once over its whole table, then joined to the inward lines.
 const char *const PendingHead =
-    "WITH delivered AS (SELECT inward_no, fy_name, SUM(delivery_qty) AS qty FROM delivery_entries "
+    "WITH delivered AS (SELECT inward_no, fy_name, SUM(" STORED_MICROS("delivery_qty") ") AS qty FROM delivery_entries "
     "WHERE (is_deleted IS NULL OR is_deleted = 0) GROUP BY inward_no, fy_name), "
-    "binned AS (SELECT inward_no, fy_name, SUM(binned_qty) AS qty FROM bins WHERE bin_type = 'DC' "
+    "binned AS (SELECT inward_no, fy_name, SUM(" STORED_MICROS("binned_qty") ") AS qty FROM bins WHERE bin_type = 'DC' "
     "GROUP BY inward_no, fy_name) "
     "SELECT e.inward_no, e.inward_no_full, e.inward_date, e.dc_no, e.dc_date, e.po_no, c.customer_name, "
-    "SUM(e.inward_qty) AS total_inward_qty, e.customer_id, IFNULL(dl.qty, 0) AS delivered, "
+    "SUM(" STORED_MICROS("e.inward_qty") ") AS total_inward_qty, e.customer_id, IFNULL(dl.qty, 0) AS delivered, "
     "IFNULL(bn.qty, 0) AS binned, e.fy_name "
     "FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id "
     "LEFT JOIN delivered dl ON dl.inward_no = e.inward_no AND dl.fy_name = e.fy_name "
@@ -37,13 +38,14 @@ const char *const ItemCondition =
     "JOIN items i ON i.item_id = f.item_id WHERE (f.is_deleted IS NULL OR f.is_deleted = 0) "
     "AND (UPPER(i.item_code) LIKE :filter1 OR UPPER(i.item_name) LIKE :filter2)) ";
 
-// Per item of one inward entry: received, live challan lines and "DC" bins.
+// Per item of one inward entry: received, live challan lines and "DC" bins,
+// each summed exactly (storedsum.h).
 const char *const OpenLinesOfEntry =
-    "SELECT e.item_id, SUM(e.inward_qty), "
-    "IFNULL((SELECT SUM(d.delivery_qty) FROM delivery_entries d WHERE d.inward_no = e.inward_no "
-    "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), 0), "
-    "IFNULL((SELECT SUM(b.binned_qty) FROM bins b WHERE b.inward_no = e.inward_no AND b.item_id = e.item_id "
-    "AND b.fy_name = e.fy_name AND b.bin_type = 'DC'), 0) "
+    "SELECT e.item_id, " STORED_LIST("e.inward_qty") ", "
+    "(SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d WHERE d.inward_no = e.inward_no "
+    "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)), "
+    "(SELECT " STORED_LIST("b.binned_qty") " FROM bins b WHERE b.inward_no = e.inward_no AND b.item_id = e.item_id "
+    "AND b.fy_name = e.fy_name AND b.bin_type = 'DC') "
     "FROM inward_entries e WHERE e.inward_no = :no AND e.fy_name = :fy AND (e.is_deleted IS NULL OR "
     "e.is_deleted = 0) GROUP BY e.item_id ORDER BY MIN(e.inward_id)";
 
@@ -55,14 +57,25 @@ const char *const InsertBin =
 
 bool balanceIsOpen(double balance)
 {
-    return std::round(balance * 1e6) / 1e6 > ClosedBalance;
+    static const Decimal closed(5, 3);
+    return Decimal::fromStored(balance) > closed;
+}
+
+double PendingRow::closed() const
+{
+    return (Decimal::fromStored(delivered) + Decimal::fromStored(binned)).toDouble();
+}
+
+double PendingRow::balance() const
+{
+    return (Decimal::fromStored(received) - Decimal::fromStored(delivered) - Decimal::fromStored(binned)).toDouble();
 }
 
 PendingStatus pendingStatus(double received, double closed)
 {
     if (closed <= 0)
         return PendingStatus::Pending;
-    if (balanceIsOpen(received - closed))
+    if (balanceIsOpen((Decimal::fromStored(received) - Decimal::fromStored(closed)).toDouble()))
         return PendingStatus::Partial;
     return PendingStatus::Issued;
 }
@@ -148,10 +161,10 @@ bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QSt
         row.dcDate = q.value(4).toString();
         row.poNo = q.value(5).toString();
         row.customerName = q.value(6).toString();
-        row.received = q.value(7).toDouble();
+        row.received = fromMicros(q.value(7)).toDouble();
         row.customerId = q.value(8).toInt();
-        row.delivered = q.value(9).toDouble();
-        row.binned = q.value(10).toDouble();
+        row.delivered = fromMicros(q.value(9)).toDouble();
+        row.binned = fromMicros(q.value(10)).toDouble();
         row.fy = q.value(11).toString();
         if (filterKeeps(query.filter, row.status()))
             rows->append(row);
@@ -198,7 +211,9 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                 // Read the entry's lines whole before writing its bins.
                 QList<QPair<int, double>> open;
                 while (lines.next()) {
-                    const double balance = lines.value(1).toDouble() - lines.value(2).toDouble() - lines.value(3).toDouble();
+                    const double balance =
+                        (fromStoredList(lines.value(1)) - fromStoredList(lines.value(2)) - fromStoredList(lines.value(3)))
+                            .toDouble();
                     if (balanceIsOpen(balance))
                         open.append({lines.value(0).toInt(), balance});
                 }

@@ -16,11 +16,11 @@
 
 enum class PendingStatus { Pending, Partial, Issued };
 
-// A balance at or below this is closed.
-constexpr double ClosedBalance = 0.005;
-
-// Whether a balance still counts as open: above 0.005 once rounded to six
-// decimals, so a stored 10 less 9.995 is closed.
+// Whether a balance still counts as open: its exact decimal above 0.005, so
+// 10 less 9.995 is closed. The balances here are the nearest doubles to exact
+// decimals, which read back as those decimals: an entry's own lines are
+// summed to all their digits, the list's groups as whole millionths (see
+// storedsum.h).
 bool balanceIsOpen(double balance);
 
 // Nothing closed yet: Pending; a balance above 0.005 left: Partial; otherwise
@@ -49,8 +49,9 @@ struct PendingRow
     double delivered = 0; // live challan lines
     double binned = 0;    // closed to bins of type "DC"
 
-    double closed() const { return delivered + binned; }
-    double balance() const { return received - closed(); }
+    // Exactly: 3.0005 received less 1 delivered is 2.0005.
+    double closed() const;
+    double balance() const;
     PendingStatus status() const { return pendingStatus(received, closed()); }
 };
 

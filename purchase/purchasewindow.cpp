@@ -63,9 +63,16 @@ Money typedAmount(const QString &text)
 
 // The nine amounts of a row (base, then the eight taxes) from `first` on,
 // each to the paisa; false with the header of the first cell that holds no
-// number, or with which the bill's total stops fitting (see money.h).
+// number, or with which the bill's total stops fitting (see money.h). The
+// quantity just before them is free text, but a number too large to be
+// summed in the report's total is refused with its header as well.
 bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
 {
+    if (typedNumberTooLarge(trimmedCell(table, row, first - 1))) {
+        const QTableWidgetItem *header = table->horizontalHeaderItem(first - 1);
+        *badColumn = header ? header->text() : QString::number(first - 1);
+        return false;
+    }
     Money sum;
     for (int i = 0; i <= PurchaseTaxColumns; ++i) {
         const QString text = trimmedCell(table, row, first + i);

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
+
 namespace {
 
 const QString SelectColumns = QStringLiteral(
@@ -77,13 +79,32 @@ QDate parseDate(const QString &text, const QString &format)
 
 } // namespace
 
+namespace {
+
+// The eleven figures in the order of the entry row and the list.
+std::array<Decimal *, 11> figuresOf(SalaryFigures &f)
+{
+    return {&f.dayShift,   &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
+            &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
+}
+
+} // namespace
+
 SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
 {
-    SalaryFigures f;
-    Decimal *fields[] = {&f.dayShift,   &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
-                         &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
-    for (int i = 0; i < 11 && i < texts.size(); ++i)
-        *fields[i] = Decimal::fromText(texts.at(i)).value_or(Decimal());
+    return fromListTexts(texts, SalaryFigures());
+}
+
+SalaryFigures SalaryFigures::fromListTexts(const QStringList &texts, const SalaryFigures &listed)
+{
+    SalaryFigures f = listed;
+    const auto fields = figuresOf(f);
+    for (int i = 0; i < 11; ++i) {
+        const QString text = texts.value(i).trimmed();
+        Decimal &field = *fields[i];
+        if (text.isEmpty() || field.isZero() || field.toMoney().text() != text)
+            field = Decimal::fromText(text).value_or(Decimal());
+    }
     return f;
 }
 

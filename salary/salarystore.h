@@ -30,6 +30,11 @@ struct SalaryFigures
     // The eleven figures from their texts in the order above; a text that is
     // no number counts as 0.
     static SalaryFigures fromTexts(const QStringList &texts);
+    // The eleven figures as the list shows them (columns 3 to 10, 12 to 14):
+    // a text that still reads as the two-decimal text of the figure listed
+    // for it stands for that figure, so a stored 2.675 behind "2.68" stays
+    // 2.675 until the user changes the text; any other text is read as typed.
+    static SalaryFigures fromListTexts(const QStringList &texts, const SalaryFigures &listed);
 };
 
 // (day shifts + OT + night shifts) x rate + tea + night cash + Sunday cash +

@@ -374,6 +374,10 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     reloadGuard = true;
     QTableWidget *list = ui->emp_salary_table;
     const ComputedLook look;
+    listedFigures.clear();
+    listedFigures.reserve(records.size());
+    for (const SalaryRecord &record : records)
+        listedFigures.append(record.entry.figures);
     {
         TableFill fill(list, records.size());
         for (int r = 0; r < records.size(); ++r) {
@@ -492,7 +496,7 @@ void SalaryWindow::onSalaryTableCellChanged(int row, int col)
     QStringList texts;
     for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
         texts << salaryCellText(row, c);
-    const SalaryFigures figures = SalaryFigures::fromTexts(texts);
+    const SalaryFigures figures = SalaryFigures::fromListTexts(texts, listedFigures.value(row));
     reloadGuard = true;
     ui->emp_salary_table->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
     ui->emp_salary_table->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
@@ -540,7 +544,7 @@ void SalaryWindow::on_update_btn_clicked()
                 QStringList texts;
                 for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
                     texts << salaryCellText(r, c);
-                entry.figures = SalaryFigures::fromTexts(texts);
+                entry.figures = SalaryFigures::fromListTexts(texts, listedFigures.value(r));
                 if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
                     *failure = entry.name + QStringLiteral(": ") + refusal; // nothing is written
                     return false;

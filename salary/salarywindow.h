@@ -1,12 +1,12 @@
 #pragma once
 
+#include "salary/salarystore.h"
+
 #include <QMainWindow>
 #include <QMap>
 
-class Decimal;
 class QLineEdit;
 class TickColumn;
-struct SalaryRecord;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -72,6 +72,9 @@ private:
     TickColumn *ticks = nullptr; // column 0 of the list
     // Edit mode: the texts of columns 1 to 16 of every row when it began.
     QMap<int, QMap<int, QString>> editSnapshot;
+    // The stored figures of the listed rows, by row: what a figure cell
+    // stands for while it shows them unchanged.
+    QList<SalaryFigures> listedFigures;
     bool editMode = false;
     bool reloadGuard = false;
     int nameColumnWidth = 0; // the width the listed names need

@@ -119,18 +119,20 @@ private slots:
         TestEnvironment env;
         QVERIFY(openInventoryDatabase(env));
         setCompany("Morvel Coats", "098765 43210");
-        addStockItem({"Raw Material", "SHAH", "Steel rod", 2, "kgs", {}, 5});
+        // Figures from their decimals, half away from zero: 1.005 is 1.01.
+        addStockItem({"Raw Material", "SHAH", "Steel rod", 1.005, "kgs", {}, 2.675});
         addStockItem({"Safety", "SHAH", "Gloves", 0, "pairs", {}, 1});
         addRequestLine({"MR/1", "2026-12-01", "SHAH TRADERS", "Steel rod", "Raw Material", 50, "kgs"});
         addRequestLine({"MR/2", "2026-12-02", "", "Spring", "Critical Spare", 12.5, "nos"});
         addRequestLine({"MR/2", "2026-12-02", "ACME", "Valve", "Critical Spare", 1, "nos"});
 
         auto *window = new InventoryWindow;
+        QCOMPARE(cardRows(window, "lbl_inv_rawmat"), QStringList({"Steel rod|1.01 kgs|2.68 kgs"}));
         buttonWithText(window, "📱 WhatsApp Alert")->click();
         const QString today = QDate::currentDate().toString("dd/MM/yyyy");
         const QString message = "🚨 Stock & Material Request Alert\nMorvel Coats\n" + today + "\n"
                                 "📂 Raw Material\n───────────────\n"
-                                "🔴 Low Stock:\n* Steel rod - Bal:2.00 Min:5.00 kgs\n"
+                                "🔴 Low Stock:\n* Steel rod - Bal:1.01 Min:2.68 kgs\n"
                                 "📋 Open Requests:\n  📦 SHAH TRADERS\n    • Steel rod - 50 kgs (01/12/26)\n\n"
                                 "📂 Critical Spare\n───────────────\n"
                                 "📋 Open Requests:\n    • Spring - 13 nos (02/12/26)\n  📦 ACME\n    • Valve - 1 nos (02/12/26)\n\n"

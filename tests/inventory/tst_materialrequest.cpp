@@ -127,6 +127,7 @@ private slots:
         QTest::newRow("NaN") << "nan";
         QTest::newRow("infinity") << "inf";
         QTest::newRow("overflow") << "1e309";
+        QTest::newRow("too large to sum") << "1e15";
     }
 
     void refusedQuantityBlocksTheSave()

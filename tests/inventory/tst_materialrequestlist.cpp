@@ -183,15 +183,17 @@ private slots:
     void printsTickedLinesAndExportsAll()
     {
         setCompany("Morvel Coats");
-        addRequestLine({"MR/26-27/010", day(0), "SHAH, SONS", "Rod & <bar>", "Hardware", 5, "kgs", "Received"});
-        addRequestLine({"MR/26-27/009", day(0), "ALPHA", "Glove \"XL\"", "Safety", 3, "pairs", "Open"});
+        // Quantities from their decimals, half away from zero: 1.005 is 1.01.
+        addRequestLine({"MR/26-27/010", day(0), "SHAH, SONS", "Rod & <bar>", "Hardware", 1.005, "kgs", "Received"});
+        addRequestLine({"MR/26-27/009", day(0), "ALPHA", "Glove \"XL\"", "Safety", 2.675, "pairs", "Open"});
 
         auto *list = new inventory_polist;
         auto *table = child<QTableWidget>(list, "ordered_list");
         ticks(table)->setTicked(1, true);
         click(list, "print_btn");
         const QString text = pdfText(env->desktop.previews.at(0).pdfPath).simplified();
-        QVERIFY2(text.contains("PURCHASE ORDER LIST") && text.contains("Rod & <bar>"), qPrintable(text));
+        QVERIFY2(text.contains("PURCHASE ORDER LIST") && text.contains("Rod & <bar>") && text.contains("1.01"),
+                 qPrintable(text));
         QVERIFY2(!text.contains("Glove"), qPrintable(text));
 
         const QString path = env->folder() + "/list.csv";
@@ -201,8 +203,8 @@ private slots:
                  "PO_List_" + QDate::currentDate().toString("ddMMyyyy") + ".csv");
         QCOMPARE(QString::fromUtf8(fileBytes(path)),
                  "PO Number,PO Date,Supplier Name,Item Name,Category,Order Qty,UOM,Status\n"
-                 "MR/26-27/009," + shown(0) + ",ALPHA,\"Glove \"\"XL\"\"\",Safety,3.00,pairs,Open\n"
-                 "MR/26-27/010," + shown(0) + ",\"SHAH, SONS\",Rod & <bar>,Hardware,5.00,kgs,Received\n");
+                 "MR/26-27/009," + shown(0) + ",ALPHA,\"Glove \"\"XL\"\"\",Safety,2.68,pairs,Open\n"
+                 "MR/26-27/010," + shown(0) + ",\"SHAH, SONS\",Rod & <bar>,Hardware,1.01,kgs,Received\n");
 
         // An empty list prints and exports nothing.
         child<QDateEdit>(list, "fromdateEdit")->setDate(QDate::currentDate().addDays(5));

@@ -90,6 +90,8 @@ private slots:
         QTest::newRow("infinity") << true << "inf" << invalid;
         QTest::newRow("overflow") << true << "1e309" << invalid;
         QTest::newRow("total overflows") << true << "1.7e308" << invalid;
+        QTest::newRow("too large") << true << "1e300" << invalid;
+        QTest::newRow("total reaches 10^15") << true << "999999999999970" << invalid;
     }
 
     void refusedQuantitiesWriteNothing()
@@ -101,12 +103,37 @@ private slots:
         const int bolt = boltAt30();
         if (QByteArray(QTest::currentDataTag()) == "total overflows")
             exec("UPDATE inventory_items SET stock_addition = 1.7e308, balance_stock = 1.7e308");
+        // 30 in the list: 999,999,999,999,970 more is ten crore crore.
+
         f.reload();
         const QString before = totals(bolt);
         QVERIFY(f.move(bolt, addition, quantity));
         QCOMPARE(f.takeMessages(), QStringList{message});
         QCOMPARE(totals(bolt), before);
         QVERIFY(movementsAfterOpening().isEmpty());
+    }
+
+    // The list shows each figure from its stored decimal, half away from
+    // zero (1.005 is 1.01, 2.675 is 2.68); a movement starts from the
+    // figures shown and sums exactly (0.1 + 0.2 is 0.3).
+    void figuresShowAndSumAsDecimals()
+    {
+        StockForm f;
+        const int film = addStock("Packing", "BOXWELL", "Film", 1.005, 2.675);
+        f.reload();
+        const int row = f.rowOf(film);
+        QCOMPARE(f.list->item(row, 5)->text(), QString("1.01"));
+        QCOMPARE(f.list->item(row, 6)->text(), QString("2.68"));
+        QCOMPARE(f.list->item(row, 9)->text(), QString("1.01"));
+        f.move(film, false, "1.01");
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Stock updated successfully!"});
+        f.move(film, true, "0.1");
+        f.move(film, true, "0.2");
+        QCOMPARE(totals(film), "0.3|1.01|0.3|" + storedToday());
+        f.move(film, true, "2.675");
+        f.history(f.rowOf(film), [&](QDialog *d) {
+            QCOMPARE(d->findChild<QTableWidget *>()->item(0, 2)->text(), QString("2.68"));
+        });
     }
 
     void twoOpenFormsLoseNoMovement()

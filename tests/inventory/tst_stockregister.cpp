@@ -126,6 +126,7 @@ private slots:
         QTest::newRow("opening NaN") << "Safety" << "Gloves" << "nan" << "pairs" << "Please enter opening stock!";
         QTest::newRow("opening infinite") << "Safety" << "Gloves" << "-inf" << "pairs" << "Please enter opening stock!";
         QTest::newRow("opening overflow") << "Safety" << "Gloves" << "1e309" << "pairs" << "Please enter opening stock!";
+        QTest::newRow("opening too large") << "Safety" << "Gloves" << "1e15" << "pairs" << "Please enter opening stock!";
         QTest::newRow("unit") << "Safety" << "Gloves" << "4" << "" << "Please select UOM!";
     }
 

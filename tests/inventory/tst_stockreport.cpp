@@ -96,6 +96,18 @@ private slots:
         QCOMPARE(grid->item(0, 4 + 5)->foreground().color(), QColor("#e74c3c"));
         QVERIFY(!grid->item(1, 4 + 2));
 
+        // The tooltip's figures from their decimals, half away from zero:
+        // 1.005 is 1.01 and 2.675 is 2.68; the line total 3.68 more is 17.68.
+        const int bolt = testdata::rows("SELECT item_id FROM inventory_items WHERE item_name = 'Hex BOLT M8'")
+                             .value(0)
+                             .toInt();
+        addMovement({bolt, "2026-03-07", "Addition", 1.005, "Hex BOLT M8", "Hardware", "O'BRIEN, LTD"});
+        addMovement({bolt, "2026-03-07", "Reduction", 2.675, "Hex BOLT M8", "Hardware", "O'BRIEN, LTD"});
+        grid = show(form, 3, 2026);
+        QCOMPARE(grid->item(0, 4 + 7)->toolTip(), QString("Addition: 1.01\nReduction: 2.68"));
+        QCOMPARE(grid->item(0, 4 + 7)->text(), QString("1\n3"));
+        QCOMPARE(tableCell(grid, 0, 4), QString("18"));
+
         // A leap February has 29 days (2028 is offered by a form built from 2027 on).
         env->desktop.clear();
         child<QComboBox>(form, "year_combo")->addItem("2028", 2028);

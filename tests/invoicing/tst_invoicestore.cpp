@@ -351,6 +351,42 @@ private slots:
         QCOMPARE(list.size(), 4);
     }
 
+    // Balances are exact decimals: 1.0735 delivered less 0.3 invoiced is
+    // 0.7735, "0.774" half away from zero (the binary 0.7734999999999999
+    // showed "0.773"), in the lines to bill, the quantity check and its
+    // warning, the bins and the list. 10 less 9.9995 is no more than 0.0005
+    // (not 0.0005000000000006): Issued.
+    void balancesAreExactDecimals()
+    {
+        addDelivery({30, "26-27", 1, customer, itemA, 1.0735});
+        addDelivery({31, "26-27", 1, customer, itemA, 10});
+        const int inv = addInvoice({1, "26-27"});
+        addInvoiceLine(inv, 30, itemA, "26-27", 0.3);
+        addInvoiceLine(inv, 31, itemA, "26-27", 9.9995);
+
+        const BillableLines billable = billableChallanLines({30}, "26-27");
+        QCOMPARE(billable.lines.size(), 1);
+        QCOMPARE(threeDecimalText(billable.lines.at(0).qty), QString("0.774"));
+        QCOMPARE(billable.lines.at(0).amount.text(), QString("77.40")); // 0.774 x 100
+        const double balance = billable.lines.at(0).balance;
+        QCOMPARE(checkInvoiceQty("0.7735", balance).check, QtyCheck::Accepted);
+        QCOMPARE(checkInvoiceQty("0.77350000000000000001", balance).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("1e300", balance).check, QtyCheck::Exceeds);
+        QCOMPARE(qtyExceedsText(balance), QString("Invoice qty cannot exceed uninvoiced balance (0.774)!"));
+
+        QList<InvoiceChallanRow> list;
+        QString error;
+        QVERIFY(queryInvoiceChallans(-1, "26-27", PendingFilter::All, &list, &error));
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(statusText(list.at(0).status()), QString("Issued")); // 31
+        QCOMPARE(statusText(list.at(1).status()), QString("Partial"));
+
+        QVERIFY(binInvoiceBalances({{30, "26-27", customer}}, QDate(2026, 9, 1)).ok);
+        QCOMPARE(value("SELECT binned_qty FROM bins").toDouble(), 0.7735);
+        QVERIFY(queryInvoiceChallans(-1, "26-27", PendingFilter::Open, &list, &error));
+        QVERIFY(list.isEmpty());
+    }
+
     void binsCloseWhatIsOpen()
     {
         // 20: 100 delivered, 60 invoiced; 21: 10 + 5 of A with 12 invoiced;

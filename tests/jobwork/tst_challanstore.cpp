@@ -6,6 +6,7 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 
+#include "app/listformat.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/pendingstore.h"
 
@@ -125,6 +126,31 @@ private slots:
         QCOMPARE(rows[1].binned, 5.0);
         QCOMPARE(rows[1].balance(), 9.0);
         QCOMPARE(rows[2].balance(), 6.0);
+    }
+
+    // What is left is an exact decimal: 1.0735 received less 0.3 sent back
+    // is 0.7735, "0.774" half away from zero (not 0.7734999999999999,
+    // "0.773"), in the list, the challan's lines and the bin.
+    void balancesAreExactDecimals()
+    {
+        const int c = addCustomer("ACME");
+        const int a = addItem(c, "A1", "BRACKET");
+        addInward({7, "26-27", c, a, 1.0735});
+        addDelivery({1, "26-27", 7, c, a, 0.3});
+        QCOMPARE(quantityText(pending().value(0).balance()), QString("0.774"));
+        const PendingInward open = loadPendingInwardLines({7}, c, "26-27");
+        QCOMPARE(open.lines.value(0).balance, 0.7735);
+        QCOMPARE(quantityText(open.lines.value(0).qty), QString("0.774"));
+        QCOMPARE(binPendingBalances({{7, "26-27", c}}, QDate(2026, 9, 1)).written, 1);
+        QCOMPARE(value("SELECT binned_qty FROM bins").toDouble(), 0.7735);
+        QCOMPARE(pending().value(0).status(), PendingStatus::Issued);
+
+        // An entry's own lines to all their digits: 10 less 0.1234567.
+        addInward({8, "26-27", c, a, 10});
+        addDelivery({2, "26-27", 8, c, a, 0.1234567});
+        QCOMPARE(loadPendingInwardLines({8}, c, "26-27").lines.value(0).balance, 9.8765433);
+        QCOMPARE(binPendingBalances({{8, "26-27", c}}, QDate(2026, 9, 1)).written, 1);
+        QCOMPARE(value("SELECT binned_qty FROM bins WHERE inward_no = 8").toDouble(), 9.8765433);
     }
 
     void linesAreReadByNumberYearAndCustomer()

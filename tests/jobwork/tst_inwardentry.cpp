@@ -182,7 +182,7 @@ private slots:
         qty->setText("1");
         f.click("add_btn");
         QCOMPARE(lastShown(), QString("Error|Please select an item first!"));
-        for (const QString &bad : {QString("abc"), QString("0"), QString("-2")}) {
+        for (const QString &bad : {QString("abc"), QString("0"), QString("-2"), QString("1e15"), QString("1e300")}) {
             f.addLine("able", bad);
             QCOMPARE(lastShown(), QString("Error|Please enter a valid quantity!"));
         }
@@ -191,6 +191,12 @@ private slots:
         f.addLine("able", "1");
         QCOMPARE(lastShown(), QString("Duplicate|Item already added!\nEdit qty directly in the table."));
         QCOMPARE(f.lines->rowCount(), 1);
+
+        // A figure too large to be summed counts 0 in the total and refuses the save.
+        f.lines->item(0, 4)->setText("1e300");
+        QCOMPARE(f.text("totalqtyEdit"), QString("0.000"));
+        f.click("save_btn");
+        QCOMPARE(lastShown(), QString("Error|Please enter a valid quantity!"));
 
         // A line edited to 0 in the table is not saved; with only such lines the save is refused.
         f.lines->item(0, 4)->setText("0");

@@ -283,7 +283,8 @@ private slots:
         const QList<QPair<double, QString>> lines = {{9.996, "#d4edda"},  // 0.004 left
                                                      {9.994, "#fff3cd"},  // 0.006 left
                                                      {12.0, "#d4edda"},   // more sent than received
-                                                     {0.0, "#fff3cd"}};   // nothing sent
+                                                     {0.0, "#fff3cd"},    // nothing sent
+                                                     {9.995, "#d4edda"}}; // 0.005 left, exactly
         for (int no = 1; no <= lines.size(); ++no) {
             const int item = addItem(c, QString("I-%1").arg(no), "PART");
             addInward({no, "26-27", c, item, 10, "2026-04-10"});
@@ -294,10 +295,11 @@ private slots:
         despatchdetails w;
         showYear(&w);
         auto *table = child<QTableWidget>(&w, "despatch_details_table");
-        QCOMPARE(table->rowCount(), 4);
-        for (int r = 0; r < 4; ++r) // inward numbers descending
-            QCOMPARE(table->item(r, 11)->background().color(), QColor(lines[3 - r].second));
-        QCOMPARE(tableCell(table, 1, 11), QStringLiteral("-2.000"));
+        QCOMPARE(table->rowCount(), 5);
+        for (int r = 0; r < 5; ++r) // inward numbers descending
+            QCOMPARE(table->item(r, 11)->background().color(), QColor(lines[4 - r].second));
+        QCOMPARE(tableCell(table, 2, 11), QStringLiteral("-2.000"));
+        QCOMPARE(tableCell(table, 0, 11), QStringLiteral("0.005"));
     }
 
     void despatchDetailsWindowAndExport()

@@ -201,6 +201,19 @@ private slots:
                  QString("Missing Details|Bill No, Company Name, and Item Description are mandatory!"));
     }
 
+    // The quantity is free text ("10 kg"), but a number too large to be
+    // summed in the report's total is refused under its header.
+    void entryRefusesAQuantityTooLargeToSum()
+    {
+        PurchaseEnvironment env;
+        PurchaseWindow w;
+        typeEntry(w, "X1", "ACME", QDate(2026, 5, 4), {{0, "Paint"}, {1, "1e300"}, {2, "100"}});
+        click(&w, "save_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Invalid Amount|'Qty' is not a valid amount. Please enter a number such as 1250.50."));
+        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 0);
+    }
+
     void showFilterAndResetOrderTheList()
     {
         PurchaseEnvironment env;

@@ -193,13 +193,48 @@ private slots:
         QCOMPARE(rowTexts(f.list, 1).mid(3, 13), QStringList({"1.00", "0.00", "0.00", "1.01", "0.00", "0.00", "0.00",
                                                               "0.00", "1.01", "0.01", "0.00", "0.00", "1.00"}));
         // Edited in the list: 1 x 2.675 = 2.675 shows 2.68; less the advance
-        // shown as 0.01, 2.665 shows 2.67. Update stores the shown values.
+        // still shown as 0.01, which stands for the stored 0.005, 2.670 shows
+        // 2.67. Update stores the shown gross and total and keeps the
+        // untouched advance as stored.
         click(f.w, "edit_btn");
         f.edit(1, 6, "2.675");
         QCOMPARE(tableCell(f.list, 1, 11), QString("2.68"));
         QCOMPARE(tableCell(f.list, 1, 15), QString("2.67"));
         click(f.w, "update_btn");
-        QCOMPARE(storedRow(1).mid(10, 5), QStringList({"2.68", "0.01", "0", "0", "2.67"}));
+        QCOMPARE(storedRow(1).mid(10, 5), QStringList({"2.68", "0.005", "0", "0", "2.67"}));
+    }
+
+    // A figure the user did not change keeps its stored decimal behind its
+    // two-decimal text: 3 days at 2.675 is 8.025, gross 8.03, and an edit of
+    // another figure computes from 2.675, not from the 2.68 shown.
+    void untouchedListFiguresKeepTheirStoredDecimals()
+    {
+        SalaryEnvironment env;
+        store("Ravi", "2026-03-15", 3, 2.675); // weekly advance 100
+        Form f;
+        QCOMPARE(rowTexts(f.list, 0).mid(6, 10), QStringList({"2.68", "0.00", "0.00", "0.00", "0.00", "8.03",
+                                                              "100.00", "0.00", "0.00", "-91.98"}));
+        click(f.w, "edit_btn");
+        // Tea cash 1: 8.025 + 1 = 9.025 shows 9.03 (9.04 from 3 x 2.68).
+        f.edit(0, 7, "1");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("9.03"));
+        QCOMPARE(tableCell(f.list, 0, 15), QString("-90.98")); // -90.975
+        f.edit(0, 7, "0");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("8.03"));
+        // A changed rate counts as typed: 3 x 2.7 = 8.10.
+        f.edit(0, 6, "2.7");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("8.10"));
+        f.edit(0, 6, "2.68"); // the stored figure's text again
+        QCOMPARE(tableCell(f.list, 0, 11), QString("8.03"));
+        click(f.w, "update_btn");
+        QCOMPARE(storedRow(1).mid(2, 13), QStringList({"3", "0", "0", "2.675", "0", "0", "0", "0", "8.03", "100",
+                                                       "0", "0", "-91.98"}));
+        // A rate typed over a stored figure of 0 is read as typed.
+        store("Bala", "2026-03-16", 2, 0);
+        click(f.w, "reset_btn");
+        click(f.w, "edit_btn");
+        f.edit(0, 6, "1.005");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("2.01"));
     }
 
     // Figures pasted with many decimals are rounded once, from all their
