@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,59 +28,6 @@ void letShrink(QLabel *label)
 {
     label->setMinimumWidth(1);
 }
-
-// A card heading is read whole on one line: where the card is narrower than
-// the line (a small screen, a long heading) the heading steps its font down
-// to fit, to no less than three quarters of its size; below that it wraps
-// onto a second line between words. It is never cut off.
-class CardHeading : public QLabel
-{
-public:
-    // `style` holds the heading's style sheet with %1 for its font size in px.
-    CardHeading(const QString &text, const QString &style, int pixelSize)
-        : QLabel(text), m_style(style), m_pixelSize(pixelSize), m_shownSize(pixelSize)
-    {
-        setWordWrap(true);
-        setMinimumWidth(1);
-        setStyleSheet(m_style.arg(m_pixelSize));
-    }
-
-    // The width of the heading's one line at its full size.
-    QSize sizeHint() const override
-    {
-        QFont full = font();
-        full.setPixelSize(m_pixelSize);
-        const QMargins m = contentsMargins();
-        const int width = QFontMetrics(full).horizontalAdvance(text()) + m.left() + m.right() + 2 * margin() + 1;
-        return QSize(width, heightForWidth(width));
-    }
-
-protected:
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QLabel::resizeEvent(event);
-        const int available = contentsRect().width() - 2 * margin() - 1;
-        QFont full = font();
-        full.setPixelSize(m_pixelSize);
-        const int needed = QFontMetrics(full).horizontalAdvance(text());
-        int size = m_pixelSize;
-        if (needed > available && needed > 0)
-            size = qMax((m_pixelSize * 3 + 3) / 4, m_pixelSize * available / needed);
-        if (size != m_shownSize) {
-            m_shownSize = size;
-            setStyleSheet(m_style.arg(size));
-            // Stepped down, the heading keeps the height of its full-size
-            // line, so the card's divider stays level with its neighbours'.
-            const QMargins m = contentsMargins();
-            setMinimumHeight(size == m_pixelSize ? 0 : QFontMetrics(full).height() + m.top() + m.bottom());
-        }
-    }
-
-private:
-    QString m_style;
-    int m_pixelSize;
-    int m_shownSize;
-};
 
 // The body of a list card, scrolling where its entries outgrow the card. It
 // asks for no more height than its minimum: the row of list cards takes its
@@ -95,6 +43,58 @@ public:
 };
 
 } // namespace
+
+CardHeading::CardHeading(const QString &text, const QString &style, int pixelSize, int lineHeight, QWidget *parent)
+    : QLabel(text, parent), m_style(style), m_pixelSize(pixelSize), m_shownSize(pixelSize), m_lineHeight(lineHeight)
+{
+    setWordWrap(true);
+    setMinimumWidth(1);
+    setMinimumHeight(m_lineHeight);
+    setStyleSheet(m_style.arg(m_pixelSize));
+}
+
+QSize CardHeading::sizeHint() const
+{
+    QFont full = font();
+    full.setPixelSize(m_pixelSize);
+    const QMargins m = contentsMargins();
+    const int width = QFontMetrics(full).horizontalAdvance(text()) + m.left() + m.right() + 2 * margin() + 1;
+    return QSize(width, heightForWidth(width));
+}
+
+bool CardHeading::hasHeightForWidth() const
+{
+    // The heading sets its own height for its width (below): a card, and the
+    // page around it, measured height-for-width could not be squeezed below
+    // its preferred height on a small screen.
+    return false;
+}
+
+void CardHeading::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    const int available = contentsRect().width() - 2 * margin() - 1;
+    QFont full = font();
+    full.setPixelSize(m_pixelSize);
+    const int needed = QFontMetrics(full).horizontalAdvance(text());
+    int size = m_pixelSize;
+    if (needed > available && needed > 0)
+        size = qMax((m_pixelSize * 3 + 3) / 4, m_pixelSize * available / needed);
+    if (size != m_shownSize) {
+        m_shownSize = size;
+        setStyleSheet(m_style.arg(size));
+    }
+    // Stepped down, the heading keeps the height of its full-size line, so
+    // the card's divider stays level with its neighbours'; wrapped, it is as
+    // tall as its lines.
+    int least = m_lineHeight;
+    if (size != m_pixelSize) {
+        const QMargins m = contentsMargins();
+        least = std::max({least, QFontMetrics(full).height() + m.top() + m.bottom(), heightForWidth(width())});
+    }
+    if (least != minimumHeight())
+        setMinimumHeight(least);
+}
 
 QList<DashboardMonth> fiscalYearMonths(const QString &fy)
 {

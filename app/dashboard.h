@@ -6,6 +6,7 @@
 // every card label again by object name.
 
 #include <QDate>
+#include <QLabel>
 #include <QList>
 #include <QString>
 #include <QVariantMap>
@@ -66,6 +67,32 @@ struct DashboardCardStyle
     int statTitlePx = 20;
     int statValuePx = 15;
     int listIconPx = 18;
+};
+
+// A card heading is read whole on one line: where the card is narrower than
+// the line (a small screen, a long heading) the heading steps its font down
+// to fit, to no less than three quarters of its size; below that it wraps
+// onto a second line between words. It is never cut off.
+class CardHeading : public QLabel
+{
+public:
+    // `style` holds the heading's style sheet with %1 for its font size in
+    // px; `lineHeight` is the least height the heading keeps (0: its line's).
+    CardHeading(const QString &text, const QString &style, int pixelSize, int lineHeight = 0,
+                QWidget *parent = nullptr);
+
+    // The width of the heading's one line at its full size.
+    QSize sizeHint() const override;
+    bool hasHeightForWidth() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QString m_style;
+    int m_pixelSize;
+    int m_shownSize;
+    int m_lineHeight;
 };
 
 // April to March of a financial year "26-27" (first year 2000 + the number of

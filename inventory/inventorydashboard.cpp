@@ -139,10 +139,11 @@ QFrame *createStockCard(const QString &title, const QString &objectName, const Q
     layout->setSpacing(2);
     layout->setContentsMargins(6, 6, 6, 6);
 
-    auto *titleLabel = new QLabel(title, card);
+    // The title steps its font down, then wraps, where the column is narrow.
+    auto *titleLabel = new CardHeading(
+        title, QStringLiteral("font-size:%1px; color:") + colour + QStringLiteral("; font-weight:bold; border:none;"), 15,
+        20, card);
     titleLabel->setAlignment(Qt::AlignCenter);
-    titleLabel->setFixedHeight(20);
-    titleLabel->setStyleSheet(QStringLiteral("font-size:15px; color:%1; font-weight:bold; border:none;").arg(colour));
     layout->addWidget(titleLabel);
     layout->addWidget(divider(QStringLiteral("background:%1; border:none; max-height:1px;").arg(colour), card));
     layout->addWidget(cardTable(objectName, {"Item", "Balance", "Min"}, 22, 15,
@@ -167,10 +168,11 @@ QFrame *createRequestCard(const QString &title, const QString &objectName, const
     auto *iconLabel = new QLabel(icon, card);
     iconLabel->setFixedHeight(20);
     iconLabel->setStyleSheet(QStringLiteral("font-size:14px; color:%1; border:none;").arg(colour));
-    auto *titleLabel = new QLabel(title, card);
-    titleLabel->setFixedHeight(20);
-    titleLabel->setWordWrap(false);
-    titleLabel->setStyleSheet(QStringLiteral("font-size:13px; font-weight:bold; color:%1; border:none;").arg(colour));
+    // Five request cards share the page's width: on a small screen the title
+    // steps its font down, then wraps, rather than widen the page past it.
+    auto *titleLabel = new CardHeading(
+        title, QStringLiteral("font-size:%1px; font-weight:bold; color:") + colour + QStringLiteral("; border:none;"), 13,
+        20, card);
     titleRow->addWidget(iconLabel);
     titleRow->addWidget(titleLabel);
     titleRow->addStretch();

@@ -14,6 +14,7 @@
 #include "app/formconventions.h"
 #include "app/mainwindow.h"
 #include "app/screenfit.h"
+#include "inventory/inventorydashboard.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
 #include "sales/itemmaster.h"
@@ -133,6 +134,15 @@ bool shownWhole(QWidget *widget)
     return widget->visibleRegion().boundingRect() == widget->rect();
 }
 
+// Whether the label's text fits in it whole, in the font it is drawn in.
+bool textFitsWhole(const QLabel *label)
+{
+    const QRect box = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, box.width(), 1000), flags, label->text());
+    return needed.width() <= box.width() && needed.height() <= box.height();
+}
+
 } // namespace
 
 class TestScreen : public QObject
@@ -239,6 +249,28 @@ private slots:
         trigger(purchase, "actionPurchase_Entry");
         QApplication::processEvents();
         QVERIFY(area->horizontalScrollBar()->maximum() > 0);
+    }
+
+    // The inventory dashboard's ten card titles share the screen's width: the
+    // page does not scroll sideways and every title is read whole.
+    void inventoryDashboardScrollsNoSideways()
+    {
+        QMainWindow *inventory = moduleWindow(startProgram(*env), "invent_cum_btn");
+        QCoreApplication::processEvents();
+        QVERIFY(inventory->screen()->availableGeometry().contains(inventory->frameGeometry()));
+        const auto *area = inventory->findChild<QScrollArea *>("screenFitArea");
+        QVERIFY(!area || area->horizontalScrollBar()->maximum() == 0);
+        QStringList titles;
+        for (const DashboardCategory &c : dashboardCategories())
+            titles << c.category << c.requestTitle;
+        for (QLabel *label : inventory->findChildren<QLabel *>()) {
+            if (!titles.removeOne(label->text()))
+                continue;
+            QVERIFY2(textFitsWhole(label), qPrintable(label->text()));
+            const QString why = unreachablePart(inventory, label, label->rect());
+            QVERIFY2(why.isEmpty(), qPrintable(label->text() + ": " + why));
+        }
+        QVERIFY2(titles.isEmpty(), qPrintable(titles.join(", ")));
     }
 
     // A window that fits when it is built and whose content grows past the
