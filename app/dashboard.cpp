@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -89,8 +88,16 @@ void CardHeading::resizeEvent(QResizeEvent *event)
     // tall as its lines.
     int least = m_lineHeight;
     if (size != m_pixelSize) {
+        // Measured in the shown size itself: the style sheet's font may not
+        // have reached the label yet.
+        QFont shown = font();
+        shown.setPixelSize(size);
+        const int lines = QFontMetrics(shown)
+                              .boundingRect(QRect(0, 0, qMax(1, available), QWIDGETSIZE_MAX),
+                                            int(alignment()) | Qt::TextWordWrap, text())
+                              .height();
         const QMargins m = contentsMargins();
-        least = std::max({least, QFontMetrics(full).height() + m.top() + m.bottom(), heightForWidth(width())});
+        least = qMax(least, qMax(QFontMetrics(full).height(), lines) + m.top() + m.bottom());
     }
     if (least != minimumHeight())
         setMinimumHeight(least);

@@ -6,8 +6,11 @@
 #include "support/programwindows.h"
 #include "support/recordingdesktop.h"
 
+#include "app/dashboard.h"
 #include "app/mainwindow.h"
 
+#include <QLabel>
+#include <QMainWindow>
 #include <QMap>
 #include <QScreen>
 #include <QScrollArea>
@@ -78,6 +81,38 @@ private slots:
             QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
         });
         QVERIFY(looked);
+    }
+
+    // Wide enough, the card headings keep their full size on one line: the
+    // inventory's 13 px request and 15 px stock titles in their 20 px rows,
+    // the sales list headings (20 px, one stepped a little) a line high.
+    void cardHeadingsKeepTheirSize()
+    {
+        TestEnvironment env;
+        MainWindow *program = startProgram(env);
+        for (const char *button : {"sales_btn", "invent_cum_btn"}) {
+            const bool sales = QByteArray(button) == "sales_btn";
+            QMainWindow *window = moduleWindow(program, button);
+            QCoreApplication::processEvents();
+            int headings = 0;
+            for (QLabel *label : window->findChildren<QLabel *>()) {
+                // A figure's title (centred) shares its card's height.
+                if (!dynamic_cast<CardHeading *>(label) || (sales && label->alignment() & Qt::AlignHCenter))
+                    continue;
+                ++headings;
+                const QString what = label->text() + QString(": %1 px high").arg(label->height());
+                if (sales) {
+                    QFont full = label->font();
+                    full.setPixelSize(20);
+                    QVERIFY2(label->height() <= QFontMetrics(full).height(), qPrintable(what));
+                } else {
+                    QCOMPARE(label->font().pixelSize(), label->text().contains("Request") ? 13 : 15);
+                    QVERIFY2(label->height() == 20, qPrintable(what));
+                }
+            }
+            QCOMPARE(headings, sales ? 4 : 10);
+            window->close();
+        }
     }
 };
 
