@@ -1,7 +1,5 @@
 #include "dashboard.h"
 
-#include "money.h"
-
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -440,9 +438,4 @@ QString rankedLines(const QString &lineFormat, const QList<QStringList> &rows, c
         }
     }
     return out;
-}
-
-QString dashboardAmount(double value)
-{
-    return moneyText(value);
 }

@@ -148,7 +148,3 @@ void setDashboardLabel(QWidget *root, const QString &objectName, const QString &
 // `emptyText` when there is no row.
 QString rankedLines(const QString &lineFormat, const QList<QStringList> &rows,
                     const QString &emptyText = QString());
-
-// A stored or summed amount with two decimals and no grouping, rounded as
-// moneyText rounds it; never "-0.00".
-QString dashboardAmount(double value);

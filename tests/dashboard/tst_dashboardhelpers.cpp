@@ -1,6 +1,7 @@
 #include "support/recordingdesktop.h"
 
 #include "app/dashboard.h"
+#include "app/money.h"
 
 #include <QChart>
 #include <QChartView>
@@ -150,8 +151,8 @@ void TestDashboardHelpers::cardTexts()
     QCOMPARE(rankedLines("%1) %2\n    Rs. %3\n", {{"ACME", "1250.00"}, {"B%3 CO", "7.50"}}),
              QString("1) ACME\n    Rs. 1250.00\n2) B%3 CO\n    Rs. 7.50\n"));
     // No minus zero.
-    QCOMPARE(dashboardAmount(-1e-9), QString("0.00"));
-    QCOMPARE(dashboardAmount(-12.5), QString("-12.50"));
+    QCOMPARE(moneyText(-1e-9), QString("0.00"));
+    QCOMPARE(moneyText(-12.5), QString("-12.50"));
 }
 
 void TestDashboardHelpers::valueAxisLabelsReadApart_data()
