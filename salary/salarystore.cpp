@@ -120,28 +120,30 @@ Decimal netSalary(const SalaryFigures &f)
 
 QString salaryFiguresRefusal(const SalaryFigures &f)
 {
-    const auto fits = [](const Decimal &sum) { return sum.isValid() && sum.toMoney().isValid(); };
-    QString tooLarge;
+    // The field at which the running sum stops fitting.
+    const auto refusal = [](const char *field) {
+        return QStringLiteral("Please enter a valid %1 Amount!").arg(QLatin1String(field));
+    };
     Decimal shifts = f.dayShift;
-    const std::pair<const Decimal *, const char *> shiftParts[] = {{&f.ot, "OT"}, {&f.night, "Night"}};
-    for (const auto &[value, name] : shiftParts) {
-        shifts = shifts + *value;
-        if (tooLarge.isEmpty() && !shifts.isValid())
-            tooLarge = QLatin1String(name);
+    for (const auto &[value, name] : {std::pair{f.ot, "OT"}, std::pair{f.night, "Night"}}) {
+        shifts = shifts + value;
+        if (!shifts.isValid())
+            return refusal(name);
     }
+    const auto fits = [](const Decimal &sum) { return sum.isValid() && sum.toMoney().isValid(); };
     Decimal sum = shifts * f.salaryPerDay;
-    if (tooLarge.isEmpty() && !fits(sum))
-        tooLarge = QStringLiteral("Salary/Day");
+    if (!fits(sum))
+        return refusal("Salary/Day");
     const std::pair<Decimal, const char *> parts[] = {{f.teaCash, "Tea Cash"},      {f.nightCash, "Night Cash"},
                                                       {f.sundayCash, "Sunday Cash"}, {f.incentive, "Incentive"},
                                                       {-f.weekAdvance, "Week Adv"}, {-f.extraAdvance, "Extra Adv"},
                                                       {-f.lateFine, "Late Fine"}};
     for (const auto &[value, name] : parts) {
         sum = sum + value;
-        if (tooLarge.isEmpty() && !fits(sum))
-            tooLarge = QLatin1String(name);
+        if (!fits(sum))
+            return refusal(name);
     }
-    return tooLarge.isEmpty() ? QString() : QStringLiteral("Please enter a valid %1 Amount!").arg(tooLarge);
+    return QString();
 }
 
 void createSalaryTable()
