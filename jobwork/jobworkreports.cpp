@@ -5,6 +5,7 @@
 #include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/storedsum.h"
+#include "jobwork/pendingstore.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -297,8 +298,7 @@ DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
 
 QColor balanceColor(double balance)
 {
-    static const Decimal closed(5, 3);
-    return Decimal::fromStored(balance) > closed ? StatusColor::Partial : StatusColor::Done;
+    return balanceIsOpen(balance) ? StatusColor::Partial : StatusColor::Done;
 }
 
 CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &totalQty)
