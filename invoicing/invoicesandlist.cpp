@@ -70,7 +70,6 @@ Money cellAmount(const QTableWidget *table, int row, int column)
     return cellDecimal(table, row, column).toMoney();
 }
 
-// A rate or quantity with three decimals, from the decimal it stands for.
 // Each line's qty x rate as its cells show them, with its tax percent; an
 // amount that does not fit stays invalid.
 QList<TaxedAmount> lineProducts(const QTableWidget *table)
@@ -95,6 +94,7 @@ bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &
     return true;
 }
 
+// A rate or quantity with three decimals, from the decimal it stands for.
 QTableWidgetItem *numberItem(double value)
 {
     return fixedItem(threeDecimalText(value), Qt::AlignRight | Qt::AlignVCenter);
