@@ -43,15 +43,15 @@ bool releaseYear(const QString &fy, QString *error)
 
 bool withdrawYear(const QString &fy, QString *error)
 {
-    // The inward table exists once the sales window has been opened; before
-    // that no year can hold an inward entry.
-    if (QSqlDatabase::database().tables().contains(QStringLiteral("inward_entries"))) {
-        QSqlQuery count;
-        if (!execBound(count, "SELECT COUNT(*) FROM inward_entries WHERE fy_name = :fy", {{":fy", fy}}, error))
-            return false;
-        if (count.next() && count.value(0).toInt() > 0)
-            return true; // in use: the year stays
-    }
+    // Only a year known to hold no inward entry goes. Before the sales window
+    // has made the inward table nothing is known of any year, so it stays.
+    if (!QSqlDatabase::database().tables().contains(QStringLiteral("inward_entries")))
+        return true;
+    QSqlQuery count;
+    if (!execBound(count, "SELECT COUNT(*) FROM inward_entries WHERE fy_name = :fy", {{":fy", fy}}, error))
+        return false;
+    if (!count.next() || count.value(0).toInt() > 0)
+        return true; // in use: the year stays
     QSqlQuery q;
     return execBound(q, "DELETE FROM financial_years WHERE fy_name = :fy", {{":fy", fy}}, error);
 }

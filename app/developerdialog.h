@@ -25,8 +25,8 @@ QStringList offeredYears();
 bool isYearReleased(const QString &fy);
 // Adds the year to the login list; a year already there keeps its row.
 bool releaseYear(const QString &fy, QString *error);
-// Removes the year from the login list unless inward entries were made in it
-// (a database without the inward table has none).
+// Removes the year from the login list when it holds no inward entry; the
+// year stays while the inward table does not exist yet.
 bool withdrawYear(const QString &fy, QString *error);
 
 bool setModuleEnabled(const QString &moduleName, bool enabled, QString *error);

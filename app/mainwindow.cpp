@@ -6,6 +6,7 @@
 #include "backup.h"
 #include "changepassworddialog.h"
 #include "companydb.h"
+#include "companysettingsdialog.h"
 #include "companyinfo.h"
 #include "desktop.h"
 #include "developerdialog.h"
@@ -246,6 +247,15 @@ void MainWindow::on_developer_btn_clicked()
     DeveloperDialog dialog(this);
     fitToScreen(&dialog);
     dialog.exec();
+}
+
+void MainWindow::on_company_setting_btn_clicked()
+{
+    if (!finishStart())
+        return;
+    CompanySettingsDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        refreshCompanyHeader();
 }
 
 void MainWindow::closeModuleWindows()

@@ -41,6 +41,9 @@ private slots:
     void on_app_info_btn_clicked();
     void on_developer_btn_clicked();
     void on_invent_cum_btn_clicked();
+    // Edits the company record in the company settings dialog. No control of
+    // the window calls it: the administration panel is the way to that record.
+    void on_company_setting_btn_clicked();
 
 private:
     // Checks and opens the company database, once: at construction, or, when

@@ -15,6 +15,7 @@
 #include "inventory/materialrequestdocument.h"
 #include "inventory/materialrequeststore.h"
 
+#include <QCheckBox>
 #include <QDate>
 #include <QHeaderView>
 
@@ -53,6 +54,10 @@ inventory_purchaseorder::inventory_purchaseorder(QWidget *parent)
     ui->setupUi(this);
     applyFormStyleSheet(this, formStyleSheetWithBackground());
     ticks = new TickColumn(ui->inventory_stock, ColTick);
+    // Each row's box carries its item's supplier phone, which the request reads.
+    ticks->setBoxProperties([this](int row) {
+        return QVariantMap{{QStringLiteral("supplier_phone"), keptPhone(row)}};
+    });
     setWindowTitle(QStringLiteral("Generate Material Request - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
     createTable();
@@ -158,8 +163,23 @@ QList<RequestLineInput> inventory_purchaseorder::tickedLines() const
     const QTableWidget *t = ui->inventory_stock;
     for (int r : ticks->tickedRows())
         lines << RequestLineInput{cellText(t, r, ColCategory), cellText(t, r, ColItem), cellText(t, r, ColOrderQty),
-                                  cellText(t, r, ColUom), t->item(r, ColTick)->data(PhoneRole).toString()};
+                                  cellText(t, r, ColUom), rowPhone(r)};
     return lines;
+}
+
+QString inventory_purchaseorder::keptPhone(int row) const
+{
+    const QTableWidgetItem *tick = ui->inventory_stock->item(row, ColTick);
+    return tick ? tick->data(PhoneRole).toString() : QString();
+}
+
+QString inventory_purchaseorder::rowPhone(int row) const
+{
+    // Only the rows in and around the view carry a box; a row scrolled far
+    // away keeps the same phone in its tick item.
+    if (const QCheckBox *box = ticks->checkBox(row))
+        return box->property("supplier_phone").toString();
+    return keptPhone(row);
 }
 
 QString inventory_purchaseorder::generatePONumber()

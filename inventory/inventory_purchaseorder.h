@@ -45,6 +45,10 @@ private:
     void setupTable();
     // The ticked rows' lines, top down.
     QList<RequestLineInput> tickedLines() const;
+    // The supplier phone of a row: what its box's "supplier_phone" property
+    // holds, kept for the row in its tick item.
+    QString rowPhone(int row) const;
+    QString keptPhone(int row) const;
 
     Ui::inventory_purchaseorder *ui;
     TickColumn *ticks;

@@ -236,12 +236,20 @@ DashboardChart requestChart(const QDate &today)
 
 void loadInventoryDashboard(QWidget *root, const QDate &today)
 {
-    refreshDashboard(root, requestChart(today), [](QWidget *page) {
+    loadInventoryDashboard(
+        root, today, [root](const QString &category, const QString &table) { loadLowStockCard(root, category, table); },
+        [root](const QString &category, const QString &table) { loadRequestCard(root, category, table); });
+}
+
+void loadInventoryDashboard(QWidget *root, const QDate &today, const CardLoader &loadLowStock,
+                            const CardLoader &loadRequest)
+{
+    refreshDashboard(root, requestChart(today), [&](QWidget *) {
         const QList<DashboardCategory> categories = dashboardCategories();
         for (const DashboardCategory &c : categories)
-            loadRequestCard(page, c.category, c.requestTable);
+            loadRequest(c.category, c.requestTable);
         for (const DashboardCategory &c : categories)
-            loadLowStockCard(page, c.category, c.lowStockTable);
+            loadLowStock(c.category, c.lowStockTable);
     });
 }
 

@@ -46,6 +46,13 @@ DashboardChart requestChart(const QDate &today);
 // Rebuilds the chart and refills every card under `root`.
 void loadInventoryDashboard(QWidget *root, const QDate &today = QDate::currentDate());
 
+// Refills one card table, given its category and object name.
+using CardLoader = std::function<void(const QString &category, const QString &tableName)>;
+// The same, refilling the request cards and then the low-stock cards, each in
+// category order, through the given loaders.
+void loadInventoryDashboard(QWidget *root, const QDate &today, const CardLoader &loadLowStock,
+                            const CardLoader &loadRequest);
+
 // Refill one card table found by object name under `root`.
 void loadLowStockCard(QWidget *root, const QString &category, const QString &tableName);
 void loadRequestCard(QWidget *root, const QString &category, const QString &tableName);

@@ -10,7 +10,7 @@
 #include "inventory/stockalert.h"
 #include "stockentry.h"
 
-#include <QEvent>
+#include <QDate>
 
 InventoryWindow::InventoryWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -19,7 +19,7 @@ InventoryWindow::InventoryWindow(QWidget *parent)
     ui->setupUi(this);
     createInventoryTables();
     // The dashboard page takes the place of the designer's central widget.
-    buildInventoryDashboard(this, [this] { sendStockAlert(this); }, [this] { loadDashboard(); });
+    buildInventoryDashboard(this, [this] { sendWhatsAppAlert(); }, [this] { loadDashboard(); });
     loadDashboard();
     // Maximised only now: the dashboard's minimum width is wider than the
     // designer's window, and growing a maximised window to it un-maximised it.
@@ -31,36 +31,21 @@ InventoryWindow::~InventoryWindow()
     delete ui;
 }
 
-bool InventoryWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Hide && !event->spontaneous() && isVisible())
-        loadDashboard();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Stock moved, items added or removed and requests written or settled in the
-// form show on the dashboard once the form is closed.
-void InventoryWindow::watch(QWidget *form)
-{
-    if (form)
-        form->installEventFilter(this);
-}
-
 void InventoryWindow::on_actionStock_Entries_triggered()
 {
-    watch(openKeptWindow(stockEntryWindow, KeptForm::Rebuilt));
+    openKeptWindow(stockEntryWindow, KeptForm::Rebuilt);
 }
 
 void InventoryWindow::on_actionPO_Generation_triggered()
 {
-    watch(openKeptWindow<QWidget>(purchaseOrderWindow, KeptForm::Rebuilt,
-                            std::function<QWidget *()>([] { return new inventory_purchaseorder; })));
+    openKeptWindow<QWidget>(purchaseOrderWindow, KeptForm::Rebuilt,
+                            std::function<QWidget *()>([] { return new inventory_purchaseorder; }));
 }
 
 void InventoryWindow::on_actionOrder_List_Status_triggered()
 {
-    watch(openKeptWindow<QWidget>(poListWindow, KeptForm::Rebuilt,
-                            std::function<QWidget *()>([] { return new inventory_polist; })));
+    openKeptWindow<QWidget>(poListWindow, KeptForm::Rebuilt,
+                            std::function<QWidget *()>([] { return new inventory_polist; }));
 }
 
 void InventoryWindow::on_actionStock_Report_triggered()
@@ -71,5 +56,23 @@ void InventoryWindow::on_actionStock_Report_triggered()
 
 void InventoryWindow::loadDashboard()
 {
-    loadInventoryDashboard(this);
+    loadInventoryDashboard(
+        this, QDate::currentDate(),
+        [this](const QString &category, const QString &table) { loadLowStockCard(category, table); },
+        [this](const QString &category, const QString &table) { loadRequestCard(category, table); });
+}
+
+void InventoryWindow::loadLowStockCard(const QString &category, const QString &tableName)
+{
+    ::loadLowStockCard(this, category, tableName);
+}
+
+void InventoryWindow::loadRequestCard(const QString &category, const QString &tableName)
+{
+    ::loadRequestCard(this, category, tableName);
+}
+
+void InventoryWindow::sendWhatsAppAlert()
+{
+    sendStockAlert(this);
 }

@@ -25,20 +25,21 @@ public:
     explicit InventoryWindow(QWidget *parent = nullptr);
     ~InventoryWindow() override;
 
-protected:
-    // A form this window opened is closed: the dashboard shows what it changed.
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Refill one card table of the dashboard, found by its object name.
+    void loadLowStockCard(const QString &category, const QString &tableName);
+    void loadRequestCard(const QString &category, const QString &tableName);
 
 private slots:
     void on_actionStock_Entries_triggered();
     void on_actionPO_Generation_triggered();
     void on_actionOrder_List_Status_triggered();
     void on_actionStock_Report_triggered();
+    // The dashboard is filled at construction and by its Refresh button only.
     void loadDashboard();
+    // The stock alert to the company's own phone.
+    void sendWhatsAppAlert();
 
 private:
-    void watch(QWidget *form);
-
     Ui::InventoryWindow *ui;
 
     // The forms outlive this window: they have no parent, and a window built

@@ -3,7 +3,6 @@
 
 #include "generationstore.h"
 #include "invoicesandlist.h"
-#include "invoicingrefresh.h"
 #include "invoicestore.h"
 
 #include "app/desktop.h"
@@ -72,7 +71,6 @@ generatInvoices::generatInvoices(QWidget *parent)
     ui->bin_btn->setEnabled(true);
     loadCustomerCombo();
     loadDeliveryChallans();
-    followInvoicingChanges(this, [this] { loadDeliveryChallans(); });
 }
 
 generatInvoices::~generatInvoices()

@@ -1,10 +1,11 @@
 #pragma once
-// The invoicing windows show each other's changes at once: after an invoice
-// or a payment is written, the change is announced; every invoicing list that
-// is open on the screen, other than the window that made it, rebuilds itself
-// (a hidden list rebuilds itself when it is shown again), and the figures
-// shown elsewhere (the sales dashboard) follow. The announcement knows no
-// window: each list and figure listens for it.
+// After invoices or payments are written, the change is announced. Two lists
+// act on the rows they show by number and year only, and no later check
+// catches a row that changed meanwhile: the invoice list's Cancel and Delete
+// (a cancelled invoice would be deleted and its number freed) and the payment
+// follow-up's payment (it would be written against a cancelled, deleted or
+// reduced invoice). Those two rebuild themselves while shown when another
+// window made a change; every other list reloads only at its own points.
 
 #include <QObject>
 
@@ -13,7 +14,7 @@
 class QWidget;
 
 // Announces that `changedBy` (a window, or null) wrote invoices or payments:
-// the shown lists of other windows rebuild themselves.
+// the following lists of other windows that are shown rebuild themselves.
 void refreshShownInvoicingLists(const QWidget *changedBy);
 
 // Announces that invoices or payments were written.
@@ -30,5 +31,5 @@ InvoicingNotifier *invoicingNotifier();
 
 // Keeps the list window `list` following the changes of other windows: at
 // each change announced by another window while `list` is shown, `reload`
-// runs. The connection ends with `list`.
+// runs. The connection ends with `list`. Only for the two lists above.
 void followInvoicingChanges(QWidget *list, const std::function<void()> &reload);

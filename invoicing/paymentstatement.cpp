@@ -46,7 +46,6 @@ paymentStatement::paymentStatement(QWidget *parent)
 
     loadCustomerCombo();
     loadPayments();
-    followInvoicingChanges(this, [this] { loadPayments(); });
 }
 
 paymentStatement::~paymentStatement()

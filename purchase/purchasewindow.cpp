@@ -202,10 +202,8 @@ void PurchaseWindow::on_actionPurchase_Entry_triggered()
 
 void PurchaseWindow::on_payment_entry_btn_clicked()
 {
-    if (!m_paymentForm) {
+    if (!m_paymentForm)
         m_paymentForm = new paymententryform(this);
-        connect(m_paymentForm, &paymententryform::paymentRecorded, this, &PurchaseWindow::refreshDashboard);
-    }
     m_paymentForm->setWindowFlags(Qt::Window);
     fitToScreen(m_paymentForm);
     m_paymentForm->show();
@@ -216,11 +214,7 @@ void PurchaseWindow::on_payment_entry_btn_clicked()
 
 void PurchaseWindow::on_actionPayment_Entry_triggered()
 {
-    const QPointer<paymententryform> before = m_menuPaymentForm;
     openKeptWindow(m_menuPaymentForm, KeptForm::Rebuilt);
-    // The dashboard beside the form counts the bills it pays.
-    if (m_menuPaymentForm && m_menuPaymentForm != before)
-        connect(m_menuPaymentForm, &paymententryform::paymentRecorded, this, &PurchaseWindow::refreshDashboard);
 }
 
 void PurchaseWindow::on_actionPayment_Statement_triggered()

@@ -7,7 +7,6 @@
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicegstmainlist.h"
 #include "invoicing/invoicesandlist.h"
-#include "invoicing/invoicingrefresh.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "itemmaster.h"
@@ -30,11 +29,8 @@ SalesWindow::SalesWindow(QWidget *parent)
     m_db = QSqlDatabase::database();
     if (m_db.isOpen()) {
         createSalesTables();
+        // Filled here and again only by its Refresh button.
         loadDashboard();
-        // The receivable and invoice figures follow a saved invoice or payment.
-        connect(invoicingNotifier(), &InvoicingNotifier::changed, this, [this] {
-            refreshSalesDashboard(centralWidget());
-        });
     } else {
         Desktop::critical(this, "DB Error", "Database connection not available!");
     }
@@ -43,6 +39,11 @@ SalesWindow::SalesWindow(QWidget *parent)
 SalesWindow::~SalesWindow()
 {
     delete ui;
+}
+
+void SalesWindow::createSalesTables()
+{
+    ::createSalesTables();
 }
 
 // The dashboard takes the place of the designer's central widget, which only

@@ -29,6 +29,10 @@ public:
     explicit SalesWindow(QWidget *parent = nullptr);
     ~SalesWindow() override;
 
+    // Creates and migrates the sales tables (see salesschema.h); run by the
+    // constructor on an open database.
+    void createSalesTables();
+
 private slots:
     void on_refresh_btn_clicked();
     void on_actionCustomer_Master_triggered();

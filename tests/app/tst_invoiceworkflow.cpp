@@ -2,8 +2,8 @@
 // from the sales window, tick a delivered challan in invoice generation and
 // proceed, save and print the invoice, find it in the invoice list and its
 // GST statement, record a payment with TDS, see it in the payment history
-// and delete it again, and read the receivable on the sales dashboard at
-// every turn.
+// and delete it again, and read the receivable on the sales dashboard, which
+// shows it once refreshed.
 
 #include "support/files.h"
 #include "support/invoicedata.h"
@@ -23,6 +23,7 @@
 #include "invoicing/paymentstatement.h"
 #include "sales/saleswindow.h"
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,8 +112,10 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
     look(form, "04-form-saved");
     form->close();
 
-    // The generation list, still open, no longer offers the billed challan.
+    // The generation list, still open, offers the billed challan until Show.
     QVERIFY(generation->isVisible());
+    QCOMPARE(columnTexts(challans, 2), QStringList({"2/26-27", "1/26-27"}));
+    click(generation, "show_btn");
     QCOMPARE(columnTexts(challans, 2), QStringList({"2/26-27"}));
 
     // View Invoices: the row with its GST split, and the GST statement.
@@ -132,7 +135,9 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
         csvHasInvoice = csvHasInvoice || (line.contains("1/26-27") && line.contains("Acme Local"));
     QVERIFY2(csvHasInvoice, fileBytes(csvPath).constData());
 
-    // The sales dashboard behind follows without a Refresh.
+    // The sales dashboard behind shows the invoice once refreshed.
+    QCOMPARE(receivable(sales), QStringLiteral("Rs. 0.00"));
+    buttonWithText(sales, "⟳ Refresh")->click();
     QCOMPARE(receivable(sales), QStringLiteral("Rs. 1705.00"));
     QCOMPARE(child<QLabel>(sales, "lbl_invoice")->text(), QStringLiteral("1 nos"));
 
@@ -154,6 +159,8 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
                   "FROM invoice_payments"),
              QStringList({"1|26-27|1700.00|5.00|CHQ-11"}));
     QCOMPARE(pending->rowCount(), 0);
+    QCOMPARE(receivable(sales), QStringLiteral("Rs. 1705.00"));
+    buttonWithText(sales, "⟳ Refresh")->click();
     QCOMPARE(receivable(sales), QStringLiteral("Rs. 0.00"));
 
     // Payment history shows it; deleting it makes the invoice pending again.
@@ -175,6 +182,8 @@ void TestInvoiceWorkflow::challanToPaidInvoice()
     // The follow-up, still open beside it, has the invoice back.
     QVERIFY(followUp->isVisible());
     QCOMPARE(columnTexts(pending, 2), QStringList({"1/26-27"}));
+    QCOMPARE(receivable(sales), QStringLiteral("Rs. 0.00"));
+    buttonWithText(sales, "⟳ Refresh")->click();
     QCOMPARE(receivable(sales), QStringLiteral("Rs. 1705.00"));
     look(sales, "08-sales");
 }

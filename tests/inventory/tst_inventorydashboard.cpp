@@ -114,6 +114,33 @@ private slots:
         QCOMPARE(chartViews(window).size(), 1);
     }
 
+    // Closing a form leaves the page as it was; Refresh, or one card's own
+    // refill, reads the tables again. The alert is the window's own slot.
+    void refillsOnlyWhenAsked()
+    {
+        TestEnvironment env;
+        QVERIFY(openInventoryDatabase(env));
+        auto *window = new InventoryWindow;
+        addStockItem({"Safety", "S", "Gloves", 0, "pairs", {}, 1});
+        addRequestLine({"MR/1", "2026-12-01", "SHAH", "Rod", "Hardware", 2, "kgs"});
+        for (const char *action : {"actionStock_Entries", "actionPO_Generation", "actionOrder_List_Status"}) {
+            child<QAction>(window, action)->trigger();
+            for (QWidget *form : QApplication::topLevelWidgets()) {
+                if (form != window && form->isVisible())
+                    form->close();
+            }
+            QCOMPARE(cardRows(window, "lbl_inv_stat"), QStringList({"✅ All stock OK"}));
+            QCOMPARE(cardRows(window, "lbl_inv_hardware_supp"), QStringList({"✅ No open requests"}));
+        }
+        window->loadLowStockCard("Safety", "lbl_inv_stat");
+        QCOMPARE(cardRows(window, "lbl_inv_stat"), QStringList({"Gloves|0.00 pairs|1.00 pairs"}));
+        QCOMPARE(cardRows(window, "lbl_inv_hardware_supp"), QStringList({"✅ No open requests"}));
+        window->loadRequestCard("Hardware", "lbl_inv_hardware_supp");
+        QCOMPARE(cardRows(window, "lbl_inv_hardware_supp"), QStringList({"📦 SHAH", "  • Rod|2 kgs|01/12/26"}));
+        QVERIFY(QMetaObject::invokeMethod(window, "sendWhatsAppAlert"));
+        QCOMPARE(env.desktop.openedUrls.size(), 1);
+    }
+
     void alertMessage()
     {
         TestEnvironment env;

@@ -12,6 +12,7 @@
 #include "inventory/inventory_purchaseorder.h"
 #include "inventory/materialrequeststore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTableWidget>
 #include <QtTest>
@@ -144,6 +145,23 @@ private slots:
         QCOMPARE(env->desktop.lastShown(), QString("Error|Please enter order qty for all selected items!"));
         QCOMPARE(count("SELECT COUNT(*) FROM purchase_orders"), 0);
         QVERIFY(env->desktop.openedUrls.isEmpty());
+    }
+
+    // Each row's check box carries its item's phone, and a request reads the
+    // phone from the box of its first ticked row.
+    void checkBoxesCarryThePhone()
+    {
+        addStockItem({"Hardware", Supplier, "Bolt", 5, "nos"});
+        addStockItem({"Hardware", Supplier, "Rod", 5, "kgs", "9876543210"});
+        auto *form = new inventory_purchaseorder;
+        QTableWidget *table = chooseSupplier(form);
+        QCOMPARE(ticks(table)->checkBox(0)->property("supplier_phone").toString(), QString());
+        QCOMPARE(ticks(table)->checkBox(1)->property("supplier_phone").toString(), QString("9876543210"));
+        ticks(table)->checkBox(1)->setProperty("supplier_phone", "9000000001");
+        order(table, 1, "2");
+        click(form, "whatsapp_btn");
+        QCOMPARE(rows("SELECT item_name, supplier_phone FROM purchase_orders"), QStringList({"Rod|9000000001"}));
+        QVERIFY(env->desktop.openedUrls.last().toEncoded().startsWith("https://wa.me/919000000001?"));
     }
 
     void whatsAppMessageGoesToTheFirstPhone()

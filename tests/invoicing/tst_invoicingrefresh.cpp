@@ -1,69 +1,117 @@
-// The announcement of an invoicing change: the lists that follow it rebuild
-// themselves when shown and not the window that made the change; a hidden
-// list waits; a closed (deleted) list is forgotten; other listeners (the
-// sales dashboard) hear every change.
+// A change written in one invoicing window and the lists open in the others:
+// invoice generation, the invoice form's list and the payment history stay as
+// they were until their own Show; the invoice list and the payment follow-up,
+// whose Cancel, Delete and payment act on their rows as listed, rebuild at
+// once, so a cancelled invoice can be neither deleted nor paid from them.
 
+#include "support/invoicedata.h"
+#include "support/invoicefirm.h"
+#include "support/paymentdata.h"
+#include "support/recordingdesktop.h"
+#include "support/salesdata.h"
+#include "support/tickcells.h"
+#include "support/widgets.h"
+
+#include "invoicing/generatinvoices.h"
+#include "invoicing/invoicegstmainlist.h"
+#include "invoicing/invoicesandlist.h"
 #include "invoicing/invoicingrefresh.h"
+#include "invoicing/paymentfollowup.h"
+#include "invoicing/paymentstatement.h"
 
-#include <QTest>
-#include <QWidget>
+#include <QCheckBox>
+#include <QTableWidget>
+#include <QtTest>
 
-#include <memory>
+using namespace testdata;
+
+namespace {
+
+QWidget *openList(const QString &window)
+{
+    QWidget *w = nullptr;
+    if (window == "generation")
+        w = new generatInvoices;
+    else if (window == "invoice form")
+        w = new invoicesandlist;
+    else if (window == "payment history")
+        w = new paymentStatement;
+    else if (window == "invoice list")
+        w = new invoiceGSTmainList;
+    else
+        w = new paymentFollowUp;
+    w->show();
+    return w;
+}
+
+} // namespace
 
 class TestInvoicingRefresh : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void shownListsOtherThanTheChangerReload();
-    void aDeletedListIsForgotten();
+    void listWaitsForItsOwnReload_data();
+    void listWaitsForItsOwnReload();
+    void cancelledInvoiceLeavesTheActingLists();
 };
 
-void TestInvoicingRefresh::shownListsOtherThanTheChangerReload()
+void TestInvoicingRefresh::listWaitsForItsOwnReload_data()
 {
-    QWidget shown, hidden, changer;
-    int shownLoads = 0, hiddenLoads = 0, changerLoads = 0, heard = 0;
-    followInvoicingChanges(&shown, [&] { ++shownLoads; });
-    followInvoicingChanges(&hidden, [&] { ++hiddenLoads; });
-    followInvoicingChanges(&changer, [&] { ++changerLoads; });
-    QObject listener;
-    connect(invoicingNotifier(), &InvoicingNotifier::changed, &listener, [&] { ++heard; });
-    shown.show();
-    changer.show();
-
-    refreshShownInvoicingLists(&changer);
-    QCOMPARE(shownLoads, 1);
-    QCOMPARE(hiddenLoads, 0);
-    QCOMPARE(changerLoads, 0);
-    QCOMPARE(heard, 1);
-
-    // A change made by no window reaches every shown list.
-    refreshShownInvoicingLists(nullptr);
-    QCOMPARE(shownLoads, 2);
-    QCOMPARE(changerLoads, 1);
-    QCOMPARE(hiddenLoads, 0);
-    QCOMPARE(heard, 2);
-
-    // Once shown, the hidden list follows too; one closed again does not.
-    hidden.show();
-    shown.hide();
-    refreshShownInvoicingLists(&changer);
-    QCOMPARE(hiddenLoads, 1);
-    QCOMPARE(shownLoads, 2);
-    QCOMPARE(changerLoads, 1);
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<bool>("followsOthers");
+    QTest::newRow("generation") << "generation" << "gen_invoice_table" << false;
+    QTest::newRow("invoice form") << "invoice form" << "viewing_table" << false;
+    QTest::newRow("payment history") << "payment history" << "paid_state_table" << false;
+    QTest::newRow("invoice list") << "invoice list" << "invoice_list" << true;
+    QTest::newRow("payment follow-up") << "payment follow-up" << "payment_pending_table" << true;
 }
 
-void TestInvoicingRefresh::aDeletedListIsForgotten()
+void TestInvoicingRefresh::listWaitsForItsOwnReload()
 {
-    int loads = 0;
-    auto list = std::make_unique<QWidget>();
-    followInvoicingChanges(list.get(), [&] { ++loads; });
-    list->show();
-    refreshShownInvoicingLists(nullptr);
-    QCOMPARE(loads, 1);
-    list.reset();
-    refreshShownInvoicingLists(nullptr);
-    QCOMPARE(loads, 1);
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(bool, followsOthers);
+    TestEnvironment env;
+    QVERIFY(openSalesDatabase(env));
+    const InvoiceFirm firm = addInvoiceFirm(); // challans 1 and 2 of 26-27, nothing billed
+    QWidget *list = openList(window);
+    auto *rows = child<QTableWidget>(list, table.toLatin1().constData());
+    const int before = rows->rowCount();
+
+    // Elsewhere: a third challan, an invoice and a part payment of it.
+    addDelivery({3, "26-27", 1, firm.local, firm.rate18, 5});
+    addStoredInvoice({7, "26-27", daysAgo(3), firm.local, 1000, 90, 90, 0, 1180});
+    addPaymentRow({"PAY1", daysAgo(1), firm.local, 7, "26-27", 180});
+    QWidget other;
+    refreshShownInvoicingLists(&other);
+    QCOMPARE(rows->rowCount(), followsOthers ? before + 1 : before);
+
+    click(list, "show_btn");
+    QCOMPARE(rows->rowCount(), before + 1);
+}
+
+void TestInvoicingRefresh::cancelledInvoiceLeavesTheActingLists()
+{
+    TestEnvironment env;
+    QVERIFY(openSalesDatabase(env));
+    const InvoiceFirm firm = addInvoiceFirm();
+    addStoredInvoice({7, "26-27", daysAgo(3), firm.local, 1000, 90, 90, 0, 1180});
+    auto *followUp = child<QTableWidget>(openList("payment follow-up"), "payment_pending_table");
+    auto *invoices = child<QTableWidget>(openList("invoice list"), "invoice_list");
+    QCOMPARE(followUp->rowCount(), 1);
+    QVERIFY(tickBox(invoices, 0)->isEnabled());
+
+    auto *form = new invoicesandlist;
+    form->show();
+    form->loadInvoiceBack(7, "26-27");
+    env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+    click(form, "bill_cancel_btn");
+    QCOMPARE(count("SELECT is_deleted FROM invoices"), 1);
+    // Nothing left to pay, and its box in the invoice list can no longer be ticked for Delete.
+    QCOMPARE(followUp->rowCount(), 0);
+    QVERIFY(!tickBox(invoices, 0)->isEnabled());
 }
 
 QTEST_MAIN(TestInvoicingRefresh)

@@ -1,12 +1,17 @@
 #include "support/formfonts.h"
+#include "support/invoicedata.h"
+#include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/tablefonts.h"
 #include "support/widgets.h"
 
+#include "invoicing/invoicingrefresh.h"
 #include "sales/saleswindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -39,6 +44,44 @@ private slots:
                  QStringList({"bins", "customers", "delivery_entries", "invoice_items", "invoice_payments",
                               "invoices", "inward_entries", "items"}));
         QVERIFY(env.desktop.messages.isEmpty());
+    }
+
+    // The schema is the window's own operation: run again it makes a missing
+    // table and sweeps lines of a removed invoice.
+    void createSalesTablesIsAMember()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+        testdata::exec("DROP TABLE bins");
+        testdata::exec("INSERT INTO invoice_items (invoice_id) VALUES (99)");
+        window.createSalesTables();
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'bins'"), 1);
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM invoice_items"), 0);
+    }
+
+    // Filled at construction, then only by its Refresh: a save announced by
+    // an invoicing window, or showing the window again, leaves it as it was.
+    void dashboardWaitsForItsRefresh()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        SalesWindow window;
+        auto *invoices = child<QLabel>(&window, "lbl_invoice");
+        auto *receivable = child<QLabel>(&window, "lbl_receivable");
+        QCOMPARE(invoices->text(), QString("0 nos"));
+        const int acme = testdata::addCustomer("ACME");
+        testdata::addStoredInvoice({1, "26-27", testdata::daysAgo(3), acme, 1000, 90, 90, 0, 1180});
+        testdata::addPaymentRow({"PAY1", testdata::daysAgo(1), acme, 1, "26-27", 180});
+        QWidget invoiceForm;
+        refreshShownInvoicingLists(&invoiceForm);
+        window.hide();
+        window.show();
+        QCOMPARE(invoices->text(), QString("0 nos"));
+        QCOMPARE(receivable->text(), QString("Rs. 0.00"));
+        buttonWithText(&window, "⟳ Refresh")->click();
+        QCOMPARE(invoices->text(), QString("1 nos"));
+        QCOMPARE(receivable->text(), QString("Rs. 1000.00")); // 1180.00 less 180.00 paid
     }
 
     void withoutDatabaseSaysSoAndKeepsItsMenu()

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +77,7 @@ private slots:
     void yearList();
     void yearListFailureIsReported();
     void companySettingsDialog();
+    void companySettingsSlot();
 };
 
 void TestAdminPanel::passwordGate()
@@ -228,8 +230,10 @@ void TestAdminPanel::yearList()
     openCoreDatabase(env);
     exec("INSERT INTO financial_years (fy_name, is_active, is_released) VALUES ('28-29', 0, 0), ('24-25', 0, 1)");
     {
-        // Before the sales tables exist no year holds an inward entry.
+        // Before the sales tables exist no year is known to be free: unticked,
+        // the only year stays.
         Form<DeveloperDialog> f;
+        f.check("fy_2627_check")->setChecked(false);
         f.check("fy_2728_check")->setChecked(true);
         f.check("fy_2829_check")->setChecked(true);
         f.click("save_fy_btn");
@@ -293,6 +297,32 @@ void TestAdminPanel::companySettingsDialog()
     f.click("save_btn");
     QVERIFY(env.desktop.lastShown().startsWith("Error|Failed to save: no such table"));
     QVERIFY(f.dialog.isVisible());
+}
+
+void TestAdminPanel::companySettingsSlot()
+{
+    TestEnvironment env;
+    MainWindow w;
+    // No control of the window opens the dialog; the slot does, modally.
+    QVERIFY(!w.findChild<QWidget *>("company_setting_btn"));
+    QLabel *header = child<QLabel>(&w, "company_header_label");
+    const QString before = header->text();
+    for (const char *button : {"cancel_btn", "save_btn"}) {
+        QWidget *parent = nullptr;
+        QTimer::singleShot(0, [&] {
+            if (auto *d = qobject_cast<CompanySettingsDialog *>(QApplication::activeModalWidget())) {
+                parent = d->parentWidget();
+                d->findChild<QLineEdit *>("companyNameEdit")->setText("Kestrel Paints");
+                d->findChild<QPushButton *>(button)->click();
+            }
+        });
+        QVERIFY(QMetaObject::invokeMethod(&w, "on_company_setting_btn_clicked"));
+        QCOMPARE(parent, &w);
+        // Accepted, the header shows the saved name at once.
+        QCOMPARE(header->text(), QString(button) == "save_btn" ? QString("Kestrel Paints Management Application")
+                                                               : before);
+    }
+    QVERIFY(w.findChildren<CompanySettingsDialog *>().isEmpty());
 }
 
 QTEST_MAIN(TestAdminPanel)
