@@ -121,9 +121,10 @@ void showWhole(QScrollArea *area, QWidget *widget)
 // to, a cell's editor opened by a key) scroll the whole widget into view
 // (the area's own rule shows only a field's cursor, and only on Tab). A
 // widget the user clicks stays where it was clicked: neither the focus a
-// click gives nor an editor opening on the spot last clicked scrolls; the
-// focus coming back to where it was left (a window brought to the front, a
-// pop-up or menu closed) scrolls nothing either.
+// click gives, nor a focus the click's own handling moves, nor an editor
+// opening on the spot last clicked scrolls; the focus coming back to where
+// it was left (a window brought to the front, a pop-up or menu closed)
+// scrolls nothing either.
 class FocusFollower : public QObject
 {
 public:
@@ -142,9 +143,18 @@ protected:
         if (!watched->isWidgetType())
             return false;
         const QEvent::Type type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-            m_pressWindow = static_cast<QWidget *>(watched)->window();
-            m_pressAt = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease) {
+            if (type != QEvent::MouseButtonRelease) {
+                m_pressWindow = static_cast<QWidget *>(watched)->window();
+                m_pressAt = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            }
+            // What the click does (a slot moving the focus) happens before
+            // the events posted meanwhile are handled.
+            if (!m_handlingClick) {
+                m_handlingClick = true;
+                QMetaObject::invokeMethod(this, [this] { m_handlingClick = false; }, Qt::QueuedConnection);
+            }
         } else if (type == QEvent::FocusIn) {
             follow(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event)->reason());
         }
@@ -168,7 +178,7 @@ private:
         case Qt::ShortcutFocusReason:
             break;
         case Qt::OtherFocusReason:
-            if (coversLastClick(now))
+            if (m_handlingClick || coversLastClick(now))
                 return;
             break;
         default:
@@ -197,6 +207,7 @@ private:
 
     QPointer<QWidget> m_pressWindow;
     QPoint m_pressAt;
+    bool m_handlingClick = false;
 };
 
 QScrollArea *scrollAround(QWidget *content)

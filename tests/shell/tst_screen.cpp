@@ -341,6 +341,16 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(area->horizontalScrollBar()->value(), 0);
         QVERIFY(!shownWhole(amount));
+        // Nor does a click whose handling hands the focus to a field.
+        details->setFocus();
+        QPushButton handsOver("Hands over", area->widget());
+        handsOver.setGeometry(details->geometry().translated(0, details->height() + 2));
+        handsOver.show();
+        connect(&handsOver, &QPushButton::clicked, amount, [amount] { amount->setFocus(); });
+        QTest::mouseClick(&handsOver, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), amount);
+        QCoreApplication::processEvents();
+        QCOMPARE(area->horizontalScrollBar()->value(), 0);
 
         // A list wider than the view, clicked where it shows, stays put.
         auto *list = child<QTableWidget>(expenses, "tableWidget");
