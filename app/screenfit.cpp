@@ -116,51 +116,98 @@ void showWhole(QScrollArea *area, QWidget *widget)
     scrollBarTo(area->verticalScrollBar(), part.top(), part.height(), area->viewport()->height());
 }
 
-// Keeps the focused widget in view: where the focus moves into the area's
-// content (Tab, a click, a box that hands the focus back), the whole widget
-// is scrolled into view (the area's own rule shows only a field's cursor,
-// and only on Tab). A click scrolls once the button is released, so that the
-// press and the release land on the same widget.
+// Keeps the focused widget in view where the focus moves without the mouse:
+// Tab and Backtab, a shortcut, or the program (a refused field it returns
+// to, a cell's editor opened by a key) scroll the whole widget into view
+// (the area's own rule shows only a field's cursor, and only on Tab). A
+// widget the user clicks stays where it was clicked: neither the focus a
+// click gives, nor a focus the click's own handling moves, nor an editor
+// opening on the spot last clicked scrolls; the focus coming back to where
+// it was left (a window brought to the front, a pop-up or menu closed)
+// scrolls nothing either.
 class FocusFollower : public QObject
 {
 public:
-    explicit FocusFollower(QScrollArea *area)
-        : QObject(area), m_area(area)
+    static void install()
     {
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { follow(now); });
+        static FocusFollower *follower = nullptr;
+        if (!follower) {
+            follower = new FocusFollower(qApp);
+            qApp->installEventFilter(follower);
+        }
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::MouseButtonRelease && QGuiApplication::mouseButtons() == Qt::NoButton) {
-            qApp->removeEventFilter(this);
-            m_waiting = false;
-            // After the release has reached its widget.
-            QMetaObject::invokeMethod(this, [this] { follow(QApplication::focusWidget()); }, Qt::QueuedConnection);
+        if (!watched->isWidgetType())
+            return false;
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseButtonRelease) {
+            if (type != QEvent::MouseButtonRelease) {
+                m_pressWindow = static_cast<QWidget *>(watched)->window();
+                m_pressAt = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+            }
+            // What the click does (a slot moving the focus) happens before
+            // the events posted meanwhile are handled.
+            if (!m_handlingClick) {
+                m_handlingClick = true;
+                QMetaObject::invokeMethod(this, [this] { m_handlingClick = false; }, Qt::QueuedConnection);
+            }
+        } else if (type == QEvent::FocusIn) {
+            follow(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event)->reason());
         }
-        return QObject::eventFilter(watched, event);
+        return false;
     }
 
 private:
-    void follow(QWidget *now)
+    using QObject::QObject;
+
+    void follow(QWidget *now, Qt::FocusReason reason)
     {
-        // An open pop-up (a combo's list) stays by its widget; the focus
-        // comes back to the widget when it closes.
-        if (!now || !m_area->widget() || !m_area->widget()->isAncestorOf(now) || QApplication::activePopupWidget())
+        // An open pop-up (a combo's list) stays by its widget.
+        if (QApplication::activePopupWidget())
             return;
-        if (QGuiApplication::mouseButtons() != Qt::NoButton) {
-            if (!m_waiting) {
-                m_waiting = true;
-                qApp->installEventFilter(this);
-            }
+        QScrollArea *area = areaAround(now);
+        if (!area)
+            return;
+        switch (reason) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            break;
+        case Qt::OtherFocusReason:
+            if (m_handlingClick || coversLastClick(now))
+                return;
+            break;
+        default:
             return;
         }
-        showWhole(m_area, now);
+        showWhole(area, now);
     }
 
-    QScrollArea *m_area;
-    bool m_waiting = false;
+    // Whether `widget` lies under the spot of the window last clicked.
+    bool coversLastClick(const QWidget *widget) const
+    {
+        return m_pressWindow == widget->window() && widget->rect().contains(widget->mapFromGlobal(m_pressAt));
+    }
+
+    // The fitted window's scroll area whose content holds `widget`.
+    static QScrollArea *areaAround(QWidget *widget)
+    {
+        for (QWidget *p = widget->parentWidget(); p && !p->isWindow(); p = p->parentWidget()) {
+            auto *area = qobject_cast<QScrollArea *>(p);
+            if (area && area->objectName() == QLatin1String("screenFitArea") && area->widget()
+                && area->widget()->isAncestorOf(widget))
+                return area;
+        }
+        return nullptr;
+    }
+
+    QPointer<QWidget> m_pressWindow;
+    QPoint m_pressAt;
+    bool m_handlingClick = false;
 };
 
 QScrollArea *scrollAround(QWidget *content)
@@ -173,7 +220,7 @@ QScrollArea *scrollAround(QWidget *content)
     // The window's own background shows through, as it did without the area.
     content->setAutoFillBackground(false);
     area->viewport()->setAutoFillBackground(false);
-    new FocusFollower(area);
+    FocusFollower::install();
     return area;
 }
 

@@ -10,9 +10,10 @@
 // cards written, fonts applied when it first shows) and no longer fits the
 // screen is then put into the scroll area, before the window grows.
 //
-// Where the content scrolls, the focused widget is kept in view: moving the
-// focus into it (Tab, a click, a box handing the focus back) scrolls the whole
-// widget into view.
+// Where the content scrolls, a widget the focus moves to without the mouse
+// (Tab, Backtab, a shortcut, the program returning to a field) is scrolled
+// whole into view. A click never scrolls: the widget clicked stays where it
+// was clicked, so the next click lands where the user aims.
 
 class QWidget;
 

@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
-#include <QShowEvent>
 #include <QSqlQuery>
 
 namespace {
@@ -88,24 +87,6 @@ void paymententryform::loadCompanyCombo()
         while (q.next())
             ui->companypaytable_combo->addItem(q.value(0).toString());
     }
-}
-
-void paymententryform::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous() || !reloadOnShow(&m_shownOnce))
-        return;
-    const QString chosen = ui->companypaytable_combo->currentText();
-    {
-        const QSignalBlocker quiet(ui->companypaytable_combo);
-        loadCompanyCombo();
-        ui->companypaytable_combo->setCurrentIndex(qMax(0, ui->companypaytable_combo->findText(chosen)));
-    }
-    if (ui->companypaytable_combo->currentIndex() > 0)
-        loadUnpaidBills(ui->companypaytable_combo->currentText());
-    else
-        ui->listof_bills->setRowCount(0);
-    calculateGrandTotal();
 }
 
 void paymententryform::on_companypaytable_combo_currentTextChanged(const QString &company)

@@ -10,7 +10,10 @@ class paymententryform;
 QT_END_NAMESPACE
 
 // Paying a supplier: the supplier's unpaid credit bills are ticked, the
-// payment is recorded against each of them and its receipt is printed.
+// payment is recorded against each of them and its receipt is printed. The
+// suppliers are listed once, when the form is built; a form shown again keeps
+// the list, ticks and fields it was left with (a bill paid elsewhere
+// meanwhile is refused at payment).
 class paymententryform : public QWidget
 {
     Q_OBJECT
@@ -27,11 +30,6 @@ signals:
     // A payment was written (the bills it settled are paid now).
     void paymentRecorded();
 
-protected:
-    // Shown again: the suppliers and the chosen supplier's unpaid bills are
-    // read afresh, as bills may have been entered or paid meanwhile.
-    void showEvent(QShowEvent *event) override;
-
 private slots:
     void on_paid_btn_clicked();
     void on_reset_pay_btn_clicked();
@@ -43,5 +41,4 @@ private slots:
 private:
     Ui::paymententryform *ui;
     QSqlDatabase db;
-    bool m_shownOnce = false;
 };

@@ -283,12 +283,13 @@ bool SalaryWindow::eventFilter(QObject *watched, QEvent *event)
 bool SalaryWindow::keyOnInputTableItself() const
 {
     // A key that an open cell editor or the name field did not use reaches
-    // the table too: Return there finishes the typing, it does not add.
+    // the table too: Return there finishes the typing, it does not add. The
+    // row's own Add button leaves Return to the table, which adds.
     if (openInputEditor())
         return false;
     const QTableWidget *input = ui->input_table;
     const QWidget *focus = QApplication::focusWidget();
-    return !focus || focus == input || !input->isAncestorOf(focus);
+    return !focus || focus == input || focus == input->cellWidget(0, InAddButton) || !input->isAncestorOf(focus);
 }
 
 QWidget *SalaryWindow::openInputEditor() const

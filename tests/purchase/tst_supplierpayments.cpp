@@ -10,6 +10,7 @@
 #include "app/companydb.h"
 #include "purchase/paymententryform.h"
 #include "purchase/purchasepaymentstatement.h"
+#include "purchase/purchasewindow.h"
 #include "purchase/supplierpayments.h"
 
 #include <QCheckBox>
@@ -276,6 +277,45 @@ private slots:
         QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P2 is no longer unpaid"));
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 1);
         QCOMPARE(bills(second)->rowCount(), 0);
+    }
+
+    // The form of "Proceed to Payment Entry" is kept: back from the purchase
+    // window it shows its suppliers, ticks and fields as they were left, and a
+    // bill paid elsewhere meanwhile is still refused at payment.
+    void theKeptFormShowsAgainAsItWasLeft()
+    {
+        PurchaseEnvironment env;
+        addBill({"P1", "2026-04-01", "ACME", "Credit", 700});
+        addBill({"P2", "2026-04-02", "ACME", "Credit", 250.5});
+        PurchaseWindow purchase;
+        click(&purchase, "payment_entry_btn");
+        auto *form = purchase.findChild<paymententryform *>();
+        QVERIFY(form && form->isVisible());
+        chooseSupplier(*form, "ACME");
+        tick(*form, 0);
+        child<QLineEdit>(form, "amountEdit")->setText("700");
+        click(form, "back_purchase_btn");
+        QVERIFY(purchase.isVisible() && !form->isVisible());
+
+        addBill({"P3", "2026-04-03", "ACME", "Credit", 90});
+        addBill({"N1", "2026-04-03", "NEWCO", "Credit", 100});
+        click(&purchase, "payment_entry_btn");
+        QCOMPARE(purchase.findChild<paymententryform *>(), form);
+        QVERIFY(form->isVisible() && !purchase.isVisible());
+        const auto *suppliers = child<QComboBox>(form, "companypaytable_combo");
+        QCOMPARE(comboTexts(suppliers), QStringList({"-- Select Company --", "ACME"}));
+        QCOMPARE(suppliers->currentText(), QString("ACME"));
+        QCOMPARE(columnTexts(bills(*form), 1), QStringList({"P1", "P2"}));
+        QVERIFY(qobject_cast<QCheckBox *>(bills(*form)->cellWidget(0, 0))->isChecked());
+        QCOMPARE(child<QLineEdit>(form, "amountEdit")->text(), QString("700"));
+        QCOMPARE(child<QLabel>(form, "grandtotal_amt")->text(), QString("700.00"));
+        tick(*form, 1); // 700.00 + 250.50
+        QCOMPARE(child<QLabel>(form, "grandtotal_amt")->text(), QString("950.50"));
+
+        exec("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_no = 'P1'");
+        pay(*form, "950.50");
+        QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P1 is no longer unpaid"));
+        QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 0);
     }
 
     void statementGroupsEachPaymentOnce()

@@ -347,6 +347,17 @@ private slots:
         QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(viewport, centre));
         QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Suresh!"));
         QCOMPARE(storedRow(4).at(15), remark);
+
+        // Tab from Remarks gives the focus to the row's Add: Return adds, once.
+        f.name->setText("Mohan");
+        f.input->setFocus();
+        f.input->setCurrentCell(0, 15);
+        QTest::keyClick(f.input, Qt::Key_Tab);
+        QCOMPARE(f.input->currentColumn(), 16);
+        QCOMPARE(QApplication::focusWidget(), add);
+        QTest::keyClick(add, Qt::Key_Return);
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Salary entry added for Mohan!"));
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM salary"), 5);
     }
 
     // The window opens at its designed size: the entry row shows whole with

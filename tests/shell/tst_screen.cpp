@@ -311,8 +311,9 @@ private slots:
         QVERIFY2(unusable.isEmpty(), qPrintable(unusable.join("\n")));
     }
 
-    // Where the content scrolls, Tab and a click on a field held partly out
-    // of view scroll the whole field into view.
+    // Where the content scrolls, Tab (and the program returning to a field)
+    // scrolls the whole field into view; a click on a field held partly out
+    // of view leaves the form where it is.
     void focusedFieldIsScrolledIntoView()
     {
         MainWindow *program = startProgram(*env);
@@ -326,13 +327,30 @@ private slots:
         QTest::keyClick(details, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), amount);
         QVERIFY(shownWhole(amount));
+        details->setFocus();
+        area->horizontalScrollBar()->setValue(0);
+        QVERIFY(!shownWhole(amount));
+        amount->setFocus();
+        QVERIFY(shownWhole(amount));
 
         details->setFocus();
         area->horizontalScrollBar()->setValue(0);
         QVERIFY(!shownWhole(amount));
         QTest::mouseClick(amount, Qt::LeftButton, {}, QPoint(4, amount->height() / 2));
         QCOMPARE(QApplication::focusWidget(), amount);
-        QVERIFY(shownWhole(amount));
+        QCoreApplication::processEvents();
+        QCOMPARE(area->horizontalScrollBar()->value(), 0);
+        QVERIFY(!shownWhole(amount));
+        // Nor does a click whose handling hands the focus to a field.
+        details->setFocus();
+        QPushButton handsOver("Hands over", area->widget());
+        handsOver.setGeometry(details->geometry().translated(0, details->height() + 2));
+        handsOver.show();
+        connect(&handsOver, &QPushButton::clicked, amount, [amount] { amount->setFocus(); });
+        QTest::mouseClick(&handsOver, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), amount);
+        QCoreApplication::processEvents();
+        QCOMPARE(area->horizontalScrollBar()->value(), 0);
 
         // A list wider than the view, clicked where it shows, stays put.
         auto *list = child<QTableWidget>(expenses, "tableWidget");
@@ -341,8 +359,52 @@ private slots:
         QVERIFY(list->width() > area->viewport()->width());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(list->viewport()->width() - 20, 5));
         QCOMPARE(QApplication::focusWidget(), list);
-        QCoreApplication::processEvents(); // the scroll follows the release
+        QCoreApplication::processEvents();
         QCOMPARE(area->horizontalScrollBar()->value(), scrolled);
+    }
+
+    // The purchase entry row, wider than the view: a cell cut by the view's
+    // edge is clicked and typed into, and the figures then typed into the
+    // cells where the user saw them land in those cells (the form never moves
+    // under the mouse).
+    void typedFiguresLandInTheCellsClicked()
+    {
+        MainWindow *program = startProgram(*env);
+        QMainWindow *purchase = moduleWindow(program, "purchase_btn");
+        trigger(purchase, "actionPurchase_Entry");
+        auto *area = child<QScrollArea>(purchase, "screenFitArea");
+        auto *row = child<QTableWidget>(purchase, "entering_table");
+        QWidget *view = area->viewport();
+        QScrollBar *across = area->horizontalScrollBar();
+        const auto cellInView = [&](int column) {
+            const QRect cell = row->visualRect(row->model()->index(0, column));
+            return QRect(row->viewport()->mapTo(view, cell.topLeft()), cell.size());
+        };
+        // The description cell cut by the view's left edge by 10 px.
+        across->setValue(0);
+        QCoreApplication::processEvents();
+        across->setValue(cellInView(0).left() + 10);
+        QVERIFY(cellInView(0).left() < 0 && cellInView(0).right() > 100);
+        const int scrolled = across->value();
+        QList<QPair<int, QPoint>> aims; // column, where the user clicks in the view
+        for (const int column : {0, 2, 7, 8})
+            aims << qMakePair(column, cellInView(column).center() + QPoint(column == 0 ? 40 : 0, 0));
+        const QStringList typed{"Resin", "10000", "900", "900"};
+        for (int i = 0; i < aims.size(); ++i) {
+            const QPoint at = row->viewport()->mapFrom(view, aims.at(i).second);
+            QTest::mouseClick(row->viewport(), Qt::LeftButton, {}, at);
+            QTest::keyClick(row, typed.at(i).at(0).toLatin1());
+            QWidget *editor = QApplication::focusWidget();
+            QVERIFY(editor && editor != row);
+            QTest::keyClicks(editor, typed.at(i).mid(1));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+            QCOMPARE(across->value(), scrolled);
+        }
+        for (int i = 0; i < aims.size(); ++i)
+            QCOMPARE(row->item(0, aims.at(i).first)->text(), typed.at(i));
+        // 10000 + 900 + 900.
+        QCOMPARE(row->item(0, 11)->text(), QString("11800.00"));
     }
 
     // Combos whose own or parent style sheet sets a background.
