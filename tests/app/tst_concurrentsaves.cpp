@@ -25,7 +25,6 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <memory>
 
 using namespace testdata;
 
@@ -34,47 +33,49 @@ namespace {
 const char *const CopyRole = "KESTROVA_OTHER_COPY"; // what the started copy does
 const char *const CopyFile = "KESTROVA_OTHER_COPY_FILE";
 const char *const CopyArg = "KESTROVA_OTHER_COPY_ARG"; // a challan, an invoice or a bill
-const QString PaidAt = "2026-08-01 10:00:00";
 
-// One save as another copy of the program: it opens the file, says "ready",
-// saves, and prints what came of it and how long the save took.
+void sayReady()
+{
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
+// One save as another copy of the program, on its own connection: it says
+// "ready", saves, and gives what came of it.
 QString saveAsOtherCopy(const QString &role, int arg)
 {
     if (role == "hold") { // holds the write lock for `arg` ms
         QSqlQuery q;
         if (!q.exec("BEGIN IMMEDIATE"))
             return "no lock";
-        std::printf("ready\n");
-        std::fflush(stdout);
+        sayReady();
         QThread::msleep(arg);
-        q.exec("ROLLBACK");
-        return "released";
+        return q.exec("ROLLBACK") ? "released" : "not released";
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
+    sayReady();
     if (role == "invoice") { // invoice 7/26-27 billing challan `arg`
         InvoiceWrite invoice;
         invoice.number = 7;
         invoice.fy = "26-27";
-        invoice.date = "2026-08-01";
         invoice.customerId = 1;
         invoice.lines = {{arg, "26-27", 1, 1, 100, Money::fromRupees(100), 18}};
         const InvoiceWriteOutcome outcome = saveInvoice(invoice);
         return outcome.result == WriteResult::Written ? "written" : outcome.numberUsed ? "duplicate" : outcome.error;
     }
     if (role == "customer payment") { // 10 rupees on invoice `arg`
-        const PaymentOutcome outcome = recordPayment(
-            {1, QDate(2026, 8, 1), "", "", "Cash", {{arg, "26-27", Money::fromRupees(10), Money()}}},
-            QDateTime::fromString(PaidAt, Qt::ISODate));
+        const PaymentOutcome outcome =
+            recordPayment({1, QDate(2026, 8, 1), "", "", "Cash", {{arg, "26-27", Money::fromRupees(10), Money()}}},
+                          QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
         return outcome.ok ? outcome.reference : outcome.error;
     }
     // Bill `arg` paid in full.
-    SupplierPayment payment{{arg}, "2026-08-01", Money::fromRupees(100), "", "Neft", "RCT-260801100000"};
     QString error;
     QString ref;
+    const SupplierPayment payment{{arg}, "2026-08-01", Money::fromRupees(100), "", "Neft", "RCT-260801100000"};
     return recordSupplierPayment(payment, &error, nullptr, &ref) == PaymentWrite::Recorded ? ref : error;
 }
 
+// Prints the outcome, then how long the save took in ms.
 int runAsOtherCopy(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -92,7 +93,7 @@ int runAsOtherCopy(int argc, char *argv[])
 // Another copy of the program started on the file.
 struct OtherCopy
 {
-    std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
+    QProcess process;
 
     OtherCopy(const QString &file, const QString &role, int arg)
     {
@@ -100,15 +101,14 @@ struct OtherCopy
         env.insert(CopyRole, role);
         env.insert(CopyFile, file);
         env.insert(CopyArg, QString::number(arg));
-        process->setProcessEnvironment(env);
-        process->start(QCoreApplication::applicationFilePath(), {});
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationFilePath(), {});
     }
-    bool ready() { return process->waitForReadyRead(10000) && process->readLine().trimmed() == "ready"; }
-    // What came of its save, and how long the save waited.
+    bool ready() { return process.waitForReadyRead(10000) && process.readLine().trimmed() == "ready"; }
     QPair<QString, int> result()
     {
-        process->waitForFinished(20000);
-        const QList<QByteArray> lines = process->readAllStandardOutput().trimmed().split('\n');
+        process.waitForFinished(20000);
+        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
         return {QString::fromUtf8(lines.value(0)), lines.value(1).toInt()};
     }
 };
