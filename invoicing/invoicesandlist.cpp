@@ -401,17 +401,6 @@ void invoicesandlist::on_save_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invalid Invoice No!"));
         return;
     }
-    bool used = false;
-    QString error;
-    if (!invoiceNumberUsed(number, g_currentFY, &used, &error)) {
-        Desktop::warning(this, QStringLiteral("Error"), error);
-        return;
-    }
-    if (used) {
-        Desktop::warning(this, QStringLiteral("Duplicate"), QStringLiteral("Invoice No already exists!"));
-        return;
-    }
-
     if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
         return;
     const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
@@ -421,7 +410,11 @@ void invoicesandlist::on_save_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
         return;
     case WriteResult::Failed:
-        if (outcome.noInvoiceId)
+        // The number is checked inside the save's transaction, so a save of
+        // the same number from another copy of the program is seen too.
+        if (outcome.numberUsed)
+            Desktop::warning(this, QStringLiteral("Duplicate"), QStringLiteral("Invoice No already exists!"));
+        else if (outcome.noInvoiceId)
             Desktop::critical(this, QStringLiteral("Database Error"), QStringLiteral("Failed to retrieve Invoice ID."));
         else if (outcome.failedRow > 0)
             Desktop::warning(this, QStringLiteral("Error Saving Item Row ") + QString::number(outcome.failedRow),

@@ -460,6 +460,14 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
     QString error;
     const bool committed =
         runInTransaction([&](QString *e) {
+            bool used = false;
+            if (!invoiceNumberUsed(invoice.number, invoice.fy, &used, e))
+                return false;
+            if (used) {
+                outcome.numberUsed = true;
+                *e = QStringLiteral("Invoice No already exists!");
+                return false;
+            }
             return checkOpenBalances(invoice.lines, LeftOut(), &outcome, e) && insertInvoice(invoice, &outcome, e);
         }, &error);
     qDebug() << "Invoice save committed:" << committed;

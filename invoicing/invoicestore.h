@@ -192,11 +192,16 @@ struct InvoiceWriteOutcome
     int failedRow = 0; // 1-based index into the lines of the line that failed; 0 otherwise
     bool noInvoiceId = false; // the new row gave no id
     bool overBalance = false; // a line bills more than its challan has open; `error` names it
+    bool numberUsed = false;  // an invoice of that number and year is stored already
 };
 
 // Inserts the invoice and its lines with a quantity above 0 in one
-// transaction; with no such line nothing is written. Inside the transaction
-// each line is checked against what its challan has open of its item now
+// transaction; with no such line nothing is written. Inside the transaction,
+// before anything else, the number is checked: when an invoice of that number
+// and year is stored (a cancelled one too) nothing is written (numberUsed).
+// As the transaction holds the write lock from its start, a second copy of
+// the program saving the same number at the same moment waits for this save
+// and then finds the number used. Then each line is checked against what its challan has open of its item now
 // (delivered less live invoices and "INVOICE" bins, the lines of one challan
 // and item sharing it in order): a line above it by more than 0.0005 writes
 // nothing (overBalance), so a challan billed meanwhile from another form is

@@ -151,7 +151,9 @@ struct PaymentOutcome
 
 // Writes one invoice_payments row per share in one transaction, all under one
 // reference made from `at` (a reference already in use takes the next free
-// second, so two payments never share one): all rows or none.
+// second): all rows or none. The reference is chosen inside the transaction,
+// which holds the write lock from its start, so two payments never share one,
+// even when two copies of the program record them at the same moment.
 PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at = QDateTime::currentDateTime());
 
 // One payment row of the history.

@@ -187,17 +187,17 @@ void paymententryform::on_paid_btn_clicked()
         return;
     }
 
-    const QString receiptNo = freePaymentRef(receiptNumber(QDateTime::currentDateTime()));
     SupplierPayment payment;
     payment.billIds = billIds;
     payment.date = ui->paymentdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
     payment.amount = *amount;
     payment.reference = ui->refEdit->text();
     payment.mode = ui->modEdit->currentText();
-    payment.paymentRef = receiptNo;
+    payment.receiptNo = receiptNumber(QDateTime::currentDateTime());
     QString error;
     int staleBillId = 0;
-    switch (recordSupplierPayment(payment, &error, &staleBillId)) {
+    QString receiptNo; // the proposed number, or the free one the payment took
+    switch (recordSupplierPayment(payment, &error, &staleBillId, &receiptNo)) {
     case PaymentWrite::Recorded:
         break;
     case PaymentWrite::BillNotUnpaid:

@@ -101,24 +101,31 @@ QString receiptNumber(const QDateTime &moment)
     return QStringLiteral("RCT-") + moment.toString(QStringLiteral("yyMMddHHmmss"));
 }
 
-QString freePaymentRef(const QString &receiptNo)
+bool freePaymentRef(const QString &receiptNo, QString *paymentRef, QString *error)
 {
     QString ref = receiptNo;
     for (int n = 2;; ++n) {
         QSqlQuery q;
-        if (!execBound(q, QStringLiteral("SELECT COUNT(*) FROM payment_records WHERE payment_ref = :ref"),
-                       {{QStringLiteral(":ref"), ref}})
-            || !q.next() || q.value(0).toInt() == 0)
-            return ref;
+        if (!execBound(q, QStringLiteral("SELECT 1 FROM payment_records WHERE payment_ref = :ref LIMIT 1"),
+                       {{QStringLiteral(":ref"), ref}}, error))
+            return false;
+        if (!q.next()) {
+            *paymentRef = ref;
+            return true;
+        }
         ref = receiptNo + QLatin1Char('-') + QString::number(n);
     }
 }
 
-PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId)
+PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId,
+                                   QString *paymentRef)
 {
     int stale = 0;
+    QString ref;
     const bool written = runInTransaction(
         [&](QString *err) {
+            if (!freePaymentRef(payment.receiptNo, &ref, err))
+                return false;
             for (int billId : payment.billIds) {
                 QSqlQuery q;
                 if (!execBound(q,
@@ -140,15 +147,18 @@ PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *erro
                                 {QStringLiteral(":paid_amount"), payment.amount.toDouble()},
                                 {QStringLiteral(":reference_no"), payment.reference},
                                 {QStringLiteral(":mode_of_payment"), payment.mode},
-                                {QStringLiteral(":payment_ref"), payment.paymentRef}},
+                                {QStringLiteral(":payment_ref"), ref}},
                                err))
                     return false;
             }
             return true;
         },
         error);
-    if (written)
+    if (written) {
+        if (paymentRef)
+            *paymentRef = ref;
         return PaymentWrite::Recorded;
+    }
     if (staleBillId)
         *staleBillId = stale;
     return stale ? PaymentWrite::BillNotUnpaid : PaymentWrite::Failed;

@@ -49,7 +49,7 @@ struct SupplierPayment
     Money amount;       // the whole amount, recorded on every bill's row
     QString reference;
     QString mode;
-    QString paymentRef; // the receipt number, shared by the payment's rows
+    QString receiptNo; // proposed; the payment's rows share it, or the free one freePaymentRef makes of it
 };
 
 enum class PaymentWrite {
@@ -60,13 +60,19 @@ enum class PaymentWrite {
 
 // Marks every bill 'Paid' and adds one payment_records row per bill, all in
 // one transaction. A bill that is no longer unpaid is never paid again: the
-// whole payment is refused and its id given in *staleBillId. On anything but
-// Recorded nothing is written; *error holds the driver's text on Failed.
-PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId = nullptr);
+// whole payment is refused and its id given in *staleBillId. The payment_ref
+// of its rows is chosen inside the transaction (freePaymentRef of the
+// proposed receipt number), which holds the write lock from its start, so two
+// payments made in the same second, from one copy of the program or two,
+// never share one; *paymentRef gets it. On anything but Recorded nothing is
+// written; *error holds the driver's text on Failed.
+PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId = nullptr,
+                                   QString *paymentRef = nullptr);
 
 // A payment_ref that no stored record carries yet: `receiptNo`, or it with
-// "-2", "-3", ... when payments were made within the same second.
-QString freePaymentRef(const QString &receiptNo);
+// "-2", "-3", ... when payments were made within the same second. False with
+// `error` set when the lookup fails.
+bool freePaymentRef(const QString &receiptNo, QString *paymentRef, QString *error = nullptr);
 
 // ---- Receipt --------------------------------------------------------------
 
