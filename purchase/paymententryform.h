@@ -42,6 +42,5 @@ private slots:
 
 private:
     Ui::paymententryform *ui;
-    QSqlDatabase db;
     bool m_shownOnce = false;
 };

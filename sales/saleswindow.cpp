@@ -19,6 +19,8 @@
 #include "salesdashboard.h"
 #include "salesschema.h"
 
+#include <QSqlDatabase>
+
 SalesWindow::SalesWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::SalesWindow)
@@ -27,8 +29,7 @@ SalesWindow::SalesWindow(QWidget *parent)
     setWindowTitle("Sales Module - Job Work Management");
     showMaximized();
 
-    m_db = QSqlDatabase::database();
-    if (m_db.isOpen()) {
+    if (QSqlDatabase::database().isOpen()) {
         createSalesTables();
         loadDashboard();
         // The receivable and invoice figures follow a saved invoice or payment.
