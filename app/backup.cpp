@@ -86,7 +86,8 @@ public:
         }
         m_inTransaction = true;
         // The quick check reads every page: it also opens the snapshot.
-        m_connection.quickCheck(&m_problem, QStringLiteral("The database file is damaged: "));
+        if (m_connection.quickCheck(&m_problem, QStringLiteral("The database file is damaged: ")) && isEmpty())
+            m_problem = QStringLiteral("The database file is damaged: ") + CompanyDb::EmptyFileMessage;
     }
     ~Source()
     {
@@ -130,6 +131,20 @@ public:
     }
 
 private:
+    // Whether the snapshot has no page at all: SQLite reads an empty file as
+    // a sound, empty database, but a company file that holds nothing was
+    // emptied, and its copy would be a backup of no company.
+    bool isEmpty()
+    {
+        sqlite3_stmt *statement = nullptr;
+        bool empty = false;
+        if (sqlite3_prepare_v2(m_connection.handle(), "PRAGMA page_count", -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW)
+            empty = sqlite3_column_int64(statement, 0) == 0;
+        sqlite3_finalize(statement);
+        return empty;
+    }
+
     bool pageCopy(Connection &copy, QString *reason)
     {
         sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", m_connection.handle(), "main");

@@ -8,7 +8,8 @@
 // another program has under way; while such a write holds the file, the
 // backup waits as long as the busy timeout allows and then fails. The file is
 // quick-checked in the same transaction, and each copy before it takes its
-// name: a damaged file is never backed up, and a failed copy leaves no file.
+// name: a damaged or empty file is never backed up, and a failed copy leaves
+// no file.
 
 #include <QDateTime>
 #include <QString>

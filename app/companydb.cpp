@@ -17,6 +17,7 @@
 namespace CompanyDb {
 
 const char *const DefaultKey = "MorvelCoats";
+const char *const EmptyFileMessage = "The file is empty (0 bytes): it holds no company data.";
 
 QString readCompanyKey(const QString &folder)
 {
@@ -109,8 +110,13 @@ FileCheck quickCheck(const QString &path, const QString &options, bool *readOnly
 
 FileCheck checkDatabaseFile(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (!file.exists())
         return {};
+    // SQLite takes an empty file for a new database, but a company file that
+    // exists and holds nothing was emptied (a failed copy, a full disk).
+    if (file.size() == 0)
+        return {FileCheck::Damaged, QString::fromLatin1(EmptyFileMessage)};
     bool readOnlyRollback = false;
     FileCheck result = quickCheck(path, QStringLiteral("QSQLITE_OPEN_READONLY"), &readOnlyRollback);
     if (result.state != FileCheck::Unreadable || !readOnlyRollback || !QFileInfo::exists(path + "-journal"))

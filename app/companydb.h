@@ -11,6 +11,8 @@ class QObject;
 namespace CompanyDb {
 
 extern const char *const DefaultKey; // "MorvelCoats"
+// The reason given for a company file of 0 bytes: it is damaged, not new.
+extern const char *const EmptyFileMessage;
 
 // Reads the company key from folder/company.cfg (trimmed). A missing file is
 // created holding the default key; an empty or blank file gives the default key
@@ -25,11 +27,11 @@ struct FileCheck
 {
     enum State {
         Sound,      // passed, or no file yet (opening creates it)
-        Damaged,    // failed the check, or is not a database
+        Damaged,    // failed the check, is not a database, or is empty
         Unreadable, // the check could not run: locked by another program, no access
     };
     State state = Sound;
-    QString message; // SQLite's first message when not Sound
+    QString message; // SQLite's first message (or EmptyFileMessage) when not Sound
 };
 
 // SQLite's first message among the rows of "PRAGMA quick_check"; empty when
@@ -39,7 +41,8 @@ QString quickCheckProblem(const QStringList &found);
 // Runs SQLite's quick check on the file over a read-only connection of its
 // own, before the program's connection touches it: neither the file nor a
 // journal beside it is written. A journal left by an interrupted write is
-// rolled back on a copy, and the copy checked.
+// rolled back on a copy, and the copy checked. A file of 0 bytes is damaged
+// without a check.
 FileCheck checkDatabaseFile(const QString &path);
 
 // Starts checkDatabaseFile(path) on a thread of its own, so that at start the

@@ -5,11 +5,13 @@
 #include "modulefactory.h"
 #include "resources.h"
 #include "screenfit.h"
+#include "wholefile.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    WholeFile::failWritesPastSizeLimit();
     tuneMemoryForLargeLists();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);

@@ -17,6 +17,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -68,6 +70,7 @@ bool MainWindow::finishStart()
         disableForMissingDatabase();
         return false;
     }
+    const bool newCompany = !QFileInfo::exists(path);
     QString error;
     if (!CompanyDb::openDatabase(m_folder, m_key, &error)) {
         Desktop::critical(this, "DB Error", error);
@@ -75,9 +78,13 @@ bool MainWindow::finishStart()
         return false;
     }
     if (!CompanyDb::createCoreSchema(&error)) {
-        // Held by another program past the busy timeout: nothing else may
-        // wait on it in turn.
+        // Held by another program past the busy timeout, or no room to
+        // write: nothing else may wait on it in turn.
         QSqlDatabase::database(QSqlDatabase::defaultConnection, false).close();
+        // A new company whose first write failed (a full disk) leaves no
+        // empty file, which the next start would take for a damaged one.
+        if (newCompany && QFileInfo(path).size() == 0)
+            QFile::remove(path);
         Desktop::critical(this, "DB Error", error);
         disableForMissingDatabase();
         return false;

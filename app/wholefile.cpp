@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
@@ -193,6 +194,13 @@ bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, Q
     if (!pending.commit())
         return fail(pending.errorString());
     return true;
+}
+
+void failWritesPastSizeLimit()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 } // namespace WholeFile

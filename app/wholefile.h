@@ -56,4 +56,10 @@ private:
 // chosen file again afterwards.
 bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QString *error = nullptr);
 
+// Where the system limits the size of the files a process writes (ulimit -f),
+// a write past the limit would end the program (SIGXFSZ). After this call it
+// fails instead, as on a full disk, and each writer reports it as such. The
+// program calls it first thing as it starts.
+void failWritesPastSizeLimit();
+
 } // namespace WholeFile

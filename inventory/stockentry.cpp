@@ -75,7 +75,6 @@ inventory_stockentry::inventory_stockentry(QWidget *parent)
     editingItemId = -1;
     setWindowTitle(QStringLiteral("Stock Entry - Kestrova App"));
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
-    db = QSqlDatabase::database();
 
     createTables();
 

@@ -52,7 +52,6 @@ private:
     void showHistory(int itemId, const QString &name);
 
     Ui::inventory_stockentry *ui;
-    QSqlDatabase db;
     int editingItemId = -1;
     QHash<QString, QString> supplierPhones;
 };

@@ -62,7 +62,6 @@ generatInvoices::generatInvoices(QWidget *parent)
     setWindowTitle(QStringLiteral("Generate Invoice - Kestrova App"));
     resize(1500, 800);
     setupFormHeader(ui->groupBox_4, ui->label, ui->label_13, ui->label_14);
-    m_db = QSqlDatabase::database();
 
     setupTables();
     m_ticks = new TickColumn(ui->gen_invoice_table, CheckColumn);

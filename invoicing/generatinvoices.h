@@ -59,7 +59,6 @@ private:
     RowKey rowKey(int row) const;
 
     Ui::generatInvoices *ui;
-    QSqlDatabase m_db;
     TickColumn *m_ticks = nullptr;
     bool m_shownOnce = false; // see reloadOnShow
 };

@@ -42,7 +42,6 @@ paymentFollowUp::paymentFollowUp(QWidget *parent)
     ui->setupUi(this);
     applyFormStyleSheet(this);
     setupReceivablesWindow(this, QStringLiteral("Payment Follow Up - Kestrova App"));
-    db = QSqlDatabase::database();
 
     setupTable();
     ui->paid_dateEdit->setDate(QDate::currentDate());

@@ -49,7 +49,6 @@ private:
     Money rowBalance(int row) const;
 
     Ui::paymentFollowUp *ui;
-    QSqlDatabase db;
     TickColumn *ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
 };

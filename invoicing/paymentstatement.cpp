@@ -38,7 +38,6 @@ paymentStatement::paymentStatement(QWidget *parent)
     ui->setupUi(this);
     applyFormStyleSheet(this);
     setupReceivablesWindow(this, QStringLiteral("Payment Statement  -  Kestrova App"));
-    db = QSqlDatabase::database();
 
     setupTable();
     ui->tot_paid_amtEdit->setReadOnly(true);

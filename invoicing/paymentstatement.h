@@ -50,7 +50,6 @@ private:
     QString cellText(int row, int column) const;
 
     Ui::paymentStatement *ui;
-    QSqlDatabase db;
     TickColumn *ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
 };

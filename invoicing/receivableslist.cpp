@@ -2,7 +2,7 @@
 
 #include "app/financialyear.h"
 #include "app/formconventions.h"
-#include "jobwork/jobworkreports.h"
+#include "app/reportform.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,6 +1,7 @@
 #include "app/transaction.h"
 #include "challanstore.h"
 
+#include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/storedsum.h"
 
@@ -264,18 +265,15 @@ QString challanListStatement(int customerId, const QString &from, const QString 
     return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
 }
 
-QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy)
+QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                                  QString *error)
 {
     QVariantMap values;
     const QString sql = challanListStatement(customerId, from, to, currentFy, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
-    q.prepare(sql);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        q.bindValue(it.key(), it.value());
-
     QList<ChallanListRow> rows;
-    if (!q.exec())
+    if (!execBound(q, sql, values, error))
         return rows;
     while (q.next()) {
         ChallanListRow row;

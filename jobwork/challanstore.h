@@ -116,9 +116,10 @@ struct ChallanListRow
 };
 
 // The challans, one row each, the year `currentFy` first. A customer id below
-// 1 and an empty date mean no filter.
+// 1 and an empty date mean no filter. When the statement fails the list is
+// empty and `error` gets the driver's text.
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to,
-                                  const QString &currentFy);
+                                  const QString &currentFy, QString *error = nullptr);
 // The statement challanList runs, its values put in `values`.
 QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
                              QVariantMap *values);

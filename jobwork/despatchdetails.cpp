@@ -24,7 +24,6 @@ despatchdetails::despatchdetails(QWidget *parent)
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Despatch Details - Kestrova App"));
     setupFormHeader(ui->groupBox, ui->label, ui->label_8, ui->label_11);
-    db = QSqlDatabase::database();
 
     setupReportTable(ui->despatch_details_table, 6);
     ui->despatch_details_table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);

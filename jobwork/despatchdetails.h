@@ -34,6 +34,5 @@ private slots:
 
 private:
     Ui::despatchdetails *ui;
-    QSqlDatabase db;
     bool shownOnce = false; // see reloadOnShow
 };

@@ -61,7 +61,6 @@ generateDC::generateDC(QWidget *parent)
     setWindowTitle(QStringLiteral("Generate Delivery Challan - Kestrova App"));
     resize(1500, 800);
     setupFormHeader(ui->groupBox_4, ui->label_12, ui->label_13, ui->label_14);
-    db = QSqlDatabase::database();
 
     setupTables();
     ui->radio_pending->setChecked(true);

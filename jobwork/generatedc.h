@@ -57,12 +57,10 @@ private:
 
     void setupTables();
     void loadCustomerCombo();
-    void appendRow(const PendingRow &row);
     void loadInwardItems(int inwardNo, const QString &fy);
     RowKey rowKey(int row) const;
 
     Ui::generateDC *ui;
-    QSqlDatabase db;
     TickColumn *m_ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
 };

@@ -96,7 +96,6 @@ inwardentry::inwardentry(QWidget *parent)
     setupFormHeader(ui->header_group, ui->title_label, ui->left_logo_label, ui->right_logo_label);
     resize(1500, 800);
     setWindowTitle("Inward Entry - Kestrova App");
-    db = QSqlDatabase::database();
 
     const QDate today = QDate::currentDate();
     ui->entry_group->setEnabled(true);

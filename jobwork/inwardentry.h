@@ -76,7 +76,6 @@ private:
     InwardHeader headerFromForm() const;
 
     Ui::inwardentry *ui;
-    QSqlDatabase db;
     QListWidget *itemPopup = nullptr;
     int loadedInwardNo = -1;   // the entry being edited; -1 while a new one is made
     QString loadedInwardFy;

@@ -20,7 +20,6 @@ inwardHistory::inwardHistory(QWidget *parent)
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Inward History - Kestrova App"));
     setupFormHeader(ui->groupBox, ui->label, ui->label_8, ui->label_11);
-    db = QSqlDatabase::database();
 
     setupReportTable(ui->inward_history_table, 7);
     setupReportFilters(ui->fromdateEdit, ui->todateEdit);

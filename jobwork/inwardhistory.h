@@ -34,6 +34,5 @@ private slots:
 
 private:
     Ui::inwardHistory *ui;
-    QSqlDatabase db;
     bool shownOnce = false; // see reloadOnShow
 };

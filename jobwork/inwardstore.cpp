@@ -1,6 +1,7 @@
 #include "app/transaction.h"
 #include "inwardstore.h"
 
+#include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/typednumber.h"
 
@@ -176,17 +177,15 @@ QString inwardListStatement(int customerId, const QString &from, const QString &
     return sql + "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
 }
 
-QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy)
+QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy,
+                                    QString *error)
 {
     QVariantMap values;
     const QString sql = inwardListStatement(customerId, from, to, fy, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
-    q.prepare(sql);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        q.bindValue(it.key(), it.value());
     QList<InwardListRow> rows;
-    if (q.exec()) {
+    if (execBound(q, sql, values, error)) {
         while (q.next()) {
             rows.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
                          q.value(4).toString(), q.value(5).toString(), q.value(6).toInt() == 1});

@@ -122,7 +122,9 @@ QList<ItemHit> searchCustomerItems(int customerId, const QString &text);
 // One row per inward entry, rows of `fy` first, then other years by name
 // descending, then by number descending. A customer id below 1 and empty
 // dates mean no filter; the dates bound the inward date, both ends included.
-QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy);
+// When the statement fails the list is empty and `error` gets the driver's text.
+QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy,
+                                    QString *error = nullptr);
 // The statement inwardListRows runs, its values put in `values`.
 QString inwardListStatement(int customerId, const QString &from, const QString &to, const QString &fy,
                             QVariantMap *values);

@@ -1,20 +1,13 @@
 #include "jobworkreports.h"
 
+#include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/tablefill.h"
-#include "app/formconventions.h"
 #include "app/formstyle.h"
 #include "app/storedsum.h"
 #include "jobwork/pendingstore.h"
 
-#include <QComboBox>
-#include <QDate>
-#include <QDateEdit>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QTableWidget>
 
 #include <algorithm>
 
@@ -88,20 +81,7 @@ ReportInwardLine readReportInwardLine(const QSqlQuery &q)
 bool runReportQuery(QSqlQuery &q, const QString &sql, const ReportFilter &filter, QString *error)
 {
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
-    }
-    const QVariantMap values = reportValues(filter);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec()) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
-    }
-    return true;
+    return execBound(q, sql, reportValues(filter), error);
 }
 
 // Sort key of a full document number "n/yy-yy": the year, then the number.
@@ -325,43 +305,4 @@ CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &tot
                           + totalDespatched + QLatin1Char(',') + totalBalance};
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     return profile;
-}
-
-void setupReportTable(QTableWidget *table, int stretchedColumn)
-{
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setAlternatingRowColors(true);
-    table->verticalHeader()->setVisible(false);
-    QHeaderView *header = table->horizontalHeader();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(stretchedColumn, QHeaderView::Stretch);
-}
-
-void setupReportFilters(QDateEdit *from, QDateEdit *to)
-{
-    from->setCalendarPopup(true);
-    to->setCalendarPopup(true);
-    from->setDate(defaultPeriodStart());
-    to->setDate(QDate::currentDate());
-}
-
-ReportFilter readReportFilter(const QComboBox *customer, const QDateEdit *from, const QDateEdit *to,
-                              const QLineEdit *search)
-{
-    ReportFilter filter;
-    filter.customerId = chosenCustomerId(customer);
-    filter.from = from->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.to = to->date().toString(QStringLiteral("yyyy-MM-dd"));
-    filter.search = search->text().trimmed();
-    filter.fy = g_currentFY;
-    return filter;
-}
-
-void resetReportFilters(QComboBox *customer, QDateEdit *from, QDateEdit *to, QLineEdit *search)
-{
-    customer->setCurrentIndex(0);
-    setupReportFilters(from, to);
-    search->clear();
 }

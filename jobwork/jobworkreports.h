@@ -3,8 +3,9 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
-#include "app/listformat.h"
 #include "app/csvexport.h"
+#include "app/listformat.h"
+#include "app/reportform.h"
 #include "app/tablefill.h"
 
 #include <QColor>
@@ -12,24 +13,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
-
-class QComboBox;
-class QDateEdit;
-class QLineEdit;
-class QTableWidget;
-
-// What a report lists: inward lines dated from..to ("yyyy-MM-dd", both
-// included), of one customer when customerId is above 0, of items whose code
-// or name holds `search` (any case; blank means every item). Lines of `fy`
-// come first, then the other years by name descending.
-struct ReportFilter
-{
-    QString from;
-    QString to;
-    int customerId = -1;
-    QString search;
-    QString fy;
-};
 
 // What both reports show of one live inward line.
 struct ReportInwardLine
@@ -118,17 +101,3 @@ CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &total
 CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &totalReceived,
                                            const QString &totalDespatched,
                                            const QString &totalBalance);
-
-// How both report windows set up and fill their tables: plain text items,
-// whole rows selected, nothing editable, headers sized to their contents
-// but for the stretched column.
-void setupReportTable(QTableWidget *table, int stretchedColumn);
-
-// Both report windows' filters: the period opens on defaultPeriodStart and
-// ends today, both with a calendar pop-up.
-void setupReportFilters(QDateEdit *from, QDateEdit *to);
-// The filter as the widgets stand, for the current financial year.
-ReportFilter readReportFilter(const QComboBox *customer, const QDateEdit *from, const QDateEdit *to,
-                              const QLineEdit *search);
-// Back to every customer, the default period and no search text.
-void resetReportFilters(QComboBox *customer, QDateEdit *from, QDateEdit *to, QLineEdit *search);

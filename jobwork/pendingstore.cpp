@@ -1,6 +1,7 @@
 #include "app/transaction.h"
 #include "pendingstore.h"
 
+#include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/formstyle.h"
 #include "app/storedsum.h"
@@ -145,13 +146,8 @@ bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QSt
     const QString sql = pendingStatement(query, &values);
     QSqlQuery q;
     q.setForwardOnly(true);
-    q.prepare(sql);
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        q.bindValue(it.key(), it.value());
-    if (!q.exec()) {
-        *error = q.lastError().text();
+    if (!execBound(q, sql, values, error))
         return false;
-    }
     while (q.next()) {
         PendingRow row;
         row.inwardNo = q.value(0).toInt();

@@ -47,7 +47,6 @@ paymententryform::paymententryform(QWidget *parent)
     ui->listof_bills->setSelectionMode(QAbstractItemView::SingleSelection);
     ui->listof_bills->setAlternatingRowColors(true);
 
-    db = QSqlDatabase::database();
     initPaymentTables();
 
     ui->paid_btn->setAutoDefault(true);

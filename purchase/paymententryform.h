@@ -40,5 +40,4 @@ private slots:
 
 private:
     Ui::paymententryform *ui;
-    QSqlDatabase db;
 };

@@ -24,7 +24,6 @@ purchasepaymentstatement::purchasepaymentstatement(QWidget *parent)
     setupFormHeader(ui->groupBox, ui->label_title, ui->label_icon, ui->label_logo);
     setWindowTitle(QStringLiteral("Supplier Payment Statement - Kestrova App"));
 
-    db = QSqlDatabase::database();
     // The statement reads payment_ref, which the payment tables gained later.
     initPurchaseTables();
 

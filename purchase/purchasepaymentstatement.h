@@ -32,5 +32,4 @@ private slots:
 
 private:
     Ui::purchasepaymentstatement *ui;
-    QSqlDatabase db;
 };

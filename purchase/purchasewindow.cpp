@@ -127,7 +127,6 @@ PurchaseWindow::PurchaseWindow(QWidget *parent)
         edit->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
     }
 
-    db = QSqlDatabase::database();
 
     initDatabase();
     buildDashboard();

@@ -65,7 +65,6 @@ private:
     void clearEntry();
 
     Ui::PurchaseWindow *ui;
-    QSqlDatabase db;
     QString m_reportFrom;
     QString m_reportTo;
     QString m_reportCompany;

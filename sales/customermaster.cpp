@@ -25,7 +25,6 @@ CustomerMaster::CustomerMaster(QWidget *parent)
     applyFormStyleSheet(this);
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Customer Master - Kestrova App");
-    m_db = QSqlDatabase::database();
 
     setupMasterTable(ui->customerTable, {{"ID", MasterColumn::Hidden},
                                          {"Customer Name", MasterColumn::Stretch},

@@ -38,6 +38,5 @@ private:
     void setEditMode(bool editing);
 
     Ui::CustomerMaster *ui;
-    QSqlDatabase m_db;
     int selectedCustomerId = -1;
 };

@@ -19,7 +19,6 @@ itemmaster::itemmaster(QWidget *parent)
     applyFormStyleSheet(this);
     setupFormHeader(ui->header_box, ui->header_title, ui->app_icon_label, ui->developer_logo_label);
     setWindowTitle("Item Master - Kestrova App");
-    m_db = QSqlDatabase::database();
 
     ui->uom_combo->addItems({"NOS", "KGS", "SETS", "MTRS", "LTRS", "PCS"});
     ui->tax_combo->addItems({"0 %", "5 %", "12 %", "18 %", "28 %"});

@@ -47,6 +47,5 @@ private:
     void setEditMode(bool editing);
 
     Ui::itemmaster *ui;
-    QSqlDatabase m_db;
     int selectedItemId = -1;
 };

@@ -18,6 +18,8 @@
 #include "salesdashboard.h"
 #include "salesschema.h"
 
+#include <QSqlDatabase>
+
 SalesWindow::SalesWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::SalesWindow)
@@ -26,8 +28,7 @@ SalesWindow::SalesWindow(QWidget *parent)
     setWindowTitle("Sales Module - Job Work Management");
     showMaximized();
 
-    m_db = QSqlDatabase::database();
-    if (m_db.isOpen()) {
+    if (QSqlDatabase::database().isOpen()) {
         createSalesTables();
         // Filled here and again only by its Refresh button.
         loadDashboard();

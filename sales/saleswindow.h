@@ -52,7 +52,6 @@ private:
     void loadDashboard();
 
     Ui::SalesWindow *ui;
-    QSqlDatabase m_db;
 
     // One kept form per menu entry; the forms have no parent and outlive this window.
     QPointer<CustomerMaster> m_customerMaster;

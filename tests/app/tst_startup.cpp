@@ -21,10 +21,14 @@
 #include <QSqlError>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace testdata;
 
@@ -108,6 +112,7 @@ private slots:
     void damagedDatabaseIsLeftUntouched();
     void interruptedWriteIsRolledBackOnASoundFile();
     void lockedDatabaseIsAFailedOpen();
+    void programOutlivesAFileSizeLimit();
     void heldFileWaitsOnceAndGivesOneBox_data();
     void heldFileWaitsOnceAndGivesOneBox();
     void headerAndYearList_data();
@@ -211,6 +216,7 @@ void TestStartup::damagedDatabaseIsLeftUntouched_data()
         QTest::addRow("cut to half its size%s", how) << "truncate" << "database disk image is malformed" << ahead;
         QTest::addRow("first 100 bytes overwritten%s", how) << "header" << "file is not a database" << ahead;
         QTest::addRow("8 KB overwritten in the middle%s", how) << "middle" << "" << ahead;
+        QTest::addRow("emptied to 0 bytes%s", how) << "empty" << CompanyDb::EmptyFileMessage << ahead;
     }
 }
 
@@ -231,6 +237,8 @@ void TestStartup::damagedDatabaseIsLeftUntouched()
         overwrite(path, 0, 100);
     else if (damage == "middle")
         overwrite(path, file.size() / 2 + 1000, 8192);
+    else if (damage == "empty")
+        QVERIFY(file.resize(0));
     const QByteArray before = fileBytes(path);
     const QStringList filesBefore = QDir(env.folder()).entryList(QDir::Files);
 
@@ -330,6 +338,41 @@ void TestStartup::lockedDatabaseIsAFailedOpen()
         other.close();
     }
     QSqlDatabase::removeDatabase("other");
+}
+
+// The program itself, copied alone into a folder, under a file-size limit
+// (ulimit -f) too small for its first write: the write fails as on a full
+// disk and the program goes on ("DB Error"), instead of being ended by the
+// system. It leaves no empty company file, so the next start, with room,
+// makes the new company.
+void TestStartup::programOutlivesAFileSizeLimit()
+{
+    TestEnvironment env;
+    QVERIFY(QFile::copy(QStringLiteral(KESTROVA_PROGRAM), env.folder() + "/kestrova"));
+    QVERIFY(writeFile(env.folder() + "/company.cfg", "Acme"));
+    QProcess program;
+    program.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_DFL); // as a shell starts it, not as this test program runs
+        rlimit limit;
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 2048;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    program.setStandardErrorFile(QProcess::nullDevice());
+    program.start(env.folder() + "/kestrova", {});
+    QVERIFY(program.waitForStarted());
+    QVERIFY2(!program.waitForFinished(5000), program.exitStatus() == QProcess::CrashExit
+                                                 ? "ended by the system"
+                                                 : qPrintable(QString("ended with %1").arg(program.exitCode())));
+    program.kill();
+    program.waitForFinished();
+    QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList({"company.cfg", "kestrova"}));
+
+    auto *w = new MainWindow;
+    QVERIFY(w->databaseReady());
+    QVERIFY(env.desktop.messages.isEmpty());
+    QCOMPARE(rows("SELECT username FROM users"), QStringList{"pravo"});
+    delete w;
 }
 
 void TestStartup::heldFileWaitsOnceAndGivesOneBox_data()

@@ -122,9 +122,10 @@ void TestCsvExport::messagesAfterTheDialog()
     QCOMPARE(env.desktop.openedUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
 }
 
-// A file is written whole or not at all: a disk that fills up part-way, a
-// device that takes nothing and a missing folder leave the chosen name as it
-// was, show the failure box and no success box, and leave no stray file.
+// A file is written whole or not at all: a disk that fills up part-way (a
+// file-size limit, which the program outlives), a device that takes nothing
+// and a missing folder leave the chosen name as it was, show the failure box
+// and no success box, and leave no stray file.
 void TestCsvExport::failedWriteKeepsWhatTheNameHeld()
 {
     TestEnvironment env;

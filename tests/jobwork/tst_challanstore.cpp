@@ -8,6 +8,7 @@
 
 #include "app/listformat.h"
 #include "jobwork/challanstore.h"
+#include "jobwork/inwardstore.h"
 #include "jobwork/pendingstore.h"
 
 #include <QSqlDatabase>
@@ -232,6 +233,20 @@ private slots:
         QSqlDatabase db = QSqlDatabase::database();
         QVERIFY(db.transaction());
         QVERIFY(db.rollback());
+    }
+
+    // The lists of challans, inward entries and pending balances give the
+    // driver's text when their statement fails.
+    void failedListsGiveTheDriversText()
+    {
+        exec("ALTER TABLE customers RENAME TO customers_gone");
+        QString challans, inwards, balances;
+        QVERIFY(challanList(-1, QString(), QString(), "26-27", &challans).isEmpty());
+        QVERIFY(inwardListRows(-1, QString(), QString(), "26-27", &inwards).isEmpty());
+        QList<PendingRow> rows;
+        QVERIFY(!queryPendingInwards({-1, QString(), "26-27", PendingFilter::All}, &rows, &balances));
+        for (const QString &error : {challans, inwards, balances})
+            QVERIFY2(error.contains("no such table: customers"), qPrintable(error));
     }
 
     void deleteRefusals()

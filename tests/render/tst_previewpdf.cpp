@@ -105,7 +105,8 @@ void TestPreviewPdf::previewPrintedToAFile()
     const QString out = env.folder() + "/out", path = out + "/statement.pdf";
     QVERIFY(QDir().mkpath(out) && writeFile(path, "%PDF-1.4 earlier"));
 
-    // A disk that fills up on the way, and a device that takes nothing.
+    // A disk that fills up on the way (a file-size limit: the program goes on),
+    // and a device that takes nothing.
     env.desktop.printFileSizeLimit = 1024;
     env.desktop.printFileAnswers << path << "/dev/full";
     QVERIFY(showPreview(richText) && showPreview(richText));

@@ -131,8 +131,10 @@ private slots:
     void reportsMissingDriveAndFailedLocalCopy();
     void candidatesFollowTheHomeFolder();
     void copyHoldsOnlyCommittedRows();
+    void damagedFileIsNeverBackedUp_data();
     void damagedFileIsNeverBackedUp();
     void failedAndInterruptedBackupsLeaveNothing();
+    void backupButtonUnderAFileSizeLimit();
 
     void backupButtonCopiesTheOpenDatabase();
     void closePrompt_data();
@@ -284,17 +286,32 @@ void TestBackup::copyHoldsOnlyCommittedRows()
     QCOMPARE(billSummary(local), billSummary(db));
 }
 
+void TestBackup::damagedFileIsNeverBackedUp_data()
+{
+    QTest::addColumn<bool>("emptied"); // else a leaf page damaged
+    QTest::newRow("leaf page damaged") << false;
+    QTest::newRow("emptied to 0 bytes") << true;
+}
+
 // A damaged company file is not backed up: a copy of it would read as sound
-// with rows missing, and be the newest backup. At start it is the "DB Error"
-// and closing asks nothing; damaged while the program runs, both copies of
-// the Backup button fail with the reason. No file is left in either folder.
+// with rows missing (or as an empty company), and be the newest backup. At
+// start it is the "DB Error" and closing asks nothing; damaged while the
+// program runs, both copies of the Backup button fail with the reason. No
+// file is left in either folder.
 void TestBackup::damagedFileIsNeverBackedUp()
 {
+    QFETCH(bool, emptied);
+    const auto damage = [emptied](const QString &path) {
+        if (emptied)
+            QVERIFY(QFile::resize(path, 0));
+        else
+            damageInvoicesLeaf(path);
+    };
     QVERIFY(QDir().mkpath(homeDrive()));
     {
         TestEnvironment env;
         writeInvoices(env);
-        damageInvoicesLeaf(env.folder() + "/MorvelCoats.db");
+        damage(env.folder() + "/MorvelCoats.db");
         auto *w = new MainWindow;
         w->show();
         QVERIFY(!w->databaseReady());
@@ -310,8 +327,9 @@ void TestBackup::damagedFileIsNeverBackedUp()
         auto *w = new MainWindow;
         w->show();
         QVERIFY(w->databaseReady());
-        damageInvoicesLeaf(env.folder() + "/MorvelCoats.db");
-        QCOMPARE(testdata::value("SELECT COUNT(*) FROM invoices").toInt(), 1992); // nothing says so
+        damage(env.folder() + "/MorvelCoats.db");
+        if (!emptied)
+            QCOMPARE(testdata::value("SELECT COUNT(*) FROM invoices").toInt(), 1992); // nothing says so
 
         // Backup, then close with a backup.
         env.desktop.messageAnswers << QMessageBox::Ok << QMessageBox::Yes;
@@ -322,6 +340,7 @@ void TestBackup::damagedFileIsNeverBackedUp()
             QCOMPARE(m.title, QStringLiteral("Backup Result"));
             QVERIFY2(!m.text.contains("Success"), qPrintable(m.text));
             QVERIFY2(m.text.count("Reason: The database file is damaged: ") == 2, qPrintable(m.text));
+            QCOMPARE(m.text.count(CompanyDb::EmptyFileMessage), emptied ? 2 : 0);
         }
         QVERIFY(filesIn(localFolder()).isEmpty());
         QVERIFY(filesIn(homeDrive() + "/MorvelCoats_Backups").isEmpty());
@@ -369,6 +388,36 @@ void TestBackup::failedAndInterruptedBackupsLeaveNothing()
             QVERIFY2(files.contains(file), qPrintable(folder + ": " + files.join(", ")));
     }
     QCOMPARE(billSummary(localFolder() + "/Acme_2026-12-06_093000.db"), QString("3000:5"));
+}
+
+// Under a file-size limit (ulimit -f) smaller than the company file the
+// Backup button reports both copies failed, with the reason, and leaves no
+// file in either folder; the program goes on, and the next backup with room
+// succeeds.
+void TestBackup::backupButtonUnderAFileSizeLimit()
+{
+    TestEnvironment env;
+    writeBills(env.folder() + "/MorvelCoats.db", 3000, 7);
+    QVERIFY(QDir().mkpath(homeDrive()));
+    MainWindow w;
+    QVERIFY(w.databaseReady());
+    {
+        FileSizeLimit limit(64 * 1024);
+        w.findChild<QPushButton *>("backup_btn")->click();
+    }
+    QCOMPARE(env.desktop.messages.size(), 1);
+    const QString shown = env.desktop.lastShown();
+    QVERIFY2(shown.startsWith("Backup Result|Local Backup: ❌ Failed\nLocation: " + localFolder() + "/MorvelCoats_"),
+             qPrintable(shown));
+    QVERIFY2(shown.count("\nReason: ") == 2 && shown.contains("Google Drive Backup: ⚠️ Not found or failed"),
+             qPrintable(shown));
+    QVERIFY(filesIn(localFolder()).isEmpty());
+    QVERIFY(filesIn(homeDrive() + "/MorvelCoats_Backups").isEmpty());
+
+    env.desktop.clear();
+    w.findChild<QPushButton *>("backup_btn")->click();
+    QVERIFY2(env.desktop.lastShown().count("✅ Success") == 2, qPrintable(env.desktop.lastShown()));
+    QCOMPARE(billSummary(localFolder() + "/" + filesIn(localFolder()).value(0)), QString("3000:7"));
 }
 
 void TestBackup::backupButtonCopiesTheOpenDatabase()

@@ -1,6 +1,6 @@
 #pragma once
 // A disk that fills up, for one test: while the object lives, no file of this
-// process can grow beyond `bytes` (writes past it fail as on a full disk).
+// process can grow beyond `bytes`.
 
 #include <sys/resource.h>
 

@@ -4,6 +4,7 @@
 
 #include "app/modulefactory.h"
 #include "app/resources.h"
+#include "app/wholefile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -191,6 +192,7 @@ void initTestProgram()
     if (done)
         return;
     done = true;
+    WholeFile::failWritesPastSizeLimit();
     initKestrovaResources();
     registerModuleWindows();
 }

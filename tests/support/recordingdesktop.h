@@ -101,5 +101,6 @@ void closeDefaultDatabase();
 // Text of a PDF file as pdftotext -layout gives it.
 QString pdfText(const QString &pdfPath);
 
-// Initialises resources and module windows once per test program.
+// Prepares the test program once as the program prepares itself at start:
+// writes past a file-size limit fail, resources and module windows are there.
 void initTestProgram();
