@@ -57,64 +57,30 @@ Wide dividedRounded(Wide value, Wide divisor)
     return quotient;
 }
 
-// The millionths a plain number text spells ("-12.5", "1.5e+20"), rounded
-// half away from zero; nullopt when it is no such number or 1e21 or more.
-std::optional<Wide> microsOfText(QStringView text)
+// A decimal's millionths, rounded half away from zero.
+Wide microsOf(const Decimal &value)
 {
-    text = text.trimmed();
-    int i = 0;
-    const int n = int(text.size());
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        negative = text[i++] == QLatin1Char('-');
-    Wide digits = 0;
-    int significant = 0;
-    int fraction = 0;
-    bool point = false;
-    bool any = false;
-    for (; i < n; ++i) {
-        const QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            any = true;
-            if (significant > 0 || c != QLatin1Char('0')) {
-                if (++significant > 30)
-                    return std::nullopt;
-            }
-            digits = digits * 10 + (c.unicode() - '0');
-            if (point)
-                ++fraction;
-        } else if (c == QLatin1Char('.') && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    int exponent = 0;
-    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
-        bool ok = false;
-        exponent = text.mid(i + 1).toInt(&ok);
-        if (!ok || exponent > 40 || exponent < -60)
-            return std::nullopt;
-        i = n;
-    }
-    if (!any || i != n)
-        return std::nullopt;
-    const int shift = MicroScale + exponent - fraction; // micros = digits * 10^shift
-    if (significant + shift > 27) // 1e21 or more
-        return std::nullopt;
-    Wide micros = 0;
-    if (shift >= 0)
-        micros = digits * tenTo(shift);
-    else if (-shift <= 30)
-        micros = dividedRounded(digits, tenTo(-shift));
-    return negative ? -micros : micros;
+    const Decimal r = value.rounded(MicroScale);
+    return r.wideUnits() * tenTo(MicroScale - r.scale());
 }
 
+// The millionths of a stored value: of the decimal it was stored from, or,
+// beyond what Decimal holds, of its own binary value, exactly; nullopt for
+// no finite number and for 1e21 or more.
 std::optional<Wide> microsOfDouble(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) >= ExactLimit)
         return std::nullopt;
-    return microsOfText(QString::number(value, 'g', QLocale::FloatingPointShortest));
+    const Decimal decimal = Decimal::fromStored(value);
+    if (decimal.isValid() && (!decimal.isZero() || value == 0))
+        return microsOf(decimal);
+    int exponent = 0;
+    const Wide mantissa = Wide(std::ldexp(std::frexp(value, &exponent), 53)); // value = mantissa x 2^(exponent - 53)
+    exponent -= 53;
+    if (exponent < -100)
+        return 0;
+    const Wide micros = mantissa * MicrosPerUnit;
+    return exponent >= 0 ? micros * (Wide(1) << exponent) : dividedRounded(micros, Wide(1) << -exponent);
 }
 
 QByteArray exactText(Wide micros)
@@ -159,11 +125,14 @@ bool exactMicros(sqlite3_value *value, Wide *micros)
             *micros = *m;
             return true;
         }
+        if (const auto decimal = Decimal::fromText(text)) {
+            *micros = microsOf(*decimal);
+            return true;
+        }
         // Text that is no number counts 0, as in SQL.
-        const auto m = microsOfText(text);
         bool number = false;
-        text.toDouble(&number);
-        *micros = m.value_or(0);
+        const auto m = microsOfDouble(text.toDouble(&number));
+        *micros = number ? m.value_or(0) : 0;
         return m || !number;
     }
     default:
