@@ -14,7 +14,7 @@
 //
 // Each value is first summed as the whole number of millionths it stands for,
 // which SQLite adds as 64-bit integers: fast, and exact while the sum fits.
-// When it does not fit (about 9.2 million crore), or when one stored value is
+// When it does not fit (about 9.2 lakh crore), or when one stored value is
 // beyond what the forms accept (written by another program), the statement
 // runs again with an exact sum of its own, in 128 bits, of the decimal each
 // value was stored from. A value too large even for that (1e21 or more, or
