@@ -1,15 +1,388 @@
 #include "storedsum.h"
 
-#include <QString>
+#include "boundquery.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QVariant>
 
+#include <sqlite3.h>
+
+#include <cmath>
+
 namespace {
+
+using Wide = __int128;
+using UWide = unsigned __int128;
+
 constexpr int MicroScale = 6;
+constexpr qint64 MicrosPerUnit = 1000000;
+// What the integer run leaves to the exact one: the largest figure the forms
+// accept is below it, and up to it a stored value's millionths are those of
+// the decimal it was stored from to within a few, so a sum of such values is
+// exact to the paisa while it fits 64 bits.
+const char *const IntegerLimit = "1e11";
+// Beyond this a stored value is no figure of any kind.
+constexpr double ExactLimit = 1e21;
+// An exact sum as text: this mark, then its millionths offset by 2^127 in a
+// fixed 39 digits, so that texts sort as the sums do.
+constexpr char ExactMark = '~';
+constexpr int ExactDigits = 39;
+const UWide Offset = UWide(1) << 127;
+
+UWide magnitude(Wide v)
+{
+    return v < 0 ? UWide(0) - UWide(v) : UWide(v);
 }
 
-Decimal fromMicros(const QVariant &sum)
+Wide tenTo(int n)
 {
-    return Decimal(sum.toLongLong(), MicroScale);
+    Wide p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// value / divisor, half away from zero.
+Wide dividedRounded(Wide value, Wide divisor)
+{
+    Wide quotient = value / divisor;
+    const Wide rest = value % divisor;
+    if ((rest < 0 ? -rest : rest) * 2 >= divisor)
+        quotient += value < 0 ? -1 : 1;
+    return quotient;
+}
+
+// A decimal's millionths, rounded half away from zero.
+Wide microsOf(const Decimal &value)
+{
+    const Decimal r = value.rounded(MicroScale);
+    return r.wideUnits() * tenTo(MicroScale - r.scale());
+}
+
+// The millionths of a stored value: of the decimal it was stored from, or,
+// beyond what Decimal holds, of its own binary value, exactly; nullopt for
+// no finite number and for 1e21 or more.
+std::optional<Wide> microsOfDouble(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= ExactLimit)
+        return std::nullopt;
+    const Decimal decimal = Decimal::fromStored(value);
+    if (decimal.isValid() && (!decimal.isZero() || value == 0))
+        return microsOf(decimal);
+    int exponent = 0;
+    const Wide mantissa = Wide(std::ldexp(std::frexp(value, &exponent), 53)); // value = mantissa x 2^(exponent - 53)
+    exponent -= 53;
+    if (exponent < -100)
+        return 0;
+    const Wide micros = mantissa * MicrosPerUnit;
+    return exponent >= 0 ? micros * (Wide(1) << exponent) : dividedRounded(micros, Wide(1) << -exponent);
+}
+
+QByteArray exactText(Wide micros)
+{
+    UWide v = UWide(micros) + Offset;
+    QByteArray text(ExactDigits + 1, '0');
+    text[0] = ExactMark;
+    for (int i = ExactDigits; i > 0; --i) {
+        text[i] = char('0' + int(v % 10));
+        v /= 10;
+    }
+    return text;
+}
+
+std::optional<Wide> fromExactText(QStringView text)
+{
+    if (text.size() != ExactDigits + 1 || text[0] != QLatin1Char(ExactMark))
+        return std::nullopt;
+    UWide v = 0;
+    for (int i = 1; i <= ExactDigits; ++i)
+        v = v * 10 + UWide(text[i].unicode() - '0');
+    return Wide(v - Offset);
+}
+
+// The value of one part for the exact sum: a stored column's value, or a sum
+// an inner statement gave (its text). False when it is too large.
+bool exactMicros(sqlite3_value *value, Wide *micros)
+{
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        *micros = Wide(sqlite3_value_int64(value)) * MicrosPerUnit;
+        return true;
+    case SQLITE_FLOAT:
+        if (const auto m = microsOfDouble(sqlite3_value_double(value))) {
+            *micros = *m;
+            return true;
+        }
+        return false;
+    case SQLITE_TEXT: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)));
+        if (const auto m = fromExactText(text)) {
+            *micros = *m;
+            return true;
+        }
+        if (const auto decimal = Decimal::fromText(text)) {
+            *micros = microsOf(*decimal);
+            return true;
+        }
+        // Text that is no number counts 0, as in SQL.
+        bool number = false;
+        const auto m = microsOfDouble(text.toDouble(&number));
+        *micros = number ? m.value_or(0) : 0;
+        return m || !number;
+    }
+    default:
+        *micros = 0;
+        return true;
+    }
+}
+
+struct ExactAccumulator
+{
+    Wide sum;
+    bool any;
+};
+
+// exact_sum(label, value, label, value, ...): per row the values added (a
+// label starting with "-" subtracts its value); a NULL value leaves the row
+// out. The label names the value's table in the error of a value too large.
+void exactSumStep(sqlite3_context *context, int count, sqlite3_value **args)
+{
+    auto *acc = static_cast<ExactAccumulator *>(sqlite3_aggregate_context(context, sizeof(ExactAccumulator)));
+    if (!acc)
+        return sqlite3_result_error_nomem(context);
+    Wide row = 0;
+    for (int i = 0; i + 1 < count; i += 2) {
+        if (sqlite3_value_type(args[i + 1]) == SQLITE_NULL)
+            return;
+        const QString label = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[i])));
+        Wide micros = 0;
+        if (!exactMicros(args[i + 1], &micros)) {
+            const QString table = label.startsWith(QLatin1Char('-')) ? label.mid(1) : label;
+            const QByteArray message =
+                QStringLiteral("A figure stored in %1 is too large to add: %2")
+                    .arg(table, QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(args[i + 1]))))
+                    .toUtf8();
+            return sqlite3_result_error(context, message.constData(), int(message.size()));
+        }
+        row += label.startsWith(QLatin1Char('-')) ? -micros : micros;
+    }
+    acc->sum += row;
+    acc->any = true;
+}
+
+void exactSumFinal(sqlite3_context *context)
+{
+    auto *acc = static_cast<ExactAccumulator *>(sqlite3_aggregate_context(context, 0));
+    if (!acc || !acc->any)
+        return sqlite3_result_null(context);
+    const QByteArray text = exactText(acc->sum);
+    sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+bool addExactSum(QString *error)
+{
+    const QVariant handle = QSqlDatabase::database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        *error = QStringLiteral("The exact sum needs an SQLite database.");
+        return false;
+    }
+    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
+    // Once per connection: it cannot be replaced while a statement runs.
+    sqlite3_stmt *probe = nullptr;
+    const bool present = sqlite3_prepare_v2(db, "SELECT exact_sum('', 0)", -1, &probe, nullptr) == SQLITE_OK;
+    sqlite3_finalize(probe);
+    if (present)
+        return true;
+    if (sqlite3_create_function(db, "exact_sum", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                                exactSumStep, exactSumFinal)
+        != SQLITE_OK) {
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+        return false;
+    }
+    return true;
+}
+
+// One part of a STORED_SUM written out for a run.
+QString partText(QString part, StoredSumRun run, bool first)
+{
+    part = part.trimmed();
+    const bool minus = part.startsWith(QLatin1Char('-'));
+    if (minus)
+        part = part.mid(1).trimmed();
+    const bool inner = part.startsWith(QLatin1Char('@'));
+    QString table;
+    QString expression;
+    if (inner) {
+        expression = part.mid(1).trimmed();
+    } else {
+        const int colon = int(part.indexOf(QLatin1Char(':')));
+        table = part.left(colon).trimmed();
+        expression = part.mid(colon + 1).trimmed();
+    }
+    const QString value = QStringLiteral("(") + expression + QStringLiteral(")");
+    if (run == StoredSumRun::Exact) {
+        const QString label = (minus ? QStringLiteral("-") : QString()) + (inner ? QStringLiteral("an inner sum") : table);
+        return (first ? QString() : QStringLiteral(", ")) + QStringLiteral("'") + label + QStringLiteral("', ")
+               + (inner ? QStringLiteral("IFNULL") + value.left(value.size() - 1) + QStringLiteral(", 0)") : value);
+    }
+    QString term;
+    if (inner)
+        term = QStringLiteral("IFNULL") + value.left(value.size() - 1) + QStringLiteral(", 0)");
+    else if (run == StoredSumRun::Bars)
+        term = value;
+    else
+        term = QStringLiteral("CASE WHEN %1 >= %2 OR %1 <= -%2 THEN ABS(-9223372036854775807 - 1) "
+                              "ELSE CAST(ROUND(%1 * 1000000) AS INTEGER) END")
+                   .arg(value, QLatin1String(IntegerLimit));
+    return (first ? (minus ? QStringLiteral("-") : QString()) : (minus ? QStringLiteral(" - ") : QStringLiteral(" + ")))
+           + term;
+}
+
+bool isOverflow(const QString &message)
+{
+    return message.contains(QLatin1String("integer overflow"));
+}
+
+bool runRows(const QString &statement, const QVariantMap &values,
+             const std::function<void(const QSqlQuery &)> &readRow, QString *error)
+{
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, statement, values, error))
+        return false;
+    while (q.next())
+        readRow(q);
+    if (q.lastError().isValid()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+StoredTotal StoredTotal::fromMicros(__int128 micros)
+{
+    StoredTotal t;
+    t.m_micros = micros;
+    return t;
+}
+
+QString StoredTotal::text(int decimals) const
+{
+    decimals = qBound(0, decimals, MicroScale);
+    const Wide rounded = dividedRounded(m_micros, tenTo(MicroScale - decimals));
+    UWide v = magnitude(rounded);
+    QByteArray digits;
+    for (int i = 0; i <= decimals || v > 0; ++i) {
+        if (i == decimals && decimals > 0)
+            digits.prepend('.');
+        digits.prepend(char('0' + int(v % 10)));
+        v /= 10;
+    }
+    if (rounded < 0)
+        digits.prepend('-');
+    return QString::fromLatin1(digits);
+}
+
+double StoredTotal::toDouble() const
+{
+    if (magnitude(m_micros) <= (UWide(1) << 53))
+        return double(qint64(m_micros)) / double(MicrosPerUnit);
+    return QLocale::c().toDouble(text(MicroScale));
+}
+
+Decimal StoredTotal::toDecimal() const
+{
+    return Decimal::fromUnits(m_micros, MicroScale);
+}
+
+Money StoredTotal::toMoney() const
+{
+    return toDecimal().toMoney();
+}
+
+StoredTotal storedTotal(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::ULongLong:
+        return StoredTotal::fromMicros(value.toLongLong());
+    case QMetaType::Double:
+        return StoredTotal::fromMicros(microsOfDouble(value.toDouble()).value_or(0));
+    default: {
+        const QString text = value.toString();
+        return StoredTotal::fromMicros(fromExactText(text).value_or(0));
+    }
+    }
+}
+
+QString storedSumStatement(const QString &statement, StoredSumRun run)
+{
+    static const QRegularExpression marker(QStringLiteral("\\{\\{(.*?)\\}\\}"));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = marker.globalMatch(statement); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += QStringView(statement).mid(at, m.capturedStart() - at);
+        const QStringList parts = m.captured(1).split(QLatin1Char(';'));
+        QString body;
+        for (int i = 0; i < parts.size(); ++i)
+            body += partText(parts.at(i), run, i == 0);
+        switch (run) {
+        case StoredSumRun::Integers:
+            out += QStringLiteral("SUM(") + body + QLatin1Char(')');
+            break;
+        case StoredSumRun::Exact:
+            out += QStringLiteral("exact_sum(") + body + QLatin1Char(')');
+            break;
+        case StoredSumRun::Bars:
+            out += QStringLiteral("TOTAL(") + body + QLatin1Char(')');
+            break;
+        }
+        at = m.capturedEnd();
+    }
+    return out + statement.mid(at);
+}
+
+bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
+                         const std::function<void(const QSqlQuery &)> &readRow, const std::function<void()> &restart,
+                         QString *error)
+{
+    QString message;
+    if (runRows(storedSumStatement(statement, StoredSumRun::Integers), values, readRow, &message))
+        return true;
+    if (isOverflow(message)) {
+        restart();
+        if (addExactSum(&message)
+            && runRows(storedSumStatement(statement, StoredSumRun::Exact), values, readRow, &message))
+            return true;
+        restart();
+    }
+    if (error)
+        *error = message;
+    return false;
+}
+
+std::optional<StoredTotal> firstStoredTotal(const QString &statement, const QVariantMap &values)
+{
+    std::optional<StoredTotal> first;
+    const bool ok = forEachStoredSumRow(
+        statement, values,
+        [&](const QSqlQuery &q) {
+            if (!first)
+                first = storedTotal(q.value(0));
+        },
+        [&] { first.reset(); });
+    return ok ? first : std::nullopt;
 }
 
 Decimal fromStoredList(const QVariant &list)
@@ -19,9 +392,4 @@ Decimal fromStoredList(const QVariant &list)
     for (const QStringView value : QStringView(text).split(QLatin1Char(' '), Qt::SkipEmptyParts))
         sum = sum + Decimal::fromText(value.toString()).value_or(Decimal());
     return sum;
-}
-
-QString microsInRupees(const QString &statement)
-{
-    return QStringLiteral("SELECT (") + statement + QStringLiteral(") / 1000000.0");
 }

@@ -2,6 +2,7 @@
 
 #include "app/boundquery.h"
 #include "app/money.h"
+#include "app/storedsum.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>
@@ -114,25 +115,19 @@ bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *ro
     // The movements of the month in one grouped pass, whatever the filters:
     // a listed row shows all movements of its item.
     QVariantMap moveValues{{":month", month}, {":year", year}};
-    const QString moveSql = QStringLiteral("SELECT t.item_id, t.trans_date, t.trans_type, SUM(t.quantity) "
+    const QString moveSql = QStringLiteral("SELECT t.item_id, t.trans_date, t.trans_type, "
+                                           STORED_SUM("inventory_transactions:t.quantity") " "
                                            "FROM inventory_transactions t WHERE substr(t.trans_date, 6, 2) = :month "
                                            "AND substr(t.trans_date, 1, 4) = :year AND ")
                             + typeList(filter.kinds, &moveValues)
                             + QStringLiteral("GROUP BY t.item_id, t.trans_date, t.trans_type");
-    QSqlQuery moves;
-    moves.setForwardOnly(true);
-    if (!execBound(moves, moveSql, moveValues, &driverError)) {
-        *error = QStringLiteral("tq failed: ") + driverError;
-        rows->clear();
-        return false;
-    }
-    while (moves.next()) {
+    const auto readMove = [&](const QSqlQuery &moves) {
         const auto found = rowsOfItem.constFind(moves.value(0).toInt());
         if (found == rowsOfItem.constEnd())
-            continue;
+            return;
         const int day = dayOf(moves.value(1).toString());
         const bool addition = isAddition(moves.value(2).toString());
-        const double qty = moves.value(3).toDouble();
+        const double qty = storedTotal(moves.value(3)).toDouble();
         for (int index : *found) {
             StockReportRow &row = (*rows)[index];
             // A date that is no "yyyy-MM-dd" counts in the total but in no day.
@@ -146,6 +141,18 @@ bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *ro
                     row.reductions[day] += qty;
             }
         }
+    };
+    const auto restart = [&] {
+        for (StockReportRow &row : *rows) {
+            row.additions.clear();
+            row.reductions.clear();
+            row.totalAdditions = row.totalReductions = 0;
+        }
+    };
+    if (!forEachStoredSumRow(moveSql, moveValues, readMove, restart, &driverError)) {
+        *error = QStringLiteral("tq failed: ") + driverError;
+        rows->clear();
+        return false;
     }
     return true;
 }

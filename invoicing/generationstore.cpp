@@ -17,15 +17,15 @@ namespace {
 // Per challan (number and year): live invoice lines and "INVOICE" bins, each
 // summed once over its whole table, then joined to the challan lines.
 const char *const ChallanHead =
-    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, SUM(" STORED_MICROS("ii.invoiced_qty") ") AS qty "
+    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, " STORED_SUM("invoice_items:ii.invoiced_qty") " AS qty "
     "FROM invoice_items ii "
     "JOIN invoices inv ON ii.invoice_id = inv.invoice_id WHERE (inv.is_deleted IS NULL OR inv.is_deleted = 0) "
     "GROUP BY ii.delivery_no, ii.fy_name), "
-    "binned AS (SELECT delivery_no, fy_name, SUM(" STORED_MICROS("binned_qty") ") AS qty FROM bins "
+    "binned AS (SELECT delivery_no, fy_name, " STORED_SUM("bins:binned_qty") " AS qty FROM bins "
     "WHERE bin_type = 'INVOICE' "
     "GROUP BY delivery_no, fy_name) "
-    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(" STORED_MICROS("d.delivery_qty") ") AS delivered_qty, "
-    "IFNULL(iv.qty, 0) + IFNULL(bn.qty, 0) AS invoiced_qty, d.fy_name, d.customer_id "
+    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, " STORED_SUM("delivery_entries:d.delivery_qty") " AS delivered_qty, "
+    "iv.qty AS invoiced_qty, d.fy_name, d.customer_id, bn.qty AS binned_qty "
     "FROM delivery_entries d JOIN customers c ON d.customer_id = c.customer_id "
     "LEFT JOIN invoiced iv ON iv.delivery_no = d.delivery_no AND iv.fy_name = d.fy_name "
     "LEFT JOIN binned bn ON bn.delivery_no = d.delivery_no AND bn.fy_name = d.fy_name "
@@ -47,7 +47,10 @@ PendingStatus invoicingStatus(double delivered, double invoiced)
     return PendingStatus::Issued;
 }
 
-QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values)
+namespace {
+
+// The statement with its sums still to be written out (app/storedsum.h).
+QString challansStatement(int customerId, const QString &currentFy, QVariantMap *values)
 {
     QString sql = ChallanHead;
     *values = {{":fy", currentFy}};
@@ -61,30 +64,33 @@ QString invoiceChallansStatement(int customerId, const QString &currentFy, QVari
            + fyFirstOrder(QStringLiteral("d")) + QStringLiteral(", d.delivery_no DESC");
 }
 
+} // namespace
+
+QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values)
+{
+    return storedSumStatement(challansStatement(customerId, currentFy, values), StoredSumRun::Integers);
+}
+
 bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilter filter,
                           QList<InvoiceChallanRow> *rows, QString *error)
 {
     rows->clear();
     QVariantMap values;
-    const QString sql = invoiceChallansStatement(customerId, currentFy, &values);
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    while (q.next()) {
+    const QString sql = challansStatement(customerId, currentFy, &values);
+    const auto readRow = [&](const QSqlQuery &q) {
         InvoiceChallanRow row;
         row.deliveryNo = q.value(0).toInt();
         row.fullNumber = q.value(1).toString();
         row.date = q.value(2).toString();
         row.customerName = q.value(3).toString();
-        row.delivered = fromMicros(q.value(4)).toDouble();
-        row.invoiced = fromMicros(q.value(5)).toDouble();
+        row.delivered = storedTotal(q.value(4)).toDouble();
+        row.invoiced = (storedTotal(q.value(5)) + storedTotal(q.value(8))).toDouble();
         row.fy = q.value(6).toString();
         row.customerId = q.value(7).toInt();
         if (filterKeeps(filter, row.status()))
             rows->append(row);
-    }
-    return true;
+    };
+    return forEachStoredSumRow(sql, values, readRow, [&] { rows->clear(); }, error);
 }
 
 BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDate &date)

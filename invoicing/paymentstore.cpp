@@ -23,7 +23,7 @@ const char *const PendingSql =
     "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
     "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
-    "LEFT JOIN (SELECT invoice_no, fy_name, SUM(" SETTLED_MICROS ") AS settled FROM invoice_payments "
+    "LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) AND v.invoice_date >= :from AND v.invoice_date <= :to ";
 
@@ -33,7 +33,7 @@ const char *const HistorySql =
     "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total "
     "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "JOIN customers c ON p.customer_id = c.customer_id "
-    "LEFT JOIN (SELECT payment_ref, SUM(" SETTLED_MICROS ") AS total FROM invoice_payments "
+    "LEFT JOIN (SELECT payment_ref, " SETTLED_SUM " AS total FROM invoice_payments "
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
     "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
 
@@ -91,13 +91,32 @@ QString ageColour(int days)
     return QString();
 }
 
-QString pendingInvoicesStatement(const PaymentFilter &filter)
+namespace {
+
+// The statements with their sums still to be written out (app/storedsum.h).
+QString pendingInvoicesSums(const PaymentFilter &filter)
 {
     QString sql = PendingSql;
     if (filter.customerId > 0)
         sql += QStringLiteral("AND v.customer_id = :cid ");
     return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
            + QStringLiteral(", v.invoice_date ASC, v.invoice_no ASC");
+}
+
+QString paymentHistorySums(const PaymentFilter &filter)
+{
+    QString sql = HistorySql;
+    if (filter.customerId > 0)
+        sql += QStringLiteral("AND p.customer_id = :cid ");
+    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
+           + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
+}
+
+} // namespace
+
+QString pendingInvoicesStatement(const PaymentFilter &filter)
+{
+    return storedSumStatement(pendingInvoicesSums(filter), StoredSumRun::Integers);
 }
 
 QVariantMap paymentFilterValues(const PaymentFilter &filter)
@@ -111,25 +130,23 @@ QVariantMap paymentFilterValues(const PaymentFilter &filter)
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
 {
     rows->clear();
-    const QString sql = pendingInvoicesStatement(filter);
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, paymentFilterValues(filter), error))
-        return false;
-    while (q.next()) {
-        PendingInvoice row;
-        row.invoiceNo = q.value(0).toInt();
-        row.invoiceNoFull = q.value(1).toString();
-        row.invoiceDate = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.grandTotal = q.value(4).toDouble();
-        row.settled = fromMicros(q.value(5));
-        row.fy = q.value(6).toString();
-        row.customerId = q.value(7).toInt();
-        if (balanceIsOwed(row.balance()))
-            rows->append(row);
-    }
-    return true;
+    const QString sql = pendingInvoicesSums(filter);
+    return forEachStoredSumRow(
+        sql, paymentFilterValues(filter),
+        [&](const QSqlQuery &q) {
+            PendingInvoice row;
+            row.invoiceNo = q.value(0).toInt();
+            row.invoiceNoFull = q.value(1).toString();
+            row.invoiceDate = q.value(2).toString();
+            row.customerName = q.value(3).toString();
+            row.grandTotal = q.value(4).toDouble();
+            row.settled = storedTotal(q.value(5)).toDecimal();
+            row.fy = q.value(6).toString();
+            row.customerId = q.value(7).toInt();
+            if (balanceIsOwed(row.balance()))
+                rows->append(row);
+        },
+        [&] { rows->clear(); }, error);
 }
 
 QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Decimal &paid, const Decimal &tds)
@@ -247,27 +264,18 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
 
 QString paymentHistoryStatement(const PaymentFilter &filter)
 {
-    QString sql = HistorySql;
-    if (filter.customerId > 0)
-        sql += QStringLiteral("AND p.customer_id = :cid ");
-    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
-           + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
+    return storedSumStatement(paymentHistorySums(filter), StoredSumRun::Integers);
 }
 
 bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
 {
     rows->clear();
-    const QString sql = paymentHistoryStatement(filter);
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, paymentFilterValues(filter), error))
-        return false;
-
+    const QString sql = paymentHistorySums(filter);
     // The payments in the order their first row comes, each with its rows.
     QList<PaymentHistoryRow> listed;
     QList<QList<int>> payments; // indexes into `listed`
     QHash<QString, int> paymentIndex;
-    while (q.next()) {
+    const auto readRow = [&](const QSqlQuery &q) {
         PaymentHistoryRow row;
         row.payId = q.value(0).toInt();
         row.invoiceNoFull = q.value(1).toString();
@@ -284,7 +292,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
         const bool referenced = !row.reference.isEmpty();
         row.paymentTotal = referenced && !q.value(12).isNull()
-                               ? fromMicros(q.value(12)).toMoney()
+                               ? storedTotal(q.value(12)).toMoney()
                                : (Decimal::fromStored(row.paid) + Decimal::fromStored(row.tds)).toMoney();
 
         const QString key = referenced ? row.reference : QStringLiteral("#") + QString::number(row.payId);
@@ -297,7 +305,14 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
             payments[*found].append(int(listed.size()));
         }
         listed.append(std::move(row));
-    }
+    };
+    const auto restart = [&] {
+        listed.clear();
+        payments.clear();
+        paymentIndex.clear();
+    };
+    if (!forEachStoredSumRow(sql, paymentFilterValues(filter), readRow, restart, error))
+        return false;
     rows->reserve(listed.size());
     for (const QList<int> &payment : payments) {
         for (int i : payment)

@@ -19,9 +19,8 @@
 
 #include <optional>
 
-// Paid + TDS of an invoice_payments row in whole millionths of a rupee: an SQL
-// expression to be summed exactly (app/storedsum.h).
-#define SETTLED_MICROS "(" STORED_MICROS("paid_amount") " + " STORED_MICROS("tds_amount") ")"
+// Paid + TDS of invoice_payments rows, summed exactly (app/storedsum.h).
+#define SETTLED_SUM STORED_SUM("invoice_payments:paid_amount;invoice_payments:tds_amount")
 
 // A balance at or below 0.005 is paid; the tolerance of the payment checks.
 const Decimal SettledBalance(5, 3);

@@ -243,10 +243,14 @@ DeleteOutcome deleteChallan(int number, const QString &fy)
     return outcome;
 }
 
-QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                             QVariantMap *values)
+namespace {
+
+// The statement with its sum still to be written out (app/storedsum.h).
+QString challanListSums(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                        QVariantMap *values)
 {
-    QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, SUM(d.delivery_qty), "
+    QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, "
+                  STORED_SUM("delivery_entries:d.delivery_qty") ", "
                   "MAX(d.remarks), d.fy_name FROM delivery_entries d LEFT JOIN customers c "
                   "ON d.customer_id = c.customer_id WHERE 1=1 ";
     *values = {{":fy", currentFy}};
@@ -265,27 +269,32 @@ QString challanListStatement(int customerId, const QString &from, const QString 
     return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
 }
 
+} // namespace
+
+QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                             QVariantMap *values)
+{
+    return storedSumStatement(challanListSums(customerId, from, to, currentFy, values), StoredSumRun::Integers);
+}
+
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy,
                                   QString *error)
 {
     QVariantMap values;
-    const QString sql = challanListStatement(customerId, from, to, currentFy, &values);
-    QSqlQuery q;
-    q.setForwardOnly(true);
+    const QString sql = challanListSums(customerId, from, to, currentFy, &values);
     QList<ChallanListRow> rows;
-    if (!execBound(q, sql, values, error))
-        return rows;
-    while (q.next()) {
+    const auto readRow = [&](const QSqlQuery &q) {
         ChallanListRow row;
         row.number = q.value(0).toInt();
         row.fullNumber = q.value(1).toString();
         row.date = q.value(2).toString();
         row.customerName = q.value(3).toString();
-        row.qty = q.value(4).toDouble();
+        row.qty = storedTotal(q.value(4)).toDouble();
         row.remarks = q.value(5).toString();
         row.fy = q.value(6).toString();
         rows.append(row);
-    }
+    };
+    forEachStoredSumRow(sql, values, readRow, [&] { rows.clear(); }, error);
     return rows;
 }
 

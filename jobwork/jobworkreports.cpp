@@ -120,7 +120,10 @@ QString inwardHistoryStatement(const ReportFilter &filter)
     return reportStatement(QStringLiteral(", ") + utf8(QStringLiteral("c.customer_name")), QString(), filter);
 }
 
-QString despatchDetailsStatement(const ReportFilter &filter)
+namespace {
+
+// The statement with its sum still to be written out (app/storedsum.h).
+QString despatchSums(const ReportFilter &filter)
 {
     // The live challan lines are summed once per inward number, item and
     // year, and each inward line joins its group.
@@ -128,12 +131,19 @@ QString despatchDetailsStatement(const ReportFilter &filter)
                             + QStringLiteral(", IFNULL(d.despatched, 0) AS despatched, ")
                             + utf8(QStringLiteral("IFNULL(d.our_dcs, '')")) + QStringLiteral(" AS our_dcs");
     const QString join = QStringLiteral(
-        "LEFT JOIN (SELECT inward_no, item_id, fy_name, SUM(" STORED_MICROS("delivery_qty") ") AS despatched, "
+        "LEFT JOIN (SELECT inward_no, item_id, fy_name, " STORED_SUM("delivery_entries:delivery_qty") " AS despatched, "
         "GROUP_CONCAT(DISTINCT delivery_no_full) AS our_dcs "
         "FROM delivery_entries WHERE (is_deleted IS NULL OR is_deleted = 0) "
         "GROUP BY inward_no, item_id, fy_name) d "
         "ON d.inward_no = e.inward_no AND d.item_id = e.item_id AND d.fy_name = e.fy_name ");
     return reportStatement(columns, join, filter);
+}
+
+} // namespace
+
+QString despatchDetailsStatement(const ReportFilter &filter)
+{
+    return storedSumStatement(despatchSums(filter), StoredSumRun::Integers);
 }
 
 bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
@@ -150,21 +160,18 @@ bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *row
 bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error)
 {
     rows->clear();
-    QSqlQuery q;
-    if (!runReportQuery(q, despatchDetailsStatement(filter), filter, error))
-        return false;
     const int first = InwardLineColumnCount;
-    while (q.next()) {
+    const auto readRow = [&](const QSqlQuery &q) {
         DespatchRow row;
         row.line = readReportInwardLine(q);
         row.inwardNo = q.value(first).toInt();
         row.itemId = q.value(first + 1).toInt();
         row.uom = textAt(q, first + 2);
-        row.despatched = fromMicros(q.value(first + 3)).toDouble();
+        row.despatched = storedTotal(q.value(first + 3)).toDouble();
         row.ourDcs = sortedChallanList(textAt(q, first + 4));
         rows->append(std::move(row));
-    }
-    return true;
+    };
+    return forEachStoredSumRow(despatchSums(filter), reportValues(filter), readRow, [&] { rows->clear(); }, error);
 }
 
 namespace {

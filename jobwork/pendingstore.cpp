@@ -1,7 +1,6 @@
 #include "app/transaction.h"
 #include "pendingstore.h"
 
-#include "app/boundquery.h"
 #include "app/financialyear.h"
 #include "app/formstyle.h"
 #include "app/storedsum.h"
@@ -21,12 +20,12 @@ const char *const LiveInward = "(e.is_deleted IS NULL OR e.is_deleted = 0)";
 // Per inward entry (number and year): the live challan lines and the "DC"
 // bins, each summed once over its whole table, then joined to the inward lines.
 const char *const PendingHead =
-    "WITH delivered AS (SELECT inward_no, fy_name, SUM(" STORED_MICROS("delivery_qty") ") AS qty FROM delivery_entries "
+    "WITH delivered AS (SELECT inward_no, fy_name, " STORED_SUM("delivery_entries:delivery_qty") " AS qty FROM delivery_entries "
     "WHERE (is_deleted IS NULL OR is_deleted = 0) GROUP BY inward_no, fy_name), "
-    "binned AS (SELECT inward_no, fy_name, SUM(" STORED_MICROS("binned_qty") ") AS qty FROM bins WHERE bin_type = 'DC' "
+    "binned AS (SELECT inward_no, fy_name, " STORED_SUM("bins:binned_qty") " AS qty FROM bins WHERE bin_type = 'DC' "
     "GROUP BY inward_no, fy_name) "
     "SELECT e.inward_no, e.inward_no_full, e.inward_date, e.dc_no, e.dc_date, e.po_no, c.customer_name, "
-    "SUM(" STORED_MICROS("e.inward_qty") ") AS total_inward_qty, e.customer_id, IFNULL(dl.qty, 0) AS delivered, "
+    STORED_SUM("inward_entries:e.inward_qty") " AS total_inward_qty, e.customer_id, IFNULL(dl.qty, 0) AS delivered, "
     "IFNULL(bn.qty, 0) AS binned, e.fy_name "
     "FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id "
     "LEFT JOIN delivered dl ON dl.inward_no = e.inward_no AND dl.fy_name = e.fy_name "
@@ -120,7 +119,10 @@ bool filterKeeps(PendingFilter filter, PendingStatus status)
     return true;
 }
 
-QString pendingStatement(const PendingQuery &query, QVariantMap *values)
+namespace {
+
+// The statement with its sums still to be written out (app/storedsum.h).
+QString pendingSums(const PendingQuery &query, QVariantMap *values)
 {
     const QString itemText = query.itemText.trimmed();
     QString sql = PendingHead;
@@ -139,16 +141,19 @@ QString pendingStatement(const PendingQuery &query, QVariantMap *values)
            + QStringLiteral(", e.inward_no DESC");
 }
 
+} // namespace
+
+QString pendingStatement(const PendingQuery &query, QVariantMap *values)
+{
+    return storedSumStatement(pendingSums(query, values), StoredSumRun::Integers);
+}
+
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error)
 {
     rows->clear();
     QVariantMap values;
-    const QString sql = pendingStatement(query, &values);
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    while (q.next()) {
+    const QString sql = pendingSums(query, &values);
+    const auto readRow = [&](const QSqlQuery &q) {
         PendingRow row;
         row.inwardNo = q.value(0).toInt();
         row.inwardNoFull = q.value(1).toString();
@@ -157,15 +162,15 @@ bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QSt
         row.dcDate = q.value(4).toString();
         row.poNo = q.value(5).toString();
         row.customerName = q.value(6).toString();
-        row.received = fromMicros(q.value(7)).toDouble();
+        row.received = storedTotal(q.value(7)).toDouble();
         row.customerId = q.value(8).toInt();
-        row.delivered = fromMicros(q.value(9)).toDouble();
-        row.binned = fromMicros(q.value(10)).toDouble();
+        row.delivered = storedTotal(q.value(9)).toDouble();
+        row.binned = storedTotal(q.value(10)).toDouble();
         row.fy = q.value(11).toString();
         if (filterKeeps(query.filter, row.status()))
             rows->append(row);
-    }
-    return true;
+    };
+    return forEachStoredSumRow(sql, values, readRow, [&] { rows->clear(); }, error);
 }
 
 QList<InwardItemRow> inwardItemRows(int inwardNo, const QString &fy)

@@ -19,8 +19,7 @@ enum class PendingStatus { Pending, Partial, Issued };
 // Whether a balance still counts as open: its exact decimal above 0.005, so
 // 10 less 9.995 is closed. The balances here are the nearest doubles to exact
 // decimals, which read back as those decimals: an entry's own lines are
-// summed to all their digits, the list's groups as whole millionths (see
-// storedsum.h).
+// summed to all their digits, the list's groups exactly (see storedsum.h).
 bool balanceIsOpen(double balance);
 
 // Nothing closed yet: Pending; a balance above 0.005 left: Partial; otherwise

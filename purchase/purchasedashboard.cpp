@@ -1,6 +1,5 @@
 #include "purchasedashboard.h"
 
-#include "app/boundquery.h"
 #include "app/companyinfo.h"
 #include "app/dashboard.h"
 #include "app/desktop.h"
@@ -17,8 +16,8 @@
 
 namespace {
 
-// Money is summed exactly, in millionths of a rupee (app/storedsum.h).
-#define BILL_TOTALS "SUM(" STORED_MICROS("bill_total") ")"
+// Money is summed exactly (app/storedsum.h).
+#define BILL_TOTALS STORED_SUM("purchase_bills:bill_total")
 
 const char *const MonthSumSql = "SELECT COALESCE(" BILL_TOTALS ", 0) FROM purchase_bills WHERE bill_date >= :from "
                                 "AND bill_date <= :to AND LOWER(type) = 'credit'";
@@ -44,21 +43,15 @@ QVariantMap periodValues(const QDate &from, const QDate &to)
     return {{QStringLiteral(":from"), from.toString(Qt::ISODate)}, {QStringLiteral(":to"), to.toString(Qt::ISODate)}};
 }
 
-std::optional<Money> firstValue(QSqlQuery &q)
-{
-    if (q.isActive() && q.next())
-        return fromMicros(q.value(0)).toMoney();
-    return std::nullopt;
-}
-
 QList<SupplierAmount> supplierRows(const QString &sql)
 {
     QList<SupplierAmount> rows;
-    QSqlQuery q;
-    if (!q.exec(sql))
-        return rows;
-    while (q.next())
-        rows << SupplierAmount{q.value(0).toString(), fromMicros(q.value(1)).toMoney(), q.value(2).toDouble()};
+    forEachStoredSumRow(
+        sql, {},
+        [&](const QSqlQuery &q) {
+            rows << SupplierAmount{q.value(0).toString(), storedTotal(q.value(1)), q.value(2).toDouble()};
+        },
+        [&] { rows.clear(); });
     return rows;
 }
 
@@ -81,11 +74,9 @@ QList<QStringList> amountLines(const QList<SupplierAmount> &rows, bool withDays)
 
 } // namespace
 
-std::optional<Money> purchaseMonthSum(const QDate &from, const QDate &to)
+std::optional<StoredTotal> purchaseMonthSum(const QDate &from, const QDate &to)
 {
-    QSqlQuery q;
-    execBound(q, QString::fromLatin1(MonthSumSql), periodValues(from, to));
-    return firstValue(q);
+    return firstStoredTotal(QString::fromLatin1(MonthSumSql), periodValues(from, to));
 }
 
 std::optional<int> unpaidBillCount()
@@ -96,10 +87,9 @@ std::optional<int> unpaidBillCount()
     return std::nullopt;
 }
 
-std::optional<Money> supplierDebt()
+std::optional<StoredTotal> supplierDebt()
 {
-    QSqlQuery q(QString::fromLatin1(DebtSql));
-    return firstValue(q);
+    return firstStoredTotal(QString::fromLatin1(DebtSql), {});
 }
 
 QList<SupplierAmount> topSuppliers()
@@ -137,9 +127,9 @@ QString overdueSuppliersText(const QList<SupplierAmount> &rows)
 PurchaseSummary loadPurchaseSummary(const QDate &today)
 {
     PurchaseSummary s;
-    s.thisMonth = purchaseMonthSum(monthStart(today), today).value_or(Money());
-    s.lastMonth = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)).value_or(Money());
-    s.debt = supplierDebt().value_or(Money());
+    s.thisMonth = purchaseMonthSum(monthStart(today), today).value_or(StoredTotal());
+    s.lastMonth = purchaseMonthSum(previousMonthStart(today), previousMonthEnd(today)).value_or(StoredTotal());
+    s.debt = supplierDebt().value_or(StoredTotal());
     s.unpaid = unpaidSuppliers();
     s.overdue = overdueSuppliers();
     return s;
@@ -173,15 +163,18 @@ std::optional<QString> purchaseAlertText(const QString &companyName, const QDate
 QList<QPair<QString, QVariantMap>> purchaseDashboardStatements(const QDate &today)
 {
     QList<QPair<QString, QVariantMap>> statements;
-    const QString monthSum = QString::fromLatin1(MonthSumSql);
-    const QString monthBar = microsInRupees(monthSum);
+    const auto integers = [](const char *sql) {
+        return storedSumStatement(QString::fromLatin1(sql), StoredSumRun::Integers);
+    };
+    const QString monthSum = integers(MonthSumSql);
+    const QString monthBar = storedSumStatement(QString::fromLatin1(MonthSumSql), StoredSumRun::Bars);
     for (const DashboardMonth &m : lastTwelveMonths(today))
         statements.append({monthBar, periodValues(m.from, m.to)});
     for (const char *sql : {UnpaidCountSql, DebtSql})
-        statements.append({QString::fromLatin1(sql), {}});
+        statements.append({integers(sql), {}});
     statements.append({monthSum, periodValues(monthStart(today), today)});
     for (const char *sql : {TopSuppliersSql, UnpaidSuppliersSql, OverdueSuppliersSql})
-        statements.append({QString::fromLatin1(sql), {}});
+        statements.append({integers(sql), {}});
     statements.append({monthSum, periodValues(previousMonthStart(today), previousMonthEnd(today))});
     return statements;
 }
@@ -192,7 +185,7 @@ DashboardChart purchaseChart(const QDate &today)
     chart.holderName = QStringLiteral("purchaseChartHolder");
     chart.barSetName = QStringLiteral("Purchase Amount");
     chart.months = lastTwelveMonths(today);
-    chart.monthSql = microsInRupees(QString::fromLatin1(MonthSumSql));
+    chart.monthSql = storedSumStatement(QString::fromLatin1(MonthSumSql), StoredSumRun::Bars);
     chart.axis = DashboardAxis::Amounts;
     return chart;
 }

@@ -5,7 +5,7 @@
 // case); a bill is unpaid while payment_status is NULL or 'Unpaid'. Bill
 // totals are summed exactly (app/storedsum.h).
 
-#include "app/money.h"
+#include "app/storedsum.h"
 
 #include <QDate>
 #include <QList>
@@ -21,14 +21,14 @@ struct DashboardChart;
 struct SupplierAmount
 {
     QString name;
-    Money amount;
+    StoredTotal amount;
     double days = 0; // overdue list only: the oldest unpaid bill's age
 };
 
 // Credit purchases dated from..to, both inclusive; nullopt when it failed.
-std::optional<Money> purchaseMonthSum(const QDate &from, const QDate &to);
+std::optional<StoredTotal> purchaseMonthSum(const QDate &from, const QDate &to);
 std::optional<int> unpaidBillCount();
-std::optional<Money> supplierDebt();
+std::optional<StoredTotal> supplierDebt();
 // Up to five suppliers, largest total first.
 QList<SupplierAmount> topSuppliers();
 QList<SupplierAmount> unpaidSuppliers();
@@ -43,9 +43,9 @@ QString overdueSuppliersText(const QList<SupplierAmount> &rows);
 // The figures of the alert.
 struct PurchaseSummary
 {
-    Money thisMonth;
-    Money lastMonth;
-    Money debt;
+    StoredTotal thisMonth;
+    StoredTotal lastMonth;
+    StoredTotal debt;
     QList<SupplierAmount> unpaid;
     QList<SupplierAmount> overdue;
 };

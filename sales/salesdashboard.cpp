@@ -14,28 +14,27 @@
 
 namespace {
 
-// Every sum of money is summed exactly, in millionths of a rupee
-// (app/storedsum.h): a balance paid off in several rows is 0, not a binary
-// remainder listed as owed.
+// Every sum of money is summed exactly (app/storedsum.h): a balance paid off
+// in several rows is 0, not a binary remainder listed as owed.
 const char *const MonthValueSql =
-    "SELECT COALESCE(SUM(" STORED_MICROS("grand_total") "), 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
+    "SELECT COALESCE(" STORED_SUM("invoices:grand_total") ", 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
     "AND invoice_date >= :from AND invoice_date <= :to";
 
 // The payments of each invoice summed once, rather than once per invoice: the
 // figures stay the same and a year of payments no longer takes seconds.
 const char *const SettledJoin =
-    " LEFT JOIN (SELECT invoice_no, fy_name, SUM(" SETTLED_MICROS ") AS settled "
+    " LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled "
     "FROM invoice_payments GROUP BY invoice_no, fy_name) p "
     "ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name";
 
-// What is still owed on an invoice v, in millionths.
-#define BALANCE_MICROS STORED_MICROS("v.grand_total") " - IFNULL(p.settled, 0)"
+// What is still owed on the invoices v, summed.
+#define BALANCE_SUM STORED_SUM("invoices:v.grand_total;-@p.settled")
 
 const char *const OlderThan60Days = " AND julianday('now') - julianday(v.invoice_date) > 60";
 
 QString receivableSql()
 {
-    return QStringLiteral("SELECT COALESCE(SUM(" BALANCE_MICROS "), 0) FROM invoices v") + QLatin1String(SettledJoin)
+    return QStringLiteral("SELECT COALESCE(" BALANCE_SUM ", 0) FROM invoices v") + QLatin1String(SettledJoin)
            + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0");
 }
 
@@ -48,24 +47,29 @@ QSqlQuery runForYear(const QString &sql, const QString &fy)
     return q;
 }
 
-std::optional<Money> firstValue(QSqlQuery &&q)
+std::optional<StoredTotal> sumForYear(const QString &sql, const QString &fy)
 {
-    if (q.isActive() && q.next())
-        return fromMicros(q.value(0)).toMoney();
-    return std::nullopt;
+    return firstStoredTotal(sql, {{QStringLiteral(":fy"), fy}});
 }
 
 // Up to five rows in their order; with `onlyOwed`, the rows before the
 // first amount of 0.005 or less.
-QList<SalesCustomerAmount> customerAmounts(QSqlQuery &&q, bool onlyOwed)
+QList<SalesCustomerAmount> customerAmounts(const QString &sql, const QString &fy, bool onlyOwed)
 {
     QList<SalesCustomerAmount> rows;
-    while (rows.size() < 5 && q.isActive() && q.next()) {
-        const Decimal amount = fromMicros(q.value(1));
-        if (onlyOwed && !balanceIsOwed(amount))
-            break;
-        rows << SalesCustomerAmount{q.value(0).toString(), amount.toMoney()};
-    }
+    bool ended = false;
+    forEachStoredSumRow(
+        sql, {{QStringLiteral(":fy"), fy}},
+        [&](const QSqlQuery &q) {
+            const StoredTotal amount = storedTotal(q.value(1));
+            ended = ended || rows.size() == 5 || (onlyOwed && !balanceIsOwed(amount.toDecimal()));
+            if (!ended)
+                rows << SalesCustomerAmount{q.value(0).toString(), amount};
+        },
+        [&] {
+            rows.clear();
+            ended = false;
+        });
     return rows;
 }
 
@@ -87,56 +91,50 @@ std::optional<int> salesInvoiceCount(const QString &fy)
     return std::nullopt;
 }
 
-std::optional<Money> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to)
+std::optional<StoredTotal> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to)
 {
-    QSqlQuery q;
-    q.prepare(QString::fromLatin1(MonthValueSql));
-    q.bindValue(QStringLiteral(":fy"), fy);
-    q.bindValue(QStringLiteral(":from"), from.toString(Qt::ISODate));
-    q.bindValue(QStringLiteral(":to"), to.toString(Qt::ISODate));
-    q.exec();
-    return firstValue(std::move(q));
+    return firstStoredTotal(QString::fromLatin1(MonthValueSql),
+                            {{QStringLiteral(":fy"), fy},
+                             {QStringLiteral(":from"), from.toString(Qt::ISODate)},
+                             {QStringLiteral(":to"), to.toString(Qt::ISODate)}});
 }
 
-std::optional<Money> salesYearValue(const QString &fy)
+std::optional<StoredTotal> salesYearValue(const QString &fy)
 {
-    return firstValue(runForYear(QStringLiteral("SELECT COALESCE(SUM(" STORED_MICROS("grand_total") "), 0) FROM invoices "
-                                                "WHERE fy_name = :fy AND is_deleted = 0"),
-                                 fy));
+    return sumForYear(QStringLiteral("SELECT COALESCE(" STORED_SUM("invoices:grand_total") ", 0) FROM invoices "
+                                     "WHERE fy_name = :fy AND is_deleted = 0"),
+                      fy);
 }
 
-std::optional<Money> salesReceivable(const QString &fy)
+std::optional<StoredTotal> salesReceivable(const QString &fy)
 {
-    return firstValue(runForYear(receivableSql(), fy));
+    return sumForYear(receivableSql(), fy);
 }
 
-std::optional<Money> salesUnpaidOver60Days(const QString &fy)
+std::optional<StoredTotal> salesUnpaidOver60Days(const QString &fy)
 {
-    return firstValue(runForYear(receivableSql() + QLatin1String(OlderThan60Days), fy));
+    return sumForYear(receivableSql() + QLatin1String(OlderThan60Days), fy);
 }
 
 QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy)
 {
     // Ranked by the exact balance; the first one owed within 0.005 ends the list.
-    return customerAmounts(
-        runForYear(QStringLiteral("SELECT c.customer_name, SUM(" BALANCE_MICROS ") AS balance "
-                                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id")
-                       + QLatin1String(SettledJoin) + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0")
-                       + QLatin1String(OlderThan60Days)
-                       + QStringLiteral(" GROUP BY v.customer_id ORDER BY balance DESC"),
-                   fy),
-        true);
+    return customerAmounts(QStringLiteral("SELECT c.customer_name, " BALANCE_SUM " AS balance "
+                                          "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id")
+                               + QLatin1String(SettledJoin)
+                               + QStringLiteral(" WHERE v.fy_name = :fy AND v.is_deleted = 0")
+                               + QLatin1String(OlderThan60Days)
+                               + QStringLiteral(" GROUP BY v.customer_id ORDER BY balance DESC"),
+                           fy, true);
 }
 
 QList<SalesCustomerAmount> salesTopCustomers(const QString &fy)
 {
-    return customerAmounts(
-        runForYear(QStringLiteral("SELECT c.customer_name, SUM(" STORED_MICROS("v.grand_total") ") AS total "
-                                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
-                                  "WHERE v.fy_name = :fy AND v.is_deleted = 0 "
-                                  "GROUP BY v.customer_id ORDER BY total DESC LIMIT 5"),
-                   fy),
-        false);
+    return customerAmounts(QStringLiteral("SELECT c.customer_name, " STORED_SUM("invoices:v.grand_total") " AS total "
+                                          "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+                                          "WHERE v.fy_name = :fy AND v.is_deleted = 0 "
+                                          "GROUP BY v.customer_id ORDER BY total DESC LIMIT 5"),
+                           fy, false);
 }
 
 QList<SalesCustomerDays> salesBestPayers(const QString &fy)
@@ -175,12 +173,12 @@ QString salesCountText(int count)
     return QString::number(count) + QStringLiteral(" nos");
 }
 
-QString salesMonthsText(Money thisMonth, Money lastMonth)
+QString salesMonthsText(StoredTotal thisMonth, StoredTotal lastMonth)
 {
     return QStringLiteral("This Month : Rs.%1\nLast Month : Rs.%2").arg(thisMonth.text(), lastMonth.text());
 }
 
-QString salesRupeesText(Money amount)
+QString salesRupeesText(StoredTotal amount)
 {
     return QStringLiteral("Rs. ") + amount.text();
 }
@@ -208,10 +206,10 @@ SalesSummary loadSalesSummary(const QString &fy, const QDate &today)
 {
     SalesSummary s;
     s.invoiceCount = salesInvoiceCount(fy).value_or(0);
-    s.thisMonth = salesInvoiceValue(fy, salesMonthStart(today), today).value_or(Money());
-    s.lastMonth = salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today)).value_or(Money());
-    s.yearValue = salesYearValue(fy).value_or(Money());
-    s.receivable = salesReceivable(fy).value_or(Money());
+    s.thisMonth = salesInvoiceValue(fy, salesMonthStart(today), today).value_or(StoredTotal());
+    s.lastMonth = salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today)).value_or(StoredTotal());
+    s.yearValue = salesYearValue(fy).value_or(StoredTotal());
+    s.receivable = salesReceivable(fy).value_or(StoredTotal());
     s.overdue = salesOverdueCustomers(fy);
     return s;
 }
@@ -242,7 +240,7 @@ DashboardChart salesChart(const QString &fy)
     chart.holderName = QStringLiteral("chartHolder");
     chart.barSetName = QStringLiteral("Invoice Amount");
     chart.months = fiscalYearMonths(fy);
-    chart.monthSql = microsInRupees(QString::fromLatin1(MonthValueSql));
+    chart.monthSql = storedSumStatement(QString::fromLatin1(MonthValueSql), StoredSumRun::Bars);
     chart.binds = {{QStringLiteral(":fy"), fy}};
     chart.axis = DashboardAxis::Amounts;
     chart.viewMinimumHeight = 250;
@@ -259,9 +257,9 @@ void fillSalesCards(QWidget *root)
     if (const auto count = salesInvoiceCount(fy))
         setDashboardLabel(root, QStringLiteral("lbl_invoice"), salesCountText(*count));
     setDashboardLabel(root, QStringLiteral("lbl_month_sales"),
-                      salesMonthsText(salesInvoiceValue(fy, salesMonthStart(today), today).value_or(Money()),
+                      salesMonthsText(salesInvoiceValue(fy, salesMonthStart(today), today).value_or(StoredTotal()),
                                       salesInvoiceValue(fy, salesLastMonthStart(today), salesLastMonthEnd(today))
-                                          .value_or(Money())));
+                                          .value_or(StoredTotal())));
     if (const auto value = salesYearValue(fy))
         setDashboardLabel(root, QStringLiteral("lbl_fy_value"), salesRupeesText(*value));
     if (const auto receivable = salesReceivable(fy))

@@ -4,7 +4,7 @@
 // phone. Figures are read from invoices, invoice_payments and customers of one
 // financial year; an invoice counts while is_deleted is 0.
 
-#include "app/money.h"
+#include "app/storedsum.h"
 
 #include <QDate>
 #include <QList>
@@ -17,7 +17,7 @@ struct DashboardChart;
 struct SalesCustomerAmount
 {
     QString name;
-    Money amount;
+    StoredTotal amount;
 };
 
 struct SalesCustomerDays
@@ -29,14 +29,14 @@ struct SalesCustomerDays
 // Each figure is nullopt when its statement returns no row (it failed).
 std::optional<int> salesInvoiceCount(const QString &fy);
 // Invoice value dated from..to, both inclusive.
-std::optional<Money> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to);
-std::optional<Money> salesYearValue(const QString &fy);
+std::optional<StoredTotal> salesInvoiceValue(const QString &fy, const QDate &from, const QDate &to);
+std::optional<StoredTotal> salesYearValue(const QString &fy);
 // What customers still owe on the year's invoices (payments and TDS settle).
-std::optional<Money> salesReceivable(const QString &fy);
+std::optional<StoredTotal> salesReceivable(const QString &fy);
 // The same for invoices dated more than 60 days ago.
-std::optional<Money> salesUnpaidOver60Days(const QString &fy);
+std::optional<StoredTotal> salesUnpaidOver60Days(const QString &fy);
 // Up to five customers owing more than 0.005 on invoices older than 60
-// days, largest first. Money is summed exactly, in millionths of a rupee.
+// days, largest first. Money is summed exactly (app/storedsum.h).
 QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy);
 // Up to five customers by invoice value, largest first.
 QList<SalesCustomerAmount> salesTopCustomers(const QString &fy);
@@ -50,8 +50,8 @@ QDate salesLastMonthEnd(const QDate &today);
 
 // The texts the cards show.
 QString salesCountText(int count);
-QString salesMonthsText(Money thisMonth, Money lastMonth);
-QString salesRupeesText(Money amount);
+QString salesMonthsText(StoredTotal thisMonth, StoredTotal lastMonth);
+QString salesRupeesText(StoredTotal amount);
 QString salesOverdueText(const QList<SalesCustomerAmount> &rows);
 QString salesTopCustomersText(const QList<SalesCustomerAmount> &rows);
 QString salesBestPayersText(const QList<SalesCustomerDays> &rows);
@@ -60,10 +60,10 @@ QString salesBestPayersText(const QList<SalesCustomerDays> &rows);
 struct SalesSummary
 {
     int invoiceCount = 0;
-    Money thisMonth;
-    Money lastMonth;
-    Money yearValue;
-    Money receivable;
+    StoredTotal thisMonth;
+    StoredTotal lastMonth;
+    StoredTotal yearValue;
+    StoredTotal receivable;
     QList<SalesCustomerAmount> overdue;
 };
 
