@@ -327,16 +327,24 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
         Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
         cell->setText(threeDecimalText(0.0));
     }
-    // A quantity whose amount, or whose invoice total, would not fit is
-    // refused as any other quantity that is no quantity.
-    if (refusedAsTooLarge(this, table, m_customerType))
-        cell->setText(threeDecimalText(0.0));
-    // The quantity as the cell now holds it (typed, or put back by the
-    // check) times the rate shown, rounded once to paise.
-    const Decimal qty = cellDecimal(table, row, QtyColumn);
-    const Decimal rate = cellDecimal(table, row, RateColumn);
-    if (QTableWidgetItem *amount = table->item(row, AmountColumn))
-        amount->setText(Money::product(qty, rate).text());
+    // A line whose amount would not fit is refused as any quantity that is
+    // no quantity: each line that is too large is reset, and the line being
+    // edited when the lines fit but their total does not.
+    if (refusedAsTooLarge(this, table, m_customerType)) {
+        for (int tooLarge = invoiceLineTooLarge(lineProducts(table)); tooLarge >= 0;
+             tooLarge = invoiceLineTooLarge(lineProducts(table)))
+            table->item(tooLarge, QtyColumn)->setText(threeDecimalText(0.0));
+        if (!invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(m_customerType)).isEmpty())
+            cell->setText(threeDecimalText(0.0));
+    }
+    // Each line's quantity as its cell now holds it (typed, or put back by
+    // the checks) times the rate shown, rounded once to paise.
+    const QList<TaxedAmount> lines = lineProducts(table);
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QTableWidgetItem *amount = table->item(r, AmountColumn);
+        if (amount && (r == row || amount->text() != lines.at(r).amount.text()))
+            amount->setText(lines.at(r).amount.text());
+    }
     m_isLoading = false;
     calculateTotals();
 }
