@@ -84,10 +84,16 @@ QList<TaxedAmount> lineProducts(const QTableWidget *table)
 }
 
 // Warns and gives true when a line's amount or the invoice's total does not
-// fit (see invoiceFiguresRefusal).
-bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType)
+// fit (see invoiceFiguresRefusal), or a total field is overtyped with a
+// figure beyond the money bound.
+bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType,
+                       const QList<const QLineEdit *> &totalFields = {})
 {
-    const QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    for (const QLineEdit *field : totalFields) {
+        if (refusal.isEmpty() && typedNumberTooLarge(field->text(), FigureKind::Money))
+            refusal = QStringLiteral("The invoice total is too large for an amount!");
+    }
     if (refusal.isEmpty())
         return false;
     Desktop::warning(form, QStringLiteral("Invalid Qty"), refusal);
@@ -420,7 +426,8 @@ void invoicesandlist::on_save_btn_clicked()
         return;
     }
 
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
+                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
         return;
     const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
     const InvoiceWriteOutcome outcome = saveInvoice(invoice);
@@ -616,7 +623,8 @@ void invoicesandlist::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter details in abstract field!"));
         return;
     }
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
+                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
         return;
     const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy));
     if (outcome.result == WriteResult::NothingToWrite) {

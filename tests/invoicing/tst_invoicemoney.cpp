@@ -531,6 +531,11 @@ private slots:
         table->item(0, 5)->setText("1.00000499999999999999");
         QCOMPARE(tableCell(table, 0, 8), QString("1000.00"));
         QCOMPARE(formTotals(form), (QStringList{"1000.00", "90.00", "90.00", "0.00", "1180.00"}));
+        // A total overtyped beyond the money bound is refused.
+        child<QLineEdit>(form, "sgstEdit")->setText("1e11");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|The invoice total is too large for an amount!"));
+        QCOMPARE(rows("SELECT COUNT(*) FROM invoices"), QStringList{"0"});
         // A total overtyped with a long text is stored rounded once: 90.00.
         child<QLineEdit>(form, "sgstEdit")->setText("90.00499999999999999");
         click(form, "save_btn");

@@ -372,6 +372,9 @@ private slots:
         QCOMPARE(checkInvoiceQty("0.7735", balance).check, QtyCheck::Accepted);
         QCOMPARE(checkInvoiceQty("0.77350000000000000001", balance).check, QtyCheck::Exceeds);
         QCOMPARE(checkInvoiceQty("1e300", balance).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("1000000000", 1e9).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("999999999.9995", 1e9).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("999999999.999", 999999999.999).check, QtyCheck::Accepted);
         QCOMPARE(qtyExceedsText(balance), QString("Invoice qty cannot exceed uninvoiced balance (0.774)!"));
 
         QList<InvoiceChallanRow> list;
