@@ -107,20 +107,20 @@ struct LongDecimal
     std::string digits; // no leading zeros; empty for 0
     int scale = 0;
 
+    static std::string digitsOf(UWide magnitude)
+    {
+        std::string digits;
+        for (; magnitude > 0; magnitude /= 10)
+            digits.push_back(char('0' + int(magnitude % 10)));
+        return std::string(digits.rbegin(), digits.rend());
+    }
+
     static LongDecimal of(const Decimal &d)
     {
         LongDecimal l;
         l.negative = d.m_units < 0;
         l.scale = d.m_scale;
-        if (d.m_digits) {
-            l.digits = *d.m_digits;
-        } else {
-            UWide m = magnitudeOf(d.m_units);
-            while (m > 0) {
-                l.digits.insert(l.digits.begin(), char('0' + int(m % 10)));
-                m /= 10;
-            }
-        }
+        l.digits = d.m_digits ? *d.m_digits : digitsOf(magnitudeOf(d.m_units));
         return l;
     }
 
@@ -359,7 +359,7 @@ Decimal::Decimal(qint64 units, int scale)
     if (scale < 0) {
         *this = fromUnits(Wide(units) * tenTo(qMin(-scale, 20)), 0);
     } else if (scale > MaxScale) {
-        *this = LongDecimal::make(units < 0, LongDecimal::of(fromUnits(units, 0)).digits, scale);
+        *this = LongDecimal::make(units < 0, LongDecimal::digitsOf(magnitudeOf(units)), scale);
     } else {
         *this = fromUnits(units, scale);
     }

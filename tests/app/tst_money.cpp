@@ -404,6 +404,9 @@ void TestMoney::longTextsAddToAllTheirDigits()
     QVERIFY(sum > *Decimal::fromText(QStringLiteral("121474.795000000000000000001198")));
     QVERIFY(sum < *Decimal::fromText(QStringLiteral("121474.795000000000000000001199")));
     QCOMPARE(sum - *Decimal::fromText(QStringLiteral("121474.7950000000000000000011987")), Decimal());
+    // A count of units of more decimals than the wide integer holds.
+    QCOMPARE(Decimal(9000000000000000001LL, 25).text(22), QStringLiteral("0.0000009000000000000000"));
+    QVERIFY(Decimal(9000000000000000001LL, 25) > Decimal(9, 7));
     // Thirty decimals: the digits past the 22nd decide a comparison too.
     QVERIFY(*Decimal::fromText(QStringLiteral("0.100000000000000000000000000001"))
             > *Decimal::fromText(QStringLiteral("0.1000000000000000000000000000009")));

@@ -296,6 +296,11 @@ private slots:
         click(f.w, "addBtnInTable");
         QCOMPARE(storedRow(4).at(12), QString("99999999999.99"));
         QCOMPARE(storedRow(4).at(14), QString("-99999899999.99"));
+        // 13 x 9344.2149999999999999999999999 + 0.0000000000000000000012 =
+        // 121474.7950000000000000000011987: every digit counts, 121474.80.
+        f.enter("Long", {{2, "13"}, {5, "9344.2149999999999999999999999"}, {6, "0.0000000000000000000012"},
+                         {12, "0"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("121474.80"));
     }
 
     // What is typed into a cell is part of the entry, whether Return or Add
