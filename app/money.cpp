@@ -630,14 +630,14 @@ bool withinBound(const Decimal &figure, FigureKind kind)
         return false;
     // Money is kept to the paisa, a quantity shown to the thousandth.
     const bool money = kind == FigureKind::Money;
-    static const Decimal largestMoney = Decimal::whole(LargestMoneyRupees);
-    static const Decimal largestQuantity = Decimal::whole(LargestQuantityUnits);
-    return figure.rounded(money ? 2 : 3).abs() < (money ? largestMoney : largestQuantity);
+    static const Decimal moneyBound = Decimal::whole(MoneyBoundRupees);
+    static const Decimal quantityBound = Decimal::whole(QuantityBoundUnits);
+    return figure.rounded(money ? 2 : 3).abs() < (money ? moneyBound : quantityBound);
 }
 
 bool withinBound(Money amount)
 {
-    return amount.isValid() && amount.paise() > -LargestMoneyRupees * 100 && amount.paise() < LargestMoneyRupees * 100;
+    return amount.isValid() && amount.paise() > -MoneyBoundRupees * 100 && amount.paise() < MoneyBoundRupees * 100;
 }
 
 std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind)

@@ -191,12 +191,13 @@ QString storedDecimalText(double stored, int decimals);
 // line amount or total) is taken only when, to the paisa, it is below 10^11
 // rupees (99,999,999,999.99 at most); a quantity only when, to the
 // thousandth, it is below 10^9 units (999,999,999.999 at most). A REAL
-// column holds every such figure exactly to all of the decimals it keeps
-// (fifteen significant digits, far inside a double's 2^53), so what is
-// stored reads back, lists, prints and adds as what was entered.
+// column holds every such figure exactly to the decimals it keeps (paise;
+// a quantity's thousandths and up to six decimals in all): at most fifteen
+// significant digits, far inside a double's 2^53, which read back as the
+// same decimal, so what is stored lists, prints and adds as was entered.
 enum class FigureKind { Money, Quantity };
-constexpr qint64 LargestMoneyRupees = 100000000000LL; // 10^11, not taken
-constexpr qint64 LargestQuantityUnits = 1000000000LL; // 10^9, not taken
+constexpr qint64 MoneyBoundRupees = 100000000000LL; // 10^11, itself refused
+constexpr qint64 QuantityBoundUnits = 1000000000LL; // 10^9, itself refused
 // Whether a figure is within the bound of its kind; an invalid one is not.
 bool withinBound(const Decimal &figure, FigureKind kind);
 bool withinBound(Money amount);
