@@ -13,7 +13,7 @@ namespace {
 using Wide = __int128;
 using UWide = unsigned __int128;
 
-// Figures of 10^15 or more are no amount, rate or quantity of this office.
+// Working figures of 10^15 or more do not fit (entries keep far smaller bounds).
 constexpr int LargestDigits = 15;
 constexpr double Largest = 1e15;
 
