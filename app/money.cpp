@@ -6,13 +6,14 @@
 #include <QVarLengthArray>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
 using Wide = __int128;
 using UWide = unsigned __int128;
 
-// Figures of 10^15 or more are no amount, rate or quantity of this office.
+// Working figures of 10^15 or more do not fit (entries keep far smaller bounds).
 constexpr int LargestDigits = 15;
 constexpr double Largest = 1e15;
 
@@ -57,15 +58,6 @@ Wide dividedRounded(Wide value, Wide divisor)
     return quotient;
 }
 
-// A magnitude cut short of some nonzero digits: its last digit is made one
-// that no shorter figure ends in (not 0 or 5), so that rounding it to fewer
-// decimals and comparing it with a shorter figure go as for all its digits.
-UWide markedCut(UWide magnitude)
-{
-    const int last = int(magnitude % 10);
-    return last == 0 || last == 5 ? magnitude + 1 : magnitude;
-}
-
 // Digits written from the right with a point before the last `decimals`;
 // quint64 for the common case (lists write hundreds of thousands of these),
 // unsigned __int128 for the longest figures.
@@ -104,42 +96,185 @@ std::optional<qint64> storedThousandths(double value)
     return thousandths;
 }
 
-// A product of two magnitudes below 2^127, in four 64-bit words (lowest
-// first), divided in place by small divisors.
-struct Wide256
-{
-    quint64 w[4] = {0, 0, 0, 0};
+} // namespace
 
-    static Wide256 product(UWide a, UWide b)
+// The long form of a Decimal: the digits of its magnitude as text, most
+// significant first, with `scale` of them after the point. Used only for
+// figures of more than MaxScale decimals, so it is plain rather than fast.
+struct LongDecimal
+{
+    bool negative = false;
+    std::string digits; // no leading zeros; empty for 0
+    int scale = 0;
+
+    static std::string digitsOf(UWide magnitude)
     {
-        const quint64 a0 = quint64(a), a1 = quint64(a >> 64), b0 = quint64(b), b1 = quint64(b >> 64);
-        const UWide p00 = UWide(a0) * b0, p01 = UWide(a0) * b1, p10 = UWide(a1) * b0, p11 = UWide(a1) * b1;
-        Wide256 r;
-        r.w[0] = quint64(p00);
-        const UWide middle = (p00 >> 64) + quint64(p01) + quint64(p10);
-        r.w[1] = quint64(middle);
-        const UWide high = (middle >> 64) + (p01 >> 64) + (p10 >> 64) + quint64(p11);
-        r.w[2] = quint64(high);
-        r.w[3] = quint64((high >> 64) + (p11 >> 64));
-        return r;
+        std::string digits;
+        for (; magnitude > 0; magnitude /= 10)
+            digits.push_back(char('0' + int(magnitude % 10)));
+        return std::string(digits.rbegin(), digits.rend());
     }
-    // Divides by d and gives the remainder.
-    quint64 divide(quint64 d)
+
+    static LongDecimal of(const Decimal &d)
     {
-        UWide rest = 0;
-        for (int i = 3; i >= 0; --i) {
-            const UWide current = (rest << 64) | w[i];
-            w[i] = quint64(current / d);
-            rest = current % d;
+        LongDecimal l;
+        l.negative = d.m_units < 0;
+        l.scale = d.m_scale;
+        l.digits = d.m_digits ? *d.m_digits : digitsOf(magnitudeOf(d.m_units));
+        return l;
+    }
+
+    // The figure these digits spell, in the wide integer when it has at most
+    // MaxScale decimals; invalid when its whole part has over LargestDigits.
+    static Decimal make(bool negative, std::string digits, int scale)
+    {
+        size_t lead = 0;
+        while (lead < digits.size() && digits[lead] == '0')
+            ++lead;
+        digits.erase(0, lead);
+        while (scale > 0 && !digits.empty() && digits.back() == '0') {
+            digits.pop_back();
+            --scale;
         }
-        return quint64(rest);
+        if (digits.empty())
+            return Decimal();
+        if (qint64(digits.size()) - scale > LargestDigits)
+            return Decimal::invalid();
+        if (scale <= Decimal::MaxScale) {
+            UWide m = 0;
+            for (const char c : digits)
+                m = m * 10 + UWide(c - '0');
+            for (; scale < 0; ++scale)
+                m *= 10;
+            return Decimal::fromUnits(negative ? -Wide(m) : Wide(m), scale);
+        }
+        Decimal d;
+        d.m_units = negative ? -1 : 1;
+        d.m_scale = scale;
+        d.m_digits = std::make_shared<const std::string>(std::move(digits));
+        return d;
+    }
+    Decimal make() const { return make(negative, digits, scale); }
+
+    // The digits with `to` decimals (to >= scale).
+    std::string at(int to) const { return digits + std::string(size_t(to - scale), '0'); }
+
+    // -1, 0 or 1 for magnitudes of as many decimals.
+    static int compareMagnitudes(const std::string &a, const std::string &b)
+    {
+        if (a.size() != b.size())
+            return a.size() < b.size() ? -1 : 1;
+        const int c = a.compare(b);
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+
+    static std::string add(const std::string &a, const std::string &b)
+    {
+        std::string r;
+        int carry = 0;
+        for (size_t i = 0; i < a.size() || i < b.size() || carry; ++i) {
+            int digit = carry;
+            if (i < a.size())
+                digit += a[a.size() - 1 - i] - '0';
+            if (i < b.size())
+                digit += b[b.size() - 1 - i] - '0';
+            r.push_back(char('0' + digit % 10));
+            carry = digit / 10;
+        }
+        return std::string(r.rbegin(), r.rend());
+    }
+
+    // a - b for a >= b.
+    static std::string subtract(const std::string &a, const std::string &b)
+    {
+        std::string r;
+        int borrow = 0;
+        for (size_t i = 0; i < a.size(); ++i) {
+            int digit = (a[a.size() - 1 - i] - '0') - borrow - (i < b.size() ? b[b.size() - 1 - i] - '0' : 0);
+            borrow = digit < 0 ? 1 : 0;
+            r.push_back(char('0' + digit + 10 * borrow));
+        }
+        return std::string(r.rbegin(), r.rend());
+    }
+
+    static std::string multiply(const std::string &a, const std::string &b)
+    {
+        if (a.empty() || b.empty())
+            return std::string();
+        std::vector<int> r(a.size() + b.size(), 0);
+        for (size_t i = a.size(); i-- > 0;) {
+            int carry = 0;
+            for (size_t j = b.size(); j-- > 0;) {
+                const int v = r[i + j + 1] + (a[i] - '0') * (b[j] - '0') + carry;
+                r[i + j + 1] = v % 10;
+                carry = v / 10;
+            }
+            r[i] += carry;
+        }
+        std::string s;
+        for (const int digit : r)
+            s.push_back(char('0' + digit));
+        return s;
+    }
+
+    static Decimal sum(const Decimal &x, const Decimal &y)
+    {
+        const LongDecimal a = of(x), b = of(y);
+        const int scale = qMax(a.scale, b.scale);
+        const std::string da = a.at(scale), db = b.at(scale);
+        if (a.negative == b.negative)
+            return make(a.negative, add(da, db), scale);
+        const int c = compareMagnitudes(da, db);
+        if (c == 0)
+            return Decimal();
+        return c > 0 ? make(a.negative, subtract(da, db), scale) : make(b.negative, subtract(db, da), scale);
+    }
+
+    static Decimal product(const Decimal &x, const Decimal &y)
+    {
+        const LongDecimal a = of(x), b = of(y);
+        return make(a.negative != b.negative, multiply(a.digits, b.digits), a.scale + b.scale);
+    }
+
+    static int compare(const Decimal &x, const Decimal &y)
+    {
+        const LongDecimal a = of(x), b = of(y);
+        const int sa = a.digits.empty() ? 0 : (a.negative ? -1 : 1);
+        const int sb = b.digits.empty() ? 0 : (b.negative ? -1 : 1);
+        if (sa != sb)
+            return sa < sb ? -1 : 1;
+        const int scale = qMax(a.scale, b.scale);
+        const int c = compareMagnitudes(a.at(scale), b.at(scale));
+        return sa < 0 ? -c : c;
+    }
+
+    // Rounded to `decimals` (fewer than its scale), half away from zero:
+    // the first digit dropped decides.
+    Decimal rounded(int decimals) const
+    {
+        const qint64 keep = qint64(digits.size()) - (scale - decimals);
+        std::string kept = keep > 0 ? digits.substr(0, size_t(keep)) : std::string();
+        const bool up = keep >= 0 && keep < qint64(digits.size()) && digits[size_t(keep)] >= '5';
+        if (up)
+            kept = add(kept, "1");
+        return make(negative, kept, decimals);
+    }
+
+    // All of its digits, a point and no grouping.
+    QString text() const
+    {
+        std::string whole = digits.size() > size_t(scale) ? digits.substr(0, digits.size() - size_t(scale)) : "0";
+        const std::string fraction = std::string(size_t(qMax(0, scale - int(digits.size()))), '0')
+                                     + digits.substr(digits.size() > size_t(scale) ? digits.size() - size_t(scale) : 0);
+        return QString::fromLatin1((negative ? "-" : "") + whole + (scale > 0 ? "." + fraction : std::string()));
     }
 };
 
+namespace {
+
 // The decimal a number text spells: sign, digits, an optional point and
 // digits, an optional exponent; nullopt for anything else and for a
-// magnitude of 10^15 or more. Digits beyond MaxScale decimals are cut and
-// marked (markedCut), never rounded.
+// magnitude of 10^15 or more. Every digit is kept.
 std::optional<Decimal> parseExactly(QStringView text)
 {
     int i = 0;
@@ -189,21 +324,13 @@ std::optional<Decimal> parseExactly(QStringView text)
     if (qint64(digits.size()) - scale > LargestDigits)
         return std::nullopt;
 
-    bool cut = false;
-    qsizetype keep = digits.size();
-    if (scale > Decimal::MaxScale) {
-        const qint64 drop = scale - Decimal::MaxScale;
-        keep = drop >= digits.size() ? 0 : digits.size() - qsizetype(drop);
-        cut = true; // the dropped digits end in a nonzero one
-        scale = Decimal::MaxScale;
-    }
+    if (scale > Decimal::MaxScale)
+        return LongDecimal::make(negative, std::string(digits.constData(), size_t(digits.size())), int(scale));
     UWide magnitude = 0;
-    for (qsizetype k = 0; k < keep; ++k)
-        magnitude = magnitude * 10 + UWide(digits.at(k) - '0');
+    for (const char digit : digits)
+        magnitude = magnitude * 10 + UWide(digit - '0');
     for (; scale < 0; ++scale)
         magnitude *= 10;
-    if (cut)
-        magnitude = markedCut(magnitude);
     const Wide units = Wide(magnitude);
     return Decimal::fromUnits(negative ? -units : units, int(scale));
 }
@@ -232,12 +359,7 @@ Decimal::Decimal(qint64 units, int scale)
     if (scale < 0) {
         *this = fromUnits(Wide(units) * tenTo(qMin(-scale, 20)), 0);
     } else if (scale > MaxScale) {
-        const Wide divisor = tenTo(scale - MaxScale > 20 ? 20 : scale - MaxScale);
-        const UWide magnitude = magnitudeOf(units);
-        UWide kept = magnitude / UWide(divisor);
-        if (magnitude % UWide(divisor) != 0)
-            kept = markedCut(kept);
-        *this = fromUnits(units < 0 ? -Wide(kept) : Wide(kept), MaxScale);
+        *this = LongDecimal::make(units < 0, LongDecimal::digitsOf(magnitudeOf(units)), scale);
     } else {
         *this = fromUnits(units, scale);
     }
@@ -293,6 +415,8 @@ double Decimal::toDouble() const
     // Two exact doubles divided once give the nearest double.
     static const double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (m_digits)
+        return QLocale::c().toDouble(LongDecimal::of(*this).text());
     if (magnitudeOf(m_units) <= (UWide(1) << 53))
         return double(qint64(m_units)) / exactPowers[m_scale];
     return QLocale::c().toDouble(text(m_scale));
@@ -316,6 +440,8 @@ Decimal Decimal::rounded(int decimals) const
     if (!isValid() || decimals >= m_scale)
         return *this;
     decimals = qMax(0, decimals);
+    if (m_digits)
+        return LongDecimal::of(*this).rounded(decimals);
     Decimal r;
     r.m_units = dividedRounded(m_units, tenTo(m_scale - decimals));
     r.m_scale = decimals;
@@ -328,6 +454,8 @@ QString Decimal::text(int decimals) const
     const Decimal r = rounded(decimals);
     if (!r.isValid())
         return QString();
+    if (r.m_digits)
+        return LongDecimal::of(r).text();
     const Wide units = r.m_units * tenTo(decimals - r.m_scale);
     const UWide magnitude = magnitudeOf(units);
     if (magnitude <= std::numeric_limits<quint64>::max())
@@ -346,6 +474,8 @@ Decimal operator+(const Decimal &a, const Decimal &b)
 {
     if (!a.isValid() || !b.isValid())
         return Decimal::invalid();
+    if (a.m_digits || b.m_digits)
+        return LongDecimal::sum(a, b);
     // Below 10^15 with at most MaxScale decimals, both fit at the larger
     // scale, and so does their sum.
     const int scale = qMax(a.m_scale, b.m_scale);
@@ -357,37 +487,21 @@ Decimal operator*(const Decimal &a, const Decimal &b)
 {
     if (!a.isValid() || !b.isValid())
         return Decimal::invalid();
-    const int scale = a.m_scale + b.m_scale;
-    const int drop = qMax(0, scale - Decimal::MaxScale);
-    const bool negative = (a.m_units < 0) != (b.m_units < 0);
     const UWide x = magnitudeOf(a.m_units);
     const UWide y = magnitudeOf(b.m_units);
-    UWide kept = 0;
-    bool cut = false;
-    if ((x >> 63) == 0 && (y >> 63) == 0) {
-        const UWide product = x * y;
-        const UWide divisor = UWide(tenTo(drop));
-        kept = product / divisor;
-        cut = product % divisor != 0;
-    } else {
-        Wide256 product = Wide256::product(x, y);
-        for (int left = drop; left > 0; left -= 19)
-            cut = product.divide(quint64(tenTo(qMin(left, 19)))) != 0 || cut;
-        if (product.w[2] != 0 || product.w[3] != 0)
-            return Decimal::invalid();
-        kept = (UWide(product.w[1]) << 64) | product.w[0];
-    }
-    if (kept >= UWide(tenTo(LargestDigits + scale - drop)))
-        return Decimal::invalid();
-    if (cut)
-        kept = markedCut(kept);
-    return Decimal::fromUnits(negative ? -Wide(kept) : Wide(kept), scale - drop);
+    const int scale = a.m_scale + b.m_scale;
+    if (a.m_digits || b.m_digits || (x >> 63) != 0 || (y >> 63) != 0 || scale > Decimal::MaxScale)
+        return LongDecimal::product(a, b);
+    const Wide product = Wide(x * y);
+    return Decimal::fromUnits((a.m_units < 0) != (b.m_units < 0) ? -product : product, scale);
 }
 
 int Decimal::compare(const Decimal &a, const Decimal &b)
 {
     if (!a.isValid() || !b.isValid())
         return a.isValid() ? -1 : (b.isValid() ? 1 : 0);
+    if (a.m_digits || b.m_digits)
+        return LongDecimal::compare(a, b);
     const int scale = qMax(a.m_scale, b.m_scale);
     const Wide x = a.m_units * tenTo(scale - a.m_scale);
     const Wide y = b.m_units * tenTo(scale - b.m_scale);
@@ -445,17 +559,17 @@ Money Money::percentOf(Money amount, const Decimal &percent, int divisor)
 {
     if (divisor <= 0)
         return Money();
-    const Decimal whole = amount.toDecimal() * percent;
-    if (!whole.isValid())
-        return Money(Invalid);
-    const int scale = whole.scale();
-    Wide units = whole.wideUnits();
-    Wide below = Wide(divisor);
-    if (scale < 2)
-        units *= tenTo(2 - scale);
-    else
-        below *= tenTo(scale - 2);
-    return fromPaise(qint64(dividedRounded(units, below)));
+    // 1 / divisor as an exact decimal (0.01 for 100, 0.005 for 200), taken
+    // off the percent first: amount x percent may pass what a figure holds
+    // on the way to a tax that fits.
+    for (int decimals = 0; decimals <= 18; ++decimals) {
+        const Wide power = tenTo(decimals);
+        if (power % divisor == 0) {
+            const Decimal share = percent * Decimal::fromUnits(power / divisor, decimals);
+            return Money::product(amount.toDecimal(), share);
+        }
+    }
+    return Money(Invalid);
 }
 
 Money Money::times(const Decimal &factor) const
@@ -510,9 +624,41 @@ QString storedDecimalText(double stored, int decimals)
     return Decimal::fromStored(stored).text(decimals);
 }
 
-bool typedNumberTooLarge(const QString &text)
+bool withinBound(const Decimal &figure, FigureKind kind)
 {
-    return readTypedNumber(text).isNumber() && !Decimal::fromText(text);
+    if (!figure.isValid())
+        return false;
+    // Money is kept to the paisa, a quantity shown to the thousandth.
+    const bool money = kind == FigureKind::Money;
+    static const Decimal moneyBound = Decimal::whole(MoneyBoundRupees);
+    static const Decimal quantityBound = Decimal::whole(QuantityBoundUnits);
+    return figure.rounded(money ? 2 : 3).abs() < (money ? moneyBound : quantityBound);
+}
+
+bool withinBound(Money amount)
+{
+    return amount.isValid() && amount.paise() > -MoneyBoundRupees * 100 && amount.paise() < MoneyBoundRupees * 100;
+}
+
+std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind)
+{
+    std::optional<Decimal> figure = Decimal::fromText(text);
+    if (figure && !withinBound(*figure, kind))
+        return std::nullopt;
+    return figure;
+}
+
+std::optional<Money> boundedAmount(const QString &text)
+{
+    const std::optional<Money> amount = Money::fromText(text);
+    if (amount && !withinBound(*amount))
+        return std::nullopt;
+    return amount;
+}
+
+bool typedNumberTooLarge(const QString &text, FigureKind kind)
+{
+    return readTypedNumber(text).isNumber() && !boundedFigure(text, kind);
 }
 
 Decimal threeDecimalValue(double stored)

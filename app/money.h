@@ -9,10 +9,11 @@
 // is rounded once, from all of its digits, half away from zero, and shown
 // with two decimals (money) or three (rates and quantities).
 //
-// A figure of 10^15 or more (ten crore crore) is no amount, rate or
-// quantity of this office: reading refuses it, and a product or sum that
-// reaches it is not clamped but invalid (isValid() false), which a form
-// checks before it saves anything.
+// Every form takes a figure only within its bound (FigureKind below): a
+// money figure below 10^11 rupees, a quantity below 10^9 units. Working
+// figures reach further: a product or sum of 10^15 or more (ten crore crore)
+// is not clamped but invalid (isValid() false), which a form checks before
+// it saves anything.
 //
 //     const Decimal qty = Decimal::fromText(qtyCell->text()).value_or(Decimal());
 //     const Money amount = Money::product(qty, Decimal::fromStored(rate));
@@ -25,20 +26,22 @@
 #include <QString>
 #include <QtGlobal>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <string>
 
 class Money;
 
 // An exact decimal number: a whole count of units of 10^-scale. What a typed
-// or stored figure spells, kept exactly up to MaxScale decimals, so that
-// checks that look at any decimal, and products of a quantity and a rate,
-// are exact. A text with still more decimals keeps the first MaxScale and
-// marks the last one as "and a little more" (never 0 or 5), so that rounding
-// it to fewer decimals, and comparing it with a shorter figure, go as for
-// the whole text.
+// or stored figure spells, kept exactly to all of its decimals, so that
+// checks that look at any decimal, and sums of products of quantities and
+// rates, are exact. Figures of up to MaxScale decimals are held in a wide
+// integer; a longer one (a text pasted from a spreadsheet, or a product of
+// two long figures) keeps all of its digits too, in a slower long form.
 class Decimal
 {
 public:
+    // The decimals held in the wide integer; more take the long form.
     static constexpr int MaxScale = 22;
 
     Decimal() = default;
@@ -68,8 +71,8 @@ public:
     double toDouble() const;
     // Rounded once to paise, half away from zero.
     Money toMoney() const;
-    // Rounded once to `decimals` decimals (at most MaxScale), half away from
-    // zero.
+    // Rounded once to `decimals` decimals, from all of its digits, half away
+    // from zero.
     Decimal rounded(int decimals) const;
     // Rounded as rounded() and written with exactly `decimals` decimals, a
     // point and no grouping: "1.235" for 1.2345 and 3; never "-0.000".
@@ -81,8 +84,8 @@ public:
     // Exact; invalid when either is, or when the result does not fit.
     friend Decimal operator+(const Decimal &a, const Decimal &b);
     friend Decimal operator-(const Decimal &a, const Decimal &b) { return a + -b; }
-    // Exact up to MaxScale decimals, beyond which the digits are cut as a
-    // long text is; invalid when either is, or when the product does not fit.
+    // Exact to every digit; invalid when either is, or when the product does
+    // not fit.
     friend Decimal operator*(const Decimal &a, const Decimal &b);
     // -1, 0 or 1 as a is below, equal to or above b; an invalid figure is
     // above every valid one.
@@ -96,16 +99,19 @@ public:
 
 private:
     friend class Money;
+    friend struct LongDecimal;
     static Decimal invalid();
 public:
     // A count of units of 10^-scale (scale 0 to MaxScale), invalid when it
     // does not fit; for the arithmetic in money.cpp.
     static Decimal fromUnits(__int128 units, int scale);
-    __int128 wideUnits() const { return m_units; }
 
 private:
-    __int128 m_units = 0;
+    __int128 m_units = 0; // the sign alone (-1 or 1) in the long form
     int m_scale = 0; // -1: invalid
+    // The long form: the digits of the magnitude, most significant first,
+    // with m_scale (over MaxScale) of them after the point.
+    std::shared_ptr<const std::string> m_digits;
 };
 
 class Money
@@ -125,7 +131,9 @@ public:
     // quantity x rate, rounded once to paise; invalid when it does not fit.
     static Money product(const Decimal &quantity, const Decimal &rate);
     // amount x percent / divisor, rounded once to paise: the tax of a rate
-    // (divisor 100) or each half of it (divisor 200).
+    // (divisor 100) or each half of it (divisor 200). Exact whenever the tax
+    // fits, however large amount x percent is along the way; a divisor that
+    // is no factor of a power of ten gives an invalid figure.
     static Money percentOf(Money amount, const Decimal &percent, int divisor = 100);
     // amount x factor, rounded once to paise (a day's salary x days).
     Money times(const Decimal &factor) const;
@@ -178,10 +186,30 @@ QString threeDecimalText(double stored);
 // The same with another count of decimals: "1.01" for a stored 1.005 and
 // two, "3" for 2.5 and none.
 QString storedDecimalText(double stored, int decimals);
-// Whether a typed text is a number (see typednumber.h) too large for a
-// figure of this office (10^15 or more, "1e308"): a form refuses it with its
-// field's warning before it saves anything.
-bool typedNumberTooLarge(const QString &text);
+// The bounds of the figures this office enters, the same in every form: a
+// money figure (an amount, rate, payment, TDS, tax, expense, salary field,
+// line amount or total) is taken only when, to the paisa, it is below 10^11
+// rupees (99,999,999,999.99 at most); a quantity only when, to the
+// thousandth, it is below 10^9 units (999,999,999.999 at most). A REAL
+// column holds every such figure exactly to the decimals it keeps (paise;
+// a quantity's thousandths and up to six decimals in all): at most fifteen
+// significant digits, far inside a double's 2^53, which read back as the
+// same decimal, so what is stored lists, prints and adds as was entered.
+enum class FigureKind { Money, Quantity };
+constexpr qint64 MoneyBoundRupees = 100000000000LL; // 10^11, itself refused
+constexpr qint64 QuantityBoundUnits = 1000000000LL; // 10^9, itself refused
+// Whether a figure is within the bound of its kind; an invalid one is not.
+bool withinBound(const Decimal &figure, FigureKind kind);
+bool withinBound(Money amount);
+// A typed figure within its bound, to all of its digits: nullopt for empty
+// text, text that is no number, and a number beyond the bound.
+std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind);
+// A typed amount within the money bound, rounded once to paise.
+std::optional<Money> boundedAmount(const QString &text);
+// Whether a typed text is a number (see typednumber.h) beyond the bound of
+// its kind ("1e15", "1e308"): a form refuses it with its field's warning
+// before it saves anything.
+bool typedNumberTooLarge(const QString &text, FigureKind kind);
 // The rate or quantity such a text shows: the decimal rounded to three
 // decimals, with which the line amount is computed.
 Decimal threeDecimalValue(double stored);

@@ -2,7 +2,9 @@
 // The one reading of a number the user typed: a quantity, a rate or an amount
 // in a line edit or an editable table cell. Every form reads typed numbers
 // through it, so NaN, infinities, overflow and stray text never reach the
-// database or a total.
+// database or a total. The bound a figure must keep (money below 10^11
+// rupees, quantities below 10^9 units) is stated with the money type, in
+// money.h (FigureKind, boundedFigure, typedNumberTooLarge).
 
 #include <QString>
 

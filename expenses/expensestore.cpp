@@ -148,7 +148,7 @@ TypedAmount readExpenseAmount(const QString &text)
 {
     if (spellsNonFiniteNumber(text))
         return {false, Money()};
-    const std::optional<Money> amount = Money::fromText(text);
+    const std::optional<Money> amount = boundedAmount(text);
     if (!amount && readTypedNumber(text).isNumber())
         return {false, Money()};
     return {true, amount.value_or(Money())};

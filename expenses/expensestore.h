@@ -59,7 +59,7 @@ ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows);
 
 // How a typed amount is taken: to the paisa (1.005 is 1.01, -0.001 is 0);
 // empty and stray text count as 0; a text that spells NaN, an infinity or a
-// number too large for an amount is refused.
+// number beyond the money bound is refused.
 struct TypedAmount
 {
     bool accepted = true;

@@ -57,7 +57,7 @@ RequestCheck checkRequestLines(const QList<RequestLineInput> &lines)
     if (lines.isEmpty())
         return RequestCheck::NothingTicked;
     for (const RequestLineInput &line : lines) {
-        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0) || typedNumberTooLarge(line.qtyText))
+        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0) || typedNumberTooLarge(line.qtyText, FigureKind::Quantity))
             return RequestCheck::MissingQty;
     }
     return RequestCheck::Ok;

@@ -45,8 +45,8 @@ struct RequestLineInput
 enum class RequestCheck { Ok, NothingTicked, MissingQty };
 
 // Every ticked line needs an order quantity above 0; empty text, letters,
-// NaN, infinities and figures of ten crore crore (10^15) or more count as no
-// quantity.
+// NaN, infinities and figures beyond the quantity bound (see money.h) count
+// as no quantity.
 RequestCheck checkRequestLines(const QList<RequestLineInput> &lines);
 QString requestCheckText(RequestCheck check); // "" for Ok
 

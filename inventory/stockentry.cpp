@@ -33,6 +33,16 @@ const QString Select = QStringLiteral("-- Select --");
 const QString All = QStringLiteral("-- All --");
 const QString ErrorTitle = QStringLiteral("Error");
 
+// A minimum stock whose text is no number counts as 0; a number beyond the
+// quantity bound is refused with a warning.
+bool minimumStockRefused(QWidget *form, const QString &text)
+{
+    if (!typedNumberTooLarge(text, FigureKind::Quantity))
+        return false;
+    Desktop::warning(form, ErrorTitle, QStringLiteral("Please enter a valid minimum stock!"));
+    return true;
+}
+
 // Columns of the stock list.
 enum Column {
     IdColumn,
@@ -233,9 +243,10 @@ void inventory_stockentry::on_add_btn_clicked()
         return;
     }
     // Text that is no number counts as 0; a figure no REAL column can hold
-    // ("nan", "inf", "1e309"), or too large for a sum ("1e300"), is not
+    // ("nan", "inf", "1e309"), or beyond the quantity bound ("1e9"), is not
     // taken for one.
-    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText) || typedNumberTooLarge(openingText)) {
+    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)
+        || typedNumberTooLarge(openingText, FigureKind::Quantity)) {
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter opening stock!"));
         return;
     }
@@ -243,6 +254,8 @@ void inventory_stockentry::on_add_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please select UOM!"));
         return;
     }
+    if (minimumStockRefused(this, ui->min_stockEdit->text()))
+        return;
     const double opening = typedNumberOrZero(openingText);
 
     const StockWriteOutcome outcome =
@@ -314,6 +327,8 @@ void inventory_stockentry::on_updatenew_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Item name cannot be empty!"));
         return;
     }
+    if (minimumStockRefused(this, ui->min_stockEdit->text()))
+        return;
 
     const StockWriteOutcome outcome = updateStockItem(editingItemId, fields);
     if (outcome.result != StockWrite::Done) {

@@ -227,7 +227,7 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
 {
     MovementOutcome outcome;
     const Decimal typed = Decimal::fromStored(quantity);
-    if (!std::isfinite(quantity) || quantity <= 0 || typed.isZero()) {
+    if (!std::isfinite(quantity) || quantity <= 0 || typed.isZero() || !withinBound(typed, FigureKind::Quantity)) {
         outcome.result = MovementResult::InvalidQuantity;
         return outcome;
     }
@@ -264,8 +264,9 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
                 reductions = reductions + typed;
                 balance = balance - typed;
             }
-            if (!additions.isValid() || !reductions.isValid() || !balance.isValid()) {
-                refused = MovementResult::InvalidQuantity; // a sum of ten crore crore or more
+            if (!withinBound(additions, FigureKind::Quantity) || !withinBound(reductions, FigureKind::Quantity)
+                || !withinBound(balance, FigureKind::Quantity)) {
+                refused = MovementResult::InvalidQuantity; // a sum beyond the quantity bound
                 return false;
             }
 

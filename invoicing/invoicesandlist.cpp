@@ -84,10 +84,16 @@ QList<TaxedAmount> lineProducts(const QTableWidget *table)
 }
 
 // Warns and gives true when a line's amount or the invoice's total does not
-// fit (see invoiceFiguresRefusal).
-bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType)
+// fit (see invoiceFiguresRefusal), or a total field is overtyped with a
+// figure beyond the money bound.
+bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType,
+                       const QList<const QLineEdit *> &totalFields = {})
 {
-    const QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    for (const QLineEdit *field : totalFields) {
+        if (refusal.isEmpty() && typedNumberTooLarge(field->text(), FigureKind::Money))
+            refusal = QStringLiteral("The invoice total is too large for an amount!");
+    }
     if (refusal.isEmpty())
         return false;
     Desktop::warning(form, QStringLiteral("Invalid Qty"), refusal);
@@ -327,16 +333,24 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
         Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
         cell->setText(threeDecimalText(0.0));
     }
-    // A quantity whose amount, or whose invoice total, would not fit is
-    // refused as any other quantity that is no quantity.
-    if (refusedAsTooLarge(this, table, m_customerType))
-        cell->setText(threeDecimalText(0.0));
-    // The quantity as the cell now holds it (typed, or put back by the
-    // check) times the rate shown, rounded once to paise.
-    const Decimal qty = cellDecimal(table, row, QtyColumn);
-    const Decimal rate = cellDecimal(table, row, RateColumn);
-    if (QTableWidgetItem *amount = table->item(row, AmountColumn))
-        amount->setText(Money::product(qty, rate).text());
+    // A line whose amount would not fit is refused as any quantity that is
+    // no quantity: each line that is too large is reset, and the line being
+    // edited when the lines fit but their total does not.
+    if (refusedAsTooLarge(this, table, m_customerType)) {
+        for (int tooLarge = invoiceLineTooLarge(lineProducts(table)); tooLarge >= 0;
+             tooLarge = invoiceLineTooLarge(lineProducts(table)))
+            table->item(tooLarge, QtyColumn)->setText(threeDecimalText(0.0));
+        if (!invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(m_customerType)).isEmpty())
+            cell->setText(threeDecimalText(0.0));
+    }
+    // Each line's quantity as its cell now holds it (typed, or put back by
+    // the checks) times the rate shown, rounded once to paise.
+    const QList<TaxedAmount> lines = lineProducts(table);
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QTableWidgetItem *amount = table->item(r, AmountColumn);
+        if (amount && (r == row || amount->text() != lines.at(r).amount.text()))
+            amount->setText(lines.at(r).amount.text());
+    }
     m_isLoading = false;
     calculateTotals();
 }
@@ -401,7 +415,8 @@ void invoicesandlist::on_save_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invalid Invoice No!"));
         return;
     }
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
+                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
         return;
     const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
     const InvoiceWriteOutcome outcome = saveInvoice(invoice);
@@ -601,7 +616,8 @@ void invoicesandlist::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter details in abstract field!"));
         return;
     }
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
+                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
         return;
     const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy));
     if (outcome.result == WriteResult::NothingToWrite) {

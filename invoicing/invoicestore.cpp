@@ -374,15 +374,25 @@ Money billableLineAmount(double qty, double rate)
     return Money::product(threeDecimalValue(qty), threeDecimalValue(rate));
 }
 
-QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer)
+int invoiceLineTooLarge(const QList<TaxedAmount> &lines)
 {
     for (int i = 0; i < lines.size(); ++i) {
-        if (!lines.at(i).amount.isValid())
-            return QStringLiteral("Invoice qty x rate of row %1 is too large for an amount!").arg(i + 1);
+        if (!withinBound(lines.at(i).amount))
+            return i;
     }
+    return -1;
+}
+
+QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer)
+{
+    if (const int row = invoiceLineTooLarge(lines); row >= 0)
+        return QStringLiteral("Invoice qty x rate of row %1 is too large for an amount!").arg(row + 1);
     const GstHeads heads = gstHeads(lines, igstCustomer);
-    if (!(heads.taxable + heads.tax()).roundedToWholeRupees().isValid())
-        return QStringLiteral("The invoice total is too large for an amount!");
+    for (const Money figure : {heads.taxable, heads.cgst, heads.sgst, heads.igst, heads.taxable + heads.tax(),
+                               (heads.taxable + heads.tax()).roundedToWholeRupees()}) {
+        if (!withinBound(figure))
+            return QStringLiteral("The invoice total is too large for an amount!");
+    }
     return QString();
 }
 
@@ -410,9 +420,9 @@ QtyEdit checkInvoiceQty(const QString &typed, double balance)
         edit.check = QtyCheck::Refused;
         return edit;
     }
-    // Compared exactly; a number too large to be read exactly is above any
+    // Compared exactly; a number beyond the quantity bound is above any
     // balance.
-    const std::optional<Decimal> qty = Decimal::fromText(typed);
+    const std::optional<Decimal> qty = boundedFigure(typed, FigureKind::Quantity);
     if (!qty || *qty > Decimal::fromStored(balance)) {
         edit.check = QtyCheck::Exceeds;
         edit.qty = balance;

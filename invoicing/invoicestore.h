@@ -127,9 +127,11 @@ InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCust
 Money billableLineAmount(double qty, double rate);
 
 // Why a form's lines cannot be billed: a line's qty x rate, or the invoice's
-// total, of ten crore crore (10^15) or more (see money.h); empty when every
-// figure fits.
+// taxable amount, tax or total, beyond the money bound (see money.h); empty
+// when every figure fits.
 QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer);
+// The first line whose qty x rate is beyond the money bound; -1 when none.
+int invoiceLineTooLarge(const QList<TaxedAmount> &lines);
 
 // A quantity typed into a line: a number of 0 or more up to the balance is
 // taken as typed; above the balance it is cut to the balance; a negative

@@ -188,8 +188,8 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
 
     const TypedNumber paidTyped = readTypedNumber(input.paidText);
     const TypedNumber tdsTyped = readTypedNumber(input.tdsText);
-    const std::optional<Decimal> paidExact = Decimal::fromText(input.paidText);
-    const std::optional<Decimal> tdsExact = Decimal::fromText(input.tdsText);
+    const std::optional<Decimal> paidExact = boundedFigure(input.paidText, FigureKind::Money);
+    const std::optional<Decimal> tdsExact = boundedFigure(input.tdsText, FigureKind::Money);
     if (paidTyped.isNotANumber() || paidTyped.value < 0 || (paidTyped.isNumber() && !paidExact))
         return PaymentRefusal{error, QStringLiteral("Please enter a valid Paid Amount!")};
     if (tdsTyped.isNotANumber() || tdsTyped.value < 0 || (tdsTyped.isNumber() && !tdsExact))

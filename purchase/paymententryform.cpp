@@ -179,8 +179,9 @@ void paymententryform::on_paid_btn_clicked()
         return;
     }
     const QString amountText = ui->amountEdit->text().trimmed();
-    // Recorded to the paisa: 1500.005 is 1500.01.
-    const std::optional<Money> amount = Money::fromText(amountText);
+    // Recorded to the paisa: 1500.005 is 1500.01; beyond the money bound it
+    // is no amount.
+    const std::optional<Money> amount = boundedAmount(amountText);
     if (!amount || *amount <= Money()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter paid amount!"));
         return;

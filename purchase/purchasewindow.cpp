@@ -63,12 +63,12 @@ Money typedAmount(const QString &text)
 
 // The nine amounts of a row (base, then the eight taxes) from `first` on,
 // each to the paisa; false with the header of the first cell that holds no
-// number, or with which the bill's total stops fitting (see money.h). The
-// quantity just before them is free text, but a number too large to be
-// summed in the report's total is refused with its header as well.
+// number, or a number beyond the money bound, or with which the bill's total
+// passes it (see money.h). The quantity just before them is free text, but a
+// number beyond the quantity bound is refused with its header as well.
 bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
 {
-    if (typedNumberTooLarge(trimmedCell(table, row, first - 1))) {
+    if (typedNumberTooLarge(trimmedCell(table, row, first - 1), FigureKind::Quantity)) {
         const QTableWidgetItem *header = table->horizontalHeaderItem(first - 1);
         *badColumn = header ? header->text() : QString::number(first - 1);
         return false;
@@ -76,9 +76,9 @@ bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bi
     Money sum;
     for (int i = 0; i <= PurchaseTaxColumns; ++i) {
         const QString text = trimmedCell(table, row, first + i);
-        const std::optional<Money> amount = Money::fromText(text);
+        const std::optional<Money> amount = boundedAmount(text);
         sum += amount.value_or(Money());
-        if ((!amount && !readTypedNumber(text).isEmpty()) || !roundedBillTotal(sum).isValid()) {
+        if ((!amount && !readTypedNumber(text).isEmpty()) || !withinBound(sum) || !withinBound(roundedBillTotal(sum))) {
             const QTableWidgetItem *header = table->horizontalHeaderItem(first + i);
             *badColumn = header ? header->text() : QString::number(first + i);
             return false;

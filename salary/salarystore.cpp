@@ -88,6 +88,15 @@ std::array<Decimal *, 11> figuresOf(SalaryFigures &f)
             &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
 }
 
+// Their names in the refusals, and their kinds: shifts are counted as
+// quantities, the rest is money.
+const char *const FigureNames[11] = {"Day Shift",   "OT",        "Night",    "Salary/Day", "Tea Cash", "Night Cash",
+                                     "Sunday Cash", "Incentive", "Week Adv", "Extra Adv",  "Late Fine"};
+FigureKind figureKind(int field)
+{
+    return field < 3 ? FigureKind::Quantity : FigureKind::Money;
+}
+
 } // namespace
 
 SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
@@ -102,8 +111,11 @@ SalaryFigures SalaryFigures::fromListTexts(const QStringList &texts, const Salar
     for (int i = 0; i < 11; ++i) {
         const QString text = texts.value(i).trimmed();
         Decimal &field = *fields[i];
+        // A number beyond its bound is kept as a figure that does not fit,
+        // which the refusal names; a text that is no number counts as 0.
         if (text.isEmpty() || field.isZero() || field.toMoney().text() != text)
-            field = Decimal::fromText(text).value_or(Decimal());
+            field = typedNumberTooLarge(text, figureKind(i)) ? Decimal::fromUnits(0, -1)
+                                                             : Decimal::fromText(text).value_or(Decimal());
     }
     return f;
 }
@@ -120,17 +132,24 @@ Decimal netSalary(const SalaryFigures &f)
 
 QString salaryFiguresRefusal(const SalaryFigures &f)
 {
-    // The field at which the running sum stops fitting.
     const auto refusal = [](const char *field) {
         return QStringLiteral("Please enter a valid %1 Amount!").arg(QLatin1String(field));
     };
+    // The first field beyond its bound, then the field at which the running
+    // sum passes it.
+    SalaryFigures figures = f;
+    const auto fields = figuresOf(figures);
+    for (int i = 0; i < 11; ++i) {
+        if (!withinBound(*fields[i], figureKind(i)))
+            return refusal(FigureNames[i]);
+    }
     Decimal shifts = f.dayShift;
     for (const auto &[value, name] : {std::pair{f.ot, "OT"}, std::pair{f.night, "Night"}}) {
         shifts = shifts + value;
-        if (!shifts.isValid())
+        if (!withinBound(shifts, FigureKind::Quantity))
             return refusal(name);
     }
-    const auto fits = [](const Decimal &sum) { return sum.isValid() && sum.toMoney().isValid(); };
+    const auto fits = [](const Decimal &sum) { return withinBound(sum, FigureKind::Money); };
     Decimal sum = shifts * f.salaryPerDay;
     if (!fits(sum))
         return refusal("Salary/Day");

@@ -28,7 +28,8 @@ struct SalaryFigures
     Decimal lateFine;
 
     // The eleven figures from their texts in the order above; a text that is
-    // no number counts as 0.
+    // no number counts as 0, a number beyond its bound is an invalid figure
+    // (see salaryFiguresRefusal).
     static SalaryFigures fromTexts(const QStringList &texts);
     // The eleven figures as the list shows them (columns 3 to 10, 12 to 14):
     // a text that still reads as the two-decimal text of the figure listed
@@ -45,10 +46,11 @@ Decimal grossSalary(const SalaryFigures &f);
 // exactly.
 Decimal netSalary(const SalaryFigures &f);
 
-// The refusal of figures whose gross or total does not fit (ten crore crore,
-// 10^15, or more, see money.h): "Please enter a valid Salary/Day Amount!"
-// naming the first figure, in the order of the sum, with which it stops
-// fitting; empty when both fit.
+// The refusal of figures beyond their bounds (see money.h: shifts are
+// quantities, the rest money), or whose gross or total is: "Please enter a
+// valid Salary/Day Amount!" naming the first figure beyond its bound, else
+// the first, in the order of the sum, with which the sum passes the money
+// bound; empty when all fit.
 QString salaryFiguresRefusal(const SalaryFigures &f);
 
 // One entry as it is written. Gross and total are the shown values, to the

@@ -113,10 +113,9 @@ QStringList itemUsage(int id)
 
 bool parseRate(const QString &text, double *rate)
 {
-    // A rate of ten crore crore (10^15) or more is no rate: its products
-    // would not fit.
+    // A rate beyond the money bound is no rate.
     const TypedNumber typed = readTypedNumber(text);
-    if (typed.isNotANumber() || (typed.isNumber() && !Decimal::fromText(text)))
+    if (typed.isNotANumber() || typedNumberTooLarge(text, FigureKind::Money))
         return false;
     if (rate)
         *rate = typed.value;

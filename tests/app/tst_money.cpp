@@ -33,6 +33,13 @@ private slots:
     void figuresThatDoNotFitAreInvalid();
     void threeDecimalTextsFromTheDecimal_data();
     void threeDecimalTextsFromTheDecimal();
+    void figuresWithinTheirBounds_data();
+    void figuresWithinTheirBounds();
+    void boundFiguresStoreExactly_data();
+    void boundFiguresStoreExactly();
+    void taxHeadsNearTheBound_data();
+    void taxHeadsNearTheBound();
+    void longTextsAddToAllTheirDigits();
 };
 
 void TestMoney::readingTypedText_data()
@@ -270,7 +277,9 @@ void TestMoney::figuresThatDoNotFitAreInvalid()
     QVERIFY((largest - largest - largest).isValid());
     QVERIFY(!(Decimal::whole(999999999999999) + Decimal::whole(1)).isValid());
     QVERIFY(!Money::fromText("999999999999999.995"));
-    QVERIFY(!Money::percentOf(largest, Decimal::whole(18)).isValid());
+    // 999999999999999.99 x 18 % = 179999999999999.9982, though x 18 passes 10^15.
+    QCOMPARE(Money::percentOf(largest, Decimal::whole(18)).text(), QStringLiteral("180000000000000.00"));
+    QVERIFY(!Money::percentOf(largest, Decimal::whole(200)).isValid());
     QVERIFY(!largest.times(Decimal::whole(2)).isValid());
     QVERIFY(!Decimal::fromText("1000000000000000"));
 }
@@ -299,6 +308,110 @@ void TestMoney::threeDecimalTextsFromTheDecimal()
     QCOMPARE(threeDecimalValue(stored).text(3), text);
     QCOMPARE(threeDecimalText(Decimal::fromStored(stored)), text);
     QCOMPARE(quantityText(stored), text);
+}
+
+Q_DECLARE_METATYPE(FigureKind)
+
+void TestMoney::figuresWithinTheirBounds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<FigureKind>("kind");
+    QTest::addColumn<bool>("taken");
+    const FigureKind money = FigureKind::Money, quantity = FigureKind::Quantity;
+    QTest::newRow("money at the bound") << "100000000000" << money << false;
+    QTest::newRow("money just under") << "99999999999.99" << money << true;
+    QTest::newRow("money negative, just under") << "-99999999999.99" << money << true;
+    QTest::newRow("money a tie that rounds to the bound") << "99999999999.995" << money << false;
+    QTest::newRow("money a hair under the tie") << "99999999999.994999" << money << true;
+    QTest::newRow("money just over") << "100000000000.01" << money << false;
+    QTest::newRow("money 1e15") << "1e15" << money << false;
+    QTest::newRow("money -1e15") << "-1e15" << money << false;
+    QTest::newRow("money 1e300") << "1e300" << money << false;
+    QTest::newRow("quantity at the bound") << "1000000000" << quantity << false;
+    QTest::newRow("quantity just under") << "999999999.999" << quantity << true;
+    QTest::newRow("quantity a tie that rounds to the bound") << "999999999.9995" << quantity << false;
+    QTest::newRow("quantity just over") << "1000000000.001" << quantity << false;
+    QTest::newRow("a money figure is no quantity") << "99999999999.99" << quantity << false;
+}
+
+void TestMoney::figuresWithinTheirBounds()
+{
+    QFETCH(QString, text);
+    QFETCH(FigureKind, kind);
+    QFETCH(bool, taken);
+    QCOMPARE(boundedFigure(text, kind).has_value(), taken);
+    QCOMPARE(typedNumberTooLarge(text, kind), !taken);
+    QCOMPARE(withinBound(*Decimal::fromText(text) , kind), taken);
+    if (kind == FigureKind::Money)
+        QCOMPARE(boundedAmount(text).has_value(), taken);
+    // Text that is no number is not too large: the form counts it as it does.
+    QVERIFY(!typedNumberTooLarge(QStringLiteral("abc"), kind));
+    QVERIFY(!typedNumberTooLarge(QString(), kind));
+}
+
+void TestMoney::boundFiguresStoreExactly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("largest amount") << "99999999999.99";
+    QTest::newRow("largest negative amount") << "-99999999999.99";
+    QTest::newRow("amount with one paisa") << "12345678901.01";
+    QTest::newRow("largest rate at three decimals") << "99999999999.994";
+    QTest::newRow("largest quantity") << "999999999.999";
+    QTest::newRow("quantity of six decimals") << "999999999.999999";
+}
+
+void TestMoney::boundFiguresStoreExactly()
+{
+    // What a REAL column holds of the figure reads back as the same decimal.
+    QFETCH(QString, text);
+    const Decimal figure = *Decimal::fromText(text);
+    QCOMPARE(Decimal::fromStored(figure.toDouble()), figure);
+    QCOMPARE(Money::fromStored(figure.toDouble()), figure.toMoney());
+    QCOMPARE(storedDecimalText(figure.toDouble(), 6), figure.text(6));
+}
+
+void TestMoney::taxHeadsNearTheBound_data()
+{
+    QTest::addColumn<qint64>("paise");
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<QString>("tax");
+    // 35714285714.29 x 28 % = 10000000000.0012; each half 5000000000.0006.
+    QTest::newRow("IGST 28 %") << qint64(3571428571429) << 100 << "10000000000.00";
+    QTest::newRow("CGST 14 %") << qint64(3571428571429) << 200 << "5000000000.00";
+    // 99999999999.99 x 28 % = 27999999999.9972.
+    QTest::newRow("largest amount") << qint64(9999999999999) << 100 << "28000000000.00";
+    // 35714285714286 x 28 % = 10000000000000.08, where amount x 28 is 10^15.
+    QTest::newRow("amount x 28 past ten crore crore") << qint64(3571428571428600) << 100 << "10000000000000.08";
+    QTest::newRow("negative") << qint64(-3571428571428600) << 100 << "-10000000000000.08";
+}
+
+void TestMoney::taxHeadsNearTheBound()
+{
+    QFETCH(qint64, paise);
+    QFETCH(int, divisor);
+    QFETCH(QString, tax);
+    QCOMPARE(Money::percentOf(Money::fromPaise(paise), Decimal::whole(28), divisor).text(), tax);
+}
+
+void TestMoney::longTextsAddToAllTheirDigits()
+{
+    // 9344.2149999999999999999999999 x 13 = 121474.7949999999999999999999987;
+    // with 0.0000000000000000000012 it is 121474.7950000000000000000011987,
+    // which rounds up. Cut to 22 decimals first it would stay below the tie.
+    const Decimal rate = *Decimal::fromText(QStringLiteral("9344.2149999999999999999999999"));
+    const Decimal sum = rate * Decimal::whole(13) + *Decimal::fromText(QStringLiteral("0.0000000000000000000012"));
+    QCOMPARE(sum.toMoney().text(), QStringLiteral("121474.80"));
+    QVERIFY(sum > *Decimal::fromText(QStringLiteral("121474.795000000000000000001198")));
+    QVERIFY(sum < *Decimal::fromText(QStringLiteral("121474.795000000000000000001199")));
+    QCOMPARE(sum - *Decimal::fromText(QStringLiteral("121474.7950000000000000000011987")), Decimal());
+    // A count of units of more decimals than the wide integer holds.
+    QCOMPARE(Decimal(9000000000000000001LL, 25).text(22), QStringLiteral("0.0000009000000000000000"));
+    QVERIFY(Decimal(9000000000000000001LL, 25) > Decimal(9, 7));
+    // Thirty decimals: the digits past the 22nd decide a comparison too.
+    QVERIFY(*Decimal::fromText(QStringLiteral("0.100000000000000000000000000001"))
+            > *Decimal::fromText(QStringLiteral("0.1000000000000000000000000000009")));
+    QCOMPARE(Decimal::fromText(QStringLiteral("-1.000000000000000000000000000005"))->text(3), QStringLiteral("-1.000"));
+    QCOMPARE(Decimal::fromText(QStringLiteral("0.123456789012345678901234567895"))->toDouble(), 0.12345678901234568);
 }
 
 QTEST_APPLESS_MAIN(TestMoney)

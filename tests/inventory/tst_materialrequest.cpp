@@ -129,6 +129,9 @@ private slots:
         QTest::newRow("infinity") << "inf";
         QTest::newRow("overflow") << "1e309";
         QTest::newRow("too large to sum") << "1e15";
+        QTest::newRow("at the quantity bound") << "1000000000";
+        QTest::newRow("rounds to the bound") << "999999999.9995";
+        QTest::newRow("just over the bound") << "1000000000.001";
     }
 
     void refusedQuantityBlocksTheSave()

@@ -92,6 +92,11 @@ private slots:
         QTest::newRow("total overflows") << true << "1.7e308" << invalid;
         QTest::newRow("too large") << true << "1e300" << invalid;
         QTest::newRow("total reaches 10^15") << true << "999999999999970" << invalid;
+        QTest::newRow("at the quantity bound") << true << "1000000000" << invalid;
+        QTest::newRow("just over the bound") << true << "1000000000.001" << invalid;
+        // 30 in the list: 999,999,970 more is 10^9, past the balance's bound.
+        QTest::newRow("total reaches the bound") << true << "999999970" << invalid;
+        QTest::newRow("total rounds to the bound") << true << "999999969.9995" << invalid;
     }
 
     void refusedQuantitiesWriteNothing()

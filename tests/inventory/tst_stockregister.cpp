@@ -92,6 +92,8 @@ private slots:
         QTest::newRow("30") << "30" << 30.0 << "5" << "5";
         QTest::newRow("not a number counts as 0") << "abc" << 0.0 << "nan" << "0";
         QTest::newRow("minimum beyond a number counts as 0") << "12.5" << 12.5 << "1e309" << "0";
+        QTest::newRow("just under the bounds") << "999999999.999" << 999999999.999 << "999999999.999"
+                                               << "999999999.999";
     }
 
     void addStoresItemAndOpeningMovement()
@@ -105,7 +107,7 @@ private slots:
         f.clickAdd();
 
         QCOMPARE(f.takeMessages(), QStringList{"Success|Item 'Hex Bolt' added successfully!"});
-        const QString qty = QString::number(stored);
+        const QString qty = QString::number(stored, 'g', 15);
         QCOMPARE(items(), QStringList{"Hardware|ACME TOOLS|98765 43210|Hex Bolt|" + qty + "|0|0|" + qty + "|nos|" +
                                       storedToday() + "|" + storedMinimum});
         QCOMPARE(movements(), QStringList{"1|Hex Bolt|Hardware|ACME TOOLS|" + storedToday() + "|Opening Stock|" + qty +
@@ -127,6 +129,12 @@ private slots:
         QTest::newRow("opening infinite") << "Safety" << "Gloves" << "-inf" << "pairs" << "Please enter opening stock!";
         QTest::newRow("opening overflow") << "Safety" << "Gloves" << "1e309" << "pairs" << "Please enter opening stock!";
         QTest::newRow("opening too large") << "Safety" << "Gloves" << "1e15" << "pairs" << "Please enter opening stock!";
+        QTest::newRow("opening at the bound") << "Safety" << "Gloves" << "1000000000" << "pairs"
+                                              << "Please enter opening stock!";
+        QTest::newRow("opening just over") << "Safety" << "Gloves" << "1000000000.001" << "pairs"
+                                           << "Please enter opening stock!";
+        QTest::newRow("minimum at the bound") << "Safety" << "Gloves" << "4" << "pairs"
+                                              << "Please enter a valid minimum stock!";
         QTest::newRow("unit") << "Safety" << "Gloves" << "4" << "" << "Please select UOM!";
     }
 
@@ -139,6 +147,8 @@ private slots:
         QFETCH(QString, message);
         StockForm f;
         f.fillEntry(category, "ACME", item, opening, uom);
+        if (QByteArray(QTest::currentDataTag()) == "minimum at the bound")
+            f.fillEntry(category, "ACME", item, opening, uom, "1e9");
         f.clickAdd();
         QCOMPARE(f.takeMessages(), QStringList{"Error|" + message});
         QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_items"), 0);

@@ -105,6 +105,13 @@ private slots:
                                                      << QStringList{"-1704.50", "0.00", "0.00", "-1705"}
                                                      << "Total Tax = 0.00"
                                                      << "Minus One Thousand Seven Hundred Five Rupees Only";
+        // 28 % of 35,714,285,714.29 is 10,000,000,000.0012, near the 10^11 bound.
+        QTest::newRow("IGST 28 % near the bound")
+            << QList<double>{35714285714.29, 28} << "IGST Customer"
+            << QStringList{"35714285714.29", "0.00", "10000000000.00", "45714285714"}
+            << "28% - 10000000000.00\nTotal Tax = 10000000000.00"
+            << "Four Thousand Five Hundred Seventy One Crore Forty Two Lakh Eighty Five Thousand Seven Hundred "
+               "Fourteen Rupees Only";
         QTest::newRow("no lines") << QList<double>{} << "Local Customer" << QStringList{"0.00", "0.00", "0.00", "0"}
                                   << "Total Tax = 0.00" << "Zero Rupees Only";
     }
@@ -372,6 +379,9 @@ private slots:
         QCOMPARE(checkInvoiceQty("0.7735", balance).check, QtyCheck::Accepted);
         QCOMPARE(checkInvoiceQty("0.77350000000000000001", balance).check, QtyCheck::Exceeds);
         QCOMPARE(checkInvoiceQty("1e300", balance).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("1000000000", 1e9).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("999999999.9995", 1e9).check, QtyCheck::Exceeds);
+        QCOMPARE(checkInvoiceQty("999999999.999", 999999999.999).check, QtyCheck::Accepted);
         QCOMPARE(qtyExceedsText(balance), QString("Invoice qty cannot exceed uninvoiced balance (0.774)!"));
 
         QList<InvoiceChallanRow> list;

@@ -210,9 +210,20 @@ private slots:
                                               << "Amount Mismatch|Paid + TDS must equal selected total!\n\n"
                                                  "Selected Total : 180.00\nPaid Amount    : 100.00\nTDS Amount     : 80.01\n"
                                                  "Current Total  : 180.01\n\nExpected TDS   : 80.00";
-        // 999,999,999,999,999 + 1 does not fit in an amount.
-        QTest::newRow("paid + TDS too large") << QStringList{"5/26-27"} << "999999999999999" << "1"
-                                              << "Error|Please enter a valid TDS Amount!";
+        // Each figure below 10^11 rupees, to the paisa.
+        QTest::newRow("paid at the bound") << QStringList{"5/26-27"} << "100000000000" << "1"
+                                           << "Error|Please enter a valid Paid Amount!";
+        QTest::newRow("paid rounds to the bound") << QStringList{"5/26-27"} << "99999999999.995" << ""
+                                                  << "Error|Please enter a valid Paid Amount!";
+        QTest::newRow("TDS just over") << QStringList{"5/26-27"} << "1" << "100000000000.01"
+                                       << "Error|Please enter a valid TDS Amount!";
+        QTest::newRow("TDS 1e15") << QStringList{"5/26-27"} << "1" << "1e15"
+                                  << "Error|Please enter a valid TDS Amount!";
+        QTest::newRow("paid just under") << QStringList{"5/26-27"} << "99999999999.99" << "1"
+                                         << "Amount Mismatch|Paid + TDS must equal selected total!\n\n"
+                                            "Selected Total : 999999999999999.00\nPaid Amount    : 99999999999.99\n"
+                                            "TDS Amount     : 1.00\nCurrent Total  : 100000000000.99\n\n"
+                                            "Expected TDS   : 999899999999999.01";
         QTest::newRow("two customers") << QStringList{"1/26-27", "3/26-27"} << "150" << ""
                                        << "Error|Select invoices of ONE customer only!";
         QTest::newRow("two customers of one name") << QStringList{"1/26-27", "4/26-27"} << "110" << ""

@@ -142,6 +142,11 @@ private slots:
         QCOMPARE(desktop().lastShown(), QString("Qty Exceeds Balance|Delivery qty cannot exceed balance (8.000)!"));
         QCOMPARE(f.cell(0, 7), QString("8.000"));
         QCOMPARE(desktop().messages.size(), 2); // resetting the cell is not checked again
+        for (const QString &text : QStringList({"1000000000", "1e300"})) {
+            f.setQty(0, text);
+            QCOMPARE(desktop().lastShown(), QString("Qty Exceeds Balance|Delivery qty cannot exceed balance (8.000)!"));
+            QCOMPARE(f.cell(0, 7), QString("8.000"));
+        }
 
         for (const QString &text : QStringList({"abc", "0", "-3", ""})) {
             f.number->setText(text);

@@ -182,7 +182,8 @@ private slots:
         qty->setText("1");
         f.click("add_btn");
         QCOMPARE(lastShown(), QString("Error|Please select an item first!"));
-        for (const QString &bad : {QString("abc"), QString("0"), QString("-2"), QString("1e15"), QString("1e300")}) {
+        for (const QString &bad : {QString("abc"), QString("0"), QString("-2"), QString("1e15"), QString("1e300"),
+                                   QString("1000000000"), QString("999999999.9995"), QString("1000000000.001")}) {
             f.addLine("able", bad);
             QCOMPARE(lastShown(), QString("Error|Please enter a valid quantity!"));
         }

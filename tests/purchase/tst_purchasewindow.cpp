@@ -181,6 +181,12 @@ private slots:
         QTest::newRow("grouping") << "1,000";
         QTest::newRow("too large") << "1e15";
         QTest::newRow("total too large") << "999999999999999.99";
+        QTest::newRow("at the money bound") << "100000000000";
+        QTest::newRow("just over the bound") << "100000000000.01";
+        // With the base of 100: 100,000,000,000.00 in all.
+        QTest::newRow("total at the bound") << "99999999900";
+        // 99,999,999,999.50 rounds to a bill of 10^11 rupees.
+        QTest::newRow("total rounds to the bound") << "99999999899.50";
     }
 
     void entryRefusesAmountsThatAreNoNumbers()
@@ -207,11 +213,13 @@ private slots:
     {
         PurchaseEnvironment env;
         PurchaseWindow w;
-        typeEntry(w, "X1", "ACME", QDate(2026, 5, 4), {{0, "Paint"}, {1, "1e300"}, {2, "100"}});
-        click(&w, "save_btn");
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Invalid Amount|'Qty' is not a valid amount. Please enter a number such as 1250.50."));
-        QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 0);
+        for (const QString &qty : {QString("1e300"), QString("1000000000"), QString("999999999.9995")}) {
+            typeEntry(w, "X1", "ACME", QDate(2026, 5, 4), {{0, "Paint"}, {1, qty}, {2, "100"}});
+            click(&w, "save_btn");
+            QCOMPARE(env.desktop.lastShown(),
+                     QString("Invalid Amount|'Qty' is not a valid amount. Please enter a number such as 1250.50."));
+            QCOMPARE(count("SELECT COUNT(*) FROM purchase_bills"), 0);
+        }
     }
 
     void showFilterAndResetOrderTheList()

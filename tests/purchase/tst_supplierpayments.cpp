@@ -187,6 +187,9 @@ private slots:
         QTest::newRow("negative") << "-5";
         QTest::newRow("too large") << "1000000000000000";
         QTest::newRow("rounds to too large") << "999999999999999.995";
+        QTest::newRow("at the money bound") << "100000000000";
+        QTest::newRow("rounds to the bound") << "99999999999.995";
+        QTest::newRow("just over the bound") << "100000000000.01";
     }
 
     void refusesAPaymentWithoutBillsOrAmount()

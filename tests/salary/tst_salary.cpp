@@ -259,22 +259,48 @@ private slots:
         click(f.w, "addBtnInTable");
         QCOMPARE(storedRow(3).at(10), QString("151438355.34"));
 
-        // 99,999,999,999,999 days at as much a day; then a cash sum over 10^15.
-        f.enter("Big", {{2, "99999999999999"}, {5, "99999999999999"}});
+        // 999,999,999 days at 99,999,999,999 a day; then a cash sum over 10^11.
+        f.enter("Big", {{2, "999999999"}, {5, "99999999999"}});
         click(f.w, "addBtnInTable");
         QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Salary/Day Amount!"));
-        f.enter("Big", {{2, "0"}, {5, "0"}, {6, "999999999999999"}, {9, "1"}});
+        f.enter("Big", {{2, "0"}, {5, "0"}, {6, "99999999999.99"}, {9, "1"}});
         click(f.w, "addBtnInTable");
         QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Incentive Amount!"));
+        // A figure beyond its bound is refused, not taken as 0: shifts below
+        // 10^9, money below 10^11 rupees.
+        const QList<std::tuple<int, QString, QString>> beyond = {
+            {2, "1000000000", "Day Shift"}, {3, "1e15", "OT"},           {5, "1e20", "Salary/Day"},
+            {6, "-1e15", "Tea Cash"},       {12, "1e300", "Extra Adv"},  {13, "100000000000.01", "Late Fine"},
+            {11, "99999999999.995", "Week Adv"}};
+        f.enter("Big", {{2, "1"}, {5, "1"}, {6, "0"}, {9, "0"}});
+        for (const auto &[col, text, field] : beyond) {
+            f.enter("Big", {{col, text}});
+            click(f.w, "addBtnInTable");
+            QCOMPARE(env.desktop.lastShown(), "Error|Please enter a valid " + field + " Amount!");
+            f.enter("Big", {{col, "0"}});
+        }
         QCOMPARE(testdata::rows("SELECT COUNT(*) FROM salary"), QStringList{"3"});
 
         // The same in the list: Update writes no row.
         click(f.w, "edit_btn");
-        f.edit(2, 3, "99999999999999");
-        f.edit(2, 6, "99999999999999");
+        f.edit(2, 3, "999999999");
+        f.edit(2, 6, "99999999999");
         click(f.w, "update_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Update Error|Ravi: Please enter a valid Salary/Day Amount!"));
         QCOMPARE(storedRow(1).at(10), QString("1"));
+
+        // Just under the bounds, and text that is no number (0), are taken.
+        click(f.w, "editCancel_btn");
+        f.enter("Most", {{2, "999999999.999"}, {5, "0.0001"}, {12, "99999999999.99"}, {13, "abc"}});
+        QCOMPARE(tableCell(f.input, 0, 14), QString("-99999899999.99")); // 99999.9999999 - 99999999999.99
+        click(f.w, "addBtnInTable");
+        QCOMPARE(storedRow(4).at(12), QString("99999999999.99"));
+        QCOMPARE(storedRow(4).at(14), QString("-99999899999.99"));
+        // 13 x 9344.2149999999999999999999999 + 0.0000000000000000000012 =
+        // 121474.7950000000000000000011987: every digit counts, 121474.80.
+        f.enter("Long", {{2, "13"}, {5, "9344.2149999999999999999999999"}, {6, "0.0000000000000000000012"},
+                         {12, "0"}});
+        QCOMPARE(tableCell(f.input, 0, 10), QString("121474.80"));
     }
 
     // What is typed into a cell is part of the entry, whether Return or Add

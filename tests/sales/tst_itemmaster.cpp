@@ -148,9 +148,12 @@ private slots:
 
         double rate = -1;
         QVERIFY(!parseRate("inf", &rate));
-        // Ten crore crore (10^15) is no rate: its amounts would not fit.
+        // A rate is money: below 10^11 rupees to the paisa.
         QVERIFY(!parseRate("1e15", &rate));
-        QVERIFY(parseRate("999999999999999", &rate));
+        QVERIFY(!parseRate("100000000000", &rate));
+        QVERIFY(!parseRate("99999999999.995", &rate));
+        QVERIFY(parseRate("99999999999.99", &rate));
+        QCOMPARE(rate, 99999999999.99);
     }
 
     // Add and Update refuse a rate that is no number and keep what is stored.
