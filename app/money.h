@@ -105,6 +105,13 @@ public:
     // A count of units of 10^-scale (scale 0 to MaxScale), invalid when it
     // does not fit; for the arithmetic in money.cpp.
     static Decimal fromUnits(__int128 units, int scale);
+    // That count, for a figure of at most MaxScale decimals (every figure
+    // rounded() to fewer is one).
+    __int128 wideUnits() const
+    {
+        Q_ASSERT(!m_digits);
+        return m_units;
+    }
 
 private:
     __int128 m_units = 0; // the sign alone (-1 or 1) in the long form
