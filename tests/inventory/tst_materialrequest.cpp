@@ -2,6 +2,7 @@
 // request, the WhatsApp message to the supplier and the printed purchase order.
 
 #include "support/formfonts.h"
+#include "support/inventorytest.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -56,21 +57,11 @@ void order(QTableWidget *table, int row, const QString &qty)
 
 } // namespace
 
-class TestMaterialRequest : public QObject
+class TestMaterialRequest : public InventoryTest
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-
 private slots:
-    void initTestCase() { initTestProgram(); }
-    void init()
-    {
-        env = std::make_unique<TestEnvironment>();
-        QVERIFY(openInventoryDatabase(*env));
-    }
-    void cleanup() { env.reset(); }
-
     void requestNumbersCountStoredLines()
     {
         addSevenLines();

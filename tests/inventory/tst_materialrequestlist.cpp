@@ -3,6 +3,7 @@
 
 #include "support/files.h"
 #include "support/formfonts.h"
+#include "support/inventorytest.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -41,21 +42,11 @@ QString shown(int offset)
 
 } // namespace
 
-class TestMaterialRequestList : public QObject
+class TestMaterialRequestList : public InventoryTest
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-
 private slots:
-    void initTestCase() { initTestProgram(); }
-    void init()
-    {
-        env = std::make_unique<TestEnvironment>();
-        QVERIFY(openInventoryDatabase(*env));
-    }
-    void cleanup() { env.reset(); }
-
     void listsThePeriodAndStoresStatusOfTickedLines()
     {
         const QString monthAgo = QDate::currentDate().addMonths(-1).toString("yyyy-MM-dd");

@@ -3,6 +3,7 @@
 
 #include "support/files.h"
 #include "support/formfonts.h"
+#include "support/inventorytest.h"
 #include "support/materialrequestdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -51,21 +52,11 @@ void addMarch()
 
 } // namespace
 
-class TestStockReport : public QObject
+class TestStockReport : public InventoryTest
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-
 private slots:
-    void initTestCase() { initTestProgram(); }
-    void init()
-    {
-        env = std::make_unique<TestEnvironment>();
-        QVERIFY(openInventoryDatabase(*env));
-    }
-    void cleanup() { env.reset(); }
-
     void gridOfTheMonth()
     {
         addMarch();

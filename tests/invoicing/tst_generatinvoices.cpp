@@ -52,9 +52,7 @@ private slots:
     void init()
     {
         env = new TestEnvironment;
-        QVERIFY(openSalesDatabase(*env));
-        g_currentFY = "26-27";
-        firm = addInvoiceFirm();
+        QVERIFY(openInvoiceFirm(*env, &firm));
         // 3/26-27: 2 of A, 1.999 invoiced; 4/26-27: invoiced whole; 5/26-27:
         // invoiced only by a cancelled invoice; 7/25-26: 4 of A.
         addDelivery({3, "26-27", 1, firm.local, firm.rate18, 2});

@@ -50,9 +50,7 @@ private slots:
     void init()
     {
         env = new TestEnvironment;
-        QVERIFY(openSalesDatabase(*env));
-        g_currentFY = "26-27";
-        firm = addInvoiceFirm();
+        QVERIFY(openInvoiceFirm(*env, &firm));
         recordLoadBackMenus();
     }
 

@@ -78,11 +78,8 @@ class TestPaymentFollowUp : public QObject
 private slots:
     void init()
     {
-        g_currentFY = "26-27";
         env = std::make_unique<TestEnvironment>();
-        QVERIFY(openSalesDatabase(*env));
-        addCustomer("ACME");
-        addCustomer("BOLT & SONS <PVT>");
+        QVERIFY(openWithAcmeAndBolt(*env));
         addCustomer("ACME");
     }
     void cleanup() { env.reset(); }

@@ -83,11 +83,8 @@ private slots:
     // them), one over invoices of two years, one without a reference.
     void init()
     {
-        g_currentFY = "26-27";
         env = std::make_unique<TestEnvironment>();
-        QVERIFY(openSalesDatabase(*env));
-        addCustomer("ACME");
-        addCustomer("BOLT & SONS <PVT>");
+        QVERIFY(openWithAcmeAndBolt(*env));
         addInvoice({1, "26-27", daysAgo(26), Acme, 100});
         addInvoice({2, "26-27", daysAgo(15), Acme, 50});
         addInvoice({3, "26-27", daysAgo(5), Acme, 30});

@@ -2,6 +2,8 @@
 
 #include "salesdata.h"
 
+#include "app/financialyear.h"
+
 namespace testdata {
 
 InvoiceFirm addInvoiceFirm()
@@ -27,6 +29,15 @@ InvoiceFirm addInvoiceFirm()
     addDelivery({1, "26-27", 1, firm.local, firm.rate5, 10});
     addDelivery({2, "26-27", 2, firm.interstate, firm.rate18, 10});
     return firm;
+}
+
+bool openInvoiceFirm(TestEnvironment &env, InvoiceFirm *firm)
+{
+    if (!openSalesDatabase(env))
+        return false;
+    g_currentFY = "26-27";
+    *firm = addInvoiceFirm();
+    return true;
 }
 
 } // namespace testdata

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class TestEnvironment;
+
 namespace testdata {
 
 struct InvoiceFirm
@@ -19,5 +21,9 @@ struct InvoiceFirm
 // (10 of A-18 and 10 of B-5: 1000.00 at 18 % and 500.00 at 5 %) and
 // 2/26-27 of Beta (10 of A-18).
 InvoiceFirm addInvoiceFirm();
+
+// Opens the environment's database with the core and sales tables, makes
+// 26-27 the current year and writes the firm into `firm`.
+bool openInvoiceFirm(TestEnvironment &env, InvoiceFirm *firm);
 
 } // namespace testdata

@@ -1,11 +1,25 @@
 #include "paymentdata.h"
 
+#include "salesdata.h"
+
+#include "app/financialyear.h"
+
 #include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 namespace testdata {
+
+bool openWithAcmeAndBolt(TestEnvironment &env)
+{
+    g_currentFY = "26-27";
+    if (!openSalesDatabase(env))
+        return false;
+    addCustomer("ACME");
+    addCustomer("BOLT & SONS <PVT>");
+    return true;
+}
 
 int addPaymentRow(const PaymentRow &row)
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class TestEnvironment;
+
 namespace testdata {
 
 // One invoice_payments row; every member has a default, so a brace list may
@@ -20,6 +22,10 @@ struct PaymentRow
     QString mode = "NEFT";
     QString remarks = QString();
 };
+
+// Opens the environment's database with the core and sales tables, makes
+// 26-27 the current year and adds customers 1 "ACME" and 2 "BOLT & SONS <PVT>".
+bool openWithAcmeAndBolt(TestEnvironment &env);
 
 // Returns the pay_id.
 int addPaymentRow(const PaymentRow &row);
