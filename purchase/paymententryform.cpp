@@ -233,5 +233,4 @@ void paymententryform::on_paid_btn_clicked()
     ui->refEdit->clear();
     ui->paymentdateEdit->setDate(QDate::currentDate());
     loadUnpaidBills(supplier);
-    emit paymentRecorded();
 }

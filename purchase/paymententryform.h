@@ -26,10 +26,6 @@ public:
     void loadUnpaidBills(const QString &company);
     static void initPaymentTables();
 
-signals:
-    // A payment was written (the bills it settled are paid now).
-    void paymentRecorded();
-
 private slots:
     void on_paid_btn_clicked();
     void on_reset_pay_btn_clicked();
