@@ -7,8 +7,8 @@
 #include "support/benchrun.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
-#include "app/dashboard.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
+#include "widgets/dashboard.h"
 #include "sales/salesdashboard.h"
 
 #include <QApplication>

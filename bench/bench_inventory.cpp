@@ -14,7 +14,7 @@
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
 
-#include "app/formconventions.h"
+#include "widgets/formconventions.h"
 #include "inventory/stockentry.h"
 
 #include <QApplication>

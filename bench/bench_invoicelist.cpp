@@ -7,7 +7,7 @@
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/invoicegstlist.h"
 #include "invoicing/invoicegstmainlist.h"
 

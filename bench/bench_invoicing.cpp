@@ -11,7 +11,7 @@
 #include "support/benchrun.h"
 #include "support/heavyinvoices.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/generationstore.h"
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicegstlist.h"

@@ -10,7 +10,7 @@
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardstore.h"
 #include "sales/salesschema.h"

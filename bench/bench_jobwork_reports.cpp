@@ -12,7 +12,7 @@
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/inwardhistory.h"
 #include "jobwork/jobworkreports.h"

@@ -16,7 +16,7 @@
 #include "support/benchlimit.h"
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"

@@ -12,7 +12,7 @@
 #include "support/heavypayments.h"
 #include "support/shellfloor.h"
 #include "support/recordingdesktop.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "invoicing/paymentstore.h"

@@ -10,9 +10,9 @@
 #include "support/heavyyear.h"
 #include "support/recordingdesktop.h"
 
-#include "app/companydb.h"
-#include "app/mainwindow.h"
-#include "app/screenfit.h"
+#include "core/companydb.h"
+#include "shell/mainwindow.h"
+#include "widgets/screenfit.h"
 
 #include <QElapsedTimer>
 #include <QFile>

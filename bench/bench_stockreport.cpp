@@ -17,7 +17,7 @@
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
 
-#include "app/dashboard.h"
+#include "widgets/dashboard.h"
 #include "inventory/inventoryschema.h"
 
 #include "inventory/inventory_polist.h"

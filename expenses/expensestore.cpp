@@ -1,9 +1,9 @@
 #include "expensestore.h"
 
-#include "app/boundquery.h"
-#include "app/htmlescape.h"
-#include "app/listformat.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/typednumber.h"
+#include "output/htmlescape.h"
+#include "widgets/listformat.h"
 
 #include <QSet>
 #include <QSqlError>

@@ -3,12 +3,12 @@
 
 #include "expensestore.h"
 
-#include "app/csvexport.h"
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/htmlprint.h"
-#include "app/tablefill.h"
+#include "output/csvexport.h"
+#include "output/desktop.h"
+#include "output/htmlprint.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 
 #include <QCompleter>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
 #include "inventorydashboard.h"
 
-#include "app/dashboard.h"
-#include "app/money.h"
-#include "app/tablefill.h"
+#include "core/money.h"
+#include "widgets/dashboard.h"
+#include "widgets/tablefill.h"
 #include "inventory/stockwatch.h"
 
 #include <QFrame>

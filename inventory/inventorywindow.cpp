@@ -1,7 +1,7 @@
 #include "inventorywindow.h"
 #include "ui_inventorywindow.h"
 
-#include "app/keptwindow.h"
+#include "widgets/keptwindow.h"
 #include "inventory/inventory_polist.h"
 #include "inventory/inventory_purchaseorder.h"
 #include "inventory/inventory_stockreport.h"

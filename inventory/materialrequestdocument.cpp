@@ -1,6 +1,6 @@
 #include "materialrequestdocument.h"
 
-#include "app/htmlescape.h"
+#include "output/htmlescape.h"
 
 QString materialRequestMessage(const QString &supplier, const QList<RequestDocumentLine> &lines,
                                const QString &companyName)

@@ -3,7 +3,7 @@
 // printed purchase order, and the printed list of request lines. Plain text
 // and HTML built from values; every value is HTML-escaped in the documents.
 
-#include "app/companyinfo.h"
+#include "core/companyinfo.h"
 
 #include <QList>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "materialrequeststore.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/listformat.h"
-#include "app/money.h"
-#include "app/transaction.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/money.h"
+#include "core/transaction.h"
+#include "core/typednumber.h"
+#include "widgets/listformat.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

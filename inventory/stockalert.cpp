@@ -1,8 +1,8 @@
 #include "stockalert.h"
 
-#include "app/desktop.h"
-#include "app/money.h"
-#include "app/whatsapp.h"
+#include "core/money.h"
+#include "output/desktop.h"
+#include "output/whatsapp.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockwatch.h"
 

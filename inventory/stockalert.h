@@ -2,7 +2,7 @@
 // The stock alert: every low item and every open request line, category by
 // category, as one WhatsApp message to the company's own phone.
 
-#include "app/companyinfo.h"
+#include "core/companyinfo.h"
 
 #include <QDate>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "stockreportstore.h"
 
-#include "app/boundquery.h"
-#include "app/money.h"
-#include "app/storedsum.h"
+#include "core/boundquery.h"
+#include "core/money.h"
+#include "core/storedsum.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>

@@ -1,9 +1,9 @@
 #include "stockstore.h"
 
-#include "app/boundquery.h"
-#include "app/listformat.h"
-#include "app/money.h"
-#include "app/transaction.h"
+#include "core/boundquery.h"
+#include "core/money.h"
+#include "core/transaction.h"
+#include "widgets/listformat.h"
 #include "inventoryschema.h"
 
 #include <QSqlQuery>

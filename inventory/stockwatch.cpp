@@ -1,6 +1,6 @@
 #include "stockwatch.h"
 
-#include "app/boundquery.h"
+#include "core/boundquery.h"
 
 #include <QDate>
 #include <QSqlQuery>

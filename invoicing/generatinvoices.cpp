@@ -5,14 +5,14 @@
 #include "invoicesandlist.h"
 #include "invoicestore.h"
 
-#include "app/desktop.h"
-#include "app/financialyear.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/listformat.h"
-#include "app/screenfit.h"
-#include "app/tablefill.h"
-#include "app/tickcolumn.h"
+#include "core/financialyear.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/listformat.h"
+#include "widgets/screenfit.h"
+#include "widgets/tablefill.h"
+#include "widgets/tickcolumn.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -2,10 +2,10 @@
 
 #include "invoicestore.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/storedsum.h"
-#include "app/transaction.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
+#include "core/transaction.h"
 
 #include <QDebug>
 #include <QSqlError>
@@ -49,7 +49,7 @@ PendingStatus invoicingStatus(double delivered, double invoiced)
 
 namespace {
 
-// The statement with its sums still to be written out (app/storedsum.h).
+// The statement with its sums still to be written out (core/storedsum.h).
 QString challansStatement(int customerId, const QString &currentFy, QVariantMap *values)
 {
     QString sql = ChallanHead;

@@ -17,7 +17,7 @@
 
 // Nothing invoiced yet: Pending; more than 0.0005 still open, compared
 // exactly: Partial; otherwise Issued. 1.999 of 2 stays Partial.
-// The list's quantities are summed exactly (app/storedsum.h).
+// The list's quantities are summed exactly (core/storedsum.h).
 PendingStatus invoicingStatus(double delivered, double invoiced);
 
 // One challan with what was invoiced or binned of it.

@@ -9,7 +9,7 @@
 //
 // The net is taxable + tax rounded once to whole rupees, half away from zero.
 
-#include "app/money.h"
+#include "core/money.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "invoicecorrections.h"
 
-#include "app/boundquery.h"
+#include "core/boundquery.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -1,8 +1,8 @@
 #include "invoicedocument.h"
 
-#include "app/boundquery.h"
-#include "app/desktop.h"
-#include "app/htmlescape.h"
+#include "core/boundquery.h"
+#include "output/desktop.h"
+#include "output/htmlescape.h"
 #include "invoicing/amountinwords.h"
 #include "invoicing/gstheads.h"
 #include "invoicing/invoicestore.h"

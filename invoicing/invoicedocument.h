@@ -5,8 +5,8 @@
 // saved invoice, cutting it into pages and writing a page's HTML are separate
 // steps, each a plain function.
 
-#include "app/companyinfo.h"
-#include "app/money.h"
+#include "core/companyinfo.h"
+#include "core/money.h"
 
 #include <QList>
 #include <QMap>

@@ -1,9 +1,9 @@
 #include "invoicegstlist.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/listformat.h"
-#include "app/transaction.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/transaction.h"
+#include "widgets/listformat.h"
 #include "invoicing/invoicecorrections.h"
 
 #include <QSqlQuery>

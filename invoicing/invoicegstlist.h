@@ -3,9 +3,9 @@
 // totals of the live invoices, the batch cancel and delete of ticked
 // invoices, and the GST statement CSV for the accountant.
 
-#include "app/money.h"
-#include "app/companyinfo.h"
-#include "app/csvexport.h"
+#include "core/companyinfo.h"
+#include "core/money.h"
+#include "output/csvexport.h"
 
 #include <QDateTime>
 #include <QList>

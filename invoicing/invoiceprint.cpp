@@ -1,6 +1,6 @@
 #include "invoiceprint.h"
 
-#include "app/pagerenderer.h"
+#include "output/pagerenderer.h"
 #include "invoicing/invoicedocument.h"
 
 void printInvoice(int invoiceNo, const QString &copyLabel, const QString &fyName, QWidget *parent)

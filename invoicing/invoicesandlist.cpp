@@ -7,15 +7,15 @@
 #include "invoicestore.h"
 #include "invoicingrefresh.h"
 
-#include "app/desktop.h"
-#include "app/financialyear.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/listformat.h"
-#include "app/money.h"
-#include "app/tablefill.h"
-#include "app/transaction.h"
-#include "app/typednumber.h"
+#include "core/financialyear.h"
+#include "core/money.h"
+#include "core/transaction.h"
+#include "core/typednumber.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/listformat.h"
+#include "widgets/tablefill.h"
 
 #include <QDebug>
 #include <QHeaderView>

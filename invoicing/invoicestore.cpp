@@ -2,11 +2,11 @@
 
 #include "amountinwords.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/listformat.h"
-#include "app/transaction.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/transaction.h"
+#include "core/typednumber.h"
+#include "widgets/listformat.h"
 
 #include <QDebug>
 #include <QMap>

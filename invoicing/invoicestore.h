@@ -11,7 +11,7 @@
 // challan line still has to bill is its delivered quantity less the lines of
 // live invoices and the "INVOICE" bins of the same challan and item.
 
-#include "app/money.h"
+#include "core/money.h"
 #include "invoicing/gstheads.h"
 #include "jobwork/challanstore.h"
 

@@ -4,7 +4,7 @@
 // plus TDS) of one customer is recorded against the ticked invoices; the
 // listed invoices print as the payment pending statement.
 
-#include "app/money.h"
+#include "core/money.h"
 #include <QSqlDatabase>
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 // the period's totals; ticked rows can be deleted (their invoices are pending
 // again), and the list prints as the payment statement.
 
-#include "app/tablefill.h"
+#include "widgets/tablefill.h"
 
 #include <QList>
 #include <QSqlDatabase>

@@ -1,11 +1,11 @@
 #include "paymentstore.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/listformat.h"
-#include "app/storedsum.h"
-#include "app/transaction.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
+#include "core/transaction.h"
+#include "core/typednumber.h"
+#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSet>
@@ -93,7 +93,7 @@ QString ageColour(int days)
 
 namespace {
 
-// The statements with their sums still to be written out (app/storedsum.h).
+// The statements with their sums still to be written out (core/storedsum.h).
 QString pendingInvoicesSums(const PaymentFilter &filter)
 {
     QString sql = PendingSql;

@@ -8,8 +8,8 @@
 // paid_amount + tds_amount over its invoice_payments rows; there is no status
 // column. The rows of one payment share one payment_ref.
 
-#include "app/money.h"
-#include "app/storedsum.h"
+#include "core/money.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,7 +19,7 @@
 
 #include <optional>
 
-// Paid + TDS of invoice_payments rows, summed exactly (app/storedsum.h).
+// Paid + TDS of invoice_payments rows, summed exactly (core/storedsum.h).
 #define SETTLED_SUM STORED_SUM("invoice_payments:paid_amount;invoice_payments:tds_amount")
 
 // A balance at or below 0.005 is paid; the tolerance of the payment checks.

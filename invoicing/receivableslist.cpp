@@ -1,8 +1,8 @@
 #include "receivableslist.h"
 
-#include "app/financialyear.h"
-#include "app/formconventions.h"
-#include "app/reportform.h"
+#include "core/financialyear.h"
+#include "widgets/formconventions.h"
+#include "widgets/reportform.h"
 
 #include <QComboBox>
 #include <QDateEdit>

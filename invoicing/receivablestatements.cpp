@@ -1,11 +1,11 @@
 #include "receivablestatements.h"
 
-#include "app/money.h"
-#include "app/desktop.h"
-#include "app/financialyear.h"
-#include "app/htmlescape.h"
-#include "app/logos.h"
-#include "app/pagerenderer.h"
+#include "core/financialyear.h"
+#include "core/money.h"
+#include "output/desktop.h"
+#include "output/htmlescape.h"
+#include "output/logos.h"
+#include "output/pagerenderer.h"
 
 #include <QStringList>
 

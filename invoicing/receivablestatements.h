@@ -5,7 +5,7 @@
 // picture cut into landscape A4 pages. Every value, the company record
 // included, is escaped.
 
-#include "app/companyinfo.h"
+#include "core/companyinfo.h"
 
 #include <QDate>
 #include <QList>

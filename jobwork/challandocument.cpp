@@ -1,10 +1,10 @@
 #include "challandocument.h"
 
-#include "app/desktop.h"
-#include "app/htmlescape.h"
-#include "app/logos.h"
-#include "app/money.h"
-#include "app/pagerenderer.h"
+#include "core/money.h"
+#include "output/desktop.h"
+#include "output/htmlescape.h"
+#include "output/logos.h"
+#include "output/pagerenderer.h"
 
 namespace {
 

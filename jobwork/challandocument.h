@@ -3,7 +3,7 @@
 // the challan, one above the other, with up to twelve lines a sheet. Built as
 // HTML from values, rendered to a picture and shown in a print preview.
 
-#include "app/companyinfo.h"
+#include "core/companyinfo.h"
 #include "jobwork/challanstore.h"
 
 #include <QString>

@@ -1,9 +1,9 @@
-#include "app/transaction.h"
+#include "core/transaction.h"
 #include "challanstore.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/storedsum.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -245,7 +245,7 @@ DeleteOutcome deleteChallan(int number, const QString &fy)
 
 namespace {
 
-// The statement with its sum still to be written out (app/storedsum.h).
+// The statement with its sum still to be written out (core/storedsum.h).
 QString challanListSums(int customerId, const QString &from, const QString &to, const QString &currentFy,
                         QVariantMap *values)
 {

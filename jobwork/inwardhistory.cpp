@@ -1,11 +1,11 @@
 #include "inwardhistory.h"
 #include "ui_inwardhistory.h"
 
-#include "app/desktop.h"
-#include "app/financialyear.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/tablefill.h"
+#include "core/financialyear.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 #include "jobworkreports.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/transaction.h"
+#include "core/transaction.h"
 #include "inwardstore.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/typednumber.h"
 
 #include <QDate>
 #include <QHash>

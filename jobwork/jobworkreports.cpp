@@ -1,10 +1,10 @@
 #include "jobworkreports.h"
 
-#include "app/boundquery.h"
-#include "app/financialyear.h"
-#include "app/tablefill.h"
-#include "app/formstyle.h"
-#include "app/storedsum.h"
+#include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
+#include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 #include "jobwork/pendingstore.h"
 
 #include <QSqlQuery>
@@ -122,7 +122,7 @@ QString inwardHistoryStatement(const ReportFilter &filter)
 
 namespace {
 
-// The statement with its sum still to be written out (app/storedsum.h).
+// The statement with its sum still to be written out (core/storedsum.h).
 QString despatchSums(const ReportFilter &filter)
 {
     // The live challan lines are summed once per inward number, item and

@@ -3,10 +3,10 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
-#include "app/csvexport.h"
-#include "app/listformat.h"
-#include "app/reportform.h"
-#include "app/tablefill.h"
+#include "output/csvexport.h"
+#include "widgets/listformat.h"
+#include "widgets/reportform.h"
+#include "widgets/tablefill.h"
 
 #include <QColor>
 #include <QList>

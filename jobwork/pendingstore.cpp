@@ -1,9 +1,9 @@
-#include "app/transaction.h"
+#include "core/transaction.h"
 #include "pendingstore.h"
 
-#include "app/financialyear.h"
-#include "app/formstyle.h"
-#include "app/storedsum.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
+#include "widgets/formstyle.h"
 
 #include <QPair>
 #include <QSqlDatabase>
@@ -121,7 +121,7 @@ bool filterKeeps(PendingFilter filter, PendingStatus status)
 
 namespace {
 
-// The statement with its sums still to be written out (app/storedsum.h).
+// The statement with its sums still to be written out (core/storedsum.h).
 QString pendingSums(const PendingQuery &query, QVariantMap *values)
 {
     const QString itemText = query.itemText.trimmed();

@@ -1,10 +1,10 @@
 #include "purchasedashboard.h"
 
-#include "app/companyinfo.h"
-#include "app/dashboard.h"
-#include "app/desktop.h"
-#include "app/storedsum.h"
-#include "app/whatsapp.h"
+#include "core/companyinfo.h"
+#include "core/storedsum.h"
+#include "output/desktop.h"
+#include "output/whatsapp.h"
+#include "widgets/dashboard.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -16,7 +16,7 @@
 
 namespace {
 
-// Money is summed exactly (app/storedsum.h).
+// Money is summed exactly (core/storedsum.h).
 #define BILL_TOTALS STORED_SUM("purchase_bills:bill_total")
 
 const char *const MonthSumSql = "SELECT COALESCE(" BILL_TOTALS ", 0) FROM purchase_bills WHERE bill_date >= :from "

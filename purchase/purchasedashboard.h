@@ -3,9 +3,9 @@
 // debt to suppliers and three short lists, and the WhatsApp alert to the
 // company's own phone. Only credit bills count (type "credit" in any letter
 // case); a bill is unpaid while payment_status is NULL or 'Unpaid'. Bill
-// totals are summed exactly (app/storedsum.h).
+// totals are summed exactly (core/storedsum.h).
 
-#include "app/storedsum.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QList>

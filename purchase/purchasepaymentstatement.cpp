@@ -4,13 +4,13 @@
 #include "purchasestore.h"
 #include "supplierpayments.h"
 
-#include "app/csvexport.h"
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/logos.h"
-#include "app/pagerenderer.h"
-#include "app/tablefill.h"
+#include "output/csvexport.h"
+#include "output/desktop.h"
+#include "output/logos.h"
+#include "output/pagerenderer.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 
 #include <QHeaderView>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "purchasestore.h"
 
-#include "app/boundquery.h"
-#include "app/listformat.h"
+#include "core/boundquery.h"
+#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QDebug>

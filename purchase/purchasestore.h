@@ -4,8 +4,8 @@
 // the purchase report file. Plain functions on the default connection; the
 // purchase window binds them to its widgets.
 
-#include "app/csvexport.h"
-#include "app/money.h"
+#include "core/money.h"
+#include "output/csvexport.h"
 
 #include <QList>
 #include <QString>

@@ -6,14 +6,14 @@
 #include "purchasepaymentstatement.h"
 #include "purchasestore.h"
 
-#include "app/csvexport.h"
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/keptwindow.h"
-#include "app/tablefill.h"
-#include "app/transaction.h"
-#include "app/typednumber.h"
+#include "core/transaction.h"
+#include "core/typednumber.h"
+#include "output/csvexport.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/keptwindow.h"
+#include "widgets/tablefill.h"
 
 #include <QCompleter>
 #include <QHeaderView>

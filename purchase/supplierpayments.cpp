@@ -2,10 +2,10 @@
 
 #include "purchasestore.h"
 
-#include "app/boundquery.h"
-#include "app/htmlescape.h"
-#include "app/listformat.h"
-#include "app/transaction.h"
+#include "core/boundquery.h"
+#include "core/transaction.h"
+#include "output/htmlescape.h"
+#include "widgets/listformat.h"
 
 #include <QSqlQuery>
 #include <QVariant>

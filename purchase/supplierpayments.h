@@ -4,8 +4,8 @@
 // supplier payment statement with its printout. Plain functions on the
 // default connection; the payment and statement windows bind them.
 
-#include "app/companyinfo.h"
-#include "app/money.h"
+#include "core/companyinfo.h"
+#include "core/money.h"
 
 #include <QColor>
 #include <QDate>

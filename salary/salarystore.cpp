@@ -1,8 +1,8 @@
 #include "salarystore.h"
 
-#include "app/boundquery.h"
-#include "app/htmlescape.h"
-#include "app/listformat.h"
+#include "core/boundquery.h"
+#include "output/htmlescape.h"
+#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QSqlQuery>

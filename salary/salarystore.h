@@ -3,9 +3,9 @@
 // list, the CSV statement and the salary slip. Plain functions on the
 // default connection; the salary window binds them to its widgets.
 
-#include "app/companyinfo.h"
-#include "app/csvexport.h"
-#include "app/money.h"
+#include "core/companyinfo.h"
+#include "core/money.h"
+#include "output/csvexport.h"
 
 #include <QList>
 #include <QString>

@@ -3,15 +3,15 @@
 
 #include "salarystore.h"
 
-#include "app/csvexport.h"
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
-#include "app/logos.h"
-#include "app/pagerenderer.h"
-#include "app/tablefill.h"
-#include "app/tickcolumn.h"
-#include "app/transaction.h"
+#include "core/transaction.h"
+#include "output/csvexport.h"
+#include "output/desktop.h"
+#include "output/logos.h"
+#include "output/pagerenderer.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
+#include "widgets/tickcolumn.h"
 
 #include <QApplication>
 #include <QCompleter>

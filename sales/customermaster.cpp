@@ -1,9 +1,9 @@
 #include "customermaster.h"
 #include "ui_customermaster.h"
 
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
 #include "customerstore.h"
 #include "masterdb.h"
 #include "masterform.h"

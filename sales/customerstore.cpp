@@ -1,6 +1,6 @@
 #include "customerstore.h"
 
-#include "app/boundquery.h"
+#include "core/boundquery.h"
 #include "masterdb.h"
 
 #include <QSqlQuery>

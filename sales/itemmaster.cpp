@@ -1,9 +1,9 @@
 #include "itemmaster.h"
 #include "ui_itemmaster.h"
 
-#include "app/desktop.h"
-#include "app/formconventions.h"
-#include "app/formstyle.h"
+#include "output/desktop.h"
+#include "widgets/formconventions.h"
+#include "widgets/formstyle.h"
 #include "itemstore.h"
 #include "masterdb.h"
 #include "masterform.h"

@@ -1,8 +1,8 @@
 #include "itemstore.h"
 
-#include "app/boundquery.h"
-#include "app/money.h"
-#include "app/typednumber.h"
+#include "core/boundquery.h"
+#include "core/money.h"
+#include "core/typednumber.h"
 #include "masterdb.h"
 
 #include <QSqlQuery>

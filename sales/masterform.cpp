@@ -1,6 +1,6 @@
 #include "masterform.h"
 
-#include "app/tablefill.h"
+#include "widgets/tablefill.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "salesdashboard.h"
 
-#include "app/companyinfo.h"
-#include "app/dashboard.h"
-#include "app/financialyear.h"
-#include "app/storedsum.h"
-#include "app/whatsapp.h"
+#include "core/companyinfo.h"
+#include "core/financialyear.h"
+#include "core/storedsum.h"
+#include "output/whatsapp.h"
+#include "widgets/dashboard.h"
 #include "invoicing/paymentstore.h"
 
 #include <QFrame>
@@ -14,7 +14,7 @@
 
 namespace {
 
-// Every sum of money is summed exactly (app/storedsum.h): a balance paid off
+// Every sum of money is summed exactly (core/storedsum.h): a balance paid off
 // in several rows is 0, not a binary remainder listed as owed.
 const char *const MonthValueSql =
     "SELECT COALESCE(" STORED_SUM("invoices:grand_total") ", 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "

@@ -4,7 +4,7 @@
 // phone. Figures are read from invoices, invoice_payments and customers of one
 // financial year; an invoice counts while is_deleted is 0.
 
-#include "app/storedsum.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QList>
@@ -36,7 +36,7 @@ std::optional<StoredTotal> salesReceivable(const QString &fy);
 // The same for invoices dated more than 60 days ago.
 std::optional<StoredTotal> salesUnpaidOver60Days(const QString &fy);
 // Up to five customers owing more than 0.005 on invoices older than 60
-// days, largest first. Money is summed exactly (app/storedsum.h).
+// days, largest first. Money is summed exactly (core/storedsum.h).
 QList<SalesCustomerAmount> salesOverdueCustomers(const QString &fy);
 // Up to five customers by invoice value, largest first.
 QList<SalesCustomerAmount> salesTopCustomers(const QString &fy);

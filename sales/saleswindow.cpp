@@ -1,8 +1,8 @@
 #include "saleswindow.h"
 #include "ui_saleswindow.h"
 
-#include "app/desktop.h"
-#include "app/keptwindow.h"
+#include "output/desktop.h"
+#include "widgets/keptwindow.h"
 #include "customermaster.h"
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicegstmainlist.h"

@@ -2,8 +2,8 @@
 
 #include "heavyyear.h"
 
-#include "app/financialyear.h"
-#include "app/memorytuning.h"
+#include "core/financialyear.h"
+#include "shell/memorytuning.h"
 
 #include <QAbstractButton>
 #include <QTableWidget>

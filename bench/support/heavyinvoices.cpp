@@ -1,6 +1,6 @@
 #include "heavyinvoices.h"
 
-#include "app/transaction.h"
+#include "core/transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "heavypurchase.h"
 
-#include "app/transaction.h"
+#include "core/transaction.h"
 #include "purchase/purchasestore.h"
 
 #include <QDate>

@@ -2,7 +2,7 @@
 #include "preparedinsert.h"
 
 #include "heavyyear.h"
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>

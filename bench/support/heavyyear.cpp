@@ -1,7 +1,7 @@
 #include "heavyyear.h"
 #include "preparedinsert.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "sales/salesschema.h"
 
 #include <QDate>

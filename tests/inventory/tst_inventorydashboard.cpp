@@ -6,7 +6,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/whatsapp.h"
+#include "output/whatsapp.h"
 #include "inventory/inventory_polist.h"
 #include "inventory/inventory_purchaseorder.h"
 #include "inventory/inventory_stockreport.h"

@@ -8,7 +8,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/tickcolumn.h"
+#include "widgets/tickcolumn.h"
 
 #include "inventory/inventory_purchaseorder.h"
 #include "inventory/materialrequeststore.h"

@@ -10,7 +10,7 @@
 #include "support/tablelook.h"
 #include "support/widgets.h"
 
-#include "app/tickcolumn.h"
+#include "widgets/tickcolumn.h"
 
 #include "inventory/inventory_polist.h"
 

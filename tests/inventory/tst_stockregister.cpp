@@ -4,7 +4,7 @@
 #include "support/stockdata.h"
 #include "support/widgets.h"
 
-#include "app/formstyle.h"
+#include "widgets/formstyle.h"
 #include "inventory/inventorywindow.h"
 #include "inventory/stockentry.h"
 

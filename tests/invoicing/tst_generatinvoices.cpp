@@ -5,7 +5,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicesandlist.h"
 

@@ -7,7 +7,7 @@
 #include "support/standintool.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
 
 #include <QCheckBox>

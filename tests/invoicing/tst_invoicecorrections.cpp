@@ -5,7 +5,7 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 
-#include "app/transaction.h"
+#include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"
 
 #include <QTest>

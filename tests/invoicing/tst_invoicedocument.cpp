@@ -9,7 +9,7 @@
 #include "support/salesdata.h"
 #include "support/standintool.h"
 
-#include "app/pagerenderer.h"
+#include "output/pagerenderer.h"
 #include "invoicing/invoicedocument.h"
 #include "invoicing/invoiceprint.h"
 

@@ -6,7 +6,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
 
 #include <QCheckBox>

@@ -11,8 +11,8 @@
 #include "support/tablefonts.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
-#include "app/listformat.h"
+#include "core/financialyear.h"
+#include "widgets/listformat.h"
 #include "invoicing/invoicegstmainlist.h"
 
 #include <QCheckBox>

@@ -12,7 +12,7 @@
 #include "support/standintool.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/generatinvoices.h"
 #include "invoicing/gstheads.h"
 #include "invoicing/invoicedocument.h"

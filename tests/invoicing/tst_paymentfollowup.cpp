@@ -9,7 +9,7 @@
 #include "support/tickcells.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "invoicing/paymentstore.h"

@@ -7,7 +7,7 @@
 #include "support/salesdata.h"
 #include "support/standintool.h"
 
-#include "app/pagerenderer.h"
+#include "output/pagerenderer.h"
 #include "jobwork/challandocument.h"
 
 #include <QtTest>

@@ -6,7 +6,7 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 
-#include "app/listformat.h"
+#include "widgets/listformat.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
 #include "jobwork/pendingstore.h"

@@ -8,7 +8,7 @@
 #include "support/tickcells.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"
 

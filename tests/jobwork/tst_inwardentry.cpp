@@ -7,7 +7,7 @@
 #include "support/typedinput.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/inwardentry.h"
 
 #include <QComboBox>

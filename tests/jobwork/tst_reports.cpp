@@ -6,7 +6,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/inwardhistory.h"
 #include "jobwork/jobworkreports.h"

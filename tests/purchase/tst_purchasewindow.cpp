@@ -7,7 +7,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/companydb.h"
+#include "core/companydb.h"
 #include "purchase/purchasewindow.h"
 
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "support/standintool.h"
 #include "support/widgets.h"
 
-#include "app/companydb.h"
+#include "core/companydb.h"
 #include "purchase/paymententryform.h"
 #include "purchase/purchasepaymentstatement.h"
 #include "purchase/purchasewindow.h"

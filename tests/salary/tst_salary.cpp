@@ -10,7 +10,7 @@
 #include "support/standintool.h"
 #include "support/widgets.h"
 
-#include "app/pagerenderer.h"
+#include "output/pagerenderer.h"
 #include "salary/salarystore.h"
 #include "salary/salarywindow.h"
 

@@ -5,10 +5,10 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/companydb.h"
-#include "app/companysettingsdialog.h"
-#include "app/developerdialog.h"
-#include "app/mainwindow.h"
+#include "core/companydb.h"
+#include "shell/companysettingsdialog.h"
+#include "shell/developerdialog.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,10 +5,10 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 
-#include "app/backup.h"
-#include "app/companydb.h"
-#include "app/wholefile.h"
-#include "app/mainwindow.h"
+#include "core/companydb.h"
+#include "output/wholefile.h"
+#include "shell/backup.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>

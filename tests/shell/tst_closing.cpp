@@ -5,7 +5,7 @@
 #include "support/recordingdesktop.h"
 #include "support/widgets.h"
 
-#include "app/mainwindow.h"
+#include "shell/mainwindow.h"
 #include "sales/customermaster.h"
 #include "sales/saleswindow.h"
 

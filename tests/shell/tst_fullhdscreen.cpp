@@ -6,8 +6,8 @@
 #include "support/programwindows.h"
 #include "support/recordingdesktop.h"
 
-#include "app/dashboard.h"
-#include "app/mainwindow.h"
+#include "shell/mainwindow.h"
+#include "widgets/dashboard.h"
 
 #include <QLabel>
 #include <QMainWindow>

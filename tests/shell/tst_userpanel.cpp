@@ -4,7 +4,7 @@
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
-#include "app/changepassworddialog.h"
+#include "shell/changepassworddialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "appwalk.h"
 
-#include "app/mainwindow.h"
+#include "shell/mainwindow.h"
 #include "sales/saleswindow.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "formfonts.h"
 
-#include "app/appstyle.h"
+#include "widgets/appstyle.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

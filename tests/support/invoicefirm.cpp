@@ -2,7 +2,7 @@
 
 #include "salesdata.h"
 
-#include "app/financialyear.h"
+#include "core/financialyear.h"
 
 namespace testdata {
 

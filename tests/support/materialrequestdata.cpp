@@ -1,10 +1,10 @@
 #include "materialrequestdata.h"
 
 #include "support/salesdata.h"
-#include "app/boundquery.h"
+#include "core/boundquery.h"
 #include "inventory/inventoryschema.h"
 
-#include "app/tickcolumn.h"
+#include "widgets/tickcolumn.h"
 
 #include <QSqlQuery>
 #include <QTableWidget>

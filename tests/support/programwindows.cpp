@@ -5,9 +5,9 @@
 #include "salesdata.h"
 #include "tickcells.h"
 
-#include "app/financialyear.h"
-#include "app/mainwindow.h"
-#include "app/screenfit.h"
+#include "core/financialyear.h"
+#include "shell/mainwindow.h"
+#include "widgets/screenfit.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -2,8 +2,8 @@
 
 #include "recordingdesktop.h"
 
-#include "app/boundquery.h"
-#include "app/companydb.h"
+#include "core/boundquery.h"
+#include "core/companydb.h"
 #include "purchase/purchasestore.h"
 
 #include <QDate>

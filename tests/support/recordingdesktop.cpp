@@ -2,9 +2,9 @@
 
 #include "filesizelimit.h"
 
-#include "app/modulefactory.h"
-#include "app/resources.h"
-#include "app/wholefile.h"
+#include "output/wholefile.h"
+#include "shell/modulefactory.h"
+#include "widgets/resources.h"
 
 #include <QApplication>
 #include <QDir>

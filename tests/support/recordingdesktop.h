@@ -1,7 +1,7 @@
 #pragma once
 // A desktop that answers every dialog itself and keeps what was shown.
 
-#include "app/desktop.h"
+#include "output/desktop.h"
 
 #include <QList>
 #include <QPageLayout>

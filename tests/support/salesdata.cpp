@@ -2,7 +2,7 @@
 
 #include "recordingdesktop.h"
 
-#include "app/companydb.h"
+#include "core/companydb.h"
 #include "sales/salesschema.h"
 
 #include <QSqlError>

@@ -1,6 +1,6 @@
 #include "standintool.h"
 
-#include "app/pagerenderer.h"
+#include "output/pagerenderer.h"
 
 #include <QDir>
 #include <QFile>

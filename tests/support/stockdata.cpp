@@ -2,7 +2,7 @@
 
 #include "support/widgets.h"
 
-#include "app/formconventions.h"
+#include "widgets/formconventions.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockentry.h"
 #include "inventory/stockstore.h"

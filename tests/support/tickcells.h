@@ -1,5 +1,5 @@
 #pragma once
-// The check boxes of a tick column (app/tickcolumn.h) as a test reaches them.
+// The check boxes of a tick column (widgets/tickcolumn.h) as a test reaches them.
 
 class QCheckBox;
 class QTableWidget;

@@ -1,6 +1,6 @@
 #include "widgets.h"
 
-#include "app/formconventions.h"
+#include "widgets/formconventions.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,0 +1,101 @@
+#pragma once
+// Stored REAL figures summed exactly, for any number of rows.
+//
+// SQLite adds REAL values as binary fractions: 2268.95 + 915.78 + 630.27
+// comes to 3815 less 4.5e-13, which a check of what is still owed takes for
+// money. A statement writes each sum of stored figures with STORED_SUM
+// instead, and runs through forEachStoredSumRow:
+//
+//     "SELECT company_name, " STORED_SUM("purchase_bills:bill_total") " AS total "
+//     "FROM purchase_bills GROUP BY company_name ORDER BY total DESC"
+//     forEachStoredSumRow(sql, values, [&](const QSqlQuery &q) {
+//         rows << Row{q.value(0).toString(), storedTotal(q.value(1))}; },
+//         [&] { rows.clear(); }, &error);
+//
+// Each value is first summed as the whole number of millionths it stands for,
+// which SQLite adds as 64-bit integers: fast, and exact while the sum fits.
+// When it does not fit (about 9.2 lakh crore), or when one stored value is
+// beyond what the forms accept (written by another program), the statement
+// runs again with an exact sum of its own, in 128 bits, of the decimal each
+// value was stored from. A value too large even for that (1e21 or more, or
+// no finite number) stops the statement with an error naming its table.
+//
+// The parts of one sum are joined by ";" and added per row; a part is a
+// stored column, "table:expression", or a sum an inner statement gave,
+// "@expression" (NULL counts 0); a "-" before a part subtracts it. A row
+// where a stored column is NULL adds nothing, as in SQL; a sum over no row is
+// NULL.
+
+#include "money.h"
+
+#include <QString>
+#include <QVariantMap>
+#include <functional>
+
+class QSqlQuery;
+class QVariant;
+
+#define STORED_SUM(parts) "{{" parts "}}"
+
+// An exact sum of stored figures, in millionths, without a limit of its own.
+class StoredTotal
+{
+public:
+    StoredTotal() = default;
+    static StoredTotal fromMicros(__int128 micros);
+    __int128 micros() const { return m_micros; }
+
+    bool isZero() const { return m_micros == 0; }
+    // Rounded once to `decimals` (0 to 6; money's two by default), half away
+    // from zero: a point, no grouping, never "-0.00".
+    QString text(int decimals = 2) const;
+    // The nearest double (a chart's bar, a list's quantity).
+    double toDouble() const;
+    // As Decimal and Money, which hold less: invalid beyond their limit.
+    Decimal toDecimal() const;
+    Money toMoney() const;
+
+    friend StoredTotal operator+(StoredTotal a, StoredTotal b) { return fromMicros(a.m_micros + b.m_micros); }
+    friend StoredTotal operator-(StoredTotal a, StoredTotal b) { return fromMicros(a.m_micros - b.m_micros); }
+    friend bool operator==(StoredTotal a, StoredTotal b) { return a.m_micros == b.m_micros; }
+    friend bool operator!=(StoredTotal a, StoredTotal b) { return a.m_micros != b.m_micros; }
+    friend bool operator<(StoredTotal a, StoredTotal b) { return a.m_micros < b.m_micros; }
+    friend bool operator>(StoredTotal a, StoredTotal b) { return a.m_micros > b.m_micros; }
+
+private:
+    __int128 m_micros = 0;
+};
+
+// The value of a STORED_SUM column, as either run gives it; NULL is 0.
+StoredTotal storedTotal(const QVariant &value);
+
+enum class StoredSumRun {
+    Integers, // SQLite's integer sum of millionths; fails with "integer overflow"
+    Exact,    // the exact sum of the program's own (a text only storedTotal reads)
+    Bars,     // SQLite's floating TOTAL, in rupees: a chart's bar, never failing
+};
+
+// The statement with its STORED_SUMs written out for one run.
+QString storedSumStatement(const QString &statement, StoredSumRun run);
+
+// Runs the statement with the named values and calls readRow for each row;
+// when the integer sum does not fit, calls restart and runs it again with
+// exact sums. False with the driver's message when the statement fails.
+bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
+                         const std::function<void(const QSqlQuery &)> &readRow, const std::function<void()> &restart,
+                         QString *error = nullptr);
+
+// The first column of the first row of such a statement; nullopt when it fails.
+std::optional<StoredTotal> firstStoredTotal(const QString &statement, const QVariantMap &values);
+
+// For the few values of one record (the lines of one challan), exactly to
+// all of their digits: SQLite writes each REAL value as the decimal it was
+// stored from (fifteen significant digits), joined by blanks, and
+// fromStoredList sums them as exact decimals. NULL when there is none.
+//
+//     "SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d WHERE ..."
+//     const Decimal delivered = fromStoredList(q.value(0));
+#define STORED_LIST(column) "GROUP_CONCAT(" column ", ' ')"
+
+// The exact sum of a STORED_LIST; NULL is 0.
+Decimal fromStoredList(const QVariant &list);

@@ -1,0 +1,313 @@
+// The page renderer with a stand-in for wkhtmltoimage in the application
+// folder (found before the installed tool): what it is given, what each use
+// shows when it fails, and how the pictures reach the printed pages.
+
+#include "support/recordingdesktop.h"
+#include "support/printtools.h"
+#include "support/standintool.h"
+
+#include "output/pagerenderer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString failSecondPage = "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"";
+
+} // namespace
+
+class TestPageRenderer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void challanRunsTheToolAsDescribed();
+    void patchedToolKeepsItsOwnZoom();
+    void failureShowsTheToolsErrorOutput();
+    void successTestsOfTheUses();
+    void missingToolForEachUse();
+    void htmlFileThatCannotBeWritten();
+    void perPageDocumentsNeedEveryPage();
+    void tallPictureIsScaledDownToItsPage_data();
+    void tallPictureIsScaledDownToItsPage();
+    void tallPicturePrintsItsBottom();
+    void slicedPictureFillsAsManyPagesAsItNeeds();
+    void toolRunningPastTheLimitIsEnded();
+};
+
+void TestPageRenderer::challanRunsTheToolAsDescribed()
+{
+    TestEnvironment env;
+    const QString temp = env.desktop.tempFolder;
+    StandInTool tool(env.folder());
+    QVERIFY(renderHtmlToPages(nullptr, "<html><head><style>* {}</style></head><body>Ramesh &amp; Co ₹</body></html>",
+                              RenderProfiles::deliveryChallan(7)));
+
+    QCOMPARE(tool.runs().size(), 1);
+    QStringList args = tool.runs().first();
+    QVERIFY2(args.value(8).startsWith(temp + "/challan_") && args.value(8).endsWith(".html"), qPrintable(args.value(8)));
+    args[8] = "<html>";
+    QCOMPARE(args, (QStringList{"--enable-local-file-access", "--disable-smart-width", "--width", "2480", "--zoom",
+                                "2.5", "--quality", "100", "<html>", temp + "/challan_preview.png"}));
+    // The page reaches the tool as UTF-8, declared so, and zoomed through its
+    // style because this build ignores --zoom.
+    QVERIFY(tool.htmlOfRun(1).contains(
+        "<head><meta charset=\"utf-8\"><style>html { zoom: 2.5; }</style><style>* {}</style></head>"
+        "<body>Ramesh &amp; Co ₹</body>"));
+    QCOMPARE(env.desktop.previews.size(), 1);
+    QCOMPARE(env.desktop.previews.first().title, QStringLiteral("DC Preview - 7"));
+    // Neither the picture nor the temporary HTML file stays behind.
+    QCOMPARE(filesIn(temp, "challan_*"), QStringList());
+}
+
+void TestPageRenderer::patchedToolKeepsItsOwnZoom()
+{
+    TestEnvironment env;
+    StandInTool tool(env.folder(), StandInTool::copySource, StandInTool::patchedVersion);
+    QVERIFY(renderHtmlToPages(nullptr, "<html><head></head><body>x</body></html>", RenderProfiles::deliveryChallan(1)));
+    QCOMPARE(tool.htmlOfRun(1), QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body>x</body></html>"));
+    QVERIFY(tool.runs().first().contains("--zoom"));
+
+    // A page that declares its character set keeps it; <header> is no head.
+    const QString declared = "<html><HEAD><meta charset='utf-8'></HEAD><header>h</header></html>";
+    QCOMPARE(RenderPlatform::prepareHtml(declared, 1.0), declared);
+}
+
+void TestPageRenderer::failureShowsTheToolsErrorOutput()
+{
+    TestEnvironment env;
+    const QString temp = env.desktop.tempFolder;
+    StandInTool tool(env.folder(), "echo 'Error: page could not be loaded' >&2; exit 1");
+
+    // A picture left by an earlier run must not pass for this one.
+    QImage(10, 10, QImage::Format_RGB32).save(temp + "/challan_preview.png");
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(3)));
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Critical);
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nError: page could not be loaded\n"));
+    QCOMPARE(env.desktop.previews.size(), 0);
+    QVERIFY(!QFile::exists(temp + "/challan_preview.png"));
+
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentPendingStatement()));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nError: page could not be loaded\n"));
+}
+
+void TestPageRenderer::successTestsOfTheUses()
+{
+    TestEnvironment env;
+    {
+        // Exit code 0 but no picture: the salary slip fails.
+        StandInTool tool(env.folder(), "exit 0");
+        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
+    }
+    {
+        // A picture but exit code 1: the receipt and the supplier statement
+        // fail, the challan (which looks only for the picture) previews.
+        StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
+        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
+        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render receipt image."));
+        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
+        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render statement preview."));
+        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
+    }
+}
+
+void TestPageRenderer::missingToolForEachUse()
+{
+    TestEnvironment env;
+    NoToolOnPath noPath;
+    const QList<QPair<PageRenderProfile, QString>> uses = {
+        {RenderProfiles::taxInvoice(1), "Error|wkhtmltoimage.exe not found!"},
+        {RenderProfiles::deliveryChallan(1), "Error|wkhtmltoimage.exe not found in app folder!"},
+        {RenderProfiles::salarySlip("A"), "Missing Executable|wkhtmltoimage.exe not found in application directory!"},
+        {RenderProfiles::paymentReceipt(), "Missing Executable|wkhtmltoimage.exe not found in app folder!"},
+        {RenderProfiles::supplierStatement(),
+         "Missing Executable|wkhtmltoimage.exe not found in application directory!"},
+        // The statements start the tool by name unchecked: it fails to run.
+        {RenderProfiles::customerPaymentStatement(), "Error|wkhtmltoimage failed:\n"},
+    };
+    for (const auto &[profile, shown] : uses) {
+        env.desktop.clear();
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<html></html>"}, profile));
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastShown(), shown);
+        QCOMPARE(env.desktop.previews.size(), 0);
+    }
+}
+
+void TestPageRenderer::htmlFileThatCannotBeWritten()
+{
+    TestEnvironment env;
+    StandInTool tool(env.folder());
+    env.desktop.tempFolder = env.folder() + "/no/such/folder";
+
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(1)));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Cannot create temp HTML file!"));
+
+    // The salary slip says it failed, and shows no earlier slip either.
+    env.desktop.clear();
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("A")));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
+    QCOMPARE(env.desktop.previews.size(), 0);
+    QCOMPARE(tool.runs().size(), 0);
+}
+
+void TestPageRenderer::perPageDocumentsNeedEveryPage()
+{
+    TestEnvironment env;
+    const QString temp = env.desktop.tempFolder;
+    {
+        // An invoice does not print with its second page missing.
+        StandInTool tool(env.folder(), failSecondPage);
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
+                                   RenderProfiles::taxInvoice(12)));
+        QCOMPARE(tool.runs().size(), 3);
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.previews.size(), 0);
+        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
+    }
+    {
+        env.desktop.clear();
+        StandInTool tool(env.folder(), "exit 0");
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+        QCOMPARE(env.desktop.messages.size(), 1);
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.previews.size(), 0);
+    }
+    {
+        // A second picture that does not decode would print as a blank page.
+        env.desktop.clear();
+        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
+                                       "*) cp \"$dir/source.png\" \"$img\";; esac");
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.previews.size(), 0);
+        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
+    }
+    {
+        // So would a single picture.
+        StandInTool tool(env.folder(), "echo broken > \"$img\"");
+        QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render receipt image."));
+        QCOMPARE(env.desktop.previews.size(), 0);
+    }
+    {
+        // Every page rendered: one printed page each, under the invoice's title.
+        env.desktop.clear();
+        StandInTool tool(env.folder());
+        QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+        QCOMPARE(env.desktop.previews.size(), 1);
+        QCOMPARE(env.desktop.previews.first().title, QStringLiteral("Invoice - 12"));
+        QCOMPARE(env.desktop.previews.first().pageCount, 2);
+        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
+    }
+    {
+        // A long challan likewise fails as a whole.
+        env.desktop.clear();
+        StandInTool tool(env.folder(), failSecondPage);
+        PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
+        profile.paint = RenderPaint::PerPage;
+        profile.everyPageRequired = true;
+        profile.imageName = QStringLiteral("challan_preview_%1.png");
+        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
+        QCOMPARE(env.desktop.previews.size(), 0);
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\n"));
+        QCOMPARE(filesIn(temp, "challan_*"), QStringList());
+    }
+}
+
+void TestPageRenderer::tallPictureIsScaledDownToItsPage_data()
+{
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QRect>("target");
+    // On a page of 1000 x 1400: one that fits keeps the page width at the
+    // top, as does one exactly as tall; a taller one fits the page height,
+    // centred.
+    QTest::newRow("fits") << QSize(2480, 3000) << QRect(0, 0, 1000, 1210);
+    QTest::newRow("exactly") << QSize(2000, 2800) << QRect(0, 0, 1000, 1400);
+    QTest::newRow("taller") << QSize(2480, 4368) << QRect(102, 0, 795, 1400);
+}
+
+void TestPageRenderer::tallPictureIsScaledDownToItsPage()
+{
+    QFETCH(QSize, image);
+    QFETCH(QRect, target);
+    QCOMPARE(RenderPlatform::pictureTarget(image, QSize(1000, 1400)), target);
+}
+
+void TestPageRenderer::tallPicturePrintsItsBottom()
+{
+    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines):
+    // the dark band at its bottom, where the signature is, reaches the paper.
+    TestEnvironment env;
+    StandInTool tool(env.folder());
+    QImage source(2480, 4368, QImage::Format_RGB32);
+    source.fill(Qt::white);
+    for (int y = 4168; y < 4368; ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgb(0, 0, 0));
+    QVERIFY(source.save(env.folder() + "/source.png"));
+    QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(4)));
+    QCOMPARE(env.desktop.previews.size(), 1);
+    QCOMPARE(env.desktop.previews.first().pageCount, 1);
+
+    QProcess raster;
+    const QString prefix = env.desktop.tempFolder + "/printed";
+    raster.start("pdftoppm", {"-r", "20", "-png", "-singlefile", env.desktop.previews.first().pdfPath, prefix});
+    QVERIFY(raster.waitForFinished(20000));
+    const QImage page(prefix + ".png");
+    QVERIFY(!page.isNull());
+    // The lowest dark row lies within the page's bottom margin band (5 mm of
+    // 297 mm) and the picture's width is centred.
+    int lowestDark = -1;
+    for (int y = 0; y < page.height(); ++y)
+        if (qGray(page.pixel(page.width() / 2, y)) < 128)
+            lowestDark = y;
+    QVERIFY2(lowestDark > page.height() * 95 / 100, qPrintable(QString("%1 of %2").arg(lowestDark).arg(page.height())));
+    QVERIFY(qGray(page.pixel(page.width() / 20, lowestDark)) > 128);
+}
+
+void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
+{
+    // A picture exactly two strips tall gives two strips, one row more three.
+    QCOMPARE(RenderPlatform::stripsForPages(QSize(500, 700), QSize(1000, 700)).size(), 2);
+    QCOMPARE(RenderPlatform::stripsForPages(QSize(500, 701), QSize(1000, 700)).size(), 3);
+
+    // The payment pending statement on landscape A4 less 10 mm margins
+    // (277 by 190 mm): a picture 2480 wide fills a page every 1701 rows.
+    TestEnvironment env;
+    StandInTool tool(env.folder());
+    tool.setSource(QSize(2480, 3300));
+    QVERIFY(renderHtmlToPages(nullptr, "<html><body>Pending</body></html>", RenderProfiles::paymentPendingStatement()));
+    tool.setSource(QSize(2480, 1650));
+    QVERIFY(renderHtmlToPages(nullptr, "<html><body>Pending</body></html>", RenderProfiles::paymentPendingStatement()));
+    QCOMPARE(env.desktop.previews.size(), 2);
+    QCOMPARE(env.desktop.previews.at(0).pageCount, 2);
+    QCOMPARE(env.desktop.previews.at(1).pageCount, 1);
+    QCOMPARE(env.desktop.previews.at(0).title, QStringLiteral("Payment Pending Statement"));
+}
+
+void TestPageRenderer::toolRunningPastTheLimitIsEnded()
+{
+    TestEnvironment env;
+    StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exec sleep 30");
+    PageRenderProfile profile = RenderProfiles::deliveryChallan(5);
+    profile.timeLimitMs = 500;
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", profile));
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\n"));
+    QCOMPARE(env.desktop.previews.size(), 0);
+}
+
+QTEST_MAIN(TestPageRenderer)
+#include "tst_pagerenderer.moc"
