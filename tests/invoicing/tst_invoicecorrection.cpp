@@ -10,6 +10,7 @@
 #include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -314,6 +315,55 @@ private slots:
         env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(form, "bill_cancel_btn");
         QCOMPARE(rows("SELECT is_deleted FROM invoices ORDER BY invoice_no"), QStringList({"1", "0"}));
+    }
+
+    void staleFormChangesNothing_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // what a second form did to 5/26-27
+        QTest::addColumn<QString>("button");
+        for (const char *button : {"update_btn", "bill_cancel_btn", "delete_btn"})
+            QTest::newRow(button) << "deleted, number taken" << button;
+        QTest::newRow("updated elsewhere") << "updated" << "update_btn";
+        QTest::newRow("cancelled elsewhere") << "cancelled" << "update_btn";
+    }
+
+    // Invoice 5/26-27 is loaded back; a second form then deletes it and saves a
+    // new invoice under the freed number (or rewrites or cancels it). The first
+    // form's Update, Bill Cancel or Delete leaves every row as it is and warns;
+    // the form keeps what it shows.
+    void staleFormChangesNothing()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, button);
+        savedInvoice(5, "26-27", 3);
+        form = new invoicesandlist;
+        loadBack("5/26-27");
+
+        invoicesandlist other;
+        other.loadInvoiceBack(5, "26-27");
+        if (meanwhile == "updated") {
+            child<QTableWidget>(&other, "invoice_table")->item(0, 5)->setText("4");
+            click(&other, "update_btn");
+        } else if (meanwhile == "cancelled") {
+            env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+            click(&other, "bill_cancel_btn");
+        } else {
+            env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+            click(&other, "delete_btn");
+            other.setDeliveryData({1}, firm.local, QString(), "26-27");
+            child<QLineEdit>(&other, "invnoEdit")->setText("5/26-27");
+            click(&other, "save_btn");
+            QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 5/26-27 saved!"));
+        }
+        const QStringList stored = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+        QCOMPARE(stored.size(), meanwhile == "deleted, number taken" ? 3 : meanwhile == "updated" ? 2 : 1);
+
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(form, button.toLatin1().constData());
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Invoice not found in database!"));
+        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), stored);
+        QCOMPARE(tableCell(items(), 0, 5), QString("3.000"));
+        QVERIFY(child<QAbstractButton>(form, button.toLatin1().constData())->isEnabled());
     }
 
     void printTakesTheLoadedInvoice()
