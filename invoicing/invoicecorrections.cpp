@@ -28,6 +28,18 @@ bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString
     return true;
 }
 
+bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, bool *still, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q,
+                   QStringLiteral("SELECT 1 FROM invoices WHERE invoice_id = :id AND invoice_no = :no "
+                                  "AND fy_name = :fy AND (is_deleted IS NULL OR is_deleted = 0)"),
+                   {{":id", invoiceId}, {":no", invoiceNo}, {":fy", fyName}}, error))
+        return false;
+    *still = q.next();
+    return true;
+}
+
 bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
 {
     return run(DeleteLines, invoiceNo, fyName, error)

@@ -12,6 +12,12 @@
 // to an invoice by number and year). False with `error` set when the query fails.
 bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString *error);
 
+// Whether the invoice of that number and year is still the one a form loaded
+// back: its live row has `invoiceId`. An invoice deleted meanwhile (its number
+// perhaps taken by a new one), cancelled or rewritten elsewhere is not. Run
+// inside the write transaction, so the answer holds until the rows are changed.
+bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, bool *still, QString *error);
+
 // Removes the invoice's lines and marks it cancelled; its number stays used.
 bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
 

@@ -466,6 +466,7 @@ void invoicesandlist::clearForm()
     for (QTextEdit *edit : {ui->addressEdit, ui->rupeesEdit, ui->tax_detailsEdit})
         edit->clear();
     m_loadedInvoiceNo = -1;
+    m_loadedInvoiceId = -1;
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
     ui->bill_cancel_btn->setEnabled(false);
@@ -573,6 +574,7 @@ void invoicesandlist::loadInvoiceBack(int invoiceNo, const QString &fy)
     }
     m_loadedInvoiceNo = invoiceNo;
     m_loadedInvoiceFy = fy;
+    m_loadedInvoiceId = invoice.invoiceId;
     m_customerId = invoice.customerId;
     ui->invnoEdit->setText(invoice.fullNumber);
     ui->invdateEdit->setDate(QDate::fromString(invoice.date, QStringLiteral("yyyy-MM-dd")));
@@ -619,7 +621,8 @@ void invoicesandlist::on_update_btn_clicked()
     if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
                           {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
         return;
-    const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy));
+    const InvoiceWriteOutcome outcome =
+        replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loadedInvoiceId);
     if (outcome.result == WriteResult::NothingToWrite) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
         return;
@@ -649,8 +652,22 @@ void invoicesandlist::on_bill_cancel_btn_clicked()
         return;
     const int number = m_loadedInvoiceNo;
     const QString fy = m_loadedInvoiceFy;
+    bool gone = false;
     QString error;
-    if (!runInTransaction([&](QString *e) { return cancelInvoiceRows(number, fy, e); }, &error)) {
+    const bool cancelled = runInTransaction(
+        [&](QString *e) {
+            bool still = false;
+            if (!invoiceStillLoaded(m_loadedInvoiceId, number, fy, &still, e))
+                return false;
+            gone = !still;
+            return still && cancelInvoiceRows(number, fy, e);
+        },
+        &error);
+    if (gone) {
+        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invoice not found in database!"));
+        return;
+    }
+    if (!cancelled) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Cancel failed: ") + error);
         return;
     }
@@ -676,14 +693,29 @@ void invoicesandlist::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
 
-    bool exists = false;
+    // The invoice is looked for inside the delete's transaction, so one
+    // deleted meanwhile whose number a new invoice took is not removed.
+    bool gone = false;
     bool paid = false;
+    QString failure;
     QString error;
-    if (!invoiceNumberUsed(number, fy, &exists, &error) || !invoiceHasPayments(number, fy, &paid, &error)) {
-        Desktop::warning(this, QStringLiteral("Error"), error);
-        return;
-    }
-    if (!exists) {
+    const bool deleted = runInTransaction(
+        [&](QString *e) {
+            bool still = false;
+            if (!invoiceStillLoaded(m_loadedInvoiceId, number, fy, &still, e)
+                || !invoiceHasPayments(number, fy, &paid, e))
+                return false;
+            gone = !still;
+            if (gone || paid)
+                return false;
+            failure = QStringLiteral("Failed to delete items: ");
+            if (!deleteInvoiceLines(number, fy, e))
+                return false;
+            failure = QStringLiteral("Failed to delete invoice: ");
+            return deleteInvoiceHead(number, fy, e);
+        },
+        &error);
+    if (gone) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invoice not found in database!"));
         return;
     }
@@ -695,16 +727,6 @@ void invoicesandlist::on_delete_btn_clicked()
                              .arg(fullNumber));
         return;
     }
-    QString failure;
-    const bool deleted = runInTransaction(
-        [&](QString *e) {
-            failure = QStringLiteral("Failed to delete items: ");
-            if (!deleteInvoiceLines(number, fy, e))
-                return false;
-            failure = QStringLiteral("Failed to delete invoice: ");
-            return deleteInvoiceHead(number, fy, e);
-        },
-        &error);
     if (!deleted) {
         Desktop::warning(this, QStringLiteral("Error"), failure + error);
         return;

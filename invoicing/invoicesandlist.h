@@ -72,6 +72,7 @@ private:
     QString m_customerType;
     int m_loadedInvoiceNo = -1;
     QString m_loadedInvoiceFy;
+    int m_loadedInvoiceId = -1; // the row loaded back; Update, Bill Cancel and Delete act only while it is live
     bool m_isLoading = false;
     QString m_fyName;
 

@@ -1,6 +1,7 @@
 #include "invoicestore.h"
 
 #include "amountinwords.h"
+#include "invoicecorrections.h"
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
@@ -484,7 +485,7 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
     return finish(committed, outcome, error);
 }
 
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice)
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId)
 {
     InvoiceWriteOutcome outcome;
     QString error;
@@ -492,6 +493,14 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice)
         [&](QString *e) {
             QSqlQuery q;
             const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
+            bool still = false;
+            if (!invoiceStillLoaded(loadedId, invoice.number, invoice.fy, &still, e))
+                return false;
+            if (!still) {
+                outcome.notFound = true;
+                *e = QStringLiteral("Invoice not found in database!");
+                return false;
+            }
             return checkOpenBalances(invoice.lines, {invoice.number, invoice.fy}, &outcome, e)
                    && execBound(q,
                              QStringLiteral("DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM "
@@ -510,7 +519,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     QSqlQuery head;
     if (!execBound(head,
                    QStringLiteral("SELECT v.invoice_no_full, v.invoice_date, v.customer_id, v.remarks, v.is_deleted, "
-                                  "v.is_abstract, v.abstract_content FROM invoices v "
+                                  "v.is_abstract, v.abstract_content, v.invoice_id FROM invoices v "
                                   "WHERE v.invoice_no = :invno AND v.fy_name = :fy LIMIT 1"),
                    {{":invno", number}, {":fy", fy}}, error)) {
         qDebug() << "Head query failed:" << *error;
@@ -528,6 +537,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     invoice->cancelled = head.value(4).toInt() == 1;
     invoice->isAbstract = head.value(5).toInt() == 1;
     invoice->abstractContent = head.value(6).toString();
+    invoice->invoiceId = head.value(7).toInt();
     if (invoice->cancelled)
         return LoadResult::Loaded;
 

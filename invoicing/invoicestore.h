@@ -195,6 +195,7 @@ struct InvoiceWriteOutcome
     bool noInvoiceId = false; // the new row gave no id
     bool overBalance = false; // a line bills more than its challan has open; `error` names it
     bool numberUsed = false;  // an invoice of that number and year is stored already
+    bool notFound = false;    // the invoice to replace is no longer stored
 };
 
 // Inserts the invoice and its lines with a quantity above 0 in one
@@ -213,7 +214,10 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 // Replaces the invoice of that number and year (its row and lines) by
 // `invoice` in one transaction; number and year stay. With no line above 0,
 // or a line above what is open (the invoice itself left out), nothing changes.
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice);
+// Nor when the live invoice of that number and year is no longer row
+// `loadedId`, the one loaded into the form (notFound): one deleted meanwhile
+// and its number taken by a new invoice is not overwritten.
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId);
 
 // A saved invoice loaded back into the form. Each line is laid on a line of
 // its challan with its item (the first one not taken that holds its
@@ -223,6 +227,7 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice);
 // never offer more together than the challan has open.
 struct LoadedInvoice
 {
+    int invoiceId = -1; // the row loaded, which a correction checks is still the invoice
     QString fullNumber;
     QString date; // "yyyy-MM-dd"
     int customerId = -1;

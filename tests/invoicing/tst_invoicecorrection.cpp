@@ -10,6 +10,7 @@
 #include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -314,6 +315,48 @@ private slots:
         env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(form, "bill_cancel_btn");
         QCOMPARE(rows("SELECT is_deleted FROM invoices ORDER BY invoice_no"), QStringList({"1", "0"}));
+    }
+
+    void staleFormChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("elsewhere"); // what a second form clicked on 5/26-27
+        QTest::addColumn<QByteArray>("button");
+        for (const char *button : {"update_btn", "bill_cancel_btn", "delete_btn"})
+            QTest::newRow(button) << QByteArray("delete_btn") << QByteArray(button);
+        QTest::newRow("updated elsewhere") << QByteArray("update_btn") << QByteArray("update_btn");
+        QTest::newRow("cancelled elsewhere") << QByteArray("bill_cancel_btn") << QByteArray("update_btn");
+    }
+
+    // Invoice 5/26-27 is loaded back; a second form then deletes it and saves a
+    // new invoice under the freed number (or rewrites or cancels it). The first
+    // form's Update, Bill Cancel or Delete leaves every row as it is and warns;
+    // the form keeps what it shows.
+    void staleFormChangesNothing()
+    {
+        QFETCH(QByteArray, elsewhere);
+        QFETCH(QByteArray, button);
+        const int loaded = savedInvoice(5, "26-27", 3);
+        form = new invoicesandlist;
+        loadBack("5/26-27");
+        invoicesandlist other;
+        other.loadInvoiceBack(5, "26-27");
+        env->desktop.messageAnswers << QMessageBox::Yes << QMessageBox::Yes;
+        click(&other, elsewhere.constData());
+        if (elsewhere == "delete_btn") {
+            other.setDeliveryData({1}, firm.local, QString(), "26-27");
+            child<QLineEdit>(&other, "invnoEdit")->setText("5/26-27");
+            click(&other, "save_btn");
+            QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 5/26-27 saved!"));
+        }
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE is_deleted = 0 AND invoice_id = " + QString::number(loaded)),
+                 0); // the loaded row is gone or no longer live
+        const QStringList stored = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+
+        click(form, button.constData());
+        QCOMPARE(env->desktop.lastShown(), QString("Error|Invoice not found in database!"));
+        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), stored);
+        QCOMPARE(tableCell(items(), 0, 5), QString("3.000"));
+        QVERIFY(child<QAbstractButton>(form, button.constData())->isEnabled());
     }
 
     void printTakesTheLoadedInvoice()

@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(saveInvoice(invoice).result, WriteResult::Written);
         exec("CREATE TRIGGER no_a BEFORE INSERT ON invoice_items BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
         invoice.lines = {{1, "26-27", itemA, 2, 100, Money::fromRupees(200), 18}};
-        QCOMPARE(replaceInvoice(invoice).result, WriteResult::Failed);
+        QCOMPARE(replaceInvoice(invoice, value("SELECT invoice_id FROM invoices").toInt()).result, WriteResult::Failed);
         QCOMPARE(rows("SELECT invoiced_qty FROM invoice_items"), QStringList({"1"}));
     }
 
@@ -297,7 +297,8 @@ private slots:
         addInvoiceBin(5, "26-27", itemA, 0.05);
         addInvoiceLine(addInvoice({2, "26-27", "2026-07-01", customer, 1, 1}), 5, itemA, "26-27", 0.3);
         addInvoiceLine(addInvoice({3, "25-26"}), 5, itemA, "25-26", 0.3);
-        addInvoiceLine(addInvoice({7, "26-27"}), 5, itemA, "26-27", 0.2);
+        const int seven = addInvoice({7, "26-27"});
+        addInvoiceLine(seven, 5, itemA, "26-27", 0.2);
         const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
 
         InvoiceWrite invoice;
@@ -307,7 +308,7 @@ private slots:
         for (double q : qty)
             invoice.lines.append({5, "26-27", itemA, q, 100, Money::fromStored(q * 100), 18});
         // Invoice 7 rewritten over its own 0.2; a new invoice 8 finds nothing open.
-        const InvoiceWriteOutcome replaced = replaceInvoice(invoice);
+        const InvoiceWriteOutcome replaced = replaceInvoice(invoice, seven);
         invoice.number = 8;
         const InvoiceWriteOutcome saved = saveInvoice(invoice);
         QCOMPARE(saved.result, WriteResult::Failed);
