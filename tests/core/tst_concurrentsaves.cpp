@@ -150,10 +150,9 @@ private slots:
             << QStringList{"RCT-260801100000", "RCT-260801100000-2"};
     }
 
-    // While this program holds the write lock, two other copies start a save
-    // of the same proposed number (each on its own challan, invoice or bill)
-    // and wait; once the lock is let go, one takes the number and the other
-    // finds it taken: nothing is stored twice.
+    // While this program holds the write lock, two other copies start a save of
+    // one proposed number (each on its own challan, invoice or bill) and wait;
+    // once it is let go, one takes the number, the other finds it taken.
     void twoCopiesSaveAtOnce()
     {
         QFETCH(QString, role);
