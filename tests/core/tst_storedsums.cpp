@@ -2,7 +2,6 @@
 // 64-bit millionths hold: many rows of the largest accepted figure, and a
 // value beyond it written into the file by another program.
 
-#include "support/files.h"
 #include "support/purchaseenvironment.h"
 #include "support/salesdata.h"
 
