@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(challanList(-1, QString(), QString(), "26-27").first().qty, 99999999999999.001);
 
         QList<DespatchRow> despatch;
-        QVERIFY2(queryDespatchDetails({"2026-01-01", "2027-12-31"}, &despatch, &error), qPrintable(error));
+        QVERIFY2(queryDespatchDetails({"2026-01-01", "2027-12-31", -1, {}, {}}, &despatch, &error), qPrintable(error));
         QCOMPARE(despatch.size(), 10000);
         QCOMPARE(despatch.first().despatched, 99999999999999.001);
     }
