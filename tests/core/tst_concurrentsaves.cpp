@@ -1,6 +1,6 @@
 // Two copies of the program saving into one company file at the same moment:
 // this test program starts itself again as the other copies, each on its own
-// connection to the file, while a third connection holds the write lock.
+// connection to the file, while its own connection holds the write lock.
 
 #include "support/invoicefirm.h"
 #include "support/purchasedata.h"
@@ -30,29 +30,21 @@ using namespace testdata;
 
 namespace {
 
-const char *const CopyRole = "KESTROVA_OTHER_COPY"; // what the started copy does
-const char *const CopyFile = "KESTROVA_OTHER_COPY_FILE";
-const char *const CopyArg = "KESTROVA_OTHER_COPY_ARG"; // a challan, an invoice or a bill
-
-void sayReady()
-{
-    std::printf("ready\n");
-    std::fflush(stdout);
-}
+const char *const OtherCopyVariable = "KESTROVA_OTHER_COPY"; // "role|arg|file" of a started copy
 
 // One save as another copy of the program, on its own connection: it says
 // "ready", saves, and gives what came of it.
 QString saveAsOtherCopy(const QString &role, int arg)
 {
-    if (role == "hold") { // holds the write lock for `arg` ms
-        QSqlQuery q;
-        if (!q.exec("BEGIN IMMEDIATE"))
-            return "no lock";
-        sayReady();
+    QSqlQuery lock;
+    if (role == "hold" && !lock.exec("BEGIN IMMEDIATE")) // held for `arg` ms
+        return "no lock";
+    std::printf("ready\n");
+    std::fflush(stdout);
+    if (role == "hold") {
         QThread::msleep(arg);
-        return q.exec("ROLLBACK") ? "released" : "not released";
+        return lock.exec("ROLLBACK") ? "released" : "not released";
     }
-    sayReady();
     if (role == "invoice") { // invoice 7/26-27 billing challan `arg`
         InvoiceWrite invoice;
         invoice.number = 7;
@@ -69,8 +61,7 @@ QString saveAsOtherCopy(const QString &role, int arg)
         return outcome.ok ? outcome.reference : outcome.error;
     }
     // Bill `arg` paid in full.
-    QString error;
-    QString ref;
+    QString error, ref;
     const SupplierPayment payment{{arg}, "2026-08-01", Money::fromRupees(100), "", "Neft", "RCT-260801100000"};
     return recordSupplierPayment(payment, &error, nullptr, &ref) == PaymentWrite::Recorded ? ref : error;
 }
@@ -79,13 +70,14 @@ QString saveAsOtherCopy(const QString &role, int arg)
 int runAsOtherCopy(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    const QStringList copy = qEnvironmentVariable(OtherCopyVariable).split('|');
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
-    db.setDatabaseName(qEnvironmentVariable(CopyFile));
+    db.setDatabaseName(copy.value(2));
     if (!db.open())
         return 2;
     QElapsedTimer took;
     took.start();
-    const QString outcome = saveAsOtherCopy(qEnvironmentVariable(CopyRole), qEnvironmentVariableIntValue(CopyArg));
+    const QString outcome = saveAsOtherCopy(copy.value(0), copy.value(1).toInt());
     std::printf("%s\n%lld\n", qPrintable(outcome), static_cast<long long>(took.elapsed()));
     return 0;
 }
@@ -98,9 +90,7 @@ struct OtherCopy
     OtherCopy(const QString &file, const QString &role, int arg)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(CopyRole, role);
-        env.insert(CopyFile, file);
-        env.insert(CopyArg, QString::number(arg));
+        env.insert(OtherCopyVariable, QStringList{role, QString::number(arg), file}.join('|'));
         process.setProcessEnvironment(env);
         process.start(QCoreApplication::applicationFilePath(), {});
     }
@@ -137,11 +127,7 @@ private slots:
         addBill({"S2", "2026-07-02", "ACME", "Credit", 100});
     }
 
-    void cleanup()
-    {
-        delete env;
-        env = nullptr;
-    }
+    void cleanup() { delete env; }
 
     void twoCopiesSaveAtOnce_data()
     {
@@ -164,37 +150,29 @@ private slots:
             << QStringList{"RCT-260801100000", "RCT-260801100000-2"};
     }
 
-    // While this program holds the write lock, two other copies start a save
-    // of the same proposed number (each on its own challan, invoice or bill)
-    // and wait; once the lock is let go, one takes the number and the other
-    // finds it taken: nothing is stored twice.
+    // While this program holds the write lock, two other copies start a save of
+    // one proposed number (each on its own challan, invoice or bill) and wait;
+    // once it is let go, one takes the number, the other finds it taken.
     void twoCopiesSaveAtOnce()
     {
         QFETCH(QString, role);
         QFETCH(QStringList, outcomes);
         QFETCH(QString, stored);
         QFETCH(QStringList, rows);
-        {
-            QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
-            holder.setDatabaseName(file);
-            QVERIFY(holder.open());
-            QSqlQuery lock(holder);
-            QVERIFY(lock.exec("BEGIN IMMEDIATE"));
-            OtherCopy first(file, role, 1);
-            OtherCopy second(file, role, 2);
-            QVERIFY(first.ready());
-            QVERIFY(second.ready());
-            QThread::msleep(800);
-            QVERIFY(lock.exec("ROLLBACK"));
-            const QPair<QString, int> a = first.result();
-            const QPair<QString, int> b = second.result();
-            QStringList seen{a.first, b.first};
-            seen.sort();
-            QCOMPARE(seen, outcomes);
-            // Both waited for the lock rather than failing at once.
-            QVERIFY2(a.second >= 700 && b.second >= 700, qPrintable(QString("%1 %2").arg(a.second).arg(b.second)));
-        }
-        QSqlDatabase::removeDatabase("holder");
+        QSqlQuery lock; // this program's own connection
+        QVERIFY(lock.exec("BEGIN IMMEDIATE"));
+        OtherCopy first(file, role, 1);
+        OtherCopy second(file, role, 2);
+        QVERIFY(first.ready());
+        QVERIFY(second.ready());
+        QThread::msleep(800);
+        QVERIFY(lock.exec("ROLLBACK"));
+        const QPair<QString, int> a = first.result(), b = second.result();
+        QStringList seen{a.first, b.first};
+        seen.sort();
+        QCOMPARE(seen, outcomes);
+        // Both waited for the lock rather than failing at once.
+        QVERIFY2(a.second >= 700 && b.second >= 700, qPrintable(QString("%1 %2").arg(a.second).arg(b.second)));
         QCOMPARE(testdata::rows(stored), rows);
     }
 
@@ -229,7 +207,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsSet(CopyRole))
+    if (qEnvironmentVariableIsSet(OtherCopyVariable))
         return runAsOtherCopy(argc, argv);
     QApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);

@@ -390,10 +390,9 @@ void TestBackup::failedAndInterruptedBackupsLeaveNothing()
     QCOMPARE(billSummary(localFolder() + "/Acme_2026-12-06_093000.db"), QString("3000:5"));
 }
 
-// Under a file-size limit (ulimit -f) smaller than the company file the
-// Backup button reports both copies failed, with the reason, and leaves no
-// file in either folder; the program goes on, and the next backup with room
-// succeeds.
+// Under a file-size limit (ulimit -f) below the company file's size the Backup
+// button reports both copies failed with the reason and leaves no file in either
+// folder; the program goes on, and the next backup, with room, succeeds.
 void TestBackup::backupButtonUnderAFileSizeLimit()
 {
     TestEnvironment env;

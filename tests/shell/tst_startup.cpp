@@ -3,6 +3,7 @@
 // list, the login and the module windows.
 
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
@@ -28,7 +29,6 @@
 #include <QToolButton>
 
 #include <csignal>
-#include <sys/resource.h>
 
 using namespace testdata;
 
@@ -340,27 +340,24 @@ void TestStartup::lockedDatabaseIsAFailedOpen()
     QSqlDatabase::removeDatabase("other");
 }
 
-// The program itself, copied alone into a folder, under a file-size limit
-// (ulimit -f) too small for its first write: the write fails as on a full
-// disk and the program goes on ("DB Error"), instead of being ended by the
-// system. It leaves no empty company file, so the next start, with room,
-// makes the new company.
+// The program, copied alone into a folder, under a file-size limit (ulimit -f)
+// too small for its first write: the write fails as on a full disk and the
+// program goes on ("DB Error") instead of being ended by the system. It leaves
+// no empty company file, so the next start, with room, makes the new company.
 void TestStartup::programOutlivesAFileSizeLimit()
 {
     TestEnvironment env;
     QVERIFY(QFile::copy(QStringLiteral(KESTROVA_PROGRAM), env.folder() + "/kestrova"));
     QVERIFY(writeFile(env.folder() + "/company.cfg", "Acme"));
     QProcess program;
-    program.setChildProcessModifier([] {
-        std::signal(SIGXFSZ, SIG_DFL); // as a shell starts it, not as this test program runs
-        rlimit limit;
-        getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 2048;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    });
+    // The signal as a shell leaves it, not as this test program runs; the limit inherited.
+    program.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
     program.setStandardErrorFile(QProcess::nullDevice());
-    program.start(env.folder() + "/kestrova", {});
-    QVERIFY(program.waitForStarted());
+    {
+        FileSizeLimit limit(2048);
+        program.start(env.folder() + "/kestrova", {});
+        QVERIFY(program.waitForStarted());
+    }
     QVERIFY2(!program.waitForFinished(5000), program.exitStatus() == QProcess::CrashExit
                                                  ? "ended by the system"
                                                  : qPrintable(QString("ended with %1").arg(program.exitCode())));
@@ -368,11 +365,10 @@ void TestStartup::programOutlivesAFileSizeLimit()
     program.waitForFinished();
     QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList({"company.cfg", "kestrova"}));
 
-    auto *w = new MainWindow;
-    QVERIFY(w->databaseReady());
+    MainWindow w;
+    QVERIFY(w.databaseReady());
     QVERIFY(env.desktop.messages.isEmpty());
     QCOMPARE(rows("SELECT username FROM users"), QStringList{"pravo"});
-    delete w;
 }
 
 void TestStartup::heldFileWaitsOnceAndGivesOneBox_data()
