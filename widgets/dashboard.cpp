@@ -19,13 +19,6 @@
 
 namespace {
 
-// A card label asks for the width of its text but may be narrower when the
-// screen is: the page then clips a long line instead of growing past the screen.
-void letShrink(QLabel *label)
-{
-    label->setMinimumWidth(1);
-}
-
 // The body of a list card, scrolling where its entries outgrow the card. It
 // asks for no more height than its minimum: the row of list cards takes its
 // share of the page and the chart and the figures keep theirs, however long
@@ -39,6 +32,23 @@ public:
     }
 };
 
+QFont withPixelSize(QFont font, int pixelSize)
+{
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The width of the text's widest line, or with `words` of its widest word.
+int widestPart(const QFont &font, const QString &text, bool words)
+{
+    const QFontMetrics metrics(font);
+    const QStringList parts = words ? text.simplified().split(QLatin1Char(' ')) : text.split(QLatin1Char('\n'));
+    int widest = 0;
+    for (const QString &part : parts)
+        widest = qMax(widest, metrics.horizontalAdvance(part));
+    return widest;
+}
+
 } // namespace
 
 CardHeading::CardHeading(const QString &text, const QString &style, int pixelSize, int lineHeight, QWidget *parent)
@@ -50,12 +60,17 @@ CardHeading::CardHeading(const QString &text, const QString &style, int pixelSiz
     setStyleSheet(m_style.arg(m_pixelSize));
 }
 
+void CardHeading::showText(const QString &text)
+{
+    setText(text);
+    fit();
+}
+
 QSize CardHeading::sizeHint() const
 {
-    QFont full = font();
-    full.setPixelSize(m_pixelSize);
     const QMargins m = contentsMargins();
-    const int width = QFontMetrics(full).horizontalAdvance(text()) + m.left() + m.right() + 2 * margin() + 1;
+    const int width = widestPart(withPixelSize(font(), m_pixelSize), text(), false) + m.left() + m.right()
+                      + 2 * margin() + 1;
     return QSize(width, heightForWidth(width));
 }
 
@@ -70,32 +85,47 @@ bool CardHeading::hasHeightForWidth() const
 void CardHeading::resizeEvent(QResizeEvent *event)
 {
     QLabel::resizeEvent(event);
+    fit();
+}
+
+void CardHeading::fit()
+{
     const int available = contentsRect().width() - 2 * margin() - 1;
-    QFont full = font();
-    full.setPixelSize(m_pixelSize);
-    const int needed = QFontMetrics(full).horizontalAdvance(text());
+    const QFont full = withPixelSize(font(), m_pixelSize);
+    const auto widest = [this](int pixelSize, bool words) {
+        return widestPart(withPixelSize(font(), pixelSize), text(), words);
+    };
+    const int needed = widest(m_pixelSize, false);
     int size = m_pixelSize;
-    if (needed > available && needed > 0)
-        size = qMax((m_pixelSize * 3 + 3) / 4, m_pixelSize * available / needed);
+    if (needed > available && needed > 0) {
+        const int least = (m_pixelSize * 3 + 3) / 4;
+        size = qMax(least, m_pixelSize * available / needed);
+        // Glyphs do not grow exactly with the size: the line is measured again.
+        while (size > least && widest(size, false) > available)
+            --size;
+        // Wrapped between words, the widest word must fit on its line.
+        while (available > 0 && size > 1 && widest(size, false) > available && widest(size, true) > available)
+            --size;
+    }
     if (size != m_shownSize) {
         m_shownSize = size;
         setStyleSheet(m_style.arg(size));
     }
-    // Stepped down, the heading keeps the height of its full-size line, so
+    // Stepped down, the heading keeps the height of its full-size lines, so
     // the card's divider stays level with its neighbours'; wrapped, it is as
     // tall as its lines.
     int least = m_lineHeight;
     if (size != m_pixelSize) {
         // Measured in the shown size itself: the style sheet's font may not
         // have reached the label yet.
-        QFont shown = font();
-        shown.setPixelSize(size);
-        const int lines = QFontMetrics(shown)
+        const int lines = QFontMetrics(withPixelSize(font(), size))
                               .boundingRect(QRect(0, 0, qMax(1, available), QWIDGETSIZE_MAX),
                                             int(alignment()) | Qt::TextWordWrap, text())
                               .height();
+        const int fullLines =
+            QFontMetrics(full).boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), 0, text()).height();
         const QMargins m = contentsMargins();
-        least = qMax(least, qMax(QFontMetrics(full).height(), lines) + m.top() + m.bottom());
+        least = qMax(least, qMax(fullLines, lines) + m.top() + m.bottom());
     }
     if (least != minimumHeight())
         setMinimumHeight(least);
@@ -198,13 +228,12 @@ QFrame *makeStatCard(const QString &title, const QString &objectName, const QStr
     titleLabel->setAlignment(Qt::AlignCenter);
     layout->addWidget(titleLabel);
 
-    auto *value = new QLabel(QStringLiteral("--"));
+    auto *value = new CardHeading(QStringLiteral("--"),
+                                  QStringLiteral("font-size:%1px; font-weight:bold; color:") + colour
+                                      + QStringLiteral("; border:none;"),
+                                  style.statValuePx);
     value->setObjectName(objectName);
     value->setAlignment(Qt::AlignCenter);
-    value->setStyleSheet(QStringLiteral("font-size:%1px; font-weight:bold; color:%2; border:none;")
-                             .arg(style.statValuePx)
-                             .arg(colour));
-    letShrink(value);
     layout->addWidget(value);
     return card;
 }
@@ -412,7 +441,10 @@ void setDashboardLabel(QWidget *root, const QString &objectName, const QString &
 {
     if (!root)
         return;
-    if (auto *label = root->findChild<QLabel *>(objectName))
+    QLabel *label = root->findChild<QLabel *>(objectName);
+    if (auto *fitted = dynamic_cast<CardHeading *>(label))
+        fitted->showText(text);
+    else if (label)
         label->setText(text);
 }
 

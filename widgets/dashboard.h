@@ -69,10 +69,12 @@ struct DashboardCardStyle
     int listIconPx = 18;
 };
 
-// A card heading is read whole on one line: where the card is narrower than
-// the line (a small screen, a long heading) the heading steps its font down
-// to fit, to no less than three quarters of its size; below that it wraps
-// onto a second line between words. It is never cut off.
+// A card's heading or figure is read whole on one line: where the card is
+// narrower than the line (a small screen, a long heading, a large figure) the
+// text steps its font down to fit, to no less than three quarters of its size;
+// below that it wraps onto more lines between words, and where a word is
+// still wider than the card, the font steps down further until every word
+// fits. It is never cut off. A text of several lines fits its widest line.
 class CardHeading : public QLabel
 {
 public:
@@ -81,7 +83,10 @@ public:
     CardHeading(const QString &text, const QString &style, int pixelSize, int lineHeight = 0,
                 QWidget *parent = nullptr);
 
-    // The width of the heading's one line at its full size.
+    // Writes a new text and fits it to the present width.
+    void showText(const QString &text);
+
+    // The width of the heading's widest line at its full size.
     QSize sizeHint() const override;
     bool hasHeightForWidth() const override;
 
@@ -89,6 +94,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void fit();
+
     QString m_style;
     int m_pixelSize;
     int m_shownSize;
@@ -116,7 +123,8 @@ double wholeTickInterval(DashboardAxis axis, double largest);
 // Runs the month query once per month and returns the bars.
 QList<double> monthlyValues(const DashboardChart &chart);
 
-// A stat card: title and a value label named `objectName` showing "--".
+// A stat card: title and a value label named `objectName` showing "--"; both
+// fit the card's width as a CardHeading does.
 QFrame *makeStatCard(const QString &title, const QString &objectName, const QString &colour,
                      const DashboardCardStyle &style = {});
 // A list card: icon, title, divider and a body label named `objectName`
@@ -139,8 +147,8 @@ QChartView *makeMonthlyChartView(const DashboardChart &chart, const QList<double
 void refreshDashboard(QWidget *root, const DashboardChart &chart,
                       const std::function<void(QWidget *root)> &fillCards);
 
-// Writes a card label found by object name under `root`; a missing label is
-// skipped.
+// Writes a card label found by object name under `root` (a card's figure is
+// fitted to its width); a missing label is skipped.
 void setDashboardLabel(QWidget *root, const QString &objectName, const QString &text);
 
 // A ranked list: one `lineFormat` per row, %1 the rank from 1 and %2, %3, ...

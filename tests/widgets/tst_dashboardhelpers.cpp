@@ -48,8 +48,8 @@ QStringList drawnAxisLabels(DashboardAxis axis, const QList<double> &values)
     return out;
 }
 
-// The headings under `page` that do not show whole: a heading may wrap, but
-// each of its lines must fit in its label.
+// The headings and figures under `page` that do not show whole: a text may
+// wrap, but each of its lines must fit in its label.
 QStringList cutHeadings(QWidget *page, const QStringList &headings)
 {
     QStringList cut;
@@ -86,6 +86,8 @@ private slots:
     void valueAxisLabelsReadApart();
     void cardHeadingsShowWhole_data();
     void cardHeadingsShowWhole();
+    void cardFiguresShowWhole_data();
+    void cardFiguresShowWhole();
 };
 
 void TestDashboardHelpers::fiscalYearRunsAprilToMarch()
@@ -212,6 +214,44 @@ void TestDashboardHelpers::cardHeadingsShowWhole()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     QTest::qWait(50);
     QCOMPARE(cutHeadings(&page, stat + list), QStringList());
+}
+
+void TestDashboardHelpers::cardFiguresShowWhole_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("figure");
+    QTest::addColumn<int>("shownPx"); // 0: any size below the card's 30 px
+    QTest::newRow("1920x1080, last month") << QSize(1920, 1040) << "Rs. 34099673.00" << 30;
+    QTest::newRow("1366x768, debt") << QSize(1366, 700) << "Rs. 204057281.00" << 0;
+    QTest::newRow("1366x768, sum of bills") << QSize(1366, 700) << "Rs. 10000000000499.50" << 0;
+    QTest::newRow("1366x768, two months") << QSize(1366, 700) << "This Month : Rs.10000000000499.50\nLast Month : Rs.0.00" << 0;
+    // Wrapped, the figure is still wider than the card: it steps down further.
+    QTest::newRow("half of 1366x768, sum of bills") << QSize(683, 700) << "Rs. 10000000000499.50" << 0;
+}
+
+// A figure written into a large card, as on the purchase dashboard.
+void TestDashboardHelpers::cardFiguresShowWhole()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, figure);
+    QFETCH(int, shownPx);
+    TestEnvironment env;
+    QWidget page;
+    DashboardCardStyle large;
+    large.statTitlePx = large.statValuePx = 30;
+    QList<QWidget *> cards;
+    for (const char *title : {"Total Unpaid Bills", "Total Debt (Rs.)", "This Month (Rs.)", "Last Month (Rs.)"})
+        cards << makeStatCard(title, cards.size() == 1 ? "lbl_debt" : "", "#c0392b", large);
+    buildDashboard(&page, DashboardPage{}, cards, {makeListCard("Unpaid Suppliers", "lbl_list", "#e74c3c", "⚠", large)},
+                   {}, {});
+    page.resize(size);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    setDashboardLabel(&page, "lbl_debt", figure);
+    QTest::qWait(50);
+    QCOMPARE(cutHeadings(&page, {figure}), QStringList());
+    const int px = page.findChild<QLabel *>("lbl_debt")->font().pixelSize();
+    QVERIFY2(shownPx ? px == shownPx : px < 30, qPrintable(QString::number(px)));
 }
 
 QTEST_MAIN(TestDashboardHelpers)
