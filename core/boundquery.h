@@ -21,7 +21,8 @@ class StatementRow
 {
 public:
     // As QSqlQuery::value gives it: an integer as qlonglong, a real as
-    // double, a text as QString, a blob as QByteArray, NULL as a null value.
+    // double, a text as QString, a blob as QByteArray, NULL as a null value
+    // (of no type, where QSqlQuery gives one of the column's type).
     QVariant value(int column) const;
     // A text column, or a blob column holding a text (CAST(x AS BLOB)),
     // decoded from its UTF-8 bytes; NULL gives a null string; a number as
