@@ -186,12 +186,11 @@ void exactSumFinal(sqlite3_context *context)
 
 bool addExactSum(QString *error)
 {
-    const QVariant handle = QSqlDatabase::database().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+    sqlite3 *db = defaultSqliteHandle();
+    if (!db) {
         *error = QStringLiteral("The exact sum needs an SQLite database.");
         return false;
     }
-    sqlite3 *db = *static_cast<sqlite3 *const *>(handle.data());
     // Once per connection: it cannot be replaced while a statement runs.
     sqlite3_stmt *probe = nullptr;
     const bool present = sqlite3_prepare_v2(db, "SELECT exact_sum('', 0)", -1, &probe, nullptr) == SQLITE_OK;
@@ -246,6 +245,12 @@ QString partText(QString part, StoredSumRun run, bool first)
 bool isOverflow(const QString &message)
 {
     return message.contains(QLatin1String("integer overflow"));
+}
+
+bool runRows(const QString &statement, const QVariantMap &values,
+             const std::function<void(const StatementRow &)> &readRow, QString *error)
+{
+    return forEachRow(statement, values, readRow, error);
 }
 
 bool runRows(const QString &statement, const QVariantMap &values,
@@ -353,9 +358,12 @@ QString storedSumStatement(const QString &statement, StoredSumRun run)
     return out + statement.mid(at);
 }
 
-bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
-                         const std::function<void(const QSqlQuery &)> &readRow, const std::function<void()> &restart,
-                         QString *error)
+namespace {
+
+template<class Row>
+bool runStoredSumRows(const QString &statement, const QVariantMap &values,
+                      const std::function<void(const Row &)> &readRow, const std::function<void()> &restart,
+                      QString *error)
 {
     QString message;
     if (runRows(storedSumStatement(statement, StoredSumRun::Integers), values, readRow, &message))
@@ -370,6 +378,22 @@ bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
     if (error)
         *error = message;
     return false;
+}
+
+} // namespace
+
+bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
+                         const std::function<void(const QSqlQuery &)> &readRow, const std::function<void()> &restart,
+                         QString *error)
+{
+    return runStoredSumRows(statement, values, readRow, restart, error);
+}
+
+bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
+                         const std::function<void(const StatementRow &)> &readRow,
+                         const std::function<void()> &restart, QString *error)
+{
+    return runStoredSumRows(statement, values, readRow, restart, error);
 }
 
 std::optional<StoredTotal> firstStoredTotal(const QString &statement, const QVariantMap &values)

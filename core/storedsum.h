@@ -26,6 +26,7 @@
 // where a stored column is NULL adds nothing, as in SQL; a sum over no row is
 // NULL.
 
+#include "boundquery.h"
 #include "money.h"
 
 #include <QString>
@@ -84,6 +85,12 @@ QString storedSumStatement(const QString &statement, StoredSumRun run);
 bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
                          const std::function<void(const QSqlQuery &)> &readRow, const std::function<void()> &restart,
                          QString *error = nullptr);
+
+// The same, reading the rows straight from SQLite (core/boundquery.h): for
+// lists of thousands of rows.
+bool forEachStoredSumRow(const QString &statement, const QVariantMap &values,
+                         const std::function<void(const StatementRow &)> &readRow,
+                         const std::function<void()> &restart, QString *error = nullptr);
 
 // The first column of the first row of such a statement; nullopt when it fails.
 std::optional<StoredTotal> firstStoredTotal(const QString &statement, const QVariantMap &values);

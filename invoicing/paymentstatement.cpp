@@ -90,7 +90,10 @@ void paymentStatement::loadPayments()
     QString error;
     queryPaymentHistory(receivablesFilter(this), &payments, &error); // a failure lists nothing
 
-    TableFill fill(table, int(payments.size()));
+    // Every cell takes the same roles on every fill, and each row a new tick
+    // item (unticked): the rows that stay keep their other items.
+    ticks->dropBoxes();
+    TableFill fill(table, int(payments.size()), TableFill::Items::Kept);
     RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < payments.size(); ++r)
         addRow(fill, r, payments.at(r), dates);

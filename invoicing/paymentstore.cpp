@@ -275,23 +275,23 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
     QList<PaymentHistoryRow> listed;
     QList<QList<int>> payments; // indexes into `listed`
     QHash<QString, int> paymentIndex;
-    const auto readRow = [&](const QSqlQuery &q) {
+    const auto readRow = [&](const StatementRow &q) {
         PaymentHistoryRow row;
-        row.payId = q.value(0).toInt();
-        row.invoiceNoFull = q.value(1).toString();
-        row.invoiceDate = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.grandTotal = q.value(4).toDouble();
-        row.paid = q.value(5).toDouble();
-        row.tds = q.value(6).toDouble();
-        row.paymentDate = q.value(7).toString();
-        row.mode = q.value(8).toString();
-        row.remarks = q.value(9).toString();
-        row.reference = q.value(10).toString();
-        row.fy = q.value(11).toString();
+        row.payId = q.integer(0);
+        row.invoiceNoFull = q.text(1);
+        row.invoiceDate = q.text(2);
+        row.customerName = q.text(3);
+        row.grandTotal = q.real(4);
+        row.paid = q.real(5);
+        row.tds = q.real(6);
+        row.paymentDate = q.text(7);
+        row.mode = q.text(8);
+        row.remarks = q.text(9);
+        row.reference = q.text(10);
+        row.fy = q.text(11);
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
         const bool referenced = !row.reference.isEmpty();
-        row.paymentTotal = referenced && !q.value(12).isNull()
+        row.paymentTotal = referenced && !q.isNull(12)
                                ? storedTotal(q.value(12)).toMoney()
                                : (Decimal::fromStored(row.paid) + Decimal::fromStored(row.tds)).toMoney();
 

@@ -7,8 +7,6 @@
 #include "widgets/tablefill.h"
 #include "jobwork/pendingstore.h"
 
-#include <QSqlQuery>
-
 #include <algorithm>
 
 namespace {
@@ -29,19 +27,13 @@ QString filterAndOrder(const ReportFilter &filter)
 // The inward line's columns come first in both reports' statements.
 const int InwardLineColumnCount = 8;
 
-// The text columns are read as their UTF-8 bytes and decoded here. Qt's
-// driver asks SQLite for UTF-16, which SQLite makes character by character
-// into a buffer of its own for every value: that took more time than the
-// statement itself on a year's lines. All the columns are TEXT, so the bytes
-// are the stored text (NULL stays NULL and shows as empty).
+// The text columns are given as their UTF-8 bytes and decoded as they are
+// read (StatementRow::text reads a text and a blob alike). All the columns
+// are TEXT, so the bytes are the stored text (NULL stays NULL and shows as
+// empty).
 QString utf8(const QString &column)
 {
     return QStringLiteral("CAST(") + column + QStringLiteral(" AS BLOB)");
-}
-
-QString textAt(const QSqlQuery &q, int index)
-{
-    return QString::fromUtf8(q.value(index).toByteArray());
 }
 
 // A report statement: the inward line's columns, the report's own columns
@@ -64,24 +56,18 @@ QString reportStatement(const QString &extraColumns, const QString &extraJoin, c
            + filterAndOrder(filter);
 }
 
-ReportInwardLine readReportInwardLine(const QSqlQuery &q)
+ReportInwardLine readReportInwardLine(const StatementRow &q)
 {
     ReportInwardLine line;
-    line.inwardNoFull = textAt(q, 0);
-    line.inwardDate = textAt(q, 1);
-    line.dcNo = textAt(q, 2);
-    line.dcDate = textAt(q, 3);
-    line.poNo = textAt(q, 4);
-    line.itemCode = textAt(q, 5);
-    line.itemName = textAt(q, 6);
-    line.qty = q.value(7).toDouble();
+    line.inwardNoFull = q.text(0);
+    line.inwardDate = q.text(1);
+    line.dcNo = q.text(2);
+    line.dcDate = q.text(3);
+    line.poNo = q.text(4);
+    line.itemCode = q.text(5);
+    line.itemName = q.text(6);
+    line.qty = q.real(7);
     return line;
-}
-
-bool runReportQuery(QSqlQuery &q, const QString &sql, const ReportFilter &filter, QString *error)
-{
-    q.setForwardOnly(true);
-    return execBound(q, sql, reportValues(filter), error);
 }
 
 // Sort key of a full document number "n/yy-yy": the year, then the number.
@@ -149,26 +135,27 @@ QString despatchDetailsStatement(const ReportFilter &filter)
 bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
 {
     rows->clear();
-    QSqlQuery q;
-    if (!runReportQuery(q, inwardHistoryStatement(filter), filter, error))
-        return false;
-    while (q.next())
-        rows->emplaceBack(InwardHistoryRow{readReportInwardLine(q), textAt(q, InwardLineColumnCount)});
-    return true;
+    const auto readRow = [&](const StatementRow &q) {
+        rows->emplaceBack(InwardHistoryRow{readReportInwardLine(q), q.text(InwardLineColumnCount)});
+    };
+    if (forEachRow(inwardHistoryStatement(filter), reportValues(filter), readRow, error))
+        return true;
+    rows->clear();
+    return false;
 }
 
 bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error)
 {
     rows->clear();
     const int first = InwardLineColumnCount;
-    const auto readRow = [&](const QSqlQuery &q) {
+    const auto readRow = [&](const StatementRow &q) {
         DespatchRow row;
         row.line = readReportInwardLine(q);
-        row.inwardNo = q.value(first).toInt();
-        row.itemId = q.value(first + 1).toInt();
-        row.uom = textAt(q, first + 2);
+        row.inwardNo = q.integer(first);
+        row.itemId = q.integer(first + 1);
+        row.uom = q.text(first + 2);
         row.despatched = storedTotal(q.value(first + 3)).toDouble();
-        row.ourDcs = sortedChallanList(textAt(q, first + 4));
+        row.ourDcs = sortedChallanList(q.text(first + 4));
         rows->append(std::move(row));
     };
     return forEachStoredSumRow(despatchSums(filter), reportValues(filter), readRow, [&] { rows->clear(); }, error);
