@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(tableState(), QString("4.5|450.00 10.000|500.00 / 950.00 53.00 53.00 0.00 1056.00"));
 
         // A negative quantity, NaN and infinity are refused: the line bills nothing.
-        for (const QString &typed : {"-3", "nan", "inf", "abc"}) {
+        for (const char *typed : {"-3", "nan", "inf", "abc"}) {
             env->desktop.clear();
             table->item(1, 5)->setText(typed);
             QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty must be a number of 0 or more!"));

@@ -387,7 +387,7 @@ private slots:
     {
         exec("BEGIN");
         for (int n = 1; n <= 300; ++n)
-            addInvoice({n, "26-27", daysAgo(400 - n), Acme, 1000 + n});
+            addInvoice({n, "26-27", daysAgo(400 - n), Acme, double(1000 + n)});
         exec("COMMIT");
         Window().click("print_pending_state_btn");
         QVERIFY2(env->desktop.previews[0].pageCount >= 10, qPrintable(QString::number(env->desktop.previews[0].pageCount)));
