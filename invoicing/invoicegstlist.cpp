@@ -11,7 +11,7 @@
 QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *valuesOut)
 {
     QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, v.sub_total, "
-                  "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name "
+                  "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name, v.invoice_id "
                   "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ";
     QVariantMap values{{":fy", filter.currentFy}};
     if (!filter.from.isEmpty()) {
@@ -53,6 +53,7 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
         row.grandTotal = q.value(9).toDouble();
         row.cancelled = q.value(10).toInt() == 1;
         row.fy = q.value(11).toString();
+        row.invoiceId = q.value(12).toInt();
         rows->append(row);
     }
     return true;
@@ -97,6 +98,16 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
     BatchOutcome outcome;
     const bool written = runInTransaction(
         [&](QString *error) {
+            for (const InvoiceKey &key : invoices) {
+                bool still = false;
+                if (!invoiceStillLoaded(key.invoiceId, key.no, key.fy, &still, error))
+                    return false;
+                if (!still) {
+                    outcome.result = BatchResult::Stale;
+                    outcome.stale = key;
+                    return false;
+                }
+            }
             if (refuseWithPayments) {
                 if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
                     return false;
@@ -112,7 +123,7 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
             return true;
         },
         &outcome.error);
-    if (!written && outcome.result != BatchResult::HasPayments)
+    if (!written && outcome.result == BatchResult::Done)
         outcome.result = BatchResult::Failed;
     return outcome;
 }

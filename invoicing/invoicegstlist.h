@@ -35,6 +35,7 @@ struct InvoiceListRow
     double grandTotal = 0;
     bool cancelled = false;
     QString fy;
+    int invoiceId = 0; // the row read
 
     // CGST + SGST + IGST as stored, added in paise.
     Money taxValue() const { return Money::fromStored(cgst) + Money::fromStored(sgst) + Money::fromStored(igst); }
@@ -62,30 +63,36 @@ struct GstTotals
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);
 
-// An invoice of the list: number and year.
+// An invoice of the list: number and year, and the row listed.
 struct InvoiceKey
 {
     int no = 0;
     QString fy;
+    int invoiceId = 0;
 };
 
 // The full numbers ("n/fy") of those invoices that have payments recorded;
 // false with the driver's text when that cannot be read.
 bool invoicesWithPayments(const QList<InvoiceKey> &invoices, QStringList *withPayments, QString *error);
 
-enum class BatchResult { Done, HasPayments, Failed };
+enum class BatchResult { Done, HasPayments, Stale, Failed };
 struct BatchOutcome
 {
     BatchResult result = BatchResult::Done;
     QString error;            // Failed: the driver's text
     QStringList withPayments; // HasPayments: the invoices that have them
+    InvoiceKey stale;         // Stale: the first invoice no longer as listed
 };
 
 // Cancels every invoice (its lines removed, the row kept as cancelled) in one
-// transaction: all of them or none.
+// transaction: all of them or none. Inside the transaction each invoice is
+// read again first: when one is no longer the live row `invoiceId` of its
+// number and year (cancelled, rewritten or deleted since it was listed, in
+// this or another copy of the program), nothing is written (Stale).
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices);
 // Deletes every invoice with its lines in one transaction: all or none.
-// Refused, with nothing written, when any of them has payments.
+// Refused, with nothing written, when any of them is no longer as listed
+// (Stale, as for cancelInvoices) or has payments.
 BatchOutcome deleteInvoices(const QList<InvoiceKey> &invoices);
 
 // What the GST statement is written from besides its rows.

@@ -10,7 +10,6 @@
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
 #include "invoicing/invoiceprint.h"
-#include "invoicing/invoicingrefresh.h"
 
 #include <QDate>
 #include <QHeaderView>
@@ -63,7 +62,6 @@ invoiceGSTmainList::invoiceGSTmainList(QWidget *parent)
     ui->radio_og_btn->setChecked(true);
     loadCustomerCombo();
     loadInvoices();
-    followInvoicingChanges(this, [this] { loadInvoices(); });
 }
 
 invoiceGSTmainList::~invoiceGSTmainList()
@@ -203,7 +201,7 @@ QList<InvoiceKey> invoiceGSTmainList::selectedInvoiceNos() const
     QList<InvoiceKey> keys;
     for (int r : m_ticks->tickedRows()) {
         if (r < m_rows.size())
-            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy});
+            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy, m_rows.at(r).invoiceId});
     }
     return keys;
 }
@@ -247,13 +245,16 @@ void invoiceGSTmainList::on_cancel_inv_btn_clicked()
         != QMessageBox::Yes)
         return;
     const BatchOutcome outcome = cancelInvoices(invoices);
+    if (outcome.result == BatchResult::Stale) {
+        refuseStale(outcome.stale, "cancelled");
+        return;
+    }
     if (outcome.result != BatchResult::Done) {
         Desktop::warning(this, "Error", outcome.error);
         return;
     }
     Desktop::information(this, "Cancelled", QString::number(invoices.size()) + " invoice(s) cancelled!");
     loadInvoices();
-    refreshShownInvoicingLists(this);
 }
 
 void invoiceGSTmainList::on_delete_btn_clicked()
@@ -285,6 +286,10 @@ void invoiceGSTmainList::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
     const BatchOutcome outcome = deleteInvoices(invoices);
+    if (outcome.result == BatchResult::Stale) {
+        refuseStale(outcome.stale, "deleted");
+        return;
+    }
     if (outcome.result == BatchResult::HasPayments) {
         refuse(outcome.withPayments);
         return;
@@ -295,7 +300,19 @@ void invoiceGSTmainList::on_delete_btn_clicked()
     }
     Desktop::information(this, "Deleted", QString::number(invoices.size()) + " invoice(s) deleted!");
     loadInvoices();
-    refreshShownInvoicingLists(this);
+}
+
+void invoiceGSTmainList::refuseStale(const InvoiceKey &invoice, const QString &action)
+{
+    QString shown = fullDocumentNumber(invoice.no, invoice.fy);
+    for (const InvoiceListRow &row : std::as_const(m_rows)) {
+        if (row.invoiceId == invoice.invoiceId)
+            shown = row.invoiceNoFull;
+    }
+    Desktop::warning(this, "Error",
+                     "Invoice No " + shown + " is no longer as listed (changed, cancelled or deleted meanwhile).\n"
+                         "Nothing was " + action + "; the list has been reloaded.");
+    loadInvoices();
 }
 
 void invoiceGSTmainList::on_print_statement_clicked()

@@ -5,7 +5,6 @@
 #include "invoicegstlist.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
-#include "invoicingrefresh.h"
 
 #include "core/financialyear.h"
 #include "core/money.h"
@@ -447,7 +446,6 @@ void invoicesandlist::on_save_btn_clicked()
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Invoice ") + fullNumber + " saved!");
     clearForm();
     loadInvoiceList(-1, QString(), QString());
-    refreshShownInvoicingLists(this);
 }
 
 void invoicesandlist::clearForm()
@@ -605,7 +603,6 @@ void invoicesandlist::afterCorrection()
     m_loadedInvoiceNo = -1;
     clearForm();
     loadInvoiceList(-1, QString(), QString());
-    refreshShownInvoicingLists(this);
 }
 
 void invoicesandlist::on_update_btn_clicked()

@@ -1,6 +1,7 @@
 #include "paymentfollowup.h"
 #include "ui_paymentfollowup.h"
 
+#include "core/financialyear.h"
 #include "core/typednumber.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
@@ -9,7 +10,6 @@
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
-#include "invoicingrefresh.h"
 #include "paymentstatement.h"
 #include "paymentstore.h"
 #include "receivableslist.h"
@@ -32,6 +32,7 @@ enum Column {
 
 const int FyRole = Qt::UserRole;
 const int CustomerIdRole = Qt::UserRole + 1;
+const int InvoiceIdRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -52,7 +53,6 @@ paymentFollowUp::paymentFollowUp(QWidget *parent)
 
     loadCustomerCombo();
     loadPendingInvoices();
-    followInvoicingChanges(this, [this] { loadPendingInvoices(); });
 }
 
 paymentFollowUp::~paymentFollowUp()
@@ -119,6 +119,7 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     QTableWidgetItem *number = fill.add(row, NumberColumn, QString::number(invoice.invoiceNo));
     number->setData(FyRole, invoice.fy);
     number->setData(CustomerIdRole, invoice.customerId);
+    number->setData(InvoiceIdRole, invoice.invoiceId);
     fill.add(row, FullNumberColumn, invoice.invoiceNoFull)->setTextAlignment(left);
     fill.add(row, DateColumn, storedDateText(invoice.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, invoice.customerName)->setTextAlignment(left);
@@ -176,7 +177,8 @@ void paymentFollowUp::on_paid_btn_clicked()
         const Money balance = rowBalance(r);
         input.selected += balance;
         input.customerIds << number->data(CustomerIdRole).toInt();
-        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance});
+        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance,
+                        number->data(InvoiceIdRole).toInt()});
     }
     if (const auto refusal = checkPayment(input)) {
         Desktop::warning(this, refusal->title, refusal->text);
@@ -201,6 +203,21 @@ void paymentFollowUp::on_paid_btn_clicked()
     entry.mode = ui->mod_combo->currentText();
     entry.shares = splitPayment(targets, paid, tds);
     const PaymentOutcome outcome = recordPayment(entry);
+    if (outcome.stale) {
+        // Paid from another window or copy, cancelled or deleted since this
+        // list was read.
+        QString shown = fullDocumentNumber(outcome.stale->invoiceNo, outcome.stale->fy);
+        for (int r : ticked) {
+            if (table->item(r, NumberColumn)->data(InvoiceIdRole).toInt() == outcome.stale->invoiceId)
+                shown = table->item(r, FullNumberColumn)->text();
+        }
+        Desktop::warning(this, QStringLiteral("Error"),
+                         QStringLiteral("Invoice No %1 was paid, cancelled or deleted meanwhile.\n"
+                                        "Nothing was recorded; the list has been reloaded.")
+                             .arg(shown));
+        loadPendingInvoices();
+        return;
+    }
     if (!outcome.ok) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
         return;
@@ -213,7 +230,6 @@ void paymentFollowUp::on_paid_btn_clicked()
     ui->mod_combo->setCurrentIndex(0);
     ui->paid_dateEdit->setDate(QDate::currentDate());
     loadPendingInvoices();
-    refreshShownInvoicingLists(this);
 }
 
 void paymentFollowUp::on_print_pending_state_btn_clicked()

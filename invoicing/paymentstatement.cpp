@@ -7,7 +7,6 @@
 #include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
-#include "invoicingrefresh.h"
 #include "paymentstore.h"
 #include "receivableslist.h"
 #include "receivablestatements.h"
@@ -170,13 +169,24 @@ void paymentStatement::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
     QString error;
-    if (!deletePayments(ids, &error)) {
+    std::optional<int> gone;
+    if (!deletePayments(ids, &error, &gone)) {
+        if (gone) {
+            // Deleted from another window or copy since this list was read.
+            QString invoice;
+            for (int r : ticks->tickedRows()) {
+                if (cellText(r, PayIdColumn).toInt() == *gone)
+                    invoice = cellText(r, NumberColumn);
+            }
+            error = QStringLiteral("The payment record of Invoice No %1 was deleted meanwhile.\n"
+                                   "Nothing was deleted.")
+                        .arg(invoice);
+        }
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
     Desktop::information(this, QStringLiteral("Deleted"), QStringLiteral("Payment record(s) deleted! Invoice(s) pending again."));
     loadPayments();
-    refreshShownInvoicingLists(this);
 }
 
 void paymentStatement::on_print_state_btn_clicked()

@@ -21,7 +21,7 @@ namespace {
 // rather than once per listed invoice.
 const char *const PendingSql =
     "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
-    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id "
+    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
     "LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
@@ -36,6 +36,13 @@ const char *const HistorySql =
     "LEFT JOIN (SELECT payment_ref, " SETTLED_SUM " AS total FROM invoice_payments "
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
     "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
+
+// The live row of an invoice as listed, with what has been settled on it.
+const char *const InvoiceStillOpen =
+    "SELECT v.grand_total, (SELECT " SETTLED_SUM " FROM invoice_payments p "
+    "WHERE p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name) "
+    "FROM invoices v WHERE v.invoice_id = :id AND v.invoice_no = :no AND v.fy_name = :fy "
+    "AND (v.is_deleted IS NULL OR v.is_deleted = 0)";
 
 const char *const InsertPayment =
     "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
@@ -65,6 +72,22 @@ bool freeReference(const QDateTime &at, QString *reference, QString *error)
             return true;
         }
     }
+}
+
+// Whether the share's invoice is still the live row it was worked out on and
+// what is open on it now covers the share within 0.005.
+bool shareStillOpen(const PaymentShare &share, bool *open, QString *error)
+{
+    std::optional<Decimal> balance;
+    const auto readRow = [&](const QSqlQuery &q) {
+        balance = Decimal::fromStored(q.value(0).toDouble()) - storedTotal(q.value(1)).toDecimal();
+    };
+    if (!forEachStoredSumRow(QString::fromLatin1(InvoiceStillOpen),
+                             {{":id", share.invoiceId}, {":no", share.invoiceNo}, {":fy", share.fy}}, readRow,
+                             [&] { balance.reset(); }, error))
+        return false;
+    *open = balance && (share.paid + share.tds).toDecimal() <= *balance + SettledBalance;
+    return true;
 }
 
 } // namespace
@@ -143,6 +166,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.settled = storedTotal(q.value(5)).toDecimal();
             row.fy = q.value(6).toString();
             row.customerId = q.value(7).toInt();
+            row.invoiceId = q.value(8).toInt();
             if (balanceIsOwed(row.balance()))
                 rows->append(row);
         },
@@ -170,7 +194,7 @@ QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Deci
             bothUsed = bothUsed + paidPart + tdsPart;
             const Money paidShare = paidUsed.toMoney() - paidRecorded;
             const Money bothShare = bothUsed.toMoney() - bothRecorded;
-            shares.append({target.invoiceNo, target.fy, paidShare, bothShare - paidShare});
+            shares.append({target.invoiceNo, target.fy, paidShare, bothShare - paidShare, target.invoiceId});
             paidRecorded += paidShare;
             bothRecorded += bothShare;
         }
@@ -234,6 +258,15 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
     QString reference;
     outcome.ok = runInTransaction(
         [&](QString *error) {
+            for (const PaymentShare &share : entry.shares) {
+                bool open = false;
+                if (!shareStillOpen(share, &open, error))
+                    return false;
+                if (!open) {
+                    outcome.stale = share;
+                    return false;
+                }
+            }
             if (!freeReference(at, &reference, error))
                 return false;
             QSqlQuery insert;
@@ -354,8 +387,9 @@ QString averageDaysStyle(double average)
     return QStringLiteral("background-color: #fff3cd; color: black;");
 }
 
-bool deletePayments(const QList<int> &payIds, QString *error)
+bool deletePayments(const QList<int> &payIds, QString *error, std::optional<int> *gone)
 {
+    gone->reset();
     return runInTransaction(
         [&](QString *failure) {
             QSqlQuery q;
@@ -363,6 +397,10 @@ bool deletePayments(const QList<int> &payIds, QString *error)
                 if (!execBound(q, QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"), {{":id", id}},
                                failure))
                     return false;
+                if (q.numRowsAffected() < 1) {
+                    *gone = id;
+                    return false;
+                }
             }
             return true;
         },

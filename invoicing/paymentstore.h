@@ -58,6 +58,7 @@ struct PendingInvoice
     double grandTotal = 0; // as stored
     Decimal settled;       // paid + TDS over its payment rows, summed exactly
     QString fy;
+    int invoiceId = 0; // the row read
 
     // What is still owed, exactly: the list shows it rounded to paise.
     Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
@@ -78,6 +79,7 @@ struct PaymentTarget
     int invoiceNo = 0;
     QString fy;
     Money balance; // as listed
+    int invoiceId = 0; // the row listed
 };
 
 // One invoice's share of a payment.
@@ -87,6 +89,7 @@ struct PaymentShare
     QString fy;
     Money paid;
     Money tds;
+    int invoiceId = 0; // the row the share was worked out on
 };
 
 // Splits paid and TDS over the targets in their order, on the exact typed
@@ -146,6 +149,9 @@ struct PaymentOutcome
     QString reference;
     int written = 0;
     QString error; // the driver's text when it failed
+    // The first share whose invoice is no longer as it was listed; nothing
+    // was written. Null when none.
+    std::optional<PaymentShare> stale;
 };
 
 // Writes one invoice_payments row per share in one transaction, all under one
@@ -153,6 +159,13 @@ struct PaymentOutcome
 // second): all rows or none. The reference is chosen inside the transaction,
 // which holds the write lock from its start, so two payments never share one,
 // even when two copies of the program record them at the same moment.
+// Before anything is written each share's invoice is read again: it must
+// still be the live row `invoiceId` of its number and year, and what is
+// still open on it (its grand total less paid + TDS stored, summed exactly)
+// must cover the share within 0.005. Otherwise nothing is written and
+// `stale` names the share: an invoice paid by another copy of the program,
+// or cancelled, rewritten or deleted, since the list was read. So two copies
+// paying one invoice at once store one payment.
 PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at = QDateTime::currentDateTime());
 
 // One payment row of the history.
@@ -197,5 +210,7 @@ PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);
 QString averageDaysStyle(double average);
 
 // Deletes the payment rows in one transaction: all or none. False with
-// `error` set to the driver's text.
-bool deletePayments(const QList<int> &payIds, QString *error);
+// `error` set to the driver's text. A row no longer stored (deleted by another
+// copy of the program since the list was read) deletes none: false with its
+// id in `gone` and `error` empty.
+bool deletePayments(const QList<int> &payIds, QString *error, std::optional<int> *gone);

@@ -54,11 +54,14 @@ QString saveAsOtherCopy(const QString &role, int arg)
         const InvoiceWriteOutcome outcome = saveInvoice(invoice);
         return outcome.result == WriteResult::Written ? "written" : outcome.numberUsed ? "duplicate" : outcome.error;
     }
-    if (role == "customer payment") { // 10 rupees on invoice `arg`
-        const PaymentOutcome outcome =
-            recordPayment({1, QDate(2026, 8, 1), "", "", "Cash", {{arg, "26-27", Money::fromRupees(10), Money()}}},
-                          QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
-        return outcome.ok ? outcome.reference : outcome.error;
+    if (role.endsWith("payment") && role != "supplier payment") {
+        // 10 rupees on invoice `arg` (row `arg`), or the whole 500.00 of invoice 1.
+        const bool whole = role == "whole payment";
+        const int invoice = whole ? 1 : arg;
+        const PaymentShare share{invoice, "26-27", Money::fromRupees(whole ? 500 : 10), Money(), invoice};
+        const PaymentOutcome outcome = recordPayment({1, QDate(2026, 8, 1), "", "", "Cash", {share}},
+                                                     QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
+        return outcome.ok ? outcome.reference : outcome.stale ? "refused" : outcome.error;
     }
     // Bill `arg` paid in full.
     QString error, ref;
@@ -144,6 +147,10 @@ private slots:
             << "customer payment" << QStringList{"PAY20260801100000", "PAY20260801100001"}
             << "SELECT payment_ref FROM invoice_payments ORDER BY payment_ref"
             << QStringList{"PAY20260801100000", "PAY20260801100001"};
+        QTest::newRow("whole payments of invoice 1")
+            << "whole payment" << QStringList{"PAY20260801100000", "refused"}
+            << "SELECT payment_ref || ' ' || printf('%.2f', paid_amount) FROM invoice_payments"
+            << QStringList{"PAY20260801100000 500.00"};
         QTest::newRow("supplier payments of bills 1 and 2")
             << "supplier payment" << QStringList{"RCT-260801100000", "RCT-260801100000-2"}
             << "SELECT payment_ref FROM payment_records ORDER BY payment_ref"
@@ -152,7 +159,8 @@ private slots:
 
     // While this program holds the write lock, two other copies start a save of
     // one proposed number (each on its own challan, invoice or bill) and wait;
-    // once it is let go, one takes the number, the other finds it taken.
+    // once it is let go, one takes the number, the other finds it taken. Two
+    // whole payments of one invoice: one is stored, the other finds it paid.
     void twoCopiesSaveAtOnce()
     {
         QFETCH(QString, role);

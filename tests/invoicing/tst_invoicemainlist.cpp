@@ -7,6 +7,7 @@
 #include "support/invoicedata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/standintool.h"
 #include "support/tablefonts.h"
 #include "support/widgets.h"
@@ -289,6 +290,43 @@ private slots:
         QCOMPARE(invoiceRows(), (QStringList{"4|24-25|0|1", "2|26-27|1|0"}));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 1);
         QCOMPARE(list(w)->rowCount(), 1);
+    }
+
+    // Rows 1/26-27 and 1/25-26 ticked; meanwhile another copy of the program
+    // cancels, deletes or rewrites 1/25-26 (as Update does: a new row). Nothing
+    // of the batch is written, the warning names it, the list is read again.
+    void ticksChangedMeanwhileChangeNothing_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("delete of one cancelled")
+            << "deleted"
+            << "DELETE FROM invoice_items WHERE invoice_id = 3; UPDATE invoices SET is_deleted = 1 WHERE invoice_id = 3"
+            << QStringList{"4|24-25|0|1", "1|25-26|1|0", "1|26-27|0|1", "2|26-27|1|0"};
+        QTest::newRow("cancel of one deleted") << "cancelled" << "DELETE FROM invoices WHERE invoice_id = 3"
+                                               << QStringList{"4|24-25|0|1", "1|26-27|0|1", "2|26-27|1|0"};
+        QTest::newRow("delete of one rewritten")
+            << "deleted"
+            << "UPDATE invoice_items SET invoice_id = 9 WHERE invoice_id = 3; UPDATE invoices SET invoice_id = 9 "
+               "WHERE invoice_id = 3"
+            << QStringList{"4|24-25|0|1", "1|25-26|0|1", "1|26-27|0|1", "2|26-27|1|0"};
+    }
+    void ticksChangedMeanwhileChangeNothing()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, stored);
+        invoiceGSTmainList *w = openList();
+        tick(w, {1, 2});
+        writeAsOtherCopy(meanwhile);
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(w, action == "deleted" ? "delete_btn" : "cancel_inv_btn");
+        QCOMPARE(env->desktop.lastShown(), "Error|Invoice No 1/25-26 is no longer as listed (changed, cancelled or "
+                                           "deleted meanwhile).\nNothing was "
+                                               + action + "; the list has been reloaded.");
+        QCOMPARE(invoiceRows(), stored);
+        QCOMPARE(list(w)->rowCount(), stored.size() - 1); // 4/24-25 lies before the period
     }
 
     void printsTheTickedCopies()

@@ -6,6 +6,7 @@
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 
@@ -177,7 +178,7 @@ private slots:
 
         // A second payment in the same second takes the next free reference.
         const QDateTime at = QDateTime::fromString(refs.first().mid(3), "yyyyMMddhhmmss");
-        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", Money::fromRupees(40), Money()}}}, at);
+        const PaymentOutcome again = recordPayment({Acme, paidOn, "", "", "Cash", {{4, "26-27", Money::fromRupees(40), Money(), 4}}}, at);
         QVERIFY(again.ok);
         QCOMPARE(again.reference, paymentReference(at.addSecs(1)));
     }
@@ -346,6 +347,46 @@ private slots:
         QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
         QVERIFY2(env->desktop.lastMessage().text.contains("payments are locked"), qPrintable(env->desktop.lastShown()));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
+    }
+
+    // Between the listing and the payment of 1/26-27 (100.00) and 2/26-27
+    // (50.00), another copy of the program pays, cancels or deletes 2/26-27
+    // (its number perhaps taken again): refused by name, nothing paid, the
+    // typed amounts kept. 0.005 paid leaves 49.995, which still covers 50.00.
+    void invoicesChangedMeanwhileAreRefused_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("stored"); // invoice and paid amount, the other copy's first
+        QTest::addColumn<QStringList>("listed"); // after the refusal
+        const QString payOf = "INSERT INTO invoice_payments (invoice_no, fy_name, paid_amount, tds_amount) "
+                              "VALUES (2, '26-27', %1, 0)";
+        const QStringList first{"1/26-27"}, both{"1/26-27", "2/26-27"};
+        QTest::newRow("paid") << payOf.arg("0.01") << QStringList{"2|0.010"} << both;
+        QTest::newRow("cancelled") << "UPDATE invoices SET is_deleted = 1 WHERE invoice_no = 2" << QStringList()
+                                   << first;
+        QTest::newRow("deleted") << "DELETE FROM invoices WHERE invoice_no = 2" << QStringList() << first;
+        QTest::newRow("number taken again") << "UPDATE invoices SET invoice_id = 9 WHERE invoice_no = 2"
+                                            << QStringList() << both;
+        QTest::newRow("paid 0.005") << payOf.arg("0.005") << QStringList{"2|0.005", "1|100.000", "2|50.000"}
+                                    << QStringList();
+    }
+    void invoicesChangedMeanwhileAreRefused()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, listed);
+        addInvoice({1, "26-27", daysAgo(30), Acme, 100});
+        addInvoice({2, "26-27", daysAgo(20), Acme, 50});
+        Window w;
+        writeAsOtherCopy(meanwhile);
+        w.pay({"1/26-27", "2/26-27"}, "150", "");
+        const bool paid = stored.size() == 3;
+        QCOMPARE(env->desktop.lastShown(), paid ? QString("Success|Payment recorded successfully!")
+                                                : QString("Error|Invoice No 2/26-27 was paid, cancelled or deleted "
+                                                          "meanwhile.\nNothing was recorded; the list has been reloaded."));
+        QCOMPARE(rows("SELECT invoice_no, printf('%.3f', paid_amount) FROM invoice_payments ORDER BY pay_id"), stored);
+        QCOMPARE(w.shown(), listed);
+        QCOMPARE(w.edit("paid_amountEdit")->text(), QString(paid ? "" : "150"));
     }
 
     void pendingStatementPrintsTheListedRows()

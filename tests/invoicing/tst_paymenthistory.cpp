@@ -5,6 +5,7 @@
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 
@@ -163,6 +164,21 @@ private slots:
         QCOMPARE(env->desktop.lastMessage().title, QString("Error"));
         QVERIFY(env->desktop.lastMessage().text.contains("payments are locked"));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 6);
+    }
+
+    // Another copy deleted one of the ticked rows since the list was read:
+    // nothing is deleted, and no success is reported.
+    void rowDeletedMeanwhileDeletesNothing()
+    {
+        Window w;
+        w.tick(3);
+        w.tick(4);
+        writeAsOtherCopy("DELETE FROM invoice_payments WHERE invoice_no = 2");
+        w.click("delete_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Error|The payment record of Invoice No 2/26-27 was deleted "
+                                                   "meanwhile.\nNothing was deleted."));
+        QCOMPARE(rows("SELECT invoice_no FROM invoice_payments ORDER BY pay_id"),
+                 QStringList({"1", "3", "5", "4", "7"}));
     }
 
     void statementPrintsOneBlockPerPayment()
