@@ -1,6 +1,7 @@
 #include "expensestore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "core/typednumber.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
@@ -109,18 +110,20 @@ bool updateExpense(int slno, const ExpenseWrite &expense, QString *error)
 {
     QVariantMap values = writeValues(expense);
     values.insert(QStringLiteral(":slno"), slno);
-    QSqlQuery q;
-    return execBound(q,
-                     QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
-                                    "amount = :amount WHERE slno = :slno"),
-                     values, error);
+    return writeListedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
+                                         "amount = :amount WHERE slno = :slno"),
+                          values,
+                          QStringLiteral("This expense no longer exists; it may have been deleted in another "
+                                         "window. Nothing was saved."),
+                          error);
 }
 
 bool deleteExpense(int slno, QString *error)
 {
-    QSqlQuery q;
-    return execBound(q, QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), slno}},
-                     error);
+    return writeListedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), slno}},
+                          QStringLiteral("This expense no longer exists; it may have been deleted in another "
+                                         "window."),
+                          error);
 }
 
 namespace {

@@ -45,6 +45,8 @@ bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *
 int nextExpenseNumber();
 
 bool addExpense(const ExpenseWrite &expense, QString *error);
+// Update and delete write the listed expense `slno` only while it is still
+// stored: false, nothing written, and a message in `error` when it is gone.
 bool updateExpense(int slno, const ExpenseWrite &expense, QString *error);
 bool deleteExpense(int slno, QString *error);
 

@@ -1,6 +1,7 @@
 #include "purchasestore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "widgets/listformat.h"
 
 #include <QDate>
@@ -14,6 +15,9 @@ namespace {
 
 const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "cgst6",  "sgst6",
                                                         "cgst9",   "sgst9",   "cgst14", "sgst14"};
+
+const QString MissingBillText =
+    QStringLiteral("This bill no longer exists; it may have been deleted in another window.");
 
 const char *const BillColumns =
     "SELECT bill_id, bill_no, bill_date, company_name, gst_no, type, description, quantity, base_amount, "
@@ -247,30 +251,19 @@ bool updatePurchaseBill(const PurchaseBill &bill, QString *error)
 {
     QVariantMap values = billValues(bill);
     values.insert(QStringLiteral(":bill_id"), bill.billId);
-    QSqlQuery q;
-    if (!execBound(q,
-                   QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
-                                  "company_name = :company_name, gst_no = :gst_no, type = :type, "
-                                  "description = :description, quantity = :quantity, base_amount = :base_amount, "
-                                  "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
-                                  "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
-                                  "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
-                   values, error))
-        return false;
-    if (q.numRowsAffected() < 1) {
-        // The record was deleted meanwhile: nothing was written.
-        if (error)
-            *error = QStringLiteral("the bill is no longer in the database");
-        return false;
-    }
-    return true;
+    return execListedRow(QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
+                                        "company_name = :company_name, gst_no = :gst_no, type = :type, "
+                                        "description = :description, quantity = :quantity, base_amount = :base_amount, "
+                                        "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
+                                        "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
+                                        "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
+                         values, MissingBillText, error);
 }
 
 bool deletePurchaseBill(int billId, QString *error)
 {
-    QSqlQuery q;
-    return execBound(q, QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                     {{QStringLiteral(":bill_id"), billId}}, error);
+    return writeListedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                          {{QStringLiteral(":bill_id"), billId}}, MissingBillText, error);
 }
 
 SupplierLists loadSupplierLists()

@@ -85,10 +85,13 @@ QStringList billListCells(const PurchaseBill &bill);
 // "yyyy-MM-dd"; any other text gives nullopt.
 std::optional<QString> storedBillDate(const QString &typed);
 
-// Writes columns 2 to 19 of the bill by its bill_id (payment_status untouched).
+// Writes columns 2 to 19 of the bill by its bill_id (payment_status
+// untouched), inside the caller's transaction; false with a message when the
+// record is no longer stored.
 bool updatePurchaseBill(const PurchaseBill &bill, QString *error);
 
-// Deletes the one record; its payment_records rows stay.
+// Deletes the one record in a transaction of its own, while it is still
+// stored (else false with a message); its payment_records rows stay.
 bool deletePurchaseBill(int billId, QString *error);
 
 // The supplier choices: the filter combo's names (distinct, by name) and the

@@ -1,6 +1,7 @@
 #include "salarystore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
 
@@ -193,14 +194,16 @@ bool updateSalary(int slno, const SalaryEntry &entry, QString *error)
 {
     QVariantMap values = entryValues(entry);
     values.insert(QStringLiteral(":id"), slno);
-    QSqlQuery q;
-    return execBound(q,
-                     QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
-                                    "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
-                                    "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
-                                    "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
-                                    "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
-                     values, error);
+    return execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
+                                        "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
+                                        "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
+                                        "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
+                                        "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
+                         values,
+                         QStringLiteral("The salary entry of %1 no longer exists; it may have been deleted in "
+                                        "another window. Nothing was saved.")
+                             .arg(entry.name),
+                         error);
 }
 
 bool allSalaries(QList<SalaryRecord> *records, QString *error)

@@ -76,6 +76,8 @@ struct SalaryRecord
 void createSalaryTable();
 
 bool addSalary(const SalaryEntry &entry, QString *error);
+// Rewrites the listed entry `slno`, inside the caller's transaction; false
+// with a message naming the employee when the entry is no longer stored.
 bool updateSalary(int slno, const SalaryEntry &entry, QString *error);
 
 // Every entry, newest date first, then by name.

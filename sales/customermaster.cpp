@@ -5,7 +5,6 @@
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "customerstore.h"
-#include "masterdb.h"
 #include "masterform.h"
 
 #include <QSignalBlocker>
@@ -202,15 +201,8 @@ void CustomerMaster::on_delete_btn_clicked()
     const int id = cellText(ui->customerTable, row, 0).toInt();
     const QString name = cellText(ui->customerTable, row, 1);
 
-    if (customerItemCount(id) > 0) {
-        Desktop::warning(this, "Cannot Delete",
-                         "This customer has items linked to Items!\nPlease delete the items first.");
-        return;
-    }
-    // Documents join their customer: deleting it would drop them from every list and print.
-    const QStringList uses = customerUsage(id);
-    if (!uses.isEmpty()) {
-        Desktop::warning(this, "Cannot Delete", stillUsedText("This customer", uses));
+    if (const QString refusal = customerDeletionRefusal(id); !refusal.isEmpty()) {
+        Desktop::warning(this, "Cannot Delete", refusal);
         return;
     }
     if (Desktop::question(this, "Confirm Delete", "Delete customer: " + name + "?",

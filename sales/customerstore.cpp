@@ -1,6 +1,8 @@
 #include "customerstore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
+#include "core/transaction.h"
 #include "masterdb.h"
 
 #include <QSqlQuery>
@@ -108,18 +110,29 @@ bool updateCustomer(int id, const CustomerFields &fields, QString *error)
 {
     QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
     values.insert(":id", id);
-    QSqlQuery q;
-    return execBound(q,
-                     "UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = "
-                     ":address_2, gst_no = :gst, customer_type = :type, phone = :phone, email = :email, vendor_id = "
-                     ":vendor WHERE customer_id = :id",
-                     values, error);
+    return writeListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = "
+                          ":address_2, gst_no = :gst, customer_type = :type, phone = :phone, email = :email, "
+                          "vendor_id = :vendor WHERE customer_id = :id",
+                          values,
+                          "This customer no longer exists; it may have been deleted in another window. Nothing "
+                          "was saved.",
+                          error);
 }
 
 bool deleteCustomer(int id, QString *error)
 {
-    QSqlQuery q;
-    return execBound(q, "DELETE FROM customers WHERE customer_id = :id", {{":id", id}}, error);
+    return runInTransaction(
+        [id](QString *failure) {
+            // Items or documents may have come to name the customer since the form looked.
+            if (const QString refusal = customerDeletionRefusal(id); !refusal.isEmpty()) {
+                *failure = refusal;
+                return false;
+            }
+            return execListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
+                                 "This customer no longer exists; it may have been deleted in another window.",
+                                 failure);
+        },
+        error);
 }
 
 QString customerVendorId(int id)
@@ -132,21 +145,18 @@ QString customerVendorId(int id)
     return QString();
 }
 
-int customerItemCount(int id)
+QString customerDeletionRefusal(int id)
 {
     QSqlQuery q;
     q.prepare("SELECT COUNT(*) FROM items WHERE customer_id = :id");
     q.bindValue(":id", id);
-    if (q.exec() && q.next())
-        return q.value(0).toInt();
-    return 0;
-}
-
-QStringList customerUsage(int id)
-{
-    return documentsUsing("customer_id", id,
-                          {{"inward_entries", "Inward Entries"},
-                           {"delivery_entries", "Delivery Challans"},
-                           {"invoices", "Invoices"},
-                           {"invoice_payments", "Payments"}});
+    if (q.exec() && q.next() && q.value(0).toInt() > 0)
+        return "This customer has items linked to Items!\nPlease delete the items first.";
+    // Documents join their customer: deleting it would drop them from every list and print.
+    const QStringList uses = documentsUsing("customer_id", id,
+                                            {{"inward_entries", "Inward Entries"},
+                                             {"delivery_entries", "Delivery Challans"},
+                                             {"invoices", "Invoices"},
+                                             {"invoice_payments", "Payments"}});
+    return uses.isEmpty() ? QString() : stillUsedText("This customer", uses);
 }

@@ -32,14 +32,15 @@ QList<CustomerRow> findCustomers(const QString &name);
 bool findDuplicateCustomer(const QString &name, const QString &gstNo, int excludeId, CustomerRow *existing);
 
 bool insertCustomer(const CustomerFields &fields, QString *error);
+// Update and delete write the listed customer only while it is still stored
+// (and, for delete, while nothing names it): otherwise false, nothing
+// written, and the reason in `error`.
 bool updateCustomer(int id, const CustomerFields &fields, QString *error);
 bool deleteCustomer(int id, QString *error);
 
 // The stored vendor id (empty when none).
 QString customerVendorId(int id);
 
-// How many items belong to the customer.
-int customerItemCount(int id);
-
-// The kinds of documents that still name the customer ("Inward Entries", ...).
-QStringList customerUsage(int id);
+// Why the customer cannot be deleted: it has items, or documents ("Inward
+// Entries", ...) still name it; empty when it can.
+QString customerDeletionRefusal(int id);

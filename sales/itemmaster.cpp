@@ -5,7 +5,6 @@
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "itemstore.h"
-#include "masterdb.h"
 #include "masterform.h"
 
 #include <QDebug>
@@ -203,10 +202,8 @@ void itemmaster::on_delete_btn_clicked()
     const int id = cellText(ui->item_table, row, 0).toInt();
     const QString name = cellText(ui->item_table, row, 3);
 
-    // Document lines join their item: deleting it would drop them from lists and prints.
-    const QStringList uses = itemUsage(id);
-    if (!uses.isEmpty()) {
-        Desktop::warning(this, "Cannot Delete", stillUsedText("This item", uses));
+    if (const QString refusal = itemDeletionRefusal(id); !refusal.isEmpty()) {
+        Desktop::warning(this, "Cannot Delete", refusal);
         return;
     }
     if (Desktop::question(this, "Confirm Delete", "Delete item: " + name + "?", QMessageBox::Yes | QMessageBox::No)

@@ -1,6 +1,8 @@
 #include "itemstore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
+#include "core/transaction.h"
 #include "core/money.h"
 #include "core/typednumber.h"
 #include "masterdb.h"
@@ -89,26 +91,53 @@ bool updateItem(int id, const ItemFields &fields, QString *error)
 {
     QVariantMap values = fieldValues(fields);
     values.insert(":id", id);
-    QSqlQuery q;
-    return execBound(q,
-                     "UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, drawing_no = "
-                     ":drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax WHERE item_id = :id",
-                     values, error);
+    return runInTransaction(
+        [&](QString *failure) {
+            // The item moves to the chosen customer, which must still be there.
+            QSqlQuery q;
+            if (!execBound(q, "SELECT 1 FROM customers WHERE customer_id = :cid", {{":cid", fields.customerId}},
+                           failure))
+                return false;
+            if (!q.next()) {
+                *failure = "The chosen customer no longer exists; it may have been deleted in another window. "
+                           "Nothing was saved.";
+                return false;
+            }
+            return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
+                                 "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
+                                 "WHERE item_id = :id",
+                                 values,
+                                 "This item no longer exists; it may have been deleted in another window. Nothing "
+                                 "was saved.",
+                                 failure);
+        },
+        error);
 }
 
 bool deleteItem(int id, QString *error)
 {
-    QSqlQuery q;
-    return execBound(q, "DELETE FROM items WHERE item_id = :id", {{":id", id}}, error);
+    return runInTransaction(
+        [id](QString *failure) {
+            // Documents may have come to name the item since the form looked.
+            if (const QString refusal = itemDeletionRefusal(id); !refusal.isEmpty()) {
+                *failure = refusal;
+                return false;
+            }
+            return execListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}},
+                                 "This item no longer exists; it may have been deleted in another window.", failure);
+        },
+        error);
 }
 
-QStringList itemUsage(int id)
+QString itemDeletionRefusal(int id)
 {
-    return documentsUsing("item_id", id,
-                          {{"inward_entries", "Inward Entries"},
-                           {"delivery_entries", "Delivery Challans"},
-                           {"invoice_items", "Invoices"},
-                           {"bins", "Bins"}});
+    // Document lines join their item: deleting it would drop them from lists and prints.
+    const QStringList uses = documentsUsing("item_id", id,
+                                            {{"inward_entries", "Inward Entries"},
+                                             {"delivery_entries", "Delivery Challans"},
+                                             {"invoice_items", "Invoices"},
+                                             {"bins", "Bins"}});
+    return uses.isEmpty() ? QString() : stillUsedText("This item", uses);
 }
 
 bool parseRate(const QString &text, double *rate)

@@ -35,11 +35,15 @@ QList<ItemRow> findItems(int customerId, const QString &search);
 bool itemCodeTaken(int customerId, const QString &code, int excludeId);
 
 bool insertItem(const ItemFields &fields, QString *error);
+// Update and delete write the listed item only while it is still stored
+// (update: while its chosen customer is too; delete: while no document names
+// it): otherwise false, nothing written, and the reason in `error`.
 bool updateItem(int id, const ItemFields &fields, QString *error);
 bool deleteItem(int id, QString *error);
 
-// The kinds of documents that still name the item ("Inward Entries", ...).
-QStringList itemUsage(int id);
+// Why the item cannot be deleted: documents ("Inward Entries", ...) still
+// name it; empty when it can.
+QString itemDeletionRefusal(int id);
 
 // A rate typed by the user: empty reads as 0; false for any other text that
 // is not a finite number.

@@ -5,6 +5,7 @@
 #include "support/formfonts.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/tablelook.h"
 #include "support/widgets.h"
 
@@ -187,6 +188,26 @@ private slots:
         // A pasted text is rounded once from all its digits: 2.67, not 2.68.
         f.add(May3, "Tea", "", "2.67499999999999982");
         QCOMPARE(stored().value(1), QString("2|2026-05-03|Tea||real:2.67"));
+    }
+
+    void anExpenseDeletedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    {
+        OpenEnvironment env;
+        Form f;
+        f.addThree("Tea", "Diesel", "van");
+        const QString gone("This expense no longer exists; it may have been deleted in another window.");
+        writeAsOtherCopy("DELETE FROM expenses WHERE slno > 1");
+        f.select(2);
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "delete_btn");
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|" + gone);
+        f.select(1);
+        click(f.w, "edit_btn");
+        child<QLineEdit>(f.w, "amount")->setText("1600");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), "Update Error|" + gone + " Nothing was saved.");
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600")); // still editing
+        QCOMPARE(stored(), QStringList{"1|2026-05-01|Tea||real:120"});
     }
 
     void showListsThePeriodInclusively()

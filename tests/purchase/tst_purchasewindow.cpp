@@ -5,6 +5,7 @@
 #include "support/purchaseenvironment.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/widgets.h"
 
 #include "core/companydb.h"
@@ -343,6 +344,26 @@ private slots:
         QCOMPARE(rows("SELECT bill_id FROM purchase_bills"), QStringList{QString::number(keep)});
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 1);
         QCOMPARE(list(w)->rowCount(), 1);
+    }
+
+    void aBillDeletedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    {
+        PurchaseEnvironment env;
+        addBill({"G1", "2026-04-01", "ACME", "Credit", 100});
+        const int gone = addBill({"G2", "2026-04-02", "ACME", "Credit", 200});
+        PurchaseWindow w;
+        click(&w, "edit_table_btn");
+        setCell(list(w), 1, 7, "150"); // G1
+        writeAsOtherCopy(QString("DELETE FROM purchase_bills WHERE bill_id = %1").arg(gone));
+        click(&w, "update_table_btn");
+        QVERIFY(env.desktop.lastShown().endsWith("G2 could not be written.\nThis bill no longer exists; it may have "
+                                                 "been deleted in another window."));
+        QCOMPARE(rows("SELECT base_amount FROM purchase_bills"), QStringList{"100"});
+        list(w)->setCurrentCell(0, 0);
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(&w, "delete_billno_btn");
+        QVERIFY(env.desktop.lastShown().startsWith("Delete Error|This bill no longer exists"));
+        QCOMPARE(tableCell(list(w), 0, 0), QString("G2")); // the row stays
     }
 
     void reportExportsTheListWithTotals()

@@ -1,8 +1,10 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/widgets.h"
 
 #include "sales/customermaster.h"
+#include "sales/customerstore.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -159,6 +161,28 @@ private slots:
         QCOMPARE(f.last().text, QString("Customer deleted!"));
         QCOMPARE(count("SELECT COUNT(*) FROM customers"), 0);
         QCOMPARE(f.table()->rowCount(), 0);
+    }
+
+    void aCustomerChangedInAnotherCopyIsRefused()
+    {
+        Fixture f;
+        addCustomer("ACME");
+        addCustomer("BOLT");
+        f.click("pushButton_5");
+        const QString gone("Error|This customer no longer exists; it may have been deleted in another window.");
+        writeAsOtherCopy("DELETE FROM customers WHERE customer_name = 'ACME'");
+        f.select("ACME");
+        f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        f.click("delete_btn");
+        QCOMPARE(f.shown(), gone);
+        f.click("edit_btn");
+        f.edit("phoneEdit")->setText("12345");
+        f.click("update_btn");
+        QCOMPARE(f.shown(), gone + " Nothing was saved.");
+        QCOMPARE(f.edit("phoneEdit")->text(), QString("12345")); // still editing
+        writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
+        QString error; // an item given to BOLT after the form looked
+        QVERIFY(!deleteCustomer(2, &error) && error.startsWith("This customer has items"));
     }
 
     void listAndSearchByName()

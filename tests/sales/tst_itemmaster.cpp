@@ -1,5 +1,6 @@
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/typedinput.h"
 #include "support/widgets.h"
 
@@ -208,6 +209,33 @@ private slots:
         f.click("update_btn");
         QCOMPARE(f.last().title, QString("Success"));
         QCOMPARE(rows("SELECT customer_id, item_code FROM items WHERE item_id = 2"), QStringList{"2|P9"});
+    }
+
+    void anItemOrCustomerGoneInAnotherCopyIsRefused()
+    {
+        Fixture f;
+        addItem(1, "P1", "PIN");
+        addItem(1, "P2", "ROD");
+        f.click("reset_btn");
+        const QString gone("Error|This item no longer exists; it may have been deleted in another window.");
+        writeAsOtherCopy("DELETE FROM items WHERE item_code = 'P1'");
+        f.selectCode("P1");
+        f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        f.click("delete_btn");
+        QCOMPARE(f.shown(), gone);
+        f.click("edit_btn");
+        f.edit("nameEdit")->setText("PIN 2");
+        f.click("update_btn");
+        QCOMPARE(f.shown(), gone + " Nothing was saved.");
+        QCOMPARE(f.edit("nameEdit")->text(), QString("PIN 2")); // still editing
+        f.click("cancel_btn"); // moved to a customer deleted meanwhile, the item stays
+        f.selectCode("P2");
+        f.click("edit_btn");
+        f.chooseCustomer("BOLT");
+        writeAsOtherCopy("DELETE FROM customers WHERE customer_name = 'BOLT'");
+        f.click("update_btn");
+        QVERIFY(f.shown().startsWith("Error|The chosen customer no longer exists"));
+        QCOMPARE(rows("SELECT customer_id, item_name FROM items"), QStringList{"1|ROD"});
     }
 
     void searchByCustomerAndText()
