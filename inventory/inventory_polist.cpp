@@ -183,7 +183,9 @@ void inventory_polist::on_save_status_btn_clicked()
     for (int r : ticks->tickedRows()) {
         const QTableWidgetItem *number = t->item(r, ColNumber);
         const QTableWidgetItem *item = t->item(r, ColItem);
-        keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString()};
+        const QTableWidgetItem *shown = t->item(r, ColStatus);
+        keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString(),
+                               shown ? shown->text() : QString()};
     }
     if (keys.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));

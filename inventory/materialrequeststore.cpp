@@ -201,6 +201,19 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
     const bool written = runInTransaction(
         [&](QString *err) {
             QSqlQuery q;
+            // All lines checked before any is changed: two ticked rows of one
+            // number and item are both changed by the first update.
+            for (const RequestLineKey &key : keys) {
+                if (!execBound(q,
+                               QStringLiteral("SELECT COUNT(*) FROM purchase_orders WHERE po_number = :po "
+                                              "AND item_name = :item AND IFNULL(status, '') = :shown"),
+                               {{":po", key.poNumber}, {":item", key.itemName}, {":shown", key.shownStatus}}, err))
+                    return false;
+                if (!q.next() || q.value(0).toInt() < 1) {
+                    *err = requestChangedText(key);
+                    return false;
+                }
+            }
             for (const RequestLineKey &key : keys) {
                 if (!execBound(q,
                                QStringLiteral("UPDATE purchase_orders SET status = :status "
@@ -212,4 +225,12 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
         },
         error);
     return written ? keys.size() : -1;
+}
+
+QString requestChangedText(const RequestLineKey &key)
+{
+    const QString was = key.shownStatus.isEmpty() ? QStringLiteral("as listed") : key.shownStatus;
+    return QStringLiteral("PO Number %1, item '%2' is no longer %3: it was changed or deleted meanwhile, perhaps in "
+                          "another window. Nothing was updated.")
+        .arg(key.poNumber, key.itemName, was);
 }

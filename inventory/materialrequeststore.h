@@ -102,14 +102,21 @@ QColor requestStatusColor(const QString &status);
 // The stored status values, in the order of the list's radio buttons.
 QStringList requestStatuses();
 
-// A line of a request, by its number and item name.
+// A line of a request, by its number and item name, with the status the list
+// showed for it.
 struct RequestLineKey
 {
     QString poNumber;
     QString itemName;
+    QString shownStatus; // "" for a line stored without one
 };
 
 // Stores `status` on every line of every key in one transaction. Returns the
 // number of keys updated, or -1 with `error` set when it failed (nothing is
-// changed then).
+// changed then). A key whose line no longer has its shown status (changed or
+// deleted since the list was read) fails the whole batch with
+// requestChangedText.
 int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error);
+
+// The warning when a ticked line is no longer as the list showed it.
+QString requestChangedText(const RequestLineKey &key);

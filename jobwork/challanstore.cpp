@@ -70,6 +70,30 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
     return true;
 }
 
+// The delivery_id of the challan's lines, ascending. False with `error` set
+// when they cannot be read.
+bool rowIdsOf(int number, const QString &fy, QList<int> *ids, QString *error = nullptr)
+{
+    QSqlQuery q;
+    if (!execBound(q, "SELECT delivery_id FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy "
+                      "ORDER BY delivery_id",
+                   {{":no", number}, {":fy", fy}}, error))
+        return false;
+    while (q.next())
+        ids->append(q.value(0).toInt());
+    return true;
+}
+
+// Whether the challan's lines are still `loadedRows` (none loaded: never).
+bool rowsAre(int number, const QString &fy, const QList<int> &loadedRows, bool *same, QString *error)
+{
+    QList<int> ids;
+    if (!rowIdsOf(number, fy, &ids, error))
+        return false;
+    *same = !loadedRows.isEmpty() && ids == loadedRows;
+    return true;
+}
+
 // Runs `work` in a transaction: commits when it wrote lines, else rolls back.
 // A commit that fails is rolled back and reported.
 template<class Work>
@@ -190,9 +214,30 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
     return inTransaction([&](int *written, QString *error) { return insertLines(challan, written, error); });
 }
 
-WriteOutcome replaceChallan(const ChallanWrite &challan)
+QList<int> challanRowIds(int number, const QString &fy)
 {
-    return inTransaction([&](int *written, QString *error) {
+    QList<int> ids;
+    rowIdsOf(number, fy, &ids);
+    return ids;
+}
+
+QString challanChangedText(const QString &fullNumber, const QString &nothingDone)
+{
+    return QStringLiteral("DC ") + fullNumber
+           + QStringLiteral(" was changed or deleted meanwhile, perhaps in another window. ") + nothingDone;
+}
+
+WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loadedRows)
+{
+    bool changed = false;
+    WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
+        bool same = false;
+        if (!rowsAre(challan.number, challan.fy, loadedRows, &same, error))
+            return false;
+        if (!same) {
+            changed = true;
+            return false;
+        }
         QSqlQuery del;
         del.prepare(DeleteLines);
         del.bindValue(":no", challan.number);
@@ -203,13 +248,23 @@ WriteOutcome replaceChallan(const ChallanWrite &challan)
         }
         return insertLines(challan, written, error);
     });
+    outcome.changed = changed;
+    return outcome;
 }
 
-DeleteOutcome deleteChallan(int number, const QString &fy)
+DeleteOutcome deleteChallan(int number, const QString &fy, const QList<int> &loadedRows)
 {
     DeleteOutcome outcome;
+    bool changed = false;
     const bool committed = runInTransaction(
         [&](QString *error) {
+            bool same = false;
+            if (!rowsAre(number, fy, loadedRows, &same, error))
+                return false;
+            if (!same) {
+                changed = true;
+                return false;
+            }
             QSqlQuery billed;
             billed.prepare("SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
                            "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
@@ -238,6 +293,8 @@ DeleteOutcome deleteChallan(int number, const QString &fy)
         &outcome.error);
     if (committed)
         outcome.result = DeleteResult::Deleted;
+    else if (changed)
+        outcome.result = DeleteResult::Changed;
     else if (!outcome.invoices.isEmpty())
         outcome.result = DeleteResult::Invoiced;
     return outcome;
@@ -300,6 +357,9 @@ QList<ChallanListRow> challanList(int customerId, const QString &from, const QSt
 
 bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
 {
+    // The rows first: a challan changed while it is read is then refused at
+    // Update and Delete, never taken for the one shown.
+    const QList<int> rowIds = challanRowIds(number, fy);
     QSqlQuery head;
     head.prepare("SELECT d.delivery_no_full, d.delivery_date, d.customer_id, c.customer_name, d.remarks "
                  "FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
@@ -310,6 +370,7 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
         return false;
 
     LoadedChallan loaded;
+    loaded.rowIds = rowIds;
     loaded.fullNumber = head.value(0).toString();
     loaded.date = head.value(1).toString();
     loaded.customerId = head.value(2).toInt();

@@ -80,18 +80,29 @@ enum class WriteResult { Written, NothingToWrite, Failed };
 struct WriteOutcome
 {
     WriteResult result = WriteResult::Failed;
-    QString error; // the driver's text when it failed
+    QString error;        // the driver's text when it failed
+    bool changed = false; // with Failed: the challan is no longer the one loaded
 };
 
 // Inserts the challan's lines in one transaction: all or none.
 WriteOutcome saveChallan(const ChallanWrite &challan);
 
+// The delivery_id of the challan's lines, ascending: what a loaded challan
+// expects to find when it is updated or deleted.
+QList<int> challanRowIds(int number, const QString &fy);
+
+// The warning when the loaded challan was changed or deleted meanwhile;
+// `nothingDone` ends it ("Nothing was updated.").
+QString challanChangedText(const QString &fullNumber, const QString &nothingDone);
+
 // Replaces the stored lines of the challan (number and year of `challan`) by
 // its new lines in one transaction; with no line to write it keeps the stored
-// challan as it was.
-WriteOutcome replaceChallan(const ChallanWrite &challan);
+// challan as it was. Refused (Failed, `changed`), with nothing written, when
+// its lines are no longer `loadedRows`: changed, deleted, or deleted and the
+// number taken again since it was loaded.
+WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loadedRows);
 
-enum class DeleteResult { Deleted, Invoiced, Failed };
+enum class DeleteResult { Deleted, Changed, Invoiced, Failed };
 struct DeleteOutcome
 {
     DeleteResult result = DeleteResult::Failed;
@@ -100,8 +111,8 @@ struct DeleteOutcome
 };
 
 // Deletes the challan outright (its number becomes free), refused while a
-// live invoice bills it.
-DeleteOutcome deleteChallan(int number, const QString &fy);
+// live invoice bills it, and when its lines are no longer `loadedRows`.
+DeleteOutcome deleteChallan(int number, const QString &fy, const QList<int> &loadedRows);
 
 // One row of the challan list.
 struct ChallanListRow
@@ -134,6 +145,7 @@ struct LoadedChallan
     QString customerName;
     QString remarks;
     QList<ChallanLine> lines;
+    QList<int> rowIds; // as challanRowIds gives them
 };
 bool loadChallan(int number, const QString &fy, LoadedChallan *challan);
 

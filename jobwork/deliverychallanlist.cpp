@@ -217,6 +217,7 @@ void deliveryChallanList::leaveEditing()
 {
     editingDcNo = -1;
     editingFy.clear();
+    editingRows.clear();
     ui->odcEdit->setReadOnly(false);
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
@@ -312,7 +313,12 @@ void deliveryChallanList::on_update_btn_clicked()
         Desktop::warning(this, "Error", "No DC selected for update!");
         return;
     }
-    const WriteOutcome outcome = replaceChallan(challanFromForm(editingDcNo, editingFy));
+    const WriteOutcome outcome = replaceChallan(challanFromForm(editingDcNo, editingFy), editingRows);
+    if (outcome.changed) {
+        Desktop::warning(this, "Error",
+                         challanChangedText(fullDocumentNumber(editingDcNo, editingFy), "Nothing was updated."));
+        return;
+    }
     if (outcome.result == WriteResult::Failed) {
         Desktop::warning(this, "Error", outcome.error);
         return;
@@ -340,7 +346,11 @@ void deliveryChallanList::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
 
-    const DeleteOutcome outcome = deleteChallan(editingDcNo, editingFy);
+    const DeleteOutcome outcome = deleteChallan(editingDcNo, editingFy, editingRows);
+    if (outcome.result == DeleteResult::Changed) {
+        Desktop::warning(this, "Error", challanChangedText(fullNumber, "Nothing was deleted."));
+        return;
+    }
     if (outcome.result == DeleteResult::Invoiced) {
         Desktop::warning(this, "Cannot Delete",
                          "DC " + fullNumber + " is billed on invoice " + outcome.invoices.join(", ")
@@ -453,6 +463,7 @@ void deliveryChallanList::loadDcForEdit(int dcNo, const QString &fy)
 
     editingDcNo = dcNo;
     editingFy = fy;
+    editingRows = challan.rowIds;
     customerId = challan.customerId;
     // The loaded challan keeps its number and year; the field shows them.
     ui->odcEdit->setText(fullDocumentNumber(dcNo, fy));

@@ -74,6 +74,7 @@ private:
     int customerId = -1;
     int editingDcNo = -1;
     QString editingFy;
+    QList<int> editingRows; // the loaded challan's lines when it was loaded
     bool loadingRows = false;
     bool shownOnce = false; // see reloadOnShow
 };

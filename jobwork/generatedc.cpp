@@ -303,6 +303,10 @@ void generateDC::on_bin_btn_clicked()
         return;
 
     const BinOutcome outcome = binPendingBalances(targets, QDate::currentDate());
+    if (!outcome.notPending.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), notPendingText(outcome.notPending));
+        return;
+    }
     if (!outcome.ok) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
         return;

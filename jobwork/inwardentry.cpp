@@ -577,6 +577,7 @@ void inwardentry::loadInwardForEdit(int number, const QString &fy)
 
     loadedInwardNo = number;
     loadedInwardFy = fy;
+    loadedInwardRows = loaded.rowIds;
     setEditButtons(true);
 }
 
@@ -626,10 +627,13 @@ void inwardentry::on_update_btn_clicked()
         != QMessageBox::Ok)
         return;
 
-    const InwardUpdateResult result = updateInward(header, lines);
+    const InwardUpdateResult result = updateInward(header, lines, loadedInwardRows);
     switch (result.status) {
     case InwardUpdateResult::Updated:
         break;
+    case InwardUpdateResult::Changed:
+        Desktop::warning(this, "Error", inwardChangedText(header.fullNumber, "Nothing was updated."));
+        return;
     case InwardUpdateResult::DeliveredBeyond:
         Desktop::warning(this, "Cannot Update", deliveredBeyondText(result.delivered));
         return;
@@ -666,9 +670,20 @@ void inwardentry::on_delete_btn_clicked()
                           QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    const QString error = cancelInward(loadedInwardNo, loadedInwardFy);
-    if (!error.isEmpty()) {
-        Desktop::warning(this, "Error", error);
+    const InwardCancelResult result = cancelInward(loadedInwardNo, loadedInwardFy, loadedInwardRows);
+    switch (result.status) {
+    case InwardCancelResult::Cancelled:
+        break;
+    case InwardCancelResult::Changed: {
+        const QString fullNumber = fullDocumentNumber(loadedInwardNo, loadedInwardFy);
+        Desktop::warning(this, "Error", inwardChangedText(fullNumber, "Nothing was cancelled."));
+        return;
+    }
+    case InwardCancelResult::UsedByChallans:
+        Desktop::warning(this, "Cannot Cancel", cancelRefusalText(result.challans));
+        return;
+    case InwardCancelResult::Failed:
+        Desktop::warning(this, "Error", result.error);
         return;
     }
     Desktop::information(this, "Cancelled", "Inward entry cancelled!");

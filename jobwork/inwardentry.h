@@ -79,6 +79,7 @@ private:
     QListWidget *itemPopup = nullptr;
     int loadedInwardNo = -1;   // the entry being edited; -1 while a new one is made
     QString loadedInwardFy;
+    QList<int> loadedInwardRows; // its live rows when it was loaded
     bool shownOnce = false;          // see reloadOnShow
     bool fillingLoadedLines = false; // cell changes do not recompute the total meanwhile
 };

@@ -55,6 +55,31 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
     return true;
 }
 
+// The inward_id of the entry's live rows, ascending. False with `error` set
+// when they cannot be read.
+bool liveRowIds(int number, const QString &fy, QList<int> *ids, QString *error = nullptr)
+{
+    QSqlQuery q;
+    if (!execBound(q,
+                   "SELECT inward_id FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
+                   "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id",
+                   {{":no", number}, {":fy", fy}}, error))
+        return false;
+    while (q.next())
+        ids->append(q.value(0).toInt());
+    return true;
+}
+
+// Whether the entry's live rows are still `loadedRows` (none loaded: never).
+bool liveRowsAre(int number, const QString &fy, const QList<int> &loadedRows, bool *same, QString *error)
+{
+    QList<int> ids;
+    if (!liveRowIds(number, fy, &ids, error))
+        return false;
+    *same = !loadedRows.isEmpty() && ids == loadedRows;
+    return true;
+}
+
 } // namespace
 
 // --- text and arithmetic ---
@@ -128,6 +153,12 @@ QString cancelRefusalText(const QStringList &challans)
            + QStringLiteral("\n\nDelete those delivery challans first before cancelling this inward.");
 }
 
+QString inwardChangedText(const QString &fullNumber, const QString &nothingDone)
+{
+    return QStringLiteral("Inward No ") + fullNumber
+           + QStringLiteral(" was changed or cancelled meanwhile, perhaps in another window. ") + nothingDone;
+}
+
 QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty)
 {
     return QStringLiteral("Update Inward No: ") + fullNumber + QStringLiteral("?\n\nTotal Items: ")
@@ -197,6 +228,9 @@ QList<InwardListRow> inwardListRows(int customerId, const QString &from, const Q
 LoadedInward loadInward(int number, const QString &fy)
 {
     LoadedInward loaded;
+    // The rows first: an entry rewritten while it is read is then refused at
+    // Update, never taken for the one shown.
+    liveRowIds(number, fy, &loaded.rowIds);
     QSqlQuery q;
     q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
               "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
@@ -264,7 +298,8 @@ QList<DeliveredItem> deliveredItems(int number, const QString &fy)
     return items;
 }
 
-InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines)
+InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines,
+                                const QList<int> &loadedRows)
 {
     InwardUpdateResult result;
     // Until the work has run, a failure is the transaction's own start.
@@ -274,6 +309,13 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
         [&](QString *error) {
             workRan = true;
             // Checked inside the transaction, so the rows compared are the rows rewritten.
+            bool same = false;
+            if (!liveRowsAre(header.number, header.fy, loadedRows, &same, error))
+                return false;
+            if (!same) {
+                result.status = InwardUpdateResult::Changed;
+                return false;
+            }
             result.delivered = deliveredBeyond(deliveredItems(header.number, header.fy), lines);
             if (!result.delivered.isEmpty()) {
                 result.status = InwardUpdateResult::DeliveredBeyond;
@@ -319,15 +361,31 @@ QStringList challansUsingInward(int number, const QString &fy)
     return challans;
 }
 
-QString cancelInward(int number, const QString &fy)
+InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> &loadedRows)
 {
-    QSqlQuery q;
-    q.prepare("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = :no AND fy_name = :fy");
-    q.bindValue(":no", number);
-    q.bindValue(":fy", fy);
-    if (!q.exec()) {
-        const QString text = q.lastError().text();
-        return text.isEmpty() ? QStringLiteral("Cancel failed.") : text;
-    }
-    return QString();
+    InwardCancelResult result;
+    const bool committed = runInTransaction(
+        [&](QString *error) {
+            bool same = false;
+            if (!liveRowsAre(number, fy, loadedRows, &same, error))
+                return false;
+            if (!same) {
+                result.status = InwardCancelResult::Changed;
+                return false;
+            }
+            result.challans = challansUsingInward(number, fy);
+            if (!result.challans.isEmpty()) {
+                result.status = InwardCancelResult::UsedByChallans;
+                return false;
+            }
+            QSqlQuery q;
+            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = :no AND fy_name = :fy",
+                             {{":no", number}, {":fy", fy}}, error);
+        },
+        &result.error);
+    if (committed)
+        result.status = InwardCancelResult::Cancelled;
+    else if (result.status == InwardCancelResult::Failed && result.error.isEmpty())
+        result.error = QStringLiteral("Cancel failed.");
+    return result;
 }

@@ -48,6 +48,7 @@ struct LoadedInward
     bool found = false;
     InwardHeader header;
     QList<InwardItemLine> lines;
+    QList<int> rowIds; // inward_id of its live rows, ascending: what Update and Cancel expect to find
 };
 
 // One row of the inward list: one inward entry.
@@ -107,6 +108,10 @@ QString deliveredBeyondText(const QList<DeliveredItem> &items);
 // The refusal of cancelling an entry that the challans use.
 QString cancelRefusalText(const QStringList &challans);
 
+// The warning when the loaded entry was rewritten or cancelled meanwhile;
+// `nothingDone` ends it ("Nothing was updated.").
+QString inwardChangedText(const QString &fullNumber, const QString &nothingDone);
+
 // The question asked before an update.
 QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty);
 
@@ -138,16 +143,19 @@ QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines);
 
 struct InwardUpdateResult
 {
-    enum Status { Updated, DeliveredBeyond, DeleteFailed, InsertFailed, CommitFailed };
+    enum Status { Updated, Changed, DeliveredBeyond, DeleteFailed, InsertFailed, CommitFailed };
     Status status = Updated;
     QString error;                  // the driver's text
     QList<DeliveredItem> delivered; // with DeliveredBeyond: the lines refused
 };
 
 // Rewrites the rows of the entry that the header's number and year name, with
-// the header and lines, all or nothing. Refused, with nothing written, when a
-// line would fall below what live delivery challans already delivered of it.
-InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines);
+// the header and lines, all or nothing. Refused, with nothing written, when its
+// live rows are no longer `loadedRows` (rewritten, cancelled or gone since it
+// was loaded: Changed), or when a line would fall below what live delivery
+// challans already delivered of it.
+InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines,
+                                const QList<int> &loadedRows);
 
 // Per item, what the live delivery challans of year `fy` delivered against
 // inward entry `number`.
@@ -156,5 +164,14 @@ QList<DeliveredItem> deliveredItems(int number, const QString &fy);
 // The full numbers of the live delivery challans that use the entry, by number.
 QStringList challansUsingInward(int number, const QString &fy);
 
-// Marks the entry's rows cancelled. Returns the driver's error text, empty on success.
-QString cancelInward(int number, const QString &fy);
+struct InwardCancelResult
+{
+    enum Status { Cancelled, Changed, UsedByChallans, Failed };
+    Status status = Failed;
+    QStringList challans; // with UsedByChallans: as challansUsingInward gives them
+    QString error;        // with Failed: the driver's text
+};
+
+// Marks the entry's rows cancelled, in one transaction that first checks that
+// its live rows are still `loadedRows` and that no live challan uses it.
+InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> &loadedRows);

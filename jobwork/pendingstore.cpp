@@ -211,12 +211,22 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                 }
                 // Read the entry's lines whole before writing its bins.
                 QList<QPair<int, double>> open;
+                Decimal received, closed;
+                bool live = false;
                 while (lines.next()) {
-                    const double balance =
-                        (fromStoredList(lines.value(1)) - fromStoredList(lines.value(2)) - fromStoredList(lines.value(3)))
-                            .toDouble();
+                    live = true;
+                    const Decimal inward = fromStoredList(lines.value(1));
+                    const Decimal taken = fromStoredList(lines.value(2)) + fromStoredList(lines.value(3));
+                    received = received + inward;
+                    closed = closed + taken;
+                    const double balance = (inward - taken).toDouble();
                     if (balanceIsOpen(balance))
                         open.append({lines.value(0).toInt(), balance});
+                }
+                // Still as listed: live, and not issued since.
+                if (!live || pendingStatus(received.toDouble(), closed.toDouble()) == PendingStatus::Issued) {
+                    outcome.notPending = fullDocumentNumber(target.inwardNo, target.fy);
+                    return false;
                 }
                 for (const auto &[itemId, qty] : open) {
                     insert.bindValue(":date", binDate);
@@ -239,6 +249,13 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
     if (outcome.ok)
         outcome.written = written;
     return outcome;
+}
+
+QString notPendingText(const QString &fullNumber)
+{
+    return QStringLiteral("Inward No %1 is no longer pending (issued or cancelled meanwhile, perhaps in another "
+                          "window). Nothing was binned.")
+        .arg(fullNumber);
 }
 
 QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy)

@@ -97,16 +97,21 @@ struct BinTarget
 struct BinOutcome
 {
     bool ok = false;
-    int written = 0; // bins rows written
-    QString error;   // the driver's text when it failed
+    int written = 0;    // bins rows written
+    QString error;      // the driver's text when it failed
+    QString notPending; // the full number of an entry found issued or cancelled: nothing was binned
 };
 
 // Closes what is still open on each line of the entries: one bins row of type
 // "DC" per item whose balance (received less live challan lines and earlier
 // "DC" bins of the same number, item and year) is above 0.005, dated `date`,
 // with the entry's year and customer. All entries in one transaction: all or
-// nothing.
+// nothing. An entry that is no longer pending or partial (issued, cancelled
+// or gone since it was listed) refuses the whole batch (`notPending`).
 BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date);
+
+// The warning that refuses a bin of an entry no longer pending.
+QString notPendingText(const QString &fullNumber);
 
 // The warning that refuses handing an earlier (or later) year's inward entry
 // to the challan form, which works in the current year.

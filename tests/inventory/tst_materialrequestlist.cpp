@@ -5,6 +5,7 @@
 #include "support/formfonts.h"
 #include "support/inventorytest.h"
 #include "support/materialrequestdata.h"
+#include "support/otherconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/tablelook.h"
@@ -115,6 +116,36 @@ private slots:
         QVERIFY2(env->desktop.lastShown().startsWith("Error|") && env->desktop.lastShown().contains("no such table"),
                  qPrintable(env->desktop.lastShown()));
         QCOMPARE(table->rowCount(), 0);
+    }
+
+    // Another copy changes a ticked line meanwhile: nothing of the
+    // batch is stored, the warning names the line, ticks and status stay.
+    void statusOfALineChangedMeanwhileIsRefused()
+    {
+        addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 5, "kgs", "Open"});
+        addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 1, "kgs", "Open"}); // same item twice
+        addRequestLine({"MR/26-27/010", day(0), "SHAH", "Bolt", "Hardware", 2, "nos", "Open"});
+        auto *list = new inventory_polist;
+        auto *table = child<QTableWidget>(list, "ordered_list");
+        auto *received = child<QRadioButton>(list, "radio_recevied_btn");
+        received->setChecked(true);
+        for (int r = 0; r < 3; ++r)
+            ticks(table)->setTicked(r, true);
+        OtherConnection other;
+        other.exec("UPDATE purchase_orders SET status = 'Order Cancel' WHERE item_name = 'Bolt'");
+        const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' is no longer Open: it was changed or "
+                                "deleted meanwhile, perhaps in another window. Nothing was updated.";
+        click(list, "save_status_btn");
+        QCOMPARE(env->desktop.lastShown(), refused);
+        QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"),
+                 QStringList({"Open", "Open", "Order Cancel"}));
+        QCOMPARE(ticks(table)->tickedRows().size(), 3);
+        QVERIFY(received->isChecked());
+
+        // Both rows of one number and item, as listed: stored.
+        ticks(table)->setTicked(int(columnTexts(table, 4).indexOf("Bolt")), false);
+        click(list, "save_status_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|2 order(s) updated to Received!"));
     }
 
     // Show again keeps the items of the rows that stay: the list must look

@@ -1,4 +1,5 @@
 #include "support/formfonts.h"
+#include "support/otherconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/stockdata.h"
@@ -244,16 +245,19 @@ private slots:
         QCOMPARE(rows("SELECT item_id, item_name, category, supplier_name FROM inventory_transactions ORDER BY trans_id"),
                  QStringList({"1|HEX BOLT M10|Critical Spare|BHARAT STEELS", "2|Nut|Hardware|ACME"}));
 
-        // An item deleted meanwhile in another window is not reported as updated.
+        // An item deleted meanwhile by another copy is not reported as updated; the form keeps what was typed.
         f.clickRow(bolt);
         click(f.form, "edit_btn");
         f.takeMessages();
-        exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
+        child<QLineEdit>(f.form, "itemEdit")->setText("typed name");
+        OtherConnection other;
+        other.exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
         click(f.form, "updatenew_btn");
         const QStringList shown = f.takeMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().startsWith("Error|The item no longer exists"), qPrintable(shown.first()));
         QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
+        QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString("typed name"));
     }
 
     void listAndPopupsShowTheFormFonts()
@@ -291,6 +295,14 @@ private slots:
         QCOMPARE(rows("SELECT item_id FROM inventory_items"), QStringList{QString::number(nut)});
         QCOMPARE(rows("SELECT item_id FROM inventory_transactions"), QStringList{QString::number(nut)});
         QCOMPARE(columnTexts(f.list, 4), QStringList{"Nut"});
+
+        // Deleted meanwhile by another copy: not reported as deleted.
+        f.clickRow(nut);
+        OtherConnection().exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(nut));
+        click(f.form, "delete_btn");
+        const QString refused = f.takeMessages().last();
+        QVERIFY2(refused.startsWith("Error|The item no longer exists"), qPrintable(refused));
+        QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 1);
     }
 };
 

@@ -2,6 +2,7 @@
 // check, Save with its refusals, the list with load-back, Update, Delete and
 // Print, each challan identified by the number and year of its row.
 
+#include "support/otherconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
@@ -347,6 +348,34 @@ private slots:
         next.handOver({2});
         QCOMPARE(next.number->text(), QString("2/26-27"));
         QCOMPARE(next.lines->rowCount(), 3);
+    }
+
+    // Another copy deletes the loaded challan, then saves a new one under its
+    // number: Update and Delete store nothing, say so and keep the form.
+    void changedMeanwhileIsRefused()
+    {
+        OtherConnection other;
+        Form f;
+        f.loadBack("1/26-27");
+        f.setQty(0, "5");
+        f.remarks->setText("typed here");
+        other.exec("DELETE FROM delivery_entries WHERE delivery_no = 1");
+        f.click("update_btn");
+        QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
+                                                "another window. Nothing was updated."));
+        QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries WHERE delivery_no = 1"), 0);
+        QCOMPARE(f.cell(0, 7), QString("5"));
+        QCOMPARE(f.remarks->text(), QString("typed here"));
+        QVERIFY(f.enabled("update_btn"));
+
+        other.exec("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
+                   "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                   "VALUES (1, '1/26-27', '2026-06-02', 2, 1, 3, 2, '26-27', 0)");
+        f.click("delete_btn"); // answered Yes
+        QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
+                                                "another window. Nothing was deleted."));
+        QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 1"),
+                 QStringList{"3|2"});
     }
 
     void printFromTheList()
