@@ -5,7 +5,7 @@
 #include "support/formfonts.h"
 #include "support/inventorytest.h"
 #include "support/materialrequestdata.h"
-#include "support/otherconnection.h"
+#include "support/secondconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/tablelook.h"
@@ -131,8 +131,7 @@ private slots:
         received->setChecked(true);
         for (int r = 0; r < 3; ++r)
             ticks(table)->setTicked(r, true);
-        OtherConnection other;
-        other.exec("UPDATE purchase_orders SET status = 'Order Cancel' WHERE item_name = 'Bolt'");
+        writeAsOtherCopy("UPDATE purchase_orders SET status = 'Order Cancel' WHERE item_name = 'Bolt'");
         const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' is no longer Open: it was changed or "
                                 "deleted meanwhile, perhaps in another window. Nothing was updated.";
         click(list, "save_status_btn");

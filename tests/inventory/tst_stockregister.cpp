@@ -1,5 +1,5 @@
 #include "support/formfonts.h"
-#include "support/otherconnection.h"
+#include "support/secondconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/stockdata.h"
@@ -250,8 +250,7 @@ private slots:
         click(f.form, "edit_btn");
         f.takeMessages();
         child<QLineEdit>(f.form, "itemEdit")->setText("typed name");
-        OtherConnection other;
-        other.exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
+        writeAsOtherCopy(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
         click(f.form, "updatenew_btn");
         const QStringList shown = f.takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -298,7 +297,7 @@ private slots:
 
         // Deleted meanwhile by another copy: not reported as deleted.
         f.clickRow(nut);
-        OtherConnection().exec(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(nut));
+        writeAsOtherCopy(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(nut));
         click(f.form, "delete_btn");
         const QString refused = f.takeMessages().last();
         QVERIFY2(refused.startsWith("Error|The item no longer exists"), qPrintable(refused));

@@ -2,7 +2,7 @@
 // check, Save with its refusals, the list with load-back, Update, Delete and
 // Print, each challan identified by the number and year of its row.
 
-#include "support/otherconnection.h"
+#include "support/secondconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
@@ -354,12 +354,11 @@ private slots:
     // number: Update and Delete store nothing, say so and keep the form.
     void changedMeanwhileIsRefused()
     {
-        OtherConnection other;
         Form f;
         f.loadBack("1/26-27");
         f.setQty(0, "5");
         f.remarks->setText("typed here");
-        other.exec("DELETE FROM delivery_entries WHERE delivery_no = 1");
+        writeAsOtherCopy("DELETE FROM delivery_entries WHERE delivery_no = 1");
         f.click("update_btn");
         QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
                                                 "another window. Nothing was updated."));
@@ -368,9 +367,9 @@ private slots:
         QCOMPARE(f.remarks->text(), QString("typed here"));
         QVERIFY(f.enabled("update_btn"));
 
-        other.exec("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-                   "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                   "VALUES (1, '1/26-27', '2026-06-02', 2, 1, 3, 2, '26-27', 0)");
+        writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
+                         "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                         "VALUES (1, '1/26-27', '2026-06-02', 2, 1, 3, 2, '26-27', 0)");
         f.click("delete_btn"); // answered Yes
         QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
                                                 "another window. Nothing was deleted."));

@@ -3,7 +3,7 @@
 // and Bin with its question and messages.
 
 #include "support/formfonts.h"
-#include "support/otherconnection.h"
+#include "support/secondconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/tickcells.h"
@@ -325,13 +325,12 @@ private slots:
     // nothing of the batch, names the entry and keeps the ticks.
     void binRefusesAnEntryNoLongerPending()
     {
-        OtherConnection other;
         Window w;
         w.tick("1/26-27");
         w.tick("2/26-27");
-        other.exec("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-                   "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                   "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
+        writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
+                         "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                         "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
         const QString refused = "Error|Inward No 2/26-27 is no longer pending (issued or cancelled meanwhile, "
                                 "perhaps in another window). Nothing was binned.";
         w.click("bin_btn");
@@ -339,8 +338,8 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
         QVERIFY(w.box("1/26-27")->isChecked() && w.box("2/26-27")->isChecked());
 
-        other.exec("DELETE FROM delivery_entries WHERE delivery_no = 7");
-        other.exec("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 2");
+        writeAsOtherCopy("DELETE FROM delivery_entries WHERE delivery_no = 7");
+        writeAsOtherCopy("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 2");
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);

@@ -2,7 +2,7 @@
 // the checks on input, and the list beside it with its order and filters,
 // load-back, update and cancel.
 
-#include "support/otherconnection.h"
+#include "support/secondconnection.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/typedinput.h"
@@ -504,11 +504,10 @@ private slots:
         inward(1, "26-27", 1, 1, 10);
         inward(1, "26-27", 1, 2, 5);
         inward(2, "26-27", 1, 1, 8);
-        OtherConnection other;
         Form f;
         f.rightClick("1/26-27");
         child<QLineEdit>(f.w, "remarksEdit")->setText("typed here");
-        other.exec("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 1");
+        writeAsOtherCopy("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 1");
         const QStringList before = rows("SELECT * FROM inward_entries ORDER BY inward_id");
         f.click("update_btn");
         QCOMPARE(lastShown(), QString("Error|Inward No 1/26-27 was changed or cancelled meanwhile, perhaps in another "
@@ -519,9 +518,9 @@ private slots:
 
         // Rewritten by the other copy: its rows are new ones.
         f.rightClick("2/26-27");
-        other.exec("INSERT INTO inward_entries (inward_no, inward_no_full, inward_date, customer_id, item_id, "
-                   "inward_qty, fy_name, is_deleted) VALUES (2, '2/26-27', '2026-05-10', 1, 1, 9, '26-27', 0)");
-        other.exec("DELETE FROM inward_entries WHERE inward_no = 2 AND inward_qty = 8");
+        writeAsOtherCopy("INSERT INTO inward_entries (inward_no, inward_no_full, inward_date, customer_id, item_id, "
+                         "inward_qty, fy_name, is_deleted) VALUES (2, '2/26-27', '2026-05-10', 1, 1, 9, '26-27', 0)");
+        writeAsOtherCopy("DELETE FROM inward_entries WHERE inward_no = 2 AND inward_qty = 8");
         f.click("delete_btn");
         QCOMPARE(lastShown(), QString("Error|Inward No 2/26-27 was changed or cancelled meanwhile, perhaps in another "
                                       "window. Nothing was cancelled."));
