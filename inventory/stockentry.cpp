@@ -474,12 +474,9 @@ void inventory_stockentry::on_update_btn_clicked()
 bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool addition,
                                              const QString &quantityText, const QString &date)
 {
-    const TypedNumber typed = readTypedNumber(quantityText);
-    const double quantity = typed.valueOr(0);
-    if (quantity <= 0) {
-        Desktop::warning(dialog, ErrorTitle, QStringLiteral("Please enter a valid quantity!"));
-        return false;
-    }
+    // Read to all of its digits; text that is no number counts as 0, which
+    // the store refuses with the rest of the invalid quantities.
+    const Decimal quantity = Decimal::fromText(quantityText).value_or(Decimal());
     const MovementOutcome outcome =
         recordStockMovement(itemId, addition ? Movement::Addition : Movement::Reduction, quantity, date);
     switch (outcome.result) {

@@ -8,16 +8,15 @@
 
 #include <QSqlQuery>
 #include <QVariant>
-#include <cmath>
 
 namespace {
 
 const QString AllCategories = QStringLiteral("-- All --");
 
-// A figure as the list shows it, two decimals, half away from zero.
-Decimal shown(double value)
+// Whether a REAL column gives the figure back as the same decimal.
+bool storedExactly(const Decimal &figure)
 {
-    return Decimal::fromStored(value).rounded(2);
+    return figure.isValid() && Decimal::fromStored(figure.toDouble()) == figure;
 }
 
 QString twoDecimals(double value)
@@ -225,9 +224,14 @@ StockWriteOutcome deleteStockItem(int itemId)
 
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date)
 {
+    return recordStockMovement(itemId, kind, Decimal::fromStored(quantity), date);
+}
+
+MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &quantity, const QString &date)
+{
     MovementOutcome outcome;
-    const Decimal typed = Decimal::fromStored(quantity);
-    if (!std::isfinite(quantity) || quantity <= 0 || typed.isZero() || !withinBound(typed, FigureKind::Quantity)) {
+    const Decimal typed = quantity.rounded(3);
+    if (!quantity.isValid() || typed <= Decimal() || !withinBound(typed, FigureKind::Quantity)) {
         outcome.result = MovementResult::InvalidQuantity;
         return outcome;
     }
@@ -247,10 +251,11 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
             const QString name = q.value(0).toString();
             const QString category = q.value(1).toString();
             const QString supplier = q.value(2).toString();
-            // Exact sums of the decimals shown and typed: 0.1 + 0.2 is 0.3.
-            Decimal additions = shown(q.value(3).toDouble());
-            Decimal reductions = shown(q.value(4).toDouble());
-            Decimal balance = shown(q.value(5).toDouble());
+            // Exact sums of the stored decimals and the typed one: 0.1 + 0.2
+            // is 0.3, and no thousandth is dropped for what the list shows.
+            Decimal additions = Decimal::fromStored(q.value(3).toDouble());
+            Decimal reductions = Decimal::fromStored(q.value(4).toDouble());
+            Decimal balance = Decimal::fromStored(q.value(5).toDouble());
             q.finish();
 
             if (kind == Movement::Addition) {
@@ -264,9 +269,12 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
                 reductions = reductions + typed;
                 balance = balance - typed;
             }
-            if (!withinBound(additions, FigureKind::Quantity) || !withinBound(reductions, FigureKind::Quantity)
-                || !withinBound(balance, FigureKind::Quantity)) {
-                refused = MovementResult::InvalidQuantity; // a sum beyond the quantity bound
+            // A balance beyond the quantity bound is refused; the running totals
+            // only need to keep every movement exactly, so an item whose
+            // additions have come near the bound can still be reduced.
+            if ((kind == Movement::Addition && !withinBound(balance, FigureKind::Quantity))
+                || !storedExactly(additions) || !storedExactly(reductions) || !storedExactly(balance)) {
+                refused = MovementResult::InvalidQuantity;
                 return false;
             }
 
@@ -292,7 +300,7 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, 
                  {QStringLiteral(":date"), date},
                  {QStringLiteral(":type"),
                   kind == Movement::Addition ? StockMovement::Addition : StockMovement::Reduction},
-                 {QStringLiteral(":qty"), quantity},
+                 {QStringLiteral(":qty"), typed.toDouble()},
                  {QStringLiteral(":rem"), QStringLiteral("")}},
                 error);
         },

@@ -4,12 +4,15 @@
 // stock entry form binds them to its widgets.
 //
 // An item's totals change only here and always together with its log:
-// balance = opening + additions - reductions, to two decimals. A movement
-// starts from the totals stored at the moment it is written (not from what a
-// list showed earlier), so two open forms never lose one another's movement.
+// balance = opening + additions - reductions, exactly. A movement starts from
+// the totals stored at the moment it is written, to all of their decimals
+// (not from the two decimals a list showed earlier), so no thousandth is lost
+// and two open forms never lose one another's movement.
 
 #include <QList>
 #include <QString>
+
+class Decimal;
 
 // One row of the stock list.
 struct StockItemRow
@@ -99,10 +102,13 @@ struct MovementOutcome
     QString error; // the driver's text when it failed
 };
 
-// Records an addition or a reduction of `quantity` (above 0) on `date`
-// ("yyyy-MM-dd"): the item's totals and last_updated, and one movement row,
-// both or neither. A reduction above the stored balance is refused and
-// writes nothing; one equal to it leaves 0.
+// Records an addition or a reduction of `quantity`, rounded once to the
+// thousandth (above 0, below the quantity bound), on `date` ("yyyy-MM-dd"):
+// the item's totals and last_updated, and one movement row, both or neither.
+// A reduction above the stored balance is refused and writes nothing; one
+// equal to it leaves 0. An addition that takes the balance to the quantity
+// bound is refused.
+MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &quantity, const QString &date);
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date);
 
 // One movement of the history.

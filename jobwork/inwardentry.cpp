@@ -335,8 +335,11 @@ void inwardentry::on_add_btn_clicked()
         Desktop::warning(this, "Error", "Please select an item first!");
         return;
     }
-    const double qty = typedNumberOrZero(ui->qtyEdit->text());
-    if (qty <= 0 || typedNumberTooLarge(ui->qtyEdit->text(), FigureKind::Quantity)) {
+    // Rounded once to the thousandth from all of its digits, as the line shows
+    // it. Text that is no number counts as 0, and so does a figure that
+    // rounds to the quantity bound or beyond, as Save would refuse it.
+    const Decimal qty = boundedFigure(ui->qtyEdit->text(), FigureKind::Quantity).value_or(Decimal()).rounded(3);
+    if (qty <= Decimal()) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
         return;
     }
@@ -349,7 +352,7 @@ void inwardentry::on_add_btn_clicked()
         }
     }
     appendItemLine(itemId, ui->codeEdit->text().trimmed(), ui->nameEdit->text().trimmed(),
-                   ui->uomEdit->text().trimmed(), qty);
+                   ui->uomEdit->text().trimmed(), qty.toDouble());
     ui->codeEdit->clear();
     ui->nameEdit->clear();
     ui->uomEdit->clear();

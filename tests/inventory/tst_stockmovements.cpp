@@ -3,6 +3,7 @@
 #include "support/stockdata.h"
 #include "support/widgets.h"
 
+#include "core/money.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockentry.h"
 #include "inventory/stockstore.h"
@@ -119,8 +120,8 @@ private slots:
     }
 
     // The list shows each figure from its stored decimal, half away from
-    // zero (1.005 is 1.01, 2.675 is 2.68); a movement starts from the
-    // figures shown and sums exactly (0.1 + 0.2 is 0.3).
+    // zero (1.005 is 1.01, 2.675 is 2.68); a movement starts from the stored
+    // figures and sums exactly (0.1 + 0.2 is 0.3).
     void figuresShowAndSumAsDecimals()
     {
         StockForm f;
@@ -130,15 +131,53 @@ private slots:
         QCOMPARE(f.list->item(row, 5)->text(), QString("1.01"));
         QCOMPARE(f.list->item(row, 6)->text(), QString("2.68"));
         QCOMPARE(f.list->item(row, 9)->text(), QString("1.01"));
+        // 1.01 shown, 1.005 on hand.
         f.move(film, false, "1.01");
+        QCOMPARE(f.takeMessages(), QStringList{"Error|Reduction cannot exceed balance stock!"});
+        f.move(film, false, "1.005");
         QCOMPARE(f.takeMessages(), QStringList{"Success|Stock updated successfully!"});
         f.move(film, true, "0.1");
         f.move(film, true, "0.2");
-        QCOMPARE(totals(film), "0.3|1.01|0.3|" + storedToday());
+        QCOMPARE(totals(film), "0.3|1.005|0.3|" + storedToday());
         f.move(film, true, "2.675");
         f.history(f.rowOf(film), [&](QDialog *d) {
             QCOMPARE(d->findChild<QTableWidget *>()->item(0, 2)->text(), QString("2.68"));
         });
+    }
+
+    // Thousandths the list does not show are neither lost nor invented, and
+    // an item at the largest quantity can still be reduced; a typed quantity
+    // is rounded once to the thousandth from all of its digits.
+    void movementsKeepEveryThousandth()
+    {
+        StockForm f;
+        const int film = addStock("Packing", "BOXWELL", "Film", 10.005);
+        const int sheet = addStock("Raw Material", "STEELCO", "Sheet", 999999999.999);
+        const int glove = addStock("Safety", "GUARD", "Gloves", 0.001);
+        f.reload();
+
+        f.move(film, false, "1");
+        f.move(film, true, "0.004");
+        f.move(film, true, "0.004");
+        QCOMPARE(totals(film), "0.008|1|9.013|" + storedToday());
+        QCOMPARE(f.list->item(f.rowOf(film), 9)->text(), QString("9.01"));
+
+        f.move(sheet, false, "1");
+        QCOMPARE(totals(sheet), "0|1|999999998.999|" + storedToday());
+
+        f.move(glove, true, "999999999.998");
+        QCOMPARE(totals(glove), "999999999.998|0|999999999.999|" + storedToday());
+        f.move(glove, false, "1");
+        f.move(glove, false, "999999998.99849999999999");
+        QCOMPARE(totals(glove), "999999999.998|999999999.998|0.001|" + storedToday());
+        QCOMPARE(f.takeMessages(), QStringList(7, "Success|Stock updated successfully!"));
+
+        QCOMPARE(rows("SELECT item_id, trans_type, quantity FROM inventory_transactions "
+                      "WHERE trans_type <> 'Opening Stock' ORDER BY trans_id"),
+                 QStringList({QString("%1|Reduction|1").arg(film), QString("%1|Addition|0.004").arg(film),
+                              QString("%1|Addition|0.004").arg(film), QString("%1|Reduction|1").arg(sheet),
+                              QString("%1|Addition|999999999.998").arg(glove), QString("%1|Reduction|1").arg(glove),
+                              QString("%1|Reduction|999999998.998").arg(glove)}));
     }
 
     void twoOpenFormsLoseNoMovement()
@@ -166,10 +205,10 @@ private slots:
         TestEnvironment env;
         QVERIFY(env.openDatabase());
         createStockTables();
-        const int item = addStock("Packing", "BOXWELL", "Film", 0.3);
+        const int item = addStock("Packing", "BOXWELL", "Film", 0.305);
         std::mt19937 rng(7);
         for (int i = 0; i < 300; ++i) {
-            const double qty = (1 + rng() % 70) / 10.0; // 0.1 ... 7.0
+            const double qty = (1 + rng() % 7000) / 1000.0; // 0.001 ... 7.0
             const Movement kind = rng() % 2 ? Movement::Addition : Movement::Reduction;
             const MovementResult result = recordStockMovement(item, kind, qty, storedToday()).result;
             QVERIFY(result == MovementResult::Recorded || result == MovementResult::ExceedsBalance);
@@ -180,10 +219,9 @@ private slots:
                      .arg(item))
                 .value(0)
                 .split('|');
-        const double opening = figures.at(0).toDouble(), added = figures.at(1).toDouble(),
-                     reduced = figures.at(2).toDouble(), balance = figures.at(3).toDouble();
-        QCOMPARE(QString::number(opening + added - reduced, 'f', 2), QString::number(balance, 'f', 2));
-        QVERIFY(balance >= 0);
+        const auto figure = [&](int i) { return *Decimal::fromText(figures.at(i)); };
+        QCOMPARE((figure(0) + figure(1) - figure(2)).text(6), figure(3).text(6));
+        QVERIFY(!figure(3).isNegative());
     }
 
     void failedMovementInsertKeepsTheTotals()

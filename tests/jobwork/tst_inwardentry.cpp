@@ -217,6 +217,22 @@ private slots:
         QCOMPARE(f.lines->rowCount(), 0);
     }
 
+    // The Qty field is rounded once to the thousandth from all of its
+    // digits: the line, the total and the stored row show the same figure.
+    void quantityRoundsOnceFromAllItsDigits()
+    {
+        Form f;
+        f.choose(1);
+        f.addLine("able", "12.34549999999999999999");
+        f.addLine("cover", "999999999.9994999999999");
+        QCOMPARE(columnTexts(f.lines, 4), QStringList({"12.345", "999999999.999"}));
+        QCOMPARE(f.text("totalqtyEdit"), QString("1000000012.344"));
+        f.click("save_btn");
+        QCOMPARE(lastShown(), QString("Success|Inward entry saved!\nInward No: 1/26-27"));
+        QCOMPARE(rows("SELECT item_id, inward_qty FROM inward_entries ORDER BY item_id"),
+                 QStringList({"1|12.345", "2|999999999.999"}));
+    }
+
     // A typed quantity that is no number never reaches the table, a total or
     // the database: the field refuses it, a cell counts it 0 (its line is
     // not saved).
