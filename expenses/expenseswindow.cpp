@@ -6,6 +6,7 @@
 #include "output/csvexport.h"
 #include "output/desktop.h"
 #include "output/htmlprint.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
@@ -103,6 +104,8 @@ ExpensesWindow::ExpensesWindow(QWidget *parent)
     setupCompleter(detailsCompleter);
     ui->heading->setCompleter(headingCompleter);
     ui->details->setCompleter(detailsCompleter);
+    passClicksPastPopup(headingCompleter);
+    passClicksPastPopup(detailsCompleter);
     loadCompleters();
 }
 

@@ -5,6 +5,7 @@
 #include "core/typednumber.h"
 #include "output/desktop.h"
 #include "output/htmlescape.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/listformat.h"
@@ -220,6 +221,7 @@ void inventory_stockentry::loadSupplierCompleter()
     });
     QCompleter *previous = ui->sup_nameEdit->completer();
     ui->sup_nameEdit->setCompleter(completer);
+    passClicksPastPopup(completer);
     delete previous;
 }
 

@@ -10,6 +10,7 @@
 #include "core/typednumber.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/keptwindow.h"
@@ -297,6 +298,7 @@ void PurchaseWindow::loadSupplierLists()
     m_companyCompleter->setCaseSensitivity(Qt::CaseInsensitive);
     m_companyCompleter->setFilterMode(Qt::MatchContains);
     ui->companyEdit->setCompleter(m_companyCompleter);
+    passClicksPastPopup(m_companyCompleter);
     connect(m_companyCompleter, QOverload<const QString &>::of(&QCompleter::activated), this,
             &PurchaseWindow::autoPopulateSupplierDetails);
 
@@ -305,6 +307,7 @@ void PurchaseWindow::loadSupplierLists()
     m_gstCompleter->setCaseSensitivity(Qt::CaseInsensitive);
     m_gstCompleter->setFilterMode(Qt::MatchStartsWith);
     ui->gstEdit->setCompleter(m_gstCompleter);
+    passClicksPastPopup(m_gstCompleter);
 }
 
 // Reads the entry into `bill`; shows why and returns false when it cannot be saved.

@@ -8,6 +8,7 @@
 #include "output/desktop.h"
 #include "output/logos.h"
 #include "output/pagerenderer.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
@@ -234,6 +235,7 @@ void SalaryWindow::setupNameCompleter()
     nameEdit->setFrame(false);
     nameEdit->setFont(ui->input_table->font()); // as the other cells of the row
     nameEdit->setCompleter(completer);
+    passClicksPastPopup(completer);
     ui->input_table->setCellWidget(0, InName, nameEdit);
 }
 
