@@ -190,8 +190,8 @@ bool ExpensesWindow::readEntry(const QString &emptyHeadingText, ExpenseWrite *ex
         return false;
     }
     const TypedAmount amount = readExpenseAmount(ui->amount->text());
-    if (!amount.accepted) {
-        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
+    if (!amount.accepted()) {
+        Desktop::warning(this, amount.refusalTitle, amount.refusal);
         return false;
     }
     expense->date = ui->dateEdit->date().toString(DateFormat);

@@ -40,7 +40,7 @@ bool minimumStockRefused(QWidget *form, const QString &text)
 {
     if (!typedNumberTooLarge(text, FigureKind::Quantity))
         return false;
-    Desktop::warning(form, ErrorTitle, QStringLiteral("Please enter a valid minimum stock!"));
+    Desktop::warning(form, figureTooLargeTitle(), figureTooLargeText(QStringLiteral("Min Stock"), FigureKind::Quantity));
     return true;
 }
 
@@ -244,11 +244,16 @@ void inventory_stockentry::on_add_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter item name!"));
         return;
     }
-    // Text that is no number counts as 0; a figure no REAL column can hold
-    // ("nan", "inf", "1e309"), or beyond the quantity bound ("1e9"), is not
-    // taken for one.
-    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)
-        || typedNumberTooLarge(openingText, FigureKind::Quantity)) {
+    // Text that is no number counts as 0; a figure beyond the quantity bound
+    // ("1e9", "1e309") is refused as too large, and one no REAL column can
+    // hold ("nan", "inf") is not taken for one.
+    if (const QString tooLarge = typedFigureTooLarge(QStringLiteral("Opening Stock"), openingText,
+                                                     FigureKind::Quantity);
+        !tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), tooLarge);
+        return;
+    }
+    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)) {
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter opening stock!"));
         return;
     }
@@ -478,6 +483,11 @@ bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool a
 {
     const TypedNumber typed = readTypedNumber(quantityText);
     const double quantity = typed.valueOr(0);
+    if (typedNumberTooLarge(quantityText, FigureKind::Quantity)) {
+        Desktop::warning(dialog, figureTooLargeTitle(),
+                         figureTooLargeText(QStringLiteral("Quantity"), FigureKind::Quantity));
+        return false;
+    }
     if (quantity <= 0) {
         Desktop::warning(dialog, ErrorTitle, QStringLiteral("Please enter a valid quantity!"));
         return false;

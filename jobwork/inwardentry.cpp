@@ -336,7 +336,11 @@ void inwardentry::on_add_btn_clicked()
         return;
     }
     const double qty = typedNumberOrZero(ui->qtyEdit->text());
-    if (qty <= 0 || typedNumberTooLarge(ui->qtyEdit->text(), FigureKind::Quantity)) {
+    if (typedNumberTooLarge(ui->qtyEdit->text(), FigureKind::Quantity)) {
+        Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText("Qty", FigureKind::Quantity));
+        return;
+    }
+    if (qty <= 0) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
         return;
     }
@@ -399,7 +403,7 @@ bool inwardentry::linesToWrite(const QString &noCompanyText, QList<InwardLine> *
     const QList<QPair<QString, QString>> cells = itemLineCells();
     for (const auto &cell : cells) {
         if (typedNumberTooLarge(cell.second, FigureKind::Quantity)) {
-            Desktop::warning(this, "Error", "Please enter a valid quantity!");
+            Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText("Qty", FigureKind::Quantity));
             return false;
         }
     }

@@ -4,6 +4,7 @@
 #include "salarystore.h"
 
 #include "core/transaction.h"
+#include "core/typednumber.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
 #include "output/logos.h"
@@ -332,7 +333,7 @@ void SalaryWindow::on_add_btn_clicked()
         texts << inputCellText(c);
     entry.figures = SalaryFigures::fromTexts(texts);
     if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Error"), refusal);
+        Desktop::warning(this, figureTooLargeTitle(), refusal);
         return;
     }
     entry.gross = inputCellValue(InGross).toMoney(); // as shown
