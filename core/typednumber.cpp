@@ -1,5 +1,7 @@
 #include "typednumber.h"
 
+#include "money.h"
+
 #include <QLocale>
 #include <QTableWidget>
 #include <cmath>
@@ -23,6 +25,30 @@ TypedNumber readTypedNumber(const QString &text)
     n.kind = TypedNumber::Number;
     n.value = value == 0 ? 0.0 : value; // no negative zero
     return n;
+}
+
+QString figureTooLargeTitle()
+{
+    return QStringLiteral("Figure Too Large");
+}
+
+QString figureTooLargeText(const QString &field, FigureKind kind)
+{
+    // The largest figure taken, grouped in thousands as the bound is quoted.
+    const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+    const bool money = kind == FigureKind::Money;
+    const QString largest = grouped.toString(money ? MoneyBoundRupees - 1 : QuantityBoundUnits - 1)
+                            + (money ? QStringLiteral(".99") : QStringLiteral(".999"));
+    return QStringLiteral("%1 is too large: at most %2%3")
+        .arg(field, largest, money ? QString() : QStringLiteral(" (quantity)"));
+}
+
+QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind)
+{
+    // "nan", "inf" and "infinity" each hold an n; a decimal that overflows a
+    // double holds none.
+    const bool overflows = spellsNonFiniteNumber(text) && !text.contains(QLatin1Char('n'), Qt::CaseInsensitive);
+    return typedNumberTooLarge(text, kind) || overflows ? figureTooLargeText(field, kind) : QString();
 }
 
 double typedNumberOrZero(const QString &text)

@@ -30,6 +30,18 @@ struct TypedNumber
 // grouping, is NotANumber.
 TypedNumber readTypedNumber(const QString &text);
 
+// The refusal of a typed number beyond the bound of its kind (money.h), the
+// same in every form: under figureTooLargeTitle(), a text that names the
+// field, the reason and the bound: "Amount is too large: at most
+// 99,999,999,999.99", "Qty is too large: at most 999,999,999.999 (quantity)".
+enum class FigureKind;
+QString figureTooLargeTitle();
+QString figureTooLargeText(const QString &field, FigureKind kind);
+// That text when `text` is a number beyond the bound, or a decimal too large
+// even for a double ("1e309"); empty otherwise (empty text, text that is no
+// number, "nan" and "inf", a number within the bound).
+QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind);
+
 // The number in the text, or 0 when it is empty or no number: for fields and
 // cells where an unreadable value counts as nothing (a TDS or tax cell).
 double typedNumberOrZero(const QString &text);

@@ -149,12 +149,12 @@ ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows)
 
 TypedAmount readExpenseAmount(const QString &text)
 {
+    if (const QString tooLarge = typedFigureTooLarge(QStringLiteral("Amount"), text, FigureKind::Money);
+        !tooLarge.isEmpty())
+        return {figureTooLargeTitle(), tooLarge, Money()};
     if (spellsNonFiniteNumber(text))
-        return {false, Money()};
-    const std::optional<Money> amount = boundedAmount(text);
-    if (!amount && readTypedNumber(text).isNumber())
-        return {false, Money()};
-    return {true, amount.value_or(Money())};
+        return {QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"), Money()};
+    return {QString(), QString(), boundedAmount(text).value_or(Money())};
 }
 
 QStringList expenseListCells(const ExpenseRow &row, int runningNumber)

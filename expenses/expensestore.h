@@ -61,11 +61,13 @@ ExpenseCompletions expenseCompletions(const QList<ExpenseRow> &rows);
 
 // How a typed amount is taken: to the paisa (1.005 is 1.01, -0.001 is 0);
 // empty and stray text count as 0; a text that spells NaN, an infinity or a
-// number beyond the money bound is refused.
+// number beyond the money bound is refused, with the reason under its title.
 struct TypedAmount
 {
-    bool accepted = true;
+    QString refusalTitle; // empty when the amount is taken
+    QString refusal;
     Money value;
+    bool accepted() const { return refusal.isEmpty(); }
 };
 TypedAmount readExpenseAmount(const QString &text);
 

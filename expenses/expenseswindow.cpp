@@ -6,6 +6,7 @@
 #include "output/csvexport.h"
 #include "output/desktop.h"
 #include "output/htmlprint.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
@@ -103,6 +104,8 @@ ExpensesWindow::ExpensesWindow(QWidget *parent)
     setupCompleter(detailsCompleter);
     ui->heading->setCompleter(headingCompleter);
     ui->details->setCompleter(detailsCompleter);
+    passClicksPastPopup(headingCompleter);
+    passClicksPastPopup(detailsCompleter);
     loadCompleters();
 }
 
@@ -187,8 +190,8 @@ bool ExpensesWindow::readEntry(const QString &emptyHeadingText, ExpenseWrite *ex
         return false;
     }
     const TypedAmount amount = readExpenseAmount(ui->amount->text());
-    if (!amount.accepted) {
-        Desktop::warning(this, QStringLiteral("Input Error"), QStringLiteral("Amount must be a finite number"));
+    if (!amount.accepted()) {
+        Desktop::warning(this, amount.refusalTitle, amount.refusal);
         return false;
     }
     expense->date = ui->dateEdit->date().toString(DateFormat);

@@ -3,6 +3,7 @@
 
 #include "core/companyinfo.h"
 #include "core/money.h"
+#include "core/typednumber.h"
 #include "output/desktop.h"
 #include "output/htmlprint.h"
 #include "output/logos.h"
@@ -194,7 +195,8 @@ int inventory_purchaseorder::saveMaterialRequest()
     const QList<RequestLineInput> lines = tickedLines();
     const RequestCheck check = checkRequestLines(lines);
     if (check != RequestCheck::Ok) {
-        Desktop::warning(this, QStringLiteral("Error"), requestCheckText(check));
+        Desktop::warning(this, check == RequestCheck::QtyTooLarge ? figureTooLargeTitle() : QStringLiteral("Error"),
+                         requestCheckText(check));
         return -1;
     }
     const RequestSaveOutcome outcome =

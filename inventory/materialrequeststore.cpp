@@ -57,7 +57,9 @@ RequestCheck checkRequestLines(const QList<RequestLineInput> &lines)
     if (lines.isEmpty())
         return RequestCheck::NothingTicked;
     for (const RequestLineInput &line : lines) {
-        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0) || typedNumberTooLarge(line.qtyText, FigureKind::Quantity))
+        if (!typedFigureTooLarge(QString(), line.qtyText, FigureKind::Quantity).isEmpty())
+            return RequestCheck::QtyTooLarge;
+        if (!(readTypedNumber(line.qtyText).valueOr(0) > 0))
             return RequestCheck::MissingQty;
     }
     return RequestCheck::Ok;
@@ -70,6 +72,8 @@ QString requestCheckText(RequestCheck check)
         return QStringLiteral("Please select at least one item!");
     case RequestCheck::MissingQty:
         return QStringLiteral("Please enter order qty for all selected items!");
+    case RequestCheck::QtyTooLarge:
+        return figureTooLargeText(QStringLiteral("Order Qty"), FigureKind::Quantity);
     case RequestCheck::Ok:
         break;
     }

@@ -42,11 +42,11 @@ struct RequestLineInput
 };
 
 // What stops a request from being saved.
-enum class RequestCheck { Ok, NothingTicked, MissingQty };
+enum class RequestCheck { Ok, NothingTicked, MissingQty, QtyTooLarge };
 
 // Every ticked line needs an order quantity above 0; empty text, letters,
-// NaN, infinities and figures beyond the quantity bound (see money.h) count
-// as no quantity.
+// NaN and infinities count as no quantity; a figure beyond the quantity
+// bound (see money.h) is too large, refused under figureTooLargeTitle().
 RequestCheck checkRequestLines(const QList<RequestLineInput> &lines);
 QString requestCheckText(RequestCheck check); // "" for Ok
 

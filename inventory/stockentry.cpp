@@ -5,6 +5,7 @@
 #include "core/typednumber.h"
 #include "output/desktop.h"
 #include "output/htmlescape.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/listformat.h"
@@ -39,7 +40,7 @@ bool minimumStockRefused(QWidget *form, const QString &text)
 {
     if (!typedNumberTooLarge(text, FigureKind::Quantity))
         return false;
-    Desktop::warning(form, ErrorTitle, QStringLiteral("Please enter a valid minimum stock!"));
+    Desktop::warning(form, figureTooLargeTitle(), figureTooLargeText(QStringLiteral("Min Stock"), FigureKind::Quantity));
     return true;
 }
 
@@ -220,6 +221,7 @@ void inventory_stockentry::loadSupplierCompleter()
     });
     QCompleter *previous = ui->sup_nameEdit->completer();
     ui->sup_nameEdit->setCompleter(completer);
+    passClicksPastPopup(completer);
     delete previous;
 }
 
@@ -242,11 +244,16 @@ void inventory_stockentry::on_add_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter item name!"));
         return;
     }
-    // Text that is no number counts as 0; a figure no REAL column can hold
-    // ("nan", "inf", "1e309"), or beyond the quantity bound ("1e9"), is not
-    // taken for one.
-    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)
-        || typedNumberTooLarge(openingText, FigureKind::Quantity)) {
+    // Text that is no number counts as 0; a figure beyond the quantity bound
+    // ("1e9", "1e309") is refused as too large, and one no REAL column can
+    // hold ("nan", "inf") is not taken for one.
+    if (const QString tooLarge = typedFigureTooLarge(QStringLiteral("Opening Stock"), openingText,
+                                                     FigureKind::Quantity);
+        !tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), tooLarge);
+        return;
+    }
+    if (openingText.isEmpty() || spellsNonFiniteNumber(openingText)) {
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please enter opening stock!"));
         return;
     }
@@ -474,6 +481,11 @@ void inventory_stockentry::on_update_btn_clicked()
 bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool addition,
                                              const QString &quantityText, const QString &date)
 {
+    if (typedNumberTooLarge(quantityText, FigureKind::Quantity)) {
+        Desktop::warning(dialog, figureTooLargeTitle(),
+                         figureTooLargeText(QStringLiteral("Quantity"), FigureKind::Quantity));
+        return false;
+    }
     // Read to all of its digits; text that is no number counts as 0, which
     // the store refuses with the rest of the invalid quantities.
     const Decimal quantity = Decimal::fromText(quantityText).value_or(Decimal());

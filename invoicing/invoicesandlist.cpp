@@ -82,21 +82,37 @@ QList<TaxedAmount> lineProducts(const QTableWidget *table)
     return lines;
 }
 
+// A totals field with the caption the form shows beside it.
+struct TotalField
+{
+    const char *caption;
+    const QLineEdit *field;
+};
+
 // Warns and gives true when a line's amount or the invoice's total does not
 // fit (see invoiceFiguresRefusal), or a total field is overtyped with a
 // figure beyond the money bound.
 bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType,
-                       const QList<const QLineEdit *> &totalFields = {})
+                       const QList<TotalField> &totalFields = {})
 {
     QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
-    for (const QLineEdit *field : totalFields) {
-        if (refusal.isEmpty() && typedNumberTooLarge(field->text(), FigureKind::Money))
-            refusal = QStringLiteral("The invoice total is too large for an amount!");
+    for (const TotalField &total : totalFields) {
+        if (refusal.isEmpty())
+            refusal = typedFigureTooLarge(QLatin1String(total.caption), total.field->text(), FigureKind::Money);
     }
     if (refusal.isEmpty())
         return false;
-    Desktop::warning(form, QStringLiteral("Invalid Qty"), refusal);
+    Desktop::warning(form, figureTooLargeTitle(), refusal);
     return true;
+}
+
+QList<TotalField> totalFields(const Ui::invoicesandlist *ui)
+{
+    return {{"Total Amount", ui->base_AmountEdit},
+            {"CGST", ui->cgstEdit},
+            {"SGST", ui->sgstEdit},
+            {"IGST", ui->igstEdit},
+            {"Net Total", ui->netTotalEdit}};
 }
 
 // A rate or quantity with three decimals, from the decimal it stands for.
@@ -414,8 +430,7 @@ void invoicesandlist::on_save_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invalid Invoice No!"));
         return;
     }
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
-                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType, totalFields(ui)))
         return;
     const InvoiceWrite invoice = invoiceFromForm(number, g_currentFY);
     const InvoiceWriteOutcome outcome = saveInvoice(invoice);
@@ -615,8 +630,7 @@ void invoicesandlist::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter details in abstract field!"));
         return;
     }
-    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType,
-                          {ui->base_AmountEdit, ui->cgstEdit, ui->sgstEdit, ui->igstEdit, ui->netTotalEdit}))
+    if (refusedAsTooLarge(this, ui->invoice_table, m_customerType, totalFields(ui)))
         return;
     const InvoiceWriteOutcome outcome =
         replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loadedInvoiceId);

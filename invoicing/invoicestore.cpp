@@ -387,12 +387,18 @@ int invoiceLineTooLarge(const QList<TaxedAmount> &lines)
 QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer)
 {
     if (const int row = invoiceLineTooLarge(lines); row >= 0)
-        return QStringLiteral("Invoice qty x rate of row %1 is too large for an amount!").arg(row + 1);
+        return figureTooLargeText(QStringLiteral("Amount of row %1").arg(row + 1), FigureKind::Money);
     const GstHeads heads = gstHeads(lines, igstCustomer);
-    for (const Money figure : {heads.taxable, heads.cgst, heads.sgst, heads.igst, heads.taxable + heads.tax(),
-                               (heads.taxable + heads.tax()).roundedToWholeRupees()}) {
+    const std::pair<Money, const char *> figures[] = {
+        {heads.taxable, "Total Amount"},
+        {heads.cgst, "CGST"},
+        {heads.sgst, "SGST"},
+        {heads.igst, "IGST"},
+        {heads.taxable + heads.tax(), "Net Total"},
+        {(heads.taxable + heads.tax()).roundedToWholeRupees(), "Net Total"}};
+    for (const auto &[figure, name] : figures) {
         if (!withinBound(figure))
-            return QStringLiteral("The invoice total is too large for an amount!");
+            return figureTooLargeText(QLatin1String(name), FigureKind::Money);
     }
     return QString();
 }

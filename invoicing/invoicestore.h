@@ -127,8 +127,9 @@ InvoiceTotals computeInvoiceTotals(const QList<TaxedAmount> &rows, bool igstCust
 Money billableLineAmount(double qty, double rate);
 
 // Why a form's lines cannot be billed: a line's qty x rate, or the invoice's
-// taxable amount, tax or total, beyond the money bound (see money.h); empty
-// when every figure fits.
+// taxable amount, tax or total, beyond the money bound (see money.h), named
+// as the form names it ("Amount of row 2", "CGST", "Net Total"); empty when
+// every figure fits. Shown under figureTooLargeTitle().
 QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer);
 // The first line whose qty x rate is beyond the money bound; -1 when none.
 int invoiceLineTooLarge(const QList<TaxedAmount> &lines);

@@ -214,6 +214,12 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
     const TypedNumber tdsTyped = readTypedNumber(input.tdsText);
     const std::optional<Decimal> paidExact = boundedFigure(input.paidText, FigureKind::Money);
     const std::optional<Decimal> tdsExact = boundedFigure(input.tdsText, FigureKind::Money);
+    const std::pair<const char *, QString> figures[] = {{"Paid Amount", input.paidText}, {"TDS Amount", input.tdsText}};
+    for (const auto &[field, text] : figures) {
+        if (const QString tooLarge = typedFigureTooLarge(QLatin1String(field), text, FigureKind::Money);
+            !tooLarge.isEmpty())
+            return PaymentRefusal{figureTooLargeTitle(), tooLarge};
+    }
     if (paidTyped.isNotANumber() || paidTyped.value < 0 || (paidTyped.isNumber() && !paidExact))
         return PaymentRefusal{error, QStringLiteral("Please enter a valid Paid Amount!")};
     if (tdsTyped.isNotANumber() || tdsTyped.value < 0 || (tdsTyped.isNumber() && !tdsExact))

@@ -335,9 +335,12 @@ void inwardentry::on_add_btn_clicked()
         Desktop::warning(this, "Error", "Please select an item first!");
         return;
     }
+    if (typedNumberTooLarge(ui->qtyEdit->text(), FigureKind::Quantity)) {
+        Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText("Qty", FigureKind::Quantity));
+        return;
+    }
     // Rounded once to the thousandth from all of its digits, as the line shows
-    // it. Text that is no number counts as 0, and so does a figure that
-    // rounds to the quantity bound or beyond, as Save would refuse it.
+    // it. Text that is no number counts as 0.
     const Decimal qty = boundedFigure(ui->qtyEdit->text(), FigureKind::Quantity).value_or(Decimal()).rounded(3);
     if (qty <= Decimal()) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
@@ -402,7 +405,7 @@ bool inwardentry::linesToWrite(const QString &noCompanyText, QList<InwardLine> *
     const QList<QPair<QString, QString>> cells = itemLineCells();
     for (const auto &cell : cells) {
         if (typedNumberTooLarge(cell.second, FigureKind::Quantity)) {
-            Desktop::warning(this, "Error", "Please enter a valid quantity!");
+            Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText("Qty", FigureKind::Quantity));
             return false;
         }
     }

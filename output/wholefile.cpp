@@ -136,7 +136,12 @@ bool Pending::commit()
     return !ec;
 }
 
-bool writeText(const QString &path, const QString &text, QString *error)
+namespace {
+
+// Writes `bytes` whole through a Pending file, the file opened in `mode`;
+// the reason of a failure is the system's ("No space left on device", "File
+// too large", "Permission denied").
+bool writeWhole(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode, QString *error)
 {
     Pending pending(path);
     auto fail = [error](const QString &reason) {
@@ -148,10 +153,17 @@ bool writeText(const QString &path, const QString &text, QString *error)
         return fail(pending.errorString());
 
     QFile file(pending.temporaryPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | mode))
         return fail(file.errorString());
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    // A write cut short (a file-size limit) is tried again for the rest, which
+    // then fails with the system's reason.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return fail(file.errorString());
+        written += n;
+    }
+    if (!file.flush())
         return fail(file.errorString());
     file.close();
     if (file.error() != QFileDevice::NoError)
@@ -160,6 +172,18 @@ bool writeText(const QString &path, const QString &text, QString *error)
     if (!pending.commit())
         return fail(pending.errorString());
     return true;
+}
+
+} // namespace
+
+bool writeText(const QString &path, const QString &text, QString *error)
+{
+    return writeWhole(path, text.toUtf8(), QIODevice::Text, error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return writeWhole(path, bytes, QIODevice::NotOpen, error);
 }
 
 bool printPdf(QPrinter *printer, const std::function<void(QPrinter *)> &paint, QString *error)

@@ -17,6 +17,8 @@ namespace WholeFile {
 // platform's line ends), replacing an existing file. False, with the reason,
 // when anything could not be written.
 bool writeText(const QString &path, const QString &text, QString *error = nullptr);
+// The same for bytes written as they are (an image).
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // A temporary file beside `target` for a writer that needs a file name of its
 // own (the PDF printer, SQLite). The file exists, empty, from construction on;

@@ -4,6 +4,8 @@
 #include "purchasestore.h"
 #include "supplierpayments.h"
 
+#include "core/money.h"
+#include "core/typednumber.h"
 #include "output/desktop.h"
 #include "output/logos.h"
 #include "output/pagerenderer.h"
@@ -181,6 +183,11 @@ void paymententryform::on_paid_btn_clicked()
     const QString amountText = ui->amountEdit->text().trimmed();
     // Recorded to the paisa: 1500.005 is 1500.01; beyond the money bound it
     // is no amount.
+    if (const QString tooLarge = typedFigureTooLarge(QStringLiteral("Paid Amount"), amountText, FigureKind::Money);
+        !tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), tooLarge);
+        return;
+    }
     const std::optional<Money> amount = boundedAmount(amountText);
     if (!amount || *amount <= Money()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please enter paid amount!"));

@@ -10,6 +10,7 @@
 #include "core/typednumber.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/keptwindow.h"
@@ -61,26 +62,39 @@ Money typedAmount(const QString &text)
     return Money::fromText(text).value_or(Money());
 }
 
-// The nine amounts of a row (base, then the eight taxes) from `first` on,
-// each to the paisa; false with the header of the first cell that holds no
-// number, or a number beyond the money bound, or with which the bill's total
-// passes it (see money.h). The quantity just before them is free text, but a
-// number beyond the quantity bound is refused with its header as well.
-bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn)
+QString headerText(const QTableWidget *table, int column)
 {
-    if (typedNumberTooLarge(trimmedCell(table, row, first - 1), FigureKind::Quantity)) {
-        const QTableWidgetItem *header = table->horizontalHeaderItem(first - 1);
-        *badColumn = header ? header->text() : QString::number(first - 1);
+    const QTableWidgetItem *header = table->horizontalHeaderItem(column);
+    return header ? header->text() : QString::number(column);
+}
+
+// The nine amounts of a row (base, then the eight taxes) from `first` on,
+// each to the paisa, with the bill total after them. False, with the header
+// of the first cell that holds no number in `badColumn`, or with the refusal
+// of a figure beyond its bound (money.h) in `tooLarge`: a cell's amount, or
+// the bill's total. The quantity just before them is free text, but a number
+// beyond the quantity bound is refused as well.
+bool readAmounts(const QTableWidget *table, int row, int first, PurchaseBill *bill, QString *badColumn,
+                 QString *tooLarge)
+{
+    *tooLarge = typedFigureTooLarge(headerText(table, first - 1), trimmedCell(table, row, first - 1),
+                                    FigureKind::Quantity);
+    if (!tooLarge->isEmpty())
         return false;
-    }
     Money sum;
     for (int i = 0; i <= PurchaseTaxColumns; ++i) {
         const QString text = trimmedCell(table, row, first + i);
+        *tooLarge = typedFigureTooLarge(headerText(table, first + i), text, FigureKind::Money);
+        if (!tooLarge->isEmpty())
+            return false;
         const std::optional<Money> amount = boundedAmount(text);
+        if (!amount && !readTypedNumber(text).isEmpty()) {
+            *badColumn = headerText(table, first + i);
+            return false;
+        }
         sum += amount.value_or(Money());
-        if ((!amount && !readTypedNumber(text).isEmpty()) || !withinBound(sum) || !withinBound(roundedBillTotal(sum))) {
-            const QTableWidgetItem *header = table->horizontalHeaderItem(first + i);
-            *badColumn = header ? header->text() : QString::number(first + i);
+        if (!withinBound(sum) || !withinBound(roundedBillTotal(sum))) {
+            *tooLarge = figureTooLargeText(headerText(table, first + PurchaseTaxColumns + 1), FigureKind::Money);
             return false;
         }
         if (i == 0)
@@ -297,6 +311,7 @@ void PurchaseWindow::loadSupplierLists()
     m_companyCompleter->setCaseSensitivity(Qt::CaseInsensitive);
     m_companyCompleter->setFilterMode(Qt::MatchContains);
     ui->companyEdit->setCompleter(m_companyCompleter);
+    passClicksPastPopup(m_companyCompleter);
     connect(m_companyCompleter, QOverload<const QString &>::of(&QCompleter::activated), this,
             &PurchaseWindow::autoPopulateSupplierDetails);
 
@@ -305,6 +320,7 @@ void PurchaseWindow::loadSupplierLists()
     m_gstCompleter->setCaseSensitivity(Qt::CaseInsensitive);
     m_gstCompleter->setFilterMode(Qt::MatchStartsWith);
     ui->gstEdit->setCompleter(m_gstCompleter);
+    passClicksPastPopup(m_gstCompleter);
 }
 
 // Reads the entry into `bill`; shows why and returns false when it cannot be saved.
@@ -325,7 +341,12 @@ bool PurchaseWindow::readEntryBill(PurchaseBill *bill)
         return false;
     }
     QString badColumn;
-    if (!readAmounts(ui->entering_table, 0, EntryBaseColumn, bill, &badColumn)) {
+    QString tooLarge;
+    if (!readAmounts(ui->entering_table, 0, EntryBaseColumn, bill, &badColumn, &tooLarge)) {
+        if (!tooLarge.isEmpty()) {
+            Desktop::warning(this, figureTooLargeTitle(), tooLarge);
+            return false;
+        }
         Desktop::warning(this, QStringLiteral("Invalid Amount"),
                          QStringLiteral("'%1' is not a valid amount. Please enter a number such as 1250.50.")
                              .arg(badColumn));
@@ -553,8 +574,11 @@ void PurchaseWindow::on_update_table_btn_clicked()
         }
         bill.billDate = *date;
         QString badColumn;
-        if (!readAmounts(table, r, MainBaseColumn, &bill, &badColumn)) {
-            refused << QStringLiteral("Bill No %1: %2 is not a valid amount").arg(bill.billNo, badColumn);
+        QString tooLarge;
+        if (!readAmounts(table, r, MainBaseColumn, &bill, &badColumn, &tooLarge)) {
+            refused << QStringLiteral("Bill No %1: %2")
+                           .arg(bill.billNo, tooLarge.isEmpty() ? badColumn + QStringLiteral(" is not a valid amount")
+                                                                : tooLarge);
             continue;
         }
         bill.billTotal = billAmountSum(bill);

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/typednumber.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
 
@@ -133,35 +134,34 @@ Decimal netSalary(const SalaryFigures &f)
 
 QString salaryFiguresRefusal(const SalaryFigures &f)
 {
-    const auto refusal = [](const char *field) {
-        return QStringLiteral("Please enter a valid %1 Amount!").arg(QLatin1String(field));
+    const auto refusal = [](const char *field, FigureKind kind) {
+        return figureTooLargeText(QLatin1String(field), kind);
     };
-    // The first field beyond its bound, then the field at which the running
-    // sum passes it.
+    // The first field beyond its bound, then the first sum that passes it:
+    // the shifts, the gross, the net.
     SalaryFigures figures = f;
     const auto fields = figuresOf(figures);
     for (int i = 0; i < 11; ++i) {
         if (!withinBound(*fields[i], figureKind(i)))
-            return refusal(FigureNames[i]);
+            return refusal(FigureNames[i], figureKind(i));
     }
-    Decimal shifts = f.dayShift;
-    for (const auto &[value, name] : {std::pair{f.ot, "OT"}, std::pair{f.night, "Night"}}) {
-        shifts = shifts + value;
-        if (!withinBound(shifts, FigureKind::Quantity))
-            return refusal(name);
-    }
+    const Decimal partShifts = f.dayShift + f.ot;
+    const Decimal shifts = partShifts + f.night;
+    if (!withinBound(partShifts, FigureKind::Quantity) || !withinBound(shifts, FigureKind::Quantity))
+        return refusal("Day Shift + OT + Night", FigureKind::Quantity);
     const auto fits = [](const Decimal &sum) { return withinBound(sum, FigureKind::Money); };
     Decimal sum = shifts * f.salaryPerDay;
-    if (!fits(sum))
-        return refusal("Salary/Day");
-    const std::pair<Decimal, const char *> parts[] = {{f.teaCash, "Tea Cash"},      {f.nightCash, "Night Cash"},
-                                                      {f.sundayCash, "Sunday Cash"}, {f.incentive, "Incentive"},
-                                                      {-f.weekAdvance, "Week Adv"}, {-f.extraAdvance, "Extra Adv"},
-                                                      {-f.lateFine, "Late Fine"}};
-    for (const auto &[value, name] : parts) {
-        sum = sum + value;
+    bool grossFits = fits(sum);
+    for (const Decimal &part : {f.teaCash, f.nightCash, f.sundayCash, f.incentive}) {
+        sum = sum + part;
+        grossFits = grossFits && fits(sum);
+    }
+    if (!grossFits)
+        return refusal("Gross Total", FigureKind::Money);
+    for (const Decimal &part : {f.weekAdvance, f.extraAdvance, f.lateFine}) {
+        sum = sum - part;
         if (!fits(sum))
-            return refusal(name);
+            return refusal("Total Sal", FigureKind::Money);
     }
     return QString();
 }

@@ -47,10 +47,10 @@ Decimal grossSalary(const SalaryFigures &f);
 Decimal netSalary(const SalaryFigures &f);
 
 // The refusal of figures beyond their bounds (see money.h: shifts are
-// quantities, the rest money), or whose gross or total is: "Please enter a
-// valid Salary/Day Amount!" naming the first figure beyond its bound, else
-// the first, in the order of the sum, with which the sum passes the money
-// bound; empty when all fit.
+// quantities, the rest money), or whose gross or total is: the refusal of
+// figureTooLargeText (typednumber.h) naming the first figure beyond its
+// bound, else the first sum that passes it on the way ("Day Shift + OT +
+// Night", "Gross Total", "Total Sal"); empty when all fit.
 QString salaryFiguresRefusal(const SalaryFigures &f);
 
 // One entry as it is written. Gross and total are the shown values, to the

@@ -4,10 +4,12 @@
 #include "salarystore.h"
 
 #include "core/transaction.h"
+#include "core/typednumber.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
 #include "output/logos.h"
 #include "output/pagerenderer.h"
+#include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
@@ -234,6 +236,7 @@ void SalaryWindow::setupNameCompleter()
     nameEdit->setFrame(false);
     nameEdit->setFont(ui->input_table->font()); // as the other cells of the row
     nameEdit->setCompleter(completer);
+    passClicksPastPopup(completer);
     ui->input_table->setCellWidget(0, InName, nameEdit);
 }
 
@@ -330,7 +333,7 @@ void SalaryWindow::on_add_btn_clicked()
         texts << inputCellText(c);
     entry.figures = SalaryFigures::fromTexts(texts);
     if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Error"), refusal);
+        Desktop::warning(this, figureTooLargeTitle(), refusal);
         return;
     }
     entry.gross = inputCellValue(InGross).toMoney(); // as shown

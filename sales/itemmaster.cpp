@@ -1,6 +1,8 @@
 #include "itemmaster.h"
 #include "ui_itemmaster.h"
 
+#include "core/money.h"
+#include "core/typednumber.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
@@ -117,6 +119,10 @@ bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId,
     f.name = ui->nameEdit->text();
     f.drawingNo = ui->drawingEdit->text();
     f.uom = ui->uom_combo->currentText();
+    if (typedNumberTooLarge(ui->rate_edit->text(), FigureKind::Money)) {
+        Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText(QStringLiteral("Rate"), FigureKind::Money));
+        return false;
+    }
     if (!parseRate(ui->rate_edit->text(), &f.rate)) {
         Desktop::warning(this, "Error", "Please enter a valid rate!");
         return false;

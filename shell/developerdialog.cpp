@@ -4,11 +4,12 @@
 #include "companyrecord.h"
 #include "core/boundquery.h"
 #include "output/desktop.h"
+#include "output/wholefile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QVariant>
 
@@ -74,24 +75,17 @@ LogoResult storeLogo(const QString &source, const QString &target, QString *erro
         *error = reader.errorString();
         return LogoResult::Failed;
     }
-    // Written beside the target and renamed over it at the end, so a failed
-    // write keeps the logo the documents print now.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return LogoResult::Failed;
-    }
-    QImageWriter writer(&file, "png");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(image)) {
         *error = writer.errorString();
-        file.cancelWriting();
         return LogoResult::Failed;
     }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return LogoResult::Failed;
-    }
-    return LogoResult::Written;
+    // Whole or not at all: a failed write keeps the logo the documents print
+    // now, and says why (a full disk, a file-size limit, no permission).
+    return WholeFile::writeBytes(target, png, error) ? LogoResult::Written : LogoResult::Failed;
 }
 
 } // namespace AdminSettings

@@ -82,6 +82,7 @@ private slots:
         QTest::addColumn<QString>("quantity");
         QTest::addColumn<QString>("message");
         const QString invalid = "Error|Please enter a valid quantity!";
+        const QString tooLarge = "Figure Too Large|Quantity is too large: at most 999,999,999.999 (quantity)";
         QTest::newRow("above the balance") << false << "30.01" << "Error|Reduction cannot exceed balance stock!";
         QTest::newRow("zero") << true << "0" << invalid;
         QTest::newRow("negative") << true << "-3" << invalid;
@@ -90,11 +91,11 @@ private slots:
         QTest::newRow("NaN") << true << "nan" << invalid;
         QTest::newRow("infinity") << true << "inf" << invalid;
         QTest::newRow("overflow") << true << "1e309" << invalid;
-        QTest::newRow("total overflows") << true << "1.7e308" << invalid;
-        QTest::newRow("too large") << true << "1e300" << invalid;
-        QTest::newRow("total reaches 10^15") << true << "999999999999970" << invalid;
-        QTest::newRow("at the quantity bound") << true << "1000000000" << invalid;
-        QTest::newRow("just over the bound") << true << "1000000000.001" << invalid;
+        QTest::newRow("total overflows") << true << "1.7e308" << tooLarge;
+        QTest::newRow("too large") << true << "1e300" << tooLarge;
+        QTest::newRow("total reaches 10^15") << true << "999999999999970" << tooLarge;
+        QTest::newRow("at the quantity bound") << true << "1000000000" << tooLarge;
+        QTest::newRow("just over the bound") << true << "1000000000.001" << tooLarge;
         // 30 in the list: 999,999,970 more is 10^9, past the balance's bound.
         QTest::newRow("total reaches the bound") << true << "999999970" << invalid;
         QTest::newRow("total rounds to the bound") << true << "999999969.9995" << invalid;

@@ -499,25 +499,26 @@ private slots:
         auto *table = child<QTableWidget>(form, "invoice_table");
         QCOMPARE(columnTexts(table, 2), QStringList({"P-1", "H-1"}));
         // 100 x 99,999,999,999.99 is past 10^11 rupees: no save.
+        const QString rowTooLarge("Figure Too Large|Amount of row 2 is too large: at most 99,999,999,999.99");
         click(form, "save_btn");
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty x rate of row 2 is too large for an amount!"));
+        QCOMPARE(env->desktop.lastShown(), rowTooLarge);
         QCOMPARE(rows("SELECT COUNT(*) FROM invoices"), QStringList{"0"});
         // A valid quantity typed on the first line: the warning resets the
         // second line, which is too large, and keeps what was typed.
         table->item(0, 5)->setText("1");
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty x rate of row 2 is too large for an amount!"));
+        QCOMPARE(env->desktop.lastShown(), rowTooLarge);
         QCOMPARE((QStringList{tableCell(table, 0, 5), tableCell(table, 0, 8)}), (QStringList{"1", "1000.00"}));
         QCOMPARE((QStringList{tableCell(table, 1, 5), tableCell(table, 1, 8)}), (QStringList{"0.000", "0.00"}));
 
         // 2 x 99,999,999,999.99 neither: the quantity is put back to 0.
         table->item(1, 5)->setText("2");
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|Invoice qty x rate of row 2 is too large for an amount!"));
+        QCOMPARE(env->desktop.lastShown(), rowTooLarge);
         QCOMPARE((QStringList{tableCell(table, 1, 5), tableCell(table, 1, 8)}), (QStringList{"0.000", "0.00"}));
         // 0.9 x 99,999,999,999.99 = 89,999,999,999.991 fits, but with the
         // 1000.00 of the first line and 18 % on both the total,
         // 90,000,000,999.99 + 2 x 8,100,000,090.00 = 106,200,001,179.99, does not.
         table->item(1, 5)->setText("0.9");
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|The invoice total is too large for an amount!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Figure Too Large|Net Total is too large: at most 99,999,999,999.99"));
         QCOMPARE(tableCell(table, 1, 5), QString("0.000"));
         // 0.8 x 99,999,999,999.99 = 79,999,999,999.992 and 1000.00: 9 % of
         // 80,000,000,999.99 is 7,200,000,089.9991, and the total 94,400,001,179.99.
@@ -531,10 +532,14 @@ private slots:
         table->item(0, 5)->setText("1.00000499999999999999");
         QCOMPARE(tableCell(table, 0, 8), QString("1000.00"));
         QCOMPARE(formTotals(form), (QStringList{"1000.00", "90.00", "90.00", "0.00", "1180.00"}));
-        // A total overtyped beyond the money bound is refused.
+        // A total overtyped beyond the money bound is refused by its caption.
+        child<QLineEdit>(form, "cgstEdit")->setText("100000000000");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Figure Too Large|CGST is too large: at most 99,999,999,999.99"));
+        child<QLineEdit>(form, "cgstEdit")->setText("90.00");
         child<QLineEdit>(form, "sgstEdit")->setText("1e11");
         click(form, "save_btn");
-        QCOMPARE(env->desktop.lastShown(), QString("Invalid Qty|The invoice total is too large for an amount!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Figure Too Large|SGST is too large: at most 99,999,999,999.99"));
         QCOMPARE(rows("SELECT COUNT(*) FROM invoices"), QStringList{"0"});
         // A total overtyped with a long text is stored rounded once: 90.00.
         child<QLineEdit>(form, "sgstEdit")->setText("90.00499999999999999");

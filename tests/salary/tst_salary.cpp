@@ -263,10 +263,11 @@ private slots:
         // 999,999,999 days at 99,999,999,999 a day; then a cash sum over 10^11.
         f.enter("Big", {{2, "999999999"}, {5, "99999999999"}});
         click(f.w, "addBtnInTable");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Salary/Day Amount!"));
+        const QString grossTooLarge = "Figure Too Large|Gross Total is too large: at most 99,999,999,999.99";
+        QCOMPARE(env.desktop.lastShown(), grossTooLarge);
         f.enter("Big", {{2, "0"}, {5, "0"}, {6, "99999999999.99"}, {9, "1"}});
         click(f.w, "addBtnInTable");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Please enter a valid Incentive Amount!"));
+        QCOMPARE(env.desktop.lastShown(), grossTooLarge);
         // A figure beyond its bound is refused, not taken as 0: shifts below
         // 10^9, money below 10^11 rupees.
         const QList<std::tuple<int, QString, QString>> beyond = {
@@ -277,7 +278,8 @@ private slots:
         for (const auto &[col, text, field] : beyond) {
             f.enter("Big", {{col, text}});
             click(f.w, "addBtnInTable");
-            QCOMPARE(env.desktop.lastShown(), "Error|Please enter a valid " + field + " Amount!");
+            const QString bound = col < 5 ? "999,999,999.999 (quantity)" : "99,999,999,999.99";
+            QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + field + " is too large: at most " + bound);
             f.enter("Big", {{col, "0"}});
         }
         QCOMPARE(testdata::rows("SELECT COUNT(*) FROM salary"), QStringList{"3"});
@@ -287,7 +289,7 @@ private slots:
         f.edit(2, 3, "999999999");
         f.edit(2, 6, "99999999999");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Update Error|Ravi: Please enter a valid Salary/Day Amount!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Update Error|Ravi: Gross Total is too large: at most 99,999,999,999.99"));
         QCOMPARE(storedRow(1).at(10), QString("1"));
 
         // Just under the bounds, and text that is no number (0), are taken.

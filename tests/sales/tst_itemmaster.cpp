@@ -147,6 +147,11 @@ private slots:
         QCOMPARE(f.last().text, QString("Please enter a valid rate!"));
         QCOMPARE(rows("SELECT rate_wo_tax FROM items"), QStringList{"0"});
 
+        f.edit("rate_edit")->setText("1e15");
+        f.click("update_btn");
+        QCOMPARE(f.shown(), QString("Figure Too Large|Rate is too large: at most 99,999,999,999.99"));
+        QCOMPARE(rows("SELECT rate_wo_tax FROM items"), QStringList{"0"});
+
         double rate = -1;
         QVERIFY(!parseRate("inf", &rate));
         // A rate is money: below 10^11 rupees to the paisa.

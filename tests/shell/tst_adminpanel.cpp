@@ -1,6 +1,7 @@
 // The administration panel behind its password, and the company settings dialog.
 
 #include "support/files.h"
+#include "support/filesizelimit.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
@@ -199,6 +201,25 @@ void TestAdminPanel::logoWriteFailureIsReported()
     QCOMPARE(env.desktop.messages.size(), 1);
     QVERIFY(env.desktop.lastShown().startsWith("Error|Failed to save right_logo.png: "));
     QVERIFY(QFile::exists(env.folder() + "/left_logo.png"));
+
+    // A logo larger than the files the system lets the program write (a disk
+    // that fills up) is refused with that reason; the logo there was stays.
+    const QByteArray before = fileBytes(env.folder() + "/left_logo.png");
+    QImage noise(512, 512, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, QRandomGenerator::global()->generate());
+    QVERIFY(noise.save(env.desktop.tempFolder + "/large.png")); // about 800 KB
+    Form<DeveloperDialog> g;
+    env.desktop.clear();
+    env.desktop.openFileAnswers << env.desktop.tempFolder + "/large.png";
+    g.click("left_logo_btn");
+    {
+        FileSizeLimit limit(256 * 1024);
+        g.click("company_save_btn");
+    }
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to save left_logo.png: File too large"));
+    QCOMPARE(fileBytes(env.folder() + "/left_logo.png"), before);
 }
 
 void TestAdminPanel::moduleSwitches()

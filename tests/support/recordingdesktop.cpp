@@ -161,10 +161,12 @@ bool TestEnvironment::openDatabase(const QString &name)
 
 void closeDefaultDatabase()
 {
-    // Deleting one window may delete others; track them all first.
+    // Deleting one window may delete others; track them all first. A
+    // suggestion list is a window of its own, owned (and deleted) by its
+    // completer.
     QList<QPointer<QWidget>> windows;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (!w->parent())
+        if (!w->parent() && w->windowType() != Qt::Popup)
             windows << w;
     }
     for (const QPointer<QWidget> &w : windows)
