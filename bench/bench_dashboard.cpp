@@ -1,6 +1,6 @@
 // The sales dashboard on a heavy year: the heavy year's invoices with half of
-// them paid (partly with TDS). Times building the dashboard page, a refresh,
-// the WhatsApp summary and each figure's statement.
+// them paid (partly with TDS). Times the sales window built with its
+// dashboard, a refresh, the WhatsApp summary and each figure's statement.
 //
 //   bench_dashboard
 
@@ -10,12 +10,13 @@
 #include "core/financialyear.h"
 #include "widgets/dashboard.h"
 #include "sales/salesdashboard.h"
+#include "sales/saleswindow.h"
 
 #include <QApplication>
 #include <QSqlQuery>
-#include <QWidget>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -53,14 +54,13 @@ int main(int argc, char *argv[])
     printFigure("top customers", msOf([&] { salesTopCustomers(fy); }));
     printFigure("best payers", msOf([&] { salesBestPayers(fy); }));
 
-    QWidget page;
+    std::unique_ptr<SalesWindow> window;
     printFigure("dashboard page built and filled", msOf([&] {
-                    buildSalesDashboard(&page);
-                    page.show();
+                    window = std::make_unique<SalesWindow>();
                     QApplication::processEvents();
                 }));
     printFigure("refresh", msOf([&] {
-                    refreshSalesDashboard(&page);
+                    window->refreshDashboard();
                     QApplication::processEvents();
                 }));
     printFigure("WhatsApp summary text", msOf([&] {

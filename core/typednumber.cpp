@@ -3,7 +3,6 @@
 #include "money.h"
 
 #include <QLocale>
-#include <QTableWidget>
 #include <cmath>
 
 TypedNumber readTypedNumber(const QString &text)
@@ -62,14 +61,4 @@ bool spellsNonFiniteNumber(const QString &text)
     // (with ok false) for an overflow; stray text gives 0.
     bool ok = false;
     return !std::isfinite(QLocale::c().toDouble(text.trimmed(), &ok));
-}
-
-TypedNumber readTypedCell(const QTableWidgetItem *item)
-{
-    return item ? readTypedNumber(item->text()) : TypedNumber{};
-}
-
-TypedNumber readTypedCell(const QTableWidget *table, int row, int column)
-{
-    return readTypedCell(table ? table->item(row, column) : nullptr);
 }

@@ -8,9 +8,6 @@
 
 #include <QString>
 
-class QTableWidget;
-class QTableWidgetItem;
-
 struct TypedNumber
 {
     enum Kind { Empty, Number, NotANumber };
@@ -50,7 +47,3 @@ double typedNumberOrZero(const QString &text);
 // decimal too large for a double ("1e309"). Forms where other stray text
 // counts as 0 refuse these, since a REAL column holds finite numbers only.
 bool spellsNonFiniteNumber(const QString &text);
-
-// Reads an item's text; a missing item is Empty.
-TypedNumber readTypedCell(const QTableWidgetItem *item);
-TypedNumber readTypedCell(const QTableWidget *table, int row, int column);

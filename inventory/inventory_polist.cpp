@@ -4,6 +4,7 @@
 #include "core/companyinfo.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
+#include "output/htmlescape.h"
 #include "output/htmlprint.h"
 #include "output/logos.h"
 #include "widgets/formconventions.h"
@@ -209,13 +210,28 @@ void inventory_polist::on_print_btn_clicked()
         Desktop::warning(this, QStringLiteral("Print"), QStringLiteral("No data to print!"));
         return;
     }
-    const QList<QStringList> all = tableRows(t, ColNumber, ColStatus);
     QList<QStringList> ticked;
-    for (int r : ticks->tickedRows())
-        ticked << all.at(r);
-    const QString html = requestListHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
-                                         logoImageHtml(QStringLiteral("right"), 150, 120), ticked);
-    printHtmlDocument(this, html, HtmlPrintProfiles::materialRequestList());
+    for (int r : ticks->tickedRows()) {
+        QStringList cells;
+        for (int c = ColNumber; c <= ColStatus; ++c)
+            cells << cellHtml(r, c);
+        ticked << cells;
+    }
+    printedHtml = requestListHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
+                                  logoImageHtml(QStringLiteral("right"), 150, 120), ticked);
+    printHtmlDocument(this, printedHtml, HtmlPrintProfiles::materialRequestList(),
+                      [this](QPrinter *printer) { printDocument(printer); });
+}
+
+void inventory_polist::printDocument(QPrinter *printer)
+{
+    paintHtmlDocument(printer, printedHtml, HtmlPrintProfiles::materialRequestList());
+}
+
+QString inventory_polist::cellHtml(int row, int column) const
+{
+    const QTableWidgetItem *item = ui->ordered_list->item(row, column);
+    return item ? htmlEscaped(item->text()) : QString();
 }
 
 void inventory_polist::on_print_statement_clicked()

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPrinter;
 class TickColumn;
 
 QT_BEGIN_NAMESPACE
@@ -38,7 +39,13 @@ private:
     void resetPeriod();
     // The status of the chosen radio button; "" when none is chosen.
     QString chosenStatus() const;
+    // The print preview's paint handler: lays the printed list out on the
+    // printer's pages.
+    void printDocument(QPrinter *printer);
+    // A list cell's text, HTML-escaped; empty for a cell without item.
+    QString cellHtml(int row, int column) const;
 
     Ui::inventory_polist *ui;
     TickColumn *ticks;
+    QString printedHtml; // the list document the preview prints
 };

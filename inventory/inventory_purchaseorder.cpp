@@ -236,11 +236,16 @@ void inventory_purchaseorder::on_print_btn_clicked()
 {
     if (saveMaterialRequest() < 1)
         return;
-    const QString html = purchaseOrderHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
-                                           logoImageHtml(QStringLiteral("right"), 150, 120),
-                                           ui->supplier_combo->currentText(),
-                                           QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
-                                           documentLines(tickedLines()));
-    printHtmlDocument(this, html, HtmlPrintProfiles::purchaseOrder());
+    printedHtml = purchaseOrderHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
+                                    logoImageHtml(QStringLiteral("right"), 150, 120), ui->supplier_combo->currentText(),
+                                    QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
+                                    documentLines(tickedLines()));
+    printHtmlDocument(this, printedHtml, HtmlPrintProfiles::purchaseOrder(),
+                      [this](QPrinter *printer) { printDocument(printer); });
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Purchase Order saved and printed!"));
+}
+
+void inventory_purchaseorder::printDocument(QPrinter *printer)
+{
+    paintHtmlDocument(printer, printedHtml, HtmlPrintProfiles::purchaseOrder());
 }

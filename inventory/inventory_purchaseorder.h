@@ -7,6 +7,7 @@
 #include <QList>
 #include <QWidget>
 
+class QPrinter;
 struct RequestLineInput;
 class TickColumn;
 
@@ -49,7 +50,11 @@ private:
     // holds, kept for the row in its tick item.
     QString rowPhone(int row) const;
     QString keptPhone(int row) const;
+    // The print preview's paint handler: lays the purchase order out on the
+    // printer's pages.
+    void printDocument(QPrinter *printer);
 
     Ui::inventory_purchaseorder *ui;
     TickColumn *ticks;
+    QString printedHtml; // the purchase order the preview prints
 };

@@ -82,14 +82,12 @@ QString requestListHtml(const CompanyInfo &company, const QString &leftLogoCell,
     for (QStringList cells : rows) {
         while (cells.size() < 8)
             cells << QString();
-        QStringList e;
-        for (const QString &cell : cells)
-            e << htmlEscaped(cell);
         body += QStringLiteral("<tr style='") + statusRowStyle(cells.at(7)) + QStringLiteral("'><td align='center'>")
-                + e.at(0) + QStringLiteral("</td><td align='center'>") + e.at(1) + QStringLiteral("</td><td>") + e.at(2)
-                + QStringLiteral("</td><td>") + e.at(3) + QStringLiteral("</td><td>") + e.at(4)
-                + QStringLiteral("</td><td align='right'>") + e.at(5) + QStringLiteral("</td><td align='center'>")
-                + e.at(6) + QStringLiteral("</td><td align='center'>") + e.at(7) + QStringLiteral("</td></tr>");
+                + cells.at(0) + QStringLiteral("</td><td align='center'>") + cells.at(1) + QStringLiteral("</td><td>")
+                + cells.at(2)
+                + QStringLiteral("</td><td>") + cells.at(3) + QStringLiteral("</td><td>") + cells.at(4)
+                + QStringLiteral("</td><td align='right'>") + cells.at(5) + QStringLiteral("</td><td align='center'>")
+                + cells.at(6) + QStringLiteral("</td><td align='center'>") + cells.at(7) + QStringLiteral("</td></tr>");
     }
     return requestDocumentHeader(company, leftLogoCell, rightLogoCell, QStringLiteral("PURCHASE ORDER LIST"))
            + QStringLiteral("<table width='100%' border='1' cellspacing='0' cellpadding='8' "

@@ -1,7 +1,8 @@
 #pragma once
 // What a material request says to its supplier: the WhatsApp text, the
 // printed purchase order, and the printed list of request lines. Plain text
-// and HTML built from values; every value is HTML-escaped in the documents.
+// and HTML built from values; every value is HTML-escaped in the documents
+// (the list's cells by the list form, as it reads them).
 
 #include "core/companyinfo.h"
 
@@ -33,6 +34,7 @@ QString purchaseOrderHtml(const CompanyInfo &company, const QString &leftLogoCel
                           const QString &supplier, const QString &dateText, const QList<RequestDocumentLine> &lines);
 
 // The request list document of the given rows, each the eight list texts
-// (number, date, supplier, item, category, quantity, unit, status).
+// (number, date, supplier, item, category, quantity, unit, status) already
+// HTML-escaped.
 QString requestListHtml(const CompanyInfo &company, const QString &leftLogoCell, const QString &rightLogoCell,
                         const QList<QStringList> &rows);

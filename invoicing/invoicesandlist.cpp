@@ -9,12 +9,12 @@
 #include "core/financialyear.h"
 #include "core/money.h"
 #include "core/transaction.h"
-#include "core/typednumber.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/listformat.h"
 #include "widgets/tablefill.h"
+#include "widgets/typedcell.h"
 
 #include <QDebug>
 #include <QHeaderView>

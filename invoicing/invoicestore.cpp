@@ -21,8 +21,6 @@
 
 namespace {
 
-const char *const LiveInvoice = "(v.is_deleted IS NULL OR v.is_deleted = 0)";
-
 // The live lines of one challan with their item and the PO number of the
 // inward entry they came from.
 const char *const ChallanLines =

@@ -2,10 +2,10 @@
 #include "ui_deliverychallanlist.h"
 
 #include "core/financialyear.h"
-#include "core/typednumber.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/tablefill.h"
+#include "widgets/typedcell.h"
 #include "jobwork/challandocument.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
@@ -133,11 +133,11 @@ void deliveryChallanList::setupListTable()
     t->setColumnHidden(ListNumber, true);
 }
 
-void deliveryChallanList::setInwardData(const QList<int> &inwardNos, int customerId, const QString &companyName)
+void deliveryChallanList::setInwardData(const QList<int> &inwardNumbers, int customer, const QString &companyName)
 {
-    qDebug() << "Inward Nos:" << inwardNos << "Customer ID:" << customerId << "Company:" << companyName;
-    this->inwardNos = inwardNos;
-    this->customerId = customerId;
+    qDebug() << "Inward Nos:" << inwardNumbers << "Customer ID:" << customer << "Company:" << companyName;
+    inwardNos = inwardNumbers;
+    customerId = customer;
     ui->companyNameEdit->setText(companyName);
     nextDcNumber();
     loadInwardRows();
@@ -389,9 +389,9 @@ void deliveryChallanList::resetPeriod()
     ui->todateEdit->setDate(QDate::currentDate());
 }
 
-void deliveryChallanList::loadDcList(int customerId, const QString &from, const QString &to)
+void deliveryChallanList::loadDcList(int customer, const QString &from, const QString &to)
 {
-    const QList<ChallanListRow> rows = challanList(customerId, from, to, g_currentFY);
+    const QList<ChallanListRow> rows = challanList(customer, from, to, g_currentFY);
     TableFill fill(ui->dc_list_table, int(rows.size()), TableFill::Items::Kept);
     for (int row = 0; row < rows.size(); ++row) {
         const ChallanListRow &r = rows.at(row);

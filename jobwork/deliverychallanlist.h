@@ -28,11 +28,11 @@ public:
 
     // Hand-over from challan generation: the inward numbers of the current
     // financial year, their customer and the customer's name.
-    void setInwardData(const QList<int> &inwardNos, int customerId, const QString &companyName);
+    void setInwardData(const QList<int> &inwardNumbers, int customer, const QString &companyName);
 
     // Refills the list; a customer id below 1 and an empty date ("yyyy-MM-dd")
     // mean no filter.
-    void loadDcList(int customerId, const QString &from, const QString &to);
+    void loadDcList(int customer, const QString &from, const QString &to);
     // Loads a saved challan into the form for updating or deleting.
     void loadDcForEdit(int dcNo, const QString &fy);
 

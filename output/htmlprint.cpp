@@ -17,29 +17,19 @@ void setDefaultFont(QTextDocument &document, const QString &family, int pointSiz
         document.setDefaultFont(QFont(family, pointSize > 0 ? pointSize : -1));
 }
 
-HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
+                                const std::function<void(QPrinter *)> &paint)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (profile.pageSizeA4)
         printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(profile.orientation);
 
-    // Laid out afresh on every request, so a page set up anew in the preview
-    // reflows the text.
-    const QString family = profile.fontFamily;
-    const int pointSize = profile.fontPointSize;
-    Desktop::printPreview(parent, &printer, profile.previewTitle, [html, family, pointSize](QPrinter *p) {
-        // The documents give their sizes in device pixels of a 600 dpi page,
-        // whatever resolution the preview's printer would otherwise take.
-        p->setResolution(PreviewDpi);
-        const QRectF page = p->pageRect(QPrinter::DevicePixel);
-        QTextDocument document;
-        setDefaultFont(document, family, pointSize);
-        document.setPageSize(page.size());
-        document.setTextWidth(page.width());
-        document.setHtml(html);
-        document.print(p);
-    });
+    if (paint)
+        Desktop::printPreview(parent, &printer, profile.previewTitle, paint);
+    else
+        Desktop::printPreview(parent, &printer, profile.previewTitle,
+                              [html, profile](QPrinter *p) { paintHtmlDocument(p, html, profile); });
     return HtmlPrintResult::PreviewClosed;
 }
 
@@ -78,10 +68,25 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
 
 } // namespace
 
-HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintProfile &profile)
+{
+    // The documents give their sizes in device pixels of a 600 dpi page,
+    // whatever resolution the preview's printer would otherwise take.
+    printer->setResolution(PreviewDpi);
+    const QRectF page = printer->pageRect(QPrinter::DevicePixel);
+    QTextDocument document;
+    setDefaultFont(document, profile.fontFamily, profile.fontPointSize);
+    document.setPageSize(page.size());
+    document.setTextWidth(page.width());
+    document.setHtml(html);
+    document.print(printer);
+}
+
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
+                                  const std::function<void(QPrinter *)> &paint)
 {
     return profile.mode == HtmlPrintProfile::Mode::Pdf ? writePdf(parent, html, profile)
-                                                        : previewDocument(parent, html, profile);
+                                                        : previewDocument(parent, html, profile, paint);
 }
 
 namespace HtmlPrintProfiles {

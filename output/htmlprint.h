@@ -5,6 +5,9 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
+
+class QPrinter;
 class QWidget;
 
 struct HtmlPrintProfile
@@ -41,7 +44,16 @@ enum class HtmlPrintResult {
 };
 
 // Prints the HTML as the profile says; every dialog is parented to `parent`.
-HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile);
+// A preview's pages are painted by `paint` where the form gives its own
+// handler (which lays the HTML out with paintHtmlDocument), else by
+// paintHtmlDocument itself.
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
+                                  const std::function<void(QPrinter *)> &paint = {});
+
+// A preview's paint handler: lays the HTML out afresh on the printer's pages
+// (so a page set up anew in the preview reflows the text) in a rich-text
+// document with the profile's default font, and prints it.
+void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintProfile &profile);
 
 // The uses.
 namespace HtmlPrintProfiles {

@@ -26,6 +26,11 @@ QString logoDataUri(const QString &side, int boxWidth, int boxHeight)
 
 QString logoImageHtml(const QString &side, int boxWidth, int boxHeight)
 {
-    const QString uri = logoDataUri(side, boxWidth, boxHeight);
-    return uri.isEmpty() ? QStringLiteral("&nbsp;") : QStringLiteral("<img src='") + uri + QStringLiteral("'/>");
+    return logoCellHtml(logoDataUri(side, boxWidth, boxHeight));
+}
+
+QString logoCellHtml(const QString &dataUri)
+{
+    return dataUri.isEmpty() ? QStringLiteral("&nbsp;")
+                             : QStringLiteral("<img src='") + dataUri + QStringLiteral("'/>");
 }

@@ -11,3 +11,5 @@ QString logoDataUri(const QString &side, int boxWidth, int boxHeight);
 
 // The logo as "<img src='...'/>", or "&nbsp;" when there is none.
 QString logoImageHtml(const QString &side, int boxWidth, int boxHeight);
+// The same for a data URI already read (empty: no logo).
+QString logoCellHtml(const QString &dataUri);

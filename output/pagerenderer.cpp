@@ -15,6 +15,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace RenderPlatform {
@@ -234,35 +235,64 @@ PageOutcome renderPage(const QString &html, const QString &imagePath, const QStr
     return {rendered ? PageResult::Rendered : PageResult::Failed, run.errorOutput};
 }
 
-void paintPictures(QPrinter *printer, const QList<QImage> &images, RenderPaint mode)
+// A painter on the printer with smooth drawing, and the page in whole device
+// pixels.
+struct PagePainter
 {
-    QPainter painter(printer);
-    if (!painter.isActive())
-        return;
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect page = printer->pageRect(QPrinter::DevicePixel).toRect();
+    explicit PagePainter(QPrinter *printer)
+        : painter(printer)
+        , page(printer->pageRect(QPrinter::DevicePixel).toRect())
+    {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
 
-    if (mode == RenderPaint::Sliced) {
-        const QImage image = images.value(0);
-        const QList<Strip> strips = stripsForPages(image.size(), page.size());
-        for (int k = 0; k < strips.size(); ++k) {
-            if (k > 0)
-                printer->newPage();
-            painter.drawImage(strips.at(k).target, image, strips.at(k).source);
-        }
-        return;
-    }
-    for (int i = 0; i < images.size(); ++i) {
-        if (i > 0)
-            printer->newPage();
-        const QImage &image = images.at(i);
-        if (!image.isNull())
-            painter.drawImage(pictureTarget(image.size(), page.size()), image);
-    }
+    QPainter painter;
+    QRect page;
+};
+
+void drawPicture(PagePainter &p, const QImage &image)
+{
+    if (!image.isNull())
+        p.painter.drawImage(pictureTarget(image.size(), p.page.size()), image);
 }
 
 } // namespace
+
+void previewPaint(QPrinter *printer, const QImage &image)
+{
+    PagePainter p(printer);
+    if (p.painter.isActive())
+        drawPicture(p, image);
+}
+
+void paintInvoicePages(const QList<QImage> &pages, QPrinter *printer)
+{
+    PagePainter p(printer);
+    if (!p.painter.isActive())
+        return;
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            printer->newPage();
+        drawPicture(p, pages.at(i));
+    }
+}
+
+void paintStatementPages(QPrinter *printer, const QString &imagePath)
+{
+    const QImage image = loadPicture(imagePath);
+    if (image.isNull())
+        return;
+    PagePainter p(printer);
+    if (!p.painter.isActive())
+        return;
+    const QList<Strip> strips = stripsForPages(image.size(), p.page.size());
+    for (int k = 0; k < strips.size(); ++k) {
+        if (k > 0)
+            printer->newPage();
+        p.painter.drawImage(strips.at(k).target, image, strips.at(k).source);
+    }
+}
 
 bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderProfile &profile)
 {
@@ -334,9 +364,21 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
     const qreal m = profile.marginMm;
     printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
 
-    const RenderPaint mode = profile.paint;
-    Desktop::printPreview(parent, &printer, profile.previewTitle,
-                          [images, mode](QPrinter *p) { paintPictures(p, images, mode); },
+    std::function<void(QPrinter *)> paint;
+    switch (profile.paint) {
+    case RenderPaint::PerPage:
+        paint = [images](QPrinter *p) { paintInvoicePages(images, p); };
+        break;
+    case RenderPaint::Single:
+        paint = [image = images.value(0)](QPrinter *p) { previewPaint(p, image); };
+        break;
+    case RenderPaint::Sliced:
+        // The handler loads the picture itself, on every paint request.
+        images.clear();
+        paint = [singleImagePath](QPrinter *p) { paintStatementPages(p, singleImagePath); };
+        break;
+    }
+    Desktop::printPreview(parent, &printer, profile.previewTitle, paint,
                           Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
                               | Qt::WindowCloseButtonHint);
 

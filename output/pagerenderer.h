@@ -18,6 +18,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Where the tool comes from.
@@ -86,6 +87,19 @@ bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderPro
 // One HTML document per printed page for the per-page mode; the single and
 // sliced modes render the first.
 bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const PageRenderProfile &profile);
+
+// The preview's paint handlers, one for each way the pictures reach the
+// printed pages (RenderPaint). Each draws with smooth scaling into the
+// printer's page rectangle, a picture at the top of its page scaled to the
+// page width (RenderPlatform::pictureTarget).
+// One picture on one page: the delivery challan, the salary slip, the supplier
+// payment receipt and statement.
+void previewPaint(QPrinter *printer, const QImage &image);
+// One picture per page, each after the first on a new page: the tax invoice.
+void paintInvoicePages(const QList<QImage> &pages, QPrinter *printer);
+// The picture at `imagePath` cut into page-high strips, one strip per page:
+// the receivables statements. A picture that cannot be loaded paints nothing.
+void paintStatementPages(QPrinter *printer, const QString &imagePath);
 
 // The uses of the renderer.
 namespace RenderProfiles {

@@ -1,4 +1,5 @@
 #include "purchasedashboard.h"
+#include "purchasewindow.h"
 
 #include "core/companyinfo.h"
 #include "core/storedsum.h"
@@ -8,6 +9,7 @@
 
 #include <QFrame>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QWidget>
@@ -210,24 +212,11 @@ void fillPurchaseCards(QWidget *root)
 
 } // namespace
 
-void refreshPurchaseDashboard(QWidget *root)
-{
-    refreshDashboard(root, purchaseChart(QDate::currentDate()), fillPurchaseCards);
-}
+// ---- The purchase window's dashboard --------------------------------------
 
-void sendPurchaseWhatsAppAlert(QWidget *parent)
-{
-    const CompanyInfo company = loadCompanyInfo();
-    const QDate today = QDate::currentDate();
-    const std::optional<QString> text = purchaseAlertText(company.name, today, loadPurchaseSummary(today));
-    if (!text) {
-        Desktop::information(parent, QStringLiteral("Purchase Alert"), QStringLiteral("No unpaid or overdue bills!"));
-        return;
-    }
-    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), *text);
-}
-
-void buildPurchaseDashboard(QWidget *page, const std::function<void()> &sendAlert, const std::function<void()> &refresh)
+// Page 0 of the window's stack; the designer's central widget, the bill
+// entry, becomes page 1.
+void PurchaseWindow::buildDashboard()
 {
     DashboardPage layout;
     layout.objectName = QStringLiteral("purchaseDashboard");
@@ -237,31 +226,84 @@ void buildPurchaseDashboard(QWidget *page, const std::function<void()> &sendAler
     layout.holderName = QStringLiteral("purchaseChartHolder");
     layout.chartFrameMinimumHeight = 300;
 
-    DashboardCardStyle style;
-    style.statTitlePx = 30;
-    style.statValuePx = 30;
-    style.listIconPx = 16;
-
     const QList<QWidget *> statCards = {
-        makeStatCard(QStringLiteral("Total Unpaid Bills"), QStringLiteral("lbl_pur_unpaidbills"), QStringLiteral("#e74c3c"),
-                     style),
-        makeStatCard(QStringLiteral("Total Debt (Rs.)"), QStringLiteral("lbl_pur_debt"), QStringLiteral("#c0392b"), style),
-        makeStatCard(QStringLiteral("This Month (Rs.)"), QStringLiteral("lbl_pur_thismonth"), QStringLiteral("#8e44ad"),
-                     style),
-        makeStatCard(QStringLiteral("Last Month (Rs.)"), QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("#0078d4"),
-                     style),
+        makeStatCard(QStringLiteral("Total Unpaid Bills"), QStringLiteral("lbl_pur_unpaidbills"), QStringLiteral("#e74c3c")),
+        makeStatCard(QStringLiteral("Total Debt (Rs.)"), QStringLiteral("lbl_pur_debt"), QStringLiteral("#c0392b")),
+        makeStatCard(QStringLiteral("This Month (Rs.)"), QStringLiteral("lbl_pur_thismonth"), QStringLiteral("#8e44ad")),
+        makeStatCard(QStringLiteral("Last Month (Rs.)"), QStringLiteral("lbl_pur_lastmonth"), QStringLiteral("#0078d4")),
     };
     const QList<QWidget *> listCards = {
         makeListCard(QStringLiteral("Top Suppliers (by Purchase Value)"), QStringLiteral("lbl_pur_topsupplier"),
-                     QStringLiteral("#0078d4"), QStringLiteral("🏆"), style),
+                     QStringLiteral("#0078d4"), QStringLiteral("🏆")),
         makeListCard(QStringLiteral("Unpaid Suppliers"), QStringLiteral("lbl_pur_unpaidsupp"), QStringLiteral("#e74c3c"),
-                     QStringLiteral("⚠"), style),
+                     QStringLiteral("⚠")),
         makeListCard(QStringLiteral("Overdue > 30 Days"), QStringLiteral("lbl_pur_overdue"), QStringLiteral("#e67e22"),
-                     QStringLiteral("⏰"), style),
+                     QStringLiteral("⏰")),
     };
-    buildDashboard(page, layout, statCards, listCards, sendAlert, refresh);
+
+    auto *page = new QWidget;
+    ::buildDashboard(page, layout, statCards, listCards, [this] { sendWhatsAppAlert(); },
+                     [this] { refreshDashboard(); });
     // The purchase window's form style pads every button; the header buttons
     // have a fixed size and would cut their texts.
     for (QPushButton *button : page->findChildren<QPushButton *>())
         button->setStyleSheet(button->styleSheet() + QStringLiteral("QPushButton { padding: 0px; }"));
+
+    auto *stack = new QStackedWidget;
+    stack->setObjectName(QStringLiteral("purchaseStack"));
+    stack->addWidget(page);
+    stack->addWidget(takeCentralWidget());
+    // The window asks for the room of the page it shows: the entry page's
+    // wide lists do not widen the dashboard past a small screen.
+    const QSizePolicy entryPolicy = stack->widget(1)->sizePolicy();
+    const QSizePolicy dashboardPolicy = page->sizePolicy();
+    connect(stack, &QStackedWidget::currentChanged, stack, [stack, entryPolicy, dashboardPolicy](int shown) {
+        stack->widget(0)->setSizePolicy(shown == 0 ? dashboardPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
+        stack->widget(1)->setSizePolicy(shown == 1 ? entryPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
+    });
+    stack->setCurrentIndex(1);
+    stack->setCurrentIndex(0);
+    setCentralWidget(stack);
+}
+
+void PurchaseWindow::refreshDashboard()
+{
+    ::refreshDashboard(this, purchaseChart(QDate::currentDate()), fillPurchaseCards);
+}
+
+namespace {
+
+// The purchase cards' font sizes.
+DashboardCardStyle purchaseCardStyle()
+{
+    DashboardCardStyle style;
+    style.statTitlePx = 30;
+    style.statValuePx = 30;
+    style.listIconPx = 16;
+    return style;
+}
+
+} // namespace
+
+QFrame *PurchaseWindow::makeStatCard(const QString &title, const QString &objectName, const QString &colour)
+{
+    return ::makeStatCard(title, objectName, colour, purchaseCardStyle());
+}
+
+QFrame *PurchaseWindow::makeListCard(const QString &title, const QString &objectName, const QString &colour,
+                                     const QString &icon)
+{
+    return ::makeListCard(title, objectName, colour, icon, purchaseCardStyle());
+}
+
+void PurchaseWindow::sendWhatsAppAlert()
+{
+    const CompanyInfo company = loadCompanyInfo();
+    const QDate today = QDate::currentDate();
+    const std::optional<QString> text = purchaseAlertText(company.name, today, loadPurchaseSummary(today));
+    if (!text) {
+        Desktop::information(this, QStringLiteral("Purchase Alert"), QStringLiteral("No unpaid or overdue bills!"));
+        return;
+    }
+    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), *text);
 }

@@ -12,10 +12,8 @@
 #include <QPair>
 #include <QString>
 #include <QVariantMap>
-#include <functional>
 #include <optional>
 
-class QWidget;
 struct DashboardChart;
 
 struct SupplierAmount
@@ -60,12 +58,5 @@ QList<QPair<QString, QVariantMap>> purchaseDashboardStatements(const QDate &toda
 // The twelve monthly bars up to the month of `today`.
 DashboardChart purchaseChart(const QDate &today);
 
-// Lays the dashboard out on `page` (a widget without layout). The header
-// buttons run `sendAlert` and `refresh`.
-void buildPurchaseDashboard(QWidget *page, const std::function<void()> &sendAlert,
-                            const std::function<void()> &refresh);
-// Replaces the chart and rewrites the cards under `root`.
-void refreshPurchaseDashboard(QWidget *root);
-// Opens the alert as a WhatsApp web link to the company's phone, or says
-// "No unpaid or overdue bills!".
-void sendPurchaseWhatsAppAlert(QWidget *parent);
+// The dashboard page itself is built, refreshed and sends its alert as
+// members of PurchaseWindow (purchasewindow.h).

@@ -2,7 +2,6 @@
 #include "ui_purchasewindow.h"
 
 #include "paymententryform.h"
-#include "purchasedashboard.h"
 #include "purchasepaymentstatement.h"
 #include "purchasestore.h"
 
@@ -168,38 +167,6 @@ PurchaseWindow::~PurchaseWindow()
 void PurchaseWindow::initDatabase()
 {
     initPurchaseTables();
-}
-
-void PurchaseWindow::buildDashboard()
-{
-    auto *page = new QWidget;
-    buildPurchaseDashboard(page, [this] { sendWhatsAppAlert(); }, [this] { refreshDashboard(); });
-
-    auto *stack = new QStackedWidget;
-    stack->setObjectName(QStringLiteral("purchaseStack"));
-    stack->addWidget(page);
-    stack->addWidget(takeCentralWidget());
-    // The window asks for the room of the page it shows: the entry page's
-    // wide lists do not widen the dashboard past a small screen.
-    const QSizePolicy entryPolicy = stack->widget(1)->sizePolicy();
-    const QSizePolicy dashboardPolicy = page->sizePolicy();
-    connect(stack, &QStackedWidget::currentChanged, stack, [stack, entryPolicy, dashboardPolicy](int shown) {
-        stack->widget(0)->setSizePolicy(shown == 0 ? dashboardPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
-        stack->widget(1)->setSizePolicy(shown == 1 ? entryPolicy : QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored));
-    });
-    stack->setCurrentIndex(1);
-    stack->setCurrentIndex(0);
-    setCentralWidget(stack);
-}
-
-void PurchaseWindow::refreshDashboard()
-{
-    refreshPurchaseDashboard(this);
-}
-
-void PurchaseWindow::sendWhatsAppAlert()
-{
-    sendPurchaseWhatsAppAlert(this);
 }
 
 void PurchaseWindow::on_refresh_dashboard_btn_clicked()

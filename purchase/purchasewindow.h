@@ -11,6 +11,7 @@ class PurchaseWindow;
 QT_END_NAMESPACE
 
 class QCompleter;
+class QFrame;
 class paymententryform;
 class purchasepaymentstatement;
 struct PurchaseBill;
@@ -26,6 +27,10 @@ public:
     ~PurchaseWindow() override;
 
     void initDatabase();
+    // The purchase dashboard (purchasedashboard.cpp): page 0 of the window,
+    // built once by the constructor, filled then, by its "⟳ Refresh" and by
+    // Close on the entry page; its "📱 WhatsApp Alert" sends the alert to the
+    // company's own phone.
     void buildDashboard();
     void refreshDashboard();
     void sendWhatsAppAlert();
@@ -59,6 +64,10 @@ private slots:
     void on_close_btn_clicked();
 
 private:
+    // The dashboard's cards; the page takes them over.
+    QFrame *makeStatCard(const QString &title, const QString &objectName, const QString &colour);
+    QFrame *makeListCard(const QString &title, const QString &objectName, const QString &colour, const QString &icon);
+
     void fillMainTable(const QList<PurchaseBill> &bills);
     void appendBlankMainRow();
     bool readEntryBill(PurchaseBill *bill);

@@ -352,12 +352,12 @@ QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &value
                         "background-color: #fafafa;'><tr>"
                         "<td width='22%' style='font-size: 40px; padding: 18px 16px;'><b>Employee Name :</b></td>"
                         "<td width='43%' style='font-size: 40px; font-weight: bold; padding: 18px 16px;'>")
-         + htmlEscaped(values.name)
+         + values.name
          + QStringLiteral("</td><td width='12%' align='right' style='font-size: 40px; padding: 18px 16px; "
                           "text-align:right;'><b>Date :</b></td>"
                           "<td width='23%' style='font-size: 40px; font-weight: bold; padding: 18px 16px; "
                           "text-align:center;'>")
-         + htmlEscaped(salaryDateText(values.date)) + QStringLiteral("</td></tr></table>");
+         + salaryDateText(values.date) + QStringLiteral("</td></tr></table>");
 
     // Details: label, value, "Rs. " before money, the row's padding and colour.
     struct Detail
@@ -389,7 +389,7 @@ QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &value
     for (int i = 0; i < 13; ++i) {
         const Detail &d = details[i];
         const QString padding = QLatin1String(d.padding);
-        const QString value = (d.money ? QStringLiteral("Rs. ") : QString()) + htmlEscaped(values.figures.value(i));
+        const QString value = (d.money ? QStringLiteral("Rs. ") : QString()) + values.figures.value(i);
         const bool net = i == 12;
         h += net ? QStringLiteral("<tr style='background-color:#eaf4ff; font-weight:bold;'>") : QStringLiteral("<tr>");
         h += QStringLiteral("<td style='font-size: 40px; padding: ") + padding
@@ -408,7 +408,7 @@ QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &value
     h += QStringLiteral("<tr><td style='font-size: 40px; padding: 24px 18px; font-weight: bold;'>Remarks / Notes</td>"
                         "<td style='font-size: 40px; padding: 24px 18px; text-align:left; font-style:italic; "
                         "font-weight: bold;'>")
-         + htmlEscaped(values.remarks) + QStringLiteral("</td></tr></tbody></table>");
+         + values.remarks + QStringLiteral("</td></tr></tbody></table>");
 
     // Signatures and footer.
     const QString line = QString(27, QLatin1Char('_'));

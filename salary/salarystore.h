@@ -108,7 +108,7 @@ QStringList salaryListTexts(const SalaryRecord &record);
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows);
 QList<QStringList> salaryStatementRows(const QList<QStringList> &listRows);
 
-// What the slip prints of one list row, as displayed.
+// What the slip prints of one list row, as displayed and HTML-escaped.
 struct SalarySlipValues
 {
     QString name;
@@ -119,6 +119,6 @@ struct SalarySlipValues
 
 // The slip's HTML: company header (name upper-cased) with the two logo cells
 // given as HTML, the employee, the fourteen detail rows and the signatures.
-// Every value is escaped.
+// The company's fields are escaped here; the row's values come escaped.
 QString salarySlipHtml(const CompanyInfo &company, const SalarySlipValues &values, const QString &leftLogoCell,
                        const QString &rightLogoCell);

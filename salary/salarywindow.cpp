@@ -7,6 +7,7 @@
 #include "core/typednumber.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
+#include "output/htmlescape.h"
 #include "output/logos.h"
 #include "output/pagerenderer.h"
 #include "widgets/completerpopup.h"
@@ -604,10 +605,15 @@ void SalaryWindow::on_print_state_btn_clicked()
     exportTableCsv(this, salaryStatementProfile(month, year, rows), salaryStatementRows(rows));
 }
 
-QString SalaryWindow::slipCellText(int row, int col) const
+QString SalaryWindow::htmlCellText(const int &row, int column) const
 {
-    const QTableWidgetItem *item = ui->emp_salary_table->item(row, col);
-    return item ? item->text().trimmed() : QStringLiteral("0.00");
+    const QTableWidgetItem *item = ui->emp_salary_table->item(row, column);
+    return item ? htmlEscaped(item->text().trimmed()) : QStringLiteral("0.00");
+}
+
+QString SalaryWindow::logoDataUri(const QString &side) const
+{
+    return ::logoDataUri(side, 250, 150);
 }
 
 void SalaryWindow::on_print_pdf_btn_clicked()
@@ -622,14 +628,14 @@ void SalaryWindow::on_print_pdf_btn_clicked()
     }
 
     SalarySlipValues values;
-    values.name = slipCellText(row, ListName);
-    values.date = slipCellText(row, ListDate);
+    values.name = htmlCellText(row, ListName);
+    values.date = htmlCellText(row, ListDate);
     for (int c = 3; c <= 15; ++c)
-        values.figures << slipCellText(row, c);
+        values.figures << htmlCellText(row, c);
     const QTableWidgetItem *remarks = list->item(row, ListRemarks);
-    values.remarks = remarks ? remarks->text() : QStringLiteral("-");
+    values.remarks = remarks ? htmlEscaped(remarks->text()) : QStringLiteral("-");
 
-    const QString html = salarySlipHtml(loadCompanyInfo(), values, logoImageHtml(QStringLiteral("left"), 250, 150),
-                                        logoImageHtml(QStringLiteral("right"), 250, 150));
-    renderHtmlToPages(this, html, RenderProfiles::salarySlip(values.name));
+    const QString html = salarySlipHtml(loadCompanyInfo(), values, logoCellHtml(logoDataUri(QStringLiteral("left"))),
+                                        logoCellHtml(logoDataUri(QStringLiteral("right"))));
+    renderHtmlToPages(this, html, RenderProfiles::salarySlip(salaryCellText(row, ListName)));
 }

@@ -64,8 +64,12 @@ private:
     void fitNameColumn();
     Decimal salaryCellValue(int row, int col) const;
     QString salaryCellText(int row, int col) const;
-    // A list cell as the slip prints it: trimmed, "0.00" without item.
-    QString slipCellText(int row, int col) const;
+    // A list cell as the slip prints it: trimmed and HTML-escaped, "0.00"
+    // without item.
+    QString htmlCellText(const int &row, int column) const;
+    // A logo of the slip: its data URI in a box of 250 x 150, or "" when the
+    // logo file is missing or no image (output/logos.h).
+    QString logoDataUri(const QString &side) const;
 
     Ui::SalaryWindow *ui;
     QLineEdit *nameEdit = nullptr;

@@ -1,4 +1,5 @@
 #include "salesdashboard.h"
+#include "saleswindow.h"
 
 #include "core/companyinfo.h"
 #include "core/financialyear.h"
@@ -20,8 +21,8 @@ const char *const MonthValueSql =
     "SELECT COALESCE(" STORED_SUM("invoices:grand_total") ", 0) FROM invoices WHERE fy_name = :fy AND is_deleted = 0 "
     "AND invoice_date >= :from AND invoice_date <= :to";
 
-// The payments of each invoice summed once, rather than once per invoice: the
-// figures stay the same and a year of payments no longer takes seconds.
+// The payments of each invoice, summed in one grouped pass that every invoice
+// joins (a subquery per invoice would read the payments once per invoice).
 const char *const SettledJoin =
     " LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled "
     "FROM invoice_payments GROUP BY invoice_no, fy_name) p "
@@ -273,20 +274,9 @@ void fillSalesCards(QWidget *root)
 
 } // namespace
 
-void refreshSalesDashboard(QWidget *root)
-{
-    refreshDashboard(root, salesChart(g_currentFY), fillSalesCards);
-}
+// ---- The sales window's dashboard -----------------------------------------
 
-void sendSalesWhatsAppAlert()
-{
-    const CompanyInfo company = loadCompanyInfo();
-    const QDate today = QDate::currentDate();
-    const QString text = salesSummaryText(company.name, today, loadSalesSummary(g_currentFY, today));
-    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), text);
-}
-
-void buildSalesDashboard(QWidget *page)
+void SalesWindow::buildDashboard()
 {
     DashboardPage layout;
     layout.title = QStringLiteral("Sales Dashboard — FY ") + g_currentFY;
@@ -313,6 +303,32 @@ void buildSalesDashboard(QWidget *page)
                      QStringLiteral("#27ae60"), QStringLiteral("⚡")),
     };
 
-    buildDashboard(page, layout, statCards, listCards, sendSalesWhatsAppAlert, [page] { refreshSalesDashboard(page); });
-    refreshSalesDashboard(page);
+    auto *page = new QWidget;
+    ::buildDashboard(page, layout, statCards, listCards, [this] { sendWhatsAppAlert(); },
+                     [this] { refreshDashboard(); });
+    setCentralWidget(page);
+}
+
+void SalesWindow::refreshDashboard()
+{
+    ::refreshDashboard(this, salesChart(g_currentFY), fillSalesCards);
+}
+
+QFrame *SalesWindow::makeStatCard(const QString &title, const QString &objectName, const QString &colour)
+{
+    return ::makeStatCard(title, objectName, colour);
+}
+
+QFrame *SalesWindow::makeListCard(const QString &title, const QString &objectName, const QString &colour,
+                                  const QString &icon)
+{
+    return ::makeListCard(title, objectName, colour, icon);
+}
+
+void SalesWindow::sendWhatsAppAlert()
+{
+    const CompanyInfo company = loadCompanyInfo();
+    const QDate today = QDate::currentDate();
+    const QString text = salesSummaryText(company.name, today, loadSalesSummary(g_currentFY, today));
+    openWhatsAppMessage(WhatsAppLink::WebSend, normalizeIndianPhone(company.phone), text);
 }

@@ -11,7 +11,6 @@
 #include <QString>
 #include <optional>
 
-class QWidget;
 struct DashboardChart;
 
 struct SalesCustomerAmount
@@ -73,10 +72,5 @@ QString salesSummaryText(const QString &companyName, const QDate &today, const S
 // The monthly chart of a financial year.
 DashboardChart salesChart(const QString &fy);
 
-// Lays the sales dashboard out on `page` (a widget without layout) and fills
-// it; its header buttons refresh it and send the WhatsApp summary.
-void buildSalesDashboard(QWidget *page);
-// Replaces the chart and rewrites the cards under `root`.
-void refreshSalesDashboard(QWidget *root);
-// Opens the summary as a WhatsApp web link to the company's own phone.
-void sendSalesWhatsAppAlert();
+// The dashboard page itself is built, refreshed and sends its summary as
+// members of SalesWindow (saleswindow.h).

@@ -15,7 +15,6 @@
 #include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardhistory.h"
-#include "salesdashboard.h"
 #include "salesschema.h"
 
 #include <QSqlDatabase>
@@ -31,7 +30,8 @@ SalesWindow::SalesWindow(QWidget *parent)
     if (QSqlDatabase::database().isOpen()) {
         createSalesTables();
         // Filled here and again only by its Refresh button.
-        loadDashboard();
+        buildDashboard();
+        refreshDashboard();
     } else {
         Desktop::critical(this, "DB Error", "Database connection not available!");
     }
@@ -47,18 +47,11 @@ void SalesWindow::createSalesTables()
     ::createSalesTables();
 }
 
-// The dashboard takes the place of the designer's central widget, which only
-// holds a Refresh button for a window without a database.
-void SalesWindow::loadDashboard()
-{
-    auto *dashboard = new QWidget;
-    buildSalesDashboard(dashboard);
-    setCentralWidget(dashboard);
-}
-
+// The designer's central widget holds only this Refresh button, shown while
+// no dashboard has taken its place (a window without a database).
 void SalesWindow::on_refresh_btn_clicked()
 {
-    refreshSalesDashboard(centralWidget());
+    refreshDashboard();
 }
 
 void SalesWindow::on_actionCustomer_Master_triggered()

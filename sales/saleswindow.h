@@ -10,6 +10,7 @@ class SalesWindow;
 }
 QT_END_NAMESPACE
 
+class QFrame;
 class CustomerMaster;
 class itemmaster;
 class deliveryChallanList;
@@ -33,6 +34,14 @@ public:
     // constructor on an open database.
     void createSalesTables();
 
+    // The sales dashboard (salesdashboard.cpp): the page that takes the place
+    // of the designer's central widget, built once by the constructor and
+    // filled then and by its "⟳ Refresh" button; its "📱 WhatsApp Alert"
+    // button sends the summary to the company's own phone.
+    void buildDashboard();
+    void refreshDashboard();
+    void sendWhatsAppAlert();
+
 private slots:
     void on_refresh_btn_clicked();
     void on_actionCustomer_Master_triggered();
@@ -49,7 +58,9 @@ private slots:
     void on_actionPayment_History_triggered();
 
 private:
-    void loadDashboard();
+    // The dashboard's cards; the page takes them over.
+    QFrame *makeStatCard(const QString &title, const QString &objectName, const QString &colour);
+    QFrame *makeListCard(const QString &title, const QString &objectName, const QString &colour, const QString &icon);
 
     Ui::SalesWindow *ui;
 

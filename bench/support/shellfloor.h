@@ -13,8 +13,10 @@
 // or positional ones ("?"), in order.
 struct ListStatement
 {
-    ListStatement(const QString &sql, const QVariantMap &named = {}) : sql(sql), named(named) {}
-    ListStatement(const QString &sql, const QVariantList &positional) : sql(sql), positional(positional) {}
+    ListStatement(const QString &statement, const QVariantMap &namedValues = {})
+        : sql(statement), named(namedValues) {}
+    ListStatement(const QString &statement, const QVariantList &positionalValues)
+        : sql(statement), positional(positionalValues) {}
 
     QString sql;
     QVariantMap named;

@@ -3,7 +3,6 @@
 
 #include "core/typednumber.h"
 
-#include <QTableWidget>
 #include <QTest>
 
 class TestTypedNumber : public QObject
@@ -13,7 +12,6 @@ class TestTypedNumber : public QObject
 private slots:
     void reading_data();
     void reading();
-    void cells();
 };
 
 void TestTypedNumber::reading_data()
@@ -48,14 +46,6 @@ void TestTypedNumber::reading()
     QCOMPARE(n.value, value);
     QCOMPARE(typedNumberOrZero(text), value);
     QCOMPARE(n.valueOr(-1), kind == TypedNumber::Number ? value : -1.0);
-}
-
-void TestTypedNumber::cells()
-{
-    QTableWidget table(1, 2);
-    table.setItem(0, 0, new QTableWidgetItem("7.5"));
-    QCOMPARE(readTypedCell(&table, 0, 0).value, 7.5);
-    QVERIFY(readTypedCell(&table, 0, 1).isEmpty()); // no item
 }
 
 QTEST_MAIN(TestTypedNumber)

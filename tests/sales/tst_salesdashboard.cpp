@@ -6,6 +6,7 @@
 #include "core/money.h"
 #include "widgets/dashboard.h"
 #include "sales/salesdashboard.h"
+#include "sales/saleswindow.h"
 
 #include <QBarSeries>
 #include <QBarSet>
@@ -82,32 +83,35 @@ private slots:
 void TestSalesDashboard::emptyYear()
 {
     SalesEnvironment s;
-    QWidget page;
-    buildSalesDashboard(&page);
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
 
-    QCOMPARE(page.findChild<QLabel *>()->text(), QString("Sales Dashboard — FY 26-27"));
-    QCOMPARE(label(&page, "lbl_invoice"), QString("0 nos"));
-    QCOMPARE(label(&page, "lbl_month_sales"), QString("This Month : Rs.0.00\nLast Month : Rs.0.00"));
-    QCOMPARE(label(&page, "lbl_fy_value"), QString("Rs. 0.00"));
-    QCOMPARE(label(&page, "lbl_receivable"), QString("Rs. 0.00"));
-    QCOMPARE(label(&page, "lbl_unpaid"), QString("Rs. 0.00"));
-    QCOMPARE(label(&page, "lbl_overdue"), QString("No overdue customers"));
-    QCOMPARE(label(&page, "lbl_topcust"), QString("No data"));
-    QCOMPARE(label(&page, "lbl_bestpay"), QString("No data"));
-    QCOMPARE(bars(&page), QList<double>(12, 0.0));
-    QCOMPARE(axisRange(&page), QString("0 1"));
+    QCOMPARE(page->findChild<QLabel *>()->text(), QString("Sales Dashboard — FY 26-27"));
+    QCOMPARE(label(page, "lbl_invoice"), QString("0 nos"));
+    QCOMPARE(label(page, "lbl_month_sales"), QString("This Month : Rs.0.00\nLast Month : Rs.0.00"));
+    QCOMPARE(label(page, "lbl_fy_value"), QString("Rs. 0.00"));
+    QCOMPARE(label(page, "lbl_receivable"), QString("Rs. 0.00"));
+    QCOMPARE(label(page, "lbl_unpaid"), QString("Rs. 0.00"));
+    QCOMPARE(label(page, "lbl_overdue"), QString("No overdue customers"));
+    QCOMPARE(label(page, "lbl_topcust"), QString("No data"));
+    QCOMPARE(label(page, "lbl_bestpay"), QString("No data"));
+    QCOMPARE(bars(page), QList<double>(12, 0.0));
+    QCOMPARE(axisRange(page), QString("0 1"));
 }
 
 void TestSalesDashboard::failingQueriesKeepPlaceholders()
 {
-    TestEnvironment env;
-    env.openDatabase(); // no sales tables: every statement fails
-    QWidget page;
-    buildSalesDashboard(&page);
-    QCOMPARE(label(&page, "lbl_invoice"), QString("--"));
-    QCOMPARE(label(&page, "lbl_unpaid"), QString("Loading..."));
-    QCOMPARE(label(&page, "lbl_topcust"), QString("No data"));
-    QCOMPARE(bars(&page), QList<double>(12, 0.0));
+    SalesEnvironment s;
+    addInvoice({1, "26-27", "2026-05-10", addCustomer("ACME"), 1000});
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QCOMPARE(label(page, "lbl_invoice"), QString("1 nos"));
+    exec("DROP TABLE invoices"); // every statement fails from here on
+    buttonWithText(page, "⟳ Refresh")->click();
+    QCOMPARE(label(page, "lbl_invoice"), QString("1 nos"));
+    QCOMPARE(label(page, "lbl_fy_value"), QString("Rs. 1000.00"));
+    QCOMPARE(label(page, "lbl_topcust"), QString("No data"));
+    QCOMPARE(bars(page), QList<double>(12, 0.0));
 }
 
 // Cancelled invoices count nowhere but in the payment speed.
@@ -127,29 +131,29 @@ void TestSalesDashboard::chartCoversAprilToMarchOfTheLoginYear()
     addInvoice({9, "25-26", "2025-08-01", c, 500, QVariant()}); // not marked live
     addPayment(8, "25-26", "2025-07-11", 150);
 
-    QWidget page;
-    buildSalesDashboard(&page);
-    QCOMPARE(bars(&page), QList<double>({150, 0, 0, 0, 0, 0, 0, 1000, 0, 0, 0, 20}));
-    QCOMPARE(axisRange(&page), QString("0 1201"));
-    QCOMPARE(label(&page, "lbl_invoice"), QString("6 nos"));
-    QCOMPARE(label(&page, "lbl_fy_value"), QString("Rs. 1186.00"));
-    QCOMPARE(label(&page, "lbl_receivable"), QString("Rs. 1186.00"));
-    QCOMPARE(label(&page, "lbl_bestpay"), QString("1) ACME\n    Avg 10.0 days\n"));
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QCOMPARE(bars(page), QList<double>({150, 0, 0, 0, 0, 0, 0, 1000, 0, 0, 0, 20}));
+    QCOMPARE(axisRange(page), QString("0 1201"));
+    QCOMPARE(label(page, "lbl_invoice"), QString("6 nos"));
+    QCOMPARE(label(page, "lbl_fy_value"), QString("Rs. 1186.00"));
+    QCOMPARE(label(page, "lbl_receivable"), QString("Rs. 1186.00"));
+    QCOMPARE(label(page, "lbl_bestpay"), QString("1) ACME\n    Avg 10.0 days\n"));
 }
 
 void TestSalesDashboard::tenRefreshesLeaveOneChartView()
 {
     SalesEnvironment s;
-    QWidget page;
-    buildSalesDashboard(&page);
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
     addInvoice({1, "26-27", "2026-05-10", addCustomer("ACME"), 1000});
-    QAbstractButton *refresh = buttonWithText(&page, "⟳ Refresh");
+    QAbstractButton *refresh = buttonWithText(page, "⟳ Refresh");
     QVERIFY(refresh);
     for (int i = 0; i < 10; ++i)
         refresh->click();
-    QCOMPARE(page.findChildren<QChartView *>().size(), 1);
-    QCOMPARE(label(&page, "lbl_invoice"), QString("1 nos"));
-    QCOMPARE(bars(&page).at(1), 1000.0);
+    QCOMPARE(page->findChildren<QChartView *>().size(), 1);
+    QCOMPARE(label(page, "lbl_invoice"), QString("1 nos"));
+    QCOMPARE(bars(page).at(1), 1000.0);
 }
 
 // Overdue: dated more than 60 days back with a balance after payments and TDS
@@ -171,14 +175,14 @@ void TestSalesDashboard::overdueCustomersInTheCardsAndTheSummary()
     addInvoice({6, "26-27", daysFromToday(-75), addCustomer("OVERPAID"), 200});
     addPayment(6, "26-27", daysFromToday(-70), 250);
 
-    QWidget page;
-    buildSalesDashboard(&page);
-    QCOMPARE(label(&page, "lbl_receivable"), QString("Rs. 1750.00"));
-    QCOMPARE(label(&page, "lbl_unpaid"), QString("Rs. 750.00"));
-    QCOMPARE(label(&page, "lbl_overdue"), QString("1) SLOW\n    Rs. 450.00\n2) BETA\n    Rs. 350.00\n"));
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QCOMPARE(label(page, "lbl_receivable"), QString("Rs. 1750.00"));
+    QCOMPARE(label(page, "lbl_unpaid"), QString("Rs. 750.00"));
+    QCOMPARE(label(page, "lbl_overdue"), QString("1) SLOW\n    Rs. 450.00\n2) BETA\n    Rs. 350.00\n"));
 
     // The company has no phone: the link still opens.
-    buttonWithText(&page, "📱 WhatsApp Alert")->click();
+    buttonWithText(page, "📱 WhatsApp Alert")->click();
     QCOMPARE(s.env.desktop.openedUrls.size(), 1);
     const QUrlQuery query(s.env.desktop.openedUrls.first());
     QCOMPARE(query.queryItemValue("phone"), QString());
@@ -248,12 +252,12 @@ void TestSalesDashboard::invoicesPaidInSeveralRowsOweNothing()
     }
     exec("COMMIT");
 
-    QWidget page;
-    buildSalesDashboard(&page);
-    QCOMPARE(label(&page, "lbl_receivable"), QString("Rs. 0.01"));
-    QCOMPARE(label(&page, "lbl_unpaid"), QString("Rs. 0.01"));
-    QCOMPARE(label(&page, "lbl_overdue"), QString("1) PAISA SHORT\n    Rs. 0.01\n"));
-    buttonWithText(&page, "📱 WhatsApp Alert")->click();
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QCOMPARE(label(page, "lbl_receivable"), QString("Rs. 0.01"));
+    QCOMPARE(label(page, "lbl_unpaid"), QString("Rs. 0.01"));
+    QCOMPARE(label(page, "lbl_overdue"), QString("1) PAISA SHORT\n    Rs. 0.01\n"));
+    buttonWithText(page, "📱 WhatsApp Alert")->click();
     const QString text = QUrlQuery(s.env.desktop.openedUrls.value(0)).queryItemValue("text", QUrl::FullyDecoded);
     QVERIFY2(text.contains("Total Receivable : Rs.0.01\n\nOverdue > 60 Days:\n1) PAISA SHORT - Rs.0.01\n\n"),
              qPrintable(text));
@@ -293,18 +297,18 @@ void TestSalesDashboard::thisMonthAndLastMonth()
     QCOMPARE(salesLastMonthEnd(QDate(2027, 3, 10)), QDate(2027, 2, 28));
     QCOMPARE(salesLastMonthStart(QDate(2027, 1, 31)), QDate(2026, 12, 1));
 
-    QWidget page;
-    buildSalesDashboard(&page);
-    QCOMPARE(label(&page, "lbl_month_sales"), QString("This Month : Rs.125.50\nLast Month : Rs.15.00"));
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QCOMPARE(label(page, "lbl_month_sales"), QString("This Month : Rs.125.50\nLast Month : Rs.15.00"));
 }
 
 void TestSalesDashboard::whatsAppSummaryOfAnEmptyYear()
 {
     SalesEnvironment s;
     exec("UPDATE company_settings SET company_name = 'MORVEL COATS', phone = '098765 43210' WHERE id = 1");
-    QWidget page;
-    buildSalesDashboard(&page);
-    QAbstractButton *whatsApp = buttonWithText(&page, "📱 WhatsApp Alert");
+    SalesWindow window;
+    QWidget *page = window.centralWidget();
+    QAbstractButton *whatsApp = buttonWithText(page, "📱 WhatsApp Alert");
     QVERIFY(whatsApp);
     whatsApp->click();
 
