@@ -78,6 +78,11 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
 
 } // namespace
 
+QString totalTooLargeToPrintText()
+{
+    return QStringLiteral("A total of these rows is too large to be printed; nothing was printed.");
+}
+
 HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
 {
     return profile.mode == HtmlPrintProfile::Mode::Pdf ? writePdf(parent, html, profile)

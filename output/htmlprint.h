@@ -43,6 +43,10 @@ enum class HtmlPrintResult {
 // Prints the HTML as the profile says; every dialog is parented to `parent`.
 HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile);
 
+// The warning text of a printout refused because a total of its rows cannot
+// be formed (titled "Error"; nothing is printed or saved).
+QString totalTooLargeToPrintText();
+
 // The uses.
 namespace HtmlPrintProfiles {
 HtmlPrintProfile materialRequestList(); // "Purchase Order List", landscape
