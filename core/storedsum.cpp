@@ -392,10 +392,14 @@ StoredTotal &StoredTotal::operator+=(const Decimal &figure)
         m_valid = false;
         return *this;
     }
+    if (figure.scale() <= MicroScale) { // most figures: whole millionths
+        if (__builtin_add_overflow(m_micros, figure.wideUnits() * tenTo(MicroScale - figure.scale()), &m_micros))
+            m_valid = false;
+        return *this;
+    }
     const Decimal whole = figure.rounded(MicroScale);
     StoredTotal part = fromMicros(microsOf(whole));
-    if (figure.scale() > MicroScale)
-        part.m_beyond = figure - whole;
+    part.m_beyond = figure - whole;
     return *this += part;
 }
 
