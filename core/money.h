@@ -66,6 +66,7 @@ public:
     bool isValid() const { return m_scale >= 0; }
     int scale() const { return m_scale; }
     bool isZero() const { return m_units == 0; }
+    bool isNegative() const { return m_units < 0; }
     // The nearest double, for a REAL column or a chart (0 when invalid).
     double toDouble() const;
     // Rounded once to paise, half away from zero.

@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -278,10 +279,50 @@ StoredTotal StoredTotal::fromMicros(__int128 micros)
     return t;
 }
 
+__int128 StoredTotal::micros() const
+{
+    return roundedUnits(MicroScale);
+}
+
+Wide StoredTotal::roundedUnits(int decimals) const
+{
+    // The total is n + e millionths: n whole, |e| at most one half.
+    Wide n = m_micros;
+    Decimal e;
+    if (!m_beyond.isZero()) {
+        const Decimal whole = m_beyond.rounded(MicroScale);
+        n += microsOf(whole);
+        e = m_beyond - whole;
+    }
+    const Wide unit = tenTo(MicroScale - qBound(0, decimals, MicroScale));
+    if (e.isZero())
+        return dividedRounded(n, unit);
+    if (unit == 1) {
+        // A tie only when e is exactly one half: away from zero.
+        const int half = Decimal::compare(e.abs(), Decimal(5, 7));
+        if (half < 0)
+            return n;
+        const bool negative = n != 0 ? n < 0 : e.isNegative();
+        if (negative)
+            return e.isNegative() ? n - 1 : n;
+        return e.isNegative() ? n : n + 1;
+    }
+    // A whole number of millionths lies on the half of a unit only at n
+    // itself, so e decides only there, and never as a tie.
+    Wide rest = n % unit;
+    if (rest < 0)
+        rest += unit;
+    if (rest == unit / 2)
+        return (e.isNegative() ? n - unit / 2 : n + unit / 2) / unit;
+    return dividedRounded(n, unit);
+}
+
 QString StoredTotal::text(int decimals) const
 {
+    if (!m_valid)
+        return QString();
     decimals = qBound(0, decimals, MicroScale);
-    const Wide rounded = dividedRounded(m_micros, tenTo(MicroScale - decimals));
+    const Wide rounded = roundedUnits(decimals);
     UWide v = magnitude(rounded);
     QByteArray digits;
     for (int i = 0; i <= decimals || v > 0; ++i) {
@@ -297,19 +338,92 @@ QString StoredTotal::text(int decimals) const
 
 double StoredTotal::toDouble() const
 {
-    if (magnitude(m_micros) <= (UWide(1) << 53))
+    if (!m_valid)
+        return 0;
+    if (m_beyond.isZero() && magnitude(m_micros) <= (UWide(1) << 53))
         return double(qint64(m_micros)) / double(MicrosPerUnit);
     return QLocale::c().toDouble(text(MicroScale));
 }
 
 Decimal StoredTotal::toDecimal() const
 {
-    return Decimal::fromUnits(m_micros, MicroScale);
+    if (!m_valid)
+        return Decimal::fromUnits(0, -1); // invalid
+    return Decimal::fromUnits(m_micros, MicroScale) + m_beyond;
 }
 
 Money StoredTotal::toMoney() const
 {
-    return toDecimal().toMoney();
+    // Money::fromPaise gives an invalid amount beyond its limit.
+    constexpr qint64 beyond = std::numeric_limits<qint64>::max();
+    if (!m_valid)
+        return Money::fromPaise(beyond);
+    const Wide paise = roundedUnits(2);
+    return Money::fromPaise(magnitude(paise) < UWide(beyond) ? qint64(paise) : beyond);
+}
+
+StoredTotal &StoredTotal::operator+=(const StoredTotal &other)
+{
+    if (!m_valid || !other.m_valid || __builtin_add_overflow(m_micros, other.m_micros, &m_micros)) {
+        m_valid = false;
+        return *this;
+    }
+    if (!other.m_beyond.isZero()) {
+        m_beyond = m_beyond + other.m_beyond;
+        m_valid = m_beyond.isValid();
+    }
+    return *this;
+}
+
+StoredTotal &StoredTotal::operator+=(Money amount)
+{
+    if (!amount.isValid() || !m_valid) {
+        m_valid = false;
+        return *this;
+    }
+    if (__builtin_add_overflow(m_micros, Wide(amount.paise()) * 10000, &m_micros))
+        m_valid = false;
+    return *this;
+}
+
+StoredTotal &StoredTotal::operator+=(const Decimal &figure)
+{
+    if (!figure.isValid() || !m_valid) {
+        m_valid = false;
+        return *this;
+    }
+    if (figure.scale() <= MicroScale) { // most figures: whole millionths
+        if (__builtin_add_overflow(m_micros, figure.wideUnits() * tenTo(MicroScale - figure.scale()), &m_micros))
+            m_valid = false;
+        return *this;
+    }
+    const Decimal whole = figure.rounded(MicroScale);
+    StoredTotal part = fromMicros(microsOf(whole));
+    part.m_beyond = figure - whole;
+    return *this += part;
+}
+
+StoredTotal StoredTotal::operator-() const
+{
+    StoredTotal t = *this;
+    t.m_micros = -m_micros;
+    t.m_beyond = -m_beyond;
+    return t;
+}
+
+int StoredTotal::compare(const StoredTotal &a, const StoredTotal &b)
+{
+    if (!a.m_valid || !b.m_valid)
+        return a.m_valid ? -1 : (b.m_valid ? 1 : 0);
+    const StoredTotal d = a - b;
+    if (!d.m_valid) // past 128 bits: the signs differ
+        return a.m_micros < 0 ? -1 : 1;
+    // d is n + e millionths with |e| at most one half: n decides, else e.
+    const Wide n = d.m_micros + (d.m_beyond.isZero() ? 0 : microsOf(d.m_beyond.rounded(MicroScale)));
+    if (n != 0)
+        return n < 0 ? -1 : 1;
+    const Decimal e = d.m_beyond - d.m_beyond.rounded(MicroScale);
+    return e.isZero() ? 0 : (e.isNegative() ? -1 : 1);
 }
 
 StoredTotal storedTotal(const QVariant &value)

@@ -38,33 +38,62 @@ class QVariant;
 
 #define STORED_SUM(parts) "{{" parts "}}"
 
-// An exact sum of stored figures, in millionths, without a limit of its own.
+// An exact sum of figures, for any number of rows a file can hold: the
+// dashboards' sums of stored figures, and every list's, export's, printout's
+// and form's total of its rows (Money and Decimal hold less, and stop at ten
+// crore crore). Kept as a whole number of millionths in 128 bits, with what
+// a figure of more decimals holds beyond them kept apart, exactly, so that
+// the total is rounded once, from all of the digits of its figures:
+//
+//     StoredTotal total;
+//     for (const ExpenseRow &row : rows)
+//         total += row.amount;                     // a Money
+//     label->setText(total.text());                // "1000099999999899.99"
+//     if (!total.isValid()) ...                    // refuse to write it
 class StoredTotal
 {
 public:
     StoredTotal() = default;
     static StoredTotal fromMicros(__int128 micros);
-    __int128 micros() const { return m_micros; }
+    // Its millionths, rounded half away from zero.
+    __int128 micros() const;
 
-    bool isZero() const { return m_micros == 0; }
+    // False when an invalid figure was added, or the sum passed what 128 bits
+    // hold (about 1.7 x 10^32 rupees, beyond any file's rows).
+    bool isValid() const { return m_valid; }
+    bool isZero() const { return m_valid && m_micros == 0 && m_beyond.isZero(); }
     // Rounded once to `decimals` (0 to 6; money's two by default), half away
-    // from zero: a point, no grouping, never "-0.00".
+    // from zero: a point, no grouping, never "-0.00". Empty when invalid.
     QString text(int decimals = 2) const;
-    // The nearest double (a chart's bar, a list's quantity).
+    // The nearest double (a chart's bar, a list's quantity); 0 when invalid.
     double toDouble() const;
     // As Decimal and Money, which hold less: invalid beyond their limit.
     Decimal toDecimal() const;
     Money toMoney() const;
 
-    friend StoredTotal operator+(StoredTotal a, StoredTotal b) { return fromMicros(a.m_micros + b.m_micros); }
-    friend StoredTotal operator-(StoredTotal a, StoredTotal b) { return fromMicros(a.m_micros - b.m_micros); }
-    friend bool operator==(StoredTotal a, StoredTotal b) { return a.m_micros == b.m_micros; }
-    friend bool operator!=(StoredTotal a, StoredTotal b) { return a.m_micros != b.m_micros; }
-    friend bool operator<(StoredTotal a, StoredTotal b) { return a.m_micros < b.m_micros; }
-    friend bool operator>(StoredTotal a, StoredTotal b) { return a.m_micros > b.m_micros; }
+    StoredTotal &operator+=(const StoredTotal &other);
+    StoredTotal &operator+=(Money amount);
+    StoredTotal &operator+=(const Decimal &figure);
+    StoredTotal operator-() const;
+    friend StoredTotal operator+(StoredTotal a, const StoredTotal &b) { return a += b; }
+    friend StoredTotal operator-(StoredTotal a, const StoredTotal &b) { return a += -b; }
+
+    // -1, 0 or 1 as a is below, equal to or above b, exactly; an invalid
+    // total is above every valid one.
+    static int compare(const StoredTotal &a, const StoredTotal &b);
+    friend bool operator==(const StoredTotal &a, const StoredTotal &b) { return compare(a, b) == 0; }
+    friend bool operator!=(const StoredTotal &a, const StoredTotal &b) { return compare(a, b) != 0; }
+    friend bool operator<(const StoredTotal &a, const StoredTotal &b) { return compare(a, b) < 0; }
+    friend bool operator>(const StoredTotal &a, const StoredTotal &b) { return compare(a, b) > 0; }
 
 private:
+    // The total in units of 10^-decimals (0 to 6), rounded once from all of
+    // its digits, half away from zero.
+    __int128 roundedUnits(int decimals) const;
+
     __int128 m_micros = 0;
+    Decimal m_beyond; // what figures of more than six decimals hold beyond their millionths
+    bool m_valid = true;
 };
 
 // The value of a STORED_SUM column, as either run gives it; NULL is 0.

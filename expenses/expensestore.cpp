@@ -162,15 +162,15 @@ QStringList expenseListCells(const ExpenseRow &row, int runningNumber)
     return {QString::number(runningNumber), storedDateText(row.date), row.heading, row.details, row.amount.text()};
 }
 
-Money expensesTotal(const QList<ExpenseRow> &rows)
+StoredTotal expensesTotal(const QList<ExpenseRow> &rows)
 {
-    Money total;
+    StoredTotal total;
     for (const ExpenseRow &row : rows)
         total += row.amount;
     return total;
 }
 
-QString expensesTotalText(Money total)
+QString expensesTotalText(const StoredTotal &total)
 {
     return QStringLiteral("Total Amount: ") + total.text();
 }
@@ -208,7 +208,7 @@ QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> 
     return html;
 }
 
-CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, Money total)
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, const StoredTotal &total)
 {
     CsvExportProfile p;
     p.caption = QStringLiteral("Export to Excel");
@@ -219,6 +219,7 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, Mone
     p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");
     p.alwaysQuoted = {2, 3};
     p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + total.text()};
+    p.totalsFormed = total.isValid();
     // The period is found empty only once the file is chosen; the file is
     // then left as it was.
     p.emptyCheckAfterDialog = true;

@@ -5,6 +5,7 @@
 
 #include "core/companyinfo.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 #include "output/csvexport.h"
 
 #include <QList>
@@ -76,9 +77,10 @@ TypedAmount readExpenseAmount(const QString &text);
 // two decimals.
 QStringList expenseListCells(const ExpenseRow &row, int runningNumber);
 
-Money expensesTotal(const QList<ExpenseRow> &rows);
+// The amounts added exactly, however many rows there are.
+StoredTotal expensesTotal(const QList<ExpenseRow> &rows);
 // "Total Amount: " and the total with two decimals.
-QString expensesTotalText(Money total);
+QString expensesTotalText(const StoredTotal &total);
 
 // The printed report: company block, title, the list's rows as displayed and
 // its total label, every value escaped.
@@ -86,6 +88,6 @@ QString expensesReportHtml(const CompanyInfo &company, const QList<QStringList> 
                            const QString &totalLabel);
 
 // The CSV export of a period: its profile (title lines, header, total line
-// and messages) and its rows.
-CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, Money total);
+// and messages) and its rows; refused when the total cannot be formed.
+CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, const StoredTotal &total);
 QList<QStringList> expensesCsvRows(const QList<ExpenseRow> &rows);

@@ -152,7 +152,8 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
     const QList<QPair<int, const WidestText *>> fitted{{0, &number}, {1, &date}, {4, &amount}};
     for (const auto &[column, widest] : fitted)
         header->resizeSection(column, qMax(header->sectionSizeHint(column), widest->width(metrics) + margins));
-    ui->labletotal->setText(expensesTotalText(expensesTotal(rows)));
+    listTotal = expensesTotal(rows);
+    ui->labletotal->setText(expensesTotalText(listTotal));
 }
 
 void ExpensesWindow::loadExpensesData()
@@ -339,6 +340,10 @@ void ExpensesWindow::on_print_btn_clicked()
         return;
     }
     // The report prints the list as it stands, with its total label.
+    if (!listTotal.isValid()) {
+        Desktop::warning(this, QStringLiteral("Error"), totalTooLargeToPrintText());
+        return;
+    }
     const QString html =
         expensesReportHtml(loadCompanyInfo(), tableRows(ui->tableWidget, 0, 4), ui->labletotal->text());
     printHtmlDocument(this, html, HtmlPrintProfiles::expensesReport());

@@ -54,4 +54,5 @@ private:
     QCompleter *headingCompleter = nullptr;
     QCompleter *detailsCompleter = nullptr;
     ExpenseCompletions completions; // of the last full listing
+    StoredTotal listTotal;          // of the rows listed
 };

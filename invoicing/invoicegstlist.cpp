@@ -163,6 +163,7 @@ CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<I
                           "Total Net Amount," + totals.net.text(),
                           QString(),
                           "Printed on:," + csvField(head.printedAt.toString("dd-MM-yyyy hh:mm AP"))};
+    profile.totalsFormed = totals.isValid();
     profile.emptyMessage = CsvMessage{QMessageBox::Warning, "Error", "No invoices to export!", false};
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     profile.successMessage = std::nullopt;

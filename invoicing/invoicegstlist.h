@@ -5,6 +5,7 @@
 
 #include "core/companyinfo.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 #include "output/csvexport.h"
 
 #include <QDateTime>
@@ -49,17 +50,22 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
 QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *values);
 
 // Column sums of the live invoices, each figure as the list shows it (the
-// stored value read as the decimal it stands for, in paise); cancelled ones
-// are left out.
+// stored value read as the decimal it stands for, in paise), added exactly
+// however many there are; cancelled ones are left out.
 struct GstTotals
 {
-    Money base;
-    Money cgst;
-    Money sgst;
-    Money igst;
-    Money tax;
-    Money net;
+    StoredTotal base;
+    StoredTotal cgst;
+    StoredTotal sgst;
+    StoredTotal igst;
+    StoredTotal tax;
+    StoredTotal net;
     int invoices = 0;
+
+    bool isValid() const
+    {
+        return base.isValid() && cgst.isValid() && sgst.isValid() && igst.isValid() && tax.isValid() && net.isValid();
+    }
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);
 
@@ -107,7 +113,7 @@ struct GstStatementHead
 
 // The file's description: save dialog, title lines, header and total lines.
 // Cancelled invoices are listed marked " (CANCELLED)" and left out of the
-// totals and the count, as on screen.
+// totals and the count, as on screen. Refused when a total cannot be formed.
 CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<InvoiceListRow> &rows);
 // One line of fields per invoice, numbered from 1.
 QList<QStringList> gstStatementRows(const QList<InvoiceListRow> &rows);

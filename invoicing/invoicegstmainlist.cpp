@@ -179,9 +179,9 @@ void invoiceGSTmainList::loadInvoices()
 void invoiceGSTmainList::showTotals()
 {
     const GstTotals totals = liveTotals(m_rows);
-    const QList<QPair<QLabel *, Money>> shown = {{ui->tot_base_lbl, totals.base}, {ui->tot_cgst_lbl, totals.cgst},
-                                                  {ui->tot_sgst_lbl, totals.sgst}, {ui->tot_igst_lbl, totals.igst},
-                                                  {ui->tot_tax_lbl, totals.tax},   {ui->tot_net_lbl, totals.net}};
+    const QList<QPair<QLabel *, StoredTotal>> shown = {
+        {ui->tot_base_lbl, totals.base}, {ui->tot_cgst_lbl, totals.cgst}, {ui->tot_sgst_lbl, totals.sgst},
+        {ui->tot_igst_lbl, totals.igst}, {ui->tot_tax_lbl, totals.tax},   {ui->tot_net_lbl, totals.net}};
     for (const auto &[label, value] : shown) {
         // Each sits under its column at the column's width; a sum too long
         // for it widens it rather than being cut.

@@ -141,7 +141,7 @@ Money paymentFollowUp::rowBalance(int row) const
 
 void paymentFollowUp::updateSelectedTotal()
 {
-    Money total;
+    StoredTotal total;
     for (int r : ticks->tickedRows())
         total += rowBalance(r);
     ui->total_amountEdit->setText(total.text());

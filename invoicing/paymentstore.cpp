@@ -225,18 +225,26 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
     if (tdsTyped.isNotANumber() || tdsTyped.value < 0 || (tdsTyped.isNumber() && !tdsExact))
         return PaymentRefusal{error, QStringLiteral("Please enter a valid TDS Amount!")};
 
-    const Decimal selected = input.selected.toDecimal();
+    // The selected total may pass what a Decimal holds: compared with the
+    // typed amounts exactly, as a total.
+    const StoredTotal &selected = input.selected;
     const Decimal paid = paidExact.value_or(Decimal());
     const Decimal tds = tdsExact.value_or(Decimal());
     if (!(paid + tds).isValid())
         return PaymentRefusal{error, QStringLiteral("Please enter a valid TDS Amount!")};
     const auto text = [](const Decimal &amount) { return amount.toMoney().text(); };
-    if (paid > selected + SettledBalance)
+    StoredTotal tolerance;
+    tolerance += SettledBalance;
+    StoredTotal paidTotal;
+    paidTotal += paid;
+    if (paidTotal > selected + tolerance)
         return PaymentRefusal{QStringLiteral("Excess Payment"),
                               QStringLiteral("Paid amount (%1) cannot exceed selected total (%2)!\n"
                                              "Remaining balance should go to TDS field.")
-                                  .arg(text(paid), text(selected))};
-    if ((paid + tds - selected).abs() > SettledBalance)
+                                  .arg(text(paid), selected.text())};
+    StoredTotal mismatch = paidTotal - selected;
+    mismatch += tds;
+    if (mismatch > tolerance || mismatch < -tolerance)
         return PaymentRefusal{QStringLiteral("Amount Mismatch"),
                               QStringLiteral("Paid + TDS must equal selected total!\n\n"
                                              "Selected Total : %1\n"
@@ -244,7 +252,8 @@ std::optional<PaymentRefusal> checkPayment(const PaymentInput &input)
                                              "TDS Amount     : %3\n"
                                              "Current Total  : %4\n\n"
                                              "Expected TDS   : %5")
-                                  .arg(text(selected), text(paid), text(tds), text(paid + tds), text(selected - paid))};
+                                  .arg(selected.text(), text(paid), text(tds), text(paid + tds),
+                                       (selected - paidTotal).text())};
     for (int id : input.customerIds) {
         if (id != input.customerIds.first())
             return PaymentRefusal{error, QStringLiteral("Select invoices of ONE customer only!")};

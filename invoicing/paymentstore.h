@@ -111,11 +111,12 @@ struct PaymentRefusal
 };
 
 // What the payment entry was given: the ticked rows' balances summed as
-// listed, the typed paid and TDS texts, and the customers of the ticked rows.
+// listed (exactly, however many), the typed paid and TDS texts, and the
+// customers of the ticked rows.
 struct PaymentInput
 {
     int tickedRows = 0;
-    Money selected;
+    StoredTotal selected;
     QString paidText;
     QString tdsText;
     QList<int> customerIds;
@@ -199,8 +200,8 @@ QString paymentHistoryStatement(const PaymentFilter &filter);
 
 struct PaymentTotals
 {
-    Money paid;                  // every payment counted once
-    Money invoices;              // the distinct listed invoices' grand totals
+    StoredTotal paid;            // every payment counted once
+    StoredTotal invoices;        // the distinct listed invoices' grand totals
     std::optional<double> averageDays; // over the rows paid after at least a day
 };
 PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);

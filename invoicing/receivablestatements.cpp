@@ -4,6 +4,7 @@
 #include "core/money.h"
 #include "output/desktop.h"
 #include "output/htmlescape.h"
+#include "output/htmlprint.h"
 #include "output/logos.h"
 #include "output/pagerenderer.h"
 
@@ -148,6 +149,14 @@ QString pendingRowShade(const QString &days)
     return QString();
 }
 
+StoredTotal pendingStatementTotal(const QList<PendingStatementRow> &rows)
+{
+    StoredTotal total;
+    for (const PendingStatementRow &row : rows)
+        total += Money::fromText(row.amount).value_or(Money());
+    return total;
+}
+
 QString pendingStatementHtml(const StatementHead &head, const QList<PendingStatementRow> &rows)
 {
     StatementLook look;
@@ -176,9 +185,7 @@ QString pendingStatementHtml(const StatementHead &head, const QList<PendingState
                                 {QStringLiteral("Customer Name"), 40},
                                 {QStringLiteral("Invoice Amount"), 18},
                                 {QStringLiteral("Days Pending"), 12}});
-    Money total;
     for (const PendingStatementRow &row : rows) {
-        total += Money::fromText(row.amount).value_or(Money());
         html += QStringLiteral("<tr style='") + pendingRowShade(row.days) + QStringLiteral("'>")
                 + cell(QStringLiteral("center"), 15, htmlEscaped(row.invoiceNo.trimmed()))
                 + cell(QStringLiteral("center"), 15, htmlEscaped(row.invoiceDate.trimmed()))
@@ -189,7 +196,7 @@ QString pendingStatementHtml(const StatementHead &head, const QList<PendingState
     html += QStringLiteral("</tbody><tfoot><tr class='bold header-bg'>"
                            "<td colspan='3' class='right' style='font-size:16px;'>Grand Total Pending:</td>"
                            "<td class='right' style='font-size:16px; color:#cc0000;'>Rs. ")
-            + total.text() + QStringLiteral("</td><td></td></tr></tfoot></table></body></html>");
+            + pendingStatementTotal(rows).text() + QStringLiteral("</td><td></td></tr></tfoot></table></body></html>");
     return html;
 }
 
@@ -198,6 +205,10 @@ void printPendingStatement(QWidget *parent, const QList<PendingStatementRow> &ro
 {
     if (rows.isEmpty()) {
         Desktop::warning(parent, QStringLiteral("Print"), QStringLiteral("No data to print!"));
+        return;
+    }
+    if (!pendingStatementTotal(rows).isValid()) {
+        Desktop::warning(parent, QStringLiteral("Error"), totalTooLargeToPrintText());
         return;
     }
     const QString html = pendingStatementHtml(statementHead(120, 140, 75, g_currentFY, from, to), rows);

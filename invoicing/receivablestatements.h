@@ -6,6 +6,7 @@
 // included, is escaped.
 
 #include "core/companyinfo.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QList>
@@ -42,10 +43,12 @@ struct PendingStatementRow
 // 61 to 90 amber, else none.
 QString pendingRowShade(const QString &days);
 
+// The amounts of the rows added exactly, however many there are.
+StoredTotal pendingStatementTotal(const QList<PendingStatementRow> &rows);
 QString pendingStatementHtml(const StatementHead &head, const QList<PendingStatementRow> &rows);
 
 // Renders the pending statement and shows its preview; a warning titled
-// "Print" when there is no row.
+// "Print" when there is no row, and "Error" when the total cannot be formed.
 void printPendingStatement(QWidget *parent, const QList<PendingStatementRow> &rows, const QDate &from,
                            const QDate &to);
 

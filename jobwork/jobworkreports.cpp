@@ -243,9 +243,9 @@ QStringList despatchCells(const DespatchRow &row)
 
 double inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
 {
-    Decimal total;
+    StoredTotal total; // exact however many rows there are
     for (const InwardHistoryRow &row : rows)
-        total = total + Decimal::fromStored(row.line.qty);
+        total += Decimal::fromStored(row.line.qty);
     return total.toDouble();
 }
 
@@ -256,12 +256,12 @@ double DespatchRow::balance() const
 
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
 {
-    // Summed exactly, as the rows' own figures are.
-    Decimal received;
-    Decimal despatched;
+    // Summed exactly, as the rows' own figures are, however many there are.
+    StoredTotal received;
+    StoredTotal despatched;
     for (const DespatchRow &row : rows) {
-        received = received + Decimal::fromStored(row.received());
-        despatched = despatched + Decimal::fromStored(row.despatched);
+        received += Decimal::fromStored(row.received());
+        despatched += Decimal::fromStored(row.despatched);
     }
     DespatchTotals totals;
     totals.received = received.toDouble();

@@ -17,6 +17,12 @@ CsvMessage couldNotSaveFile()
     return {QMessageBox::Warning, QStringLiteral("Error"), QStringLiteral("Could not save file!"), false};
 }
 
+CsvMessage totalTooLarge()
+{
+    return {QMessageBox::Warning, QStringLiteral("Error"),
+            QStringLiteral("A total of these rows is too large to be written; nothing was saved."), false};
+}
+
 } // namespace CsvMessages
 
 namespace {
@@ -90,6 +96,10 @@ CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
     if (rows.isEmpty() && !profile.emptyCheckAfterDialog) {
         show(parent, profile.emptyMessage, QString());
         return CsvExportResult::Empty;
+    }
+    if (!profile.totalsFormed) {
+        show(parent, CsvMessages::totalTooLarge(), QString());
+        return CsvExportResult::Refused;
     }
 
     const QString path = Desktop::getSaveFileName(parent, profile.caption, profile.defaultName,

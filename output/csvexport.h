@@ -28,6 +28,8 @@ namespace CsvMessages {
 CsvMessage noDataToExport();
 // Warning "Error" / "Could not save file!".
 CsvMessage couldNotSaveFile();
+// Warning "Error": a total of the rows cannot be formed, nothing is saved.
+CsvMessage totalTooLarge();
 } // namespace CsvMessages
 
 // Everything that makes one list's export its own.
@@ -49,6 +51,9 @@ struct CsvExportProfile
     bool lineBreaksAsPlus = false;
     // Lines written after the rows, as they are (a total line, notes).
     QStringList totalLines;
+    // False when a total of the rows cannot be formed: the export is refused
+    // (CsvMessages::totalTooLarge) before a file is asked for.
+    bool totalsFormed = true;
 
     // Shown when there are no rows; nullopt ends silently.
     std::optional<CsvMessage> emptyMessage = CsvMessages::noDataToExport();
@@ -60,7 +65,7 @@ struct CsvExportProfile
     std::optional<CsvMessage> successMessage;
 };
 
-enum class CsvExportResult { Written, Empty, Cancelled, Failed };
+enum class CsvExportResult { Written, Empty, Cancelled, Failed, Refused };
 
 // One field: between double quotes (inner quotes doubled) when `alwaysQuote`
 // or when it holds a comma, a line break or a double quote; else as it is.

@@ -68,6 +68,11 @@ HtmlPrintResult writePdf(QWidget *parent, const QString &html, const HtmlPrintPr
 
 } // namespace
 
+QString totalTooLargeToPrintText()
+{
+    return QStringLiteral("A total of these rows is too large to be printed; nothing was printed.");
+}
+
 void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintProfile &profile)
 {
     // The documents give their sizes in device pixels of a 600 dpi page,

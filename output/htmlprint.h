@@ -55,6 +55,10 @@ HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const Ht
 // document with the profile's default font, and prints it.
 void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintProfile &profile);
 
+// The warning text of a printout refused because a total of its rows cannot
+// be formed (titled "Error"; nothing is printed or saved).
+QString totalTooLargeToPrintText();
+
 // The uses.
 namespace HtmlPrintProfiles {
 HtmlPrintProfile materialRequestList(); // "Purchase Order List", landscape

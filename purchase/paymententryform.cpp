@@ -136,7 +136,7 @@ void paymententryform::loadUnpaidBills(const QString &company)
 
 void paymententryform::calculateGrandTotal()
 {
-    Money total;
+    StoredTotal total; // of however many bills are ticked
     for (int r = 0; r < ui->listof_bills->rowCount(); ++r) {
         if (QCheckBox *box = tickBox(ui->listof_bills, r); box && box->isChecked())
             total += Money::fromStored(box->property("amount").toDouble());

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/storedsum.h"
 #include "widgets/listformat.h"
 
 #include <QDate>
@@ -311,23 +312,23 @@ std::optional<SupplierDetails> latestSupplierDetails(const QString &company)
 QStringList purchaseReportTotals(const QList<QStringList> &rows)
 {
     // The quantity is summed exactly and rounded once in its text; the
-    // amounts are summed to the paisa.
-    Decimal quantity;
-    Money sums[10];
+    // amounts are summed to the paisa; both however many rows there are.
+    StoredTotal quantity;
+    StoredTotal sums[10];
     for (const QStringList &row : rows) {
         for (int c = 6; c <= 16 && c < row.size(); ++c) {
             const std::optional<Decimal> cell = Decimal::fromPlainText(row.at(c));
             if (!cell)
                 continue;
             if (c == 6)
-                quantity = quantity + *cell;
+                quantity += *cell;
             else
                 sums[c - 7] += cell->toMoney();
         }
     }
     QStringList fields(18);
     fields[0] = QStringLiteral("TOTAL");
-    fields[6] = quantity.toMoney().text();
+    fields[6] = quantity.text();
     for (int c = 7; c <= 16; ++c)
         fields[c] = sums[c - 7].text();
     return fields;
@@ -347,7 +348,11 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     for (const QString &h : headers)
         headerFields << csvField(h);
     p.header = headerFields.join(QLatin1Char(','));
-    p.totalLines = {QString(), purchaseReportTotals(rows).join(QLatin1Char(','))};
+    const QStringList totals = purchaseReportTotals(rows);
+    p.totalLines = {QString(), totals.join(QLatin1Char(','))};
+    // A total that cannot be formed has no text.
+    for (int c = 6; c <= 16; ++c)
+        p.totalsFormed = p.totalsFormed && !totals.at(c).isEmpty();
     p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
                                 QStringLiteral("No data to export — click Show first!"), false};
     p.failureMessage = CsvMessage{QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Could not create file!"),

@@ -231,7 +231,7 @@ QString paymentReceiptHtml(const PaymentReceipt &r)
                            "<tr style='background:#f0f0f0; font-weight:bold;'><th style='%1'>Bill No</th>"
                            "<th style='%1'>Bill Date</th><th style='%1'>Bill Amount (Rs.)</th></tr>")
                 .arg(head);
-    Money total;
+    StoredTotal total; // of however many bills were ticked
     for (const ReceiptBill &b : r.bills) {
         total += b.total;
         html += QStringLiteral("<tr><td style='text-align:center; %1'>%2</td><td style='text-align:center; %1'>%3</td>"

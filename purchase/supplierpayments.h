@@ -6,6 +6,7 @@
 
 #include "core/companyinfo.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 
 #include <QColor>
 #include <QDate>
@@ -130,10 +131,11 @@ QList<QStringList> statementCells(const QList<StatementRecord> &records);
 
 struct StatementTotals
 {
-    Money bills;
-    Money paid;
+    StoredTotal bills;
+    StoredTotal paid;
 };
-// Column 3 summed over every row, column 4 over the rows where it is not empty.
+// Column 3 summed over every row, column 4 over the rows where it is not
+// empty, exactly, however many rows there are.
 StatementTotals statementTotals(const QList<QStringList> &rows);
 
 struct StatementPrint

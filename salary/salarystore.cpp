@@ -3,6 +3,7 @@
 #include "core/boundquery.h"
 #include "core/listedrow.h"
 #include "core/typednumber.h"
+#include "core/storedsum.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
 
@@ -278,13 +279,15 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
     p.alwaysQuoted = {0, 15};
 
     // Sums of every figure column but the day rate (fields 3 to 5 and 7 to
-    // 15), exact, rounded once in their two-decimal text.
+    // 15), exact however many rows there are, rounded once in their
+    // two-decimal text.
     QStringList sums;
     for (int field = 2; field <= 14; ++field) {
-        Decimal sum;
+        StoredTotal sum;
         for (const QStringList &row : listRows)
-            sum = sum + Decimal::fromText(row.value(field)).value_or(Decimal());
-        sums << (field == 5 ? QString() : sum.toMoney().text());
+            sum += Decimal::fromText(row.value(field)).value_or(Decimal());
+        sums << (field == 5 ? QString() : sum.text());
+        p.totalsFormed = p.totalsFormed && sum.isValid();
     }
     p.totalLines = {QString(), QStringLiteral("Grand Total:,,") + sums.join(QLatin1Char(',')) + QLatin1Char(',')};
 

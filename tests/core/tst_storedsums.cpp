@@ -21,6 +21,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <limits>
+
 using namespace testdata;
 
 namespace {
@@ -63,6 +65,46 @@ private slots:
         QFETCH(int, decimals);
         QFETCH(QString, text);
         QCOMPARE(StoredTotal::fromMicros(micros).text(decimals), text);
+    }
+
+    // Figures added in memory: 10,001 x 99,999,999,999.99 =
+    // 1,000,099,999,999,899.99, past what Money holds; digits beyond the
+    // millionths count exactly (0.0049996 is 0.00, not the 0.01 of its
+    // millionths); an invalid figure or a sum past 128 bits gives no total.
+    void figuresAddedToATotal()
+    {
+        StoredTotal largest;
+        for (int i = 0; i < 10001; ++i)
+            largest += Money::fromPaise(9999999999999);
+        QCOMPARE(largest.text(), QString("1000099999999899.99"));
+        QVERIFY(!largest.toMoney().isValid());
+        StoredTotal more = largest;
+        more += Money::fromPaise(1);
+        QCOMPARE(more.text(), QString("1000099999999900.00"));
+
+        const auto total = [](const QStringList &figures) {
+            StoredTotal t;
+            for (const QString &f : figures)
+                t += *Decimal::fromText(f);
+            return t;
+        };
+        QCOMPARE(total({"0.0049996"}).text(), QString("0.00"));
+        QCOMPARE(total({"-0.0049996"}).text(), QString("0.00"));
+        QCOMPARE(total({"0.0049994", "0.0000006"}).text(), QString("0.01"));
+        QCOMPARE(total({"1.0000005"}).text(6), QString("1.000001"));
+        QCOMPARE(total({"-1.0000005", "0.0000001"}).text(6), QString("-1.000000"));
+        QCOMPARE(total({"0.0049996", "0.0049996"}).toDecimal(), *Decimal::fromText("0.0099992"));
+        QVERIFY(total({"0.0050001"}) > total({"0.005"}));
+        QVERIFY(total({"-0.0050001"}) < total({"-0.005"}));
+        QVERIFY(total({"0.0000001", "-0.0000001"}) == StoredTotal());
+
+        StoredTotal invalid = largest;
+        invalid += Money::fromPaise(std::numeric_limits<qint64>::max());
+        QVERIFY(!invalid.isValid() && invalid.text().isEmpty());
+        StoredTotal past = StoredTotal::fromMicros(std::numeric_limits<__int128>::max() - 1);
+        QVERIFY(past.isValid());
+        past += Money::fromPaise(1);
+        QVERIFY(!past.isValid());
     }
 
     void sumsOfAnyCountOfRows_data()

@@ -426,6 +426,25 @@ private slots:
                                             ",,,,Total Amount:,2.81", ""}));
     }
 
+    // 10,001 expenses of the largest amount pass ten crore crore:
+    // 10,001 x 99,999,999,999.99 = 1,000,099,999,999,899.99, on the list's
+    // label and on the export's total line.
+    void totalsOfTenThousandLargestAmounts()
+    {
+        OpenEnvironment env;
+        testdata::exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10001) "
+                       "INSERT INTO expenses (date, heading, details, amount) "
+                       "SELECT '2026-05-01', 'Plant', '', 99999999999.99 FROM n");
+        Form f;
+        QCOMPARE(f.total->text(), QString("Total Amount: 1000099999999899.99"));
+        const QString path = env.folder() + "/largest.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        f.period(May1, May1);
+        click(f.w, "excel_btn");
+        QCOMPARE(env.desktop.lastShown(), "Success|Excel file saved to:\n" + path);
+        QVERIFY(fileBytes(path).endsWith("\n,,,,Total Amount:,1000099999999899.99\n"));
+    }
+
     void reportPrintsTheListAsShown()
     {
         OpenEnvironment env;

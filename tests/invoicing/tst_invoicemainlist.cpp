@@ -160,6 +160,31 @@ private slots:
         QVERIFY(base->contentsRect().width() >= base->fontMetrics().horizontalAdvance(base->text()));
     }
 
+    // 10,001 invoices of the largest amount, 99,999,999,999.99 of base, IGST
+    // and net each, pass ten crore crore: 10,001 x 99,999,999,999.99 =
+    // 1,000,099,999,999,899.99 in every total but CGST and SGST, on screen
+    // and in the statement.
+    void totalsOfTenThousandLargestInvoices()
+    {
+        exec("DELETE FROM invoices");
+        exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10001) "
+                     "INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, sub_total, "
+                     "cgst_amount, sgst_amount, igst_amount, grand_total, fy_name, is_deleted) SELECT i, i || "
+                     "'/26-27', '2026-08-01', %1, 99999999999.99, 0, 0, 99999999999.99, 99999999999.99, '26-27', 0 "
+                     "FROM n").arg(alpha));
+        const QString sum = "1000099999999899.99";
+        invoiceGSTmainList *w = openList();
+        QCOMPARE(totals(w), (QStringList{sum, "0.00", "0.00", sum, sum, sum}));
+
+        const QString path = env->folder() + "/statement.csv";
+        env->desktop.saveFileAnswers.enqueue(path);
+        click(w, "print_statement");
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        const QString total = "TOTAL,,,,," + QStringList{sum, "0.00", "0.00", sum, sum, sum}.join(',');
+        QCOMPARE(lines.mid(lines.size() - 7, 5),
+                 (QStringList{total, "", "Total Invoices,10001", "Total Net Amount," + sum, ""}));
+    }
+
     // With the scroll bar and without it, each total ends where its column ends.
     // Under the application's style the list, its headings and the totals
     // keep the form's serif type, and no heading is cut. (The filter's combo
@@ -222,7 +247,7 @@ private slots:
         InvoiceListRow large;
         large.grandTotal = 98765432109.125;
         QCOMPARE(liveTotals({large}).net.text(), QString("98765432109.13"));
-        QCOMPARE(liveTotals(all).base, Money::fromPaise(shownSum));
+        QCOMPARE(liveTotals(all).base.toMoney(), Money::fromPaise(shownSum));
     }
 
     void cancelsEachUnderItsOwnYear()

@@ -3,6 +3,7 @@
 // the printed pending statement.
 
 #include "support/formfonts.h"
+#include "support/notoolonpath.h"
 #include "support/paymentdata.h"
 #include "support/recordingdesktop.h"
 #include "support/salesdata.h"
@@ -300,7 +301,8 @@ private slots:
             const qint64 tds = qMax<qint64>(0, selected * 10 - paid + random.bounded(11) - 5);
             const QString paidText = QString::number(paid / 1000.0, 'f', 3);
             const QString tdsText = QString::number(tds / 1000.0, 'f', 3);
-            PaymentInput input{int(targets.size()), Money::fromPaise(selected), paidText, tdsText, {1}};
+            PaymentInput input{int(targets.size()), {}, paidText, tdsText, {1}};
+            input.selected += Money::fromPaise(selected);
             if (checkPayment(input))
                 continue;
             ++accepted;
@@ -332,6 +334,45 @@ private slots:
                       "FROM invoice_payments ORDER BY pay_id"),
                  QStringList({"1|100.000|0.00|1", "2|0.000|60.00|2"}));
         QVERIFY(w.shown().isEmpty());
+    }
+
+    // 10,001 invoices of the largest amount: the statement prints the total
+    // 10,001 x 99,999,999,999.99 = 1,000,099,999,999,899.99, and a payment
+    // against such a selection is compared with it exactly (99,999,999,999.99
+    // paid leaves 999,999,999,999,900.00 of TDS expected), as against one
+    // that just passes the bound, to beyond the millionth.
+    void hugeSelectionsAreTotalledExactly()
+    {
+        exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10001) "
+                     "INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, grand_total, "
+                     "fy_name, is_deleted) SELECT i, i || '/26-27', '%1', %2, 99999999999.99, '26-27', 0 FROM n")
+                 .arg(daysAgo(10))
+                 .arg(Acme));
+        Window w;
+        QCOMPARE(w.list->rowCount(), 10001);
+        {
+            NoToolOnPath noTool; // the document is written, then not rendered
+            w.click("print_pending_state_btn");
+        }
+        QFile file(env->desktop.tempFolder + "/payment_pending.html");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(file.readAll()).contains("color:#cc0000;'>Rs. 1000099999999899.99</td>"));
+
+        const auto check = [](int rows, const QString &balance, const QString &paid, const QString &tds) {
+            PaymentInput input{rows, {}, paid, tds, {Acme}};
+            for (int i = 0; i < rows; ++i)
+                input.selected += *Money::fromText(balance);
+            const auto refusal = checkPayment(input);
+            return refusal ? refusal->title + "|" + refusal->text : QString();
+        };
+        QCOMPARE(check(10001, "99999999999.99", "99999999999.99", ""),
+                 QString("Amount Mismatch|Paid + TDS must equal selected total!\n\nSelected Total : 1000099999999899.99\n"
+                         "Paid Amount    : 99999999999.99\nTDS Amount     : 0.00\nCurrent Total  : 99999999999.99\n\n"
+                         "Expected TDS   : 999999999999900.00"));
+        // 2 x 50,000,000,000.00 = 100,000,000,000.00.
+        QCOMPARE(check(2, "50000000000.00", "99999999999.99", "0.0149999"), QString());
+        QVERIFY(check(2, "50000000000.00", "99999999999.99", "0.0150001").startsWith("Amount Mismatch|"));
+        QCOMPARE(check(2, "50000000000.00", "99999999999.9949999", "0.0000001"), QString());
     }
 
     // A failing insert takes the whole payment back and shows the driver's text.

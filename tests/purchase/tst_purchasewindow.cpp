@@ -464,6 +464,16 @@ private slots:
         // Quantity 10.5 + 2.25 = 12.75; amounts 0.13 + 100.00 + 1.01 + 2.45 = 103.59.
         QCOMPARE(lines.mid(9),
                  QStringList({"", "TOTAL,,,,,,12.75,103.59,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,103.59,", ""}));
+
+        // A figure typed into the list that rounds to ten crore crore gives
+        // no total: the report is refused before a file is asked for.
+        click(&w, "edit_table_btn");
+        child<QTableWidget>(&w, "main_table")->item(0, 7)->setText("999999999999999.999");
+        const qsizetype dialogs = env.desktop.fileDialogCaptions.size();
+        click(&w, "printexcel_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|A total of these rows is too large to be written; nothing was saved."));
+        QCOMPARE(env.desktop.fileDialogCaptions.size(), dialogs);
     }
 
     void alertOfAnUnpaidCreditBillGoesToTheCompanyPhone()
