@@ -263,7 +263,7 @@ void inventory_stockentry::on_add_btn_clicked()
     }
     if (minimumStockRefused(this, ui->min_stockEdit->text()))
         return;
-    const double opening = typedNumberOrZero(openingText);
+    const Decimal opening = Decimal::fromText(openingText).value_or(Decimal());
 
     const StockWriteOutcome outcome =
         addStockItem(fields, opening, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));

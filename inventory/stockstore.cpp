@@ -104,9 +104,12 @@ QList<KnownSupplier> knownSuppliers()
     return suppliers;
 }
 
-StockWriteOutcome addStockItem(const StockItemFields &item, double opening, const QString &today)
+StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &opening, const QString &today)
 {
     StockWriteOutcome outcome;
+    // To the thousandth a movement can take, so that no opening leaves a
+    // remainder (0.0004) that no reduction could ever clear.
+    const double openingStock = opening.rounded(3).toDouble();
     bool duplicate = false;
     const bool ok = runInTransaction(
         [&](QString *error) {
@@ -129,8 +132,8 @@ StockWriteOutcome addStockItem(const StockItemFields &item, double opening, cons
                             {QStringLiteral(":sup"), item.supplier},
                             {QStringLiteral(":phone"), item.phone},
                             {QStringLiteral(":item"), item.name},
-                            {QStringLiteral(":open"), opening},
-                            {QStringLiteral(":bal"), opening},
+                            {QStringLiteral(":open"), openingStock},
+                            {QStringLiteral(":bal"), openingStock},
                             {QStringLiteral(":uom"), item.uom},
                             {QStringLiteral(":date"), today},
                             {QStringLiteral(":min"), item.minimum}},
@@ -147,7 +150,7 @@ StockWriteOutcome addStockItem(const StockItemFields &item, double opening, cons
                               {QStringLiteral(":sup"), item.supplier},
                               {QStringLiteral(":date"), today},
                               {QStringLiteral(":type"), StockMovement::Opening},
-                              {QStringLiteral(":qty"), opening},
+                              {QStringLiteral(":qty"), openingStock},
                               {QStringLiteral(":rem"), StockMovement::Opening}},
                              error);
         },

@@ -81,10 +81,11 @@ struct StockWriteOutcome
     QString error; // the driver's text when it failed
 };
 
-// Registers an item with its opening stock and writes its "Opening Stock"
-// movement dated `today`, both or neither. A name already in the category
-// (ignoring case) is a Duplicate and writes nothing.
-StockWriteOutcome addStockItem(const StockItemFields &item, double opening, const QString &today);
+// Registers an item with its opening stock, rounded once to the thousandth
+// as every movement is, and writes its "Opening Stock" movement dated
+// `today`, both or neither. A name already in the category (ignoring case) is
+// a Duplicate and writes nothing.
+StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &opening, const QString &today);
 
 // Saves the master data of an item and renames its movements to match, both
 // or neither. Its stock figures stay as they are.

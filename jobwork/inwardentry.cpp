@@ -339,9 +339,8 @@ void inwardentry::on_add_btn_clicked()
         Desktop::warning(this, figureTooLargeTitle(), figureTooLargeText("Qty", FigureKind::Quantity));
         return;
     }
-    // Rounded once to the thousandth from all of its digits, as the line shows
-    // it. Text that is no number counts as 0.
-    const Decimal qty = boundedFigure(ui->qtyEdit->text(), FigureKind::Quantity).value_or(Decimal()).rounded(3);
+    // Read as a line's cell is: text that is no number counts as 0.
+    const Decimal qty = inwardQuantity(ui->qtyEdit->text());
     if (qty <= Decimal()) {
         Desktop::warning(this, "Error", "Please enter a valid quantity!");
         return;
@@ -373,12 +372,13 @@ void inwardentry::on_inward_main_table_cellChanged(int, int col)
 
 void inwardentry::updateTotalQty()
 {
-    // Summed exactly; a figure too large to sum counts as no number.
+    // The quantities as they are written, summed exactly; a figure beyond the
+    // quantity bound counts as 0, as it is refused at Save.
     Decimal total;
     const QTableWidget *lines = ui->inward_main_table;
     for (int row = 0; row < lines->rowCount(); ++row) {
         const QTableWidgetItem *qty = lines->item(row, 4);
-        total = total + (qty ? Decimal::fromText(qty->text()).value_or(Decimal()) : Decimal());
+        total = total + (qty ? inwardQuantity(qty->text()) : Decimal());
     }
     ui->totalqtyEdit->setText(threeDecimalText(total));
 }
@@ -613,9 +613,9 @@ void inwardentry::on_update_btn_clicked()
     QList<InwardLine> lines;
     if (!linesToWrite("Please select a company!", &lines))
         return;
-    double total = 0;
+    Decimal total;
     for (const InwardLine &line : lines)
-        total += line.qty;
+        total = total + Decimal::fromStored(line.qty);
 
     // The entry keeps the number and year it was loaded with, whatever the form shows.
     InwardHeader header = headerFromForm();

@@ -3,7 +3,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
-#include "core/typednumber.h"
+#include "core/money.h"
 
 #include <QDate>
 #include <QHash>
@@ -101,18 +101,23 @@ int itemPopupHeight(int hits)
     return std::min(hits, 8) * 35;
 }
 
+Decimal inwardQuantity(const QString &text)
+{
+    return boundedFigure(text, FigureKind::Quantity).value_or(Decimal()).rounded(3);
+}
+
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells)
 {
     QList<InwardLine> lines;
     for (const auto &cell : cells) {
         const int itemId = cell.first.toInt();
-        const double qty = typedNumberOrZero(cell.second);
-        if (qty <= 0)
+        const Decimal qty = inwardQuantity(cell.second);
+        if (qty <= Decimal())
             continue;
         const bool known = std::any_of(lines.cbegin(), lines.cend(),
                                        [itemId](const InwardLine &l) { return l.itemId == itemId; });
         if (!known)
-            lines.append({itemId, qty});
+            lines.append({itemId, qty.toDouble()});
     }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const InwardLine &a, const InwardLine &b) { return a.itemId < b.itemId; });
@@ -159,10 +164,10 @@ QString inwardChangedText(const QString &fullNumber, const QString &nothingDone)
            + QStringLiteral(" was changed or cancelled meanwhile, perhaps in another window. ") + nothingDone;
 }
 
-QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty)
+QString updateQuestionText(const QString &fullNumber, int itemCount, const Decimal &totalQty)
 {
     return QStringLiteral("Update Inward No: ") + fullNumber + QStringLiteral("?\n\nTotal Items: ")
-           + QString::number(itemCount) + QStringLiteral("\nTotal Qty: ") + quantityText(totalQty);
+           + QString::number(itemCount) + QStringLiteral("\nTotal Qty: ") + threeDecimalText(totalQty);
 }
 
 // --- database ---

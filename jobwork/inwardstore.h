@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+class Decimal;
+
 // The header values that every line of one inward entry carries.
 struct InwardHeader
 {
@@ -94,8 +96,14 @@ QString itemHitText(const ItemHit &hit);
 // Height in pixels of the item popup for `hits` entries: eight rows at most, 35 each.
 int itemPopupHeight(int hits);
 
-// The lines to write from the table's (item id, qty) cell texts: quantities
-// above 0 only, one line per item (its first), in ascending item id.
+// A typed line quantity as it is written, totalled and shown again: rounded
+// once to the thousandth from all of its digits. Text that is no number, and
+// a figure that rounds to the quantity bound or beyond, count as 0.
+Decimal inwardQuantity(const QString &text);
+
+// The lines to write from the table's (item id, qty) cell texts, each qty as
+// inwardQuantity reads it: above 0 only, one line per item (its first), in
+// ascending item id.
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells);
 
 // The delivered items that `lines` would leave below their delivered qty (an
@@ -113,7 +121,7 @@ QString cancelRefusalText(const QStringList &challans);
 QString inwardChangedText(const QString &fullNumber, const QString &nothingDone);
 
 // The question asked before an update.
-QString updateQuestionText(const QString &fullNumber, int itemCount, double totalQty);
+QString updateQuestionText(const QString &fullNumber, int itemCount, const Decimal &totalQty);
 
 // --- database ---
 

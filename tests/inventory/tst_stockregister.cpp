@@ -93,6 +93,8 @@ private slots:
         QTest::newRow("30") << "30" << 30.0 << "5" << "5";
         QTest::newRow("not a number counts as 0") << "abc" << 0.0 << "nan" << "0";
         QTest::newRow("minimum beyond a number counts as 0") << "12.5" << 12.5 << "1e309" << "0";
+        QTest::newRow("rounded once to the thousandth") << "10.0004" << 10.0 << "0" << "0";
+        QTest::newRow("half a thousandth rounds up") << "0.0005" << 0.001 << "0" << "0";
         QTest::newRow("just under the bounds") << "999999999.999" << 999999999.999 << "999999999.999"
                                                << "999999999.999";
     }

@@ -236,6 +236,20 @@ private slots:
         QCOMPARE(lastShown(), QString("Success|Inward entry saved!\nInward No: 1/26-27"));
         QCOMPARE(rows("SELECT item_id, inward_qty FROM inward_entries ORDER BY item_id"),
                  QStringList({"1|12.345", "2|999999999.999"}));
+
+        // So is a cell: above the largest quantity it is refused, at 0 it is
+        // not written, and the total adds the rounded figures.
+        f.w->loadInwardForEdit(1, "26-27");
+        f.lines->item(1, 4)->setText("999999999.9995");
+        f.click("update_btn");
+        QCOMPARE(lastShown(), QString("Figure Too Large|Qty is too large: at most 999,999,999.999 (quantity)"));
+        f.lines->item(0, 4)->setText("12.34549999999999999999");
+        f.lines->item(1, 4)->setText("0.0004");
+        QCOMPARE(f.text("totalqtyEdit"), QString("12.345"));
+        f.click("update_btn");
+        QCOMPARE(rows("SELECT item_id, inward_qty FROM inward_entries"), QStringList{"1|12.345"});
+        f.w->loadInwardForEdit(1, "26-27");
+        QCOMPARE(columnTexts(f.lines, 4), QStringList{"12.345"});
     }
 
     // A typed quantity that is no number never reaches the table, a total or

@@ -2,6 +2,7 @@
 
 #include "support/widgets.h"
 
+#include "core/money.h"
 #include "widgets/formconventions.h"
 #include "inventory/inventoryschema.h"
 #include "inventory/stockentry.h"
@@ -49,7 +50,7 @@ int addStock(const QString &category, const QString &supplier, const QString &na
              double minimum, const QString &uom, const QString &phone)
 {
     const StockWriteOutcome outcome =
-        addStockItem({category, supplier, phone, name, uom, minimum}, opening, storedToday());
+        addStockItem({category, supplier, phone, name, uom, minimum}, Decimal::fromStored(opening), storedToday());
     if (outcome.result != StockWrite::Done)
         qFatal("cannot add %s: %s", qPrintable(name), qPrintable(outcome.error));
     return outcome.itemId;
