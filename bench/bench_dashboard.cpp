@@ -4,13 +4,13 @@
 //
 //   bench_dashboard
 
-#include "support/benchrun.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
-#include "widgets/dashboard.h"
 #include "sales/salesdashboard.h"
 #include "sales/saleswindow.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
+#include "widgets/dashboard.h"
 
 #include <QApplication>
 #include <QSqlQuery>

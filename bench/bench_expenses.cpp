@@ -5,15 +5,15 @@
 //
 //   bench_expenses
 
-#include "support/benchrun.h"
 #include "support/benchlimit.h"
+#include "support/benchrun.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "expenses/expenseswindow.h"
 #include "expenses/expensestore.h"
+#include "expenses/expenseswindow.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -7,15 +7,15 @@
 //
 //   bench_inventory
 
+#include "support/benchlimit.h"
 #include "support/benchrun.h"
 #include "support/heavystock.h"
-#include "support/benchlimit.h"
 #include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "widgets/formconventions.h"
 #include "inventory/stockentry.h"
+#include "widgets/formconventions.h"
 
 #include <QApplication>
 #include <QComboBox>

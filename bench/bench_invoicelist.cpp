@@ -3,13 +3,13 @@
 // opening and its Show over the whole year, and the CSV export, each beside
 // the statement with their ratio (the fastest of five runs each).
 
-#include "support/benchrun.h"
-#include "support/benchlimit.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
-#include "invoicing/invoicegstlist.h"
 #include "invoicing/invoicegstmainlist.h"
+#include "invoicing/invoiceliststore.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -7,16 +7,16 @@
 //   bench_invoicing --as-given also the generation list statement with one
 //                              subquery per challan line (about 44 s)
 
+#include "core/financialyear.h"
+#include "invoicing/generatinvoices.h"
+#include "invoicing/generationstore.h"
+#include "invoicing/invoiceliststore.h"
+#include "invoicing/invoicesandlist.h"
+#include "invoicing/invoicestore.h"
 #include "support/benchlimit.h"
 #include "support/benchrun.h"
 #include "support/heavyinvoices.h"
-#include "support/recordingdesktop.h"
-#include "core/financialyear.h"
-#include "invoicing/generationstore.h"
-#include "invoicing/generatinvoices.h"
-#include "invoicing/invoicegstlist.h"
-#include "invoicing/invoicesandlist.h"
-#include "invoicing/invoicestore.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QTableWidget>

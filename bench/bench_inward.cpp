@@ -6,14 +6,14 @@
 //
 //   bench_inward
 
-#include "support/benchrun.h"
-#include "support/benchlimit.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
 #include "jobwork/inwardentry.h"
 #include "jobwork/inwardstore.h"
 #include "sales/salesschema.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QComboBox>

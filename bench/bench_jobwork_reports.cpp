@@ -8,14 +8,14 @@
 //   bench_jobwork_reports --as-given also the despatch statement with two
 //                                    subqueries per inward line
 
-#include "support/benchrun.h"
-#include "support/benchlimit.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/inwardhistory.h"
-#include "jobwork/jobworkreports.h"
+#include "jobwork/jobworkreportstore.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -4,11 +4,11 @@
 //
 //   bench_masters
 
-#include "support/benchrun.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "sales/customermaster.h"
 #include "sales/itemmaster.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -12,15 +12,15 @@
 //   bench_pending --as-given also the list statement with two subqueries per
 //                            inward line, on the one-year data
 
-#include "support/benchrun.h"
-#include "support/benchlimit.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/pendingstore.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QPushButton>

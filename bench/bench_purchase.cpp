@@ -8,19 +8,19 @@
 //
 //   bench_purchase
 
-#include "support/benchrun.h"
-#include "support/benchlimit.h"
-#include "support/heavypurchase.h"
-#include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
 #include "core/boundquery.h"
-#include "widgets/dashboard.h"
-#include "purchase/purchasedashboard.h"
 #include "purchase/paymententryform.h"
+#include "purchase/purchasedashboard.h"
 #include "purchase/purchasepaymentstatement.h"
 #include "purchase/purchasestore.h"
-#include "purchase/supplierpayments.h"
 #include "purchase/purchasewindow.h"
+#include "purchase/supplierpaymentstore.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavypurchase.h"
+#include "support/heavyyear.h"
+#include "support/testenvironment.h"
+#include "widgets/dashboard.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,15 +7,15 @@
 //   bench_receivables --as-given also the statements that sum the payments
 //                                once per listed row
 
-#include "support/benchlimit.h"
-#include "support/benchrun.h"
-#include "support/heavypayments.h"
-#include "support/shellfloor.h"
-#include "support/recordingdesktop.h"
 #include "core/financialyear.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "invoicing/paymentstore.h"
+#include "support/benchlimit.h"
+#include "support/benchrun.h"
+#include "support/heavypayments.h"
+#include "support/shellfloor.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -5,11 +5,11 @@
 //
 //   bench_salary
 
-#include "support/benchrun.h"
 #include "support/benchlimit.h"
+#include "support/benchrun.h"
 #include "support/heavyoffice.h"
 #include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "salary/salarystore.h"

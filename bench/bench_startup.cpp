@@ -8,7 +8,7 @@
 
 #include "support/benchrun.h"
 #include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "core/companydb.h"
 #include "shell/mainwindow.h"

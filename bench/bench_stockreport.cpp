@@ -10,15 +10,15 @@
 //   bench_stockreport --as-given also the month read with one movement
 //                                statement per listed item (about a minute)
 
+#include "support/benchlimit.h"
 #include "support/benchrun.h"
 #include "support/heavystock.h"
-#include "support/benchlimit.h"
 #include "support/heavyyear.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "widgets/dashboard.h"
 #include "inventory/inventoryschema.h"
+#include "widgets/dashboard.h"
 
 #include "inventory/inventory_polist.h"
 #include "inventory/inventory_stockreport.h"

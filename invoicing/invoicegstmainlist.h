@@ -4,7 +4,7 @@
 // duplicate), cancelled or deleted together, and the list is exported as the
 // GST statement.
 
-#include "invoicing/invoicegstlist.h"
+#include "invoicing/invoiceliststore.h"
 
 #include <QList>
 #include <QWidget>

@@ -2,7 +2,7 @@
 #include "ui_invoicesandlist.h"
 
 #include "invoicecorrections.h"
-#include "invoicegstlist.h"
+#include "invoiceliststore.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
 

@@ -2,16 +2,16 @@
 #include "ui_generatedc.h"
 
 #include "core/financialyear.h"
+#include "deliverychallanlist.h"
+#include "jobworkreportstore.h"
 #include "output/desktop.h"
+#include "pendingstore.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/listformat.h"
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
-#include "deliverychallanlist.h"
-#include "jobworkreports.h"
-#include "pendingstore.h"
 
 #include <QDebug>
 #include <QHeaderView>

@@ -2,11 +2,11 @@
 #include "ui_inwardhistory.h"
 
 #include "core/financialyear.h"
+#include "jobworkreportstore.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
-#include "jobworkreports.h"
 
 namespace {
 const int QtyColumn = 8;

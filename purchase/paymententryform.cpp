@@ -2,7 +2,7 @@
 #include "ui_paymententryform.h"
 
 #include "purchasestore.h"
-#include "supplierpayments.h"
+#include "supplierpaymentstore.h"
 
 #include "core/money.h"
 #include "core/typednumber.h"

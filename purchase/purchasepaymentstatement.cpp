@@ -2,7 +2,7 @@
 #include "ui_purchasepaymentstatement.h"
 
 #include "purchasestore.h"
-#include "supplierpayments.h"
+#include "supplierpaymentstore.h"
 
 #include "output/csvexport.h"
 #include "output/desktop.h"

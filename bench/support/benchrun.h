@@ -1,7 +1,7 @@
 #pragma once
 // What every benchmark program starts with, and the window timings they share.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include <QApplication>
 #include <QWidget>

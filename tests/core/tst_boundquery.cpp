@@ -1,7 +1,7 @@
 // Rows read straight from SQLite: each kind of bound value and of column
 // read back as a QSqlQuery gives it, and a failing statement's message.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "core/boundquery.h"
 

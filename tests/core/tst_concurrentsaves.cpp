@@ -4,8 +4,8 @@
 
 #include "support/invoicefirm.h"
 #include "support/purchasedata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
@@ -13,7 +13,7 @@
 #include "invoicing/invoicestore.h"
 #include "invoicing/paymentstore.h"
 #include "purchase/purchasestore.h"
-#include "purchase/supplierpayments.h"
+#include "purchase/supplierpaymentstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Document numbers, year labels and report periods.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "core/financialyear.h"
 

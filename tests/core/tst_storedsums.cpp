@@ -8,14 +8,14 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/storedsum.h"
-#include "widgets/dashboard.h"
 #include "invoicing/generationstore.h"
 #include "invoicing/paymentstore.h"
 #include "jobwork/challanstore.h"
-#include "jobwork/jobworkreports.h"
+#include "jobwork/jobworkreportstore.h"
 #include "jobwork/pendingstore.h"
 #include "purchase/purchasedashboard.h"
 #include "sales/salesdashboard.h"
+#include "widgets/dashboard.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

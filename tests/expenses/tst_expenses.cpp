@@ -3,14 +3,14 @@
 
 #include "support/files.h"
 #include "support/formfonts.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/tablelook.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "expenses/expenseswindow.h"
 #include "expenses/expensestore.h"
+#include "expenses/expenseswindow.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

@@ -2,16 +2,16 @@
 // low-stock and open-request cards per category, and the stock alert message.
 
 #include "support/materialrequestdata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "output/whatsapp.h"
 #include "inventory/inventory_polist.h"
 #include "inventory/inventory_purchaseorder.h"
 #include "inventory/inventory_stockreport.h"
 #include "inventory/inventorydashboard.h"
 #include "inventory/inventorywindow.h"
+#include "output/whatsapp.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

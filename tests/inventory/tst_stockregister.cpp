@@ -1,13 +1,13 @@
 #include "support/formfonts.h"
 #include "support/secondconnection.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/stockdata.h"
 #include "support/widgets.h"
 
-#include "widgets/formstyle.h"
 #include "inventory/inventorywindow.h"
 #include "inventory/stockentry.h"
+#include "widgets/formstyle.h"
 
 #include <QAction>
 #include <QComboBox>

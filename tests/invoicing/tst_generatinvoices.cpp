@@ -1,8 +1,8 @@
 // Invoice generation: the challan list, the tick rule, Proceed and Bin.
 
 #include "support/invoicefirm.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"

@@ -2,9 +2,9 @@
 // of a saved invoice, each by the row's number and year.
 
 #include "support/invoicefirm.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"

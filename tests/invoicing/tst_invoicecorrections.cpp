@@ -2,8 +2,8 @@
 // transaction. (The invoice form's and the main list's tests show cancel,
 // delete and the payments refusal themselves.)
 
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 
 #include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"

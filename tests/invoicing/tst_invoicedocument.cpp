@@ -5,13 +5,13 @@
 
 #include "support/invoicedata.h"
 #include "support/printtools.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 
-#include "output/pagerenderer.h"
 #include "invoicing/invoicedocument.h"
 #include "invoicing/invoiceprint.h"
+#include "output/pagerenderer.h"
 
 #include <QImage>
 #include <QRegularExpression>

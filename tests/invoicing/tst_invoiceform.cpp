@@ -2,8 +2,8 @@
 // quantity check and Save.
 
 #include "support/invoicefirm.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"

@@ -5,16 +5,16 @@
 #include "support/files.h"
 #include "support/formfonts.h"
 #include "support/invoicedata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/standintool.h"
 #include "support/tablefonts.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
-#include "widgets/listformat.h"
 #include "invoicing/invoicegstmainlist.h"
+#include "widgets/listformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // The invoice store: numbering, challan balances, totals with the GST split,
 // the quantity check, saving, the generation list and bins.
 
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 
 #include "invoicing/generationstore.h"
 #include "invoicing/invoicestore.h"

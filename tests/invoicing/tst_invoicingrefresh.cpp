@@ -6,8 +6,8 @@
 #include "support/invoicedata.h"
 #include "support/invoicefirm.h"
 #include "support/paymentdata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 

@@ -5,9 +5,9 @@
 #include "support/formfonts.h"
 #include "support/notoolonpath.h"
 #include "support/paymentdata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
+#include "support/testenvironment.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 

@@ -3,9 +3,9 @@
 // printed payment statement.
 
 #include "support/paymentdata.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
+#include "support/testenvironment.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 

@@ -3,12 +3,12 @@
 // Set KESTROVA_KEEP_CHALLAN to a file name to keep the rendered picture.
 
 #include "support/files.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 
-#include "output/pagerenderer.h"
 #include "jobwork/challandocument.h"
+#include "output/pagerenderer.h"
 
 #include <QtTest>
 

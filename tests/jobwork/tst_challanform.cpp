@@ -2,10 +2,10 @@
 // check, Save with its refusals, the list with load-back, Update, Delete and
 // Print, each challan identified by the number and year of its row.
 
-#include "support/secondconnection.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 #include "support/typedinput.h"
 #include "support/widgets.h"
 

@@ -3,13 +3,13 @@
 // statuses at the closing threshold, bins written once and all or nothing,
 // challans written in one transaction, and deletes refused while invoiced.
 
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 
-#include "widgets/listformat.h"
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
 #include "jobwork/pendingstore.h"
+#include "widgets/listformat.h"
 
 #include <QSqlDatabase>
 #include <QtTest>

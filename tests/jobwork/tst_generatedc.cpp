@@ -3,9 +3,9 @@
 // and Bin with its question and messages.
 
 #include "support/formfonts.h"
-#include "support/secondconnection.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
+#include "support/testenvironment.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 

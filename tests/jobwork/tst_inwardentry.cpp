@@ -2,9 +2,9 @@
 // the checks on input, and the list beside it with its order and filters,
 // load-back, update and cancel.
 
-#include "support/secondconnection.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
+#include "support/testenvironment.h"
 #include "support/typedinput.h"
 #include "support/widgets.h"
 

@@ -2,14 +2,14 @@
 // colours, totals and CSV files.
 
 #include "support/files.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/inwardhistory.h"
-#include "jobwork/jobworkreports.h"
+#include "jobwork/jobworkreportstore.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -1,6 +1,6 @@
 #include "support/files.h"
 #include "support/filesizelimit.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "output/csvexport.h"
 

@@ -2,7 +2,7 @@
 
 #include "support/files.h"
 #include "support/filesizelimit.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "output/htmlprint.h"
 

@@ -1,7 +1,7 @@
 // The logos embedded into printed documents, and the escaping of values.
 
 #include "support/files.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "output/htmlescape.h"
 #include "output/logos.h"

@@ -2,9 +2,9 @@
 // folder (found before the installed tool): what it is given, what each use
 // shows when it fails, and how the pictures reach the printed pages.
 
-#include "support/recordingdesktop.h"
 #include "support/printtools.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 
 #include "output/pagerenderer.h"
 

@@ -4,8 +4,8 @@
 
 #include "support/files.h"
 #include "support/filesizelimit.h"
-#include "support/recordingdesktop.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 
 #include "output/htmlprint.h"
 #include "output/pagerenderer.h"

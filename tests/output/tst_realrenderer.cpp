@@ -2,7 +2,7 @@
 // expect: 2480 pixels wide, laid out 992 wide, with legible text. (The
 // challan document test keeps a real challan picture to look at.)
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "output/pagerenderer.h"
 

@@ -3,7 +3,7 @@
 #include "support/tablelook.h"
 #include "support/purchasedata.h"
 #include "support/purchaseenvironment.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/widgets.h"

@@ -2,7 +2,7 @@
 #include "support/notoolonpath.h"
 #include "support/purchasedata.h"
 #include "support/purchaseenvironment.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/standintool.h"
 #include "support/widgets.h"
@@ -11,7 +11,7 @@
 #include "purchase/paymententryform.h"
 #include "purchase/purchasepaymentstatement.h"
 #include "purchase/purchasewindow.h"
-#include "purchase/supplierpayments.h"
+#include "purchase/supplierpaymentstore.h"
 
 #include <QCheckBox>
 #include <QComboBox>

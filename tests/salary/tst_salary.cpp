@@ -5,10 +5,10 @@
 #include "support/files.h"
 #include "support/formfonts.h"
 #include "support/notoolonpath.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/standintool.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "output/pagerenderer.h"

@@ -1,4 +1,4 @@
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/widgets.h"

@@ -1,12 +1,12 @@
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
 #include "core/money.h"
-#include "widgets/dashboard.h"
 #include "sales/salesdashboard.h"
 #include "sales/saleswindow.h"
+#include "widgets/dashboard.h"
 
 #include <QBarSeries>
 #include <QBarSet>

@@ -1,4 +1,4 @@
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 
 #include "sales/salesschema.h"

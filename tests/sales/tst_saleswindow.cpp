@@ -1,7 +1,7 @@
 #include "support/formfonts.h"
 #include "support/invoicedata.h"
 #include "support/paymentdata.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/salesdata.h"
 #include "support/tablefonts.h"
 #include "support/widgets.h"

@@ -2,8 +2,8 @@
 
 #include "support/files.h"
 #include "support/filesizelimit.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/companydb.h"

@@ -1,9 +1,9 @@
 // Database backups, the close prompt and the about box of the main window.
 
-#include "support/filesizelimit.h"
 #include "support/files.h"
-#include "support/recordingdesktop.h"
+#include "support/filesizelimit.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 
 #include "core/companydb.h"
 #include "output/wholefile.h"

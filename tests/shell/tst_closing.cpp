@@ -2,12 +2,12 @@
 // opened (parentless) stay until closed themselves, and the program ends when
 // the last of them is closed.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "shell/mainwindow.h"
 #include "sales/customermaster.h"
 #include "sales/saleswindow.h"
+#include "shell/mainwindow.h"
 
 #include <QAction>
 #include <QLineEdit>

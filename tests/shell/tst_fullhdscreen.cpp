@@ -4,7 +4,7 @@
 
 #include "support/headlessscreen.h"
 #include "support/programwindows.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "shell/mainwindow.h"
 #include "widgets/dashboard.h"

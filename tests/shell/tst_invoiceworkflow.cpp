@@ -5,23 +5,23 @@
 // and delete it again, and read the receivable on the sales dashboard, which
 // shows it once refreshed.
 
+#include "support/appwalk.h"
 #include "support/files.h"
 #include "support/invoicedata.h"
 #include "support/invoicefirm.h"
-#include "support/appwalk.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/tickcells.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
-#include "shell/mainwindow.h"
 #include "invoicing/generatinvoices.h"
 #include "invoicing/invoicegstmainlist.h"
 #include "invoicing/invoicesandlist.h"
 #include "invoicing/paymentfollowup.h"
 #include "invoicing/paymentstatement.h"
 #include "sales/saleswindow.h"
+#include "shell/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QDateEdit>

@@ -5,11 +5,9 @@
 // report, an expense and a salary entry.
 
 #include "support/materialrequestdata.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
-#include "shell/mainwindow.h"
-#include "widgets/tickcolumn.h"
 #include "expenses/expenseswindow.h"
 #include "inventory/inventory_polist.h"
 #include "inventory/inventory_purchaseorder.h"
@@ -20,6 +18,8 @@
 #include "purchase/purchasepaymentstatement.h"
 #include "purchase/purchasewindow.h"
 #include "salary/salarywindow.h"
+#include "shell/mainwindow.h"
+#include "widgets/tickcolumn.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,18 +6,18 @@
 #include "support/headlessscreen.h"
 #include "support/paymentdata.h"
 #include "support/programwindows.h"
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
-#include "shell/mainwindow.h"
-#include "widgets/formconventions.h"
-#include "widgets/screenfit.h"
 #include "inventory/inventorydashboard.h"
 #include "jobwork/generatedc.h"
 #include "jobwork/inwardentry.h"
 #include "sales/itemmaster.h"
+#include "shell/mainwindow.h"
+#include "widgets/formconventions.h"
+#include "widgets/screenfit.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>

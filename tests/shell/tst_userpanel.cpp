@@ -1,7 +1,7 @@
 // The user panel: credentials, bank details and the invoice format choice.
 
-#include "support/recordingdesktop.h"
 #include "support/salesdata.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "shell/changepassworddialog.h"

@@ -4,11 +4,10 @@
 // see it in the despatch report and the customer's lists.
 
 #include "support/appwalk.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
-#include "shell/mainwindow.h"
 #include "jobwork/deliverychallanlist.h"
 #include "jobwork/despatchdetails.h"
 #include "jobwork/generatedc.h"
@@ -16,6 +15,7 @@
 #include "sales/customermaster.h"
 #include "sales/itemmaster.h"
 #include "sales/saleswindow.h"
+#include "shell/mainwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // folder whose database holds the inventory tables, dropped after it. A test
 // class derives from it and adds its test slots.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
 #include "programwindows.h"
 
 #include "appwalk.h"
-#include "recordingdesktop.h"
 #include "salesdata.h"
+#include "testenvironment.h"
 #include "tickcells.h"
 
 #include "core/financialyear.h"

@@ -1,6 +1,6 @@
 #include "purchasedata.h"
 
-#include "recordingdesktop.h"
+#include "testenvironment.h"
 
 #include "core/boundquery.h"
 #include "core/companydb.h"

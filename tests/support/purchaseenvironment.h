@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/purchasedata.h"
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include <QtGlobal>
 

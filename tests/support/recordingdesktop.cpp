@@ -2,18 +2,9 @@
 
 #include "filesizelimit.h"
 
-#include "output/wholefile.h"
-#include "shell/modulefactory.h"
-#include "widgets/resources.h"
-
-#include <QApplication>
 #include <QDir>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QPointer>
 #include <QProcess>
-#include <QSqlDatabase>
 #include <QWidget>
 
 #include <optional>
@@ -124,12 +115,6 @@ bool RecordingDesktop::openUrl(const QUrl &url)
     return true;
 }
 
-TestEnvironment::TestEnvironment()
-{
-    initTestProgram();
-    Desktop::setHandler(&desktop);
-}
-
 namespace {
 // Nothing a test program does may reach the real home folder (backups look
 // there): before main runs, home becomes a scratch folder of the program.
@@ -144,57 +129,10 @@ struct ScratchHome
 } g_scratchHome;
 } // namespace
 
-TestEnvironment::~TestEnvironment()
-{
-    closeDefaultDatabase();
-    Desktop::setHandler(nullptr);
-}
-
-bool TestEnvironment::openDatabase(const QString &name)
-{
-    QSqlDatabase db = QSqlDatabase::contains(QSqlDatabase::defaultConnection)
-                          ? QSqlDatabase::database(QSqlDatabase::defaultConnection, false)
-                          : QSqlDatabase::addDatabase("QSQLITE");
-    db.setDatabaseName(folder() + "/" + name + ".db");
-    return db.open();
-}
-
-void closeDefaultDatabase()
-{
-    // Deleting one window may delete others; track them all first. A
-    // suggestion list is a window of its own, owned (and deleted) by its
-    // completer.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (!w->parent() && w->windowType() != Qt::Popup)
-            windows << w;
-    }
-    for (const QPointer<QWidget> &w : windows)
-        delete w.data();
-    QApplication::processEvents();
-    {
-        QSqlDatabase db = QSqlDatabase::database(QSqlDatabase::defaultConnection, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(QSqlDatabase::defaultConnection);
-}
-
 QString pdfText(const QString &pdfPath)
 {
     QProcess proc;
     proc.start("pdftotext", {"-layout", pdfPath, "-"});
     proc.waitForFinished(20000);
     return QString::fromUtf8(proc.readAllStandardOutput());
-}
-
-void initTestProgram()
-{
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    WholeFile::failWritesPastSizeLimit();
-    initKestrovaResources();
-    registerModuleWindows();
 }

@@ -80,27 +80,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A fresh application folder with a recording desktop installed, for one test.
-// Closes and removes the default database connection when it ends.
-class TestEnvironment
-{
-public:
-    TestEnvironment();
-    ~TestEnvironment();
-
-    RecordingDesktop desktop;
-    QString folder() const { return desktop.appFolder; }
-
-    // Opens folder/name.db as the default connection (no schema).
-    bool openDatabase(const QString &name = "MorvelCoats");
-};
-
-// Closes every top-level window and removes the default connection.
-void closeDefaultDatabase();
-
 // Text of a PDF file as pdftotext -layout gives it.
 QString pdfText(const QString &pdfPath);
-
-// Prepares the test program once as the program prepares itself at start:
-// writes past a file-size limit fail, resources and module windows are there.
-void initTestProgram();

@@ -1,6 +1,6 @@
 #include "salesdata.h"
 
-#include "recordingdesktop.h"
+#include "testenvironment.h"
 
 #include "core/companydb.h"
 #include "sales/salesschema.h"

@@ -3,7 +3,7 @@
 // entry fields filled and its list worked as a user does, and the Update Stock
 // dialog answered.
 
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include <QDate>
 #include <QString>

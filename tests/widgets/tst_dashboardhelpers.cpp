@@ -1,4 +1,4 @@
-#include "support/recordingdesktop.h"
+#include "support/testenvironment.h"
 
 #include "core/money.h"
 #include "widgets/dashboard.h"

@@ -1,10 +1,10 @@
-#include "invoicegstlist.h"
+#include "invoiceliststore.h"
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/transaction.h"
-#include "widgets/listformat.h"
 #include "invoicing/invoicecorrections.h"
+#include "widgets/listformat.h"
 
 #include <QSqlQuery>
 

@@ -1,11 +1,11 @@
-#include "jobworkreports.h"
+#include "jobworkreportstore.h"
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/storedsum.h"
+#include "jobwork/pendingstore.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
-#include "jobwork/pendingstore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "supplierpayments.h"
+#include "supplierpaymentstore.h"
 
 #include "purchasestore.h"
 
