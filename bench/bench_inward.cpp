@@ -72,7 +72,10 @@ int main(int argc, char **argv)
     const auto singleEntryQueries = [] {
         printFigure("  next inward number", msOf([] { nextInwardFullNumber("26-27"); }, 20));
         printFigure("  load one entry back (header and lines)", msOf([] { loadInward(4321, "25-26"); }, 20));
-        printFigure("  challans using one entry", msOf([] { challansUsingInward(4321, "26-27"); }, 20));
+        printFigure("  challans using one entry", msOf([] {
+                        QStringList challans;
+                        challansUsingInward(4321, "26-27", &challans, nullptr);
+                    }, 20));
         printFigure("  delivered items of one entry", msOf([] { deliveredItems(4321, "26-27"); }, 20));
         QList<InwardListRow> rows;
         const double ms = msOf([&] { rows = inwardListRows(-1, QString(), QString(), "26-27"); }, 5);

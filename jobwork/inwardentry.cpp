@@ -666,7 +666,12 @@ void inwardentry::on_delete_btn_clicked()
         Desktop::warning(this, "Error", "Load an entry first (right-click → Load Back)!");
         return;
     }
-    const QStringList challans = challansUsingInward(loadedInwardNo, loadedInwardFy);
+    QStringList challans;
+    QString error;
+    if (!challansUsingInward(loadedInwardNo, loadedInwardFy, &challans, &error)) {
+        Desktop::warning(this, "Error", error);
+        return;
+    }
     if (!challans.isEmpty()) {
         Desktop::warning(this, "Cannot Cancel", cancelRefusalText(challans));
         return;

@@ -351,19 +351,18 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
     return result;
 }
 
-QStringList challansUsingInward(int number, const QString &fy)
+bool challansUsingInward(int number, const QString &fy, QStringList *challans, QString *error)
 {
     QSqlQuery q;
-    q.prepare("SELECT DISTINCT delivery_no_full FROM delivery_entries WHERE inward_no = :no AND fy_name = :fy "
-              "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY delivery_no ASC");
-    q.bindValue(":no", number);
-    q.bindValue(":fy", fy);
-    QStringList challans;
-    if (q.exec()) {
-        while (q.next())
-            challans.append(q.value(0).toString());
-    }
-    return challans;
+    if (!execBound(q,
+                   "SELECT DISTINCT delivery_no_full FROM delivery_entries WHERE inward_no = :no AND fy_name = :fy "
+                   "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY delivery_no ASC",
+                   {{":no", number}, {":fy", fy}}, error))
+        return false;
+    challans->clear();
+    while (q.next())
+        challans->append(q.value(0).toString());
+    return true;
 }
 
 InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> &loadedRows)
@@ -378,7 +377,8 @@ InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> 
                 result.status = InwardCancelResult::Changed;
                 return false;
             }
-            result.challans = challansUsingInward(number, fy);
+            if (!challansUsingInward(number, fy, &result.challans, error))
+                return false;
             if (!result.challans.isEmpty()) {
                 result.status = InwardCancelResult::UsedByChallans;
                 return false;

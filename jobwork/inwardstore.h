@@ -169,8 +169,9 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
 // inward entry `number`.
 QList<DeliveredItem> deliveredItems(int number, const QString &fy);
 
-// The full numbers of the live delivery challans that use the entry, by number.
-QStringList challansUsingInward(int number, const QString &fy);
+// The full numbers of the live delivery challans that use the entry, by
+// number, in `challans`; false with the driver's text when they cannot be read.
+bool challansUsingInward(int number, const QString &fy, QStringList *challans, QString *error);
 
 struct InwardCancelResult
 {

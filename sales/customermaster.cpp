@@ -121,14 +121,16 @@ void CustomerMaster::on_add_btn_clicked()
         return;
     }
     CustomerRow existing;
-    if (findDuplicateCustomer(fields.name, fields.gstNo, -1, &existing)) {
+    QString error;
+    switch (insertCustomer(fields, &existing, &error)) {
+    case MasterWrite::Written:
+        break;
+    case MasterWrite::Duplicate:
         Desktop::warning(this, "Duplicate Customer",
                          "Customer already exists!\n\nExisting Customer: " + existing.name + "\nGST No: "
                              + existing.gstNo);
         return;
-    }
-    QString error;
-    if (!insertCustomer(fields, &error)) {
+    case MasterWrite::Failed:
         Desktop::warning(this, "Error", error);
         return;
     }
@@ -173,13 +175,15 @@ void CustomerMaster::on_update_btn_clicked()
         return;
     }
     CustomerRow existing;
-    if (findDuplicateCustomer(fields.name, fields.gstNo, selectedCustomerId, &existing)) {
+    QString error;
+    switch (updateCustomer(selectedCustomerId, fields, &existing, &error)) {
+    case MasterWrite::Written:
+        break;
+    case MasterWrite::Duplicate:
         Desktop::warning(this, "Duplicate Customer",
                          "Another customer with same name or GST already exists!\nExisting: " + existing.name);
         return;
-    }
-    QString error;
-    if (!updateCustomer(selectedCustomerId, fields, &error)) {
+    case MasterWrite::Failed:
         Desktop::warning(this, "Error", error);
         return;
     }

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+
 namespace {
 
 const char *const CustomerColumns =
@@ -18,6 +20,47 @@ QVariantMap fieldValues(const CustomerFields &f, const QString &address1Key, con
 {
     return {{":name", f.name}, {address1Key, f.address1}, {address2Key, f.address2}, {":gst", f.gstNo},
             {":type", f.type}, {":phone", f.phone}, {":email", f.email}, {":vendor", f.vendorId}};
+}
+
+// Another customer than `excludeId` (-1: none) with the name, or the
+// non-empty GST number, in any letter case; a query that fails finds none.
+bool findDuplicateCustomer(const QString &name, const QString &gstNo, int excludeId, CustomerRow *existing)
+{
+    QSqlQuery q;
+    if (excludeId < 0) {
+        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
+                  "WHERE UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)");
+    } else {
+        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
+                  "WHERE (UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)) "
+                  "AND customer_id != :id");
+        q.bindValue(":id", excludeId);
+    }
+    q.bindValue(":name", name.trimmed().toUpper());
+    q.bindValue(":gst", gstNo.trimmed().toUpper());
+    if (!q.exec() || !q.next())
+        return false;
+    if (existing) {
+        existing->id = q.value(0).toInt();
+        existing->name = q.value(1).toString();
+        existing->gstNo = q.value(2).toString();
+    }
+    return true;
+}
+
+// Runs `write` in a write transaction unless another customer than
+// `excludeId` has the name or GST number by then.
+MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, CustomerRow *existing, QString *error,
+                                 const std::function<bool(QString *)> &write)
+{
+    bool duplicate = false;
+    const bool written = runInTransaction(
+        [&](QString *failure) {
+            duplicate = findDuplicateCustomer(fields.name, fields.gstNo, excludeId, existing);
+            return !duplicate && write(failure);
+        },
+        error);
+    return written ? MasterWrite::Written : duplicate ? MasterWrite::Duplicate : MasterWrite::Failed;
 }
 
 } // namespace
@@ -72,51 +115,31 @@ QList<CustomerRow> findCustomers(const QString &name)
     return rows;
 }
 
-bool findDuplicateCustomer(const QString &name, const QString &gstNo, int excludeId, CustomerRow *existing)
+MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error)
 {
-    QSqlQuery q;
-    if (excludeId < 0) {
-        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
-                  "WHERE UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)");
-    } else {
-        q.prepare("SELECT customer_id, customer_name, gst_no FROM customers "
-                  "WHERE (UPPER(customer_name) = :name OR (gst_no != '' AND UPPER(gst_no) = :gst)) "
-                  "AND customer_id != :id");
-        q.bindValue(":id", excludeId);
-    }
-    q.bindValue(":name", name.trimmed().toUpper());
-    q.bindValue(":gst", gstNo.trimmed().toUpper());
-    if (!q.exec() || !q.next())
-        return false;
-    if (existing) {
-        existing->id = q.value(0).toInt();
-        existing->name = q.value(1).toString();
-        existing->gstNo = q.value(2).toString();
-    }
-    return true;
+    return writeUnlessDuplicate(fields, -1, existing, error, [&fields](QString *failure) {
+        QSqlQuery q;
+        return execBound(q,
+                         "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, "
+                         "phone, email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, "
+                         ":phone, :email, :vendor)",
+                         fieldValues(fields, ":address_line1", ":address_line2"), failure);
+    });
 }
 
-bool insertCustomer(const CustomerFields &fields, QString *error)
-{
-    QSqlQuery q;
-    return execBound(q,
-                     "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, "
-                     "phone, email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, :phone, "
-                     ":email, :vendor)",
-                     fieldValues(fields, ":address_line1", ":address_line2"), error);
-}
-
-bool updateCustomer(int id, const CustomerFields &fields, QString *error)
+MasterWrite updateCustomer(int id, const CustomerFields &fields, CustomerRow *existing, QString *error)
 {
     QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
     values.insert(":id", id);
-    return writeListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = "
-                          ":address_2, gst_no = :gst, customer_type = :type, phone = :phone, email = :email, "
-                          "vendor_id = :vendor WHERE customer_id = :id",
-                          values,
-                          "This customer no longer exists; it may have been deleted in another window. Nothing "
-                          "was saved.",
-                          error);
+    return writeUnlessDuplicate(fields, id, existing, error, [&values](QString *failure) {
+        return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
+                             "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
+                             "email = :email, vendor_id = :vendor WHERE customer_id = :id",
+                             values,
+                             "This customer no longer exists; it may have been deleted in another window. "
+                             "Nothing was saved.",
+                             failure);
+    });
 }
 
 bool deleteCustomer(int id, QString *error)

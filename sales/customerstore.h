@@ -1,6 +1,8 @@
 #pragma once
 // The customers table as the customer master reads and writes it.
 
+#include "masterdb.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,16 +28,15 @@ QStringList customerNames();
 // The customers with exactly this name, or all of them for an empty filter, by name.
 QList<CustomerRow> findCustomers(const QString &name);
 
-// Looks for another customer with the same name, or the same non-empty GST
-// number, in any letter case. `excludeId` is the customer being updated (-1 when
-// adding). On a hit fills `existing` (id, name and GST number) and returns true.
-bool findDuplicateCustomer(const QString &name, const QString &gstNo, int excludeId, CustomerRow *existing);
-
-bool insertCustomer(const CustomerFields &fields, QString *error);
-// Update and delete write the listed customer only while it is still stored
-// (and, for delete, while nothing names it): otherwise false, nothing
-// written, and the reason in `error`.
-bool updateCustomer(int id, const CustomerFields &fields, QString *error);
+// Add and update look, once they hold the write lock, for another customer
+// with the same name, or the same non-empty GST number, in any letter case:
+// on a hit they write nothing, give Duplicate and fill `existing` (id, name
+// and GST number). Update writes the listed customer only while it is still
+// stored. Failed gives the reason in `error`.
+MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error);
+MasterWrite updateCustomer(int id, const CustomerFields &fields, CustomerRow *existing, QString *error);
+// Delete writes the listed customer only while it is still stored and nothing
+// names it: otherwise false, nothing written, and the reason in `error`.
 bool deleteCustomer(int id, QString *error);
 
 // The stored vendor id (empty when none).

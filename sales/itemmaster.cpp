@@ -97,7 +97,7 @@ void itemmaster::loadItemTable(int customerId, const QString &search)
     });
 }
 
-bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId, ItemFields *fields)
+bool itemmaster::validItemFromForm(const QString &noCustomerText, ItemFields *fields)
 {
     const int customerId = chosenCustomerId(ui->searchCombo);
     if (customerId < 1) {
@@ -107,10 +107,6 @@ bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId,
     const QString code = ui->codeEdit->text().trimmed();
     if (code.isEmpty() && ui->nameEdit->text().trimmed().isEmpty()) {
         Desktop::warning(this, "Error", "Item code or Item Name cannot be empty!");
-        return false;
-    }
-    if (!code.isEmpty() && itemCodeTaken(customerId, code, excludeId)) {
-        Desktop::warning(this, "Duplicate", "Item code already exists for this customer!");
         return false;
     }
     ItemFields f;
@@ -132,19 +128,26 @@ bool itemmaster::validItemFromForm(const QString &noCustomerText, int excludeId,
     return true;
 }
 
+bool itemmaster::written(MasterWrite result, const QString &error)
+{
+    if (result == MasterWrite::Duplicate)
+        Desktop::warning(this, "Duplicate", "Item code already exists for this customer!");
+    else if (result == MasterWrite::Failed)
+        Desktop::warning(this, "Error", error);
+    return result == MasterWrite::Written;
+}
+
 void itemmaster::on_add_btn_clicked()
 {
     ItemFields fields;
-    if (!validItemFromForm("Please select a customer first!", -1, &fields))
+    if (!validItemFromForm("Please select a customer first!", &fields))
         return;
     qDebug() << "Tax combo text:" << ui->tax_combo->currentText();
     qDebug() << "Tax percent to save:" << fields.taxPercent;
 
     QString error;
-    if (!insertItem(fields, &error)) {
-        Desktop::warning(this, "Error", error);
+    if (!written(insertItem(fields, &error), error))
         return;
-    }
     Desktop::information(this, "Success", "Item added successfully!");
     clearFields();
     loadItemTable(fields.customerId, QString());
@@ -183,14 +186,12 @@ void itemmaster::on_update_btn_clicked()
         return;
     }
     ItemFields fields;
-    if (!validItemFromForm("Please select a customer!", selectedItemId, &fields))
+    if (!validItemFromForm("Please select a customer!", &fields))
         return;
 
     QString error;
-    if (!updateItem(selectedItemId, fields, &error)) {
-        Desktop::warning(this, "Error", error);
+    if (!written(updateItem(selectedItemId, fields, &error), error))
         return;
-    }
     Desktop::information(this, "Success", "Item updated successfully!");
     selectedItemId = -1;
     clearFields();

@@ -10,6 +10,7 @@ class itemmaster;
 QT_END_NAMESPACE
 
 struct ItemFields;
+enum class MasterWrite;
 
 // The items each customer sends in: code, name, drawing number, unit, rate
 // and tax percentage. One customer list serves as the item's customer and as
@@ -40,10 +41,11 @@ private:
     void clearFields();
     void loadCustomerCombo();
     void loadItemTable(int customerId, const QString &search);
-    // Checks the form (customer, code or name, code unique for the customer
-    // apart from item `excludeId`, rate) and reads it into `fields`; false
-    // after a warning when something is wrong.
-    bool validItemFromForm(const QString &noCustomerText, int excludeId, ItemFields *fields);
+    // Checks the form (customer, code or name, rate) and reads it into
+    // `fields`; false after a warning when something is wrong.
+    bool validItemFromForm(const QString &noCustomerText, ItemFields *fields);
+    // True when Add or Update wrote the item; else warns why and gives false.
+    bool written(MasterWrite result, const QString &error);
     void setEditMode(bool editing);
 
     Ui::itemmaster *ui;

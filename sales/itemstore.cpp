@@ -10,12 +10,62 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <functional>
+
 namespace {
 
 QVariantMap fieldValues(const ItemFields &f)
 {
     return {{":cid", f.customerId}, {":code", f.code},  {":name", f.name},      {":drawing", f.drawingNo},
             {":uom", f.uom},        {":rate", f.rate}, {":tax", f.taxPercent}};
+}
+
+// Whether another item than `excludeId` (-1: none) of the customer has the
+// code in any letter case; a query that fails finds none.
+bool itemCodeTaken(int customerId, const QString &code, int excludeId)
+{
+    QSqlQuery q;
+    if (excludeId < 0) {
+        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code");
+    } else {
+        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code AND item_id != :id");
+        q.bindValue(":id", excludeId);
+    }
+    q.bindValue(":cid", customerId);
+    q.bindValue(":code", code.trimmed().toUpper());
+    return q.exec() && q.next();
+}
+
+// False, with a plain reason in `error`, when the customer was deleted
+// meanwhile (an item of it would show in no list), or with the driver's text.
+bool customerStillStored(int customerId, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, "SELECT 1 FROM customers WHERE customer_id = :cid", {{":cid", customerId}}, error))
+        return false;
+    if (!q.next()) {
+        *error = "The chosen customer no longer exists; it may have been deleted in another window. Nothing was "
+                 "saved.";
+        return false;
+    }
+    return true;
+}
+
+// Runs `write` in a write transaction while the item's customer is still
+// stored and no item of it but `excludeId` has the code.
+MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error,
+                      const std::function<bool(QString *)> &write)
+{
+    bool duplicate = false;
+    const bool written = runInTransaction(
+        [&](QString *failure) {
+            if (!customerStillStored(fields.customerId, failure))
+                return false;
+            duplicate = !fields.code.isEmpty() && itemCodeTaken(fields.customerId, fields.code, excludeId);
+            return !duplicate && write(failure);
+        },
+        error);
+    return written ? MasterWrite::Written : duplicate ? MasterWrite::Duplicate : MasterWrite::Failed;
 }
 
 } // namespace
@@ -64,54 +114,31 @@ QList<ItemRow> findItems(int customerId, const QString &search)
     return rows;
 }
 
-bool itemCodeTaken(int customerId, const QString &code, int excludeId)
+MasterWrite insertItem(const ItemFields &fields, QString *error)
 {
-    QSqlQuery q;
-    if (excludeId < 0) {
-        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code");
-    } else {
-        q.prepare("SELECT item_id FROM items WHERE customer_id = :cid AND UPPER(item_code) = :code AND item_id != :id");
-        q.bindValue(":id", excludeId);
-    }
-    q.bindValue(":cid", customerId);
-    q.bindValue(":code", code.trimmed().toUpper());
-    return q.exec() && q.next();
+    return writeItem(fields, -1, error, [&fields](QString *failure) {
+        QSqlQuery q;
+        return execBound(q,
+                         "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
+                         "tax_percent) VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)",
+                         fieldValues(fields), failure);
+    });
 }
 
-bool insertItem(const ItemFields &fields, QString *error)
-{
-    QSqlQuery q;
-    return execBound(q,
-                     "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
-                     "tax_percent) VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)",
-                     fieldValues(fields), error);
-}
-
-bool updateItem(int id, const ItemFields &fields, QString *error)
+MasterWrite updateItem(int id, const ItemFields &fields, QString *error)
 {
     QVariantMap values = fieldValues(fields);
     values.insert(":id", id);
-    return runInTransaction(
-        [&](QString *failure) {
-            // The item moves to the chosen customer, which must still be there.
-            QSqlQuery q;
-            if (!execBound(q, "SELECT 1 FROM customers WHERE customer_id = :cid", {{":cid", fields.customerId}},
-                           failure))
-                return false;
-            if (!q.next()) {
-                *failure = "The chosen customer no longer exists; it may have been deleted in another window. "
-                           "Nothing was saved.";
-                return false;
-            }
-            return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
-                                 "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
-                                 "WHERE item_id = :id",
-                                 values,
-                                 "This item no longer exists; it may have been deleted in another window. Nothing "
-                                 "was saved.",
-                                 failure);
-        },
-        error);
+    // The item moves to the chosen customer.
+    return writeItem(fields, id, error, [&values](QString *failure) {
+        return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
+                             "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
+                             "WHERE item_id = :id",
+                             values,
+                             "This item no longer exists; it may have been deleted in another window. Nothing "
+                             "was saved.",
+                             failure);
+    });
 }
 
 bool deleteItem(int id, QString *error)

@@ -2,6 +2,8 @@
 // The items table as the item master reads and writes it, and the way rates
 // and tax percentages are read and shown.
 
+#include "masterdb.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,15 +32,15 @@ ItemFields storedItemFields(ItemFields fields);
 // name, code and name. Items whose customer is gone are not listed.
 QList<ItemRow> findItems(int customerId, const QString &search);
 
-// Whether another item of the customer has this code in any letter case.
-// `excludeId` is the item being updated (-1 when adding).
-bool itemCodeTaken(int customerId, const QString &code, int excludeId);
-
-bool insertItem(const ItemFields &fields, QString *error);
-// Update and delete write the listed item only while it is still stored
-// (update: while its chosen customer is too; delete: while no document names
-// it): otherwise false, nothing written, and the reason in `error`.
-bool updateItem(int id, const ItemFields &fields, QString *error);
+// Add and update write only while, once they hold the write lock, the
+// chosen customer is still stored (else Failed) and no other item of it has
+// the code in any letter case (else Duplicate; an item without a code is not
+// looked for); update writes the listed item only while it is still stored.
+// Failed gives the reason in `error`; nothing is written unless Written.
+MasterWrite insertItem(const ItemFields &fields, QString *error);
+MasterWrite updateItem(int id, const ItemFields &fields, QString *error);
+// Delete writes the listed item only while it is still stored and no
+// document names it: otherwise false, nothing written, and the reason in `error`.
 bool deleteItem(int id, QString *error);
 
 // Why the item cannot be deleted: documents ("Inward Entries", ...) still

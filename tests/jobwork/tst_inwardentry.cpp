@@ -10,6 +10,7 @@
 
 #include "core/financialyear.h"
 #include "jobwork/inwardentry.h"
+#include "jobwork/inwardstore.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -530,6 +531,20 @@ private slots:
                  QStringList({"1|0", "1|0", "2|1"}));
         QCOMPARE(f.number->text(), QString("3/26-27"));
         QCOMPARE(f.list->item(0, 1)->foreground().color(), QColor(150, 150, 150));
+    }
+
+    // Challans that cannot be read are not taken for none, in the form or the store.
+    void cancelFailsWhileChallansCannotBeRead()
+    {
+        inward(1, "26-27", 1, 1, 10);
+        Form f;
+        f.rightClick("1/26-27");
+        writeAsOtherCopy("ALTER TABLE delivery_entries RENAME TO old_delivery_entries");
+        f.click("delete_btn");
+        QVERIFY2(lastShown().startsWith("Error|no such table: delivery_entries"), qPrintable(lastShown()));
+        const InwardCancelResult result = cancelInward(1, "26-27", {1});
+        QVERIFY(result.status == InwardCancelResult::Failed && result.error.startsWith("no such table"));
+        QCOMPARE(count("SELECT COUNT(*) FROM inward_entries WHERE is_deleted = 1"), 0);
     }
 
     // Another copy cancels or rewrites the loaded entry: Update and Cancel

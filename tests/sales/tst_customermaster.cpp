@@ -185,6 +185,19 @@ private slots:
         QVERIFY(!deleteCustomer(2, &error) && error.startsWith("This customer has items"));
     }
 
+    // The other copy saves the same GST number while Add waits for the lock:
+    // the look taken once the lock is held refuses it.
+    void aDuplicateSavedMeanwhileInAnotherCopyIsRefused()
+    {
+        Fixture f;
+        f.fill("CAST", "33CCC");
+        saveWhileOtherCopyWrites("INSERT INTO customers (customer_name, gst_no) VALUES ('Cast Co', '33ccc')",
+                                 [&f] { f.click("add_btn"); });
+        QCOMPARE(f.shown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Cast Co\nGST No: 33ccc"));
+        QCOMPARE(rows("SELECT customer_name FROM customers"), QStringList{"Cast Co"});
+        QCOMPARE(f.edit("customerName_edit")->text(), QString("CAST"));
+    }
+
     void listAndSearchByName()
     {
         Fixture f;

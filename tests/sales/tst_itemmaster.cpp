@@ -240,7 +240,26 @@ private slots:
         writeAsOtherCopy("DELETE FROM customers WHERE customer_name = 'BOLT'");
         f.click("update_btn");
         QVERIFY(f.shown().startsWith("Error|The chosen customer no longer exists"));
+        f.click("cancel_btn"); // nor added for it
+        f.fill("P3", "NUT");
+        f.click("add_btn");
+        QCOMPARE(f.shown(), QString("Error|The chosen customer no longer exists; it may have been deleted in another "
+                                    "window. Nothing was saved."));
+        QCOMPARE(f.edit("codeEdit")->text(), QString("P3"));
         QCOMPARE(rows("SELECT customer_id, item_name FROM items"), QStringList{"1|ROD"});
+    }
+
+    // The other copy gives the customer the same code while Add waits for the
+    // lock: the look taken once the lock is held refuses it.
+    void aDuplicateSavedMeanwhileInAnotherCopyIsRefused()
+    {
+        Fixture f;
+        f.chooseCustomer("ACME");
+        f.fill("P5", "PIN");
+        saveWhileOtherCopyWrites("INSERT INTO items (customer_id, item_code) VALUES (1, 'p5')",
+                                 [&f] { f.click("add_btn"); });
+        QCOMPARE(f.shown(), QString("Duplicate|Item code already exists for this customer!"));
+        QCOMPARE(rows("SELECT item_code FROM items"), QStringList{"p5"});
     }
 
     void searchByCustomerAndText()
