@@ -4,6 +4,7 @@
 #include "transaction.h"
 
 #include <QSqlQuery>
+#include <QVariant>
 
 bool execListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error)
 {
@@ -19,8 +20,36 @@ bool execListedRow(const QString &sql, const QVariantMap &values, const QString 
     return true;
 }
 
-bool writeListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error)
+bool writeListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error,
+                    const std::function<QString()> &refusal)
 {
-    return runInTransaction([&](QString *failure) { return execListedRow(sql, values, goneText, failure); },
-                            error);
+    return runInTransaction(
+        [&](QString *failure) {
+            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+                *failure = reason;
+                return false;
+            }
+            return execListedRow(sql, values, goneText, failure);
+        },
+        error);
+}
+
+bool readRowIds(const QString &sql, const QVariantMap &values, QList<int> *ids, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next())
+        ids->append(q.value(0).toInt());
+    return true;
+}
+
+bool rowIdsAre(const QString &sql, const QVariantMap &values, const QList<int> &loadedIds, bool *same,
+               QString *error)
+{
+    QList<int> ids;
+    if (!readRowIds(sql, values, &ids, error))
+        return false;
+    *same = !loadedIds.isEmpty() && ids == loadedIds;
+    return true;
 }

@@ -3,6 +3,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listedrow.h"
 #include "core/storedsum.h"
 
 #include <QDate>
@@ -20,6 +21,10 @@ const char *const InsertLine =
     "VALUES (:no, :no_full, :date, :inward, :cid, :iid, :qty, :sac, :remarks, :fy, 0)";
 
 const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy";
+
+// The delivery_id of the challan's lines, ascending.
+const char *const LineIds =
+    "SELECT delivery_id FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id";
 
 // What bins of type "DC" closed of the inward line (alias `alias` carries
 // inward_no, item_id and fy_name of that line).
@@ -67,30 +72,6 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
         }
         ++*written;
     }
-    return true;
-}
-
-// The delivery_id of the challan's lines, ascending. False with `error` set
-// when they cannot be read.
-bool rowIdsOf(int number, const QString &fy, QList<int> *ids, QString *error = nullptr)
-{
-    QSqlQuery q;
-    if (!execBound(q, "SELECT delivery_id FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy "
-                      "ORDER BY delivery_id",
-                   {{":no", number}, {":fy", fy}}, error))
-        return false;
-    while (q.next())
-        ids->append(q.value(0).toInt());
-    return true;
-}
-
-// Whether the challan's lines are still `loadedRows` (none loaded: never).
-bool rowsAre(int number, const QString &fy, const QList<int> &loadedRows, bool *same, QString *error)
-{
-    QList<int> ids;
-    if (!rowIdsOf(number, fy, &ids, error))
-        return false;
-    *same = !loadedRows.isEmpty() && ids == loadedRows;
     return true;
 }
 
@@ -217,7 +198,7 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
 QList<int> challanRowIds(int number, const QString &fy)
 {
     QList<int> ids;
-    rowIdsOf(number, fy, &ids);
+    readRowIds(LineIds, {{":no", number}, {":fy", fy}}, &ids);
     return ids;
 }
 
@@ -232,7 +213,7 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loade
     bool changed = false;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         bool same = false;
-        if (!rowsAre(challan.number, challan.fy, loadedRows, &same, error))
+        if (!rowIdsAre(LineIds, {{":no", challan.number}, {":fy", challan.fy}}, loadedRows, &same, error))
             return false;
         if (!same) {
             changed = true;
@@ -259,7 +240,7 @@ DeleteOutcome deleteChallan(int number, const QString &fy, const QList<int> &loa
     const bool committed = runInTransaction(
         [&](QString *error) {
             bool same = false;
-            if (!rowsAre(number, fy, loadedRows, &same, error))
+            if (!rowIdsAre(LineIds, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 changed = true;

@@ -3,6 +3,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 
 #include <QDate>
@@ -55,30 +56,9 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
     return true;
 }
 
-// The inward_id of the entry's live rows, ascending. False with `error` set
-// when they cannot be read.
-bool liveRowIds(int number, const QString &fy, QList<int> *ids, QString *error = nullptr)
-{
-    QSqlQuery q;
-    if (!execBound(q,
-                   "SELECT inward_id FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
-                   "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id",
-                   {{":no", number}, {":fy", fy}}, error))
-        return false;
-    while (q.next())
-        ids->append(q.value(0).toInt());
-    return true;
-}
-
-// Whether the entry's live rows are still `loadedRows` (none loaded: never).
-bool liveRowsAre(int number, const QString &fy, const QList<int> &loadedRows, bool *same, QString *error)
-{
-    QList<int> ids;
-    if (!liveRowIds(number, fy, &ids, error))
-        return false;
-    *same = !loadedRows.isEmpty() && ids == loadedRows;
-    return true;
-}
+// The inward_id of the entry's live rows, ascending.
+const char *const LiveRowIds = "SELECT inward_id FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
+                               "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id";
 
 } // namespace
 
@@ -235,7 +215,7 @@ LoadedInward loadInward(int number, const QString &fy)
     LoadedInward loaded;
     // The rows first: an entry rewritten while it is read is then refused at
     // Update, never taken for the one shown.
-    liveRowIds(number, fy, &loaded.rowIds);
+    readRowIds(LiveRowIds, {{":no", number}, {":fy", fy}}, &loaded.rowIds);
     QSqlQuery q;
     q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
               "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
@@ -315,7 +295,7 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
             workRan = true;
             // Checked inside the transaction, so the rows compared are the rows rewritten.
             bool same = false;
-            if (!liveRowsAre(header.number, header.fy, loadedRows, &same, error))
+            if (!rowIdsAre(LiveRowIds, {{":no", header.number}, {":fy", header.fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 result.status = InwardUpdateResult::Changed;
@@ -371,7 +351,7 @@ InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> 
     const bool committed = runInTransaction(
         [&](QString *error) {
             bool same = false;
-            if (!liveRowsAre(number, fy, loadedRows, &same, error))
+            if (!rowIdsAre(LiveRowIds, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 result.status = InwardCancelResult::Changed;

@@ -144,18 +144,10 @@ MasterWrite updateCustomer(int id, const CustomerFields &fields, CustomerRow *ex
 
 bool deleteCustomer(int id, QString *error)
 {
-    return runInTransaction(
-        [id](QString *failure) {
-            // Items or documents may have come to name the customer since the form looked.
-            if (const QString refusal = customerDeletionRefusal(id); !refusal.isEmpty()) {
-                *failure = refusal;
-                return false;
-            }
-            return execListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
-                                 "This customer no longer exists; it may have been deleted in another window.",
-                                 failure);
-        },
-        error);
+    // Items or documents may have come to name the customer since the form looked.
+    return writeListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
+                          "This customer no longer exists; it may have been deleted in another window.", error,
+                          [id] { return customerDeletionRefusal(id); });
 }
 
 QString customerVendorId(int id)

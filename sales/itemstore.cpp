@@ -143,17 +143,10 @@ MasterWrite updateItem(int id, const ItemFields &fields, QString *error)
 
 bool deleteItem(int id, QString *error)
 {
-    return runInTransaction(
-        [id](QString *failure) {
-            // Documents may have come to name the item since the form looked.
-            if (const QString refusal = itemDeletionRefusal(id); !refusal.isEmpty()) {
-                *failure = refusal;
-                return false;
-            }
-            return execListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}},
-                                 "This item no longer exists; it may have been deleted in another window.", failure);
-        },
-        error);
+    // Documents may have come to name the item since the form looked.
+    return writeListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}},
+                          "This item no longer exists; it may have been deleted in another window.", error,
+                          [id] { return itemDeletionRefusal(id); });
 }
 
 QString itemDeletionRefusal(int id)
