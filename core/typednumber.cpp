@@ -31,15 +31,28 @@ QString figureTooLargeTitle()
     return QStringLiteral("Figure Too Large");
 }
 
-QString figureTooLargeText(const QString &field, FigureKind kind)
+namespace {
+
+// The largest figure of a kind, grouped in thousands as the bound is quoted,
+// and the word that follows it for a quantity.
+QString largestFigureText(FigureKind kind)
 {
-    // The largest figure taken, grouped in thousands as the bound is quoted.
     const QLocale grouped(QLocale::English, QLocale::UnitedStates);
     const bool money = kind == FigureKind::Money;
-    const QString largest = grouped.toString(money ? MoneyBoundRupees - 1 : QuantityBoundUnits - 1)
-                            + (money ? QStringLiteral(".99") : QStringLiteral(".999"));
-    return QStringLiteral("%1 is too large: at most %2%3")
-        .arg(field, largest, money ? QString() : QStringLiteral(" (quantity)"));
+    return grouped.toString(money ? MoneyBoundRupees - 1 : QuantityBoundUnits - 1)
+           + (money ? QStringLiteral(".99") : QStringLiteral(".999 (quantity)"));
+}
+
+} // namespace
+
+QString figureTooLargeText(const QString &field, FigureKind kind)
+{
+    return QStringLiteral("%1 is too large: at most %2").arg(field, largestFigureText(kind));
+}
+
+QString figureWouldPassText(const QString &field, const QString &runningFigure, FigureKind kind)
+{
+    return QStringLiteral("%1 is too large: the %2 would pass %3").arg(field, runningFigure, largestFigureText(kind));
 }
 
 QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind)

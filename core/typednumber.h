@@ -34,6 +34,10 @@ TypedNumber readTypedNumber(const QString &text);
 enum class FigureKind;
 QString figureTooLargeTitle();
 QString figureTooLargeText(const QString &field, FigureKind kind);
+// The refusal of a figure that is within its bound itself but would take a
+// running figure past it, in the same shape: "Quantity is too large: the
+// balance would pass 999,999,999.999 (quantity)".
+QString figureWouldPassText(const QString &field, const QString &runningFigure, FigureKind kind);
 // That text when `text` is a number beyond the bound, or a decimal too large
 // even for a double ("1e309"); empty otherwise (empty text, text that is no
 // number, "nan" and "inf", a number within the bound).

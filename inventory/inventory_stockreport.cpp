@@ -168,8 +168,8 @@ void inventory_stockreport::generateReport()
         fill.add(r, 1, row.category);
         fill.add(r, 2, row.supplier);
         fill.add(r, 3, row.itemName);
-        const double total = row.lineTotal(filter.kinds);
-        fill.add(r, 4, boldCell(storedDecimalText(total, 0), total > 0 ? blue : QColor(),
+        const StoredTotal total = row.lineTotal(filter.kinds);
+        fill.add(r, 4, boldCell(total.text(0), total > StoredTotal() ? blue : QColor(),
                                      Qt::AlignRight | Qt::AlignVCenter));
         for (int d = 1; d <= days; ++d) {
             const StockDayCell day = stockDayCell(row, d, filter.kinds);

@@ -498,6 +498,11 @@ bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool a
     case MovementResult::ExceedsBalance:
         Desktop::warning(dialog, ErrorTitle, QStringLiteral("Reduction cannot exceed balance stock!"));
         return false;
+    case MovementResult::BalanceTooLarge:
+        Desktop::warning(dialog, figureTooLargeTitle(),
+                         figureWouldPassText(QStringLiteral("Quantity"), QStringLiteral("balance"),
+                                             FigureKind::Quantity));
+        return false;
     case MovementResult::InvalidQuantity:
         Desktop::warning(dialog, ErrorTitle, QStringLiteral("Please enter a valid quantity!"));
         return false;

@@ -53,7 +53,7 @@ QStringList movementTypes(StockMovementKinds kinds)
     return {StockMovement::Addition, StockMovement::Opening, StockMovement::Reduction};
 }
 
-double StockReportRow::lineTotal(StockMovementKinds kinds) const
+StoredTotal StockReportRow::lineTotal(StockMovementKinds kinds) const
 {
     switch (kinds) {
     case StockMovementKinds::Additions:
@@ -127,7 +127,7 @@ bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *ro
             return;
         const int day = dayOf(moves.value(1).toString());
         const bool addition = isAddition(moves.value(2).toString());
-        const double qty = storedTotal(moves.value(3)).toDouble();
+        const StoredTotal qty = storedTotal(moves.value(3));
         for (int index : *found) {
             StockReportRow &row = (*rows)[index];
             // A date that is no "yyyy-MM-dd" counts in the total but in no day.
@@ -146,7 +146,7 @@ bool queryStockReport(const StockReportFilter &filter, QList<StockReportRow> *ro
         for (StockReportRow &row : *rows) {
             row.additions.clear();
             row.reductions.clear();
-            row.totalAdditions = row.totalReductions = 0;
+            row.totalAdditions = row.totalReductions = StoredTotal();
         }
     };
     if (!forEachStoredSumRow(moveSql, moveValues, readMove, restart, &driverError)) {
@@ -162,19 +162,18 @@ StockDayCell stockDayCell(const StockReportRow &row, int day, StockMovementKinds
     StockDayCell cell;
     const bool added = kinds != StockMovementKinds::Reductions && row.additions.contains(day);
     const bool removed = kinds != StockMovementKinds::Additions && row.reductions.contains(day);
-    const double a = row.additions.value(day);
-    const double r = row.reductions.value(day);
+    const StoredTotal a = row.additions.value(day);
+    const StoredTotal r = row.reductions.value(day);
     if (added && removed) {
         cell.kind = StockDayCell::Both;
-        cell.text = storedDecimalText(a, 0) + QLatin1Char('\n') + storedDecimalText(r, 0);
-        cell.toolTip = QStringLiteral("Addition: ") + storedDecimalText(a, 2) + QStringLiteral("\nReduction: ")
-                       + storedDecimalText(r, 2);
+        cell.text = a.text(0) + QLatin1Char('\n') + r.text(0);
+        cell.toolTip = QStringLiteral("Addition: ") + a.text(2) + QStringLiteral("\nReduction: ") + r.text(2);
     } else if (added) {
         cell.kind = StockDayCell::Addition;
-        cell.text = storedDecimalText(a, 0);
+        cell.text = a.text(0);
     } else if (removed) {
         cell.kind = StockDayCell::Reduction;
-        cell.text = storedDecimalText(r, 0);
+        cell.text = r.text(0);
     }
     return cell;
 }

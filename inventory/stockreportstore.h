@@ -7,6 +7,8 @@
 // its movements of the month carry under the filters; each such row shows all
 // of the item's movements of the month of the kinds asked for.
 
+#include "core/storedsum.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -37,15 +39,15 @@ struct StockReportRow
     QString itemName;
     QString category;
     QString supplier;
-    // Summed quantity per day of the month. A day is present once a movement
-    // of that kind was read for it, even when the sum is 0.
-    QMap<int, double> additions;
-    QMap<int, double> reductions;
-    double totalAdditions = 0;
-    double totalReductions = 0;
+    // Summed quantity per day of the month, exactly. A day is present once a
+    // movement of that kind was read for it, even when the sum is 0.
+    QMap<int, StoredTotal> additions;
+    QMap<int, StoredTotal> reductions;
+    StoredTotal totalAdditions;
+    StoredTotal totalReductions;
 
     // The additions, the reductions or, for All, both together.
-    double lineTotal(StockMovementKinds kinds) const;
+    StoredTotal lineTotal(StockMovementKinds kinds) const;
 };
 
 // The report's rows, by category and then item name. False with `error`

@@ -275,8 +275,11 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
             // A balance beyond the quantity bound is refused; the running totals
             // only need to keep every movement exactly, so an item whose
             // additions have come near the bound can still be reduced.
-            if ((kind == Movement::Addition && !withinBound(balance, FigureKind::Quantity))
-                || !storedExactly(additions) || !storedExactly(reductions) || !storedExactly(balance)) {
+            if (kind == Movement::Addition && !withinBound(balance, FigureKind::Quantity)) {
+                refused = MovementResult::BalanceTooLarge;
+                return false;
+            }
+            if (!storedExactly(additions) || !storedExactly(reductions) || !storedExactly(balance)) {
                 refused = MovementResult::InvalidQuantity;
                 return false;
             }

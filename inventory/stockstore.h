@@ -96,7 +96,7 @@ StockWriteOutcome deleteStockItem(int itemId);
 
 enum class Movement { Addition, Reduction };
 
-enum class MovementResult { Recorded, ExceedsBalance, InvalidQuantity, Failed };
+enum class MovementResult { Recorded, ExceedsBalance, BalanceTooLarge, InvalidQuantity, Failed };
 struct MovementOutcome
 {
     MovementResult result = MovementResult::Failed;
@@ -108,7 +108,7 @@ struct MovementOutcome
 // the item's totals and last_updated, and one movement row, both or neither.
 // A reduction above the stored balance is refused and writes nothing; one
 // equal to it leaves 0. An addition that takes the balance to the quantity
-// bound is refused.
+// bound is refused as BalanceTooLarge.
 MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &quantity, const QString &date);
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date);
 

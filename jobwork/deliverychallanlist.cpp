@@ -2,6 +2,8 @@
 #include "ui_deliverychallanlist.h"
 
 #include "core/financialyear.h"
+#include "core/money.h"
+#include "core/storedsum.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/tablefill.h"
@@ -195,10 +197,15 @@ void deliveryChallanList::appendLineRow(const ChallanLine &line)
 
 void deliveryChallanList::updateTotalQty()
 {
-    double total = 0;
-    for (int row = 0; row < ui->qtyEditing_Table->rowCount(); ++row)
-        total += cellNumber(ui->qtyEditing_Table, row, ColQty);
-    ui->totalQtyEdit->setText(quantityText(total));
+    // The quantities as typed, summed exactly to all of their digits and
+    // rounded once; text that is no number counts 0.
+    StoredTotal total;
+    const QTableWidget *t = ui->qtyEditing_Table;
+    for (int row = 0; row < t->rowCount(); ++row) {
+        const QTableWidgetItem *qty = t->item(row, ColQty);
+        total += Decimal::fromText(qty ? qty->text() : QString()).value_or(Decimal());
+    }
+    ui->totalQtyEdit->setText(total.text(3));
 }
 
 void deliveryChallanList::clearForm()

@@ -88,9 +88,9 @@ void despatchdetails::loadData()
     fill.finish();
 
     const DespatchTotals totals = despatchTotals(rows);
-    ui->tot_rec_qtyEdit->setText(quantityText(totals.received));
-    ui->tot_des_qtyEdit->setText(quantityText(totals.despatched));
-    ui->tot_bal_qtyEdit->setText(quantityText(totals.balance));
+    ui->tot_rec_qtyEdit->setText(totals.received.text(3));
+    ui->tot_des_qtyEdit->setText(totals.despatched.text(3));
+    ui->tot_bal_qtyEdit->setText(totals.balance.text(3));
 }
 
 void despatchdetails::on_show_btn_clicked()

@@ -73,7 +73,7 @@ void inwardHistory::loadData()
         }
     }
     fill.finish();
-    ui->total_qtyEdit->setText(quantityText(inwardHistoryTotal(rows)));
+    ui->total_qtyEdit->setText(inwardHistoryTotal(rows).text(3));
 }
 
 void inwardHistory::on_show_btn_clicked()

@@ -241,12 +241,12 @@ QStringList despatchCells(const DespatchRow &row)
     return despatchCells(row, texts);
 }
 
-double inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
+StoredTotal inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
 {
     StoredTotal total; // exact however many rows there are
     for (const InwardHistoryRow &row : rows)
         total += Decimal::fromStored(row.line.qty);
-    return total.toDouble();
+    return total;
 }
 
 double DespatchRow::balance() const
@@ -264,9 +264,9 @@ DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
         despatched += Decimal::fromStored(row.despatched);
     }
     DespatchTotals totals;
-    totals.received = received.toDouble();
-    totals.despatched = despatched.toDouble();
-    totals.balance = (received - despatched).toDouble();
+    totals.received = received;
+    totals.despatched = despatched;
+    totals.balance = received - despatched;
     return totals;
 }
 

@@ -3,6 +3,7 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
+#include "core/storedsum.h"
 #include "output/csvexport.h"
 #include "widgets/listformat.h"
 #include "widgets/reportform.h"
@@ -49,11 +50,12 @@ struct DespatchRow
     double balance() const;
 };
 
+// Exact however many rows there are; shown with text(3).
 struct DespatchTotals
 {
-    double received = 0.0;
-    double despatched = 0.0;
-    double balance = 0.0;
+    StoredTotal received;
+    StoredTotal despatched;
+    StoredTotal balance;
 };
 
 // Runs the inward history query on the default connection. Cancelled inward
@@ -89,7 +91,7 @@ QStringList inwardHistoryCells(const InwardHistoryRow &row);
 QStringList despatchCells(const DespatchRow &row, ReportTexts &texts);
 QStringList despatchCells(const DespatchRow &row);
 
-double inwardHistoryTotal(const QList<InwardHistoryRow> &rows);
+StoredTotal inwardHistoryTotal(const QList<InwardHistoryRow> &rows);
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows);
 
 // Background of a balance cell: open above 0.005, else done.

@@ -97,8 +97,11 @@ private slots:
         QTest::newRow("at the quantity bound") << true << "1000000000" << tooLarge;
         QTest::newRow("just over the bound") << true << "1000000000.001" << tooLarge;
         // 30 in the list: 999,999,970 more is 10^9, past the balance's bound.
-        QTest::newRow("total reaches the bound") << true << "999999970" << invalid;
-        QTest::newRow("total rounds to the bound") << true << "999999969.9995" << invalid;
+        const QString pastBound = "Figure Too Large|Quantity is too large: the balance would pass "
+                                  "999,999,999.999 (quantity)";
+        QTest::newRow("total reaches the bound") << true << "999999970" << pastBound;
+        QTest::newRow("total rounds to the bound") << true << "999999969.9995" << pastBound;
+        QTest::newRow("largest balance and a thousandth") << true << "0.001" << pastBound;
     }
 
     void refusedQuantitiesWriteNothing()
@@ -110,6 +113,8 @@ private slots:
         const int bolt = boltAt30();
         if (QByteArray(QTest::currentDataTag()) == "total overflows")
             exec("UPDATE inventory_items SET stock_addition = 1.7e308, balance_stock = 1.7e308");
+        if (QByteArray(QTest::currentDataTag()) == "largest balance and a thousandth")
+            exec("UPDATE inventory_items SET balance_stock = 999999999.999");
         // 30 in the list: 999,999,999,999,970 more is ten crore crore.
 
         f.reload();

@@ -119,6 +119,24 @@ private slots:
         QCOMPARE(f.total->text(), QString("12.000"));
     }
 
+    // The total adds the quantities as typed, exactly, rounded once: 0.7 + 0.1 + 0.0005 is
+    // 0.8005 (in double 0.800); 999,999,999.999 + 0.0005 is 999,999,999.9995 (in double .999).
+    void totalQtyIsSummedExactly()
+    {
+        Form f;
+        f.handOver({2, 3});
+        f.setQty(0, "0.7");
+        f.setQty(1, "0.1");
+        f.setQty(2, "0.0005");
+        QCOMPARE(f.total->text(), QString("0.801"));
+        addInward({5, "26-27", Customer, Shaft, 1});
+        addInward({5, "26-27", Customer, Gear, 999999999.999});
+        Form large;
+        large.handOver({5});
+        large.setQty(int(columnTexts(large.lines, 4).indexOf("C1")), "0.0005");
+        QCOMPARE(large.total->text(), QString("1000000000.000"));
+    }
+
     void inwardOfAnotherYearIsRefused()
     {
         addInward({9, "25-26", Customer, Gear, 5});

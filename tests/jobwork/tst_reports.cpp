@@ -82,7 +82,13 @@ private slots:
         // This year first by number descending and item code ascending, then
         // the earlier year; the cancelled entry 3 is neither listed nor counted.
         QCOMPARE(order, QStringList({"2/26-27 B-10", "1/26-27 A-20", "1/26-27 B-10", "9/25-26 A-20"}));
-        QCOMPARE(quantityText(inwardHistoryTotal(rows)), QStringLiteral("15.000"));
+        QCOMPARE(inwardHistoryTotal(rows).text(3), QStringLiteral("15.000"));
+        // 10,001 lines of 999,999,999.999: 10,001,000,000,000 less 10.001,
+        // past what a double holds to the thousandth.
+        InwardHistoryRow largestLine;
+        largestLine.line.qty = 999999999.999;
+        const QList<InwardHistoryRow> largest(10001, largestLine);
+        QCOMPARE(inwardHistoryTotal(largest).text(3), QStringLiteral("10000999999989.999"));
         QCOMPARE(inwardHistoryCells(rows.at(0)), QStringList({"2/26-27", "01-05-2026", "DC-2", "28/04/2026", "PO-1",
                                                               "SHAH, SONS", "B-10", "BOLT", "7.000"}));
         QCOMPARE(inwardHistoryCells(rows.at(1)).at(3), QString());
@@ -263,8 +269,7 @@ private slots:
         QCOMPARE(despatchCells(rows.at(2)).mid(8), QStringList({"3/26-27,6/26-27", "10.000", "6.000", "4.000"}));
         QCOMPARE(despatchCells(rows.at(3)).mid(8), QStringList({"2/25-26", "5.000", "5.000", "0.000"}));
         const DespatchTotals totals = despatchTotals(rows);
-        QCOMPARE(quantityText(totals.received) + " " + quantityText(totals.despatched) + " "
-                     + quantityText(totals.balance),
+        QCOMPARE(totals.received.text(3) + " " + totals.despatched.text(3) + " " + totals.balance.text(3),
                  QStringLiteral("118.000 111.000 7.000"));
         QCOMPARE(sortedChallanList("10/26-27,9/26-27,2/25-26"), QStringLiteral("2/25-26,9/26-27,10/26-27"));
         // In order already, and not quite: numbers equal as numbers, repeats, empty parts.
