@@ -154,7 +154,6 @@ private slots:
         QCOMPARE(completer->completionCount(), 2);
     }
 
-    // A click that closes a suggestion list lands where it was aimed.
     void clicksPastOpenSuggestionsLandWhereAimed()
     {
         OpenEnvironment env;
@@ -164,9 +163,8 @@ private slots:
         f.w->resize(1366, 740); // the fields side by side, as on the office screen
         f.w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.w));
-        auto *heading = child<QLineEdit>(f.w, "heading");
-        auto *details = child<QLineEdit>(f.w, "details");
-        auto *amount = child<QLineEdit>(f.w, "amount");
+        auto *heading = child<QLineEdit>(f.w, "heading"), *details = child<QLineEdit>(f.w, "details"),
+             *amount = child<QLineEdit>(f.w, "amount");
         heading->setFocus();
         type(f.w, "Elec");
         QTRY_VERIFY(heading->completer()->popup()->isVisible());

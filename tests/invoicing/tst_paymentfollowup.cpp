@@ -346,8 +346,7 @@ private slots:
         exec(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10001) "
                      "INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, grand_total, "
                      "fy_name, is_deleted) SELECT i, i || '/26-27', '%1', %2, 99999999999.99, '26-27', 0 FROM n")
-                 .arg(daysAgo(10))
-                 .arg(Acme));
+                 .arg(daysAgo(10)).arg(Acme));
         Window w;
         QCOMPARE(w.list->rowCount(), 10001);
         {
