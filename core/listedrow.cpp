@@ -6,6 +6,14 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+QString rowGoneText(const QString &row, bool nothingSaved)
+{
+    QString text = row + QStringLiteral(" no longer exists; it may have been deleted in another window.");
+    if (nothingSaved)
+        text += QStringLiteral(" Nothing was saved.");
+    return text;
+}
+
 bool execListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error)
 {
     QSqlQuery q;

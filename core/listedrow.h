@@ -12,6 +12,11 @@
 // row (the row was deleted meanwhile, e.g. in another copy of the program),
 // it returns false with `goneText` in `error`; on a failure of the statement,
 // false with the driver's text. The caller rolls back either way.
+// "<row> no longer exists; it may have been deleted in another window.", the
+// text of a listed row gone meanwhile ("This expense"), with " Nothing was
+// saved." after it when `nothingSaved`.
+QString rowGoneText(const QString &row, bool nothingSaved = false);
+
 bool execListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error);
 
 // The same in a write transaction of its own (runInTransaction): the row is

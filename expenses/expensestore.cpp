@@ -113,16 +113,14 @@ bool updateExpense(int slno, const ExpenseWrite &expense, QString *error)
     return writeListedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
                                          "amount = :amount WHERE slno = :slno"),
                           values,
-                          QStringLiteral("This expense no longer exists; it may have been deleted in another "
-                                         "window. Nothing was saved."),
+                          rowGoneText(QStringLiteral("This expense"), true),
                           error);
 }
 
 bool deleteExpense(int slno, QString *error)
 {
     return writeListedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), slno}},
-                          QStringLiteral("This expense no longer exists; it may have been deleted in another "
-                                         "window."),
+                          rowGoneText(QStringLiteral("This expense")),
                           error);
 }
 

@@ -1,6 +1,7 @@
 #include "stockstore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/transaction.h"
 #include "widgets/listformat.h"
@@ -28,7 +29,7 @@ QString twoDecimals(double value)
 
 QString missingItemText()
 {
-    return QStringLiteral("The item no longer exists; it may have been deleted in another window.");
+    return rowGoneText(QStringLiteral("The item"));
 }
 
 bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QString *error)

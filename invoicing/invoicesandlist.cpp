@@ -56,13 +56,6 @@ QTableWidgetItem *fixedItem(const QString &text, Qt::Alignment alignment = Qt::A
     return item;
 }
 
-// A cell's number exactly as its text spells it; 0 when it is none.
-Decimal cellDecimal(const QTableWidget *table, int row, int column)
-{
-    const QTableWidgetItem *item = table->item(row, column);
-    return item ? Decimal::fromText(item->text()).value_or(Decimal()) : Decimal();
-}
-
 // A cell's amount rounded once to paise; 0 when it is no number.
 Money cellAmount(const QTableWidget *table, int row, int column)
 {

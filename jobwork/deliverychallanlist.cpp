@@ -200,11 +200,8 @@ void deliveryChallanList::updateTotalQty()
     // The quantities as typed, summed exactly to all of their digits and
     // rounded once; text that is no number counts 0.
     StoredTotal total;
-    const QTableWidget *t = ui->qtyEditing_Table;
-    for (int row = 0; row < t->rowCount(); ++row) {
-        const QTableWidgetItem *qty = t->item(row, ColQty);
-        total += Decimal::fromText(qty ? qty->text() : QString()).value_or(Decimal());
-    }
+    for (int row = 0; row < ui->qtyEditing_Table->rowCount(); ++row)
+        total += cellDecimal(ui->qtyEditing_Table, row, ColQty);
     ui->totalQtyEdit->setText(total.text(3));
 }
 

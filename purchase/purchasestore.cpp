@@ -17,8 +17,7 @@ namespace {
 const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "cgst6",  "sgst6",
                                                         "cgst9",   "sgst9",   "cgst14", "sgst14"};
 
-const QString MissingBillText =
-    QStringLiteral("This bill no longer exists; it may have been deleted in another window.");
+const QString MissingBillText = rowGoneText(QStringLiteral("This bill"));
 
 const char *const BillColumns =
     "SELECT bill_id, bill_no, bill_date, company_name, gst_no, type, description, quantity, base_amount, "

@@ -201,9 +201,7 @@ bool updateSalary(int slno, const SalaryEntry &entry, QString *error)
                                         "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
                                         "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
                          values,
-                         QStringLiteral("The salary entry of %1 no longer exists; it may have been deleted in "
-                                        "another window. Nothing was saved.")
-                             .arg(entry.name),
+                         rowGoneText(QStringLiteral("The salary entry of ") + entry.name, true),
                          error);
 }
 

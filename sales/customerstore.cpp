@@ -136,8 +136,7 @@ MasterWrite updateCustomer(int id, const CustomerFields &fields, CustomerRow *ex
                              "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
                              "email = :email, vendor_id = :vendor WHERE customer_id = :id",
                              values,
-                             "This customer no longer exists; it may have been deleted in another window. "
-                             "Nothing was saved.",
+                             rowGoneText("This customer", true),
                              failure);
     });
 }
@@ -146,7 +145,7 @@ bool deleteCustomer(int id, QString *error)
 {
     // Items or documents may have come to name the customer since the form looked.
     return writeListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
-                          "This customer no longer exists; it may have been deleted in another window.", error,
+                          rowGoneText("This customer"), error,
                           [id] { return customerDeletionRefusal(id); });
 }
 

@@ -44,8 +44,7 @@ bool customerStillStored(int customerId, QString *error)
     if (!execBound(q, "SELECT 1 FROM customers WHERE customer_id = :cid", {{":cid", customerId}}, error))
         return false;
     if (!q.next()) {
-        *error = "The chosen customer no longer exists; it may have been deleted in another window. Nothing was "
-                 "saved.";
+        *error = rowGoneText("The chosen customer", true);
         return false;
     }
     return true;
@@ -135,8 +134,7 @@ MasterWrite updateItem(int id, const ItemFields &fields, QString *error)
                              "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
                              "WHERE item_id = :id",
                              values,
-                             "This item no longer exists; it may have been deleted in another window. Nothing "
-                             "was saved.",
+                             rowGoneText("This item", true),
                              failure);
     });
 }
@@ -145,7 +143,7 @@ bool deleteItem(int id, QString *error)
 {
     // Documents may have come to name the item since the form looked.
     return writeListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}},
-                          "This item no longer exists; it may have been deleted in another window.", error,
+                          rowGoneText("This item"), error,
                           [id] { return itemDeletionRefusal(id); });
 }
 
