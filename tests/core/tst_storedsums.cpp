@@ -89,13 +89,11 @@ private slots:
             return t;
         };
         QCOMPARE(total({"0.0049996"}).text(), QString("0.00"));
-        QCOMPARE(total({"-0.0049996"}).text(), QString("0.00"));
         QCOMPARE(total({"0.0049994", "0.0000006"}).text(), QString("0.01"));
         QCOMPARE(total({"1.0000005"}).text(6), QString("1.000001"));
         QCOMPARE(total({"-1.0000005", "0.0000001"}).text(6), QString("-1.000000"));
         QCOMPARE(total({"0.0049996", "0.0049996"}).toDecimal(), *Decimal::fromText("0.0099992"));
         QVERIFY(total({"0.0050001"}) > total({"0.005"}));
-        QVERIFY(total({"-0.0050001"}) < total({"-0.005"}));
         QVERIFY(total({"0.0000001", "-0.0000001"}) == StoredTotal());
 
         StoredTotal invalid = largest;

@@ -119,7 +119,7 @@ private slots:
     }
 
     // Another copy changes a ticked line meanwhile: nothing of the
-    // batch is stored, the warning names the line, ticks and status stay.
+    // batch is stored, the warning names the line.
     void statusOfALineChangedMeanwhileIsRefused()
     {
         addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 5, "kgs", "Open"});
@@ -138,8 +138,6 @@ private slots:
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"),
                  QStringList({"Open", "Open", "Order Cancel"}));
-        QCOMPARE(ticks(table)->tickedRows().size(), 3);
-        QVERIFY(received->isChecked());
 
         // Both rows of one number and item, as listed: stored.
         ticks(table)->setTicked(int(columnTexts(table, 4).indexOf("Bolt")), false);

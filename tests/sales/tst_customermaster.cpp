@@ -179,7 +179,6 @@ private slots:
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
         QCOMPARE(f.shown(), gone + " Nothing was saved.");
-        QCOMPARE(f.edit("phoneEdit")->text(), QString("12345")); // still editing
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the form looked
         QVERIFY(!deleteCustomer(2, &error) && error.startsWith("This customer has items"));
@@ -195,7 +194,6 @@ private slots:
                                  [&f] { f.click("add_btn"); });
         QCOMPARE(f.shown(), QString("Duplicate Customer|Customer already exists!\n\nExisting Customer: Cast Co\nGST No: 33ccc"));
         QCOMPARE(rows("SELECT customer_name FROM customers"), QStringList{"Cast Co"});
-        QCOMPARE(f.edit("customerName_edit")->text(), QString("CAST"));
     }
 
     void listAndSearchByName()
