@@ -249,18 +249,54 @@ private slots:
         OpenEnvironment env;
         Form f;
         f.addThree("Tea", "Diesel", "van");
-        const QString gone("This expense no longer exists; it may have been deleted in another window.");
+        const QString gone(" no longer exists; it may have been deleted in another window. Nothing was saved.");
         writeAsOtherCopy("DELETE FROM expenses WHERE slno > 1");
         f.select(2);
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(f.w, "delete_btn");
-        QCOMPARE(env.desktop.lastShown(), "Delete Error|" + gone);
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|Expense #3 (Courier)" + gone);
         f.select(1);
         click(f.w, "edit_btn");
         child<QLineEdit>(f.w, "amount")->setText("1600");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|" + gone + " Nothing was saved.");
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + gone);
         QCOMPARE(stored(), QStringList{"1|2026-05-01|Tea||real:120"});
+    }
+
+    // What another copy changed after this list read the row survives: the
+    // update and the delete are refused, naming the row, and what was typed
+    // stays for another try.
+    void anExpenseChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    {
+        OpenEnvironment env;
+        Form f;
+        f.addThree("Tea", "Diesel", "van");
+        const QString changed(" was changed or deleted meanwhile, perhaps in another window. Nothing was saved.");
+        writeAsOtherCopy("UPDATE expenses SET heading = 'Post' WHERE slno = 3");
+        f.select(2);
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "delete_btn");
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|Expense #3 (Courier)" + changed);
+
+        f.select(1);
+        click(f.w, "edit_btn");
+        writeAsOtherCopy("UPDATE expenses SET amount = 777 WHERE slno = 2");
+        child<QLineEdit>(f.w, "amount")->setText("1600");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + changed);
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
+        QCOMPARE(f.serial->text(), QString("Editing SI No: 2"));
+
+        // The other copy holds the file while this one saves: the check
+        // waits for its change and finds it.
+        f.select(0);
+        click(f.w, "edit_btn");
+        child<QLineEdit>(f.w, "amount")->setText("50");
+        saveWhileOtherCopyWrites("UPDATE expenses SET details = 'milk' WHERE slno = 1",
+                                 [&] { click(f.w, "update_btn"); });
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #1 (Tea)" + changed);
+        QCOMPARE(stored(), QStringList({"1|2026-05-01|Tea|milk|real:120", "2|2026-05-02|Diesel|van|real:777",
+                                        "3|2026-05-03|Post|later|real:80"}));
     }
 
     void showListsThePeriodInclusively()
