@@ -285,10 +285,7 @@ private slots:
         click(f.w, "update_btn");
         QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + changed);
         QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
-        QCOMPARE(f.serial->text(), QString("Editing SI No: 2"));
-
-        // The other copy holds the file while this one saves: the check
-        // waits for its change and finds it.
+        // The other copy holds the file while this one saves.
         f.select(0);
         click(f.w, "edit_btn");
         child<QLineEdit>(f.w, "amount")->setText("50");
