@@ -15,7 +15,10 @@
 
 namespace {
 
+// Every column of the table in its own order, as "SELECT *" gives them: the
+// listed row is kept as stored from the same read.
 const QString SelectColumns = QStringLiteral("SELECT slno, date, heading, details, amount FROM expenses");
+const RowSource StoredExpense{QStringLiteral("expenses"), QStringLiteral("slno"), QString()};
 
 // A stored amount to the paisa: a REAL as the decimal it was written from,
 // anything else read as typed text (so text that reached the column counts
@@ -42,6 +45,7 @@ bool readRows(QSqlQuery &q, QList<ExpenseRow> *rows)
         row.heading = q.value(2).toString();
         row.details = q.value(3).toString();
         row.amount = storedAmount(q.value(4));
+        row.stored = storedRowOf(q);
         rows->append(row);
     }
     return true;
@@ -53,6 +57,12 @@ QVariantMap writeValues(const ExpenseWrite &expense)
             {QStringLiteral(":heading"), expense.heading},
             {QStringLiteral(":details"), expense.details},
             {QStringLiteral(":amount"), expense.amount.toDouble()}};
+}
+
+// How the texts of a refused write name the listed row.
+QString listedExpenseName(const ExpenseRow &listed, int runningNumber)
+{
+    return QStringLiteral("Expense #%1 (%2)").arg(runningNumber).arg(listed.heading);
 }
 
 } // namespace
@@ -106,22 +116,21 @@ bool addExpense(const ExpenseWrite &expense, QString *error)
                      writeValues(expense), error);
 }
 
-bool updateExpense(int slno, const ExpenseWrite &expense, QString *error)
+bool updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error)
 {
     QVariantMap values = writeValues(expense);
-    values.insert(QStringLiteral(":slno"), slno);
-    return writeListedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
+    values.insert(QStringLiteral(":slno"), listed.slno);
+    return writeLoadedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
                                          "amount = :amount WHERE slno = :slno"),
-                          values,
-                          rowGoneText(QStringLiteral("This expense"), true),
-                          error);
+                          values, StoredExpense, listed.slno, listed.stored,
+                          listedExpenseName(listed, runningNumber), error);
 }
 
-bool deleteExpense(int slno, QString *error)
+bool deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error)
 {
-    return writeListedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), slno}},
-                          rowGoneText(QStringLiteral("This expense")),
-                          error);
+    return writeLoadedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"),
+                          {{QStringLiteral(":slno"), listed.slno}}, StoredExpense, listed.slno, listed.stored,
+                          listedExpenseName(listed, runningNumber), error);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // expenses window binds them to its widgets.
 
 #include "core/companyinfo.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/storedsum.h"
 #include "output/csvexport.h"
@@ -20,6 +21,9 @@ struct ExpenseRow
     QString heading;
     QString details;
     Money amount; // to the paisa; 0 when the stored value is no number
+    // Every column as the list read it; an update or delete of the row is
+    // written only while it is still stored so.
+    StoredRow stored;
 };
 
 // What the window writes.
@@ -46,10 +50,12 @@ bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *
 int nextExpenseNumber();
 
 bool addExpense(const ExpenseWrite &expense, QString *error);
-// Update and delete write the listed expense `slno` only while it is still
-// stored: false, nothing written, and a message in `error` when it is gone.
-bool updateExpense(int slno, const ExpenseWrite &expense, QString *error);
-bool deleteExpense(int slno, QString *error);
+// Update and delete write the expense `listed`, shown as number
+// `runningNumber` of the list, only while it is still stored exactly as the
+// list read it: otherwise false, nothing written, and in `error` why, naming
+// the row ("Expense #2 (Diesel) was changed or deleted meanwhile, ...").
+bool updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error);
+bool deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error);
 
 // The distinct non-empty headings and details of the expenses, each sorted,
 // for the completers of the entry fields.

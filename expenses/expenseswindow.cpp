@@ -152,6 +152,7 @@ void ExpensesWindow::showExpenses(const QList<ExpenseRow> &rows)
     const QList<QPair<int, const WidestText *>> fitted{{0, &number}, {1, &date}, {4, &amount}};
     for (const auto &[column, widest] : fitted)
         header->resizeSection(column, qMax(header->sectionSizeHint(column), widest->width(metrics) + margins));
+    listedRows = rows;
     listTotal = expensesTotal(rows);
     ui->labletotal->setText(expensesTotalText(listTotal));
 }
@@ -230,6 +231,8 @@ void ExpensesWindow::on_edit_btn_clicked()
     };
     const QTableWidgetItem *first = ui->tableWidget->item(row, 0);
     editingSlno = first ? first->data(Qt::UserRole).toInt() : -1;
+    editingRow = listedRows.value(row);
+    editingNumber = row + 1;
     const QDate date = QDate::fromString(text(1), QStringLiteral("dd-MM-yyyy"));
     if (date.isValid())
         ui->dateEdit->setDate(date);
@@ -253,7 +256,7 @@ void ExpensesWindow::on_update_btn_clicked()
     if (!readEntry(QStringLiteral("Heding cant be Empty"), &expense))
         return;
     QString error;
-    if (!updateExpense(editingSlno, expense, &error)) {
+    if (!updateExpense(editingRow, editingNumber, expense, &error)) {
         Desktop::warning(this, QStringLiteral("Update Error"), error);
         return;
     }
@@ -277,14 +280,13 @@ void ExpensesWindow::on_delete_btn_clicked()
         Desktop::warning(this, QStringLiteral("Selection Error"), QStringLiteral("Please select and highlight a row"));
         return;
     }
-    const int slno = first->data(Qt::UserRole).toInt();
     if (Desktop::question(this, QStringLiteral("Confirm"),
                           QStringLiteral("Are you sure to delete record #") + first->text() + QStringLiteral("?"),
                           QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     QString error;
-    if (!deleteExpense(slno, &error)) {
+    if (!deleteExpense(listedRows.value(row), row + 1, &error)) {
         Desktop::warning(this, QStringLiteral("Delete Error"), error);
         return;
     }

@@ -51,6 +51,11 @@ private:
 
     Ui::ExpensesWindow *ui;
     int editingSlno = -1;
+    // The rows the list shows, in its order; and the one Edit loaded, as the
+    // list had read it, with its running number.
+    QList<ExpenseRow> listedRows;
+    ExpenseRow editingRow;
+    int editingNumber = 0;
     QCompleter *headingCompleter = nullptr;
     QCompleter *detailsCompleter = nullptr;
     ExpenseCompletions completions; // of the last full listing

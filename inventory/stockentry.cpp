@@ -166,7 +166,7 @@ void inventory_stockentry::loadStockTable(const QString &category, const QString
     QTableWidget *t = ui->inventory_stock;
     t->setRowCount(0);
 
-    QList<StockItemRow> rows;
+    QList<StockItemRow> &rows = listedItems;
     QString error;
     if (!loadStockItems({category, supplier, item}, &rows, &error))
         return;
@@ -299,6 +299,7 @@ void inventory_stockentry::on_edit_btn_clicked()
         return;
     }
     editingItemId = cell(row, IdColumn).toInt();
+    editingItem = listedItems.value(row);
     setComboText(ui->category_combo, cell(row, CategoryColumn));
     ui->sup_nameEdit->setText(cell(row, SupplierColumn));
     ui->sup_phoneEdit->setText(cell(row, PhoneColumn));
@@ -337,7 +338,7 @@ void inventory_stockentry::on_updatenew_btn_clicked()
     if (minimumStockRefused(this, ui->min_stockEdit->text()))
         return;
 
-    const StockWriteOutcome outcome = updateStockItem(editingItemId, fields);
+    const StockWriteOutcome outcome = updateStockItem(editingItem, fields);
     if (outcome.result != StockWrite::Done) {
         Desktop::warning(this, ErrorTitle, outcome.error);
         ui->editcancel_btn->setEnabled(false);
@@ -378,14 +379,13 @@ void inventory_stockentry::on_delete_btn_clicked()
         Desktop::warning(this, ErrorTitle, QStringLiteral("Please select a row to delete!"));
         return;
     }
-    const int id = cell(row, IdColumn).toInt();
     const QString name = cell(row, NameColumn);
     if (Desktop::question(this, QStringLiteral("Confirm Delete"),
                           "Delete item '" + name + "'?\nThis will also delete all transaction history for this item.",
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
 
-    const StockWriteOutcome outcome = deleteStockItem(id);
+    const StockWriteOutcome outcome = deleteStockItem(listedItems.value(row));
     if (outcome.result != StockWrite::Done) {
         Desktop::warning(this, ErrorTitle, outcome.error);
         return;
@@ -502,6 +502,9 @@ bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool a
         Desktop::warning(dialog, figureTooLargeTitle(),
                          figureWouldPassText(QStringLiteral("Quantity"), QStringLiteral("balance"),
                                              FigureKind::Quantity));
+        return false;
+    case MovementResult::TotalsTooLarge:
+        Desktop::warning(dialog, figureTooLargeTitle(), outcome.error);
         return false;
     case MovementResult::InvalidQuantity:
         Desktop::warning(dialog, ErrorTitle, QStringLiteral("Please enter a valid quantity!"));

@@ -4,6 +4,8 @@
 #include <QSqlDatabase>
 #include <QWidget>
 
+#include "stockstore.h"
+
 QT_BEGIN_NAMESPACE
 namespace Ui {
 class inventory_stockentry;
@@ -53,5 +55,9 @@ private:
 
     Ui::inventory_stockentry *ui;
     int editingItemId = -1;
+    // The items the list shows, in its order, and the one Edit loaded as the
+    // list had read it.
+    QList<StockItemRow> listedItems;
+    StockItemRow editingItem;
     QHash<QString, QString> supplierPhones;
 };

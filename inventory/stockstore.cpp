@@ -13,6 +13,21 @@
 namespace {
 
 const QString AllCategories = QStringLiteral("-- All --");
+const RowSource StoredItem{QStringLiteral("inventory_items"), QStringLiteral("item_id"), QString()};
+
+// How the texts of a refused write name the listed item.
+QString listedItemName(const StockItemRow &listed)
+{
+    return QStringLiteral("Item '") + listed.name + QLatin1Char('\'');
+}
+
+// Inside the write transaction: whether the item is still stored exactly as
+// the list read it; otherwise the reason in `error`.
+bool stillAsListed(const StockItemRow &listed, QString *error)
+{
+    *error = listedRowRefusal(StoredItem, listed.id, listed.stored, listedItemName(listed));
+    return error->isEmpty();
+}
 
 // Whether a REAL column gives the figure back as the same decimal.
 bool storedExactly(const Decimal &figure)
@@ -37,7 +52,8 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
     rows->clear();
     QString sql = QStringLiteral(
         "SELECT item_id, category, supplier_name, supplier_phone, item_name, opening_stock, stock_addition, "
-        "stock_reduction, balance_stock, uom, last_updated, min_stock FROM inventory_items WHERE 1=1 ");
+        "stock_reduction, balance_stock, uom, last_updated, min_stock, inventory_items.* FROM inventory_items "
+        "WHERE 1=1 ");
     QVariantMap values;
     if (!filter.category.isEmpty() && filter.category != AllCategories) {
         sql += QStringLiteral("AND category = :cat ");
@@ -71,6 +87,7 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
         row.uom = q.value(9).toString();
         row.lastUpdated = q.value(10).toString();
         row.minimum = q.value(11).toDouble();
+        row.stored = storedRowOf(q, 12);
         rows->append(row);
     }
     return true;
@@ -165,37 +182,35 @@ StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &openi
     return outcome;
 }
 
-StockWriteOutcome updateStockItem(int itemId, const StockItemFields &item)
+StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFields &item)
 {
     StockWriteOutcome outcome;
-    outcome.itemId = itemId;
+    outcome.itemId = listed.id;
+    const QString name = listedItemName(listed);
     const bool ok = runInTransaction(
         [&](QString *error) {
+            if (!stillAsListed(listed, error))
+                return false;
+            if (!execListedRow(QStringLiteral("UPDATE inventory_items SET category = :cat, supplier_name = :sup, "
+                                              "supplier_phone = :phone, item_name = :item, uom = :uom, "
+                                              "min_stock = :min WHERE item_id = :id"),
+                               {{QStringLiteral(":cat"), item.category},
+                                {QStringLiteral(":sup"), item.supplier},
+                                {QStringLiteral(":phone"), item.phone},
+                                {QStringLiteral(":item"), item.name},
+                                {QStringLiteral(":uom"), item.uom},
+                                {QStringLiteral(":min"), item.minimum},
+                                {QStringLiteral(":id"), listed.id}},
+                               rowGoneText(name, true), error))
+                return false;
             QSqlQuery q;
-            if (!execBound(q,
-                           QStringLiteral("UPDATE inventory_items SET category = :cat, supplier_name = :sup, "
-                                          "supplier_phone = :phone, item_name = :item, uom = :uom, min_stock = :min "
-                                          "WHERE item_id = :id"),
-                           {{QStringLiteral(":cat"), item.category},
-                            {QStringLiteral(":sup"), item.supplier},
-                            {QStringLiteral(":phone"), item.phone},
-                            {QStringLiteral(":item"), item.name},
-                            {QStringLiteral(":uom"), item.uom},
-                            {QStringLiteral(":min"), item.minimum},
-                            {QStringLiteral(":id"), itemId}},
-                           error))
-                return false;
-            if (q.numRowsAffected() < 1) {
-                *error = missingItemText();
-                return false;
-            }
             return execBound(q,
                              QStringLiteral("UPDATE inventory_transactions SET category = :cat, supplier_name = :sup, "
                                             "item_name = :item WHERE item_id = :id"),
                              {{QStringLiteral(":cat"), item.category},
                               {QStringLiteral(":sup"), item.supplier},
                               {QStringLiteral(":item"), item.name},
-                              {QStringLiteral(":id"), itemId}},
+                              {QStringLiteral(":id"), listed.id}},
                              error);
         },
         &outcome.error);
@@ -203,23 +218,21 @@ StockWriteOutcome updateStockItem(int itemId, const StockItemFields &item)
     return outcome;
 }
 
-StockWriteOutcome deleteStockItem(int itemId)
+StockWriteOutcome deleteStockItem(const StockItemRow &listed)
 {
     StockWriteOutcome outcome;
-    outcome.itemId = itemId;
-    const QVariantMap id{{QStringLiteral(":id"), itemId}};
+    outcome.itemId = listed.id;
+    const QString name = listedItemName(listed);
+    const QVariantMap id{{QStringLiteral(":id"), listed.id}};
     const bool ok = runInTransaction(
         [&](QString *error) {
+            if (!stillAsListed(listed, error))
+                return false;
             QSqlQuery q;
             if (!execBound(q, QStringLiteral("DELETE FROM inventory_transactions WHERE item_id = :id"), id, error))
                 return false;
-            if (!execBound(q, QStringLiteral("DELETE FROM inventory_items WHERE item_id = :id"), id, error))
-                return false;
-            if (q.numRowsAffected() < 1) {
-                *error = missingItemText();
-                return false;
-            }
-            return true;
+            return execListedRow(QStringLiteral("DELETE FROM inventory_items WHERE item_id = :id"), id,
+                                 rowGoneText(name, true), error);
         },
         &outcome.error);
     outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
@@ -280,8 +293,12 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                 refused = MovementResult::BalanceTooLarge;
                 return false;
             }
+            // After very many of the largest movements the additions or the
+            // reductions pass what a REAL keeps to the thousandth.
             if (!storedExactly(additions) || !storedExactly(reductions) || !storedExactly(balance)) {
-                refused = MovementResult::InvalidQuantity;
+                refused = MovementResult::TotalsTooLarge;
+                *error = QStringLiteral("The running totals of item '") + name
+                         + QStringLiteral("' are too large to keep exactly to the thousandth. Nothing was saved.");
                 return false;
             }
 
@@ -314,6 +331,8 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
         &outcome.error);
     if (ok)
         outcome.result = MovementResult::Recorded;
+    else if (refused == MovementResult::TotalsTooLarge)
+        outcome.result = refused;
     else if (refused != MovementResult::Failed)
         outcome = {refused, QString()};
     return outcome;

@@ -9,6 +9,8 @@
 // (not from the two decimals a list showed earlier), so no thousandth is lost
 // and two open forms never lose one another's movement.
 
+#include "core/listedrow.h"
+
 #include <QList>
 #include <QString>
 
@@ -29,6 +31,9 @@ struct StockItemRow
     QString uom;
     QString lastUpdated; // as stored, "yyyy-MM-dd"
     double minimum = 0;
+    // Every column as the list read it: an edit or delete of the item is
+    // written only while it is still stored so.
+    StoredRow stored;
 
     // Low stock: a minimum is set and the balance has come down to it.
     bool belowMinimum() const { return minimum > 0 && balance <= minimum; }
@@ -87,20 +92,23 @@ struct StockWriteOutcome
 // a Duplicate and writes nothing.
 StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &opening, const QString &today);
 
-// Saves the master data of an item and renames its movements to match, both
-// or neither. Its stock figures stay as they are.
-StockWriteOutcome updateStockItem(int itemId, const StockItemFields &item);
+// Saves the master data of the item `listed` and renames its movements to
+// match, both or neither. Its stock figures stay as they are.
+// Both this and the delete write only while the item is still stored exactly
+// as the list read it; otherwise Failed, nothing written, and the error names
+// the item ("Item 'Hex Bolt' was changed or deleted meanwhile, ...").
+StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFields &item);
 
-// Deletes an item together with its movements.
-StockWriteOutcome deleteStockItem(int itemId);
+// Deletes the item `listed` together with its movements.
+StockWriteOutcome deleteStockItem(const StockItemRow &listed);
 
 enum class Movement { Addition, Reduction };
 
-enum class MovementResult { Recorded, ExceedsBalance, BalanceTooLarge, InvalidQuantity, Failed };
+enum class MovementResult { Recorded, ExceedsBalance, BalanceTooLarge, TotalsTooLarge, InvalidQuantity, Failed };
 struct MovementOutcome
 {
     MovementResult result = MovementResult::Failed;
-    QString error; // the driver's text when it failed
+    QString error; // why, when it failed or the totals are too large
 };
 
 // Records an addition or a reduction of `quantity`, rounded once to the
@@ -108,7 +116,8 @@ struct MovementOutcome
 // the item's totals and last_updated, and one movement row, both or neither.
 // A reduction above the stored balance is refused and writes nothing; one
 // equal to it leaves 0. An addition that takes the balance to the quantity
-// bound is refused as BalanceTooLarge.
+// bound is refused as BalanceTooLarge; one whose running totals would pass
+// what a REAL column keeps exactly to the thousandth as TotalsTooLarge.
 MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &quantity, const QString &date);
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date);
 

@@ -244,23 +244,52 @@ private slots:
         QCOMPARE(stored().value(1), QString("2|2026-05-03|Tea||real:2.67"));
     }
 
-    void anExpenseDeletedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    // What another copy deleted or changed after this list read the row is
+    // left as it stored it: the update and the delete are refused, naming
+    // the row, and what was typed stays for another try.
+    void anExpenseChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
+        QTest::addColumn<QStringList>("otherCopy"); // to rows 3, 2 and 1 in turn
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("deleted") << QStringList{"DELETE FROM expenses WHERE slno = 3",
+                                                "DELETE FROM expenses WHERE slno = 2",
+                                                "DELETE FROM expenses WHERE slno = 1"}
+                                 << " no longer exists; it may have been deleted in another window. Nothing was saved."
+                                 << QStringList();
+        QTest::newRow("changed") << QStringList{"UPDATE expenses SET heading = 'Post' WHERE slno = 3",
+                                                "UPDATE expenses SET amount = 777 WHERE slno = 2",
+                                                "UPDATE expenses SET details = 'milk' WHERE slno = 1"}
+                                 << " was changed or deleted meanwhile, perhaps in another window. Nothing was saved."
+                                 << QStringList({"1|2026-05-01|Tea|milk|real:120", "2|2026-05-02|Diesel|van|real:777",
+                                                 "3|2026-05-03|Post|later|real:80"});
+    }
+    void anExpenseChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    {
+        QFETCH(QStringList, otherCopy);
+        QFETCH(QString, meanwhile);
         OpenEnvironment env;
         Form f;
         f.addThree("Tea", "Diesel", "van");
-        const QString gone("This expense no longer exists; it may have been deleted in another window.");
-        writeAsOtherCopy("DELETE FROM expenses WHERE slno > 1");
+        writeAsOtherCopy(otherCopy.at(0));
         f.select(2);
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(f.w, "delete_btn");
-        QCOMPARE(env.desktop.lastShown(), "Delete Error|" + gone);
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|Expense #3 (Courier)" + meanwhile);
+
         f.select(1);
         click(f.w, "edit_btn");
+        writeAsOtherCopy(otherCopy.at(1));
         child<QLineEdit>(f.w, "amount")->setText("1600");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|" + gone + " Nothing was saved.");
-        QCOMPARE(stored(), QStringList{"1|2026-05-01|Tea||real:120"});
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + meanwhile);
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
+        // The other copy holds the file while this one saves.
+        f.select(0);
+        click(f.w, "edit_btn");
+        saveWhileOtherCopyWrites(otherCopy.at(2), [&] { click(f.w, "update_btn"); });
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #1 (Tea)" + meanwhile);
+        QTEST(stored(), "left");
     }
 
     void showListsThePeriodInclusively()

@@ -102,6 +102,12 @@ private slots:
         QTest::newRow("total reaches the bound") << true << "999999970" << pastBound;
         QTest::newRow("total rounds to the bound") << true << "999999969.9995" << pastBound;
         QTest::newRow("largest balance and a thousandth") << true << "0.001" << pastBound;
+        // Additions of 9,000,000,000,000: one more thousandth is more than a
+        // REAL keeps to the thousandth.
+        QTest::newRow("totals past exact thousandths")
+            << true << "0.001"
+            << "Figure Too Large|The running totals of item 'Hex Bolt' are too large to keep exactly to the "
+               "thousandth. Nothing was saved.";
     }
 
     void refusedQuantitiesWriteNothing()
@@ -115,6 +121,8 @@ private slots:
             exec("UPDATE inventory_items SET stock_addition = 1.7e308, balance_stock = 1.7e308");
         if (QByteArray(QTest::currentDataTag()) == "largest balance and a thousandth")
             exec("UPDATE inventory_items SET balance_stock = 999999999.999");
+        if (QByteArray(QTest::currentDataTag()) == "totals past exact thousandths")
+            exec("UPDATE inventory_items SET stock_addition = 9e12");
         // 30 in the list: 999,999,999,999,970 more is ten crore crore.
 
         f.reload();
