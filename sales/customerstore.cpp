@@ -6,6 +6,7 @@
 #include "masterdb.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <functional>
@@ -111,6 +112,7 @@ QList<CustomerRow> findCustomers(const QString &name)
     QList<CustomerRow> rows;
     if (!q.exec())
         return rows;
+    const int storedColumns = q.record().count() - ListedColumns;
     while (q.next()) {
         CustomerRow r;
         r.id = q.value(0).toInt();
@@ -121,7 +123,7 @@ QList<CustomerRow> findCustomers(const QString &name)
         r.type = q.value(5).toString();
         r.phone = q.value(6).toString();
         r.email = q.value(7).toString();
-        r.stored = storedRowOf(q, ListedColumns);
+        r.stored = storedRowOf(q, ListedColumns, storedColumns);
         rows.append(r);
     }
     return rows;

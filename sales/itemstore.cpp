@@ -8,6 +8,7 @@
 #include "masterdb.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <functional>
@@ -106,6 +107,7 @@ QList<ItemRow> findItems(int customerId, const QString &search)
     QList<ItemRow> rows;
     if (!q.exec())
         return rows;
+    const int storedColumns = q.record().count() - 8;
     while (q.next()) {
         ItemRow r;
         r.id = q.value(0).toInt();
@@ -116,7 +118,7 @@ QList<ItemRow> findItems(int customerId, const QString &search)
         r.uom = q.value(5).toString();
         r.rate = q.value(6).toDouble();
         r.taxPercent = q.value(7).toDouble();
-        r.stored = storedRowOf(q, 8);
+        r.stored = storedRowOf(q, 8, storedColumns);
         rows.append(r);
     }
     return rows;
