@@ -204,8 +204,7 @@ QList<int> challanRowIds(int number, const QString &fy)
 
 QString challanChangedText(const QString &fullNumber, const QString &nothingDone)
 {
-    return QStringLiteral("DC ") + fullNumber
-           + QStringLiteral(" was changed or deleted meanwhile, perhaps in another window. ") + nothingDone;
+    return rowChangedText(QStringLiteral("DC ") + fullNumber, QString(), nothingDone);
 }
 
 WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loadedRows)

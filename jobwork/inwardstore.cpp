@@ -140,8 +140,8 @@ QString cancelRefusalText(const QStringList &challans)
 
 QString inwardChangedText(const QString &fullNumber, const QString &nothingDone)
 {
-    return QStringLiteral("Inward No ") + fullNumber
-           + QStringLiteral(" was changed or cancelled meanwhile, perhaps in another window. ") + nothingDone;
+    return rowChangedText(QStringLiteral("Inward No ") + fullNumber, QStringLiteral("changed or cancelled"),
+                          nothingDone);
 }
 
 QString updateQuestionText(const QString &fullNumber, int itemCount, const Decimal &totalQty)

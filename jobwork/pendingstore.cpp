@@ -2,6 +2,7 @@
 #include "pendingstore.h"
 
 #include "core/financialyear.h"
+#include "core/listedrow.h"
 #include "core/storedsum.h"
 #include "widgets/formstyle.h"
 
@@ -253,9 +254,8 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
 
 QString notPendingText(const QString &fullNumber)
 {
-    return QStringLiteral("Inward No %1 is no longer pending (issued or cancelled meanwhile, perhaps in another "
-                          "window). Nothing was binned.")
-        .arg(fullNumber);
+    return rowChangedText(QStringLiteral("Inward No ") + fullNumber, QStringLiteral("issued or cancelled"),
+                          QStringLiteral("Nothing was binned."));
 }
 
 QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy)

@@ -80,7 +80,8 @@ void CustomerMaster::loadSearchCombo()
 
 void CustomerMaster::loadCustomerTable(const QString &filter)
 {
-    const QList<CustomerRow> rows = findCustomers(filter == AllCustomers ? QString() : filter);
+    listedCustomers = findCustomers(filter == AllCustomers ? QString() : filter);
+    const QList<CustomerRow> &rows = listedCustomers;
     fillMasterTable(ui->customerTable, rows.size(), [&rows](int r, int column) {
         const CustomerRow &c = rows[r];
         switch (column) {
@@ -149,6 +150,7 @@ void CustomerMaster::on_edit_btn_clicked()
     }
     auto cell = [this, row](int column) { return cellText(ui->customerTable, row, column); };
     selectedCustomerId = cell(0).toInt();
+    editedCustomer = listedCustomers.value(row);
     ui->customerName_edit->setText(cell(1));
     ui->address1Edit->setText(cell(2));
     ui->address2Edit->setText(cell(3));
@@ -176,7 +178,7 @@ void CustomerMaster::on_update_btn_clicked()
     }
     CustomerRow existing;
     QString error;
-    switch (updateCustomer(selectedCustomerId, fields, &existing, &error)) {
+    switch (updateCustomer(editedCustomer, fields, &existing, &error)) {
     case MasterWrite::Written:
         break;
     case MasterWrite::Duplicate:
@@ -189,6 +191,7 @@ void CustomerMaster::on_update_btn_clicked()
     }
     Desktop::information(this, "Success", "Customer updated successfully!");
     selectedCustomerId = -1;
+    editedCustomer = CustomerRow();
     clearFields();
     loadSearchCombo();
     loadCustomerTable(QString());
@@ -202,10 +205,10 @@ void CustomerMaster::on_delete_btn_clicked()
         Desktop::warning(this, "Error", "Please select a customer to delete!");
         return;
     }
-    const int id = cellText(ui->customerTable, row, 0).toInt();
+    const CustomerRow listed = listedCustomers.value(row);
     const QString name = cellText(ui->customerTable, row, 1);
 
-    if (const QString refusal = customerDeletionRefusal(id); !refusal.isEmpty()) {
+    if (const QString refusal = customerDeletionRefusal(listed.id); !refusal.isEmpty()) {
         Desktop::warning(this, "Cannot Delete", refusal);
         return;
     }
@@ -215,7 +218,7 @@ void CustomerMaster::on_delete_btn_clicked()
         return;
 
     QString error;
-    if (!deleteCustomer(id, &error)) {
+    if (!deleteCustomer(listed, &error)) {
         Desktop::warning(this, "Error", error);
         return;
     }
@@ -226,6 +229,7 @@ void CustomerMaster::on_delete_btn_clicked()
 void CustomerMaster::on_cancel_btn_clicked()
 {
     selectedCustomerId = -1;
+    editedCustomer = CustomerRow();
     clearFields();
     setEditMode(false);
 }

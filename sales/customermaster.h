@@ -1,5 +1,8 @@
 #pragma once
 
+#include "customerstore.h"
+
+#include <QList>
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -8,8 +11,6 @@ namespace Ui {
 class CustomerMaster;
 }
 QT_END_NAMESPACE
-
-struct CustomerFields;
 
 // The customer firms: add, edit, search and delete.
 class CustomerMaster : public QWidget
@@ -39,4 +40,9 @@ private:
 
     Ui::CustomerMaster *ui;
     int selectedCustomerId = -1;
+    // The customers of the table, row by row, as the list read them; Update
+    // and Delete write one only while it is still stored exactly so.
+    QList<CustomerRow> listedCustomers;
+    // The listed customer loaded by Edit (`selectedCustomerId`).
+    CustomerRow editedCustomer;
 };

@@ -6,15 +6,20 @@
 #include "masterdb.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <functional>
 
 namespace {
 
+// The listed columns, then every column as stored (from column 8 on).
 const char *const CustomerColumns =
-    "SELECT customer_id, customer_name, address_line1, address_line2, gst_no, customer_type, phone, email "
-    "FROM customers ";
+    "SELECT customer_id, customer_name, address_line1, address_line2, gst_no, customer_type, phone, email, "
+    "customers.* FROM customers ";
+const int ListedColumns = 8;
+
+const RowSource CustomerSource{QStringLiteral("customers"), QStringLiteral("customer_id"), QString()};
 
 QVariantMap fieldValues(const CustomerFields &f, const QString &address1Key, const QString &address2Key)
 {
@@ -48,14 +53,20 @@ bool findDuplicateCustomer(const QString &name, const QString &gstNo, int exclud
     return true;
 }
 
-// Runs `write` in a write transaction unless another customer than
-// `excludeId` has the name or GST number by then.
+// Runs `write` in a write transaction unless `refusal` (when given) gives a
+// reason against, or another customer than `excludeId` has the name or GST
+// number by then.
 MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, CustomerRow *existing, QString *error,
+                                 const std::function<QString()> &refusal,
                                  const std::function<bool(QString *)> &write)
 {
     bool duplicate = false;
     const bool written = runInTransaction(
         [&](QString *failure) {
+            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+                *failure = reason;
+                return false;
+            }
             duplicate = findDuplicateCustomer(fields.name, fields.gstNo, excludeId, existing);
             return !duplicate && write(failure);
         },
@@ -91,6 +102,7 @@ QStringList customerNames()
 QList<CustomerRow> findCustomers(const QString &name)
 {
     QSqlQuery q;
+    q.setForwardOnly(true);
     if (name.isEmpty()) {
         q.prepare(QString(CustomerColumns) + "ORDER BY customer_name ASC");
     } else {
@@ -100,6 +112,7 @@ QList<CustomerRow> findCustomers(const QString &name)
     QList<CustomerRow> rows;
     if (!q.exec())
         return rows;
+    const int storedColumns = q.record().count() - ListedColumns;
     while (q.next()) {
         CustomerRow r;
         r.id = q.value(0).toInt();
@@ -110,14 +123,20 @@ QList<CustomerRow> findCustomers(const QString &name)
         r.type = q.value(5).toString();
         r.phone = q.value(6).toString();
         r.email = q.value(7).toString();
+        r.stored = storedRowOf(q, ListedColumns, storedColumns);
         rows.append(r);
     }
     return rows;
 }
 
+QString customerRowName(const CustomerRow &row)
+{
+    return QStringLiteral("Customer ") + row.name;
+}
+
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error)
 {
-    return writeUnlessDuplicate(fields, -1, existing, error, [&fields](QString *failure) {
+    return writeUnlessDuplicate(fields, -1, existing, error, {}, [&fields](QString *failure) {
         QSqlQuery q;
         return execBound(q,
                          "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, "
@@ -127,25 +146,29 @@ MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, 
     });
 }
 
-MasterWrite updateCustomer(int id, const CustomerFields &fields, CustomerRow *existing, QString *error)
+MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fields, CustomerRow *existing,
+                           QString *error)
 {
     QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
-    values.insert(":id", id);
-    return writeUnlessDuplicate(fields, id, existing, error, [&values](QString *failure) {
-        return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
-                             "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
-                             "email = :email, vendor_id = :vendor WHERE customer_id = :id",
-                             values,
-                             rowGoneText("This customer", true),
-                             failure);
-    });
+    values.insert(":id", loaded.id);
+    const QString row = customerRowName(loaded);
+    return writeUnlessDuplicate(
+        fields, loaded.id, existing, error,
+        [&] { return listedRowRefusal(CustomerSource, loaded.id, loaded.stored, row); },
+        [&](QString *failure) {
+            return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
+                                 "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
+                                 "email = :email, vendor_id = :vendor WHERE customer_id = :id",
+                                 values, rowGoneText(row, true), failure);
+        });
 }
 
-bool deleteCustomer(int id, QString *error)
+bool deleteCustomer(const CustomerRow &loaded, QString *error)
 {
     // Items or documents may have come to name the customer since the form looked.
-    return writeListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
-                          rowGoneText("This customer"), error,
+    const int id = loaded.id;
+    return writeLoadedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}}, CustomerSource, id,
+                          loaded.stored, customerRowName(loaded), error,
                           [id] { return customerDeletionRefusal(id); });
 }
 

@@ -81,7 +81,8 @@ void itemmaster::loadCustomerCombo()
 
 void itemmaster::loadItemTable(int customerId, const QString &search)
 {
-    const QList<ItemRow> rows = findItems(customerId, search);
+    listedItems = findItems(customerId, search);
+    const QList<ItemRow> &rows = listedItems;
     fillMasterTable(ui->item_table, rows.size(), [&rows](int r, int c) {
         const ItemRow &i = rows[r];
         switch (c) {
@@ -162,6 +163,7 @@ void itemmaster::on_edit_btn_clicked()
     }
     auto cell = [this, row](int column) { return cellText(ui->item_table, row, column); };
     selectedItemId = cell(0).toInt();
+    editedItem = listedItems.value(row);
     {
         const QSignalBlocker blocker(ui->searchCombo);
         const int index = ui->searchCombo->findText(cell(1), Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -190,10 +192,11 @@ void itemmaster::on_update_btn_clicked()
         return;
 
     QString error;
-    if (!written(updateItem(selectedItemId, fields, &error), error))
+    if (!written(updateItem(editedItem, fields, &error), error))
         return;
     Desktop::information(this, "Success", "Item updated successfully!");
     selectedItemId = -1;
+    editedItem = ItemRow();
     clearFields();
     loadItemTable(-1, QString());
     setEditMode(false);
@@ -206,10 +209,10 @@ void itemmaster::on_delete_btn_clicked()
         Desktop::warning(this, "Error", "Please select an item to delete!");
         return;
     }
-    const int id = cellText(ui->item_table, row, 0).toInt();
+    const ItemRow listed = listedItems.value(row);
     const QString name = cellText(ui->item_table, row, 3);
 
-    if (const QString refusal = itemDeletionRefusal(id); !refusal.isEmpty()) {
+    if (const QString refusal = itemDeletionRefusal(listed.id); !refusal.isEmpty()) {
         Desktop::warning(this, "Cannot Delete", refusal);
         return;
     }
@@ -218,7 +221,7 @@ void itemmaster::on_delete_btn_clicked()
         return;
 
     QString error;
-    if (!deleteItem(id, &error)) {
+    if (!deleteItem(listed, &error)) {
         Desktop::warning(this, "Error", error);
         return;
     }
@@ -229,6 +232,7 @@ void itemmaster::on_delete_btn_clicked()
 void itemmaster::on_cancel_btn_clicked()
 {
     selectedItemId = -1;
+    editedItem = ItemRow();
     clearFields();
     setEditMode(false);
 }

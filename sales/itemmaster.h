@@ -1,5 +1,8 @@
 #pragma once
 
+#include "itemstore.h"
+
+#include <QList>
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -8,9 +11,6 @@ namespace Ui {
 class itemmaster;
 }
 QT_END_NAMESPACE
-
-struct ItemFields;
-enum class MasterWrite;
 
 // The items each customer sends in: code, name, drawing number, unit, rate
 // and tax percentage. One customer list serves as the item's customer and as
@@ -50,4 +50,9 @@ private:
 
     Ui::itemmaster *ui;
     int selectedItemId = -1;
+    // The items of the table, row by row, as the list read them; Update and
+    // Delete write one only while it is still stored exactly so.
+    QList<ItemRow> listedItems;
+    // The listed item loaded by Edit (`selectedItemId`).
+    ItemRow editedItem;
 };

@@ -8,11 +8,14 @@
 #include "masterdb.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <functional>
 
 namespace {
+
+const RowSource ItemSource{QStringLiteral("items"), QStringLiteral("item_id"), QString()};
 
 QVariantMap fieldValues(const ItemFields &f)
 {
@@ -50,14 +53,19 @@ bool customerStillStored(int customerId, QString *error)
     return true;
 }
 
-// Runs `write` in a write transaction while the item's customer is still
-// stored and no item of it but `excludeId` has the code.
-MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error,
+// Runs `write` in a write transaction while `refusal` (when given) gives no
+// reason against, the item's customer is still stored and no item of it but
+// `excludeId` has the code.
+MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error, const std::function<QString()> &refusal,
                       const std::function<bool(QString *)> &write)
 {
     bool duplicate = false;
     const bool written = runInTransaction(
         [&](QString *failure) {
+            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+                *failure = reason;
+                return false;
+            }
             if (!customerStillStored(fields.customerId, failure))
                 return false;
             duplicate = !fields.code.isEmpty() && itemCodeTaken(fields.customerId, fields.code, excludeId);
@@ -79,8 +87,9 @@ ItemFields storedItemFields(ItemFields f)
 
 QList<ItemRow> findItems(int customerId, const QString &search)
 {
+    // The listed columns, then every column of the item as stored (from column 8 on).
     QString sql = "SELECT i.item_id, c.customer_name, i.item_code, i.item_name, i.drawing_no, i.uom, i.rate_wo_tax, "
-                  "i.tax_percent FROM items i JOIN customers c ON i.customer_id = c.customer_id WHERE 1=1 ";
+                  "i.tax_percent, i.* FROM items i JOIN customers c ON i.customer_id = c.customer_id WHERE 1=1 ";
     if (customerId > 0)
         sql += "AND i.customer_id = :customer_id ";
     if (!search.isEmpty())
@@ -98,6 +107,7 @@ QList<ItemRow> findItems(int customerId, const QString &search)
     QList<ItemRow> rows;
     if (!q.exec())
         return rows;
+    const int storedColumns = q.record().count() - 8;
     while (q.next()) {
         ItemRow r;
         r.id = q.value(0).toInt();
@@ -108,14 +118,20 @@ QList<ItemRow> findItems(int customerId, const QString &search)
         r.uom = q.value(5).toString();
         r.rate = q.value(6).toDouble();
         r.taxPercent = q.value(7).toDouble();
+        r.stored = storedRowOf(q, 8, storedColumns);
         rows.append(r);
     }
     return rows;
 }
 
+QString itemRowName(const ItemRow &row)
+{
+    return QStringLiteral("Item ") + (row.code.isEmpty() ? row.name : row.code);
+}
+
 MasterWrite insertItem(const ItemFields &fields, QString *error)
 {
-    return writeItem(fields, -1, error, [&fields](QString *failure) {
+    return writeItem(fields, -1, error, {}, [&fields](QString *failure) {
         QSqlQuery q;
         return execBound(q,
                          "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
@@ -124,27 +140,28 @@ MasterWrite insertItem(const ItemFields &fields, QString *error)
     });
 }
 
-MasterWrite updateItem(int id, const ItemFields &fields, QString *error)
+MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString *error)
 {
     QVariantMap values = fieldValues(fields);
-    values.insert(":id", id);
+    values.insert(":id", loaded.id);
+    const QString row = itemRowName(loaded);
     // The item moves to the chosen customer.
-    return writeItem(fields, id, error, [&values](QString *failure) {
-        return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
-                             "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
-                             "WHERE item_id = :id",
-                             values,
-                             rowGoneText("This item", true),
-                             failure);
-    });
+    return writeItem(
+        fields, loaded.id, error, [&] { return listedRowRefusal(ItemSource, loaded.id, loaded.stored, row); },
+        [&](QString *failure) {
+            return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
+                                 "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
+                                 "WHERE item_id = :id",
+                                 values, rowGoneText(row, true), failure);
+        });
 }
 
-bool deleteItem(int id, QString *error)
+bool deleteItem(const ItemRow &loaded, QString *error)
 {
     // Documents may have come to name the item since the form looked.
-    return writeListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}},
-                          rowGoneText("This item"), error,
-                          [id] { return itemDeletionRefusal(id); });
+    const int id = loaded.id;
+    return writeLoadedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}}, ItemSource, id, loaded.stored,
+                          itemRowName(loaded), error, [id] { return itemDeletionRefusal(id); });
 }
 
 QString itemDeletionRefusal(int id)

@@ -4,6 +4,8 @@
 
 #include "masterdb.h"
 
+#include "core/listedrow.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,8 @@ struct ItemRow
     QString customerName, code, name, drawingNo, uom;
     double rate = 0;
     double taxPercent = 0;
+    // Every column of the item as the list read it.
+    StoredRow stored;
 };
 
 struct ItemFields
@@ -32,16 +36,22 @@ ItemFields storedItemFields(ItemFields fields);
 // name, code and name. Items whose customer is gone are not listed.
 QList<ItemRow> findItems(int customerId, const QString &search);
 
+// "Item <code>" (or "Item <name>" for an item without a code): how a refusal
+// names a listed item.
+QString itemRowName(const ItemRow &row);
+
 // Add and update write only while, once they hold the write lock, the
 // chosen customer is still stored (else Failed) and no other item of it has
 // the code in any letter case (else Duplicate; an item without a code is not
-// looked for); update writes the listed item only while it is still stored.
-// Failed gives the reason in `error`; nothing is written unless Written.
+// looked for); update writes the listed item `loaded` only while it is still
+// stored exactly as the list read it. Failed gives the reason in `error`;
+// nothing is written unless Written.
 MasterWrite insertItem(const ItemFields &fields, QString *error);
-MasterWrite updateItem(int id, const ItemFields &fields, QString *error);
-// Delete writes the listed item only while it is still stored and no
-// document names it: otherwise false, nothing written, and the reason in `error`.
-bool deleteItem(int id, QString *error);
+MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString *error);
+// Delete removes the listed item only while it is still stored exactly as
+// the list read it and no document names it: otherwise false, nothing
+// written, and the reason in `error`.
+bool deleteItem(const ItemRow &loaded, QString *error);
 
 // Why the item cannot be deleted: documents ("Inward Entries", ...) still
 // name it; empty when it can.

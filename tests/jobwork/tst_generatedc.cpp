@@ -331,8 +331,8 @@ private slots:
         writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
                          "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
                          "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
-        const QString refused = "Error|Inward No 2/26-27 is no longer pending (issued or cancelled meanwhile, "
-                                "perhaps in another window). Nothing was binned.";
+        const QString refused = "Error|Inward No 2/26-27 was issued or cancelled meanwhile, perhaps in another "
+                                "window. Nothing was binned.";
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only

@@ -163,25 +163,49 @@ private slots:
         QCOMPARE(f.table()->rowCount(), 0);
     }
 
+    // The other copy writes ACME after this list read it: Update and Delete
+    // store nothing and name it, what was typed stays.
+    void aCustomerChangedInAnotherCopyIsRefused_data()
+    {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QStringList>("stored");
+        const QString changed("Error|Customer ACME was changed or deleted meanwhile, perhaps in another window. "
+                              "Nothing was saved.");
+        QTest::newRow("phone") << "UPDATE customers SET phone = '777' WHERE customer_id = 1" << changed
+                               << QStringList{"ACME|777|"};
+        QTest::newRow("vendor id, not listed") << "UPDATE customers SET vendor_id = 'V2' WHERE customer_id = 1"
+                                               << changed << QStringList{"ACME||V2"};
+        QTest::newRow("deleted") << "DELETE FROM customers WHERE customer_id = 1"
+                                 << "Error|Customer ACME no longer exists; it may have been deleted in another "
+                                    "window. Nothing was saved."
+                                 << QStringList{};
+    }
     void aCustomerChangedInAnotherCopyIsRefused()
     {
+        QFETCH(QString, otherCopy);
+        QFETCH(QString, refusal);
+        QFETCH(QStringList, stored);
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
         f.click("pushButton_5");
-        const QString gone("Error|This customer no longer exists; it may have been deleted in another window.");
-        writeAsOtherCopy("DELETE FROM customers WHERE customer_name = 'ACME'");
         f.select("ACME");
-        f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
-        f.click("delete_btn");
-        QCOMPARE(f.shown(), gone);
         f.click("edit_btn");
+        writeAsOtherCopy(otherCopy);
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
-        QCOMPARE(f.shown(), gone + " Nothing was saved.");
+        QCOMPARE(f.shown(), refusal);
+        QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
+        f.click("cancel_btn");
+        f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        f.click("delete_btn");
+        QCOMPARE(f.shown(), refusal);
+        QCOMPARE(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), stored);
+
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
-        QString error; // an item given to BOLT after the form looked
-        QVERIFY(!deleteCustomer(2, &error) && error.startsWith("This customer has items"));
+        QString error; // an item given to BOLT after the list read it
+        QVERIFY(!deleteCustomer(findCustomers("BOLT").value(0), &error) && error.startsWith("This customer has items"));
     }
 
     // The other copy saves the same GST number while Add waits for the lock:
