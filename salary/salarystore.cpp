@@ -85,13 +85,17 @@ const char *const ListPlaceholders[] = {":name", ":date", ":day",   ":ot",   ":n
                                         ":sun",  ":inc",  ":gross", ":wadv", ":eadv",  ":fine", ":total", ":rem"};
 
 // Whether writing `values` over the row as it was read would store anything
-// other than what it held: the values compared as the file keeps them.
+// other than what it held: the values compared as the file keeps them (a
+// null text is bound as NULL).
 bool changesListedRow(const StoredRow &listed, const QVariantMap &values)
 {
     StoredRow written;
     written.columns << listed.columns.value(0); // slno
-    for (const char *placeholder : ListPlaceholders)
-        written.columns << values.value(QLatin1String(placeholder));
+    for (const char *placeholder : ListPlaceholders) {
+        const QVariant value = values.value(QLatin1String(placeholder));
+        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+        written.columns << (nullText ? QVariant() : value);
+    }
     return written != listed;
 }
 
