@@ -38,6 +38,7 @@ bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
         e.gross = Money::fromStored(q.value(11).toDouble());
         e.total = Money::fromStored(q.value(15).toDouble());
         e.remarks = q.value(16).toString();
+        r.stored = storedRowOf(q);
         records->append(r);
     }
     return true;
@@ -73,6 +74,29 @@ QVariantMap entryValues(const SalaryEntry &e)
             {QStringLiteral(":fine"), f.lateFine.toDouble()},
             {QStringLiteral(":total"), e.total.toDouble()},
             {QStringLiteral(":rem"), e.remarks}};
+}
+
+// A listed row read again: every column of the table as the list's
+// statement gives them.
+const RowSource ListedSalary{QLatin1Char('(') + SelectColumns + QLatin1Char(')'), QStringLiteral("slno"), {}};
+
+// Update's values of the list columns 1 to 16, in the list statement's order.
+const char *const ListPlaceholders[] = {":name", ":date", ":day",   ":ot",   ":night", ":sal",  ":tea",   ":ncash",
+                                        ":sun",  ":inc",  ":gross", ":wadv", ":eadv",  ":fine", ":total", ":rem"};
+
+// Whether writing `values` over the row as it was read would store anything
+// other than what it held: the values compared as the file keeps them (a
+// null text is bound as NULL).
+bool changesListedRow(const StoredRow &listed, const QVariantMap &values)
+{
+    StoredRow written;
+    written.columns << listed.columns.value(0); // slno
+    for (const char *placeholder : ListPlaceholders) {
+        const QVariant value = values.value(QLatin1String(placeholder));
+        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+        written.columns << (nullText ? QVariant() : value);
+    }
+    return written != listed;
 }
 
 QDate parseDate(const QString &text, const QString &format)
@@ -191,18 +215,38 @@ bool addSalary(const SalaryEntry &entry, QString *error)
                      entryValues(entry), error);
 }
 
-bool updateSalary(int slno, const SalaryEntry &entry, QString *error)
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error)
 {
     QVariantMap values = entryValues(entry);
-    values.insert(QStringLiteral(":id"), slno);
-    return execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
-                                        "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
-                                        "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
-                                        "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
-                                        "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
-                         values,
-                         rowGoneText(QStringLiteral("The salary entry of ") + entry.name, true),
-                         error);
+    if (!changesListedRow(listed->stored, values))
+        return true;
+    const QString row = QStringLiteral("The salary entry of ") + listed->entry.name.trimmed();
+    if (edited) {
+        if (const QString reason = listedRowRefusal(ListedSalary, listed->slno, listed->stored, row);
+            !reason.isEmpty()) {
+            *error = reason;
+            return false;
+        }
+    } else {
+        // Written only to store it as Update writes every row (a date
+        // year-first, gross and total to the paisa), and only while no one
+        // has changed it since.
+        StoredRow now;
+        if (!readStoredRow(ListedSalary, listed->slno, &now, error))
+            return false;
+        if (now != listed->stored)
+            return true;
+    }
+    values.insert(QStringLiteral(":id"), listed->slno);
+    if (!execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
+                                      "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
+                                      "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
+                                      "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
+                                      "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
+                       values, rowGoneText(row, true), error))
+        return false;
+    listed->entry = entry;
+    return readStoredRow(ListedSalary, listed->slno, &listed->stored, error);
 }
 
 bool allSalaries(QList<SalaryRecord> *records, QString *error)
@@ -259,6 +303,51 @@ QStringList salaryListTexts(const SalaryRecord &record)
         texts << v.toMoney().text();
     texts << e.remarks;
     return texts;
+}
+
+bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed)
+{
+    const QStringList shown = salaryListTexts(listed);
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown.at(i).trimmed() != texts.value(i))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The eleven figures of a list row's texts (columns 3 to 10, 12 to 14).
+QStringList figureTexts(const QStringList &texts)
+{
+    QStringList figures;
+    for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
+        figures << texts.value(i);
+    return figures;
+}
+
+} // namespace
+
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed)
+{
+    SalaryEntry entry;
+    entry.name = texts.value(0);
+    entry.date = salaryStoredDate(texts.value(1));
+    entry.figures = SalaryFigures::fromListTexts(figureTexts(texts), listed);
+    entry.gross = Decimal::fromText(texts.value(10)).value_or(Decimal()).toMoney();
+    entry.total = Decimal::fromText(texts.value(14)).value_or(Decimal()).toMoney();
+    entry.remarks = texts.value(15);
+    return entry;
+}
+
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed)
+{
+    QString refusal = salaryFiguresRefusal(SalaryFigures::fromListTexts(figureTexts(texts), listed));
+    if (refusal.isEmpty())
+        refusal = typedFigureTooLarge(QStringLiteral("Gross Total"), texts.value(10), FigureKind::Money);
+    if (refusal.isEmpty())
+        refusal = typedFigureTooLarge(QStringLiteral("Total Sal"), texts.value(14), FigureKind::Money);
+    return refusal.isEmpty() ? QString() : texts.value(0) + QStringLiteral(": ") + refusal;
 }
 
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows)

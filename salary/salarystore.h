@@ -4,6 +4,7 @@
 // default connection; the salary window binds them to its widgets.
 
 #include "core/companyinfo.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "output/csvexport.h"
 
@@ -69,6 +70,9 @@ struct SalaryRecord
 {
     int slno = 0;
     SalaryEntry entry; // the date as stored
+    // The row as the list read it: every column as stored, in the order the
+    // list's statement gives them.
+    StoredRow stored;
 };
 
 // Creates the salary table and adds its later columns; failures (a column
@@ -76,9 +80,13 @@ struct SalaryRecord
 void createSalaryTable();
 
 bool addSalary(const SalaryEntry &entry, QString *error);
-// Rewrites the listed entry `slno`, inside the caller's transaction; false
-// with a message naming the employee when the entry is no longer stored.
-bool updateSalary(int slno, const SalaryEntry &entry, QString *error);
+// Rewrites the `listed` entry with `entry`, inside the caller's transaction,
+// only where that changes what the list read and only while the row is still
+// as it was read; `listed` then holds the entry and the row as written. A row
+// the user `edited` that was changed or deleted meanwhile is refused: false,
+// with the reason naming the employee. One the user did not edit is then left
+// as it is now stored (true, nothing written).
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error);
 
 // Every entry, newest date first, then by name.
 bool allSalaries(QList<SalaryRecord> *records, QString *error = nullptr);
@@ -101,6 +109,17 @@ QString salaryStoredDate(const QString &listText);
 // earnings figures, gross, the three deductions, total (every figure with
 // two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
+// Whether the trimmed texts of a list row (columns 1 to 16) differ from what
+// the list showed of `listed`.
+bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed);
+// The entry Update writes from the trimmed texts of a list row (columns 1 to
+// 16): the figures as fromListTexts reads them against the `listed` ones,
+// gross and total as shown (0 when no number), the date as salaryStoredDate.
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed);
+// Why a list row cannot be stored by Update nor counted by the statement:
+// "<name>: " and the refusal of salaryFiguresRefusal, or of a Gross Total or
+// Total Sal shown beyond the money bound; empty when it can.
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed);
 
 // The statement of the listed rows (each the trimmed texts of list columns 1
 // to 16): its file, title lines, header and grand total line, and its rows

@@ -379,10 +379,7 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     reloadGuard = true;
     QTableWidget *list = ui->emp_salary_table;
     const ComputedLook look;
-    listedFigures.clear();
-    listedFigures.reserve(records.size());
-    for (const SalaryRecord &record : records)
-        listedFigures.append(record.entry.figures);
+    listedRecords = records;
     {
         TableFill fill(list, records.size());
         for (int r = 0; r < records.size(); ++r) {
@@ -470,6 +467,14 @@ QString SalaryWindow::salaryCellText(int row, int col) const
     return item ? item->text().trimmed() : QString();
 }
 
+QStringList SalaryWindow::listRowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = ListName; c <= ListRemarks; ++c)
+        texts << salaryCellText(row, c);
+    return texts;
+}
+
 void SalaryWindow::on_edit_btn_clicked()
 {
     QTableWidget *list = ui->emp_salary_table;
@@ -501,7 +506,7 @@ void SalaryWindow::onSalaryTableCellChanged(int row, int col)
     QStringList texts;
     for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
         texts << salaryCellText(row, c);
-    const SalaryFigures figures = SalaryFigures::fromListTexts(texts, listedFigures.value(row));
+    const SalaryFigures figures = SalaryFigures::fromListTexts(texts, listedRecords.value(row).entry.figures);
     reloadGuard = true;
     ui->emp_salary_table->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
     ui->emp_salary_table->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
@@ -534,30 +539,26 @@ void SalaryWindow::on_update_btn_clicked()
 {
     QTableWidget *list = ui->emp_salary_table;
     int saved = 0;
+    // The listed rows as they will be stored; kept once the whole list is.
+    QList<SalaryRecord> stored;
     QString error;
     const bool committed = runInTransaction(
         [&](QString *failure) {
             saved = 0;
+            stored = listedRecords;
             for (int r = 0; r < list->rowCount(); ++r) {
                 const QTableWidgetItem *nameItem = list->item(r, ListName);
                 const int id = nameItem ? nameItem->data(Qt::UserRole).toInt() : 0;
-                if (id <= 0)
+                if (id <= 0 || r >= stored.size() || stored.at(r).slno != id)
                     continue;
-                SalaryEntry entry;
-                entry.name = salaryCellText(r, ListName);
-                entry.date = salaryStoredDate(salaryCellText(r, ListDate));
-                QStringList texts;
-                for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
-                    texts << salaryCellText(r, c);
-                entry.figures = SalaryFigures::fromListTexts(texts, listedFigures.value(r));
-                if (const QString refusal = salaryFiguresRefusal(entry.figures); !refusal.isEmpty()) {
-                    *failure = entry.name + QStringLiteral(": ") + refusal; // nothing is written
-                    return false;
-                }
-                entry.gross = salaryCellValue(r, ListGross).toMoney(); // as shown
-                entry.total = salaryCellValue(r, ListTotal).toMoney();
-                entry.remarks = salaryCellText(r, ListRemarks);
-                if (!updateSalary(id, entry, failure)) {
+                // Every row is counted; a row that would store nothing new is
+                // not written, so what another copy stored meanwhile stays.
+                SalaryRecord &listed = stored[r];
+                const QStringList texts = listRowTexts(r);
+                if (*failure = salaryListRowRefusal(texts, listed.entry.figures); !failure->isEmpty())
+                    return false; // nothing is written
+                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, listed.entry.figures),
+                                        salaryListRowEdited(texts, listed), failure)) {
                     qDebug() << "Update failed row" << r << *failure;
                     return false;
                 }
@@ -571,6 +572,7 @@ void SalaryWindow::on_update_btn_clicked()
         Desktop::warning(this, QStringLiteral("Update Error"), error);
         return;
     }
+    listedRecords = stored; // the list is not read again
     setViewMode();
     Desktop::information(this, QStringLiteral("Success"),
                          QString::number(saved) + QStringLiteral(" record(s) updated successfully!"));
@@ -592,13 +594,16 @@ void SalaryWindow::setViewMode()
 
 void SalaryWindow::on_print_state_btn_clicked()
 {
-    QTableWidget *list = ui->emp_salary_table;
     QList<QStringList> rows;
-    for (int r = 0; r < list->rowCount(); ++r) {
-        QStringList row;
-        for (int c = ListName; c <= ListRemarks; ++c)
-            row << salaryCellText(r, c);
-        rows << row;
+    for (int r = 0; r < ui->emp_salary_table->rowCount(); ++r) {
+        rows << listRowTexts(r);
+        // A figure the statement cannot count is refused before a file is
+        // asked for.
+        if (const QString refusal = salaryListRowRefusal(rows.last(), listedRecords.value(r).entry.figures);
+            !refusal.isEmpty()) {
+            Desktop::warning(this, figureTooLargeTitle(), refusal);
+            return;
+        }
     }
     const QString month = ui->month_combo->currentText();
     const int year = ui->year_combo->currentData().toInt();

@@ -64,6 +64,8 @@ private:
     void fitNameColumn();
     Decimal salaryCellValue(int row, int col) const;
     QString salaryCellText(int row, int col) const;
+    // The trimmed texts of columns 1 to 16 of a list row.
+    QStringList listRowTexts(int row) const;
     // A list cell as the slip prints it: trimmed and HTML-escaped, "0.00"
     // without item.
     QString htmlCellText(const int &row, int column) const;
@@ -76,9 +78,10 @@ private:
     TickColumn *ticks = nullptr; // column 0 of the list
     // Edit mode: the texts of columns 1 to 16 of every row when it began.
     QMap<int, QMap<int, QString>> editSnapshot;
-    // The stored figures of the listed rows, by row: what a figure cell
-    // stands for while it shows them unchanged.
-    QList<SalaryFigures> listedFigures;
+    // The listed rows as they were read, by row: what a figure cell stands
+    // for while it shows its stored figure unchanged, and what Update checks
+    // is still stored before it writes a row.
+    QList<SalaryRecord> listedRecords;
     bool editMode = false;
     bool reloadGuard = false;
     int nameColumnWidth = 0; // the width the listed names need

@@ -483,6 +483,7 @@ private slots:
                        "BEGIN SELECT RAISE(ABORT, 'Bala is locked'); END"));
         click(f.w, "edit_btn");
         f.edit(0, 3, "30");
+        f.edit(1, 16, "checked");
         click(f.w, "update_btn");
         QCOMPARE(env.desktop.lastMessage().title, QString("Update Error"));
         QVERIFY(env.desktop.lastMessage().text.contains("Bala is locked"));
@@ -495,6 +496,52 @@ private slots:
         QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala no longer exists; it may "
                                                   "have been deleted in another window. Nothing was saved."));
         QCOMPARE(storedRow(1).at(2), QString("22"));
+    }
+
+    // Update stores the rows this list changed: a row the other copy changed
+    // and this list did not keeps the other copy's figures; every listed row
+    // is counted. A row both changed: nothing is stored, the edits stay.
+    void updateStoresOnlyWhatThisListChanged()
+    {
+        SalaryEnvironment env;
+        store("Arun", "2026-03-15", 22, 500);
+        store("Bala", "2026-03-01", 20, 400);
+        store("Chitra", "2026-03-10", 10, 300);
+        QSqlQuery q; // a date of the old form, which Update writes year-first
+        QVERIFY(q.exec("UPDATE salary SET date = '10-03-2026' WHERE name = 'Chitra'"));
+        Form f; // Arun, Bala, Chitra
+        click(f.w, "edit_btn");
+        writeAsOtherCopy("UPDATE salary SET day_shift = 25, remarks = 'half day' WHERE name = 'Bala';"
+                         "UPDATE salary SET late_fine = 50 WHERE name = 'Chitra'");
+        f.edit(0, 6, "600");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|3 record(s) updated successfully!"));
+        QCOMPARE(storedRow(1).at(5), QString("600"));
+        QCOMPARE(testdata::rows("SELECT day_shift, remarks FROM salary WHERE slno = 2"), QStringList{"25|half day"});
+        QCOMPARE(testdata::rows("SELECT date, late_fine FROM salary WHERE slno = 3"), QStringList{"10-03-2026|50"});
+
+        // The list, not read again, takes its own writes for what it lists.
+        click(f.w, "edit_btn");
+        f.edit(0, 6, "700");
+        click(f.w, "update_btn");
+        QCOMPARE(storedRow(1).at(5), QString("700"));
+        // In one copy an unchanged row is still stored as Update writes it.
+        click(f.w, "reset_btn");
+        click(f.w, "edit_btn");
+        click(f.w, "update_btn");
+        QCOMPARE(testdata::rows("SELECT date, late_fine FROM salary WHERE slno = 3"), QStringList{"2026-03-10|50"});
+
+        // Both copies change Bala, the other one while this Update waits.
+        click(f.w, "edit_btn");
+        f.edit(0, 6, "800");
+        f.edit(1, 16, "advance cut");
+        saveWhileOtherCopyWrites("UPDATE salary SET day_shift = 26 WHERE name = 'Bala'",
+                                 [&] { click(f.w, "update_btn"); });
+        QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala was changed or deleted "
+                                                  "meanwhile, perhaps in another window. Nothing was saved."));
+        QCOMPARE(storedRow(1).at(5), QString("700"));
+        QCOMPARE(testdata::rows("SELECT day_shift, remarks FROM salary WHERE slno = 2"), QStringList{"26|half day"});
+        QCOMPARE(tableCell(f.list, 1, 16), QString("advance cut"));
     }
 
     void reloadLeavesEditModeSoCancelNeverMixesRecords()
@@ -557,6 +604,33 @@ private slots:
         env.desktop.saveFileAnswers.enqueue(env.folder() + "/no/such/dir/s.csv");
         click(f.w, "print_state_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Error|Could not create or write to file!"));
+    }
+
+    // A figure the statement cannot count is refused before the file is
+    // asked for, naming the row and the field; nothing is written.
+    void statementRefusesAFigureBeyondItsBound()
+    {
+        SalaryEnvironment env;
+        store("Arun", "2026-03-15", 22, 500);
+        Form f;
+        click(f.w, "edit_btn");
+        f.edit(0, 7, "999999999999999.999"); // Gross and Total empty
+        const QString path = env.folder() + "/statement.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "print_state_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Figure Too Large|Arun: Tea Cash is too large: at most 99,999,999,999.99"));
+        // A gross typed beyond the bound: refused alike, and by Update.
+        f.edit(0, 7, "0");
+        f.edit(0, 11, "1e20");
+        click(f.w, "print_state_btn");
+        const QString grossRefused = "Arun: Gross Total is too large: at most 99,999,999,999.99";
+        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + grossRefused);
+        QVERIFY(env.desktop.fileDialogDirs.isEmpty());
+        QVERIFY(!QFile::exists(path));
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), "Update Error|" + grossRefused);
+        QCOMPARE(storedRow(1).at(10), QString("11000"));
     }
 
     void slipOfTheFirstTickedRow()
