@@ -181,8 +181,7 @@ int main(int argc, char **argv)
             }
         };
         const double statements = bestMsOf([&] { figures(today); }, 5);
-        QMainWindow window;
-        buildInventoryDashboard(&window, {}, {});
+        InventoryWindow window;
         window.resize(1920, 1000);
         window.show();
         QApplication::processEvents();

@@ -9,11 +9,11 @@
 // is rounded once, from all of its digits, half away from zero, and shown
 // with two decimals (money) or three (rates and quantities).
 //
-// Every form takes a figure only within its bound (FigureKind below): a
-// money figure below 10^11 rupees, a quantity below 10^9 units. Working
-// figures reach further: a product or sum of 10^15 or more (ten crore crore)
-// is not clamped but invalid (isValid() false), which a form checks before
-// it saves anything.
+// Every form takes a figure only within its bound (FigureKind, in
+// figurebound.h, which this header includes): a money figure below 10^11
+// rupees, a quantity below 10^9 units. Working figures reach further: a
+// product or sum of 10^15 or more (ten crore crore) is not clamped but
+// invalid (isValid() false), which a form checks before it saves anything.
 //
 //     const Decimal qty = Decimal::fromText(qtyCell->text()).value_or(Decimal());
 //     const Money amount = Money::product(qty, Decimal::fromStored(rate));
@@ -22,6 +22,8 @@
 //     query.bindValue(":amount", amount.toDouble());   // the REAL column
 //     cell->setText(amount.text());                    // "1089.66"
 //     rateCell->setText(threeDecimalText(rate));       // "1.235" for 1.2345
+
+#include "figurebound.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -193,30 +195,6 @@ QString threeDecimalText(double stored);
 // The same with another count of decimals: "1.01" for a stored 1.005 and
 // two, "3" for 2.5 and none.
 QString storedDecimalText(double stored, int decimals);
-// The bounds of the figures this office enters, the same in every form: a
-// money figure (an amount, rate, payment, TDS, tax, expense, salary field,
-// line amount or total) is taken only when, to the paisa, it is below 10^11
-// rupees (99,999,999,999.99 at most); a quantity only when, to the
-// thousandth, it is below 10^9 units (999,999,999.999 at most). A REAL
-// column holds every such figure exactly to the decimals it keeps (paise;
-// a quantity's thousandths and up to six decimals in all): at most fifteen
-// significant digits, far inside a double's 2^53, which read back as the
-// same decimal, so what is stored lists, prints and adds as was entered.
-enum class FigureKind { Money, Quantity };
-constexpr qint64 MoneyBoundRupees = 100000000000LL; // 10^11, itself refused
-constexpr qint64 QuantityBoundUnits = 1000000000LL; // 10^9, itself refused
-// Whether a figure is within the bound of its kind; an invalid one is not.
-bool withinBound(const Decimal &figure, FigureKind kind);
-bool withinBound(Money amount);
-// A typed figure within its bound, to all of its digits: nullopt for empty
-// text, text that is no number, and a number beyond the bound.
-std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind);
-// A typed amount within the money bound, rounded once to paise.
-std::optional<Money> boundedAmount(const QString &text);
-// Whether a typed text is a number (see typednumber.h) beyond the bound of
-// its kind ("1e15", "1e308"): a form refuses it with its field's warning
-// before it saves anything.
-bool typedNumberTooLarge(const QString &text, FigureKind kind);
 // The rate or quantity such a text shows: the decimal rounded to three
 // decimals, with which the line amount is computed.
 Decimal threeDecimalValue(double stored);

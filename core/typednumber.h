@@ -3,8 +3,10 @@
 // in a line edit or an editable table cell. Every form reads typed numbers
 // through it, so NaN, infinities, overflow and stray text never reach the
 // database or a total. The bound a figure must keep (money below 10^11
-// rupees, quantities below 10^9 units) is stated with the money type, in
-// money.h (FigureKind, boundedFigure, typedNumberTooLarge).
+// rupees, quantities below 10^9 units) and the refusal of a figure beyond
+// it are in figurebound.h, included here for the forms that refuse one.
+
+#include "figurebound.h"
 
 #include <QString>
 
@@ -26,22 +28,6 @@ struct TypedNumber
 // Number; everything else, including "nan", "inf", "1e309" and digit
 // grouping, is NotANumber.
 TypedNumber readTypedNumber(const QString &text);
-
-// The refusal of a typed number beyond the bound of its kind (money.h), the
-// same in every form: under figureTooLargeTitle(), a text that names the
-// field, the reason and the bound: "Amount is too large: at most
-// 99,999,999,999.99", "Qty is too large: at most 999,999,999.999 (quantity)".
-enum class FigureKind;
-QString figureTooLargeTitle();
-QString figureTooLargeText(const QString &field, FigureKind kind);
-// The refusal of a figure that is within its bound itself but would take a
-// running figure past it, in the same shape: "Quantity is too large: the
-// balance would pass 999,999,999.999 (quantity)".
-QString figureWouldPassText(const QString &field, const QString &runningFigure, FigureKind kind);
-// That text when `text` is a number beyond the bound, or a decimal too large
-// even for a double ("1e309"); empty otherwise (empty text, text that is no
-// number, "nan" and "inf", a number within the bound).
-QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind);
 
 // The number in the text, or 0 when it is empty or no number: for fields and
 // cells where an unreadable value counts as nothing (a TDS or tax cell).

@@ -219,7 +219,7 @@ void inventory_polist::on_print_btn_clicked()
     }
     printedHtml = requestListHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
                                   logoImageHtml(QStringLiteral("right"), 150, 120), ticked);
-    printHtmlDocument(this, printedHtml, HtmlPrintProfiles::materialRequestList(),
+    printHtmlDocument(this, HtmlPrintProfiles::materialRequestList(),
                       [this](QPrinter *printer) { printDocument(printer); });
 }
 

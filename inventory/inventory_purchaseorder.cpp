@@ -183,11 +183,16 @@ QString inventory_purchaseorder::rowPhone(int row) const
     return keptPhone(row);
 }
 
-QString inventory_purchaseorder::generatePONumber()
+QString inventory_purchaseorder::generatePONumber(QString *error)
 {
     QString number;
-    nextMaterialRequestNumber(QDate::currentDate(), &number, nullptr);
+    nextMaterialRequestNumber(QDate::currentDate(), &number, error);
     return number;
+}
+
+QString inventory_purchaseorder::logoDataUri(const QString &side, int width)
+{
+    return ::logoDataUri(side, width, 120);
 }
 
 int inventory_purchaseorder::saveMaterialRequest()
@@ -200,7 +205,8 @@ int inventory_purchaseorder::saveMaterialRequest()
         return -1;
     }
     const RequestSaveOutcome outcome =
-        saveMaterialRequestLines(ui->supplier_combo->currentText(), lines, QDate::currentDate());
+        saveMaterialRequestLines(ui->supplier_combo->currentText(), lines, QDate::currentDate(),
+                                 [this](QString *error) { return generatePONumber(error); });
     if (outcome.saved < 1) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
         return -1;
@@ -236,11 +242,12 @@ void inventory_purchaseorder::on_print_btn_clicked()
 {
     if (saveMaterialRequest() < 1)
         return;
-    printedHtml = purchaseOrderHtml(loadCompanyInfo(), logoImageHtml(QStringLiteral("left"), 80, 120),
-                                    logoImageHtml(QStringLiteral("right"), 150, 120), ui->supplier_combo->currentText(),
+    printedHtml = purchaseOrderHtml(loadCompanyInfo(), logoCellHtml(logoDataUri(QStringLiteral("left"), 80)),
+                                    logoCellHtml(logoDataUri(QStringLiteral("right"), 150)),
+                                    ui->supplier_combo->currentText(),
                                     QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
                                     documentLines(tickedLines()));
-    printHtmlDocument(this, printedHtml, HtmlPrintProfiles::purchaseOrder(),
+    printHtmlDocument(this, HtmlPrintProfiles::purchaseOrder(),
                       [this](QPrinter *printer) { printDocument(printer); });
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Purchase Order saved and printed!"));
 }

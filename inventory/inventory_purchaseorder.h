@@ -28,8 +28,13 @@ public:
     void createTable();
     void loadSupplierCombo();
     void loadSupplierItems(const QString &supplier);
-    // The number the next request would get; "" when the lines cannot be counted.
-    QString generatePONumber();
+    // The number the next request gets; "" (with the driver's text in
+    // `error`) when the lines cannot be counted. A save takes it inside its
+    // write transaction.
+    QString generatePONumber(QString *error = nullptr);
+    // A logo of the purchase order ("left" or "right") fitted into a box
+    // `width` wide and 120 high, as a data URI; "" when there is none.
+    QString logoDataUri(const QString &side, int width);
     // Saves the ticked lines as one request: the number of lines saved, or -1
     // when a check refused them or the save failed (a message says which).
     int saveMaterialRequest();

@@ -1,4 +1,5 @@
 #include "inventorydashboard.h"
+#include "inventorywindow.h"
 
 #include "core/money.h"
 #include "widgets/dashboard.h"
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMainWindow>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -129,7 +129,7 @@ QList<DashboardCategory> dashboardCategories()
     };
 }
 
-QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour)
+QFrame *InventoryWindow::createStockCard(const QString &title, const QString &objectName, const QString &colour)
 {
     // The card's widgets are made on it: each moved onto it later would take
     // its style sheet again.
@@ -155,8 +155,8 @@ QFrame *createStockCard(const QString &title, const QString &objectName, const Q
     return card;
 }
 
-QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
-                          const QString &icon)
+QFrame *InventoryWindow::createRequestCard(const QString &title, const QString &objectName, const QString &colour,
+                                           const QString &icon)
 {
     auto *card = new QFrame;
     card->setStyleSheet(QStringLiteral("QFrame { background:white; border-radius:10px; border:2px solid %1; }").arg(colour));
@@ -190,11 +190,10 @@ QFrame *createRequestCard(const QString &title, const QString &objectName, const
     return card;
 }
 
-QWidget *buildInventoryDashboard(QMainWindow *window, const std::function<void()> &sendAlert,
-                                 const std::function<void()> &refresh)
+void InventoryWindow::buildDashboard()
 {
-    auto *page = new QWidget(window);
-    window->setCentralWidget(page);
+    auto *page = new QWidget(this);
+    setCentralWidget(page);
 
     DashboardPage layout;
     layout.title = QStringLiteral("Inventory Dashboard");
@@ -217,8 +216,8 @@ QWidget *buildInventoryDashboard(QMainWindow *window, const std::function<void()
         const DashboardCategory &c = categories.at(i);
         requestCards << createRequestCard(c.requestTitle, c.requestTable, c.colour, c.icon);
     }
-    buildDashboard(page, layout, stockCards, requestCards, sendAlert, refresh);
-    return page;
+    ::buildDashboard(page, layout, stockCards, requestCards, [this] { sendWhatsAppAlert(); },
+                     [this] { loadDashboard(); });
 }
 
 DashboardChart requestChart(const QDate &today)

@@ -1,17 +1,16 @@
 #pragma once
 // The inventory dashboard, the central page of the inventory window: a chart
 // of material requests per month over the last twelve months, and per stock
-// category a low-stock card and an open-request card. The page keeps no
-// pointers: each refresh finds the chart holder and the card tables again by
-// object name.
+// category a low-stock card and an open-request card. The window builds the
+// page with its members buildDashboard, createStockCard and createRequestCard
+// (defined in inventorydashboard.cpp); the page keeps no pointers: each
+// refresh finds the chart holder and the card tables again by object name.
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <functional>
 
-class QFrame;
-class QMainWindow;
 class QWidget;
 struct DashboardChart;
 
@@ -28,17 +27,6 @@ struct DashboardCategory
 
 // The five categories in their order.
 QList<DashboardCategory> dashboardCategories();
-
-// Builds the page and makes it the window's central widget. The header's
-// buttons run `sendAlert` and `refresh`.
-QWidget *buildInventoryDashboard(QMainWindow *window, const std::function<void()> &sendAlert,
-                                 const std::function<void()> &refresh);
-
-// A low-stock card holding a three-column table named `objectName`.
-QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour);
-// An open-request card holding a three-column table named `objectName`.
-QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
-                          const QString &icon);
 
 // The chart of distinct request numbers per month up to the month of `today`.
 DashboardChart requestChart(const QDate &today);

@@ -19,7 +19,7 @@ InventoryWindow::InventoryWindow(QWidget *parent)
     ui->setupUi(this);
     createInventoryTables();
     // The dashboard page takes the place of the designer's central widget.
-    buildInventoryDashboard(this, [this] { sendWhatsAppAlert(); }, [this] { loadDashboard(); });
+    buildDashboard();
     loadDashboard();
     // Maximised only now: the dashboard's minimum width is wider than the
     // designer's window, and growing a maximised window to it un-maximised it.

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
@@ -91,7 +92,7 @@ bool nextMaterialRequestNumber(const QDate &date, QString *number, QString *erro
 }
 
 RequestSaveOutcome saveMaterialRequestLines(const QString &supplier, const QList<RequestLineInput> &lines,
-                                            const QDate &date)
+                                            const QDate &date, const RequestNumberSource &numberSource)
 {
     RequestSaveOutcome outcome;
     if (lines.isEmpty())
@@ -102,8 +103,15 @@ RequestSaveOutcome saveMaterialRequestLines(const QString &supplier, const QList
     // Counted and written in one transaction, so the number cannot be taken twice.
     const bool written = runInTransaction(
         [&](QString *error) {
-            if (!nextMaterialRequestNumber(date, &number, error))
+            if (numberSource)
+                number = numberSource(error);
+            else if (!nextMaterialRequestNumber(date, &number, error))
                 return false;
+            if (number.isEmpty()) {
+                if (error->isEmpty())
+                    *error = QStringLiteral("No request number could be taken.");
+                return false;
+            }
             QSqlQuery q;
             for (const RequestLineInput &line : lines) {
                 if (!execBound(q,
@@ -233,8 +241,7 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
 
 QString requestChangedText(const RequestLineKey &key)
 {
-    const QString was = key.shownStatus.isEmpty() ? QStringLiteral("as listed") : key.shownStatus;
-    return QStringLiteral("PO Number %1, item '%2' is no longer %3: it was changed or deleted meanwhile, perhaps in "
-                          "another window. Nothing was updated.")
-        .arg(key.poNumber, key.itemName, was);
+    const QString line = QStringLiteral("PO Number %1, item '%2'").arg(key.poNumber, key.itemName);
+    const QString shown = key.shownStatus.isEmpty() ? line : line + QStringLiteral(" (listed as %1)").arg(key.shownStatus);
+    return rowChangedText(shown, QString(), QStringLiteral("Nothing was updated."));
 }

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The suppliers of the stock items, by name ("" for items without one).
@@ -62,11 +63,16 @@ struct RequestSaveOutcome
     QString error;   // the driver's text when the save failed
 };
 
+// The request number a save takes, asked inside its write transaction: ""
+// with `error` set when it cannot be taken.
+using RequestNumberSource = std::function<QString(QString *error)>;
+
 // Writes the lines (checked beforehand) as one request of `supplier`, dated
 // `date`, status "Open", all carrying the phone of the first line: numbered
-// and written in one transaction, all lines or none.
+// and written in one transaction, all lines or none. The number comes from
+// `numberSource`, or else from nextMaterialRequestNumber for `date`.
 RequestSaveOutcome saveMaterialRequestLines(const QString &supplier, const QList<RequestLineInput> &lines,
-                                            const QDate &date);
+                                            const QDate &date, const RequestNumberSource &numberSource = {});
 
 // The suppliers that requests were made to, by name.
 QStringList requestSuppliers();

@@ -165,14 +165,6 @@ QString buildChallanHeaderHtml(const ChallanCopyData &copy, const QString &itemR
     return h;
 }
 
-QStringList buildChallanPages(const ChallanCopyData &copy, const QList<ChallanPrintLine> &lines)
-{
-    QStringList pages;
-    for (int page = 0; page < pageCount(lines.size()); ++page)
-        pages << DocumentStart + pageBody(copy, lines, page) + DocumentEnd;
-    return pages;
-}
-
 QString buildChallanDocument(const ChallanCopyData &copy, const QList<ChallanPrintLine> &lines)
 {
     QString html = DocumentStart;
@@ -183,6 +175,20 @@ QString buildChallanDocument(const ChallanCopyData &copy, const QList<ChallanPri
             html += PageBreak;
     }
     return html + DocumentEnd;
+}
+
+QStringList buildChallanPages(const QString &document)
+{
+    const QLatin1String start(DocumentStart);
+    const QLatin1String end(DocumentEnd);
+    if (!document.startsWith(start) || !document.endsWith(end))
+        return {document};
+    // Values are escaped, so a page break in the text is one of the document's.
+    const QString body = document.mid(start.size(), document.size() - start.size() - end.size());
+    QStringList pages;
+    for (const QString &page : body.split(QLatin1String(PageBreak)))
+        pages << start + page + end;
+    return pages;
 }
 
 namespace {
@@ -207,13 +213,13 @@ QString buildChallanHtml(int number, const QString &fy, QWidget *parent)
 
 void printChallan(QWidget *parent, int number, const QString &fy)
 {
-    ChallanPrintData challan;
-    if (!readChallanOrWarn(parent, number, fy, &challan))
+    const QString html = buildChallanHtml(number, fy, parent);
+    if (html.isEmpty())
         return;
-    const ChallanCopyData copy = challanCopyData(challan);
     PageRenderProfile profile = RenderProfiles::deliveryChallan(number);
-    if (challan.lines.size() <= ChallanLinesPerPage) {
-        renderHtmlToPages(parent, buildChallanDocument(copy, challan.lines), profile);
+    const QStringList pages = buildChallanPages(html);
+    if (pages.size() == 1) {
+        renderHtmlToPages(parent, html, profile);
         return;
     }
     // The tool draws a document as one tall picture; each page is rendered
@@ -221,5 +227,5 @@ void printChallan(QWidget *parent, int number, const QString &fy)
     profile.paint = RenderPaint::PerPage;
     profile.everyPageRequired = true; // a challan must not print with a page missing
     profile.imageName = QStringLiteral("challan_preview_%1.png");
-    renderHtmlToPages(parent, buildChallanPages(copy, challan.lines), profile);
+    renderHtmlToPages(parent, pages, profile);
 }

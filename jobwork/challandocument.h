@@ -44,16 +44,17 @@ int challanFillerBreaks(int linesOnPage);
 // One copy of the challan with the page's item rows and its filler row.
 QString buildChallanHeaderHtml(const ChallanCopyData &copy, const QString &itemRowsHtml, int fillerBreaks);
 
-// Each printed page as a document of its own: both copies of its lines.
-QStringList buildChallanPages(const ChallanCopyData &copy, const QList<ChallanPrintLine> &lines);
-
 // The whole challan as one document, its pages separated by page breaks.
 QString buildChallanDocument(const ChallanCopyData &copy, const QList<ChallanPrintLine> &lines);
+
+// Each printed page of such a document as a document of its own (both copies
+// of its lines): the document cut at its page breaks.
+QStringList buildChallanPages(const QString &document);
 
 // The whole HTML of a saved challan; empty, after a warning, when there is no
 // challan of that number and year.
 QString buildChallanHtml(int number, const QString &fy, QWidget *parent = nullptr);
 
-// Renders the saved challan and shows it in the print preview: one picture
-// per printed page.
+// Renders the document buildChallanHtml gives and shows it in the print
+// preview: one picture per printed page.
 void printChallan(QWidget *parent, int number, const QString &fy);

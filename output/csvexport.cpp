@@ -3,6 +3,8 @@
 #include "desktop.h"
 #include "wholefile.h"
 
+#include "core/typednumber.h"
+
 #include <QTableWidget>
 
 namespace CsvMessages {
@@ -27,16 +29,104 @@ CsvMessage totalTooLarge()
 
 namespace {
 
-void show(QWidget *parent, const std::optional<CsvMessage> &message, const QString &path)
+// The message, with the chosen path where it names it and, for a failed
+// write, the reason on a line of its own.
+void show(QWidget *parent, const std::optional<CsvMessage> &message, const QString &path,
+          const QString &reason = QString())
 {
     if (!message)
         return;
-    const QString text = message->appendPath ? message->text + path : message->text;
+    QString text = message->appendPath ? message->text + path : message->text;
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
     Desktop::handler()->message(parent, message->icon, message->title, text, QMessageBox::Ok,
                                 QMessageBox::NoButton);
 }
 
+// A spreadsheet runs a cell whose text starts with one of these as a formula
+// (a tab or carriage return first can still make one where the file is read
+// with other separators), unless the whole text is a number.
+bool runsAsFormula(QStringView field)
+{
+    if (field.isEmpty())
+        return false;
+    switch (field.front().unicode()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        break;
+    default:
+        return false;
+    }
+    const QString text = field.toString();
+    return !(text == text.trimmed() && readTypedNumber(text).isNumber());
+}
+
+bool isFieldEnd(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
 } // namespace
+
+QString csvTextSafeToOpen(const QString &csv)
+{
+    QString text;
+    text.reserve(csv.size());
+    for (const QChar c : csv) {
+        if (c.category() != QChar::Other_Control || c == QLatin1Char('\n') || c == QLatin1Char('\r')
+            || c == QLatin1Char('\t'))
+            text += c;
+    }
+
+    // Field by field, as a spreadsheet reads them: a quoted field runs to its
+    // closing quote (a doubled quote inside it is one quote), any other to
+    // the next comma or line end.
+    QString out;
+    out.reserve(text.size() + text.size() / 64);
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (true) {
+        qsizetype end = i;
+        if (i < n && text.at(i) == QLatin1Char('"')) {
+            end = i + 1;
+            while (end < n) {
+                if (text.at(end) == QLatin1Char('"')) {
+                    if (end + 1 < n && text.at(end + 1) == QLatin1Char('"')) {
+                        end += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++end;
+            }
+            out += QLatin1Char('"');
+            const QStringView inner = QStringView(text).mid(i + 1, end - i - 1);
+            if (runsAsFormula(inner))
+                out += QLatin1Char('\'');
+            out += inner;
+        } else {
+            while (end < n && !isFieldEnd(text.at(end)))
+                ++end;
+            const QStringView field = QStringView(text).mid(i, end - i);
+            if (runsAsFormula(field))
+                out += QLatin1Char('\'');
+            out += field;
+        }
+        // The closing quote and anything after it up to the field's end.
+        i = end;
+        while (i < n && !isFieldEnd(text.at(i)))
+            ++i;
+        out += QStringView(text).mid(end, i - end);
+        if (i >= n)
+            break;
+        out += text.at(i++);
+    }
+    return out;
+}
 
 QString csvField(const QString &text, bool alwaysQuote)
 {
@@ -70,7 +160,7 @@ QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &ro
     }
     for (const QString &line : profile.totalLines)
         out += line + QLatin1Char('\n');
-    return out;
+    return csvTextSafeToOpen(out);
 }
 
 QList<QStringList> tableRows(const QTableWidget *table, int firstColumn, int lastColumn)
@@ -117,8 +207,9 @@ CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
 
     // Written whole beside the chosen name and put in its place only when
     // complete: a full disk or a vanished folder leaves the old file as it was.
-    if (!WholeFile::writeText(path, text)) {
-        show(parent, profile.failureMessage, path);
+    QString reason;
+    if (!WholeFile::writeText(path, text, &reason)) {
+        show(parent, profile.failureMessage, path, reason);
         return CsvExportResult::Failed;
     }
 

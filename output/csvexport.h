@@ -59,7 +59,9 @@ struct CsvExportProfile
     std::optional<CsvMessage> emptyMessage = CsvMessages::noDataToExport();
     // The list finds out that it is empty only after the file was chosen.
     bool emptyCheckAfterDialog = false;
-    // Shown when the file cannot be written; nullopt ends silently.
+    // Shown when the file cannot be written, with the reason (a full disk, a
+    // file too large, no permission) on a line after it; nullopt ends
+    // silently.
     std::optional<CsvMessage> failureMessage;
     // Shown after the file was written; nullopt shows nothing.
     std::optional<CsvMessage> successMessage;
@@ -72,8 +74,16 @@ enum class CsvExportResult { Written, Empty, Cancelled, Failed, Refused };
 QString csvField(const QString &text, bool alwaysQuote = false);
 
 // The whole file text: title lines, header, one line per row, total lines,
-// each ending with "\n".
+// each ending with "\n", made safe to open (csvTextSafeToOpen).
 QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &rows);
+
+// CSV text as it may be opened in a spreadsheet: control characters other
+// than line breaks and tabs left out, and a field whose text starts with "=",
+// "+", "-", "@", a tab or a carriage return, and is not a number as a list
+// shows one ("-150.00"), written with a "'" before that character (inside
+// its quotes when it is quoted), so that the spreadsheet shows it as text
+// instead of running it as a formula. What is stored is not touched.
+QString csvTextSafeToOpen(const QString &csv);
 
 // The display texts of a table's rows, columns firstColumn..lastColumn
 // (lastColumn -1: up to the last column); a missing cell gives "".

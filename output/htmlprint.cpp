@@ -17,19 +17,14 @@ void setDefaultFont(QTextDocument &document, const QString &family, int pointSiz
         document.setDefaultFont(QFont(family, pointSize > 0 ? pointSize : -1));
 }
 
-HtmlPrintResult previewDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
+HtmlPrintResult previewDocument(QWidget *parent, const HtmlPrintProfile &profile,
                                 const std::function<void(QPrinter *)> &paint)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (profile.pageSizeA4)
         printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(profile.orientation);
-
-    if (paint)
-        Desktop::printPreview(parent, &printer, profile.previewTitle, paint);
-    else
-        Desktop::printPreview(parent, &printer, profile.previewTitle,
-                              [html, profile](QPrinter *p) { paintHtmlDocument(p, html, profile); });
+    Desktop::printPreview(parent, &printer, profile.previewTitle, paint);
     return HtmlPrintResult::PreviewClosed;
 }
 
@@ -87,11 +82,17 @@ void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintPr
     document.print(printer);
 }
 
-HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile)
+{
+    if (profile.mode == HtmlPrintProfile::Mode::Pdf)
+        return writePdf(parent, html, profile);
+    return previewDocument(parent, profile, [html, profile](QPrinter *p) { paintHtmlDocument(p, html, profile); });
+}
+
+HtmlPrintResult printHtmlDocument(QWidget *parent, const HtmlPrintProfile &profile,
                                   const std::function<void(QPrinter *)> &paint)
 {
-    return profile.mode == HtmlPrintProfile::Mode::Pdf ? writePdf(parent, html, profile)
-                                                        : previewDocument(parent, html, profile, paint);
+    return previewDocument(parent, profile, paint);
 }
 
 namespace HtmlPrintProfiles {

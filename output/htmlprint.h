@@ -44,11 +44,12 @@ enum class HtmlPrintResult {
 };
 
 // Prints the HTML as the profile says; every dialog is parented to `parent`.
-// A preview's pages are painted by `paint` where the form gives its own
-// handler (which lays the HTML out with paintHtmlDocument), else by
-// paintHtmlDocument itself.
-HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile,
-                                  const std::function<void(QPrinter *)> &paint = {});
+// A preview's pages are painted by paintHtmlDocument.
+HtmlPrintResult printHtmlDocument(QWidget *parent, const QString &html, const HtmlPrintProfile &profile);
+// The preview of a form that paints its pages with its own handler, which
+// holds the document and lays it out with paintHtmlDocument.
+HtmlPrintResult printHtmlDocument(QWidget *parent, const HtmlPrintProfile &profile,
+                                  const std::function<void(QPrinter *)> &paint);
 
 // A preview's paint handler: lays the HTML out afresh on the printer's pages
 // (so a page set up anew in the preview reflows the text) in a rich-text

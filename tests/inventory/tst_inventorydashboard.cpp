@@ -66,8 +66,7 @@ private slots:
         addRequestLine({"MR/25-26/001", "2026-01-01", "S"});
         addRequestLine({"MR/25-26/000", "2025-12-31", "S"}); // thirteen months back
 
-        auto *window = new QMainWindow;
-        buildInventoryDashboard(window, {}, {});
+        auto *window = new InventoryWindow;
         loadInventoryDashboard(window, QDate(2026, 12, 7));
         QChart *chart = chartViews(window).at(0)->chart();
         auto *series = qobject_cast<QBarSeries *>(chart->series().at(0));

@@ -132,7 +132,7 @@ private slots:
         for (int r = 0; r < 3; ++r)
             ticks(table)->setTicked(r, true);
         writeAsOtherCopy("UPDATE purchase_orders SET status = 'Order Cancel' WHERE item_name = 'Bolt'");
-        const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' is no longer Open: it was changed or "
+        const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' (listed as Open) was changed or "
                                 "deleted meanwhile, perhaps in another window. Nothing was updated.";
         click(list, "save_status_btn");
         QCOMPARE(env->desktop.lastShown(), refused);

@@ -208,7 +208,7 @@ private slots:
         QTest::addColumn<bool>("history");
         QTest::addColumn<QString>("unwritable"); // what a file that cannot be written shows
         QTest::newRow("inward history") << true << QString();
-        QTest::newRow("despatch details") << false << "Error|Could not save file!";
+        QTest::newRow("despatch details") << false << "Error|Could not save file!\nNo such file or directory";
     }
 
     void exportRefusals()

@@ -35,6 +35,7 @@ private slots:
     void alwaysQuotedFieldsDoubleTheirQuotes();
     void awkwardFieldsReadBackInTheirColumns();
     void composesTitleHeaderRowsAndTotal();
+    void noCellRunsAsAFormula();
     void tableRowsTakeDisplayTextsOfTheColumnRange();
     void messagesAfterTheDialog();
     void failedWriteKeepsWhatTheNameHeld();
@@ -86,8 +87,43 @@ void TestCsvExport::composesTitleHeaderRowsAndTotal()
     p.header = "Sl,Qty";
     p.lineBreaksAsPlus = true;
     p.totalLines = {"", ",Total:,3"};
-    QCOMPARE(composeCsv(p, {{"1", "+5\n-2"}, {"2", "A\r\nB, C"}}),
-             QString("Stock Report\nFrom:,2026-04-01\n\nSl,Qty\n1,+5+-2\n2,\"A+B, C\"\n\n,Total:,3\n"));
+    QCOMPARE(composeCsv(p, {{"1", "5\n-2"}, {"2", "A\r\nB, C"}}),
+             QString("Stock Report\nFrom:,2026-04-01\n\nSl,Qty\n1,5+-2\n2,\"A+B, C\"\n\n,Total:,3\n"));
+}
+
+// Every text a spreadsheet would run as a formula, in the title, the rows
+// and the total, is written as text behind a "'"; figures, negative ones
+// too, stay numbers; control characters but line breaks and tabs are left
+// out (before the first character is looked at).
+void TestCsvExport::noCellRunsAsAFormula()
+{
+    TestEnvironment env;
+    CsvExportProfile p;
+    p.titleLines = {csvField("=EVIL, CO"), "From:,-1,To:,@SUM(1)"};
+    p.header = "SI No,Heading,Details,Amount";
+    p.alwaysQuoted = {1, 2};
+    p.totalLines = {",,Total:,-150.00"};
+    const QString path = env.folder() + "/out.csv";
+    env.desktop.saveFileAnswers << path;
+    QCOMPARE(exportTableCsv(nullptr, p,
+                            {{"1", "=HYPERLINK(\"http://example.invalid/\",\"click\")", "", "-150.00"},
+                             {"2", "+91 98765 43210", "", "+5"},
+                             {"3", "-2+3", "", "-0.50"},
+                             {"4", "@SUM(A1)", "", "1e3"},
+                             {"5", "\tTAB", "", " -1"},
+                             {"6", "\rCR", "", "-1 "},
+                             {"-7", QString("\x1b[31mRED\x07") + QChar(0) + QChar(0x85), "\x01=1+1", "-"}}),
+             CsvExportResult::Written);
+    QCOMPARE(QString::fromUtf8(fileBytes(path)),
+             QString("\"'=EVIL, CO\"\nFrom:,-1,To:,'@SUM(1)\nSI No,Heading,Details,Amount\n"
+                     "1,\"'=HYPERLINK(\"\"http://example.invalid/\"\",\"\"click\"\")\",\"\",-150.00\n"
+                     "2,\"'+91 98765 43210\",\"\",+5\n"
+                     "3,\"'-2+3\",\"\",-0.50\n"
+                     "4,\"'@SUM(A1)\",\"\",1e3\n"
+                     "5,\"'\tTAB\",\"\", -1\n"
+                     "6,\"'\rCR\",\"\",'-1 \n"
+                     "-7,\"[31mRED\",\"'=1+1\",'-\n"
+                     ",,Total:,-150.00\n"));
 }
 
 void TestCsvExport::tableRowsTakeDisplayTextsOfTheColumnRange()
@@ -125,12 +161,12 @@ void TestCsvExport::messagesAfterTheDialog()
 // A file is written whole or not at all: a disk that fills up part-way (a
 // file-size limit, which the program outlives), a device that takes nothing
 // and a missing folder leave the chosen name as it was, show the failure box
-// and no success box, and leave no stray file.
+// with the reason after its text, no success box, and leave no stray file.
 void TestCsvExport::failedWriteKeepsWhatTheNameHeld()
 {
     TestEnvironment env;
     CsvExportProfile p = inwardLikeProfile();
-    p.failureMessage = CsvMessages::couldNotSaveFile();
+    p.failureMessage = CsvMessage{QMessageBox::Critical, "File Error", "Could not create file:\n", true};
     p.successMessage = CsvMessage{QMessageBox::Information, "Success", "Saved to:\n", true};
     QList<QStringList> rows;
     for (int i = 1; i <= 2000; ++i)
@@ -139,25 +175,25 @@ void TestCsvExport::failedWriteKeepsWhatTheNameHeld()
     QVERIFY(writeFile(existing, "Inward No,Customer Name,Qty\n1,EARLIER,1.000\n"));
     const QString fresh = env.folder() + "/fresh.csv";
 
-    auto failsQuietly = [&](const QString &path) {
+    auto failsSaying = [&](const QString &path, const QString &reason) {
         env.desktop.clear();
         env.desktop.saveFileAnswers << path;
         QCOMPARE(exportTableCsv(nullptr, p, rows), CsvExportResult::Failed);
         QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not save file!"));
+        QCOMPARE(env.desktop.lastShown(), "File Error|Could not create file:\n" + path + "\n" + reason);
         QVERIFY(env.desktop.openedUrls.isEmpty());
     };
     {
         FileSizeLimit fullDisk(4096); // the file needs about 50 KB
-        failsQuietly(existing);
-        failsQuietly(fresh);
+        failsSaying(existing, "File too large");
+        failsSaying(fresh, "File too large");
     }
     QCOMPARE(fileBytes(existing), QByteArray("Inward No,Customer Name,Qty\n1,EARLIER,1.000\n"));
     QVERIFY(!QFile::exists(fresh));
 
-    failsQuietly("/dev/full");
+    failsSaying("/dev/full", "/dev/full is not a regular file");
     QVERIFY(!QFileInfo("/dev/full").isFile() && QFileInfo::exists("/dev/full"));
-    failsQuietly(env.folder() + "/missing folder/out.csv");
+    failsSaying(env.folder() + "/missing folder/out.csv", "No such file or directory");
     QCOMPARE(QDir(env.folder()).entryList(QDir::Files), QStringList{"existing.csv"});
 
     // With room on the disk the same export replaces the file.

@@ -603,7 +603,7 @@ private slots:
         click(f.w, "reset_btn");
         env.desktop.saveFileAnswers.enqueue(env.folder() + "/no/such/dir/s.csv");
         click(f.w, "print_state_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not create or write to file!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not create or write to file!\nNo such file or directory"));
     }
 
     // A figure the statement cannot count is refused before the file is
