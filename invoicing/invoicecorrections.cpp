@@ -40,6 +40,26 @@ bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, boo
     return true;
 }
 
+const RowSource InvoiceRowSource{
+    QStringLiteral("invoices"), QStringLiteral("invoice_id"),
+    QStringLiteral("SELECT p.* FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
+                   "AND p.fy_name = v.fy_name WHERE v.invoice_id = :key ORDER BY p.pay_id")};
+
+bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error)
+{
+    StoredRow now;
+    if (!readStoredRow(InvoiceRowSource, invoiceId, &now, error))
+        return false;
+    *same = read.found() && now == read;
+    return true;
+}
+
+QString invoiceChangedText(const QString &fullNumber, const QString &outcome)
+{
+    return rowChangedText(QStringLiteral("Invoice No ") + fullNumber,
+                          QStringLiteral("paid, changed, cancelled or deleted"), outcome);
+}
+
 bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
 {
     return run(DeleteLines, invoiceNo, fyName, error)

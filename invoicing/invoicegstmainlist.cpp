@@ -9,6 +9,7 @@
 #include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
+#include "invoicing/invoicecorrections.h"
 #include "invoicing/invoiceprint.h"
 
 #include <QDate>
@@ -146,7 +147,7 @@ void invoiceGSTmainList::loadInvoices()
     filter.currentFy = g_currentFY;
     QString error;
     QList<InvoiceListRow> rows;
-    if (!queryInvoiceList(filter, &rows, &error)) {
+    if (!queryInvoiceList(filter, &rows, &error) || !readListedPayments(filter, &rows, &error)) {
         Desktop::warning(this, "Query Error", error);
         return;
     }
@@ -201,7 +202,7 @@ QList<InvoiceKey> invoiceGSTmainList::selectedInvoiceNos() const
     QList<InvoiceKey> keys;
     for (int r : m_ticks->tickedRows()) {
         if (r < m_rows.size())
-            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy, m_rows.at(r).invoiceId});
+            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy, m_rows.at(r).invoiceId, m_rows.at(r).stored});
     }
     return keys;
 }
@@ -310,8 +311,7 @@ void invoiceGSTmainList::refuseStale(const InvoiceKey &invoice, const QString &a
             shown = row.invoiceNoFull;
     }
     Desktop::warning(this, "Error",
-                     "Invoice No " + shown + " is no longer as listed (changed, cancelled or deleted meanwhile).\n"
-                         "Nothing was " + action + "; the list has been reloaded.");
+                     invoiceChangedText(shown, "Nothing was " + action + "; the list has been reloaded."));
     loadInvoices();
 }
 

@@ -6,26 +6,43 @@
 #include "invoicing/invoicecorrections.h"
 #include "widgets/listformat.h"
 
+#include <QHash>
 #include <QSqlQuery>
 
-QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *valuesOut)
+namespace {
+
+// The list's conditions after "WHERE 1=1 ", their values put in `values`.
+QString listConditions(const InvoiceListFilter &filter, QVariantMap *values)
 {
-    QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, v.sub_total, "
-                  "v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, v.fy_name, v.invoice_id "
-                  "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ";
-    QVariantMap values{{":fy", filter.currentFy}};
+    QString sql;
     if (!filter.from.isEmpty()) {
         sql += "AND v.invoice_date >= :from ";
-        values.insert(":from", filter.from);
+        values->insert(":from", filter.from);
     }
     if (!filter.to.isEmpty()) {
         sql += "AND v.invoice_date <= :to ";
-        values.insert(":to", filter.to);
+        values->insert(":to", filter.to);
     }
     if (filter.customerId > 0) {
         sql += "AND v.customer_id = :cid ";
-        values.insert(":cid", filter.customerId);
+        values->insert(":cid", filter.customerId);
     }
+    return sql;
+}
+
+// The columns of queryInvoiceList before "v.*".
+const int ShownColumns = 13;
+
+} // namespace
+
+QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *valuesOut)
+{
+    QVariantMap values{{":fy", filter.currentFy}};
+    const QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, "
+                        "v.sub_total, v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, "
+                        "v.fy_name, v.invoice_id, v.* "
+                        "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 "
+                        + listConditions(filter, &values);
     *valuesOut = values;
     return sql + "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
 }
@@ -54,7 +71,32 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
         row.cancelled = q.value(10).toInt() == 1;
         row.fy = q.value(11).toString();
         row.invoiceId = q.value(12).toInt();
+        row.stored = storedRowOf(q, ShownColumns);
         rows->append(row);
+    }
+    return true;
+}
+
+bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
+{
+    QHash<int, int> rowOf; // invoice_id -> index into rows
+    for (int i = 0; i < rows->size(); ++i) {
+        (*rows)[i].stored.dependents.clear();
+        rowOf.insert(rows->at(i).invoiceId, i);
+    }
+    QVariantMap values;
+    // The same payments in the same order as InvoiceRowSource gives one invoice.
+    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+                        "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
+                        + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
+    QSqlQuery q;
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values, error))
+        return false;
+    while (q.next()) {
+        const auto at = rowOf.constFind(q.value(0).toInt());
+        if (at != rowOf.cend())
+            (*rows)[*at].stored.dependents.append(storedRowOf(q, 1).columns);
     }
     return true;
 }
@@ -99,10 +141,10 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
     const bool written = runInTransaction(
         [&](QString *error) {
             for (const InvoiceKey &key : invoices) {
-                bool still = false;
-                if (!invoiceStillLoaded(key.invoiceId, key.no, key.fy, &still, error))
+                bool same = false;
+                if (!invoiceStillAsRead(key.invoiceId, key.listed, &same, error))
                     return false;
-                if (!still) {
+                if (!same) {
                     outcome.result = BatchResult::Stale;
                     outcome.stale = key;
                     return false;

@@ -4,6 +4,7 @@
 // invoices, and the GST statement CSV for the accountant.
 
 #include "core/companyinfo.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/storedsum.h"
 #include "output/csvexport.h"
@@ -37,6 +38,8 @@ struct InvoiceListRow
     bool cancelled = false;
     QString fy;
     int invoiceId = 0; // the row read
+    // The row as stored; its payments only once readListedPayments read them.
+    StoredRow stored;
 
     // CGST + SGST + IGST as stored, added in paise.
     Money taxValue() const { return Money::fromStored(cgst) + Money::fromStored(sgst) + Money::fromStored(igst); }
@@ -48,6 +51,11 @@ struct InvoiceListRow
 bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
 // The statement queryInvoiceList runs, its values put in `values`.
 QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *values);
+
+// Puts into each row's `stored` the payments recorded against it, as
+// InvoiceRowSource gives them: read once for the whole list, after its rows,
+// so a list that acts on its rows knows what was paid when it was shown.
+bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
 
 // Column sums of the live invoices, each figure as the list shows it (the
 // stored value read as the decimal it stands for, in paise), added exactly
@@ -69,12 +77,14 @@ struct GstTotals
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);
 
-// An invoice of the list: number and year, and the row listed.
+// An invoice of the list: number and year, and the row listed with its
+// payments as they were then.
 struct InvoiceKey
 {
     int no = 0;
     QString fy;
     int invoiceId = 0;
+    StoredRow listed;
 };
 
 // The full numbers ("n/fy") of those invoices that have payments recorded;
@@ -92,9 +102,10 @@ struct BatchOutcome
 
 // Cancels every invoice (its lines removed, the row kept as cancelled) in one
 // transaction: all of them or none. Inside the transaction each invoice is
-// read again first: when one is no longer the live row `invoiceId` of its
-// number and year (cancelled, rewritten or deleted since it was listed, in
-// this or another copy of the program), nothing is written (Stale).
+// read again first: when one is no longer exactly as listed, its payments
+// included (paid, cancelled, rewritten or deleted since it was listed, in
+// this or another copy of the program), nothing is written (Stale). An
+// invoice listed with payments is cancelled with them.
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices);
 // Deletes every invoice with its lines in one transaction: all or none.
 // Refused, with nothing written, when any of them is no longer as listed

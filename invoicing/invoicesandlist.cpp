@@ -473,6 +473,7 @@ void invoicesandlist::clearForm()
         edit->clear();
     m_loadedInvoiceNo = -1;
     m_loadedInvoiceId = -1;
+    m_loadedRow = StoredRow();
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
     ui->bill_cancel_btn->setEnabled(false);
@@ -581,6 +582,7 @@ void invoicesandlist::loadInvoiceBack(int invoiceNo, const QString &fy)
     m_loadedInvoiceNo = invoiceNo;
     m_loadedInvoiceFy = fy;
     m_loadedInvoiceId = invoice.invoiceId;
+    m_loadedRow = invoice.stored;
     m_customerId = invoice.customerId;
     ui->invnoEdit->setText(invoice.fullNumber);
     ui->invdateEdit->setDate(QDate::fromString(invoice.date, QStringLiteral("yyyy-MM-dd")));
@@ -626,7 +628,7 @@ void invoicesandlist::on_update_btn_clicked()
     if (refusedAsTooLarge(this, ui->invoice_table, m_customerType, totalFields(ui)))
         return;
     const InvoiceWriteOutcome outcome =
-        replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loadedInvoiceId);
+        replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loadedInvoiceId, m_loadedRow);
     if (outcome.result == WriteResult::NothingToWrite) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
         return;
@@ -656,19 +658,21 @@ void invoicesandlist::on_bill_cancel_btn_clicked()
         return;
     const int number = m_loadedInvoiceNo;
     const QString fy = m_loadedInvoiceFy;
-    bool gone = false;
+    // A payment recorded since the load stays on no invoice cancelled unseen.
+    bool stale = false;
     QString error;
     const bool cancelled = runInTransaction(
         [&](QString *e) {
-            bool still = false;
-            if (!invoiceStillLoaded(m_loadedInvoiceId, number, fy, &still, e))
+            bool same = false;
+            if (!invoiceStillAsRead(m_loadedInvoiceId, m_loadedRow, &same, e))
                 return false;
-            gone = !still;
-            return still && cancelInvoiceRows(number, fy, e);
+            stale = !same;
+            return same && cancelInvoiceRows(number, fy, e);
         },
         &error);
-    if (gone) {
-        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invoice not found in database!"));
+    if (stale) {
+        Desktop::warning(this, QStringLiteral("Error"),
+                         invoiceChangedText(fullDocumentNumber(number, fy), QStringLiteral("Nothing was cancelled.")));
         return;
     }
     if (!cancelled) {

@@ -489,7 +489,7 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
     return finish(committed, outcome, error);
 }
 
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId)
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, const StoredRow &loaded)
 {
     InvoiceWriteOutcome outcome;
     QString error;
@@ -497,12 +497,13 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId)
         [&](QString *e) {
             QSqlQuery q;
             const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
-            bool still = false;
-            if (!invoiceStillLoaded(loadedId, invoice.number, invoice.fy, &still, e))
+            bool same = false;
+            if (!invoiceStillAsRead(loadedId, loaded, &same, e))
                 return false;
-            if (!still) {
-                outcome.notFound = true;
-                *e = QStringLiteral("Invoice not found in database!");
+            if (!same) {
+                outcome.stale = true;
+                *e = invoiceChangedText(fullDocumentNumber(invoice.number, invoice.fy),
+                                        QStringLiteral("Nothing was saved."));
                 return false;
             }
             return checkOpenBalances(invoice.lines, {invoice.number, invoice.fy}, &outcome, e)
@@ -544,6 +545,10 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     invoice->invoiceId = head.value(7).toInt();
     if (invoice->cancelled)
         return LoadResult::Loaded;
+    if (!readStoredRow(InvoiceRowSource, invoice->invoiceId, &invoice->stored, error)) {
+        qDebug() << "Invoice row read failed:" << *error;
+        return LoadResult::Failed;
+    }
 
     QSqlQuery items;
     if (!execBound(items,

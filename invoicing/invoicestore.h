@@ -11,6 +11,7 @@
 // challan line still has to bill is its delivered quantity less the lines of
 // live invoices and the "INVOICE" bins of the same challan and item.
 
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "invoicing/gstheads.h"
 #include "jobwork/challanstore.h"
@@ -196,7 +197,7 @@ struct InvoiceWriteOutcome
     bool noInvoiceId = false; // the new row gave no id
     bool overBalance = false; // a line bills more than its challan has open; `error` names it
     bool numberUsed = false;  // an invoice of that number and year is stored already
-    bool notFound = false;    // the invoice to replace is no longer stored
+    bool stale = false;       // the invoice to replace is no longer as it was loaded; `error` names it
 };
 
 // Inserts the invoice and its lines with a quantity above 0 in one
@@ -215,10 +216,11 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 // Replaces the invoice of that number and year (its row and lines) by
 // `invoice` in one transaction; number and year stay. With no line above 0,
 // or a line above what is open (the invoice itself left out), nothing changes.
-// Nor when the live invoice of that number and year is no longer row
-// `loadedId`, the one loaded into the form (notFound): one deleted meanwhile
-// and its number taken by a new invoice is not overwritten.
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId);
+// Nor when its row `loadedId` is no longer exactly `loaded`, as the form read
+// it (stale): one paid, cancelled, rewritten or deleted meanwhile, in this or
+// another copy of the program, is not overwritten. An invoice that was paid
+// before it was loaded is rewritten like any other.
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, const StoredRow &loaded);
 
 // A saved invoice loaded back into the form. Each line is laid on a line of
 // its challan with its item (the first one not taken that holds its
@@ -228,7 +230,10 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId);
 // never offer more together than the challan has open.
 struct LoadedInvoice
 {
-    int invoiceId = -1; // the row loaded, which a correction checks is still the invoice
+    int invoiceId = -1; // the row loaded
+    // The row as stored with its payments when it was loaded: a correction
+    // acts only while the invoice is still so.
+    StoredRow stored;
     QString fullNumber;
     QString date; // "yyyy-MM-dd"
     int customerId = -1;

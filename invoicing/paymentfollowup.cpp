@@ -10,6 +10,7 @@
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
+#include "invoicecorrections.h"
 #include "paymentstatement.h"
 #include "paymentstore.h"
 #include "receivableslist.h"
@@ -212,9 +213,7 @@ void paymentFollowUp::on_paid_btn_clicked()
                 shown = table->item(r, FullNumberColumn)->text();
         }
         Desktop::warning(this, QStringLiteral("Error"),
-                         QStringLiteral("Invoice No %1 was paid, cancelled or deleted meanwhile.\n"
-                                        "Nothing was recorded; the list has been reloaded.")
-                             .arg(shown));
+                         invoiceChangedText(shown, QStringLiteral("Nothing was recorded; the list has been reloaded.")));
         loadPendingInvoices();
         return;
     }

@@ -1,6 +1,7 @@
 #include "paymentstatement.h"
 #include "ui_paymentstatement.h"
 
+#include "core/listedrow.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
@@ -178,9 +179,8 @@ void paymentStatement::on_delete_btn_clicked()
                 if (cellText(r, PayIdColumn).toInt() == *gone)
                     invoice = cellText(r, NumberColumn);
             }
-            error = QStringLiteral("The payment record of Invoice No %1 was deleted meanwhile.\n"
-                                   "Nothing was deleted.")
-                        .arg(invoice);
+            error = rowGoneText(QStringLiteral("The payment record of Invoice No ") + invoice)
+                    + QStringLiteral(" Nothing was deleted.");
         }
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;

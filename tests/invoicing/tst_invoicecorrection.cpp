@@ -3,6 +3,7 @@
 
 #include "support/invoicefirm.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/standintool.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
@@ -319,18 +320,20 @@ private slots:
 
     void staleFormChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("elsewhere"); // what a second form clicked on 5/26-27
+        QTest::addColumn<QByteArray>("elsewhere"); // what a second form clicked on 5/26-27, or "paid"
         QTest::addColumn<QByteArray>("button");
         for (const char *button : {"update_btn", "bill_cancel_btn", "delete_btn"})
             QTest::newRow(button) << QByteArray("delete_btn") << QByteArray(button);
         QTest::newRow("updated elsewhere") << QByteArray("update_btn") << QByteArray("update_btn");
         QTest::newRow("cancelled elsewhere") << QByteArray("bill_cancel_btn") << QByteArray("update_btn");
+        QTest::newRow("update of one paid") << QByteArray("paid") << QByteArray("update_btn");
+        QTest::newRow("cancel of one paid") << QByteArray("paid") << QByteArray("bill_cancel_btn");
     }
 
     // Invoice 5/26-27 is loaded back; a second form then deletes it and saves a
-    // new invoice under the freed number (or rewrites or cancels it). The first
-    // form's Update, Bill Cancel or Delete leaves every row as it is and warns;
-    // the form keeps what it shows.
+    // new invoice under the freed number (or rewrites or cancels it), or the
+    // other copy pays it. The first form's Update, Bill Cancel or Delete
+    // leaves every row as it is and warns; the form keeps what it shows.
     void staleFormChangesNothing()
     {
         QFETCH(QByteArray, elsewhere);
@@ -341,7 +344,10 @@ private slots:
         invoicesandlist other;
         other.loadInvoiceBack(5, "26-27");
         env->desktop.messageAnswers << QMessageBox::Yes << QMessageBox::Yes;
-        click(&other, elsewhere.constData());
+        if (elsewhere == "paid")
+            writeAsOtherCopy("INSERT INTO invoice_payments (invoice_no, fy_name, paid_amount) VALUES (5, '26-27', 354)");
+        else
+            click(&other, elsewhere.constData());
         if (elsewhere == "delete_btn") {
             other.setDeliveryData({1}, firm.local, QString(), "26-27");
             child<QLineEdit>(&other, "invnoEdit")->setText("5/26-27");
@@ -349,11 +355,14 @@ private slots:
             QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 5/26-27 saved!"));
         }
         QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE is_deleted = 0 AND invoice_id = " + QString::number(loaded)),
-                 0); // the loaded row is gone or no longer live
+                 elsewhere == "paid" ? 1 : 0); // the loaded row is gone or no longer live, or paid
         const QStringList stored = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
 
         click(form, button.constData());
-        QCOMPARE(env->desktop.lastShown(), QString("Error|Invoice not found in database!"));
+        QCOMPARE(env->desktop.lastShown(), button == "delete_btn" ? QString("Error|Invoice not found in database!")
+                                           : "Error|Invoice No 5/26-27 was paid, changed, cancelled or deleted meanwhile, "
+                                             "perhaps in another window. Nothing was "
+                                                 + QString(button == "update_btn" ? "saved." : "cancelled."));
         QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), stored);
         QCOMPARE(tableCell(items(), 0, 5), QString("3.000"));
         QVERIFY(child<QAbstractButton>(form, button.constData())->isEnabled());

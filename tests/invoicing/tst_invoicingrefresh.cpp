@@ -1,7 +1,8 @@
 // The invoice main list and the payment follow-up keep the rows they read
 // while the invoice form saves or cancels: they read again only at their own
 // points (Show here). A row cancelled in the form meanwhile is refused when
-// it is acted on, and nothing is written.
+// it is acted on, and nothing is written; so is the form's Update of an
+// invoice paid since it was loaded.
 
 #include "support/invoicedata.h"
 #include "support/invoicefirm.h"
@@ -92,18 +93,48 @@ private slots:
         clickTickBox(s.followRows, 0);
         child<QLineEdit>(s.followUp, "paid_amountEdit")->setText("1180");
         click(s.followUp, "paid_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Invoice No 7/26-27 was paid, cancelled or deleted meanwhile.\n"
-                                                  "Nothing was recorded; the list has been reloaded."));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Invoice No 7/26-27 was paid, changed, cancelled or deleted "
+                                                  "meanwhile, perhaps in another window. Nothing was recorded; the "
+                                                  "list has been reloaded."));
 
         // Delete would free the number of a cancelled invoice.
         clickTickBox(s.mainRows, 0);
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(s.main, "delete_btn");
         QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Invoice No 7/26-27 is no longer as listed (changed, cancelled or deleted meanwhile).\n"
-                         "Nothing was deleted; the list has been reloaded."));
+                 QString("Error|Invoice No 7/26-27 was paid, changed, cancelled or deleted meanwhile, perhaps in another "
+                         "window. Nothing was deleted; the list has been reloaded."));
         QCOMPARE(rows("SELECT invoice_id, is_deleted FROM invoices"), QStringList({QString::number(s.invoice) + "|1"}));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 0);
+    }
+
+    // Invoice 7/26-27 (10 of A-18, 1180.00) is loaded in the form, then paid
+    // in full in the follow-up: Update with the quantity halved stores
+    // nothing. Loaded again after the payment, the invoice is updated.
+    void paidSinceLoadIsNotRewritten()
+    {
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        Setting s;
+        addStoredLine(s.invoice, {1, s.firm.rate18, 10, 100, 1000, 18});
+        invoicesandlist form;
+        QTableWidget *items = child<QTableWidget>(&form, "invoice_table");
+        form.loadInvoiceBack(7, "26-27");
+        clickTickBox(s.followRows, 0);
+        child<QLineEdit>(s.followUp, "paid_amountEdit")->setText("1180");
+        click(s.followUp, "paid_btn");
+        const QStringList stored = rows("SELECT * FROM invoices, invoice_items, invoice_payments");
+        QCOMPARE(stored.size(), 1); // paid
+        items->item(0, 5)->setText("5");
+        click(&form, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Invoice No 7/26-27 was paid, changed, cancelled or deleted "
+                                                  "meanwhile, perhaps in another window. Nothing was saved."));
+        QCOMPARE(rows("SELECT * FROM invoices, invoice_items, invoice_payments"), stored);
+
+        form.loadInvoiceBack(7, "26-27");
+        items->item(0, 5)->setText("5");
+        click(&form, "update_btn");
+        QCOMPARE(rows("SELECT grand_total FROM invoices"), QStringList({"590"}));
     }
 };
 

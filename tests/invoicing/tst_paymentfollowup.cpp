@@ -418,8 +418,9 @@ private slots:
         w.pay({"1/26-27", "2/26-27"}, "150", "");
         const bool paid = stored.size() == 3;
         QCOMPARE(env->desktop.lastShown(), paid ? QString("Success|Payment recorded successfully!")
-                                                : QString("Error|Invoice No 2/26-27 was paid, cancelled or deleted "
-                                                          "meanwhile.\nNothing was recorded; the list has been reloaded."));
+                                                : QString("Error|Invoice No 2/26-27 was paid, changed, cancelled or deleted "
+                                                          "meanwhile, perhaps in another window. Nothing was recorded; "
+                                                          "the list has been reloaded."));
         QCOMPARE(rows("SELECT invoice_no, printf('%.3f', paid_amount) FROM invoice_payments ORDER BY pay_id"), stored);
         QCOMPARE(w.shown(), listed);
     }

@@ -175,8 +175,8 @@ private slots:
         w.tick(4);
         writeAsOtherCopy("DELETE FROM invoice_payments WHERE invoice_no = 2");
         w.click("delete_btn");
-        QCOMPARE(env->desktop.lastShown(), QString("Error|The payment record of Invoice No 2/26-27 was deleted "
-                                                   "meanwhile.\nNothing was deleted."));
+        QCOMPARE(env->desktop.lastShown(), QString("Error|The payment record of Invoice No 2/26-27 no longer exists; "
+                                                   "it may have been deleted in another window. Nothing was deleted."));
         QCOMPARE(rows("SELECT invoice_no FROM invoice_payments ORDER BY pay_id"),
                  QStringList({"1", "3", "5", "4", "7"}));
     }
