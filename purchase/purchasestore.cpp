@@ -3,6 +3,7 @@
 #include "core/boundquery.h"
 #include "core/listedrow.h"
 #include "core/storedsum.h"
+#include "core/typednumber.h"
 #include "widgets/listformat.h"
 
 #include <QDate>
@@ -417,4 +418,21 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
                                   QStringLiteral("Report exported successfully!\n"), true};
     return p;
+}
+
+QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows)
+{
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &row = rows.at(r);
+        for (int c = 6; c <= 16 && c < row.size(); ++c) {
+            const QString tooLarge = typedFigureTooLarge(headers.value(c), row.at(c),
+                                                         c == 6 ? FigureKind::Quantity : FigureKind::Money);
+            if (tooLarge.isEmpty())
+                continue;
+            const QString billNo = row.value(0).trimmed();
+            return (billNo.isEmpty() ? QStringLiteral("Row %1").arg(r + 1) : billRowName(billNo))
+                   + QStringLiteral(": ") + tooLarge;
+        }
+    }
+    return QString();
 }

@@ -143,3 +143,8 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
 // that hold a plain decimal number (a quantity such as "10 kg" or "1e3" adds
 // nothing), each amount cell to the paisa.
 QStringList purchaseReportTotals(const QList<QStringList> &rows);
+// Why the report cannot be written, or an empty text: the first figure of
+// columns 6 to 16 beyond its bound (a quantity, or an amount), which no total
+// could count, named by its row ("Bill No S1", or "Row 3" without a number)
+// and its header, under figureTooLargeTitle().
+QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows);

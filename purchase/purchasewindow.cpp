@@ -666,5 +666,9 @@ void PurchaseWindow::on_printexcel_btn_clicked()
         headers << (h ? h->text() : QString());
     }
     const QList<QStringList> rows = tableRows(ui->main_table);
+    if (const QString refusal = purchaseReportRefusal(headers, rows); !refusal.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), refusal);
+        return;
+    }
     exportTableCsv(this, purchaseReportProfile(m_reportFrom, m_reportTo, m_reportCompany, headers, rows), rows);
 }

@@ -509,13 +509,21 @@ private slots:
         QCOMPARE(lines.mid(9),
                  QStringList({"", "TOTAL,,,,,,12.75,103.59,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,103.59,", ""}));
 
-        // A figure typed into the list that rounds to ten crore crore gives
-        // no total: the report is refused.
+        // A figure typed into the list beyond its bound cannot be counted:
+        // the report is refused before a file is asked for, naming the cell.
         click(&w, "edit_table_btn");
-        child<QTableWidget>(&w, "main_table")->item(0, 7)->setText("999999999999999.999");
-        click(&w, "printexcel_btn");
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|A total of these rows is too large to be written; nothing was saved."));
+        const QByteArray written = fileBytes(path);
+        for (const auto &[row, column, typed, refused] :
+             {std::tuple(0, 7, "1000000000000000", "Bill No Q4: Base Amount is too large: at most 99,999,999,999.99"),
+              std::tuple(3, 10, "1e20", "Bill No Q1: CGST 6% is too large: at most 99,999,999,999.99"),
+              std::tuple(4, 6, "1e10", "Row 5: Qty is too large: at most 999,999,999.999 (quantity)")}) {
+            setCell(list(w), row, column, typed);
+            click(&w, "printexcel_btn");
+            QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|") + refused);
+            setCell(list(w), row, column, "");
+        }
+        QCOMPARE(env.desktop.fileDialogDirs.size(), 1);
+        QCOMPARE(fileBytes(path), written);
     }
 
     void alertOfAnUnpaidCreditBillGoesToTheCompanyPhone()
