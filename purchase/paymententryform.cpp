@@ -24,16 +24,6 @@ QCheckBox *tickBox(const QTableWidget *table, int row)
     return qobject_cast<QCheckBox *>(table->cellWidget(row, 0));
 }
 
-// The bill number shown beside the tick box of `billId`.
-QString tickedBillNo(const QTableWidget *table, int billId)
-{
-    for (int r = 0; r < table->rowCount(); ++r) {
-        if (QCheckBox *box = tickBox(table, r); box && box->property("billId").toInt() == billId)
-            return table->item(r, 1) ? table->item(r, 1)->text() : QString();
-    }
-    return QString();
-}
-
 } // namespace
 
 paymententryform::paymententryform(QWidget *parent)
@@ -101,6 +91,7 @@ void paymententryform::loadUnpaidBills(const QString &company)
 {
     QTableWidget *table = ui->listof_bills;
     table->setRowCount(0);
+    m_listed.clear();
     QList<UnpaidBill> bills;
     QString error;
     if (!::loadUnpaidBills(company, &bills, &error)) {
@@ -124,6 +115,7 @@ void paymententryform::loadUnpaidBills(const QString &company)
         }
     }
     for (int r = 0; r < bills.size(); ++r) {
+        m_listed.insert(bills.at(r).billId, bills.at(r));
         auto *box = new QCheckBox;
         box->setProperty("billId", bills.at(r).billId);
         box->setProperty("amount", bills.at(r).total.toDouble());
@@ -196,23 +188,22 @@ void paymententryform::on_paid_btn_clicked()
 
     SupplierPayment payment;
     payment.billIds = billIds;
+    for (int billId : billIds)
+        payment.listed << m_listed.value(billId);
     payment.date = ui->paymentdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
     payment.amount = *amount;
     payment.reference = ui->refEdit->text();
     payment.mode = ui->modEdit->currentText();
     payment.receiptNo = receiptNumber(QDateTime::currentDateTime());
     QString error;
-    int staleBillId = 0;
     QString receiptNo; // the proposed number, or the free one the payment took
-    switch (recordSupplierPayment(payment, &error, &staleBillId, &receiptNo)) {
+    switch (recordSupplierPayment(payment, &error, nullptr, &receiptNo)) {
     case PaymentWrite::Recorded:
         break;
     case PaymentWrite::BillNotUnpaid:
-        // Paid from another payment form, or deleted, since this list was loaded.
-        Desktop::warning(this, QStringLiteral("Error"),
-                         QStringLiteral("Bill No %1 is no longer unpaid (paid or deleted meanwhile).\n"
-                                        "Nothing was recorded; the list has been reloaded.")
-                             .arg(tickedBillNo(ui->listof_bills, staleBillId)));
+        // Paid, changed or deleted since this list was loaded: the reason
+        // names the bill.
+        Desktop::warning(this, QStringLiteral("Error"), error + QStringLiteral("\nThe list has been reloaded."));
         loadUnpaidBills(supplier);
         return;
     case PaymentWrite::Failed:

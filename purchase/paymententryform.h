@@ -1,5 +1,8 @@
 #pragma once
 
+#include "supplierpaymentstore.h"
+
+#include <QHash>
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -36,4 +39,7 @@ private slots:
 
 private:
     Ui::paymententryform *ui;
+    // The listed bills by bill_id, as the list read them: a ticked bill is
+    // paid only while it is still stored so.
+    QHash<int, UnpaidBill> m_listed;
 };

@@ -3,13 +3,16 @@
 #include "core/boundquery.h"
 #include "core/listedrow.h"
 #include "core/storedsum.h"
+#include "core/typednumber.h"
 #include "widgets/listformat.h"
 
 #include <QDate>
 #include <QDebug>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
@@ -17,11 +20,10 @@ namespace {
 const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "cgst6",  "sgst6",
                                                         "cgst9",   "sgst9",   "cgst14", "sgst14"};
 
-const QString MissingBillText = rowGoneText(QStringLiteral("This bill"));
-
-const char *const BillColumns =
-    "SELECT bill_id, bill_no, bill_date, company_name, gst_no, type, description, quantity, base_amount, "
-    "cgst2_5, sgst2_5, cgst6, sgst6, cgst9, sgst9, cgst14, sgst14, bill_total, hsn_code FROM purchase_bills ";
+// Every column of the bill: the nineteen the list shows (bill_id to
+// hsn_code, the table's first nineteen, in its order), then payment_status.
+// The whole row is what a later update or delete is checked against.
+const char *const BillColumns = "SELECT * FROM purchase_bills ";
 
 bool tableExists(const QString &name)
 {
@@ -63,22 +65,25 @@ QVariantMap billValues(const PurchaseBill &bill)
     return v;
 }
 
-PurchaseBill billFromRow(const QSqlQuery &q)
+// A bill from its row as stored, whose first nineteen columns are the list's.
+PurchaseBill billFromStored(StoredRow stored)
 {
+    const QVariantList &v = stored.columns;
     PurchaseBill b;
-    b.billId = q.value(0).toInt();
-    b.billNo = q.value(1).toString();
-    b.billDate = q.value(2).toString();
-    b.companyName = q.value(3).toString();
-    b.gstNo = q.value(4).toString();
-    b.type = q.value(5).toString();
-    b.description = q.value(6).toString();
-    b.quantity = q.value(7).toString();
-    b.baseAmount = Money::fromStored(q.value(8).toDouble());
+    b.billId = v.at(0).toInt();
+    b.billNo = v.at(1).toString();
+    b.billDate = v.at(2).toString();
+    b.companyName = v.at(3).toString();
+    b.gstNo = v.at(4).toString();
+    b.type = v.at(5).toString();
+    b.description = v.at(6).toString();
+    b.quantity = v.at(7).toString();
+    b.baseAmount = Money::fromStored(v.at(8).toDouble());
     for (int i = 0; i < PurchaseTaxColumns; ++i)
-        b.taxes[i] = Money::fromStored(q.value(9 + i).toDouble());
-    b.billTotal = Money::fromStored(q.value(17).toDouble());
-    b.hsnCode = q.value(18).toString();
+        b.taxes[i] = Money::fromStored(v.at(9 + i).toDouble());
+    b.billTotal = Money::fromStored(v.at(17).toDouble());
+    b.hsnCode = v.at(18).toString();
+    b.stored = std::move(stored);
     return b;
 }
 
@@ -88,6 +93,37 @@ QString taxCellText(Money value)
 }
 
 } // namespace
+
+const RowSource &purchaseBillSource()
+{
+    static const RowSource source{QStringLiteral("purchase_bills"), QStringLiteral("bill_id"),
+                                  QStringLiteral("SELECT * FROM payment_records WHERE bill_id = :key ORDER BY payment_id")};
+    return source;
+}
+
+QString billRowName(const QString &billNo)
+{
+    return QStringLiteral("Bill No ") + billNo;
+}
+
+bool readListedBillPayments(const QString &billWhere, const QVariantMap &values, const QHash<int, StoredRow *> &rows,
+                            QString *error)
+{
+    // Read after the bills: a payment recorded in between is among them while
+    // the bill's own columns still show it unpaid, so that such a bill is
+    // refused, never taken for unchanged.
+    const QSqlRecord record = QSqlDatabase::database().record(QStringLiteral("payment_records"));
+    const int billColumn = record.indexOf(QStringLiteral("bill_id"));
+    return forEachRow(
+        QStringLiteral("SELECT * FROM payment_records WHERE bill_id IN (SELECT bill_id FROM purchase_bills ") + billWhere
+            + QStringLiteral(") ORDER BY payment_id"),
+        values,
+        [&](const StatementRow &payment) {
+            if (StoredRow *row = rows.value(payment.integer(billColumn)))
+                row->dependents.append(storedRowOf(payment, record.count()).columns);
+        },
+        error);
+}
 
 void initPaymentTables()
 {
@@ -187,11 +223,10 @@ bool filtersPeriod(const BillListFilter &filter)
     return filter.newestRecordFirst || (!filter.from.isEmpty() && !filter.to.isEmpty());
 }
 
-} // namespace
-
-QString billListStatement(const BillListFilter &filter)
+// The list's WHERE clause, with a blank after it.
+QString billListWhere(const BillListFilter &filter)
 {
-    QString sql = QLatin1String(BillColumns);
+    QString sql;
     if (filter.newestRecordFirst)
         sql += QStringLiteral("WHERE bill_date >= :from AND bill_date <= :to ");
     else {
@@ -201,8 +236,15 @@ QString billListStatement(const BillListFilter &filter)
     }
     if (filtersSupplier(filter))
         sql += QStringLiteral("AND company_name = :company ");
-    sql += filter.newestRecordFirst ? QStringLiteral("ORDER BY bill_id DESC") : QStringLiteral("ORDER BY bill_date DESC");
     return sql;
+}
+
+} // namespace
+
+QString billListStatement(const BillListFilter &filter)
+{
+    return QLatin1String(BillColumns) + billListWhere(filter)
+           + (filter.newestRecordFirst ? QStringLiteral("ORDER BY bill_id DESC") : QStringLiteral("ORDER BY bill_date DESC"));
 }
 
 bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error)
@@ -215,13 +257,21 @@ bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills,
     if (filtersSupplier(filter))
         values.insert(QStringLiteral(":company"), filter.company);
 
-    QSqlQuery q;
-    q.setForwardOnly(true);
     bills->clear();
-    if (!execBound(q, billListStatement(filter), values, error))
+    const int columns = QSqlDatabase::database().record(QStringLiteral("purchase_bills")).count();
+    if (!forEachRow(
+            billListStatement(filter), values,
+            [&](const StatementRow &row) { bills->append(billFromStored(storedRowOf(row, columns))); }, error)) {
+        bills->clear();
         return false;
-    while (q.next())
-        bills->append(billFromRow(q));
+    }
+    QHash<int, StoredRow *> rows;
+    for (PurchaseBill &bill : *bills)
+        rows.insert(bill.billId, &bill.stored);
+    if (!readListedBillPayments(billListWhere(filter), values, rows, error)) {
+        bills->clear();
+        return false;
+    }
     return true;
 }
 
@@ -247,8 +297,15 @@ std::optional<QString> storedBillDate(const QString &typed)
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool updatePurchaseBill(const PurchaseBill &bill, QString *error)
+bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error)
 {
+    const QString name = billRowName(listed.billNo);
+    if (const QString refusal = listedRowRefusal(purchaseBillSource(), bill.billId, listed.stored, name);
+        !refusal.isEmpty()) {
+        if (error)
+            *error = refusal;
+        return false;
+    }
     QVariantMap values = billValues(bill);
     values.insert(QStringLiteral(":bill_id"), bill.billId);
     return execListedRow(QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
@@ -257,13 +314,15 @@ bool updatePurchaseBill(const PurchaseBill &bill, QString *error)
                                         "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
                                         "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
                                         "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
-                         values, MissingBillText, error);
+                         values, rowGoneText(name, true), error)
+           && readStoredRow(purchaseBillSource(), bill.billId, written, error);
 }
 
-bool deletePurchaseBill(int billId, QString *error)
+bool deletePurchaseBill(const PurchaseBill &listed, QString *error)
 {
-    return writeListedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                          {{QStringLiteral(":bill_id"), billId}}, MissingBillText, error);
+    return writeLoadedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                          {{QStringLiteral(":bill_id"), listed.billId}}, purchaseBillSource(), listed.billId,
+                          listed.stored, billRowName(listed.billNo), error);
 }
 
 SupplierLists loadSupplierLists()
@@ -359,4 +418,21 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
                                   QStringLiteral("Report exported successfully!\n"), true};
     return p;
+}
+
+QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows)
+{
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &row = rows.at(r);
+        for (int c = 6; c <= 16 && c < row.size(); ++c) {
+            const QString tooLarge = typedFigureTooLarge(headers.value(c), row.at(c),
+                                                         c == 6 ? FigureKind::Quantity : FigureKind::Money);
+            if (tooLarge.isEmpty())
+                continue;
+            const QString billNo = row.value(0).trimmed();
+            return (billNo.isEmpty() ? QStringLiteral("Row %1").arg(r + 1) : billRowName(billNo))
+                   + QStringLiteral(": ") + tooLarge;
+        }
+    }
+    return QString();
 }

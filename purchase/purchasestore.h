@@ -4,9 +4,11 @@
 // the purchase report file. Plain functions on the default connection; the
 // purchase window binds them to its widgets.
 
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "output/csvexport.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,21 @@ void initPurchaseTables();
 // it payment_ref, the receipt number that ties a payment's rows together (all
 // idempotent); run by every payment form and by initPurchaseTables.
 void initPaymentTables();
+
+// Where a bill is stored: its purchase_bills row, and the payment_records
+// rows stored against it, by payment_id. A list or form keeps a bill as this
+// gives it and changes or pays it only while it is still so.
+const RowSource &purchaseBillSource();
+
+// "Bill No " and the number: how refusals name a bill.
+QString billRowName(const QString &billNo);
+
+// Fills the payments of listed bills, as purchaseBillSource gives them, in
+// one statement: `rows` holds, by bill_id, the stored row of each bill that
+// "SELECT bill_id FROM purchase_bills " + `billWhere` (bound with `values`)
+// gives. False with the driver's text when they cannot be read.
+bool readListedBillPayments(const QString &billWhere, const QVariantMap &values, const QHash<int, StoredRow *> &rows,
+                            QString *error);
 
 // The number of tax amount columns: CGST and SGST at 2.5, 6, 9 and 14 %.
 constexpr int PurchaseTaxColumns = 8;
@@ -47,6 +64,9 @@ struct PurchaseBill
     std::array<Money, PurchaseTaxColumns> taxes{};
     Money billTotal;
     QString hsnCode;
+    // The row as a list read it (every column and its payments); empty for
+    // a bill that was not read from the file.
+    StoredRow stored;
 };
 
 // Base amount plus the eight tax amounts, as they are.
@@ -85,14 +105,17 @@ QStringList billListCells(const PurchaseBill &bill);
 // "yyyy-MM-dd"; any other text gives nullopt.
 std::optional<QString> storedBillDate(const QString &typed);
 
-// Writes columns 2 to 19 of the bill by its bill_id (payment_status
-// untouched), inside the caller's transaction; false with a message when the
-// record is no longer stored.
-bool updatePurchaseBill(const PurchaseBill &bill, QString *error);
+// Writes columns 2 to 19 of `bill` by its bill_id (payment_status
+// untouched), inside the caller's transaction, only while the record is still
+// exactly as `listed` was read (its payments included); `written` then gets
+// the row as now stored. False with the reason otherwise: the refusal names
+// the bill by its listed number.
+bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error);
 
-// Deletes the one record in a transaction of its own, while it is still
-// stored (else false with a message); its payment_records rows stay.
-bool deletePurchaseBill(int billId, QString *error);
+// Deletes the one record in a transaction of its own, only while it is still
+// exactly as `listed` was read (else false with the reason); its
+// payment_records rows stay, as they were when it was listed.
+bool deletePurchaseBill(const PurchaseBill &listed, QString *error);
 
 // The supplier choices: the filter combo's names (distinct, by name) and the
 // completers' names and GST numbers (distinct, in stored order).
@@ -120,3 +143,8 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
 // that hold a plain decimal number (a quantity such as "10 kg" or "1e3" adds
 // nothing), each amount cell to the paisa.
 QStringList purchaseReportTotals(const QList<QStringList> &rows);
+// Why the report cannot be written, or an empty text: the first figure of
+// columns 6 to 16 beyond its bound (a quantity, or an amount), which no total
+// could count, named by its row ("Bill No S1", or "Row 3" without a number)
+// and its header, under figureTooLargeTitle().
+QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows);

@@ -61,6 +61,14 @@ Money typedAmount(const QString &text)
     return Money::fromText(text).value_or(Money());
 }
 
+QStringList trimmedTexts(const QStringList &texts)
+{
+    QStringList trimmed;
+    for (const QString &text : texts)
+        trimmed << text.trimmed();
+    return trimmed;
+}
+
 QString headerText(const QTableWidget *table, int column)
 {
     const QTableWidgetItem *header = table->horizontalHeaderItem(column);
@@ -383,8 +391,10 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
     // read-only total), so the rows that stay keep their items: Reset or Show
     // again over thousands of bills builds and deletes no item.
     TableFill fill(ui->main_table, bills.size(), TableFill::Items::Kept);
+    m_listed.clear();
     for (int r = 0; r < bills.size(); ++r) {
         const QStringList cells = billListCells(bills.at(r));
+        m_listed.insert(bills.at(r).billId, ListedBill{bills.at(r), cells});
         fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, bills.at(r).billId);
         fill.add(r, MainTotalColumn, readOnlyItem(cells.at(MainTotalColumn)));
         // An empty cell gets no item (most tax cells are empty): edit mode
@@ -399,6 +409,14 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
     ui->main_table->scrollToTop();
 }
 
+QStringList PurchaseWindow::mainRowTexts(int row) const
+{
+    QStringList texts;
+    for (int c = 0; c < MainColumns; ++c)
+        texts << mainCellText(row, c);
+    return texts;
+}
+
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
 {
     m_fillingMain = true;
@@ -406,6 +424,7 @@ void PurchaseWindow::loadBills(const QString &company, const QString &from, cons
     QString error;
     if (!loadPurchaseBills(BillListFilter{company, from, to, false}, &bills, &error)) {
         ui->main_table->setRowCount(0);
+        m_listed.clear();
         m_fillingMain = false;
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
@@ -515,14 +534,23 @@ void PurchaseWindow::on_update_table_btn_clicked()
     {
         int row;
         PurchaseBill bill;
+        ListedBill listed;
     };
     QList<RowBill> toWrite;
     QStringList refused;
+    int unchanged = 0; // counted as updated, as when every row was written
 
     for (int r = 0; r < table->rowCount(); ++r) {
         const QTableWidgetItem *first = table->item(r, 0);
         if (!first || first->data(Qt::UserRole).toInt() == 0)
             continue;
+        // A row shown as it was listed is left as stored, perhaps changed
+        // meanwhile by another copy of the program.
+        const ListedBill listed = m_listed.value(first->data(Qt::UserRole).toInt());
+        if (mainRowTexts(r) == trimmedTexts(listed.cells)) {
+            ++unchanged;
+            continue;
+        }
         PurchaseBill bill;
         bill.billId = first->data(Qt::UserRole).toInt();
         bill.billNo = mainCellText(r, 0);
@@ -549,15 +577,16 @@ void PurchaseWindow::on_update_table_btn_clicked()
             continue;
         }
         bill.billTotal = billAmountSum(bill);
-        toWrite << RowBill{r, bill};
+        toWrite << RowBill{r, bill, listed};
     }
 
     QString failedBill;
     QString error;
     const bool written = toWrite.isEmpty() || runInTransaction(
                                                   [&](QString *err) {
-                                                      for (const RowBill &rb : toWrite) {
-                                                          if (!updatePurchaseBill(rb.bill, err)) {
+                                                      for (RowBill &rb : toWrite) {
+                                                          if (!updatePurchaseBill(rb.bill, rb.listed.bill,
+                                                                                  &rb.bill.stored, err)) {
                                                               failedBill = rb.bill.billNo;
                                                               return false;
                                                           }
@@ -575,10 +604,12 @@ void PurchaseWindow::on_update_table_btn_clicked()
     for (const RowBill &rb : toWrite) {
         if (QTableWidgetItem *total = table->item(rb.row, MainTotalColumn))
             total->setText(rb.bill.billTotal.text());
+        // From now on the row is as written.
+        m_listed.insert(rb.bill.billId, ListedBill{rb.bill, mainRowTexts(rb.row)});
     }
     m_fillingMain = false;
 
-    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
+    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size() + unchanged);
     if (!refused.isEmpty()) {
         // Edit mode stays on so that the refused rows can be put right.
         Desktop::warning(this, QStringLiteral("Update"),
@@ -617,10 +648,11 @@ void PurchaseWindow::on_delete_billno_btn_clicked()
         return;
 
     QString error;
-    if (!deletePurchaseBill(billId, &error)) {
+    if (!deletePurchaseBill(m_listed.value(billId).bill, &error)) {
         Desktop::warning(this, QStringLiteral("Delete Error"), error);
         return;
     }
+    m_listed.remove(billId);
     ui->main_table->removeRow(row);
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Bill deleted successfully!"));
     loadSupplierLists();
@@ -634,5 +666,9 @@ void PurchaseWindow::on_printexcel_btn_clicked()
         headers << (h ? h->text() : QString());
     }
     const QList<QStringList> rows = tableRows(ui->main_table);
+    if (const QString refusal = purchaseReportRefusal(headers, rows); !refusal.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), refusal);
+        return;
+    }
     exportTableCsv(this, purchaseReportProfile(m_reportFrom, m_reportTo, m_reportCompany, headers, rows), rows);
 }

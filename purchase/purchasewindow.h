@@ -1,5 +1,8 @@
 #pragma once
 
+#include "purchasestore.h"
+
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QSqlDatabase>
@@ -14,7 +17,6 @@ class QCompleter;
 class QFrame;
 class paymententryform;
 class purchasepaymentstatement;
-struct PurchaseBill;
 
 // The purchase module's window: page 0 the purchase dashboard, page 1 the bill
 // entry above the bill list with its edit mode, update, delete and report.
@@ -70,6 +72,7 @@ private:
 
     void fillMainTable(const QList<PurchaseBill> &bills);
     void appendBlankMainRow();
+    QStringList mainRowTexts(int row) const;
     bool readEntryBill(PurchaseBill *bill);
     void clearEntry();
 
@@ -77,6 +80,16 @@ private:
     QString m_reportFrom;
     QString m_reportTo;
     QString m_reportCompany;
+    // Each bill of the list, by bill_id, as it was read (or last written) and
+    // the texts its row showed then: Update Table writes only the rows whose
+    // texts the user changed since, and each only while its record is still
+    // stored as read; Delete likewise.
+    struct ListedBill
+    {
+        PurchaseBill bill;
+        QStringList cells;
+    };
+    QHash<int, ListedBill> m_listed;
     paymententryform *m_paymentForm = nullptr; // opened by the button, a child kept for the run
     QPointer<paymententryform> m_menuPaymentForm;
     QPointer<purchasepaymentstatement> m_statementWindow;

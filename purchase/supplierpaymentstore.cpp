@@ -3,12 +3,17 @@
 #include "purchasestore.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "core/transaction.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
 
+#include <QHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,16 +67,29 @@ QString footerTable(const QString &margin, const QString &cellStyle)
 bool loadUnpaidBills(const QString &company, QList<UnpaidBill> *bills, QString *error)
 {
     bills->clear();
+    const QString where = QStringLiteral("WHERE company_name = :company AND LOWER(type) = 'credit' AND "
+                                         "(payment_status IS NULL OR payment_status = 'Unpaid') ");
+    const QVariantMap values{{QStringLiteral(":company"), company}};
     QSqlQuery q;
+    // The five columns shown, then the row as stored, which the payment is
+    // checked against.
     if (!execBound(q,
-                   QStringLiteral("SELECT bill_id, bill_no, bill_date, company_name, bill_total FROM purchase_bills "
-                                  "WHERE company_name = :company AND LOWER(type) = 'credit' AND (payment_status IS "
-                                  "NULL OR payment_status = 'Unpaid') ORDER BY bill_date ASC"),
-                   {{QStringLiteral(":company"), company}}, error))
+                   QStringLiteral("SELECT bill_id, bill_no, bill_date, company_name, bill_total, purchase_bills.* "
+                                  "FROM purchase_bills ")
+                       + where + QStringLiteral("ORDER BY bill_date ASC"),
+                   values, error))
         return false;
+    const int columns = q.record().count();
     while (q.next())
         bills->append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                       Money::fromStored(q.value(4).toDouble())});
+                       Money::fromStored(q.value(4).toDouble()), storedRowOf(q, 5, columns - 5)});
+    QHash<int, StoredRow *> rows;
+    for (UnpaidBill &bill : *bills)
+        rows.insert(bill.billId, &bill.stored);
+    if (!readListedBillPayments(where, values, rows, error)) {
+        bills->clear();
+        return false;
+    }
     return true;
 }
 
@@ -127,6 +145,19 @@ PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *erro
             if (!freePaymentRef(payment.receiptNo, &ref, err))
                 return false;
             for (int billId : payment.billIds) {
+                const auto listed = std::find_if(payment.listed.cbegin(), payment.listed.cend(),
+                                                 [billId](const UnpaidBill &b) { return b.billId == billId; });
+                const QString name = listed != payment.listed.cend() ? billRowName(listed->billNo)
+                                                                     : QStringLiteral("A ticked bill");
+                const QString changed = rowChangedText(name, QStringLiteral("paid, changed or deleted"));
+                if (listed != payment.listed.cend()) {
+                    if (QString refusal = listedRowRefusal(purchaseBillSource(), billId, listed->stored, name, changed);
+                        !refusal.isEmpty()) {
+                        stale = billId;
+                        *err = refusal;
+                        return false;
+                    }
+                }
                 QSqlQuery q;
                 if (!execBound(q,
                                QStringLiteral("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = :bill_id "
@@ -135,6 +166,7 @@ PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *erro
                     return false;
                 if (q.numRowsAffected() != 1) {
                     stale = billId;
+                    *err = changed;
                     return false;
                 }
                 if (!execBound(q,

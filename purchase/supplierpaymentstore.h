@@ -5,6 +5,7 @@
 // default connection; the payment and statement windows bind them.
 
 #include "core/companyinfo.h"
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/storedsum.h"
 
@@ -26,6 +27,8 @@ struct UnpaidBill
     QString billDate; // as stored
     QString company;
     Money total;
+    // The bill as the list read it: every column and its payments.
+    StoredRow stored;
 };
 
 // The supplier's credit bills (type "credit" in any letter case) that are
@@ -51,17 +54,22 @@ struct SupplierPayment
     QString reference;
     QString mode;
     QString receiptNo; // proposed; the payment's rows share it, or the free one freePaymentRef makes of it
+    // The ticked bills as the payment list read them (the form gives each of
+    // billIds): each is paid only while it is still stored exactly so, its
+    // total and status as the form showed them.
+    QList<UnpaidBill> listed = {};
 };
 
 enum class PaymentWrite {
     Recorded,
-    BillNotUnpaid, // a bill was paid (from another payment form) or deleted meanwhile
+    BillNotUnpaid, // a bill was paid, changed or deleted meanwhile
     Failed,        // the database refused a statement
 };
 
 // Marks every bill 'Paid' and adds one payment_records row per bill, all in
-// one transaction. A bill that is no longer unpaid is never paid again: the
-// whole payment is refused and its id given in *staleBillId. The payment_ref
+// one transaction. A bill that is no longer unpaid, or no longer stored as
+// `listed` holds it, is not paid: the whole payment is refused, its id given
+// in *staleBillId and the reason, naming it, in *error. The payment_ref
 // of its rows is chosen inside the transaction (freePaymentRef of the
 // proposed receipt number), which holds the write lock from its start, so two
 // payments made in the same second, from one copy of the program or two,

@@ -354,23 +354,68 @@ private slots:
         QCOMPARE(list(w)->rowCount(), 1);
     }
 
-    void aBillDeletedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    // A bill another copy of the program paid or deleted since the list read
+    // it is neither updated nor deleted; nothing of the batch is stored and
+    // its edit stays in the list.
+    void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("paid") << "UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = 1;"
+                                 "INSERT INTO payment_records (bill_id, paid_amount) VALUES (1, 100)"
+                              << "Bill No S1 was changed or deleted meanwhile, perhaps in another window. "
+                                 "Nothing was saved.";
+        QTest::newRow("deleted") << "DELETE FROM purchase_bills WHERE bill_id = 1"
+                                 << "Bill No S1 no longer exists; it may have been deleted in another window. "
+                                    "Nothing was saved.";
+    }
+    void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
+    {
+        QFETCH(QString, otherCopy);
+        QFETCH(QString, refusal);
         PurchaseEnvironment env;
-        addBill({"G1", "2026-04-01", "ACME", "Credit", 100});
-        const int gone = addBill({"G2", "2026-04-02", "ACME", "Credit", 200});
+        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
+        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
         PurchaseWindow w;
+        QTableWidget *t = list(w);
         click(&w, "edit_table_btn");
-        setCell(list(w), 1, 7, "150"); // G1
-        writeAsOtherCopy(QString("DELETE FROM purchase_bills WHERE bill_id = %1").arg(gone));
+        setCell(t, 0, 7, "300"); // S2
+        setCell(t, 1, 7, "150"); // S1
+        writeAsOtherCopy(otherCopy);
+        const QStringList stored = rows("SELECT * FROM purchase_bills ORDER BY bill_id");
         click(&w, "update_table_btn");
-        QVERIFY(env.desktop.lastShown().endsWith("G2 could not be written.\nThis bill no longer exists; it may have "
-                                                 "been deleted in another window."));
-        QCOMPARE(rows("SELECT base_amount FROM purchase_bills"), QStringList{"100"});
-        list(w)->setCurrentCell(0, 0);
+        QCOMPARE(env.desktop.lastShown(), "Update Error|No bill was updated: Bill No S1 could not be written.\n" + refusal);
+        QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
+        QCOMPARE(tableCell(t, 1, 16), QString("150.00"));
+        t->setCurrentCell(1, 0);
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(&w, "delete_billno_btn");
-        QVERIFY(env.desktop.lastShown().startsWith("Delete Error|This bill no longer exists"));
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|" + refusal);
+        QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
+    }
+
+    // Update Table writes the rows edited here only: a bill another copy
+    // changed meanwhile and this list did not edit keeps its change; a row
+    // written here is then kept as written.
+    void aRowNotEditedHereKeepsTheOtherCopysChange()
+    {
+        PurchaseEnvironment env;
+        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
+        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        click(&w, "edit_table_btn");
+        writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 250, bill_total = 250 WHERE bill_no = 'S2'");
+        setCell(t, 1, 7, "150");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(rows("SELECT bill_no, base_amount, bill_total FROM purchase_bills ORDER BY bill_id"),
+                 QStringList({"S1|150|150", "S2|250|250"}));
+
+        click(&w, "edit_table_btn");
+        setCell(t, 1, 7, "160");
+        click(&w, "update_table_btn");
+        QCOMPARE(rows("SELECT bill_total FROM purchase_bills WHERE bill_no = 'S1'"), QStringList{"160"});
     }
 
     void reportExportsTheListWithTotals()
@@ -464,13 +509,21 @@ private slots:
         QCOMPARE(lines.mid(9),
                  QStringList({"", "TOTAL,,,,,,12.75,103.59,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,103.59,", ""}));
 
-        // A figure typed into the list that rounds to ten crore crore gives
-        // no total: the report is refused.
+        // A figure typed into the list beyond its bound cannot be counted:
+        // the report is refused before a file is asked for, naming the cell.
         click(&w, "edit_table_btn");
-        child<QTableWidget>(&w, "main_table")->item(0, 7)->setText("999999999999999.999");
-        click(&w, "printexcel_btn");
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|A total of these rows is too large to be written; nothing was saved."));
+        const QByteArray written = fileBytes(path);
+        for (const auto &[row, column, typed, refused] :
+             {std::tuple(0, 7, "1000000000000000", "Bill No Q4: Base Amount is too large: at most 99,999,999,999.99"),
+              std::tuple(3, 10, "1e20", "Bill No Q1: CGST 6% is too large: at most 99,999,999,999.99"),
+              std::tuple(4, 6, "1e10", "Row 5: Qty is too large: at most 999,999,999.999 (quantity)")}) {
+            setCell(list(w), row, column, typed);
+            click(&w, "printexcel_btn");
+            QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|") + refused);
+            setCell(list(w), row, column, "");
+        }
+        QCOMPARE(env.desktop.fileDialogDirs.size(), 1);
+        QCOMPARE(fileBytes(path), written);
     }
 
     void alertOfAnUnpaidCreditBillGoesToTheCompanyPhone()

@@ -4,6 +4,7 @@
 #include "support/purchaseenvironment.h"
 #include "support/testenvironment.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/standintool.h"
 #include "support/widgets.h"
 
@@ -272,8 +273,8 @@ private slots:
         tick(second, 0);
         tick(second, 1);
         pay(second, "1200");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Bill No P1 is no longer unpaid (paid or deleted meanwhile).\n"
-                                                  "Nothing was recorded; the list has been reloaded."));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Bill No P1 was paid, changed or deleted meanwhile, perhaps in "
+                                                  "another window. Nothing was saved.\nThe list has been reloaded."));
         QCOMPARE(rows("SELECT bill_id, paid_amount FROM payment_records"), QStringList{"1|1000"});
         QCOMPARE(rows("SELECT payment_status FROM purchase_bills ORDER BY bill_id"), QStringList({"Paid", "Unpaid"}));
         QCOMPARE(columnTexts(bills(second), 1), QStringList{"P2"});
@@ -281,9 +282,32 @@ private slots:
         exec("DELETE FROM purchase_bills WHERE bill_no = 'P2'");
         tick(second, 0);
         pay(second, "200");
-        QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P2 is no longer unpaid"));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Bill No P2 no longer exists; it may have been deleted in "
+                                                  "another window. Nothing was saved.\nThe list has been reloaded."));
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 1);
         QCOMPARE(bills(second)->rowCount(), 0);
+    }
+
+    // A bill whose total another copy of the program changed since the list
+    // showed it is not paid: the payment is refused whole, the other copy's
+    // total stays and the list shows it.
+    void aBillChangedMeanwhileIsNotPaid()
+    {
+        PurchaseEnvironment env;
+        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
+        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+        paymententryform form;
+        chooseSupplier(form, "ACME");
+        tick(form, 0);
+        tick(form, 1);
+        writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 150, bill_total = 150 WHERE bill_no = 'S1'");
+        pay(form, "300");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Bill No S1 was paid, changed or deleted meanwhile, perhaps in "
+                                                  "another window. Nothing was saved.\nThe list has been reloaded."));
+        QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 0);
+        QCOMPARE(rows("SELECT bill_total, payment_status FROM purchase_bills ORDER BY bill_id"),
+                 QStringList({"150|Unpaid", "200|Unpaid"}));
+        QCOMPARE(columnTexts(bills(form), 4), QStringList({"150.00", "200.00"}));
     }
 
     // The form of "Proceed to Payment Entry" is kept: back from the purchase
@@ -321,7 +345,7 @@ private slots:
 
         exec("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_no = 'P1'");
         pay(*form, "950.50");
-        QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P1 is no longer unpaid"));
+        QVERIFY(env.desktop.lastShown().startsWith("Error|Bill No P1 was paid, changed or deleted meanwhile"));
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 0);
     }
 
