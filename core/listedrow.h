@@ -65,8 +65,9 @@ bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row,
 
 // For lists that read many rows at once: the current row of a query whose
 // columns `first` to `first + count - 1` are the table's every column in
-// its order (as "t.*" selects them); `count` -1 takes them to the end. The
-// dependents are not read.
+// its order (as "t.*" selects them); `count` -1 takes them to the end, at
+// the cost of reading the query's record for each row (a list of thousands
+// passes the count it read once). The dependents are not read.
 StoredRow storedRowOf(const QSqlQuery &q, int first = 0, int count = -1);
 StoredRow storedRowOf(const StatementRow &row, int columnCount, int first = 0, int count = -1);
 
