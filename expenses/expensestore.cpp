@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -38,6 +39,7 @@ Money storedAmount(const QVariant &value)
 bool readRows(QSqlQuery &q, QList<ExpenseRow> *rows)
 {
     rows->clear();
+    const int columnCount = q.record().count(); // read once, not per row
     while (q.next()) {
         ExpenseRow row;
         row.slno = q.value(0).toInt();
@@ -45,7 +47,7 @@ bool readRows(QSqlQuery &q, QList<ExpenseRow> *rows)
         row.heading = q.value(2).toString();
         row.details = q.value(3).toString();
         row.amount = storedAmount(q.value(4));
-        row.stored = storedRowOf(q);
+        row.stored = storedRowOf(q, 0, columnCount);
         rows->append(row);
     }
     return true;

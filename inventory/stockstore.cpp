@@ -8,6 +8,7 @@
 #include "inventoryschema.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
@@ -73,6 +74,7 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))
         return false;
+    const int columnCount = q.record().count(); // read once, not per row
     while (q.next()) {
         StockItemRow row;
         row.id = q.value(0).toInt();
@@ -87,7 +89,7 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
         row.uom = q.value(9).toString();
         row.lastUpdated = q.value(10).toString();
         row.minimum = q.value(11).toDouble();
-        row.stored = storedRowOf(q, 12);
+        row.stored = storedRowOf(q, 12, columnCount - 12);
         rows->append(row);
     }
     return true;

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -56,6 +57,7 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))
         return false;
+    const int columnCount = q.record().count(); // read once, not per row
     while (q.next()) {
         InvoiceListRow row;
         row.invoiceNo = q.value(0).toInt();
@@ -71,7 +73,7 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
         row.cancelled = q.value(10).toInt() == 1;
         row.fy = q.value(11).toString();
         row.invoiceId = q.value(12).toInt();
-        row.stored = storedRowOf(q, ShownColumns);
+        row.stored = storedRowOf(q, ShownColumns, columnCount - ShownColumns);
         rows->append(row);
     }
     return true;
@@ -93,10 +95,11 @@ bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))
         return false;
+    const int paymentColumns = q.record().count() - 1;
     while (q.next()) {
         const auto at = rowOf.constFind(q.value(0).toInt());
         if (at != rowOf.cend())
-            (*rows)[*at].stored.dependents.append(storedRowOf(q, 1).columns);
+            (*rows)[*at].stored.dependents.append(storedRowOf(q, 1, paymentColumns).columns);
     }
     return true;
 }

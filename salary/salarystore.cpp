@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <array>
@@ -22,6 +23,7 @@ const QString SelectColumns = QStringLiteral(
 bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
 {
     records->clear();
+    const int columnCount = q.record().count(); // read once, not per row
     while (q.next()) {
         SalaryRecord r;
         r.slno = q.value(0).toInt();
@@ -38,7 +40,7 @@ bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
         e.gross = Money::fromStored(q.value(11).toDouble());
         e.total = Money::fromStored(q.value(15).toDouble());
         e.remarks = q.value(16).toString();
-        r.stored = storedRowOf(q);
+        r.stored = storedRowOf(q, 0, columnCount);
         records->append(r);
     }
     return true;
