@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTest>
@@ -38,6 +39,9 @@ private slots:
     void tallPicturePrintsItsBottom();
     void slicedPictureFillsAsManyPagesAsItNeeds();
     void toolRunningPastTheLimitIsEnded();
+    void progressIsNoReason_data();
+    void progressIsNoReason();
+    void waitCursorOnlyWhileTheToolRuns();
 };
 
 void TestPageRenderer::challanRunsTheToolAsDescribed()
@@ -317,6 +321,80 @@ void TestPageRenderer::toolRunningPastTheLimitIsEnded()
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nwkhtmltoimage did not finish within 0.5 seconds."));
     QCOMPARE(env.desktop.previews.size(), 0);
+}
+
+void TestPageRenderer::progressIsNoReason_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("reason");
+    const QString progress = "Loading page (1/2)\n[>          ] 0%\r[=====>     ] 50%\r[==========] 100%\r"
+                             "Rendering (2/2)                                \n[>   ] 0%\r[====] 100%\rDone\n";
+    QTest::newRow("progress alone") << progress << QString();
+    QTest::newRow("an error among it") << "QStandardPaths: XDG_RUNTIME_DIR not set\n" + progress
+                                                 + "Exit with code 1, due to unknown error.\n"
+                                          << QString("Exit with code 1, due to unknown error.\n");
+    QTest::newRow("error text as it stands") << "Error: page could not be loaded\n"
+                                             << QString("Error: page could not be loaded\n");
+}
+
+void TestPageRenderer::progressIsNoReason()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, reason);
+    QCOMPARE(RenderPlatform::toolErrorText(output), reason);
+}
+
+namespace {
+
+// Notes whether the wait cursor shows when the renderer asks for its
+// folder (the tool runs then) and when it shows a box or the preview.
+class CursorWatch : public RecordingDesktop
+{
+public:
+    QStringList seen;
+    QString temporaryFolder() override { return note("folder"); }
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        note("message");
+        return RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
+    }
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
+    {
+        note("preview");
+        RecordingDesktop::printPreview(parent, printer, title, paint, flags);
+    }
+
+private:
+    QString note(const QString &what)
+    {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        seen << what + (cursor && cursor->shape() == Qt::WaitCursor ? " waiting" : "");
+        return tempFolder;
+    }
+};
+
+} // namespace
+
+void TestPageRenderer::waitCursorOnlyWhileTheToolRuns()
+{
+    TestEnvironment env;
+    CursorWatch watch;
+    watch.appFolder = env.folder();
+    Desktop::setHandler(&watch);
+    {
+        StandInTool tool(env.folder());
+        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
+    }
+    {
+        StandInTool tool(env.folder(), "exit 1");
+        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("A")));
+    }
+    Desktop::setHandler(&env.desktop);
+    QCOMPARE(watch.seen.join(", "), QString("folder waiting, folder waiting, preview, folder waiting, folder waiting, message"));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(TestPageRenderer)
