@@ -2,10 +2,15 @@
 
 #include "desktop.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QImageWriter>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
@@ -13,8 +18,12 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
 
+#include <climits>
 #include <cmath>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -109,19 +118,59 @@ QString prepareHtml(const QString &html, double cssZoom)
     return QStringLiteral("<head>") + additions + QStringLiteral("</head>") + result;
 }
 
-ToolRun runTool(const QString &toolPath, const QStringList &arguments, int timeLimitMs)
+ToolRun waitForTool(QProcess &process, int waitMs)
 {
     ToolRun run;
-    QProcess process;
-    process.start(toolPath, arguments, QIODevice::ReadWrite);
-    run.finished = process.waitForFinished(timeLimitMs);
+    run.finished = process.waitForFinished(waitMs);
+    run.started = process.error() != QProcess::FailedToStart;
     if (!run.finished && process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(3000);
     }
-    run.exitedCleanly = run.finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    run.exitCode = run.finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.exitedCleanly = run.finished && run.exitCode == 0;
     run.errorOutput = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+ToolRun runTool(const QString &toolPath, const QStringList &arguments, int timeLimitMs)
+{
+    QProcess process;
+    process.start(toolPath, arguments, QIODevice::ReadWrite);
+    return waitForTool(process, timeLimitMs);
+}
+
+QString toolErrorText(const QString &errorOutput)
+{
+    static const QRegularExpression progress(
+        QStringLiteral("^\\s*(\\[[=> ]*\\]\\s*\\d+%|(Loading page|Loading headers and footers|Counting pages|"
+                       "Resolving links|Printing pages|Rendering|Done)\\b.*|QStandardPaths: .*)\\s*$"));
+    QStringList kept;
+    for (const QString &line : errorOutput.split(QLatin1Char('\n'))) {
+        QStringList parts;
+        for (const QString &part : line.split(QLatin1Char('\r')))
+            if (!part.trimmed().isEmpty() && !progress.match(part).hasMatch())
+                parts << part;
+        if (!parts.isEmpty())
+            kept << parts.join(QLatin1Char(' '));
+    }
+    return kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+int timeLimitFor(int baseMs, qint64 htmlBytes)
+{
+    return int(qMin<qint64>(qint64(baseMs) + htmlBytes / 100, INT_MAX));
+}
+
+QStringList bandArguments(int band)
+{
+    return {QStringLiteral("--crop-y"), QString::number(qint64(band) * bandRows), QStringLiteral("--crop-h"),
+            QString::number(bandRows + 1)};
+}
+
+int parallelRuns()
+{
+    return qBound(1, QThread::idealThreadCount() / 2, 3);
 }
 
 QRect pictureTarget(const QSize &image, const QSize &page)
@@ -144,7 +193,7 @@ QList<Strip> stripsForPages(const QSize &image, const QSize &page)
     if (image.isEmpty() || page.isEmpty())
         return strips;
     const double scale = double(page.width()) / image.width();
-    const int stripHeight = int(page.height() / scale);
+    const int stripHeight = stripRows(image.width(), page);
     if (stripHeight <= 0)
         return strips;
     const int pages = (image.height() + stripHeight - 1) / stripHeight;
@@ -154,6 +203,13 @@ QList<Strip> stripsForPages(const QSize &image, const QSize &page)
                        QRect(0, 0, page.width(), int(rows * scale))});
     }
     return strips;
+}
+
+int stripRows(int imageWidth, const QSize &page)
+{
+    if (imageWidth <= 0 || page.isEmpty())
+        return 0;
+    return int(page.height() / (double(page.width()) / imageWidth));
 }
 
 QImage loadPicture(const QString &path)
@@ -172,10 +228,301 @@ namespace {
 
 using namespace RenderPlatform;
 
+// The wait cursor while the tool runs, taken down before anything is shown.
+class WaitCursor
+{
+public:
+    WaitCursor()
+        : m_shown(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr)
+    {
+        if (m_shown)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor() { restore(); }
+    void restore()
+    {
+        if (m_shown)
+            QGuiApplication::restoreOverrideCursor();
+        m_shown = false;
+    }
+
+private:
+    bool m_shown;
+};
+
+// Why a document could not be drawn: the tool's error text (progress left
+// out), else a reason of our own.
+struct Failure
+{
+    QString errorText;
+    QString reason;
+};
+
+QString secondsText(int ms)
+{
+    return QString::number(ms / 1000.0, 'g', 4);
+}
+
+Failure failureOf(const ToolRun &run, int timeLimitMs)
+{
+    if (!run.started)
+        return {QString(), QStringLiteral("wkhtmltoimage could not be started.")};
+    if (!run.finished)
+        return {QString(), QStringLiteral("wkhtmltoimage did not finish within %1 seconds.").arg(secondsText(timeLimitMs))};
+    const QString text = toolErrorText(run.errorOutput);
+    if (!text.isEmpty() || run.exitedCleanly)
+        return {text, QStringLiteral("wkhtmltoimage wrote no picture that can be read.")};
+    return {QString(), QStringLiteral("wkhtmltoimage ended with exit code %1.").arg(run.exitCode)};
+}
+
 void showMessage(QWidget *parent, const RenderMessage &message, const QString &detail = QString())
 {
     if (!message.text.isEmpty())
         Desktop::critical(parent, message.title, message.text + detail);
+}
+
+// The use's failure message followed by why: the tool's error text where
+// the use shows it as it stands, else on a line of its own.
+void showFailure(QWidget *parent, const PageRenderProfile &profile, const Failure &failure)
+{
+    if (profile.failureShowsErrorOutput && !failure.errorText.isEmpty()) {
+        showMessage(parent, profile.failure, failure.errorText);
+        return;
+    }
+    const QString why = failure.errorText.isEmpty() ? failure.reason : failure.errorText.trimmed();
+    const bool onItsLine = profile.failure.text.endsWith(QLatin1Char('\n')) || why.isEmpty();
+    showMessage(parent, profile.failure, (onItsLine ? QString() : QStringLiteral("\n")) + why);
+}
+
+// The HTML file the tool reads, where the profile says; it stays while the
+// object lives (a temporary one is removed with it).
+class HtmlFile
+{
+public:
+    HtmlFile(const QString &html, double cssZoom, const PageRenderProfile &profile)
+    {
+        const QString htmlPath = Desktop::temporaryFolder() + QLatin1Char('/') + profile.htmlName;
+        const QByteArray prepared = prepareHtml(html, cssZoom).toUtf8();
+        m_bytes = prepared.size();
+        if (profile.htmlFile == RenderHtmlFile::Temporary) {
+            m_temporary = std::make_unique<QTemporaryFile>(htmlPath);
+            if (!m_temporary->open())
+                return;
+            m_temporary->write(prepared);
+            m_temporary->flush();
+            m_path = m_temporary->fileName();
+            m_temporary->close();
+        } else {
+            QFile file(htmlPath);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+                return;
+            file.write(prepared);
+            m_path = htmlPath;
+        }
+    }
+    bool written() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    qint64 bytes() const { return m_bytes; }
+
+private:
+    std::unique_ptr<QTemporaryFile> m_temporary;
+    QString m_path;
+    qint64 m_bytes = 0;
+};
+
+bool passes(const ToolRun &run, const QString &imagePath, RenderSuccess success)
+{
+    switch (success) {
+    case RenderSuccess::ImageExists:
+        return run.finished && QFileInfo::exists(imagePath);
+    case RenderSuccess::ExitCodeZeroAndImage:
+        return run.exitedCleanly && QFileInfo::exists(imagePath);
+    case RenderSuccess::FinishedWithExitCodeZero:
+        return run.exitedCleanly;
+    }
+    return false;
+}
+
+// Cuts the bands of a tall picture, in order, into page-high pictures.
+class PageCutter
+{
+public:
+    PageCutter(const QSize &page, PagePictures &pages, bool compress)
+        : m_page(page)
+        , m_pages(pages)
+        , m_compress(compress)
+    {
+    }
+
+    // The first `rows` rows of the band continue the picture.
+    void add(const QImage &band, int rows)
+    {
+        if (m_rows <= 0)
+            m_rows = qMax(1, stripRows(band.width(), m_page));
+        QList<QImage> full;
+        int y = 0;
+        if (!m_carry.isNull()) {
+            y = qMin(m_rows - m_carry.height(), rows);
+            QImage joined(band.width(), m_carry.height() + y, band.format());
+            QPainter painter(&joined);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(0, 0, m_carry);
+            painter.drawImage(QPoint(0, m_carry.height()), band, QRect(0, 0, band.width(), y));
+            painter.end();
+            m_carry = joined;
+            if (m_carry.height() == m_rows) {
+                full.append(m_carry);
+                m_carry = QImage();
+            }
+        }
+        for (; rows - y >= m_rows; y += m_rows) {
+            // The compressed pages are done with before the band goes: they
+            // may look into its rows instead of copying them.
+            full.append(m_compress ? QImage(band.constScanLine(y), band.width(), m_rows, band.bytesPerLine(),
+                                            band.format())
+                                   : band.copy(0, y, band.width(), m_rows));
+        }
+        if (y < rows)
+            m_carry = band.copy(0, y, band.width(), rows - y);
+        deliver(full);
+    }
+
+    void finish()
+    {
+        if (!m_carry.isNull())
+            deliver({m_carry});
+        m_carry = QImage();
+    }
+
+    // Pages so far, the one begun included.
+    int count() const { return m_pages.count() + (m_carry.isNull() ? 0 : 1); }
+
+private:
+    void deliver(const QList<QImage> &full)
+    {
+        if (m_compress) {
+            m_pages.appendCompressed(full, parallelRuns());
+        } else {
+            for (const QImage &page : full)
+                m_pages.append(page);
+        }
+    }
+
+    QSize m_page;
+    PagePictures &m_pages;
+    bool m_compress;
+    int m_rows = 0;
+    QImage m_carry;
+};
+
+// One run of the tool on a band, started and not yet waited for.
+struct BandRun
+{
+    int band = 0;
+    QString imagePath;
+    std::unique_ptr<QProcess> process;
+    QElapsedTimer clock;
+};
+
+void endRun(BandRun &run)
+{
+    if (run.process->state() != QProcess::NotRunning) {
+        run.process->kill();
+        run.process->waitForFinished(3000);
+    }
+    QFile::remove(run.imagePath);
+}
+
+// The bands after the first of a document that goes on past it, several runs
+// at a time; a band comes back shorter than asked for at the end of the
+// page. Runs started past the end are ended.
+std::optional<Failure> renderLaterBands(const QString &tool, const QStringList &extra, const HtmlFile &html,
+                                        const QString &imageStem, int timeLimitMs, int pageLimit,
+                                        PageCutter &cutter)
+{
+    std::deque<BandRun> running;
+    int next = 1;
+    const auto fail = [&running](const Failure &failure) {
+        for (BandRun &run : running)
+            endRun(run);
+        return std::optional<Failure>(failure);
+    };
+    for (;;) {
+        while (int(running.size()) < parallelRuns()) {
+            BandRun run;
+            run.band = next++;
+            run.imagePath = imageStem + QStringLiteral("_band%1.png").arg(run.band);
+            QFile::remove(run.imagePath);
+            run.process = std::make_unique<QProcess>();
+            run.process->start(tool, toolArguments(extra + bandArguments(run.band), html.path(), run.imagePath),
+                               QIODevice::ReadWrite);
+            run.clock.start();
+            running.push_back(std::move(run));
+        }
+        BandRun &run = running.front();
+        const ToolRun result = waitForTool(*run.process, int(qMax<qint64>(0, timeLimitMs - run.clock.elapsed())));
+        const QImage band = result.exitedCleanly ? loadPicture(run.imagePath) : QImage();
+        QFile::remove(run.imagePath);
+        if (band.isNull())
+            return fail(failureOf(result, timeLimitMs));
+        const bool last = band.height() <= bandRows;
+        cutter.add(band, qMin(band.height(), bandRows));
+        running.pop_front();
+        if (cutter.count() > pageLimit)
+            return fail({QString(), QString()});
+        if (last) {
+            for (BandRun &rest : running)
+                endRun(rest);
+            return std::nullopt;
+        }
+    }
+}
+
+QString tooLongText(int pageLimit)
+{
+    return QStringLiteral("The document is too long to draw: it needs more than %1 pages.").arg(pageLimit);
+}
+
+// The single and sliced modes: the picture drawn band by band and cut into
+// page-high pictures for `page`.
+std::optional<Failure> renderPagePictures(const QString &html, const QString &tool, double cssZoom,
+                                          const PageRenderProfile &profile, const QSize &page,
+                                          PagePictures &pages, bool *htmlNotWritten)
+{
+    const HtmlFile file(html, cssZoom, profile);
+    if (!file.written()) {
+        *htmlNotWritten = true;
+        return Failure{};
+    }
+    const QString imagePath = Desktop::temporaryFolder() + QLatin1Char('/') + profile.imageName;
+    if (profile.removeImage || profile.removeStaleImage)
+        QFile::remove(imagePath);
+    const int limit = timeLimitFor(profile.timeLimitMs, file.bytes());
+    const ToolRun run = runTool(tool, toolArguments(profile.toolArguments + bandArguments(0), file.path(), imagePath),
+                                limit);
+    const QImage first = passes(run, imagePath, profile.success) ? loadPicture(imagePath) : QImage();
+    const bool goesOn = first.height() > bandRows;
+    if (first.isNull() || goesOn || profile.removeImage)
+        QFile::remove(imagePath); // a long document's top alone is no picture of it
+    if (first.isNull())
+        return failureOf(run, limit);
+
+    PageCutter cutter(page, pages, goesOn);
+    cutter.add(first, qMin(first.height(), bandRows));
+    if (goesOn && cutter.count() <= profile.pageLimit) {
+        const QFileInfo image(imagePath);
+        const std::optional<Failure> failure =
+            renderLaterBands(tool, profile.toolArguments, file, image.path() + QLatin1Char('/') + image.completeBaseName(),
+                             limit, profile.pageLimit, cutter);
+        if (failure)
+            return failure->reason.isEmpty() && failure->errorText.isEmpty()
+                       ? Failure{QString(), tooLongText(profile.pageLimit)}
+                       : failure;
+    }
+    cutter.finish();
+    if (pages.count() > profile.pageLimit)
+        return Failure{QString(), tooLongText(profile.pageLimit)};
+    return std::nullopt;
 }
 
 enum class PageResult { HtmlNotWritten, Failed, Rendered };
@@ -183,56 +530,23 @@ enum class PageResult { HtmlNotWritten, Failed, Rendered };
 struct PageOutcome
 {
     PageResult result = PageResult::Failed;
-    QString errorOutput;
+    ToolRun run;
+    int timeLimitMs = 0;
 };
 
-// Writes one HTML document where the profile says, runs the tool on it and
+// Writes one HTML document of a per-page document, runs the tool on it and
 // applies the profile's success test.
 PageOutcome renderPage(const QString &html, const QString &imagePath, const QString &toolPath,
                        double cssZoom, const PageRenderProfile &profile)
 {
-    const QString htmlPath = Desktop::temporaryFolder() + QLatin1Char('/') + profile.htmlName;
-    const QString prepared = prepareHtml(html, cssZoom);
-
-    std::unique_ptr<QTemporaryFile> temporary;
-    QString writtenPath;
-    if (profile.htmlFile == RenderHtmlFile::Temporary) {
-        temporary = std::make_unique<QTemporaryFile>(htmlPath);
-        if (!temporary->open())
-            return {PageResult::HtmlNotWritten, QString()};
-        temporary->write(prepared.toUtf8());
-        temporary->flush();
-        writtenPath = temporary->fileName();
-        temporary->close();
-    } else {
-        QFile file(htmlPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-            return {PageResult::HtmlNotWritten, QString()};
-        QTextStream out(&file);
-        out.setEncoding(QStringConverter::Utf8);
-        out << prepared;
-        out.flush();
-        writtenPath = htmlPath;
-    }
-
+    const HtmlFile file(html, cssZoom, profile);
+    if (!file.written())
+        return {PageResult::HtmlNotWritten, ToolRun(), 0};
     if (profile.removeImage || profile.removeStaleImage)
         QFile::remove(imagePath);
-
-    const ToolRun run = runTool(toolPath, toolArguments(profile.toolArguments, writtenPath, imagePath),
-                                profile.timeLimitMs);
-    bool rendered = false;
-    switch (profile.success) {
-    case RenderSuccess::ImageExists:
-        rendered = run.finished && QFileInfo::exists(imagePath);
-        break;
-    case RenderSuccess::ExitCodeZeroAndImage:
-        rendered = run.exitedCleanly && QFileInfo::exists(imagePath);
-        break;
-    case RenderSuccess::FinishedWithExitCodeZero:
-        rendered = run.exitedCleanly;
-        break;
-    }
-    return {rendered ? PageResult::Rendered : PageResult::Failed, run.errorOutput};
+    const int limit = timeLimitFor(profile.timeLimitMs, file.bytes());
+    const ToolRun run = runTool(toolPath, toolArguments(profile.toolArguments, file.path(), imagePath), limit);
+    return {passes(run, imagePath, profile.success) ? PageResult::Rendered : PageResult::Failed, run, limit};
 }
 
 // A painter on the printer with smooth drawing, and the page in whole device
@@ -257,13 +571,56 @@ void drawPicture(PagePainter &p, const QImage &image)
         p.painter.drawImage(pictureTarget(image.size(), p.page.size()), image);
 }
 
+QPrinter *a4Printer(QPrinter &printer, const PageRenderProfile &profile)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (profile.orientation)
+        printer.setPageOrientation(*profile.orientation);
+    const qreal m = profile.marginMm;
+    printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+    return &printer;
+}
+
 } // namespace
 
-void previewPaint(QPrinter *printer, const QImage &image)
+void PagePictures::append(const QImage &page)
 {
-    PagePainter p(printer);
-    if (p.painter.isActive())
-        drawPicture(p, image);
+    m_pages.append({page, QByteArray(), page.size()});
+}
+
+void PagePictures::appendCompressed(const QList<QImage> &pages, int threads)
+{
+    QList<QByteArray> encoded(pages.size());
+    QByteArray *out = encoded.data();
+    QThreadPool pool;
+    pool.setMaxThreadCount(qMax(1, threads));
+    for (int i = 0; i < pages.size(); ++i) {
+        const QImage page = pages.at(i);
+        pool.start([page, target = out + i] {
+            QBuffer buffer(target);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "png");
+            writer.setQuality(80); // quick, and a page of text still packs small
+            writer.write(page);
+        });
+    }
+    pool.waitForDone();
+    for (int i = 0; i < pages.size(); ++i)
+        m_pages.append({QImage(), encoded.at(i), pages.at(i).size()});
+}
+
+QImage PagePictures::page(int index) const
+{
+    const Page &page = m_pages.at(index);
+    return page.png.isEmpty() ? page.image : QImage::fromData(page.png, "PNG");
+}
+
+qint64 PagePictures::pixelBytes() const
+{
+    qint64 bytes = 0;
+    for (const Page &page : m_pages)
+        bytes += qint64(page.size.width()) * page.size.height() * 4;
+    return bytes;
 }
 
 void paintInvoicePages(const QList<QImage> &pages, QPrinter *printer)
@@ -278,19 +635,34 @@ void paintInvoicePages(const QList<QImage> &pages, QPrinter *printer)
     }
 }
 
-void paintStatementPages(QPrinter *printer, const QString &imagePath)
+void paintPages(QPrinter *printer, PagePictures &pages)
 {
-    const QImage image = loadPicture(imagePath);
-    if (image.isNull())
-        return;
     PagePainter p(printer);
     if (!p.painter.isActive())
         return;
-    const QList<Strip> strips = stripsForPages(image.size(), p.page.size());
-    for (int k = 0; k < strips.size(); ++k) {
-        if (k > 0)
+    // Recorded for the screen rather than sent to paper or a file.
+    const bool preview = p.painter.paintEngine()->type() == QPaintEngine::Picture;
+    const qint64 bytes = pages.pixelBytes();
+    const double scale = preview && bytes > previewBudgetBytes ? std::sqrt(double(previewBudgetBytes) / bytes) : 1.0;
+    if (scale < 1.0 && pages.m_previewScale != scale) {
+        pages.m_previewCopies.clear();
+        pages.m_previewScale = scale;
+    }
+    for (int i = 0; i < pages.count(); ++i) {
+        if (i > 0)
             printer->newPage();
-        p.painter.drawImage(strips.at(k).target, image, strips.at(k).source);
+        const QSize size = pages.m_pages.at(i).size;
+        QImage image;
+        if (scale < 1.0) {
+            if (pages.m_previewCopies.size() <= i)
+                pages.m_previewCopies.append(
+                    pages.page(i).scaledToWidth(qMax(1, int(size.width() * scale)), Qt::SmoothTransformation));
+            image = pages.m_previewCopies.at(i);
+        } else {
+            image = pages.page(i);
+        }
+        if (!image.isNull())
+            p.painter.drawImage(pictureTarget(size, p.page.size()), image);
     }
 }
 
@@ -310,19 +682,22 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
         tool = toolFileName(); // left to the program search; failing to start is a failed run
     }
 
+    QPrinter printer(QPrinter::HighResolution);
+    a4Printer(printer, profile);
+    WaitCursor waiting;
+
     // A tool built without its patched Qt ignores "--zoom"; the page itself
     // is zoomed then, so the picture looks as the document means it to.
     const double zoom = requestedZoom(profile.toolArguments);
     const double cssZoom = zoom != 1.0 && !toolHonoursZoom(tool) ? zoom : 1.0;
-    const QString temporaryFolder = Desktop::temporaryFolder();
 
-    QList<QImage> images;
-    QString singleImagePath;
+    std::function<void(QPrinter *)> paint;
     if (profile.paint == RenderPaint::PerPage) {
-        QString lastError;
+        QList<QImage> images;
+        PageOutcome lastFailure;
         bool pageMissing = false;
         for (int i = 0; i < pagesHtml.size(); ++i) {
-            const QString imagePath = temporaryFolder + QLatin1Char('/') + profile.imageName.arg(i);
+            const QString imagePath = Desktop::temporaryFolder() + QLatin1Char('/') + profile.imageName.arg(i);
             const PageOutcome outcome = renderPage(pagesHtml.at(i), imagePath, tool, cssZoom, profile);
             // A picture that does not decode would print as a blank page.
             const QImage image = outcome.result == PageResult::Rendered ? loadPicture(imagePath) : QImage();
@@ -330,60 +705,40 @@ bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const Page
                 images.append(image);
             else
                 pageMissing = true;
-            if (outcome.result == PageResult::Failed)
-                lastError = outcome.errorOutput;
+            if (outcome.result != PageResult::HtmlNotWritten && image.isNull())
+                lastFailure = outcome;
             if (profile.removeImage)
                 QFile::remove(imagePath);
         }
         if (images.isEmpty() || (pageMissing && profile.everyPageRequired)) {
-            showMessage(parent, profile.failure, profile.failureShowsErrorOutput ? lastError : QString());
+            waiting.restore();
+            showFailure(parent, profile,
+                        lastFailure.timeLimitMs > 0 ? failureOf(lastFailure.run, lastFailure.timeLimitMs) : Failure{});
             return false;
         }
+        paint = [images](QPrinter *p) { paintInvoicePages(images, p); };
     } else {
-        singleImagePath = temporaryFolder + QLatin1Char('/') + profile.imageName;
-        const PageOutcome outcome = renderPage(pagesHtml.value(0), singleImagePath, tool, cssZoom, profile);
-        if (outcome.result == PageResult::HtmlNotWritten) {
+        auto pages = std::make_shared<PagePictures>();
+        bool htmlNotWritten = false;
+        const std::optional<Failure> failure =
+            renderPagePictures(pagesHtml.value(0), tool, cssZoom, profile,
+                               printer.pageRect(QPrinter::DevicePixel).toRect().size(), *pages, &htmlNotWritten);
+        waiting.restore();
+        if (htmlNotWritten) {
             showMessage(parent, profile.htmlNotWritten);
             return false;
         }
-        const QImage image = outcome.result == PageResult::Rendered ? loadPicture(singleImagePath) : QImage();
-        if (image.isNull()) {
-            if (profile.removeImage)
-                QFile::remove(singleImagePath);
-            showMessage(parent, profile.failure,
-                        profile.failureShowsErrorOutput ? outcome.errorOutput : QString());
+        if (failure) {
+            showFailure(parent, profile, *failure);
             return false;
         }
-        images.append(image);
+        paint = [pages](QPrinter *p) { paintPages(p, *pages); };
     }
+    waiting.restore();
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    if (profile.orientation)
-        printer.setPageOrientation(*profile.orientation);
-    const qreal m = profile.marginMm;
-    printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
-
-    std::function<void(QPrinter *)> paint;
-    switch (profile.paint) {
-    case RenderPaint::PerPage:
-        paint = [images](QPrinter *p) { paintInvoicePages(images, p); };
-        break;
-    case RenderPaint::Single:
-        paint = [image = images.value(0)](QPrinter *p) { previewPaint(p, image); };
-        break;
-    case RenderPaint::Sliced:
-        // The handler loads the picture itself, on every paint request.
-        images.clear();
-        paint = [singleImagePath](QPrinter *p) { paintStatementPages(p, singleImagePath); };
-        break;
-    }
     Desktop::printPreview(parent, &printer, profile.previewTitle, paint,
                           Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
                               | Qt::WindowCloseButtonHint);
-
-    if (profile.removeImage && !singleImagePath.isEmpty())
-        QFile::remove(singleImagePath);
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include <optional>
 
 class QPrinter;
+class QProcess;
 class QWidget;
 
 // Where the tool comes from.
@@ -75,6 +76,10 @@ struct PageRenderProfile
     bool everyPageRequired = false; // per-page: a page that fails fails the whole document
     bool failureShowsErrorOutput = false; // the tool's error output follows the failure text
 
+    // A longer document is refused as too long to draw: the preview keeps
+    // every page in memory.
+    int pageLimit = 1000;
+
     RenderPaint paint = RenderPaint::Single;
     std::optional<QPageLayout::Orientation> orientation; // none: the printer's default
     qreal marginMm = 10;        // all four sides
@@ -82,24 +87,55 @@ struct PageRenderProfile
 };
 
 // Renders the document and shows the preview (blocks until it is closed), or
-// shows the profile's failure message. Returns true when the preview was shown.
+// shows the profile's failure message with the reason. Returns true when the
+// preview was shown. The wait cursor shows while the tool runs.
+//
+// The single and sliced modes draw the picture in bands (the tool paints
+// nothing below a certain height of one picture), several runs at a time,
+// and cut it into page-high pictures: one picture taller than a page prints
+// on as many pages as it fills, each at the page width.
 bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderProfile &profile);
 // One HTML document per printed page for the per-page mode; the single and
 // sliced modes render the first.
 bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const PageRenderProfile &profile);
 
-// The preview's paint handlers, one for each way the pictures reach the
-// printed pages (RenderPaint). Each draws with smooth scaling into the
+// The pictures of a rendered document, one per printed page, each at most a
+// page high. A long document keeps them compressed and reads one at a time.
+class PagePictures
+{
+public:
+    void append(const QImage &page);
+    // Kept as PNG, compressed on `threads` threads meanwhile; finish() waits.
+    void appendCompressed(const QList<QImage> &pages, int threads);
+    int count() const { return int(m_pages.size()); }
+    QImage page(int index) const;
+    // The bytes of every page held as pixels.
+    qint64 pixelBytes() const;
+
+private:
+    struct Page
+    {
+        QImage image;
+        QByteArray png;
+        QSize size;
+    };
+    QList<Page> m_pages;
+    QList<QImage> m_previewCopies; // made by the first preview, shared by later ones
+    double m_previewScale = 0;
+    friend void paintPages(QPrinter *printer, PagePictures &pages);
+};
+
+// The preview's paint handlers. Each draws with smooth scaling into the
 // printer's page rectangle, a picture at the top of its page scaled to the
-// page width (RenderPlatform::pictureTarget).
-// One picture on one page: the delivery challan, the salary slip, the supplier
-// payment receipt and statement.
-void previewPaint(QPrinter *printer, const QImage &image);
-// One picture per page, each after the first on a new page: the tax invoice.
+// page width.
+// One picture per page, each after the first on a new page, scaled down when
+// it would run past the bottom (RenderPlatform::pictureTarget): the tax invoice.
 void paintInvoicePages(const QList<QImage> &pages, QPrinter *printer);
-// The picture at `imagePath` cut into page-high strips, one strip per page:
-// the receivables statements. A picture that cannot be loaded paints nothing.
-void paintStatementPages(QPrinter *printer, const QString &imagePath);
+// The page-high pictures of a single or sliced document, one per page. The
+// preview, which keeps every page it draws in memory, gets them at a lower
+// resolution when the whole would exceed RenderPlatform::previewBudgetBytes;
+// the paper always gets them whole.
+void paintPages(QPrinter *printer, PagePictures &pages);
 
 // The uses of the renderer.
 namespace RenderProfiles {
@@ -142,12 +178,39 @@ QString prepareHtml(const QString &html, double cssZoom);
 
 struct ToolRun
 {
+    bool started = true;
     bool finished = false; // ended by itself within the limit
     bool exitedCleanly = false; // finished with exit code 0
+    int exitCode = -1;
     QString errorOutput;
 };
 // Runs the tool, waiting at most the limit; a tool still running then is ended.
 ToolRun runTool(const QString &toolPath, const QStringList &arguments, int timeLimitMs);
+// Waits for a started tool as runTool does.
+ToolRun waitForTool(QProcess &process, int waitMs);
+
+// The tool's error output without its progress report (the "Loading page",
+// "Rendering" and "Done" lines and the percentage bars) and without the
+// toolkit's notes about the environment; empty when nothing else is left.
+QString toolErrorText(const QString &errorOutput);
+
+// The time limit of one run: the use's limit, and 10 seconds more for every
+// megabyte of HTML, since the tool lays the whole document out on every run.
+int timeLimitFor(int baseMs, qint64 htmlBytes);
+
+// The tool paints nothing below a height of 32767 pixels of one picture, and
+// the painter draws no picture that tall: a document is drawn in bands of
+// this many rows, each run asking for one row more to learn whether the page
+// goes on ("--crop-y" top "--crop-h" bandRows + 1).
+constexpr int bandRows = 32000;
+QStringList bandArguments(int band);
+
+// Tool runs at a time while a long document is drawn in bands.
+int parallelRuns();
+
+// The preview keeps the pictures of all pages in memory; beyond this it
+// gets them at a lower resolution.
+constexpr qint64 previewBudgetBytes = qint64(1) << 30;
 
 // Where a picture goes on a page: scaled to the page width, at the top. A
 // picture that would then run past the bottom is scaled down to the page
@@ -162,6 +225,8 @@ struct Strip
     QRect target;
 };
 QList<Strip> stripsForPages(const QSize &image, const QSize &page);
+// The rows of a picture `imageWidth` wide that fill one page.
+int stripRows(int imageWidth, const QSize &page);
 
 // Loads a rendered picture whatever its size: a statement of a few hundred
 // rows is one picture far above the image reader's default allocation limit,

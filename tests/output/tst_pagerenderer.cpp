@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTest>
@@ -38,6 +39,9 @@ private slots:
     void tallPicturePrintsItsBottom();
     void slicedPictureFillsAsManyPagesAsItNeeds();
     void toolRunningPastTheLimitIsEnded();
+    void progressIsNoReason_data();
+    void progressIsNoReason();
+    void waitCursorOnlyWhileTheToolRuns();
 };
 
 void TestPageRenderer::challanRunsTheToolAsDescribed()
@@ -50,10 +54,12 @@ void TestPageRenderer::challanRunsTheToolAsDescribed()
 
     QCOMPARE(tool.runs().size(), 1);
     QStringList args = tool.runs().first();
-    QVERIFY2(args.value(8).startsWith(temp + "/challan_") && args.value(8).endsWith(".html"), qPrintable(args.value(8)));
-    args[8] = "<html>";
+    QVERIFY2(args.value(12).startsWith(temp + "/challan_") && args.value(12).endsWith(".html"), qPrintable(args.value(12)));
+    args[12] = "<html>";
+    // The first band of rows; a page that fits it needs no other run.
     QCOMPARE(args, (QStringList{"--enable-local-file-access", "--disable-smart-width", "--width", "2480", "--zoom",
-                                "2.5", "--quality", "100", "<html>", temp + "/challan_preview.png"}));
+                                "2.5", "--crop-y", "0", "--crop-h", "32001", "--quality", "100", "<html>",
+                                temp + "/challan_preview.png"}));
     // The page reaches the tool as UTF-8, declared so, and zoomed through its
     // style because this build ignores --zoom.
     QVERIFY(tool.htmlOfRun(1).contains(
@@ -104,16 +110,19 @@ void TestPageRenderer::successTestsOfTheUses()
         // Exit code 0 but no picture: the salary slip fails.
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render salary slip preview."));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|Failed to render salary slip preview.\nwkhtmltoimage wrote no picture that can be read."));
     }
     {
         // A picture but exit code 1: the receipt and the supplier statement
         // fail, the challan (which looks only for the picture) previews.
         StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render receipt image."));
+        QCOMPARE(env.desktop.lastMessage().text,
+                 QStringLiteral("Failed to render receipt image.\nwkhtmltoimage ended with exit code 1."));
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
-        QCOMPARE(env.desktop.lastMessage().text, QStringLiteral("Failed to render statement preview."));
+        QCOMPARE(env.desktop.lastMessage().text,
+                 QStringLiteral("Failed to render statement preview.\nwkhtmltoimage ended with exit code 1."));
         QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
     }
 }
@@ -130,7 +139,7 @@ void TestPageRenderer::missingToolForEachUse()
         {RenderProfiles::supplierStatement(),
          "Missing Executable|wkhtmltoimage.exe not found in application directory!"},
         // The statements start the tool by name unchecked: it fails to run.
-        {RenderProfiles::customerPaymentStatement(), "Error|wkhtmltoimage failed:\n"},
+        {RenderProfiles::customerPaymentStatement(), "Error|wkhtmltoimage failed:\nwkhtmltoimage could not be started."},
     };
     for (const auto &[profile, shown] : uses) {
         env.desktop.clear();
@@ -168,7 +177,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
                                    RenderProfiles::taxInvoice(12)));
         QCOMPARE(tool.runs().size(), 3);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!\nwkhtmltoimage ended with exit code 1."));
         QCOMPARE(env.desktop.messages.size(), 1);
         QCOMPARE(env.desktop.previews.size(), 0);
         QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
@@ -178,7 +187,8 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
         QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
@@ -187,7 +197,8 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
                                        "*) cp \"$dir/source.png\" \"$img\";; esac");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!"));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
         QCOMPARE(env.desktop.previews.size(), 0);
         QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
     }
@@ -195,7 +206,8 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         // So would a single picture.
         StandInTool tool(env.folder(), "echo broken > \"$img\"");
         QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render receipt image."));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|Failed to render receipt image.\nwkhtmltoimage wrote no picture that can be read."));
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
@@ -218,7 +230,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         profile.imageName = QStringLiteral("challan_preview_%1.png");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
         QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\n"));
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nwkhtmltoimage ended with exit code 1."));
         QCOMPARE(filesIn(temp, "challan_*"), QStringList());
     }
 }
@@ -244,8 +256,9 @@ void TestPageRenderer::tallPictureIsScaledDownToItsPage()
 
 void TestPageRenderer::tallPicturePrintsItsBottom()
 {
-    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines):
-    // the dark band at its bottom, where the signature is, reaches the paper.
+    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines)
+    // runs on to a second page at the page width: the dark band at its
+    // bottom, where the signature is, reaches the paper at full size.
     TestEnvironment env;
     StandInTool tool(env.folder());
     QImage source(2480, 4368, QImage::Format_RGB32);
@@ -256,22 +269,23 @@ void TestPageRenderer::tallPicturePrintsItsBottom()
     QVERIFY(source.save(env.folder() + "/source.png"));
     QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(4)));
     QCOMPARE(env.desktop.previews.size(), 1);
-    QCOMPARE(env.desktop.previews.first().pageCount, 1);
+    QCOMPARE(env.desktop.previews.first().pageCount, 2);
 
     QProcess raster;
     const QString prefix = env.desktop.tempFolder + "/printed";
-    raster.start("pdftoppm", {"-r", "20", "-png", "-singlefile", env.desktop.previews.first().pdfPath, prefix});
+    raster.start("pdftoppm", {"-r", "20", "-f", "2", "-l", "2", "-png", "-singlefile",
+                              env.desktop.previews.first().pdfPath, prefix});
     QVERIFY(raster.waitForFinished(20000));
     const QImage page(prefix + ".png");
     QVERIFY(!page.isNull());
-    // The lowest dark row lies within the page's bottom margin band (5 mm of
-    // 297 mm) and the picture's width is centred.
-    int lowestDark = -1;
+    // Page 2 holds the last 4368 - 3558 rows: the band is about a quarter of
+    // the picture's 810 rows there, spanning the page width.
+    int darkRows = 0;
     for (int y = 0; y < page.height(); ++y)
-        if (qGray(page.pixel(page.width() / 2, y)) < 128)
-            lowestDark = y;
-    QVERIFY2(lowestDark > page.height() * 95 / 100, qPrintable(QString("%1 of %2").arg(lowestDark).arg(page.height())));
-    QVERIFY(qGray(page.pixel(page.width() / 20, lowestDark)) > 128);
+        darkRows += qGray(page.pixel(page.width() / 2, y)) < 128 ? 1 : 0;
+    const int bandRows = qRound(200.0 / 2480 * 200 / 297 * page.height());
+    QVERIFY2(qAbs(darkRows - bandRows) <= 2, qPrintable(QString("%1 of %2").arg(darkRows).arg(bandRows)));
+    QVERIFY(qGray(page.pixel(page.width() / 20, darkRows > 0 ? 30 : 0)) > 128);
 }
 
 void TestPageRenderer::slicedPictureFillsAsManyPagesAsItNeeds()
@@ -305,8 +319,82 @@ void TestPageRenderer::toolRunningPastTheLimitIsEnded()
     timer.start();
     QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", profile));
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
-    QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\n"));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nwkhtmltoimage did not finish within 0.5 seconds."));
     QCOMPARE(env.desktop.previews.size(), 0);
+}
+
+void TestPageRenderer::progressIsNoReason_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("reason");
+    const QString progress = "Loading page (1/2)\n[>          ] 0%\r[=====>     ] 50%\r[==========] 100%\r"
+                             "Rendering (2/2)                                \n[>   ] 0%\r[====] 100%\rDone\n";
+    QTest::newRow("progress alone") << progress << QString();
+    QTest::newRow("an error among it") << "QStandardPaths: XDG_RUNTIME_DIR not set\n" + progress
+                                                 + "Exit with code 1, due to unknown error.\n"
+                                          << QString("Exit with code 1, due to unknown error.\n");
+    QTest::newRow("error text as it stands") << "Error: page could not be loaded\n"
+                                             << QString("Error: page could not be loaded\n");
+}
+
+void TestPageRenderer::progressIsNoReason()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, reason);
+    QCOMPARE(RenderPlatform::toolErrorText(output), reason);
+}
+
+namespace {
+
+// Notes whether the wait cursor shows when the renderer asks for its
+// folder (the tool runs then) and when it shows a box or the preview.
+class CursorWatch : public RecordingDesktop
+{
+public:
+    QStringList seen;
+    QString temporaryFolder() override { return note("folder"); }
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        note("message");
+        return RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
+    }
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
+    {
+        note("preview");
+        RecordingDesktop::printPreview(parent, printer, title, paint, flags);
+    }
+
+private:
+    QString note(const QString &what)
+    {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        seen << what + (cursor && cursor->shape() == Qt::WaitCursor ? " waiting" : "");
+        return tempFolder;
+    }
+};
+
+} // namespace
+
+void TestPageRenderer::waitCursorOnlyWhileTheToolRuns()
+{
+    TestEnvironment env;
+    CursorWatch watch;
+    watch.appFolder = env.folder();
+    Desktop::setHandler(&watch);
+    {
+        StandInTool tool(env.folder());
+        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
+    }
+    {
+        StandInTool tool(env.folder(), "exit 1");
+        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("A")));
+    }
+    Desktop::setHandler(&env.desktop);
+    QCOMPARE(watch.seen.join(", "), QString("folder waiting, folder waiting, preview, folder waiting, folder waiting, message"));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(TestPageRenderer)

@@ -238,7 +238,8 @@ private slots:
         QVERIFY(writeFile(env.desktop.tempFolder + "/receipt_preview.png", "old"));
         tick(form, 0);
         pay(form, "200");
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to render receipt image."));
+        QCOMPARE(env.desktop.lastShown(),
+                 QString("Error|Failed to render receipt image.\nwkhtmltoimage ended with exit code 1."));
         QVERIFY(!QFile::exists(env.desktop.tempFolder + "/receipt_preview.png"));
         QCOMPARE(env.desktop.previews.size(), 0);
         // Its HTML carried the supplier of the bills, escaped values and "-".

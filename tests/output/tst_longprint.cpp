@@ -1,0 +1,150 @@
+// Long documents through the installed wkhtmltoimage: a statement and a
+// receipt of 2,000 rows print every row and their totals on as many pages as
+// they fill, read back from the printed PDF; what cannot be drawn is refused
+// with its reason before any preview.
+
+#include "support/printtools.h"
+#include "support/testenvironment.h"
+
+#include "output/pagerenderer.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+// A table as the statements print it, `rows` lines, then the total line and
+// under it a black bar that marks the end of the document.
+QString longTable(int rows, int columns, const QString &fontSize)
+{
+    QString html = QStringLiteral("<html><head><style>html, body { margin: 0; padding: 0; font-family: 'Times New Roman', "
+                                  "serif; font-size: %1; } table { width: 100%; border-collapse: collapse; "
+                                  "table-layout: fixed; } td { border: 1px solid #000; padding: 4px; }</style></head>"
+                                  "<body><table>")
+                       .arg(fontSize);
+    for (int i = 1; i <= rows; ++i) {
+        html += QStringLiteral("<tr><td>%1/26-27</td>").arg(i);
+        for (int c = 1; c < columns; ++c)
+            html += QStringLiteral("<td>1,234.%1</td>").arg(c);
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("<tr><td colspan='%1'>Grand Total Pending</td></tr></table>"
+                                 "<div style='height:60px; background:#000;'></div></body></html>")
+                      .arg(columns);
+}
+
+struct PrintedPages
+{
+    int count = 0;
+    QList<int> inkless;  // pages with nothing on them, from 1
+    bool lastHasEndMark = false;
+};
+
+// The pages of the PDF at a low resolution: which carry nothing, and whether
+// the last one holds the end mark (a band of rows dark across the page).
+PrintedPages readBack(const QString &pdf, const QString &folder)
+{
+    PrintedPages printed;
+    QProcess raster;
+    raster.start("pdftoppm", {"-r", "15", "-gray", pdf, folder + "/page"});
+    if (!raster.waitForFinished(120000))
+        return printed;
+    QStringList files = QDir(folder).entryList({"page-*.pgm"}, QDir::Files, QDir::Name);
+    printed.count = int(files.size());
+    for (int n = 0; n < files.size(); ++n) {
+        const QImage page(folder + "/" + files.at(n));
+        int darkRows = 0;
+        int darkestRun = 0;
+        bool ink = false;
+        for (int y = 0; y < page.height(); ++y) {
+            int dark = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                const int grey = qGray(page.pixel(x, y));
+                ink = ink || grey < 200;
+                dark += grey < 80 ? 1 : 0;
+            }
+            darkRows = dark > page.width() * 8 / 10 ? darkRows + 1 : 0;
+            darkestRun = qMax(darkestRun, darkRows);
+        }
+        if (!ink)
+            printed.inkless << n + 1;
+        if (n == files.size() - 1)
+            printed.lastHasEndMark = darkestRun >= 3;
+    }
+    return printed;
+}
+
+} // namespace
+
+class TestLongPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void longDocumentPrintsWhole_data();
+    void longDocumentPrintsWhole();
+    void documentThatCannotBeDrawnIsRefused();
+};
+
+void TestLongPrint::longDocumentPrintsWhole_data()
+{
+    QTest::addColumn<PageRenderProfile>("profile");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("fewestPages");
+    // 2,000 rows run to some 116,000 rows of picture (the pending statement)
+    // and 89,000 (the receipt), far past the 32,767 the tool paints whole.
+    QTest::newRow("pending statement, sliced") << RenderProfiles::paymentPendingStatement()
+                                               << longTable(2000, 5, "15px") << 50;
+    QTest::newRow("supplier receipt, one picture") << RenderProfiles::paymentReceipt()
+                                                   << longTable(2000, 3, "11pt") << 40;
+}
+
+void TestLongPrint::longDocumentPrintsWhole()
+{
+    QFETCH(PageRenderProfile, profile);
+    QFETCH(QString, html);
+    QFETCH(int, fewestPages);
+    TestEnvironment env;
+    if (RenderPlatform::locateTool(env.folder()).isEmpty())
+        QSKIP("wkhtmltoimage is not installed");
+
+    QVERIFY(renderHtmlToPages(nullptr, html, profile));
+    QCOMPARE(env.desktop.messages.size(), 0);
+    QCOMPARE(env.desktop.previews.size(), 1);
+    const PrintedPages printed = readBack(env.desktop.previews.first().pdfPath, env.desktop.tempFolder);
+    QCOMPARE(printed.count, env.desktop.previews.first().pageCount);
+    QVERIFY2(printed.count >= fewestPages, qPrintable(QString::number(printed.count)));
+    QCOMPARE(printed.inkless, QList<int>());
+    QVERIFY(printed.lastHasEndMark);
+    // The bands of the picture do not stay in the temporary folder.
+    QCOMPARE(filesIn(env.desktop.tempFolder, "*_band*"), QStringList());
+}
+
+void TestLongPrint::documentThatCannotBeDrawnIsRefused()
+{
+    TestEnvironment env;
+    if (RenderPlatform::locateTool(env.folder()).isEmpty())
+        QSKIP("wkhtmltoimage is not installed");
+    const QString html = longTable(2000, 5, "15px");
+
+    PageRenderProfile profile = RenderProfiles::paymentPendingStatement();
+    profile.pageLimit = 30;
+    QVERIFY(!renderHtmlToPages(nullptr, html, profile));
+    QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nThe document is too long to draw: it "
+                                              "needs more than 30 pages."));
+
+    profile = RenderProfiles::paymentReceipt();
+    profile.timeLimitMs = -html.toUtf8().size() / 100; // a limit of some milliseconds for the whole
+    QVERIFY(!renderHtmlToPages(nullptr, html, profile));
+    const QString shown = env.desktop.lastShown();
+    QVERIFY2(shown.startsWith("Error|Failed to render receipt image.\nwkhtmltoimage did not finish within 0.0")
+                 && shown.endsWith(" seconds."),
+             qPrintable(shown));
+    QCOMPARE(env.desktop.previews.size(), 0);
+    QCOMPARE(filesIn(env.desktop.tempFolder, "*.png"), QStringList());
+}
+
+QTEST_MAIN(TestLongPrint)
+#include "tst_longprint.moc"
