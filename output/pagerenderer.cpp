@@ -217,8 +217,13 @@ QImage loadPicture(const QString &path)
     const int limitMb = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(0);
     QImageReader reader(path);
-    const QImage picture = reader.read();
+    QImage picture = reader.read();
     QImageReader::setAllocationLimit(limitMb);
+    // The tool writes RGBA, every pixel it paints opaque. Kept without the
+    // alpha channel, the print preview draws the picture as it is; with it,
+    // the preview holds a copy of every page beside ours.
+    if (picture.hasAlphaChannel())
+        picture.convertTo(QImage::Format_RGB32);
     return picture;
 }
 

@@ -230,7 +230,8 @@ int stripRows(int imageWidth, const QSize &page);
 
 // Loads a rendered picture whatever its size: a statement of a few hundred
 // rows is one picture far above the image reader's default allocation limit,
-// which would otherwise leave its preview blank.
+// which would otherwise leave its preview blank. Given without an alpha
+// channel (Format_RGB32), which the preview draws without copying.
 QImage loadPicture(const QString &path);
 
 } // namespace RenderPlatform

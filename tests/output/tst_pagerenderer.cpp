@@ -42,6 +42,7 @@ private slots:
     void progressIsNoReason_data();
     void progressIsNoReason();
     void waitCursorOnlyWhileTheToolRuns();
+    void picturesReachThePreviewWithoutAlpha();
 };
 
 void TestPageRenderer::challanRunsTheToolAsDescribed()
@@ -399,3 +400,17 @@ void TestPageRenderer::waitCursorOnlyWhileTheToolRuns()
 
 QTEST_MAIN(TestPageRenderer)
 #include "tst_pagerenderer.moc"
+
+void TestPageRenderer::picturesReachThePreviewWithoutAlpha()
+{
+    // The tool's RGBA picture, opaque as it paints it: a preview holds a
+    // copy of every page of any other format than RGB32.
+    TestEnvironment env;
+    QImage rgba(40, 30, QImage::Format_ARGB32);
+    rgba.fill(qRgba(10, 120, 200, 255));
+    const QString path = env.desktop.tempFolder + "/rgba.png";
+    QVERIFY(rgba.save(path));
+    const QImage loaded = RenderPlatform::loadPicture(path);
+    QCOMPARE(loaded.format(), QImage::Format_RGB32);
+    QCOMPARE(loaded.pixel(39, 29), qRgb(10, 120, 200));
+}
