@@ -151,8 +151,11 @@ QString toolErrorText(const QString &errorOutput)
         for (const QString &part : line.split(QLatin1Char('\r')))
             if (!part.trimmed().isEmpty() && !progress.match(part).hasMatch())
                 parts << part;
-        if (!parts.isEmpty())
-            kept << parts.join(QLatin1Char(' '));
+        // A failing tool may repeat one line a million times: each line is
+        // given once, and a message holds at most twenty of them.
+        const QString text = parts.join(QLatin1Char(' '));
+        if (!parts.isEmpty() && !kept.contains(text) && kept.size() < 20)
+            kept << text;
     }
     return kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

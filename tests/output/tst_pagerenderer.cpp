@@ -336,6 +336,13 @@ void TestPageRenderer::progressIsNoReason_data()
                                           << QString("Exit with code 1, due to unknown error.\n");
     QTest::newRow("error text as it stands") << "Error: page could not be loaded\n"
                                              << QString("Error: page could not be loaded\n");
+    QString repeated;
+    for (int i = 0; i < 5000; ++i)
+        repeated += "QPainter::begin: Paint device returned engine == 0\nline " + QString::number(i) + "\n";
+    QStringList first20 = {"QPainter::begin: Paint device returned engine == 0"};
+    for (int i = 0; i < 19; ++i)
+        first20 << "line " + QString::number(i);
+    QTest::newRow("a line repeated, many lines") << repeated << first20.join('\n') + '\n';
 }
 
 void TestPageRenderer::progressIsNoReason()
