@@ -9,6 +9,7 @@
 #include "widgets/listformat.h"
 
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QSqlQuery>
 
 namespace {
@@ -23,6 +24,9 @@ QStringList distinctNames(const QString &sql)
     }
     return names;
 }
+
+// The columns the request list shows, before the line's every column.
+constexpr int ShownRequestColumns = 8;
 
 } // namespace
 
@@ -147,8 +151,10 @@ QStringList requestSuppliers()
 bool queryRequestList(const std::optional<QString> &supplier, const QString &from, const QString &to,
                       QList<RequestListRow> *rows, QString *error)
 {
-    QString sql = QStringLiteral("SELECT po_number, po_date, supplier_name, item_name, category, order_qty, uom, status "
-                                 "FROM purchase_orders WHERE po_date >= :from AND po_date <= :to ");
+    // The shown columns, then the line's every column (t.*) for the check of
+    // a status change.
+    QString sql = QStringLiteral("SELECT po_number, po_date, supplier_name, item_name, category, order_qty, uom, "
+                                 "status, t.* FROM purchase_orders t WHERE po_date >= :from AND po_date <= :to ");
     QVariantMap values{{":from", from}, {":to", to}};
     if (supplier) {
         sql += QStringLiteral("AND supplier_name = :sup ");
@@ -161,6 +167,7 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
     q.setForwardOnly(true);
     if (!execBound(q, sql, values, error))
         return false;
+    const int storedColumns = q.record().count() - ShownRequestColumns;
     while (q.next()) {
         RequestListRow row;
         row.poNumber = q.value(0).toString();
@@ -171,6 +178,7 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
         row.orderQty = q.value(5).toDouble();
         row.uom = q.value(6).toString();
         row.status = q.value(7).toString();
+        row.stored = storedRowOf(q, ShownRequestColumns, storedColumns);
         rows->append(row);
     }
     return true;
@@ -215,13 +223,12 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
             QSqlQuery q;
             // All lines checked before any is changed: two ticked rows of one
             // number and item are both changed by the first update.
+            const RowSource source{QStringLiteral("purchase_orders"), QStringLiteral("po_id"), QString()};
             for (const RequestLineKey &key : keys) {
-                if (!execBound(q,
-                               QStringLiteral("SELECT COUNT(*) FROM purchase_orders WHERE po_number = :po "
-                                              "AND item_name = :item AND IFNULL(status, '') = :shown"),
-                               {{":po", key.poNumber}, {":item", key.itemName}, {":shown", key.shownStatus}}, err))
+                StoredRow now;
+                if (!readStoredRow(source, key.loaded.columns.value(0), &now, err))
                     return false;
-                if (!q.next() || q.value(0).toInt() < 1) {
+                if (!key.loaded.found() || now != key.loaded) {
                     *err = requestChangedText(key);
                     return false;
                 }
