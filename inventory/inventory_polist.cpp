@@ -96,6 +96,7 @@ void inventory_polist::loadOrders()
                           ui->fromdateEdit->date().toString(QStringLiteral("yyyy-MM-dd")),
                           ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
         t->setRowCount(0);
+        listedLines.clear();
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
@@ -137,6 +138,10 @@ void inventory_polist::loadOrders()
             status->setData(Qt::BackgroundRole, background);
     }
     fill.finish();
+    listedLines.clear();
+    listedLines.reserve(rows.size());
+    for (const RequestListRow &row : std::as_const(rows))
+        listedLines.append(row.stored);
     // A new list starts at its top, as when its rows are made afresh.
     t->scrollToTop();
     ticks->refresh();
@@ -186,7 +191,7 @@ void inventory_polist::on_save_status_btn_clicked()
         const QTableWidgetItem *item = t->item(r, ColItem);
         const QTableWidgetItem *shown = t->item(r, ColStatus);
         keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString(),
-                               shown ? shown->text() : QString()};
+                               shown ? shown->text() : QString(), listedLines.value(r)};
     }
     if (keys.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));

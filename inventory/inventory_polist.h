@@ -3,6 +3,9 @@
 // or one, with their delivery status; ticked lines get a new status, print as
 // a purchase order list, and the whole list exports as CSV.
 
+#include "core/listedrow.h"
+
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -48,4 +51,5 @@ private:
     Ui::inventory_polist *ui;
     TickColumn *ticks;
     QString printedHtml; // the list document the preview prints
+    QList<StoredRow> listedLines; // each row's line as the list read it
 };

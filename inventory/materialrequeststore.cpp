@@ -9,6 +9,7 @@
 #include "widgets/listformat.h"
 
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QSqlQuery>
 
 namespace {
@@ -147,8 +148,9 @@ QStringList requestSuppliers()
 bool queryRequestList(const std::optional<QString> &supplier, const QString &from, const QString &to,
                       QList<RequestListRow> *rows, QString *error)
 {
-    QString sql = QStringLiteral("SELECT po_number, po_date, supplier_name, item_name, category, order_qty, uom, status "
-                                 "FROM purchase_orders WHERE po_date >= :from AND po_date <= :to ");
+    // Every column of the line: the list shows some, the check of a status
+    // change compares them all.
+    QString sql = QStringLiteral("SELECT t.* FROM purchase_orders t WHERE po_date >= :from AND po_date <= :to ");
     QVariantMap values{{":from", from}, {":to", to}};
     if (supplier) {
         sql += QStringLiteral("AND supplier_name = :sup ");
@@ -157,23 +159,41 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
     sql += QStringLiteral("ORDER BY po_date DESC, po_number ASC");
 
     rows->clear();
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
+    // The table's columns, read once; the rows are read straight from SQLite,
+    // a QSqlQuery's conversion of every column of thousands of rows costing
+    // more than the statement.
+    QSqlQuery columns;
+    if (!execBound(columns, QStringLiteral("SELECT * FROM purchase_orders LIMIT 0"), {}, error))
         return false;
-    while (q.next()) {
-        RequestListRow row;
-        row.poNumber = q.value(0).toString();
-        row.poDate = q.value(1).toString();
-        row.supplierName = q.value(2).toString();
-        row.itemName = q.value(3).toString();
-        row.category = q.value(4).toString();
-        row.orderQty = q.value(5).toDouble();
-        row.uom = q.value(6).toString();
-        row.status = q.value(7).toString();
-        rows->append(row);
+    const QSqlRecord record = columns.record();
+    const int count = record.count();
+    int at[8];
+    const char *const shown[8] = {"po_number", "po_date", "supplier_name", "item_name",
+                                  "category",  "order_qty", "uom",        "status"};
+    for (int i = 0; i < 8; ++i) {
+        at[i] = record.indexOf(QLatin1String(shown[i]));
+        if (at[i] < 0) {
+            *error = QStringLiteral("no such column: %1").arg(QLatin1String(shown[i]));
+            return false;
+        }
     }
-    return true;
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            RequestListRow row;
+            row.stored = storedRowOf(q, count);
+            const QVariantList &c = row.stored.columns;
+            row.poNumber = c.at(at[0]).toString();
+            row.poDate = c.at(at[1]).toString();
+            row.supplierName = c.at(at[2]).toString();
+            row.itemName = c.at(at[3]).toString();
+            row.category = c.at(at[4]).toString();
+            row.orderQty = c.at(at[5]).toDouble();
+            row.uom = c.at(at[6]).toString();
+            row.status = c.at(at[7]).toString();
+            rows->append(row);
+        },
+        error);
 }
 
 QString requestDateText(const QString &stored)
@@ -215,13 +235,12 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
             QSqlQuery q;
             // All lines checked before any is changed: two ticked rows of one
             // number and item are both changed by the first update.
+            const RowSource source{QStringLiteral("purchase_orders"), QStringLiteral("po_id"), QString()};
             for (const RequestLineKey &key : keys) {
-                if (!execBound(q,
-                               QStringLiteral("SELECT COUNT(*) FROM purchase_orders WHERE po_number = :po "
-                                              "AND item_name = :item AND IFNULL(status, '') = :shown"),
-                               {{":po", key.poNumber}, {":item", key.itemName}, {":shown", key.shownStatus}}, err))
+                StoredRow now;
+                if (!readStoredRow(source, key.loaded.columns.value(0), &now, err))
                     return false;
-                if (!q.next() || q.value(0).toInt() < 1) {
+                if (!key.loaded.found() || now != key.loaded) {
                     *err = requestChangedText(key);
                     return false;
                 }

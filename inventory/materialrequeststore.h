@@ -7,6 +7,8 @@
 // A request is the set of purchase_orders rows sharing one po_number; a line
 // is found by po_number and item_name together.
 
+#include "core/listedrow.h"
+
 #include <QColor>
 #include <QDate>
 #include <QList>
@@ -88,6 +90,7 @@ struct RequestListRow
     double orderQty = 0;
     QString uom;
     QString status;
+    StoredRow stored; // the line's every column as the list read it
 };
 
 // Lines dated from..to ("yyyy-MM-dd", both inclusive), of one supplier when
@@ -109,19 +112,20 @@ QColor requestStatusColor(const QString &status);
 QStringList requestStatuses();
 
 // A line of a request, by its number and item name, with the status the list
-// showed for it.
+// showed for it and the line as the list read it.
 struct RequestLineKey
 {
     QString poNumber;
     QString itemName;
     QString shownStatus; // "" for a line stored without one
+    StoredRow loaded;    // its first column is the line's po_id
 };
 
 // Stores `status` on every line of every key in one transaction. Returns the
 // number of keys updated, or -1 with `error` set when it failed (nothing is
-// changed then). A key whose line no longer has its shown status (changed or
-// deleted since the list was read) fails the whole batch with
-// requestChangedText.
+// changed then). A key whose line (found by its po_id) is no longer exactly
+// as loaded, any column changed or the line deleted since the list was read,
+// fails the whole batch with requestChangedText.
 int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error);
 
 // The warning when a ticked line is no longer as the list showed it.

@@ -22,9 +22,9 @@ const char *const InsertLine =
 
 const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy";
 
-// The delivery_id of the challan's lines, ascending.
-const char *const LineIds =
-    "SELECT delivery_id FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id";
+// The challan's lines, every column, by delivery_id.
+const char *const Lines =
+    "SELECT * FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id";
 
 // What bins of type "DC" closed of the inward line (alias `alias` carries
 // inward_no, item_id and fy_name of that line).
@@ -195,11 +195,11 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
     return inTransaction([&](int *written, QString *error) { return insertLines(challan, written, error); });
 }
 
-QList<int> challanRowIds(int number, const QString &fy)
+StoredRow challanStoredLines(int number, const QString &fy)
 {
-    QList<int> ids;
-    readRowIds(LineIds, {{":no", number}, {":fy", fy}}, &ids);
-    return ids;
+    StoredRow lines;
+    readStoredLines(Lines, {{":no", number}, {":fy", fy}}, &lines);
+    return lines;
 }
 
 QString challanChangedText(const QString &fullNumber, const QString &nothingDone)
@@ -207,12 +207,12 @@ QString challanChangedText(const QString &fullNumber, const QString &nothingDone
     return rowChangedText(QStringLiteral("DC ") + fullNumber, QString(), nothingDone);
 }
 
-WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loadedRows)
+WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows)
 {
     bool changed = false;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         bool same = false;
-        if (!rowIdsAre(LineIds, {{":no", challan.number}, {":fy", challan.fy}}, loadedRows, &same, error))
+        if (!storedLinesAre(Lines, {{":no", challan.number}, {":fy", challan.fy}}, loadedRows, &same, error))
             return false;
         if (!same) {
             changed = true;
@@ -232,14 +232,14 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loade
     return outcome;
 }
 
-DeleteOutcome deleteChallan(int number, const QString &fy, const QList<int> &loadedRows)
+DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &loadedRows)
 {
     DeleteOutcome outcome;
     bool changed = false;
     const bool committed = runInTransaction(
         [&](QString *error) {
             bool same = false;
-            if (!rowIdsAre(LineIds, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
+            if (!storedLinesAre(Lines, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 changed = true;
@@ -339,7 +339,7 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
 {
     // The rows first: a challan changed while it is read is then refused at
     // Update and Delete, never taken for the one shown.
-    const QList<int> rowIds = challanRowIds(number, fy);
+    const StoredRow rows = challanStoredLines(number, fy);
     QSqlQuery head;
     head.prepare("SELECT d.delivery_no_full, d.delivery_date, d.customer_id, c.customer_name, d.remarks "
                  "FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
@@ -350,7 +350,7 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
         return false;
 
     LoadedChallan loaded;
-    loaded.rowIds = rowIds;
+    loaded.rows = rows;
     loaded.fullNumber = head.value(0).toString();
     loaded.date = head.value(1).toString();
     loaded.customerId = head.value(2).toInt();

@@ -9,6 +9,7 @@
 // fy_name). Wherever an open balance is computed, the quantities closed to
 // bins of type "DC" count as delivered.
 
+#include "jobwork/storedlines.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -87,9 +88,9 @@ struct WriteOutcome
 // Inserts the challan's lines in one transaction: all or none.
 WriteOutcome saveChallan(const ChallanWrite &challan);
 
-// The delivery_id of the challan's lines, ascending: what a loaded challan
+// The challan's lines, every column, by delivery_id: what a loaded challan
 // expects to find when it is updated or deleted.
-QList<int> challanRowIds(int number, const QString &fy);
+StoredRow challanStoredLines(int number, const QString &fy);
 
 // The warning when the loaded challan was changed or deleted meanwhile;
 // `nothingDone` ends it ("Nothing was updated.").
@@ -100,7 +101,7 @@ QString challanChangedText(const QString &fullNumber, const QString &nothingDone
 // challan as it was. Refused (Failed, `changed`), with nothing written, when
 // its lines are no longer `loadedRows`: changed, deleted, or deleted and the
 // number taken again since it was loaded.
-WriteOutcome replaceChallan(const ChallanWrite &challan, const QList<int> &loadedRows);
+WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows);
 
 enum class DeleteResult { Deleted, Changed, Invoiced, Failed };
 struct DeleteOutcome
@@ -112,7 +113,7 @@ struct DeleteOutcome
 
 // Deletes the challan outright (its number becomes free), refused while a
 // live invoice bills it, and when its lines are no longer `loadedRows`.
-DeleteOutcome deleteChallan(int number, const QString &fy, const QList<int> &loadedRows);
+DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &loadedRows);
 
 // One row of the challan list.
 struct ChallanListRow
@@ -145,7 +146,7 @@ struct LoadedChallan
     QString customerName;
     QString remarks;
     QList<ChallanLine> lines;
-    QList<int> rowIds; // as challanRowIds gives them
+    StoredRow rows; // as challanStoredLines gives them
 };
 bool loadChallan(int number, const QString &fy, LoadedChallan *challan);
 

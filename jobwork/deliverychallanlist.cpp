@@ -221,7 +221,7 @@ void deliveryChallanList::leaveEditing()
 {
     editingDcNo = -1;
     editingFy.clear();
-    editingRows.clear();
+    editingRows = StoredRow();
     ui->odcEdit->setReadOnly(false);
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
@@ -467,7 +467,7 @@ void deliveryChallanList::loadDcForEdit(int dcNo, const QString &fy)
 
     editingDcNo = dcNo;
     editingFy = fy;
-    editingRows = challan.rowIds;
+    editingRows = challan.rows;
     customerId = challan.customerId;
     // The loaded challan keeps its number and year; the field shows them.
     ui->odcEdit->setText(fullDocumentNumber(dcNo, fy));

@@ -4,6 +4,8 @@
 // challans, from which one is printed again or loaded back into the form to
 // be updated or deleted.
 
+#include "core/listedrow.h"
+
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -74,7 +76,7 @@ private:
     int customerId = -1;
     int editingDcNo = -1;
     QString editingFy;
-    QList<int> editingRows; // the loaded challan's lines when it was loaded
+    StoredRow editingRows; // the loaded challan's lines when it was loaded
     bool loadingRows = false;
     bool shownOnce = false; // see reloadOnShow
 };

@@ -583,7 +583,7 @@ void inwardentry::loadInwardForEdit(int number, const QString &fy)
 
     loadedInwardNo = number;
     loadedInwardFy = fy;
-    loadedInwardRows = loaded.rowIds;
+    loadedInwardRows = loaded.rows;
     setEditButtons(true);
 }
 

@@ -2,6 +2,8 @@
 // Inward entry: records the material a customer sends in (one line per item),
 // lists the saved entries, loads one back to update it, or cancels it.
 
+#include "core/listedrow.h"
+
 #include <QList>
 #include <QPair>
 #include <QSqlDatabase>
@@ -79,7 +81,7 @@ private:
     QListWidget *itemPopup = nullptr;
     int loadedInwardNo = -1;   // the entry being edited; -1 while a new one is made
     QString loadedInwardFy;
-    QList<int> loadedInwardRows; // its live rows when it was loaded
+    StoredRow loadedInwardRows; // its live rows, every column, when it was loaded
     bool shownOnce = false;          // see reloadOnShow
     bool fillingLoadedLines = false; // cell changes do not recompute the total meanwhile
 };

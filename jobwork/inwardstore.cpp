@@ -56,8 +56,8 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
     return true;
 }
 
-// The inward_id of the entry's live rows, ascending.
-const char *const LiveRowIds = "SELECT inward_id FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
+// The entry's live rows, every column, by inward_id.
+const char *const LiveRows = "SELECT * FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
                                "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id";
 
 } // namespace
@@ -215,7 +215,7 @@ LoadedInward loadInward(int number, const QString &fy)
     LoadedInward loaded;
     // The rows first: an entry rewritten while it is read is then refused at
     // Update, never taken for the one shown.
-    readRowIds(LiveRowIds, {{":no", number}, {":fy", fy}}, &loaded.rowIds);
+    readStoredLines(LiveRows, {{":no", number}, {":fy", fy}}, &loaded.rows);
     QSqlQuery q;
     q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
               "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
@@ -284,7 +284,7 @@ QList<DeliveredItem> deliveredItems(int number, const QString &fy)
 }
 
 InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines,
-                                const QList<int> &loadedRows)
+                                const StoredRow &loadedRows)
 {
     InwardUpdateResult result;
     // Until the work has run, a failure is the transaction's own start.
@@ -295,7 +295,7 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
             workRan = true;
             // Checked inside the transaction, so the rows compared are the rows rewritten.
             bool same = false;
-            if (!rowIdsAre(LiveRowIds, {{":no", header.number}, {":fy", header.fy}}, loadedRows, &same, error))
+            if (!storedLinesAre(LiveRows, {{":no", header.number}, {":fy", header.fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 result.status = InwardUpdateResult::Changed;
@@ -345,13 +345,13 @@ bool challansUsingInward(int number, const QString &fy, QStringList *challans, Q
     return true;
 }
 
-InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> &loadedRows)
+InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &loadedRows)
 {
     InwardCancelResult result;
     const bool committed = runInTransaction(
         [&](QString *error) {
             bool same = false;
-            if (!rowIdsAre(LiveRowIds, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
+            if (!storedLinesAre(LiveRows, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
                 return false;
             if (!same) {
                 result.status = InwardCancelResult::Changed;

@@ -4,6 +4,7 @@
 // function works on the default connection and takes and returns plain values;
 // the inward entry form binds them to its widgets.
 
+#include "jobwork/storedlines.h"
 #include "widgets/listformat.h"
 #include <QList>
 #include <QPair>
@@ -50,7 +51,7 @@ struct LoadedInward
     bool found = false;
     InwardHeader header;
     QList<InwardItemLine> lines;
-    QList<int> rowIds; // inward_id of its live rows, ascending: what Update and Cancel expect to find
+    StoredRow rows; // its live rows, every column, by inward_id: what Update and Cancel expect to find
 };
 
 // One row of the inward list: one inward entry.
@@ -159,11 +160,11 @@ struct InwardUpdateResult
 
 // Rewrites the rows of the entry that the header's number and year name, with
 // the header and lines, all or nothing. Refused, with nothing written, when its
-// live rows are no longer `loadedRows` (rewritten, cancelled or gone since it
-// was loaded: Changed), or when a line would fall below what live delivery
+// live rows are no longer `loadedRows`, any column (rewritten, cancelled or
+// gone since it was loaded: Changed), or when a line would fall below what live delivery
 // challans already delivered of it.
 InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines,
-                                const QList<int> &loadedRows);
+                                const StoredRow &loadedRows);
 
 // Per item, what the live delivery challans of year `fy` delivered against
 // inward entry `number`.
@@ -183,4 +184,4 @@ struct InwardCancelResult
 
 // Marks the entry's rows cancelled, in one transaction that first checks that
 // its live rows are still `loadedRows` and that no live challan uses it.
-InwardCancelResult cancelInward(int number, const QString &fy, const QList<int> &loadedRows);
+InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &loadedRows);

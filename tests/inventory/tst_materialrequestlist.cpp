@@ -118,10 +118,19 @@ private slots:
         QCOMPARE(table->rowCount(), 0);
     }
 
-    // Another copy changes a ticked line meanwhile: nothing of the
-    // batch is stored, the warning names the line.
+    // Another copy changes a ticked line meanwhile, any column: nothing of
+    // the batch is stored, the warning names the line.
+    void statusOfALineChangedMeanwhileIsRefused_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("bolt");
+        QTest::newRow("status") << "status = 'Order Cancel'" << "Order Cancel|2";
+        QTest::newRow("quantity") << "order_qty = 7" << "Open|7";
+    }
     void statusOfALineChangedMeanwhileIsRefused()
     {
+        QFETCH(QString, change);
+        QFETCH(QString, bolt);
         addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 5, "kgs", "Open"});
         addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 1, "kgs", "Open"}); // same item twice
         addRequestLine({"MR/26-27/010", day(0), "SHAH", "Bolt", "Hardware", 2, "nos", "Open"});
@@ -131,13 +140,13 @@ private slots:
         received->setChecked(true);
         for (int r = 0; r < 3; ++r)
             ticks(table)->setTicked(r, true);
-        writeAsOtherCopy("UPDATE purchase_orders SET status = 'Order Cancel' WHERE item_name = 'Bolt'");
+        writeAsOtherCopy("UPDATE purchase_orders SET " + change + " WHERE item_name = 'Bolt'");
         const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' (listed as Open) was changed or "
                                 "deleted meanwhile, perhaps in another window. Nothing was updated.";
         click(list, "save_status_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
-        QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"),
-                 QStringList({"Open", "Open", "Order Cancel"}));
+        QCOMPARE(rows("SELECT status, order_qty FROM purchase_orders ORDER BY po_id"),
+                 QStringList({"Open|5", "Open|1", bolt}));
 
         // Both rows of one number and item, as listed: stored.
         ticks(table)->setTicked(int(columnTexts(table, 4).indexOf("Bolt")), false);

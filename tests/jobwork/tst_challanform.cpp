@@ -391,6 +391,30 @@ private slots:
                  QStringList{"3|2"});
     }
 
+    // Another copy changes a column of a loaded line that its id does not
+    // show: Update and Delete store nothing, its value stays.
+    void columnChangedMeanwhileIsRefused_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("update") << "update_btn" << "updated";
+        QTest::newRow("delete") << "delete_btn" << "deleted";
+    }
+    void columnChangedMeanwhileIsRefused()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, outcome);
+        Form f;
+        f.loadBack("1/26-27");
+        f.setQty(0, "5");
+        writeAsOtherCopy("UPDATE delivery_entries SET remarks = 'moved' WHERE delivery_no = 1");
+        const QStringList before = rows("SELECT * FROM delivery_entries ORDER BY delivery_id");
+        f.click(qPrintable(button)); // Delete answered Yes
+        QCOMPARE(desktop().lastShown(), "Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in another "
+                                        "window. Nothing was " + outcome + ".");
+        QCOMPARE(rows("SELECT * FROM delivery_entries ORDER BY delivery_id"), before);
+    }
+
     void printFromTheList()
     {
         StandInTool tool(env->folder());

@@ -258,16 +258,16 @@ private slots:
         addInvoiceLine(addInvoice({9, "26-27"}), 4, 1, "26-27");                           // live, bills 4/26-27
         addInvoiceLine(addInvoice({10, "26-27", "2026-07-01", 1, 100, 1}), 5, 1, "26-27"); // cancelled
 
-        const DeleteOutcome refused = deleteChallan(4, "26-27", challanRowIds(4, "26-27"));
+        const DeleteOutcome refused = deleteChallan(4, "26-27", challanStoredLines(4, "26-27"));
         QCOMPARE(refused.result, DeleteResult::Invoiced);
         QCOMPARE(refused.invoices, QStringList({"9/26-27"}));
-        QCOMPARE(deleteChallan(5, "26-27", challanRowIds(5, "26-27")).result, DeleteResult::Deleted);
+        QCOMPARE(deleteChallan(5, "26-27", challanStoredLines(5, "26-27")).result, DeleteResult::Deleted);
         // The invoice bills the other year's 4.
-        QCOMPARE(deleteChallan(4, "25-26", challanRowIds(4, "25-26")).result, DeleteResult::Deleted);
+        QCOMPARE(deleteChallan(4, "25-26", challanStoredLines(4, "25-26")).result, DeleteResult::Deleted);
 
         // A delete the database refuses is reported, not passed off as done.
         exec("CREATE TRIGGER keep BEFORE DELETE ON delivery_entries BEGIN SELECT RAISE(ABORT, 'kept by test'); END");
-        const DeleteOutcome failed = deleteChallan(6, "26-27", challanRowIds(6, "26-27"));
+        const DeleteOutcome failed = deleteChallan(6, "26-27", challanStoredLines(6, "26-27"));
         QCOMPARE(failed.result, DeleteResult::Failed);
         QVERIFY(failed.error.contains("kept by test"));
         QCOMPARE(rows("SELECT delivery_no FROM delivery_entries ORDER BY delivery_no"), QStringList({"4", "6"}));

@@ -538,7 +538,7 @@ private slots:
         writeAsOtherCopy("ALTER TABLE delivery_entries RENAME TO old_delivery_entries");
         f.click("delete_btn");
         QVERIFY2(lastShown().startsWith("Error|no such table: delivery_entries"), qPrintable(lastShown()));
-        const InwardCancelResult result = cancelInward(1, "26-27", {1});
+        const InwardCancelResult result = cancelInward(1, "26-27", loadInward(1, "26-27").rows);
         QVERIFY(result.status == InwardCancelResult::Failed && result.error.startsWith("no such table"));
         QCOMPARE(count("SELECT COUNT(*) FROM inward_entries WHERE is_deleted = 1"), 0);
     }
@@ -568,6 +568,33 @@ private slots:
         QCOMPARE(lastShown(), QString("Error|Inward No 2/26-27 was changed or cancelled meanwhile, perhaps in another "
                                       "window. Nothing was cancelled."));
         QCOMPARE(rows("SELECT inward_qty, is_deleted FROM inward_entries WHERE inward_no = 2"), QStringList{"9|0"});
+    }
+
+    // Another copy changes a column of a loaded line that ids and status do
+    // not show: Update and Cancel Inward store nothing, its value stays.
+    void columnChangedMeanwhileIsRefused_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("update") << "inward_qty = 11" << "update_btn" << "updated";
+        QTest::newRow("cancel") << "remarks = 'moved'" << "delete_btn" << "cancelled";
+    }
+    void columnChangedMeanwhileIsRefused()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, button);
+        QFETCH(QString, outcome);
+        inward(1, "26-27", 1, 1, 10);
+        inward(1, "26-27", 1, 2, 5);
+        Form f;
+        f.rightClick("1/26-27");
+        writeAsOtherCopy("UPDATE inward_entries SET " + change + " WHERE item_id = 2");
+        const QStringList before = rows("SELECT * FROM inward_entries ORDER BY inward_id");
+        f.click(qPrintable(button));
+        QCOMPARE(lastShown(), "Error|Inward No 1/26-27 was changed or cancelled meanwhile, perhaps in another "
+                              "window. Nothing was " + outcome + ".");
+        QCOMPARE(rows("SELECT * FROM inward_entries ORDER BY inward_id"), before);
     }
 };
 
