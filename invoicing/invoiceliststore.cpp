@@ -7,6 +7,7 @@
 #include "widgets/listformat.h"
 
 #include <QHash>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -96,16 +97,14 @@ bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, Store
     const QString sql = "SELECT v.invoice_id, p.* FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
                         "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
                         + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    const int paymentColumns = q.record().count() - 1;
-    while (q.next()) {
-        if (StoredRow *row = rows.value(q.value(0).toInt()))
-            row->dependents.append(storedRowOf(q, 1, paymentColumns).columns);
-    }
-    return true;
+    const int paymentColumns = QSqlDatabase::database().record(QStringLiteral("invoice_payments")).count();
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            if (StoredRow *row = rows.value(q.integer(0)))
+                row->dependents.append(storedRowOf(q, 1 + paymentColumns, 1, paymentColumns).columns);
+        },
+        error);
 }
 
 GstTotals liveTotals(const QList<InvoiceListRow> &rows)
