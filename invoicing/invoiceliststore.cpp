@@ -94,7 +94,7 @@ bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, Store
 {
     QVariantMap values;
     // The same payments in the same order as InvoiceRowSource gives one invoice.
-    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v "
                         "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
                         + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
     const int paymentColumns = QSqlDatabase::database().record(QStringLiteral("invoice_payments")).count();
