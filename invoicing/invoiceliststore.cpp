@@ -7,6 +7,7 @@
 #include "widgets/listformat.h"
 
 #include <QHash>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -81,27 +82,29 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
 
 bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
 {
-    QHash<int, int> rowOf; // invoice_id -> index into rows
-    for (int i = 0; i < rows->size(); ++i) {
-        (*rows)[i].stored.dependents.clear();
-        rowOf.insert(rows->at(i).invoiceId, i);
+    QHash<int, StoredRow *> stored; // by invoice_id
+    for (InvoiceListRow &row : *rows) {
+        row.stored.dependents.clear();
+        stored.insert(row.invoiceId, &row.stored);
     }
+    return readInvoicePayments(filter, stored, error);
+}
+
+bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, StoredRow *> &rows, QString *error)
+{
     QVariantMap values;
     // The same payments in the same order as InvoiceRowSource gives one invoice.
-    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
+    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v "
                         "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
                         + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    const int paymentColumns = q.record().count() - 1;
-    while (q.next()) {
-        const auto at = rowOf.constFind(q.value(0).toInt());
-        if (at != rowOf.cend())
-            (*rows)[*at].stored.dependents.append(storedRowOf(q, 1, paymentColumns).columns);
-    }
-    return true;
+    const int paymentColumns = QSqlDatabase::database().record(QStringLiteral("invoice_payments")).count();
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            if (StoredRow *row = rows.value(q.integer(0)))
+                row->dependents.append(storedRowOf(q, 1 + paymentColumns, 1, paymentColumns).columns);
+        },
+        error);
 }
 
 GstTotals liveTotals(const QList<InvoiceListRow> &rows)

@@ -10,6 +10,7 @@
 #include "output/csvexport.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,10 @@ QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *value
 // InvoiceRowSource gives them: read once for the whole list, after its rows,
 // so a list that acts on its rows knows what was paid when it was shown.
 bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
+// The same for any list of invoices of `filter`: appends to the StoredRow of
+// each invoice_id in `rows` the payments recorded against it, in one
+// statement for the whole list.
+bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, StoredRow *> &rows, QString *error);
 
 // Column sums of the live invoices, each figure as the list shows it (the
 // stored value read as the decimal it stands for, in paise), added exactly

@@ -96,6 +96,7 @@ void paymentFollowUp::loadPendingInvoices()
     QTableWidget *table = ui->payment_pending_table;
     table->setRowCount(0);
     ui->total_amountEdit->clear();
+    listed.clear();
 
     QList<PendingInvoice> invoices;
     QString error;
@@ -121,6 +122,7 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     number->setData(FyRole, invoice.fy);
     number->setData(CustomerIdRole, invoice.customerId);
     number->setData(InvoiceIdRole, invoice.invoiceId);
+    listed.insert(invoice.invoiceId, invoice.stored);
     fill.add(row, FullNumberColumn, invoice.invoiceNoFull)->setTextAlignment(left);
     fill.add(row, DateColumn, storedDateText(invoice.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, invoice.customerName)->setTextAlignment(left);
@@ -178,8 +180,9 @@ void paymentFollowUp::on_paid_btn_clicked()
         const Money balance = rowBalance(r);
         input.selected += balance;
         input.customerIds << number->data(CustomerIdRole).toInt();
-        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance,
-                        number->data(InvoiceIdRole).toInt()});
+        const int invoiceId = number->data(InvoiceIdRole).toInt();
+        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance, invoiceId,
+                        listed.value(invoiceId)});
     }
     if (const auto refusal = checkPayment(input)) {
         Desktop::warning(this, refusal->title, refusal->text);

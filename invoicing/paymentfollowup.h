@@ -4,7 +4,9 @@
 // plus TDS) of one customer is recorded against the ticked invoices; the
 // listed invoices print as the payment pending statement.
 
+#include "core/listedrow.h"
 #include "core/money.h"
+#include <QHash>
 #include <QSqlDatabase>
 #include <QWidget>
 
@@ -51,4 +53,5 @@ private:
     Ui::paymentFollowUp *ui;
     TickColumn *ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
+    QHash<int, StoredRow> listed; // the listed invoices as read, by invoice_id
 };

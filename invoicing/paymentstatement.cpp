@@ -88,6 +88,7 @@ void paymentStatement::loadPayments()
 
     QList<PaymentHistoryRow> payments;
     QString error;
+    listed.clear();
     queryPaymentHistory(receivablesFilter(this), &payments, &error); // a failure lists nothing
 
     // Every cell takes the same roles on every fill, and each row a new tick
@@ -120,6 +121,7 @@ void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow 
     const bool opens = payment.opensPayment;
     fill.add(row, TickColumnNo, TickColumn::newTick());
     fill.add(row, PayIdColumn, QString::number(payment.payId))->setTextAlignment(left);
+    listed.insert(payment.payId, payment.stored);
     fill.add(row, NumberColumn, payment.invoiceNoFull)->setTextAlignment(left);
     fill.add(row, InvoiceDateColumn, dates(payment.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, payment.customerName)->setTextAlignment(left);
@@ -131,12 +133,14 @@ void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow 
     fill.add(row, RemarksColumn, payment.remarks)->setTextAlignment(left);
 }
 
-QList<int> paymentStatement::selectedPaymentIds() const
+QList<ListedPayment> paymentStatement::selectedPayments() const
 {
-    QList<int> ids;
-    for (int r : ticks->tickedRows())
-        ids << cellText(r, PayIdColumn).toInt();
-    return ids;
+    QList<ListedPayment> payments;
+    for (int r : ticks->tickedRows()) {
+        const int id = cellText(r, PayIdColumn).toInt();
+        payments.append({id, listed.value(id)});
+    }
+    return payments;
 }
 
 QString paymentStatement::cellText(int row, int column) const
@@ -158,7 +162,7 @@ void paymentStatement::on_reset_btn_clicked()
 
 void paymentStatement::on_delete_btn_clicked()
 {
-    const QList<int> ids = selectedPaymentIds();
+    const QList<ListedPayment> ids = selectedPayments();
     if (ids.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one payment record!"));
         return;
@@ -170,17 +174,19 @@ void paymentStatement::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
     QString error;
-    std::optional<int> gone;
-    if (!deletePayments(ids, &error, &gone)) {
-        if (gone) {
-            // Deleted from another window or copy since this list was read.
+    std::optional<StalePayment> stale;
+    if (!deletePayments(ids, &error, &stale)) {
+        if (stale) {
+            // Changed or deleted from another window or copy since this list
+            // was read.
             QString invoice;
             for (int r : ticks->tickedRows()) {
-                if (cellText(r, PayIdColumn).toInt() == *gone)
+                if (cellText(r, PayIdColumn).toInt() == stale->payId)
                     invoice = cellText(r, NumberColumn);
             }
-            error = rowGoneText(QStringLiteral("The payment record of Invoice No ") + invoice)
-                    + QStringLiteral(" Nothing was deleted.");
+            const QString row = QStringLiteral("The payment record of Invoice No ") + invoice;
+            const QString outcome = QStringLiteral("Nothing was deleted.");
+            error = stale->gone ? rowGoneText(row) + QLatin1Char(' ') + outcome : rowChangedText(row, QString(), outcome);
         }
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;

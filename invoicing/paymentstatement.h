@@ -4,14 +4,15 @@
 // the period's totals; ticked rows can be deleted (their invoices are pending
 // again), and the list prints as the payment statement.
 
+#include "invoicing/paymentstore.h"
 #include "widgets/tablefill.h"
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QWidget>
 
 class TickColumn;
-struct PaymentHistoryRow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -44,12 +45,13 @@ private:
     void setupTable();
     void loadCustomerCombo();
     void addRow(TableFill &fill, int row, const PaymentHistoryRow &payment, RepeatedTexts<QString> &dates);
-    // The pay_id of every ticked row, top to bottom.
-    QList<int> selectedPaymentIds() const;
+    // Every ticked row as listed, top to bottom.
+    QList<ListedPayment> selectedPayments() const;
     // The cell's text, trimmed; empty when the cell has no item.
     QString cellText(int row, int column) const;
 
     Ui::paymentStatement *ui;
     TickColumn *ticks = nullptr;
     bool shownOnce = false; // see reloadOnShow
+    QHash<int, StoredRow> listed; // the listed payment rows as read, by pay_id
 };

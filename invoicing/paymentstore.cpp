@@ -5,12 +5,16 @@
 #include "core/storedsum.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
+#include "invoicing/invoicecorrections.h"
+#include "invoicing/invoiceliststore.h"
 #include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <cmath>
@@ -18,31 +22,44 @@
 namespace {
 
 // What has been settled on each invoice, summed once over all payment rows
-// rather than once per listed invoice.
+// rather than once per listed invoice; the invoice's every column after the
+// shown ones.
 const char *const PendingSql =
     "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
-    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id "
+    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id, v.* "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
     "LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) AND v.invoice_date >= :from AND v.invoice_date <= :to ";
 
-// Each payment's total summed once per reference, joined to its rows.
+const int PendingShownColumns = 9;
+
+// Each payment's total summed once per reference, joined to its rows; the
+// payment row's every column after the shown ones.
 const char *const HistorySql =
     "SELECT p.pay_id, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, p.paid_amount, "
-    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total "
+    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total, p.* "
     "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "JOIN customers c ON p.customer_id = c.customer_id "
     "LEFT JOIN (SELECT payment_ref, " SETTLED_SUM " AS total FROM invoice_payments "
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
     "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
 
-// The live row of an invoice as listed, with what has been settled on it.
+const int HistoryShownColumns = 13;
+
+const RowSource PaymentRowSource{QStringLiteral("invoice_payments"), QStringLiteral("pay_id"), QString()};
+
+// The columns of a table, read once for a whole list.
+int columnsOf(const QString &table)
+{
+    return QSqlDatabase::database().record(table).count();
+}
+
+// An invoice row with what has been settled on it.
 const char *const InvoiceStillOpen =
     "SELECT v.grand_total, (SELECT " SETTLED_SUM " FROM invoice_payments p "
     "WHERE p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name) "
-    "FROM invoices v WHERE v.invoice_id = :id AND v.invoice_no = :no AND v.fy_name = :fy "
-    "AND (v.is_deleted IS NULL OR v.is_deleted = 0)";
+    "FROM invoices v WHERE v.invoice_id = :id";
 
 const char *const InsertPayment =
     "INSERT INTO invoice_payments (payment_ref, payment_date, customer_id, invoice_no, paid_amount, tds_amount, "
@@ -74,16 +91,21 @@ bool freeReference(const QDateTime &at, QString *reference, QString *error)
     }
 }
 
-// Whether the share's invoice is still the live row it was worked out on and
-// what is open on it now covers the share within 0.005.
+// Whether the share's invoice is still exactly as listed and what is open on
+// it now covers the share within 0.005 (the list reads the balance and the
+// payments of its rows in two statements).
 bool shareStillOpen(const PaymentShare &share, bool *open, QString *error)
 {
+    if (!invoiceStillAsRead(share.invoiceId, share.listed, open, error))
+        return false;
+    if (!*open)
+        return true;
     std::optional<Decimal> balance;
     const auto readRow = [&](const QSqlQuery &q) {
         balance = Decimal::fromStored(q.value(0).toDouble()) - storedTotal(q.value(1)).toDecimal();
     };
     if (!forEachStoredSumRow(QString::fromLatin1(InvoiceStillOpen),
-                             {{":id", share.invoiceId}, {":no", share.invoiceNo}, {":fy", share.fy}}, readRow,
+                             {{":id", share.invoiceId}}, readRow,
                              [&] { balance.reset(); }, error))
         return false;
     *open = balance && (share.paid + share.tds).toDecimal() <= *balance + SettledBalance;
@@ -154,7 +176,8 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
 {
     rows->clear();
     const QString sql = pendingInvoicesSums(filter);
-    return forEachStoredSumRow(
+    const int invoiceColumns = columnsOf(QStringLiteral("invoices"));
+    const bool read = forEachStoredSumRow(
         sql, paymentFilterValues(filter),
         [&](const QSqlQuery &q) {
             PendingInvoice row;
@@ -167,10 +190,19 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.fy = q.value(6).toString();
             row.customerId = q.value(7).toInt();
             row.invoiceId = q.value(8).toInt();
-            if (balanceIsOwed(row.balance()))
+            if (balanceIsOwed(row.balance())) {
+                row.stored = storedRowOf(q, PendingShownColumns, invoiceColumns);
                 rows->append(row);
+            }
         },
         [&] { rows->clear(); }, error);
+    QHash<int, StoredRow *> stored;
+    for (PendingInvoice &row : *rows)
+        stored.insert(row.invoiceId, &row.stored);
+    if (read && readInvoicePayments({filter.customerId, filter.from, filter.to, filter.currentFy}, stored, error))
+        return true;
+    rows->clear();
+    return false;
 }
 
 QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Decimal &paid, const Decimal &tds)
@@ -194,7 +226,8 @@ QList<PaymentShare> splitPayment(const QList<PaymentTarget> &targets, const Deci
             bothUsed = bothUsed + paidPart + tdsPart;
             const Money paidShare = paidUsed.toMoney() - paidRecorded;
             const Money bothShare = bothUsed.toMoney() - bothRecorded;
-            shares.append({target.invoiceNo, target.fy, paidShare, bothShare - paidShare, target.invoiceId});
+            shares.append(
+                {target.invoiceNo, target.fy, paidShare, bothShare - paidShare, target.invoiceId, target.listed});
             paidRecorded += paidShare;
             bothRecorded += bothShare;
         }
@@ -319,6 +352,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
 {
     rows->clear();
     const QString sql = paymentHistorySums(filter);
+    const int paymentColumns = columnsOf(QStringLiteral("invoice_payments"));
     // The payments in the order their first row comes, each with its rows.
     QList<PaymentHistoryRow> listed;
     QList<QList<int>> payments; // indexes into `listed`
@@ -338,6 +372,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.reference = q.text(10);
         row.fy = q.text(11);
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
+        row.stored = storedRowOf(q, HistoryShownColumns + paymentColumns, HistoryShownColumns, paymentColumns);
         const bool referenced = !row.reference.isEmpty();
         row.paymentTotal = referenced && !q.isNull(12)
                                ? storedTotal(q.value(12)).toMoney()
@@ -402,20 +437,25 @@ QString averageDaysStyle(double average)
     return QStringLiteral("background-color: #fff3cd; color: black;");
 }
 
-bool deletePayments(const QList<int> &payIds, QString *error, std::optional<int> *gone)
+bool deletePayments(const QList<ListedPayment> &payments, QString *error, std::optional<StalePayment> *stale)
 {
-    gone->reset();
+    stale->reset();
     return runInTransaction(
         [&](QString *failure) {
-            QSqlQuery q;
-            for (int id : payIds) {
-                if (!execBound(q, QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"), {{":id", id}},
-                               failure))
+            for (const ListedPayment &payment : payments) {
+                StoredRow now;
+                if (!readStoredRow(PaymentRowSource, payment.payId, &now, failure))
                     return false;
-                if (q.numRowsAffected() < 1) {
-                    *gone = id;
+                if (now != payment.listed || !now.found()) {
+                    *stale = StalePayment{payment.payId, !now.found()};
                     return false;
                 }
+            }
+            QSqlQuery q;
+            for (const ListedPayment &payment : payments) {
+                if (!execBound(q, QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"),
+                               {{":id", payment.payId}}, failure))
+                    return false;
             }
             return true;
         },

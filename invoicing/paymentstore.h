@@ -8,6 +8,7 @@
 // paid_amount + tds_amount over its invoice_payments rows; there is no status
 // column. The rows of one payment share one payment_ref.
 
+#include "core/listedrow.h"
 #include "core/money.h"
 #include "core/storedsum.h"
 
@@ -59,6 +60,7 @@ struct PendingInvoice
     Decimal settled;       // paid + TDS over its payment rows, summed exactly
     QString fy;
     int invoiceId = 0; // the row read
+    StoredRow stored;  // the row as read, with its payments
 
     // What is still owed, exactly: the list shows it rounded to paise.
     Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
@@ -67,7 +69,9 @@ struct PendingInvoice
 // The live invoices (is_deleted NULL or 0) dated in the period that still
 // have a balance above 0.005: the current year first, then the other years
 // newest first, each by date and number. Payments are summed in one grouped
-// pass. False with `error` set to the driver's text when the query fails.
+// pass; each row's `stored` is read with it, its payments in one more
+// statement for the whole list. False with `error` set to the driver's text
+// when a query fails.
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error);
 // The statement queryPendingInvoices runs, and the values it binds.
 QString pendingInvoicesStatement(const PaymentFilter &filter);
@@ -80,6 +84,7 @@ struct PaymentTarget
     QString fy;
     Money balance; // as listed
     int invoiceId = 0; // the row listed
+    StoredRow listed = {}; // as listed, with its payments
 };
 
 // One invoice's share of a payment.
@@ -90,6 +95,7 @@ struct PaymentShare
     Money paid;
     Money tds;
     int invoiceId = 0; // the row the share was worked out on
+    StoredRow listed = {}; // that row as listed, with its payments
 };
 
 // Splits paid and TDS over the targets in their order, on the exact typed
@@ -160,13 +166,13 @@ struct PaymentOutcome
 // second): all rows or none. The reference is chosen inside the transaction,
 // which holds the write lock from its start, so two payments never share one,
 // even when two copies of the program record them at the same moment.
-// Before anything is written each share's invoice is read again: it must
-// still be the live row `invoiceId` of its number and year, and what is
-// still open on it (its grand total less paid + TDS stored, summed exactly)
-// must cover the share within 0.005. Otherwise nothing is written and
-// `stale` names the share: an invoice paid by another copy of the program,
-// or cancelled, rewritten or deleted, since the list was read. So two copies
-// paying one invoice at once store one payment.
+// Before anything is written each share's invoice is read again: the row
+// `invoiceId` must still be exactly as listed (every column, and the
+// payments against it), and what is open on it (its grand total less paid +
+// TDS stored, summed exactly) must cover the share within 0.005. Otherwise
+// nothing is written and `stale` names the share: an invoice paid by another
+// copy of the program, or changed, cancelled, rewritten or deleted, since the
+// list was read. So two copies paying one invoice at once store one payment.
 PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at = QDateTime::currentDateTime());
 
 // One payment row of the history.
@@ -187,6 +193,7 @@ struct PaymentHistoryRow
     Money paymentTotal; // paid + TDS over every row of the payment, in paise
     bool opensPayment = false; // the first listed row of its payment
     int paidDays = 0; // from the invoice to the payment; 0 when a date is unreadable
+    StoredRow stored;  // its invoice_payments row as read
 };
 
 // The payment rows dated in the period whose invoice and customer exist, the
@@ -210,8 +217,23 @@ PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);
 // amber between.
 QString averageDaysStyle(double average);
 
+// A payment row of the history as it was listed.
+struct ListedPayment
+{
+    int payId = 0;
+    StoredRow listed;
+};
+
+// The first listed payment row no longer as listed: deleted (`gone`) or
+// changed.
+struct StalePayment
+{
+    int payId = 0;
+    bool gone = false;
+};
+
 // Deletes the payment rows in one transaction: all or none. False with
-// `error` set to the driver's text. A row no longer stored (deleted by another
-// copy of the program since the list was read) deletes none: false with its
-// id in `gone` and `error` empty.
-bool deletePayments(const QList<int> &payIds, QString *error, std::optional<int> *gone);
+// `error` set to the driver's text. A row no longer exactly as listed
+// (changed or deleted by another copy of the program since the list was
+// read) deletes none: false with it in `stale` and `error` empty.
+bool deletePayments(const QList<ListedPayment> &payments, QString *error, std::optional<StalePayment> *stale);

@@ -9,6 +9,7 @@
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
+#include "invoicing/invoicecorrections.h"
 #include "invoicing/invoicesandlist.h"
 #include "invoicing/invoicestore.h"
 #include "invoicing/paymentstore.h"
@@ -58,7 +59,8 @@ QString saveAsOtherCopy(const QString &role, int arg)
         // 10 rupees on invoice `arg` (row `arg`), or the whole 500.00 of invoice 1.
         const bool whole = role == "whole payment";
         const int invoice = whole ? 1 : arg;
-        const PaymentShare share{invoice, "26-27", Money::fromRupees(whole ? 500 : 10), Money(), invoice};
+        PaymentShare share{invoice, "26-27", Money::fromRupees(whole ? 500 : 10), Money(), invoice};
+        readStoredRow(InvoiceRowSource, invoice, &share.listed); // as a list would have read it
         const PaymentOutcome outcome = recordPayment({1, QDate(2026, 8, 1), "", "", "Cash", {share}},
                                                      QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
         return outcome.ok ? outcome.reference : outcome.stale ? "refused" : outcome.error;

@@ -166,19 +166,33 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_payments"), 6);
     }
 
-    // Another copy deleted one of the ticked rows since the list was read:
-    // nothing is deleted, and no success is reported.
-    void rowDeletedMeanwhileDeletesNothing()
+    // Another copy deleted or changed one of the ticked rows since the list
+    // was read: nothing is deleted, the other copy's row stays, no success.
+    void rowChangedMeanwhileDeletesNothing_data()
     {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("kept"); // the payments of invoices 1 and 2
+        const QString set = "UPDATE invoice_payments SET %1 WHERE invoice_no = 2";
+        const QString changed = "was changed or deleted meanwhile, perhaps in another window.";
+        QTest::newRow("deleted") << "DELETE FROM invoice_payments WHERE invoice_no = 2"
+                                 << "no longer exists; it may have been deleted in another window." << QStringList{"1  NEFT"};
+        QTest::newRow("cheque ref") << set.arg("chq_ref = 'CHQ-9'") << changed << QStringList{"1  NEFT", "2 CHQ-9 NEFT"};
+        QTest::newRow("mode") << set.arg("pay_mode = 'UPI'") << changed << QStringList{"1  NEFT", "2  UPI"};
+    }
+    void rowChangedMeanwhileDeletesNothing()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, how);
+        QFETCH(QStringList, kept);
         Window w;
         w.tick(3);
         w.tick(4);
-        writeAsOtherCopy("DELETE FROM invoice_payments WHERE invoice_no = 2");
+        writeAsOtherCopy(meanwhile);
         w.click("delete_btn");
-        QCOMPARE(env->desktop.lastShown(), QString("Error|The payment record of Invoice No 2/26-27 no longer exists; "
-                                                   "it may have been deleted in another window. Nothing was deleted."));
-        QCOMPARE(rows("SELECT invoice_no FROM invoice_payments ORDER BY pay_id"),
-                 QStringList({"1", "3", "5", "4", "7"}));
+        QCOMPARE(env->desktop.lastShown(), "Error|The payment record of Invoice No 2/26-27 " + how + " Nothing was deleted.");
+        QCOMPARE(rows("SELECT invoice_no || ' ' || chq_ref || ' ' || pay_mode FROM invoice_payments "
+                      "WHERE invoice_no <= 2 ORDER BY pay_id"), kept);
     }
 
     void statementPrintsOneBlockPerPayment()
