@@ -39,6 +39,19 @@ QStringList movements()
     return rows(QString("SELECT %1 FROM inventory_transactions ORDER BY trans_id").arg(MovementColumns));
 }
 
+// Renames item `id` in edit mode while another copy writes `otherCopy`;
+// what Update then shows.
+QStringList renameWhileOtherCopyWrites(StockForm &f, int id, const QString &typed, const QString &otherCopy)
+{
+    f.clickRow(id);
+    click(f.form, "edit_btn");
+    f.takeMessages();
+    child<QLineEdit>(f.form, "itemEdit")->setText(typed);
+    writeAsOtherCopy(otherCopy.arg(id));
+    click(f.form, "updatenew_btn");
+    return f.takeMessages();
+}
+
 QStringList schema()
 {
     return rows("SELECT name, sql FROM sqlite_master ORDER BY name");
@@ -251,15 +264,9 @@ private slots:
                  QStringList({"1|HEX BOLT M10|Critical Spare|BHARAT STEELS", "2|Nut|Hardware|ACME"}));
 
         // An item deleted meanwhile by another copy is not reported as updated.
-        f.clickRow(bolt);
-        click(f.form, "edit_btn");
-        f.takeMessages();
-        child<QLineEdit>(f.form, "itemEdit")->setText("typed name");
-        writeAsOtherCopy(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
-        click(f.form, "updatenew_btn");
-        const QStringList shown = f.takeMessages();
-        QCOMPARE(shown, QStringList{"Error|Item 'HEX BOLT M10' no longer exists; it may have been deleted in "
-                                    "another window. Nothing was saved."});
+        QCOMPARE(renameWhileOtherCopyWrites(f, bolt, "typed name", "DELETE FROM inventory_items WHERE item_id = %1"),
+                 QStringList{"Error|Item 'HEX BOLT M10' no longer exists; it may have been deleted in "
+                             "another window. Nothing was saved."});
         QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
     }
 
@@ -273,13 +280,8 @@ private slots:
         const int nut = addStock("Hardware", "ACME", "Nut", 8);
         f.reload();
         const QString changed = " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
-        f.clickRow(bolt);
-        click(f.form, "edit_btn");
-        f.takeMessages();
-        child<QLineEdit>(f.form, "itemEdit")->setText("Hex Bolt M10");
-        writeAsOtherCopy(QString("UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1").arg(bolt));
-        click(f.form, "updatenew_btn");
-        QCOMPARE(f.takeMessages(), QStringList{"Error|Item 'Hex Bolt'" + changed});
+        QCOMPARE(renameWhileOtherCopyWrites(f, bolt, "Hex Bolt M10", "UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1"),
+                 QStringList{"Error|Item 'Hex Bolt'" + changed});
         QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString("Hex Bolt M10"));
 
         recordStockMovement(nut, Movement::Addition, 2, storedToday()); // the other copy's movement
