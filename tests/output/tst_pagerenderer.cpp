@@ -19,6 +19,8 @@
 namespace {
 
 const QString failSecondPage = "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"";
+const QString exit1 = "\nwkhtmltoimage ended with exit code 1.";
+const QString noPicture = "\nwkhtmltoimage wrote no picture that can be read.";
 
 } // namespace
 
@@ -111,19 +113,16 @@ void TestPageRenderer::successTestsOfTheUses()
         // Exit code 0 but no picture: the salary slip fails.
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to render salary slip preview.\nwkhtmltoimage wrote no picture that can be read."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to render salary slip preview." + noPicture);
     }
     {
         // A picture but exit code 1: the receipt and the supplier statement
         // fail, the challan (which looks only for the picture) previews.
         StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QStringLiteral("Failed to render receipt image.\nwkhtmltoimage ended with exit code 1."));
+        QCOMPARE(env.desktop.lastMessage().text, "Failed to render receipt image." + exit1);
         QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QStringLiteral("Failed to render statement preview.\nwkhtmltoimage ended with exit code 1."));
+        QCOMPARE(env.desktop.lastMessage().text, "Failed to render statement preview." + exit1);
         QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
     }
 }
@@ -178,7 +177,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
                                    RenderProfiles::taxInvoice(12)));
         QCOMPARE(tool.runs().size(), 3);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!\nwkhtmltoimage ended with exit code 1."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + exit1);
         QCOMPARE(env.desktop.messages.size(), 1);
         QCOMPARE(env.desktop.previews.size(), 0);
         QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
@@ -188,8 +187,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         StandInTool tool(env.folder(), "exit 0");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
         QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + noPicture);
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
@@ -198,8 +196,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
                                        "*) cp \"$dir/source.png\" \"$img\";; esac");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + noPicture);
         QCOMPARE(env.desktop.previews.size(), 0);
         QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
     }
@@ -207,8 +204,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         // So would a single picture.
         StandInTool tool(env.folder(), "echo broken > \"$img\"");
         QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to render receipt image.\nwkhtmltoimage wrote no picture that can be read."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to render receipt image." + noPicture);
         QCOMPARE(env.desktop.previews.size(), 0);
     }
     {
@@ -231,7 +227,7 @@ void TestPageRenderer::perPageDocumentsNeedEveryPage()
         profile.imageName = QStringLiteral("challan_preview_%1.png");
         QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
         QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nwkhtmltoimage ended with exit code 1."));
+        QCOMPARE(env.desktop.lastShown(), "Error|Image generation failed!" + exit1);
         QCOMPARE(filesIn(temp, "challan_*"), QStringList());
     }
 }
@@ -336,13 +332,13 @@ void TestPageRenderer::progressIsNoReason_data()
                                           << QString("Exit with code 1, due to unknown error.\n");
     QTest::newRow("error text as it stands") << "Error: page could not be loaded\n"
                                              << QString("Error: page could not be loaded\n");
-    QString repeated;
-    for (int i = 0; i < 5000; ++i)
-        repeated += "QPainter::begin: Paint device returned engine == 0\nline " + QString::number(i) + "\n";
-    QStringList first20 = {"QPainter::begin: Paint device returned engine == 0"};
-    for (int i = 0; i < 19; ++i)
-        first20 << "line " + QString::number(i);
-    QTest::newRow("a line repeated, many lines") << repeated << first20.join('\n') + '\n';
+    const QString painter = "QPainter::begin: Paint device returned engine == 0\n";
+    QString repeated, first20 = painter;
+    for (int i = 0; i < 5000; ++i) {
+        repeated += painter + "line " + QString::number(i) + "\n";
+        first20 += i < 19 ? "line " + QString::number(i) + "\n" : QString();
+    }
+    QTest::newRow("a line repeated, many lines") << repeated << first20;
 }
 
 void TestPageRenderer::progressIsNoReason()
@@ -365,17 +361,13 @@ public:
                                         const QString &text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
     {
-        note("message");
-        return RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
+        return note("message"), RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
     }
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
     {
-        note("preview");
-        RecordingDesktop::printPreview(parent, printer, title, paint, flags);
+        note("preview"), RecordingDesktop::printPreview(parent, printer, title, paint, flags);
     }
-
-private:
     QString note(const QString &what)
     {
         const QCursor *cursor = QGuiApplication::overrideCursor();
@@ -405,9 +397,6 @@ void TestPageRenderer::waitCursorOnlyWhileTheToolRuns()
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
-QTEST_MAIN(TestPageRenderer)
-#include "tst_pagerenderer.moc"
-
 void TestPageRenderer::picturesReachThePreviewWithoutAlpha()
 {
     // The tool's RGBA picture, opaque as it paints it: a preview holds a
@@ -421,3 +410,6 @@ void TestPageRenderer::picturesReachThePreviewWithoutAlpha()
     QCOMPARE(loaded.format(), QImage::Format_RGB32);
     QCOMPARE(loaded.pixel(39, 29), qRgb(10, 120, 200));
 }
+
+QTEST_MAIN(TestPageRenderer)
+#include "tst_pagerenderer.moc"
