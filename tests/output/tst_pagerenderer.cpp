@@ -35,6 +35,7 @@ private slots:
     void successTestsOfTheUses();
     void missingToolForEachUse();
     void htmlFileThatCannotBeWritten();
+    void perPageDocumentsNeedEveryPage_data();
     void perPageDocumentsNeedEveryPage();
     void tallPictureIsScaledDownToItsPage_data();
     void tallPictureIsScaledDownToItsPage();
@@ -106,25 +107,20 @@ void TestPageRenderer::failureShowsTheToolsErrorOutput()
     QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nError: page could not be loaded\n"));
 }
 
+// Each use tells a failed run by its own test; the challan looks only for
+// the picture, so a picture with exit code 1 previews.
 void TestPageRenderer::successTestsOfTheUses()
 {
     TestEnvironment env;
-    {
-        // Exit code 0 but no picture: the salary slip fails.
-        StandInTool tool(env.folder(), "exit 0");
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
-        QCOMPARE(env.desktop.lastShown(), "Error|Failed to render salary slip preview." + noPicture);
-    }
-    {
-        // A picture but exit code 1: the receipt and the supplier statement
-        // fail, the challan (which looks only for the picture) previews.
-        StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastMessage().text, "Failed to render receipt image." + exit1);
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
-        QCOMPARE(env.desktop.lastMessage().text, "Failed to render statement preview." + exit1);
-        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
-    }
+    StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
+    QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
+    // Every page of an invoice rendered: one printed page each, under its title.
+    StandInTool whole(env.folder());
+    QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+    QCOMPARE(env.desktop.previews.size(), 2);
+    QCOMPARE(env.desktop.previews.last().title, QStringLiteral("Invoice - 12"));
+    QCOMPARE(env.desktop.previews.last().pageCount, 2);
+    QCOMPARE(filesIn(env.desktop.tempFolder, "invoice_*"), QStringList());
 }
 
 void TestPageRenderer::missingToolForEachUse()
@@ -167,69 +163,56 @@ void TestPageRenderer::htmlFileThatCannotBeWritten()
     QCOMPARE(tool.runs().size(), 0);
 }
 
+// A run that fails, or a picture missing or that does not decode (it would
+// print blank), fails the whole document: one box saying why, no preview,
+// no picture left behind.
+void TestPageRenderer::perPageDocumentsNeedEveryPage_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<PageRenderProfile>("profile");
+    QTest::addColumn<QString>("shown");
+    const QString picture = "cp \"$dir/source.png\" \"$img\"";
+    const QStringList one{"<p>one</p>"}, two{"<p>one</p>", "<p>two</p>"};
+    const PageRenderProfile invoice = RenderProfiles::taxInvoice(12);
+    PageRenderProfile challan = RenderProfiles::deliveryChallan(7);
+    challan.paint = RenderPaint::PerPage;
+    challan.everyPageRequired = true;
+    challan.imageName = QStringLiteral("challan_preview_%1.png");
+    QTest::newRow("slip, no picture") << "exit 0" << one << RenderProfiles::salarySlip("Anil")
+                                      << "Error|Failed to render salary slip preview." + noPicture;
+    QTest::newRow("receipt, exit code 1") << picture + "; exit 1" << one << RenderProfiles::paymentReceipt()
+                                          << "Error|Failed to render receipt image." + exit1;
+    QTest::newRow("statement, exit code 1") << picture + "; exit 1" << one << RenderProfiles::supplierStatement()
+                                            << "Error|Failed to render statement preview." + exit1;
+    QTest::newRow("invoice, second page fails") << failSecondPage << (two + QStringList{"<p>three</p>"}) << invoice
+                                                << "Error|Failed to generate invoice!" + exit1;
+    QTest::newRow("invoice, no picture") << "exit 0" << two << invoice
+                                         << "Error|Failed to generate invoice!" + noPicture;
+    QTest::newRow("invoice, second picture broken")
+        << "case \"$img\" in *_1.png) echo broken > \"$img\";; *) " + picture + ";; esac" << two << invoice
+        << "Error|Failed to generate invoice!" + noPicture;
+    QTest::newRow("receipt, picture broken") << "echo broken > \"$img\"" << one << RenderProfiles::paymentReceipt()
+                                             << "Error|Failed to render receipt image." + noPicture;
+    QTest::newRow("long challan, second page fails") << failSecondPage << two << challan
+                                                     << "Error|Image generation failed!" + exit1;
+}
+
 void TestPageRenderer::perPageDocumentsNeedEveryPage()
 {
+    QFETCH(QString, script);
+    QFETCH(QStringList, pages);
+    QFETCH(PageRenderProfile, profile);
     TestEnvironment env;
-    const QString temp = env.desktop.tempFolder;
-    {
-        // An invoice does not print with its second page missing.
-        StandInTool tool(env.folder(), failSecondPage);
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
-                                   RenderProfiles::taxInvoice(12)));
-        QCOMPARE(tool.runs().size(), 3);
-        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + exit1);
-        QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        env.desktop.clear();
-        StandInTool tool(env.folder(), "exit 0");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + noPicture);
-        QCOMPARE(env.desktop.previews.size(), 0);
-    }
-    {
-        // A second picture that does not decode would print as a blank page.
-        env.desktop.clear();
-        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
-                                       "*) cp \"$dir/source.png\" \"$img\";; esac");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.lastShown(), "Error|Failed to generate invoice!" + noPicture);
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        // So would a single picture.
-        StandInTool tool(env.folder(), "echo broken > \"$img\"");
-        QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastShown(), "Error|Failed to render receipt image." + noPicture);
-        QCOMPARE(env.desktop.previews.size(), 0);
-    }
-    {
-        // Every page rendered: one printed page each, under the invoice's title.
-        env.desktop.clear();
-        StandInTool tool(env.folder());
-        QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.previews.size(), 1);
-        QCOMPARE(env.desktop.previews.first().title, QStringLiteral("Invoice - 12"));
-        QCOMPARE(env.desktop.previews.first().pageCount, 2);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        // A long challan likewise fails as a whole.
-        env.desktop.clear();
-        StandInTool tool(env.folder(), failSecondPage);
-        PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
-        profile.paint = RenderPaint::PerPage;
-        profile.everyPageRequired = true;
-        profile.imageName = QStringLiteral("challan_preview_%1.png");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(env.desktop.lastShown(), "Error|Image generation failed!" + exit1);
-        QCOMPARE(filesIn(temp, "challan_*"), QStringList());
-    }
+    StandInTool tool(env.folder(), script);
+    QVERIFY(!(pages.size() == 1 ? renderHtmlToPages(nullptr, pages.first(), profile)
+                                : renderHtmlToPages(nullptr, pages, profile)));
+    if (script == failSecondPage) // every page is tried
+        QCOMPARE(tool.runs().size(), pages.size());
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QTEST(env.desktop.lastShown(), "shown");
+    QCOMPARE(env.desktop.previews.size(), 0);
+    QCOMPARE(filesIn(env.desktop.tempFolder, "*.png"), QStringList());
 }
 
 void TestPageRenderer::tallPictureIsScaledDownToItsPage_data()
