@@ -185,7 +185,6 @@ private slots:
     {
         QFETCH(QString, otherCopy);
         QFETCH(QString, refusal);
-        QFETCH(QStringList, stored);
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
@@ -201,7 +200,7 @@ private slots:
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
         QCOMPARE(f.shown(), refusal);
-        QCOMPARE(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), stored);
+        QTEST(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), "stored");
 
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the list read it
