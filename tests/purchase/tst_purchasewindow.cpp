@@ -54,6 +54,16 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
     table->item(row, column)->setText(text);
 }
 
+// Bills S1 (100) and S2 (200) of ACME, listed S2 first, the list in edit mode.
+struct BillsInEdit
+{
+    PurchaseEnvironment env;
+    [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
+                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+    PurchaseWindow w;
+    QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
+};
+
 } // namespace
 
 class TestPurchaseWindow : public QObject
@@ -373,12 +383,8 @@ private slots:
     {
         QFETCH(QString, otherCopy);
         QFETCH(QString, refusal);
-        PurchaseEnvironment env;
-        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
-        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
-        PurchaseWindow w;
-        QTableWidget *t = list(w);
-        click(&w, "edit_table_btn");
+        BillsInEdit bills;
+        auto &[env, added, w, t] = bills;
         setCell(t, 0, 7, "300"); // S2
         setCell(t, 1, 7, "150"); // S1
         writeAsOtherCopy(otherCopy);
@@ -399,12 +405,8 @@ private slots:
     // written here is then kept as written.
     void aRowNotEditedHereKeepsTheOtherCopysChange()
     {
-        PurchaseEnvironment env;
-        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
-        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
-        PurchaseWindow w;
-        QTableWidget *t = list(w);
-        click(&w, "edit_table_btn");
+        BillsInEdit bills;
+        auto &[env, added, w, t] = bills;
         writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 250, bill_total = 250 WHERE bill_no = 'S2'");
         setCell(t, 1, 7, "150");
         click(&w, "update_table_btn");
