@@ -244,9 +244,7 @@ private slots:
         QCOMPARE(stored().value(1), QString("2|2026-05-03|Tea||real:2.67"));
     }
 
-    // What another copy deleted or changed after this list read the row is
-    // left as it stored it: the update and the delete are refused, naming
-    // the row, and what was typed stays for another try.
+    // Refused naming the row; what was typed stays for another try.
     void anExpenseChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
         QTest::addColumn<QStringList>("otherCopy"); // to rows 3, 2 and 1 in turn

@@ -288,9 +288,8 @@ private slots:
         const int nut = addStock("Hardware", "ACME", "Nut", 8);
         f.reload();
 
-        // Another copy changed the item after this list read it (its minimum,
-        // or a movement): neither the rename nor the delete puts back or
-        // removes what it stored; the typed name stays in edit mode.
+        // An item another copy changed (its minimum, a movement) is neither
+        // renamed nor deleted; the typed name stays in edit mode.
         const QString changed = " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
         QCOMPARE(renameWhileOtherCopyWrites(f, bolt, "Hex Bolt M10", "UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1"),
                  QStringList{"Error|Item 'Hex Bolt'" + changed});

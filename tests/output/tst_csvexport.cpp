@@ -91,10 +91,8 @@ void TestCsvExport::composesTitleHeaderRowsAndTotal()
              QString("Stock Report\nFrom:,2026-04-01\n\nSl,Qty\n1,5+-2\n2,\"A+B, C\"\n\n,Total:,3\n"));
 }
 
-// Every text a spreadsheet would run as a formula, in the title, the rows
-// and the total, is written as text behind a "'"; figures, negative ones
-// too, stay numbers; control characters but line breaks and tabs are left
-// out (before the first character is looked at).
+// A formula anywhere is written as text behind a "'"; figures stay numbers;
+// control characters but line breaks and tabs go, before the first is looked at.
 void TestCsvExport::noCellRunsAsAFormula()
 {
     TestEnvironment env;

@@ -163,9 +163,8 @@ void TestPageRenderer::htmlFileThatCannotBeWritten()
     QCOMPARE(tool.runs().size(), 0);
 }
 
-// A run that fails, or a picture missing or that does not decode (it would
-// print blank), fails the whole document: one box saying why, no preview,
-// no picture left behind.
+// A failed run, or a picture missing or undecodable (it would print blank),
+// fails the whole document: one box saying why, no preview, no picture left.
 void TestPageRenderer::perPageDocumentsNeedEveryPage_data()
 {
     QTest::addColumn<QString>("script");
@@ -236,9 +235,8 @@ void TestPageRenderer::tallPictureIsScaledDownToItsPage()
 
 void TestPageRenderer::tallPicturePrintsItsBottom()
 {
-    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines)
-    // runs on to a second page at the page width: the dark band at its
-    // bottom, where the signature is, reaches the paper at full size.
+    // A challan page 2480 x 4368 (a cell wrapped) runs on to a second page:
+    // the dark band at its bottom (the signature) prints at full size.
     TestEnvironment env;
     StandInTool tool(env.folder());
     QImage source(2480, 4368, QImage::Format_RGB32);

@@ -364,9 +364,7 @@ private slots:
         QCOMPARE(list(w)->rowCount(), 1);
     }
 
-    // A bill another copy of the program paid or deleted since the list read
-    // it is neither updated nor deleted; nothing of the batch is stored and
-    // its edit stays in the list.
+    // Nothing of the batch is stored; the edit stays in the list.
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
         QTest::addColumn<QString>("otherCopy");
@@ -400,9 +398,8 @@ private slots:
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
     }
 
-    // Update Table writes the rows edited here only: a bill another copy
-    // changed meanwhile and this list did not edit keeps its change; a row
-    // written here is then kept as written.
+    // Update Table writes only the rows edited here; a row written here is
+    // then kept as written.
     void aRowNotEditedHereKeepsTheOtherCopysChange()
     {
         BillsInEdit bills;

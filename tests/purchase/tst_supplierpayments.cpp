@@ -263,9 +263,8 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM payment_records"), 3);
     }
 
-    // Two payment forms list the same bills: a bill paid in one, deleted or
-    // changed meanwhile (its total) is not paid from the other; the payment is
-    // refused whole and the list shows what is stored.
+    // A bill paid in another form, deleted or changed meanwhile: the payment
+    // is refused whole and the list shows what is stored.
     void aBillNoLongerUnpaidIsNotPaidAgain()
     {
         PurchaseEnvironment env;

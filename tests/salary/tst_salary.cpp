@@ -498,9 +498,8 @@ private slots:
         QCOMPARE(storedRow(1).at(2), QString("22"));
     }
 
-    // Update stores the rows this list changed: a row the other copy changed
-    // and this list did not keeps the other copy's figures; every listed row
-    // is counted. A row both changed: nothing is stored, the edits stay.
+    // Every listed row is counted; a row both copies changed stores nothing
+    // and keeps the edits.
     void updateStoresOnlyWhatThisListChanged()
     {
         SalaryEnvironment env;

@@ -234,9 +234,8 @@ private slots:
         QCOMPARE(rows("SELECT customer_id, item_name FROM items"), QStringList{"1|ROD"});
     }
 
-    // The other copy writes or deletes P1 after this list read it: Update and
-    // Delete store nothing and name it, what was typed stays. The rate
-    // compared is the stored one, not the list's three decimals.
+    // Nothing is stored, what was typed stays; the rate compared is the
+    // stored one, not the list's three decimals.
     void anItemChangedInAnotherCopyIsRefused_data()
     {
         QTest::addColumn<QString>("otherCopy");
