@@ -48,9 +48,7 @@ struct PrintedPages
 PrintedPages readBack(const QString &pdf, const QString &folder)
 {
     PrintedPages printed;
-    QProcess raster;
-    raster.start("pdftoppm", {"-r", "15", "-gray", pdf, folder + "/page"});
-    if (!raster.waitForFinished(120000))
+    if (QProcess::execute("pdftoppm", {"-r", "15", "-gray", pdf, folder + "/page"}) != 0)
         return printed;
     const QStringList files = QDir(folder).entryList({"page-*.pgm"}, QDir::Files, QDir::Name);
     printed.count = int(files.size());
