@@ -13,12 +13,15 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTest>
 
 namespace {
 
 const QString failSecondPage = "case \"$img\" in *_1.png) exit 1;; esac\ncp \"$dir/source.png\" \"$img\"";
+const QString exit1 = "\nwkhtmltoimage ended with exit code 1.";
+const QString noPicture = "\nwkhtmltoimage wrote no picture that can be read.";
 
 } // namespace
 
@@ -33,6 +36,7 @@ private slots:
     void successTestsOfTheUses();
     void missingToolForEachUse();
     void htmlFileThatCannotBeWritten();
+    void perPageDocumentsNeedEveryPage_data();
     void perPageDocumentsNeedEveryPage();
     void tallPictureIsScaledDownToItsPage_data();
     void tallPictureIsScaledDownToItsPage();
@@ -104,28 +108,20 @@ void TestPageRenderer::failureShowsTheToolsErrorOutput()
     QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nError: page could not be loaded\n"));
 }
 
+// Each use tells a failed run by its own test; the challan looks only for
+// the picture, so a picture with exit code 1 previews.
 void TestPageRenderer::successTestsOfTheUses()
 {
     TestEnvironment env;
-    {
-        // Exit code 0 but no picture: the salary slip fails.
-        StandInTool tool(env.folder(), "exit 0");
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("Anil")));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to render salary slip preview.\nwkhtmltoimage wrote no picture that can be read."));
-    }
-    {
-        // A picture but exit code 1: the receipt and the supplier statement
-        // fail, the challan (which looks only for the picture) previews.
-        StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QStringLiteral("Failed to render receipt image.\nwkhtmltoimage ended with exit code 1."));
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
-        QCOMPARE(env.desktop.lastMessage().text,
-                 QStringLiteral("Failed to render statement preview.\nwkhtmltoimage ended with exit code 1."));
-        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
-    }
+    StandInTool tool(env.folder(), "cp \"$dir/source.png\" \"$img\"; exit 1");
+    QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(2)));
+    // Every page of an invoice rendered: one printed page each, under its title.
+    StandInTool whole(env.folder());
+    QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
+    QCOMPARE(env.desktop.previews.size(), 2);
+    QCOMPARE(env.desktop.previews.last().title, QStringLiteral("Invoice - 12"));
+    QCOMPARE(env.desktop.previews.last().pageCount, 2);
+    QCOMPARE(filesIn(env.desktop.tempFolder, "invoice_*"), QStringList());
 }
 
 void TestPageRenderer::missingToolForEachUse()
@@ -168,72 +164,55 @@ void TestPageRenderer::htmlFileThatCannotBeWritten()
     QCOMPARE(tool.runs().size(), 0);
 }
 
+// A failed run, or a picture missing or undecodable (it would print blank),
+// fails the whole document: one box saying why, no preview, no picture left.
+void TestPageRenderer::perPageDocumentsNeedEveryPage_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<PageRenderProfile>("profile");
+    QTest::addColumn<QString>("shown");
+    const QString picture = "cp \"$dir/source.png\" \"$img\"";
+    const QStringList one{"<p>one</p>"}, two{"<p>one</p>", "<p>two</p>"};
+    const PageRenderProfile invoice = RenderProfiles::taxInvoice(12);
+    PageRenderProfile challan = RenderProfiles::deliveryChallan(7);
+    challan.paint = RenderPaint::PerPage;
+    challan.everyPageRequired = true;
+    challan.imageName = QStringLiteral("challan_preview_%1.png");
+    QTest::newRow("slip, no picture") << "exit 0" << one << RenderProfiles::salarySlip("Anil")
+                                      << "Error|Failed to render salary slip preview." + noPicture;
+    QTest::newRow("receipt, exit code 1") << picture + "; exit 1" << one << RenderProfiles::paymentReceipt()
+                                          << "Error|Failed to render receipt image." + exit1;
+    QTest::newRow("statement, exit code 1") << picture + "; exit 1" << one << RenderProfiles::supplierStatement()
+                                            << "Error|Failed to render statement preview." + exit1;
+    QTest::newRow("invoice, second page fails") << failSecondPage << (two + QStringList{"<p>three</p>"}) << invoice
+                                                << "Error|Failed to generate invoice!" + exit1;
+    QTest::newRow("invoice, no picture") << "exit 0" << two << invoice
+                                         << "Error|Failed to generate invoice!" + noPicture;
+    QTest::newRow("invoice, second picture broken")
+        << "case \"$img\" in *_1.png) echo broken > \"$img\";; *) " + picture + ";; esac" << two << invoice
+        << "Error|Failed to generate invoice!" + noPicture;
+    QTest::newRow("receipt, picture broken") << "echo broken > \"$img\"" << one << RenderProfiles::paymentReceipt()
+                                             << "Error|Failed to render receipt image." + noPicture;
+    QTest::newRow("long challan, second page fails") << failSecondPage << two << challan
+                                                     << "Error|Image generation failed!" + exit1;
+}
+
 void TestPageRenderer::perPageDocumentsNeedEveryPage()
 {
+    QFETCH(QString, script);
+    QFETCH(QStringList, pages);
+    QFETCH(PageRenderProfile, profile);
     TestEnvironment env;
-    const QString temp = env.desktop.tempFolder;
-    {
-        // An invoice does not print with its second page missing.
-        StandInTool tool(env.folder(), failSecondPage);
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>", "<p>three</p>"},
-                                   RenderProfiles::taxInvoice(12)));
-        QCOMPARE(tool.runs().size(), 3);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Failed to generate invoice!\nwkhtmltoimage ended with exit code 1."));
-        QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        env.desktop.clear();
-        StandInTool tool(env.folder(), "exit 0");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.messages.size(), 1);
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
-        QCOMPARE(env.desktop.previews.size(), 0);
-    }
-    {
-        // A second picture that does not decode would print as a blank page.
-        env.desktop.clear();
-        StandInTool tool(env.folder(), "case \"$img\" in *_1.png) echo broken > \"$img\";; "
-                                       "*) cp \"$dir/source.png\" \"$img\";; esac");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to generate invoice!\nwkhtmltoimage wrote no picture that can be read."));
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        // So would a single picture.
-        StandInTool tool(env.folder(), "echo broken > \"$img\"");
-        QVERIFY(!renderHtmlToPages(nullptr, "<p>one</p>", RenderProfiles::paymentReceipt()));
-        QCOMPARE(env.desktop.lastShown(),
-                 QString("Error|Failed to render receipt image.\nwkhtmltoimage wrote no picture that can be read."));
-        QCOMPARE(env.desktop.previews.size(), 0);
-    }
-    {
-        // Every page rendered: one printed page each, under the invoice's title.
-        env.desktop.clear();
-        StandInTool tool(env.folder());
-        QVERIFY(renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, RenderProfiles::taxInvoice(12)));
-        QCOMPARE(env.desktop.previews.size(), 1);
-        QCOMPARE(env.desktop.previews.first().title, QStringLiteral("Invoice - 12"));
-        QCOMPARE(env.desktop.previews.first().pageCount, 2);
-        QCOMPARE(filesIn(temp, "invoice_*"), QStringList());
-    }
-    {
-        // A long challan likewise fails as a whole.
-        env.desktop.clear();
-        StandInTool tool(env.folder(), failSecondPage);
-        PageRenderProfile profile = RenderProfiles::deliveryChallan(7);
-        profile.paint = RenderPaint::PerPage;
-        profile.everyPageRequired = true;
-        profile.imageName = QStringLiteral("challan_preview_%1.png");
-        QVERIFY(!renderHtmlToPages(nullptr, QStringList{"<p>one</p>", "<p>two</p>"}, profile));
-        QCOMPARE(env.desktop.previews.size(), 0);
-        QCOMPARE(env.desktop.lastShown(), QString("Error|Image generation failed!\nwkhtmltoimage ended with exit code 1."));
-        QCOMPARE(filesIn(temp, "challan_*"), QStringList());
-    }
+    StandInTool tool(env.folder(), script);
+    QVERIFY(!(pages.size() == 1 ? renderHtmlToPages(nullptr, pages.first(), profile)
+                                : renderHtmlToPages(nullptr, pages, profile)));
+    if (script == failSecondPage) // every page is tried
+        QCOMPARE(tool.runs().size(), pages.size());
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QTEST(env.desktop.lastShown(), "shown");
+    QCOMPARE(env.desktop.previews.size(), 0);
+    QCOMPARE(filesIn(env.desktop.tempFolder, "*"), QStringList()); // no picture, no page
 }
 
 void TestPageRenderer::tallPictureIsScaledDownToItsPage_data()
@@ -257,26 +236,21 @@ void TestPageRenderer::tallPictureIsScaledDownToItsPage()
 
 void TestPageRenderer::tallPicturePrintsItsBottom()
 {
-    // A challan page that came out 2480 x 4368 (a cell wrapped to two lines)
-    // runs on to a second page at the page width: the dark band at its
-    // bottom, where the signature is, reaches the paper at full size.
+    // A challan page 2480 x 4368 (a cell wrapped) runs on to a second page:
+    // the dark band at its bottom (the signature) prints at full size.
     TestEnvironment env;
     StandInTool tool(env.folder());
     QImage source(2480, 4368, QImage::Format_RGB32);
     source.fill(Qt::white);
-    for (int y = 4168; y < 4368; ++y)
-        for (int x = 0; x < source.width(); ++x)
-            source.setPixel(x, y, qRgb(0, 0, 0));
+    QPainter(&source).fillRect(0, 4168, 2480, 200, Qt::black);
     QVERIFY(source.save(env.folder() + "/source.png"));
     QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::deliveryChallan(4)));
     QCOMPARE(env.desktop.previews.size(), 1);
     QCOMPARE(env.desktop.previews.first().pageCount, 2);
 
-    QProcess raster;
     const QString prefix = env.desktop.tempFolder + "/printed";
-    raster.start("pdftoppm", {"-r", "20", "-f", "2", "-l", "2", "-png", "-singlefile",
-                              env.desktop.previews.first().pdfPath, prefix});
-    QVERIFY(raster.waitForFinished(20000));
+    QCOMPARE(QProcess::execute("pdftoppm", {"-r", "20", "-f", "2", "-l", "2", "-png", "-singlefile",
+                                            env.desktop.previews.first().pdfPath, prefix}), 0);
     const QImage page(prefix + ".png");
     QVERIFY(!page.isNull());
     // Page 2 holds the last 4368 - 3558 rows: the band is about a quarter of
@@ -336,20 +310,19 @@ void TestPageRenderer::progressIsNoReason_data()
                                           << QString("Exit with code 1, due to unknown error.\n");
     QTest::newRow("error text as it stands") << "Error: page could not be loaded\n"
                                              << QString("Error: page could not be loaded\n");
-    QString repeated;
-    for (int i = 0; i < 5000; ++i)
-        repeated += "QPainter::begin: Paint device returned engine == 0\nline " + QString::number(i) + "\n";
-    QStringList first20 = {"QPainter::begin: Paint device returned engine == 0"};
-    for (int i = 0; i < 19; ++i)
-        first20 << "line " + QString::number(i);
-    QTest::newRow("a line repeated, many lines") << repeated << first20.join('\n') + '\n';
+    const QString painter = "QPainter::begin: Paint device returned engine == 0\n";
+    QString repeated, first20 = painter;
+    for (int i = 0; i < 5000; ++i) {
+        repeated += painter + "line " + QString::number(i) + "\n";
+        first20 += i < 19 ? "line " + QString::number(i) + "\n" : QString();
+    }
+    QTest::newRow("a line repeated, many lines") << repeated << first20;
 }
 
 void TestPageRenderer::progressIsNoReason()
 {
     QFETCH(QString, output);
-    QFETCH(QString, reason);
-    QCOMPARE(RenderPlatform::toolErrorText(output), reason);
+    QTEST(RenderPlatform::toolErrorText(output), "reason");
 }
 
 namespace {
@@ -365,17 +338,13 @@ public:
                                         const QString &text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
     {
-        note("message");
-        return RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
+        return note("message"), RecordingDesktop::message(parent, icon, title, text, buttons, defaultButton);
     }
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
     {
-        note("preview");
-        RecordingDesktop::printPreview(parent, printer, title, paint, flags);
+        note("preview"), RecordingDesktop::printPreview(parent, printer, title, paint, flags);
     }
-
-private:
     QString note(const QString &what)
     {
         const QCursor *cursor = QGuiApplication::overrideCursor();
@@ -392,21 +361,14 @@ void TestPageRenderer::waitCursorOnlyWhileTheToolRuns()
     CursorWatch watch;
     watch.appFolder = env.folder();
     Desktop::setHandler(&watch);
-    {
-        StandInTool tool(env.folder());
-        QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
-    }
-    {
-        StandInTool tool(env.folder(), "exit 1");
-        QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("A")));
-    }
+    StandInTool tool(env.folder());
+    QVERIFY(renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::supplierStatement()));
+    StandInTool failing(env.folder(), "exit 1");
+    QVERIFY(!renderHtmlToPages(nullptr, "<html></html>", RenderProfiles::salarySlip("A")));
     Desktop::setHandler(&env.desktop);
     QCOMPARE(watch.seen.join(", "), QString("folder waiting, folder waiting, preview, folder waiting, folder waiting, message"));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
-
-QTEST_MAIN(TestPageRenderer)
-#include "tst_pagerenderer.moc"
 
 void TestPageRenderer::picturesReachThePreviewWithoutAlpha()
 {
@@ -421,3 +383,6 @@ void TestPageRenderer::picturesReachThePreviewWithoutAlpha()
     QCOMPARE(loaded.format(), QImage::Format_RGB32);
     QCOMPARE(loaded.pixel(39, 29), qRgb(10, 120, 200));
 }
+
+QTEST_MAIN(TestPageRenderer)
+#include "tst_pagerenderer.moc"

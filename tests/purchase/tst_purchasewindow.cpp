@@ -54,6 +54,16 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
     table->item(row, column)->setText(text);
 }
 
+// Bills S1 (100) and S2 (200) of ACME, listed S2 first, the list in edit mode.
+struct BillsInEdit
+{
+    PurchaseEnvironment env;
+    [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
+                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+    PurchaseWindow w;
+    QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
+};
+
 } // namespace
 
 class TestPurchaseWindow : public QObject
@@ -354,31 +364,24 @@ private slots:
         QCOMPARE(list(w)->rowCount(), 1);
     }
 
-    // A bill another copy of the program paid or deleted since the list read
-    // it is neither updated nor deleted; nothing of the batch is stored and
-    // its edit stays in the list.
+    // Nothing of the batch is stored; the edit stays in the list.
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
         QTest::addColumn<QString>("otherCopy");
-        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("meanwhile");
         QTest::newRow("paid") << "UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = 1;"
                                  "INSERT INTO payment_records (bill_id, paid_amount) VALUES (1, 100)"
-                              << "Bill No S1 was changed or deleted meanwhile, perhaps in another window. "
-                                 "Nothing was saved.";
+                              << "was changed or deleted meanwhile, perhaps in";
         QTest::newRow("deleted") << "DELETE FROM purchase_bills WHERE bill_id = 1"
-                                 << "Bill No S1 no longer exists; it may have been deleted in another window. "
-                                    "Nothing was saved.";
+                                 << "no longer exists; it may have been deleted in";
     }
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
     {
         QFETCH(QString, otherCopy);
-        QFETCH(QString, refusal);
-        PurchaseEnvironment env;
-        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
-        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
-        PurchaseWindow w;
-        QTableWidget *t = list(w);
-        click(&w, "edit_table_btn");
+        QFETCH(QString, meanwhile);
+        const QString refusal = "Bill No S1 " + meanwhile + " another window. Nothing was saved.";
+        BillsInEdit bills;
+        auto &[env, added, w, t] = bills;
         setCell(t, 0, 7, "300"); // S2
         setCell(t, 1, 7, "150"); // S1
         writeAsOtherCopy(otherCopy);
@@ -394,17 +397,12 @@ private slots:
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
     }
 
-    // Update Table writes the rows edited here only: a bill another copy
-    // changed meanwhile and this list did not edit keeps its change; a row
-    // written here is then kept as written.
+    // Update Table writes only the rows edited here; a row written here is
+    // then kept as written.
     void aRowNotEditedHereKeepsTheOtherCopysChange()
     {
-        PurchaseEnvironment env;
-        addBill({"S1", "2026-04-01", "ACME", "Credit", 100});
-        addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
-        PurchaseWindow w;
-        QTableWidget *t = list(w);
-        click(&w, "edit_table_btn");
+        BillsInEdit bills;
+        auto &[env, added, w, t] = bills;
         writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 250, bill_total = 250 WHERE bill_no = 'S2'");
         setCell(t, 1, 7, "150");
         click(&w, "update_table_btn");

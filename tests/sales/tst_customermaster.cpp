@@ -170,22 +170,19 @@ private slots:
         QTest::addColumn<QString>("otherCopy");
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QStringList>("stored");
-        const QString changed("Error|Customer ACME was changed or deleted meanwhile, perhaps in another window. "
-                              "Nothing was saved.");
+        const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
         QTest::newRow("phone") << "UPDATE customers SET phone = '777' WHERE customer_id = 1" << changed
                                << QStringList{"ACME|777|"};
         QTest::newRow("vendor id, not listed") << "UPDATE customers SET vendor_id = 'V2' WHERE customer_id = 1"
                                                << changed << QStringList{"ACME||V2"};
         QTest::newRow("deleted") << "DELETE FROM customers WHERE customer_id = 1"
-                                 << "Error|Customer ACME no longer exists; it may have been deleted in another "
-                                    "window. Nothing was saved."
+                                 << "no longer exists; it may have been deleted in another window. Nothing was saved."
                                  << QStringList{};
     }
     void aCustomerChangedInAnotherCopyIsRefused()
     {
         QFETCH(QString, otherCopy);
         QFETCH(QString, refusal);
-        QFETCH(QStringList, stored);
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
@@ -195,13 +192,13 @@ private slots:
         writeAsOtherCopy(otherCopy);
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
-        QCOMPARE(f.shown(), refusal);
+        QCOMPARE(f.shown(), "Error|Customer ACME " + refusal);
         QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
         f.click("cancel_btn");
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
-        QCOMPARE(f.shown(), refusal);
-        QCOMPARE(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), stored);
+        QCOMPARE(f.shown(), "Error|Customer ACME " + refusal);
+        QTEST(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), "stored");
 
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the list read it
