@@ -187,9 +187,8 @@ void paymententryform::on_paid_btn_clicked()
     }
 
     SupplierPayment payment;
-    payment.billIds = billIds;
     for (int billId : billIds)
-        payment.listed << m_listed.value(billId);
+        payment.bills << m_listed.value(billId);
     payment.date = ui->paymentdateEdit->date().toString(QStringLiteral("yyyy-MM-dd"));
     payment.amount = *amount;
     payment.reference = ui->refEdit->text();

@@ -13,7 +13,6 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-#include <algorithm>
 
 namespace {
 
@@ -144,19 +143,15 @@ PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *erro
         [&](QString *err) {
             if (!freePaymentRef(payment.receiptNo, &ref, err))
                 return false;
-            for (int billId : payment.billIds) {
-                const auto listed = std::find_if(payment.listed.cbegin(), payment.listed.cend(),
-                                                 [billId](const UnpaidBill &b) { return b.billId == billId; });
-                const QString name = listed != payment.listed.cend() ? billRowName(listed->billNo)
-                                                                     : QStringLiteral("A ticked bill");
+            for (const UnpaidBill &listed : payment.bills) {
+                const int billId = listed.billId;
+                const QString name = billRowName(listed.billNo);
                 const QString changed = rowChangedText(name, QStringLiteral("paid, changed or deleted"));
-                if (listed != payment.listed.cend()) {
-                    if (QString refusal = listedRowRefusal(purchaseBillSource(), billId, listed->stored, name, changed);
-                        !refusal.isEmpty()) {
-                        stale = billId;
-                        *err = refusal;
-                        return false;
-                    }
+                if (QString refusal = listedRowRefusal(purchaseBillSource(), billId, listed.stored, name, changed);
+                    !refusal.isEmpty()) {
+                    stale = billId;
+                    *err = refusal;
+                    return false;
                 }
                 QSqlQuery q;
                 if (!execBound(q,

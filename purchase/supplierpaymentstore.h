@@ -48,16 +48,15 @@ QString receiptNumber(const QDateTime &moment);
 
 struct SupplierPayment
 {
-    QList<int> billIds; // ticked, in table order
+    // The ticked bills, in table order, as the payment list read them: each
+    // is paid only while it is still stored exactly so, its total and status
+    // as the form showed them.
+    QList<UnpaidBill> bills;
     QString date;       // "yyyy-MM-dd"
     Money amount;       // the whole amount, recorded on every bill's row
     QString reference;
     QString mode;
     QString receiptNo; // proposed; the payment's rows share it, or the free one freePaymentRef makes of it
-    // The ticked bills as the payment list read them (the form gives each of
-    // billIds): each is paid only while it is still stored exactly so, its
-    // total and status as the form showed them.
-    QList<UnpaidBill> listed = {};
 };
 
 enum class PaymentWrite {
@@ -68,7 +67,7 @@ enum class PaymentWrite {
 
 // Marks every bill 'Paid' and adds one payment_records row per bill, all in
 // one transaction. A bill that is no longer unpaid, or no longer stored as
-// `listed` holds it, is not paid: the whole payment is refused, its id given
+// `bills` holds it, is not paid: the whole payment is refused, its id given
 // in *staleBillId and the reason, naming it, in *error. The payment_ref
 // of its rows is chosen inside the transaction (freePaymentRef of the
 // proposed receipt number), which holds the write lock from its start, so two

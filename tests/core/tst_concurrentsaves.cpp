@@ -67,7 +67,7 @@ QString saveAsOtherCopy(const QString &role, int arg)
     }
     // Bill `arg` paid in full.
     QString error, ref;
-    const SupplierPayment payment{{arg}, "2026-08-01", Money::fromRupees(100), "", "Neft", "RCT-260801100000"};
+    const SupplierPayment payment{{listedBill(arg)}, "2026-08-01", Money::fromRupees(100), "", "Neft", "RCT-260801100000"};
     return recordSupplierPayment(payment, &error, nullptr, &ref) == PaymentWrite::Recorded ? ref : error;
 }
 

@@ -355,12 +355,12 @@ private slots:
         const int old2 = addBill({"O2", "2026-03-02", "ACME", "Credit", 20});
         addBill({"X", "2026-03-02", "BETA", "Credit", 20});
         auto record = [](int bill, const QString &date, double paid, const QVariant &ref) {
-            const SupplierPayment payment{{bill}, date, Money::fromStored(paid), "", "Neft", ref.toString()};
+            const SupplierPayment payment{{listedBill(bill)}, date, Money::fromStored(paid), "", "Neft", ref.toString()};
             QCOMPARE(recordSupplierPayment(payment, nullptr), PaymentWrite::Recorded);
             if (ref.isNull())
                 exec(QString("UPDATE payment_records SET payment_ref = NULL WHERE bill_id = %1").arg(bill));
         };
-        const SupplierPayment both{{b1, b2}, "2026-05-01", Money::fromRupees(1500), "", "Neft", "RCT-260501100000"};
+        const SupplierPayment both{{listedBill(b1), listedBill(b2)}, "2026-05-01", Money::fromRupees(1500), "", "Neft", "RCT-260501100000"};
         QCOMPARE(recordSupplierPayment(both, nullptr), PaymentWrite::Recorded);
         record(b3, "2026-05-02", 700, "RCT-260502100000");
         record(b4, "2026-05-02", 700, "RCT-260502100001");

@@ -4,6 +4,7 @@
 
 #include "core/boundquery.h"
 #include "core/companydb.h"
+#include "core/listedrow.h"
 #include "purchase/purchasestore.h"
 
 #include <QDate>
@@ -41,6 +42,17 @@ int addBill(const Bill &bill)
                    &error))
         qFatal("addBill: %s", qPrintable(error));
     return q.lastInsertId().toInt();
+}
+
+UnpaidBill listedBill(int billId)
+{
+    UnpaidBill bill;
+    bill.billId = billId;
+    QSqlQuery q;
+    if (execBound(q, "SELECT bill_no FROM purchase_bills WHERE bill_id = :id", {{":id", billId}}) && q.next())
+        bill.billNo = q.value(0).toString();
+    readStoredRow(purchaseBillSource(), billId, &bill.stored);
+    return bill;
 }
 
 QString isoDaysFromToday(int days)

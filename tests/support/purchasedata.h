@@ -2,6 +2,8 @@
 // Purchase bills written straight into purchase_bills (every value bound) for
 // the purchase tests to start from.
 
+#include "purchase/supplierpaymentstore.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -28,6 +30,10 @@ struct Bill
 
 // Returns the bill_id.
 int addBill(const Bill &bill);
+
+// Bill `billId` as the payment list reads it now: its number and its stored
+// row with its payments.
+UnpaidBill listedBill(int billId);
 
 // A date `days` from today as "yyyy-MM-dd".
 QString isoDaysFromToday(int days);
