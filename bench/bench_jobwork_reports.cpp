@@ -52,13 +52,17 @@ ReportFilter defaultPeriod()
 // shown, Show over the whole year (again, and after another period), Reset
 // after another period, and the export of its list to `csvName` in the
 // application folder. `statement` runs the window's query alone through Qt;
-// `sql` gives the statement text of a filter.
+// `sql` gives the statement text of a filter and its values.
 template<class W>
 void timeReportWindow(const QString &name, const char *table, TestEnvironment &env, const QString &csvName,
                       const std::function<void(const ReportFilter &)> &statement,
-                      const std::function<QString(const ReportFilter &)> &sql)
+                      const std::function<QString(const ReportFilter &, QVariantMap *)> &sql)
 {
-    const auto floorOf = [&](const ReportFilter &f) { return ListStatement(sql(f), reportValues(f)); };
+    const auto floorOf = [&](const ReportFilter &f) {
+        QVariantMap values;
+        const QString text = storedSumStatement(sql(f, &values), StoredSumRun::Integers);
+        return ListStatement(text, values);
+    };
     const auto qtMs = [&](const ReportFilter &f) { return bestMsOf([&] { statement(f); }, 5); };
     W *window = nullptr;
     const double openMs = bestOpeningMs(&window);

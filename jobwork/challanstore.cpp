@@ -3,6 +3,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/listedrow.h"
 #include "core/storedsum.h"
 
@@ -291,18 +292,7 @@ QString challanListSums(int customerId, const QString &from, const QString &to, 
                   "MAX(d.remarks), d.fy_name FROM delivery_entries d LEFT JOIN customers c "
                   "ON d.customer_id = c.customer_id WHERE 1=1 ";
     *values = {{":fy", currentFy}};
-    if (customerId > 0) {
-        sql += "AND d.customer_id = :cid ";
-        values->insert(":cid", customerId);
-    }
-    if (!from.isEmpty()) {
-        sql += "AND d.delivery_date >= :from ";
-        values->insert(":from", from);
-    }
-    if (!to.isEmpty()) {
-        sql += "AND d.delivery_date <= :to ";
-        values->insert(":to", to);
-    }
+    sql += customerPeriodConditions({customerId, from, to}, "d", "delivery_date", values);
     return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
 }
 

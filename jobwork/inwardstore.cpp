@@ -3,6 +3,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/listedrow.h"
 #include "core/money.h"
 
@@ -178,18 +179,7 @@ QString inwardListStatement(int customerId, const QString &from, const QString &
     QString sql = "SELECT DISTINCT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, e.remarks, "
                   "e.is_deleted FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id WHERE 1=1 ";
     *values = {{":fy", fy}};
-    if (customerId > 0) {
-        sql += "AND e.customer_id = :cid ";
-        values->insert(":cid", customerId);
-    }
-    if (!from.isEmpty()) {
-        sql += "AND e.inward_date >= :from ";
-        values->insert(":from", from);
-    }
-    if (!to.isEmpty()) {
-        sql += "AND e.inward_date <= :to ";
-        values->insert(":to", to);
-    }
+    sql += customerPeriodConditions({customerId, from, to}, "e", "inward_date", values);
     return sql + "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
 }
 

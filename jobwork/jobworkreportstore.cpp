@@ -2,27 +2,17 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/storedsum.h"
 #include "jobwork/pendingstore.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
-
-// The filter clauses and the order both reports put after their base text.
-QString filterAndOrder(const ReportFilter &filter)
-{
-    QString sql;
-    if (filter.customerId > 0)
-        sql += QStringLiteral("AND e.customer_id = :cid ");
-    if (!filter.search.trimmed().isEmpty())
-        sql += QStringLiteral("AND (UPPER(i.item_code) LIKE :search OR UPPER(i.item_name) LIKE :search) ");
-    sql += QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("e"))
-           + QStringLiteral(", e.inward_no DESC, i.item_code ASC");
-    return sql;
-}
 
 // The inward line's columns come first in both reports' statements.
 const int InwardLineColumnCount = 8;
@@ -36,26 +26,36 @@ QString utf8(const QString &column)
     return QStringLiteral("CAST(") + column + QStringLiteral(" AS BLOB)");
 }
 
-// A report statement: the inward line's columns, the report's own columns
-// and joins, live inward lines of the period and the filter. A cancelled
-// inward entry delivers nothing and is left out of both reports.
-QString reportStatement(const QString &extraColumns, const QString &extraJoin, const ReportFilter &filter)
+// A report statement: the inward line's columns, the report's own columns,
+// joins and grouping, live inward lines of the period and the filter, the
+// current year first. A cancelled inward entry delivers nothing and is left
+// out of both reports.
+QString reportStatement(const QString &extraColumns, const QString &extraJoin, const QString &grouping,
+                        const ReportFilter &filter, QVariantMap *values)
 {
     QStringList columns;
     for (const char *column : {"e.inward_no_full", "e.inward_date", "e.dc_no", "e.dc_date", "e.po_no",
                                "i.item_code", "i.item_name"})
         columns << utf8(QLatin1String(column));
-    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(", e.inward_qty")
-           + extraColumns
-           + QStringLiteral(" FROM inward_entries e "
-                            "JOIN customers c ON e.customer_id = c.customer_id "
-                            "JOIN items i ON e.item_id = i.item_id ")
-           + extraJoin
-           + QStringLiteral("WHERE (e.is_deleted IS NULL OR e.is_deleted = 0) "
-                            "AND e.inward_date >= :from AND e.inward_date <= :to ")
-           + filterAndOrder(filter);
+    *values = {{QStringLiteral(":fy"), filter.fy}};
+    QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + QStringLiteral(", e.inward_qty")
+                  + extraColumns
+                  + QStringLiteral(" FROM inward_entries e "
+                                   "JOIN customers c ON e.customer_id = c.customer_id "
+                                   "JOIN items i ON e.item_id = i.item_id ")
+                  + extraJoin + QStringLiteral("WHERE (e.is_deleted IS NULL OR e.is_deleted = 0) ")
+                  + customerPeriodConditions({filter.customerId, filter.from, filter.to}, QStringLiteral("e"),
+                                             QStringLiteral("inward_date"), values);
+    const QString search = filter.search.trimmed();
+    if (!search.isEmpty()) {
+        sql += QStringLiteral("AND (UPPER(i.item_code) LIKE :search OR UPPER(i.item_name) LIKE :search) ");
+        values->insert(QStringLiteral(":search"), QStringLiteral("%") + search.toUpper() + QStringLiteral("%"));
+    }
+    return sql + grouping + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("e"))
+           + QStringLiteral(", e.inward_no DESC, i.item_code ASC");
 }
 
+// The inward entry's columns of a report row; the item's are read apart.
 ReportInwardLine readReportInwardLine(const StatementRow &q)
 {
     ReportInwardLine line;
@@ -64,11 +64,19 @@ ReportInwardLine readReportInwardLine(const StatementRow &q)
     line.dcNo = q.text(2);
     line.dcDate = q.text(3);
     line.poNo = q.text(4);
-    line.itemCode = q.text(5);
-    line.itemName = q.text(6);
     line.qty = q.real(7);
     return line;
 }
+
+// The texts of each item of a list, read from its first row and shared by
+// the item's every row (a few thousand items under tens of thousands of
+// lines: the texts are decoded once, and each row's copy costs nothing).
+struct ItemTexts
+{
+    QString code;
+    QString name;
+    QString uom;
+};
 
 // Sort key of a full document number "n/yy-yy": the year, then the number.
 struct ChallanKey
@@ -88,57 +96,40 @@ struct ChallanKey
 
 } // namespace
 
-QVariantMap reportValues(const ReportFilter &filter)
+QString inwardHistoryStatement(const ReportFilter &filter, QVariantMap *values)
 {
-    QVariantMap values{{QStringLiteral(":fy"), filter.fy},
-                       {QStringLiteral(":from"), filter.from},
-                       {QStringLiteral(":to"), filter.to}};
-    if (filter.customerId > 0)
-        values.insert(QStringLiteral(":cid"), filter.customerId);
-    const QString search = filter.search.trimmed();
-    if (!search.isEmpty())
-        values.insert(QStringLiteral(":search"), QStringLiteral("%") + search.toUpper() + QStringLiteral("%"));
-    return values;
+    return reportStatement(QStringLiteral(", ") + utf8(QStringLiteral("c.customer_name")), QString(), QString(),
+                           filter, values);
 }
 
-QString inwardHistoryStatement(const ReportFilter &filter)
+QString despatchDetailsStatement(const ReportFilter &filter, QVariantMap *values)
 {
-    return reportStatement(QStringLiteral(", ") + utf8(QStringLiteral("c.customer_name")), QString(), filter);
-}
-
-namespace {
-
-// The statement with its sum still to be written out (core/storedsum.h).
-QString despatchSums(const ReportFilter &filter)
-{
-    // The live challan lines are summed once per inward number, item and
-    // year, and each inward line joins its group.
+    // Each inward line joins its live challan lines (same inward number,
+    // item and year: found through the challans' index on year and inward
+    // number) and is one group. Only the lines of the period are summed,
+    // whatever else the file holds; the challan numbers come as stored, one
+    // per challan line, and sortedChallanList makes them distinct.
     const QString columns = QStringLiteral(", e.inward_no, e.item_id, ") + utf8(QStringLiteral("i.uom"))
-                            + QStringLiteral(", IFNULL(d.despatched, 0) AS despatched, ")
-                            + utf8(QStringLiteral("IFNULL(d.our_dcs, '')")) + QStringLiteral(" AS our_dcs");
+                            + QStringLiteral(", " STORED_SUM("delivery_entries:d.delivery_qty") " AS despatched, ")
+                            + utf8(QStringLiteral("GROUP_CONCAT(d.delivery_no_full)")) + QStringLiteral(" AS our_dcs");
     const QString join = QStringLiteral(
-        "LEFT JOIN (SELECT inward_no, item_id, fy_name, " STORED_SUM("delivery_entries:delivery_qty") " AS despatched, "
-        "GROUP_CONCAT(DISTINCT delivery_no_full) AS our_dcs "
-        "FROM delivery_entries WHERE (is_deleted IS NULL OR is_deleted = 0) "
-        "GROUP BY inward_no, item_id, fy_name) d "
-        "ON d.inward_no = e.inward_no AND d.item_id = e.item_id AND d.fy_name = e.fy_name ");
-    return reportStatement(columns, join, filter);
-}
-
-} // namespace
-
-QString despatchDetailsStatement(const ReportFilter &filter)
-{
-    return storedSumStatement(despatchSums(filter), StoredSumRun::Integers);
+        "LEFT JOIN delivery_entries d ON d.fy_name = e.fy_name AND d.inward_no = e.inward_no "
+        "AND d.item_id = e.item_id AND (d.is_deleted IS NULL OR d.is_deleted = 0) ");
+    return reportStatement(columns, join, QStringLiteral("GROUP BY e.inward_id "), filter, values);
 }
 
 bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
 {
     rows->clear();
     const auto readRow = [&](const StatementRow &q) {
-        rows->emplaceBack(InwardHistoryRow{readReportInwardLine(q), q.text(InwardLineColumnCount)});
+        InwardHistoryRow row{readReportInwardLine(q), q.text(InwardLineColumnCount)};
+        row.line.itemCode = q.text(5);
+        row.line.itemName = q.text(6);
+        rows->append(std::move(row));
     };
-    if (forEachRow(inwardHistoryStatement(filter), reportValues(filter), readRow, error))
+    QVariantMap values;
+    const QString sql = inwardHistoryStatement(filter, &values);
+    if (forEachRow(sql, values, readRow, error))
         return true;
     rows->clear();
     return false;
@@ -148,17 +139,30 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
 {
     rows->clear();
     const int first = InwardLineColumnCount;
+    QHash<int, ItemTexts> items;
     const auto readRow = [&](const StatementRow &q) {
         DespatchRow row;
         row.line = readReportInwardLine(q);
         row.inwardNo = q.integer(first);
         row.itemId = q.integer(first + 1);
-        row.uom = q.text(first + 2);
+        auto item = items.constFind(row.itemId);
+        if (item == items.cend())
+            item = items.insert(row.itemId, ItemTexts{q.text(5), q.text(6), q.text(first + 2)});
+        row.line.itemCode = item->code;
+        row.line.itemName = item->name;
+        row.uom = item->uom;
         row.despatched = storedTotal(q.value(first + 3)).toDouble();
         row.ourDcs = sortedChallanList(q.text(first + 4));
         rows->append(std::move(row));
     };
-    return forEachStoredSumRow(despatchSums(filter), reportValues(filter), readRow, [&] { rows->clear(); }, error);
+    QVariantMap values;
+    const QString sql = despatchDetailsStatement(filter, &values);
+    return forEachStoredSumRow(sql, values, readRow,
+                               [&] {
+                                   rows->clear();
+                                   items.clear();
+                               },
+                               error);
 }
 
 namespace {

@@ -65,14 +65,13 @@ bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *row
 
 // Runs the despatch details query on the default connection: every live
 // inward line with the sum of its live challan lines (same inward number,
-// item and financial year) and their challan numbers, in one grouped pass
-// over the challan lines.
+// item and financial year) and their challan numbers.
 bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, QString *error);
 
-// The statements the two queries run, and the values they bind.
-QString inwardHistoryStatement(const ReportFilter &filter);
-QString despatchDetailsStatement(const ReportFilter &filter);
-QVariantMap reportValues(const ReportFilter &filter);
+// The statements the two queries run, their values put in `values`; the
+// despatch details' sum is written as core/storedsum.h runs it.
+QString inwardHistoryStatement(const ReportFilter &filter, QVariantMap *values);
+QString despatchDetailsStatement(const ReportFilter &filter, QVariantMap *values);
 
 // The challan numbers of a comma-joined list, distinct and in ascending
 // order (by year, then number).

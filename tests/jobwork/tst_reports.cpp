@@ -254,6 +254,7 @@ private slots:
         addInward({9, "26-27", c, pin, 3, "2026-04-12"});
         addDelivery({5, "26-27", 7, c, gear, 40});
         addDelivery({3, "26-27", 7, c, gear, 60});
+        addDelivery({5, "26-27", 7, c, gear, 0}); // a second line of challan 5: named once
         addDelivery({3, "26-27", 7, c, pin, 4});
         addDelivery(Delivery{4, "26-27", 7, c, pin, 1}.deleted(1));          // not live
         addDelivery(Delivery{6, "26-27", 7, c, pin, 2}.deleted(QVariant())); // NULL counts as live
