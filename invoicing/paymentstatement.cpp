@@ -133,7 +133,7 @@ void paymentStatement::addRow(TableFill &fill, int row, const PaymentHistoryRow 
     fill.add(row, RemarksColumn, payment.remarks)->setTextAlignment(left);
 }
 
-QList<ListedPayment> paymentStatement::selectedPayments() const
+QList<ListedPayment> paymentStatement::selectedPaymentIds() const
 {
     QList<ListedPayment> payments;
     for (int r : ticks->tickedRows()) {
@@ -162,7 +162,7 @@ void paymentStatement::on_reset_btn_clicked()
 
 void paymentStatement::on_delete_btn_clicked()
 {
-    const QList<ListedPayment> ids = selectedPayments();
+    const QList<ListedPayment> ids = selectedPaymentIds();
     if (ids.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one payment record!"));
         return;

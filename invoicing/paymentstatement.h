@@ -28,6 +28,10 @@ public:
     explicit paymentStatement(QWidget *parent = nullptr);
     ~paymentStatement() override;
 
+    // The pay_id of every ticked row, top to bottom, each with its row as
+    // the list read it.
+    QList<ListedPayment> selectedPaymentIds() const;
+
 public slots:
     void loadPayments();
 
@@ -45,8 +49,6 @@ private:
     void setupTable();
     void loadCustomerCombo();
     void addRow(TableFill &fill, int row, const PaymentHistoryRow &payment, RepeatedTexts<QString> &dates);
-    // Every ticked row as listed, top to bottom.
-    QList<ListedPayment> selectedPayments() const;
     // The cell's text, trimmed; empty when the cell has no item.
     QString cellText(int row, int column) const;
 
