@@ -137,7 +137,7 @@ void invoiceGSTmainList::loadCustomerCombo()
 void invoiceGSTmainList::loadInvoices()
 {
     QTableWidget *t = ui->invoice_list;
-    t->setRowCount(0);
+    m_ticks->dropBoxes();
     m_rows.clear();
 
     InvoiceListFilter filter;
@@ -147,28 +147,37 @@ void invoiceGSTmainList::loadInvoices()
     filter.currentFy = g_currentFY;
     QString error;
     QList<InvoiceListRow> rows;
-    if (!queryInvoiceList(filter, &rows, &error) || !readListedPayments(filter, &rows, &error)) {
+    if (!queryInvoiceList(filter, &rows, &error)) {
+        t->setRowCount(0);
         Desktop::warning(this, "Query Error", error);
         return;
     }
     m_rows = rows;
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    TableFill fill(t, rows.size());
+    const QBrush cancelledText(CancelledText);
+    const QBrush cancelledBackground(CancelledBackground);
+    // The rows that stay keep their items (each new row a new tick, unticked);
+    // a kept item of a cancelled row that is now live loses its grey.
+    TableFill fill(t, rows.size(), TableFill::Items::Kept);
     RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
         const InvoiceListRow &row = rows.at(r);
         fill.add(r, TickColumnIndex, TickColumn::newTick(!row.cancelled));
-        const QStringList texts = {QString::number(row.invoiceNo), row.invoiceNoFull, dates(row.invoiceDate),
-                                   row.customerName, row.gstNo, amountText(row.subTotal), amountText(row.cgst), amountText(row.sgst),
-                                   amountText(row.igst), row.taxValue().text(), amountText(row.grandTotal)};
+        const QString texts[] = {QString::number(row.invoiceNo), row.invoiceNoFull, dates(row.invoiceDate),
+                                 row.customerName, row.gstNo, amountText(row.subTotal), amountText(row.cgst),
+                                 amountText(row.sgst), amountText(row.igst), row.taxValue().text(),
+                                 amountText(row.grandTotal)};
         for (int c = NumberColumn; c < ColumnCount; ++c) {
-            QTableWidgetItem *item = fill.add(r, c, texts.at(c - NumberColumn));
+            QTableWidgetItem *item = fill.add(r, c, texts[c - NumberColumn]);
             if (c >= BaseColumn)
                 item->setTextAlignment(right);
             if (row.cancelled) {
-                item->setForeground(CancelledText);
-                item->setBackground(CancelledBackground);
+                item->setForeground(cancelledText);
+                item->setBackground(cancelledBackground);
+            } else if (item->data(Qt::ForegroundRole).isValid()) {
+                item->setData(Qt::ForegroundRole, QVariant());
+                item->setData(Qt::BackgroundRole, QVariant());
             }
         }
     }

@@ -2,49 +2,114 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"
 #include "widgets/listformat.h"
 
 #include <QHash>
-#include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
+
+#include <sqlite3.h>
+
+#include <cstring>
 
 namespace {
 
-// The list's conditions after "WHERE 1=1 ", their values put in `values`.
-QString listConditions(const InvoiceListFilter &filter, QVariantMap *values)
+// The position of `column` among a source's columns.
+int columnOf(const RowSource &source, const char *column)
 {
-    QString sql;
-    if (!filter.from.isEmpty()) {
-        sql += "AND v.invoice_date >= :from ";
-        values->insert(":from", filter.from);
-    }
-    if (!filter.to.isEmpty()) {
-        sql += "AND v.invoice_date <= :to ";
-        values->insert(":to", filter.to);
-    }
-    if (filter.customerId > 0) {
-        sql += "AND v.customer_id = :cid ";
-        values->insert(":cid", filter.customerId);
-    }
-    return sql;
+    return int(source.columns.indexOf(QLatin1String(column)));
 }
 
-// The columns of queryInvoiceList before "v.*".
-const int ShownColumns = 13;
+// Appends what SQL's "=" compares of a column's value to `key`: its value as
+// SQLite holds it (StatementRow::appendStoredValue), a real of a whole value
+// as the integer it equals.
+void appendComparedValue(QByteArray &key, const StatementRow &row, int column)
+{
+    const qsizetype start = key.size();
+    row.appendStoredValue(key, column);
+    if (key.at(start) != char(SQLITE_FLOAT))
+        return;
+    double real = 0;
+    std::memcpy(&real, key.constData() + start + 1, sizeof real);
+    if (!(real >= -9.2e18 && real <= 9.2e18) || real != double(qint64(real)))
+        return;
+    const qint64 whole = qint64(real);
+    key.resize(start);
+    key.append(char(SQLITE_INTEGER));
+    key.append(reinterpret_cast<const char *>(&whole), sizeof whole);
+}
+
+// An invoice's number and year as the payments against it name them, in
+// `key`; false when either is NULL, which no payment matches.
+bool paymentKey(const StatementRow &row, int noColumn, int fyColumn, QByteArray &key)
+{
+    key.resize(0);
+    if (row.isNull(noColumn) || row.isNull(fyColumn))
+        return false;
+    appendComparedValue(key, row, noColumn);
+    appendComparedValue(key, row, fyColumn);
+    return true;
+}
 
 } // namespace
+
+void ListedInvoicePayments::addInvoice(const StatementRow &row, int first, int index)
+{
+    QByteArray key;
+    if (!paymentKey(row, first + columnOf(InvoiceRowSource, "invoice_no"), first + columnOf(InvoiceRowSource, "fy_name"),
+                    key))
+        return;
+    if (m_next.size() <= index)
+        m_next.resize(index + 1, -1);
+    const auto found = m_first.constFind(key);
+    if (found == m_first.cend()) {
+        m_first.insert(key, index);
+        return;
+    }
+    int last = *found; // another invoice of the same number and year
+    while (m_next.at(last) >= 0)
+        last = m_next.at(last);
+    m_next[last] = index;
+}
+
+QString ListedInvoicePayments::statement()
+{
+    // pay_id is the row id: the rows come in its order as they lie.
+    return QStringLiteral("SELECT ") + InvoicePaymentRowSource.columnList(QStringLiteral("p"))
+           + QStringLiteral(" FROM invoice_payments p ORDER BY p.pay_id");
+}
+
+bool ListedInvoicePayments::read(const std::function<StoredRow *(int)> &storedOf, QString *error) const
+{
+    if (m_first.isEmpty())
+        return true;
+    const int columns = int(InvoicePaymentRowSource.columns.size());
+    const int noColumn = columnOf(InvoicePaymentRowSource, "invoice_no");
+    const int fyColumn = columnOf(InvoicePaymentRowSource, "fy_name");
+    QByteArray key; // one buffer for every payment
+    return forEachRow(
+        statement(), {},
+        [&](const StatementRow &q) {
+            if (!paymentKey(q, noColumn, fyColumn, key))
+                return;
+            const auto found = m_first.constFind(key);
+            if (found == m_first.cend())
+                return;
+            for (int index = *found; index >= 0; index = m_next.at(index))
+                storedOf(index)->addDependent(q, 0, columns);
+        },
+        error);
+}
 
 QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *valuesOut)
 {
     QVariantMap values{{":fy", filter.currentFy}};
-    const QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, "
-                        "v.sub_total, v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, "
-                        "v.fy_name, v.invoice_id, "
-                        + InvoiceRowSource.columnList("v") + " FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 "
-                        + listConditions(filter, &values);
+    const QString sql = "SELECT c.customer_name, c.gst_no, " + InvoiceRowSource.columnList("v")
+                        + " FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 "
+                        + customerPeriodConditions({filter.customerId, filter.from, filter.to}, "v", "invoice_date",
+                                                   &values);
     *valuesOut = values;
     return sql + "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
 }
@@ -54,55 +119,41 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
     rows->clear();
     QVariantMap values;
     const QString sql = invoiceListStatement(filter, &values);
+    // The invoice's columns follow the customer's two; what the list shows
+    // of them is read from them.
+    const int first = 2;
     const int storedColumns = int(InvoiceRowSource.columns.size());
-    return forEachRow(
+    const auto at = [&](const char *column) { return first + columnOf(InvoiceRowSource, column); };
+    const int no = at("invoice_no"), full = at("invoice_no_full"), date = at("invoice_date"),
+              subTotal = at("sub_total"), cgst = at("cgst_amount"), sgst = at("sgst_amount"), igst = at("igst_amount"),
+              grandTotal = at("grand_total"), deleted = at("is_deleted"), fy = at("fy_name"), id = at("invoice_id");
+    ListedInvoicePayments payments;
+    const bool read = forEachRow(
         sql, values,
         [&](const StatementRow &q) {
             InvoiceListRow row;
-            row.invoiceNo = q.integer(0);
-            row.invoiceNoFull = q.text(1);
-            row.invoiceDate = q.text(2);
-            row.customerName = q.text(3);
-            row.gstNo = q.text(4);
-            row.subTotal = q.real(5);
-            row.cgst = q.real(6);
-            row.sgst = q.real(7);
-            row.igst = q.real(8);
-            row.grandTotal = q.real(9);
-            row.cancelled = q.integer(10) == 1;
-            row.fy = q.text(11);
-            row.invoiceId = q.integer(12);
-            row.stored = StoredRow::of(q, ShownColumns, storedColumns);
-            rows->append(row);
+            row.invoiceNo = q.integer(no);
+            row.invoiceNoFull = q.text(full);
+            row.invoiceDate = q.text(date);
+            row.customerName = q.text(0);
+            row.gstNo = q.text(1);
+            row.subTotal = q.real(subTotal);
+            row.cgst = q.real(cgst);
+            row.sgst = q.real(sgst);
+            row.igst = q.real(igst);
+            row.grandTotal = q.real(grandTotal);
+            row.cancelled = q.integer(deleted) == 1;
+            row.fy = q.text(fy);
+            row.invoiceId = q.integer(id);
+            row.stored = StoredRow::of(q, first, storedColumns);
+            payments.addInvoice(q, first, int(rows->size()));
+            rows->append(std::move(row));
         },
         error);
-}
-
-bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
-{
-    QHash<int, StoredRow *> stored; // by invoice_id
-    for (InvoiceListRow &row : *rows) {
-        row.stored.clearDependents();
-        stored.insert(row.invoiceId, &row.stored);
-    }
-    return readInvoicePayments(filter, stored, error);
-}
-
-bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, StoredRow *> &rows, QString *error)
-{
-    QVariantMap values;
-    // The same payments in the same order as InvoiceRowSource gives one invoice.
-    const QString sql = "SELECT v.invoice_id, " + InvoicePaymentRowSource.columnList("p") + " FROM invoices v "
-                        "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
-                        + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
-    const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
-    return forEachRow(
-        sql, values,
-        [&](const StatementRow &q) {
-            if (StoredRow *row = rows.value(q.integer(0)))
-                row->addDependent(q, 1, paymentColumns);
-        },
-        error);
+    if (read && payments.read([&](int index) { return &(*rows)[index].stored; }, error))
+        return true;
+    rows->clear();
+    return false;
 }
 
 GstTotals liveTotals(const QList<InvoiceListRow> &rows)

@@ -9,12 +9,17 @@
 #include "core/storedsum.h"
 #include "output/csvexport.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <functional>
+
+class StatementRow;
 
 struct InvoiceListFilter
 {
@@ -39,7 +44,7 @@ struct InvoiceListRow
     bool cancelled = false;
     QString fy;
     int invoiceId = 0; // the row read
-    // The row as stored; its payments only once readListedPayments read them.
+    // The row as stored, with the payments recorded against it.
     StoredRow stored;
 
     // CGST + SGST + IGST as stored, added in paise.
@@ -47,20 +52,41 @@ struct InvoiceListRow
 };
 
 // The invoices of the period, the current year first, then the other years
-// by name descending, each by number descending. False with the driver's
-// text when the query fails.
+// by name descending, each by number descending, each kept as stored with
+// its payments (ListedInvoicePayments). False with the driver's text when a
+// query fails.
 bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
-// The statement queryInvoiceList runs, its values put in `values`.
+// The statement of the rows, its values put in `values`: what the list shows
+// of the customer, then the invoice's stored columns (InvoiceRowSource).
 QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *values);
 
-// Puts into each row's `stored` the payments recorded against it, as
-// InvoiceRowSource gives them: read once for the whole list, after its rows,
-// so a list that acts on its rows knows what was paid when it was shown.
-bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error);
-// The same for any list of invoices of `filter`: appends to the StoredRow of
-// each invoice_id in `rows` the payments recorded against it, in one
-// statement for the whole list.
-bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, StoredRow *> &rows, QString *error);
+// The payments recorded against the invoices of a list, read once for the
+// whole list after its rows: each invoice's StoredRow gets, as its
+// dependents, the payment rows whose number and year equal its own (as SQL
+// compares them) in pay_id order, which is what InvoiceRowSource gives for
+// that one invoice. One statement over the payments in the order they are
+// stored, so nothing is joined or sorted; only the rows of listed invoices
+// are read further than their number and year.
+class ListedInvoicePayments
+{
+public:
+    // The invoice that list row `index` holds, read in `row` with
+    // InvoiceRowSource's columns from column `first` on.
+    void addInvoice(const StatementRow &row, int first, int index);
+    // Adds the payments to the StoredRow that `storedOf` gives for each
+    // index added. Nothing is read when no invoice was added. False with
+    // the driver's text when the payments cannot be read.
+    bool read(const std::function<StoredRow *(int index)> &storedOf, QString *error) const;
+
+    // The statement read runs.
+    static QString statement();
+
+private:
+    // The first index of each number and year, and for each index added the
+    // next one of the same number and year (-1: none), in the order added.
+    QHash<QByteArray, int> m_first;
+    QList<int> m_next;
+};
 
 // Column sums of the live invoices, each figure as the list shows it (the
 // stored value read as the decimal it stands for, in paise), added exactly

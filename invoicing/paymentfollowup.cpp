@@ -94,19 +94,21 @@ void paymentFollowUp::loadCustomerCombo()
 void paymentFollowUp::loadPendingInvoices()
 {
     QTableWidget *table = ui->payment_pending_table;
-    table->setRowCount(0);
+    ticks->dropBoxes();
     ui->total_amountEdit->clear();
     listed.clear();
 
     QList<PendingInvoice> invoices;
     QString error;
     if (!queryPendingInvoices(receivablesFilter(this), &invoices, &error)) {
+        table->setRowCount(0);
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
     }
 
     const QDate today = QDate::currentDate();
-    TableFill fill(table, int(invoices.size()));
+    // The rows that stay keep their items, each new row a new tick, unticked.
+    TableFill fill(table, int(invoices.size()), TableFill::Items::Kept);
     for (int r = 0; r < invoices.size(); ++r)
         addRow(fill, r, invoices.at(r), today);
     fill.finish();
@@ -133,6 +135,8 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     daysItem->setTextAlignment(Qt::AlignCenter);
     if (const QString colour = ageColour(days); !colour.isEmpty())
         daysItem->setBackground(QColor(colour));
+    else if (daysItem->data(Qt::BackgroundRole).isValid()) // a kept item coloured before
+        daysItem->setData(Qt::BackgroundRole, QVariant());
     fill.add(row, BalanceColumn, balance)->setTextAlignment(right);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/storedsum.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
@@ -11,10 +12,8 @@
 
 #include <QHash>
 #include <QSet>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 #include <cmath>
@@ -22,31 +21,32 @@
 namespace {
 
 // What has been settled on each invoice, summed once over all payment rows
-// rather than once per listed invoice; the invoice's every column after the
-// shown ones.
+// rather than once per listed invoice; then the invoice's stored columns,
+// from which the list takes what it shows of it.
 const char *const PendingSql =
-    "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
-    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id, %1 "
+    "SELECT c.customer_name, IFNULL(p.settled, 0) AS settled, %1 "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
     "LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
-    "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) AND v.invoice_date >= :from AND v.invoice_date <= :to ";
+    "WHERE (v.is_deleted IS NULL OR v.is_deleted = 0) ";
 
-const int PendingShownColumns = 9;
-
-// Each payment's total summed once per reference, joined to its rows; the
-// payment row's every column after the shown ones.
+// Each payment's total summed once per reference, joined to its rows; then
+// the payment row's stored columns, from which the list takes what it shows
+// of it.
 const char *const HistorySql =
-    "SELECT p.pay_id, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, p.paid_amount, "
-    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total, %1 "
+    "SELECT v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, t.total, %1 "
     "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "JOIN customers c ON p.customer_id = c.customer_id "
     "LEFT JOIN (SELECT payment_ref, " SETTLED_SUM " AS total FROM invoice_payments "
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
-    "WHERE p.payment_date >= :from AND p.payment_date <= :to ";
+    "WHERE 1=1 ";
 
-const int HistoryShownColumns = 13;
-
+// The position of `column` among a source's columns, after the `first`
+// columns a list statement puts before them.
+int columnAt(const RowSource &source, int first, const char *column)
+{
+    return first + int(source.columns.indexOf(QLatin1String(column)));
+}
 
 // An invoice row with what has been settled on it.
 const char *const InvoiceStillOpen =
@@ -129,70 +129,53 @@ QString ageColour(int days)
     return QString();
 }
 
-namespace {
-
-// The statements with their sums still to be written out (core/storedsum.h).
-QString pendingInvoicesSums(const PaymentFilter &filter)
+QString pendingInvoicesStatement(const PaymentFilter &filter, QVariantMap *values)
 {
-    QString sql = QString::fromLatin1(PendingSql).arg(InvoiceRowSource.columnList(QStringLiteral("v")));
-    if (filter.customerId > 0)
-        sql += QStringLiteral("AND v.customer_id = :cid ");
-    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
+    *values = {{QStringLiteral(":fy"), filter.currentFy}};
+    return QString::fromLatin1(PendingSql).arg(InvoiceRowSource.columnList(QStringLiteral("v")))
+           + customerPeriodConditions({filter.customerId, filter.from, filter.to}, QStringLiteral("v"),
+                                      QStringLiteral("invoice_date"), values)
+           + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
            + QStringLiteral(", v.invoice_date ASC, v.invoice_no ASC");
-}
-
-QString paymentHistorySums(const PaymentFilter &filter)
-{
-    QString sql = QString::fromLatin1(HistorySql).arg(InvoicePaymentRowSource.columnList(QStringLiteral("p")));
-    if (filter.customerId > 0)
-        sql += QStringLiteral("AND p.customer_id = :cid ");
-    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
-           + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
-}
-
-} // namespace
-
-QString pendingInvoicesStatement(const PaymentFilter &filter)
-{
-    return storedSumStatement(pendingInvoicesSums(filter), StoredSumRun::Integers);
-}
-
-QVariantMap paymentFilterValues(const PaymentFilter &filter)
-{
-    QVariantMap values{{":from", filter.from}, {":to", filter.to}, {":fy", filter.currentFy}};
-    if (filter.customerId > 0)
-        values.insert(":cid", filter.customerId);
-    return values;
 }
 
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error)
 {
     rows->clear();
-    const QString sql = pendingInvoicesSums(filter);
+    QVariantMap values;
+    const QString sql = pendingInvoicesStatement(filter, &values);
+    const int first = 2; // after the customer's name and the settled sum
     const int invoiceColumns = int(InvoiceRowSource.columns.size());
+    const auto at = [&](const char *column) { return columnAt(InvoiceRowSource, first, column); };
+    const int no = at("invoice_no"), full = at("invoice_no_full"), date = at("invoice_date"),
+              grandTotal = at("grand_total"), fy = at("fy_name"), customer = at("customer_id"),
+              id = at("invoice_id");
+    ListedInvoicePayments payments;
     const bool read = forEachStoredSumRow(
-        sql, paymentFilterValues(filter),
+        sql, values,
         [&](const StatementRow &q) {
             PendingInvoice row;
-            row.invoiceNo = q.integer(0);
-            row.invoiceNoFull = q.text(1);
-            row.invoiceDate = q.text(2);
-            row.customerName = q.text(3);
-            row.grandTotal = q.real(4);
-            row.settled = storedTotal(q.value(5)).toDecimal();
-            row.fy = q.text(6);
-            row.customerId = q.integer(7);
-            row.invoiceId = q.integer(8);
+            row.invoiceNo = q.integer(no);
+            row.invoiceNoFull = q.text(full);
+            row.invoiceDate = q.text(date);
+            row.customerName = q.text(0);
+            row.grandTotal = q.real(grandTotal);
+            row.settled = storedTotal(q.value(1)).toDecimal();
+            row.fy = q.text(fy);
+            row.customerId = q.integer(customer);
+            row.invoiceId = q.integer(id);
             if (balanceIsOwed(row.balance())) {
-                row.stored = StoredRow::of(q, PendingShownColumns, invoiceColumns);
-                rows->append(row);
+                row.stored = StoredRow::of(q, first, invoiceColumns);
+                payments.addInvoice(q, first, int(rows->size()));
+                rows->append(std::move(row));
             }
         },
-        [&] { rows->clear(); }, error);
-    QHash<int, StoredRow *> stored;
-    for (PendingInvoice &row : *rows)
-        stored.insert(row.invoiceId, &row.stored);
-    if (read && readInvoicePayments({filter.customerId, filter.from, filter.to, filter.currentFy}, stored, error))
+        [&] {
+            rows->clear();
+            payments = ListedInvoicePayments();
+        },
+        error);
+    if (read && payments.read([&](int index) { return &(*rows)[index].stored; }, error))
         return true;
     rows->clear();
     return false;
@@ -336,39 +319,49 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
     return outcome;
 }
 
-QString paymentHistoryStatement(const PaymentFilter &filter)
+QString paymentHistoryStatement(const PaymentFilter &filter, QVariantMap *values)
 {
-    return storedSumStatement(paymentHistorySums(filter), StoredSumRun::Integers);
+    *values = {{QStringLiteral(":fy"), filter.currentFy}};
+    return QString::fromLatin1(HistorySql).arg(InvoicePaymentRowSource.columnList(QStringLiteral("p")))
+           + customerPeriodConditions({filter.customerId, filter.from, filter.to}, QStringLiteral("p"),
+                                      QStringLiteral("payment_date"), values)
+           + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
+           + QStringLiteral(", p.payment_date DESC, p.payment_ref ASC, p.pay_id ASC");
 }
 
 bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error)
 {
     rows->clear();
-    const QString sql = paymentHistorySums(filter);
+    QVariantMap values;
+    const QString sql = paymentHistoryStatement(filter, &values);
+    const int first = 5; // after the invoice's, the customer's and the payment total's columns
     const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
+    const auto at = [&](const char *column) { return columnAt(InvoicePaymentRowSource, first, column); };
+    const int id = at("pay_id"), paid = at("paid_amount"), tds = at("tds_amount"), date = at("payment_date"),
+              mode = at("pay_mode"), remarks = at("remarks"), reference = at("payment_ref"), fy = at("fy_name");
     // The payments in the order their first row comes, each with its rows.
     QList<PaymentHistoryRow> listed;
     QList<QList<int>> payments; // indexes into `listed`
     QHash<QString, int> paymentIndex;
     const auto readRow = [&](const StatementRow &q) {
         PaymentHistoryRow row;
-        row.payId = q.integer(0);
-        row.invoiceNoFull = q.text(1);
-        row.invoiceDate = q.text(2);
-        row.customerName = q.text(3);
-        row.grandTotal = q.real(4);
-        row.paid = q.real(5);
-        row.tds = q.real(6);
-        row.paymentDate = q.text(7);
-        row.mode = q.text(8);
-        row.remarks = q.text(9);
-        row.reference = q.text(10);
-        row.fy = q.text(11);
+        row.payId = q.integer(id);
+        row.invoiceNoFull = q.text(0);
+        row.invoiceDate = q.text(1);
+        row.customerName = q.text(2);
+        row.grandTotal = q.real(3);
+        row.paid = q.real(paid);
+        row.tds = q.real(tds);
+        row.paymentDate = q.text(date);
+        row.mode = q.text(mode);
+        row.remarks = q.text(remarks);
+        row.reference = q.text(reference);
+        row.fy = q.text(fy);
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
-        row.stored = StoredRow::of(q, HistoryShownColumns, paymentColumns);
+        row.stored = StoredRow::of(q, first, paymentColumns);
         const bool referenced = !row.reference.isEmpty();
-        row.paymentTotal = referenced && !q.isNull(12)
-                               ? storedTotal(q.value(12)).toMoney()
+        row.paymentTotal = referenced && !q.isNull(4)
+                               ? storedTotal(q.value(4)).toMoney()
                                : (Decimal::fromStored(row.paid) + Decimal::fromStored(row.tds)).toMoney();
 
         const QString key = referenced ? row.reference : QStringLiteral("#") + QString::number(row.payId);
@@ -387,7 +380,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         payments.clear();
         paymentIndex.clear();
     };
-    if (!forEachStoredSumRow(sql, paymentFilterValues(filter), readRow, restart, error))
+    if (!forEachStoredSumRow(sql, values, readRow, restart, error))
         return false;
     rows->reserve(listed.size());
     for (const QList<int> &payment : payments) {

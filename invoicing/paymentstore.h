@@ -70,12 +70,12 @@ struct PendingInvoice
 // have a balance above 0.005: the current year first, then the other years
 // newest first, each by date and number. Payments are summed in one grouped
 // pass; each row's `stored` is read with it, its payments in one more
-// statement for the whole list. False with `error` set to the driver's text
-// when a query fails.
+// statement for the whole list (ListedInvoicePayments). False with `error`
+// set to the driver's text when a query fails.
 bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *rows, QString *error);
-// The statement queryPendingInvoices runs, and the values it binds.
-QString pendingInvoicesStatement(const PaymentFilter &filter);
-QVariantMap paymentFilterValues(const PaymentFilter &filter);
+// The statement of the rows, its values put in `values`; its sum is written
+// as core/storedsum.h runs it.
+QString pendingInvoicesStatement(const PaymentFilter &filter, QVariantMap *values);
 
 // An invoice ticked for a payment, with its balance as listed.
 struct PaymentTarget
@@ -202,8 +202,9 @@ struct PaymentHistoryRow
 // together where its first row is listed, even when its invoices are of two
 // years; a row without a reference is a payment of its own. One pass.
 bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *rows, QString *error);
-// The statement queryPaymentHistory runs (with paymentFilterValues).
-QString paymentHistoryStatement(const PaymentFilter &filter);
+// The statement queryPaymentHistory runs, its values put in `values`; its
+// sum is written as core/storedsum.h runs it.
+QString paymentHistoryStatement(const PaymentFilter &filter, QVariantMap *values);
 
 struct PaymentTotals
 {
