@@ -244,22 +244,23 @@ CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<I
     profile.caption = "Export GST Statement";
     profile.defaultName = "GST_Statement_" + head.fy + ".csv";
     profile.filter = "CSV Files (*.csv)";
-    profile.titleLines = {csvField(head.company.name.toUpper()),
-                          csvField(head.company.address1 + ", " + head.company.address2),
-                          csvField("GSTIN: " + head.company.gstNo),
-                          "GST INVOICE STATEMENT",
-                          csvField("Period: " + head.from + " to " + head.to),
-                          csvField("Financial Year: " + head.fy),
+    profile.titleLines = {csvJoined({head.company.name.toUpper()}),
+                          csvJoined({head.company.address1 + ", " + head.company.address2}),
+                          csvJoined({"GSTIN: " + head.company.gstNo}),
+                          csvJoined({"GST INVOICE STATEMENT"}),
+                          csvJoined({"Period: " + head.from + " to " + head.to}),
+                          csvJoined({"Financial Year: " + head.fy}),
                           QString()};
-    profile.header = "S.No,Invoice No,Invoice Date,Customer Name,GST No,Base Amount,CGST,SGST,IGST,Tax Value,Net Amount";
-    profile.totalLines = {"TOTAL,,,,," + QStringList{totals.base.text(), totals.cgst.text(), totals.sgst.text(),
-                                                     totals.igst.text(), totals.tax.text(), totals.net.text()}
-                                             .join(','),
+    profile.header = csvJoined({"S.No", "Invoice No", "Invoice Date", "Customer Name", "GST No", "Base Amount", "CGST",
+                                "SGST", "IGST", "Tax Value", "Net Amount"});
+    profile.totalLines = {csvJoined({"TOTAL", QString(), QString(), QString(), QString(), totals.base.text(),
+                                     totals.cgst.text(), totals.sgst.text(), totals.igst.text(), totals.tax.text(),
+                                     totals.net.text()}),
                           QString(),
-                          "Total Invoices," + QString::number(totals.invoices),
-                          "Total Net Amount," + totals.net.text(),
+                          csvJoined({"Total Invoices", QString::number(totals.invoices)}),
+                          csvJoined({"Total Net Amount", totals.net.text()}),
                           QString(),
-                          "Printed on:," + csvField(head.printedAt.toString("dd-MM-yyyy hh:mm AP"))};
+                          csvJoined({"Printed on:", head.printedAt.toString("dd-MM-yyyy hh:mm AP")})};
     profile.totalsFormed = totals.isValid();
     profile.emptyMessage = CsvMessage{QMessageBox::Warning, "Error", "No invoices to export!", false};
     profile.failureMessage = CsvMessages::couldNotSaveFile();

@@ -284,8 +284,13 @@ CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &total
     CsvExportProfile profile;
     profile.caption = QStringLiteral("Export Inward History");
     profile.defaultName = QStringLiteral("Inward_History_") + fy + QStringLiteral(".csv");
-    profile.header = QStringLiteral("Inward No,Inward Date,DC No,DC Date,PO No,Customer Name,Item Code,Item Name,Qty");
-    profile.totalLines = {QStringLiteral(",,,,,,,Total,") + totalQty};
+    profile.header = csvJoined({QStringLiteral("Inward No"), QStringLiteral("Inward Date"), QStringLiteral("DC No"),
+                                QStringLiteral("DC Date"), QStringLiteral("PO No"), QStringLiteral("Customer Name"),
+                                QStringLiteral("Item Code"), QStringLiteral("Item Name"), QStringLiteral("Qty")});
+    // "Total" under "Item Name", the total under "Qty".
+    QStringList total(7);
+    total << QStringLiteral("Total") << totalQty;
+    profile.totalLines = {csvJoined(total)};
     // A file that cannot be written ends the export without a message.
     profile.failureMessage.reset();
     return profile;
@@ -297,10 +302,15 @@ CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &tot
     CsvExportProfile profile;
     profile.caption = QStringLiteral("Export Despatch Details");
     profile.defaultName = QStringLiteral("Despatch_Details_") + fy + QStringLiteral(".csv");
-    profile.header = QStringLiteral("Inward No,Inward Date,DC No,DC Date,PO No,Item Code,Item Name,UOM,"
-                                    "Our DCs,Received Qty,Despatched Qty,Balance Qty");
-    profile.totalLines = {QStringLiteral(",,,,,,,,Total,") + totalReceived + QLatin1Char(',')
-                          + totalDespatched + QLatin1Char(',') + totalBalance};
+    profile.header = csvJoined({QStringLiteral("Inward No"), QStringLiteral("Inward Date"), QStringLiteral("DC No"),
+                                QStringLiteral("DC Date"), QStringLiteral("PO No"), QStringLiteral("Item Code"),
+                                QStringLiteral("Item Name"), QStringLiteral("UOM"), QStringLiteral("Our DCs"),
+                                QStringLiteral("Received Qty"), QStringLiteral("Despatched Qty"),
+                                QStringLiteral("Balance Qty")});
+    // "Total" under "Our DCs", the totals under the three quantities.
+    QStringList total(8);
+    total << QStringLiteral("Total") << totalReceived << totalDespatched << totalBalance;
+    profile.totalLines = {csvJoined(total)};
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     return profile;
 }

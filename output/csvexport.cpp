@@ -139,6 +139,15 @@ QString csvField(const QString &text, bool alwaysQuote)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
+QString csvJoined(const QStringList &fields)
+{
+    QStringList written;
+    written.reserve(fields.size());
+    for (const QString &field : fields)
+        written << csvField(field);
+    return written.join(QLatin1Char(','));
+}
+
 QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &rows)
 {
     QString out;

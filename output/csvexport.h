@@ -73,6 +73,10 @@ enum class CsvExportResult { Written, Empty, Cancelled, Failed, Refused };
 // or when it holds a comma, a line break or a double quote; else as it is.
 QString csvField(const QString &text, bool alwaysQuote = false);
 
+// One line of fields (a title, a header or a total line), each written by
+// csvField, joined by ",".
+QString csvJoined(const QStringList &fields);
+
 // The whole file text: title lines, header, one line per row, total lines,
 // each ending with "\n", made safe to open (csvTextSafeToOpen).
 QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &rows);
