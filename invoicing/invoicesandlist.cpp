@@ -2,7 +2,6 @@
 #include "ui_invoicesandlist.h"
 
 #include "invoicecorrections.h"
-#include "invoiceliststore.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
 
@@ -506,19 +505,19 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
 {
     QTableWidget *list = ui->viewing_table;
     list->setRowCount(0);
-    QList<InvoiceListRow> rows;
+    QList<MiniListRow> rows;
     QString error;
-    if (!queryInvoiceList({customerId, from, to, g_currentFY}, &rows, &error)) {
+    if (!queryInvoiceMiniList(customerId, from, to, g_currentFY, &rows, &error)) {
         qDebug() << "Invoice list failed:" << error;
         return;
     }
     TableFill fill(list, int(rows.size()));
     RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
-        const InvoiceListRow &row = rows.at(r);
+        const MiniListRow &row = rows.at(r);
         QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.invoiceNo)),
-                                     fill.add(r, ListFullNumberColumn, row.invoiceNoFull),
-                                     fill.add(r, ListDateColumn, dates(row.invoiceDate)),
+                                     fill.add(r, ListFullNumberColumn, row.fullNumber),
+                                     fill.add(r, ListDateColumn, dates(row.date)),
                                      fill.add(r, ListCustomerColumn, row.customerName),
                                      fill.add(r, ListAmountColumn, amountText(row.grandTotal))};
         cells[ListNumberColumn]->setData(ListFyRole, row.fy);

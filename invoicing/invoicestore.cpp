@@ -519,6 +519,50 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, co
     return finish(committed, outcome, error);
 }
 
+QString invoiceMiniListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                                 QVariantMap *values)
+{
+    *values = {{":fy", currentFy}};
+    QString sql = QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
+                                 "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
+                                 "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ");
+    if (customerId > 0) {
+        sql += QStringLiteral("AND v.customer_id = :cid ");
+        values->insert(":cid", customerId);
+    }
+    if (!from.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date >= :from ");
+        values->insert(":from", from);
+    }
+    if (!to.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date <= :to ");
+        values->insert(":to", to);
+    }
+    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
+}
+
+bool queryInvoiceMiniList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                          QList<MiniListRow> *rows, QString *error)
+{
+    rows->clear();
+    QVariantMap values;
+    const QString sql = invoiceMiniListStatement(customerId, from, to, currentFy, &values);
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            MiniListRow row;
+            row.invoiceNo = q.integer(0);
+            row.fullNumber = q.text(1);
+            row.date = q.text(2);
+            row.customerName = q.text(3);
+            row.grandTotal = q.real(4);
+            row.cancelled = q.integer(5) == 1;
+            row.fy = q.text(6);
+            rows->append(row);
+        },
+        error);
+}
+
 LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QString *error)
 {
     QSqlQuery head;

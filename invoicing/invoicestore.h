@@ -18,6 +18,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 // Whether a challan line's balance is left to bill in the invoice form: its
 // exact decimal above 0.0001.
@@ -221,6 +222,31 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 // another copy of the program, is not overwritten. An invoice that was paid
 // before it was loaded is rewritten like any other.
 InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, const StoredRow &loaded);
+
+// A row of the invoice form's mini list of saved invoices. The list keeps
+// no more: its one action, Load Back, reads the invoice afresh, and the form
+// compares what it loaded when it writes.
+struct MiniListRow
+{
+    int invoiceNo = 0;
+    QString fullNumber;
+    QString date; // as stored
+    QString customerName;
+    double grandTotal = 0;
+    bool cancelled = false;
+    QString fy;
+};
+
+// The mini list's statement: every invoice (cancelled ones too) of the
+// customer (below 1: every customer) within the dates ("yyyy-MM-dd",
+// inclusive; empty: no bound), the year `currentFy` first, then the other
+// years by name descending, each by number descending; its values put in
+// `values`.
+QString invoiceMiniListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                                 QVariantMap *values);
+// Its rows. False with the driver's text when it fails.
+bool queryInvoiceMiniList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                          QList<MiniListRow> *rows, QString *error);
 
 // A saved invoice loaded back into the form. Each line is laid on a line of
 // its challan with its item (the first one not taken that holds its
