@@ -49,17 +49,17 @@ const char *const ChallanTakenOfOne =
     "WHERE delivery_no = :no3 AND fy_name = :fy3 AND bin_type = 'INVOICE') bn";
 
 // The columns of ChallanTaken in its order, from column `first` on.
-ChallanTaken takenOf(const QSqlQuery &q, int first)
+ChallanTaken takenOf(const StatementRow &q, int first)
 {
     ChallanTaken taken;
     taken.delivered = storedTotal(q.value(first));
-    taken.deliveryLines = q.value(first + 1).toInt();
+    taken.deliveryLines = q.integer(first + 1);
     taken.lastDeliveryLine = q.value(first + 2).toLongLong();
     taken.invoiced = storedTotal(q.value(first + 3));
-    taken.invoiceLines = q.value(first + 4).toInt();
+    taken.invoiceLines = q.integer(first + 4);
     taken.lastInvoiceLine = q.value(first + 5).toLongLong();
     taken.binned = storedTotal(q.value(first + 6));
-    taken.bins = q.value(first + 7).toInt();
+    taken.bins = q.integer(first + 7);
     taken.lastBin = q.value(first + 8).toLongLong();
     return taken;
 }
@@ -100,14 +100,14 @@ bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilte
     rows->clear();
     QVariantMap values;
     const QString sql = invoiceChallansStatement(customerId, currentFy, &values);
-    const auto readRow = [&](const QSqlQuery &q) {
+    const auto readRow = [&](const StatementRow &q) {
         InvoiceChallanRow row;
-        row.deliveryNo = q.value(0).toInt();
-        row.fullNumber = q.value(1).toString();
-        row.date = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.fy = q.value(4).toString();
-        row.customerId = q.value(5).toInt();
+        row.deliveryNo = q.integer(0);
+        row.fullNumber = q.text(1);
+        row.date = q.text(2);
+        row.customerName = q.text(3);
+        row.fy = q.text(4);
+        row.customerId = q.integer(5);
         row.taken = takenOf(q, 6);
         row.delivered = row.taken.delivered.toDouble();
         row.invoiced = (row.taken.invoiced + row.taken.binned).toDouble();
@@ -123,7 +123,7 @@ bool readChallanTaken(int deliveryNo, const QString &fy, ChallanTaken *taken, QS
     return forEachStoredSumRow(
         QString::fromLatin1(ChallanTakenOfOne),
         {{":no", deliveryNo}, {":fy", fy}, {":no2", deliveryNo}, {":fy2", fy}, {":no3", deliveryNo}, {":fy3", fy}},
-        [&](const QSqlQuery &q) { *taken = takenOf(q, 0); }, [&] { *taken = ChallanTaken(); }, error);
+        [&](const StatementRow &q) { *taken = takenOf(q, 0); }, [&] { *taken = ChallanTaken(); }, error);
 }
 
 BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDate &date)
