@@ -6,6 +6,7 @@
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
+#include "widgets/tablefill.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -111,11 +112,11 @@ QDate parseDate(const QString &text, const QString &format)
 namespace {
 
 // The eleven figures in the order of the entry row and the list.
-std::array<Decimal *, 11> figuresOf(SalaryFigures &f)
-{
-    return {&f.dayShift,   &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
-            &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
-}
+constexpr Decimal SalaryFigures::*FigureMembers[11] = {
+    &SalaryFigures::dayShift,   &SalaryFigures::ot,          &SalaryFigures::night,
+    &SalaryFigures::salaryPerDay, &SalaryFigures::teaCash,   &SalaryFigures::nightCash,
+    &SalaryFigures::sundayCash, &SalaryFigures::incentive,   &SalaryFigures::weekAdvance,
+    &SalaryFigures::extraAdvance, &SalaryFigures::lateFine};
 
 // Their names in the refusals, and their kinds: shifts are counted as
 // quantities, the rest is money.
@@ -128,25 +129,43 @@ FigureKind figureKind(int field)
 
 } // namespace
 
-SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
+Decimal &SalaryFigures::operator[](int field)
 {
-    return fromListTexts(texts, SalaryFigures());
+    return this->*FigureMembers[field];
 }
 
-SalaryFigures SalaryFigures::fromListTexts(const QStringList &texts, const SalaryFigures &listed)
+const Decimal &SalaryFigures::operator[](int field) const
 {
-    SalaryFigures f = listed;
-    const auto fields = figuresOf(f);
-    for (int i = 0; i < 11; ++i) {
-        const QString text = texts.value(i).trimmed();
-        Decimal &field = *fields[i];
-        // A number beyond its bound is kept as a figure that does not fit,
-        // which the refusal names; a text that is no number counts as 0.
-        if (text.isEmpty() || field.isZero() || field.toMoney().text() != text)
-            field = typedNumberTooLarge(text, figureKind(i)) ? Decimal::fromUnits(0, -1)
-                                                             : Decimal::fromText(text).value_or(Decimal());
-    }
+    return this->*FigureMembers[field];
+}
+
+SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
+{
+    SalaryFigures f;
+    for (int i = 0; i < 11; ++i)
+        f[i] = salaryTypedFigure(texts.value(i), i);
     return f;
+}
+
+Decimal salaryTypedFigure(const QString &text, int field)
+{
+    // A number beyond its bound is kept as a figure that does not fit, which
+    // the refusal names; a text that is no number counts as 0.
+    if (typedNumberTooLarge(text, figureKind(field)))
+        return Decimal::fromUnits(0, -1);
+    return Decimal::fromText(text).value_or(Decimal());
+}
+
+Decimal salaryListFigure(const QString &text, const Decimal &shown, const Decimal &stored, int field)
+{
+    const QString trimmed = text.trimmed();
+    if (!trimmed.isEmpty()) {
+        if (shown.toMoney().text() == trimmed)
+            return shown;
+        if (stored.toMoney().text() == trimmed)
+            return stored;
+    }
+    return salaryTypedFigure(trimmed, field);
 }
 
 Decimal grossSalary(const SalaryFigures &f)
@@ -166,10 +185,8 @@ QString salaryFiguresRefusal(const SalaryFigures &f)
     };
     // The first field beyond its bound, then the first sum that passes it:
     // the shifts, the gross, the net.
-    SalaryFigures figures = f;
-    const auto fields = figuresOf(figures);
     for (int i = 0; i < 11; ++i) {
-        if (!withinBound(*fields[i], figureKind(i)))
+        if (!withinBound(f[i], figureKind(i)))
             return refusal(FigureNames[i], figureKind(i));
     }
     const Decimal partShifts = f.dayShift + f.ot;
@@ -296,61 +313,85 @@ QString salaryStoredDate(const QString &listText)
 
 QStringList salaryListTexts(const SalaryRecord &record)
 {
-    const SalaryEntry &e = record.entry;
-    const SalaryFigures &f = e.figures;
-    QStringList texts{e.name, salaryDateText(e.date)};
-    for (const Decimal &v : {f.dayShift, f.ot, f.night, f.salaryPerDay, f.teaCash, f.nightCash, f.sundayCash,
-                             f.incentive, e.gross.toDecimal(), f.weekAdvance, f.extraAdvance, f.lateFine,
-                             e.total.toDecimal()})
-        texts << v.toMoney().text();
-    texts << e.remarks;
-    return texts;
+    return salaryListTexts(QList<SalaryRecord>{record}).value(0);
 }
 
-bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed)
+QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records)
+{
+    // A month's list repeats its figures (days, rates, allowances, zeros) and
+    // its dates from row to row: each text is made once, and the cells that
+    // show it share it.
+    RepeatedTexts<qint64> money([](qint64 paise) { return Money::fromPaise(paise).text(); });
+    RepeatedTexts<QString> dates([](const QString &stored) { return salaryDateText(stored); });
+    const auto moneyText = [&](const Money &m) { return m.isValid() ? money(m.paise()) : QString(); };
+    QList<QStringList> rows;
+    rows.reserve(records.size());
+    for (const SalaryRecord &record : records) {
+        const SalaryEntry &e = record.entry;
+        const SalaryFigures &f = e.figures;
+        QStringList texts;
+        texts.reserve(16);
+        texts << e.name << dates(e.date);
+        for (int i = 0; i < 8; ++i)
+            texts << moneyText(f[i].toMoney());
+        texts << moneyText(e.gross);
+        for (int i = 8; i < 11; ++i)
+            texts << moneyText(f[i].toMoney());
+        texts << moneyText(e.total) << e.remarks;
+        rows << texts;
+    }
+    return rows;
+}
+
+bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed)
 {
     const QStringList shown = salaryListTexts(listed);
     for (int i = 0; i < shown.size(); ++i) {
         if (shown.at(i).trimmed() != texts.value(i))
             return true;
     }
+    for (int i = 0; i < 11; ++i) {
+        if (figures[i] != listed.entry.figures[i])
+            return true;
+    }
     return false;
 }
 
-namespace {
-
-// The eleven figures of a list row's texts (columns 3 to 10, 12 to 14).
-QStringList figureTexts(const QStringList &texts)
-{
-    QStringList figures;
-    for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
-        figures << texts.value(i);
-    return figures;
-}
-
-} // namespace
-
-SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed)
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &figures)
 {
     SalaryEntry entry;
     entry.name = texts.value(0);
     entry.date = salaryStoredDate(texts.value(1));
-    entry.figures = SalaryFigures::fromListTexts(figureTexts(texts), listed);
+    entry.figures = figures;
     entry.gross = Decimal::fromText(texts.value(10)).value_or(Decimal()).toMoney();
     entry.total = Decimal::fromText(texts.value(14)).value_or(Decimal()).toMoney();
     entry.remarks = texts.value(15);
     return entry;
 }
 
-QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed)
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figures)
 {
-    QString refusal = salaryFiguresRefusal(SalaryFigures::fromListTexts(figureTexts(texts), listed));
+    QString refusal = salaryFiguresRefusal(figures);
     if (refusal.isEmpty())
         refusal = typedFigureTooLarge(QStringLiteral("Gross Total"), texts.value(10), FigureKind::Money);
     if (refusal.isEmpty())
         refusal = typedFigureTooLarge(QStringLiteral("Total Sal"), texts.value(14), FigureKind::Money);
     return refusal.isEmpty() ? QString() : texts.value(0) + QStringLiteral(": ") + refusal;
 }
+
+namespace {
+
+// One line of the statement: every field through the CSV field writer.
+QString csvLine(const QStringList &fields, const QSet<int> &alwaysQuoted = {})
+{
+    QStringList written;
+    written.reserve(fields.size());
+    for (int i = 0; i < fields.size(); ++i)
+        written << csvField(fields.at(i), alwaysQuoted.contains(i));
+    return written.join(QLatin1Char(','));
+}
+
+} // namespace
 
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows)
 {
@@ -359,26 +400,33 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
     p.defaultName = QStringLiteral("Salary_Report_") + monthName + QLatin1Char(' ') + QString::number(year)
                     + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel CSV Files (*.csv)");
-    p.titleLines = {QStringLiteral("Salary Statement Report - Morvel Coats"),
-                    QStringLiteral("Month Filter Range:,") + monthName + QStringLiteral(", ,") + QString::number(year),
+    p.titleLines = {csvLine({QStringLiteral("Salary Statement Report - Morvel Coats")}),
+                    csvLine({QStringLiteral("Month Filter Range:"), monthName, QStringLiteral(" "),
+                             QString::number(year)}),
                     QString()};
-    p.header = QStringLiteral("Employee Name,Date,Day Shift,OT Details,Night Details,Salary/Day,Tea Cash (+),"
-                              "Night Cash (+),Sunday Cash (+),Incentive (+), Gross Total, Weekly Advance (-),"
-                              "Extra Advance (-),Late Fine (-),Total Salary,Remarks");
+    p.header = csvLine({QStringLiteral("Employee Name"), QStringLiteral("Date"), QStringLiteral("Day Shift"),
+                        QStringLiteral("OT Details"), QStringLiteral("Night Details"), QStringLiteral("Salary/Day"),
+                        QStringLiteral("Tea Cash (+)"), QStringLiteral("Night Cash (+)"),
+                        QStringLiteral("Sunday Cash (+)"), QStringLiteral("Incentive (+)"),
+                        QStringLiteral(" Gross Total"), QStringLiteral(" Weekly Advance (-)"),
+                        QStringLiteral("Extra Advance (-)"), QStringLiteral("Late Fine (-)"),
+                        QStringLiteral("Total Salary"), QStringLiteral("Remarks")});
     p.alwaysQuoted = {0, 15};
 
     // Sums of every figure column but the day rate (fields 3 to 5 and 7 to
     // 15), exact however many rows there are, rounded once in their
-    // two-decimal text.
-    QStringList sums;
+    // two-decimal text; under the name, the date, the day rate and the
+    // remarks the total line is empty.
+    QStringList total{QStringLiteral("Grand Total:"), QString()};
     for (int field = 2; field <= 14; ++field) {
         StoredTotal sum;
         for (const QStringList &row : listRows)
             sum += Decimal::fromText(row.value(field)).value_or(Decimal());
-        sums << (field == 5 ? QString() : sum.text());
+        total << (field == 5 ? QString() : sum.text());
         p.totalsFormed = p.totalsFormed && sum.isValid();
     }
-    p.totalLines = {QString(), QStringLiteral("Grand Total:,,") + sums.join(QLatin1Char(',')) + QLatin1Char(',')};
+    total << QString();
+    p.totalLines = {QString(), csvLine(total)};
 
     p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
                                 QStringLiteral("No data available \u2014 click Show first!"), false};

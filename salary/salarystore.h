@@ -28,16 +28,27 @@ struct SalaryFigures
     Decimal extraAdvance;
     Decimal lateFine;
 
-    // The eleven figures from their texts in the order above; a text that is
-    // no number counts as 0, a number beyond its bound is an invalid figure
-    // (see salaryFiguresRefusal).
+    // The eleven figures from their texts in the order above, each read as
+    // salaryTypedFigure reads it.
     static SalaryFigures fromTexts(const QStringList &texts);
-    // The eleven figures as the list shows them (columns 3 to 10, 12 to 14):
-    // a text that still reads as the two-decimal text of the figure listed
-    // for it stands for that figure, so a stored 2.675 behind "2.68" stays
-    // 2.675 until the user changes the text; any other text is read as typed.
-    static SalaryFigures fromListTexts(const QStringList &texts, const SalaryFigures &listed);
+
+    // Figure `field` (0 to 10, in the order above).
+    Decimal &operator[](int field);
+    const Decimal &operator[](int field) const;
 };
+
+// A typed figure `field` (0 to 10, in the order of SalaryFigures): a text
+// that is no number counts as 0, a number beyond its bound is an invalid
+// figure (see salaryFiguresRefusal).
+Decimal salaryTypedFigure(const QString &text, int field);
+
+// The figure a list cell of figure `field` stands for, its text shown with
+// two decimals: `shown`, the figure the cell was last given, while the text
+// is still that figure's two-decimal text; else `stored`, the figure as the
+// list read it, while the text is that one's two-decimal text (so a stored
+// 2.675 behind "2.68" stays 2.675 until the user types another figure);
+// else the text as typed (salaryTypedFigure).
+Decimal salaryListFigure(const QString &text, const Decimal &shown, const Decimal &stored, int field);
 
 // (day shifts + OT + night shifts) x rate + tea + night cash + Sunday cash +
 // incentive, exactly: 1.005 x 1 day is 1.005, shown "1.01" by its
@@ -109,21 +120,26 @@ QString salaryStoredDate(const QString &listText);
 // earnings figures, gross, the three deductions, total (every figure with
 // two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
-// Whether the trimmed texts of a list row (columns 1 to 16) differ from what
-// the list showed of `listed`.
-bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed);
-// The entry Update writes from the trimmed texts of a list row (columns 1 to
-// 16): the figures as fromListTexts reads them against the `listed` ones,
-// gross and total as shown (0 when no number), the date as salaryStoredDate.
-SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed);
+// The same for every record, in order; a text that repeats down the list (a
+// figure, a date) is made once and shared by the rows that show it.
+QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records);
+// Whether a list row (the trimmed texts of columns 1 to 16, and the figures
+// its cells stand for) differs from what the list showed of `listed`.
+bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed);
+// The entry Update writes from a list row: the trimmed texts of columns 1 to
+// 16 and the figures its cells stand for (salaryListFigure); gross and total
+// as shown (0 when no number), the date as salaryStoredDate.
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &figures);
 // Why a list row cannot be stored by Update nor counted by the statement:
-// "<name>: " and the refusal of salaryFiguresRefusal, or of a Gross Total or
-// Total Sal shown beyond the money bound; empty when it can.
-QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed);
+// the row's name, ": " and the refusal of salaryFiguresRefusal, or of a
+// Gross Total or Total Sal shown beyond the money bound; empty when it can.
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figures);
 
-// The statement of the listed rows (each the trimmed texts of list columns 1
-// to 16): its file, title lines, header and grand total line, and its rows
-// with the dates written day-month-year. Name and remarks are always quoted.
+// The statement of the listed rows (each the texts of list columns 1 to 16:
+// name and remarks as the list shows them, the others trimmed): its file,
+// title lines, header and grand total line, every line made of fields that
+// csvField writes, and its rows with the dates written day-month-year. Name
+// and remarks are always quoted.
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows);
 QList<QStringList> salaryStatementRows(const QList<QStringList> &listRows);
 

@@ -64,9 +64,13 @@ bool isInputFigure(int col)
     return (col >= 2 && col <= 9) || (col >= 11 && col <= 13);
 }
 
-bool isListFigure(int col)
+// The list columns of the eleven figures, in the order of SalaryFigures.
+const int ListFigureColumns[11] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
+
+// The figure a list column shows (0 to 10), or -1.
+int listFigureField(int col)
 {
-    return (col >= 3 && col <= 10) || (col >= 12 && col <= 14);
+    return col >= 3 && col <= 10 ? col - 3 : col >= 12 && col <= 14 ? col - 4 : -1;
 }
 
 // How the gross and total cells look: bold on their colour. Made once per
@@ -380,21 +384,29 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     QTableWidget *list = ui->emp_salary_table;
     const ComputedLook look;
     listedRecords = records;
+    typedFigures.clear();
+    const QList<QStringList> rows = salaryListTexts(records);
     {
-        TableFill fill(list, records.size());
+        // Every fill gives every cell with the same roles, so the rows that
+        // stay keep their items (Reset or Show again builds and deletes
+        // none); the boxes go first.
+        ticks->dropBoxes();
+        TableFill fill(list, records.size(), TableFill::Items::Kept);
         for (int r = 0; r < records.size(); ++r) {
-            const QStringList texts = salaryListTexts(records.at(r));
+            const QStringList &texts = rows.at(r);
             fill.add(r, ListCheck, TickColumn::newTick());
             fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
             for (int c = ListDate; c <= ListRemarks; ++c) {
+                QTableWidgetItem *item = fill.add(r, c, texts.at(c - 1));
                 if (c == ListGross || c == ListTotal) {
-                    fill.add(r, c, computedItem(texts.at(c - 1), look.bold, c == ListGross ? look.gross : look.total));
-                } else {
-                    fill.add(r, c, texts.at(c - 1));
+                    item->setFont(look.bold);
+                    item->setBackground(c == ListGross ? look.gross : look.total);
                 }
             }
         }
     }
+    // A new list starts at its top, as when its rows are made afresh.
+    list->scrollToTop();
     ticks->refresh();
     reloadGuard = false;
     // The width the names and the header need, then the room the list gives.
@@ -458,7 +470,21 @@ void SalaryWindow::on_reset_btn_clicked()
 
 Decimal SalaryWindow::salaryCellValue(int row, int col) const
 {
-    return Decimal::fromText(salaryCellText(row, col)).value_or(Decimal());
+    const QString text = salaryCellText(row, col);
+    const int field = listFigureField(col);
+    if (field < 0)
+        return Decimal::fromText(text).value_or(Decimal());
+    const Decimal &stored = listedRecords.value(row).entry.figures[field];
+    const auto typed = typedFigures.constFind(row);
+    return salaryListFigure(text, typed == typedFigures.cend() ? stored : (*typed)[field], stored, field);
+}
+
+SalaryFigures SalaryWindow::rowFigures(int row) const
+{
+    SalaryFigures figures;
+    for (int field = 0; field < 11; ++field)
+        figures[field] = salaryCellValue(row, ListFigureColumns[field]);
+    return figures;
 }
 
 QString SalaryWindow::salaryCellText(int row, int col) const
@@ -475,6 +501,16 @@ QStringList SalaryWindow::listRowTexts(int row) const
     return texts;
 }
 
+QStringList SalaryWindow::statementRowTexts(int row) const
+{
+    QStringList texts = listRowTexts(row);
+    for (const int c : {ListName, ListRemarks}) {
+        const QTableWidgetItem *item = ui->emp_salary_table->item(row, c);
+        texts[c - ListName] = item ? item->text() : QString();
+    }
+    return texts;
+}
+
 void SalaryWindow::on_edit_btn_clicked()
 {
     QTableWidget *list = ui->emp_salary_table;
@@ -487,6 +523,7 @@ void SalaryWindow::on_edit_btn_clicked()
     editMode = true;
 
     editSnapshot.clear();
+    editTypedFigures = typedFigures;
     for (int r = 0; r < list->rowCount(); ++r) {
         QMap<int, QString> &row = editSnapshot[r];
         for (int c = ListName; c <= ListRemarks; ++c) {
@@ -501,15 +538,31 @@ void SalaryWindow::on_edit_btn_clicked()
 
 void SalaryWindow::onSalaryTableCellChanged(int row, int col)
 {
-    if (reloadGuard || !isListFigure(col))
+    const int field = listFigureField(col);
+    if (reloadGuard || (field < 0 && col != ListGross && col != ListTotal))
         return;
-    QStringList texts;
-    for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
-        texts << salaryCellText(row, c);
-    const SalaryFigures figures = SalaryFigures::fromListTexts(texts, listedRecords.value(row).entry.figures);
+    QTableWidget *list = ui->emp_salary_table;
     reloadGuard = true;
-    ui->emp_salary_table->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
-    ui->emp_salary_table->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
+    // A typed figure shows with two decimals, as every figure of the list;
+    // the cell keeps standing for the exact figure typed. A text that is no
+    // number, or a number beyond its bound, stays as typed.
+    QTableWidgetItem *item = list->item(row, col);
+    const Decimal value = salaryCellValue(row, col);
+    const FigureKind kind = field >= 0 && field < 3 ? FigureKind::Quantity : FigureKind::Money;
+    if (item && Decimal::fromText(item->text()) && withinBound(value, kind)) {
+        if (field >= 0) {
+            auto typed = typedFigures.find(row);
+            if (typed == typedFigures.end())
+                typed = typedFigures.insert(row, listedRecords.value(row).entry.figures);
+            (*typed)[field] = value;
+        }
+        item->setText(value.toMoney().text());
+    }
+    if (field >= 0) {
+        const SalaryFigures figures = rowFigures(row);
+        list->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
+        list->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
+    }
     reloadGuard = false;
 }
 
@@ -532,6 +585,7 @@ void SalaryWindow::on_editCancel_btn_clicked()
         }
     }
     reloadGuard = false;
+    typedFigures = editTypedFigures;
     setViewMode();
 }
 
@@ -555,10 +609,11 @@ void SalaryWindow::on_update_btn_clicked()
                 // not written, so what another copy stored meanwhile stays.
                 SalaryRecord &listed = stored[r];
                 const QStringList texts = listRowTexts(r);
-                if (*failure = salaryListRowRefusal(texts, listed.entry.figures); !failure->isEmpty())
+                const SalaryFigures figures = rowFigures(r);
+                if (*failure = salaryListRowRefusal(texts, figures); !failure->isEmpty())
                     return false; // nothing is written
-                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, listed.entry.figures),
-                                        salaryListRowEdited(texts, listed), failure)) {
+                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, figures),
+                                        salaryListRowEdited(texts, figures, listed), failure)) {
                     qDebug() << "Update failed row" << r << *failure;
                     return false;
                 }
@@ -573,6 +628,7 @@ void SalaryWindow::on_update_btn_clicked()
         return;
     }
     listedRecords = stored; // the list is not read again
+    typedFigures.clear();   // what the cells stand for is now stored
     setViewMode();
     Desktop::information(this, QStringLiteral("Success"),
                          QString::number(saved) + QStringLiteral(" record(s) updated successfully!"));
@@ -587,6 +643,7 @@ void SalaryWindow::setViewMode()
     ui->update_btn->setEnabled(false);
     ui->editCancel_btn->setEnabled(false);
     editSnapshot.clear();
+    editTypedFigures.clear();
     editMode = false;
 }
 
@@ -596,11 +653,10 @@ void SalaryWindow::on_print_state_btn_clicked()
 {
     QList<QStringList> rows;
     for (int r = 0; r < ui->emp_salary_table->rowCount(); ++r) {
-        rows << listRowTexts(r);
+        rows << statementRowTexts(r);
         // A figure the statement cannot count is refused before a file is
         // asked for.
-        if (const QString refusal = salaryListRowRefusal(rows.last(), listedRecords.value(r).entry.figures);
-            !refusal.isEmpty()) {
+        if (const QString refusal = salaryListRowRefusal(listRowTexts(r), rowFigures(r)); !refusal.isEmpty()) {
             Desktop::warning(this, figureTooLargeTitle(), refusal);
             return;
         }

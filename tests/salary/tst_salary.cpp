@@ -215,6 +215,8 @@ private slots:
         Form f;
         QCOMPARE(rowTexts(f.list, 0).mid(6, 10), QStringList({"2.68", "0.00", "0.00", "0.00", "0.00", "8.03",
                                                               "100.00", "0.00", "0.00", "-91.98"}));
+        // The cell shows 2.68 and stands for the stored 2.675.
+        QCOMPARE(f.w->salaryCellValue(0, 6), Decimal(2675, 3));
         click(f.w, "edit_btn");
         // Tea cash 1: 8.025 + 1 = 9.025 shows 9.03 (9.04 from 3 x 2.68).
         f.edit(0, 7, "1");
@@ -224,9 +226,19 @@ private slots:
         QCOMPARE(tableCell(f.list, 0, 11), QString("8.03"));
         // A changed rate counts as typed: 3 x 2.7 = 8.10.
         f.edit(0, 6, "2.7");
+        QCOMPARE(tableCell(f.list, 0, 6), QString("2.70"));
+        QCOMPARE(f.w->salaryCellValue(0, 6), Decimal(27, 1));
         QCOMPARE(tableCell(f.list, 0, 11), QString("8.10"));
         f.edit(0, 6, "2.68"); // the stored figure's text again
+        QCOMPARE(f.w->salaryCellValue(0, 6), Decimal(2675, 3));
         QCOMPARE(tableCell(f.list, 0, 11), QString("8.03"));
+        // 2.684 shows as 2.68 too, and stands for 2.684 until Edit Cancel.
+        f.edit(0, 6, "2.684");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("8.05"));
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(f.w, "editCancel_btn");
+        QCOMPARE(f.w->salaryCellValue(0, 6), Decimal(2675, 3));
+        click(f.w, "edit_btn");
         click(f.w, "update_btn");
         QCOMPARE(storedRow(1).mid(2, 13), QStringList({"3", "0", "0", "2.675", "0", "0", "0", "0", "8.03", "100",
                                                        "0", "0", "-91.98"}));
@@ -236,6 +248,57 @@ private slots:
         click(f.w, "edit_btn");
         f.edit(0, 6, "1.005");
         QCOMPARE(tableCell(f.list, 0, 11), QString("2.01"));
+    }
+
+    // A figure typed into the list shows with two decimals as the others
+    // do, and so goes onto the slip and into the statement; the cell keeps
+    // the exact figure typed, which the gross and Update take.
+    void typedListFiguresShowWithTwoDecimals()
+    {
+        SalaryEnvironment env;
+        store("Arun", "2026-03-15", 22, 500); // gross 11000, weekly advance 100
+        StandInTool tool(env.folder());
+        Form f;
+        click(f.w, "edit_btn");
+        f.edit(0, 14, "50");  // late fine
+        f.edit(0, 10, "2.675"); // incentive
+        f.edit(0, 3, " 22.5 "); // day shifts
+        QCOMPARE(rowTexts(f.list, 0).mid(3, 13), QStringList({"22.50", "0.00", "0.00", "500.00", "0.00", "0.00",
+                                                              "0.00", "2.68", "11252.68", "100.00", "0.00", "50.00",
+                                                              "11102.68"}));
+        // 22.5 x 500 + 2.675 = 11252.675, less 150: 11102.675; both 0.005 up.
+        QCOMPARE(f.w->salaryCellValue(0, 10), Decimal(2675, 3));
+
+        f.tick(0);
+        click(f.w, "print_pdf_btn");
+        const QString html = tool.htmlOfRun(1);
+        QVERIFY(html.contains("General Deductions (-)</td><td style='font-size: 40px; padding: 26px 18px; "
+                              "text-align:right; color:#cc0000; font-weight: bold;'>Rs. 50.00</td>"));
+        QVERIFY(html.contains("22.50</td>"));
+        QVERIFY(html.contains("Rs. 2.68</td>"));
+
+        const QString path = env.folder() + "/statement.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(f.w, "print_state_btn");
+        QCOMPARE(QString::fromUtf8(fileBytes(path)).split('\n').value(4),
+                 QString("\"Arun\",15-03-2026,22.50,0.00,0.00,500.00,0.00,0.00,0.00,2.68,11252.68,100.00,0.00,50.00,"
+                         "11102.68,\"\""));
+
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 record(s) updated successfully!"));
+        QCOMPARE(storedRow(1).mid(2, 13), QStringList({"22.5", "0", "0", "500", "0", "0", "0", "2.675", "11252.68",
+                                                       "100", "0", "50", "11102.68"}));
+        // The list keeps its own write: edited and updated again without a
+        // reload, the row is not refused, and the typed figures stay exact.
+        click(f.w, "edit_btn");
+        f.edit(0, 16, "checked");
+        f.edit(0, 7, "1");
+        QCOMPARE(tableCell(f.list, 0, 11), QString("11253.68")); // 11253.675
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 record(s) updated successfully!"));
+        QCOMPARE(storedRow(1).mid(6, 9), QStringList({"1", "0", "0", "2.675", "11253.68", "100", "0", "50",
+                                                      "11103.68"}));
+        QCOMPARE(storedRow(1).at(15), QString("checked"));
     }
 
     // Figures pasted with many decimals are rounded once, from all their
@@ -450,10 +513,10 @@ private slots:
         f.edit(0, 6, "600");
         QCOMPARE(tableCell(f.list, 0, 11), QString("13200.00"));
         QCOMPARE(tableCell(f.list, 0, 15), QString("13100.00"));
-        f.edit(0, 11, "5");
+        f.edit(0, 11, "5"); // a gross typed by hand shows as the others do
         f.edit(0, 16, "new");
         f.edit(0, 1, "Arun K");
-        QCOMPARE(tableCell(f.list, 0, 11), QString("5"));
+        QCOMPARE(tableCell(f.list, 0, 11), QString("5.00"));
 
         // Cancel puts the list back.
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
@@ -575,9 +638,13 @@ private slots:
         SalaryEnvironment env;
         store("Ravi \"RK\", Kumar", "2026-03-15", 26, 500, "said \"ok\"");
         store("Bala", "2026-04-01", 20, 400);
+        // Name and remarks as stored, through the one field writer: no cell
+        // runs as a formula.
+        store(" -2+3", "2026-03-20", 1, 10, "=1+1 ");
         Form f;
         f.show("March", 2026);
-        f.list->item(0, 12)->setText("abc"); // no number: written as is, counts 0 (the total follows)
+        QCOMPARE(columnTexts(f.list, 1), QStringList({" -2+3", "Ravi \"RK\", Kumar"}));
+        f.list->item(1, 12)->setText("abc"); // no number: written as is, counts 0 (the total follows)
 
         const QString path = env.folder() + "/statement.csv";
         env.desktop.saveFileAnswers.enqueue(path);
@@ -590,10 +657,12 @@ private slots:
                               "Employee Name,Date,Day Shift,OT Details,Night Details,Salary/Day,Tea Cash (+),"
                               "Night Cash (+),Sunday Cash (+),Incentive (+), Gross Total, Weekly Advance (-),"
                               "Extra Advance (-),Late Fine (-),Total Salary,Remarks",
+                              "\" -2+3\",20-03-2026,1.00,0.00,0.00,10.00,0.00,0.00,0.00,0.00,10.00,100.00,0.00,"
+                              "0.00,-90.00,\"'=1+1 \"",
                               "\"Ravi \"\"RK\"\", Kumar\",15-03-2026,26.00,0.00,0.00,500.00,0.00,0.00,0.00,0.00,"
                               "13000.00,abc,0.00,0.00,13000.00,\"said \"\"ok\"\"\"",
                               "",
-                              "Grand Total:,,26.00,0.00,0.00,,0.00,0.00,0.00,0.00,13000.00,0.00,0.00,0.00,13000.00,",
+                              "Grand Total:,,27.00,0.00,0.00,,0.00,0.00,0.00,0.00,13010.00,100.00,0.00,0.00,12910.00,",
                               ""}));
         QCOMPARE(env.desktop.lastShown(), "Success|Salary statements exported successfully to:\n" + path);
         QCOMPARE(env.desktop.openedUrls.last(), QUrl::fromLocalFile(path));
