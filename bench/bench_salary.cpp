@@ -1,7 +1,8 @@
 // The salary window on two years of monthly salary for 625 employees (15,000
-// entries): the window opening with the whole list, Show of one month, Reset,
-// and Update of the whole list, each list against its floor (its statement
-// run by the sqlite3 shell on the same file).
+// entries): the window's first opening with the whole list, then the fastest
+// of later openings, Show of one month, Reset, and Update of the whole list,
+// each list against its floor (its statements, as the window runs them, run
+// by the sqlite3 shell on the same file).
 //
 //   bench_salary
 
@@ -22,17 +23,6 @@
 
 #include <cstdio>
 
-namespace {
-
-const QString Columns = "SELECT slno, name, date, day_shift, ot_details, night_details, salary_day, tea_cash, "
-                        "night_cash, sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, "
-                        "remarks FROM salary";
-const ListStatement Every(Columns + " ORDER BY date DESC, name ASC");
-const ListStatement Names("SELECT DISTINCT name FROM salary ORDER BY name ASC");
-const ListStatement March(Columns + " WHERE date LIKE :month ORDER BY name ASC", QVariantMap{{":month", "2026-03%"}});
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     BenchApplication app(argc, argv);
@@ -40,14 +30,27 @@ int main(int argc, char **argv)
     openBenchDatabase(env);
     std::printf("%s\n\n", qPrintable(fillOffice(OfficeSize{10000, 625, 2025, 2026}).summary()));
 
+    const ListStatement Every(allSalariesStatement());
+    const ListStatement Names(salaryNamesStatement());
+    const ListStatement March(monthSalariesStatement(), QVariantMap{{":month", salaryMonthPattern(2026, 3)}});
+
     // Each figure is the fastest of five runs (steadier on a busy machine).
     QList<SalaryRecord> records;
     const double all = bestMsOf([&] { allSalaries(&records); }, 5);
     const double month = bestMsOf([&] { salariesOfMonth(2026, 3, &records); }, 5);
 
+    // The first opening in the program sets up what later ones share.
     SalaryWindow *window = nullptr;
-    const double open = bestOpeningMs(&window);
+    const double first = msOf([&] {
+        window = new SalaryWindow;
+        window->show();
+        settle();
+    });
     auto *list = window->findChild<QTableWidget *>("emp_salary_table");
+    printAgainstStatements("first opening with every entry", all, first, list->rowCount(), {Every, Names});
+    delete window;
+    const double open = bestOpeningMs(&window);
+    list = window->findChild<QTableWidget *>("emp_salary_table");
     printAgainstStatements("open with every entry", all, open, list->rowCount(), {Every, Names});
 
     const auto click = [&](const char *name) {

@@ -268,15 +268,30 @@ bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edi
     return readStoredRow(ListedSalary, listed->slno, &listed->stored, error);
 }
 
+QString allSalariesStatement()
+{
+    return SelectColumns + QStringLiteral(" ORDER BY date DESC, name ASC");
+}
+
+QString monthSalariesStatement()
+{
+    return SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC");
+}
+
+QString salaryNamesStatement()
+{
+    return QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC");
+}
+
 bool allSalaries(QList<SalaryRecord> *records, QString *error)
 {
-    return select(SelectColumns + QStringLiteral(" ORDER BY date DESC, name ASC"), {}, records, error);
+    return select(allSalariesStatement(), {}, records, error);
 }
 
 bool salariesOfMonth(int year, int month, QList<SalaryRecord> *records, QString *error)
 {
-    return select(SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC"),
-                  {{QStringLiteral(":month"), salaryMonthPattern(year, month)}}, records, error);
+    return select(monthSalariesStatement(), {{QStringLiteral(":month"), salaryMonthPattern(year, month)}}, records,
+                  error);
 }
 
 QString salaryMonthPattern(int year, int month)
@@ -288,7 +303,7 @@ QStringList salaryEmployeeNames()
 {
     QStringList names;
     QSqlQuery q;
-    if (!q.exec(QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC")))
+    if (!q.exec(salaryNamesStatement()))
         return names;
     while (q.next()) {
         const QString name = q.value(0).toString().trimmed();

@@ -99,6 +99,13 @@ bool addSalary(const SalaryEntry &entry, QString *error);
 // as it is now stored (true, nothing written).
 bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error);
 
+// The list's statements, as the list and the employee names run them:
+// every entry, newest date first, then by name; the entries of the month
+// bound to :month (salaryMonthPattern), by name; the employee names.
+QString allSalariesStatement();
+QString monthSalariesStatement();
+QString salaryNamesStatement();
+
 // Every entry, newest date first, then by name.
 bool allSalaries(QList<SalaryRecord> *records, QString *error = nullptr);
 // The entries whose stored date lies in the month, by name.
