@@ -17,10 +17,21 @@
 
 namespace {
 
-constexpr int SalaryColumnCount = 17; // the columns SelectColumns gives
-const QString SelectColumns = QStringLiteral(
-    "SELECT slno, name, date, day_shift, ot_details, night_details, salary_day, tea_cash, night_cash, "
-    "sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, remarks FROM salary");
+// A listed row: the stored columns the list reads and shows, and reads
+// again before it writes the row.
+const RowSource ListedSalary{QStringLiteral("salary"),
+                             QStringLiteral("slno"),
+                             {QStringLiteral("slno"), QStringLiteral("name"), QStringLiteral("date"),
+                              QStringLiteral("day_shift"), QStringLiteral("ot_details"),
+                              QStringLiteral("night_details"), QStringLiteral("salary_day"),
+                              QStringLiteral("tea_cash"), QStringLiteral("night_cash"), QStringLiteral("sunday_cash"),
+                              QStringLiteral("incentive"), QStringLiteral("gross_total"), QStringLiteral("week_adv"),
+                              QStringLiteral("extra_adv"), QStringLiteral("late_fine"), QStringLiteral("total_sal"),
+                              QStringLiteral("remarks")},
+                             {}};
+const int SalaryColumnCount = int(ListedSalary.columns.size());
+// The list's statement reads them once: what it shows is what it keeps.
+const QString SelectColumns = QStringLiteral("SELECT ") + ListedSalary.columnList() + QStringLiteral(" FROM salary");
 
 bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *records, QString *error)
 {
@@ -33,18 +44,14 @@ bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *
             SalaryEntry &e = r.entry;
             e.name = q.text(1);
             e.date = q.text(2);
-            Decimal *figures[] = {&e.figures.dayShift,     &e.figures.ot,        &e.figures.night,
-                                  &e.figures.salaryPerDay, &e.figures.teaCash,   &e.figures.nightCash,
-                                  &e.figures.sundayCash,   &e.figures.incentive, &e.figures.weekAdvance,
-                                  &e.figures.extraAdvance, &e.figures.lateFine};
             const int columns[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
             for (int i = 0; i < 11; ++i)
-                *figures[i] = Decimal::fromStored(q.real(columns[i])); // NULL gives 0
+                e.figures[i] = Decimal::fromStored(q.real(columns[i])); // NULL gives 0
             e.gross = Money::fromStored(q.real(11));
             e.total = Money::fromStored(q.real(15));
             e.remarks = q.text(16);
             r.stored = StoredRow::of(q, 0, SalaryColumnCount);
-            records->append(r);
+            records->append(std::move(r));
         },
         error);
     if (!ok)
@@ -72,18 +79,6 @@ QVariantMap entryValues(const SalaryEntry &e)
             {QStringLiteral(":total"), e.total.toDouble()},
             {QStringLiteral(":rem"), e.remarks}};
 }
-
-// A listed row read again: the columns the list's statement gives.
-const RowSource ListedSalary{QStringLiteral("salary"),
-                             QStringLiteral("slno"),
-                             {QStringLiteral("slno"), QStringLiteral("name"), QStringLiteral("date"),
-                              QStringLiteral("day_shift"), QStringLiteral("ot_details"),
-                              QStringLiteral("night_details"), QStringLiteral("salary_day"),
-                              QStringLiteral("tea_cash"), QStringLiteral("night_cash"), QStringLiteral("sunday_cash"),
-                              QStringLiteral("incentive"), QStringLiteral("gross_total"), QStringLiteral("week_adv"),
-                              QStringLiteral("extra_adv"), QStringLiteral("late_fine"), QStringLiteral("total_sal"),
-                              QStringLiteral("remarks")},
-                             {}};
 
 // Whether writing `values` over the row `slno` would store anything other
 // than what it holds: each value compared as the file keeps it.
@@ -239,15 +234,43 @@ bool addSalary(const SalaryEntry &entry, QString *error)
                      entryValues(entry), error);
 }
 
+namespace {
+
+// Whether `entry` holds what the list read of its row, as the list read it
+// (a stored figure of more decimals than the list shows, or a NULL, as what
+// the list made of it).
+bool sameAsListed(const SalaryEntry &entry, const SalaryEntry &listed)
+{
+    if (entry.name != listed.name || entry.date != listed.date || entry.remarks != listed.remarks
+        || entry.gross != listed.gross || entry.total != listed.total)
+        return false;
+    for (int i = 0; i < 11; ++i) {
+        if (entry.figures[i] != listed.figures[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString salaryRowName(const QString &name, const QString &listDate)
+{
+    return shortRowName(name.trimmed()) + QStringLiteral(" (") + listDate + QLatin1Char(')');
+}
+
 bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error)
 {
+    // A row that would be written as the list read it is left as it is now
+    // stored, unread.
+    if (sameAsListed(entry, listed->entry))
+        return true;
     QVariantMap values = entryValues(entry);
     bool changes = true;
     if (!changesStoredRow(listed->slno, values, &changes, error))
         return false;
     if (!changes)
         return true;
-    const QString row = QStringLiteral("The salary entry of ") + listed->entry.name.trimmed();
+    const QString row = QStringLiteral("The salary entry of ") + salaryRowName(entry.name, salaryDateText(entry.date));
     if (edited) {
         if (const QString reason = listedRowRefusal(ListedSalary, listed->slno, listed->stored, row);
             !reason.isEmpty()) {
@@ -334,9 +357,32 @@ QString salaryStoredDate(const QString &listText)
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : listText;
 }
 
+namespace {
+
+// The texts of list columns 1 to 16 of one entry, each figure's through
+// `money`, the date through `date`.
+template<class MoneyText, class DateText>
+QStringList listTextsOf(const SalaryRecord &record, MoneyText &&money, DateText &&date)
+{
+    const SalaryEntry &e = record.entry;
+    const SalaryFigures &f = e.figures;
+    QStringList texts;
+    texts.reserve(16);
+    texts << e.name << date(e.date);
+    for (int i = 0; i < 8; ++i)
+        texts << money(f[i].toMoney());
+    texts << money(e.gross);
+    for (int i = 8; i < 11; ++i)
+        texts << money(f[i].toMoney());
+    texts << money(e.total) << e.remarks;
+    return texts;
+}
+
+} // namespace
+
 QStringList salaryListTexts(const SalaryRecord &record)
 {
-    return salaryListTexts(QList<SalaryRecord>{record}).value(0);
+    return listTextsOf(record, [](const Money &m) { return m.text(); }, salaryDateText);
 }
 
 QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records)
@@ -349,20 +395,8 @@ QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records)
     const auto moneyText = [&](const Money &m) { return m.isValid() ? money(m.paise()) : QString(); };
     QList<QStringList> rows;
     rows.reserve(records.size());
-    for (const SalaryRecord &record : records) {
-        const SalaryEntry &e = record.entry;
-        const SalaryFigures &f = e.figures;
-        QStringList texts;
-        texts.reserve(16);
-        texts << e.name << dates(e.date);
-        for (int i = 0; i < 8; ++i)
-            texts << moneyText(f[i].toMoney());
-        texts << moneyText(e.gross);
-        for (int i = 8; i < 11; ++i)
-            texts << moneyText(f[i].toMoney());
-        texts << moneyText(e.total) << e.remarks;
-        rows << texts;
-    }
+    for (const SalaryRecord &record : records)
+        rows << listTextsOf(record, moneyText, dates);
     return rows;
 }
 
@@ -399,7 +433,7 @@ QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figu
         refusal = typedFigureTooLarge(QStringLiteral("Gross Total"), texts.value(10), FigureKind::Money);
     if (refusal.isEmpty())
         refusal = typedFigureTooLarge(QStringLiteral("Total Sal"), texts.value(14), FigureKind::Money);
-    return refusal.isEmpty() ? QString() : texts.value(0) + QStringLiteral(": ") + refusal;
+    return refusal.isEmpty() ? QString() : salaryRowName(texts.value(0), texts.value(1)) + QStringLiteral(": ") + refusal;
 }
 
 namespace {

@@ -352,7 +352,8 @@ private slots:
         f.edit(2, 3, "999999999");
         f.edit(2, 6, "99999999999");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Update Error|Ravi: Gross Total is too large: at most 99,999,999,999.99"));
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Ravi (" + QDate::currentDate().toString("dd-MM-yyyy")
+                                                      + "): Gross Total is too large: at most 99,999,999,999.99");
         QCOMPARE(storedRow(1).at(10), QString("1"));
 
         // Just under the bounds, and text that is no number (0), are taken.
@@ -556,7 +557,7 @@ private slots:
         // So does a row deleted meanwhile in another copy.
         writeAsOtherCopy("DELETE FROM salary WHERE name = 'Bala'");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala no longer exists; it may "
+        QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala (next week) no longer exists; it may "
                                                   "have been deleted in another window. Nothing was saved."));
         QCOMPARE(storedRow(1).at(2), QString("22"));
     }
@@ -599,7 +600,7 @@ private slots:
         f.edit(1, 16, "advance cut");
         saveWhileOtherCopyWrites("UPDATE salary SET day_shift = 26 WHERE name = 'Bala'",
                                  [&] { click(f.w, "update_btn"); });
-        QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala was changed or deleted "
+        QCOMPARE(env.desktop.lastShown(), QString("Update Error|The salary entry of Bala (01-03-2026) was changed or deleted "
                                                   "meanwhile, perhaps in another window. Nothing was saved."));
         QCOMPARE(storedRow(1).at(5), QString("700"));
         QCOMPARE(testdata::rows("SELECT day_shift, remarks FROM salary WHERE slno = 2"), QStringList{"26|half day"});
@@ -675,11 +676,13 @@ private slots:
     }
 
     // A figure the statement cannot count is refused before the file is
-    // asked for, naming the row and the field; nothing is written.
+    // asked for, naming the row (employee, a long name cut, and date) and the
+    // field; nothing is written.
     void statementRefusesAFigureBeyondItsBound()
     {
         SalaryEnvironment env;
-        store("Arun", "2026-03-15", 22, 500);
+        store("Venkatasubramanian Ramakrishnan Iyer of Thiruvananthapuram", "2026-03-15", 22, 500);
+        const QString row = QString("Venkatasubramanian Ramakrishnan Iyer of") + QChar(0x2026) + " (15-03-2026)";
         Form f;
         click(f.w, "edit_btn");
         f.edit(0, 7, "999999999999999.999"); // Gross and Total empty
@@ -687,16 +690,16 @@ private slots:
         env.desktop.saveFileAnswers.enqueue(path);
         click(f.w, "print_state_btn");
         const QString atMost = " is too large: at most 99,999,999,999.99";
-        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|Arun: Tea Cash" + atMost);
+        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + row + ": Tea Cash" + atMost);
         // A gross typed beyond the bound: refused alike, and by Update.
         f.edit(0, 7, "0");
         f.edit(0, 11, "1e20");
         click(f.w, "print_state_btn");
-        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|Arun: Gross Total" + atMost);
+        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + row + ": Gross Total" + atMost);
         QVERIFY(env.desktop.fileDialogDirs.isEmpty());
         QVERIFY(!QFile::exists(path));
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|Arun: Gross Total" + atMost);
+        QCOMPARE(env.desktop.lastShown(), "Update Error|" + row + ": Gross Total" + atMost);
         QCOMPARE(storedRow(1).at(10), QString("11000"));
     }
 
