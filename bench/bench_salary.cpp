@@ -1,8 +1,9 @@
 // The salary window on two years of monthly salary for 625 employees (15,000
-// entries): the window's first opening with the whole list, then the fastest
-// of later openings, Show of one month, Reset, and Update of the whole list,
-// each list against its floor (its statements, as the window runs them, run
-// by the sqlite3 shell on the same file).
+// entries): its first opening as the user makes it (the main window's
+// Salary Slip button after login), the fastest of later openings, Show of
+// one month, Reset, and Update of the whole list, each list against its
+// floor (its statements, as the window runs them, run by the sqlite3 shell
+// on the same file).
 //
 //   bench_salary
 
@@ -15,9 +16,11 @@
 
 #include "salary/salarystore.h"
 #include "salary/salarywindow.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -39,16 +42,28 @@ int main(int argc, char **argv)
     const double all = bestMsOf([&] { allSalaries(&records); }, 5);
     const double month = bestMsOf([&] { salariesOfMonth(2026, 3, &records); }, 5);
 
-    // The first opening in the program sets up what later ones share.
-    SalaryWindow *window = nullptr;
+    // The first opening: the program starts with its main window, which
+    // opens the database afresh; the user logs in and presses Salary Slip.
+    auto *main = new MainWindow;
+    main->show();
+    settle();
+    main->findChild<QLineEdit *>("usernameEdit")->setText("pravo");
+    main->findChild<QLineEdit *>("passwordEdit")->setText("pravo");
+    ::click(main, "submit_btn");
+    settle();
     const double first = msOf([&] {
-        window = new SalaryWindow;
-        window->show();
+        ::click(main, "salary_slip_btn");
         settle();
     });
+    SalaryWindow *window = main->findChild<SalaryWindow *>();
+    if (!window || !window->isVisible())
+        qFatal("the Salary Slip button opened no salary window");
     auto *list = window->findChild<QTableWidget *>("emp_salary_table");
-    printAgainstStatements("first opening with every entry", all, first, list->rowCount(), {Every, Names});
-    delete window;
+    printAgainstStatements("first opening (Salary Slip button)", all, first, list->rowCount(), {Every, Names});
+    delete main;
+
+    // Later openings, each a new window.
+    window = nullptr;
     const double open = bestOpeningMs(&window);
     list = window->findChild<QTableWidget *>("emp_salary_table");
     printAgainstStatements("open with every entry", all, open, list->rowCount(), {Every, Names});

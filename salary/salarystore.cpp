@@ -6,7 +6,6 @@
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
-#include "widgets/tablefill.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -385,19 +384,18 @@ QStringList salaryListTexts(const SalaryRecord &record)
     return listTextsOf(record, [](const Money &m) { return m.text(); }, salaryDateText);
 }
 
-QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records)
+SalaryListTexts::SalaryListTexts()
+    : m_money([](qint64 paise) { return Money::fromPaise(paise).text(); })
+    , m_dates([](const QString &stored) { return salaryDateText(stored); })
+{
+}
+
+QStringList SalaryListTexts::operator()(const SalaryRecord &record)
 {
     // A month's list repeats its figures (days, rates, allowances, zeros) and
-    // its dates from row to row: each text is made once, and the cells that
-    // show it share it.
-    RepeatedTexts<qint64> money([](qint64 paise) { return Money::fromPaise(paise).text(); });
-    RepeatedTexts<QString> dates([](const QString &stored) { return salaryDateText(stored); });
-    const auto moneyText = [&](const Money &m) { return m.isValid() ? money(m.paise()) : QString(); };
-    QList<QStringList> rows;
-    rows.reserve(records.size());
-    for (const SalaryRecord &record : records)
-        rows << listTextsOf(record, moneyText, dates);
-    return rows;
+    // its dates from row to row.
+    return listTextsOf(
+        record, [this](const Money &m) { return m.isValid() ? m_money(m.paise()) : QString(); }, m_dates);
 }
 
 bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed)

@@ -7,6 +7,7 @@
 #include "core/listedrow.h"
 #include "core/money.h"
 #include "output/csvexport.h"
+#include "widgets/tablefill.h"
 
 #include <QList>
 #include <QString>
@@ -132,9 +133,19 @@ QString salaryStoredDate(const QString &listText);
 // earnings figures, gross, the three deductions, total (every figure with
 // two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
-// The same for every record, in order; a text that repeats down the list (a
-// figure, a date) is made once and shared by the rows that show it.
-QList<QStringList> salaryListTexts(const QList<SalaryRecord> &records);
+// The same for the rows of a list, one after another: a text that repeats
+// down the list (a figure, a date) is made once and shared by the rows that
+// show it.
+class SalaryListTexts
+{
+public:
+    SalaryListTexts();
+    QStringList operator()(const SalaryRecord &record);
+
+private:
+    RepeatedTexts<qint64> m_money; // by paise
+    RepeatedTexts<QString> m_dates; // by the stored text
+};
 // Whether a list row (the trimmed texts of columns 1 to 16, and the figures
 // its cells stand for) differs from what the list showed of `listed`.
 bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed);

@@ -26,6 +26,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <memory>
+
 namespace {
 
 // The input row's columns.
@@ -100,6 +102,42 @@ QTableWidgetItem *computedItem(const Decimal &value, const QColor &background)
     const ComputedLook look;
     return computedItem(value.toMoney().text(), look.bold, QBrush(background));
 }
+
+// The cells of a list of thousands of rows repeat their texts (figures,
+// dates, remarks) and their look: a cell made anew is a copy of the first
+// cell of its column with the same text, and shares its data with it until
+// either is changed (an edit gives the cell its own).
+class RepeatedCells
+{
+public:
+    explicit RepeatedCells(int columns) : m_first(columns) {}
+    RepeatedCells(const RepeatedCells &) = delete;
+    RepeatedCells &operator=(const RepeatedCells &) = delete;
+    ~RepeatedCells()
+    {
+        for (const auto &column : std::as_const(m_first))
+            qDeleteAll(column);
+    }
+
+    // A new item showing `text` in `column`, with `font` and `background`
+    // when given.
+    QTableWidgetItem *item(int column, const QString &text, const QFont *font = nullptr,
+                           const QBrush *background = nullptr)
+    {
+        QTableWidgetItem *&first = m_first[column][text]; // the one it copies
+        if (!first) {
+            first = new QTableWidgetItem(text);
+            if (font)
+                first->setFont(*font);
+            if (background)
+                first->setBackground(*background);
+        }
+        return first->clone();
+    }
+
+private:
+    QList<QHash<QString, QTableWidgetItem *>> m_first; // by column, then text
+};
 
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
 {
@@ -385,22 +423,33 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     const ComputedLook look;
     listedRecords = records;
     typedFigures.clear();
-    const QList<QStringList> rows = salaryListTexts(records);
     {
         // Every fill gives every cell with the same roles, so the rows that
-        // stay keep their items (Reset or Show again builds and deletes
-        // none); the boxes go first.
+        // stay keep their items and take the new texts in place (Reset or
+        // Show again builds and deletes none); the boxes go first. The rows
+        // made anew share the data of their repeated cells.
         ticks->dropBoxes();
         TableFill fill(list, records.size(), TableFill::Items::Kept);
+        SalaryListTexts listTexts;
+        RepeatedCells cells(list->columnCount());
+        const std::unique_ptr<QTableWidgetItem> tick(TickColumn::newTick());
         for (int r = 0; r < records.size(); ++r) {
-            const QStringList &texts = rows.at(r);
-            fill.add(r, ListCheck, TickColumn::newTick());
+            const QStringList texts = listTexts(records.at(r));
+            fill.add(r, ListCheck, tick->clone());
             fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
+            const bool kept = list->item(r, ListDate); // a row that stays
             for (int c = ListDate; c <= ListRemarks; ++c) {
-                QTableWidgetItem *item = fill.add(r, c, texts.at(c - 1));
-                if (c == ListGross || c == ListTotal) {
+                const QString &text = texts.at(c - 1);
+                const bool computed = c == ListGross || c == ListTotal;
+                const QBrush &background = c == ListGross ? look.gross : look.total;
+                if (!kept) {
+                    fill.add(r, c, computed ? cells.item(c, text, &look.bold, &background) : cells.item(c, text));
+                    continue;
+                }
+                QTableWidgetItem *item = fill.add(r, c, text);
+                if (computed) {
                     item->setFont(look.bold);
-                    item->setBackground(c == ListGross ? look.gross : look.total);
+                    item->setBackground(background);
                 }
             }
         }

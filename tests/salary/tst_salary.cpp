@@ -514,6 +514,10 @@ private slots:
         f.edit(0, 6, "600");
         QCOMPARE(tableCell(f.list, 0, 11), QString("13200.00"));
         QCOMPARE(tableCell(f.list, 0, 15), QString("13100.00"));
+        // A cell showing what another row's cell shows changes alone.
+        f.edit(0, 12, "150");
+        QCOMPARE(tableCell(f.list, 1, 12), QString("100.00"));
+        f.edit(0, 12, "100");
         f.edit(0, 11, "5"); // a gross typed by hand shows as the others do
         f.edit(0, 16, "new");
         f.edit(0, 1, "Arun K");
