@@ -9,10 +9,7 @@
 
 #include <QDate>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
-
-#include <array>
 
 namespace {
 
