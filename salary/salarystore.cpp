@@ -35,7 +35,7 @@ bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *
     const bool ok = forEachRow(
         sql, values,
         [&](const StatementRow &q) {
-            SalaryRecord r;
+            SalaryRecord &r = records->emplaceBack(); // made in place: a record is large
             r.slno = q.integer(0);
             SalaryEntry &e = r.entry;
             e.name = q.text(1);
@@ -47,7 +47,6 @@ bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *
             e.total = Money::fromStored(q.real(15));
             e.remarks = q.text(16);
             r.stored = StoredRow::of(q, 0, SalaryColumnCount);
-            records->append(std::move(r));
         },
         error);
     if (!ok)
