@@ -328,15 +328,12 @@ QString salaryMonthPattern(int year, int month)
 QStringList salaryEmployeeNames()
 {
     QStringList names;
-    QSqlQuery q;
-    if (!q.exec(salaryNamesStatement()))
-        return names;
-    while (q.next()) {
-        const QString name = q.value(0).toString().trimmed();
+    const bool read = forEachRow(salaryNamesStatement(), {}, [&](const StatementRow &q) {
+        const QString name = q.text(0).trimmed();
         if (!name.isEmpty())
             names << name;
-    }
-    return names;
+    });
+    return read ? names : QStringList(); // a failing statement offers none
 }
 
 QString salaryDateText(const QString &text)
