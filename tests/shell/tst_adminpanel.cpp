@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/filesizelimit.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
 
@@ -78,6 +79,7 @@ private slots:
     void moduleSwitches();
     void yearList();
     void yearListFailureIsReported();
+    void yearWithdrawnOnlyWhileNoInwardEntryIsSaved();
     void companySettingsDialog();
     void companySettingsSlot();
 };
@@ -288,6 +290,21 @@ void TestAdminPanel::yearListFailureIsReported()
     QCOMPARE(env.desktop.messages.size(), 1);
     QVERIFY(env.desktop.lastShown().startsWith("Error|no such column: fy_name"));
     QCOMPARE(rows("SELECT fy_name FROM financial_years ORDER BY fy_name"), QStringList{"26-27"});
+}
+
+// Another copy saves the year's first inward entry while the panel withdraws
+// the year: the look waits for that copy's write and the year stays.
+void TestAdminPanel::yearWithdrawnOnlyWhileNoInwardEntryIsSaved()
+{
+    TestEnvironment env;
+    openCoreDatabase(env);
+    testdata::createTables();
+    Form<DeveloperDialog> f;
+    f.check("fy_2627_check")->setChecked(false);
+    saveWhileOtherCopyWrites("INSERT INTO inward_entries (inward_no, inward_no_full, fy_name) VALUES (1, '1/26-27', '26-27')",
+                             [&f] { f.click("save_fy_btn"); });
+    QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Success"));
+    QCOMPARE(rows("SELECT fy_name FROM financial_years"), QStringList{"26-27"});
 }
 
 void TestAdminPanel::companySettingsDialog()
