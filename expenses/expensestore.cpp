@@ -118,21 +118,58 @@ bool addExpense(const ExpenseWrite &expense, QString *error)
                      writeValues(expense), error);
 }
 
-bool updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error)
+namespace {
+
+// Writes the listed expense while it is still as the list read it. A refusal
+// for a row changed or gone meanwhile is Stale and gets `changedWayOn` or
+// `goneWayOn` after it.
+ListedWrite writeListedExpense(const QString &sql, const QVariantMap &values, const ExpenseRow &listed,
+                               int runningNumber, const QString &changedWayOn, const QString &goneWayOn,
+                               QString *error)
+{
+    const QString name = listedExpenseName(listed, runningNumber);
+    QString reason;
+    if (writeLoadedRow(sql, values, StoredExpense, listed.slno, listed.stored, name, &reason))
+        return ListedWrite::Written;
+    ListedWrite outcome = ListedWrite::Failed;
+    if (reason == rowChangedText(name)) {
+        outcome = ListedWrite::Stale;
+        reason += QLatin1Char(' ') + changedWayOn;
+    } else if (reason == rowGoneText(name, true)) {
+        outcome = ListedWrite::Stale;
+        if (!goneWayOn.isEmpty())
+            reason += QLatin1Char(' ') + goneWayOn;
+    }
+    if (error)
+        *error = reason;
+    return outcome;
+}
+
+} // namespace
+
+ListedWrite updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error)
 {
     QVariantMap values = writeValues(expense);
     values.insert(QStringLiteral(":slno"), listed.slno);
-    return writeLoadedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
-                                         "amount = :amount WHERE slno = :slno"),
-                          values, StoredExpense, listed.slno, listed.stored,
-                          listedExpenseName(listed, runningNumber), error);
+    // The window leaves the correction with what was typed still in the
+    // fields; these say what the user can do next.
+    return writeListedExpense(
+        QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
+                       "amount = :amount WHERE slno = :slno"),
+        values, listed, runningNumber,
+        QStringLiteral("What you typed stays in the fields: press Show or Reset to list the expense as it is now, "
+                       "then select it and press Edit to load it in place of what you typed; or press Add to save "
+                       "what you typed as a new expense."),
+        QStringLiteral("What you typed stays in the fields: press Add to save it as a new expense."), error);
 }
 
-bool deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error)
+ListedWrite deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error)
 {
-    return writeLoadedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"),
-                          {{QStringLiteral(":slno"), listed.slno}}, StoredExpense, listed.slno, listed.stored,
-                          listedExpenseName(listed, runningNumber), error);
+    return writeListedExpense(
+        QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), listed.slno}}, listed,
+        runningNumber,
+        QStringLiteral("Press Show or Reset to list the expense as it is now, then select it and press Delete again."),
+        QString(), error);
 }
 
 namespace {
