@@ -2,6 +2,8 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
+#include "core/transaction.h"
 #include "core/typednumber.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
@@ -120,29 +122,23 @@ bool addExpense(const ExpenseWrite &expense, QString *error)
 
 namespace {
 
-// Writes the listed expense while it is still as the list read it. A refusal
-// for a row changed or gone meanwhile is Stale and gets `changedWayOn` or
-// `goneWayOn` after it.
+// Writes the listed expense in a write transaction of its own, while it is
+// still as the list read it; after the refusal of a row changed or gone
+// meanwhile comes `changedWayOn` or `goneWayOn`.
 ListedWrite writeListedExpense(const QString &sql, const QVariantMap &values, const ExpenseRow &listed,
                                int runningNumber, const QString &changedWayOn, const QString &goneWayOn,
                                QString *error)
 {
     const QString name = listedExpenseName(listed, runningNumber);
-    QString reason;
-    if (writeLoadedRow(sql, values, StoredExpense, listed.slno, listed.stored, name, &reason))
-        return ListedWrite::Written;
-    ListedWrite outcome = ListedWrite::Failed;
-    if (reason == rowChangedText(name)) {
-        outcome = ListedWrite::Stale;
-        reason += QLatin1Char(' ') + changedWayOn;
-    } else if (reason == rowGoneText(name, true)) {
-        outcome = ListedWrite::Stale;
-        if (!goneWayOn.isEmpty())
-            reason += QLatin1Char(' ') + goneWayOn;
-    }
-    if (error)
-        *error = reason;
-    return outcome;
+    bool stale = false;
+    const bool written = runInTransaction(
+        [&](QString *failure) {
+            *failure = listedRowRefusalWithWayOn(StoredExpense, listed.slno, listed.stored, name, changedWayOn,
+                                                 goneWayOn, &stale);
+            return failure->isEmpty() && execListedRow(sql, values, rowGoneText(name, true), failure);
+        },
+        error);
+    return written ? ListedWrite::Written : stale ? ListedWrite::Stale : ListedWrite::Failed;
 }
 
 } // namespace

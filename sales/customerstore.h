@@ -39,14 +39,14 @@ QString customerRowName(const CustomerRow &row);
 // with the same name, or the same non-empty GST number, in any letter case:
 // on a hit they write nothing, give Duplicate and fill `existing` (id, name
 // and GST number). Update writes the listed customer `loaded` only while it
-// is still stored exactly as the list read it. Failed gives the reason in
-// `error`.
+// is still stored exactly as the list read it: otherwise Stale, with the
+// reason and how to go on in `error`. Failed gives the reason in `error`.
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error);
 MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fields, CustomerRow *existing,
                            QString *error);
 // Delete removes the listed customer only while it is still stored exactly
 // as the list read it and nothing names it: otherwise false, nothing
-// written, and the reason in `error`.
+// written, and the reason (and how to go on) in `error`.
 bool deleteCustomer(const CustomerRow &loaded, QString *error);
 
 // The stored vendor id (empty when none).

@@ -133,7 +133,7 @@ bool itemmaster::written(MasterWrite result, const QString &error)
 {
     if (result == MasterWrite::Duplicate)
         Desktop::warning(this, "Duplicate", "Item code already exists for this customer!");
-    else if (result == MasterWrite::Failed)
+    else if (result != MasterWrite::Written)
         Desktop::warning(this, "Error", error);
     return result == MasterWrite::Written;
 }
@@ -192,13 +192,24 @@ void itemmaster::on_update_btn_clicked()
         return;
 
     QString error;
-    if (!written(updateItem(editedItem, fields, &error), error))
+    const MasterWrite result = updateItem(editedItem, fields, &error);
+    if (!written(result, error)) {
+        // No Update can write the item loaded: the form leaves the edit with
+        // what was typed still in the fields.
+        if (result == MasterWrite::Stale)
+            leaveEditMode();
         return;
+    }
     Desktop::information(this, "Success", "Item updated successfully!");
-    selectedItemId = -1;
-    editedItem = ItemRow();
+    leaveEditMode();
     clearFields();
     loadItemTable(-1, QString());
+}
+
+void itemmaster::leaveEditMode()
+{
+    selectedItemId = -1;
+    editedItem = ItemRow();
     setEditMode(false);
 }
 
@@ -231,10 +242,8 @@ void itemmaster::on_delete_btn_clicked()
 
 void itemmaster::on_cancel_btn_clicked()
 {
-    selectedItemId = -1;
-    editedItem = ItemRow();
+    leaveEditMode();
     clearFields();
-    setEditMode(false);
 }
 
 void itemmaster::on_reset_btn_clicked()
