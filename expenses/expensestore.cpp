@@ -256,11 +256,19 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, cons
     p.caption = QStringLiteral("Export to Excel");
     p.defaultName = QStringLiteral("expenses_") + from + QStringLiteral("_to_") + to + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel Files (*.csv)");
-    p.titleLines = {QStringLiteral("Expenses Report"), QStringLiteral("From:,") + from + QStringLiteral(",To:,") + to,
-                    QString()};
+    // Title and total lines are written field by field like the rows.
+    const auto line = [](const QStringList &fields) {
+        QStringList written;
+        for (const QString &field : fields)
+            written << csvField(field);
+        return written.join(QLatin1Char(','));
+    };
+    p.titleLines = {line({QStringLiteral("Expenses Report")}),
+                    line({QStringLiteral("From:"), from, QStringLiteral("To:"), to}), QString()};
     p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");
     p.alwaysQuoted = {2, 3};
-    p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + total.text()};
+    p.totalLines = {QString(), line({QString(), QString(), QString(), QString(), QStringLiteral("Total Amount:"),
+                                     total.text()})};
     p.totalsFormed = total.isValid();
     // The period is found empty only once the file is chosen; the file is
     // then left as it was.
