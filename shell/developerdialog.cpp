@@ -160,7 +160,9 @@ QList<QCheckBox *> DeveloperDialog::yearChecks() const
 
 void DeveloperDialog::loadCompanyDetails()
 {
-    showCompanyInForm(ui, loadCompanyInfo());
+    // The built-in company shows while row 1 is missing or cannot be read.
+    readCompanyRecord(&company);
+    showCompanyInForm(ui, company.found ? company.info : builtInCompanyInfo());
 }
 
 void DeveloperDialog::loadModuleChecks()
@@ -214,7 +216,9 @@ void DeveloperDialog::on_right_logo_btn_clicked()
 
 void DeveloperDialog::on_company_save_btn_clicked()
 {
-    if (!saveCompanyRecordReporting(this, companyFromForm(ui)))
+    if (!saveCompanyRecordReporting(
+            this, &company, companyFromForm(ui),
+            "Press Cancel and open the Developer Panel again to see the company details as they are now."))
         return;
 
     QString error;
