@@ -8,6 +8,7 @@
 #include "masterform.h"
 
 #include <QSignalBlocker>
+#include <QTableWidgetItem>
 
 namespace {
 
@@ -94,10 +95,10 @@ void CustomerMaster::loadCustomerTable(const QString &filter)
         case 6: return c.phone;
         default: return c.email;
         }
+    }, [&rows](int r, int column, QTableWidgetItem *item) {
+        if (column == 5)
+            item->setBackground(rows[r].type == IgstCustomer ? StatusColor::Partial : StatusColor::Done);
     });
-    for (int r = 0; r < rows.size(); ++r)
-        ui->customerTable->item(r, 5)->setBackground(rows[r].type == IgstCustomer ? StatusColor::Partial
-                                                                                   : StatusColor::Done);
 }
 
 CustomerFields CustomerMaster::fieldsFromForm() const

@@ -6,6 +6,7 @@
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 #include "itemstore.h"
 #include "masterform.h"
 
@@ -83,7 +84,9 @@ void itemmaster::loadItemTable(int customerId, const QString &search)
 {
     listedItems = findItems(customerId, search);
     const QList<ItemRow> &rows = listedItems;
-    fillMasterTable(ui->item_table, rows.size(), [&rows](int r, int c) {
+    // Rates and tax percentages repeat down the list: each text made once.
+    RepeatedTexts<double> rates(rateText), taxes(taxText);
+    fillMasterTable(ui->item_table, rows.size(), [&](int r, int c) {
         const ItemRow &i = rows[r];
         switch (c) {
         case 0: return QString::number(i.id);
@@ -92,8 +95,8 @@ void itemmaster::loadItemTable(int customerId, const QString &search)
         case 3: return i.name;
         case 4: return i.drawingNo;
         case 5: return i.uom;
-        case 6: return rateText(i.rate);
-        default: return taxText(i.taxPercent);
+        case 6: return rates(i.rate);
+        default: return taxes(i.taxPercent);
         }
     });
 }
