@@ -73,7 +73,7 @@ QVariantMap writeValues(const ExpenseWrite &expense)
 // How the texts of a refused write name the listed row.
 QString listedExpenseName(const ExpenseRow &listed, int runningNumber)
 {
-    return QStringLiteral("Expense #%1 (%2)").arg(runningNumber).arg(listed.heading);
+    return QStringLiteral("Expense #%1 (%2)").arg(runningNumber).arg(shortRowName(listed.heading));
 }
 
 } // namespace

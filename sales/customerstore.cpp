@@ -134,7 +134,7 @@ QList<CustomerRow> findCustomers(const QString &name)
 
 QString customerRowName(const CustomerRow &row)
 {
-    return QStringLiteral("Customer ") + row.name;
+    return QStringLiteral("Customer ") + shortRowName(row.name);
 }
 
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error)

@@ -32,7 +32,8 @@ QStringList customerNames();
 // The customers with exactly this name, or all of them for an empty filter, by name.
 QList<CustomerRow> findCustomers(const QString &name);
 
-// "Customer <name>": how a refusal names a listed customer.
+// "Customer <name>", the name cut to about 40 characters: how a refusal
+// names a listed customer.
 QString customerRowName(const CustomerRow &row);
 
 // Add and update look, once they hold the write lock, for another customer

@@ -133,7 +133,7 @@ QList<ItemRow> findItems(int customerId, const QString &search)
 
 QString itemRowName(const ItemRow &row)
 {
-    return QStringLiteral("Item ") + (row.code.isEmpty() ? row.name : row.code);
+    return QStringLiteral("Item ") + shortRowName(row.code.isEmpty() ? row.name : row.code);
 }
 
 MasterWrite insertItem(const ItemFields &fields, QString *error)

@@ -36,8 +36,8 @@ ItemFields storedItemFields(ItemFields fields);
 // name, code and name. Items whose customer is gone are not listed.
 QList<ItemRow> findItems(int customerId, const QString &search);
 
-// "Item <code>" (or "Item <name>" for an item without a code): how a refusal
-// names a listed item.
+// "Item <code>" (or "Item <name>" for an item without a code), cut to about
+// 40 characters: how a refusal names a listed item.
 QString itemRowName(const ItemRow &row);
 
 // Add and update write only while, once they hold the write lock, the

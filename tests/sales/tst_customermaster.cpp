@@ -214,6 +214,17 @@ private slots:
         QCOMPARE(f.shown(), "Error|Customer ACME " + deleteRefusal);
         QTEST(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), "stored");
 
+        // A long name is cut in the refusal.
+        const QString longName = "ACME PRECISION ENGINEERING AND FORGING WORKS PRIVATE LIMITED";
+        exec("UPDATE customers SET customer_name = '" + longName + "' WHERE customer_id = 2");
+        CustomerRow bolt = findCustomers(longName).value(0);
+        writeAsOtherCopy("UPDATE customers SET phone = '1' WHERE customer_id = 2");
+        QString refusal;
+        QVERIFY(!deleteCustomer(bolt, &refusal));
+        QVERIFY2(refusal.startsWith("Customer ACME PRECISION ENGINEERING AND FORGING\u2026 was changed"),
+                 qPrintable(refusal));
+        exec("UPDATE customers SET customer_name = 'BOLT' WHERE customer_id = 2");
+
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the list read it
         QVERIFY(!deleteCustomer(findCustomers("BOLT").value(0), &error) && error.startsWith("This customer has items"));
