@@ -400,14 +400,21 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.defaultName = QStringLiteral("Purchase_Report_%1_to_%2.csv")
                         .arg(QString(from).replace(QLatin1Char('-'), QLatin1Char('_')),
                              QString(to).replace(QLatin1Char('-'), QLatin1Char('_')));
-    p.titleLines = {QStringLiteral("PURCHASE REPORT"), QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to,
-                    QStringLiteral("Company: ") + company, QString()};
-    QStringList headerFields;
-    for (const QString &h : headers)
-        headerFields << csvField(h);
-    p.header = headerFields.join(QLatin1Char(','));
+    // Every line field by field: a supplier or period holding a comma, a
+    // quote or a line break stays one cell.
+    const auto line = [](const QStringList &fields) {
+        QStringList written;
+        written.reserve(fields.size());
+        for (const QString &field : fields)
+            written << csvField(field);
+        return written.join(QLatin1Char(','));
+    };
+    p.titleLines = {line({QStringLiteral("PURCHASE REPORT")}),
+                    line({QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to}),
+                    line({QStringLiteral("Company: ") + company}), QString()};
+    p.header = line(headers);
     const QStringList totals = purchaseReportTotals(rows);
-    p.totalLines = {QString(), totals.join(QLatin1Char(','))};
+    p.totalLines = {QString(), line(totals)};
     // A total that cannot be formed has no text.
     for (int c = 6; c <= 16; ++c)
         p.totalsFormed = p.totalsFormed && !totals.at(c).isEmpty();

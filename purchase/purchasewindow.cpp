@@ -538,7 +538,6 @@ void PurchaseWindow::on_update_table_btn_clicked()
     };
     QList<RowBill> toWrite;
     QStringList refused;
-    int unchanged = 0; // counted as updated, as when every row was written
 
     for (int r = 0; r < table->rowCount(); ++r) {
         const QTableWidgetItem *first = table->item(r, 0);
@@ -547,10 +546,9 @@ void PurchaseWindow::on_update_table_btn_clicked()
         // A row shown as it was listed is left as stored, perhaps changed
         // meanwhile by another copy of the program.
         const ListedBill listed = m_listed.value(first->data(Qt::UserRole).toInt());
-        if (mainRowTexts(r) == trimmedTexts(listed.cells)) {
-            ++unchanged;
+        const QStringList texts = mainRowTexts(r);
+        if (texts == trimmedTexts(listed.cells))
             continue;
-        }
         PurchaseBill bill;
         bill.billId = first->data(Qt::UserRole).toInt();
         bill.billNo = mainCellText(r, 0);
@@ -561,8 +559,12 @@ void PurchaseWindow::on_update_table_btn_clicked()
         bill.quantity = mainCellText(r, 6);
         bill.hsnCode = mainCellText(r, MainHsnColumn);
 
-        const QString typedDate = mainCellText(r, 1);
-        const std::optional<QString> date = storedBillDate(typedDate);
+        // A date that reads as neither form is kept only as it was stored
+        // and shown; one typed so is refused.
+        const QString typedDate = texts.at(1);
+        std::optional<QString> date = storedBillDate(typedDate);
+        if (!date && typedDate == listed.cells.at(1).trimmed())
+            date = typedDate;
         if (!date) {
             refused << QStringLiteral("Bill No %1: the date '%2' is not a date (dd-MM-yyyy)").arg(bill.billNo, typedDate);
             continue;
@@ -609,7 +611,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
     }
     m_fillingMain = false;
 
-    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size() + unchanged);
+    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
     if (!refused.isEmpty()) {
         // Edit mode stays on so that the refused rows can be put right.
         Desktop::warning(this, QStringLiteral("Update"),

@@ -338,13 +338,32 @@ private slots:
         setCell(t, 1, 8, "");
         setCell(t, 1, 6, "1000000000");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastMessage().text, QString("2 bill(s) updated successfully!\n\nNot updated:\n"
+        QCOMPARE(env.desktop.lastMessage().text, QString("1 bill(s) updated successfully!\n\nNot updated:\n"
                                                          "Bill No E2: Qty is too large: at most 999,999,999.999 (quantity)"));
         setCell(t, 1, 6, "999999999.999");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|3 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(child<QLabel>(&w, "edit_status_label")->text(), QString());
         QCOMPARE(rows("SELECT bill_date FROM purchase_bills WHERE bill_no = 'E3'"), QStringList{"2026-01-05"});
+    }
+
+    // A stored date that reads as neither form is written back as stored
+    // when only another cell of its row changed; only written rows count.
+    void aStoredDateOfAnotherFormStaysWhenAnotherCellChanges()
+    {
+        PurchaseEnvironment env;
+        addBill({"H1", "05/01/2026"});
+        for (int i = 2; i <= 11; ++i)
+            addBill({QString("H%1").arg(i), "2026-04-02"});
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        click(&w, "edit_table_btn");
+        QCOMPARE(tableCell(t, 10, 1), QString("05/01/2026"));
+        setCell(t, 10, 17, "3208");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
+        QCOMPARE(rows("SELECT bill_no, bill_date, hsn_code FROM purchase_bills WHERE hsn_code <> ''"),
+                 QStringList{"H1|05/01/2026|3208"});
     }
 
     void deleteRemovesTheSelectedRecordOnly()
@@ -406,7 +425,7 @@ private slots:
         writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 250, bill_total = 250 WHERE bill_no = 'S2'");
         setCell(t, 1, 7, "150");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(rows("SELECT bill_no, base_amount, bill_total FROM purchase_bills ORDER BY bill_id"),
                  QStringList({"S1|150|150", "S2|250|250"}));
 
@@ -439,6 +458,35 @@ private slots:
         QCOMPARE(lines.at(6), QString("R1,01-04-2026,\"Paint, white\",,Credit,\"Say \"\"hi\"\"\",10,1000.00,,,,,,,,,1180.00,"));
         QCOMPARE(lines.mid(7),
                  QStringList({"", "TOTAL,,,,,,10.00,1500.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,1680.00,", ""}));
+    }
+
+    // The title block is written field by field, so a supplier of quotes,
+    // commas and a formula stays one text cell.
+    void reportTitleKeepsTheSupplierInOneCell_data()
+    {
+        QTest::addColumn<QString>("supplier");
+        QTest::newRow("quote, comma, semicolon") << "a\"b,c;d";
+        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")";
+    }
+    void reportTitleKeepsTheSupplierInOneCell()
+    {
+        QFETCH(QString, supplier);
+        PurchaseEnvironment env;
+        addBill({"C1", "2026-04-01", supplier});
+        PurchaseWindow w;
+        child<QComboBox>(&w, "companyComboBox")->setCurrentText(supplier);
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2026, 4, 1));
+        child<QDateEdit>(&w, "todateEdit")->setDate(QDate(2026, 4, 30));
+        click(&w, "show_btn");
+        const QString path = env.folder() + "/report.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "printexcel_btn");
+        const QList<QStringList> cells = readCsv(QString::fromUtf8(fileBytes(path)));
+        QCOMPARE(cells.at(0), QStringList{"PURCHASE REPORT"});
+        QCOMPARE(cells.at(1), QStringList{"Period: 01-04-2026 to 30-04-2026"});
+        QCOMPARE(cells.at(2), QStringList{"Company: " + supplier});
+        QCOMPARE(cells.at(5).at(2), supplier.startsWith('=') ? "'" + supplier : supplier);
+        QCOMPARE(cells.at(7).size(), 18);
     }
 
     // Half a paisa rounds up as the decimal typed or stored, not as its
@@ -476,7 +524,7 @@ private slots:
         QCOMPARE(tableCell(t, 1, 13), QString("2.68"));
         QCOMPARE(tableCell(t, 1, 16), QString("7.81"));
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'OLD'"),
                  QStringList{"2.45|2.68|2.68|7.81"});
 
