@@ -297,7 +297,7 @@ std::optional<QString> storedBillDate(const QString &typed)
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error)
+bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error)
 {
     const QString name = billRowName(listed.billNo);
     if (const QString refusal = listedRowRefusal(purchaseBillSource(), bill.billId, listed.stored, name);
@@ -318,11 +318,11 @@ bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, St
            && readStoredRow(purchaseBillSource(), bill.billId, written, error);
 }
 
-bool deletePurchaseBill(const PurchaseBill &listed, QString *error)
+bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error)
 {
     return writeLoadedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                          {{QStringLiteral(":bill_id"), listed.billId}}, purchaseBillSource(), listed.billId,
-                          listed.stored, billRowName(listed.billNo), error);
+                          {{QStringLiteral(":bill_id"), billId}}, purchaseBillSource(), billId, listed.stored,
+                          billRowName(listed.billNo), error);
 }
 
 SupplierLists loadSupplierLists()

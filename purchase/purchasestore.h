@@ -105,17 +105,25 @@ QStringList billListCells(const PurchaseBill &bill);
 // "yyyy-MM-dd"; any other text gives nullopt.
 std::optional<QString> storedBillDate(const QString &typed);
 
+// A bill as a list read it (or last wrote it): its stored row with its
+// payments, and its number then, by which refusals name it.
+struct ListedBill
+{
+    StoredRow stored;
+    QString billNo;
+};
+
 // Writes columns 2 to 19 of `bill` by its bill_id (payment_status
 // untouched), inside the caller's transaction, only while the record is still
 // exactly as `listed` was read (its payments included); `written` then gets
 // the row as now stored. False with the reason otherwise: the refusal names
 // the bill by its listed number.
-bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error);
+bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error);
 
-// Deletes the one record in a transaction of its own, only while it is still
-// exactly as `listed` was read (else false with the reason); its
+// Deletes the record `billId` in a transaction of its own, only while it is
+// still exactly as `listed` was read (else false with the reason); its
 // payment_records rows stay, as they were when it was listed.
-bool deletePurchaseBill(const PurchaseBill &listed, QString *error);
+bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error);
 
 // The supplier choices: the filter combo's names (distinct, by name) and the
 // completers' names and GST numbers (distinct, in stored order).
