@@ -54,12 +54,13 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
     table->item(row, column)->setText(text);
 }
 
-// Bills S1 (100) and S2 (200) of ACME, listed S2 first, the list in edit mode.
+// Bills S1 (100, 40 of it paid) and S2 (200) of ACME, listed S2 first, the list in edit mode.
 struct BillsInEdit
 {
     PurchaseEnvironment env;
     [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
-                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200})
+                                 + addPayment({1, 40, "2026-04-05", "UTR1", "Neft", "RCT-1"});
     PurchaseWindow w;
     QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
 };
@@ -393,6 +394,24 @@ private slots:
                               << "was changed or deleted meanwhile, perhaps in";
         QTest::newRow("deleted") << "DELETE FROM purchase_bills WHERE bill_id = 1"
                                  << "no longer exists; it may have been deleted in";
+        QTest::newRow("renumbered") << "UPDATE purchase_bills SET bill_id = 99 WHERE bill_id = 1"
+                                    << "no longer exists; it may have been deleted in";
+        // Every other column; a text in a REAL column stays a text.
+        for (const char *column : {"bill_no", "bill_date", "company_name", "gst_no", "type", "description", "quantity",
+                                   "base_amount", "cgst2_5", "sgst2_5", "cgst6", "sgst6", "cgst9", "sgst9", "cgst14",
+                                   "sgst14", "bill_total", "hsn_code", "payment_status"})
+            QTest::newRow(column) << QString("UPDATE purchase_bills SET %1 = 'changed' WHERE bill_id = 1").arg(column)
+                                  << "was changed or deleted meanwhile, perhaps in";
+        // S1 was listed with one payment of 40.
+        QTest::newRow("payment added") << "INSERT INTO payment_records (bill_id, paid_amount) VALUES (1, 60)"
+                                       << "was changed or deleted meanwhile, perhaps in";
+        QTest::newRow("payment deleted") << "DELETE FROM payment_records WHERE bill_id = 1"
+                                         << "was changed or deleted meanwhile, perhaps in";
+        for (const char *change : {"paid_amount = 41", "payment_date = '2026-04-06'", "reference_no = 'UTR2'",
+                                   "mode_of_payment = 'Cash'", "payment_ref = 'RCT-2'"})
+            QTest::newRow(QByteArray("payment: ") + change)
+                << QString("UPDATE payment_records SET %1 WHERE bill_id = 1").arg(change)
+                << "was changed or deleted meanwhile, perhaps in";
     }
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
     {
