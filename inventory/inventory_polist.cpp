@@ -97,6 +97,7 @@ void inventory_polist::loadOrders()
                           ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
         t->setRowCount(0);
         listedLines.clear();
+        listedIds.clear();
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
@@ -139,9 +140,12 @@ void inventory_polist::loadOrders()
     }
     fill.finish();
     listedLines.clear();
+    listedIds.clear();
     listedLines.reserve(rows.size());
-    for (const RequestListRow &row : std::as_const(rows))
+    for (const RequestListRow &row : std::as_const(rows)) {
         listedLines.append(row.stored);
+        listedIds.append(row.poId);
+    }
     // A new list starts at its top, as when its rows are made afresh.
     t->scrollToTop();
     ticks->refresh();
@@ -191,7 +195,7 @@ void inventory_polist::on_save_status_btn_clicked()
         const QTableWidgetItem *item = t->item(r, ColItem);
         const QTableWidgetItem *shown = t->item(r, ColStatus);
         keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString(),
-                               shown ? shown->text() : QString(), listedLines.value(r)};
+                               shown ? shown->text() : QString(), listedLines.value(r), listedIds.value(r)};
     }
     if (keys.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));

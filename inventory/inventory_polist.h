@@ -52,4 +52,5 @@ private:
     TickColumn *ticks;
     QString printedHtml; // the list document the preview prints
     QList<StoredRow> listedLines; // each row's line as the list read it
+    QList<int> listedIds;         // and its row
 };

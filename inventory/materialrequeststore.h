@@ -90,6 +90,7 @@ struct RequestListRow
     double orderQty = 0;
     QString uom;
     QString status;
+    int poId = 0;
     StoredRow stored; // the line's every column as the list read it
 };
 
@@ -118,7 +119,8 @@ struct RequestLineKey
     QString poNumber;
     QString itemName;
     QString shownStatus; // "" for a line stored without one
-    StoredRow loaded;    // its first column is the line's po_id
+    StoredRow loaded;    // the line as the list read it
+    int poId = 0;        // the line's row
 };
 
 // Stores `status` on every line of every key in one transaction. Returns the

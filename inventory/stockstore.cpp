@@ -14,7 +14,15 @@
 namespace {
 
 const QString AllCategories = QStringLiteral("-- All --");
-const RowSource StoredItem{QStringLiteral("inventory_items"), QStringLiteral("item_id"), QString()};
+// Every column of a stock item as stored, in the list's order.
+const RowSource StoredItem{QStringLiteral("inventory_items"),
+                           QStringLiteral("item_id"),
+                           {QStringLiteral("item_id"), QStringLiteral("category"), QStringLiteral("supplier_name"),
+                            QStringLiteral("supplier_phone"), QStringLiteral("item_name"),
+                            QStringLiteral("opening_stock"), QStringLiteral("stock_addition"),
+                            QStringLiteral("stock_reduction"), QStringLiteral("balance_stock"), QStringLiteral("uom"),
+                            QStringLiteral("last_updated"), QStringLiteral("min_stock")},
+                           QString()};
 
 // How the texts of a refused write name the listed item.
 QString listedItemName(const StockItemRow &listed)
@@ -51,10 +59,8 @@ QString missingItemText()
 bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QString *error)
 {
     rows->clear();
-    QString sql = QStringLiteral(
-        "SELECT item_id, category, supplier_name, supplier_phone, item_name, opening_stock, stock_addition, "
-        "stock_reduction, balance_stock, uom, last_updated, min_stock, inventory_items.* FROM inventory_items "
-        "WHERE 1=1 ");
+    QString sql =
+        QStringLiteral("SELECT ") + StoredItem.columnList() + QStringLiteral(" FROM inventory_items WHERE 1=1 ");
     QVariantMap values;
     if (!filter.category.isEmpty() && filter.category != AllCategories) {
         sql += QStringLiteral("AND category = :cat ");
@@ -70,29 +76,27 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
     }
     sql += QStringLiteral("ORDER BY category ASC, item_name ASC");
 
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    const int columnCount = q.record().count(); // read once, not per row
-    while (q.next()) {
-        StockItemRow row;
-        row.id = q.value(0).toInt();
-        row.category = q.value(1).toString();
-        row.supplier = q.value(2).toString();
-        row.phone = q.value(3).toString();
-        row.name = q.value(4).toString();
-        row.opening = q.value(5).toDouble();
-        row.additions = q.value(6).toDouble();
-        row.reductions = q.value(7).toDouble();
-        row.balance = q.value(8).toDouble();
-        row.uom = q.value(9).toString();
-        row.lastUpdated = q.value(10).toString();
-        row.minimum = q.value(11).toDouble();
-        row.stored = storedRowOf(q, 12, columnCount - 12);
-        rows->append(row);
-    }
-    return true;
+    const int columns = int(StoredItem.columns.size());
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            StockItemRow row;
+            row.id = q.integer(0);
+            row.category = q.text(1);
+            row.supplier = q.text(2);
+            row.phone = q.text(3);
+            row.name = q.text(4);
+            row.opening = q.real(5);
+            row.additions = q.real(6);
+            row.reductions = q.real(7);
+            row.balance = q.real(8);
+            row.uom = q.text(9);
+            row.lastUpdated = q.text(10);
+            row.minimum = q.real(11);
+            row.stored = StoredRow::of(q, 0, columns);
+            rows->append(row);
+        },
+        error);
 }
 
 QStringList stockListCells(const StockItemRow &row)

@@ -211,10 +211,10 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
 {
     bool changed = false;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
-        bool same = false;
-        if (!storedLinesAre(Lines, {{":no", challan.number}, {":fy", challan.fy}}, loadedRows, &same, error))
+        StoredRow now;
+        if (!readStoredLines(Lines, {{":no", challan.number}, {":fy", challan.fy}}, &now, error))
             return false;
-        if (!same) {
+        if (!loadedRows.found() || now != loadedRows) {
             changed = true;
             return false;
         }
@@ -238,10 +238,10 @@ DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &load
     bool changed = false;
     const bool committed = runInTransaction(
         [&](QString *error) {
-            bool same = false;
-            if (!storedLinesAre(Lines, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
+            StoredRow now;
+            if (!readStoredLines(Lines, {{":no", number}, {":fy", fy}}, &now, error))
                 return false;
-            if (!same) {
+            if (!loadedRows.found() || now != loadedRows) {
                 changed = true;
                 return false;
             }

@@ -294,10 +294,10 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
         [&](QString *error) {
             workRan = true;
             // Checked inside the transaction, so the rows compared are the rows rewritten.
-            bool same = false;
-            if (!storedLinesAre(LiveRows, {{":no", header.number}, {":fy", header.fy}}, loadedRows, &same, error))
+            StoredRow now;
+            if (!readStoredLines(LiveRows, {{":no", header.number}, {":fy", header.fy}}, &now, error))
                 return false;
-            if (!same) {
+            if (!loadedRows.found() || now != loadedRows) {
                 result.status = InwardUpdateResult::Changed;
                 return false;
             }
@@ -350,10 +350,10 @@ InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &
     InwardCancelResult result;
     const bool committed = runInTransaction(
         [&](QString *error) {
-            bool same = false;
-            if (!storedLinesAre(LiveRows, {{":no", number}, {":fy", fy}}, loadedRows, &same, error))
+            StoredRow now;
+            if (!readStoredLines(LiveRows, {{":no", number}, {":fy", fy}}, &now, error))
                 return false;
-            if (!same) {
+            if (!loadedRows.found() || now != loadedRows) {
                 result.status = InwardCancelResult::Changed;
                 return false;
             }
