@@ -33,15 +33,21 @@ void initPaymentTables();
 // gives it and changes or pays it only while it is still so.
 const RowSource &purchaseBillSource();
 
-// "Bill No " and the number: how refusals name a bill.
+// "Bill No " and the number as the list shows it, a long one cut short
+// (shortRowName): how refusals name a bill.
 QString billRowName(const QString &billNo);
 
-// Fills the payments of listed bills, as purchaseBillSource gives them, in
-// one statement: `rows` holds, by bill_id, the stored row of each bill that
-// "SELECT bill_id FROM purchase_bills " + `billWhere` (bound with `values`)
-// gives. False with the driver's text when they cannot be read.
-bool readListedBillPayments(const QString &billWhere, const QVariantMap &values, const QHash<int, StoredRow *> &rows,
-                            QString *error);
+// The payments of the bills that "SELECT bill_id FROM purchase_bills " +
+// `billWhere` gives, each with the columns purchaseBillSource compares, by
+// bill and then in the order that source reads them.
+QString listedBillPaymentsStatement(const QString &billWhere);
+
+// Adds the payments that `paymentsSql` (listedBillPaymentsStatement, bound
+// with `values`) gives to the stored rows of `rows`, read by bill_id without
+// their payments: each then compares as readStoredRow of purchaseBillSource
+// gives it. False with the driver's text when they cannot be read.
+bool readListedBillPayments(const QString &paymentsSql, const QVariantMap &values,
+                            const QHash<int, StoredRow *> &rows, QString *error);
 
 // The number of tax amount columns: CGST and SGST at 2.5, 6, 9 and 14 %.
 constexpr int PurchaseTaxColumns = 8;
@@ -91,9 +97,13 @@ struct BillListFilter
     bool newestRecordFirst = false; // by bill_id instead of bill_date, both descending
 };
 
-// The statement of a list (Show: the period always applies, newest record
-// first; Filter and Reset: by bill date) and its bound values.
+// The statements of a list and their bound values: its bills with their
+// stored columns (Show: the period always applies, newest record first;
+// Filter and Reset: by bill date), then the payments of those bills.
 QString billListStatement(const BillListFilter &filter);
+QString billListPaymentsStatement(const BillListFilter &filter);
+QVariantMap billListValues(const BillListFilter &filter);
+// The bills of a list, each with its stored row and payments.
 bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error);
 
 // The eighteen texts of a list row: dates "dd-MM-yyyy" (other text as

@@ -553,7 +553,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
         bill.description = mainCellText(r, 5);
         bill.quantity = mainCellText(r, 6);
         bill.hsnCode = mainCellText(r, MainHsnColumn);
-        const QString name = billRowName(listed.billNo);
+        const QString name = billRowName(bill.billNo);
 
         // A stored date that reads as neither form shows as stored: it goes
         // back as it is while its cell is untouched; one typed so is refused.
@@ -562,7 +562,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
         if (!date && !(*edited & (1u << 1)))
             date = typedDate;
         if (!date) {
-            refused << name + QStringLiteral(": the date '%1' is not a date (dd-MM-yyyy)").arg(typedDate);
+            refused << name + QStringLiteral(": the date '%1' is not a date (dd-MM-yyyy)").arg(shortRowName(typedDate));
             continue;
         }
         bill.billDate = *date;
@@ -584,7 +584,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
                                                       for (RowBill &rb : toWrite) {
                                                           if (!updatePurchaseBill(rb.bill, rb.listed,
                                                                                   &rb.listed.stored, err)) {
-                                                              failedBill = billRowName(rb.listed.billNo);
+                                                              failedBill = billRowName(rb.bill.billNo);
                                                               return false;
                                                           }
                                                       }

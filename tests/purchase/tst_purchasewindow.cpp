@@ -54,13 +54,16 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
     table->item(row, column)->setText(text);
 }
 
-// Bills S1 (100, 40 of it paid) and S2 (200) of ACME, listed S2 first, the list in edit mode.
+// Bills S1 (100, paid 40 and 5) and S2 (200, paid 10) of ACME, listed S2 first, the
+// list in edit mode.
 struct BillsInEdit
 {
     PurchaseEnvironment env;
     [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
                                  + addBill({"S2", "2026-04-02", "ACME", "Credit", 200})
-                                 + addPayment({1, 40, "2026-04-05", "UTR1", "Neft", "RCT-1"});
+                                 + addPayment({1, 40, "2026-04-05", "UTR1", "Neft", "RCT-1"})
+                                 + addPayment({2, 10, "2026-04-05", "UTR2", "Neft", "RCT-2"})
+                                 + addPayment({1, 5, "2026-04-06", "UTR3", "Cash", "RCT-3"});
     PurchaseWindow w;
     QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
 };
@@ -402,15 +405,15 @@ private slots:
                                    "sgst14", "bill_total", "hsn_code", "payment_status"})
             QTest::newRow(column) << QString("UPDATE purchase_bills SET %1 = 'changed' WHERE bill_id = 1").arg(column)
                                   << "was changed or deleted meanwhile, perhaps in";
-        // S1 was listed with one payment of 40.
+        // S1 was listed with payments 1 and 3.
         QTest::newRow("payment added") << "INSERT INTO payment_records (bill_id, paid_amount) VALUES (1, 60)"
                                        << "was changed or deleted meanwhile, perhaps in";
-        QTest::newRow("payment deleted") << "DELETE FROM payment_records WHERE bill_id = 1"
+        QTest::newRow("payment deleted") << "DELETE FROM payment_records WHERE payment_id = 3"
                                          << "was changed or deleted meanwhile, perhaps in";
-        for (const char *change : {"paid_amount = 41", "payment_date = '2026-04-06'", "reference_no = 'UTR2'",
-                                   "mode_of_payment = 'Cash'", "payment_ref = 'RCT-2'"})
+        for (const char *change : {"paid_amount = 41", "payment_date = '2026-04-07'", "reference_no = 'UTR9'",
+                                   "mode_of_payment = 'Upi'", "payment_ref = 'RCT-9'"})
             QTest::newRow(QByteArray("payment: ") + change)
-                << QString("UPDATE payment_records SET %1 WHERE bill_id = 1").arg(change)
+                << QString("UPDATE payment_records SET %1 WHERE payment_id = 3").arg(change)
                 << "was changed or deleted meanwhile, perhaps in";
     }
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
@@ -433,6 +436,41 @@ private slots:
         click(&w, "delete_billno_btn");
         QCOMPARE(env.desktop.lastShown(), "Delete Error|" + refusal);
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
+    }
+
+    // A refusal names the bill by its number as the list shows it, a long
+    // one cut to 40 characters.
+    void aLongBillNumberIsCutShortInARefusal_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shown");
+        const QString name = "Bill No " + QString(39, 'N') + QChar(0x2026);
+        QTest::newRow("amount too large") << "update_table_btn"
+                                          << "Update|0 bill(s) updated successfully!\n\nNot updated:\n" + name
+                                                 + ": Base Amount is too large: at most 99,999,999,999.99";
+        QTest::newRow("report") << "printexcel_btn"
+                                << "Figure Too Large|" + name + ": Base Amount is too large: at most 99,999,999,999.99";
+        QTest::newRow("changed meanwhile")
+            << "changed" << "Update Error|No bill was updated: " + name + " could not be written.\n" + name
+                                + " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
+    }
+    void aLongBillNumberIsCutShortInARefusal()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, shown);
+        PurchaseEnvironment env;
+        addBill({QString(10000, 'N'), "2026-04-01"});
+        PurchaseWindow w;
+        click(&w, "edit_table_btn");
+        if (action == "changed") {
+            setCell(list(w), 0, 17, "3208");
+            writeAsOtherCopy("UPDATE purchase_bills SET hsn_code = '9999'");
+            action = "update_table_btn";
+        } else {
+            setCell(list(w), 0, 7, "1e15");
+        }
+        click(&w, action.toLatin1().constData());
+        QCOMPARE(env.desktop.lastShown(), shown);
     }
 
     // Update Table writes only the rows edited here; a row written here is
