@@ -138,10 +138,7 @@ void inventory_polist::loadOrders()
             status->setData(Qt::BackgroundRole, background);
     }
     fill.finish();
-    listedLines.clear();
-    listedLines.reserve(rows.size());
-    for (const RequestListRow &row : std::as_const(rows))
-        listedLines.append(row.stored);
+    listedLines = std::move(rows);
     // A new list starts at its top, as when its rows are made afresh.
     t->scrollToTop();
     ticks->refresh();
@@ -184,14 +181,13 @@ void inventory_polist::on_save_status_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select a status!"));
         return;
     }
-    const QTableWidget *t = ui->ordered_list;
+    // Each ticked row is the line the list read for it, written by its own row.
     QList<RequestLineKey> keys;
     for (int r : ticks->tickedRows()) {
-        const QTableWidgetItem *number = t->item(r, ColNumber);
-        const QTableWidgetItem *item = t->item(r, ColItem);
-        const QTableWidgetItem *shown = t->item(r, ColStatus);
-        keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString(),
-                               shown ? shown->text() : QString(), listedLines.value(r)};
+        if (r < 0 || r >= listedLines.size())
+            continue;
+        const RequestListRow &line = listedLines.at(r);
+        keys << RequestLineKey{line.poId, line.poNumber, line.itemName, line.status, line.stored};
     }
     if (keys.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));

@@ -167,6 +167,11 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
         return false;
     const QSqlRecord record = columns.record();
     const int count = record.count();
+    const int atId = record.indexOf(QStringLiteral("po_id"));
+    if (atId < 0) {
+        *error = QStringLiteral("no such column: po_id");
+        return false;
+    }
     int at[8];
     const char *const shown[8] = {"po_number", "po_date", "supplier_name", "item_name",
                                   "category",  "order_qty", "uom",        "status"};
@@ -183,6 +188,7 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
             RequestListRow row;
             row.stored = storedRowOf(q, count);
             const QVariantList &c = row.stored.columns;
+            row.poId = c.at(atId).toInt();
             row.poNumber = c.at(at[0]).toString();
             row.poDate = c.at(at[1]).toString();
             row.supplierName = c.at(at[2]).toString();
@@ -230,32 +236,30 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
 {
     if (keys.isEmpty())
         return 0;
+    const RowSource source{QStringLiteral("purchase_orders"), QStringLiteral("po_id"), QString()};
     const bool written = runInTransaction(
         [&](QString *err) {
-            QSqlQuery q;
-            // All lines checked before any is changed: two ticked rows of one
-            // number and item are both changed by the first update.
-            const RowSource source{QStringLiteral("purchase_orders"), QStringLiteral("po_id"), QString()};
+            // Each ticked line compared, then written by its own row: the
+            // rows compared are the rows changed.
             for (const RequestLineKey &key : keys) {
                 StoredRow now;
-                if (!readStoredRow(source, key.loaded.columns.value(0), &now, err))
+                if (!readStoredRow(source, key.poId, &now, err))
                     return false;
+                // A line gone is as much a change as a line changed.
                 if (!key.loaded.found() || now != key.loaded) {
                     *err = requestChangedText(key);
                     return false;
                 }
             }
             for (const RequestLineKey &key : keys) {
-                if (!execBound(q,
-                               QStringLiteral("UPDATE purchase_orders SET status = :status "
-                                              "WHERE po_number = :po AND item_name = :item"),
-                               {{":status", status}, {":po", key.poNumber}, {":item", key.itemName}}, err))
+                if (!execListedRow(QStringLiteral("UPDATE purchase_orders SET status = :status WHERE po_id = :id"),
+                                   {{":status", status}, {":id", key.poId}}, requestChangedText(key), err))
                     return false;
             }
             return true;
         },
         error);
-    return written ? keys.size() : -1;
+    return written ? int(keys.size()) : -1;
 }
 
 QString requestChangedText(const RequestLineKey &key)

@@ -30,6 +30,18 @@ bool stillAsListed(const StockItemRow &listed, QString *error)
     return error->isEmpty();
 }
 
+// Done, Refused (the item changed or gone meanwhile: one of the two texts
+// listedRowRefusal and execListedRow give) or Failed.
+StockWrite writeResult(bool ok, const StockItemRow &listed, const QString &error)
+{
+    if (ok)
+        return StockWrite::Done;
+    const QString name = listedItemName(listed);
+    if (error == rowGoneText(name, true) || error == rowChangedText(name))
+        return StockWrite::Refused;
+    return StockWrite::Failed;
+}
+
 // Whether a REAL column gives the figure back as the same decimal.
 bool storedExactly(const Decimal &figure)
 {
@@ -216,7 +228,7 @@ StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFie
                              error);
         },
         &outcome.error);
-    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    outcome.result = writeResult(ok, listed, outcome.error);
     return outcome;
 }
 
@@ -237,7 +249,7 @@ StockWriteOutcome deleteStockItem(const StockItemRow &listed)
                                  rowGoneText(name, true), error);
         },
         &outcome.error);
-    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    outcome.result = writeResult(ok, listed, outcome.error);
     return outcome;
 }
 
@@ -255,6 +267,7 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
         return outcome;
     }
     MovementResult refused = MovementResult::Failed;
+    StoredRow before, after;
     const bool ok = runInTransaction(
         [&](QString *error) {
             QSqlQuery q;
@@ -270,12 +283,16 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
             const QString name = q.value(0).toString();
             const QString category = q.value(1).toString();
             const QString supplier = q.value(2).toString();
-            // Exact sums of the stored decimals and the typed one: 0.1 + 0.2
-            // is 0.3, and no thousandth is dropped for what the list shows.
-            Decimal additions = Decimal::fromStored(q.value(3).toDouble());
-            Decimal reductions = Decimal::fromStored(q.value(4).toDouble());
-            Decimal balance = Decimal::fromStored(q.value(5).toDouble());
+            // The stored totals to the thousandth every movement keeps, as a
+            // typed quantity is read: a REAL summed elsewhere as 0.1 + 0.2
+            // (0.30000000000000004) is the 0.3 it stands for. Then exact
+            // sums, so no thousandth is dropped for what the list shows.
+            Decimal additions = threeDecimalValue(q.value(3).toDouble());
+            Decimal reductions = threeDecimalValue(q.value(4).toDouble());
+            Decimal balance = threeDecimalValue(q.value(5).toDouble());
             q.finish();
+            if (!readStoredRow(StoredItem, itemId, &before, error))
+                return false;
 
             if (kind == Movement::Addition) {
                 additions = additions + typed;
@@ -314,11 +331,11 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                             {QStringLiteral(":id"), itemId}},
                            error))
                 return false;
-            return execBound(
-                q,
-                QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, supplier_name, "
-                               "trans_date, trans_type, quantity, remarks) VALUES (:id, :item, :cat, :sup, :date, "
-                               ":type, :qty, :rem)"),
+            if (!execBound(
+                    q,
+                    QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, supplier_name, "
+                                   "trans_date, trans_type, quantity, remarks) VALUES (:id, :item, :cat, :sup, :date, "
+                                   ":type, :qty, :rem)"),
                 {{QStringLiteral(":id"), itemId},
                  {QStringLiteral(":item"), name},
                  {QStringLiteral(":cat"), category},
@@ -328,15 +345,22 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                   kind == Movement::Addition ? StockMovement::Addition : StockMovement::Reduction},
                  {QStringLiteral(":qty"), typed.toDouble()},
                  {QStringLiteral(":rem"), QStringLiteral("")}},
-                error);
+                error))
+                return false;
+            // The row as this movement left it, for the form that keeps it.
+            return readStoredRow(StoredItem, itemId, &after, error);
         },
         &outcome.error);
-    if (ok)
+    if (ok) {
         outcome.result = MovementResult::Recorded;
-    else if (refused == MovementResult::TotalsTooLarge)
+        outcome.before = before;
+        outcome.after = after;
+    } else if (refused != MovementResult::Failed) {
         outcome.result = refused;
-    else if (refused != MovementResult::Failed)
-        outcome = {refused, QString()};
+        // Only the totals' refusal carries a text of its own.
+        if (refused != MovementResult::TotalsTooLarge)
+            outcome.error.clear();
+    }
     return outcome;
 }
 
