@@ -56,9 +56,12 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
     return true;
 }
 
+// The entry's live rows: the rows a loaded entry compares, rewrites and
+// cancels. Its cancelled rows of the same number and year are none of these.
+#define LIVE_ROWS_OF_ENTRY "inward_no = :no AND fy_name = :fy AND (is_deleted IS NULL OR is_deleted = 0)"
+
 // The entry's live rows, every column, by inward_id.
-const char *const LiveRows = "SELECT * FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
-                               "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id";
+const char *const LiveRows = "SELECT * FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY " ORDER BY inward_id";
 
 } // namespace
 
@@ -218,7 +221,7 @@ LoadedInward loadInward(int number, const QString &fy)
     readStoredLines(LiveRows, {{":no", number}, {":fy", fy}}, &loaded.rows);
     QSqlQuery q;
     q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
-              "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+              "FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY);
     q.bindValue(":no", number);
     q.bindValue(":fy", fy);
     if (!q.exec() || !q.next())
@@ -239,7 +242,7 @@ LoadedInward loadInward(int number, const QString &fy)
     QSqlQuery lines;
     lines.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty FROM inward_entries e JOIN "
                   "items i ON e.item_id = i.item_id WHERE e.inward_no = :no AND e.fy_name = :fy "
-                  "ORDER BY i.item_code ASC");
+                  "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY i.item_code ASC");
     lines.bindValue(":no", number);
     lines.bindValue(":fy", fy);
     if (lines.exec()) {
@@ -306,8 +309,9 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
                 result.status = InwardUpdateResult::DeliveredBeyond;
                 return false;
             }
+            // The rows compared above, and no other.
             QSqlQuery del;
-            del.prepare("DELETE FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+            del.prepare("DELETE FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY);
             del.bindValue(":no", header.number);
             del.bindValue(":fy", header.fy);
             if (!del.exec()) {
@@ -364,7 +368,7 @@ InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &
                 return false;
             }
             QSqlQuery q;
-            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = :no AND fy_name = :fy",
+            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE " LIVE_ROWS_OF_ENTRY,
                              {{":no", number}, {":fy", fy}}, error);
         },
         &result.error);
