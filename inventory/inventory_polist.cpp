@@ -241,7 +241,12 @@ void inventory_polist::on_print_statement_clicked()
     profile.caption = QStringLiteral("Export PO List");
     profile.defaultName =
         QStringLiteral("PO_List_") + QDate::currentDate().toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".csv");
-    profile.header = QStringLiteral("PO Number,PO Date,Supplier Name,Item Name,Category,Order Qty,UOM,Status");
+    // The titles through the one field writer, as every field of the rows.
+    QStringList titles;
+    for (const char *title : {"PO Number", "PO Date", "Supplier Name", "Item Name", "Category", "Order Qty", "UOM",
+                              "Status"})
+        titles << csvField(QString::fromLatin1(title));
+    profile.header = titles.join(QLatin1Char(','));
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     exportTableCsv(this, profile, tableRows(ui->ordered_list, ColNumber, ColStatus));
 }

@@ -280,11 +280,8 @@ DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &load
     return outcome;
 }
 
-namespace {
-
-// The statement with its sum still to be written out (core/storedsum.h).
-QString challanListSums(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                        QVariantMap *values)
+QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                             QVariantMap *values)
 {
     QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, "
                   STORED_SUM("delivery_entries:d.delivery_qty") ", "
@@ -306,19 +303,11 @@ QString challanListSums(int customerId, const QString &from, const QString &to, 
     return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
 }
 
-} // namespace
-
-QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                             QVariantMap *values)
-{
-    return storedSumStatement(challanListSums(customerId, from, to, currentFy, values), StoredSumRun::Integers);
-}
-
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy,
                                   QString *error)
 {
     QVariantMap values;
-    const QString sql = challanListSums(customerId, from, to, currentFy, &values);
+    const QString sql = challanListStatement(customerId, from, to, currentFy, &values);
     QList<ChallanListRow> rows;
     const auto readRow = [&](const QSqlQuery &q) {
         ChallanListRow row;
