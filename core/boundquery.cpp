@@ -88,6 +88,41 @@ bool StatementRow::isNull(int column) const
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
+int StatementRow::columnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+void StatementRow::appendStoredValue(QByteArray &out, int column) const
+{
+    const int kind = sqlite3_column_type(m_statement, column);
+    out.append(char(kind));
+    switch (kind) {
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(m_statement, column);
+        out.append(reinterpret_cast<const char *>(&v), sizeof v);
+        break;
+    }
+    case SQLITE_FLOAT: {
+        const double v = sqlite3_column_double(m_statement, column);
+        out.append(reinterpret_cast<const char *>(&v), sizeof v);
+        break;
+    }
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const char *bytes = kind == SQLITE_TEXT
+                                ? reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column))
+                                : static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+        const qint32 length = sqlite3_column_bytes(m_statement, column);
+        out.append(reinterpret_cast<const char *>(&length), sizeof length);
+        out.append(bytes, length);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 namespace {
 
 // The driver's message of a failure, as QSqlError::text() writes it.

@@ -1,6 +1,7 @@
 #pragma once
 // Running one statement with named values, keeping the driver's message.
 
+#include <QByteArray>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantMap>
@@ -32,6 +33,12 @@ public:
     double real(int column) const;
     int integer(int column) const;
     bool isNull(int column) const;
+    int columnCount() const;
+    // Appends the column as SQLite holds it to `out`, for a digest: a byte
+    // of its storage class, then an integer's or a real's eight bytes, or a
+    // text's or a blob's length and its own bytes as stored (a text not
+    // converted); NULL adds its class alone.
+    void appendStoredValue(QByteArray &out, int column) const;
 
 private:
     friend bool forEachRow(const QString &, const QVariantMap &, const std::function<void(const StatementRow &)> &,

@@ -3,9 +3,15 @@
 #include "boundquery.h"
 #include "transaction.h"
 
+#include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QVariant>
+
+QString shortRowName(const QString &name, int length)
+{
+    if (name.size() <= length)
+        return name;
+    return name.left(qMax(1, length - 1)).trimmed() + QChar(0x2026);
+}
 
 QString rowGoneText(const QString &row, bool nothingSaved)
 {
@@ -24,104 +30,92 @@ QString rowChangedText(const QString &row, const QString &how, const QString &ou
 
 namespace {
 
-// One stored value against another as SQLite holds them: the driver gives
-// an integer as qlonglong, a real as double, a text as QString, a blob as
-// QByteArray and NULL as a null value of whatever type.
-bool sameStoredValue(const QVariant &a, const QVariant &b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    if (a.typeId() != b.typeId())
-        return false;
-    switch (a.typeId()) {
-    case QMetaType::Double:
-        return a.toDouble() == b.toDouble();
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return a.toLongLong() == b.toLongLong();
-    case QMetaType::QByteArray:
-        return a.toByteArray() == b.toByteArray();
-    default:
-        return a.toString() == b.toString();
-    }
-}
-
-bool sameValues(const QVariantList &a, const QVariantList &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        if (!sameStoredValue(a.at(i), b.at(i)))
-            return false;
-    }
-    return true;
-}
-
-QVariantList recordValues(const QSqlQuery &q, int first, int count)
-{
-    const int end = count < 0 ? q.record().count() : first + count;
-    QVariantList values;
-    values.reserve(end - first);
-    for (int c = first; c < end; ++c)
-        values.append(q.value(c));
-    return values;
-}
+// Two hashes of different seeds over the same bytes: 128 bits, so two rows
+// that differ in any value give different digests.
+constexpr size_t FirstSeed = 0x9e3779b97f4a7c15ULL & ~size_t(0);
+constexpr size_t SecondSeed = 0xc2b2ae3d27d4eb4fULL & ~size_t(0);
 
 } // namespace
 
-bool operator==(const StoredRow &a, const StoredRow &b)
+StoredRow::Digest StoredRow::digestOf(const StatementRow &row, int first, int count, const Digest &before)
 {
-    if (!sameValues(a.columns, b.columns) || a.dependents.size() != b.dependents.size())
-        return false;
-    for (int i = 0; i < a.dependents.size(); ++i) {
-        if (!sameValues(a.dependents.at(i), b.dependents.at(i)))
-            return false;
-    }
-    return true;
+    // One buffer for every row a list reads: the values are appended as
+    // SQLite holds them and hashed once.
+    static thread_local QByteArray bytes;
+    bytes.resize(0);
+    bytes.append(reinterpret_cast<const char *>(&before), sizeof before);
+    const qint32 columns = count;
+    bytes.append(reinterpret_cast<const char *>(&columns), sizeof columns);
+    for (int c = first; c < first + count; ++c)
+        row.appendStoredValue(bytes, c);
+    Digest d;
+    d.first = qHashBits(bytes.constData(), size_t(bytes.size()), FirstSeed);
+    d.second = qHashBits(bytes.constData(), size_t(bytes.size()), SecondSeed);
+    if (sizeof(size_t) < sizeof(quint64)) // 32-bit hashes: a third pass for the upper halves
+        d.first = (d.first << 32) ^ qHashBits(bytes.constData(), size_t(bytes.size()), SecondSeed ^ FirstSeed);
+    return d;
+}
+
+StoredRow StoredRow::of(const StatementRow &row, int first, int count)
+{
+    StoredRow stored;
+    stored.m_found = true;
+    stored.m_columns = digestOf(row, first, count, Digest());
+    return stored;
+}
+
+void StoredRow::addDependent(const StatementRow &row, int first, int count)
+{
+    m_found = true;
+    m_dependents = digestOf(row, first, count, m_dependents);
+    ++m_dependentCount;
+}
+
+void StoredRow::clearDependents()
+{
+    m_dependents = Digest();
+    m_dependentCount = 0;
+}
+
+QString RowSource::columnList(const QString &alias) const
+{
+    const QString prefix = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
+    QStringList names;
+    names.reserve(columns.size());
+    for (const QString &c : columns)
+        names.append(prefix + c);
+    return names.join(QStringLiteral(", "));
 }
 
 bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row, QString *error)
 {
     *row = StoredRow();
     const QVariantMap values{{QStringLiteral(":key"), key}};
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q,
-                   QStringLiteral("SELECT * FROM ") + source.table + QStringLiteral(" WHERE ") + source.keyColumn
-                       + QStringLiteral(" = :key"),
-                   values, error))
+    const int count = int(source.columns.size());
+    StoredRow read;
+    if (!forEachRow(QStringLiteral("SELECT ") + source.columnList() + QStringLiteral(" FROM ") + source.table
+                        + QStringLiteral(" WHERE ") + source.keyColumn + QStringLiteral(" = :key"),
+                    values, [&](const StatementRow &r) { read = StoredRow::of(r, 0, count); }, error))
         return false;
-    if (!q.next())
+    if (!read.found() || source.dependentsSql.isEmpty()) {
+        *row = read;
         return true;
-    row->columns = recordValues(q, 0, -1);
-    if (source.dependentsSql.isEmpty())
-        return true;
-    QSqlQuery d;
-    d.setForwardOnly(true);
-    if (!execBound(d, source.dependentsSql, values, error)) {
-        *row = StoredRow();
-        return false;
     }
-    while (d.next())
-        row->dependents.append(recordValues(d, 0, -1));
+    bool first = true;
+    int dependentColumns = 0;
+    if (!forEachRow(
+            source.dependentsSql, values,
+            [&](const StatementRow &r) {
+                if (first) {
+                    dependentColumns = r.columnCount();
+                    first = false;
+                }
+                read.addDependent(r, 0, dependentColumns);
+            },
+            error))
+        return false;
+    *row = read;
     return true;
-}
-
-StoredRow storedRowOf(const QSqlQuery &q, int first, int count)
-{
-    StoredRow row;
-    row.columns = recordValues(q, first, count);
-    return row;
-}
-
-StoredRow storedRowOf(const StatementRow &row, int columnCount, int first, int count)
-{
-    StoredRow stored;
-    const int end = count < 0 ? columnCount : first + count;
-    stored.columns.reserve(end - first);
-    for (int c = first; c < end; ++c)
-        stored.columns.append(row.value(c));
-    return stored;
 }
 
 QString listedRowRefusal(const RowSource &source, const QVariant &key, const StoredRow &loaded, const QString &row,
@@ -132,6 +126,47 @@ QString listedRowRefusal(const RowSource &source, const QVariant &key, const Sto
     if (!readStoredRow(source, key, &now, &error))
         return error.isEmpty() ? QStringLiteral("could not read ") + source.table : error;
     if (!now.found())
+        return rowGoneText(row, true);
+    if (now != loaded)
+        return changedText.isEmpty() ? rowChangedText(row) : changedText;
+    return QString();
+}
+
+QString listedRowsRefusal(const RowSource &source, const QList<ListedRow> &rows, const QString &changedText)
+{
+    for (const ListedRow &r : rows) {
+        if (QString reason = listedRowRefusal(source, r.key, r.stored, r.name, changedText); !reason.isEmpty())
+            return reason;
+    }
+    return QString();
+}
+
+bool readStoredLines(const QString &sql, const QVariantMap &values, StoredRow *lines, QString *error)
+{
+    *lines = StoredRow();
+    StoredRow read;
+    int columns = -1;
+    if (!forEachRow(
+            sql, values,
+            [&](const StatementRow &r) {
+                if (columns < 0)
+                    columns = r.columnCount();
+                read.addDependent(r, 0, columns);
+            },
+            error))
+        return false;
+    *lines = read;
+    return true;
+}
+
+QString storedLinesRefusal(const QString &sql, const QVariantMap &values, const StoredRow &loaded, const QString &row,
+                           const QString &changedText)
+{
+    StoredRow now;
+    QString error;
+    if (!readStoredLines(sql, values, &now, &error))
+        return error;
+    if (!now.found() || !loaded.found())
         return rowGoneText(row, true);
     if (now != loaded)
         return changedText.isEmpty() ? rowChangedText(row) : changedText;
@@ -152,47 +187,26 @@ bool execListedRow(const QString &sql, const QVariantMap &values, const QString 
     return true;
 }
 
-bool writeListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error,
-                    const std::function<QString()> &refusal)
+bool writeLoadedRow(const QString &sql, const QVariantMap &values, const RowSource &source, const QVariant &key,
+                    const StoredRow &loaded, const QString &row, QString *error,
+                    const std::function<QString()> &refusal, StoredRow *written)
 {
-    return runInTransaction(
+    StoredRow after;
+    const bool ok = runInTransaction(
         [&](QString *failure) {
-            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+            QString reason = listedRowRefusal(source, key, loaded, row);
+            if (reason.isEmpty() && refusal)
+                reason = refusal();
+            if (!reason.isEmpty()) {
                 *failure = reason;
                 return false;
             }
-            return execListedRow(sql, values, goneText, failure);
+            if (!execListedRow(sql, values, rowGoneText(row, true), failure))
+                return false;
+            return !written || readStoredRow(source, key, &after, failure);
         },
         error);
-}
-
-bool writeLoadedRow(const QString &sql, const QVariantMap &values, const RowSource &source, const QVariant &key,
-                    const StoredRow &loaded, const QString &row, QString *error,
-                    const std::function<QString()> &refusal)
-{
-    return writeListedRow(sql, values, rowGoneText(row, true), error, [&] {
-        if (QString reason = listedRowRefusal(source, key, loaded, row); !reason.isEmpty())
-            return reason;
-        return refusal ? refusal() : QString();
-    });
-}
-
-bool readRowIds(const QString &sql, const QVariantMap &values, QList<int> *ids, QString *error)
-{
-    QSqlQuery q;
-    if (!execBound(q, sql, values, error))
-        return false;
-    while (q.next())
-        ids->append(q.value(0).toInt());
-    return true;
-}
-
-bool rowIdsAre(const QString &sql, const QVariantMap &values, const QList<int> &loadedIds, bool *same,
-               QString *error)
-{
-    QList<int> ids;
-    if (!readRowIds(sql, values, &ids, error))
-        return false;
-    *same = !loadedIds.isEmpty() && ids == loadedIds;
-    return true;
+    if (ok && written)
+        *written = after;
+    return ok;
 }

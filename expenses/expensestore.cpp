@@ -18,14 +18,19 @@ namespace {
 
 // Every column of the table in its own order, as "SELECT *" gives them: the
 // listed row is kept as stored from the same read.
-const QString SelectColumns = QStringLiteral("SELECT slno, date, heading, details, amount FROM expenses");
-const RowSource StoredExpense{QStringLiteral("expenses"), QStringLiteral("slno"), QString()};
+const RowSource StoredExpense{QStringLiteral("expenses"),
+                              QStringLiteral("slno"),
+                              {QStringLiteral("slno"), QStringLiteral("date"), QStringLiteral("heading"),
+                               QStringLiteral("details"), QStringLiteral("amount")},
+                              QString()};
+const QString SelectColumns = QStringLiteral("SELECT ") + StoredExpense.columnList() + QStringLiteral(" FROM expenses");
 
 // A stored amount to the paisa: a REAL as the decimal it was written from,
 // anything else read as typed text (so text that reached the column counts
 // as 0).
-Money storedAmount(const QVariant &value)
+Money storedAmount(const StatementRow &row, int column)
 {
+    const QVariant value = row.value(column);
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Int:
@@ -36,21 +41,23 @@ Money storedAmount(const QVariant &value)
     }
 }
 
-bool readRows(QSqlQuery &q, QList<ExpenseRow> *rows)
+bool readRows(const QString &sql, const QVariantMap &values, QList<ExpenseRow> *rows, QString *error)
 {
     rows->clear();
-    const int columnCount = q.record().count(); // read once, not per row
-    while (q.next()) {
-        ExpenseRow row;
-        row.slno = q.value(0).toInt();
-        row.date = q.value(1).toString();
-        row.heading = q.value(2).toString();
-        row.details = q.value(3).toString();
-        row.amount = storedAmount(q.value(4));
-        row.stored = storedRowOf(q, 0, columnCount);
-        rows->append(row);
-    }
-    return true;
+    const int columns = int(StoredExpense.columns.size());
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            ExpenseRow row;
+            row.slno = q.integer(0);
+            row.date = q.text(1);
+            row.heading = q.text(2);
+            row.details = q.text(3);
+            row.amount = storedAmount(q, 4);
+            row.stored = StoredRow::of(q, 0, columns);
+            rows->append(row);
+        },
+        error);
 }
 
 QVariantMap writeValues(const ExpenseWrite &expense)
@@ -78,27 +85,13 @@ void createExpensesTable()
 
 bool allExpenses(QList<ExpenseRow> *rows, QString *error)
 {
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, SelectColumns + QStringLiteral(" ORDER BY slno ASC"), {}, error)) {
-        rows->clear();
-        return false;
-    }
-    return readRows(q, rows);
+    return readRows(SelectColumns + QStringLiteral(" ORDER BY slno ASC"), {}, rows, error);
 }
 
 bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *rows, QString *error)
 {
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q,
-                   SelectColumns
-                       + QStringLiteral(" WHERE date >= :fromDate AND date <= :toDate ORDER BY slno ASC"),
-                   {{QStringLiteral(":fromDate"), from}, {QStringLiteral(":toDate"), to}}, error)) {
-        rows->clear();
-        return false;
-    }
-    return readRows(q, rows);
+    return readRows(SelectColumns + QStringLiteral(" WHERE date >= :fromDate AND date <= :toDate ORDER BY slno ASC"),
+                    {{QStringLiteral(":fromDate"), from}, {QStringLiteral(":toDate"), to}}, rows, error);
 }
 
 int nextExpenseNumber()

@@ -194,8 +194,12 @@ void inventory_polist::on_save_status_btn_clicked()
         return;
     }
     QString error;
-    const int updated = updateRequestStatus(keys, status, &error);
+    bool refused = false;
+    const int updated = updateRequestStatus(keys, status, &error, &refused);
     if (updated < 0) {
+        // The ticks and the chosen status stay; Show reads the lines again.
+        if (refused)
+            error += QStringLiteral("\n\nPress Show to list the lines as they are now, then tick them again.");
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }

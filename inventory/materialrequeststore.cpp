@@ -9,8 +9,20 @@
 #include "widgets/listformat.h"
 
 #include <QSqlError>
-#include <QSqlRecord>
 #include <QSqlQuery>
+
+namespace {
+
+// Every column of a request line as stored, in the table's order.
+const RowSource RequestLines{QStringLiteral("purchase_orders"),
+                             QStringLiteral("po_id"),
+                             {QStringLiteral("po_id"), QStringLiteral("po_number"), QStringLiteral("po_date"),
+                              QStringLiteral("supplier_name"), QStringLiteral("supplier_phone"),
+                              QStringLiteral("item_name"), QStringLiteral("category"), QStringLiteral("order_qty"),
+                              QStringLiteral("uom"), QStringLiteral("status")},
+                             QString()};
+
+} // namespace
 
 namespace {
 
@@ -150,7 +162,8 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
 {
     // Every column of the line: the list shows some, the check of a status
     // change compares them all.
-    QString sql = QStringLiteral("SELECT t.* FROM purchase_orders t WHERE po_date >= :from AND po_date <= :to ");
+    QString sql = QStringLiteral("SELECT ") + RequestLines.columnList()
+                  + QStringLiteral(" FROM purchase_orders WHERE po_date >= :from AND po_date <= :to ");
     QVariantMap values{{":from", from}, {":to", to}};
     if (supplier) {
         sql += QStringLiteral("AND supplier_name = :sup ");
@@ -159,44 +172,21 @@ bool queryRequestList(const std::optional<QString> &supplier, const QString &fro
     sql += QStringLiteral("ORDER BY po_date DESC, po_number ASC");
 
     rows->clear();
-    // The table's columns, read once; the rows are read straight from SQLite,
-    // a QSqlQuery's conversion of every column of thousands of rows costing
-    // more than the statement.
-    QSqlQuery columns;
-    if (!execBound(columns, QStringLiteral("SELECT * FROM purchase_orders LIMIT 0"), {}, error))
-        return false;
-    const QSqlRecord record = columns.record();
-    const int count = record.count();
-    const int atId = record.indexOf(QStringLiteral("po_id"));
-    if (atId < 0) {
-        *error = QStringLiteral("no such column: po_id");
-        return false;
-    }
-    int at[8];
-    const char *const shown[8] = {"po_number", "po_date", "supplier_name", "item_name",
-                                  "category",  "order_qty", "uom",        "status"};
-    for (int i = 0; i < 8; ++i) {
-        at[i] = record.indexOf(QLatin1String(shown[i]));
-        if (at[i] < 0) {
-            *error = QStringLiteral("no such column: %1").arg(QLatin1String(shown[i]));
-            return false;
-        }
-    }
+    const int count = int(RequestLines.columns.size());
     return forEachRow(
         sql, values,
         [&](const StatementRow &q) {
             RequestListRow row;
-            row.stored = storedRowOf(q, count);
-            const QVariantList &c = row.stored.columns;
-            row.poId = c.at(atId).toInt();
-            row.poNumber = c.at(at[0]).toString();
-            row.poDate = c.at(at[1]).toString();
-            row.supplierName = c.at(at[2]).toString();
-            row.itemName = c.at(at[3]).toString();
-            row.category = c.at(at[4]).toString();
-            row.orderQty = c.at(at[5]).toDouble();
-            row.uom = c.at(at[6]).toString();
-            row.status = c.at(at[7]).toString();
+            row.poId = q.integer(0);
+            row.poNumber = q.text(1);
+            row.poDate = q.text(2);
+            row.supplierName = q.text(3);
+            row.itemName = q.text(5);
+            row.category = q.text(6);
+            row.orderQty = q.real(7);
+            row.uom = q.text(8);
+            row.status = q.text(9);
+            row.stored = StoredRow::of(q, 0, count);
             rows->append(row);
         },
         error);
@@ -232,39 +222,54 @@ QStringList requestStatuses()
             QStringLiteral("Order Cancel")};
 }
 
-int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error)
+namespace {
+
+// How a refusal names a ticked line: its number and item as listed.
+QString requestLineName(const RequestLineKey &key)
 {
+    return QStringLiteral("PO Number %1, item '%2'").arg(key.poNumber, shortRowName(key.itemName));
+}
+
+} // namespace
+
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error, bool *refused)
+{
+    if (refused)
+        *refused = false;
     if (keys.isEmpty())
         return 0;
-    const RowSource source{QStringLiteral("purchase_orders"), QStringLiteral("po_id"), QString()};
+    bool stale = false;
     const bool written = runInTransaction(
         [&](QString *err) {
             // Each ticked line compared, then written by its own row: the
             // rows compared are the rows changed.
             for (const RequestLineKey &key : keys) {
                 StoredRow now;
-                if (!readStoredRow(source, key.poId, &now, err))
+                if (!readStoredRow(RequestLines, key.poId, &now, err))
                     return false;
-                // A line gone is as much a change as a line changed.
-                if (!key.loaded.found() || now != key.loaded) {
-                    *err = requestChangedText(key);
+                if (!now.found() || now != key.loaded) {
+                    *err = now.found() ? requestChangedText(key) : rowGoneText(requestLineName(key), true);
+                    stale = true;
                     return false;
                 }
             }
             for (const RequestLineKey &key : keys) {
                 if (!execListedRow(QStringLiteral("UPDATE purchase_orders SET status = :status WHERE po_id = :id"),
-                                   {{":status", status}, {":id", key.poId}}, requestChangedText(key), err))
+                                   {{":status", status}, {":id", key.poId}},
+                                   rowGoneText(requestLineName(key), true), err))
                     return false;
             }
             return true;
         },
         error);
+    if (refused)
+        *refused = stale;
     return written ? int(keys.size()) : -1;
 }
 
 QString requestChangedText(const RequestLineKey &key)
 {
-    const QString line = QStringLiteral("PO Number %1, item '%2'").arg(key.poNumber, key.itemName);
+    const QString line = requestLineName(key);
     const QString shown = key.shownStatus.isEmpty() ? line : line + QStringLiteral(" (listed as %1)").arg(key.shownStatus);
     return rowChangedText(shown, QString(), QStringLiteral("Nothing was updated."));
 }

@@ -128,8 +128,10 @@ struct RequestLineKey
 // it is. Returns the number of lines updated, or -1 with `error` set when it
 // failed (nothing is changed then). A line no longer exactly as loaded, any
 // column changed or the line deleted since the list was read, fails the
-// whole batch with requestChangedText.
-int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error);
+// whole batch with requestChangedText (or, for a line gone, rowGoneText),
+// and `refused` (when given) is set.
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error,
+                        bool *refused = nullptr);
 
 // The warning when a ticked line is no longer as the list showed it.
 QString requestChangedText(const RequestLineKey &key);

@@ -8,18 +8,25 @@
 #include "inventoryschema.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
 
 const QString AllCategories = QStringLiteral("-- All --");
-const RowSource StoredItem{QStringLiteral("inventory_items"), QStringLiteral("item_id"), QString()};
+// Every column of a stock item as stored, in the list's order.
+const RowSource StoredItem{QStringLiteral("inventory_items"),
+                           QStringLiteral("item_id"),
+                           {QStringLiteral("item_id"), QStringLiteral("category"), QStringLiteral("supplier_name"),
+                            QStringLiteral("supplier_phone"), QStringLiteral("item_name"),
+                            QStringLiteral("opening_stock"), QStringLiteral("stock_addition"),
+                            QStringLiteral("stock_reduction"), QStringLiteral("balance_stock"), QStringLiteral("uom"),
+                            QStringLiteral("last_updated"), QStringLiteral("min_stock")},
+                           QString()};
 
 // How the texts of a refused write name the listed item.
 QString listedItemName(const StockItemRow &listed)
 {
-    return QStringLiteral("Item '") + listed.name + QLatin1Char('\'');
+    return QStringLiteral("Item '") + shortRowName(listed.name) + QLatin1Char('\'');
 }
 
 // Inside the write transaction: whether the item is still stored exactly as
@@ -63,10 +70,8 @@ QString missingItemText()
 bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QString *error)
 {
     rows->clear();
-    QString sql = QStringLiteral(
-        "SELECT item_id, category, supplier_name, supplier_phone, item_name, opening_stock, stock_addition, "
-        "stock_reduction, balance_stock, uom, last_updated, min_stock, inventory_items.* FROM inventory_items "
-        "WHERE 1=1 ");
+    QString sql =
+        QStringLiteral("SELECT ") + StoredItem.columnList() + QStringLiteral(" FROM inventory_items WHERE 1=1 ");
     QVariantMap values;
     if (!filter.category.isEmpty() && filter.category != AllCategories) {
         sql += QStringLiteral("AND category = :cat ");
@@ -82,29 +87,27 @@ bool loadStockItems(const StockFilter &filter, QList<StockItemRow> *rows, QStrin
     }
     sql += QStringLiteral("ORDER BY category ASC, item_name ASC");
 
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    const int columnCount = q.record().count(); // read once, not per row
-    while (q.next()) {
-        StockItemRow row;
-        row.id = q.value(0).toInt();
-        row.category = q.value(1).toString();
-        row.supplier = q.value(2).toString();
-        row.phone = q.value(3).toString();
-        row.name = q.value(4).toString();
-        row.opening = q.value(5).toDouble();
-        row.additions = q.value(6).toDouble();
-        row.reductions = q.value(7).toDouble();
-        row.balance = q.value(8).toDouble();
-        row.uom = q.value(9).toString();
-        row.lastUpdated = q.value(10).toString();
-        row.minimum = q.value(11).toDouble();
-        row.stored = storedRowOf(q, 12, columnCount - 12);
-        rows->append(row);
-    }
-    return true;
+    const int columns = int(StoredItem.columns.size());
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            StockItemRow row;
+            row.id = q.integer(0);
+            row.category = q.text(1);
+            row.supplier = q.text(2);
+            row.phone = q.text(3);
+            row.name = q.text(4);
+            row.opening = q.real(5);
+            row.additions = q.real(6);
+            row.reductions = q.real(7);
+            row.balance = q.real(8);
+            row.uom = q.text(9);
+            row.lastUpdated = q.text(10);
+            row.minimum = q.real(11);
+            row.stored = StoredRow::of(q, 0, columns);
+            rows->append(row);
+        },
+        error);
 }
 
 QStringList stockListCells(const StockItemRow &row)
@@ -270,30 +273,35 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
     StoredRow before, after;
     const bool ok = runInTransaction(
         [&](QString *error) {
-            QSqlQuery q;
-            if (!execBound(q,
-                           QStringLiteral("SELECT item_name, category, supplier_name, stock_addition, "
-                                          "stock_reduction, balance_stock FROM inventory_items WHERE item_id = :id"),
-                           {{QStringLiteral(":id"), itemId}}, error))
+            // The item's values and its stored row, read in one pass.
+            bool found = false;
+            QString name, category, supplier;
+            Decimal additions, reductions, balance;
+            if (!forEachRow(QStringLiteral("SELECT ") + StoredItem.columnList()
+                                + QStringLiteral(" FROM inventory_items WHERE item_id = :id"),
+                            {{QStringLiteral(":id"), itemId}},
+                            [&](const StatementRow &row) {
+                                found = true;
+                                category = row.text(1);
+                                supplier = row.text(2);
+                                name = row.text(4);
+                                // The stored totals to the thousandth every
+                                // movement keeps, as a typed quantity is read: a
+                                // REAL summed elsewhere as 0.1 + 0.2
+                                // (0.30000000000000004) is the 0.3 it stands for.
+                                additions = threeDecimalValue(row.real(6));
+                                reductions = threeDecimalValue(row.real(7));
+                                balance = threeDecimalValue(row.real(8));
+                                before = StoredRow::of(row, 0, int(StoredItem.columns.size()));
+                            },
+                            error))
                 return false;
-            if (!q.next()) {
+            if (!found) {
                 *error = missingItemText();
                 return false;
             }
-            const QString name = q.value(0).toString();
-            const QString category = q.value(1).toString();
-            const QString supplier = q.value(2).toString();
-            // The stored totals to the thousandth every movement keeps, as a
-            // typed quantity is read: a REAL summed elsewhere as 0.1 + 0.2
-            // (0.30000000000000004) is the 0.3 it stands for. Then exact
-            // sums, so no thousandth is dropped for what the list shows.
-            Decimal additions = threeDecimalValue(q.value(3).toDouble());
-            Decimal reductions = threeDecimalValue(q.value(4).toDouble());
-            Decimal balance = threeDecimalValue(q.value(5).toDouble());
-            q.finish();
-            if (!readStoredRow(StoredItem, itemId, &before, error))
-                return false;
 
+            // Exact sums, so no thousandth is dropped for what the list shows.
             if (kind == Movement::Addition) {
                 additions = additions + typed;
                 balance = balance + typed;
@@ -321,6 +329,7 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                 return false;
             }
 
+            QSqlQuery q;
             if (!execBound(q,
                            QStringLiteral("UPDATE inventory_items SET stock_addition = :add, stock_reduction = :red, "
                                           "balance_stock = :bal, last_updated = :date WHERE item_id = :id"),

@@ -40,10 +40,26 @@ bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, boo
     return true;
 }
 
+const RowSource InvoicePaymentRowSource{
+    QStringLiteral("invoice_payments"),
+    QStringLiteral("pay_id"),
+    {QStringLiteral("pay_id"), QStringLiteral("payment_ref"), QStringLiteral("payment_date"),
+     QStringLiteral("customer_id"), QStringLiteral("invoice_no"), QStringLiteral("paid_amount"),
+     QStringLiteral("tds_amount"), QStringLiteral("chq_ref"), QStringLiteral("remarks"), QStringLiteral("fy_name"),
+     QStringLiteral("pay_mode")},
+    QString()};
+
 const RowSource InvoiceRowSource{
-    QStringLiteral("invoices"), QStringLiteral("invoice_id"),
-    QStringLiteral("SELECT p.* FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
-                   "AND p.fy_name = v.fy_name WHERE v.invoice_id = :key ORDER BY p.pay_id")};
+    QStringLiteral("invoices"),
+    QStringLiteral("invoice_id"),
+    {QStringLiteral("invoice_id"), QStringLiteral("invoice_no"), QStringLiteral("invoice_no_full"),
+     QStringLiteral("invoice_date"), QStringLiteral("customer_id"), QStringLiteral("sub_total"),
+     QStringLiteral("cgst_amount"), QStringLiteral("sgst_amount"), QStringLiteral("igst_amount"),
+     QStringLiteral("grand_total"), QStringLiteral("remarks"), QStringLiteral("fy_name"), QStringLiteral("is_deleted"),
+     QStringLiteral("is_abstract"), QStringLiteral("abstract_content")},
+    QStringLiteral("SELECT ") + InvoicePaymentRowSource.columnList(QStringLiteral("p"))
+        + QStringLiteral(" FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
+                         "AND p.fy_name = v.fy_name WHERE v.invoice_id = :key ORDER BY p.pay_id")};
 
 bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error)
 {

@@ -25,6 +25,9 @@ bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, boo
 // it. A rewritten invoice is a new row, so the row a form or list read is
 // gone once another copy of the program rewrote it.
 extern const RowSource InvoiceRowSource;
+// A payment row, by its pay_id, every column in the table's order; the
+// payments stored against an invoice are these columns.
+extern const RowSource InvoicePaymentRowSource;
 
 // Whether the invoice row `invoiceId` is still exactly `read` (every column
 // and its payments), as a form or list read it; a `read` that found no row

@@ -42,8 +42,8 @@ QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *value
     QVariantMap values{{":fy", filter.currentFy}};
     const QString sql = "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, c.gst_no, "
                         "v.sub_total, v.cgst_amount, v.sgst_amount, v.igst_amount, v.grand_total, v.is_deleted, "
-                        "v.fy_name, v.invoice_id, v.* "
-                        "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 "
+                        "v.fy_name, v.invoice_id, "
+                        + InvoiceRowSource.columnList("v") + " FROM invoices v JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 "
                         + listConditions(filter, &values);
     *valuesOut = values;
     return sql + "ORDER BY " + fyFirstOrder("v") + ", v.invoice_no DESC";
@@ -54,37 +54,35 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
     rows->clear();
     QVariantMap values;
     const QString sql = invoiceListStatement(filter, &values);
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error))
-        return false;
-    const int columnCount = q.record().count(); // read once, not per row
-    while (q.next()) {
-        InvoiceListRow row;
-        row.invoiceNo = q.value(0).toInt();
-        row.invoiceNoFull = q.value(1).toString();
-        row.invoiceDate = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.gstNo = q.value(4).toString();
-        row.subTotal = q.value(5).toDouble();
-        row.cgst = q.value(6).toDouble();
-        row.sgst = q.value(7).toDouble();
-        row.igst = q.value(8).toDouble();
-        row.grandTotal = q.value(9).toDouble();
-        row.cancelled = q.value(10).toInt() == 1;
-        row.fy = q.value(11).toString();
-        row.invoiceId = q.value(12).toInt();
-        row.stored = storedRowOf(q, ShownColumns, columnCount - ShownColumns);
-        rows->append(row);
-    }
-    return true;
+    const int storedColumns = int(InvoiceRowSource.columns.size());
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            InvoiceListRow row;
+            row.invoiceNo = q.integer(0);
+            row.invoiceNoFull = q.text(1);
+            row.invoiceDate = q.text(2);
+            row.customerName = q.text(3);
+            row.gstNo = q.text(4);
+            row.subTotal = q.real(5);
+            row.cgst = q.real(6);
+            row.sgst = q.real(7);
+            row.igst = q.real(8);
+            row.grandTotal = q.real(9);
+            row.cancelled = q.integer(10) == 1;
+            row.fy = q.text(11);
+            row.invoiceId = q.integer(12);
+            row.stored = StoredRow::of(q, ShownColumns, storedColumns);
+            rows->append(row);
+        },
+        error);
 }
 
 bool readListedPayments(const InvoiceListFilter &filter, QList<InvoiceListRow> *rows, QString *error)
 {
     QHash<int, StoredRow *> stored; // by invoice_id
     for (InvoiceListRow &row : *rows) {
-        row.stored.dependents.clear();
+        row.stored.clearDependents();
         stored.insert(row.invoiceId, &row.stored);
     }
     return readInvoicePayments(filter, stored, error);
@@ -94,15 +92,15 @@ bool readInvoicePayments(const InvoiceListFilter &filter, const QHash<int, Store
 {
     QVariantMap values;
     // The same payments in the same order as InvoiceRowSource gives one invoice.
-    const QString sql = "SELECT v.invoice_id, p.* FROM invoices v "
+    const QString sql = "SELECT v.invoice_id, " + InvoicePaymentRowSource.columnList("p") + " FROM invoices v "
                         "JOIN invoice_payments p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name WHERE 1=1 "
                         + listConditions(filter, &values) + "ORDER BY v.invoice_id, p.pay_id";
-    const int paymentColumns = QSqlDatabase::database().record(QStringLiteral("invoice_payments")).count();
+    const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
     return forEachRow(
         sql, values,
         [&](const StatementRow &q) {
             if (StoredRow *row = rows.value(q.integer(0)))
-                row->dependents.append(storedRowOf(q, 1 + paymentColumns, 1, paymentColumns).columns);
+                row->addDependent(q, 1, paymentColumns);
         },
         error);
 }

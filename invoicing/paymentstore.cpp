@@ -26,7 +26,7 @@ namespace {
 // shown ones.
 const char *const PendingSql =
     "SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, "
-    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id, v.* "
+    "IFNULL(p.settled, 0) AS settled, v.fy_name, v.customer_id, v.invoice_id, %1 "
     "FROM invoices v JOIN customers c ON v.customer_id = c.customer_id "
     "LEFT JOIN (SELECT invoice_no, fy_name, " SETTLED_SUM " AS settled FROM invoice_payments "
     "GROUP BY invoice_no, fy_name) p ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
@@ -38,7 +38,7 @@ const int PendingShownColumns = 9;
 // payment row's every column after the shown ones.
 const char *const HistorySql =
     "SELECT p.pay_id, v.invoice_no_full, v.invoice_date, c.customer_name, v.grand_total, p.paid_amount, "
-    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total, p.* "
+    "p.tds_amount, p.payment_date, p.pay_mode, p.remarks, p.payment_ref, p.fy_name, t.total, %1 "
     "FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no AND p.fy_name = v.fy_name "
     "JOIN customers c ON p.customer_id = c.customer_id "
     "LEFT JOIN (SELECT payment_ref, " SETTLED_SUM " AS total FROM invoice_payments "
@@ -47,13 +47,6 @@ const char *const HistorySql =
 
 const int HistoryShownColumns = 13;
 
-const RowSource PaymentRowSource{QStringLiteral("invoice_payments"), QStringLiteral("pay_id"), QString()};
-
-// The columns of a table, read once for a whole list.
-int columnsOf(const QString &table)
-{
-    return QSqlDatabase::database().record(table).count();
-}
 
 // An invoice row with what has been settled on it.
 const char *const InvoiceStillOpen =
@@ -141,7 +134,7 @@ namespace {
 // The statements with their sums still to be written out (core/storedsum.h).
 QString pendingInvoicesSums(const PaymentFilter &filter)
 {
-    QString sql = PendingSql;
+    QString sql = QString::fromLatin1(PendingSql).arg(InvoiceRowSource.columnList(QStringLiteral("v")));
     if (filter.customerId > 0)
         sql += QStringLiteral("AND v.customer_id = :cid ");
     return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v"))
@@ -150,7 +143,7 @@ QString pendingInvoicesSums(const PaymentFilter &filter)
 
 QString paymentHistorySums(const PaymentFilter &filter)
 {
-    QString sql = HistorySql;
+    QString sql = QString::fromLatin1(HistorySql).arg(InvoicePaymentRowSource.columnList(QStringLiteral("p")));
     if (filter.customerId > 0)
         sql += QStringLiteral("AND p.customer_id = :cid ");
     return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("p"))
@@ -176,22 +169,22 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
 {
     rows->clear();
     const QString sql = pendingInvoicesSums(filter);
-    const int invoiceColumns = columnsOf(QStringLiteral("invoices"));
+    const int invoiceColumns = int(InvoiceRowSource.columns.size());
     const bool read = forEachStoredSumRow(
         sql, paymentFilterValues(filter),
-        [&](const QSqlQuery &q) {
+        [&](const StatementRow &q) {
             PendingInvoice row;
-            row.invoiceNo = q.value(0).toInt();
-            row.invoiceNoFull = q.value(1).toString();
-            row.invoiceDate = q.value(2).toString();
-            row.customerName = q.value(3).toString();
-            row.grandTotal = q.value(4).toDouble();
+            row.invoiceNo = q.integer(0);
+            row.invoiceNoFull = q.text(1);
+            row.invoiceDate = q.text(2);
+            row.customerName = q.text(3);
+            row.grandTotal = q.real(4);
             row.settled = storedTotal(q.value(5)).toDecimal();
-            row.fy = q.value(6).toString();
-            row.customerId = q.value(7).toInt();
-            row.invoiceId = q.value(8).toInt();
+            row.fy = q.text(6);
+            row.customerId = q.integer(7);
+            row.invoiceId = q.integer(8);
             if (balanceIsOwed(row.balance())) {
-                row.stored = storedRowOf(q, PendingShownColumns, invoiceColumns);
+                row.stored = StoredRow::of(q, PendingShownColumns, invoiceColumns);
                 rows->append(row);
             }
         },
@@ -352,7 +345,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
 {
     rows->clear();
     const QString sql = paymentHistorySums(filter);
-    const int paymentColumns = columnsOf(QStringLiteral("invoice_payments"));
+    const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
     // The payments in the order their first row comes, each with its rows.
     QList<PaymentHistoryRow> listed;
     QList<QList<int>> payments; // indexes into `listed`
@@ -372,7 +365,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
         row.reference = q.text(10);
         row.fy = q.text(11);
         row.paidDays = daysSince(row.invoiceDate, storedDate(row.paymentDate)).value_or(0);
-        row.stored = storedRowOf(q, HistoryShownColumns + paymentColumns, HistoryShownColumns, paymentColumns);
+        row.stored = StoredRow::of(q, HistoryShownColumns, paymentColumns);
         const bool referenced = !row.reference.isEmpty();
         row.paymentTotal = referenced && !q.isNull(12)
                                ? storedTotal(q.value(12)).toMoney()
@@ -444,7 +437,7 @@ bool deletePayments(const QList<ListedPayment> &payments, QString *error, std::o
         [&](QString *failure) {
             for (const ListedPayment &payment : payments) {
                 StoredRow now;
-                if (!readStoredRow(PaymentRowSource, payment.payId, &now, failure))
+                if (!readStoredRow(InvoicePaymentRowSource, payment.payId, &now, failure))
                     return false;
                 if (now != payment.listed || !now.found()) {
                     *stale = StalePayment{payment.payId, !now.found()};

@@ -9,7 +9,7 @@
 // fy_name). Wherever an open balance is computed, the quantities closed to
 // bins of type "DC" count as delivered.
 
-#include "jobwork/storedlines.h"
+#include "core/listedrow.h"
 #include <QList>
 #include <QString>
 #include <QStringList>

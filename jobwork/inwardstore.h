@@ -4,7 +4,7 @@
 // function works on the default connection and takes and returns plain values;
 // the inward entry form binds them to its widgets.
 
-#include "jobwork/storedlines.h"
+#include "core/listedrow.h"
 #include "widgets/listformat.h"
 #include <QList>
 #include <QPair>

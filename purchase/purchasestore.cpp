@@ -23,7 +23,6 @@ const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "c
 // Every column of the bill: the nineteen the list shows (bill_id to
 // hsn_code, the table's first nineteen, in its order), then payment_status.
 // The whole row is what a later update or delete is checked against.
-const char *const BillColumns = "SELECT * FROM purchase_bills ";
 
 bool tableExists(const QString &name)
 {
@@ -65,25 +64,24 @@ QVariantMap billValues(const PurchaseBill &bill)
     return v;
 }
 
-// A bill from its row as stored, whose first nineteen columns are the list's.
-PurchaseBill billFromStored(StoredRow stored)
+// A bill from its row as stored, in purchaseBillSource()'s columns.
+PurchaseBill billFromStored(const StatementRow &v, int columns)
 {
-    const QVariantList &v = stored.columns;
     PurchaseBill b;
-    b.billId = v.at(0).toInt();
-    b.billNo = v.at(1).toString();
-    b.billDate = v.at(2).toString();
-    b.companyName = v.at(3).toString();
-    b.gstNo = v.at(4).toString();
-    b.type = v.at(5).toString();
-    b.description = v.at(6).toString();
-    b.quantity = v.at(7).toString();
-    b.baseAmount = Money::fromStored(v.at(8).toDouble());
+    b.billId = v.integer(0);
+    b.billNo = v.text(1);
+    b.billDate = v.text(2);
+    b.companyName = v.text(3);
+    b.gstNo = v.text(4);
+    b.type = v.text(5);
+    b.description = v.text(6);
+    b.quantity = v.text(7);
+    b.baseAmount = Money::fromStored(v.real(8));
     for (int i = 0; i < PurchaseTaxColumns; ++i)
-        b.taxes[i] = Money::fromStored(v.at(9 + i).toDouble());
-    b.billTotal = Money::fromStored(v.at(17).toDouble());
-    b.hsnCode = v.at(18).toString();
-    b.stored = std::move(stored);
+        b.taxes[i] = Money::fromStored(v.real(9 + i));
+    b.billTotal = Money::fromStored(v.real(17));
+    b.hsnCode = v.text(18);
+    b.stored = StoredRow::of(v, 0, columns);
     return b;
 }
 
@@ -96,8 +94,24 @@ QString taxCellText(Money value)
 
 const RowSource &purchaseBillSource()
 {
-    static const RowSource source{QStringLiteral("purchase_bills"), QStringLiteral("bill_id"),
-                                  QStringLiteral("SELECT * FROM payment_records WHERE bill_id = :key ORDER BY payment_id")};
+    static const RowSource payments{
+        QStringLiteral("payment_records"),
+        QStringLiteral("payment_id"),
+        {QStringLiteral("payment_id"), QStringLiteral("bill_id"), QStringLiteral("payment_date"),
+         QStringLiteral("paid_amount"), QStringLiteral("reference_no"), QStringLiteral("mode_of_payment"),
+         QStringLiteral("payment_ref")},
+        QString()};
+    static const RowSource source{
+        QStringLiteral("purchase_bills"),
+        QStringLiteral("bill_id"),
+        {QStringLiteral("bill_id"), QStringLiteral("bill_no"), QStringLiteral("bill_date"),
+         QStringLiteral("company_name"), QStringLiteral("gst_no"), QStringLiteral("type"),
+         QStringLiteral("description"), QStringLiteral("quantity"), QStringLiteral("base_amount"),
+         QStringLiteral("cgst2_5"), QStringLiteral("sgst2_5"), QStringLiteral("cgst6"), QStringLiteral("sgst6"),
+         QStringLiteral("cgst9"), QStringLiteral("sgst9"), QStringLiteral("cgst14"), QStringLiteral("sgst14"),
+         QStringLiteral("bill_total"), QStringLiteral("hsn_code"), QStringLiteral("payment_status")},
+        QStringLiteral("SELECT ") + payments.columnList()
+            + QStringLiteral(" FROM payment_records WHERE bill_id = :key ORDER BY payment_id")};
     return source;
 }
 
@@ -112,15 +126,19 @@ bool readListedBillPayments(const QString &billWhere, const QVariantMap &values,
     // Read after the bills: a payment recorded in between is among them while
     // the bill's own columns still show it unpaid, so that such a bill is
     // refused, never taken for unchanged.
-    const QSqlRecord record = QSqlDatabase::database().record(QStringLiteral("payment_records"));
-    const int billColumn = record.indexOf(QStringLiteral("bill_id"));
+    // The same columns in the same order as purchaseBillSource()'s payments.
+    const QString payments = purchaseBillSource().dependentsSql;
+    const QString columns = payments.left(payments.indexOf(QStringLiteral(" FROM ")));
+    int count = -1;
     return forEachRow(
-        QStringLiteral("SELECT * FROM payment_records WHERE bill_id IN (SELECT bill_id FROM purchase_bills ") + billWhere
-            + QStringLiteral(") ORDER BY payment_id"),
+        columns + QStringLiteral(" FROM payment_records WHERE bill_id IN (SELECT bill_id FROM purchase_bills ")
+            + billWhere + QStringLiteral(") ORDER BY payment_id"),
         values,
         [&](const StatementRow &payment) {
-            if (StoredRow *row = rows.value(payment.integer(billColumn)))
-                row->dependents.append(storedRowOf(payment, record.count()).columns);
+            if (count < 0)
+                count = payment.columnCount();
+            if (StoredRow *row = rows.value(payment.integer(1))) // bill_id
+                row->addDependent(payment, 0, count);
         },
         error);
 }
@@ -243,7 +261,8 @@ QString billListWhere(const BillListFilter &filter)
 
 QString billListStatement(const BillListFilter &filter)
 {
-    return QLatin1String(BillColumns) + billListWhere(filter)
+    return QStringLiteral("SELECT ") + purchaseBillSource().columnList() + QStringLiteral(" FROM purchase_bills ")
+           + billListWhere(filter)
            + (filter.newestRecordFirst ? QStringLiteral("ORDER BY bill_id DESC") : QStringLiteral("ORDER BY bill_date DESC"));
 }
 
@@ -258,10 +277,10 @@ bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills,
         values.insert(QStringLiteral(":company"), filter.company);
 
     bills->clear();
-    const int columns = QSqlDatabase::database().record(QStringLiteral("purchase_bills")).count();
+    const int columns = int(purchaseBillSource().columns.size());
     if (!forEachRow(
             billListStatement(filter), values,
-            [&](const StatementRow &row) { bills->append(billFromStored(storedRowOf(row, columns))); }, error)) {
+            [&](const StatementRow &row) { bills->append(billFromStored(row, columns)); }, error)) {
         bills->clear();
         return false;
     }

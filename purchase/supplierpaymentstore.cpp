@@ -69,19 +69,21 @@ bool loadUnpaidBills(const QString &company, QList<UnpaidBill> *bills, QString *
     const QString where = QStringLiteral("WHERE company_name = :company AND LOWER(type) = 'credit' AND "
                                          "(payment_status IS NULL OR payment_status = 'Unpaid') ");
     const QVariantMap values{{QStringLiteral(":company"), company}};
-    QSqlQuery q;
-    // The five columns shown, then the row as stored, which the payment is
-    // checked against.
-    if (!execBound(q,
-                   QStringLiteral("SELECT bill_id, bill_no, bill_date, company_name, bill_total, purchase_bills.* "
-                                  "FROM purchase_bills ")
-                       + where + QStringLiteral("ORDER BY bill_date ASC"),
-                   values, error))
+    // The bill's stored columns (id, number, date, company and total among
+    // them), which the payment is checked against.
+    const int columns = int(purchaseBillSource().columns.size());
+    if (!forEachRow(
+            QStringLiteral("SELECT ") + purchaseBillSource().columnList() + QStringLiteral(" FROM purchase_bills ")
+                + where + QStringLiteral("ORDER BY bill_date ASC"),
+            values,
+            [&](const StatementRow &q) {
+                bills->append({q.integer(0), q.text(1), q.text(2), q.text(3), Money::fromStored(q.real(17)),
+                               StoredRow::of(q, 0, columns)});
+            },
+            error)) {
+        bills->clear();
         return false;
-    const int columns = q.record().count();
-    while (q.next())
-        bills->append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                       Money::fromStored(q.value(4).toDouble()), storedRowOf(q, 5, columns - 5)});
+    }
     QHash<int, StoredRow *> rows;
     for (UnpaidBill &bill : *bills)
         rows.insert(bill.billId, &bill.stored);

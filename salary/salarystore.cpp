@@ -16,45 +16,39 @@
 
 namespace {
 
+constexpr int SalaryColumnCount = 17; // the columns SelectColumns gives
 const QString SelectColumns = QStringLiteral(
     "SELECT slno, name, date, day_shift, ot_details, night_details, salary_day, tea_cash, night_cash, "
     "sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, remarks FROM salary");
 
-bool readRecords(QSqlQuery &q, QList<SalaryRecord> *records)
-{
-    records->clear();
-    const int columnCount = q.record().count(); // read once, not per row
-    while (q.next()) {
-        SalaryRecord r;
-        r.slno = q.value(0).toInt();
-        SalaryEntry &e = r.entry;
-        e.name = q.value(1).toString();
-        e.date = q.value(2).toString();
-        Decimal *figures[] = {&e.figures.dayShift,     &e.figures.ot,        &e.figures.night,
-                              &e.figures.salaryPerDay, &e.figures.teaCash,   &e.figures.nightCash,
-                              &e.figures.sundayCash,   &e.figures.incentive, &e.figures.weekAdvance,
-                              &e.figures.extraAdvance, &e.figures.lateFine};
-        const int columns[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
-        for (int i = 0; i < 11; ++i)
-            *figures[i] = Decimal::fromStored(q.value(columns[i]).toDouble()); // NULL gives 0
-        e.gross = Money::fromStored(q.value(11).toDouble());
-        e.total = Money::fromStored(q.value(15).toDouble());
-        e.remarks = q.value(16).toString();
-        r.stored = storedRowOf(q, 0, columnCount);
-        records->append(r);
-    }
-    return true;
-}
-
 bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *records, QString *error)
 {
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (!execBound(q, sql, values, error)) {
+    records->clear();
+    const bool ok = forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            SalaryRecord r;
+            r.slno = q.integer(0);
+            SalaryEntry &e = r.entry;
+            e.name = q.text(1);
+            e.date = q.text(2);
+            Decimal *figures[] = {&e.figures.dayShift,     &e.figures.ot,        &e.figures.night,
+                                  &e.figures.salaryPerDay, &e.figures.teaCash,   &e.figures.nightCash,
+                                  &e.figures.sundayCash,   &e.figures.incentive, &e.figures.weekAdvance,
+                                  &e.figures.extraAdvance, &e.figures.lateFine};
+            const int columns[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
+            for (int i = 0; i < 11; ++i)
+                *figures[i] = Decimal::fromStored(q.real(columns[i])); // NULL gives 0
+            e.gross = Money::fromStored(q.real(11));
+            e.total = Money::fromStored(q.real(15));
+            e.remarks = q.text(16);
+            r.stored = StoredRow::of(q, 0, SalaryColumnCount);
+            records->append(r);
+        },
+        error);
+    if (!ok)
         records->clear();
-        return false;
-    }
-    return readRecords(q, records);
+    return ok;
 }
 
 QVariantMap entryValues(const SalaryEntry &e)
@@ -78,27 +72,38 @@ QVariantMap entryValues(const SalaryEntry &e)
             {QStringLiteral(":rem"), e.remarks}};
 }
 
-// A listed row read again: every column of the table as the list's
-// statement gives them.
-const RowSource ListedSalary{QLatin1Char('(') + SelectColumns + QLatin1Char(')'), QStringLiteral("slno"), {}};
+// A listed row read again: the columns the list's statement gives.
+const RowSource ListedSalary{QStringLiteral("salary"),
+                             QStringLiteral("slno"),
+                             {QStringLiteral("slno"), QStringLiteral("name"), QStringLiteral("date"),
+                              QStringLiteral("day_shift"), QStringLiteral("ot_details"),
+                              QStringLiteral("night_details"), QStringLiteral("salary_day"),
+                              QStringLiteral("tea_cash"), QStringLiteral("night_cash"), QStringLiteral("sunday_cash"),
+                              QStringLiteral("incentive"), QStringLiteral("gross_total"), QStringLiteral("week_adv"),
+                              QStringLiteral("extra_adv"), QStringLiteral("late_fine"), QStringLiteral("total_sal"),
+                              QStringLiteral("remarks")},
+                             {}};
 
-// Update's values of the list columns 1 to 16, in the list statement's order.
-const char *const ListPlaceholders[] = {":name", ":date", ":day",   ":ot",   ":night", ":sal",  ":tea",   ":ncash",
-                                        ":sun",  ":inc",  ":gross", ":wadv", ":eadv",  ":fine", ":total", ":rem"};
-
-// Whether writing `values` over the row as it was read would store anything
-// other than what it held: the values compared as the file keeps them (a
-// null text is bound as NULL).
-bool changesListedRow(const StoredRow &listed, const QVariantMap &values)
+// Whether writing `values` over the row `slno` would store anything other
+// than what it holds: each value compared as the file keeps it.
+bool changesStoredRow(int slno, const QVariantMap &values, bool *changes, QString *error)
 {
-    StoredRow written;
-    written.columns << listed.columns.value(0); // slno
-    for (const char *placeholder : ListPlaceholders) {
-        const QVariant value = values.value(QLatin1String(placeholder));
-        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
-        written.columns << (nullText ? QVariant() : value);
-    }
-    return written != listed;
+    static const char *const Compared[][2] = {
+        {"name", ":name"},         {"date", ":date"},         {"day_shift", ":day"},    {"ot_details", ":ot"},
+        {"night_details", ":night"}, {"salary_day", ":sal"},  {"tea_cash", ":tea"},     {"night_cash", ":ncash"},
+        {"sunday_cash", ":sun"},   {"incentive", ":inc"},     {"gross_total", ":gross"}, {"week_adv", ":wadv"},
+        {"extra_adv", ":eadv"},    {"late_fine", ":fine"},    {"total_sal", ":total"},  {"remarks", ":rem"}};
+    QStringList same;
+    for (const auto &c : Compared)
+        same << QLatin1String(c[0]) + QStringLiteral(" IS ") + QLatin1String(c[1]);
+    QVariantMap bound = values;
+    bound.insert(QStringLiteral(":id"), slno);
+    QSqlQuery q;
+    if (!execBound(q, QStringLiteral("SELECT COUNT(*) FROM salary WHERE slno = :id AND ") + same.join(" AND "),
+                   bound, error))
+        return false;
+    *changes = !(q.next() && q.value(0).toInt() == 1);
+    return true;
 }
 
 QDate parseDate(const QString &text, const QString &format)
@@ -220,7 +225,10 @@ bool addSalary(const SalaryEntry &entry, QString *error)
 bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error)
 {
     QVariantMap values = entryValues(entry);
-    if (!changesListedRow(listed->stored, values))
+    bool changes = true;
+    if (!changesStoredRow(listed->slno, values, &changes, error))
+        return false;
+    if (!changes)
         return true;
     const QString row = QStringLiteral("The salary entry of ") + listed->entry.name.trimmed();
     if (edited) {

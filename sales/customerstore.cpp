@@ -13,13 +13,15 @@
 
 namespace {
 
-// The listed columns, then every column as stored (from column 8 on).
-const char *const CustomerColumns =
-    "SELECT customer_id, customer_name, address_line1, address_line2, gst_no, customer_type, phone, email, "
-    "customers.* FROM customers ";
-const int ListedColumns = 8;
-
-const RowSource CustomerSource{QStringLiteral("customers"), QStringLiteral("customer_id"), QString()};
+// Every column of a customer as stored, the listed ones first in the
+// list's order: the list reads them once and keeps their digest.
+const RowSource CustomerSource{QStringLiteral("customers"),
+                               QStringLiteral("customer_id"),
+                               {QStringLiteral("customer_id"), QStringLiteral("customer_name"),
+                                QStringLiteral("address_line1"), QStringLiteral("address_line2"),
+                                QStringLiteral("gst_no"), QStringLiteral("customer_type"), QStringLiteral("phone"),
+                                QStringLiteral("email"), QStringLiteral("vendor_id")},
+                               QString()};
 
 QVariantMap fieldValues(const CustomerFields &f, const QString &address1Key, const QString &address2Key)
 {
@@ -101,31 +103,28 @@ QStringList customerNames()
 
 QList<CustomerRow> findCustomers(const QString &name)
 {
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    if (name.isEmpty()) {
-        q.prepare(QString(CustomerColumns) + "ORDER BY customer_name ASC");
-    } else {
-        q.prepare(QString(CustomerColumns) + "WHERE customer_name = :name ORDER BY customer_name ASC");
-        q.bindValue(":name", name);
+    QString sql = QStringLiteral("SELECT ") + CustomerSource.columnList() + QStringLiteral(" FROM customers ");
+    QVariantMap values;
+    if (!name.isEmpty()) {
+        sql += QStringLiteral("WHERE customer_name = :name ");
+        values.insert(QStringLiteral(":name"), name);
     }
+    sql += QStringLiteral("ORDER BY customer_name ASC");
     QList<CustomerRow> rows;
-    if (!q.exec())
-        return rows;
-    const int storedColumns = q.record().count() - ListedColumns;
-    while (q.next()) {
+    const int columns = int(CustomerSource.columns.size());
+    forEachRow(sql, values, [&](const StatementRow &q) {
         CustomerRow r;
-        r.id = q.value(0).toInt();
-        r.name = q.value(1).toString();
-        r.address1 = q.value(2).toString();
-        r.address2 = q.value(3).toString();
-        r.gstNo = q.value(4).toString();
-        r.type = q.value(5).toString();
-        r.phone = q.value(6).toString();
-        r.email = q.value(7).toString();
-        r.stored = storedRowOf(q, ListedColumns, storedColumns);
+        r.id = q.integer(0);
+        r.name = q.text(1);
+        r.address1 = q.text(2);
+        r.address2 = q.text(3);
+        r.gstNo = q.text(4);
+        r.type = q.text(5);
+        r.phone = q.text(6);
+        r.email = q.text(7);
+        r.stored = StoredRow::of(q, 0, columns);
         rows.append(r);
-    }
+    });
     return rows;
 }
 

@@ -15,7 +15,13 @@
 
 namespace {
 
-const RowSource ItemSource{QStringLiteral("items"), QStringLiteral("item_id"), QString()};
+// Every column of an item as stored, in the list's order.
+const RowSource ItemSource{QStringLiteral("items"),
+                           QStringLiteral("item_id"),
+                           {QStringLiteral("item_id"), QStringLiteral("customer_id"), QStringLiteral("item_code"),
+                            QStringLiteral("item_name"), QStringLiteral("drawing_no"), QStringLiteral("uom"),
+                            QStringLiteral("rate_wo_tax"), QStringLiteral("tax_percent")},
+                           QString()};
 
 QVariantMap fieldValues(const ItemFields &f)
 {
@@ -87,40 +93,37 @@ ItemFields storedItemFields(ItemFields f)
 
 QList<ItemRow> findItems(int customerId, const QString &search)
 {
-    // The listed columns, then every column of the item as stored (from column 8 on).
-    QString sql = "SELECT i.item_id, c.customer_name, i.item_code, i.item_name, i.drawing_no, i.uom, i.rate_wo_tax, "
-                  "i.tax_percent, i.* FROM items i JOIN customers c ON i.customer_id = c.customer_id WHERE 1=1 ";
-    if (customerId > 0)
+    // The item's stored columns (read once, kept as their digest), then the
+    // customer's name.
+    QString sql = QStringLiteral("SELECT ") + ItemSource.columnList(QStringLiteral("i"))
+                  + QStringLiteral(", c.customer_name FROM items i JOIN customers c ON i.customer_id = c.customer_id "
+                                   "WHERE 1=1 ");
+    QVariantMap values;
+    if (customerId > 0) {
         sql += "AND i.customer_id = :customer_id ";
-    if (!search.isEmpty())
+        values.insert(QStringLiteral(":customer_id"), customerId);
+    }
+    if (!search.isEmpty()) {
         sql += "AND (i.item_code LIKE :search OR i.item_name LIKE :search) ";
+        values.insert(QStringLiteral(":search"), "%" + search + "%");
+    }
     sql += "ORDER BY c.customer_name, i.item_code, i.item_name ASC";
 
-    QSqlQuery q;
-    q.setForwardOnly(true);
-    q.prepare(sql);
-    if (customerId > 0)
-        q.bindValue(":customer_id", customerId);
-    if (!search.isEmpty())
-        q.bindValue(":search", "%" + search + "%");
-
     QList<ItemRow> rows;
-    if (!q.exec())
-        return rows;
-    const int storedColumns = q.record().count() - 8;
-    while (q.next()) {
+    const int columns = int(ItemSource.columns.size());
+    forEachRow(sql, values, [&](const StatementRow &q) {
         ItemRow r;
-        r.id = q.value(0).toInt();
-        r.customerName = q.value(1).toString();
-        r.code = q.value(2).toString();
-        r.name = q.value(3).toString();
-        r.drawingNo = q.value(4).toString();
-        r.uom = q.value(5).toString();
-        r.rate = q.value(6).toDouble();
-        r.taxPercent = q.value(7).toDouble();
-        r.stored = storedRowOf(q, 8, storedColumns);
+        r.id = q.integer(0);
+        r.code = q.text(2);
+        r.name = q.text(3);
+        r.drawingNo = q.text(4);
+        r.uom = q.text(5);
+        r.rate = q.real(6);
+        r.taxPercent = q.real(7);
+        r.customerName = q.text(8);
+        r.stored = StoredRow::of(q, 0, columns);
         rows.append(r);
-    }
+    });
     return rows;
 }
 

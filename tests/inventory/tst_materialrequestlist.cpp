@@ -36,6 +36,9 @@ QString day(int offset)
     return QDate::currentDate().addDays(offset).toString("yyyy-MM-dd");
 }
 
+// What a refused status change adds to the reason.
+const QString ShowAdvice = "\n\nPress Show to list the lines as they are now, then tick them again.";
+
 QString shown(int offset)
 {
     return QDate::currentDate().addDays(offset).toString("dd-MM-yyyy");
@@ -142,7 +145,7 @@ private slots:
             ticks(table)->setTicked(r, true);
         writeAsOtherCopy("UPDATE purchase_orders SET " + change + " WHERE item_name = 'Bolt'");
         const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' (listed as Open) was changed or "
-                                "deleted meanwhile, perhaps in another window. Nothing was updated.";
+                                "deleted meanwhile, perhaps in another window. Nothing was updated." + ShowAdvice;
         click(list, "save_status_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(rows("SELECT status, order_qty FROM purchase_orders ORDER BY po_id"),
@@ -185,8 +188,8 @@ private slots:
                          "uom, 'Open' FROM purchase_orders");
         click(list, "save_status_btn");
         QCOMPARE(env->desktop.lastShown(),
-                 QString("Error|PO Number MR/26-27/010, item 'Rod' (listed as Open) was changed or deleted "
-                         "meanwhile, perhaps in another window. Nothing was updated."));
+                 "Error|PO Number MR/26-27/010, item 'Rod' no longer exists; it may have been deleted in another "
+                 "window. Nothing was saved." + ShowAdvice);
         QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"), QStringList({"Open", "Open"}));
     }
 
