@@ -609,6 +609,23 @@ private slots:
         QCOMPARE(rows("SELECT * FROM inward_entries ORDER BY inward_id"), before);
     }
 
+    // A line whose item is no longer in the item master is loaded too, without
+    // code and name, so that Update rewrites it instead of dropping it.
+    void lineOfAnItemGoneFromTheMasterIsKept()
+    {
+        inward(1, "26-27", 1, 1, 10);
+        inward(1, "26-27", 1, 2, 5);
+        exec("DELETE FROM items WHERE item_id = 2");
+        Form f;
+        f.rightClick("1/26-27");
+        QCOMPARE(columnTexts(f.lines, 1), QStringList({"", "AB-100"}));
+        QCOMPARE(columnTexts(f.lines, 4), QStringList({"5.000", "10.000"}));
+        f.click("update_btn"); // answered Ok
+        QCOMPARE(lastShown(), QString("Success|Inward entry updated successfully!\nInward No: 1/26-27"));
+        QCOMPARE(rows("SELECT item_id, inward_qty, is_deleted FROM inward_entries ORDER BY item_id"),
+                 QStringList({"1|10|0", "2|5|0"}));
+    }
+
     // Rows of the same number and year cancelled earlier are not the loaded
     // entry: Update compares, rewrites and deletes the live rows alone, and
     // Cancel Inward marks only those.
