@@ -9,33 +9,16 @@
 // significant digits, far inside a double's 2^53, which read back as the
 // same decimal, so what is stored lists, prints and adds as was entered.
 //
-// A figure is read through the typed-number reading (typednumber.h) into
-// the money type (money.h); both headers give these declarations to their
-// users.
+// These are the bounds and their refusal texts; the checks of a figure
+// against them are with the money type (money.h), which reads it through the
+// typed-number reading (typednumber.h).
 
 #include <QString>
 #include <QtGlobal>
-#include <optional>
-
-class Decimal;
-class Money;
 
 enum class FigureKind { Money, Quantity };
 constexpr qint64 MoneyBoundRupees = 100000000000LL; // 10^11, itself refused
 constexpr qint64 QuantityBoundUnits = 1000000000LL; // 10^9, itself refused
-
-// Whether a figure is within the bound of its kind; an invalid one is not.
-bool withinBound(const Decimal &figure, FigureKind kind);
-bool withinBound(Money amount);
-// A typed figure within its bound, to all of its digits: nullopt for empty
-// text, text that is no number, and a number beyond the bound.
-std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind);
-// A typed amount within the money bound, rounded once to paise.
-std::optional<Money> boundedAmount(const QString &text);
-// Whether a typed text is a number (see typednumber.h) beyond the bound of
-// its kind ("1e15", "1e308"): a form refuses it with its field's warning
-// before it saves anything.
-bool typedNumberTooLarge(const QString &text, FigureKind kind);
 
 // The refusal of a typed number beyond the bound of its kind, the same in
 // every form: under figureTooLargeTitle(), a text that names the field, the
@@ -47,7 +30,3 @@ QString figureTooLargeText(const QString &field, FigureKind kind);
 // running figure past it, in the same shape: "Quantity is too large: the
 // balance would pass 999,999,999.999 (quantity)".
 QString figureWouldPassText(const QString &field, const QString &runningFigure, FigureKind kind);
-// That text when `text` is a number beyond the bound, or a decimal too large
-// even for a double ("1e309"); empty otherwise (empty text, text that is no
-// number, "nan" and "inf", a number within the bound).
-QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind);

@@ -628,3 +628,48 @@ Decimal threeDecimalValue(double stored)
 {
     return Decimal::fromStored(stored).rounded(3);
 }
+
+bool withinBound(const Decimal &figure, FigureKind kind)
+{
+    if (!figure.isValid())
+        return false;
+    // Money is kept to the paisa, a quantity shown to the thousandth.
+    const bool money = kind == FigureKind::Money;
+    static const Decimal moneyBound = Decimal::whole(MoneyBoundRupees);
+    static const Decimal quantityBound = Decimal::whole(QuantityBoundUnits);
+    return figure.rounded(money ? 2 : 3).abs() < (money ? moneyBound : quantityBound);
+}
+
+bool withinBound(Money amount)
+{
+    return amount.isValid() && amount.paise() > -MoneyBoundRupees * 100 && amount.paise() < MoneyBoundRupees * 100;
+}
+
+std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind)
+{
+    std::optional<Decimal> figure = Decimal::fromText(text);
+    if (figure && !withinBound(*figure, kind))
+        return std::nullopt;
+    return figure;
+}
+
+std::optional<Money> boundedAmount(const QString &text)
+{
+    const std::optional<Money> amount = Money::fromText(text);
+    if (amount && !withinBound(*amount))
+        return std::nullopt;
+    return amount;
+}
+
+bool typedNumberTooLarge(const QString &text, FigureKind kind)
+{
+    return readTypedNumber(text).isNumber() && !boundedFigure(text, kind);
+}
+
+QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind)
+{
+    // "nan", "inf" and "infinity" each hold an n; a decimal that overflows a
+    // double holds none.
+    const bool overflows = spellsNonFiniteNumber(text) && !text.contains(QLatin1Char('n'), Qt::CaseInsensitive);
+    return typedNumberTooLarge(text, kind) || overflows ? figureTooLargeText(field, kind) : QString();
+}

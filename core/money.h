@@ -10,7 +10,7 @@
 // with two decimals (money) or three (rates and quantities).
 //
 // Every form takes a figure only within its bound (FigureKind, in
-// figurebound.h, which this header includes): a money figure below 10^11
+// figurebound.h, which this header includes; the checks are below): a money figure below 10^11
 // rupees, a quantity below 10^9 units. Working figures reach further: a
 // product or sum of 10^15 or more (ten crore crore) is not clamped but
 // invalid (isValid() false), which a form checks before it saves anything.
@@ -198,3 +198,22 @@ QString storedDecimalText(double stored, int decimals);
 // The rate or quantity such a text shows: the decimal rounded to three
 // decimals, with which the line amount is computed.
 Decimal threeDecimalValue(double stored);
+
+// ---- The bounds of typed figures (figurebound.h) --------------------------
+
+// Whether a figure is within the bound of its kind; an invalid one is not.
+bool withinBound(const Decimal &figure, FigureKind kind);
+bool withinBound(Money amount);
+// A typed figure within its bound, to all of its digits: nullopt for empty
+// text, text that is no number, and a number beyond the bound.
+std::optional<Decimal> boundedFigure(const QString &text, FigureKind kind);
+// A typed amount within the money bound, rounded once to paise.
+std::optional<Money> boundedAmount(const QString &text);
+// Whether a typed text is a number (see typednumber.h) beyond the bound of
+// its kind ("1e15", "1e308"): a form refuses it with its field's warning
+// before it saves anything.
+bool typedNumberTooLarge(const QString &text, FigureKind kind);
+// That text when `text` is a number beyond the bound, or a decimal too large
+// even for a double ("1e309"); empty otherwise (empty text, text that is no
+// number, "nan" and "inf", a number within the bound).
+QString typedFigureTooLarge(const QString &field, const QString &text, FigureKind kind);

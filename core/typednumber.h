@@ -4,7 +4,8 @@
 // through it, so NaN, infinities, overflow and stray text never reach the
 // database or a total. The bound a figure must keep (money below 10^11
 // rupees, quantities below 10^9 units) and the refusal of a figure beyond
-// it are in figurebound.h, included here for the forms that refuse one.
+// it are in figurebound.h, included here for the forms that refuse one; the
+// checks of a figure against it are with the money type (money.h).
 
 #include "figurebound.h"
 

@@ -29,11 +29,6 @@ enum Column {
     StatusColumn = 6,
 };
 
-// Roles of the key column's item.
-const int FyRole = Qt::UserRole;
-const int CustomerIdRole = Qt::UserRole + 1;
-const int StatusRole = Qt::UserRole + 2;
-
 const char *const BinQuestion = "Close pending invoice balance?\n\n"
                                 "\u2022 No invoice numbers used\n"
                                 "\u2022 DC entries stay unchanged\n"
@@ -134,6 +129,7 @@ void generatInvoices::loadDeliveryChallans()
 {
     QTableWidget *list = ui->gen_invoice_table;
     list->setRowCount(0);
+    m_rows.clear();
     ui->viewing_table->setRowCount(0);
 
     const PendingFilter filter = ui->issued_radio_btn->isChecked() ? PendingFilter::Issued
@@ -151,10 +147,7 @@ void generatInvoices::loadDeliveryChallans()
         const InvoiceChallanRow &row = rows.at(r);
         const PendingStatus status = row.status();
         fill.add(r, CheckColumn, TickColumn::newTick(status != PendingStatus::Issued));
-        QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.deliveryNo));
-        key->setData(FyRole, row.fy);
-        key->setData(CustomerIdRole, row.customerId);
-        key->setData(StatusRole, static_cast<int>(status));
+        fill.add(r, KeyColumn, QString::number(row.deliveryNo));
         fill.add(r, FullNumberColumn, row.fullNumber);
         fill.add(r, DateColumn, storedDateText(row.date));
         fill.add(r, CustomerColumn, row.customerName);
@@ -164,24 +157,8 @@ void generatInvoices::loadDeliveryChallans()
         statusItem->setBackground(statusColor(status));
     }
     fill.finish();
+    m_rows = rows;
     m_ticks->refresh();
-}
-
-generatInvoices::RowKey generatInvoices::rowKey(int row) const
-{
-    const QTableWidget *list = ui->gen_invoice_table;
-    RowKey key;
-    if (const QTableWidgetItem *item = list->item(row, KeyColumn)) {
-        key.deliveryNo = item->text().toInt();
-        key.fy = item->data(FyRole).toString();
-        key.customerId = item->data(CustomerIdRole).toInt();
-        key.issued = item->data(StatusRole).toInt() == static_cast<int>(PendingStatus::Issued);
-    }
-    if (const QTableWidgetItem *item = list->item(row, FullNumberColumn))
-        key.fullNumber = item->text();
-    if (const QTableWidgetItem *item = list->item(row, CustomerColumn))
-        key.customerName = item->text();
-    return key;
 }
 
 void generatInvoices::on_show_btn_clicked()
@@ -200,19 +177,19 @@ void generatInvoices::onCheckboxChanged()
 {
     // Once a challan is ticked only the same customer's challans can be.
     const QList<int> ticked = m_ticks->tickedRows();
-    const int chosen = ticked.isEmpty() ? -1 : rowKey(ticked.first()).customerId;
-    for (int r = 0; r < ui->gen_invoice_table->rowCount(); ++r) {
-        const RowKey key = rowKey(r);
-        m_ticks->setTickable(r, !key.issued && (ticked.isEmpty() || key.customerId == chosen));
+    const int chosen = ticked.isEmpty() ? -1 : listed(ticked.first()).customerId;
+    for (int r = 0; r < m_rows.size(); ++r) {
+        const InvoiceChallanRow &row = listed(r);
+        m_ticks->setTickable(r, row.status() != PendingStatus::Issued && (ticked.isEmpty() || row.customerId == chosen));
     }
 }
 
 void generatInvoices::on_gen_invoice_table_currentItemChanged(QTableWidgetItem *current, QTableWidgetItem *)
 {
-    if (!current)
+    if (!current || current->row() >= m_rows.size())
         return;
-    const RowKey key = rowKey(current->row());
-    loadDcItems(key.deliveryNo, key.fy);
+    const InvoiceChallanRow &row = listed(current->row());
+    loadDcItems(row.deliveryNo, row.fy);
 }
 
 void generatInvoices::loadDcItems(int deliveryNo, const QString &fy)
@@ -241,9 +218,9 @@ void generatInvoices::loadDcItems(int deliveryNo, const QString &fy)
 void generatInvoices::on_proceed_inv_btn_clicked()
 {
     QList<int> deliveryNos;
-    RowKey first;
+    InvoiceChallanRow first;
     for (int r : m_ticks->tickedRows()) {
-        const RowKey key = rowKey(r);
+        const InvoiceChallanRow &key = listed(r);
         if (deliveryNos.isEmpty()) {
             first = key;
         } else if (key.fy != first.fy) {
@@ -270,12 +247,12 @@ void generatInvoices::on_bin_btn_clicked()
 {
     QList<InvoiceBinTarget> targets;
     for (int r : m_ticks->tickedRows()) {
-        const RowKey key = rowKey(r);
-        if (key.issued) {
+        const InvoiceChallanRow &row = listed(r);
+        if (row.status() == PendingStatus::Issued) {
             Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Already fully issued!"));
             return;
         }
-        targets.append({key.deliveryNo, key.fy, key.customerId});
+        targets.append({row.deliveryNo, row.fy, row.customerId, row.fullNumber, row.taken});
     }
     if (targets.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one DC to bin!"));
@@ -286,9 +263,18 @@ void generatInvoices::on_bin_btn_clicked()
         != QMessageBox::Yes)
         return;
 
+    // Refused or failed: the list and its ticks stay as they are.
     const BinOutcome outcome = binInvoiceBalances(targets, QDate::currentDate());
+    if (!outcome.notPending.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), challanChangedText(outcome.notPending));
+        return;
+    }
     if (!outcome.ok) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        return;
+    }
+    if (outcome.written == 0) {
+        Desktop::warning(this, QStringLiteral("Error"), nothingToBinText());
         return;
     }
     Desktop::information(this, QStringLiteral("Binned"), QStringLiteral("Pending invoice balance closed!"));

@@ -5,12 +5,13 @@
 // open balance closed to bins ("Bin"); the item panel shows the lines of the
 // challan under the cursor with their balances.
 
-#include <QSqlDatabase>
+#include "invoicing/generationstore.h"
+
+#include <QList>
 #include <QWidget>
 
 class TickColumn;
 class QTableWidgetItem;
-struct InvoiceChallanRow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -42,23 +43,16 @@ private slots:
     void on_close_btn_clicked();
 
 private:
-    // What a row of the list stands for, kept with the row when it is built.
-    struct RowKey
-    {
-        int deliveryNo = 0;
-        QString fullNumber;
-        QString fy;
-        int customerId = -1;
-        QString customerName;
-        bool issued = false;
-    };
-
     void setupTables();
     void loadCustomerCombo();
     void loadDcItems(int deliveryNo, const QString &fy);
-    RowKey rowKey(int row) const;
+    // The challan of a list row as the list read it.
+    const InvoiceChallanRow &listed(int row) const { return m_rows.at(row); }
 
     Ui::generatInvoices *ui;
+    // The list's rows in its order, as read: a Bin acts on a challan only
+    // while what stands against it is still so.
+    QList<InvoiceChallanRow> m_rows;
     TickColumn *m_ticks = nullptr;
     bool m_shownOnce = false; // see reloadOnShow
 };

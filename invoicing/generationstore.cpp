@@ -4,6 +4,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listedrow.h"
 #include "core/storedsum.h"
 #include "core/transaction.h"
 
@@ -15,21 +16,53 @@
 namespace {
 
 // Per challan (number and year): live invoice lines and "INVOICE" bins, each
-// summed once over its whole table, then joined to the challan lines.
+// summed once over its whole table, then joined to the challan lines. With
+// each sum, how many rows it took and the last one's id (ChallanTaken).
 const char *const ChallanHead =
-    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, " STORED_SUM("invoice_items:ii.invoiced_qty") " AS qty "
+    "WITH invoiced AS (SELECT ii.delivery_no, ii.fy_name, " STORED_SUM("invoice_items:ii.invoiced_qty") " AS qty, "
+    "COUNT(*) AS n, MAX(ii.inv_item_id) AS last "
     "FROM invoice_items ii "
     "JOIN invoices inv ON ii.invoice_id = inv.invoice_id WHERE (inv.is_deleted IS NULL OR inv.is_deleted = 0) "
     "GROUP BY ii.delivery_no, ii.fy_name), "
-    "binned AS (SELECT delivery_no, fy_name, " STORED_SUM("bins:binned_qty") " AS qty FROM bins "
+    "binned AS (SELECT delivery_no, fy_name, " STORED_SUM("bins:binned_qty") " AS qty, "
+    "COUNT(*) AS n, MAX(bin_id) AS last FROM bins "
     "WHERE bin_type = 'INVOICE' "
     "GROUP BY delivery_no, fy_name) "
-    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, " STORED_SUM("delivery_entries:d.delivery_qty") " AS delivered_qty, "
-    "iv.qty AS invoiced_qty, d.fy_name, d.customer_id, bn.qty AS binned_qty "
+    "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, d.fy_name, d.customer_id, "
+    STORED_SUM("delivery_entries:d.delivery_qty") " AS delivered_qty, COUNT(*), MAX(d.delivery_id), "
+    "iv.qty AS invoiced_qty, iv.n, iv.last, bn.qty AS binned_qty, bn.n, bn.last "
     "FROM delivery_entries d JOIN customers c ON d.customer_id = c.customer_id "
     "LEFT JOIN invoiced iv ON iv.delivery_no = d.delivery_no AND iv.fy_name = d.fy_name "
     "LEFT JOIN binned bn ON bn.delivery_no = d.delivery_no AND bn.fy_name = d.fy_name "
     "WHERE (d.is_deleted IS NULL OR d.is_deleted = 0) ";
+
+// The same of one challan, in the columns of ChallanTaken.
+const char *const ChallanTakenOfOne =
+    "SELECT dl.qty, dl.n, dl.last, iv.qty, iv.n, iv.last, bn.qty, bn.n, bn.last FROM "
+    "(SELECT " STORED_SUM("delivery_entries:d.delivery_qty") " AS qty, COUNT(*) AS n, MAX(d.delivery_id) AS last "
+    "FROM delivery_entries d JOIN customers c ON d.customer_id = c.customer_id "
+    "WHERE d.delivery_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0)) dl, "
+    "(SELECT " STORED_SUM("invoice_items:ii.invoiced_qty") " AS qty, COUNT(*) AS n, MAX(ii.inv_item_id) AS last "
+    "FROM invoice_items ii JOIN invoices inv ON ii.invoice_id = inv.invoice_id "
+    "WHERE ii.delivery_no = :no2 AND ii.fy_name = :fy2 AND (inv.is_deleted IS NULL OR inv.is_deleted = 0)) iv, "
+    "(SELECT " STORED_SUM("bins:binned_qty") " AS qty, COUNT(*) AS n, MAX(bin_id) AS last FROM bins "
+    "WHERE delivery_no = :no3 AND fy_name = :fy3 AND bin_type = 'INVOICE') bn";
+
+// The columns of ChallanTaken in its order, from column `first` on.
+ChallanTaken takenOf(const StatementRow &q, int first)
+{
+    ChallanTaken taken;
+    taken.delivered = storedTotal(q.value(first));
+    taken.deliveryLines = q.integer(first + 1);
+    taken.lastDeliveryLine = q.value(first + 2).toLongLong();
+    taken.invoiced = storedTotal(q.value(first + 3));
+    taken.invoiceLines = q.integer(first + 4);
+    taken.lastInvoiceLine = q.value(first + 5).toLongLong();
+    taken.binned = storedTotal(q.value(first + 6));
+    taken.bins = q.integer(first + 7);
+    taken.lastBin = q.value(first + 8).toLongLong();
+    return taken;
+}
 
 const char *const InsertBin =
     "INSERT INTO bins (bin_date, bin_type, delivery_no, inward_no, item_id, customer_id, binned_qty, fy_name) "
@@ -47,10 +80,7 @@ PendingStatus invoicingStatus(double delivered, double invoiced)
     return PendingStatus::Issued;
 }
 
-namespace {
-
-// The statement with its sums still to be written out (core/storedsum.h).
-QString challansStatement(int customerId, const QString &currentFy, QVariantMap *values)
+QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values)
 {
     QString sql = ChallanHead;
     *values = {{":fy", currentFy}};
@@ -64,33 +94,36 @@ QString challansStatement(int customerId, const QString &currentFy, QVariantMap 
            + fyFirstOrder(QStringLiteral("d")) + QStringLiteral(", d.delivery_no DESC");
 }
 
-} // namespace
-
-QString invoiceChallansStatement(int customerId, const QString &currentFy, QVariantMap *values)
-{
-    return storedSumStatement(challansStatement(customerId, currentFy, values), StoredSumRun::Integers);
-}
-
 bool queryInvoiceChallans(int customerId, const QString &currentFy, PendingFilter filter,
                           QList<InvoiceChallanRow> *rows, QString *error)
 {
     rows->clear();
     QVariantMap values;
-    const QString sql = challansStatement(customerId, currentFy, &values);
-    const auto readRow = [&](const QSqlQuery &q) {
+    const QString sql = invoiceChallansStatement(customerId, currentFy, &values);
+    const auto readRow = [&](const StatementRow &q) {
         InvoiceChallanRow row;
-        row.deliveryNo = q.value(0).toInt();
-        row.fullNumber = q.value(1).toString();
-        row.date = q.value(2).toString();
-        row.customerName = q.value(3).toString();
-        row.delivered = storedTotal(q.value(4)).toDouble();
-        row.invoiced = (storedTotal(q.value(5)) + storedTotal(q.value(8))).toDouble();
-        row.fy = q.value(6).toString();
-        row.customerId = q.value(7).toInt();
+        row.deliveryNo = q.integer(0);
+        row.fullNumber = q.text(1);
+        row.date = q.text(2);
+        row.customerName = q.text(3);
+        row.fy = q.text(4);
+        row.customerId = q.integer(5);
+        row.taken = takenOf(q, 6);
+        row.delivered = row.taken.delivered.toDouble();
+        row.invoiced = (row.taken.invoiced + row.taken.binned).toDouble();
         if (filterKeeps(filter, row.status()))
             rows->append(row);
     };
     return forEachStoredSumRow(sql, values, readRow, [&] { rows->clear(); }, error);
+}
+
+bool readChallanTaken(int deliveryNo, const QString &fy, ChallanTaken *taken, QString *error)
+{
+    *taken = ChallanTaken();
+    return forEachStoredSumRow(
+        QString::fromLatin1(ChallanTakenOfOne),
+        {{":no", deliveryNo}, {":fy", fy}, {":no2", deliveryNo}, {":fy2", fy}, {":no3", deliveryNo}, {":fy3", fy}},
+        [&](const StatementRow &q) { *taken = takenOf(q, 0); }, [&] { *taken = ChallanTaken(); }, error);
 }
 
 BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDate &date)
@@ -100,6 +133,16 @@ BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDat
     int written = 0;
     outcome.ok = runInTransaction(
         [&](QString *error) {
+            // Every challan still as listed before anything is written.
+            for (const InvoiceBinTarget &target : targets) {
+                ChallanTaken now;
+                if (!readChallanTaken(target.deliveryNo, target.fy, &now, error))
+                    return false;
+                if (now != target.listed) {
+                    outcome.notPending = target.fullNumber;
+                    return false;
+                }
+            }
             QSqlQuery insert;
             for (const InvoiceBinTarget &target : targets) {
                 QList<ChallanLineBalance> lines;
@@ -133,6 +176,17 @@ BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDat
     if (outcome.ok)
         outcome.written = written;
     return outcome;
+}
+
+QString challanChangedText(const QString &fullNumber)
+{
+    return rowChangedText(QStringLiteral("DC No ") + fullNumber, QStringLiteral("invoiced, binned or changed"),
+                          QStringLiteral("Nothing was binned. Press Show to list the DCs as they are now."));
+}
+
+QString nothingToBinText()
+{
+    return QStringLiteral("The ticked DCs have no pending invoice balance above 0.005. Nothing was binned.");
 }
 
 QString twoYearsRefusalText(const QString &firstFy, const QString &otherFy)

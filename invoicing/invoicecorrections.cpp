@@ -1,6 +1,8 @@
 #include "invoicecorrections.h"
 
 #include "core/boundquery.h"
+#include "core/financialyear.h"
+#include "core/transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -16,6 +18,16 @@ bool run(const char *sql, int invoiceNo, const QString &fyName, QString *error)
     return execBound(q, QString::fromLatin1(sql), {{":no", invoiceNo}, {":fy", fyName}}, error);
 }
 
+bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run(DeleteLines, invoiceNo, fyName, error);
+}
+
+bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error)
+{
+    return run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
+}
+
 } // namespace
 
 bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString *error)
@@ -25,18 +37,6 @@ bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString
                    {{":no", invoiceNo}, {":fy", fyName}}, error))
         return false;
     *has = q.next() && q.value(0).toInt() > 0;
-    return true;
-}
-
-bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, bool *still, QString *error)
-{
-    QSqlQuery q;
-    if (!execBound(q,
-                   QStringLiteral("SELECT 1 FROM invoices WHERE invoice_id = :id AND invoice_no = :no "
-                                  "AND fy_name = :fy AND (is_deleted IS NULL OR is_deleted = 0)"),
-                   {{":id", invoiceId}, {":no", invoiceNo}, {":fy", fyName}}, error))
-        return false;
-    *still = q.next();
     return true;
 }
 
@@ -70,6 +70,35 @@ bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QStrin
     return true;
 }
 
+const QStringList InvoiceLineColumns{
+    QStringLiteral("inv_item_id"), QStringLiteral("invoice_id"),   QStringLiteral("delivery_no"),
+    QStringLiteral("item_id"),     QStringLiteral("invoiced_qty"), QStringLiteral("rate"),
+    QStringLiteral("amount"),      QStringLiteral("tax_percent"),  QStringLiteral("fy_name")};
+
+QString invoiceLinesStatement(const QString &extra)
+{
+    QStringList columns;
+    for (const QString &c : InvoiceLineColumns)
+        columns.append(QStringLiteral("ii.") + c);
+    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) + extra
+           + QStringLiteral(" FROM invoice_items ii")
+           + (extra.isEmpty() ? QString() : QStringLiteral(" LEFT JOIN items i ON i.item_id = ii.item_id"))
+           + QStringLiteral(" WHERE ii.invoice_id = :id ORDER BY ii.inv_item_id");
+}
+
+QString invoiceAsReadRefusal(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome)
+{
+    StoredRow row;
+    StoredRow lines;
+    QString error;
+    if (!readStoredRow(InvoiceRowSource, read.invoiceId, &row, &error)
+        || !readStoredLines(invoiceLinesStatement(), {{":id", read.invoiceId}}, &lines, &error))
+        return error.isEmpty() ? QStringLiteral("could not read the invoice") : error;
+    if (!read.row.found() || row != read.row || lines != read.lines)
+        return invoiceChangedText(fullNumber, outcome);
+    return QString();
+}
+
 QString invoiceChangedText(const QString &fullNumber, const QString &outcome)
 {
     return rowChangedText(QStringLiteral("Invoice No ") + fullNumber,
@@ -88,12 +117,64 @@ bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
     return deleteInvoiceLines(invoiceNo, fyName, error) && deleteInvoiceHead(invoiceNo, fyName, error);
 }
 
-bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error)
+CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
 {
-    return run(DeleteLines, invoiceNo, fyName, error);
+    CorrectionOutcome outcome;
+    QString refusal;
+    QString error;
+    const bool cancelled = runInTransaction(
+        [&](QString *e) {
+            refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoiceNo, fyName),
+                                           QStringLiteral("Nothing was cancelled."));
+            return refusal.isEmpty() && cancelInvoiceRows(invoiceNo, fyName, e);
+        },
+        &error);
+    if (!refusal.isEmpty()) {
+        outcome.result = CorrectionResult::Stale;
+        outcome.error = refusal;
+    } else if (cancelled) {
+        outcome.result = CorrectionResult::Done;
+    } else {
+        outcome.error = QStringLiteral("Cancel failed: ") + error;
+    }
+    return outcome;
 }
 
-bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error)
+CorrectionOutcome deleteLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
 {
-    return run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
+    CorrectionOutcome outcome;
+    const QString fullNumber = fullDocumentNumber(invoiceNo, fyName);
+    QString refusal;
+    bool paid = false;
+    QString step;
+    QString error;
+    const bool deleted = runInTransaction(
+        [&](QString *e) {
+            refusal = invoiceAsReadRefusal(read, fullNumber, QStringLiteral("Nothing was deleted."));
+            if (!refusal.isEmpty() || !invoiceHasPayments(invoiceNo, fyName, &paid, e) || paid)
+                return false;
+            step = QStringLiteral("Failed to delete items: ");
+            if (!deleteInvoiceLines(invoiceNo, fyName, e))
+                return false;
+            step = QStringLiteral("Failed to delete invoice: ");
+            return deleteInvoiceHead(invoiceNo, fyName, e);
+        },
+        &error);
+    if (!refusal.isEmpty()) {
+        outcome.result = CorrectionResult::Stale;
+        outcome.error = refusal;
+    } else if (paid) {
+        outcome.result = CorrectionResult::HasPayments;
+        outcome.error = QStringLiteral("Invoice %1 has payments recorded against it.\n"
+                                       "Delete its payments first (Payment History), or cancel the invoice instead.")
+                            .arg(fullNumber);
+    } else if (deleted) {
+        outcome.result = CorrectionResult::Done;
+        QSqlQuery sweep;
+        sweep.exec(QStringLiteral("DELETE FROM invoice_items WHERE invoice_id NOT IN "
+                                  "(SELECT invoice_id FROM invoices WHERE invoice_id IS NOT NULL)"));
+    } else {
+        outcome.error = step + error;
+    }
+    return outcome;
 }

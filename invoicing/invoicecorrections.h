@@ -9,16 +9,11 @@
 #include "core/listedrow.h"
 
 #include <QString>
+#include <QStringList>
 
 // Whether customer payments are recorded against the invoice (payments refer
 // to an invoice by number and year). False with `error` set when the query fails.
 bool invoiceHasPayments(int invoiceNo, const QString &fyName, bool *has, QString *error);
-
-// Whether the invoice of that number and year is still the one a form loaded
-// back: its live row has `invoiceId`. An invoice deleted meanwhile (its number
-// perhaps taken by a new one), cancelled or rewritten elsewhere is not. Run
-// inside the write transaction, so the answer holds until the rows are changed.
-bool invoiceStillLoaded(int invoiceId, int invoiceNo, const QString &fyName, bool *still, QString *error);
 
 // Where an invoice row is stored, by its invoice_id, with the payments
 // recorded against its number and year (by pay_id) as what is stored against
@@ -35,6 +30,33 @@ extern const RowSource InvoicePaymentRowSource;
 // rows are changed. False with `error` set when it cannot be read.
 bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error);
 
+// The columns of an invoice line (invoice_items) a form keeps, in the
+// table's order.
+extern const QStringList InvoiceLineColumns;
+
+// The statement of an invoice's lines as a form keeps them: every column of
+// InvoiceLineColumns of the lines of invoice_id :id, by inv_item_id; with
+// `extra` (", i.item_code ...", from "LEFT JOIN items i") after them for a
+// form that reads what it shows in the same pass.
+QString invoiceLinesStatement(const QString &extra = QString());
+
+// A saved invoice as a form read it: its row with the payments recorded
+// against it (InvoiceRowSource) and its lines (invoiceLinesStatement, read
+// by readStoredLines). A rewritten invoice is a new row, so a form's invoice
+// rewritten elsewhere is no longer as read.
+struct InvoiceAsRead
+{
+    int invoiceId = -1;
+    StoredRow row;
+    StoredRow lines;
+};
+
+// Inside the caller's write transaction: an empty text while the invoice is
+// still exactly `read`, else invoiceChangedText(fullNumber, outcome) (paid,
+// changed, cancelled or deleted since it was read, in this or another copy
+// of the program), or the driver's text when it cannot be read.
+QString invoiceAsReadRefusal(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome);
+
 // The refusal of an invoice no longer as it was shown: "Invoice No <full
 // number> was paid, changed, cancelled or deleted meanwhile, perhaps in
 // another window. <outcome>".
@@ -46,6 +68,23 @@ bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
 // Removes the invoice's lines and its row; its number becomes free.
 bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
 
-// The two steps of deleteInvoiceRows, for a caller that names the failing one.
-bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error);
-bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error);
+// What became of cancelling or deleting an invoice loaded into a form.
+enum class CorrectionResult { Done, Stale, HasPayments, Failed };
+struct CorrectionOutcome
+{
+    CorrectionResult result = CorrectionResult::Failed;
+    // Stale: the refusal naming the invoice; Failed: the driver's text,
+    // after the failing step's own words ("Failed to delete items: ").
+    QString error;
+};
+
+// Cancels the invoice of that number and year in one write transaction,
+// only while it is still exactly `read` (else Stale, nothing written).
+CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read);
+
+// Deletes the invoice of that number and year with its lines in one write
+// transaction, only while it is still exactly `read` (else Stale) and has
+// no payment recorded against it (else HasPayments: the next invoice given
+// its number would take them over); nothing written then. Lines left by no
+// invoice are swept afterwards.
+CorrectionOutcome deleteLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read);

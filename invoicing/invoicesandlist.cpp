@@ -2,13 +2,11 @@
 #include "ui_invoicesandlist.h"
 
 #include "invoicecorrections.h"
-#include "invoiceliststore.h"
 #include "invoiceprint.h"
 #include "invoicestore.h"
 
 #include "core/financialyear.h"
 #include "core/money.h"
-#include "core/transaction.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
@@ -129,6 +127,14 @@ void fitHeaderTexts(QTableWidget *table)
         if (table->columnWidth(c) < needed)
             table->setColumnWidth(c, needed);
     }
+}
+
+// A refusal of an invoice changed since it was loaded, and how to go on.
+QString withGoOn(const QString &refusal)
+{
+    return refusal
+           + QStringLiteral("\n\nThe form keeps what it shows. Press Show to list the invoices as they are now, "
+                            "then load the invoice back (right-click \u2192 \u21a9 Load Back).");
 }
 
 QString dashedDate(const QString &stored)
@@ -472,8 +478,7 @@ void invoicesandlist::clearForm()
     for (QTextEdit *edit : {ui->addressEdit, ui->rupeesEdit, ui->tax_detailsEdit})
         edit->clear();
     m_loadedInvoiceNo = -1;
-    m_loadedInvoiceId = -1;
-    m_loadedRow = StoredRow();
+    m_loaded = InvoiceAsRead();
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
     ui->bill_cancel_btn->setEnabled(false);
@@ -506,19 +511,19 @@ void invoicesandlist::loadInvoiceList(int customerId, const QString &from, const
 {
     QTableWidget *list = ui->viewing_table;
     list->setRowCount(0);
-    QList<InvoiceListRow> rows;
+    QList<MiniListRow> rows;
     QString error;
-    if (!queryInvoiceList({customerId, from, to, g_currentFY}, &rows, &error)) {
+    if (!queryInvoiceMiniList(customerId, from, to, g_currentFY, &rows, &error)) {
         qDebug() << "Invoice list failed:" << error;
         return;
     }
     TableFill fill(list, int(rows.size()));
     RepeatedTexts<QString> dates(storedDateText);
     for (int r = 0; r < rows.size(); ++r) {
-        const InvoiceListRow &row = rows.at(r);
+        const MiniListRow &row = rows.at(r);
         QTableWidgetItem *cells[] = {fill.add(r, ListNumberColumn, QString::number(row.invoiceNo)),
-                                     fill.add(r, ListFullNumberColumn, row.invoiceNoFull),
-                                     fill.add(r, ListDateColumn, dates(row.invoiceDate)),
+                                     fill.add(r, ListFullNumberColumn, row.fullNumber),
+                                     fill.add(r, ListDateColumn, dates(row.date)),
                                      fill.add(r, ListCustomerColumn, row.customerName),
                                      fill.add(r, ListAmountColumn, amountText(row.grandTotal))};
         cells[ListNumberColumn]->setData(ListFyRole, row.fy);
@@ -581,8 +586,7 @@ void invoicesandlist::loadInvoiceBack(int invoiceNo, const QString &fy)
     }
     m_loadedInvoiceNo = invoiceNo;
     m_loadedInvoiceFy = fy;
-    m_loadedInvoiceId = invoice.invoiceId;
-    m_loadedRow = invoice.stored;
+    m_loaded = invoice.read;
     m_customerId = invoice.customerId;
     ui->invnoEdit->setText(invoice.fullNumber);
     ui->invdateEdit->setDate(QDate::fromString(invoice.date, QStringLiteral("yyyy-MM-dd")));
@@ -627,14 +631,13 @@ void invoicesandlist::on_update_btn_clicked()
     }
     if (refusedAsTooLarge(this, ui->invoice_table, m_customerType, totalFields(ui)))
         return;
-    const InvoiceWriteOutcome outcome =
-        replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loadedInvoiceId, m_loadedRow);
+    const InvoiceWriteOutcome outcome = replaceInvoice(invoiceFromForm(m_loadedInvoiceNo, m_loadedInvoiceFy), m_loaded);
     if (outcome.result == WriteResult::NothingToWrite) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("At least one item must have qty!"));
         return;
     }
     if (outcome.result == WriteResult::Failed) {
-        Desktop::warning(this, QStringLiteral("Error"), outcome.error);
+        Desktop::warning(this, QStringLiteral("Error"), outcome.stale ? withGoOn(outcome.error) : outcome.error);
         return;
     }
     const QString fullNumber = fullDocumentNumber(m_loadedInvoiceNo, m_loadedInvoiceFy);
@@ -656,27 +659,10 @@ void invoicesandlist::on_bill_cancel_btn_clicked()
                           QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    const int number = m_loadedInvoiceNo;
-    const QString fy = m_loadedInvoiceFy;
-    // A payment recorded since the load stays on no invoice cancelled unseen.
-    bool stale = false;
-    QString error;
-    const bool cancelled = runInTransaction(
-        [&](QString *e) {
-            bool same = false;
-            if (!invoiceStillAsRead(m_loadedInvoiceId, m_loadedRow, &same, e))
-                return false;
-            stale = !same;
-            return same && cancelInvoiceRows(number, fy, e);
-        },
-        &error);
-    if (stale) {
+    const CorrectionOutcome outcome = cancelLoadedInvoice(m_loadedInvoiceNo, m_loadedInvoiceFy, m_loaded);
+    if (outcome.result != CorrectionResult::Done) {
         Desktop::warning(this, QStringLiteral("Error"),
-                         invoiceChangedText(fullDocumentNumber(number, fy), QStringLiteral("Nothing was cancelled.")));
-        return;
-    }
-    if (!cancelled) {
-        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Cancel failed: ") + error);
+                         outcome.result == CorrectionResult::Stale ? withGoOn(outcome.error) : outcome.error);
         return;
     }
     Desktop::information(this, QStringLiteral("Cancelled"),
@@ -701,47 +687,12 @@ void invoicesandlist::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
 
-    // The invoice is looked for inside the delete's transaction, so one
-    // deleted meanwhile whose number a new invoice took is not removed.
-    bool gone = false;
-    bool paid = false;
-    QString failure;
-    QString error;
-    const bool deleted = runInTransaction(
-        [&](QString *e) {
-            bool still = false;
-            if (!invoiceStillLoaded(m_loadedInvoiceId, number, fy, &still, e)
-                || !invoiceHasPayments(number, fy, &paid, e))
-                return false;
-            gone = !still;
-            if (gone || paid)
-                return false;
-            failure = QStringLiteral("Failed to delete items: ");
-            if (!deleteInvoiceLines(number, fy, e))
-                return false;
-            failure = QStringLiteral("Failed to delete invoice: ");
-            return deleteInvoiceHead(number, fy, e);
-        },
-        &error);
-    if (gone) {
-        Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Invoice not found in database!"));
-        return;
-    }
-    // The next invoice given this number would take over the payments.
-    if (paid) {
+    const CorrectionOutcome outcome = deleteLoadedInvoice(number, fy, m_loaded);
+    if (outcome.result != CorrectionResult::Done) {
         Desktop::warning(this, QStringLiteral("Error"),
-                         QStringLiteral("Invoice %1 has payments recorded against it.\n"
-                                        "Delete its payments first (Payment History), or cancel the invoice instead.")
-                             .arg(fullNumber));
+                         outcome.result == CorrectionResult::Stale ? withGoOn(outcome.error) : outcome.error);
         return;
     }
-    if (!deleted) {
-        Desktop::warning(this, QStringLiteral("Error"), failure + error);
-        return;
-    }
-    QSqlQuery sweep;
-    sweep.exec(QStringLiteral("DELETE FROM invoice_items WHERE invoice_id NOT IN "
-                              "(SELECT invoice_id FROM invoices WHERE invoice_id IS NOT NULL)"));
     Desktop::information(this, QStringLiteral("Deleted"), QStringLiteral("Invoice deleted! Number available for reuse."));
     afterCorrection();
 }

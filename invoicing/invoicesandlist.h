@@ -4,7 +4,7 @@
 // words, saved in one transaction; beside it a mini list of saved invoices
 // that loads one back to be printed, rewritten, cancelled or deleted.
 
-#include "core/listedrow.h"
+#include "invoicing/invoicecorrections.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -74,10 +74,9 @@ private:
     QString m_customerType;
     int m_loadedInvoiceNo = -1;
     QString m_loadedInvoiceFy;
-    int m_loadedInvoiceId = -1; // the row loaded back; Delete acts only while it is live
-    // That row as stored with its payments when it was loaded back: Update
-    // and Bill Cancel act only while the invoice is still exactly so.
-    StoredRow m_loadedRow;
+    // The invoice loaded back as it was read, with its payments and lines:
+    // Update, Bill Cancel and Delete act only while it is still exactly so.
+    InvoiceAsRead m_loaded;
     bool m_isLoading = false;
     QString m_fyName;
 

@@ -489,7 +489,7 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
     return finish(committed, outcome, error);
 }
 
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, const StoredRow &loaded)
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, const InvoiceAsRead &read)
 {
     InvoiceWriteOutcome outcome;
     QString error;
@@ -497,13 +497,11 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, co
         [&](QString *e) {
             QSqlQuery q;
             const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
-            bool same = false;
-            if (!invoiceStillAsRead(loadedId, loaded, &same, e))
-                return false;
-            if (!same) {
+            const QString refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoice.number, invoice.fy),
+                                                         QStringLiteral("Nothing was saved."));
+            if (!refusal.isEmpty()) {
                 outcome.stale = true;
-                *e = invoiceChangedText(fullDocumentNumber(invoice.number, invoice.fy),
-                                        QStringLiteral("Nothing was saved."));
+                *e = refusal;
                 return false;
             }
             return checkOpenBalances(invoice.lines, {invoice.number, invoice.fy}, &outcome, e)
@@ -519,63 +517,122 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, co
     return finish(committed, outcome, error);
 }
 
+QString invoiceMiniListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                                 QVariantMap *values)
+{
+    *values = {{":fy", currentFy}};
+    QString sql = QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
+                                 "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
+                                 "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ");
+    if (customerId > 0) {
+        sql += QStringLiteral("AND v.customer_id = :cid ");
+        values->insert(":cid", customerId);
+    }
+    if (!from.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date >= :from ");
+        values->insert(":from", from);
+    }
+    if (!to.isEmpty()) {
+        sql += QStringLiteral("AND v.invoice_date <= :to ");
+        values->insert(":to", to);
+    }
+    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
+}
+
+bool queryInvoiceMiniList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                          QList<MiniListRow> *rows, QString *error)
+{
+    rows->clear();
+    QVariantMap values;
+    const QString sql = invoiceMiniListStatement(customerId, from, to, currentFy, &values);
+    return forEachRow(
+        sql, values,
+        [&](const StatementRow &q) {
+            MiniListRow row;
+            row.invoiceNo = q.integer(0);
+            row.fullNumber = q.text(1);
+            row.date = q.text(2);
+            row.customerName = q.text(3);
+            row.grandTotal = q.real(4);
+            row.cancelled = q.integer(5) == 1;
+            row.fy = q.text(6);
+            rows->append(row);
+        },
+        error);
+}
+
 LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QString *error)
 {
-    QSqlQuery head;
-    if (!execBound(head,
-                   QStringLiteral("SELECT v.invoice_no_full, v.invoice_date, v.customer_id, v.remarks, v.is_deleted, "
-                                  "v.is_abstract, v.abstract_content, v.invoice_id FROM invoices v "
-                                  "WHERE v.invoice_no = :invno AND v.fy_name = :fy LIMIT 1"),
-                   {{":invno", number}, {":fy", fy}}, error)) {
+    // The values shown come from the same rows as the digests kept.
+    const QStringList &columns = InvoiceRowSource.columns;
+    const auto column = [&columns](const char *name) { return int(columns.indexOf(QLatin1String(name))); };
+    const int fullNumber = column("invoice_no_full"), date = column("invoice_date"),
+              customer = column("customer_id"), remarks = column("remarks"), deleted = column("is_deleted"),
+              isAbstract = column("is_abstract"), content = column("abstract_content"), id = column("invoice_id");
+    *invoice = LoadedInvoice();
+    bool found = false;
+    if (!forEachRow(QStringLiteral("SELECT ") + InvoiceRowSource.columnList(QStringLiteral("v"))
+                        + QStringLiteral(" FROM invoices v WHERE v.invoice_no = :invno AND v.fy_name = :fy LIMIT 1"),
+                    {{":invno", number}, {":fy", fy}},
+                    [&](const StatementRow &row) {
+                        found = true;
+                        invoice->read.invoiceId = row.integer(id);
+                        invoice->read.row = StoredRow::of(row, 0, int(columns.size()));
+                        invoice->fullNumber = row.text(fullNumber);
+                        invoice->date = row.text(date);
+                        invoice->customerId = row.integer(customer);
+                        invoice->remarks = row.text(remarks);
+                        invoice->cancelled = row.integer(deleted) == 1;
+                        invoice->isAbstract = row.integer(isAbstract) == 1;
+                        invoice->abstractContent = row.text(content);
+                    },
+                    error)) {
         qDebug() << "Head query failed:" << *error;
         return LoadResult::Failed;
     }
-    if (!head.next()) {
+    if (!found) {
         qDebug() << "No invoice found for no:" << number;
         return LoadResult::NotFound;
     }
-    *invoice = LoadedInvoice();
-    invoice->fullNumber = head.value(0).toString();
-    invoice->date = head.value(1).toString();
-    invoice->customerId = head.value(2).toInt();
-    invoice->remarks = head.value(3).toString();
-    invoice->cancelled = head.value(4).toInt() == 1;
-    invoice->isAbstract = head.value(5).toInt() == 1;
-    invoice->abstractContent = head.value(6).toString();
-    invoice->invoiceId = head.value(7).toInt();
     if (invoice->cancelled)
         return LoadResult::Loaded;
-    if (!readStoredRow(InvoiceRowSource, invoice->invoiceId, &invoice->stored, error)) {
-        qDebug() << "Invoice row read failed:" << *error;
+
+    const QVariantMap key{{":key", invoice->read.invoiceId}};
+    const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
+    if (!forEachRow(
+            InvoiceRowSource.dependentsSql, key,
+            [&](const StatementRow &row) { invoice->read.row.addDependent(row, 0, paymentColumns); }, error)) {
+        qDebug() << "Invoice payments query failed:" << *error;
         return LoadResult::Failed;
     }
 
-    QSqlQuery items;
-    if (!execBound(items,
-                   QStringLiteral("SELECT ii.item_id, ii.delivery_no, ii.invoiced_qty, ii.rate, ii.tax_percent, "
-                                  "ii.amount, ii.fy_name, i.item_code, i.item_name, i.uom FROM invoice_items ii "
-                                  "JOIN invoices v ON ii.invoice_id = v.invoice_id "
-                                  "LEFT JOIN items i ON i.item_id = ii.item_id "
-                                  "WHERE v.invoice_no = :invno3 AND v.fy_name = :fy2 ORDER BY ii.inv_item_id"),
-                   {{":invno3", number}, {":fy2", fy}}, error)) {
+    const int lineColumns = int(InvoiceLineColumns.size());
+    const auto lineColumn = [](const char *name) { return int(InvoiceLineColumns.indexOf(QLatin1String(name))); };
+    const int item = lineColumn("item_id"), delivery = lineColumn("delivery_no"), qty = lineColumn("invoiced_qty"),
+              rate = lineColumn("rate"), tax = lineColumn("tax_percent"), amount = lineColumn("amount"),
+              lineFy = lineColumn("fy_name");
+    if (!forEachRow(invoiceLinesStatement(QStringLiteral(", i.item_code, i.item_name, i.uom")),
+                    {{":id", invoice->read.invoiceId}},
+                    [&](const StatementRow &row) {
+                        invoice->read.lines.addDependent(row, 0, lineColumns);
+                        InvoiceFormLine line;
+                        line.itemId = row.integer(item);
+                        line.deliveryNo = row.integer(delivery);
+                        line.qty = row.real(qty);
+                        line.rate = row.real(rate);
+                        line.taxPercent = row.real(tax);
+                        line.amount = Money::fromStored(row.real(amount));
+                        line.deliveryFy = row.text(lineFy);
+                        if (line.deliveryFy.isEmpty())
+                            line.deliveryFy = fy;
+                        line.itemCode = row.text(lineColumns);
+                        line.itemName = row.text(lineColumns + 1);
+                        line.uom = row.text(lineColumns + 2);
+                        invoice->lines.append(line);
+                    },
+                    error)) {
         qDebug() << "Items query failed:" << *error;
         return LoadResult::Failed;
-    }
-    while (items.next()) {
-        InvoiceFormLine line;
-        line.itemId = items.value(0).toInt();
-        line.deliveryNo = items.value(1).toInt();
-        line.qty = items.value(2).toDouble();
-        line.rate = items.value(3).toDouble();
-        line.taxPercent = items.value(4).toDouble();
-        line.amount = Money::fromStored(items.value(5).toDouble());
-        line.deliveryFy = items.value(6).toString();
-        if (line.deliveryFy.isEmpty())
-            line.deliveryFy = fy;
-        line.itemCode = items.value(7).toString();
-        line.itemName = items.value(8).toString();
-        line.uom = items.value(9).toString();
-        invoice->lines.append(line);
     }
 
     // Each loaded line is laid on a line of its challan with its item: the

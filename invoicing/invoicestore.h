@@ -14,10 +14,12 @@
 #include "core/listedrow.h"
 #include "core/money.h"
 #include "invoicing/gstheads.h"
+#include "invoicing/invoicecorrections.h"
 #include "jobwork/challanstore.h"
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 // Whether a challan line's balance is left to bill in the invoice form: its
 // exact decimal above 0.0001.
@@ -216,11 +218,37 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice);
 // Replaces the invoice of that number and year (its row and lines) by
 // `invoice` in one transaction; number and year stay. With no line above 0,
 // or a line above what is open (the invoice itself left out), nothing changes.
-// Nor when its row `loadedId` is no longer exactly `loaded`, as the form read
-// it (stale): one paid, cancelled, rewritten or deleted meanwhile, in this or
-// another copy of the program, is not overwritten. An invoice that was paid
-// before it was loaded is rewritten like any other.
-InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, const StoredRow &loaded);
+// Nor when it is no longer exactly `read`, its row, payments and lines as the
+// form read them (stale, `error` naming it): one paid, cancelled, rewritten
+// or deleted meanwhile, in this or another copy of the program, is not
+// overwritten. An invoice that was paid before it was loaded is rewritten
+// like any other.
+InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, const InvoiceAsRead &read);
+
+// A row of the invoice form's mini list of saved invoices. The list keeps
+// no more: its one action, Load Back, reads the invoice afresh, and the form
+// compares what it loaded when it writes.
+struct MiniListRow
+{
+    int invoiceNo = 0;
+    QString fullNumber;
+    QString date; // as stored
+    QString customerName;
+    double grandTotal = 0;
+    bool cancelled = false;
+    QString fy;
+};
+
+// The mini list's statement: every invoice (cancelled ones too) of the
+// customer (below 1: every customer) within the dates ("yyyy-MM-dd",
+// inclusive; empty: no bound), the year `currentFy` first, then the other
+// years by name descending, each by number descending; its values put in
+// `values`.
+QString invoiceMiniListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                                 QVariantMap *values);
+// Its rows. False with the driver's text when it fails.
+bool queryInvoiceMiniList(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                          QList<MiniListRow> *rows, QString *error);
 
 // A saved invoice loaded back into the form. Each line is laid on a line of
 // its challan with its item (the first one not taken that holds its
@@ -228,12 +256,13 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, int loadedId, co
 // live invoices and the "INVOICE" bins of the challan and item are consumed
 // line by line around the invoice's own quantities. So two lines of one item
 // never offer more together than the challan has open.
+//
+// Everything shown is read in the same pass as what is kept of the row and
+// its lines (`read`): an update, cancel or delete acts only while the
+// invoice is still exactly as shown.
 struct LoadedInvoice
 {
-    int invoiceId = -1; // the row loaded
-    // The row as stored with its payments when it was loaded: a correction
-    // acts only while the invoice is still so.
-    StoredRow stored;
+    InvoiceAsRead read;
     QString fullNumber;
     QString date; // "yyyy-MM-dd"
     int customerId = -1;

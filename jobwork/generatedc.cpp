@@ -304,7 +304,11 @@ void generateDC::on_bin_btn_clicked()
 
     const BinOutcome outcome = binPendingBalances(targets, QDate::currentDate());
     if (!outcome.notPending.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Error"), notPendingText(outcome.notPending));
+        // The list still shows the entry as it was: Show reads it again.
+        Desktop::warning(this, QStringLiteral("Error"),
+                         notPendingText(outcome.notPending)
+                             + QStringLiteral("\n\nPress Show to list the entries as they are now, then tick "
+                                              "the ones still pending."));
         return;
     }
     if (!outcome.ok) {

@@ -120,10 +120,7 @@ bool filterKeeps(PendingFilter filter, PendingStatus status)
     return true;
 }
 
-namespace {
-
-// The statement with its sums still to be written out (core/storedsum.h).
-QString pendingSums(const PendingQuery &query, QVariantMap *values)
+QString pendingStatement(const PendingQuery &query, QVariantMap *values)
 {
     const QString itemText = query.itemText.trimmed();
     QString sql = PendingHead;
@@ -142,18 +139,11 @@ QString pendingSums(const PendingQuery &query, QVariantMap *values)
            + QStringLiteral(", e.inward_no DESC");
 }
 
-} // namespace
-
-QString pendingStatement(const PendingQuery &query, QVariantMap *values)
-{
-    return storedSumStatement(pendingSums(query, values), StoredSumRun::Integers);
-}
-
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error)
 {
     rows->clear();
     QVariantMap values;
-    const QString sql = pendingSums(query, &values);
+    const QString sql = pendingStatement(query, &values);
     const auto readRow = [&](const QSqlQuery &q) {
         PendingRow row;
         row.inwardNo = q.value(0).toInt();

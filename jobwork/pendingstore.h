@@ -70,7 +70,8 @@ struct PendingQuery
 // `error` set to the driver's text when the query fails.
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error);
 // The statement queryPendingInwards runs (before its status filter), its
-// values put in `values`.
+// values put in `values`; its sums are written out as forEachStoredSumRow
+// runs it (core/storedsum.h).
 QString pendingStatement(const PendingQuery &query, QVariantMap *values);
 
 // A line of an inward entry as the preview shows it.

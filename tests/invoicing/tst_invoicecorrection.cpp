@@ -320,20 +320,27 @@ private slots:
 
     void staleFormChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("elsewhere"); // what a second form clicked on 5/26-27, or "paid"
+        // What a second form clicked on 5/26-27, or what the other copy of the
+        // program wrote through its own connection ("paid", "cancelled").
+        QTest::addColumn<QByteArray>("elsewhere");
         QTest::addColumn<QByteArray>("button");
         for (const char *button : {"update_btn", "bill_cancel_btn", "delete_btn"})
             QTest::newRow(button) << QByteArray("delete_btn") << QByteArray(button);
         QTest::newRow("updated elsewhere") << QByteArray("update_btn") << QByteArray("update_btn");
+        QTest::newRow("delete after an update elsewhere") << QByteArray("update_btn") << QByteArray("delete_btn");
         QTest::newRow("cancelled elsewhere") << QByteArray("bill_cancel_btn") << QByteArray("update_btn");
+        QTest::newRow("update after the other copy's cancel") << QByteArray("cancelled") << QByteArray("update_btn");
         QTest::newRow("update of one paid") << QByteArray("paid") << QByteArray("update_btn");
         QTest::newRow("cancel of one paid") << QByteArray("paid") << QByteArray("bill_cancel_btn");
+        QTest::newRow("delete of one paid") << QByteArray("paid") << QByteArray("delete_btn");
     }
 
-    // Invoice 5/26-27 is loaded back; a second form then deletes it and saves a
-    // new invoice under the freed number (or rewrites or cancels it), or the
-    // other copy pays it. The first form's Update, Bill Cancel or Delete
-    // leaves every row as it is and warns; the form keeps what it shows.
+    // Invoice 5/26-27 is loaded back; then a second form deletes it and saves
+    // a new invoice under the freed number (or rewrites or cancels it), or the
+    // other copy cancels or pays it. The first form's Update, Bill Cancel or
+    // Delete names the invoice, leaves every row as it is and keeps what the
+    // form shows, typed quantities included; Show and a Load Back then let the
+    // user go on with the invoice as it is now.
     void staleFormChangesNothing()
     {
         QFETCH(QByteArray, elsewhere);
@@ -346,6 +353,9 @@ private slots:
         env->desktop.messageAnswers << QMessageBox::Yes << QMessageBox::Yes;
         if (elsewhere == "paid")
             writeAsOtherCopy("INSERT INTO invoice_payments (invoice_no, fy_name, paid_amount) VALUES (5, '26-27', 354)");
+        else if (elsewhere == "cancelled")
+            writeAsOtherCopy("DELETE FROM invoice_items WHERE invoice_id = " + QString::number(loaded)
+                             + ";UPDATE invoices SET is_deleted = 1 WHERE invoice_id = " + QString::number(loaded));
         else
             click(&other, elsewhere.constData());
         if (elsewhere == "delete_btn") {
@@ -356,16 +366,36 @@ private slots:
         }
         QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE is_deleted = 0 AND invoice_id = " + QString::number(loaded)),
                  elsewhere == "paid" ? 1 : 0); // the loaded row is gone or no longer live, or paid
-        const QStringList stored = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+        const QStringList stored = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items")
+                                   + rows("SELECT * FROM invoice_payments");
 
+        items()->item(0, 5)->setText("2");
+        env->desktop.messageAnswers << QMessageBox::Yes;
         click(form, button.constData());
-        QCOMPARE(env->desktop.lastShown(), button == "delete_btn" ? QString("Error|Invoice not found in database!")
-                                           : "Error|Invoice No 5/26-27 was paid, changed, cancelled or deleted meanwhile, "
-                                             "perhaps in another window. Nothing was "
-                                                 + QString(button == "update_btn" ? "saved." : "cancelled."));
-        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), stored);
-        QCOMPARE(tableCell(items(), 0, 5), QString("3.000"));
+        const QString nothing = button == "update_btn" ? "saved." : button == "delete_btn" ? "deleted." : "cancelled.";
+        QCOMPARE(env->desktop.lastShown(),
+                 "Error|Invoice No 5/26-27 was paid, changed, cancelled or deleted meanwhile, perhaps in another "
+                 "window. Nothing was "
+                     + nothing
+                     + "\n\nThe form keeps what it shows. Press Show to list the invoices as they are now, then load "
+                       "the invoice back (right-click \u2192 \u21a9 Load Back).");
+        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items")
+                     + rows("SELECT * FROM invoice_payments"),
+                 stored);
+        QCOMPARE(tableCell(items(), 0, 5), QString("2"));
         QVERIFY(child<QAbstractButton>(form, button.constData())->isEnabled());
+
+        // Going on: the invoice as it is now, loaded back from the list shown anew.
+        click(form, "show_btn");
+        loadBack("5/26-27");
+        if (value("SELECT is_deleted FROM invoices WHERE invoice_no = 5").toInt() == 1) {
+            QCOMPARE(env->desktop.lastShown(), QString("Cancelled|This invoice is cancelled — cannot load."));
+            return;
+        }
+        QVERIFY(!child<QAbstractButton>(form, "save_btn")->isEnabled());
+        items()->item(0, 5)->setText("2");
+        click(form, "update_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 5/26-27 updated!"));
     }
 
     void printTakesTheLoadedInvoice()

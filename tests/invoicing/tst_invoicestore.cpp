@@ -15,12 +15,28 @@ using namespace testdata;
 
 namespace {
 
-// Invoice row `id` rewritten by `invoice`, as a form that loaded it now would.
-InvoiceWriteOutcome replaceAsLoaded(const InvoiceWrite &invoice, int id)
+// The invoice rewritten by `invoice`, as a form that loaded it now would.
+InvoiceWriteOutcome replaceAsLoaded(const InvoiceWrite &invoice)
 {
-    StoredRow loaded;
-    readStoredRow(InvoiceRowSource, id, &loaded);
-    return replaceInvoice(invoice, id, loaded);
+    LoadedInvoice loaded;
+    QString error;
+    if (loadInvoice(invoice.number, invoice.fy, &loaded, &error) != LoadResult::Loaded)
+        qFatal("invoice %d not loaded: %s", invoice.number, qPrintable(error));
+    return replaceInvoice(invoice, loaded.read);
+}
+
+// Challan `no` of year `fy` as the generation list reads it now, to be binned.
+InvoiceBinTarget asListed(int no, const QString &fy)
+{
+    QList<InvoiceChallanRow> rows;
+    QString error;
+    if (!queryInvoiceChallans(-1, "26-27", PendingFilter::All, &rows, &error))
+        qFatal("challan list: %s", qPrintable(error));
+    for (const InvoiceChallanRow &row : rows) {
+        if (row.deliveryNo == no && row.fy == fy)
+            return {no, fy, row.customerId, row.fullNumber, row.taken};
+    }
+    qFatal("challan %d not listed", no);
 }
 
 } // namespace
@@ -283,7 +299,7 @@ private slots:
         QCOMPARE(saveInvoice(invoice).result, WriteResult::Written);
         exec("CREATE TRIGGER no_a BEFORE INSERT ON invoice_items BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
         invoice.lines = {{1, "26-27", itemA, 2, 100, Money::fromRupees(200), 18}};
-        QCOMPARE(replaceAsLoaded(invoice, value("SELECT invoice_id FROM invoices").toInt()).result, WriteResult::Failed);
+        QCOMPARE(replaceAsLoaded(invoice).result, WriteResult::Failed);
         QCOMPARE(rows("SELECT invoiced_qty FROM invoice_items"), QStringList({"1"}));
     }
 
@@ -310,8 +326,7 @@ private slots:
         addInvoiceBin(5, "26-27", itemA, 0.05);
         addInvoiceLine(addInvoice({2, "26-27", "2026-07-01", customer, 1, 1}), 5, itemA, "26-27", 0.3);
         addInvoiceLine(addInvoice({3, "25-26"}), 5, itemA, "25-26", 0.3);
-        const int seven = addInvoice({7, "26-27"});
-        addInvoiceLine(seven, 5, itemA, "26-27", 0.2);
+        addInvoiceLine(addInvoice({7, "26-27"}), 5, itemA, "26-27", 0.2);
         const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
 
         InvoiceWrite invoice;
@@ -321,7 +336,7 @@ private slots:
         for (double q : qty)
             invoice.lines.append({5, "26-27", itemA, q, 100, Money::fromStored(q * 100), 18});
         // Invoice 7 rewritten over its own 0.2; a new invoice 8 finds nothing open.
-        const InvoiceWriteOutcome replaced = replaceAsLoaded(invoice, seven);
+        const InvoiceWriteOutcome replaced = replaceAsLoaded(invoice);
         invoice.number = 8;
         const InvoiceWriteOutcome saved = saveInvoice(invoice);
         QCOMPARE(saved.result, WriteResult::Failed);
@@ -405,7 +420,7 @@ private slots:
         QCOMPARE(statusText(list.at(0).status()), QString("Issued")); // 31
         QCOMPARE(statusText(list.at(1).status()), QString("Partial"));
 
-        QVERIFY(binInvoiceBalances({{30, "26-27", customer}}, QDate(2026, 9, 1)).ok);
+        QVERIFY(binInvoiceBalances({asListed(30, "26-27")}, QDate(2026, 9, 1)).ok);
         QCOMPARE(value("SELECT binned_qty FROM bins").toDouble(), 0.7735);
         QVERIFY(queryInvoiceChallans(-1, "26-27", PendingFilter::Open, &list, &error));
         QVERIFY(list.isEmpty());
@@ -426,7 +441,7 @@ private slots:
         addInvoiceLine(inv, 22, itemB, "26-27", 0.996);
 
         const BinOutcome outcome = binInvoiceBalances(
-            {{20, "26-27", customer}, {21, "26-27", customer}, {22, "26-27", customer}, {23, "25-26", customer}},
+            {asListed(20, "26-27"), asListed(21, "26-27"), asListed(22, "26-27"), asListed(23, "25-26")},
             QDate(2026, 9, 1));
         QVERIFY2(outcome.ok, qPrintable(outcome.error));
         QCOMPARE(outcome.written, 3);
@@ -443,14 +458,14 @@ private slots:
         QCOMPARE(list.size(), 1);
         QCOMPARE(list.first().deliveryNo, 22);
         // Binned again: nothing is open, nothing written.
-        QCOMPARE(binInvoiceBalances({{20, "26-27", customer}}, QDate(2026, 9, 2)).written, 0);
+        QCOMPARE(binInvoiceBalances({asListed(20, "26-27")}, QDate(2026, 9, 2)).written, 0);
 
         // A failing insert writes none of the click's bins.
         addDelivery({24, "26-27", 3, customer, itemA, 1});
         addDelivery({25, "26-27", 3, customer, itemB, 1});
         exec("CREATE TRIGGER no_b BEFORE INSERT ON bins WHEN NEW.item_id = " + QString::number(itemB)
              + " BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
-        const BinOutcome failed = binInvoiceBalances({{24, "26-27", customer}, {25, "26-27", customer}}, QDate(2026, 9, 3));
+        const BinOutcome failed = binInvoiceBalances({asListed(24, "26-27"), asListed(25, "26-27")}, QDate(2026, 9, 3));
         QVERIFY(!failed.ok);
         QVERIFY(failed.error.contains("refused by test"));
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 3);

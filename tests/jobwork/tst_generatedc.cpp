@@ -332,7 +332,8 @@ private slots:
                          "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
                          "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
         const QString refused = "Error|Inward No 2/26-27 was issued or cancelled meanwhile, perhaps in another "
-                                "window. Nothing was binned.";
+                                "window. Nothing was binned.\n\nPress Show to list the entries as they are "
+                                "now, then tick the ones still pending.";
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
