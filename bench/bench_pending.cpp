@@ -161,7 +161,7 @@ void timeBins()
     timeQuery(query, &rows);
     QList<BinTarget> targets;
     for (int i = 0; i < 10 && i < rows.size(); ++i)
-        targets.append({rows.at(i).inwardNo, rows.at(i).fy, rows.at(i).customerId});
+        targets.append(binTargetOf(rows.at(i)));
     BinOutcome outcome;
     printTimed("  bin 10 entries", [&] { outcome = binPendingBalances(targets, QDate::currentDate()); },
                [&] { return QString("%1 bins rows written").arg(countText(outcome.written)); });
