@@ -8,6 +8,7 @@
 #include "support/salesdata.h"
 #include "support/secondconnection.h"
 #include "support/standintool.h"
+#include "support/tablelook.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
 
@@ -498,8 +499,43 @@ private slots:
         QCOMPARE(f.list->rowCount(), 0);
         QCOMPARE(env.desktop.lastShown(), QString("No Data|No salary data found for April 2026"));
 
+        // Show and Reset refill the list in place: ticks and look as in a
+        // list filled afresh.
+        f.show("March", 2026);
+        f.tick(0);
         click(f.w, "reset_btn");
         QCOMPARE(f.list->rowCount(), 4);
+        QVERIFY(!f.list->cellWidget(0, 0)->findChild<QCheckBox *>()->isChecked());
+        Form fresh;
+        QCOMPARE(tableLook(f.list), tableLook(fresh.list));
+    }
+
+    // A list cell stands for the figure it was last given while it shows
+    // that figure's text, else for the stored one while it shows that one's
+    // text, else for what it holds as typed.
+    void listFigureReadsShownStoredOrTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("expected"); // with three decimals; "" for a figure beyond its bound
+        const int rate = 3, days = 0;
+        QTest::newRow("shown 2.684 behind its text") << " 2.68 " << rate << "2.684";
+        QTest::newRow("stored 2.675 behind its text") << "2.68" << rate << "2.675";
+        QTest::newRow("another text as typed") << "2.7" << rate << "2.700";
+        QTest::newRow("no number counts 0") << "abc" << rate << "0.000";
+        QTest::newRow("empty counts 0") << "" << rate << "0.000";
+        QTest::newRow("money beyond its bound") << "1e11" << rate << "";
+        QTest::newRow("shifts beyond their bound") << "1e9" << days << "";
+        QTest::newRow("shifts within theirs") << "999999999.999" << days << "999999999.999";
+    }
+    void listFigureReadsShownStoredOrTyped()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, field);
+        QFETCH(QString, expected);
+        const bool storedRow = QByteArray(QTest::currentDataTag()).startsWith("stored");
+        const Decimal shown = storedRow ? Decimal(27, 1) : Decimal(2684, 3);
+        QCOMPARE(salaryListFigure(text, shown, Decimal(2675, 3), field).text(3), expected);
     }
 
     void editingRecalculatesCancelsAndUpdates()
