@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
 #include "core/typednumber.h"
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
@@ -253,7 +254,7 @@ QString salaryRowName(const QString &name, const QString &listDate)
     return shortRowName(name.trimmed()) + QStringLiteral(" (") + listDate + QLatin1Char(')');
 }
 
-bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error)
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error)
 {
     // A row that would be written as the list read it is left as it is now
     // stored, unread.
@@ -266,21 +267,13 @@ bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edi
     if (!changes)
         return true;
     const QString row = QStringLiteral("The salary entry of ") + salaryRowName(entry.name, salaryDateText(entry.date));
-    if (edited) {
-        if (const QString reason = listedRowRefusal(ListedSalary, listed->slno, listed->stored, row);
-            !reason.isEmpty()) {
-            *error = reason;
-            return false;
-        }
-    } else {
-        // Written only to store it as Update writes every row (a date
-        // year-first, gross and total to the paisa), and only while no one
-        // has changed it since.
-        StoredRow now;
-        if (!readStoredRow(ListedSalary, listed->slno, &now, error))
-            return false;
-        if (now != listed->stored)
-            return true;
+    // The edits stay in the list; the way on is the window's own buttons.
+    const QString wayOn = QStringLiteral("Your changes stay in the list: press Edit Cancel, then Show to list the "
+                                         "entries as they are now, and edit them again.");
+    if (const QString reason = listedRowRefusalWithWayOn(ListedSalary, listed->slno, listed->stored, row, wayOn, wayOn);
+        !reason.isEmpty()) {
+        *error = reason;
+        return false;
     }
     values.insert(QStringLiteral(":id"), listed->slno);
     if (!execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "

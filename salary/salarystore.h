@@ -99,11 +99,10 @@ QString salaryRowName(const QString &name, const QString &listDate);
 // Rewrites the `listed` entry with `entry`, inside the caller's transaction,
 // only where that changes what the list read and only while the row is still
 // as it was read; `listed` then holds the entry and the row as it stands
-// after the write, read again in the transaction. A row the user `edited`
-// that was changed or deleted meanwhile is refused: false, with the reason
-// naming the row (salaryRowName of the entry). One the user did not edit is
-// then left as it is now stored (true, nothing written).
-bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error);
+// after the write, read again in the transaction. A row changed or deleted
+// meanwhile is refused: false, with the reason naming the row (salaryRowName
+// of the entry) and how to go on in the window.
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error);
 
 // The list's statements, as the list and the employee names run them:
 // every entry, newest date first, then by name; the entries of the month

@@ -654,15 +654,17 @@ void SalaryWindow::on_update_btn_clicked()
                 const int id = nameItem ? nameItem->data(Qt::UserRole).toInt() : 0;
                 if (id <= 0 || r >= stored.size() || stored.at(r).slno != id)
                     continue;
-                // Every row is counted; a row that would store nothing new is
-                // not written, so what another copy stored meanwhile stays.
+                // Only the rows the user changed are checked, written and
+                // counted, so what another copy stored meanwhile in the
+                // others stays.
                 SalaryRecord &listed = stored[r];
                 const QStringList texts = listRowTexts(r);
                 const SalaryFigures figures = rowFigures(r);
+                if (!salaryListRowEdited(texts, figures, listed))
+                    continue;
                 if (*failure = salaryListRowRefusal(texts, figures); !failure->isEmpty())
                     return false; // nothing is written
-                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, figures),
-                                        salaryListRowEdited(texts, figures, listed), failure)) {
+                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, figures), failure)) {
                     qDebug() << "Update failed row" << r << *failure;
                     return false;
                 }
