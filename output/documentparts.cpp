@@ -28,11 +28,16 @@ bool isCell(const QString &name)
     return name == QLatin1String("td") || name == QLatin1String("th");
 }
 
-int spanOf(const QString &attributes, const char *which)
+// A cell's rowspan or colspan; 1 when it has none.
+int spanOf(const QString &attributes, bool rows)
 {
-    const QRegularExpression span(QStringLiteral("\\b%1\\s*=\\s*['\"]?\\s*(\\d+)").arg(QLatin1String(which)),
-                                  QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = span.match(attributes);
+    static const QRegularExpression rowSpan(QStringLiteral("\\browspan\\s*=\\s*['\"]?\\s*(\\d+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression colSpan(QStringLiteral("\\bcolspan\\s*=\\s*['\"]?\\s*(\\d+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (!attributes.contains(QLatin1String("span"), Qt::CaseInsensitive))
+        return 1;
+    const QRegularExpressionMatch match = (rows ? rowSpan : colSpan).match(attributes);
     return match.hasMatch() ? qBound(1, match.captured(1).toInt(), 10000) : 1;
 }
 
@@ -137,7 +142,7 @@ private:
             const int lt = int(html.indexOf(QLatin1Char('<'), i));
             if (lt < 0)
                 break;
-            if (html.mid(lt, 4) == QLatin1String("<!--")) {
+            if (QStringView(html).mid(lt, 4) == QLatin1String("<!--")) {
                 const int close = int(html.indexOf(QLatin1String("-->"), lt + 4));
                 i = close < 0 ? n : close + 3;
                 continue;
@@ -290,12 +295,12 @@ private:
         Element &row = m_stack.last();
         if (row.rowList >= 0) {
             Row &r = m_lists[row.rowList].rows[row.rowIndex];
-            r.span = qMax(r.span, spanOf(attributes, "rowspan"));
+            r.span = qMax(r.span, spanOf(attributes, true));
         }
         if (row.firstRowOfTable) {
             const int tableAt = this->tableAt(int(m_stack.size()) - 2);
             if (tableAt >= 0)
-                m_tables[m_stack.at(tableAt).tag.start].firstRow.append({spanOf(attributes, "colspan"),
+                m_tables[m_stack.at(tableAt).tag.start].firstRow.append({spanOf(attributes, false),
                                                                         widthOf(attributes)});
         }
     }

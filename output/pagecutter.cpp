@@ -121,6 +121,33 @@ int joinedHeight(const QImage &part)
 
 } // namespace PageCutting
 
+namespace {
+
+// Rows [top, top + rows) of `picture` as a picture that shares its pixels,
+// keeping them while it lives.
+QImage rowsOf(const QImage &picture, int top, int rows)
+{
+    auto *owner = new QImage(picture);
+    return QImage(
+        owner->constScanLine(top), owner->width(), rows, owner->bytesPerLine(), owner->format(),
+        [](void *kept) { delete static_cast<QImage *>(kept); }, owner);
+}
+
+// Rows from `top` of `upper` followed by the first `rows` rows of `lower`.
+QImage joinedRows(const QImage &upper, int top, const QImage &lower, int rows)
+{
+    const int kept = upper.height() - top;
+    QImage joined(upper.width(), kept + rows, QImage::Format_RGB32);
+    const size_t line = size_t(joined.width()) * sizeof(QRgb);
+    for (int y = 0; y < kept; ++y)
+        std::memcpy(joined.scanLine(y), upper.constScanLine(top + y), line);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(joined.scanLine(kept + y), lower.constScanLine(y), line);
+    return joined;
+}
+
+} // namespace
+
 PageCutter::PageCutter(const QSize &page)
     : m_page(page)
 {
@@ -136,26 +163,37 @@ void PageCutter::add(const QImage &piece)
     if (!m_rest.isNull() && rows.width() != m_rest.width())
         rows = rows.scaledToWidth(m_rest.width(), Qt::SmoothTransformation);
 
-    if (m_rest.isNull()) {
-        m_rest = rows;
-        m_top = 0;
-    } else {
-        const int kept = m_rest.height() - m_top;
-        QImage joined(m_rest.width(), kept + rows.height(), QImage::Format_RGB32);
-        const size_t line = size_t(joined.width()) * sizeof(QRgb);
-        for (int y = 0; y < kept; ++y)
-            std::memcpy(joined.scanLine(y), m_rest.constScanLine(m_top + y), line);
-        for (int y = 0; y < rows.height(); ++y)
-            std::memcpy(joined.scanLine(kept + y), rows.constScanLine(y), line);
-        m_rest = joined;
+    // The page begun before this piece: its rows and enough of the piece's
+    // to find where it ends.
+    int top = 0;
+    while (!m_rest.isNull()) {
+        const int restRows = m_rest.height() - m_top;
+        const int taken = qMin(rows.height(), m_pageRows + 1);
+        const QImage joined = joinedRows(m_rest, m_top, rows, taken);
+        if (joined.height() <= m_pageRows) {
+            m_rest = joined; // the whole piece, and still no page
+            m_top = 0;
+            return;
+        }
+        const PageCutting::Cut cut = PageCutting::cutPage(joined, 0, m_pageRows);
+        m_ready.append(rowsOf(joined, 0, cut.end));
+        if (cut.next < restRows) {
+            m_top += cut.next;
+            continue;
+        }
+        top = cut.next - restRows;
+        m_rest = QImage();
         m_top = 0;
     }
 
-    while (m_rest.height() - m_top > m_pageRows) {
-        const PageCutting::Cut cut = PageCutting::cutPage(m_rest, m_top, m_pageRows);
-        m_ready.append(m_rest.copy(0, m_top, m_rest.width(), cut.end - m_top));
-        m_top = cut.next;
+    // The pages within the piece share its pixels.
+    while (rows.height() - top > m_pageRows) {
+        const PageCutting::Cut cut = PageCutting::cutPage(rows, top, m_pageRows);
+        m_ready.append(rowsOf(rows, top, cut.end - top));
+        top = cut.next;
     }
+    m_rest = rows.copy(0, top, rows.width(), rows.height() - top);
+    m_top = 0;
 }
 
 void PageCutter::finish()

@@ -15,20 +15,44 @@
 
 namespace {
 
+// A page packed quickly rather than small: each row the same as the one
+// above is marked instead of kept (most rows of a page of text), and the
+// other rows are compressed at the fastest level. A page of text packs to a
+// few hundred kilobytes.
 QByteArray pack(const QImage &picture)
 {
-    // Quick rather than small: a page of text still packs to a few hundred
-    // kilobytes.
-    return qCompress(reinterpret_cast<const uchar *>(picture.constBits()), int(picture.sizeInBytes()), 1);
+    const int height = picture.height();
+    const qsizetype line = qsizetype(picture.width()) * 4;
+    QByteArray rows(height, '\0');
+    rows.reserve(height + line * height);
+    for (int y = 0; y < height; ++y) {
+        const char *row = reinterpret_cast<const char *>(picture.constScanLine(y));
+        if (y > 0 && std::memcmp(row, picture.constScanLine(y - 1), size_t(line)) == 0)
+            rows[y] = 1;
+        else
+            rows.append(row, line);
+    }
+    return qCompress(rows, 1);
 }
 
 QImage unpack(const QByteArray &packed, const QSize &size)
 {
-    const QByteArray bytes = qUncompress(packed);
+    const QByteArray rows = qUncompress(packed);
     QImage picture(size, QImage::Format_RGB32);
-    if (picture.isNull() || bytes.size() != picture.sizeInBytes())
+    const qsizetype line = qsizetype(size.width()) * 4;
+    if (picture.isNull() || rows.size() < size.height())
         return QImage();
-    std::memcpy(picture.bits(), bytes.constData(), size_t(bytes.size()));
+    qsizetype at = size.height();
+    for (int y = 0; y < size.height(); ++y) {
+        if (rows.at(y) == 1 && y > 0) {
+            std::memcpy(picture.scanLine(y), picture.constScanLine(y - 1), size_t(line));
+            continue;
+        }
+        if (at + line > rows.size())
+            return QImage();
+        std::memcpy(picture.scanLine(y), rows.constData() + at, size_t(line));
+        at += line;
+    }
     return picture;
 }
 

@@ -80,6 +80,8 @@ RenderFailure tooLong(int pageLimit)
     return {QString(), QStringLiteral("The document is too long to draw: it needs more than %1 pages.").arg(pageLimit)};
 }
 
+const QString kPartFormat = QStringLiteral("ppm");
+
 const QString kNoPicture = QStringLiteral("wkhtmltoimage wrote no picture that can be read.");
 
 } // namespace
@@ -120,7 +122,9 @@ bool RenderJob::write(const QStringList &pagesHtml, double cssZoom)
         return true;
     }
 
-    m_document = std::make_unique<DocumentParts>(prepareHtml(pagesHtml.value(0), cssZoom));
+    const QString prepared = prepareHtml(pagesHtml.value(0), cssZoom);
+    m_documentBytes = prepared.toUtf8().size();
+    m_document = std::make_unique<DocumentParts>(prepared);
     m_groups = m_document->groups();
     const int parts = partCount(m_groups, m_parallel);
     const int each = (m_groups + parts - 1) / parts;
@@ -134,11 +138,11 @@ bool RenderJob::write(const QStringList &pagesHtml, double cssZoom)
     return true;
 }
 
-QString RenderJob::partName(const QString &name, int part, int band) const
+QString RenderJob::partName(const QString &name, int part, int band, const QString &format) const
 {
     const int dot = int(name.lastIndexOf(QLatin1Char('.')));
     QString base = dot < 0 ? name : name.left(dot);
-    const QString extension = dot < 0 ? QString() : name.mid(dot);
+    const QString extension = !format.isEmpty() ? QLatin1Char('.') + format : dot < 0 ? QString() : name.mid(dot);
     const QString pattern = QStringLiteral("XXXXXX");
     const bool templated = base.endsWith(pattern);
     if (templated)
@@ -160,8 +164,11 @@ RenderJob::SegmentPtr RenderJob::partSegment(int first, int end)
     const bool whole = first == 0 && end == m_groups;
     segment->name = whole ? 0 : ++m_partsNamed;
     const QString htmlName = whole ? m_profile.htmlName : partName(m_profile.htmlName, segment->name);
+    // A part's picture is a step on the way, never the document's: written
+    // without compression, the tool draws it in half the time and it is read
+    // in a third.
     segment->image = m_folder + QLatin1Char('/')
-                     + (whole ? m_profile.imageName : partName(m_profile.imageName, segment->name));
+                     + (whole ? m_profile.imageName : partName(m_profile.imageName, segment->name, 0, kPartFormat));
     m_failure = writeHtml(htmlName, m_document->part(first, end), *segment);
     return m_failure ? nullptr : segment;
 }
@@ -233,7 +240,9 @@ void RenderJob::launch(const SegmentPtr &segment)
 {
     QFile::remove(segment->image);
     segment->state = Segment::State::Running;
-    segment->limitMs = timeLimitFor(m_profile.timeLimitMs, segment->htmlBytes);
+    // A part is given the time of the whole document it is part of: the runs
+    // share the machine's cores.
+    segment->limitMs = qMax(1, timeLimitFor(m_profile.timeLimitMs, m_document ? m_documentBytes : segment->htmlBytes));
     QStringList extra = m_profile.toolArguments;
     if (m_profile.paint == RenderPaint::Cut)
         extra += bandArguments(segment->band);
@@ -254,7 +263,7 @@ void RenderJob::launch(const SegmentPtr &segment)
         if (const SegmentPtr s = weak.lock())
             runEnded(s, false);
     });
-    segment->timer->start(qMax(0, segment->limitMs));
+    segment->timer->start(segment->limitMs);
     segment->process->start(m_tool, toolArguments(extra, segment->html, segment->image), QIODevice::ReadWrite);
 }
 
@@ -315,7 +324,7 @@ bool RenderJob::goesOn(const SegmentPtr &segment)
     next->name = segment->name;
     next->html = segment->html;
     next->htmlBytes = segment->htmlBytes;
-    next->image = m_folder + QLatin1Char('/') + partName(m_profile.imageName, segment->name, next->band);
+    next->image = m_folder + QLatin1Char('/') + partName(m_profile.imageName, segment->name, next->band, kPartFormat);
     next->joins = segment->joins;
     segment->joins = false;
     segment->goesOn = true;
@@ -327,20 +336,22 @@ void RenderJob::startDecoding()
 {
     if (m_failure || m_cancelled)
         return;
-    // Pictures read and waiting to be cut at one time: each may take some
-    // tens of megabytes.
-    const int most = qMax(2, m_parallel / 2);
+    // Pictures read and waiting to be cut at one time, each of some tens of
+    // megabytes: those of the next parts to cut (a page's picture is kept as
+    // soon as it is read).
+    const size_t most = size_t(qMax(2, m_parallel / 2));
+    const bool cut = m_profile.paint == RenderPaint::Cut;
+    const size_t from = cut ? m_nextToCut : 0;
+    const size_t to = cut ? qMin(m_segments.size(), from + most) : m_segments.size();
     int busy = 0;
-    for (const SegmentPtr &segment : m_segments)
-        busy += segment->state == Segment::State::Decoding || segment->state == Segment::State::Decoded ? 1 : 0;
-    const size_t from = m_profile.paint == RenderPaint::Cut ? m_nextToCut : 0;
-    for (size_t i = from; i < m_segments.size() && busy < most; ++i) {
+    for (size_t i = from; i < m_segments.size(); ++i)
+        busy += m_segments[i]->state == Segment::State::Decoding ? 1 : 0;
+    for (size_t i = from; i < to && (cut || busy < int(most)); ++i) {
         const SegmentPtr segment = m_segments[i];
         if (segment->state != Segment::State::Rendered)
             continue;
         segment->state = Segment::State::Decoding;
         ++busy;
-        const bool cut = m_profile.paint == RenderPaint::Cut;
         const bool crop = cut && segment->goesOn;
         const bool join = cut && segment->joins;
         m_pool.start([this, segment, crop, join, keep = m_profile.keepPicturesIn, stop = m_stop] {

@@ -64,7 +64,9 @@ private:
 
     std::optional<RenderFailure> writeHtml(const QString &name, const QString &html, Segment &segment);
     SegmentPtr partSegment(int first, int end);
-    QString partName(const QString &name, int part, int band = 0) const;
+    // `name` with the part's number and band in it, and the extension
+    // `format` when given.
+    QString partName(const QString &name, int part, int band = 0, const QString &format = QString()) const;
 
     void startRuns();
     void launch(const SegmentPtr &segment);
@@ -87,6 +89,7 @@ private:
     QSize m_page;
     int m_parallel = 1;
     std::unique_ptr<DocumentParts> m_document;
+    qint64 m_documentBytes = 0;
     std::vector<SegmentPtr> m_segments; // in the order of the document
     size_t m_nextToCut = 0;
     int m_partsNamed = 0;

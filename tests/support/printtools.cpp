@@ -23,11 +23,14 @@ QList<QSize> pdfPictureSizes(const QString &pdfPath)
     return sizes;
 }
 
-QList<QImage> pdfPictures(const QString &pdfPath, const QString &folder)
+QList<QImage> pdfPictures(const QString &pdfPath, const QString &folder, int page)
 {
     QList<QImage> pictures;
     QTemporaryDir out(folder + "/pictures_XXXXXX");
-    if (QProcess::execute("pdfimages", {pdfPath, out.path() + "/p"}) != 0)
+    QStringList arguments{pdfPath, out.path() + "/p"};
+    if (page > 0)
+        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
+    if (QProcess::execute("pdfimages", arguments) != 0)
         return pictures;
     for (const QString &name : QDir(out.path()).entryList(QDir::Files, QDir::Name)) {
         QImage picture(out.path() + "/" + name);

@@ -35,8 +35,9 @@ inline QStringList printLeftovers(const QString &folder)
 
 // The sizes of the pictures a PDF file holds, in page order (pdfimages -list).
 QList<QSize> pdfPictureSizes(const QString &pdfPath);
-// The pictures of a PDF file, in page order, written to `folder` (pdfimages).
-QList<QImage> pdfPictures(const QString &pdfPath, const QString &folder);
+// The pictures of a PDF file, in page order, written to `folder` (pdfimages);
+// of page `page` (from 1) alone when given.
+QList<QImage> pdfPictures(const QString &pdfPath, const QString &folder, int page = 0);
 
 // The zoom the renderer writes into a page's style for the installed tool
 // given `extra` (1 where the tool honours "--zoom" itself).
