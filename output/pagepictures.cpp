@@ -105,7 +105,10 @@ void paintPictures(QPrinter *printer, const PagePictures &pages)
 
 double PagePictures::previewScaleFor(qint64 bytes)
 {
-    return bytes > previewBudgetBytes ? std::sqrt(double(previewBudgetBytes) / double(bytes)) : 1.0;
+    // A tenth to spare: the pages of a long document are counted while it
+    // is drawn, and copies made again at the end cost time.
+    const double room = 0.9 * double(previewBudgetBytes);
+    return double(bytes) > room ? std::sqrt(room / double(bytes)) : 1.0;
 }
 
 PagePictures::Page PagePictures::keep(const QImage &picture, double previewScale)
@@ -166,7 +169,7 @@ void PagePictures::fitPreviewBudget(int threads)
 {
     if (previewBytes() <= previewBudgetBytes)
         return;
-    const double scale = previewScaleFor(pixelBytes());
+    const double scale = std::sqrt(double(previewBudgetBytes) / double(pixelBytes()));
     QThreadPool pool;
     pool.setMaxThreadCount(qMax(1, threads));
     for (Page &p : m_pages) {

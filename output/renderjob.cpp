@@ -339,7 +339,7 @@ void RenderJob::startDecoding()
     // Pictures read and waiting to be cut at one time, each of some tens of
     // megabytes: those of the next parts to cut (a page's picture is kept as
     // soon as it is read).
-    const size_t most = size_t(qMax(2, m_parallel / 2));
+    const size_t most = 2;
     const bool cut = m_profile.paint == RenderPaint::Cut;
     const size_t from = cut ? m_nextToCut : 0;
     const size_t to = cut ? qMin(m_segments.size(), from + most) : m_segments.size();
@@ -397,6 +397,10 @@ void RenderJob::decoded(const SegmentPtr &segment, const QImage &picture)
 void RenderJob::cutNext()
 {
     if (m_cutting || m_failure || m_cancelled || m_nextToCut >= m_segments.size())
+        return;
+    // Pages cut and not yet kept hold their part's picture: the cutting waits
+    // for the keeping.
+    if (m_keeping >= m_parallel)
         return;
     const SegmentPtr segment = m_segments[m_nextToCut];
     if (segment->state != Segment::State::Decoded)
@@ -462,6 +466,8 @@ void RenderJob::pageKept(int index, const PagePictures::Page &page)
     m_pages->set(index, page);
     ++m_pagesKept;
     emit progressed();
+    if (m_profile.paint == RenderPaint::Cut)
+        cutNext();
     checkDone();
 }
 
