@@ -41,6 +41,8 @@ namespace {
 // statement in a second or two), and at least where there are enough.
 constexpr int kMostGroups = 120;
 constexpr int kFewestGroups = 16;
+// Parts read ahead of the cutting: each picture some tens of megabytes.
+constexpr size_t kPartsReadAhead = 2;
 
 // Parts for `groups` groups: as many as the runs at a time, or a multiple,
 // so that they end together.
@@ -225,9 +227,23 @@ void RenderJob::startRuns()
 {
     if (m_failure || m_cancelled)
         return;
+    // Runs at a time, one for each core; and pictures drawn, not yet read,
+    // lie in the folder at some tens of megabytes each: no more runs while as
+    // many wait.
     int running = 0;
-    for (const SegmentPtr &segment : m_segments)
+    int unread = 0;
+    for (const SegmentPtr &segment : m_segments) {
         running += segment->state == Segment::State::Running ? 1 : 0;
+        unread += segment->state == Segment::State::Rendered ? 1 : 0;
+    }
+    // A part the cutting waits for (a half of a part drawn again) runs anyway.
+    bool awaited = false;
+    for (size_t i = m_nextToCut; m_profile.paint == RenderPaint::Cut && i < m_segments.size()
+                                 && i < m_nextToCut + kPartsReadAhead;
+         ++i)
+        awaited = awaited || m_segments[i]->state == Segment::State::Waiting;
+    if (unread >= m_parallel && !awaited)
+        return;
     for (size_t i = 0; i < m_segments.size() && running < m_parallel; ++i) {
         if (m_segments[i]->state == Segment::State::Waiting) {
             launch(m_segments[i]);
@@ -336,10 +352,9 @@ void RenderJob::startDecoding()
 {
     if (m_failure || m_cancelled)
         return;
-    // Pictures read and waiting to be cut at one time, each of some tens of
-    // megabytes: those of the next parts to cut (a page's picture is kept as
-    // soon as it is read).
-    const size_t most = 2;
+    // Pictures read and waiting to be cut: those of the next parts to cut (a
+    // page's picture is kept as soon as it is read).
+    const size_t most = kPartsReadAhead;
     const bool cut = m_profile.paint == RenderPaint::Cut;
     const size_t from = cut ? m_nextToCut : 0;
     const size_t to = cut ? qMin(m_segments.size(), from + most) : m_segments.size();
@@ -392,6 +407,7 @@ void RenderJob::decoded(const SegmentPtr &segment, const QImage &picture)
         cutNext();
     }
     startDecoding();
+    startRuns();
 }
 
 void RenderJob::cutNext()

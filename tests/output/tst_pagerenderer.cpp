@@ -62,6 +62,8 @@ private slots:
     void shortHtmlWriteIsRefused();
     void toolStoppedBySignalSaysSo();
     void userInputWaitsWhileTheDocumentIsDrawn();
+    void partTooTallForOneRunIsHalved();
+    void documentTallerThanOneRunIsDrawnInBands();
 };
 
 void TestPageRenderer::challanRunsTheToolAsDescribed()
@@ -530,6 +532,59 @@ void TestPageRenderer::userInputWaitsWhileTheDocumentIsDrawn()
     QCOMPARE(clicks, 0);
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(clicks, 1);
+}
+
+namespace {
+
+// A picture taller than the tool draws in one run.
+void saveTallPicture(const QString &folder)
+{
+    QImage tall(200, RenderPlatform::bandRows + 1, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    QVERIFY(tall.save(folder + "/tall.png"));
+}
+
+} // namespace
+
+// A part whose picture runs past what one run draws is drawn again in two
+// halves, until each fits: every row is drawn once in the end.
+void TestPageRenderer::partTooTallForOneRunIsHalved()
+{
+    TestEnvironment env;
+    saveTallPicture(env.folder());
+    StandInTool tool(env.folder(), "if [ $(grep -o '<tr' \"$html\" | wc -l) -gt 10 ]; then cp \"$dir/tall.png\" \"$img\"; "
+                                   "else cp \"$dir/source.png\" \"$img\"; fi");
+    QVERIFY(renderHtmlToPages(nullptr, tableOfRows(40), RenderProfiles::deliveryChallan(1)));
+    QCOMPARE(env.desktop.messages.size(), 0);
+    int halved = 0, drawn = 0;
+    for (const QString &html : tool.htmlGiven()) {
+        const int rows = int(html.count("<tr"));
+        if (rows > 10)
+            ++halved;
+        else
+            drawn += rows;
+    }
+    QVERIFY(halved >= 1);
+    QCOMPARE(drawn, 40);
+    QCOMPARE(printLeftovers(env.desktop.tempFolder), QStringList());
+}
+
+// A document of no rows to part, taller than one run draws: the next run
+// draws on from the row the first ended at.
+void TestPageRenderer::documentTallerThanOneRunIsDrawnInBands()
+{
+    TestEnvironment env;
+    saveTallPicture(env.folder());
+    StandInTool tool(env.folder(), "case \"$*\" in *\"--crop-y 32000 \"*) cp \"$dir/source.png\" \"$img\";; "
+                                   "*) cp \"$dir/tall.png\" \"$img\";; esac");
+    QVERIFY(renderHtmlToPages(nullptr, "<html><body>A long remark</body></html>", RenderProfiles::deliveryChallan(1)));
+    QCOMPARE(env.desktop.messages.size(), 0);
+    QCOMPARE(tool.runs().size(), 2);
+    QCOMPARE(tool.runs().at(0).mid(6, 4), (QStringList{"--crop-y", "0", "--crop-h", "32001"}));
+    QCOMPARE(tool.runs().at(1).mid(6, 4), (QStringList{"--crop-y", "32000", "--crop-h", "32001"}));
+    // 32,000 rows 200 wide fill 112 portrait pages (287 of 200 mm), the band
+    // after them one more.
+    QCOMPARE(env.desktop.previews.value(0).pageCount, 113);
 }
 
 QTEST_MAIN(TestPageRenderer)
