@@ -215,7 +215,6 @@ std::optional<RenderFailure> RenderJob::writeHtml(const QString &name, const QSt
 
 void RenderJob::start()
 {
-    m_started = true;
     if (m_segments.empty()) {
         finish();
         return;

@@ -105,7 +105,6 @@ private:
 
     std::shared_ptr<PagePictures> m_pages = std::make_shared<PagePictures>();
     std::optional<RenderFailure> m_failure;
-    bool m_started = false;
     bool m_cancelled = false;
     bool m_finished = false;
     std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
