@@ -1,46 +1,231 @@
-// The payment pending statement printed at length through the installed
-// wkhtmltoimage: the time from its HTML to the printed PDF (the preview's
-// pages), for 2,000 and 10,001 pending invoices, and the pages it fills.
+// Long documents printed through the installed wkhtmltoimage.
 //
-//   bench_longprint          the figures
+// The payment pending and the customer payment statement of 100, 2,000 and
+// 10,001 rows: one plain call of the tool on the whole document (its HTML as
+// the program gives it to the tool), then the program's time from the HTML
+// to a finished print preview (the real preview dialog, its pages drawn)
+// and the pages it fills. Then, in a process of its own, a tax invoice of
+// 2,000 lines to its finished preview, with the process's peak memory.
+//
+//   bench_longprint                  every figure
+//   bench_longprint --invoice        the invoice alone
+//   bench_longprint --no-plain       without the plain calls (minutes at 10,001 rows)
+//   bench_longprint --rows N         the statements of N rows alone
 
+#include "invoicing/invoiceprint.h"
 #include "invoicing/receivablestatements.h"
 #include "output/pagerenderer.h"
 #include "support/benchrun.h"
-#include "support/heavyyear.h"
+#include "support/invoicedata.h"
+#include "support/salesdata.h"
 #include "support/testenvironment.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+// Shows the real print preview, draws its pages and closes it: the time to
+// a finished preview.
+class PreviewDesktop : public RecordingDesktop
+{
+public:
+    int pages = 0;
+
+    void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
+                      const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
+    {
+        QPrintPreviewDialog dialog(printer, parent, flags);
+        dialog.setWindowTitle(title);
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, paint);
+        QTimer::singleShot(0, &dialog, [this, &dialog] {
+            if (auto *widget = dialog.findChild<QPrintPreviewWidget *>())
+                pages = widget->pageCount();
+            dialog.accept();
+        });
+        dialog.exec();
+    }
+};
+
+struct Statement
+{
+    const char *name;
+    QString html;
+    PageRenderProfile profile;
+};
+
+QString pendingHtml(int count)
+{
+    QList<PendingStatementRow> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.append({QStringLiteral("%1/26-27").arg(i), QStringLiteral("01-04-2026"),
+                     QStringLiteral("Customer %1 Textiles Pvt Ltd").arg(i % 400), QStringLiteral("12345.67"),
+                     QString::number(i % 150)});
+    StatementHead head;
+    head.fy = QStringLiteral("26-27");
+    head.from = QDate(2026, 4, 1);
+    head.to = QDate(2027, 3, 31);
+    head.leftLogoHtml = head.rightLogoHtml = QStringLiteral("&nbsp;");
+    return pendingStatementHtml(head, rows);
+}
+
+// Payments of one to three invoices each, as the history lists them.
+QString customerHtml(int count)
+{
+    QList<PaymentStatementRow> rows;
+    for (int i = 1; i <= count; ++i) {
+        const bool opens = i % 3 != 2;
+        rows.append({QStringLiteral("%1/26-27").arg(i), QStringLiteral("01-04-2026"),
+                     QStringLiteral("Customer %1 Textiles Pvt Ltd").arg(i % 400), QStringLiteral("12345.67"),
+                     opens ? QStringLiteral("20000.00") : QString(), opens ? QStringLiteral("15-05-2026") : QString(),
+                     opens ? QStringLiteral("NEFT") : QString(), QString::number(i % 90),
+                     opens ? QStringLiteral("UTR 88%1").arg(i) : QString()});
+    }
+    StatementHead head;
+    head.fy = QStringLiteral("26-27");
+    head.from = QDate(2026, 4, 1);
+    head.to = QDate(2027, 3, 31);
+    head.leftLogoHtml = head.rightLogoHtml = QStringLiteral("&nbsp;");
+    return paymentStatementHtml(head, rows, QString(), QStringLiteral("1.00"));
+}
+
+// One call of the tool on the whole document, as the program prepares it.
+double plainCallMs(const QString &tool, const QString &html, const QStringList &extra)
+{
+    QTemporaryDir folder;
+    const double zoom = RenderPlatform::requestedZoom(extra);
+    const double cssZoom = zoom != 1.0 && !RenderPlatform::toolHonoursZoom(tool) ? zoom : 1.0;
+    QFile file(folder.path() + "/whole.html");
+    if (!file.open(QIODevice::WriteOnly))
+        return -1;
+    file.write(RenderPlatform::prepareHtml(html, cssZoom).toUtf8());
+    file.close();
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(tool, RenderPlatform::toolArguments(extra, file.fileName(), folder.path() + "/whole.png"));
+    process.waitForFinished(-1);
+    return double(clock.elapsed());
+}
+
+// The process's peak resident memory (VmHWM, of this program image alone).
+long peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
+}
+
+int printInvoiceOf2000Lines()
+{
+    using namespace testdata;
+    TestEnvironment env;
+    PreviewDesktop desktop;
+    desktop.appFolder = env.folder();
+    desktop.tempFolder = env.desktop.tempFolder;
+    Desktop::setHandler(&desktop);
+    if (!openSalesDatabase(env))
+        qFatal("cannot open the database");
+    setCompany("Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in",
+                         "27AAAAA0000A1Z5", "State Bank of India\nA/c 1234");
+    const int customer = addCustomer("Shree Lakshmi Narasimha Engineering Works");
+    const int lines = 2000;
+    exec("BEGIN");
+    const int invoice = addStoredInvoice({9, "26-27", "2026-07-01", customer, 100.0 * lines, 9.0 * lines,
+                                                    9.0 * lines, 0, 118.0 * lines});
+    for (int i = 1; i <= lines; ++i) {
+        const int item = addItem(customer, QStringLiteral("C%1").arg(i, 4, 10, QChar('0')),
+                                 QStringLiteral("Shree Ganesh bracket %1").arg(i), "NOS", 100, 18);
+        addDelivery({10 + i % 50, "26-27", 1, customer, item, 1, "2026-06-20"});
+        addStoredLine(invoice, {10 + i % 50, item, 1, 100, 100, 18});
+    }
+    exec("COMMIT");
+    const long before = peakMegabytes();
+    QElapsedTimer clock;
+    clock.start();
+    printInvoice(9, QStringLiteral("Original for recipient"), QStringLiteral("26-27"), nullptr);
+    const double ms = double(clock.elapsed());
+    std::printf("tax invoice, %d lines: %8.0f ms to the preview, %d pages, %s; peak memory %ld MB "
+                "(%ld MB before printing)\n",
+                lines, ms, desktop.pages,
+                desktop.messages.isEmpty() ? "printed" : qPrintable("refused: " + desktop.lastMessage().text),
+                peakMegabytes(), before);
+    std::fflush(stdout);
+    Desktop::setHandler(&env.desktop);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     BenchApplication app(argc, argv);
-    TestEnvironment env;
-    if (RenderPlatform::locateTool(env.folder()).isEmpty()) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("wkhtmltoimage"));
+    if (tool.isEmpty()) {
         std::printf("wkhtmltoimage is not installed\n");
         return 0;
     }
-    for (const int count : {2000, 10001}) {
-        QList<PendingStatementRow> rows;
-        for (int i = 1; i <= count; ++i)
-            rows.append({QStringLiteral("%1/26-27").arg(i), QStringLiteral("01-04-2026"),
-                         QStringLiteral("Customer %1 Textiles Pvt Ltd").arg(i % 400), QStringLiteral("12345.67"),
-                         QString::number(i % 150)});
-        StatementHead head;
-        head.fy = QStringLiteral("26-27");
-        head.from = QDate(2026, 4, 1);
-        head.to = QDate(2027, 3, 31);
-        head.leftLogoHtml = head.rightLogoHtml = QStringLiteral("&nbsp;");
-        const QString html = pendingStatementHtml(head, rows);
-        env.desktop.clear();
-        bool shown = false;
-        const double ms = msOf([&] { shown = renderHtmlToPages(nullptr, html, RenderProfiles::paymentPendingStatement()); });
-        std::printf("pending statement, %5d rows: %8.0f ms, %s, %d pages\n", count, ms,
-                    shown ? "printed" : qPrintable("refused: " + env.desktop.lastMessage().text),
-                    env.desktop.previews.isEmpty() ? 0 : env.desktop.previews.first().pageCount);
-        std::fflush(stdout);
+    if (app.hasOption(QStringLiteral("--invoice")))
+        return printInvoiceOf2000Lines();
+
+    std::printf("cores: %d\n", QThread::idealThreadCount());
+    const bool plain = !app.hasOption(QStringLiteral("--no-plain"));
+    const int rowsAt = int(app.arguments().indexOf(QStringLiteral("--rows")));
+    const QList<int> counts = rowsAt > 0 ? QList<int>{app.arguments().value(rowsAt + 1).toInt()}
+                                         : QList<int>{100, 2000, 10001};
+    for (const char *statement : {"pending statement", "customer statement"}) {
+        const bool pending = QByteArray(statement) == "pending statement";
+        double at2000 = 0;
+        for (const int count : counts) {
+            const QString html = pending ? pendingHtml(count) : customerHtml(count);
+            const PageRenderProfile profile =
+                pending ? RenderProfiles::paymentPendingStatement() : RenderProfiles::customerPaymentStatement();
+            const double plainMs = plain ? plainCallMs(tool, html, profile.toolArguments) : 0;
+
+            TestEnvironment env;
+            PreviewDesktop desktop;
+            desktop.appFolder = env.folder();
+            desktop.tempFolder = env.desktop.tempFolder;
+            Desktop::setHandler(&desktop);
+            bool shown = false;
+            QElapsedTimer clock;
+            clock.start();
+            shown = renderHtmlToPages(nullptr, html, profile);
+            const double ms = double(clock.elapsed());
+            Desktop::setHandler(&env.desktop);
+            if (count == 2000)
+                at2000 = ms;
+            const QString against2000 =
+                count == 10001 && at2000 > 0 ? QString("; %1 x the 2,000 rows").arg(ms / at2000, 0, 'f', 2) : QString();
+            std::printf("%s, %5d rows: plain call %8.0f ms, program %8.0f ms (%.2f x the plain call%s), %s, %d pages, "
+                        "peak memory so far %ld MB\n",
+                        statement, count, plainMs, ms, plainMs > 0 ? ms / plainMs : 0.0, qPrintable(against2000),
+                        shown ? "printed" : qPrintable("refused: " + desktop.lastMessage().text), desktop.pages,
+                        peakMegabytes());
+            std::fflush(stdout);
+        }
     }
+
+    // The invoice in a process of its own, for its own peak memory.
+    if (rowsAt > 0)
+        return 0;
+    QProcess invoice;
+    invoice.setProcessChannelMode(QProcess::ForwardedChannels);
+    invoice.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--invoice")});
+    invoice.waitForFinished(-1);
     return 0;
 }

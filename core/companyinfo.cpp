@@ -3,12 +3,18 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-CompanyInfo loadCompanyInfo()
+CompanyInfo builtInCompanyInfo()
 {
     CompanyInfo info;
     info.name = QStringLiteral("Morvel Coats");
     info.address1 = QStringLiteral("Plot No. 12, Industrial Estate");
     info.address2 = QStringLiteral("Coimbatore, Tamil Nadu");
+    return info;
+}
+
+CompanyInfo loadCompanyInfo()
+{
+    CompanyInfo info = builtInCompanyInfo();
 
     QSqlQuery q;
     if (q.exec("SELECT company_name, address_line1, address_line2, phone, email, gst_no FROM company_settings WHERE id = 1")

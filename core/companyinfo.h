@@ -13,6 +13,9 @@ struct CompanyInfo
     QString gstNo;
 };
 
+// The built-in company: its name, two address lines, nothing else.
+CompanyInfo builtInCompanyInfo();
+
 // Row 1 of company_settings as stored; the built-in company when it is missing.
 CompanyInfo loadCompanyInfo();
 

@@ -2,6 +2,8 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
+#include "core/transaction.h"
 #include "core/typednumber.h"
 #include "output/htmlescape.h"
 #include "widgets/listformat.h"
@@ -71,7 +73,7 @@ QVariantMap writeValues(const ExpenseWrite &expense)
 // How the texts of a refused write name the listed row.
 QString listedExpenseName(const ExpenseRow &listed, int runningNumber)
 {
-    return QStringLiteral("Expense #%1 (%2)").arg(runningNumber).arg(listed.heading);
+    return QStringLiteral("Expense #%1 (%2)").arg(runningNumber).arg(shortRowName(listed.heading));
 }
 
 } // namespace
@@ -111,21 +113,52 @@ bool addExpense(const ExpenseWrite &expense, QString *error)
                      writeValues(expense), error);
 }
 
-bool updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error)
+namespace {
+
+// Writes the listed expense in a write transaction of its own, while it is
+// still as the list read it; after the refusal of a row changed or gone
+// meanwhile comes `changedWayOn` or `goneWayOn`.
+ListedWrite writeListedExpense(const QString &sql, const QVariantMap &values, const ExpenseRow &listed,
+                               int runningNumber, const QString &changedWayOn, const QString &goneWayOn,
+                               QString *error)
+{
+    const QString name = listedExpenseName(listed, runningNumber);
+    bool stale = false;
+    const bool written = runInTransaction(
+        [&](QString *failure) {
+            *failure = listedRowRefusalWithWayOn(StoredExpense, listed.slno, listed.stored, name, changedWayOn,
+                                                 goneWayOn, &stale);
+            return failure->isEmpty() && execListedRow(sql, values, rowGoneText(name, true), failure);
+        },
+        error);
+    return written ? ListedWrite::Written : stale ? ListedWrite::Stale : ListedWrite::Failed;
+}
+
+} // namespace
+
+ListedWrite updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error)
 {
     QVariantMap values = writeValues(expense);
     values.insert(QStringLiteral(":slno"), listed.slno);
-    return writeLoadedRow(QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
-                                         "amount = :amount WHERE slno = :slno"),
-                          values, StoredExpense, listed.slno, listed.stored,
-                          listedExpenseName(listed, runningNumber), error);
+    // The window leaves the correction with what was typed still in the
+    // fields; these say what the user can do next.
+    return writeListedExpense(
+        QStringLiteral("UPDATE expenses SET date = :date,heading = :heading,details = :details, "
+                       "amount = :amount WHERE slno = :slno"),
+        values, listed, runningNumber,
+        QStringLiteral("What you typed stays in the fields: press Show or Reset to list the expense as it is now, "
+                       "then select it and press Edit to load it in place of what you typed; or press Add to save "
+                       "what you typed as a new expense."),
+        QStringLiteral("What you typed stays in the fields: press Add to save it as a new expense."), error);
 }
 
-bool deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error)
+ListedWrite deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error)
 {
-    return writeLoadedRow(QStringLiteral("DELETE FROM expenses WHERE slno = :slno"),
-                          {{QStringLiteral(":slno"), listed.slno}}, StoredExpense, listed.slno, listed.stored,
-                          listedExpenseName(listed, runningNumber), error);
+    return writeListedExpense(
+        QStringLiteral("DELETE FROM expenses WHERE slno = :slno"), {{QStringLiteral(":slno"), listed.slno}}, listed,
+        runningNumber,
+        QStringLiteral("Press Show or Reset to list the expense as it is now, then select it and press Delete again."),
+        QString(), error);
 }
 
 namespace {
@@ -216,11 +249,19 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, cons
     p.caption = QStringLiteral("Export to Excel");
     p.defaultName = QStringLiteral("expenses_") + from + QStringLiteral("_to_") + to + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel Files (*.csv)");
-    p.titleLines = {QStringLiteral("Expenses Report"), QStringLiteral("From:,") + from + QStringLiteral(",To:,") + to,
-                    QString()};
+    // Title and total lines are written field by field like the rows.
+    const auto line = [](const QStringList &fields) {
+        QStringList written;
+        for (const QString &field : fields)
+            written << csvField(field);
+        return written.join(QLatin1Char(','));
+    };
+    p.titleLines = {line({QStringLiteral("Expenses Report")}),
+                    line({QStringLiteral("From:"), from, QStringLiteral("To:"), to}), QString()};
     p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");
     p.alwaysQuoted = {2, 3};
-    p.totalLines = {QString(), QStringLiteral(",,,,Total Amount:,") + total.text()};
+    p.totalLines = {QString(), line({QString(), QString(), QString(), QString(), QStringLiteral("Total Amount:"),
+                                     total.text()})};
     p.totalsFormed = total.isValid();
     // The period is found empty only once the file is chosen; the file is
     // then left as it was.

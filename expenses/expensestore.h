@@ -50,12 +50,18 @@ bool expensesBetween(const QString &from, const QString &to, QList<ExpenseRow> *
 int nextExpenseNumber();
 
 bool addExpense(const ExpenseWrite &expense, QString *error);
+
+// What came of an update or delete of a listed expense: written; refused
+// because the row was changed or deleted meanwhile (Stale); or failed.
+enum class ListedWrite { Written, Stale, Failed };
+
 // Update and delete write the expense `listed`, shown as number
 // `runningNumber` of the list, only while it is still stored exactly as the
-// list read it: otherwise false, nothing written, and in `error` why, naming
-// the row ("Expense #2 (Diesel) was changed or deleted meanwhile, ...").
-bool updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error);
-bool deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error);
+// list read it. Otherwise Stale, nothing written, and in `error` why, naming
+// the row ("Expense #2 (Diesel) was changed or deleted meanwhile, ..."), and
+// how to go on in the window. Failed gives the driver's text.
+ListedWrite updateExpense(const ExpenseRow &listed, int runningNumber, const ExpenseWrite &expense, QString *error);
+ListedWrite deleteExpense(const ExpenseRow &listed, int runningNumber, QString *error);
 
 // The distinct non-empty headings and details of the expenses, each sorted,
 // for the completers of the entry fields.

@@ -256,20 +256,36 @@ void ExpensesWindow::on_update_btn_clicked()
     if (!readEntry(QStringLiteral("Heding cant be Empty"), &expense))
         return;
     QString error;
-    if (!updateExpense(editingRow, editingNumber, expense, &error)) {
+    switch (updateExpense(editingRow, editingNumber, expense, &error)) {
+    case ListedWrite::Written:
+        break;
+    case ListedWrite::Stale:
+        // The row loaded is no longer stored so: no Update can write it. The
+        // window goes back to entry with what was typed still in the fields.
+        Desktop::warning(this, QStringLiteral("Update Error"), error);
+        leaveEditing();
+        return;
+    case ListedWrite::Failed:
         Desktop::warning(this, QStringLiteral("Update Error"), error);
         return;
     }
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Record updated successfully"));
-    editingSlno = -1;
+    leaveEditing(); // shows the next number
     clearEntryFields();
     ui->dateEdit->setDate(QDate::currentDate());
+    loadExpensesData();
+    loadCompleters();
+}
+
+void ExpensesWindow::leaveEditing()
+{
+    editingSlno = -1;
+    editingRow = ExpenseRow();
+    editingNumber = 0;
     ui->add_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
     ui->delete_btn->setEnabled(true);
-    loadExpensesData();
     updateNextSlno();
-    loadCompleters();
 }
 
 void ExpensesWindow::on_delete_btn_clicked()
@@ -286,7 +302,7 @@ void ExpensesWindow::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
     QString error;
-    if (!deleteExpense(listedRows.value(row), row + 1, &error)) {
+    if (deleteExpense(listedRows.value(row), row + 1, &error) != ListedWrite::Written) {
         Desktop::warning(this, QStringLiteral("Delete Error"), error);
         return;
     }

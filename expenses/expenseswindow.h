@@ -42,6 +42,9 @@ private:
     QString fromText() const;
     QString toText() const;
     void clearEntryFields();
+    // Back to entry: Add and Delete enabled, Update disabled, the next
+    // number shown; the fields are left as they are.
+    void leaveEditing();
     // The entry fields as written; false after a warning (an empty heading:
     // "Input Error" with the text given; an amount spelling NaN or infinity).
     bool readEntry(const QString &emptyHeadingText, ExpenseWrite *expense);

@@ -97,7 +97,6 @@ void inventory_polist::loadOrders()
                           ui->todateEdit->date().toString(QStringLiteral("yyyy-MM-dd")), &rows, &error)) {
         t->setRowCount(0);
         listedLines.clear();
-        listedIds.clear();
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
@@ -139,13 +138,7 @@ void inventory_polist::loadOrders()
             status->setData(Qt::BackgroundRole, background);
     }
     fill.finish();
-    listedLines.clear();
-    listedIds.clear();
-    listedLines.reserve(rows.size());
-    for (const RequestListRow &row : std::as_const(rows)) {
-        listedLines.append(row.stored);
-        listedIds.append(row.poId);
-    }
+    listedLines = std::move(rows);
     // A new list starts at its top, as when its rows are made afresh.
     t->scrollToTop();
     ticks->refresh();
@@ -188,22 +181,25 @@ void inventory_polist::on_save_status_btn_clicked()
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select a status!"));
         return;
     }
-    const QTableWidget *t = ui->ordered_list;
+    // Each ticked row is the line the list read for it, written by its own row.
     QList<RequestLineKey> keys;
     for (int r : ticks->tickedRows()) {
-        const QTableWidgetItem *number = t->item(r, ColNumber);
-        const QTableWidgetItem *item = t->item(r, ColItem);
-        const QTableWidgetItem *shown = t->item(r, ColStatus);
-        keys << RequestLineKey{number ? number->text() : QString(), item ? item->text() : QString(),
-                               shown ? shown->text() : QString(), listedLines.value(r), listedIds.value(r)};
+        if (r < 0 || r >= listedLines.size())
+            continue;
+        const RequestListRow &line = listedLines.at(r);
+        keys << RequestLineKey{line.poId, line.poNumber, line.itemName, line.status, line.stored};
     }
     if (keys.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Please select at least one order!"));
         return;
     }
     QString error;
-    const int updated = updateRequestStatus(keys, status, &error);
+    bool refused = false;
+    const int updated = updateRequestStatus(keys, status, &error, &refused);
     if (updated < 0) {
+        // The ticks and the chosen status stay; Show reads the lines again.
+        if (refused)
+            error += QStringLiteral("\n\nPress Show to list the lines as they are now, then tick them again.");
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }
@@ -249,7 +245,12 @@ void inventory_polist::on_print_statement_clicked()
     profile.caption = QStringLiteral("Export PO List");
     profile.defaultName =
         QStringLiteral("PO_List_") + QDate::currentDate().toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".csv");
-    profile.header = QStringLiteral("PO Number,PO Date,Supplier Name,Item Name,Category,Order Qty,UOM,Status");
+    // The titles through the one field writer, as every field of the rows.
+    QStringList titles;
+    for (const char *title : {"PO Number", "PO Date", "Supplier Name", "Item Name", "Category", "Order Qty", "UOM",
+                              "Status"})
+        titles << csvField(QString::fromLatin1(title));
+    profile.header = titles.join(QLatin1Char(','));
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     exportTableCsv(this, profile, tableRows(ui->ordered_list, ColNumber, ColStatus));
 }

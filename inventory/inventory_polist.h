@@ -3,7 +3,7 @@
 // or one, with their delivery status; ticked lines get a new status, print as
 // a purchase order list, and the whole list exports as CSV.
 
-#include "core/listedrow.h"
+#include "inventory/materialrequeststore.h"
 
 #include <QList>
 #include <QString>
@@ -51,6 +51,5 @@ private:
     Ui::inventory_polist *ui;
     TickColumn *ticks;
     QString printedHtml; // the list document the preview prints
-    QList<StoredRow> listedLines; // each row's line as the list read it
-    QList<int> listedIds;         // and its row
+    QList<RequestListRow> listedLines; // each row's line as the list read it
 };

@@ -1,5 +1,4 @@
 #include "inventorydashboard.h"
-#include "inventorywindow.h"
 
 #include "core/money.h"
 #include "widgets/dashboard.h"
@@ -11,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -129,7 +129,7 @@ QList<DashboardCategory> dashboardCategories()
     };
 }
 
-QFrame *InventoryWindow::createStockCard(const QString &title, const QString &objectName, const QString &colour)
+QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour)
 {
     // The card's widgets are made on it: each moved onto it later would take
     // its style sheet again.
@@ -155,8 +155,8 @@ QFrame *InventoryWindow::createStockCard(const QString &title, const QString &ob
     return card;
 }
 
-QFrame *InventoryWindow::createRequestCard(const QString &title, const QString &objectName, const QString &colour,
-                                           const QString &icon)
+QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
+                          const QString &icon)
 {
     auto *card = new QFrame;
     card->setStyleSheet(QStringLiteral("QFrame { background:white; border-radius:10px; border:2px solid %1; }").arg(colour));
@@ -190,10 +190,11 @@ QFrame *InventoryWindow::createRequestCard(const QString &title, const QString &
     return card;
 }
 
-void InventoryWindow::buildDashboard()
+void buildInventoryDashboard(QMainWindow *window, const std::function<void()> &sendAlert,
+                             const std::function<void()> &refresh)
 {
-    auto *page = new QWidget(this);
-    setCentralWidget(page);
+    auto *page = new QWidget(window);
+    window->setCentralWidget(page);
 
     DashboardPage layout;
     layout.title = QStringLiteral("Inventory Dashboard");
@@ -216,8 +217,7 @@ void InventoryWindow::buildDashboard()
         const DashboardCategory &c = categories.at(i);
         requestCards << createRequestCard(c.requestTitle, c.requestTable, c.colour, c.icon);
     }
-    ::buildDashboard(page, layout, stockCards, requestCards, [this] { sendWhatsAppAlert(); },
-                     [this] { loadDashboard(); });
+    buildDashboard(page, layout, stockCards, requestCards, sendAlert, refresh);
 }
 
 DashboardChart requestChart(const QDate &today)

@@ -1,16 +1,18 @@
 #pragma once
 // The inventory dashboard, the central page of the inventory window: a chart
 // of material requests per month over the last twelve months, and per stock
-// category a low-stock card and an open-request card. The window builds the
-// page with its members buildDashboard, createStockCard and createRequestCard
-// (defined in inventorydashboard.cpp); the page keeps no pointers: each
-// refresh finds the chart holder and the card tables again by object name.
+// category a low-stock card and an open-request card. The page knows nothing
+// of the window that holds it: the window hands it the two buttons' actions.
+// It keeps no pointers: each refresh finds the chart holder and the card
+// tables again by object name.
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <functional>
 
+class QFrame;
+class QMainWindow;
 class QWidget;
 struct DashboardChart;
 
@@ -27,6 +29,18 @@ struct DashboardCategory
 
 // The five categories in their order.
 QList<DashboardCategory> dashboardCategories();
+
+// The dashboard's cards, without parent (the page takes them over): a
+// low-stock card and an open-request card, each holding a three-column table
+// named `objectName`.
+QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour);
+QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
+                          const QString &icon);
+
+// Builds the page as the window's central widget, in place of the designer's;
+// "📱 WhatsApp Alert" runs `sendAlert`, "⟳ Refresh" runs `refresh`.
+void buildInventoryDashboard(QMainWindow *window, const std::function<void()> &sendAlert,
+                             const std::function<void()> &refresh);
 
 // The chart of distinct request numbers per month up to the month of `today`.
 DashboardChart requestChart(const QDate &today);

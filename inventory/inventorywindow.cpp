@@ -31,6 +31,11 @@ InventoryWindow::~InventoryWindow()
     delete ui;
 }
 
+void InventoryWindow::buildDashboard()
+{
+    buildInventoryDashboard(this, [this] { sendWhatsAppAlert(); }, [this] { loadDashboard(); });
+}
+
 void InventoryWindow::on_actionStock_Entries_triggered()
 {
     openKeptWindow(stockEntryWindow, KeptForm::Rebuilt);

@@ -9,7 +9,6 @@ class InventoryWindow;
 }
 QT_END_NAMESPACE
 
-class QFrame;
 class inventory_stockentry;
 
 // The inventory module: its menu opens the stock register, the monthly stock
@@ -26,10 +25,9 @@ public:
     explicit InventoryWindow(QWidget *parent = nullptr);
     ~InventoryWindow() override;
 
-    // The dashboard page (inventorydashboard.cpp): takes the place of the
-    // designer's central widget, built once by the constructor; its
-    // "⟳ Refresh" button runs loadDashboard, its "📱 WhatsApp Alert" button
-    // the stock alert.
+    // The dashboard page: takes the place of the designer's central widget,
+    // built once by the constructor; its "⟳ Refresh" button runs
+    // loadDashboard, its "📱 WhatsApp Alert" button the stock alert.
     void buildDashboard();
 
     // Refill one card table of the dashboard, found by its object name.
@@ -47,13 +45,6 @@ private slots:
     void sendWhatsAppAlert();
 
 private:
-    // The dashboard's cards, without parent: a low-stock card and an
-    // open-request card, each holding a three-column table named
-    // `objectName`; the page takes them over.
-    QFrame *createStockCard(const QString &title, const QString &objectName, const QString &colour);
-    QFrame *createRequestCard(const QString &title, const QString &objectName, const QString &colour,
-                              const QString &icon);
-
     Ui::InventoryWindow *ui;
 
     // The forms outlive this window: they have no parent, and a window built

@@ -9,7 +9,6 @@
 #include "widgets/listformat.h"
 
 #include <QSqlError>
-#include <QSqlRecord>
 #include <QSqlQuery>
 
 namespace {
@@ -223,40 +222,54 @@ QStringList requestStatuses()
             QStringLiteral("Order Cancel")};
 }
 
-int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error)
+namespace {
+
+// How a refusal names a ticked line: its number and item as listed.
+QString requestLineName(const RequestLineKey &key)
 {
+    return QStringLiteral("PO Number %1, item '%2'").arg(key.poNumber, shortRowName(key.itemName));
+}
+
+} // namespace
+
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error, bool *refused)
+{
+    if (refused)
+        *refused = false;
     if (keys.isEmpty())
         return 0;
+    bool stale = false;
     const bool written = runInTransaction(
         [&](QString *err) {
-            QSqlQuery q;
-            // All lines checked before any is changed: two ticked rows of one
-            // number and item are both changed by the first update.
+            // Each ticked line compared, then written by its own row: the
+            // rows compared are the rows changed.
             for (const RequestLineKey &key : keys) {
                 StoredRow now;
                 if (!readStoredRow(RequestLines, key.poId, &now, err))
                     return false;
-                if (!key.loaded.found() || now != key.loaded) {
-                    *err = requestChangedText(key);
+                if (!now.found() || now != key.loaded) {
+                    *err = now.found() ? requestChangedText(key) : rowGoneText(requestLineName(key), true);
+                    stale = true;
                     return false;
                 }
             }
             for (const RequestLineKey &key : keys) {
-                if (!execBound(q,
-                               QStringLiteral("UPDATE purchase_orders SET status = :status "
-                                              "WHERE po_number = :po AND item_name = :item"),
-                               {{":status", status}, {":po", key.poNumber}, {":item", key.itemName}}, err))
+                if (!execListedRow(QStringLiteral("UPDATE purchase_orders SET status = :status WHERE po_id = :id"),
+                                   {{":status", status}, {":id", key.poId}},
+                                   rowGoneText(requestLineName(key), true), err))
                     return false;
             }
             return true;
         },
         error);
-    return written ? keys.size() : -1;
+    if (refused)
+        *refused = stale;
+    return written ? int(keys.size()) : -1;
 }
 
 QString requestChangedText(const RequestLineKey &key)
 {
-    const QString line = QStringLiteral("PO Number %1, item '%2'").arg(key.poNumber, key.itemName);
+    const QString line = requestLineName(key);
     const QString shown = key.shownStatus.isEmpty() ? line : line + QStringLiteral(" (listed as %1)").arg(key.shownStatus);
     return rowChangedText(shown, QString(), QStringLiteral("Nothing was updated."));
 }

@@ -5,7 +5,7 @@
 // and the request list bind them to their widgets.
 //
 // A request is the set of purchase_orders rows sharing one po_number; a line
-// is found by po_number and item_name together.
+// of the list is its own row (po_id): a request may name one item twice.
 
 #include "core/listedrow.h"
 
@@ -82,6 +82,7 @@ QStringList requestSuppliers();
 // One line of the request list.
 struct RequestListRow
 {
+    int poId = 0;
     QString poNumber;
     QString poDate; // as stored
     QString supplierName;
@@ -90,7 +91,6 @@ struct RequestListRow
     double orderQty = 0;
     QString uom;
     QString status;
-    int poId = 0;
     StoredRow stored; // the line's every column as the list read it
 };
 
@@ -112,23 +112,26 @@ QColor requestStatusColor(const QString &status);
 // The stored status values, in the order of the list's radio buttons.
 QStringList requestStatuses();
 
-// A line of a request, by its number and item name, with the status the list
-// showed for it and the line as the list read it.
+// A ticked line of the list: its row, the number and item name and status
+// the list showed for it, and the line as the list read it.
 struct RequestLineKey
 {
+    int poId = 0;
     QString poNumber;
     QString itemName;
     QString shownStatus; // "" for a line stored without one
-    StoredRow loaded;    // the line as the list read it
-    int poId = 0;        // the line's row
+    StoredRow loaded;
 };
 
-// Stores `status` on every line of every key in one transaction. Returns the
-// number of keys updated, or -1 with `error` set when it failed (nothing is
-// changed then). A key whose line (found by its po_id) is no longer exactly
-// as loaded, any column changed or the line deleted since the list was read,
-// fails the whole batch with requestChangedText.
-int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error);
+// Stores `status` on the line of each key, by its row (po_id) alone, in one
+// transaction; every other line, of the same number and item too, stays as
+// it is. Returns the number of lines updated, or -1 with `error` set when it
+// failed (nothing is changed then). A line no longer exactly as loaded, any
+// column changed or the line deleted since the list was read, fails the
+// whole batch with requestChangedText (or, for a line gone, rowGoneText),
+// and `refused` (when given) is set.
+int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status, QString *error,
+                        bool *refused = nullptr);
 
 // The warning when a ticked line is no longer as the list showed it.
 QString requestChangedText(const RequestLineKey &key);

@@ -68,6 +68,18 @@ QStringList units()
             QStringLiteral("bundle"), QStringLiteral("meters")};
 }
 
+// After a refusal: how to go on, in the form's own buttons.
+QString refusedEditAdvice()
+{
+    return QStringLiteral("\n\nPress Reset to list the items as they are now, then select the item and press "
+                          "Edit again; what you typed stays in the fields until then. EditCancel leaves edit mode.");
+}
+
+QString refusedDeleteAdvice()
+{
+    return QStringLiteral("\n\nPress Reset to list the items as they are now, then select the item again.");
+}
+
 void setComboText(QComboBox *combo, const QString &text)
 {
     const int index = combo->findText(text);
@@ -340,8 +352,9 @@ void inventory_stockentry::on_updatenew_btn_clicked()
 
     const StockWriteOutcome outcome = updateStockItem(editingItem, fields);
     if (outcome.result != StockWrite::Done) {
-        Desktop::warning(this, ErrorTitle, outcome.error);
-        ui->editcancel_btn->setEnabled(false);
+        // Still in edit mode with what was typed; EditCancel stays at hand.
+        Desktop::warning(this, ErrorTitle,
+                         outcome.result == StockWrite::Refused ? outcome.error + refusedEditAdvice() : outcome.error);
         return;
     }
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Item updated successfully!"));
@@ -387,7 +400,8 @@ void inventory_stockentry::on_delete_btn_clicked()
 
     const StockWriteOutcome outcome = deleteStockItem(listedItems.value(row));
     if (outcome.result != StockWrite::Done) {
-        Desktop::warning(this, ErrorTitle, outcome.error);
+        Desktop::warning(this, ErrorTitle,
+                         outcome.result == StockWrite::Refused ? outcome.error + refusedDeleteAdvice() : outcome.error);
         return;
     }
     Desktop::information(this, QStringLiteral("Success"), "Item '" + name + "' deleted successfully!");
@@ -493,6 +507,10 @@ bool inventory_stockentry::saveStockMovement(QDialog *dialog, int itemId, bool a
         recordStockMovement(itemId, addition ? Movement::Addition : Movement::Reduction, quantity, date);
     switch (outcome.result) {
     case MovementResult::Recorded:
+        // The item in edit mode keeps this movement as its own, unless
+        // another window changed it before.
+        if (editingItemId == itemId && editingItem.stored == outcome.before)
+            editingItem.stored = outcome.after;
         Desktop::information(dialog, QStringLiteral("Success"), QStringLiteral("Stock updated successfully!"));
         return true;
     case MovementResult::ExceedsBalance:

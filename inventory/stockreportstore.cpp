@@ -3,6 +3,7 @@
 #include "core/boundquery.h"
 #include "core/money.h"
 #include "core/storedsum.h"
+#include "output/csvexport.h"
 #include "inventory/inventoryschema.h"
 
 #include <QDate>
@@ -180,9 +181,13 @@ StockDayCell stockDayCell(const StockReportRow &row, int day, StockMovementKinds
 
 QString stockReportCsvHeader(int days)
 {
-    QStringList fields{QStringLiteral("Sl"), QStringLiteral("Category"), QStringLiteral("Supplier"),
+    QStringList titles{QStringLiteral("Sl"), QStringLiteral("Category"), QStringLiteral("Supplier"),
                        QStringLiteral("Item"), QStringLiteral("Line Total")};
     for (int d = 1; d <= days; ++d)
-        fields << QString::number(d);
+        titles << QString::number(d);
+    // Each title through the one field writer, as every field of the rows.
+    QStringList fields;
+    for (const QString &title : std::as_const(titles))
+        fields << csvField(title);
     return fields.join(QLatin1Char(','));
 }

@@ -8,7 +8,6 @@
 #include "inventoryschema.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
@@ -27,7 +26,7 @@ const RowSource StoredItem{QStringLiteral("inventory_items"),
 // How the texts of a refused write name the listed item.
 QString listedItemName(const StockItemRow &listed)
 {
-    return QStringLiteral("Item '") + listed.name + QLatin1Char('\'');
+    return QStringLiteral("Item '") + shortRowName(listed.name) + QLatin1Char('\'');
 }
 
 // Inside the write transaction: whether the item is still stored exactly as
@@ -36,6 +35,18 @@ bool stillAsListed(const StockItemRow &listed, QString *error)
 {
     *error = listedRowRefusal(StoredItem, listed.id, listed.stored, listedItemName(listed));
     return error->isEmpty();
+}
+
+// Done, Refused (the item changed or gone meanwhile: one of the two texts
+// listedRowRefusal and execListedRow give) or Failed.
+StockWrite writeResult(bool ok, const StockItemRow &listed, const QString &error)
+{
+    if (ok)
+        return StockWrite::Done;
+    const QString name = listedItemName(listed);
+    if (error == rowGoneText(name, true) || error == rowChangedText(name))
+        return StockWrite::Refused;
+    return StockWrite::Failed;
 }
 
 // Whether a REAL column gives the figure back as the same decimal.
@@ -220,7 +231,7 @@ StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFie
                              error);
         },
         &outcome.error);
-    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    outcome.result = writeResult(ok, listed, outcome.error);
     return outcome;
 }
 
@@ -241,7 +252,7 @@ StockWriteOutcome deleteStockItem(const StockItemRow &listed)
                                  rowGoneText(name, true), error);
         },
         &outcome.error);
-    outcome.result = ok ? StockWrite::Done : StockWrite::Failed;
+    outcome.result = writeResult(ok, listed, outcome.error);
     return outcome;
 }
 
@@ -259,28 +270,38 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
         return outcome;
     }
     MovementResult refused = MovementResult::Failed;
+    StoredRow before, after;
     const bool ok = runInTransaction(
         [&](QString *error) {
-            QSqlQuery q;
-            if (!execBound(q,
-                           QStringLiteral("SELECT item_name, category, supplier_name, stock_addition, "
-                                          "stock_reduction, balance_stock FROM inventory_items WHERE item_id = :id"),
-                           {{QStringLiteral(":id"), itemId}}, error))
+            // The item's values and its stored row, read in one pass.
+            bool found = false;
+            QString name, category, supplier;
+            Decimal additions, reductions, balance;
+            if (!forEachRow(QStringLiteral("SELECT ") + StoredItem.columnList()
+                                + QStringLiteral(" FROM inventory_items WHERE item_id = :id"),
+                            {{QStringLiteral(":id"), itemId}},
+                            [&](const StatementRow &row) {
+                                found = true;
+                                category = row.text(1);
+                                supplier = row.text(2);
+                                name = row.text(4);
+                                // The stored totals to the thousandth every
+                                // movement keeps, as a typed quantity is read: a
+                                // REAL summed elsewhere as 0.1 + 0.2
+                                // (0.30000000000000004) is the 0.3 it stands for.
+                                additions = threeDecimalValue(row.real(6));
+                                reductions = threeDecimalValue(row.real(7));
+                                balance = threeDecimalValue(row.real(8));
+                                before = StoredRow::of(row, 0, int(StoredItem.columns.size()));
+                            },
+                            error))
                 return false;
-            if (!q.next()) {
+            if (!found) {
                 *error = missingItemText();
                 return false;
             }
-            const QString name = q.value(0).toString();
-            const QString category = q.value(1).toString();
-            const QString supplier = q.value(2).toString();
-            // Exact sums of the stored decimals and the typed one: 0.1 + 0.2
-            // is 0.3, and no thousandth is dropped for what the list shows.
-            Decimal additions = Decimal::fromStored(q.value(3).toDouble());
-            Decimal reductions = Decimal::fromStored(q.value(4).toDouble());
-            Decimal balance = Decimal::fromStored(q.value(5).toDouble());
-            q.finish();
 
+            // Exact sums, so no thousandth is dropped for what the list shows.
             if (kind == Movement::Addition) {
                 additions = additions + typed;
                 balance = balance + typed;
@@ -308,6 +329,7 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                 return false;
             }
 
+            QSqlQuery q;
             if (!execBound(q,
                            QStringLiteral("UPDATE inventory_items SET stock_addition = :add, stock_reduction = :red, "
                                           "balance_stock = :bal, last_updated = :date WHERE item_id = :id"),
@@ -318,11 +340,11 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                             {QStringLiteral(":id"), itemId}},
                            error))
                 return false;
-            return execBound(
-                q,
-                QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, supplier_name, "
-                               "trans_date, trans_type, quantity, remarks) VALUES (:id, :item, :cat, :sup, :date, "
-                               ":type, :qty, :rem)"),
+            if (!execBound(
+                    q,
+                    QStringLiteral("INSERT INTO inventory_transactions (item_id, item_name, category, supplier_name, "
+                                   "trans_date, trans_type, quantity, remarks) VALUES (:id, :item, :cat, :sup, :date, "
+                                   ":type, :qty, :rem)"),
                 {{QStringLiteral(":id"), itemId},
                  {QStringLiteral(":item"), name},
                  {QStringLiteral(":cat"), category},
@@ -332,15 +354,22 @@ MovementOutcome recordStockMovement(int itemId, Movement kind, const Decimal &qu
                   kind == Movement::Addition ? StockMovement::Addition : StockMovement::Reduction},
                  {QStringLiteral(":qty"), typed.toDouble()},
                  {QStringLiteral(":rem"), QStringLiteral("")}},
-                error);
+                error))
+                return false;
+            // The row as this movement left it, for the form that keeps it.
+            return readStoredRow(StoredItem, itemId, &after, error);
         },
         &outcome.error);
-    if (ok)
+    if (ok) {
         outcome.result = MovementResult::Recorded;
-    else if (refused == MovementResult::TotalsTooLarge)
+        outcome.before = before;
+        outcome.after = after;
+    } else if (refused != MovementResult::Failed) {
         outcome.result = refused;
-    else if (refused != MovementResult::Failed)
-        outcome = {refused, QString()};
+        // Only the totals' refusal carries a text of its own.
+        if (refused != MovementResult::TotalsTooLarge)
+            outcome.error.clear();
+    }
     return outcome;
 }
 

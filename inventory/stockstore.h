@@ -5,9 +5,9 @@
 //
 // An item's totals change only here and always together with its log:
 // balance = opening + additions - reductions, exactly. A movement starts from
-// the totals stored at the moment it is written, to all of their decimals
-// (not from the two decimals a list showed earlier), so no thousandth is lost
-// and two open forms never lose one another's movement.
+// the totals stored at the moment it is written, to the thousandth (not from
+// the two decimals a list showed earlier), so no thousandth is lost and two
+// open forms never lose one another's movement.
 
 #include "core/listedrow.h"
 
@@ -78,7 +78,9 @@ struct StockItemFields
     double minimum = 0;
 };
 
-enum class StockWrite { Done, Duplicate, Failed };
+// Refused: the item is no longer stored as the list read it (changed or
+// deleted meanwhile, e.g. in another window); nothing was written.
+enum class StockWrite { Done, Duplicate, Refused, Failed };
 struct StockWriteOutcome
 {
     StockWrite result = StockWrite::Failed;
@@ -95,7 +97,7 @@ StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &openi
 // Saves the master data of the item `listed` and renames its movements to
 // match, both or neither. Its stock figures stay as they are.
 // Both this and the delete write only while the item is still stored exactly
-// as the list read it; otherwise Failed, nothing written, and the error names
+// as the list read it; otherwise Refused, nothing written, and the error names
 // the item ("Item 'Hex Bolt' was changed or deleted meanwhile, ...").
 StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFields &item);
 
@@ -109,10 +111,19 @@ struct MovementOutcome
 {
     MovementResult result = MovementResult::Failed;
     QString error; // why, when it failed or the totals are too large
+    // With Recorded: the item's row as it stood just before the movement and
+    // just after it, read in the same transaction. A form that still shows
+    // the item as `before` keeps `after` as its own: its next write of the
+    // item is not refused for this movement.
+    StoredRow before;
+    StoredRow after;
 };
 
 // Records an addition or a reduction of `quantity`, rounded once to the
 // thousandth (above 0, below the quantity bound), on `date` ("yyyy-MM-dd"):
+// the stored totals are read as a typed quantity is, to the nearest
+// thousandth (a total stored as 0.30000000000000004 by another program is
+// 0.3), and written back so;
 // the item's totals and last_updated, and one movement row, both or neither.
 // A reduction above the stored balance is refused and writes nothing; one
 // equal to it leaves 0. An addition that takes the balance to the quantity

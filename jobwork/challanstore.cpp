@@ -23,9 +23,23 @@ const char *const InsertLine =
 
 const char *const DeleteLines = "DELETE FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy";
 
-// The challan's lines, every column, by delivery_id.
-const char *const Lines =
-    "SELECT * FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id";
+// Every stored column of a challan line, in the table's order.
+const RowSource ChallanLineRow{QStringLiteral("delivery_entries"),
+                               QStringLiteral("delivery_id"),
+                               {QStringLiteral("delivery_id"), QStringLiteral("delivery_no"),
+                                QStringLiteral("delivery_no_full"), QStringLiteral("delivery_date"),
+                                QStringLiteral("inward_no"), QStringLiteral("customer_id"), QStringLiteral("item_id"),
+                                QStringLiteral("dc_no"), QStringLiteral("delivery_qty"), QStringLiteral("remarks"),
+                                QStringLiteral("fy_name"), QStringLiteral("is_deleted"), QStringLiteral("sac_code")},
+                               QString()};
+
+// The challan's lines, every column, by delivery_id: what a loaded challan
+// expects to find when it is updated or deleted.
+QString challanLines()
+{
+    return QStringLiteral("SELECT ") + ChallanLineRow.columnList()
+           + QStringLiteral(" FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id");
+}
 
 // What bins of type "DC" closed of the inward line (alias `alias` carries
 // inward_no, item_id and fy_name of that line).
@@ -199,7 +213,7 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
 StoredRow challanStoredLines(int number, const QString &fy)
 {
     StoredRow lines;
-    readStoredLines(Lines, {{":no", number}, {":fy", fy}}, &lines);
+    readStoredLines(challanLines(), {{":no", number}, {":fy", fy}}, &lines);
     return lines;
 }
 
@@ -213,7 +227,7 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
     bool changed = false;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         StoredRow now;
-        if (!readStoredLines(Lines, {{":no", challan.number}, {":fy", challan.fy}}, &now, error))
+        if (!readStoredLines(challanLines(), {{":no", challan.number}, {":fy", challan.fy}}, &now, error))
             return false;
         if (!loadedRows.found() || now != loadedRows) {
             changed = true;
@@ -240,7 +254,7 @@ DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &load
     const bool committed = runInTransaction(
         [&](QString *error) {
             StoredRow now;
-            if (!readStoredLines(Lines, {{":no", number}, {":fy", fy}}, &now, error))
+            if (!readStoredLines(challanLines(), {{":no", number}, {":fy", fy}}, &now, error))
                 return false;
             if (!loadedRows.found() || now != loadedRows) {
                 changed = true;
@@ -281,11 +295,8 @@ DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &load
     return outcome;
 }
 
-namespace {
-
-// The statement with its sum still to be written out (core/storedsum.h).
-QString challanListSums(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                        QVariantMap *values)
+QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
+                             QVariantMap *values)
 {
     QString sql = "SELECT d.delivery_no, d.delivery_no_full, d.delivery_date, c.customer_name, "
                   STORED_SUM("delivery_entries:d.delivery_qty") ", "
@@ -296,19 +307,11 @@ QString challanListSums(int customerId, const QString &from, const QString &to, 
     return sql + "GROUP BY d.delivery_no, d.fy_name ORDER BY " + fyFirstOrder("d") + ", d.delivery_no DESC";
 }
 
-} // namespace
-
-QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
-                             QVariantMap *values)
-{
-    return storedSumStatement(challanListSums(customerId, from, to, currentFy, values), StoredSumRun::Integers);
-}
-
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to, const QString &currentFy,
                                   QString *error)
 {
     QVariantMap values;
-    const QString sql = challanListSums(customerId, from, to, currentFy, &values);
+    const QString sql = challanListStatement(customerId, from, to, currentFy, &values);
     QList<ChallanListRow> rows;
     const auto readRow = [&](const QSqlQuery &q) {
         ChallanListRow row;
@@ -327,60 +330,49 @@ QList<ChallanListRow> challanList(int customerId, const QString &from, const QSt
 
 bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
 {
-    // The rows first: a challan changed while it is read is then refused at
-    // Update and Delete, never taken for the one shown.
-    const StoredRow rows = challanStoredLines(number, fy);
-    QSqlQuery head;
-    head.prepare("SELECT d.delivery_no_full, d.delivery_date, d.customer_id, c.customer_name, d.remarks "
-                 "FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
-                 "WHERE d.delivery_no = :no AND d.fy_name = :fy LIMIT 1");
-    head.bindValue(":no", number);
-    head.bindValue(":fy", fy);
-    if (!head.exec() || !head.next())
-        return false;
-
+    // The lines with what the form shows of them, in one pass: what the form
+    // shows is what Update and Delete compare (challanLines gives the same
+    // columns in the same order).
+    const int columns = int(ChallanLineRow.columns.size());
     LoadedChallan loaded;
-    loaded.rows = rows;
-    loaded.fullNumber = head.value(0).toString();
-    loaded.date = head.value(1).toString();
-    loaded.customerId = head.value(2).toInt();
-    loaded.customerName = head.value(3).toString();
-    loaded.remarks = head.value(4).toString();
-
-    QSqlQuery q;
-    q.prepare("SELECT d.item_id, d.inward_no, i.item_code, i.item_name, i.uom, d.delivery_qty, "
-              + inwardColumn("inward_qty") + " AS inward_qty, "
-              "(SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
-              "WHERE d2.inward_no = d.inward_no "
-              "AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name AND d2.delivery_no != d.delivery_no "
-              "AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)) "
-              "AS others, "
-              + binnedOf("d") + " AS binned, "
-              + inwardColumn("dc_no") + " AS c_dc_no, "
-              + inwardColumn("dc_date") + " AS c_dc_date, "
-              + inwardColumn("po_no") + " AS c_po_no "
-              "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
-              "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
-    q.bindValue(":no", number);
-    q.bindValue(":fy", fy);
-    if (!q.exec())
+    const bool read = forEachRow(
+        QStringLiteral("SELECT ") + ChallanLineRow.columnList(QStringLiteral("d"))
+            + QStringLiteral(", c.customer_name, i.item_code, i.item_name, i.uom, ") + inwardColumn("inward_qty")
+            + QStringLiteral(", (SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
+                             "WHERE d2.inward_no = d.inward_no AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name "
+                             "AND d2.delivery_no != d.delivery_no AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)), ")
+            + binnedOf(QStringLiteral("d")) + QStringLiteral(", ") + inwardColumn("dc_no") + QStringLiteral(", ")
+            + inwardColumn("dc_date") + QStringLiteral(", ") + inwardColumn("po_no")
+            + QStringLiteral(" FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
+                             "LEFT JOIN items i ON d.item_id = i.item_id "
+                             "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id"),
+        {{":no", number}, {":fy", fy}},
+        [&](const StatementRow &q) {
+            if (!loaded.rows.found()) {
+                loaded.fullNumber = q.text(2);
+                loaded.date = q.text(3);
+                loaded.customerId = q.integer(5);
+                loaded.remarks = q.text(9);
+                loaded.customerName = q.text(columns);
+            }
+            loaded.rows.addDependent(q, 0, columns);
+            ChallanLine line;
+            line.itemId = q.integer(6);
+            line.inwardNo = q.integer(4);
+            line.qty = q.real(8);
+            line.itemCode = q.text(columns + 1);
+            line.itemName = q.text(columns + 2);
+            line.uom = q.text(columns + 3);
+            line.balance = (Decimal::fromStored(q.real(columns + 4)) - fromStoredList(q.value(columns + 5))
+                            - fromStoredList(q.value(columns + 6)))
+                               .toDouble();
+            line.dcNo = q.text(columns + 7);
+            line.dcDate = q.text(columns + 8);
+            line.poNo = q.text(columns + 9);
+            loaded.lines.append(line);
+        });
+    if (!read || !loaded.rows.found())
         return false;
-    while (q.next()) {
-        ChallanLine line;
-        line.itemId = q.value(0).toInt();
-        line.inwardNo = q.value(1).toInt();
-        line.itemCode = q.value(2).toString();
-        line.itemName = q.value(3).toString();
-        line.uom = q.value(4).toString();
-        line.qty = q.value(5).toDouble();
-        line.balance =
-            (Decimal::fromStored(q.value(6).toDouble()) - fromStoredList(q.value(7)) - fromStoredList(q.value(8)))
-                .toDouble();
-        line.dcNo = q.value(9).toString();
-        line.dcDate = q.value(10).toString();
-        line.poNo = q.value(11).toString();
-        loaded.lines.append(line);
-    }
     *challan = loaded;
     return true;
 }

@@ -132,7 +132,8 @@ struct ChallanListRow
 // empty and `error` gets the driver's text.
 QList<ChallanListRow> challanList(int customerId, const QString &from, const QString &to,
                                   const QString &currentFy, QString *error = nullptr);
-// The statement challanList runs, its values put in `values`.
+// The statement challanList runs, its values put in `values`; its sum is
+// written out as forEachStoredSumRow runs it (core/storedsum.h).
 QString challanListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,
                              QVariantMap *values);
 

@@ -50,6 +50,14 @@ QString lineDateText(const QString &stored)
     return date.isValid() ? date.toString("dd-MM-yyyy") : QString();
 }
 
+// After a refusal of the loaded challan: how to go on, in the form's own terms.
+QString reloadChallanAdvice()
+{
+    return QString::fromUtf8("\n\nPress Reset to list the challans as they are now, then load the DC back "
+                             "(right-click → Load Back); what you typed stays in the form until then. "
+                             "EditCancel leaves the DC.");
+}
+
 QTableWidgetItem *readOnlyItem(const QString &text)
 {
     auto *item = new QTableWidgetItem(text);
@@ -320,7 +328,8 @@ void deliveryChallanList::on_update_btn_clicked()
     const WriteOutcome outcome = replaceChallan(challanFromForm(editingDcNo, editingFy), editingRows);
     if (outcome.changed) {
         Desktop::warning(this, "Error",
-                         challanChangedText(fullDocumentNumber(editingDcNo, editingFy), "Nothing was updated."));
+                         challanChangedText(fullDocumentNumber(editingDcNo, editingFy), "Nothing was updated.")
+                             + reloadChallanAdvice());
         return;
     }
     if (outcome.result == WriteResult::Failed) {
@@ -352,7 +361,7 @@ void deliveryChallanList::on_delete_btn_clicked()
 
     const DeleteOutcome outcome = deleteChallan(editingDcNo, editingFy, editingRows);
     if (outcome.result == DeleteResult::Changed) {
-        Desktop::warning(this, "Error", challanChangedText(fullNumber, "Nothing was deleted."));
+        Desktop::warning(this, "Error", challanChangedText(fullNumber, "Nothing was deleted.") + reloadChallanAdvice());
         return;
     }
     if (outcome.result == DeleteResult::Invoiced) {

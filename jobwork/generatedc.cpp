@@ -36,6 +36,7 @@ enum Column {
 const int FyRole = Qt::UserRole;
 const int CustomerIdRole = Qt::UserRole + 1;
 const int StatusRole = Qt::UserRole + 2;
+const int FiguresRole = Qt::UserRole + 3; // received, delivered and binned as listed
 
 const char *const BinQuestion = "Close pending balance for selected inward(s)?\n\n"
                                 "\u2022 Pending qty will be zeroed out\n"
@@ -160,6 +161,7 @@ void generateDC::loadPendingDCs()
         key->setData(FyRole, row.fy);
         key->setData(CustomerIdRole, row.customerId);
         key->setData(StatusRole, static_cast<int>(status));
+        key->setData(FiguresRole, QVariantList{row.received, row.delivered, row.binned});
         fill.add(r, FullNumberColumn, textItem(row.inwardNoFull));
         fill.add(r, InwardDateColumn, textItem(storedDateText(row.inwardDate)));
         fill.add(r, DcNoColumn, textItem(row.dcNo));
@@ -182,6 +184,10 @@ generateDC::RowKey generateDC::rowKey(int row) const
         key.fy = item->data(FyRole).toString();
         key.customerId = item->data(CustomerIdRole).toInt();
         key.issued = item->data(StatusRole).toInt() == static_cast<int>(PendingStatus::Issued);
+        const QVariantList figures = item->data(FiguresRole).toList();
+        key.received = figures.value(0).toDouble();
+        key.delivered = figures.value(1).toDouble();
+        key.binned = figures.value(2).toDouble();
     }
     if (const QTableWidgetItem *item = list->item(row, FullNumberColumn))
         key.inwardNoFull = item->text();
@@ -291,7 +297,7 @@ void generateDC::on_bin_btn_clicked()
             Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Row is already fully issued!"));
             return;
         }
-        targets.append({key.inwardNo, key.fy, key.customerId});
+        targets.append({key.inwardNo, key.fy, key.customerId, key.received, key.delivered, key.binned});
     }
     if (targets.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one row to bin!"));
@@ -304,7 +310,11 @@ void generateDC::on_bin_btn_clicked()
 
     const BinOutcome outcome = binPendingBalances(targets, QDate::currentDate());
     if (!outcome.notPending.isEmpty()) {
-        Desktop::warning(this, QStringLiteral("Error"), notPendingText(outcome.notPending));
+        // The list still shows the entry as it was: Show reads it again.
+        Desktop::warning(this, QStringLiteral("Error"),
+                         notPendingText(outcome.notPending)
+                             + QStringLiteral("\n\nPress Show to list the entries as they are now, then tick "
+                                              "the ones still pending."));
         return;
     }
     if (!outcome.ok) {

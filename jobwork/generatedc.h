@@ -53,6 +53,9 @@ private:
         int customerId = -1;
         QString customerName;
         bool issued = false;
+        double received = 0; // the figures the list showed
+        double delivered = 0;
+        double binned = 0;
     };
 
     void setupTables();

@@ -72,6 +72,14 @@ void forgetStoredDate(QDateEdit *edit)
         edit->setDate(QDate::currentDate());
 }
 
+// After a refusal of the loaded entry: how to go on, in the form's own terms.
+QString reloadEntryAdvice()
+{
+    return QString::fromUtf8("\n\nPress Reset to list the entries as they are now, then load the entry back "
+                             "(right-click → Load Back); what you typed stays in the form until then. "
+                             "EditCancel leaves the entry.");
+}
+
 // Sets the columns' widths, each at least as wide as its (bold) heading in
 // the table's font.
 void setColumnWidths(QTableWidget *table, const QList<int> &widths)
@@ -638,7 +646,7 @@ void inwardentry::on_update_btn_clicked()
     case InwardUpdateResult::Updated:
         break;
     case InwardUpdateResult::Changed:
-        Desktop::warning(this, "Error", inwardChangedText(header.fullNumber, "Nothing was updated."));
+        Desktop::warning(this, "Error", inwardChangedText(header.fullNumber, "Nothing was updated.") + reloadEntryAdvice());
         return;
     case InwardUpdateResult::DeliveredBeyond:
         Desktop::warning(this, "Cannot Update", deliveredBeyondText(result.delivered));
@@ -687,7 +695,7 @@ void inwardentry::on_delete_btn_clicked()
         break;
     case InwardCancelResult::Changed: {
         const QString fullNumber = fullDocumentNumber(loadedInwardNo, loadedInwardFy);
-        Desktop::warning(this, "Error", inwardChangedText(fullNumber, "Nothing was cancelled."));
+        Desktop::warning(this, "Error", inwardChangedText(fullNumber, "Nothing was cancelled.") + reloadEntryAdvice());
         return;
     }
     case InwardCancelResult::UsedByChallans:

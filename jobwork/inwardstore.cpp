@@ -57,9 +57,27 @@ bool insertLines(const char *insertSql, const InwardHeader &h, const QList<Inwar
     return true;
 }
 
-// The entry's live rows, every column, by inward_id.
-const char *const LiveRows = "SELECT * FROM inward_entries WHERE inward_no = :no AND fy_name = :fy "
-                               "AND (is_deleted IS NULL OR is_deleted = 0) ORDER BY inward_id";
+// The entry's live rows: the rows a loaded entry compares, rewrites and
+// cancels. Its cancelled rows of the same number and year are none of these.
+#define LIVE_ROWS_OF_ENTRY "inward_no = :no AND fy_name = :fy AND (is_deleted IS NULL OR is_deleted = 0)"
+
+// Every stored column of an inward line, in the table's order.
+const RowSource StoredInwardLine{QStringLiteral("inward_entries"),
+                           QStringLiteral("inward_id"),
+                           {QStringLiteral("inward_id"), QStringLiteral("inward_no"), QStringLiteral("inward_no_full"),
+                            QStringLiteral("inward_date"), QStringLiteral("customer_id"), QStringLiteral("item_id"),
+                            QStringLiteral("dc_no"), QStringLiteral("dc_date"), QStringLiteral("po_no"),
+                            QStringLiteral("po_date"), QStringLiteral("inward_qty"), QStringLiteral("remarks"),
+                            QStringLiteral("fy_name"), QStringLiteral("is_deleted")},
+                           QString()};
+
+// The entry's live rows, every column, by inward_id: what a loaded entry
+// expects to find when it is updated or cancelled.
+QString liveRows()
+{
+    return QStringLiteral("SELECT ") + StoredInwardLine.columnList()
+           + QStringLiteral(" FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY " ORDER BY inward_id");
+}
 
 } // namespace
 
@@ -203,41 +221,42 @@ QList<InwardListRow> inwardListRows(int customerId, const QString &from, const Q
 LoadedInward loadInward(int number, const QString &fy)
 {
     LoadedInward loaded;
-    // The rows first: an entry rewritten while it is read is then refused at
-    // Update, never taken for the one shown.
-    readStoredLines(LiveRows, {{":no", number}, {":fy", fy}}, &loaded.rows);
-    QSqlQuery q;
-    q.prepare("SELECT DISTINCT inward_no_full, inward_date, customer_id, dc_no, dc_date, po_no, po_date, remarks "
-              "FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
-    q.bindValue(":no", number);
-    q.bindValue(":fy", fy);
-    if (!q.exec() || !q.next())
+    // The live rows with their items, in one pass: what the form shows is
+    // what Update and Cancel Inward compare (liveRows gives the same columns
+    // in the same order). A line whose item is no longer in the master is
+    // shown too, without code and name, so that Update keeps it.
+    const int columns = int(StoredInwardLine.columns.size());
+    const bool read = forEachRow(
+        QStringLiteral("SELECT ") + StoredInwardLine.columnList(QStringLiteral("e"))
+            + QStringLiteral(", i.item_code, i.item_name, i.uom FROM inward_entries e LEFT JOIN items i "
+                             "ON e.item_id = i.item_id WHERE e.inward_no = :no AND e.fy_name = :fy "
+                             "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY e.inward_id"),
+        {{":no", number}, {":fy", fy}},
+        [&](const StatementRow &row) {
+            if (!loaded.rows.found()) {
+                InwardHeader &h = loaded.header;
+                h.number = number;
+                h.fy = fy;
+                h.fullNumber = row.text(2);
+                h.inwardDate = row.text(3);
+                h.customerId = row.integer(4);
+                h.dcNo = row.text(6);
+                h.dcDate = row.text(7);
+                h.poNo = row.text(8);
+                h.poDate = row.text(9);
+                h.remarks = row.text(11);
+            }
+            loaded.rows.addDependent(row, 0, columns);
+            loaded.lines.append({row.integer(5), row.text(columns), row.text(columns + 1), row.text(columns + 2),
+                                 row.real(10)});
+        });
+    if (!read || !loaded.rows.found()) {
+        loaded = LoadedInward();
         return loaded;
-    loaded.found = true;
-    InwardHeader &h = loaded.header;
-    h.number = number;
-    h.fy = fy;
-    h.fullNumber = q.value(0).toString();
-    h.inwardDate = q.value(1).toString();
-    h.customerId = q.value(2).toInt();
-    h.dcNo = q.value(3).toString();
-    h.dcDate = q.value(4).toString();
-    h.poNo = q.value(5).toString();
-    h.poDate = q.value(6).toString();
-    h.remarks = q.value(7).toString();
-
-    QSqlQuery lines;
-    lines.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty FROM inward_entries e JOIN "
-                  "items i ON e.item_id = i.item_id WHERE e.inward_no = :no AND e.fy_name = :fy "
-                  "ORDER BY i.item_code ASC");
-    lines.bindValue(":no", number);
-    lines.bindValue(":fy", fy);
-    if (lines.exec()) {
-        while (lines.next()) {
-            loaded.lines.append({lines.value(0).toInt(), lines.value(1).toString(), lines.value(2).toString(),
-                                 lines.value(3).toString(), lines.value(4).toDouble()});
-        }
     }
+    loaded.found = true;
+    std::stable_sort(loaded.lines.begin(), loaded.lines.end(),
+                     [](const InwardItemLine &a, const InwardItemLine &b) { return a.code < b.code; });
     return loaded;
 }
 
@@ -285,7 +304,7 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
             workRan = true;
             // Checked inside the transaction, so the rows compared are the rows rewritten.
             StoredRow now;
-            if (!readStoredLines(LiveRows, {{":no", header.number}, {":fy", header.fy}}, &now, error))
+            if (!readStoredLines(liveRows(), {{":no", header.number}, {":fy", header.fy}}, &now, error))
                 return false;
             if (!loadedRows.found() || now != loadedRows) {
                 result.status = InwardUpdateResult::Changed;
@@ -296,8 +315,9 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
                 result.status = InwardUpdateResult::DeliveredBeyond;
                 return false;
             }
+            // The rows compared above, and no other.
             QSqlQuery del;
-            del.prepare("DELETE FROM inward_entries WHERE inward_no = :no AND fy_name = :fy");
+            del.prepare("DELETE FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY);
             del.bindValue(":no", header.number);
             del.bindValue(":fy", header.fy);
             if (!del.exec()) {
@@ -341,7 +361,7 @@ InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &
     const bool committed = runInTransaction(
         [&](QString *error) {
             StoredRow now;
-            if (!readStoredLines(LiveRows, {{":no", number}, {":fy", fy}}, &now, error))
+            if (!readStoredLines(liveRows(), {{":no", number}, {":fy", fy}}, &now, error))
                 return false;
             if (!loadedRows.found() || now != loadedRows) {
                 result.status = InwardCancelResult::Changed;
@@ -354,7 +374,7 @@ InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &
                 return false;
             }
             QSqlQuery q;
-            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = :no AND fy_name = :fy",
+            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE " LIVE_ROWS_OF_ENTRY,
                              {{":no", number}, {":fy", fy}}, error);
         },
         &result.error);

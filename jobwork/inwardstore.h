@@ -143,7 +143,8 @@ QList<InwardListRow> inwardListRows(int customerId, const QString &from, const Q
 QString inwardListStatement(int customerId, const QString &from, const QString &to, const QString &fy,
                             QVariantMap *values);
 
-// The entry with number `number` of year `fy`, with its lines by item code.
+// The entry with number `number` of year `fy`: its live rows (not found when
+// it has none: cancelled or gone), with its lines by item code.
 LoadedInward loadInward(int number, const QString &fy);
 
 // Writes a new entry, one row per line, all or nothing. Returns the driver's
@@ -158,8 +159,9 @@ struct InwardUpdateResult
     QList<DeliveredItem> delivered; // with DeliveredBeyond: the lines refused
 };
 
-// Rewrites the rows of the entry that the header's number and year name, with
-// the header and lines, all or nothing. Refused, with nothing written, when its
+// Rewrites the live rows of the entry that the header's number and year name,
+// with the header and lines, all or nothing; rows of the number and year
+// cancelled earlier stay as they are. Refused, with nothing written, when its
 // live rows are no longer `loadedRows`, any column (rewritten, cancelled or
 // gone since it was loaded: Changed), or when a line would fall below what live delivery
 // challans already delivered of it.

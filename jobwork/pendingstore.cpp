@@ -1,6 +1,7 @@
 #include "core/transaction.h"
 #include "pendingstore.h"
 
+#include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listedrow.h"
 #include "core/storedsum.h"
@@ -49,6 +50,30 @@ const char *const OpenLinesOfEntry =
     "AND b.fy_name = e.fy_name AND b.bin_type = 'DC') "
     "FROM inward_entries e WHERE e.inward_no = :no AND e.fy_name = :fy AND (e.is_deleted IS NULL OR "
     "e.is_deleted = 0) GROUP BY e.item_id ORDER BY MIN(e.inward_id)";
+
+// The figures of one inward entry summed as the list sums them: its live
+// lines, the live challan lines of its number and year, and its "DC" bins.
+const char *const EntryFigures =
+    "SELECT (SELECT " STORED_SUM("inward_entries:e.inward_qty") " FROM inward_entries e WHERE e.inward_no = :no "
+    "AND e.fy_name = :fy AND (e.is_deleted IS NULL OR e.is_deleted = 0)), "
+    "(SELECT " STORED_SUM("delivery_entries:d.delivery_qty") " FROM delivery_entries d WHERE d.inward_no = :no "
+    "AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0)), "
+    "(SELECT " STORED_SUM("bins:b.binned_qty") " FROM bins b WHERE b.inward_no = :no AND b.fy_name = :fy "
+    "AND b.bin_type = 'DC')";
+
+// Whether the entry's figures are still those the list showed.
+bool stillAsListed(const BinTarget &target, bool *same, QString *error)
+{
+    *same = false;
+    return forEachStoredSumRow(
+        QString::fromLatin1(EntryFigures), {{":no", target.inwardNo}, {":fy", target.fy}},
+        [&](const QSqlQuery &q) {
+            *same = storedTotal(q.value(0)).toDouble() == target.received
+                    && storedTotal(q.value(1)).toDouble() == target.delivered
+                    && storedTotal(q.value(2)).toDouble() == target.binned;
+        },
+        [&] { *same = false; }, error);
+}
 
 const char *const InsertBin =
     "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name) "
@@ -120,10 +145,7 @@ bool filterKeeps(PendingFilter filter, PendingStatus status)
     return true;
 }
 
-namespace {
-
-// The statement with its sums still to be written out (core/storedsum.h).
-QString pendingSums(const PendingQuery &query, QVariantMap *values)
+QString pendingStatement(const PendingQuery &query, QVariantMap *values)
 {
     const QString itemText = query.itemText.trimmed();
     QString sql = PendingHead;
@@ -142,18 +164,11 @@ QString pendingSums(const PendingQuery &query, QVariantMap *values)
            + QStringLiteral(", e.inward_no DESC");
 }
 
-} // namespace
-
-QString pendingStatement(const PendingQuery &query, QVariantMap *values)
-{
-    return storedSumStatement(pendingSums(query, values), StoredSumRun::Integers);
-}
-
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error)
 {
     rows->clear();
     QVariantMap values;
-    const QString sql = pendingSums(query, &values);
+    const QString sql = pendingStatement(query, &values);
     const auto readRow = [&](const QSqlQuery &q) {
         PendingRow row;
         row.inwardNo = q.value(0).toInt();
@@ -224,8 +239,13 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                     if (balanceIsOpen(balance))
                         open.append({lines.value(0).toInt(), balance});
                 }
-                // Still as listed: live, and not issued since.
-                if (!live || pendingStatus(received.toDouble(), closed.toDouble()) == PendingStatus::Issued) {
+                // Still as listed: live, not issued since, and its figures
+                // those the list showed.
+                bool same = false;
+                if (live && !stillAsListed(target, &same, error))
+                    return false;
+                if (!live || !same
+                    || pendingStatus(received.toDouble(), closed.toDouble()) == PendingStatus::Issued) {
                     outcome.notPending = fullDocumentNumber(target.inwardNo, target.fy);
                     return false;
                 }
@@ -252,10 +272,15 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
     return outcome;
 }
 
+BinTarget binTargetOf(const PendingRow &listed)
+{
+    return {listed.inwardNo, listed.fy, listed.customerId, listed.received, listed.delivered, listed.binned};
+}
+
 QString notPendingText(const QString &fullNumber)
 {
-    return rowChangedText(QStringLiteral("Inward No ") + fullNumber, QStringLiteral("issued or cancelled"),
-                          QStringLiteral("Nothing was binned."));
+    return rowChangedText(QStringLiteral("Inward No ") + fullNumber,
+                          QStringLiteral("issued, binned, cancelled or changed"), QStringLiteral("Nothing was binned."));
 }
 
 QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy)

@@ -70,7 +70,8 @@ struct PendingQuery
 // `error` set to the driver's text when the query fails.
 bool queryPendingInwards(const PendingQuery &query, QList<PendingRow> *rows, QString *error);
 // The statement queryPendingInwards runs (before its status filter), its
-// values put in `values`.
+// values put in `values`; its sums are written out as forEachStoredSumRow
+// runs it (core/storedsum.h).
 QString pendingStatement(const PendingQuery &query, QVariantMap *values);
 
 // A line of an inward entry as the preview shows it.
@@ -86,13 +87,18 @@ struct InwardItemRow
 // The live lines of the inward entry, by item code.
 QList<InwardItemRow> inwardItemRows(int inwardNo, const QString &fy);
 
-// An inward entry whose balance is to be closed, with its customer.
+// An inward entry whose balance is to be closed, with its customer and the
+// figures the list showed for it: Bin closes it only while they still hold.
 struct BinTarget
 {
     int inwardNo = 0;
     QString fy;
     int customerId = -1;
+    double received = 0;
+    double delivered = 0;
+    double binned = 0;
 };
+BinTarget binTargetOf(const PendingRow &listed);
 
 struct BinOutcome
 {
@@ -107,10 +113,13 @@ struct BinOutcome
 // "DC" bins of the same number, item and year) is above 0.005, dated `date`,
 // with the entry's year and customer. All entries in one transaction: all or
 // nothing. An entry that is no longer pending or partial (issued, cancelled
-// or gone since it was listed) refuses the whole batch (`notPending`).
+// or gone since it was listed), or whose received, delivered or binned
+// quantity is no longer what the list showed (a challan made or cancelled,
+// a bin written meanwhile), refuses the whole batch (`notPending`), so
+// nothing is binned that the list did not show.
 BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date);
 
-// The warning that refuses a bin of an entry no longer pending.
+// The warning that refuses a bin of an entry no longer as listed.
 QString notPendingText(const QString &fullNumber);
 
 // The warning that refuses handing an earlier (or later) year's inward entry

@@ -9,10 +9,8 @@
 #include <QDate>
 #include <QDebug>
 #include <QSet>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace {
@@ -20,9 +18,16 @@ namespace {
 const char *const TaxColumnNames[PurchaseTaxColumns] = {"cgst2_5", "sgst2_5", "cgst6",  "sgst6",
                                                         "cgst9",   "sgst9",   "cgst14", "sgst14"};
 
-// Every column of the bill: the nineteen the list shows (bill_id to
-// hsn_code, the table's first nineteen, in its order), then payment_status.
-// The whole row is what a later update or delete is checked against.
+// Every column of a payment record, in the table's order: what a bill's
+// payments are compared by.
+const QStringList &paymentColumns()
+{
+    static const QStringList columns{QStringLiteral("payment_id"),   QStringLiteral("bill_id"),
+                                     QStringLiteral("payment_date"), QStringLiteral("paid_amount"),
+                                     QStringLiteral("reference_no"), QStringLiteral("mode_of_payment"),
+                                     QStringLiteral("payment_ref")};
+    return columns;
+}
 
 bool tableExists(const QString &name)
 {
@@ -94,13 +99,8 @@ QString taxCellText(Money value)
 
 const RowSource &purchaseBillSource()
 {
-    static const RowSource payments{
-        QStringLiteral("payment_records"),
-        QStringLiteral("payment_id"),
-        {QStringLiteral("payment_id"), QStringLiteral("bill_id"), QStringLiteral("payment_date"),
-         QStringLiteral("paid_amount"), QStringLiteral("reference_no"), QStringLiteral("mode_of_payment"),
-         QStringLiteral("payment_ref")},
-        QString()};
+    // Every column of the bill: the nineteen the list shows (bill_id to
+    // hsn_code, in the table's order), then payment_status; and its payments.
     static const RowSource source{
         QStringLiteral("purchase_bills"),
         QStringLiteral("bill_id"),
@@ -110,34 +110,42 @@ const RowSource &purchaseBillSource()
          QStringLiteral("cgst2_5"), QStringLiteral("sgst2_5"), QStringLiteral("cgst6"), QStringLiteral("sgst6"),
          QStringLiteral("cgst9"), QStringLiteral("sgst9"), QStringLiteral("cgst14"), QStringLiteral("sgst14"),
          QStringLiteral("bill_total"), QStringLiteral("hsn_code"), QStringLiteral("payment_status")},
-        QStringLiteral("SELECT ") + payments.columnList()
+        QStringLiteral("SELECT ") + paymentColumns().join(QStringLiteral(", "))
             + QStringLiteral(" FROM payment_records WHERE bill_id = :key ORDER BY payment_id")};
     return source;
 }
 
 QString billRowName(const QString &billNo)
 {
-    return QStringLiteral("Bill No ") + billNo;
+    return QStringLiteral("Bill No ") + shortRowName(billNo);
 }
 
-bool readListedBillPayments(const QString &billWhere, const QVariantMap &values, const QHash<int, StoredRow *> &rows,
-                            QString *error)
+QString listedBillPaymentsStatement(const QString &billWhere)
+{
+    // bill_id is the second of the payment's columns.
+    return QStringLiteral("SELECT ") + paymentColumns().join(QStringLiteral(", "))
+           + QStringLiteral(" FROM payment_records WHERE bill_id IN (SELECT bill_id FROM purchase_bills ") + billWhere
+           + QStringLiteral(") ORDER BY bill_id, payment_id");
+}
+
+bool readListedBillPayments(const QString &paymentsSql, const QVariantMap &values,
+                            const QHash<int, StoredRow *> &rows, QString *error)
 {
     // Read after the bills: a payment recorded in between is among them while
     // the bill's own columns still show it unpaid, so that such a bill is
     // refused, never taken for unchanged.
-    // The same columns in the same order as purchaseBillSource()'s payments.
-    const QString payments = purchaseBillSource().dependentsSql;
-    const QString columns = payments.left(payments.indexOf(QStringLiteral(" FROM ")));
-    int count = -1;
+    const int count = int(paymentColumns().size());
+    int billId = 0;
+    StoredRow *row = nullptr;
     return forEachRow(
-        columns + QStringLiteral(" FROM payment_records WHERE bill_id IN (SELECT bill_id FROM purchase_bills ")
-            + billWhere + QStringLiteral(") ORDER BY payment_id"),
-        values,
+        paymentsSql, values,
         [&](const StatementRow &payment) {
-            if (count < 0)
-                count = payment.columnCount();
-            if (StoredRow *row = rows.value(payment.integer(1))) // bill_id
+            // A bill's payments come one after another.
+            if (const int id = payment.integer(1); id != billId || !row) {
+                billId = id;
+                row = rows.value(id);
+            }
+            if (row)
                 row->addDependent(payment, 0, count);
         },
         error);
@@ -266,7 +274,12 @@ QString billListStatement(const BillListFilter &filter)
            + (filter.newestRecordFirst ? QStringLiteral("ORDER BY bill_id DESC") : QStringLiteral("ORDER BY bill_date DESC"));
 }
 
-bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error)
+QString billListPaymentsStatement(const BillListFilter &filter)
+{
+    return listedBillPaymentsStatement(billListWhere(filter));
+}
+
+QVariantMap billListValues(const BillListFilter &filter)
 {
     QVariantMap values;
     if (filtersPeriod(filter)) {
@@ -275,7 +288,12 @@ bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills,
     }
     if (filtersSupplier(filter))
         values.insert(QStringLiteral(":company"), filter.company);
+    return values;
+}
 
+bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error)
+{
+    const QVariantMap values = billListValues(filter);
     bills->clear();
     const int columns = int(purchaseBillSource().columns.size());
     if (!forEachRow(
@@ -285,9 +303,10 @@ bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills,
         return false;
     }
     QHash<int, StoredRow *> rows;
+    rows.reserve(bills->size());
     for (PurchaseBill &bill : *bills)
         rows.insert(bill.billId, &bill.stored);
-    if (!readListedBillPayments(billListWhere(filter), values, rows, error)) {
+    if (!readListedBillPayments(billListPaymentsStatement(filter), values, rows, error)) {
         bills->clear();
         return false;
     }
@@ -316,7 +335,7 @@ std::optional<QString> storedBillDate(const QString &typed)
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error)
+bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error)
 {
     const QString name = billRowName(listed.billNo);
     if (const QString refusal = listedRowRefusal(purchaseBillSource(), bill.billId, listed.stored, name);
@@ -337,11 +356,11 @@ bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, St
            && readStoredRow(purchaseBillSource(), bill.billId, written, error);
 }
 
-bool deletePurchaseBill(const PurchaseBill &listed, QString *error)
+bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error)
 {
     return writeLoadedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                          {{QStringLiteral(":bill_id"), listed.billId}}, purchaseBillSource(), listed.billId,
-                          listed.stored, billRowName(listed.billNo), error);
+                          {{QStringLiteral(":bill_id"), billId}}, purchaseBillSource(), billId, listed.stored,
+                          billRowName(listed.billNo), error);
 }
 
 SupplierLists loadSupplierLists()
@@ -419,14 +438,21 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.defaultName = QStringLiteral("Purchase_Report_%1_to_%2.csv")
                         .arg(QString(from).replace(QLatin1Char('-'), QLatin1Char('_')),
                              QString(to).replace(QLatin1Char('-'), QLatin1Char('_')));
-    p.titleLines = {QStringLiteral("PURCHASE REPORT"), QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to,
-                    QStringLiteral("Company: ") + company, QString()};
-    QStringList headerFields;
-    for (const QString &h : headers)
-        headerFields << csvField(h);
-    p.header = headerFields.join(QLatin1Char(','));
+    // Every line field by field: a supplier or period holding a comma, a
+    // quote or a line break stays one cell.
+    const auto line = [](const QStringList &fields) {
+        QStringList written;
+        written.reserve(fields.size());
+        for (const QString &field : fields)
+            written << csvField(field);
+        return written.join(QLatin1Char(','));
+    };
+    p.titleLines = {line({QStringLiteral("PURCHASE REPORT")}),
+                    line({QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to}),
+                    line({QStringLiteral("Company: ") + company}), QString()};
+    p.header = line(headers);
     const QStringList totals = purchaseReportTotals(rows);
-    p.totalLines = {QString(), totals.join(QLatin1Char(','))};
+    p.totalLines = {QString(), line(totals)};
     // A total that cannot be formed has no text.
     for (int c = 6; c <= 16; ++c)
         p.totalsFormed = p.totalsFormed && !totals.at(c).isEmpty();

@@ -33,15 +33,21 @@ void initPaymentTables();
 // gives it and changes or pays it only while it is still so.
 const RowSource &purchaseBillSource();
 
-// "Bill No " and the number: how refusals name a bill.
+// "Bill No " and the number as the list shows it, a long one cut short
+// (shortRowName): how refusals name a bill.
 QString billRowName(const QString &billNo);
 
-// Fills the payments of listed bills, as purchaseBillSource gives them, in
-// one statement: `rows` holds, by bill_id, the stored row of each bill that
-// "SELECT bill_id FROM purchase_bills " + `billWhere` (bound with `values`)
-// gives. False with the driver's text when they cannot be read.
-bool readListedBillPayments(const QString &billWhere, const QVariantMap &values, const QHash<int, StoredRow *> &rows,
-                            QString *error);
+// The payments of the bills that "SELECT bill_id FROM purchase_bills " +
+// `billWhere` gives, each with the columns purchaseBillSource compares, by
+// bill and then in the order that source reads them.
+QString listedBillPaymentsStatement(const QString &billWhere);
+
+// Adds the payments that `paymentsSql` (listedBillPaymentsStatement, bound
+// with `values`) gives to the stored rows of `rows`, read by bill_id without
+// their payments: each then compares as readStoredRow of purchaseBillSource
+// gives it. False with the driver's text when they cannot be read.
+bool readListedBillPayments(const QString &paymentsSql, const QVariantMap &values,
+                            const QHash<int, StoredRow *> &rows, QString *error);
 
 // The number of tax amount columns: CGST and SGST at 2.5, 6, 9 and 14 %.
 constexpr int PurchaseTaxColumns = 8;
@@ -91,9 +97,13 @@ struct BillListFilter
     bool newestRecordFirst = false; // by bill_id instead of bill_date, both descending
 };
 
-// The statement of a list (Show: the period always applies, newest record
-// first; Filter and Reset: by bill date) and its bound values.
+// The statements of a list and their bound values: its bills with their
+// stored columns (Show: the period always applies, newest record first;
+// Filter and Reset: by bill date), then the payments of those bills.
 QString billListStatement(const BillListFilter &filter);
+QString billListPaymentsStatement(const BillListFilter &filter);
+QVariantMap billListValues(const BillListFilter &filter);
+// The bills of a list, each with its stored row and payments.
 bool loadPurchaseBills(const BillListFilter &filter, QList<PurchaseBill> *bills, QString *error);
 
 // The eighteen texts of a list row: dates "dd-MM-yyyy" (other text as
@@ -105,17 +115,25 @@ QStringList billListCells(const PurchaseBill &bill);
 // "yyyy-MM-dd"; any other text gives nullopt.
 std::optional<QString> storedBillDate(const QString &typed);
 
+// A bill as a list read it (or last wrote it): its stored row with its
+// payments, and its number then, by which refusals name it.
+struct ListedBill
+{
+    StoredRow stored;
+    QString billNo;
+};
+
 // Writes columns 2 to 19 of `bill` by its bill_id (payment_status
 // untouched), inside the caller's transaction, only while the record is still
 // exactly as `listed` was read (its payments included); `written` then gets
 // the row as now stored. False with the reason otherwise: the refusal names
 // the bill by its listed number.
-bool updatePurchaseBill(const PurchaseBill &bill, const PurchaseBill &listed, StoredRow *written, QString *error);
+bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error);
 
-// Deletes the one record in a transaction of its own, only while it is still
-// exactly as `listed` was read (else false with the reason); its
+// Deletes the record `billId` in a transaction of its own, only while it is
+// still exactly as `listed` was read (else false with the reason); its
 // payment_records rows stay, as they were when it was listed.
-bool deletePurchaseBill(const PurchaseBill &listed, QString *error);
+bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error);
 
 // The supplier choices: the filter combo's names (distinct, by name) and the
 // completers' names and GST numbers (distinct, in stored order).

@@ -61,14 +61,6 @@ Money typedAmount(const QString &text)
     return Money::fromText(text).value_or(Money());
 }
 
-QStringList trimmedTexts(const QStringList &texts)
-{
-    QStringList trimmed;
-    for (const QString &text : texts)
-        trimmed << text.trimmed();
-    return trimmed;
-}
-
 QString headerText(const QTableWidget *table, int column)
 {
     const QTableWidgetItem *header = table->horizontalHeaderItem(column);
@@ -392,10 +384,13 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
     // again over thousands of bills builds and deletes no item.
     TableFill fill(ui->main_table, bills.size(), TableFill::Items::Kept);
     m_listed.clear();
+    m_listed.reserve(bills.size());
+    m_edited.clear();
     for (int r = 0; r < bills.size(); ++r) {
-        const QStringList cells = billListCells(bills.at(r));
-        m_listed.insert(bills.at(r).billId, ListedBill{bills.at(r), cells});
-        fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, bills.at(r).billId);
+        const PurchaseBill &bill = bills.at(r);
+        const QStringList cells = billListCells(bill);
+        m_listed.insert(bill.billId, ListedBill{bill.stored, bill.billNo});
+        fill.add(r, 0, cells.at(0))->setData(Qt::UserRole, bill.billId);
         fill.add(r, MainTotalColumn, readOnlyItem(cells.at(MainTotalColumn)));
         // An empty cell gets no item (most tax cells are empty): edit mode
         // and the cell handler make one where it is needed.
@@ -409,14 +404,6 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
     ui->main_table->scrollToTop();
 }
 
-QStringList PurchaseWindow::mainRowTexts(int row) const
-{
-    QStringList texts;
-    for (int c = 0; c < MainColumns; ++c)
-        texts << mainCellText(row, c);
-    return texts;
-}
-
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
 {
     m_fillingMain = true;
@@ -425,6 +412,7 @@ void PurchaseWindow::loadBills(const QString &company, const QString &from, cons
     if (!loadPurchaseBills(BillListFilter{company, from, to, false}, &bills, &error)) {
         ui->main_table->setRowCount(0);
         m_listed.clear();
+        m_edited.clear();
         m_fillingMain = false;
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
@@ -501,9 +489,17 @@ void PurchaseWindow::on_edit_table_btn_clicked()
 
 void PurchaseWindow::onMainTableCellChanged(int row, int column)
 {
+    if (m_fillingMain)
+        return;
+    // Only the user's own edits come here: Update Table writes the rows they
+    // touched.
+    if (const QTableWidgetItem *first = ui->main_table->item(row, 0)) {
+        if (const int billId = first->data(Qt::UserRole).toInt(); billId != 0 && m_listed.contains(billId))
+            m_edited[billId] |= 1u << column;
+    }
     const bool acts = column == MainBaseColumn
                       || (column > MainBaseColumn && column < MainTotalColumn && (column - MainBaseColumn) % 2 == 1);
-    if (m_fillingMain || !acts)
+    if (!acts)
         return;
     m_fillingMain = true;
     QTableWidget *table = ui->main_table;
@@ -538,21 +534,18 @@ void PurchaseWindow::on_update_table_btn_clicked()
     };
     QList<RowBill> toWrite;
     QStringList refused;
-    int unchanged = 0; // counted as updated, as when every row was written
 
     for (int r = 0; r < table->rowCount(); ++r) {
         const QTableWidgetItem *first = table->item(r, 0);
-        if (!first || first->data(Qt::UserRole).toInt() == 0)
-            continue;
-        // A row shown as it was listed is left as stored, perhaps changed
+        const int billId = first ? first->data(Qt::UserRole).toInt() : 0;
+        // A row the user did not touch is left as stored, perhaps changed
         // meanwhile by another copy of the program.
-        const ListedBill listed = m_listed.value(first->data(Qt::UserRole).toInt());
-        if (mainRowTexts(r) == trimmedTexts(listed.cells)) {
-            ++unchanged;
+        const auto edited = m_edited.constFind(billId);
+        if (billId == 0 || edited == m_edited.cend())
             continue;
-        }
+        const ListedBill listed = m_listed.value(billId);
         PurchaseBill bill;
-        bill.billId = first->data(Qt::UserRole).toInt();
+        bill.billId = billId;
         bill.billNo = mainCellText(r, 0);
         bill.companyName = mainCellText(r, 2);
         bill.gstNo = mainCellText(r, 3);
@@ -560,20 +553,24 @@ void PurchaseWindow::on_update_table_btn_clicked()
         bill.description = mainCellText(r, 5);
         bill.quantity = mainCellText(r, 6);
         bill.hsnCode = mainCellText(r, MainHsnColumn);
+        const QString name = billRowName(bill.billNo);
 
+        // A stored date that reads as neither form shows as stored: it goes
+        // back as it is while its cell is untouched; one typed so is refused.
         const QString typedDate = mainCellText(r, 1);
-        const std::optional<QString> date = storedBillDate(typedDate);
+        std::optional<QString> date = storedBillDate(typedDate);
+        if (!date && !(*edited & (1u << 1)))
+            date = typedDate;
         if (!date) {
-            refused << QStringLiteral("Bill No %1: the date '%2' is not a date (dd-MM-yyyy)").arg(bill.billNo, typedDate);
+            refused << name + QStringLiteral(": the date '%1' is not a date (dd-MM-yyyy)").arg(shortRowName(typedDate));
             continue;
         }
         bill.billDate = *date;
         QString badColumn;
         QString tooLarge;
         if (!readAmounts(table, r, MainBaseColumn, &bill, &badColumn, &tooLarge)) {
-            refused << QStringLiteral("Bill No %1: %2")
-                           .arg(bill.billNo, tooLarge.isEmpty() ? badColumn + QStringLiteral(" is not a valid amount")
-                                                                : tooLarge);
+            refused << name + QStringLiteral(": ")
+                           + (tooLarge.isEmpty() ? badColumn + QStringLiteral(" is not a valid amount") : tooLarge);
             continue;
         }
         bill.billTotal = billAmountSum(bill);
@@ -585,9 +582,9 @@ void PurchaseWindow::on_update_table_btn_clicked()
     const bool written = toWrite.isEmpty() || runInTransaction(
                                                   [&](QString *err) {
                                                       for (RowBill &rb : toWrite) {
-                                                          if (!updatePurchaseBill(rb.bill, rb.listed.bill,
-                                                                                  &rb.bill.stored, err)) {
-                                                              failedBill = rb.bill.billNo;
+                                                          if (!updatePurchaseBill(rb.bill, rb.listed,
+                                                                                  &rb.listed.stored, err)) {
+                                                              failedBill = billRowName(rb.bill.billNo);
                                                               return false;
                                                           }
                                                       }
@@ -596,7 +593,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
                                                   &error);
     if (!written) {
         Desktop::warning(this, QStringLiteral("Update Error"),
-                         QStringLiteral("No bill was updated: Bill No %1 could not be written.\n%2").arg(failedBill, error));
+                         QStringLiteral("No bill was updated: %1 could not be written.\n%2").arg(failedBill, error));
         return;
     }
 
@@ -604,12 +601,13 @@ void PurchaseWindow::on_update_table_btn_clicked()
     for (const RowBill &rb : toWrite) {
         if (QTableWidgetItem *total = table->item(rb.row, MainTotalColumn))
             total->setText(rb.bill.billTotal.text());
-        // From now on the row is as written.
-        m_listed.insert(rb.bill.billId, ListedBill{rb.bill, mainRowTexts(rb.row)});
+        // From now on the row is as written, under its new number.
+        m_listed.insert(rb.bill.billId, ListedBill{rb.listed.stored, rb.bill.billNo});
+        m_edited.remove(rb.bill.billId);
     }
     m_fillingMain = false;
 
-    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size() + unchanged);
+    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
     if (!refused.isEmpty()) {
         // Edit mode stays on so that the refused rows can be put right.
         Desktop::warning(this, QStringLiteral("Update"),
@@ -648,11 +646,12 @@ void PurchaseWindow::on_delete_billno_btn_clicked()
         return;
 
     QString error;
-    if (!deletePurchaseBill(m_listed.value(billId).bill, &error)) {
+    if (!deletePurchaseBill(billId, m_listed.value(billId), &error)) {
         Desktop::warning(this, QStringLiteral("Delete Error"), error);
         return;
     }
     m_listed.remove(billId);
+    m_edited.remove(billId);
     ui->main_table->removeRow(row);
     Desktop::information(this, QStringLiteral("Success"), QStringLiteral("Bill deleted successfully!"));
     loadSupplierLists();

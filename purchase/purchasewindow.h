@@ -72,7 +72,6 @@ private:
 
     void fillMainTable(const QList<PurchaseBill> &bills);
     void appendBlankMainRow();
-    QStringList mainRowTexts(int row) const;
     bool readEntryBill(PurchaseBill *bill);
     void clearEntry();
 
@@ -80,16 +79,13 @@ private:
     QString m_reportFrom;
     QString m_reportTo;
     QString m_reportCompany;
-    // Each bill of the list, by bill_id, as it was read (or last written) and
-    // the texts its row showed then: Update Table writes only the rows whose
-    // texts the user changed since, and each only while its record is still
-    // stored as read; Delete likewise.
-    struct ListedBill
-    {
-        PurchaseBill bill;
-        QStringList cells;
-    };
+    // Each bill of the list, by bill_id, as it was read (or last written):
+    // Update Table and Delete change a record only while it is still stored
+    // so.
     QHash<int, ListedBill> m_listed;
+    // The columns (bit 1 << column) of each listed bill that the user edited
+    // since it was read or written: Update Table writes only these bills.
+    QHash<int, quint32> m_edited;
     paymententryform *m_paymentForm = nullptr; // opened by the button, a child kept for the run
     QPointer<paymententryform> m_menuPaymentForm;
     QPointer<purchasepaymentstatement> m_statementWindow;

@@ -10,7 +10,6 @@
 
 #include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 
@@ -87,7 +86,7 @@ bool loadUnpaidBills(const QString &company, QList<UnpaidBill> *bills, QString *
     QHash<int, StoredRow *> rows;
     for (UnpaidBill &bill : *bills)
         rows.insert(bill.billId, &bill.stored);
-    if (!readListedBillPayments(where, values, rows, error)) {
+    if (!readListedBillPayments(listedBillPaymentsStatement(where), values, rows, error)) {
         bills->clear();
         return false;
     }

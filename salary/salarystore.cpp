@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
 #include "core/typednumber.h"
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
@@ -9,17 +10,25 @@
 
 #include <QDate>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
-
-#include <array>
 
 namespace {
 
-constexpr int SalaryColumnCount = 17; // the columns SelectColumns gives
-const QString SelectColumns = QStringLiteral(
-    "SELECT slno, name, date, day_shift, ot_details, night_details, salary_day, tea_cash, night_cash, "
-    "sunday_cash, incentive, gross_total, week_adv, extra_adv, late_fine, total_sal, remarks FROM salary");
+// A listed row: the stored columns the list reads and shows, and reads
+// again before it writes the row.
+const RowSource ListedSalary{QStringLiteral("salary"),
+                             QStringLiteral("slno"),
+                             {QStringLiteral("slno"), QStringLiteral("name"), QStringLiteral("date"),
+                              QStringLiteral("day_shift"), QStringLiteral("ot_details"),
+                              QStringLiteral("night_details"), QStringLiteral("salary_day"),
+                              QStringLiteral("tea_cash"), QStringLiteral("night_cash"), QStringLiteral("sunday_cash"),
+                              QStringLiteral("incentive"), QStringLiteral("gross_total"), QStringLiteral("week_adv"),
+                              QStringLiteral("extra_adv"), QStringLiteral("late_fine"), QStringLiteral("total_sal"),
+                              QStringLiteral("remarks")},
+                             {}};
+const int SalaryColumnCount = int(ListedSalary.columns.size());
+// The list's statement reads them once: what it shows is what it keeps.
+const QString SelectColumns = QStringLiteral("SELECT ") + ListedSalary.columnList() + QStringLiteral(" FROM salary");
 
 bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *records, QString *error)
 {
@@ -27,23 +36,18 @@ bool select(const QString &sql, const QVariantMap &values, QList<SalaryRecord> *
     const bool ok = forEachRow(
         sql, values,
         [&](const StatementRow &q) {
-            SalaryRecord r;
+            SalaryRecord &r = records->emplaceBack(); // made in place: a record is large
             r.slno = q.integer(0);
             SalaryEntry &e = r.entry;
             e.name = q.text(1);
             e.date = q.text(2);
-            Decimal *figures[] = {&e.figures.dayShift,     &e.figures.ot,        &e.figures.night,
-                                  &e.figures.salaryPerDay, &e.figures.teaCash,   &e.figures.nightCash,
-                                  &e.figures.sundayCash,   &e.figures.incentive, &e.figures.weekAdvance,
-                                  &e.figures.extraAdvance, &e.figures.lateFine};
             const int columns[] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
             for (int i = 0; i < 11; ++i)
-                *figures[i] = Decimal::fromStored(q.real(columns[i])); // NULL gives 0
+                e.figures[i] = Decimal::fromStored(q.real(columns[i])); // NULL gives 0
             e.gross = Money::fromStored(q.real(11));
             e.total = Money::fromStored(q.real(15));
             e.remarks = q.text(16);
             r.stored = StoredRow::of(q, 0, SalaryColumnCount);
-            records->append(r);
         },
         error);
     if (!ok)
@@ -71,18 +75,6 @@ QVariantMap entryValues(const SalaryEntry &e)
             {QStringLiteral(":total"), e.total.toDouble()},
             {QStringLiteral(":rem"), e.remarks}};
 }
-
-// A listed row read again: the columns the list's statement gives.
-const RowSource ListedSalary{QStringLiteral("salary"),
-                             QStringLiteral("slno"),
-                             {QStringLiteral("slno"), QStringLiteral("name"), QStringLiteral("date"),
-                              QStringLiteral("day_shift"), QStringLiteral("ot_details"),
-                              QStringLiteral("night_details"), QStringLiteral("salary_day"),
-                              QStringLiteral("tea_cash"), QStringLiteral("night_cash"), QStringLiteral("sunday_cash"),
-                              QStringLiteral("incentive"), QStringLiteral("gross_total"), QStringLiteral("week_adv"),
-                              QStringLiteral("extra_adv"), QStringLiteral("late_fine"), QStringLiteral("total_sal"),
-                              QStringLiteral("remarks")},
-                             {}};
 
 // Whether writing `values` over the row `slno` would store anything other
 // than what it holds: each value compared as the file keeps it.
@@ -116,11 +108,11 @@ QDate parseDate(const QString &text, const QString &format)
 namespace {
 
 // The eleven figures in the order of the entry row and the list.
-std::array<Decimal *, 11> figuresOf(SalaryFigures &f)
-{
-    return {&f.dayShift,   &f.ot,        &f.night,       &f.salaryPerDay, &f.teaCash,  &f.nightCash,
-            &f.sundayCash, &f.incentive, &f.weekAdvance, &f.extraAdvance, &f.lateFine};
-}
+constexpr Decimal SalaryFigures::*FigureMembers[11] = {
+    &SalaryFigures::dayShift,   &SalaryFigures::ot,          &SalaryFigures::night,
+    &SalaryFigures::salaryPerDay, &SalaryFigures::teaCash,   &SalaryFigures::nightCash,
+    &SalaryFigures::sundayCash, &SalaryFigures::incentive,   &SalaryFigures::weekAdvance,
+    &SalaryFigures::extraAdvance, &SalaryFigures::lateFine};
 
 // Their names in the refusals, and their kinds: shifts are counted as
 // quantities, the rest is money.
@@ -133,25 +125,43 @@ FigureKind figureKind(int field)
 
 } // namespace
 
-SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
+Decimal &SalaryFigures::operator[](int field)
 {
-    return fromListTexts(texts, SalaryFigures());
+    return this->*FigureMembers[field];
 }
 
-SalaryFigures SalaryFigures::fromListTexts(const QStringList &texts, const SalaryFigures &listed)
+const Decimal &SalaryFigures::operator[](int field) const
 {
-    SalaryFigures f = listed;
-    const auto fields = figuresOf(f);
-    for (int i = 0; i < 11; ++i) {
-        const QString text = texts.value(i).trimmed();
-        Decimal &field = *fields[i];
-        // A number beyond its bound is kept as a figure that does not fit,
-        // which the refusal names; a text that is no number counts as 0.
-        if (text.isEmpty() || field.isZero() || field.toMoney().text() != text)
-            field = typedNumberTooLarge(text, figureKind(i)) ? Decimal::fromUnits(0, -1)
-                                                             : Decimal::fromText(text).value_or(Decimal());
-    }
+    return this->*FigureMembers[field];
+}
+
+SalaryFigures SalaryFigures::fromTexts(const QStringList &texts)
+{
+    SalaryFigures f;
+    for (int i = 0; i < 11; ++i)
+        f[i] = salaryTypedFigure(texts.value(i), i);
     return f;
+}
+
+Decimal salaryTypedFigure(const QString &text, int field)
+{
+    // A number beyond its bound is kept as a figure that does not fit, which
+    // the refusal names; a text that is no number counts as 0.
+    if (typedNumberTooLarge(text, figureKind(field)))
+        return Decimal::fromUnits(0, -1);
+    return Decimal::fromText(text).value_or(Decimal());
+}
+
+Decimal salaryListFigure(const QString &text, const Decimal &shown, const Decimal &stored, int field)
+{
+    const QString trimmed = text.trimmed();
+    if (!trimmed.isEmpty()) {
+        if (shown.toMoney().text() == trimmed)
+            return shown;
+        if (stored.toMoney().text() == trimmed)
+            return stored;
+    }
+    return salaryTypedFigure(trimmed, field);
 }
 
 Decimal grossSalary(const SalaryFigures &f)
@@ -171,10 +181,8 @@ QString salaryFiguresRefusal(const SalaryFigures &f)
     };
     // The first field beyond its bound, then the first sum that passes it:
     // the shifts, the gross, the net.
-    SalaryFigures figures = f;
-    const auto fields = figuresOf(figures);
     for (int i = 0; i < 11; ++i) {
-        if (!withinBound(*fields[i], figureKind(i)))
+        if (!withinBound(f[i], figureKind(i)))
             return refusal(FigureNames[i], figureKind(i));
     }
     const Decimal partShifts = f.dayShift + f.ot;
@@ -222,30 +230,50 @@ bool addSalary(const SalaryEntry &entry, QString *error)
                      entryValues(entry), error);
 }
 
-bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error)
+namespace {
+
+// Whether `entry` holds what the list read of its row, as the list read it
+// (a stored figure of more decimals than the list shows, or a NULL, as what
+// the list made of it).
+bool sameAsListed(const SalaryEntry &entry, const SalaryEntry &listed)
 {
+    if (entry.name != listed.name || entry.date != listed.date || entry.remarks != listed.remarks
+        || entry.gross != listed.gross || entry.total != listed.total)
+        return false;
+    for (int i = 0; i < 11; ++i) {
+        if (entry.figures[i] != listed.figures[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString salaryRowName(const QString &name, const QString &listDate)
+{
+    return shortRowName(name.trimmed()) + QStringLiteral(" (") + listDate + QLatin1Char(')');
+}
+
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error)
+{
+    // A row that would be written as the list read it is left as it is now
+    // stored, unread.
+    if (sameAsListed(entry, listed->entry))
+        return true;
     QVariantMap values = entryValues(entry);
     bool changes = true;
     if (!changesStoredRow(listed->slno, values, &changes, error))
         return false;
     if (!changes)
         return true;
-    const QString row = QStringLiteral("The salary entry of ") + listed->entry.name.trimmed();
-    if (edited) {
-        if (const QString reason = listedRowRefusal(ListedSalary, listed->slno, listed->stored, row);
-            !reason.isEmpty()) {
-            *error = reason;
-            return false;
-        }
-    } else {
-        // Written only to store it as Update writes every row (a date
-        // year-first, gross and total to the paisa), and only while no one
-        // has changed it since.
-        StoredRow now;
-        if (!readStoredRow(ListedSalary, listed->slno, &now, error))
-            return false;
-        if (now != listed->stored)
-            return true;
+    const QString row = QStringLiteral("The salary entry of ") + salaryRowName(entry.name, salaryDateText(entry.date));
+    // The edits stay in the list; the way on is the window's own buttons.
+    const QString wayOn = QStringLiteral("Your changes stay in the list: press Edit Cancel, then Show to list the "
+                                         "entries as they are now, and edit them again.");
+    if (const QString reason = listedRowRefusalWithWayOn(ListedSalary, listed->slno, listed->stored, row, wayOn, wayOn);
+        !reason.isEmpty()) {
+        *error = reason;
+        return false;
     }
     values.insert(QStringLiteral(":id"), listed->slno);
     if (!execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
@@ -259,15 +287,30 @@ bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edi
     return readStoredRow(ListedSalary, listed->slno, &listed->stored, error);
 }
 
+QString allSalariesStatement()
+{
+    return SelectColumns + QStringLiteral(" ORDER BY date DESC, name ASC");
+}
+
+QString monthSalariesStatement()
+{
+    return SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC");
+}
+
+QString salaryNamesStatement()
+{
+    return QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC");
+}
+
 bool allSalaries(QList<SalaryRecord> *records, QString *error)
 {
-    return select(SelectColumns + QStringLiteral(" ORDER BY date DESC, name ASC"), {}, records, error);
+    return select(allSalariesStatement(), {}, records, error);
 }
 
 bool salariesOfMonth(int year, int month, QList<SalaryRecord> *records, QString *error)
 {
-    return select(SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC"),
-                  {{QStringLiteral(":month"), salaryMonthPattern(year, month)}}, records, error);
+    return select(monthSalariesStatement(), {{QStringLiteral(":month"), salaryMonthPattern(year, month)}}, records,
+                  error);
 }
 
 QString salaryMonthPattern(int year, int month)
@@ -278,15 +321,12 @@ QString salaryMonthPattern(int year, int month)
 QStringList salaryEmployeeNames()
 {
     QStringList names;
-    QSqlQuery q;
-    if (!q.exec(QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC")))
-        return names;
-    while (q.next()) {
-        const QString name = q.value(0).toString().trimmed();
+    const bool read = forEachRow(salaryNamesStatement(), {}, [&](const StatementRow &q) {
+        const QString name = q.text(0).trimmed();
         if (!name.isEmpty())
             names << name;
-    }
-    return names;
+    });
+    return read ? names : QStringList(); // a failing statement offers none
 }
 
 QString salaryDateText(const QString &text)
@@ -302,63 +342,97 @@ QString salaryStoredDate(const QString &listText)
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : listText;
 }
 
-QStringList salaryListTexts(const SalaryRecord &record)
+namespace {
+
+// The texts of list columns 1 to 16 of one entry, each figure's through
+// `money`, the date through `date`.
+template<class MoneyText, class DateText>
+QStringList listTextsOf(const SalaryRecord &record, MoneyText &&money, DateText &&date)
 {
     const SalaryEntry &e = record.entry;
     const SalaryFigures &f = e.figures;
-    QStringList texts{e.name, salaryDateText(e.date)};
-    for (const Decimal &v : {f.dayShift, f.ot, f.night, f.salaryPerDay, f.teaCash, f.nightCash, f.sundayCash,
-                             f.incentive, e.gross.toDecimal(), f.weekAdvance, f.extraAdvance, f.lateFine,
-                             e.total.toDecimal()})
-        texts << v.toMoney().text();
-    texts << e.remarks;
+    QStringList texts;
+    texts.reserve(16);
+    texts << e.name << date(e.date);
+    for (int i = 0; i < 8; ++i)
+        texts << money(f[i].toMoney());
+    texts << money(e.gross);
+    for (int i = 8; i < 11; ++i)
+        texts << money(f[i].toMoney());
+    texts << money(e.total) << e.remarks;
     return texts;
 }
 
-bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed)
+} // namespace
+
+QStringList salaryListTexts(const SalaryRecord &record)
+{
+    return listTextsOf(record, [](const Money &m) { return m.text(); }, salaryDateText);
+}
+
+SalaryListTexts::SalaryListTexts()
+    : m_money([](qint64 paise) { return Money::fromPaise(paise).text(); })
+    , m_dates([](const QString &stored) { return salaryDateText(stored); })
+{
+}
+
+QStringList SalaryListTexts::operator()(const SalaryRecord &record)
+{
+    // A month's list repeats its figures (days, rates, allowances, zeros) and
+    // its dates from row to row.
+    return listTextsOf(
+        record, [this](const Money &m) { return m.isValid() ? m_money(m.paise()) : QString(); }, m_dates);
+}
+
+bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed)
 {
     const QStringList shown = salaryListTexts(listed);
     for (int i = 0; i < shown.size(); ++i) {
         if (shown.at(i).trimmed() != texts.value(i))
             return true;
     }
+    for (int i = 0; i < 11; ++i) {
+        if (figures[i] != listed.entry.figures[i])
+            return true;
+    }
     return false;
 }
 
-namespace {
-
-// The eleven figures of a list row's texts (columns 3 to 10, 12 to 14).
-QStringList figureTexts(const QStringList &texts)
-{
-    QStringList figures;
-    for (int i : {2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13})
-        figures << texts.value(i);
-    return figures;
-}
-
-} // namespace
-
-SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed)
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &figures)
 {
     SalaryEntry entry;
     entry.name = texts.value(0);
     entry.date = salaryStoredDate(texts.value(1));
-    entry.figures = SalaryFigures::fromListTexts(figureTexts(texts), listed);
+    entry.figures = figures;
     entry.gross = Decimal::fromText(texts.value(10)).value_or(Decimal()).toMoney();
     entry.total = Decimal::fromText(texts.value(14)).value_or(Decimal()).toMoney();
     entry.remarks = texts.value(15);
     return entry;
 }
 
-QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed)
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figures)
 {
-    QString refusal = salaryFiguresRefusal(SalaryFigures::fromListTexts(figureTexts(texts), listed));
+    QString refusal = salaryFiguresRefusal(figures);
     if (refusal.isEmpty())
         refusal = typedFigureTooLarge(QStringLiteral("Gross Total"), texts.value(10), FigureKind::Money);
     if (refusal.isEmpty())
         refusal = typedFigureTooLarge(QStringLiteral("Total Sal"), texts.value(14), FigureKind::Money);
-    return refusal.isEmpty() ? QString() : texts.value(0) + QStringLiteral(": ") + refusal;
+    return refusal.isEmpty() ? QString() : salaryRowName(texts.value(0), texts.value(1)) + QStringLiteral(": ") + refusal;
 }
+
+namespace {
+
+// One line of the statement: every field through the CSV field writer.
+QString csvLine(const QStringList &fields, const QSet<int> &alwaysQuoted = {})
+{
+    QStringList written;
+    written.reserve(fields.size());
+    for (int i = 0; i < fields.size(); ++i)
+        written << csvField(fields.at(i), alwaysQuoted.contains(i));
+    return written.join(QLatin1Char(','));
+}
+
+} // namespace
 
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows)
 {
@@ -367,26 +441,33 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
     p.defaultName = QStringLiteral("Salary_Report_") + monthName + QLatin1Char(' ') + QString::number(year)
                     + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel CSV Files (*.csv)");
-    p.titleLines = {QStringLiteral("Salary Statement Report - Morvel Coats"),
-                    QStringLiteral("Month Filter Range:,") + monthName + QStringLiteral(", ,") + QString::number(year),
+    p.titleLines = {csvLine({QStringLiteral("Salary Statement Report - Morvel Coats")}),
+                    csvLine({QStringLiteral("Month Filter Range:"), monthName, QStringLiteral(" "),
+                             QString::number(year)}),
                     QString()};
-    p.header = QStringLiteral("Employee Name,Date,Day Shift,OT Details,Night Details,Salary/Day,Tea Cash (+),"
-                              "Night Cash (+),Sunday Cash (+),Incentive (+), Gross Total, Weekly Advance (-),"
-                              "Extra Advance (-),Late Fine (-),Total Salary,Remarks");
+    p.header = csvLine({QStringLiteral("Employee Name"), QStringLiteral("Date"), QStringLiteral("Day Shift"),
+                        QStringLiteral("OT Details"), QStringLiteral("Night Details"), QStringLiteral("Salary/Day"),
+                        QStringLiteral("Tea Cash (+)"), QStringLiteral("Night Cash (+)"),
+                        QStringLiteral("Sunday Cash (+)"), QStringLiteral("Incentive (+)"),
+                        QStringLiteral(" Gross Total"), QStringLiteral(" Weekly Advance (-)"),
+                        QStringLiteral("Extra Advance (-)"), QStringLiteral("Late Fine (-)"),
+                        QStringLiteral("Total Salary"), QStringLiteral("Remarks")});
     p.alwaysQuoted = {0, 15};
 
     // Sums of every figure column but the day rate (fields 3 to 5 and 7 to
     // 15), exact however many rows there are, rounded once in their
-    // two-decimal text.
-    QStringList sums;
+    // two-decimal text; under the name, the date, the day rate and the
+    // remarks the total line is empty.
+    QStringList total{QStringLiteral("Grand Total:"), QString()};
     for (int field = 2; field <= 14; ++field) {
         StoredTotal sum;
         for (const QStringList &row : listRows)
             sum += Decimal::fromText(row.value(field)).value_or(Decimal());
-        sums << (field == 5 ? QString() : sum.text());
+        total << (field == 5 ? QString() : sum.text());
         p.totalsFormed = p.totalsFormed && sum.isValid();
     }
-    p.totalLines = {QString(), QStringLiteral("Grand Total:,,") + sums.join(QLatin1Char(',')) + QLatin1Char(',')};
+    total << QString();
+    p.totalLines = {QString(), csvLine(total)};
 
     p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
                                 QStringLiteral("No data available \u2014 click Show first!"), false};

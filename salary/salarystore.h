@@ -7,6 +7,7 @@
 #include "core/listedrow.h"
 #include "core/money.h"
 #include "output/csvexport.h"
+#include "widgets/tablefill.h"
 
 #include <QList>
 #include <QString>
@@ -28,16 +29,27 @@ struct SalaryFigures
     Decimal extraAdvance;
     Decimal lateFine;
 
-    // The eleven figures from their texts in the order above; a text that is
-    // no number counts as 0, a number beyond its bound is an invalid figure
-    // (see salaryFiguresRefusal).
+    // The eleven figures from their texts in the order above, each read as
+    // salaryTypedFigure reads it.
     static SalaryFigures fromTexts(const QStringList &texts);
-    // The eleven figures as the list shows them (columns 3 to 10, 12 to 14):
-    // a text that still reads as the two-decimal text of the figure listed
-    // for it stands for that figure, so a stored 2.675 behind "2.68" stays
-    // 2.675 until the user changes the text; any other text is read as typed.
-    static SalaryFigures fromListTexts(const QStringList &texts, const SalaryFigures &listed);
+
+    // Figure `field` (0 to 10, in the order above).
+    Decimal &operator[](int field);
+    const Decimal &operator[](int field) const;
 };
+
+// A typed figure `field` (0 to 10, in the order of SalaryFigures): a text
+// that is no number counts as 0, a number beyond its bound is an invalid
+// figure (see salaryFiguresRefusal).
+Decimal salaryTypedFigure(const QString &text, int field);
+
+// The figure a list cell of figure `field` stands for, its text shown with
+// two decimals: `shown`, the figure the cell was last given, while the text
+// is still that figure's two-decimal text; else `stored`, the figure as the
+// list read it, while the text is that one's two-decimal text (so a stored
+// 2.675 behind "2.68" stays 2.675 until the user types another figure);
+// else the text as typed (salaryTypedFigure).
+Decimal salaryListFigure(const QString &text, const Decimal &shown, const Decimal &stored, int field);
 
 // (day shifts + OT + night shifts) x rate + tea + night cash + Sunday cash +
 // incentive, exactly: 1.005 x 1 day is 1.005, shown "1.01" by its
@@ -80,13 +92,24 @@ struct SalaryRecord
 void createSalaryTable();
 
 bool addSalary(const SalaryEntry &entry, QString *error);
+// A salary row's name in a refusal, as the list shows it: the employee (a
+// long name cut to about 40 characters, shortRowName) and the list's date,
+// "Bala (01-03-2026)".
+QString salaryRowName(const QString &name, const QString &listDate);
 // Rewrites the `listed` entry with `entry`, inside the caller's transaction,
 // only where that changes what the list read and only while the row is still
-// as it was read; `listed` then holds the entry and the row as written. A row
-// the user `edited` that was changed or deleted meanwhile is refused: false,
-// with the reason naming the employee. One the user did not edit is then left
-// as it is now stored (true, nothing written).
-bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, bool edited, QString *error);
+// as it was read; `listed` then holds the entry and the row as it stands
+// after the write, read again in the transaction. A row changed or deleted
+// meanwhile is refused: false, with the reason naming the row (salaryRowName
+// of the entry) and how to go on in the window.
+bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error);
+
+// The list's statements, as the list and the employee names run them:
+// every entry, newest date first, then by name; the entries of the month
+// bound to :month (salaryMonthPattern), by name; the employee names.
+QString allSalariesStatement();
+QString monthSalariesStatement();
+QString salaryNamesStatement();
 
 // Every entry, newest date first, then by name.
 bool allSalaries(QList<SalaryRecord> *records, QString *error = nullptr);
@@ -109,21 +132,36 @@ QString salaryStoredDate(const QString &listText);
 // earnings figures, gross, the three deductions, total (every figure with
 // two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
-// Whether the trimmed texts of a list row (columns 1 to 16) differ from what
-// the list showed of `listed`.
-bool salaryListRowEdited(const QStringList &texts, const SalaryRecord &listed);
-// The entry Update writes from the trimmed texts of a list row (columns 1 to
-// 16): the figures as fromListTexts reads them against the `listed` ones,
-// gross and total as shown (0 when no number), the date as salaryStoredDate.
-SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &listed);
-// Why a list row cannot be stored by Update nor counted by the statement:
-// "<name>: " and the refusal of salaryFiguresRefusal, or of a Gross Total or
-// Total Sal shown beyond the money bound; empty when it can.
-QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &listed);
+// The same for the rows of a list, one after another: a text that repeats
+// down the list (a figure, a date) is made once and shared by the rows that
+// show it.
+class SalaryListTexts
+{
+public:
+    SalaryListTexts();
+    QStringList operator()(const SalaryRecord &record);
 
-// The statement of the listed rows (each the trimmed texts of list columns 1
-// to 16): its file, title lines, header and grand total line, and its rows
-// with the dates written day-month-year. Name and remarks are always quoted.
+private:
+    RepeatedTexts<qint64> m_money; // by paise
+    RepeatedTexts<QString> m_dates; // by the stored text
+};
+// Whether a list row (the trimmed texts of columns 1 to 16, and the figures
+// its cells stand for) differs from what the list showed of `listed`.
+bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed);
+// The entry Update writes from a list row: the trimmed texts of columns 1 to
+// 16 and the figures its cells stand for (salaryListFigure); gross and total
+// as shown (0 when no number), the date as salaryStoredDate.
+SalaryEntry salaryEntryOfListRow(const QStringList &texts, const SalaryFigures &figures);
+// Why a list row cannot be stored by Update nor counted by the statement:
+// the row's name, ": " and the refusal of salaryFiguresRefusal, or of a
+// Gross Total or Total Sal shown beyond the money bound; empty when it can.
+QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figures);
+
+// The statement of the listed rows (each the texts of list columns 1 to 16:
+// name and remarks as the list shows them, the others trimmed): its file,
+// title lines, header and grand total line, every line made of fields that
+// csvField writes, and its rows with the dates written day-month-year. Name
+// and remarks are always quoted.
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows);
 QList<QStringList> salaryStatementRows(const QList<QStringList> &listRows);
 

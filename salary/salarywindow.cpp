@@ -26,6 +26,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <memory>
+
 namespace {
 
 // The input row's columns.
@@ -64,9 +66,13 @@ bool isInputFigure(int col)
     return (col >= 2 && col <= 9) || (col >= 11 && col <= 13);
 }
 
-bool isListFigure(int col)
+// The list columns of the eleven figures, in the order of SalaryFigures.
+const int ListFigureColumns[11] = {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14};
+
+// The figure a list column shows (0 to 10), or -1.
+int listFigureField(int col)
 {
-    return (col >= 3 && col <= 10) || (col >= 12 && col <= 14);
+    return col >= 3 && col <= 10 ? col - 3 : col >= 12 && col <= 14 ? col - 4 : -1;
 }
 
 // How the gross and total cells look: bold on their colour. Made once per
@@ -96,6 +102,42 @@ QTableWidgetItem *computedItem(const Decimal &value, const QColor &background)
     const ComputedLook look;
     return computedItem(value.toMoney().text(), look.bold, QBrush(background));
 }
+
+// The cells of a list of thousands of rows repeat their texts (figures,
+// dates, remarks) and their look: a cell made anew is a copy of the first
+// cell of its column with the same text, and shares its data with it until
+// either is changed (an edit gives the cell its own).
+class RepeatedCells
+{
+public:
+    explicit RepeatedCells(int columns) : m_first(columns) {}
+    RepeatedCells(const RepeatedCells &) = delete;
+    RepeatedCells &operator=(const RepeatedCells &) = delete;
+    ~RepeatedCells()
+    {
+        for (const auto &column : std::as_const(m_first))
+            qDeleteAll(column);
+    }
+
+    // A new item showing `text` in `column`, with `font` and `background`
+    // when given.
+    QTableWidgetItem *item(int column, const QString &text, const QFont *font = nullptr,
+                           const QBrush *background = nullptr)
+    {
+        QTableWidgetItem *&first = m_first[column][text]; // the one it copies
+        if (!first) {
+            first = new QTableWidgetItem(text);
+            if (font)
+                first->setFont(*font);
+            if (background)
+                first->setBackground(*background);
+        }
+        return first->clone();
+    }
+
+private:
+    QList<QHash<QString, QTableWidgetItem *>> m_first; // by column, then text
+};
 
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
 {
@@ -380,21 +422,40 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
     QTableWidget *list = ui->emp_salary_table;
     const ComputedLook look;
     listedRecords = records;
+    typedFigures.clear();
     {
-        TableFill fill(list, records.size());
+        // Every fill gives every cell with the same roles, so the rows that
+        // stay keep their items and take the new texts in place (Reset or
+        // Show again builds and deletes none); the boxes go first. The rows
+        // made anew share the data of their repeated cells.
+        ticks->dropBoxes();
+        TableFill fill(list, records.size(), TableFill::Items::Kept);
+        SalaryListTexts listTexts;
+        RepeatedCells cells(list->columnCount());
+        const std::unique_ptr<QTableWidgetItem> tick(TickColumn::newTick());
         for (int r = 0; r < records.size(); ++r) {
-            const QStringList texts = salaryListTexts(records.at(r));
-            fill.add(r, ListCheck, TickColumn::newTick());
+            const QStringList texts = listTexts(records.at(r));
+            fill.add(r, ListCheck, tick->clone());
             fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
+            const bool kept = list->item(r, ListDate); // a row that stays
             for (int c = ListDate; c <= ListRemarks; ++c) {
-                if (c == ListGross || c == ListTotal) {
-                    fill.add(r, c, computedItem(texts.at(c - 1), look.bold, c == ListGross ? look.gross : look.total));
-                } else {
-                    fill.add(r, c, texts.at(c - 1));
+                const QString &text = texts.at(c - 1);
+                const bool computed = c == ListGross || c == ListTotal;
+                const QBrush &background = c == ListGross ? look.gross : look.total;
+                if (!kept) {
+                    fill.add(r, c, computed ? cells.item(c, text, &look.bold, &background) : cells.item(c, text));
+                    continue;
+                }
+                QTableWidgetItem *item = fill.add(r, c, text);
+                if (computed) {
+                    item->setFont(look.bold);
+                    item->setBackground(background);
                 }
             }
         }
     }
+    // A new list starts at its top, as when its rows are made afresh.
+    list->scrollToTop();
     ticks->refresh();
     reloadGuard = false;
     // The width the names and the header need, then the room the list gives.
@@ -458,7 +519,21 @@ void SalaryWindow::on_reset_btn_clicked()
 
 Decimal SalaryWindow::salaryCellValue(int row, int col) const
 {
-    return Decimal::fromText(salaryCellText(row, col)).value_or(Decimal());
+    const QString text = salaryCellText(row, col);
+    const int field = listFigureField(col);
+    if (field < 0)
+        return Decimal::fromText(text).value_or(Decimal());
+    const Decimal &stored = listedRecords.value(row).entry.figures[field];
+    const auto typed = typedFigures.constFind(row);
+    return salaryListFigure(text, typed == typedFigures.cend() ? stored : (*typed)[field], stored, field);
+}
+
+SalaryFigures SalaryWindow::rowFigures(int row) const
+{
+    SalaryFigures figures;
+    for (int field = 0; field < 11; ++field)
+        figures[field] = salaryCellValue(row, ListFigureColumns[field]);
+    return figures;
 }
 
 QString SalaryWindow::salaryCellText(int row, int col) const
@@ -475,6 +550,16 @@ QStringList SalaryWindow::listRowTexts(int row) const
     return texts;
 }
 
+QStringList SalaryWindow::statementRowTexts(int row) const
+{
+    QStringList texts = listRowTexts(row);
+    for (const int c : {ListName, ListRemarks}) {
+        const QTableWidgetItem *item = ui->emp_salary_table->item(row, c);
+        texts[c - ListName] = item ? item->text() : QString();
+    }
+    return texts;
+}
+
 void SalaryWindow::on_edit_btn_clicked()
 {
     QTableWidget *list = ui->emp_salary_table;
@@ -487,6 +572,7 @@ void SalaryWindow::on_edit_btn_clicked()
     editMode = true;
 
     editSnapshot.clear();
+    editTypedFigures = typedFigures;
     for (int r = 0; r < list->rowCount(); ++r) {
         QMap<int, QString> &row = editSnapshot[r];
         for (int c = ListName; c <= ListRemarks; ++c) {
@@ -501,15 +587,31 @@ void SalaryWindow::on_edit_btn_clicked()
 
 void SalaryWindow::onSalaryTableCellChanged(int row, int col)
 {
-    if (reloadGuard || !isListFigure(col))
+    const int field = listFigureField(col);
+    if (reloadGuard || (field < 0 && col != ListGross && col != ListTotal))
         return;
-    QStringList texts;
-    for (int c : {3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14})
-        texts << salaryCellText(row, c);
-    const SalaryFigures figures = SalaryFigures::fromListTexts(texts, listedRecords.value(row).entry.figures);
+    QTableWidget *list = ui->emp_salary_table;
     reloadGuard = true;
-    ui->emp_salary_table->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
-    ui->emp_salary_table->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
+    // A typed figure shows with two decimals, as every figure of the list;
+    // the cell keeps standing for the exact figure typed. A text that is no
+    // number, or a number beyond its bound, stays as typed.
+    QTableWidgetItem *item = list->item(row, col);
+    const Decimal value = salaryCellValue(row, col);
+    const FigureKind kind = field >= 0 && field < 3 ? FigureKind::Quantity : FigureKind::Money;
+    if (item && Decimal::fromText(item->text()) && withinBound(value, kind)) {
+        if (field >= 0) {
+            auto typed = typedFigures.find(row);
+            if (typed == typedFigures.end())
+                typed = typedFigures.insert(row, listedRecords.value(row).entry.figures);
+            (*typed)[field] = value;
+        }
+        item->setText(value.toMoney().text());
+    }
+    if (field >= 0) {
+        const SalaryFigures figures = rowFigures(row);
+        list->setItem(row, ListGross, computedItem(grossSalary(figures), GrossBackground));
+        list->setItem(row, ListTotal, computedItem(netSalary(figures), TotalBackground));
+    }
     reloadGuard = false;
 }
 
@@ -532,6 +634,7 @@ void SalaryWindow::on_editCancel_btn_clicked()
         }
     }
     reloadGuard = false;
+    typedFigures = editTypedFigures;
     setViewMode();
 }
 
@@ -551,14 +654,17 @@ void SalaryWindow::on_update_btn_clicked()
                 const int id = nameItem ? nameItem->data(Qt::UserRole).toInt() : 0;
                 if (id <= 0 || r >= stored.size() || stored.at(r).slno != id)
                     continue;
-                // Every row is counted; a row that would store nothing new is
-                // not written, so what another copy stored meanwhile stays.
+                // Only the rows the user changed are checked, written and
+                // counted, so what another copy stored meanwhile in the
+                // others stays.
                 SalaryRecord &listed = stored[r];
                 const QStringList texts = listRowTexts(r);
-                if (*failure = salaryListRowRefusal(texts, listed.entry.figures); !failure->isEmpty())
+                const SalaryFigures figures = rowFigures(r);
+                if (!salaryListRowEdited(texts, figures, listed))
+                    continue;
+                if (*failure = salaryListRowRefusal(texts, figures); !failure->isEmpty())
                     return false; // nothing is written
-                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, listed.entry.figures),
-                                        salaryListRowEdited(texts, listed), failure)) {
+                if (!updateListedSalary(&listed, salaryEntryOfListRow(texts, figures), failure)) {
                     qDebug() << "Update failed row" << r << *failure;
                     return false;
                 }
@@ -573,6 +679,7 @@ void SalaryWindow::on_update_btn_clicked()
         return;
     }
     listedRecords = stored; // the list is not read again
+    typedFigures.clear();   // what the cells stand for is now stored
     setViewMode();
     Desktop::information(this, QStringLiteral("Success"),
                          QString::number(saved) + QStringLiteral(" record(s) updated successfully!"));
@@ -587,6 +694,7 @@ void SalaryWindow::setViewMode()
     ui->update_btn->setEnabled(false);
     ui->editCancel_btn->setEnabled(false);
     editSnapshot.clear();
+    editTypedFigures.clear();
     editMode = false;
 }
 
@@ -596,11 +704,10 @@ void SalaryWindow::on_print_state_btn_clicked()
 {
     QList<QStringList> rows;
     for (int r = 0; r < ui->emp_salary_table->rowCount(); ++r) {
-        rows << listRowTexts(r);
+        rows << statementRowTexts(r);
         // A figure the statement cannot count is refused before a file is
         // asked for.
-        if (const QString refusal = salaryListRowRefusal(rows.last(), listedRecords.value(r).entry.figures);
-            !refusal.isEmpty()) {
+        if (const QString refusal = salaryListRowRefusal(listRowTexts(r), rowFigures(r)); !refusal.isEmpty()) {
             Desktop::warning(this, figureTooLargeTitle(), refusal);
             return;
         }

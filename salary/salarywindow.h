@@ -3,6 +3,7 @@
 #include "salary/salarystore.h"
 
 #include <QMainWindow>
+#include <QHash>
 #include <QMap>
 
 class QLineEdit;
@@ -24,6 +25,15 @@ class SalaryWindow : public QMainWindow
 public:
     explicit SalaryWindow(QWidget *parent = nullptr);
     ~SalaryWindow() override;
+
+    // The list's cells. A figure cell (columns 3 to 10, 12 to 14) stands for
+    // the exact figure behind its two-decimal text (salaryListFigure): the
+    // figure typed into it or, untouched, the one stored; any other cell for
+    // the number its text spells; 0 without item or when the text is no
+    // number, an invalid figure for a number beyond its bound.
+    Decimal salaryCellValue(int row, int col) const;
+    // The cell's text, trimmed; empty without item.
+    QString salaryCellText(int row, int col) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,10 +72,13 @@ private:
     void showRecords(const QList<SalaryRecord> &records);
     void setViewMode();
     void fitNameColumn();
-    Decimal salaryCellValue(int row, int col) const;
-    QString salaryCellText(int row, int col) const;
+    // The figures a list row's cells stand for (salaryCellValue).
+    SalaryFigures rowFigures(int row) const;
     // The trimmed texts of columns 1 to 16 of a list row.
     QStringList listRowTexts(int row) const;
+    // A list row as the statement writes it: listRowTexts, but the name and
+    // the remarks as the list shows them.
+    QStringList statementRowTexts(int row) const;
     // A list cell as the slip prints it: trimmed and HTML-escaped, "0.00"
     // without item.
     QString htmlCellText(const int &row, int column) const;
@@ -82,6 +95,11 @@ private:
     // for while it shows its stored figure unchanged, and what Update checks
     // is still stored before it writes a row.
     QList<SalaryRecord> listedRecords;
+    // The figures the cells of a row stand for, for the rows where a figure
+    // was typed since the list was read or last written (the others stand
+    // for their listed figures); and as they were when edit mode began.
+    QHash<int, SalaryFigures> typedFigures;
+    QHash<int, SalaryFigures> editTypedFigures;
     bool editMode = false;
     bool reloadGuard = false;
     int nameColumnWidth = 0; // the width the listed names need

@@ -8,6 +8,7 @@
 #include "masterform.h"
 
 #include <QSignalBlocker>
+#include <QTableWidgetItem>
 
 namespace {
 
@@ -94,10 +95,10 @@ void CustomerMaster::loadCustomerTable(const QString &filter)
         case 6: return c.phone;
         default: return c.email;
         }
+    }, [&rows](int r, int column, QTableWidgetItem *item) {
+        if (column == 5)
+            item->setBackground(rows[r].type == IgstCustomer ? StatusColor::Partial : StatusColor::Done);
     });
-    for (int r = 0; r < rows.size(); ++r)
-        ui->customerTable->item(r, 5)->setBackground(rows[r].type == IgstCustomer ? StatusColor::Partial
-                                                                                   : StatusColor::Done);
 }
 
 CustomerFields CustomerMaster::fieldsFromForm() const
@@ -131,6 +132,7 @@ void CustomerMaster::on_add_btn_clicked()
                          "Customer already exists!\n\nExisting Customer: " + existing.name + "\nGST No: "
                              + existing.gstNo);
         return;
+    case MasterWrite::Stale: // not for a new customer
     case MasterWrite::Failed:
         Desktop::warning(this, "Error", error);
         return;
@@ -185,16 +187,27 @@ void CustomerMaster::on_update_btn_clicked()
         Desktop::warning(this, "Duplicate Customer",
                          "Another customer with same name or GST already exists!\nExisting: " + existing.name);
         return;
+    case MasterWrite::Stale:
+        // No Update can write the customer loaded: the form leaves the edit
+        // with what was typed still in the fields.
+        Desktop::warning(this, "Error", error);
+        leaveEditMode();
+        return;
     case MasterWrite::Failed:
         Desktop::warning(this, "Error", error);
         return;
     }
     Desktop::information(this, "Success", "Customer updated successfully!");
-    selectedCustomerId = -1;
-    editedCustomer = CustomerRow();
+    leaveEditMode();
     clearFields();
     loadSearchCombo();
     loadCustomerTable(QString());
+}
+
+void CustomerMaster::leaveEditMode()
+{
+    selectedCustomerId = -1;
+    editedCustomer = CustomerRow();
     setEditMode(false);
 }
 
@@ -228,10 +241,8 @@ void CustomerMaster::on_delete_btn_clicked()
 
 void CustomerMaster::on_cancel_btn_clicked()
 {
-    selectedCustomerId = -1;
-    editedCustomer = CustomerRow();
+    leaveEditMode();
     clearFields();
-    setEditMode(false);
 }
 
 void CustomerMaster::on_close_btn_clicked()

@@ -37,6 +37,8 @@ private:
     void loadCustomerTable(const QString &filter);
     CustomerFields fieldsFromForm() const;
     void setEditMode(bool editing);
+    // Back to the idle state, no customer in edit; the fields stay.
+    void leaveEditMode();
 
     Ui::CustomerMaster *ui;
     int selectedCustomerId = -1;

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
 #include "core/transaction.h"
 #include "masterdb.h"
 
@@ -56,16 +57,17 @@ bool findDuplicateCustomer(const QString &name, const QString &gstNo, int exclud
 }
 
 // Runs `write` in a write transaction unless `refusal` (when given) gives a
-// reason against, or another customer than `excludeId` has the name or GST
-// number by then.
+// reason against (Stale when it sets `stale`), or another customer than
+// `excludeId` has the name or GST number by then.
 MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, CustomerRow *existing, QString *error,
-                                 const std::function<QString()> &refusal,
+                                 const std::function<QString(bool *stale)> &refusal,
                                  const std::function<bool(QString *)> &write)
 {
     bool duplicate = false;
+    bool stale = false;
     const bool written = runInTransaction(
         [&](QString *failure) {
-            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+            if (const QString reason = refusal ? refusal(&stale) : QString(); !reason.isEmpty()) {
                 *failure = reason;
                 return false;
             }
@@ -73,7 +75,9 @@ MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, Cu
             return !duplicate && write(failure);
         },
         error);
-    return written ? MasterWrite::Written : duplicate ? MasterWrite::Duplicate : MasterWrite::Failed;
+    if (written)
+        return MasterWrite::Written;
+    return duplicate ? MasterWrite::Duplicate : stale ? MasterWrite::Stale : MasterWrite::Failed;
 }
 
 } // namespace
@@ -130,7 +134,7 @@ QList<CustomerRow> findCustomers(const QString &name)
 
 QString customerRowName(const CustomerRow &row)
 {
-    return QStringLiteral("Customer ") + row.name;
+    return QStringLiteral("Customer ") + shortRowName(row.name);
 }
 
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error)
@@ -151,9 +155,16 @@ MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fiel
     QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
     values.insert(":id", loaded.id);
     const QString row = customerRowName(loaded);
+    // The form leaves the edit with what was typed still in the fields.
     return writeUnlessDuplicate(
         fields, loaded.id, existing, error,
-        [&] { return listedRowRefusal(CustomerSource, loaded.id, loaded.stored, row); },
+        [&](bool *stale) {
+            return listedRowRefusalWithWayOn(
+                CustomerSource, loaded.id, loaded.stored, row,
+                "What you typed stays in the fields: press Reset to list the customer as it is now, then select it "
+                "and press Edit to load it in place of what you typed.",
+                "What you typed stays in the fields: press Add to save it as a new customer.", stale);
+        },
         [&](QString *failure) {
             return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
                                  "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
@@ -164,11 +175,21 @@ MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fiel
 
 bool deleteCustomer(const CustomerRow &loaded, QString *error)
 {
-    // Items or documents may have come to name the customer since the form looked.
     const int id = loaded.id;
-    return writeLoadedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}}, CustomerSource, id,
-                          loaded.stored, customerRowName(loaded), error,
-                          [id] { return customerDeletionRefusal(id); });
+    const QString row = customerRowName(loaded);
+    return runInTransaction(
+        [&](QString *failure) {
+            *failure = listedRowRefusalWithWayOn(
+                CustomerSource, id, loaded.stored, row,
+                "Press Reset to list the customer as it is now, then select it and press Delete again.", QString());
+            // Items or documents may have come to name the customer since the form looked.
+            if (failure->isEmpty())
+                *failure = customerDeletionRefusal(id);
+            return failure->isEmpty()
+                   && execListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
+                                    rowGoneText(row, true), failure);
+        },
+        error);
 }
 
 QString customerVendorId(int id)

@@ -32,21 +32,22 @@ QStringList customerNames();
 // The customers with exactly this name, or all of them for an empty filter, by name.
 QList<CustomerRow> findCustomers(const QString &name);
 
-// "Customer <name>": how a refusal names a listed customer.
+// "Customer <name>", the name cut to about 40 characters: how a refusal
+// names a listed customer.
 QString customerRowName(const CustomerRow &row);
 
 // Add and update look, once they hold the write lock, for another customer
 // with the same name, or the same non-empty GST number, in any letter case:
 // on a hit they write nothing, give Duplicate and fill `existing` (id, name
 // and GST number). Update writes the listed customer `loaded` only while it
-// is still stored exactly as the list read it. Failed gives the reason in
-// `error`.
+// is still stored exactly as the list read it: otherwise Stale, with the
+// reason and how to go on in `error`. Failed gives the reason in `error`.
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error);
 MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fields, CustomerRow *existing,
                            QString *error);
 // Delete removes the listed customer only while it is still stored exactly
 // as the list read it and nothing names it: otherwise false, nothing
-// written, and the reason in `error`.
+// written, and the reason (and how to go on) in `error`.
 bool deleteCustomer(const CustomerRow &loaded, QString *error);
 
 // The stored vendor id (empty when none).

@@ -6,6 +6,7 @@
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
+#include "widgets/tablefill.h"
 #include "itemstore.h"
 #include "masterform.h"
 
@@ -83,7 +84,9 @@ void itemmaster::loadItemTable(int customerId, const QString &search)
 {
     listedItems = findItems(customerId, search);
     const QList<ItemRow> &rows = listedItems;
-    fillMasterTable(ui->item_table, rows.size(), [&rows](int r, int c) {
+    // Rates and tax percentages repeat down the list: each text made once.
+    RepeatedTexts<double> rates(rateText), taxes(taxText);
+    fillMasterTable(ui->item_table, rows.size(), [&](int r, int c) {
         const ItemRow &i = rows[r];
         switch (c) {
         case 0: return QString::number(i.id);
@@ -92,8 +95,8 @@ void itemmaster::loadItemTable(int customerId, const QString &search)
         case 3: return i.name;
         case 4: return i.drawingNo;
         case 5: return i.uom;
-        case 6: return rateText(i.rate);
-        default: return taxText(i.taxPercent);
+        case 6: return rates(i.rate);
+        default: return taxes(i.taxPercent);
         }
     });
 }
@@ -133,7 +136,7 @@ bool itemmaster::written(MasterWrite result, const QString &error)
 {
     if (result == MasterWrite::Duplicate)
         Desktop::warning(this, "Duplicate", "Item code already exists for this customer!");
-    else if (result == MasterWrite::Failed)
+    else if (result != MasterWrite::Written)
         Desktop::warning(this, "Error", error);
     return result == MasterWrite::Written;
 }
@@ -192,13 +195,24 @@ void itemmaster::on_update_btn_clicked()
         return;
 
     QString error;
-    if (!written(updateItem(editedItem, fields, &error), error))
+    const MasterWrite result = updateItem(editedItem, fields, &error);
+    if (!written(result, error)) {
+        // No Update can write the item loaded: the form leaves the edit with
+        // what was typed still in the fields.
+        if (result == MasterWrite::Stale)
+            leaveEditMode();
         return;
+    }
     Desktop::information(this, "Success", "Item updated successfully!");
-    selectedItemId = -1;
-    editedItem = ItemRow();
+    leaveEditMode();
     clearFields();
     loadItemTable(-1, QString());
+}
+
+void itemmaster::leaveEditMode()
+{
+    selectedItemId = -1;
+    editedItem = ItemRow();
     setEditMode(false);
 }
 
@@ -231,10 +245,8 @@ void itemmaster::on_delete_btn_clicked()
 
 void itemmaster::on_cancel_btn_clicked()
 {
-    selectedItemId = -1;
-    editedItem = ItemRow();
+    leaveEditMode();
     clearFields();
-    setEditMode(false);
 }
 
 void itemmaster::on_reset_btn_clicked()

@@ -47,6 +47,8 @@ private:
     // True when Add or Update wrote the item; else warns why and gives false.
     bool written(MasterWrite result, const QString &error);
     void setEditMode(bool editing);
+    // Back to the idle state, no item in edit; the fields stay.
+    void leaveEditMode();
 
     Ui::itemmaster *ui;
     int selectedItemId = -1;

@@ -2,6 +2,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listedwayon.h"
 #include "core/transaction.h"
 #include "core/money.h"
 #include "core/typednumber.h"
@@ -60,15 +61,16 @@ bool customerStillStored(int customerId, QString *error)
 }
 
 // Runs `write` in a write transaction while `refusal` (when given) gives no
-// reason against, the item's customer is still stored and no item of it but
-// `excludeId` has the code.
-MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error, const std::function<QString()> &refusal,
-                      const std::function<bool(QString *)> &write)
+// reason against (Stale when it sets `stale`), the item's customer is still
+// stored and no item of it but `excludeId` has the code.
+MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error,
+                      const std::function<QString(bool *stale)> &refusal, const std::function<bool(QString *)> &write)
 {
     bool duplicate = false;
+    bool stale = false;
     const bool written = runInTransaction(
         [&](QString *failure) {
-            if (const QString reason = refusal ? refusal() : QString(); !reason.isEmpty()) {
+            if (const QString reason = refusal ? refusal(&stale) : QString(); !reason.isEmpty()) {
                 *failure = reason;
                 return false;
             }
@@ -78,7 +80,9 @@ MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error, c
             return !duplicate && write(failure);
         },
         error);
-    return written ? MasterWrite::Written : duplicate ? MasterWrite::Duplicate : MasterWrite::Failed;
+    if (written)
+        return MasterWrite::Written;
+    return duplicate ? MasterWrite::Duplicate : stale ? MasterWrite::Stale : MasterWrite::Failed;
 }
 
 } // namespace
@@ -129,7 +133,7 @@ QList<ItemRow> findItems(int customerId, const QString &search)
 
 QString itemRowName(const ItemRow &row)
 {
-    return QStringLiteral("Item ") + (row.code.isEmpty() ? row.name : row.code);
+    return QStringLiteral("Item ") + shortRowName(row.code.isEmpty() ? row.name : row.code);
 }
 
 MasterWrite insertItem(const ItemFields &fields, QString *error)
@@ -148,9 +152,17 @@ MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString 
     QVariantMap values = fieldValues(fields);
     values.insert(":id", loaded.id);
     const QString row = itemRowName(loaded);
-    // The item moves to the chosen customer.
+    // The item moves to the chosen customer. After a refusal the form
+    // leaves the edit with what was typed still in the fields.
     return writeItem(
-        fields, loaded.id, error, [&] { return listedRowRefusal(ItemSource, loaded.id, loaded.stored, row); },
+        fields, loaded.id, error,
+        [&](bool *stale) {
+            return listedRowRefusalWithWayOn(
+                ItemSource, loaded.id, loaded.stored, row,
+                "What you typed stays in the fields: press Reset to list the item as it is now, then select it and "
+                "press Edit to load it in place of what you typed.",
+                "What you typed stays in the fields: press Add to save it as a new item.", stale);
+        },
         [&](QString *failure) {
             return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
                                  "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
@@ -161,10 +173,21 @@ MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString 
 
 bool deleteItem(const ItemRow &loaded, QString *error)
 {
-    // Documents may have come to name the item since the form looked.
     const int id = loaded.id;
-    return writeLoadedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}}, ItemSource, id, loaded.stored,
-                          itemRowName(loaded), error, [id] { return itemDeletionRefusal(id); });
+    const QString row = itemRowName(loaded);
+    return runInTransaction(
+        [&](QString *failure) {
+            *failure = listedRowRefusalWithWayOn(
+                ItemSource, id, loaded.stored, row,
+                "Press Reset to list the item as it is now, then select it and press Delete again.", QString());
+            // Documents may have come to name the item since the form looked.
+            if (failure->isEmpty())
+                *failure = itemDeletionRefusal(id);
+            return failure->isEmpty()
+                   && execListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}}, rowGoneText(row, true),
+                                    failure);
+        },
+        error);
 }
 
 QString itemDeletionRefusal(int id)

@@ -36,21 +36,22 @@ ItemFields storedItemFields(ItemFields fields);
 // name, code and name. Items whose customer is gone are not listed.
 QList<ItemRow> findItems(int customerId, const QString &search);
 
-// "Item <code>" (or "Item <name>" for an item without a code): how a refusal
-// names a listed item.
+// "Item <code>" (or "Item <name>" for an item without a code), cut to about
+// 40 characters: how a refusal names a listed item.
 QString itemRowName(const ItemRow &row);
 
 // Add and update write only while, once they hold the write lock, the
 // chosen customer is still stored (else Failed) and no other item of it has
 // the code in any letter case (else Duplicate; an item without a code is not
 // looked for); update writes the listed item `loaded` only while it is still
-// stored exactly as the list read it. Failed gives the reason in `error`;
-// nothing is written unless Written.
+// stored exactly as the list read it (else Stale, with the reason and how to
+// go on in `error`). Failed gives the reason in `error`; nothing is written
+// unless Written.
 MasterWrite insertItem(const ItemFields &fields, QString *error);
 MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString *error);
 // Delete removes the listed item only while it is still stored exactly as
 // the list read it and no document names it: otherwise false, nothing
-// written, and the reason in `error`.
+// written, and the reason (and how to go on) in `error`.
 bool deleteItem(const ItemRow &loaded, QString *error);
 
 // Why the item cannot be deleted: documents ("Inward Entries", ...) still

@@ -5,9 +5,10 @@
 #include <QPair>
 #include <QStringList>
 
-// What came of an add or update of a master row: written, refused because
-// another row already has its name, GST number or code, or failed.
-enum class MasterWrite { Written, Duplicate, Failed };
+// What came of a write of a master row: written; refused because another
+// row already has its name, GST number or code (Duplicate), or because the
+// listed row was changed or deleted meanwhile (Stale); or failed.
+enum class MasterWrite { Written, Duplicate, Stale, Failed };
 
 // For each (table, description) pair whose table has a row with `column`
 // equal to `id`, the description, in the order given. A table that cannot be

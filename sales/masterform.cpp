@@ -59,11 +59,18 @@ QString cellText(const QTableWidget *table, int row, int column)
     return item ? item->text() : QString();
 }
 
-void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell)
+void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell,
+                     const std::function<void(int row, int column, QTableWidgetItem *item)> &decorate)
 {
-    TableFill fill(table, rowCount);
+    // Every cell is given on every fill with the same roles: rows that stay
+    // keep their items.
+    TableFill fill(table, rowCount, TableFill::Items::Kept);
     const int columns = table->columnCount();
-    for (int r = 0; r < rowCount; ++r)
-        for (int c = 0; c < columns; ++c)
-            fill.add(r, c, cell(r, c));
+    for (int r = 0; r < rowCount; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            QTableWidgetItem *item = fill.add(r, c, cell(r, c));
+            if (decorate)
+                decorate(r, c, item);
+        }
+    }
 }

@@ -8,6 +8,7 @@
 
 class QLineEdit;
 class QTableWidget;
+class QTableWidgetItem;
 
 // Upper-cases the field on every change of its text, with its own signals
 // blocked, and puts the cursor at the end.
@@ -28,5 +29,8 @@ void setupMasterTable(QTableWidget *table, const QList<MasterColumn> &columns);
 QString cellText(const QTableWidget *table, int row, int column);
 
 // Replaces the rows of a master list: `cell(row, column)` gives the text of
-// each cell. Built for lists of many thousand rows.
-void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell);
+// each cell, and `decorate`, when given, sets what else an item of a column
+// shows (set on that column of every row, on every fill). Built for lists of
+// many thousand rows: rows that stay keep their items.
+void fillMasterTable(QTableWidget *table, int rowCount, const std::function<QString(int row, int column)> &cell,
+                     const std::function<void(int row, int column, QTableWidgetItem *item)> &decorate = nullptr);

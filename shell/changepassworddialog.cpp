@@ -2,6 +2,7 @@
 #include "ui_changepassworddialog.h"
 
 #include "core/boundquery.h"
+#include "core/listedrow.h"
 #include "output/desktop.h"
 #include "widgets/formstyle.h"
 
@@ -18,14 +19,6 @@ int userWithPassword(const QString &password)
     if (execBound(q, "SELECT id FROM users WHERE password = :password", {{":password", password}}) && q.next())
         return q.value(0).toInt();
     return 0;
-}
-
-QString singleValue(const QString &sql)
-{
-    QSqlQuery q;
-    if (q.exec(sql) && q.next())
-        return q.value(0).toString();
-    return QString();
 }
 
 } // namespace
@@ -65,28 +58,51 @@ QString credentialProblemText(CredentialProblem problem)
     return QString();
 }
 
-bool updateCredentials(int userId, const QString &username, const QString &password, QString *error)
+ShownUser readShownUser()
 {
-    QSqlQuery q;
-    return execBound(q, "UPDATE users SET username = :username, password = :password WHERE id = :id",
-                     {{":username", username}, {":password", password}, {":id", userId}}, error);
+    ShownUser shown;
+    shown.row.source = RowSource{"users", "id", {"id", "username", "password"}, QString()};
+    forEachRow("SELECT " + shown.row.source.columnList() + " FROM users LIMIT 1", {}, [&shown](const StatementRow &r) {
+        shown.row.key = r.value(0);
+        shown.username = r.text(1);
+        shown.row.stored = StoredRow::of(r, 0, 3);
+    });
+    return shown;
 }
 
-QString storedUsername()
+QString reopenText()
 {
-    return singleValue("SELECT username FROM users LIMIT 1");
+    return QStringLiteral("Close the User Panel and open it again to see it as it is now.");
 }
 
-QString storedBankDetails()
+bool updateCredentials(ShownUser *shown, int userId, const QString &username, const QString &password,
+                       QString *error)
 {
-    return singleValue("SELECT bank_details FROM company_settings WHERE id = 1");
+    const QVariantMap values{{":username", username}, {":password", password}, {":id", userId}};
+    return writePanelRow(&shown->row, "The user " + shortRowName(shown->username), reopenText(),
+                         [&](QString *failure) {
+                             return execListedRow("UPDATE users SET username = :username, password = :password "
+                                                  "WHERE id = :id",
+                                                  values, rowGoneText("The user", true), failure);
+                         },
+                         error);
 }
 
-bool saveBankDetails(const QString &text, QString *error)
+namespace {
+
+bool writeCompanyColumn(CompanyRecord *company, const QString &sql, const QVariantMap &values, QString *error)
 {
-    QSqlQuery q;
-    return execBound(q, "UPDATE company_settings SET bank_details = :bank WHERE id = 1", {{":bank", text.trimmed()}},
-                     error);
+    return writePanelRow(&company->row, companyRecordName(), reopenText(), [&](QString *failure) {
+        return execListedRow(sql, values, rowGoneText(companyRecordName(), true), failure);
+    }, error);
+}
+
+} // namespace
+
+bool saveBankDetails(CompanyRecord *company, const QString &text, QString *error)
+{
+    return writeCompanyColumn(company, "UPDATE company_settings SET bank_details = :bank WHERE id = 1",
+                              {{":bank", text.trimmed()}}, error);
 }
 
 void ensureInvoiceFormatColumn()
@@ -95,15 +111,10 @@ void ensureInvoiceFormatColumn()
     q.exec("ALTER TABLE company_settings ADD COLUMN invoice_format TEXT");
 }
 
-QString storedInvoiceFormat()
+bool saveInvoiceFormat(CompanyRecord *company, const QString &format, QString *error)
 {
-    return singleValue("SELECT invoice_format FROM company_settings WHERE id = 1");
-}
-
-bool saveInvoiceFormat(const QString &format, QString *error)
-{
-    QSqlQuery q;
-    return execBound(q, "UPDATE company_settings SET invoice_format = :fmt WHERE id = 1", {{":fmt", format}}, error);
+    return writeCompanyColumn(company, "UPDATE company_settings SET invoice_format = :fmt WHERE id = 1",
+                              {{":fmt", format}}, error);
 }
 
 } // namespace UserPanel
@@ -120,13 +131,17 @@ ChangePasswordDialog::ChangePasswordDialog(QWidget *parent)
     ui->newPasswordEdit->setEchoMode(QLineEdit::Password);
     ui->confirmPassEdit->setEchoMode(QLineEdit::Password);
 
-    ui->newUsernameEdit->setText(UserPanel::storedUsername());
-    ui->bankDetailsEdit->setPlainText(UserPanel::storedBankDetails());
+    shownUser = UserPanel::readShownUser();
+    ui->newUsernameEdit->setText(shownUser.username);
+
+    // Row 1 read once, with the column the format choice keeps.
+    UserPanel::ensureInvoiceFormatColumn();
+    readCompanyRecord(&company);
+    ui->bankDetailsEdit->setPlainText(company.bankDetails);
 
     ui->invoice_format_combo->addItem("Standard", "standard");
     ui->invoice_format_combo->addItem("Tally Style", "tally");
-    UserPanel::ensureInvoiceFormatColumn();
-    const int index = ui->invoice_format_combo->findData(UserPanel::storedInvoiceFormat());
+    const int index = company.found ? ui->invoice_format_combo->findData(company.invoiceFormat) : -1;
     if (index >= 0)
         ui->invoice_format_combo->setCurrentIndex(index);
 }
@@ -156,7 +171,7 @@ void ChangePasswordDialog::on_save_btn_clicked()
     }
 
     QString error;
-    if (!UserPanel::updateCredentials(check.userId, username, password, &error)) {
+    if (!UserPanel::updateCredentials(&shownUser, check.userId, username, password, &error)) {
         Desktop::warning(this, "Error", "Failed to update: " + error);
         return;
     }
@@ -174,7 +189,7 @@ void ChangePasswordDialog::on_cancel_btn_clicked()
 void ChangePasswordDialog::on_bank_save_btn_clicked()
 {
     QString error;
-    if (!UserPanel::saveBankDetails(ui->bankDetailsEdit->toPlainText(), &error))
+    if (!UserPanel::saveBankDetails(&company, ui->bankDetailsEdit->toPlainText(), &error))
         Desktop::warning(this, "Error", error);
 }
 
@@ -186,7 +201,7 @@ void ChangePasswordDialog::on_close_btn_clicked()
 void ChangePasswordDialog::on_save_invpref_btn_clicked()
 {
     QString error;
-    if (UserPanel::saveInvoiceFormat(ui->invoice_format_combo->currentData().toString(), &error))
+    if (UserPanel::saveInvoiceFormat(&company, ui->invoice_format_combo->currentData().toString(), &error))
         Desktop::information(this, "Saved", "Invoice format preference saved!");
     else
         Desktop::warning(this, "Error", error);

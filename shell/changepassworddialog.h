@@ -1,5 +1,8 @@
 #pragma once
 
+#include "companyrecord.h"
+#include "panelrow.h"
+
 #include <QDialog>
 
 QT_BEGIN_NAMESPACE
@@ -26,18 +29,32 @@ CredentialCheck checkCredentialChange(const QString &currentPassword, const QStr
                                       const QString &newPassword, const QString &confirmation);
 // The warning shown for a problem (empty for None).
 QString credentialProblemText(CredentialProblem problem);
-// Rewrites the user's name and password.
-bool updateCredentials(int userId, const QString &username, const QString &password, QString *error);
+// The login user the panel shows: the first row of users, kept to be
+// written back only while it is still so.
+struct ShownUser
+{
+    QString username; // empty when there is no user
+    PanelRow row;
+};
+ShownUser readShownUser();
 
-QString storedUsername();
-QString storedBankDetails();
-// Stores the text trimmed at both ends.
-bool saveBankDetails(const QString &text, QString *error);
+// How a refusal of the panel says to go on.
+QString reopenText();
+
+// Rewrites the name and password of the user `userId`, while the user the
+// panel shows is still as `shown` holds it; then keeps it as it stands.
+// False with why in `error` otherwise ("The user pravo was changed or deleted
+// meanwhile, ...", or the driver's text).
+bool updateCredentials(ShownUser *shown, int userId, const QString &username, const QString &password,
+                       QString *error);
+
+// Store the text trimmed at both ends, and the invoice format, in row 1 while
+// it is still as `company` holds it; then keep it as it stands.
+bool saveBankDetails(CompanyRecord *company, const QString &text, QString *error);
+bool saveInvoiceFormat(CompanyRecord *company, const QString &format, QString *error);
 
 // Gives company_settings its invoice_format column (nothing when present).
 void ensureInvoiceFormatColumn();
-QString storedInvoiceFormat();
-bool saveInvoiceFormat(const QString &format, QString *error);
 
 } // namespace UserPanel
 
@@ -58,4 +75,8 @@ private slots:
 
 private:
     Ui::ChangePasswordDialog *ui;
+    // What the panel shows, as read and then as saved here: each save
+    // writes only while its row is still so.
+    UserPanel::ShownUser shownUser;
+    CompanyRecord company;
 };

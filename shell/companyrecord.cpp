@@ -6,49 +6,79 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-bool readCompanyRecord(CompanyInfo *info)
+bool readCompanyRecord(CompanyRecord *record, QString *error)
 {
-    QSqlQuery q;
-    if (!q.exec("SELECT company_name, address_line1, address_line2, phone, email, gst_no FROM company_settings WHERE id = 1")
-        || !q.next())
+    *record = CompanyRecord();
+    // Every column the table has now: invoice_format comes with the first
+    // user panel.
+    QStringList columns;
+    if (!forEachRow(QStringLiteral("SELECT name FROM pragma_table_info('company_settings')"), {},
+                    [&columns](const StatementRow &r) { columns << r.text(0); }, error))
         return false;
-    info->name = q.value(0).toString();
-    info->address1 = q.value(1).toString();
-    info->address2 = q.value(2).toString();
-    info->phone = q.value(3).toString();
-    info->email = q.value(4).toString();
-    info->gstNo = q.value(5).toString();
-    return true;
+    if (columns.isEmpty()) {
+        // No such table: the driver says so.
+        QSqlQuery q;
+        execBound(q, QStringLiteral("SELECT id FROM company_settings"), {}, error);
+        return false;
+    }
+    record->row.source = RowSource{QStringLiteral("company_settings"), QStringLiteral("id"), columns, QString()};
+    record->row.key = 1;
+    const auto at = [&columns](const char *name) { return int(columns.indexOf(QLatin1String(name))); };
+    const int name = at("company_name"), address1 = at("address_line1"), address2 = at("address_line2"),
+              phone = at("phone"), email = at("email"), gst = at("gst_no"), bank = at("bank_details"),
+              format = at("invoice_format");
+    return forEachRow(
+        QStringLiteral("SELECT ") + record->row.source.columnList()
+            + QStringLiteral(" FROM company_settings WHERE id = :key"),
+        {{QStringLiteral(":key"), record->row.key}},
+        [&](const StatementRow &r) {
+            const auto text = [&r](int column) { return column < 0 ? QString() : r.text(column); };
+            record->found = true;
+            record->info = {text(name), text(address1), text(address2), text(phone), text(email), text(gst)};
+            record->bankDetails = text(bank);
+            record->invoiceFormat = text(format);
+            record->row.stored = StoredRow::of(r, 0, int(columns.size()));
+        },
+        error);
 }
 
-bool saveCompanyRecord(const CompanyInfo &info, QString *error)
+QString companyRecordName()
+{
+    return QStringLiteral("The company record");
+}
+
+bool saveCompanyRecord(CompanyRecord *record, const CompanyInfo &info, const QString &wayOn, QString *error)
 {
     const QVariantMap values{{":company_name", info.name}, {":address1", info.address1},
                              {":address2", info.address2}, {":phone", info.phone},
                              {":email", info.email},       {":gst_no", info.gstNo}};
-    QSqlQuery q;
-    if (!execBound(q,
-                   "UPDATE company_settings SET company_name = :company_name, address_line1 = :address1, "
-                   "address_line2 = :address2, phone = :phone, email = :email, gst_no = :gst_no WHERE id = 1",
-                   values, error))
-        return false;
-    if (q.numRowsAffected() > 0)
-        return true;
-    // Row 1 was removed; an update of no row would save nothing.
-    return execBound(q,
-                     "INSERT INTO company_settings (id, company_name, address_line1, address_line2, phone, email, "
-                     "gst_no) VALUES (1, :company_name, :address1, :address2, :phone, :email, :gst_no)",
-                     values, error);
+    return writePanelRow(&record->row, companyRecordName(), wayOn, [&values](QString *failure) {
+        QSqlQuery q;
+        if (!execBound(q,
+                       "UPDATE company_settings SET company_name = :company_name, address_line1 = :address1, "
+                       "address_line2 = :address2, phone = :phone, email = :email, gst_no = :gst_no WHERE id = 1",
+                       values, failure))
+            return false;
+        if (q.numRowsAffected() > 0)
+            return true;
+        // Row 1 is missing, as it was when read: an update of no row would
+        // save nothing.
+        return execBound(q,
+                         "INSERT INTO company_settings (id, company_name, address_line1, address_line2, phone, email, "
+                         "gst_no) VALUES (1, :company_name, :address1, :address2, :phone, :email, :gst_no)",
+                         values, failure);
+    }, error);
 }
 
-bool saveCompanyRecordReporting(QWidget *parent, const CompanyInfo &info)
+bool saveCompanyRecordReporting(QWidget *parent, CompanyRecord *record, const CompanyInfo &info,
+                                const QString &wayOn)
 {
     if (info.name.isEmpty()) {
         Desktop::warning(parent, "Error", "Company name cannot be empty!");
         return false;
     }
     QString error;
-    if (!saveCompanyRecord(info, &error)) {
+    if (!saveCompanyRecord(record, info, wayOn, &error)) {
         Desktop::warning(parent, "Error", "Failed to save: " + error);
         return false;
     }

@@ -1,21 +1,40 @@
 #pragma once
 // Editing the company record, row 1 of company_settings.
 
+#include "panelrow.h"
+
 #include "core/companyinfo.h"
 
 class QWidget;
 
-// Row 1 as stored (NULLs as empty texts). False when there is no row 1 or the
-// query failed; the info is then left as it was.
-bool readCompanyRecord(CompanyInfo *info);
+// Row 1 as a panel reads it to write it back: the values it shows (NULLs as
+// empty texts) and the row kept, every column the table has.
+struct CompanyRecord
+{
+    bool found = false;
+    CompanyInfo info;
+    QString bankDetails;
+    QString invoiceFormat; // empty while the table has no such column
+    PanelRow row;
+};
 
-// Stores the six fields in row 1, creating the row when it is missing.
-// On failure returns false and gives the driver's error text.
-bool saveCompanyRecord(const CompanyInfo &info, QString *error);
+// Reads row 1 in one pass; a missing row gives found false. False with the
+// driver's text when it cannot be read.
+bool readCompanyRecord(CompanyRecord *record, QString *error = nullptr);
+
+// "The company record": how a refusal names row 1.
+QString companyRecordName();
+
+// Stores the six fields in row 1, creating the row when it is missing (as it
+// was when read), while the row is still as `record` holds it; then keeps
+// the row as written. Otherwise false: the row changed meanwhile, named, with
+// `wayOn` after it, or the driver's text.
+bool saveCompanyRecord(CompanyRecord *record, const CompanyInfo &info, const QString &wayOn, QString *error);
 
 // What both company forms do on Save: refuse a blank name, store the record,
 // and warn (titled "Error") when either fails. True when the record is stored.
-bool saveCompanyRecordReporting(QWidget *parent, const CompanyInfo &info);
+bool saveCompanyRecordReporting(QWidget *parent, CompanyRecord *record, const CompanyInfo &info,
+                                const QString &wayOn);
 
 // The fields with white space trimmed at both ends.
 CompanyInfo trimmedCompanyInfo(const CompanyInfo &info);

@@ -21,15 +21,15 @@ CompanySettingsDialog::~CompanySettingsDialog()
 
 void CompanySettingsDialog::loadSettings()
 {
-    CompanyInfo info;
-    if (!readCompanyRecord(&info))
-        return;
-    showCompanyInForm(ui, info);
+    readCompanyRecord(&company); // a row that cannot be read leaves the fields empty
+    if (company.found)
+        showCompanyInForm(ui, company.info);
 }
 
 void CompanySettingsDialog::on_save_btn_clicked()
 {
-    if (!saveCompanyRecordReporting(this, companyFromForm(ui)))
+    if (!saveCompanyRecordReporting(this, &company, companyFromForm(ui),
+                                    "Press Cancel and open the dialog again to see the record as it is now."))
         return;
     Desktop::information(this, "Success", "Company settings saved successfully!");
     accept();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "companyrecord.h"
+
 #include <QDialog>
 
 QT_BEGIN_NAMESPACE
@@ -25,4 +27,7 @@ private slots:
 
 private:
     Ui::CompanySettingsDialog *ui;
+    // Row 1 as loaded, then as saved here: a save writes it only while it is
+    // still so.
+    CompanyRecord company;
 };

@@ -3,6 +3,7 @@
 
 #include "companyrecord.h"
 #include "core/boundquery.h"
+#include "core/transaction.h"
 #include "output/desktop.h"
 #include "output/wholefile.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSqlDatabase>
 #include <QVariant>
 
 namespace AdminSettings {
@@ -44,17 +44,29 @@ bool releaseYear(const QString &fy, QString *error)
 
 bool withdrawYear(const QString &fy, QString *error)
 {
-    // Only a year known to hold no inward entry goes. Before the sales window
-    // has made the inward table nothing is known of any year, so it stays.
-    if (!QSqlDatabase::database().tables().contains(QStringLiteral("inward_entries")))
-        return true;
-    QSqlQuery count;
-    if (!execBound(count, "SELECT COUNT(*) FROM inward_entries WHERE fy_name = :fy", {{":fy", fy}}, error))
-        return false;
-    if (!count.next() || count.value(0).toInt() > 0)
-        return true; // in use: the year stays
-    QSqlQuery q;
-    return execBound(q, "DELETE FROM financial_years WHERE fy_name = :fy", {{":fy", fy}}, error);
+    // The look and the delete hold the write lock together: an inward entry
+    // saved meanwhile in another copy either comes before the look, which
+    // then finds it, or waits until the year is gone.
+    return runInTransaction(
+        [&fy](QString *failure) {
+            // Only a year known to hold no inward entry goes. Before the sales
+            // window has made the inward table nothing is known of any year,
+            // so it stays.
+            QSqlQuery table;
+            if (!execBound(table, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'inward_entries'", {},
+                           failure))
+                return false;
+            if (!table.next())
+                return true;
+            QSqlQuery count;
+            if (!execBound(count, "SELECT COUNT(*) FROM inward_entries WHERE fy_name = :fy", {{":fy", fy}}, failure))
+                return false;
+            if (!count.next() || count.value(0).toInt() > 0)
+                return true; // in use: the year stays
+            QSqlQuery q;
+            return execBound(q, "DELETE FROM financial_years WHERE fy_name = :fy", {{":fy", fy}}, failure);
+        },
+        error);
 }
 
 bool setModuleEnabled(const QString &moduleName, bool enabled, QString *error)
@@ -148,7 +160,9 @@ QList<QCheckBox *> DeveloperDialog::yearChecks() const
 
 void DeveloperDialog::loadCompanyDetails()
 {
-    showCompanyInForm(ui, loadCompanyInfo());
+    // The built-in company shows while row 1 is missing or cannot be read.
+    readCompanyRecord(&company);
+    showCompanyInForm(ui, company.found ? company.info : builtInCompanyInfo());
 }
 
 void DeveloperDialog::loadModuleChecks()
@@ -202,7 +216,9 @@ void DeveloperDialog::on_right_logo_btn_clicked()
 
 void DeveloperDialog::on_company_save_btn_clicked()
 {
-    if (!saveCompanyRecordReporting(this, companyFromForm(ui)))
+    if (!saveCompanyRecordReporting(
+            this, &company, companyFromForm(ui),
+            "Press Cancel and open the Developer Panel again to see the company details as they are now."))
         return;
 
     QString error;

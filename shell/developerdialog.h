@@ -1,5 +1,7 @@
 #pragma once
 
+#include "companyrecord.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -25,8 +27,9 @@ QStringList offeredYears();
 bool isYearReleased(const QString &fy);
 // Adds the year to the login list; a year already there keeps its row.
 bool releaseYear(const QString &fy, QString *error);
-// Removes the year from the login list when it holds no inward entry; the
-// year stays while the inward table does not exist yet.
+// Removes the year from the login list when it holds no inward entry, the
+// look and the removal under one write lock; the year stays while the
+// inward table does not exist yet.
 bool withdrawYear(const QString &fy, QString *error);
 
 bool setModuleEnabled(const QString &moduleName, bool enabled, QString *error);
@@ -72,6 +75,9 @@ private:
     void reportSave(QStringList failures, const QString &success);
 
     Ui::DeveloperDialog *ui;
+    // Row 1 as loaded, then as saved here: a save writes it only while it is
+    // still so.
+    CompanyRecord company;
     QString m_leftLogoPath;
     QString m_rightLogoPath;
 };

@@ -82,6 +82,12 @@ struct OpenEnvironment : TestEnvironment
 
 const QDate May1(2026, 5, 1), May2(2026, 5, 2), May3(2026, 5, 3);
 
+// How a refused Update tells the user to go on.
+const QString UpdateChangedWayOn =
+    "What you typed stays in the fields: press Show or Reset to list the expense as it is now, then select it and "
+    "press Edit to load it in place of what you typed; or press Add to save what you typed as a new expense.";
+const QString UpdateGoneWayOn = "What you typed stays in the fields: press Add to save it as a new expense.";
+
 // A click and typing as the system delivers them: to the window, where an
 // open suggestion list takes them first.
 void clickOn(QWidget *target)
@@ -244,19 +250,24 @@ private slots:
         QCOMPARE(stored().value(1), QString("2|2026-05-03|Tea||real:2.67"));
     }
 
-    // Refused naming the row; what was typed stays for another try.
+    // Refused naming the row and saying how to go on; what was typed stays.
     void anExpenseChangedInAnotherCopyIsNeitherUpdatedNorDeleted_data()
     {
         QTest::addColumn<QStringList>("otherCopy"); // to rows 3, 2 and 1 in turn
         QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("deleteWayOn");
+        QTest::addColumn<QString>("updateWayOn");
         QTest::addColumn<QStringList>("left");
         QTest::newRow("deleted") << QStringList(3, "DELETE FROM expenses WHERE slno = %1")
                                  << " no longer exists; it may have been deleted in another window. Nothing was saved."
-                                 << QStringList();
+                                 << "" << " " + UpdateGoneWayOn << QStringList();
         QTest::newRow("changed") << QStringList{"UPDATE expenses SET heading = 'Post' WHERE slno = %1",
                                                 "UPDATE expenses SET amount = 777 WHERE slno = %1",
                                                 "UPDATE expenses SET details = 'milk' WHERE slno = %1"}
                                  << " was changed or deleted meanwhile, perhaps in another window. Nothing was saved."
+                                 << " Press Show or Reset to list the expense as it is now, then select it and press "
+                                    "Delete again."
+                                 << " " + UpdateChangedWayOn
                                  << QStringList({"1|2026-05-01|Tea|milk|real:120", "2|2026-05-02|Diesel|van|real:777",
                                                  "3|2026-05-03|Post|later|real:80"});
     }
@@ -264,6 +275,8 @@ private slots:
     {
         QFETCH(QStringList, otherCopy);
         QFETCH(QString, meanwhile);
+        QFETCH(QString, deleteWayOn);
+        QFETCH(QString, updateWayOn);
         OpenEnvironment env;
         Form f;
         f.addThree("Tea", "Diesel", "van");
@@ -271,21 +284,57 @@ private slots:
         f.select(2);
         env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         click(f.w, "delete_btn");
-        QCOMPARE(env.desktop.lastShown(), "Delete Error|Expense #3 (Courier)" + meanwhile);
+        QCOMPARE(env.desktop.lastShown(), "Delete Error|Expense #3 (Courier)" + meanwhile + deleteWayOn);
 
         f.select(1);
         click(f.w, "edit_btn");
         writeAsOtherCopy(otherCopy.at(1).arg(2));
         child<QLineEdit>(f.w, "amount")->setText("1600");
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + meanwhile);
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #2 (Diesel)" + meanwhile + updateWayOn);
         QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
         // The other copy holds the file while this one saves.
         f.select(0);
         click(f.w, "edit_btn");
         saveWhileOtherCopyWrites(otherCopy.at(2).arg(1), [&] { click(f.w, "update_btn"); });
-        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #1 (Tea)" + meanwhile);
+        QCOMPARE(env.desktop.lastShown(), "Update Error|Expense #1 (Tea)" + meanwhile + updateWayOn);
         QTEST(stored(), "left");
+    }
+
+    // After Update was refused the window is back in entry with what was
+    // typed: Add saves it as a new expense, and the row listed again by
+    // Reset is loaded by Edit and updated as it now is.
+    void afterARefusedUpdateTheFormGoesOn()
+    {
+        OpenEnvironment env;
+        Form f;
+        f.addThree("Tea", "Diesel", "van");
+        f.select(1);
+        click(f.w, "edit_btn");
+        writeAsOtherCopy("UPDATE expenses SET heading = 'Van hire' WHERE slno = 2");
+        f.enter(May3, "Diesel", "van, refilled", "1600");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastMessage().title, QString("Update Error"));
+        QCOMPARE(f.serial->text(), QString("SI No: 4"));
+        QVERIFY(child<QPushButton>(f.w, "add_btn")->isEnabled());
+        QVERIFY(child<QPushButton>(f.w, "delete_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.w, "update_btn")->isEnabled());
+        QCOMPARE(child<QLineEdit>(f.w, "heading")->text(), QString("Diesel"));
+        QCOMPARE(child<QLineEdit>(f.w, "details")->text(), QString("van, refilled"));
+        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
+        QCOMPARE(f.date->date(), May3);
+
+        click(f.w, "add_btn");
+        QCOMPARE(stored().value(3), QString("4|2026-05-03|Diesel|van, refilled|real:1600"));
+
+        click(f.w, "reset");
+        f.select(1);
+        click(f.w, "edit_btn");
+        QCOMPARE(child<QLineEdit>(f.w, "heading")->text(), QString("Van hire"));
+        child<QLineEdit>(f.w, "amount")->setText("1550");
+        click(f.w, "update_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|Record updated successfully"));
+        QCOMPARE(stored().value(1), QString("2|2026-05-02|Van hire|van|real:1550"));
     }
 
     void showListsThePeriodInclusively()

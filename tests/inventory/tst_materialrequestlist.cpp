@@ -36,6 +36,9 @@ QString day(int offset)
     return QDate::currentDate().addDays(offset).toString("yyyy-MM-dd");
 }
 
+// What a refused status change adds to the reason.
+const QString ShowAdvice = "\n\nPress Show to list the lines as they are now, then tick them again.";
+
 QString shown(int offset)
 {
     return QDate::currentDate().addDays(offset).toString("dd-MM-yyyy");
@@ -142,16 +145,52 @@ private slots:
             ticks(table)->setTicked(r, true);
         writeAsOtherCopy("UPDATE purchase_orders SET " + change + " WHERE item_name = 'Bolt'");
         const QString refused = "Error|PO Number MR/26-27/010, item 'Bolt' (listed as Open) was changed or "
-                                "deleted meanwhile, perhaps in another window. Nothing was updated.";
+                                "deleted meanwhile, perhaps in another window. Nothing was updated." + ShowAdvice;
         click(list, "save_status_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(rows("SELECT status, order_qty FROM purchase_orders ORDER BY po_id"),
                  QStringList({"Open|5", "Open|1", bolt}));
 
-        // Both rows of one number and item, as listed: stored.
+        // The ticked row alone: the unticked row of the same number and item
+        // stays as it was.
         ticks(table)->setTicked(int(columnTexts(table, 4).indexOf("Bolt")), false);
+        ticks(table)->setTicked(int(columnTexts(table, 6).indexOf("1.00")), false);
         click(list, "save_status_btn");
-        QCOMPARE(env->desktop.lastShown(), QString("Success|2 order(s) updated to Received!"));
+        QCOMPARE(env->desktop.lastShown(), QString("Success|1 order(s) updated to Received!"));
+        QCOMPARE(rows("SELECT status, order_qty FROM purchase_orders ORDER BY po_id"),
+                 QStringList({"Received|5", "Open|1", bolt}));
+
+        // Both rows of one number and item ticked: both stored.
+        exec("UPDATE purchase_orders SET status = 'Open'");
+        click(list, "show_btn");
+        for (int r : {0, 1, 2})
+            ticks(table)->setTicked(r, columnTexts(table, 4).at(r) == "Rod");
+        child<QRadioButton>(list, "radio_partial_btn")->setChecked(true);
+        click(list, "save_status_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|2 order(s) updated to Partial Received!"));
+        QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"),
+                 QStringList({"Partial Received", "Partial Received", "Open"}));
+    }
+
+    // A ticked line deleted meanwhile is refused and named like a changed one.
+    void statusOfALineDeletedMeanwhileIsRefused()
+    {
+        addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 5, "kgs", "Open"});
+        addRequestLine({"MR/26-27/010", day(0), "SHAH", "Rod", "Hardware", 1, "kgs", "Open"});
+        auto *list = new inventory_polist;
+        auto *table = child<QTableWidget>(list, "ordered_list");
+        ticks(table)->setTicked(int(columnTexts(table, 6).indexOf("1.00")), true);
+        // The other copy deletes the ticked line and adds one of the same
+        // number and item: the new row is not the line the list showed.
+        writeAsOtherCopy("DELETE FROM purchase_orders WHERE order_qty = 1; "
+                         "INSERT INTO purchase_orders (po_number, po_date, supplier_name, item_name, category, "
+                         "order_qty, uom, status) SELECT po_number, po_date, supplier_name, item_name, category, 1, "
+                         "uom, 'Open' FROM purchase_orders");
+        click(list, "save_status_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 "Error|PO Number MR/26-27/010, item 'Rod' no longer exists; it may have been deleted in another "
+                 "window. Nothing was saved." + ShowAdvice);
+        QCOMPARE(rows("SELECT status FROM purchase_orders ORDER BY po_id"), QStringList({"Open", "Open"}));
     }
 
     // Show again keeps the items of the rows that stay: the list must look

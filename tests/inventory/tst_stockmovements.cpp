@@ -186,6 +186,38 @@ private slots:
         QCOMPARE(f.takeMessages(), QStringList(7, "Success|Stock updated successfully!"));
     }
 
+    // Totals another program summed as REALs (0.1 + 0.2 is stored as
+    // 0.30000000000000004) are read to the thousandth, as a typed quantity
+    // is: the item moves again, and its totals are written back exact.
+    void storedSumsOfTenthsMoveAgain_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("addition");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("addition") << "stock_addition = 0.1 + 0.2, balance_stock = 0.1 + 0.2" << true << "1"
+                                  << "1.3|0|1.3";
+        QTest::newRow("whole balance reduced") << "stock_addition = 0.1 + 0.2, balance_stock = 0.1 + 0.2" << false
+                                               << "0.3" << "0.3|0.3|0";
+        QTest::newRow("reductions summed") << "stock_addition = 1, stock_reduction = 0.1 + 0.2, balance_stock = 0.7"
+                                           << false << "0.7" << "1|1|0";
+    }
+    void storedSumsOfTenthsMoveAgain()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, addition);
+        QFETCH(QString, quantity);
+        QFETCH(QString, after);
+        StockForm f;
+        const int point3 = addStock("Packing", "BOXWELL", "POINT3", 0);
+        exec(QString("UPDATE inventory_items SET %1 WHERE item_id = %2").arg(stored).arg(point3));
+        QVERIFY(totals(point3).contains("0.30000000000000004"));
+        f.reload();
+        QVERIFY(!f.move(point3, addition, quantity));
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Stock updated successfully!"});
+        QCOMPARE(totals(point3), after + "|" + storedToday());
+    }
+
     void twoOpenFormsLoseNoMovement()
     {
         StockForm f;

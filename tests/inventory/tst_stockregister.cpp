@@ -52,6 +52,11 @@ QStringList renameWhileOtherCopyWrites(StockForm &f, int id, const QString &type
     return f.takeMessages();
 }
 
+// What a refused Update and a refused Delete add to the reason.
+const QString EditAdvice = "\n\nPress Reset to list the items as they are now, then select the item and press "
+                           "Edit again; what you typed stays in the fields until then. EditCancel leaves edit mode.";
+const QString DeleteAdvice = "\n\nPress Reset to list the items as they are now, then select the item again.";
+
 QStringList schema()
 {
     return rows("SELECT name, sql FROM sqlite_master ORDER BY name");
@@ -266,8 +271,64 @@ private slots:
         // An item deleted meanwhile by another copy is not reported as updated.
         QCOMPARE(renameWhileOtherCopyWrites(f, bolt, "typed name", "DELETE FROM inventory_items WHERE item_id = %1"),
                  QStringList{"Error|Item 'HEX BOLT M10' no longer exists; it may have been deleted in "
-                             "another window. Nothing was saved."});
+                             "another window. Nothing was saved." + EditAdvice});
         QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
+    }
+
+    // The form's own movement of the item in edit mode is not taken for
+    // another window's change; another window's change before it still is.
+    // After a refusal the form goes on: what was typed stays, EditCancel
+    // and Reset work, and the item edited again saves.
+    void editSavesAfterItsOwnMovementAndGoesOnAfterARefusal()
+    {
+        StockForm f;
+        const int bolt = addStock("Hardware", "ACME", "Hex Bolt", 30);
+        f.reload();
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        child<QLineEdit>(f.form, "itemEdit")->setText("Hex Bolt M10");
+        QVERIFY(!f.move(bolt, true, "5"));
+        click(f.form, "updatenew_btn");
+        QCOMPARE(f.takeMessages(), QStringList({"Edit Mode|Edit the fields and click Update to save changes.",
+                                                "Success|Stock updated successfully!",
+                                                "Success|Item updated successfully!"}));
+        QCOMPARE(items(), QStringList{"Hardware|ACME||HEX BOLT M10|30|5|0|35|nos|" + storedToday() + "|0"});
+
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        child<QLineEdit>(f.form, "itemEdit")->setText("Bolt typed");
+        writeAsOtherCopy(QString("UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1").arg(bolt));
+        QVERIFY(!f.move(bolt, false, "1"));
+        f.takeMessages();
+        click(f.form, "updatenew_btn");
+        QCOMPARE(f.takeMessages(),
+                 QStringList{"Error|Item 'HEX BOLT M10' was changed or deleted meanwhile, perhaps in another window. "
+                             "Nothing was saved." + EditAdvice});
+        QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString("Bolt typed"));
+        QVERIFY(child<QPushButton>(f.form, "editcancel_btn")->isEnabled());
+        QVERIFY(child<QPushButton>(f.form, "updatenew_btn")->isEnabled());
+
+        // Reset lists the item as it is now; Edit loads it again and saves.
+        click(f.form, "reset_btn");
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        child<QLineEdit>(f.form, "itemEdit")->setText("Bolt typed");
+        click(f.form, "updatenew_btn");
+        QCOMPARE(f.takeMessages().last(), QString("Success|Item updated successfully!"));
+        QCOMPARE(items(), QStringList{"Hardware|ACME||BOLT TYPED|30|5|1|34|nos|" + storedToday() + "|7"});
+
+        // EditCancel after a refusal leaves edit mode; Add works again.
+        f.clickRow(bolt);
+        click(f.form, "edit_btn");
+        writeAsOtherCopy(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(bolt));
+        click(f.form, "updatenew_btn");
+        click(f.form, "editcancel_btn");
+        QVERIFY(child<QPushButton>(f.form, "add_btn")->isEnabled());
+        QVERIFY(!child<QPushButton>(f.form, "updatenew_btn")->isEnabled());
+        f.takeMessages();
+        f.fillEntry("Hardware", "ACME", "Washer", "3", "nos");
+        f.clickAdd();
+        QCOMPARE(f.takeMessages(), QStringList{"Success|Item 'Washer' added successfully!"});
     }
 
     void listAndPopupsShowTheFormFonts()
@@ -292,12 +353,12 @@ private slots:
         // renamed nor deleted; the typed name stays in edit mode.
         const QString changed = " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
         QCOMPARE(renameWhileOtherCopyWrites(f, bolt, "Hex Bolt M10", "UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1"),
-                 QStringList{"Error|Item 'Hex Bolt'" + changed});
+                 QStringList{"Error|Item 'Hex Bolt'" + changed + EditAdvice});
         QCOMPARE(child<QLineEdit>(f.form, "itemEdit")->text(), QString("Hex Bolt M10"));
         recordStockMovement(nut, Movement::Addition, 2, storedToday()); // the other copy's movement
         f.clickRow(nut);
         click(f.form, "delete_btn");
-        QCOMPARE(f.takeMessages().last(), "Error|Item 'Nut'" + changed);
+        QCOMPARE(f.takeMessages().last(), "Error|Item 'Nut'" + changed + DeleteAdvice);
         QCOMPARE(items(), QStringList({"Hardware|ACME||Hex Bolt|30|0|0|30|nos|" + storedToday() + "|7",
                                        "Hardware|ACME||Nut|8|2|0|10|nos|" + storedToday() + "|0"}));
         QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 3);
@@ -325,8 +386,8 @@ private slots:
         f.clickRow(nut);
         writeAsOtherCopy(QString("DELETE FROM inventory_items WHERE item_id = %1").arg(nut));
         click(f.form, "delete_btn");
-        QCOMPARE(f.takeMessages().last(), QString("Error|Item 'Nut' no longer exists; it may have been deleted in "
-                                                  "another window. Nothing was saved."));
+        QCOMPARE(f.takeMessages().last(), "Error|Item 'Nut' no longer exists; it may have been deleted in "
+                                          "another window. Nothing was saved." + DeleteAdvice);
         QCOMPARE(testdata::count("SELECT COUNT(*) FROM inventory_transactions"), 2);
     }
 };

@@ -196,7 +196,7 @@ private slots:
         addChallan(3);
 
         PageRenderProfile profile = RenderProfiles::deliveryChallan(5);
-        profile.removeImage = false; // kept to look at
+        profile.keepPicturesIn = env.desktop.tempFolder; // kept to look at
         QVERIFY(renderHtmlToPages(nullptr, buildChallanHtml(5, "26-27"), profile));
         QCOMPARE(env.desktop.messages.size(), 0);
         const QString path = env.desktop.tempFolder + "/challan_preview.png";

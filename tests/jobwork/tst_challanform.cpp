@@ -45,6 +45,11 @@ void addData()
     addDelivery({2, "26-27", 2, Customer, Flange, 4});
 }
 
+// What a refusal of the loaded DC adds to the reason.
+const QString ReloadAdvice = "\n\nPress Reset to list the challans as they are now, then load the DC back "
+                             "(right-click → Load Back); what you typed stays in the form until then. "
+                             "EditCancel leaves the DC.";
+
 struct Form
 {
     deliveryChallanList *w = new deliveryChallanList; // deleted by the test environment
@@ -369,7 +374,8 @@ private slots:
     }
 
     // Another copy deletes the loaded challan, then saves a new one under its
-    // number: Update and Delete store nothing and say so.
+    // number: Update and Delete store nothing, say so and how to go on; what
+    // was typed stays, and EditCancel leaves the DC.
     void changedMeanwhileIsRefused()
     {
         Form f;
@@ -377,18 +383,29 @@ private slots:
         f.setQty(0, "5");
         writeAsOtherCopy("DELETE FROM delivery_entries WHERE delivery_no = 1");
         f.click("update_btn");
-        QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
-                                                "another window. Nothing was updated."));
+        QCOMPARE(desktop().lastShown(), "Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
+                                        "another window. Nothing was updated." + ReloadAdvice);
         QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries WHERE delivery_no = 1"), 0);
+        QCOMPARE(f.cell(0, 7), QString("5"));
+        QVERIFY(f.enabled("cancel_btn") && f.enabled("update_btn"));
 
         writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
                          "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
                          "VALUES (1, '1/26-27', '2026-06-02', 2, 1, 3, 2, '26-27', 0)");
         f.click("delete_btn"); // answered Yes
-        QCOMPARE(desktop().lastShown(), QString("Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
-                                                "another window. Nothing was deleted."));
+        QCOMPARE(desktop().lastShown(), "Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
+                                        "another window. Nothing was deleted." + ReloadAdvice);
         QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 1"),
                  QStringList{"3|2"});
+
+        // Reset and load back: the DC as it is now, and it updates.
+        f.click("reset_btn");
+        f.loadBack("1/26-27");
+        f.setQty(0, "1");
+        f.click("update_btn");
+        QCOMPARE(desktop().lastShown(), QString("Success|Delivery Challan updated!"));
+        QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 1"),
+                 QStringList{"3|1"});
     }
 
     // Another copy changes a column of a loaded line that its id does not
@@ -411,7 +428,7 @@ private slots:
         const QStringList before = rows("SELECT * FROM delivery_entries ORDER BY delivery_id");
         f.click(qPrintable(button)); // Delete answered Yes
         QCOMPARE(desktop().lastShown(), "Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in another "
-                                        "window. Nothing was " + outcome + ".");
+                                        "window. Nothing was " + outcome + "." + ReloadAdvice);
         QCOMPARE(rows("SELECT * FROM delivery_entries ORDER BY delivery_id"), before);
     }
 

@@ -42,6 +42,14 @@ struct Window
     void click(const char *name) const { ::click(w, name); }
 };
 
+// Bin's refusal of an entry no longer as the list showed it.
+QString refusedText(const QString &entry)
+{
+    return "Error|Inward No " + entry + " was issued, binned, cancelled or changed meanwhile, perhaps in another "
+           "window. Nothing was binned.\n\nPress Show to list the entries as they are now, then tick the ones "
+           "still pending.";
+}
+
 // (inward no, item code, qty) of each line of each open challan form.
 QStringList formLines()
 {
@@ -331,8 +339,7 @@ private slots:
         writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
                          "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
                          "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
-        const QString refused = "Error|Inward No 2/26-27 was issued or cancelled meanwhile, perhaps in another "
-                                "window. Nothing was binned.";
+        const QString refused = refusedText("2/26-27");
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
@@ -342,6 +349,50 @@ private slots:
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1);
+    }
+
+    // The entry is still open but its balance is no longer the listed 10:
+    // nothing of the batch is binned, never more than the list showed; after
+    // Show the balance as it is now is binned.
+    void binRefusesABalanceChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::addColumn<double>("balanceNow");
+        QTest::newRow("challan cancelled") << "UPDATE delivery_entries SET is_deleted = 1 WHERE delivery_no = 1 AND fy_name = '26-27'"
+                                           << 14.0;
+        QTest::newRow("part delivered") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
+                                           "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                                           "VALUES (8, '8/26-27', '2026-06-05', 1, 1, 1, 2, '26-27', 0)"
+                                        << 8.0;
+        QTest::newRow("binned in part") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
+                                           "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 1, 1, 1, 3, '26-27')"
+                                        << 7.0;
+    }
+    void binRefusesABalanceChangedMeanwhile()
+    {
+        QFETCH(QString, otherCopy);
+        QFETCH(double, balanceNow);
+        Window w;
+        w.tick("2/26-27");
+        w.tick("1/26-27");
+        const int binsBefore = count("SELECT COUNT(*) FROM bins");
+        writeAsOtherCopy(otherCopy);
+        const int binsListed = count("SELECT COUNT(*) FROM bins");
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        w.click("bin_btn");
+        QCOMPARE(env->desktop.lastShown(), refusedText("1/26-27"));
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), binsListed);
+
+        w.click("show_btn");
+        QCOMPARE(w.cell(w.rowOf("1/26-27"), 8), QString::number(balanceNow, 'f', 3));
+        w.tick("1/26-27");
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        w.click("bin_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Binned|Pending balance closed successfully!"));
+        QVERIFY(count("SELECT COUNT(*) FROM bins") > binsBefore);
+        QCOMPARE(value("SELECT SUM(binned_qty) FROM bins WHERE bin_date = date('now', 'localtime') "
+                       "AND inward_no = 1").toDouble(),
+                 balanceNow);
     }
 };
 

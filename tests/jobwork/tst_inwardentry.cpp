@@ -51,6 +51,11 @@ void challan(int no, const QString &fy, int inwardNo, int item, int deleted = 0)
     addDelivery(Delivery{no, fy, inwardNo, 1, item, 1}.deleted(deleted));
 }
 
+// What a refusal of the loaded entry adds to the reason.
+const QString ReloadAdvice = "\n\nPress Reset to list the entries as they are now, then load the entry back "
+                             "(right-click → Load Back); what you typed stays in the form until then. "
+                             "EditCancel leaves the entry.";
+
 struct Form
 {
     inwardentry *w = new inwardentry; // deleted by the test environment
@@ -552,12 +557,19 @@ private slots:
         inward(2, "26-27", 1, 1, 8);
         Form f;
         f.rightClick("1/26-27");
+        child<QLineEdit>(f.w, "remarksEdit")->setText("typed");
         writeAsOtherCopy("UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 1");
         const QStringList before = rows("SELECT * FROM inward_entries ORDER BY inward_id");
         f.click("update_btn");
-        QCOMPARE(lastShown(), QString("Error|Inward No 1/26-27 was changed or cancelled meanwhile, perhaps in another "
-                                      "window. Nothing was updated."));
+        QCOMPARE(lastShown(), "Error|Inward No 1/26-27 was changed or cancelled meanwhile, perhaps in another "
+                              "window. Nothing was updated." + ReloadAdvice);
         QCOMPARE(rows("SELECT * FROM inward_entries ORDER BY inward_id"), before);
+        // What was typed stays; EditCancel and Reset work.
+        QCOMPARE(f.text("remarksEdit"), QString("typed"));
+        QVERIFY(f.enabled("cancel_btn") && f.enabled("update_btn"));
+        f.click("reset_btn");
+        f.rightClick("1/26-27");
+        QCOMPARE(lastShown(), QString("Deleted|This entry has been deleted."));
 
         // Rewritten by the other copy: its rows are new ones.
         f.rightClick("2/26-27");
@@ -565,8 +577,8 @@ private slots:
                          "inward_qty, fy_name, is_deleted) VALUES (2, '2/26-27', '2026-05-10', 1, 1, 9, '26-27', 0);"
                          "DELETE FROM inward_entries WHERE inward_no = 2 AND inward_qty = 8");
         f.click("delete_btn");
-        QCOMPARE(lastShown(), QString("Error|Inward No 2/26-27 was changed or cancelled meanwhile, perhaps in another "
-                                      "window. Nothing was cancelled."));
+        QCOMPARE(lastShown(), "Error|Inward No 2/26-27 was changed or cancelled meanwhile, perhaps in another "
+                              "window. Nothing was cancelled." + ReloadAdvice);
         QCOMPARE(rows("SELECT inward_qty, is_deleted FROM inward_entries WHERE inward_no = 2"), QStringList{"9|0"});
     }
 
@@ -593,8 +605,52 @@ private slots:
         const QStringList before = rows("SELECT * FROM inward_entries ORDER BY inward_id");
         f.click(qPrintable(button));
         QCOMPARE(lastShown(), "Error|Inward No 1/26-27 was changed or cancelled meanwhile, perhaps in another "
-                              "window. Nothing was " + outcome + ".");
+                              "window. Nothing was " + outcome + "." + ReloadAdvice);
         QCOMPARE(rows("SELECT * FROM inward_entries ORDER BY inward_id"), before);
+    }
+
+    // A line whose item is no longer in the item master is loaded too, without
+    // code and name, so that Update rewrites it instead of dropping it.
+    void lineOfAnItemGoneFromTheMasterIsKept()
+    {
+        inward(1, "26-27", 1, 1, 10);
+        inward(1, "26-27", 1, 2, 5);
+        exec("DELETE FROM items WHERE item_id = 2");
+        Form f;
+        f.rightClick("1/26-27");
+        QCOMPARE(columnTexts(f.lines, 1), QStringList({"", "AB-100"}));
+        QCOMPARE(columnTexts(f.lines, 4), QStringList({"5.000", "10.000"}));
+        f.click("update_btn"); // answered Ok
+        QCOMPARE(lastShown(), QString("Success|Inward entry updated successfully!\nInward No: 1/26-27"));
+        QCOMPARE(rows("SELECT item_id, inward_qty, is_deleted FROM inward_entries ORDER BY item_id"),
+                 QStringList({"1|10|0", "2|5|0"}));
+    }
+
+    // Rows of the same number and year cancelled earlier are not the loaded
+    // entry: Update compares, rewrites and deletes the live rows alone, and
+    // Cancel Inward marks only those.
+    void cancelledRowsOfTheNumberStayAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("live");
+        QTest::newRow("update") << "update_btn" << "1|7|0";
+        QTest::newRow("cancel") << "delete_btn" << "1|10|1";
+    }
+    void cancelledRowsOfTheNumberStayAsTheyAre()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, live);
+        inward(1, "26-27", 1, 1, 10);
+        inward(1, "26-27", 1, 2, 5, "2026-05-01", "2026-04-30", 1);
+        Form f;
+        f.rightClick("1/26-27");
+        QCOMPARE(columnTexts(f.lines, 4), QStringList{"10.000"});
+        f.lines->item(0, 4)->setText("7");
+        f.click(qPrintable(button)); // answered Ok / Yes
+        QCOMPARE(rows("SELECT item_id, inward_qty, is_deleted FROM inward_entries ORDER BY item_id"),
+                 QStringList({live, "2|5|1"}));
+        QCOMPARE(rows("SELECT inward_date, dc_date FROM inward_entries WHERE item_id = 2"),
+                 QStringList{"2026-05-01|2026-04-30"});
     }
 };
 

@@ -29,7 +29,7 @@ void TestRealRenderer::rendersALegibleA4Picture()
         "<div style='width:992px; height:20px; background:#000;'></div>"
         "<div style='padding-top:10px;'>HHHH</div></body></html>");
     PageRenderProfile profile = RenderProfiles::deliveryChallan(9);
-    profile.removeImage = false;
+    profile.keepPicturesIn = env.desktop.tempFolder; // to look at
     QVERIFY(renderHtmlToPages(nullptr, html, profile));
     const QImage image(env.desktop.tempFolder + "/challan_preview.png");
     QCOMPARE(image.width(), 2480);

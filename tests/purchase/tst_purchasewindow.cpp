@@ -54,12 +54,16 @@ void setCell(QTableWidget *table, int row, int column, const QString &text)
     table->item(row, column)->setText(text);
 }
 
-// Bills S1 (100) and S2 (200) of ACME, listed S2 first, the list in edit mode.
+// Bills S1 (100, paid 40 and 5) and S2 (200, paid 10) of ACME, listed S2 first, the
+// list in edit mode.
 struct BillsInEdit
 {
     PurchaseEnvironment env;
     [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
-                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200});
+                                 + addBill({"S2", "2026-04-02", "ACME", "Credit", 200})
+                                 + addPayment({1, 40, "2026-04-05", "UTR1", "Neft", "RCT-1"})
+                                 + addPayment({2, 10, "2026-04-05", "UTR2", "Neft", "RCT-2"})
+                                 + addPayment({1, 5, "2026-04-06", "UTR3", "Cash", "RCT-3"});
     PurchaseWindow w;
     QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
 };
@@ -338,13 +342,32 @@ private slots:
         setCell(t, 1, 8, "");
         setCell(t, 1, 6, "1000000000");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastMessage().text, QString("2 bill(s) updated successfully!\n\nNot updated:\n"
+        QCOMPARE(env.desktop.lastMessage().text, QString("1 bill(s) updated successfully!\n\nNot updated:\n"
                                                          "Bill No E2: Qty is too large: at most 999,999,999.999 (quantity)"));
         setCell(t, 1, 6, "999999999.999");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|3 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(child<QLabel>(&w, "edit_status_label")->text(), QString());
         QCOMPARE(rows("SELECT bill_date FROM purchase_bills WHERE bill_no = 'E3'"), QStringList{"2026-01-05"});
+    }
+
+    // A stored date that reads as neither form is written back as stored
+    // when only another cell of its row changed; only written rows count.
+    void aStoredDateOfAnotherFormStaysWhenAnotherCellChanges()
+    {
+        PurchaseEnvironment env;
+        addBill({"H1", "05/01/2026"});
+        for (int i = 2; i <= 11; ++i)
+            addBill({QString("H%1").arg(i), "2026-04-02"});
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        click(&w, "edit_table_btn");
+        QCOMPARE(tableCell(t, 10, 1), QString("05/01/2026"));
+        setCell(t, 10, 17, "3208");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
+        QCOMPARE(rows("SELECT bill_no, bill_date, hsn_code FROM purchase_bills WHERE hsn_code <> ''"),
+                 QStringList{"H1|05/01/2026|3208"});
     }
 
     void deleteRemovesTheSelectedRecordOnly()
@@ -374,6 +397,24 @@ private slots:
                               << "was changed or deleted meanwhile, perhaps in";
         QTest::newRow("deleted") << "DELETE FROM purchase_bills WHERE bill_id = 1"
                                  << "no longer exists; it may have been deleted in";
+        QTest::newRow("renumbered") << "UPDATE purchase_bills SET bill_id = 99 WHERE bill_id = 1"
+                                    << "no longer exists; it may have been deleted in";
+        // Every other column; a text in a REAL column stays a text.
+        for (const char *column : {"bill_no", "bill_date", "company_name", "gst_no", "type", "description", "quantity",
+                                   "base_amount", "cgst2_5", "sgst2_5", "cgst6", "sgst6", "cgst9", "sgst9", "cgst14",
+                                   "sgst14", "bill_total", "hsn_code", "payment_status"})
+            QTest::newRow(column) << QString("UPDATE purchase_bills SET %1 = 'changed' WHERE bill_id = 1").arg(column)
+                                  << "was changed or deleted meanwhile, perhaps in";
+        // S1 was listed with payments 1 and 3.
+        QTest::newRow("payment added") << "INSERT INTO payment_records (bill_id, paid_amount) VALUES (1, 60)"
+                                       << "was changed or deleted meanwhile, perhaps in";
+        QTest::newRow("payment deleted") << "DELETE FROM payment_records WHERE payment_id = 3"
+                                         << "was changed or deleted meanwhile, perhaps in";
+        for (const char *change : {"paid_amount = 41", "payment_date = '2026-04-07'", "reference_no = 'UTR9'",
+                                   "mode_of_payment = 'Upi'", "payment_ref = 'RCT-9'"})
+            QTest::newRow(QByteArray("payment: ") + change)
+                << QString("UPDATE payment_records SET %1 WHERE payment_id = 3").arg(change)
+                << "was changed or deleted meanwhile, perhaps in";
     }
     void aBillChangedInAnotherCopyIsNeitherUpdatedNorDeleted()
     {
@@ -397,6 +438,41 @@ private slots:
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
     }
 
+    // A refusal names the bill by its number as the list shows it, a long
+    // one cut to 40 characters.
+    void aLongBillNumberIsCutShortInARefusal_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shown");
+        const QString name = "Bill No " + QString(39, 'N') + QChar(0x2026);
+        QTest::newRow("amount too large") << "update_table_btn"
+                                          << "Update|0 bill(s) updated successfully!\n\nNot updated:\n" + name
+                                                 + ": Base Amount is too large: at most 99,999,999,999.99";
+        QTest::newRow("report") << "printexcel_btn"
+                                << "Figure Too Large|" + name + ": Base Amount is too large: at most 99,999,999,999.99";
+        QTest::newRow("changed meanwhile")
+            << "changed" << "Update Error|No bill was updated: " + name + " could not be written.\n" + name
+                                + " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
+    }
+    void aLongBillNumberIsCutShortInARefusal()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, shown);
+        PurchaseEnvironment env;
+        addBill({QString(10000, 'N'), "2026-04-01"});
+        PurchaseWindow w;
+        click(&w, "edit_table_btn");
+        if (action == "changed") {
+            setCell(list(w), 0, 17, "3208");
+            writeAsOtherCopy("UPDATE purchase_bills SET hsn_code = '9999'");
+            action = "update_table_btn";
+        } else {
+            setCell(list(w), 0, 7, "1e15");
+        }
+        click(&w, action.toLatin1().constData());
+        QCOMPARE(env.desktop.lastShown(), shown);
+    }
+
     // Update Table writes only the rows edited here; a row written here is
     // then kept as written.
     void aRowNotEditedHereKeepsTheOtherCopysChange()
@@ -406,7 +482,7 @@ private slots:
         writeAsOtherCopy("UPDATE purchase_bills SET base_amount = 250, bill_total = 250 WHERE bill_no = 'S2'");
         setCell(t, 1, 7, "150");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(rows("SELECT bill_no, base_amount, bill_total FROM purchase_bills ORDER BY bill_id"),
                  QStringList({"S1|150|150", "S2|250|250"}));
 
@@ -439,6 +515,35 @@ private slots:
         QCOMPARE(lines.at(6), QString("R1,01-04-2026,\"Paint, white\",,Credit,\"Say \"\"hi\"\"\",10,1000.00,,,,,,,,,1180.00,"));
         QCOMPARE(lines.mid(7),
                  QStringList({"", "TOTAL,,,,,,10.00,1500.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,1680.00,", ""}));
+    }
+
+    // The title block is written field by field, so a supplier of quotes,
+    // commas and a formula stays one text cell.
+    void reportTitleKeepsTheSupplierInOneCell_data()
+    {
+        QTest::addColumn<QString>("supplier");
+        QTest::newRow("quote, comma, semicolon") << "a\"b,c;d";
+        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")";
+    }
+    void reportTitleKeepsTheSupplierInOneCell()
+    {
+        QFETCH(QString, supplier);
+        PurchaseEnvironment env;
+        addBill({"C1", "2026-04-01", supplier});
+        PurchaseWindow w;
+        child<QComboBox>(&w, "companyComboBox")->setCurrentText(supplier);
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2026, 4, 1));
+        child<QDateEdit>(&w, "todateEdit")->setDate(QDate(2026, 4, 30));
+        click(&w, "show_btn");
+        const QString path = env.folder() + "/report.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "printexcel_btn");
+        const QList<QStringList> cells = readCsv(QString::fromUtf8(fileBytes(path)));
+        QCOMPARE(cells.at(0), QStringList{"PURCHASE REPORT"});
+        QCOMPARE(cells.at(1), QStringList{"Period: 01-04-2026 to 30-04-2026"});
+        QCOMPARE(cells.at(2), QStringList{"Company: " + supplier});
+        QCOMPARE(cells.at(5).at(2), supplier.startsWith('=') ? "'" + supplier : supplier);
+        QCOMPARE(cells.at(7).size(), 18);
     }
 
     // Half a paisa rounds up as the decimal typed or stored, not as its
@@ -476,7 +581,7 @@ private slots:
         QCOMPARE(tableCell(t, 1, 13), QString("2.68"));
         QCOMPARE(tableCell(t, 1, 16), QString("7.81"));
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), QString("Success|2 bill(s) updated successfully!"));
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
         QCOMPARE(rows("SELECT base_amount, cgst9, sgst9, bill_total FROM purchase_bills WHERE bill_no = 'OLD'"),
                  QStringList{"2.45|2.68|2.68|7.81"});
 

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -164,25 +165,34 @@ private slots:
     }
 
     // The other copy writes ACME after this list read it: Update and Delete
-    // store nothing and name it, what was typed stays.
+    // store nothing, name it and say how to go on; what was typed stays and
+    // the form is out of the edit.
     void aCustomerChangedInAnotherCopyIsRefused_data()
     {
         QTest::addColumn<QString>("otherCopy");
-        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("updateRefusal");
+        QTest::addColumn<QString>("deleteRefusal");
         QTest::addColumn<QStringList>("stored");
-        const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
-        QTest::newRow("phone") << "UPDATE customers SET phone = '777' WHERE customer_id = 1" << changed
-                               << QStringList{"ACME|777|"};
+        const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved. ";
+        const QString updateWayOn = "What you typed stays in the fields: press Reset to list the customer as it is "
+                                    "now, then select it and press Edit to load it in place of what you typed.";
+        const QString deleteWayOn = "Press Reset to list the customer as it is now, then select it and press Delete "
+                                    "again.";
+        QTest::newRow("phone") << "UPDATE customers SET phone = '777' WHERE customer_id = 1" << changed + updateWayOn
+                               << changed + deleteWayOn << QStringList{"ACME|777|"};
         QTest::newRow("vendor id, not listed") << "UPDATE customers SET vendor_id = 'V2' WHERE customer_id = 1"
-                                               << changed << QStringList{"ACME||V2"};
+                                               << changed + updateWayOn << changed + deleteWayOn
+                                               << QStringList{"ACME||V2"};
+        const QString gone = "no longer exists; it may have been deleted in another window. Nothing was saved.";
         QTest::newRow("deleted") << "DELETE FROM customers WHERE customer_id = 1"
-                                 << "no longer exists; it may have been deleted in another window. Nothing was saved."
-                                 << QStringList{};
+                                 << gone + " What you typed stays in the fields: press Add to save it as a new customer."
+                                 << gone << QStringList{};
     }
     void aCustomerChangedInAnotherCopyIsRefused()
     {
         QFETCH(QString, otherCopy);
-        QFETCH(QString, refusal);
+        QFETCH(QString, updateRefusal);
+        QFETCH(QString, deleteRefusal);
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
@@ -192,17 +202,58 @@ private slots:
         writeAsOtherCopy(otherCopy);
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
-        QCOMPARE(f.shown(), "Error|Customer ACME " + refusal);
+        QCOMPARE(f.shown(), "Error|Customer ACME " + updateRefusal);
         QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
-        f.click("cancel_btn");
+        QCOMPARE(f.edit("customerName_edit")->text(), QString("ACME"));
+        for (const char *idle : {"add_btn", "edit_btn", "delete_btn"})
+            QVERIFY2(f.w<QPushButton>(idle)->isEnabled(), idle);
+        for (const char *editing : {"update_btn", "cancel_btn"})
+            QVERIFY2(!f.w<QPushButton>(editing)->isEnabled(), editing);
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
-        QCOMPARE(f.shown(), "Error|Customer ACME " + refusal);
+        QCOMPARE(f.shown(), "Error|Customer ACME " + deleteRefusal);
         QTEST(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), "stored");
+
+        // A long name is cut in the refusal.
+        const QString longName = "ACME PRECISION ENGINEERING AND FORGING WORKS PRIVATE LIMITED";
+        exec("UPDATE customers SET customer_name = '" + longName + "' WHERE customer_id = 2");
+        CustomerRow bolt = findCustomers(longName).value(0);
+        writeAsOtherCopy("UPDATE customers SET phone = '1' WHERE customer_id = 2");
+        QString refusal;
+        QVERIFY(!deleteCustomer(bolt, &refusal));
+        QVERIFY2(refusal.startsWith("Customer ACME PRECISION ENGINEERING AND FORGING\u2026 was changed"),
+                 qPrintable(refusal));
+        exec("UPDATE customers SET customer_name = 'BOLT' WHERE customer_id = 2");
 
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the list read it
         QVERIFY(!deleteCustomer(findCustomers("BOLT").value(0), &error) && error.startsWith("This customer has items"));
+    }
+
+    // The way the refusal names: Reset lists the customer as the other copy
+    // left it, Edit loads it in place of what was typed, and Update stores it.
+    void afterARefusalTheCustomerIsEditedAsItIsNow()
+    {
+        Fixture f;
+        addCustomer("ACME", {"Old Road"});
+        f.click("pushButton_5");
+        f.select("ACME");
+        f.click("edit_btn");
+        writeAsOtherCopy("UPDATE customers SET address_line1 = 'New Road' WHERE customer_id = 1");
+        f.edit("phoneEdit")->setText("12345");
+        f.click("update_btn");
+        QVERIFY(f.shown().startsWith("Error|Customer ACME was changed or deleted meanwhile"));
+
+        f.click("pushButton_5");
+        QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
+        f.select("ACME");
+        f.click("edit_btn");
+        QCOMPARE(f.edit("address1Edit")->text(), QString("New Road"));
+        QVERIFY(f.edit("phoneEdit")->text().isEmpty());
+        f.edit("phoneEdit")->setText("12345");
+        f.click("update_btn");
+        QCOMPARE(f.shown(), QString("Success|Customer updated successfully!"));
+        QCOMPARE(rows("SELECT address_line1, phone FROM customers"), QStringList{"New Road|12345"});
     }
 
     // The other copy saves the same GST number while Add waits for the lock:

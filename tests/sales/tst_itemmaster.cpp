@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -234,26 +235,34 @@ private slots:
         QCOMPARE(rows("SELECT customer_id, item_name FROM items"), QStringList{"1|ROD"});
     }
 
-    // Nothing is stored, what was typed stays; the rate compared is the
-    // stored one, not the list's three decimals.
+    // Nothing is stored, what was typed stays and the form is out of the
+    // edit; the refusal says how to go on. The rate compared is the stored
+    // one, not the list's three decimals.
     void anItemChangedInAnotherCopyIsRefused_data()
     {
         QTest::addColumn<QString>("otherCopy");
-        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("updateRefusal");
+        QTest::addColumn<QString>("deleteRefusal");
         QTest::addColumn<QStringList>("stored");
-        const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
-        QTest::newRow("renamed") << "UPDATE items SET item_name = 'PIN B' WHERE item_id = 1" << changed
-                                 << QStringList{"PIN B|12.5"};
-        QTest::newRow("rate, listed alike") << "UPDATE items SET rate_wo_tax = 12.5001 WHERE item_id = 1" << changed
+        const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved. ";
+        const QString updateWayOn = "What you typed stays in the fields: press Reset to list the item as it is now, "
+                                    "then select it and press Edit to load it in place of what you typed.";
+        const QString deleteWayOn = "Press Reset to list the item as it is now, then select it and press Delete again.";
+        QTest::newRow("renamed") << "UPDATE items SET item_name = 'PIN B' WHERE item_id = 1" << changed + updateWayOn
+                                 << changed + deleteWayOn << QStringList{"PIN B|12.5"};
+        QTest::newRow("rate, listed alike") << "UPDATE items SET rate_wo_tax = 12.5001 WHERE item_id = 1"
+                                            << changed + updateWayOn << changed + deleteWayOn
                                             << QStringList{"PIN|12.5001"};
+        const QString gone = "no longer exists; it may have been deleted in another window. Nothing was saved.";
         QTest::newRow("deleted") << "DELETE FROM items WHERE item_id = 1"
-                                 << "no longer exists; it may have been deleted in another window. Nothing was saved."
-                                 << QStringList();
+                                 << gone + " What you typed stays in the fields: press Add to save it as a new item."
+                                 << gone << QStringList();
     }
     void anItemChangedInAnotherCopyIsRefused()
     {
         QFETCH(QString, otherCopy);
-        QFETCH(QString, refusal);
+        QFETCH(QString, updateRefusal);
+        QFETCH(QString, deleteRefusal);
         Fixture f;
         addItem(1, "P1", "PIN", "NOS", 12.5, 0);
         f.click("reset_btn");
@@ -262,12 +271,15 @@ private slots:
         writeAsOtherCopy(otherCopy);
         f.edit("nameEdit")->setText("PIN A");
         f.click("update_btn");
-        QCOMPARE(f.shown(), "Error|Item P1 " + refusal);
+        QCOMPARE(f.shown(), "Error|Item P1 " + updateRefusal);
         QCOMPARE(f.edit("nameEdit")->text(), QString("PIN A"));
-        f.click("cancel_btn");
+        for (const char *idle : {"add_btn", "edit_btn", "delete_btn", "reset_btn"})
+            QVERIFY2(f.w<QPushButton>(idle)->isEnabled(), idle);
+        for (const char *editing : {"update_btn", "cancel_btn"})
+            QVERIFY2(!f.w<QPushButton>(editing)->isEnabled(), editing);
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
-        QCOMPARE(f.shown(), "Error|Item P1 " + refusal);
+        QCOMPARE(f.shown(), "Error|Item P1 " + deleteRefusal);
         QTEST(rows("SELECT item_name, rate_wo_tax FROM items"), "stored");
     }
 

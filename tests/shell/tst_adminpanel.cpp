@@ -3,6 +3,7 @@
 #include "support/files.h"
 #include "support/filesizelimit.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
 
@@ -78,6 +79,10 @@ private slots:
     void moduleSwitches();
     void yearList();
     void yearListFailureIsReported();
+    void yearWithdrawnOnlyWhileNoInwardEntryIsSaved();
+    void companyRecordChangedMeanwhileIsRefused_data();
+    void companyRecordChangedMeanwhileIsRefused();
+    void companyRecordSavedTwiceFromOnePanel();
     void companySettingsDialog();
     void companySettingsSlot();
 };
@@ -288,6 +293,107 @@ void TestAdminPanel::yearListFailureIsReported()
     QCOMPARE(env.desktop.messages.size(), 1);
     QVERIFY(env.desktop.lastShown().startsWith("Error|no such column: fy_name"));
     QCOMPARE(rows("SELECT fy_name FROM financial_years ORDER BY fy_name"), QStringList{"26-27"});
+}
+
+// Another copy saves the year's first inward entry while the panel withdraws
+// the year: the look waits for that copy's write and the year stays.
+void TestAdminPanel::yearWithdrawnOnlyWhileNoInwardEntryIsSaved()
+{
+    TestEnvironment env;
+    openCoreDatabase(env);
+    testdata::createTables();
+    Form<DeveloperDialog> f;
+    f.check("fy_2627_check")->setChecked(false);
+    saveWhileOtherCopyWrites("INSERT INTO inward_entries (inward_no, inward_no_full, fy_name) VALUES (1, '1/26-27', '26-27')",
+                             [&f] { f.click("save_fy_btn"); });
+    QCOMPARE(env.desktop.lastMessage().title, QStringLiteral("Success"));
+    QCOMPARE(rows("SELECT fy_name FROM financial_years"), QStringList{"26-27"});
+}
+
+// Another copy writes row 1 after the panel read it (or holds the file while
+// the panel saves): nothing is stored, no logo written, the row is named and
+// the panel says how to go on.
+void TestAdminPanel::companyRecordChangedMeanwhileIsRefused_data()
+{
+    QTest::addColumn<QString>("otherCopy");
+    QTest::addColumn<bool>("whileSaving");
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<QStringList>("stored");
+    const QString changed = "was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
+    QTest::newRow("phone") << "UPDATE company_settings SET phone = '999' WHERE id = 1" << false << changed
+                           << QStringList{"Your Company Name|Address Line 1|Address Line 2|999||"};
+    QTest::newRow("bank details, not shown") << "UPDATE company_settings SET bank_details = 'HDFC' WHERE id = 1"
+                                             << false << changed
+                                             << QStringList{"Your Company Name|Address Line 1|Address Line 2|||"};
+    QTest::newRow("name, while saving") << "UPDATE company_settings SET company_name = 'Other Co' WHERE id = 1"
+                                        << true << changed
+                                        << QStringList{"Other Co|Address Line 1|Address Line 2|||"};
+    QTest::newRow("deleted") << "DELETE FROM company_settings" << false
+                             << "no longer exists; it may have been deleted in another window. Nothing was saved."
+                             << QStringList();
+    QTest::newRow("created") << "INSERT INTO company_settings (id, company_name) VALUES (1, 'Other Co')" << false
+                             << "was created meanwhile, perhaps in another window. Nothing was saved."
+                             << QStringList{"Other Co|||||"};
+}
+
+void TestAdminPanel::companyRecordChangedMeanwhileIsRefused()
+{
+    QFETCH(QString, otherCopy);
+    QFETCH(bool, whileSaving);
+    QFETCH(QString, meanwhile);
+    TestEnvironment env;
+    openCoreDatabase(env);
+    if (QString(QTest::currentDataTag()) == "created")
+        exec("DELETE FROM company_settings");
+    {
+        Form<DeveloperDialog> f;
+        env.desktop.openFileAnswers << saveImage(env.folder() + "/chosen.png", "PNG", Qt::red);
+        f.click("left_logo_btn");
+        f.fillCompany({"Acme Coatings", "Plot 4", "", "98400", "", ""});
+        if (whileSaving) {
+            saveWhileOtherCopyWrites(otherCopy, [&f] { f.click("company_save_btn"); });
+        } else {
+            writeAsOtherCopy(otherCopy);
+            f.click("company_save_btn");
+        }
+        QCOMPARE(env.desktop.lastShown(), "Error|Failed to save: The company record " + meanwhile
+                                              + " Press Cancel and open the Developer Panel again to see the "
+                                                "company details as they are now.");
+        QVERIFY(!QFile::exists(env.folder() + "/left_logo.png"));
+    }
+    QTEST(storedCompany(), "stored");
+
+    // The company settings dialog keeps its row the same way.
+    exec("DELETE FROM company_settings");
+    exec("INSERT INTO company_settings (id, company_name) VALUES (1, 'Before')");
+    Form<CompanySettingsDialog> g;
+    writeAsOtherCopy("UPDATE company_settings SET email = 'x@y.in' WHERE id = 1");
+    g.edit("companyNameEdit")->setText("After");
+    g.click("save_btn");
+    QCOMPARE(env.desktop.lastShown(), "Error|Failed to save: The company record was changed or deleted meanwhile, "
+                                      "perhaps in another window. Nothing was saved. Press Cancel and open the "
+                                      "dialog again to see the record as it is now.");
+    QCOMPARE(storedCompany(), QStringList{"Before||||x@y.in|"});
+}
+
+// The panel's own save is no change meanwhile: a second save in the same run
+// is written, and the logo chosen for it too.
+void TestAdminPanel::companyRecordSavedTwiceFromOnePanel()
+{
+    TestEnvironment env;
+    openCoreDatabase(env);
+    exec("DELETE FROM company_settings");
+    Form<DeveloperDialog> f;
+    f.fillCompany({"Acme Coatings", "Plot 4", "", "", "", ""});
+    f.click("company_save_btn"); // creates row 1
+    QCOMPARE(env.desktop.lastShown(), QString("Success|Company details saved successfully!"));
+    f.edit("phoneEdit")->setText("98400");
+    env.desktop.openFileAnswers << saveImage(env.folder() + "/chosen.png", "PNG", Qt::red);
+    f.click("left_logo_btn");
+    f.click("company_save_btn");
+    QCOMPARE(env.desktop.lastShown(), QString("Success|Company details saved successfully!"));
+    QCOMPARE(storedCompany(), QStringList{"Acme Coatings|Plot 4||98400||"});
+    QVERIFY(QFile::exists(env.folder() + "/left_logo.png"));
 }
 
 void TestAdminPanel::companySettingsDialog()

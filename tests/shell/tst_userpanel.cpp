@@ -1,6 +1,7 @@
 // The user panel: credentials, bank details and the invoice format choice.
 
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
 
@@ -52,6 +53,9 @@ private slots:
     void bankDetailsStoredTrimmed();
     void bankDetailsFailureIsReported();
     void invoiceFormatChoice();
+    void aRowChangedInAnotherCopyIsRefused_data();
+    void aRowChangedInAnotherCopyIsRefused();
+    void savesAfterThePanelsOwnAreWritten();
 };
 
 void TestUserPanel::refusalsInOrder()
@@ -162,6 +166,82 @@ void TestUserPanel::invoiceFormatChoice()
     exec("ALTER TABLE company_settings RENAME TO company_settings_old");
     p.click("save_invpref_btn");
     QVERIFY(env.desktop.lastShown().startsWith("Error|no such table"));
+}
+
+// Each save writes its row only while it is still as the panel read it:
+// another copy's change is named, nothing is stored and the panel stays open.
+void TestUserPanel::aRowChangedInAnotherCopyIsRefused_data()
+{
+    QTest::addColumn<QString>("otherCopy");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("storedSql");
+    QTest::addColumn<QStringList>("stored");
+    const QString company = "Error|The company record was changed or deleted meanwhile, perhaps in another window. "
+                            "Nothing was saved. Close the User Panel and open it again to see it as it is now.";
+    const QString sql = "SELECT phone, bank_details, invoice_format FROM company_settings";
+    QTest::newRow("bank details, phone changed") << "UPDATE company_settings SET phone = '999'" << "bank_save_btn"
+                                                 << company << sql << QStringList{"999|HDFC|"};
+    QTest::newRow("bank details, deleted") << "DELETE FROM company_settings" << "bank_save_btn"
+                                           << "Error|The company record no longer exists; it may have been deleted "
+                                              "in another window. Nothing was saved. Close the User Panel and open "
+                                              "it again to see it as it is now."
+                                           << sql << QStringList();
+    QTest::newRow("format, bank details changed") << "UPDATE company_settings SET bank_details = 'ICICI'"
+                                                  << "save_invpref_btn" << company << sql
+                                                  << QStringList{"|ICICI|"};
+    QTest::newRow("credentials, user renamed")
+        << "UPDATE users SET username = 'chief'" << "save_btn"
+        << "Error|Failed to update: The user pravo was changed or deleted meanwhile, perhaps in another window. "
+           "Nothing was saved. Close the User Panel and open it again to see it as it is now."
+        << "SELECT username, password FROM users" << QStringList{"chief|pravo"};
+}
+
+void TestUserPanel::aRowChangedInAnotherCopyIsRefused()
+{
+    QFETCH(QString, otherCopy);
+    QFETCH(QString, button);
+    QFETCH(QString, refusal);
+    QFETCH(QString, storedSql);
+    TestEnvironment env;
+    QVERIFY(testdata::openSalesDatabase(env));
+    exec("UPDATE company_settings SET bank_details = 'HDFC' WHERE id = 1");
+    Panel p;
+    p.dialog.show();
+    child<QPlainTextEdit>(&p.dialog, "bankDetailsEdit")->setPlainText("State Bank");
+    child<QComboBox>(&p.dialog, "invoice_format_combo")->setCurrentIndex(1);
+    p.fill("boss", "pravo", "abcd", "abcd");
+    writeAsOtherCopy(otherCopy);
+    p.click(button.toLatin1().constData());
+    QCOMPARE(env.desktop.lastShown(), refusal);
+    QCOMPARE(env.desktop.messages.size(), 1);
+    QVERIFY(p.dialog.isVisible());
+    QTEST(rows(storedSql), "stored");
+}
+
+// Bank details saved twice, then the format (the same row), then the
+// credentials twice: each is compared with the panel's own last write.
+void TestUserPanel::savesAfterThePanelsOwnAreWritten()
+{
+    TestEnvironment env;
+    QVERIFY(testdata::openSalesDatabase(env));
+    Panel p;
+    auto *bank = child<QPlainTextEdit>(&p.dialog, "bankDetailsEdit");
+    bank->setPlainText("HDFC");
+    p.click("bank_save_btn");
+    bank->setPlainText("HDFC\nA/c 42");
+    p.click("bank_save_btn");
+    child<QComboBox>(&p.dialog, "invoice_format_combo")->setCurrentIndex(1);
+    p.click("save_invpref_btn");
+    QCOMPARE(env.desktop.lastShown(), QString("Saved|Invoice format preference saved!"));
+    QCOMPARE(rows("SELECT bank_details, invoice_format FROM company_settings"), QStringList{"HDFC\nA/c 42|tally"});
+
+    p.fill("boss", "pravo", "abcd", "abcd");
+    p.click("save_btn");
+    p.fill("chief", "abcd", "wxyz", "wxyz");
+    p.click("save_btn");
+    QCOMPARE(env.desktop.lastMessage().title, QString("Success"));
+    QCOMPARE(users(), QStringList{"chief|wxyz"});
 }
 
 QTEST_MAIN(TestUserPanel)

@@ -5,6 +5,11 @@
 // which $dir is the application folder and $html and $img are the last two
 // arguments. The default body copies the source picture (a small white page
 // until setSource) to the image.
+//
+// The renderer runs the tool several times at once: the runs are given in
+// the order of the renders (each works in a folder of its own), and within
+// one render in the order of their pictures' names (page 0, 1, ...; part 1,
+// 2, ...), however they happened to start.
 
 #include <QList>
 #include <QSize>
@@ -31,5 +36,12 @@ public:
     QStringList htmlGiven() const;
 
 private:
+    struct Run
+    {
+        int number = 0; // in the order the runs logged themselves
+        QStringList arguments;
+    };
+    QList<Run> orderedRuns() const;
+
     QString m_folder;
 };
