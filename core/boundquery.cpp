@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <memory>
 
 bool execBound(QSqlQuery &q, const QString &sql, const QVariantMap &values, QString *error)
@@ -95,17 +96,26 @@ int StatementRow::columnCount() const
 
 void StatementRow::appendStoredValue(QByteArray &out, int column) const
 {
+    // One growth of the buffer and one copy per value: the lists append every
+    // stored column of thousands of rows.
     const int kind = sqlite3_column_type(m_statement, column);
-    out.append(char(kind));
+    const char tag = char(kind);
+    const qsizetype at = out.size();
     switch (kind) {
-    case SQLITE_INTEGER: {
-        const sqlite3_int64 v = sqlite3_column_int64(m_statement, column);
-        out.append(reinterpret_cast<const char *>(&v), sizeof v);
-        break;
-    }
+    case SQLITE_INTEGER:
     case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(m_statement, column);
-        out.append(reinterpret_cast<const char *>(&v), sizeof v);
+        char value[8];
+        if (kind == SQLITE_INTEGER) {
+            const sqlite3_int64 v = sqlite3_column_int64(m_statement, column);
+            memcpy(value, &v, sizeof value);
+        } else {
+            const double v = sqlite3_column_double(m_statement, column);
+            memcpy(value, &v, sizeof value);
+        }
+        out.resize(at + 1 + qsizetype(sizeof value));
+        char *to = out.data() + at;
+        *to = tag;
+        memcpy(to + 1, value, sizeof value);
         break;
     }
     case SQLITE_TEXT:
@@ -114,11 +124,16 @@ void StatementRow::appendStoredValue(QByteArray &out, int column) const
                                 ? reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column))
                                 : static_cast<const char *>(sqlite3_column_blob(m_statement, column));
         const qint32 length = sqlite3_column_bytes(m_statement, column);
-        out.append(reinterpret_cast<const char *>(&length), sizeof length);
-        out.append(bytes, length);
+        out.resize(at + 1 + qsizetype(sizeof length) + length);
+        char *to = out.data() + at;
+        *to = tag;
+        memcpy(to + 1, &length, sizeof length);
+        if (length > 0)
+            memcpy(to + 1 + sizeof length, bytes, size_t(length));
         break;
     }
     default:
+        out.append(tag);
         break;
     }
 }

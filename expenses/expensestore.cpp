@@ -250,12 +250,7 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, cons
     p.defaultName = QStringLiteral("expenses_") + from + QStringLiteral("_to_") + to + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel Files (*.csv)");
     // Title and total lines are written field by field like the rows.
-    const auto line = [](const QStringList &fields) {
-        QStringList written;
-        for (const QString &field : fields)
-            written << csvField(field);
-        return written.join(QLatin1Char(','));
-    };
+    const auto line = [](const QStringList &fields) { return csvJoined(fields); };
     p.titleLines = {line({QStringLiteral("Expenses Report")}),
                     line({QStringLiteral("From:"), from, QStringLiteral("To:"), to}), QString()};
     p.header = QStringLiteral("SI No,Date,Heading,Details,Amount");

@@ -246,11 +246,9 @@ void inventory_polist::on_print_statement_clicked()
     profile.defaultName =
         QStringLiteral("PO_List_") + QDate::currentDate().toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".csv");
     // The titles through the one field writer, as every field of the rows.
-    QStringList titles;
-    for (const char *title : {"PO Number", "PO Date", "Supplier Name", "Item Name", "Category", "Order Qty", "UOM",
-                              "Status"})
-        titles << csvField(QString::fromLatin1(title));
-    profile.header = titles.join(QLatin1Char(','));
+    profile.header = csvJoined({QStringLiteral("PO Number"), QStringLiteral("PO Date"), QStringLiteral("Supplier Name"),
+                                QStringLiteral("Item Name"), QStringLiteral("Category"), QStringLiteral("Order Qty"),
+                                QStringLiteral("UOM"), QStringLiteral("Status")});
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     exportTableCsv(this, profile, tableRows(ui->ordered_list, ColNumber, ColStatus));
 }

@@ -186,8 +186,5 @@ QString stockReportCsvHeader(int days)
     for (int d = 1; d <= days; ++d)
         titles << QString::number(d);
     // Each title through the one field writer, as every field of the rows.
-    QStringList fields;
-    for (const QString &title : std::as_const(titles))
-        fields << csvField(title);
-    return fields.join(QLatin1Char(','));
+    return csvJoined(titles);
 }

@@ -139,12 +139,12 @@ QString csvField(const QString &text, bool alwaysQuote)
     return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
-QString csvJoined(const QStringList &fields)
+QString csvJoined(const QStringList &fields, const QSet<int> &alwaysQuoted)
 {
     QStringList written;
     written.reserve(fields.size());
-    for (const QString &field : fields)
-        written << csvField(field);
+    for (int i = 0; i < fields.size(); ++i)
+        written << csvField(fields.at(i), alwaysQuoted.contains(i));
     return written.join(QLatin1Char(','));
 }
 

@@ -74,8 +74,8 @@ enum class CsvExportResult { Written, Empty, Cancelled, Failed, Refused };
 QString csvField(const QString &text, bool alwaysQuote = false);
 
 // One line of fields (a title, a header or a total line), each written by
-// csvField, joined by ",".
-QString csvJoined(const QStringList &fields);
+// csvField (the columns in `alwaysQuoted` always between quotes), joined by ",".
+QString csvJoined(const QStringList &fields, const QSet<int> &alwaysQuoted = {});
 
 // The whole file text: title lines, header, one line per row, total lines,
 // each ending with "\n", made safe to open (csvTextSafeToOpen).

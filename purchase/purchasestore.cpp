@@ -440,13 +440,7 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
                              QString(to).replace(QLatin1Char('-'), QLatin1Char('_')));
     // Every line field by field: a supplier or period holding a comma, a
     // quote or a line break stays one cell.
-    const auto line = [](const QStringList &fields) {
-        QStringList written;
-        written.reserve(fields.size());
-        for (const QString &field : fields)
-            written << csvField(field);
-        return written.join(QLatin1Char(','));
-    };
+    const auto line = [](const QStringList &fields) { return csvJoined(fields); };
     p.titleLines = {line({QStringLiteral("PURCHASE REPORT")}),
                     line({QStringLiteral("Period: ") + from + QStringLiteral(" to ") + to}),
                     line({QStringLiteral("Company: ") + company}), QString()};

@@ -420,19 +420,6 @@ QString salaryListRowRefusal(const QStringList &texts, const SalaryFigures &figu
     return refusal.isEmpty() ? QString() : salaryRowName(texts.value(0), texts.value(1)) + QStringLiteral(": ") + refusal;
 }
 
-namespace {
-
-// One line of the statement: every field through the CSV field writer.
-QString csvLine(const QStringList &fields, const QSet<int> &alwaysQuoted = {})
-{
-    QStringList written;
-    written.reserve(fields.size());
-    for (int i = 0; i < fields.size(); ++i)
-        written << csvField(fields.at(i), alwaysQuoted.contains(i));
-    return written.join(QLatin1Char(','));
-}
-
-} // namespace
 
 CsvExportProfile salaryStatementProfile(const QString &monthName, int year, const QList<QStringList> &listRows)
 {
@@ -441,11 +428,11 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
     p.defaultName = QStringLiteral("Salary_Report_") + monthName + QLatin1Char(' ') + QString::number(year)
                     + QStringLiteral(".csv");
     p.filter = QStringLiteral("Excel CSV Files (*.csv)");
-    p.titleLines = {csvLine({QStringLiteral("Salary Statement Report - Morvel Coats")}),
-                    csvLine({QStringLiteral("Month Filter Range:"), monthName, QStringLiteral(" "),
+    p.titleLines = {csvJoined({QStringLiteral("Salary Statement Report - Morvel Coats")}),
+                    csvJoined({QStringLiteral("Month Filter Range:"), monthName, QStringLiteral(" "),
                              QString::number(year)}),
                     QString()};
-    p.header = csvLine({QStringLiteral("Employee Name"), QStringLiteral("Date"), QStringLiteral("Day Shift"),
+    p.header = csvJoined({QStringLiteral("Employee Name"), QStringLiteral("Date"), QStringLiteral("Day Shift"),
                         QStringLiteral("OT Details"), QStringLiteral("Night Details"), QStringLiteral("Salary/Day"),
                         QStringLiteral("Tea Cash (+)"), QStringLiteral("Night Cash (+)"),
                         QStringLiteral("Sunday Cash (+)"), QStringLiteral("Incentive (+)"),
@@ -467,7 +454,7 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
         p.totalsFormed = p.totalsFormed && sum.isValid();
     }
     total << QString();
-    p.totalLines = {QString(), csvLine(total)};
+    p.totalLines = {QString(), csvJoined(total)};
 
     p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
                                 QStringLiteral("No data available \u2014 click Show first!"), false};
