@@ -340,10 +340,11 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
             + QStringLiteral(", c.customer_name, i.item_code, i.item_name, i.uom, ") + inwardColumn("inward_qty")
             + QStringLiteral(", (SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
                              "WHERE d2.inward_no = d.inward_no AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name "
-                             "AND d2.delivery_no != d.delivery_no AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)), ")
-            + binnedOf(QStringLiteral("d")) + QStringLiteral(", ") + inwardColumn("dc_no") + QStringLiteral(", ")
-            + inwardColumn("dc_date") + QStringLiteral(", ") + inwardColumn("po_no")
-            + QStringLiteral(" FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
+                             "AND d2.delivery_no != d.delivery_no AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)) AS others, ")
+            + binnedOf(QStringLiteral("d")) + QStringLiteral(" AS binned, ") + inwardColumn("dc_no")
+            + QStringLiteral(" AS c_dc_no, ") + inwardColumn("dc_date") + QStringLiteral(" AS c_dc_date, ")
+            + inwardColumn("po_no")
+            + QStringLiteral(" AS c_po_no FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
                              "LEFT JOIN items i ON d.item_id = i.item_id "
                              "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id"),
         {{":no", number}, {":fy", fy}},
