@@ -118,18 +118,64 @@ bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row,
     return true;
 }
 
+namespace {
+
+enum class RowState { Same, Changed, Gone, Unread };
+
+// The row `key` now against `loaded`; Unread with the driver's text in
+// `error` when it cannot be read.
+RowState rowState(const RowSource &source, const QVariant &key, const StoredRow &loaded, QString *error)
+{
+    StoredRow now;
+    if (!readStoredRow(source, key, &now, error)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("could not read ") + source.table;
+        return RowState::Unread;
+    }
+    if (!now.found())
+        return RowState::Gone;
+    return now == loaded ? RowState::Same : RowState::Changed;
+}
+
+} // namespace
+
 QString listedRowRefusal(const RowSource &source, const QVariant &key, const StoredRow &loaded, const QString &row,
                          const QString &changedText)
 {
-    StoredRow now;
     QString error;
-    if (!readStoredRow(source, key, &now, &error))
-        return error.isEmpty() ? QStringLiteral("could not read ") + source.table : error;
-    if (!now.found())
+    switch (rowState(source, key, loaded, &error)) {
+    case RowState::Same:
+        return QString();
+    case RowState::Gone:
         return rowGoneText(row, true);
-    if (now != loaded)
+    case RowState::Changed:
         return changedText.isEmpty() ? rowChangedText(row) : changedText;
-    return QString();
+    default:
+        return error;
+    }
+}
+
+QString listedRowRefusalWithWayOn(const RowSource &source, const QVariant &key, const StoredRow &loaded,
+                                  const QString &row, const QString &changedWayOn, const QString &goneWayOn,
+                                  bool *stale)
+{
+    QString error;
+    const RowState state = rowState(source, key, loaded, &error);
+    if (stale)
+        *stale = state == RowState::Changed || state == RowState::Gone;
+    const auto withWayOn = [](const QString &text, const QString &wayOn) {
+        return wayOn.isEmpty() ? text : text + QLatin1Char(' ') + wayOn;
+    };
+    switch (state) {
+    case RowState::Same:
+        return QString();
+    case RowState::Gone:
+        return withWayOn(rowGoneText(row, true), goneWayOn);
+    case RowState::Changed:
+        return withWayOn(rowChangedText(row), changedWayOn);
+    default:
+        return error;
+    }
 }
 
 QString listedRowsRefusal(const RowSource &source, const QList<ListedRow> &rows, const QString &changedText)

@@ -114,6 +114,15 @@ bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row,
 QString listedRowRefusal(const RowSource &source, const QVariant &key, const StoredRow &loaded, const QString &row,
                          const QString &changedText = QString());
 
+// The same, with what the user can do next in the window that showed the
+// row: `changedWayOn` after the text of a row changed meanwhile, `goneWayOn`
+// after the text of a row deleted meanwhile (each, when not empty, after a
+// space). `stale`, when given, is set to whether the row was changed or
+// deleted meanwhile (as against a read that failed, or no refusal).
+QString listedRowRefusalWithWayOn(const RowSource &source, const QVariant &key, const StoredRow &loaded,
+                                  const QString &row, const QString &changedWayOn, const QString &goneWayOn,
+                                  bool *stale = nullptr);
+
 // One row of a list as it was listed, and its name in a refusal.
 struct ListedRow
 {

@@ -2,7 +2,6 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
-#include "core/listedwayon.h"
 #include "core/typednumber.h"
 #include "core/storedsum.h"
 #include "output/htmlescape.h"

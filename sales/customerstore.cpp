@@ -2,7 +2,6 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
-#include "core/listedwayon.h"
 #include "core/transaction.h"
 #include "masterdb.h"
 

@@ -1,6 +1,5 @@
 #include "panelrow.h"
 
-#include "core/listedwayon.h"
 #include "core/transaction.h"
 
 bool writePanelRow(PanelRow *row, const QString &name, const QString &wayOn,
