@@ -42,6 +42,13 @@ struct Fixture
         edit("gstEdit")->setText(gst);
     }
     void select(const QString &name) { table()->setCurrentCell(int(columnTexts(table(), 1).indexOf(name)), 1); }
+    // Reset, then the customer selected and Edit pressed.
+    void startEdit(const QString &name)
+    {
+        click("pushButton_5");
+        select(name);
+        click("edit_btn");
+    }
     RecordingDesktop::Message last() { return env.desktop.lastMessage(); }
     QString shown() { return env.desktop.lastShown(); }
 };
@@ -102,10 +109,7 @@ private slots:
         Fixture f;
         addCustomer("ACME", {{}, {}, "33AAA", {}, "IGST Customer", "a@b.in", "VX9"});
         addCustomer("BOLT", {{}, {}, "29BBB"});
-        f.click("pushButton_5");
-
-        f.select("ACME");
-        f.click("edit_btn");
+        f.startEdit("ACME");
         QCOMPARE(f.edit("vendorIdEdit")->text(), QString("VX9"));
         QVERIFY(f.w<QRadioButton>("radio_igst_btn")->isChecked());
 
@@ -164,9 +168,8 @@ private slots:
         QCOMPARE(f.table()->rowCount(), 0);
     }
 
-    // The other copy writes ACME after this list read it: Update and Delete
-    // store nothing, name it and say how to go on; what was typed stays and
-    // the form is out of the edit.
+    // ACME written by the other copy after this list read it: Update and Delete store nothing
+    // and say how to go on; what was typed stays and the form leaves the edit.
     void aCustomerChangedInAnotherCopyIsRefused_data()
     {
         QTest::addColumn<QString>("otherCopy");
@@ -196,9 +199,7 @@ private slots:
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
-        f.click("pushButton_5");
-        f.select("ACME");
-        f.click("edit_btn");
+        f.startEdit("ACME");
         writeAsOtherCopy(otherCopy);
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
@@ -230,15 +231,12 @@ private slots:
         QVERIFY(!deleteCustomer(findCustomers("BOLT").value(0), &error) && error.startsWith("This customer has items"));
     }
 
-    // The way the refusal names: Reset lists the customer as the other copy
-    // left it, Edit loads it in place of what was typed, and Update stores it.
+    // After a refusal, Reset and Edit load the customer as it is now; Update stores it.
     void afterARefusalTheCustomerIsEditedAsItIsNow()
     {
         Fixture f;
         addCustomer("ACME", {"Old Road"});
-        f.click("pushButton_5");
-        f.select("ACME");
-        f.click("edit_btn");
+        f.startEdit("ACME");
         writeAsOtherCopy("UPDATE customers SET address_line1 = 'New Road' WHERE customer_id = 1");
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
@@ -246,8 +244,7 @@ private slots:
 
         f.click("pushButton_5");
         QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
-        f.select("ACME");
-        f.click("edit_btn");
+        f.startEdit("ACME");
         QCOMPARE(f.edit("address1Edit")->text(), QString("New Road"));
         QVERIFY(f.edit("phoneEdit")->text().isEmpty());
         f.edit("phoneEdit")->setText("12345");
