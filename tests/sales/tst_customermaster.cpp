@@ -214,6 +214,17 @@ private slots:
         f.click("delete_btn");
         QCOMPARE(f.shown(), "Error|Customer ACME " + deleteRefusal);
         QTEST(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), "stored");
+        if (QByteArray(QTest::currentDataTag()) != "deleted") {
+            // Reset keeps what was typed; Edit then loads ACME as it is now, and Update stores it.
+            f.click("pushButton_5");
+            QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
+            f.startEdit("ACME");
+            QTEST(QStringList{"ACME|" + f.edit("phoneEdit")->text() + "|" + f.edit("vendorIdEdit")->text()}, "stored");
+            f.edit("phoneEdit")->setText("12345");
+            f.click("update_btn");
+            QCOMPARE(f.shown(), QString("Success|Customer updated successfully!"));
+            QCOMPARE(rows("SELECT phone FROM customers WHERE customer_id = 1"), QStringList{"12345"});
+        }
 
         // A long name is cut in the refusal.
         const QString longName = "ACME PRECISION ENGINEERING AND FORGING WORKS PRIVATE LIMITED";
@@ -229,28 +240,6 @@ private slots:
         writeAsOtherCopy("INSERT INTO items (customer_id, item_code) VALUES (2, 'B1')");
         QString error; // an item given to BOLT after the list read it
         QVERIFY(!deleteCustomer(findCustomers("BOLT").value(0), &error) && error.startsWith("This customer has items"));
-    }
-
-    // After a refusal, Reset and Edit load the customer as it is now; Update stores it.
-    void afterARefusalTheCustomerIsEditedAsItIsNow()
-    {
-        Fixture f;
-        addCustomer("ACME", {"Old Road"});
-        f.startEdit("ACME");
-        writeAsOtherCopy("UPDATE customers SET address_line1 = 'New Road' WHERE customer_id = 1");
-        f.edit("phoneEdit")->setText("12345");
-        f.click("update_btn");
-        QVERIFY(f.shown().startsWith("Error|Customer ACME was changed or deleted meanwhile"));
-
-        f.click("pushButton_5");
-        QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
-        f.startEdit("ACME");
-        QCOMPARE(f.edit("address1Edit")->text(), QString("New Road"));
-        QVERIFY(f.edit("phoneEdit")->text().isEmpty());
-        f.edit("phoneEdit")->setText("12345");
-        f.click("update_btn");
-        QCOMPARE(f.shown(), QString("Success|Customer updated successfully!"));
-        QCOMPARE(rows("SELECT address_line1, phone FROM customers"), QStringList{"New Road|12345"});
     }
 
     // The other copy saves the same GST number while Add waits for the lock:
