@@ -39,14 +39,20 @@ QStringList movements()
     return rows(QString("SELECT %1 FROM inventory_transactions ORDER BY trans_id").arg(MovementColumns));
 }
 
+// Selects item `id`, presses Edit and types `typed` as its name.
+void editItem(StockForm &f, int id, const QString &typed)
+{
+    f.clickRow(id);
+    click(f.form, "edit_btn");
+    child<QLineEdit>(f.form, "itemEdit")->setText(typed);
+}
+
 // Renames item `id` in edit mode while another copy writes `otherCopy`;
 // what Update then shows.
 QStringList renameWhileOtherCopyWrites(StockForm &f, int id, const QString &typed, const QString &otherCopy)
 {
-    f.clickRow(id);
-    click(f.form, "edit_btn");
+    editItem(f, id, typed);
     f.takeMessages();
-    child<QLineEdit>(f.form, "itemEdit")->setText(typed);
     writeAsOtherCopy(otherCopy.arg(id));
     click(f.form, "updatenew_btn");
     return f.takeMessages();
@@ -275,18 +281,14 @@ private slots:
         QCOMPARE(rows("SELECT item_name FROM inventory_transactions WHERE item_id = 1"), QStringList{"HEX BOLT M10"});
     }
 
-    // The form's own movement of the item in edit mode is not taken for
-    // another window's change; another window's change before it still is.
-    // After a refusal the form goes on: what was typed stays, EditCancel
-    // and Reset work, and the item edited again saves.
+    // The form's own movement in edit mode is no change meanwhile; another
+    // window's is. After a refusal the typed text stays and the form goes on.
     void editSavesAfterItsOwnMovementAndGoesOnAfterARefusal()
     {
         StockForm f;
         const int bolt = addStock("Hardware", "ACME", "Hex Bolt", 30);
         f.reload();
-        f.clickRow(bolt);
-        click(f.form, "edit_btn");
-        child<QLineEdit>(f.form, "itemEdit")->setText("Hex Bolt M10");
+        editItem(f, bolt, "Hex Bolt M10");
         QVERIFY(!f.move(bolt, true, "5"));
         click(f.form, "updatenew_btn");
         QCOMPARE(f.takeMessages(), QStringList({"Edit Mode|Edit the fields and click Update to save changes.",
@@ -294,9 +296,7 @@ private slots:
                                                 "Success|Item updated successfully!"}));
         QCOMPARE(items(), QStringList{"Hardware|ACME||HEX BOLT M10|30|5|0|35|nos|" + storedToday() + "|0"});
 
-        f.clickRow(bolt);
-        click(f.form, "edit_btn");
-        child<QLineEdit>(f.form, "itemEdit")->setText("Bolt typed");
+        editItem(f, bolt, "Bolt typed");
         writeAsOtherCopy(QString("UPDATE inventory_items SET min_stock = 7 WHERE item_id = %1").arg(bolt));
         QVERIFY(!f.move(bolt, false, "1"));
         f.takeMessages();
@@ -310,9 +310,7 @@ private slots:
 
         // Reset lists the item as it is now; Edit loads it again and saves.
         click(f.form, "reset_btn");
-        f.clickRow(bolt);
-        click(f.form, "edit_btn");
-        child<QLineEdit>(f.form, "itemEdit")->setText("Bolt typed");
+        editItem(f, bolt, "Bolt typed");
         click(f.form, "updatenew_btn");
         QCOMPARE(f.takeMessages().last(), QString("Success|Item updated successfully!"));
         QCOMPARE(items(), QStringList{"Hardware|ACME||BOLT TYPED|30|5|1|34|nos|" + storedToday() + "|7"});
