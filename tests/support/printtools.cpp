@@ -1,11 +1,15 @@
 #include "printtools.h"
 
+#include "output/documentparts.h"
+#include "output/pagecutter.h"
 #include "output/rendertool.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <cstring>
 
 QList<QSize> pdfPictureSizes(const QString &pdfPath)
 {
@@ -64,4 +68,32 @@ QImage toolPicture(const QString &html, const QStringList &extra, const QString 
     if (!run.waitForFinished(300000) || run.exitCode() != 0)
         return QImage();
     return RenderPlatform::loadPicture(image);
+}
+
+QImage toolPartsPicture(const QString &html, const QList<int> &starts, const QStringList &extra, const QString &folder)
+{
+    const DocumentParts document(RenderPlatform::prepareHtml(html, installedToolCssZoom(extra)));
+    QList<QImage> pictures;
+    for (int i = 0; i < starts.size(); ++i) {
+        const int end = starts.value(i + 1, document.groups());
+        const QImage picture = toolPicture(document.part(starts.at(i), end), extra, folder, true);
+        if (picture.isNull())
+            return QImage();
+        pictures.append(end < document.groups() ? picture.copy(0, 0, picture.width(), PageCutting::joinedHeight(picture))
+                                                : picture);
+    }
+    return stacked(pictures);
+}
+
+QImage stacked(const QList<QImage> &pictures)
+{
+    int height = 0;
+    for (const QImage &picture : pictures)
+        height += picture.height();
+    QImage whole(pictures.value(0).width(), height, QImage::Format_RGB32);
+    int y = 0;
+    for (const QImage &picture : pictures)
+        for (int r = 0; r < picture.height(); ++r, ++y)
+            std::memcpy(whole.scanLine(y), picture.constScanLine(r), size_t(whole.width()) * 4);
+    return whole;
 }

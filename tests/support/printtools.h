@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QList>
 #include <QSize>
+#include <QStandardPaths>
 #include <QStringList>
 
 // The files in `folder` whose names match `pattern` ("invoice_*").
@@ -46,3 +47,14 @@ double installedToolCssZoom(const QStringList &extra);
 // `extra`, the HTML prepared as the renderer prepares it unless `prepared`;
 // a null picture when it is not installed or fails.
 QImage toolPicture(const QString &html, const QStringList &extra, const QString &folder, bool prepared = false);
+// The pictures the installed tool draws of the parts of `html` (prepared as
+// the renderer prepares it) from each of `starts` to the next, the last to
+// the end, joined as the renderer joins them; null when a part fails.
+QImage toolPartsPicture(const QString &html, const QList<int> &starts, const QStringList &extra, const QString &folder);
+// RGB32 `pictures` one under the other, all as wide as the first.
+QImage stacked(const QList<QImage> &pictures);
+
+// Skips the test where wkhtmltoimage is not installed.
+#define SKIP_WITHOUT_INSTALLED_TOOL()                                                                                 \
+    if (QStandardPaths::findExecutable("wkhtmltoimage").isEmpty())                                                    \
+    QSKIP("wkhtmltoimage is not installed")

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -16,10 +17,8 @@ const QString StandInTool::copySource = QStringLiteral("cp \"$dir/source.png\" \
 StandInTool::StandInTool(const QString &appFolder, const QString &body, const QString &version)
     : m_folder(appFolder)
 {
-    QFile::remove(m_folder + "/args.log");
-    QFile::remove(m_folder + "/runs.count");
     QDir(m_folder).rmdir("standin.lock");
-    for (const QString &name : QDir(m_folder).entryList({"html_*.html"}))
+    for (const QString &name : QDir(m_folder).entryList({"args.log", "runs.count", "html_*.html"}))
         QFile::remove(m_folder + "/" + name);
     setSource(QSize(248, 351));
     // Runs at the same time log one after the other (a lock held for a few
@@ -49,11 +48,12 @@ StandInTool::StandInTool(const QString &appFolder, const QString &body, const QS
     file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
-void StandInTool::setSource(const QSize &size) const
+void StandInTool::setSource(const QSize &size, const QString &name) const
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
-    image.save(m_folder + "/source.png");
+    if (!image.save(m_folder + "/" + name + ".png"))
+        qFatal("cannot write a picture for the stand-in tool");
 }
 
 namespace {
@@ -61,27 +61,17 @@ namespace {
 // Names compared with their numbers as numbers: page_2 before page_10.
 bool namedBefore(const QString &a, const QString &b)
 {
-    int i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a.at(i).isDigit() && b.at(j).isDigit()) {
-            int ei = i, ej = j;
-            while (ei < a.size() && a.at(ei).isDigit())
-                ++ei;
-            while (ej < b.size() && b.at(ej).isDigit())
-                ++ej;
-            const qlonglong x = a.mid(i, ei - i).toLongLong(), y = b.mid(j, ej - j).toLongLong();
-            if (x != y)
-                return x < y;
-            i = ei;
-            j = ej;
-        } else {
-            if (a.at(i) != b.at(j))
-                return a.at(i) < b.at(j);
-            ++i;
-            ++j;
+    static const QRegularExpression number("\\d+");
+    const auto key = [](const QString &name) {
+        QString padded = name;
+        for (auto m = number.globalMatch(name); m.hasNext();) {
+            const QRegularExpressionMatch found = m.next();
+            padded.replace(found.capturedStart() + padded.size() - name.size(), found.capturedLength(),
+                           found.captured().rightJustified(20, '0'));
         }
-    }
-    return a.size() - i < b.size() - j;
+        return padded;
+    };
+    return key(a) < key(b);
 }
 
 } // namespace
@@ -105,20 +95,14 @@ QList<StandInTool::Run> StandInTool::orderedRuns() const
     std::sort(logged.begin(), logged.end(), [](const Run &a, const Run &b) { return a.number < b.number; });
 
     // Renders in the order they first ran; each one's runs by picture name.
+    const auto image = [](const Run &r) { return QFileInfo(r.arguments.value(r.arguments.size() - 1)); };
     QStringList folders;
-    for (const Run &r : std::as_const(logged)) {
-        const QString folder = QFileInfo(r.arguments.value(r.arguments.size() - 1)).path();
-        if (!folders.contains(folder))
-            folders << folder;
-    }
-    const auto key = [&folders](const Run &r) {
-        return folders.indexOf(QFileInfo(r.arguments.value(r.arguments.size() - 1)).path());
-    };
+    for (const Run &r : std::as_const(logged))
+        if (!folders.contains(image(r).path()))
+            folders << image(r).path();
     std::stable_sort(logged.begin(), logged.end(), [&](const Run &a, const Run &b) {
-        if (key(a) != key(b))
-            return key(a) < key(b);
-        return namedBefore(QFileInfo(a.arguments.value(a.arguments.size() - 1)).fileName(),
-                           QFileInfo(b.arguments.value(b.arguments.size() - 1)).fileName());
+        const int fa = folders.indexOf(image(a).path()), fb = folders.indexOf(image(b).path());
+        return fa != fb ? fa < fb : namedBefore(image(a).fileName(), image(b).fileName());
     });
     return logged;
 }
@@ -133,18 +117,13 @@ QList<QStringList> StandInTool::runs() const
 
 QString StandInTool::htmlOfRun(int run) const
 {
-    const QList<Run> ordered = orderedRuns();
-    if (run < 1 || run > ordered.size())
-        return QString();
-    QFile file(QString("%1/html_%2.html").arg(m_folder).arg(ordered.at(run - 1).number));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return htmlGiven().value(run - 1);
 }
 
 QStringList StandInTool::htmlGiven() const
 {
     QStringList pages;
-    const QList<Run> ordered = orderedRuns();
-    for (const Run &run : ordered) {
+    for (const Run &run : orderedRuns()) {
         QFile file(QString("%1/html_%2.html").arg(m_folder).arg(run.number));
         pages << (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString());
     }

@@ -26,8 +26,9 @@ public:
     explicit StandInTool(const QString &appFolder, const QString &body = copySource,
                          const QString &version = unpatchedVersion);
 
-    // The picture the default body hands back.
-    void setSource(const QSize &size) const;
+    // A white picture `name`.png in the application folder; "source" is the
+    // one the default body hands back.
+    void setSource(const QSize &size, const QString &name = QStringLiteral("source")) const;
 
     // The arguments of each run, in order.
     QList<QStringList> runs() const;
