@@ -41,13 +41,36 @@ QString challanLines()
            + QStringLiteral(" FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id");
 }
 
-// What bins of type "DC" closed of the inward line (alias `alias` carries
-// inward_no, item_id and fy_name of that line).
-QString binnedOf(const QString &alias)
+// The received, delivered and binned quantities of the inward line whose
+// number, item and year the three SQL expressions give, as three STORED_LIST
+// columns (read by lineStateAt): every list, form and re-read of a balance
+// works it out with this same text. Delivered leaves out the lines of the
+// challan numbered `exceptNumber` (an SQL expression; empty: none).
+QString lineStateColumns(const QString &no, const QString &item, const QString &fy, const QString &exceptNumber)
 {
-    return QString("(SELECT " STORED_LIST("b.binned_qty") " FROM bins b WHERE b.inward_no = %1.inward_no "
-                   "AND b.item_id = %1.item_id AND b.fy_name = %1.fy_name AND b.bin_type = 'DC')")
-        .arg(alias);
+    const auto sameLine = [&](const QString &alias) {
+        return QString("%1.inward_no = %2 AND %1.item_id = %3 AND %1.fy_name = %4").arg(alias, no, item, fy);
+    };
+    QString delivered = QStringLiteral("(SELECT " STORED_LIST("ls_d.delivery_qty") " FROM delivery_entries ls_d WHERE ")
+                        + sameLine(QStringLiteral("ls_d"))
+                        + QStringLiteral(" AND (ls_d.is_deleted IS NULL OR ls_d.is_deleted = 0)");
+    if (!exceptNumber.isEmpty())
+        delivered += QStringLiteral(" AND ls_d.delivery_no != ") + exceptNumber;
+    return QStringLiteral("(SELECT " STORED_LIST("ls_e.inward_qty") " FROM inward_entries ls_e WHERE ")
+           + sameLine(QStringLiteral("ls_e")) + QStringLiteral(" AND (ls_e.is_deleted IS NULL OR ls_e.is_deleted = 0)), ")
+           + delivered + QStringLiteral("), (SELECT " STORED_LIST("ls_b.binned_qty") " FROM bins ls_b WHERE ")
+           + sameLine(QStringLiteral("ls_b")) + QStringLiteral(" AND ls_b.bin_type = 'DC')");
+}
+
+// The state lineStateColumns gives, from its first column on.
+InwardLineState lineStateAt(const StatementRow &row, int first)
+{
+    InwardLineState state;
+    state.live = !row.value(first).isNull();
+    state.received = fromStoredList(row.value(first));
+    state.delivered = fromStoredList(row.value(first + 1));
+    state.binned = fromStoredList(row.value(first + 2));
+    return state;
 }
 
 // A column of the inward line a challan line (alias d) delivers from: the
@@ -62,6 +85,12 @@ QString inwardColumn(const QString &column)
 // A floating-point difference of stored quantities that should be zero.
 const Decimal Residue(1, 9);
 
+// Lines with a quantity of 0 or less (or none) are not written.
+bool writesLine(const ChallanLineWrite &line)
+{
+    return line.qty > 0 && std::isfinite(line.qty);
+}
+
 // Inserts the lines with a quantity above 0; counts them in `written`.
 bool insertLines(const ChallanWrite &challan, int *written, QString *error)
 {
@@ -69,7 +98,7 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
     QSqlQuery q;
     q.prepare(InsertLine);
     for (const ChallanLineWrite &line : challan.lines) {
-        if (!(line.qty > 0) || !std::isfinite(line.qty))
+        if (!writesLine(line))
             continue;
         q.bindValue(":no", challan.number);
         q.bindValue(":no_full", fullDocumentNumber(challan.number, challan.fy));
@@ -88,6 +117,90 @@ bool insertLines(const ChallanWrite &challan, int *written, QString *error)
         ++*written;
     }
     return true;
+}
+
+// "Inward No 2/26-27, AX-102: ..." for a line whose inward line is no longer
+// as the form showed it.
+QString lineChangedText(int inwardNo, const QString &fy, const QString &itemCode, const InwardLineState &shown,
+                        const InwardLineState &now)
+{
+    const QString balanceNow = now.live ? threeDecimalText(now.balance()) + QStringLiteral(" now")
+                                        : QStringLiteral("no live inward line now");
+    return QStringLiteral("Inward No %1, %2: the form showed a balance of %3; it is %4. The line was issued, "
+                          "binned, received again or cancelled meanwhile, perhaps in another window.")
+        .arg(fullDocumentNumber(inwardNo, fy), itemCode, threeDecimalText(shown.balance()), balanceNow);
+}
+
+// Reads again, inside the write transaction, the inward line of every line
+// that is written and names each one no longer as the form showed it. The
+// lines of challan `exceptNumber` (the one being replaced; 0 for none) are
+// left out of what was delivered, as when it was loaded.
+bool checkShownLines(const ChallanWrite &challan, int exceptNumber, QStringList *refusals, QString *error)
+{
+    const QString sql = QStringLiteral("SELECT i.item_code, ")
+                        + lineStateColumns(QStringLiteral(":no"), QStringLiteral(":iid"), QStringLiteral(":fy"),
+                                           exceptNumber > 0 ? QStringLiteral(":except") : QString())
+                        + QStringLiteral(" FROM (SELECT 1) one LEFT JOIN items i ON i.item_id = :iid");
+    for (const ChallanLineWrite &line : challan.lines) {
+        if (!writesLine(line))
+            continue;
+        InwardLineState now;
+        QString itemCode;
+        if (!forEachRow(sql,
+                        {{":no", line.inwardNo}, {":iid", line.itemId}, {":fy", challan.fy}, {":except", exceptNumber}},
+                        [&](const StatementRow &q) {
+                            itemCode = q.text(0);
+                            now = lineStateAt(q, 1);
+                        },
+                        error))
+            return false;
+        if (now != line.shown)
+            refusals->append(lineChangedText(line.inwardNo, challan.fy, itemCode, line.shown, now));
+    }
+    return true;
+}
+
+// Names each item whose live invoices changed since the challan was loaded.
+QStringList billingChangedText(const ChallanWrite &challan, const ChallanBilling &loaded, const ChallanBilling &now)
+{
+    const QString dc = QStringLiteral("DC ") + fullDocumentNumber(challan.number, challan.fy);
+    QList<int> items = loaded.keys();
+    for (int item : now.keys())
+        if (!items.contains(item))
+            items.append(item);
+    QStringList refusals;
+    for (int item : items) {
+        const ChallanBilled then = loaded.value(item);
+        const ChallanBilled billed = now.value(item);
+        if (then == billed)
+            continue;
+        refusals << QStringLiteral("%1, %2: invoices billed %3 of it when it was loaded and bill %4 now%5; it was "
+                                   "invoiced or an invoice cancelled meanwhile, perhaps in another window.")
+                        .arg(dc, billed.itemCode.isEmpty() ? then.itemCode : billed.itemCode,
+                             threeDecimalText(then.qty), threeDecimalText(billed.qty),
+                             billed.invoices.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" (invoice ") + billed.invoices.join(", ") + QLatin1Char(')'));
+    }
+    return refusals;
+}
+
+// Names each item whose new lines carry less than its invoices bill.
+QStringList belowBilledText(const ChallanWrite &challan, const ChallanBilling &billing)
+{
+    QStringList refusals;
+    for (auto it = billing.cbegin(); it != billing.cend(); ++it) {
+        Decimal carried;
+        for (const ChallanLineWrite &line : challan.lines)
+            if (line.itemId == it.key() && writesLine(line))
+                carried = carried + Decimal::fromStored(line.qty);
+        if (carried < it->qty)
+            refusals << QStringLiteral("DC %1, %2: invoice %3 bills %4 of it; the DC cannot carry less. Type at "
+                                       "least %4, or cancel the invoice first.")
+                            .arg(fullDocumentNumber(challan.number, challan.fy), it->itemCode,
+                                 it->invoices.join(", "), threeDecimalText(it->qty));
+    }
+    return refusals;
 }
 
 // Runs `work` in a transaction: commits when it wrote lines, else rolls back.
@@ -128,50 +241,46 @@ void appendRemark(QString &collected, const QString &remark)
 PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId, const QString &fy)
 {
     PendingInward pending;
-    QSqlQuery q;
-    q.prepare("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.inward_qty, e.dc_no, e.dc_date, e.po_no, "
-              "e.remarks, (SELECT " STORED_LIST("d.delivery_qty") " FROM delivery_entries d "
-              "WHERE d.inward_no = e.inward_no "
-              "AND d.item_id = e.item_id AND d.fy_name = e.fy_name AND (d.is_deleted IS NULL OR d.is_deleted = 0)) "
-              "AS delivered, "
-              + binnedOf("e") + " AS binned "
-              "FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
-              "WHERE e.inward_no = :no AND e.fy_name = :fy AND e.customer_id = :cid "
-              "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY e.inward_id");
+    const QString sql = QStringLiteral("SELECT e.item_id, i.item_code, i.item_name, i.uom, e.dc_no, e.dc_date, e.po_no, "
+                                       "e.remarks, ")
+                        + lineStateColumns(QStringLiteral("e.inward_no"), QStringLiteral("e.item_id"),
+                                           QStringLiteral("e.fy_name"), QString())
+                        + QStringLiteral(" FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
+                                         "WHERE e.inward_no = :no AND e.fy_name = :fy AND e.customer_id = :cid "
+                                         "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY e.inward_id");
     for (int inwardNo : inwardNos) {
-        q.bindValue(":no", inwardNo);
-        q.bindValue(":fy", fy);
-        q.bindValue(":cid", customerId);
-        if (!q.exec()) {
-            pending.error = q.lastError().text();
-            return pending;
-        }
         bool found = false;
-        while (q.next()) {
+        bool open = false;
+        const bool read = forEachRow(sql, {{":no", inwardNo}, {":fy", fy}, {":cid", customerId}},
+                                     [&](const StatementRow &q) {
             found = true;
-            // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.
-            const Decimal exact =
-                Decimal::fromStored(q.value(4).toDouble()) - fromStoredList(q.value(9)) - fromStoredList(q.value(10));
-            if (exact <= Residue)
-                continue;
-            const double balance = exact.toDouble();
             ChallanLine line;
-            line.itemId = q.value(0).toInt();
+            line.state = lineStateAt(q, 8);
+            // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.
+            const Decimal exact = line.state.balance();
+            if (exact <= Residue)
+                return;
+            open = true;
+            line.itemId = q.integer(0);
             line.inwardNo = inwardNo;
-            line.itemCode = q.value(1).toString();
-            line.itemName = q.value(2).toString();
-            line.uom = q.value(3).toString();
-            line.dcNo = q.value(5).toString();
-            line.dcDate = q.value(6).toString();
-            line.poNo = q.value(7).toString();
-            line.remarks = q.value(8).toString();
-            line.qty = balance;
-            line.balance = balance;
+            line.itemCode = q.text(1);
+            line.itemName = q.text(2);
+            line.uom = q.text(3);
+            line.dcNo = q.text(4);
+            line.dcDate = q.text(5);
+            line.poNo = q.text(6);
+            line.remarks = q.text(7);
+            line.balance = exact.toDouble();
+            line.qty = line.balance;
             pending.lines.append(line);
             appendRemark(pending.remarks, line.remarks);
-        }
+        }, &pending.error);
+        if (!read)
+            return pending;
         if (!found)
             pending.notFound.append(inwardNo);
+        else if (!open)
+            pending.nothingLeft.append(inwardNo);
     }
     return pending;
 }
@@ -207,7 +316,25 @@ bool challanExists(int number, const QString &fy, QString *error)
 
 WriteOutcome saveChallan(const ChallanWrite &challan)
 {
-    return inTransaction([&](int *written, QString *error) { return insertLines(challan, written, error); });
+    bool numberUsed = false;
+    QStringList refusals;
+    WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
+        const bool exists = challanExists(challan.number, challan.fy, error);
+        if (!error->isEmpty())
+            return false;
+        if (exists) {
+            numberUsed = true;
+            return false;
+        }
+        if (!checkShownLines(challan, 0, &refusals, error) || !refusals.isEmpty())
+            return false;
+        return insertLines(challan, written, error);
+    });
+    outcome.numberUsed = numberUsed;
+    outcome.refusals = refusals;
+    if (numberUsed || !refusals.isEmpty())
+        outcome.result = WriteResult::Failed;
+    return outcome;
 }
 
 StoredRow challanStoredLines(int number, const QString &fy)
@@ -222,9 +349,35 @@ QString challanChangedText(const QString &fullNumber, const QString &nothingDone
     return rowChangedText(QStringLiteral("DC ") + fullNumber, QString(), nothingDone);
 }
 
-WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows)
+bool readChallanBilling(int number, const QString &fy, ChallanBilling *billing, QString *error)
+{
+    ChallanBilling read;
+    const bool ok = forEachRow(
+        QStringLiteral("SELECT it.item_id, MAX(i.item_code), " STORED_LIST("it.invoiced_qty") ", "
+                       "GROUP_CONCAT(DISTINCT v.invoice_no_full) FROM invoice_items it "
+                       "JOIN invoices v ON it.invoice_id = v.invoice_id LEFT JOIN items i ON it.item_id = i.item_id "
+                       "WHERE it.delivery_no = :no AND it.fy_name = :fy AND (v.is_deleted IS NULL OR v.is_deleted = 0) "
+                       "GROUP BY it.item_id"),
+        {{":no", number}, {":fy", fy}},
+        [&](const StatementRow &q) {
+            ChallanBilled &billed = read[q.integer(0)];
+            billed.itemCode = q.text(1);
+            billed.qty = fromStoredList(q.value(2));
+            billed.invoices = q.text(3).split(QLatin1Char(','), Qt::SkipEmptyParts);
+            billed.invoices.sort();
+        },
+        error);
+    if (ok)
+        *billing = read;
+    return ok;
+}
+
+WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows,
+                            const ChallanBilling &loadedBilling)
 {
     bool changed = false;
+    QStringList refusals;
+    QStringList belowBilled;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         StoredRow now;
         if (!readStoredLines(challanLines(), {{":no", challan.number}, {":fy", challan.fy}}, &now, error))
@@ -233,6 +386,16 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
             changed = true;
             return false;
         }
+        ChallanBilling billing;
+        if (!readChallanBilling(challan.number, challan.fy, &billing, error)
+            || !checkShownLines(challan, challan.number, &refusals, error))
+            return false;
+        refusals << billingChangedText(challan, loadedBilling, billing);
+        if (!refusals.isEmpty())
+            return false;
+        belowBilled = belowBilledText(challan, billing);
+        if (!belowBilled.isEmpty())
+            return false;
         QSqlQuery del;
         del.prepare(DeleteLines);
         del.bindValue(":no", challan.number);
@@ -244,6 +407,10 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
         return insertLines(challan, written, error);
     });
     outcome.changed = changed;
+    outcome.refusals = refusals;
+    outcome.belowBilled = belowBilled;
+    if (!refusals.isEmpty() || !belowBilled.isEmpty())
+        outcome.result = WriteResult::Failed;
     return outcome;
 }
 
@@ -337,11 +504,10 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
     LoadedChallan loaded;
     const bool read = forEachRow(
         QStringLiteral("SELECT ") + ChallanLineRow.columnList(QStringLiteral("d"))
-            + QStringLiteral(", c.customer_name, i.item_code, i.item_name, i.uom, ") + inwardColumn("inward_qty")
-            + QStringLiteral(", (SELECT " STORED_LIST("d2.delivery_qty") " FROM delivery_entries d2 "
-                             "WHERE d2.inward_no = d.inward_no AND d2.item_id = d.item_id AND d2.fy_name = d.fy_name "
-                             "AND d2.delivery_no != d.delivery_no AND (d2.is_deleted IS NULL OR d2.is_deleted = 0)) AS others, ")
-            + binnedOf(QStringLiteral("d")) + QStringLiteral(" AS binned, ") + inwardColumn("dc_no")
+            + QStringLiteral(", c.customer_name, i.item_code, i.item_name, i.uom, ")
+            + lineStateColumns(QStringLiteral("d.inward_no"), QStringLiteral("d.item_id"), QStringLiteral("d.fy_name"),
+                               QStringLiteral("d.delivery_no"))
+            + QStringLiteral(", ") + inwardColumn("dc_no")
             + QStringLiteral(" AS c_dc_no, ") + inwardColumn("dc_date") + QStringLiteral(" AS c_dc_date, ")
             + inwardColumn("po_no")
             + QStringLiteral(" AS c_po_no FROM delivery_entries d LEFT JOIN customers c ON d.customer_id = c.customer_id "
@@ -364,15 +530,14 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
             line.itemCode = q.text(columns + 1);
             line.itemName = q.text(columns + 2);
             line.uom = q.text(columns + 3);
-            line.balance = (Decimal::fromStored(q.real(columns + 4)) - fromStoredList(q.value(columns + 5))
-                            - fromStoredList(q.value(columns + 6)))
-                               .toDouble();
+            line.state = lineStateAt(q, columns + 4);
+            line.balance = line.state.balance().toDouble();
             line.dcNo = q.text(columns + 7);
             line.dcDate = q.text(columns + 8);
             line.poNo = q.text(columns + 9);
             loaded.lines.append(line);
         });
-    if (!read || !loaded.rows.found())
+    if (!read || !loaded.rows.found() || !readChallanBilling(number, fy, &loaded.billing))
         return false;
     *challan = loaded;
     return true;

@@ -10,10 +10,31 @@
 // bins of type "DC" count as delivered.
 
 #include "core/listedrow.h"
+#include "core/money.h"
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+
+// What an inward line (number, item and year) received and what closed it,
+// exactly, as a form read it: the balance the form shows is the balance its
+// challan is written against. `delivered` counts the live lines of every
+// challan but the one being edited.
+struct InwardLineState
+{
+    bool live = false; // a live inward line of that number, item and year exists
+    Decimal received;
+    Decimal delivered;
+    Decimal binned; // closed to bins of type "DC"
+
+    Decimal balance() const { return received - delivered - binned; }
+    friend bool operator==(const InwardLineState &a, const InwardLineState &b)
+    {
+        return a.live == b.live && a.received == b.received && a.delivered == b.delivered && a.binned == b.binned;
+    }
+    friend bool operator!=(const InwardLineState &a, const InwardLineState &b) { return !(a == b); }
+};
 
 // One line of the challan form: an inward line with what it may deliver.
 struct ChallanLine
@@ -27,8 +48,9 @@ struct ChallanLine
     QString itemName;
     QString uom;
     double qty = 0;     // quantity to deliver
-    double balance = 0; // the most the line may deliver
+    double balance = 0; // the most the line may deliver: state.balance()
     QString remarks;    // remarks of the inward line (new challans only)
+    InwardLineState state; // what the balance was worked out from
 };
 
 // The open lines of the handed inward entries, read by number, year and
@@ -37,6 +59,7 @@ struct PendingInward
 {
     QList<ChallanLine> lines; // qty = balance = what is still open
     QList<int> notFound;      // numbers with no live line of the customer in the year
+    QList<int> nothingLeft;   // numbers found whose every line is fully issued or binned
     QString remarks;          // the lines' remarks, collected by appendRemark
     QString error;            // the driver's text when a query failed
 };
@@ -63,6 +86,7 @@ struct ChallanLineWrite
     int inwardNo = 0;
     int itemId = 0;
     double qty = 0;
+    InwardLineState shown; // the inward line as the form showed it
 };
 
 // A challan as it is written; delivery_no_full is always number + "/" + fy.
@@ -81,11 +105,24 @@ enum class WriteResult { Written, NothingToWrite, Failed };
 struct WriteOutcome
 {
     WriteResult result = WriteResult::Failed;
-    QString error;        // the driver's text when it failed
-    bool changed = false; // with Failed: the challan is no longer the one loaded
+    QString error;         // the driver's text when it failed
+    bool changed = false;  // with Failed: the challan is no longer the one loaded
+    bool numberUsed = false; // with Failed: a challan of that number and year is stored already
+    // With Failed: the lines written against balances or invoices that are no
+    // longer what the form showed, one named per line ("Inward No 2/26-27,
+    // AX-102: ..."); nothing was written.
+    QStringList refusals;
+    // With Failed: the items whose new lines would carry less than their
+    // invoices bill, one named per item; nothing was written.
+    QStringList belowBilled;
 };
 
-// Inserts the challan's lines in one transaction: all or none.
+// Inserts the challan's lines in one transaction: all or none. Inside it,
+// before anything is written, the number is checked (numberUsed) and the
+// inward line of every line with a quantity above 0 is read again: one no
+// longer as the form showed it (issued, binned, received or cancelled
+// meanwhile) refuses the challan (`refusals`). As the transaction holds the
+// write lock, no second copy can issue from the same lines until it ends.
 WriteOutcome saveChallan(const ChallanWrite &challan);
 
 // The challan's lines, every column, by delivery_id: what a loaded challan
@@ -96,12 +133,30 @@ StoredRow challanStoredLines(int number, const QString &fy);
 // `nothingDone` ends it ("Nothing was updated.").
 QString challanChangedText(const QString &fullNumber, const QString &nothingDone);
 
+// What the live invoices bill of a challan, per item id: the quantity,
+// exactly, and the invoices' full numbers.
+struct ChallanBilled
+{
+    QString itemCode;
+    Decimal qty;
+    QStringList invoices;
+    friend bool operator==(const ChallanBilled &a, const ChallanBilled &b) { return a.qty == b.qty; }
+};
+using ChallanBilling = QMap<int, ChallanBilled>;
+// False with `error` set when the query fails.
+bool readChallanBilling(int number, const QString &fy, ChallanBilling *billing, QString *error = nullptr);
+
 // Replaces the stored lines of the challan (number and year of `challan`) by
 // its new lines in one transaction; with no line to write it keeps the stored
 // challan as it was. Refused (Failed, `changed`), with nothing written, when
 // its lines are no longer `loadedRows`: changed, deleted, or deleted and the
-// number taken again since it was loaded.
-WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows);
+// number taken again since it was loaded. Refused (Failed, `refusals`) when an
+// inward line it writes against is no longer as the form showed it or the
+// invoices billing it are no longer `loadedBilling`; refused (Failed,
+// `belowBilled`) when the new lines of an item would carry less than its
+// invoices bill.
+WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows,
+                            const ChallanBilling &loadedBilling);
 
 enum class DeleteResult { Deleted, Changed, Invoiced, Failed };
 struct DeleteOutcome
@@ -147,7 +202,8 @@ struct LoadedChallan
     QString customerName;
     QString remarks;
     QList<ChallanLine> lines;
-    StoredRow rows; // as challanStoredLines gives them
+    StoredRow rows;         // as challanStoredLines gives them
+    ChallanBilling billing; // what live invoices bill of it
 };
 bool loadChallan(int number, const QString &fy, LoadedChallan *challan);
 

@@ -50,6 +50,13 @@ QString lineDateText(const QString &stored)
     return date.isValid() ? date.toString("dd-MM-yyyy") : QString();
 }
 
+// After a refusal of a new challan whose balances changed: how to go on.
+QString refillFormAdvice()
+{
+    return QStringLiteral("\n\nOpen Create Delivery Challan, press Show and Proceed again: the new form shows the "
+                          "balances as they are now. This form keeps what you typed until you close it.");
+}
+
 // After a refusal of the loaded challan: how to go on, in the form's own terms.
 QString reloadChallanAdvice()
 {
@@ -164,6 +171,7 @@ void deliveryChallanList::loadInwardRows()
     loadingRows = true;
     ui->qtyEditing_Table->setRowCount(0);
     const PendingInward pending = loadPendingInwardLines(inwardNos, customerId, g_currentFY);
+    shownLines.clear();
     for (const ChallanLine &line : pending.lines)
         appendLineRow(line);
     ui->remarksEdit->setText(pending.remarks);
@@ -185,6 +193,7 @@ void deliveryChallanList::loadInwardRows()
 
 void deliveryChallanList::appendLineRow(const ChallanLine &line)
 {
+    shownLines.insert({line.inwardNo, line.itemId}, line.state);
     QTableWidget *t = ui->qtyEditing_Table;
     const int row = t->rowCount();
     t->insertRow(row);
@@ -223,6 +232,7 @@ void deliveryChallanList::clearForm()
     ui->remarksEdit->clear();
     ui->odcdateEdit->setDate(QDate::currentDate());
     ui->qtyEditing_Table->setRowCount(0);
+    shownLines.clear();
 }
 
 void deliveryChallanList::leaveEditing()
@@ -230,6 +240,7 @@ void deliveryChallanList::leaveEditing()
     editingDcNo = -1;
     editingFy.clear();
     editingRows = StoredRow();
+    editingBilling.clear();
     ui->odcEdit->setReadOnly(false);
     ui->save_btn->setEnabled(true);
     ui->update_btn->setEnabled(false);
@@ -276,9 +287,11 @@ ChallanWrite deliveryChallanList::challanFromForm(int number, const QString &fy)
     challan.sacCode = ui->sac_combo->currentText();
     challan.remarks = ui->remarksEdit->text().trimmed();
     const QTableWidget *t = ui->qtyEditing_Table;
-    for (int row = 0; row < t->rowCount(); ++row)
-        challan.lines.append(
-            {cellInteger(t, row, ColInwardNo), cellInteger(t, row, ColItemId), cellNumber(t, row, ColQty)});
+    for (int row = 0; row < t->rowCount(); ++row) {
+        const int inwardNo = cellInteger(t, row, ColInwardNo);
+        const int itemId = cellInteger(t, row, ColItemId);
+        challan.lines.append({inwardNo, itemId, cellNumber(t, row, ColQty), shownLines.value({inwardNo, itemId})});
+    }
     return challan;
 }
 
@@ -305,6 +318,14 @@ void deliveryChallanList::on_save_btn_clicked()
     }
 
     const WriteOutcome outcome = saveChallan(challanFromForm(number, g_currentFY));
+    if (outcome.numberUsed) {
+        Desktop::warning(this, "Duplicate", "DC No " + fullNumber + " already exists!\nPlease use a different number.");
+        return;
+    }
+    if (!outcome.refusals.isEmpty()) {
+        Desktop::warning(this, "Error", outcome.refusals.join('\n') + "\nNothing was saved." + refillFormAdvice());
+        return;
+    }
     if (outcome.result == WriteResult::Failed) {
         Desktop::warning(this, "Save Error", outcome.error);
         return;
@@ -325,7 +346,16 @@ void deliveryChallanList::on_update_btn_clicked()
         Desktop::warning(this, "Error", "No DC selected for update!");
         return;
     }
-    const WriteOutcome outcome = replaceChallan(challanFromForm(editingDcNo, editingFy), editingRows);
+    const WriteOutcome outcome =
+        replaceChallan(challanFromForm(editingDcNo, editingFy), editingRows, editingBilling);
+    if (!outcome.refusals.isEmpty()) {
+        Desktop::warning(this, "Error", outcome.refusals.join('\n') + "\nNothing was updated." + reloadChallanAdvice());
+        return;
+    }
+    if (!outcome.belowBilled.isEmpty()) {
+        Desktop::warning(this, "Error", outcome.belowBilled.join('\n') + "\nNothing was updated.");
+        return;
+    }
     if (outcome.changed) {
         Desktop::warning(this, "Error",
                          challanChangedText(fullDocumentNumber(editingDcNo, editingFy), "Nothing was updated.")
@@ -477,6 +507,7 @@ void deliveryChallanList::loadDcForEdit(int dcNo, const QString &fy)
     editingDcNo = dcNo;
     editingFy = fy;
     editingRows = challan.rows;
+    editingBilling = challan.billing;
     customerId = challan.customerId;
     // The loaded challan keeps its number and year; the field shows them.
     ui->odcEdit->setText(fullDocumentNumber(dcNo, fy));
@@ -487,6 +518,7 @@ void deliveryChallanList::loadDcForEdit(int dcNo, const QString &fy)
 
     loadingRows = true;
     ui->qtyEditing_Table->setRowCount(0);
+    shownLines.clear();
     inwardNos.clear();
     for (const ChallanLine &line : challan.lines) {
         if (!inwardNos.contains(line.inwardNo))

@@ -5,14 +5,15 @@
 // be updated or deleted.
 
 #include "core/listedrow.h"
+#include "jobwork/challanstore.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QWidget>
 
 class QPoint;
-struct ChallanLine;
-struct ChallanWrite;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -77,6 +78,10 @@ private:
     int editingDcNo = -1;
     QString editingFy;
     StoredRow editingRows; // the loaded challan's lines when it was loaded
+    ChallanBilling editingBilling; // what invoices billed of it when it was loaded
+    // The inward line of each row, by inward number and item id, as the form
+    // read it: what Save and Update write against.
+    QHash<QPair<int, int>, InwardLineState> shownLines;
     bool loadingRows = false;
     bool shownOnce = false; // see reloadOnShow
 };

@@ -2,6 +2,7 @@
 #include "ui_generatedc.h"
 
 #include "core/financialyear.h"
+#include "challanstore.h"
 #include "deliverychallanlist.h"
 #include "jobworkreportstore.h"
 #include "output/desktop.h"
@@ -277,6 +278,22 @@ void generateDC::on_proced_del_btn_clicked()
     if (customerId < 1) {
         Desktop::warning(this, QStringLiteral("Error"),
                          QStringLiteral("Could not identify company! Company: ") + customerName);
+        return;
+    }
+
+    // Entries issued, binned or cancelled since the list was read would give
+    // a form with nothing to deliver.
+    const PendingInward pending = loadPendingInwardLines(inwardNos, customerId, g_currentFY);
+    if (!pending.error.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Query Error"), pending.error);
+        return;
+    }
+    QStringList closed;
+    for (const RowKey &key : keys)
+        if (pending.notFound.contains(key.inwardNo) || pending.nothingLeft.contains(key.inwardNo))
+            closed << key.inwardNoFull;
+    if (!closed.isEmpty()) {
+        Desktop::warning(this, QStringLiteral("Error"), nothingLeftText(closed));
         return;
     }
 

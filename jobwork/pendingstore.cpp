@@ -283,6 +283,14 @@ QString notPendingText(const QString &fullNumber)
                           QStringLiteral("issued, binned, cancelled or changed"), QStringLiteral("Nothing was binned."));
 }
 
+QString nothingLeftText(const QStringList &fullNumbers)
+{
+    return QStringLiteral("Nothing is left to deliver on Inward No %1: issued, binned or cancelled meanwhile, perhaps "
+                          "in another window. No challan form was opened.\n\nPress Show to list the entries as they "
+                          "are now, then tick the ones still pending.")
+        .arg(fullNumbers.join(QStringLiteral(", ")));
+}
+
 QString otherYearRefusalText(const QString &inwardNoFull, const QString &fy, const QString &currentFy)
 {
     return QStringLiteral("Inward No %1 belongs to the financial year %2.\n"

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 enum class PendingStatus { Pending, Partial, Issued };
@@ -121,6 +122,10 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
 
 // The warning that refuses a bin of an entry no longer as listed.
 QString notPendingText(const QString &fullNumber);
+
+// The warning that refuses to open a challan form for entries that have
+// nothing left to deliver since they were listed.
+QString nothingLeftText(const QStringList &fullNumbers);
 
 // The warning that refuses handing an earlier (or later) year's inward entry
 // to the challan form, which works in the current year.

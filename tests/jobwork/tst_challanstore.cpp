@@ -4,6 +4,7 @@
 // challans written in one transaction, and deletes refused while invoiced.
 
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 
 #include "jobwork/challanstore.h"
@@ -244,6 +245,19 @@ private slots:
         QSqlDatabase db = QSqlDatabase::database();
         QVERIFY(db.transaction());
         QVERIFY(db.rollback());
+    }
+
+    // Another copy saves challan 1 while this one saves it too: this save
+    // waits for the lock, then finds the number taken and writes nothing.
+    void numberTakenMeanwhileWritesNothing()
+    {
+        WriteOutcome outcome;
+        saveWhileOtherCopyWrites("INSERT INTO delivery_entries (delivery_no, delivery_no_full, fy_name, is_deleted) "
+                                 "VALUES (1, '1/26-27', '26-27', 0)",
+                                 [&] { outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}}}); });
+        QVERIFY(outcome.numberUsed);
+        QCOMPARE(outcome.result, WriteResult::Failed);
+        QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 1);
     }
 
     // The lists of challans, inward entries and pending balances give the

@@ -285,6 +285,39 @@ private slots:
         QCOMPARE(formLines(), QStringList({"5 A1 5.000"}));
     }
 
+    // Another copy issues, bins or cancels the whole of a ticked entry
+    // meanwhile: Proceed names it and opens no empty form.
+    void proceedRefusesAnEntryWithNothingLeft_data()
+    {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::newRow("issued") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
+                                   "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                                   "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)";
+        QTest::newRow("binned") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
+                                   "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 2, 1, 1, 3, '26-27')";
+        QTest::newRow("cancelled") << "UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 2";
+    }
+    void proceedRefusesAnEntryWithNothingLeft()
+    {
+        QFETCH(QString, otherCopy);
+        Window w;
+        w.tick("1/26-27");
+        w.tick("2/26-27");
+        writeAsOtherCopy(otherCopy);
+        w.click("proced_del_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Error|Nothing is left to deliver on Inward No 2/26-27: issued, binned or cancelled "
+                         "meanwhile, perhaps in another window. No challan form was opened.\n\nPress Show to list "
+                         "the entries as they are now, then tick the ones still pending."));
+        QVERIFY(topLevelWindows<deliveryChallanList>().isEmpty());
+
+        w.click("show_btn");
+        QCOMPARE(w.rowOf("2/26-27"), -1);
+        w.tick("1/26-27");
+        w.click("proced_del_btn");
+        QCOMPARE(formLines(), QStringList({"1 A1 6.000", "1 B1 4.000"}));
+    }
+
     void binClosesTheRestAfterTheQuestion()
     {
         addInward({8, "26-27", Acme, A, 10});
