@@ -127,7 +127,7 @@ QString lineChangedText(int inwardNo, const QString &fy, const QString &itemCode
     const QString balanceNow = now.live ? threeDecimalText(now.balance()) + QStringLiteral(" now")
                                         : QStringLiteral("no live inward line now");
     return QStringLiteral("Inward No %1, %2: the form showed a balance of %3; it is %4. The line was issued, "
-                          "binned, received again or cancelled meanwhile, perhaps in another window.")
+                          "binned, changed or cancelled meanwhile, perhaps in another window.")
         .arg(fullDocumentNumber(inwardNo, fy), itemCode, threeDecimalText(shown.balance()), balanceNow);
 }
 

@@ -53,8 +53,9 @@ QString lineDateText(const QString &stored)
 // After a refusal of a new challan whose balances changed: how to go on.
 QString refillFormAdvice()
 {
-    return QStringLiteral("\n\nOpen Create Delivery Challan, press Show and Proceed again: the new form shows the "
-                          "balances as they are now. This form keeps what you typed until you close it.");
+    return QStringLiteral("\n\nSet the Qty of the line(s) named to 0 to save the rest, or open Create Delivery Challan, "
+                          "press Show and Proceed again: the new form shows the balances as they are now. This "
+                          "form keeps what you typed until you close it.");
 }
 
 // After a refusal of the loaded challan: how to go on, in the form's own terms.

@@ -467,10 +467,10 @@ private slots:
         f.click("save_btn");
         QCOMPARE(desktop().lastShown(),
                  "Error|Inward No 2/26-27, C1: the form showed a balance of 6.000; it is " + now
-                     + ". The line was issued, binned, received again or cancelled meanwhile, perhaps in another "
-                       "window.\nNothing was saved.\n\nOpen Create Delivery Challan, press Show and Proceed again: "
-                       "the new form shows the balances as they are now. This form keeps what you typed until you "
-                       "close it.");
+                     + ". The line was issued, binned, changed or cancelled meanwhile, perhaps in another "
+                       "window.\nNothing was saved.\n\nSet the Qty of the line(s) named to 0 to save the rest, or open "
+                       "Create Delivery Challan, press Show and Proceed again: the new form shows the balances as "
+                       "they are now. This form keeps what you typed until you close it.");
         QCOMPARE(rows("SELECT * FROM delivery_entries ORDER BY delivery_id"), stored);
         QCOMPARE(columnTexts(f.lines, 7), QStringList({"2", "6.000"}));
 
@@ -504,7 +504,7 @@ private slots:
         f.click("update_btn");
         QCOMPARE(desktop().lastShown(),
                  "Error|Inward No 2/26-27, A1: the form showed a balance of 10.000; it is 4.000 now. The line was "
-                 "issued, binned, received again or cancelled meanwhile, perhaps in another window.\nNothing was "
+                 "issued, binned, changed or cancelled meanwhile, perhaps in another window.\nNothing was "
                  "updated." + ReloadAdvice);
         QCOMPARE(rows("SELECT delivery_qty FROM delivery_entries WHERE delivery_no = 1"), QStringList{"3"});
         QCOMPARE(f.cell(0, 7), QString("5"));
