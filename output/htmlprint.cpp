@@ -3,6 +3,7 @@
 #include "desktop.h"
 #include "wholefile.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QPrinter>
 #include <QTextDocument>
@@ -75,9 +76,16 @@ void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintPr
     printer->setResolution(PreviewDpi);
     const QRectF page = printer->pageRect(QPrinter::DevicePixel);
     QTextDocument document;
+    // Laid out on the printer itself: fonts, cell paddings and pictures take
+    // the printer's resolution, and the pages print at the scale they were
+    // laid out at.
+    document.documentLayout()->setPaintDevice(printer);
     setDefaultFont(document, profile.fontFamily, profile.fontPointSize);
-    document.setPageSize(page.size());
+    // The text width before the page size: setting the width drops the page
+    // height, and a document without one is printed as an unpaged copy with
+    // margins and page numbers of the toolkit's own.
     document.setTextWidth(page.width());
+    document.setPageSize(page.size());
     document.setHtml(html);
     document.print(printer);
 }

@@ -53,7 +53,8 @@ HtmlPrintResult printHtmlDocument(QWidget *parent, const HtmlPrintProfile &profi
 
 // A preview's paint handler: lays the HTML out afresh on the printer's pages
 // (so a page set up anew in the preview reflows the text) in a rich-text
-// document with the profile's default font, and prints it.
+// document with the profile's default font, and prints it page by page as
+// laid out, adding nothing of its own.
 void paintHtmlDocument(QPrinter *printer, const QString &html, const HtmlPrintProfile &profile);
 
 // The warning text of a printout refused because a total of its rows cannot
