@@ -132,14 +132,14 @@ QString lineChangedText(int inwardNo, const QString &fy, const QString &itemCode
 }
 
 // Reads again, inside the write transaction, the inward line of every line
-// that is written and names each one no longer as the form showed it. The
-// lines of challan `exceptNumber` (the one being replaced; 0 for none) are
-// left out of what was delivered, as when it was loaded.
-bool checkShownLines(const ChallanWrite &challan, int exceptNumber, QStringList *refusals, QString *error)
+// that is written and names each one no longer as the form showed it. When
+// `replacing` the challan's own stored lines are left out of what was
+// delivered, as when it was loaded.
+bool checkShownLines(const ChallanWrite &challan, bool replacing, QStringList *refusals, QString *error)
 {
     const QString sql = QStringLiteral("SELECT i.item_code, ")
                         + lineStateColumns(QStringLiteral(":no"), QStringLiteral(":iid"), QStringLiteral(":fy"),
-                                           exceptNumber > 0 ? QStringLiteral(":except") : QString())
+                                           replacing ? QStringLiteral(":except") : QString())
                         + QStringLiteral(" FROM (SELECT 1) one LEFT JOIN items i ON i.item_id = :iid");
     for (const ChallanLineWrite &line : challan.lines) {
         if (!writesLine(line))
@@ -147,7 +147,7 @@ bool checkShownLines(const ChallanWrite &challan, int exceptNumber, QStringList 
         InwardLineState now;
         QString itemCode;
         if (!forEachRow(sql,
-                        {{":no", line.inwardNo}, {":iid", line.itemId}, {":fy", challan.fy}, {":except", exceptNumber}},
+                        {{":no", line.inwardNo}, {":iid", line.itemId}, {":fy", challan.fy}, {":except", challan.number}},
                         [&](const StatementRow &q) {
                             itemCode = q.text(0);
                             now = lineStateAt(q, 1);
@@ -326,7 +326,7 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
             numberUsed = true;
             return false;
         }
-        if (!checkShownLines(challan, 0, &refusals, error) || !refusals.isEmpty())
+        if (!checkShownLines(challan, false, &refusals, error) || !refusals.isEmpty())
             return false;
         return insertLines(challan, written, error);
     });
@@ -388,7 +388,7 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
         }
         ChallanBilling billing;
         if (!readChallanBilling(challan.number, challan.fy, &billing, error)
-            || !checkShownLines(challan, challan.number, &refusals, error))
+            || !checkShownLines(challan, true, &refusals, error))
             return false;
         refusals << billingChangedText(challan, loadedBilling, billing);
         if (!refusals.isEmpty())
