@@ -475,16 +475,24 @@ private slots:
         QCOMPARE(columnTexts(next.lines, 7), QStringList({"5.000", now}).mid(0, now == "0.000" ? 1 : 2));
     }
 
-    // Challan 1 carries 3 of the bracket's 10; another copy issues 6 more
-    // meanwhile. Raising the line to 5 is refused; loaded again, it may go up
-    // to the 4 still open.
+    // Challan 1 carries 3 of the bracket's 10; another copy issues or bins 6
+    // more meanwhile. Raising the line to 5 is refused; loaded again, it may
+    // go up to the 4 still open.
+    void updateRefusesABalanceChangedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::newRow("issued") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
+                                   "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
+                                   "VALUES (5, '5/26-27', '2026-06-05', 2, 1, 1, 6, '26-27', 0)";
+        QTest::newRow("binned") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
+                                   "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 2, 1, 1, 6, '26-27')";
+    }
     void updateRefusesABalanceChangedMeanwhile()
     {
+        QFETCH(QString, otherCopy);
         Form f;
         f.loadBack("1/26-27");
-        writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-                         "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                         "VALUES (5, '5/26-27', '2026-06-05', 2, 1, 1, 6, '26-27', 0)");
+        writeAsOtherCopy(otherCopy);
         f.setQty(0, "5");
         f.click("update_btn");
         QCOMPARE(desktop().lastShown(),
