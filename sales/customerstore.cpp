@@ -2,7 +2,6 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
-#include "core/transaction.h"
 #include "masterdb.h"
 
 #include <QSqlQuery>
@@ -62,21 +61,13 @@ MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, Cu
                                  const std::function<QString(bool *stale)> &refusal,
                                  const std::function<bool(QString *)> &write)
 {
-    bool duplicate = false;
-    bool stale = false;
-    const bool written = runInTransaction(
-        [&](QString *failure) {
-            if (const QString reason = refusal ? refusal(&stale) : QString(); !reason.isEmpty()) {
-                *failure = reason;
-                return false;
-            }
-            duplicate = findDuplicateCustomer(fields.name, fields.gstNo, excludeId, existing);
-            return !duplicate && write(failure);
+    return writeMasterRow(
+        refusal,
+        [&](bool *duplicate, QString *failure) {
+            *duplicate = findDuplicateCustomer(fields.name, fields.gstNo, excludeId, existing);
+            return !*duplicate && write(failure);
         },
         error);
-    if (written)
-        return MasterWrite::Written;
-    return duplicate ? MasterWrite::Duplicate : stale ? MasterWrite::Stale : MasterWrite::Failed;
 }
 
 } // namespace
@@ -158,11 +149,7 @@ MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fiel
     return writeUnlessDuplicate(
         fields, loaded.id, existing, error,
         [&](bool *stale) {
-            return listedRowRefusalWithWayOn(
-                CustomerSource, loaded.id, loaded.stored, row,
-                "What you typed stays in the fields: press Reset to list the customer as it is now, then select it "
-                "and press Edit to load it in place of what you typed.",
-                "What you typed stays in the fields: press Add to save it as a new customer.", stale);
+            return masterUpdateRefusal(CustomerSource, loaded.id, loaded.stored, row, "customer", stale);
         },
         [&](QString *failure) {
             return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
@@ -174,21 +161,11 @@ MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fiel
 
 bool deleteCustomer(const CustomerRow &loaded, QString *error)
 {
+    // Items or documents may have come to name the customer since the form looked.
     const int id = loaded.id;
-    const QString row = customerRowName(loaded);
-    return runInTransaction(
-        [&](QString *failure) {
-            *failure = listedRowRefusalWithWayOn(
-                CustomerSource, id, loaded.stored, row,
-                "Press Reset to list the customer as it is now, then select it and press Delete again.", QString());
-            // Items or documents may have come to name the customer since the form looked.
-            if (failure->isEmpty())
-                *failure = customerDeletionRefusal(id);
-            return failure->isEmpty()
-                   && execListedRow("DELETE FROM customers WHERE customer_id = :id", {{":id", id}},
-                                    rowGoneText(row, true), failure);
-        },
-        error);
+    return deleteMasterRow(CustomerSource, id, loaded.stored, customerRowName(loaded), "customer",
+                           "DELETE FROM customers WHERE customer_id = :id",
+                           [id] { return customerDeletionRefusal(id); }, error);
 }
 
 QString customerVendorId(int id)

@@ -2,7 +2,6 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
-#include "core/transaction.h"
 #include "core/money.h"
 #include "core/typednumber.h"
 #include "masterdb.h"
@@ -65,23 +64,15 @@ bool customerStillStored(int customerId, QString *error)
 MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error,
                       const std::function<QString(bool *stale)> &refusal, const std::function<bool(QString *)> &write)
 {
-    bool duplicate = false;
-    bool stale = false;
-    const bool written = runInTransaction(
-        [&](QString *failure) {
-            if (const QString reason = refusal ? refusal(&stale) : QString(); !reason.isEmpty()) {
-                *failure = reason;
-                return false;
-            }
+    return writeMasterRow(
+        refusal,
+        [&](bool *duplicate, QString *failure) {
             if (!customerStillStored(fields.customerId, failure))
                 return false;
-            duplicate = !fields.code.isEmpty() && itemCodeTaken(fields.customerId, fields.code, excludeId);
-            return !duplicate && write(failure);
+            *duplicate = !fields.code.isEmpty() && itemCodeTaken(fields.customerId, fields.code, excludeId);
+            return !*duplicate && write(failure);
         },
         error);
-    if (written)
-        return MasterWrite::Written;
-    return duplicate ? MasterWrite::Duplicate : stale ? MasterWrite::Stale : MasterWrite::Failed;
 }
 
 } // namespace
@@ -155,13 +146,7 @@ MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString 
     // leaves the edit with what was typed still in the fields.
     return writeItem(
         fields, loaded.id, error,
-        [&](bool *stale) {
-            return listedRowRefusalWithWayOn(
-                ItemSource, loaded.id, loaded.stored, row,
-                "What you typed stays in the fields: press Reset to list the item as it is now, then select it and "
-                "press Edit to load it in place of what you typed.",
-                "What you typed stays in the fields: press Add to save it as a new item.", stale);
-        },
+        [&](bool *stale) { return masterUpdateRefusal(ItemSource, loaded.id, loaded.stored, row, "item", stale); },
         [&](QString *failure) {
             return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
                                  "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
@@ -172,21 +157,10 @@ MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString 
 
 bool deleteItem(const ItemRow &loaded, QString *error)
 {
+    // Documents may have come to name the item since the form looked.
     const int id = loaded.id;
-    const QString row = itemRowName(loaded);
-    return runInTransaction(
-        [&](QString *failure) {
-            *failure = listedRowRefusalWithWayOn(
-                ItemSource, id, loaded.stored, row,
-                "Press Reset to list the item as it is now, then select it and press Delete again.", QString());
-            // Documents may have come to name the item since the form looked.
-            if (failure->isEmpty())
-                *failure = itemDeletionRefusal(id);
-            return failure->isEmpty()
-                   && execListedRow("DELETE FROM items WHERE item_id = :id", {{":id", id}}, rowGoneText(row, true),
-                                    failure);
-        },
-        error);
+    return deleteMasterRow(ItemSource, id, loaded.stored, itemRowName(loaded), "item",
+                           "DELETE FROM items WHERE item_id = :id", [id] { return itemDeletionRefusal(id); }, error);
 }
 
 QString itemDeletionRefusal(int id)

@@ -1,9 +1,13 @@
 #pragma once
 // Database helpers the customer and item masters share.
 
+#include "core/listedrow.h"
+
 #include <QList>
 #include <QPair>
 #include <QStringList>
+
+#include <functional>
 
 // What came of a write of a master row: written; refused because another
 // row already has its name, GST number or code (Duplicate), or because the
@@ -17,3 +21,24 @@ QStringList documentsUsing(const QString &column, int id, const QList<QPair<QStr
 
 // "<what> is still used by A, B!\nIt cannot be deleted."
 QString stillUsedText(const QString &what, const QStringList &uses);
+
+// Runs a write of a master row in a write transaction of its own: first
+// `refusal`, when given, whose reason (Stale when it sets `stale`) stops it;
+// then `write`, which sets `duplicate` when another row already has the name,
+// GST number or code. Failed gives the reason in `error`.
+MasterWrite writeMasterRow(const std::function<QString(bool *stale)> &refusal,
+                           const std::function<bool(bool *duplicate, QString *failure)> &write, QString *error);
+
+// Why Update may not write the listed master row `id` of `source`, named
+// `row`: it is no longer stored as `loaded` (then with how to go on, the
+// typed fields kept, for a `noun` such as "customer"); empty otherwise.
+QString masterUpdateRefusal(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
+                            const QString &noun, bool *stale);
+
+// Deletes the listed master row `id` by `sql` (bound by ":id") in a write
+// transaction of its own, only while it is still stored as `loaded` and
+// `deletionRefusal` then gives no reason against: otherwise false, nothing
+// written, and why (and how to go on) in `error`.
+bool deleteMasterRow(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
+                     const QString &noun, const QString &sql, const std::function<QString()> &deletionRefusal,
+                     QString *error);

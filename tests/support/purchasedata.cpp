@@ -44,24 +44,6 @@ int addBill(const Bill &bill)
     return q.lastInsertId().toInt();
 }
 
-int addPayment(const Payment &payment)
-{
-    QSqlQuery q;
-    QString error;
-    if (!execBound(q,
-                   "INSERT INTO payment_records (bill_id, payment_date, paid_amount, reference_no, mode_of_payment, "
-                   "payment_ref) VALUES (:bill, :date, :amount, :reference, :mode, :ref)",
-                   {{":bill", payment.billId},
-                    {":date", payment.date},
-                    {":amount", payment.amount},
-                    {":reference", payment.reference},
-                    {":mode", payment.mode},
-                    {":ref", payment.paymentRef}},
-                   &error))
-        qFatal("addPayment: %s", qPrintable(error));
-    return q.lastInsertId().toInt();
-}
-
 UnpaidBill listedBill(int billId)
 {
     UnpaidBill bill;

@@ -31,19 +31,6 @@ struct Bill
 // Returns the bill_id.
 int addBill(const Bill &bill);
 
-struct Payment
-{
-    int billId = 1;
-    double amount = 0;
-    QString date = "2026-04-05";
-    QString reference;
-    QString mode;
-    QString paymentRef;
-};
-
-// A payment_records row; returns its payment_id.
-int addPayment(const Payment &payment);
-
 // Bill `billId` as the payment list reads it now: its number and its stored
 // row with its payments.
 UnpaidBill listedBill(int billId);
