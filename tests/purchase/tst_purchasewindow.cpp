@@ -61,9 +61,11 @@ struct BillsInEdit
     PurchaseEnvironment env;
     [[maybe_unused]] int added = addBill({"S1", "2026-04-01", "ACME", "Credit", 100})
                                  + addBill({"S2", "2026-04-02", "ACME", "Credit", 200})
-                                 + addPayment({1, 40, "2026-04-05", "UTR1", "Neft", "RCT-1"})
-                                 + addPayment({2, 10, "2026-04-05", "UTR2", "Neft", "RCT-2"})
-                                 + addPayment({1, 5, "2026-04-06", "UTR3", "Cash", "RCT-3"});
+                                 + (exec("INSERT INTO payment_records (bill_id, paid_amount, payment_date, reference_no, "
+                                         "mode_of_payment, payment_ref) VALUES (1, 40, '2026-04-05', 'UTR1', 'Neft', "
+                                         "'RCT-1'), (2, 10, '2026-04-05', 'UTR2', 'Neft', 'RCT-2'), (1, 5, "
+                                         "'2026-04-06', 'UTR3', 'Cash', 'RCT-3')"),
+                                    0);
     PurchaseWindow w;
     QTableWidget *t = (click(&w, "edit_table_btn"), list(w));
 };
@@ -435,37 +437,24 @@ private slots:
 
     // A refusal names the bill by its number as the list shows it, a long
     // one cut to 40 characters.
-    void aLongBillNumberIsCutShortInARefusal_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("shown");
-        const QString name = "Bill No " + QString(39, 'N') + QChar(0x2026);
-        QTest::newRow("amount too large") << "update_table_btn"
-                                          << "Update|0 bill(s) updated successfully!\n\nNot updated:\n" + name
-                                                 + ": Base Amount is too large: at most 99,999,999,999.99";
-        QTest::newRow("report") << "printexcel_btn"
-                                << "Figure Too Large|" + name + ": Base Amount is too large: at most 99,999,999,999.99";
-        QTest::newRow("changed meanwhile")
-            << "changed" << "Update Error|No bill was updated: " + name + " could not be written.\n" + name
-                                + " was changed or deleted meanwhile, perhaps in another window. Nothing was saved.";
-    }
     void aLongBillNumberIsCutShortInARefusal()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, shown);
         PurchaseEnvironment env;
         addBill({QString(10000, 'N'), "2026-04-01"});
         PurchaseWindow w;
         click(&w, "edit_table_btn");
-        if (action == "changed") {
-            setCell(list(w), 0, 17, "3208");
-            writeAsOtherCopy("UPDATE purchase_bills SET hsn_code = '9999'");
-            action = "update_table_btn";
-        } else {
-            setCell(list(w), 0, 7, "1e15");
-        }
-        click(&w, action.toLatin1().constData());
-        QCOMPARE(env.desktop.lastShown(), shown);
+        const QString name = "Bill No " + QString(39, 'N') + QChar(0x2026);
+        setCell(list(w), 0, 7, "1e15");
+        click(&w, "printexcel_btn");
+        QCOMPARE(env.desktop.lastShown(),
+                 "Figure Too Large|" + name + ": Base Amount is too large: at most 99,999,999,999.99");
+        setCell(list(w), 0, 7, "100");
+        setCell(list(w), 0, 17, "3208");
+        writeAsOtherCopy("UPDATE purchase_bills SET hsn_code = '9999'");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), "Update Error|No bill was updated: " + name + " could not be written.\n"
+                                              + name + " was changed or deleted meanwhile, perhaps in another window. "
+                                                       "Nothing was saved.");
     }
 
     // Update Table writes only the rows edited here; a row written here is
@@ -514,15 +503,9 @@ private slots:
 
     // The title block is written field by field, so a supplier of quotes,
     // commas and a formula stays one text cell.
-    void reportTitleKeepsTheSupplierInOneCell_data()
-    {
-        QTest::addColumn<QString>("supplier");
-        QTest::newRow("quote, comma, semicolon") << "a\"b,c;d";
-        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")";
-    }
     void reportTitleKeepsTheSupplierInOneCell()
     {
-        QFETCH(QString, supplier);
+        const QString supplier = "=HYPERLINK(\"http://x\",\"y\");a,b";
         PurchaseEnvironment env;
         addBill({"C1", "2026-04-01", supplier});
         PurchaseWindow w;
@@ -534,10 +517,8 @@ private slots:
         env.desktop.saveFileAnswers.enqueue(path);
         click(&w, "printexcel_btn");
         const QList<QStringList> cells = readCsv(QString::fromUtf8(fileBytes(path)));
-        QCOMPARE(cells.at(0), QStringList{"PURCHASE REPORT"});
-        QCOMPARE(cells.at(1), QStringList{"Period: 01-04-2026 to 30-04-2026"});
         QCOMPARE(cells.at(2), QStringList{"Company: " + supplier});
-        QCOMPARE(cells.at(5).at(2), supplier.startsWith('=') ? "'" + supplier : supplier);
+        QCOMPARE(cells.at(5).at(2), "'" + supplier);
         QCOMPARE(cells.at(7).size(), 18);
     }
 
