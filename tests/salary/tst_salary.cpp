@@ -269,10 +269,8 @@ private slots:
         f.tick(0);
         click(f.w, "print_pdf_btn");
         const QString html = tool.htmlOfRun(1);
-        QVERIFY(html.contains("General Deductions (-)</td><td style='font-size: 40px; padding: 26px 18px; "
-                              "text-align:right; color:#cc0000; font-weight: bold;'>Rs. 50.00</td>"));
-        QVERIFY(html.contains("22.50</td>"));
-        QVERIFY(html.contains("Rs. 2.68</td>"));
+        for (const char *shown : {"22.50</td>", "Rs. 2.68</td>", "Rs. 50.00</td>"})
+            QVERIFY2(html.contains(shown), shown);
 
         const QString path = env.folder() + "/statement.csv";
         env.desktop.saveFileAnswers.enqueue(path);
@@ -292,9 +290,8 @@ private slots:
         QCOMPARE(tableCell(f.list, 0, 11), QString("11253.68")); // 11253.675
         click(f.w, "update_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Success|1 record(s) updated successfully!"));
-        QCOMPARE(storedRow(1).mid(6, 9), QStringList({"1", "0", "0", "2.675", "11253.68", "100", "0", "50",
-                                                      "11103.68"}));
-        QCOMPARE(storedRow(1).at(15), QString("checked"));
+        QCOMPARE(storedRow(1).mid(6, 10), QStringList({"1", "0", "0", "2.675", "11253.68", "100", "0", "50",
+                                                       "11103.68", "checked"}));
     }
 
     // Figures pasted with many decimals are rounded once, from all their
@@ -503,34 +500,6 @@ private slots:
         QVERIFY(!f.list->cellWidget(0, 0)->findChild<QCheckBox *>()->isChecked());
         Form fresh;
         QCOMPARE(tableLook(f.list), tableLook(fresh.list));
-    }
-
-    // A list cell stands for the figure it was last given while it shows
-    // that figure's text, else for the stored one while it shows that one's
-    // text, else for what it holds as typed.
-    void listFigureReadsShownStoredOrTyped_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("expected"); // with three decimals; "" for a figure beyond its bound
-        const int rate = 3, days = 0;
-        QTest::newRow("shown 2.684 behind its text") << " 2.68 " << rate << "2.684";
-        QTest::newRow("stored 2.675 behind its text") << "2.68" << rate << "2.675";
-        QTest::newRow("another text as typed") << "2.7" << rate << "2.700";
-        QTest::newRow("no number counts 0") << "abc" << rate << "0.000";
-        QTest::newRow("empty counts 0") << "" << rate << "0.000";
-        QTest::newRow("money beyond its bound") << "1e11" << rate << "";
-        QTest::newRow("shifts beyond their bound") << "1e9" << days << "";
-        QTest::newRow("shifts within theirs") << "999999999.999" << days << "999999999.999";
-    }
-    void listFigureReadsShownStoredOrTyped()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, field);
-        QFETCH(QString, expected);
-        const bool storedRow = QByteArray(QTest::currentDataTag()).startsWith("stored");
-        const Decimal shown = storedRow ? Decimal(27, 1) : Decimal(2684, 3);
-        QCOMPARE(salaryListFigure(text, shown, Decimal(2675, 3), field).text(3), expected);
     }
 
     void editingRecalculatesCancelsAndUpdates()
