@@ -247,9 +247,7 @@ private slots:
         QCOMPARE(parts.groups(), 40);
 
         const QString first = parts.part(0, 10);
-        QVERIFY(first.contains("<thead><tr><th style='width:15%;'>Invoice No</th>"));
-        QVERIFY(first.contains("MORVEL COATS"));
-        QVERIFY(first.contains("<table class='data-table' data-part=\"bottom\"><thead>"));
+        QVERIFY(first.contains("MORVEL COATS") && first.contains("<table class='data-table' data-part=\"bottom\"><thead>"));
         QVERIFY(first.contains(">10/26-27<") && !first.contains(">11/26-27<") && !first.contains("Grand Total"));
         QVERIFY(first.endsWith("</tbody></table></body></html>"));
 
@@ -262,8 +260,7 @@ private slots:
         QVERIFY(!middle.contains("MORVEL") && !middle.contains("<thead>") && !middle.contains(">21/26-27<"));
 
         const QString last = parts.part(20, 40);
-        QVERIFY(last.contains("<tbody data-part=\"top\"><tr"));
-        QVERIFY(last.endsWith("Rs. 99.00</td><td></td></tr></tfoot></table></body></html>"));
+        QVERIFY(last.contains("<tbody data-part=\"top\"><tr") && last.endsWith(html.mid(html.indexOf("</tbody>"))));
     }
 
     // Pictures the tool draws, cut into pages: a table whose rows lie across
