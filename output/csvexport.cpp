@@ -154,18 +154,14 @@ QString composeCsv(const CsvExportProfile &profile, const QList<QStringList> &ro
     for (const QString &line : profile.titleLines)
         out += line + QLatin1Char('\n');
     out += profile.header + QLatin1Char('\n');
-    for (const QStringList &row : rows) {
-        QStringList fields;
-        fields.reserve(row.size());
-        for (int i = 0; i < row.size(); ++i) {
-            QString text = row.at(i);
-            if (profile.lineBreaksAsPlus) {
+    for (QStringList row : rows) {
+        if (profile.lineBreaksAsPlus) {
+            for (QString &text : row) {
                 text.replace(QLatin1String("\r\n"), QLatin1String("+"));
                 text.replace(QLatin1Char('\n'), QLatin1Char('+'));
             }
-            fields << csvField(text, profile.alwaysQuoted.contains(i));
         }
-        out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+        out += csvJoined(row, profile.alwaysQuoted) + QLatin1Char('\n');
     }
     for (const QString &line : profile.totalLines)
         out += line + QLatin1Char('\n');

@@ -387,20 +387,17 @@ QString DocumentParts::part(int first, int end) const
         return text.insert(at, QStringLiteral(" data-part=\"%1\"").arg(sides));
     };
 
-    QString text;
+    QString text = m_html.left(m_bodyStart) + kPartStyle;
     if (isFirst) {
         // The document's start, its elements around the rows marked at their
         // bottom: the next part goes on where this one's rows end.
-        int from = 0;
-        text = m_html.left(m_bodyStart) + kPartStyle;
-        from = m_bodyStart;
+        int from = m_bodyStart;
         for (const OpenTag &tag : m_context) {
             text += m_html.mid(from, tag.start - from) + marked(tag, QStringLiteral("bottom"));
             from = tag.end;
         }
         text += m_html.mid(from, offsetOf(0) - from);
     } else {
-        text = m_html.left(m_bodyStart) + kPartStyle;
         const QString sides = isLast ? QStringLiteral("top") : QStringLiteral("top bottom");
         for (int i = 0; i < m_context.size(); ++i) {
             text += marked(m_context.at(i), sides);

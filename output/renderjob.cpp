@@ -84,8 +84,6 @@ RenderFailure tooLong(int pageLimit)
 
 const QString kPartFormat = QStringLiteral("ppm");
 
-const QString kNoPicture = QStringLiteral("wkhtmltoimage wrote no picture that can be read.");
-
 } // namespace
 
 RenderJob::RenderJob(const PageRenderProfile &profile, const QString &tool, const QString &folder, const QSize &page)
@@ -394,7 +392,7 @@ void RenderJob::decoded(const SegmentPtr &segment, const QImage &picture)
     if (m_failure || m_cancelled)
         return;
     if (picture.isNull()) {
-        fail({QString(), kNoPicture});
+        fail({QString(), noPictureReason()});
         return;
     }
     if (m_profile.paint == RenderPaint::PerPage) {

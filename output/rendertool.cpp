@@ -168,6 +168,11 @@ QString runFailureReason(const ToolRun &run, int timeLimitMs)
         return QStringLiteral("wkhtmltoimage was stopped (signal %1).").arg(run.exitCode);
     if (run.exitCode != 0)
         return QStringLiteral("wkhtmltoimage ended with exit code %1.").arg(run.exitCode);
+    return noPictureReason();
+}
+
+QString noPictureReason()
+{
     return QStringLiteral("wkhtmltoimage wrote no picture that can be read.");
 }
 

@@ -61,6 +61,9 @@ QString toolErrorText(const QString &errorOutput);
 // Why a run gave no picture, in a sentence: not started, past the limit,
 // stopped by a signal, or the exit code.
 QString runFailureReason(const ToolRun &run, int timeLimitMs);
+// Why a run that ended well gave nothing to print: its picture is missing or
+// cannot be read.
+QString noPictureReason();
 
 // The time limit of one run: the use's limit, and 10 seconds more for every
 // megabyte of HTML.

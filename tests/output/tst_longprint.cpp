@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
-#include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,10 +111,7 @@ void TestLongPrint::longDocumentPrintsWhole()
     QFETCH(int, fewestPages);
     TestEnvironment env;
 
-    QElapsedTimer clock;
-    clock.start();
     QVERIFY(renderHtmlToPages(nullptr, html, profile));
-    qInfo("printed in %lld ms", clock.restart());
     QCOMPARE(env.desktop.messages.size(), 0);
     QCOMPARE(env.desktop.previews.size(), 1);
     const PrintedPages printed = readBack(env.desktop.previews.first().pdfPath, env.desktop.tempFolder);
@@ -125,15 +121,11 @@ void TestLongPrint::longDocumentPrintsWhole()
     QVERIFY(printed.lastHasEndMark);
     // Every page but the first begins on the rule between two rows, and every
     // page but the last ends on one: no row is cut.
-    const QList<QSize> sizes = pdfPictureSizes(env.desktop.previews.first().pdfPath);
-    QCOMPARE(sizes.size(), printed.count);
     for (int page = 1; page <= printed.count; ++page) {
         const QImage picture = pdfPictures(env.desktop.previews.first().pdfPath, env.desktop.tempFolder, page).value(0);
-        QCOMPARE(picture.size(), sizes.at(page - 1));
-        if (page > 1)
-            QVERIFY2(PageCutting::isRule(picture, 0), qPrintable(QString("page %1").arg(page)));
-        if (page < printed.count)
-            QVERIFY2(PageCutting::isRule(picture, picture.height() - 1), qPrintable(QString("page %1").arg(page)));
+        QVERIFY2(!picture.isNull() && (page == 1 || PageCutting::isRule(picture, 0))
+                     && (page == printed.count || PageCutting::isRule(picture, picture.height() - 1)),
+                 qPrintable(QString("page %1").arg(page)));
     }
     // Nothing of the render stays in the temporary folder.
     QCOMPARE(printLeftovers(env.desktop.tempFolder), QStringList());

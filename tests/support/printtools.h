@@ -18,18 +18,13 @@ inline QStringList filesIn(const QString &folder, const QString &pattern)
     return QDir(folder).entryList({pattern}, QDir::Files);
 }
 
-// Everything in `folder`, files and folders, hidden ones too, by name.
-inline QStringList entriesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                  QDir::Name);
-}
-
-// What a print left in the temporary folder `folder`: everything but the
-// recording desktop's own previews ("preview_N.pdf").
+// What a print left in the temporary folder `folder` (files and folders,
+// hidden ones too, by name): everything but the recording desktop's own
+// previews ("preview_N.pdf").
 inline QStringList printLeftovers(const QString &folder)
 {
-    QStringList left = entriesIn(folder);
+    QStringList left =
+        QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     left.removeIf([](const QString &name) { return name.startsWith("preview_") && name.endsWith(".pdf"); });
     return left;
 }
