@@ -252,9 +252,9 @@ private slots:
     void numberTakenMeanwhileWritesNothing()
     {
         WriteOutcome outcome;
-        saveWhileOtherCopyWrites("INSERT INTO delivery_entries (delivery_no, delivery_no_full, fy_name, is_deleted) "
-                                 "VALUES (1, '1/26-27', '26-27', 0)",
-                                 [&] { outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}}}); });
+        saveWhileOtherCopyWrites(challanLineStatement(1, 3, 1, 2), [&] {
+            outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}}});
+        });
         QVERIFY(outcome.numberUsed);
         QCOMPARE(outcome.result, WriteResult::Failed);
         QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 1);
