@@ -33,10 +33,9 @@ QList<PendingRow> pending()
 // An entry as the list shows it, to be binned.
 BinTarget listed(int inwardNo, const QString &fy)
 {
-    for (const PendingRow &row : pending()) {
+    for (const PendingRow &row : pending())
         if (row.inwardNo == inwardNo && row.fy == fy)
             return binTargetOf(row);
-    }
     return BinTarget{inwardNo, fy, 1};
 }
 
