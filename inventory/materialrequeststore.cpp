@@ -22,10 +22,6 @@ const RowSource RequestLines{QStringLiteral("purchase_orders"),
                               QStringLiteral("uom"), QStringLiteral("status")},
                              QString()};
 
-} // namespace
-
-namespace {
-
 QStringList distinctNames(const QString &sql)
 {
     QStringList names;

@@ -270,8 +270,7 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
             line.dcDate = q.text(5);
             line.poNo = q.text(6);
             line.remarks = q.text(7);
-            line.balance = exact.toDouble();
-            line.qty = line.balance;
+            line.qty = exact.toDouble();
             pending.lines.append(line);
             appendRemark(pending.remarks, line.remarks);
         }, &pending.error);
@@ -531,7 +530,6 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
             line.itemName = q.text(columns + 2);
             line.uom = q.text(columns + 3);
             line.state = lineStateAt(q, columns + 4);
-            line.balance = line.state.balance().toDouble();
             line.dcNo = q.text(columns + 7);
             line.dcDate = q.text(columns + 8);
             line.poNo = q.text(columns + 9);

@@ -47,10 +47,12 @@ struct ChallanLine
     QString itemCode;
     QString itemName;
     QString uom;
-    double qty = 0;     // quantity to deliver
-    double balance = 0; // the most the line may deliver: state.balance()
-    QString remarks;    // remarks of the inward line (new challans only)
-    InwardLineState state; // what the balance was worked out from
+    double qty = 0;        // quantity to deliver
+    QString remarks;       // remarks of the inward line (new challans only)
+    InwardLineState state; // what the balance is worked out from
+
+    // The most the line may deliver.
+    double balance() const { return state.balance().toDouble(); }
 };
 
 // The open lines of the handed inward entries, read by number, year and

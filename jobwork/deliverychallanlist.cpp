@@ -210,7 +210,7 @@ void deliveryChallanList::appendLineRow(const ChallanLine &line)
     t->setItem(row, ColQty, qty);
     t->setItem(row, ColItemId, readOnlyItem(QString::number(line.itemId)));
     t->setItem(row, ColInwardNo, readOnlyItem(QString::number(line.inwardNo)));
-    t->setItem(row, ColBalance, readOnlyItem(quantityText(line.balance)));
+    t->setItem(row, ColBalance, readOnlyItem(quantityText(line.balance())));
 }
 
 void deliveryChallanList::updateTotalQty()

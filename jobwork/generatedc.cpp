@@ -34,10 +34,6 @@ enum Column {
 };
 
 // Roles of the key column's item.
-const int FyRole = Qt::UserRole;
-const int CustomerIdRole = Qt::UserRole + 1;
-const int StatusRole = Qt::UserRole + 2;
-const int FiguresRole = Qt::UserRole + 3; // received, delivered and binned as listed
 
 const char *const BinQuestion = "Close pending balance for selected inward(s)?\n\n"
                                 "\u2022 Pending qty will be zeroed out\n"
@@ -93,7 +89,7 @@ void generateDC::setupTables()
     m_ticks = new TickColumn(list, CheckColumn);
     // Each row's box carries its customer and inward number.
     m_ticks->setBoxProperties([this](int row) {
-        const RowKey key = rowKey(row);
+        const PendingRow key = listedRow(row);
         return QVariantMap{{QStringLiteral("customerName"), key.customerName},
                            {QStringLiteral("inwardNo"), key.inwardNo},
                            {QStringLiteral("customerId"), key.customerId}};
@@ -136,6 +132,7 @@ void generateDC::loadPendingDCs()
 
     QTableWidget *list = ui->gen_dc_table;
     list->setRowCount(0);
+    m_listed.clear();
 
     PendingQuery query;
     query.customerId = chosenCustomerId(ui->company_combo);
@@ -158,11 +155,7 @@ void generateDC::loadPendingDCs()
 
         fill.add(r, CheckColumn, TickColumn::newTick(status != PendingStatus::Issued));
 
-        QTableWidgetItem *key = fill.add(r, KeyColumn, QString::number(row.inwardNo));
-        key->setData(FyRole, row.fy);
-        key->setData(CustomerIdRole, row.customerId);
-        key->setData(StatusRole, static_cast<int>(status));
-        key->setData(FiguresRole, QVariantList{row.received, row.delivered, row.binned});
+        fill.add(r, KeyColumn, QString::number(row.inwardNo));
         fill.add(r, FullNumberColumn, textItem(row.inwardNoFull));
         fill.add(r, InwardDateColumn, textItem(storedDateText(row.inwardDate)));
         fill.add(r, DcNoColumn, textItem(row.dcNo));
@@ -173,28 +166,8 @@ void generateDC::loadPendingDCs()
         fill.add(r, StatusColumn, textItem(statusText(status), Qt::AlignCenter))->setBackground(statusColor(status));
     }
     fill.finish();
+    m_listed = std::move(rows);
     m_ticks->refresh();
-}
-
-generateDC::RowKey generateDC::rowKey(int row) const
-{
-    const QTableWidget *list = ui->gen_dc_table;
-    RowKey key;
-    if (const QTableWidgetItem *item = list->item(row, KeyColumn)) {
-        key.inwardNo = item->text().toInt();
-        key.fy = item->data(FyRole).toString();
-        key.customerId = item->data(CustomerIdRole).toInt();
-        key.issued = item->data(StatusRole).toInt() == static_cast<int>(PendingStatus::Issued);
-        const QVariantList figures = item->data(FiguresRole).toList();
-        key.received = figures.value(0).toDouble();
-        key.delivered = figures.value(1).toDouble();
-        key.binned = figures.value(2).toDouble();
-    }
-    if (const QTableWidgetItem *item = list->item(row, FullNumberColumn))
-        key.inwardNoFull = item->text();
-    if (const QTableWidgetItem *item = list->item(row, CustomerColumn))
-        key.customerName = item->text();
-    return key;
 }
 
 void generateDC::on_company_combo_currentIndexChanged(int)
@@ -218,7 +191,7 @@ void generateDC::on_gen_dc_table_currentItemChanged(QTableWidgetItem *current, Q
         ui->display_table->setRowCount(0);
         return;
     }
-    const RowKey key = rowKey(current->row());
+    const PendingRow key = listedRow(current->row());
     loadInwardItems(key.inwardNo, key.fy);
 }
 
@@ -242,19 +215,19 @@ void generateDC::onCheckboxChanged(int)
 {
     // The customer of the first ticked row, top down, is the chosen one.
     const QList<int> ticked = m_ticks->tickedRows();
-    const int chosen = ticked.isEmpty() ? -1 : rowKey(ticked.first()).customerId;
+    const int chosen = ticked.isEmpty() ? -1 : listedRow(ticked.first()).customerId;
     for (int r = 0; r < ui->gen_dc_table->rowCount(); ++r)
-        m_ticks->setTickable(r, ticked.isEmpty() || rowKey(r).customerId == chosen);
+        m_ticks->setTickable(r, ticked.isEmpty() || listedRow(r).customerId == chosen);
 }
 
 void generateDC::on_proced_del_btn_clicked()
 {
     QList<int> inwardNos;
-    QList<RowKey> keys;
+    QList<PendingRow> keys;
     QString customerName;
     int customerId = -1;
     for (int r : m_ticks->tickedRows()) {
-        const RowKey key = rowKey(r);
+        const PendingRow key = listedRow(r);
         keys << key;
         inwardNos << key.inwardNo;
         customerName = key.customerName;
@@ -265,7 +238,7 @@ void generateDC::on_proced_del_btn_clicked()
         return;
     }
     // The challan form reads and writes the current year's inward entries only.
-    for (const RowKey &key : keys) {
+    for (const PendingRow &key : keys) {
         if (key.fy != g_currentFY) {
             Desktop::warning(this, QStringLiteral("Error"), otherYearRefusalText(key.inwardNoFull, key.fy, g_currentFY));
             return;
@@ -289,7 +262,7 @@ void generateDC::on_proced_del_btn_clicked()
         return;
     }
     QStringList closed;
-    for (const RowKey &key : keys)
+    for (const PendingRow &key : keys)
         if (pending.notFound.contains(key.inwardNo) || pending.nothingLeft.contains(key.inwardNo))
             closed << key.inwardNoFull;
     if (!closed.isEmpty()) {
@@ -309,12 +282,12 @@ void generateDC::on_bin_btn_clicked()
 {
     QList<BinTarget> targets;
     for (int r : m_ticks->tickedRows()) {
-        const RowKey key = rowKey(r);
-        if (key.issued) {
+        const PendingRow key = listedRow(r);
+        if (key.status() == PendingStatus::Issued) {
             Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Row is already fully issued!"));
             return;
         }
-        targets.append({key.inwardNo, key.fy, key.customerId, key.received, key.delivered, key.binned});
+        targets.append(binTargetOf(key));
     }
     if (targets.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one row to bin!"));

@@ -4,12 +4,14 @@
 // delivery challan form ("Proceed to Delivery") or have their remaining
 // balance closed to bins ("Bin").
 
+#include "jobwork/pendingstore.h"
+
+#include <QList>
 #include <QSqlDatabase>
 #include <QWidget>
 
 class TickColumn;
 class QTableWidgetItem;
-struct PendingRow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -44,26 +46,14 @@ private slots:
     void on_close_btn_clicked();
 
 private:
-    // What a row of the list stands for, kept with the row when it is built.
-    struct RowKey
-    {
-        int inwardNo = 0;
-        QString inwardNoFull;
-        QString fy;
-        int customerId = -1;
-        QString customerName;
-        bool issued = false;
-        double received = 0; // the figures the list showed
-        double delivered = 0;
-        double binned = 0;
-    };
-
     void setupTables();
     void loadCustomerCombo();
     void loadInwardItems(int inwardNo, const QString &fy);
-    RowKey rowKey(int row) const;
+    // The entry row `row` of the list stands for, as the list read it.
+    PendingRow listedRow(int row) const { return m_listed.value(row); }
 
     Ui::generateDC *ui;
     TickColumn *m_ticks = nullptr;
+    QList<PendingRow> m_listed; // each row of the list as it was read
     bool shownOnce = false; // see reloadOnShow
 };

@@ -389,23 +389,12 @@ private slots:
         QCOMPARE(f.cell(0, 7), QString("5"));
         QVERIFY(f.enabled("cancel_btn") && f.enabled("update_btn"));
 
-        writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-                         "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                         "VALUES (1, '1/26-27', '2026-06-02', 2, 1, 3, 2, '26-27', 0)");
+        writeAsOtherCopy(challanLineStatement(1, 2, 3, 2));
         f.click("delete_btn"); // answered Yes
         QCOMPARE(desktop().lastShown(), "Error|DC 1/26-27 was changed or deleted meanwhile, perhaps in "
                                         "another window. Nothing was deleted." + ReloadAdvice);
         QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 1"),
                  QStringList{"3|2"});
-
-        // Reset and load back: the DC as it is now, and it updates.
-        f.click("reset_btn");
-        f.loadBack("1/26-27");
-        f.setQty(0, "1");
-        f.click("update_btn");
-        QCOMPARE(desktop().lastShown(), QString("Success|Delivery Challan updated!"));
-        QCOMPARE(rows("SELECT item_id, delivery_qty FROM delivery_entries WHERE delivery_no = 1"),
-                 QStringList{"3|1"});
     }
 
     // Another copy changes a column of a loaded line that its id does not
@@ -434,19 +423,13 @@ private slots:
 
     // The form offers inward 2's bracket (7 open) and shaft (6 open); another
     // copy issues 4 of the shaft, or bins all of it, meanwhile. Save names
-    // the line and stores nothing; with the shaft at 0 the rest saves, and a
-    // form filled anew offers only what is open now.
+    // the line and stores nothing; with the shaft at 0 the rest saves.
     void saveRefusesABalanceChangedMeanwhile_data()
     {
         QTest::addColumn<QString>("otherCopy");
         QTest::addColumn<QString>("now");
-        QTest::newRow("issued") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
-                                   "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                                   "VALUES (5, '5/26-27', '2026-06-05', 2, 1, 3, 4, '26-27', 0)"
-                                << "2.000";
-        QTest::newRow("binned") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
-                                   "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 2, 3, 1, 6, '26-27')"
-                                << "0.000";
+        QTest::newRow("issued") << challanLineStatement(5, 2, 3, 4) << "2.000";
+        QTest::newRow("binned") << dcBinStatement(2, 3, 6) << "0.000";
     }
     void saveRefusesABalanceChangedMeanwhile()
     {
@@ -470,9 +453,6 @@ private slots:
         f.setQty(1, "0");
         f.click("save_btn");
         QCOMPARE(desktop().lastShown(), QString("Success|Delivery Challan 3/26-27 saved successfully!"));
-        Form next;
-        next.handOver({2});
-        QCOMPARE(columnTexts(next.lines, 7), QStringList({"5.000", now}).mid(0, now == "0.000" ? 1 : 2));
     }
 
     // Challan 1 carries 3 of the bracket's 10; another copy issues or bins 6
@@ -481,11 +461,8 @@ private slots:
     void updateRefusesABalanceChangedMeanwhile_data()
     {
         QTest::addColumn<QString>("otherCopy");
-        QTest::newRow("issued") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
-                                   "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                                   "VALUES (5, '5/26-27', '2026-06-05', 2, 1, 1, 6, '26-27', 0)";
-        QTest::newRow("binned") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
-                                   "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 2, 1, 1, 6, '26-27')";
+        QTest::newRow("issued") << challanLineStatement(5, 2, 1, 6);
+        QTest::newRow("binned") << dcBinStatement(2, 1, 6);
     }
     void updateRefusesABalanceChangedMeanwhile()
     {

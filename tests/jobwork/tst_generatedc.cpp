@@ -290,11 +290,8 @@ private slots:
     void proceedRefusesAnEntryWithNothingLeft_data()
     {
         QTest::addColumn<QString>("otherCopy");
-        QTest::newRow("issued") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
-                                   "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                                   "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)";
-        QTest::newRow("binned") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
-                                   "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 2, 1, 1, 3, '26-27')";
+        QTest::newRow("issued") << challanLineStatement(7, 2, 1, 3);
+        QTest::newRow("binned") << dcBinStatement(2, 1, 3);
         QTest::newRow("cancelled") << "UPDATE inward_entries SET is_deleted = 1 WHERE inward_no = 2";
     }
     void proceedRefusesAnEntryWithNothingLeft()
@@ -369,9 +366,7 @@ private slots:
         Window w;
         w.tick("1/26-27");
         w.tick("2/26-27");
-        writeAsOtherCopy("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, "
-                         "customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                         "VALUES (7, '7/26-27', '2026-06-05', 2, 1, 1, 3, '26-27', 0)");
+        writeAsOtherCopy(challanLineStatement(7, 2, 1, 3));
         const QString refused = refusedText("2/26-27");
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), refused);
@@ -393,13 +388,8 @@ private slots:
         QTest::addColumn<double>("balanceNow");
         QTest::newRow("challan cancelled") << "UPDATE delivery_entries SET is_deleted = 1 WHERE delivery_no = 1 AND fy_name = '26-27'"
                                            << 14.0;
-        QTest::newRow("part delivered") << "INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, "
-                                           "inward_no, customer_id, item_id, delivery_qty, fy_name, is_deleted) "
-                                           "VALUES (8, '8/26-27', '2026-06-05', 1, 1, 1, 2, '26-27', 0)"
-                                        << 8.0;
-        QTest::newRow("binned in part") << "INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, "
-                                           "binned_qty, fy_name) VALUES ('2026-06-05', 'DC', 1, 1, 1, 3, '26-27')"
-                                        << 7.0;
+        QTest::newRow("part delivered") << challanLineStatement(8, 1, 1, 2) << 8.0;
+        QTest::newRow("binned in part") << dcBinStatement(1, 1, 3) << 7.0;
     }
     void binRefusesABalanceChangedMeanwhile()
     {
@@ -408,7 +398,6 @@ private slots:
         Window w;
         w.tick("2/26-27");
         w.tick("1/26-27");
-        const int binsBefore = count("SELECT COUNT(*) FROM bins");
         writeAsOtherCopy(otherCopy);
         const int binsListed = count("SELECT COUNT(*) FROM bins");
         env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
@@ -422,7 +411,6 @@ private slots:
         env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
         w.click("bin_btn");
         QCOMPARE(env->desktop.lastShown(), QString("Binned|Pending balance closed successfully!"));
-        QVERIFY(count("SELECT COUNT(*) FROM bins") > binsBefore);
         QCOMPARE(value("SELECT SUM(binned_qty) FROM bins WHERE bin_date = date('now', 'localtime') "
                        "AND inward_no = 1").toDouble(),
                  balanceNow);

@@ -94,6 +94,19 @@ void addBin(int inwardNo, const QString &fy, int itemId, double qty, const QStri
         {type, inwardNo, itemId, customerId, qty, fy});
 }
 
+QString challanLineStatement(int no, int inwardNo, int itemId, double qty, const QString &fy)
+{
+    return QString("INSERT INTO delivery_entries (delivery_no, delivery_no_full, delivery_date, inward_no, customer_id, "
+                   "item_id, delivery_qty, fy_name, is_deleted) VALUES (%1, '%1/%5', '2026-06-05', %2, 1, %3, %4, '%5', 0)")
+        .arg(no).arg(inwardNo).arg(itemId).arg(qty).arg(fy);
+}
+
+QString dcBinStatement(int inwardNo, int itemId, double qty, const QString &fy)
+{
+    return QString("INSERT INTO bins (bin_date, bin_type, inward_no, item_id, customer_id, binned_qty, fy_name) "
+                   "VALUES ('2026-06-05', 'DC', %1, %2, 1, %3, '%4')").arg(inwardNo).arg(itemId).arg(qty).arg(fy);
+}
+
 int addInvoice(const Invoice &in)
 {
     return runForId("INSERT INTO invoices (invoice_no, invoice_no_full, invoice_date, customer_id, grand_total, "

@@ -90,6 +90,12 @@ int addDelivery(const Delivery &line);
 
 void addBin(int inwardNo, const QString &fy, int itemId, double qty, const QString &type = "DC", int customerId = 1);
 
+// The same two as statements for another copy to run (writeAsOtherCopy),
+// customer 1, dated 2026-06-05: a live line of challan `no` issuing `qty` of
+// an inward line, and a "DC" bin closing `qty` of one.
+QString challanLineStatement(int no, int inwardNo, int itemId, double qty, const QString &fy = "26-27");
+QString dcBinStatement(int inwardNo, int itemId, double qty, const QString &fy = "26-27");
+
 struct Invoice
 {
     int no = 0;
