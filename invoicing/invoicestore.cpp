@@ -556,7 +556,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
 {
     // The values shown come from the same rows as the digests kept.
     const QStringList &columns = InvoiceRowSource.columns;
-    const auto column = [&columns](const char *name) { return int(columns.indexOf(QLatin1String(name))); };
+    const auto column = [&columns](const char *name) { return columnAt(columns, name); };
     const int fullNumber = column("invoice_no_full"), date = column("invoice_date"),
               customer = column("customer_id"), remarks = column("remarks"), deleted = column("is_deleted"),
               isAbstract = column("is_abstract"), content = column("abstract_content"), id = column("invoice_id");
@@ -598,7 +598,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     }
 
     const int lineColumns = int(InvoiceLineColumns.size());
-    const auto lineColumn = [](const char *name) { return int(InvoiceLineColumns.indexOf(QLatin1String(name))); };
+    const auto lineColumn = [](const char *name) { return columnAt(InvoiceLineColumns, name); };
     const int item = lineColumn("item_id"), delivery = lineColumn("delivery_no"), qty = lineColumn("invoiced_qty"),
               rate = lineColumn("rate"), tax = lineColumn("tax_percent"), amount = lineColumn("amount"),
               lineFy = lineColumn("fy_name");
