@@ -61,6 +61,11 @@ const RowSource InvoiceRowSource{
         + QStringLiteral(" FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
                          "AND p.fy_name = v.fy_name WHERE v.invoice_id = :key ORDER BY p.pay_id")};
 
+int columnAt(const QStringList &columns, const char *column, int first)
+{
+    return first + int(columns.indexOf(QLatin1String(column)));
+}
+
 bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error)
 {
     StoredRow now;

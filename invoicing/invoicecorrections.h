@@ -24,6 +24,10 @@ extern const RowSource InvoiceRowSource;
 // payments stored against an invoice are these columns.
 extern const RowSource InvoicePaymentRowSource;
 
+// The position of `column` among `columns` (a source's, an invoice line's)
+// in a statement that puts `first` other columns before them.
+int columnAt(const QStringList &columns, const char *column, int first = 0);
+
 // Whether the invoice row `invoiceId` is still exactly `read` (every column
 // and its payments), as a form or list read it; a `read` that found no row
 // never is. Run inside the write transaction, so the answer holds until the

@@ -16,12 +16,6 @@
 
 namespace {
 
-// The position of `column` among a source's columns.
-int columnOf(const RowSource &source, const char *column)
-{
-    return int(source.columns.indexOf(QLatin1String(column)));
-}
-
 // Appends what SQL's "=" compares of a column's value to `key`: its value as
 // SQLite holds it (StatementRow::appendStoredValue), a real of a whole value
 // as the integer it equals.
@@ -57,9 +51,10 @@ bool paymentKey(const StatementRow &row, int noColumn, int fyColumn, QByteArray 
 
 void ListedInvoicePayments::addInvoice(const StatementRow &row, int first, int index)
 {
+    static const int noColumn = columnAt(InvoiceRowSource.columns, "invoice_no");
+    static const int fyColumn = columnAt(InvoiceRowSource.columns, "fy_name");
     QByteArray key;
-    if (!paymentKey(row, first + columnOf(InvoiceRowSource, "invoice_no"), first + columnOf(InvoiceRowSource, "fy_name"),
-                    key))
+    if (!paymentKey(row, first + noColumn, first + fyColumn, key))
         return;
     if (m_next.size() <= index)
         m_next.resize(index + 1, -1);
@@ -86,8 +81,8 @@ bool ListedInvoicePayments::read(const std::function<StoredRow *(int)> &storedOf
     if (m_first.isEmpty())
         return true;
     const int columns = int(InvoicePaymentRowSource.columns.size());
-    const int noColumn = columnOf(InvoicePaymentRowSource, "invoice_no");
-    const int fyColumn = columnOf(InvoicePaymentRowSource, "fy_name");
+    const int noColumn = columnAt(InvoicePaymentRowSource.columns, "invoice_no");
+    const int fyColumn = columnAt(InvoicePaymentRowSource.columns, "fy_name");
     QByteArray key; // one buffer for every payment
     return forEachRow(
         statement(), {},
@@ -123,7 +118,7 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
     // of them is read from them.
     const int first = 2;
     const int storedColumns = int(InvoiceRowSource.columns.size());
-    const auto at = [&](const char *column) { return first + columnOf(InvoiceRowSource, column); };
+    const auto at = [&](const char *column) { return columnAt(InvoiceRowSource.columns, column, first); };
     const int no = at("invoice_no"), full = at("invoice_no_full"), date = at("invoice_date"),
               subTotal = at("sub_total"), cgst = at("cgst_amount"), sgst = at("sgst_amount"), igst = at("igst_amount"),
               grandTotal = at("grand_total"), deleted = at("is_deleted"), fy = at("fy_name"), id = at("invoice_id");

@@ -5,6 +5,7 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
+#include "core/listfilter.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
 #include "widgets/listformat.h"
@@ -521,22 +522,12 @@ QString invoiceMiniListStatement(int customerId, const QString &from, const QStr
                                  QVariantMap *values)
 {
     *values = {{":fy", currentFy}};
-    QString sql = QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
-                                 "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
-                                 "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ");
-    if (customerId > 0) {
-        sql += QStringLiteral("AND v.customer_id = :cid ");
-        values->insert(":cid", customerId);
-    }
-    if (!from.isEmpty()) {
-        sql += QStringLiteral("AND v.invoice_date >= :from ");
-        values->insert(":from", from);
-    }
-    if (!to.isEmpty()) {
-        sql += QStringLiteral("AND v.invoice_date <= :to ");
-        values->insert(":to", to);
-    }
-    return sql + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
+    return QStringLiteral("SELECT v.invoice_no, v.invoice_no_full, v.invoice_date, c.customer_name, "
+                          "v.grand_total, v.is_deleted, v.fy_name FROM invoices v "
+                          "JOIN customers c ON v.customer_id = c.customer_id WHERE 1=1 ")
+           + customerPeriodConditions({customerId, from, to}, QStringLiteral("v"), QStringLiteral("invoice_date"),
+                                      values)
+           + QStringLiteral("ORDER BY ") + fyFirstOrder(QStringLiteral("v")) + QStringLiteral(", v.invoice_no DESC");
 }
 
 bool queryInvoiceMiniList(int customerId, const QString &from, const QString &to, const QString &currentFy,
@@ -565,7 +556,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
 {
     // The values shown come from the same rows as the digests kept.
     const QStringList &columns = InvoiceRowSource.columns;
-    const auto column = [&columns](const char *name) { return int(columns.indexOf(QLatin1String(name))); };
+    const auto column = [&columns](const char *name) { return columnAt(columns, name); };
     const int fullNumber = column("invoice_no_full"), date = column("invoice_date"),
               customer = column("customer_id"), remarks = column("remarks"), deleted = column("is_deleted"),
               isAbstract = column("is_abstract"), content = column("abstract_content"), id = column("invoice_id");
@@ -607,7 +598,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     }
 
     const int lineColumns = int(InvoiceLineColumns.size());
-    const auto lineColumn = [](const char *name) { return int(InvoiceLineColumns.indexOf(QLatin1String(name))); };
+    const auto lineColumn = [](const char *name) { return columnAt(InvoiceLineColumns, name); };
     const int item = lineColumn("item_id"), delivery = lineColumn("delivery_no"), qty = lineColumn("invoiced_qty"),
               rate = lineColumn("rate"), tax = lineColumn("tax_percent"), amount = lineColumn("amount"),
               lineFy = lineColumn("fy_name");

@@ -41,13 +41,6 @@ const char *const HistorySql =
     "WHERE payment_ref IS NOT NULL AND payment_ref <> '' GROUP BY payment_ref) t ON t.payment_ref = p.payment_ref "
     "WHERE 1=1 ";
 
-// The position of `column` among a source's columns, after the `first`
-// columns a list statement puts before them.
-int columnAt(const RowSource &source, int first, const char *column)
-{
-    return first + int(source.columns.indexOf(QLatin1String(column)));
-}
-
 // An invoice row with what has been settled on it.
 const char *const InvoiceStillOpen =
     "SELECT v.grand_total, (SELECT " SETTLED_SUM " FROM invoice_payments p "
@@ -146,7 +139,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
     const QString sql = pendingInvoicesStatement(filter, &values);
     const int first = 2; // after the customer's name and the settled sum
     const int invoiceColumns = int(InvoiceRowSource.columns.size());
-    const auto at = [&](const char *column) { return columnAt(InvoiceRowSource, first, column); };
+    const auto at = [&](const char *column) { return columnAt(InvoiceRowSource.columns, column, first); };
     const int no = at("invoice_no"), full = at("invoice_no_full"), date = at("invoice_date"),
               grandTotal = at("grand_total"), fy = at("fy_name"), customer = at("customer_id"),
               id = at("invoice_id");
@@ -336,7 +329,7 @@ bool queryPaymentHistory(const PaymentFilter &filter, QList<PaymentHistoryRow> *
     const QString sql = paymentHistoryStatement(filter, &values);
     const int first = 5; // after the invoice's, the customer's and the payment total's columns
     const int paymentColumns = int(InvoicePaymentRowSource.columns.size());
-    const auto at = [&](const char *column) { return columnAt(InvoicePaymentRowSource, first, column); };
+    const auto at = [&](const char *column) { return columnAt(InvoicePaymentRowSource.columns, column, first); };
     const int id = at("pay_id"), paid = at("paid_amount"), tds = at("tds_amount"), date = at("payment_date"),
               mode = at("pay_mode"), remarks = at("remarks"), reference = at("payment_ref"), fy = at("fy_name");
     // The payments in the order their first row comes, each with its rows.

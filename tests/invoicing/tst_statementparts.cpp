@@ -13,16 +13,8 @@
 
 namespace {
 
-StatementHead head()
-{
-    StatementHead h;
-    h.company = {"R&D <Works>", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5"};
-    h.fy = "26-27";
-    h.from = QDate(2026, 4, 1);
-    h.to = QDate(2027, 3, 31);
-    h.leftLogoHtml = h.rightLogoHtml = "&nbsp;";
-    return h;
-}
+const StatementHead Head{{"R&D <Works>", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5"},
+                         "&nbsp;", "&nbsp;", "26-27", QDate(2026, 4, 1), QDate(2027, 3, 31)};
 
 QString pendingHtml(int count)
 {
@@ -32,7 +24,7 @@ QString pendingHtml(int count)
                      i % 9 == 0 ? "Shree Lakshmi Narasimha Engineering Works and Fabricators, Bhosari Industrial Estate"
                                 : QString("Customer %1 Textiles").arg(i),
                      "12345.67", QString::number(i % 150)});
-    return pendingStatementHtml(head(), rows);
+    return pendingStatementHtml(Head, rows);
 }
 
 QString paymentHtml(int count)
@@ -44,7 +36,7 @@ QString paymentHtml(int count)
                      opens ? "250.00" : "", opens ? "15-05-2026" : "", opens ? "NEFT" : "", QString::number(i % 90),
                      opens ? "cheque & <bounced>" : ""});
     }
-    return paymentStatementHtml(head(), rows, "", "1.00");
+    return paymentStatementHtml(Head, rows, "", "1.00");
 }
 
 } // namespace
