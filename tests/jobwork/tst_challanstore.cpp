@@ -237,7 +237,7 @@ private slots:
         exec("CREATE TRIGGER orphan AFTER INSERT ON delivery_entries BEGIN INSERT INTO child_rows VALUES (12345); END");
         exec("PRAGMA foreign_keys = ON");
 
-        const WriteOutcome outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}, {3, 2, 1}}});
+        const WriteOutcome outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2, {}}, {3, 2, 1, {}}}});
         QCOMPARE(outcome.result, WriteResult::Failed);
         QVERIFY2(outcome.error.contains("FOREIGN KEY", Qt::CaseInsensitive), qPrintable(outcome.error));
         QCOMPARE(count("SELECT COUNT(*) FROM delivery_entries"), 0);
@@ -252,7 +252,7 @@ private slots:
     {
         WriteOutcome outcome;
         saveWhileOtherCopyWrites(challanLineStatement(1, 3, 1, 2), [&] {
-            outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2}}});
+            outcome = saveChallan({1, "26-27", "2026-06-10", 1, "998873", "", {{3, 1, 2, {}}}});
         });
         QVERIFY(outcome.numberUsed);
         QCOMPARE(outcome.result, WriteResult::Failed);
