@@ -628,8 +628,12 @@ bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data)
     QSqlQuery q;
     q.prepare("SELECT e.po_no, e.dc_no, i.item_code, i.item_name, d.delivery_qty, i.uom, e.inward_date "
               "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
-              "LEFT JOIN inward_entries e ON d.inward_no = e.inward_no AND d.item_id = e.item_id "
-              "AND d.fy_name = e.fy_name WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
+              // One inward row per line, a live one first: two stored rows of one item in one
+              // entry, or a cancelled row beside a live one, never print a line twice.
+              "LEFT JOIN inward_entries e ON e.inward_id = (SELECT x.inward_id FROM inward_entries x "
+              "WHERE x.inward_no = d.inward_no AND x.item_id = d.item_id AND x.fy_name = d.fy_name "
+              "ORDER BY (x.is_deleted IS NULL OR x.is_deleted = 0) DESC, x.inward_id LIMIT 1) "
+              "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
     q.bindValue(":no", number);
     q.bindValue(":fy", fy);
     if (q.exec()) {

@@ -312,6 +312,13 @@ private slots:
         update.lines[1].qty = 3;
         QCOMPARE(replaceChallan(update, loaded.rows, loaded.billing).result, WriteResult::Written);
         QCOMPARE(rows("SELECT delivery_qty FROM delivery_entries ORDER BY delivery_id"), QStringList({"4", "3"}));
+
+        // Printed, each line once, with the customer's DC of a live row.
+        exec("UPDATE inward_entries SET dc_no = 'OLD', is_deleted = 1 WHERE inward_id = 1");
+        ChallanPrintData print;
+        QVERIFY(readChallanForPrint(2, "26-27", &print));
+        QCOMPARE(print.lines.size(), 2);
+        QCOMPARE(print.lines[1].dcNo, QString("CDC-1"));
     }
 
     // The lists of challans, inward entries and pending balances give the
