@@ -230,14 +230,19 @@ QString inwardListStatement(int customerId, const QString &from, const QString &
 {
     // One row per entry (number and year), shown from one of its live rows
     // when it has one: SQLite takes the bare columns of a group from the row
-    // that gives its MIN. An entry is cancelled when no row of it is live,
-    // a cancelled row beside live ones (or the live ones out of the filter)
-    // never hides them.
-    QString sql = "SELECT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, e.remarks, "
-                  "CASE WHEN MIN(CASE WHEN e.is_deleted IS NULL OR e.is_deleted = 0 THEN 0 ELSE 1 END) = 0 THEN 0 "
-                  "WHEN EXISTS (SELECT 1 FROM inward_entries l WHERE l.inward_no = e.inward_no "
-                  "AND l.fy_name = e.fy_name AND (l.is_deleted IS NULL OR l.is_deleted = 0)) THEN 0 ELSE 1 END "
-                  "FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id WHERE 1=1 ";
+    // that gives its MIN. An entry is cancelled when no row of it is live: a
+    // cancelled row beside live ones never hides them, nor, with a filter,
+    // do live ones the filter leaves out.
+    const bool filtered = customerId > 0 || !from.isEmpty() || !to.isEmpty();
+    QString sql = QStringLiteral("SELECT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, "
+                                 "e.remarks, CASE WHEN MIN(CASE WHEN e.is_deleted IS NULL OR e.is_deleted = 0 "
+                                 "THEN 0 ELSE 1 END) = 0 THEN 0 ")
+                  + (filtered ? QStringLiteral("WHEN EXISTS (SELECT 1 FROM inward_entries l WHERE l.inward_no = "
+                                               "e.inward_no AND l.fy_name = e.fy_name AND (l.is_deleted IS NULL OR "
+                                               "l.is_deleted = 0)) THEN 0 ")
+                              : QString())
+                  + QStringLiteral("ELSE 1 END FROM inward_entries e JOIN customers c ON e.customer_id = "
+                                   "c.customer_id WHERE 1=1 ");
     *values = {{":fy", fy}};
     sql += customerPeriodConditions({customerId, from, to}, "e", "inward_date", values);
     return sql + "GROUP BY e.fy_name, e.inward_no ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
@@ -371,9 +376,11 @@ QList<DeliveredItem> deliveredItems(int number, const QString &fy, QString *erro
     }
     while (bins.next()) {
         const int itemId = bins.value(0).toInt();
-        auto item = std::find_if(items.begin(), items.end(), [itemId](const DeliveredItem &i) { return i.itemId == itemId; });
+        auto item = std::find_if(items.begin(), items.end(),
+                                 [itemId](const DeliveredItem &i) { return i.itemId == itemId; });
         if (item == items.end())
-            item = items.insert(items.end(), {itemId, bins.value(1).toString(), bins.value(2).toString(), 0.0, {}, 0.0, 0.0});
+            item = items.insert(items.end(),
+                                {itemId, bins.value(1).toString(), bins.value(2).toString(), 0.0, {}, 0.0, 0.0});
         item->binned = fromStoredList(bins.value(3)).toDouble();
     }
     return items;
