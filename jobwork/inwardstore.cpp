@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -129,19 +130,18 @@ Decimal inwardQuantity(const QString &text)
 
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells)
 {
-    QList<InwardLine> lines;
+    // Per item, in ascending item id: the exact total of its lines.
+    QMap<int, Decimal> perItem;
     for (const auto &cell : cells) {
-        const int itemId = cell.first.toInt();
         const Decimal qty = inwardQuantity(cell.second);
         if (qty <= Decimal())
             continue;
-        const bool known = std::any_of(lines.cbegin(), lines.cend(),
-                                       [itemId](const InwardLine &l) { return l.itemId == itemId; });
-        if (!known)
-            lines.append({itemId, qty.toDouble()});
+        Decimal &total = perItem[cell.first.toInt()];
+        total = total + qty;
     }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const InwardLine &a, const InwardLine &b) { return a.itemId < b.itemId; });
+    QList<InwardLine> lines;
+    for (auto it = perItem.cbegin(); it != perItem.cend(); ++it)
+        lines.append({it.key(), it.value().toDouble()});
     return lines;
 }
 

@@ -107,8 +107,10 @@ int itemPopupHeight(int hits);
 Decimal inwardQuantity(const QString &text);
 
 // The lines to write from the table's (item id, qty) cell texts, each qty as
-// inwardQuantity reads it: above 0 only, one line per item (its first), in
-// ascending item id.
+// inwardQuantity reads it: above 0 only, one line per item, in ascending item
+// id. An entry loaded with two stored rows of one item (merged by two copies
+// of an older program, or written by hand) shows two lines of it; their
+// quantities are added up, so an update never drops one.
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells);
 
 // The delivered or binned items that `lines` would leave below their

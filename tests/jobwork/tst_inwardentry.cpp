@@ -572,6 +572,22 @@ private slots:
         QCOMPARE(lastShown(), QString("Deleted|This entry has been deleted."));
     }
 
+    // An entry merged by an older program holds the bracket twice (5 + 5):
+    // it loads as two lines, and Update writes their total, dropping none.
+    void twoRowsOfOneItemUpdateAsTheirTotal()
+    {
+        inward(1, "26-27", 1, 1, 5);
+        inward(1, "26-27", 1, 1, 5);
+        challan(2, "26-27", 1, 1);
+        Form f;
+        f.rightClick("1/26-27");
+        QCOMPARE(columnTexts(f.lines, 4), QStringList({"5.000", "5.000"}));
+        QCOMPARE(f.text("totalqtyEdit"), QString("10.000"));
+        f.click("update_btn");
+        QCOMPARE(lastShown(), QString("Success|Inward entry updated successfully!\nInward No: 1/26-27"));
+        QCOMPARE(rows("SELECT item_id, inward_qty FROM inward_entries"), QStringList{"1|10"});
+    }
+
     void failedRewriteRollsBack()
     {
         inward(1, "26-27", 1, 1, 10);
