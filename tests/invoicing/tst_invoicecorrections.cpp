@@ -74,8 +74,7 @@ private slots:
                          "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, fy_name) "
                          "VALUES ((SELECT MAX(invoice_id) FROM invoices), 13, 1, 2, '26-27')");
         const QString second = "SELECT v.grand_total, v.is_deleted, i.delivery_no FROM invoices v "
-                               "JOIN invoice_items i ON i.invoice_id = v.invoice_id WHERE v.invoice_id > " +
-                               QString::number(live26 + 1);
+                               "JOIN invoice_items i ON i.invoice_id = v.invoice_id WHERE v.grand_total = 55";
 
         QCOMPARE(cancelLoadedInvoice(4, "26-27", loaded.read).result, CorrectionResult::Done);
         QCOMPARE(rows("SELECT is_deleted FROM invoices WHERE invoice_id = " + QString::number(live26)),
