@@ -306,8 +306,10 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
         const bool read = forEachRow(sql, {{":no", inwardNo}, {":fy", fy}, {":cid", customerId}},
                                      [&](const StatementRow &q) {
             found = true;
-            if (offered.contains({inwardNo, q.integer(0)}))
+            if (offered.contains({inwardNo, q.integer(0)})) {
+                open = true; // offered already, with what is left of it
                 return;
+            }
             ChallanLine line;
             line.state = lineStateAt(q, 8);
             // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.

@@ -276,6 +276,7 @@ private slots:
         const PendingInward open = loadPendingInwardLines({1, 1}, c, "26-27");
         QCOMPARE(open.lines.size(), 1);
         QCOMPARE(open.lines[0].balance(), 10.0);
+        QVERIFY(open.nothingLeft.isEmpty());
 
         const InwardLineState shown = open.lines[0].state;
         ChallanWrite twice{1, "26-27", "2026-06-10", c, "998873", "", {{1, a, 10, shown}, {1, a, 10, shown}}};
