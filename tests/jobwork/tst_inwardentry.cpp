@@ -531,6 +531,9 @@ private slots:
                                       "Delivery Challan(s) 2/26-27, binned 9.000; new qty 5.000, at least 10.000\n\n"
                                       "Keep each line at or above its delivered plus binned qty (what was binned stays "
                                       "closed), or change those delivery challans first."));
+        // Asked before: the bins were found inside the update's transaction.
+        const auto &shown = env->desktop.messages;
+        QCOMPARE(shown.at(shown.size() - 2).title, QString("Confirm Update"));
         QCOMPARE(rows("SELECT item_id, inward_qty FROM inward_entries ORDER BY item_id"), QStringList({"1|10", "2|4"}));
 
         f.lines->item(0, 4)->setText("10");
