@@ -9,23 +9,22 @@
 
 namespace {
 
-const char *const DeleteLines = "DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM invoices "
-                                "WHERE invoice_no = :no AND fy_name = :fy)";
-
-bool run(const char *sql, int invoiceNo, const QString &fyName, QString *error)
+// Each statement writes the one invoice row a form or list checked, by its
+// id: never a second row stored under the same number and year.
+bool run(const char *sql, int invoiceId, QString *error)
 {
     QSqlQuery q;
-    return execBound(q, QString::fromLatin1(sql), {{":no", invoiceNo}, {":fy", fyName}}, error);
+    return execBound(q, QString::fromLatin1(sql), {{":id", invoiceId}}, error);
 }
 
-bool deleteInvoiceLines(int invoiceNo, const QString &fyName, QString *error)
+bool deleteInvoiceLines(int invoiceId, QString *error)
 {
-    return run(DeleteLines, invoiceNo, fyName, error);
+    return run("DELETE FROM invoice_items WHERE invoice_id = :id", invoiceId, error);
 }
 
-bool deleteInvoiceHead(int invoiceNo, const QString &fyName, QString *error)
+bool deleteInvoiceHead(int invoiceId, QString *error)
 {
-    return run("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName, error);
+    return run("DELETE FROM invoices WHERE invoice_id = :id", invoiceId, error);
 }
 
 } // namespace
@@ -110,16 +109,15 @@ QString invoiceChangedText(const QString &fullNumber, const QString &outcome)
                           QStringLiteral("paid, changed, cancelled or deleted"), outcome);
 }
 
-bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
+bool cancelInvoiceRows(int invoiceId, QString *error)
 {
-    return run(DeleteLines, invoiceNo, fyName, error)
-           && run("UPDATE invoices SET is_deleted = 1 WHERE invoice_no = :no AND fy_name = :fy", invoiceNo, fyName,
-                  error);
+    return deleteInvoiceLines(invoiceId, error)
+           && run("UPDATE invoices SET is_deleted = 1 WHERE invoice_id = :id", invoiceId, error);
 }
 
-bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error)
+bool deleteInvoiceRows(int invoiceId, QString *error)
 {
-    return deleteInvoiceLines(invoiceNo, fyName, error) && deleteInvoiceHead(invoiceNo, fyName, error);
+    return deleteInvoiceLines(invoiceId, error) && deleteInvoiceHead(invoiceId, error);
 }
 
 CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
@@ -131,7 +129,7 @@ CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, cons
         [&](QString *e) {
             refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoiceNo, fyName),
                                            QStringLiteral("Nothing was cancelled."));
-            return refusal.isEmpty() && cancelInvoiceRows(invoiceNo, fyName, e);
+            return refusal.isEmpty() && cancelInvoiceRows(read.invoiceId, e);
         },
         &error);
     if (!refusal.isEmpty()) {
@@ -159,10 +157,10 @@ CorrectionOutcome deleteLoadedInvoice(int invoiceNo, const QString &fyName, cons
             if (!refusal.isEmpty() || !invoiceHasPayments(invoiceNo, fyName, &paid, e) || paid)
                 return false;
             step = QStringLiteral("Failed to delete items: ");
-            if (!deleteInvoiceLines(invoiceNo, fyName, e))
+            if (!deleteInvoiceLines(read.invoiceId, e))
                 return false;
             step = QStringLiteral("Failed to delete invoice: ");
-            return deleteInvoiceHead(invoiceNo, fyName, e);
+            return deleteInvoiceHead(read.invoiceId, e);
         },
         &error);
     if (!refusal.isEmpty()) {

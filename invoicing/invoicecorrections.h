@@ -3,8 +3,10 @@
 // number stays used) and removes its lines; deleting removes the row and its
 // lines, so the number is free again. Either way the challan quantities the
 // lines held become billable again. An invoice is its number and financial
-// year. None of these opens a transaction: the caller runs them inside
-// runInTransaction (one invoice or a batch) and rolls back on false.
+// year; what is written is the one row checked, by its invoice_id, so a
+// second row stored under the same number is never touched unchecked. None
+// of these opens a transaction: the caller runs them inside runInTransaction
+// (one invoice or a batch) and rolls back on false.
 
 #include "core/listedrow.h"
 
@@ -66,11 +68,13 @@ QString invoiceAsReadRefusal(const InvoiceAsRead &read, const QString &fullNumbe
 // another window. <outcome>".
 QString invoiceChangedText(const QString &fullNumber, const QString &outcome);
 
-// Removes the invoice's lines and marks it cancelled; its number stays used.
-bool cancelInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
+// Removes the lines of the invoice row `invoiceId` and marks it cancelled;
+// its number stays used.
+bool cancelInvoiceRows(int invoiceId, QString *error);
 
-// Removes the invoice's lines and its row; its number becomes free.
-bool deleteInvoiceRows(int invoiceNo, const QString &fyName, QString *error);
+// Removes the invoice row `invoiceId` and its lines; its number becomes free
+// (unless another row holds it).
+bool deleteInvoiceRows(int invoiceId, QString *error);
 
 // What became of cancelling or deleting an invoice loaded into a form.
 enum class CorrectionResult { Done, Stale, HasPayments, Failed };
@@ -82,13 +86,14 @@ struct CorrectionOutcome
     QString error;
 };
 
-// Cancels the invoice of that number and year in one write transaction,
-// only while it is still exactly `read` (else Stale, nothing written).
+// Cancels the invoice of that number and year (the row `read` names) in one
+// write transaction, only while it is still exactly `read` (else Stale,
+// nothing written).
 CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read);
 
-// Deletes the invoice of that number and year with its lines in one write
-// transaction, only while it is still exactly `read` (else Stale) and has
-// no payment recorded against it (else HasPayments: the next invoice given
-// its number would take them over); nothing written then. Lines left by no
-// invoice are swept afterwards.
+// Deletes the invoice of that number and year (the row `read` names) with
+// its lines in one write transaction, only while it is still exactly `read`
+// (else Stale) and has no payment recorded against it (else HasPayments: the
+// next invoice given its number would take them over); nothing written then.
+// Lines left by no invoice are swept afterwards.
 CorrectionOutcome deleteLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read);

@@ -183,7 +183,7 @@ bool invoicesWithPayments(const QList<InvoiceKey> &invoices, QStringList *withPa
 
 namespace {
 
-using RowsAction = bool (*)(int invoiceNo, const QString &fyName, QString *error);
+using RowsAction = bool (*)(int invoiceId, QString *error);
 
 BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool refuseWithPayments)
 {
@@ -209,7 +209,7 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
                 }
             }
             for (const InvoiceKey &key : invoices) {
-                if (!action(key.no, key.fy, error))
+                if (!action(key.invoiceId, error))
                     return false;
             }
             return true;

@@ -285,7 +285,9 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     QTableWidgetItem *delivery = fixedItem(QString::number(line.deliveryNo));
     delivery->setData(Qt::UserRole, line.deliveryFy);
     table->setItem(r, DeliveryNoColumn, delivery);
-    table->setItem(r, BalanceColumn, numberItem(line.balance));
+    QTableWidgetItem *balance = numberItem(line.balance);
+    balance->setData(Qt::UserRole, line.challanCarried);
+    table->setItem(r, BalanceColumn, balance);
 }
 
 void invoicesandlist::fitItemNames()
@@ -402,6 +404,9 @@ InvoiceWrite invoicesandlist::invoiceFromForm(int number, const QString &fy) con
             line.itemId = table->item(r, ItemIdColumn)->text().toInt();
             line.deliveryNo = delivery->text().toInt();
             line.deliveryFy = delivery->data(Qt::UserRole).toString();
+            const QTableWidgetItem *balance = table->item(r, BalanceColumn);
+            if (balance && balance->data(Qt::UserRole).isValid())
+                line.shownCarried = balance->data(Qt::UserRole).toDouble();
         }
         invoice.lines.append(line);
     }

@@ -36,12 +36,12 @@ const char *const ChallanLines =
 // Of one challan: what live invoices billed and "INVOICE" bins closed, one
 // row each, summed per item as exact decimals by the caller (a sum of REAL
 // values in SQL is binary: 0.1 + 0.2 is 0.30000000000000004). The
-// invoice :xno of year :xfy is left out (no invoice has number -1).
+// invoice row :xid is left out (no invoice has id -1).
 const char *const ConsumedPerItem =
     "SELECT ii.item_id, ii.invoiced_qty FROM invoice_items ii "
     "JOIN invoices v ON ii.invoice_id = v.invoice_id "
     "WHERE ii.delivery_no = :no AND ii.fy_name = :fy AND (v.is_deleted IS NULL OR v.is_deleted = 0) "
-    "AND (v.invoice_no IS NOT :xno OR v.fy_name IS NOT :xfy) "
+    "AND v.invoice_id IS NOT :xid "
     "UNION ALL SELECT b.item_id, b.binned_qty FROM bins b "
     "WHERE b.delivery_no = :no2 AND b.fy_name = :fy2 AND b.bin_type = 'INVOICE'";
 
@@ -54,11 +54,11 @@ const char *const InsertLine =
     "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, rate, amount, tax_percent, fy_name) "
     "VALUES (:iid, :dno, :item, :qty, :rate, :amt, :tax, :fy)";
 
-// An invoice left out of what has been billed; number -1 leaves out none.
+// An invoice row left out of what has been billed (the one being
+// rewritten); id -1 leaves out none.
 struct LeftOut
 {
-    int number = -1;
-    QString fy;
+    int invoiceId = -1;
 };
 
 // What a line may bill over what the database leaves open: half of the
@@ -81,8 +81,7 @@ bool readChallan(int deliveryNo, const QString &fy, const LeftOut &leftOut, QLis
     if (!execBound(consumedQuery, ConsumedPerItem,
                    {{":no", deliveryNo},
                     {":fy", fy},
-                    {":xno", leftOut.number},
-                    {":xfy", leftOut.fy},
+                    {":xid", leftOut.invoiceId},
                     {":no2", deliveryNo},
                     {":fy2", fy}},
                    error))
@@ -147,17 +146,52 @@ void fillLineByLine(QList<ChallanLineBalance> *lines, TakenPerItem taken, const 
     }
 }
 
-// "DC 1/26-27, item A-18: ...": the item by its code (its id when it has no row).
-QString overOpenBalanceText(const InvoiceLineWrite &line, double open)
+// What a challan carries of an item: every line of it, billed or not.
+Decimal carriedOfItem(const QList<ChallanLineBalance> &lines, int itemId)
+{
+    Decimal carried;
+    for (const ChallanLineBalance &line : lines)
+        if (line.itemId == itemId)
+            carried = carried + Decimal::fromStored(line.delivered);
+    return carried;
+}
+
+// What a challan carries of an item now, what is open of it, and what live
+// invoices (but the one being rewritten) and "INVOICE" bins have taken of it.
+struct ItemOnChallan
+{
+    Decimal open;
+    Decimal delivered;
+    Decimal taken;
+};
+
+// "DC 1/26-27, item A-18: ...": the item by its code (its id when it has no
+// row), and why less is open than the form showed: the challan carries less
+// of the item than when the form read it (lowered or deleted meanwhile), or
+// another invoice billed it. Without what the form read, a challan of which
+// nothing was taken can only have been lowered.
+QString overOpenBalanceText(const InvoiceLineWrite &line, const ItemOnChallan &now)
 {
     QString item = QString::number(line.itemId);
     QSqlQuery code;
     if (execBound(code, QStringLiteral("SELECT item_code FROM items WHERE item_id = :id"), {{":id", line.itemId}})
         && code.next())
         item = code.value(0).toString();
-    return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n"
-                          "Another invoice has billed it meanwhile.")
-        .arg(fullDocumentNumber(line.deliveryNo, line.deliveryFy), item, threeDecimalText(open));
+    const QString dc = fullDocumentNumber(line.deliveryNo, line.deliveryFy);
+    const bool lowered = line.shownCarried >= 0 ? now.delivered < Decimal::fromStored(line.shownCarried)
+                                                : now.taken <= NoQuantity;
+    QString why = QStringLiteral("Another invoice has billed it meanwhile.");
+    if (now.delivered <= NoQuantity)
+        why = QStringLiteral("DC %1 was changed or deleted meanwhile, perhaps in another window: it no longer "
+                             "carries item %2.")
+                  .arg(dc, item);
+    else if (lowered)
+        why = QStringLiteral("DC %1 was changed or deleted meanwhile, perhaps in another window: it now carries %2 "
+                             "of item %3.")
+                  .arg(dc, threeDecimalText(now.delivered), item);
+    return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n")
+               .arg(dc, item, threeDecimalText(qMax(NoQuantity, now.open)))
+           + why;
 }
 
 // Checks the lines with a quantity above 0 against what the database leaves
@@ -167,7 +201,8 @@ QString overOpenBalanceText(const InvoiceLineWrite &line, double open)
 bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &leftOut, InvoiceWriteOutcome *outcome,
                        QString *error)
 {
-    QMap<QPair<int, QString>, TakenPerItem> open; // per challan and year: item -> open quantity
+    // Per challan and year: item -> what is open of it, with what it carries and what was taken.
+    QMap<QPair<int, QString>, QMap<int, ItemOnChallan>> open;
     for (const InvoiceLineWrite &line : lines) {
         if (!(line.qty > 0))
             continue;
@@ -177,21 +212,25 @@ bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &left
             TakenPerItem taken;
             if (!readChallan(line.deliveryNo, line.deliveryFy, leftOut, &challanLines, &taken, error))
                 return false;
+            QMap<int, ItemOnChallan> &items = open[challan];
+            for (auto it = taken.cbegin(); it != taken.cend(); ++it)
+                items[it.key()].taken = it.value();
             fillLineByLine(&challanLines, taken, {});
-            TakenPerItem &items = open[challan];
             for (const ChallanLineBalance &l : challanLines) {
-                Decimal &item = items[l.itemId];
-                item = item + Decimal::fromStored(l.balance);
+                ItemOnChallan &item = items[l.itemId];
+                item.open = item.open + Decimal::fromStored(l.balance);
             }
+            for (auto item = items.begin(); item != items.end(); ++item)
+                item->delivered = carriedOfItem(challanLines, item.key());
         }
-        Decimal &left = open[challan][line.itemId];
+        ItemOnChallan &item = open[challan][line.itemId];
         const Decimal qty = Decimal::fromStored(line.qty);
-        if (qty > left + QtyTolerance) {
+        if (qty > item.open + QtyTolerance) {
             outcome->overBalance = true;
-            *error = overOpenBalanceText(line, qMax(NoQuantity, left).toDouble());
+            *error = overOpenBalanceText(line, item);
             return false;
         }
-        left = left - qty;
+        item.open = item.open - qty;
     }
     return true;
 }
@@ -363,6 +402,7 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
             row.amount = billableLineAmount(line.balance, line.rate);
             row.taxPercent = line.taxPercent;
             row.balance = line.balance;
+            row.challanCarried = carriedOfItem(lines, line.itemId).toDouble();
             result.lines.append(row);
         }
     }
@@ -497,7 +537,7 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, const InvoiceAsR
     const bool committed = runInTransaction(
         [&](QString *e) {
             QSqlQuery q;
-            const QVariantMap key{{":no", invoice.number}, {":fy", invoice.fy}};
+            const QVariantMap key{{":id", read.invoiceId}};
             const QString refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoice.number, invoice.fy),
                                                          QStringLiteral("Nothing was saved."));
             if (!refusal.isEmpty()) {
@@ -505,13 +545,10 @@ InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, const InvoiceAsR
                 *e = refusal;
                 return false;
             }
-            return checkOpenBalances(invoice.lines, {invoice.number, invoice.fy}, &outcome, e)
-                   && execBound(q,
-                             QStringLiteral("DELETE FROM invoice_items WHERE invoice_id IN (SELECT invoice_id FROM "
-                                            "invoices WHERE invoice_no = :no AND fy_name = :fy)"),
-                             key, e)
-                   && execBound(q, QStringLiteral("DELETE FROM invoices WHERE invoice_no = :no AND fy_name = :fy"), key,
-                                e)
+            // The row checked above, and no other stored under its number.
+            return checkOpenBalances(invoice.lines, {read.invoiceId}, &outcome, e)
+                   && execBound(q, QStringLiteral("DELETE FROM invoice_items WHERE invoice_id = :id"), key, e)
+                   && execBound(q, QStringLiteral("DELETE FROM invoices WHERE invoice_id = :id"), key, e)
                    && insertInvoice(invoice, &outcome, e);
         },
         &error);
@@ -637,7 +674,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
     for (auto it = perChallan.cbegin(); it != perChallan.cend(); ++it) {
         QList<ChallanLineBalance> challanLines;
         TakenPerItem taken;
-        if (!readChallan(it.key().first, it.key().second, {number, fy}, &challanLines, &taken, error)) {
+        if (!readChallan(it.key().first, it.key().second, {invoice->read.invoiceId}, &challanLines, &taken, error)) {
             qDebug() << "Challan of invoice line failed:" << *error;
             return LoadResult::Failed;
         }
@@ -676,8 +713,11 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         }
         fillLineByLine(&challanLines, taken, kept);
         // A line with no challan line of its own left has nothing more to bill.
-        for (int j : it.value())
-            invoice->lines[j].balance = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balance : 0;
+        for (int j : it.value()) {
+            InvoiceFormLine &line = invoice->lines[j];
+            line.balance = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balance : 0;
+            line.challanCarried = carriedOfItem(challanLines, line.itemId).toDouble();
+        }
     }
     return LoadResult::Loaded;
 }

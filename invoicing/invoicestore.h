@@ -66,6 +66,7 @@ struct InvoiceFormLine
     Money amount;
     double taxPercent = 0;
     double balance = 0; // the most the line may bill
+    double challanCarried = 0; // what its challan carried of the item (every line) when it was read
 };
 
 // A challan line with what its delivered quantity has been billed or binned.
@@ -170,6 +171,9 @@ struct InvoiceLineWrite
     double rate = 0;
     Money amount; // stored with two decimals
     double taxPercent = 0;
+    // The line's challanCarried as the form read it, to tell a challan
+    // lowered meanwhile from one billed meanwhile; below 0 when not known.
+    double shownCarried = -1;
 };
 
 // An invoice as it is written; invoice_no_full is number + "/" + fy.

@@ -8,6 +8,8 @@
 #include "core/storedsum.h"
 
 #include <QDate>
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -131,31 +133,78 @@ QString lineChangedText(int inwardNo, const QString &fy, const QString &itemCode
         .arg(fullDocumentNumber(inwardNo, fy), itemCode, threeDecimalText(shown.balance()), balanceNow);
 }
 
+// What the lines of a challan may deliver beyond an inward line's balance:
+// half of the last of the three decimals a quantity is shown with (a balance
+// of 0.7735 is proposed as 0.774).
+const Decimal QtyTolerance(5, 4);
+
+// "Inward No 1/26-27, AX-101: ..." for an inward line that the challan's
+// lines, added up, would issue beyond its balance.
+QString beyondBalanceText(int inwardNo, const QString &fy, const QString &itemCode, int lines, const Decimal &qty,
+                          const InwardLineState &now)
+{
+    const QString written = lines > 1 ? QStringLiteral("the %1 lines of this DC that draw on it deliver %2 together")
+                                            .arg(lines)
+                                            .arg(threeDecimalText(qty))
+                                      : QStringLiteral("this DC delivers %1 of it").arg(threeDecimalText(qty));
+    return QStringLiteral("Inward No %1, %2: %3, but only %4 is left to deliver (received %5, delivered %6, "
+                          "binned %7).")
+        .arg(fullDocumentNumber(inwardNo, fy), itemCode, written, threeDecimalText(qMax(Decimal(), now.balance())),
+             threeDecimalText(now.received), threeDecimalText(now.delivered), threeDecimalText(now.binned));
+}
+
 // Reads again, inside the write transaction, the inward line of every line
-// that is written and names each one no longer as the form showed it. When
-// `replacing` the challan's own stored lines are left out of what was
-// delivered, as when it was loaded.
-bool checkShownLines(const ChallanWrite &challan, bool replacing, QStringList *refusals, QString *error)
+// that is written and names each one no longer as the form showed it
+// (`refusals`). Then adds up, per inward line (number, item and year: all
+// stored rows of one item in one entry are one line, as every balance counts
+// them), every line of the challan that draws on it, and names each inward
+// line the total would take beyond its balance (`beyond`). When `replacing`
+// the challan's own stored lines are left out of what was delivered, as when
+// it was loaded.
+bool checkShownLines(const ChallanWrite &challan, bool replacing, QStringList *refusals, QStringList *beyond,
+                     QString *error)
 {
     const QString sql = QStringLiteral("SELECT i.item_code, ")
                         + lineStateColumns(QStringLiteral(":no"), QStringLiteral(":iid"), QStringLiteral(":fy"),
                                            replacing ? QStringLiteral(":except") : QString())
                         + QStringLiteral(" FROM (SELECT 1) one LEFT JOIN items i ON i.item_id = :iid");
+    struct Drawn
+    {
+        QString itemCode;
+        InwardLineState now;
+        Decimal qty;
+        int lines = 0;
+    };
+    QList<QPair<int, int>> order; // inward number, item: in the order of the challan's lines
+    QHash<QPair<int, int>, Drawn> drawn;
     for (const ChallanLineWrite &line : challan.lines) {
         if (!writesLine(line))
             continue;
-        InwardLineState now;
-        QString itemCode;
-        if (!forEachRow(sql,
-                        {{":no", line.inwardNo}, {":iid", line.itemId}, {":fy", challan.fy}, {":except", challan.number}},
-                        [&](const StatementRow &q) {
-                            itemCode = q.text(0);
-                            now = lineStateAt(q, 1);
-                        },
-                        error))
-            return false;
-        if (now != line.shown)
-            refusals->append(lineChangedText(line.inwardNo, challan.fy, itemCode, line.shown, now));
+        const QPair<int, int> key(line.inwardNo, line.itemId);
+        if (!drawn.contains(key)) {
+            Drawn read;
+            if (!forEachRow(sql,
+                            {{":no", line.inwardNo}, {":iid", line.itemId}, {":fy", challan.fy},
+                             {":except", challan.number}},
+                            [&](const StatementRow &q) {
+                                read.itemCode = q.text(0);
+                                read.now = lineStateAt(q, 1);
+                            },
+                            error))
+                return false;
+            drawn.insert(key, read);
+            order.append(key);
+        }
+        Drawn &d = drawn[key];
+        if (line.shown != d.now)
+            refusals->append(lineChangedText(line.inwardNo, challan.fy, d.itemCode, line.shown, d.now));
+        d.qty = d.qty + Decimal::fromStored(line.qty);
+        ++d.lines;
+    }
+    for (const QPair<int, int> &key : order) {
+        const Drawn &d = drawn.value(key);
+        if (d.qty > d.now.balance() + QtyTolerance)
+            beyond->append(beyondBalanceText(key.first, challan.fy, d.itemCode, d.lines, d.qty, d.now));
     }
     return true;
 }
@@ -248,12 +297,19 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
                         + QStringLiteral(" FROM inward_entries e LEFT JOIN items i ON e.item_id = i.item_id "
                                          "WHERE e.inward_no = :no AND e.fy_name = :fy AND e.customer_id = :cid "
                                          "AND (e.is_deleted IS NULL OR e.is_deleted = 0) ORDER BY e.inward_id");
+    // Two stored rows of one item in one entry are one inward line: its
+    // balance counts both, so it is offered once.
+    QSet<QPair<int, int>> offered;
     for (int inwardNo : inwardNos) {
         bool found = false;
         bool open = false;
         const bool read = forEachRow(sql, {{":no", inwardNo}, {":fy", fy}, {":cid", customerId}},
                                      [&](const StatementRow &q) {
             found = true;
+            if (offered.contains({inwardNo, q.integer(0)})) {
+                open = true; // offered already, with what is left of it
+                return;
+            }
             ChallanLine line;
             line.state = lineStateAt(q, 8);
             // Exactly: an inward 3.0005 less 1 sent back is 2.0005, not 2.0004999999999997.
@@ -261,6 +317,7 @@ PendingInward loadPendingInwardLines(const QList<int> &inwardNos, int customerId
             if (exact <= Residue)
                 return;
             open = true;
+            offered.insert({inwardNo, q.integer(0)});
             line.itemId = q.integer(0);
             line.inwardNo = inwardNo;
             line.itemCode = q.text(1);
@@ -317,6 +374,7 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
 {
     bool numberUsed = false;
     QStringList refusals;
+    QStringList beyond;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         const bool exists = challanExists(challan.number, challan.fy, error);
         if (!error->isEmpty())
@@ -325,13 +383,15 @@ WriteOutcome saveChallan(const ChallanWrite &challan)
             numberUsed = true;
             return false;
         }
-        if (!checkShownLines(challan, false, &refusals, error) || !refusals.isEmpty())
+        if (!checkShownLines(challan, false, &refusals, &beyond, error) || !refusals.isEmpty() || !beyond.isEmpty())
             return false;
         return insertLines(challan, written, error);
     });
     outcome.numberUsed = numberUsed;
     outcome.refusals = refusals;
-    if (numberUsed || !refusals.isEmpty())
+    if (refusals.isEmpty())
+        outcome.beyondBalance = beyond;
+    if (numberUsed || !refusals.isEmpty() || !beyond.isEmpty())
         outcome.result = WriteResult::Failed;
     return outcome;
 }
@@ -376,6 +436,7 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
 {
     bool changed = false;
     QStringList refusals;
+    QStringList beyond;
     QStringList belowBilled;
     WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
         StoredRow now;
@@ -387,10 +448,10 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
         }
         ChallanBilling billing;
         if (!readChallanBilling(challan.number, challan.fy, &billing, error)
-            || !checkShownLines(challan, true, &refusals, error))
+            || !checkShownLines(challan, true, &refusals, &beyond, error))
             return false;
         refusals << billingChangedText(challan, loadedBilling, billing);
-        if (!refusals.isEmpty())
+        if (!refusals.isEmpty() || !beyond.isEmpty())
             return false;
         belowBilled = belowBilledText(challan, billing);
         if (!belowBilled.isEmpty())
@@ -407,8 +468,10 @@ WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loaded
     });
     outcome.changed = changed;
     outcome.refusals = refusals;
+    if (refusals.isEmpty())
+        outcome.beyondBalance = beyond;
     outcome.belowBilled = belowBilled;
-    if (!refusals.isEmpty() || !belowBilled.isEmpty())
+    if (!refusals.isEmpty() || !beyond.isEmpty() || !belowBilled.isEmpty())
         outcome.result = WriteResult::Failed;
     return outcome;
 }
@@ -567,8 +630,12 @@ bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data)
     QSqlQuery q;
     q.prepare("SELECT e.po_no, e.dc_no, i.item_code, i.item_name, d.delivery_qty, i.uom, e.inward_date "
               "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
-              "LEFT JOIN inward_entries e ON d.inward_no = e.inward_no AND d.item_id = e.item_id "
-              "AND d.fy_name = e.fy_name WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
+              // One inward row per line, a live one first: two stored rows of one item in one
+              // entry, or a cancelled row beside a live one, never print a line twice.
+              "LEFT JOIN inward_entries e ON e.inward_id = (SELECT x.inward_id FROM inward_entries x "
+              "WHERE x.inward_no = d.inward_no AND x.item_id = d.item_id AND x.fy_name = d.fy_name "
+              "ORDER BY (x.is_deleted IS NULL OR x.is_deleted = 0) DESC, x.inward_id LIMIT 1) "
+              "WHERE d.delivery_no = :no AND d.fy_name = :fy ORDER BY d.delivery_id");
     q.bindValue(":no", number);
     q.bindValue(":fy", fy);
     if (q.exec()) {

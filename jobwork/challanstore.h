@@ -114,6 +114,10 @@ struct WriteOutcome
     // longer what the form showed, one named per line ("Inward No 2/26-27,
     // AX-102: ..."); nothing was written.
     QStringList refusals;
+    // With Failed: the inward lines that the challan's lines drawing on them,
+    // added up, would issue beyond their balance (received less live
+    // challans and "DC" bins), one named per inward line; nothing was written.
+    QStringList beyondBalance;
     // With Failed: the items whose new lines would carry less than their
     // invoices bill, one named per item; nothing was written.
     QStringList belowBilled;
@@ -123,8 +127,12 @@ struct WriteOutcome
 // before anything is written, the number is checked (numberUsed) and the
 // inward line of every line with a quantity above 0 is read again: one no
 // longer as the form showed it (issued, binned, received or cancelled
-// meanwhile) refuses the challan (`refusals`). As the transaction holds the
-// write lock, no second copy can issue from the same lines until it ends.
+// meanwhile) refuses the challan (`refusals`); so do lines that, added up per
+// inward line they draw on, deliver more than its balance (`beyondBalance`):
+// however the form's lines or the stored inward rows are laid out, a challan
+// never issues more than was received and is not yet delivered or binned. As
+// the transaction holds the write lock, no second copy can issue from the
+// same lines until it ends.
 WriteOutcome saveChallan(const ChallanWrite &challan);
 
 // The challan's lines, every column, by delivery_id: what a loaded challan
@@ -155,6 +163,8 @@ bool readChallanBilling(int number, const QString &fy, ChallanBilling *billing, 
 // number taken again since it was loaded. Refused (Failed, `refusals`) when an
 // inward line it writes against is no longer as the form showed it or the
 // invoices billing it are no longer `loadedBilling`; refused (Failed,
+// `beyondBalance`) as saveChallan when its new lines, added up per inward
+// line, deliver beyond what the other challans and bins left; refused (Failed,
 // `belowBilled`) when the new lines of an item would carry less than its
 // invoices bill.
 WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows,

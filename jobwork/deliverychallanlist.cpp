@@ -66,6 +66,14 @@ QString reloadChallanAdvice()
                              "EditCancel leaves the DC.");
 }
 
+// After a refusal of lines that together exceed what an inward line has left.
+QString lowerQtyAdvice(const QString &button)
+{
+    return QStringLiteral("\n\nLower the Qty of the line(s) named so that together they stay within what is left, "
+                          "then press ")
+           + button + QStringLiteral(" again; what you typed stays in the form.");
+}
+
 QTableWidgetItem *readOnlyItem(const QString &text)
 {
     auto *item = new QTableWidgetItem(text);
@@ -327,6 +335,11 @@ void deliveryChallanList::on_save_btn_clicked()
         Desktop::warning(this, "Error", outcome.refusals.join('\n') + "\nNothing was saved." + refillFormAdvice());
         return;
     }
+    if (!outcome.beyondBalance.isEmpty()) {
+        Desktop::warning(this, "Qty Exceeds Balance",
+                         outcome.beyondBalance.join('\n') + "\nNothing was saved." + lowerQtyAdvice("Save"));
+        return;
+    }
     if (outcome.result == WriteResult::Failed) {
         Desktop::warning(this, "Save Error", outcome.error);
         return;
@@ -351,6 +364,11 @@ void deliveryChallanList::on_update_btn_clicked()
         replaceChallan(challanFromForm(editingDcNo, editingFy), editingRows, editingBilling);
     if (!outcome.refusals.isEmpty()) {
         Desktop::warning(this, "Error", outcome.refusals.join('\n') + "\nNothing was updated." + reloadChallanAdvice());
+        return;
+    }
+    if (!outcome.beyondBalance.isEmpty()) {
+        Desktop::warning(this, "Qty Exceeds Balance",
+                         outcome.beyondBalance.join('\n') + "\nNothing was updated." + lowerQtyAdvice("Update"));
         return;
     }
     if (!outcome.belowBilled.isEmpty()) {

@@ -447,9 +447,15 @@ void inwardentry::on_save_btn_clicked()
     if (!linesToWrite("Please select a company first!", &lines))
         return;
     const InwardHeader header = headerFromForm();
-    const QString error = saveInward(header, lines);
-    if (!error.isEmpty()) {
-        Desktop::warning(this, "Save Error", "Failed: " + error);
+    const InwardSaveResult result = saveInward(header, lines);
+    if (result.status == InwardSaveResult::NumberUsed) {
+        // What was typed stays; the next Save goes under the number shown.
+        ui->inwnoEdit->setText(result.nextFullNumber);
+        Desktop::warning(this, "Duplicate", inwardNumberUsedText(header.fullNumber, result.nextFullNumber));
+        return;
+    }
+    if (result.status != InwardSaveResult::Saved) {
+        Desktop::warning(this, "Save Error", "Failed: " + result.error);
         return;
     }
     Desktop::information(this, "Success", "Inward entry saved!\nInward No: " + header.fullNumber);

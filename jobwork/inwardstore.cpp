@@ -6,9 +6,11 @@
 #include "core/listfilter.h"
 #include "core/listedrow.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 
 #include <QDate>
 #include <QHash>
+#include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -79,6 +81,27 @@ QString liveRows()
            + QStringLiteral(" FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY " ORDER BY inward_id");
 }
 
+// Whether a row of that number and year is stored, live or cancelled.
+bool inwardNumberUsed(int number, const QString &fy, bool *used, QString *error)
+{
+    QSqlQuery q;
+    if (!execBound(q, QStringLiteral("SELECT 1 FROM inward_entries WHERE inward_no = :no AND fy_name = :fy LIMIT 1"),
+                   {{":no", number}, {":fy", fy}}, error))
+        return false;
+    *used = q.next();
+    return true;
+}
+
+// The next number of the year as the form proposes it, past any number
+// stored under another full number's text: one no row uses.
+int nextUnusedInwardNumber(const QString &fy)
+{
+    int number = nextInwardNumber(fy);
+    for (bool used = true; inwardNumberUsed(number, fy, &used, nullptr) && used;)
+        ++number;
+    return number;
+}
+
 } // namespace
 
 // --- text and arithmetic ---
@@ -107,19 +130,18 @@ Decimal inwardQuantity(const QString &text)
 
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells)
 {
-    QList<InwardLine> lines;
+    // Per item, in ascending item id: the exact total of its lines.
+    QMap<int, Decimal> perItem;
     for (const auto &cell : cells) {
-        const int itemId = cell.first.toInt();
         const Decimal qty = inwardQuantity(cell.second);
         if (qty <= Decimal())
             continue;
-        const bool known = std::any_of(lines.cbegin(), lines.cend(),
-                                       [itemId](const InwardLine &l) { return l.itemId == itemId; });
-        if (!known)
-            lines.append({itemId, qty.toDouble()});
+        Decimal &total = perItem[cell.first.toInt()];
+        total = total + qty;
     }
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const InwardLine &a, const InwardLine &b) { return a.itemId < b.itemId; });
+    QList<InwardLine> lines;
+    for (auto it = perItem.cbegin(); it != perItem.cend(); ++it)
+        lines.append({it.key(), it.value().toDouble()});
     return lines;
 }
 
@@ -131,7 +153,7 @@ QList<DeliveredItem> deliveredBeyond(const QList<DeliveredItem> &delivered, cons
     QList<DeliveredItem> refused;
     for (DeliveredItem item : delivered) {
         item.newQty = newQty.value(item.itemId, 0.0);
-        if (item.newQty + QtyTolerance < item.delivered)
+        if (item.newQty + QtyTolerance < item.closed())
             refused.append(item);
     }
     return refused;
@@ -139,15 +161,27 @@ QList<DeliveredItem> deliveredBeyond(const QList<DeliveredItem> &delivered, cons
 
 QString deliveredBeyondText(const QList<DeliveredItem> &items)
 {
-    QString text = QStringLiteral("Live delivery challans have already delivered more of these lines than the "
-                                  "update would leave:\n");
+    const bool binned = std::any_of(items.cbegin(), items.cend(), [](const DeliveredItem &i) { return i.binned > 0; });
+    QString text = binned ? QStringLiteral("Live delivery challans and bins have already closed more of these lines "
+                                           "than the update would leave:\n")
+                          : QStringLiteral("Live delivery challans have already delivered more of these lines than "
+                                           "the update would leave:\n");
     for (const DeliveredItem &item : items) {
+        QStringList closed;
+        if (!item.challans.isEmpty())
+            closed << QStringLiteral("delivered %1 on Delivery Challan(s) %2")
+                          .arg(quantityText(item.delivered), item.challans.join(", "));
+        if (item.binned > 0)
+            closed << QStringLiteral("binned %1").arg(quantityText(item.binned));
         const QString line = item.code.isEmpty() ? item.name : item.code + " - " + item.name;
-        text += QStringLiteral("\n%1: delivered %2 on Delivery Challan(s) %3; new qty %4")
-                    .arg(line, quantityText(item.delivered), item.challans.join(", "), quantityText(item.newQty));
+        text += QStringLiteral("\n%1: %2; new qty %3").arg(line, closed.join(", "), quantityText(item.newQty));
+        if (item.binned > 0)
+            text += QStringLiteral(", at least %1").arg(quantityText(item.closed()));
     }
-    text += QStringLiteral("\n\nKeep each line at or above its delivered qty, or change those delivery "
-                           "challans first.");
+    text += binned ? QStringLiteral("\n\nKeep each line at or above its delivered plus binned qty (what was binned "
+                                    "stays closed), or change those delivery challans first.")
+                   : QStringLiteral("\n\nKeep each line at or above its delivered qty, or change those delivery "
+                                    "challans first.");
     return text;
 }
 
@@ -194,11 +228,24 @@ QList<ItemHit> searchCustomerItems(int customerId, const QString &text)
 QString inwardListStatement(int customerId, const QString &from, const QString &to, const QString &fy,
                             QVariantMap *values)
 {
-    QString sql = "SELECT DISTINCT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, e.remarks, "
-                  "e.is_deleted FROM inward_entries e JOIN customers c ON e.customer_id = c.customer_id WHERE 1=1 ";
+    // One row per entry (number and year), shown from one of its live rows
+    // when it has one: SQLite takes the bare columns of a group from the row
+    // that gives its MIN. An entry is cancelled when no row of it is live: a
+    // cancelled row beside live ones never hides them, nor, with a filter,
+    // do live ones the filter leaves out.
+    const bool filtered = customerId > 0 || !from.isEmpty() || !to.isEmpty();
+    QString sql = QStringLiteral("SELECT e.inward_no, e.inward_no_full, e.dc_no, e.dc_date, c.customer_name, "
+                                 "e.remarks, CASE WHEN MIN(CASE WHEN e.is_deleted IS NULL OR e.is_deleted = 0 "
+                                 "THEN 0 ELSE 1 END) = 0 THEN 0 ")
+                  + (filtered ? QStringLiteral("WHEN EXISTS (SELECT 1 FROM inward_entries l WHERE l.inward_no = "
+                                               "e.inward_no AND l.fy_name = e.fy_name AND (l.is_deleted IS NULL OR "
+                                               "l.is_deleted = 0)) THEN 0 ")
+                              : QString())
+                  + QStringLiteral("ELSE 1 END FROM inward_entries e JOIN customers c ON e.customer_id = "
+                                   "c.customer_id WHERE 1=1 ");
     *values = {{":fy", fy}};
     sql += customerPeriodConditions({customerId, from, to}, "e", "inward_date", values);
-    return sql + "ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
+    return sql + "GROUP BY e.fy_name, e.inward_no ORDER BY " + fyFirstOrder("e") + ", e.inward_no DESC";
 }
 
 QList<InwardListRow> inwardListRows(int customerId, const QString &from, const QString &to, const QString &fy,
@@ -260,34 +307,81 @@ LoadedInward loadInward(int number, const QString &fy)
     return loaded;
 }
 
-QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines)
+InwardSaveResult saveInward(const InwardHeader &header, const QList<InwardLine> &lines)
 {
-    QString error;
-    runInTransaction([&](QString *e) { return insertLines(InsertNewLine, header, lines, e); }, &error);
-    return error;
+    InwardSaveResult result;
+    const bool committed = runInTransaction(
+        [&](QString *e) {
+            // Checked inside the transaction, so a second copy saving the
+            // same proposed number is seen: it waits for the lock, then
+            // finds this number taken, or this one finds its.
+            bool used = false;
+            if (!inwardNumberUsed(header.number, header.fy, &used, e))
+                return false;
+            if (used) {
+                result.status = InwardSaveResult::NumberUsed;
+                result.nextFullNumber = fullDocumentNumber(nextUnusedInwardNumber(header.fy), header.fy);
+                return false;
+            }
+            return insertLines(InsertNewLine, header, lines, e);
+        },
+        &result.error);
+    if (committed)
+        result.status = InwardSaveResult::Saved;
+    else if (result.status == InwardSaveResult::NumberUsed)
+        result.error.clear();
+    return result;
 }
 
-QList<DeliveredItem> deliveredItems(int number, const QString &fy)
+QString inwardNumberUsedText(const QString &fullNumber, const QString &nextFullNumber)
+{
+    return QStringLiteral("Inward No ") + fullNumber
+           + QStringLiteral(" already exists!\nIt was taken meanwhile, perhaps in another window. Nothing was saved."
+                            "\n\nThe form now shows the next free number, ")
+           + nextFullNumber + QStringLiteral(": press Save again to save this entry under it.");
+}
+
+QList<DeliveredItem> deliveredItems(int number, const QString &fy, QString *error)
 {
     QSqlQuery q;
-    q.prepare("SELECT d.item_id, i.item_code, i.item_name, d.delivery_qty, d.delivery_no_full "
-              "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
-              "WHERE d.inward_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR d.is_deleted = 0) "
-              "ORDER BY i.item_code ASC, d.item_id ASC, d.delivery_no ASC");
-    q.bindValue(":no", number);
-    q.bindValue(":fy", fy);
     QList<DeliveredItem> items;
-    if (!q.exec())
+    if (!execBound(q,
+                   QStringLiteral("SELECT d.item_id, i.item_code, i.item_name, d.delivery_qty, d.delivery_no_full "
+                                  "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
+                                  "WHERE d.inward_no = :no AND d.fy_name = :fy AND (d.is_deleted IS NULL OR "
+                                  "d.is_deleted = 0) ORDER BY i.item_code ASC, d.item_id ASC, d.delivery_no ASC"),
+                   {{":no", number}, {":fy", fy}}, error))
         return items;
     while (q.next()) {
         const int itemId = q.value(0).toInt();
         if (items.isEmpty() || items.last().itemId != itemId)
-            items.append({itemId, q.value(1).toString(), q.value(2).toString(), 0.0, {}, 0.0});
+            items.append({itemId, q.value(1).toString(), q.value(2).toString(), 0.0, {}, 0.0, 0.0});
         DeliveredItem &item = items.last();
         item.delivered += q.value(3).toDouble();
         const QString challan = q.value(4).toString();
         if (!item.challans.contains(challan))
             item.challans.append(challan);
+    }
+    // What bins closed counts as sent back too: an item binned, and not
+    // delivered, is listed after the delivered ones.
+    QSqlQuery bins;
+    if (!execBound(bins,
+                   QStringLiteral("SELECT b.item_id, MAX(i.item_code), MAX(i.item_name), " STORED_LIST("b.binned_qty")
+                                  " FROM bins b LEFT JOIN items i ON b.item_id = i.item_id WHERE b.inward_no = :no "
+                                  "AND b.fy_name = :fy AND b.bin_type = 'DC' GROUP BY b.item_id "
+                                  "ORDER BY MAX(i.item_code) ASC, b.item_id ASC"),
+                   {{":no", number}, {":fy", fy}}, error)) {
+        items.clear();
+        return items;
+    }
+    while (bins.next()) {
+        const int itemId = bins.value(0).toInt();
+        auto item = std::find_if(items.begin(), items.end(),
+                                 [itemId](const DeliveredItem &i) { return i.itemId == itemId; });
+        if (item == items.end())
+            item = items.insert(items.end(),
+                                {itemId, bins.value(1).toString(), bins.value(2).toString(), 0.0, {}, 0.0, 0.0});
+        item->binned = fromStoredList(bins.value(3)).toDouble();
     }
     return items;
 }
@@ -310,7 +404,13 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
                 result.status = InwardUpdateResult::Changed;
                 return false;
             }
-            result.delivered = deliveredBeyond(deliveredItems(header.number, header.fy), lines);
+            QString readError;
+            const QList<DeliveredItem> closed = deliveredItems(header.number, header.fy, &readError);
+            if (!readError.isEmpty()) {
+                *error = readError;
+                return false;
+            }
+            result.delivered = deliveredBeyond(closed, lines);
             if (!result.delivered.isEmpty()) {
                 result.status = InwardUpdateResult::DeliveredBeyond;
                 return false;

@@ -75,7 +75,8 @@ struct ItemHit
     QString uom;
 };
 
-// What live delivery challans have delivered of one item of an inward entry.
+// What live delivery challans have delivered of one item of an inward entry,
+// and what bins of type "DC" closed of it.
 struct DeliveredItem
 {
     int itemId = 0;
@@ -84,6 +85,9 @@ struct DeliveredItem
     double delivered = 0;
     QStringList challans; // full challan numbers
     double newQty = 0;    // filled by deliveredBeyond: the qty the update would leave
+    double binned = 0;
+
+    double closed() const { return delivered + binned; }
 };
 
 // --- text and arithmetic ---
@@ -103,12 +107,15 @@ int itemPopupHeight(int hits);
 Decimal inwardQuantity(const QString &text);
 
 // The lines to write from the table's (item id, qty) cell texts, each qty as
-// inwardQuantity reads it: above 0 only, one line per item (its first), in
-// ascending item id.
+// inwardQuantity reads it: above 0 only, one line per item, in ascending item
+// id. An entry loaded with two stored rows of one item (merged by two copies
+// of an older program, or written by hand) shows two lines of it; their
+// quantities are added up, so an update never drops one.
 QList<InwardLine> inwardLinesToWrite(const QList<QPair<QString, QString>> &cells);
 
-// The delivered items that `lines` would leave below their delivered qty (an
-// item missing from `lines` counts as 0); each with its new qty filled in.
+// The delivered or binned items that `lines` would leave below their
+// delivered plus binned qty, so below a balance of 0 (an item missing from
+// `lines` counts as 0); each with its new qty filled in.
 QList<DeliveredItem> deliveredBeyond(const QList<DeliveredItem> &delivered, const QList<InwardLine> &lines);
 
 // The warning that refuses an update lowering delivered lines.
@@ -147,9 +154,24 @@ QString inwardListStatement(int customerId, const QString &from, const QString &
 // it has none: cancelled or gone), with its lines by item code.
 LoadedInward loadInward(int number, const QString &fy);
 
-// Writes a new entry, one row per line, all or nothing. Returns the driver's
-// error text, empty when the entry was saved.
-QString saveInward(const InwardHeader &header, const QList<InwardLine> &lines);
+struct InwardSaveResult
+{
+    enum Status { Saved, NumberUsed, Failed };
+    Status status = Failed;
+    QString error;          // with Failed: the driver's text
+    QString nextFullNumber; // with NumberUsed: the next number of the year no entry uses
+};
+
+// Writes a new entry, one row per line, all or nothing. Inside the write
+// transaction, before anything is written, it checks that no row of the
+// header's number and year is stored (live or cancelled); one is
+// (NumberUsed: saved meanwhile, e.g. by a second copy of the program on the
+// same file), and nothing is written. As the transaction holds the write
+// lock, no two entries are ever stored under one number and year.
+InwardSaveResult saveInward(const InwardHeader &header, const QList<InwardLine> &lines);
+
+// The refusal of a save whose number was taken meanwhile, with how to go on.
+QString inwardNumberUsedText(const QString &fullNumber, const QString &nextFullNumber);
 
 struct InwardUpdateResult
 {
@@ -163,14 +185,15 @@ struct InwardUpdateResult
 // with the header and lines, all or nothing; rows of the number and year
 // cancelled earlier stay as they are. Refused, with nothing written, when its
 // live rows are no longer `loadedRows`, any column (rewritten, cancelled or
-// gone since it was loaded: Changed), or when a line would fall below what live delivery
-// challans already delivered of it.
+// gone since it was loaded: Changed), or when a line would fall below what
+// live delivery challans delivered of it plus what bins closed of it.
 InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLine> &lines,
                                 const StoredRow &loadedRows);
 
 // Per item, what the live delivery challans of year `fy` delivered against
-// inward entry `number`.
-QList<DeliveredItem> deliveredItems(int number, const QString &fy);
+// inward entry `number`, and what its bins of type "DC" closed. Empty, with
+// the driver's text in `error`, when they cannot be read.
+QList<DeliveredItem> deliveredItems(int number, const QString &fy, QString *error = nullptr);
 
 // The full numbers of the live delivery challans that use the entry, by
 // number, in `challans`; false with the driver's text when they cannot be read.

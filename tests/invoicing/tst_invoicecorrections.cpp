@@ -1,12 +1,15 @@
 // A failing payments look-up and a failing cancel inside the caller's
-// transaction. (The invoice form's and the main list's tests show cancel,
-// delete and the payments refusal themselves.)
+// transaction, and cancel and delete writing the one invoice row they checked.
+// (The invoice form's and the main list's tests show cancel, delete and the
+// payments refusal themselves.)
 
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 
 #include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"
+#include "invoicing/invoicestore.h"
 
 #include <QTest>
 
@@ -18,6 +21,7 @@ class TestInvoiceCorrections : public QObject
 
 private:
     TestEnvironment *env = nullptr;
+    int live26 = 0;
 
 private slots:
     void init()
@@ -25,7 +29,7 @@ private slots:
         env = new TestEnvironment;
         QVERIFY(openSalesDatabase(*env));
         // Invoice 4 in two years, each with two lines.
-        const int live26 = addInvoice({4, "26-27"});
+        live26 = addInvoice({4, "26-27"});
         addInvoiceLine(live26, 10, 1, "26-27");
         addInvoiceLine(live26, 11, 1, "26-27");
         const int live25 = addInvoice({4, "25-26"});
@@ -50,10 +54,40 @@ private slots:
         // A failing statement inside the caller's transaction leaves every row.
         exec("CREATE TRIGGER no_cancel BEFORE UPDATE ON invoices BEGIN SELECT RAISE(ABORT, 'locked by test'); END");
         error.clear();
-        QVERIFY(!runInTransaction([](QString *e) { return cancelInvoiceRows(4, "26-27", e); }, &error));
+        QVERIFY(!runInTransaction([&](QString *e) { return cancelInvoiceRows(live26, e); }, &error));
         QVERIFY(error.contains("locked by test"));
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_items"), 4);
         QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE is_deleted = 1"), 0);
+    }
+
+    // Another copy stores a second row of 4/26-27 after the form loaded the
+    // first one: cancelling and then deleting the loaded invoice write its
+    // row and lines alone; the second row, never checked, stays as it was.
+    void cancelAndDeleteWriteTheRowTheyChecked()
+    {
+        LoadedInvoice loaded;
+        QString error;
+        QCOMPARE(loadInvoice(4, "26-27", &loaded, &error), LoadResult::Loaded);
+        QCOMPARE(loaded.read.invoiceId, live26);
+        writeAsOtherCopy("INSERT INTO invoices (invoice_no, invoice_no_full, fy_name, grand_total, is_deleted) "
+                         "VALUES (4, '4/26-27', '26-27', 55, 0);"
+                         "INSERT INTO invoice_items (invoice_id, delivery_no, item_id, invoiced_qty, fy_name) "
+                         "VALUES ((SELECT MAX(invoice_id) FROM invoices), 13, 1, 2, '26-27')");
+        const QString second = "SELECT v.grand_total, v.is_deleted, i.delivery_no FROM invoices v "
+                               "JOIN invoice_items i ON i.invoice_id = v.invoice_id WHERE v.grand_total = 55";
+
+        QCOMPARE(cancelLoadedInvoice(4, "26-27", loaded.read).result, CorrectionResult::Done);
+        QCOMPARE(rows("SELECT is_deleted FROM invoices WHERE invoice_id = " + QString::number(live26)),
+                 QStringList{"1"});
+        QCOMPARE(count("SELECT COUNT(*) FROM invoice_items WHERE fy_name = '26-27'"), 1);
+        QCOMPARE(rows(second), QStringList{"55|0|13"});
+
+        QCOMPARE(loadInvoice(4, "26-27", &loaded, &error), LoadResult::Loaded);
+        QCOMPARE(loaded.read.invoiceId, live26);
+        QCOMPARE(deleteLoadedInvoice(4, "26-27", loaded.read).result, CorrectionResult::Done);
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE invoice_id = " + QString::number(live26)), 0);
+        QCOMPARE(rows(second), QStringList{"55|0|13"});
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices WHERE fy_name = '25-26'"), 1);
     }
 };
 

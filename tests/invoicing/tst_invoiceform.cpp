@@ -3,6 +3,7 @@
 
 #include "support/invoicefirm.h"
 #include "support/salesdata.h"
+#include "support/secondconnection.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
 
@@ -334,6 +335,29 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM invoice_items ii JOIN invoices v ON v.invoice_id = ii.invoice_id "
                        "WHERE v.invoice_no = 2"),
                  open == "0.000" ? 1 : 2);
+    }
+
+    // Invoice 1 bills 3 of challan 1's 10 of A-18; a second form offers the
+    // 7 left. Another copy lowers the challan's line to 5 meanwhile: the
+    // refusal says the challan changed, not that another invoice billed it.
+    void challanLoweredMeanwhileIsNamed()
+    {
+        newForm({1}, firm.local);
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        table->item(0, 5)->setText("3");
+        table->item(1, 5)->setText("0");
+        click(form, "save_btn");
+        newForm({1}, firm.local);
+        child<QLineEdit>(form, "invnoEdit")->setText("2/26-27");
+        QCOMPARE(tableCell(child<QTableWidget>(form, "invoice_table"), 0, 5), QString("7.000"));
+        writeAsOtherCopy(QString("UPDATE delivery_entries SET delivery_qty = 5 WHERE delivery_no = 1 AND item_id = %1")
+                             .arg(firm.rate18));
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (2.000)!\nDC "
+                         "1/26-27 was changed or deleted meanwhile, perhaps in another window: it now carries 5.000 "
+                         "of item A-18."));
+        QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 1);
     }
 };
 

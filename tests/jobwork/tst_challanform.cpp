@@ -516,6 +516,41 @@ private slots:
         QCOMPARE(rows("SELECT delivery_qty FROM delivery_entries WHERE delivery_no = 1"), QStringList{"1"});
     }
 
+    // Inward 5 holds the gear twice (5 + 5, as two copies once merged it):
+    // Proceed offers it once, with its balance of 10. Challan 6 stored by hand
+    // with two lines of it: each line shows the whole balance, but together
+    // they may not deliver more than it.
+    void oneItemStoredTwiceInAnEntryIsOneLine()
+    {
+        StandInTool tool(env->folder());
+        addInward({5, "26-27", Customer, Gear, 5});
+        addInward({5, "26-27", Customer, Gear, 5});
+        Form f;
+        f.handOver({5});
+        QCOMPARE(columnTexts(f.lines, 7), QStringList{"10.000"});
+        f.click("save_btn");
+        QCOMPARE(desktop().lastShown(), QString("Success|Delivery Challan 3/26-27 saved successfully!"));
+
+        exec("DELETE FROM delivery_entries WHERE delivery_no = 3");
+        addDelivery({6, "26-27", 5, Customer, Gear, 2});
+        addDelivery({6, "26-27", 5, Customer, Gear, 2});
+        f.click("reset_btn");
+        f.loadBack("6/26-27");
+        QCOMPARE(columnTexts(f.lines, 10), QStringList({"10.000", "10.000"}));
+        f.setQty(0, "6");
+        f.setQty(1, "6");
+        f.click("update_btn");
+        QCOMPARE(desktop().lastShown(),
+                 QString("Qty Exceeds Balance|Inward No 5/26-27, D1: the 2 lines of this DC that draw on it deliver "
+                         "12.000 together, but only 10.000 is left to deliver (received 10.000, delivered 0.000, "
+                         "binned 0.000).\nNothing was updated.\n\nLower the Qty of the line(s) named so that together "
+                         "they stay within what is left, then press Update again; what you typed stays in the form."));
+        QCOMPARE(columnTexts(f.lines, 7), QStringList({"6", "6"}));
+        f.setQty(1, "4");
+        f.click("update_btn");
+        QCOMPARE(rows("SELECT delivery_qty FROM delivery_entries WHERE delivery_no = 6"), QStringList({"6", "4"}));
+    }
+
     void printFromTheList()
     {
         StandInTool tool(env->folder());
