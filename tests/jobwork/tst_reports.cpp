@@ -207,7 +207,8 @@ private slots:
     {
         QTest::addColumn<bool>("history");
         QTest::addColumn<QString>("unwritable"); // what a file that cannot be written shows
-        QTest::newRow("inward history") << true << QString();
+        // Both say why, and leave no file behind.
+        QTest::newRow("inward history") << true << "Error|Could not save file!\nNo such file or directory";
         QTest::newRow("despatch details") << false << "Error|Could not save file!\nNo such file or directory";
     }
 
