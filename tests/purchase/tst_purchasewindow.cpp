@@ -511,8 +511,13 @@ private slots:
         QCOMPARE(label->text(), QString());
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
 
-        // The list still writes what is edited after that.
+        // Only refused rows: no success either; then the list writes what is edited.
         click(&w, "edit_table_btn");
+        setCell(t, 1, 1, "someday");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Update|No bill was updated.\n\nNot updated:\nBill No S1: the date "
+                                                  "'someday' is not a date (dd-MM-yyyy)"));
+        setCell(t, 1, 1, "01-04-2026");
         setCell(t, 1, 7, "150");
         click(&w, "update_table_btn");
         QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
