@@ -31,3 +31,8 @@ QString figureWouldPassText(const QString &field, const QString &runningFigure, 
 {
     return QStringLiteral("%1 is too large: the %2 would pass %3").arg(field, runningFigure, largestFigureText(kind));
 }
+
+QString figureTooLargeToAddText(const QString &field, const QString &shown)
+{
+    return QStringLiteral("%1 %2 is too large to be added up exactly; nothing was written.").arg(field, shown);
+}

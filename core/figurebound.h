@@ -30,3 +30,9 @@ QString figureTooLargeText(const QString &field, FigureKind kind);
 // running figure past it, in the same shape: "Quantity is too large: the
 // balance would pass 999,999,999.999 (quantity)".
 QString figureWouldPassText(const QString &field, const QString &runningFigure, FigureKind kind);
+
+// The refusal of a figure a list shows that a total of its rows cannot add
+// up exactly (a stored figure of 10^21 or more, shown as stored), in the
+// same shape: "Amount 1e+21 is too large to be added up exactly; nothing
+// was written."
+QString figureTooLargeToAddText(const QString &field, const QString &shown);

@@ -344,6 +344,15 @@ Decimal Decimal::invalid()
     return d;
 }
 
+Decimal Decimal::outsized(double value)
+{
+    Decimal d;
+    d.m_scale = OutsizedScale;
+    d.m_units = value < 0 ? -1 : 1;
+    d.m_outsized = value;
+    return d;
+}
+
 Decimal Decimal::fromUnits(__int128 units, int scale)
 {
     if (scale < 0 || scale > MaxScale || magnitudeOf(units) >= UWide(tenTo(LargestDigits + scale)))
@@ -393,7 +402,9 @@ std::optional<Decimal> Decimal::fromPlainText(const QString &text)
 
 Decimal Decimal::fromStored(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= Largest || value == 0)
+    if (storedValueOutsized(value))
+        return outsized(value);
+    if (value == 0)
         return Decimal();
     // Most stored figures have at most three decimals.
     if (const std::optional<qint64> thousandths = storedThousandths(value))
@@ -411,7 +422,7 @@ Decimal Decimal::fromStored(double value)
 double Decimal::toDouble() const
 {
     if (!isValid())
-        return 0;
+        return outsizedValue();
     // Two exact doubles divided once give the nearest double.
     static const double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -424,6 +435,8 @@ double Decimal::toDouble() const
 
 Money Decimal::toMoney() const
 {
+    if (isOutsized())
+        return Money::outsized(m_outsized);
     if (!isValid())
         return Money(Money::Invalid);
     const Decimal r = rounded(2);
@@ -451,6 +464,8 @@ Decimal Decimal::rounded(int decimals) const
 QString Decimal::text(int decimals) const
 {
     decimals = qBound(0, decimals, MaxScale);
+    if (isOutsized())
+        return outsizedText(m_outsized, decimals);
     const Decimal r = rounded(decimals);
     if (!r.isValid())
         return QString();
@@ -467,6 +482,7 @@ Decimal Decimal::operator-() const
 {
     Decimal r = *this;
     r.m_units = -m_units;
+    r.m_outsized = -m_outsized;
     return r;
 }
 
@@ -498,6 +514,8 @@ Decimal operator*(const Decimal &a, const Decimal &b)
 
 int Decimal::compare(const Decimal &a, const Decimal &b)
 {
+    if (a.isOutsized() && b.isOutsized())
+        return a.m_outsized < b.m_outsized ? -1 : (a.m_outsized > b.m_outsized ? 1 : 0);
     if (!a.isValid() || !b.isValid())
         return a.isValid() ? -1 : (b.isValid() ? 1 : 0);
     if (a.m_digits || b.m_digits)
@@ -536,10 +554,31 @@ std::optional<Money> Money::fromText(const QString &text)
     return m;
 }
 
+Money Money::outsized(double value)
+{
+    Money m(Outsized);
+    m.m_outsized = value;
+    return m;
+}
+
+Decimal Money::toDecimal() const
+{
+    if (isOutsized())
+        return Decimal::outsized(m_outsized);
+    return isValid() ? Decimal(m_paise, 2) : Decimal::invalid();
+}
+
+Money Money::operator-() const
+{
+    if (isOutsized())
+        return outsized(-m_outsized);
+    return isValid() ? Money(-m_paise) : *this;
+}
+
 Money Money::fromStored(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= Largest)
-        return Money();
+    if (storedValueOutsized(value))
+        return outsized(value);
     // Away from a tie the binary value rounds as its decimal does; only a
     // value within a hair of half a paisa needs its exact decimal.
     const double x = value * 100.0;
@@ -591,13 +630,54 @@ QString Money::text() const
 {
     // Lists write hundreds of thousands of these.
     if (!isValid())
-        return QString();
+        return isOutsized() ? outsizedText(m_outsized, 2) : QString();
     return fixedText<quint64>(m_paise < 0 ? quint64(0) - quint64(m_paise) : quint64(m_paise), m_paise < 0, 2);
 }
 
 QString moneyText(double stored)
 {
     return Money::fromStored(stored).text();
+}
+
+bool storedValueOutsized(double stored)
+{
+    return !std::isfinite(stored) || std::fabs(stored) >= Largest;
+}
+
+QString outsizedText(double stored, int decimals)
+{
+    if (std::isnan(stored))
+        return QStringLiteral("NaN");
+    if (std::isinf(stored))
+        return stored < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+    decimals = qMax(0, decimals);
+    // The shortest digits that read back as the value, in full.
+    const QString shortest = QString::number(std::fabs(stored), 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = shortest.indexOf(QLatin1Char('.'));
+    QByteArray whole = (point < 0 ? shortest : shortest.left(point)).toLatin1();
+    QByteArray fraction = point < 0 ? QByteArray() : shortest.mid(point + 1).toLatin1();
+    if (fraction.size() > decimals) {
+        const bool up = fraction.at(decimals) >= '5';
+        fraction.truncate(decimals);
+        if (up) {
+            // Carry through the kept digits, half away from zero.
+            QByteArray digits = whole + fraction;
+            qsizetype i = digits.size() - 1;
+            for (; i >= 0 && digits.at(i) == '9'; --i)
+                digits[i] = '0';
+            if (i < 0)
+                digits.prepend('1');
+            else
+                digits[i] = char(digits.at(i) + 1);
+            whole = digits.left(digits.size() - decimals);
+            fraction = digits.right(decimals);
+        }
+    }
+    fraction.append(QByteArray(decimals - fraction.size(), '0'));
+    QString text = QString::fromLatin1(whole);
+    if (decimals > 0)
+        text += QLatin1Char('.') + QString::fromLatin1(fraction);
+    return stored < 0 ? QLatin1Char('-') + text : text;
 }
 
 QString threeDecimalText(const Decimal &value)

@@ -60,16 +60,24 @@ public:
     // nullopt.
     static std::optional<Decimal> fromPlainText(const QString &text);
     // The decimal a stored REAL value stands for: its shortest decimal text
-    // (1.005, not 1.00499999999999989...). A value that is no finite number,
-    // or too large, gives 0.
+    // (1.005, not 1.00499999999999989...). A value of 10^15 or more, or no
+    // finite number (written by another program), is never read as 0: it
+    // gives an outsized figure, which is invalid in every sum and check but
+    // keeps the stored value, so that text() shows it as stored and a
+    // StoredTotal (storedsum.h) adds it exactly.
     static Decimal fromStored(double value);
 
-    // False for the result of a product or sum that does not fit.
+    // False for the result of a product or sum that does not fit, and for an
+    // outsized stored value.
     bool isValid() const { return m_scale >= 0; }
+    bool isOutsized() const { return m_scale == OutsizedScale; }
+    // The stored value of an outsized figure (0 for any other).
+    double outsizedValue() const { return isOutsized() ? m_outsized : 0.0; }
     int scale() const { return m_scale; }
     bool isZero() const { return m_units == 0; }
     bool isNegative() const { return m_units < 0; }
-    // The nearest double, for a REAL column or a chart (0 when invalid).
+    // The nearest double, for a REAL column or a chart (0 when invalid, the
+    // stored value when outsized).
     double toDouble() const;
     // Rounded once to paise, half away from zero.
     Money toMoney() const;
@@ -78,7 +86,7 @@ public:
     Decimal rounded(int decimals) const;
     // Rounded as rounded() and written with exactly `decimals` decimals, a
     // point and no grouping: "1.235" for 1.2345 and 3; never "-0.000".
-    // Empty when invalid.
+    // Empty when invalid; an outsized figure as stored (outsizedText).
     QString text(int decimals) const;
 
     Decimal operator-() const;
@@ -102,7 +110,9 @@ public:
 private:
     friend class Money;
     friend struct LongDecimal;
+    static constexpr int OutsizedScale = -2;
     static Decimal invalid();
+    static Decimal outsized(double value);
 public:
     // A count of units of 10^-scale (scale 0 to MaxScale), invalid when it
     // does not fit; for the arithmetic in money.cpp.
@@ -116,8 +126,9 @@ public:
     }
 
 private:
-    __int128 m_units = 0; // the sign alone (-1 or 1) in the long form
-    int m_scale = 0; // -1: invalid
+    __int128 m_units = 0; // the sign alone (-1 or 1) in the long form and when outsized
+    int m_scale = 0; // -1: invalid; OutsizedScale: an outsized stored value
+    double m_outsized = 0;
     // The long form: the digits of the magnitude, most significant first,
     // with m_scale (over MaxScale) of them after the point.
     std::shared_ptr<const std::string> m_digits;
@@ -134,7 +145,9 @@ public:
     // A typed amount rounded once to paise: nullopt as Decimal::fromText.
     static std::optional<Money> fromText(const QString &text);
     // A stored REAL amount as the decimal it stands for, rounded once to
-    // paise: 2.445 is 2.45, 1.005 is 1.01.
+    // paise: 2.445 is 2.45, 1.005 is 1.01. A value of 10^15 or more, or no
+    // finite number, gives an outsized amount as Decimal::fromStored does:
+    // invalid, never 0, shown as stored and added exactly by a StoredTotal.
     static Money fromStored(double value);
 
     // quantity x rate, rounded once to paise; invalid when it does not fit.
@@ -147,8 +160,12 @@ public:
     // amount x factor, rounded once to paise (a day's salary x days).
     Money times(const Decimal &factor) const;
 
-    // False for a product or sum that does not fit (and what is made of it).
-    bool isValid() const { return m_paise != Invalid; }
+    // False for a product or sum that does not fit (and what is made of it),
+    // and for an outsized stored amount.
+    bool isValid() const { return m_paise != Invalid && m_paise != Outsized; }
+    bool isOutsized() const { return m_paise == Outsized; }
+    // The stored value of an outsized amount (0 for any other).
+    double outsizedValue() const { return isOutsized() ? m_outsized : 0.0; }
     qint64 paise() const { return m_paise; }
     bool isZero() const { return m_paise == 0; }
     // Whole rupees, half away from zero: 444.49 is 444, -0.50 is -1 (0 when
@@ -156,19 +173,24 @@ public:
     qint64 roundedToRupees() const;
     Money roundedToWholeRupees() const;
 
-    // Two decimals, a point, no grouping; never "-0.00". Empty when invalid.
+    // Two decimals, a point, no grouping; never "-0.00". Empty when invalid;
+    // an outsized amount as stored (outsizedText).
     QString text() const;
-    // The nearest double, for a REAL column (0 when invalid).
-    double toDouble() const { return isValid() ? double(m_paise) / 100.0 : 0.0; }
-    Decimal toDecimal() const { return isValid() ? Decimal(m_paise, 2) : Decimal::invalid(); }
+    // The nearest double, for a REAL column (0 when invalid, the stored value
+    // when outsized).
+    double toDouble() const { return isValid() ? double(m_paise) / 100.0 : outsizedValue(); }
+    Decimal toDecimal() const;
 
-    Money operator-() const { return isValid() ? Money(-m_paise) : *this; }
+    Money operator-() const;
     Money &operator+=(Money other) { return *this = *this + other; }
     Money &operator-=(Money other) { return *this = *this - other; }
     friend Money operator+(Money a, Money b) { return checked(a, b, 1); }
     friend Money operator-(Money a, Money b) { return checked(a, b, -1); }
-    friend bool operator==(Money a, Money b) { return a.m_paise == b.m_paise; }
-    friend bool operator!=(Money a, Money b) { return a.m_paise != b.m_paise; }
+    friend bool operator==(Money a, Money b)
+    {
+        return a.m_paise == b.m_paise && (!a.isOutsized() || a.m_outsized == b.m_outsized);
+    }
+    friend bool operator!=(Money a, Money b) { return !(a == b); }
     friend bool operator<(Money a, Money b) { return a.m_paise < b.m_paise; }
     friend bool operator<=(Money a, Money b) { return a.m_paise <= b.m_paise; }
     friend bool operator>(Money a, Money b) { return a.m_paise > b.m_paise; }
@@ -177,15 +199,28 @@ public:
 private:
     friend class Decimal;
     static constexpr qint64 Invalid = std::numeric_limits<qint64>::min();
+    static constexpr qint64 Outsized = Invalid + 1;
     // 10^17 paise: ten crore crore rupees.
     static constexpr qint64 Limit = 100000000000000000LL;
     explicit Money(qint64 paise) : m_paise(paise) {}
     static Money checked(Money a, Money b, int sign);
+    static Money outsized(double value);
     qint64 m_paise = 0;
+    double m_outsized = 0; // the stored value when outsized
 };
 
 // A stored REAL amount as two-decimal text, rounded as Money::fromStored.
 QString moneyText(double stored);
+
+// Whether a stored value is beyond what Money and Decimal hold (10^15 or
+// more, or no finite number): such a figure is shown as stored, never as 0.
+bool storedValueOutsized(double stored);
+// A stored value as stored, for a figure beyond what Money and Decimal hold:
+// the shortest decimal that reads back as the stored double, written out in
+// full with `decimals` decimals (rounded half away from zero where it has
+// more): 1e16 with two is "10000000000000000.00". An infinity is "Inf" or
+// "-Inf", as SQLite writes it.
+QString outsizedText(double stored, int decimals);
 
 // A rate or quantity as three-decimal text, rounded once from the exact
 // decimal, half away from zero: 1.2345 is "1.235", 1.0005 is "1.001". The

@@ -1,6 +1,7 @@
 #include "storedsum.h"
 
 #include "boundquery.h"
+#include "typednumber.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -279,6 +280,15 @@ StoredTotal StoredTotal::fromMicros(__int128 micros)
     return t;
 }
 
+StoredTotal StoredTotal::ofStored(double value)
+{
+    if (const std::optional<Wide> micros = microsOfDouble(value))
+        return fromMicros(*micros);
+    StoredTotal none;
+    none.m_valid = false;
+    return none;
+}
+
 __int128 StoredTotal::micros() const
 {
     return roundedUnits(MicroScale);
@@ -377,6 +387,8 @@ StoredTotal &StoredTotal::operator+=(const StoredTotal &other)
 
 StoredTotal &StoredTotal::operator+=(Money amount)
 {
+    if (amount.isOutsized())
+        return *this += StoredTotal::ofStored(amount.outsizedValue());
     if (!amount.isValid() || !m_valid) {
         m_valid = false;
         return *this;
@@ -388,6 +400,8 @@ StoredTotal &StoredTotal::operator+=(Money amount)
 
 StoredTotal &StoredTotal::operator+=(const Decimal &figure)
 {
+    if (figure.isOutsized())
+        return *this += StoredTotal::ofStored(figure.outsizedValue());
     if (!figure.isValid() || !m_valid) {
         m_valid = false;
         return *this;
@@ -436,12 +450,69 @@ StoredTotal storedTotal(const QVariant &value)
     case QMetaType::ULongLong:
         return StoredTotal::fromMicros(value.toLongLong());
     case QMetaType::Double:
-        return StoredTotal::fromMicros(microsOfDouble(value.toDouble()).value_or(0));
+        return StoredTotal::ofStored(value.toDouble());
     default: {
         const QString text = value.toString();
         return StoredTotal::fromMicros(fromExactText(text).value_or(0));
     }
     }
+}
+
+
+std::optional<StoredTotal> listedFigure(const QString &text, bool plainOnly)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    // A figure a list shows as the program keeps it: every digit.
+    if (const std::optional<Decimal> d = plainOnly ? Decimal::fromPlainText(t) : Decimal::fromText(t)) {
+        StoredTotal total;
+        total += *d;
+        return total;
+    }
+    if (plainOnly) {
+        static const QRegularExpression plain(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+        if (!plain.match(t).hasMatch())
+            return std::nullopt;
+    } else if (!readTypedNumber(t).isNumber()) {
+        // An infinity ("Inf", as a list shows one stored, or "1e309") is too
+        // large; "nan" and other text are no number.
+        return std::isinf(QLocale::c().toDouble(t)) ? std::optional(StoredTotal::ofStored(qInf())) : std::nullopt;
+    }
+    // A number of 10^15 or more, as a list shows a stored figure beyond what
+    // Decimal holds: its millionths, exactly, when it has no more decimals.
+    const StoredTotal invalid = StoredTotal::ofStored(qInf());
+    const qsizetype e = t.indexOf(QLatin1Char('e'), 0, Qt::CaseInsensitive);
+    QString mantissa = e < 0 ? t : t.left(e);
+    bool exponentRead = true;
+    const qint64 exponent = e < 0 ? 0 : QStringView(t).mid(e + 1).toLongLong(&exponentRead);
+    if (!exponentRead || exponent > 100 || exponent < -100)
+        return invalid;
+    const bool negative = mantissa.startsWith(QLatin1Char('-'));
+    if (negative || mantissa.startsWith(QLatin1Char('+')))
+        mantissa.remove(0, 1);
+    const qsizetype point = mantissa.indexOf(QLatin1Char('.'));
+    QString digits = mantissa;
+    qint64 scale = 0;
+    if (point >= 0) {
+        digits.remove(point, 1);
+        scale = mantissa.size() - point - 1;
+    }
+    scale -= exponent;
+    while (scale > 0 && digits.endsWith(QLatin1Char('0'))) {
+        digits.chop(1);
+        --scale;
+    }
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    // Below 10^21, in whole millionths: what a StoredTotal adds exactly.
+    if (scale > MicroScale || qint64(digits.size()) - scale > 21)
+        return invalid;
+    Wide micros = 0;
+    for (const QChar c : std::as_const(digits))
+        micros = micros * 10 + (c.unicode() - '0');
+    micros *= tenTo(int(MicroScale - scale));
+    return StoredTotal::fromMicros(negative ? -micros : micros);
 }
 
 QString storedSumStatement(const QString &statement, StoredSumRun run)

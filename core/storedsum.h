@@ -55,6 +55,10 @@ class StoredTotal
 public:
     StoredTotal() = default;
     static StoredTotal fromMicros(__int128 micros);
+    // A stored REAL value, exactly: the decimal it was stored from, or,
+    // beyond what Decimal holds (an outsized figure, money.h), its own
+    // binary value; invalid for 10^21 or more and for no finite number.
+    static StoredTotal ofStored(double value);
     // Its millionths, rounded half away from zero.
     __int128 micros() const;
 
@@ -72,6 +76,7 @@ public:
     Money toMoney() const;
 
     StoredTotal &operator+=(const StoredTotal &other);
+    // An outsized stored figure (money.h) is added as ofStored adds its value.
     StoredTotal &operator+=(Money amount);
     StoredTotal &operator+=(const Decimal &figure);
     StoredTotal operator-() const;
@@ -98,6 +103,16 @@ private:
 
 // The value of a STORED_SUM column, as either run gives it; NULL is 0.
 StoredTotal storedTotal(const QVariant &value);
+
+// The figure a list's cell text spells, for a total of the list's rows (an
+// export's total line): exactly, to all of its digits, whether the program
+// keeps it (below 10^15) or the list shows a stored figure beyond that as
+// stored. nullopt when the text is no number, which counts as nothing: with
+// `plainOnly` any text but a plain decimal ("1e3", "10 kg"), else text the
+// typed-number reading takes as none ("nan", "10 kg"). An invalid total when
+// it is a number too large to be added up exactly: 10^21 or more, more than
+// six decimals at 10^15 or more, or an infinity ("Inf", "1e309").
+std::optional<StoredTotal> listedFigure(const QString &text, bool plainOnly = false);
 
 enum class StoredSumRun {
     Integers, // SQLite's integer sum of millionths; fails with "integer overflow"

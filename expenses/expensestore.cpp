@@ -257,6 +257,10 @@ CsvExportProfile expensesCsvProfile(const QString &from, const QString &to, cons
     p.totalLines = {QString(), line({QString(), QString(), QString(), QString(), QStringLiteral("Total Amount:"),
                                      total.text()})};
     p.totalsFormed = total.isValid();
+    p.figureColumns = {{4, QStringLiteral("Amount")}};
+    p.rowName = [](const QStringList &row) {
+        return QStringLiteral("Expense #%1 (%2)").arg(row.value(0), shortRowName(row.value(2)));
+    };
     // The period is found empty only once the file is chosen; the file is
     // then left as it was.
     p.emptyCheckAfterDialog = true;

@@ -257,6 +257,9 @@ CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<I
                           QString(),
                           csvJoined({"Printed on:", head.printedAt.toString("dd-MM-yyyy hh:mm AP")})};
     profile.totalsFormed = totals.isValid();
+    profile.figureColumns = {{5, "Base Amount"}, {6, "CGST"}, {7, "SGST"}, {8, "IGST"}, {9, "Tax Value"},
+                             {10, "Net Amount"}};
+    profile.rowName = [](const QStringList &row) { return "Invoice No " + row.value(1); };
     profile.emptyMessage = CsvMessage{QMessageBox::Warning, "Error", "No invoices to export!", false};
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     profile.successMessage = std::nullopt;

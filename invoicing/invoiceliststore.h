@@ -47,8 +47,15 @@ struct InvoiceListRow
     // The row as stored, with the payments recorded against it.
     StoredRow stored;
 
-    // CGST + SGST + IGST as stored, added in paise.
-    Money taxValue() const { return Money::fromStored(cgst) + Money::fromStored(sgst) + Money::fromStored(igst); }
+    // CGST + SGST + IGST as stored, added in paise (exactly, a tax stored
+    // beyond what Money holds included).
+    StoredTotal taxValue() const
+    {
+        StoredTotal tax;
+        for (const double amount : {cgst, sgst, igst})
+            tax += Money::fromStored(amount);
+        return tax;
+    }
 };
 
 // The invoices of the period, the current year first, then the other years

@@ -255,7 +255,12 @@ StoredTotal inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
 
 double DespatchRow::balance() const
 {
-    return (Decimal::fromStored(line.qty) - Decimal::fromStored(despatched)).toDouble();
+    const Decimal received = Decimal::fromStored(line.qty);
+    const Decimal sent = Decimal::fromStored(despatched);
+    if (received.isValid() && sent.isValid())
+        return (received - sent).toDouble();
+    // A quantity stored beyond what Decimal holds: through an exact total.
+    return (StoredTotal::ofStored(line.qty) - StoredTotal::ofStored(despatched)).toDouble();
 }
 
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
@@ -291,8 +296,11 @@ CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &total
     QStringList total(7);
     total << QStringLiteral("Total") << totalQty;
     profile.totalLines = {csvJoined(total)};
-    // A file that cannot be written ends the export without a message.
-    profile.failureMessage.reset();
+    profile.figureColumns = {{8, QStringLiteral("Qty")}};
+    profile.rowName = [](const QStringList &row) { return QStringLiteral("Inward No ") + row.value(0); };
+    // A file that cannot be written is reported with its reason, as by every
+    // other export; the file that was there stays as it was.
+    profile.failureMessage = CsvMessages::couldNotSaveFile();
     return profile;
 }
 
@@ -311,6 +319,9 @@ CsvExportProfile despatchDetailsCsvProfile(const QString &fy, const QString &tot
     QStringList total(8);
     total << QStringLiteral("Total") << totalReceived << totalDespatched << totalBalance;
     profile.totalLines = {csvJoined(total)};
+    profile.figureColumns = {{9, QStringLiteral("Received Qty")}, {10, QStringLiteral("Despatched Qty")},
+                             {11, QStringLiteral("Balance Qty")}};
+    profile.rowName = [](const QStringList &row) { return QStringLiteral("Inward No ") + row.value(0); };
     profile.failureMessage = CsvMessages::couldNotSaveFile();
     return profile;
 }

@@ -3,6 +3,8 @@
 #include "desktop.h"
 #include "wholefile.h"
 
+#include "core/listedrow.h"
+#include "core/storedsum.h"
 #include "core/typednumber.h"
 
 #include <QTableWidget>
@@ -185,12 +187,37 @@ QList<QStringList> tableRows(const QTableWidget *table, int firstColumn, int las
     return rows;
 }
 
+QString csvFigureRefusal(const CsvExportProfile &profile, const QList<QStringList> &rows)
+{
+    if (profile.figureColumns.isEmpty())
+        return QString();
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &row = rows.at(r);
+        for (auto it = profile.figureColumns.cbegin(); it != profile.figureColumns.cend(); ++it) {
+            const QString cell = row.value(it.key());
+            const std::optional<StoredTotal> figure = listedFigure(cell);
+            if (!figure || figure->isValid())
+                continue;
+            QString name = profile.rowName ? profile.rowName(row) : QString();
+            if (name.isEmpty())
+                name = QStringLiteral("Row %1").arg(r + 1);
+            return name + QStringLiteral(": ") + figureTooLargeToAddText(it.value(), shortRowName(cell.trimmed()));
+        }
+    }
+    return QString();
+}
+
 CsvExportResult exportTableCsv(QWidget *parent, const CsvExportProfile &profile,
                                const QList<QStringList> &rows)
 {
     if (rows.isEmpty() && !profile.emptyCheckAfterDialog) {
         show(parent, profile.emptyMessage, QString());
         return CsvExportResult::Empty;
+    }
+    // A figure no total can add up is named before a file is asked for.
+    if (const QString refusal = csvFigureRefusal(profile, rows); !refusal.isEmpty()) {
+        show(parent, CsvMessage{QMessageBox::Warning, figureTooLargeTitle(), refusal, false}, QString());
+        return CsvExportResult::Refused;
     }
     if (!profile.totalsFormed) {
         show(parent, CsvMessages::totalTooLarge(), QString());

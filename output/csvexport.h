@@ -4,10 +4,12 @@
 // exportTableCsv; each list describes its own file with a CsvExportProfile.
 
 #include <QList>
+#include <QMap>
 #include <QMessageBox>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QTableWidget;
@@ -54,6 +56,14 @@ struct CsvExportProfile
     // False when a total of the rows cannot be formed: the export is refused
     // (CsvMessages::totalTooLarge) before a file is asked for.
     bool totalsFormed = true;
+    // The columns of the rows that a total adds up, with their field names.
+    // A cell there that spells a number too large to be added up exactly
+    // (listedFigure, core/storedsum.h) refuses the export before a file is
+    // asked for, with a warning that names its row and field.
+    QMap<int, QString> figureColumns;
+    // A row's name in that warning ("Bill No 7"); "Row <n>" when not given
+    // or empty.
+    std::function<QString(const QStringList &row)> rowName;
 
     // Shown when there are no rows; nullopt ends silently.
     std::optional<CsvMessage> emptyMessage = CsvMessages::noDataToExport();
@@ -68,6 +78,11 @@ struct CsvExportProfile
 };
 
 enum class CsvExportResult { Written, Empty, Cancelled, Failed, Refused };
+
+// Why the rows cannot be exported by the profile's figure columns: "<row>:
+// <field> <text> is too large to be added up exactly; ..." for the first
+// such cell, row by row; empty when every figure can be added up.
+QString csvFigureRefusal(const CsvExportProfile &profile, const QList<QStringList> &rows);
 
 // One field: between double quotes (inner quotes doubled) when `alwaysQuote`
 // or when it holds a comma, a line break or a double quote; else as it is.

@@ -338,7 +338,11 @@ std::optional<QString> storedBillDate(const QString &typed)
 bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error)
 {
     const QString name = billRowName(listed.billNo);
-    if (const QString refusal = listedRowRefusal(purchaseBillSource(), bill.billId, listed.stored, name);
+    // The edits stay in the list; the way on is the list's own buttons.
+    const QString wayOn = QStringLiteral("Your changes stay in the list: press Edit Table to leave edit mode, which "
+                                         "lists the bills as they are now, then Edit Table again to edit them anew.");
+    if (const QString refusal =
+            listedRowRefusalWithWayOn(purchaseBillSource(), bill.billId, listed.stored, name, wayOn, wayOn);
         !refusal.isEmpty()) {
         if (error)
             *error = refusal;
@@ -414,8 +418,12 @@ QStringList purchaseReportTotals(const QList<QStringList> &rows)
     for (const QStringList &row : rows) {
         for (int c = 6; c <= 16 && c < row.size(); ++c) {
             const std::optional<Decimal> cell = Decimal::fromPlainText(row.at(c));
-            if (!cell)
+            if (!cell) {
+                // A stored figure beyond what Decimal holds, as the list shows it.
+                if (const std::optional<StoredTotal> outsized = listedFigure(row.at(c), true))
+                    (c == 6 ? quantity : sums[c - 7]) += *outsized;
                 continue;
+            }
             if (c == 6)
                 quantity += *cell;
             else
@@ -447,9 +455,16 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.header = line(headers);
     const QStringList totals = purchaseReportTotals(rows);
     p.totalLines = {QString(), line(totals)};
-    // A total that cannot be formed has no text.
-    for (int c = 6; c <= 16; ++c)
+    // A total that cannot be formed has no text; the export names the cell
+    // that cannot be added up.
+    for (int c = 6; c <= 16; ++c) {
         p.totalsFormed = p.totalsFormed && !totals.at(c).isEmpty();
+        p.figureColumns.insert(c, headers.value(c));
+    }
+    p.rowName = [](const QStringList &row) {
+        const QString billNo = row.value(0).trimmed();
+        return billNo.isEmpty() ? QString() : billRowName(billNo);
+    };
     p.emptyMessage = CsvMessage{QMessageBox::Information, QStringLiteral("No Data"),
                                 QStringLiteral("No data to export — click Show first!"), false};
     p.failureMessage = CsvMessage{QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Could not create file!"),
@@ -457,21 +472,4 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
     p.successMessage = CsvMessage{QMessageBox::Information, QStringLiteral("Success"),
                                   QStringLiteral("Report exported successfully!\n"), true};
     return p;
-}
-
-QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows)
-{
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList &row = rows.at(r);
-        for (int c = 6; c <= 16 && c < row.size(); ++c) {
-            const QString tooLarge = typedFigureTooLarge(headers.value(c), row.at(c),
-                                                         c == 6 ? FigureKind::Quantity : FigureKind::Money);
-            if (tooLarge.isEmpty())
-                continue;
-            const QString billNo = row.value(0).trimmed();
-            return (billNo.isEmpty() ? QStringLiteral("Row %1").arg(r + 1) : billRowName(billNo))
-                   + QStringLiteral(": ") + tooLarge;
-        }
-    }
-    return QString();
 }

@@ -159,10 +159,8 @@ CsvExportProfile purchaseReportProfile(const QString &from, const QString &to, c
                                        const QStringList &headers, const QList<QStringList> &rows);
 // The TOTAL line's eighteen fields: columns 6 to 16 summed over the cells
 // that hold a plain decimal number (a quantity such as "10 kg" or "1e3" adds
-// nothing), each amount cell to the paisa.
+// nothing), each amount cell to the paisa. A stored figure beyond what the
+// program keeps, shown as stored, adds as shown; a cell that cannot be added
+// up exactly leaves its total empty, and the export names it (row: "Bill No
+// S1", or "Row 3" without a number; field: its header).
 QStringList purchaseReportTotals(const QList<QStringList> &rows);
-// Why the report cannot be written, or an empty text: the first figure of
-// columns 6 to 16 beyond its bound (a quantity, or an amount), which no total
-// could count, named by its row ("Bill No S1", or "Row 3" without a number)
-// and its header, under figureTooLargeTitle().
-QString purchaseReportRefusal(const QStringList &headers, const QList<QStringList> &rows);

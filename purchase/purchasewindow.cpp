@@ -406,6 +406,7 @@ void PurchaseWindow::fillMainTable(const QList<PurchaseBill> &bills)
 
 void PurchaseWindow::loadBills(const QString &company, const QString &from, const QString &to)
 {
+    m_listFilter = BillListFilter{company, from, to, false};
     m_fillingMain = true;
     QList<PurchaseBill> bills;
     QString error;
@@ -441,6 +442,7 @@ void PurchaseWindow::on_show_btn_clicked()
         Desktop::warning(this, QStringLiteral("Query Error"), error);
         return;
     }
+    m_listFilter = filter;
     m_fillingMain = true;
     fillMainTable(bills);
     m_fillingMain = false;
@@ -468,12 +470,52 @@ void PurchaseWindow::on_pushButton_clicked()
     loadBills(QString(), QString(), QString());
 }
 
+void PurchaseWindow::reloadList()
+{
+    if (!m_listFilter.newestRecordFirst) {
+        loadBills(m_listFilter.company, m_listFilter.from, m_listFilter.to);
+        return;
+    }
+    QList<PurchaseBill> bills;
+    QString error;
+    if (!loadPurchaseBills(m_listFilter, &bills, &error)) {
+        Desktop::warning(this, QStringLiteral("Query Error"), error);
+        return;
+    }
+    m_fillingMain = true;
+    fillMainTable(bills);
+    m_fillingMain = false;
+}
+
+void PurchaseWindow::setEditMode(bool on)
+{
+    m_editMode = on;
+    ui->main_table->setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
+                                       : QAbstractItemView::NoEditTriggers);
+    ui->edit_status_label->setText(on ? QStringLiteral("✏ EDIT MODE ACTIVE") : QString());
+    ui->edit_status_label->setStyleSheet(on ? QStringLiteral("color: #ff9800; font-weight: bold; font-size: 13px;")
+                                            : QString());
+}
+
 void PurchaseWindow::on_edit_table_btn_clicked()
 {
+    // A second press leaves edit mode; changes not yet updated are dropped
+    // only when the user says so, and the list then shows the bills as
+    // they are now.
+    if (m_editMode) {
+        if (!m_edited.isEmpty()) {
+            if (Desktop::question(this, QStringLiteral("Leave Edit Mode"),
+                                  QStringLiteral("Leave edit mode without updating? What you changed in the list is "
+                                                 "dropped, and the list shows the bills as they are now."))
+                != QMessageBox::Yes)
+                return;
+            reloadList();
+        }
+        setEditMode(false);
+        return;
+    }
     Desktop::information(this, QStringLiteral("Sucess"), QStringLiteral("Edit can be done on any cells"));
-    ui->main_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
-    ui->edit_status_label->setText(QStringLiteral("✏ EDIT MODE ACTIVE"));
-    ui->edit_status_label->setStyleSheet(QStringLiteral("color: #ff9800; font-weight: bold; font-size: 13px;"));
+    setEditMode(true);
 
     m_fillingMain = true;
     for (int r = 0; r < ui->main_table->rowCount(); ++r) {
@@ -577,6 +619,13 @@ void PurchaseWindow::on_update_table_btn_clicked()
         toWrite << RowBill{r, bill, listed};
     }
 
+    if (toWrite.isEmpty() && refused.isEmpty()) {
+        Desktop::information(this, QStringLiteral("Update"),
+                             QStringLiteral("No bill was changed in the list: nothing was updated."));
+        setEditMode(false);
+        return;
+    }
+
     QString failedBill;
     QString error;
     const bool written = toWrite.isEmpty() || runInTransaction(
@@ -607,7 +656,8 @@ void PurchaseWindow::on_update_table_btn_clicked()
     }
     m_fillingMain = false;
 
-    const QString done = QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
+    const QString done = toWrite.isEmpty() ? QStringLiteral("No bill was updated.")
+                                           : QStringLiteral("%1 bill(s) updated successfully!").arg(toWrite.size());
     if (!refused.isEmpty()) {
         // Edit mode stays on so that the refused rows can be put right.
         Desktop::warning(this, QStringLiteral("Update"),
@@ -616,9 +666,7 @@ void PurchaseWindow::on_update_table_btn_clicked()
         return;
     }
     Desktop::information(this, QStringLiteral("Success"), done);
-    ui->edit_status_label->setText(QString());
-    ui->edit_status_label->setStyleSheet(QString());
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setEditMode(false);
     loadSupplierLists();
 }
 
@@ -665,9 +713,5 @@ void PurchaseWindow::on_printexcel_btn_clicked()
         headers << (h ? h->text() : QString());
     }
     const QList<QStringList> rows = tableRows(ui->main_table);
-    if (const QString refusal = purchaseReportRefusal(headers, rows); !refusal.isEmpty()) {
-        Desktop::warning(this, figureTooLargeTitle(), refusal);
-        return;
-    }
     exportTableCsv(this, purchaseReportProfile(m_reportFrom, m_reportTo, m_reportCompany, headers, rows), rows);
 }

@@ -71,6 +71,10 @@ private:
     QFrame *makeListCard(const QString &title, const QString &objectName, const QString &colour, const QString &icon);
 
     void fillMainTable(const QList<PurchaseBill> &bills);
+    // Edit mode on or off: the table's edit triggers and the label together.
+    void setEditMode(bool on);
+    // Lists the bills again as the last list load or Show chose them.
+    void reloadList();
     void appendBlankMainRow();
     bool readEntryBill(PurchaseBill *bill);
     void clearEntry();
@@ -89,6 +93,9 @@ private:
     paymententryform *m_paymentForm = nullptr; // opened by the button, a child kept for the run
     QPointer<paymententryform> m_menuPaymentForm;
     QPointer<purchasepaymentstatement> m_statementWindow;
+    // The choice of the last list load or Show.
+    BillListFilter m_listFilter;
+    bool m_editMode = false;
     // While code writes cells, the cell-change handlers stand still.
     bool m_fillingMain = false;
     bool m_fillingEntry = false;

@@ -445,13 +445,22 @@ CsvExportProfile salaryStatementProfile(const QString &monthName, int year, cons
     // two-decimal text; under the name, the date, the day rate and the
     // remarks the total line is empty.
     QStringList total{QStringLiteral("Grand Total:"), QString()};
+    static const char *const TotalledNames[13] = {"Day Shift",  "OT",          "Night",     nullptr, "Tea Cash",
+                                                  "Night Cash", "Sunday Cash", "Incentive", "Gross Total",
+                                                  "Week Adv",   "Extra Adv",   "Late Fine", "Total Sal"};
     for (int field = 2; field <= 14; ++field) {
         StoredTotal sum;
-        for (const QStringList &row : listRows)
-            sum += Decimal::fromText(row.value(field)).value_or(Decimal());
+        for (const QStringList &row : listRows) {
+            if (const std::optional<StoredTotal> figure = listedFigure(row.value(field)))
+                sum += *figure;
+        }
         total << (field == 5 ? QString() : sum.text());
-        p.totalsFormed = p.totalsFormed && sum.isValid();
+        if (field != 5) {
+            p.totalsFormed = p.totalsFormed && sum.isValid();
+            p.figureColumns.insert(field, QLatin1String(TotalledNames[field - 2]));
+        }
     }
+    p.rowName = [](const QStringList &row) { return salaryRowName(row.value(0), row.value(1)); };
     total << QString();
     p.totalLines = {QString(), csvJoined(total)};
 

@@ -115,7 +115,12 @@ void TestMoney::storedValuesRoundAsTheirDecimals_data()
     QTest::newRow("-0.004") << -0.004 << "0.00";
     QTest::newRow("-0.005") << -0.005 << "-0.01";
     QTest::newRow("whole") << 1250.0 << "1250.00";
-    QTest::newRow("infinity") << qInf() << "0.00";
+    // Beyond what Money holds: shown as stored, never as 0.
+    QTest::newRow("infinity") << qInf() << "Inf";
+    QTest::newRow("1e15") << 1e15 << "1000000000000000.00";
+    QTest::newRow("-1e16") << -1e16 << "-10000000000000000.00";
+    QTest::newRow("1e15 + 0.125, read as 1e15 + 0.1") << 1000000000000000.125 << "1000000000000000.10";
+    QTest::newRow("2^53 - 1") << 9007199254740991.0 << "9007199254740991.00";
 }
 
 void TestMoney::storedValuesRoundAsTheirDecimals()

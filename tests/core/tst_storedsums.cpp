@@ -105,6 +105,65 @@ private slots:
         QVERIFY(!past.isValid());
     }
 
+    // A stored figure of 10^15 or more (another program's) is beyond what
+    // Money and Decimal hold: never 0. It is shown as stored, is invalid in
+    // any sum a form checks, and a total adds it exactly:
+    // 10,000,000,000,000,000 + 2.45 = 10,000,000,000,000,002.45.
+    void outsizedStoredFiguresShowAndAddAsStored()
+    {
+        const Money amount = Money::fromStored(1e16);
+        const Decimal qty = Decimal::fromStored(-1e16);
+        QVERIFY(!amount.isValid() && amount.isOutsized() && !qty.isValid() && qty.isOutsized());
+        QCOMPARE(amount.text(), QString("10000000000000000.00"));
+        QCOMPARE(qty.text(3), QString("-10000000000000000.000"));
+        QCOMPARE(amount.toDecimal().text(0), QString("10000000000000000"));
+        QCOMPARE(qty.toMoney().text(), QString("-10000000000000000.00"));
+        QCOMPARE(storedDecimalText(1999999999999999.9, 0), QString("2000000000000000"));
+        QCOMPARE(threeDecimalText(1e16), QString("10000000000000000.000"));
+        QCOMPARE(amount.toDouble(), 1e16);
+        QVERIFY(!(amount + Money::fromPaise(1)).isValid() && (amount + Money::fromPaise(1)).text().isEmpty());
+        QVERIFY(!(qty + Decimal::whole(1)).isValid());
+        QVERIFY(Money::fromStored(1e16) == amount && Money::fromStored(2e16) != amount && -(-amount) == amount);
+        QVERIFY(Decimal::fromStored(-2e16) < qty && !qty.isZero() && qty.isNegative());
+
+        StoredTotal total;
+        total += amount;
+        total += Money::fromStored(2.445);
+        QCOMPARE(total.text(), QString("10000000000000002.45"));
+        total += qty;
+        QCOMPARE(total.text(), QString("2.45"));
+        total += Decimal::fromStored(1e21); // no longer added exactly
+        QVERIFY(!total.isValid());
+        QVERIFY(!StoredTotal::ofStored(qInf()).isValid());
+        QVERIFY(!storedTotal(QVariant(1e21)).isValid());
+        QCOMPARE(storedTotal(QVariant(1e16)).text(), QString("10000000000000000.00"));
+    }
+
+    // The figure a list shows, read for an export's total: every digit below
+    // 10^21; a larger number gives an invalid total, text that is no number
+    // none.
+    void listedFiguresReadToEveryDigit()
+    {
+        const auto read = [](const QString &text, bool plainOnly = false) {
+            const std::optional<StoredTotal> f = listedFigure(text, plainOnly);
+            return !f ? QString("none") : f->isValid() ? f->text(3) : QString("too large");
+        };
+        QCOMPARE(read("10000000000000000.00"), QString("10000000000000000.000"));
+        QCOMPARE(read(" -123456789012345678.5 "), QString("-123456789012345678.500"));
+        QCOMPARE(read("999999999999999999999.999999"), QString("1000000000000000000000.000"));
+        QCOMPARE(read("1.5e16"), QString("15000000000000000.000"));
+        QCOMPARE(read("1.5e16", true), QString("none"));
+        QCOMPARE(read("0.0049996"), QString("0.005"));
+        QCOMPARE(read("1000000000000000000000"), QString("too large"));
+        QCOMPARE(read("1e21"), QString("too large"));
+        QCOMPARE(read("1e309"), QString("too large"));
+        QCOMPARE(read("Inf"), QString("too large"));
+        QCOMPARE(read("-Inf", true), QString("none"));
+        QCOMPARE(read("10000000000000000.0000001"), QString("too large"));
+        for (const char *none : {"", "  ", "nan", "10 kg", "1,000"})
+            QCOMPARE(read(none), QString("none"));
+    }
+
     void sumsOfAnyCountOfRows_data()
     {
         QTest::addColumn<QString>("values"); // "count x value" joined by ";"

@@ -160,6 +160,31 @@ private slots:
         QVERIFY(base->contentsRect().width() >= base->fontMetrics().horizontalAdvance(base->text()));
     }
 
+    // An IGST and a net stored beyond what Money holds (by another program)
+    // show as stored, and every total and the statement add them exactly:
+    // IGST 36.00 + 10,000,000,000,000,000.00 = 10,000,000,000,000,036.00,
+    // tax 241.00 + 10^16 = 10,000,000,000,000,241.00, net 1941.00 +
+    // 10,000,000,000,000,200.00 = 10,000,000,000,002,141.00.
+    void figuresStoredBeyondMoneyShowAndAddAsStored()
+    {
+        addStoredInvoice({5, "26-27", "2026-08-01", beta, 200, 0, 0, 1e16, 10000000000000200.0});
+        invoiceGSTmainList *w = openList();
+        QTableWidget *t = list(w);
+        QCOMPARE(rowTexts(t, 0).mid(6), (QStringList{"200.00", "0.00", "0.00", "10000000000000000.00",
+                                                     "10000000000000000.00", "10000000000000200.00"}));
+        const QStringList sums{"1900.00", "102.50", "102.50", "10000000000000036.00", "10000000000000241.00",
+                               "10000000000002141.00"};
+        QCOMPARE(totals(w), sums);
+
+        const QString path = env->folder() + "/statement.csv";
+        env->desktop.saveFileAnswers.enqueue(path);
+        click(w, "print_statement");
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.at(8), QString("1,5/26-27,01-08-2026,\"BETA, \"\"Pune\"\"\",27BBB,200.00,0.00,0.00,"
+                                      "10000000000000000.00,10000000000000000.00,10000000000000200.00"));
+        QCOMPARE(lines.at(12), "TOTAL,,,,," + sums.join(','));
+    }
+
     // 10,001 invoices of the largest amount, 99,999,999,999.99 of base, IGST
     // and net each, pass ten crore crore: 10,001 x 99,999,999,999.99 =
     // 1,000,099,999,999,899.99 in every total but CGST and SGST, on screen

@@ -2,6 +2,7 @@
 // colours, totals and CSV files.
 
 #include "support/files.h"
+#include "support/readonlyfolder.h"
 #include "support/salesdata.h"
 #include "support/testenvironment.h"
 #include "support/widgets.h"
@@ -15,6 +16,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -207,7 +209,8 @@ private slots:
     {
         QTest::addColumn<bool>("history");
         QTest::addColumn<QString>("unwritable"); // what a file that cannot be written shows
-        QTest::newRow("inward history") << true << QString();
+        // Both say why, and leave no file behind.
+        QTest::newRow("inward history") << true << "Error|Could not save file!\nNo such file or directory";
         QTest::newRow("despatch details") << false << "Error|Could not save file!\nNo such file or directory";
     }
 
@@ -238,6 +241,70 @@ private slots:
         exported(env, w, env.folder() + "/no such folder/report.csv");
         QCOMPARE(env.desktop.lastShown(), unwritable);
         QVERIFY(env.desktop.openedUrls.isEmpty());
+    }
+
+    // To a folder that cannot be written in, the inward history export says
+    // why, and the file that was there stays as it was, with nothing beside it.
+    void inwardHistoryExportToAReadOnlyFolder()
+    {
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        addInward({1, "26-27", addCustomer("ALPHA"), addItem(1, "P-1", "PIN"), 1, "2026-04-10"});
+        inwardHistory w;
+        showYear(&w);
+        ReadOnlyFolder folder;
+        const QString path = folder.path() + "/inward.csv";
+        QVERIFY(writeFile(path, "the export of last week\n"));
+        folder.lock();
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "print_list_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Error|Could not save file!\nPermission denied"));
+        QCOMPARE(fileBytes(path), QByteArray("the export of last week\n"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"inward.csv"});
+        QVERIFY(env.desktop.openedUrls.isEmpty());
+    }
+
+    // A quantity another program stored beyond what the program keeps
+    // exactly shows, totals and exports as stored, never as 0:
+    // 10,000,000,000,000,000 + 2.5 = 10,000,000,000,000,002.500 received;
+    // less 4 despatched, 9,999,999,999,999,998.500 left.
+    void aQuantityStoredBeyondDecimalShowsAndExportsAsStored()
+    {
+        TestEnvironment env;
+        QVERIFY(openSalesDatabase(env));
+        const int c = addCustomer("ALPHA");
+        const int gear = addItem(c, "G-1", "GEAR", "KGS");
+        addInward({7, "26-27", c, gear, 1e16, "2026-04-10"});
+        addInward({8, "26-27", c, gear, 2.5, "2026-04-11"});
+        addDelivery({3, "26-27", 7, c, gear, 4});
+
+        inwardHistory history;
+        showYear(&history);
+        auto *table = child<QTableWidget>(&history, "inward_history_table");
+        QCOMPARE(columnTexts(table, 8), QStringList({"2.500", "10000000000000000.000"}));
+        QCOMPARE(child<QLineEdit>(&history, "total_qtyEdit")->text(), QString("10000000000000002.500"));
+        const QStringList lines = exported(env, &history, env.folder() + "/inward.csv");
+        QCOMPARE(lines.at(2), QString("7/26-27,10-04-2026,CDC-1,01-05-2026,PO-1,ALPHA,G-1,GEAR,10000000000000000.000"));
+        QCOMPARE(lines.at(3), QString(",,,,,,,Total,10000000000000002.500"));
+
+        auto *despatch = new despatchdetails;
+        showYear(despatch);
+        QCOMPARE(child<QLineEdit>(despatch, "tot_rec_qtyEdit")->text() + " "
+                     + child<QLineEdit>(despatch, "tot_bal_qtyEdit")->text(),
+                 QString("10000000000000002.500 9999999999999998.500"));
+        const QStringList despatched = exported(env, despatch, env.folder() + "/despatch.csv");
+        QVERIFY(despatched.at(2).endsWith(",10000000000000000.000,4.000,9999999999999996.000"));
+        QCOMPARE(despatched.at(3), QString(",,,,,,,,Total,10000000000000002.500,4.000,9999999999999998.500"));
+
+        // Beyond what a total adds up exactly: named before a file is asked for.
+        QSqlQuery q;
+        QVERIFY(q.exec("UPDATE inward_entries SET inward_qty = 1e21 WHERE inward_no = 7"));
+        showYear(&history);
+        QCOMPARE(columnTexts(table, 8).last(), QString("1000000000000000000000.000"));
+        click(&history, "print_list_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|Inward No 7/26-27: Qty 1000000000000000000000.000 "
+                                                  "is too large to be added up exactly; nothing was written."));
+        QCOMPARE(env.desktop.fileDialogCaptions.size(), 2);
     }
 
     void despatchCountsLiveChallansOfTheSameYear()

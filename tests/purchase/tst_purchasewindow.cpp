@@ -418,6 +418,8 @@ private slots:
         QFETCH(QString, otherCopy);
         QFETCH(QString, meanwhile);
         const QString refusal = "Bill No S1 " + meanwhile + " another window. Nothing was saved.";
+        const QString wayOn = " Your changes stay in the list: press Edit Table to leave edit mode, which lists the "
+                              "bills as they are now, then Edit Table again to edit them anew.";
         BillsInEdit bills;
         auto &[env, added, w, t] = bills;
         setCell(t, 0, 7, "300"); // S2
@@ -425,7 +427,8 @@ private slots:
         writeAsOtherCopy(otherCopy);
         const QStringList stored = rows("SELECT * FROM purchase_bills ORDER BY bill_id");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|No bill was updated: Bill No S1 could not be written.\n" + refusal);
+        QCOMPARE(env.desktop.lastShown(),
+                 "Update Error|No bill was updated: Bill No S1 could not be written.\n" + refusal + wayOn);
         QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
         QCOMPARE(tableCell(t, 1, 16), QString("150.00"));
         t->setCurrentCell(1, 0);
@@ -444,17 +447,113 @@ private slots:
         PurchaseWindow w;
         click(&w, "edit_table_btn");
         const QString name = "Bill No " + QString(39, 'N') + QChar(0x2026);
-        setCell(list(w), 0, 7, "1e15");
+        setCell(list(w), 0, 7, "1e21");
         click(&w, "printexcel_btn");
-        QCOMPARE(env.desktop.lastShown(),
-                 "Figure Too Large|" + name + ": Base Amount is too large: at most 99,999,999,999.99");
+        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + name
+                                              + ": Base Amount 1e21 is too large to be added up exactly; nothing "
+                                                "was written.");
         setCell(list(w), 0, 7, "100");
         setCell(list(w), 0, 17, "3208");
         writeAsOtherCopy("UPDATE purchase_bills SET hsn_code = '9999'");
         click(&w, "update_table_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|No bill was updated: " + name + " could not be written.\n"
-                                              + name + " was changed or deleted meanwhile, perhaps in another window. "
-                                                       "Nothing was saved.");
+        QVERIFY(env.desktop.lastShown().startsWith("Update Error|No bill was updated: " + name
+                                                   + " could not be written.\n" + name
+                                                   + " was changed or deleted meanwhile, perhaps in another window. "
+                                                     "Nothing was saved. Your changes stay in the list"));
+    }
+
+    // After a refusal the way on is Edit Table: asked first, it drops the
+    // edits, lists the bills as they are now and leaves edit mode; Update
+    // Table with nothing changed says so, and stores nothing.
+    void editModeIsLeftByEditTableAndAnUnchangedUpdateSaysSo()
+    {
+        BillsInEdit bills;
+        auto &[env, added, w, t] = bills;
+        auto *label = child<QLabel>(&w, "edit_status_label");
+        setCell(t, 1, 5, "Typed here"); // S1's description
+        writeAsOtherCopy("UPDATE purchase_bills SET quantity = '7' WHERE bill_no = 'S1'");
+        const QStringList stored = rows("SELECT * FROM purchase_bills ORDER BY bill_id");
+        click(&w, "update_table_btn");
+        QVERIFY(env.desktop.lastShown().endsWith("Nothing was saved. Your changes stay in the list: press Edit Table "
+                                                 "to leave edit mode, which lists the bills as they are now, then "
+                                                 "Edit Table again to edit them anew."));
+
+        // Asked first; No keeps edit mode and what was typed.
+        env.desktop.messageAnswers.enqueue(QMessageBox::No);
+        click(&w, "edit_table_btn");
+        QCOMPARE(env.desktop.messages.last().title, QString("Leave Edit Mode"));
+        QCOMPARE(env.desktop.messages.last().text,
+                 QString("Leave edit mode without updating? What you changed in the list is dropped, and the list "
+                         "shows the bills as they are now."));
+        QCOMPARE(tableCell(t, 1, 5), QString("Typed here"));
+        QCOMPARE(label->text(), QString("✏ EDIT MODE ACTIVE"));
+        QCOMPARE(t->editTriggers(), QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
+
+        env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(&w, "edit_table_btn");
+        QCOMPARE(tableCell(t, 1, 5), QString("Item"));
+        QCOMPARE(tableCell(t, 1, 6), QString("7"));
+        QCOMPARE(label->text(), QString());
+        QCOMPARE(label->styleSheet(), QString());
+        QCOMPARE(t->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+        // Nothing edited: left without a question; an Update says nothing changed.
+        const int shown = int(env.desktop.messages.size());
+        click(&w, "edit_table_btn");
+        QCOMPARE(label->text(), QString("✏ EDIT MODE ACTIVE"));
+        click(&w, "edit_table_btn");
+        QCOMPARE(int(env.desktop.messages.size()), shown + 1); // the edit-mode notice only
+        QCOMPARE(label->text(), QString());
+        click(&w, "edit_table_btn");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Information);
+        QCOMPARE(env.desktop.lastShown(), QString("Update|No bill was changed in the list: nothing was updated."));
+        QCOMPARE(label->text(), QString());
+        QCOMPARE(rows("SELECT * FROM purchase_bills ORDER BY bill_id"), stored);
+
+        // Only refused rows: no success either; then the list writes what is edited.
+        click(&w, "edit_table_btn");
+        setCell(t, 1, 1, "someday");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Update|No bill was updated.\n\nNot updated:\nBill No S1: the date "
+                                                  "'someday' is not a date (dd-MM-yyyy)"));
+        setCell(t, 1, 1, "01-04-2026");
+        setCell(t, 1, 7, "150");
+        click(&w, "update_table_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Success|1 bill(s) updated successfully!"));
+    }
+
+    // A figure another program stored beyond what Money holds shows as
+    // stored, and the report writes it and adds it exactly:
+    // 10,000,000,000,000,000.00 + 500.00 = 10,000,000,000,000,500.00.
+    void aFigureStoredBeyondMoneyShowsAndExportsAsStored()
+    {
+        PurchaseEnvironment env;
+        addBill({"G1", "2026-04-01", "ACME", "Credit", 1e16});
+        addBill({"G2", "2026-04-02", "ACME", "Cash", 500});
+        PurchaseWindow w;
+        QTableWidget *t = list(w);
+        QCOMPARE(tableCell(t, 1, 7), QString("10000000000000000.00"));
+        QCOMPARE(tableCell(t, 1, 16), QString("10000000000000000.00"));
+        const QString path = env.folder() + "/report.csv";
+        env.desktop.saveFileAnswers.enqueue(path);
+        click(&w, "printexcel_btn");
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(lines.at(6), QString("G1,01-04-2026,ACME,,Credit,Item,1,10000000000000000.00,,,,,,,,,"
+                                      "10000000000000000.00,"));
+        QCOMPARE(lines.at(8), QString("TOTAL,,,,,,2.00,10000000000000500.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,"
+                                      "10000000000000500.00,"));
+
+        // Beyond what any total adds up exactly: named, nothing written.
+        exec("UPDATE purchase_bills SET bill_total = 1e21 WHERE bill_no = 'G1'");
+        click(&w, "pushButton");
+        QCOMPARE(tableCell(t, 1, 16), QString("1000000000000000000000.00"));
+        env.desktop.saveFileAnswers.enqueue(path);
+        const QByteArray written = fileBytes(path);
+        click(&w, "printexcel_btn");
+        QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|Bill No G1: Bill Total 1000000000000000000000.00 "
+                                                  "is too large to be added up exactly; nothing was written."));
+        QCOMPARE(fileBytes(path), written);
     }
 
     // Update Table writes only the rows edited here; a row written here is
@@ -588,17 +687,18 @@ private slots:
         QCOMPARE(lines.mid(9),
                  QStringList({"", "TOTAL,,,,,,12.75,103.59,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,103.59,", ""}));
 
-        // A figure typed into the list beyond its bound cannot be counted:
-        // the report is refused before a file is asked for, naming the cell.
+        // A figure no total can add up exactly is refused before a file is
+        // asked for, naming the cell, as by every export.
         click(&w, "edit_table_btn");
         const QByteArray written = fileBytes(path);
+        const QString refusal = " is too large to be added up exactly; nothing was written.";
         for (const auto &[row, column, typed, refused] :
-             {std::tuple(0, 7, "1000000000000000", "Bill No Q4: Base Amount is too large: at most 99,999,999,999.99"),
-              std::tuple(3, 10, "1e20", "Bill No Q1: CGST 6% is too large: at most 99,999,999,999.99"),
-              std::tuple(4, 6, "1e10", "Row 5: Qty is too large: at most 999,999,999.999 (quantity)")}) {
+             {std::tuple(0, 7, "1000000000000000000000", "Bill No Q4: Base Amount 1000000000000000000000"),
+              std::tuple(3, 10, "1e21", "Bill No Q1: CGST 6% 1e21"),
+              std::tuple(4, 6, "-1e400", "Row 5: Qty -1e400")}) {
             setCell(list(w), row, column, typed);
             click(&w, "printexcel_btn");
-            QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|") + refused);
+            QCOMPARE(env.desktop.lastShown(), QString("Figure Too Large|") + refused + refusal);
             setCell(list(w), row, column, "");
         }
         QCOMPARE(env.desktop.fileDialogDirs.size(), 1);

@@ -680,10 +680,13 @@ private slots:
         QCOMPARE(env.desktop.lastShown(), QString("Error|Could not create or write to file!\nNo such file or directory"));
     }
 
-    // A figure the statement cannot count is refused before the file is
-    // asked for, naming the row (employee, a long name cut, and date) and the
-    // field; nothing is written.
-    void statementRefusesAFigureBeyondItsBound()
+    // The statement writes the figures the list shows and adds them up
+    // exactly, as every export does: a tea cash of 999,999,999,999,999.999,
+    // typed beyond the bound, totals 1,000,000,000,000,000.00. Only a figure
+    // no total can add up is refused, before the file is asked for, naming
+    // the row (employee, a long name cut, and date) and the field; Update
+    // still refuses a figure beyond the bound.
+    void statementRefusesOnlyAFigureNoTotalAddsUp()
     {
         SalaryEnvironment env;
         store("Venkatasubramanian Ramakrishnan Iyer of Thiruvananthapuram", "2026-03-15", 22, 500);
@@ -694,17 +697,24 @@ private slots:
         const QString path = env.folder() + "/statement.csv";
         env.desktop.saveFileAnswers.enqueue(path);
         click(f.w, "print_state_btn");
-        const QString atMost = " is too large: at most 99,999,999,999.99";
-        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + row + ": Tea Cash" + atMost);
-        // A gross typed beyond the bound: refused alike, and by Update.
+        QCOMPARE(env.desktop.lastShown(), "Success|Salary statements exported successfully to:\n" + path);
+        const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
+        QCOMPARE(readCsv(lines.at(4)).value(0).value(6), QString("999999999999999.999"));
+        QCOMPARE(lines.at(6), QString("Grand Total:,,22.00,0.00,0.00,,1000000000000000.00,0.00,0.00,0.00,0.00,100.00,"
+                                      "0.00,0.00,0.00,"));
+
+        // A gross typed beyond what a total adds up: refused, and by Update.
+        const QByteArray written = fileBytes(path);
         f.edit(0, 7, "0");
-        f.edit(0, 11, "1e20");
+        f.edit(0, 11, "1e21");
         click(f.w, "print_state_btn");
-        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + row + ": Gross Total" + atMost);
-        QVERIFY(env.desktop.fileDialogDirs.isEmpty());
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(env.desktop.lastShown(), "Figure Too Large|" + row
+                                              + ": Gross Total 1e21 is too large to be added up exactly; nothing "
+                                                "was written.");
+        QCOMPARE(env.desktop.fileDialogDirs.size(), 1);
+        QCOMPARE(fileBytes(path), written);
         click(f.w, "update_btn");
-        QCOMPARE(env.desktop.lastShown(), "Update Error|" + row + ": Gross Total" + atMost);
+        QCOMPARE(env.desktop.lastShown(), "Update Error|" + row + ": Gross Total is too large: at most 99,999,999,999.99");
         QCOMPARE(storedRow(1).at(10), QString("11000"));
     }
 
