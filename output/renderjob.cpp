@@ -286,8 +286,9 @@ qint64 RenderJob::runBytes(const Segment &segment) const
     if (m_profile.paint == RenderPaint::PerPage) {
         // A page's picture: as tall as its printed page, or the tallest yet.
         rows = qMax(m_tallestPage, m_page.isEmpty() ? 0 : int(qint64(m_width) * m_page.height() / m_page.width()));
-    } else if (segment.band == 0 && m_mostRowsPerGroup > 0) {
-        rows = int(qMin(double(rows), std::ceil(m_mostRowsPerGroup * (segment.end - segment.first))));
+    } else if (const double perGroup = m_mostRowsPerGroup > 0 ? m_mostRowsPerGroup : m_firstRowsPerGroup;
+               segment.band == 0 && perGroup > 0) {
+        rows = int(qMin(double(rows), std::ceil(perGroup * (segment.end - segment.first))));
     }
     return pictureBytes(m_width, rows);
 }
@@ -307,14 +308,20 @@ void RenderJob::measurePart(const Segment &segment, int groups)
     if (segment.goesOn || segment.band > 0 || groups <= 0)
         return; // drawn in bands: not known whole
     const double perGroup = double(size.height()) / groups;
-    m_fewestRowsPerGroup = m_measuredGroups == 0 ? perGroup : qMin(m_fewestRowsPerGroup, perGroup);
-    m_mostRowsPerGroup = qMax(m_mostRowsPerGroup, perGroup);
+    // The first part holds the document's head as well: the others tell the
+    // rows alone once there are some.
+    if (segment.first == 0)
+        m_firstRowsPerGroup = perGroup;
+    else
+        m_mostRowsPerGroup = qMax(m_mostRowsPerGroup, perGroup);
     m_measuredRows += size.height();
     m_measuredGroups += groups;
-    if (m_pageRows <= 0)
+    // The rows alone are in a part between the head and the foot.
+    if (segment.first == 0 || segment.end == m_groups || m_pageRows <= 0)
         return;
-    // Every group not yet drawn at least as tall as the shortest so far; a
-    // page holds at most a page of rows.
+    m_fewestRowsPerGroup = m_fewestRowsPerGroup > 0 ? qMin(m_fewestRowsPerGroup, perGroup) : perGroup;
+    // Every group not yet drawn at least as tall as the shortest of a part
+    // of rows alone so far; a page holds at most a page of rows.
     const double rows = double(m_measuredRows) + m_fewestRowsPerGroup * (m_groups - m_measuredGroups);
     const double least = std::ceil(rows / m_pageRows);
     if (least > m_profile.pageLimit) {

@@ -118,7 +118,8 @@ private:
     qint64 m_measuredRows = 0; // of the parts drawn whole
     int m_measuredGroups = 0;
     double m_fewestRowsPerGroup = 0;
-    double m_mostRowsPerGroup = 0;
+    double m_firstRowsPerGroup = 0; // with the document's head
+    double m_mostRowsPerGroup = 0;  // of the other parts
 
     std::unique_ptr<class PageCutter> m_cutter;
     bool m_cutting = false;

@@ -285,6 +285,25 @@ private slots:
         QCOMPARE(env->desktop.previews.size(), 0);
     }
 
+    // The first part holds the document's head (company, title), the last
+    // its foot: however tall, they tell nothing of how long the rows run,
+    // and a statement that fits is printed.
+    void tallHeadIsNoReasonToRefuse()
+    {
+        StandInTool tool(env->folder(), "if grep -q 'Company head' \"$html\"; then cp \"$dir/tall.png\" \"$img\"; "
+                                       "else cp \"$dir/source.png\" \"$img\"; fi");
+        tool.setSource(QSize(2480, 3400), "tall"); // two landscape pages
+        tool.setSource(QSize(2480, 200));
+        PageRenderProfile statement = RenderProfiles::paymentPendingStatement();
+        statement.pageLimit = 10;
+        QString html = tableOfRows(2000);
+        html.replace("<body>", "<body><div>Company head</div>");
+        QVERIFY(renderHtmlToPages(nullptr, html, statement));
+        QCOMPARE(env->desktop.messages.size(), 0);
+        QCOMPARE(env->desktop.previews.size(), 1);
+        QVERIFY(env->desktop.previews.first().pageCount <= 10);
+    }
+
     void runsWithinTheMemoryBudget_data()
     {
         QTest::addColumn<qint64>("perRun");
