@@ -6,17 +6,26 @@
 // to a finished print preview (the real preview dialog, its pages drawn)
 // and the pages it fills. Then, in a process of its own, a tax invoice of
 // 2,000 lines to its finished preview, with the process's peak memory.
+// Then the documents the windows print from the database, each timed from
+// the call its button makes: to the progress dialog, to the preview, and
+// the longest the event loop waited meanwhile (a delivery challan and an
+// invoice of 10,001 lines, an invoice of 2,000, a supplier payment receipt
+// of 10,001 bills).
 //
 //   bench_longprint                  every figure
 //   bench_longprint --invoice        the invoice alone
+//   bench_longprint --documents      the documents from the database alone
 //   bench_longprint --no-plain       without the plain calls (minutes at 10,001 rows)
 //   bench_longprint --rows N         the statements of N rows alone
 
 #include "invoicing/invoiceprint.h"
 #include "invoicing/receivablestatements.h"
+#include "jobwork/challandocument.h"
 #include "output/pagerenderer.h"
+#include "purchase/receiptprint.h"
 #include "support/benchrun.h"
 #include "support/invoicedata.h"
+#include "support/purchasedata.h"
 #include "support/salesdata.h"
 #include "support/testenvironment.h"
 
@@ -26,6 +35,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -41,10 +51,13 @@ class PreviewDesktop : public RecordingDesktop
 {
 public:
     int pages = 0;
+    std::function<void()> shown; // called as the preview opens
 
     void printPreview(QWidget *parent, QPrinter *printer, const QString &title,
                       const std::function<void(QPrinter *)> &paint, Qt::WindowFlags flags) override
     {
+        if (shown)
+            shown();
         QPrintPreviewDialog dialog(printer, parent, flags);
         dialog.setWindowTitle(title);
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, paint);
@@ -130,6 +143,150 @@ long peakMegabytes()
     return -1;
 }
 
+// A print timed from the call its button makes.
+struct ClickTimes
+{
+    qint64 dialogMs = -1;  // to the progress dialog showing
+    qint64 previewMs = -1; // to the preview opening
+    qint64 longestWaitMs = 0; // the longest the event loop did not turn before the preview
+};
+
+ClickTimes timeClick(PreviewDesktop &desktop, const std::function<void()> &print)
+{
+    ClickTimes times;
+    QElapsedTimer clock;
+    qint64 lastTurn = 0;
+    QTimer turns;
+    const auto turned = [&] {
+        const qint64 now = clock.elapsed();
+        times.longestWaitMs = qMax(times.longestWaitMs, now - lastTurn);
+        lastTurn = now;
+        if (times.dialogMs < 0) {
+            for (QWidget *window : QApplication::topLevelWidgets())
+                if (qobject_cast<QProgressDialog *>(window) && window->isVisible())
+                    times.dialogMs = now;
+        }
+    };
+    QObject::connect(&turns, &QTimer::timeout, turned);
+    desktop.shown = [&] {
+        turned();
+        times.previewMs = clock.elapsed();
+        turns.stop();
+    };
+    clock.start();
+    turns.start(5);
+    print();
+    desktop.shown = nullptr;
+    return times;
+}
+
+void printClick(const char *what, const ClickTimes &times, const PreviewDesktop &desktop)
+{
+    std::printf("%-44s dialog after %5lld ms, preview after %7lld ms, longest wait of the event loop %5lld ms, "
+                "%d pages%s\n",
+                what, times.dialogMs, times.previewMs, times.longestWaitMs, desktop.pages,
+                desktop.messages.isEmpty() ? "" : qPrintable(", shown: " + desktop.lastMessage().text));
+    std::fflush(stdout);
+}
+
+struct Prepared
+{
+    TestEnvironment env;
+    PreviewDesktop desktop;
+    Prepared()
+    {
+        desktop.appFolder = env.folder();
+        desktop.tempFolder = env.desktop.tempFolder;
+    }
+};
+
+// An invoice of `lines` lines, number 9 of 26-27.
+void storeInvoice(int lines)
+{
+    using namespace testdata;
+    setCompany("Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in", "27AAAAA0000A1Z5",
+               "State Bank of India\nA/c 1234");
+    const int customer = addCustomer("Shree Lakshmi Narasimha Engineering Works");
+    exec("BEGIN");
+    const int invoice = addStoredInvoice({9, "26-27", "2026-07-01", customer, 100.0 * lines, 9.0 * lines,
+                                          9.0 * lines, 0, 118.0 * lines});
+    for (int i = 1; i <= lines; ++i) {
+        const int item = addItem(customer, QStringLiteral("C%1").arg(i, 5, 10, QChar('0')),
+                                 QStringLiteral("Shree Ganesh bracket %1").arg(i), "NOS", 100, 18);
+        addDelivery({10 + i % 50, "26-27", 1, customer, item, 1, "2026-06-20"});
+        addStoredLine(invoice, {10 + i % 50, item, 1, 100, 100, 18});
+    }
+    exec("COMMIT");
+}
+
+void documentsFromTheDatabase()
+{
+    using namespace testdata;
+    for (const int lines : {2000, 10001}) {
+        Prepared run;
+        if (!openSalesDatabase(run.env))
+            qFatal("cannot open the database");
+        storeInvoice(lines);
+        Desktop::setHandler(&run.desktop);
+        const ClickTimes times =
+            timeClick(run.desktop, [] { printInvoice(9, QStringLiteral("Original for recipient"), "26-27", nullptr); });
+        printClick(qPrintable(QString("tax invoice, %1 lines (View Invoices Print)").arg(lines)), times, run.desktop);
+        Desktop::setHandler(&run.env.desktop);
+    }
+    {
+        Prepared run;
+        if (!openSalesDatabase(run.env))
+            qFatal("cannot open the database");
+        const int customer = addCustomer("ACME FORGINGS", {"12 Mill Road", "Pune", "27ABCDE1234F1Z5", "9800000000"});
+        exec("BEGIN");
+        for (int i = 1; i <= 10001; ++i) {
+            const int item = addItem(customer, QString("A%1").arg(i), QString("PART %1").arg(i), "KGS");
+            addInward({2, "26-27", customer, item, 100, "2026-04-21", "CDC-9", "2026-04-20", "PO-7"});
+            addDelivery({5, "26-27", 2, customer, item, 12.5, "2026-06-03"});
+        }
+        exec("COMMIT");
+        Desktop::setHandler(&run.desktop);
+        const ClickTimes times = timeClick(run.desktop, [] { printChallan(nullptr, 5, "26-27"); });
+        printClick("delivery challan, 10,001 lines (History Print)", times, run.desktop);
+        Desktop::setHandler(&run.env.desktop);
+    }
+    {
+        Prepared run;
+        if (!openPurchaseDatabase(run.env))
+            qFatal("cannot open the database");
+        QList<int> ids;
+        exec("BEGIN");
+        for (int i = 1; i <= 10001; ++i)
+            ids << addBill({QString("RT/%1").arg(i), "2026-04-01", "ACME", "Credit", 1180, "Unpaid", "Item", "1", 0});
+        exec("COMMIT");
+        SupplierPayment payment;
+        for (int id : ids)
+            payment.bills << listedBill(id);
+        payment.date = "2026-07-01";
+        payment.amount = Money::fromStored(11801180.0);
+        payment.mode = "NEFT";
+        payment.receiptNo = "RCT-260701120000";
+        QElapsedTimer write;
+        write.start();
+        QString error;
+        if (recordSupplierPayment(payment, &error) != PaymentWrite::Recorded)
+            qFatal("payment not recorded: %s", qPrintable(error));
+        std::printf("supplier payment of 10,001 bills: the payment written in %lld ms before the receipt\n",
+                    write.elapsed());
+        PaymentReceipt receipt;
+        receipt.receiptNo = payment.receiptNo;
+        receipt.date = "01-07-2026";
+        receipt.supplier = "ACME";
+        receipt.mode = "NEFT";
+        receipt.billCount = int(ids.size());
+        receipt.amountText = "11801180";
+        Desktop::setHandler(&run.desktop);
+        const ClickTimes times = timeClick(run.desktop, [&] { printPaymentReceipt(nullptr, receipt, ids); });
+        printClick("supplier payment receipt, 10,001 bills (Paid)", times, run.desktop);
+        Desktop::setHandler(&run.env.desktop);
+    }
+}
+
 int printInvoiceOf2000Lines()
 {
     using namespace testdata;
@@ -140,20 +297,8 @@ int printInvoiceOf2000Lines()
     Desktop::setHandler(&desktop);
     if (!openSalesDatabase(env))
         qFatal("cannot open the database");
-    setCompany("Morvel Coats", "Plot 12, MIDC", "Pune 411026", "020-555", "info@morvel.in",
-                         "27AAAAA0000A1Z5", "State Bank of India\nA/c 1234");
-    const int customer = addCustomer("Shree Lakshmi Narasimha Engineering Works");
     const int lines = 2000;
-    exec("BEGIN");
-    const int invoice = addStoredInvoice({9, "26-27", "2026-07-01", customer, 100.0 * lines, 9.0 * lines,
-                                                    9.0 * lines, 0, 118.0 * lines});
-    for (int i = 1; i <= lines; ++i) {
-        const int item = addItem(customer, QStringLiteral("C%1").arg(i, 4, 10, QChar('0')),
-                                 QStringLiteral("Shree Ganesh bracket %1").arg(i), "NOS", 100, 18);
-        addDelivery({10 + i % 50, "26-27", 1, customer, item, 1, "2026-06-20"});
-        addStoredLine(invoice, {10 + i % 50, item, 1, 100, 100, 18});
-    }
-    exec("COMMIT");
+    storeInvoice(lines);
     const long before = peakMegabytes();
     QElapsedTimer clock;
     clock.start();
@@ -181,6 +326,10 @@ int main(int argc, char **argv)
     }
     if (app.hasOption(QStringLiteral("--invoice")))
         return printInvoiceOf2000Lines();
+    if (app.hasOption(QStringLiteral("--documents"))) {
+        documentsFromTheDatabase();
+        return 0;
+    }
 
     std::printf("cores: %d\n", QThread::idealThreadCount());
     const bool plain = !app.hasOption(QStringLiteral("--no-plain"));
@@ -227,5 +376,6 @@ int main(int argc, char **argv)
     invoice.setProcessChannelMode(QProcess::ForwardedChannels);
     invoice.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--invoice")});
     invoice.waitForFinished(-1);
+    documentsFromTheDatabase();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "companyinfo.h"
 
+#include "readconnection.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -16,7 +18,7 @@ CompanyInfo loadCompanyInfo()
 {
     CompanyInfo info = builtInCompanyInfo();
 
-    QSqlQuery q;
+    QSqlQuery q(readingDatabase());
     if (q.exec("SELECT company_name, address_line1, address_line2, phone, email, gst_no FROM company_settings WHERE id = 1")
         && q.next()) {
         info.name = q.value(0).toString();

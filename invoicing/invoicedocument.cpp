@@ -1,6 +1,7 @@
 #include "invoicedocument.h"
 
 #include "core/boundquery.h"
+#include "core/readconnection.h"
 #include "output/desktop.h"
 #include "output/htmlescape.h"
 #include "invoicing/amountinwords.h"
@@ -163,7 +164,7 @@ QString block(const QString &cellStyle, int cellPadding, const QString &tableSty
 bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData *data)
 {
     const QVariantMap key{{":no", invoiceNo}, {":fy", fyName}};
-    QSqlQuery head;
+    QSqlQuery head(readingDatabase());
     if (!execBound(head,
                    "SELECT v.invoice_no_full, v.invoice_date, c.customer_name, c.address_line1, c.address_line2, "
                    "c.gst_no, c.vendor_id, v.remarks, v.sub_total, v.cgst_amount, v.sgst_amount, v.igst_amount, "
@@ -194,12 +195,12 @@ bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData 
     invoice.abstractContent = head.value(17).toString();
     invoice.company = loadCompanyInfo();
 
-    QSqlQuery bank;
+    QSqlQuery bank(readingDatabase());
     if (bank.exec("SELECT bank_details FROM company_settings WHERE id = 1") && bank.next())
         invoice.bankDetails = bank.value(0).toString();
 
     if (invoice.isAbstract) {
-        QSqlQuery amounts;
+        QSqlQuery amounts(readingDatabase());
         if (execBound(amounts,
                       "SELECT ii.amount, ii.tax_percent FROM invoice_items ii "
                       "JOIN invoices v ON ii.invoice_id = v.invoice_id WHERE v.invoice_no = :no AND v.fy_name = :fy",
@@ -213,7 +214,7 @@ bool readInvoiceForPrint(int invoiceNo, const QString &fyName, InvoicePrintData 
 
     // Challan numbers restart every year: a line's challan is the one of its
     // number, item and year (a live challan line before a deleted one).
-    QSqlQuery lines;
+    QSqlQuery lines(readingDatabase());
     if (execBound(lines,
                   "SELECT ii.delivery_no, i.item_code, i.item_name, ii.invoiced_qty, i.uom, ii.rate, ii.amount, "
                   "ii.tax_percent, ii.item_id, de.delivery_no_full, de.delivery_date, COALESCE(de.sac_code, '') "

@@ -5,8 +5,10 @@
 
 void printInvoice(int invoiceNo, const QString &copyLabel, const QString &fyName, QWidget *parent)
 {
-    const QStringList pages = buildInvoicePages(invoiceNo, copyLabel, fyName);
-    if (pages.isEmpty())
-        return; // no such invoice in that year: nothing to print
-    renderHtmlToPages(parent, pages, RenderProfiles::taxInvoice(invoiceNo));
+    renderComposedPages(parent, RenderProfiles::taxInvoice(invoiceNo), [invoiceNo, copyLabel, fyName] {
+        ComposedDocument document;
+        // No such invoice in that year: no page, and nothing to print.
+        document.pagesHtml = buildInvoicePages(invoiceNo, copyLabel, fyName);
+        return document;
+    });
 }

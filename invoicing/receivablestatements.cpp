@@ -211,8 +211,11 @@ void printPendingStatement(QWidget *parent, const QList<PendingStatementRow> &ro
         Desktop::warning(parent, QStringLiteral("Error"), totalTooLargeToPrintText());
         return;
     }
-    const QString html = pendingStatementHtml(statementHead(120, 140, 75, g_currentFY, from, to), rows);
-    renderHtmlToPages(parent, html, RenderProfiles::paymentPendingStatement());
+    renderComposedPages(parent, RenderProfiles::paymentPendingStatement(), [rows, fy = g_currentFY, from, to] {
+        ComposedDocument document;
+        document.pagesHtml = QStringList{pendingStatementHtml(statementHead(120, 140, 75, fy, from, to), rows)};
+        return document;
+    });
 }
 
 QList<PaymentBlock> paymentBlocks(const QList<PaymentStatementRow> &rows)
@@ -323,7 +326,11 @@ void printPaymentStatement(QWidget *parent, const QList<PaymentStatementRow> &ro
         Desktop::warning(parent, QStringLiteral("Print"), QStringLiteral("No data to print!"));
         return;
     }
-    const QString html =
-        paymentStatementHtml(statementHead(200, 220, 130, g_currentFY, from, to), rows, totalInvoices, totalPaid);
-    renderHtmlToPages(parent, html, RenderProfiles::customerPaymentStatement());
+    renderComposedPages(parent, RenderProfiles::customerPaymentStatement(),
+                        [rows, fy = g_currentFY, from, to, totalInvoices, totalPaid] {
+                            ComposedDocument document;
+                            document.pagesHtml = QStringList{paymentStatementHtml(
+                                statementHead(200, 220, 130, fy, from, to), rows, totalInvoices, totalPaid)};
+                            return document;
+                        });
 }

@@ -213,18 +213,22 @@ QString buildChallanHtml(int number, const QString &fy, QWidget *parent)
 
 void printChallan(QWidget *parent, int number, const QString &fy)
 {
-    const QString html = buildChallanHtml(number, fy, parent);
-    if (html.isEmpty())
-        return;
-    PageRenderProfile profile = RenderProfiles::deliveryChallan(number);
-    const QStringList pages = buildChallanPages(html);
-    if (pages.size() == 1) {
-        renderHtmlToPages(parent, html, profile);
-        return;
-    }
-    // The tool draws a document as one tall picture; each page is rendered
-    // by itself so that every page prints on its own sheet.
-    profile.paint = RenderPaint::PerPage; // every page must render: a challan never prints with one missing
-    profile.imageName = QStringLiteral("challan_preview_%1.png");
-    renderHtmlToPages(parent, pages, profile);
+    renderComposedPages(parent, RenderProfiles::deliveryChallan(number), [number, fy] {
+        ComposedDocument document;
+        ChallanPrintData challan;
+        if (!readChallanForPrint(number, fy, &challan)) {
+            document.refusal = {QStringLiteral("Error"), QStringLiteral("Delivery Challan not found!")};
+            return document;
+        }
+        document.pagesHtml = buildChallanPages(buildChallanDocument(challanCopyData(challan), challan.lines));
+        if (document.pagesHtml.size() > 1) {
+            // The tool draws a document as one tall picture; each page is
+            // rendered by itself so that every page prints on its own sheet.
+            PageRenderProfile profile = RenderProfiles::deliveryChallan(number);
+            profile.paint = RenderPaint::PerPage; // every page must render: a challan never prints with one missing
+            profile.imageName = QStringLiteral("challan_preview_%1.png");
+            document.profile = profile;
+        }
+        return document;
+    });
 }

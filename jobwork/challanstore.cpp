@@ -2,6 +2,7 @@
 #include "challanstore.h"
 
 #include "core/boundquery.h"
+#include "core/readconnection.h"
 #include "core/financialyear.h"
 #include "core/listfilter.h"
 #include "core/listedrow.h"
@@ -606,7 +607,7 @@ bool loadChallan(int number, const QString &fy, LoadedChallan *challan)
 
 bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data)
 {
-    QSqlQuery head;
+    QSqlQuery head(readingDatabase());
     head.prepare("SELECT d.delivery_no_full, d.delivery_date, c.customer_name, c.address_line1, c.address_line2, "
                  "c.gst_no, c.phone, d.sac_code, d.remarks FROM delivery_entries d LEFT JOIN customers c "
                  "ON d.customer_id = c.customer_id WHERE d.delivery_no = :no AND d.fy_name = :fy LIMIT 1");
@@ -627,7 +628,7 @@ bool readChallanForPrint(int number, const QString &fy, ChallanPrintData *data)
     print.sacCode = head.value(7).toString();
     print.remarks = head.value(8).toString();
 
-    QSqlQuery q;
+    QSqlQuery q(readingDatabase());
     q.prepare("SELECT e.po_no, e.dc_no, i.item_code, i.item_name, d.delivery_qty, i.uom, e.inward_date "
               "FROM delivery_entries d LEFT JOIN items i ON d.item_id = i.item_id "
               // One inward row per line, a live one first: two stored rows of one item in one

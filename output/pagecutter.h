@@ -46,7 +46,8 @@ bool isRule(const QImage &picture, int y);
 } // namespace PageCutting
 
 // Cuts a picture that arrives in pieces, top to bottom, into page-high
-// pictures as soon as each is complete. Pictures are Format_RGB32.
+// pictures as soon as each is complete. Pictures are Format_RGB32. Used by
+// one thread at a time.
 class PageCutter
 {
 public:
@@ -58,9 +59,6 @@ public:
     void finish();
     // The pages cut since the last call.
     QList<QImage> takePages();
-
-    // Rows of one page, known from the first piece (0 before it).
-    int pageRows() const { return m_pageRows; }
 
 private:
     QSize m_page;

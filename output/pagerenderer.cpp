@@ -3,6 +3,8 @@
 #include "desktop.h"
 #include "renderjob.h"
 
+#include "core/readconnection.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
@@ -10,7 +12,11 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
+#include <climits>
 
 #include <memory>
 
@@ -85,42 +91,61 @@ private:
     QPointer<QWidget> m_allowed;
 };
 
-// Past a second of drawing, a dialog with the pages drawn of the pages
-// expected, and Cancel.
+// From shortly after the click until the pictures are drawn, a dialog that
+// says what is being done, counts the pages drawn, and has Cancel.
 class RenderProgress : public QObject
 {
 public:
-    RenderProgress(QWidget *parent, RenderJob &job, const QString &title, WaitCursor &cursor, HeldInput &input)
+    RenderProgress(QWidget *parent, const QString &title, WaitCursor &cursor, HeldInput &input,
+                   std::function<void()> cancel)
         : m_parent(parent)
-        , m_job(job)
         , m_title(title)
         , m_cursor(cursor)
         , m_input(input)
+        , m_cancel(std::move(cancel))
     {
         m_timer.setSingleShot(true);
         connect(&m_timer, &QTimer::timeout, this, &RenderProgress::show);
-        connect(&job, &RenderJob::progressed, this, &RenderProgress::update);
-        m_timer.start(1000);
+        m_timer.start(kProgressAfterMs);
     }
-    ~RenderProgress() override
+    ~RenderProgress() override { close(); }
+
+    // The pictures are drawn from now on.
+    void drawing(const RenderJob &job)
     {
-        if (m_dialog)
-            m_dialog->deleteLater();
+        m_job = &job;
+        connect(&job, &RenderJob::progressed, this, &RenderProgress::update);
+        update();
+    }
+
+    // Gone at once: nothing shows behind what comes next.
+    void close()
+    {
+        m_timer.stop();
+        if (m_dialog) {
+            m_dialog->disconnect(this);
+            m_dialog->hide();
+            delete m_dialog;
+        }
     }
 
 private:
+    static constexpr int kProgressAfterMs = 700;
+    static constexpr int kSteps = 1000;
+
     void show()
     {
-        if (m_job.isFinished() || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
             return;
         m_dialog = new QProgressDialog(m_parent);
         m_dialog->setWindowTitle(m_title);
-        m_dialog->setWindowModality(Qt::ApplicationModal);
+        // Not modal: a modal one would turn the event loop at every step it
+        // counts; the windows behind it take no input meanwhile (HeldInput).
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);
-        m_dialog->setMinimumDuration(0);
+        m_dialog->setMinimumDuration(INT_MAX);
         m_dialog->setMinimumWidth(420);
-        connect(m_dialog, &QProgressDialog::canceled, &m_job, &RenderJob::cancel);
+        connect(m_dialog, &QProgressDialog::canceled, this, [this] { m_cancel(); });
         m_input.allow(m_dialog);
         update();
         m_cursor.restore(); // the dialog says the program is busy, and Cancel is to be clicked
@@ -131,21 +156,43 @@ private:
     {
         if (!m_dialog)
             return;
-        const int done = m_job.pagesDone();
-        const int expected = qMax(done, m_job.pagesExpected());
-        m_dialog->setMaximum(qMax(1, expected));
-        m_dialog->setValue(done);
-        m_dialog->setLabelText(QStringLiteral("Drawing the pages for printing: %1 of %2").arg(done).arg(expected));
+        // The label first: the dialog never shows without one.
+        if (!m_job) {
+            m_dialog->setLabelText(QStringLiteral("Reading the document for printing..."));
+            m_dialog->setRange(0, 0); // no measure yet
+            return;
+        }
+        const int done = m_job->pagesDone();
+        const int total = m_job->pageCount();
+        m_dialog->setLabelText(total > 0 ? QStringLiteral("Drawing the pages for printing: %1 of %2").arg(done).arg(total)
+                                         : QStringLiteral("Drawing the pages for printing: %1 %2 drawn")
+                                               .arg(done)
+                                               .arg(done == 1 ? QStringLiteral("page") : QStringLiteral("pages")));
+        m_dialog->setRange(0, kSteps);
+        m_dialog->setValue(qBound(0, int(m_job->drawnShare() * kSteps), kSteps));
     }
 
     QWidget *m_parent;
-    RenderJob &m_job;
     QString m_title;
     WaitCursor &m_cursor;
     HeldInput &m_input;
+    std::function<void()> m_cancel;
+    const RenderJob *m_job = nullptr;
     QTimer m_timer;
     QPointer<QProgressDialog> m_dialog;
 };
+
+// Runs `work` on a thread of its own while the event loop turns, until it
+// has ended.
+void runAside(const std::function<void()> &work)
+{
+    QEventLoop loop;
+    std::unique_ptr<QThread> thread(QThread::create(work));
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+}
 
 void showMessage(QWidget *parent, const RenderMessage &message, const QString &detail = QString())
 {
@@ -154,9 +201,20 @@ void showMessage(QWidget *parent, const RenderMessage &message, const QString &d
 }
 
 // The use's failure message followed by why: the tool's error text where the
-// use shows it as it stands, else on a line of its own.
+// use shows it as it stands, else on a line of its own. A document too long
+// to print is no failure of the tool: a warning says what to do.
 void showFailure(QWidget *parent, const PageRenderProfile &profile, const RenderFailure &failure)
 {
+    if (failure.tooLongPages > 0) {
+        Desktop::warning(parent, QStringLiteral("Print"),
+                         QStringLiteral("%1 is too long to print: it would fill about %2 pages, more than the %3 "
+                                        "one print can hold.\n%4")
+                             .arg(profile.documentName)
+                             .arg(failure.tooLongPages)
+                             .arg(profile.pageLimit)
+                             .arg(profile.tooLongAdvice));
+        return;
+    }
     const RenderMessage &message =
         failure.htmlNotWritten && !profile.htmlNotWritten.text.isEmpty() ? profile.htmlNotWritten : profile.failure;
     if (profile.failureShowsErrorOutput && !failure.errorText.isEmpty()) {
@@ -177,6 +235,112 @@ void setUpPrinter(QPrinter &printer, const PageRenderProfile &profile)
     printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
 }
 
+// How far a document got on its way to the preview.
+struct Drawn
+{
+    enum Outcome { Cancelled, Nothing, ToolMissing, Failed, Pages };
+    Outcome outcome = Cancelled;
+    PageRenderProfile profile;
+    RenderMessage refusal;
+    RenderFailure failure;
+    std::shared_ptr<PagePictures> pages;
+};
+
+// Composes the document and draws its pages; the files of the render are
+// gone when it returns.
+Drawn drawDocument(QWidget *parent, const PageRenderProfile &given, const DocumentComposer &compose, QPrinter &printer,
+                   WaitCursor &waiting)
+{
+    Drawn drawn;
+    drawn.profile = given;
+    const QString temporaryFolder = Desktop::temporaryFolder();
+    const QString applicationFolder = Desktop::applicationFolder();
+    const QString database = defaultDatabaseFile();
+
+    HeldInput input;
+    const auto stop = std::make_shared<std::atomic<bool>>(false);
+    RenderJob *job = nullptr;
+    bool drawing = false;
+    RenderProgress progress(parent, given.previewTitle, waiting, input, [&] {
+        *stop = true;
+        if (job && drawing)
+            job->cancel();
+        else if (job)
+            job->requestStop();
+    });
+
+    // The rows are read and the document composed on a thread of its own,
+    // over a connection of its own.
+    ComposedDocument composed;
+    runAside([&] {
+        const ReadConnection connection(database, stop);
+        composed = compose();
+    });
+    if (*stop)
+        return drawn;
+    if (composed.pagesHtml.isEmpty()) {
+        drawn.outcome = Drawn::Nothing;
+        drawn.refusal = composed.refusal;
+        return drawn;
+    }
+    if (composed.profile)
+        drawn.profile = *composed.profile;
+    const PageRenderProfile &profile = drawn.profile;
+
+    QString tool = locateTool(applicationFolder);
+    if (tool.isEmpty()) {
+        if (profile.tool == RenderTool::ApplicationFolder) {
+            drawn.outcome = Drawn::ToolMissing;
+            return drawn;
+        }
+        tool = toolFileName(); // left to the program search; failing to start is a failed run
+    }
+    setUpPrinter(printer, profile);
+
+    // This render's own folder: another render at the same moment, in this
+    // copy of the program or another, has its own.
+    QTemporaryDir folder(temporaryFolder + QStringLiteral("/print_XXXXXX"));
+    RenderJob render(profile, tool, folder.path(), printer.pageRect(QPrinter::DevicePixel).toRect().size());
+    job = &render;
+    bool written = false;
+    if (folder.isValid()) {
+        runAside([&] {
+            // A tool built without its patched Qt ignores "--zoom"; the page
+            // itself is zoomed then, so the picture looks as the document
+            // means it to.
+            const double zoom = requestedZoom(profile.toolArguments);
+            const double cssZoom = zoom != 1.0 && !toolHonoursZoom(tool) ? zoom : 1.0;
+            written = render.write(composed.pagesHtml, cssZoom);
+        });
+    }
+    if (*stop)
+        return drawn;
+    if (!written) {
+        drawn.outcome = Drawn::Failed;
+        drawn.failure = render.failure().value_or(RenderFailure{QString(), QString(), true, 0});
+        return drawn;
+    }
+
+    drawing = true;
+    progress.drawing(render);
+    QEventLoop loop;
+    QObject::connect(&render, &RenderJob::finished, &loop, &QEventLoop::quit);
+    render.start();
+    if (!render.isFinished())
+        loop.exec();
+    progress.close();
+    if (render.wasCancelled())
+        return drawn;
+    if (render.failure()) {
+        drawn.outcome = Drawn::Failed;
+        drawn.failure = *render.failure();
+        return drawn;
+    }
+    drawn.outcome = Drawn::Pages;
+    drawn.pages = render.pages();
+    return drawn;
+}
+
 } // namespace
 
 bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderProfile &profile)
@@ -186,57 +350,43 @@ bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderPro
 
 bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const PageRenderProfile &profile)
 {
-    QString tool = locateTool(Desktop::applicationFolder());
-    if (tool.isEmpty()) {
-        if (profile.tool == RenderTool::ApplicationFolder) {
-            showMessage(parent, profile.toolMissing);
-            return false;
-        }
-        tool = toolFileName(); // left to the program search; failing to start is a failed run
-    }
+    return renderComposedPages(parent, profile, [pagesHtml] {
+        ComposedDocument document;
+        document.pagesHtml = pagesHtml;
+        return document;
+    });
+}
 
+bool renderComposedPages(QWidget *parent, const PageRenderProfile &profile, const DocumentComposer &compose)
+{
     QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(printer, profile);
-    WaitCursor waiting;
-
-    // A tool built without its patched Qt ignores "--zoom"; the page itself
-    // is zoomed then, so the picture looks as the document means it to.
-    const double zoom = requestedZoom(profile.toolArguments);
-    const double cssZoom = zoom != 1.0 && !toolHonoursZoom(tool) ? zoom : 1.0;
-
-    // This render's own folder: another render at the same moment, in this
-    // copy of the program or another, has its own.
-    QTemporaryDir folder(Desktop::temporaryFolder() + QStringLiteral("/print_XXXXXX"));
-    std::shared_ptr<PagePictures> pages;
+    Drawn drawn;
     {
-        RenderJob job(profile, tool, folder.path(), printer.pageRect(QPrinter::DevicePixel).toRect().size());
-        if (!folder.isValid() || !job.write(pagesHtml, cssZoom)) {
-            waiting.restore();
-            showFailure(parent, profile, job.failure().value_or(RenderFailure{QString(), QString(), true}));
-            return false;
-        }
-        {
-            HeldInput input;
-            RenderProgress progress(parent, job, profile.previewTitle, waiting, input);
-            QEventLoop loop;
-            QObject::connect(&job, &RenderJob::finished, &loop, &QEventLoop::quit);
-            job.start();
-            if (!job.isFinished())
-                loop.exec();
-        }
-        waiting.restore();
-        if (job.wasCancelled())
-            return false;
-        if (job.failure()) {
-            showFailure(parent, profile, *job.failure());
-            return false;
-        }
-        pages = job.pages();
+        WaitCursor waiting;
+        drawn = drawDocument(parent, profile, compose, printer, waiting);
+    }
+    switch (drawn.outcome) {
+    case Drawn::Cancelled:
+        return false;
+    case Drawn::Nothing:
+        if (!drawn.refusal.text.isEmpty())
+            Desktop::warning(parent, drawn.refusal.title, drawn.refusal.text);
+        return false;
+    case Drawn::ToolMissing:
+        showMessage(parent, drawn.profile.toolMissing);
+        return false;
+    case Drawn::Failed:
+        showFailure(parent, drawn.profile, drawn.failure);
+        return false;
+    case Drawn::Pages:
+        break;
     }
 
-    const PagePaintHandler handler = profile.paintHandler ? profile.paintHandler : PagePaintHandler(previewPaint);
+    const PagePaintHandler handler =
+        drawn.profile.paintHandler ? drawn.profile.paintHandler : PagePaintHandler(previewPaint);
     Desktop::printPreview(
-        parent, &printer, profile.previewTitle, [pages, handler](QPrinter *p) { handler(p, *pages); },
+        parent, &printer, drawn.profile.previewTitle,
+        [pages = drawn.pages, handler](QPrinter *p) { handler(p, *pages); },
         Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     return true;
 }
@@ -319,6 +469,8 @@ PageRenderProfile taxInvoice(int invoiceNo)
                                      QStringLiteral("invoice_XXXXXX.html"), QStringLiteral("invoice_page_%1.png"),
                                      QStringLiteral("Failed to generate invoice!"),
                                      QStringLiteral("Invoice - ") + QString::number(invoiceNo));
+    p.documentName = QStringLiteral("Invoice ") + QString::number(invoiceNo);
+    p.tooLongAdvice = QStringLiteral("Bill its challans on several invoices of fewer lines.");
     p.paint = RenderPaint::PerPage; // every page must render: an invoice never prints with one missing
     p.paintHandler = [](QPrinter *printer, const PagePictures &pages) { paintInvoicePages(pages, printer); };
     return p;
@@ -332,6 +484,8 @@ PageRenderProfile deliveryChallan(int challanNo)
                                      QStringLiteral("DC Preview - ") + QString::number(challanNo));
     p.htmlNotWritten = {QStringLiteral("Error"), QStringLiteral("Cannot create temp HTML file!")};
     p.failureShowsErrorOutput = true;
+    p.documentName = QStringLiteral("Delivery challan ") + QString::number(challanNo);
+    p.tooLongAdvice = QStringLiteral("Issue its lines on several challans of fewer lines.");
     return p;
 }
 
@@ -344,6 +498,7 @@ PageRenderProfile salarySlip(const QString &employeeName)
         QStringLiteral("Failed to render salary slip preview."), QStringLiteral("Salary Slip - ") + employeeName);
     p.orientation = QPageLayout::Portrait;
     p.htmlNotWritten = p.failure;
+    p.documentName = QStringLiteral("The salary slip");
     return p;
 }
 
@@ -355,6 +510,8 @@ PageRenderProfile paymentReceipt()
         {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("1240"),
          QStringLiteral("--zoom"), QStringLiteral("1.5")},
         QStringLiteral("Failed to render receipt image."), QStringLiteral("Print Preview - Payment Receipt"));
+    p.documentName = QStringLiteral("The payment receipt");
+    p.tooLongAdvice = QStringLiteral("Pay fewer bills at a time.");
     p.htmlNotWritten = {QStringLiteral("Error"), QStringLiteral("Unable to create temporary HTML file.")};
     return p;
 }
@@ -366,6 +523,8 @@ PageRenderProfile supplierStatement()
         QStringLiteral("statement_XXXXXX.html"), QStringLiteral("supplier_statement.png"),
         {QStringLiteral("--disable-smart-width"), QStringLiteral("--width"), QStringLiteral("2200")},
         QStringLiteral("Failed to render statement preview."), QStringLiteral("Supplier Payment Statement"));
+    p.documentName = QStringLiteral("The supplier payment statement");
+    p.tooLongAdvice = QStringLiteral("Show a shorter period, and print again.");
     p.orientation = QPageLayout::Landscape;
     p.htmlNotWritten = {QStringLiteral("Error"), QStringLiteral("Unable to create temporary HTML file.")};
     return p;
@@ -373,17 +532,23 @@ PageRenderProfile supplierStatement()
 
 PageRenderProfile paymentPendingStatement()
 {
-    return receivablesStatement(QStringLiteral("payment_pending.html"), QStringLiteral("payment_pending.png"),
+    PageRenderProfile p = receivablesStatement(QStringLiteral("payment_pending.html"), QStringLiteral("payment_pending.png"),
                                 {QStringLiteral("--width"), QStringLiteral("2480"), QStringLiteral("--zoom"),
                                  QStringLiteral("2.0")},
                                 QStringLiteral("Payment Pending Statement"));
+    p.documentName = QStringLiteral("The payment pending statement");
+    p.tooLongAdvice = QStringLiteral("Show a shorter period or one customer, and print again.");
+    return p;
 }
 
 PageRenderProfile customerPaymentStatement()
 {
-    return receivablesStatement(QStringLiteral("supplier_payment.html"), QStringLiteral("supplier_payment.png"),
+    PageRenderProfile p = receivablesStatement(QStringLiteral("supplier_payment.html"), QStringLiteral("supplier_payment.png"),
                                 {QStringLiteral("--width"), QStringLiteral("2480")},
                                 QStringLiteral("Supplier Payment Statement"));
+    p.documentName = QStringLiteral("The payment statement");
+    p.tooLongAdvice = QStringLiteral("Show a shorter period or one customer, and print again.");
+    return p;
 }
 
 } // namespace RenderProfiles

@@ -6,7 +6,8 @@
 //
 // renderHtmlToPages does this once for every document; a document describes
 // its use in a PageRenderProfile (the ready-made profiles are in
-// RenderProfiles) and supplies only its HTML.
+// RenderProfiles) and supplies only its HTML, or, through
+// renderComposedPages, the function that reads and composes it.
 
 #include "pagepictures.h"
 #include "rendertool.h"
@@ -74,8 +75,11 @@ struct PageRenderProfile
     RenderMessage failure;
     bool failureShowsErrorOutput = false; // the tool's error output follows the failure text
 
-    // A longer document is refused as too long to print.
+    // A longer document is refused as too long to print, as soon as its
+    // length is known, with what to do instead.
     int pageLimit = 1000;
+    QString documentName = QStringLiteral("The document"); // "... is too long to print"
+    QString tooLongAdvice = QStringLiteral("Print a shorter period or fewer rows.");
 
     RenderPaint paint = RenderPaint::Cut;
     PagePaintHandler paintHandler = previewPaint;
@@ -93,15 +97,39 @@ struct PageRenderProfile
 // preview was shown.
 //
 // Each render works in a folder of its own in the temporary folder, removed
-// when the call ends. The tool runs several times at once, each run drawing
-// one page (per-page) or a part of the document's rows; meanwhile the window
-// keeps answering (user input waits), the wait cursor shows, and past a
-// second a progress dialog counts the pages, whose Cancel ends the render
-// without a preview or a message.
+// before the preview shows. The tool runs several times at once, each run
+// drawing one page (per-page) or a part of the document's rows; meanwhile the
+// window keeps answering (user input waits), the wait cursor shows, and
+// within a second a progress dialog counts the pages drawn (of the pages the
+// preview will have, where that is known), whose Cancel ends the render
+// without a preview or a message. The dialog is gone before the preview or a
+// message shows.
 bool renderHtmlToPages(QWidget *parent, const QString &html, const PageRenderProfile &profile);
 // One HTML document per printed page for the per-page mode; the cut mode
 // renders the first.
 bool renderHtmlToPages(QWidget *parent, const QStringList &pagesHtml, const PageRenderProfile &profile);
+
+// A document as its composer gives it: its HTML (one document, or one per
+// printed page for the per-page mode), or nothing and why.
+struct ComposedDocument
+{
+    QStringList pagesHtml;
+    // The profile, where the document settles it itself (a delivery challan
+    // of several pages prints page by page).
+    std::optional<PageRenderProfile> profile;
+    // No pages: shown as a warning; no text, nothing is shown.
+    RenderMessage refusal;
+};
+// Reads what the document shows and composes its HTML. Runs on a thread of
+// its own: it reads the database through readingDatabase()
+// (core/readconnection.h), a read-only connection of that thread, and
+// touches no widget.
+using DocumentComposer = std::function<ComposedDocument()>;
+
+// As renderHtmlToPages, from the click on: the document is read and composed
+// off the window's thread, under the same progress dialog, and Cancel at any
+// point shows nothing.
+bool renderComposedPages(QWidget *parent, const PageRenderProfile &profile, const DocumentComposer &compose);
 
 // The uses of the renderer.
 namespace RenderProfiles {

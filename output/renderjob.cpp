@@ -77,9 +77,12 @@ RenderFailure failureOf(const ToolRun &run, int timeLimitMs)
     return failure;
 }
 
-RenderFailure tooLong(int pageLimit)
+RenderFailure tooLong(int pageLimit, int pages)
 {
-    return {QString(), QStringLiteral("The document is too long to draw: it needs more than %1 pages.").arg(pageLimit)};
+    RenderFailure failure;
+    failure.reason = QStringLiteral("The document needs more than %1 pages.").arg(pageLimit);
+    failure.tooLongPages = qMax(pages, pageLimit + 1);
+    return failure;
 }
 
 const QString kPartFormat = QStringLiteral("ppm");
@@ -92,6 +95,7 @@ RenderJob::RenderJob(const PageRenderProfile &profile, const QString &tool, cons
     , m_folder(folder)
     , m_page(page)
     , m_parallel(parallelRuns())
+    , m_width(requestedWidth(profile.toolArguments))
 {
     m_pool.setMaxThreadCount(m_parallel);
 }
@@ -105,10 +109,12 @@ bool RenderJob::write(const QStringList &pagesHtml, double cssZoom)
 {
     if (m_profile.paint == RenderPaint::PerPage) {
         if (pagesHtml.size() > m_profile.pageLimit) {
-            m_failure = tooLong(m_profile.pageLimit);
+            m_failure = tooLong(m_profile.pageLimit, int(pagesHtml.size()));
             return false;
         }
         for (int i = 0; i < pagesHtml.size(); ++i) {
+            if (*m_stop)
+                return false;
             auto segment = std::make_shared<Segment>();
             segment->first = i;
             segment->end = i + 1;
@@ -128,11 +134,24 @@ bool RenderJob::write(const QStringList &pagesHtml, double cssZoom)
     m_groups = m_document->groups();
     const int parts = partCount(m_groups, m_parallel);
     const int each = (m_groups + parts - 1) / parts;
-    for (int first = 0; first < m_groups; first += each) {
-        SegmentPtr segment = partSegment(first, qMin(m_groups, first + each));
+    // How tall the rows are drawn, and so what a part's picture takes, is
+    // known from the first part drawn, which is drawn alone: a short one.
+    int first = 0;
+    const auto add = [this, &first](int end) {
+        if (*m_stop)
+            return false;
+        SegmentPtr segment = partSegment(first, end);
         if (!segment)
             return false;
         m_segments.push_back(segment);
+        first = end;
+        return true;
+    };
+    if (parts > 1 && !add(qMin(kFewestGroups, each)))
+        return false;
+    while (first < m_groups) {
+        if (!add(qMin(m_groups, first + each)))
+            return false;
     }
     m_cutter = std::make_unique<PageCutter>(m_page);
     return true;
@@ -211,6 +230,11 @@ std::optional<RenderFailure> RenderJob::writeHtml(const QString &name, const QSt
     return std::nullopt;
 }
 
+void RenderJob::requestStop()
+{
+    *m_stop = true;
+}
+
 void RenderJob::start()
 {
     if (m_segments.empty()) {
@@ -241,11 +265,69 @@ void RenderJob::startRuns()
         awaited = awaited || m_segments[i]->state == Segment::State::Waiting;
     if (unread >= m_parallel && !awaited)
         return;
-    for (size_t i = 0; i < m_segments.size() && running < m_parallel; ++i) {
-        if (m_segments[i]->state == Segment::State::Waiting) {
-            launch(m_segments[i]);
-            ++running;
-        }
+    // The pictures drawn at once stay within the preview's memory budget.
+    qint64 bytes = 0;
+    for (const SegmentPtr &segment : m_segments)
+        bytes = qMax(bytes, segment->state == Segment::State::Running ? runBytes(*segment) : 0);
+    for (size_t i = 0; i < m_segments.size(); ++i) {
+        if (m_segments[i]->state != Segment::State::Waiting)
+            continue;
+        bytes = qMax(bytes, runBytes(*m_segments[i]));
+        if (running >= runsWithin(PagePictures::previewBudgetBytes, bytes, m_parallel))
+            break;
+        launch(m_segments[i]);
+        ++running;
+    }
+}
+
+qint64 RenderJob::runBytes(const Segment &segment) const
+{
+    int rows = bandRows + 1; // the most a run draws
+    if (m_profile.paint == RenderPaint::PerPage) {
+        // A page's picture: as tall as its printed page, or the tallest yet.
+        rows = qMax(m_tallestPage, m_page.isEmpty() ? 0 : int(qint64(m_width) * m_page.height() / m_page.width()));
+    } else if (const double perGroup = m_mostRowsPerGroup > 0 ? m_mostRowsPerGroup : m_firstRowsPerGroup;
+               segment.band == 0 && perGroup > 0) {
+        rows = int(qMin(double(rows), std::ceil(perGroup * (segment.end - segment.first))));
+    }
+    return pictureBytes(m_width, rows);
+}
+
+void RenderJob::measurePart(const Segment &segment, int groups)
+{
+    const QSize size = pictureSize(segment.image);
+    if (size.isEmpty())
+        return;
+    m_width = qMax(m_width, size.width());
+    if (m_profile.paint == RenderPaint::PerPage) {
+        m_tallestPage = qMax(m_tallestPage, size.height());
+        return;
+    }
+    if (m_pageRows == 0)
+        m_pageRows = PageCutting::pageRows(size.width(), m_page);
+    if (segment.goesOn || segment.band > 0 || groups <= 0)
+        return; // drawn in bands: not known whole
+    const double perGroup = double(size.height()) / groups;
+    // The first part holds the document's head as well: the others tell the
+    // rows alone once there are some.
+    if (segment.first == 0)
+        m_firstRowsPerGroup = perGroup;
+    else
+        m_mostRowsPerGroup = qMax(m_mostRowsPerGroup, perGroup);
+    m_measuredRows += size.height();
+    m_measuredGroups += groups;
+    // The rows alone are in a part between the head and the foot.
+    if (segment.first == 0 || segment.end == m_groups || m_pageRows <= 0)
+        return;
+    m_fewestRowsPerGroup = m_fewestRowsPerGroup > 0 ? qMin(m_fewestRowsPerGroup, perGroup) : perGroup;
+    // Every group not yet drawn at least as tall as the shortest of a part
+    // of rows alone so far; a page holds at most a page of rows.
+    const double rows = double(m_measuredRows) + m_fewestRowsPerGroup * (m_groups - m_measuredGroups);
+    const double least = std::ceil(rows / m_pageRows);
+    if (least > m_profile.pageLimit) {
+        const double likely = (m_measuredRows + double(m_measuredRows) / m_measuredGroups * (m_groups - m_measuredGroups))
+                              / m_pageRows;
+        fail(tooLong(m_profile.pageLimit, int(qMin(1e9, std::ceil(likely)))));
     }
 }
 
@@ -301,8 +383,14 @@ void RenderJob::runEnded(const SegmentPtr &segment, bool inTime)
         return;
     }
     segment->state = Segment::State::Rendered;
-    if (m_profile.paint == RenderPaint::Cut && goesOn(segment) && (m_failure || m_cancelled))
+    if (m_profile.paint == RenderPaint::Cut && goesOn(segment))
+        return startRuns(); // drawn again in halves
+    measurePart(*segment, segment->end - segment->first);
+    if (m_failure)
         return;
+    // The tool has read its page: the next band of a part reads it again.
+    if (!segment->goesOn)
+        QFile::remove(segment->html);
     startRuns();
     startDecoding();
 }
@@ -323,6 +411,10 @@ bool RenderJob::goesOn(const SegmentPtr &segment)
             fail(*m_failure);
             return true;
         }
+        // Rows as tall as this part's at least: the runs of its halves are
+        // held to what they take.
+        const double perGroup = double(bandRows) / (segment->end - segment->first);
+        m_mostRowsPerGroup = qMax(m_mostRowsPerGroup, perGroup);
         QFile::remove(segment->image);
         QFile::remove(segment->html);
         segment->state = Segment::State::Done;
@@ -448,7 +540,7 @@ void RenderJob::cutDone(const QList<QImage> &pages, int rows, int groups)
     m_groupsCut += groups;
     for (const QImage &page : pages) {
         if (m_pagesCut >= m_profile.pageLimit) {
-            fail(tooLong(m_profile.pageLimit));
+            fail(tooLong(m_profile.pageLimit, pagesExpected()));
             return;
         }
         keepPage(m_pagesCut++, page);
@@ -484,11 +576,25 @@ void RenderJob::pageKept(int index, const PagePictures::Page &page)
     checkDone();
 }
 
+int RenderJob::pageCount() const
+{
+    if (m_profile.paint == RenderPaint::PerPage)
+        return int(m_segments.size());
+    return m_finished && !m_failure && !m_cancelled ? m_pagesCut : 0;
+}
+
+double RenderJob::drawnShare() const
+{
+    if (m_profile.paint == RenderPaint::PerPage)
+        return m_segments.empty() ? 0.0 : double(m_pagesKept) / double(m_segments.size());
+    return m_groups > 0 ? double(m_groupsCut) / m_groups : 0.0;
+}
+
 int RenderJob::pagesExpected() const
 {
     if (m_profile.paint == RenderPaint::PerPage)
         return int(m_segments.size());
-    const int rows = m_cutter ? m_cutter->pageRows() : 0;
+    const int rows = m_pageRows;
     if (m_groupsCut > 0 && rows > 0) {
         const double rowsPerGroup = double(m_rowsCut) / m_groupsCut;
         const double expected = (m_rowsCut + rowsPerGroup * (m_groups - m_groupsCut)) / rows;

@@ -1,9 +1,11 @@
 #pragma once
 // One render of a document, driven by the event loop: its HTML files in the
-// render's folder, the tool's runs (one for each core at a time, each ended
+// render's folder, the tool's runs (one for each core at a time, and no more
+// than the pictures they draw fit in the preview's memory budget; each ended
 // at its time limit), and their pictures read, joined and cut into pages on
-// other threads, one part after the other. Ends with the pages, a failure
-// and its reason, or nothing when cancelled.
+// other threads, one part after the other. Each file goes as soon as it has
+// been read. Ends with the pages, a failure and its reason, or nothing when
+// cancelled.
 
 #include "pagerenderer.h"
 
@@ -25,6 +27,7 @@ struct RenderFailure
     QString errorText;
     QString reason;
     bool htmlNotWritten = false; // an HTML file could not be written (whole)
+    int tooLongPages = 0;        // the document needs more pages than allowed: about so many
 };
 
 class RenderJob : public QObject
@@ -38,8 +41,11 @@ public:
 
     // Writes the HTML files: one per page, or the parts of the one document
     // (RenderPaint::Cut). False, with the failure, when one cannot be written
-    // whole or the document has more pages than the profile allows.
+    // whole or the document has more pages than the profile allows; false
+    // without one when stopped. May run on another thread, before start().
     bool write(const QStringList &pagesHtml, double cssZoom);
+    // Has write() end early; from any thread.
+    void requestStop();
 
     void start();
     // Ends every run and every picture's work; finished() follows.
@@ -51,8 +57,11 @@ public:
     std::shared_ptr<PagePictures> pages() const { return m_pages; }
 
     int pagesDone() const { return m_pagesKept; }
-    // An estimate while the document's length is not yet known.
-    int pagesExpected() const;
+    // The pages the preview will have; 0 while that is not known (a document
+    // cut into pages: until its last rows are cut).
+    int pageCount() const;
+    // How much of the document is drawn, from 0 to 1.
+    double drawnShare() const;
 
 signals:
     void progressed();
@@ -79,6 +88,12 @@ private:
     void keepPage(int index, const QImage &picture);
     void pageKept(int index, const PagePictures::Page &page);
     void checkDone();
+    // The pages a document cut into pages needs at least, from the parts
+    // drawn so far: a refusal as soon as that passes the limit.
+    void measurePart(const Segment &segment, int groups);
+    // What the next run's picture is expected to take.
+    qint64 runBytes(const Segment &segment) const;
+    int pagesExpected() const;
     void fail(const RenderFailure &failure);
     void stopRuns();
     void finish();
@@ -94,6 +109,17 @@ private:
     size_t m_nextToCut = 0;
     int m_partsNamed = 0;
     int m_groups = 1;
+
+    // What the pictures drawn so far tell, for the memory of the next runs
+    // and the pages the document needs.
+    int m_width = 1024;        // of the pictures
+    int m_pageRows = 0;        // rows of a picture that fill a page
+    int m_tallestPage = 0;     // rows of the tallest page picture (per-page)
+    qint64 m_measuredRows = 0; // of the parts drawn whole
+    int m_measuredGroups = 0;
+    double m_fewestRowsPerGroup = 0;
+    double m_firstRowsPerGroup = 0; // with the document's head
+    double m_mostRowsPerGroup = 0;  // of the other parts
 
     std::unique_ptr<class PageCutter> m_cutter;
     bool m_cutting = false;

@@ -192,6 +192,24 @@ int parallelRuns()
     return qMax(1, QThread::idealThreadCount());
 }
 
+int requestedWidth(const QStringList &extra)
+{
+    const int at = extra.indexOf(QStringLiteral("--width"));
+    const int width = at >= 0 ? extra.value(at + 1).toInt() : 0;
+    return width > 0 ? width : 1024;
+}
+
+qint64 pictureBytes(int width, int rows)
+{
+    return qint64(qMax(0, width)) * qMax(0, rows) * 4;
+}
+
+int runsWithin(qint64 budgetBytes, qint64 bytesPerRun, int cores)
+{
+    const qint64 fit = bytesPerRun > 0 ? budgetBytes / bytesPerRun : cores;
+    return int(qBound(qint64(1), fit, qint64(qMax(1, cores))));
+}
+
 QRect pictureTarget(const QSize &image, const QSize &page)
 {
     if (image.isEmpty() || page.isEmpty())

@@ -79,6 +79,15 @@ QStringList bandArguments(int band);
 // Tool runs at a time: one for each core.
 int parallelRuns();
 
+// The width the tool draws at: "--width" among the options, else its
+// default of 1024 pixels.
+int requestedWidth(const QStringList &extra);
+// What a run drawing a picture of `width` by `rows` pixels holds of it.
+qint64 pictureBytes(int width, int rows);
+// Tool runs at a time for runs of `bytesPerRun` each: as many as fit in
+// `budgetBytes`, at most `cores`, at least one.
+int runsWithin(qint64 budgetBytes, qint64 bytesPerRun, int cores);
+
 // Where a picture goes on a page: scaled to the page width, at the top. A
 // picture that would then run past the bottom is scaled down to the page
 // height instead and centred, so that nothing of it is cut off.

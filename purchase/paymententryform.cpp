@@ -2,13 +2,12 @@
 #include "ui_paymententryform.h"
 
 #include "purchasestore.h"
+#include "receiptprint.h"
 #include "supplierpaymentstore.h"
 
 #include "core/money.h"
 #include "core/typednumber.h"
 #include "output/desktop.h"
-#include "output/logos.h"
-#include "output/pagerenderer.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
 #include "widgets/tablefill.h"
@@ -211,9 +210,6 @@ void paymententryform::on_paid_btn_clicked()
     }
 
     PaymentReceipt receipt;
-    receipt.company = loadCompanyInfo();
-    receipt.leftLogoHtml = logoImageHtml(QStringLiteral("left"), 120, 80);
-    receipt.rightLogoHtml = logoImageHtml(QStringLiteral("right"), 150, 80);
     receipt.receiptNo = receiptNo;
     receipt.date = ui->paymentdateEdit->date().toString(QStringLiteral("dd-MM-yyyy"));
     receipt.supplier = supplier;
@@ -221,11 +217,10 @@ void paymententryform::on_paid_btn_clicked()
     receipt.reference = payment.reference;
     receipt.billCount = billIds.size();
     receipt.amountText = amountText;
-    receipt.bills = receiptBills(billIds);
 
     // The payment is recorded: the form is cleared and the list reloaded
     // whether or not the receipt could be shown, so it cannot be paid twice.
-    renderHtmlToPages(this, paymentReceiptHtml(receipt), RenderProfiles::paymentReceipt());
+    printPaymentReceipt(this, receipt, billIds);
     ui->amountEdit->clear();
     ui->refEdit->clear();
     ui->paymentdateEdit->setDate(QDate::currentDate());

@@ -132,14 +132,18 @@ void purchasepaymentstatement::on_statement_print_pdf_clicked()
         return;
     }
     StatementPrint print;
-    print.company = loadCompanyInfo();
-    print.leftLogoHtml = logoImageHtml(QStringLiteral("left"), 200, 110);
-    print.rightLogoHtml = logoImageHtml(QStringLiteral("right"), 250, 110);
     print.supplier = ui->companystate_combo->currentText();
     print.from = ui->dateEdit->date().toString(QStringLiteral("dd/MM/yyyy"));
     print.to = ui->dateEdit_2->date().toString(QStringLiteral("dd/MM/yyyy"));
     print.rows = tableRows(ui->statement_table, 0, 5);
-    renderHtmlToPages(this, supplierStatementHtml(print), RenderProfiles::supplierStatement());
+    renderComposedPages(this, RenderProfiles::supplierStatement(), [print]() mutable {
+        print.company = loadCompanyInfo();
+        print.leftLogoHtml = logoImageHtml(QStringLiteral("left"), 200, 110);
+        print.rightLogoHtml = logoImageHtml(QStringLiteral("right"), 250, 110);
+        ComposedDocument document;
+        document.pagesHtml = QStringList{supplierStatementHtml(print)};
+        return document;
+    });
 }
 
 void purchasepaymentstatement::on_close_btn_clicked()

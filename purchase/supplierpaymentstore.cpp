@@ -3,6 +3,7 @@
 #include "purchasestore.h"
 
 #include "core/boundquery.h"
+#include "core/readconnection.h"
 #include "core/listedrow.h"
 #include "core/transaction.h"
 #include "output/htmlescape.h"
@@ -198,7 +199,7 @@ QList<ReceiptBill> receiptBills(const QList<int> &billIds)
 {
     QList<ReceiptBill> bills;
     for (int id : billIds) {
-        QSqlQuery q;
+        QSqlQuery q(readingDatabase());
         if (!execBound(q, QStringLiteral("SELECT bill_no, bill_date, bill_total FROM purchase_bills WHERE bill_id = :id"),
                        {{QStringLiteral(":id"), id}})
             || !q.next())

@@ -742,7 +742,13 @@ void SalaryWindow::on_print_pdf_btn_clicked()
     const QTableWidgetItem *remarks = list->item(row, ListRemarks);
     values.remarks = remarks ? htmlEscaped(remarks->text()) : QStringLiteral("-");
 
-    const QString html = salarySlipHtml(loadCompanyInfo(), values, logoCellHtml(logoDataUri(QStringLiteral("left"))),
-                                        logoCellHtml(logoDataUri(QStringLiteral("right"))));
-    renderHtmlToPages(this, html, RenderProfiles::salarySlip(salaryCellText(row, ListName)));
+    // Read and composed off the window's thread; the logo boxes are the
+    // window's, and reading them touches no widget.
+    renderComposedPages(this, RenderProfiles::salarySlip(salaryCellText(row, ListName)), [this, values] {
+        ComposedDocument document;
+        document.pagesHtml = QStringList{salarySlipHtml(loadCompanyInfo(), values,
+                                                        logoCellHtml(logoDataUri(QStringLiteral("left"))),
+                                                        logoCellHtml(logoDataUri(QStringLiteral("right"))))};
+        return document;
+    });
 }

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -139,8 +140,14 @@ void TestLongPrint::documentThatCannotBeDrawnIsRefused()
     PageRenderProfile profile = RenderProfiles::paymentPendingStatement();
     profile.pageLimit = 30;
     QVERIFY(!renderHtmlToPages(nullptr, html, profile));
-    QCOMPARE(env.desktop.lastShown(), QString("Error|wkhtmltoimage failed:\nThe document is too long to draw: it "
-                                              "needs more than 30 pages."));
+    // Refused as soon as the first parts tell the length, with what to do.
+    QVERIFY2(QRegularExpression("^Print\\|The payment pending statement is too long to print: it would fill about "
+                                "\\d+ pages, more than the 30 one print can hold\\.\nShow a shorter period or one "
+                                "customer, and print again\\.$")
+                 .match(env.desktop.lastShown())
+                 .hasMatch(),
+             qPrintable(env.desktop.lastShown()));
+    QCOMPARE(env.desktop.lastMessage().icon, QMessageBox::Warning);
 
     profile = RenderProfiles::paymentReceipt();
     profile.timeLimitMs = -html.toUtf8().size() / 100; // a limit of a millisecond for each part

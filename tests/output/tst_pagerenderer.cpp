@@ -364,9 +364,9 @@ private slots:
         QCOMPARE(loaded.pixel(39, 29), qRgb(10, 120, 200));
     }
 
-    // Cancel in the progress dialog, which shows past a second with the pages
-    // drawn of the pages expected: every run ends, nothing is shown, and the
-    // temporary folder is as it was.
+    // Cancel in the progress dialog, which shows within a second with the
+    // pages drawn (no total while the statement is not cut to its end): every
+    // run ends, nothing is shown, and the temporary folder is as it was.
     void cancelLeavesTheTemporaryFolderAsItWas()
     {
         const QString temp = env->desktop.tempFolder;
@@ -391,7 +391,7 @@ private slots:
         clock.start();
         QVERIFY(!renderHtmlToPages(nullptr, tableOfRows(100), RenderProfiles::paymentPendingStatement()));
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY2(QRegularExpression("^Drawing the pages for printing: 0 of \\d+$").match(label).hasMatch(), qPrintable(label));
+        QCOMPARE(label, QString("Drawing the pages for printing: 0 pages drawn"));
         QVERIFY(!waitCursor); // the dialog shows instead
         QCOMPARE(env->desktop.messages.size(), 0);
         QCOMPARE(env->desktop.previews.size(), 0);
