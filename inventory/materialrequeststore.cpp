@@ -3,10 +3,10 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
-#include "widgets/listformat.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

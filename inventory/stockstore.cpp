@@ -2,9 +2,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/transaction.h"
-#include "widgets/listformat.h"
 #include "inventoryschema.h"
 
 #include <QSqlQuery>

@@ -2,11 +2,11 @@
 #include "ui_invoicegstmainlist.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "output/desktop.h"
 #include "widgets/dashboard.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
 #include "invoicing/invoicecorrections.h"

@@ -3,9 +3,9 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listfilter.h"
+#include "core/listformat.h"
 #include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSqlQuery>

@@ -2,10 +2,10 @@
 #include "ui_paymentstatement.h"
 
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
 #include "paymentstore.h"

@@ -3,12 +3,12 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listfilter.h"
+#include "core/listformat.h"
 #include "core/storedsum.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
 #include "invoicing/invoicecorrections.h"
 #include "invoicing/invoiceliststore.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSet>

@@ -2,9 +2,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/storedsum.h"
 #include "core/typednumber.h"
-#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QDebug>

@@ -4,9 +4,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/transaction.h"
 #include "output/htmlescape.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSqlQuery>

@@ -2,10 +2,10 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/typednumber.h"
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
-#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QSqlQuery>

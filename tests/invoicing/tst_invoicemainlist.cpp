@@ -13,8 +13,8 @@
 #include "support/widgets.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "invoicing/invoicegstmainlist.h"
-#include "widgets/listformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>
