@@ -4,7 +4,6 @@
 #include "core/financialyear.h"
 #include "core/listfilter.h"
 #include "core/listformat.h"
-#include "core/transaction.h"
 #include "invoicing/invoicecorrections.h"
 
 #include <QHash>
@@ -185,37 +184,36 @@ namespace {
 
 using RowsAction = bool (*)(int invoiceNo, const QString &fyName, QString *error);
 
-BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool refuseWithPayments)
+BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, const QString &done,
+                      bool refuseWithPayments)
 {
+    QList<LoadedRow> rows;
+    for (const InvoiceKey &key : invoices) {
+        LoadedRow row(InvoiceRowSource, key.invoiceId, key.listed, key.shownNo);
+        row.changedText = invoiceChangedText(key.shownNo, "Nothing was " + done + "; the list has been reloaded.");
+        row.goneText = row.changedText;
+        rows.append(row);
+    }
     BatchOutcome outcome;
-    const bool written = runInTransaction(
-        [&](QString *error) {
-            for (const InvoiceKey &key : invoices) {
-                bool same = false;
-                if (!invoiceStillAsRead(key.invoiceId, key.listed, &same, error))
-                    return false;
-                if (!same) {
-                    outcome.result = BatchResult::Stale;
-                    outcome.stale = key;
-                    return false;
-                }
+    const RowWrite written = writeLoadedRows(rows, [&](QString *error) {
+        if (refuseWithPayments) {
+            if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
+                return false;
+            if (!outcome.withPayments.isEmpty()) {
+                outcome.result = BatchResult::HasPayments;
+                return false;
             }
-            if (refuseWithPayments) {
-                if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
-                    return false;
-                if (!outcome.withPayments.isEmpty()) {
-                    outcome.result = BatchResult::HasPayments;
-                    return false;
-                }
-            }
-            for (const InvoiceKey &key : invoices) {
-                if (!action(key.no, key.fy, error))
-                    return false;
-            }
-            return true;
-        },
-        &outcome.error);
-    if (!written && outcome.result == BatchResult::Done)
+        }
+        for (const InvoiceKey &key : invoices) {
+            if (!action(key.no, key.fy, error))
+                return false;
+        }
+        return true;
+    });
+    outcome.error = written.error;
+    if (written.result == ListedWrite::Stale)
+        outcome.result = BatchResult::Stale;
+    else if (!written.ok() && outcome.result == BatchResult::Done)
         outcome.result = BatchResult::Failed;
     return outcome;
 }
@@ -224,12 +222,12 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
 
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices)
 {
-    return runBatch(invoices, cancelInvoiceRows, false);
+    return runBatch(invoices, cancelInvoiceRows, "cancelled", false);
 }
 
 BatchOutcome deleteInvoices(const QList<InvoiceKey> &invoices)
 {
-    return runBatch(invoices, deleteInvoiceRows, true);
+    return runBatch(invoices, deleteInvoiceRows, "deleted", true);
 }
 
 CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<InvoiceListRow> &rows)

@@ -108,14 +108,15 @@ struct GstTotals
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);
 
-// An invoice of the list: number and year, and the row listed with its
-// payments as they were then.
+// An invoice of the list: number and year, the row listed with its
+// payments as they were then, and its full number as the list shows it.
 struct InvoiceKey
 {
     int no = 0;
     QString fy;
     int invoiceId = 0;
     StoredRow listed;
+    QString shownNo;
 };
 
 // The full numbers ("n/fy") of those invoices that have payments recorded;
@@ -126,16 +127,16 @@ enum class BatchResult { Done, HasPayments, Stale, Failed };
 struct BatchOutcome
 {
     BatchResult result = BatchResult::Done;
-    QString error;            // Failed: the driver's text
+    QString error;            // Failed: the driver's text; Stale: the refusal
     QStringList withPayments; // HasPayments: the invoices that have them
-    InvoiceKey stale;         // Stale: the first invoice no longer as listed
 };
 
 // Cancels every invoice (its lines removed, the row kept as cancelled) in one
 // transaction: all of them or none. Inside the transaction each invoice is
 // read again first: when one is no longer exactly as listed, its payments
 // included (paid, cancelled, rewritten or deleted since it was listed, in
-// this or another copy of the program), nothing is written (Stale). An
+// this or another copy of the program), nothing is written (Stale, the
+// refusal naming it by its shown number, the list to be read again). An
 // invoice listed with payments is cancelled with them.
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices);
 // Deletes every invoice with its lines in one transaction: all or none.

@@ -337,30 +337,28 @@ std::optional<QString> storedBillDate(const QString &typed)
 
 bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error)
 {
-    const QString name = billRowName(listed.billNo);
-    if (const QString refusal = listedRowRefusal(purchaseBillSource(), bill.billId, listed.stored, name);
-        !refusal.isEmpty()) {
-        if (error)
-            *error = refusal;
-        return false;
-    }
     QVariantMap values = billValues(bill);
     values.insert(QStringLiteral(":bill_id"), bill.billId);
-    return execListedRow(QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
-                                        "company_name = :company_name, gst_no = :gst_no, type = :type, "
-                                        "description = :description, quantity = :quantity, base_amount = :base_amount, "
-                                        "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
-                                        "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
-                                        "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
-                         values, rowGoneText(name, true), error)
-           && readStoredRow(purchaseBillSource(), bill.billId, written, error);
+    const RowWrite outcome = writeLoadedRows(
+        {LoadedRow(purchaseBillSource(), bill.billId, listed.stored, billRowName(listed.billNo))},
+        {{QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
+                         "company_name = :company_name, gst_no = :gst_no, type = :type, "
+                         "description = :description, quantity = :quantity, base_amount = :base_amount, "
+                         "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
+                         "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
+                         "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
+          values}});
+    if (outcome.ok(error))
+        *written = outcome.written;
+    return outcome.ok();
 }
 
 bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error)
 {
-    return writeLoadedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                          {{QStringLiteral(":bill_id"), billId}}, purchaseBillSource(), billId, listed.stored,
-                          billRowName(listed.billNo), error);
+    return writeLoadedRows({LoadedRow(purchaseBillSource(), billId, listed.stored, billRowName(listed.billNo))},
+                           {{QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                             {{QStringLiteral(":bill_id"), billId}}}})
+        .ok(error);
 }
 
 SupplierLists loadSupplierLists()
