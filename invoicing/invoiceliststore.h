@@ -9,7 +9,6 @@
 #include "core/storedsum.h"
 #include "output/csvexport.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -62,17 +61,14 @@ QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *value
 
 // The payments recorded against the invoices of a list, read once for the
 // whole list after its rows: each invoice's StoredRow gets, as its
-// dependents, the payment rows whose number and year equal its own (as SQL
-// compares them) in pay_id order, which is what InvoiceRowSource gives for
-// that one invoice. One statement over the payments in the order they are
-// stored, so nothing is joined or sorted; only the rows of listed invoices
-// are read further than their number and year.
+// dependents, the payment rows of its own (invoicePaymentsStatement, the
+// statement InvoiceRowSource reads them with for one invoice) in pay_id
+// order.
 class ListedInvoicePayments
 {
 public:
-    // The invoice that list row `index` holds, read in `row` with
-    // InvoiceRowSource's columns from column `first` on.
-    void addInvoice(const StatementRow &row, int first, int index);
+    // The invoice `invoiceId` is list row `index`.
+    void addInvoice(int invoiceId, int index);
     // Adds the payments to the StoredRow that `storedOf` gives for each
     // index added. Nothing is read when no invoice was added. False with
     // the driver's text when the payments cannot be read.
@@ -82,10 +78,7 @@ public:
     static QString statement();
 
 private:
-    // The first index of each number and year, and for each index added the
-    // next one of the same number and year (-1: none), in the order added.
-    QHash<QByteArray, int> m_first;
-    QList<int> m_next;
+    QHash<int, int> m_index;
 };
 
 // Column sums of the live invoices, each figure as the list shows it (the

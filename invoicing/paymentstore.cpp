@@ -159,7 +159,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.invoiceId = q.integer(id);
             if (balanceIsOwed(row.balance())) {
                 row.stored = StoredRow::of(q, first, invoiceColumns);
-                payments.addInvoice(q, first, int(rows->size()));
+                payments.addInvoice(row.invoiceId, int(rows->size()));
                 rows->append(std::move(row));
             }
         },
