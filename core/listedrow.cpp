@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
 QString shortRowName(const QString &name, int length)
 {
     if (name.size() <= length)
@@ -71,12 +73,6 @@ void StoredRow::addDependent(const StatementRow &row, int first, int count)
     ++m_dependentCount;
 }
 
-void StoredRow::clearDependents()
-{
-    m_dependents = Digest();
-    m_dependentCount = 0;
-}
-
 QString RowSource::columnList(const QString &alias) const
 {
     const QString prefix = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
@@ -118,75 +114,6 @@ bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row,
     return true;
 }
 
-namespace {
-
-enum class RowState { Same, Changed, Gone, Unread };
-
-// The row `key` now against `loaded`; Unread with the driver's text in
-// `error` when it cannot be read.
-RowState rowState(const RowSource &source, const QVariant &key, const StoredRow &loaded, QString *error)
-{
-    StoredRow now;
-    if (!readStoredRow(source, key, &now, error)) {
-        if (error->isEmpty())
-            *error = QStringLiteral("could not read ") + source.table;
-        return RowState::Unread;
-    }
-    if (!now.found())
-        return RowState::Gone;
-    return now == loaded ? RowState::Same : RowState::Changed;
-}
-
-} // namespace
-
-QString listedRowRefusal(const RowSource &source, const QVariant &key, const StoredRow &loaded, const QString &row,
-                         const QString &changedText)
-{
-    QString error;
-    switch (rowState(source, key, loaded, &error)) {
-    case RowState::Same:
-        return QString();
-    case RowState::Gone:
-        return rowGoneText(row, true);
-    case RowState::Changed:
-        return changedText.isEmpty() ? rowChangedText(row) : changedText;
-    default:
-        return error;
-    }
-}
-
-QString listedRowRefusalWithWayOn(const RowSource &source, const QVariant &key, const StoredRow &loaded,
-                                  const QString &row, const QString &changedWayOn, const QString &goneWayOn,
-                                  bool *stale)
-{
-    QString error;
-    const RowState state = rowState(source, key, loaded, &error);
-    if (stale)
-        *stale = state == RowState::Changed || state == RowState::Gone;
-    const auto withWayOn = [](const QString &text, const QString &wayOn) {
-        return wayOn.isEmpty() ? text : text + QLatin1Char(' ') + wayOn;
-    };
-    switch (state) {
-    case RowState::Same:
-        return QString();
-    case RowState::Gone:
-        return withWayOn(rowGoneText(row, true), goneWayOn);
-    case RowState::Changed:
-        return withWayOn(rowChangedText(row), changedWayOn);
-    default:
-        return error;
-    }
-}
-
-QString listedRowsRefusal(const RowSource &source, const QList<ListedRow> &rows, const QString &changedText)
-{
-    for (const ListedRow &r : rows) {
-        if (QString reason = listedRowRefusal(source, r.key, r.stored, r.name, changedText); !reason.isEmpty())
-            return reason;
-    }
-    return QString();
-}
-
 bool readStoredLines(const QString &sql, const QVariantMap &values, StoredRow *lines, QString *error)
 {
     *lines = StoredRow();
@@ -205,54 +132,116 @@ bool readStoredLines(const QString &sql, const QVariantMap &values, StoredRow *l
     return true;
 }
 
-QString storedLinesRefusal(const QString &sql, const QVariantMap &values, const StoredRow &loaded, const QString &row,
-                           const QString &changedText)
+LoadedRow::LoadedRow(const RowSource &source, const QVariant &key, const StoredRow &asLoaded, const QString &rowName)
+    : loaded(asLoaded)
+    , name(rowName)
+    , m_source(&source)
+    , m_key(key)
+{
+}
+
+LoadedRow::LoadedRow(const QString &sql, const QVariantMap &values, const StoredRow &asLoaded, const QString &rowName)
+    : loaded(asLoaded)
+    , name(rowName)
+    , m_linesSql(sql)
+    , m_linesValues(values)
+{
+}
+
+bool LoadedRow::readNow(StoredRow *now, QString *error) const
+{
+    const bool read = m_source ? readStoredRow(*m_source, m_key, now, error)
+                               : readStoredLines(m_linesSql, m_linesValues, now, error);
+    if (!read && error->isEmpty())
+        *error = QStringLiteral("could not read ") + (m_source ? m_source->table : name);
+    return read;
+}
+
+namespace {
+
+QString withWayOn(const QString &text, const QString &wayOn)
+{
+    return wayOn.isEmpty() ? text : text + QLatin1Char(' ') + wayOn;
+}
+
+QString goneRefusal(const LoadedRow &row)
+{
+    return withWayOn(row.goneText.isEmpty() ? rowGoneText(row.name, true) : row.goneText, row.goneWayOn);
+}
+
+} // namespace
+
+QString LoadedRow::refusal(bool *stale) const
 {
     StoredRow now;
     QString error;
-    if (!readStoredLines(sql, values, &now, &error))
+    if (!readNow(&now, &error))
         return error;
-    if (!now.found() || !loaded.found())
-        return rowGoneText(row, true);
+    *stale = true;
+    if (!now.found() || !loaded.found()) {
+        // A document's lines: none then or none now is the document gone. A
+        // row: gone, missing still, or created meanwhile.
+        if (!m_source || loaded.found())
+            return goneRefusal(*this);
+        if (now.found())
+            return withWayOn(rowChangedText(name, QStringLiteral("created")), changedWayOn);
+        *stale = false;
+        return QString();
+    }
     if (now != loaded)
-        return changedText.isEmpty() ? rowChangedText(row) : changedText;
+        return withWayOn(changedText.isEmpty() ? rowChangedText(name) : changedText, changedWayOn);
+    *stale = false;
     return QString();
 }
 
-bool execListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error)
+RowWrite writeLoadedRows(const QList<LoadedRow> &rows, const std::function<bool(QString *error)> &write)
 {
-    QSqlQuery q;
-    if (!execBound(q, sql, values, error))
-        return false;
-    // SQLite counts every row its WHERE matched, changed or not.
-    if (q.numRowsAffected() < 1) {
-        if (error)
-            *error = goneText;
-        return false;
-    }
-    return true;
-}
-
-bool writeLoadedRow(const QString &sql, const QVariantMap &values, const RowSource &source, const QVariant &key,
-                    const StoredRow &loaded, const QString &row, QString *error,
-                    const std::function<QString()> &refusal, StoredRow *written)
-{
-    StoredRow after;
+    RowWrite outcome;
+    sqlite3 *handle = defaultSqliteHandle(&outcome.error);
+    if (!handle)
+        return outcome;
+    StoredRow written;
     const bool ok = runInTransaction(
         [&](QString *failure) {
-            QString reason = listedRowRefusal(source, key, loaded, row);
-            if (reason.isEmpty() && refusal)
-                reason = refusal();
-            if (!reason.isEmpty()) {
-                *failure = reason;
+            for (int i = 0; i < rows.size(); ++i) {
+                bool stale = false;
+                *failure = rows.at(i).refusal(&stale);
+                if (!failure->isEmpty()) {
+                    if (stale) {
+                        outcome.result = ListedWrite::Stale;
+                        outcome.staleRow = i;
+                    }
+                    return false;
+                }
+            }
+            const int before = sqlite3_total_changes(handle);
+            if (!write(failure))
+                return false;
+            if (!rows.isEmpty() && sqlite3_total_changes(handle) == before) {
+                // The row it writes is missing, as it was when loaded.
+                *failure = goneRefusal(rows.first());
+                outcome.result = ListedWrite::Stale;
+                outcome.staleRow = 0;
                 return false;
             }
-            if (!execListedRow(sql, values, rowGoneText(row, true), failure))
-                return false;
-            return !written || readStoredRow(source, key, &after, failure);
+            return rows.size() != 1 || rows.first().readNow(&written, failure);
         },
-        error);
-    if (ok && written)
-        *written = after;
-    return ok;
+        &outcome.error);
+    if (ok) {
+        outcome.result = ListedWrite::Written;
+        outcome.written = written;
+    }
+    return outcome;
+}
+
+RowWrite writeLoadedRows(const QList<LoadedRow> &rows, const QList<QPair<QString, QVariantMap>> &statements)
+{
+    return writeLoadedRows(rows, [&statements](QString *error) {
+        QSqlQuery q;
+        for (const auto &statement : statements) {
+            if (!execBound(q, statement.first, statement.second, error))
+                return false;
+        }
+        return true;
+    });
 }

@@ -5,14 +5,15 @@
 // A list or form keeps what it read of a row as a `StoredRow`: a digest of
 // every stored column of the row and, for an invoice or a bill, of every
 // payment recorded against it (or, for a document of several lines, of
-// every column of every line). Inside the write transaction, before
-// anything is written, the row is read again through the same reader and
-// compared (`listedRowRefusal`, `listedRowsRefusal`, `storedLinesRefusal`);
-// when it was changed or deleted meanwhile, e.g. in a second copy of the
-// program on the same file, nothing is written and the user is told which
-// row it was and how to go on.
+// every column of every line). Every write of such a row goes through
+// `writeLoadedRows`: inside the write transaction, before anything is
+// written, the row is read again through the same reader and compared; when
+// it was changed or deleted meanwhile, e.g. in a second copy of the program
+// on the same file, nothing is written and the user is told which row it was
+// and how to go on.
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -55,11 +56,7 @@ public:
     // (the lines of a document read on their own).
     void addDependent(const StatementRow &row, int first, int count);
 
-    // Forgets the dependents, to add them again from another statement.
-    void clearDependents();
-
     bool found() const { return m_found; }
-    int dependentCount() const { return m_dependentCount; }
 
     friend bool operator==(const StoredRow &a, const StoredRow &b)
     {
@@ -106,36 +103,6 @@ struct RowSource
 // when it cannot be read.
 bool readStoredRow(const RowSource &source, const QVariant &key, StoredRow *row, QString *error = nullptr);
 
-// Inside the caller's open transaction: why the row `key` may not be
-// written, or an empty text when it is still exactly `loaded`. A row gone
-// gives rowGoneText(row, true), a row changed rowChangedText(row) (or
-// `changedText` when given), a failed read the driver's text. `row` is the
-// row's name as the list shows it ("Expense #1 (Diesel)").
-QString listedRowRefusal(const RowSource &source, const QVariant &key, const StoredRow &loaded, const QString &row,
-                         const QString &changedText = QString());
-
-// The same, with what the user can do next in the window that showed the
-// row: `changedWayOn` after the text of a row changed meanwhile, `goneWayOn`
-// after the text of a row deleted meanwhile (each, when not empty, after a
-// space). `stale`, when given, is set to whether the row was changed or
-// deleted meanwhile (as against a read that failed, or no refusal).
-QString listedRowRefusalWithWayOn(const RowSource &source, const QVariant &key, const StoredRow &loaded,
-                                  const QString &row, const QString &changedWayOn, const QString &goneWayOn,
-                                  bool *stale = nullptr);
-
-// One row of a list as it was listed, and its name in a refusal.
-struct ListedRow
-{
-    QVariant key;
-    StoredRow stored;
-    QString name;
-};
-
-// The same for several rows of one source, in their order: the refusal of
-// the first that is no longer as listed, or an empty text.
-QString listedRowsRefusal(const RowSource &source, const QList<ListedRow> &rows,
-                          const QString &changedText = QString());
-
 // The lines of one document (an inward entry, a delivery challan, an
 // invoice's items): every column of every row `sql` gives ("SELECT ..." with
 // an ORDER BY that makes its order fixed), as the dependents of one
@@ -143,26 +110,81 @@ QString listedRowsRefusal(const RowSource &source, const QList<ListedRow> &rows,
 // text when they cannot be read.
 bool readStoredLines(const QString &sql, const QVariantMap &values, StoredRow *lines, QString *error = nullptr);
 
-// Inside the caller's open transaction: why the document `row` may not be
-// written, or an empty text when `sql` still gives exactly the lines
-// `loaded` holds (none loaded, or none now: gone).
-QString storedLinesRefusal(const QString &sql, const QVariantMap &values, const StoredRow &loaded, const QString &row,
-                           const QString &changedText = QString());
+// What came of a write of loaded rows.
+enum class ListedWrite { Written, Stale, Failed };
+struct RowWrite
+{
+    ListedWrite result = ListedWrite::Failed;
+    // Stale: the refusal naming the row, with its way on; Failed: the
+    // driver's text, or the write's own reason.
+    QString error;
+    // Stale: which of the rows it was.
+    int staleRow = -1;
+    // Written, of one row: the row as it stands after the write, read in the
+    // same transaction (a row deleted: not found), for the form to keep as
+    // its own.
+    StoredRow written;
 
-// Runs one UPDATE or DELETE of a listed row, bound by the row's key, on the
-// default connection inside the caller's open transaction. When it touches no
-// row (the row was deleted meanwhile), it returns false with `goneText` in
-// `error`; on a failure of the statement, false with the driver's text. The
-// caller rolls back either way.
-bool execListedRow(const QString &sql, const QVariantMap &values, const QString &goneText, QString *error);
+    bool ok() const { return result == ListedWrite::Written; }
+    // The same, giving `error` (when not null) what went wrong.
+    bool ok(QString *why) const
+    {
+        if (why)
+            *why = error;
+        return ok();
+    }
+};
 
-// One UPDATE or DELETE of the row `key` of `source` in a write transaction
-// of its own, run only while the row is still exactly `loaded`
-// (listedRowRefusal, named `row` in its texts) and, given a `refusal`, while
-// that gives no reason against. False, nothing written, with the reason in
-// `error` otherwise. Given `written`, it receives the row as it stands after
-// the write, read in the same transaction (a deleted row: not found), for
-// the form to keep as its own.
-bool writeLoadedRow(const QString &sql, const QVariantMap &values, const RowSource &source, const QVariant &key,
-                    const StoredRow &loaded, const QString &row, QString *error,
-                    const std::function<QString()> &refusal = {}, StoredRow *written = nullptr);
+// A row a list or form showed and now writes back, or the lines of a
+// document: how it is read again, what it was when loaded, and what the user
+// is told when it is no longer so.
+struct LoadedRow
+{
+    // The row `key` of `source` (readStoredRow; `source` outlives the row). A
+    // row loaded not found must still be missing: found meanwhile it is
+    // refused as "created".
+    LoadedRow(const RowSource &source, const QVariant &key, const StoredRow &asLoaded, const QString &rowName);
+    // The lines `sql` gives bound with `values` (readStoredLines). No line
+    // loaded, or none now, is a document gone.
+    LoadedRow(const QString &sql, const QVariantMap &values, const StoredRow &asLoaded, const QString &rowName);
+
+    StoredRow loaded;
+    // The row's name as the list shows it ("Expense #1 (Diesel)").
+    QString name;
+    // The texts of a row changed or gone meanwhile; when empty,
+    // rowChangedText(name) and rowGoneText(name, true).
+    QString changedText;
+    QString goneText;
+    // What the user can do next in the window, after the text of a row
+    // changed (or created) meanwhile, and of a row gone (each after a space).
+    QString changedWayOn;
+    QString goneWayOn;
+
+private:
+    friend RowWrite writeLoadedRows(const QList<LoadedRow> &, const std::function<bool(QString *)> &);
+    // The row as it is stored now; false with the driver's text.
+    bool readNow(StoredRow *now, QString *error) const;
+    // Inside the write transaction: why the row may not be written, or an
+    // empty text while it is still as loaded; `stale` tells a refusal from a
+    // read that failed.
+    QString refusal(bool *stale) const;
+
+    const RowSource *m_source = nullptr;
+    QVariant m_key;
+    QString m_linesSql;
+    QVariantMap m_linesValues;
+};
+
+// The one way a loaded row is written. Opens the write transaction (or joins
+// the caller's open one, core/transaction.h), compares each of `rows` in
+// order with what it was when loaded (the first one no longer so: Stale, its
+// text and way on in `error`), then runs `write` (false: Failed, with the
+// driver's text or the write's own reason, e.g. a name taken meanwhile). A
+// write that changed no row at all found nothing to write: Stale, as the
+// first row gone. Nothing is written unless the result is Written. With no
+// rows it is a write of new rows with the checks `write` makes.
+RowWrite writeLoadedRows(const QList<LoadedRow> &rows, const std::function<bool(QString *error)> &write);
+
+// The same with the statements to run, in order, each its SQL and its values
+// bound by name.
+RowWrite writeLoadedRows(const QList<LoadedRow> &rows, const QList<QPair<QString, QVariantMap>> &statements);

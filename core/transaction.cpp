@@ -1,8 +1,12 @@
 #include "transaction.h"
 
+#include "boundquery.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 bool runInTransaction(const std::function<bool(QString *error)> &work, QString *error)
 {
@@ -15,14 +19,25 @@ bool runInTransaction(const std::function<bool(QString *error)> &work, QString *
         const QString text = control.lastError().text();
         return text.trimmed().isEmpty() ? fallback : text;
     };
+    // Inside an open transaction, a savepoint of it.
+    sqlite3 *handle = defaultSqliteHandle();
+    const bool joined = handle && !sqlite3_get_autocommit(handle);
+    const auto rollBack = [&control, joined] {
+        if (!joined) {
+            control.exec(QStringLiteral("ROLLBACK"));
+            return;
+        }
+        control.exec(QStringLiteral("ROLLBACK TO joined"));
+        control.exec(QStringLiteral("RELEASE joined"));
+    };
     QString message;
-    if (!control.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+    if (!control.exec(joined ? QStringLiteral("SAVEPOINT joined") : QStringLiteral("BEGIN IMMEDIATE"))) {
         message = failed(QStringLiteral("could not start a transaction"));
     } else if (!work(&message)) {
-        control.exec(QStringLiteral("ROLLBACK"));
-    } else if (!control.exec(QStringLiteral("COMMIT"))) {
+        rollBack();
+    } else if (!control.exec(joined ? QStringLiteral("RELEASE joined") : QStringLiteral("COMMIT"))) {
         message = failed(QStringLiteral("could not commit the transaction"));
-        control.exec(QStringLiteral("ROLLBACK"));
+        rollBack();
     } else {
         return true;
     }

@@ -18,4 +18,8 @@
 // another connection holds the lock, the start waits for it up to the
 // connection's busy timeout (5 s) and then fails with "database is locked",
 // `work` not run and nothing written.
+//
+// Called while a transaction is open on the connection (from inside another
+// `work`), it joins it: `work` runs under a savepoint, so what it wrote is
+// undone when it returns false, and the open transaction commits the rest.
 bool runInTransaction(const std::function<bool(QString *error)> &work, QString *error);

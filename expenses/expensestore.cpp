@@ -2,10 +2,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
-#include "core/transaction.h"
+#include "core/listformat.h"
 #include "core/typednumber.h"
 #include "output/htmlescape.h"
-#include "widgets/listformat.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -114,23 +113,19 @@ bool addExpense(const ExpenseWrite &expense, QString *error)
 
 namespace {
 
-// Writes the listed expense in a write transaction of its own, while it is
-// still as the list read it; after the refusal of a row changed or gone
-// meanwhile comes `changedWayOn` or `goneWayOn`.
+// Writes the listed expense while it is still as the list read it; after the
+// refusal of a row changed or gone meanwhile comes `changedWayOn` or
+// `goneWayOn`.
 ListedWrite writeListedExpense(const QString &sql, const QVariantMap &values, const ExpenseRow &listed,
                                int runningNumber, const QString &changedWayOn, const QString &goneWayOn,
                                QString *error)
 {
-    const QString name = listedExpenseName(listed, runningNumber);
-    bool stale = false;
-    const bool written = runInTransaction(
-        [&](QString *failure) {
-            *failure = listedRowRefusalWithWayOn(StoredExpense, listed.slno, listed.stored, name, changedWayOn,
-                                                 goneWayOn, &stale);
-            return failure->isEmpty() && execListedRow(sql, values, rowGoneText(name, true), failure);
-        },
-        error);
-    return written ? ListedWrite::Written : stale ? ListedWrite::Stale : ListedWrite::Failed;
+    LoadedRow row(StoredExpense, listed.slno, listed.stored, listedExpenseName(listed, runningNumber));
+    row.changedWayOn = changedWayOn;
+    row.goneWayOn = goneWayOn;
+    const RowWrite outcome = writeLoadedRows({row}, {{sql, values}});
+    outcome.ok(error);
+    return outcome.result;
 }
 
 } // namespace

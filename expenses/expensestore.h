@@ -51,10 +51,6 @@ int nextExpenseNumber();
 
 bool addExpense(const ExpenseWrite &expense, QString *error);
 
-// What came of an update or delete of a listed expense: written; refused
-// because the row was changed or deleted meanwhile (Stale); or failed.
-enum class ListedWrite { Written, Stale, Failed };
-
 // Update and delete write the expense `listed`, shown as number
 // `runningNumber` of the list, only while it is still stored exactly as the
 // list read it. Otherwise Stale, nothing written, and in `error` why, naming

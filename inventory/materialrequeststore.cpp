@@ -3,10 +3,10 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
-#include "widgets/listformat.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -234,33 +234,21 @@ int updateRequestStatus(const QList<RequestLineKey> &keys, const QString &status
         *refused = false;
     if (keys.isEmpty())
         return 0;
-    bool stale = false;
-    const bool written = runInTransaction(
-        [&](QString *err) {
-            // Each ticked line compared, then written by its own row: the
-            // rows compared are the rows changed.
-            for (const RequestLineKey &key : keys) {
-                StoredRow now;
-                if (!readStoredRow(RequestLines, key.poId, &now, err))
-                    return false;
-                if (!now.found() || now != key.loaded) {
-                    *err = now.found() ? requestChangedText(key) : rowGoneText(requestLineName(key), true);
-                    stale = true;
-                    return false;
-                }
-            }
-            for (const RequestLineKey &key : keys) {
-                if (!execListedRow(QStringLiteral("UPDATE purchase_orders SET status = :status WHERE po_id = :id"),
-                                   {{":status", status}, {":id", key.poId}},
-                                   rowGoneText(requestLineName(key), true), err))
-                    return false;
-            }
-            return true;
-        },
-        error);
+    // Each ticked line compared, then written by its own row: the rows
+    // compared are the rows changed.
+    QList<LoadedRow> lines;
+    QList<QPair<QString, QVariantMap>> statements;
+    for (const RequestLineKey &key : keys) {
+        LoadedRow line(RequestLines, key.poId, key.loaded, requestLineName(key));
+        line.changedText = requestChangedText(key);
+        lines.append(line);
+        statements.append({QStringLiteral("UPDATE purchase_orders SET status = :status WHERE po_id = :id"),
+                           {{":status", status}, {":id", key.poId}}});
+    }
+    const RowWrite outcome = writeLoadedRows(lines, statements);
     if (refused)
-        *refused = stale;
-    return written ? int(keys.size()) : -1;
+        *refused = outcome.result == ListedWrite::Stale;
+    return outcome.ok(error) ? int(keys.size()) : -1;
 }
 
 QString requestChangedText(const RequestLineKey &key)

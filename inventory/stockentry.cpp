@@ -1,6 +1,7 @@
 #include "stockentry.h"
 #include "ui_stockentry.h"
 
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/typednumber.h"
 #include "output/desktop.h"
@@ -8,7 +9,6 @@
 #include "widgets/completerpopup.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "inventoryschema.h"
 #include "stockstore.h"

@@ -2,9 +2,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/transaction.h"
-#include "widgets/listformat.h"
 #include "inventoryschema.h"
 
 #include <QSqlQuery>
@@ -29,24 +29,19 @@ QString listedItemName(const StockItemRow &listed)
     return QStringLiteral("Item '") + shortRowName(listed.name) + QLatin1Char('\'');
 }
 
-// Inside the write transaction: whether the item is still stored exactly as
-// the list read it; otherwise the reason in `error`.
-bool stillAsListed(const StockItemRow &listed, QString *error)
+// Writes `statements` while the item is still stored exactly as the list
+// read it.
+StockWriteOutcome writeListedItem(const StockItemRow &listed, const QList<QPair<QString, QVariantMap>> &statements)
 {
-    *error = listedRowRefusal(StoredItem, listed.id, listed.stored, listedItemName(listed));
-    return error->isEmpty();
-}
-
-// Done, Refused (the item changed or gone meanwhile: one of the two texts
-// listedRowRefusal and execListedRow give) or Failed.
-StockWrite writeResult(bool ok, const StockItemRow &listed, const QString &error)
-{
-    if (ok)
-        return StockWrite::Done;
-    const QString name = listedItemName(listed);
-    if (error == rowGoneText(name, true) || error == rowChangedText(name))
-        return StockWrite::Refused;
-    return StockWrite::Failed;
+    const RowWrite written = writeLoadedRows({LoadedRow(StoredItem, listed.id, listed.stored, listedItemName(listed))},
+                                             statements);
+    StockWriteOutcome outcome;
+    outcome.itemId = listed.id;
+    outcome.error = written.error;
+    outcome.result = written.ok() ? StockWrite::Done
+                     : written.result == ListedWrite::Stale ? StockWrite::Refused
+                                                            : StockWrite::Failed;
+    return outcome;
 }
 
 // Whether a REAL column gives the figure back as the same decimal.
@@ -201,59 +196,30 @@ StockWriteOutcome addStockItem(const StockItemFields &item, const Decimal &openi
 
 StockWriteOutcome updateStockItem(const StockItemRow &listed, const StockItemFields &item)
 {
-    StockWriteOutcome outcome;
-    outcome.itemId = listed.id;
-    const QString name = listedItemName(listed);
-    const bool ok = runInTransaction(
-        [&](QString *error) {
-            if (!stillAsListed(listed, error))
-                return false;
-            if (!execListedRow(QStringLiteral("UPDATE inventory_items SET category = :cat, supplier_name = :sup, "
-                                              "supplier_phone = :phone, item_name = :item, uom = :uom, "
-                                              "min_stock = :min WHERE item_id = :id"),
-                               {{QStringLiteral(":cat"), item.category},
-                                {QStringLiteral(":sup"), item.supplier},
-                                {QStringLiteral(":phone"), item.phone},
-                                {QStringLiteral(":item"), item.name},
-                                {QStringLiteral(":uom"), item.uom},
-                                {QStringLiteral(":min"), item.minimum},
-                                {QStringLiteral(":id"), listed.id}},
-                               rowGoneText(name, true), error))
-                return false;
-            QSqlQuery q;
-            return execBound(q,
-                             QStringLiteral("UPDATE inventory_transactions SET category = :cat, supplier_name = :sup, "
-                                            "item_name = :item WHERE item_id = :id"),
-                             {{QStringLiteral(":cat"), item.category},
-                              {QStringLiteral(":sup"), item.supplier},
-                              {QStringLiteral(":item"), item.name},
-                              {QStringLiteral(":id"), listed.id}},
-                             error);
-        },
-        &outcome.error);
-    outcome.result = writeResult(ok, listed, outcome.error);
-    return outcome;
+    return writeListedItem(
+        listed, {{QStringLiteral("UPDATE inventory_items SET category = :cat, supplier_name = :sup, "
+                                 "supplier_phone = :phone, item_name = :item, uom = :uom, min_stock = :min "
+                                 "WHERE item_id = :id"),
+                  {{QStringLiteral(":cat"), item.category},
+                   {QStringLiteral(":sup"), item.supplier},
+                   {QStringLiteral(":phone"), item.phone},
+                   {QStringLiteral(":item"), item.name},
+                   {QStringLiteral(":uom"), item.uom},
+                   {QStringLiteral(":min"), item.minimum},
+                   {QStringLiteral(":id"), listed.id}}},
+                 {QStringLiteral("UPDATE inventory_transactions SET category = :cat, supplier_name = :sup, "
+                                 "item_name = :item WHERE item_id = :id"),
+                  {{QStringLiteral(":cat"), item.category},
+                   {QStringLiteral(":sup"), item.supplier},
+                   {QStringLiteral(":item"), item.name},
+                   {QStringLiteral(":id"), listed.id}}}});
 }
 
 StockWriteOutcome deleteStockItem(const StockItemRow &listed)
 {
-    StockWriteOutcome outcome;
-    outcome.itemId = listed.id;
-    const QString name = listedItemName(listed);
     const QVariantMap id{{QStringLiteral(":id"), listed.id}};
-    const bool ok = runInTransaction(
-        [&](QString *error) {
-            if (!stillAsListed(listed, error))
-                return false;
-            QSqlQuery q;
-            if (!execBound(q, QStringLiteral("DELETE FROM inventory_transactions WHERE item_id = :id"), id, error))
-                return false;
-            return execListedRow(QStringLiteral("DELETE FROM inventory_items WHERE item_id = :id"), id,
-                                 rowGoneText(name, true), error);
-        },
-        &outcome.error);
-    outcome.result = writeResult(ok, listed, outcome.error);
-    return outcome;
+    return writeListedItem(listed, {{QStringLiteral("DELETE FROM inventory_transactions WHERE item_id = :id"), id},
+                                    {QStringLiteral("DELETE FROM inventory_items WHERE item_id = :id"), id}});
 }
 
 MovementOutcome recordStockMovement(int itemId, Movement kind, double quantity, const QString &date)

@@ -6,10 +6,10 @@
 #include "invoicestore.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"

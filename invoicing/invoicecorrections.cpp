@@ -56,9 +56,15 @@ const RowSource InvoiceRowSource{
      QStringLiteral("cgst_amount"), QStringLiteral("sgst_amount"), QStringLiteral("igst_amount"),
      QStringLiteral("grand_total"), QStringLiteral("remarks"), QStringLiteral("fy_name"), QStringLiteral("is_deleted"),
      QStringLiteral("is_abstract"), QStringLiteral("abstract_content")},
-    QStringLiteral("SELECT ") + InvoicePaymentRowSource.columnList(QStringLiteral("p"))
-        + QStringLiteral(" FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
-                         "AND p.fy_name = v.fy_name WHERE v.invoice_id = :key ORDER BY p.pay_id")};
+    invoicePaymentsStatement(QStringLiteral("v.invoice_id = :key"))};
+
+QString invoicePaymentsStatement(const QString &where, const QString &extra)
+{
+    return QStringLiteral("SELECT ") + InvoicePaymentRowSource.columnList(QStringLiteral("p")) + extra
+           + QStringLiteral(" FROM invoice_payments p JOIN invoices v ON p.invoice_no = v.invoice_no "
+                            "AND p.fy_name = v.fy_name")
+           + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where) + QStringLiteral(" ORDER BY p.pay_id");
+}
 
 int columnAt(const QStringList &columns, const char *column, int first)
 {

@@ -26,6 +26,14 @@ extern const RowSource InvoiceRowSource;
 // payments stored against an invoice are these columns.
 extern const RowSource InvoicePaymentRowSource;
 
+// The one definition of the payments recorded against an invoice: the
+// payment rows joined to the invoice ("v") whose number and year they name,
+// by pay_id. Every column of InvoicePaymentRowSource ("p"), then `extra`,
+// of the payments whose invoice meets `where` (empty: every invoice).
+// InvoiceRowSource reads those of one invoice; a list, those of all its
+// invoices in one pass.
+QString invoicePaymentsStatement(const QString &where, const QString &extra = QString());
+
 // The position of `column` among `columns` (a source's, an invoice line's)
 // in a statement that puts `first` other columns before them.
 int columnAt(const QStringList &columns, const char *column, int first = 0);

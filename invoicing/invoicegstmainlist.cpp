@@ -2,11 +2,11 @@
 #include "ui_invoicegstmainlist.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "output/desktop.h"
 #include "widgets/dashboard.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
 #include "invoicing/invoicecorrections.h"
@@ -211,7 +211,8 @@ QList<InvoiceKey> invoiceGSTmainList::selectedInvoiceNos() const
     QList<InvoiceKey> keys;
     for (int r : m_ticks->tickedRows()) {
         if (r < m_rows.size())
-            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy, m_rows.at(r).invoiceId, m_rows.at(r).stored});
+            keys.append({m_rows.at(r).invoiceNo, m_rows.at(r).fy, m_rows.at(r).invoiceId, m_rows.at(r).stored,
+                         m_rows.at(r).invoiceNoFull});
     }
     return keys;
 }
@@ -256,7 +257,8 @@ void invoiceGSTmainList::on_cancel_inv_btn_clicked()
         return;
     const BatchOutcome outcome = cancelInvoices(invoices);
     if (outcome.result == BatchResult::Stale) {
-        refuseStale(outcome.stale, "cancelled");
+        Desktop::warning(this, "Error", outcome.error);
+        loadInvoices();
         return;
     }
     if (outcome.result != BatchResult::Done) {
@@ -297,7 +299,8 @@ void invoiceGSTmainList::on_delete_btn_clicked()
         return;
     const BatchOutcome outcome = deleteInvoices(invoices);
     if (outcome.result == BatchResult::Stale) {
-        refuseStale(outcome.stale, "deleted");
+        Desktop::warning(this, "Error", outcome.error);
+        loadInvoices();
         return;
     }
     if (outcome.result == BatchResult::HasPayments) {
@@ -309,18 +312,6 @@ void invoiceGSTmainList::on_delete_btn_clicked()
         return;
     }
     Desktop::information(this, "Deleted", QString::number(invoices.size()) + " invoice(s) deleted!");
-    loadInvoices();
-}
-
-void invoiceGSTmainList::refuseStale(const InvoiceKey &invoice, const QString &action)
-{
-    QString shown = fullDocumentNumber(invoice.no, invoice.fy);
-    for (const InvoiceListRow &row : std::as_const(m_rows)) {
-        if (row.invoiceId == invoice.invoiceId)
-            shown = row.invoiceNoFull;
-    }
-    Desktop::warning(this, "Error",
-                     invoiceChangedText(shown, "Nothing was " + action + "; the list has been reloaded."));
     loadInvoices();
 }
 

@@ -49,7 +49,6 @@ private:
     void resetPeriod();
     void showTotals();
     // A ticked invoice changed since the list was read: says so, reloads.
-    void refuseStale(const InvoiceKey &invoice, const QString &action);
 
     Ui::invoiceGSTmainList *ui;
     TickColumn *m_ticks = nullptr;

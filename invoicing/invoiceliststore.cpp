@@ -3,97 +3,33 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listfilter.h"
-#include "core/transaction.h"
+#include "core/listformat.h"
 #include "invoicing/invoicecorrections.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSqlQuery>
 
-#include <sqlite3.h>
 
-#include <cstring>
-
-namespace {
-
-// Appends what SQL's "=" compares of a column's value to `key`: its value as
-// SQLite holds it (StatementRow::appendStoredValue), a real of a whole value
-// as the integer it equals.
-void appendComparedValue(QByteArray &key, const StatementRow &row, int column)
+void ListedInvoicePayments::addInvoice(int invoiceId, int index)
 {
-    const qsizetype start = key.size();
-    row.appendStoredValue(key, column);
-    if (key.at(start) != char(SQLITE_FLOAT))
-        return;
-    double real = 0;
-    std::memcpy(&real, key.constData() + start + 1, sizeof real);
-    if (!(real >= -9.2e18 && real <= 9.2e18) || real != double(qint64(real)))
-        return;
-    const qint64 whole = qint64(real);
-    key.resize(start);
-    key.append(char(SQLITE_INTEGER));
-    key.append(reinterpret_cast<const char *>(&whole), sizeof whole);
-}
-
-// An invoice's number and year as the payments against it name them, in
-// `key`; false when either is NULL, which no payment matches.
-bool paymentKey(const StatementRow &row, int noColumn, int fyColumn, QByteArray &key)
-{
-    key.resize(0);
-    if (row.isNull(noColumn) || row.isNull(fyColumn))
-        return false;
-    appendComparedValue(key, row, noColumn);
-    appendComparedValue(key, row, fyColumn);
-    return true;
-}
-
-} // namespace
-
-void ListedInvoicePayments::addInvoice(const StatementRow &row, int first, int index)
-{
-    static const int noColumn = columnAt(InvoiceRowSource.columns, "invoice_no");
-    static const int fyColumn = columnAt(InvoiceRowSource.columns, "fy_name");
-    QByteArray key;
-    if (!paymentKey(row, first + noColumn, first + fyColumn, key))
-        return;
-    if (m_next.size() <= index)
-        m_next.resize(index + 1, -1);
-    const auto found = m_first.constFind(key);
-    if (found == m_first.cend()) {
-        m_first.insert(key, index);
-        return;
-    }
-    int last = *found; // another invoice of the same number and year
-    while (m_next.at(last) >= 0)
-        last = m_next.at(last);
-    m_next[last] = index;
+    m_index.insert(invoiceId, index);
 }
 
 QString ListedInvoicePayments::statement()
 {
-    // pay_id is the row id: the rows come in its order as they lie.
-    return QStringLiteral("SELECT ") + InvoicePaymentRowSource.columnList(QStringLiteral("p"))
-           + QStringLiteral(" FROM invoice_payments p ORDER BY p.pay_id");
+    return invoicePaymentsStatement(QString(), QStringLiteral(", v.invoice_id"));
 }
 
 bool ListedInvoicePayments::read(const std::function<StoredRow *(int)> &storedOf, QString *error) const
 {
-    if (m_first.isEmpty())
+    if (m_index.isEmpty())
         return true;
     const int columns = int(InvoicePaymentRowSource.columns.size());
-    const int noColumn = columnAt(InvoicePaymentRowSource.columns, "invoice_no");
-    const int fyColumn = columnAt(InvoicePaymentRowSource.columns, "fy_name");
-    QByteArray key; // one buffer for every payment
     return forEachRow(
         statement(), {},
         [&](const StatementRow &q) {
-            if (!paymentKey(q, noColumn, fyColumn, key))
-                return;
-            const auto found = m_first.constFind(key);
-            if (found == m_first.cend())
-                return;
-            for (int index = *found; index >= 0; index = m_next.at(index))
-                storedOf(index)->addDependent(q, 0, columns);
+            if (const auto found = m_index.constFind(q.integer(columns)); found != m_index.cend())
+                storedOf(*found)->addDependent(q, 0, columns);
         },
         error);
 }
@@ -141,7 +77,7 @@ bool queryInvoiceList(const InvoiceListFilter &filter, QList<InvoiceListRow> *ro
             row.fy = q.text(fy);
             row.invoiceId = q.integer(id);
             row.stored = StoredRow::of(q, first, storedColumns);
-            payments.addInvoice(q, first, int(rows->size()));
+            payments.addInvoice(row.invoiceId, int(rows->size()));
             rows->append(std::move(row));
         },
         error);
@@ -185,37 +121,36 @@ namespace {
 
 using RowsAction = bool (*)(int invoiceId, QString *error);
 
-BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool refuseWithPayments)
+BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, const QString &done,
+                      bool refuseWithPayments)
 {
+    QList<LoadedRow> rows;
+    for (const InvoiceKey &key : invoices) {
+        LoadedRow row(InvoiceRowSource, key.invoiceId, key.listed, key.shownNo);
+        row.changedText = invoiceChangedText(key.shownNo, "Nothing was " + done + "; the list has been reloaded.");
+        row.goneText = row.changedText;
+        rows.append(row);
+    }
     BatchOutcome outcome;
-    const bool written = runInTransaction(
-        [&](QString *error) {
-            for (const InvoiceKey &key : invoices) {
-                bool same = false;
-                if (!invoiceStillAsRead(key.invoiceId, key.listed, &same, error))
-                    return false;
-                if (!same) {
-                    outcome.result = BatchResult::Stale;
-                    outcome.stale = key;
-                    return false;
-                }
+    const RowWrite written = writeLoadedRows(rows, [&](QString *error) {
+        if (refuseWithPayments) {
+            if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
+                return false;
+            if (!outcome.withPayments.isEmpty()) {
+                outcome.result = BatchResult::HasPayments;
+                return false;
             }
-            if (refuseWithPayments) {
-                if (!invoicesWithPayments(invoices, &outcome.withPayments, error))
-                    return false;
-                if (!outcome.withPayments.isEmpty()) {
-                    outcome.result = BatchResult::HasPayments;
-                    return false;
-                }
-            }
-            for (const InvoiceKey &key : invoices) {
-                if (!action(key.invoiceId, error))
-                    return false;
-            }
-            return true;
-        },
-        &outcome.error);
-    if (!written && outcome.result == BatchResult::Done)
+        }
+        for (const InvoiceKey &key : invoices) {
+            if (!action(key.invoiceId, error))
+                return false;
+        }
+        return true;
+    });
+    outcome.error = written.error;
+    if (written.result == ListedWrite::Stale)
+        outcome.result = BatchResult::Stale;
+    else if (!written.ok() && outcome.result == BatchResult::Done)
         outcome.result = BatchResult::Failed;
     return outcome;
 }
@@ -224,12 +159,12 @@ BatchOutcome runBatch(const QList<InvoiceKey> &invoices, RowsAction action, bool
 
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices)
 {
-    return runBatch(invoices, cancelInvoiceRows, false);
+    return runBatch(invoices, cancelInvoiceRows, "cancelled", false);
 }
 
 BatchOutcome deleteInvoices(const QList<InvoiceKey> &invoices)
 {
-    return runBatch(invoices, deleteInvoiceRows, true);
+    return runBatch(invoices, deleteInvoiceRows, "deleted", true);
 }
 
 CsvExportProfile gstStatementProfile(const GstStatementHead &head, const QList<InvoiceListRow> &rows)

@@ -9,7 +9,6 @@
 #include "core/storedsum.h"
 #include "output/csvexport.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -69,17 +68,14 @@ QString invoiceListStatement(const InvoiceListFilter &filter, QVariantMap *value
 
 // The payments recorded against the invoices of a list, read once for the
 // whole list after its rows: each invoice's StoredRow gets, as its
-// dependents, the payment rows whose number and year equal its own (as SQL
-// compares them) in pay_id order, which is what InvoiceRowSource gives for
-// that one invoice. One statement over the payments in the order they are
-// stored, so nothing is joined or sorted; only the rows of listed invoices
-// are read further than their number and year.
+// dependents, the payment rows of its own (invoicePaymentsStatement, the
+// statement InvoiceRowSource reads them with for one invoice) in pay_id
+// order.
 class ListedInvoicePayments
 {
 public:
-    // The invoice that list row `index` holds, read in `row` with
-    // InvoiceRowSource's columns from column `first` on.
-    void addInvoice(const StatementRow &row, int first, int index);
+    // The invoice `invoiceId` is list row `index`.
+    void addInvoice(int invoiceId, int index);
     // Adds the payments to the StoredRow that `storedOf` gives for each
     // index added. Nothing is read when no invoice was added. False with
     // the driver's text when the payments cannot be read.
@@ -89,10 +85,7 @@ public:
     static QString statement();
 
 private:
-    // The first index of each number and year, and for each index added the
-    // next one of the same number and year (-1: none), in the order added.
-    QHash<QByteArray, int> m_first;
-    QList<int> m_next;
+    QHash<int, int> m_index;
 };
 
 // Column sums of the live invoices, each figure as the list shows it (the
@@ -115,14 +108,15 @@ struct GstTotals
 };
 GstTotals liveTotals(const QList<InvoiceListRow> &rows);
 
-// An invoice of the list: number and year, and the row listed with its
-// payments as they were then.
+// An invoice of the list: number and year, the row listed with its
+// payments as they were then, and its full number as the list shows it.
 struct InvoiceKey
 {
     int no = 0;
     QString fy;
     int invoiceId = 0;
     StoredRow listed;
+    QString shownNo;
 };
 
 // The full numbers ("n/fy") of those invoices that have payments recorded;
@@ -133,16 +127,16 @@ enum class BatchResult { Done, HasPayments, Stale, Failed };
 struct BatchOutcome
 {
     BatchResult result = BatchResult::Done;
-    QString error;            // Failed: the driver's text
+    QString error;            // Failed: the driver's text; Stale: the refusal
     QStringList withPayments; // HasPayments: the invoices that have them
-    InvoiceKey stale;         // Stale: the first invoice no longer as listed
 };
 
 // Cancels every invoice (its lines removed, the row kept as cancelled) in one
 // transaction: all of them or none. Inside the transaction each invoice is
 // read again first: when one is no longer exactly as listed, its payments
 // included (paid, cancelled, rewritten or deleted since it was listed, in
-// this or another copy of the program), nothing is written (Stale). An
+// this or another copy of the program), nothing is written (Stale, the
+// refusal naming it by its shown number, the list to be read again). An
 // invoice listed with payments is cancelled with them.
 BatchOutcome cancelInvoices(const QList<InvoiceKey> &invoices);
 // Deletes every invoice with its lines in one transaction: all or none.

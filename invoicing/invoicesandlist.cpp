@@ -6,11 +6,11 @@
 #include "invoicestore.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "core/money.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/typedcell.h"
 

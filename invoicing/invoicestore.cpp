@@ -8,7 +8,7 @@
 #include "core/listfilter.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
-#include "widgets/listformat.h"
+#include "core/listformat.h"
 
 #include <QDebug>
 #include <QMap>

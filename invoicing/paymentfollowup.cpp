@@ -2,11 +2,11 @@
 #include "ui_paymentfollowup.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "core/typednumber.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"

@@ -2,10 +2,10 @@
 #include "ui_paymentstatement.h"
 
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"
 #include "paymentstore.h"
@@ -138,7 +138,7 @@ QList<ListedPayment> paymentStatement::selectedPaymentIds() const
     QList<ListedPayment> payments;
     for (int r : ticks->tickedRows()) {
         const int id = cellText(r, PayIdColumn).toInt();
-        payments.append({id, listed.value(id)});
+        payments.append({id, listed.value(id), cellText(r, NumberColumn)});
     }
     return payments;
 }
@@ -174,20 +174,7 @@ void paymentStatement::on_delete_btn_clicked()
         != QMessageBox::Yes)
         return;
     QString error;
-    std::optional<StalePayment> stale;
-    if (!deletePayments(ids, &error, &stale)) {
-        if (stale) {
-            // Changed or deleted from another window or copy since this list
-            // was read.
-            QString invoice;
-            for (int r : ticks->tickedRows()) {
-                if (cellText(r, PayIdColumn).toInt() == stale->payId)
-                    invoice = cellText(r, NumberColumn);
-            }
-            const QString row = QStringLiteral("The payment record of Invoice No ") + invoice;
-            const QString outcome = QStringLiteral("Nothing was deleted.");
-            error = stale->gone ? rowGoneText(row) + QLatin1Char(' ') + outcome : rowChangedText(row, QString(), outcome);
-        }
+    if (!deletePayments(ids, &error)) {
         Desktop::warning(this, QStringLiteral("Error"), error);
         return;
     }

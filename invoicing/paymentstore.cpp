@@ -3,12 +3,12 @@
 #include "core/boundquery.h"
 #include "core/financialyear.h"
 #include "core/listfilter.h"
+#include "core/listformat.h"
 #include "core/storedsum.h"
 #include "core/transaction.h"
 #include "core/typednumber.h"
 #include "invoicing/invoicecorrections.h"
 #include "invoicing/invoiceliststore.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSet>
@@ -159,7 +159,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.invoiceId = q.integer(id);
             if (balanceIsOwed(row.balance())) {
                 row.stored = StoredRow::of(q, first, invoiceColumns);
-                payments.addInvoice(q, first, int(rows->size()));
+                payments.addInvoice(row.invoiceId, int(rows->size()));
                 rows->append(std::move(row));
             }
         },
@@ -416,27 +416,17 @@ QString averageDaysStyle(double average)
     return QStringLiteral("background-color: #fff3cd; color: black;");
 }
 
-bool deletePayments(const QList<ListedPayment> &payments, QString *error, std::optional<StalePayment> *stale)
+bool deletePayments(const QList<ListedPayment> &payments, QString *error)
 {
-    stale->reset();
-    return runInTransaction(
-        [&](QString *failure) {
-            for (const ListedPayment &payment : payments) {
-                StoredRow now;
-                if (!readStoredRow(InvoicePaymentRowSource, payment.payId, &now, failure))
-                    return false;
-                if (now != payment.listed || !now.found()) {
-                    *stale = StalePayment{payment.payId, !now.found()};
-                    return false;
-                }
-            }
-            QSqlQuery q;
-            for (const ListedPayment &payment : payments) {
-                if (!execBound(q, QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"),
-                               {{":id", payment.payId}}, failure))
-                    return false;
-            }
-            return true;
-        },
-        error);
+    QList<LoadedRow> rows;
+    QList<QPair<QString, QVariantMap>> statements;
+    for (const ListedPayment &payment : payments) {
+        LoadedRow row(InvoicePaymentRowSource, payment.payId, payment.listed,
+                      QStringLiteral("The payment record of Invoice No ") + payment.invoice);
+        row.changedText = rowChangedText(row.name, QString(), QStringLiteral("Nothing was deleted."));
+        row.goneText = rowGoneText(row.name) + QStringLiteral(" Nothing was deleted.");
+        rows.append(row);
+        statements.append({QStringLiteral("DELETE FROM invoice_payments WHERE pay_id = :id"), {{":id", payment.payId}}});
+    }
+    return writeLoadedRows(rows, statements).ok(error);
 }

@@ -218,23 +218,17 @@ PaymentTotals paymentTotals(const QList<PaymentHistoryRow> &rows);
 // amber between.
 QString averageDaysStyle(double average);
 
-// A payment row of the history as it was listed.
+// A payment row of the history as it was listed, and the invoice number the
+// list shows with it.
 struct ListedPayment
 {
     int payId = 0;
     StoredRow listed;
-};
-
-// The first listed payment row no longer as listed: deleted (`gone`) or
-// changed.
-struct StalePayment
-{
-    int payId = 0;
-    bool gone = false;
+    QString invoice;
 };
 
 // Deletes the payment rows in one transaction: all or none. False with
-// `error` set to the driver's text. A row no longer exactly as listed
-// (changed or deleted by another copy of the program since the list was
-// read) deletes none: false with it in `stale` and `error` empty.
-bool deletePayments(const QList<ListedPayment> &payments, QString *error, std::optional<StalePayment> *stale);
+// `error` set: a row no longer exactly as listed (changed or deleted by
+// another copy of the program since the list was read) deletes none and is
+// named by its invoice; otherwise the driver's text.
+bool deletePayments(const QList<ListedPayment> &payments, QString *error);

@@ -2,6 +2,7 @@
 #include "ui_generatedc.h"
 
 #include "core/financialyear.h"
+#include "core/listformat.h"
 #include "challanstore.h"
 #include "deliverychallanlist.h"
 #include "jobworkreportstore.h"
@@ -9,7 +10,6 @@
 #include "pendingstore.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
-#include "widgets/listformat.h"
 #include "widgets/screenfit.h"
 #include "widgets/tablefill.h"
 #include "widgets/tickcolumn.h"

@@ -5,7 +5,7 @@
 // the inward entry form binds them to its widgets.
 
 #include "core/listedrow.h"
-#include "widgets/listformat.h"
+#include "core/listformat.h"
 #include <QList>
 #include <QPair>
 #include <QString>

@@ -3,9 +3,9 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
+#include "core/listformat.h"
 #include "core/storedsum.h"
 #include "output/csvexport.h"
-#include "widgets/listformat.h"
 #include "widgets/reportform.h"
 #include "widgets/tablefill.h"
 

@@ -2,9 +2,9 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/storedsum.h"
 #include "core/typednumber.h"
-#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QDebug>
@@ -337,34 +337,33 @@ std::optional<QString> storedBillDate(const QString &typed)
 
 bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, StoredRow *written, QString *error)
 {
-    const QString name = billRowName(listed.billNo);
-    // The edits stay in the list; the way on is the list's own buttons.
-    const QString wayOn = QStringLiteral("Your changes stay in the list: press Edit Table to leave edit mode, which "
-                                         "lists the bills as they are now, then Edit Table again to edit them anew.");
-    if (const QString refusal =
-            listedRowRefusalWithWayOn(purchaseBillSource(), bill.billId, listed.stored, name, wayOn, wayOn);
-        !refusal.isEmpty()) {
-        if (error)
-            *error = refusal;
-        return false;
-    }
     QVariantMap values = billValues(bill);
     values.insert(QStringLiteral(":bill_id"), bill.billId);
-    return execListedRow(QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
-                                        "company_name = :company_name, gst_no = :gst_no, type = :type, "
-                                        "description = :description, quantity = :quantity, base_amount = :base_amount, "
-                                        "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
-                                        "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
-                                        "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
-                         values, rowGoneText(name, true), error)
-           && readStoredRow(purchaseBillSource(), bill.billId, written, error);
+    LoadedRow row(purchaseBillSource(), bill.billId, listed.stored, billRowName(listed.billNo));
+    // The edits stay in the list; the way on is the list's own buttons.
+    row.changedWayOn = row.goneWayOn =
+        QStringLiteral("Your changes stay in the list: press Edit Table to leave edit mode, which lists the bills as "
+                       "they are now, then Edit Table again to edit them anew.");
+    const RowWrite outcome = writeLoadedRows(
+        {row},
+        {{QStringLiteral("UPDATE purchase_bills SET bill_no = :bill_no, bill_date = :bill_date, "
+                         "company_name = :company_name, gst_no = :gst_no, type = :type, "
+                         "description = :description, quantity = :quantity, base_amount = :base_amount, "
+                         "cgst2_5 = :cgst2_5, sgst2_5 = :sgst2_5, cgst6 = :cgst6, sgst6 = :sgst6, "
+                         "cgst9 = :cgst9, sgst9 = :sgst9, cgst14 = :cgst14, sgst14 = :sgst14, "
+                         "bill_total = :bill_total, hsn_code = :hsn_code WHERE bill_id = :bill_id"),
+          values}});
+    if (outcome.ok(error))
+        *written = outcome.written;
+    return outcome.ok();
 }
 
 bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error)
 {
-    return writeLoadedRow(QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                          {{QStringLiteral(":bill_id"), billId}}, purchaseBillSource(), billId, listed.stored,
-                          billRowName(listed.billNo), error);
+    return writeLoadedRows({LoadedRow(purchaseBillSource(), billId, listed.stored, billRowName(listed.billNo))},
+                           {{QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                             {{QStringLiteral(":bill_id"), billId}}}})
+        .ok(error);
 }
 
 SupplierLists loadSupplierLists()

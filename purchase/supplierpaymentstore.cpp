@@ -5,9 +5,8 @@
 #include "core/boundquery.h"
 #include "core/readconnection.h"
 #include "core/listedrow.h"
-#include "core/transaction.h"
+#include "core/listformat.h"
 #include "output/htmlescape.h"
-#include "widgets/listformat.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -139,58 +138,49 @@ bool freePaymentRef(const QString &receiptNo, QString *paymentRef, QString *erro
 PaymentWrite recordSupplierPayment(const SupplierPayment &payment, QString *error, int *staleBillId,
                                    QString *paymentRef)
 {
-    int stale = 0;
+    QList<LoadedRow> bills;
+    for (const UnpaidBill &listed : payment.bills) {
+        LoadedRow bill(purchaseBillSource(), listed.billId, listed.stored, billRowName(listed.billNo));
+        bill.changedText = rowChangedText(bill.name, QStringLiteral("paid, changed or deleted"));
+        bills.append(bill);
+    }
     QString ref;
-    const bool written = runInTransaction(
-        [&](QString *err) {
-            if (!freePaymentRef(payment.receiptNo, &ref, err))
+    const RowWrite outcome = writeLoadedRows(bills, [&](QString *err) {
+        if (!freePaymentRef(payment.receiptNo, &ref, err))
+            return false;
+        QSqlQuery q;
+        for (const UnpaidBill &listed : payment.bills) {
+            // Listed unpaid and still as listed: unpaid now.
+            if (!execBound(q,
+                           QStringLiteral("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = :bill_id "
+                                          "AND (payment_status IS NULL OR payment_status = 'Unpaid')"),
+                           {{QStringLiteral(":bill_id"), listed.billId}}, err)
+                || !execBound(q,
+                              QStringLiteral("INSERT INTO payment_records (bill_id, payment_date, paid_amount, "
+                                             "reference_no, mode_of_payment, payment_ref) VALUES (:bill_id, "
+                                             ":payment_date, :paid_amount, :reference_no, :mode_of_payment, "
+                                             ":payment_ref)"),
+                              {{QStringLiteral(":bill_id"), listed.billId},
+                               {QStringLiteral(":payment_date"), payment.date},
+                               {QStringLiteral(":paid_amount"), payment.amount.toDouble()},
+                               {QStringLiteral(":reference_no"), payment.reference},
+                               {QStringLiteral(":mode_of_payment"), payment.mode},
+                               {QStringLiteral(":payment_ref"), ref}},
+                              err))
                 return false;
-            for (const UnpaidBill &listed : payment.bills) {
-                const int billId = listed.billId;
-                const QString name = billRowName(listed.billNo);
-                const QString changed = rowChangedText(name, QStringLiteral("paid, changed or deleted"));
-                if (QString refusal = listedRowRefusal(purchaseBillSource(), billId, listed.stored, name, changed);
-                    !refusal.isEmpty()) {
-                    stale = billId;
-                    *err = refusal;
-                    return false;
-                }
-                QSqlQuery q;
-                if (!execBound(q,
-                               QStringLiteral("UPDATE purchase_bills SET payment_status = 'Paid' WHERE bill_id = :bill_id "
-                                              "AND (payment_status IS NULL OR payment_status = 'Unpaid')"),
-                               {{QStringLiteral(":bill_id"), billId}}, err))
-                    return false;
-                if (q.numRowsAffected() != 1) {
-                    stale = billId;
-                    *err = changed;
-                    return false;
-                }
-                if (!execBound(q,
-                               QStringLiteral("INSERT INTO payment_records (bill_id, payment_date, paid_amount, "
-                                              "reference_no, mode_of_payment, payment_ref) VALUES (:bill_id, "
-                                              ":payment_date, :paid_amount, :reference_no, :mode_of_payment, "
-                                              ":payment_ref)"),
-                               {{QStringLiteral(":bill_id"), billId},
-                                {QStringLiteral(":payment_date"), payment.date},
-                                {QStringLiteral(":paid_amount"), payment.amount.toDouble()},
-                                {QStringLiteral(":reference_no"), payment.reference},
-                                {QStringLiteral(":mode_of_payment"), payment.mode},
-                                {QStringLiteral(":payment_ref"), ref}},
-                               err))
-                    return false;
-            }
-            return true;
-        },
-        error);
-    if (written) {
+        }
+        return true;
+    });
+    if (outcome.ok(error)) {
         if (paymentRef)
             *paymentRef = ref;
         return PaymentWrite::Recorded;
     }
+    if (outcome.result != ListedWrite::Stale)
+        return PaymentWrite::Failed;
     if (staleBillId)
-        *staleBillId = stale;
-    return stale ? PaymentWrite::BillNotUnpaid : PaymentWrite::Failed;
+        *staleBillId = payment.bills.at(outcome.staleRow).billId;
+    return PaymentWrite::BillNotUnpaid;
 }
 
 // ---- Receipt --------------------------------------------------------------

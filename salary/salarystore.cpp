@@ -2,10 +2,10 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/listformat.h"
 #include "core/typednumber.h"
 #include "core/storedsum.h"
 #include "output/htmlescape.h"
-#include "widgets/listformat.h"
 
 #include <QDate>
 #include <QSqlQuery>
@@ -265,25 +265,25 @@ bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString 
         return false;
     if (!changes)
         return true;
-    const QString row = QStringLiteral("The salary entry of ") + salaryRowName(entry.name, salaryDateText(entry.date));
+    LoadedRow row(ListedSalary, listed->slno, listed->stored,
+                  QStringLiteral("The salary entry of ") + salaryRowName(entry.name, salaryDateText(entry.date)));
     // The edits stay in the list; the way on is the window's own buttons.
-    const QString wayOn = QStringLiteral("Your changes stay in the list: press Edit Cancel, then Show to list the "
-                                         "entries as they are now, and edit them again.");
-    if (const QString reason = listedRowRefusalWithWayOn(ListedSalary, listed->slno, listed->stored, row, wayOn, wayOn);
-        !reason.isEmpty()) {
-        *error = reason;
-        return false;
-    }
+    row.changedWayOn = QStringLiteral("Your changes stay in the list: press Edit Cancel, then Show to list the "
+                                      "entries as they are now, and edit them again.");
+    row.goneWayOn = row.changedWayOn;
     values.insert(QStringLiteral(":id"), listed->slno);
-    if (!execListedRow(QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
-                                      "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
-                                      "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, "
-                                      "gross_total = :gross, week_adv = :wadv, extra_adv = :eadv, "
-                                      "late_fine = :fine, total_sal = :total, remarks = :rem WHERE slno = :id"),
-                       values, rowGoneText(row, true), error))
+    const RowWrite outcome = writeLoadedRows(
+        {row}, {{QStringLiteral("UPDATE salary SET name = :name, date = :date, day_shift = :day, "
+                                "ot_details = :ot, night_details = :night, salary_day = :sal, tea_cash = :tea, "
+                                "night_cash = :ncash, sunday_cash = :sun, incentive = :inc, gross_total = :gross, "
+                                "week_adv = :wadv, extra_adv = :eadv, late_fine = :fine, total_sal = :total, "
+                                "remarks = :rem WHERE slno = :id"),
+                 values}});
+    if (!outcome.ok(error))
         return false;
     listed->entry = entry;
-    return readStoredRow(ListedSalary, listed->slno, &listed->stored, error);
+    listed->stored = outcome.written;
+    return true;
 }
 
 QString allSalariesStatement()

@@ -96,10 +96,10 @@ bool addSalary(const SalaryEntry &entry, QString *error);
 // long name cut to about 40 characters, shortRowName) and the list's date,
 // "Bala (01-03-2026)".
 QString salaryRowName(const QString &name, const QString &listDate);
-// Rewrites the `listed` entry with `entry`, inside the caller's transaction,
-// only where that changes what the list read and only while the row is still
-// as it was read; `listed` then holds the entry and the row as it stands
-// after the write, read again in the transaction. A row changed or deleted
+// Rewrites the `listed` entry with `entry`, inside the caller's transaction
+// (or one of its own), only where that changes what the list read and only
+// while the row is still as it was read; `listed` then holds the entry and
+// the row as it stands after the write, read again in the transaction. A row changed or deleted
 // meanwhile is refused: false, with the reason naming the row (salaryRowName
 // of the entry) and how to go on in the window.
 bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error);

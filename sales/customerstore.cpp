@@ -8,7 +8,6 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-#include <functional>
 
 namespace {
 
@@ -54,18 +53,17 @@ bool findDuplicateCustomer(const QString &name, const QString &gstNo, int exclud
     return true;
 }
 
-// Runs `write` in a write transaction unless `refusal` (when given) gives a
-// reason against (Stale when it sets `stale`), or another customer than
-// `excludeId` has the name or GST number by then.
+// Runs `sql` while the `listed` rows are as loaded, unless another customer
+// than `excludeId` has the name or GST number by then.
 MasterWrite writeUnlessDuplicate(const CustomerFields &fields, int excludeId, CustomerRow *existing, QString *error,
-                                 const std::function<QString(bool *stale)> &refusal,
-                                 const std::function<bool(QString *)> &write)
+                                 const QList<LoadedRow> &listed, const QString &sql, const QVariantMap &values)
 {
     return writeMasterRow(
-        refusal,
+        listed,
         [&](bool *duplicate, QString *failure) {
             *duplicate = findDuplicateCustomer(fields.name, fields.gstNo, excludeId, existing);
-            return !*duplicate && write(failure);
+            QSqlQuery q;
+            return !*duplicate && execBound(q, sql, values, failure);
         },
         error);
 }
@@ -129,14 +127,11 @@ QString customerRowName(const CustomerRow &row)
 
 MasterWrite insertCustomer(const CustomerFields &fields, CustomerRow *existing, QString *error)
 {
-    return writeUnlessDuplicate(fields, -1, existing, error, {}, [&fields](QString *failure) {
-        QSqlQuery q;
-        return execBound(q,
-                         "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, customer_type, "
-                         "phone, email, vendor_id) VALUES (:name, :address_line1, :address_line2, :gst, :type, "
-                         ":phone, :email, :vendor)",
-                         fieldValues(fields, ":address_line1", ":address_line2"), failure);
-    });
+    return writeUnlessDuplicate(fields, -1, existing, error, {},
+                                "INSERT INTO customers (customer_name, address_line1, address_line2, gst_no, "
+                                "customer_type, phone, email, vendor_id) VALUES (:name, :address_line1, "
+                                ":address_line2, :gst, :type, :phone, :email, :vendor)",
+                                fieldValues(fields, ":address_line1", ":address_line2"));
 }
 
 MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fields, CustomerRow *existing,
@@ -144,19 +139,14 @@ MasterWrite updateCustomer(const CustomerRow &loaded, const CustomerFields &fiel
 {
     QVariantMap values = fieldValues(fields, ":address_1", ":address_2");
     values.insert(":id", loaded.id);
-    const QString row = customerRowName(loaded);
     // The form leaves the edit with what was typed still in the fields.
     return writeUnlessDuplicate(
         fields, loaded.id, existing, error,
-        [&](bool *stale) {
-            return masterUpdateRefusal(CustomerSource, loaded.id, loaded.stored, row, "customer", stale);
-        },
-        [&](QString *failure) {
-            return execListedRow("UPDATE customers SET customer_name = :name, address_line1 = :address_1, "
-                                 "address_line2 = :address_2, gst_no = :gst, customer_type = :type, phone = :phone, "
-                                 "email = :email, vendor_id = :vendor WHERE customer_id = :id",
-                                 values, rowGoneText(row, true), failure);
-        });
+        {masterUpdateRow(CustomerSource, loaded.id, loaded.stored, customerRowName(loaded), "customer")},
+        "UPDATE customers SET customer_name = :name, address_line1 = :address_1, address_line2 = :address_2, "
+        "gst_no = :gst, customer_type = :type, phone = :phone, email = :email, vendor_id = :vendor "
+        "WHERE customer_id = :id",
+        values);
 }
 
 bool deleteCustomer(const CustomerRow &loaded, QString *error)

@@ -10,7 +10,6 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-#include <functional>
 
 namespace {
 
@@ -58,19 +57,23 @@ bool customerStillStored(int customerId, QString *error)
     return true;
 }
 
-// Runs `write` in a write transaction while `refusal` (when given) gives no
-// reason against (Stale when it sets `stale`), the item's customer is still
-// stored and no item of it but `excludeId` has the code.
-MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error,
-                      const std::function<QString(bool *stale)> &refusal, const std::function<bool(QString *)> &write)
+// Runs `sql` with the item's fields (and `id`) while the `listed` rows are
+// as loaded, the item's customer is still stored and no item of it but
+// `excludeId` has the code.
+MasterWrite writeItem(const ItemFields &fields, int excludeId, QString *error, const QList<LoadedRow> &listed,
+                      const QString &sql)
 {
     return writeMasterRow(
-        refusal,
+        listed,
         [&](bool *duplicate, QString *failure) {
             if (!customerStillStored(fields.customerId, failure))
                 return false;
             *duplicate = !fields.code.isEmpty() && itemCodeTaken(fields.customerId, fields.code, excludeId);
-            return !*duplicate && write(failure);
+            QVariantMap values = fieldValues(fields);
+            if (excludeId >= 0)
+                values.insert(":id", excludeId);
+            QSqlQuery q;
+            return !*duplicate && execBound(q, sql, values, failure);
         },
         error);
 }
@@ -128,31 +131,19 @@ QString itemRowName(const ItemRow &row)
 
 MasterWrite insertItem(const ItemFields &fields, QString *error)
 {
-    return writeItem(fields, -1, error, {}, [&fields](QString *failure) {
-        QSqlQuery q;
-        return execBound(q,
-                         "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
-                         "tax_percent) VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)",
-                         fieldValues(fields), failure);
-    });
+    return writeItem(fields, -1, error, {},
+                     "INSERT INTO items (customer_id, item_code, item_name, drawing_no, uom, rate_wo_tax, "
+                     "tax_percent) VALUES (:cid, :code, :name, :drawing, :uom, :rate, :tax)");
 }
 
 MasterWrite updateItem(const ItemRow &loaded, const ItemFields &fields, QString *error)
 {
-    QVariantMap values = fieldValues(fields);
-    values.insert(":id", loaded.id);
-    const QString row = itemRowName(loaded);
     // The item moves to the chosen customer. After a refusal the form
     // leaves the edit with what was typed still in the fields.
-    return writeItem(
-        fields, loaded.id, error,
-        [&](bool *stale) { return masterUpdateRefusal(ItemSource, loaded.id, loaded.stored, row, "item", stale); },
-        [&](QString *failure) {
-            return execListedRow("UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
-                                 "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax "
-                                 "WHERE item_id = :id",
-                                 values, rowGoneText(row, true), failure);
-        });
+    return writeItem(fields, loaded.id, error,
+                     {masterUpdateRow(ItemSource, loaded.id, loaded.stored, itemRowName(loaded), "item")},
+                     "UPDATE items SET customer_id = :cid, item_code = :code, item_name = :name, "
+                     "drawing_no = :drawing, uom = :uom, rate_wo_tax = :rate, tax_percent = :tax WHERE item_id = :id");
 }
 
 bool deleteItem(const ItemRow &loaded, QString *error)

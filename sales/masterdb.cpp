@@ -1,6 +1,6 @@
 #include "masterdb.h"
 
-#include "core/transaction.h"
+#include "core/boundquery.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -23,49 +23,39 @@ QString stillUsedText(const QString &what, const QStringList &uses)
     return QString("%1 is still used by %2!\nIt cannot be deleted.").arg(what, uses.join(", "));
 }
 
-MasterWrite writeMasterRow(const std::function<QString(bool *stale)> &refusal,
+MasterWrite writeMasterRow(const QList<LoadedRow> &listed,
                            const std::function<bool(bool *duplicate, QString *failure)> &write, QString *error)
 {
     bool duplicate = false;
-    bool stale = false;
-    const bool written = runInTransaction(
-        [&](QString *failure) {
-            if (const QString reason = refusal ? refusal(&stale) : QString(); !reason.isEmpty()) {
-                *failure = reason;
-                return false;
-            }
-            return write(&duplicate, failure);
-        },
-        error);
-    if (written)
+    const RowWrite outcome = writeLoadedRows(listed, [&](QString *failure) { return write(&duplicate, failure); });
+    if (outcome.ok(error))
         return MasterWrite::Written;
-    return duplicate ? MasterWrite::Duplicate : stale ? MasterWrite::Stale : MasterWrite::Failed;
+    return duplicate ? MasterWrite::Duplicate
+                     : outcome.result == ListedWrite::Stale ? MasterWrite::Stale : MasterWrite::Failed;
 }
 
-QString masterUpdateRefusal(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
-                            const QString &noun, bool *stale)
+LoadedRow masterUpdateRow(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
+                          const QString &noun)
 {
-    return listedRowRefusalWithWayOn(
-        source, id, loaded, row,
-        QStringLiteral("What you typed stays in the fields: press Reset to list the %1 as it is now, then select it "
-                       "and press Edit to load it in place of what you typed.")
-            .arg(noun),
-        QStringLiteral("What you typed stays in the fields: press Add to save it as a new %1.").arg(noun), stale);
+    LoadedRow listed(source, id, loaded, row);
+    listed.changedWayOn = QStringLiteral("What you typed stays in the fields: press Reset to list the %1 as it is "
+                                         "now, then select it and press Edit to load it in place of what you typed.")
+                              .arg(noun);
+    listed.goneWayOn = QStringLiteral("What you typed stays in the fields: press Add to save it as a new %1.").arg(noun);
+    return listed;
 }
 
 bool deleteMasterRow(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
                      const QString &noun, const QString &sql, const std::function<QString()> &deletionRefusal,
                      QString *error)
 {
-    const QString wayOn =
+    LoadedRow listed(source, id, loaded, row);
+    listed.changedWayOn =
         QStringLiteral("Press Reset to list the %1 as it is now, then select it and press Delete again.").arg(noun);
-    return runInTransaction(
-        [&](QString *failure) {
-            *failure = listedRowRefusalWithWayOn(source, id, loaded, row, wayOn, QString());
-            if (failure->isEmpty())
-                *failure = deletionRefusal();
-            return failure->isEmpty()
-                   && execListedRow(sql, {{QStringLiteral(":id"), id}}, rowGoneText(row, true), failure);
-        },
-        error);
+    return writeLoadedRows({listed}, [&](QString *failure) {
+               *failure = deletionRefusal();
+               QSqlQuery q;
+               return failure->isEmpty() && execBound(q, sql, {{QStringLiteral(":id"), id}}, failure);
+           })
+        .ok(error);
 }

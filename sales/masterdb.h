@@ -22,23 +22,23 @@ QStringList documentsUsing(const QString &column, int id, const QList<QPair<QStr
 // "<what> is still used by A, B!\nIt cannot be deleted."
 QString stillUsedText(const QString &what, const QStringList &uses);
 
-// Runs a write of a master row in a write transaction of its own: first
-// `refusal`, when given, whose reason (Stale when it sets `stale`) stops it;
-// then `write`, which sets `duplicate` when another row already has the name,
-// GST number or code. Failed gives the reason in `error`.
-MasterWrite writeMasterRow(const std::function<QString(bool *stale)> &refusal,
+// Runs a write of a master row (core/listedrow.h): the rows in `listed`
+// compared first (none for a new row; one no longer as loaded gives Stale),
+// then `write`, which sets `duplicate` when another row already has the
+// name, GST number or code. Failed gives the reason in `error`.
+MasterWrite writeMasterRow(const QList<LoadedRow> &listed,
                            const std::function<bool(bool *duplicate, QString *failure)> &write, QString *error);
 
-// Why Update may not write the listed master row `id` of `source`, named
-// `row`: it is no longer stored as `loaded` (then with how to go on, the
-// typed fields kept, for a `noun` such as "customer"); empty otherwise.
-QString masterUpdateRefusal(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
-                            const QString &noun, bool *stale);
+// The listed master row `id` of `source`, named `row`, as Update writes it:
+// refused with how to go on, the typed fields kept, for a `noun` such as
+// "customer".
+LoadedRow masterUpdateRow(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
+                          const QString &noun);
 
-// Deletes the listed master row `id` by `sql` (bound by ":id") in a write
-// transaction of its own, only while it is still stored as `loaded` and
-// `deletionRefusal` then gives no reason against: otherwise false, nothing
-// written, and why (and how to go on) in `error`.
+// Deletes the listed master row `id` by `sql` (bound by ":id"), only while it
+// is still stored as `loaded` and `deletionRefusal` then gives no reason
+// against: otherwise false, nothing written, and why (and how to go on) in
+// `error`.
 bool deleteMasterRow(const RowSource &source, int id, const StoredRow &loaded, const QString &row,
                      const QString &noun, const QString &sql, const std::function<QString()> &deletionRefusal,
                      QString *error);

@@ -80,29 +80,15 @@ bool updateCredentials(ShownUser *shown, int userId, const QString &username, co
 {
     const QVariantMap values{{":username", username}, {":password", password}, {":id", userId}};
     return writePanelRow(&shown->row, "The user " + shortRowName(shown->username), reopenText(),
-                         [&](QString *failure) {
-                             return execListedRow("UPDATE users SET username = :username, password = :password "
-                                                  "WHERE id = :id",
-                                                  values, rowGoneText("The user", true), failure);
-                         },
+                         "UPDATE users SET username = :username, password = :password WHERE id = :id", values,
                          error);
 }
 
-namespace {
-
-bool writeCompanyColumn(CompanyRecord *company, const QString &sql, const QVariantMap &values, QString *error)
-{
-    return writePanelRow(&company->row, companyRecordName(), reopenText(), [&](QString *failure) {
-        return execListedRow(sql, values, rowGoneText(companyRecordName(), true), failure);
-    }, error);
-}
-
-} // namespace
-
 bool saveBankDetails(CompanyRecord *company, const QString &text, QString *error)
 {
-    return writeCompanyColumn(company, "UPDATE company_settings SET bank_details = :bank WHERE id = 1",
-                              {{":bank", text.trimmed()}}, error);
+    return writePanelRow(&company->bank, companyRecordName(), reopenText(),
+                         "UPDATE company_settings SET bank_details = :bank WHERE id = 1", {{":bank", text.trimmed()}},
+                         error);
 }
 
 void ensureInvoiceFormatColumn()
@@ -113,8 +99,8 @@ void ensureInvoiceFormatColumn()
 
 bool saveInvoiceFormat(CompanyRecord *company, const QString &format, QString *error)
 {
-    return writeCompanyColumn(company, "UPDATE company_settings SET invoice_format = :fmt WHERE id = 1",
-                              {{":fmt", format}}, error);
+    return writePanelRow(&company->format, companyRecordName(), reopenText(),
+                         "UPDATE company_settings SET invoice_format = :fmt WHERE id = 1", {{":fmt", format}}, error);
 }
 
 } // namespace UserPanel

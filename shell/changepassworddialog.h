@@ -49,7 +49,8 @@ bool updateCredentials(ShownUser *shown, int userId, const QString &username, co
                        QString *error);
 
 // Store the text trimmed at both ends, and the invoice format, in row 1 while
-// it is still as `company` holds it; then keep it as it stands.
+// that column is still as `company` holds it (another panel's save of another
+// column meanwhile is no reason against); then keep it as it stands.
 bool saveBankDetails(CompanyRecord *company, const QString &text, QString *error);
 bool saveInvoiceFormat(CompanyRecord *company, const QString &format, QString *error);
 

@@ -9,7 +9,7 @@
 bool readCompanyRecord(CompanyRecord *record, QString *error)
 {
     *record = CompanyRecord();
-    // Every column the table has now: invoice_format comes with the first
+    // The columns the table has now: invoice_format comes with the first
     // user panel.
     QStringList columns;
     if (!forEachRow(QStringLiteral("SELECT name FROM pragma_table_info('company_settings')"), {},
@@ -21,23 +21,36 @@ bool readCompanyRecord(CompanyRecord *record, QString *error)
         execBound(q, QStringLiteral("SELECT id FROM company_settings"), {}, error);
         return false;
     }
-    record->row.source = RowSource{QStringLiteral("company_settings"), QStringLiteral("id"), columns, QString()};
-    record->row.key = 1;
-    const auto at = [&columns](const char *name) { return int(columns.indexOf(QLatin1String(name))); };
-    const int name = at("company_name"), address1 = at("address_line1"), address2 = at("address_line2"),
-              phone = at("phone"), email = at("email"), gst = at("gst_no"), bank = at("bank_details"),
-              format = at("invoice_format");
+    const QStringList details{"company_name", "address_line1", "address_line2", "phone", "email", "gst_no"};
+    PanelRow *const rows[] = {&record->details, &record->bank, &record->format};
+    const QStringList groups[] = {details, {"bank_details"}, {"invoice_format"}};
+    QStringList read;
+    for (int g = 0; g < 3; ++g) {
+        for (const QString &c : groups[g]) {
+            if (columns.contains(c))
+                rows[g]->source.columns << c;
+        }
+        rows[g]->source.table = QStringLiteral("company_settings");
+        rows[g]->source.keyColumn = QStringLiteral("id");
+        rows[g]->key = 1;
+        read << rows[g]->source.columns;
+    }
+    const auto at = [&read](const char *name) { return int(read.indexOf(QLatin1String(name))); };
     return forEachRow(
-        QStringLiteral("SELECT ") + record->row.source.columnList()
-            + QStringLiteral(" FROM company_settings WHERE id = :key"),
-        {{QStringLiteral(":key"), record->row.key}},
+        QStringLiteral("SELECT ") + read.join(QStringLiteral(", ")) + QStringLiteral(" FROM company_settings WHERE id = 1"),
+        {},
         [&](const StatementRow &r) {
             const auto text = [&r](int column) { return column < 0 ? QString() : r.text(column); };
             record->found = true;
-            record->info = {text(name), text(address1), text(address2), text(phone), text(email), text(gst)};
-            record->bankDetails = text(bank);
-            record->invoiceFormat = text(format);
-            record->row.stored = StoredRow::of(r, 0, int(columns.size()));
+            record->info = {text(at("company_name")), text(at("address_line1")), text(at("address_line2")),
+                            text(at("phone")),        text(at("email")),         text(at("gst_no"))};
+            record->bankDetails = text(at("bank_details"));
+            record->invoiceFormat = text(at("invoice_format"));
+            int first = 0;
+            for (PanelRow *row : rows) {
+                row->stored = StoredRow::of(r, first, int(row->source.columns.size()));
+                first += int(row->source.columns.size());
+            }
         },
         error);
 }
@@ -49,25 +62,22 @@ QString companyRecordName()
 
 bool saveCompanyRecord(CompanyRecord *record, const CompanyInfo &info, const QString &wayOn, QString *error)
 {
-    const QVariantMap values{{":company_name", info.name}, {":address1", info.address1},
-                             {":address2", info.address2}, {":phone", info.phone},
-                             {":email", info.email},       {":gst_no", info.gstNo}};
-    return writePanelRow(&record->row, companyRecordName(), wayOn, [&values](QString *failure) {
-        QSqlQuery q;
-        if (!execBound(q,
-                       "UPDATE company_settings SET company_name = :company_name, address_line1 = :address1, "
-                       "address_line2 = :address2, phone = :phone, email = :email, gst_no = :gst_no WHERE id = 1",
-                       values, failure))
-            return false;
-        if (q.numRowsAffected() > 0)
-            return true;
-        // Row 1 is missing, as it was when read: an update of no row would
-        // save nothing.
-        return execBound(q,
-                         "INSERT INTO company_settings (id, company_name, address_line1, address_line2, phone, email, "
-                         "gst_no) VALUES (1, :company_name, :address1, :address2, :phone, :email, :gst_no)",
-                         values, failure);
-    }, error);
+    // Row 1 missing, as it was when read, is created: an update of no row
+    // would save nothing.
+    return writePanelRow(&record->details, companyRecordName(), wayOn,
+                         record->details.stored.found()
+                             ? "UPDATE company_settings SET company_name = :company_name, address_line1 = :address1, "
+                               "address_line2 = :address2, phone = :phone, email = :email, gst_no = :gst_no "
+                               "WHERE id = 1"
+                             : "INSERT INTO company_settings (id, company_name, address_line1, address_line2, phone, "
+                               "email, gst_no) VALUES (1, :company_name, :address1, :address2, :phone, :email, :gst_no)",
+                         {{":company_name", info.name},
+                          {":address1", info.address1},
+                          {":address2", info.address2},
+                          {":phone", info.phone},
+                          {":email", info.email},
+                          {":gst_no", info.gstNo}},
+                         error);
 }
 
 bool saveCompanyRecordReporting(QWidget *parent, CompanyRecord *record, const CompanyInfo &info,

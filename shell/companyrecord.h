@@ -8,14 +8,17 @@
 class QWidget;
 
 // Row 1 as a panel reads it to write it back: the values it shows (NULLs as
-// empty texts) and the row kept, every column the table has.
+// empty texts) and, for each save of a panel, the columns that save writes,
+// as kept: a save is refused only when one of its own columns changed.
 struct CompanyRecord
 {
     bool found = false;
     CompanyInfo info;
     QString bankDetails;
     QString invoiceFormat; // empty while the table has no such column
-    PanelRow row;
+    PanelRow details;      // the six company fields
+    PanelRow bank;         // bank_details
+    PanelRow format;       // invoice_format
 };
 
 // Reads row 1 in one pass; a missing row gives found false. False with the
@@ -26,8 +29,8 @@ bool readCompanyRecord(CompanyRecord *record, QString *error = nullptr);
 QString companyRecordName();
 
 // Stores the six fields in row 1, creating the row when it is missing (as it
-// was when read), while the row is still as `record` holds it; then keeps
-// the row as written. Otherwise false: the row changed meanwhile, named, with
+// was when read), while those six are still as `record` holds them; then
+// keeps them as written. Otherwise false: the row changed meanwhile, named, with
 // `wayOn` after it, or the driver's text.
 bool saveCompanyRecord(CompanyRecord *record, const CompanyInfo &info, const QString &wayOn, QString *error);
 

@@ -1,31 +1,13 @@
 #include "panelrow.h"
 
-#include "core/transaction.h"
-
-bool writePanelRow(PanelRow *row, const QString &name, const QString &wayOn,
-                   const std::function<bool(QString *error)> &write, QString *error)
+bool writePanelRow(PanelRow *row, const QString &name, const QString &wayOn, const QString &sql,
+                   const QVariantMap &values, QString *error)
 {
-    StoredRow after;
-    const bool written = runInTransaction(
-        [&](QString *failure) {
-            if (row->stored.found()) {
-                *failure = listedRowRefusalWithWayOn(row->source, row->key, row->stored, name, wayOn, wayOn);
-                if (!failure->isEmpty())
-                    return false;
-            } else {
-                // Missing when read: it must be missing still.
-                StoredRow now;
-                if (!readStoredRow(row->source, row->key, &now, failure))
-                    return false;
-                if (now.found()) {
-                    *failure = rowChangedText(name, QStringLiteral("created")) + QLatin1Char(' ') + wayOn;
-                    return false;
-                }
-            }
-            return write(failure) && readStoredRow(row->source, row->key, &after, failure);
-        },
-        error);
-    if (written)
-        row->stored = after;
-    return written;
+    LoadedRow loaded(row->source, row->key, row->stored, name);
+    loaded.changedWayOn = wayOn;
+    loaded.goneWayOn = wayOn;
+    const RowWrite outcome = writeLoadedRows({loaded}, {{sql, values}});
+    if (outcome.ok(error))
+        row->stored = outcome.written;
+    return outcome.ok();
 }

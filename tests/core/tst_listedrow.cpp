@@ -6,6 +6,7 @@
 
 #include "core/boundquery.h"
 #include "core/listedrow.h"
+#include "core/transaction.h"
 
 #include <QSqlQuery>
 #include <QtTest>
@@ -32,10 +33,18 @@ bool prepareBills(TestEnvironment &env)
            && q.exec("INSERT INTO payments VALUES (1, 1, 40), (2, 1, 10), (3, 2, 5)");
 }
 
-bool deleteBill1(const StoredRow &loaded, QString *error, const std::function<QString()> &refusal = {})
+RowWrite updateBill(int id, const StoredRow &loaded, const QString &total, const QString &wayOn = QString())
 {
-    return writeLoadedRow("DELETE FROM bills WHERE bill_id = :id", {{":id", 1}}, Bills, 1, loaded, "S1", error,
-                          refusal);
+    LoadedRow row(Bills, id, loaded, "S" + QString::number(id));
+    row.changedWayOn = wayOn;
+    row.goneWayOn = wayOn;
+    return writeLoadedRows({row}, {{"UPDATE bills SET total = " + total + " WHERE bill_id = :id", {{":id", id}}}});
+}
+
+int count(const QString &sql)
+{
+    QSqlQuery q(sql);
+    return q.next() ? q.value(0).toInt() : -1;
 }
 
 // The bills as a list reads them: what it shows, then the stored columns,
@@ -90,17 +99,98 @@ private slots:
         QString error;
         QVERIFY2(readStoredRow(Bills, 1, &alone, &error), qPrintable(error));
         QVERIFY(alone == listed);
-        QCOMPARE(alone.dependentCount(), 2);
         for (const QString &sql : otherCopy.split("; "))
             writeAsOtherCopy(sql);
-        const bool written = writeLoadedRow("UPDATE bills SET total = 150 WHERE bill_id = :id", {{":id", 1}}, Bills,
-                                            1, listed, "S1", &error);
-        QCOMPARE(written, expected.isEmpty());
-        if (!written)
-            QCOMPARE(error, expected);
-        QSqlQuery q("SELECT COUNT(*) FROM bills WHERE total = 150");
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), written ? 1 : 0);
+        const RowWrite outcome = updateBill(1, listed, "150");
+        QCOMPARE(outcome.error, expected);
+        QCOMPARE(count("SELECT COUNT(*) FROM bills WHERE total = 150"), outcome.ok() ? 1 : 0);
+    }
+
+    // The one write step's outcomes: written, with the row as it now stands;
+    // changed, gone or created meanwhile, with the text and the way on;
+    // failed, with the driver's text. Only Written leaves anything written.
+    void theWriteStepGivesOneOutcome_data()
+    {
+        QTest::addColumn<QString>("otherCopy");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("error");
+        const QString wayOn = " Press Show.";
+        QTest::newRow("written") << QString() << "150" << int(ListedWrite::Written) << QString();
+        QTest::newRow("changed") << "UPDATE bills SET note = 'y' WHERE bill_id = 1" << "150"
+                                 << int(ListedWrite::Stale) << Changed + wayOn;
+        QTest::newRow("gone") << "DELETE FROM bills WHERE bill_id = 1" << "150" << int(ListedWrite::Stale)
+                              << Gone + wayOn;
+        QTest::newRow("failed") << "CREATE TRIGGER no_bills BEFORE UPDATE ON bills "
+                                   "BEGIN SELECT RAISE(ABORT, 'bills are locked'); END"
+                                << "150" << int(ListedWrite::Failed) << "bills are locked Unable to fetch row";
+        QTest::newRow("failed statement") << QString() << "no_such_column" << int(ListedWrite::Failed)
+                                          << "no such column: no_such_column Unable to execute statement";
+    }
+    void theWriteStepGivesOneOutcome()
+    {
+        QFETCH(QString, otherCopy);
+        QFETCH(QString, total);
+        QFETCH(int, result);
+        TestEnvironment env;
+        QVERIFY(prepareBills(env));
+        const StoredRow listed = listBills().value(1);
+        if (otherCopy.startsWith("CREATE"))
+            QVERIFY(QSqlQuery().exec(otherCopy));
+        else if (!otherCopy.isEmpty())
+            writeAsOtherCopy(otherCopy);
+        const RowWrite outcome = updateBill(1, listed, total, "Press Show.");
+        QCOMPARE(int(outcome.result), result);
+        QTEST(outcome.error, "error");
+        QCOMPARE(outcome.staleRow, outcome.result == ListedWrite::Stale ? 0 : -1);
+        QCOMPARE(count("SELECT COUNT(*) FROM bills WHERE total = 150"), outcome.ok() ? 1 : 0);
+        StoredRow now;
+        QVERIFY(readStoredRow(Bills, 1, &now));
+        QCOMPARE(outcome.written.found(), outcome.ok());
+        QVERIFY(!outcome.ok() || outcome.written == now);
+        // A write of the form's own row as it left it is not refused.
+        if (outcome.ok())
+            QVERIFY(updateBill(1, outcome.written, "160").ok());
+    }
+
+    // Joined to the caller's open transaction, a refused write leaves what the
+    // caller wrote before it, and the caller decides: rolled back with it.
+    void aWriteJoinsTheOpenTransaction()
+    {
+        TestEnvironment env;
+        QVERIFY(prepareBills(env));
+        const QHash<int, StoredRow> listed = listBills();
+        writeAsOtherCopy("UPDATE bills SET note = 'y' WHERE bill_id = 2");
+        QString error;
+        QVERIFY(!runInTransaction(
+            [&](QString *failure) {
+                const RowWrite first = updateBill(1, listed.value(1), "150");
+                const RowWrite second = updateBill(2, listed.value(2), "250");
+                *failure = second.error;
+                return first.ok() && second.ok();
+            },
+            &error));
+        QCOMPARE(error, "S2 was changed or deleted meanwhile, perhaps in another window. Nothing was saved.");
+        QCOMPARE(count("SELECT COUNT(*) FROM bills WHERE total IN (150, 250)"), 0);
+        QVERIFY(runInTransaction([&](QString *) { return updateBill(1, listed.value(1), "150").ok(); }, &error));
+        QCOMPARE(count("SELECT COUNT(*) FROM bills WHERE total = 150"), 1);
+    }
+
+    // A row missing when loaded must be missing still; a write that finds
+    // nothing to change is refused as gone.
+    void aRowMissingWhenLoaded()
+    {
+        TestEnvironment env;
+        QVERIFY(prepareBills(env));
+        StoredRow missing;
+        QVERIFY(readStoredRow(Bills, 3, &missing));
+        QVERIFY(!missing.found());
+        RowWrite outcome = updateBill(3, missing, "1");
+        QCOMPARE(outcome.result, ListedWrite::Stale);
+        QCOMPARE(outcome.error, "S3 no longer exists; it may have been deleted in another window. Nothing was saved.");
+        writeAsOtherCopy("INSERT INTO bills (bill_id, bill_no) VALUES (3, 'S3')");
+        outcome = updateBill(3, missing, "1");
+        QCOMPARE(outcome.error, "S3 was created meanwhile, perhaps in another window. Nothing was saved.");
     }
 
     // A column left out of the source is not compared; a text that is no
@@ -117,19 +207,9 @@ private slots:
         QVERIFY(alone == listed.value(2));
         QVERIFY(listed.value(1) != listed.value(2));
 
-        QString error;
-        StoredRow written;
-        QVERIFY2(writeLoadedRow("UPDATE bills SET total = 250 WHERE bill_id = :id", {{":id", 2}}, Bills, 2, alone,
-                                "S2", &error, {}, &written),
-                 qPrintable(error));
-        QVERIFY(written != alone);
-        QVERIFY2(writeLoadedRow("UPDATE bills SET total = 260 WHERE bill_id = :id", {{":id", 2}}, Bills, 2, written,
-                                "S2", &error, {}, &written),
-                 qPrintable(error));
-
-        QVERIFY(!deleteBill1(listed.value(1), &error, [] { return QString("not today"); }));
-        QCOMPARE(error, "not today");
-        QVERIFY2(deleteBill1(listed.value(1), &error), qPrintable(error));
+        const RowWrite written = updateBill(2, alone, "250");
+        QVERIFY2(written.ok(), qPrintable(written.error));
+        QVERIFY(written.written != alone);
     }
 
     // Several rows of a list: the first that changed is named; a document's
@@ -138,26 +218,37 @@ private slots:
     {
         TestEnvironment env;
         QVERIFY(prepareBills(env));
-        QList<ListedRow> rows;
+        QList<LoadedRow> rows;
         forEachRow("SELECT " + Payments.columnList() + " FROM payments ORDER BY payment_id", {},
                    [&](const StatementRow &row) {
-                       rows.append({row.integer(0), StoredRow::of(row, 0, 3), "Payment " + row.text(0)});
+                       rows.append(LoadedRow(Payments, row.integer(0), StoredRow::of(row, 0, 3),
+                                             "Payment " + row.text(0)));
                    });
         StoredRow lines;
         const QString linesSql = "SELECT payment_id, amount FROM payments WHERE bill_id = :bill ORDER BY payment_id";
         QVERIFY(readStoredLines(linesSql, {{":bill", 1}}, &lines));
-        QCOMPARE(lines.dependentCount(), 2);
-        QVERIFY(listedRowsRefusal(Payments, rows).isEmpty());
-        QVERIFY(storedLinesRefusal(linesSql, {{":bill", 1}}, lines, "Bill S1").isEmpty());
+        rows.append(LoadedRow(linesSql, {{":bill", 1}}, lines, "Bill S1"));
+        const auto deleteFirst = [&rows](int count) {
+            return writeLoadedRows(rows.mid(0, count), {{"DELETE FROM payments WHERE payment_id = 1", {}}});
+        };
 
         writeAsOtherCopy("UPDATE payments SET amount = 11 WHERE payment_id = 2");
-        QCOMPARE(listedRowsRefusal(Payments, rows),
+        RowWrite outcome = deleteFirst(4);
+        QCOMPARE(outcome.staleRow, 1);
+        QCOMPARE(outcome.error,
                  "Payment 2 was changed or deleted meanwhile, perhaps in another window. Nothing was saved.");
-        QCOMPARE(storedLinesRefusal(linesSql, {{":bill", 1}}, lines, "Bill S1"),
+        rows.removeAt(1);
+        QCOMPARE(deleteFirst(rows.size()).error,
                  "Bill S1 was changed or deleted meanwhile, perhaps in another window. Nothing was saved.");
         writeAsOtherCopy("DELETE FROM payments WHERE bill_id = 1");
-        QCOMPARE(storedLinesRefusal(linesSql, {{":bill", 1}}, lines, "Bill S1"),
+        QCOMPARE(deleteFirst(rows.size()).error,
+                 "Payment 1 no longer exists; it may have been deleted in another window. Nothing was saved.");
+        rows.removeFirst();
+        outcome = deleteFirst(rows.size());
+        QCOMPARE(outcome.staleRow, 1);
+        QCOMPARE(outcome.error,
                  "Bill S1 no longer exists; it may have been deleted in another window. Nothing was saved.");
+        QCOMPARE(count("SELECT COUNT(*) FROM payments"), 1);
     }
 
     void aLongRowNameIsShortened()

@@ -2,8 +2,8 @@
 // tax rates round, and how an amount is written. Every expected figure below
 // is worked out by hand from the decimal numbers, not from the code.
 
+#include "core/listformat.h"
 #include "core/money.h"
-#include "widgets/listformat.h"
 
 #include <QTest>
 

@@ -10,7 +10,7 @@
 #include "jobwork/challanstore.h"
 #include "jobwork/inwardstore.h"
 #include "jobwork/pendingstore.h"
-#include "widgets/listformat.h"
+#include "core/listformat.h"
 
 #include <QSqlDatabase>
 #include <QtTest>
