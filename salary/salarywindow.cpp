@@ -103,41 +103,6 @@ QTableWidgetItem *computedItem(const Decimal &value, const QColor &background)
     return computedItem(value.toMoney().text(), look.bold, QBrush(background));
 }
 
-// The cells of a list of thousands of rows repeat their values (figures,
-// dates, remarks) and their look: a cell made anew is a copy of the first
-// cell showing the same value in its column, and shares its data with it
-// until either is changed (an edit gives the cell its own). A value's text
-// is made once, for its first cell.
-template<class Key>
-class RepeatedCells
-{
-public:
-    RepeatedCells() = default;
-    RepeatedCells(const RepeatedCells &) = delete;
-    RepeatedCells &operator=(const RepeatedCells &) = delete;
-    ~RepeatedCells() { qDeleteAll(m_first); }
-
-    // The first cell of `key`, showing text(), with `font` and `background`
-    // when given.
-    template<class Text>
-    const QTableWidgetItem &first(const Key &key, Text &&text, const QFont *font = nullptr,
-                                  const QBrush *background = nullptr)
-    {
-        QTableWidgetItem *&first = m_first[key];
-        if (!first) {
-            first = new QTableWidgetItem(text());
-            if (font)
-                first->setFont(*font);
-            if (background)
-                first->setBackground(*background);
-        }
-        return *first;
-    }
-
-private:
-    QHash<Key, QTableWidgetItem *> m_first;
-};
-
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
 {
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
@@ -446,17 +411,18 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
                 }
             };
             const auto figure = [&](int c, const Money &m, const QBrush *background = nullptr) {
-                put(c, figures.first({c, m.paise()}, [&] { return m.text(); }, background ? &look.bold : nullptr,
-                                     background));
+                put(c, figures.first({c, m.paise()}, [&] {
+                    return background ? computedItem(m.text(), look.bold, *background) : new QTableWidgetItem(m.text());
+                }));
             };
             fill.add(r, ListCheck, tick->clone());
             fill.add(r, ListName, e.name)->setData(Qt::UserRole, records.at(r).slno);
-            put(ListDate, dates.first(e.date, [&] { return salaryDateText(e.date); }));
+            put(ListDate, dates.first(e.date, [&] { return new QTableWidgetItem(salaryDateText(e.date)); }));
             for (int field = 0; field < 11; ++field)
                 figure(ListFigureColumns[field], e.figures[field].toMoney());
             figure(ListGross, e.gross, &look.gross);
             figure(ListTotal, e.total, &look.total);
-            put(ListRemarks, remarks.first(e.remarks, [&] { return e.remarks; }));
+            put(ListRemarks, remarks.first(e.remarks, [&] { return new QTableWidgetItem(e.remarks); }));
         }
     }
     // A new list starts at its top, as when its rows are made afresh.

@@ -168,3 +168,32 @@ private:
     std::function<QString(Value)> m_make;
     QHash<Key, QString> m_texts;
 };
+
+// The cells of a list that repeat a value and its look (a figure, a date, a
+// colour): a cell made anew is a copy (clone()) of the first cell made for
+// its key, and shares its texts and look with it until either is changed
+// (an edit gives the cell its own), so each distinct cell is made, and its
+// look set, once. Key by column as well where columns differ. Use one for a
+// fill; the first cells go with it.
+template<class Key>
+class RepeatedCells
+{
+public:
+    RepeatedCells() = default;
+    RepeatedCells(const RepeatedCells &) = delete;
+    RepeatedCells &operator=(const RepeatedCells &) = delete;
+    ~RepeatedCells() { qDeleteAll(m_first); }
+
+    // The first cell of `key`: the new item make() gives, on first use.
+    template<class Make>
+    const QTableWidgetItem &first(const Key &key, Make &&make)
+    {
+        QTableWidgetItem *&first = m_first[key];
+        if (!first)
+            first = make();
+        return *first;
+    }
+
+private:
+    QHash<Key, QTableWidgetItem *> m_first;
+};

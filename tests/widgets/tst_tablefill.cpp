@@ -114,6 +114,7 @@ private slots:
     void keysAsOnAPlainTable_data();
     void keysAsOnAPlainTable();
     void repeatedTextsAreMadeOnce();
+    void repeatedCellsAreMadeOnceAndCopied();
 };
 
 void TestTableFill::sameAsPlainFill_data()
@@ -383,6 +384,35 @@ void TestTableFill::repeatedTextsAreMadeOnce()
     QCOMPARE(upper("ab"), QStringLiteral("AB"));
     QCOMPARE(upper(QString()), QString());
     QCOMPARE(made, 5);
+}
+
+// Each key's cell is made once; its copies show its text and look, and one
+// copy edited leaves the others as they were.
+void TestTableFill::repeatedCellsAreMadeOnceAndCopied()
+{
+    int made = 0;
+    QTableWidget t(2, 2);
+    {
+        RepeatedCells<std::pair<int, QString>> cells;
+        const auto cell = [&](int column, const QString &text) {
+            return cells.first({column, text}, [&] {
+                ++made;
+                auto *item = new QTableWidgetItem(text);
+                item->setBackground(column ? Qt::red : Qt::green);
+                return item;
+            }).clone();
+        };
+        TableFill fill(&t, 2);
+        fill.add(0, 0, cell(0, "a"));
+        fill.add(1, 0, cell(0, "a"));
+        fill.add(0, 1, cell(1, "a"));
+        fill.add(1, 1, cell(1, "a"));
+        QCOMPARE(made, 2);
+    }
+    t.item(0, 1)->setText("b");
+    QCOMPARE(rowTexts(&t, 0) + rowTexts(&t, 1), QStringList({"a", "b", "a", "a"}));
+    QCOMPARE(t.item(1, 0)->background(), QBrush(Qt::green));
+    QCOMPARE(t.item(1, 1)->background(), QBrush(Qt::red));
 }
 
 QTEST_MAIN(TestTableFill)
