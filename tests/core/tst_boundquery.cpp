@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("real") << ":v" << QVariant(2268.95) << "real";
         QTest::newRow("text") << ":v" << QVariant(QStringLiteral("Café № 7")) << "text";
         QTest::newRow("text as blob") << "CAST(:v AS BLOB)" << QVariant(QStringLiteral("Café № 7")) << "blob";
+        QTest::newRow("empty text as blob") << "CAST(:v AS BLOB)" << QVariant(QStringLiteral("")) << "blob";
         QTest::newRow("null") << ":v" << QVariant() << "null";
         QTest::newRow("bytes") << ":v" << QVariant(QByteArray("a\0b", 3)) << "blob";
     }
@@ -60,8 +61,9 @@ private slots:
             QCOMPARE(value, q.value(0));
         QCOMPARE(real, q.value(0).toDouble());
         QCOMPARE(integer, q.value(0).toInt());
-        // A text cast to a blob reads as the text.
+        // A text cast to a blob reads as the text; only NULL as a null text.
         QCOMPARE(text, column.startsWith("CAST") ? bound.toString() : q.value(0).toString());
+        QCOMPARE(text.isNull(), null);
     }
 
     void failuresGiveTheDriversMessage()
