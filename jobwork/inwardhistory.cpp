@@ -62,14 +62,26 @@ void inwardHistory::loadData()
     }
 
     // Row by row into the kept items: no list of every row's texts is held.
-    TableFill fill(ui->inward_history_table, int(rows.size()), TableFill::Items::Kept);
+    // A new row's cells are copies of the first cell of their column and
+    // text (an entry repeats its texts on each line, a column its dates).
+    QTableWidget *table = ui->inward_history_table;
+    TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
     ReportTexts texts;
+    RepeatedCells<std::pair<int, QString>> repeated;
+    const auto dress = [](QTableWidgetItem *item, int c) {
+        if (c == QtyColumn)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return item;
+    };
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = inwardHistoryCells(rows.at(r), texts);
+        const bool kept = table->item(r, 0);
         for (int c = 0; c < cells.size(); ++c) {
-            QTableWidgetItem *item = fill.add(r, c, cells.at(c));
-            if (c == QtyColumn)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            const QString &text = cells.at(c);
+            if (kept)
+                dress(fill.add(r, c, text), c);
+            else
+                fill.add(r, c, repeated.first({c, text}, [&] { return dress(new QTableWidgetItem(text), c); }).clone());
         }
     }
     fill.finish();

@@ -66,6 +66,30 @@ private slots:
         QCOMPARE(text.isNull(), null);
     }
 
+    // Read against the row before's bytes, a column gives what text() gives;
+    // rows that repeat it share one text.
+    void repeatedTextsAreDecodedOnce()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        QSqlQuery q;
+        QVERIFY(q.exec("CREATE TABLE t (n INTEGER, v)"));
+        QVERIFY(q.exec("INSERT INTO t VALUES (1, 'Café'), (2, 'Café'), (3, CAST('Café' AS BLOB)), (4, ''), "
+                       "(5, NULL), (6, 7), (7, 'Cafe'), (8, 'Cafe')"));
+        RepeatedText last;
+        QStringList texts, plain;
+        QVERIFY(forEachRow("SELECT v FROM t ORDER BY n", {}, [&](const StatementRow &row) {
+            texts << row.text(0, last);
+            plain << row.text(0);
+        }));
+        QCOMPARE(texts, plain);
+        QCOMPARE(texts, QStringList({"Café", "Café", "Café", "", "", "7", "Cafe", "Cafe"}));
+        QVERIFY(!texts.at(3).isNull() && texts.at(4).isNull());
+        QCOMPARE(texts.at(1).constData(), texts.at(0).constData());
+        QCOMPARE(texts.at(2).constData(), texts.at(0).constData());
+        QCOMPARE(texts.at(7).constData(), texts.at(6).constData());
+    }
+
     void failuresGiveTheDriversMessage()
     {
         TestEnvironment env;
