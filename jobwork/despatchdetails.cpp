@@ -75,10 +75,9 @@ void despatchdetails::loadData()
     // an allocation, and a kept item compares it with the one it has).
     const QBrush open(balanceColor(1.0));
     const QBrush done(balanceColor(0.0));
-    // A new row's cells are copies of the first cell of their column, text
-    // and look (an entry repeats its texts on each line, a column its dates
-    // and items).
-    RepeatedCells<std::pair<int, QString>> repeated;
+    // A new row's cell that repeats the one above, text and look, is a copy
+    // of it.
+    CellsAbove above(table->columnCount());
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = despatchCells(rows.at(r), texts);
         const bool isOpen = balanceColor(rows.at(r).balance()) == open.color();
@@ -95,9 +94,7 @@ void despatchdetails::loadData()
             if (kept)
                 dress(fill.add(r, c, text), c);
             else
-                fill.add(r, c, repeated.first({c == BalanceColumn && isOpen ? -1 : c, text}, [&] {
-                    return dress(new QTableWidgetItem(text), c);
-                }).clone());
+                fill.add(r, c, above.item(c, text, isOpen, [&] { return dress(new QTableWidgetItem(text), c); }));
         }
     }
     fill.finish();

@@ -62,12 +62,11 @@ void inwardHistory::loadData()
     }
 
     // Row by row into the kept items: no list of every row's texts is held.
-    // A new row's cells are copies of the first cell of their column and
-    // text (an entry repeats its texts on each line, a column its dates).
+    // A new row's cell that repeats the one above is a copy of it.
     QTableWidget *table = ui->inward_history_table;
     TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
     ReportTexts texts;
-    RepeatedCells<std::pair<int, QString>> repeated;
+    CellsAbove above(table->columnCount());
     const auto dress = [](QTableWidgetItem *item, int c) {
         if (c == QtyColumn)
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -81,7 +80,7 @@ void inwardHistory::loadData()
             if (kept)
                 dress(fill.add(r, c, text), c);
             else
-                fill.add(r, c, repeated.first({c, text}, [&] { return dress(new QTableWidgetItem(text), c); }).clone());
+                fill.add(r, c, above.item(c, text, 0, [&] { return dress(new QTableWidgetItem(text), c); }));
         }
     }
     fill.finish();

@@ -197,3 +197,35 @@ public:
 private:
     QHash<Key, QTableWidgetItem *> m_first;
 };
+
+// The new cells of a list's columns, made row by row: a cell showing the
+// text and look of the cell made just before it in its column is a copy of
+// that one and shares its data (an entry's texts on each of its lines, a
+// date down the list); any other is made by make(). Unlike RepeatedCells it
+// keeps nothing more, so a column of texts that seldom repeat costs no more
+// than cells made anew. `look` tells apart cells of one text whose look
+// differs. Use one for a fill.
+class CellsAbove
+{
+public:
+    explicit CellsAbove(int columns) : m_above(columns) {}
+
+    template<class Make>
+    QTableWidgetItem *item(int column, const QString &text, int look, Make &&make)
+    {
+        Above &above = m_above[column];
+        if (above.item && above.look == look && above.text == text)
+            return above.item->clone();
+        above = {make(), text, look};
+        return above.item;
+    }
+
+private:
+    struct Above
+    {
+        QTableWidgetItem *item = nullptr; // the table's (or the fill's) own
+        QString text;
+        int look = 0;
+    };
+    QList<Above> m_above;
+};

@@ -115,6 +115,7 @@ private slots:
     void keysAsOnAPlainTable();
     void repeatedTextsAreMadeOnce();
     void repeatedCellsAreMadeOnceAndCopied();
+    void cellsRepeatingTheOneAboveAreCopied();
 };
 
 void TestTableFill::sameAsPlainFill_data()
@@ -413,6 +414,31 @@ void TestTableFill::repeatedCellsAreMadeOnceAndCopied()
     QCOMPARE(rowTexts(&t, 0) + rowTexts(&t, 1), QStringList({"a", "b", "a", "a"}));
     QCOMPARE(t.item(1, 0)->background(), QBrush(Qt::green));
     QCOMPARE(t.item(1, 1)->background(), QBrush(Qt::red));
+}
+
+// Only a cell of the text and look of the one just above it is a copy.
+void TestTableFill::cellsRepeatingTheOneAboveAreCopied()
+{
+    QTableWidget t(5, 1);
+    QStringList made;
+    {
+        CellsAbove above(1);
+        TableFill fill(&t, 5);
+        const QList<QPair<QString, int>> cells{{"a", 0}, {"a", 0}, {"a", 1}, {"b", 1}, {"a", 1}};
+        for (int r = 0; r < cells.size(); ++r) {
+            const auto &[text, look] = cells.at(r);
+            fill.add(r, 0, above.item(0, text, look, [&] {
+                made << text;
+                auto *item = new QTableWidgetItem(text);
+                item->setData(Qt::UserRole, look);
+                return item;
+            }));
+        }
+    }
+    QCOMPARE(made, QStringList({"a", "a", "b", "a"}));
+    QCOMPARE(columnTexts(&t, 0), QStringList({"a", "a", "a", "b", "a"}));
+    QCOMPARE(t.item(1, 0)->data(Qt::UserRole), QVariant(0));
+    QCOMPARE(t.item(2, 0)->data(Qt::UserRole), QVariant(1));
 }
 
 QTEST_MAIN(TestTableFill)
