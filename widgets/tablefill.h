@@ -56,13 +56,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTableWidgetItem>
 
 #include <cstring>
 #include <functional>
 #include <vector>
 
 class QTableWidget;
-class QTableWidgetItem;
 
 class TableFill
 {
