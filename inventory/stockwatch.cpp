@@ -4,6 +4,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 QList<LowStockItem> lowStockItems(const QString &category)
 {
     QList<LowStockItem> items;
@@ -18,6 +20,15 @@ QList<LowStockItem> lowStockItems(const QString &category)
 
 QString OpenRequestLine::shortDate() const
 {
+    // A valid date as the program stores it is rewritten from its digits (a
+    // format's parser costs microseconds, and a card lists thousands);
+    // anything else is left to the parser.
+    const auto digits = [this](std::initializer_list<int> at) {
+        return std::all_of(at.begin(), at.end(), [this](int i) { return poDate.at(i) >= '0' && poDate.at(i) <= '9'; });
+    };
+    if (poDate.size() == 10 && poDate.at(4) == '-' && poDate.at(7) == '-' && digits({0, 1, 2, 3, 5, 6, 8, 9})
+        && QDate(poDate.left(4).toInt(), poDate.mid(5, 2).toInt(), poDate.mid(8, 2).toInt()).isValid())
+        return poDate.mid(8, 2) + QLatin1Char('/') + poDate.mid(5, 2) + QLatin1Char('/') + poDate.mid(2, 2);
     const QDate date = QDate::fromString(poDate, QStringLiteral("yyyy-MM-dd"));
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yy")) : QString();
 }
