@@ -54,15 +54,37 @@ QString StatementRow::text(int column) const
 {
     switch (sqlite3_column_type(m_statement, column)) {
     case SQLITE_TEXT:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
+                                 sqlite3_column_bytes(m_statement, column));
     case SQLITE_BLOB: {
-        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-        return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
+        // Its bytes as they are: asked for as text, SQLite would copy them
+        // to end them in a 0. An empty blob has no bytes, and reads as "".
+        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+        return QString::fromUtf8(bytes ? bytes : "", sqlite3_column_bytes(m_statement, column));
     }
     case SQLITE_NULL:
         return QString();
     default:
         return value(column).toString();
     }
+}
+
+QString StatementRow::text(int column, RepeatedText &last) const
+{
+    const int kind = sqlite3_column_type(m_statement, column);
+    if (kind != SQLITE_TEXT && kind != SQLITE_BLOB)
+        return text(column);
+    const auto *bytes = kind == SQLITE_TEXT ? reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column))
+                                            : static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+    const int length = sqlite3_column_bytes(m_statement, column);
+    if (length == 0)
+        return text(column);
+    if (QByteArrayView(bytes, length) != QByteArrayView(last.bytes)) {
+        last.bytes.resize(length);
+        memcpy(last.bytes.data(), bytes, size_t(length));
+        last.text = QString::fromUtf8(bytes, length);
+    }
+    return last.text;
 }
 
 double StatementRow::real(int column) const

@@ -16,6 +16,14 @@ struct sqlite3_stmt;
 // prepare when the statement could not even be prepared (a missing table).
 bool execBound(QSqlQuery &q, const QString &sql, const QVariantMap &values, QString *error = nullptr);
 
+// What StatementRow::text(column, last) keeps of a column from one row to
+// the next.
+struct RepeatedText
+{
+    QByteArray bytes;
+    QString text;
+};
+
 // One row of a statement that forEachRow runs; valid only during the call
 // that gives it. Columns are read when asked for, straight from SQLite.
 class StatementRow
@@ -29,6 +37,10 @@ public:
     // decoded from its UTF-8 bytes; NULL gives a null string; a number as
     // value(column).toString() gives it.
     QString text(int column) const;
+    // As text(column), decoded only when the column's bytes differ from
+    // those of the row before, kept in `last`; rows that repeat it share one
+    // text (an entry's columns on each of its lines).
+    QString text(int column, RepeatedText &last) const;
     // value(column).toDouble() and value(column).toInt(), without the QVariant.
     double real(int column) const;
     int integer(int column) const;

@@ -6,7 +6,6 @@
 #include "inventory/stockwatch.h"
 
 #include <QFrame>
-#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -291,20 +290,20 @@ void loadRequestCard(QWidget *root, const QString &category, const QString &tabl
     CardFill fill(table, qMax(1, rows));
     int row = 0;
     lastSupplier.clear();
-    // Thousands of lines share a few hundred dates: each is read once.
-    QHash<QString, QString> shortDates;
+    // Thousands of lines share a few hundred quantities and dates: each such
+    // cell is made, and its date read, once.
+    RepeatedCells<QString> quantities, dates; // by the text, by the stored date
     for (const OpenRequestLine &line : lines) {
         if (line.supplier != lastSupplier) {
             fill.heading(row++, QStringLiteral("📦 ") + line.supplier);
             lastSupplier = line.supplier;
         }
-        auto date = shortDates.constFind(line.poDate);
-        if (date == shortDates.cend())
-            date = shortDates.insert(line.poDate, line.shortDate());
-        fill.line(row++, QStringLiteral("  • ") + line.itemName,
-                  colouredItem(storedDecimalText(line.orderQty, 0) + QLatin1Char(' ') + line.uom,
-                               QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter),
-                  colouredItem(*date, QString(), Qt::AlignCenter));
+        const QString quantity = storedDecimalText(line.orderQty, 0) + QLatin1Char(' ') + line.uom;
+        fill.line(row++, QStringLiteral("  • ") + line.itemName, quantities.first(quantity, [&] {
+            return colouredItem(quantity, QStringLiteral("#e74c3c"), Qt::AlignRight | Qt::AlignVCenter);
+        }).clone(), dates.first(line.poDate, [&] {
+            return colouredItem(line.shortDate(), QString(), Qt::AlignCenter);
+        }).clone());
     }
     if (lines.isEmpty())
         fill.allClear(0, QStringLiteral("✅ No open requests"));

@@ -75,14 +75,26 @@ void despatchdetails::loadData()
     // an allocation, and a kept item compares it with the one it has).
     const QBrush open(balanceColor(1.0));
     const QBrush done(balanceColor(0.0));
+    // A new row's cell that repeats the one above, text and look, is a copy
+    // of it.
+    CellsAbove above(table->columnCount());
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = despatchCells(rows.at(r), texts);
-        for (int c = 0; c < cells.size(); ++c) {
-            QTableWidgetItem *item = fill.add(r, c, cells.at(c));
+        const bool isOpen = balanceColor(rows.at(r).balance()) == open.color();
+        const auto dress = [&](QTableWidgetItem *item, int c) {
             if (c == ReceivedColumn || c == DespatchedColumn || c == BalanceColumn)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (c == BalanceColumn)
-                item->setBackground(balanceColor(rows.at(r).balance()) == open.color() ? open : done);
+                item->setBackground(isOpen ? open : done);
+            return item;
+        };
+        const bool kept = table->item(r, 0);
+        for (int c = 0; c < cells.size(); ++c) {
+            const QString &text = cells.at(c);
+            if (kept)
+                dress(fill.add(r, c, text), c);
+            else
+                fill.add(r, c, above.item(c, text, isOpen, [&] { return dress(new QTableWidgetItem(text), c); }));
         }
     }
     fill.finish();

@@ -62,14 +62,25 @@ void inwardHistory::loadData()
     }
 
     // Row by row into the kept items: no list of every row's texts is held.
-    TableFill fill(ui->inward_history_table, int(rows.size()), TableFill::Items::Kept);
+    // A new row's cell that repeats the one above is a copy of it.
+    QTableWidget *table = ui->inward_history_table;
+    TableFill fill(table, int(rows.size()), TableFill::Items::Kept);
     ReportTexts texts;
+    CellsAbove above(table->columnCount());
+    const auto dress = [](QTableWidgetItem *item, int c) {
+        if (c == QtyColumn)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return item;
+    };
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList cells = inwardHistoryCells(rows.at(r), texts);
+        const bool kept = table->item(r, 0);
         for (int c = 0; c < cells.size(); ++c) {
-            QTableWidgetItem *item = fill.add(r, c, cells.at(c));
-            if (c == QtyColumn)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            const QString &text = cells.at(c);
+            if (kept)
+                dress(fill.add(r, c, text), c);
+            else
+                fill.add(r, c, above.item(c, text, 0, [&] { return dress(new QTableWidgetItem(text), c); }));
         }
     }
     fill.finish();

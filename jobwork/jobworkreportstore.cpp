@@ -11,6 +11,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -55,15 +56,19 @@ QString reportStatement(const QString &extraColumns, const QString &extraJoin, c
            + QStringLiteral(", e.inward_no DESC, i.item_code ASC");
 }
 
+// The inward entry's columns, repeated on each line of an entry: decoded
+// once for its lines.
+using EntryTexts = std::array<RepeatedText, 5>;
+
 // The inward entry's columns of a report row; the item's are read apart.
-ReportInwardLine readReportInwardLine(const StatementRow &q)
+ReportInwardLine readReportInwardLine(const StatementRow &q, EntryTexts &entry)
 {
     ReportInwardLine line;
-    line.inwardNoFull = q.text(0);
-    line.inwardDate = q.text(1);
-    line.dcNo = q.text(2);
-    line.dcDate = q.text(3);
-    line.poNo = q.text(4);
+    line.inwardNoFull = q.text(0, entry[0]);
+    line.inwardDate = q.text(1, entry[1]);
+    line.dcNo = q.text(2, entry[2]);
+    line.dcDate = q.text(3, entry[3]);
+    line.poNo = q.text(4, entry[4]);
     line.qty = q.real(7);
     return line;
 }
@@ -121,8 +126,10 @@ QString despatchDetailsStatement(const ReportFilter &filter, QVariantMap *values
 bool queryInwardHistory(const ReportFilter &filter, QList<InwardHistoryRow> *rows, QString *error)
 {
     rows->clear();
+    EntryTexts entry;
+    RepeatedText customer;
     const auto readRow = [&](const StatementRow &q) {
-        InwardHistoryRow row{readReportInwardLine(q), q.text(InwardLineColumnCount)};
+        InwardHistoryRow row{readReportInwardLine(q, entry), q.text(InwardLineColumnCount, customer)};
         row.line.itemCode = q.text(5);
         row.line.itemName = q.text(6);
         rows->append(std::move(row));
@@ -140,9 +147,10 @@ bool queryDespatchDetails(const ReportFilter &filter, QList<DespatchRow> *rows, 
     rows->clear();
     const int first = InwardLineColumnCount;
     QHash<int, ItemTexts> items;
+    EntryTexts entry;
     const auto readRow = [&](const StatementRow &q) {
         DespatchRow row;
-        row.line = readReportInwardLine(q);
+        row.line = readReportInwardLine(q, entry);
         row.inwardNo = q.integer(first);
         row.itemId = q.integer(first + 1);
         auto item = items.constFind(row.itemId);

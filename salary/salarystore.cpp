@@ -8,8 +8,11 @@
 #include "output/htmlescape.h"
 
 #include <QDate>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace {
 
@@ -296,11 +299,6 @@ QString monthSalariesStatement()
     return SelectColumns + QStringLiteral(" WHERE date LIKE :month ORDER BY name ASC");
 }
 
-QString salaryNamesStatement()
-{
-    return QStringLiteral("SELECT DISTINCT name FROM salary ORDER BY name ASC");
-}
-
 bool allSalaries(QList<SalaryRecord> *records, QString *error)
 {
     return select(allSalariesStatement(), {}, records, error);
@@ -317,15 +315,25 @@ QString salaryMonthPattern(int year, int month)
     return QStringLiteral("%1-%2%").arg(year).arg(month, 2, 10, QLatin1Char('0'));
 }
 
-QStringList salaryEmployeeNames()
+QStringList salaryEmployeeNames(const QList<SalaryRecord> &records)
 {
+    QSet<QString> seen;
+    QList<QByteArray> stored;
+    for (const SalaryRecord &record : records) {
+        const QString &name = record.entry.name;
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            stored << name.toUtf8();
+        }
+    }
+    std::sort(stored.begin(), stored.end()); // SQLite's BINARY order
     QStringList names;
-    const bool read = forEachRow(salaryNamesStatement(), {}, [&](const StatementRow &q) {
-        const QString name = q.text(0).trimmed();
+    for (const QByteArray &bytes : std::as_const(stored)) {
+        const QString name = QString::fromUtf8(bytes).trimmed();
         if (!name.isEmpty())
             names << name;
-    });
-    return read ? names : QStringList(); // a failing statement offers none
+    }
+    return names;
 }
 
 QString salaryDateText(const QString &text)
@@ -341,46 +349,20 @@ QString salaryStoredDate(const QString &listText)
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : listText;
 }
 
-namespace {
-
-// The texts of list columns 1 to 16 of one entry, each figure's through
-// `money`, the date through `date`.
-template<class MoneyText, class DateText>
-QStringList listTextsOf(const SalaryRecord &record, MoneyText &&money, DateText &&date)
+QStringList salaryListTexts(const SalaryRecord &record)
 {
     const SalaryEntry &e = record.entry;
     const SalaryFigures &f = e.figures;
     QStringList texts;
     texts.reserve(16);
-    texts << e.name << date(e.date);
+    texts << e.name << salaryDateText(e.date);
     for (int i = 0; i < 8; ++i)
-        texts << money(f[i].toMoney());
-    texts << money(e.gross);
+        texts << f[i].toMoney().text();
+    texts << e.gross.text();
     for (int i = 8; i < 11; ++i)
-        texts << money(f[i].toMoney());
-    texts << money(e.total) << e.remarks;
+        texts << f[i].toMoney().text();
+    texts << e.total.text() << e.remarks;
     return texts;
-}
-
-} // namespace
-
-QStringList salaryListTexts(const SalaryRecord &record)
-{
-    return listTextsOf(record, [](const Money &m) { return m.text(); }, salaryDateText);
-}
-
-SalaryListTexts::SalaryListTexts()
-    : m_money([](qint64 paise) { return Money::fromPaise(paise).text(); })
-    , m_dates([](const QString &stored) { return salaryDateText(stored); })
-{
-}
-
-QStringList SalaryListTexts::operator()(const SalaryRecord &record)
-{
-    // A month's list repeats its figures (days, rates, allowances, zeros) and
-    // its dates from row to row.
-    return listTextsOf(
-        record, [this](const Money &m) { return m.isValid() ? m_money(m.paise()) : QString(); }, m_dates);
 }
 
 bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed)

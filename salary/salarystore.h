@@ -7,7 +7,6 @@
 #include "core/listedrow.h"
 #include "core/money.h"
 #include "output/csvexport.h"
-#include "widgets/tablefill.h"
 
 #include <QList>
 #include <QString>
@@ -104,12 +103,11 @@ QString salaryRowName(const QString &name, const QString &listDate);
 // of the entry) and how to go on in the window.
 bool updateListedSalary(SalaryRecord *listed, const SalaryEntry &entry, QString *error);
 
-// The list's statements, as the list and the employee names run them:
-// every entry, newest date first, then by name; the entries of the month
-// bound to :month (salaryMonthPattern), by name; the employee names.
+// The list's statements, as the list runs them: every entry, newest date
+// first, then by name; the entries of the month bound to :month
+// (salaryMonthPattern), by name.
 QString allSalariesStatement();
 QString monthSalariesStatement();
-QString salaryNamesStatement();
 
 // Every entry, newest date first, then by name.
 bool allSalaries(QList<SalaryRecord> *records, QString *error = nullptr);
@@ -118,8 +116,11 @@ bool salariesOfMonth(int year, int month, QList<SalaryRecord> *records, QString 
 // "2026-03%" for March 2026.
 QString salaryMonthPattern(int year, int month);
 
-// The distinct employee names, trimmed, without empty ones, in name order.
-QStringList salaryEmployeeNames();
+// The employee names among `records` (every entry, as allSalaries reads
+// them) as "SELECT DISTINCT name FROM salary ORDER BY name" gives them: each
+// stored name once, in the order of their UTF-8 bytes; then trimmed, without
+// empty ones.
+QStringList salaryEmployeeNames(const QList<SalaryRecord> &records);
 
 // A date as the list, the statement and the slip show it: "dd-MM-yyyy" when
 // the text is a valid "yyyy-MM-dd" or "dd-MM-yyyy" date, else as it is.
@@ -132,19 +133,6 @@ QString salaryStoredDate(const QString &listText);
 // earnings figures, gross, the three deductions, total (every figure with
 // two decimals, rounded half away from zero), remarks.
 QStringList salaryListTexts(const SalaryRecord &record);
-// The same for the rows of a list, one after another: a text that repeats
-// down the list (a figure, a date) is made once and shared by the rows that
-// show it.
-class SalaryListTexts
-{
-public:
-    SalaryListTexts();
-    QStringList operator()(const SalaryRecord &record);
-
-private:
-    RepeatedTexts<qint64> m_money; // by paise
-    RepeatedTexts<QString> m_dates; // by the stored text
-};
 // Whether a list row (the trimmed texts of columns 1 to 16, and the figures
 // its cells stand for) differs from what the list showed of `listed`.
 bool salaryListRowEdited(const QStringList &texts, const SalaryFigures &figures, const SalaryRecord &listed);

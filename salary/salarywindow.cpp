@@ -103,42 +103,6 @@ QTableWidgetItem *computedItem(const Decimal &value, const QColor &background)
     return computedItem(value.toMoney().text(), look.bold, QBrush(background));
 }
 
-// The cells of a list of thousands of rows repeat their texts (figures,
-// dates, remarks) and their look: a cell made anew is a copy of the first
-// cell of its column with the same text, and shares its data with it until
-// either is changed (an edit gives the cell its own).
-class RepeatedCells
-{
-public:
-    explicit RepeatedCells(int columns) : m_first(columns) {}
-    RepeatedCells(const RepeatedCells &) = delete;
-    RepeatedCells &operator=(const RepeatedCells &) = delete;
-    ~RepeatedCells()
-    {
-        for (const auto &column : std::as_const(m_first))
-            qDeleteAll(column);
-    }
-
-    // A new item showing `text` in `column`, with `font` and `background`
-    // when given.
-    QTableWidgetItem *item(int column, const QString &text, const QFont *font = nullptr,
-                           const QBrush *background = nullptr)
-    {
-        QTableWidgetItem *&first = m_first[column][text]; // the one it copies
-        if (!first) {
-            first = new QTableWidgetItem(text);
-            if (font)
-                first->setFont(*font);
-            if (background)
-                first->setBackground(*background);
-        }
-        return first->clone();
-    }
-
-private:
-    QList<QHash<QString, QTableWidgetItem *>> m_first; // by column, then text
-};
-
 QTableWidgetItem *readOnly(QTableWidgetItem *item)
 {
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
@@ -237,8 +201,6 @@ SalaryWindow::SalaryWindow(QWidget *parent)
             fitNameColumn();
     });
 
-    setupNameCompleter();
-
     ui->add_btn->hide();
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->update_btn->setEnabled(false);
@@ -260,6 +222,7 @@ SalaryWindow::SalaryWindow(QWidget *parent)
     ui->year_combo->setCurrentIndex(4);
 
     loadAllSalaries();
+    setupNameCompleter(); // over the names of the entries just listed
 }
 
 SalaryWindow::~SalaryWindow()
@@ -271,7 +234,7 @@ SalaryWindow::~SalaryWindow()
 
 void SalaryWindow::setupNameCompleter()
 {
-    auto *completer = new QCompleter(salaryEmployeeNames(), this);
+    auto *completer = new QCompleter(salaryEmployeeNames(listedRecords), this);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchContains);
     nameEdit = new QLineEdit;
@@ -430,28 +393,36 @@ void SalaryWindow::showRecords(const QList<SalaryRecord> &records)
         // made anew share the data of their repeated cells.
         ticks->dropBoxes();
         TableFill fill(list, records.size(), TableFill::Items::Kept);
-        SalaryListTexts listTexts;
-        RepeatedCells cells(list->columnCount());
+        RepeatedCells<QString> dates, remarks; // by the stored text
+        RepeatedCells<std::pair<int, qint64>> figures; // by column and paise
         const std::unique_ptr<QTableWidgetItem> tick(TickColumn::newTick());
         for (int r = 0; r < records.size(); ++r) {
-            const QStringList texts = listTexts(records.at(r));
-            fill.add(r, ListCheck, tick->clone());
-            fill.add(r, ListName, texts.at(0))->setData(Qt::UserRole, records.at(r).slno);
+            const SalaryEntry &e = records.at(r).entry;
             const bool kept = list->item(r, ListDate); // a row that stays
-            for (int c = ListDate; c <= ListRemarks; ++c) {
-                const QString &text = texts.at(c - 1);
-                const bool computed = c == ListGross || c == ListTotal;
-                const QBrush &background = c == ListGross ? look.gross : look.total;
+            const auto put = [&](int c, const QTableWidgetItem &first) {
                 if (!kept) {
-                    fill.add(r, c, computed ? cells.item(c, text, &look.bold, &background) : cells.item(c, text));
-                    continue;
+                    fill.add(r, c, first.clone());
+                    return;
                 }
-                QTableWidgetItem *item = fill.add(r, c, text);
-                if (computed) {
+                QTableWidgetItem *item = fill.add(r, c, first.text());
+                if (c == ListGross || c == ListTotal) {
                     item->setFont(look.bold);
-                    item->setBackground(background);
+                    item->setBackground(c == ListGross ? look.gross : look.total);
                 }
-            }
+            };
+            const auto figure = [&](int c, const Money &m, const QBrush *background = nullptr) {
+                put(c, figures.first({c, m.paise()}, [&] {
+                    return background ? computedItem(m.text(), look.bold, *background) : new QTableWidgetItem(m.text());
+                }));
+            };
+            fill.add(r, ListCheck, tick->clone());
+            fill.add(r, ListName, e.name)->setData(Qt::UserRole, records.at(r).slno);
+            put(ListDate, dates.first(e.date, [&] { return new QTableWidgetItem(salaryDateText(e.date)); }));
+            for (int field = 0; field < 11; ++field)
+                figure(ListFigureColumns[field], e.figures[field].toMoney());
+            figure(ListGross, e.gross, &look.gross);
+            figure(ListTotal, e.total, &look.total);
+            put(ListRemarks, remarks.first(e.remarks, [&] { return new QTableWidgetItem(e.remarks); }));
         }
     }
     // A new list starts at its top, as when its rows are made afresh.

@@ -21,7 +21,9 @@ namespace {
 class TextSizeDelegate : public QStyledItemDelegate
 {
 public:
-    explicit TextSizeDelegate(QTableWidget *table) : QStyledItemDelegate(table)
+    explicit TextSizeDelegate(QTableWidget *table)
+        : QStyledItemDelegate(table)
+        , m_table(table)
     {
         table->installEventFilter(this);
     }
@@ -41,8 +43,13 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        if (index.data(Qt::FontRole).isValid() || index.data(Qt::DecorationRole).isValid()
-            || index.data(Qt::CheckStateRole).isValid() || index.data(Qt::SizeHintRole).isValid())
+        // The table's model gives a cell's data from its item: read from the
+        // item, each role costs a fraction of a question to the model (a
+        // column sized to its contents asks for every row on every pass).
+        const QTableWidgetItem *item = m_table->item(index.row(), index.column());
+        const auto data = [item](int role) { return item ? item->data(role) : QVariant(); };
+        if (data(Qt::FontRole).isValid() || data(Qt::DecorationRole).isValid() || data(Qt::CheckStateRole).isValid()
+            || data(Qt::SizeHintRole).isValid())
             return QStyledItemDelegate::sizeHint(option, index);
         if (option.font != m_font || option.widget != m_widget
             || (option.widget && option.widget->style() != m_style)) {
@@ -53,8 +60,14 @@ public:
         }
         // A row height asked for a given column width depends on that width
         // (wrapped text); a column width is asked with no width.
-        const Key key{index.data(Qt::DisplayRole).toString(), index.data(Qt::TextAlignmentRole).toInt(),
-                      option.rect.width(), int(option.features), int(option.viewItemPosition)};
+        // An alignment is held as flags, which toInt() reaches only through a
+        // conversion.
+        const QVariant alignment = data(Qt::TextAlignmentRole);
+        const int aligned = alignment.metaType() == QMetaType::fromType<Qt::Alignment>()
+                                ? int(alignment.value<Qt::Alignment>())
+                                : alignment.toInt();
+        const Key key{data(Qt::DisplayRole).toString(), aligned, option.rect.width(), int(option.features),
+                      int(option.viewItemPosition)};
         const auto found = m_sizes.constFind(key);
         if (found != m_sizes.cend())
             return *found;
@@ -87,6 +100,7 @@ private:
                ^ (size_t(key.features) << 24) ^ (size_t(key.position) << 20);
     }
 
+    const QTableWidget *m_table;
     mutable QHash<Key, QSize> m_sizes;
     mutable QFont m_font;
     mutable const QWidget *m_widget = nullptr;

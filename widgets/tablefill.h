@@ -56,13 +56,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTableWidgetItem>
 
 #include <cstring>
 #include <functional>
 #include <vector>
 
 class QTableWidget;
-class QTableWidgetItem;
 
 class TableFill
 {
@@ -167,4 +167,65 @@ private:
 
     std::function<QString(Value)> m_make;
     QHash<Key, QString> m_texts;
+};
+
+// The cells of a list that repeat a value and its look (a figure, a date, a
+// colour): a cell made anew is a copy (clone()) of the first cell made for
+// its key, and shares its texts and look with it until either is changed
+// (an edit gives the cell its own), so each distinct cell is made, and its
+// look set, once. Key by column as well where columns differ. Use one for a
+// fill; the first cells go with it.
+template<class Key>
+class RepeatedCells
+{
+public:
+    RepeatedCells() = default;
+    RepeatedCells(const RepeatedCells &) = delete;
+    RepeatedCells &operator=(const RepeatedCells &) = delete;
+    ~RepeatedCells() { qDeleteAll(m_first); }
+
+    // The first cell of `key`: the new item make() gives, on first use.
+    template<class Make>
+    const QTableWidgetItem &first(const Key &key, Make &&make)
+    {
+        QTableWidgetItem *&first = m_first[key];
+        if (!first)
+            first = make();
+        return *first;
+    }
+
+private:
+    QHash<Key, QTableWidgetItem *> m_first;
+};
+
+// The new cells of a list's columns, made row by row: a cell showing the
+// text and look of the cell made just before it in its column is a copy of
+// that one and shares its data (an entry's texts on each of its lines, a
+// date down the list); any other is made by make(). Unlike RepeatedCells it
+// keeps nothing more, so a column of texts that seldom repeat costs no more
+// than cells made anew. `look` tells apart cells of one text whose look
+// differs. Use one for a fill.
+class CellsAbove
+{
+public:
+    explicit CellsAbove(int columns) : m_above(columns) {}
+
+    template<class Make>
+    QTableWidgetItem *item(int column, const QString &text, int look, Make &&make)
+    {
+        Above &above = m_above[column];
+        if (above.item && above.look == look && above.text == text)
+            return above.item->clone();
+        above = {make(), text, look};
+        return above.item;
+    }
+
+private:
+    struct Above
+    {
+        QTableWidgetItem *item = nullptr; // the table's (or the fill's) own
+        QString text;
+        int look = 0;
+    };
+    QList<Above> m_above;
 };

@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("real") << ":v" << QVariant(2268.95) << "real";
         QTest::newRow("text") << ":v" << QVariant(QStringLiteral("Café № 7")) << "text";
         QTest::newRow("text as blob") << "CAST(:v AS BLOB)" << QVariant(QStringLiteral("Café № 7")) << "blob";
+        QTest::newRow("empty text as blob") << "CAST(:v AS BLOB)" << QVariant(QStringLiteral("")) << "blob";
         QTest::newRow("null") << ":v" << QVariant() << "null";
         QTest::newRow("bytes") << ":v" << QVariant(QByteArray("a\0b", 3)) << "blob";
     }
@@ -60,8 +61,33 @@ private slots:
             QCOMPARE(value, q.value(0));
         QCOMPARE(real, q.value(0).toDouble());
         QCOMPARE(integer, q.value(0).toInt());
-        // A text cast to a blob reads as the text.
+        // A text cast to a blob reads as the text; only NULL as a null text.
         QCOMPARE(text, column.startsWith("CAST") ? bound.toString() : q.value(0).toString());
+        QCOMPARE(text.isNull(), null);
+    }
+
+    // Read against the row before's bytes, a column gives what text() gives;
+    // rows that repeat it share one text.
+    void repeatedTextsAreDecodedOnce()
+    {
+        TestEnvironment env;
+        QVERIFY(env.openDatabase());
+        QSqlQuery q;
+        QVERIFY(q.exec("CREATE TABLE t (n INTEGER, v)"));
+        QVERIFY(q.exec("INSERT INTO t VALUES (1, 'Café'), (2, 'Café'), (3, CAST('Café' AS BLOB)), (4, ''), "
+                       "(5, NULL), (6, 7), (7, 'Cafe'), (8, 'Cafe')"));
+        RepeatedText last;
+        QStringList texts, plain;
+        QVERIFY(forEachRow("SELECT v FROM t ORDER BY n", {}, [&](const StatementRow &row) {
+            texts << row.text(0, last);
+            plain << row.text(0);
+        }));
+        QCOMPARE(texts, plain);
+        QCOMPARE(texts, QStringList({"Café", "Café", "Café", "", "", "7", "Cafe", "Cafe"}));
+        QVERIFY(!texts.at(3).isNull() && texts.at(4).isNull());
+        QCOMPARE(texts.at(1).constData(), texts.at(0).constData());
+        QCOMPARE(texts.at(2).constData(), texts.at(0).constData());
+        QCOMPARE(texts.at(7).constData(), texts.at(6).constData());
     }
 
     void failuresGiveTheDriversMessage()

@@ -11,6 +11,7 @@
 #include "inventory/inventory_stockreport.h"
 #include "inventory/inventorydashboard.h"
 #include "inventory/inventorywindow.h"
+#include "inventory/stockwatch.h"
 #include "output/whatsapp.h"
 
 #include <QAction>
@@ -166,6 +167,22 @@ private slots:
                                 "🔴 Low Stock:\n* Gloves - Bal:0.00 Min:1.00 pairs\n\n"
                                 "Please arrange urgently.";
         QCOMPARE(env.desktop.openedUrls, QList<QUrl>{whatsAppUrl(WhatsAppLink::WebSend, "919876543210", message)});
+    }
+
+    // A request's short date as "dd/MM/yy" of its stored "yyyy-MM-dd", as
+    // the date format reads it; nothing for any other text.
+    void shortDatesOfStoredDates()
+    {
+        for (const char *stored : {"2026-05-01", "2026-12-31", "0026-04-01", "2024-02-29", "2026-02-29", "2026-13-01",
+                                   "2026-5-01", "2026/05/01", "2026-05-01 ", " 2026-05-01", "20260501", "",
+                                   "2026-0\u0665-01", "x026-05-01"}) {
+            OpenRequestLine line;
+            line.poDate = stored;
+            const QDate date = QDate::fromString(line.poDate, "yyyy-MM-dd");
+            QCOMPARE(line.shortDate(), date.isValid() ? date.toString("dd/MM/yy") : QString());
+            if (line.poDate == "2026-05-01")
+                QCOMPARE(line.shortDate(), QString("01/05/26"));
+        }
     }
 
     void allClearShowsABox()

@@ -353,7 +353,10 @@ private slots:
         QVERIFY(openSalesDatabase(env));
         const int c = addCustomer("ALPHA");
         // Inward n: 10 received; what was sent, and the balance colour.
-        const QList<QPair<double, QString>> lines = {{9.996, "#d4edda"},  // 0.004 left
+        // (the first two both show "0.005": cells of one text, two colours)
+        const QList<QPair<double, QString>> lines = {{9.9951, "#d4edda"}, // 0.0049 left
+                                                     {9.9949, "#fff3cd"}, // 0.0051 left
+                                                     {9.996, "#d4edda"},  // 0.004 left
                                                      {9.994, "#fff3cd"},  // 0.006 left
                                                      {12.0, "#d4edda"},   // more sent than received
                                                      {0.0, "#fff3cd"},    // nothing sent
@@ -365,14 +368,22 @@ private slots:
                 addDelivery({no, "26-27", no, c, item, lines[no - 1].first});
         }
 
+        // Filled afresh (after a period of no rows), then in place.
         despatchdetails w;
-        showYear(&w);
         auto *table = child<QTableWidget>(&w, "despatch_details_table");
-        QCOMPARE(table->rowCount(), 5);
-        for (int r = 0; r < 5; ++r) // inward numbers descending
-            QCOMPARE(table->item(r, 11)->background().color(), QColor(lines[4 - r].second));
-        QCOMPARE(tableCell(table, 2, 11), QStringLiteral("-2.000"));
-        QCOMPARE(tableCell(table, 0, 11), QStringLiteral("0.005"));
+        child<QDateEdit>(&w, "fromdateEdit")->setDate(QDate(2027, 3, 1));
+        click(&w, "show_btn");
+        QCOMPARE(table->rowCount(), 0);
+        for (int fill = 0; fill < 2; ++fill) {
+            showYear(&w);
+            QCOMPARE(table->rowCount(), 7);
+            for (int r = 0; r < 7; ++r) // inward numbers descending
+                QCOMPARE(table->item(r, 11)->background().color(), QColor(lines[6 - r].second));
+            QCOMPARE(tableCell(table, 2, 11), QStringLiteral("-2.000"));
+            QCOMPARE(tableCell(table, 0, 11), QStringLiteral("0.005"));
+            QCOMPARE(tableCell(table, 5, 11), QStringLiteral("0.005"));
+            QCOMPARE(tableCell(table, 6, 11), QStringLiteral("0.005"));
+        }
     }
 
     void despatchDetailsWindowAndExport()

@@ -24,7 +24,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QCompleter>
 #include <QSqlQuery>
+#include <QStringListModel>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -500,6 +502,35 @@ private slots:
         QVERIFY(!f.list->cellWidget(0, 0)->findChild<QCheckBox *>()->isChecked());
         Form fresh;
         QCOMPARE(tableLook(f.list), tableLook(fresh.list));
+    }
+
+    // The name completer offers what the names' statement gives, taken from
+    // the entries the opening lists: each stored name once in the order of
+    // its UTF-8 bytes, trimmed, none empty (so " Bala" and "Bala" are offered
+    // twice); names stored later only by a later window.
+    void nameCompleterOffersTheStoredNames()
+    {
+        SalaryEnvironment env;
+        for (const char *name : {"Zeenat", " Bala", "Bala", "arun", "Bala", "   ", "\U0001F600 Smile", "\uFF21nand",
+                                 "\u00C9mile"})
+            store(name, Today, 1, 1);
+        QSqlQuery q;
+        QVERIFY(q.exec("INSERT INTO salary (name) VALUES (NULL)"));
+        QVERIFY(q.exec("SELECT DISTINCT name FROM salary ORDER BY name ASC"));
+        QStringList stated;
+        while (q.next())
+            if (const QString name = q.value(0).toString().trimmed(); !name.isEmpty())
+                stated << name;
+        Form f;
+        const auto offered = [&] {
+            return qobject_cast<QStringListModel *>(f.name->completer()->model())->stringList();
+        };
+        QCOMPARE(offered(), QStringList({"Bala", "Bala", "Zeenat", "arun", "\u00C9mile", "\uFF21nand",
+                                         "\U0001F600 Smile"}));
+        QCOMPARE(offered(), stated);
+        store("Later", Today, 1, 1);
+        click(f.w, "reset_btn");
+        QCOMPARE(offered(), stated);
     }
 
     void editingRecalculatesCancelsAndUpdates()

@@ -114,6 +114,8 @@ private slots:
     void keysAsOnAPlainTable_data();
     void keysAsOnAPlainTable();
     void repeatedTextsAreMadeOnce();
+    void repeatedCellsAreMadeOnceAndCopied();
+    void cellsRepeatingTheOneAboveAreCopied();
 };
 
 void TestTableFill::sameAsPlainFill_data()
@@ -383,6 +385,60 @@ void TestTableFill::repeatedTextsAreMadeOnce()
     QCOMPARE(upper("ab"), QStringLiteral("AB"));
     QCOMPARE(upper(QString()), QString());
     QCOMPARE(made, 5);
+}
+
+// Each key's cell is made once; its copies show its text and look, and one
+// copy edited leaves the others as they were.
+void TestTableFill::repeatedCellsAreMadeOnceAndCopied()
+{
+    int made = 0;
+    QTableWidget t(2, 2);
+    {
+        RepeatedCells<std::pair<int, QString>> cells;
+        const auto cell = [&](int column, const QString &text) {
+            return cells.first({column, text}, [&] {
+                ++made;
+                auto *item = new QTableWidgetItem(text);
+                item->setBackground(column ? Qt::red : Qt::green);
+                return item;
+            }).clone();
+        };
+        TableFill fill(&t, 2);
+        fill.add(0, 0, cell(0, "a"));
+        fill.add(1, 0, cell(0, "a"));
+        fill.add(0, 1, cell(1, "a"));
+        fill.add(1, 1, cell(1, "a"));
+        QCOMPARE(made, 2);
+    }
+    t.item(0, 1)->setText("b");
+    QCOMPARE(rowTexts(&t, 0) + rowTexts(&t, 1), QStringList({"a", "b", "a", "a"}));
+    QCOMPARE(t.item(1, 0)->background(), QBrush(Qt::green));
+    QCOMPARE(t.item(1, 1)->background(), QBrush(Qt::red));
+}
+
+// Only a cell of the text and look of the one just above it is a copy.
+void TestTableFill::cellsRepeatingTheOneAboveAreCopied()
+{
+    QTableWidget t(5, 1);
+    QStringList made;
+    {
+        CellsAbove above(1);
+        TableFill fill(&t, 5);
+        const QList<QPair<QString, int>> cells{{"a", 0}, {"a", 0}, {"a", 1}, {"b", 1}, {"a", 1}};
+        for (int r = 0; r < cells.size(); ++r) {
+            const auto &[text, look] = cells.at(r);
+            fill.add(r, 0, above.item(0, text, look, [&] {
+                made << text;
+                auto *item = new QTableWidgetItem(text);
+                item->setData(Qt::UserRole, look);
+                return item;
+            }));
+        }
+    }
+    QCOMPARE(made, QStringList({"a", "a", "b", "a"}));
+    QCOMPARE(columnTexts(&t, 0), QStringList({"a", "a", "a", "b", "a"}));
+    QCOMPARE(t.item(1, 0)->data(Qt::UserRole), QVariant(0));
+    QCOMPARE(t.item(2, 0)->data(Qt::UserRole), QVariant(1));
 }
 
 QTEST_MAIN(TestTableFill)
