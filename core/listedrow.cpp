@@ -177,21 +177,16 @@ QString LoadedRow::refusal(bool *stale) const
     QString error;
     if (!readNow(&now, &error))
         return error;
-    *stale = true;
-    if (!now.found() || !loaded.found()) {
-        // A document's lines: none then or none now is the document gone. A
-        // row: gone, missing still, or created meanwhile.
-        if (!m_source || loaded.found())
-            return goneRefusal(*this);
-        if (now.found())
-            return withWayOn(rowChangedText(name, QStringLiteral("created")), changedWayOn);
-        *stale = false;
+    // Gone, created meanwhile (a row; a document's lines: changed), changed,
+    // or still as loaded: missing still, or none still.
+    *stale = now != loaded;
+    if (!*stale)
         return QString();
-    }
-    if (now != loaded)
-        return withWayOn(changedText.isEmpty() ? rowChangedText(name) : changedText, changedWayOn);
-    *stale = false;
-    return QString();
+    if (!now.found())
+        return goneRefusal(*this);
+    if (!loaded.found() && m_source)
+        return withWayOn(rowChangedText(name, QStringLiteral("created")), changedWayOn);
+    return withWayOn(changedText.isEmpty() ? rowChangedText(name) : changedText, changedWayOn);
 }
 
 RowWrite writeLoadedRows(const QList<LoadedRow> &rows, const std::function<bool(QString *error)> &write)

@@ -144,8 +144,9 @@ struct LoadedRow
     // row loaded not found must still be missing: found meanwhile it is
     // refused as "created".
     LoadedRow(const RowSource &source, const QVariant &key, const StoredRow &asLoaded, const QString &rowName);
-    // The lines `sql` gives bound with `values` (readStoredLines). No line
-    // loaded, or none now, is a document gone.
+    // The lines `sql` gives bound with `values` (readStoredLines). Lines
+    // loaded and none now are a document gone; none loaded must be none still
+    // (an invoice cancelled keeps no lines).
     LoadedRow(const QString &sql, const QVariantMap &values, const StoredRow &asLoaded, const QString &rowName);
 
     StoredRow loaded;

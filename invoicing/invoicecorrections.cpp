@@ -2,7 +2,6 @@
 
 #include "core/boundquery.h"
 #include "core/financialyear.h"
-#include "core/transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -71,15 +70,6 @@ int columnAt(const QStringList &columns, const char *column, int first)
     return first + int(columns.indexOf(QLatin1String(column)));
 }
 
-bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error)
-{
-    StoredRow now;
-    if (!readStoredRow(InvoiceRowSource, invoiceId, &now, error))
-        return false;
-    *same = read.found() && now == read;
-    return true;
-}
-
 const QStringList InvoiceLineColumns{
     QStringLiteral("inv_item_id"), QStringLiteral("invoice_id"),   QStringLiteral("delivery_no"),
     QStringLiteral("item_id"),     QStringLiteral("invoiced_qty"), QStringLiteral("rate"),
@@ -96,17 +86,14 @@ QString invoiceLinesStatement(const QString &extra)
            + QStringLiteral(" WHERE ii.invoice_id = :id ORDER BY ii.inv_item_id");
 }
 
-QString invoiceAsReadRefusal(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome)
+QList<LoadedRow> invoiceAsLoaded(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome)
 {
-    StoredRow row;
-    StoredRow lines;
-    QString error;
-    if (!readStoredRow(InvoiceRowSource, read.invoiceId, &row, &error)
-        || !readStoredLines(invoiceLinesStatement(), {{":id", read.invoiceId}}, &lines, &error))
-        return error.isEmpty() ? QStringLiteral("could not read the invoice") : error;
-    if (!read.row.found() || row != read.row || lines != read.lines)
-        return invoiceChangedText(fullNumber, outcome);
-    return QString();
+    const QString name = QStringLiteral("Invoice No ") + fullNumber;
+    QList<LoadedRow> rows{LoadedRow(InvoiceRowSource, read.invoiceId, read.row, name),
+                          LoadedRow(invoiceLinesStatement(), {{":id", read.invoiceId}}, read.lines, name)};
+    for (LoadedRow &row : rows)
+        row.changedText = row.goneText = invoiceChangedText(fullNumber, outcome);
+    return rows;
 }
 
 QString invoiceChangedText(const QString &fullNumber, const QString &outcome)
@@ -126,64 +113,57 @@ bool deleteInvoiceRows(int invoiceId, QString *error)
     return deleteInvoiceLines(invoiceId, error) && deleteInvoiceHead(invoiceId, error);
 }
 
-CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
+namespace {
+
+// Done, Stale with the refusal, or Failed with the driver's text after the
+// failing step's words.
+CorrectionOutcome correction(const RowWrite &written, const QString &step)
 {
     CorrectionOutcome outcome;
-    QString refusal;
-    QString error;
-    const bool cancelled = runInTransaction(
-        [&](QString *e) {
-            refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoiceNo, fyName),
-                                           QStringLiteral("Nothing was cancelled."));
-            return refusal.isEmpty() && cancelInvoiceRows(read.invoiceId, e);
-        },
-        &error);
-    if (!refusal.isEmpty()) {
-        outcome.result = CorrectionResult::Stale;
-        outcome.error = refusal;
-    } else if (cancelled) {
-        outcome.result = CorrectionResult::Done;
-    } else {
-        outcome.error = QStringLiteral("Cancel failed: ") + error;
-    }
+    outcome.result = written.ok() ? CorrectionResult::Done
+                     : written.result == ListedWrite::Stale ? CorrectionResult::Stale
+                                                            : CorrectionResult::Failed;
+    outcome.error = outcome.result == CorrectionResult::Failed ? step + written.error : written.error;
     return outcome;
+}
+
+} // namespace
+
+CorrectionOutcome cancelLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
+{
+    return correction(writeLoadedRows(invoiceAsLoaded(read, fullDocumentNumber(invoiceNo, fyName),
+                                                      QStringLiteral("Nothing was cancelled.")),
+                                      [&](QString *e) { return cancelInvoiceRows(read.invoiceId, e); }),
+                      QStringLiteral("Cancel failed: "));
 }
 
 CorrectionOutcome deleteLoadedInvoice(int invoiceNo, const QString &fyName, const InvoiceAsRead &read)
 {
-    CorrectionOutcome outcome;
     const QString fullNumber = fullDocumentNumber(invoiceNo, fyName);
-    QString refusal;
     bool paid = false;
     QString step;
-    QString error;
-    const bool deleted = runInTransaction(
-        [&](QString *e) {
-            refusal = invoiceAsReadRefusal(read, fullNumber, QStringLiteral("Nothing was deleted."));
-            if (!refusal.isEmpty() || !invoiceHasPayments(invoiceNo, fyName, &paid, e) || paid)
+    const RowWrite written =
+        writeLoadedRows(invoiceAsLoaded(read, fullNumber, QStringLiteral("Nothing was deleted.")), [&](QString *e) {
+            if (!invoiceHasPayments(invoiceNo, fyName, &paid, e) || paid)
                 return false;
             step = QStringLiteral("Failed to delete items: ");
             if (!deleteInvoiceLines(read.invoiceId, e))
                 return false;
             step = QStringLiteral("Failed to delete invoice: ");
             return deleteInvoiceHead(read.invoiceId, e);
-        },
-        &error);
-    if (!refusal.isEmpty()) {
-        outcome.result = CorrectionResult::Stale;
-        outcome.error = refusal;
-    } else if (paid) {
+        });
+    if (paid) {
+        CorrectionOutcome outcome;
         outcome.result = CorrectionResult::HasPayments;
         outcome.error = QStringLiteral("Invoice %1 has payments recorded against it.\n"
                                        "Delete its payments first (Payment History), or cancel the invoice instead.")
                             .arg(fullNumber);
-    } else if (deleted) {
-        outcome.result = CorrectionResult::Done;
+        return outcome;
+    }
+    if (written.ok()) {
         QSqlQuery sweep;
         sweep.exec(QStringLiteral("DELETE FROM invoice_items WHERE invoice_id NOT IN "
                                   "(SELECT invoice_id FROM invoices WHERE invoice_id IS NOT NULL)"));
-    } else {
-        outcome.error = step + error;
     }
-    return outcome;
+    return correction(written, step);
 }

@@ -38,12 +38,6 @@ QString invoicePaymentsStatement(const QString &where, const QString &extra = QS
 // in a statement that puts `first` other columns before them.
 int columnAt(const QStringList &columns, const char *column, int first = 0);
 
-// Whether the invoice row `invoiceId` is still exactly `read` (every column
-// and its payments), as a form or list read it; a `read` that found no row
-// never is. Run inside the write transaction, so the answer holds until the
-// rows are changed. False with `error` set when it cannot be read.
-bool invoiceStillAsRead(int invoiceId, const StoredRow &read, bool *same, QString *error);
-
 // The columns of an invoice line (invoice_items) a form keeps, in the
 // table's order.
 extern const QStringList InvoiceLineColumns;
@@ -65,11 +59,11 @@ struct InvoiceAsRead
     StoredRow lines;
 };
 
-// Inside the caller's write transaction: an empty text while the invoice is
-// still exactly `read`, else invoiceChangedText(fullNumber, outcome) (paid,
-// changed, cancelled or deleted since it was read, in this or another copy
-// of the program), or the driver's text when it cannot be read.
-QString invoiceAsReadRefusal(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome);
+// The invoice row and its lines as `read`, for writeLoadedRows: either one
+// no longer as read (paid, changed, cancelled or deleted since, in this or
+// another copy of the program) refuses the write with
+// invoiceChangedText(fullNumber, outcome).
+QList<LoadedRow> invoiceAsLoaded(const InvoiceAsRead &read, const QString &fullNumber, const QString &outcome);
 
 // The refusal of an invoice no longer as it was shown: "Invoice No <full
 // number> was paid, changed, cancelled or deleted meanwhile, perhaps in

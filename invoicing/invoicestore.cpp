@@ -533,26 +533,15 @@ InvoiceWriteOutcome saveInvoice(const InvoiceWrite &invoice)
 InvoiceWriteOutcome replaceInvoice(const InvoiceWrite &invoice, const InvoiceAsRead &read)
 {
     InvoiceWriteOutcome outcome;
-    QString error;
-    const bool committed = runInTransaction(
+    const RowWrite written = writeLoadedRows(
+        invoiceAsLoaded(read, fullDocumentNumber(invoice.number, invoice.fy), QStringLiteral("Nothing was saved.")),
         [&](QString *e) {
-            QSqlQuery q;
-            const QVariantMap key{{":id", read.invoiceId}};
-            const QString refusal = invoiceAsReadRefusal(read, fullDocumentNumber(invoice.number, invoice.fy),
-                                                         QStringLiteral("Nothing was saved."));
-            if (!refusal.isEmpty()) {
-                outcome.stale = true;
-                *e = refusal;
-                return false;
-            }
-            // The row checked above, and no other stored under its number.
+            // The row compared, and no other stored under its number.
             return checkOpenBalances(invoice.lines, {read.invoiceId}, &outcome, e)
-                   && execBound(q, QStringLiteral("DELETE FROM invoice_items WHERE invoice_id = :id"), key, e)
-                   && execBound(q, QStringLiteral("DELETE FROM invoices WHERE invoice_id = :id"), key, e)
-                   && insertInvoice(invoice, &outcome, e);
-        },
-        &error);
-    return finish(committed, outcome, error);
+                   && deleteInvoiceRows(read.invoiceId, e) && insertInvoice(invoice, &outcome, e);
+        });
+    outcome.stale = written.result == ListedWrite::Stale;
+    return finish(written.ok(), outcome, written.error);
 }
 
 QString invoiceMiniListStatement(int customerId, const QString &from, const QString &to, const QString &currentFy,

@@ -5,7 +5,6 @@
 #include "core/listfilter.h"
 #include "core/listformat.h"
 #include "core/storedsum.h"
-#include "core/transaction.h"
 #include "core/typednumber.h"
 #include "invoicing/invoicecorrections.h"
 #include "invoicing/invoiceliststore.h"
@@ -77,15 +76,11 @@ bool freeReference(const QDateTime &at, QString *reference, QString *error)
     }
 }
 
-// Whether the share's invoice is still exactly as listed and what is open on
-// it now covers the share within 0.005 (the list reads the balance and the
-// payments of its rows in two statements).
+// Whether what is open on the share's invoice now covers the share within
+// 0.005 (the list reads the balance and the payments of its rows in two
+// statements).
 bool shareStillOpen(const PaymentShare &share, bool *open, QString *error)
 {
-    if (!invoiceStillAsRead(share.invoiceId, share.listed, open, error))
-        return false;
-    if (!*open)
-        return true;
     std::optional<Decimal> balance;
     const auto readRow = [&](const QSqlQuery &q) {
         balance = Decimal::fromStored(q.value(0).toDouble()) - storedTotal(q.value(1)).toDecimal();
@@ -273,38 +268,45 @@ PaymentOutcome recordPayment(const PaymentEntry &entry, const QDateTime &at)
     PaymentOutcome outcome;
     int written = 0;
     QString reference;
-    outcome.ok = runInTransaction(
-        [&](QString *error) {
-            for (const PaymentShare &share : entry.shares) {
-                bool open = false;
-                if (!shareStillOpen(share, &open, error))
-                    return false;
-                if (!open) {
-                    outcome.stale = share;
-                    return false;
-                }
-            }
-            if (!freeReference(at, &reference, error))
+    QList<LoadedRow> invoices;
+    for (const PaymentShare &share : entry.shares)
+        invoices.append(LoadedRow(InvoiceRowSource, share.invoiceId, share.listed,
+                                  QStringLiteral("Invoice No ") + fullDocumentNumber(share.invoiceNo, share.fy)));
+    const RowWrite write = writeLoadedRows(invoices, [&](QString *error) {
+        for (const PaymentShare &share : entry.shares) {
+            bool open = false;
+            if (!shareStillOpen(share, &open, error))
                 return false;
-            QSqlQuery insert;
-            for (const PaymentShare &share : entry.shares) {
-                const QVariantMap values{{":ref", reference},
-                                         {":date", entry.date.toString(QStringLiteral("yyyy-MM-dd"))},
-                                         {":cid", entry.customerId},
-                                         {":inv", share.invoiceNo},
-                                         {":paid", share.paid.toDouble()},
-                                         {":tds", share.tds.toDouble()},
-                                         {":chq", entry.chequeRef.trimmed()},
-                                         {":rem", entry.remarks.trimmed()},
-                                         {":mode", entry.mode},
-                                         {":fy", share.fy}};
-                if (!execBound(insert, InsertPayment, values, error))
-                    return false;
-                ++written;
+            if (!open) {
+                outcome.stale = share;
+                return false;
             }
-            return true;
-        },
-        &outcome.error);
+        }
+        if (!freeReference(at, &reference, error))
+            return false;
+        QSqlQuery insert;
+        for (const PaymentShare &share : entry.shares) {
+            const QVariantMap values{{":ref", reference},
+                                     {":date", entry.date.toString(QStringLiteral("yyyy-MM-dd"))},
+                                     {":cid", entry.customerId},
+                                     {":inv", share.invoiceNo},
+                                     {":paid", share.paid.toDouble()},
+                                     {":tds", share.tds.toDouble()},
+                                     {":chq", entry.chequeRef.trimmed()},
+                                     {":rem", entry.remarks.trimmed()},
+                                     {":mode", entry.mode},
+                                     {":fy", share.fy}};
+            if (!execBound(insert, InsertPayment, values, error))
+                return false;
+            ++written;
+        }
+        return true;
+    });
+    if (write.result == ListedWrite::Stale)
+        outcome.stale = entry.shares.at(write.staleRow);
+    else
+        outcome.error = write.error;
+    outcome.ok = write.ok();
     if (outcome.ok) {
         outcome.reference = reference;
         outcome.written = written;

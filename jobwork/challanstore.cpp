@@ -1,4 +1,3 @@
-#include "core/transaction.h"
 #include "challanstore.h"
 
 #include "core/boundquery.h"
@@ -42,6 +41,13 @@ QString challanLines()
 {
     return QStringLiteral("SELECT ") + ChallanLineRow.columnList()
            + QStringLiteral(" FROM delivery_entries WHERE delivery_no = :no AND fy_name = :fy ORDER BY delivery_id");
+}
+
+// The challan's lines as they were loaded.
+LoadedRow challanAsLoaded(int number, const QString &fy, const StoredRow &asLoaded)
+{
+    return LoadedRow(challanLines(), {{":no", number}, {":fy", fy}}, asLoaded,
+                     QStringLiteral("DC ") + fullDocumentNumber(number, fy));
 }
 
 // The received, delivered and binned quantities of the inward line whose
@@ -253,27 +259,30 @@ QStringList belowBilledText(const ChallanWrite &challan, const ChallanBilling &b
     return refusals;
 }
 
-// Runs `work` in a transaction: commits when it wrote lines, else rolls back.
-// A commit that fails is rolled back and reported.
+// Runs `work` through the write step, with the challan's lines as loaded in
+// `rows` (none for a new challan): commits when it wrote lines, else rolls
+// back. Lines refused are named alone, not what they would issue beyond a
+// balance.
 template<class Work>
-WriteOutcome inTransaction(Work work)
+WriteOutcome writeChallan(const QList<LoadedRow> &rows, WriteOutcome *outcome, Work work)
 {
-    WriteOutcome outcome;
     int written = 0;
     bool nothingWritten = false;
-    const bool committed = runInTransaction(
-        [&](QString *error) {
-            if (!work(&written, error))
-                return false;
-            nothingWritten = written == 0;
-            return !nothingWritten;
-        },
-        &outcome.error);
-    if (committed)
-        outcome.result = WriteResult::Written;
-    else if (nothingWritten)
-        outcome.result = WriteResult::NothingToWrite;
-    return outcome;
+    const RowWrite write = writeLoadedRows(rows, [&](QString *error) {
+        if (!work(&written, error))
+            return false;
+        nothingWritten = written == 0;
+        return !nothingWritten;
+    });
+    outcome->result = write.ok() ? WriteResult::Written
+                      : nothingWritten ? WriteResult::NothingToWrite
+                                       : WriteResult::Failed;
+    outcome->changed = write.result == ListedWrite::Stale;
+    if (write.result == ListedWrite::Failed)
+        outcome->error = write.error;
+    if (!outcome->refusals.isEmpty())
+        outcome->beyondBalance.clear();
+    return *outcome;
 }
 
 } // namespace
@@ -373,28 +382,19 @@ bool challanExists(int number, const QString &fy, QString *error)
 
 WriteOutcome saveChallan(const ChallanWrite &challan)
 {
-    bool numberUsed = false;
-    QStringList refusals;
-    QStringList beyond;
-    WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
+    WriteOutcome outcome;
+    return writeChallan({}, &outcome, [&](int *written, QString *error) {
         const bool exists = challanExists(challan.number, challan.fy, error);
         if (!error->isEmpty())
             return false;
         if (exists) {
-            numberUsed = true;
+            outcome.numberUsed = true;
             return false;
         }
-        if (!checkShownLines(challan, false, &refusals, &beyond, error) || !refusals.isEmpty() || !beyond.isEmpty())
-            return false;
-        return insertLines(challan, written, error);
+        return checkShownLines(challan, false, &outcome.refusals, &outcome.beyondBalance, error)
+               && outcome.refusals.isEmpty() && outcome.beyondBalance.isEmpty()
+               && insertLines(challan, written, error);
     });
-    outcome.numberUsed = numberUsed;
-    outcome.refusals = refusals;
-    if (refusals.isEmpty())
-        outcome.beyondBalance = beyond;
-    if (numberUsed || !refusals.isEmpty() || !beyond.isEmpty())
-        outcome.result = WriteResult::Failed;
-    return outcome;
 }
 
 StoredRow challanStoredLines(int number, const QString &fy)
@@ -435,93 +435,46 @@ bool readChallanBilling(int number, const QString &fy, ChallanBilling *billing, 
 WriteOutcome replaceChallan(const ChallanWrite &challan, const StoredRow &loadedRows,
                             const ChallanBilling &loadedBilling)
 {
-    bool changed = false;
-    QStringList refusals;
-    QStringList beyond;
-    QStringList belowBilled;
-    WriteOutcome outcome = inTransaction([&](int *written, QString *error) {
-        StoredRow now;
-        if (!readStoredLines(challanLines(), {{":no", challan.number}, {":fy", challan.fy}}, &now, error))
-            return false;
-        if (!loadedRows.found() || now != loadedRows) {
-            changed = true;
-            return false;
-        }
+    WriteOutcome outcome;
+    return writeChallan({challanAsLoaded(challan.number, challan.fy, loadedRows)}, &outcome,
+                        [&](int *written, QString *error) {
         ChallanBilling billing;
         if (!readChallanBilling(challan.number, challan.fy, &billing, error)
-            || !checkShownLines(challan, true, &refusals, &beyond, error))
+            || !checkShownLines(challan, true, &outcome.refusals, &outcome.beyondBalance, error))
             return false;
-        refusals << billingChangedText(challan, loadedBilling, billing);
-        if (!refusals.isEmpty() || !beyond.isEmpty())
+        outcome.refusals << billingChangedText(challan, loadedBilling, billing);
+        if (!outcome.refusals.isEmpty() || !outcome.beyondBalance.isEmpty())
             return false;
-        belowBilled = belowBilledText(challan, billing);
-        if (!belowBilled.isEmpty())
-            return false;
+        outcome.belowBilled = belowBilledText(challan, billing);
         QSqlQuery del;
-        del.prepare(DeleteLines);
-        del.bindValue(":no", challan.number);
-        del.bindValue(":fy", challan.fy);
-        if (!del.exec()) {
-            *error = del.lastError().text();
-            return false;
-        }
-        return insertLines(challan, written, error);
+        return outcome.belowBilled.isEmpty()
+               && execBound(del, DeleteLines, {{":no", challan.number}, {":fy", challan.fy}}, error)
+               && insertLines(challan, written, error);
     });
-    outcome.changed = changed;
-    outcome.refusals = refusals;
-    if (refusals.isEmpty())
-        outcome.beyondBalance = beyond;
-    outcome.belowBilled = belowBilled;
-    if (!refusals.isEmpty() || !beyond.isEmpty() || !belowBilled.isEmpty())
-        outcome.result = WriteResult::Failed;
-    return outcome;
 }
 
 DeleteOutcome deleteChallan(int number, const QString &fy, const StoredRow &loadedRows)
 {
     DeleteOutcome outcome;
-    bool changed = false;
-    const bool committed = runInTransaction(
-        [&](QString *error) {
-            StoredRow now;
-            if (!readStoredLines(challanLines(), {{":no", number}, {":fy", fy}}, &now, error))
-                return false;
-            if (!loadedRows.found() || now != loadedRows) {
-                changed = true;
-                return false;
-            }
-            QSqlQuery billed;
-            billed.prepare("SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
-                           "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
-                           "AND (v.is_deleted IS NULL OR v.is_deleted = 0) ORDER BY v.invoice_no");
-            billed.bindValue(":no", number);
-            billed.bindValue(":fy", fy);
-            if (!billed.exec()) {
-                *error = billed.lastError().text();
-                return false;
-            }
-            while (billed.next())
-                outcome.invoices << billed.value(0).toString();
-            if (!outcome.invoices.isEmpty())
-                return false;
-
-            QSqlQuery del;
-            del.prepare(DeleteLines);
-            del.bindValue(":no", number);
-            del.bindValue(":fy", fy);
-            if (!del.exec()) {
-                *error = del.lastError().text();
-                return false;
-            }
-            return true;
-        },
-        &outcome.error);
-    if (committed)
-        outcome.result = DeleteResult::Deleted;
-    else if (changed)
-        outcome.result = DeleteResult::Changed;
-    else if (!outcome.invoices.isEmpty())
-        outcome.result = DeleteResult::Invoiced;
+    const QVariantMap key{{":no", number}, {":fy", fy}};
+    const RowWrite write = writeLoadedRows({challanAsLoaded(number, fy, loadedRows)}, [&](QString *error) {
+        QSqlQuery q;
+        if (!execBound(q,
+                       "SELECT DISTINCT v.invoice_no_full FROM invoice_items it JOIN invoices v "
+                       "ON it.invoice_id = v.invoice_id WHERE it.delivery_no = :no AND it.fy_name = :fy "
+                       "AND (v.is_deleted IS NULL OR v.is_deleted = 0) ORDER BY v.invoice_no",
+                       key, error))
+            return false;
+        while (q.next())
+            outcome.invoices << q.value(0).toString();
+        return outcome.invoices.isEmpty() && execBound(q, DeleteLines, key, error);
+    });
+    outcome.result = write.ok()                            ? DeleteResult::Deleted
+                     : write.result == ListedWrite::Stale ? DeleteResult::Changed
+                     : !outcome.invoices.isEmpty()        ? DeleteResult::Invoiced
+                                                          : DeleteResult::Failed;
+    if (outcome.result == DeleteResult::Failed)
+        outcome.error = write.error;
     return outcome;
 }
 

@@ -73,12 +73,14 @@ const RowSource StoredInwardLine{QStringLiteral("inward_entries"),
                             QStringLiteral("fy_name"), QStringLiteral("is_deleted")},
                            QString()};
 
-// The entry's live rows, every column, by inward_id: what a loaded entry
-// expects to find when it is updated or cancelled.
-QString liveRows()
+// The entry's live rows, every column, by inward_id, as they were loaded:
+// what a loaded entry expects to find when it is updated or cancelled.
+LoadedRow loadedEntry(int number, const QString &fy, const StoredRow &asLoaded)
 {
-    return QStringLiteral("SELECT ") + StoredInwardLine.columnList()
-           + QStringLiteral(" FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY " ORDER BY inward_id");
+    return LoadedRow(QStringLiteral("SELECT ") + StoredInwardLine.columnList()
+                         + QStringLiteral(" FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY " ORDER BY inward_id"),
+                     {{":no", number}, {":fy", fy}}, asLoaded,
+                     QStringLiteral("Inward No ") + fullDocumentNumber(number, fy));
 }
 
 // Whether a row of that number and year is stored, live or cancelled.
@@ -390,20 +392,10 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
                                 const StoredRow &loadedRows)
 {
     InwardUpdateResult result;
-    // Until the work has run, a failure is the transaction's own start.
+    // Until the rows compared are deleted, a failure is the delete's.
     result.status = InwardUpdateResult::DeleteFailed;
-    bool workRan = false;
-    const bool committed = runInTransaction(
-        [&](QString *error) {
-            workRan = true;
-            // Checked inside the transaction, so the rows compared are the rows rewritten.
-            StoredRow now;
-            if (!readStoredLines(liveRows(), {{":no", header.number}, {":fy", header.fy}}, &now, error))
-                return false;
-            if (!loadedRows.found() || now != loadedRows) {
-                result.status = InwardUpdateResult::Changed;
-                return false;
-            }
+    const RowWrite written =
+        writeLoadedRows({loadedEntry(header.number, header.fy, loadedRows)}, [&](QString *error) {
             QString readError;
             const QList<DeliveredItem> closed = deliveredItems(header.number, header.fy, &readError);
             if (!readError.isEmpty()) {
@@ -415,29 +407,22 @@ InwardUpdateResult updateInward(const InwardHeader &header, const QList<InwardLi
                 result.status = InwardUpdateResult::DeliveredBeyond;
                 return false;
             }
-            // The rows compared above, and no other.
+            // The rows compared, and no other.
             QSqlQuery del;
-            del.prepare("DELETE FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY);
-            del.bindValue(":no", header.number);
-            del.bindValue(":fy", header.fy);
-            if (!del.exec()) {
-                result.status = InwardUpdateResult::DeleteFailed;
-                *error = del.lastError().text();
+            if (!execBound(del, QStringLiteral("DELETE FROM inward_entries WHERE " LIVE_ROWS_OF_ENTRY),
+                           {{":no", header.number}, {":fy", header.fy}}, error))
                 return false;
-            }
-            if (!insertLines(InsertUpdatedLine, header, lines, error)) {
-                result.status = InwardUpdateResult::InsertFailed;
+            result.status = InwardUpdateResult::InsertFailed;
+            if (!insertLines(InsertUpdatedLine, header, lines, error))
                 return false;
-            }
             // Written; only the commit can still fail.
             result.status = InwardUpdateResult::CommitFailed;
             return true;
-        },
-        &result.error);
-    if (committed)
-        result.status = InwardUpdateResult::Updated;
-    else if (!workRan)
-        result.status = InwardUpdateResult::DeleteFailed;
+        });
+    if (written.result != ListedWrite::Failed)
+        result.status = written.ok() ? InwardUpdateResult::Updated : InwardUpdateResult::Changed;
+    else
+        result.error = written.error;
     return result;
 }
 
@@ -458,29 +443,20 @@ bool challansUsingInward(int number, const QString &fy, QStringList *challans, Q
 InwardCancelResult cancelInward(int number, const QString &fy, const StoredRow &loadedRows)
 {
     InwardCancelResult result;
-    const bool committed = runInTransaction(
-        [&](QString *error) {
-            StoredRow now;
-            if (!readStoredLines(liveRows(), {{":no", number}, {":fy", fy}}, &now, error))
-                return false;
-            if (!loadedRows.found() || now != loadedRows) {
-                result.status = InwardCancelResult::Changed;
-                return false;
-            }
-            if (!challansUsingInward(number, fy, &result.challans, error))
-                return false;
-            if (!result.challans.isEmpty()) {
-                result.status = InwardCancelResult::UsedByChallans;
-                return false;
-            }
-            QSqlQuery q;
-            return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE " LIVE_ROWS_OF_ENTRY,
-                             {{":no", number}, {":fy", fy}}, error);
-        },
-        &result.error);
-    if (committed)
-        result.status = InwardCancelResult::Cancelled;
-    else if (result.status == InwardCancelResult::Failed && result.error.isEmpty())
-        result.error = QStringLiteral("Cancel failed.");
+    const RowWrite written = writeLoadedRows({loadedEntry(number, fy, loadedRows)}, [&](QString *error) {
+        if (!challansUsingInward(number, fy, &result.challans, error))
+            return false;
+        if (!result.challans.isEmpty()) {
+            result.status = InwardCancelResult::UsedByChallans;
+            return false;
+        }
+        QSqlQuery q;
+        return execBound(q, "UPDATE inward_entries SET is_deleted = 1 WHERE " LIVE_ROWS_OF_ENTRY,
+                         {{":no", number}, {":fy", fy}}, error);
+    });
+    if (written.result != ListedWrite::Failed)
+        result.status = written.ok() ? InwardCancelResult::Cancelled : InwardCancelResult::Changed;
+    else if (result.status == InwardCancelResult::Failed)
+        result.error = written.error.isEmpty() ? QStringLiteral("Cancel failed.") : written.error;
     return result;
 }

@@ -249,6 +249,14 @@ private slots:
         QCOMPARE(outcome.error,
                  "Bill S1 no longer exists; it may have been deleted in another window. Nothing was saved.");
         QCOMPARE(count("SELECT COUNT(*) FROM payments"), 1);
+
+        // A document loaded with no line (an invoice cancelled) is written
+        // while it has none; a line stored meanwhile refuses it.
+        const LoadedRow none(linesSql, {{":bill", 3}}, StoredRow(), "Bill S3");
+        QVERIFY(writeLoadedRows({none}, {{"UPDATE bills SET note = 'n' WHERE bill_id = 2", {}}}).ok());
+        writeAsOtherCopy("INSERT INTO payments VALUES (5, 3, 1)");
+        QCOMPARE(writeLoadedRows({none}, {{"UPDATE bills SET note = 'm' WHERE bill_id = 2", {}}}).error,
+                 "Bill S3 was changed or deleted meanwhile, perhaps in another window. Nothing was saved.");
     }
 
     void aLongRowNameIsShortened()
