@@ -116,11 +116,11 @@ int main(int argc, char **argv)
         QVariantMap bound;
         const QString sql = inwardListStatement(customerId, from, to, "26-27", &bound);
         const double statementMs = bestMsOf([&] { inwardListRows(customerId, from, to, "26-27"); }, 5);
-        const double ms = msOf([&] {
+        const double shownMs = msOf([&] {
             click("show_btn")();
             settle();
         });
-        printAgainstStatements(what, statementMs, ms, list->rowCount(), ListStatement(sql, bound));
+        printAgainstStatements(what, statementMs, shownMs, list->rowCount(), ListStatement(sql, bound));
     };
     QComboBox *filter = child<QComboBox>(*form, "company_combo_2");
     filter->setCurrentIndex(filter->findData(17));

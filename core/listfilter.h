@@ -21,3 +21,16 @@ struct CustomerPeriod
 // compare as their "yyyy-MM-dd" texts.
 QString customerPeriodConditions(const CustomerPeriod &filter, const QString &alias, const QString &dateColumn,
                                  QVariantMap *values);
+
+// What a report lists: its lines dated from..to ("yyyy-MM-dd", both
+// included), of one customer when customerId is above 0, of items whose code
+// or name holds `search` (any case; blank means every item). Lines of `fy`
+// come first, then the other years by name descending.
+struct ReportFilter
+{
+    QString from;
+    QString to;
+    int customerId = -1;
+    QString search;
+    QString fy;
+};

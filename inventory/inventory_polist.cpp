@@ -2,6 +2,7 @@
 #include "ui_inventory_polist.h"
 
 #include "core/companyinfo.h"
+#include "core/listformat.h"
 #include "output/csvexport.h"
 #include "output/desktop.h"
 #include "output/htmlescape.h"

@@ -7,6 +7,7 @@
 
 #include "core/financialyear.h"
 #include "core/listformat.h"
+#include "jobwork/statuscolors.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"

@@ -4,6 +4,7 @@
 // the period's totals; ticked rows can be deleted (their invoices are pending
 // again), and the list prints as the payment statement.
 
+#include "core/listformat.h"
 #include "invoicing/paymentstore.h"
 #include "widgets/tablefill.h"
 

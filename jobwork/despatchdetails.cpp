@@ -3,9 +3,11 @@
 
 #include "core/financialyear.h"
 #include "jobworkreportstore.h"
+#include "statuscolors.h"
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
+#include "widgets/reportform.h"
 #include "widgets/tablefill.h"
 
 #include <QHeaderView>

@@ -1,6 +1,7 @@
 #include "inwardentry.h"
 #include "ui_inwardentry.h"
 
+#include "core/listformat.h"
 #include "inwardstore.h"
 
 #include "core/financialyear.h"

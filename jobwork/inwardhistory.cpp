@@ -6,6 +6,7 @@
 #include "output/desktop.h"
 #include "widgets/formconventions.h"
 #include "widgets/formstyle.h"
+#include "widgets/reportform.h"
 #include "widgets/tablefill.h"
 
 namespace {

@@ -5,8 +5,6 @@
 #include "core/listfilter.h"
 #include "core/storedsum.h"
 #include "jobwork/pendingstore.h"
-#include "widgets/formstyle.h"
-#include "widgets/tablefill.h"
 
 #include <QHash>
 
@@ -285,11 +283,6 @@ DespatchTotals despatchTotals(const QList<DespatchRow> &rows)
     totals.despatched = despatched;
     totals.balance = received - despatched;
     return totals;
-}
-
-QColor balanceColor(double balance)
-{
-    return balanceIsOpen(balance) ? StatusColor::Partial : StatusColor::Done;
 }
 
 CsvExportProfile inwardHistoryCsvProfile(const QString &fy, const QString &totalQty)

@@ -3,13 +3,11 @@
 // functions: their queries, the texts of their table rows, their totals, the
 // balance colour and their CSV files. The windows only bind these to widgets.
 
+#include "core/listfilter.h"
 #include "core/listformat.h"
 #include "core/storedsum.h"
 #include "output/csvexport.h"
-#include "widgets/reportform.h"
-#include "widgets/tablefill.h"
 
-#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -93,8 +91,6 @@ QStringList despatchCells(const DespatchRow &row);
 StoredTotal inwardHistoryTotal(const QList<InwardHistoryRow> &rows);
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows);
 
-// Background of a balance cell: open above 0.005, else done.
-QColor balanceColor(double balance);
 
 // The CSV files of the two reports; the total texts are those of the
 // windows' total fields.

@@ -5,7 +5,6 @@
 #include "core/financialyear.h"
 #include "core/listedrow.h"
 #include "core/storedsum.h"
-#include "widgets/formstyle.h"
 
 #include <QPair>
 #include <QSqlDatabase>
@@ -117,19 +116,6 @@ QString statusText(PendingStatus status)
         break;
     }
     return QStringLiteral("Issued");
-}
-
-QColor statusColor(PendingStatus status)
-{
-    switch (status) {
-    case PendingStatus::Pending:
-        return StatusColor::Pending;
-    case PendingStatus::Partial:
-        return StatusColor::Partial;
-    case PendingStatus::Issued:
-        break;
-    }
-    return StatusColor::Done;
 }
 
 bool filterKeeps(PendingFilter filter, PendingStatus status)

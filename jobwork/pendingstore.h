@@ -8,7 +8,6 @@
 // and year plus the quantities binned to type "DC" in that year; every balance
 // here subtracts both, so the list, the challan form and Bin agree.
 
-#include <QColor>
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -27,7 +26,6 @@ bool balanceIsOpen(double balance);
 // (a negative balance included): Issued.
 PendingStatus pendingStatus(double received, double closed);
 QString statusText(PendingStatus status);
-QColor statusColor(PendingStatus status);
 
 // Which rows the list keeps: open ones (Pending and Partial), Issued ones, or all.
 enum class PendingFilter { Open, Issued, All };

@@ -1,6 +1,7 @@
 #include "itemmaster.h"
 #include "ui_itemmaster.h"
 
+#include "core/listformat.h"
 #include "core/money.h"
 #include "core/typednumber.h"
 #include "output/desktop.h"

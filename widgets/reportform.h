@@ -3,25 +3,14 @@
 // (customer, period, search text), its default period, and how their tables
 // are set up.
 
+#include "core/listfilter.h"
+
 #include <QString>
 
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
 class QTableWidget;
-
-// What a report lists: its lines dated from..to ("yyyy-MM-dd", both
-// included), of one customer when customerId is above 0, of items whose code
-// or name holds `search` (any case; blank means every item). Lines of `fy`
-// come first, then the other years by name descending.
-struct ReportFilter
-{
-    QString from;
-    QString to;
-    int customerId = -1;
-    QString search;
-    QString fy;
-};
 
 // How both report windows set up and fill their tables: plain text items,
 // whole rows selected, nothing editable, headers sized to their contents

@@ -129,46 +129,6 @@ private:
 // only that, so rows that stay keep their items (TableFill::Items::Kept).
 void fillTableTexts(QTableWidget *table, const QList<QStringList> &cells, const QList<int> &rightAligned = {});
 
-// The texts of values that repeat down a list (dates, quantities, names):
-// each distinct value's text is made once and then shared by every cell
-// that shows it (making a date or number text costs several allocations; a
-// shared text costs none). Doubles are told apart by their bits, so 0 and
-// -0 keep their own texts. Use one for a fill, not for the program's life.
-template<class Value>
-class RepeatedTexts
-{
-public:
-    explicit RepeatedTexts(std::function<QString(Value)> make) : m_make(std::move(make)) {}
-
-    QString operator()(const Value &value)
-    {
-        const auto key = keyOf(value);
-        const auto found = m_texts.constFind(key);
-        if (found != m_texts.cend())
-            return *found;
-        const QString text = m_make(value);
-        m_texts.insert(key, text);
-        return text;
-    }
-
-private:
-    static quint64 keyOf(double value)
-    {
-        quint64 bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        return bits;
-    }
-    template<class Other>
-    static const Other &keyOf(const Other &value)
-    {
-        return value;
-    }
-    using Key = std::decay_t<decltype(keyOf(std::declval<Value>()))>;
-
-    std::function<QString(Value)> m_make;
-    QHash<Key, QString> m_texts;
-};
-
 // The cells of a list that repeat a value and its look (a figure, a date, a
 // colour): a cell made anew is a copy (clone()) of the first cell made for
 // its key, and shares its texts and look with it until either is changed

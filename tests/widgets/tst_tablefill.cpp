@@ -1,6 +1,7 @@
 // The fast table fill shows exactly what a plain fill shows: texts, colours,
 // alignment, data, column widths sized to contents and sorted order.
 
+#include "core/listformat.h"
 #include "widgets/tablefill.h"
 
 #include "support/widgets.h"
