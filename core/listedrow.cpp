@@ -30,19 +30,12 @@ QString rowChangedText(const QString &row, const QString &how, const QString &ou
            + (outcome.isEmpty() ? QStringLiteral("Nothing was saved.") : outcome);
 }
 
-namespace {
-
-// Two hashes of different seeds over the same bytes: 128 bits, so two rows
-// that differ in any value give different digests.
-constexpr size_t FirstSeed = 0x9e3779b97f4a7c15ULL & ~size_t(0);
-constexpr size_t SecondSeed = 0xc2b2ae3d27d4eb4fULL & ~size_t(0);
-
-} // namespace
-
 StoredRow::Digest StoredRow::digestOf(const StatementRow &row, int first, int count, const Digest &before)
 {
     // One buffer for every row a list reads: the values are appended as
-    // SQLite holds them and hashed once.
+    // SQLite holds them and hashed in one pass. The digest is that 64-bit
+    // hash and the number of bytes: a row changed meanwhile reads as
+    // unchanged only by a chance of one in 2^64.
     static thread_local QByteArray bytes;
     bytes.resize(0);
     bytes.append(reinterpret_cast<const char *>(&before), sizeof before);
@@ -50,11 +43,12 @@ StoredRow::Digest StoredRow::digestOf(const StatementRow &row, int first, int co
     bytes.append(reinterpret_cast<const char *>(&columns), sizeof columns);
     for (int c = first; c < first + count; ++c)
         row.appendStoredValue(bytes, c);
+    constexpr size_t Seed = 0x9e3779b97f4a7c15ULL & ~size_t(0);
     Digest d;
-    d.first = qHashBits(bytes.constData(), size_t(bytes.size()), FirstSeed);
-    d.second = qHashBits(bytes.constData(), size_t(bytes.size()), SecondSeed);
-    if (sizeof(size_t) < sizeof(quint64)) // 32-bit hashes: a third pass for the upper halves
-        d.first = (d.first << 32) ^ qHashBits(bytes.constData(), size_t(bytes.size()), SecondSeed ^ FirstSeed);
+    d.first = qHashBits(bytes.constData(), size_t(bytes.size()), Seed);
+    if (sizeof(size_t) < sizeof(quint64)) // 32-bit hashes: a second pass for the upper half
+        d.first = (d.first << 32) ^ qHashBits(bytes.constData(), size_t(bytes.size()), ~Seed);
+    d.second = quint64(bytes.size());
     return d;
 }
 

@@ -66,7 +66,7 @@ public:
     friend bool operator!=(const StoredRow &a, const StoredRow &b) { return !(a == b); }
 
 private:
-    // 128 bits of the values, two hashes with seeds of their own.
+    // A 64-bit hash of the values' bytes, and their number.
     struct Digest
     {
         quint64 first = 0;
