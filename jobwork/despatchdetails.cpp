@@ -90,14 +90,7 @@ void despatchdetails::loadData()
                 item->setBackground(isOpen ? open : done);
             return item;
         };
-        const bool kept = table->item(r, 0);
-        for (int c = 0; c < cells.size(); ++c) {
-            const QString &text = cells.at(c);
-            if (kept)
-                dress(fill.add(r, c, text), c);
-            else
-                fill.add(r, c, above.item(c, text, isOpen, [&] { return dress(new QTableWidgetItem(text), c); }));
-        }
+        above.addRow(fill, r, table->item(r, 0), cells, isOpen, dress);
     }
     fill.finish();
 

@@ -73,17 +73,8 @@ void inwardHistory::loadData()
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return item;
     };
-    for (int r = 0; r < rows.size(); ++r) {
-        const QStringList cells = inwardHistoryCells(rows.at(r), texts);
-        const bool kept = table->item(r, 0);
-        for (int c = 0; c < cells.size(); ++c) {
-            const QString &text = cells.at(c);
-            if (kept)
-                dress(fill.add(r, c, text), c);
-            else
-                fill.add(r, c, above.item(c, text, 0, [&] { return dress(new QTableWidgetItem(text), c); }));
-        }
-    }
+    for (int r = 0; r < rows.size(); ++r)
+        above.addRow(fill, r, table->item(r, 0), inwardHistoryCells(rows.at(r), texts), 0, dress);
     fill.finish();
     ui->total_qtyEdit->setText(inwardHistoryTotal(rows).text(3));
 }

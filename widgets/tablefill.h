@@ -180,6 +180,22 @@ public:
         return above.item;
     }
 
+    // Gives row `row` of `fill` its `cells`: a row `kept` from the last fill
+    // (TableFill::Items::Kept) takes them into its own items, a new row has
+    // its items from item(). dress(item, column) sets the alignment and look
+    // of either and returns the item.
+    template<class Dress>
+    void addRow(TableFill &fill, int row, bool kept, const QStringList &cells, int look, const Dress &dress)
+    {
+        for (int c = 0; c < cells.size(); ++c) {
+            const QString &text = cells.at(c);
+            if (kept)
+                dress(fill.add(row, c, text), c);
+            else
+                fill.add(row, c, item(c, text, look, [&] { return dress(new QTableWidgetItem(text), c); }));
+        }
+    }
+
 private:
     struct Above
     {
