@@ -360,9 +360,11 @@ bool updatePurchaseBill(const PurchaseBill &bill, const ListedBill &listed, Stor
 
 bool deletePurchaseBill(int billId, const ListedBill &listed, QString *error)
 {
-    return writeLoadedRows({LoadedRow(purchaseBillSource(), billId, listed.stored, billRowName(listed.billNo))},
-                           {{QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
-                             {{QStringLiteral(":bill_id"), billId}}}})
+    LoadedRow row(purchaseBillSource(), billId, listed.stored, billRowName(listed.billNo));
+    row.goneWayOn = QStringLiteral("Press Show to list the bills as they are now.");
+    row.changedWayOn = row.goneWayOn.chopped(1) + QStringLiteral(", then select the bill and press Delete bill no again.");
+    return writeLoadedRows({row}, {{QStringLiteral("DELETE FROM purchase_bills WHERE bill_id = :bill_id"),
+                                    {{QStringLiteral(":bill_id"), billId}}}})
         .ok(error);
 }
 
