@@ -8,6 +8,8 @@
 // and year plus the quantities binned to type "DC" in that year; every balance
 // here subtracts both, so the list, the challan form and Bin agree.
 
+#include "core/storedsum.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -50,6 +52,13 @@ struct PendingRow
     // Exactly: 3.0005 received less 1 delivered is 2.0005.
     double closed() const;
     double balance() const;
+    // The balance exactly, however large: what the list shows (a quantity
+    // stored at 10^15 or more by another program is taken as stored).
+    StoredTotal balanceTotal() const;
+    // Why no challan can be made or bin written on the entry: a figure stored
+    // beyond what the program works with exactly, named with the entry; empty
+    // when every figure is within it.
+    QString tooLargeText() const;
     PendingStatus status() const { return pendingStatus(received, closed()); }
 };
 
