@@ -142,7 +142,10 @@ void fillLineByLine(QList<ChallanLineBalance> *lines, TakenPerItem taken, const 
     for (int i = 0; i < lines->size(); ++i) {
         ChallanLineBalance &line = (*lines)[i];
         line.consumed = consumed.at(i).toDouble();
-        line.balance = (Decimal::fromStored(line.delivered) - consumed.at(i)).toDouble();
+        // Exactly, however large: a challan line stored at 10^15 or more keeps
+        // its balance (its room above counts as more than any bill).
+        line.balanceTotal = storedBalance(line.delivered, {consumed.at(i)});
+        line.balance = line.balanceTotal.toDouble();
     }
 }
 
@@ -402,6 +405,7 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
             row.amount = billableLineAmount(line.balance, line.rate);
             row.taxPercent = line.taxPercent;
             row.balance = line.balance;
+            row.balanceTotal = line.balanceTotal;
             row.challanCarried = carriedOfItem(lines, line.itemId).toDouble();
             result.lines.append(row);
         }
@@ -480,8 +484,33 @@ QtyEdit checkInvoiceQty(const QString &typed, double balance)
 
 QString qtyExceedsText(double balance)
 {
-    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + threeDecimalText(balance)
-           + QStringLiteral(")!");
+    return qtyExceedsText(threeDecimalText(balance));
+}
+
+QString qtyExceedsText(const QString &shownBalance)
+{
+    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + shownBalance + QStringLiteral(")!");
+}
+
+QString invoiceQtyRefusal(const QStringList &qtyTexts)
+{
+    for (int i = 0; i < qtyTexts.size(); ++i) {
+        if (typedNumberTooLarge(qtyTexts.at(i), FigureKind::Quantity))
+            return figureTooLargeText(QStringLiteral("Qty of row %1").arg(i + 1), FigureKind::Quantity);
+    }
+    return QString();
+}
+
+QString InvoiceFormLine::balanceText() const
+{
+    if (storedValueOutsized(balance) && balanceTotal.isValid())
+        return balanceTotal.text(3);
+    return threeDecimalText(balance);
+}
+
+QString InvoiceFormLine::qtyText() const
+{
+    return qty == balance ? balanceText() : threeDecimalText(qty);
 }
 
 QString qtyRefusedText()
@@ -705,6 +734,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         for (int j : it.value()) {
             InvoiceFormLine &line = invoice->lines[j];
             line.balance = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balance : 0;
+            line.balanceTotal = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balanceTotal : StoredTotal();
             line.challanCarried = carriedOfItem(challanLines, line.itemId).toDouble();
         }
     }
