@@ -100,6 +100,13 @@ bool balanceIsOwed(const Decimal &balance)
     return balance > SettledBalance;
 }
 
+bool balanceIsOwed(const StoredTotal &balance)
+{
+    StoredTotal settled;
+    settled += SettledBalance;
+    return balance > settled;
+}
+
 std::optional<int> daysSince(const QString &stored, const QDate &to)
 {
     const QDate date = storedDate(stored);
@@ -152,7 +159,7 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.fy = q.text(fy);
             row.customerId = q.integer(customer);
             row.invoiceId = q.integer(id);
-            if (balanceIsOwed(row.balance())) {
+            if (balanceIsOwed(row.balanceTotal())) {
                 row.stored = StoredRow::of(q, first, invoiceColumns);
                 payments.addInvoice(row.invoiceId, int(rows->size()));
                 rows->append(std::move(row));

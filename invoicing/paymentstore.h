@@ -29,6 +29,7 @@ const Decimal SettledBalance(5, 3);
 // Whether an outstanding balance still counts as owed: above 0.005 exactly,
 // so 100 less 99.995 is paid.
 bool balanceIsOwed(const Decimal &balance);
+bool balanceIsOwed(const StoredTotal &balance);
 
 // Whole days from a stored "yyyy-MM-dd" date to `to`; nullopt when the text
 // is no such date.
@@ -64,6 +65,9 @@ struct PendingInvoice
 
     // What is still owed, exactly: the list shows it rounded to paise.
     Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
+    // The same however large: a grand total stored at 10^15 or more (by
+    // another program), which balance() holds only as invalid, as stored.
+    StoredTotal balanceTotal() const { return storedBalance(grandTotal, {settled}); }
 };
 
 // The live invoices (is_deleted NULL or 0) dated in the period that still

@@ -375,6 +375,26 @@ private slots:
         QVERIFY(check(2, "50000000000.00", "99999999999.99", "0.0150001").startsWith("Amount Mismatch|"));
     }
 
+    // An invoice of 10^16, written by another program, paid 2.5: it owes
+    // 9,999,999,999,999,997.50, shown and totalled exactly; a payment
+    // against it is refused, naming the invoice and its balance.
+    void invoiceStoredBeyondTheFormsShowsItsBalanceAndIsRefused()
+    {
+        addInvoice({1, "26-27", daysAgo(10), Acme, 1e16});
+        addPayment(1, "26-27", daysAgo(1), 2, 0.5, Acme);
+        addInvoice({2, "26-27", daysAgo(10), Acme, 100});
+        Window w;
+        QCOMPARE(tableCell(w.list, w.rowOf("1/26-27"), 5), QString("9999999999999997.50"));
+        const QStringList before = paymentRows();
+        w.pay({"1/26-27", "2/26-27"}, "100", "");
+        // The balance and 100.00 ticked: 10,000,000,000,000,097.50.
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("10000000000000097.50"));
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Figure Too Large|Invoice No 1/26-27: Balance 9999999999999997.50 is too large to work "
+                         "with: the program works exactly only below 1,000,000,000,000,000.\nNothing was recorded."));
+        QCOMPARE(paymentRows(), before);
+    }
+
     // A failing insert takes the whole payment back and shows the driver's text.
     void failedInsertRollsBackThePayment()
     {
