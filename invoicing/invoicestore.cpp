@@ -501,11 +501,16 @@ QString invoiceQtyRefusal(const QStringList &qtyTexts)
     return QString();
 }
 
+QString challanBalanceText(double balance, const StoredTotal &exact)
+{
+    if (storedValueOutsized(balance) && exact.isValid())
+        return exact.text(3);
+    return threeDecimalText(balance);
+}
+
 QString InvoiceFormLine::balanceText() const
 {
-    if (storedValueOutsized(balance) && balanceTotal.isValid())
-        return balanceTotal.text(3);
-    return threeDecimalText(balance);
+    return challanBalanceText(balance, balanceTotal);
 }
 
 QString InvoiceFormLine::qtyText() const

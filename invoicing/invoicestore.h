@@ -99,6 +99,10 @@ struct ChallanLineBalance
     StoredTotal balanceTotal; // the same exactly, however large (storedsum.h)
 };
 
+// A challan line's balance as the forms show it, three decimals: as the
+// double it is kept as, and beyond what Decimal holds, exactly.
+QString challanBalanceText(double balance, const StoredTotal &exact);
+
 // The live lines of challan `deliveryNo` of year `fy` in stored order. What
 // was billed and binned of an item fills the challan's lines of that item in
 // order. False with `error` set when a query fails.

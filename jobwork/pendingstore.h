@@ -114,6 +114,9 @@ struct BinOutcome
     int written = 0;    // bins rows written
     QString error;      // the driver's text when it failed
     QString notPending; // the full number of an entry found issued or cancelled: nothing was binned
+    // Why a line's figure, stored beyond what the program works with exactly,
+    // was not binned (storedFigureTooLargeText); nothing was binned.
+    QString tooLarge;
 };
 
 // Closes what is still open on each line of the entries: one bins row of type
