@@ -318,6 +318,10 @@ void generateDC::on_bin_btn_clicked()
                                               "the ones still pending."));
         return;
     }
+    if (!outcome.tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), outcome.tooLarge + QStringLiteral("\nNothing was binned."));
+        return;
+    }
     if (!outcome.ok) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
         return;

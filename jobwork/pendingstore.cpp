@@ -103,6 +103,11 @@ StoredTotal PendingRow::balanceTotal() const
 
 QString PendingRow::tooLargeText() const
 {
+    return entryTooLargeText(inwardNoFull, received, delivered, binned);
+}
+
+QString entryTooLargeText(const QString &inwardNoFull, double received, double delivered, double binned)
+{
     const std::pair<double, const char *> figures[] = {
         {received, "Inward Qty"}, {delivered, "Delivered Qty"}, {binned, "Binned Qty"}};
     for (const auto &[figure, field] : figures) {
@@ -248,6 +253,14 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                 bool same = false;
                 if (live && !stillAsListed(target, &same, error))
                     return false;
+                // Figures as listed but stored beyond what its lines can be
+                // read as exactly.
+                if (live && same) {
+                    outcome.tooLarge = entryTooLargeText(fullDocumentNumber(target.inwardNo, target.fy),
+                                                         target.received, target.delivered, target.binned);
+                    if (!outcome.tooLarge.isEmpty())
+                        return false;
+                }
                 if (!live || !same
                     || pendingStatus(received.toDouble(), closed.toDouble()) == PendingStatus::Issued) {
                     outcome.notPending = fullDocumentNumber(target.inwardNo, target.fy);

@@ -127,8 +127,13 @@ struct BinOutcome
 // or gone since it was listed), or whose received, delivered or binned
 // quantity is no longer what the list showed (a challan made or cancelled,
 // a bin written meanwhile), refuses the whole batch (`notPending`), so
-// nothing is binned that the list did not show.
+// nothing is binned that the list did not show; so does one whose figures
+// as listed are stored beyond what the program works with exactly
+// (`tooLarge`).
 BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date);
+
+// What PendingRow::tooLargeText gives for an entry's figures as listed.
+QString entryTooLargeText(const QString &inwardNoFull, double received, double delivered, double binned);
 
 // The warning that refuses a bin of an entry no longer as listed.
 QString notPendingText(const QString &fullNumber);

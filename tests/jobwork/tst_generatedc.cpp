@@ -333,6 +333,19 @@ private slots:
         QVERIFY(topLevelWindows<deliveryChallanList>().isEmpty());
         w.click("bin_btn"); // refused before the question
         QCOMPARE(env->desktop.lastShown(), refused + "Nothing was binned.");
+        // The store refuses it too, with an open entry before it: nothing binned.
+        QList<PendingRow> listed;
+        QString error;
+        QVERIFY(queryPendingInwards({-1, "", "26-27", PendingFilter::Open}, &listed, &error));
+        QList<BinTarget> targets;
+        for (const char *number : {"2/26-27", "9/26-27"}) // the open one first
+            for (const PendingRow &entry : listed)
+                if (entry.inwardNoFull == number)
+                    targets << binTargetOf(entry);
+        QCOMPARE(targets.size(), 2);
+        const BinOutcome outcome = binPendingBalances(targets, QDate::currentDate());
+        QCOMPARE("Figure Too Large|" + outcome.tooLarge + "\n", refused);
+        QVERIFY(!outcome.ok && outcome.notPending.isEmpty());
         QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
     }
 
