@@ -58,16 +58,16 @@ struct PendingInvoice
     int customerId = -1;
     QString customerName;
     double grandTotal = 0; // as stored
-    Decimal settled;       // paid + TDS over its payment rows, summed exactly
+    StoredTotal settled;   // paid + TDS over its payment rows, summed exactly however large
     QString fy;
     int invoiceId = 0; // the row read
     StoredRow stored;  // the row as read, with its payments
 
     // What is still owed, exactly: the list shows it rounded to paise.
-    Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
-    // The same however large: a grand total stored at 10^15 or more (by
-    // another program), which balance() holds only as invalid, as stored.
-    StoredTotal balanceTotal() const { return storedBalance(grandTotal, {settled}); }
+    Decimal balance() const { return Decimal::fromStored(grandTotal) - settled.toDecimal(); }
+    // The same however large: a grand total or payments stored at 10^15 or
+    // more (by another program), which balance() holds only as invalid, as stored.
+    StoredTotal balanceTotal() const { return storedBalance(grandTotal) - settled; }
 };
 
 // The live invoices (is_deleted NULL or 0) dated in the period that still

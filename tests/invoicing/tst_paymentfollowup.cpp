@@ -393,6 +393,19 @@ private slots:
                  QString("Figure Too Large|Invoice No 1/26-27: Balance 9999999999999997.50 is too large to work "
                          "with: the program works exactly only below 1,000,000,000,000,000.\nNothing was recorded."));
         QCOMPARE(paymentRows(), before);
+
+        // Another of 10^16 paid 9,999,999,999,999,900 by another program:
+        // 100.00 owed, paid exactly.
+        addInvoice({3, "26-27", daysAgo(10), Acme, 1e16});
+        addPayment(3, "26-27", daysAgo(1), 9999999999999900.0, 0, Acme);
+        w.click("show_btn");
+        QCOMPARE(tableCell(w.list, w.rowOf("3/26-27"), 5), QString("100.00"));
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        w.pay({"3/26-27"}, "90", "10");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        QCOMPARE(rows("SELECT paid_amount, tds_amount FROM invoice_payments WHERE invoice_no = 3 AND paid_amount < 1000"),
+                 QStringList({"90|10"}));
+        QCOMPARE(w.rowOf("3/26-27"), -1); // settled
     }
 
     // A failing insert takes the whole payment back and shows the driver's text.
