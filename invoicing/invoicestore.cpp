@@ -163,7 +163,7 @@ Decimal carriedOfItem(const QList<ChallanLineBalance> &lines, int itemId)
 // invoices (but the one being rewritten) and "INVOICE" bins have taken of it.
 struct ItemOnChallan
 {
-    Decimal open;
+    StoredTotal open; // exactly, a challan stored beyond what Decimal holds too
     Decimal delivered;
     Decimal taken;
 };
@@ -193,7 +193,7 @@ QString overOpenBalanceText(const InvoiceLineWrite &line, const ItemOnChallan &n
                              "of item %3.")
                   .arg(dc, threeDecimalText(now.delivered), item);
     return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n")
-               .arg(dc, item, threeDecimalText(qMax(NoQuantity, now.open)))
+               .arg(dc, item, (now.open < StoredTotal() ? StoredTotal() : now.open).text(3))
            + why;
 }
 
@@ -221,19 +221,23 @@ bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &left
             fillLineByLine(&challanLines, taken, {});
             for (const ChallanLineBalance &l : challanLines) {
                 ItemOnChallan &item = items[l.itemId];
-                item.open = item.open + Decimal::fromStored(l.balance);
+                item.open += l.balanceTotal;
             }
             for (auto item = items.begin(); item != items.end(); ++item)
                 item->delivered = carriedOfItem(challanLines, item.key());
         }
         ItemOnChallan &item = open[challan][line.itemId];
         const Decimal qty = Decimal::fromStored(line.qty);
-        if (qty > item.open + QtyTolerance) {
+        StoredTotal billed;
+        billed += qty;
+        StoredTotal room = item.open;
+        room += QtyTolerance;
+        if (billed > room) {
             outcome->overBalance = true;
             *error = overOpenBalanceText(line, item);
             return false;
         }
-        item.open = item.open - qty;
+        item.open += -qty;
     }
     return true;
 }

@@ -9,6 +9,7 @@
 
 #include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
+#include "invoicing/invoicestore.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -229,6 +230,18 @@ private slots:
         QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
         QCOMPARE(rows("SELECT invoiced_qty, amount FROM invoice_items WHERE invoiced_qty <> 2.5 AND delivery_no = 3"),
                  QStringList({"5|500"}));
+
+        // Written past the form, twice what is open is refused, named with
+        // what is open exactly: 10^16 less 2.5 and 5.
+        InvoiceWrite beyond;
+        beyond.number = 9;
+        beyond.fy = "26-27";
+        beyond.customerId = firm.local;
+        beyond.lines = {{3, "26-27", firm.rate18, 2e16, 100, Money::fromRupees(1), 18, -1}};
+        const InvoiceWriteOutcome outcome = saveInvoice(beyond);
+        QVERIFY(outcome.overBalance);
+        QCOMPARE(outcome.error, QString("DC 3/26-27, item A-18: invoice qty cannot exceed uninvoiced balance "
+                                        "(9999999999999992.500)!\nAnother invoice has billed it meanwhile."));
     }
 
     void challanOfAnEarlierYear()
