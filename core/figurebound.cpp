@@ -36,3 +36,10 @@ QString figureTooLargeToAddText(const QString &field, const QString &shown)
 {
     return QStringLiteral("%1 %2 is too large to be added up exactly; nothing was written.").arg(field, shown);
 }
+
+QString storedFigureTooLargeText(const QString &row, const QString &field, const QString &shown)
+{
+    return QStringLiteral("%1: %2 %3 is too large to work with: the program works exactly only below "
+                          "1,000,000,000,000,000.")
+        .arg(row, field, shown);
+}

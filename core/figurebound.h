@@ -36,3 +36,10 @@ QString figureWouldPassText(const QString &field, const QString &runningFigure, 
 // same shape: "Amount 1e+21 is too large to be added up exactly; nothing
 // was written."
 QString figureTooLargeToAddText(const QString &field, const QString &shown);
+
+// The refusal of an action on a figure a list shows as stored because it is
+// beyond what the program works with exactly (10^15 or more, written by
+// another program; see money.h), naming its row and field: "Invoice No
+// 3/26-27: Balance 10000000000000000.00 is too large to work with: the
+// program works exactly only below 1,000,000,000,000,000."
+QString storedFigureTooLargeText(const QString &row, const QString &field, const QString &shown);

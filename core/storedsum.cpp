@@ -440,6 +440,14 @@ int StoredTotal::compare(const StoredTotal &a, const StoredTotal &b)
     return e.isZero() ? 0 : (e.isNegative() ? -1 : 1);
 }
 
+StoredTotal storedBalance(double stored, std::initializer_list<Decimal> taken)
+{
+    StoredTotal left = StoredTotal::ofStored(stored);
+    for (const Decimal &figure : taken)
+        left += -figure;
+    return left;
+}
+
 StoredTotal storedTotal(const QVariant &value)
 {
     if (value.isNull())

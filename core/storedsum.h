@@ -32,6 +32,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <functional>
+#include <initializer_list>
 
 class QSqlQuery;
 class QVariant;
@@ -100,6 +101,17 @@ private:
     Decimal m_beyond; // what figures of more than six decimals hold beyond their millionths
     bool m_valid = true;
 };
+
+// What is left of a stored figure once figures are taken from it (received
+// less delivered and binned, delivered less billed, an invoice's total less
+// its payments), exactly however large the stored figure is: one of 10^15 or
+// more, which Decimal and Money hold only as outsized (money.h), is taken as
+// stored, so its balance shows as a number, never as 0 or empty. A taken
+// figure may be outsized too. Invalid only where a StoredTotal is.
+//
+//     const StoredTotal left = storedBalance(row.received, {delivered, binned});
+//     cell->setText(left.text(3));            // "9999999999999997.500"
+StoredTotal storedBalance(double stored, std::initializer_list<Decimal> taken = {});
 
 // The value of a STORED_SUM column, as either run gives it; NULL is 0.
 StoredTotal storedTotal(const QVariant &value);

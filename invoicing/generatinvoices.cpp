@@ -209,7 +209,7 @@ void generatInvoices::loadDcItems(int deliveryNo, const QString &fy)
         items->setItem(r, 1, textItem(line.itemName));
         items->setItem(r, 2, quantityItem(line.delivered));
         items->setItem(r, 3, quantityItem(line.consumed));
-        items->setItem(r, 4, quantityItem(line.balance));
+        items->setItem(r, 4, textItem(challanBalanceText(line.balance, line.balanceTotal), Qt::AlignRight | Qt::AlignVCenter));
         items->setItem(r, 5, textItem(line.uom));
         items->setItem(r, 6, quantityItem(line.rate));
         ++r;
@@ -268,6 +268,10 @@ void generatInvoices::on_bin_btn_clicked()
     const BinOutcome outcome = binInvoiceBalances(targets, QDate::currentDate());
     if (!outcome.notPending.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), challanChangedText(outcome.notPending));
+        return;
+    }
+    if (!outcome.tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), outcome.tooLarge + QStringLiteral("\nNothing was binned."));
         return;
     }
     if (!outcome.ok) {

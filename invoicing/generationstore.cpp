@@ -155,6 +155,13 @@ BinOutcome binInvoiceBalances(const QList<InvoiceBinTarget> &targets, const QDat
                              << "invoiced:" << line.consumed << "balance:" << line.balance;
                     if (!balanceIsOpen(line.balance))
                         continue;
+                    // Its balance is kept exactly, but no bin row could hold it so.
+                    if (storedValueOutsized(line.delivered)) {
+                        outcome.tooLarge = storedFigureTooLargeText(
+                            QStringLiteral("DC No %1, item %2").arg(target.fullNumber, line.itemCode),
+                            QStringLiteral("Delivered Qty"), threeDecimalText(line.delivered));
+                        return false;
+                    }
                     if (!execBound(insert, InsertBin,
                                    {{":date", binDate},
                                     {":dno4", target.deliveryNo},

@@ -86,7 +86,17 @@ struct TotalField
 bool refusedAsTooLarge(QWidget *form, const QTableWidget *table, const QString &customerType,
                        const QList<TotalField> &totalFields = {})
 {
-    QString refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
+    QString refusal;
+    if (!totalFields.isEmpty()) {
+        // Before a write: a quantity offered whole from a balance stored
+        // beyond the quantity bound is billed by no line.
+        QStringList quantities;
+        for (int r = 0; r < table->rowCount(); ++r)
+            quantities << (table->item(r, QtyColumn) ? table->item(r, QtyColumn)->text() : QString());
+        refusal = invoiceQtyRefusal(quantities);
+    }
+    if (refusal.isEmpty())
+        refusal = invoiceFiguresRefusal(lineProducts(table), isIgstCustomer(customerType));
     for (const TotalField &total : totalFields) {
         if (refusal.isEmpty())
             refusal = typedFigureTooLarge(QLatin1String(total.caption), total.field->text(), FigureKind::Money);
@@ -273,7 +283,7 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     table->setItem(r, ItemCodeColumn, fixedItem(line.itemCode));
     table->setItem(r, ItemNameColumn, fixedItem(line.itemName));
     table->setItem(r, SacColumn, fixedItem(line.sacCode));
-    auto *qty = new QTableWidgetItem(threeDecimalText(line.qty));
+    auto *qty = new QTableWidgetItem(line.qtyText());
     qty->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qty->setBackground(QtyBackground);
     qty->setData(Qt::UserRole, line.taxPercent);
@@ -285,7 +295,7 @@ void invoicesandlist::appendLine(const InvoiceFormLine &line)
     QTableWidgetItem *delivery = fixedItem(QString::number(line.deliveryNo));
     delivery->setData(Qt::UserRole, line.deliveryFy);
     table->setItem(r, DeliveryNoColumn, delivery);
-    QTableWidgetItem *balance = numberItem(line.balance);
+    QTableWidgetItem *balance = fixedItem(line.balanceText(), Qt::AlignRight | Qt::AlignVCenter);
     balance->setData(Qt::UserRole, line.challanCarried);
     table->setItem(r, BalanceColumn, balance);
 }
@@ -340,11 +350,14 @@ void invoicesandlist::on_invoice_table_cellChanged(int row, int col)
     if (!cell)
         return;
     const double balance = readTypedCell(table, row, BalanceColumn).valueOr(0);
+    // The balance as the line shows it: exactly, however large it is.
+    const QTableWidgetItem *balanceCell = table->item(row, BalanceColumn);
+    const QString shownBalance = balanceCell ? balanceCell->text() : threeDecimalText(balance);
     m_isLoading = true;
     const QtyEdit edit = checkInvoiceQty(cell->text(), balance);
     if (edit.check == QtyCheck::Exceeds) {
-        Desktop::warning(this, QStringLiteral("Qty Exceeds"), qtyExceedsText(balance));
-        cell->setText(threeDecimalText(balance));
+        Desktop::warning(this, QStringLiteral("Qty Exceeds"), qtyExceedsText(shownBalance));
+        cell->setText(shownBalance);
     } else if (edit.check == QtyCheck::Refused) {
         Desktop::warning(this, QStringLiteral("Invalid Qty"), qtyRefusedText());
         cell->setText(threeDecimalText(0.0));

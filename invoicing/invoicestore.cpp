@@ -142,7 +142,10 @@ void fillLineByLine(QList<ChallanLineBalance> *lines, TakenPerItem taken, const 
     for (int i = 0; i < lines->size(); ++i) {
         ChallanLineBalance &line = (*lines)[i];
         line.consumed = consumed.at(i).toDouble();
-        line.balance = (Decimal::fromStored(line.delivered) - consumed.at(i)).toDouble();
+        // Exactly, however large: a challan line stored at 10^15 or more keeps
+        // its balance (its room above counts as more than any bill).
+        line.balanceTotal = storedBalance(line.delivered, {consumed.at(i)});
+        line.balance = line.balanceTotal.toDouble();
     }
 }
 
@@ -160,7 +163,7 @@ Decimal carriedOfItem(const QList<ChallanLineBalance> &lines, int itemId)
 // invoices (but the one being rewritten) and "INVOICE" bins have taken of it.
 struct ItemOnChallan
 {
-    Decimal open;
+    StoredTotal open; // exactly, a challan stored beyond what Decimal holds too
     Decimal delivered;
     Decimal taken;
 };
@@ -190,7 +193,7 @@ QString overOpenBalanceText(const InvoiceLineWrite &line, const ItemOnChallan &n
                              "of item %3.")
                   .arg(dc, threeDecimalText(now.delivered), item);
     return QStringLiteral("DC %1, item %2: invoice qty cannot exceed uninvoiced balance (%3)!\n")
-               .arg(dc, item, threeDecimalText(qMax(NoQuantity, now.open)))
+               .arg(dc, item, (now.open < StoredTotal() ? StoredTotal() : now.open).text(3))
            + why;
 }
 
@@ -218,19 +221,23 @@ bool checkOpenBalances(const QList<InvoiceLineWrite> &lines, const LeftOut &left
             fillLineByLine(&challanLines, taken, {});
             for (const ChallanLineBalance &l : challanLines) {
                 ItemOnChallan &item = items[l.itemId];
-                item.open = item.open + Decimal::fromStored(l.balance);
+                item.open += l.balanceTotal;
             }
             for (auto item = items.begin(); item != items.end(); ++item)
                 item->delivered = carriedOfItem(challanLines, item.key());
         }
         ItemOnChallan &item = open[challan][line.itemId];
         const Decimal qty = Decimal::fromStored(line.qty);
-        if (qty > item.open + QtyTolerance) {
+        StoredTotal billed;
+        billed += qty;
+        StoredTotal room = item.open;
+        room += QtyTolerance;
+        if (billed > room) {
             outcome->overBalance = true;
             *error = overOpenBalanceText(line, item);
             return false;
         }
-        item.open = item.open - qty;
+        item.open += -qty;
     }
     return true;
 }
@@ -402,6 +409,7 @@ BillableLines billableChallanLines(const QList<int> &deliveryNos, const QString 
             row.amount = billableLineAmount(line.balance, line.rate);
             row.taxPercent = line.taxPercent;
             row.balance = line.balance;
+            row.balanceTotal = line.balanceTotal;
             row.challanCarried = carriedOfItem(lines, line.itemId).toDouble();
             result.lines.append(row);
         }
@@ -480,8 +488,38 @@ QtyEdit checkInvoiceQty(const QString &typed, double balance)
 
 QString qtyExceedsText(double balance)
 {
-    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + threeDecimalText(balance)
-           + QStringLiteral(")!");
+    return qtyExceedsText(threeDecimalText(balance));
+}
+
+QString qtyExceedsText(const QString &shownBalance)
+{
+    return QStringLiteral("Invoice qty cannot exceed uninvoiced balance (") + shownBalance + QStringLiteral(")!");
+}
+
+QString invoiceQtyRefusal(const QStringList &qtyTexts)
+{
+    for (int i = 0; i < qtyTexts.size(); ++i) {
+        if (typedNumberTooLarge(qtyTexts.at(i), FigureKind::Quantity))
+            return figureTooLargeText(QStringLiteral("Qty of row %1").arg(i + 1), FigureKind::Quantity);
+    }
+    return QString();
+}
+
+QString challanBalanceText(double balance, const StoredTotal &exact)
+{
+    if (storedValueOutsized(balance) && exact.isValid())
+        return exact.text(3);
+    return threeDecimalText(balance);
+}
+
+QString InvoiceFormLine::balanceText() const
+{
+    return challanBalanceText(balance, balanceTotal);
+}
+
+QString InvoiceFormLine::qtyText() const
+{
+    return qty == balance ? balanceText() : threeDecimalText(qty);
 }
 
 QString qtyRefusedText()
@@ -705,6 +743,7 @@ LoadResult loadInvoice(int number, const QString &fy, LoadedInvoice *invoice, QS
         for (int j : it.value()) {
             InvoiceFormLine &line = invoice->lines[j];
             line.balance = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balance : 0;
+            line.balanceTotal = laidOn.contains(j) ? challanLines.at(laidOn.value(j)).balanceTotal : StoredTotal();
             line.challanCarried = carriedOfItem(challanLines, line.itemId).toDouble();
         }
     }

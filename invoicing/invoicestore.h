@@ -13,6 +13,7 @@
 
 #include "core/listedrow.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 #include "invoicing/gstheads.h"
 #include "invoicing/invoicecorrections.h"
 #include "jobwork/challanstore.h"
@@ -66,7 +67,13 @@ struct InvoiceFormLine
     Money amount;
     double taxPercent = 0;
     double balance = 0; // the most the line may bill
+    StoredTotal balanceTotal; // the same exactly, however large (a challan stored at 10^15 or more)
     double challanCarried = 0; // what its challan carried of the item (every line) when it was read
+
+    // The texts of the balance and the quantity, three decimals: a balance
+    // beyond what Decimal holds exactly, as balanceTotal shows it.
+    QString balanceText() const;
+    QString qtyText() const;
 };
 
 // A challan line with what its delivered quantity has been billed or binned.
@@ -89,7 +96,12 @@ struct ChallanLineBalance
     double delivered = 0;
     double consumed = 0; // taken by live invoice lines and "INVOICE" bins
     double balance = 0;  // delivered - consumed
+    StoredTotal balanceTotal; // the same exactly, however large (storedsum.h)
 };
+
+// A challan line's balance as the forms show it, three decimals: as the
+// double it is kept as, and beyond what Decimal holds, exactly.
+QString challanBalanceText(double balance, const StoredTotal &exact);
 
 // The live lines of challan `deliveryNo` of year `fy` in stored order. What
 // was billed and binned of an item fills the challan's lines of that item in
@@ -137,6 +149,11 @@ Money billableLineAmount(double qty, double rate);
 QString invoiceFiguresRefusal(const QList<TaxedAmount> &lines, bool igstCustomer);
 // The first line whose qty x rate is beyond the money bound; -1 when none.
 int invoiceLineTooLarge(const QList<TaxedAmount> &lines);
+// Why the form's quantities cannot be billed: a line's quantity beyond the
+// quantity bound (a balance stored beyond it, offered whole), named as the
+// form names it ("Qty of row 2"); empty when every quantity fits. Shown
+// under figureTooLargeTitle().
+QString invoiceQtyRefusal(const QStringList &qtyTexts);
 
 // A quantity typed into a line: a number of 0 or more up to the balance is
 // taken as typed; above the balance it is cut to the balance; a negative
@@ -149,8 +166,10 @@ struct QtyEdit
 };
 QtyEdit checkInvoiceQty(const QString &typed, double balance);
 
-// The warning texts of the quantity check.
+// The warning texts of the quantity check; the balance as a number or as
+// the form shows it.
 QString qtyExceedsText(double balance);
+QString qtyExceedsText(const QString &shownBalance);
 QString qtyRefusedText();
 
 // The invoice number of the number field's text: the trimmed text before the

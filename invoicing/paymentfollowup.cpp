@@ -128,7 +128,7 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     fill.add(row, FullNumberColumn, invoice.invoiceNoFull)->setTextAlignment(left);
     fill.add(row, DateColumn, storedDateText(invoice.invoiceDate))->setTextAlignment(left);
     fill.add(row, CustomerColumn, invoice.customerName)->setTextAlignment(left);
-    const QString balance = invoice.balance().toMoney().text();
+    const QString balance = invoice.balanceTotal().text(2);
     fill.add(row, AmountColumn, balance)->setTextAlignment(right);
     const int days = daysSince(invoice.invoiceDate, today).value_or(0);
     QTableWidgetItem *daysItem = fill.add(row, DaysColumn, QString::number(days));
@@ -140,10 +140,11 @@ void paymentFollowUp::addRow(TableFill &fill, int row, const PendingInvoice &inv
     fill.add(row, BalanceColumn, balance)->setTextAlignment(right);
 }
 
-Money paymentFollowUp::rowBalance(int row) const
+StoredTotal paymentFollowUp::rowBalance(int row) const
 {
+    // Exactly as the row shows it, a balance beyond what Money holds too.
     const QTableWidgetItem *item = ui->payment_pending_table->item(row, BalanceColumn);
-    return item ? Money::fromText(item->text()).value_or(Money()) : Money();
+    return item ? listedFigure(item->text()).value_or(StoredTotal()) : StoredTotal();
 }
 
 void paymentFollowUp::updateSelectedTotal()
@@ -181,11 +182,21 @@ void paymentFollowUp::on_paid_btn_clicked()
     QList<PaymentTarget> targets;
     for (int r : ticked) {
         const QTableWidgetItem *number = table->item(r, NumberColumn);
-        const Money balance = rowBalance(r);
+        const StoredTotal balance = rowBalance(r);
+        // A balance beyond what a payment can be split over is refused, not
+        // settled as some other figure.
+        if (!balance.toMoney().isValid()) {
+            Desktop::warning(this, figureTooLargeTitle(),
+                             storedFigureTooLargeText(QStringLiteral("Invoice No ")
+                                                          + table->item(r, FullNumberColumn)->text(),
+                                                      QStringLiteral("Balance"), balance.text())
+                                 + QStringLiteral("\nNothing was recorded."));
+            return;
+        }
         input.selected += balance;
         input.customerIds << number->data(CustomerIdRole).toInt();
         const int invoiceId = number->data(InvoiceIdRole).toInt();
-        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance, invoiceId,
+        targets.append({number->text().toInt(), number->data(FyRole).toString(), balance.toMoney(), invoiceId,
                         listed.value(invoiceId)});
     }
     if (const auto refusal = checkPayment(input)) {

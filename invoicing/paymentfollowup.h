@@ -6,6 +6,7 @@
 
 #include "core/listedrow.h"
 #include "core/money.h"
+#include "core/storedsum.h"
 #include <QHash>
 #include <QSqlDatabase>
 #include <QWidget>
@@ -48,7 +49,7 @@ private:
     void setupTable();
     void loadCustomerCombo();
     void addRow(TableFill &fill, int row, const PendingInvoice &invoice, const QDate &today);
-    Money rowBalance(int row) const;
+    StoredTotal rowBalance(int row) const;
 
     Ui::paymentFollowUp *ui;
     TickColumn *ticks = nullptr;

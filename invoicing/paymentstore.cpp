@@ -81,15 +81,24 @@ bool freeReference(const QDateTime &at, QString *reference, QString *error)
 // statements).
 bool shareStillOpen(const PaymentShare &share, bool *open, QString *error)
 {
-    std::optional<Decimal> balance;
+    // Exactly, a grand total or payments stored beyond what Decimal holds too.
+    std::optional<StoredTotal> balance;
     const auto readRow = [&](const QSqlQuery &q) {
-        balance = Decimal::fromStored(q.value(0).toDouble()) - storedTotal(q.value(1)).toDecimal();
+        balance = storedBalance(q.value(0).toDouble()) - storedTotal(q.value(1));
     };
     if (!forEachStoredSumRow(QString::fromLatin1(InvoiceStillOpen),
                              {{":id", share.invoiceId}}, readRow,
                              [&] { balance.reset(); }, error))
         return false;
-    *open = balance && (share.paid + share.tds).toDecimal() <= *balance + SettledBalance;
+    if (!balance || !balance->isValid()) {
+        *open = false;
+        return true;
+    }
+    StoredTotal covered = *balance;
+    covered += SettledBalance;
+    StoredTotal taken;
+    taken += share.paid + share.tds;
+    *open = !(taken > covered);
     return true;
 }
 
@@ -98,6 +107,13 @@ bool shareStillOpen(const PaymentShare &share, bool *open, QString *error)
 bool balanceIsOwed(const Decimal &balance)
 {
     return balance > SettledBalance;
+}
+
+bool balanceIsOwed(const StoredTotal &balance)
+{
+    StoredTotal settled;
+    settled += SettledBalance;
+    return balance > settled;
 }
 
 std::optional<int> daysSince(const QString &stored, const QDate &to)
@@ -148,11 +164,11 @@ bool queryPendingInvoices(const PaymentFilter &filter, QList<PendingInvoice> *ro
             row.invoiceDate = q.text(date);
             row.customerName = q.text(0);
             row.grandTotal = q.real(grandTotal);
-            row.settled = storedTotal(q.value(1)).toDecimal();
+            row.settled = storedTotal(q.value(1));
             row.fy = q.text(fy);
             row.customerId = q.integer(customer);
             row.invoiceId = q.integer(id);
-            if (balanceIsOwed(row.balance())) {
+            if (balanceIsOwed(row.balanceTotal())) {
                 row.stored = StoredRow::of(q, first, invoiceColumns);
                 payments.addInvoice(row.invoiceId, int(rows->size()));
                 rows->append(std::move(row));

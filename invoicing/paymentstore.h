@@ -29,6 +29,7 @@ const Decimal SettledBalance(5, 3);
 // Whether an outstanding balance still counts as owed: above 0.005 exactly,
 // so 100 less 99.995 is paid.
 bool balanceIsOwed(const Decimal &balance);
+bool balanceIsOwed(const StoredTotal &balance);
 
 // Whole days from a stored "yyyy-MM-dd" date to `to`; nullopt when the text
 // is no such date.
@@ -57,13 +58,16 @@ struct PendingInvoice
     int customerId = -1;
     QString customerName;
     double grandTotal = 0; // as stored
-    Decimal settled;       // paid + TDS over its payment rows, summed exactly
+    StoredTotal settled;   // paid + TDS over its payment rows, summed exactly however large
     QString fy;
     int invoiceId = 0; // the row read
     StoredRow stored;  // the row as read, with its payments
 
     // What is still owed, exactly: the list shows it rounded to paise.
-    Decimal balance() const { return Decimal::fromStored(grandTotal) - settled; }
+    Decimal balance() const { return Decimal::fromStored(grandTotal) - settled.toDecimal(); }
+    // The same however large: a grand total or payments stored at 10^15 or
+    // more (by another program), which balance() holds only as invalid, as stored.
+    StoredTotal balanceTotal() const { return storedBalance(grandTotal) - settled; }
 };
 
 // The live invoices (is_deleted NULL or 0) dated in the period that still

@@ -164,7 +164,7 @@ void generateDC::loadPendingDCs()
         fill.add(r, DcDateColumn, textItem(storedDateText(row.dcDate)));
         fill.add(r, PoNoColumn, textItem(row.poNo));
         fill.add(r, CustomerColumn, textItem(row.customerName));
-        fill.add(r, BalanceColumn, textItem(quantityText(row.balance()), Qt::AlignRight | Qt::AlignVCenter));
+        fill.add(r, BalanceColumn, textItem(row.balanceTotal().text(3), Qt::AlignRight | Qt::AlignVCenter));
         fill.add(r, StatusColumn, textItem(statusText(status), Qt::AlignCenter))->setBackground(statusColor(status));
     }
     fill.finish();
@@ -247,6 +247,11 @@ void generateDC::on_proced_del_btn_clicked()
         }
     }
 
+    // A figure stored beyond what the form works with exactly would read as
+    // nothing left, or as a balance it is not.
+    if (refusedAsTooLarge(keys, QStringLiteral("No challan form was opened.")))
+        return;
+
     qDebug() << "Selected company:" << customerName;
     qDebug() << "Customer ID:" << customerId;
     qDebug() << "Inward Nos:" << inwardNos;
@@ -283,6 +288,7 @@ void generateDC::on_proced_del_btn_clicked()
 void generateDC::on_bin_btn_clicked()
 {
     QList<BinTarget> targets;
+    QList<PendingRow> keys;
     for (int r : m_ticks->tickedRows()) {
         const PendingRow key = listedRow(r);
         if (key.status() == PendingStatus::Issued) {
@@ -290,11 +296,14 @@ void generateDC::on_bin_btn_clicked()
             return;
         }
         targets.append(binTargetOf(key));
+        keys << key;
     }
     if (targets.isEmpty()) {
         Desktop::warning(this, QStringLiteral("Error"), QStringLiteral("Select at least one row to bin!"));
         return;
     }
+    if (refusedAsTooLarge(keys, QStringLiteral("Nothing was binned.")))
+        return;
     if (Desktop::question(this, QStringLiteral("Confirm Bin"), QString::fromUtf8(BinQuestion),
                           QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
@@ -309,12 +318,27 @@ void generateDC::on_bin_btn_clicked()
                                               "the ones still pending."));
         return;
     }
+    if (!outcome.tooLarge.isEmpty()) {
+        Desktop::warning(this, figureTooLargeTitle(), outcome.tooLarge + QStringLiteral("\nNothing was binned."));
+        return;
+    }
     if (!outcome.ok) {
         Desktop::warning(this, QStringLiteral("Error"), outcome.error);
         return;
     }
     Desktop::information(this, QStringLiteral("Binned"), QStringLiteral("Pending balance closed successfully!"));
     loadPendingDCs();
+}
+
+bool generateDC::refusedAsTooLarge(const QList<PendingRow> &rows, const QString &nothingDone)
+{
+    for (const PendingRow &row : rows) {
+        if (const QString tooLarge = row.tooLargeText(); !tooLarge.isEmpty()) {
+            Desktop::warning(this, figureTooLargeTitle(), tooLarge + QLatin1Char('\n') + nothingDone);
+            return true;
+        }
+    }
+    return false;
 }
 
 void generateDC::on_close_btn_clicked()

@@ -49,6 +49,9 @@ private:
     void setupTables();
     void loadCustomerCombo();
     void loadInwardItems(int inwardNo, const QString &fy);
+    // Warns and gives true when a row holds a figure stored beyond what the
+    // program works with exactly; `nothingDone` ends the warning.
+    bool refusedAsTooLarge(const QList<PendingRow> &rows, const QString &nothingDone);
     // The entry row `row` of the list stands for, as the list read it.
     PendingRow listedRow(int row) const { return m_listed.value(row); }
 

@@ -261,12 +261,8 @@ StoredTotal inwardHistoryTotal(const QList<InwardHistoryRow> &rows)
 
 double DespatchRow::balance() const
 {
-    const Decimal received = Decimal::fromStored(line.qty);
-    const Decimal sent = Decimal::fromStored(despatched);
-    if (received.isValid() && sent.isValid())
-        return (received - sent).toDouble();
-    // A quantity stored beyond what Decimal holds: through an exact total.
-    return (StoredTotal::ofStored(line.qty) - StoredTotal::ofStored(despatched)).toDouble();
+    // Exactly, a quantity stored beyond what Decimal holds too.
+    return storedBalance(line.qty, {Decimal::fromStored(despatched)}).toDouble();
 }
 
 DespatchTotals despatchTotals(const QList<DespatchRow> &rows)

@@ -88,19 +88,42 @@ bool balanceIsOpen(double balance)
 
 double PendingRow::closed() const
 {
-    return (Decimal::fromStored(delivered) + Decimal::fromStored(binned)).toDouble();
+    return (StoredTotal::ofStored(delivered) + StoredTotal::ofStored(binned)).toDouble();
 }
 
 double PendingRow::balance() const
 {
-    return (Decimal::fromStored(received) - Decimal::fromStored(delivered) - Decimal::fromStored(binned)).toDouble();
+    return balanceTotal().toDouble();
+}
+
+StoredTotal PendingRow::balanceTotal() const
+{
+    return storedBalance(received, {Decimal::fromStored(delivered), Decimal::fromStored(binned)});
+}
+
+QString PendingRow::tooLargeText() const
+{
+    return entryTooLargeText(inwardNoFull, received, delivered, binned);
+}
+
+QString entryTooLargeText(const QString &inwardNoFull, double received, double delivered, double binned)
+{
+    const std::pair<double, const char *> figures[] = {
+        {received, "Inward Qty"}, {delivered, "Delivered Qty"}, {binned, "Binned Qty"}};
+    for (const auto &[figure, field] : figures) {
+        if (storedValueOutsized(figure))
+            return storedFigureTooLargeText(QStringLiteral("Inward No ") + inwardNoFull, QLatin1String(field),
+                                            StoredTotal::ofStored(figure).text(3));
+    }
+    return QString();
 }
 
 PendingStatus pendingStatus(double received, double closed)
 {
     if (closed <= 0)
         return PendingStatus::Pending;
-    if (balanceIsOpen((Decimal::fromStored(received) - Decimal::fromStored(closed)).toDouble()))
+    // Exactly, however large: a balance above 0.005 is open.
+    if (storedBalance(received, {Decimal::fromStored(closed)}) > StoredTotal::fromMicros(5000))
         return PendingStatus::Partial;
     return PendingStatus::Issued;
 }
@@ -230,6 +253,14 @@ BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date
                 bool same = false;
                 if (live && !stillAsListed(target, &same, error))
                     return false;
+                // Figures as listed but stored beyond what its lines can be
+                // read as exactly.
+                if (live && same) {
+                    outcome.tooLarge = entryTooLargeText(fullDocumentNumber(target.inwardNo, target.fy),
+                                                         target.received, target.delivered, target.binned);
+                    if (!outcome.tooLarge.isEmpty())
+                        return false;
+                }
                 if (!live || !same
                     || pendingStatus(received.toDouble(), closed.toDouble()) == PendingStatus::Issued) {
                     outcome.notPending = fullDocumentNumber(target.inwardNo, target.fy);

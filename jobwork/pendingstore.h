@@ -8,6 +8,8 @@
 // and year plus the quantities binned to type "DC" in that year; every balance
 // here subtracts both, so the list, the challan form and Bin agree.
 
+#include "core/storedsum.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -50,6 +52,13 @@ struct PendingRow
     // Exactly: 3.0005 received less 1 delivered is 2.0005.
     double closed() const;
     double balance() const;
+    // The balance exactly, however large: what the list shows (a quantity
+    // stored at 10^15 or more by another program is taken as stored).
+    StoredTotal balanceTotal() const;
+    // Why no challan can be made or bin written on the entry: a figure stored
+    // beyond what the program works with exactly, named with the entry; empty
+    // when every figure is within it.
+    QString tooLargeText() const;
     PendingStatus status() const { return pendingStatus(received, closed()); }
 };
 
@@ -105,6 +114,9 @@ struct BinOutcome
     int written = 0;    // bins rows written
     QString error;      // the driver's text when it failed
     QString notPending; // the full number of an entry found issued or cancelled: nothing was binned
+    // Why a line's figure, stored beyond what the program works with exactly,
+    // was not binned (storedFigureTooLargeText); nothing was binned.
+    QString tooLarge;
 };
 
 // Closes what is still open on each line of the entries: one bins row of type
@@ -115,8 +127,13 @@ struct BinOutcome
 // or gone since it was listed), or whose received, delivered or binned
 // quantity is no longer what the list showed (a challan made or cancelled,
 // a bin written meanwhile), refuses the whole batch (`notPending`), so
-// nothing is binned that the list did not show.
+// nothing is binned that the list did not show; so does one whose figures
+// as listed are stored beyond what the program works with exactly
+// (`tooLarge`).
 BinOutcome binPendingBalances(const QList<BinTarget> &targets, const QDate &date);
+
+// What PendingRow::tooLargeText gives for an entry's figures as listed.
+QString entryTooLargeText(const QString &inwardNoFull, double received, double delivered, double binned);
 
 // The warning that refuses a bin of an entry no longer as listed.
 QString notPendingText(const QString &fullNumber);

@@ -139,6 +139,23 @@ private slots:
         QCOMPARE(storedTotal(QVariant(1e16)).text(), QString("10000000000000000.00"));
     }
 
+    // A balance of a stored figure: exact as Decimal's own difference for
+    // ordinary figures, and as stored beyond them, from either side.
+    void balancesOfStoredFigures()
+    {
+        QCOMPARE(storedBalance(3.0005, {Decimal::whole(1)}).text(4), QString("2.0005"));
+        QCOMPARE(storedBalance(10, {Decimal::fromStored(9.995), Decimal(5, 3)}).text(3), QString("0.000"));
+        // 10^16 less 2.5 and 0.125: 9,999,999,999,999,997.375.
+        QCOMPARE(storedBalance(1e16, {Decimal::fromStored(2.5), Decimal::fromStored(0.125)}).text(3),
+                 QString("9999999999999997.375"));
+        QCOMPARE(storedBalance(5, {Decimal::fromStored(1e16)}).text(2), QString("-9999999999999995.00"));
+        QCOMPARE(storedBalance(1e16, {Decimal::fromStored(1e16)}).text(2), QString("0.00"));
+        QVERIFY(!storedBalance(qInf()).isValid() && !storedBalance(1, {Decimal::fromStored(1e21)}).isValid());
+        QCOMPARE(storedFigureTooLargeText("Inward No 9/26-27", "Inward Qty", "10000000000000000.000"),
+                 QString("Inward No 9/26-27: Inward Qty 10000000000000000.000 is too large to work with: the "
+                         "program works exactly only below 1,000,000,000,000,000."));
+    }
+
     // The figure a list shows, read for an export's total: every digit below
     // 10^21; a larger number gives an invalid total, text that is no number
     // none.

@@ -150,6 +150,29 @@ private slots:
         QCOMPARE(rowOf("7/25-26"), -1);
     }
 
+    // Challan 6 of 10^16 of A-18 written by another program, 2.5 invoiced:
+    // 9,999,999,999,999,997.5 left, shown exactly; its Bin is refused, naming
+    // the line and the figure, and nothing of the batch is binned.
+    void challanStoredBeyondTheFormsShowsItsBalanceAndBinIsRefused()
+    {
+        addDelivery({6, "26-27", 1, firm.local, firm.rate18, 1e16});
+        addInvoiceLine(addInvoice({8, "26-27", "2026-07-01", firm.local}), 6, firm.rate18, "26-27", 2.5);
+        click(window, "show_btn");
+        QCOMPARE(listed().first(), QString("6/26-27|Acme Local|10000000000000000.000|Partial"));
+        list()->setCurrentCell(rowOf("6/26-27"), 2);
+        QCOMPARE(rowTexts(child<QTableWidget>(window, "viewing_table"), 0).mid(2, 3),
+                 QStringList({"10000000000000000.000", "2.500", "9999999999999997.500"}));
+        box("6/26-27")->setChecked(true);
+        box("5/26-27")->setChecked(true);
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        click(window, "bin_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Figure Too Large|DC No 6/26-27, item A-18: Delivered Qty 10000000000000000.000 is too "
+                         "large to work with: the program works exactly only below 1,000,000,000,000,000.\n"
+                         "Nothing was binned."));
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 0);
+    }
+
     void binClosesTheTickedChallans()
     {
         click(window, "bin_btn");

@@ -9,6 +9,7 @@
 
 #include "core/financialyear.h"
 #include "invoicing/invoicesandlist.h"
+#include "invoicing/invoicestore.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -199,6 +200,48 @@ private slots:
         QCOMPARE(child<QTableWidget>(form, "invoice_table")->rowCount(), 0);
         QCOMPARE(field("invnoEdit"), QString("7/26-27"));
         QCOMPARE(columnTexts(child<QTableWidget>(form, "viewing_table"), 1), QStringList({"7/26-27"}));
+    }
+
+    // A challan of 10^16 of A-18, written by another program, of which an
+    // invoice billed 2.5: 9,999,999,999,999,997.5 is left, offered exactly.
+    // Saved whole it is refused, naming the line; a quantity typed within the
+    // bound bills exactly that.
+    void challanStoredBeyondTheFormsOffersItsExactBalance()
+    {
+        addDelivery({3, "26-27", 1, firm.local, firm.rate18, 1e16});
+        addInvoiceLine(addInvoice({6, "26-27", "2026-07-01", firm.local}), 3, firm.rate18, "26-27", 2.5);
+        newForm({3}, firm.local);
+        auto *table = child<QTableWidget>(form, "invoice_table");
+        QCOMPARE(tableCell(table, 0, 5) + " " + tableCell(table, 0, 11),
+                 QString("9999999999999997.500 9999999999999997.500"));
+        const QStringList before = rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Figure Too Large|Qty of row 1 is too large: at most 999,999,999.999 (quantity)"));
+        QCOMPARE(rows("SELECT * FROM invoices") + rows("SELECT * FROM invoice_items"), before);
+
+        table->item(0, 5)->setText("2e9"); // beyond the bound: cut to the balance, shown exactly
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Qty Exceeds|Invoice qty cannot exceed uninvoiced balance (9999999999999997.500)!"));
+        QCOMPARE(tableCell(table, 0, 5), QString("9999999999999997.500"));
+        table->item(0, 5)->setText("5");
+        QCOMPARE(tableState(), QString("5|500.00 / 500.00 45.00 45.00 0.00 590.00"));
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Invoice 1/26-27 saved!"));
+        QCOMPARE(rows("SELECT invoiced_qty, amount FROM invoice_items WHERE invoiced_qty <> 2.5 AND delivery_no = 3"),
+                 QStringList({"5|500"}));
+
+        // Written past the form, twice what is open is refused, named with
+        // what is open exactly: 10^16 less 2.5 and 5.
+        InvoiceWrite beyond;
+        beyond.number = 9;
+        beyond.fy = "26-27";
+        beyond.customerId = firm.local;
+        beyond.lines = {{3, "26-27", firm.rate18, 2e16, 100, Money::fromRupees(1), 18, -1}};
+        const InvoiceWriteOutcome outcome = saveInvoice(beyond);
+        QVERIFY(outcome.overBalance);
+        QCOMPARE(outcome.error, QString("DC 3/26-27, item A-18: invoice qty cannot exceed uninvoiced balance "
+                                        "(9999999999999992.500)!\nAnother invoice has billed it meanwhile."));
     }
 
     void challanOfAnEarlierYear()

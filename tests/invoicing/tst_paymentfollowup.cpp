@@ -375,6 +375,39 @@ private slots:
         QVERIFY(check(2, "50000000000.00", "99999999999.99", "0.0150001").startsWith("Amount Mismatch|"));
     }
 
+    // An invoice of 10^16, written by another program, paid 2.5: it owes
+    // 9,999,999,999,999,997.50, shown and totalled exactly; a payment
+    // against it is refused, naming the invoice and its balance.
+    void invoiceStoredBeyondTheFormsShowsItsBalanceAndIsRefused()
+    {
+        addInvoice({1, "26-27", daysAgo(10), Acme, 1e16});
+        addPayment(1, "26-27", daysAgo(1), 2, 0.5, Acme);
+        addInvoice({2, "26-27", daysAgo(10), Acme, 100});
+        Window w;
+        QCOMPARE(tableCell(w.list, w.rowOf("1/26-27"), 5), QString("9999999999999997.50"));
+        const QStringList before = paymentRows();
+        w.pay({"1/26-27", "2/26-27"}, "100", "");
+        // The balance and 100.00 ticked: 10,000,000,000,000,097.50.
+        QCOMPARE(w.edit("total_amountEdit")->text(), QString("10000000000000097.50"));
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Figure Too Large|Invoice No 1/26-27: Balance 9999999999999997.50 is too large to work "
+                         "with: the program works exactly only below 1,000,000,000,000,000.\nNothing was recorded."));
+        QCOMPARE(paymentRows(), before);
+
+        // Another of 10^16 paid 9,999,999,999,999,900 by another program:
+        // 100.00 owed, paid exactly.
+        addInvoice({3, "26-27", daysAgo(10), Acme, 1e16});
+        addPayment(3, "26-27", daysAgo(1), 9999999999999900.0, 0, Acme);
+        w.click("show_btn");
+        QCOMPARE(tableCell(w.list, w.rowOf("3/26-27"), 5), QString("100.00"));
+        env->desktop.messageAnswers.enqueue(QMessageBox::Yes);
+        w.pay({"3/26-27"}, "90", "10");
+        QCOMPARE(env->desktop.lastShown(), QString("Success|Payment recorded successfully!"));
+        QCOMPARE(rows("SELECT paid_amount, tds_amount FROM invoice_payments WHERE invoice_no = 3 AND paid_amount < 1000"),
+                 QStringList({"90|10"}));
+        QCOMPARE(w.rowOf("3/26-27"), -1); // settled
+    }
+
     // A failing insert takes the whole payment back and shows the driver's text.
     void failedInsertRollsBackThePayment()
     {

@@ -315,6 +315,40 @@ private slots:
         QCOMPARE(formLines(), QStringList({"1 A1 6.000", "1 B1 4.000"}));
     }
 
+    // An entry of 10^16 received, written by another program, less a challan
+    // of 2.5: 9,999,999,999,999,997.5 left, shown exactly; a challan form or a
+    // bin worked out from it is refused, naming the entry and the figure.
+    void anEntryStoredBeyondTheFormsShowsItsBalanceAndIsRefused()
+    {
+        addInward({9, "26-27", Acme, A, 1e16});
+        addDelivery({9, "26-27", 9, Acme, A, 2.5});
+        Window w;
+        const int row = w.rowOf("9/26-27");
+        QCOMPARE(w.cell(row, 8) + " " + w.cell(row, 9), QString("9999999999999997.500 Partial"));
+        const QString refused = "Figure Too Large|Inward No 9/26-27: Inward Qty 10000000000000000.000 is too large "
+                                "to work with: the program works exactly only below 1,000,000,000,000,000.\n";
+        w.tick("9/26-27");
+        w.click("proced_del_btn");
+        QCOMPARE(env->desktop.lastShown(), refused + "No challan form was opened.");
+        QVERIFY(topLevelWindows<deliveryChallanList>().isEmpty());
+        w.click("bin_btn"); // refused before the question
+        QCOMPARE(env->desktop.lastShown(), refused + "Nothing was binned.");
+        // The store refuses it too, with an open entry before it: nothing binned.
+        QList<PendingRow> listed;
+        QString error;
+        QVERIFY(queryPendingInwards({-1, "", "26-27", PendingFilter::Open}, &listed, &error));
+        QList<BinTarget> targets;
+        for (const char *number : {"2/26-27", "9/26-27"}) // the open one first
+            for (const PendingRow &entry : listed)
+                if (entry.inwardNoFull == number)
+                    targets << binTargetOf(entry);
+        QCOMPARE(targets.size(), 2);
+        const BinOutcome outcome = binPendingBalances(targets, QDate::currentDate());
+        QCOMPARE("Figure Too Large|" + outcome.tooLarge + "\n", refused);
+        QVERIFY(!outcome.ok && outcome.notPending.isEmpty());
+        QCOMPARE(count("SELECT COUNT(*) FROM bins"), 1); // the fixture's own bin only
+    }
+
     void binClosesTheRestAfterTheQuestion()
     {
         addInward({8, "26-27", Acme, A, 10});
