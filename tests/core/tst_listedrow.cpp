@@ -144,13 +144,9 @@ private slots:
         QTEST(outcome.error, "error");
         QCOMPARE(outcome.staleRow, outcome.result == ListedWrite::Stale ? 0 : -1);
         QCOMPARE(count("SELECT COUNT(*) FROM bills WHERE total = 150"), outcome.ok() ? 1 : 0);
-        StoredRow now;
-        QVERIFY(readStoredRow(Bills, 1, &now));
         QCOMPARE(outcome.written.found(), outcome.ok());
-        QVERIFY(!outcome.ok() || outcome.written == now);
         // A write of the form's own row as it left it is not refused.
-        if (outcome.ok())
-            QVERIFY(updateBill(1, outcome.written, "160").ok());
+        QVERIFY(!outcome.ok() || updateBill(1, outcome.written, "160").ok());
     }
 
     // Joined to the caller's open transaction, a refused write leaves what the
@@ -184,18 +180,15 @@ private slots:
         QVERIFY(prepareBills(env));
         StoredRow missing;
         QVERIFY(readStoredRow(Bills, 3, &missing));
-        QVERIFY(!missing.found());
-        RowWrite outcome = updateBill(3, missing, "1");
-        QCOMPARE(outcome.result, ListedWrite::Stale);
-        QCOMPARE(outcome.error, "S3 no longer exists; it may have been deleted in another window. Nothing was saved.");
+        QCOMPARE(updateBill(3, missing, "1").error,
+                 "S3 no longer exists; it may have been deleted in another window. Nothing was saved.");
         writeAsOtherCopy("INSERT INTO bills (bill_id, bill_no) VALUES (3, 'S3')");
-        outcome = updateBill(3, missing, "1");
-        QCOMPARE(outcome.error, "S3 was created meanwhile, perhaps in another window. Nothing was saved.");
+        QCOMPARE(updateBill(3, missing, "1").error,
+                 "S3 was created meanwhile, perhaps in another window. Nothing was saved.");
     }
 
     // A column left out of the source is not compared; a text that is no
-    // valid UTF-8 equals itself; a write keeps the row as it then stands, so
-    // the next write of the same form is not refused.
+    // valid UTF-8 equals itself.
     void aListedRowComparesItsColumnsByTheirBytes()
     {
         TestEnvironment env;
@@ -209,7 +202,6 @@ private slots:
 
         const RowWrite written = updateBill(2, alone, "250");
         QVERIFY2(written.ok(), qPrintable(written.error));
-        QVERIFY(written.written != alone);
     }
 
     // Several rows of a list: the first that changed is named; a document's
