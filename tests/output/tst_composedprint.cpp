@@ -65,10 +65,10 @@ struct ProgressWatch
     QElapsedTimer clock;
     qint64 shownAfterMs = -1;
     QStringList labels;
-    bool cancel = false;
+    const bool cancel;
     QTimer timer;
 
-    ProgressWatch()
+    explicit ProgressWatch(bool clickCancel = false) : cancel(clickCancel)
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             if (QProgressDialog *dialog = shownProgress()) {
@@ -87,9 +87,7 @@ struct ProgressWatch
 
 ComposedDocument pages(const QStringList &html)
 {
-    ComposedDocument document;
-    document.pagesHtml = html;
-    return document;
+    return {html, std::nullopt, {}};
 }
 
 QString tableOfRows(int rows)
@@ -153,8 +151,7 @@ private slots:
     {
         QVERIFY(env->openDatabase());
         StandInTool tool(env->folder());
-        ProgressWatch progress;
-        progress.cancel = true;
+        ProgressWatch progress(true);
         bool stopped = false;
         QElapsedTimer clock;
         clock.start();
@@ -190,11 +187,8 @@ private slots:
         QVERIFY(!written);
         QVERIFY(tool.htmlOfRun(1).contains("Shree Ganesh Coats"));
 
-        env->desktop.clear();
         QVERIFY(!renderComposedPages(nullptr, RenderProfiles::deliveryChallan(9), [] {
-            ComposedDocument none;
-            none.refusal = {"Error", "Delivery Challan not found!"};
-            return none;
+            return ComposedDocument{{}, std::nullopt, {"Error", "Delivery Challan not found!"}};
         }));
         QVERIFY(!renderComposedPages(nullptr, RenderProfiles::taxInvoice(9), [] { return ComposedDocument(); }));
         QCOMPARE(env->desktop.messages.size(), 1);
