@@ -115,7 +115,6 @@ private slots:
         const Money amount = Money::fromStored(1e16);
         const Decimal qty = Decimal::fromStored(-1e16);
         QVERIFY(!amount.isValid() && amount.isOutsized() && !qty.isValid() && qty.isOutsized());
-        QCOMPARE(amount.text(), QString("10000000000000000.00"));
         QCOMPARE(qty.text(3), QString("-10000000000000000.000"));
         QCOMPARE(qty.toMoney().text(), QString("-10000000000000000.00"));
         QCOMPARE(storedDecimalText(1999999999999999.9, 0), QString("2000000000000000"));

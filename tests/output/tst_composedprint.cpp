@@ -232,7 +232,8 @@ private slots:
         tall.setSource(QSize(2480, 3400), "tall"); // two landscape pages
         tall.setSource(QSize(2480, 200));
         statement.pageLimit = 10;
-        QVERIFY(renderHtmlToPages(nullptr, tableOfRows(2000).replace("<body>", "<body><div>Company head</div>"), statement));
+        const QString headed = tableOfRows(2000).replace("<body>", "<body><div>Company head</div>");
+        QVERIFY(renderHtmlToPages(nullptr, headed, statement));
         QCOMPARE(env->desktop.messages.size(), 2);
         QVERIFY(env->desktop.previews.value(0).pageCount <= 10 && env->desktop.previews.size() == 1);
     }
@@ -242,7 +243,8 @@ private slots:
         const qint64 mb = qint64(1) << 20, tall = RenderPlatform::pictureBytes(2480, RenderPlatform::bandRows + 1);
         // Bytes a run, cores, runs at once: one a core while the budget holds,
         // never fewer than one, one a core when nothing is known.
-        const QList<std::array<qint64, 3>> cases{{30 * mb, 8, 8}, {30 * mb, 64, 17}, {tall, 8, 1}, {2048 * mb, 8, 1}, {0, 4, 4}};
+        const QList<std::array<qint64, 3>> cases{
+            {30 * mb, 8, 8}, {30 * mb, 64, 17}, {tall, 8, 1}, {2048 * mb, 8, 1}, {0, 4, 4}};
         for (const auto &[perRun, cores, runs] : cases)
             QCOMPARE(RenderPlatform::runsWithin(PagePictures::previewBudgetBytes, perRun, int(cores)), int(runs));
         QCOMPARE(RenderPlatform::requestedWidth({"--disable-smart-width", "--width", "2200"}), 2200);

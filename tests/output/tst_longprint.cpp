@@ -141,7 +141,8 @@ void TestLongPrint::documentThatCannotBeDrawnIsRefused()
     QVERIFY(!renderHtmlToPages(nullptr, html, profile));
     // Refused as soon as the first parts tell the length (its whole text is
     // checked with the stand-in tool).
-    QVERIFY2(env.desktop.lastShown().contains("more than the 30 one print can hold"), qPrintable(env.desktop.lastShown()));
+    const QString refusal = env.desktop.lastShown();
+    QVERIFY2(refusal.contains("more than the 30 one print can hold"), qPrintable(refusal));
 
     profile = RenderProfiles::paymentReceipt();
     profile.timeLimitMs = -html.toUtf8().size() / 100; // a limit of a millisecond for each part
