@@ -405,10 +405,9 @@ void TestTableFill::repeatedCellsAreMadeOnceAndCopied()
             }).clone();
         };
         TableFill fill(&t, 2);
-        fill.add(0, 0, cell(0, "a"));
-        fill.add(1, 0, cell(0, "a"));
-        fill.add(0, 1, cell(1, "a"));
-        fill.add(1, 1, cell(1, "a"));
+        for (int row : {0, 1})
+            for (int column : {0, 1})
+                fill.add(row, column, cell(column, "a"));
         QCOMPARE(made, 2);
     }
     t.item(0, 1)->setText("b");
