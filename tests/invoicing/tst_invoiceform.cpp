@@ -381,15 +381,12 @@ private slots:
     }
 
     // Invoice 1 bills 3 of challan 1's 10 of A-18; a second form offers the
-    // 7 left. Another copy lowers the challan's line to 5 meanwhile: the
-    // refusal says the challan changed, not that another invoice billed it.
+    // 7 left. Another copy lowers the challan's line to 5, then deletes the
+    // challan, meanwhile: each refusal says what became of the challan, not
+    // that another invoice billed it.
     void challanLoweredMeanwhileIsNamed()
     {
-        newForm({1}, firm.local);
-        auto *table = child<QTableWidget>(form, "invoice_table");
-        table->item(0, 5)->setText("3");
-        table->item(1, 5)->setText("0");
-        click(form, "save_btn");
+        addInvoiceLine(addInvoice({1, "26-27", "2026-07-01", firm.local}), 1, firm.rate18, "26-27", 3);
         newForm({1}, firm.local);
         child<QLineEdit>(form, "invnoEdit")->setText("2/26-27");
         QCOMPARE(tableCell(child<QTableWidget>(form, "invoice_table"), 0, 5), QString("7.000"));
@@ -400,6 +397,12 @@ private slots:
                  QString("Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (2.000)!\nDC "
                          "1/26-27 was changed or deleted meanwhile, perhaps in another window: it now carries 5.000 "
                          "of item A-18."));
+        writeAsOtherCopy("DELETE FROM delivery_entries WHERE delivery_no = 1");
+        click(form, "save_btn");
+        QCOMPARE(env->desktop.lastShown(),
+                 QString("Error|DC 1/26-27, item A-18: invoice qty cannot exceed uninvoiced balance (0.000)!\nDC "
+                         "1/26-27 was changed or deleted meanwhile, perhaps in another window: it no longer carries "
+                         "item A-18."));
         QCOMPARE(count("SELECT COUNT(*) FROM invoices"), 1);
     }
 };
