@@ -169,19 +169,17 @@ private slots:
         QCOMPARE(env.desktop.openedUrls, QList<QUrl>{whatsAppUrl(WhatsAppLink::WebSend, "919876543210", message)});
     }
 
-    // A request's short date as "dd/MM/yy" of its stored "yyyy-MM-dd", as
-    // the date format reads it; nothing for any other text.
+    // A request's short date is "dd/MM/yy" of its stored "yyyy-MM-dd"; any
+    // other text, or no such day, gives nothing.
     void shortDatesOfStoredDates()
     {
-        for (const char *stored : {"2026-05-01", "2026-12-31", "0026-04-01", "2024-02-29", "2026-02-29", "2026-13-01",
-                                   "2026-5-01", "2026/05/01", "2026-05-01 ", " 2026-05-01", "20260501", "",
-                                   "2026-0\u0665-01", "x026-05-01"}) {
+        const std::pair<const char *, const char *> dates[] = {
+            {"2026-05-01", "01/05/26"}, {"2024-02-29", "29/02/24"}, {"2026-02-29", ""}, {"2026-13-01", ""},
+            {"2026-5-01", ""}, {"", ""}, {" 2026-05-01", ""}, {"2026/05/01", ""}, {"2026-0\u0665-01", ""}};
+        for (const auto &[stored, shown] : dates) {
             OpenRequestLine line;
             line.poDate = stored;
-            const QDate date = QDate::fromString(line.poDate, "yyyy-MM-dd");
-            QCOMPARE(line.shortDate(), date.isValid() ? date.toString("dd/MM/yy") : QString());
-            if (line.poDate == "2026-05-01")
-                QCOMPARE(line.shortDate(), QString("01/05/26"));
+            QCOMPARE(line.shortDate(), QString(shown));
         }
     }
 

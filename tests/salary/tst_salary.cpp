@@ -504,33 +504,24 @@ private slots:
         QCOMPARE(tableLook(f.list), tableLook(fresh.list));
     }
 
-    // The name completer offers what the names' statement gives, taken from
-    // the entries the opening lists: each stored name once in the order of
-    // its UTF-8 bytes, trimmed, none empty (so " Bala" and "Bala" are offered
-    // twice); names stored later only by a later window.
+    // The name completer offers the stored names of the opening's entries,
+    // trimmed, none empty, in the order of their UTF-8 bytes, each stored
+    // text once (so " Bala" and "Bala" give "Bala" twice); names stored later
+    // only in a later window.
     void nameCompleterOffersTheStoredNames()
     {
         SalaryEnvironment env;
         for (const char *name : {"Zeenat", " Bala", "Bala", "arun", "Bala", "   ", "\U0001F600 Smile", "\uFF21nand",
                                  "\u00C9mile"})
             store(name, Today, 1, 1);
-        QSqlQuery q;
-        QVERIFY(q.exec("INSERT INTO salary (name) VALUES (NULL)"));
-        QVERIFY(q.exec("SELECT DISTINCT name FROM salary ORDER BY name ASC"));
-        QStringList stated;
-        while (q.next())
-            if (const QString name = q.value(0).toString().trimmed(); !name.isEmpty())
-                stated << name;
+        QVERIFY(QSqlQuery().exec("INSERT INTO salary (name) VALUES (NULL)"));
         Form f;
-        const auto offered = [&] {
-            return qobject_cast<QStringListModel *>(f.name->completer()->model())->stringList();
-        };
-        QCOMPARE(offered(), QStringList({"Bala", "Bala", "Zeenat", "arun", "\u00C9mile", "\uFF21nand",
-                                         "\U0001F600 Smile"}));
-        QCOMPARE(offered(), stated);
+        const auto offered = [&] { return qobject_cast<QStringListModel *>(f.name->completer()->model())->stringList(); };
+        const QStringList names{"Bala", "Bala", "Zeenat", "arun", "\u00C9mile", "\uFF21nand", "\U0001F600 Smile"};
+        QCOMPARE(offered(), names);
         store("Later", Today, 1, 1);
         click(f.w, "reset_btn");
-        QCOMPARE(offered(), stated);
+        QCOMPARE(offered(), names);
     }
 
     void editingRecalculatesCancelsAndUpdates()
@@ -728,7 +719,6 @@ private slots:
         const QString path = env.folder() + "/statement.csv";
         env.desktop.saveFileAnswers.enqueue(path);
         click(f.w, "print_state_btn");
-        QCOMPARE(env.desktop.lastShown(), "Success|Salary statements exported successfully to:\n" + path);
         const QStringList lines = QString::fromUtf8(fileBytes(path)).split('\n');
         QCOMPARE(readCsv(lines.at(4)).value(0).value(6), QString("999999999999999.999"));
         QCOMPARE(lines.at(6), QString("Grand Total:,,22.00,0.00,0.00,,1000000000000000.00,0.00,0.00,0.00,0.00,100.00,"

@@ -1,5 +1,6 @@
 #include "support/testenvironment.h"
 #include "support/salesdata.h"
+#include "support/masterrefusals.h"
 #include "support/secondconnection.h"
 #include "support/widgets.h"
 
@@ -183,11 +184,7 @@ private slots:
     {
         QFETCH(QString, otherCopy);
         QFETCH(QStringList, stored);
-        const bool gone = stored.isEmpty();
-        const QString refusal = gone ? "Error|Customer ACME no longer exists; it may have been deleted in another "
-                                       "window. Nothing was saved."
-                                     : "Error|Customer ACME was changed or deleted meanwhile, perhaps in another "
-                                       "window. Nothing was saved. ";
+        const MasterRefusals refused = masterRefusals("Customer ACME", "customer", stored.isEmpty());
         Fixture f;
         addCustomer("ACME");
         addCustomer("BOLT");
@@ -195,19 +192,14 @@ private slots:
         writeAsOtherCopy(otherCopy);
         f.edit("phoneEdit")->setText("12345");
         f.click("update_btn");
-        QCOMPARE(f.shown(), refusal
-                                + (gone ? " What you typed stays in the fields: press Add to save it as a new customer."
-                                        : "What you typed stays in the fields: press Reset to list the customer as it "
-                                          "is now, then select it and press Edit to load it in place of what you typed."));
+        QCOMPARE(f.shown(), refused.update);
         QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));
         QVERIFY(f.w<QPushButton>("edit_btn")->isEnabled() && !f.w<QPushButton>("update_btn")->isEnabled());
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
-        QCOMPARE(f.shown(), refusal
-                                + (gone ? "" : "Press Reset to list the customer as it is now, then select it and "
-                                               "press Delete again."));
+        QCOMPARE(f.shown(), refused.remove);
         QCOMPARE(rows("SELECT customer_name, phone, vendor_id FROM customers WHERE customer_name = 'ACME'"), stored);
-        if (!gone) {
+        if (!stored.isEmpty()) {
             // Reset keeps what was typed; Edit then loads ACME as it is now, and Update stores it.
             f.click("pushButton_5");
             QCOMPARE(f.edit("phoneEdit")->text(), QString("12345"));

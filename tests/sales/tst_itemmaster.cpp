@@ -1,5 +1,6 @@
 #include "support/testenvironment.h"
 #include "support/salesdata.h"
+#include "support/masterrefusals.h"
 #include "support/secondconnection.h"
 #include "support/typedinput.h"
 #include "support/widgets.h"
@@ -251,11 +252,7 @@ private slots:
     {
         QFETCH(QString, otherCopy);
         QFETCH(QStringList, stored);
-        const bool gone = stored.isEmpty();
-        const QString refusal = gone ? "Error|Item P1 no longer exists; it may have been deleted in another window. "
-                                       "Nothing was saved."
-                                     : "Error|Item P1 was changed or deleted meanwhile, perhaps in another window. "
-                                       "Nothing was saved. ";
+        const MasterRefusals refused = masterRefusals("Item P1", "item", stored.isEmpty());
         Fixture f;
         addItem(1, "P1", "PIN", "NOS", 12.5, 0);
         f.click("reset_btn");
@@ -264,17 +261,12 @@ private slots:
         writeAsOtherCopy(otherCopy);
         f.edit("nameEdit")->setText("PIN A");
         f.click("update_btn");
-        QCOMPARE(f.shown(), refusal
-                                + (gone ? " What you typed stays in the fields: press Add to save it as a new item."
-                                        : "What you typed stays in the fields: press Reset to list the item as it is "
-                                          "now, then select it and press Edit to load it in place of what you typed."));
+        QCOMPARE(f.shown(), refused.update);
         QCOMPARE(f.edit("nameEdit")->text(), QString("PIN A"));
         QVERIFY(f.w<QPushButton>("edit_btn")->isEnabled() && !f.w<QPushButton>("update_btn")->isEnabled());
         f.env.desktop.messageAnswers.enqueue(QMessageBox::Yes);
         f.click("delete_btn");
-        QCOMPARE(f.shown(), refusal
-                                + (gone ? "" : "Press Reset to list the item as it is now, then select it and press "
-                                               "Delete again."));
+        QCOMPARE(f.shown(), refused.remove);
         QCOMPARE(rows("SELECT item_name, rate_wo_tax FROM items"), stored);
     }
 
